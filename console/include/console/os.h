@@ -1,0 +1,53 @@
+// Operating system: the two memory arenas, the time base, console output, panics
+// and the interrupt lock. Arenas are allocated on first use (before main when a
+// static initialiser allocates); nothing here allocates through operator new.
+// OSDisableInterrupts is a real recursive lock shared with the audio thread.
+#pragma once
+
+#include <console/types.h>
+
+using OSTime = s64;
+using OSTick = s32;
+
+// Arena sizes on the console; a test may ask for smaller ones before first use.
+constexpr u32 OS_MEM1_ARENA_SIZE = 24u * 1024u * 1024u;
+constexpr u32 OS_MEM2_ARENA_SIZE = 64u * 1024u * 1024u;
+
+// Bus clock in Hz; the time base runs at a quarter of it.
+constexpr u32 OS_BUS_CLOCK = 243000000u;
+constexpr u32 OS_TIMER_CLOCK = OS_BUS_CLOCK / 4;
+
+// Sizes the arenas before first use; returns false once they exist.
+bool OSSetArenaSizes(u32 mem1Size, u32 mem2Size);
+
+void* OSGetMEM1ArenaLo();
+void* OSGetMEM1ArenaHi();
+void* OSGetMEM2ArenaLo();
+void* OSGetMEM2ArenaHi();
+void OSSetMEM1ArenaLo(void* lo);
+void OSSetMEM1ArenaHi(void* hi);
+void OSSetMEM2ArenaLo(void* lo);
+void OSSetMEM2ArenaHi(void* hi);
+
+// Bus clock word of the low-memory system area.
+u32 OSGetBusClock();
+
+// Time base ticks: the host's monotonic clock, or the virtual clock when headless.
+OSTime OSGetTime();
+
+// printf-style output to stderr.
+void OSReport(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Prints file, line and message to stderr and aborts; never returns.
+[[noreturn]] void OSPanic(const char* file, int line, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+
+// Returns whether interrupts were enabled before; each call must be paired with
+// one OSRestoreInterrupts of its result.
+BOOL OSDisableInterrupts();
+BOOL OSRestoreInterrupts(BOOL level);
+
+void OSYieldThread();
+
+// Current stack pointer, for the assertion report's frame walk.
+void* OSGetStackPointer();

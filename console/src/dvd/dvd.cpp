@@ -1,0 +1,4 @@
+// Disc drive start-up.
+#include <console/dvd.h>
+
+void DVDInit() {}

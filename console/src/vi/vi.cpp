@@ -1,0 +1,99 @@
+// Video interface state: the configured mode, the frame buffer and black state
+// latched by VIFlush and shown from the next retrace, and the retrace clock.
+#include <console/gx.h>
+#include <console/host.h>
+#include <console/os.h>
+#include <console/vi.h>
+
+namespace {
+
+struct Latch {
+    void* frameBuffer = nullptr;
+    bool black = true;
+};
+
+struct VideoInterface {
+    GXRenderModeObj mode{};
+    bool configured = false;
+    Latch pending;
+    Latch flushed;
+    Latch shown;
+    u32 retraceCount = 0;
+    VIRetraceCallback postRetrace = nullptr;
+};
+
+constinit VideoInterface s_vi;
+
+// Fields per second of a TV mode: 50 for PAL, 59.94 for the others.
+s64 TicksPerField(VITVMode mode) {
+    const u32 format = static_cast<u32>(mode) >> 2;
+    if (format == VI_PAL) {
+        return OS_TIMER_CLOCK / 50;
+    }
+    return static_cast<s64>(OS_TIMER_CLOCK) * 1001 / 60000;
+}
+
+} // namespace
+
+void VIInit() {
+    s_vi = VideoInterface{};
+}
+
+u32 VIGetTvFormat() {
+    return HostGetOptions().tvFormat;
+}
+
+void VIConfigure(const GXRenderModeObj* mode) {
+    if (mode == nullptr) {
+        OSReport("VIConfigure: no mode\n");
+        return;
+    }
+    s_vi.mode = *mode;
+    s_vi.configured = true;
+}
+
+void VISetNextFrameBuffer(void* frameBuffer) {
+    s_vi.pending.frameBuffer = frameBuffer;
+}
+
+void VISetBlack(BOOL black) {
+    s_vi.pending.black = black != FALSE;
+}
+
+void VIFlush() {
+    s_vi.flushed = s_vi.pending;
+}
+
+void VIWaitForRetrace() {
+    const VITVMode mode = s_vi.configured ? s_vi.mode.viTVmode : VI_TVMODE_PAL_INT;
+    if (HostUsesVirtualClock()) {
+        HostAdvanceClock(TicksPerField(mode));
+    }
+    s_vi.shown = s_vi.flushed;
+    ++s_vi.retraceCount;
+    if (s_vi.postRetrace != nullptr) {
+        s_vi.postRetrace(s_vi.retraceCount);
+    }
+}
+
+u32 VIGetRetraceCount() {
+    return s_vi.retraceCount;
+}
+
+u32 VIGetNextField() {
+    return (s_vi.retraceCount + 1) % 2 == 0 ? VI_FIELD_ABOVE : VI_FIELD_BELOW;
+}
+
+VIRetraceCallback VISetPostRetraceCallback(VIRetraceCallback callback) {
+    const VIRetraceCallback previous = s_vi.postRetrace;
+    s_vi.postRetrace = callback;
+    return previous;
+}
+
+const void* VIGetShownFrameBuffer() {
+    return s_vi.shown.black ? nullptr : s_vi.shown.frameBuffer;
+}
+
+const GXRenderModeObj* VIGetConfiguredMode() {
+    return s_vi.configured ? &s_vi.mode : nullptr;
+}

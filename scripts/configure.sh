@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Configures one of the two build trees when it is not configured yet:
+#   release  build/       g++, optimised
+#   asan     build-asan/  clang, address and undefined-behaviour sanitizers, fuzzers
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+case "$1" in
+  release)
+    dir="$root/build"
+    args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++)
+    ;;
+  asan)
+    dir="$root/build-asan"
+    args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+      -DPUZZLES_SANITIZE=ON)
+    ;;
+  *)
+    echo "usage: $0 release|asan" >&2
+    exit 2
+    ;;
+esac
+if [ ! -f "$dir/build.ninja" ]; then
+  cmake -S "$root" -B "$dir" -G Ninja "${args[@]}"
+fi
+echo "$dir"

@@ -1,0 +1,244 @@
+#include <kelvo/platform/klog.h>
+#include <kelvo/platform/kplatform.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+using Kelvo_lib::K_LOG_FMT_DATE;
+using Kelvo_lib::K_LOG_FMT_LEVEL;
+using Kelvo_lib::kLogHook;
+using Kelvo_lib::kLogHookPrinter;
+using Kelvo_lib::kLogManager;
+
+namespace {
+
+struct Line {
+    std::string text;
+    bool newLine;
+    bool operator==(const Line&) const = default;
+};
+
+// Records the lines a manager hands to its hooks, before any formatting.
+class LineHook : public kLogHook {
+public:
+    void Reset() override {}
+    void Message(long, int, int, const char*, const char* text, bool newLine) override {
+        lines.push_back({text, newLine});
+    }
+    void Print(const char*) override {}
+
+    std::vector<Line> lines;
+};
+
+// Records what a printer prints, after formatting.
+class PrintHook : public kLogHookPrinter {
+public:
+    void Reset() override {}
+    void Print(const char* text) override { printed.emplace_back(text); }
+
+    std::vector<std::string> printed;
+};
+
+std::vector<Line> LinesLoggedBeforeMain() {
+    // The first allocation brings the platform up, which logs: let that happen before the
+    // recording hook (which allocates) is installed.
+    kPlatform_Init();
+    LineHook hook;
+    kLog->Hook(&hook);
+    kLogSys("static", "logged before main %d\n", 1);
+    return hook.lines;
+}
+
+const std::vector<Line> s_linesLoggedBeforeMain = LinesLoggedBeforeMain();
+
+TEST(Log, ReachesHooksFromStaticInitialisers) {
+    EXPECT_EQ(s_linesLoggedBeforeMain, (std::vector<Line>{{"logged before main 1", true}}));
+}
+
+TEST(Log, SplitsTextIntoLines) {
+    const std::string longText(3000, 'x');
+    const struct {
+        const char* text;
+        std::vector<Line> expected;
+    } cases[] = {
+        {"a\nb", {{"a", true}, {"b", false}}},
+        {"a\n", {{"a", true}}},
+        {"", {}},
+        {"\n\n", {{"", true}, {"", true}}},
+        {nullptr, {}},
+        {longText.c_str(), {{std::string(2047, 'x'), false}}},
+    };
+    for (const auto& testCase : cases) {
+        kLogManager manager;
+        LineHook hook;
+        manager.Hook(&hook);
+        manager.Output(0, 0, 0, nullptr, testCase.text);
+        EXPECT_EQ(hook.lines, testCase.expected) << (testCase.text ? testCase.text : "null");
+    }
+}
+
+TEST(Log, FormatsTagIndentLevelAndContinuations) {
+    using Message = std::pair<const char*, const char*>; // system tag, text
+    const struct {
+        const char* name;
+        unsigned flags;
+        int indent;
+        std::vector<Message> messages;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"tag padded to 8", 0, 0, {{"KPAD", "error 3\n"}}, {"KPAD    : error 3\n"}},
+        {"long tag whole", 0, 0, {{"kUIManager", "x\n"}}, {"kUIManager: x\n"}},
+        {"two blanks per level", 0, 2, {{nullptr, "x\n"}}, {"    x\n"}},
+        {"indent after tag", 0, 1, {{"AB", "x"}}, {"AB      :   x"}},
+        {"level prefix", K_LOG_FMT_LEVEL, 0, {{"KPAD", "x\n"}}, {"00 : KPAD    : x\n"}},
+        {"continuation alone",
+         K_LOG_FMT_LEVEL,
+         1,
+         {{nullptr, "a\nb"}, {nullptr, "c\n"}, {nullptr, "d\n"}},
+         {"00 :   a\n", "00 :   b", "c\n", "00 :   d\n"}},
+        {"tag ends continuation", 0, 0, {{nullptr, "a"}, {"T", "b\n"}}, {"a", "T       : b\n"}},
+        {"empty line", 0, 0, {{nullptr, "\n\n"}}, {"\n", "\n"}},
+    };
+    for (const auto& testCase : cases) {
+        kLogManager manager;
+        PrintHook hook;
+        hook.SetFormatFlags(testCase.flags);
+        manager.Hook(&hook);
+        for (const auto& [sys, text] : testCase.messages) {
+            manager.Output(0, 0, testCase.indent, sys, text);
+        }
+        EXPECT_EQ(hook.printed, testCase.expected) << testCase.name;
+    }
+}
+
+TEST(Log, PrefixesLocalDateAndTime) {
+    const std::time_t when = 1700000000;
+    char expected[64];
+    std::strftime(expected, sizeof(expected), "%Y-%m-%d %H:%M:%S: x\n", std::localtime(&when));
+    kLogManager manager;
+    PrintHook hook;
+    hook.SetFormatFlags(K_LOG_FMT_DATE);
+    manager.Hook(&hook);
+    manager.Output(when, 0, 0, nullptr, "x\n");
+    EXPECT_EQ(hook.printed, std::vector<std::string>{expected});
+}
+
+TEST(Log, GlobalCallsCutNullsAndSeparator) {
+    const std::string longText(3000, 'y');
+    const std::vector<Line> cut{{std::string(1023, 'y'), false}};
+    const char* const none = nullptr;
+    const struct {
+        std::function<void()> call;
+        std::vector<Line> expected;
+    } cases[] = {
+        {[&] { kLogFmt("%s", longText.c_str()); }, cut},
+        {[&] { kLogSys("T", "%s", longText.c_str()); }, cut},
+        {[&] { kLog->Fmt("%s", longText.c_str()); }, cut},
+        {[&] { kLog->Sys("T", "%s", longText.c_str()); }, cut},
+        {[&] { kLogFmt(none); }, {}},
+        {[&] { kLogSys("T", none); }, {}},
+        {[&] { kLogSys(none, "x"); }, {}},
+        {[&] { kLog->Sys(none, "x"); }, {}},
+        {[] { kLogBreak(); }, {{std::string(78, '-'), true}}},
+    };
+    for (const auto& testCase : cases) {
+        LineHook hook;
+        kLog->Hook(&hook);
+        testCase.call();
+        EXPECT_EQ(hook.lines, testCase.expected);
+    }
+}
+
+TEST(Log, WithoutHookLineReachesDebugStreamUnprefixed) {
+    LineHook ownedElsewhere;
+    kLogManager owner, manager;
+    owner.Hook(&ownedElsewhere);
+    manager.Hook(&ownedElsewhere);
+    testing::internal::CaptureStderr();
+    manager.Sys("KPAD", "error %d\n", 3);
+    manager.Fmt("a\nb");
+    manager.Fmt("c\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "KPAD    : error 3\na\nbc\n");
+    EXPECT_TRUE(ownedElsewhere.lines.empty());
+}
+
+TEST(Log, HooksReceiveLinesOnceInInstallationOrderUntilDestroyed) {
+    std::vector<std::string> order;
+    struct NamedHook : LineHook {
+        NamedHook(std::vector<std::string>& order, const char* name) : order(order), name(name) {}
+        void Message(long, int, int, const char*, const char*, bool) override {
+            order.emplace_back(name);
+        }
+        std::vector<std::string>& order;
+        const char* name;
+    } first(order, "first"), second(order, "second");
+    kLogManager manager;
+    manager.Hook(&first);
+    {
+        NamedHook destroyed(order, "destroyed");
+        manager.Hook(&destroyed);
+        manager.Hook(&second);
+        manager.Hook(&first);
+    }
+    manager.Output(0, 0, 0, nullptr, "x\n");
+    EXPECT_EQ(order, (std::vector<std::string>{"first", "second"}));
+}
+
+std::string s_cPrinted;
+void PrintToFirst(const char* text) {
+    s_cPrinted += std::string("1:") + text;
+}
+void PrintToSecond(const char* text) {
+    s_cPrinted += std::string("2:") + text;
+}
+
+TEST(Log, InstallsOneCPrinterPerFunction) {
+    s_cPrinted.clear();
+    kLogManager manager;
+    manager.CHook(PrintToFirst);
+    manager.CHook(nullptr);
+    manager.CHook(PrintToFirst);
+    manager.CHook(PrintToSecond);
+    manager.Fmt("x\n");
+    EXPECT_EQ(s_cPrinted, "1:x\n2:x\n");
+}
+
+TEST(Log, HookMayLogFromItsPrint) {
+    struct EchoHook : PrintHook {
+        void Print(const char* text) override {
+            PrintHook::Print(text);
+            if (printed.size() == 1) {
+                kLogFmt("echo\n");
+            }
+        }
+    } hook;
+    kLog->Hook(&hook);
+    kLogFmt("first\n");
+    EXPECT_EQ(hook.printed, (std::vector<std::string>{"first\n", "echo\n"}));
+}
+
+TEST(Log, ConcurrentThreadsKeepLinesWhole) {
+    constexpr int kLinesPerThread = 2000;
+    PrintHook hook;
+    kLog->Hook(&hook);
+    auto logLines = [](const char* tag) {
+        for (int i = 0; i < kLinesPerThread; ++i) {
+            kLogSys(tag, "line\n");
+        }
+    };
+    std::thread audio(logLines, "audio");
+    logLines("main");
+    audio.join();
+    for (const char* line : {"audio   : line\n", "main    : line\n"}) {
+        EXPECT_EQ(std::count(hook.printed.begin(), hook.printed.end(), line), kLinesPerThread);
+    }
+}
+
+} // namespace

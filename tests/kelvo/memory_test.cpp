@@ -1,0 +1,163 @@
+// The tracked allocator: counters, call-site totals, alignment, reallocation, the
+// out-of-memory report and use-after-free detection in the sanitizer build.
+#include <kelvo/platform/kmemory.h>
+
+#include <console/mem.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <thread>
+#include <vector>
+
+namespace {
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TRACKED_HEAP_UNDER_ASAN 1
+#endif
+#endif
+
+s32 NoneSiteSize() {
+    return FindEntry("none", "none", 0)->size;
+}
+
+TEST(TrackedMemoryTest, CountersAndSiteTotalReturnAfterAllocReallocFree) {
+    const kMemStats before = kPlatform_GetMemStats();
+    const s32 siteBefore = NoneSiteSize();
+    void* block = kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, 100);
+    EXPECT_EQ(NoneSiteSize(), siteBefore + 100);
+    block = kPlatform_ReleaseRealloc(K_MEM_TAG_GENERAL, block, 5000);
+    EXPECT_EQ(kPlatform_GetMemStats().actualSize, before.actualSize + 5000);
+    block = kPlatform_ReleaseRealloc(K_MEM_TAG_GENERAL, block, 10);
+    kPlatform_ReleaseFree(block);
+    const kMemStats after = kPlatform_GetMemStats();
+    EXPECT_EQ(after.actualSize, before.actualSize);
+    EXPECT_EQ(NoneSiteSize(), siteBefore);
+    EXPECT_EQ(after.numAllocs, before.numAllocs);
+    EXPECT_EQ(after.totalAllocs - before.totalAllocs, 1);
+    EXPECT_EQ(after.totalReallocs - before.totalReallocs, 2);
+    EXPECT_EQ(after.totalFrees - before.totalFrees, 1);
+    EXPECT_GE(after.actualPeak, before.actualSize + 5000);
+}
+
+TEST(TrackedMemoryTest, FreeingNullCountsAFreeAndReleasesNothing) {
+    const kMemStats before = kPlatform_GetMemStats();
+    kPlatform_ReleaseFree(nullptr);
+    const kMemStats after = kPlatform_GetMemStats();
+    EXPECT_EQ(after.numAllocs, before.numAllocs - 1);
+    EXPECT_EQ(after.totalFrees, before.totalFrees + 1);
+    EXPECT_EQ(after.actualSize, before.actualSize);
+}
+
+TEST(TrackedMemoryTest, ReallocToZeroFreesAndReallocOfNullAllocates) {
+    const kMemStats before = kPlatform_GetMemStats();
+    void* block = kPlatform_ReleaseRealloc(K_MEM_TAG_GENERAL, nullptr, 64);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(kPlatform_GetMemStats().numAllocs, before.numAllocs + 1);
+    EXPECT_EQ(kPlatform_ReleaseRealloc(K_MEM_TAG_GENERAL, block, 0), nullptr);
+    EXPECT_EQ(kPlatform_GetMemStats().numAllocs, before.numAllocs);
+    EXPECT_EQ(kPlatform_GetMemStats().actualSize, before.actualSize);
+}
+
+TEST(TrackedMemoryTest, PayloadsAreAlignedAndSurviveReallocation) {
+    const u32 sizes[] = {0, 1, 31, 32, 33, 1000, 65536};
+    for (u32 size : sizes) {
+        u8* block = static_cast<u8*>(kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, size));
+        ASSERT_NE(block, nullptr);
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % 32, 0u) << size;
+        for (u32 i = 0; i < size; ++i) {
+            block[i] = static_cast<u8>(i * 7);
+        }
+        block = static_cast<u8*>(kPlatform_ReleaseRealloc(K_MEM_TAG_GENERAL, block, size * 2 + 64));
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % 32, 0u) << size;
+        for (u32 i = 0; i < size; ++i) {
+            ASSERT_EQ(block[i], static_cast<u8>(i * 7)) << size;
+        }
+        kPlatform_ReleaseFree(block);
+    }
+}
+
+TEST(TrackedMemoryTest, NewAndDeleteGoThroughTheTrackedAllocator) {
+    const kMemStats before = kPlatform_GetMemStats();
+    auto* values = new std::vector<int>(1000, 7);
+    EXPECT_GT(kPlatform_GetMemStats().actualSize, before.actualSize + 4000);
+    delete values;
+    EXPECT_EQ(kPlatform_GetMemStats().actualSize, before.actualSize);
+    EXPECT_EQ(kPlatform_GetMemStats().numAllocs, before.numAllocs);
+}
+
+TEST(TrackedMemoryTest, FullCallSiteTableSharesItsLastEntry) {
+    TrackEntry* previous = nullptr;
+    for (u32 line = 1; line <= 4100; ++line) {
+        TrackEntry* entry = FindEntry("many.cpp", "Many", line);
+        ASSERT_NE(entry, nullptr);
+        if (line > 4000) {
+            EXPECT_EQ(entry, previous);
+        }
+        previous = entry;
+    }
+    EXPECT_EQ(FindEntry("NONE", "None", 0), FindEntry("none", "none", 0));
+}
+
+TEST(TrackedMemoryTest, ConcurrentThreadsKeepCountersConsistent) {
+    constexpr int kBlocksPerThread = 2000;
+    std::array<std::thread, 4> threads;
+    const kMemStats before = kPlatform_GetMemStats();
+    for (int t = 0; t < 4; ++t) {
+        threads[t] = std::thread([t] {
+            std::array<void*, kBlocksPerThread> blocks;
+            for (int i = 0; i < kBlocksPerThread; ++i) {
+                blocks[i] = kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, 16 + (i * t) % 500);
+                if (i % 3 == 2) {
+                    kPlatform_ReleaseFree(blocks[i - 1]);
+                    blocks[i - 1] = nullptr;
+                }
+            }
+            for (void* block : blocks) {
+                if (block != nullptr) {
+                    kPlatform_ReleaseFree(block);
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    const kMemStats after = kPlatform_GetMemStats();
+    EXPECT_EQ(after.actualSize, before.actualSize);
+    EXPECT_EQ(after.numAllocs, before.numAllocs);
+}
+
+TEST(TrackedMemoryDeathTest, ExhaustionPrintsTheMapNewestFirstAndAsserts) {
+    EXPECT_DEATH(
+        {
+            kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, 777);
+            kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, 999);
+            for (;;) {
+                kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, 1 << 20);
+            }
+        },
+        "Out of memory: none:0 none 1048576 bytes\n-?[0-9]+k allocated\n0k largest free\n"
+        "Allocation Map\n(.|\n)*\n999\nnone\n0\nnone\n[0-9]+\n777\nnone\n0\nnone\n(.|\n)*"
+        "Assertion : 0\n");
+}
+
+#ifdef TRACKED_HEAP_UNDER_ASAN
+struct Probe {
+    int value = 1;
+};
+
+TEST(TrackedMemoryDeathTest, SanitizerReportsUseAfterFreeOfNewedObject) {
+    EXPECT_DEATH(
+        {
+            Probe* probe = new Probe;
+            delete probe;
+            volatile int value = probe->value;
+            (void)value;
+        },
+        "use-after-poison|heap-use-after-free");
+}
+#endif
+
+} // namespace
