@@ -62,29 +62,14 @@ TEST(Log, ReachesHooksFromStaticInitialisers) {
     EXPECT_EQ(s_linesLoggedBeforeMain, (std::vector<Line>{{"logged before main 1", true}}));
 }
 
-TEST(Log, SplitsTextIntoLines) {
-    const std::string longText(3000, 'x');
-    const struct {
-        const char* text;
-        std::vector<Line> expected;
-    } cases[] = {
-        {"a\nb", {{"a", true}, {"b", false}}},
-        {"a\n", {{"a", true}}},
-        {"", {}},
-        {"\n\n", {{"", true}, {"", true}}},
-        {nullptr, {}},
-        {longText.c_str(), {{std::string(2047, 'x'), false}}},
-    };
-    for (const auto& testCase : cases) {
-        kLogManager manager;
-        LineHook hook;
-        manager.Hook(&hook);
-        manager.Output(0, 0, 0, nullptr, testCase.text);
-        EXPECT_EQ(hook.lines, testCase.expected) << (testCase.text ? testCase.text : "null");
-    }
+std::string LocalDatePrefix(std::time_t when) {
+    char text[64];
+    std::strftime(text, sizeof(text), "%Y-%m-%d %H:%M:%S: ", std::localtime(&when));
+    return text;
 }
 
-TEST(Log, FormatsTagIndentLevelAndContinuations) {
+TEST(Log, FormatsDateLevelTagIndentAndContinuations) {
+    const long when = 1700000000;
     using Message = std::pair<const char*, const char*>; // system tag, text
     const struct {
         const char* name;
@@ -105,6 +90,7 @@ TEST(Log, FormatsTagIndentLevelAndContinuations) {
          {"00 :   a\n", "00 :   b", "c\n", "00 :   d\n"}},
         {"tag ends continuation", 0, 0, {{nullptr, "a"}, {"T", "b\n"}}, {"a", "T       : b\n"}},
         {"empty line", 0, 0, {{nullptr, "\n\n"}}, {"\n", "\n"}},
+        {"date prefix", K_LOG_FMT_DATE, 0, {{nullptr, "x\n"}}, {LocalDatePrefix(when) + "x\n"}},
     };
     for (const auto& testCase : cases) {
         kLogManager manager;
@@ -112,25 +98,13 @@ TEST(Log, FormatsTagIndentLevelAndContinuations) {
         hook.SetFormatFlags(testCase.flags);
         manager.Hook(&hook);
         for (const auto& [sys, text] : testCase.messages) {
-            manager.Output(0, 0, testCase.indent, sys, text);
+            manager.Output(when, 0, testCase.indent, sys, text);
         }
         EXPECT_EQ(hook.printed, testCase.expected) << testCase.name;
     }
 }
 
-TEST(Log, PrefixesLocalDateAndTime) {
-    const std::time_t when = 1700000000;
-    char expected[64];
-    std::strftime(expected, sizeof(expected), "%Y-%m-%d %H:%M:%S: x\n", std::localtime(&when));
-    kLogManager manager;
-    PrintHook hook;
-    hook.SetFormatFlags(K_LOG_FMT_DATE);
-    manager.Hook(&hook);
-    manager.Output(when, 0, 0, nullptr, "x\n");
-    EXPECT_EQ(hook.printed, std::vector<std::string>{expected});
-}
-
-TEST(Log, GlobalCallsCutNullsAndSeparator) {
+TEST(Log, SplitsLinesCutsLongTextsAndIgnoresNulls) {
     const std::string longText(3000, 'y');
     const std::vector<Line> cut{{std::string(1023, 'y'), false}};
     const char* const none = nullptr;
@@ -138,6 +112,12 @@ TEST(Log, GlobalCallsCutNullsAndSeparator) {
         std::function<void()> call;
         std::vector<Line> expected;
     } cases[] = {
+        {[] { kLog->Output(0, 0, 0, nullptr, "a\nb"); }, {{"a", true}, {"b", false}}},
+        {[] { kLog->Output(0, 0, 0, nullptr, "a\n"); }, {{"a", true}}},
+        {[] { kLog->Output(0, 0, 0, nullptr, "\n\n"); }, {{"", true}, {"", true}}},
+        {[] { kLog->Output(0, 0, 0, nullptr, ""); }, {}},
+        {[&] { kLog->Output(0, 0, 0, nullptr, longText.c_str()); },
+         {{longText.substr(0, 2047), false}}},
         {[&] { kLogFmt("%s", longText.c_str()); }, cut},
         {[&] { kLogSys("T", "%s", longText.c_str()); }, cut},
         {[&] { kLog->Fmt("%s", longText.c_str()); }, cut},
@@ -146,6 +126,7 @@ TEST(Log, GlobalCallsCutNullsAndSeparator) {
         {[&] { kLogSys("T", none); }, {}},
         {[&] { kLogSys(none, "x"); }, {}},
         {[&] { kLog->Sys(none, "x"); }, {}},
+        {[&] { kLog->Output(0, 0, 0, nullptr, none); }, {}},
         {[] { kLogBreak(); }, {{std::string(78, '-'), true}}},
     };
     for (const auto& testCase : cases) {
@@ -192,22 +173,20 @@ TEST(Log, HooksReceiveLinesOnceInInstallationOrderUntilDestroyed) {
 }
 
 std::string s_cPrinted;
-void PrintToFirst(const char* text) {
-    s_cPrinted += std::string("1:") + text;
-}
-void PrintToSecond(const char* text) {
-    s_cPrinted += std::string("2:") + text;
+template <char Tag>
+void PrintTagged(const char* text) {
+    s_cPrinted += std::string(1, Tag) + text;
 }
 
 TEST(Log, InstallsOneCPrinterPerFunction) {
     s_cPrinted.clear();
     kLogManager manager;
-    manager.CHook(PrintToFirst);
+    manager.CHook(PrintTagged<'1'>);
     manager.CHook(nullptr);
-    manager.CHook(PrintToFirst);
-    manager.CHook(PrintToSecond);
+    manager.CHook(PrintTagged<'1'>);
+    manager.CHook(PrintTagged<'2'>);
     manager.Fmt("x\n");
-    EXPECT_EQ(s_cPrinted, "1:x\n2:x\n");
+    EXPECT_EQ(s_cPrinted, "1x\n2x\n");
 }
 
 TEST(Log, HookMayLogFromItsPrint) {

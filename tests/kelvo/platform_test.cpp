@@ -20,7 +20,9 @@ struct ModeCase {
     u16 efbHeight, xfbHeight, viYOrigin, viHeight;
 };
 
-void PrintTo(const ModeCase& modeCase, std::ostream* out) { *out << modeCase.name; }
+void PrintTo(const ModeCase& modeCase, std::ostream* out) {
+    *out << modeCase.name;
+}
 
 class PlatformModeTest : public testing::TestWithParam<ModeCase> {
 protected:

@@ -1,10 +1,9 @@
-// The log: kLogFmt and kLogSys format a line and hand it to the one log manager (kLog),
-// which splits it into lines and passes each to its chain of hooks, or to a temporary
-// debug-stream hook while none is installed. The manager is constant-initialised and never
-// destroyed, so it works before main and at exit; hooks belong to whoever made them, except
-// the C-function printers, which the manager owns. Any thread may log: dispatch and hook
-// changes run under one recursive lock. A null format, system or text logs nothing.
-// kLogFmt, kLogSys, kLogCHook, kLogBreak and kLog are global so that every layer reaches them.
+// The log: kLogFmt and kLogSys (global, like kLog, kLogCHook and kLogBreak, so every layer
+// reaches them) hand lines to the one manager kLog, which passes each to its chain of hooks,
+// or to a temporary debug-stream hook while none is installed. The manager is constant-
+// initialised and never destroyed, so it works before main and at exit. Hooks belong to their
+// makers; the manager owns its C-function printers. Any thread may log (one recursive lock);
+// a null format, system or text logs nothing.
 #pragma once
 
 #include <cstdarg>

@@ -20,6 +20,9 @@ namespace {
 constexpr u32 kFifoSize = 0x40000;
 
 bool s_bDEMOInit = false;
+// Start-up must not allocate; if something on its path does (a log hook, say),
+// the nested allocation finds start-up in progress instead of recursing into it.
+bool s_bDEMOInitRunning = false;
 GXRenderModeObj Rmodeobj;
 GXRenderModeObj* Rmode = nullptr;
 void* MyDemoFifoBuffer = nullptr;
@@ -146,9 +149,10 @@ void MyDemoSetRenderMode(const GXRenderModeObj* mode) {
 }
 
 void kPlatform_Init() {
-    if (s_bDEMOInit) {
+    if (s_bDEMOInit || s_bDEMOInitRunning) {
         return;
     }
+    s_bDEMOInitRunning = true;
     DVDInit();
     VIInit();
     MyDemoSetRenderMode(nullptr);
@@ -157,6 +161,7 @@ void kPlatform_Init() {
     MyDemoInitGX();
     StartVideo();
     s_bDEMOInit = true;
+    s_bDEMOInitRunning = false;
 }
 
 bool kPlatform_IsInitialised() {
