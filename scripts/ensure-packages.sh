@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format ccache
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev libpng-dev
+  wbritish zlib1g-dev
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -83,6 +83,7 @@ void GXSetScissor(u32 left, u32 top, u32 width, u32 height);
 f32 GXGetYScaleFactor(u16 efbHeight, u16 xfbHeight);
 // Returns the number of external frame buffer lines a copy of the source produces.
 u32 GXSetDispCopyYScale(f32 scale);
+// A rectangle that leaves the 640 x 528 embedded frame buffer is reported and clipped.
 void GXSetDispCopySrc(u16 left, u16 top, u16 width, u16 height);
 void GXSetDispCopyDst(u16 width, u16 height);
 void GXSetCopyFilter(GXBool antiAlias, const u8 samplePattern[12][2], GXBool verticalFilter,
@@ -90,7 +91,10 @@ void GXSetCopyFilter(GXBool antiAlias, const u8 samplePattern[12][2], GXBool ver
 void GXSetDispCopyGamma(GXGamma gamma);
 void GXSetPixelFmt(GXPixelFmt pixelFormat, GXZFmt16 depthFormat);
 void GXSetCopyClear(GXColor clearColor, u32 clearZ);
-// Copies the embedded frame buffer to an external one, then clears it when asked.
+// Converts the copy source of the embedded frame buffer into the external frame buffer
+// at destination (YUV 4:2:2, rows of dstWidth * 2 bytes, at most dstHeight of them,
+// scaled to the lines GXSetDispCopyYScale returned), then clears the source rectangle
+// to the copy clear colour and depth when asked.
 void GXCopyDisp(void* destination, GXBool clear);
 
 void GXSetZMode(GXBool compareEnable, GXCompare function, GXBool updateEnable);
@@ -112,3 +116,11 @@ struct GXCopyState {
 };
 const GXViewportState& GXGetViewportState();
 const GXCopyState& GXGetCopyState();
+
+// The embedded frame buffer (640 x 528), read and written directly by tests: colour as
+// 0xAARRGGBB as the pixel format stores it, depth in the low 24 bits. Reads outside
+// the buffer give 0; writes outside it are dropped.
+u32 GXReadEFBColorForTest(u32 x, u32 y);
+u32 GXReadEFBDepthForTest(u32 x, u32 y);
+void GXPokeEFBColorForTest(u32 x, u32 y, GXColor color);
+void GXPokeEFBDepthForTest(u32 x, u32 y, u32 depth);

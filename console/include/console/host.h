@@ -8,10 +8,25 @@
 
 enum class HostKind { Headless, Window };
 
+constexpr u32 kHostMaxScreenshots = 8;
+constexpr u32 kHostPathCapacity = 1024;
+
+// A PNG file to write with the picture VI shows once `frame` frames have run.
+struct HostScreenshot {
+    u32 frame;
+    char path[kHostPathCapacity];
+};
+
 struct HostOptions {
-    HostKind kind;
+    HostKind kind;  // the game's default: a window when a display is present
     s32 frameLimit; // -1: run until the program ends itself
     u32 tvFormat;   // VI_NTSC, VI_PAL, VI_MPAL or VI_EURGB60
+    u32 screenshotCount;
+    HostScreenshot screenshots[kHostMaxScreenshots];
+    char inputScript[kHostPathCapacity]; // --input: replayed remote events, or empty
+    char discDir[kHostPathCapacity];     // --disc: the disc's directory, or empty: bin/../disc
+    char faults[kHostPathCapacity];      // --fault: injected failure rules, joined by commas
+    char audioOut[kHostPathCapacity];    // --audio-out: WAV file capturing the sound, or empty
 };
 
 // Parsed options; reports and ignores nothing silently: a bad option is an error.
@@ -20,14 +35,25 @@ const HostOptions& HostGetOptions();
 bool HostParseOptions(int argc, const char* const* argv, HostOptions* options);
 void HostSetOptions(const HostOptions& options);
 
-// Counts a frame of the main loop; false once the frame limit is reached.
+// Counts a frame of the main loop, after writing the screenshots due once the frames
+// so far have run; false once the frame limit is reached or the window was closed.
 bool HostBeginFrame();
+// True once the user closed the window; the main loop then ends.
+bool HostWindowCloseRequested();
 u32 HostFrameCount();
 
 // The headless host's clock, in time-base ticks; it moves only when advanced.
 bool HostUsesVirtualClock();
 s64 HostVirtualClock();
 void HostAdvanceClock(s64 ticks);
+
+// Presses the console's RESET or POWER button (the window's keys, the input script,
+// tests); any thread.
+void HostRaiseReset();
+void HostRaisePower();
+// Runs the callbacks of the presses raised so far (os.h) on the calling thread, which is
+// the main thread: VI's retrace wait calls it.
+void HostDeliverButtonPresses();
 
 // The game's entry point, called by the console layer's main.
 int GameMain();

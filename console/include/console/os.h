@@ -29,6 +29,16 @@ void OSSetMEM1ArenaHi(void* hi);
 void OSSetMEM2ArenaLo(void* lo);
 void OSSetMEM2ArenaHi(void* hi);
 
+// Physical addresses, for the hardware that works with them (AI DMA, AX voices): the
+// whole of MEM1 from 0x00000000 and the whole of MEM2 from OS_MEM2_PHYSICAL_BASE.
+constexpr u32 OS_MEM1_PHYSICAL_BASE = 0x00000000u;
+constexpr u32 OS_MEM2_PHYSICAL_BASE = 0x10000000u;
+constexpr u32 OS_PHYSICAL_INVALID = 0xFFFFFFFFu;
+// The physical address of an arena byte; OS_PHYSICAL_INVALID, reported, for any other.
+u32 OSCachedToPhysical(const void* address);
+// The arena byte at a physical address; null, reported, outside both arenas.
+void* OSPhysicalToCached(u32 physical);
+
 // Bus clock word of the low-memory system area.
 u32 OSGetBusClock();
 
@@ -51,3 +61,14 @@ void OSYieldThread();
 
 // Current stack pointer, for the assertion report's frame walk.
 void* OSGetStackPointer();
+
+// The RESET and POWER buttons. The host raises a press (host.h); the installed callback
+// runs on the main thread at the next retrace wait, once however often the button was
+// pressed before it. A press with no callback installed is reported and dropped. Each
+// setter returns the callback it replaces.
+using OSResetCallback = void (*)();
+using OSPowerCallback = void (*)();
+OSResetCallback OSSetResetCallback(OSResetCallback callback);
+OSPowerCallback OSSetPowerCallback(OSPowerCallback callback);
+// For the host: without a power callback, closing the window ends the program instead.
+bool OSHasPowerCallback();

@@ -54,3 +54,15 @@ VIRetraceCallback VISetPostRetraceCallback(VIRetraceCallback callback);
 // configured with. For the host and for tests.
 const void* VIGetShownFrameBuffer();
 const GXRenderModeObj* VIGetConfiguredMode();
+
+// Size of the shown picture: the configured mode's fbWidth (rounded down to even) x
+// xfbHeight; 0 x 0 before VIConfigure.
+struct VIFrameSize {
+    u32 width;
+    u32 height;
+};
+VIFrameSize VIGetShownFrameSize();
+// Writes the shown picture into rgb as RGB8 rows of pitch bytes: the latched frame
+// buffer (YUV 4:2:2, rows of fbWidth * 2 bytes) converted, or black while blanked.
+// Returns false, after reporting, when pitch or size is too small for the shown size.
+bool VIConvertShownFrameToRGB(u8* rgb, u32 pitch, u32 size);

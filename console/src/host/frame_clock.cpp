@@ -1,5 +1,9 @@
-// The frame counter that ends a run after --frames, and the headless virtual clock.
+// The frame counter that ends a run after --frames or when the window closes, and the
+// headless virtual clock.
 #include <console/host.h>
+#include <console/host_input.h>
+
+#include "host/screenshot.h"
 
 #include <atomic>
 
@@ -23,11 +27,16 @@ void HostAdvanceClock(s64 ticks) {
 }
 
 bool HostBeginFrame() {
+    HostTakeDueScreenshots(s_frameCount);
+    if (HostWindowCloseRequested()) {
+        return false;
+    }
     const s32 limit = HostGetOptions().frameLimit;
     if (limit >= 0 && s_frameCount >= static_cast<u32>(limit)) {
         return false;
     }
     ++s_frameCount;
+    HostInputBeginFrame(s_frameCount);
     return true;
 }
 

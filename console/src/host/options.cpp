@@ -1,13 +1,18 @@
 // Host options. The game executable's options are read from the process's own
 // command line on first use, because start-up runs inside the first allocation,
-// before main; other programs (tests, tools) get the defaults.
+// before main; other programs (tests, tools) get the defaults, headless.
+#include <console/fault.h>
 #include <console/host.h>
+#include <console/host_input.h>
 #include <console/os.h>
 #include <console/vi.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // Defined by the console layer's main, so only the game reads its command line.
@@ -15,7 +20,7 @@ extern const bool g_hostReadsCommandLine __attribute__((weak));
 
 namespace {
 
-constexpr HostOptions kDefaultOptions{HostKind::Headless, -1, VI_PAL};
+constexpr HostOptions kDefaultOptions{HostKind::Headless, -1, VI_PAL, 0, {}, {}, {}, {}, {}};
 
 struct TvFormatName {
     const char* name;
@@ -38,14 +43,64 @@ bool ParseTvFormat(const char* text, u32* format) {
     return false;
 }
 
-bool ParseFrameLimit(const char* text, s32* limit) {
+bool ParseFrameCount(const char* option, const char* text, s32* count) {
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || value < 0 || value > 0x7FFFFFFF) {
-        OSReport("--frames takes a whole number of frames, not '%s'\n", text);
+    if (!std::isdigit(static_cast<unsigned char>(text[0])) || *end != '\0' || value > 0x7FFFFFFF) {
+        OSReport("%s takes a whole number of frames, not '%s'\n", option, text);
         return false;
     }
-    *limit = static_cast<s32>(value);
+    *count = static_cast<s32>(value);
+    return true;
+}
+
+bool EndsWithPng(const char* path, size_t length) {
+    constexpr size_t kSuffixLength = 4;
+    return length > kSuffixLength && strcasecmp(path + length - kSuffixLength, ".png") == 0;
+}
+
+// "N:FILE.png": the frame count, then the file.
+bool ParseScreenshot(const char* text, HostScreenshot* screenshot) {
+    const char* colon = std::strchr(text, ':');
+    char frame[16] = {};
+    if (colon == nullptr || static_cast<size_t>(colon - text) >= sizeof(frame)) {
+        OSReport("--screenshot takes FRAME:FILE.png, not '%s'\n", text);
+        return false;
+    }
+    std::memcpy(frame, text, static_cast<size_t>(colon - text));
+    s32 count = 0;
+    if (!ParseFrameCount("--screenshot", frame, &count)) {
+        return false;
+    }
+    const char* path = colon + 1;
+    const size_t length = std::strlen(path);
+    if (!EndsWithPng(path, length) || length >= sizeof(screenshot->path)) {
+        OSReport("--screenshot needs a file name ending in .png, shorter than %zu characters, "
+                 "not '%s'\n",
+                 sizeof(screenshot->path), path);
+        return false;
+    }
+    screenshot->frame = static_cast<u32>(count);
+    std::memcpy(screenshot->path, path, length + 1);
+    return true;
+}
+
+bool DisplayPresent() {
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 != nullptr && x11[0] != '\0') || (wayland != nullptr && wayland[0] != '\0');
+}
+
+// A screenshot after the last frame would never be written.
+bool ScreenshotsWithinFrameLimit(const HostOptions& options) {
+    for (u32 i = 0; i < options.screenshotCount; ++i) {
+        const HostScreenshot& screenshot = options.screenshots[i];
+        if (options.frameLimit >= 0 && screenshot.frame > static_cast<u32>(options.frameLimit)) {
+            OSReport("--screenshot %u:%s comes after the last frame (--frames %d)\n",
+                     screenshot.frame, screenshot.path, options.frameLimit);
+            return false;
+        }
+    }
     return true;
 }
 
@@ -75,11 +130,74 @@ bool SetHeadless(const char*, HostOptions* options) {
 }
 
 bool SetFrameLimit(const char* value, HostOptions* options) {
-    return ParseFrameLimit(value, &options->frameLimit);
+    return ParseFrameCount("--frames", value, &options->frameLimit);
 }
 
 bool SetTvFormat(const char* value, HostOptions* options) {
     return ParseTvFormat(value, &options->tvFormat);
+}
+
+bool AddScreenshot(const char* value, HostOptions* options) {
+    if (options->screenshotCount >= kHostMaxScreenshots) {
+        OSReport("at most %u --screenshot options\n", kHostMaxScreenshots);
+        return false;
+    }
+    if (!ParseScreenshot(value, &options->screenshots[options->screenshotCount])) {
+        return false;
+    }
+    ++options->screenshotCount;
+    return true;
+}
+
+// The script is checked here, so that a bad one stops the program before it starts.
+bool SetInputScript(const char* value, HostOptions* options) {
+    if (std::strlen(value) >= kHostPathCapacity) {
+        OSReport("--input: the path is longer than %u characters\n", kHostPathCapacity - 1);
+        return false;
+    }
+    std::strcpy(options->inputScript, value);
+    return HostInputCheckScript(value);
+}
+
+bool SetDiscDir(const char* value, HostOptions* options) {
+    struct stat info;
+    if (std::strlen(value) >= kHostPathCapacity || stat(value, &info) != 0 ||
+        !S_ISDIR(info.st_mode)) {
+        OSReport("--disc: '%s' is not a directory\n", value);
+        return false;
+    }
+    std::strcpy(options->discDir, value);
+    return true;
+}
+
+// Each --fault adds its rules to the list; the rules are checked here.
+bool AddFaults(const char* value, HostOptions* options) {
+    FaultRule rules[kFaultMaxRules];
+    u32 count = 0;
+    const size_t used = std::strlen(options->faults);
+    const size_t length = std::strlen(value);
+    if (used + 1 + length >= kHostPathCapacity) {
+        OSReport("--fault: the rules are longer than %u characters\n", kHostPathCapacity - 1);
+        return false;
+    }
+    if (!FaultParse(value, rules, kFaultMaxRules, &count)) {
+        return false;
+    }
+    if (used > 0) {
+        options->faults[used] = ',';
+    }
+    std::strcpy(options->faults + used + (used > 0 ? 1 : 0), value);
+    return true;
+}
+
+bool SetAudioOut(const char* value, HostOptions* options) {
+    const size_t length = std::strlen(value);
+    if (length == 0 || length >= kHostPathCapacity) {
+        OSReport("--audio-out needs a file name shorter than %u characters\n", kHostPathCapacity);
+        return false;
+    }
+    std::memcpy(options->audioOut, value, length + 1);
+    return true;
 }
 
 // One row per option; a row with a value takes the next argument.
@@ -89,9 +207,10 @@ struct OptionRow {
     bool (*apply)(const char* value, HostOptions* options);
 };
 constexpr OptionRow kOptionRows[] = {
-    {"--headless", false, SetHeadless},
-    {"--frames", true, SetFrameLimit},
-    {"--tv", true, SetTvFormat},
+    {"--headless", false, SetHeadless}, {"--frames", true, SetFrameLimit},
+    {"--tv", true, SetTvFormat},        {"--screenshot", true, AddScreenshot},
+    {"--input", true, SetInputScript},  {"--disc", true, SetDiscDir},
+    {"--fault", true, AddFaults},       {"--audio-out", true, SetAudioOut},
 };
 
 const OptionRow* FindOption(const char* name) {
@@ -107,6 +226,7 @@ const OptionRow* FindOption(const char* name) {
 
 bool HostParseOptions(int argc, const char* const* argv, HostOptions* options) {
     *options = kDefaultOptions;
+    options->kind = DisplayPresent() ? HostKind::Window : HostKind::Headless;
     for (int i = 1; i < argc; ++i) {
         const OptionRow* row = FindOption(argv[i]);
         if (row == nullptr || (row->takesValue && i + 1 >= argc)) {
@@ -118,7 +238,7 @@ bool HostParseOptions(int argc, const char* const* argv, HostOptions* options) {
             return false;
         }
     }
-    return true;
+    return ScreenshotsWithinFrameLimit(*options);
 }
 
 const HostOptions& HostGetOptions() {

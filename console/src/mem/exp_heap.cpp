@@ -1,21 +1,30 @@
 // Expanded heap over caller-given memory. The heap record sits at the 32-byte
-// aligned start of the region; behind it every block begins with a 32-byte
-// header. Free blocks form a list in address order (first fit from the bottom,
-// last fit from the top) and merge with free neighbours when a block comes back.
-// In the sanitizer build everything but live payloads stays poisoned, and freed
-// blocks queue in a quarantine (through their headers) before they are reused.
+// aligned start of the region; behind it the area is tiled by blocks, each a
+// 32-byte header and its payload. Free blocks never touch (a freed block merges
+// with its free neighbours) and sit in lists by power-of-two size class, with a
+// bitmap of the classes that hold any. Allocation is good fit: the classes are
+// searched upward from the request's own, each list first fit. Every block of a
+// higher class fits a request of the default alignment, so that search takes
+// near-constant time; a negative alignment scans the lists for the highest free
+// block that fits. Each header also keeps the distance back to the free block
+// just below it, so a freed block finds both neighbours at once.
+// In the sanitizer build everything but live payloads stays poisoned, headers
+// are reached only through unchecked accessors, and freed blocks queue in a
+// quarantine (through their headers) before they are reused.
 #include <console/mem.h>
 #include <console/os.h>
 
 #include <sanitizer/asan_interface.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <new>
 #include <optional>
+#include <type_traits>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define MEM_SANITIZED 1
@@ -38,15 +47,21 @@ constexpr u32 kGranule = 32;
 constexpr u32 kMaxQuarantineBytes = 4u << 20;
 constexpr u32 kQuarantineShareOfHeap = 8;
 constexpr bool kSanitized = MEM_SANITIZED != 0;
+// Class 0 holds empty payloads (header-only gaps that alignment leaves), class c
+// payloads of [32 << (c - 1), 32 << c) bytes, the last one everything from 8 MiB
+// up: an area holds few blocks that large, so scanning them stays short.
+constexpr u32 kSizeClassCount = 20;
 
 // Front of every block; `size` counts the payload bytes behind it. Free blocks
-// link to their free neighbours in address order through prev and next;
-// quarantined blocks queue oldest first through next.
+// link to the others of their size class through prev and next; quarantined
+// blocks queue oldest first through next. `freeBelow` is the distance back to
+// the header of the free block just below, 0 when there is none.
 struct alignas(kGranule) BlockHeader {
     u32 tag;
     u32 size;
     u8* prev;
     u8* next;
+    u32 freeBelow;
 };
 static_assert(sizeof(BlockHeader) == kGranule, "headers keep payloads 32-byte aligned");
 constexpr u32 kHeaderSize = sizeof(BlockHeader);
@@ -91,6 +106,10 @@ std::optional<AlignmentRequest> parseAlignment(int alignment) {
     return AlignmentRequest{std::max(magnitude, kGranule), alignment < 0};
 }
 
+u32 sizeClassOf(u32 size) {
+    return std::min(static_cast<u32>(std::bit_width(size / kGranule)), kSizeClassCount - 1);
+}
+
 void poison(const void* at, std::size_t bytes) {
     ASAN_POISON_MEMORY_REGION(at, bytes);
 }
@@ -114,52 +133,60 @@ bool mayBeHeader(const u8* at) {
     return true;
 }
 
-// Headers are read and written as copies, exposed only for the copy itself.
-BlockHeader loadHeader(const u8* at) {
-    BlockHeader header;
-    unpoison(at, kHeaderSize);
-    std::memcpy(&header, at, kHeaderSize);
-    poison(at, kHeaderSize);
-    return header;
+// Headers are reached only through these accessors, which the address sanitizer
+// leaves unchecked: headers stay poisoned for good, and no thread unpoisons one
+// under another's feet. A live block's tag and size change only through its own
+// allocation and release; its neighbours' changes write its freeBelow field
+// alone, so the unlocked size query (tag and size) never races with them.
+[[gnu::no_sanitize_address]] BlockHeader loadHeader(const u8* at) {
+    return *reinterpret_cast<const BlockHeader*>(at);
 }
 
-void storeHeader(u8* at, const BlockHeader& header) {
-    unpoison(at, kHeaderSize);
-    std::memcpy(at, &header, kHeaderSize);
-    poison(at, kHeaderSize);
+[[gnu::no_sanitize_address]] void storeHeader(u8* at, const BlockHeader& header) {
+    *reinterpret_cast<BlockHeader*>(at) = header;
 }
 
-void storeNext(u8* block, u8* next) {
-    BlockHeader header = loadHeader(block);
-    header.next = next;
-    storeHeader(block, header);
+template <typename Field>
+[[gnu::no_sanitize_address]] Field loadField(const u8* at, Field BlockHeader::*field) {
+    return reinterpret_cast<const BlockHeader*>(at)->*field;
 }
 
-void storePrev(u8* block, u8* prev) {
-    BlockHeader header = loadHeader(block);
-    header.prev = prev;
-    storeHeader(block, header);
-}
-
-u8* blockEnd(u8* block) {
-    return block + kHeaderSize + loadHeader(block).size;
+template <typename Field>
+[[gnu::no_sanitize_address]] void storeField(u8* at, Field BlockHeader::*field,
+                                             std::type_identity_t<Field> value) {
+    reinterpret_cast<BlockHeader*>(at)->*field = value;
 }
 
 u32 payloadBetween(const u8* header, const u8* end) {
     return static_cast<u32>(end - header - kHeaderSize);
 }
 
-// The header of a live block behind `payload`, or nothing when it is none.
-std::optional<BlockHeader> usedHeaderOf(const u8* payload) {
+// The payload size of the live block behind `payload`, or nothing when it is none.
+std::optional<u32> usedSizeOf(const u8* payload) {
     if (payload == nullptr || paddingDown(payload, kGranule) != 0 ||
         !mayBeHeader(payload - kHeaderSize)) {
         return std::nullopt;
     }
-    const BlockHeader header = loadHeader(payload - kHeaderSize);
-    if (header.tag != kUsedTag) {
+    const u8* const header = payload - kHeaderSize;
+    if (loadField(header, &BlockHeader::tag) != kUsedTag) {
         return std::nullopt;
     }
-    return header;
+    return loadField(header, &BlockHeader::size);
+}
+
+// The header of a payload at the highest `alignment` multiple in the free block
+// that still fits, or nothing when none does.
+std::optional<u8*> topPlacementIn(u8* block, const BlockHeader& header, u32 payloadSize,
+                                  u32 alignment) {
+    if (payloadSize > header.size) {
+        return std::nullopt;
+    }
+    u8* const end = block + kHeaderSize + header.size;
+    const std::uintptr_t taken = payloadSize + paddingDown(end - payloadSize, alignment);
+    if (taken > header.size) {
+        return std::nullopt;
+    }
+    return end - taken - kHeaderSize;
 }
 
 } // namespace
@@ -171,7 +198,7 @@ struct MEMiExpHeap {
           m_quarantineBudget(
               kSanitized ? std::min(kMaxQuarantineBytes, areaBytes() / kQuarantineShareOfHeap)
                          : 0) {
-        linkFree(areaStart, payloadBetween(areaStart, areaEnd), nullptr, nullptr);
+        linkFree(areaStart, payloadBetween(areaStart, areaEnd));
     }
 
     bool isValid() const { return m_magic == kHeapMagic; }
@@ -206,37 +233,30 @@ struct MEMiExpHeap {
             return false;
         }
         const std::lock_guard guard(m_lock);
-        const std::optional<BlockHeader> header = usedHeaderOf(payload);
-        if (!header) {
+        const std::optional<u32> size = usedSizeOf(payload);
+        if (!size || !isIntact(payload - kHeaderSize)) {
             return false;
         }
-        poison(payload, header->size);
-        quarantine(payload - kHeaderSize, header->size);
+        poison(payload, *size);
+        quarantine(payload - kHeaderSize, *size);
         return true;
     }
 
     u32 totalFreeSize() {
         const std::lock_guard guard(m_lock);
-        u32 total = 0;
-        for (u8* block = m_freeHead; block != nullptr;) {
-            const BlockHeader header = loadHeader(block);
-            total += header.size;
-            block = header.next;
-        }
-        return total;
+        return m_freeBytes;
     }
 
     u32 allocatableSize(u32 alignment) {
         const std::lock_guard guard(m_lock);
         u32 largest = 0;
-        for (u8* block = m_freeHead; block != nullptr;) {
-            const BlockHeader header = loadHeader(block);
+        forEachFree(0, [&](u8* block, const BlockHeader& header) {
             const std::uintptr_t padding = paddingUp(block + kHeaderSize, alignment);
             if (padding < header.size) {
                 largest = std::max(largest, static_cast<u32>(header.size - padding));
             }
-            block = header.next;
-        }
+            return false;
+        });
         return largest;
     }
 
@@ -253,39 +273,75 @@ private:
         return at >= addressOf(m_areaStart) + kHeaderSize && at < addressOf(m_areaEnd);
     }
 
+    // A live header reached through a stray pointer may hold anything: before the
+    // heap acts on one, its block must end inside the area and the free block it
+    // names below must be there.
+    bool isIntact(const u8* header) const {
+        const BlockHeader fields = loadHeader(header);
+        if (fields.size % kGranule != 0 || fields.size > payloadBetween(header, m_areaEnd)) {
+            return false;
+        }
+        if (fields.freeBelow == 0) {
+            return true;
+        }
+        if (fields.freeBelow % kGranule != 0 ||
+            fields.freeBelow > addressOf(header) - addressOf(m_areaStart)) {
+            return false;
+        }
+        const u8* const below = header - fields.freeBelow;
+        return loadField(below, &BlockHeader::tag) == kFreeTag &&
+               loadField(below, &BlockHeader::size) + kHeaderSize == fields.freeBelow;
+    }
+
     std::optional<Placement> find(u32 payloadSize, AlignmentRequest alignment) const {
         return alignment.fromTop ? findFromTop(payloadSize, alignment.bytes)
                                  : findFromBottom(payloadSize, alignment.bytes);
     }
 
-    // The lowest free block that fits, payload at its lowest aligned address.
+    // The first fitting block of the lowest class that has one, payload at its
+    // lowest aligned address. Smaller classes cannot hold a fit.
     std::optional<Placement> findFromBottom(u32 payloadSize, u32 alignment) const {
-        for (u8* block = m_freeHead; block != nullptr;) {
-            const BlockHeader header = loadHeader(block);
+        std::optional<Placement> found;
+        forEachFree(sizeClassOf(payloadSize), [&](u8* block, const BlockHeader& header) {
             const std::uintptr_t padding = paddingUp(block + kHeaderSize, alignment);
             if (padding + payloadSize <= header.size) {
-                return Placement{block, block + padding};
+                found = Placement{block, block + padding};
             }
-            block = header.next;
-        }
-        return std::nullopt;
+            return found.has_value();
+        });
+        return found;
     }
 
     // The highest free block that fits, payload at its highest aligned address.
     std::optional<Placement> findFromTop(u32 payloadSize, u32 alignment) const {
-        for (u8* block = m_freeTail; block != nullptr;) {
-            const BlockHeader header = loadHeader(block);
-            if (payloadSize <= header.size) {
-                u8* const end = block + kHeaderSize + header.size;
-                const std::uintptr_t taken =
-                    payloadSize + paddingDown(end - payloadSize, alignment);
-                if (taken <= header.size) {
-                    return Placement{block, end - taken - kHeaderSize};
+        std::optional<Placement> highest;
+        forEachFree(sizeClassOf(payloadSize), [&](u8* block, const BlockHeader& header) {
+            if (!highest || block > highest->freeBlock) {
+                if (const std::optional<u8*> at =
+                        topPlacementIn(block, header, payloadSize, alignment)) {
+                    highest = Placement{block, *at};
                 }
             }
-            block = header.prev;
+            return false;
+        });
+        return highest;
+    }
+
+    // Visits the free blocks of `fromClass` and above, class by class, each list
+    // from its start, until `visit` returns true.
+    template <typename Visit>
+    void forEachFree(u32 fromClass, Visit visit) const {
+        for (u32 classes = m_nonEmptyClasses & (~0u << fromClass); classes != 0;
+             classes &= classes - 1) {
+            u8* block = firstFree(static_cast<u32>(std::countr_zero(classes)));
+            while (block != nullptr) {
+                const BlockHeader header = loadHeader(block);
+                if (visit(block, header)) {
+                    return;
+                }
+                block = header.next;
+            }
         }
-        return std::nullopt;
     }
 
     // Turns the placed block into a used one; the space before and after it in
@@ -294,59 +350,55 @@ private:
         const BlockHeader free = loadHeader(placement.freeBlock);
         u8* const freeEnd = placement.freeBlock + kHeaderSize + free.size;
         u8* const usedEnd = placement.header + kHeaderSize + payloadSize;
-        u8* prev = free.prev;
-        unlinkFree(free);
+        unlinkFree(placement.freeBlock, free);
+        storeHeader(placement.header, BlockHeader{kUsedTag, payloadSize, nullptr, nullptr, 0});
         if (placement.header > placement.freeBlock) {
-            linkFree(placement.freeBlock, payloadBetween(placement.freeBlock, placement.header),
-                     prev, free.next);
-            prev = placement.freeBlock;
+            linkFree(placement.freeBlock, payloadBetween(placement.freeBlock, placement.header));
         }
         if (usedEnd < freeEnd) {
-            linkFree(usedEnd, payloadBetween(usedEnd, freeEnd), prev, free.next);
+            linkFree(usedEnd, payloadBetween(usedEnd, freeEnd));
         }
-        storeHeader(placement.header, BlockHeader{kUsedTag, payloadSize, nullptr, nullptr});
     }
 
-    // Gives a block back to the free list, merged with its free neighbours. A
-    // header swallowed by the block below is wiped, so a stale pointer to it is
-    // refused.
-    void mergeIntoFreeList(u8* block, u32 size) {
-        u8* prev = nullptr;
-        u8* next = m_freeHead;
-        while (next != nullptr && next < block) {
-            prev = next;
-            next = loadHeader(next).next;
-        }
+    // Gives a block back to the free lists, merged with its free neighbours. A
+    // header swallowed by a merge is wiped, so a stale pointer to it is refused.
+    void mergeIntoFreeLists(u8* block) {
+        const BlockHeader header = loadHeader(block);
         u8* start = block;
-        u8* end = block + kHeaderSize + size;
-        if (prev != nullptr && blockEnd(prev) == block) {
+        u8* end = block + kHeaderSize + header.size;
+        if (header.freeBelow != 0) {
+            start = block - header.freeBelow;
+            unlinkFree(start, loadHeader(start));
             storeHeader(block, BlockHeader{});
-            start = prev;
-            prev = loadHeader(prev).prev;
         }
-        if (next == end) {
-            const BlockHeader following = loadHeader(next);
-            end = next + kHeaderSize + following.size;
-            next = following.next;
+        if (end < m_areaEnd) {
+            const BlockHeader above = loadHeader(end);
+            if (above.tag == kFreeTag) {
+                unlinkFree(end, above);
+                storeHeader(end, BlockHeader{});
+                end += kHeaderSize + above.size;
+            }
         }
-        linkFree(start, payloadBetween(start, end), prev, next);
+        linkFree(start, payloadBetween(start, end));
     }
 
     // A freed block waits here, poisoned, until newer ones push it out; blocks
     // larger than the whole quarantine (and every block outside the sanitizer
-    // build, where the budget is 0) go back at once.
+    // build, where the budget is 0) go back at once. Only tag and next change:
+    // freeBelow stays in step with the neighbour below meanwhile.
     void quarantine(u8* block, u32 size) {
         const u32 bytes = kHeaderSize + size;
         if (bytes > m_quarantineBudget) {
-            mergeIntoFreeList(block, size);
+            mergeIntoFreeLists(block);
             return;
         }
         while (m_quarantineBytes + bytes > m_quarantineBudget) {
             releaseOldestQuarantined();
         }
-        storeHeader(block, BlockHeader{kQuarantinedTag, size, nullptr, nullptr});
+        storeField(block, &BlockHeader::tag, kQuarantinedTag);
+        storeField(block, &BlockHeader::next, nullptr);
         if (m_quarantineTail != nullptr) {
-            storeNext(m_quarantineTail, block);
+            storeField(m_quarantineTail, &BlockHeader::next, block);
         } else {
             m_quarantineHead = block;
         }
@@ -362,7 +414,7 @@ private:
             m_quarantineTail = nullptr;
         }
         m_quarantineBytes -= kHeaderSize + header.size;
-        mergeIntoFreeList(oldest, header.size);
+        mergeIntoFreeLists(oldest);
     }
 
     // Returns whether any block was released.
@@ -374,32 +426,53 @@ private:
         return releasedAny;
     }
 
-    void linkFree(u8* block, u32 size, u8* prev, u8* next) {
-        storeHeader(block, BlockHeader{kFreeTag, size, prev, next});
-        setNextFree(prev, block);
-        setPrevFree(next, block);
+    // Free blocks go first in their class's list and tell the block above them.
+    void linkFree(u8* block, u32 size) {
+        const u32 sizeClass = sizeClassOf(size);
+        u8* const next = firstFree(sizeClass);
+        storeHeader(block, BlockHeader{kFreeTag, size, nullptr, next, 0});
+        if (next != nullptr) {
+            storeField(next, &BlockHeader::prev, block);
+        }
+        setFirstFree(sizeClass, block);
+        m_freeBytes += size;
+        setFreeBelow(block + kHeaderSize + size, kHeaderSize + size);
     }
 
-    void unlinkFree(const BlockHeader& header) {
-        setNextFree(header.prev, header.next);
-        setPrevFree(header.next, header.prev);
-    }
-
-    // A null block stands for the list's ends.
-    void setNextFree(u8* block, u8* next) {
-        if (block != nullptr) {
-            storeNext(block, next);
+    void unlinkFree(u8* block, const BlockHeader& header) {
+        if (header.prev != nullptr) {
+            storeField(header.prev, &BlockHeader::next, header.next);
         } else {
-            m_freeHead = next;
+            setFirstFree(sizeClassOf(header.size), header.next);
+        }
+        if (header.next != nullptr) {
+            storeField(header.next, &BlockHeader::prev, header.prev);
+        }
+        m_freeBytes -= header.size;
+        setFreeBelow(block + kHeaderSize + header.size, 0);
+    }
+
+    // The block at `header`, when the area goes on that far, learns whether a
+    // free block lies just below it.
+    void setFreeBelow(u8* header, u32 distance) {
+        if (header < m_areaEnd) {
+            storeField(header, &BlockHeader::freeBelow, distance);
         }
     }
 
-    void setPrevFree(u8* block, u8* prev) {
-        if (block != nullptr) {
-            storePrev(block, prev);
-        } else {
-            m_freeTail = prev;
+    u8* firstFree(u32 sizeClass) const {
+        return (m_nonEmptyClasses >> sizeClass & 1) != 0 ? m_areaStart + m_firstFree[sizeClass]
+                                                         : nullptr;
+    }
+
+    void setFirstFree(u32 sizeClass, u8* block) {
+        const u32 bit = 1u << sizeClass;
+        if (block == nullptr) {
+            m_nonEmptyClasses &= ~bit;
+            return;
         }
+        m_firstFree[sizeClass] = static_cast<u32>(block - m_areaStart);
+        m_nonEmptyClasses |= bit;
     }
 
     const u32 m_magic = kHeapMagic;
@@ -407,20 +480,24 @@ private:
     std::mutex m_lock;
     u8* const m_region;
     const u32 m_regionSize;
+    u32 m_freeBytes = 0;
     u8* const m_areaStart;
     u8* const m_areaEnd;
-    u8* m_freeHead = nullptr;
-    u8* m_freeTail = nullptr;
     u8* m_quarantineHead = nullptr;
     u8* m_quarantineTail = nullptr;
     u32 m_quarantineBytes = 0;
     const u32 m_quarantineBudget;
+    u32 m_nonEmptyClasses = 0;
+    // Each class's first free block, as an offset from the area's start (half
+    // the record space of a pointer); meaningful while its bit is set.
+    std::array<u32, kSizeClassCount> m_firstFree{};
 };
 
 namespace {
 
 constexpr std::uintptr_t kRecordBytes = roundUp(sizeof(MEMiExpHeap), kGranule);
 static_assert(alignof(MEMiExpHeap) <= kGranule);
+static_assert(kRecordBytes <= 6 * kGranule, "a heap costs its region under 256 bytes");
 
 bool checkHeap(MEMHeapHandle heap, const char* caller) {
     if (heap != nullptr && heap->isValid()) {
@@ -503,10 +580,10 @@ void MEMFlushQuarantineForExpHeap(MEMHeapHandle heap) {
 }
 
 u32 MEMGetSizeForMBlockExpHeap(const void* block) {
-    const std::optional<BlockHeader> header = usedHeaderOf(static_cast<const u8*>(block));
-    if (!header) {
+    const std::optional<u32> size = usedSizeOf(static_cast<const u8*>(block));
+    if (!size) {
         OSReport("%s: %p is not a live heap block\n", __func__, block);
         return 0;
     }
-    return header->size;
+    return *size;
 }

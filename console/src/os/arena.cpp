@@ -1,6 +1,8 @@
 // The two memory arenas, mapped on first use. Sizes may be reduced before that.
 #include <console/os.h>
 
+#include "os/physical.h"
+
 #include <sys/mman.h>
 
 namespace {
@@ -73,4 +75,14 @@ void OSSetMEM2ArenaLo(void* lo) {
 }
 void OSSetMEM2ArenaHi(void* hi) {
     MappedArenas().mem2.hi = static_cast<u8*>(hi);
+}
+
+const OSPhysicalRegion* OSPhysicalRegions() {
+    static OSPhysicalRegion regions[OS_PHYSICAL_REGION_COUNT];
+    if (regions[0].host == nullptr) {
+        const Arenas& arenas = MappedArenas();
+        regions[0] = {OS_MEM1_PHYSICAL_BASE, arenas.mem1Size, arenas.mem1.base};
+        regions[1] = {OS_MEM2_PHYSICAL_BASE, arenas.mem2Size, arenas.mem2.base};
+    }
+    return regions;
 }

@@ -5,6 +5,12 @@
 #include <console/os.h>
 #include <console/vi.h>
 
+#include "host/audio_host.h"
+#include "host/retrace.h"
+#include "vi/xfb_to_rgb.h"
+
+#include <cstring>
+
 namespace {
 
 struct Latch {
@@ -66,11 +72,12 @@ void VIFlush() {
 
 void VIWaitForRetrace() {
     const VITVMode mode = s_vi.configured ? s_vi.mode.viTVmode : VI_TVMODE_PAL_INT;
-    if (HostUsesVirtualClock()) {
-        HostAdvanceClock(TicksPerField(mode));
-    }
+    HostWaitForField(TicksPerField(mode));
+    HostAudioPumpForClock();
     s_vi.shown = s_vi.flushed;
     ++s_vi.retraceCount;
+    HostShowRetrace();
+    HostDeliverButtonPresses();
     if (s_vi.postRetrace != nullptr) {
         s_vi.postRetrace(s_vi.retraceCount);
     }
@@ -96,4 +103,31 @@ const void* VIGetShownFrameBuffer() {
 
 const GXRenderModeObj* VIGetConfiguredMode() {
     return s_vi.configured ? &s_vi.mode : nullptr;
+}
+
+VIFrameSize VIGetShownFrameSize() {
+    if (!s_vi.configured) {
+        return {0, 0};
+    }
+    return {s_vi.mode.fbWidth & ~1u, s_vi.mode.xfbHeight};
+}
+
+bool VIConvertShownFrameToRGB(u8* rgb, u32 pitch, u32 size) {
+    const VIFrameSize shown = VIGetShownFrameSize();
+    if (pitch < shown.width * 3 || static_cast<u64>(pitch) * shown.height > size) {
+        OSReport("VIConvertShownFrameToRGB: %u bytes in rows of %u hold no %u x %u picture\n", size,
+                 pitch, shown.width, shown.height);
+        return false;
+    }
+    const void* frameBuffer = VIGetShownFrameBuffer();
+    if (shown.height == 0) {
+        return true;
+    }
+    if (frameBuffer == nullptr) {
+        std::memset(rgb, 0, static_cast<size_t>(pitch) * shown.height);
+        return true;
+    }
+    VIConvertXfbToRgb(static_cast<const u8*>(frameBuffer), s_vi.mode.fbWidth * 2u, shown.width,
+                      shown.height, rgb, pitch);
+    return true;
 }

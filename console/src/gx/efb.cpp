@@ -1,0 +1,35 @@
+// The embedded frame buffer's storage and its pixel format.
+#include "gx/efb.h"
+
+#include <console/os.h>
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// Constant-initialised, so it exists before any static initialiser runs.
+EmbeddedFrameBuffer s_efb;
+
+} // namespace
+
+void EmbeddedFrameBuffer::SetPixelFormat(GXPixelFmt format) {
+    if (format >= std::size(kFormatMasks)) {
+        OSReport("GXSetPixelFmt: unknown pixel format %u, using RGB8/Z24\n", format);
+        format = GX_PF_RGB8_Z24;
+    }
+    m_format = format;
+}
+
+void EmbeddedFrameBuffer::Fill(u32 left, u32 top, u32 width, u32 height, u32 argb, u32 depth) {
+    const u32 colour = StoredColour(argb);
+    const u32 storedDepth = StoredDepth(depth);
+    for (u32 y = top; y < top + height; ++y) {
+        std::fill_n(&m_colour[y * kWidth + left], width, colour);
+        std::fill_n(&m_depth[y * kWidth + left], width, storedDepth);
+    }
+}
+
+EmbeddedFrameBuffer& GXEmbeddedFrameBuffer() {
+    return s_efb;
+}

@@ -1,0 +1,65 @@
+// PuzzleBank: the puzzle bank of one language (file layout in puzzlebankformat.h).
+// Load reads and checks the index once and keeps the file open; GetPuzzle reads one
+// record from it and returns the bank's current Puzzle, which the bank owns and
+// replaces at the next GetPuzzle. A missing or corrupt file leaves the bank empty, and
+// a corrupt record gives null, each with a logged error. Main thread only.
+#pragma once
+
+#include <puzzles/puzzle.h>
+#include <puzzles/puzzlebankformat.h>
+
+#include <kelvo/io/kfileiostream.h>
+
+namespace Kelvo_lib {
+
+class PuzzleBank {
+public:
+    PuzzleBank() = default;
+    PuzzleBank(const PuzzleBank&) = delete;
+    PuzzleBank& operator=(const PuzzleBank&) = delete;
+    ~PuzzleBank() { Unload(); }
+
+    // The disc path of a language's bank ("wii/puz_uken.kmn" for eLanguage 0) into
+    // name; false for a language outside 0 to 7 or a name that does not fit.
+    static bool GetFileName(int language, char* name, int size);
+
+    // Loads the bank of an eLanguage from the disc; false when it is missing or corrupt.
+    bool Load(int language);
+    // Loads a bank from a stream that its owner keeps, unmoved by anyone else, until
+    // Unload or the bank's end; false when it is corrupt.
+    bool Load(kIOStreamSeekable* stream);
+    // Drops the index, the current puzzle and the file.
+    void Unload();
+
+    // The puzzle with that bank id, when its entry is of that eLanguage or of all;
+    // null (logged) when there is none or its record is corrupt.
+    Puzzle* GetPuzzle(int id, int language);
+
+    // Steps currentIdx back or forward through the bank ids of that type and
+    // difficulty in the language (or all languages), in bank order, and returns the id
+    // there; past either end returns -2, leaving currentIdx at -1 or at the count.
+    int GetNextPrevPuzzleId(int& currentIdx, int type, int difficulty, int language,
+                            bool bPrevious);
+
+    int GetNumEntries() const { return m_entries.Size(); }
+    const PuzzleBankEntry& GetEntry(int index) const { return m_entries(index); }
+    // The index of the entry with that bank id, or -1.
+    int FindEntry(int id) const;
+
+private:
+    // Reads the index of the stream, which the bank then reads its records from.
+    bool Open(kIOStreamSeekable* stream);
+    bool ReadIndex();
+    // Fills the entries from the index chunk; the reason they are refused, or null.
+    const char* ParseIndex(const kArray<u8>& bytes, u32 count);
+    Puzzle* ReadRecord(const PuzzleBankEntry& entry);
+
+    kArray<PuzzleBankEntry> m_entries;
+    kIOStreamSeekable* m_stream = nullptr;
+    kFileIOStream m_file; // the disc file, when loaded by language
+    u32 m_recordsStart = 0;
+    u32 m_recordsEnd = 0;
+    Puzzle* m_current = nullptr;
+};
+
+} // namespace Kelvo_lib

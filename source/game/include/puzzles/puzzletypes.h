@@ -1,0 +1,35 @@
+// The puzzle kinds and difficulties as the bank, the modes and the profiles number
+// them. Plain values shared by every puzzle subsystem; no state.
+#pragma once
+
+namespace Kelvo_lib {
+
+// Puzzle type numbers of the bank.
+enum ePuzzleType {
+    PUZZLE_TYPE_CROSSWORD = 1,
+    PUZZLE_TYPE_WORDSEARCH = 2,
+    PUZZLE_TYPE_FITWORD = 3,
+    PUZZLE_TYPE_SUDOKU = 4,
+};
+
+// Puzzle type bits of the modes, profiles and hints.
+enum ePuzzleTypeFlag {
+    PUZZLE_FLAG_FITWORD = 1,
+    PUZZLE_FLAG_CROSSWORD = 2,
+    PUZZLE_FLAG_WORDSEARCH = 4,
+    PUZZLE_FLAG_SUDOKU = 8,
+    PUZZLE_FLAG_ANAGRAM = 16, // while an anagram runs in Simply Puzzle
+};
+
+// Bank difficulty; the modes' beginner, intermediate and pro are 1 to 3.
+enum ePuzzleDifficulty {
+    PUZZLE_DIFFICULTY_MINI = 0,
+    PUZZLE_DIFFICULTY_BEGINNER = 1,
+    PUZZLE_DIFFICULTY_INTERMEDIATE = 2,
+    PUZZLE_DIFFICULTY_PRO = 3,
+};
+
+// "All languages" in a record's or a bank entry's language field.
+constexpr int PUZZLE_LANGUAGE_ALL = -1;
+
+} // namespace Kelvo_lib

@@ -1,0 +1,365 @@
+#include <puzzles/puzzlebank.h>
+#include <puzzles/puzzlerecordcodec.h>
+
+#include <kelvo/platform/klog.h>
+#include <kelvo/platform/kplatform.h>
+
+#include <cstring>
+
+namespace Kelvo_lib {
+
+namespace {
+
+const char* const kBankCodes[] = {"uken", "fr", "it", "de", "es", "nl", "usen", "caen"};
+constexpr int kNumBankLanguages = static_cast<int>(sizeof(kBankCodes) / sizeof(kBankCodes[0]));
+constexpr int kMaxDifficulty = PUZZLE_DIFFICULTY_PRO;
+// A record's group header: id, size and sub id.
+constexpr u32 kGroupHeaderSize = 12;
+// No valid record chunk comes near this; a larger one is refused before it is read.
+constexpr u32 kMaxChunkBytes = 1u << 20;
+constexpr int kNotListed = -2;
+
+// Reads the whole payload of the current chunk into bytes; false when it is too large
+// or cannot be read.
+bool ReadPayload(kIFFContext* ctx, kArray<u8>& bytes) {
+    const u32 size = ctx->chunkHdr.size;
+    if (size > kMaxChunkBytes) {
+        return false;
+    }
+    bytes.SetSize(static_cast<s32>(size));
+    return kIFFRead::ReadChunkBytes(ctx, bytes.Data(), size) == K_IFF_OK;
+}
+
+// Enters the group that is the current chunk of parent, when it has the id and sub id.
+bool EnterGroup(kIFFContext* parent, u32 id, u32 subId, kIFFContext* group) {
+    return parent->chunkHdr.chunkId == id && parent->groupSubId == subId &&
+           kIFFRead::OpenGroup(parent, group) == K_IFF_OK;
+}
+
+const char* ParseHeader(const kArray<u8>& bytes, u32* count) {
+    PuzzleByteReader in(bytes.Data(), static_cast<u32>(bytes.Size()));
+    const u32 version = in.U16();
+    in.U16();
+    *count = in.U32();
+    if (!in.Finished() || version != PUZZLE_BANK_VERSION) {
+        return "unknown bank header";
+    }
+    return *count > PUZZLE_BANK_MAX_ENTRIES ? "too many entries" : nullptr;
+}
+
+PuzzleBankEntry ReadEntry(PuzzleByteReader& in) {
+    PuzzleBankEntry entry{};
+    entry.id = in.S32();
+    entry.oldId = in.S32();
+    entry.type = in.U8();
+    entry.difficulty = in.U8();
+    entry.language = in.S8();
+    in.U8();
+    entry.offset = in.U32();
+    return entry;
+}
+
+bool ValidEntry(const PuzzleBankEntry& entry) {
+    u32 formId = 0;
+    u32 bodyId = 0;
+    return PuzzleBankRecordIds(entry.type, &formId, &bodyId) &&
+           entry.difficulty <= kMaxDifficulty && entry.language >= PUZZLE_LANGUAGE_ALL &&
+           entry.language < kNumBankLanguages;
+}
+
+template <class Record>
+void SetEntryFields(const PuzzleBankEntry& entry, Record& record) {
+    record.puzzleID = entry.id;
+    record.oldPuzzleID = entry.oldId;
+    record.difficulty = entry.difficulty;
+    record.language = static_cast<decltype(record.language)>(entry.language);
+}
+
+// Decodes a sudoku or wordsearch record's body into a new puzzle of that kind.
+template <class Kind, class Record>
+Puzzle* BuildPlain(const PuzzleBankEntry& entry, const kArray<u8>& body, Record* Kind::*record,
+                   const char* (*decode)(const u8*, u32, Record&), const char** error) {
+    Kind* puzzle = new Kind;
+    Record& data = *(puzzle->*record);
+    *error = decode(body.Data(), static_cast<u32>(body.Size()), data);
+    SetEntryFields(entry, data);
+    return puzzle;
+}
+
+// Decodes a crossword or fitword record's body and hidden word into a new puzzle.
+template <class Kind, class Record>
+Puzzle* BuildGrid(const PuzzleBankEntry& entry, const kArray<u8>& body, const kArray<u8>* spellout,
+                  Record* Kind::*record, const char* (*decode)(const u8*, u32, Record&),
+                  const char** error) {
+    Kind* puzzle = static_cast<Kind*>(BuildPlain(entry, body, record, decode, error));
+    if (*error == nullptr && spellout != nullptr) {
+        const Record& data = *(puzzle->*record);
+        puzzle->m_spellout = new SpelloutData;
+        *error = DecodeSpelloutBody(spellout->Data(), static_cast<u32>(spellout->Size()),
+                                    data.numRows * data.numCols, *puzzle->m_spellout);
+    }
+    return puzzle;
+}
+
+Puzzle* BuildPuzzle(const PuzzleBankEntry& entry, const kArray<u8>& body,
+                    const kArray<u8>* spellout, const char** error) {
+    switch (entry.type) {
+    case PUZZLE_TYPE_SUDOKU:
+        return BuildPlain(entry, body, &SudokuPuzzle::m_sudoku, DecodeSudokuBody, error);
+    case PUZZLE_TYPE_WORDSEARCH:
+        return BuildPlain(entry, body, &WordsearchPuzzle::m_wordsearch, DecodeWordsearchBody,
+                          error);
+    case PUZZLE_TYPE_CROSSWORD:
+        return BuildGrid(entry, body, spellout, &CrosswordPuzzle::m_crossword, DecodeCrosswordBody,
+                         error);
+    default:
+        return BuildGrid(entry, body, spellout, &FitwordPuzzle::m_fitword, DecodeFitwordBody,
+                         error);
+    }
+}
+
+bool HasSpellout(int type) {
+    return type == PUZZLE_TYPE_CROSSWORD || type == PUZZLE_TYPE_FITWORD;
+}
+
+} // namespace
+
+bool PuzzleBank::GetFileName(int language, char* name, int size) {
+    if (language < 0 || language >= kNumBankLanguages || name == nullptr) {
+        return false;
+    }
+    char full[32]; // room for the longest code
+    kPlatform_snprintf(full, sizeof(full), "%spuz_%s.kmn", "wii/", kBankCodes[language]);
+    const int length = static_cast<int>(std::strlen(full));
+    if (length >= size) {
+        return false;
+    }
+    std::memcpy(name, full, static_cast<std::size_t>(length) + 1);
+    return true;
+}
+
+bool PuzzleBank::Load(int language) {
+    Unload();
+    char name[32];
+    if (!GetFileName(language, name, sizeof(name))) {
+        kLogFmt("PuzzleBank: no bank for language %d\n", language);
+        return false;
+    }
+    SysFileHandle* handle = kPlatform_FileOpen(name, K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT);
+    if (handle == nullptr) {
+        kLogFmt("PuzzleBank: cannot open %s\n", name);
+        return false;
+    }
+    m_file.Attach(handle);
+    if (!Open(&m_file)) {
+        kLogFmt("PuzzleBank: %s not loaded\n", name);
+        return false;
+    }
+    return true;
+}
+
+bool PuzzleBank::Load(kIOStreamSeekable* stream) {
+    Unload();
+    return Open(stream);
+}
+
+bool PuzzleBank::Open(kIOStreamSeekable* stream) {
+    m_stream = stream;
+    if (stream == nullptr || !ReadIndex()) {
+        Unload();
+        return false;
+    }
+    return true;
+}
+
+void PuzzleBank::Unload() {
+    delete m_current;
+    m_current = nullptr;
+    m_entries.Empty();
+    m_stream = nullptr;
+    m_recordsStart = m_recordsEnd = 0;
+    if (m_file.IsValid()) {
+        m_file.Close();
+    }
+}
+
+bool PuzzleBank::ReadIndex() {
+    kIFFContext top;
+    kIFFContext bank;
+    m_stream->Seek(0, K_IO_SEEK_SET);
+    kIFFRead::OpenStream(&top, m_stream);
+    if (kIFFRead::NextChunk(&top) != K_IFF_OK ||
+        !EnterGroup(&top, PUZZLE_BANK_ID_FORM, PUZZLE_BANK_ID_BANK, &bank)) {
+        kLogFmt("PuzzleBank: not a puzzle bank\n");
+        return false;
+    }
+    const char* error = nullptr;
+    kArray<u8> header;
+    kArray<u8> index;
+    bool haveRecords = false;
+    int code = K_IFF_OK;
+    while (error == nullptr && (code = kIFFRead::NextChunk(&bank)) == K_IFF_OK) {
+        const u32 id = bank.chunkHdr.chunkId;
+        if ((id == PUZZLE_BANK_ID_HEADER && !ReadPayload(&bank, header)) ||
+            (id == PUZZLE_BANK_ID_INDEX && !ReadPayload(&bank, index))) {
+            error = "unreadable header or index";
+        } else if (id == PUZZLE_BANK_ID_LIST && bank.groupSubId == PUZZLE_BANK_ID_RECORDS) {
+            haveRecords = true;
+            m_recordsStart = bank.position;
+            m_recordsEnd = bank.position + (bank.chunkHdr.size - bank.bytesSoFar);
+        }
+    }
+    if (error == nullptr && code != K_IFF_DONE) {
+        error = kIFFGetErrorString(code);
+    }
+    if (error == nullptr && !haveRecords) {
+        error = "no records";
+    }
+    u32 count = 0;
+    if (error == nullptr) {
+        error = ParseHeader(header, &count);
+    }
+    if (error == nullptr) {
+        error = ParseIndex(index, count);
+    }
+    if (error != nullptr) {
+        kLogFmt("PuzzleBank: %s\n", error);
+        return false;
+    }
+    return true;
+}
+
+const char* PuzzleBank::ParseIndex(const kArray<u8>& bytes, u32 count) {
+    if (static_cast<u32>(bytes.Size()) != count * PUZZLE_BANK_ENTRY_SIZE) {
+        return "index does not match the entry count";
+    }
+    PuzzleByteReader in(bytes.Data(), static_cast<u32>(bytes.Size()));
+    m_entries.SetSize(static_cast<s32>(count));
+    for (int i = 0; i < m_entries.Size(); ++i) {
+        const PuzzleBankEntry entry = ReadEntry(in);
+        if (!ValidEntry(entry)) {
+            return "index entry out of range";
+        }
+        if (i > 0 && entry.id <= m_entries(i - 1).id) {
+            return "index not in ascending bank id";
+        }
+        if (entry.offset < m_recordsStart || entry.offset > m_recordsEnd ||
+            m_recordsEnd - entry.offset < kGroupHeaderSize) {
+            return "index entry points outside the records";
+        }
+        m_entries(i) = entry;
+    }
+    return nullptr;
+}
+
+int PuzzleBank::FindEntry(int id) const {
+    int low = 0;
+    int high = m_entries.Size() - 1;
+    while (low <= high) {
+        const int middle = low + (high - low) / 2;
+        const int found = m_entries(middle).id;
+        if (found == id) {
+            return middle;
+        }
+        if (found < id) {
+            low = middle + 1;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return -1;
+}
+
+Puzzle* PuzzleBank::GetPuzzle(int id, int language) {
+    delete m_current;
+    m_current = nullptr;
+    const int index = FindEntry(id);
+    if (index < 0) {
+        kLogFmt("PuzzleBank: no puzzle %d\n", id);
+        return nullptr;
+    }
+    const PuzzleBankEntry& entry = m_entries(index);
+    if (entry.language != PUZZLE_LANGUAGE_ALL && entry.language != language) {
+        kLogFmt("PuzzleBank: puzzle %d is not in language %d\n", id, language);
+        return nullptr;
+    }
+    m_current = ReadRecord(entry);
+    return m_current;
+}
+
+Puzzle* PuzzleBank::ReadRecord(const PuzzleBankEntry& entry) {
+    u32 formId = 0;
+    u32 bodyId = 0;
+    PuzzleBankRecordIds(entry.type, &formId, &bodyId);
+    kIFFContext top;
+    kIFFContext record;
+    const char* error = nullptr;
+    if (m_stream->Seek(static_cast<int>(entry.offset), K_IO_SEEK_SET) !=
+            static_cast<int>(entry.offset) ||
+        kIFFRead::OpenStream(&top, m_stream) != K_IFF_OK || kIFFRead::NextChunk(&top) != K_IFF_OK ||
+        top.chunkHdr.size - top.bytesSoFar > m_recordsEnd - top.position ||
+        !EnterGroup(&top, PUZZLE_BANK_ID_FORM, formId, &record)) {
+        error = "record group is damaged";
+    }
+    kArray<u8> body;
+    kArray<u8> spellout;
+    bool haveBody = false;
+    bool haveSpellout = false;
+    int code = K_IFF_OK;
+    while (error == nullptr && (code = kIFFRead::NextChunk(&record)) == K_IFF_OK) {
+        const u32 id = record.chunkHdr.chunkId;
+        if (id == bodyId && !haveBody) {
+            haveBody = ReadPayload(&record, body);
+            error = haveBody ? nullptr : "record body unreadable";
+        } else if (id == PUZZLE_BANK_ID_SPELLOUT && HasSpellout(entry.type) && !haveSpellout) {
+            haveSpellout = ReadPayload(&record, spellout);
+            error = haveSpellout ? nullptr : "hidden word unreadable";
+        }
+    }
+    if (error == nullptr && code != K_IFF_DONE) {
+        error = kIFFGetErrorString(code);
+    }
+    if (error == nullptr && !haveBody) {
+        error = "record has no body";
+    }
+    Puzzle* puzzle = nullptr;
+    if (error == nullptr) {
+        puzzle = BuildPuzzle(entry, body, haveSpellout ? &spellout : nullptr, &error);
+    }
+    if (error != nullptr) {
+        kLogFmt("PuzzleBank: puzzle %d: %s\n", entry.id, error);
+        delete puzzle;
+        return nullptr;
+    }
+    return puzzle;
+}
+
+int PuzzleBank::GetNextPrevPuzzleId(int& currentIdx, int type, int difficulty, int language,
+                                    bool bPrevious) {
+    kLogFmt(bPrevious ? "PREV %d,%d,%d,%d" : "NEXT %d,%d,%d,%d", currentIdx, type, difficulty,
+            language);
+    kArray<int> ids;
+    for (int i = 0; i < m_entries.Size(); ++i) {
+        const PuzzleBankEntry& entry = m_entries(i);
+        if (entry.type == type && entry.difficulty == difficulty &&
+            (entry.language == language || entry.language == PUZZLE_LANGUAGE_ALL)) {
+            ids.Push(entry.id);
+        }
+    }
+    kLogFmt("%d puzzles", ids.Size());
+    const long long next = static_cast<long long>(currentIdx) + (bPrevious ? -1 : 1);
+    if (next < 0) {
+        kLogFmt("<=0");
+        currentIdx = -1;
+        return kNotListed;
+    }
+    if (next >= ids.Size()) {
+        kLogFmt(">=Size");
+        currentIdx = ids.Size();
+        return kNotListed;
+    }
+    currentIdx = static_cast<int>(next);
+    return ids(currentIdx);
+}
+
+} // namespace Kelvo_lib

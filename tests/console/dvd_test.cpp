@@ -1,0 +1,287 @@
+// The disc drive over a directory: lookups, asynchronous reads handed over at polls,
+// priorities, cancelling, injected drive errors, and the --disc and --fault options.
+#include <console/dvd.h>
+#include <console/fault.h>
+#include <console/host.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr s32 kPolls = 1000000;
+
+// A disc directory of its own for each test, selected through the host options.
+class DvdTest : public testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/dvd_test_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_root = pattern;
+        HostOptions options = HostGetOptions();
+        std::snprintf(options.discDir, sizeof(options.discDir), "%s", m_root.c_str());
+        HostSetOptions(options);
+        FaultReset();
+        s_calls.clear();
+    }
+
+    void TearDown() override {
+        FaultReset();
+        fs::remove_all(m_root);
+    }
+
+    void Write(const std::string& path, const std::string& bytes) {
+        fs::create_directories((m_root / path).parent_path());
+        std::ofstream(m_root / path, std::ios::binary) << bytes;
+    }
+
+    DVDFileInfo Open(const char* path) {
+        DVDFileInfo info{};
+        EXPECT_TRUE(DVDOpen(path, &info)) << path;
+        return info;
+    }
+
+    // Polls until the command is handed over; its last status.
+    static s32 PollUntilDone(DVDFileInfo* info) {
+        for (s32 i = 0; i < kPolls; ++i) {
+            const s32 status = DVDGetCommandBlockStatus(&info->cb);
+            if (status != DVD_STATE_BUSY) {
+                return status;
+            }
+            std::this_thread::yield();
+        }
+        return DVD_STATE_BUSY;
+    }
+
+    struct Call {
+        s32 result;
+        DVDFileInfo* info;
+        std::thread::id thread;
+    };
+    static void Record(s32 result, DVDFileInfo* info) {
+        s_calls.push_back({result, info, std::this_thread::get_id()});
+    }
+    static inline std::vector<Call> s_calls;
+
+    fs::path m_root;
+};
+
+struct alignas(32) Buffer {
+    char bytes[256];
+};
+
+TEST_F(DvdTest, FindsFilesWhateverTheCaseAndOnlyInsideTheDisc) {
+    Write("Wii/UK_English.txz", "text");
+    Write("Wii/Audio/cues/title.ogg", "ogg");
+    const s32 entry = DVDConvertPathToEntrynum("wii/uk_english.txz");
+    EXPECT_GE(entry, 0);
+    EXPECT_EQ(DVDConvertPathToEntrynum("/WII/UK_ENGLISH.TXZ"), entry);
+    EXPECT_EQ(DVDConvertPathToEntrynum("./wii//./Uk_English.TXZ"), entry);
+    EXPECT_GE(DVDConvertPathToEntrynum("WII/Audio/Cues/Title.OGG"), 0);
+    for (const char* missing : {"wii/fr_french.txz", "wii", "wii/audio", "", "../x",
+                                "wii/../wii/uk_english.txz", "uk_english.txz/x"}) {
+        EXPECT_EQ(DVDConvertPathToEntrynum(missing), -1) << missing;
+    }
+    DVDFileInfo info{};
+    EXPECT_FALSE(DVDFastOpen(entry + 100, &info));
+    EXPECT_FALSE(DVDOpen("nothing", &info));
+}
+
+TEST_F(DvdTest, PrefersTheExactNameWhenNamesDifferOnlyInCase) {
+    Write("Data.bin", std::string(32, 'U'));
+    Write("data.bin", std::string(32, 'l'));
+    for (const auto& [path, expected] :
+         {std::pair{"Data.bin", 'U'}, std::pair{"data.bin", 'l'}, std::pair{"DATA.BIN", 'U'}}) {
+        DVDFileInfo info = Open(path);
+        Buffer buffer{};
+        ASSERT_EQ(DVDReadPrio(&info, buffer.bytes, 32, 0, 2), 32);
+        EXPECT_EQ(buffer.bytes[0], expected) << path;
+    }
+}
+
+TEST_F(DvdTest, CompletionReachesTheCallerOnlyAtItsPollOnTheMainThread) {
+    Write("file.bin", "0123456789abcdefghijklmnopqrstuvwxyz!"); // 37 bytes
+    DVDFileInfo info = Open("file.bin");
+    EXPECT_EQ(info.length, 37u);
+    Buffer buffer;
+    std::memset(buffer.bytes, 0x55, sizeof(buffer.bytes));
+    ASSERT_TRUE(DVDReadAsyncPrio(&info, buffer.bytes, 64, 0, Record, 2));
+    std::thread poller([&] {
+        for (int i = 0; i < 50; ++i) {
+            EXPECT_EQ(DVDGetCommandBlockStatus(&info.cb), DVD_STATE_BUSY);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    poller.join();
+    EXPECT_TRUE(s_calls.empty());
+    EXPECT_EQ(PollUntilDone(&info), DVD_STATE_END);
+    ASSERT_EQ(s_calls.size(), 1u);
+    EXPECT_EQ(s_calls[0].result, 64);
+    EXPECT_EQ(s_calls[0].info, &info);
+    EXPECT_EQ(s_calls[0].thread, std::this_thread::get_id());
+    EXPECT_EQ(DVDGetTransferredSize(&info), 64u);
+    EXPECT_EQ(std::string(buffer.bytes, 37), "0123456789abcdefghijklmnopqrstuvwxyz!");
+    EXPECT_EQ(std::string(buffer.bytes + 37, 27), std::string(27, '\0')) << "zero past the end";
+    EXPECT_EQ(buffer.bytes[64], 0x55);
+    EXPECT_EQ(DVDGetDriveStatus(), DVD_STATE_END);
+}
+
+TEST_F(DvdTest, RefusesReadsTheDriveCannotDo) {
+    Write("file.bin", std::string(100, 'x'));
+    DVDFileInfo info = Open("file.bin");
+    Buffer buffer;
+    struct BadRead {
+        const char* what;
+        void* addr;
+        s32 length, offset, priority;
+    };
+    const BadRead bad[] = {
+        {"null buffer", nullptr, 32, 0, 2},        {"unaligned buffer", buffer.bytes + 4, 32, 0, 2},
+        {"odd length", buffer.bytes, 33, 0, 2},    {"zero length", buffer.bytes, 0, 0, 2},
+        {"odd offset", buffer.bytes, 32, 2, 2},    {"negative offset", buffer.bytes, 32, -4, 2},
+        {"past the end", buffer.bytes, 64, 68, 2}, {"priority 4", buffer.bytes, 32, 0, 4},
+    };
+    for (const BadRead& read : bad) {
+        EXPECT_FALSE(
+            DVDReadAsyncPrio(&info, read.addr, read.length, read.offset, nullptr, read.priority))
+            << read.what;
+        EXPECT_EQ(DVDReadPrio(&info, read.addr, read.length, read.offset, read.priority),
+                  DVD_RESULT_FATAL_ERROR)
+            << read.what;
+    }
+    EXPECT_FALSE(DVDReadAsyncPrio(nullptr, buffer.bytes, 32, 0, nullptr, 2));
+    EXPECT_EQ(DVDReadPrio(&info, buffer.bytes, 128, 0, 2), 128) << "last sector of the file";
+    EXPECT_EQ(DVDGetDriveStatus(), DVD_STATE_END);
+}
+
+TEST_F(DvdTest, ServesHigherPrioritiesFirstAndEqualOnesInOrder) {
+    Write("file.bin", std::string(64, 'x'));
+    ASSERT_TRUE(FaultAddText("dvd-read:retry@1x2"));
+    DVDFileInfo files[4] = {Open("file.bin"), Open("file.bin"), Open("file.bin"), Open("file.bin")};
+    Buffer buffers[4];
+    const s32 priorities[4] = {2, 3, 0, 3}; // the first is held by the fault
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(DVDReadAsyncPrio(&files[i], buffers[i].bytes, 32, 0, Record, priorities[i]));
+    }
+    for (int i = 0; i < kPolls && s_calls.size() < 4; ++i) {
+        DVDGetDriveStatus();
+    }
+    ASSERT_EQ(s_calls.size(), 4u);
+    EXPECT_EQ(s_calls[0].info, &files[2]);
+    EXPECT_EQ(s_calls[1].info, &files[0]);
+    EXPECT_EQ(s_calls[2].info, &files[1]);
+    EXPECT_EQ(s_calls[3].info, &files[3]);
+}
+
+TEST_F(DvdTest, CancelledReadCallsBackWithCancelled) {
+    Write("file.bin", std::string(64, 'x'));
+    ASSERT_TRUE(FaultAddText("dvd-read:no-disc@1x1000,dvd-read:wrong-disc@2x1000"));
+    DVDFileInfo first = Open("file.bin");
+    DVDFileInfo second = Open("file.bin");
+    Buffer buffers[2];
+    ASSERT_TRUE(DVDReadAsyncPrio(&first, buffers[0].bytes, 32, 0, Record, 2));
+    ASSERT_TRUE(DVDReadAsyncPrio(&second, buffers[1].bytes, 32, 0, Record, 2));
+    EXPECT_FALSE(DVDReadAsyncPrio(&first, buffers[0].bytes, 32, 0, Record, 2)) << "in flight";
+    EXPECT_EQ(DVDCancel(&first.cb), 0);
+    EXPECT_EQ(DVDGetCommandBlockStatus(&first.cb), DVD_STATE_CANCELED);
+    EXPECT_EQ(DVDGetDriveStatus(), DVD_STATE_WRONG_DISK) << "the second read now holds the drive";
+    EXPECT_TRUE(DVDClose(&second));
+    EXPECT_EQ(DVDGetDriveStatus(), DVD_STATE_END);
+    ASSERT_EQ(s_calls.size(), 2u);
+    EXPECT_EQ(s_calls[0].result, DVD_RESULT_CANCELED);
+    EXPECT_EQ(s_calls[1].result, DVD_RESULT_CANCELED);
+    EXPECT_EQ(DVDCancel(&first.cb), 0) << "nothing in flight";
+    EXPECT_EQ(DVDCancel(nullptr), -1);
+}
+
+struct FaultCase {
+    const char* rule;
+    s32 state;
+};
+
+class DvdFaultTest : public DvdTest, public testing::WithParamInterface<FaultCase> {};
+
+TEST_P(DvdFaultTest, ReadShowsTheDriveErrorForItsPollsThenCompletes) {
+    Write("file.bin", std::string(64, 'd'));
+    ASSERT_TRUE(FaultAddText(GetParam().rule)); // the second read, three polls
+    DVDFileInfo info = Open("file.bin");
+    Buffer buffer{};
+    ASSERT_EQ(DVDReadPrio(&info, buffer.bytes, 32, 0, 2), 32) << "the first read is clean";
+    ASSERT_TRUE(DVDReadAsyncPrio(&info, buffer.bytes, 64, 0, nullptr, 2));
+    EXPECT_EQ(DVDGetDriveStatus(), GetParam().state);
+    EXPECT_EQ(DVDGetCommandBlockStatus(&info.cb), GetParam().state);
+    EXPECT_EQ(DVDGetDriveStatus(), GetParam().state);
+    EXPECT_EQ(DVDGetCommandBlockStatus(&info.cb), DVD_STATE_BUSY) << "recovered";
+    EXPECT_EQ(PollUntilDone(&info), DVD_STATE_END);
+    EXPECT_EQ(std::string(buffer.bytes, 64), std::string(64, 'd'));
+    EXPECT_EQ(DVDReadPrio(&info, buffer.bytes, 32, 0, 2), 32) << "the rule fired once";
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, DvdFaultTest,
+                         testing::Values(FaultCase{"dvd-read:retry@2x3", DVD_STATE_RETRY},
+                                         FaultCase{"dvd-read:fatal@2x3", DVD_STATE_FATAL_ERROR},
+                                         FaultCase{"dvd-read:no-disc@2x3", DVD_STATE_NO_DISK},
+                                         FaultCase{"dvd-read:wrong-disc@2x3",
+                                                   DVD_STATE_WRONG_DISK}));
+
+TEST_F(DvdTest, SynchronousReadWaitsOutAnInjectedError) {
+    Write("file.bin", std::string(32, 's'));
+    ASSERT_TRUE(FaultAddText("dvd-read:fatal@1x50"));
+    DVDFileInfo info = Open("file.bin");
+    Buffer buffer{};
+    EXPECT_EQ(DVDReadPrio(&info, buffer.bytes, 32, 0, 1), 32);
+    EXPECT_EQ(buffer.bytes[31], 's');
+}
+
+TEST(FaultRulesTest, ParsesRuleListsAndRefusesBadRules) {
+    FaultRule rules[kFaultMaxRules];
+    u32 count = 0;
+    ASSERT_TRUE(FaultParse("dvd-read:retry@3x20,dvd-read:wrong-disc@1", rules, 4, &count));
+    ASSERT_EQ(count, 2u);
+    EXPECT_EQ(rules[0].kind, FaultKind::Retry);
+    EXPECT_EQ(rules[0].when, 3u);
+    EXPECT_EQ(rules[0].duration, 20u);
+    EXPECT_EQ(rules[1].kind, FaultKind::WrongDisc);
+    EXPECT_EQ(rules[1].duration, 1u);
+    ASSERT_TRUE(FaultParse("", rules, 4, &count));
+    EXPECT_EQ(count, 0u);
+    for (const char* bad :
+         {"dvd-read", "dvd-read:retry", "dvd-read:retry@", "dvd-read:retry@0", "dvd-read:retry@2x",
+          "dvd-read:retry@2x0", "dvd-read:retry@2y3", "dvd-read:eject@1", "nand:retry@1",
+          "dvd-read:retry@1,", ",dvd-read:retry@1", "dvd-read:retry@1234567890",
+          "dvd-read:retry@1,dvd-read:retry@2,dvd-read:retry@3"}) {
+        EXPECT_FALSE(FaultParse(bad, rules, 2, &count)) << bad;
+    }
+}
+
+bool Parse(std::vector<const char*> arguments, HostOptions* options) {
+    arguments.insert(arguments.begin(), "puzzles");
+    return HostParseOptions(static_cast<int>(arguments.size()), arguments.data(), options);
+}
+
+TEST(DiscOptionsTest, ReadsDiscDirectoryAndJoinsFaultRules) {
+    HostOptions options{};
+    ASSERT_TRUE(Parse({}, &options));
+    EXPECT_STREQ(options.discDir, "");
+    EXPECT_STREQ(options.faults, "");
+    ASSERT_TRUE(
+        Parse({"--disc", "/tmp", "--fault", "dvd-read:retry@3x20", "--fault", "dvd-read:no-disc@5"},
+              &options));
+    EXPECT_STREQ(options.discDir, "/tmp");
+    EXPECT_STREQ(options.faults, "dvd-read:retry@3x20,dvd-read:no-disc@5");
+    EXPECT_FALSE(Parse({"--disc", "/nonexistent/disc"}, &options));
+    EXPECT_FALSE(Parse({"--disc"}, &options));
+    EXPECT_FALSE(Parse({"--fault", "dvd-read:melt@1"}, &options));
+}
+
+} // namespace

@@ -1,0 +1,239 @@
+// Small puzzle records of every kind, field-by-field comparison of records, banks
+// written by the bank writer, and a hook that records the log, for the puzzle tests.
+#pragma once
+
+#include <puzzles/puzzlebank.h>
+#include <puzzles/puzzlebankwriter.h>
+
+#include <kelvo/io/kmemoryiostream.h>
+#include <kelvo/platform/klog.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace puzzle_test {
+
+using namespace Kelvo_lib;
+
+class LogLines : public kLogHook {
+public:
+    LogLines() { kLog->Hook(this); }
+    ~LogLines() override { kLog->Unhook(this); }
+    void Reset() override {}
+    void Message(long, int, int, const char*, const char* text, bool) override {
+        lines.emplace_back(text);
+    }
+    void Print(const char*) override {}
+
+    bool Contains(const std::string& text) const {
+        return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.find(text) != std::string::npos;
+        });
+    }
+
+    std::vector<std::string> lines;
+};
+
+template <int N>
+void CopyText(char (&out)[N], const char* text) {
+    std::memset(out, 0, N);
+    std::strncpy(out, text, N - 1);
+}
+
+// A 9 x 9 (or 6 x 6) sudoku whose every other cell is given.
+inline SudokuData MakeSudoku(int id, int size) {
+    SudokuData sudoku;
+    sudoku.puzzleID = id;
+    sudoku.oldPuzzleID = id + 1000;
+    sudoku.language = PUZZLE_LANGUAGE_ALL;
+    sudoku.size = static_cast<u8>(size);
+    sudoku.difficulty = size == 6 ? 0 : 2;
+    const int boxRows = size == 9 ? 3 : 2;
+    for (int row = 0; row < size; ++row) {
+        for (int col = 0; col < size; ++col) {
+            const int cell = row * size + col;
+            sudoku.solution[cell] = static_cast<u8>((row * 3 + row / boxRows + col) % size + 1);
+            sudoku.givens[cell] = cell % 2 == 0 ? sudoku.solution[cell] : 0;
+        }
+    }
+    return sudoku;
+}
+
+// CAT across the top row, COD down the first column, DOT across the bottom row of a
+// 3 x 4 grid of filler letters.
+inline WordsearchData MakeWordsearch(int id) {
+    WordsearchData wordsearch;
+    wordsearch.puzzleID = id;
+    wordsearch.oldPuzzleID = id + 1000;
+    wordsearch.numRows = 3;
+    wordsearch.numCols = 4;
+    wordsearch.difficulty = 1;
+    wordsearch.language = 0;
+    CopyText(wordsearch.title, "Animals and things");
+    const char* letters = "CATXOQZYDOTW";
+    wordsearch.gridMap.SetSize(12);
+    std::memcpy(wordsearch.gridMap.Data(), letters, 12);
+    const int trails[] = {0, 1, 2, 0, 4, 8, 8, 9, 10};
+    for (int cell : trails) {
+        wordsearch.wordTrails.Push(cell);
+    }
+    const char* words[] = {"CAT", "COD", "DOT"};
+    for (int i = 0; i < 3; ++i) {
+        WordsearchDataWord word{};
+        word.cellStartIndex = i * 3;
+        word.cellEndIndex = i * 3 + 2;
+        CopyText(word.word, words[i]);
+        wordsearch.words.Push(word);
+    }
+    wordsearch.numWords = 3;
+    wordsearch.numTrailCells = 9;
+    return wordsearch;
+}
+
+// A 3 x 3 grid: CAT across the top, COW down the left, with a block in the middle.
+template <class Record>
+Record MakeGridRecord(int id) {
+    Record record;
+    record.puzzleID = id;
+    record.oldPuzzleID = id + 1000;
+    record.language = 0;
+    record.numRows = 3;
+    record.numCols = 3;
+    record.difficulty = 3;
+    record.spelloutIndex = 4;
+    const char* words[] = {"CAT", "COW"};
+    for (int i = 0; i < 2; ++i) {
+        auto& word = record.words(record.words.Add());
+        std::memset(&word, 0, sizeof(word));
+        word.bDirection = i == 1;
+        word.startCell = 0;
+        CopyText(word.word, words[i]);
+        if constexpr (requires { word.clue; }) {
+            CopyText(word.clue, i == 0 ? "Purring pet (3)" : "It gives milk (3)");
+        }
+    }
+    const char* solution = "CATO\0\0W\0\0";
+    for (int cell = 0; cell < 9; ++cell) {
+        CrosswordDataCell data{CROSSWORD_NO_WORD, CROSSWORD_NO_WORD, CROSSWORD_NO_WORD,
+                               CROSSWORD_NO_WORD};
+        if (cell < 3) {
+            data.wordIndexA = 0;
+            data.wordLetterA = static_cast<u8>(cell);
+        }
+        if (cell % 3 == 0) {
+            data.wordIndexD = 1;
+            data.wordLetterD = static_cast<u8>(cell / 3);
+        }
+        record.cells.Push(data);
+        record.cellsDone.Push(solution[cell]);
+    }
+    return record;
+}
+
+inline SpelloutData MakeSpellout() {
+    SpelloutData spellout;
+    CopyText(spellout.word, "ACT");
+    for (int cell : {2, 1, 3}) {
+        spellout.cells.Push(cell);
+    }
+    spellout.difficulty = 2;
+    return spellout;
+}
+
+template <class T>
+std::vector<T> Elements(const kArray<T>& array) {
+    return std::vector<T>(array.Data(), array.Data() + array.Size());
+}
+
+inline void ExpectSame(const SudokuData& a, const SudokuData& b) {
+    EXPECT_EQ(a.puzzleID, b.puzzleID);
+    EXPECT_EQ(a.oldPuzzleID, b.oldPuzzleID);
+    EXPECT_EQ(a.language, b.language);
+    EXPECT_EQ(a.size, b.size);
+    EXPECT_EQ(a.difficulty, b.difficulty);
+    EXPECT_EQ(0, std::memcmp(a.givens, b.givens, sizeof(a.givens)));
+    EXPECT_EQ(0, std::memcmp(a.solution, b.solution, sizeof(a.solution)));
+}
+
+inline void ExpectSame(const WordsearchData& a, const WordsearchData& b) {
+    EXPECT_EQ(a.puzzleID, b.puzzleID);
+    EXPECT_EQ(a.oldPuzzleID, b.oldPuzzleID);
+    EXPECT_EQ(a.numRows, b.numRows);
+    EXPECT_EQ(a.numCols, b.numCols);
+    EXPECT_EQ(a.numWords, b.numWords);
+    EXPECT_EQ(a.numTrailCells, b.numTrailCells);
+    EXPECT_EQ(a.difficulty, b.difficulty);
+    EXPECT_EQ(a.language, b.language);
+    EXPECT_STREQ(a.title, b.title);
+    EXPECT_EQ(Elements(a.wordTrails), Elements(b.wordTrails));
+    EXPECT_EQ(Elements(a.gridMap), Elements(b.gridMap));
+    ASSERT_EQ(a.words.Size(), b.words.Size());
+    for (int i = 0; i < a.words.Size(); ++i) {
+        EXPECT_EQ(a.words(i).cellStartIndex, b.words(i).cellStartIndex);
+        EXPECT_EQ(a.words(i).cellEndIndex, b.words(i).cellEndIndex);
+        EXPECT_STREQ(a.words(i).word, b.words(i).word);
+    }
+}
+
+inline void ExpectSame(const SpelloutData& a, const SpelloutData& b) {
+    EXPECT_STREQ(a.word, b.word);
+    EXPECT_EQ(Elements(a.cells), Elements(b.cells));
+    EXPECT_EQ(a.difficulty, b.difficulty);
+}
+
+// Crossword and fitword records.
+template <class Record>
+void ExpectSameGrid(const Record& a, const Record& b) {
+    EXPECT_EQ(a.puzzleID, b.puzzleID);
+    EXPECT_EQ(a.oldPuzzleID, b.oldPuzzleID);
+    EXPECT_EQ(a.language, b.language);
+    EXPECT_EQ(a.numRows, b.numRows);
+    EXPECT_EQ(a.numCols, b.numCols);
+    EXPECT_EQ(a.spelloutIndex, b.spelloutIndex);
+    EXPECT_EQ(a.difficulty, b.difficulty);
+    EXPECT_EQ(Elements(a.cellsDone), Elements(b.cellsDone));
+    ASSERT_EQ(a.cells.Size(), b.cells.Size());
+    for (int i = 0; i < a.cells.Size(); ++i) {
+        EXPECT_EQ(0, std::memcmp(&a.cells(i), &b.cells(i), sizeof(CrosswordDataCell))) << i;
+    }
+    ASSERT_EQ(a.words.Size(), b.words.Size());
+    for (int i = 0; i < a.words.Size(); ++i) {
+        EXPECT_EQ(a.words(i).bDirection, b.words(i).bDirection);
+        EXPECT_EQ(a.words(i).startCell, b.words(i).startCell);
+        EXPECT_STREQ(a.words(i).word, b.words(i).word);
+        if constexpr (requires { a.words(i).clue; }) {
+            EXPECT_STREQ(a.words(i).clue, b.words(i).clue);
+        }
+    }
+}
+
+inline std::vector<u8> BankBytes(const PuzzleBankWriter& writer) {
+    kArray<u8> file;
+    writer.Write(file);
+    return std::vector<u8>(file.Data(), file.Data() + file.Size());
+}
+
+// A bank loaded from bytes that stay with it.
+class LoadedBank {
+public:
+    explicit LoadedBank(std::vector<u8> bytes)
+        : m_bytes(std::move(bytes)),
+          m_stream(m_bytes.data(), static_cast<unsigned int>(m_bytes.size()), K_IO_ACCESS_READ) {
+        loaded = bank.Load(&m_stream);
+    }
+    LoadedBank(const LoadedBank&) = delete;
+    LoadedBank& operator=(const LoadedBank&) = delete;
+
+    PuzzleBank bank;
+    bool loaded = false;
+
+private:
+    std::vector<u8> m_bytes;
+    kMemoryIOStream m_stream;
+};
+
+} // namespace puzzle_test

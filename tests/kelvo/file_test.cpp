@@ -1,0 +1,263 @@
+// Disc files read whole, the file stream over them, and the disc-wait callback while a
+// scripted drive error holds the read.
+#include <kelvo/io/kfileiostream.h>
+#include <kelvo/platform/kfile.h>
+#include <kelvo/platform/klog.h>
+#include <kelvo/platform/kplatform.h>
+
+#include <console/fault.h>
+#include <console/host.h>
+#include <console/mem.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+using Kelvo_lib::kFileIOStream;
+using Kelvo_lib::kLogHook;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class LineHook : public kLogHook {
+public:
+    void Reset() override {}
+    void Message(long, int, int, const char*, const char* text, bool) override {
+        lines.emplace_back(text);
+    }
+    void Print(const char*) override {}
+
+    size_t Count(const std::string& text) const {
+        return static_cast<size_t>(std::count(lines.begin(), lines.end(), text));
+    }
+
+    std::vector<std::string> lines;
+};
+
+std::vector<bool> s_waitCalls;
+
+void RecordWait(bool bError) {
+    s_waitCalls.push_back(bError);
+}
+
+// A disc directory of its own for each test, and a hook that records the log.
+class DiscFileTest : public testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/disc_file_test_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_root = pattern;
+        HostOptions options = HostGetOptions();
+        std::snprintf(options.discDir, sizeof(options.discDir), "%s", m_root.c_str());
+        HostSetOptions(options);
+        FaultReset();
+        s_waitCalls.clear();
+        kLog->Hook(&m_log);
+    }
+
+    void TearDown() override {
+        kLog->Unhook(&m_log);
+        kPlatformWii_Temp_SetIOCallback(nullptr);
+        FaultReset();
+        fs::remove_all(m_root);
+    }
+
+    void Write(const std::string& path, const std::string& bytes) {
+        fs::create_directories((m_root / path).parent_path());
+        std::ofstream(m_root / path, std::ios::binary) << bytes;
+    }
+
+    static std::string Bytes(size_t size) {
+        std::string bytes(size, '\0');
+        for (size_t i = 0; i < size; ++i) {
+            bytes[i] = static_cast<char>('a' + i % 26);
+        }
+        return bytes;
+    }
+
+    static std::string ReadAll(SysFileHandle* handle) {
+        std::string bytes(kPlatform_FileLength(handle), '\0');
+        EXPECT_EQ(kPlatform_FileRead(handle, bytes.data(), static_cast<u32>(bytes.size())),
+                  bytes.size());
+        return bytes;
+    }
+
+    fs::path m_root;
+    LineHook m_log;
+};
+
+TEST_F(DiscFileTest, ReadsWholeFileIntoBufferRoundedUpTo32Bytes) {
+    for (const u32 size : {1u, 31u, 32u, 33u, 64u, 1000u}) {
+        m_log.lines.clear();
+        Write("wii/Data.bin", Bytes(size));
+        SysFileHandle* handle =
+            kPlatform_FileOpen("WII/data.BIN", K_IO_ACCESS_READ, K_IO_OPEN_EXISTING);
+        ASSERT_NE(handle, nullptr) << size;
+        EXPECT_EQ(kPlatform_FileLength(handle), size);
+        EXPECT_EQ(MEMGetSizeForMBlockExpHeap(handle->buffer), (size + 31) / 32 * 32) << size;
+        EXPECT_EQ(handle->openMode, K_IO_OPEN_EXISTING);
+        EXPECT_EQ(ReadAll(handle), Bytes(size));
+        const std::string reading = "Reading " + std::to_string((size + 31) / 32 * 32) + " - ";
+        EXPECT_EQ(std::count_if(m_log.lines.begin(), m_log.lines.end(),
+                                [&](const std::string& line) { return line.starts_with(reading); }),
+                  1);
+        EXPECT_EQ(m_log.lines.back(), "Read done");
+        kPlatform_FileClose(handle);
+    }
+}
+
+TEST_F(DiscFileTest, EmptyFileHasNoBufferAndReadsNothing) {
+    Write("empty.bin", "");
+    SysFileHandle* handle = kPlatform_FileOpen("empty.bin", K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(handle->buffer, nullptr);
+    char byte = 0;
+    EXPECT_EQ(kPlatform_FileRead(handle, &byte, 1), 0u);
+    kPlatform_FileClose(handle);
+}
+
+TEST_F(DiscFileTest, OpenRefusesMissingFilesAndOpensWithoutReadAccess) {
+    Write("file.bin", "x");
+    EXPECT_EQ(kPlatform_FileOpen("missing.bin", K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT), nullptr);
+    EXPECT_EQ(kPlatform_FileOpen(nullptr, K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT), nullptr);
+    EXPECT_EQ(kPlatform_FileOpen("file.bin", K_IO_ACCESS_WRITE, K_IO_OPEN_DEFAULT), nullptr);
+    EXPECT_TRUE(m_log.lines.empty());
+    SysFileHandle* handle =
+        kPlatform_FileOpen("file.bin", K_IO_ACCESS_READWRITE, K_IO_OPEN_DEFAULT);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(kPlatform_FileWrite(handle, "y", 1), 0u);
+    EXPECT_EQ(ReadAll(handle), "x");
+    kPlatform_FileClose(handle);
+}
+
+TEST_F(DiscFileTest, ReadsStopAtTheEndWhereverTheSeekLeftThePosition) {
+    Write("file.bin", Bytes(10));
+    SysFileHandle* handle = kPlatform_FileOpen("file.bin", K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT);
+    ASSERT_NE(handle, nullptr);
+    char out[16] = {};
+    EXPECT_EQ(kPlatform_FileSeek(handle, 6, K_IO_SEEK_SET), 6u);
+    EXPECT_EQ(kPlatform_FileRead(handle, out, 16), 4u);
+    EXPECT_EQ(std::string(out, 4), "ghij");
+    EXPECT_EQ(kPlatform_FileRead(handle, out, 16), 0u);
+    EXPECT_EQ(kPlatform_FileSeek(handle, -3, K_IO_SEEK_CUR), 7u);
+    EXPECT_EQ(kPlatform_FileSeek(handle, 99, static_cast<K_IO_SEEK>(7)), 7u) << "unknown origin";
+    EXPECT_EQ(kPlatform_FileSeek(handle, -2, K_IO_SEEK_END), 8u);
+    EXPECT_EQ(kPlatform_FileTell(handle), 8u);
+    struct Seek {
+        s32 offset;
+        K_IO_SEEK origin;
+    };
+    for (const Seek seek :
+         {Seek{0, K_IO_SEEK_END}, Seek{1, K_IO_SEEK_END}, Seek{100, K_IO_SEEK_SET},
+          Seek{-5, K_IO_SEEK_SET}, Seek{-100, K_IO_SEEK_CUR}, Seek{0x7FFFFFFF, K_IO_SEEK_SET}}) {
+        kPlatform_FileSeek(handle, 4, K_IO_SEEK_SET);
+        kPlatform_FileSeek(handle, seek.offset, seek.origin);
+        EXPECT_EQ(kPlatform_FileRead(handle, out, 16), 0u) << seek.offset << " " << seek.origin;
+    }
+    kPlatform_FileClose(handle);
+}
+
+TEST_F(DiscFileTest, NullHandleIsLoggedByEveryCall) {
+    char out[4];
+    EXPECT_EQ(kPlatform_FileRead(nullptr, out, 4), 0u);
+    EXPECT_EQ(kPlatform_FileSeek(nullptr, 0, K_IO_SEEK_SET), 0u);
+    EXPECT_EQ(kPlatform_FileTell(nullptr), 0u);
+    EXPECT_EQ(kPlatform_FileLength(nullptr), 0u);
+    EXPECT_EQ(kPlatform_FileGetAccessMode(nullptr), 0);
+    kPlatform_FileClose(nullptr);
+    EXPECT_EQ(m_log.lines,
+              (std::vector<std::string>{"kPlatform_FileRead: Invalid file handle (NULL)",
+                                        "kPlatform_FileSeek: Invalid file handle (NULL)",
+                                        "kPlatform_FileTell: Invalid file handle (NULL)",
+                                        "kPlatform_FileLength: Invalid file handle (NULL)",
+                                        "kPlatform_FileGetAccessMode: Invalid file handle (NULL)",
+                                        "kPlatform_FileClose: Invalid file handle (NULL)"}));
+}
+
+TEST_F(DiscFileTest, OpenFailsAndLeavesDriveIdleWhenTheBufferCannotBeHad) {
+    Write("file.bin", Bytes(100));
+    auto* heap = static_cast<MEMHeapHandle>(MyDemoAllocator2.heap);
+    MEMFlushQuarantineForExpHeap(heap);
+    const u32 free = MEMGetAllocatableSizeForExpHeapEx(heap, 32);
+    void* everything = MEMAllocFromAllocator(&MyDemoAllocator2, free);
+    ASSERT_NE(everything, nullptr);
+    EXPECT_EQ(kPlatform_FileOpen("file.bin", K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT), nullptr);
+    EXPECT_EQ(DVDGetDriveStatus(), DVD_STATE_END);
+    MEMFreeToAllocator(&MyDemoAllocator2, everything);
+    SysFileHandle* handle = kPlatform_FileOpen("file.bin", K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT);
+    ASSERT_NE(handle, nullptr);
+    kPlatform_FileClose(handle);
+}
+
+struct DriveErrorCase {
+    const char* rule;
+    s32 state;
+    const char* logLine;
+};
+
+class DiscWaitTest : public DiscFileTest, public testing::WithParamInterface<DriveErrorCase> {};
+
+TEST_P(DiscWaitTest, CallbackSeesTheErrorWhileItLastsThenTheReadCompletes) {
+    const std::string bytes = Bytes(5000);
+    Write("wii/uk_english.txz", bytes);
+    ASSERT_TRUE(FaultAddText(GetParam().rule));
+    kPlatformWii_Temp_SetIOCallback(RecordWait);
+    SysFileHandle* handle =
+        kPlatform_FileOpen("wii/uk_english.txz", K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(ReadAll(handle), bytes);
+    kPlatform_FileClose(handle);
+    // Six polls see the error: the open's "Reading" line takes the first, the wait the rest.
+    EXPECT_EQ(m_log.Count("Reading 5024 - status " + std::to_string(GetParam().state)), 1u);
+    EXPECT_EQ(m_log.Count(GetParam().logLine), 5u);
+    const auto firstClear = std::find(s_waitCalls.begin(), s_waitCalls.end(), false);
+    EXPECT_EQ(firstClear - s_waitCalls.begin(), 5);
+    ASSERT_NE(firstClear, s_waitCalls.end()) << "the callback saw the error end";
+    EXPECT_EQ(std::find(firstClear, s_waitCalls.end(), true), s_waitCalls.end());
+}
+
+INSTANTIATE_TEST_SUITE_P(Errors, DiscWaitTest,
+                         testing::Values(DriveErrorCase{"dvd-read:retry@1x6", 11, "Retry error"},
+                                         DriveErrorCase{"dvd-read:fatal@1x6", -1, "Fatal error"},
+                                         DriveErrorCase{"dvd-read:no-disc@1x6", 4, "No disk"},
+                                         DriveErrorCase{"dvd-read:wrong-disc@1x6", 6,
+                                                        "Wrong disk"}));
+
+TEST_F(DiscFileTest, FileStreamReadsSeeksAndLeavesTheHandleToItsOwner) {
+    Write("file.bin", Bytes(26));
+    {
+        kFileIOStream stream(kPlatform_FileOpen("file.bin", K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT));
+        ASSERT_TRUE(stream.IsValid());
+        EXPECT_TRUE(stream.Reading());
+        EXPECT_FALSE(stream.Writing());
+        EXPECT_EQ(stream.Length(), 26u);
+        char out[8] = {};
+        EXPECT_EQ(stream.Seek(-3, K_IO_SEEK_END), 23);
+        EXPECT_EQ(stream.Read(out, 8), 3u);
+        EXPECT_EQ(std::string(out, 3), "xyz");
+        EXPECT_EQ(stream.Tell(), 26u);
+        EXPECT_EQ(stream.Write("q", 1), 0u);
+        stream.Close();
+        EXPECT_FALSE(stream.IsValid());
+    }
+    EXPECT_EQ(m_log.Count("kFileIOStream::~kFileIOStream(): File handle still active, use "
+                          "Detach() or Close()"),
+              0u);
+    SysFileHandle* handle = kPlatform_FileOpen("file.bin", K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT);
+    {
+        kFileIOStream stream;
+        stream.Attach(handle);
+    }
+    EXPECT_EQ(m_log.Count("kFileIOStream::~kFileIOStream(): File handle still active, use "
+                          "Detach() or Close()"),
+              1u);
+    kPlatform_FileClose(handle);
+}
+
+} // namespace

@@ -1,0 +1,104 @@
+// The word list filter and the wordsearch generator, whose puzzles are checked by the
+// independent wordsearch checker.
+#include "puzzle_validation.h"
+
+#include "../../tools/datatool/puzzles/puzzle_bank_builder.h"
+#include "../../tools/datatool/puzzles/seeded_random.h"
+#include "../../tools/datatool/puzzles/word_list.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+
+using namespace datatool;
+
+namespace {
+
+WordExclusions ExclusionsOf(const std::string& text) {
+    std::istringstream lines(text);
+    return WordExclusions::Parse(lines);
+}
+
+// 300 made-up words of 3 to 12 letters, all starting with B.
+std::vector<std::string> BWords() {
+    SeededRandom random(99);
+    std::vector<std::string> words;
+    while (words.size() < 300) {
+        std::string word = "B";
+        const int length = random.Between(3, 12);
+        while (static_cast<int>(word.size()) < length) {
+            word += static_cast<char>('A' + random.Below(26));
+        }
+        if (std::find(words.begin(), words.end(), word) == words.end()) {
+            words.push_back(word);
+        }
+    }
+    return words;
+}
+
+TEST(WordList, KeepsLowerCaseWordsOfThreeToFifteenLettersInUpperCase) {
+    std::istringstream lines("cat\nDog\nLondon\nit\nbird's\ncaf\xc3\xa9\nzebra\r\ncat\n"
+                             "abcdefghijklmno\nabcdefghijklmnop\n  owl \nbanned\nstemmed\nstem\n");
+    const std::vector<std::string> words =
+        FilterWordList(lines, ExclusionsOf("# comment\nbanned\n\nstem*  # and its kin\n"));
+    EXPECT_EQ(words, (std::vector<std::string>{"CAT", "ZEBRA", "ABCDEFGHIJKLMNO", "OWL"}));
+}
+
+TEST(WordList, MissingFileGivesNothing) {
+    EXPECT_FALSE(LoadWordList("/nonexistent/words", ExclusionsOf("")).has_value());
+}
+
+TEST(WordsearchGenerator, PuzzlesOfEveryDifficultyPassTheChecker) {
+    const WordsearchGenerator generator(BWords());
+    for (int difficulty = 0; difficulty <= 3; ++difficulty) {
+        const WordsearchShape shape = *WordsearchShapeOfDifficulty(difficulty);
+        for (int index = 0; index < 10; ++index) {
+            const std::optional<GeneratedWordsearch> puzzle =
+                generator.Generate(difficulty, PuzzleSeed(3, 2, difficulty, index));
+            ASSERT_TRUE(puzzle.has_value()) << difficulty << "/" << index;
+            EXPECT_EQ(puzzle->rows, shape.side);
+            EXPECT_EQ(puzzle->cols, shape.side);
+            EXPECT_EQ(puzzle->title, "Starting with B");
+            const int words = static_cast<int>(puzzle->words.size());
+            EXPECT_GE(words, shape.minWords);
+            EXPECT_LE(words, shape.maxWords);
+            const std::vector<std::string> problems =
+                puzzle_validation::WordsearchProblems(ToWordsearchData(*puzzle, 1, index));
+            EXPECT_TRUE(problems.empty()) << difficulty << "/" << index << ": " << problems[0];
+        }
+    }
+}
+
+TEST(WordsearchGenerator, UsesAllEightDirections) {
+    const WordsearchGenerator generator(BWords());
+    std::set<std::pair<int, int>> directions;
+    for (int index = 0; index < 10; ++index) {
+        for (const PlacedWord& word : generator.Generate(3, PuzzleSeed(5, 2, 3, index))->words) {
+            const int side = kWordsearchMaxSide;
+            directions.insert({word.cells[1] % side - word.cells[0] % side,
+                               word.cells[1] / side - word.cells[0] / side});
+        }
+    }
+    EXPECT_EQ(directions.size(), 8u);
+}
+
+TEST(WordsearchGenerator, SameSeedGivesTheSamePuzzle) {
+    const WordsearchGenerator generator(BWords());
+    const std::optional<GeneratedWordsearch> a = generator.Generate(2, 42);
+    const std::optional<GeneratedWordsearch> b = generator.Generate(2, 42);
+    const std::optional<GeneratedWordsearch> c = generator.Generate(2, 43);
+    ASSERT_TRUE(a && b && c);
+    EXPECT_EQ(a->grid, b->grid);
+    EXPECT_EQ(a->words.size(), b->words.size());
+    EXPECT_NE(a->grid, c->grid);
+}
+
+TEST(WordsearchGenerator, TooFewWordsOrUnknownDifficultyGiveNothing) {
+    std::vector<std::string> few = BWords();
+    few.resize(40);
+    EXPECT_FALSE(WordsearchGenerator(few).Generate(1, 1).has_value());
+    EXPECT_FALSE(WordsearchGenerator(BWords()).Generate(4, 1).has_value());
+}
+
+} // namespace

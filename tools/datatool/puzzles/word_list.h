@@ -1,0 +1,34 @@
+// The wordsearch vocabulary: reads a word list of one word a line (Debian's wbritish
+// at /usr/share/dict/british-english) and keeps the words a puzzle can show: lower-case
+// a to z only (so no names, possessives or accents), 3 to 15 letters, and none that the
+// exclusion list names. Words come back in upper case, in file order, each once.
+#pragma once
+
+#include <istream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace datatool {
+
+constexpr const char* kDefaultWordListPath = "/usr/share/dict/british-english";
+
+// Words that puzzles leave out: a line "word" excludes that word, a line "stem*" every
+// word that begins with stem; blank lines and lines from '#' are ignored. Lower case.
+class WordExclusions {
+public:
+    static WordExclusions Parse(std::istream& lines);
+    bool Excludes(const std::string& lowerCaseWord) const;
+
+private:
+    std::vector<std::string> m_words;
+    std::vector<std::string> m_stems;
+};
+
+std::vector<std::string> FilterWordList(std::istream& lines, const WordExclusions& exclusions);
+
+// The filtered words of the file at path; nothing when it cannot be read.
+std::optional<std::vector<std::string>> LoadWordList(const std::string& path,
+                                                     const WordExclusions& exclusions);
+
+} // namespace datatool

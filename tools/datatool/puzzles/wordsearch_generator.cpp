@@ -1,0 +1,303 @@
+#include "wordsearch_generator.h"
+
+#include "seeded_random.h"
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+namespace datatool {
+
+const WordsearchDirection kWordsearchDirections[8] = {
+    {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1},
+};
+
+namespace {
+
+constexpr int kMaxAttempts = 200;
+constexpr int kMaxFills = 8;
+constexpr std::size_t kMinThemeWords = 60;
+// A theme is used only when it offers this many times the words a puzzle needs.
+constexpr std::size_t kThemeChoiceFactor = 3;
+
+const char* const kStartLetters = "ABCDEFGHILMNOPRSTW";
+const char* const kPrefixes[] = {"OVER",  "UNDER", "OUT", "BACK", "FORE", "INTER",
+                                 "SUPER", "DIS",   "MIS", "PRE",  "RE",   "UN"};
+const char* const kSuffixes[] = {"ING",  "NESS", "TION", "ABLE", "MENT", "FUL",  "LESS",
+                                 "OUS",  "IST",  "ISH",  "ITY",  "IVE",  "SHIP", "HOOD",
+                                 "ANCE", "ENCE", "WARD", "LY",   "ER",   "ED"};
+const char* const kDoubledLetters = "ELOST";
+
+// Filler letters in the proportions of English text, per ten thousand letters.
+const int kLetterWeights[26] = {817, 149, 278, 425, 1270, 223, 202, 609, 697, 15,  77, 403, 241,
+                                675, 751, 193, 10,  599,  633, 906, 276, 98,  236, 15, 197, 7};
+
+bool StartsWith(const std::string& word, const std::string& key) {
+    return word.size() > key.size() && word.compare(0, key.size(), key) == 0;
+}
+
+bool EndsWith(const std::string& word, const std::string& key) {
+    return word.size() > key.size() && word.compare(word.size() - key.size(), key.size(), key) == 0;
+}
+
+bool Contains(const std::string& word, const std::string& key) {
+    return word.find(key) != std::string::npos;
+}
+
+std::string Reversed(const std::string& word) {
+    return {word.rbegin(), word.rend()};
+}
+
+// Whether one word shows inside the other, read either way: the grid would then hold
+// the shorter one twice.
+bool Overlaps(const std::string& a, const std::string& b) {
+    return Contains(a, b) || Contains(a, Reversed(b)) || Contains(b, a) || Contains(b, Reversed(a));
+}
+
+char FillerLetter(SeededRandom& random) {
+    int pick = random.Below(10000);
+    for (int letter = 0; letter < 26; ++letter) {
+        pick -= kLetterWeights[letter];
+        if (pick < 0) {
+            return static_cast<char>('A' + letter);
+        }
+    }
+    return 'E';
+}
+
+// The grid under construction: letters, 0 where nothing is placed yet.
+class WordGrid {
+public:
+    explicit WordGrid(int side)
+        : m_side(side), m_letters(static_cast<std::size_t>(side * side), 0) {}
+
+    int Side() const { return m_side; }
+    const std::string& Letters() const { return m_letters; }
+
+    // The cells of word from cell start in a direction, or nothing when it leaves the
+    // grid or crosses a different letter.
+    std::optional<std::vector<int>> Fit(const std::string& word, int start,
+                                        WordsearchDirection direction) const {
+        std::vector<int> cells;
+        int x = start % m_side;
+        int y = start / m_side;
+        for (char letter : word) {
+            if (x < 0 || y < 0 || x >= m_side || y >= m_side) {
+                return std::nullopt;
+            }
+            const int cell = x + y * m_side;
+            const char held = m_letters[static_cast<std::size_t>(cell)];
+            if (held != 0 && held != letter) {
+                return std::nullopt;
+            }
+            cells.push_back(cell);
+            x += direction.dx;
+            y += direction.dy;
+        }
+        return cells;
+    }
+
+    void Place(const PlacedWord& placed) {
+        for (std::size_t i = 0; i < placed.cells.size(); ++i) {
+            m_letters[static_cast<std::size_t>(placed.cells[i])] = placed.word[i];
+        }
+    }
+
+    // A copy with every empty cell filled from the letter source.
+    template <class LetterSource>
+    std::string Filled(LetterSource nextLetter) const {
+        std::string filled = m_letters;
+        for (char& letter : filled) {
+            if (letter == 0) {
+                letter = nextLetter();
+            }
+        }
+        return filled;
+    }
+
+private:
+    int m_side;
+    std::string m_letters;
+};
+
+// The two end cells of a line, whichever way it is read.
+std::pair<int, int> Ends(int first, int last) {
+    return first < last ? std::pair{first, last} : std::pair{last, first};
+}
+
+bool SharesBothEnds(const std::vector<int>& cells, const std::vector<PlacedWord>& placed) {
+    const std::pair<int, int> ends = Ends(cells.front(), cells.back());
+    return std::any_of(placed.begin(), placed.end(), [&](const PlacedWord& other) {
+        return Ends(other.cells.front(), other.cells.back()) == ends;
+    });
+}
+
+// Every place the word fits that keeps the end cells of words apart; one at random.
+std::optional<PlacedWord> ChoosePlacement(const WordGrid& grid, const std::string& word,
+                                          const std::vector<PlacedWord>& placed,
+                                          SeededRandom& random) {
+    std::vector<std::vector<int>> options;
+    for (int start = 0; start < grid.Side() * grid.Side(); ++start) {
+        for (const WordsearchDirection& direction : kWordsearchDirections) {
+            std::optional<std::vector<int>> cells = grid.Fit(word, start, direction);
+            if (cells && !SharesBothEnds(*cells, placed)) {
+                options.push_back(std::move(*cells));
+            }
+        }
+    }
+    if (options.empty()) {
+        return std::nullopt;
+    }
+    return PlacedWord{
+        word, options[static_cast<std::size_t>(random.Below(static_cast<int>(options.size())))]};
+}
+
+// The distinct pairs of end cells at which the word can be read in the letters.
+int CountReadings(const std::string& letters, int side, const std::string& word) {
+    std::set<std::pair<int, int>> readings;
+    for (int start = 0; start < side * side; ++start) {
+        for (const WordsearchDirection& direction : kWordsearchDirections) {
+            int x = start % side;
+            int y = start / side;
+            std::size_t matched = 0;
+            for (; matched < word.size(); ++matched, x += direction.dx, y += direction.dy) {
+                if (x < 0 || y < 0 || x >= side || y >= side ||
+                    letters[static_cast<std::size_t>(x + y * side)] != word[matched]) {
+                    break;
+                }
+            }
+            if (matched == word.size()) {
+                readings.insert(Ends(start, x - direction.dx + (y - direction.dy) * side));
+            }
+        }
+    }
+    return static_cast<int>(readings.size());
+}
+
+bool EachWordReadsOnce(const std::string& letters, int side, const std::vector<PlacedWord>& words) {
+    return std::all_of(words.begin(), words.end(), [&](const PlacedWord& placed) {
+        return CountReadings(letters, side, placed.word) == 1;
+    });
+}
+
+// Filler for the empty cells: letters of the hidden words themselves from difficulty
+// 2 (decoys that look like the words), English letter frequencies below.
+std::string FillGrid(const WordGrid& grid, const std::vector<PlacedWord>& words, int difficulty,
+                     SeededRandom& random) {
+    if (difficulty < 2) {
+        return grid.Filled([&] { return FillerLetter(random); });
+    }
+    std::string pool;
+    for (const PlacedWord& placed : words) {
+        pool += placed.word;
+    }
+    return grid.Filled([&] {
+        return pool[static_cast<std::size_t>(random.Below(static_cast<int>(pool.size())))];
+    });
+}
+
+} // namespace
+
+std::optional<WordsearchShape> WordsearchShapeOfDifficulty(int difficulty) {
+    switch (difficulty) {
+    case 0:
+        return WordsearchShape{7, 5, 6, 3, 6};
+    case 1:
+        return WordsearchShape{10, 10, 12, 3, 8};
+    case 2:
+        return WordsearchShape{12, 14, 16, 4, 10};
+    case 3:
+        return WordsearchShape{15, 20, 24, 4, 12};
+    default:
+        return std::nullopt;
+    }
+}
+
+WordsearchGenerator::WordsearchGenerator(std::vector<std::string> words)
+    : m_words(std::move(words)) {
+    for (const char* letter = kStartLetters; *letter != 0; ++letter) {
+        AddTheme(std::string("Starting with ") + *letter, StartsWith, std::string(1, *letter));
+    }
+    for (const char* prefix : kPrefixes) {
+        AddTheme(std::string("Beginning with ") + prefix, StartsWith, prefix);
+    }
+    for (const char* suffix : kSuffixes) {
+        AddTheme(std::string("Ending in ") + suffix, EndsWith, suffix);
+    }
+    for (const char* letter = kDoubledLetters; *letter != 0; ++letter) {
+        AddTheme(std::string("Double ") + *letter, Contains, std::string(2, *letter));
+    }
+}
+
+void WordsearchGenerator::AddTheme(std::string title,
+                                   bool (*matches)(const std::string&, const std::string&),
+                                   const std::string& key) {
+    Theme theme{std::move(title), {}};
+    for (std::size_t i = 0; i < m_words.size(); ++i) {
+        if (matches(m_words[i], key)) {
+            theme.words.push_back(static_cast<int>(i));
+        }
+    }
+    if (theme.words.size() >= kMinThemeWords) {
+        m_themes.push_back(std::move(theme));
+    }
+}
+
+std::optional<GeneratedWordsearch> WordsearchGenerator::Generate(int difficulty,
+                                                                 std::uint32_t seed) const {
+    const std::optional<WordsearchShape> shape = WordsearchShapeOfDifficulty(difficulty);
+    if (!shape || m_themes.empty()) {
+        return std::nullopt;
+    }
+    SeededRandom random(seed);
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        const Theme& theme =
+            m_themes[static_cast<std::size_t>(random.Below(static_cast<int>(m_themes.size())))];
+        std::vector<const std::string*> candidates;
+        for (int index : theme.words) {
+            const std::string& word = m_words[static_cast<std::size_t>(index)];
+            const int length = static_cast<int>(word.size());
+            if (length >= shape->minLength && length <= std::min(shape->maxLength, shape->side)) {
+                candidates.push_back(&word);
+            }
+        }
+        if (candidates.size() < kThemeChoiceFactor * static_cast<std::size_t>(shape->maxWords)) {
+            continue;
+        }
+        random.Shuffle(candidates);
+        const int wanted = random.Between(shape->minWords, shape->maxWords);
+        WordGrid grid(shape->side);
+        std::vector<PlacedWord> placed;
+        int trailCells = 0;
+        for (const std::string* word : candidates) {
+            if (static_cast<int>(placed.size()) == wanted) {
+                break;
+            }
+            const int length = static_cast<int>(word->size());
+            if (trailCells + length > kWordsearchMaxTrailCells ||
+                std::any_of(placed.begin(), placed.end(),
+                            [&](const PlacedWord& other) { return Overlaps(*word, other.word); })) {
+                continue;
+            }
+            std::optional<PlacedWord> placement = ChoosePlacement(grid, *word, placed, random);
+            if (placement) {
+                grid.Place(*placement);
+                placed.push_back(std::move(*placement));
+                trailCells += length;
+            }
+        }
+        if (static_cast<int>(placed.size()) < shape->minWords) {
+            continue;
+        }
+        for (int fill = 0; fill < kMaxFills; ++fill) {
+            std::string letters = FillGrid(grid, placed, difficulty, random);
+            if (EachWordReadsOnce(letters, shape->side, placed)) {
+                return GeneratedWordsearch{shape->side, shape->side,        difficulty,
+                                           theme.title, std::move(letters), std::move(placed)};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace datatool

@@ -1,0 +1,74 @@
+// Wordsearch generator: hides themed words in a letter grid, each along a straight line
+// in one of the 8 directions, the same puzzle for the same seed. Each puzzle keeps to
+// what the game's wordsearch can hold and tell apart: at most 15 x 15 cells, 24 words
+// and 255 letters of words in all; no two words share both end cells (a stroke is
+// matched by its ends), every word shows exactly once in the grid, and no word lies
+// inside another. The title names the theme ("Ending in ING"). Difficulty 0 ("MINI")
+// is a 7 x 7 grid of 5 words; 1 to 3 grow to 15 x 15 with up to 24 words. A word list
+// too poor for any theme, or an unknown difficulty, gives nothing.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace datatool {
+
+constexpr int kWordsearchMaxSide = 15;
+constexpr int kWordsearchMaxWords = 24;
+constexpr int kWordsearchMaxTrailCells = 255;
+
+struct WordsearchDirection {
+    int dx;
+    int dy;
+};
+
+// Right, down-right, down, down-left, left, up-left, up, up-right.
+extern const WordsearchDirection kWordsearchDirections[8];
+
+struct PlacedWord {
+    std::string word;
+    std::vector<int> cells; // one per letter, first to last; cell = column + row x cols
+};
+
+struct GeneratedWordsearch {
+    int rows = 0;
+    int cols = 0;
+    int difficulty = 0;
+    std::string title;
+    std::string grid; // rows x cols letters, row by row
+    std::vector<PlacedWord> words;
+};
+
+struct WordsearchShape {
+    int side;
+    int minWords;
+    int maxWords;
+    int minLength;
+    int maxLength;
+};
+
+std::optional<WordsearchShape> WordsearchShapeOfDifficulty(int difficulty);
+
+class WordsearchGenerator {
+public:
+    // words: upper-case A to Z (word_list.h).
+    explicit WordsearchGenerator(std::vector<std::string> words);
+
+    std::optional<GeneratedWordsearch> Generate(int difficulty, std::uint32_t seed) const;
+
+private:
+    struct Theme {
+        std::string title;
+        std::vector<int> words; // indices into m_words
+    };
+
+    void AddTheme(std::string title, bool (*matches)(const std::string&, const std::string&),
+                  const std::string& key);
+
+    std::vector<std::string> m_words;
+    std::vector<Theme> m_themes;
+};
+
+} // namespace datatool
