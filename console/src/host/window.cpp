@@ -2,8 +2,10 @@
 #include "host/window.h"
 
 #include <console/host.h>
+#include <console/host_input.h>
 #include <console/os.h>
 #include <console/vi.h>
+#include <console/wpad.h>
 
 #include <SDL.h>
 
@@ -116,19 +118,114 @@ bool HostWindowCloseRequested() {
     return s_window.closeRequested;
 }
 
+namespace {
+
+// Remote 0 (player 1) follows the mouse and keyboard.
+constexpr int kPlayerRemote = 0;
+
+struct KeyButton {
+    SDL_Keycode key;
+    u32 button;
+};
+constexpr KeyButton kKeyButtons[] = {
+    {SDLK_1, WPAD_BUTTON_1},
+    {SDLK_2, WPAD_BUTTON_2},
+    {SDLK_PLUS, WPAD_BUTTON_PLUS},
+    {SDLK_EQUALS, WPAD_BUTTON_PLUS},
+    {SDLK_KP_PLUS, WPAD_BUTTON_PLUS},
+    {SDLK_MINUS, WPAD_BUTTON_MINUS},
+    {SDLK_KP_MINUS, WPAD_BUTTON_MINUS},
+    {SDLK_h, WPAD_BUTTON_HOME},
+    {SDLK_HOME, WPAD_BUTTON_HOME},
+    {SDLK_LEFT, WPAD_BUTTON_LEFT},
+    {SDLK_RIGHT, WPAD_BUTTON_RIGHT},
+    {SDLK_UP, WPAD_BUTTON_UP},
+    {SDLK_DOWN, WPAD_BUTTON_DOWN},
+};
+
+u32 ButtonForKey(SDL_Keycode key) {
+    for (const KeyButton& entry : kKeyButtons) {
+        if (entry.key == key) {
+            return entry.button;
+        }
+    }
+    return 0;
+}
+
+u32 ButtonForMouse(u8 button) {
+    if (button == SDL_BUTTON_LEFT) {
+        return WPAD_BUTTON_A;
+    }
+    if (button == SDL_BUTTON_RIGHT) {
+        return WPAD_BUTTON_B;
+    }
+    return 0;
+}
+
+// Mouse positions arrive in the picture's own pixels (the renderer's logical size).
+void PointAt(int x, int y) {
+    const VIFrameSize size = s_window.textureSize;
+    if (size.width != 0 && size.height != 0) {
+        HostInputSetPointer(kPlayerRemote, (static_cast<f32>(x) + 0.5f) / size.width,
+                            (static_cast<f32>(y) + 0.5f) / size.height);
+    }
+}
+
+void HandleKey(const SDL_KeyboardEvent& key, bool down) {
+    if (down && key.repeat == 0) {
+        switch (key.keysym.sym) {
+        case SDLK_r:
+            HostRaiseReset();
+            return;
+        case SDLK_c:
+            HostInputToggleConnected(kPlayerRemote);
+            return;
+        case SDLK_s:
+            HostInputPressSyncButton();
+            return;
+        default:
+            break;
+        }
+    }
+    const u32 button = ButtonForKey(key.keysym.sym);
+    if (button != 0) {
+        HostInputSetButton(kPlayerRemote, button, down);
+    }
+}
+
+void HandleClose() {
+    // Closing is the POWER button while the program listens for it.
+    if (OSHasPowerCallback()) {
+        HostRaisePower();
+    } else {
+        s_window.closeRequested = true;
+    }
+}
+
+} // namespace
+
 void HostWindowHandleEvents() {
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
-        if (event.type == SDL_QUIT) {
-            // Closing is the POWER button while the program listens for it.
-            if (OSHasPowerCallback()) {
-                HostRaisePower();
-            } else {
-                s_window.closeRequested = true;
-            }
-        } else if (event.type == SDL_KEYDOWN && event.key.repeat == 0 &&
-                   event.key.keysym.sym == SDLK_r) {
-            HostRaiseReset();
+        switch (event.type) {
+        case SDL_QUIT:
+            HandleClose();
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            HandleKey(event.key, event.type == SDL_KEYDOWN);
+            break;
+        case SDL_MOUSEMOTION:
+            PointAt(event.motion.x, event.motion.y);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            PointAt(event.button.x, event.button.y);
+            HostInputSetButton(kPlayerRemote, ButtonForMouse(event.button.button),
+                               event.type == SDL_MOUSEBUTTONDOWN);
+            break;
+        default:
+            break;
         }
     }
 }
