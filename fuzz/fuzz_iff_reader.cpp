@@ -1,7 +1,5 @@
 // Walks any bytes as an IFF file: every group entered, every chunk read in pieces and
 // once past its end. The reader must stay inside its levels whatever the framing says.
-#include "fuzz_arenas.h"
-
 #include <kelvo/io/kiff.h>
 #include <kelvo/io/kmemoryiostream.h>
 

@@ -1,8 +1,6 @@
 // Inflates any bytes through the zip stream: the first byte picks the transfer buffer
 // and read sizes. A stream ends normally or with code 2, never reads outside its source
 // and leaves the source inside it.
-#include "fuzz_arenas.h"
-
 #include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/io/kzipiostream.h>
 #include <kelvo/platform/klog.h>

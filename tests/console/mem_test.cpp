@@ -46,11 +46,11 @@ protected:
     void SetUp() override { createHeap(0); }
     void TearDown() override { MEMDestroyExpHeap(m_heap); }
 
-    void createHeap(u16 options) {
+    void createHeap(u16 options, u32 size = kHeapSize) {
         if (m_heap != nullptr) {
             MEMDestroyExpHeap(m_heap);
         }
-        m_heap = MEMCreateExpHeapEx(m_buffer.get(), kHeapSize, options);
+        m_heap = MEMCreateExpHeapEx(m_buffer.get(), size, options);
         ASSERT_NE(m_heap, nullptr);
         m_capacity = MEMGetTotalFreeSizeForExpHeap(m_heap);
     }
@@ -103,20 +103,90 @@ TEST_F(ExpHeapTest, FreeingInAnyOrderCoalescesBackIntoOneBlock) {
     } while (std::next_permutation(order.begin(), order.end()));
 }
 
-TEST_F(ExpHeapTest, AllocatesFromTheLowestFreeBlockThatFits) {
+TEST_F(ExpHeapTest, TakesTheLowestFittingBlockOfTheSmallestClassThatHasOne) {
+    // Free blocks of 4096, 96, 64 and 128 bytes in address order, kept apart by
+    // live ones; first fit would hand out `large` every time.
+    u8* const large = alloc(4096);
+    alloc(32);
+    u8* const middling = alloc(96);
+    alloc(32);
     u8* const small = alloc(64);
     alloc(32);
-    u8* const large = alloc(128);
+    u8* const roomy = alloc(128);
     alloc(32);
-    release(small);
-    release(large);
+    for (u8* block : {large, middling, small, roomy}) {
+        release(block);
+    }
     MEMFlushQuarantineForExpHeap(m_heap);
-    EXPECT_EQ(alloc(96), large);
-    EXPECT_EQ(alloc(32), small);
+    struct Request {
+        u32 size;
+        u8* expected;
+    };
+    const std::array<Request, 4> requests{{{64, middling}, {96, roomy}, {64, small}, {32, large}}};
+    for (const Request& request : requests) {
+        EXPECT_EQ(alloc(request.size), request.expected) << request.size;
+    }
+}
+
+TEST_F(ExpHeapTest, SizeClassesSplitExactlyAtPowersOfTwo) {
+    // Above a larger free block lie one of 2^k granules (the first size of its
+    // class) and then one of a granule less (the last size of the class below).
+    for (u32 classStart = 64; classStart <= 16384; classStart *= 2) {
+        SCOPED_TRACE(classStart);
+        createHeap(0);
+        u8* const larger = alloc(4 * classStart);
+        alloc(32);
+        u8* const startOfClass = alloc(classStart);
+        alloc(32);
+        u8* const endOfClassBelow = alloc(classStart - 32);
+        alloc(32);
+        for (u8* block : {larger, startOfClass, endOfClassBelow}) {
+            release(block);
+        }
+        MEMFlushQuarantineForExpHeap(m_heap);
+        EXPECT_EQ(alloc(classStart - 32), endOfClassBelow);
+        EXPECT_EQ(alloc(classStart), startOfClass);
+    }
+}
+
+TEST_F(ExpHeapTest, ARemainderTooSmallForABlockJoinsTheAllocation) {
+    u8* const gap = alloc(128);
+    alloc(32);
+    release(gap);
+    MEMFlushQuarantineForExpHeap(m_heap);
+    u8* const block = alloc(96);
+    ASSERT_EQ(block, gap);
+    EXPECT_EQ(MEMGetSizeForMBlockExpHeap(block), 128u);
+    std::memset(block, 0x3c, 128);
+}
+
+TEST_F(ExpHeapTest, BlocksAtTheEndOfTheAreaLeaveTheBytesBeyondUntouched) {
+    constexpr u32 kTrailer = 64;
+    createHeap(0, kHeapSize - kTrailer);
+    u8* const areaEnd = bufferEnd() - kTrailer;
+    std::memset(areaEnd, 0xa5, kTrailer);
+    u8* const top = alloc(64, -32);
+    u8* const belowTop = alloc(64, -32);
+    EXPECT_EQ(top + 64, areaEnd);
+    EXPECT_EQ(belowTop + 64 + kHeaderSize, top);
+    release(top);
+    release(belowTop);
+    EXPECT_EQ(settledFreeSize(), m_capacity);
+    u8* const whole = alloc(m_capacity);
+    ASSERT_NE(whole, nullptr);
+    EXPECT_EQ(whole + m_capacity, areaEnd);
+    release(whole);
+    EXPECT_EQ(settledFreeSize(), m_capacity);
+    EXPECT_TRUE(allBytesAre(areaEnd, kTrailer, 0xa5));
 }
 
 TEST_F(ExpHeapTest, NegativeAlignmentAllocatesFromTheTop) {
     u8* const bottom = alloc(64);
+    u8* const gap = alloc(64);
+    alloc(32);
+    release(gap);
+    MEMFlushQuarantineForExpHeap(m_heap);
+    // The gap fits too, but the highest free block that fits is the top one.
     u8* const top = alloc(64, -32);
     ASSERT_NE(top, nullptr);
     EXPECT_EQ(top + 64, bufferEnd());
@@ -232,8 +302,13 @@ TEST_F(ExpHeapTest, InvalidArgumentsAreReportedAndGiveSafeResults) {
     std::memset(live, 0, 128);
     u8* const freedFirst = alloc(64);
     u8* const freed = alloc(64);
+    alloc(64);
+    u8* const mergedUp = alloc(64);
+    u8* const swallowed = alloc(64);
     release(freedFirst);
     release(freed);
+    release(swallowed);
+    release(mergedUp);
     MEMFlushQuarantineForExpHeap(m_heap);
     int outside = 0;
     MEMAllocator orphan;
@@ -253,6 +328,10 @@ TEST_F(ExpHeapTest, InvalidArgumentsAreReportedAndGiveSafeResults) {
         {"free inside payload", [&] { return refusesFree(live + 32); }, "not a live block"},
         {"free outside heap", [&] { return refusesFree(&outside); }, "not a live block"},
         {"double free", [&] { return refusesFree(freed); }, "not a live block"},
+        {"double free of a block merged from above", [&] { return refusesFree(swallowed); },
+         "not a live block"},
+        {"double free of a merged block", [&] { return refusesFree(mergedUp); },
+         "not a live block"},
         {"size of null", [] { return MEMGetSizeForMBlockExpHeap(nullptr) == 0; }, "not a live"},
         {"size inside payload", [&] { return MEMGetSizeForMBlockExpHeap(live + 32) == 0; },
          "not a live"},
@@ -274,6 +353,19 @@ TEST_F(ExpHeapTest, InvalidArgumentsAreReportedAndGiveSafeResults) {
     }
     EXPECT_EQ(MEMGetSizeForMBlockExpHeap(live), 128u);
 }
+
+#ifndef MEM_TEST_SANITIZED
+// (The sanitizer build refuses any header that is not poisoned.)
+TEST_F(ExpHeapTest, PayloadBytesCopiedFromAHeaderDoNotMakeABlock) {
+    u8* const half = alloc(kHeapSize / 2);
+    u8* const host = alloc(1024);
+    // A live block's own header, whose block would run past the area from here.
+    std::memcpy(host, half - kHeaderSize, kHeaderSize);
+    ::testing::internal::CaptureStderr();
+    EXPECT_TRUE(refusesFree(host + kHeaderSize));
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("not a live block"), std::string::npos);
+}
+#endif
 
 TEST_F(ExpHeapTest, ThreadsSharingAHeapKeepTheirBlocksIntact) {
     auto worker = [this](u8 id) {

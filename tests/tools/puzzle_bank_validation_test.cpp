@@ -2,9 +2,9 @@
 // through the game's bank reader and every puzzle checked by the independent checkers.
 #include "puzzle_validation.h"
 
-#include "../../tools/datatool/puzzles/puzzle_bank_builder.h"
-#include "../../tools/datatool/puzzles/sudoku_rater.h"
-#include "../../tools/datatool/puzzles/word_list.h"
+#include "puzzles/puzzle_bank_builder.h"
+#include "puzzles/sudoku_rater.h"
+#include "puzzles/word_list.h"
 
 #include <puzzles/puzzlebank.h>
 
@@ -51,6 +51,24 @@ protected:
         delete s_exclusions;
     }
 
+    // The entries of a type, after checking that there are at least 50 at difficulty 0
+    // and 100 at each of 1 to 3.
+    std::vector<PuzzleBankEntry> EntriesOfType(int type) const {
+        std::vector<PuzzleBankEntry> entries;
+        std::map<int, int> perDifficulty;
+        for (int i = 0; i < m_bank.GetNumEntries(); ++i) {
+            if (m_bank.GetEntry(i).type == type) {
+                entries.push_back(m_bank.GetEntry(i));
+                ++perDifficulty[m_bank.GetEntry(i).difficulty];
+            }
+        }
+        EXPECT_GE(perDifficulty[0], 50);
+        for (int difficulty = 1; difficulty <= 3; ++difficulty) {
+            EXPECT_GE(perDifficulty[difficulty], 100) << difficulty;
+        }
+        return entries;
+    }
+
     void SetUp() override {
         ASSERT_NE(s_file, nullptr);
         m_stream = std::make_unique<kMemoryIOStream>(
@@ -67,27 +85,8 @@ protected:
 std::vector<u8>* GeneratedBank::s_file = nullptr;
 WordExclusions* GeneratedBank::s_exclusions = nullptr;
 
-TEST_F(GeneratedBank, HoldsEnoughPuzzlesOfEachTypeAndDifficulty) {
-    std::map<std::pair<int, int>, int> counts;
-    for (int i = 0; i < m_bank.GetNumEntries(); ++i) {
-        const PuzzleBankEntry& entry = m_bank.GetEntry(i);
-        ++counts[{entry.type, entry.difficulty}];
-    }
-    for (int type : {PUZZLE_TYPE_SUDOKU, PUZZLE_TYPE_WORDSEARCH}) {
-        EXPECT_GE((counts[{type, 0}]), 50) << type;
-        for (int difficulty = 1; difficulty <= 3; ++difficulty) {
-            EXPECT_GE((counts[{type, difficulty}]), 100) << type << "/" << difficulty;
-        }
-    }
-    EXPECT_LE(m_bank.GetNumEntries(), PUZZLE_BANK_MAX_ENTRIES);
-}
-
-TEST_F(GeneratedBank, EverySudokuHasOneSolutionAndItsRating) {
-    for (int i = 0; i < m_bank.GetNumEntries(); ++i) {
-        const PuzzleBankEntry& entry = m_bank.GetEntry(i);
-        if (entry.type != PUZZLE_TYPE_SUDOKU) {
-            continue;
-        }
+TEST_F(GeneratedBank, HoldsEnoughSudokusEachWithOneSolutionAndItsRating) {
+    for (const PuzzleBankEntry& entry : EntriesOfType(PUZZLE_TYPE_SUDOKU)) {
         auto* puzzle = dynamic_cast<SudokuPuzzle*>(m_bank.GetPuzzle(entry.id, 0));
         ASSERT_NE(puzzle, nullptr) << entry.id;
         const std::vector<std::string> problems =
@@ -101,12 +100,8 @@ TEST_F(GeneratedBank, EverySudokuHasOneSolutionAndItsRating) {
     }
 }
 
-TEST_F(GeneratedBank, EveryWordsearchHasStraightTrailsWithinTheLimits) {
-    for (int i = 0; i < m_bank.GetNumEntries(); ++i) {
-        const PuzzleBankEntry& entry = m_bank.GetEntry(i);
-        if (entry.type != PUZZLE_TYPE_WORDSEARCH) {
-            continue;
-        }
+TEST_F(GeneratedBank, HoldsEnoughWordsearchesEachWithStraightTrailsWithinTheLimits) {
+    for (const PuzzleBankEntry& entry : EntriesOfType(PUZZLE_TYPE_WORDSEARCH)) {
         auto* puzzle = dynamic_cast<WordsearchPuzzle*>(m_bank.GetPuzzle(entry.id, 0));
         ASSERT_NE(puzzle, nullptr) << entry.id;
         const WordsearchData& wordsearch = *puzzle->m_wordsearch;

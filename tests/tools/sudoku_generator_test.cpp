@@ -2,9 +2,9 @@
 // solver and singles-only solver.
 #include "puzzle_validation.h"
 
-#include "../../tools/datatool/puzzles/puzzle_bank_builder.h"
-#include "../../tools/datatool/puzzles/sudoku_rater.h"
-#include "../../tools/datatool/puzzles/sudoku_solver.h"
+#include "puzzles/puzzle_bank_builder.h"
+#include "puzzles/sudoku_rater.h"
+#include "puzzles/sudoku_solver.h"
 
 #include <gtest/gtest.h>
 

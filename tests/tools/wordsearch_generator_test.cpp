@@ -2,9 +2,9 @@
 // independent wordsearch checker.
 #include "puzzle_validation.h"
 
-#include "../../tools/datatool/puzzles/puzzle_bank_builder.h"
-#include "../../tools/datatool/puzzles/seeded_random.h"
-#include "../../tools/datatool/puzzles/word_list.h"
+#include "puzzles/puzzle_bank_builder.h"
+#include "puzzles/seeded_random.h"
+#include "puzzles/word_list.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +74,10 @@ TEST(WordsearchGenerator, UsesAllEightDirections) {
     const WordsearchGenerator generator(BWords());
     std::set<std::pair<int, int>> directions;
     for (int index = 0; index < 10; ++index) {
-        for (const PlacedWord& word : generator.Generate(3, PuzzleSeed(5, 2, 3, index))->words) {
+        const std::optional<GeneratedWordsearch> puzzle =
+            generator.Generate(3, PuzzleSeed(5, 2, 3, index));
+        ASSERT_TRUE(puzzle.has_value());
+        for (const PlacedWord& word : puzzle->words) {
             const int side = kWordsearchMaxSide;
             directions.insert({word.cells[1] % side - word.cells[0] % side,
                                word.cells[1] / side - word.cells[0] / side});

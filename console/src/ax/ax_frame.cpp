@@ -91,9 +91,8 @@ private:
     u32 FetchAdpcm(const u8* run, s16* out, u32 count) {
         u32 address = m_current;
         u32 fetched = 0;
-        const u8* frame = run;
         while (fetched < count) {
-            frame = run + ((static_cast<u64>(address >> 4) * 8) - m_runFirst);
+            const u8* frame = run + (static_cast<u64>(address >> 4) * 8 - m_runFirst);
             if ((address & 15u) < 2) {
                 m_predScale = frame[0];
                 address = (address & ~15u) + 2;

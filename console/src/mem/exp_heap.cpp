@@ -1,13 +1,14 @@
 // Expanded heap over caller-given memory. The heap record sits at the 32-byte
 // aligned start of the region; behind it the area is tiled by blocks, each a
 // 32-byte header and its payload. Free blocks never touch (a freed block merges
-// with its free neighbours) and sit in lists by power-of-two size class, with a
-// bitmap of the classes that hold any. Allocation is good fit: the classes are
-// searched upward from the request's own, each list first fit. Every block of a
-// higher class fits a request of the default alignment, so that search takes
-// near-constant time; a negative alignment scans the lists for the highest free
-// block that fits. Each header also keeps the distance back to the free block
-// just below it, so a freed block finds both neighbours at once.
+// with its free neighbours) and sit in address-ordered lists by power-of-two size
+// class, with a bitmap of the classes that hold any. Allocation is good fit: the
+// classes are searched upward from the request's own and the first block that
+// fits is taken, so the lowest fitting block of the smallest class that has one.
+// Only the request's own class may hold blocks too small for it, so with the
+// default alignment that search is short; a negative alignment scans the lists
+// for the highest free block that fits. Each header also keeps the distance back
+// to the free block just below it, so a freed block finds both neighbours at once.
 // In the sanitizer build everything but live payloads stays poisoned, headers
 // are reached only through unchecked accessors, and freed blocks queue in a
 // quarantine (through their headers) before they are reused.
@@ -218,11 +219,11 @@ struct MEMiExpHeap {
         if (!placement) {
             return nullptr;
         }
-        carve(*placement, static_cast<u32>(payloadSize));
+        const u32 usedSize = carve(*placement, static_cast<u32>(payloadSize));
         u8* const payload = placement->header + kHeaderSize;
-        unpoison(payload, payloadSize);
+        unpoison(payload, usedSize);
         if ((m_options & MEM_HEAP_OPT_0_CLEAR) != 0) {
-            std::memset(payload, 0, payloadSize);
+            std::memset(payload, 0, usedSize);
         }
         return payload;
     }
@@ -298,7 +299,7 @@ private:
                                  : findFromBottom(payloadSize, alignment.bytes);
     }
 
-    // The first fitting block of the lowest class that has one, payload at its
+    // The lowest fitting block of the smallest class that has one, payload at its
     // lowest aligned address. Smaller classes cannot hold a fit.
     std::optional<Placement> findFromBottom(u32 payloadSize, u32 alignment) const {
         std::optional<Placement> found;
@@ -327,8 +328,8 @@ private:
         return highest;
     }
 
-    // Visits the free blocks of `fromClass` and above, class by class, each list
-    // from its start, until `visit` returns true.
+    // Visits the free blocks of `fromClass` and above, class by class, each in
+    // address order, until `visit` returns true.
     template <typename Visit>
     void forEachFree(u32 fromClass, Visit visit) const {
         for (u32 classes = m_nonEmptyClasses & (~0u << fromClass); classes != 0;
@@ -344,24 +345,32 @@ private:
         }
     }
 
-    // Turns the placed block into a used one; the space before and after it in
-    // the free block stays free as blocks of their own.
-    void carve(const Placement& placement, u32 payloadSize) {
+    // Turns the placed block into a used one and returns its payload size. The
+    // space before and after it in the free block stays free as blocks of their
+    // own, except a bare header's worth after it (a block that could never be
+    // used), which joins the payload.
+    u32 carve(const Placement& placement, u32 payloadSize) {
         const BlockHeader free = loadHeader(placement.freeBlock);
         u8* const freeEnd = placement.freeBlock + kHeaderSize + free.size;
-        u8* const usedEnd = placement.header + kHeaderSize + payloadSize;
+        u8* usedEnd = placement.header + kHeaderSize + payloadSize;
+        if (freeEnd - usedEnd == kHeaderSize) {
+            usedEnd = freeEnd;
+        }
         unlinkFree(placement.freeBlock, free);
-        storeHeader(placement.header, BlockHeader{kUsedTag, payloadSize, nullptr, nullptr, 0});
+        const u32 usedSize = payloadBetween(placement.header, usedEnd);
+        storeHeader(placement.header, BlockHeader{kUsedTag, usedSize, nullptr, nullptr, 0});
         if (placement.header > placement.freeBlock) {
             linkFree(placement.freeBlock, payloadBetween(placement.freeBlock, placement.header));
         }
         if (usedEnd < freeEnd) {
             linkFree(usedEnd, payloadBetween(usedEnd, freeEnd));
         }
+        return usedSize;
     }
 
-    // Gives a block back to the free lists, merged with its free neighbours. A
-    // header swallowed by a merge is wiped, so a stale pointer to it is refused.
+    // Gives a block back to the free lists, merged with its free neighbours. Its
+    // header, when the free block below swallows it, is wiped so that a stale
+    // pointer to it is refused (a swallowed header above says "free" already).
     void mergeIntoFreeLists(u8* block) {
         const BlockHeader header = loadHeader(block);
         u8* start = block;
@@ -375,7 +384,6 @@ private:
             const BlockHeader above = loadHeader(end);
             if (above.tag == kFreeTag) {
                 unlinkFree(end, above);
-                storeHeader(end, BlockHeader{});
                 end += kHeaderSize + above.size;
             }
         }
@@ -426,15 +434,25 @@ private:
         return releasedAny;
     }
 
-    // Free blocks go first in their class's list and tell the block above them.
+    // Free blocks take their place in their class's list and tell the block
+    // above them where they start.
     void linkFree(u8* block, u32 size) {
         const u32 sizeClass = sizeClassOf(size);
-        u8* const next = firstFree(sizeClass);
-        storeHeader(block, BlockHeader{kFreeTag, size, nullptr, next, 0});
+        u8* prev = nullptr;
+        u8* next = firstFree(sizeClass);
+        while (next != nullptr && next < block) {
+            prev = next;
+            next = loadField(next, &BlockHeader::next);
+        }
+        storeHeader(block, BlockHeader{kFreeTag, size, prev, next, 0});
         if (next != nullptr) {
             storeField(next, &BlockHeader::prev, block);
         }
-        setFirstFree(sizeClass, block);
+        if (prev != nullptr) {
+            storeField(prev, &BlockHeader::next, block);
+        } else {
+            setFirstFree(sizeClass, block);
+        }
         m_freeBytes += size;
         setFreeBelow(block + kHeaderSize + size, kHeaderSize + size);
     }

@@ -1,0 +1,22 @@
+// datatool's subcommands. Each is one function in its own source file and one row of the
+// table in main.cpp. A command gets the arguments after its name and returns the exit
+// code: 0 done, 1 failed (after saying why on stderr), 2 bad arguments.
+#pragma once
+
+namespace datatool {
+
+struct Command {
+    const char* name;
+    const char* arguments; // for the usage text
+    const char* summary;
+    int (*run)(int argc, char** argv);
+};
+
+// sound IN.wav OUT.dsp [--loop]
+int RunSoundCommand(int argc, char** argv);
+// dump FILE
+int RunDumpCommand(int argc, char** argv);
+// puzzles OUT.kmn --exclude FILE [--words FILE] [--seed N] [--mini N] [--per-difficulty N]
+int RunPuzzlesCommand(int argc, char** argv);
+
+} // namespace datatool

@@ -1,0 +1,45 @@
+// datatool: the host program that writes the game's data files, one subcommand per kind
+// of file. Adding a subcommand takes one row below and one source file.
+#include "commands.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace datatool {
+namespace {
+
+constexpr Command kCommands[] = {
+    {"sound", "IN.wav OUT.dsp [--loop]",
+     "encodes a WAV file's 16-bit PCM (stereo is mixed down) as a mono DSP ADPCM sound",
+     RunSoundCommand},
+    {"dump", "FILE", "prints the header of a sound file (.dsp .wav .vag .ads .vb .swav)",
+     RunDumpCommand},
+    {"puzzles", "OUT.kmn --exclude FILE [--words FILE] [--seed N] [--mini N] [--per-difficulty N]",
+     "writes a puzzle bank of generated sudokus and wordsearches; 'dump OUT.kmn [ID]' shows it",
+     RunPuzzlesCommand},
+};
+
+int PrintUsage() {
+    std::fprintf(stderr, "usage: datatool COMMAND [ARGUMENTS]\n");
+    for (const Command& command : kCommands) {
+        std::fprintf(stderr, "  datatool %s %s\n      %s\n", command.name, command.arguments,
+                     command.summary);
+    }
+    return 2;
+}
+
+} // namespace
+} // namespace datatool
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        return datatool::PrintUsage();
+    }
+    for (const datatool::Command& command : datatool::kCommands) {
+        if (std::strcmp(command.name, argv[1]) == 0) {
+            return command.run(argc - 2, argv + 2);
+        }
+    }
+    std::fprintf(stderr, "datatool: unknown command '%s'\n", argv[1]);
+    return datatool::PrintUsage();
+}

@@ -1,0 +1,185 @@
+#include "puzzle_bank_dump.h"
+
+#include <puzzles/puzzlebank.h>
+
+#include <kelvo/io/kmemoryiostream.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+namespace datatool {
+
+using namespace Kelvo_lib;
+
+namespace {
+
+const char* TypeName(int type) {
+    switch (type) {
+    case PUZZLE_TYPE_CROSSWORD:
+        return "crossword";
+    case PUZZLE_TYPE_WORDSEARCH:
+        return "wordsearch";
+    case PUZZLE_TYPE_FITWORD:
+        return "fitword";
+    default:
+        return "sudoku";
+    }
+}
+
+void PrintIndex(const PuzzleBank& bank, FILE* out) {
+    std::fprintf(out, "%d puzzles\n", bank.GetNumEntries());
+    for (int i = 0; i < bank.GetNumEntries(); ++i) {
+        const PuzzleBankEntry& entry = bank.GetEntry(i);
+        std::fprintf(out, "  id %5d  old %5d  %-10s  difficulty %d  language %2d  offset %u\n",
+                     entry.id, entry.oldId, TypeName(entry.type), entry.difficulty, entry.language,
+                     entry.offset);
+    }
+}
+
+void PrintSudokuGrid(int size, const u8* cells, FILE* out) {
+    const int boxRows = size == 9 ? 3 : 2;
+    for (int row = 0; row < size; ++row) {
+        if (row > 0 && row % boxRows == 0) {
+            for (int col = 0; col < size; ++col) {
+                std::fprintf(out, col > 0 && col % 3 == 0 ? "-+--" : "--");
+            }
+            std::fprintf(out, "\n");
+        }
+        for (int col = 0; col < size; ++col) {
+            const int digit = cells[row * size + col];
+            std::fprintf(out, "%s%c",
+                         col == 0       ? " "
+                         : col % 3 == 0 ? " | "
+                                        : " ",
+                         digit == 0 ? '.' : static_cast<char>('0' + digit));
+        }
+        std::fprintf(out, "\n");
+    }
+}
+
+void PrintSudoku(const SudokuData& sudoku, FILE* out) {
+    std::fprintf(out, "sudoku %d (old %d): %d x %d, difficulty %d\n", sudoku.puzzleID,
+                 sudoku.oldPuzzleID, sudoku.size, sudoku.size, sudoku.difficulty);
+    PrintSudokuGrid(sudoku.size, sudoku.givens, out);
+    std::fprintf(out, "solution\n");
+    PrintSudokuGrid(sudoku.size, sudoku.solution, out);
+}
+
+void PrintWordsearch(const WordsearchData& wordsearch, FILE* out) {
+    std::fprintf(out, "wordsearch %d (old %d): \"%s\", %d x %d, difficulty %d, %d words\n",
+                 wordsearch.puzzleID, wordsearch.oldPuzzleID, wordsearch.title, wordsearch.numRows,
+                 wordsearch.numCols, wordsearch.difficulty, wordsearch.numWords);
+    for (int row = 0; row < wordsearch.numRows; ++row) {
+        std::fprintf(out, " ");
+        for (int col = 0; col < wordsearch.numCols; ++col) {
+            std::fprintf(out, " %c", wordsearch.gridMap(row * wordsearch.numCols + col));
+        }
+        std::fprintf(out, "\n");
+    }
+    for (int i = 0; i < wordsearch.words.Size(); ++i) {
+        const WordsearchDataWord& word = wordsearch.words(i);
+        const int first = wordsearch.wordTrails(word.cellStartIndex);
+        const int last = wordsearch.wordTrails(word.cellEndIndex);
+        std::fprintf(out, "  %-15s row %2d col %2d to row %2d col %2d\n", word.word,
+                     first / wordsearch.numCols, first % wordsearch.numCols,
+                     last / wordsearch.numCols, last % wordsearch.numCols);
+    }
+}
+
+void PrintSpellout(const SpelloutData* spellout, FILE* out) {
+    if (spellout == nullptr) {
+        std::fprintf(out, "no hidden word\n");
+        return;
+    }
+    std::fprintf(out, "hidden word %s (difficulty %u) in cells", spellout->word,
+                 spellout->difficulty);
+    for (int i = 0; i < spellout->cells.Size(); ++i) {
+        std::fprintf(out, " %d", spellout->cells(i));
+    }
+    std::fprintf(out, "\n");
+}
+
+// A crossword or fitword: the solution grid ('#' for a block), then the words.
+template <class Record>
+void PrintGrid(const char* kind, const Record& record, const SpelloutData* spellout, FILE* out) {
+    std::fprintf(out, "%s %d (old %d): %d x %d, difficulty %d, %d words\n", kind, record.puzzleID,
+                 record.oldPuzzleID, record.numRows, record.numCols, record.difficulty,
+                 record.words.Size());
+    for (int row = 0; row < record.numRows; ++row) {
+        std::fprintf(out, " ");
+        for (int col = 0; col < record.numCols; ++col) {
+            const char letter = record.cellsDone(row * record.numCols + col);
+            std::fprintf(out, " %c", letter == 0 ? '#' : letter);
+        }
+        std::fprintf(out, "\n");
+    }
+    for (int i = 0; i < record.words.Size(); ++i) {
+        const auto& word = record.words(i);
+        std::fprintf(out, "  %-6s at cell %3d  %s", word.bDirection ? "down" : "across",
+                     word.startCell, word.word);
+        if constexpr (requires { word.clue; }) {
+            std::fprintf(out, "  \"%s\"", word.clue);
+        }
+        std::fprintf(out, "\n");
+    }
+    PrintSpellout(spellout, out);
+}
+
+void PrintPuzzle(Puzzle& puzzle, FILE* out) {
+    switch (puzzle.GetType()) {
+    case PUZZLE_TYPE_SUDOKU:
+        PrintSudoku(*static_cast<SudokuPuzzle&>(puzzle).m_sudoku, out);
+        break;
+    case PUZZLE_TYPE_WORDSEARCH:
+        PrintWordsearch(*static_cast<WordsearchPuzzle&>(puzzle).m_wordsearch, out);
+        break;
+    case PUZZLE_TYPE_CROSSWORD: {
+        const CrosswordPuzzle& crossword = static_cast<CrosswordPuzzle&>(puzzle);
+        PrintGrid("crossword", *crossword.m_crossword, crossword.m_spellout, out);
+        break;
+    }
+    case PUZZLE_TYPE_FITWORD: {
+        const FitwordPuzzle& fitword = static_cast<FitwordPuzzle&>(puzzle);
+        PrintGrid("fitword", *fitword.m_fitword, fitword.m_spellout, out);
+        break;
+    }
+    }
+}
+
+} // namespace
+
+bool IsPuzzleBankFile(const std::string& path) {
+    char header[12] = {};
+    std::ifstream file(path, std::ios::binary);
+    file.read(header, sizeof(header));
+    return file && std::memcmp(header, "FORM", 4) == 0 && std::memcmp(header + 8, "PZBK", 4) == 0;
+}
+
+bool DumpPuzzleBank(const std::vector<unsigned char>& bytes, const char* puzzleId, FILE* out) {
+    std::vector<unsigned char> copy = bytes;
+    kMemoryIOStream stream(copy.data(), static_cast<unsigned int>(copy.size()), K_IO_ACCESS_READ);
+    PuzzleBank bank;
+    if (!bank.Load(&stream)) {
+        std::fprintf(stderr, "datatool: not a puzzle bank the game can read\n");
+        return false;
+    }
+    PrintIndex(bank, out);
+    if (puzzleId == nullptr) {
+        return true;
+    }
+    char* end = nullptr;
+    const long id = std::strtol(puzzleId, &end, 10);
+    const int index = *end == 0 ? bank.FindEntry(static_cast<int>(id)) : -1;
+    Puzzle* puzzle = index < 0
+                         ? nullptr
+                         : bank.GetPuzzle(bank.GetEntry(index).id, bank.GetEntry(index).language);
+    if (puzzle == nullptr) {
+        std::fprintf(stderr, "datatool: no readable puzzle '%s' in the bank\n", puzzleId);
+        return false;
+    }
+    PrintPuzzle(*puzzle, out);
+    return true;
+}
+
+} // namespace datatool

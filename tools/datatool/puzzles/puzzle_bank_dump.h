@@ -1,0 +1,23 @@
+// A puzzle bank printed for people: its index, one line per entry, and one puzzle in
+// full (a sudoku as its grid, a wordsearch as its letters and words, a crossword or
+// fitword as its grid, words and hidden word). The bank is read through the game's
+// own reader, so what it refuses is reported here too.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace datatool {
+
+// Whether the file begins like a puzzle bank (a FORM of type "PZBK").
+bool IsPuzzleBankFile(const std::string& path);
+
+// Prints the index of the bank in bytes and, when puzzleId is not null, that puzzle;
+// false (after saying why on stderr) when the bank or the puzzle cannot be read.
+bool DumpPuzzleBank(const std::vector<unsigned char>& bytes, const char* puzzleId, FILE* out);
+
+// datatool dump BANK.kmn [ID]: what the dump command runs for a puzzle bank.
+int RunPuzzleBankDump(int argc, char** argv);
+
+} // namespace datatool

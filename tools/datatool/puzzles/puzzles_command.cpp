@@ -1,0 +1,98 @@
+// datatool puzzles OUT.kmn --exclude FILE [--words FILE] [--seed N] [--mini N]
+// [--per-difficulty N]: writes a puzzle bank of generated sudokus and wordsearches.
+#include "commands.h"
+#include "host_files.h"
+#include "puzzle_bank_builder.h"
+#include "word_list.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+namespace datatool {
+namespace {
+
+struct PuzzlesArguments {
+    const char* out = nullptr;
+    const char* exclude = nullptr;
+    const char* words = kDefaultWordListPath;
+    PuzzleBankPlan plan;
+};
+
+// A whole non-negative number, or -1.
+long long ParseCount(const char* text) {
+    char* end = nullptr;
+    const long long value = std::strtoll(text, &end, 10);
+    return *text != 0 && *end == 0 && value >= 0 && value <= UINT32_MAX ? value : -1;
+}
+
+bool ParseArguments(int argc, char** argv, PuzzlesArguments& arguments) {
+    for (int i = 0; i < argc; ++i) {
+        const char* option = argv[i];
+        if (option[0] != '-') {
+            if (arguments.out != nullptr) {
+                return false;
+            }
+            arguments.out = option;
+            continue;
+        }
+        if (i + 1 >= argc) {
+            return false;
+        }
+        const char* value = argv[++i];
+        const long long count = ParseCount(value);
+        if (std::strcmp(option, "--exclude") == 0) {
+            arguments.exclude = value;
+        } else if (std::strcmp(option, "--words") == 0) {
+            arguments.words = value;
+        } else if (std::strcmp(option, "--seed") == 0 && count >= 0) {
+            arguments.plan.seed = static_cast<std::uint32_t>(count);
+        } else if (std::strcmp(option, "--mini") == 0 && count >= 0 && count <= 1536) {
+            arguments.plan.miniCount = static_cast<int>(count);
+        } else if (std::strcmp(option, "--per-difficulty") == 0 && count >= 0 && count <= 1536) {
+            arguments.plan.perDifficulty = static_cast<int>(count);
+        } else {
+            return false;
+        }
+    }
+    return arguments.out != nullptr && arguments.exclude != nullptr;
+}
+
+} // namespace
+
+int RunPuzzlesCommand(int argc, char** argv) {
+    PuzzlesArguments arguments;
+    if (!ParseArguments(argc, argv, arguments)) {
+        std::fprintf(stderr, "usage: datatool puzzles OUT.kmn --exclude FILE [--words FILE] "
+                             "[--seed N] [--mini N] [--per-difficulty N]\n");
+        return 2;
+    }
+    std::ifstream exclusionFile(arguments.exclude);
+    if (!exclusionFile) {
+        std::fprintf(stderr, "datatool: cannot read '%s'\n", arguments.exclude);
+        return 1;
+    }
+    std::optional<std::vector<std::string>> words =
+        LoadWordList(arguments.words, WordExclusions::Parse(exclusionFile));
+    if (!words) {
+        std::fprintf(stderr, "datatool: cannot read the word list '%s'\n", arguments.words);
+        return 1;
+    }
+    Kelvo_lib::PuzzleBankWriter writer;
+    std::string error;
+    if (!BuildPuzzleBank(arguments.plan, WordsearchGenerator(std::move(*words)), writer, error)) {
+        std::fprintf(stderr, "datatool: %s\n", error.c_str());
+        return 1;
+    }
+    Kelvo_lib::kArray<u8> file;
+    writer.Write(file);
+    if (!WriteHostFile(arguments.out,
+                       std::vector<unsigned char>(file.Data(), file.Data() + file.Size()))) {
+        return 1;
+    }
+    std::printf("%s: %d puzzles, %d bytes\n", arguments.out, writer.GetNumEntries(), file.Size());
+    return 0;
+}
+
+} // namespace datatool
