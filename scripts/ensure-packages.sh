@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format ccache
   libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev libpng-dev
-  wbritish zlib1g-dev
+  wbritish zlib1g-dev pkg-config librsvg2-dev fonts-dejavu-core
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -37,7 +37,7 @@ namespace {
 constexpr const char* kLogSystem = "kEvent";
 constexpr int kNumChannels = 4;
 constexpr int kRemoteLostMessage = 101;
-// The drive states that count as ready again after an error.
+// A pausing drive counts as ready, as an idle one does.
 constexpr s32 kDriveStatePausing = 8;
 constexpr s32 kTestReadSize = 1024;
 constexpr s32 kTestReadOffset = 128;
@@ -165,7 +165,8 @@ void kEvent::Init() {
     s_discErrorDialog = new kDialog("", "", kDialogPriority);
     for (int channel = 0; channel < kNumChannels; ++channel) {
         s_bWiiControllerConnected[channel] =
-            kInput != nullptr && kInput->CheckStatus(static_cast<unsigned>(channel)) == 0;
+            kInput != nullptr &&
+            kInput->CheckStatus(static_cast<unsigned>(channel)) == KI_STATUS_OK;
     }
     s_bWiiControllerConnected[0] = true;
     s_previousResetCallback = OSSetResetCallback(ResetButtonCallback);

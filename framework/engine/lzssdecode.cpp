@@ -1,6 +1,6 @@
-// The LZSS decoder. The ring lives on the stack; eight-literal groups and references
-// that neither wrap nor overlap the bytes they produce are copied in blocks, everything
-// else byte by byte, with the same result.
+// The LZSS decoder. The ring lives on the stack; eight-literal groups and references that
+// do not wrap are copied in blocks (a reference overlapping its own bytes into the ring
+// byte by byte first), the rest byte by byte, with the same result.
 #include <framework/lzssdecode.h>
 
 #include <cstring>
@@ -92,17 +92,25 @@ private:
 
     void Copy(unsigned int position, unsigned int length) {
         const bool bNoWrap = position + length <= kLZSSRingSize && m_r + length <= kLZSSRingSize;
-        const bool bApart = position + length <= m_r || m_r + length <= position;
-        if (bNoWrap && bApart) {
-            std::memcpy(m_out, m_ring + position, length);
-            std::memcpy(m_ring + m_r, m_ring + position, length);
-            m_out += length;
-            m_r = (m_r + length) & kRingMask;
+        if (!bNoWrap) {
+            for (unsigned int i = 0; i < length; ++i) {
+                Put(m_ring[(position + i) & kRingMask]);
+            }
             return;
         }
-        for (unsigned int i = 0; i < length; ++i) {
-            Put(m_ring[(position + i) & kRingMask]);
+        unsigned char* target = m_ring + m_r;
+        const unsigned char* from = m_ring + position;
+        if (position + length <= m_r || m_r + length <= position) {
+            std::memcpy(target, from, length);
+        } else {
+            // The reference overlaps the bytes it produces: byte by byte, in order.
+            for (unsigned int i = 0; i < length; ++i) {
+                target[i] = from[i];
+            }
         }
+        std::memcpy(m_out, target, length);
+        m_out += length;
+        m_r = (m_r + length) & kRingMask;
     }
 
     void Put(unsigned char byte) {

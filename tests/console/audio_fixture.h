@@ -72,9 +72,15 @@ protected:
 
     // A voice playing from `start` to `end` (inclusive) of the format's addresses, loop
     // at `loop` when given, hard left at full level unless the caller changes it.
-    AXVPB* StartVoice(u16 format, u32 start, u32 end, f32 ratio, const u32* loop = nullptr,
-                      u32 priority = AX_PRIORITY_HIGHEST) {
-        AXVPB* voice = AXAcquireVoice(priority, nullptr, nullptr);
+    AXVPB* StartVoice(u16 format, u32 start, u32 end, f32 ratio, const u32* loop = nullptr) {
+        AXVPB* voice = PrepareVoice(format, start, end, ratio, loop);
+        AXSetVoiceState(voice, AX_PB_STATE_RUN);
+        return voice;
+    }
+
+    // The same voice, not started.
+    AXVPB* PrepareVoice(u16 format, u32 start, u32 end, f32 ratio, const u32* loop = nullptr) {
+        AXVPB* voice = AXAcquireVoice(AX_PRIORITY_HIGHEST, nullptr, nullptr);
         EXPECT_NE(voice, nullptr);
         if (voice == nullptr) {
             return nullptr;
@@ -88,15 +94,21 @@ protected:
         AXSetVoiceSrcType(voice, AX_SRC_TYPE_LINEAR);
         AXSetVoiceSrcRatio(voice, ratio);
         MIXInitChannel(voice, 0, 0, -960, -960, -960, MIX_PAN_LEFT, 127, 0);
-        AXSetVoiceState(voice, AX_PB_STATE_RUN);
         return voice;
     }
 
-    AXVPB* StartPcm16(const std::vector<s16>& samples, f32 ratio, const u32* loopIndex = nullptr) {
+    AXVPB* PreparePcm16(const std::vector<s16>& samples, f32 ratio,
+                        const u32* loopIndex = nullptr) {
         const u32 first = Place(BigEndian(samples)) / 2;
         const u32 loop = loopIndex != nullptr ? first + *loopIndex : 0;
-        return StartVoice(AX_PB_FORMAT_PCM16, first, first + static_cast<u32>(samples.size()) - 1,
-                          ratio, loopIndex != nullptr ? &loop : nullptr);
+        return PrepareVoice(AX_PB_FORMAT_PCM16, first, first + static_cast<u32>(samples.size()) - 1,
+                            ratio, loopIndex != nullptr ? &loop : nullptr);
+    }
+
+    AXVPB* StartPcm16(const std::vector<s16>& samples, f32 ratio, const u32* loopIndex = nullptr) {
+        AXVPB* voice = PreparePcm16(samples, ratio, loopIndex);
+        AXSetVoiceState(voice, AX_PB_STATE_RUN);
+        return voice;
     }
 
     // Plays whole blocks; a frame is mixed as a block starts and heard in the next one.

@@ -240,8 +240,8 @@ TEST(DisplayCopyTest, FrameBufferKeepsWhatThePixelFormatHolds) {
     };
     const Case cases[] = {
         {GX_PF_RGB8_Z24, 0xFF13375B, 0x123456},
-        {GX_PF_RGBA6_Z24, 0x7C103458, 0x123456},
-        {GX_PF_RGB565_Z16, 0xFF103458, 0x123400},
+        {GX_PF_RGBA6_Z24, 0x7D103459, 0x123456},
+        {GX_PF_RGB565_Z16, 0xFF10345A, 0x123400},
         {static_cast<GXPixelFmt>(9), 0xFF13375B, 0x123456}, // unknown: RGB8/Z24
     };
     for (const Case& c : cases) {

@@ -3,6 +3,7 @@
 #include "audio_fixture.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -75,6 +76,17 @@ TEST_F(MixTest, ChangesApplyOncePerFrameRampedOverIt) {
     EXPECT_TRUE(std::is_sorted(output.right.begin(), output.right.end()));
     const auto between = [](s16 sample) { return sample != 0 && sample != kLevel; };
     EXPECT_EQ(std::count_if(output.left.begin(), output.left.end(), between), AI_FRAME_SAMPLES - 1);
+}
+
+TEST_F(MixTest, ANewVoiceStartsAtTheLevelsSetBeforeItPlays) {
+    const u32 loop = 0;
+    AXVPB* voice = PreparePcm16(std::vector<s16>(64, kLevel), 1.0f, &loop);
+    MIXSetInput(voice, -60);
+    MIXUpdateSettings();
+    AXSetVoiceState(voice, AX_PB_STATE_RUN);
+    const Output output = Heard(1);
+    EXPECT_TRUE(std::all_of(output.left.begin(), output.left.end(),
+                            [](s16 sample) { return std::abs(sample - 5012) <= 2; }));
 }
 
 TEST_F(MixTest, MuteSilencesUntilUnmutedAndReleaseSilencesForGood) {

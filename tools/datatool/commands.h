@@ -18,5 +18,9 @@ int RunSoundCommand(int argc, char** argv);
 int RunDumpCommand(int argc, char** argv);
 // puzzles OUT.kmn --exclude FILE [--words FILE] [--seed N] [--mini N] [--per-difficulty N]
 int RunPuzzlesCommand(int argc, char** argv);
+// text IN.txt OUT.txz [--compressed]
+int RunTextCommand(int argc, char** argv);
+// bank OUT.KSB [--layout current|wide-cells|old] [--page-size N] SPRITE...
+int RunBankCommand(int argc, char** argv);
 
 } // namespace datatool

@@ -17,6 +17,13 @@ constexpr Command kCommands[] = {
     {"puzzles", "OUT.kmn --exclude FILE [--words FILE] [--seed N] [--mini N] [--per-difficulty N]",
      "writes a puzzle bank of generated sudokus and wordsearches; 'dump OUT.kmn [ID]' shows it",
      RunPuzzlesCommand},
+    {"text", "IN.txt OUT.txz [--compressed]",
+     "writes a language file from a text table (id and text per line); 'dump OUT.txz' shows it",
+     RunTextCommand},
+    {"bank", "OUT.KSB [--layout current|wide-cells|old] [--page-size N] SPRITE...",
+     "writes a sprite bank; SPRITE is --sprite NAME [--mask] [--hotspot NAME X Y] IMAGE.png|svg..."
+     " ('@FILE' reads words from FILE); 'dump OUT.KSB' shows it",
+     RunBankCommand},
 };
 
 int PrintUsage() {

@@ -1,10 +1,8 @@
-// Audio interface: the DMA that plays the 32 kHz stereo output. A DMA block is a run of
-// interleaved 16-bit samples, left first, big-endian as the hardware reads them, at a
-// physical address (OSCachedToPhysical). When a block starts playing, the DMA latches the
-// block last given to AIInitDMA and calls the DMA callback, which gives the next one. The
-// callback runs in interrupt context: on the audio thread in a window, inside the retrace's
-// pump when headless, always with interrupts disabled (OSDisableInterrupts held).
-// Until AIStartDMA the output is silence and no callback runs.
+// Audio interface: the DMA that plays the 32 kHz stereo output in blocks of interleaved
+// big-endian 16-bit samples (left first) at physical addresses. As a block starts, the DMA
+// latches the block last given to AIInitDMA and calls the DMA callback, which gives the
+// next. The callback runs in interrupt context (the audio thread in a window, the retrace's
+// pump headless) with interrupts disabled. Before AIStartDMA: silence, no callback.
 #pragma once
 
 #include <console/types.h>

@@ -1,11 +1,9 @@
-// Voices: the DSP's sample players. Each audio frame (3 ms, AI_FRAME_SAMPLES stereo
-// samples at 32 kHz) every running voice fetches its samples through physical addresses
-// (DSP ADPCM by nibble address, big-endian PCM16 by sample address; every fetch checked
-// against the arenas: a voice that leaves them is reported and stopped), converts them
-// to 32 kHz by linear interpolation and is mixed at its MIX levels into the block that AI
-// plays next; then the frame callback runs. AX owns the memory given to it until AXQuit;
-// callers own the voices they acquire until AXFreeVoice or a drop. Every call may be made
-// from any thread: each takes the interrupt lock; frame and drop callbacks run with it held.
+// Voices: the DSP's sample players. Each 3 ms audio frame every running voice fetches its
+// samples through physical addresses (DSP ADPCM by nibble, big-endian PCM16 by sample;
+// memory outside the arenas stops the voice, reported), converts them to 32 kHz and is
+// mixed at its MIX levels into the block AI plays next; then the frame callback runs. AX
+// owns its memory until AXQuit, callers their voices until AXFreeVoice or a drop. Any
+// thread: each call takes the interrupt lock; callbacks run with it held.
 #pragma once
 
 #include <console/types.h>

@@ -10,6 +10,17 @@
 
 enum class FaultTarget : u8 {
     DvdRead, // a disc read command; duration in status polls of that command
+    // Flash-memory calls, synchronous or not; duration in calls of that kind.
+    NandOpen,
+    NandSafeOpen,
+    NandRead,
+    NandWrite,
+    NandClose,
+    NandSafeClose,
+    NandCreate,
+    NandDelete,
+    NandCheck,
+    NandStep, // a point between two changes of the flash memory
 };
 
 enum class FaultKind : u8 {
@@ -17,6 +28,29 @@ enum class FaultKind : u8 {
     Fatal,
     NoDisc,
     WrongDisc,
+    // A flash-memory call's result code.
+    Access,
+    AllocFailed,
+    Busy,
+    Corrupt,
+    EccCrit,
+    Exists,
+    Invalid,
+    MaxBlocks,
+    MaxFd,
+    MaxFiles,
+    NoExists,
+    NotEmpty,
+    OpenFd,
+    Authentication,
+    Unknown,
+    Short, // a read or write transfers half its length
+    // A space check's answer.
+    HomeBlocks,
+    HomeInodes,
+    SystemBlocks,
+    SystemInodes,
+    PowerCut, // the process ends
 };
 
 struct FaultRule {

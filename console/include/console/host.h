@@ -27,6 +27,8 @@ struct HostOptions {
     char discDir[kHostPathCapacity];     // --disc: the disc's directory, or empty: bin/../disc
     char faults[kHostPathCapacity];      // --fault: injected failure rules, joined by commas
     char audioOut[kHostPathCapacity];    // --audio-out: WAV file capturing the sound, or empty
+    char nandDir[kHostPathCapacity];     // --nand: the flash memory's directory, or empty: the
+                                         // user's data directory (console/nand.h)
 };
 
 // Parsed options; reports and ignores nothing silently: a bad option is an error.

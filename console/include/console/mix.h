@@ -1,10 +1,8 @@
-// Mixer: each voice's level on the two outputs, from an input attenuation and a fader in
-// 0.1 dB (at or below MIX_VOLUME_SILENT silent, at most +6.0 dB in all), a constant-power
-// pan (0 left, 64 centre, 127 right), mute and the sound mode (mono plays every voice
-// centred on both outputs). Settings are collected and applied together by
-// MIXUpdateSettings, once per audio frame, and AX ramps each voice to its new levels over
-// the next frame. MIX owns the memory given to it until MIXQuit. Any thread; each call
-// takes the interrupt lock.
+// Mixer: each voice's level on the two outputs from an input and a fader in 0.1 dB (at or
+// below MIX_VOLUME_SILENT silent, at most +6.0 dB together), a constant-power pan (0 left,
+// 64 centre, 127 right), mute and the sound mode (mono: every voice centred). Changes apply
+// together at MIXUpdateSettings, once per frame; AX ramps to them over the next frame. MIX
+// owns its memory until MIXQuit. Any thread; each call takes the interrupt lock.
 #pragma once
 
 #include <console/ax.h>

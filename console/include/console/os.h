@@ -39,6 +39,12 @@ u32 OSCachedToPhysical(const void* address);
 // The arena byte at a physical address; null, reported, outside both arenas.
 void* OSPhysicalToCached(u32 physical);
 
+// The data cache. Host memory is coherent, so writing a range back for the hardware
+// (flush) or discarding it before reading what the hardware wrote (invalidate) needs
+// no work; callers keep the console's order of operations all the same.
+void DCFlushRange(void* start, u32 size);
+void DCInvalidateRange(void* start, u32 size);
+
 // Bus clock word of the low-memory system area.
 u32 OSGetBusClock();
 
@@ -57,7 +63,13 @@ void OSReport(const char* format, ...) __attribute__((format(printf, 1, 2)));
 BOOL OSDisableInterrupts();
 BOOL OSRestoreInterrupts(BOOL level);
 
+// Lets other threads run. On the main thread it is also where queued flash-memory
+// commands complete and their callbacks run (nand.h).
 void OSYieldThread();
+
+// Returns to the console's menu: the host stops (the window closes, output is flushed)
+// and the process ends with exit code 0. Callers show a black frame first.
+[[noreturn]] void OSReturnToMenu();
 
 // Current stack pointer, for the assertion report's frame walk.
 void* OSGetStackPointer();

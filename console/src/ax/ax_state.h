@@ -48,5 +48,6 @@ AXVoiceDsp& AXDspOf(const AXVPB& voice);
 // current address.
 void AXRestartFetch(AXVoiceDsp& dsp);
 
-// Levels MIX sets (Q15 left and right); with ramp, reached over the next frame, else at once.
+// Levels MIX sets (Q15 left and right); with ramp, reached over the next frame, else (and
+// for a voice that has not played since its address was set) at once.
 void AXSetVoiceGains(AXVPB* voice, u16 left, u16 right, bool ramp);

@@ -123,7 +123,7 @@ void AXSetVoiceGains(AXVPB* voice, u16 left, u16 right, bool ramp) {
     AXVoiceDsp& dsp = AXDspOf(*voice);
     dsp.targetGain[0] = left;
     dsp.targetGain[1] = right;
-    if (!ramp) {
+    if (!ramp || !dsp.primed) { // a voice that has not played yet has nothing to ramp from
         dsp.gain[0] = left;
         dsp.gain[1] = right;
     }

@@ -237,6 +237,8 @@ s32 DriveStateOf(FaultKind kind) {
         return DVD_STATE_NO_DISK;
     case FaultKind::WrongDisc:
         return DVD_STATE_WRONG_DISK;
+    default: // the fault table gives a disc read no other kind
+        break;
     }
     return DVD_STATE_FATAL_ERROR;
 }

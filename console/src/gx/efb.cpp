@@ -4,7 +4,6 @@
 #include <console/os.h>
 
 #include <algorithm>
-#include <iterator>
 
 namespace {
 
@@ -14,7 +13,7 @@ EmbeddedFrameBuffer s_efb;
 } // namespace
 
 void EmbeddedFrameBuffer::SetPixelFormat(GXPixelFmt format) {
-    if (format >= std::size(kFormatMasks)) {
+    if (format > GX_PF_RGB565_Z16) {
         OSReport("GXSetPixelFmt: unknown pixel format %u, using RGB8/Z24\n", format);
         format = GX_PF_RGB8_Z24;
     }

@@ -1,7 +1,7 @@
 // The embedded frame buffer: 640 x 528 colour words (0xAARRGGBB) and depth words
 // (24 bits), one static instance owned by GX. Writes keep only what the selected
 // pixel format holds; writes outside the buffer are dropped and reads outside it
-// give 0. A rasteriser draws through WriteColour/WriteDepth. Main thread only.
+// give 0. The rasteriser writes whole spans through the row accessors. Main thread only.
 #pragma once
 
 #include <console/gx.h>
@@ -30,31 +30,36 @@ public:
     u32 ReadColour(u32 x, u32 y) const { return Contains(x, y) ? m_colour[y * kWidth + x] : 0; }
     u32 ReadDepth(u32 x, u32 y) const { return Contains(x, y) ? m_depth[y * kWidth + x] : 0; }
 
-    // kWidth colour words of line y (y < kHeight).
+    // kWidth colour or depth words of line y (y < kHeight), for span loops that keep
+    // to the buffer and store values through StoredColour/StoredDepth.
     const u32* ColourRow(u32 y) const { return &m_colour[y * kWidth]; }
+    u32* ColourRow(u32 y) { return &m_colour[y * kWidth]; }
+    u32* DepthRow(u32 y) { return &m_depth[y * kWidth]; }
 
     // Sets colour and depth over a rectangle that lies inside the buffer.
     void Fill(u32 left, u32 top, u32 width, u32 height, u32 argb, u32 depth);
 
-private:
-    struct FormatMasks {
-        u32 colourKeep; // bits of 0xAARRGGBB the format stores
-        u32 colourSet;  // bits that read as one (the alpha of formats without alpha)
-        u32 depthKeep;
-    };
-    // Indexed by GXPixelFmt.
-    static constexpr FormatMasks kFormatMasks[] = {
-        {0x00FFFFFF, 0xFF000000, 0x00FFFFFF}, // RGB8, Z24
-        {0xFCFCFCFC, 0x00000000, 0x00FFFFFF}, // RGBA6, Z24
-        {0x00F8FCF8, 0xFF000000, 0x00FFFF00}, // RGB565, Z16
-    };
-
+    // A colour as the format stores it: channels cut to the format's bits and widened
+    // back by repeating their top bits (so 0xFF stays 0xFF), alpha 0xFF without alpha.
     u32 StoredColour(u32 argb) const {
-        const FormatMasks& masks = kFormatMasks[m_format];
-        return (argb & masks.colourKeep) | masks.colourSet;
+        switch (m_format) {
+        case GX_PF_RGBA6_Z24: {
+            const u32 kept = argb & 0xFCFCFCFC;
+            return kept | ((kept >> 6) & 0x03030303);
+        }
+        case GX_PF_RGB565_Z16: {
+            const u32 kept = argb & 0x00F8FCF8;
+            return kept | ((kept >> 5) & 0x00070007) | ((kept >> 6) & 0x00000300) | 0xFF000000;
+        }
+        default:
+            return argb | 0xFF000000;
+        }
     }
-    u32 StoredDepth(u32 depth) const { return depth & kFormatMasks[m_format].depthKeep; }
+    u32 StoredDepth(u32 depth) const {
+        return depth & (m_format == GX_PF_RGB565_Z16 ? 0x00FFFF00 : 0x00FFFFFF);
+    }
 
+private:
     // All zero at start (RGB8/Z24, black, depth 0), so the buffer lives in zeroed storage.
     GXPixelFmt m_format = GX_PF_RGB8_Z24;
     u32 m_colour[kWidth * kHeight]{};
@@ -62,3 +67,8 @@ private:
 };
 
 EmbeddedFrameBuffer& GXEmbeddedFrameBuffer();
+
+inline u32 GXColorToArgb(GXColor color) {
+    return static_cast<u32>(color.a) << 24 | static_cast<u32>(color.r) << 16 |
+           static_cast<u32>(color.g) << 8 | color.b;
+}

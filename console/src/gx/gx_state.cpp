@@ -1,10 +1,20 @@
-// Graphics processor set-up: the command FIFO, viewport and scissor, the copy and
-// pixel state, and the copy of the embedded frame buffer to an external one.
+// Graphics processor set-up: the command FIFO, GXInit's reset of every drawing
+// state, the copy and pixel format state, and the copy of the embedded frame buffer
+// to an external one.
 #include <console/gx.h>
 #include <console/os.h>
 
+#include "gx/colour_channel.h"
 #include "gx/display_copy.h"
 #include "gx/efb.h"
+#include "gx/pixel_ops.h"
+#include "gx/primitive.h"
+#include "gx/raster.h"
+#include "gx/tev.h"
+#include "gx/tex_gen.h"
+#include "gx/texture.h"
+#include "gx/transform.h"
+#include "gx/vertex.h"
 
 #include <algorithm>
 
@@ -12,24 +22,13 @@ namespace {
 
 struct GraphicsState {
     GXFifoObj fifo{};
-    GXViewportState viewport{};
-    u32 scissor[4]{};
     GXCopyState copy{};
-    GXBool zCompare = GX_TRUE;
-    GXCompare zFunction = GX_LEQUAL;
-    GXBool zUpdate = GX_TRUE;
-    GXBool colorUpdate = GX_TRUE;
     u16 scaledEfbHeight = 0; // source height named by the last GXGetYScaleFactor
 };
 
 constinit GraphicsState s_gx;
 
 constexpr u32 kYScaleOne = 256;
-
-u32 ToArgb(GXColor color) {
-    return static_cast<u32>(color.a) << 24 | static_cast<u32>(color.r) << 16 |
-           static_cast<u32>(color.g) << 8 | color.b;
-}
 
 } // namespace
 
@@ -39,6 +38,15 @@ GXFifoObj* GXInit(void* base, u32 size) {
     s_gx.copy.yScale = kYScaleOne;
     s_gx.copy.clearZ = 0xFFFFFF;
     GXEmbeddedFrameBuffer().SetPixelFormat(GX_PF_RGB8_Z24);
+    GXResetVertexState();
+    GXResetPrimitiveState();
+    GXResetTransformState();
+    GXResetColourChannels();
+    GXResetTexGens();
+    GXResetTextures();
+    GXResetTev();
+    GXResetPixelOps();
+    GXResetRasterState();
     return &s_gx.fifo;
 }
 
@@ -52,24 +60,8 @@ u32 GXGetFifoSize(const GXFifoObj* fifo) {
     return fifo->size;
 }
 void GXAbortFrame() {}
+// Every primitive is drawn by GXEnd, so the drawing is always done.
 void GXDrawDone() {}
-
-void GXSetViewport(f32 left, f32 top, f32 width, f32 height, f32 nearZ, f32 farZ) {
-    s_gx.viewport = {left, top, width, height, nearZ, farZ};
-}
-
-void GXSetViewportJitter(f32 left, f32 top, f32 width, f32 height, f32 nearZ, f32 farZ, u32 field) {
-    // The lower field samples half a line further down.
-    const f32 jitter = field == VI_FIELD_BELOW ? 0.5f : 0.0f;
-    GXSetViewport(left, top - jitter, width, height, nearZ, farZ);
-}
-
-void GXSetScissor(u32 left, u32 top, u32 width, u32 height) {
-    s_gx.scissor[0] = left;
-    s_gx.scissor[1] = top;
-    s_gx.scissor[2] = width;
-    s_gx.scissor[3] = height;
-}
 
 f32 GXGetYScaleFactor(u16 efbHeight, u16 xfbHeight) {
     s_gx.scaledEfbHeight = efbHeight;
@@ -136,25 +128,20 @@ void GXCopyDisp(void* destination, GXBool clear) {
         OSReport("GXCopyDisp: no destination; nothing copied\n");
     }
     if (clear) {
-        efb.Fill(copy.srcLeft, copy.srcTop, copy.srcWidth, copy.srcHeight, ToArgb(copy.clearColor),
-                 copy.clearZ);
+        efb.Fill(copy.srcLeft, copy.srcTop, copy.srcWidth, copy.srcHeight,
+                 GXColorToArgb(copy.clearColor), copy.clearZ);
     }
 }
 
-void GXSetZMode(GXBool compareEnable, GXCompare function, GXBool updateEnable) {
-    s_gx.zCompare = compareEnable;
-    s_gx.zFunction = function;
-    s_gx.zUpdate = updateEnable;
-}
-
-void GXSetColorUpdate(GXBool updateEnable) {
-    s_gx.colorUpdate = updateEnable;
-}
+// Drawing happens at once and textures are read in place, so there is nothing to
+// wait for and no cache to invalidate.
 void GXInvalidateVtxCache() {}
 void GXInvalidateTexAll() {}
 
-const GXViewportState& GXGetViewportState() {
-    return s_gx.viewport;
+void GXSetMisc(GXMiscToken token, u32 value) {
+    if (token != GX_MT_XF_FLUSH && token != GX_MT_DL_SAVE_CONTEXT) {
+        OSReport("GXSetMisc: unknown token %u (value %u); ignored\n", token, value);
+    }
 }
 const GXCopyState& GXGetCopyState() {
     return s_gx.copy;
@@ -169,7 +156,7 @@ u32 GXReadEFBDepthForTest(u32 x, u32 y) {
 }
 
 void GXPokeEFBColorForTest(u32 x, u32 y, GXColor color) {
-    GXEmbeddedFrameBuffer().WriteColour(x, y, ToArgb(color));
+    GXEmbeddedFrameBuffer().WriteColour(x, y, GXColorToArgb(color));
 }
 
 void GXPokeEFBDepthForTest(u32 x, u32 y, u32 depth) {

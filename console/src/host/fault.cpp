@@ -12,16 +12,39 @@ namespace {
 constexpr u32 KindBit(FaultKind kind) {
     return 1u << static_cast<u32>(kind);
 }
+static_assert(static_cast<u32>(FaultKind::PowerCut) < 32, "a target's kinds are one 32-bit word");
 
 struct TargetRow {
     const char* name;
     FaultTarget target;
     u32 kinds; // KindBit of every kind the target accepts
 };
+// Every flash-memory result code, "fatal" among them.
+constexpr u32 kNandResultKinds =
+    KindBit(FaultKind::Access) | KindBit(FaultKind::AllocFailed) | KindBit(FaultKind::Busy) |
+    KindBit(FaultKind::Corrupt) | KindBit(FaultKind::EccCrit) | KindBit(FaultKind::Exists) |
+    KindBit(FaultKind::Invalid) | KindBit(FaultKind::MaxBlocks) | KindBit(FaultKind::MaxFd) |
+    KindBit(FaultKind::MaxFiles) | KindBit(FaultKind::NoExists) | KindBit(FaultKind::NotEmpty) |
+    KindBit(FaultKind::OpenFd) | KindBit(FaultKind::Authentication) | KindBit(FaultKind::Unknown) |
+    KindBit(FaultKind::Fatal);
+constexpr u32 kNandAnswerKinds = KindBit(FaultKind::HomeBlocks) | KindBit(FaultKind::HomeInodes) |
+                                 KindBit(FaultKind::SystemBlocks) |
+                                 KindBit(FaultKind::SystemInodes);
+
 constexpr TargetRow kTargets[] = {
     {"dvd-read", FaultTarget::DvdRead,
      KindBit(FaultKind::Retry) | KindBit(FaultKind::Fatal) | KindBit(FaultKind::NoDisc) |
          KindBit(FaultKind::WrongDisc)},
+    {"nand-open", FaultTarget::NandOpen, kNandResultKinds},
+    {"nand-safe-open", FaultTarget::NandSafeOpen, kNandResultKinds},
+    {"nand-read", FaultTarget::NandRead, kNandResultKinds | KindBit(FaultKind::Short)},
+    {"nand-write", FaultTarget::NandWrite, kNandResultKinds | KindBit(FaultKind::Short)},
+    {"nand-close", FaultTarget::NandClose, kNandResultKinds},
+    {"nand-safe-close", FaultTarget::NandSafeClose, kNandResultKinds},
+    {"nand-create", FaultTarget::NandCreate, kNandResultKinds},
+    {"nand-delete", FaultTarget::NandDelete, kNandResultKinds},
+    {"nand-check", FaultTarget::NandCheck, kNandResultKinds | kNandAnswerKinds},
+    {"nand-step", FaultTarget::NandStep, KindBit(FaultKind::PowerCut)},
 };
 constexpr u32 kTargetCount = sizeof(kTargets) / sizeof(kTargets[0]);
 
@@ -34,6 +57,27 @@ constexpr KindRow kKinds[] = {
     {"fatal", FaultKind::Fatal},
     {"no-disc", FaultKind::NoDisc},
     {"wrong-disc", FaultKind::WrongDisc},
+    {"access", FaultKind::Access},
+    {"alloc-failed", FaultKind::AllocFailed},
+    {"busy", FaultKind::Busy},
+    {"corrupt", FaultKind::Corrupt},
+    {"ecc-crit", FaultKind::EccCrit},
+    {"exists", FaultKind::Exists},
+    {"invalid", FaultKind::Invalid},
+    {"maxblocks", FaultKind::MaxBlocks},
+    {"maxfd", FaultKind::MaxFd},
+    {"maxfiles", FaultKind::MaxFiles},
+    {"noexists", FaultKind::NoExists},
+    {"notempty", FaultKind::NotEmpty},
+    {"openfd", FaultKind::OpenFd},
+    {"authentication", FaultKind::Authentication},
+    {"unknown", FaultKind::Unknown},
+    {"short", FaultKind::Short},
+    {"home-blocks", FaultKind::HomeBlocks},
+    {"home-inodes", FaultKind::HomeInodes},
+    {"system-blocks", FaultKind::SystemBlocks},
+    {"system-inodes", FaultKind::SystemInodes},
+    {"power-cut", FaultKind::PowerCut},
 };
 
 // Reads the text up to one of the stop characters (or the end) as a word.

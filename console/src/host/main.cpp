@@ -14,7 +14,7 @@ namespace {
 void PrintUsage() {
     OSReport("usage: puzzles [--headless] [--frames N] [--tv ntsc|pal|eu60|mpal]"
              " [--screenshot N:FILE.png]... [--input FILE] [--disc DIR]"
-             " [--fault TARGET:KIND@WHEN[xDURATION]]... [--audio-out FILE.wav]\n");
+             " [--fault TARGET:KIND@WHEN[xDURATION]]... [--audio-out FILE.wav] [--nand DIR]\n");
 }
 
 } // namespace

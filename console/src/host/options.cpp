@@ -20,7 +20,7 @@ extern const bool g_hostReadsCommandLine __attribute__((weak));
 
 namespace {
 
-constexpr HostOptions kDefaultOptions{HostKind::Headless, -1, VI_PAL, 0, {}, {}, {}, {}, {}};
+constexpr HostOptions kDefaultOptions{HostKind::Headless, -1, VI_PAL, 0, {}, {}, {}, {}, {}, {}};
 
 struct TvFormatName {
     const char* name;
@@ -200,6 +200,19 @@ bool SetAudioOut(const char* value, HostOptions* options) {
     return true;
 }
 
+// The directory is created on first use; only something else by that name is refused.
+bool SetNandDir(const char* value, HostOptions* options) {
+    struct stat info;
+    const size_t length = std::strlen(value);
+    if (length == 0 || length >= kHostPathCapacity ||
+        (stat(value, &info) == 0 && !S_ISDIR(info.st_mode))) {
+        OSReport("--nand: '%s' cannot be the flash memory's directory\n", value);
+        return false;
+    }
+    std::memcpy(options->nandDir, value, length + 1);
+    return true;
+}
+
 // One row per option; a row with a value takes the next argument.
 struct OptionRow {
     const char* name;
@@ -211,6 +224,7 @@ constexpr OptionRow kOptionRows[] = {
     {"--tv", true, SetTvFormat},        {"--screenshot", true, AddScreenshot},
     {"--input", true, SetInputScript},  {"--disc", true, SetDiscDir},
     {"--fault", true, AddFaults},       {"--audio-out", true, SetAudioOut},
+    {"--nand", true, SetNandDir},
 };
 
 const OptionRow* FindOption(const char* name) {

@@ -19,6 +19,7 @@ struct Arenas {
     bool mapped = false;
     Arena mem1;
     Arena mem2;
+    OSPhysicalRegion physical[OS_PHYSICAL_REGION_COUNT] = {};
 };
 
 constinit Arenas s_arenas;
@@ -36,6 +37,8 @@ Arenas& MappedArenas() {
     if (!s_arenas.mapped) {
         s_arenas.mem1 = MapArena(s_arenas.mem1Size);
         s_arenas.mem2 = MapArena(s_arenas.mem2Size);
+        s_arenas.physical[0] = {OS_MEM1_PHYSICAL_BASE, s_arenas.mem1Size, s_arenas.mem1.base};
+        s_arenas.physical[1] = {OS_MEM2_PHYSICAL_BASE, s_arenas.mem2Size, s_arenas.mem2.base};
         s_arenas.mapped = true;
     }
     return s_arenas;
@@ -78,11 +81,5 @@ void OSSetMEM2ArenaHi(void* hi) {
 }
 
 const OSPhysicalRegion* OSPhysicalRegions() {
-    static OSPhysicalRegion regions[OS_PHYSICAL_REGION_COUNT];
-    if (regions[0].host == nullptr) {
-        const Arenas& arenas = MappedArenas();
-        regions[0] = {OS_MEM1_PHYSICAL_BASE, arenas.mem1Size, arenas.mem1.base};
-        regions[1] = {OS_MEM2_PHYSICAL_BASE, arenas.mem2Size, arenas.mem2.base};
-    }
-    return regions;
+    return MappedArenas().physical;
 }

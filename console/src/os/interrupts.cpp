@@ -2,6 +2,8 @@
 // that disables interrupts keeps every other thread out of the masked section.
 #include <console/os.h>
 
+#include "nand/nand_poll.h"
+
 #include <mutex>
 #include <thread>
 
@@ -29,6 +31,7 @@ BOOL OSRestoreInterrupts(BOOL level) {
 }
 
 void OSYieldThread() {
+    NANDRunQueuedCommands();
     std::this_thread::yield();
 }
 

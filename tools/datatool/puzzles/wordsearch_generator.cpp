@@ -196,6 +196,33 @@ std::string FillGrid(const WordGrid& grid, const std::vector<PlacedWord>& words,
     });
 }
 
+// Places the candidates in turn, each where it fits at random, until wanted words are
+// placed; a word that would pass the trail limit or lie inside a placed one is skipped.
+std::vector<PlacedWord> PlaceWords(WordGrid& grid,
+                                   const std::vector<const std::string*>& candidates, int wanted,
+                                   SeededRandom& random) {
+    std::vector<PlacedWord> placed;
+    int trailCells = 0;
+    for (const std::string* word : candidates) {
+        if (static_cast<int>(placed.size()) == wanted) {
+            break;
+        }
+        const int length = static_cast<int>(word->size());
+        if (trailCells + length > kWordsearchMaxTrailCells ||
+            std::any_of(placed.begin(), placed.end(),
+                        [&](const PlacedWord& other) { return Overlaps(*word, other.word); })) {
+            continue;
+        }
+        std::optional<PlacedWord> placement = ChoosePlacement(grid, *word, placed, random);
+        if (placement) {
+            grid.Place(*placement);
+            placed.push_back(std::move(*placement));
+            trailCells += length;
+        }
+    }
+    return placed;
+}
+
 } // namespace
 
 std::optional<WordsearchShape> WordsearchShapeOfDifficulty(int difficulty) {
@@ -243,6 +270,19 @@ void WordsearchGenerator::AddTheme(std::string title,
     }
 }
 
+std::vector<const std::string*>
+WordsearchGenerator::Candidates(const Theme& theme, const WordsearchShape& shape) const {
+    std::vector<const std::string*> candidates;
+    for (int index : theme.words) {
+        const std::string& word = m_words[static_cast<std::size_t>(index)];
+        const int length = static_cast<int>(word.size());
+        if (length >= shape.minLength && length <= std::min(shape.maxLength, shape.side)) {
+            candidates.push_back(&word);
+        }
+    }
+    return candidates;
+}
+
 std::optional<GeneratedWordsearch> WordsearchGenerator::Generate(int difficulty,
                                                                  std::uint32_t seed) const {
     const std::optional<WordsearchShape> shape = WordsearchShapeOfDifficulty(difficulty);
@@ -253,43 +293,16 @@ std::optional<GeneratedWordsearch> WordsearchGenerator::Generate(int difficulty,
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         const Theme& theme =
             m_themes[static_cast<std::size_t>(random.Below(static_cast<int>(m_themes.size())))];
-        std::vector<const std::string*> candidates;
-        for (int index : theme.words) {
-            const std::string& word = m_words[static_cast<std::size_t>(index)];
-            const int length = static_cast<int>(word.size());
-            if (length >= shape->minLength && length <= std::min(shape->maxLength, shape->side)) {
-                candidates.push_back(&word);
-            }
-        }
+        std::vector<const std::string*> candidates = Candidates(theme, *shape);
         if (candidates.size() < kThemeChoiceFactor * static_cast<std::size_t>(shape->maxWords)) {
             continue;
         }
         random.Shuffle(candidates);
         const int wanted = random.Between(shape->minWords, shape->maxWords);
         WordGrid grid(shape->side);
-        std::vector<PlacedWord> placed;
-        int trailCells = 0;
-        for (const std::string* word : candidates) {
-            if (static_cast<int>(placed.size()) == wanted) {
-                break;
-            }
-            const int length = static_cast<int>(word->size());
-            if (trailCells + length > kWordsearchMaxTrailCells ||
-                std::any_of(placed.begin(), placed.end(),
-                            [&](const PlacedWord& other) { return Overlaps(*word, other.word); })) {
-                continue;
-            }
-            std::optional<PlacedWord> placement = ChoosePlacement(grid, *word, placed, random);
-            if (placement) {
-                grid.Place(*placement);
-                placed.push_back(std::move(*placement));
-                trailCells += length;
-            }
-        }
-        if (static_cast<int>(placed.size()) < shape->minWords) {
-            continue;
-        }
-        for (int fill = 0; fill < kMaxFills; ++fill) {
+        std::vector<PlacedWord> placed = PlaceWords(grid, candidates, wanted, random);
+        for (int fill = 0; fill < kMaxFills && static_cast<int>(placed.size()) >= shape->minWords;
+             ++fill) {
             std::string letters = FillGrid(grid, placed, difficulty, random);
             if (EachWordReadsOnce(letters, shape->side, placed)) {
                 return GeneratedWordsearch{shape->side, shape->side,        difficulty,

@@ -64,6 +64,9 @@ private:
         std::vector<int> words; // indices into m_words
     };
 
+    // The theme's words whose length suits the shape.
+    std::vector<const std::string*> Candidates(const Theme& theme,
+                                               const WordsearchShape& shape) const;
     void AddTheme(std::string title, bool (*matches)(const std::string&, const std::string&),
                   const std::string& key);
 

@@ -3,6 +3,8 @@
 #include "commands.h"
 #include "host_files.h"
 #include "puzzles/puzzle_bank_dump.h"
+#include "sprites/sprite_bank_dump.h"
+#include "text/language_file_dump.h"
 
 #include <kelvo/audio/kdspadpcm.h>
 #include <kelvo/io/kmemoryiostream.h>
@@ -65,6 +67,12 @@ void PrintDspHeader(const kSound& sound) {
 int RunDumpCommand(int argc, char** argv) {
     if (argc >= 1 && IsPuzzleBankFile(argv[0])) {
         return RunPuzzleBankDump(argc, argv);
+    }
+    if (argc >= 1 && IsSpriteBankFile(argv[0])) {
+        return RunSpriteBankDump(argc, argv);
+    }
+    if (argc >= 1 && IsLanguageFile(argv[0])) {
+        return RunLanguageFileDump(argc, argv);
     }
     if (argc != 1) {
         std::fprintf(stderr, "usage: datatool dump FILE\n");

@@ -52,6 +52,10 @@ private:
     bool ReadIndex();
     // Fills the entries from the index chunk; the reason they are refused, or null.
     const char* ParseIndex(const kArray<u8>& bytes, u32 count);
+    // Enters the record group at the entry's offset, when it has the type's group id and
+    // lies inside the records.
+    bool EnterRecord(const PuzzleBankEntry& entry, u32 formId, kIFFContext* top,
+                     kIFFContext* record);
     Puzzle* ReadRecord(const PuzzleBankEntry& entry);
 
     kArray<PuzzleBankEntry> m_entries;

@@ -122,6 +122,79 @@ bool HasSpellout(int type) {
     return type == PUZZLE_TYPE_CROSSWORD || type == PUZZLE_TYPE_FITWORD;
 }
 
+// Hands each chunk of a group level to visit, which returns the reason to stop or null;
+// the reason, the reader's own on a fault of the framing, or null at the level's end.
+template <class Visit>
+const char* ReadLevel(kIFFContext* level, Visit visit) {
+    int code = K_IFF_OK;
+    while ((code = kIFFRead::NextChunk(level)) == K_IFF_OK) {
+        if (const char* error = visit(level)) {
+            return error;
+        }
+    }
+    return code == K_IFF_DONE ? nullptr : kIFFGetErrorString(code);
+}
+
+// What the bank group holds: its header and index, and where its records lie.
+struct BankChunks {
+    kArray<u8> header;
+    kArray<u8> index;
+    bool haveRecords = false;
+    u32 recordsStart = 0;
+    u32 recordsEnd = 0;
+};
+
+const char* ReadBankChunks(kIOStreamSeekable* stream, BankChunks& chunks) {
+    kIFFContext top;
+    kIFFContext bank;
+    stream->Seek(0, K_IO_SEEK_SET);
+    kIFFRead::OpenStream(&top, stream);
+    if (kIFFRead::NextChunk(&top) != K_IFF_OK ||
+        !EnterGroup(&top, PUZZLE_BANK_ID_FORM, PUZZLE_BANK_ID_BANK, &bank)) {
+        return "not a puzzle bank";
+    }
+    const char* error = ReadLevel(&bank, [&](kIFFContext* chunk) -> const char* {
+        const u32 id = chunk->chunkHdr.chunkId;
+        if (id == PUZZLE_BANK_ID_HEADER) {
+            return ReadPayload(chunk, chunks.header) ? nullptr : "unreadable header";
+        }
+        if (id == PUZZLE_BANK_ID_INDEX) {
+            return ReadPayload(chunk, chunks.index) ? nullptr : "unreadable index";
+        }
+        if (id == PUZZLE_BANK_ID_LIST && chunk->groupSubId == PUZZLE_BANK_ID_RECORDS) {
+            chunks.haveRecords = true;
+            chunks.recordsStart = chunk->position;
+            chunks.recordsEnd = chunk->position + (chunk->chunkHdr.size - chunk->bytesSoFar);
+        }
+        return nullptr;
+    });
+    return error == nullptr && !chunks.haveRecords ? "no records" : error;
+}
+
+// The chunks of one record group: its body and its hidden word.
+struct RecordChunks {
+    kArray<u8> body;
+    kArray<u8> spellout;
+    bool haveBody = false;
+    bool haveSpellout = false;
+};
+
+const char* ReadRecordChunks(kIFFContext* record, int type, u32 bodyId, RecordChunks& chunks) {
+    const char* error = ReadLevel(record, [&](kIFFContext* chunk) -> const char* {
+        const u32 id = chunk->chunkHdr.chunkId;
+        if (id == bodyId && !chunks.haveBody) {
+            chunks.haveBody = true;
+            return ReadPayload(chunk, chunks.body) ? nullptr : "record body unreadable";
+        }
+        if (id == PUZZLE_BANK_ID_SPELLOUT && HasSpellout(type) && !chunks.haveSpellout) {
+            chunks.haveSpellout = true;
+            return ReadPayload(chunk, chunks.spellout) ? nullptr : "hidden word unreadable";
+        }
+        return nullptr;
+    });
+    return error == nullptr && !chunks.haveBody ? "record has no body" : error;
+}
+
 } // namespace
 
 bool PuzzleBank::GetFileName(int language, char* name, int size) {
@@ -184,43 +257,16 @@ void PuzzleBank::Unload() {
 }
 
 bool PuzzleBank::ReadIndex() {
-    kIFFContext top;
-    kIFFContext bank;
-    m_stream->Seek(0, K_IO_SEEK_SET);
-    kIFFRead::OpenStream(&top, m_stream);
-    if (kIFFRead::NextChunk(&top) != K_IFF_OK ||
-        !EnterGroup(&top, PUZZLE_BANK_ID_FORM, PUZZLE_BANK_ID_BANK, &bank)) {
-        kLogFmt("PuzzleBank: not a puzzle bank\n");
-        return false;
-    }
-    const char* error = nullptr;
-    kArray<u8> header;
-    kArray<u8> index;
-    bool haveRecords = false;
-    int code = K_IFF_OK;
-    while (error == nullptr && (code = kIFFRead::NextChunk(&bank)) == K_IFF_OK) {
-        const u32 id = bank.chunkHdr.chunkId;
-        if ((id == PUZZLE_BANK_ID_HEADER && !ReadPayload(&bank, header)) ||
-            (id == PUZZLE_BANK_ID_INDEX && !ReadPayload(&bank, index))) {
-            error = "unreadable header or index";
-        } else if (id == PUZZLE_BANK_ID_LIST && bank.groupSubId == PUZZLE_BANK_ID_RECORDS) {
-            haveRecords = true;
-            m_recordsStart = bank.position;
-            m_recordsEnd = bank.position + (bank.chunkHdr.size - bank.bytesSoFar);
-        }
-    }
-    if (error == nullptr && code != K_IFF_DONE) {
-        error = kIFFGetErrorString(code);
-    }
-    if (error == nullptr && !haveRecords) {
-        error = "no records";
-    }
+    BankChunks chunks;
+    const char* error = ReadBankChunks(m_stream, chunks);
     u32 count = 0;
     if (error == nullptr) {
-        error = ParseHeader(header, &count);
+        error = ParseHeader(chunks.header, &count);
     }
     if (error == nullptr) {
-        error = ParseIndex(index, count);
+        m_recordsStart = chunks.recordsStart;
+        m_recordsEnd = chunks.recordsEnd;
+        error = ParseIndex(chunks.index, count);
     }
     if (error != nullptr) {
         kLogFmt("PuzzleBank: %s\n", error);
@@ -287,44 +333,30 @@ Puzzle* PuzzleBank::GetPuzzle(int id, int language) {
     return m_current;
 }
 
+bool PuzzleBank::EnterRecord(const PuzzleBankEntry& entry, u32 formId, kIFFContext* top,
+                             kIFFContext* record) {
+    const int offset = static_cast<int>(entry.offset);
+    return m_stream->Seek(offset, K_IO_SEEK_SET) == offset &&
+           kIFFRead::OpenStream(top, m_stream) == K_IFF_OK &&
+           kIFFRead::NextChunk(top) == K_IFF_OK &&
+           top->chunkHdr.size - top->bytesSoFar <= m_recordsEnd - top->position &&
+           EnterGroup(top, PUZZLE_BANK_ID_FORM, formId, record);
+}
+
 Puzzle* PuzzleBank::ReadRecord(const PuzzleBankEntry& entry) {
     u32 formId = 0;
     u32 bodyId = 0;
     PuzzleBankRecordIds(entry.type, &formId, &bodyId);
     kIFFContext top;
     kIFFContext record;
-    const char* error = nullptr;
-    if (m_stream->Seek(static_cast<int>(entry.offset), K_IO_SEEK_SET) !=
-            static_cast<int>(entry.offset) ||
-        kIFFRead::OpenStream(&top, m_stream) != K_IFF_OK || kIFFRead::NextChunk(&top) != K_IFF_OK ||
-        top.chunkHdr.size - top.bytesSoFar > m_recordsEnd - top.position ||
-        !EnterGroup(&top, PUZZLE_BANK_ID_FORM, formId, &record)) {
-        error = "record group is damaged";
-    }
-    kArray<u8> body;
-    kArray<u8> spellout;
-    bool haveBody = false;
-    bool haveSpellout = false;
-    int code = K_IFF_OK;
-    while (error == nullptr && (code = kIFFRead::NextChunk(&record)) == K_IFF_OK) {
-        const u32 id = record.chunkHdr.chunkId;
-        if (id == bodyId && !haveBody) {
-            haveBody = ReadPayload(&record, body);
-            error = haveBody ? nullptr : "record body unreadable";
-        } else if (id == PUZZLE_BANK_ID_SPELLOUT && HasSpellout(entry.type) && !haveSpellout) {
-            haveSpellout = ReadPayload(&record, spellout);
-            error = haveSpellout ? nullptr : "hidden word unreadable";
-        }
-    }
-    if (error == nullptr && code != K_IFF_DONE) {
-        error = kIFFGetErrorString(code);
-    }
-    if (error == nullptr && !haveBody) {
-        error = "record has no body";
-    }
+    RecordChunks chunks;
+    const char* error = EnterRecord(entry, formId, &top, &record)
+                            ? ReadRecordChunks(&record, entry.type, bodyId, chunks)
+                            : "record group is damaged";
     Puzzle* puzzle = nullptr;
     if (error == nullptr) {
-        puzzle = BuildPuzzle(entry, body, haveSpellout ? &spellout : nullptr, &error);
+        puzzle = BuildPuzzle(entry, chunks.body, chunks.haveSpellout ? &chunks.spellout : nullptr,
+                             &error);
     }
     if (error != nullptr) {
         kLogFmt("PuzzleBank: puzzle %d: %s\n", entry.id, error);

@@ -1,8 +1,9 @@
-#include "language_file.h"
+#include "text_table.h"
 
-#include <zlib.h>
+#include <framework/ktextwriter.h>
 
-#include <cstdint>
+#include <kelvo/io/kmemoryiostream.h>
+
 #include <sstream>
 #include <string_view>
 
@@ -10,6 +11,7 @@ namespace datatool {
 namespace {
 
 constexpr unsigned long kMaxTextId = 65535;
+constexpr size_t kMaxIdDigits = 5;
 constexpr std::string_view kLanguageKeyword = "language ";
 
 // One line of the table, with where to say what is wrong with it.
@@ -50,7 +52,7 @@ bool ToLatin1(const std::string& utf8, const TableLine& line, std::string* latin
     return true;
 }
 
-bool ParseLanguage(const std::string& name, const TableLine& line, LanguageTable* table) {
+bool ParseLanguage(const std::string& name, const TableLine& line, TextTable* table) {
     if (!table->language.empty()) {
         return line.Fail("the language is named twice");
     }
@@ -60,14 +62,14 @@ bool ParseLanguage(const std::string& name, const TableLine& line, LanguageTable
     return ToLatin1(name, line, &table->language);
 }
 
-bool ParseEntry(const std::string& text, const TableLine& line, LanguageTable* table,
+bool ParseEntry(const std::string& text, const TableLine& line, TextTable* table,
                 std::vector<bool>* seen) {
     const size_t digits = text.find_first_not_of("0123456789");
     if (digits == 0 || (digits != std::string::npos && text[digits] != ' ')) {
         return line.Fail("expected a text id, a space and the text");
     }
     const std::string number = text.substr(0, digits);
-    if (number.size() > 5 || std::stoul(number) > kMaxTextId) {
+    if (number.size() > kMaxIdDigits || std::stoul(number) > kMaxTextId) {
         return line.Fail("text id " + number + " is above " + std::to_string(kMaxTextId));
     }
     const size_t id = std::stoul(number);
@@ -83,28 +85,18 @@ bool ParseEntry(const std::string& text, const TableLine& line, LanguageTable* t
     return ToLatin1(body, line, &table->texts[id]);
 }
 
-std::string LittleEndian32(std::uint32_t value) {
-    std::string bytes;
-    for (int shift = 0; shift < 32; shift += 8) {
-        bytes.push_back(static_cast<char>((value >> shift) & 0xFF));
+Kelvo_lib::kArray<Kelvo_lib::kString> EngineTexts(const std::vector<std::string>& texts) {
+    Kelvo_lib::kArray<Kelvo_lib::kString> engineTexts;
+    for (const std::string& text : texts) {
+        engineTexts.Push(Kelvo_lib::kString(text.c_str()));
     }
-    return bytes;
-}
-
-std::string Deflate(const std::string& body) {
-    uLongf size = compressBound(static_cast<uLong>(body.size()));
-    std::string out(size, '\0');
-    compress2(reinterpret_cast<Bytef*>(out.data()), &size,
-              reinterpret_cast<const Bytef*>(body.data()), static_cast<uLong>(body.size()),
-              Z_BEST_COMPRESSION);
-    out.resize(size);
-    return out;
+    return engineTexts;
 }
 
 } // namespace
 
-bool ParseTextTable(const std::string& source, LanguageTable* table, std::string* error) {
-    *table = LanguageTable{};
+bool ParseTextTable(const std::string& source, TextTable* table, std::string* error) {
+    *table = TextTable{};
     std::vector<bool> seen;
     std::istringstream lines(source);
     std::string text;
@@ -116,10 +108,10 @@ bool ParseTextTable(const std::string& source, LanguageTable* table, std::string
         if (text.empty() || text[0] == '#') {
             continue;
         }
-        const bool bOk = text.rfind(kLanguageKeyword, 0) == 0
-                             ? ParseLanguage(text.substr(kLanguageKeyword.size()), line, table)
-                             : ParseEntry(text, line, table, &seen);
-        if (!bOk) {
+        const bool bParsed = text.rfind(kLanguageKeyword, 0) == 0
+                                 ? ParseLanguage(text.substr(kLanguageKeyword.size()), line, table)
+                                 : ParseEntry(text, line, table, &seen);
+        if (!bParsed) {
             return false;
         }
     }
@@ -130,16 +122,16 @@ bool ParseTextTable(const std::string& source, LanguageTable* table, std::string
     return true;
 }
 
-std::string WriteLanguageFile(const LanguageTable& table, bool bCompressed) {
-    std::string body;
-    for (size_t id = 0; id < table.texts.size(); ++id) {
-        body += std::to_string(id) + " \"" + table.texts[id] + "\"\r\n";
+std::vector<unsigned char> WriteLanguageFile(const TextTable& table, bool bCompressed) {
+    const Kelvo_lib::kArray<Kelvo_lib::kString> texts = EngineTexts(table.texts);
+    std::vector<unsigned char> file(Kelvo_lib::kText_FileSizeBound(table.language.c_str(), texts));
+    Kelvo_lib::kMemoryIOStream stream(file.data(), static_cast<unsigned int>(file.size()),
+                                      K_IO_ACCESS_WRITE);
+    if (!Kelvo_lib::kText_WriteFile(table.language.c_str(), texts, bCompressed, &stream)) {
+        return {};
     }
-    if (!bCompressed) {
-        return table.language + "\r\n" + body;
-    }
-    return "ZZ" + table.language + "\r\n" +
-           LittleEndian32(static_cast<std::uint32_t>(body.size())) + Deflate(body);
+    file.resize(stream.Tell());
+    return file;
 }
 
 } // namespace datatool

@@ -1,0 +1,12 @@
+// Primitive assembly: GXBegin opens a primitive, each finished vertex is transformed
+// and grouped into triangles (lists, quads, strips, fans) or lines (lists, strips),
+// which go to clipping and rasterising at once. Vertex counts that do not match
+// GXBegin's are reported; incomplete primitives are not drawn. Main thread only.
+#pragma once
+
+#include "gx/vertex_types.h"
+
+void GXResetPrimitiveState();
+
+// Called by the vertex writes for each complete vertex of the open primitive.
+void GXAssembleVertex(const GXVertexInput& vertex);

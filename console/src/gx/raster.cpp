@@ -1,0 +1,256 @@
+// Culling, triangle set-up and the per-line span search; the scissor.
+#include "gx/raster.h"
+
+#include "gx/efb.h"
+#include "gx/span.h"
+
+#include <console/gx.h>
+#include <console/os.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr s64 kSubpixels = 16;
+
+struct RasterState {
+    u32 scissorLeft, scissorTop, scissorRight, scissorBottom; // right and bottom exclusive
+    GXCullMode cull;
+};
+
+constinit RasterState s_raster{};
+
+struct Edge {
+    s64 a, b, c;   // a x + b y + c, in 1/16 pixels; inside where not negative
+    s64 threshold; // 0 on a top or left edge (its pixels are drawn), else 1
+};
+
+Edge MakeEdge(s64 xa, s64 ya, s64 xb, s64 yb) {
+    Edge e{ya - yb, xb - xa, 0, 0};
+    e.c = -(e.a * xa + e.b * ya);
+    const bool topLeft = e.a > 0 || (e.a == 0 && e.b > 0);
+    e.threshold = topLeft ? 0 : 1;
+    return e;
+}
+
+s64 FloorDiv(s64 n, s64 d) {
+    const s64 q = n / d;
+    return (n % d != 0 && ((n < 0) != (d < 0))) ? q - 1 : q;
+}
+
+s64 CeilDiv(s64 n, s64 d) {
+    return -FloorDiv(-n, d);
+}
+
+// Narrows [left, right) of the line whose pixel centres lie at y = yCentre to the
+// pixels inside the edge.
+void Narrow(const Edge& e, s64 yCentre, s64& left, s64& right) {
+    const s64 rest = e.b * yCentre + e.c;
+    if (e.a == 0) {
+        if (rest < e.threshold) {
+            right = left;
+        }
+        return;
+    }
+    // a (16 x + 8) + rest >= threshold
+    const s64 bound = e.threshold - rest - 8 * e.a;
+    if (e.a > 0) {
+        left = std::max(left, CeilDiv(bound, kSubpixels * e.a));
+    } else {
+        right = std::min(right, FloorDiv(bound, kSubpixels * e.a) + 1);
+    }
+}
+
+// Plane of one value over the triangle, from its corner values.
+struct Plane {
+    f32 base, dx, dy;
+};
+
+struct Setup {
+    f32 x[3], y[3];
+    f32 inverseDeterminant;
+
+    Plane Of(f32 v0, f32 v1, f32 v2) const {
+        const f32 dx = ((v1 - v0) * (y[2] - y[0]) - (v2 - v0) * (y[1] - y[0])) * inverseDeterminant;
+        const f32 dy = ((v2 - v0) * (x[1] - x[0]) - (v1 - v0) * (x[2] - x[0])) * inverseDeterminant;
+        return {v0 - dx * x[0] - dy * y[0], dx, dy};
+    }
+};
+
+void ComputePlanes(const GXPixelPipeline& p, const GXScreenVertex* v[3], const Setup& s,
+                   bool perspective, GXTrianglePlanes& t) {
+    f32 inverseW[3];
+    for (u32 i = 0; i < 3; ++i) {
+        inverseW[i] = perspective ? 1.0f / v[i]->w : 1.0f;
+    }
+    const Plane q = s.Of(inverseW[0], inverseW[1], inverseW[2]);
+    t.inverseWBase = q.base;
+    t.inverseWDx = q.dx;
+    t.inverseWDy = q.dy;
+    for (u32 i = 0; i < p.interpolantCount; ++i) {
+        const u32 slot = p.gather[i];
+        const Plane plane =
+            s.Of(v[0]->attributes[slot] * inverseW[0], v[1]->attributes[slot] * inverseW[1],
+                 v[2]->attributes[slot] * inverseW[2]);
+        t.base[i] = plane.base;
+        t.dx[i] = plane.dx;
+        t.dy[i] = plane.dy;
+    }
+    // Depth is linear on the screen; kept in double so that 24 bits survive.
+    const f64 x1 = s.x[1] - s.x[0], y1 = s.y[1] - s.y[0];
+    const f64 x2 = s.x[2] - s.x[0], y2 = s.y[2] - s.y[0];
+    const f64 d1 = v[1]->depth - v[0]->depth, d2 = v[2]->depth - v[0]->depth;
+    const f64 determinant = x1 * y2 - x2 * y1;
+    t.depthDx = (d1 * y2 - d2 * y1) / determinant;
+    t.depthDy = (d2 * x1 - d1 * x2) / determinant;
+    t.depthBase = v[0]->depth - t.depthDx * s.x[0] - t.depthDy * s.y[0];
+}
+
+s64 Snap(f32 coordinate) {
+    return std::llround(coordinate * static_cast<f32>(kSubpixels));
+}
+
+// Draws a triangle whose corners run clockwise on the screen (or that snapping made
+// flat or reversed, which draws nothing).
+void RasteriseTriangle(const GXScreenVertex* corners[3], bool perspective) {
+    s64 x[3], y[3];
+    for (u32 i = 0; i < 3; ++i) {
+        x[i] = Snap(corners[i]->x);
+        y[i] = Snap(corners[i]->y);
+    }
+    const s64 area = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
+    if (area <= 0) {
+        return;
+    }
+    const Edge edges[3] = {MakeEdge(x[0], y[0], x[1], y[1]), MakeEdge(x[1], y[1], x[2], y[2]),
+                           MakeEdge(x[2], y[2], x[0], y[0])};
+    const s64 top =
+        std::max<s64>(s_raster.scissorTop, CeilDiv(std::min({y[0], y[1], y[2]}) - 8, kSubpixels));
+    const s64 bottom = std::min<s64>(s_raster.scissorBottom,
+                                     FloorDiv(std::max({y[0], y[1], y[2]}) - 8, kSubpixels) + 1);
+    if (top >= bottom) {
+        return;
+    }
+
+    const GXPixelPipeline& pipeline = GXActivePixelPipeline();
+    Setup setup{};
+    for (u32 i = 0; i < 3; ++i) {
+        setup.x[i] = static_cast<f32>(x[i]) / kSubpixels;
+        setup.y[i] = static_cast<f32>(y[i]) / kSubpixels;
+    }
+    setup.inverseDeterminant = static_cast<f32>(kSubpixels * kSubpixels) / static_cast<f32>(area);
+    GXTrianglePlanes planes;
+    ComputePlanes(pipeline, corners, setup, perspective, planes);
+    const f32 centreX = (setup.x[0] + setup.x[1] + setup.x[2]) / 3.0f;
+    const f32 centreY = (setup.y[0] + setup.y[1] + setup.y[2]) / 3.0f;
+    GXChooseFilters(pipeline, planes, centreX, centreY, perspective);
+
+    const GXSpanFunction span = pipeline.span[perspective ? 1 : 0];
+    for (s64 line = top; line < bottom; ++line) {
+        const s64 yCentre = line * kSubpixels + 8;
+        s64 left = s_raster.scissorLeft;
+        s64 right = s_raster.scissorRight;
+        for (const Edge& e : edges) {
+            Narrow(e, yCentre, left, right);
+        }
+        if (left < right) {
+            span(pipeline, planes, static_cast<u32>(line), static_cast<u32>(left),
+                 static_cast<u32>(right));
+        }
+    }
+}
+
+// Twice the signed area; positive when the corners run clockwise on the screen.
+f32 SignedArea(const GXScreenVertex* corners, u32 count) {
+    f32 sum = 0.0f;
+    for (u32 i = 0; i < count; ++i) {
+        const GXScreenVertex& a = corners[i];
+        const GXScreenVertex& b = corners[(i + 1) % count];
+        sum += a.x * b.y - b.x * a.y;
+    }
+    return sum;
+}
+
+bool Culled(f32 area) {
+    switch (s_raster.cull) {
+    case GX_CULL_FRONT:
+        return area > 0.0f;
+    case GX_CULL_BACK:
+        return area < 0.0f;
+    case GX_CULL_ALL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Fans the polygon out into clockwise triangles.
+void RasteriseFan(const GXScreenVertex* corners, u32 count, f32 area) {
+    bool perspective = false;
+    for (u32 i = 1; i < count; ++i) {
+        perspective = perspective || corners[i].w != corners[0].w;
+    }
+    for (u32 i = 1; i + 1 < count; ++i) {
+        const GXScreenVertex* triangle[3] = {&corners[0], &corners[i], &corners[i + 1]};
+        if (area < 0.0f) {
+            std::swap(triangle[1], triangle[2]);
+        }
+        RasteriseTriangle(triangle, perspective);
+    }
+}
+
+} // namespace
+
+void GXResetRasterState() {
+    s_raster = RasterState{};
+    GXSetScissor(0, 0, 640, 480);
+    GXSetCullMode(GX_CULL_BACK);
+}
+
+void GXRasterisePolygon(const GXScreenVertex* corners, u32 count) {
+    const f32 area = SignedArea(corners, count);
+    if (area == 0.0f || Culled(area)) {
+        return;
+    }
+    RasteriseFan(corners, count, area);
+}
+
+void GXRasteriseLine(const GXScreenVertex& a, const GXScreenVertex& b) {
+    const f32 dx = b.x - a.x;
+    const f32 dy = b.y - a.y;
+    if (dx == 0.0f && dy == 0.0f) {
+        return;
+    }
+    // One pixel wide across the line's minor axis.
+    const bool xMajor = std::fabs(dx) >= std::fabs(dy);
+    const f32 offsetX = xMajor ? 0.0f : 0.5f;
+    const f32 offsetY = xMajor ? 0.5f : 0.0f;
+    GXScreenVertex quad[4] = {a, a, b, b};
+    quad[0].x -= offsetX;
+    quad[0].y -= offsetY;
+    quad[1].x += offsetX;
+    quad[1].y += offsetY;
+    quad[2].x += offsetX;
+    quad[2].y += offsetY;
+    quad[3].x -= offsetX;
+    quad[3].y -= offsetY;
+    RasteriseFan(quad, 4, SignedArea(quad, 4));
+}
+
+void GXSetScissor(u32 left, u32 top, u32 width, u32 height) {
+    constexpr u32 kWidth = EmbeddedFrameBuffer::kWidth;
+    constexpr u32 kHeight = EmbeddedFrameBuffer::kHeight;
+    s_raster.scissorLeft = std::min(left, kWidth);
+    s_raster.scissorTop = std::min(top, kHeight);
+    s_raster.scissorRight = std::min(s_raster.scissorLeft + std::min(width, kWidth), kWidth);
+    s_raster.scissorBottom = std::min(s_raster.scissorTop + std::min(height, kHeight), kHeight);
+}
+
+void GXSetCullMode(GXCullMode mode) {
+    if (mode > GX_CULL_ALL) {
+        OSReport("GXSetCullMode: unknown mode %u; ignored\n", mode);
+        return;
+    }
+    s_raster.cull = mode;
+}

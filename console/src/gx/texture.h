@@ -1,0 +1,142 @@
+// Textures: texture objects over the caller's tiled image memory, the eight texture
+// maps, the sixteen palette slots, and sampling. Images are read in place, in the
+// console's tile order and byte order (RGBA8, RGB565, C8, I8), every time a pixel is
+// drawn, so nothing can go stale; palettes are copied (decoded) into their slot when
+// loaded, as the hardware copies them into texture memory. A map without a usable
+// texture samples as transparent black. Main thread only.
+#pragma once
+
+#include <console/gx.h>
+
+constexpr u32 kGXPaletteEntries = 256;
+
+// A loaded map, ready to sample. image is null when there is nothing to sample.
+struct GXTextureSampler {
+    const u8* image;
+    u32 format;
+    s32 width, height;
+    s32 maskS, maskT; // size - 1 for a power-of-two repeat, else -1
+    u32 tilesPerRow;
+    GXTexWrapMode wrapS, wrapT;
+    bool linearMagnify, linearMinify;
+    const u32* palette; // kGXPaletteEntries colours 0xAARRGGBB for C8
+};
+
+void GXResetTextures();
+
+GXTextureSampler GXResolveSampler(u32 map);
+
+namespace gx_texture {
+
+inline s32 Wrap(s32 i, s32 size, s32 mask, GXTexWrapMode mode) {
+    if (mode == GX_CLAMP) {
+        return i < 0 ? 0 : (i >= size ? size - 1 : i);
+    }
+    if (mask >= 0 && mode == GX_REPEAT) {
+        return i & mask;
+    }
+    const s32 period = mode == GX_MIRROR ? 2 * size : size;
+    s32 at = i % period;
+    at = at < 0 ? at + period : at;
+    return at < size ? at : period - 1 - at;
+}
+
+inline u32 Expand565(u32 value) {
+    const u32 r = (value >> 11) & 0x1F;
+    const u32 g = (value >> 5) & 0x3F;
+    const u32 b = value & 0x1F;
+    return 0xFF000000 | (r << 3 | r >> 2) << 16 | (g << 2 | g >> 4) << 8 | (b << 3 | b >> 2);
+}
+
+// Texel (x, y), both inside the texture, as 0xAARRGGBB.
+template <u32 kFormat>
+inline u32 Fetch(const GXTextureSampler& t, s32 x, s32 y) {
+    const u32 tileRow = static_cast<u32>(y >> 2) * t.tilesPerRow;
+    const u32 inRow = static_cast<u32>(y & 3);
+    if constexpr (kFormat == GX_TF_RGBA8) {
+        // 4 x 4 tiles of 64 bytes: alpha-red pairs, then green-blue pairs.
+        const u8* tile = t.image + (tileRow + static_cast<u32>(x >> 2)) * 64;
+        const u32 at = (inRow * 4 + static_cast<u32>(x & 3)) * 2;
+        return static_cast<u32>(tile[at]) << 24 | static_cast<u32>(tile[at + 1]) << 16 |
+               static_cast<u32>(tile[32 + at]) << 8 | tile[33 + at];
+    } else if constexpr (kFormat == GX_TF_RGB565) {
+        // 4 x 4 tiles of 32 bytes, big-endian words.
+        const u8* tile = t.image + (tileRow + static_cast<u32>(x >> 2)) * 32;
+        const u32 at = (inRow * 4 + static_cast<u32>(x & 3)) * 2;
+        return Expand565(static_cast<u32>(tile[at]) << 8 | tile[at + 1]);
+    } else { // I8 and C8: 8 x 4 tiles of 32 bytes
+        const u8 value = t.image[(tileRow + static_cast<u32>(x >> 3)) * 32 + inRow * 8 +
+                                 static_cast<u32>(x & 7)];
+        return kFormat == GX_TF_C8 ? t.palette[value] : value * 0x01010101u;
+    }
+}
+
+// A texture coordinate scaled to 1/256 texels, floored, kept within range.
+inline s32 Fixed(f32 coordinate, s32 size) {
+    f32 scaled = coordinate * static_cast<f32>(size * 256);
+    constexpr f32 kLimit = 1073741824.0f;         // 2^30
+    scaled = scaled > -kLimit ? scaled : -kLimit; // also catches NaN
+    scaled = scaled < kLimit ? scaled : kLimit;
+    // Shifted positive, truncation floors; without a branch.
+    const s64 shifted = static_cast<s64>(static_cast<f64>(scaled) + 2147483648.0);
+    return static_cast<s32>(shifted - 2147483648LL);
+}
+
+// a to b by weight / 256, all four channels at once (two to a 32-bit lane pair).
+inline u32 Lerp(u32 a, u32 b, u32 weight) {
+    const u32 keep = 256 - weight;
+    const u32 redBlue =
+        (((a & 0x00FF00FF) * keep + (b & 0x00FF00FF) * weight + 0x00800080) >> 8) & 0x00FF00FF;
+    const u32 alphaGreen =
+        (((a >> 8) & 0x00FF00FF) * keep + ((b >> 8) & 0x00FF00FF) * weight + 0x00800080) &
+        0xFF00FF00;
+    return redBlue | alphaGreen;
+}
+
+template <u32 kFormat>
+[[gnu::always_inline]] inline u32 Sample(const GXTextureSampler& t, f32 s, f32 tc, bool linear) {
+    s32 u = Fixed(s, t.width);
+    s32 v = Fixed(tc, t.height);
+    if (!linear) {
+        return Fetch<kFormat>(t, Wrap(u >> 8, t.width, t.maskS, t.wrapS),
+                              Wrap(v >> 8, t.height, t.maskT, t.wrapT));
+    }
+    u -= 128;
+    v -= 128;
+    const u32 fu = static_cast<u32>(u & 0xFF);
+    const u32 fv = static_cast<u32>(v & 0xFF);
+    const s32 x0 = Wrap(u >> 8, t.width, t.maskS, t.wrapS);
+    const s32 y0 = Wrap(v >> 8, t.height, t.maskT, t.wrapT);
+    const u32 c00 = Fetch<kFormat>(t, x0, y0);
+    if (fu == 0 && fv == 0) {
+        return c00;
+    }
+    const s32 x1 = Wrap((u >> 8) + 1, t.width, t.maskS, t.wrapS);
+    const s32 y1 = Wrap((v >> 8) + 1, t.height, t.maskT, t.wrapT);
+    const u32 top = Lerp(c00, Fetch<kFormat>(t, x1, y0), fu);
+    const u32 bottom = Lerp(Fetch<kFormat>(t, x0, y1), Fetch<kFormat>(t, x1, y1), fu);
+    return Lerp(top, bottom, fv);
+}
+
+} // namespace gx_texture
+
+// Samples at (s, t) in texture space (0 to 1 across the texture): nearest takes the
+// texel that holds the point; bilinear weighs the four texels whose centres surround
+// it, in 1/256 steps, across and then down.
+[[gnu::always_inline]] inline u32 GXSampleTexture(const GXTextureSampler& t, f32 s, f32 tc,
+                                                  bool linear) {
+    using namespace gx_texture;
+    if (t.image == nullptr) {
+        return 0;
+    }
+    switch (t.format) {
+    case GX_TF_RGBA8:
+        return Sample<GX_TF_RGBA8>(t, s, tc, linear);
+    case GX_TF_RGB565:
+        return Sample<GX_TF_RGB565>(t, s, tc, linear);
+    case GX_TF_C8:
+        return Sample<GX_TF_C8>(t, s, tc, linear);
+    default:
+        return Sample<GX_TF_I8>(t, s, tc, linear);
+    }
+}

@@ -1,0 +1,133 @@
+// Position matrices, projection and viewport.
+#include "gx/transform.h"
+
+#include "gx/colour_channel.h"
+#include "gx/tex_gen.h"
+
+#include <console/gx.h>
+#include <console/os.h>
+
+namespace {
+
+constexpr u32 kMatrixSlots = GX_PNMTX9 / 3 + 1;
+constexpr f64 kDepthMax = 16777215.0;
+
+struct TransformState {
+    f32 matrices[kMatrixSlots][3][4];
+    u32 current;
+    GXProjectionType projection;
+    // perspective: m00, m02, m11, m12, m22, m23; orthographic: m00, m03, m11, m13, m22, m23
+    f32 projectionTerms[6];
+    GXViewportState viewport;
+    GXViewportMapping mapping;
+};
+
+constinit TransformState s_transform{};
+
+constexpr f32 kIdentity[3][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}};
+
+bool ValidSlot(u32 slot) {
+    return slot % 3 == 0 && slot / 3 < kMatrixSlots;
+}
+
+void Project(const f32 eye[3], f32 clip[4]) {
+    const f32* p = s_transform.projectionTerms;
+    if (s_transform.projection == GX_PERSPECTIVE) {
+        clip[0] = p[0] * eye[0] + p[1] * eye[2];
+        clip[1] = p[2] * eye[1] + p[3] * eye[2];
+        clip[3] = -eye[2];
+    } else {
+        clip[0] = p[0] * eye[0] + p[1];
+        clip[1] = p[2] * eye[1] + p[3];
+        clip[3] = 1.0f;
+    }
+    clip[2] = p[4] * eye[2] + p[5];
+}
+
+} // namespace
+
+void GXResetTransformState() {
+    s_transform = TransformState{};
+    for (u32 slot = 0; slot < kMatrixSlots; ++slot) {
+        GXLoadPosMtxImm(kIdentity, slot * 3);
+    }
+    const f32 identity[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+    GXSetProjection(identity, GX_ORTHOGRAPHIC);
+    GXSetViewport(0.0f, 0.0f, 640.0f, 480.0f, 0.0f, 1.0f);
+}
+
+void GXPrepareTransform() {
+    const GXViewportState& v = s_transform.viewport;
+    s_transform.mapping = {v.left + v.width * 0.5f,
+                           v.width * 0.5f,
+                           v.top + v.height * 0.5f,
+                           -v.height * 0.5f,
+                           static_cast<f64>(v.farZ) * kDepthMax,
+                           static_cast<f64>(v.farZ - v.nearZ) * kDepthMax};
+}
+
+void GXTransformVertex(const GXVertexInput& vertex, GXClipVertex& out) {
+    const f32(*m)[4] = s_transform.matrices[s_transform.current];
+    const f32* p = vertex.position;
+    f32 eye[3];
+    for (u32 row = 0; row < 3; ++row) {
+        eye[row] = m[row][0] * p[0] + m[row][1] * p[1] + m[row][2] * p[2] + m[row][3];
+    }
+    Project(eye, out.clip);
+    GXRasterisedColours(vertex, out.attributes);
+    GXGenerateTexCoords(vertex, out.attributes);
+}
+
+const GXViewportMapping& GXCurrentViewportMapping() {
+    return s_transform.mapping;
+}
+
+void GXSetProjection(const f32 matrix[4][4], GXProjectionType type) {
+    if (type != GX_PERSPECTIVE && type != GX_ORTHOGRAPHIC) {
+        OSReport("GXSetProjection: unknown projection type %u; ignored\n", type);
+        return;
+    }
+    const u32 column = type == GX_PERSPECTIVE ? 2 : 3;
+    s_transform.projection = type;
+    f32* terms = s_transform.projectionTerms;
+    terms[0] = matrix[0][0];
+    terms[1] = matrix[0][column];
+    terms[2] = matrix[1][1];
+    terms[3] = matrix[1][column];
+    terms[4] = matrix[2][2];
+    terms[5] = matrix[2][3];
+}
+
+void GXLoadPosMtxImm(const f32 matrix[3][4], u32 slot) {
+    if (!ValidSlot(slot)) {
+        OSReport("GXLoadPosMtxImm: matrix slot %u does not exist; ignored\n", slot);
+        return;
+    }
+    for (u32 row = 0; row < 3; ++row) {
+        for (u32 column = 0; column < 4; ++column) {
+            s_transform.matrices[slot / 3][row][column] = matrix[row][column];
+        }
+    }
+}
+
+void GXSetCurrentMtx(u32 slot) {
+    if (!ValidSlot(slot)) {
+        OSReport("GXSetCurrentMtx: matrix slot %u does not exist; ignored\n", slot);
+        return;
+    }
+    s_transform.current = slot / 3;
+}
+
+void GXSetViewport(f32 left, f32 top, f32 width, f32 height, f32 nearZ, f32 farZ) {
+    s_transform.viewport = {left, top, width, height, nearZ, farZ};
+}
+
+void GXSetViewportJitter(f32 left, f32 top, f32 width, f32 height, f32 nearZ, f32 farZ, u32 field) {
+    // The lower field samples half a line further down.
+    const f32 jitter = field == VI_FIELD_BELOW ? 0.5f : 0.0f;
+    GXSetViewport(left, top - jitter, width, height, nearZ, farZ);
+}
+
+const GXViewportState& GXGetViewportState() {
+    return s_transform.viewport;
+}

@@ -1,0 +1,391 @@
+// Vertex description, formats, arrays and the write calls.
+#include "gx/vertex.h"
+
+#include "gx/primitive.h"
+#include "gx/vertex_types.h"
+
+#include <console/os.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr u32 kFirstAttribute = GX_VA_POS;
+constexpr u32 kLastAttribute = GX_VA_TEX7;
+constexpr u32 kAttributeCount = kLastAttribute - kFirstAttribute + 1;
+
+struct AttributeFormat {
+    GXCompCnt count;
+    GXCompType type;
+    u8 fraction;
+};
+
+enum class Kind : u8 { Position, Normal, Colour, TexCoord };
+
+struct StreamAttribute {
+    u32 attribute;
+    GXAttrType how;
+    AttributeFormat format;
+};
+
+struct VertexState {
+    GXAttrType description[kAttributeCount];
+    AttributeFormat formats[GX_MAX_VTXFMT][kAttributeCount];
+    const u8* arrays[kAttributeCount];
+    u8 strides[kAttributeCount];
+
+    // The primitive being written.
+    bool open;
+    bool dropping;
+    bool strayReported; // a write outside a primitive was reported since the last one
+    StreamAttribute stream[kAttributeCount];
+    u32 streamLength;
+    u32 cursor;
+    GXVertexInput vertex;
+};
+
+constinit VertexState s_vertex{};
+
+bool IsDrawnAttribute(u32 attribute) {
+    return attribute >= kFirstAttribute && attribute <= kLastAttribute;
+}
+
+u32 Slot(u32 attribute) {
+    return attribute - kFirstAttribute;
+}
+
+Kind KindOf(u32 attribute) {
+    switch (attribute) {
+    case GX_VA_POS:
+        return Kind::Position;
+    case GX_VA_NRM:
+        return Kind::Normal;
+    case GX_VA_CLR0:
+    case GX_VA_CLR1:
+        return Kind::Colour;
+    default:
+        return Kind::TexCoord;
+    }
+}
+
+const char* NameOf(Kind kind) {
+    static const char* const kNames[] = {"position", "normal", "colour", "texture coordinate"};
+    return kNames[static_cast<u32>(kind)];
+}
+
+bool ValidFormat(u32 attribute, GXCompCnt count, GXCompType type, u8 fraction) {
+    switch (KindOf(attribute)) {
+    case Kind::Position:
+        return count <= GX_POS_XYZ && type <= GX_F32 && fraction < 32;
+    case Kind::Normal:
+        return count == GX_NRM_XYZ && type == GX_F32;
+    case Kind::Colour:
+        return (count == GX_CLR_RGBA && type == GX_RGBA8) ||
+               (count == GX_CLR_RGB && type == GX_RGB565);
+    case Kind::TexCoord:
+        return count <= GX_TEX_ST && type <= GX_F32 && fraction < 32;
+    }
+    return false;
+}
+
+void Drop(const char* why, u32 attribute) {
+    if (!s_vertex.dropping) {
+        OSReport("GX: %s (attribute %u); the rest of the primitive is dropped\n", why, attribute);
+    }
+    s_vertex.dropping = true;
+}
+
+// The stream entry the next write fills, or null when that write does not fit.
+const StreamAttribute* Expect(Kind kind, GXAttrType how) {
+    if (!s_vertex.open) {
+        if (!s_vertex.strayReported) {
+            OSReport("GX: %s written outside GXBegin/GXEnd; ignored\n", NameOf(kind));
+        }
+        s_vertex.strayReported = true;
+        return nullptr;
+    }
+    if (s_vertex.dropping) {
+        return nullptr;
+    }
+    const StreamAttribute& next = s_vertex.stream[s_vertex.cursor];
+    if (KindOf(next.attribute) != kind || (how == GX_INDEX16) != (next.how == GX_INDEX16)) {
+        Drop("a write does not match the vertex description", next.attribute);
+        return nullptr;
+    }
+    return &next;
+}
+
+bool FormatIs(const StreamAttribute& entry, GXCompCnt count, GXCompType type) {
+    if (entry.format.count == count && entry.format.type == type) {
+        return true;
+    }
+    Drop("a direct write does not match the attribute format", entry.attribute);
+    return false;
+}
+
+void Advance() {
+    if (++s_vertex.cursor < s_vertex.streamLength) {
+        return;
+    }
+    GXAssembleVertex(s_vertex.vertex);
+    s_vertex.cursor = 0;
+    s_vertex.vertex = GXVertexInput{};
+}
+
+f32 FractionScale(const AttributeFormat& format) {
+    return format.type == GX_F32 ? 1.0f : 1.0f / static_cast<f32>(1u << format.fraction);
+}
+
+// Array values are in the host's order, as the program stored them.
+template <typename T>
+T Load(const u8* at) {
+    T value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+f32 ReadComponent(const u8* at, GXCompType type, f32 scale) {
+    switch (type) {
+    case GX_U8:
+        return static_cast<f32>(*at) * scale;
+    case GX_S8:
+        return static_cast<f32>(static_cast<s8>(*at)) * scale;
+    case GX_U16:
+        return static_cast<f32>(Load<u16>(at)) * scale;
+    case GX_S16:
+        return static_cast<f32>(Load<s16>(at)) * scale;
+    default:
+        return Load<f32>(at);
+    }
+}
+
+u32 ComponentSize(GXCompType type) {
+    static const u32 kSizes[] = {1, 1, 2, 2, 4};
+    return kSizes[type];
+}
+
+void ReadComponents(const u8* at, const AttributeFormat& format, u32 count, f32* out) {
+    const f32 scale = FractionScale(format);
+    for (u32 i = 0; i < count; ++i) {
+        out[i] = ReadComponent(at + i * ComponentSize(format.type), format.type, scale);
+    }
+}
+
+void SetColour(u32 which, u32 rgba) {
+    u8* colour = s_vertex.vertex.colour[which];
+    colour[0] = static_cast<u8>(rgba >> 24);
+    colour[1] = static_cast<u8>(rgba >> 16);
+    colour[2] = static_cast<u8>(rgba >> 8);
+    colour[3] = static_cast<u8>(rgba);
+    s_vertex.vertex.hasColour[which] = true;
+}
+
+u32 ExpandRgb565(u16 value) {
+    const u32 r = (value >> 11) & 0x1F;
+    const u32 g = (value >> 5) & 0x3F;
+    const u32 b = value & 0x1F;
+    return ((r << 3 | r >> 2) << 24) | ((g << 2 | g >> 4) << 16) | ((b << 3 | b >> 2) << 8) | 0xFF;
+}
+
+void ReadIndexed(const StreamAttribute& entry, u16 index) {
+    const u32 slot = Slot(entry.attribute);
+    const u8* base = s_vertex.arrays[slot];
+    if (base == nullptr) {
+        Drop("an indexed attribute has no array", entry.attribute);
+        return;
+    }
+    const u8* at = base + static_cast<size_t>(index) * s_vertex.strides[slot];
+    GXVertexInput& vertex = s_vertex.vertex;
+    switch (KindOf(entry.attribute)) {
+    case Kind::Position:
+        vertex.position[2] = 0.0f;
+        ReadComponents(at, entry.format, entry.format.count == GX_POS_XYZ ? 3 : 2, vertex.position);
+        break;
+    case Kind::Normal: // lighting is not modelled, so normals are not read
+        break;
+    case Kind::Colour:
+        SetColour(entry.attribute - GX_VA_CLR0,
+                  entry.format.type == GX_RGB565 ? ExpandRgb565(Load<u16>(at)) : Load<u32>(at));
+        break;
+    case Kind::TexCoord: {
+        const u32 coordinate = entry.attribute - GX_VA_TEX0;
+        vertex.texCoord[coordinate][1] = 0.0f;
+        ReadComponents(at, entry.format, entry.format.count == GX_TEX_ST ? 2 : 1,
+                       vertex.texCoord[coordinate]);
+        vertex.hasTexCoord[coordinate] = true;
+        break;
+    }
+    }
+}
+
+void WriteIndex(Kind kind, u16 index) {
+    if (const StreamAttribute* entry = Expect(kind, GX_INDEX16)) {
+        ReadIndexed(*entry, index);
+        if (!s_vertex.dropping) {
+            Advance();
+        }
+    }
+}
+
+void WritePosition(GXCompCnt count, GXCompType type, f32 x, f32 y, f32 z) {
+    const StreamAttribute* entry = Expect(Kind::Position, GX_DIRECT);
+    if (entry == nullptr || !FormatIs(*entry, count, type)) {
+        return;
+    }
+    const f32 scale = FractionScale(entry->format);
+    s_vertex.vertex.position[0] = x * scale;
+    s_vertex.vertex.position[1] = y * scale;
+    s_vertex.vertex.position[2] = z * scale;
+    Advance();
+}
+
+void WriteTexCoord(GXCompType type, f32 s, f32 t) {
+    const StreamAttribute* entry = Expect(Kind::TexCoord, GX_DIRECT);
+    if (entry == nullptr || !FormatIs(*entry, GX_TEX_ST, type)) {
+        return;
+    }
+    const f32 scale = FractionScale(entry->format);
+    const u32 coordinate = entry->attribute - GX_VA_TEX0;
+    s_vertex.vertex.texCoord[coordinate][0] = s * scale;
+    s_vertex.vertex.texCoord[coordinate][1] = t * scale;
+    s_vertex.vertex.hasTexCoord[coordinate] = true;
+    Advance();
+}
+
+} // namespace
+
+void GXResetVertexState() {
+    s_vertex = VertexState{};
+    for (auto& formats : s_vertex.formats) {
+        for (u32 slot = 0; slot < kAttributeCount; ++slot) {
+            const u32 attribute = slot + kFirstAttribute;
+            const bool colour = KindOf(attribute) == Kind::Colour;
+            const GXCompCnt count = colour ? GX_CLR_RGBA : GX_POS_XYZ; // XYZ and ST are both 1
+            formats[slot] = {count, colour ? GX_RGBA8 : GX_F32, 0};
+        }
+        formats[Slot(GX_VA_NRM)].count = GX_NRM_XYZ;
+    }
+    GXClearVtxDesc();
+}
+
+bool GXOpenVertexStream(GXVtxFmt format) {
+    s_vertex.open = true;
+    s_vertex.dropping = false;
+    s_vertex.strayReported = false;
+    s_vertex.cursor = 0;
+    s_vertex.streamLength = 0;
+    s_vertex.vertex = GXVertexInput{};
+    if (format >= GX_MAX_VTXFMT) {
+        Drop("unknown vertex format", format);
+        return false;
+    }
+    if (s_vertex.description[Slot(GX_VA_POS)] == GX_NONE) {
+        Drop("the vertex description has no position", GX_VA_POS);
+        return false;
+    }
+    for (u32 slot = 0; slot < kAttributeCount; ++slot) {
+        if (s_vertex.description[slot] != GX_NONE) {
+            s_vertex.stream[s_vertex.streamLength++] = {
+                slot + kFirstAttribute, s_vertex.description[slot], s_vertex.formats[format][slot]};
+        }
+    }
+    return true;
+}
+
+bool GXCloseVertexStream() {
+    const bool whole = s_vertex.cursor == 0;
+    s_vertex.open = false;
+    return whole;
+}
+
+void GXClearVtxDesc() {
+    for (GXAttrType& how : s_vertex.description) {
+        how = GX_NONE;
+    }
+    s_vertex.description[Slot(GX_VA_POS)] = GX_DIRECT;
+}
+
+void GXSetVtxDesc(GXAttr attribute, GXAttrType type) {
+    if (!IsDrawnAttribute(attribute) || type > GX_INDEX16) {
+        OSReport("GXSetVtxDesc: attribute %u as %u is not supported; ignored\n", attribute, type);
+        return;
+    }
+    if (type == GX_INDEX8) {
+        OSReport("GXSetVtxDesc: 8-bit indices (attribute %u) are not supported; ignored\n",
+                 attribute);
+        return;
+    }
+    s_vertex.description[Slot(attribute)] = type;
+}
+
+void GXSetVtxAttrFmt(GXVtxFmt format, GXAttr attribute, GXCompCnt count, GXCompType type,
+                     u8 fraction) {
+    if (format >= GX_MAX_VTXFMT || !IsDrawnAttribute(attribute) ||
+        !ValidFormat(attribute, count, type, fraction)) {
+        OSReport("GXSetVtxAttrFmt: format %u attribute %u (%u, %u, %u) is not supported; "
+                 "ignored\n",
+                 format, attribute, count, type, fraction);
+        return;
+    }
+    s_vertex.formats[format][Slot(attribute)] = {count, type, fraction};
+}
+
+void GXSetArray(GXAttr attribute, const void* base, u8 stride) {
+    if (!IsDrawnAttribute(attribute)) {
+        OSReport("GXSetArray: attribute %u has no array; ignored\n", attribute);
+        return;
+    }
+    s_vertex.arrays[Slot(attribute)] = static_cast<const u8*>(base);
+    s_vertex.strides[Slot(attribute)] = stride;
+}
+
+void GXPosition3f32(f32 x, f32 y, f32 z) {
+    WritePosition(GX_POS_XYZ, GX_F32, x, y, z);
+}
+
+void GXPosition2f32(f32 x, f32 y) {
+    WritePosition(GX_POS_XY, GX_F32, x, y, 0.0f);
+}
+
+void GXPosition3s16(s16 x, s16 y, s16 z) {
+    WritePosition(GX_POS_XYZ, GX_S16, x, y, z);
+}
+
+void GXPosition1x16(u16 index) {
+    WriteIndex(Kind::Position, index);
+}
+
+void GXNormal3f32(f32, f32, f32) {
+    const StreamAttribute* entry = Expect(Kind::Normal, GX_DIRECT);
+    if (entry != nullptr && FormatIs(*entry, GX_NRM_XYZ, GX_F32)) {
+        Advance();
+    }
+}
+
+void GXNormal1x16(u16 index) {
+    WriteIndex(Kind::Normal, index);
+}
+
+void GXColor1u32(u32 rgba) {
+    const StreamAttribute* entry = Expect(Kind::Colour, GX_DIRECT);
+    if (entry != nullptr && FormatIs(*entry, GX_CLR_RGBA, GX_RGBA8)) {
+        SetColour(entry->attribute - GX_VA_CLR0, rgba);
+        Advance();
+    }
+}
+
+void GXColor1x16(u16 index) {
+    WriteIndex(Kind::Colour, index);
+}
+
+void GXTexCoord2f32(f32 s, f32 t) {
+    WriteTexCoord(GX_F32, s, t);
+}
+
+void GXTexCoord2u16(u16 s, u16 t) {
+    WriteTexCoord(GX_U16, s, t);
+}
+
+void GXTexCoord1x16(u16 index) {
+    WriteIndex(Kind::TexCoord, index);
+}

@@ -1,0 +1,54 @@
+// The save file on flash memory: "save.dat" holds the game's block zero-padded to a
+// multiple of 32 bytes, "banner.bin" the banner that set-up builds from the disc's images
+// with a title in the console's language, both in the title's home directory. Each
+// operation returns only once its last asynchronous step is done; meanwhile the main
+// thread yields and keeps the input system and kEvent::Check running. Main thread only.
+// A failed operation returns false, logs why, and leaves in NandLastError() the flash
+// library's result code, the space check's answer bits, or a byte count (a short
+// transfer, or the length of a save file of the wrong size).
+#pragma once
+
+#include <console/nand.h>
+
+namespace Kelvo_lib {
+
+constexpr int MAX_FILE_SIZE = 102400;
+constexpr const char* kSaveFileName = "save.dat";
+constexpr const char* kBannerFileName = "banner.bin";
+
+// true: the banner's title is the English one whatever the console's language. Before
+// NandInit.
+void StorageManagerWiiForceEnglishOnly(bool bEnglishOnly);
+
+// Set-up: the block's size (1 to MAX_FILE_SIZE - 1; anything else asserts), the home
+// directory as current directory, and the banner. Missing or wrongly sized images only
+// leave the banner without them.
+void NandInit(int dataSize);
+void NandDeinit();
+
+// The caller's block that loads fill and saves write; it must stay valid while an
+// operation runs.
+void NandSetDataBlock(void* data);
+int NandDataSize();
+int NandLastError();
+const NANDBanner& NandBanner();
+
+// "save.dat" exists and opens for reading.
+bool NandFindFile();
+// The flash memory has room for the save file and the banner.
+bool NandSpace();
+bool NandCreate();
+// Fills the block from a save file of exactly the rounded size; the block is left as it
+// was otherwise.
+bool NandLoad();
+// Writes the block through a safe file: on any failure the previous save file stays.
+bool NandSave();
+bool NandSaveBanner();
+bool NandDeleteSave();
+
+// The completion callback of every asynchronous flash-memory call.
+void NandCallback(s32 result, NANDCommandBlock* block);
+// Logs the name of a flash library result code.
+void WiiPrintErrMsg(int result);
+
+} // namespace Kelvo_lib

@@ -1,0 +1,86 @@
+#include "text/language_file_dump.h"
+
+#include <framework/ktext.h>
+
+#include <kelvo/io/kmemoryiostream.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+namespace datatool {
+namespace {
+
+using Kelvo_lib::kText;
+
+// The text as one line of UTF-8.
+std::string Printable(const char* text) {
+    std::string line;
+    for (const char* c = text; *c != '\0'; ++c) {
+        const unsigned char byte = static_cast<unsigned char>(*c);
+        if (byte == '\n') {
+            line += "\\n";
+        } else if (byte < 0x80) {
+            line += static_cast<char>(byte);
+        } else {
+            line += static_cast<char>(0xC0 | (byte >> 6));
+            line += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return line;
+}
+
+bool SameIgnoringCase(const std::string& a, const char* b) {
+    return a.size() == std::strlen(b) && std::equal(a.begin(), a.end(), b, [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool IsCompressed(const std::vector<unsigned char>& bytes) {
+    return bytes.size() >= 2 && bytes[0] == 'Z' && bytes[1] == 'Z';
+}
+
+} // namespace
+
+bool IsLanguageFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::string line;
+    if (!std::getline(file, line)) {
+        return false;
+    }
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    const std::string name = line.rfind("ZZ", 0) == 0 ? line.substr(2) : line;
+    for (int language = Kelvo_lib::KTEXT_UK_ENGLISH; language <= Kelvo_lib::KTEXT_DUTCH;
+         ++language) {
+        if (SameIgnoringCase(name, kText::LanguageName(language))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool DumpLanguageFile(const std::vector<unsigned char>& bytes, FILE* out) {
+    std::vector<unsigned char> copy = bytes;
+    Kelvo_lib::kMemoryIOStream stream(copy.data(), static_cast<unsigned int>(copy.size()),
+                                      K_IO_ACCESS_READ);
+    if (!kText::Load(&stream)) {
+        std::fprintf(stderr, "datatool: not a language file the game loads\n");
+        return false;
+    }
+    std::fprintf(out, "language  %s\n", kText::LanguageName(kText::GetLanguage()));
+    std::fprintf(out, "body      %s\n", IsCompressed(bytes) ? "compressed" : "plain");
+    std::fprintf(out, "texts     %d\n", kText::NumTexts());
+    for (int id = 0; id < kText::NumTexts(); ++id) {
+        std::fprintf(out, "%s \"%s\"\n", kText::TextId(id), Printable(kText::Text(id)).c_str());
+    }
+    kText::Reset();
+    return true;
+}
+
+} // namespace datatool
