@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format ccache
   libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev libpng-dev
-  wbritish zlib1g-dev pkg-config librsvg2-dev fonts-dejavu-core
+  wbritish wordnet-base zlib1g-dev pkg-config librsvg2-dev fonts-dejavu-core libfreetype-dev
+  libpixman-1-dev libvorbis-dev libogg-dev
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -2,6 +2,7 @@
 // before anything is allocated, the records decoded field by field, and every index
 // checked once the reading ends, whichever way it ends.
 #include <framework/kspritebank.h>
+#include <framework/kspritemanager.h>
 
 #include <kelvo/io/kfileiostream.h>
 #include <kelvo/platform/klog.h>
@@ -146,6 +147,8 @@ kSpriteBank::kSpriteBank(kIOStreamSeekable* stream) : m_name("Unknown") {
 }
 
 kSpriteBank::~kSpriteBank() {
+    // Cached pages are keyed by their bank: a later bank at this address must not find them.
+    FreeCacheForBank(this);
     if (m_bCounted) {
         kLogFmt("kSpriteBank::Destruct: %s (%d)\n", m_name.CStr(), numSpriteBanks);
         --numSpriteBanks;

@@ -160,6 +160,7 @@ bool PlaceFrame(const kSpriteBankFrame& frame, const SpriteState& state, FramePl
                               ? static_cast<float>(frame.totalw) - static_cast<float>(frame.width) -
                                     static_cast<float>(frame.offsetx)
                               : static_cast<float>(frame.offsetx);
+    // A hair up and left of the box, so that edges on whole pixels stay on them.
     place.ax = state.x + offsetX * sx - 1.0f / kScreenWidth;
     place.ay = state.y + static_cast<float>(frame.offsety) * sy - 1.0f / kScreenHeight;
     place.cellScaleX = sx / clipWidth;

@@ -22,5 +22,9 @@ int RunPuzzlesCommand(int argc, char** argv);
 int RunTextCommand(int argc, char** argv);
 // bank OUT.KSB [--layout current|wide-cells|old] [--page-size N] SPRITE...
 int RunBankCommand(int argc, char** argv);
+// font OUT.KSB --sprite NAME --size PIXELS [--weight PIXELS] [--face FILE.ttf]
+int RunFontCommand(int argc, char** argv);
+// banner OUTDIR BANNER.svg|png ICONS.svg|png
+int RunBannerCommand(int argc, char** argv);
 
 } // namespace datatool

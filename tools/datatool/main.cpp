@@ -24,6 +24,14 @@ constexpr Command kCommands[] = {
      "writes a sprite bank; SPRITE is --sprite NAME [--mask] [--hotspot NAME X Y] IMAGE.png|svg..."
      " ('@FILE' reads words from FILE); 'dump OUT.KSB' shows it",
      RunBankCommand},
+    {"font", "OUT.KSB --sprite NAME --size PIXELS [--weight PIXELS] [--face FILE.ttf]",
+     "writes a sprite bank of one font's 256 glyphs rendered from a TrueType face (DejaVu Sans"
+     " by default), white with coverage in alpha",
+     RunFontCommand},
+    {"banner", "OUTDIR BANNER.svg|png ICONS.svg|png",
+     "writes the save banner (192 x 64) and its 8 icon frames (48 x 48, side by side in ICONS) as"
+     " tiled RGB5A3 files; 'dump save.dat' and 'dump banner.bin' show the saved files",
+     RunBannerCommand},
 };
 
 int PrintUsage() {

@@ -1,14 +1,9 @@
-// Flash file system (NAND): the console's internal flash memory kept in a directory of
-// the host (--nand DIR; by default $XDG_DATA_HOME/puzzles/nand, else
-// ~/.local/share/puzzles/nand), created when missing. Paths are the console's: absolute
-// from "/", or relative to the directory set by NANDChangeDir. Calls return a
-// NAND_RESULT code, or a byte count for reads and writes. An asynchronous call only
-// queues its command; the command runs, and its callback is called, at the main thread's
-// next OSYieldThread. A safe file is written through a working copy that the safe close
-// commits atomically (write, flush, rename) and the safe cancel discards. Block and inode
-// quotas make "not enough space" reachable; injected faults (console/fault.h) fail a call,
-// shorten a transfer or cut the power between two steps. Main thread only; nothing here
-// allocates through operator new.
+// Flash file system (NAND): the console's flash memory as a host directory (--nand DIR,
+// else $XDG_DATA_HOME/puzzles/nand or ~/.local/share/puzzles/nand, made when missing).
+// Calls return a NAND_RESULT code or a byte count; an asynchronous call queues its command,
+// which runs with its callback at the main thread's next OSYieldThread. Safe files commit
+// a working copy atomically on close. Main thread only; no operator new. Injected faults
+// (console/fault.h) fail a call, shorten a transfer or cut the power between two steps.
 #pragma once
 
 #include <console/types.h>
@@ -33,7 +28,9 @@ enum : s32 {
     NAND_RESULT_FATAL_ERROR = -128,
 };
 
-// A path, with its terminating zero; a file or directory name, without it.
+// Paths are the console's: absolute from "/", or relative to the directory NANDChangeDir
+// set (at first the home directory). A path, with its terminating zero; a file or
+// directory name (letters, digits, '.', '_', '-'), without it.
 constexpr u32 NAND_MAX_PATH = 64;
 constexpr u32 NAND_MAX_NAME = 12;
 // Space is counted in file-system blocks, one per started 16 KiB of a file, and in
@@ -135,6 +132,7 @@ s32 NANDDelete(const char* path);
 s32 NANDCheck(u32 fsBlocks, u32 inodes, u32* answer);
 
 s32 NANDOpen(const char* path, NANDFileInfo* info, u8 access);
+// The file is closed whatever the result.
 s32 NANDClose(NANDFileInfo* info);
 // From the file's position, which moves on by the count transferred.
 s32 NANDRead(NANDFileInfo* info, void* buffer, u32 length);
@@ -152,7 +150,7 @@ s32 NANDWriteAsync(NANDFileInfo* info, const void* buffer, u32 length, NANDCallb
                    NANDCommandBlock* block);
 // Opens an existing file through a working copy of it, made with the caller's copy buffer
 // (32-byte aligned, a non-zero multiple of 32 bytes). Writes go to the copy; the safe close
-// puts it in the file's place, the safe cancel throws it away.
+// puts it in the file's place (a failed one throws it away), the safe cancel throws it away.
 s32 NANDSimpleSafeOpenAsync(const char* path, NANDFileInfo* info, u8 access, void* copyBuffer,
                             u32 copyLength, NANDCallback callback, NANDCommandBlock* block);
 s32 NANDSimpleSafeCloseAsync(NANDFileInfo* info, NANDCallback callback, NANDCommandBlock* block);

@@ -48,14 +48,14 @@ void ConvertLine(const u32* source, u32 pairs, u8* destination) {
     }
 }
 
-// Source line for output line `line` of `lines`: the first and last lines of the
-// source land on the first and last output lines, the rest evenly between.
+// Source line for output line `line` of `lines`: the source line under the output
+// line's centre. Every output line then shows the source row that a point on it maps
+// back to, and the first and last lines still come from the first and last rows.
 u32 NearestSourceLine(u32 line, u32 lines, u32 sourceHeight) {
-    if (lines <= 1) {
+    if (lines == 0) {
         return 0;
     }
-    const u64 span = 2ull * (lines - 1);
-    return static_cast<u32>((2ull * line * (sourceHeight - 1) + (lines - 1)) / span);
+    return static_cast<u32>((2ull * line + 1) * sourceHeight / (2ull * lines));
 }
 
 } // namespace

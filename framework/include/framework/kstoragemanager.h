@@ -1,11 +1,9 @@
-// kStorageManager: loads and saves the game's one save block on flash memory as a
-// numbered state machine over one storage dialog, in manual flows (states 1 to 15) or
-// automatic ones (16 to 29, the game's), with 40 confirming the return to the console
-// menu. It owns the dialog; a DisplayDialogSignal listener opens it, the player's choice
-// closes it and moves the machine on. Each flow ends with one LoadCompleteSignal or
-// SaveCompleteSignal, except in the dead ends 19, 20, 22 and 23 (a message with no way on,
-// where IsSaving() turns false) and the return to the console menu. Static service, main
-// thread only; calls while a flow runs, or before Init, are refused with a log line.
+// kStorageManager: loads and saves the game's save block as a numbered state machine over
+// one storage dialog it owns (manual flows 1-15, automatic 16-29, 40 confirming the return
+// to the console menu); a DisplayDialogSignal listener opens the dialog and the player's
+// choice moves the machine on. Each flow ends with one completion signal, in a dead end
+// (19, 20, 22, 23: IsSaving() turns false) or at the console menu. Static, main thread
+// only; starts while a flow runs, or before Init, are refused with a log line.
 #pragma once
 
 #include <framework/kdialog.h>

@@ -1,11 +1,9 @@
-// The save file on flash memory: "save.dat" holds the game's block zero-padded to a
-// multiple of 32 bytes, "banner.bin" the banner that set-up builds from the disc's images
-// with a title in the console's language, both in the title's home directory. Each
-// operation returns only once its last asynchronous step is done; meanwhile the main
-// thread yields and keeps the input system and kEvent::Check running. Main thread only.
-// A failed operation returns false, logs why, and leaves in NandLastError() the flash
-// library's result code, the space check's answer bits, or a byte count (a short
-// transfer, or the length of a save file of the wrong size).
+// The save file on flash memory: "save.dat" (the block zero-padded to a multiple of 32
+// bytes) and "banner.bin" (built at set-up from the disc's images) in the title's home
+// directory. Operations return once their asynchronous steps are done, the main thread
+// meanwhile yielding and polling input and kEvent::Check. Main thread only. A failure
+// returns false, logs why and leaves in NandLastError() the flash library's result code,
+// the space check's answer bits, or a byte count (short transfer, save file's length).
 #pragma once
 
 #include <console/nand.h>

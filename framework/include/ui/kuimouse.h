@@ -1,8 +1,8 @@
 // kUIMouse: the remote's pointer as a screen position, normalised (0 to 1 across the
 // display) and in whole pixels of the current render surface. Every query reads the
-// input table afresh; nothing is cached between frames. Main thread only. Without a
-// current input system the position stays where it was, and without a render surface
-// the pixel position is 0; both are logged when they begin.
+// input table afresh. Main thread only. Without a current input system the position
+// stays where it was, and without a render surface the pixel position is 0; both are
+// logged once when they begin.
 #pragma once
 
 namespace Kelvo_lib {

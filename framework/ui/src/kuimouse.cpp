@@ -3,10 +3,11 @@
 // it below) scaled to the display.
 #include <ui/kuimouse.h>
 
-#include "kuidisplay.h"
+#include <framework/kspritemanager.h>
 
 #include <kelvo/input/kinputsystem.h>
 #include <kelvo/platform/klog.h>
+#include <kelvo/render/krender.h>
 
 #include <console/wpad.h>
 
@@ -21,8 +22,9 @@ float s_fMouseY = 0.0f;
 int s_mouseX = 0;
 int s_mouseY = 0;
 
-// Whether the missing input system has been reported since one was last seen.
+// Whether a missing input system or surface has been reported since one was last seen.
 bool s_bReportedNoInput = false;
+bool s_bReportedNoSurface = false;
 
 // Clamps to 0 to upper, upper bound first; a value that is not a number becomes 0.
 float ClampToDisplay(float value, float upper) {
@@ -33,15 +35,21 @@ float ClampToDisplay(float value, float upper) {
 }
 
 bool HasInputSystem() {
-    if (kInput != nullptr) {
-        s_bReportedNoInput = false;
-        return true;
-    }
-    if (!s_bReportedNoInput) {
+    if (kInput == nullptr && !s_bReportedNoInput) {
         kLogSys("kUIMouse", "No input system selected: the pointer stays where it was\n");
-        s_bReportedNoInput = true;
     }
-    return false;
+    s_bReportedNoInput = kInput == nullptr;
+    return kInput != nullptr;
+}
+
+// The current render surface, or null (reported).
+const krSurface* CurrentSurface() {
+    const krSurface* surface = kRender::SurfaceGetCurrent();
+    if (surface == nullptr && !s_bReportedNoSurface) {
+        kLogSys("kUIMouse", "No current render surface: the pointer has no pixel position\n");
+    }
+    s_bReportedNoSurface = surface == nullptr;
+    return surface;
 }
 
 } // namespace
@@ -55,10 +63,13 @@ void UpdateMouse() {
     const bool bSensorBarAbove = (WPADGetSensorBarPosition() & 0xFF) != 0;
     const float yOffset = bSensorBarAbove ? 2.0f * kRange : 1.2f * kRange;
     s_fMouseX = ClampToDisplay((x + 2.7f * kRange) / (5.4f * kRange), 1.0f);
-    s_fMouseY = ClampToDisplay((y + yOffset) / (3.2f * kRange), 1.0f / kUIHackScaleNTSC());
-    const kUIPoint display = kUIDisplaySize();
-    s_mouseX = static_cast<int>(s_fMouseX * display.x);
-    s_mouseY = static_cast<int>(s_fMouseY * display.y);
+    s_fMouseY = ClampToDisplay((y + yOffset) / (3.2f * kRange),
+                               1.0f / kSpriteManager::GetHackScaleNTSCValue());
+    const krSurface* surface = CurrentSurface();
+    const float width = surface != nullptr ? static_cast<float>(surface->GetDesc().xRes) : 0.0f;
+    const float height = surface != nullptr ? static_cast<float>(surface->GetDesc().yRes) : 0.0f;
+    s_mouseX = static_cast<int>(s_fMouseX * width);
+    s_mouseY = static_cast<int>(s_fMouseY * height);
 }
 
 int kUIMouse::GetPixelX() {
@@ -78,7 +89,7 @@ float kUIMouse::GetX() {
 
 float kUIMouse::GetY() {
     UpdateMouse();
-    return s_fMouseY * kUIHackScaleNTSC();
+    return s_fMouseY * kSpriteManager::GetHackScaleNTSCValue();
 }
 
 } // namespace Kelvo_lib

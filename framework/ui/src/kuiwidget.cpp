@@ -2,9 +2,9 @@
 // default font, the pointer capture and the button edges of the frame.
 #include <ui/kuiwidget.h>
 
-#include "kuidisplay.h"
-
 #include <ui/kuimouse.h>
+
+#include <framework/kspritemanager.h>
 
 #include <kelvo/input/kinputsystem.h>
 #include <kelvo/platform/klog.h>
@@ -25,6 +25,12 @@ unsigned int s_mouseUpFlags = 0;
 
 constexpr unsigned int kButton1 = 0x1;
 constexpr unsigned int kButton2 = 0x2;
+
+// What percentages of a root refer to.
+kUIPoint DisplaySize() {
+    return {static_cast<float>(kSpriteManager::GetDisplayWidth()),
+            static_cast<float>(kSpriteManager::GetDisplayHeight())};
+}
 
 bool IsPercent(unsigned int positionFlags) {
     return positionFlags != KUI_POSITION_PIXELS;
@@ -212,7 +218,7 @@ void kUIWidget::CalcPos(kUIPoint& result, const kUIWidgetPosition& pos,
         result = {pos.m_x, pos.m_y};
         return;
     }
-    kUIPoint size = kUIDisplaySize();
+    kUIPoint size = DisplaySize();
     if (widget != nullptr) {
         widget->UpdateSize();
         size = {widget->m_rect.w, widget->m_rect.h};
@@ -235,7 +241,7 @@ float kUIWidget::PixelSizeOnAxis(const kUIWidgetSizeCoord& size, float kUIPoint:
 
 kUIPoint kUIWidget::ReferenceSize() const {
     if (m_parent == nullptr) {
-        return kUIDisplaySize();
+        return DisplaySize();
     }
     m_parent->UpdateSize();
     return {m_parent->m_rect.w, m_parent->m_rect.h};

@@ -1,5 +1,6 @@
 // datatool dump FILE: the header of a sound file as the engine reads it, and for a DSP
 // ADPCM file every field of its own header.
+#include "banner/save_files_dump.h"
 #include "commands.h"
 #include "host_files.h"
 #include "puzzles/puzzle_bank_dump.h"
@@ -73,6 +74,12 @@ int RunDumpCommand(int argc, char** argv) {
     }
     if (argc >= 1 && IsLanguageFile(argv[0])) {
         return RunLanguageFileDump(argc, argv);
+    }
+    if (argc >= 1 && IsSaveFile(argv[0])) {
+        return RunSaveFileDump(argc, argv);
+    }
+    if (argc >= 1 && IsBannerFile(argv[0])) {
+        return RunBannerFileDump(argc, argv);
     }
     if (argc != 1) {
         std::fprintf(stderr, "usage: datatool dump FILE\n");

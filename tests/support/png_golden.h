@@ -1,7 +1,8 @@
 // Golden images for the render suites: a region of the embedded frame buffer compared,
-// with a small per-channel tolerance, against an RGB PNG under tests/kelvo/golden/.
-// With KELVO_UPDATE_GOLDEN=1 in the environment the PNG is (re)written instead; a
-// mismatch leaves the picture drawn beside the test's temporary files for review.
+// with a small per-channel tolerance, against an RGB PNG in the golden/ folder beside the
+// calling test's source. With KELVO_UPDATE_GOLDEN=1 in the environment the PNG is
+// (re)written instead; a mismatch leaves the picture drawn beside the test's temporary
+// files for review.
 #pragma once
 
 #include <console/types.h>
@@ -26,6 +27,7 @@ bool ReadPng(const std::string& path, Image& image);
 bool WritePng(const std::string& path, const Image& image);
 
 testing::AssertionResult MatchesGolden(const std::string& name, const Image& image,
-                                       int tolerance = 3);
+                                       int tolerance = 3,
+                                       const char* callerFile = __builtin_FILE());
 
 } // namespace png_golden

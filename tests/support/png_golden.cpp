@@ -12,8 +12,8 @@ namespace png_golden {
 
 namespace {
 
-std::filesystem::path GoldenPath(const std::string& name) {
-    return std::filesystem::path(__FILE__).parent_path() / "golden" / (name + ".png");
+std::filesystem::path GoldenPath(const std::string& name, const char* callerFile) {
+    return std::filesystem::path(callerFile).parent_path() / "golden" / (name + ".png");
 }
 
 int ChannelDifference(u32 a, u32 b, int shift) {
@@ -71,8 +71,9 @@ bool WritePng(const std::string& path, const Image& image) {
     return png_image_write_to_file(&png, path.c_str(), 0, bytes.data(), 0, nullptr) != 0;
 }
 
-testing::AssertionResult MatchesGolden(const std::string& name, const Image& image, int tolerance) {
-    const std::filesystem::path golden = GoldenPath(name);
+testing::AssertionResult MatchesGolden(const std::string& name, const Image& image, int tolerance,
+                                       const char* callerFile) {
+    const std::filesystem::path golden = GoldenPath(name, callerFile);
     const char* update = std::getenv("KELVO_UPDATE_GOLDEN");
     if (update != nullptr && std::string(update) == "1") {
         std::filesystem::create_directories(golden.parent_path());

@@ -1,0 +1,107 @@
+// Save storage across runs of the program: a first run (a child process) creates the
+// save file and the banner that the next run loads, and a save whose power is cut at
+// any of its steps leaves a save file that the next start loads whole, old or new.
+#include "storage_test_support.h"
+
+#include <cstring>
+
+using namespace storage_test;
+
+namespace {
+
+constexpr int kSurvivedExitCode = 3;
+
+// The game's profile manager: a load that made a new save file saves the defaults.
+class NewSaveWriter : public kHasSlots<> {
+public:
+    explicit NewSaveWriter(std::vector<u8>* defaults) : m_defaults(defaults) {
+        kStorageManager::LoadCompleteSignal.Connect(this, &NewSaveWriter::Loaded);
+    }
+    void Loaded(bool, bool, bool bNewSave) {
+        if (bNewSave) {
+            kStorageManager::SaveData(m_defaults->data());
+        }
+    }
+    std::vector<u8>* m_defaults;
+};
+
+class StorageRunsTest : public StorageTest {
+protected:
+    void SetUp() override {
+        StorageTest::SetUp();
+        InitGameStorage();
+    }
+
+    // The next start of the program, as far as the flash memory is concerned.
+    std::string LoadAfterRestart(std::vector<u8>* block) {
+        NANDResetForTest();
+        FaultReset();
+        FlowTrace flow;
+        kStorageManager::LoadData(block->data());
+        flow.Play({}, false);
+        return flow.m_trace;
+    }
+};
+
+TEST_F(StorageRunsTest, FirstRunCreatesTheFilesAndTheSecondRunLoadsThem) {
+    std::vector<u8> defaults = Block(21);
+    EXPECT_EXIT(
+        {
+            FlowTrace flow;
+            NewSaveWriter profiles(&defaults);
+            std::vector<u8> block(kBlockSize, 0);
+            kStorageManager::LoadData(block.data());
+            _exit(flow.m_trace == "load(0,0,1) save(1)" && !kStorageManager::IsSaving() ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+
+    EXPECT_EQ(ReadFile(SaveFile()), SaveFileOf(defaults));
+    const std::vector<u8> banner = ReadFile(BannerFile());
+    ASSERT_EQ(banner.size(), 61600u);
+    EXPECT_EQ(std::memcmp(banner.data(), &NandBanner(), banner.size()), 0);
+
+    std::vector<u8> loaded(kBlockSize, 0);
+    EXPECT_EQ(LoadAfterRestart(&loaded), "load(1,0,0)");
+    EXPECT_EQ(loaded, defaults);
+}
+
+// A child process saves a new block and loses its power at step k, for every k until the
+// save gets through; each time, the next start loads the previous block or the new one,
+// never a damaged file or none, and once it loads the new one it always does.
+TEST_F(StorageRunsTest, PowerCutAtEveryStepOfASaveLeavesThePreviousOrTheNewBlock) {
+    const std::vector<u8> previous = Block(31);
+    std::vector<u8> next = Block(32);
+    bool survived = false;
+    bool sawPrevious = false;
+    bool sawNext = false;
+    for (int step = 1; !survived && step < 50; ++step) {
+        WriteFile(SaveFile(), SaveFileOf(previous));
+        NANDResetForTest();
+        const auto outcome = [&](int status) {
+            survived = WIFEXITED(status) && WEXITSTATUS(status) == kSurvivedExitCode;
+            return survived ||
+                   (WIFEXITED(status) && WEXITSTATUS(status) == NAND_POWER_CUT_EXIT_CODE);
+        };
+        EXPECT_EXIT(
+            {
+                FaultReset();
+                FaultAddText(("nand-step:power-cut@" + std::to_string(step)).c_str());
+                kStorageManager::SaveData(next.data());
+                _exit(kSurvivedExitCode);
+            },
+            outcome, "")
+            << "step " << step;
+
+        std::vector<u8> loaded(kBlockSize, 0);
+        EXPECT_EQ(LoadAfterRestart(&loaded), "load(1,0,0)") << "step " << step;
+        EXPECT_TRUE(loaded == previous || loaded == next) << "step " << step;
+        EXPECT_FALSE(sawNext && loaded == previous) << "step " << step;
+        EXPECT_TRUE(fs::is_empty(WorkingCopies())) << "step " << step;
+        sawPrevious = sawPrevious || loaded == previous;
+        sawNext = sawNext || loaded == next;
+    }
+    EXPECT_TRUE(survived);
+    EXPECT_TRUE(sawPrevious && sawNext);
+}
+
+} // namespace

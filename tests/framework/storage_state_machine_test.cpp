@@ -1,0 +1,587 @@
+// The storage state machine, flow by flow: for each start (load or save, automatic or
+// manual), save file, injected flash-memory result and choice of the player, the dialogs
+// shown (state, title, body and option ids), the choices made and the completion signals,
+// as one trace. Every flow ends with exactly one completion signal, in a dead end, or
+// waiting for its dialog to be on screen; IsSaving() never stays set after a save ends.
+#include "storage_test_support.h"
+
+using namespace Kelvo_lib;
+using namespace storage_test;
+
+namespace {
+
+enum class FileState { Good, None, Damaged };
+
+struct FlowCase {
+    const char* name;
+    bool bAuto;
+    bool bSave; // SaveData, else LoadData
+    FileState file;
+    const char* rules;
+    std::vector<int> choices;
+    bool bOnScreen;
+    std::string trace;
+    int finalState;
+};
+
+std::ostream& operator<<(std::ostream& out, const FlowCase& flowCase) {
+    return out << flowCase.name;
+}
+
+class StorageFlowTest : public StorageTest, public testing::WithParamInterface<FlowCase> {
+protected:
+    void SetUp() override {
+        StorageTest::SetUp();
+        kStorageManager::Init(kBlockSize, "", "");
+    }
+
+    void Prepare(const FlowCase& flowCase) {
+        kStorageManager::SetAutoSave(flowCase.bAuto);
+        if (flowCase.file == FileState::Good) {
+            WriteFile(SaveFile(), SaveFileOf(m_old));
+        } else if (flowCase.file == FileState::Damaged) {
+            WriteFile(SaveFile(), std::vector<u8>(100, 0xDD));
+        }
+        FaultReset();
+        ASSERT_TRUE(FaultAddText(flowCase.rules));
+    }
+
+    void Start(const FlowCase& flowCase) {
+        if (flowCase.bSave) {
+            kStorageManager::SaveData(m_block.data());
+        } else {
+            kStorageManager::LoadData(m_loaded.data());
+        }
+        m_flow.Play(flowCase.choices, flowCase.bOnScreen);
+    }
+
+    std::vector<u8> m_old = Block(7);
+    std::vector<u8> m_block = Block(9);
+    std::vector<u8> m_loaded = std::vector<u8>(kBlockSize, 0);
+    FlowTrace m_flow;
+};
+
+TEST_P(StorageFlowTest, ShowsTheDialogsAndSignalsOfItsFlow) {
+    const FlowCase& flowCase = GetParam();
+    Prepare(flowCase);
+    Start(flowCase);
+    EXPECT_EQ(m_flow.m_trace, flowCase.trace);
+    const int state = kStorageManager::GetStorageState();
+    EXPECT_EQ(state, flowCase.finalState);
+    EXPECT_EQ(m_flow.m_completions, state == 0 ? 1 : 0);
+    const bool bWaitingForScreen = !flowCase.bOnScreen && !IsDeadEnd(state) && state != 0;
+    EXPECT_EQ(kStorageManager::IsSaving(), flowCase.bSave && bWaitingForScreen);
+    if (m_flow.m_trace.find("save(1)") != std::string::npos) {
+        EXPECT_EQ(ReadFile(SaveFile()), SaveFileOf(m_block));
+    }
+    if (m_flow.m_trace.find("load(1") != std::string::npos && flowCase.file == FileState::Good) {
+        EXPECT_EQ(m_loaded, m_old);
+    }
+    if (state == 0) {
+        EXPECT_FALSE(kDialogManager::IsOpen()) << "an ended flow leaves no dialog open";
+    }
+}
+
+// Automatic flows: the game's own.
+const FlowCase kAutomaticFlows[] = {
+    {"LoadGoodFile", true, false, FileState::Good, "", {}, false, "load(1,0,0)", 0},
+    {"LoadCreatesMissingFile", true, false, FileState::None, "", {}, false, "load(0,0,1)", 0},
+    {"LoadNoSpaceForBlocks",
+     true,
+     false,
+     FileState::None,
+     "nand-check:home-blocks@1",
+     {0},
+     false,
+     "17:76/-1[78,79] choose0 load(0,0,0)",
+     0},
+    {"LoadNoSpaceForFiles",
+     true,
+     false,
+     FileState::None,
+     "nand-check:home-inodes@1",
+     {0},
+     false,
+     "18:80/-1[81,82] choose0 load(0,0,0)",
+     0},
+    {"LoadSpaceCheckFails",
+     true,
+     false,
+     FileState::None,
+     "nand-check:fatal@1",
+     {0},
+     false,
+     "18:80/-1[81,82] choose0 load(0,0,0)",
+     0},
+    {"LoadDamagedFileDeleted",
+     true,
+     false,
+     FileState::Damaged,
+     "",
+     {1},
+     false,
+     "21:-1/85[86,87] choose1 load(0,0,1)",
+     0},
+    {"LoadDamagedFileKept",
+     true,
+     false,
+     FileState::Damaged,
+     "",
+     {0},
+     false,
+     "21:-1/85[86,87] choose0 load(0,0,0)",
+     0},
+    {"LoadReadCorrupt",
+     true,
+     false,
+     FileState::Good,
+     "nand-read:corrupt@1",
+     {},
+     false,
+     "22:-1/88[]",
+     22},
+    {"LoadReadBusy", true, false, FileState::Good, "nand-read:busy@1", {}, false, "23:-1/91[]", 23},
+    {"LoadReadAllocFailed",
+     true,
+     false,
+     FileState::Good,
+     "nand-read:alloc-failed@1",
+     {},
+     false,
+     "23:-1/91[]",
+     23},
+    {"LoadReadShort",
+     true,
+     false,
+     FileState::Good,
+     "nand-read:short@1",
+     {0},
+     false,
+     "21:-1/85[86,87] choose0 load(0,0,0)",
+     0},
+    {"LoadOpenOther",
+     true,
+     false,
+     FileState::Good,
+     "nand-open:access@2",
+     {0},
+     false,
+     "21:-1/85[86,87] choose0 load(0,0,0)",
+     0},
+    {"LoadReadMaxBlocksIsOther",
+     true,
+     false,
+     FileState::Good,
+     "nand-read:maxblocks@1",
+     {0},
+     false,
+     "21:-1/85[86,87] choose0 load(0,0,0)",
+     0},
+    {"CreateCorrupt",
+     true,
+     false,
+     FileState::None,
+     "nand-create:corrupt@1",
+     {},
+     false,
+     "22:-1/88[]",
+     22},
+    {"CreateMaxFiles",
+     true,
+     false,
+     FileState::None,
+     "nand-create:maxfiles@1",
+     {},
+     false,
+     "20:-1/84[]",
+     20},
+    {"CreateBusy", true, false, FileState::None, "nand-create:busy@1", {}, false, "23:-1/91[]", 23},
+    {"CreateAllocFailed",
+     true,
+     false,
+     FileState::None,
+     "nand-create:alloc-failed@1",
+     {},
+     false,
+     "23:-1/91[]",
+     23},
+    {"CreateMaxBlocksIsOther",
+     true,
+     false,
+     FileState::None,
+     "nand-create:maxblocks@1",
+     {0},
+     false,
+     "21:-1/85[86,87] choose0 load(0,0,0)",
+     0},
+    {"BannerMaxBlocks",
+     true,
+     false,
+     FileState::None,
+     "nand-write:maxblocks@1",
+     {},
+     false,
+     "19:-1/83[]",
+     19},
+    {"BannerCorrupt",
+     true,
+     false,
+     FileState::None,
+     "nand-write:corrupt@1",
+     {},
+     false,
+     "22:-1/88[]",
+     22},
+    {"BannerMaxFiles",
+     true,
+     false,
+     FileState::None,
+     "nand-write:maxfiles@1",
+     {},
+     false,
+     "20:-1/84[]",
+     20},
+    {"BannerBusy",
+     true,
+     false,
+     FileState::None,
+     "nand-safe-open:busy@1",
+     {},
+     false,
+     "23:-1/91[]",
+     23},
+    {"BannerShort",
+     true,
+     false,
+     FileState::None,
+     "nand-write:short@1",
+     {0},
+     false,
+     "21:-1/85[86,87] choose0 load(0,0,0)",
+     0},
+    {"SaveGoodFile", true, true, FileState::Good, "", {}, false, "save(1)", 0},
+    {"SaveMissingFileDeletedRecreatesAndWrites",
+     true,
+     true,
+     FileState::None,
+     "",
+     {1},
+     false,
+     "21:-1/85[86,87] choose1 save(1)",
+     0},
+    {"SaveMissingFileContinues",
+     true,
+     true,
+     FileState::None,
+     "",
+     {0},
+     false,
+     "21:-1/85[86,87] choose0 save(0)",
+     0},
+    {"SaveNoSpace",
+     true,
+     true,
+     FileState::None,
+     "nand-check:home-blocks@1",
+     {0},
+     false,
+     "17:76/-1[78,79] choose0 save(0)",
+     0},
+    {"SaveRecreateFails",
+     true,
+     true,
+     FileState::None,
+     "nand-create:maxfiles@1",
+     {1},
+     false,
+     "21:-1/85[86,87] choose1 20:-1/84[]",
+     20},
+    {"SaveWriteMaxBlocks",
+     true,
+     true,
+     FileState::Good,
+     "nand-write:maxblocks@1",
+     {},
+     false,
+     "19:-1/83[]",
+     19},
+    {"SaveWriteMaxFiles",
+     true,
+     true,
+     FileState::Good,
+     "nand-write:maxfiles@1",
+     {},
+     false,
+     "20:-1/84[]",
+     20},
+    {"SaveWriteBusy",
+     true,
+     true,
+     FileState::Good,
+     "nand-write:busy@1",
+     {},
+     false,
+     "23:-1/91[]",
+     23},
+    {"SaveWriteAllocFailed",
+     true,
+     true,
+     FileState::Good,
+     "nand-write:alloc-failed@1",
+     {},
+     false,
+     "23:-1/91[]",
+     23},
+    {"SaveWriteCorrupt",
+     true,
+     true,
+     FileState::Good,
+     "nand-write:corrupt@1",
+     {},
+     false,
+     "22:-1/88[]",
+     22},
+    {"SaveWriteShort",
+     true,
+     true,
+     FileState::Good,
+     "nand-write:short@1",
+     {0},
+     false,
+     "21:-1/85[86,87] choose0 save(0)",
+     0},
+    {"SaveCommitFails",
+     true,
+     true,
+     FileState::Good,
+     "nand-safe-close:access@1",
+     {1},
+     false,
+     "21:-1/85[86,87] choose1 save(1)",
+     0},
+};
+INSTANTIATE_TEST_SUITE_P(Automatic, StorageFlowTest, testing::ValuesIn(kAutomaticFlows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Manual flows: dialogs without options move on once the dialog layer has them on screen.
+const FlowCase kManualFlows[] = {
+    {"LoadGoodFile", false, false, FileState::Good, "", {}, true, "5:71/72[] load(1,0,0)", 0},
+    {"LoadWaitsForTheScreen", false, false, FileState::Good, "", {}, false, "5:71/72[]", 5},
+    {"LoadCreatesMissingFile",
+     false,
+     false,
+     FileState::None,
+     "",
+     {},
+     true,
+     "3:69/70[] load(1,0,0)",
+     0},
+    {"LoadNoSpace",
+     false,
+     false,
+     FileState::None,
+     "nand-check:home-blocks@1",
+     {0},
+     true,
+     "2:59/60[48] choose0 load(0,0,0)",
+     0},
+    {"LoadCreateFails",
+     false,
+     false,
+     FileState::None,
+     "nand-create:corrupt@1",
+     {0},
+     true,
+     "3:69/70[] 4:61/62[48] choose0 load(0,0,0)",
+     0},
+    {"LoadDamagedFileDeleted",
+     false,
+     false,
+     FileState::Damaged,
+     "",
+     {1},
+     true,
+     "5:71/72[] 6:63/64[48,50] choose1 3:69/70[] load(1,0,0)",
+     0},
+    {"LoadDamagedFileKept",
+     false,
+     false,
+     FileState::Damaged,
+     "",
+     {0},
+     true,
+     "5:71/72[] 6:63/64[48,50] choose0 load(0,0,0)",
+     0},
+    {"SaveGoodFile", false, true, FileState::Good, "", {}, true, "11:73/74[] save(1)", 0},
+    {"SaveWaitsForTheScreen", false, true, FileState::Good, "", {}, false, "11:73/74[]", 11},
+    {"SaveCreatesMissingFile",
+     false,
+     true,
+     FileState::None,
+     "",
+     {},
+     true,
+     "13:69/70[] 11:73/74[] save(1)",
+     0},
+    {"SaveNoSpace",
+     false,
+     true,
+     FileState::None,
+     "nand-check:home-blocks@1",
+     {0},
+     true,
+     "13:69/70[] 15:59/60[48] choose0 save(0)",
+     0},
+    {"SaveCreateFails",
+     false,
+     true,
+     FileState::None,
+     "nand-create:corrupt@1",
+     {0},
+     true,
+     "13:69/70[] 14:61/62[48] choose0 save(0)",
+     0},
+    {"SaveFailedFileDeleted",
+     false,
+     true,
+     FileState::Good,
+     "nand-write:corrupt@1",
+     {1},
+     true,
+     "11:73/74[] 12:65/66[48,50] choose1 13:69/70[] 11:73/74[] save(1)",
+     0},
+    {"SaveFailedContinues",
+     false,
+     true,
+     FileState::Good,
+     "nand-write:corrupt@1",
+     {0},
+     true,
+     "11:73/74[] 12:65/66[48,50] choose0 save(0)",
+     0},
+};
+INSTANTIATE_TEST_SUITE_P(Manual, StorageFlowTest, testing::ValuesIn(kManualFlows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class StorageMachineTest : public StorageTest {
+protected:
+    void SetUp() override {
+        StorageTest::SetUp();
+        InitGameStorage();
+    }
+
+    std::vector<u8> m_block = Block(11);
+    FlowTrace m_flow;
+};
+
+TEST_F(StorageMachineTest, ConfirmationDeclinedShowsTheNoSpaceDialogAgain) {
+    kStorageManager::SetConfirmSystemMenuWarning(true);
+    ASSERT_TRUE(FaultAddText("nand-check:home-blocks@1"));
+    kStorageManager::LoadData(m_block.data());
+    m_flow.Play({1, 1, 0}, false);
+    EXPECT_EQ(m_flow.m_trace, "17:76/-1[78,79] choose1 40:143/144[127,128] choose1 "
+                              "17:76/-1[78,79] choose0 load(0,0,0)");
+    EXPECT_TRUE(kStorageManager::IsContinueWithoutSaving());
+}
+
+// The child process of a death test plays the flow up to the console menu.
+TEST_F(StorageMachineTest, ReturningToTheMenuBlacksTheScreenAndEndsTheProgram) {
+    for (const bool bConfirm : {false, true}) {
+        EXPECT_EXIT(
+            {
+                kStorageManager::SetConfirmSystemMenuWarning(bConfirm);
+                FaultAddText("nand-check:home-inodes@1");
+                kStorageManager::LoadData(m_block.data());
+                m_flow.Play(bConfirm ? std::vector<int>{1, 0} : std::vector<int>{1}, false);
+            },
+            testing::ExitedWithCode(0), "return to the console menu")
+            << bConfirm;
+    }
+}
+
+TEST_F(StorageMachineTest, DialogsCarryLiteralTextsInALanguage) {
+    SetTextLanguage("UK_ENGLISH");
+    ASSERT_TRUE(FaultAddText("nand-check:home-blocks@1"));
+    kStorageManager::LoadData(m_block.data());
+    const kDialog* dialog = kStorageManager::GetStorageDialog();
+    ASSERT_TRUE(kDialogManager::IsOpen(kStorageManager::GetStorageDialog()));
+    EXPECT_STREQ(dialog->m_title.CStr(), kText::SystemText(76, KTEXT_UK_ENGLISH));
+    EXPECT_STREQ(dialog->m_body.CStr(), "");
+    ASSERT_EQ(dialog->m_optionList.Size(), 2);
+    EXPECT_STREQ(dialog->m_optionList(1).CStr(), kText::SystemText(79, KTEXT_UK_ENGLISH));
+    EXPECT_EQ(dialog->m_titleScriptId, -1);
+    EXPECT_EQ(dialog->m_bodyScriptId, -1);
+    EXPECT_EQ(dialog->m_optionScriptIdList.Size(), 0);
+    EXPECT_EQ(dialog->m_priority, kStorageManager::kDialogPriority);
+}
+
+TEST_F(StorageMachineTest, StartsDuringAFlowAreRefused) {
+    WriteFile(SaveFile(), std::vector<u8>(10, 1));
+    LogLines log;
+    kStorageManager::LoadData(m_block.data());
+    ASSERT_EQ(kStorageManager::GetStorageState(), 21);
+    kStorageManager::SaveData(m_block.data());
+    kStorageManager::LoadData(m_block.data());
+    EXPECT_EQ(log.Count("refused, a storage flow is running"), 2);
+    EXPECT_EQ(kStorageManager::GetStorageState(), 21);
+    EXPECT_FALSE(kStorageManager::IsSaving());
+    m_flow.Play({0}, false);
+    EXPECT_EQ(m_flow.m_trace, "21:-1/85[86,87] choose0 load(0,0,0)");
+    kStorageManager::LoadData(nullptr);
+    EXPECT_EQ(log.Count("LoadData: refused, no block"), 1);
+}
+
+// A dialog layer that opens the storage dialog again as it closes keeps it open when the
+// machine moves on; the machine's own close of it must not move the machine a second time.
+class StickyDialogLayer : public kHasSlots<> {
+public:
+    StickyDialogLayer() {
+        kDialogManager::DialogCloseSignal.Connect(this, &StickyDialogLayer::Closed);
+    }
+    void Closed(kDialog* dialog) {
+        if (m_bSticky && dialog == kStorageManager::GetStorageDialog()) {
+            m_bSticky = false;
+            kDialogManager::Open(dialog);
+        }
+    }
+    bool m_bSticky = true;
+};
+
+class StorageDialogOrderTest : public StorageTest {};
+
+TEST_F(StorageDialogOrderTest, ClosingItsStillOpenDialogDoesNotMoveTheMachineTwice) {
+    StickyDialogLayer layer; // connected before the machine's own handler
+    InitGameStorage();
+    FlowTrace flow;
+    std::vector<u8> block = Block(12);
+    kStorageManager::SaveData(block.data());
+    flow.Play({1}, false);
+    EXPECT_EQ(flow.m_trace, "21:-1/85[86,87] choose1 save(1)");
+    EXPECT_EQ(flow.m_completions, 1);
+    EXPECT_EQ(ReadFile(SaveFile()), SaveFileOf(block));
+    EXPECT_FALSE(kStorageManager::IsSaving());
+}
+
+TEST_F(StorageMachineTest, IdenticalSaveWritesNothingAndAChangedBlockWritesOnce) {
+    WriteFile(SaveFile(), SaveFileOf(Block(1)));
+    LogLines log;
+    std::vector<u8> zeros(kBlockSize, 0);
+    kStorageManager::SaveData(zeros.data());
+    EXPECT_EQ(log.Count("No changes - nothing to save"), 1) << "all zeros before any save";
+
+    std::vector<u8> loaded(kBlockSize, 0);
+    kStorageManager::LoadData(loaded.data());
+    kStorageManager::SaveData(loaded.data());
+    EXPECT_EQ(log.Count("WriteData: attempting"), 1) << "a load does not fill the saved copy";
+    kStorageManager::SaveData(loaded.data());
+    EXPECT_EQ(log.Count("WriteData: attempting"), 1);
+    EXPECT_EQ(log.Count("No changes - nothing to save"), 2);
+    loaded[100] ^= 1;
+    kStorageManager::SaveData(loaded.data());
+    kStorageManager::SaveData(loaded.data());
+    EXPECT_EQ(log.Count("WriteData: attempting"), 2);
+    EXPECT_EQ(ReadFile(SaveFile()), SaveFileOf(loaded));
+    EXPECT_EQ(m_flow.m_trace, "load(1,0,0) save(1) save(1)");
+}
+
+} // namespace

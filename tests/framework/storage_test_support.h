@@ -1,0 +1,212 @@
+// What the save-storage tests share: a flash memory and a disc of their own for each test
+// (the disc holds the banner's images, each filled with a byte of its own), the dialog
+// manager, text language NONE, and helpers for the save file, blocks and log lines.
+#pragma once
+
+#include <framework/kdialog.h>
+#include <framework/kstoragemanager.h>
+#include <framework/kstoragenand.h>
+#include <framework/ktext.h>
+
+#include <kelvo/io/kmemoryiostream.h>
+#include <kelvo/platform/klog.h>
+#include <kelvo/platform/kplatform.h>
+
+#include <console/fault.h>
+#include <console/host.h>
+#include <console/nand.h>
+#include <console/sc.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace storage_test {
+
+namespace fs = std::filesystem;
+using namespace Kelvo_lib;
+
+constexpr int kBlockSize = 5972;
+constexpr size_t kRoundedSize = 5984;
+constexpr unsigned char kBannerFill = 0xB0;
+constexpr unsigned char kIconFill = 0xC0; // + the frame's index
+
+inline void SetTextLanguage(const char* header) {
+    std::string bytes = std::string(header) + "\n";
+    kMemoryIOStream stream(bytes.data(), static_cast<unsigned>(bytes.size()), K_IO_ACCESS_READ);
+    kText::Load(&stream);
+}
+
+// A block whose bytes depend on the seed.
+inline std::vector<unsigned char> Block(unsigned seed) {
+    std::vector<unsigned char> block(kBlockSize);
+    for (size_t i = 0; i < block.size(); ++i) {
+        block[i] = static_cast<unsigned char>(seed * 31 + i * 7 + 1);
+    }
+    return block;
+}
+
+inline std::vector<unsigned char> ReadFile(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(file),
+                                      std::istreambuf_iterator<char>());
+}
+
+inline void WriteFile(const fs::path& path, const std::vector<unsigned char>& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+// The file as a save of the block: zero-padded to the rounded size.
+inline std::vector<unsigned char> SaveFileOf(const std::vector<unsigned char>& block) {
+    std::vector<unsigned char> file(block);
+    file.resize(kRoundedSize, 0);
+    return file;
+}
+
+// Every log line while it lives.
+class LogLines : public kLogHookPrinter {
+public:
+    LogLines() { kLog->Hook(this); }
+    void Reset() override {}
+    void Print(const char* text) override { m_lines.emplace_back(text); }
+
+    int Count(const std::string& part) const {
+        return static_cast<int>(
+            std::count_if(m_lines.begin(), m_lines.end(),
+                          [&](const auto& line) { return line.find(part) != std::string::npos; }));
+    }
+
+    std::vector<std::string> m_lines;
+};
+
+// The states that show a message with no way on.
+inline bool IsDeadEnd(int state) {
+    return state == 19 || state == 20 || state == 22 || state == 23;
+}
+
+// The machine seen from outside, and the player and the dialog layer facing it.
+class FlowTrace : public kHasSlots<> {
+public:
+    FlowTrace() {
+        kStorageManager::DisplayDialogSignal.Connect(this, &FlowTrace::Show);
+        kStorageManager::LoadCompleteSignal.Connect(this, &FlowTrace::Loaded);
+        kStorageManager::SaveCompleteSignal.Connect(this, &FlowTrace::Saved);
+    }
+
+    void Show(kDialog* dialog) {
+        std::ostringstream line;
+        line << kStorageManager::GetStorageState() << ":" << dialog->m_titleScriptId << "/"
+             << dialog->m_bodyScriptId << "[";
+        for (int i = 0; i < dialog->m_optionScriptIdList.Size(); ++i) {
+            line << (i > 0 ? "," : "") << dialog->m_optionScriptIdList(i);
+        }
+        line << "]";
+        Add(line.str());
+        kDialogManager::Open(dialog);
+    }
+    void Loaded(bool bSuccess, bool bCorrupt, bool bNewSave) {
+        ++m_completions;
+        Add("load(" + std::to_string(bSuccess) + "," + std::to_string(bCorrupt) + "," +
+            std::to_string(bNewSave) + ")");
+    }
+    void Saved(bool bSuccess) {
+        ++m_completions;
+        Add("save(" + std::to_string(bSuccess) + ")");
+    }
+
+    // Picks the choices in turn on dialogs with options; reports a dialog without options
+    // on screen when the dialog layer does so. Stops when nothing is left to do.
+    void Play(const std::vector<int>& choices, bool bOnScreen) {
+        size_t next = 0;
+        for (int turn = 0; turn < 32; ++turn) {
+            kDialog* dialog = kStorageManager::GetStorageDialog();
+            const int state = kStorageManager::GetStorageState();
+            if (!kDialogManager::IsOpen(dialog) || state == 0) {
+                return;
+            }
+            if (dialog->m_optionList.Size() > 0 && next < choices.size()) {
+                dialog->m_currentOption = choices[next];
+                Add("choose" + std::to_string(choices[next++]));
+                kDialogManager::Close(dialog);
+            } else if (dialog->m_optionList.Size() == 0 && bOnScreen && !IsDeadEnd(state)) {
+                kDialogManager::DialogOnScreenSignal(dialog);
+            } else {
+                return;
+            }
+        }
+    }
+
+    void Add(const std::string& step) { m_trace += (m_trace.empty() ? "" : " ") + step; }
+
+    std::string m_trace;
+    int m_completions = 0;
+};
+
+class StorageTest : public testing::Test {
+protected:
+    void SetUp() override {
+        kPlatform_Init();
+        char pattern[] = "/tmp/storage_test_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_root = pattern;
+        m_savedOptions = HostGetOptions();
+        HostOptions options = m_savedOptions;
+        std::snprintf(options.discDir, sizeof(options.discDir), "%s", (m_root / "disc").c_str());
+        std::snprintf(options.nandDir, sizeof(options.nandDir), "%s", (m_root / "nand").c_str());
+        HostSetOptions(options);
+        WriteBannerImages(NAND_BANNER_TEXTURE_SIZE, NAND_BANNER_ICON_SIZE);
+        NANDResetForTest();
+        FaultReset();
+        SetTextLanguage("NONE");
+        SCSetLanguageForTest(SC_LANG_ENGLISH);
+        kDialogManager::Init(nullptr, nullptr, nullptr);
+    }
+
+    void TearDown() override {
+        kStorageManager::Deinit();
+        kDialogManager::Deinit();
+        NANDResetForTest();
+        FaultReset();
+        SCSetLanguageForTest(SC_LANG_ENGLISH);
+        HostSetOptions(m_savedOptions);
+        fs::remove_all(m_root);
+    }
+
+    void WriteBannerImages(size_t bannerSize, size_t iconSize) {
+        WriteFile(DiscFile("save/save_banner.tpl.bin"),
+                  std::vector<unsigned char>(bannerSize, kBannerFill));
+        for (int i = 1; i <= 8; ++i) {
+            WriteFile(DiscFile("save/save_icon_0" + std::to_string(i) + ".tpl.bin"),
+                      std::vector<unsigned char>(iconSize,
+                                                 static_cast<unsigned char>(kIconFill + i - 1)));
+        }
+    }
+
+    // The game's set-up: automatic flows over its 5,972-byte block.
+    void InitGameStorage() {
+        kStorageManager::Init(kBlockSize, "", "");
+        kStorageManager::SetAutoSave(true);
+    }
+
+    fs::path DiscFile(const std::string& name) const { return m_root / "disc" / name; }
+    fs::path Home() const { return m_root / "nand/title/puzzles/data"; }
+    fs::path SaveFile() const { return Home() / "save.dat"; }
+    fs::path BannerFile() const { return Home() / "banner.bin"; }
+    fs::path WorkingCopies() const { return m_root / "nand/tmp"; }
+
+    fs::path m_root;
+    HostOptions m_savedOptions{};
+};
+
+} // namespace storage_test
