@@ -57,6 +57,58 @@ TEST(PuzzleBankDump, ShowsTheIndexAndASudokuAsItsGrid) {
     EXPECT_EQ(shown, givens);
 }
 
+// A 3 x 3 ring of four words.
+GeneratedGridPuzzle Ring() {
+    return GeneratedGridPuzzle{3,
+                               3,
+                               1,
+                               "TOPE#INUN",
+                               {{false, 0, "TOP", "Highest part (3)"},
+                                {true, 0, "TEN", "Two fives (3)"},
+                                {true, 2, "PIN", "Fastener (3)"},
+                                {false, 6, "NUN", "Sister (3)"}}};
+}
+
+std::vector<unsigned char> BankOf(const GeneratedGridPuzzle& ring) {
+    Kelvo_lib::PuzzleBankWriter writer;
+    EXPECT_TRUE(writer.AddCrossword(ToCrosswordData(ring, 3, 0, false), nullptr));
+    const Kelvo_lib::SpelloutData hidden = ToSpelloutData(HiddenWord{"PIT", {3, 6, 1}}, 1);
+    EXPECT_TRUE(writer.AddFitword(ToFitwordData(ring, 4, 0, true), &hidden));
+    Kelvo_lib::kArray<u8> file;
+    writer.Write(file);
+    return {file.Data(), file.Data() + file.Size()};
+}
+
+TEST(PuzzleBankDump, ShowsACrosswordAsItsGridAndCluesNumberedAsTheGameNumbersThem) {
+    const auto [done, text] = Dump(BankOf(Ring()), "3");
+    ASSERT_TRUE(done);
+    const std::string expected = "crossword 3 (old 0): 3 x 3, difficulty 1, language 0, 4 words\n"
+                                 "  T O P\n"
+                                 "  E # I\n"
+                                 "  N U N\n"
+                                 "Across\n"
+                                 "   1  Highest part (3)  [TOP]\n"
+                                 "   3  Sister (3)  [NUN]\n"
+                                 "Down\n"
+                                 "   1  Two fives (3)  [TEN]\n"
+                                 "   2  Fastener (3)  [PIN]\n"
+                                 "no hidden word\n";
+    EXPECT_NE(text.find(expected), std::string::npos) << text;
+}
+
+TEST(PuzzleBankDump, ShowsAFitwordAsItsGridAndWordListByLength) {
+    const auto [done, text] = Dump(BankOf(Ring()), "4");
+    ASSERT_TRUE(done);
+    EXPECT_NE(text.find("fitword 4 (old 0): 3 x 3, difficulty 1, language 0, 4 words\n"
+                        "  T O P\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("   3 letters: NUN PIN TEN TOP\n"
+                        "hidden word PIT (difficulty 1) in cells 3 6 1\n"),
+              std::string::npos)
+        << text;
+}
+
 TEST(PuzzleBankDump, RefusesAnUnknownIdAndWhatIsNoBank) {
     const std::vector<unsigned char> bank = BankOf(*GenerateSudoku(1, 5), 7);
     EXPECT_FALSE(Dump(bank, "8").first);

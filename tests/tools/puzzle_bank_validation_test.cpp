@@ -1,10 +1,14 @@
-// The whole bank that the data tool writes, generated as the disc image's is, read back
-// through the game's bank reader and every puzzle checked by the independent checkers.
+// Puzzle banks read back through the game's bank reader, every puzzle checked by the
+// independent checkers: a small bank generated here from the real word list and WordNet
+// (both builds), and the whole bank the disc target wrote beside this test program, with
+// its counts (the full bank takes the generators a few seconds, too slow to repeat in the
+// sanitizer build).
 #include "puzzle_validation.h"
 
 #include "puzzles/puzzle_bank_builder.h"
 #include "puzzles/sudoku_rater.h"
 #include "puzzles/word_list.h"
+#include "puzzles/wordnet_lexicon.h"
 
 #include <puzzles/puzzlebank.h>
 
@@ -14,6 +18,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 
@@ -22,99 +27,196 @@ using namespace Kelvo_lib;
 
 namespace {
 
+constexpr int kTypes[] = {PUZZLE_TYPE_SUDOKU, PUZZLE_TYPE_WORDSEARCH, PUZZLE_TYPE_CROSSWORD,
+                          PUZZLE_TYPE_FITWORD};
+
 std::filesystem::path ExclusionListPath() {
     return std::filesystem::path(__FILE__).parent_path() / "../../data/puzzles/excluded_words.txt";
 }
 
-class GeneratedBank : public testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        std::ifstream exclusionFile(ExclusionListPath());
-        ASSERT_TRUE(exclusionFile) << ExclusionListPath();
-        const WordExclusions exclusions = WordExclusions::Parse(exclusionFile);
-        std::optional<std::vector<std::string>> words =
-            LoadWordList(kDefaultWordListPath, exclusions);
-        ASSERT_TRUE(words.has_value()) << "the wbritish word list is missing";
-        s_exclusions = new WordExclusions(exclusions);
-        PuzzleBankWriter writer;
-        std::string error;
-        ASSERT_TRUE(BuildPuzzleBank(PuzzleBankPlan{}, WordsearchGenerator(std::move(*words)),
-                                    writer, error))
-            << error;
-        kArray<u8> file;
-        writer.Write(file);
-        s_file = new std::vector<u8>(file.Data(), file.Data() + file.Size());
+WordExclusions LoadExclusions() {
+    std::ifstream exclusionFile(ExclusionListPath());
+    EXPECT_TRUE(exclusionFile) << ExclusionListPath();
+    return WordExclusions::Parse(exclusionFile);
+}
+
+// The bank the disc target writes: <build>/disc/ beside <build>/bin/.
+std::filesystem::path DiscBankPath() {
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "disc" /
+           "wii" / "puz_uken.kmn";
+}
+
+std::string Lowered(const std::string& word) {
+    std::string lower = word;
+    for (char& c : lower) {
+        c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
+// Reads a bank's bytes and checks every puzzle in it.
+class BankChecker {
+public:
+    BankChecker(std::vector<u8> file, const WordExclusions& exclusions)
+        : m_file(std::move(file)), m_exclusions(exclusions),
+          m_stream(m_file.data(), static_cast<unsigned int>(m_file.size()), K_IO_ACCESS_READ) {
+        EXPECT_TRUE(m_bank.Load(&m_stream));
     }
 
-    static void TearDownTestSuite() {
-        delete s_file;
-        delete s_exclusions;
-    }
-
-    // The entries of a type, after checking that there are at least 50 at difficulty 0
-    // and 100 at each of 1 to 3.
-    std::vector<PuzzleBankEntry> EntriesOfType(int type) const {
-        std::vector<PuzzleBankEntry> entries;
-        std::map<int, int> perDifficulty;
+    // The count of each (type, difficulty).
+    std::map<std::pair<int, int>, int> Counts() const {
+        std::map<std::pair<int, int>, int> counts;
         for (int i = 0; i < m_bank.GetNumEntries(); ++i) {
-            if (m_bank.GetEntry(i).type == type) {
-                entries.push_back(m_bank.GetEntry(i));
-                ++perDifficulty[m_bank.GetEntry(i).difficulty];
+            ++counts[{m_bank.GetEntry(i).type, m_bank.GetEntry(i).difficulty}];
+        }
+        return counts;
+    }
+
+    int NumEntries() const { return m_bank.GetNumEntries(); }
+
+    // Checks every puzzle; the number of hidden words seen.
+    int CheckEveryPuzzle() {
+        int hiddenWords = 0;
+        for (int i = 0; i < m_bank.GetNumEntries(); ++i) {
+            const PuzzleBankEntry entry = m_bank.GetEntry(i);
+            Puzzle* puzzle = m_bank.GetPuzzle(entry.id, entry.language < 0 ? 0 : entry.language);
+            EXPECT_NE(puzzle, nullptr) << entry.id;
+            hiddenWords += puzzle != nullptr ? Check(entry, *puzzle) : 0;
+        }
+        return hiddenWords;
+    }
+
+private:
+    static void Expect(const std::vector<std::string>& problems, int id) {
+        EXPECT_TRUE(problems.empty()) << "puzzle " << id << ": " << problems[0];
+    }
+
+    void ExpectShownWords(const std::vector<std::string>& words, int id) const {
+        for (const std::string& word : words) {
+            EXPECT_FALSE(m_exclusions.Excludes(Lowered(word))) << "puzzle " << id << ": " << word;
+        }
+    }
+
+    template <class Record>
+    std::vector<std::string> WordsOf(const Record& record, const SpelloutData* spellout) const {
+        std::vector<std::string> words;
+        for (int w = 0; w < record.words.Size(); ++w) {
+            words.push_back(record.words(w).word);
+        }
+        if (spellout != nullptr) {
+            words.push_back(spellout->word);
+            Expect(puzzle_validation::HiddenWordProblems(*spellout, record), record.puzzleID);
+            EXPECT_EQ(record.spelloutIndex, 0) << record.puzzleID;
+        }
+        return words;
+    }
+
+    int Check(const PuzzleBankEntry& entry, Puzzle& puzzle) const {
+        switch (puzzle.GetType()) {
+        case PUZZLE_TYPE_SUDOKU: {
+            const SudokuData& sudoku = *static_cast<SudokuPuzzle&>(puzzle).m_sudoku;
+            Expect(puzzle_validation::SudokuProblems(sudoku), entry.id);
+            const SudokuLayout& layout = *SudokuLayout::OfSize(sudoku.size);
+            EXPECT_EQ(
+                RateSudoku(layout, SudokuCells(sudoku.givens, sudoku.givens + layout.NumCells())),
+                SudokuRatingOfDifficulty(sudoku.difficulty))
+                << entry.id;
+            return 0;
+        }
+        case PUZZLE_TYPE_WORDSEARCH: {
+            const WordsearchData& wordsearch = *static_cast<WordsearchPuzzle&>(puzzle).m_wordsearch;
+            Expect(puzzle_validation::WordsearchProblems(wordsearch), entry.id);
+            std::vector<std::string> words;
+            for (int w = 0; w < wordsearch.words.Size(); ++w) {
+                words.push_back(wordsearch.words(w).word);
             }
+            ExpectShownWords(words, entry.id);
+            return 0;
         }
-        EXPECT_GE(perDifficulty[0], 50);
-        for (int difficulty = 1; difficulty <= 3; ++difficulty) {
-            EXPECT_GE(perDifficulty[difficulty], 100) << difficulty;
+        case PUZZLE_TYPE_CROSSWORD: {
+            const CrosswordPuzzle& crossword = static_cast<CrosswordPuzzle&>(puzzle);
+            Expect(puzzle_validation::CrosswordProblems(*crossword.m_crossword), entry.id);
+            ExpectShownWords(WordsOf(*crossword.m_crossword, crossword.m_spellout), entry.id);
+            return crossword.m_spellout != nullptr ? 1 : 0;
         }
-        return entries;
+        default: {
+            const FitwordPuzzle& fitword = static_cast<FitwordPuzzle&>(puzzle);
+            Expect(puzzle_validation::FitwordProblems(*fitword.m_fitword), entry.id);
+            ExpectShownWords(WordsOf(*fitword.m_fitword, fitword.m_spellout), entry.id);
+            return fitword.m_spellout != nullptr ? 1 : 0;
+        }
+        }
     }
 
-    void SetUp() override {
-        ASSERT_NE(s_file, nullptr);
-        m_stream = std::make_unique<kMemoryIOStream>(
-            s_file->data(), static_cast<unsigned int>(s_file->size()), K_IO_ACCESS_READ);
-        ASSERT_TRUE(m_bank.Load(m_stream.get()));
-    }
-
-    static std::vector<u8>* s_file;
-    static WordExclusions* s_exclusions;
-    std::unique_ptr<kMemoryIOStream> m_stream;
+    std::vector<u8> m_file;
+    const WordExclusions& m_exclusions;
+    kMemoryIOStream m_stream;
     PuzzleBank m_bank;
 };
 
-std::vector<u8>* GeneratedBank::s_file = nullptr;
-WordExclusions* GeneratedBank::s_exclusions = nullptr;
-
-TEST_F(GeneratedBank, HoldsEnoughSudokusEachWithOneSolutionAndItsRating) {
-    for (const PuzzleBankEntry& entry : EntriesOfType(PUZZLE_TYPE_SUDOKU)) {
-        auto* puzzle = dynamic_cast<SudokuPuzzle*>(m_bank.GetPuzzle(entry.id, 0));
-        ASSERT_NE(puzzle, nullptr) << entry.id;
-        const std::vector<std::string> problems =
-            puzzle_validation::SudokuProblems(*puzzle->m_sudoku);
-        EXPECT_TRUE(problems.empty()) << entry.id << ": " << problems[0];
-        const SudokuData& sudoku = *puzzle->m_sudoku;
-        const SudokuLayout& layout = *SudokuLayout::OfSize(sudoku.size);
-        EXPECT_EQ(RateSudoku(layout, SudokuCells(sudoku.givens, sudoku.givens + layout.NumCells())),
-                  SudokuRatingOfDifficulty(sudoku.difficulty))
-            << entry.id;
+// The generators as the data tool builds them, from the real word list and WordNet.
+std::unique_ptr<PuzzleGenerators> MakeGenerators(const WordExclusions& exclusions) {
+    std::optional<std::vector<std::string>> words = LoadWordList(kDefaultWordListPath, exclusions);
+    EXPECT_TRUE(words.has_value()) << "the wbritish word list is missing";
+    const std::optional<WordNetLexicon> lexicon = WordNetLexicon::Load(kDefaultWordNetPath);
+    EXPECT_TRUE(lexicon.has_value()) << "WordNet (wordnet-base) is missing";
+    if (!words || !lexicon) {
+        return nullptr;
     }
+    return std::make_unique<PuzzleGenerators>(std::move(*words), *lexicon, exclusions);
 }
 
-TEST_F(GeneratedBank, HoldsEnoughWordsearchesEachWithStraightTrailsWithinTheLimits) {
-    for (const PuzzleBankEntry& entry : EntriesOfType(PUZZLE_TYPE_WORDSEARCH)) {
-        auto* puzzle = dynamic_cast<WordsearchPuzzle*>(m_bank.GetPuzzle(entry.id, 0));
-        ASSERT_NE(puzzle, nullptr) << entry.id;
-        const WordsearchData& wordsearch = *puzzle->m_wordsearch;
-        const std::vector<std::string> problems = puzzle_validation::WordsearchProblems(wordsearch);
-        EXPECT_TRUE(problems.empty()) << entry.id << ": " << problems[0];
-        for (int w = 0; w < wordsearch.words.Size(); ++w) {
-            std::string lower = wordsearch.words(w).word;
-            for (char& c : lower) {
-                c = static_cast<char>(c - 'A' + 'a');
-            }
-            EXPECT_FALSE(s_exclusions->Excludes(lower)) << lower;
+std::vector<u8> GenerateBank(const PuzzleBankPlan& plan, const PuzzleGenerators& generators) {
+    PuzzleBankWriter writer;
+    std::string error;
+    EXPECT_TRUE(BuildPuzzleBank(plan, generators, writer, error)) << error;
+    kArray<u8> file;
+    writer.Write(file);
+    return {file.Data(), file.Data() + file.Size()};
+}
+
+constexpr PuzzleBankPlan kSmallPlan{7, 3, 4};
+
+TEST(GeneratedBank, EveryPuzzleOfEveryTypePassesTheCheckers) {
+    const WordExclusions exclusions = LoadExclusions();
+    const std::unique_ptr<PuzzleGenerators> generators = MakeGenerators(exclusions);
+    ASSERT_NE(generators, nullptr);
+    BankChecker bank(GenerateBank(kSmallPlan, *generators), exclusions);
+    const std::map<std::pair<int, int>, int> counts = bank.Counts();
+    for (int type : kTypes) {
+        EXPECT_EQ(counts.at({type, 0}), kSmallPlan.miniCount) << type;
+        for (int difficulty = 1; difficulty <= 3; ++difficulty) {
+            EXPECT_EQ(counts.at({type, difficulty}), kSmallPlan.perDifficulty) << type;
         }
     }
+    // Every other crossword and fitword above "MINI" carries a hidden word.
+    EXPECT_EQ(bank.CheckEveryPuzzle(), 2 * 3 * ((kSmallPlan.perDifficulty + 1) / 2));
+}
+
+TEST(GeneratedBank, SameSeedGivesTheSameBytesAndAnotherSeedOtherPuzzles) {
+    const std::unique_ptr<PuzzleGenerators> generators = MakeGenerators(LoadExclusions());
+    ASSERT_NE(generators, nullptr);
+    const PuzzleBankPlan plan{11, 1, 1};
+    const std::vector<u8> first = GenerateBank(plan, *generators);
+    EXPECT_EQ(GenerateBank(plan, *generators), first);
+    EXPECT_NE(GenerateBank(PuzzleBankPlan{12, 1, 1}, *generators), first);
+}
+
+TEST(DiscBank, HoldsEnoughPuzzlesOfEachTypeAndEveryOnePassesTheCheckers) {
+    std::ifstream in(DiscBankPath(), std::ios::binary);
+    ASSERT_TRUE(in) << DiscBankPath() << " is missing: build the disc target";
+    std::vector<u8> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const WordExclusions exclusions = LoadExclusions();
+    BankChecker bank(std::move(file), exclusions);
+    EXPECT_LE(bank.NumEntries(), PUZZLE_BANK_MAX_ENTRIES);
+    const std::map<std::pair<int, int>, int> counts = bank.Counts();
+    for (int type : kTypes) {
+        EXPECT_GE(counts.at({type, 0}), 50) << type;
+        for (int difficulty = 1; difficulty <= 3; ++difficulty) {
+            EXPECT_GE(counts.at({type, difficulty}), 100) << type << " " << difficulty;
+        }
+    }
+    EXPECT_GT(bank.CheckEveryPuzzle(), 0);
 }
 
 } // namespace

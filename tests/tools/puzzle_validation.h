@@ -1,12 +1,16 @@
 // Checks of generated puzzles written independently of the generators: a plain
-// backtracking sudoku solver, a singles-only sudoku solver, and a wordsearch checker
-// that walks each word's trail and reads the grid in every direction. Each check
-// returns the problems it found, empty for a sound puzzle.
+// backtracking sudoku solver, a singles-only sudoku solver, a wordsearch checker that
+// walks each word's trail and reads the grid in every direction, and a crossword and
+// fitword checker that reads every run of letters off the solution, walks each word
+// through the cells' word indices, looks for the answer in its clue, and fits a
+// fitword's list back into its grid. Each check returns the problems it found, empty
+// for a sound puzzle.
 #pragma once
 
 #include <puzzles/puzzledata.h>
 
 #include <algorithm>
+#include <cctype>
 #include <set>
 #include <string>
 #include <utility>
@@ -14,6 +18,9 @@
 
 namespace puzzle_validation {
 
+using Kelvo_lib::CrosswordData;
+using Kelvo_lib::FitwordData;
+using Kelvo_lib::SpelloutData;
 using Kelvo_lib::SudokuData;
 using Kelvo_lib::WordsearchData;
 
@@ -255,6 +262,252 @@ inline std::vector<std::string> WordsearchProblems(const WordsearchData& ws) {
             if (other != w && otherWord.find(word) != std::string::npos) {
                 problems.push_back(word + ": inside " + otherWord);
             }
+        }
+    }
+    return problems;
+}
+
+// Grid puzzles (crosswords and fitwords).
+
+constexpr int kGridMaxSide = 13;
+constexpr int kGridMaxCellsAndWords = 204; // so that a puzzle in progress fits 210 bytes
+constexpr int kNoWord = 255;
+
+struct GridRun {
+    bool down;
+    int startCell;
+    std::string letters;
+    std::vector<int> cells;
+};
+
+// Every run of two or more letters of the solution, across then down.
+template <class Record>
+std::vector<GridRun> LetterRuns(const Record& record) {
+    std::vector<GridRun> runs;
+    for (const bool down : {false, true}) {
+        const int lines = down ? record.numCols : record.numRows;
+        const int length = down ? record.numRows : record.numCols;
+        for (int line = 0; line < lines; ++line) {
+            GridRun run{down, -1, {}, {}};
+            for (int i = 0; i <= length; ++i) {
+                const int cell = down ? i * record.numCols + line : line * record.numCols + i;
+                if (i < length && record.cellsDone(cell) != 0) {
+                    run.startCell = run.cells.empty() ? cell : run.startCell;
+                    run.letters += record.cellsDone(cell);
+                    run.cells.push_back(cell);
+                    continue;
+                }
+                if (run.cells.size() >= 2) {
+                    runs.push_back(run);
+                }
+                run = GridRun{down, -1, {}, {}};
+            }
+        }
+    }
+    return runs;
+}
+
+// Whether the text shows the answer: a word of it that begins with the answer (its
+// plurals and endings), or with its stem when the answer ends in e or y.
+inline bool ClueShowsAnswer(const std::string& clue, const std::string& answer) {
+    std::string lowerAnswer;
+    for (char c : answer) {
+        lowerAnswer += static_cast<char>(c - 'A' + 'a');
+    }
+    std::string stem = lowerAnswer;
+    if (stem.size() > 3 && (stem.back() == 'e' || stem.back() == 'y')) {
+        stem.pop_back();
+    }
+    std::string word;
+    for (std::size_t i = 0; i <= clue.size(); ++i) {
+        const char c = i < clue.size() ? clue[i] : ' ';
+        if (std::isalpha(static_cast<unsigned char>(c))) {
+            word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            continue;
+        }
+        if (word.compare(0, lowerAnswer.size(), lowerAnswer) == 0 ||
+            (stem.size() >= 3 && word.compare(0, stem.size(), stem) == 0)) {
+            return true;
+        }
+        word.clear();
+    }
+    return false;
+}
+
+// Ways, up to limit, to put the words into the runs from next on: each run a different
+// word of its length, agreeing with the letters placed so far (0 for none).
+inline int CountFittings(const std::vector<GridRun>& runs, std::string& placed,
+                         std::vector<bool>& used, const std::vector<std::string>& words,
+                         std::size_t next, int limit) {
+    if (next == runs.size()) {
+        return 1;
+    }
+    const std::vector<int>& cells = runs[next].cells;
+    int found = 0;
+    for (std::size_t w = 0; w < words.size() && found < limit; ++w) {
+        bool fits = !used[w] && words[w].size() == cells.size();
+        for (std::size_t i = 0; fits && i < cells.size(); ++i) {
+            const char letter = placed[static_cast<std::size_t>(cells[i])];
+            fits = letter == 0 || letter == words[w][i];
+        }
+        if (!fits) {
+            continue;
+        }
+        const std::string before = placed;
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            placed[static_cast<std::size_t>(cells[i])] = words[w][i];
+        }
+        used[w] = true;
+        found += CountFittings(runs, placed, used, words, next + 1, limit - found);
+        used[w] = false;
+        placed = before;
+    }
+    return found;
+}
+
+// What crosswords and fitwords share: within the limits, a UK English record, words of
+// 2 to 13 letters A to Z sorted by start cell (across first) that equal the letters
+// along their paths, each cell's word indices agreeing with the words, every run of
+// letters a word of the record, and in a "MINI" 4 words or more, each with a cell that
+// no other word crosses.
+template <class Record>
+std::vector<std::string> GridProblems(const Record& record) {
+    std::vector<std::string> problems;
+    const int cells = record.numRows * record.numCols;
+    if (record.numRows < 1 || record.numRows > kGridMaxSide || record.numCols < 1 ||
+        record.numCols > kGridMaxSide || cells + record.words.Size() > kGridMaxCellsAndWords ||
+        record.cells.Size() != cells || record.cellsDone.Size() != cells) {
+        problems.push_back("outside the limits");
+        return problems;
+    }
+    if (record.language != 0) {
+        problems.push_back("not a UK English record");
+    }
+    if (record.difficulty == 0 && (record.words.Size() < 4 || record.numRows > 7)) {
+        problems.push_back("a MINI too big or with fewer than 4 words");
+    }
+    std::set<std::pair<int, int>> expected; // (cell, word * 2 + down) from the words
+    for (int w = 0; w < record.words.Size(); ++w) {
+        const auto& word = record.words(w);
+        const std::string text = word.word;
+        const int step = word.bDirection ? record.numCols : 1;
+        const int last = word.startCell + (static_cast<int>(text.size()) - 1) * step;
+        if (text.size() < 2 || text.size() > 13 ||
+            !std::all_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; }) ||
+            word.startCell < 0 || last >= cells ||
+            (!word.bDirection && last / record.numCols != word.startCell / record.numCols)) {
+            problems.push_back(text + ": not 2 to 13 letters A to Z inside the grid");
+            continue;
+        }
+        if (w > 0 &&
+            std::make_pair(record.words(w - 1).startCell, record.words(w - 1).bDirection) >=
+                std::make_pair(word.startCell, word.bDirection)) {
+            problems.push_back(text + ": out of start-cell order");
+        }
+        bool uncrossed = false;
+        for (int i = 0; i < static_cast<int>(text.size()); ++i) {
+            const int cell = word.startCell + i * step;
+            const auto& data = record.cells(cell);
+            const int index = word.bDirection ? data.wordIndexD : data.wordIndexA;
+            const int letter = word.bDirection ? data.wordLetterD : data.wordLetterA;
+            uncrossed =
+                uncrossed || (word.bDirection ? data.wordIndexA : data.wordIndexD) == kNoWord;
+            if (record.cellsDone(cell) != text[static_cast<std::size_t>(i)]) {
+                problems.push_back(text + ": differs from the solution letters");
+            }
+            if (index != w || letter != i) {
+                problems.push_back(text + ": a cell's word index disagrees");
+            }
+            expected.insert({cell, w * 2 + (word.bDirection ? 1 : 0)});
+        }
+        if (record.difficulty == 0 && !uncrossed) {
+            problems.push_back(text + ": every cell crossed in a MINI");
+        }
+    }
+    for (int cell = 0; cell < cells; ++cell) {
+        const auto& data = record.cells(cell);
+        if ((data.wordIndexA != kNoWord && expected.count({cell, data.wordIndexA * 2}) == 0) ||
+            (data.wordIndexD != kNoWord && expected.count({cell, data.wordIndexD * 2 + 1}) == 0)) {
+            problems.push_back("a cell names a word that does not pass through it");
+        }
+        if (record.cellsDone(cell) != 0 && data.wordIndexA == kNoWord &&
+            data.wordIndexD == kNoWord) {
+            problems.push_back("a letter in no word");
+        }
+    }
+    std::set<std::pair<int, bool>> starts;
+    for (const GridRun& run : LetterRuns(record)) {
+        starts.insert({run.startCell, run.down});
+        const bool listed = std::any_of(
+            record.words.Data(), record.words.Data() + record.words.Size(), [&](const auto& word) {
+                return word.startCell == run.startCell && word.bDirection == run.down &&
+                       run.letters == word.word;
+            });
+        if (!listed) {
+            problems.push_back(run.letters + ": a run of letters that is no word of the record");
+        }
+    }
+    if (starts.size() != static_cast<std::size_t>(record.words.Size())) {
+        problems.push_back("words that are not runs of letters");
+    }
+    return problems;
+}
+
+// A crossword of the bank: a sound grid whose every clue is there, at most about 120
+// characters, and without its answer.
+inline std::vector<std::string> CrosswordProblems(const CrosswordData& crossword) {
+    std::vector<std::string> problems = GridProblems(crossword);
+    for (int w = 0; w < crossword.words.Size(); ++w) {
+        const std::string clue = crossword.words(w).clue;
+        const std::string answer = crossword.words(w).word;
+        if (clue.empty() || clue.size() > 120) {
+            problems.push_back(answer + ": clue missing or too long");
+        }
+        if (ClueShowsAnswer(clue, answer)) {
+            problems.push_back(answer + ": clue shows the answer: " + clue);
+        }
+    }
+    return problems;
+}
+
+// A fitword of the bank: a sound grid into which its word list fits in one way only.
+inline std::vector<std::string> FitwordProblems(const FitwordData& fitword) {
+    std::vector<std::string> problems = GridProblems(fitword);
+    if (!problems.empty()) {
+        return problems;
+    }
+    std::vector<GridRun> runs = LetterRuns(fitword);
+    std::sort(runs.begin(), runs.end(),
+              [](const GridRun& a, const GridRun& b) { return a.cells.size() > b.cells.size(); });
+    std::vector<std::string> words;
+    for (int w = 0; w < fitword.words.Size(); ++w) {
+        words.push_back(fitword.words(w).word);
+    }
+    std::string placed(static_cast<std::size_t>(fitword.numRows * fitword.numCols), '\0');
+    std::vector<bool> used(words.size(), false);
+    if (CountFittings(runs, placed, used, words, 0, 2) != 1) {
+        problems.push_back("the word list does not fit the grid in exactly one way");
+    }
+    return problems;
+}
+
+// A hidden word: 1 to 12 letters A to Z, one per cell, in distinct cells (numbered from
+// 1) whose solution letters spell it.
+template <class Record>
+std::vector<std::string> HiddenWordProblems(const SpelloutData& spellout, const Record& record) {
+    std::vector<std::string> problems;
+    const std::string word = spellout.word;
+    if (word.empty() || word.size() > 12 ||
+        static_cast<int>(word.size()) != spellout.cells.Size()) {
+        problems.push_back("hidden word " + word + ": length or cell count wrong");
+        return problems;
+    }
+    std::set<int> seen;
+    for (int i = 0; i < spellout.cells.Size(); ++i) {
+        const int cell = spellout.cells(i);
+        if (cell < 1 || cell > record.cellsDone.Size() || !seen.insert(cell).second ||
+            record.cellsDone(cell - 1) != word[static_cast<std::size_t>(i)]) {
+            problems.push_back("hidden word " + word + ": a cell that does not spell it");
         }
     }
     return problems;

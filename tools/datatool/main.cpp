@@ -14,8 +14,11 @@ constexpr Command kCommands[] = {
      RunSoundCommand},
     {"dump", "FILE", "prints the header of a sound file (.dsp .wav .vag .ads .vb .swav)",
      RunDumpCommand},
-    {"puzzles", "OUT.kmn --exclude FILE [--words FILE] [--seed N] [--mini N] [--per-difficulty N]",
-     "writes a puzzle bank of generated sudokus and wordsearches; 'dump OUT.kmn [ID]' shows it",
+    {"puzzles",
+     "OUT.kmn --exclude FILE [--words FILE] [--wordnet DIR] [--seed N] [--mini N]"
+     " [--per-difficulty N]",
+     "writes a puzzle bank of generated sudokus, wordsearches, crosswords and fitwords;"
+     " 'dump OUT.kmn [ID]' shows it",
      RunPuzzlesCommand},
     {"text", "IN.txt OUT.txz [--compressed]",
      "writes a language file from a text table (id and text per line); 'dump OUT.txz' shows it",

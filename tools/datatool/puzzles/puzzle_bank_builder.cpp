@@ -19,6 +19,11 @@ void CopyText(char (&out)[N], const std::string& text) {
     std::memcpy(out, text.data(), text.size() < N ? text.size() : N - 1);
 }
 
+// Every this many grid puzzles above "MINI", the first carries a hidden word.
+constexpr int kHiddenWordEvery = 2;
+// The stream of random numbers of a puzzle's hidden word, apart from its grid's.
+constexpr std::uint32_t kHiddenWordStream = 0x5E11;
+
 int CountAt(const PuzzleBankPlan& plan, int difficulty) {
     return difficulty == 0 ? plan.miniCount : plan.perDifficulty;
 }
@@ -44,7 +49,88 @@ std::string AddType(const PuzzleBankPlan& plan, int type, int& nextId, AddOne ad
     return {};
 }
 
+template <class Record>
+Record ToGridRecord(const GeneratedGridPuzzle& puzzle, int id, int oldId, bool hasHiddenWord) {
+    Record record;
+    record.puzzleID = id;
+    record.oldPuzzleID = oldId;
+    record.language = kUkEnglish;
+    record.numRows = static_cast<u8>(puzzle.rows);
+    record.numCols = static_cast<u8>(puzzle.cols);
+    record.spelloutIndex = static_cast<short>(hasHiddenWord ? 0 : -1);
+    record.difficulty = static_cast<u8>(puzzle.difficulty);
+    const int cells = puzzle.rows * puzzle.cols;
+    record.cells.SetSize(cells);
+    record.cellsDone.SetSize(cells);
+    for (int cell = 0; cell < cells; ++cell) {
+        record.cells(cell) = CrosswordDataCell{CROSSWORD_NO_WORD, CROSSWORD_NO_WORD,
+                                               CROSSWORD_NO_WORD, CROSSWORD_NO_WORD};
+        const char letter = puzzle.letters[static_cast<std::size_t>(cell)];
+        record.cellsDone(cell) = letter == kBlockCell ? 0 : letter;
+    }
+    for (const GridPuzzleWord& placed : puzzle.words) {
+        const int index = record.words.Add();
+        auto& word = record.words(index);
+        std::memset(&word, 0, sizeof(word));
+        word.bDirection = placed.down;
+        word.startCell = placed.startCell;
+        CopyText(word.word, placed.word);
+        if constexpr (requires { word.clue; }) {
+            CopyText(word.clue, placed.clue);
+        }
+        const int step = placed.down ? puzzle.cols : 1;
+        for (std::size_t letter = 0; letter < placed.word.size(); ++letter) {
+            CrosswordDataCell& cell =
+                record.cells(placed.startCell + static_cast<int>(letter) * step);
+            (placed.down ? cell.wordIndexD : cell.wordIndexA) = static_cast<u8>(index);
+            (placed.down ? cell.wordLetterD : cell.wordLetterA) = static_cast<u8>(letter);
+        }
+    }
+    return record;
+}
+
+// Generates and adds the crosswords (or fitwords) of the plan, every other one above
+// "MINI" with a hidden word, through the writer's add for their record.
+template <class Record, class Generator>
+std::string AddGridPuzzles(const PuzzleBankPlan& plan, int type, int& nextId,
+                           const Generator& generator, const HiddenWordPicker& hiddenWords,
+                           PuzzleBankWriter& writer,
+                           bool (PuzzleBankWriter::*add)(const Record&, const SpelloutData*)) {
+    return AddType(plan, type, nextId,
+                   [&](int difficulty, std::uint32_t seed, int id, int index) -> std::string {
+                       const std::optional<GeneratedGridPuzzle> puzzle =
+                           generator.Generate(difficulty, seed);
+                       if (!puzzle) {
+                           return Failure("no grid puzzle", difficulty, seed);
+                       }
+                       std::optional<HiddenWord> hidden;
+                       if (difficulty > 0 && index % kHiddenWordEvery == 0) {
+                           SeededRandom random(MixSeed(seed, kHiddenWordStream, 0));
+                           hidden = hiddenWords.Pick(*puzzle, random);
+                       }
+                       const SpelloutData spellout =
+                           hidden ? ToSpelloutData(*hidden, difficulty) : SpelloutData();
+                       const Record record =
+                           ToGridRecord<Record>(*puzzle, id, index, hidden.has_value());
+                       if (!(writer.*add)(record, hidden ? &spellout : nullptr)) {
+                           return Failure("grid puzzle refused by the bank", difficulty, seed);
+                       }
+                       return {};
+                   });
+}
+
 } // namespace
+
+PuzzleGenerators::PuzzleGenerators(std::vector<std::string> words, const WordNetLexicon& lexicon,
+                                   const WordExclusions& exclusions)
+    : PuzzleGenerators(words, lexicon, exclusions, RateWords(words, lexicon)) {}
+
+PuzzleGenerators::PuzzleGenerators(std::vector<std::string>& words, const WordNetLexicon& lexicon,
+                                   const WordExclusions& exclusions,
+                                   const std::vector<RatedWord>& rated)
+    : crosswords(ClueWords(words, ClueWriter(lexicon, exclusions), lexicon)), fitwords(rated),
+      hiddenWords(WordsOfDifficulty(rated, PUZZLE_DIFFICULTY_BEGINNER)),
+      wordsearches(std::move(words)) {}
 
 std::uint32_t PuzzleSeed(std::uint32_t bankSeed, int type, int difficulty, int index) {
     return MixSeed(bankSeed, static_cast<std::uint32_t>(type * 4 + difficulty),
@@ -89,7 +175,27 @@ WordsearchData ToWordsearchData(const GeneratedWordsearch& wordsearch, int id, i
     return data;
 }
 
-bool BuildPuzzleBank(const PuzzleBankPlan& plan, const WordsearchGenerator& wordsearches,
+CrosswordData ToCrosswordData(const GeneratedGridPuzzle& crossword, int id, int oldId,
+                              bool hasHiddenWord) {
+    return ToGridRecord<CrosswordData>(crossword, id, oldId, hasHiddenWord);
+}
+
+FitwordData ToFitwordData(const GeneratedGridPuzzle& fitword, int id, int oldId,
+                          bool hasHiddenWord) {
+    return ToGridRecord<FitwordData>(fitword, id, oldId, hasHiddenWord);
+}
+
+SpelloutData ToSpelloutData(const HiddenWord& hidden, int difficulty) {
+    SpelloutData spellout;
+    CopyText(spellout.word, hidden.word);
+    for (int cell : hidden.cells) {
+        spellout.cells.Push(cell);
+    }
+    spellout.difficulty = static_cast<unsigned int>(difficulty);
+    return spellout;
+}
+
+bool BuildPuzzleBank(const PuzzleBankPlan& plan, const PuzzleGenerators& generators,
                      PuzzleBankWriter& writer, std::string& error) {
     int nextId = 1;
     error = AddType(plan, PUZZLE_TYPE_SUDOKU, nextId,
@@ -110,7 +216,7 @@ bool BuildPuzzleBank(const PuzzleBankPlan& plan, const WordsearchGenerator& word
     error = AddType(plan, PUZZLE_TYPE_WORDSEARCH, nextId,
                     [&](int difficulty, std::uint32_t seed, int id, int index) -> std::string {
                         const std::optional<GeneratedWordsearch> wordsearch =
-                            wordsearches.Generate(difficulty, seed);
+                            generators.wordsearches.Generate(difficulty, seed);
                         if (!wordsearch) {
                             return Failure("no wordsearch", difficulty, seed);
                         }
@@ -119,6 +225,16 @@ bool BuildPuzzleBank(const PuzzleBankPlan& plan, const WordsearchGenerator& word
                         }
                         return {};
                     });
+    if (!error.empty()) {
+        return false;
+    }
+    error = AddGridPuzzles(plan, PUZZLE_TYPE_CROSSWORD, nextId, generators.crosswords,
+                           generators.hiddenWords, writer, &PuzzleBankWriter::AddCrossword);
+    if (!error.empty()) {
+        return false;
+    }
+    error = AddGridPuzzles(plan, PUZZLE_TYPE_FITWORD, nextId, generators.fitwords,
+                           generators.hiddenWords, writer, &PuzzleBankWriter::AddFitword);
     return error.empty();
 }
 

@@ -1,11 +1,17 @@
-// Fills a puzzle bank from the generators: sudokus and wordsearches at each bank
-// difficulty, the same bank for the same plan. Bank ids count from 1, sudokus first,
-// in order of difficulty; a puzzle's old id is its place among those of its type and
-// difficulty, which with the plan's seed makes that one puzzle again. Sudokus are for
-// all languages, wordsearches (wbritish words) for UK English.
+// Fills a puzzle bank from the generators: sudokus, wordsearches, crosswords and
+// fitwords at each bank difficulty, the same bank for the same plan. Bank ids count from
+// 1 in that order of types, each type in order of difficulty; a puzzle's old id is its
+// place among those of its type and difficulty, which with the plan's seed makes that
+// one puzzle again. Sudokus are for all languages, the word puzzles (wbritish words,
+// WordNet clues) for UK English. Every other crossword and fitword above "MINI" carries
+// a hidden word; a grid record's spellout index is then 0, else -1.
 #pragma once
 
+#include "crossword_generator.h"
+#include "fitword_generator.h"
+#include "hidden_word.h"
 #include "sudoku_generator.h"
+#include "word_list.h"
 #include "wordsearch_generator.h"
 
 #include <puzzles/puzzlebankwriter.h>
@@ -21,16 +27,40 @@ struct PuzzleBankPlan {
     int perDifficulty = 100; // each of difficulties 1 to 3 of each type
 };
 
+// The generators of the word puzzles, built together from one word list (word_list.h):
+// the crosswords from those words that have a fair clue, fitwords and wordsearches from
+// them all, hidden words from the more used ones. The lexicon is needed only while they
+// are built.
+struct PuzzleGenerators {
+    PuzzleGenerators(std::vector<std::string> words, const WordNetLexicon& lexicon,
+                     const WordExclusions& exclusions);
+
+    CrosswordGenerator crosswords;
+    FitwordGenerator fitwords;
+    HiddenWordPicker hiddenWords;
+    WordsearchGenerator wordsearches; // last: it takes the word list over
+
+private:
+    PuzzleGenerators(std::vector<std::string>& words, const WordNetLexicon& lexicon,
+                     const WordExclusions& exclusions, const std::vector<RatedWord>& rated);
+};
+
 // The seed of one generated puzzle.
 std::uint32_t PuzzleSeed(std::uint32_t bankSeed, int type, int difficulty, int index);
 
 Kelvo_lib::SudokuData ToSudokuData(const GeneratedSudoku& sudoku, int id, int oldId);
 Kelvo_lib::WordsearchData ToWordsearchData(const GeneratedWordsearch& wordsearch, int id,
                                            int oldId);
+// hasHiddenWord sets the spellout index.
+Kelvo_lib::CrosswordData ToCrosswordData(const GeneratedGridPuzzle& crossword, int id, int oldId,
+                                         bool hasHiddenWord);
+Kelvo_lib::FitwordData ToFitwordData(const GeneratedGridPuzzle& fitword, int id, int oldId,
+                                     bool hasHiddenWord);
+Kelvo_lib::SpelloutData ToSpelloutData(const HiddenWord& hidden, int difficulty);
 
 // Generates the plan's puzzles into writer; false with the reason in error when a
 // generator or the writer fails.
-bool BuildPuzzleBank(const PuzzleBankPlan& plan, const WordsearchGenerator& wordsearches,
+bool BuildPuzzleBank(const PuzzleBankPlan& plan, const PuzzleGenerators& generators,
                      Kelvo_lib::PuzzleBankWriter& writer, std::string& error);
 
 } // namespace datatool

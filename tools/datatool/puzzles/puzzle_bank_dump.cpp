@@ -4,9 +4,13 @@
 
 #include <kelvo/io/kmemoryiostream.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <map>
+#include <string>
+#include <vector>
 
 namespace datatool {
 
@@ -100,12 +104,12 @@ void PrintSpellout(const SpelloutData* spellout, FILE* out) {
     std::fprintf(out, "\n");
 }
 
-// A crossword or fitword: the solution grid ('#' for a block), then the words.
+// A crossword or fitword's heading and solution grid, '#' for a block.
 template <class Record>
-void PrintGrid(const char* kind, const Record& record, const SpelloutData* spellout, FILE* out) {
-    std::fprintf(out, "%s %d (old %d): %d x %d, difficulty %d, %d words\n", kind, record.puzzleID,
-                 record.oldPuzzleID, record.numRows, record.numCols, record.difficulty,
-                 record.words.Size());
+void PrintGrid(const char* kind, const Record& record, FILE* out) {
+    std::fprintf(out, "%s %d (old %d): %d x %d, difficulty %d, language %d, %d words\n", kind,
+                 record.puzzleID, record.oldPuzzleID, record.numRows, record.numCols,
+                 record.difficulty, record.language, record.words.Size());
     for (int row = 0; row < record.numRows; ++row) {
         std::fprintf(out, " ");
         for (int col = 0; col < record.numCols; ++col) {
@@ -114,12 +118,46 @@ void PrintGrid(const char* kind, const Record& record, const SpelloutData* spell
         }
         std::fprintf(out, "\n");
     }
-    for (int i = 0; i < record.words.Size(); ++i) {
-        const auto& word = record.words(i);
-        std::fprintf(out, "  %-6s at cell %3d  %s", word.bDirection ? "down" : "across",
-                     word.startCell, word.word);
-        if constexpr (requires { word.clue; }) {
-            std::fprintf(out, "  \"%s\"", word.clue);
+}
+
+// The clues by direction, numbered as the game numbers them: words in record order,
+// the number rising with each new start cell.
+void PrintCrossword(const CrosswordData& crossword, const SpelloutData* spellout, FILE* out) {
+    PrintGrid("crossword", crossword, out);
+    std::vector<int> numbers;
+    for (int i = 0, number = 0; i < crossword.words.Size(); ++i) {
+        if (i == 0 || crossword.words(i).startCell != crossword.words(i - 1).startCell) {
+            ++number;
+        }
+        numbers.push_back(number);
+    }
+    for (const bool down : {false, true}) {
+        std::fprintf(out, "%s\n", down ? "Down" : "Across");
+        for (int i = 0; i < crossword.words.Size(); ++i) {
+            const CrosswordDataWord& word = crossword.words(i);
+            if (word.bDirection == down) {
+                std::fprintf(out, "  %2d  %s  [%s]\n", numbers[static_cast<std::size_t>(i)],
+                             word.clue, word.word);
+            }
+        }
+    }
+    PrintSpellout(spellout, out);
+}
+
+// The word list by length, each length in alphabetical order, as a fitword player
+// sees it.
+void PrintFitword(const FitwordData& fitword, const SpelloutData* spellout, FILE* out) {
+    PrintGrid("fitword", fitword, out);
+    std::map<std::size_t, std::vector<std::string>> byLength;
+    for (int i = 0; i < fitword.words.Size(); ++i) {
+        const std::string word = fitword.words(i).word;
+        byLength[word.size()].push_back(word);
+    }
+    for (auto& [length, words] : byLength) {
+        std::sort(words.begin(), words.end());
+        std::fprintf(out, "  %2zu letters:", length);
+        for (const std::string& word : words) {
+            std::fprintf(out, " %s", word.c_str());
         }
         std::fprintf(out, "\n");
     }
@@ -136,12 +174,12 @@ void PrintPuzzle(Puzzle& puzzle, FILE* out) {
         break;
     case PUZZLE_TYPE_CROSSWORD: {
         const CrosswordPuzzle& crossword = static_cast<CrosswordPuzzle&>(puzzle);
-        PrintGrid("crossword", *crossword.m_crossword, crossword.m_spellout, out);
+        PrintCrossword(*crossword.m_crossword, crossword.m_spellout, out);
         break;
     }
     case PUZZLE_TYPE_FITWORD: {
         const FitwordPuzzle& fitword = static_cast<FitwordPuzzle&>(puzzle);
-        PrintGrid("fitword", *fitword.m_fitword, fitword.m_spellout, out);
+        PrintFitword(*fitword.m_fitword, fitword.m_spellout, out);
         break;
     }
     }

@@ -1,6 +1,7 @@
 // A puzzle bank printed for people: its index, one line per entry, and one puzzle in
-// full (a sudoku as its grid, a wordsearch as its letters and words, a crossword or
-// fitword as its grid, words and hidden word). The bank is read through the game's
+// full (a sudoku as its grid, a wordsearch as its letters and words, a crossword as its
+// grid and numbered clues with their answers, a fitword as its grid and word list, each
+// with its hidden word). The bank is read through the game's
 // own reader, so what it refuses is reported here too.
 #pragma once
 

@@ -1,9 +1,11 @@
-// datatool puzzles OUT.kmn --exclude FILE [--words FILE] [--seed N] [--mini N]
-// [--per-difficulty N]: writes a puzzle bank of generated sudokus and wordsearches.
+// datatool puzzles OUT.kmn --exclude FILE [--words FILE] [--wordnet DIR] [--seed N]
+// [--mini N] [--per-difficulty N]: writes a puzzle bank of generated sudokus,
+// wordsearches, crosswords and fitwords.
 #include "commands.h"
 #include "host_files.h"
 #include "puzzle_bank_builder.h"
 #include "word_list.h"
+#include "wordnet_lexicon.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +19,7 @@ struct PuzzlesArguments {
     const char* out = nullptr;
     const char* exclude = nullptr;
     const char* words = kDefaultWordListPath;
+    const char* wordnet = kDefaultWordNetPath;
     PuzzleBankPlan plan;
 };
 
@@ -46,6 +49,8 @@ bool ParseArguments(int argc, char** argv, PuzzlesArguments& arguments) {
             arguments.exclude = value;
         } else if (std::strcmp(option, "--words") == 0) {
             arguments.words = value;
+        } else if (std::strcmp(option, "--wordnet") == 0) {
+            arguments.wordnet = value;
         } else if (std::strcmp(option, "--seed") == 0 && count >= 0) {
             arguments.plan.seed = static_cast<std::uint32_t>(count);
         } else if (std::strcmp(option, "--mini") == 0 && count >= 0 && count <= 1536) {
@@ -65,7 +70,7 @@ int RunPuzzlesCommand(int argc, char** argv) {
     PuzzlesArguments arguments;
     if (!ParseArguments(argc, argv, arguments)) {
         std::fprintf(stderr, "usage: datatool puzzles OUT.kmn --exclude FILE [--words FILE] "
-                             "[--seed N] [--mini N] [--per-difficulty N]\n");
+                             "[--wordnet DIR] [--seed N] [--mini N] [--per-difficulty N]\n");
         return 2;
     }
     std::ifstream exclusionFile(arguments.exclude);
@@ -73,15 +78,26 @@ int RunPuzzlesCommand(int argc, char** argv) {
         std::fprintf(stderr, "datatool: cannot read '%s'\n", arguments.exclude);
         return 1;
     }
-    std::optional<std::vector<std::string>> words =
-        LoadWordList(arguments.words, WordExclusions::Parse(exclusionFile));
+    const WordExclusions exclusions = WordExclusions::Parse(exclusionFile);
+    std::optional<std::vector<std::string>> words = LoadWordList(arguments.words, exclusions);
     if (!words) {
         std::fprintf(stderr, "datatool: cannot read the word list '%s'\n", arguments.words);
         return 1;
     }
+    // The word list and the lexicon go once the generators are built: the tool runs in
+    // the console's heap.
+    std::optional<PuzzleGenerators> generators;
+    {
+        const std::optional<WordNetLexicon> lexicon = WordNetLexicon::Load(arguments.wordnet);
+        if (!lexicon) {
+            std::fprintf(stderr, "datatool: cannot read WordNet in '%s'\n", arguments.wordnet);
+            return 1;
+        }
+        generators.emplace(std::move(*words), *lexicon, exclusions);
+    }
     Kelvo_lib::PuzzleBankWriter writer;
     std::string error;
-    if (!BuildPuzzleBank(arguments.plan, WordsearchGenerator(std::move(*words)), writer, error)) {
+    if (!BuildPuzzleBank(arguments.plan, *generators, writer, error)) {
         std::fprintf(stderr, "datatool: %s\n", error.c_str());
         return 1;
     }

@@ -1,23 +1,30 @@
 // WordNetLexicon: what the crossword clues and the word rarity need of WordNet: the
-// senses of each one-word lemma, most used first, with their glosses and their counts
-// in WordNet's tagged texts, and the base forms of an inflected word (WordNet's
+// senses of each one-word lemma, most used first, with their counts in WordNet's tagged
+// texts and their glosses, and the base forms of an inflected word (WordNet's
 // detachment rules and exception lists). Read from the plain-text database of Debian's
-// wordnet-base (index.*, data.*, *.exc, cntlist.rev); lines it cannot read are skipped,
-// a missing index or data file gives nothing. Read-only once built; one owner.
+// wordnet-base: the index, exception and count files at load, in compact tables (the
+// tool runs in the console's heap), and each gloss from its data file, at the byte
+// offset the index gives, when it is asked for. Lines it cannot read are skipped; a
+// missing index or data file gives nothing. One owner, one thread (the data files are
+// read through the lexicon's own streams).
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <map>
+#include <fstream>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 namespace datatool {
 
 constexpr const char* kDefaultWordNetPath = "/usr/share/wordnet";
 
-enum class WordClass { Noun, Verb, Adjective, Adverb };
+enum class WordClass : std::uint8_t { Noun, Verb, Adjective, Adverb };
+
+// The word in lower case, as WordNet writes its lemmas.
+std::string LowerCase(std::string_view word);
 
 struct WordSense {
     WordClass wordClass;
@@ -28,48 +35,56 @@ struct WordSense {
 
 class WordNetLexicon {
 public:
-    // The database files in directory; nothing when an index or data file is missing.
+    // The database in directory (index.noun, data.noun, noun.exc, ..., cntlist.rev).
     static std::optional<WordNetLexicon> Load(const std::string& directory);
-    // The same from the files' texts by their WordNet names ("index.noun", "data.verb",
-    // "adj.exc", "cntlist.rev", ...); a name left out counts as an empty file.
-    static WordNetLexicon Parse(const std::map<std::string, std::string>& files);
 
     // Lemmas are lower case.
-    bool HasLemma(const std::string& lemma) const { return m_lemmas.count(lemma) != 0; }
+    bool HasLemma(std::string_view lemma) const;
     // The lemma's senses, the most used first (ties: nouns, verbs, adjectives, adverbs,
     // each in WordNet's order); empty for an unknown lemma.
-    std::vector<WordSense> Senses(const std::string& lemma) const;
+    std::vector<WordSense> Senses(std::string_view lemma) const;
     // The lemma's tagged uses over all its senses; 0 for an unknown lemma.
-    int UseCount(const std::string& lemma) const;
+    int UseCount(std::string_view lemma) const;
     // The lemmas the lower-case word can be a form of, itself included when it is one.
     std::vector<std::string> BaseForms(const std::string& word) const;
 
 private:
     struct SenseRef {
+        std::uint32_t offset; // of the synset's line in its data file
+        std::int32_t useCount;
+        std::uint16_t number; // 1 for the class's first sense
         WordClass wordClass;
-        int number; // 1 for the class's first sense
-        std::uint32_t offset;
-        int useCount;
     };
-    struct Lemma {
-        std::vector<SenseRef> senses;
-        unsigned classes = 0; // a bit per WordClass
+    // A lemma in one word class; a lemma of several classes has an entry for each.
+    struct Entry {
+        std::uint32_t nameStart; // in m_names
+        std::uint8_t nameLength;
+        WordClass wordClass;
+        std::uint16_t senseCount;
+        std::uint32_t firstSense; // in m_senses
     };
-    struct Synset {
-        std::vector<std::string> words; // as written, underscores for blanks
-        std::string gloss;
+    struct Exception {
+        std::string inflected;
+        WordClass wordClass;
+        std::string base;
     };
+    using EntryRange = std::pair<const Entry*, const Entry*>;
 
-    void ParseIndex(WordClass wordClass, const std::string& text);
-    void ParseData(WordClass wordClass, const std::string& text);
-    void ParseExceptions(WordClass wordClass, const std::string& text);
-    void ParseUseCounts(const std::string& text);
-    bool HasLemmaOf(const std::string& lemma, WordClass wordClass) const;
-    const Synset* FindSynset(WordClass wordClass, std::uint32_t offset) const;
+    bool ReadIndexes(const std::string& directory);
+    void ReadExceptions(const std::string& directory);
+    void ReadUseCounts(const std::string& directory);
+    std::string_view NameOf(const Entry& entry) const;
+    // The entries of the lemma, one per word class, empty for an unknown lemma.
+    EntryRange Find(std::string_view lemma) const;
+    bool HasLemmaOf(std::string_view lemma, WordClass wordClass) const;
+    std::optional<WordSense> ReadSense(std::string_view lemma, const SenseRef& sense) const;
 
-    std::unordered_map<std::string, Lemma> m_lemmas;
-    std::unordered_map<std::uint64_t, Synset> m_synsets; // by word class and offset
-    std::map<std::pair<int, std::string>, std::vector<std::string>> m_exceptions;
+    // Kept compact: the tool runs in the console's heap.
+    std::string m_names;
+    std::vector<Entry> m_entries; // by name, then word class
+    std::vector<SenseRef> m_senses;
+    std::vector<Exception> m_exceptions;         // by inflected form
+    mutable std::array<std::ifstream, 4> m_data; // by WordClass
 };
 
 } // namespace datatool

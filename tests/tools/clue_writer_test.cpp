@@ -1,0 +1,169 @@
+// Crossword clues from WordNet definitions: the cut, the answer never shown, the senses
+// passed over.
+#include "wordnet_fixture.h"
+
+#include "puzzles/clue_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace datatool;
+
+namespace {
+
+TEST(ClueWriter, DefinitionDropsExamplesListsAndStrayBlanks) {
+    const struct {
+        const char* gloss;
+        const char* definition;
+    } cases[] = {
+        {"a pet; \"it barks\"", "a pet"},
+        {"a pet; a friend; \"it barks\"; \"it bites\"", "a pet; a friend"},
+        {"feline mammal: domestic cats; wildcats", "feline mammal"},
+        {"forbid the distribution of ( a movie or a newspaper)",
+         "forbid the distribution of (a movie or a newspaper)"},
+        {" (physics) the  spread of a gas ;", "(physics) the spread of a gas"},
+        {"the male is called `buck'", "the male is called 'buck'"},
+        {"\"only an example\"", ""},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(DefinitionOf(test.gloss), test.definition) << test.gloss;
+    }
+}
+
+TEST(ClueWriter, ShortensLongDefinitionsAtSensibleBoundaries) {
+    const struct {
+        std::string definition;
+        std::size_t maxLength;
+        std::string clue;
+    } cases[] = {
+        {"short; joined while it fits", 40, "short; joined while it fits"},
+        {"short; but not when this part would make it too long", 20, "short"},
+        {"a long first part that is long enough already; second", 45,
+         "a long first part that is long enough already"},
+        {"a thing (of some kind) that is kept", 30, "a thing that is kept"},
+        {"a large thing, kept at home for long years", 24, "a large thing"},
+        {"keep the best of the rest", 20, "keep the best..."},
+        {std::string(30, 'x'), 20, std::string(17, 'x') + "..."},
+        {"one two three four five six seven of the", 25, "one two three four..."},
+        {"a very long definition with the end of it", 24, "a very long definition"},
+        {"a keyboard instrument that is played by keys that strike strings", 60,
+         "a keyboard instrument that is played by keys"},
+        {"a leader regarded as an authority on law and its reading and who rules", 60,
+         "a leader regarded as an authority on law and its reading"},
+        {"a very long definition of the end of it", 24, "a very long..."},
+    };
+    for (const auto& test : cases) {
+        const std::string clue = ShortenDefinition(test.definition, test.maxLength);
+        EXPECT_EQ(clue, test.clue) << test.definition;
+        EXPECT_LE(clue.size(), test.maxLength) << test.definition;
+    }
+}
+
+class ClueWriterTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        wordnet_fixture::WordNetFolder folder;
+        folder.AddSynset("noun", {"run"}, "a score in baseball");
+        folder.AddSynset("verb", {"run"}, "move fast by using one's feet");
+        folder.AddSynset("verb", {"race"}, "to engage in a race; \"he races every week\"");
+        folder.AddSynset("verb", {"race"}, "move fast");
+        folder.AddSynset("noun", {"racing"}, "the sport of engaging in contests of speed");
+        folder.AddSynset("noun", {"China"}, "a nation in eastern Asia");
+        folder.AddSynset("noun", {"china"}, "high quality porcelain");
+        folder.AddSynset("noun", {"bedroom"}, "a room used for sleeping");
+        folder.AddSynset("noun", {"bedroom", "chamber"}, "a place to sleep in");
+        folder.AddSynset("noun", {"impatience"}, "a dislike of waiting");
+        folder.AddSynset("adv", {"impatiently"}, "with impatience");
+        folder.AddSynset("noun", {"spade"}, "a garden tool for digging");
+        folder.AddSynset("noun", {"spade"}, "(ethnic slur) an offensive name");
+        folder.AddSynset("noun", {"donkey"}, "a beast descended from the wild ass");
+        folder.AddSynset("noun", {"donkey"}, "a domestic beast of burden");
+        folder.AddSynset("noun", {"owl"}, "a nocturnal bird of prey; an owl hoots");
+        folder.AddSynset("noun", {"cat"}, "feline mammal: domestic cats; wildcats");
+        folder.AddUseCount("race%2:38:00:: 1 9");
+        folder.AddUseCount("run%2:38:00:: 1 40");
+        folder.AddException("verb", "ran run");
+        s_lexicon = new std::optional<WordNetLexicon>(
+            WordNetLexicon::Load(folder.Write("clue_writer_test")));
+        std::istringstream exclusions("ass\n");
+        s_exclusions = new WordExclusions(WordExclusions::Parse(exclusions));
+        s_writer = new ClueWriter(**s_lexicon, *s_exclusions);
+    }
+
+    static void TearDownTestSuite() {
+        delete s_writer;
+        delete s_exclusions;
+        delete s_lexicon;
+    }
+
+    static std::optional<WordNetLexicon>* s_lexicon;
+    static WordExclusions* s_exclusions;
+    static ClueWriter* s_writer;
+};
+
+std::optional<WordNetLexicon>* ClueWriterTest::s_lexicon = nullptr;
+WordExclusions* ClueWriterTest::s_exclusions = nullptr;
+ClueWriter* ClueWriterTest::s_writer = nullptr;
+
+TEST_F(ClueWriterTest, SeesTheAnswerInEveryForm) {
+    const struct {
+        const char* text;
+        const char* answer;
+        bool reveals;
+    } cases[] = {
+        {"they run fast", "run", true},
+        {"the runs of a season", "run", true},
+        {"he ran away", "run", true},
+        {"a day of racing", "race", true},
+        {"Races every week", "race", true},
+        {"a room for sleep", "bedroom", true},
+        {"the bedrooms upstairs", "bedroom", true},
+        {"with impatience", "impatiently", true},
+        {"move fast", "race", false},
+        {"a late brunch", "run", false},
+        {"a sleeping place", "bedroom", false},
+        {"sprint", "run", false},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(s_writer->Reveals(test.text, test.answer), test.reveals)
+            << test.text << " / " << test.answer;
+    }
+}
+
+TEST_F(ClueWriterTest, TakesTheMostUsedFairSenseWithItsLetterCount) {
+    ASSERT_TRUE(s_lexicon->has_value());
+    const struct {
+        const char* answer;
+        std::optional<std::string> clue;
+    } cases[] = {
+        {"RUN", "Move fast by using one's feet (3)"}, // the most used sense
+        {"RACE", "Move fast (4)"},                    // the first would show "race"
+        {"CHINA", "High quality porcelain (5)"},      // not the proper name
+        {"BEDROOM", "A place to sleep in (7)"},       // "room" is inside the answer
+        {"IMPATIENTLY", std::nullopt},                // every sense shows its root
+        {"SPADE", std::nullopt},                      // a sense is a slur
+        {"DONKEY", "A domestic beast of burden (6)"}, // the first names an excluded word
+        {"OWL", "A nocturnal bird of prey (3)"},      // its second part shows the answer
+        {"CAT", "Feline mammal (3)"},                 // the list would show it
+        {"WALK", std::nullopt},                       // not in WordNet
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(s_writer->ClueFor(test.answer), test.clue) << test.answer;
+    }
+}
+
+TEST_F(ClueWriterTest, CutsEveryClueToTheLimit) {
+    wordnet_fixture::WordNetFolder folder;
+    folder.AddSynset("noun", {"thing"},
+                     "an entity of a kind that " + std::string(200, 'x') + " and more");
+    const std::optional<WordNetLexicon> lexicon =
+        WordNetLexicon::Load(folder.Write("clue_writer_test_long"));
+    ASSERT_TRUE(lexicon.has_value());
+    const std::optional<std::string> clue = ClueWriter(*lexicon, *s_exclusions).ClueFor("THING");
+    ASSERT_TRUE(clue.has_value());
+    EXPECT_LE(clue->size(), kMaxClueLength);
+    EXPECT_EQ(clue->substr(clue->size() - 4), " (5)") << *clue;
+}
+
+} // namespace

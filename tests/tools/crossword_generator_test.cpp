@@ -1,0 +1,147 @@
+// The crossword and fitword generators and the hidden words on the real vocabulary
+// (wbritish, WordNet), their puzzles checked by the independent checkers.
+#include "puzzle_validation.h"
+
+#include "puzzles/puzzle_bank_builder.h"
+#include "puzzles/word_list.h"
+#include "puzzles/wordnet_lexicon.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace datatool;
+
+namespace {
+
+class GridPuzzleGenerators : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        std::ifstream exclusionFile(std::filesystem::path(__FILE__).parent_path() /
+                                    "../../data/puzzles/excluded_words.txt");
+        const WordExclusions exclusions = WordExclusions::Parse(exclusionFile);
+        std::optional<std::vector<std::string>> words =
+            LoadWordList(kDefaultWordListPath, exclusions);
+        ASSERT_TRUE(words.has_value()) << "the wbritish word list is missing";
+        const std::optional<WordNetLexicon> lexicon = WordNetLexicon::Load(kDefaultWordNetPath);
+        ASSERT_TRUE(lexicon.has_value()) << "WordNet (wordnet-base) is missing";
+        s_generators = new PuzzleGenerators(std::move(*words), *lexicon, exclusions);
+    }
+
+    static void TearDownTestSuite() { delete s_generators; }
+
+    void SetUp() override { ASSERT_NE(s_generators, nullptr); }
+
+    // The mean uses of the words of a few crosswords of the difficulty, each counted up to
+    // 50.
+    static double MeanUses(int difficulty) {
+        const std::vector<RatedWord>& vocabulary = s_generators->crosswords.Vocabulary().Words();
+        int total = 0;
+        int count = 0;
+        for (std::uint32_t seed = 1; seed <= 10; ++seed) {
+            const std::optional<GeneratedGridPuzzle> crossword =
+                s_generators->crosswords.Generate(difficulty, seed);
+            for (const GridPuzzleWord& word : crossword->words) {
+                const auto rated =
+                    std::find_if(vocabulary.begin(), vocabulary.end(),
+                                 [&](const RatedWord& entry) { return entry.word == word.word; });
+                total += std::min(rated->useCount, 50);
+                ++count;
+            }
+        }
+        return static_cast<double>(total) / count;
+    }
+
+    static PuzzleGenerators* s_generators;
+};
+
+PuzzleGenerators* GridPuzzleGenerators::s_generators = nullptr;
+
+TEST_F(GridPuzzleGenerators, NoClueOfTheVocabularyShowsItsAnswerOrRunsLong) {
+    const CluedWords& clued = s_generators->crosswords.Vocabulary();
+    const std::vector<RatedWord>& words = clued.Words();
+    EXPECT_GT(words.size(), 20000u);
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string clue(clued.Clue(i));
+        EXPECT_LE(clue.size(), 120u) << clue;
+        EXPECT_FALSE(puzzle_validation::ClueShowsAnswer(clue, words[i].word))
+            << words[i].word << ": " << clue;
+    }
+}
+
+TEST_F(GridPuzzleGenerators, CrosswordsOfEveryDifficultyPassTheCheckerAndGrow) {
+    int previousLargest = 0;
+    for (int difficulty = 0; difficulty < kGridPuzzleDifficulties; ++difficulty) {
+        int largest = 0;
+        for (std::uint32_t seed = 1; seed <= 8; ++seed) {
+            const std::optional<GeneratedGridPuzzle> crossword =
+                s_generators->crosswords.Generate(difficulty, seed);
+            ASSERT_TRUE(crossword.has_value()) << difficulty << " " << seed;
+            EXPECT_GT(crossword->rows, previousLargest);
+            largest = std::max(largest, crossword->rows);
+            const std::vector<std::string> problems =
+                puzzle_validation::CrosswordProblems(ToCrosswordData(*crossword, 1, 0, false));
+            EXPECT_TRUE(problems.empty()) << difficulty << " " << seed << ": " << problems[0];
+        }
+        previousLargest = largest;
+    }
+    EXPECT_FALSE(s_generators->crosswords.Generate(4, 1).has_value());
+    EXPECT_FALSE(s_generators->crosswords.Generate(-1, 1).has_value());
+}
+
+TEST_F(GridPuzzleGenerators, HarderCrosswordsTakeRarerWords) {
+    EXPECT_GT(MeanUses(1), MeanUses(2));
+    EXPECT_GT(MeanUses(2), MeanUses(3));
+}
+
+TEST_F(GridPuzzleGenerators, FitwordsOfEveryDifficultyFitTheirListInOneWayOnly) {
+    for (int difficulty = 0; difficulty < kGridPuzzleDifficulties; ++difficulty) {
+        for (std::uint32_t seed = 1; seed <= 5; ++seed) {
+            const std::optional<GeneratedGridPuzzle> fitword =
+                s_generators->fitwords.Generate(difficulty, seed);
+            ASSERT_TRUE(fitword.has_value()) << difficulty << " " << seed;
+            const std::vector<std::string> problems =
+                puzzle_validation::FitwordProblems(ToFitwordData(*fitword, 1, 0, false));
+            EXPECT_TRUE(problems.empty()) << difficulty << " " << seed << ": " << problems[0];
+        }
+    }
+}
+
+TEST_F(GridPuzzleGenerators, SameSeedGivesTheSamePuzzles) {
+    const auto same = [](const std::optional<GeneratedGridPuzzle>& a,
+                         const std::optional<GeneratedGridPuzzle>& b) {
+        return a->letters == b->letters && a->words.size() == b->words.size();
+    };
+    EXPECT_TRUE(
+        same(s_generators->crosswords.Generate(3, 77), s_generators->crosswords.Generate(3, 77)));
+    EXPECT_FALSE(
+        same(s_generators->crosswords.Generate(3, 77), s_generators->crosswords.Generate(3, 78)));
+    EXPECT_TRUE(same(s_generators->fitwords.Generate(2, 5), s_generators->fitwords.Generate(2, 5)));
+}
+
+TEST_F(GridPuzzleGenerators, HiddenWordsLieInDistinctCellsThatSpellThem) {
+    for (int difficulty = 0; difficulty < kGridPuzzleDifficulties; ++difficulty) {
+        const GeneratedGridPuzzle crossword = *s_generators->crosswords.Generate(difficulty, 3);
+        SeededRandom random(4);
+        const std::optional<HiddenWord> hidden = s_generators->hiddenWords.Pick(crossword, random);
+        ASSERT_TRUE(hidden.has_value()) << difficulty;
+        for (const GridPuzzleWord& word : crossword.words) {
+            EXPECT_NE(word.word, hidden->word);
+        }
+        const std::vector<std::string> problems = puzzle_validation::HiddenWordProblems(
+            ToSpelloutData(*hidden, difficulty), ToCrosswordData(crossword, 1, 0, true));
+        EXPECT_TRUE(problems.empty()) << problems[0];
+    }
+}
+
+TEST(HiddenWordPicker, GivesNothingWhenNoWordCanBeLaidInTheGrid) {
+    GeneratedGridPuzzle puzzle{1, 5, 1, "ABCDE", {{false, 0, "ABCDE", ""}}};
+    SeededRandom random(1);
+    EXPECT_FALSE(HiddenWordPicker({"ABCDEE", "XBCDE", "ABCDE"}).Pick(puzzle, random).has_value());
+    const std::optional<HiddenWord> hidden = HiddenWordPicker({"EDCBA"}).Pick(puzzle, random);
+    ASSERT_TRUE(hidden.has_value());
+    EXPECT_EQ(hidden->cells, (std::vector<int>{5, 4, 3, 2, 1}));
+}
+
+} // namespace

@@ -1,0 +1,287 @@
+#include "clue_writer.h"
+
+#include <algorithm>
+#include <set>
+#include <vector>
+
+namespace datatool {
+namespace {
+
+// Definitions that say the sense is a slur or an obscenity.
+const char* const kUnfitMarks[] = {
+    "ethnic slur",     "offensive term",   "offensive name", "offensive slang",
+    "obscene term",    "obscene word",     "vulgar slang",   "insulting term",
+    "derogatory term", "disparaging term", "vulgar term",
+};
+
+// Words a cut definition should not end with.
+const char* const kDanglingWords[] = {"a",  "an",   "the",   "of",   "and",   "or",  "to",
+                                      "in", "on",   "at",    "with", "for",   "by",  "from",
+                                      "as", "that", "which", "who",  "whose", "its", "their"};
+
+// Words that open a clause, where a long definition may end (with their blanks).
+const char* const kClauseOpeners[] = {" that ",    " which ",       " who ",   " whose ",
+                                      " where ",   " when ",        " while ", " especially ",
+                                      " usually ", " rather than ", " and ",   " with "};
+
+constexpr std::size_t kShortClue = 40;
+// Two words share a root when they begin alike for this many letters, and for all but
+// kRootEndingLength letters of the shorter.
+constexpr std::size_t kMinSharedRoot = 4;
+constexpr std::size_t kRootEndingLength = 3;
+constexpr std::size_t kMinClueLength = 3;
+const std::string kEllipsis = "...";
+
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// The runs of letters of the text, lower case.
+std::vector<std::string> Words(std::string_view text) {
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : text) {
+        if (IsLetter(c)) {
+            word += c;
+        } else if (!word.empty()) {
+            words.push_back(LowerCase(word));
+            word.clear();
+        }
+    }
+    if (!word.empty()) {
+        words.push_back(LowerCase(word));
+    }
+    return words;
+}
+
+bool StartsWith(const std::string& text, const std::string& start) {
+    return text.compare(0, start.size(), start) == 0;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// A lemma without the final e or y that its derived words drop ("race" in "racing").
+std::string StemOf(const std::string& lemma) {
+    if (lemma.size() > 3 && (lemma.back() == 'e' || lemma.back() == 'y')) {
+        return lemma.substr(0, lemma.size() - 1);
+    }
+    return lemma;
+}
+
+// Whether two words begin alike for all but their last few letters ("impatiently" and
+// "impatience").
+bool ShareRoot(const std::string& a, const std::string& b) {
+    const std::size_t shared = static_cast<std::size_t>(
+        std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
+    return shared >= kMinSharedRoot && shared + kRootEndingLength >= std::min(a.size(), b.size());
+}
+
+// Whether the definitions of the gloss (not its examples) mark a slur or an obscenity.
+bool IsUnfitSense(const std::string& gloss) {
+    const std::string lower = LowerCase(gloss.substr(0, gloss.find('"')));
+    return std::any_of(std::begin(kUnfitMarks), std::end(kUnfitMarks),
+                       [&](const char* mark) { return Contains(lower, mark); });
+}
+
+bool IsPrintable(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~'; });
+}
+
+std::vector<std::string> SplitParts(const std::string& text) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t split; (split = text.find("; ", start)) != std::string::npos;
+         start = split + 2) {
+        parts.push_back(text.substr(start, split - start));
+    }
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
+// The text without its parenthesised asides and the blank before each.
+std::string WithoutAsides(const std::string& text) {
+    std::string out;
+    int depth = 0;
+    for (char c : text) {
+        if (c == '(') {
+            ++depth;
+            if (!out.empty() && out.back() == ' ') {
+                out.pop_back();
+            }
+        } else if (c == ')' && depth > 0) {
+            --depth;
+        } else if (depth == 0) {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// The text without blanks at its ends, runs of blanks, blanks inside parentheses or a
+// trailing comma or semicolon, and with plain quotes.
+std::string Tidied(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        const bool afterBlank = !out.empty() && out.back() == ' ';
+        if (c == ' ' && (out.empty() || afterBlank || out.back() == '(')) {
+            continue;
+        }
+        if (c == ')' && afterBlank) {
+            out.pop_back();
+        }
+        out += c == '`' ? '\'' : c; // WordNet quotes `thus'
+    }
+    while (!out.empty() && (out.back() == ' ' || out.back() == ',' || out.back() == ';')) {
+        out.pop_back();
+    }
+    return out;
+}
+
+bool EndsWithDanglingWord(const std::string& text) {
+    const std::size_t blank = text.find_last_of(' ');
+    const std::string last = LowerCase(blank == std::string::npos ? text : text.substr(blank + 1));
+    return std::any_of(std::begin(kDanglingWords), std::end(kDanglingWords),
+                       [&](const char* word) { return last == word; });
+}
+
+// Where the text can end before a comma or a word that opens a clause, keeping at least
+// half of maxLength and at most maxLength characters: the last such place, or npos.
+std::size_t LastClauseBoundary(const std::string& text, std::size_t maxLength) {
+    std::size_t best = std::string::npos;
+    const auto consider = [&](std::size_t at) {
+        if (at != std::string::npos && at <= maxLength && at >= maxLength / 2 &&
+            (best == std::string::npos || at > best)) {
+            best = at;
+        }
+    };
+    consider(text.rfind(',', maxLength));
+    for (const char* opener : kClauseOpeners) {
+        consider(text.rfind(opener, maxLength));
+    }
+    return best;
+}
+
+// The cut text without the words and commas that would leave it dangling.
+std::string WithoutDanglingEnd(std::string cut) {
+    while (cut.find(' ') != std::string::npos && EndsWithDanglingWord(cut)) {
+        cut = cut.substr(0, cut.find_last_of(' '));
+    }
+    while (!cut.empty() && (cut.back() == ',' || cut.back() == ' ')) {
+        cut.pop_back();
+    }
+    return cut;
+}
+
+// The text cut at a word boundary to leave room for the ellipsis.
+std::string CutAtWord(const std::string& text, std::size_t maxLength) {
+    // One character more, to see whether a word ends right at the limit.
+    const std::string cut = text.substr(0, maxLength - kEllipsis.size() + 1);
+    const std::size_t blank = cut.find_last_of(' ');
+    return WithoutDanglingEnd(
+               cut.substr(0, blank == std::string::npos ? maxLength - kEllipsis.size() : blank)) +
+           kEllipsis;
+}
+
+} // namespace
+
+std::string DefinitionOf(std::string_view gloss) {
+    std::string_view text = gloss.substr(0, gloss.find('"'));
+    text = text.substr(0, text.find(": ")); // a list of examples follows
+    std::string definition;
+    for (const std::string& part : SplitParts(std::string(text))) {
+        const std::string tidied = Tidied(part);
+        if (!tidied.empty()) {
+            definition += (definition.empty() ? "" : "; ") + tidied;
+        }
+    }
+    return definition;
+}
+
+std::string ShortenDefinition(const std::string& definition, std::size_t maxLength) {
+    const std::vector<std::string> parts = SplitParts(definition);
+    std::string clue = parts[0];
+    for (std::size_t i = 1; i < parts.size() && clue.size() < kShortClue &&
+                            clue.size() + 2 + parts[i].size() <= maxLength;
+         ++i) {
+        clue += "; " + parts[i];
+    }
+    if (clue.size() > maxLength) {
+        clue = Tidied(WithoutAsides(clue));
+    }
+    if (clue.size() <= maxLength) {
+        return clue;
+    }
+    const std::size_t boundary = LastClauseBoundary(clue, maxLength);
+    return boundary != std::string::npos ? WithoutDanglingEnd(clue.substr(0, boundary))
+                                         : CutAtWord(clue, maxLength);
+}
+
+bool ClueWriter::Reveals(std::string_view text, const std::string& answer) const {
+    std::vector<std::string> roots = m_lexicon.BaseForms(answer);
+    roots.push_back(answer);
+    const std::set<std::string> rootSet(roots.begin(), roots.end());
+    for (const std::string& word : Words(text)) {
+        if (StartsWith(word, answer)) {
+            return true;
+        }
+        for (const std::string& root : roots) {
+            const std::string stem = StemOf(root);
+            if (stem.size() >= 3 && StartsWith(word, stem)) {
+                return true;
+            }
+        }
+        if (answer.size() >= 4 && word.size() >= 4 &&
+            (Contains(answer, word) || Contains(word, answer) || ShareRoot(answer, word))) {
+            return true;
+        }
+        for (const std::string& base : m_lexicon.BaseForms(word)) {
+            if (rootSet.count(base) != 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool ClueWriter::IsFair(const std::string& clue, const std::string& answer) const {
+    return clue.size() >= kMinClueLength && IsPrintable(clue) && !Reveals(clue, answer) &&
+           !NamesExcludedWord(clue);
+}
+
+bool ClueWriter::NamesExcludedWord(std::string_view text) const {
+    const std::vector<std::string> words = Words(text);
+    return std::any_of(words.begin(), words.end(),
+                       [&](const std::string& word) { return m_exclusions.Excludes(word); });
+}
+
+std::optional<std::string> ClueWriter::ClueFor(const std::string& answer) const {
+    const std::string lower = LowerCase(answer);
+    const std::string enumeration = " (" + std::to_string(answer.size()) + ")";
+    const std::vector<WordSense> senses = m_lexicon.Senses(lower);
+    if (std::any_of(senses.begin(), senses.end(),
+                    [](const WordSense& sense) { return IsUnfitSense(sense.gloss); })) {
+        return std::nullopt;
+    }
+    for (const WordSense& sense : senses) {
+        if (sense.properName) {
+            continue;
+        }
+        const std::string definition = DefinitionOf(sense.gloss);
+        const std::size_t maxLength = kMaxClueLength - enumeration.size();
+        // The whole definition, else its first part alone.
+        for (std::string clue : {ShortenDefinition(definition, maxLength),
+                                 ShortenDefinition(SplitParts(definition)[0], maxLength)}) {
+            if (IsFair(clue, lower)) {
+                if (clue[0] >= 'a' && clue[0] <= 'z') {
+                    clue[0] = static_cast<char>(clue[0] - 'a' + 'A');
+                }
+                return clue + enumeration;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace datatool

@@ -1,0 +1,59 @@
+// CrosswordGenerator: crosswords on British-style blocked grids (grid_pattern.h) filled
+// with words that have a WordNet clue (clue_writer.h), the same puzzle for the same
+// seed. A "MINI" (difficulty 0) is 5 x 7 or 7 x 7 with 5 words or more; 1 to 3 grow to
+// 9 x 9, 11 x 11 and 13 x 13 and take rarer words (grid_puzzle.h). Every word has cells
+// that no other word crosses, answers are 3 to 13 letters, and cells and words together
+// stay within 204. Too poor a vocabulary, or an unknown difficulty, gives nothing.
+// Read-only once built.
+#pragma once
+
+#include "clue_writer.h"
+#include "grid_puzzle.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace datatool {
+
+// Words with their clues, the clues kept in one text (the tool runs in the console's
+// heap).
+class CluedWords {
+public:
+    // word: upper-case A to Z.
+    void Add(const std::string& word, const std::string& clue, int useCount);
+
+    // Gives back the room that adding words left spare.
+    void Shrink();
+
+    const std::vector<RatedWord>& Words() const { return m_words; }
+    std::string_view Clue(std::size_t i) const;
+
+private:
+    std::vector<RatedWord> m_words;
+    std::string m_clues;
+    std::vector<std::uint32_t> m_clueEnds;
+};
+
+// The words (upper case, up to 13 letters) that have a fair clue, with it.
+CluedWords ClueWords(const std::vector<std::string>& words, const ClueWriter& clues,
+                     const WordNetLexicon& lexicon);
+
+class CrosswordGenerator {
+public:
+    explicit CrosswordGenerator(CluedWords words);
+
+    std::optional<GeneratedGridPuzzle> Generate(int difficulty, std::uint32_t seed) const;
+    const CluedWords& Vocabulary() const { return m_words; }
+
+private:
+    std::string ClueOf(const std::string& word) const;
+
+    CluedWords m_words;
+    std::vector<std::uint32_t> m_byWord; // word positions in alphabetical order
+    WordIndex m_index;
+};
+
+} // namespace datatool

@@ -1,0 +1,95 @@
+#include "grid_puzzle.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace datatool {
+namespace {
+
+constexpr int kMaxGridTries = 40;
+constexpr int kFillBudget = 4000;
+
+} // namespace
+
+std::vector<GridShape> GridShapesOfDifficulty(int difficulty) {
+    switch (difficulty) {
+    case 0:
+        return {{5, 7, 5, 8, kGridPuzzleMinWordLength, 5},
+                {7, 7, 6, 10, kGridPuzzleMinWordLength, 5}};
+    case 1:
+        return {{9, 9, 12, 16, kGridPuzzleMinWordLength, 7}};
+    case 2:
+        return {{11, 11, 16, 22, kGridPuzzleMinWordLength, 9}};
+    case 3:
+        return {{13, 13, 22, 30, kGridPuzzleMinWordLength, 11}};
+    default:
+        return {};
+    }
+}
+
+UseRange UseRangeOfDifficulty(int difficulty) {
+    static constexpr UseRange kUses[kGridPuzzleDifficulties] = {
+        {5, INT_MAX}, {5, INT_MAX}, {1, 60}, {0, 20}};
+    return difficulty >= 0 && difficulty < kGridPuzzleDifficulties ? kUses[difficulty]
+                                                                   : UseRange{0, INT_MAX};
+}
+
+std::vector<RatedWord> RateWords(const std::vector<std::string>& words,
+                                 const WordNetLexicon& lexicon) {
+    std::vector<RatedWord> rated;
+    for (const std::string& word : words) {
+        int uses = 0;
+        for (const std::string& lemma : lexicon.BaseForms(LowerCase(word))) {
+            uses = std::max(uses, lexicon.UseCount(lemma));
+        }
+        rated.push_back(RatedWord{word, uses});
+    }
+    return rated;
+}
+
+std::vector<std::string> WordsOfDifficulty(const std::vector<RatedWord>& words, int difficulty) {
+    std::vector<std::string> chosen;
+    for (const RatedWord& word : words) {
+        const UseRange uses = UseRangeOfDifficulty(difficulty);
+        if (word.useCount >= uses.min && word.useCount <= uses.max) {
+            chosen.push_back(word.word);
+        }
+    }
+    return chosen;
+}
+
+std::optional<FilledGrid> GenerateFilledGrid(int difficulty, const WordIndex& index,
+                                             SeededRandom& random,
+                                             const std::function<bool(const FilledGrid&)>& accept) {
+    const std::vector<GridShape> shapes = GridShapesOfDifficulty(difficulty);
+    if (shapes.empty()) {
+        return std::nullopt;
+    }
+    for (int attempt = 0; attempt < kMaxGridTries; ++attempt) {
+        const GridShape& shape =
+            shapes[static_cast<std::size_t>(random.Below(static_cast<int>(shapes.size())))];
+        const std::optional<GridPattern> pattern = MakeLatticePattern(shape, random);
+        if (!pattern) {
+            continue;
+        }
+        std::optional<FilledGrid> grid =
+            FillGrid(*pattern, index, UseRangeOfDifficulty(difficulty), random, kFillBudget);
+        if (grid && accept(*grid)) {
+            return grid;
+        }
+    }
+    return std::nullopt;
+}
+
+GeneratedGridPuzzle ToGridPuzzle(const FilledGrid& grid, int difficulty,
+                                 const std::function<std::string(const std::string&)>& clue) {
+    GeneratedGridPuzzle puzzle{grid.rows, grid.cols, difficulty, grid.letters, {}};
+    for (std::size_t i = 0; i < grid.slots.size(); ++i) {
+        const GridSlot& slot = grid.slots[i];
+        puzzle.words.push_back(
+            GridPuzzleWord{slot.down, slot.startCell, grid.words[i], clue(grid.words[i])});
+    }
+    return puzzle;
+}
+
+} // namespace datatool

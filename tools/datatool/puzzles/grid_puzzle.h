@@ -1,0 +1,66 @@
+// Grid puzzles, crosswords and fitwords, as their generators make them before they become
+// bank records, and what the two generators share: the grid shapes and the word uses
+// allowed at each difficulty, the rating of words by their uses in WordNet's tagged
+// texts, and the loop that draws lattice patterns and fills them until a filled grid is
+// accepted. Plain values and functions; no state.
+#pragma once
+
+#include "grid_filler.h"
+#include "wordnet_lexicon.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace datatool {
+
+constexpr int kGridPuzzleMaxSide = 13;
+// A puzzle in progress is saved in 210 bytes: one per cell, one per word and 6 more.
+constexpr int kGridPuzzleMaxCellsAndWords = 204;
+constexpr int kGridPuzzleMinWordLength = 3;
+// Bank difficulties 0 ("MINI") to 3.
+constexpr int kGridPuzzleDifficulties = 4;
+
+struct GridPuzzleWord {
+    bool down = false;
+    int startCell = 0;
+    std::string word;
+    std::string clue; // empty in a fitword
+};
+
+struct GeneratedGridPuzzle {
+    int rows = 0;
+    int cols = 0;
+    int difficulty = 0;
+    std::string letters; // per cell, row by row; kBlockCell for a block
+    // By start cell, the across word of a cell before its down word.
+    std::vector<GridPuzzleWord> words;
+};
+
+// The shapes a grid of the difficulty may take (0 "MINI" to 3), or nothing for an
+// unknown difficulty.
+std::vector<GridShape> GridShapesOfDifficulty(int difficulty);
+
+// The uses a word of the difficulty has: harder puzzles take rarer words.
+UseRange UseRangeOfDifficulty(int difficulty);
+
+// Each word (upper case) with the uses of its most used lemma.
+std::vector<RatedWord> RateWords(const std::vector<std::string>& words,
+                                 const WordNetLexicon& lexicon);
+
+// The words whose use count suits the difficulty (hidden words take them).
+std::vector<std::string> WordsOfDifficulty(const std::vector<RatedWord>& words, int difficulty);
+
+// Draws lattice patterns of one of the difficulty's shapes and fills them from the
+// index's words of the difficulty until accept takes a filled grid; nothing when every
+// try fails.
+std::optional<FilledGrid> GenerateFilledGrid(int difficulty, const WordIndex& index,
+                                             SeededRandom& random,
+                                             const std::function<bool(const FilledGrid&)>& accept);
+
+// The filled grid as a puzzle, its words from its slots; clue gives each word's clue.
+GeneratedGridPuzzle ToGridPuzzle(const FilledGrid& grid, int difficulty,
+                                 const std::function<std::string(const std::string&)>& clue);
+
+} // namespace datatool

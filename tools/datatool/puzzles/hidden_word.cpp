@@ -1,0 +1,98 @@
+#include "hidden_word.h"
+
+#include <algorithm>
+#include <array>
+
+namespace datatool {
+namespace {
+
+struct LengthRange {
+    std::size_t min;
+    std::size_t max;
+};
+
+// Hidden word lengths by the puzzle's difficulty.
+constexpr LengthRange kLengths[] = {{4, 5}, {5, 6}, {6, 8}, {7, 9}};
+
+bool IsGridWord(const GeneratedGridPuzzle& puzzle, const std::string& word) {
+    return std::any_of(puzzle.words.begin(), puzzle.words.end(),
+                       [&](const GridPuzzleWord& placed) { return placed.word == word; });
+}
+
+// The cells of each letter in the grid.
+std::array<std::vector<int>, 26> CellsByLetter(const GeneratedGridPuzzle& puzzle) {
+    std::array<std::vector<int>, 26> cells;
+    for (std::size_t cell = 0; cell < puzzle.letters.size(); ++cell) {
+        const char letter = puzzle.letters[cell];
+        if (letter >= 'A' && letter <= 'Z') {
+            cells[static_cast<std::size_t>(letter - 'A')].push_back(static_cast<int>(cell));
+        }
+    }
+    return cells;
+}
+
+bool LettersSuffice(const std::string& word, const std::array<std::vector<int>, 26>& cells) {
+    std::array<std::size_t, 26> needed{};
+    for (char letter : word) {
+        if (++needed[static_cast<std::size_t>(letter - 'A')] >
+            cells[static_cast<std::size_t>(letter - 'A')].size()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A different random cell of the grid for each letter of the word, numbered from 1.
+std::vector<int> LayWord(const std::string& word, std::array<std::vector<int>, 26> cells,
+                         SeededRandom& random) {
+    std::vector<int> laid;
+    for (char letter : word) {
+        std::vector<int>& free = cells[static_cast<std::size_t>(letter - 'A')];
+        const std::size_t pick =
+            static_cast<std::size_t>(random.Below(static_cast<int>(free.size())));
+        laid.push_back(free[pick] + 1);
+        free.erase(free.begin() + static_cast<std::ptrdiff_t>(pick));
+    }
+    return laid;
+}
+
+} // namespace
+
+HiddenWordPicker::HiddenWordPicker(const std::vector<std::string>& words)
+    : m_byLength(kHiddenWordMaxLength + 1) {
+    for (const std::string& word : words) {
+        const bool letters =
+            std::all_of(word.begin(), word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+        if (!word.empty() && word.size() <= kHiddenWordMaxLength && letters) {
+            m_byLength[word.size()].push_back(word);
+        }
+    }
+}
+
+std::optional<HiddenWord> HiddenWordPicker::Pick(const GeneratedGridPuzzle& puzzle,
+                                                 SeededRandom& random) const {
+    if (puzzle.difficulty < 0 || puzzle.difficulty > 3) {
+        return std::nullopt;
+    }
+    const LengthRange range = kLengths[puzzle.difficulty];
+    const std::array<std::vector<int>, 26> cells = CellsByLetter(puzzle);
+    std::vector<std::size_t> lengths;
+    for (std::size_t length = range.min; length <= range.max; ++length) {
+        lengths.push_back(length);
+    }
+    random.Shuffle(lengths);
+    for (std::size_t length : lengths) {
+        const std::vector<std::string>& words = m_byLength[length];
+        const std::size_t start =
+            static_cast<std::size_t>(random.Below(static_cast<int>(words.size())));
+        for (std::size_t i = 0; i < words.size(); ++i) {
+            const std::string& word = words[(start + i) % words.size()];
+            if (LettersSuffice(word, cells) && !IsGridWord(puzzle, word)) {
+                return HiddenWord{word, LayWord(word, cells, random)};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace datatool
