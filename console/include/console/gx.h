@@ -522,13 +522,108 @@ enum GXTevRegID : u32 {
     GX_TEVREG2 = 3,
 };
 
+// Konst colours and, per stage, what GX_CC_KONST and GX_CA_KONST read: a fraction of
+// one (GX_TEV_KCSEL_1 = 255 down to 1/8 = 32), a konst colour, or one of its channels.
+enum GXTevKColorID : u32 {
+    GX_KCOLOR0 = 0,
+    GX_KCOLOR1,
+    GX_KCOLOR2,
+    GX_KCOLOR3,
+    GX_MAX_KCOLOR,
+};
+
+enum GXTevKColorSel : u32 {
+    GX_TEV_KCSEL_1 = 0x00,
+    GX_TEV_KCSEL_7_8 = 0x01,
+    GX_TEV_KCSEL_3_4 = 0x02,
+    GX_TEV_KCSEL_5_8 = 0x03,
+    GX_TEV_KCSEL_1_2 = 0x04,
+    GX_TEV_KCSEL_3_8 = 0x05,
+    GX_TEV_KCSEL_1_4 = 0x06,
+    GX_TEV_KCSEL_1_8 = 0x07,
+    GX_TEV_KCSEL_K0 = 0x0C,
+    GX_TEV_KCSEL_K1 = 0x0D,
+    GX_TEV_KCSEL_K2 = 0x0E,
+    GX_TEV_KCSEL_K3 = 0x0F,
+    GX_TEV_KCSEL_K0_R = 0x10,
+    GX_TEV_KCSEL_K1_R = 0x11,
+    GX_TEV_KCSEL_K2_R = 0x12,
+    GX_TEV_KCSEL_K3_R = 0x13,
+    GX_TEV_KCSEL_K0_G = 0x14,
+    GX_TEV_KCSEL_K1_G = 0x15,
+    GX_TEV_KCSEL_K2_G = 0x16,
+    GX_TEV_KCSEL_K3_G = 0x17,
+    GX_TEV_KCSEL_K0_B = 0x18,
+    GX_TEV_KCSEL_K1_B = 0x19,
+    GX_TEV_KCSEL_K2_B = 0x1A,
+    GX_TEV_KCSEL_K3_B = 0x1B,
+    GX_TEV_KCSEL_K0_A = 0x1C,
+    GX_TEV_KCSEL_K1_A = 0x1D,
+    GX_TEV_KCSEL_K2_A = 0x1E,
+    GX_TEV_KCSEL_K3_A = 0x1F,
+};
+
+enum GXTevKAlphaSel : u32 {
+    GX_TEV_KASEL_1 = 0x00,
+    GX_TEV_KASEL_7_8 = 0x01,
+    GX_TEV_KASEL_3_4 = 0x02,
+    GX_TEV_KASEL_5_8 = 0x03,
+    GX_TEV_KASEL_1_2 = 0x04,
+    GX_TEV_KASEL_3_8 = 0x05,
+    GX_TEV_KASEL_1_4 = 0x06,
+    GX_TEV_KASEL_1_8 = 0x07,
+    GX_TEV_KASEL_K0_R = 0x10,
+    GX_TEV_KASEL_K1_R = 0x11,
+    GX_TEV_KASEL_K2_R = 0x12,
+    GX_TEV_KASEL_K3_R = 0x13,
+    GX_TEV_KASEL_K0_G = 0x14,
+    GX_TEV_KASEL_K1_G = 0x15,
+    GX_TEV_KASEL_K2_G = 0x16,
+    GX_TEV_KASEL_K3_G = 0x17,
+    GX_TEV_KASEL_K0_B = 0x18,
+    GX_TEV_KASEL_K1_B = 0x19,
+    GX_TEV_KASEL_K2_B = 0x1A,
+    GX_TEV_KASEL_K3_B = 0x1B,
+    GX_TEV_KASEL_K0_A = 0x1C,
+    GX_TEV_KASEL_K1_A = 0x1D,
+    GX_TEV_KASEL_K2_A = 0x1E,
+    GX_TEV_KASEL_K3_A = 0x1F,
+};
+
+// Swap tables reorder the channels of a stage's rasterised colour and texel before the
+// stage reads them; each stage picks one table for each.
+enum GXTevSwapSel : u32 {
+    GX_TEV_SWAP0 = 0,
+    GX_TEV_SWAP1,
+    GX_TEV_SWAP2,
+    GX_TEV_SWAP3,
+    GX_MAX_TEVSWAP,
+};
+
+enum GXTevColorChan : u32 {
+    GX_CH_RED = 0,
+    GX_CH_GREEN = 1,
+    GX_CH_BLUE = 2,
+    GX_CH_ALPHA = 3,
+};
+
+// A register value as the combiner holds it: signed, -1024 to 1023 (values outside are
+// limited to that range).
+struct GXColorS10 {
+    s16 r, g, b, a;
+};
+
 void GXSetNumTevStages(u8 count);
 void GXSetTevOrder(GXTevStageID stage, GXTexCoordID coordinate, GXTexMapID map,
                    GXChannelID channel);
 // Sets a stage's colour and alpha inputs and operations to one of the standard modes.
 void GXSetTevOp(GXTevStageID stage, GXTevMode mode);
 // Each stage computes d + ((1 - c) * a + c * b) (or d minus that), plus the bias, times
-// the scale, clamped to 0..255 when asked, into the output register.
+// the scale (halving rounds down), into the output register: clamped to 0..255 when
+// asked, else kept as a signed 11-bit value. a, b and c read the low 8 bits of their
+// input, c = 255 counting as one; d reads all 11. The product is rounded to the nearest
+// integer, halves away from zero, after scaling. The pixel takes the last stage's
+// result, limited to 0..255.
 void GXSetTevColorIn(GXTevStageID stage, GXTevColorArg a, GXTevColorArg b, GXTevColorArg c,
                      GXTevColorArg d);
 void GXSetTevAlphaIn(GXTevStageID stage, GXTevAlphaArg a, GXTevAlphaArg b, GXTevAlphaArg c,
@@ -537,6 +632,17 @@ void GXSetTevColorOp(GXTevStageID stage, GXTevOp op, GXTevBias bias, GXTevScale 
                      GXTevRegID output);
 void GXSetTevAlphaOp(GXTevStageID stage, GXTevOp op, GXTevBias bias, GXTevScale scale, GXBool clamp,
                      GXTevRegID output);
+// The value every pixel's registers start with (GX_TEVPREV too); GXInit sets them to 0.
+void GXSetTevColor(GXTevRegID id, GXColor color);
+void GXSetTevColorS10(GXTevRegID id, GXColorS10 color);
+// GXInit: konst colours 0, stages read GX_TEV_KCSEL_1_4 and GX_TEV_KASEL_1.
+void GXSetTevKColor(GXTevKColorID id, GXColor color);
+void GXSetTevKColorSel(GXTevStageID stage, GXTevKColorSel selection);
+void GXSetTevKAlphaSel(GXTevStageID stage, GXTevKAlphaSel selection);
+// GXInit: every stage uses table 0 for both; tables 0 to 3 are RGBA, RRRA, GGGA, BBBA.
+void GXSetTevSwapMode(GXTevStageID stage, GXTevSwapSel rasterised, GXTevSwapSel texture);
+void GXSetTevSwapModeTable(GXTevSwapSel table, GXTevColorChan red, GXTevColorChan green,
+                           GXTevColorChan blue, GXTevColorChan alpha);
 
 enum GXAlphaOp : u32 {
     GX_AOP_AND = 0,
@@ -631,6 +737,8 @@ const GXCopyState& GXGetCopyState();
 // 0xAARRGGBB as the pixel format stores it, depth in the low 24 bits. Reads outside
 // the buffer give 0; writes outside it are dropped.
 u32 GXReadEFBColorForTest(u32 x, u32 y);
+// Spans drawn so far by the 2-D sprite loop rather than the per-pixel ones.
+u64 GXSpriteSpanCountForTest();
 u32 GXReadEFBDepthForTest(u32 x, u32 y);
 void GXPokeEFBColorForTest(u32 x, u32 y, GXColor color);
 void GXPokeEFBDepthForTest(u32 x, u32 y, u32 depth);

@@ -144,7 +144,15 @@ void RasteriseTriangle(const GXScreenVertex* corners[3], bool perspective) {
     ComputePlanes(pipeline, corners, setup, perspective, planes);
     const f32 centreX = (setup.x[0] + setup.x[1] + setup.x[2]) / 3.0f;
     const f32 centreY = (setup.y[0] + setup.y[1] + setup.y[2]) / 3.0f;
-    GXChooseFilters(pipeline, planes, centreX, centreY, perspective);
+    const s64 left =
+        std::max<s64>(s_raster.scissorLeft, CeilDiv(std::min({x[0], x[1], x[2]}) - 8, kSubpixels));
+    const s64 right = std::min<s64>(s_raster.scissorRight,
+                                    FloorDiv(std::max({x[0], x[1], x[2]}) - 8, kSubpixels) + 1);
+    if (left >= right) {
+        return;
+    }
+    GXPrepareTriangle(pipeline, planes, centreX, centreY, perspective, static_cast<u32>(left),
+                      static_cast<u32>(right));
 
     const GXSpanFunction span = pipeline.span[perspective ? 1 : 0];
     for (s64 line = top; line < bottom; ++line) {

@@ -1,11 +1,10 @@
-// The pixel pipeline's compilation and its span loops.
+// The pixel pipeline's compilation and its per-pixel span loops.
 #include "gx/span.h"
 
 #include "gx/efb.h"
+#include "gx/sprite_span.h"
 
 namespace {
-
-enum class Shading { PassColour, Replace, Modulate, ModulateTextureAlpha, General };
 
 constinit GXPixelPipeline s_pipeline{};
 
@@ -16,12 +15,6 @@ constexpr f32 kMagnifiedLimit = 1.0001f;
 struct Rgba {
     s32 c[4]; // red, green, blue, alpha
 };
-
-s32 ToByte(f32 value) {
-    value = value > 0.0f ? value : 0.0f; // also catches NaN
-    value = value < 255.0f ? value : 255.0f;
-    return static_cast<s32>(value + 0.5f);
-}
 
 s32 Saturate(s32 value) {
     return value < 0 ? 0 : (value > 255 ? 255 : value);
@@ -42,52 +35,47 @@ s32 Modulate(u32 texel, s32 rasterised) {
     return static_cast<s32>((texel * static_cast<u32>(rasterised + (rasterised >> 7)) + 128) >> 8);
 }
 
-s32 ColourInput(GXTevColorArg arg, u32 channel, const Rgba* registers, const Rgba& texel,
-                const Rgba& rasterised) {
-    switch (arg) {
-    case GX_CC_CPREV:
-    case GX_CC_C0:
-    case GX_CC_C1:
-    case GX_CC_C2:
-        return registers[arg / 2].c[channel];
-    case GX_CC_APREV:
-    case GX_CC_A0:
-    case GX_CC_A1:
-    case GX_CC_A2:
-        return registers[arg / 2].c[3];
-    case GX_CC_TEXC:
-        return texel.c[channel];
-    case GX_CC_TEXA:
-        return texel.c[3];
-    case GX_CC_RASC:
-        return rasterised.c[channel];
-    case GX_CC_RASA:
-        return rasterised.c[3];
-    case GX_CC_HALF:
-        return 128;
-    case GX_CC_ZERO:
-        return 0;
-    default: // GX_CC_ONE, GX_CC_KONST
-        return 255;
+// The texture coordinates of the stages that sample, in 1/256 texels, pixel by pixel:
+// stepped along the span when affine, from the interpolated values when perspective.
+struct SpanCoordinates {
+    GXCoordinateStep s[GX_MAX_TEVSTAGE], t[GX_MAX_TEVSTAGE];
+    s32 uv[GX_MAX_TEVSTAGE][2];
+};
+
+void StartCoordinates(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 stageCount,
+                      const f32* row, u32 x, SpanCoordinates& c) {
+    for (u32 i = 0; i < stageCount; ++i) {
+        const GXPipelineStage& stage = p.stages[i];
+        c.s[i] = c.t[i] = {0, 0};
+        if (stage.samplerAt >= 0 && stage.coordAt >= 0) {
+            const GXTextureSampler& sampler = p.samplers[stage.samplerAt];
+            const u32 k = static_cast<u32>(stage.coordAt);
+            c.s[i] = GXStepCoordinate(row[k] + t.dx[k] * 0.5f, t.dx[k], sampler.width, x);
+            c.t[i] =
+                GXStepCoordinate(row[k + 1] + t.dx[k + 1] * 0.5f, t.dx[k + 1], sampler.height, x);
+        }
     }
 }
 
-s32 AlphaInput(GXTevAlphaArg arg, const Rgba* registers, const Rgba& texel,
-               const Rgba& rasterised) {
-    switch (arg) {
-    case GX_CA_APREV:
-    case GX_CA_A0:
-    case GX_CA_A1:
-    case GX_CA_A2:
-        return registers[arg].c[3];
-    case GX_CA_TEXA:
-        return texel.c[3];
-    case GX_CA_RASA:
-        return rasterised.c[3];
-    case GX_CA_KONST:
-        return 255;
-    default:
-        return 0;
+[[gnu::always_inline]] inline void StepCoordinates(u32 stageCount, SpanCoordinates& c) {
+    for (u32 i = 0; i < stageCount; ++i) {
+        c.uv[i][0] = GXStepTexel(c.s[i].at);
+        c.uv[i][1] = GXStepTexel(c.t[i].at);
+        c.s[i].at += c.s[i].step;
+        c.t[i].at += c.t[i].step;
+    }
+}
+
+[[gnu::always_inline]] inline void InterpolatedCoordinates(const GXPixelPipeline& p, u32 stageCount,
+                                                           const f32* values, SpanCoordinates& c) {
+    for (u32 i = 0; i < stageCount; ++i) {
+        const GXPipelineStage& stage = p.stages[i];
+        c.uv[i][0] = c.uv[i][1] = 0;
+        if (stage.samplerAt >= 0 && stage.coordAt >= 0) {
+            const GXTextureSampler& sampler = p.samplers[stage.samplerAt];
+            c.uv[i][0] = GXTexelCoordinate(values[stage.coordAt], sampler.width);
+            c.uv[i][1] = GXTexelCoordinate(values[stage.coordAt + 1], sampler.height);
+        }
     }
 }
 
@@ -96,71 +84,80 @@ Rgba RasterisedColour(const GXPipelineStage& stage, const f32* values) {
         return {};
     }
     const f32* colour = values + stage.colourAt;
-    return {{ToByte(colour[0]), ToByte(colour[1]), ToByte(colour[2]), ToByte(colour[3])}};
+    return {{GXColourByte(colour[0]), GXColourByte(colour[1]), GXColourByte(colour[2]),
+             GXColourByte(colour[3])}};
 }
 
-Rgba Texel(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 stageIndex, const f32* values) {
+Rgba Texel(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 stageIndex,
+           const SpanCoordinates& c) {
     const GXPipelineStage& stage = p.stages[stageIndex];
     if (stage.samplerAt < 0) {
         return {};
     }
-    const f32 s = stage.coordAt >= 0 ? values[stage.coordAt] : 0.0f;
-    const f32 tc = stage.coordAt >= 0 ? values[stage.coordAt + 1] : 0.0f;
-    return Unpack(GXSampleTexture(p.samplers[stage.samplerAt], s, tc, t.linear[stageIndex]));
+    return Unpack(GXSampleTexel(p.samplers[stage.samplerAt], c.uv[stageIndex][0],
+                                c.uv[stageIndex][1], t.linear[stageIndex]));
 }
 
 // Every stage in order; the result is what the last stage wrote.
-u32 RunTev(const GXPixelPipeline& p, const GXTrianglePlanes& t, const f32* values) {
-    Rgba registers[4] = {}; // previous, 0, 1, 2
-    Rgba last{};
+u32 RunTev(const GXPixelPipeline& p, const GXTrianglePlanes& t, const f32* values,
+           const SpanCoordinates& c) {
+    s32 slots[kGXSlotCount];
+    for (u32 i = 0; i < 16; ++i) {
+        slots[kGXSlotRegisters + i] = p.registers[i];
+    }
+    slots[kGXSlotZero] = 0;
+    slots[kGXSlotOne] = 255;
+    slots[kGXSlotHalf] = 128;
+    s32 last[4] = {};
     for (u32 i = 0; i < p.stageCount; ++i) {
         const GXPipelineStage& stage = p.stages[i];
         const GXTevStage& tev = stage.tev;
-        const Rgba texel = Texel(p, t, i, values);
+        const Rgba texel = Texel(p, t, i, c);
         const Rgba rasterised = RasterisedColour(stage, values);
+        for (u32 channel = 0; channel < 4; ++channel) {
+            slots[kGXSlotTexel + channel] = texel.c[stage.textureSwap[channel]];
+            slots[kGXSlotRasterised + channel] = rasterised.c[stage.rasterisedSwap[channel]];
+            slots[kGXSlotKonst + channel] = stage.konst[channel];
+        }
         for (u32 channel = 0; channel < 3; ++channel) {
-            s32 in[4];
-            for (u32 k = 0; k < 4; ++k) {
-                in[k] = ColourInput(tev.colourIn[k], channel, registers, texel, rasterised);
-            }
-            last.c[channel] = GXTevCombine(in[0], in[1], in[2], in[3], tev.colourOp, tev.colourBias,
-                                           tev.colourScale, tev.colourClamp);
+            const u8* in = stage.colourSlots[channel];
+            last[channel] =
+                GXTevCombine(slots[in[0]], slots[in[1]], slots[in[2]], slots[in[3]], tev.colourOp,
+                             tev.colourBias, tev.colourScale, tev.colourClamp);
         }
-        s32 in[4];
-        for (u32 k = 0; k < 4; ++k) {
-            in[k] = AlphaInput(tev.alphaIn[k], registers, texel, rasterised);
-        }
-        last.c[3] = GXTevCombine(in[0], in[1], in[2], in[3], tev.alphaOp, tev.alphaBias,
-                                 tev.alphaScale, tev.alphaClamp);
+        const u8* in = stage.alphaSlots;
+        last[3] = GXTevCombine(slots[in[0]], slots[in[1]], slots[in[2]], slots[in[3]], tev.alphaOp,
+                               tev.alphaBias, tev.alphaScale, tev.alphaClamp);
         for (u32 channel = 0; channel < 3; ++channel) {
-            registers[tev.colourOut].c[channel] = last.c[channel];
+            slots[kGXSlotRegisters + tev.colourOut * 4 + channel] = last[channel];
         }
-        registers[tev.alphaOut].c[3] = last.c[3];
+        slots[kGXSlotRegisters + tev.alphaOut * 4 + 3] = last[3];
     }
-    return Pack(Saturate(last.c[0]), Saturate(last.c[1]), Saturate(last.c[2]), Saturate(last.c[3]));
+    return Pack(Saturate(last[0]), Saturate(last[1]), Saturate(last[2]), Saturate(last[3]));
 }
 
-template <Shading kShading>
-constexpr u32 kInterpolants = kShading == Shading::PassColour ? 4
-                              : kShading == Shading::Replace  ? 2
-                                                              : 6;
+template <GXShading kShading>
+constexpr u32 kInterpolants = kShading == GXShading::PassColour ? 4
+                              : kShading == GXShading::Replace  ? 2
+                                                                : 6;
 
-template <Shading kShading>
+template <GXShading kShading>
 [[gnu::always_inline]] inline u32 Shade(const GXPixelPipeline& p, const GXTrianglePlanes& t,
-                                        const f32* v) {
-    if constexpr (kShading == Shading::PassColour) {
-        return Pack(ToByte(v[0]), ToByte(v[1]), ToByte(v[2]), ToByte(v[3]));
-    } else if constexpr (kShading == Shading::Replace) {
-        return GXSampleTexture(p.samplers[0], v[0], v[1], t.linear[0]);
-    } else if constexpr (kShading == Shading::General) {
-        return RunTev(p, t, v);
+                                        const f32* v, const SpanCoordinates& c) {
+    if constexpr (kShading == GXShading::PassColour) {
+        return Pack(GXColourByte(v[0]), GXColourByte(v[1]), GXColourByte(v[2]), GXColourByte(v[3]));
+    } else if constexpr (kShading == GXShading::Replace) {
+        return GXSampleTexel(p.samplers[0], c.uv[0][0], c.uv[0][1], t.linear[0]);
+    } else if constexpr (kShading == GXShading::General) {
+        return RunTev(p, t, v, c);
     } else {
-        const u32 texel = GXSampleTexture(p.samplers[0], v[4], v[5], t.linear[0]);
-        const s32 alpha = kShading == Shading::Modulate ? Modulate(texel >> 24, ToByte(v[3]))
-                                                        : static_cast<s32>(texel >> 24);
-        return Pack(Modulate((texel >> 16) & 0xFF, ToByte(v[0])),
-                    Modulate((texel >> 8) & 0xFF, ToByte(v[1])),
-                    Modulate(texel & 0xFF, ToByte(v[2])), alpha);
+        const u32 texel = GXSampleTexel(p.samplers[0], c.uv[0][0], c.uv[0][1], t.linear[0]);
+        const s32 alpha = kShading == GXShading::Modulate
+                              ? Modulate(texel >> 24, GXColourByte(v[3]))
+                              : static_cast<s32>(texel >> 24);
+        return Pack(Modulate((texel >> 16) & 0xFF, GXColourByte(v[0])),
+                    Modulate((texel >> 8) & 0xFF, GXColourByte(v[1])),
+                    Modulate(texel & 0xFF, GXColourByte(v[2])), alpha);
     }
 }
 
@@ -181,22 +178,32 @@ u32 ToDepth(f64 depth) {
     return efb.StoredColour((result & p.writeMask) | (destination & ~p.writeMask));
 }
 
-template <Shading kShading, bool kPerspective>
+template <GXShading kShading, bool kPerspective>
 void DrawSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, u32 xBegin, u32 xEnd) {
     EmbeddedFrameBuffer& efb = GXEmbeddedFrameBuffer();
     u32* colours = efb.ColourRow(y);
     u32* depths = efb.DepthRow(y);
-    const u32 count = kShading == Shading::General ? p.interpolantCount : kInterpolants<kShading>;
+    const u32 count = kShading == GXShading::General ? p.interpolantCount : kInterpolants<kShading>;
+    const u32 texturing = kShading == GXShading::General      ? p.stageCount
+                          : kShading == GXShading::PassColour ? 0
+                                                              : 1;
     const f32 py = static_cast<f32>(y) + 0.5f;
     f32 row[kGXMaxInterpolants];
     for (u32 i = 0; i < count; ++i) {
         row[i] = t.base[i] + t.dy[i] * py;
+    }
+    SpanCoordinates coordinates;
+    if constexpr (!kPerspective) {
+        StartCoordinates(p, t, texturing, row, xBegin, coordinates);
     }
     const f32 rowInverseW = t.inverseWBase + t.inverseWDy * py;
     const f64 rowDepth = t.depthBase + t.depthDy * py;
     const GXPixelOps& ops = p.ops;
     for (u32 x = xBegin; x < xEnd; ++x) {
         const f32 px = static_cast<f32>(x) + 0.5f;
+        if constexpr (!kPerspective) {
+            StepCoordinates(texturing, coordinates); // every pixel steps, drawn or not
+        }
         u32 depth = 0;
         if (ops.zCompare) {
             depth = efb.StoredDepth(ToDepth(rowDepth + t.depthDx * px));
@@ -210,12 +217,13 @@ void DrawSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, u32 xB
             for (u32 i = 0; i < count; ++i) {
                 values[i] = (row[i] + t.dx[i] * px) * w;
             }
+            InterpolatedCoordinates(p, texturing, values, coordinates);
         } else {
             for (u32 i = 0; i < count; ++i) {
                 values[i] = row[i] + t.dx[i] * px;
             }
         }
-        const u32 colour = Shade<kShading>(p, t, values);
+        const u32 colour = Shade<kShading>(p, t, values, coordinates);
         if (!p.alphaAlways && !GXAlphaPasses(ops, colour >> 24)) {
             continue;
         }
@@ -226,7 +234,7 @@ void DrawSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, u32 xB
     }
 }
 
-template <Shading kShading>
+template <GXShading kShading>
 constexpr GXSpanFunction kSpanPair[2] = {DrawSpan<kShading, false>, DrawSpan<kShading, true>};
 
 bool ReadsRasterised(const GXTevStage& stage) {
@@ -266,16 +274,74 @@ s32 Allocate(GXPixelPipeline& p, s32& at, u32 slot, u32 width) {
     return at;
 }
 
+u8 ColourSlot(GXTevColorArg arg, u32 channel) {
+    if (arg < GX_CC_TEXC) { // registers: colour, then alpha, of previous, 0, 1, 2
+        return static_cast<u8>(kGXSlotRegisters + (arg / 2) * 4 + (arg % 2 != 0 ? 3 : channel));
+    }
+    switch (arg) {
+    case GX_CC_TEXC:
+        return static_cast<u8>(kGXSlotTexel + channel);
+    case GX_CC_TEXA:
+        return kGXSlotTexel + 3;
+    case GX_CC_RASC:
+        return static_cast<u8>(kGXSlotRasterised + channel);
+    case GX_CC_RASA:
+        return kGXSlotRasterised + 3;
+    case GX_CC_ONE:
+        return kGXSlotOne;
+    case GX_CC_HALF:
+        return kGXSlotHalf;
+    case GX_CC_KONST:
+        return static_cast<u8>(kGXSlotKonst + channel);
+    default:
+        return kGXSlotZero;
+    }
+}
+
+u8 AlphaSlot(GXTevAlphaArg arg) {
+    switch (arg) {
+    case GX_CA_TEXA:
+        return kGXSlotTexel + 3;
+    case GX_CA_RASA:
+        return kGXSlotRasterised + 3;
+    case GX_CA_KONST:
+        return kGXSlotKonst + 3;
+    case GX_CA_ZERO:
+        return kGXSlotZero;
+    default: // previous, 0, 1, 2
+        return static_cast<u8>(kGXSlotRegisters + arg * 4 + 3);
+    }
+}
+
+void CompileInputs(const GXTevState& tev, GXPipelineStage& stage) {
+    const GXTevStage& source = stage.tev;
+    for (u32 k = 0; k < 4; ++k) {
+        for (u32 channel = 0; channel < 3; ++channel) {
+            stage.colourSlots[channel][k] = ColourSlot(source.colourIn[k], channel);
+        }
+        stage.alphaSlots[k] = AlphaSlot(source.alphaIn[k]);
+        stage.textureSwap[k] = tev.swapTables[source.textureSwap][k];
+        stage.rasterisedSwap[k] = tev.swapTables[source.rasterisedSwap][k];
+    }
+    GXTevKonst(tev, source, stage.konst);
+}
+
 void CompileStages(GXPixelPipeline& p) {
     const GXTevState& tev = GXCurrentTev();
     s32 colourAt[kGXColourCount] = {-1, -1};
     s32 coordAt[kGXTexCoordCount] = {-1, -1, -1, -1, -1, -1, -1, -1};
     p.interpolantCount = 0;
     p.stageCount = tev.stageCount;
+    for (u32 i = 0; i < 16; ++i) {
+        p.registers[i] = tev.registers[i / 4][i % 4];
+    }
     for (u32 i = 0; i < tev.stageCount; ++i) {
         const GXTevStage& source = tev.stages[i];
         GXPipelineStage& stage = p.stages[i];
-        stage = {source, -1, -1, -1};
+        stage = {};
+        stage.tev = source;
+        stage.colourAt = stage.coordAt = stage.samplerAt = -1;
+        CompileInputs(tev, stage);
         const s32 channel = ChannelIndex(source.channel);
         if (ReadsRasterised(source) && channel >= 0) {
             stage.colourAt =
@@ -298,6 +364,15 @@ bool StandardOps(const GXTevStage& s) {
            s.alphaBias == GX_TB_ZERO && s.alphaScale == GX_CS_SCALE_1 && s.alphaClamp;
 }
 
+bool UnswappedChannels(const GXPipelineStage& stage) {
+    for (u8 channel = 0; channel < 4; ++channel) {
+        if (stage.textureSwap[channel] != channel || stage.rasterisedSwap[channel] != channel) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool Inputs(const GXTevStage& s, GXTevColorArg a, GXTevColorArg b, GXTevColorArg c,
             GXTevColorArg d) {
     return s.colourIn[0] == a && s.colourIn[1] == b && s.colourIn[2] == c && s.colourIn[3] == d;
@@ -309,72 +384,54 @@ bool Inputs(const GXTevStage& s, GXTevAlphaArg a, GXTevAlphaArg b, GXTevAlphaArg
 }
 
 // A single-stage environment that one of the dedicated span loops draws.
-Shading Classify(const GXPixelPipeline& p) {
+GXShading Classify(const GXPixelPipeline& p) {
     const GXPipelineStage& stage = p.stages[0];
     const GXTevStage& s = stage.tev;
-    if (p.stageCount != 1 || !StandardOps(s)) {
-        return Shading::General;
+    if (p.stageCount != 1 || !StandardOps(s) || !UnswappedChannels(stage)) {
+        return GXShading::General;
     }
     const bool colourFirst = stage.colourAt == 0;
     const bool passColour = Inputs(s, GX_CC_ZERO, GX_CC_ZERO, GX_CC_ZERO, GX_CC_RASC) &&
                             Inputs(s, GX_CA_ZERO, GX_CA_ZERO, GX_CA_ZERO, GX_CA_RASA);
     if (passColour && colourFirst) {
-        return Shading::PassColour;
+        return GXShading::PassColour;
     }
     const bool replace = Inputs(s, GX_CC_ZERO, GX_CC_ZERO, GX_CC_ZERO, GX_CC_TEXC) &&
                          Inputs(s, GX_CA_ZERO, GX_CA_ZERO, GX_CA_ZERO, GX_CA_TEXA);
     if (replace && stage.coordAt == 0) {
-        return Shading::Replace;
+        return GXShading::Replace;
     }
     const bool modulateColour = Inputs(s, GX_CC_ZERO, GX_CC_TEXC, GX_CC_RASC, GX_CC_ZERO);
     if (!modulateColour || !colourFirst || stage.coordAt != 4) {
-        return Shading::General;
+        return GXShading::General;
     }
     if (Inputs(s, GX_CA_ZERO, GX_CA_TEXA, GX_CA_RASA, GX_CA_ZERO)) {
-        return Shading::Modulate;
+        return GXShading::Modulate;
     }
     if (Inputs(s, GX_CA_ZERO, GX_CA_ZERO, GX_CA_ZERO, GX_CA_TEXA)) {
-        return Shading::ModulateTextureAlpha;
+        return GXShading::ModulateTextureAlpha;
     }
-    return Shading::General;
+    return GXShading::General;
 }
 
-const GXSpanFunction* SpansFor(Shading shading) {
+const GXSpanFunction* SpansFor(GXShading shading) {
     switch (shading) {
-    case Shading::PassColour:
-        return kSpanPair<Shading::PassColour>;
-    case Shading::Replace:
-        return kSpanPair<Shading::Replace>;
-    case Shading::Modulate:
-        return kSpanPair<Shading::Modulate>;
-    case Shading::ModulateTextureAlpha:
-        return kSpanPair<Shading::ModulateTextureAlpha>;
+    case GXShading::PassColour:
+        return kSpanPair<GXShading::PassColour>;
+    case GXShading::Replace:
+        return kSpanPair<GXShading::Replace>;
+    case GXShading::Modulate:
+        return kSpanPair<GXShading::Modulate>;
+    case GXShading::ModulateTextureAlpha:
+        return kSpanPair<GXShading::ModulateTextureAlpha>;
     default:
-        return kSpanPair<Shading::General>;
+        return kSpanPair<GXShading::General>;
     }
 }
 
-} // namespace
-
-void GXPreparePixelPipeline() {
-    GXPixelPipeline& p = s_pipeline;
-    CompileStages(p);
-    p.ops = GXCurrentPixelOps();
-    p.alphaAlways = GXAlphaCompareAlwaysPasses(p.ops);
-    p.sourceAlphaBlend = p.ops.blendMode == GX_BM_BLEND && p.ops.sourceFactor == GX_BL_SRCALPHA &&
-                         p.ops.destinationFactor == GX_BL_INVSRCALPHA;
-    p.writeMask = (p.ops.colourUpdate ? 0x00FFFFFFu : 0u) | (p.ops.alphaUpdate ? 0xFF000000u : 0u);
-    const GXSpanFunction* spans = SpansFor(Classify(p));
-    p.span[0] = spans[0];
-    p.span[1] = spans[1];
-}
-
-const GXPixelPipeline& GXActivePixelPipeline() {
-    return s_pipeline;
-}
-
-void GXChooseFilters(const GXPixelPipeline& p, GXTrianglePlanes& t, f32 x, f32 y,
-                     bool perspective) {
+// Nearest or bilinear for each texturing stage from the texel footprint at pixel
+// (x, y): magnified (at most one texel a pixel) or minified.
+void ChooseFilters(const GXPixelPipeline& p, GXTrianglePlanes& t, f32 x, f32 y, bool perspective) {
     for (u32 i = 0; i < p.stageCount; ++i) {
         const GXPipelineStage& stage = p.stages[i];
         if (stage.samplerAt < 0) {
@@ -407,5 +464,36 @@ void GXChooseFilters(const GXPixelPipeline& p, GXTrianglePlanes& t, f32 x, f32 y
             footprint = along > footprint ? along : footprint;
         }
         t.linear[i] = footprint > kMagnifiedLimit ? sampler.linearMinify : sampler.linearMagnify;
+    }
+}
+
+} // namespace
+
+void GXPreparePixelPipeline() {
+    GXPixelPipeline& p = s_pipeline;
+    CompileStages(p);
+    p.ops = GXCurrentPixelOps();
+    p.alphaAlways = GXAlphaCompareAlwaysPasses(p.ops);
+    p.sourceAlphaBlend = p.ops.blendMode == GX_BM_BLEND && p.ops.sourceFactor == GX_BL_SRCALPHA &&
+                         p.ops.destinationFactor == GX_BL_INVSRCALPHA;
+    p.writeMask = (p.ops.colourUpdate ? 0x00FFFFFFu : 0u) | (p.ops.alphaUpdate ? 0xFF000000u : 0u);
+    const GXShading shading = Classify(p);
+    const GXSpanFunction* spans = SpansFor(shading);
+    p.perPixelSpan = spans[0];
+    const GXSpanFunction sprite = GXPrepareSpriteSpan(p, shading);
+    p.spriteLoop = sprite != nullptr;
+    p.span[0] = p.spriteLoop ? sprite : spans[0];
+    p.span[1] = spans[1];
+}
+
+const GXPixelPipeline& GXActivePixelPipeline() {
+    return s_pipeline;
+}
+
+void GXPrepareTriangle(const GXPixelPipeline& p, GXTrianglePlanes& t, f32 x, f32 y,
+                       bool perspective, u32 left, u32 right) {
+    ChooseFilters(p, t, x, y, perspective);
+    if (p.spriteLoop && !perspective) {
+        GXPrepareSpriteTriangle(p, t, left, right);
     }
 }

@@ -1,7 +1,9 @@
 // The pixel pipeline: compiled at GXBegin from the texture environment, the loaded
 // textures and the pixel operations, it draws the spans the rasteriser finds. The
-// common shadings (pass colour, replace, modulate) get span loops of their own;
-// everything else runs the general texture environment. Main thread only.
+// common shadings (pass colour, replace, modulate) get span loops of their own, and
+// 2-D sprites (axis-aligned, affine, textured, no depth test) a faster one still;
+// everything else runs the general texture environment. All give the same pixels.
+// Main thread only.
 #pragma once
 
 #include "gx/pixel_ops.h"
@@ -22,16 +24,45 @@ struct GXTrianglePlanes {
     bool linear[GX_MAX_TEVSTAGE]; // per texturing stage: bilinear, else nearest
 };
 
+// How a pipeline shades: the single-stage environments that have loops of their own,
+// or the general one.
+enum class GXShading { PassColour, Replace, Modulate, ModulateTextureAlpha, General };
+
+// A rasterised colour channel (0 to 255 as interpolated) as the environment reads it.
+inline s32 GXColourByte(f32 value) {
+    value = value > 0.0f ? value : 0.0f; // also catches NaN
+    value = value < 255.0f ? value : 255.0f;
+    return static_cast<s32>(value + 0.5f);
+}
+
 struct GXPixelPipeline;
 // Draws pixels [xBegin, xEnd) of line y, all inside the scissor.
 using GXSpanFunction = void (*)(const GXPixelPipeline& pipeline, const GXTrianglePlanes& planes,
                                 u32 y, u32 xBegin, u32 xEnd);
 
+// Where the general texture environment finds a stage's inputs, per pixel: one array
+// of values that the stage's selections index.
+enum GXTevSlot : u8 {
+    kGXSlotRegisters = 0, // previous, 0, 1, 2: red, green, blue, alpha each
+    kGXSlotTexel = 16,
+    kGXSlotRasterised = 20,
+    kGXSlotKonst = 24,
+    kGXSlotZero = 28,
+    kGXSlotOne = 29,
+    kGXSlotHalf = 30,
+    kGXSlotCount = 31,
+};
+
 struct GXPipelineStage {
     GXTevStage tev;
-    s32 colourAt;  // first of the four interpolants of its rasterised colour; -1: black
-    s32 coordAt;   // first of the two interpolants of its texture coordinate; -1: (0, 0)
-    s32 samplerAt; // its texture's sampler; -1 when it reads no texture
+    s32 colourAt;         // first of the four interpolants of its rasterised colour; -1: black
+    s32 coordAt;          // first of the two interpolants of its texture coordinate; -1: (0, 0)
+    s32 samplerAt;        // its texture's sampler; -1 when it reads no texture
+    u8 colourSlots[3][4]; // per colour channel, the slots of inputs a, b, c, d
+    u8 alphaSlots[4];
+    u8 textureSwap[4];    // channel of the texel read as red, green, blue, alpha
+    u8 rasterisedSwap[4]; // likewise for the rasterised colour
+    s32 konst[4];
 };
 
 struct GXPixelPipeline {
@@ -40,17 +71,21 @@ struct GXPixelPipeline {
     u32 stageCount;
     GXPipelineStage stages[GX_MAX_TEVSTAGE];
     GXTextureSampler samplers[GX_MAX_TEVSTAGE];
+    s32 registers[16]; // every pixel's starting registers, as the slots hold them
     GXPixelOps ops;
     bool alphaAlways;
-    bool sourceAlphaBlend;  // blending is the usual source-alpha one
-    u32 writeMask;          // bits of 0xAARRGGBB the update masks let through
-    GXSpanFunction span[2]; // [perspective]
+    bool sourceAlphaBlend;       // blending is the usual source-alpha one
+    u32 writeMask;               // bits of 0xAARRGGBB the update masks let through
+    GXSpanFunction span[2];      // [perspective]
+    bool spriteLoop;             // span[0] is the sprite loop
+    GXSpanFunction perPixelSpan; // what the sprite loop hands spans on to
 };
 
 void GXPreparePixelPipeline();
 const GXPixelPipeline& GXActivePixelPipeline();
 
-// Picks nearest or bilinear for each texturing stage from the texel footprint at
-// pixel (x, y): magnified (at most one texel a pixel) or minified.
-void GXChooseFilters(const GXPixelPipeline& pipeline, GXTrianglePlanes& planes, f32 x, f32 y,
-                     bool perspective);
+// Readies a triangle's spans: picks nearest or bilinear for each texturing stage from
+// the texel footprint at pixel (x, y), magnified (at most one texel a pixel) or
+// minified, and sets up the sprite loop for columns left to right (exclusive).
+void GXPrepareTriangle(const GXPixelPipeline& pipeline, GXTrianglePlanes& planes, f32 x, f32 y,
+                       bool perspective, u32 left, u32 right);

@@ -59,8 +59,39 @@ void GXResetTev() {
         GXSetTevOrder(id, static_cast<GXTexCoordID>(unit), static_cast<GXTexMapID>(unit),
                       GX_COLOR0A0);
         GXSetTevOp(id, stage == 0 ? GX_REPLACE : GX_PASSCLR);
+        GXSetTevKColorSel(id, GX_TEV_KCSEL_1_4);
+        GXSetTevKAlphaSel(id, GX_TEV_KASEL_1);
+        GXSetTevSwapMode(id, GX_TEV_SWAP0, GX_TEV_SWAP0);
     }
+    GXSetTevSwapModeTable(GX_TEV_SWAP0, GX_CH_RED, GX_CH_GREEN, GX_CH_BLUE, GX_CH_ALPHA);
+    GXSetTevSwapModeTable(GX_TEV_SWAP1, GX_CH_RED, GX_CH_RED, GX_CH_RED, GX_CH_ALPHA);
+    GXSetTevSwapModeTable(GX_TEV_SWAP2, GX_CH_GREEN, GX_CH_GREEN, GX_CH_GREEN, GX_CH_ALPHA);
+    GXSetTevSwapModeTable(GX_TEV_SWAP3, GX_CH_BLUE, GX_CH_BLUE, GX_CH_BLUE, GX_CH_ALPHA);
     GXSetNumTevStages(1);
+}
+
+void GXTevKonst(const GXTevState& tev, const GXTevStage& stage, s32 out[4]) {
+    // Selections 0 to 7 are eighths of one, counted down (one itself reads 255).
+    const auto fraction = [](u32 selection) { return selection == 0 ? 255 : 32 * (8 - selection); };
+    const auto channelOf = [&](u32 selection) {
+        const GXColor& k = tev.konst[selection & 3];
+        const u8 channels[4] = {k.r, k.g, k.b, k.a};
+        return static_cast<s32>(channels[(selection >> 2) & 3]);
+    };
+    const u32 colour = stage.konstColour;
+    for (u32 channel = 0; channel < 3; ++channel) {
+        if (colour < GX_TEV_KCSEL_K0) {
+            out[channel] = fraction(colour);
+        } else if (colour < GX_TEV_KCSEL_K0_R) {
+            const GXColor& k = tev.konst[colour & 3];
+            const u8 rgb[3] = {k.r, k.g, k.b};
+            out[channel] = rgb[channel];
+        } else {
+            out[channel] = channelOf(colour);
+        }
+    }
+    const u32 alpha = stage.konstAlpha;
+    out[3] = alpha < GX_TEV_KASEL_K0_R ? fraction(alpha) : channelOf(alpha);
 }
 
 const GXTevState& GXCurrentTev() {
@@ -162,5 +193,77 @@ void GXSetTevAlphaOp(GXTevStageID stage, GXTevOp op, GXTevBias bias, GXTevScale 
         s->alphaScale = scale;
         s->alphaClamp = clamp != GX_FALSE;
         s->alphaOut = output;
+    }
+}
+
+void GXSetTevColorS10(GXTevRegID id, GXColorS10 color) {
+    if (id > GX_TEVREG2) {
+        OSReport("GXSetTevColorS10: unknown register %u; ignored\n", id);
+        return;
+    }
+    const s16 values[4] = {color.r, color.g, color.b, color.a};
+    for (u32 channel = 0; channel < 4; ++channel) {
+        const s32 value = values[channel];
+        s_tev.registers[id][channel] = static_cast<s16>(
+            value < kGXTevMin ? kGXTevMin : (value > kGXTevMax ? kGXTevMax : value));
+    }
+}
+
+void GXSetTevColor(GXTevRegID id, GXColor color) {
+    GXSetTevColorS10(id, GXColorS10{color.r, color.g, color.b, color.a});
+}
+
+void GXSetTevKColor(GXTevKColorID id, GXColor color) {
+    if (id >= GX_MAX_KCOLOR) {
+        OSReport("GXSetTevKColor: unknown konst colour %u; ignored\n", id);
+        return;
+    }
+    s_tev.konst[id] = color;
+}
+
+void GXSetTevKColorSel(GXTevStageID stage, GXTevKColorSel selection) {
+    if (selection > GX_TEV_KCSEL_K3_A ||
+        (selection > GX_TEV_KCSEL_1_8 && selection < GX_TEV_KCSEL_K0)) {
+        OSReport("GXSetTevKColorSel: unknown selection %u; ignored\n", selection);
+        return;
+    }
+    if (GXTevStage* s = StageFor(stage, "GXSetTevKColorSel")) {
+        s->konstColour = selection;
+    }
+}
+
+void GXSetTevKAlphaSel(GXTevStageID stage, GXTevKAlphaSel selection) {
+    if (selection > GX_TEV_KASEL_K3_A ||
+        (selection > GX_TEV_KASEL_1_8 && selection < GX_TEV_KASEL_K0_R)) {
+        OSReport("GXSetTevKAlphaSel: unknown selection %u; ignored\n", selection);
+        return;
+    }
+    if (GXTevStage* s = StageFor(stage, "GXSetTevKAlphaSel")) {
+        s->konstAlpha = selection;
+    }
+}
+
+void GXSetTevSwapMode(GXTevStageID stage, GXTevSwapSel rasterised, GXTevSwapSel texture) {
+    if (rasterised >= GX_MAX_TEVSWAP || texture >= GX_MAX_TEVSWAP) {
+        OSReport("GXSetTevSwapMode: unknown tables %u, %u; ignored\n", rasterised, texture);
+        return;
+    }
+    if (GXTevStage* s = StageFor(stage, "GXSetTevSwapMode")) {
+        s->rasterisedSwap = rasterised;
+        s->textureSwap = texture;
+    }
+}
+
+void GXSetTevSwapModeTable(GXTevSwapSel table, GXTevColorChan red, GXTevColorChan green,
+                           GXTevColorChan blue, GXTevColorChan alpha) {
+    if (table >= GX_MAX_TEVSWAP || red > GX_CH_ALPHA || green > GX_CH_ALPHA || blue > GX_CH_ALPHA ||
+        alpha > GX_CH_ALPHA) {
+        OSReport("GXSetTevSwapModeTable: table %u (%u, %u, %u, %u); ignored\n", table, red, green,
+                 blue, alpha);
+        return;
+    }
+    const GXTevColorChan channels[4] = {red, green, blue, alpha};
+    for (u32 channel = 0; channel < 4; ++channel) {
+        s_tev.swapTables[table][channel] = static_cast<u8>(channels[channel]);
     }
 }

@@ -6,7 +6,6 @@
 namespace {
 
 constexpr u32 kPaletteSlots = GX_TLUT15 + 1;
-constexpr u16 kMaxTextureSize = 1024;
 
 struct TextureState {
     GXTexObj maps[GX_MAX_TEXMAP];
@@ -56,7 +55,7 @@ void Describe(GXTexObj* texture, const void* image, u16 width, u16 height, u32 f
               GXTexWrapMode wrapS, GXTexWrapMode wrapT, GXBool mipmap, bool supported,
               const char* call) {
     const bool sizeOk =
-        width >= 1 && height >= 1 && width <= kMaxTextureSize && height <= kMaxTextureSize;
+        width >= 1 && height >= 1 && width <= kGXMaxTextureSize && height <= kGXMaxTextureSize;
     const bool wrapOk = wrapS <= GX_MIRROR && wrapT <= GX_MIRROR;
     if (!sizeOk || !wrapOk || image == nullptr) {
         OSReport("%s: %u x %u image %p wrap %u/%u cannot be sampled\n", call, width, height, image,

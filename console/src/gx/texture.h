@@ -1,14 +1,15 @@
 // Textures: texture objects over the caller's tiled image memory, the eight texture
 // maps, the sixteen palette slots, and sampling. Images are read in place, in the
-// console's tile order and byte order (RGBA8, RGB565, C8, I8), every time a pixel is
-// drawn, so nothing can go stale; palettes are copied (decoded) into their slot when
-// loaded, as the hardware copies them into texture memory. A map without a usable
+// console's tile order and byte order (RGBA8, RGB565, C8, I8), by every primitive that
+// samples them, so nothing can go stale; palettes are copied (decoded) into their slot
+// when loaded, as the hardware copies them into texture memory. A map without a usable
 // texture samples as transparent black. Main thread only.
 #pragma once
 
 #include <console/gx.h>
 
 constexpr u32 kGXPaletteEntries = 256;
+constexpr s32 kGXMaxTextureSize = 1024;
 
 // A loaded map, ready to sample. image is null when there is nothing to sample.
 struct GXTextureSampler {
@@ -93,10 +94,9 @@ inline u32 Lerp(u32 a, u32 b, u32 weight) {
     return redBlue | alphaGreen;
 }
 
+// Coordinates u, v in 1/256 texels.
 template <u32 kFormat>
-[[gnu::always_inline]] inline u32 Sample(const GXTextureSampler& t, f32 s, f32 tc, bool linear) {
-    s32 u = Fixed(s, t.width);
-    s32 v = Fixed(tc, t.height);
+[[gnu::always_inline]] inline u32 Sample(const GXTextureSampler& t, s32 u, s32 v, bool linear) {
     if (!linear) {
         return Fetch<kFormat>(t, Wrap(u >> 8, t.width, t.maskS, t.wrapS),
                               Wrap(v >> 8, t.height, t.maskT, t.wrapT));
@@ -113,30 +113,63 @@ template <u32 kFormat>
     }
     const s32 x1 = Wrap((u >> 8) + 1, t.width, t.maskS, t.wrapS);
     const s32 y1 = Wrap((v >> 8) + 1, t.height, t.maskT, t.wrapT);
-    const u32 top = Lerp(c00, Fetch<kFormat>(t, x1, y0), fu);
-    const u32 bottom = Lerp(Fetch<kFormat>(t, x0, y1), Fetch<kFormat>(t, x1, y1), fu);
-    return Lerp(top, bottom, fv);
+    const u32 left = Lerp(c00, Fetch<kFormat>(t, x0, y1), fv);
+    const u32 right = Lerp(Fetch<kFormat>(t, x1, y0), Fetch<kFormat>(t, x1, y1), fv);
+    return Lerp(left, right, fu);
 }
 
 } // namespace gx_texture
 
-// Samples at (s, t) in texture space (0 to 1 across the texture): nearest takes the
-// texel that holds the point; bilinear weighs the four texels whose centres surround
-// it, in 1/256 steps, across and then down.
-[[gnu::always_inline]] inline u32 GXSampleTexture(const GXTextureSampler& t, f32 s, f32 tc,
-                                                  bool linear) {
+// A coordinate (0 to 1 across the texture) in 1/256 texels, floored, kept within range.
+inline s32 GXTexelCoordinate(f32 coordinate, s32 size) {
+    return gx_texture::Fixed(coordinate, size);
+}
+
+// A coordinate stepped along a line of pixels, in 2^-32 texels: its value at pixel x
+// and its change from one pixel to the next, given its value at the centre of the
+// line's pixel 0 and its change per pixel. Every affine loop steps from pixel 0, so
+// all give a pixel the same coordinate. GXStepTexel gives 1/256 texels, floored.
+struct GXCoordinateStep {
+    s64 at, step;
+};
+inline GXCoordinateStep GXStepCoordinate(f32 atPixelZero, f32 perPixel, s32 size, u32 x) {
+    // Within 2^22 texels and 2^12 texels a pixel, a line of the frame buffer's width
+    // stays well inside 64 bits.
+    constexpr f64 kUnit = 4294967296.0; // 2^32
+    const auto limited = [](f64 value, f64 limit) {
+        value = value > -limit ? value : -limit; // also catches NaN
+        return value < limit ? value : limit;
+    };
+    const auto floored = [](f64 value) {
+        const s64 truncated = static_cast<s64>(value);
+        return static_cast<f64>(truncated) > value ? truncated - 1 : truncated;
+    };
+    const f64 at = limited(static_cast<f64>(atPixelZero) * size, 4194304.0) * kUnit;
+    const s64 step = floored(limited(static_cast<f64>(perPixel) * size, 4096.0) * kUnit + 0.5);
+    return {floored(at) + static_cast<s64>(x) * step, step};
+}
+
+inline s32 GXStepTexel(s64 at) {
+    return static_cast<s32>(at >> 24);
+}
+
+// Samples at (u, v) in 1/256 texels: nearest takes the texel that holds the point;
+// bilinear weighs the four texels whose centres surround it, in 1/256 steps, down the
+// two columns and then across.
+[[gnu::always_inline]] inline u32 GXSampleTexel(const GXTextureSampler& t, s32 u, s32 v,
+                                                bool linear) {
     using namespace gx_texture;
     if (t.image == nullptr) {
         return 0;
     }
     switch (t.format) {
     case GX_TF_RGBA8:
-        return Sample<GX_TF_RGBA8>(t, s, tc, linear);
+        return Sample<GX_TF_RGBA8>(t, u, v, linear);
     case GX_TF_RGB565:
-        return Sample<GX_TF_RGB565>(t, s, tc, linear);
+        return Sample<GX_TF_RGB565>(t, u, v, linear);
     case GX_TF_C8:
-        return Sample<GX_TF_C8>(t, s, tc, linear);
+        return Sample<GX_TF_C8>(t, u, v, linear);
     default:
-        return Sample<GX_TF_I8>(t, s, tc, linear);
+        return Sample<GX_TF_I8>(t, u, v, linear);
     }
 }

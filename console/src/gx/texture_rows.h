@@ -1,0 +1,16 @@
+// Texel rows of one texture decoded to 0xAARRGGBB for the sprite span loop. Each part
+// of a row is decoded when first asked for and kept until the next primitive starts
+// (texture memory does not change while a primitive is drawn). A row carries one texel
+// either side, texel -1 and texel width, as the texture's horizontal wrap gives them,
+// so that neighbours are always adjacent. One static store; main thread only.
+#pragma once
+
+#include "gx/texture.h"
+
+// A new primitive samples this texture (its image must not be null).
+void GXStartTextureRows(const GXTextureSampler& sampler);
+
+// Row y (0 <= y < height) with at least texels first to last decoded (-1 <= first and
+// last <= width); element i + 1 holds texel i, and reading up to four elements past
+// element width + 1 stays inside the store.
+const u32* GXTextureRow(s32 y, s32 first, s32 last);

@@ -1,0 +1,208 @@
+// The 2-D sprite loop against the per-pixel loops: every state it takes draws the same
+// pixels as the general texture environment, states it does not take are left to the
+// per-pixel loops, and textures are read afresh for every primitive.
+#include "golden_image.h"
+#include "gx_test_support.h"
+
+#include <console/gx.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+constexpr u32 kWidth = 16; // a texture of 16 x 8 texels
+constexpr u32 kHeight = 8;
+
+struct Texture {
+    std::vector<u8> image;
+    std::vector<u8> palette; // big-endian RGB5A3, for C8
+    GXTexObj texture{};
+    GXTlutObj tlut{};
+};
+
+// Texels opaque, transparent and in between, in each format.
+Texture MakeTexture(u32 format, GXTexWrapMode wrap, GXTexFilter filter) {
+    constexpr u32 n = kWidth * kHeight;
+    std::vector<u32> argb(n);
+    std::vector<u16> rgb565(n);
+    std::vector<u8> bytes(n);
+    for (u32 i = 0; i < n; ++i) {
+        const u32 alpha = i % 5 == 0 ? 0x00 : (i % 3 == 0 ? 0x80 : 0xFF);
+        argb[i] = alpha << 24 | ((i * 0x9E3779B9u) & 0xFFFFFF);
+        rgb565[i] = static_cast<u16>(i * 40503u);
+        bytes[i] = static_cast<u8>(i * 29 + 7);
+    }
+    Texture t;
+    switch (format) {
+    case GX_TF_RGBA8:
+        t.image = gxtest::TileRgba8(argb, kWidth, kHeight);
+        break;
+    case GX_TF_RGB565:
+        t.image = gxtest::TileRgb565(rgb565, kWidth, kHeight);
+        break;
+    default:
+        t.image = gxtest::TileBytes(bytes, kWidth, kHeight);
+        break;
+    }
+    if (format == GX_TF_C8) {
+        t.palette.resize(512);
+        for (u32 entry = 0; entry < 256; ++entry) {
+            const u16 value =
+                static_cast<u16>(entry % 2 ? 0x8000 | entry * 97 : entry * 131 & 0x7FFF);
+            t.palette[2 * entry] = static_cast<u8>(value >> 8);
+            t.palette[2 * entry + 1] = static_cast<u8>(value);
+        }
+        GXInitTlutObj(&t.tlut, t.palette.data(), GX_TL_RGB5A3, 256);
+        GXInitTexObjCI(&t.texture, t.image.data(), kWidth, kHeight, GX_TF_C8, wrap, wrap, GX_FALSE,
+                       GX_TLUT0);
+    } else {
+        GXInitTexObj(&t.texture, t.image.data(), kWidth, kHeight, static_cast<GXTexFmt>(format),
+                     wrap, wrap, GX_FALSE);
+    }
+    GXInitTexObjLOD(&t.texture, filter, filter, 0, 0, 0, GX_FALSE, GX_FALSE, GX_ANISO_1);
+    return t;
+}
+
+struct Shading {
+    const char* name;
+    GXTevColorArg colour[4];
+    GXTevAlphaArg alpha[4];
+};
+
+const Shading kShadings[] = {
+    {"replace",
+     {GX_CC_ZERO, GX_CC_ZERO, GX_CC_ZERO, GX_CC_TEXC},
+     {GX_CA_ZERO, GX_CA_ZERO, GX_CA_ZERO, GX_CA_TEXA}},
+    {"modulate",
+     {GX_CC_ZERO, GX_CC_TEXC, GX_CC_RASC, GX_CC_ZERO},
+     {GX_CA_ZERO, GX_CA_TEXA, GX_CA_RASA, GX_CA_ZERO}},
+    {"modulate colour, texture alpha",
+     {GX_CC_ZERO, GX_CC_TEXC, GX_CC_RASC, GX_CC_ZERO},
+     {GX_CA_ZERO, GX_CA_ZERO, GX_CA_ZERO, GX_CA_TEXA}},
+};
+
+// The state under test; `general` adds a stage that passes the colour on, which only
+// the general environment draws.
+void UseState(const Texture& t, const Shading& shading, bool blend, bool general) {
+    gxtest::Reset(0xFF336699);
+    if (!t.palette.empty()) {
+        GXLoadTlut(&t.tlut, GX_TLUT0);
+    }
+    gxtest::UseTexture(t.texture, GX_REPLACE);
+    GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
+    GXSetTevColorIn(GX_TEVSTAGE0, shading.colour[0], shading.colour[1], shading.colour[2],
+                    shading.colour[3]);
+    GXSetTevAlphaIn(GX_TEVSTAGE0, shading.alpha[0], shading.alpha[1], shading.alpha[2],
+                    shading.alpha[3]);
+    if (blend) {
+        GXSetBlendMode(GX_BM_BLEND, GX_BL_SRCALPHA, GX_BL_INVSRCALPHA, GX_LO_NOOP);
+    }
+    if (general) {
+        GXSetNumTevStages(2);
+        GXSetTevOrder(GX_TEVSTAGE1, GX_TEXCOORD_NULL, GX_TEXMAP_NULL, GX_COLOR_NULL);
+        GXSetTevOp(GX_TEVSTAGE1, GX_PASSCLR);
+    }
+}
+
+// Sprites magnified, minified, one to one, shifted by fractions of a pixel, with
+// coordinates beyond the texture, tinted, and partly outside the scissor; then a
+// rotated and a shaded quad, which the sprite loop hands on.
+void DrawSprites() {
+    gxtest::DrawRect(2, 2, 26, 14, 0xFFFFFFFF);                               // 1.5 x
+    gxtest::DrawRect(30.3f, 2.6f, 39.9f, 7.4f, 0xC0A080FF);                   // 0.6 x, shifted
+    gxtest::DrawRect(42, 2, 58, 10, 0x80FF40C0);                              // 1:1, tinted
+    gxtest::DrawRect(2, 18, 40, 34, 0xFFFFFFFF, 0, -0.7f, -0.4f, 2.3f, 1.6f); // beyond 0..1
+    gxtest::DrawRect(44, 18, 60, 30, 0xFFFFFFFF, 0, 1, 1, 0, 0);              // mirrored image
+    gxtest::DrawRect(-7, 36, 9, 44, 0xFFFFFFFF);                              // left of the buffer
+    gxtest::Draw(GX_QUADS, {{30, 36, 0, 0xFFFFFFFF, 0, 0},
+                            {44, 40, 0, 0xFFFFFFFF, 1, 0},
+                            {40, 54, 0, 0xFFFFFFFF, 1, 1},
+                            {26, 50, 0, 0xFFFFFFFF, 0, 1}});
+    gxtest::Draw(GX_QUADS, {{48, 36, 0, 0xFF0000FF, 0, 0},
+                            {62, 36, 0, 0x00FF0080, 1, 0},
+                            {62, 50, 0, 0x0000FFFF, 1, 1},
+                            {48, 50, 0, 0xFFFFFFFF, 0, 1}});
+}
+
+TEST(GXSpriteSpanTest, DrawsWhatTheGeneralEnvironmentDraws) {
+    const u32 formats[] = {GX_TF_RGBA8, GX_TF_RGB565, GX_TF_I8, GX_TF_C8};
+    for (const u32 format : formats) {
+        for (const GXTexWrapMode wrap : {GX_CLAMP, GX_REPEAT}) {
+            for (const GXTexFilter filter : {GX_NEAR, GX_LINEAR}) {
+                const Texture t = MakeTexture(format, wrap, filter);
+                for (const Shading& shading : kShadings) {
+                    for (const bool blend : {false, true}) {
+                        UseState(t, shading, blend, true);
+                        DrawSprites();
+                        const TestImage general = ReadFrameBuffer(0, 0, 64, 56);
+                        const u64 before = GXSpriteSpanCountForTest();
+                        UseState(t, shading, blend, false);
+                        DrawSprites();
+                        EXPECT_GT(GXSpriteSpanCountForTest(), before);
+                        EXPECT_EQ(ReadFrameBuffer(0, 0, 64, 56).argb, general.argb)
+                            << "format " << format << ", wrap " << wrap << ", filter " << filter
+                            << ", " << shading.name << (blend ? ", blended" : "");
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(GXSpriteSpanTest, OtherStatesAreLeftToThePerPixelLoops) {
+    struct Case {
+        const char* what;
+        void (*apply)();
+    };
+    const Case cases[] = {
+        {"depth test", [] { GXSetZMode(GX_TRUE, GX_LEQUAL, GX_TRUE); }},
+        {"alpha test", [] { GXSetAlphaCompare(GX_GREATER, 10, GX_AOP_AND, GX_ALWAYS, 0); }},
+        {"additive blending",
+         [] { GXSetBlendMode(GX_BM_BLEND, GX_BL_ONE, GX_BL_ONE, GX_LO_NOOP); }},
+        {"frame buffer with alpha", [] { GXSetPixelFmt(GX_PF_RGBA6_Z24, GX_ZC_LINEAR); }},
+        {"colour update off", [] { GXSetColorUpdate(GX_FALSE); }},
+    };
+    const Texture t = MakeTexture(GX_TF_RGBA8, GX_CLAMP, GX_LINEAR);
+    for (const Case& c : cases) {
+        UseState(t, kShadings[0], false, false);
+        c.apply();
+        const u64 before = GXSpriteSpanCountForTest();
+        gxtest::DrawRect(2, 2, 26, 14, 0xFFFFFFFF);
+        EXPECT_EQ(GXSpriteSpanCountForTest(), before) << c.what;
+    }
+    // A repeat that is not a power of two, and mirroring, wrap per pixel.
+    for (const GXTexWrapMode wrap : {GX_REPEAT, GX_MIRROR}) {
+        const std::vector<u8> image =
+            gxtest::TileRgba8(std::vector<u32>(16 * 4, 0xFF102030), 16, 4);
+        GXTexObj texture;
+        GXInitTexObj(&texture, image.data(), wrap == GX_REPEAT ? 12 : 16, 4, GX_TF_RGBA8, wrap,
+                     wrap, GX_FALSE);
+        gxtest::Reset();
+        gxtest::UseTexture(texture, GX_REPLACE);
+        GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
+        const u64 before = GXSpriteSpanCountForTest();
+        gxtest::DrawRect(2, 2, 26, 14, 0xFFFFFFFF, 0, 0, 0, 3, 1);
+        EXPECT_EQ(GXSpriteSpanCountForTest(), before) << "wrap " << wrap;
+    }
+}
+
+TEST(GXSpriteSpanTest, TextureMemoryIsReadAgainByTheNextPrimitive) {
+    std::vector<u32> texels(16, 0xFF0000FF);
+    std::vector<u8> image = gxtest::TileRgba8(texels, 4, 4);
+    GXTexObj texture;
+    GXInitTexObj(&texture, image.data(), 4, 4, GX_TF_RGBA8, GX_CLAMP, GX_CLAMP, GX_FALSE);
+    gxtest::Reset();
+    gxtest::UseTexture(texture, GX_REPLACE);
+    GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
+    gxtest::DrawRect(0, 0, 8, 8, 0xFFFFFFFF);
+    EXPECT_EQ(gxtest::ArgbAt(3, 3), 0xFF0000FFu);
+    texels.assign(16, 0xFFFF8000);
+    const std::vector<u8> changed = gxtest::TileRgba8(texels, 4, 4);
+    std::copy(changed.begin(), changed.end(), image.begin());
+    gxtest::DrawRect(0, 0, 8, 8, 0xFFFFFFFF);
+    EXPECT_EQ(gxtest::ArgbAt(3, 3), 0xFFFF8000u);
+}
+
+} // namespace
