@@ -52,6 +52,17 @@ SoundChannel* ChannelHolding(int index) {
     return &s_channelList(channel);
 }
 
+// An id played several times holds several channels: each one is stopped and freed.
+void StopChannelsHolding(int index) {
+    for (int i = 0; i < s_channelList.Size(); ++i) {
+        SoundChannel& channel = s_channelList(i);
+        if (channel.m_soundIndex == index) {
+            StopDeviceChannel(channel);
+            ResetChannel(channel);
+        }
+    }
+}
+
 bool SharedWithAnotherId(const kSound* sound, int index) {
     for (int i = 0; i < s_soundList.Size(); ++i) {
         if (i != index && s_soundList(i).m_sound == sound) {
@@ -196,10 +207,7 @@ void kSoundManager::Free(int& index) {
     if (!IsLoaded(index)) {
         return;
     }
-    if (SoundChannel* channel = ChannelHolding(index)) {
-        StopDeviceChannel(*channel);
-        ResetChannel(*channel);
-    }
+    StopChannelsHolding(index); // the device no longer reads the sound once they are stopped
     SoundFile& file = s_soundList(index);
     if (!SharedWithAnotherId(file.m_sound, index)) {
         delete file.m_sound;

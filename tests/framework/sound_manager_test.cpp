@@ -1,7 +1,7 @@
 // The sound manager over the voice device: playing at the master volume, the channel
 // choice (ordinary sounds on 0 to 18, high priority also on 19 to 23 and stealing), finished
-// channels coming back, ids sharing a name, bad ids, the slot limit, and effects beside the
-// music stream, which keeps its own channel.
+// channels coming back, freeing sounds that still play, ids sharing a name, bad ids, the slot
+// limit, and effects beside the music stream, which keeps its own channel.
 #include "../kelvo/audio_device_support.h"
 #include "../kelvo/ogg_test_support.h"
 
@@ -127,6 +127,24 @@ TEST_F(SoundManagerTest, FinishedSoundsGiveTheirChannelsBack) {
         EXPECT_FALSE(Busy(i)) << i;
     }
     EXPECT_TRUE(PlayTimes(blip, kOrdinaryChannels - 1, false)) << "channels 1 to 18 again";
+}
+
+// An id playing on several channels: Free stops every one of them before it deletes the
+// sound, so no later frame reads the freed data (poisoned in the sanitizer build), and the
+// channels are free for the next sounds.
+TEST_F(SoundManagerTest, FreeingAPlayingSoundStopsEveryChannelPlayingIt) {
+    int tone = Load(DspFile(1000, 32000), "tone.dsp");
+    const int other = Load(DspFile(1000, 16000), "other.dsp");
+    ASSERT_TRUE(PlayTimes(tone, 3, false));
+    EXPECT_FALSE(Silent(Run(4)));
+    kSoundManager::Free(tone);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(Busy(i)) << i;
+    }
+    Run(1); // mixed before the Free
+    EXPECT_TRUE(Silent(Run(4)));
+    ASSERT_TRUE(kSoundManager::Play(other, false));
+    EXPECT_EQ(DeviceChannel(0).m_sampleFreq, 16000u) << "channel 0 was given back";
 }
 
 // Two ids of one name (in any case) share the sound: the second load reads nothing, and the

@@ -1,6 +1,6 @@
 // Sample channels of the voice device, heard through AI: channel choice and stealing,
-// volume and pan levels, pause, one-shot ends, replays on a busy channel, Terminate and
-// the fade-down.
+// volume and pan levels, pause, one-shot ends, replays on a busy channel, samples freed as
+// soon as they are taken off their channel, Terminate and the fade-down.
 #include "audio_device_support.h"
 
 namespace {
@@ -20,11 +20,11 @@ protected:
     const sound_test::SoundPtr m_dc = Dc(10000);
 };
 
-TEST_F(AudioChannelTest, AnyChannelIsTheFirstNotBusyOneAndAStoppingChannelIsNotBusy) {
+TEST_F(AudioChannelTest, AnyChannelIsTheFirstNotBusyOneAndAStoppedChannelIsNotBusy) {
     for (unsigned int i = 0; i < 3; ++i) {
         EXPECT_EQ(PlayLooping(), kAudioChannel::Of(i, 1));
     }
-    kAudio::ChannelStop(kAudio::GetChannel(1)); // released only at the next audio frame
+    kAudio::ChannelStop(kAudio::GetChannel(1));
     EXPECT_EQ(PlayLooping(), kAudioChannel::Of(1, 2));
     EXPECT_EQ(PlayLooping(), kAudioChannel::Of(3, 1));
 }
@@ -97,6 +97,34 @@ TEST_F(AudioChannelTest, ReplayOnABusyChannelLeavesTheNewVoiceStoppable) {
     Run(2);
     EXPECT_FALSE(kAudio::ChannelIsPlaying(second));
     EXPECT_TRUE(Silent(Run(4)));
+}
+
+// Whatever takes a sample off its channel releases its voice before returning, so the
+// sample may be deleted at once: the next frame mixed neither hears nor reads it (freed
+// sound data is poisoned in the sanitizer build).
+TEST_F(AudioChannelTest, SampleTakenOffItsChannelMayBeDeletedAtOnce) {
+    const sound_test::SoundPtr silence = Dc(0);
+    const struct {
+        const char* how;
+        std::function<void(kAudioChannel)> takeOff;
+    } cases[] = {
+        {"stop", [](kAudioChannel channel) { kAudio::ChannelStop(channel); }},
+        {"new sound on the channel",
+         [&silence](kAudioChannel channel) {
+             EXPECT_EQ(kAudio::Play(silence.get(), channel, K_AUDIO_PLAY_LOOP), channel);
+         }},
+        {"terminate", [](kAudioChannel) { Kelvo_lib::kAudioWII::Terminate(); }},
+    };
+    for (const auto& entry : cases) {
+        SCOPED_TRACE(entry.how);
+        sound_test::SoundPtr sound = Dc(10000);
+        const kAudioChannel channel = kAudio::Play(sound.get(), kAudioChannel(), K_AUDIO_PLAY_LOOP);
+        EXPECT_NEAR(Mean(Run(4).left, 96), 7071, 80);
+        entry.takeOff(channel);
+        sound.reset();
+        Run(1); // mixed before the sample was taken off
+        EXPECT_TRUE(Silent(Run(4)));
+    }
 }
 
 TEST_F(AudioChannelTest, RefusesSoundsItCannotPlayWithoutTakingAChannel) {

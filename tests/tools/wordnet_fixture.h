@@ -10,6 +10,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace wordnet_fixture {
@@ -47,9 +48,10 @@ public:
         m_exceptions[wordClass] += line + "\n";
     }
 
-    // Writes the files into a new folder; its path.
+    // Writes the files into a new folder of this process (tests run in parallel); its path.
     std::string Write(const std::string& name) const {
-        const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / name;
+        const std::filesystem::path folder =
+            std::filesystem::path(testing::TempDir()) / (name + "_" + std::to_string(getpid()));
         std::filesystem::create_directories(folder);
         for (const char* wordClass : {"noun", "verb", "adj", "adv"}) {
             std::string index = "  1 licence\n";

@@ -43,7 +43,8 @@ public:
     // The sound id, or -1 when the stream is null, the import fails or every slot is taken.
     // A name already loaded shares that sound without reading the stream.
     static int Load(kIOStreamSeekable* stream, const char* filename);
-    // Stops the id's channel when it still plays it, releases the id and sets it to -1.
+    // Stops every channel still given the id, releases the id (its sound is deleted unless
+    // another id shares it) and sets it to -1.
     static void Free(int& index);
     // True when the sound started at the master volume, centred, at its own rate.
     static bool Play(int index, bool bHighPriority);

@@ -1,9 +1,10 @@
 // WIIDevice: the voice device behind kAudio, one channel per AX voice: a mono DSP ADPCM
 // sample on one voice, or a 16-bit PCM stream on a left and a right voice looping over two
 // ring buffers that Update refills by halves. Slot states run in the audio frame callback;
-// the main thread requests transitions with interrupts disabled. The device owns the stream
-// buffers and frees them on the main thread once no voice reads them. Failures are logged
-// under "WII" and answer -1 or false.
+// the main thread requests transitions with interrupts disabled, except stops, which release
+// the voices at once so that a sample may be deleted as soon as its channel is stopped. The
+// device owns the stream buffers and frees them on the main thread once no voice reads them.
+// Failures are logged under "WII" and answer -1 or false.
 #pragma once
 
 #include <kelvo/audio/kaudio.h>
@@ -19,8 +20,9 @@ class kAudioDevice : public kAudioDeviceCommon {};
 
 namespace kAudioWII_Private {
 
-// Slot states. The main thread writes start, stop, paused, pause and resume requests;
-// the callback moves them on and frees the slot.
+// Slot states. The main thread writes start, paused, pause and resume requests; the
+// callback moves them on and frees the slot. K_VOICE_STOP marks the partner of a stream
+// voice that ended or was dropped, for the next callback to release.
 enum : unsigned int {
     K_VOICE_IDLE = 0,
     K_VOICE_START = 1,
@@ -47,9 +49,11 @@ public:
         bool IsBusy() const;
         bool Play(kSound* sound, unsigned int flag);
         bool Pause(bool pause);
+        // Releases the channel's voices before returning, so nothing reads its sample any
+        // more; a stream's buffers are retired. True when it had a voice.
         bool Stop();
         bool UpdateVolumePan();
-        // The callback released or AX dropped the slot: when it is a current link, the
+        // The slot was released or AX dropped it: when it is a current link, the
         // channel ends (its partner stream voice is stopped too).
         void ForgetVoice(const VoiceInfo* slot);
         // Hands the stream buffers to the device for freeing once no voice reads them.

@@ -138,8 +138,9 @@ void Release(VoiceInfo& slot) {
     slot = VoiceInfo{};
 }
 
-// Voices whose stop was requested are released by the next callback anyway; when AX has
-// no voice left, releasing them at once lets a stolen channel have its voice back.
+// Slots left stopping (the partner of a stream voice that ended or was dropped) are
+// released by the next callback anyway; when AX has no voice left, releasing them at once
+// frees theirs.
 bool ReleaseStoppingVoices() {
     bool released = false;
     for (VoiceInfo& slot : s_voices) {
@@ -499,10 +500,9 @@ bool Channel::Play(kSound* sound, unsigned int flag) {
     return true;
 }
 
-// A channel whose stop was requested stays stopped: its voices are about to be released.
 bool Channel::Pause(bool pause) {
     InterruptsDisabled lock;
-    if (!HasVoice() || m_bStopped) {
+    if (!HasVoice()) {
         return false;
     }
     if (pause == m_bPaused) {
@@ -522,16 +522,12 @@ bool Channel::Pause(bool pause) {
     return true;
 }
 
+// The voices are released here rather than by the next callback: the mixer reads a voice's
+// data until its release, and the caller may delete the sample as soon as Stop returns.
 bool Channel::Stop() {
     InterruptsDisabled lock;
     const bool hadVoice = HasVoice();
-    if (hadVoice) {
-        m_bPlaying = false;
-        if (!m_bStopped) {
-            ForEachLinkedSlot(*this, [](VoiceInfo& slot) { slot.state = K_VOICE_STOP; });
-            m_bStopped = true;
-        }
-    }
+    ForEachLinkedSlot(*this, Release);
     RetireStream();
     return hadVoice;
 }
