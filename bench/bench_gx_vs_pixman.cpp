@@ -9,11 +9,12 @@
 #include <console/mtx.h>
 
 #include <benchmark/benchmark.h>
+
+#include "support/comparison_main.h"
 #include <pixman.h>
 
 #include <cmath>
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -206,45 +207,9 @@ void BM_ScenePixman(benchmark::State& state) {
 }
 BENCHMARK(BM_ScenePixman)->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's time per iteration (one frame) for the summary.
-class FrameTimeReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.iterations > 0 && run.run_type == Run::RT_Iteration) {
-                m_milliseconds[run.benchmark_name()] =
-                    run.GetAdjustedRealTime() *
-                    benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond) /
-                    benchmark::GetTimeUnitMultiplier(run.time_unit);
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void PrintSummary() const {
-        const auto gx = m_milliseconds.find("BM_SceneGX");
-        const auto pixman = m_milliseconds.find("BM_ScenePixman");
-        if (gx == m_milliseconds.end() || pixman == m_milliseconds.end()) {
-            return;
-        }
-        std::printf("scene per frame: GX %.3f ms, pixman %.3f ms, GX / pixman %.2f\n", gx->second,
-                    pixman->second, gx->second / pixman->second);
-    }
-
-private:
-    std::map<std::string, double> m_milliseconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    FrameTimeReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintSummary();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithComparison(
+        argc, argv, {"scene per frame", "BM_SceneGX", "GX", "BM_ScenePixman", "pixman"});
 }

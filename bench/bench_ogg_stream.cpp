@@ -12,11 +12,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include "support/comparison_main.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <random>
 #include <string>
 
@@ -114,46 +115,10 @@ void BM_PlainOvRead(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainOvRead)->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's time per decode of the minute for the summary.
-class DecodeTimeReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.iterations > 0 && run.run_type == Run::RT_Iteration) {
-                m_milliseconds[run.benchmark_name()] =
-                    run.GetAdjustedRealTime() *
-                    benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond) /
-                    benchmark::GetTimeUnitMultiplier(run.time_unit);
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void PrintSummary() const {
-        const auto stream = m_milliseconds.find("BM_OggStream");
-        const auto plain = m_milliseconds.find("BM_PlainOvRead");
-        if (stream == m_milliseconds.end() || plain == m_milliseconds.end()) {
-            return;
-        }
-        std::printf(
-            "a minute decoded: kOGGStream %.1f ms, ov_read %.1f ms, stream layer %+.1f %%\n",
-            stream->second, plain->second, 100.0 * (stream->second / plain->second - 1.0));
-    }
-
-private:
-    std::map<std::string, double> m_milliseconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    DecodeTimeReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintSummary();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithComparison(
+        argc, argv,
+        {"a minute decoded", "BM_OggStream", "kOGGStream", "BM_PlainOvRead", "ov_read"});
 }
