@@ -146,17 +146,6 @@ TEST_F(AudioOutputTest, AudioOutCapturesEveryPumpedBlockAsWave) {
     EXPECT_EQ(bytes.substr(44 + 5 * 4, 4), std::string("\x05\x00\xFB\xFF", 4));
 }
 
-TEST(HostAudioOptionsTest, AudioOutTakesAFileName) {
-    HostOptions options{};
-    const char* good[] = {"puzzles", "--audio-out", "out.wav"};
-    ASSERT_TRUE(HostParseOptions(3, good, &options));
-    EXPECT_STREQ(options.audioOut, "out.wav");
-    const char* missing[] = {"puzzles", "--audio-out"};
-    EXPECT_FALSE(HostParseOptions(2, missing, &options));
-    const char* empty[] = {"puzzles", "--audio-out", ""};
-    EXPECT_FALSE(HostParseOptions(3, empty, &options));
-}
-
 TEST(PhysicalAddressTest, MapsBothArenasAndRefusesEverythingElse) {
     u8* mem1 = static_cast<u8*>(OSGetMEM1ArenaLo());
     u8* mem2 = audio_test::TestArena();

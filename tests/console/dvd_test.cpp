@@ -1,49 +1,31 @@
 // The disc drive over a directory: lookups, asynchronous reads handed over at polls,
-// priorities, cancelling, injected drive errors, and the --disc and --fault options.
+// priorities, cancelling, injected drive errors and the rules that inject them.
+#include "temporary_host_directory.h"
+
 #include <console/dvd.h>
 #include <console/fault.h>
-#include <console/host.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr s32 kPolls = 1000000;
 
-// A disc directory of its own for each test, selected through the host options.
+// A disc directory of its own for each test.
 class DvdTest : public testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/dvd_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_root = pattern;
-        HostOptions options = HostGetOptions();
-        std::snprintf(options.discDir, sizeof(options.discDir), "%s", m_root.c_str());
-        HostSetOptions(options);
         FaultReset();
         s_calls.clear();
     }
 
-    void TearDown() override {
-        FaultReset();
-        fs::remove_all(m_root);
-    }
-
-    void Write(const std::string& path, const std::string& bytes) {
-        fs::create_directories((m_root / path).parent_path());
-        std::ofstream(m_root / path, std::ios::binary) << bytes;
-    }
+    void TearDown() override { FaultReset(); }
 
     DVDFileInfo Open(const char* path) {
         DVDFileInfo info{};
@@ -73,7 +55,7 @@ protected:
     }
     static inline std::vector<Call> s_calls;
 
-    fs::path m_root;
+    test_support::TemporaryDisc m_disc;
 };
 
 struct alignas(32) Buffer {
@@ -81,8 +63,8 @@ struct alignas(32) Buffer {
 };
 
 TEST_F(DvdTest, FindsFilesWhateverTheCaseAndOnlyInsideTheDisc) {
-    Write("Wii/UK_English.txz", "text");
-    Write("Wii/Audio/cues/title.ogg", "ogg");
+    m_disc.Write("Wii/UK_English.txz", "text");
+    m_disc.Write("Wii/Audio/cues/title.ogg", "ogg");
     const s32 entry = DVDConvertPathToEntrynum("wii/uk_english.txz");
     EXPECT_GE(entry, 0);
     EXPECT_EQ(DVDConvertPathToEntrynum("/WII/UK_ENGLISH.TXZ"), entry);
@@ -98,8 +80,8 @@ TEST_F(DvdTest, FindsFilesWhateverTheCaseAndOnlyInsideTheDisc) {
 }
 
 TEST_F(DvdTest, PrefersTheExactNameWhenNamesDifferOnlyInCase) {
-    Write("Data.bin", std::string(32, 'U'));
-    Write("data.bin", std::string(32, 'l'));
+    m_disc.Write("Data.bin", std::string(32, 'U'));
+    m_disc.Write("data.bin", std::string(32, 'l'));
     for (const auto& [path, expected] :
          {std::pair{"Data.bin", 'U'}, std::pair{"data.bin", 'l'}, std::pair{"DATA.BIN", 'U'}}) {
         DVDFileInfo info = Open(path);
@@ -110,7 +92,7 @@ TEST_F(DvdTest, PrefersTheExactNameWhenNamesDifferOnlyInCase) {
 }
 
 TEST_F(DvdTest, CompletionReachesTheCallerOnlyAtItsPollOnTheMainThread) {
-    Write("file.bin", "0123456789abcdefghijklmnopqrstuvwxyz!"); // 37 bytes
+    m_disc.Write("file.bin", "0123456789abcdefghijklmnopqrstuvwxyz!"); // 37 bytes
     DVDFileInfo info = Open("file.bin");
     EXPECT_EQ(info.length, 37u);
     Buffer buffer;
@@ -137,7 +119,7 @@ TEST_F(DvdTest, CompletionReachesTheCallerOnlyAtItsPollOnTheMainThread) {
 }
 
 TEST_F(DvdTest, RefusesReadsTheDriveCannotDo) {
-    Write("file.bin", std::string(100, 'x'));
+    m_disc.Write("file.bin", std::string(100, 'x'));
     DVDFileInfo info = Open("file.bin");
     Buffer buffer;
     struct BadRead {
@@ -165,7 +147,7 @@ TEST_F(DvdTest, RefusesReadsTheDriveCannotDo) {
 }
 
 TEST_F(DvdTest, ServesHigherPrioritiesFirstAndEqualOnesInOrder) {
-    Write("file.bin", std::string(64, 'x'));
+    m_disc.Write("file.bin", std::string(64, 'x'));
     ASSERT_TRUE(FaultAddText("dvd-read:retry@1x2"));
     DVDFileInfo files[4] = {Open("file.bin"), Open("file.bin"), Open("file.bin"), Open("file.bin")};
     Buffer buffers[4];
@@ -184,7 +166,7 @@ TEST_F(DvdTest, ServesHigherPrioritiesFirstAndEqualOnesInOrder) {
 }
 
 TEST_F(DvdTest, CancelledReadCallsBackWithCancelled) {
-    Write("file.bin", std::string(64, 'x'));
+    m_disc.Write("file.bin", std::string(64, 'x'));
     ASSERT_TRUE(FaultAddText("dvd-read:no-disc@1x1000,dvd-read:wrong-disc@2x1000"));
     DVDFileInfo first = Open("file.bin");
     DVDFileInfo second = Open("file.bin");
@@ -212,7 +194,7 @@ struct FaultCase {
 class DvdFaultTest : public DvdTest, public testing::WithParamInterface<FaultCase> {};
 
 TEST_P(DvdFaultTest, ReadShowsTheDriveErrorForItsPollsThenCompletes) {
-    Write("file.bin", std::string(64, 'd'));
+    m_disc.Write("file.bin", std::string(64, 'd'));
     ASSERT_TRUE(FaultAddText(GetParam().rule)); // the second read, three polls
     DVDFileInfo info = Open("file.bin");
     Buffer buffer{};
@@ -235,7 +217,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, DvdFaultTest,
                                                    DVD_STATE_WRONG_DISK}));
 
 TEST_F(DvdTest, SynchronousReadWaitsOutAnInjectedError) {
-    Write("file.bin", std::string(32, 's'));
+    m_disc.Write("file.bin", std::string(32, 's'));
     ASSERT_TRUE(FaultAddText("dvd-read:fatal@1x50"));
     DVDFileInfo info = Open("file.bin");
     Buffer buffer{};
@@ -262,26 +244,6 @@ TEST(FaultRulesTest, ParsesRuleListsAndRefusesBadRules) {
           "dvd-read:retry@1,dvd-read:retry@2,dvd-read:retry@3"}) {
         EXPECT_FALSE(FaultParse(bad, rules, 2, &count)) << bad;
     }
-}
-
-bool Parse(std::vector<const char*> arguments, HostOptions* options) {
-    arguments.insert(arguments.begin(), "puzzles");
-    return HostParseOptions(static_cast<int>(arguments.size()), arguments.data(), options);
-}
-
-TEST(DiscOptionsTest, ReadsDiscDirectoryAndJoinsFaultRules) {
-    HostOptions options{};
-    ASSERT_TRUE(Parse({}, &options));
-    EXPECT_STREQ(options.discDir, "");
-    EXPECT_STREQ(options.faults, "");
-    ASSERT_TRUE(
-        Parse({"--disc", "/tmp", "--fault", "dvd-read:retry@3x20", "--fault", "dvd-read:no-disc@5"},
-              &options));
-    EXPECT_STREQ(options.discDir, "/tmp");
-    EXPECT_STREQ(options.faults, "dvd-read:retry@3x20,dvd-read:no-disc@5");
-    EXPECT_FALSE(Parse({"--disc", "/nonexistent/disc"}, &options));
-    EXPECT_FALSE(Parse({"--disc"}, &options));
-    EXPECT_FALSE(Parse({"--fault", "dvd-read:melt@1"}, &options));
 }
 
 } // namespace

@@ -1,22 +1,18 @@
 // Input scripts: checking, the --input option, and replay into the host's remotes.
+#include "temporary_file.h"
+
 #include <console/host.h>
 #include <console/host_input.h>
 #include <console/wpad.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::string WriteScript(const std::string& name, const std::string& text) {
-    const std::string path = testing::TempDir() + name;
-    std::ofstream(path) << text;
-    return path;
-}
+using test_support::TemporaryFile;
 
 class InputScriptTest : public testing::Test {
 protected:
@@ -25,14 +21,14 @@ protected:
 };
 
 TEST_F(InputScriptTest, AppliesEachLineAtTheStartOfItsFrame) {
-    const std::string path = WriteScript("replay.txt", "# a click, then remote 1 joins\n"
-                                                       "0 pointer 0.25 0.75\n"
-                                                       "\n"
-                                                       "2 hold A   # press\n"
-                                                       "2 remote 1 connect hold b,Home\n"
-                                                       "4 hold none pointer 1 0\n"
-                                                       "5 disconnect\n");
-    ASSERT_TRUE(HostInputLoadScript(path.c_str()));
+    const TemporaryFile script("# a click, then remote 1 joins\n"
+                               "0 pointer 0.25 0.75\n"
+                               "\n"
+                               "2 hold A   # press\n"
+                               "2 remote 1 connect hold b,Home\n"
+                               "4 hold none pointer 1 0\n"
+                               "5 disconnect\n");
+    ASSERT_TRUE(HostInputLoadScript(script.Path()));
     struct Expected {
         u32 frame;
         bool connected0;
@@ -62,10 +58,10 @@ TEST_F(InputScriptTest, AppliesEachLineAtTheStartOfItsFrame) {
 }
 
 TEST_F(InputScriptTest, SkippedFramesStillApplyTheirLinesInOrder) {
-    const std::string path = WriteScript("skip.txt", "3 hold A\n"
-                                                     "4 hold B\n"
-                                                     "4 sync\n");
-    ASSERT_TRUE(HostInputLoadScript(path.c_str()));
+    const TemporaryFile script("3 hold A\n"
+                               "4 hold B\n"
+                               "4 sync\n");
+    ASSERT_TRUE(HostInputLoadScript(script.Path()));
     HostInputBeginFrame(10);
     EXPECT_EQ(HostInputGetRemote(0).held, WPAD_BUTTON_B);
     EXPECT_TRUE(HostInputTakeSyncPress());
@@ -90,30 +86,30 @@ TEST_F(InputScriptTest, RefusesMalformedLinesNamingTheLine) {
         {"99999999999 hold A\n", "is not a frame"},
     };
     for (const auto& [text, message] : bad) {
-        const std::string path = WriteScript("bad.txt", text);
+        const TemporaryFile script(text);
         testing::internal::CaptureStderr();
-        EXPECT_FALSE(HostInputCheckScript(path.c_str())) << text;
+        EXPECT_FALSE(HostInputCheckScript(script.Path())) << text;
         const std::string report = testing::internal::GetCapturedStderr();
         EXPECT_NE(report.find(message), std::string::npos) << text << report;
     }
-    EXPECT_FALSE(HostInputCheckScript((testing::TempDir() + "missing.txt").c_str()));
+    EXPECT_FALSE(HostInputCheckScript("/nonexistent/script.txt"));
 }
 
 TEST_F(InputScriptTest, FailedLoadReplaysNothing) {
-    const std::string path = WriteScript("half.txt", "0 hold A\n1 hold Z\n");
-    EXPECT_FALSE(HostInputLoadScript(path.c_str()));
+    const TemporaryFile script("0 hold A\n1 hold Z\n");
+    EXPECT_FALSE(HostInputLoadScript(script.Path()));
     HostInputBeginFrame(1);
     EXPECT_EQ(HostInputGetRemote(0).held, 0u);
 }
 
 TEST_F(InputScriptTest, InputOptionKeepsThePathOfAGoodScriptOnly) {
-    const std::string good = WriteScript("good.txt", "1 hold A\n");
-    const std::string bad = WriteScript("broken.txt", "1 hold A\nnonsense\n");
+    const TemporaryFile good("1 hold A\n");
+    const TemporaryFile bad("1 hold A\nnonsense\n");
     HostOptions options{};
-    const char* goodArgs[] = {"puzzles", "--input", good.c_str()};
+    const char* goodArgs[] = {"puzzles", "--input", good.Path()};
     ASSERT_TRUE(HostParseOptions(3, goodArgs, &options));
-    EXPECT_EQ(std::string(options.inputScript), good);
-    const char* badArgs[] = {"puzzles", "--input", bad.c_str()};
+    EXPECT_STREQ(options.inputScript, good.Path());
+    const char* badArgs[] = {"puzzles", "--input", bad.Path()};
     testing::internal::CaptureStderr();
     EXPECT_FALSE(HostParseOptions(3, badArgs, &options));
     EXPECT_NE(testing::internal::GetCapturedStderr().find("line 2"), std::string::npos);

@@ -1,6 +1,9 @@
 // The flash file system over a host directory: where it lies, the console's result codes,
 // quotas, asynchronous completion at the main thread's yield, safe files, injected faults
-// and power cuts, the banner record, the --nand option and the return to the menu.
+// and power cuts, the banner record and the return to the menu.
+#include "power_cut.h"
+#include "temporary_host_directory.h"
+
 #include <console/fault.h>
 #include <console/host.h>
 #include <console/nand.h>
@@ -23,7 +26,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr u8 kOwnerRW = NAND_PERM_OWNER_READ | NAND_PERM_OWNER_WRITE;
-constexpr int kSurvivedExitCode = 3;
 
 std::string ReadHostFile(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -43,17 +45,10 @@ void RecordCompletion(s32 result, NANDCommandBlock*) {
     s_completion.onMainThread = gettid() == getpid();
 }
 
-// Each test on a flash memory of its own, selected through the host options.
+// Each test on a flash memory of its own.
 class NandTest : public testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/nand_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_root = pattern;
-        m_savedOptions = HostGetOptions();
-        HostOptions options = m_savedOptions;
-        std::snprintf(options.nandDir, sizeof(options.nandDir), "%s", m_root.c_str());
-        HostSetOptions(options);
         NANDResetForTest();
         FaultReset();
         s_completion = Completion{};
@@ -62,12 +57,11 @@ protected:
     void TearDown() override {
         NANDResetForTest();
         FaultReset();
-        HostSetOptions(m_savedOptions);
-        fs::remove_all(m_root);
     }
 
-    fs::path Home() const { return m_root / "title/puzzles/data"; }
-    fs::path Work() const { return m_root / "tmp"; }
+    fs::path Root() const { return m_nand.Root(); }
+    fs::path Home() const { return Root() / "title/puzzles/data"; }
+    fs::path Work() const { return Root() / "tmp"; }
 
     // Starts an asynchronous call, then yields once as a waiting program does.
     s32 Await(const std::function<s32(NANDCommandBlock*)>& start) {
@@ -113,8 +107,7 @@ protected:
         });
     }
 
-    fs::path m_root;
-    HostOptions m_savedOptions{};
+    test_support::TemporaryNand m_nand;
     alignas(32) u8 m_copyBuffer[1024];
 };
 
@@ -129,7 +122,7 @@ TEST_F(NandTest, HomeDirectoryIsMadeUnderTheRootAndLeftoverWorkingCopiesGo) {
     EXPECT_EQ(NANDChangeDir("/title/missing"), NAND_RESULT_NOEXISTS);
     ASSERT_EQ(NANDChangeDir("/title"), NAND_RESULT_OK);
     ASSERT_EQ(NANDCreate("x.dat", kOwnerRW, 0), NAND_RESULT_OK);
-    EXPECT_TRUE(fs::exists(m_root / "title/x.dat"));
+    EXPECT_TRUE(fs::exists(Root() / "title/x.dat"));
 }
 
 TEST_F(NandTest, DefaultRootFollowsXdgDataHomeThenHome) {
@@ -140,12 +133,12 @@ TEST_F(NandTest, DefaultRootFollowsXdgDataHomeThenHome) {
     const std::string xdg = savedXdg != nullptr ? savedXdg : "";
     const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
 
-    setenv("XDG_DATA_HOME", (m_root / "xdg").c_str(), 1);
-    EXPECT_EQ(std::string(NANDHostRoot()), (m_root / "xdg/puzzles/nand").string());
-    EXPECT_TRUE(fs::is_directory(m_root / "xdg/puzzles/nand/title/puzzles/data"));
+    setenv("XDG_DATA_HOME", (Root() / "xdg").c_str(), 1);
+    EXPECT_EQ(std::string(NANDHostRoot()), (Root() / "xdg/puzzles/nand").string());
+    EXPECT_TRUE(fs::is_directory(Root() / "xdg/puzzles/nand/title/puzzles/data"));
     setenv("XDG_DATA_HOME", "relative/not/used", 1);
-    setenv("HOME", (m_root / "home").c_str(), 1);
-    EXPECT_EQ(std::string(NANDHostRoot()), (m_root / "home/.local/share/puzzles/nand").string());
+    setenv("HOME", (Root() / "home").c_str(), 1);
+    EXPECT_EQ(std::string(NANDHostRoot()), (Root() / "home/.local/share/puzzles/nand").string());
 
     setenv("HOME", home.c_str(), 1);
     if (savedXdg != nullptr) {
@@ -390,45 +383,26 @@ TEST(NandFaultRulesTest, RefusesKindsATargetCannotHave) {
     }
 }
 
-// Each step of a safe write in a child process that loses its power there; the flash
-// memory as the next start finds it holds the old file or the new one, whole, and once a
-// cut leaves the new file, every later cut does too.
 TEST_F(NandTest, PowerCutAtEveryStepOfASafeWriteLeavesTheOldOrTheNewFile) {
     const std::string before(100, 'o');
     const std::string after(200, 'n');
-    bool survived = false;
-    bool sawOld = false;
-    bool sawNew = false;
-    for (int step = 1; !survived && step < 50; ++step) {
-        NANDResetForTest();
-        fs::remove_all(Home());
-        CreateWith("a.dat", before);
-        const auto outcome = [&](int status) {
-            survived = WIFEXITED(status) && WEXITSTATUS(status) == kSurvivedExitCode;
-            return survived ||
-                   (WIFEXITED(status) && WEXITSTATUS(status) == NAND_POWER_CUT_EXIT_CODE);
-        };
-        EXPECT_EXIT(
-            {
-                FaultReset();
-                FaultAddText(("nand-step:power-cut@" + std::to_string(step)).c_str());
-                SafeWrite("a.dat", after);
-                _exit(kSurvivedExitCode);
-            },
-            outcome, "")
-            << "step " << step;
-        NANDResetForTest();
-        char home[NAND_MAX_PATH];
-        ASSERT_EQ(NANDGetHomeDir(home), NAND_RESULT_OK);
-        const std::string found = ReadHostFile(Home() / "a.dat");
-        EXPECT_TRUE(found == before || found == after) << "step " << step << ": " << found.size();
-        EXPECT_FALSE(sawNew && found == before) << "step " << step;
-        EXPECT_TRUE(fs::is_empty(Work())) << "step " << step;
-        sawOld = sawOld || found == before;
-        sawNew = sawNew || found == after;
-    }
-    EXPECT_TRUE(survived);
-    EXPECT_TRUE(sawOld && sawNew);
+    test_support::ExpectEveryPowerCutLeavesTheOldOrTheNew(
+        [&] {
+            NANDResetForTest();
+            fs::remove_all(Home());
+            CreateWith("a.dat", before);
+        },
+        [&] { SafeWrite("a.dat", after); },
+        [&](int step) {
+            NANDResetForTest();
+            char home[NAND_MAX_PATH];
+            EXPECT_EQ(NANDGetHomeDir(home), NAND_RESULT_OK);
+            EXPECT_TRUE(fs::is_empty(Work())) << "step " << step;
+            const std::string found = ReadHostFile(Home() / "a.dat");
+            return found == before  ? test_support::FoundAfterPowerCut::Old
+                   : found == after ? test_support::FoundAfterPowerCut::New
+                                    : test_support::FoundAfterPowerCut::Neither;
+        });
 }
 
 TEST(NandBannerTest, RecordHoldsFieldsInTheFilesByteOrder) {
@@ -455,17 +429,6 @@ TEST(NandBannerTest, RecordHoldsFieldsInTheFilesByteOrder) {
     EXPECT_EQ(banner.iconSpeed[1], 0xAE);
     EXPECT_EQ(NANDGetIconSpeed(&banner, 1), 3u);
     EXPECT_EQ(NANDGetIconSpeed(&banner, 8), 0u);
-}
-
-TEST(NandOptionTest, NandOptionNamesTheDirectory) {
-    const char* good[] = {"puzzles", "--nand", "/tmp/some/new/dir"};
-    HostOptions options{};
-    ASSERT_TRUE(HostParseOptions(3, good, &options));
-    EXPECT_STREQ(options.nandDir, "/tmp/some/new/dir");
-    const char* file[] = {"puzzles", "--nand", "/proc/self/cmdline"};
-    EXPECT_FALSE(HostParseOptions(3, file, &options));
-    const char* empty[] = {"puzzles", "--nand", ""};
-    EXPECT_FALSE(HostParseOptions(3, empty, &options));
 }
 
 TEST(ReturnToMenuTest, EndsTheProcessWithExitCodeZero) {

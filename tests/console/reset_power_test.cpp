@@ -1,5 +1,7 @@
 // RESET and POWER: presses raised on any thread reach the callbacks only at the retrace
 // wait, on the main thread, once per delivery; the input script raises them by frame.
+#include "temporary_file.h"
+
 #include <console/host.h>
 #include <console/host_input.h>
 #include <console/os.h>
@@ -7,9 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -88,19 +87,9 @@ TEST_F(ResetPowerTest, PressWithoutCallbackIsDropped) {
     EXPECT_EQ(Buttons(), "");
 }
 
-std::string WriteScript(const std::string& text) {
-    char path[] = "/tmp/reset_power_script_XXXXXX";
-    const int fd = mkstemp(path);
-    EXPECT_GE(fd, 0);
-    std::FILE* file = fdopen(fd, "w");
-    std::fputs(text.c_str(), file);
-    std::fclose(file);
-    return path;
-}
-
 TEST_F(ResetPowerTest, ScriptPressesTheButtonsOnTheirFrames) {
-    const std::string path = WriteScript("2 reset\n3 power reset\n");
-    ASSERT_TRUE(HostInputLoadScript(path.c_str()));
+    const test_support::TemporaryFile script("2 reset\n3 power reset\n");
+    ASSERT_TRUE(HostInputLoadScript(script.Path()));
     std::vector<std::string> byFrame;
     for (u32 frame = 1; frame <= 4; ++frame) {
         HostInputBeginFrame(frame);
@@ -109,14 +98,12 @@ TEST_F(ResetPowerTest, ScriptPressesTheButtonsOnTheirFrames) {
         s_calls.clear();
     }
     EXPECT_EQ(byFrame, (std::vector<std::string>{"", "R", "RP", ""}));
-    std::remove(path.c_str());
 }
 
 TEST_F(ResetPowerTest, ScriptRefusesARemoteOnTheConsolesButtons) {
     for (const char* line : {"1 remote 1 reset\n", "1 remote 0 power\n", "1 reboot\n"}) {
-        const std::string path = WriteScript(line);
-        EXPECT_FALSE(HostInputCheckScript(path.c_str())) << line;
-        std::remove(path.c_str());
+        const test_support::TemporaryFile script(line);
+        EXPECT_FALSE(HostInputCheckScript(script.Path())) << line;
     }
 }
 

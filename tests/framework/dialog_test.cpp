@@ -42,18 +42,6 @@ protected:
     SignalLog m_log;
 };
 
-TEST(DialogTest, StartsWithLiteralTextsAndNoOptions) {
-    const kDialog dialog("Title", "Body", 7);
-    EXPECT_STREQ(dialog.m_title, "Title");
-    EXPECT_STREQ(dialog.m_body, "Body");
-    EXPECT_EQ(dialog.m_priority, 7);
-    EXPECT_EQ(dialog.m_currentOption, 0);
-    EXPECT_EQ(dialog.m_titleScriptId, -1);
-    EXPECT_EQ(dialog.m_bodyScriptId, -1);
-    EXPECT_EQ(dialog.m_optionList.Size(), 0);
-    EXPECT_EQ(dialog.m_optionScriptIdList.Size(), 0);
-}
-
 TEST(DialogManagerBeforeInitTest, OpenAndCloseDoNothing) {
     kDialogManager::Deinit();
     SignalLog log;
@@ -76,16 +64,6 @@ TEST_F(DialogManagerTest, LowerPriorityWaitsUntilTheHigherCloses) {
     EXPECT_EQ(kDialogManager::GetActiveDialog(), &b);
     EXPECT_EQ(m_log.m_lines,
               (std::vector<std::string>{"open A active A", "open B active A", "close A active B"}));
-}
-
-TEST_F(DialogManagerTest, EqualPriorityGoesToTheLatestOpened) {
-    kDialog a("A", "", 2);
-    kDialog b("B", "", 2);
-    kDialogManager::Open(&a);
-    kDialogManager::Open(&b);
-    EXPECT_EQ(kDialogManager::GetActiveDialog(), &b);
-    kDialogManager::Close(&b);
-    EXPECT_EQ(kDialogManager::GetActiveDialog(), &a);
 }
 
 TEST_F(DialogManagerTest, ClosingTheActiveDialogPicksTheLatestOfTheHighestPriority) {

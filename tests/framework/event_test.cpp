@@ -1,6 +1,9 @@
 // Console events: the exact signal sequences of scripted remote drops and returns, HOME,
 // injected disc errors, RESET and POWER (raised on any thread, delivered at the retrace),
 // and the dialogs handed out with them.
+#include "temporary_file.h"
+#include "temporary_host_directory.h"
+
 #include <framework/kevent.h>
 #include <framework/ktext.h>
 
@@ -17,10 +20,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,8 +27,6 @@
 using namespace Kelvo_lib;
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr const char* kDiscCheckFile = "wii/uk_english.txz";
 
@@ -92,7 +89,7 @@ protected:
         m_input.Init(nullptr);
         kInputSystemBase::Select(&m_input);
         m_input.Update();
-        MakeDisc(2048);
+        m_disc.Write(kDiscCheckFile, std::string(2048, 'x'));
         FaultReset();
         SetTextLanguage("NONE");
         kText::Reset();
@@ -107,32 +104,11 @@ protected:
         FaultReset();
         SetTextLanguage("NONE");
         kText::Reset();
-        fs::remove_all(m_root);
-        if (!m_script.empty()) {
-            std::remove(m_script.c_str());
-        }
     }
 
-    void MakeDisc(size_t checkFileSize) {
-        char pattern[] = "/tmp/event_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_root = pattern;
-        fs::create_directories(m_root / "wii");
-        std::ofstream(m_root / kDiscCheckFile, std::ios::binary) << std::string(checkFileSize, 'x');
-        HostOptions options = HostGetOptions();
-        std::snprintf(options.discDir, sizeof(options.discDir), "%s", m_root.c_str());
-        HostSetOptions(options);
-    }
-
-    void LoadScript(const std::string& text) {
-        char path[] = "/tmp/event_script_XXXXXX";
-        const int fd = mkstemp(path);
-        ASSERT_GE(fd, 0);
-        std::FILE* file = fdopen(fd, "w");
-        std::fputs(text.c_str(), file);
-        std::fclose(file);
-        m_script = path;
-        ASSERT_TRUE(HostInputLoadScript(path));
+    static void LoadScript(const std::string& text) {
+        const test_support::TemporaryFile script(text);
+        ASSERT_TRUE(HostInputLoadScript(script.Path()));
     }
 
     // The next frames as the main loop runs them: the host's frame, input, event check,
@@ -169,8 +145,7 @@ protected:
 
     kInputSystemWII m_input;
     SignalLog m_log;
-    fs::path m_root;
-    std::string m_script;
+    test_support::TemporaryDisc m_disc;
     u32 m_frame = 0;
 };
 
@@ -298,8 +273,7 @@ TEST_F(EventTest, ClearingTheReportLetsTheSameErrorSignalAgain) {
 // A fault waits for the first read: no read ever meets it when the file cannot be opened
 // or is too short for 1,024 bytes at offset 128.
 TEST_F(EventTest, TestReadsStopWhenTheFileIsMissingOrTooShort) {
-    fs::remove_all(m_root);
-    MakeDisc(1000);
+    m_disc.Write(kDiscCheckFile, std::string(1000, 'x'));
     for (const char* file : {"wii/missing.txz", kDiscCheckFile}) {
         kEvent::Deinit();
         FaultReset();

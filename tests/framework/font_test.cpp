@@ -10,8 +10,6 @@
 
 #include <framework/kfont.h>
 
-#include <console/gx.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -25,19 +23,17 @@ using png_golden::ReadEmbeddedFrameBuffer;
 using sprite_test_bank::Filled;
 using sprite_test_bank::Load;
 
-constexpr u32 kBackground = 0x203040;
-constexpr u32 kWhite = 0xFFFFFFFF;
+using render_fixture::kBackground;
+using render_fixture::Pixel;
 
-u32 Pixel(u32 x, u32 y) {
-    return GXReadEFBColorForTest(x, y) & 0xFFFFFF;
-}
+constexpr u32 kOpaqueWhite = 0xFFFFFFFF;
 
 // A glyph sprite whose frame f is (f % 64 + 1) x (f / 64 + 1) pixels, so that a character's
 // measures tell which frame it got.
 kSharedPtr<kSpriteBank> NumberedGlyphs(unsigned int frames = 256) {
     datatool::SpriteSource sprite{"font", {}, {}, false};
     for (unsigned int f = 0; f < frames; ++f) {
-        sprite.frames.push_back(Filled(f % 64 + 1, f / 64 + 1, kWhite));
+        sprite.frames.push_back(Filled(f % 64 + 1, f / 64 + 1, kOpaqueWhite));
     }
     return Load({sprite});
 }
@@ -76,7 +72,8 @@ TEST(FontTest, GlyphsBeyondTheSpritesFramesAndMissingSpritesMeasureNothing) {
 kSharedPtr<kSpriteBank> BlockGlyphs() {
     datatool::SpriteSource sprite{"blocks", {}, {}, false};
     for (int f = 0; f < 256; ++f) {
-        sprite.frames.push_back(Filled(kFont::CharacterOfFrame(f) == 'W' ? 14 : 8, 12, kWhite));
+        sprite.frames.push_back(
+            Filled(kFont::CharacterOfFrame(f) == 'W' ? 14 : 8, 12, kOpaqueWhite));
     }
     return Load({sprite});
 }
@@ -117,16 +114,11 @@ INSTANTIATE_TEST_SUITE_P(
                     BoundCase{"aW", 1.0f, -2, 3, 0, 24, 9},    // negative counts as 0
                     BoundCase{"aW", 1.5f, 3, 0, 10, 32, 18})); // fixed 10 x 1.5, + 1 each
 
-class FontRenderTest : public render_fixture::RenderTest {
+class FontRenderTest : public render_fixture::PictureTest {
 protected:
-    void SetUp() override {
-        RenderTest::SetUp();
-        kRender::BufferClear(0xFF000000 | kBackground);
-        kRender::BufferSwap();
-    }
     void TearDown() override {
         kFont::SetAutoShadow(false);
-        RenderTest::TearDown();
+        PictureTest::TearDown();
     }
 };
 

@@ -1,6 +1,7 @@
 // The pointer: the remote's aiming coordinates turned into display fractions and surface
 // pixels, and, end to end in NTSC and PAL, a mouse position on the shown picture naming
 // the surface pixel the picture shows there.
+#include "log_capture.h"
 #include "ui_test_support.h"
 
 #include <ui/kuimouse.h>
@@ -71,7 +72,7 @@ TEST_F(PointerTest, PixelsTruncateSoOnlyTheVeryEdgeReachesTheSurfaceSize) {
 TEST_F(PointerTest, WithoutAnInputSystemThePointerStaysWhereItWas) {
     Aim(0.0f, -0.2f);
     const int x = kUIMouse::GetPixelX();
-    ui_test::LogRecorder log;
+    test_support::LogCapture log;
     kInputSystemBase::Select(nullptr);
     EXPECT_EQ(kUIMouse::GetPixelX(), x);
     EXPECT_EQ(kUIMouse::GetPixelX(), x);

@@ -4,18 +4,15 @@
 // allocation or a read outside the bank (short chunks, lying counts, stray indices).
 #include <framework/kspritebank.h>
 
-#include "../kelvo/iff_writer.h"
+#include "iff_writer.h"
+#include "log_capture.h"
+#include "temporary_host_directory.h"
 
 #include <kelvo/io/kmemoryiostream.h>
-#include <kelvo/platform/klog.h>
-
-#include <console/host.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -24,33 +21,15 @@
 namespace {
 
 using namespace Kelvo_lib;
-namespace fs = std::filesystem;
+using test_support::LogCapture;
 
-class LogLines : public kLogHook {
-public:
-    LogLines() { kLog->Hook(this); }
-    ~LogLines() override { kLog->Unhook(this); }
-    void Reset() override {}
-    void Message(long, int, int, const char*, const char* text, bool) override {
-        lines.emplace_back(text);
-    }
-    void Print(const char*) override {}
-
-    long Count(const std::string& prefix) const {
-        return std::count_if(lines.begin(), lines.end(),
-                             [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
-    }
-
-    // The lines less the disc drive's own ("Reading ...", "Read done").
-    std::vector<std::string> Ours() const {
-        std::vector<std::string> ours;
-        std::copy_if(lines.begin(), lines.end(), std::back_inserter(ours),
-                     [](const std::string& line) { return line.rfind("Read", 0) != 0; });
-        return ours;
-    }
-
-    std::vector<std::string> lines;
-};
+// The lines less the disc drive's own ("Reading ...", "Read done").
+std::vector<std::string> WithoutDriveLines(const std::vector<std::string>& lines) {
+    std::vector<std::string> ours;
+    std::copy_if(lines.begin(), lines.end(), std::back_inserter(ours),
+                 [](const std::string& line) { return !line.starts_with("Read"); });
+    return ours;
+}
 
 template <class Record>
 std::string Encode(const std::vector<Record>& records) {
@@ -195,9 +174,9 @@ TEST(SpriteBankTest, LoadsTheCurrentLayout) {
 TEST(SpriteBankTest, OldHeaderFramesAndCellsLoadWithAWarning) {
     BankFile file;
     file.bOldHeader = file.bOldFrames = file.bWideCells = true;
-    LogLines log;
+    LogCapture log;
     const std::unique_ptr<kSpriteBank> bank = Load(file.Bytes());
-    EXPECT_EQ(log.Count("Warning: loading old version spritebank"), 1);
+    EXPECT_EQ(log.CountContaining("Warning: loading old version spritebank"), 1);
     EXPECT_EQ(bank->GetHeader().version, 1u);
     EXPECT_EQ(bank->GetHeader().platform, 0u);
     EXPECT_EQ(bank->GetHeader().flags, 0u);
@@ -251,7 +230,7 @@ TEST(SpriteBankTest, FindsNamesIgnoringCaseAndListsTheBankOnAMiss) {
     const std::unique_ptr<kSpriteBank> bank = Load(BankFile().Bytes());
     EXPECT_EQ(bank->FindSprite("Disabled"), bank->GetSprite(0));
     EXPECT_EQ(bank->FindSprite("BUTTON"), bank->GetSprite(1));
-    LogLines log;
+    LogCapture log;
     EXPECT_EQ(bank->FindSprite("Missing"), nullptr);
     EXPECT_EQ(log.lines, (std::vector<std::string>{"Couldn't find 'missing' from 'Unknown' in:",
                                                    "--> disabled", "--> Button"}));
@@ -276,21 +255,21 @@ TEST(SpriteBankTest, AMissingChunkStopsTheLoadWithWhatWasRead) {
 }
 
 TEST(SpriteBankTest, CountsBeyondTheirChunkAreAShortChunkBeforeAnyAllocation) {
-    for (unsigned int count : {3u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+    const struct {
+        unsigned int kSpriteBankHeader::*field;
+        unsigned int value;
+    } lies[] = {{&kSpriteBankHeader::numSprites, 3u},
+                {&kSpriteBankHeader::numSprites, 0x7FFFFFFFu},
+                {&kSpriteBankHeader::numSprites, 0xFFFFFFFFu},
+                {&kSpriteBankHeader::nameTableSize, 31u},
+                {&kSpriteBankHeader::nameTableSize, 0x7FFFFFFFu}};
+    for (const auto& lie : lies) {
         BankFile file;
         std::vector<std::string> chunks = file.Chunks();
         kSpriteBankHeader header = file.Header();
-        header.numSprites = count;
+        header.*lie.field = lie.value;
         chunks[0] = iff_writer::Chunk("HDR ", Encode<kSpriteBankHeader>({header}));
-        EXPECT_EQ(IFFErrorOf(BankFile::Form(chunks)), K_IFF_BAD_FORMAT) << count;
-    }
-    for (unsigned int size : {31u, 0x7FFFFFFFu}) {
-        BankFile file;
-        std::vector<std::string> chunks = file.Chunks();
-        kSpriteBankHeader header = file.Header();
-        header.nameTableSize = size;
-        chunks[0] = iff_writer::Chunk("HDR ", Encode<kSpriteBankHeader>({header}));
-        EXPECT_EQ(IFFErrorOf(BankFile::Form(chunks)), K_IFF_BAD_FORMAT) << size;
+        EXPECT_EQ(IFFErrorOf(BankFile::Form(chunks)), K_IFF_BAD_FORMAT) << lie.value;
     }
 }
 
@@ -310,13 +289,13 @@ class SpriteBankInconsistencyTest : public testing::TestWithParam<Inconsistency>
 TEST_P(SpriteBankInconsistencyTest, LeavesTheBankEmptyWithALoggedLine) {
     BankFile file;
     GetParam().damage(file);
-    LogLines log;
+    LogCapture log;
     const std::unique_ptr<kSpriteBank> bank = Load(file.Bytes());
     EXPECT_EQ(bank->GetNumSprites(), 0);
     EXPECT_EQ(bank->GetNumFrames(), 0);
     EXPECT_EQ(bank->GetNumPages(), 0);
     EXPECT_EQ(bank->FindSprite("disabled"), nullptr);
-    EXPECT_EQ(log.Count("kSpriteBank:: Unknown: "), 1);
+    EXPECT_EQ(log.CountContaining("kSpriteBank:: Unknown: "), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -351,55 +330,36 @@ INSTANTIATE_TEST_SUITE_P(
 // Banks opened by name from a disc directory of the test's own.
 class SpriteBankDiscTest : public testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/sprite_bank_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_root = pattern;
-        HostOptions options = HostGetOptions();
-        m_previous = options;
-        std::snprintf(options.discDir, sizeof(options.discDir), "%s", m_root.c_str());
-        HostSetOptions(options);
-    }
-
-    void TearDown() override {
-        HostSetOptions(m_previous);
-        fs::remove_all(m_root);
-    }
-
-    void Write(const std::string& path, const std::string& bytes) {
-        fs::create_directories((m_root / path).parent_path());
-        std::ofstream(m_root / path, std::ios::binary) << bytes;
-    }
-
-    fs::path m_root;
-    HostOptions m_previous{};
+    test_support::TemporaryDisc m_disc;
 };
 
 TEST_F(SpriteBankDiscTest, ConstructionAndDestructionAreCountedInTheLog) {
-    Write("wii/test.KSB", BankFile().Bytes());
-    LogLines log;
+    m_disc.Write("wii/test.KSB", BankFile().Bytes());
+    LogCapture log;
     {
         kSpriteBank first("wii/test.KSB", false);
         EXPECT_EQ(first.GetNumSprites(), 2);
         EXPECT_STREQ(first.GetName(), "wii/test.KSB");
         kSpriteBank second("wii/test.KSB", true);
     }
-    EXPECT_EQ(log.Ours(), (std::vector<std::string>{"kSpriteBank::Construct: wii/test.KSB (1)",
-                                                    "kSpriteBank::Construct: wii/test.KSB (2)",
-                                                    "kSpriteBank::Destruct: wii/test.KSB (2)",
-                                                    "kSpriteBank::Destruct: wii/test.KSB (1)"}));
+    EXPECT_EQ(WithoutDriveLines(log.lines),
+              (std::vector<std::string>{"kSpriteBank::Construct: wii/test.KSB (1)",
+                                        "kSpriteBank::Construct: wii/test.KSB (2)",
+                                        "kSpriteBank::Destruct: wii/test.KSB (2)",
+                                        "kSpriteBank::Destruct: wii/test.KSB (1)"}));
 }
 
 TEST_F(SpriteBankDiscTest, AMissingFileGivesAnEmptyUncountedBank) {
-    LogLines log;
+    LogCapture log;
     {
         kSpriteBank bank("wii/missing.KSB", false);
         EXPECT_EQ(bank.GetNumSprites(), 0);
         EXPECT_STREQ(bank.GetName(), "");
         EXPECT_EQ(bank.FindSprite("anything"), nullptr);
     }
-    EXPECT_EQ(log.Ours(), (std::vector<std::string>{"kSpriteBank:: Failed to open wii/missing.KSB",
-                                                    "Couldn't find 'anything' from '' in:"}));
+    EXPECT_EQ(WithoutDriveLines(log.lines),
+              (std::vector<std::string>{"kSpriteBank:: Failed to open wii/missing.KSB",
+                                        "Couldn't find 'anything' from '' in:"}));
 }
 
 TEST_F(SpriteBankDiscTest, AnIFFFaultIsLoggedAndKeepsConsistentRecordsReadBeforeIt) {
@@ -407,11 +367,11 @@ TEST_F(SpriteBankDiscTest, AnIFFFaultIsLoggedAndKeepsConsistentRecordsReadBefore
     file.frames[1].collisionIndex = K_SPRITEBANK_NO_INDEX;
     std::vector<std::string> chunks = file.Chunks();
     chunks.back() = iff_writer::Chunk("CDAT", "\x01"); // shorter than the header says
-    Write("wii/cut.KSB", BankFile::Form(chunks));
-    LogLines log;
+    m_disc.Write("wii/cut.KSB", BankFile::Form(chunks));
+    LogCapture log;
     kSpriteBank bank("wii/cut.KSB", false);
-    EXPECT_EQ(log.Count("kSpriteBank:: IFF Exception : Bad format IFF"), 1);
-    EXPECT_EQ(log.Count("kSpriteBank::Construct: wii/cut.KSB (1)"), 1);
+    EXPECT_EQ(log.CountContaining("kSpriteBank:: IFF Exception : Bad format IFF"), 1);
+    EXPECT_EQ(log.CountContaining("kSpriteBank::Construct: wii/cut.KSB (1)"), 1);
     EXPECT_EQ(bank.GetNumSprites(), 2);
     EXPECT_EQ(bank.GetNumPages(), 1);
 }

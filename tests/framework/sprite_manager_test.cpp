@@ -3,14 +3,13 @@
 // pages), frames and cells that draw nothing, pages that cannot become textures, the flip
 // offset of a trimmed frame, and golden pictures of a sprite drawn plain, flipped, rotated,
 // clipped and faded. Goldens: tests/framework/golden/ (png_golden.h).
+#include "log_capture.h"
 #include "png_golden.h"
 #include "render_fixture.h"
 #include "sprite_test_bank.h"
 
 #include <framework/ksprite.h>
 #include <framework/kspritemanager.h>
-
-#include <console/gx.h>
 
 #include <gtest/gtest.h>
 
@@ -26,28 +25,13 @@ namespace {
 using namespace Kelvo_lib;
 using png_golden::MatchesGolden;
 using png_golden::ReadEmbeddedFrameBuffer;
-using render_fixture::LogLines;
 using sprite_test_bank::Filled;
 using sprite_test_bank::Load;
+using test_support::LogCapture;
+using namespace render_fixture;
 
-constexpr u32 kBackground = 0x203040;
-constexpr u32 kRed = 0xFF0000;
-constexpr u32 kGreen = 0x00FF00;
-constexpr u32 kBlue = 0x0000FF;
-constexpr u32 kWhite = 0xFFFFFF;
-
-u32 Pixel(u32 x, u32 y) {
-    return GXReadEFBColorForTest(x, y) & 0xFFFFFF;
-}
-
-class SpriteManagerTest : public render_fixture::RenderTest {
+class SpriteManagerTest : public PictureTest {
 protected:
-    void SetUp() override {
-        RenderTest::SetUp();
-        kRender::BufferClear(0xFF000000 | kBackground);
-        kRender::BufferSwap(); // the copy clears the frame to the background
-    }
-
     // Draws frame 0 (or frameIndex) of the sprite with its box at (x, y), at its own size.
     static void Draw(const kSpriteBank* bank, const char* name, float x, float y,
                      const std::function<void(SpriteState&)>& change = {}) {
@@ -170,16 +154,11 @@ TEST_F(SpriteManagerTest, APageThatCannotBeATextureIsLoggedOnceAndSkipped) {
         sprite_test_bank::Build({{"a", {Filled(8, 8, 0xFFFFFFFF)}, {}, false}});
     content.pages[0].type = K_IMAGE_RGBA_8888; // no texture format
     const kSharedPtr<kSpriteBank> bank = Load(content);
-    LogLines log;
+    LogCapture log;
     const u32 draws = kRender::GetDrawCallCount();
     Draw(bank.Get(), "a", 10, 10);
     Draw(bank.Get(), "a", 10, 10);
-    EXPECT_EQ(std::count_if(log.lines.begin(), log.lines.end(),
-                            [](const std::string& line) {
-                                return line.find("Out of memory for texture in Unknown, 16x16") !=
-                                       std::string::npos;
-                            }),
-              1);
+    EXPECT_EQ(log.CountContaining("Out of memory for texture in Unknown, 16x16"), 1);
     EXPECT_EQ(kRender::GetDrawCallCount(), draws);
 }
 
@@ -208,11 +187,8 @@ datatool::ArgbImage QuadrantPicture() {
     datatool::ArgbImage image(32, 24);
     for (unsigned int y = 0; y < 24; ++y) {
         for (unsigned int x = 0; x < 32; ++x) {
-            const bool right = x >= 16;
-            const bool bottom = y >= 12;
-            const u32 colour = bottom ? (right ? kWhite : kBlue) : (right ? kGreen : kRed);
             const bool notch = x >= 26 && y >= 18;
-            image.Set(x, y, notch ? 0 : 0xFF000000 | colour);
+            image.Set(x, y, notch ? 0 : 0xFF000000 | QuadrantColour(x, y, 32, 24));
         }
     }
     return image;

@@ -2,6 +2,7 @@
 // bounces and the one SignalFinished, sprites without frames, creation, display-fraction
 // coordinates, and hit tests on rectangles, masks, flips, scale and masks too small to hold
 // a block.
+#include "log_capture.h"
 #include "render_fixture.h"
 #include "sprite_test_bank.h"
 
@@ -16,9 +17,9 @@
 namespace {
 
 using namespace Kelvo_lib;
-using render_fixture::LogLines;
 using sprite_test_bank::Filled;
 using sprite_test_bank::Load;
+using test_support::LogCapture;
 
 constexpr std::uint32_t kOpaque = 0xFFFFFFFF;
 constexpr std::uint32_t kClear = 0x00FFFFFF;
@@ -212,7 +213,7 @@ TEST(SpriteTest, MasksTooSmallForABlockAndSpritesWithoutFramesAreNeverHit) {
 }
 
 TEST(SpriteTest, CreateRefusesAnEmptyBankQuietlyAndAMissingNameWithALogLine) {
-    LogLines log;
+    LogCapture log;
     EXPECT_EQ(kSprite::Create(kSharedPtr<kSpriteBank>(), "plain"), nullptr);
     EXPECT_TRUE(log.lines.empty());
     const kSharedPtr<kSpriteBank> bank = Load(HalfSolidSprites());

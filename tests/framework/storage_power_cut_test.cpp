@@ -1,6 +1,7 @@
 // Save storage across runs of the program: a first run (a child process) creates the
 // save file and the banner that the next run loads, and a save whose power is cut at
 // any of its steps leaves a save file that the next start loads whole, old or new.
+#include "power_cut.h"
 #include "storage_test_support.h"
 
 #include <cstring>
@@ -8,8 +9,6 @@
 using namespace storage_test;
 
 namespace {
-
-constexpr int kSurvivedExitCode = 3;
 
 // The game's profile manager: a load that made a new save file saves the defaults.
 class NewSaveWriter : public kHasSlots<> {
@@ -65,43 +64,25 @@ TEST_F(StorageRunsTest, FirstRunCreatesTheFilesAndTheSecondRunLoadsThem) {
     EXPECT_EQ(loaded, defaults);
 }
 
-// A child process saves a new block and loses its power at step k, for every k until the
-// save gets through; each time, the next start loads the previous block or the new one,
-// never a damaged file or none, and once it loads the new one it always does.
+// A child process saves a new block and loses its power at each step of the save in turn;
+// the next start loads the previous block or the new one, never a damaged file or none.
 TEST_F(StorageRunsTest, PowerCutAtEveryStepOfASaveLeavesThePreviousOrTheNewBlock) {
     const std::vector<u8> previous = Block(31);
     std::vector<u8> next = Block(32);
-    bool survived = false;
-    bool sawPrevious = false;
-    bool sawNext = false;
-    for (int step = 1; !survived && step < 50; ++step) {
-        WriteFile(SaveFile(), SaveFileOf(previous));
-        NANDResetForTest();
-        const auto outcome = [&](int status) {
-            survived = WIFEXITED(status) && WEXITSTATUS(status) == kSurvivedExitCode;
-            return survived ||
-                   (WIFEXITED(status) && WEXITSTATUS(status) == NAND_POWER_CUT_EXIT_CODE);
-        };
-        EXPECT_EXIT(
-            {
-                FaultReset();
-                FaultAddText(("nand-step:power-cut@" + std::to_string(step)).c_str());
-                kStorageManager::SaveData(next.data());
-                _exit(kSurvivedExitCode);
-            },
-            outcome, "")
-            << "step " << step;
-
-        std::vector<u8> loaded(kBlockSize, 0);
-        EXPECT_EQ(LoadAfterRestart(&loaded), "load(1,0,0)") << "step " << step;
-        EXPECT_TRUE(loaded == previous || loaded == next) << "step " << step;
-        EXPECT_FALSE(sawNext && loaded == previous) << "step " << step;
-        EXPECT_TRUE(fs::is_empty(WorkingCopies())) << "step " << step;
-        sawPrevious = sawPrevious || loaded == previous;
-        sawNext = sawNext || loaded == next;
-    }
-    EXPECT_TRUE(survived);
-    EXPECT_TRUE(sawPrevious && sawNext);
+    test_support::ExpectEveryPowerCutLeavesTheOldOrTheNew(
+        [&] {
+            WriteFile(SaveFile(), SaveFileOf(previous));
+            NANDResetForTest();
+        },
+        [&] { kStorageManager::SaveData(next.data()); },
+        [&](int step) {
+            std::vector<u8> loaded(kBlockSize, 0);
+            EXPECT_EQ(LoadAfterRestart(&loaded), "load(1,0,0)") << "step " << step;
+            EXPECT_TRUE(fs::is_empty(WorkingCopies())) << "step " << step;
+            return loaded == previous ? test_support::FoundAfterPowerCut::Old
+                   : loaded == next   ? test_support::FoundAfterPowerCut::New
+                                      : test_support::FoundAfterPowerCut::Neither;
+        });
 }
 
 } // namespace

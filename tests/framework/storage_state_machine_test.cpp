@@ -517,18 +517,18 @@ TEST_F(StorageMachineTest, DialogsCarryLiteralTextsInALanguage) {
 
 TEST_F(StorageMachineTest, StartsDuringAFlowAreRefused) {
     WriteFile(SaveFile(), std::vector<u8>(10, 1));
-    LogLines log;
+    LogCapture log;
     kStorageManager::LoadData(m_block.data());
     ASSERT_EQ(kStorageManager::GetStorageState(), 21);
     kStorageManager::SaveData(m_block.data());
     kStorageManager::LoadData(m_block.data());
-    EXPECT_EQ(log.Count("refused, a storage flow is running"), 2);
+    EXPECT_EQ(log.CountContaining("refused, a storage flow is running"), 2);
     EXPECT_EQ(kStorageManager::GetStorageState(), 21);
     EXPECT_FALSE(kStorageManager::IsSaving());
     m_flow.Play({0}, false);
     EXPECT_EQ(m_flow.m_trace, "21:-1/85[86,87] choose0 load(0,0,0)");
     kStorageManager::LoadData(nullptr);
-    EXPECT_EQ(log.Count("LoadData: refused, no block"), 1);
+    EXPECT_EQ(log.CountContaining("LoadData: refused, no block"), 1);
 }
 
 // A dialog layer that opens the storage dialog again as it closes keeps it open when the
@@ -564,22 +564,24 @@ TEST_F(StorageDialogOrderTest, ClosingItsStillOpenDialogDoesNotMoveTheMachineTwi
 
 TEST_F(StorageMachineTest, IdenticalSaveWritesNothingAndAChangedBlockWritesOnce) {
     WriteFile(SaveFile(), SaveFileOf(Block(1)));
-    LogLines log;
+    LogCapture log;
     std::vector<u8> zeros(kBlockSize, 0);
     kStorageManager::SaveData(zeros.data());
-    EXPECT_EQ(log.Count("No changes - nothing to save"), 1) << "all zeros before any save";
+    EXPECT_EQ(log.CountContaining("No changes - nothing to save"), 1)
+        << "all zeros before any save";
 
     std::vector<u8> loaded(kBlockSize, 0);
     kStorageManager::LoadData(loaded.data());
     kStorageManager::SaveData(loaded.data());
-    EXPECT_EQ(log.Count("WriteData: attempting"), 1) << "a load does not fill the saved copy";
+    EXPECT_EQ(log.CountContaining("WriteData: attempting"), 1)
+        << "a load does not fill the saved copy";
     kStorageManager::SaveData(loaded.data());
-    EXPECT_EQ(log.Count("WriteData: attempting"), 1);
-    EXPECT_EQ(log.Count("No changes - nothing to save"), 2);
+    EXPECT_EQ(log.CountContaining("WriteData: attempting"), 1);
+    EXPECT_EQ(log.CountContaining("No changes - nothing to save"), 2);
     loaded[100] ^= 1;
     kStorageManager::SaveData(loaded.data());
     kStorageManager::SaveData(loaded.data());
-    EXPECT_EQ(log.Count("WriteData: attempting"), 2);
+    EXPECT_EQ(log.CountContaining("WriteData: attempting"), 2);
     EXPECT_EQ(ReadFile(SaveFile()), SaveFileOf(loaded));
     EXPECT_EQ(m_flow.m_trace, "load(1,0,0) save(1) save(1)");
 }

@@ -1,7 +1,10 @@
 // What the save-storage tests share: a flash memory and a disc of their own for each test
 // (the disc holds the banner's images, each filled with a byte of its own), the dialog
-// manager, text language NONE, and helpers for the save file, blocks and log lines.
+// manager, text language NONE, and helpers for the save file and blocks.
 #pragma once
+
+#include "log_capture.h"
+#include "temporary_host_directory.h"
 
 #include <framework/kdialog.h>
 #include <framework/kstoragemanager.h>
@@ -9,19 +12,14 @@
 #include <framework/ktext.h>
 
 #include <kelvo/io/kmemoryiostream.h>
-#include <kelvo/platform/klog.h>
 #include <kelvo/platform/kplatform.h>
 
 #include <console/fault.h>
-#include <console/host.h>
 #include <console/nand.h>
 #include <console/sc.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -33,6 +31,7 @@ namespace storage_test {
 
 namespace fs = std::filesystem;
 using namespace Kelvo_lib;
+using test_support::LogCapture;
 
 constexpr int kBlockSize = 5972;
 constexpr size_t kRoundedSize = 5984;
@@ -73,22 +72,6 @@ inline std::vector<unsigned char> SaveFileOf(const std::vector<unsigned char>& b
     file.resize(kRoundedSize, 0);
     return file;
 }
-
-// Every log line while it lives.
-class LogLines : public kLogHookPrinter {
-public:
-    LogLines() { kLog->Hook(this); }
-    void Reset() override {}
-    void Print(const char* text) override { m_lines.emplace_back(text); }
-
-    int Count(const std::string& part) const {
-        return static_cast<int>(
-            std::count_if(m_lines.begin(), m_lines.end(),
-                          [&](const auto& line) { return line.find(part) != std::string::npos; }));
-    }
-
-    std::vector<std::string> m_lines;
-};
 
 // The states that show a message with no way on.
 inline bool IsDeadEnd(int state) {
@@ -157,14 +140,6 @@ class StorageTest : public testing::Test {
 protected:
     void SetUp() override {
         kPlatform_Init();
-        char pattern[] = "/tmp/storage_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_root = pattern;
-        m_savedOptions = HostGetOptions();
-        HostOptions options = m_savedOptions;
-        std::snprintf(options.discDir, sizeof(options.discDir), "%s", (m_root / "disc").c_str());
-        std::snprintf(options.nandDir, sizeof(options.nandDir), "%s", (m_root / "nand").c_str());
-        HostSetOptions(options);
         WriteBannerImages(NAND_BANNER_TEXTURE_SIZE, NAND_BANNER_ICON_SIZE);
         NANDResetForTest();
         FaultReset();
@@ -179,8 +154,6 @@ protected:
         NANDResetForTest();
         FaultReset();
         SCSetLanguageForTest(SC_LANG_ENGLISH);
-        HostSetOptions(m_savedOptions);
-        fs::remove_all(m_root);
     }
 
     void WriteBannerImages(size_t bannerSize, size_t iconSize) {
@@ -199,14 +172,14 @@ protected:
         kStorageManager::SetAutoSave(true);
     }
 
-    fs::path DiscFile(const std::string& name) const { return m_root / "disc" / name; }
-    fs::path Home() const { return m_root / "nand/title/puzzles/data"; }
+    fs::path DiscFile(const std::string& name) const { return m_disc.Root() / name; }
+    fs::path Home() const { return m_nand.Root() / "title/puzzles/data"; }
     fs::path SaveFile() const { return Home() / "save.dat"; }
     fs::path BannerFile() const { return Home() / "banner.bin"; }
-    fs::path WorkingCopies() const { return m_root / "nand/tmp"; }
+    fs::path WorkingCopies() const { return m_nand.Root() / "tmp"; }
 
-    fs::path m_root;
-    HostOptions m_savedOptions{};
+    test_support::TemporaryDisc m_disc;
+    test_support::TemporaryNand m_nand;
 };
 
 } // namespace storage_test

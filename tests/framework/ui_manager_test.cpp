@@ -2,6 +2,7 @@
 // with their layer, the registry of screens by name, and screens or managers destroyed
 // while still in use (run under the address sanitizer, this also shows that nothing
 // keeps a freed screen or layer).
+#include "log_capture.h"
 #include "ui_test_support.h"
 
 #include <ui/kui.h>
@@ -14,8 +15,8 @@
 namespace {
 
 using namespace Kelvo_lib;
+using test_support::LogCapture;
 using ui_test::Journal;
-using ui_test::LogRecorder;
 
 // Notes each call as "<name>.<call>", with the layer's name for activation.
 class StandInScreen : public kUI {
@@ -117,7 +118,7 @@ TEST_F(UIManagerTest, PoppingALayerPopsItsScreensTopFirstAndLeavesTheLayerBelowA
     top->PushUI(b.get());
     top->PushUI(c.get());
     m_journal.clear();
-    LogRecorder log;
+    LogCapture log;
 
     m_manager.PopLayer();
 
@@ -130,9 +131,7 @@ TEST_F(UIManagerTest, PoppingALayerPopsItsScreensTopFirstAndLeavesTheLayerBelowA
     b.reset();
     c.reset();
     EXPECT_EQ(m_journal.size(), 5u);
-    EXPECT_TRUE(std::none_of(log.lines.begin(), log.lines.end(), [](const std::string& line) {
-        return line.find("not removed from layer") != std::string::npos;
-    }));
+    EXPECT_EQ(log.CountContaining("not removed from layer"), 0);
 }
 
 TEST_F(UIManagerTest, ScreenDestroyedOnTopActivatesTheOneBelowWithoutCallingItself) {
@@ -143,7 +142,7 @@ TEST_F(UIManagerTest, ScreenDestroyedOnTopActivatesTheOneBelowWithoutCallingItse
     layer->PushUI(b.get());
     m_manager.AddUI("b", b.get());
     m_journal.clear();
-    LogRecorder log;
+    LogCapture log;
 
     b.reset();
 
@@ -163,7 +162,7 @@ TEST_F(UIManagerTest, ScreenDestroyedOnTwoLayersLeavesBoth) {
     second->PushUI(a.get());
     second->PushUI(b.get());
     m_manager.AddUI("b", b.get());
-    LogRecorder log;
+    LogCapture log;
 
     b.reset();
 
@@ -224,7 +223,7 @@ TEST_F(UIManagerTest, DestroyingOneOfTwoScreensOfOneNameUnregistersThatOne) {
 TEST_F(UIManagerTest, BadNamesScreensAndIndicesAreLoggedAndChangeNothing) {
     auto a = Screen("a");
     auto b = Screen("b");
-    LogRecorder log;
+    LogCapture log;
     m_manager.PopLayer();
     kUILayer* const layer = m_manager.PushLayer(nullptr);
     layer->PushUI(a.get());
@@ -261,7 +260,7 @@ TEST_F(UIManagerTest, ScreensOutlivingTheirManagerLeaveNothingBehind) {
     }
     EXPECT_TRUE(m_journal.empty());
     EXPECT_EQ(a->GetUIManager(), nullptr);
-    LogRecorder log;
+    LogCapture log;
     a.reset();
     EXPECT_TRUE(log.lines.empty());
 }

@@ -1,46 +1,29 @@
-// What the UI suites share: a recorder of logged lines, a journal of calls, and a frame
-// loop driven the way the game's is: an input script replayed through the console's
-// remotes, the platform's frame step, the remote input system and a render surface.
+// What the UI suites share: a journal of calls, and a frame loop driven the way the game's
+// is: an input script replayed through the console's remotes, the platform's frame step,
+// the remote input system and a render surface.
 #pragma once
+
+#include "render_fixture.h"
+#include "temporary_file.h"
 
 #include <ui/kuiwidget.h>
 
 #include <kelvo/input/kinputsystemwii.h>
-#include <kelvo/platform/klog.h>
 #include <kelvo/platform/kplatform.h>
-#include <kelvo/render/krender.h>
 
 #include <console/host.h>
 #include <console/host_input.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace ui_test {
 
 using Journal = std::vector<std::string>;
-
-class LogRecorder : public Kelvo_lib::kLogHook {
-public:
-    LogRecorder() { kLog->Hook(this); }
-
-    void Reset() override {}
-    void Message(long, int, int, const char*, const char* text, bool) override {
-        lines.emplace_back(text);
-    }
-    void Print(const char*) override {}
-
-    int Count(const std::string& line) const {
-        return static_cast<int>(std::count(lines.begin(), lines.end(), line));
-    }
-
-    std::vector<std::string> lines;
-};
 
 // A widget that notes its events in a journal as "<id>.<event>". A grip captures the
 // pointer while its button is down and notes the moves it gets meanwhile as "drag".
@@ -100,37 +83,17 @@ private:
     bool m_bHolding = false;
 };
 
-// The render layer started with its primary surface, the size of the video mode's.
-class SurfaceTest : public testing::Test {
-protected:
-    void SetUp() override {
-        Kelvo_lib::kRender::Init();
-        m_surface = Kelvo_lib::kRender::SurfaceCreate(Kelvo_lib::krSurfaceDesc());
-        ASSERT_NE(m_surface, nullptr);
-    }
-
-    void TearDown() override {
-        Kelvo_lib::kRender::SurfaceDestroy(m_surface);
-        Kelvo_lib::kRender::Deinit();
-    }
-
-    float DisplayWidth() const { return static_cast<float>(m_surface->GetDesc().xRes); }
-    float DisplayHeight() const { return static_cast<float>(m_surface->GetDesc().yRes); }
-
-    Kelvo_lib::krSurface* m_surface = nullptr;
-};
-
-class ScriptedInputTest : public SurfaceTest {
+class ScriptedInputTest : public render_fixture::RenderTest {
 protected:
     void SetUp() override {
         HostInputReset();
         m_input.Init(nullptr);
         Kelvo_lib::kInputSystemBase::Select(&m_input);
-        SurfaceTest::SetUp();
+        RenderTest::SetUp();
     }
 
     void TearDown() override {
-        SurfaceTest::TearDown();
+        RenderTest::TearDown();
         Kelvo_lib::kInputSystemBase::Select(nullptr);
         HostInputReset();
     }
@@ -138,20 +101,15 @@ protected:
     // Replays frames[i] (script events without their frame number, or nothing when
     // empty) at the i-th frame from the next one.
     void LoadScript(const std::vector<std::string>& frames) {
-        // One file per test: ctest runs tests in parallel processes.
-        const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string(test->test_suite_name()) + "." + test->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        const std::string path = testing::TempDir() + name + ".input.txt";
-        std::ofstream script(path);
+        std::ostringstream text;
         const u32 first = HostFrameCount() + 1;
         for (size_t i = 0; i < frames.size(); ++i) {
             if (!frames[i].empty()) {
-                script << first + i << " " << frames[i] << "\n";
+                text << first + i << " " << frames[i] << "\n";
             }
         }
-        script.close();
-        ASSERT_TRUE(HostInputLoadScript(path.c_str()));
+        const test_support::TemporaryFile script(text.str());
+        ASSERT_TRUE(HostInputLoadScript(script.Path()));
     }
 
     // One frame of the game's loop as far as the widgets go: the platform's frame step

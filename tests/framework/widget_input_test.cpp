@@ -1,6 +1,7 @@
 // Pointer and A-button input reaching a widget tree the way the game's does: an input
 // script replayed through the console's remotes into the input system, one frame at a
 // time, then the root's ProcessInput. Each frame's events are checked in order.
+#include "log_capture.h"
 #include "ui_test_support.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +13,8 @@
 namespace {
 
 using namespace Kelvo_lib;
+using test_support::LogCapture;
 using ui_test::Journal;
-using ui_test::LogRecorder;
 using ui_test::Probe;
 
 // A screen-sized root with, in child order:
@@ -72,7 +73,7 @@ protected:
 };
 
 TEST_F(WidgetInputTest, ScriptedPointerAndButtonGiveTheEventsInOrder) {
-    LogRecorder log;
+    LogCapture log;
     Play({
         {PointAt(300, 250), {"screen.over", "panel.over", "panel.hot"}},
         {PointAt(170, 145), {"ok.over", "ok.hot", "panel.leavehot"}},

@@ -14,7 +14,7 @@ using namespace Kelvo_lib;
 using ui_test::Journal;
 using ui_test::Probe;
 
-class WidgetTest : public ui_test::SurfaceTest {
+class WidgetTest : public render_fixture::RenderTest {
 protected:
     std::unique_ptr<Probe> Root(kUIRect rect) {
         return std::make_unique<Probe>(&m_journal, "root", rect);

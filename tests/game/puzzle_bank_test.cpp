@@ -2,18 +2,11 @@
 // kind, loading a language's file from the disc, and damaged files, which must load
 // nothing (or give null for a record) with a logged error.
 #include "puzzle_test_support.h"
-
-#include <console/host.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include "temporary_host_directory.h"
 
 using namespace puzzle_test;
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // Byte offsets in a written bank: the header's entry count, the index entries, and
 // fields within an entry.
@@ -72,7 +65,7 @@ TEST(PuzzleBank, EmptyBankLoadsAndHasNoPuzzles) {
     LoadedBank loaded(BankBytes(PuzzleBankWriter()));
     ASSERT_TRUE(loaded.loaded);
     EXPECT_EQ(loaded.bank.GetNumEntries(), 0);
-    LogLines log;
+    LogCapture log;
     EXPECT_EQ(loaded.bank.GetPuzzle(1, 0), nullptr);
     EXPECT_TRUE(log.Contains("no puzzle 1"));
 }
@@ -87,7 +80,7 @@ TEST(PuzzleBank, GetPuzzleGivesOnlyPuzzlesOfTheLanguageOrOfAll) {
     EXPECT_NE(loaded.bank.GetPuzzle(1, 0), nullptr);
     EXPECT_NE(loaded.bank.GetPuzzle(2, 4), nullptr);
     EXPECT_NE(loaded.bank.GetPuzzle(3, 6), nullptr);
-    LogLines log;
+    LogCapture log;
     EXPECT_EQ(loaded.bank.GetPuzzle(1, 6), nullptr);
     EXPECT_TRUE(log.Contains("puzzle 1 is not in language 6"));
     EXPECT_EQ(loaded.bank.GetPuzzle(3, 0), nullptr);
@@ -114,7 +107,7 @@ TEST(PuzzleBank, StepsThroughIdsOfTheKindInBankOrderAndStopsPastEitherEnd) {
     EXPECT_EQ(forward, (std::vector<int>{1, 3, 6, -2}));
     EXPECT_EQ(index, 3);
 
-    LogLines log;
+    LogCapture log;
     EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_SUDOKU, 1, 0, true), 6);
     EXPECT_EQ(index, 2);
     EXPECT_EQ(log.lines, (std::vector<std::string>{"PREV 3,4,1,0", "3 puzzles"}));
@@ -163,31 +156,9 @@ TEST(PuzzleBank, FileNamesFollowTheLanguageCodes) {
     EXPECT_FALSE(PuzzleBank::GetFileName(0, small, sizeof(small)));
 }
 
-class PuzzleBankOnDisc : public testing::Test {
-protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/puzzle_bank_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_root = pattern;
-        HostOptions options = HostGetOptions();
-        std::snprintf(options.discDir, sizeof(options.discDir), "%s", m_root.c_str());
-        HostSetOptions(options);
-    }
-
-    void TearDown() override { fs::remove_all(m_root); }
-
-    void Write(const std::string& path, const std::vector<u8>& bytes) {
-        fs::create_directories((m_root / path).parent_path());
-        std::ofstream(m_root / path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-    }
-
-    fs::path m_root;
-};
-
-TEST_F(PuzzleBankOnDisc, LoadsTheBankOfTheLanguage) {
-    Write("wii/puz_uken.kmn", MixedBank());
+TEST(PuzzleBankOnDisc, LoadsTheBankOfTheLanguage) {
+    const test_support::TemporaryDisc disc;
+    disc.Write("wii/puz_uken.kmn", MixedBank());
     PuzzleBank bank;
     ASSERT_TRUE(bank.Load(0));
     EXPECT_EQ(bank.GetNumEntries(), 6);
@@ -195,19 +166,20 @@ TEST_F(PuzzleBankOnDisc, LoadsTheBankOfTheLanguage) {
     ASSERT_NE(puzzle, nullptr);
     EXPECT_EQ(puzzle->GetType(), PUZZLE_TYPE_WORDSEARCH);
 
-    LogLines log;
+    LogCapture log;
     EXPECT_FALSE(bank.Load(1));
     EXPECT_TRUE(log.Contains("cannot open wii/puz_fr.kmn"));
     EXPECT_EQ(bank.GetNumEntries(), 0);
     EXPECT_EQ(bank.GetPuzzle(3, 0), nullptr);
 }
 
-TEST_F(PuzzleBankOnDisc, CorruptFileLoadsNothing) {
+TEST(PuzzleBankOnDisc, CorruptFileLoadsNothing) {
+    const test_support::TemporaryDisc disc;
     std::vector<u8> bytes = MixedBank();
     bytes[8] = 'X';
-    Write("wii/puz_de.kmn", bytes);
+    disc.Write("wii/puz_de.kmn", bytes);
     PuzzleBank bank;
-    LogLines log;
+    LogCapture log;
     EXPECT_FALSE(bank.Load(3));
     EXPECT_TRUE(log.Contains("not a puzzle bank"));
     EXPECT_TRUE(log.Contains("wii/puz_de.kmn not loaded"));
@@ -217,7 +189,7 @@ TEST_F(PuzzleBankOnDisc, CorruptFileLoadsNothing) {
 TEST(PuzzleBankDamage, EveryTruncationLoadsNothingWithALoggedError) {
     const std::vector<u8> bytes = MixedBank();
     for (std::size_t size = 0; size < bytes.size(); ++size) {
-        LogLines log;
+        LogCapture log;
         LoadedBank loaded(std::vector<u8>(bytes.begin(), bytes.begin() + static_cast<long>(size)));
         EXPECT_FALSE(loaded.loaded) << size;
         EXPECT_EQ(loaded.bank.GetNumEntries(), 0) << size;
@@ -235,7 +207,7 @@ TEST(PuzzleBankDamage, ChangedBytesNeverTakeTheReaderOutOfBounds) {
         for (u8 change : {0x01, 0x80, 0xFF}) {
             std::vector<u8> damaged = bytes;
             damaged[at] ^= change;
-            LogLines log;
+            LogCapture log;
             LoadedBank loaded(damaged);
             refusedBanks += loaded.loaded ? 0 : 1;
             for (int i = 0; i < loaded.bank.GetNumEntries(); ++i) {
@@ -267,7 +239,7 @@ TEST(PuzzleBankDamage, DamagedIndexIsRefused) {
     for (const auto& damage : damages) {
         std::vector<u8> bytes = MixedBank();
         PutBig32(bytes, damage.at, damage.value);
-        LogLines log;
+        LogCapture log;
         LoadedBank loaded(bytes);
         EXPECT_FALSE(loaded.loaded) << damage.what;
         EXPECT_TRUE(log.Contains(damage.logged)) << damage.what;
@@ -279,7 +251,7 @@ TEST(PuzzleBankDamage, RecordOfAnotherKindThanItsEntryGivesNull) {
     bytes[EntryAt(0) + kEntryTypeAt] = PUZZLE_TYPE_WORDSEARCH;
     LoadedBank loaded(bytes);
     ASSERT_TRUE(loaded.loaded);
-    LogLines log;
+    LogCapture log;
     EXPECT_EQ(loaded.bank.GetPuzzle(1, 0), nullptr);
     EXPECT_TRUE(log.Contains("puzzle 1: record group is damaged"));
     EXPECT_NE(loaded.bank.GetPuzzle(2, 0), nullptr);

@@ -48,6 +48,21 @@ TEST(PuzzleRecordRoundTrip, WordsearchReadsBackEqualInOneOrAllLanguages) {
     ExpectSame(*puzzle->m_wordsearch, everywhere);
 }
 
+// The grid record of puzzle id as Kind holds it in its member record, and its hidden word.
+template <class Kind, class Record>
+void ExpectGridReadBack(PuzzleBank& bank, int id, Record* Kind::*record, const Record& expected,
+                        const SpelloutData* hidden) {
+    Kind* puzzle = Get<Kind>(bank, id);
+    ASSERT_NE(puzzle, nullptr) << id;
+    ExpectSameGrid(*(puzzle->*record), expected);
+    if (hidden == nullptr) {
+        EXPECT_EQ(puzzle->m_spellout, nullptr) << id;
+        return;
+    }
+    ASSERT_NE(puzzle->m_spellout, nullptr) << id;
+    ExpectSame(*puzzle->m_spellout, *hidden);
+}
+
 TEST(PuzzleRecordRoundTrip, CrosswordsAndFitwordsReadBackEqualWithAndWithoutHiddenWord) {
     CrosswordData crossword = MakeGridRecord<CrosswordData>(1);
     CopyText(crossword.words(0).clue, std::string(511, 'c').c_str());
@@ -62,26 +77,10 @@ TEST(PuzzleRecordRoundTrip, CrosswordsAndFitwordsReadBackEqualWithAndWithoutHidd
     ASSERT_TRUE(writer.AddFitword(hiddenFitword, &hidden));
     LoadedBank loaded(BankBytes(writer));
     ASSERT_TRUE(loaded.loaded);
-
-    CrosswordPuzzle* crosswordPuzzle = Get<CrosswordPuzzle>(loaded.bank, 1);
-    ASSERT_NE(crosswordPuzzle, nullptr);
-    ExpectSameGrid(*crosswordPuzzle->m_crossword, crossword);
-    EXPECT_EQ(crosswordPuzzle->m_spellout, nullptr);
-    crosswordPuzzle = Get<CrosswordPuzzle>(loaded.bank, 2);
-    ASSERT_NE(crosswordPuzzle, nullptr);
-    ExpectSameGrid(*crosswordPuzzle->m_crossword, hiddenCrossword);
-    ASSERT_NE(crosswordPuzzle->m_spellout, nullptr);
-    ExpectSame(*crosswordPuzzle->m_spellout, hidden);
-
-    FitwordPuzzle* fitwordPuzzle = Get<FitwordPuzzle>(loaded.bank, 3);
-    ASSERT_NE(fitwordPuzzle, nullptr);
-    ExpectSameGrid(*fitwordPuzzle->m_fitword, fitword);
-    EXPECT_EQ(fitwordPuzzle->m_spellout, nullptr);
-    fitwordPuzzle = Get<FitwordPuzzle>(loaded.bank, 4);
-    ASSERT_NE(fitwordPuzzle, nullptr);
-    ExpectSameGrid(*fitwordPuzzle->m_fitword, hiddenFitword);
-    ASSERT_NE(fitwordPuzzle->m_spellout, nullptr);
-    ExpectSame(*fitwordPuzzle->m_spellout, hidden);
+    ExpectGridReadBack(loaded.bank, 1, &CrosswordPuzzle::m_crossword, crossword, nullptr);
+    ExpectGridReadBack(loaded.bank, 2, &CrosswordPuzzle::m_crossword, hiddenCrossword, &hidden);
+    ExpectGridReadBack(loaded.bank, 3, &FitwordPuzzle::m_fitword, fitword, nullptr);
+    ExpectGridReadBack(loaded.bank, 4, &FitwordPuzzle::m_fitword, hiddenFitword, &hidden);
 }
 
 struct Refusal {
@@ -173,7 +172,7 @@ TEST(PuzzleBankWriter, RefusesWhatTheReaderWouldRefuse) {
     for (const Refusal& refusal : refusals) {
         PuzzleBankWriter writer;
         ASSERT_TRUE(writer.AddSudoku(MakeSudoku(1, 6)));
-        LogLines log;
+        LogCapture log;
         EXPECT_FALSE(refusal.add(writer)) << refusal.what;
         EXPECT_TRUE(log.Contains(refusal.logged)) << refusal.what;
         EXPECT_EQ(writer.GetNumEntries(), 1) << refusal.what;
@@ -188,7 +187,7 @@ TEST(PuzzleBankWriter, HoldsAtMost1536Entries) {
     for (int id = 0; id < PUZZLE_BANK_MAX_ENTRIES; ++id) {
         ASSERT_TRUE(writer.AddSudoku(MakeSudoku(id, 6)));
     }
-    LogLines log;
+    LogCapture log;
     EXPECT_FALSE(writer.AddSudoku(MakeSudoku(PUZZLE_BANK_MAX_ENTRIES, 6)));
     EXPECT_TRUE(log.Contains("the bank is full"));
     LoadedBank loaded(BankBytes(writer));

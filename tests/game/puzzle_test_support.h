@@ -1,42 +1,24 @@
-// Small puzzle records of every kind, field-by-field comparison of records, banks
-// written by the bank writer, and a hook that records the log, for the puzzle tests.
+// Small puzzle records of every kind, field-by-field comparison of records and banks
+// written by the bank writer, for the puzzle tests.
 #pragma once
+
+#include "log_capture.h"
 
 #include <puzzles/puzzlebank.h>
 #include <puzzles/puzzlebankwriter.h>
 
 #include <kelvo/io/kmemoryiostream.h>
-#include <kelvo/platform/klog.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
-#include <string>
 #include <vector>
 
 namespace puzzle_test {
 
 using namespace Kelvo_lib;
 
-class LogLines : public kLogHook {
-public:
-    LogLines() { kLog->Hook(this); }
-    ~LogLines() override { kLog->Unhook(this); }
-    void Reset() override {}
-    void Message(long, int, int, const char*, const char* text, bool) override {
-        lines.emplace_back(text);
-    }
-    void Print(const char*) override {}
-
-    bool Contains(const std::string& text) const {
-        return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
-            return line.find(text) != std::string::npos;
-        });
-    }
-
-    std::vector<std::string> lines;
-};
+using test_support::LogCapture;
 
 template <int N>
 void CopyText(char (&out)[N], const char* text) {

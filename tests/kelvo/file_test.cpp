@@ -1,44 +1,26 @@
 // Disc files read whole, the file stream over them, and the disc-wait callback while a
 // scripted drive error holds the read.
+#include "log_capture.h"
+#include "temporary_host_directory.h"
+
 #include <kelvo/io/kfileiostream.h>
 #include <kelvo/platform/kfile.h>
-#include <kelvo/platform/klog.h>
 #include <kelvo/platform/kplatform.h>
 
 #include <console/fault.h>
-#include <console/host.h>
 #include <console/mem.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 using Kelvo_lib::kFileIOStream;
-using Kelvo_lib::kLogHook;
+using test_support::LogCapture;
+using test_support::TemporaryDisc;
 
 namespace {
-
-namespace fs = std::filesystem;
-
-class LineHook : public kLogHook {
-public:
-    void Reset() override {}
-    void Message(long, int, int, const char*, const char* text, bool) override {
-        lines.emplace_back(text);
-    }
-    void Print(const char*) override {}
-
-    size_t Count(const std::string& text) const {
-        return static_cast<size_t>(std::count(lines.begin(), lines.end(), text));
-    }
-
-    std::vector<std::string> lines;
-};
 
 std::vector<bool> s_waitCalls;
 
@@ -50,27 +32,13 @@ void RecordWait(bool bError) {
 class DiscFileTest : public testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/disc_file_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_root = pattern;
-        HostOptions options = HostGetOptions();
-        std::snprintf(options.discDir, sizeof(options.discDir), "%s", m_root.c_str());
-        HostSetOptions(options);
         FaultReset();
         s_waitCalls.clear();
-        kLog->Hook(&m_log);
     }
 
     void TearDown() override {
-        kLog->Unhook(&m_log);
         kPlatformWii_Temp_SetIOCallback(nullptr);
         FaultReset();
-        fs::remove_all(m_root);
-    }
-
-    void Write(const std::string& path, const std::string& bytes) {
-        fs::create_directories((m_root / path).parent_path());
-        std::ofstream(m_root / path, std::ios::binary) << bytes;
     }
 
     static std::string Bytes(size_t size) {
@@ -88,14 +56,14 @@ protected:
         return bytes;
     }
 
-    fs::path m_root;
-    LineHook m_log;
+    TemporaryDisc m_disc;
+    LogCapture m_log;
 };
 
 TEST_F(DiscFileTest, ReadsWholeFileIntoBufferRoundedUpTo32Bytes) {
     for (const u32 size : {1u, 31u, 32u, 33u, 64u, 1000u}) {
         m_log.lines.clear();
-        Write("wii/Data.bin", Bytes(size));
+        m_disc.Write("wii/Data.bin", Bytes(size));
         SysFileHandle* handle =
             kPlatform_FileOpen("WII/data.BIN", K_IO_ACCESS_READ, K_IO_OPEN_EXISTING);
         ASSERT_NE(handle, nullptr) << size;
@@ -104,16 +72,14 @@ TEST_F(DiscFileTest, ReadsWholeFileIntoBufferRoundedUpTo32Bytes) {
         EXPECT_EQ(handle->openMode, K_IO_OPEN_EXISTING);
         EXPECT_EQ(ReadAll(handle), Bytes(size));
         const std::string reading = "Reading " + std::to_string((size + 31) / 32 * 32) + " - ";
-        EXPECT_EQ(std::count_if(m_log.lines.begin(), m_log.lines.end(),
-                                [&](const std::string& line) { return line.starts_with(reading); }),
-                  1);
+        EXPECT_EQ(m_log.CountContaining(reading), 1);
         EXPECT_EQ(m_log.lines.back(), "Read done");
         kPlatform_FileClose(handle);
     }
 }
 
 TEST_F(DiscFileTest, EmptyFileHasNoBufferAndReadsNothing) {
-    Write("empty.bin", "");
+    m_disc.Write("empty.bin", "");
     SysFileHandle* handle = kPlatform_FileOpen("empty.bin", K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT);
     ASSERT_NE(handle, nullptr);
     EXPECT_EQ(handle->buffer, nullptr);
@@ -123,7 +89,7 @@ TEST_F(DiscFileTest, EmptyFileHasNoBufferAndReadsNothing) {
 }
 
 TEST_F(DiscFileTest, OpenRefusesMissingFilesAndOpensWithoutReadAccess) {
-    Write("file.bin", "x");
+    m_disc.Write("file.bin", "x");
     EXPECT_EQ(kPlatform_FileOpen("missing.bin", K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT), nullptr);
     EXPECT_EQ(kPlatform_FileOpen(nullptr, K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT), nullptr);
     EXPECT_EQ(kPlatform_FileOpen("file.bin", K_IO_ACCESS_WRITE, K_IO_OPEN_DEFAULT), nullptr);
@@ -137,7 +103,7 @@ TEST_F(DiscFileTest, OpenRefusesMissingFilesAndOpensWithoutReadAccess) {
 }
 
 TEST_F(DiscFileTest, ReadsStopAtTheEndWhereverTheSeekLeftThePosition) {
-    Write("file.bin", Bytes(10));
+    m_disc.Write("file.bin", Bytes(10));
     SysFileHandle* handle = kPlatform_FileOpen("file.bin", K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT);
     ASSERT_NE(handle, nullptr);
     char out[16] = {};
@@ -181,7 +147,7 @@ TEST_F(DiscFileTest, NullHandleIsLoggedByEveryCall) {
 }
 
 TEST_F(DiscFileTest, OpenFailsAndLeavesDriveIdleWhenTheBufferCannotBeHad) {
-    Write("file.bin", Bytes(100));
+    m_disc.Write("file.bin", Bytes(100));
     auto* heap = static_cast<MEMHeapHandle>(MyDemoAllocator2.heap);
     MEMFlushQuarantineForExpHeap(heap);
     const u32 free = MEMGetAllocatableSizeForExpHeapEx(heap, 32);
@@ -205,7 +171,7 @@ class DiscWaitTest : public DiscFileTest, public testing::WithParamInterface<Dri
 
 TEST_P(DiscWaitTest, CallbackSeesTheErrorWhileItLastsThenTheReadCompletes) {
     const std::string bytes = Bytes(5000);
-    Write("wii/uk_english.txz", bytes);
+    m_disc.Write("wii/uk_english.txz", bytes);
     ASSERT_TRUE(FaultAddText(GetParam().rule));
     kPlatformWii_Temp_SetIOCallback(RecordWait);
     SysFileHandle* handle =
@@ -214,8 +180,8 @@ TEST_P(DiscWaitTest, CallbackSeesTheErrorWhileItLastsThenTheReadCompletes) {
     EXPECT_EQ(ReadAll(handle), bytes);
     kPlatform_FileClose(handle);
     // Six polls see the error: the open's "Reading" line takes the first, the wait the rest.
-    EXPECT_EQ(m_log.Count("Reading 5024 - status " + std::to_string(GetParam().state)), 1u);
-    EXPECT_EQ(m_log.Count(GetParam().logLine), 5u);
+    EXPECT_EQ(m_log.Count("Reading 5024 - status " + std::to_string(GetParam().state)), 1);
+    EXPECT_EQ(m_log.Count(GetParam().logLine), 5);
     const auto firstClear = std::find(s_waitCalls.begin(), s_waitCalls.end(), false);
     EXPECT_EQ(firstClear - s_waitCalls.begin(), 5);
     ASSERT_NE(firstClear, s_waitCalls.end()) << "the callback saw the error end";
@@ -230,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(Errors, DiscWaitTest,
                                                         "Wrong disk"}));
 
 TEST_F(DiscFileTest, FileStreamReadsSeeksAndLeavesTheHandleToItsOwner) {
-    Write("file.bin", Bytes(26));
+    m_disc.Write("file.bin", Bytes(26));
     {
         kFileIOStream stream(kPlatform_FileOpen("file.bin", K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT));
         ASSERT_TRUE(stream.IsValid());
@@ -248,7 +214,7 @@ TEST_F(DiscFileTest, FileStreamReadsSeeksAndLeavesTheHandleToItsOwner) {
     }
     EXPECT_EQ(m_log.Count("kFileIOStream::~kFileIOStream(): File handle still active, use "
                           "Detach() or Close()"),
-              0u);
+              0);
     SysFileHandle* handle = kPlatform_FileOpen("file.bin", K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT);
     {
         kFileIOStream stream;
@@ -256,7 +222,7 @@ TEST_F(DiscFileTest, FileStreamReadsSeeksAndLeavesTheHandleToItsOwner) {
     }
     EXPECT_EQ(m_log.Count("kFileIOStream::~kFileIOStream(): File handle still active, use "
                           "Detach() or Close()"),
-              1u);
+              1);
     kPlatform_FileClose(handle);
 }
 

@@ -1,7 +1,9 @@
 // The input table as the remotes fill it: the host's remotes (or a script) through the
 // console's remote library into kInputSystemWII, then read back through kInput.
+#include "log_capture.h"
+#include "temporary_file.h"
+
 #include <kelvo/input/kinputsystemwii.h>
-#include <kelvo/platform/klog.h>
 #include <kelvo/platform/kplatform.h>
 
 #include <console/host.h>
@@ -11,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,20 +22,14 @@ using namespace Kelvo_lib;
 namespace {
 
 // Records logged lines and the thread that logged each.
-class RecordingHook : public kLogHook {
+class RecordingHook : public test_support::LogCapture {
 public:
-    RecordingHook() { kLog->Hook(this); }
-    void Reset() override {}
-    void Message(long, int, int, const char*, const char* text, bool) override {
-        lines.emplace_back(text);
+    void Message(long time, int level, int indent, const char* sys, const char* text,
+                 bool newLine) override {
+        LogCapture::Message(time, level, indent, sys, text, newLine);
         threads.push_back(std::this_thread::get_id());
     }
-    void Print(const char*) override {}
-    bool Logged(const std::string& text) const {
-        return std::find(lines.begin(), lines.end(), text) != lines.end();
-    }
 
-    std::vector<std::string> lines;
     std::vector<std::thread::id> threads;
 };
 
@@ -174,15 +169,15 @@ TEST_F(WiiInputTest, SyncCallbackRunsOnTheMainThreadDuringUpdate) {
     std::thread([] { HostInputPressSyncButton(); }).join();
     EXPECT_TRUE(hook.lines.empty());
     m_system.Update();
-    EXPECT_TRUE(hook.Logged("SyncCallback: Sync button pressed"));
+    EXPECT_EQ(hook.Count("SyncCallback: Sync button pressed"), 1);
     HostBeginFrame();
     m_system.Update();
-    EXPECT_TRUE(hook.Logged("SyncCallback: Sync complete: 1 controllers connected"));
+    EXPECT_EQ(hook.Count("SyncCallback: Sync complete: 1 controllers connected"), 1);
     for (const std::thread::id& thread : hook.threads) {
         EXPECT_EQ(thread, std::this_thread::get_id());
     }
     EXPECT_TRUE(m_system.Init(nullptr));
-    EXPECT_FALSE(hook.Logged("Init KPAD")) << "the libraries are set up once";
+    EXPECT_EQ(hook.Count("Init KPAD"), 0) << "the libraries are set up once";
 }
 
 // A focus change is observable only through GlobalFocus.
@@ -206,17 +201,17 @@ TEST(InputSelectTest, SelectMovesFocusOnlyOnChange) {
 
 // Frame by frame, a script's events as the table shows them after each frame's Update.
 TEST_F(WiiInputTest, ScriptedInputReplaysIntoTheTableFrameByFrame) {
-    const std::string path = testing::TempDir() + "table_replay.txt";
-    std::ofstream(path) << "0 pointer 0.25 0.75\n"
-                           "2 hold A\n"
-                           "3 pointer 0.252 0.75        # within the play radius\n"
-                           "4 pointer 0.75 0.25 hold A,UP\n"
-                           "5 hold UP\n"
-                           "6 disconnect\n"
-                           "7 hold none\n"
-                           "8 connect\n"
-                           "9 remote 1 connect hold B\n";
-    ASSERT_TRUE(HostInputLoadScript(path.c_str()));
+    const test_support::TemporaryFile script(
+        "0 pointer 0.25 0.75\n"
+        "2 hold A\n"
+        "3 pointer 0.252 0.75        # within the play radius\n"
+        "4 pointer 0.75 0.25 hold A,UP\n"
+        "5 hold UP\n"
+        "6 disconnect\n"
+        "7 hold none\n"
+        "8 connect\n"
+        "9 remote 1 connect hold B\n");
+    ASSERT_TRUE(HostInputLoadScript(script.Path()));
     struct Row {
         float a, up, dpadUp, x, y;
         kInputStatus status;

@@ -1,5 +1,6 @@
 // The render device: the primary surface and its two black frames, selecting surfaces,
 // the clear colour, and the draw call with its transforms and shaders.
+#include "log_capture.h"
 #include "render_fixture.h"
 
 #include <kelvo/platform/kplatform.h>
@@ -14,8 +15,8 @@
 #include <cstring>
 
 using namespace Kelvo_lib;
-using render_fixture::LogLines;
 using render_fixture::RenderTest;
+using test_support::LogCapture;
 
 namespace {
 
@@ -44,7 +45,7 @@ TEST_P(PrimarySurfaceTest, TakesSizeAndDepthsFromTheVideoModeAndShowsTwoBlackFra
     }
     kRender::BufferClear(0xFFFFFFFF);
     const u32 retraces = VIGetRetraceCount();
-    LogLines log;
+    LogCapture log;
 
     krSurface* surface = kRender::SurfaceCreate(krSurfaceDesc());
 
@@ -74,10 +75,6 @@ TEST_P(PrimarySurfaceTest, TakesSizeAndDepthsFromTheVideoModeAndShowsTwoBlackFra
 INSTANTIATE_TEST_SUITE_P(PixelFormats, PrimarySurfaceTest,
                          testing::Values(FormatCase{GX_FALSE, 24, 8, 24},
                                          FormatCase{GX_TRUE, 16, 0, 16}));
-
-TEST(RenderReadyTest, IsReadyBeforeInit) {
-    EXPECT_TRUE(kRender::IsReady());
-}
 
 using RenderDeviceTest = RenderTest;
 

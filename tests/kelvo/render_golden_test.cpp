@@ -16,37 +16,13 @@
 using namespace Kelvo_lib;
 using png_golden::MatchesGolden;
 using png_golden::ReadEmbeddedFrameBuffer;
-using render_fixture::RenderTest;
+using namespace render_fixture;
 
 namespace {
 
-constexpr u32 kBackground = 0x203040;
-constexpr u32 kRed = 0xFF0000;
-constexpr u32 kGreen = 0x00FF00;
-constexpr u32 kBlue = 0x0000FF;
-constexpr u32 kWhite = 0xFFFFFF;
 constexpr u32 kYellow = 0xFFFF00;
 
-u32 Pixel(u32 x, u32 y) {
-    return GXReadEFBColorForTest(x, y) & 0xFFFFFF;
-}
-
-class RenderGoldenTest : public RenderTest {
-protected:
-    void SetUp() override {
-        RenderTest::SetUp();
-        kRender::BufferClear(0xFF000000 | kBackground);
-        kRender::BufferSwap(); // the copy clears the frame to the background
-    }
-};
-
-// The colour of each quadrant of a test texture: red top left, green top right, blue
-// bottom left, white bottom right, so a mirrored or flipped picture shows.
-u32 QuadrantColour(u32 x, u32 y, u32 size) {
-    const bool right = x >= size / 2;
-    const bool bottom = y >= size / 2;
-    return bottom ? (right ? kWhite : kBlue) : (right ? kGreen : kRed);
-}
+using RenderGoldenTest = PictureTest;
 
 // 8 x 8 textures of the four quadrants in each texture format, their level 0 untiled.
 RcPtr<krTextureResourceWII> QuadrantTexture(kIMAGE_TYPE type) {
@@ -66,7 +42,7 @@ RcPtr<krTextureResourceWII> QuadrantTexture(kIMAGE_TYPE type) {
     }
     for (u32 y = 0; y < kSize; ++y) {
         for (u32 x = 0; x < kSize; ++x) {
-            const u32 c = QuadrantColour(x, y, kSize);
+            const u32 c = QuadrantColour(x, y, kSize, kSize);
             const u32 i = y * kSize + x;
             if (type == K_IMAGE_PAL_8) {
                 level[i] = static_cast<u8>((y >= kSize / 2) * 2 + (x >= kSize / 2));

@@ -132,31 +132,35 @@ INSTANTIATE_TEST_SUITE_P(
                     LayoutCase{"NoLevels", 16, 16, 0, K_IMAGE_ABGR_8888, 6, 0, 0, {}}),
     [](const testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
-TEST(TextureTest, RefusesTypesAndSizesItCannotHoldAndAllocatesNothing) {
+// Types and sizes a texture cannot have, and blocks the second arena cannot give (8192 x
+// 8192 x 4 bytes is more than it holds, 32768 x 32768 x 4 more than a 32-bit size): no
+// texture is made, and nothing of it is left behind.
+TEST(TextureTest, GivesNoTextureForWhatItCannotHoldAndLeavesNothingBehind) {
+    struct Request {
+        u32 width;
+        u32 height;
+        u32 levels;
+        kIMAGE_TYPE type;
+    };
+    const Request requests[] = {
+        {64, 64, 1, K_IMAGE_RGBA_8888},
+        {64, 64, 1, K_IMAGE_RGB_565},
+        {64, 64, 1, K_IMAGE_A_8},
+        {64, 64, 1, static_cast<kIMAGE_TYPE>(44)},
+        {64, 64, 1, static_cast<kIMAGE_TYPE>(-1)},
+        {100, 64, 1, K_IMAGE_PAL_8},
+        {64, 0, 1, K_IMAGE_PAL_8},
+        {65536, 1, 1, K_IMAGE_PAL_8}, // beyond the 4-bit size field
+        {8192, 8192, 1, K_IMAGE_BGRA_8888},
+        {32768, 32768, 2, K_IMAGE_BGRA_8888},
+    };
     const kMemStats before = kPlatform_GetMemStats();
     const u32 freeBefore =
         MEMGetTotalFreeSizeForExpHeap(static_cast<MEMHeapHandle>(MyDemoAllocator2.heap));
-    EXPECT_EQ(Create(64, 64, 1, K_IMAGE_RGBA_8888), nullptr);
-    EXPECT_EQ(Create(64, 64, 1, K_IMAGE_RGB_565), nullptr);
-    EXPECT_EQ(Create(64, 64, 1, K_IMAGE_A_8), nullptr);
-    EXPECT_EQ(Create(64, 64, 1, static_cast<kIMAGE_TYPE>(44)), nullptr);
-    EXPECT_EQ(Create(64, 64, 1, static_cast<kIMAGE_TYPE>(-1)), nullptr);
-    EXPECT_EQ(Create(100, 64, 1, K_IMAGE_PAL_8), nullptr);
-    EXPECT_EQ(Create(64, 0, 1, K_IMAGE_PAL_8), nullptr);
-    EXPECT_EQ(Create(65536, 1, 1, K_IMAGE_PAL_8), nullptr) << "beyond the 4-bit size field";
-    EXPECT_EQ(kPlatform_GetMemStats().numAllocs, before.numAllocs);
-    EXPECT_EQ(MEMGetTotalFreeSizeForExpHeap(static_cast<MEMHeapHandle>(MyDemoAllocator2.heap)),
-              freeBefore);
-}
-
-// 8192 x 8192 x 4 bytes is more than the second arena holds, and 32768 x 32768 x 4 bytes
-// more than a 32-bit size: neither texture is made, and nothing of it is left behind.
-TEST(TextureTest, BlockThatCannotBeAllocatedGivesNoTexture) {
-    const kMemStats before = kPlatform_GetMemStats();
-    const u32 freeBefore =
-        MEMGetTotalFreeSizeForExpHeap(static_cast<MEMHeapHandle>(MyDemoAllocator2.heap));
-    EXPECT_EQ(Create(8192, 8192, 1, K_IMAGE_BGRA_8888), nullptr);
-    EXPECT_EQ(Create(32768, 32768, 2, K_IMAGE_BGRA_8888), nullptr);
+    for (const Request& r : requests) {
+        EXPECT_EQ(Create(r.width, r.height, r.levels, r.type), nullptr)
+            << r.width << " x " << r.height << ", type " << r.type;
+    }
     EXPECT_EQ(kPlatform_GetMemStats().numAllocs, before.numAllocs);
     EXPECT_EQ(MEMGetTotalFreeSizeForExpHeap(static_cast<MEMHeapHandle>(MyDemoAllocator2.heap)),
               freeBefore);

@@ -1,5 +1,6 @@
 // Geometry input: vertex descriptions, streams, and textures bound to stages with their
 // conversion into GX tiles.
+#include "log_capture.h"
 #include "render_fixture.h"
 
 #include <kelvo/platform/kplatform.h>
@@ -11,8 +12,8 @@
 #include <vector>
 
 using namespace Kelvo_lib;
-using render_fixture::LogLines;
 using render_fixture::RenderTest;
+using test_support::LogCapture;
 
 namespace {
 
@@ -108,7 +109,7 @@ TEST_F(VertexStreamTest, StreamsCountWholeVerticesAndIgnoreEmptyOrInvalidOnes) {
     EXPECT_EQ(slot.numVerts, 7u);
 
     const std::vector<u8> other(100);
-    LogLines log;
+    LogCapture log;
     kRender::SetVertexStream(1, other.data(), 36, 0, nullptr);
     kRender::SetVertexStream(1, other.data(), 0, 100, nullptr);
     kRender::SetVertexStream(8, other.data(), 36, 100, nullptr);
@@ -139,7 +140,7 @@ TEST_F(VertexStreamTest, DrawRefusesIndicesBeyondItsStreams) {
     kRender::SetVertexStream(0, vertices, sizeof(krVertexStruct), sizeof(vertices), nullptr);
     kRender::SetIndexStream(indices, 2, sizeof(indices), nullptr);
     const u32 draws = kRender::GetDrawCallCount();
-    LogLines log;
+    LogCapture log;
     kRender::PostGeometryAdv(KR_PRIM_TRILIST, 0, 6, nullptr, nullptr, 0);
     EXPECT_EQ(kRender::GetDrawCallCount(), draws);
     EXPECT_TRUE(log.Contains("index 5 names vertex 3 of 3"));
@@ -199,7 +200,7 @@ TEST_F(VertexStreamTest, Rgb565ExchangesRedAndBlueUnlessInverted) {
 
     RcPtr<krTextureResourceWII> inverted = MakeTexture(1, 1, K_IMAGE_BGR_565, {0xF8, 0x00});
     inverted->format |= WIITextureFormat::kInvert;
-    LogLines log;
+    LogCapture log;
     tiles = Tiles(inverted, 32, 1);
     EXPECT_EQ(tiles[0], 0xF8);
     EXPECT_EQ(tiles[1], 0x00);
@@ -273,7 +274,7 @@ TEST_F(VertexStreamTest, StagesOutsideTheEightAreIgnoredAndNullDropsTheReference
 TEST_F(VertexStreamTest, TextureWithoutLevelsIsReportedAndStillHeld) {
     RcPtr<krTextureResourceWII> texture(
         krTextureResourceWII::CreateTexture(4, 4, 0, K_IMAGE_BGRA_8888));
-    LogLines log;
+    LogCapture log;
     kRender::SetTextureResource(0, texture);
     EXPECT_TRUE(log.Contains("Error couldn't load texture object!"));
     EXPECT_FALSE(texture->validObj);

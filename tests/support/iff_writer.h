@@ -1,5 +1,5 @@
-// Writes IFF bytes for tests and fuzz seeds: chunks with big-endian headers and a pad
-// byte after odd payloads, groups with their sub id, and raw headers for broken files.
+// Writes IFF bytes for the tests of the formats built on IFF: chunks with big-endian headers
+// and a pad byte after odd payloads, groups with their sub id, and raw headers for broken files.
 #pragma once
 
 #include <string>
