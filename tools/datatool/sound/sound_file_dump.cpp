@@ -1,11 +1,8 @@
-// datatool dump FILE: the header of a sound file as the engine reads it, and for a DSP
-// ADPCM file every field of its own header.
-#include "banner/save_files_dump.h"
-#include "commands.h"
+// The dump of a sound file: its header as the engine reads it, and for a DSP ADPCM file
+// every field of its own header.
+#include "sound/sound_file_dump.h"
+
 #include "host_files.h"
-#include "puzzles/puzzle_bank_dump.h"
-#include "sprites/sprite_bank_dump.h"
-#include "text/language_file_dump.h"
 
 #include <kelvo/audio/kdspadpcm.h>
 #include <kelvo/io/kmemoryiostream.h>
@@ -65,22 +62,7 @@ void PrintDspHeader(const kSound& sound) {
 
 } // namespace
 
-int RunDumpCommand(int argc, char** argv) {
-    if (argc >= 1 && IsPuzzleBankFile(argv[0])) {
-        return RunPuzzleBankDump(argc, argv);
-    }
-    if (argc >= 1 && IsSpriteBankFile(argv[0])) {
-        return RunSpriteBankDump(argc, argv);
-    }
-    if (argc >= 1 && IsLanguageFile(argv[0])) {
-        return RunLanguageFileDump(argc, argv);
-    }
-    if (argc >= 1 && IsSaveFile(argv[0])) {
-        return RunSaveFileDump(argc, argv);
-    }
-    if (argc >= 1 && IsBannerFile(argv[0])) {
-        return RunBannerFileDump(argc, argv);
-    }
+int RunSoundFileDump(int argc, char** argv) {
     if (argc != 1) {
         std::fprintf(stderr, "usage: datatool dump FILE\n");
         return 2;
