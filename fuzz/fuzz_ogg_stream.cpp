@@ -3,7 +3,6 @@
 // looping the stream ends with a short read and reports its end; looping, every read is
 // whole. The seeds in the corpus are files made by libvorbisenc (fuzz/support/ogg_seeds.cpp).
 #include <kelvo/audio/koggstream.h>
-#include <kelvo/platform/klog.h>
 
 #include <console/host.h>
 
@@ -21,8 +20,6 @@ constexpr const char* kFileName = "fuzz.ogg";
 
 char s_discPath[kHostPathCapacity];
 char s_filePath[kHostPathCapacity];
-
-void DiscardLogText(const char*) {}
 
 void RemoveDisc() {
     std::remove(s_filePath);
@@ -58,7 +55,6 @@ void Drain(Kelvo_lib::kOGGStream& stream, unsigned int readSize, bool bLoop) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    kLogCHook(DiscardLogText);
     std::snprintf(s_discPath, sizeof(s_discPath), "/tmp/fuzz_ogg_stream_XXXXXX");
     if (mkdtemp(s_discPath) == nullptr) {
         abort();

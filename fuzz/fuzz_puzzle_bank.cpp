@@ -5,7 +5,6 @@
 #include <puzzles/puzzlebank.h>
 
 #include <kelvo/io/kmemoryiostream.h>
-#include <kelvo/platform/klog.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -15,8 +14,6 @@
 using namespace Kelvo_lib;
 
 namespace {
-
-void DiscardLogText(const char*) {}
 
 // Keeps the walks from being optimised away.
 volatile unsigned int s_checksum = 0;
@@ -89,11 +86,6 @@ unsigned int WalkPuzzle(Puzzle& puzzle) {
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    kLogCHook(DiscardLogText);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<std::uint8_t> bytes(data, data + size);

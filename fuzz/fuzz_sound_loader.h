@@ -4,7 +4,6 @@
 
 #include <kelvo/audio/ksound.h>
 #include <kelvo/io/kmemoryiostream.h>
-#include <kelvo/platform/klog.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -14,8 +13,6 @@
 namespace {
 
 // The loaders log on every run.
-void DiscardLogText(const char*) {}
-
 volatile unsigned int s_dataChecksum = 0;
 
 int FuzzSoundLoader(Kelvo_lib::kSound* (*loader)(Kelvo_lib::kIOStreamSeekable*),
@@ -36,8 +33,3 @@ int FuzzSoundLoader(Kelvo_lib::kSound* (*loader)(Kelvo_lib::kIOStreamSeekable*),
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    kLogCHook(DiscardLogText);
-    return 0;
-}

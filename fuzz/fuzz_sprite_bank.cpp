@@ -5,7 +5,6 @@
 #include <framework/lzssdecode.h>
 
 #include <kelvo/io/kmemoryiostream.h>
-#include <kelvo/platform/klog.h>
 
 #include <cstdint>
 #include <cstring>
@@ -17,8 +16,6 @@ using Kelvo_lib::kSpriteBank;
 
 // The largest page decoded: a 1,024 x 1,024 ARGB texture.
 constexpr std::size_t kMaxPageBytes = 1024u * 1024u * 4u;
-
-void DiscardLogText(const char*) {}
 
 volatile std::size_t s_sum = 0;
 
@@ -69,11 +66,6 @@ std::size_t UsePages(const kSpriteBank& bank) {
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    kLogCHook(DiscardLogText);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<std::uint8_t> bytes(data, data + size);

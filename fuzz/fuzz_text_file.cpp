@@ -3,7 +3,6 @@
 #include <framework/ktext.h>
 
 #include <kelvo/io/kmemoryiostream.h>
-#include <kelvo/platform/klog.h>
 
 #include <cstdint>
 #include <cstring>
@@ -11,17 +10,10 @@
 
 namespace {
 
-void DiscardLogText(const char*) {}
-
 // Keeps the reads of the texts from being optimised away.
 volatile std::size_t s_textBytes = 0;
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    kLogCHook(DiscardLogText);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using Kelvo_lib::kText;
