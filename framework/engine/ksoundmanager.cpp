@@ -42,16 +42,6 @@ bool IsLoaded(int index) {
     return index >= 0 && index < s_soundList.Size() && s_soundList(index).m_sound != nullptr;
 }
 
-// The channel record still holding the id, or null.
-SoundChannel* ChannelHolding(int index) {
-    const int channel = s_soundList(index).m_channel;
-    if (channel < 0 || channel >= s_channelList.Size() ||
-        s_channelList(channel).m_soundIndex != index) {
-        return nullptr;
-    }
-    return &s_channelList(channel);
-}
-
 // An id played several times holds several channels: each one is stopped and freed.
 void StopChannelsHolding(int index) {
     for (int i = 0; i < s_channelList.Size(); ++i) {
@@ -234,18 +224,20 @@ bool kSoundManager::Play(int index, bool bHighPriority) {
         ResetChannel(s_channelList(channel));
         return false;
     }
-    s_soundList(index).m_channel = channel;
     return true;
 }
 
 void kSoundManager::SetMasterVolume(float volume) {
     s_masterVolume = !(volume > 0.0f) ? 0.0f : (volume > 1.0f ? 1.0f : volume);
-    for (int i = 0; i < s_soundList.Size(); ++i) {
-        const SoundChannel* channel = IsLoaded(i) ? ChannelHolding(i) : nullptr;
-        const kAudioChannel handle =
-            channel != nullptr ? kAudio::GetChannel(channel->m_channelIdx) : kAudioChannel();
+    // Every channel still holding a sound: an id played several times holds several.
+    for (int i = 0; i < s_channelList.Size(); ++i) {
+        const SoundChannel& channel = s_channelList(i);
+        const kAudioChannel handle = IsLoaded(channel.m_soundIndex)
+                                         ? kAudio::GetChannel(channel.m_channelIdx)
+                                         : kAudioChannel();
         if (!handle.IsAny()) {
-            kAudio::ChannelSetVolume(handle, s_masterVolume * s_soundList(i).m_volume);
+            kAudio::ChannelSetVolume(handle,
+                                     s_masterVolume * s_soundList(channel.m_soundIndex).m_volume);
         }
     }
 }

@@ -90,6 +90,15 @@ TEST_F(SoundManagerTest, PlaysAtTheMasterVolumeCentredAtItsOwnRate) {
     EXPECT_FALSE(Busy(1));
 }
 
+TEST_F(SoundManagerTest, MasterVolumeReachesEveryChannelPlayingAnId) {
+    const int id = Load(DspFile(1000, 32000), "tone.dsp");
+    ASSERT_TRUE(PlayTimes(id, 3, false));
+    kSoundManager::SetMasterVolume(0.25f);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FLOAT_EQ(DeviceChannel(i).m_volume, 0.25f) << i;
+    }
+}
+
 TEST_F(SoundManagerTest, OrdinarySoundsKeepOffTheHighPriorityChannels) {
     const int id = Load(DspFile(100, 32000), "tone.dsp");
     ASSERT_TRUE(PlayTimes(id, kOrdinaryChannels, false));

@@ -30,7 +30,6 @@ public:
     // One slot per sound id; free while m_sound is null.
     struct SoundFile {
         kSound* m_sound = nullptr;
-        int m_channel = -1;    // the channel it was last played on
         float m_volume = 1.0f; // its own level, under the master volume
         kString m_filename;
     };
