@@ -2,6 +2,8 @@
 // frame as the render layer's 2-D batch draws them (indexed vertices, texture times
 // vertex colour, source-alpha blending, 1,000 quads a primitive), full-screen fills
 // plain, textured and blended, and perspective-textured triangles with depth test.
+#include "gx_test_support.h"
+
 #include <console/gx.h>
 
 #include <benchmark/benchmark.h>
@@ -13,11 +15,7 @@ namespace {
 constexpr u32 kScreenWidth = 640;
 constexpr u32 kScreenHeight = 480;
 
-struct BatchVertex {
-    f32 x, y, z;
-    u32 rgba;
-    f32 u, v;
-};
+using BatchVertex = gxtest::Vertex;
 
 // A 32 x 32 RGBA8 texture in tiles, with some translucent texels.
 std::vector<u8> MakeTexture() {
@@ -50,23 +48,7 @@ void SetUp(const GXTexObj* texture, GXTevMode mode, GXBlendMode blend, bool dept
 
 void DrawIndexed(const std::vector<BatchVertex>& vertices, const std::vector<u16>& indices,
                  u32 first, u32 count) {
-    GXClearVtxDesc();
-    GXSetVtxDesc(GX_VA_POS, GX_INDEX16);
-    GXSetVtxDesc(GX_VA_CLR0, GX_INDEX16);
-    GXSetVtxDesc(GX_VA_TEX0, GX_INDEX16);
-    GXSetVtxAttrFmt(GX_VTXFMT0, GX_VA_POS, GX_POS_XYZ, GX_F32, 0);
-    GXSetVtxAttrFmt(GX_VTXFMT0, GX_VA_CLR0, GX_CLR_RGBA, GX_RGBA8, 0);
-    GXSetVtxAttrFmt(GX_VTXFMT0, GX_VA_TEX0, GX_TEX_ST, GX_F32, 0);
-    GXSetArray(GX_VA_POS, &vertices[0].x, sizeof(BatchVertex));
-    GXSetArray(GX_VA_CLR0, &vertices[0].rgba, sizeof(BatchVertex));
-    GXSetArray(GX_VA_TEX0, &vertices[0].u, sizeof(BatchVertex));
-    GXBegin(GX_TRIANGLES, GX_VTXFMT0, static_cast<u16>(count));
-    for (u32 i = first; i < first + count; ++i) {
-        GXPosition1x16(indices[i]);
-        GXColor1x16(indices[i]);
-        GXTexCoord1x16(indices[i]);
-    }
-    GXEnd();
+    gxtest::DrawIndexed(vertices.data(), indices.data() + first, static_cast<u16>(count));
 }
 
 // Quads as the 2-D batch writes them, in clip coordinates.
@@ -116,8 +98,8 @@ void FullScreen(benchmark::State& state, const GXTexObj* texture, GXTevMode mode
     std::vector<u16> indices;
     AddQuad(0, 0, kScreenWidth, kScreenHeight, vertices, indices);
     for (BatchVertex& v : vertices) {
-        v.u *= 20.0f; // a 32 x 32 texture repeated, magnified
-        v.v *= 15.0f;
+        v.s *= 20.0f; // a 32 x 32 texture repeated, magnified
+        v.t *= 15.0f;
     }
     for (auto _ : state) {
         DrawIndexed(vertices, indices, 0, 6);

@@ -213,36 +213,14 @@ TEST(GXGeometryTest, PerspectiveDepthRunsFromNearToFar) {
 
 // The render layer's 2-D path: the projection is the transpose of its screen matrix
 // with m[2][3] negated, positions in clip coordinates, vertices from indexed arrays.
-struct BatchVertex {
-    f32 x, y, z;
-    u32 rgba;
-    f32 u, v;
-};
-
-void DrawIndexedBatch(const BatchVertex* vertices, const u16* indices, u16 count) {
+void DrawIndexedBatch(const gxtest::Vertex* vertices, const u16* indices, u16 count) {
     const f32 projection[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, -1, -1}, {0, 0, 0, -1}};
     GXSetProjection(projection, GX_ORTHOGRAPHIC);
     const f32 identity[3][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}};
     GXLoadPosMtxImm(identity, GX_PNMTX0);
     GXSetZMode(GX_FALSE, GX_LEQUAL, GX_FALSE);
     GXSetBlendMode(GX_BM_BLEND, GX_BL_SRCALPHA, GX_BL_INVSRCALPHA, GX_LO_NOOP);
-    GXClearVtxDesc();
-    GXSetVtxDesc(GX_VA_POS, GX_INDEX16);
-    GXSetVtxDesc(GX_VA_CLR0, GX_INDEX16);
-    GXSetVtxDesc(GX_VA_TEX0, GX_INDEX16);
-    GXSetVtxAttrFmt(GX_VTXFMT0, GX_VA_POS, GX_POS_XYZ, GX_F32, 0);
-    GXSetVtxAttrFmt(GX_VTXFMT0, GX_VA_CLR0, GX_CLR_RGBA, GX_RGBA8, 0);
-    GXSetVtxAttrFmt(GX_VTXFMT0, GX_VA_TEX0, GX_TEX_ST, GX_F32, 0);
-    GXSetArray(GX_VA_POS, &vertices[0].x, sizeof(BatchVertex));
-    GXSetArray(GX_VA_CLR0, &vertices[0].rgba, sizeof(BatchVertex));
-    GXSetArray(GX_VA_TEX0, &vertices[0].u, sizeof(BatchVertex));
-    GXBegin(GX_TRIANGLES, GX_VTXFMT0, count);
-    for (u16 i = 0; i < count; ++i) {
-        GXPosition1x16(indices[i]);
-        GXColor1x16(indices[i]);
-        GXTexCoord1x16(indices[i]);
-    }
-    GXEnd();
+    gxtest::DrawIndexed(vertices, indices, count);
 }
 
 TEST(GXGeometryTest, OrthographicTwoDimensionalDrawsAreNotMirrored) {
@@ -250,13 +228,13 @@ TEST(GXGeometryTest, OrthographicTwoDimensionalDrawsAreNotMirrored) {
     GXSetViewport(0, 0, 640, 480, 0, 1);
     // Quads in the order the batch writes them: corners (x0, y0), (x1, y0), (x0, y1),
     // (x1, y1), drawn as triangles (0, 1, 3) and (0, 3, 2).
-    auto quad = [](f32 x0, f32 y0, f32 x1, f32 y1, u32 rgba, BatchVertex* out) {
+    auto quad = [](f32 x0, f32 y0, f32 x1, f32 y1, u32 rgba, gxtest::Vertex* out) {
         out[0] = {x0, y0, 0, rgba, 0, 0};
         out[1] = {x1, y0, 0, rgba, 1, 0};
         out[2] = {x0, y1, 0, rgba, 0, 1};
         out[3] = {x1, y1, 0, rgba, 1, 1};
     };
-    BatchVertex vertices[12];
+    gxtest::Vertex vertices[12];
     quad(-1.0f, 1.0f, -0.5f, 0.5f, kRed, &vertices[0]);      // top left
     quad(0.5f, 1.0f, 1.0f, 0.75f, kGreen, &vertices[4]);     // top right, shorter
     quad(-1.0f, -0.75f, -0.75f, -1.0f, kBlue, &vertices[8]); // bottom left, smaller

@@ -106,6 +106,26 @@ void Draw(GXPrimitive primitive, std::initializer_list<Vertex> vertices) {
     GXEnd();
 }
 
+void DrawIndexed(const Vertex* vertices, const u16* indices, u16 count) {
+    GXClearVtxDesc();
+    GXSetVtxDesc(GX_VA_POS, GX_INDEX16);
+    GXSetVtxDesc(GX_VA_CLR0, GX_INDEX16);
+    GXSetVtxDesc(GX_VA_TEX0, GX_INDEX16);
+    GXSetVtxAttrFmt(GX_VTXFMT0, GX_VA_POS, GX_POS_XYZ, GX_F32, 0);
+    GXSetVtxAttrFmt(GX_VTXFMT0, GX_VA_CLR0, GX_CLR_RGBA, GX_RGBA8, 0);
+    GXSetVtxAttrFmt(GX_VTXFMT0, GX_VA_TEX0, GX_TEX_ST, GX_F32, 0);
+    GXSetArray(GX_VA_POS, &vertices[0].x, sizeof(Vertex));
+    GXSetArray(GX_VA_CLR0, &vertices[0].rgba, sizeof(Vertex));
+    GXSetArray(GX_VA_TEX0, &vertices[0].s, sizeof(Vertex));
+    GXBegin(GX_TRIANGLES, GX_VTXFMT0, count);
+    for (u16 i = 0; i < count; ++i) {
+        GXPosition1x16(indices[i]);
+        GXColor1x16(indices[i]);
+        GXTexCoord1x16(indices[i]);
+    }
+    GXEnd();
+}
+
 void DrawRect(f32 left, f32 top, f32 right, f32 bottom, u32 rgba, f32 z, f32 s0, f32 t0, f32 s1,
               f32 t1) {
     Draw(GX_QUADS, {{left, top, z, rgba, s0, t0},

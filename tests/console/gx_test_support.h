@@ -31,6 +31,9 @@ void UseTexture(const GXTexObj& texture, GXTevMode mode);
 
 // Direct positions (XYZ F32), colour 0 (RGBA8) and coordinate 0 (ST F32).
 void Draw(GXPrimitive primitive, std::initializer_list<Vertex> vertices);
+// Triangles from 16-bit indices into arrays of vertices, as the render layer's 2-D batch
+// draws them.
+void DrawIndexed(const Vertex* vertices, const u16* indices, u16 count);
 void DrawRect(f32 left, f32 top, f32 right, f32 bottom, u32 rgba, f32 z = 0.0f, f32 s0 = 0.0f,
               f32 t0 = 0.0f, f32 s1 = 1.0f, f32 t1 = 1.0f);
 
