@@ -1,0 +1,106 @@
+// MNSound: the game's sound table. Effects are played by eSoundEffect through the sound
+// manager, music by eMusicCue on the music stream; everything is loaded once by Init and
+// owned here until Deinit. A requested cue starts 0.15 s later, in Tick. Static service,
+// main thread only: a missing or unreadable file is logged once and plays silence, and an
+// unknown id or level is logged and ignored.
+#pragma once
+
+namespace Kelvo_lib {
+
+enum eSoundEffect {
+    SFX_BACK = 0,
+    SFX_HIGHLIGHT = 1,
+    SFX_PRESS = 2,
+    SFX_CONFIRM = 3,
+    SFX_ERASE = 4,
+    SFX_HIGHLIGHT_DISABLED = 5,
+    SFX_LIST_UP = 6,
+    SFX_SPINNER = 7, // also a list moving down
+    SFX_VOLUME = 8,
+    SFX_RADIO_OFF = 9,
+    SFX_RADIO_ON = 10,
+    SFX_SPARE_11 = 11,
+    SFX_SPARE_12 = 12,
+    SFX_SPARE_13 = 13,
+    SFX_DOWN_LIST = 14,
+    SFX_ACROSS_LIST = 15,
+    SFX_RIGHT = 16,
+    SFX_WRONG = 17,
+    SFX_TILE_REMOVE = 18,
+    SFX_SPARE_19 = 19,
+    SFX_SPARE_20 = 20,
+    SFX_ANSWER_OPEN = 21,
+    SFX_SPARE_22 = 22,
+    SFX_SWEEP_TICK = 23,
+    SFX_SPARE_24 = 24,
+    SFX_CELL_SELECT = 25,
+    SFX_TILE_PLACE = 26,
+    SFX_SPARE_27 = 27,
+    SFX_SPARE_28 = 28,
+    SFX_SPARE_29 = 29,
+    SFX_SPARE_30 = 30,
+    SFX_SPARE_31 = 31,
+    SFX_SPARE_32 = 32,
+    SFX_SPARE_33 = 33,
+    SFX_TIME_UP = 34,
+    SFX_LAST_SECONDS = 35,
+    SFX_TARGET_EXPIRED = 36,
+    SFX_TICK = 37,
+    SFX_TOCK = 38,
+    SFX_SPARE_39 = 39,
+    SFX_RESULT_BEST = 40,
+    SFX_RESULT_GOOD = 41,
+    SFX_RESULT_FAIR = 42,
+    SFX_RESULT_POOR = 43,
+    SFX_KEY_BACKSPACE = 44,
+    SFX_KEY_LETTER = 45,
+    SFX_COUNT = 46,
+};
+
+enum eMusicCue {
+    MUSIC_TITLE = 0,
+    MUSIC_INGAME1 = 1,
+    MUSIC_INGAME2 = 2,
+    MUSIC_INGAME3 = 3,
+    MUSIC_COUNT = 4,
+};
+
+class MNSound {
+public:
+    // Seconds between PlayMusic and the cue starting.
+    static constexpr float K_MUSIC_START_DELAY = 0.15f;
+    static constexpr int K_MAX_VOLUME = 5;
+
+    // Starts the sound manager and the music stream, sets the volume levels (0 to 5) and
+    // loads every effect "wii/audio/<name>.dsp" and cue "wii/audio/<name>.ogg".
+    static void Init(int effectVolume, int musicVolume);
+    static void Deinit();
+    // Once per frame: starts a queued cue when its time comes, moves a fade on.
+    static void Tick(float delta);
+
+    static void PlaySoundEffect(int id);
+    // The cue queued or playing (also silently, when its file is missing), -1 for none.
+    static int GetMusicPlayingIdx();
+    static void StopMusic();
+    // Stops what plays and queues the cue to start K_MUSIC_START_DELAY later.
+    static void PlayMusic(int cue);
+    // Levels 0 to 5, played at level / 5.
+    static void SetSoundEffectVolume(int level);
+    static void SetMusicVolume(int level);
+    // The next PlayRandomInGameMusic changes track even while an in-game cue plays.
+    static void ForceRandomMusicChange();
+    // Keeps an in-game cue playing: starts one at random when none plays (or on a forced
+    // change, another than the one playing).
+    static void PlayRandomInGameMusic();
+
+    // Around the home-button menu: effects are pulled down and the music fades out; after
+    // it the music comes back at its level, the cue that played starting again.
+    static void FadeDownForHomeMenu();
+    static void RestartAfterHomeMenu();
+
+    // The table: file names under "wii/audio/", without extension; null outside it.
+    static const char* GetSoundEffectName(int id);
+    static const char* GetMusicName(int cue);
+};
+
+} // namespace Kelvo_lib

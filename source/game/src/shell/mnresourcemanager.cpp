@@ -1,0 +1,169 @@
+#include <shell/mnresourcemanager.h>
+
+#include <kelvo/containers/karray.h>
+#include <kelvo/containers/kstring.h>
+#include <kelvo/platform/klog.h>
+
+#include <cstdio>
+#include <cstring>
+#include <strings.h>
+
+namespace Kelvo_lib {
+
+namespace {
+
+constexpr const char* kSystem = "MNResourceManager";
+constexpr const char* kWiiPrefix = "wii_";
+constexpr int kMaxNameLength = 96;
+
+// Banks that every screen draws from: once loaded they stay until Deinit.
+constexpr const char* kResidentBanks[] = {"fe", "bg", "ptr"};
+
+// A font asked for under another bank and font name than the one the bank holds.
+struct FontAlias {
+    const char* bank;
+    const char* font;
+    const char* realBank;
+    const char* realFont;
+};
+constexpr FontAlias kFontAliases[] = {
+    {"wii_keyboard", "keyboard", "keyboard", "wii_keyboard"},
+};
+
+struct SharedBank {
+    kString name;
+    kWeakPtr<kSpriteBank> bank;
+};
+
+} // namespace
+
+template <>
+struct kIsBitwiseMovable<SharedBank> : std::true_type {};
+
+namespace {
+
+kArray<SharedBank> s_sharedBanks;
+kArray<kSharedPtr<kSpriteBank>> s_residentBanks;
+
+bool SameName(const char* a, const char* b) {
+    return strcasecmp(a, b) == 0;
+}
+
+bool IsResident(const char* name) {
+    for (const char* resident : kResidentBanks) {
+        if (SameName(resident, name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The bank still held under that name, or an empty pointer; forgets banks that died.
+kSharedPtr<kSpriteBank> FindShared(const char* name) {
+    for (int i = 0; i < s_sharedBanks.Size(); ++i) {
+        if (SameName(s_sharedBanks(i).name, name)) {
+            return s_sharedBanks(i).bank.Lock();
+        }
+    }
+    return kSharedPtr<kSpriteBank>();
+}
+
+void RememberShared(const char* name, const kSharedPtr<kSpriteBank>& bank) {
+    for (int i = 0; i < s_sharedBanks.Size(); ++i) {
+        if (SameName(s_sharedBanks(i).name, name)) {
+            s_sharedBanks(i).bank = bank;
+            return;
+        }
+    }
+    s_sharedBanks.Push(SharedBank{kString(name), kWeakPtr<kSpriteBank>(bank)});
+}
+
+// An empty bank (a file name that never opens), for requests that cannot be met.
+kSharedPtr<kSpriteBank> EmptyBank() {
+    return kSharedPtr<kSpriteBank>(new kSpriteBank("", false));
+}
+
+// The bank's file; a file that is missing or broken gives an empty bank, logged.
+kSharedPtr<kSpriteBank> LoadBank(const char* name) {
+    char fileName[kMaxNameLength + 16];
+    if (std::strlen(name) > static_cast<size_t>(kMaxNameLength)) {
+        kLogSys(kSystem, "Sprite bank name too long: %.32s...\n", name);
+        return EmptyBank();
+    }
+    std::snprintf(fileName, sizeof(fileName), "wii/%s.KSB", name);
+    return kSharedPtr<kSpriteBank>(new kSpriteBank(fileName, false));
+}
+
+// The name to use: "wii_" + name when the bank has that variant, else name itself.
+kString PreferredName(const kSpriteBank& bank, const char* name) {
+    const kString variant = kString(kWiiPrefix) + kString(name);
+    return MNResourceManager::HasSprite(bank, variant) ? variant : kString(name);
+}
+
+} // namespace
+
+void MNResourceManager::Init() {
+    kFont::SetAutoShadow(true);
+}
+
+void MNResourceManager::Deinit() {
+    s_residentBanks.Empty(0);
+    s_sharedBanks.Empty(0);
+}
+
+kSharedPtr<kSpriteBank> MNResourceManager::GetSpriteBank(const char* name) {
+    if (name == nullptr) {
+        kLogSys(kSystem, "GetSpriteBank: no name\n");
+        return EmptyBank();
+    }
+    kSharedPtr<kSpriteBank> bank = FindShared(name);
+    if (bank.Get() != nullptr) {
+        return bank;
+    }
+    bank = LoadBank(name);
+    RememberShared(name, bank);
+    if (IsResident(name)) {
+        s_residentBanks.Push(bank);
+    }
+    return bank;
+}
+
+kSprite* MNResourceManager::GetSprite(const char* bank, const char* name) {
+    if (name == nullptr) {
+        kLogSys(kSystem, "GetSprite: no sprite name\n");
+        return nullptr;
+    }
+    kSharedPtr<kSpriteBank> spriteBank = GetSpriteBank(bank);
+    kSprite* sprite = kSprite::Create(spriteBank, PreferredName(*spriteBank.Get(), name));
+    if (sprite == nullptr) {
+        kLogSys(kSystem, "No sprite %s in bank %s\n", name, bank);
+    }
+    return sprite;
+}
+
+kSharedPtr<kFont> MNResourceManager::GetFont(const char* bank, const char* font) {
+    if (font == nullptr) {
+        font = "";
+    }
+    for (const FontAlias& alias : kFontAliases) {
+        if (bank != nullptr && SameName(bank, alias.bank) && SameName(font, alias.font)) {
+            bank = alias.realBank;
+            font = alias.realFont;
+        }
+    }
+    kSharedPtr<kSpriteBank> spriteBank = GetSpriteBank(bank);
+    kSharedPtr<kFont> result(new kFont(spriteBank, PreferredName(*spriteBank.Get(), font)));
+    result->SetColour(0xFFFFFFFF, false);
+    return result;
+}
+
+bool MNResourceManager::HasSprite(const kSpriteBank& bank, const char* name) {
+    for (int i = 0; i < bank.GetNumSprites(); ++i) {
+        if (SameName(bank.GetRecordName(bank.GetSprite(i)->nameIndex), name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace Kelvo_lib

@@ -1,0 +1,273 @@
+#include <shell/mnsound.h>
+
+#include <framework/ksoundmanager.h>
+
+#include <kelvo/audio/kaudio.h>
+#include <kelvo/audio/kaudiostream.h>
+#include <kelvo/audio/koggstream.h>
+#include <kelvo/io/kfileiostream.h>
+#include <kelvo/math/kmrandom.h>
+#include <kelvo/platform/kfile.h>
+#include <kelvo/platform/klog.h>
+
+#include <cstdio>
+
+namespace Kelvo_lib {
+
+namespace {
+
+constexpr const char* kSystem = "MNSound";
+constexpr float kHomeMenuFadeSeconds = 0.25f;
+// A queued cue starts once its delay is within this of zero, so that frame times that add
+// up to the delay in floats start it on that frame.
+constexpr float kStartTolerance = 1.0e-4f;
+
+// File names by eSoundEffect, under "wii/audio/".
+constexpr const char* kEffectNames[SFX_COUNT] = {
+    "back",           "highlight",   "press",         "confirm",     "erase",       "highlight_off",
+    "list_up",        "spinner",     "volume",        "radio_off",   "radio_on",    "spare_11",
+    "spare_12",       "spare_13",    "down_list",     "across_list", "right",       "wrong",
+    "tile_remove",    "spare_19",    "spare_20",      "answer_open", "spare_22",    "sweep_tick",
+    "spare_24",       "cell_select", "tile_place",    "spare_27",    "spare_28",    "spare_29",
+    "spare_30",       "spare_31",    "spare_32",      "spare_33",    "time_up",     "last_seconds",
+    "target_expired", "tick",        "tock",          "spare_39",    "result_best", "result_good",
+    "result_fair",    "result_poor", "key_backspace", "key_letter",
+};
+
+// File names by eMusicCue, under "wii/audio/".
+constexpr const char* kMusicNames[MUSIC_COUNT] = {
+    "cues/title",
+    "cues/ingame1",
+    "cues/ingame2",
+    "cues/ingame3",
+};
+
+int s_effectIds[SFX_COUNT];
+kOGGStream* s_music[MUSIC_COUNT];
+int s_playingCue = -1;
+int s_queuedCue = -1;
+float s_queueDelay = 0.0f;
+int s_musicLevel = 0;
+float s_musicFade = 1.0f; // 0.0 to 1.0 over the music level
+float s_fadeStep = 0.0f;  // per second; negative while fading down
+bool s_bForceChange = false;
+kmRandomMersenneTwister s_random;
+
+bool IsEffect(int id) {
+    return id >= 0 && id < SFX_COUNT;
+}
+
+bool IsCue(int cue) {
+    return cue >= 0 && cue < MUSIC_COUNT;
+}
+
+bool IsInGameCue(int cue) {
+    return cue >= MUSIC_INGAME1 && cue <= MUSIC_INGAME3;
+}
+
+// "wii/audio/" + name + extension.
+void AudioPath(char* path, int size, const char* name, const char* extension) {
+    std::snprintf(path, static_cast<size_t>(size), "wii/audio/%s.%s", name, extension);
+}
+
+// The sound manager id of the effect file, or -1 (logged) when it is missing or unreadable.
+int LoadEffect(const char* name) {
+    char path[128];
+    AudioPath(path, sizeof(path), name, "dsp");
+    SysFileHandle* handle = kPlatform_FileOpen(path, K_IO_ACCESS_READ, K_IO_OPEN_EXISTING);
+    if (handle == nullptr) {
+        kLogSys(kSystem, "Sound effect %s is missing; it plays silence\n", path);
+        return -1;
+    }
+    kFileIOStream stream(handle);
+    const int id = kSoundManager::Load(&stream, path);
+    stream.Close();
+    if (id < 0) {
+        kLogSys(kSystem, "Sound effect %s is unreadable; it plays silence\n", path);
+    }
+    return id;
+}
+
+// The cue's stream, or null (logged) when its file is missing or not Ogg Vorbis.
+kOGGStream* LoadMusic(const char* name) {
+    char path[128];
+    AudioPath(path, sizeof(path), name, "ogg");
+    kOGGStream* stream = new kOGGStream(path, false);
+    if (stream->IsEOF()) {
+        kLogSys(kSystem, "Music %s is missing or unreadable; it plays silence\n", path);
+        delete stream;
+        return nullptr;
+    }
+    return stream;
+}
+
+int ClampLevel(int level, const char* what) {
+    if (level < 0 || level > MNSound::K_MAX_VOLUME) {
+        kLogSys(kSystem, "%s volume %d is outside 0 to %d\n", what, level, MNSound::K_MAX_VOLUME);
+        return level < 0 ? 0 : MNSound::K_MAX_VOLUME;
+    }
+    return level;
+}
+
+void ApplyMusicVolume() {
+    kAudioStream::SetVolume(static_cast<float>(s_musicLevel) / MNSound::K_MAX_VOLUME * s_musicFade);
+}
+
+void StartCue(int cue) {
+    s_queuedCue = -1;
+    s_playingCue = cue;
+    kOGGStream* stream = s_music[cue];
+    if (stream == nullptr) {
+        return;
+    }
+    stream->Rewind(false);
+    g_preBufferOGG = true;
+    if (kAudioStream::LoadStream(stream, true)) {
+        ApplyMusicVolume();
+        kAudioStream::Play();
+    }
+}
+
+void MoveFade(float delta) {
+    if (s_fadeStep == 0.0f) {
+        return;
+    }
+    s_musicFade += s_fadeStep * delta;
+    if (s_musicFade <= 0.0f || s_musicFade >= 1.0f) {
+        s_musicFade = s_musicFade <= 0.0f ? 0.0f : 1.0f;
+        s_fadeStep = 0.0f;
+    }
+    ApplyMusicVolume();
+}
+
+} // namespace
+
+void MNSound::Init(int effectVolume, int musicVolume) {
+    kSoundManager::Init();
+    kAudioStream::Init();
+    s_playingCue = -1;
+    s_queuedCue = -1;
+    s_musicFade = 1.0f;
+    s_fadeStep = 0.0f;
+    s_bForceChange = false;
+    SetSoundEffectVolume(effectVolume);
+    SetMusicVolume(musicVolume);
+    for (int id = 0; id < SFX_COUNT; ++id) {
+        s_effectIds[id] = LoadEffect(kEffectNames[id]);
+    }
+    for (int cue = 0; cue < MUSIC_COUNT; ++cue) {
+        s_music[cue] = LoadMusic(kMusicNames[cue]);
+    }
+}
+
+void MNSound::Deinit() {
+    StopMusic();
+    kAudioStream::Deinit();
+    for (int& id : s_effectIds) {
+        if (id >= 0) {
+            kSoundManager::Free(id);
+        }
+    }
+    kSoundManager::DeInit();
+    for (kOGGStream*& stream : s_music) {
+        delete stream;
+        stream = nullptr;
+    }
+}
+
+void MNSound::Tick(float delta) {
+    MoveFade(delta);
+    if (s_queuedCue < 0) {
+        return;
+    }
+    s_queueDelay -= delta;
+    if (s_queueDelay <= kStartTolerance) {
+        StartCue(s_queuedCue);
+    }
+}
+
+void MNSound::PlaySoundEffect(int id) {
+    if (!IsEffect(id)) {
+        kLogSys(kSystem, "PlaySoundEffect: no sound effect %d\n", id);
+        return;
+    }
+    if (s_effectIds[id] >= 0) {
+        kSoundManager::Play(s_effectIds[id], true);
+    }
+}
+
+int MNSound::GetMusicPlayingIdx() {
+    return s_queuedCue >= 0 ? s_queuedCue : s_playingCue;
+}
+
+void MNSound::StopMusic() {
+    s_queuedCue = -1;
+    if (s_playingCue >= 0 && s_music[s_playingCue] != nullptr) {
+        kAudioStream::Reset();
+    }
+    s_playingCue = -1;
+}
+
+void MNSound::PlayMusic(int cue) {
+    if (!IsCue(cue)) {
+        kLogSys(kSystem, "PlayMusic: no music cue %d\n", cue);
+        return;
+    }
+    StopMusic();
+    s_queuedCue = cue;
+    s_queueDelay = K_MUSIC_START_DELAY;
+}
+
+void MNSound::SetSoundEffectVolume(int level) {
+    kSoundManager::SetMasterVolume(static_cast<float>(ClampLevel(level, "Effect")) / K_MAX_VOLUME);
+}
+
+void MNSound::SetMusicVolume(int level) {
+    s_musicLevel = ClampLevel(level, "Music");
+    ApplyMusicVolume();
+}
+
+void MNSound::ForceRandomMusicChange() {
+    s_bForceChange = true;
+}
+
+void MNSound::PlayRandomInGameMusic() {
+    const int current = GetMusicPlayingIdx();
+    if (IsInGameCue(current) && !s_bForceChange) {
+        return;
+    }
+    s_bForceChange = false;
+    const int inGameCues = MUSIC_INGAME3 - MUSIC_INGAME1 + 1;
+    if (!IsInGameCue(current)) {
+        PlayMusic(MUSIC_INGAME1 + s_random.randInt(inGameCues));
+        return;
+    }
+    // One of the other in-game cues: a step of 1 or 2 around the three.
+    const int step = 1 + s_random.randInt(inGameCues - 1);
+    PlayMusic(MUSIC_INGAME1 + (current - MUSIC_INGAME1 + step) % inGameCues);
+}
+
+void MNSound::FadeDownForHomeMenu() {
+    WiiFadeDown();
+    s_fadeStep = -1.0f / kHomeMenuFadeSeconds;
+}
+
+void MNSound::RestartAfterHomeMenu() {
+    s_musicFade = 1.0f;
+    s_fadeStep = 0.0f;
+    ApplyMusicVolume();
+    const int cue = GetMusicPlayingIdx();
+    if (cue >= 0) {
+        PlayMusic(cue);
+    }
+}
+
+const char* MNSound::GetSoundEffectName(int id) {
+    return IsEffect(id) ? kEffectNames[id] : nullptr;
+}
+
+const char* MNSound::GetMusicName(int cue) {
+    return IsCue(cue) ? kMusicNames[cue] : nullptr;
+}
+
+} // namespace Kelvo_lib

@@ -1,0 +1,203 @@
+// The game's sound table over the voice device on a test disc: effects at the volume
+// levels, music queued and started 0.15 s later (and reported while queued), changes of
+// cue, the random in-game music, the home-button fade and restart, and missing files,
+// unknown ids and levels, which are logged once and play silence.
+#include "../kelvo/audio_device_support.h"
+#include "../kelvo/ogg_codec.h"
+#include "log_capture.h"
+#include "temporary_host_directory.h"
+
+#include <shell/mnsound.h>
+
+#include <framework/ksoundmanager.h>
+#include <kelvo/audio/kaudiostream.h>
+
+#include <set>
+
+namespace {
+
+using namespace audio_device_test;
+using Kelvo_lib::MNSound;
+using test_support::LogCapture;
+using test_support::TemporaryDisc;
+
+constexpr float kFrame = 1.0f / 60.0f;
+constexpr short kEffectLevel = 8000;
+constexpr u32 kBlocksPerFrame = 6;
+constexpr int kEffects = Kelvo_lib::SFX_COUNT;
+constexpr int kCues = Kelvo_lib::MUSIC_COUNT;
+
+sound_test::Bytes DcEffect(short value) {
+    const std::vector<short> samples(3200, value);
+    const sound_test::SoundPtr sound(
+        Kelvo_lib::kSound_DSPEncode(samples.data(), 3200, 32000, false, 0));
+    return sound_test::Write(Kelvo_lib::kSound_DSPWrite, *sound);
+}
+
+sound_test::Bytes ToneCue(double hz) {
+    return ogg_codec::Encode(ogg_codec::Tones(32000, 32000, {hz, hz}, 8000.0), 2, 32000);
+}
+
+// The gain the voice device gives a volume: 32 steps, each 10 x log2 of its share in dB.
+double DeviceGain(double volume) {
+    const double step = std::floor(32.0 * volume);
+    return step == 0.0 ? 0.0 : std::pow(10.0, 10.0 * std::log2(step / 32.0) / 20.0);
+}
+
+double Peak(const audio_test::Output& output) {
+    double peak = 0.0;
+    for (const s16 sample : output.left) {
+        peak = std::max(peak, std::abs(static_cast<double>(sample)));
+    }
+    return peak;
+}
+
+class SoundTest : public AudioDeviceTest {
+protected:
+    void SetUp() override {
+        AudioDeviceTest::SetUp();
+        m_disc.Write("wii/audio/press.dsp", DcEffect(kEffectLevel));
+        for (int cue = 0; cue < kCues; ++cue) {
+            m_disc.Write(std::string("wii/audio/") + MNSound::GetMusicName(cue) + ".ogg",
+                         ToneCue(400.0 + 100.0 * cue));
+        }
+    }
+    void TearDown() override {
+        MNSound::Deinit();
+        AudioDeviceTest::TearDown();
+    }
+
+    // Frames of the main loop: the sound tick, then a frame's worth of output.
+    static audio_test::Output Frames(int count) {
+        audio_test::Output all;
+        for (int i = 0; i < count; ++i) {
+            MNSound::Tick(kFrame);
+            const audio_test::Output output = Run(kBlocksPerFrame);
+            all.left.insert(all.left.end(), output.left.begin(), output.left.end());
+        }
+        return all;
+    }
+
+    // The number of ticks after which the music stream plays, or -1 within `limit`.
+    static int TicksUntilMusicPlays(int limit) {
+        for (int tick = 1; tick <= limit; ++tick) {
+            MNSound::Tick(kFrame);
+            if (Kelvo_lib::kAudioStream::Tick()) {
+                return tick;
+            }
+        }
+        return -1;
+    }
+
+    TemporaryDisc m_disc;
+};
+
+TEST_F(SoundTest, EffectsPlayAtTheirVolumeLevel) {
+    MNSound::Init(5, 0);
+    MNSound::PlaySoundEffect(Kelvo_lib::SFX_PRESS);
+    const double full = Peak(Frames(8));
+    ASSERT_GT(full, kEffectLevel * 0.5);
+    for (int level = 0; level <= 4; ++level) {
+        MNSound::SetSoundEffectVolume(level);
+        MNSound::PlaySoundEffect(Kelvo_lib::SFX_PRESS);
+        EXPECT_NEAR(Peak(Frames(8)), full * DeviceGain(level / 5.0), full * 0.02)
+            << "level " << level;
+    }
+}
+
+TEST_F(SoundTest, AQueuedCueIsReportedAtOnceAndStartsAfterItsDelay) {
+    MNSound::Init(3, 5);
+    EXPECT_EQ(MNSound::GetMusicPlayingIdx(), -1);
+    MNSound::PlayMusic(Kelvo_lib::MUSIC_TITLE);
+    EXPECT_EQ(MNSound::GetMusicPlayingIdx(), Kelvo_lib::MUSIC_TITLE);
+    EXPECT_EQ(TicksUntilMusicPlays(30), 9) << "0.15 s at 60 frames a second";
+    EXPECT_GT(Peak(Frames(10)), 1000.0);
+
+    // A change of cue silences the old one at once and starts the new one after the delay.
+    MNSound::PlayMusic(Kelvo_lib::MUSIC_INGAME2);
+    EXPECT_EQ(MNSound::GetMusicPlayingIdx(), Kelvo_lib::MUSIC_INGAME2);
+    EXPECT_FALSE(Kelvo_lib::kAudioStream::Tick());
+    EXPECT_EQ(TicksUntilMusicPlays(30), 9);
+
+    MNSound::StopMusic();
+    EXPECT_EQ(MNSound::GetMusicPlayingIdx(), -1);
+    Frames(2);
+    EXPECT_EQ(Peak(Frames(2)), 0.0);
+}
+
+TEST_F(SoundTest, InGameMusicAskedForEveryFrameStartsAndChangesOnlyWhenForced) {
+    MNSound::Init(3, 5);
+    MNSound::PlayMusic(Kelvo_lib::MUSIC_TITLE);
+    std::set<int> chosen;
+    for (int round = 0; round < 12; ++round) {
+        MNSound::PlayRandomInGameMusic();
+        const int cue = MNSound::GetMusicPlayingIdx();
+        ASSERT_GE(cue, Kelvo_lib::MUSIC_INGAME1);
+        ASSERT_LE(cue, Kelvo_lib::MUSIC_INGAME3);
+        for (int frame = 0; frame < 12; ++frame) {
+            MNSound::PlayRandomInGameMusic();
+            MNSound::Tick(kFrame);
+        }
+        EXPECT_EQ(MNSound::GetMusicPlayingIdx(), cue);
+        EXPECT_TRUE(Kelvo_lib::kAudioStream::Tick()) << "the cue started despite the calls";
+        chosen.insert(cue);
+        MNSound::ForceRandomMusicChange();
+        MNSound::PlayRandomInGameMusic();
+        EXPECT_NE(MNSound::GetMusicPlayingIdx(), cue) << "a forced change takes another cue";
+        MNSound::StopMusic();
+    }
+    EXPECT_EQ(chosen.size(), 3u);
+}
+
+TEST_F(SoundTest, TheHomeButtonMenuFadesTheMusicOutAndRestartsItAfter) {
+    MNSound::Init(3, 5);
+    MNSound::PlayMusic(Kelvo_lib::MUSIC_INGAME1);
+    Frames(20);
+    MNSound::FadeDownForHomeMenu();
+    Frames(20);
+    EXPECT_LT(Peak(Frames(5)), 50.0);
+    EXPECT_EQ(MNSound::GetMusicPlayingIdx(), Kelvo_lib::MUSIC_INGAME1);
+
+    MNSound::RestartAfterHomeMenu();
+    EXPECT_EQ(TicksUntilMusicPlays(30), 9);
+    EXPECT_GT(Peak(Frames(10)), 1000.0);
+}
+
+TEST_F(SoundTest, MissingFilesAreLoggedOnceAndPlaySilence) {
+    std::filesystem::remove_all(m_disc.Root() / "wii");
+    LogCapture log;
+    MNSound::Init(5, 5);
+    EXPECT_EQ(log.CountContaining("it plays silence"), kEffects + kCues);
+
+    const size_t logged = log.lines.size();
+    MNSound::PlaySoundEffect(Kelvo_lib::SFX_PRESS);
+    MNSound::PlayMusic(Kelvo_lib::MUSIC_TITLE);
+    EXPECT_EQ(Peak(Frames(20)), 0.0);
+    EXPECT_EQ(MNSound::GetMusicPlayingIdx(), Kelvo_lib::MUSIC_TITLE) << "silent, but playing";
+    MNSound::PlayRandomInGameMusic();
+    Frames(20);
+    EXPECT_EQ(log.lines.size(), logged);
+}
+
+TEST_F(SoundTest, UnknownIdsAndLevelsAreLoggedAndChangeNothing) {
+    MNSound::Init(3, 5);
+    MNSound::PlayMusic(Kelvo_lib::MUSIC_TITLE);
+    LogCapture log;
+    for (const int id : {-1, kEffects}) {
+        MNSound::PlaySoundEffect(id);
+    }
+    for (const int cue : {-1, kCues}) {
+        MNSound::PlayMusic(cue);
+    }
+    EXPECT_EQ(log.CountContaining("no sound effect"), 2);
+    EXPECT_EQ(log.CountContaining("no music cue"), 2);
+    EXPECT_EQ(MNSound::GetMusicPlayingIdx(), Kelvo_lib::MUSIC_TITLE);
+    EXPECT_EQ(MNSound::GetSoundEffectName(Kelvo_lib::SFX_COUNT), nullptr);
+
+    MNSound::SetSoundEffectVolume(9);
+    MNSound::SetMusicVolume(-2);
+    EXPECT_EQ(log.CountContaining("outside 0 to 5"), 2);
+    EXPECT_FLOAT_EQ(Kelvo_lib::kSoundManager::GetMasterVolume(), 1.0f);
+}
+
+} // namespace
