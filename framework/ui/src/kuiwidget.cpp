@@ -4,6 +4,7 @@
 
 #include <ui/kuimouse.h>
 
+#include <framework/kproperty.h>
 #include <framework/kspritemanager.h>
 
 #include <kelvo/input/kinputsystem.h>
@@ -13,7 +14,11 @@ namespace Kelvo_lib {
 
 namespace {
 
-[[maybe_unused]] kClass* const s_registeredRecords[] = {kUIWidget::StaticClass()};
+// The widget record, and the property kinds that describe widgets.
+[[maybe_unused]] kClass* const s_registeredRecords[] = {
+    kUIWidget::StaticClass(),     kPropertyUIPoint::StaticClass(), kPropertyUIRect::StaticClass(),
+    kPropertyFlag::StaticClass(), kProperty::StaticClass(),
+};
 
 kSharedPtr<kFont> s_defaultFont;
 kUIWidget* s_pMouseCapture = nullptr;
