@@ -1,0 +1,148 @@
+// The save block: global settings and four profile records, written to flash memory as
+// exactly MN_SAVE_DATA_SIZE bytes. The layout is defined once (mnsavedata.cpp): every
+// field big-endian at a fixed offset behind a header of magic, version and a checksum of
+// the rest. Plain records owned by whoever holds the MNSaveData; one thread. Reading a
+// block of the wrong size, magic, version or checksum fails with a reason and leaves the
+// records untouched.
+#pragma once
+
+#include <console/types.h>
+
+namespace Kelvo_lib {
+
+constexpr int MN_SAVE_DATA_SIZE = 5972;
+constexpr u32 MN_SAVE_DATA_VERSION = 1;
+constexpr int MN_NUM_PROFILES = 4;
+constexpr int MN_PROFILE_NAME_SIZE = 16;
+constexpr int MN_ACTIVE_PUZZLE_DATA_SIZE = 210;
+constexpr int MN_TOURNAMENT_DATA_SIZE = 500;
+constexpr int MN_TOURNAMENT_SLOTS = 20;
+constexpr int MN_QUICKBLAST_NAME_SIZE = 32;
+constexpr int MN_QUICKBLAST_STATS = 50;
+// One played bit per puzzle-bank entry.
+constexpr int MN_PLAYED_BITS = 1536;
+// How many of the last puzzles of each bank type a new round of the played set avoids.
+constexpr int MN_RECENT_DEPTH = 7;
+constexpr int MN_NUM_PUZZLE_TYPES = 4;
+constexpr int MN_MAX_VOLUME = 5;
+
+// The game's languages, as the save block and the puzzle bank number them.
+enum eLanguage {
+    LANGUAGE_UK_ENGLISH = 0,
+    LANGUAGE_FRENCH = 1,
+    LANGUAGE_ITALIAN = 2,
+    LANGUAGE_GERMAN = 3,
+    LANGUAGE_SPANISH = 4,
+    LANGUAGE_DUTCH = 5,
+    LANGUAGE_US_ENGLISH = 6,
+    LANGUAGE_CANADIAN_ENGLISH = 7,
+    LANGUAGE_COUNT = 8,
+    LANGUAGE_NONE = 255, // none saved yet
+};
+
+// A puzzle in progress that can be resumed.
+struct SaveGameActivePuzzle {
+    bool bActive;
+    u32 type; // ePuzzleTypeFlag
+    u32 id;   // bank puzzle id
+    u8 data[MN_ACTIVE_PUZZLE_DATA_SIZE];
+
+    void Clear();
+};
+
+struct MNTournamentPuzzleData {
+    char m_puzzleType; // ePuzzleTypeFlag
+    int m_puzzleId;
+    char m_puzzleStatus; // 0 locked, 1 open, 2 failed, 3 passed, 4 complete, 5 perfect
+    int m_score;
+    float m_fTargetTime;
+    float m_fCompleteTime;
+};
+
+struct MNTournamentData {
+    bool m_bNewGame;
+    int m_currentPuzzle;
+    char m_currentDifficulty;
+    char m_highestDifficultyUnlocked;
+    char m_numPasses;
+    char m_numPassesUsed;
+    int m_targetScore;
+    int m_currentScore;
+    MNTournamentPuzzleData m_puzzleDataList[MN_TOURNAMENT_SLOTS];
+
+    void Clear();
+};
+
+struct MNQuickBlastStat {
+    int m_score; // -1: empty
+};
+
+struct MNQuickBlastData {
+    bool m_bNewGame;
+    char m_name[MN_QUICKBLAST_NAME_SIZE];
+    char m_difficulty;
+    float m_fTimeLimit;
+    char m_puzzles; // ePuzzleTypeFlag bits
+    int m_currentScore;
+    int m_statOffset;
+    MNQuickBlastStat m_statList[MN_QUICKBLAST_STATS];
+
+    void Clear();
+};
+
+struct MNFastAndFunData {
+    int m_currentPuzzle;
+    int m_mostBeginnerPuzzlesComplete;
+    int m_mostIntermediatePuzzlesComplete;
+    int m_mostProPuzzlesComplete;
+
+    void Clear();
+};
+
+struct MNSaveProfileData {
+    u8 bUsed;
+    char name[MN_PROFILE_NAME_SIZE];
+    u8 handedness;
+    u8 musicVolume;
+    u8 soundVolume;
+    u8 bSudokuHighlight; // highlight the row and column of the sudoku cell in use
+    MNQuickBlastData quickblastData;
+    MNTournamentData tournamentData;
+    MNFastAndFunData fastandfunData;
+    SaveGameActivePuzzle tournamentActivePuzzle;
+    SaveGameActivePuzzle simplypuzzleActivePuzzle;
+    u8 playedBits[MN_PLAYED_BITS / 8];
+    // Per bank type (1 to 4 at 0 to 3), the bank indices of its last puzzles, newest
+    // first; -1 for none.
+    s16 recent[MN_NUM_PUZZLE_TYPES][MN_RECENT_DEPTH];
+
+    // Everything to the defaults of an unused slot.
+    void Clear();
+    // What belongs to the language's puzzle bank: tournament, resume records, played
+    // puzzles.
+    void ClearLanguageData();
+
+    bool IsPlayed(int bankIndex) const;
+    void SetPlayed(int bankIndex, bool bPlayed);
+    // Whether the bank index is among the last depth puzzles of the bank type.
+    bool IsRecent(int type, int bankIndex, int depth) const;
+    void AddRecent(int type, int bankIndex);
+};
+
+struct MNSaveData {
+    u32 version;
+    u8 language;      // eLanguage, LANGUAGE_NONE when none is saved
+    s8 activeProfile; // 0 to 3, -1 none
+    MNSaveProfileData profiles[MN_NUM_PROFILES];
+
+    // A fresh block: no language, no active profile, four unused slots.
+    void Clear();
+};
+
+// The block as its bytes; out holds MN_SAVE_DATA_SIZE bytes.
+void WriteSaveData(const MNSaveData& data, u8* out);
+// Fills data from a block of size bytes; the reason it was refused, or null. Values that
+// index tables (language, slots) are brought into range.
+const char* ReadSaveData(const u8* block, int size, MNSaveData& data);
+
+} // namespace Kelvo_lib

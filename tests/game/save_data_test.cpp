@@ -1,0 +1,201 @@
+// The save block's bytes: where each field lies, that reading gives back what was written,
+// and that no damaged, foreign or wrongly sized block is ever taken in.
+#include <shell/mnsavedata.h>
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstring>
+#include <vector>
+
+using namespace Kelvo_lib;
+
+namespace {
+
+constexpr size_t kProfileBase = 20;
+constexpr size_t kProfileSize = 1488;
+
+// Every field of every profile a value of its own.
+MNSaveData DistinctData() {
+    MNSaveData data;
+    data.Clear();
+    data.language = LANGUAGE_GERMAN;
+    data.activeProfile = 2;
+    for (int p = 0; p < MN_NUM_PROFILES; ++p) {
+        MNSaveProfileData& profile = data.profiles[p];
+        profile.bUsed = 1;
+        std::snprintf(profile.name, sizeof(profile.name), "PLAYER%d", p);
+        profile.handedness = static_cast<u8>(p % 2);
+        profile.musicVolume = static_cast<u8>(p);
+        profile.soundVolume = static_cast<u8>(p + 1);
+        profile.bSudokuHighlight = static_cast<u8>(p % 2);
+        profile.quickblastData.m_fTimeLimit = 300.5f + static_cast<float>(p);
+        profile.quickblastData.m_statList[49].m_score = 4900 + p;
+        profile.tournamentData.m_currentPuzzle = 10 + p;
+        profile.tournamentData.m_puzzleDataList[3].m_puzzleId = 0x01020304 + p;
+        profile.tournamentData.m_puzzleDataList[19].m_fCompleteTime = 99.25f;
+        profile.fastandfunData.m_mostProPuzzlesComplete = 40 + p;
+        profile.tournamentActivePuzzle.bActive = true;
+        profile.tournamentActivePuzzle.id = 0xA0B0C0D0u + static_cast<u32>(p);
+        for (int i = 0; i < MN_ACTIVE_PUZZLE_DATA_SIZE; ++i) {
+            profile.tournamentActivePuzzle.data[i] = static_cast<u8>(i + p);
+        }
+        profile.simplypuzzleActivePuzzle.type = 8;
+        profile.SetPlayed(1535, true);
+        profile.SetPlayed(p, true);
+        profile.AddRecent(4, 1000 + p);
+        for (int i = 0; i < MN_RECENT_DEPTH - 1; ++i) {
+            profile.AddRecent(4, i);
+        }
+    }
+    return data;
+}
+
+std::vector<u8> Bytes(const MNSaveData& data) {
+    std::vector<u8> bytes(MN_SAVE_DATA_SIZE);
+    WriteSaveData(data, bytes.data());
+    return bytes;
+}
+
+u32 Big32At(const std::vector<u8>& bytes, size_t offset) {
+    return (u32(bytes[offset]) << 24) | (u32(bytes[offset + 1]) << 16) |
+           (u32(bytes[offset + 2]) << 8) | u32(bytes[offset + 3]);
+}
+
+u32 Big16At(const std::vector<u8>& bytes, size_t offset) {
+    return (u32(bytes[offset]) << 8) | u32(bytes[offset + 1]);
+}
+
+} // namespace
+
+TEST(MNSaveData, FieldsLieBigEndianAtTheirOffsets) {
+    const std::vector<u8> bytes = Bytes(DistinctData());
+    ASSERT_EQ(bytes.size(), 5972u);
+    EXPECT_EQ(Big32At(bytes, 0), 0x4D4E5356u); // "MNSV"
+    EXPECT_EQ(Big32At(bytes, 4), MN_SAVE_DATA_VERSION);
+    EXPECT_EQ(bytes[12], LANGUAGE_GERMAN);
+    EXPECT_EQ(bytes[13], 2);
+    const size_t base = kProfileBase + kProfileSize; // profile 1
+    EXPECT_EQ(bytes[base], 1);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[base + 1])), "PLAYER1");
+    EXPECT_EQ(bytes[base + 19], 2); // sound volume
+    EXPECT_EQ(Big32At(bytes, base + 24 + 36), std::bit_cast<u32>(301.5f));
+    EXPECT_EQ(Big32At(bytes, base + 24 + 52 + 49 * 4), 4901u);
+    EXPECT_EQ(Big32At(bytes, base + 276 + 4), 11u);
+    EXPECT_EQ(Big32At(bytes, base + 276 + 20 + 3 * 24 + 4), 0x01020305u);
+    EXPECT_EQ(Big32At(bytes, base + 276 + 20 + 19 * 24 + 20), std::bit_cast<u32>(99.25f));
+    EXPECT_EQ(Big32At(bytes, base + 776 + 12), 41u);
+    EXPECT_EQ(bytes[base + 792], 1);
+    EXPECT_EQ(Big32At(bytes, base + 792 + 8), 0xA0B0C0D1u);
+    EXPECT_EQ(bytes[base + 792 + 12 + 209], static_cast<u8>(210));
+    EXPECT_EQ(Big32At(bytes, base + 1016 + 4), 8u);
+    EXPECT_EQ(bytes[base + 1240], 0x02);                            // played bit of bank index 1
+    EXPECT_EQ(bytes[base + 1240 + 191], 0x80);                      // and of index 1535
+    EXPECT_EQ(Big16At(bytes, base + 1432 + 3 * 7 * 2), 5u);         // newest sudoku
+    EXPECT_EQ(Big16At(bytes, base + 1432 + 3 * 7 * 2 + 12), 1001u); // oldest sudoku
+    EXPECT_EQ(Big16At(bytes, kProfileBase + 4 * kProfileSize - 2), 1003u); // the last field
+}
+
+TEST(MNSaveData, ReadingGivesBackEveryFieldWritten) {
+    const MNSaveData written = DistinctData();
+    MNSaveData read;
+    read.Clear();
+    const std::vector<u8> bytes = Bytes(written);
+    ASSERT_EQ(ReadSaveData(bytes.data(), MN_SAVE_DATA_SIZE, read), nullptr);
+    EXPECT_EQ(Bytes(read), bytes);
+    EXPECT_EQ(read.profiles[3].tournamentData.m_puzzleDataList[3].m_puzzleId, 0x01020307);
+    EXPECT_TRUE(read.profiles[0].IsPlayed(1535));
+    EXPECT_TRUE(read.profiles[2].IsRecent(4, 1002, MN_RECENT_DEPTH));
+    EXPECT_FALSE(read.profiles[2].IsRecent(4, 1002, MN_RECENT_DEPTH - 1));
+}
+
+TEST(MNSaveData, EverySingleBitFlipIsRefused) {
+    const std::vector<u8> good = Bytes(DistinctData());
+    int taken = 0;
+    for (size_t offset = 0; offset < good.size(); ++offset) {
+        std::vector<u8> damaged = good;
+        damaged[offset] ^= static_cast<u8>(1u << (offset % 8));
+        MNSaveData read;
+        taken += ReadSaveData(damaged.data(), MN_SAVE_DATA_SIZE, read) == nullptr ? 1 : 0;
+    }
+    EXPECT_EQ(taken, 0);
+}
+
+TEST(MNSaveData, ForeignOrWronglySizedBlocksAreRefusedAndChangeNothing) {
+    MNSaveData foreignVersion = DistinctData();
+    foreignVersion.version = 2;
+    const std::vector<u8> good = Bytes(DistinctData());
+    std::vector<u8> notSave = good;
+    notSave[0] = 'X';
+    const struct {
+        const char* name;
+        std::vector<u8> bytes;
+        int size;
+        const char* reason;
+    } cases[] = {
+        {"short", good, MN_SAVE_DATA_SIZE - 1, "wrong size"},
+        {"long", std::vector<u8>(5984), 5984, "wrong size"},
+        {"empty", std::vector<u8>(1), 0, "wrong size"},
+        {"other version", Bytes(foreignVersion), MN_SAVE_DATA_SIZE, "unknown version"},
+        {"not save data", notSave, MN_SAVE_DATA_SIZE, "not save data"},
+        {"all zeros", std::vector<u8>(MN_SAVE_DATA_SIZE), MN_SAVE_DATA_SIZE, "not save data"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MNSaveData kept;
+        kept.Clear();
+        const char* reason = ReadSaveData(c.bytes.data(), c.size, kept);
+        ASSERT_NE(reason, nullptr);
+        EXPECT_NE(std::string(reason).find(c.reason), std::string::npos) << reason;
+        MNSaveData fresh;
+        fresh.Clear();
+        EXPECT_EQ(Bytes(kept), Bytes(fresh));
+    }
+}
+
+TEST(MNSaveData, ValuesOutOfRangeAreBroughtIntoRange) {
+    MNSaveData wild = DistinctData();
+    wild.language = 9;
+    wild.activeProfile = 7;
+    wild.profiles[0].musicVolume = 200;
+    wild.profiles[1].tournamentData.m_currentPuzzle = -3;
+    wild.profiles[2].tournamentData.m_currentPuzzle = 20;
+    std::memset(wild.profiles[3].name, 'A', sizeof(wild.profiles[3].name));
+    MNSaveData read;
+    const std::vector<u8> bytes = Bytes(wild);
+    ASSERT_EQ(ReadSaveData(bytes.data(), MN_SAVE_DATA_SIZE, read), nullptr);
+    EXPECT_EQ(read.language, LANGUAGE_NONE);
+    EXPECT_EQ(read.activeProfile, -1);
+    EXPECT_EQ(read.profiles[0].musicVolume, MN_MAX_VOLUME);
+    EXPECT_EQ(read.profiles[1].tournamentData.m_currentPuzzle, 0);
+    EXPECT_EQ(read.profiles[2].tournamentData.m_currentPuzzle, 0);
+    EXPECT_EQ(std::strlen(read.profiles[3].name), sizeof(read.profiles[3].name) - 1);
+}
+
+TEST(MNSaveData, ClearedProfileHasTheStartingValuesOfEveryMode) {
+    MNSaveProfileData profile = DistinctData().profiles[1];
+    profile.Clear();
+    EXPECT_EQ(profile.bUsed, 0);
+    EXPECT_STREQ(profile.name, "UNUSED");
+    EXPECT_EQ(profile.handedness, 1);
+    EXPECT_EQ(profile.musicVolume, 3);
+    EXPECT_EQ(profile.soundVolume, 5);
+    const MNTournamentData& tournament = profile.tournamentData;
+    EXPECT_TRUE(tournament.m_bNewGame);
+    EXPECT_EQ(tournament.m_numPasses, 7);
+    EXPECT_EQ(tournament.m_targetScore, 700);
+    for (int i = 0; i < MN_TOURNAMENT_SLOTS; ++i) {
+        EXPECT_EQ(tournament.m_puzzleDataList[i].m_puzzleStatus, i == 0 ? 1 : 0);
+        EXPECT_EQ(tournament.m_puzzleDataList[i].m_puzzleId, -1);
+        EXPECT_EQ(tournament.m_puzzleDataList[i].m_score, 0);
+    }
+    EXPECT_TRUE(profile.quickblastData.m_bNewGame);
+    EXPECT_EQ(profile.quickblastData.m_fTimeLimit, 1200.0f);
+    EXPECT_EQ(profile.quickblastData.m_puzzles, 15);
+    EXPECT_EQ(profile.quickblastData.m_statList[0].m_score, -1);
+    EXPECT_EQ(profile.quickblastData.m_statList[49].m_score, -1);
+    EXPECT_EQ(profile.fastandfunData.m_mostProPuzzlesComplete, 0);
+    EXPECT_FALSE(profile.tournamentActivePuzzle.bActive);
+    EXPECT_FALSE(profile.IsPlayed(1) || profile.IsPlayed(1535));
+    EXPECT_FALSE(profile.IsRecent(4, 1001, MN_RECENT_DEPTH));
+}
