@@ -1,0 +1,65 @@
+#include <shell/mnprofile.h>
+#include <shell/mnprofilemanager.h>
+
+#include <puzzles/puzzlebank.h>
+
+#include <kelvo/input/kinputsystem.h>
+#include <kelvo/math/kmrandom.h>
+#include <kelvo/platform/klog.h>
+#include <kelvo/platform/kplatform.h>
+
+#include <cstring>
+
+namespace Kelvo_lib {
+
+namespace {
+
+// The debug key, on remote 0.
+constexpr kInputType kCheatKey = KI_WII_PAD1_BUTTON_2;
+
+bool s_bCheatKeyHeld = false;
+
+u8 VolumeLevel(int level, const char* which) {
+    if (level < 0 || level > MN_MAX_VOLUME) {
+        kLogFmt("MNProfile: %s volume %d out of range\n", which, level);
+        level = level < 0 ? 0 : MN_MAX_VOLUME;
+    }
+    return static_cast<u8>(level);
+}
+
+bool IsDebugProfile(const MNProfile* profile) {
+    return profile != nullptr && std::strcmp(profile->GetName(), MNProfile::kDebugName) == 0;
+}
+
+} // namespace
+
+void MNProfile::SetSoundVolume(int level) {
+    m_data->soundVolume = VolumeLevel(level, "sound");
+}
+
+void MNProfile::SetMusicVolume(int level) {
+    m_data->musicVolume = VolumeLevel(level, "music");
+}
+
+void MNProfile::Clear() {
+    m_data->Clear();
+}
+
+bool MNProfile::CheatKeyPressed() {
+    const bool bDown = kInput != nullptr && kInput->GetInputState(kCheatKey, 0) != 0.0f;
+    const bool bPressed = bDown && !s_bCheatKeyHeld;
+    s_bCheatKeyHeld = bDown;
+    return bPressed && IsDebugProfile(MNProfileManager::GetActiveProfile());
+}
+
+kmRandomMersenneTwister* MNProfile::GetRandomGen() {
+    static kmRandomMersenneTwister s_random(kPlatform_TickCount());
+    return &s_random;
+}
+
+PuzzleBank* MNProfile::GetPuzzlebank() {
+    static PuzzleBank s_bank;
+    return &s_bank;
+}
+
+} // namespace Kelvo_lib

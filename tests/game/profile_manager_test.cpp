@@ -1,0 +1,271 @@
+// The profiles and their save file on the console's flash memory: what a first run
+// creates and a second process loads, what becomes of damaged, foreign and short files
+// (never read as valid, never overwritten before the player chooses), the language change
+// that resets every profile's puzzle progress, and the debug key.
+#include "../framework/storage_test_support.h"
+
+#include <puzzles/puzzlebank.h>
+#include <shell/mnprofilemanager.h>
+
+#include <kelvo/input/kinputsystemwii.h>
+
+#include <cstdlib>
+
+using namespace Kelvo_lib;
+using namespace storage_test;
+
+namespace {
+
+constexpr int kDeleteFile = 1;
+constexpr int kContinue = 0;
+constexpr const char* kFirstRunNand = "PUZZLES_FIRST_RUN_NAND";
+
+MNSaveData Fresh() {
+    MNSaveData data;
+    data.Clear();
+    return data;
+}
+
+std::vector<u8> BlockOf(const MNSaveData& data) {
+    std::vector<u8> block(MN_SAVE_DATA_SIZE);
+    WriteSaveData(data, block.data());
+    return block;
+}
+
+// The save file's block, when it holds a valid one.
+bool ReadSaveFile(const fs::path& path, MNSaveData& data) {
+    const std::vector<u8> file = ReadFile(path);
+    return file.size() == kRoundedSize &&
+           ReadSaveData(file.data(), MN_SAVE_DATA_SIZE, data) == nullptr;
+}
+
+void Name(int slot, const char* name) {
+    MNSaveProfileData& record = *MNProfileManager::GetProfile(slot)->GetSaveData();
+    record.bUsed = 1;
+    std::snprintf(record.name, sizeof(record.name), "%s", name);
+}
+
+class ProfileManagerTest : public StorageTest {
+protected:
+    void TearDown() override {
+        MNProfileManager::Deinit();
+        StorageTest::TearDown();
+    }
+
+    // Answers the dialog that is showing.
+    static void Choose(kDialog* dialog, int option) {
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(kDialogManager::IsOpen(dialog));
+        dialog->m_currentOption = option;
+        kDialogManager::Close(dialog);
+    }
+};
+
+} // namespace
+
+TEST_F(ProfileManagerTest, FirstRunCreatesTheSaveFileWithFreshProfiles) {
+    MNProfileManager::Init();
+    MNSaveData saved;
+    ASSERT_TRUE(ReadSaveFile(SaveFile(), saved));
+    EXPECT_EQ(BlockOf(saved), BlockOf(Fresh()));
+    EXPECT_EQ(MNProfileManager::GetActiveProfile(), nullptr);
+    EXPECT_STREQ(MNProfileManager::GetProfile(0)->GetName(), "UNUSED");
+}
+
+// The first of two runs, made in a process of its own by the test below, on the flash
+// memory directory it names; skipped otherwise.
+TEST_F(ProfileManagerTest, FirstOfTwoRuns) {
+    const char* nand = std::getenv(kFirstRunNand);
+    if (nand == nullptr) {
+        GTEST_SKIP() << "run by ASecondProcessLoadsWhatTheFirstSaved";
+    }
+    HostOptions options = HostGetOptions();
+    std::snprintf(options.nandDir, sizeof(options.nandDir), "%s", nand);
+    HostSetOptions(options);
+    NANDResetForTest();
+    MNProfileManager::Init();
+    Name(2, "ALICE");
+    MNProfileManager::GetProfile(2)->SetMusicVolume(1);
+    MNProfileManager::GetProfile(2)->GetTournamentData()->m_currentScore = 4321;
+    MNProfileManager::SetActiveProfile(2);
+    EXPECT_TRUE(MNProfileManager::SaveData(false));
+    EXPECT_FALSE(kStorageManager::IsSaving());
+}
+
+TEST_F(ProfileManagerTest, ASecondProcessLoadsWhatTheFirstSaved) {
+    const std::string command = "env " + std::string(kFirstRunNand) + "=" + m_nand.Root().string() +
+                                " " + fs::read_symlink("/proc/self/exe").string() +
+                                " --gtest_filter=ProfileManagerTest.FirstOfTwoRuns >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    MNProfileManager::Init();
+    ASSERT_EQ(MNProfileManager::GetActiveProfileIndex(), 2);
+    MNProfile* profile = MNProfileManager::GetActiveProfile();
+    EXPECT_STREQ(profile->GetName(), "ALICE");
+    EXPECT_EQ(profile->GetMusicVolume(), 1);
+    EXPECT_EQ(profile->GetTournamentData()->m_currentScore, 4321);
+}
+
+TEST_F(ProfileManagerTest, DamagedOrForeignFilesGiveFreshProfilesAndStayUntilThePlayerChooses) {
+    MNSaveData foreign = Fresh();
+    foreign.version = MN_SAVE_DATA_VERSION + 1;
+    std::vector<u8> flipped = BlockOf(Fresh());
+    flipped[3000] ^= 0x10;
+    const struct {
+        const char* name;
+        std::vector<u8> block;
+    } files[] = {{"flipped byte", flipped},
+                 {"other version", BlockOf(foreign)},
+                 {"not save data", std::vector<u8>(MN_SAVE_DATA_SIZE, 0x5A)}};
+    for (const auto& file : files) {
+        for (int choice : {kContinue, kDeleteFile}) {
+            SCOPED_TRACE(std::string(file.name) + (choice == kContinue ? ", kept" : ", replaced"));
+            WriteFile(SaveFile(), SaveFileOf(file.block));
+            LogCapture log;
+            MNProfileManager::Init();
+            EXPECT_TRUE(log.Contains("save file not used"));
+            EXPECT_STREQ(MNProfileManager::GetProfile(0)->GetName(), "UNUSED");
+            Name(0, "BOB");
+            EXPECT_FALSE(MNProfileManager::SaveData(true));
+            EXPECT_EQ(ReadFile(SaveFile()), SaveFileOf(file.block));
+
+            Choose(MNProfileManager::GetDamagedFileDialog(), choice);
+            MNSaveData saved;
+            if (choice == kContinue) {
+                EXPECT_FALSE(MNProfileManager::SaveData(true));
+                EXPECT_EQ(ReadFile(SaveFile()), SaveFileOf(file.block));
+            } else {
+                ASSERT_TRUE(ReadSaveFile(SaveFile(), saved));
+                EXPECT_STREQ(saved.profiles[0].name, "BOB");
+            }
+            MNProfileManager::Deinit();
+        }
+    }
+}
+
+TEST_F(ProfileManagerTest, ShortFileGoesThroughTheStorageDialog) {
+    for (int choice : {kContinue, kDeleteFile}) {
+        SCOPED_TRACE(choice);
+        const std::vector<u8> shortFile(100, 0xDD);
+        WriteFile(SaveFile(), shortFile);
+        MNProfileManager::Init();
+        kDialog* dialog = kStorageManager::GetStorageDialog();
+        ASSERT_TRUE(kDialogManager::IsOpen(dialog));
+        EXPECT_EQ(dialog->m_bodyScriptId, 85); // the data is damaged
+        Choose(dialog, choice);
+        EXPECT_STREQ(MNProfileManager::GetProfile(3)->GetName(), "UNUSED");
+        MNSaveData saved;
+        if (choice == kContinue) {
+            EXPECT_EQ(ReadFile(SaveFile()), shortFile);
+            EXPECT_FALSE(MNProfileManager::SaveData(false));
+        } else {
+            EXPECT_TRUE(ReadSaveFile(SaveFile(), saved));
+        }
+        MNProfileManager::Deinit();
+        kStorageManager::Deinit();
+    }
+}
+
+TEST_F(ProfileManagerTest, SaveAskedForDuringAStorageDialogIsMadeWhenTheFlowEnds) {
+    MNProfileManager::Init();
+    fs::remove(SaveFile());
+    Name(1, "FIRST");
+    ASSERT_TRUE(MNProfileManager::SaveData(false)); // the file is gone: a dialog asks
+    kDialog* dialog = kStorageManager::GetStorageDialog();
+    ASSERT_TRUE(kDialogManager::IsOpen(dialog));
+    Name(1, "SECOND");
+    EXPECT_TRUE(MNProfileManager::SaveData(false));
+    Choose(dialog, kDeleteFile);
+    MNSaveData saved;
+    ASSERT_TRUE(ReadSaveFile(SaveFile(), saved));
+    EXPECT_STREQ(saved.profiles[1].name, "SECOND");
+    EXPECT_FALSE(kStorageManager::IsSaving());
+}
+
+TEST_F(ProfileManagerTest, NewLanguageResetsPuzzleProgressOfEveryProfileAndSavesOnce) {
+    MNProfileManager::Init();
+    for (int slot = 0; slot < MN_NUM_PROFILES; ++slot) {
+        MNSaveProfileData& record = *MNProfileManager::GetProfile(slot)->GetSaveData();
+        record.SetPlayed(slot + 10, true);
+        record.AddRecent(PUZZLE_TYPE_CROSSWORD, 10);
+        record.tournamentData.m_puzzleDataList[2].m_puzzleStatus = 4;
+        record.tournamentActivePuzzle.bActive = true;
+        record.simplypuzzleActivePuzzle.bActive = true;
+        record.quickblastData.m_statList[0].m_score = 900;
+        Name(slot, "KEEPME");
+    }
+    const int updateId = MNProfileManager::GetLanguageUpdateID();
+    LogCapture log;
+    MNProfileManager::SetLanguage(LANGUAGE_FRENCH, true, false);
+    EXPECT_EQ(log.CountContaining("SaveData: Saving"), 1);
+    EXPECT_EQ(MNProfileManager::GetLanguage(), LANGUAGE_FRENCH);
+    EXPECT_EQ(MNProfileManager::GetLanguageUpdateID(), updateId + 1);
+    MNSaveData saved;
+    ASSERT_TRUE(ReadSaveFile(SaveFile(), saved));
+    EXPECT_EQ(saved.language, LANGUAGE_FRENCH);
+    for (const MNSaveProfileData& record : saved.profiles) {
+        EXPECT_FALSE(record.IsPlayed(10) || record.IsPlayed(11) || record.IsPlayed(13));
+        EXPECT_FALSE(record.IsRecent(PUZZLE_TYPE_CROSSWORD, 10, MN_RECENT_DEPTH));
+        EXPECT_EQ(record.tournamentData.m_puzzleDataList[2].m_puzzleStatus, 0);
+        EXPECT_FALSE(record.tournamentActivePuzzle.bActive ||
+                     record.simplypuzzleActivePuzzle.bActive);
+        EXPECT_EQ(record.quickblastData.m_statList[0].m_score, 900);
+        EXPECT_STREQ(record.name, "KEEPME");
+    }
+
+    log.lines.clear();
+    MNProfileManager::SetLanguage(LANGUAGE_FRENCH, true, false);
+    EXPECT_TRUE(log.Contains("SetLanguage: New language same as last (1)"));
+    EXPECT_EQ(log.CountContaining("SaveData"), 0);
+    EXPECT_EQ(MNProfileManager::GetLanguageUpdateID(), updateId + 2);
+}
+
+TEST_F(ProfileManagerTest, LanguageLoadsItsTextsAndMissingFilesAreLoggedAndHarmless) {
+    WriteFile(DiscFile("wii/uk_english.txz"), {'U', 'K', '_', 'E', 'N', 'G', 'L', 'I', 'S', 'H',
+                                               '\n', '0', ' ', '"', 'H', 'i', '"', '\r', '\n'});
+    MNProfileManager::Init(); // no language saved: UK English, its texts, no bank
+    EXPECT_EQ(MNProfileManager::GetLanguage(), LANGUAGE_UK_ENGLISH);
+    EXPECT_STREQ(kText::Text(0), "Hi");
+    EXPECT_EQ(MNProfile::GetPuzzlebank()->GetNumEntries(), 0);
+
+    LogCapture log;
+    MNProfileManager::SetLanguage(LANGUAGE_DUTCH, false, true);
+    EXPECT_TRUE(log.Contains("no language texts wii/dutch.txz"));
+    EXPECT_TRUE(log.Contains("no puzzle bank for language 5"));
+    EXPECT_STREQ(kText::Text(0), "Hi");
+    MNProfileManager::SetLanguage(LANGUAGE_COUNT, true, true);
+    MNProfileManager::SetLanguage(-1, true, true);
+    EXPECT_EQ(log.CountContaining("SetLanguage: unknown language"), 2);
+    EXPECT_EQ(MNProfileManager::GetLanguage(), LANGUAGE_DUTCH);
+}
+
+TEST_F(ProfileManagerTest, DebugKeyCountsOncePerPressOnlyForTheDebugProfile) {
+    kInputSystemWII input;
+    kInputSystemBase::Select(&input);
+    Name(0, MNProfile::kDebugName);
+    Name(1, "ZAVIVIR");
+    const struct {
+        int activeSlot;
+        float key;
+        bool bPressed;
+    } frames[] = {
+        {0, 1.0f, true},  {0, 1.0f, false}, {0, 0.0f, false},  {0, 0.5f, true},
+        {1, 0.0f, false}, {1, 1.0f, false}, {-1, 0.0f, false}, {-1, 1.0f, false},
+    };
+    for (const auto& frame : frames) {
+        MNProfileManager::SetActiveProfile(frame.activeSlot);
+        input.SetInputState(KI_WII_PAD1_BUTTON_2, frame.key, 0);
+        EXPECT_EQ(MNProfile::CheatKeyPressed(), frame.bPressed);
+    }
+    kInputSystemBase::Select(nullptr);
+}
+
+TEST_F(ProfileManagerTest, VolumesStayWithinTheirSteps) {
+    MNProfile& profile = *MNProfileManager::GetProfile(0);
+    const int levels[][2] = {{0, 0}, {5, 5}, {3, 3}, {6, 5}, {-1, 0}};
+    for (const auto& level : levels) {
+        profile.SetMusicVolume(level[0]);
+        profile.SetSoundVolume(level[0]);
+        EXPECT_EQ(profile.GetMusicVolume(), level[1]);
+        EXPECT_EQ(profile.GetSoundVolume(), level[1]);
+    }
+}
