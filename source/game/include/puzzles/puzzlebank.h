@@ -41,6 +41,15 @@ public:
     int GetNextPrevPuzzleId(int& currentIdx, int type, int difficulty, int language,
                             bool bPrevious);
 
+    // A random bank id of that type and difficulty in the language (or all languages),
+    // from the game's generator. With an active profile: never one it has played until it
+    // has played them all, then, starting over, never one of its last seven of the type;
+    // the id is marked played and recent. Without one: any, marking nothing. -1 when the
+    // bank has none.
+    int GetRandomPuzzleId(int type, int difficulty, int language);
+    // That puzzle, loaded; null when none can be drawn or loaded.
+    Puzzle* GetRandomPuzzle(int type, int difficulty, int language);
+
     int GetNumEntries() const { return m_entries.Size(); }
     const PuzzleBankEntry& GetEntry(int index) const { return m_entries(index); }
     // The index of the entry with that bank id, or -1.
@@ -57,6 +66,8 @@ private:
     bool EnterRecord(const PuzzleBankEntry& entry, u32 formId, kIFFContext* top,
                      kIFFContext* record);
     Puzzle* ReadRecord(const PuzzleBankEntry& entry);
+    // The bank indices of the entries of that type and difficulty in the language.
+    kArray<int> MatchingEntries(int type, int difficulty, int language) const;
 
     kArray<PuzzleBankEntry> m_entries;
     kIOStreamSeekable* m_stream = nullptr;

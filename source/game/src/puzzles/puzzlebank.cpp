@@ -1,5 +1,8 @@
 #include <puzzles/puzzlebank.h>
 #include <puzzles/puzzlerecordcodec.h>
+#include <shell/mnprofilemanager.h>
+
+#include <kelvo/math/kmrandom.h>
 
 #include <kelvo/platform/klog.h>
 #include <kelvo/platform/kplatform.h>
@@ -195,6 +198,36 @@ const char* ReadRecordChunks(kIFFContext* record, int type, u32 bodyId, RecordCh
     return error == nullptr && !chunks.haveBody ? "record has no body" : error;
 }
 
+template <class Keep>
+kArray<int> Filter(const kArray<int>& indices, Keep keep) {
+    kArray<int> kept;
+    for (int i = 0; i < indices.Size(); ++i) {
+        if (keep(indices(i))) {
+            kept.Push(indices(i));
+        }
+    }
+    return kept;
+}
+
+kArray<int> Unplayed(const kArray<int>& candidates, const MNSaveProfileData& record) {
+    return Filter(candidates, [&](int index) { return !record.IsPlayed(index); });
+}
+
+// A new round of the played set: every candidate unplayed but the type's most recent
+// ones, as many of them as leave something to draw (the last seven unless the pool is
+// smaller); the candidates that can be drawn.
+kArray<int> StartOver(const kArray<int>& candidates, MNSaveProfileData& record, int type) {
+    int depth = MN_RECENT_DEPTH;
+    auto outsideRecent = [&](int index) { return !record.IsRecent(type, index, depth); };
+    while (depth > 0 && Filter(candidates, outsideRecent).Size() == 0) {
+        --depth;
+    }
+    for (int i = 0; i < candidates.Size(); ++i) {
+        record.SetPlayed(candidates(i), record.IsRecent(type, candidates(i), depth));
+    }
+    return Unplayed(candidates, record);
+}
+
 } // namespace
 
 bool PuzzleBank::GetFileName(int language, char* name, int size) {
@@ -370,28 +403,67 @@ int PuzzleBank::GetNextPrevPuzzleId(int& currentIdx, int type, int difficulty, i
                                     bool bPrevious) {
     kLogFmt(bPrevious ? "PREV %d,%d,%d,%d" : "NEXT %d,%d,%d,%d", currentIdx, type, difficulty,
             language);
-    kArray<int> ids;
-    for (int i = 0; i < m_entries.Size(); ++i) {
-        const PuzzleBankEntry& entry = m_entries(i);
-        if (entry.type == type && entry.difficulty == difficulty &&
-            (entry.language == language || entry.language == PUZZLE_LANGUAGE_ALL)) {
-            ids.Push(entry.id);
-        }
-    }
-    kLogFmt("%d puzzles", ids.Size());
+    const kArray<int> indices = MatchingEntries(type, difficulty, language);
+    kLogFmt("%d puzzles", indices.Size());
     const long long next = static_cast<long long>(currentIdx) + (bPrevious ? -1 : 1);
     if (next < 0) {
         kLogFmt("<=0");
         currentIdx = -1;
         return kNotListed;
     }
-    if (next >= ids.Size()) {
+    if (next >= indices.Size()) {
         kLogFmt(">=Size");
-        currentIdx = ids.Size();
+        currentIdx = indices.Size();
         return kNotListed;
     }
     currentIdx = static_cast<int>(next);
-    return ids(currentIdx);
+    return m_entries(indices(currentIdx)).id;
+}
+
+kArray<int> PuzzleBank::MatchingEntries(int type, int difficulty, int language) const {
+    kArray<int> indices;
+    for (int i = 0; i < m_entries.Size(); ++i) {
+        const PuzzleBankEntry& entry = m_entries(i);
+        if (entry.type == type && entry.difficulty == difficulty &&
+            (entry.language == language || entry.language == PUZZLE_LANGUAGE_ALL)) {
+            indices.Push(i);
+        }
+    }
+    return indices;
+}
+
+int PuzzleBank::GetRandomPuzzleId(int type, int difficulty, int language) {
+    const kArray<int> candidates = MatchingEntries(type, difficulty, language);
+    if (candidates.Size() == 0) {
+        kLogFmt("PuzzleBank: no puzzle of type %d, difficulty %d, language %d\n", type, difficulty,
+                language);
+        return -1;
+    }
+    kmRandomMersenneTwister& random = *MNProfile::GetRandomGen();
+    MNProfile* profile = MNProfileManager::GetActiveProfile();
+    if (profile == nullptr) {
+        return m_entries(candidates(random.randInt(candidates.Size()))).id;
+    }
+    MNSaveProfileData& record = *profile->GetSaveData();
+    kArray<int> pool = Unplayed(candidates, record);
+    if (pool.Size() == 0) {
+        kLogFmt("PuzzleBank: every puzzle of type %d, difficulty %d played; starting over\n", type,
+                difficulty);
+        pool = StartOver(candidates, record, type);
+    }
+    const int index = pool(random.randInt(pool.Size()));
+    record.SetPlayed(index, true);
+    record.AddRecent(type, index);
+    return m_entries(index).id;
+}
+
+Puzzle* PuzzleBank::GetRandomPuzzle(int type, int difficulty, int language) {
+    const int id = GetRandomPuzzleId(type, difficulty, language);
+    if (id < 0) {
+        kLogFmt("Couldn't get a puzzle ID\n");
+        return nullptr;
+    }
+    return GetPuzzle(id, language);
 }
 
 } // namespace Kelvo_lib
