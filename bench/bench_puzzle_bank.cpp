@@ -1,8 +1,12 @@
 // The puzzle bank's reader on a full bank of 1,536 entries (sudokus, 15 x 15
 // wordsearches of 20 words, 13 x 13 crosswords with clues and hidden words): loading
-// the index, and loading 1,000 records at random.
+// the index, loading 1,000 records at random, and drawing 1,000 unplayed puzzles for a
+// profile, compared with the record loads they come before.
+#include "support/comparison_main.h"
+
 #include <puzzles/puzzlebank.h>
 #include <puzzles/puzzlebankwriter.h>
+#include <shell/mnprofilemanager.h>
 
 #include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/platform/klog.h>
@@ -158,6 +162,30 @@ void BM_LoadRandomRecords(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadRandomRecords)->Unit(benchmark::kMillisecond);
 
+// The profile's played set runs out and starts over several times in a run (about 260
+// beginner sudokus).
+void BM_DrawUnplayedIds(benchmark::State& state) {
+    std::vector<u8> bytes = Bank();
+    kMemoryIOStream stream(bytes.data(), static_cast<unsigned int>(bytes.size()), K_IO_ACCESS_READ);
+    PuzzleBank bank;
+    bank.Load(&stream);
+    MNProfileManager::SetActiveProfile(0);
+    MNProfile::GetRandomGen()->seed(1);
+    for (auto _ : state) {
+        for (int i = 0; i < kRecordsPerRun; ++i) {
+            benchmark::DoNotOptimize(
+                bank.GetRandomPuzzleId(PUZZLE_TYPE_SUDOKU, PUZZLE_DIFFICULTY_BEGINNER, 0));
+        }
+    }
+    MNProfileManager::SetActiveProfile(-1);
+    state.SetItemsProcessed(state.iterations() * kRecordsPerRun);
+}
+BENCHMARK(BM_DrawUnplayedIds)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return bench::RunWithComparison(argc, argv,
+                                    {"1,000 puzzles", "BM_DrawUnplayedIds", "drawing ids",
+                                     "BM_LoadRandomRecords", "loading records"});
+}

@@ -6,10 +6,11 @@
 
 #include <shell/mnsavedata.h>
 
+#include <kelvo/math/kmrandom.h>
+
 namespace Kelvo_lib {
 
 class PuzzleBank;
-class kmRandomMersenneTwister;
 
 // The Head to Head state of a profile, in memory only.
 struct MNHeadToHeadData {

@@ -201,6 +201,7 @@ const char* ReadRecordChunks(kIFFContext* record, int type, u32 bodyId, RecordCh
 template <class Keep>
 kArray<int> Filter(const kArray<int>& indices, Keep keep) {
     kArray<int> kept;
+    kept.SetReserve(indices.Size());
     for (int i = 0; i < indices.Size(); ++i) {
         if (keep(indices(i))) {
             kept.Push(indices(i));
@@ -422,6 +423,7 @@ int PuzzleBank::GetNextPrevPuzzleId(int& currentIdx, int type, int difficulty, i
 
 kArray<int> PuzzleBank::MatchingEntries(int type, int difficulty, int language) const {
     kArray<int> indices;
+    indices.SetReserve(m_entries.Size());
     for (int i = 0; i < m_entries.Size(); ++i) {
         const PuzzleBankEntry& entry = m_entries(i);
         if (entry.type == type && entry.difficulty == difficulty &&
