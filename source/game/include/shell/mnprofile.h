@@ -52,8 +52,7 @@ public:
     MNFastAndFunData* GetFastAndFunData() { return &m_data->fastandfunData; }
     MNHeadToHeadData* GetHeadToHeadData() { return &m_headToHead; }
 
-    // True once per press of the debug key (the remote's 2 button, the window host's key
-    // "2") while the active profile is the debug profile.
+    // True once per press of the debug key while the active profile is the debug profile.
     static bool CheatKeyPressed();
     // Seeded from the tick count on first use.
     static kmRandomMersenneTwister* GetRandomGen();

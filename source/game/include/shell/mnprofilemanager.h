@@ -41,10 +41,8 @@ public:
     // continue-without-saving mode (unless bOverride) and while a damaged save file is kept.
     static bool SaveData(bool bOverride);
 
-    // The block as it is in memory, for the storage dialogs' tests and tools.
+    // The block as it is in memory.
     static const MNSaveData& GetSaveData();
-    // The dialog that asks what to do with a damaged save file; null when none is shown.
-    static kDialog* GetDamagedFileDialog();
 };
 
 // Listens to the storage manager: opens its dialogs, takes in loaded blocks and the

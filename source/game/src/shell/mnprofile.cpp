@@ -14,7 +14,7 @@ namespace Kelvo_lib {
 
 namespace {
 
-// The debug key, on remote 0.
+// The debug key: remote 0's 2 button (the key "2" in the window).
 constexpr kInputType kCheatKey = KI_WII_PAD1_BUTTON_2;
 
 bool s_bCheatKeyHeld = false;

@@ -225,11 +225,6 @@ const MNSaveData& MNProfileManager::GetSaveData() {
     return s_data;
 }
 
-kDialog* MNProfileManager::GetDamagedFileDialog() {
-    return s_damagedDialog != nullptr && kDialogManager::IsOpen(s_damagedDialog) ? s_damagedDialog
-                                                                                 : nullptr;
-}
-
 void ProfileEventHandler::OnDisplayDialog(kDialog* dialog) {
     kDialogManager::Open(dialog);
 }
