@@ -1,0 +1,41 @@
+// The game UI suites' set-up: the render layer and the remote replayed from input scripts
+// (the framework suite's ScriptedInputTest), the resource manager over the built disc, and
+// the UK English texts read from it.
+#pragma once
+
+#include "../framework/ui_test_support.h"
+
+#include <shell/mnresourcemanager.h>
+
+#include <framework/ktext.h>
+#include <kelvo/io/kfileiostream.h>
+#include <kelvo/platform/kfile.h>
+
+#include <gtest/gtest.h>
+
+class GameUITest : public ui_test::ScriptedInputTest {
+protected:
+    void SetUp() override {
+        ScriptedInputTest::SetUp();
+        Kelvo_lib::MNResourceManager::Init();
+        SysFileHandle* file =
+            kPlatform_FileOpen("wii/uk_english.txz", K_IO_ACCESS_READ, K_IO_OPEN_EXISTING);
+        ASSERT_NE(file, nullptr) << "the disc is built with the tests";
+        Kelvo_lib::kFileIOStream stream(file);
+        EXPECT_TRUE(Kelvo_lib::kText::Load(&stream));
+        stream.Close();
+    }
+
+    void TearDown() override {
+        Kelvo_lib::kText::Reset();
+        Kelvo_lib::MNResourceManager::Deinit();
+        ScriptedInputTest::TearDown();
+    }
+
+    // One frame as the game runs it before its world ticks: the platform's step (which
+    // replays the script) and the input update.
+    void Step() {
+        ASSERT_EQ(kPlatform_Process(), 1);
+        m_input.Update();
+    }
+};

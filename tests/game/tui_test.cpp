@@ -1,0 +1,218 @@
+// The TUI toolkit driven by scripted remote input, frame by frame: press and release on one
+// enabled button presses it once, a release elsewhere or on a disabled button does nothing,
+// radio buttons flip before their handler, spinners wrap both ways, a back button takes a
+// release that began elsewhere, the help button raises SignalHelp; and the title music.
+#include "game_ui_fixture.h"
+
+#include <tui/tui.h>
+
+#include <shell/mnsound.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace Kelvo_lib;
+
+class TestMenu : public TUI {
+public:
+    TestMenu() {
+        m_screen = AddScreen();
+        AddText(m_screen, "Title", 0.5f, 0.05f, true);
+        m_ok = AddButton(m_screen, "OK", 0.3f, 0.2f, false, 160);
+        m_off = AddButton(m_screen, "Off", 0.7f, 0.2f, false, 160);
+        m_off->m_bEnabled = false;
+        m_radio = AddRadioButton(m_screen, "Radio", 0.3f, 0.5f);
+        kArray<TUIString> entries;
+        for (const char* entry : {"one", "two", "three"}) {
+            entries.Push(TUIString(entry));
+        }
+        m_spinner = AddSpinner(m_screen, entries, 0.7f, 0.5f);
+        m_back = AddButton(m_screen, "Back", -1.0f, -2.0f, true);
+        SetActiveScreen(m_screen);
+        SetShowHelp(true);
+        SignalHelp.Connect(this, &TestMenu::OnHelp);
+    }
+
+    void ButtonPressed(TUIScreen*, TUIButton* button) override { Note("pressed", button); }
+    void ButtonSelected(TUIScreen*, TUIButton* button) override { Note("selected", button); }
+    void RadioButtonPressed(TUIScreen*, TUIRadioButton* radio) override {
+        m_journal.push_back(radio->m_bOn ? "radio on" : "radio off");
+    }
+    void SpinnerPressed(TUIScreen*, TUISpinner* spinner) override {
+        m_journal.push_back("spinner " + std::to_string(spinner->m_index));
+    }
+    void OnHelp() { m_journal.push_back("help"); }
+
+    // The centre of a component, or a point offset from it, in pixels.
+    kUIPoint Centre(const TUIComponent* component, float dx = 0.0f) const {
+        const kUIRect rect = component->Bounds(m_art);
+        return {rect.x + rect.w * 0.5f + dx, rect.y + rect.h * 0.5f};
+    }
+    kUIPoint Help() const {
+        return {TUIArt::DisplayWidth() - 30.0f, TUIArt::DisplayHeight() - 30.0f};
+    }
+
+    TUIScreen* m_screen;
+    TUIButton* m_ok;
+    TUIButton* m_off;
+    TUIRadioButton* m_radio;
+    TUISpinner* m_spinner;
+    TUIButton* m_back;
+    std::vector<std::string> m_journal;
+
+private:
+    void Note(const char* what, const TUIButton* button) {
+        m_journal.push_back(std::string(what) + " " + button->m_text.Get().CStr());
+    }
+};
+
+class TUITest : public GameUITest {
+protected:
+    struct Frame {
+        std::string input;
+        std::vector<std::string> events;
+    };
+
+    std::string At(kUIPoint point) const {
+        return PointAt(static_cast<int>(point.x), static_cast<int>(point.y));
+    }
+
+    void Play(const std::vector<Frame>& frames) {
+        std::vector<std::string> script;
+        for (const Frame& frame : frames) {
+            script.push_back(frame.input);
+        }
+        LoadScript(script);
+        for (size_t i = 0; i < frames.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "frame " << i + 1 << ": " << frames[i].input);
+            m_menu.m_journal.clear();
+            Step();
+            m_menu.Tick(1.0f / 60.0f);
+            EXPECT_EQ(m_menu.m_journal, frames[i].events);
+        }
+    }
+
+    TestMenu m_menu;
+};
+
+TEST_F(TUITest, PressAndReleaseOnOneEnabledButtonPressesItOnce) {
+    const std::string empty = At({320.0f, 180.0f});
+    Play({
+        {At(m_menu.Centre(m_menu.m_ok)), {"selected OK"}},
+        {"hold A", {}},
+        {"hold none", {"pressed OK"}},
+        {"", {}},
+        // Released away from the button it began on: nothing.
+        {"hold A", {}},
+        {empty, {}},
+        {"hold none", {}},
+        // A press that began elsewhere and ends on it: nothing either.
+        {"hold A", {}},
+        {At(m_menu.Centre(m_menu.m_ok, 20.0f)), {}},
+        {"hold none", {}},
+    });
+    EXPECT_EQ(m_menu.m_screen->m_activeComponent, m_menu.m_ok);
+}
+
+TEST_F(TUITest, ADisabledButtonIsSelectedButNeverPressed) {
+    Play({
+        {At(m_menu.Centre(m_menu.m_off)), {"selected Off"}},
+        {"hold A", {}},
+        {"hold none", {}},
+    });
+    EXPECT_EQ(m_menu.m_screen->m_activeComponent, m_menu.m_off);
+}
+
+TEST_F(TUITest, RadioButtonsFlipBeforeTheirHandlerAndSpinnersWrapBothWays) {
+    const std::string left = At(m_menu.Centre(m_menu.m_spinner, -100.0f));
+    const std::string right = At(m_menu.Centre(m_menu.m_spinner, 100.0f));
+    Play({
+        {At(m_menu.Centre(m_menu.m_radio)) + " hold A", {}},
+        {"hold none", {"radio on"}},
+        {"hold A", {}},
+        {"hold none", {"radio off"}},
+        {left + " hold A", {}},
+        {"hold none", {"spinner 2"}},
+        {right + " hold A", {}},
+        {"hold none", {"spinner 0"}},
+        {"hold A", {}},
+        {"hold none", {"spinner 1"}},
+    });
+}
+
+TEST_F(TUITest, BackTakesAReleaseThatBeganElsewhereAndHelpRaisesItsSignal) {
+    Play({
+        {At(m_menu.Centre(m_menu.m_ok)) + " hold A", {"selected OK"}},
+        {At(m_menu.Centre(m_menu.m_back)), {"selected Back"}},
+        {"hold none", {"pressed Back"}},
+        {At(m_menu.Help()) + " hold A", {}},
+        {"hold none", {"help"}},
+    });
+}
+
+TEST_F(TUITest, HiddenComponentsAndRemovedScreensTakeNoInput) {
+    m_menu.m_ok->m_bVisible = false;
+    Play({
+        {At(m_menu.Centre(m_menu.m_ok)) + " hold A", {}},
+        {"hold none", {}},
+    });
+    TUIScreen* other = m_menu.AddScreen();
+    m_menu.RemoveScreen(m_menu.m_screen);
+    EXPECT_EQ(m_menu.GetActiveScreen(), nullptr);
+    EXPECT_EQ(m_menu.AddText(m_menu.m_screen, "gone", 0, 0), nullptr) << "logged, not added";
+    m_menu.SetActiveScreen(other);
+    Play({{"hold A", {}}, {"hold none", {}}});
+}
+
+TEST_F(TUITest, TickStartsTheTitleMusicWhenAnotherCueOrNonePlays) {
+    MNSound::PlayMusic(MUSIC_INGAME2);
+    Step();
+    m_menu.Tick(1.0f / 60.0f);
+    EXPECT_EQ(MNSound::GetMusicPlayingIdx(), MUSIC_TITLE);
+    MNSound::StopMusic();
+}
+
+TEST(TUIStringTest, BoundValuesAreReadWhenTheTextIsFormatted) {
+    char name[16] = "Ann";
+    const char* level = "Pro";
+    int score = 7;
+    const TUIString text("%s, %s: %d", TUIStringParam(name), TUIStringParam(&level));
+    const TUIString number("Score %03d of %d", TUIStringParam(&score),
+                           TUIStringParam::CreateLiteral(9));
+    EXPECT_STREQ(text.Get(), "Ann, Pro: ");
+    name[0] = 'B';
+    level = "Beginner";
+    score = 12;
+    EXPECT_STREQ(TUIString("%s is %s", TUIStringParam(name), TUIStringParam(&level)).Get(),
+                 "Bnn is Beginner");
+    EXPECT_STREQ(number.Get(), "Score 012 of 9");
+}
+
+TEST(TUIStringTest, FormatsThatDoNotFitTheirValuesPrintSafely) {
+    int value = 5;
+    const char* none = nullptr;
+    const struct {
+        TUIString text;
+        const char* expected;
+    } cases[] = {
+        {TUIString("100%% %d%s", TUIStringParam(&value)), "100% 5"},
+        {TUIString("%d", TUIStringParam(const_cast<char*>("text"))), ""},
+        {TUIString("%s", TUIStringParam(&value)), "5"},
+        {TUIString("[%s]", TUIStringParam(&none)), "[]"},
+        {TUIString("[%s]", TUIStringParam(static_cast<char*>(nullptr))), "[]"},
+        {TUIString("%n%p%", TUIStringParam(&value)), ""},
+        {TUIString("%-4s|", TUIStringParam::CreateLiteral(3)), "3   |"},
+    };
+    for (const auto& test : cases) {
+        EXPECT_STREQ(test.text.Get(), test.expected) << test.text.GetFormat().CStr();
+    }
+    char small[4];
+    TUIString("abcdef").Format(small, sizeof(small));
+    EXPECT_STREQ(small, "abc");
+}
+
+} // namespace
