@@ -1,0 +1,108 @@
+// MNMenuWidget: draws a kMenu tree as a screen: the current node's label as the title, its
+// visible children as buttons (entries with states as MNComboWidget rows), the highlighted
+// entry's help line, back and help buttons, scroll arrows; the pointer and the A button move
+// the menu and raise the signals. Created by class; it owns its kMenu cursor, art and rows,
+// never the nodes. Main thread only; without a current node it draws and does nothing.
+#pragma once
+
+#include <tui/mncombowidget.h>
+#include <tui/tuiart.h>
+#include <tui/tuipointer.h>
+
+#include <framework/kmenu.h>
+#include <ui/kuiwidget.h>
+
+#include <kelvo/object/ksignal.h>
+
+namespace Kelvo_lib {
+
+class MNMenuWidget : public kRTTI<MNMenuWidget, kUIWidget, kCLSID<0, 0, 0, 0>> {
+public:
+    static constexpr int kMaxRows = 6;
+    // Children of a node beyond this many are never shown.
+    static constexpr int kMaxChildren = 64;
+
+    MNMenuWidget();
+    ~MNMenuWidget() override;
+
+    void Tick(float delta) override;
+    void Render() override;
+
+    kMenu* GetMenu() { return &m_menu; }
+    // Whether back shows, and raises SignalBack, at a node without parent (off at first).
+    void SetAllowBackAtRoot(bool bAllow) { m_bAllowBackAtRoot = bAllow; }
+    // The help button and the help line (on at first).
+    void SetShowHelp(bool bShow) { m_bShowHelp = bShow; }
+    // Up and down buttons scroll a list longer than the screen holds (off at first: the list
+    // follows the highlight).
+    void SetButtonScroll(bool bScroll) { m_bButtonScroll = bScroll; }
+    // Hides the node with that id in the current node's subtree; logged when there is none.
+    void DisableItem(int id);
+    // Title and help line in black for the paper of a sudoku, else white.
+    void SetSudokuMode(bool bSudoku) { m_textColour = bSudoku ? 0xFF000000 : 0xFFFFFFFF; }
+
+    // Where the entry with that id is drawn now, in pixels; false when it is not shown.
+    bool GetEntryRect(int id, kUIRect& rect) const;
+
+    kSignal1<int> SignalHighlight;
+    // Every tick while the current node is a leaf.
+    kSignal1<int> SignalSelect;
+    // When the highlight lands on an entry with states, and when its state changes.
+    kSignal2<int, int> SignalStateChange;
+    // Back at a node without parent.
+    kSignal0<> SignalBack;
+    kSignal0<> SignalHelp;
+
+private:
+    // What the pointer is over.
+    struct Target {
+        enum Kind { NONE, ROW, LEFT_ARROW, RIGHT_ARROW, BACK, HELP, SCROLL_UP, SCROLL_DOWN };
+        Kind kind = NONE;
+        int child = -1; // the row's index in the node's child list
+        bool operator==(const Target&) const = default;
+    };
+
+    // The node whose children are listed: the current node, or a leaf's parent.
+    kMenuNode* ListedNode() const;
+    // The listed node's visible children's indices, in order, at most capacity of them;
+    // returns how many were written, or, without indices, how many there are.
+    int VisibleChildren(int* indices, int capacity) const;
+    int RowCount() const;
+    float RowStep() const;
+    float RowY(int row) const;
+    kUIRect RowRect(const kMenuNode* child, int row) const;
+    kUIRect BackRect() const;
+    kUIRect HelpRect() const;
+    kUIRect ScrollRect(bool bUp) const;
+    bool ShowsBack() const;
+    bool ShowsScroll() const;
+    Target TargetAt(float x, float y);
+    void HandleInput(float delta);
+    void HoverScroll(const Target& target, float delta);
+    void Scroll(int rows);
+    void KeepHighlightVisible();
+    void ReportHighlight(bool bByPointer);
+    void Act(const Target& target);
+    void StepState(int child, kMenuAction action);
+    void RenderRows();
+    void RenderHelpLine();
+
+    kMenu m_menu;
+    TUIArt* m_art;
+    TUIPointer m_pointer;
+    MNComboWidget* m_combos[kMaxRows];
+    Target m_pressed;
+    Target m_hover;
+    kMenuNode* m_reportedNode = nullptr; // the highlighted entry last reported
+    int m_firstRow = 0;                  // the first visible child shown
+    kMenuNode* m_scrolledNode = nullptr; // the node m_firstRow belongs to
+    float m_fHoverScrollTime = 0.0f;
+    const char* m_wrappedHelpSource = nullptr; // the help text m_wrappedHelp was made from
+    kString m_wrappedHelp;
+    unsigned int m_textColour = 0xFFFFFFFF;
+    bool m_bAllowBackAtRoot = false;
+    bool m_bShowHelp = true;
+    bool m_bButtonScroll = false;
+};
+
+} // namespace Kelvo_lib
