@@ -94,6 +94,7 @@ private:
     kSharedPtr<kFont> m_font;
     kSprite* m_keySprite = nullptr;
     kSprite* m_backspaceSprite = nullptr;
+    kSprite* m_spaceSprite = nullptr;
 };
 
 } // namespace Kelvo_lib

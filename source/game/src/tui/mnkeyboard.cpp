@@ -64,6 +64,7 @@ MNKeyboard::MNKeyboard(int language, bool spaceBar) : m_language(language), m_bS
     m_string[0] = 0;
     m_keySprite = PixelSprite("fe_keyboard_key_01");
     m_backspaceSprite = PixelSprite("fe_keyboard_backspace");
+    m_spaceSprite = PixelSprite("fe_keyboard_space");
     m_font = MNResourceManager::GetFont("keyboard", "wii_keyboard");
     BuildKeys();
 }
@@ -71,6 +72,7 @@ MNKeyboard::MNKeyboard(int language, bool spaceBar) : m_language(language), m_bS
 MNKeyboard::~MNKeyboard() {
     delete m_keySprite;
     delete m_backspaceSprite;
+    delete m_spaceSprite;
 }
 
 void MNKeyboard::SetPosition(float x, float y) {
@@ -256,12 +258,13 @@ void MNKeyboard::Render() {
 }
 
 void MNKeyboard::RenderKey(const MNKeyboardKey& key, bool bHot) {
-    if (m_keySprite != nullptr) {
-        m_keySprite->SetColour(bHot ? kHotKeyColour : kKeyColour);
-        m_keySprite->SetPosition(key.x, key.y);
-        m_keySprite->SetWidth(key.w);
-        m_keySprite->SetHeight(key.h);
-        m_keySprite->Render();
+    kSprite* sprite = key.letter == ' ' && m_spaceSprite != nullptr ? m_spaceSprite : m_keySprite;
+    if (sprite != nullptr) {
+        sprite->SetColour(bHot ? kHotKeyColour : kKeyColour);
+        sprite->SetPosition(key.x, key.y);
+        sprite->SetWidth(key.w);
+        sprite->SetHeight(key.h);
+        sprite->Render();
     }
     if (key.letter == kBackspace) {
         if (m_backspaceSprite != nullptr) {

@@ -25,6 +25,7 @@ constexpr float kBarWidth = 10.0f;
 constexpr float kBarGap = 4.0f;
 constexpr unsigned int kDisabledLabel = 0xFFD8DCE4;
 constexpr unsigned int kUnlitBar = 0xFF5A6A90;
+constexpr unsigned int kHotUnlitBar = 0xFFC9A52E; // a darker sun yellow
 constexpr int kMaxLine = 256;
 
 kSprite* FeSprite(const char* bank, const char* name) {
@@ -228,7 +229,9 @@ void TUIArt::DrawVolumeBars(float centreX, float y, int level, int numStates, eT
     for (int i = 0; i < bars; ++i) {
         const float height = tallest * static_cast<float>(i + 1) / static_cast<float>(bars);
         const bool bLit = i < level;
-        const unsigned int colour = bLit ? (look == TUI_LOOK_HOT ? kWhite : kSun) : kUnlitBar;
+        const bool bHot = look == TUI_LOOK_HOT;
+        const unsigned int colour =
+            bLit ? (bHot ? kSlate : kSun) : (bHot ? kHotUnlitBar : kUnlitBar);
         DrawSprite(m_volumeBar,
                    centreX - total * 0.5f + static_cast<float>(i) * (kBarWidth + kBarGap),
                    bottom - height, kBarWidth, height, colour);
