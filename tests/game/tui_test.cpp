@@ -1,15 +1,19 @@
 // The TUI toolkit driven by scripted remote input, frame by frame: press and release on one
 // enabled button presses it once, a release elsewhere or on a disabled button does nothing,
 // radio buttons flip before their handler, spinners wrap both ways, a back button takes a
-// release that began elsewhere, the help button raises SignalHelp; and the title music.
+// release that began elsewhere, the help button raises SignalHelp; the title music; the
+// formatting of bound texts and the word wrap.
 #include "game_ui_fixture.h"
 
+#include <tui/splittext.h>
 #include <tui/tui.h>
 
 #include <shell/mnsound.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -213,6 +217,59 @@ TEST(TUIStringTest, FormatsThatDoNotFitTheirValuesPrintSafely) {
     char small[4];
     TUIString("abcdef").Format(small, sizeof(small));
     EXPECT_STREQ(small, "abc");
+}
+
+} // namespace
+
+namespace {
+
+using namespace Kelvo_lib;
+
+class SplitTextTest : public GameUITest {
+protected:
+    void SetUp() override {
+        GameUITest::SetUp();
+        m_font = MNResourceManager::GetFont("wii_font_20", "wii_font_20");
+    }
+
+    int Width(const char* text) const {
+        int width = 0;
+        int height = 0;
+        m_font->GetStringBound(width, height, text);
+        return width;
+    }
+
+    kSharedPtr<kFont> m_font;
+};
+
+TEST_F(SplitTextTest, EveryLineFitsAndOnlyBreaksAreAdded) {
+    const char* text = "The quick brown fox jumps over the lazy dog while the cat sleeps";
+    const float maxWidth = 0.3f;
+    const int maxPixels = static_cast<int>(maxWidth * TUIArt::DisplayWidth());
+    const kString wrapped = SplitText(m_font.Get(), text, maxWidth);
+    std::string lines(wrapped.CStr());
+    EXPECT_GT(std::count(lines.begin(), lines.end(), '\n'), 1);
+    std::replace(lines.begin(), lines.end(), '\n', ' ');
+    EXPECT_EQ(lines, text) << "spaces became breaks, nothing else changed";
+    std::stringstream in(wrapped.CStr());
+    for (std::string line; std::getline(in, line);) {
+        EXPECT_LE(Width(line.c_str()), maxPixels) << line;
+    }
+}
+
+TEST_F(SplitTextTest, FittingTextsStayAndLongWordsAreBroken) {
+    EXPECT_STREQ(SplitText(m_font.Get(), "Short", 0.5f), "Short");
+    EXPECT_STREQ(SplitText(m_font.Get(), "One\nTwo", 0.5f), "One\nTwo");
+    EXPECT_STREQ(SplitText(m_font.Get(), "", 0.5f), "");
+    const kString broken = SplitText(m_font.Get(), "ABCDEFGHIJKLMNOPQRSTUVWXYZ", 0.1f);
+    std::string letters(broken.CStr());
+    letters.erase(std::remove(letters.begin(), letters.end(), '\n'), letters.end());
+    EXPECT_EQ(letters, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    std::stringstream in(broken.CStr());
+    for (std::string line; std::getline(in, line);) {
+        EXPECT_LE(Width(line.c_str()), static_cast<int>(0.1f * TUIArt::DisplayWidth())) << line;
+    }
+    EXPECT_STREQ(SplitText(nullptr, "no font", 0.1f), "no font");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
-// The animated background behind menus and puzzles: MNBackgroundWidget draws a soft
-// gradient, puzzle tiles drifting upwards in depth (render-layer geometry seen through the
-// camera) and faint puzzle icons (MNBackgroundIcon, sprites of bank "bg"); SetMode picks
+// The animated background behind menus and puzzles: MNBackgroundWidget gives the frame a
+// slowly changing clear colour (it shows from the next frame on), puzzle tiles drifting
+// upwards in depth (render-layer geometry seen through the camera) and faint puzzle icons
+// (MNBackgroundIcon, sprites of bank "bg"); SetMode picks
 // one of nine calm looks, 0 menus, 1 sudoku, 2 fitword, 3 crossword, 4 wordsearch, 5 to 8
 // the head-to-head players. Motion comes from a random generator the owner may lend (a
 // fixed-seed one of its own otherwise). MNBackgroundUI is the screen that holds one.
@@ -47,7 +48,7 @@ class MNBackgroundWidget : public kRTTI<MNBackgroundWidget, kUIWidget, kCLSID<0,
 public:
     static constexpr int kNumModes = 9;
     static constexpr int kNumTiles = 18;
-    static constexpr int kNumIcons = 10;
+    static constexpr int kNumIcons = 8;
 
     MNBackgroundWidget();
     ~MNBackgroundWidget() override;
@@ -75,10 +76,11 @@ private:
     float RandomRange(float low, float high);
     void StartTile(Tile& tile, bool bAnywhere);
     void StartIcons();
-    void RenderGradient() const;
+    void RenderBackdrop() const;
     void RenderTiles();
 
     int m_mode = 0;
+    float m_fTime = 0.0f; // seconds into the backdrop's colour swing
     kmRandomMersenneTwister m_ownRandom;
     kmRandomMersenneTwister* m_random = nullptr;
     Tile m_tiles[kNumTiles];

@@ -1,4 +1,4 @@
-// The animated background: gradient, rising tiles in depth, faint drifting icons.
+// The animated background: a slowly changing colour, rising tiles in depth, faint icons.
 #include <tui/mnbackground.h>
 
 #include <shell/mnresourcemanager.h>
@@ -8,7 +8,6 @@
 
 #include <kelvo/platform/klog.h>
 #include <kelvo/render/krcamera.h>
-#include <kelvo/render/krdrawhelp.h>
 
 #include <cmath>
 
@@ -23,8 +22,9 @@ constexpr float kNearZ = 18.0f;
 constexpr float kFarZ = 40.0f;
 constexpr float kVisibleY = 0.85f; // tiles leave above this fraction of their depth
 constexpr float kPi = 3.14159265f;
-constexpr float kTileLight = 0.10f; // tiles are the gradient's foot, this much lighter
-constexpr float kIconLight = 0.18f; // and the white icons are tinted to this
+constexpr float kTileLight = 0.10f;    // tiles are the gradient's foot, this much lighter
+constexpr float kIconLight = 0.18f;    // and the white icons are tinted to this
+constexpr float kColourPeriod = 20.0f; // seconds of one swing of the backdrop's colour
 
 struct Look {
     unsigned int top; // 0xAARRGGBB
@@ -192,6 +192,7 @@ void MNBackgroundWidget::SetMode(int mode) {
 }
 
 void MNBackgroundWidget::Tick(float delta) {
+    m_fTime = Wrap(m_fTime + delta, 0.0f, kColourPeriod);
     for (Tile& tile : m_tiles) {
         tile.y += tile.speed * delta;
         tile.angle = Wrap(tile.angle + tile.spin * delta, 0.0f, 2.0f * kPi);
@@ -205,7 +206,7 @@ void MNBackgroundWidget::Tick(float delta) {
 }
 
 void MNBackgroundWidget::Render() {
-    RenderGradient();
+    RenderBackdrop();
     RenderTiles();
     const unsigned int iconColour = Mix(kLooks[m_mode].bottom, 0xFFFFFFFF, kIconLight);
     for (MNBackgroundIcon& icon : m_icons) {
@@ -213,12 +214,12 @@ void MNBackgroundWidget::Render() {
     }
 }
 
-void MNBackgroundWidget::RenderGradient() const {
+// The backdrop is the frame's clear colour, so that it costs no drawing: this frame's is
+// the one set a frame earlier. It swings slowly between the look's two colours.
+void MNBackgroundWidget::RenderBackdrop() const {
     const Look& look = kLooks[m_mode];
-    krDrawHelp::DrawSubBitmap(KR_DRAW_PIXELS | KR_DRAW_NOBLEND, RcPtr<krTextureResourceWII>(), 0, 0,
-                              Width(), 0, 0, Height(), Width(), Height(), 0, 0, 1, 0, 0, 1, 1, 1,
-                              look.top, look.top, look.bottom, look.bottom);
-    krDrawHelp::Flush();
+    const float swing = 0.5f - 0.5f * std::cos(2.0f * kPi * m_fTime / kColourPeriod);
+    kRender::BufferClear(Mix(look.top, look.bottom, swing));
 }
 
 void MNBackgroundWidget::RenderTiles() {

@@ -1,0 +1,45 @@
+// The animated background's looks: a look outside 0 to 8 is logged and gives the menus'
+// look, and the motion follows the random generator it is lent.
+#include "game_ui_fixture.h"
+#include "log_capture.h"
+#include "png_golden.h"
+
+#include <tui/mnbackground.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace Kelvo_lib;
+
+TEST_F(GameUITest, UnknownBackgroundLooksGiveTheMenusLook) {
+    MNBackgroundWidget background;
+    background.SetMode(4);
+    test_support::LogCapture log;
+    for (const int mode : {-1, 9, 1000}) {
+        background.SetMode(mode);
+        EXPECT_EQ(background.GetMode(), 0) << mode;
+    }
+    EXPECT_EQ(log.CountContaining("no look"), 3);
+}
+
+TEST_F(GameUITest, BackgroundMotionFollowsTheGeneratorItIsLent) {
+    const auto picture = [this](u32 seed) {
+        kmRandomMersenneTwister random(seed);
+        MNBackgroundWidget background;
+        background.SetRandomGenerator(&random);
+        background.SetMode(2);
+        background.Tick(0.5f);
+        background.Render();
+        kRender::BufferSwap();
+        background.Render();
+        krDrawHelp::Flush();
+        return png_golden::ReadEmbeddedFrameBuffer(0, 0, m_surface->GetDesc().xRes,
+                                                   m_surface->GetDesc().yRes)
+            .rgb;
+    };
+    EXPECT_EQ(picture(7), picture(7));
+    EXPECT_NE(picture(7), picture(8));
+}
+
+} // namespace
