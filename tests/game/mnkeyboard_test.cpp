@@ -1,10 +1,14 @@
 // The on-screen keyboard: its key order per language (saved puzzle states hold key
 // indices, so this table may never change), typing over locked positions, backspace, the
-// cursor, and one key per press of the A button.
+// cursor, one key per press of the A button, and the sounds of a letter and of backspace.
+#include "../kelvo/audio_device_support.h"
 #include "game_ui_fixture.h"
+#include "temporary_host_directory.h"
 
 #include <tui/mnkeyboard.h>
 #include <tui/tuipointer.h>
+
+#include <shell/mnsound.h>
 
 #include <gtest/gtest.h>
 
@@ -130,6 +134,61 @@ TEST_F(GameUITest, KeyboardKeepsLengthsAndPositionsInsideItsString) {
     keyboard.SetLanguage(3);
     EXPECT_EQ(keyboard.GetKeyIndex('\xD6'), 27) << "German keys, string kept";
     EXPECT_STREQ(keyboard.GetString(), "BCD ");
+}
+
+} // namespace
+
+namespace {
+
+using namespace audio_device_test;
+
+// The keyboard's sounds on a disc whose letter sound is a steady high level and whose
+// backspace sound a steady low one, heard through the voice device.
+class KeyboardSoundTest : public AudioDeviceTest {
+protected:
+    void SetUp() override {
+        AudioDeviceTest::SetUp();
+        Write(SFX_KEY_LETTER, 8000);
+        Write(SFX_KEY_BACKSPACE, -8000);
+        MNSound::Init(MNSound::K_MAX_VOLUME, 0);
+    }
+    void TearDown() override {
+        MNSound::Deinit();
+        AudioDeviceTest::TearDown();
+    }
+
+    void Write(int effect, short level) {
+        m_disc.Write(std::string("wii/audio/") + MNSound::GetSoundEffectName(effect) + ".dsp",
+                     sound_test::Write(kSound_DSPWrite, *OneShot(level)));
+    }
+
+    // A tenth of a second of one level, played once.
+    static sound_test::SoundPtr OneShot(short level) {
+        const std::vector<short> samples(3200, level);
+        return sound_test::SoundPtr(kSound_DSPEncode(samples.data(), 3200, 32000, false, 0));
+    }
+
+    // Presses key index and returns the mean level of what plays after; then
+    // lets the sound end.
+    double LevelAfterPressing(MNKeyboard& keyboard, int index) {
+        const MNKeyboardKey& key = keyboard.GetKey(index);
+        keyboard.MouseHit(key.x + 1, key.y + 1, false, TUIPointer::PRESSED);
+        keyboard.MouseHit(key.x + 1, key.y + 1, false, TUIPointer::IDLE);
+        const audio_test::Output output = Run(14);
+        Run(30);
+        return Mean(output.left, output.left.size() / 2);
+    }
+
+    test_support::TemporaryDisc m_disc;
+};
+
+TEST_F(KeyboardSoundTest, LettersAndBackspacePlayTheirOwnSounds) {
+    MNKeyboard keyboard(0, true);
+    keyboard.SetMaxStringLength(4);
+    EXPECT_GT(LevelAfterPressing(keyboard, keyboard.GetKeyIndex('A')), 1000.0)
+        << "the letter's sound";
+    EXPECT_LT(LevelAfterPressing(keyboard, keyboard.GetNumKeys() - 1), -1000.0)
+        << "the backspace's sound";
 }
 
 } // namespace

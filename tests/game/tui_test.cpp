@@ -5,6 +5,8 @@
 // formatting of bound texts and the word wrap.
 #include "game_ui_fixture.h"
 
+#include <tui/mnbackground.h>
+#include <tui/mnmenuwidget.h>
 #include <tui/splittext.h>
 #include <tui/tui.h>
 
@@ -270,6 +272,30 @@ TEST_F(SplitTextTest, FittingTextsStayAndLongWordsAreBroken) {
         EXPECT_LE(Width(line.c_str()), static_cast<int>(0.1f * TUIArt::DisplayWidth())) << line;
     }
     EXPECT_STREQ(SplitText(nullptr, "no font", 0.1f), "no font");
+}
+
+} // namespace
+
+namespace {
+
+using namespace Kelvo_lib;
+
+// Made by class as the screens make them: TUIWidget passes its frames to the menu it holds.
+TEST_F(TUITest, ToolkitWidgetsAreCreatedByClass) {
+    for (kClass* record : {TUIWidget::StaticClass(), MNMenuWidget::StaticClass(),
+                           MNComboWidget::StaticClass(), MNBackgroundWidget::StaticClass()}) {
+        EXPECT_EQ(record->m_superClass, kUIWidget::StaticClass()) << record->m_className;
+        ASSERT_NE(record->m_classConstructor, nullptr) << record->m_className;
+    }
+    kObject* memory = kObject::Allocate(TUIWidget::StaticClass(), nullptr, nullptr);
+    TUIWidget::StaticClass()->m_classConstructor(memory);
+    TUIWidget* widget = static_cast<TUIWidget*>(memory);
+    widget->m_tui = &m_menu;
+    MNSound::StopMusic();
+    widget->Tick(1.0f / 60.0f);
+    EXPECT_EQ(MNSound::GetMusicPlayingIdx(), MUSIC_TITLE) << "the menu was ticked";
+    MNSound::StopMusic();
+    delete widget;
 }
 
 } // namespace
