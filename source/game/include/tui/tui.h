@@ -73,6 +73,10 @@ public:
 
 private:
     kFont* FontOf(const TUIArt& art) const;
+
+    mutable kString m_wrapSource; // the text m_wrapped was made from, at m_fWrapWidth
+    mutable kString m_wrapped;
+    mutable float m_fWrapWidth = 0.0f;
     // The text as drawn: formatted, wrapped to the fixed width.
     kString Layout(const TUIArt& art) const;
 };

@@ -56,7 +56,13 @@ kString TUIText::Layout(const TUIArt& art) const {
     if (m_fFixedWidth <= 0.0f) {
         return kString(text);
     }
-    return SplitText(FontOf(art), kString(text), m_fFixedWidth);
+    // Wrapping measures every line: it is done again only when the text or width changes.
+    if (!(m_wrapSource == text) || m_fWrapWidth != m_fFixedWidth) {
+        m_wrapSource = text;
+        m_fWrapWidth = m_fFixedWidth;
+        m_wrapped = SplitText(FontOf(art), m_wrapSource, m_fFixedWidth);
+    }
+    return m_wrapped;
 }
 
 kUIRect TUIText::Bounds(const TUIArt& art) const {
