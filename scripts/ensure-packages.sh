@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format ccache
   libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev libpng-dev
   wbritish wordnet-base zlib1g-dev pkg-config librsvg2-dev fonts-dejavu-core libfreetype-dev
-  libpixman-1-dev libvorbis-dev libogg-dev libtinyxml-dev
+  libpixman-1-dev libvorbis-dev libogg-dev libtinyxml-dev libjpeg62-turbo-dev
 )
 missing=()
 for package in "${packages[@]}"; do

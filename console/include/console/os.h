@@ -84,3 +84,57 @@ OSResetCallback OSSetResetCallback(OSResetCallback callback);
 OSPowerCallback OSSetPowerCallback(OSPowerCallback callback);
 // For the host: without a power callback, closing the window ends the program instead.
 bool OSHasPowerCallback();
+
+// ---- Threads and message queues ----
+// Threads run one at a time (the console has one core): a thread keeps running until it
+// waits (on a message queue, suspended, at its end), and then the most urgent ready thread
+// runs (priority 0 first, 31 last; the main thread is 16; equal priorities by creation).
+// While the main thread waits for a retrace (VIWaitForRetrace) every other thread runs
+// until all of them wait, so a headless run is deterministic. Callbacks (retrace, audio
+// DMA) may send and receive without blocking; a thread is never switched inside them.
+// A blocking call from a thread that is neither the main thread nor one created here is
+// reported and refused.
+constexpr s32 OS_PRIORITY_MAX = 0;
+constexpr s32 OS_PRIORITY_MIN = 31;
+constexpr s32 OS_MAIN_THREAD_PRIORITY = 16;
+constexpr u16 OS_THREAD_ATTR_DETACH = 1;
+
+struct OSThread {
+    s32 slot; // of the scheduler's fixed table, -1 before creation
+};
+using OSThreadFunction = void* (*)(void* param);
+
+// Creates the thread suspended (resume it to start it). The stack is the caller's memory,
+// kept for the console's sake; the thread runs on a host stack. False, reported, for a bad
+// priority or when every one of the 15 thread slots is taken.
+BOOL OSCreateThread(OSThread* thread, OSThreadFunction function, void* param, void* stackTop,
+                    u32 stackSize, s32 priority, u16 attributes);
+// Both return the suspend count before the call; suspending the calling thread waits until
+// another resumes it.
+s32 OSResumeThread(OSThread* thread);
+s32 OSSuspendThread(OSThread* thread);
+// Ends a thread wherever it waits (its stack unwinds) and frees its slot; returns once it
+// has ended. A thread cannot cancel itself.
+void OSCancelThread(OSThread* thread);
+// For VIWaitForRetrace: lets every other ready thread run until each of them waits.
+void OSRunThreadsUntilIdle();
+
+using OSMessage = void*;
+constexpr s32 OS_MESSAGE_NOBLOCK = 0;
+constexpr s32 OS_MESSAGE_BLOCK = 1;
+
+struct OSMessageQueue {
+    OSMessage* msgArray;
+    s32 msgCount;
+    s32 firstIndex;
+    s32 usedCount;
+};
+
+void OSInitMessageQueue(OSMessageQueue* queue, OSMessage* msgArray, s32 msgCount);
+// FALSE when the queue is full (or empty) and the flag asks not to block.
+BOOL OSSendMessage(OSMessageQueue* queue, OSMessage message, s32 flags);
+BOOL OSReceiveMessage(OSMessageQueue* queue, OSMessage* message, s32 flags);
+
+// The locked cache: a fast scratch area on the console, nothing to set up on the host.
+void LCEnable();
+void LCDisable();

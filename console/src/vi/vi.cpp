@@ -71,6 +71,7 @@ void VIFlush() {
 }
 
 void VIWaitForRetrace() {
+    OSRunThreadsUntilIdle(); // the main thread sleeps until the retrace: the others run
     const VITVMode mode = s_vi.configured ? s_vi.mode.viTVmode : VI_TVMODE_PAL_INT;
     HostWaitForField(TicksPerField(mode));
     HostAudioPumpForClock();
