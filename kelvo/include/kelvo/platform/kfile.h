@@ -57,3 +57,5 @@ K_IO_ACCESS kPlatform_FileGetAccessMode(SysFileHandle* handle);
 
 // Installs the disc-wait callback; null removes it.
 void kPlatformWii_Temp_SetIOCallback(kPlatformIOCallback callback);
+// The installed callback, for other polled disc reads (the movie player's); null for none.
+kPlatformIOCallback kPlatformWii_Temp_GetIOCallback();

@@ -165,6 +165,10 @@ K_IO_ACCESS kPlatform_FileGetAccessMode(SysFileHandle* handle) {
                                                                 : handle->accessMode;
 }
 
+kPlatformIOCallback kPlatformWii_Temp_GetIOCallback() {
+    return s_callback;
+}
+
 void kPlatformWii_Temp_SetIOCallback(kPlatformIOCallback callback) {
     s_callback = callback;
 }

@@ -1,0 +1,187 @@
+// THP file writer: pictures encoded through libjpeg-turbo, sound as big-endian PCM tracks,
+// laid out as thpfile.h describes.
+#include <kelvo/movie/thpfile.h>
+
+#include <kelvo/platform/klog.h>
+
+#include <console/thp.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include <jpeglib.h>
+
+namespace {
+
+constexpr const char* kSystem = "THPWriter";
+constexpr u32 kCompInfoOffset = 64;
+
+u32 Align32(u32 value) {
+    return (value + 31) & ~31u;
+}
+
+void PutBig32(std::vector<u8>& out, u32 at, u32 value) {
+    out[at] = static_cast<u8>(value >> 24);
+    out[at + 1] = static_cast<u8>(value >> 16);
+    out[at + 2] = static_cast<u8>(value >> 8);
+    out[at + 3] = static_cast<u8>(value);
+}
+
+void AppendBig32(std::vector<u8>& out, u32 value) {
+    out.resize(out.size() + 4);
+    PutBig32(out, static_cast<u32>(out.size() - 4), value);
+}
+
+std::vector<u8> EncodeJpeg(const THPMovieSource& source, const std::vector<u8>& rgb) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* bytes = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &bytes, &size);
+    info.image_width = source.width;
+    info.image_height = source.height;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info); // YCbCr with 2 x 2 luma sampling: 4:2:0
+    jpeg_set_quality(&info, source.jpegQuality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<u8*>(rgb.data()) + info.next_scanline * source.width * 3;
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    std::vector<u8> jpeg(bytes, bytes + size);
+    jpeg_destroy_compress(&info);
+    std::free(bytes);
+    return jpeg;
+}
+
+// The sound track of one frame: the samples from the frame's start to the next frame's.
+std::vector<u8> EncodeTrack(const THPMovieSource& source, u32 frame, u32* samples) {
+    const u32 total = static_cast<u32>(source.sound.size() / source.sndChannels);
+    const auto startOf = [&](u32 index) {
+        const u64 start =
+            static_cast<u64>(index * static_cast<f64>(THP_SOUND_FREQUENCY) / source.frameRate);
+        return static_cast<u32>(start < total ? start : total);
+    };
+    const u32 first = startOf(frame);
+    *samples = startOf(frame + 1) - first;
+    std::vector<u8> track;
+    AppendBig32(track, *samples);
+    AppendBig32(track, source.sndChannels);
+    for (u32 i = first * source.sndChannels; i < (first + *samples) * source.sndChannels; ++i) {
+        const u16 sample = static_cast<u16>(source.sound[i]);
+        track.push_back(static_cast<u8>(sample >> 8));
+        track.push_back(static_cast<u8>(sample));
+    }
+    return track;
+}
+
+bool SourceFits(const THPMovieSource& source) {
+    return source.width > 0 && source.height > 0 && source.width % 16 == 0 &&
+           source.height % 16 == 0 && source.width <= 1024 && source.height <= 1024 &&
+           source.frameRate > 0.0f && source.numFrames > 0 && source.drawFrame &&
+           source.sndChannels <= 2 && source.jpegQuality >= 1 && source.jpegQuality <= 100 &&
+           (source.sndChannels == 0 || source.sound.size() % source.sndChannels == 0);
+}
+
+struct EncodedFrame {
+    std::vector<u8> picture;
+    std::vector<u8> track;
+    u32 size = 0; // padded to 32
+};
+
+} // namespace
+
+bool THPWriteMovie(const THPMovieSource& source, std::vector<u8>* file) {
+    if (file == nullptr || !SourceFits(source)) {
+        kLogSys(kSystem, "Cannot write a movie of %u x %u pixels, %u frames, %u channels.\n",
+                source.width, source.height, source.numFrames, source.sndChannels);
+        return false;
+    }
+    const bool audio = source.sndChannels > 0;
+    const u32 numComponents = audio ? 2 : 1;
+    const u32 frameHeader = 8 + 4 * numComponents;
+    std::vector<EncodedFrame> frames(source.numFrames);
+    std::vector<u8> rgb(static_cast<size_t>(source.width) * source.height * 3);
+    u32 bufSize = 0;
+    u32 audioMaxSamples = 0;
+    for (u32 i = 0; i < source.numFrames; ++i) {
+        source.drawFrame(i, rgb.data());
+        frames[i].picture = EncodeJpeg(source, rgb);
+        u32 samples = 0;
+        if (audio) {
+            frames[i].track = EncodeTrack(source, i, &samples);
+        }
+        frames[i].size = Align32(
+            static_cast<u32>(frameHeader + frames[i].picture.size() + frames[i].track.size()));
+        bufSize = frames[i].size > bufSize ? frames[i].size : bufSize;
+        audioMaxSamples = samples > audioMaxSamples ? samples : audioMaxSamples;
+    }
+
+    std::vector<u8>& out = *file;
+    out.assign(kCompInfoOffset, 0);
+    AppendBig32(out, numComponents);
+    const u8 kinds[THP_MAX_COMPONENTS] = {THP_VIDEO_COMP, audio ? THP_AUDIO_COMP : THP_NOCOMP_COMP,
+                                          0xFF,           0xFF,
+                                          0xFF,           0xFF,
+                                          0xFF,           0xFF,
+                                          0xFF,           0xFF,
+                                          0xFF,           0xFF,
+                                          0xFF,           0xFF,
+                                          0xFF,           0xFF};
+    out.insert(out.end(), kinds, kinds + THP_MAX_COMPONENTS);
+    for (u32 value : {source.width, source.height, 0u}) {
+        AppendBig32(out, value);
+    }
+    if (audio) {
+        const u32 total = static_cast<u32>(source.sound.size() / source.sndChannels);
+        for (u32 value : {source.sndChannels, THP_SOUND_FREQUENCY, total, 1u}) {
+            AppendBig32(out, value);
+        }
+    }
+    out.resize(Align32(static_cast<u32>(out.size())), 0);
+    const u32 offsetTable = static_cast<u32>(out.size());
+    u32 end = 0;
+    for (const EncodedFrame& frame : frames) {
+        end += frame.size;
+        AppendBig32(out, end);
+    }
+    out.resize(Align32(static_cast<u32>(out.size())), 0);
+    const u32 movieData = static_cast<u32>(out.size());
+    u32 previous = 0;
+    for (u32 i = 0; i < source.numFrames; ++i) {
+        const u32 start = static_cast<u32>(out.size());
+        AppendBig32(out, frames[(i + 1) % source.numFrames].size);
+        AppendBig32(out, previous);
+        AppendBig32(out, static_cast<u32>(frames[i].picture.size()));
+        if (audio) {
+            AppendBig32(out, static_cast<u32>(frames[i].track.size()));
+        }
+        out.insert(out.end(), frames[i].picture.begin(), frames[i].picture.end());
+        out.insert(out.end(), frames[i].track.begin(), frames[i].track.end());
+        out.resize(start + frames[i].size, 0);
+        previous = frames[i].size;
+    }
+
+    std::memcpy(out.data(), "THP", 4);
+    u32 frameRateBits;
+    std::memcpy(&frameRateBits, &source.frameRate, sizeof(frameRateBits));
+    const u32 fields[] = {THP_VERSION,
+                          bufSize,
+                          audioMaxSamples,
+                          frameRateBits,
+                          source.numFrames,
+                          frames[0].size,
+                          end,
+                          kCompInfoOffset,
+                          offsetTable,
+                          movieData,
+                          movieData + end - frames.back().size};
+    for (u32 i = 0; i < sizeof(fields) / sizeof(fields[0]); ++i) {
+        PutBig32(out, 4 + i * 4, fields[i]);
+    }
+    return true;
+}
