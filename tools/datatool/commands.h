@@ -27,4 +27,7 @@ int RunFontCommand(int argc, char** argv);
 // banner OUTDIR BANNER.svg|png ICONS.svg|png
 int RunBannerCommand(int argc, char** argv);
 
+// movie OUT.thp --style N --seconds S
+int RunMovieCommand(int argc, char** argv);
+
 } // namespace datatool

@@ -2,6 +2,7 @@
 // kind is told by the file itself; anything else is read as a sound file.
 #include "banner/save_files_dump.h"
 #include "commands.h"
+#include "movies/movie_dump.h"
 #include "puzzles/puzzle_bank_dump.h"
 #include "sound/sound_file_dump.h"
 #include "sprites/sprite_bank_dump.h"
@@ -20,7 +21,7 @@ struct FileDump {
 constexpr FileDump kFileDumps[] = {
     {IsPuzzleBankFile, RunPuzzleBankDump}, {IsSpriteBankFile, RunSpriteBankDump},
     {IsLanguageFile, RunLanguageFileDump}, {IsSaveFile, RunSaveFileDump},
-    {IsBannerFile, RunBannerFileDump},
+    {IsBannerFile, RunBannerFileDump},     {IsMovieFile, RunMovieDump},
 };
 
 } // namespace

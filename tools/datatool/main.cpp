@@ -35,6 +35,8 @@ constexpr Command kCommands[] = {
      "writes the save banner (192 x 64) and its 8 icon frames (48 x 48, side by side in ICONS) as"
      " tiled RGB5A3 files; 'dump save.dat' and 'dump banner.bin' show the saved files",
      RunBannerCommand},
+    {"movie", "OUT.thp --style 0..4 --seconds S",
+     "writes one of the start-up movies, drawn and scored here, as a THP file", RunMovieCommand},
 };
 
 int PrintUsage() {

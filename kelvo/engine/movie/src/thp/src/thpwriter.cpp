@@ -87,51 +87,29 @@ bool SourceFits(const THPMovieSource& source) {
            (source.sndChannels == 0 || source.sound.size() % source.sndChannels == 0);
 }
 
-struct EncodedFrame {
-    std::vector<u8> picture;
-    std::vector<u8> track;
-    u32 size = 0; // padded to 32
-};
-
-} // namespace
-
-bool THPWriteMovie(const THPMovieSource& source, std::vector<u8>* file) {
-    if (file == nullptr || !SourceFits(source)) {
-        kLogSys(kSystem, "Cannot write a movie of %u x %u pixels, %u frames, %u channels.\n",
-                source.width, source.height, source.numFrames, source.sndChannels);
-        return false;
+// Appends one frame (its next-frame size patched in when the next is known); its size.
+u32 AppendFrame(std::vector<u8>& out, u32 previous, const std::vector<u8>& picture,
+                const std::vector<u8>& track) {
+    const u32 start = static_cast<u32>(out.size());
+    AppendBig32(out, 0);
+    AppendBig32(out, previous);
+    AppendBig32(out, static_cast<u32>(picture.size()));
+    if (!track.empty()) {
+        AppendBig32(out, static_cast<u32>(track.size()));
     }
+    out.insert(out.end(), picture.begin(), picture.end());
+    out.insert(out.end(), track.begin(), track.end());
+    out.resize(Align32(static_cast<u32>(out.size())), 0);
+    return static_cast<u32>(out.size()) - start;
+}
+
+void AppendComponentInfo(std::vector<u8>& out, const THPMovieSource& source) {
     const bool audio = source.sndChannels > 0;
-    const u32 numComponents = audio ? 2 : 1;
-    const u32 frameHeader = 8 + 4 * numComponents;
-    std::vector<EncodedFrame> frames(source.numFrames);
-    std::vector<u8> rgb(static_cast<size_t>(source.width) * source.height * 3);
-    u32 bufSize = 0;
-    u32 audioMaxSamples = 0;
-    for (u32 i = 0; i < source.numFrames; ++i) {
-        source.drawFrame(i, rgb.data());
-        frames[i].picture = EncodeJpeg(source, rgb);
-        u32 samples = 0;
-        if (audio) {
-            frames[i].track = EncodeTrack(source, i, &samples);
-        }
-        frames[i].size = Align32(
-            static_cast<u32>(frameHeader + frames[i].picture.size() + frames[i].track.size()));
-        bufSize = frames[i].size > bufSize ? frames[i].size : bufSize;
-        audioMaxSamples = samples > audioMaxSamples ? samples : audioMaxSamples;
-    }
-
-    std::vector<u8>& out = *file;
-    out.assign(kCompInfoOffset, 0);
-    AppendBig32(out, numComponents);
-    const u8 kinds[THP_MAX_COMPONENTS] = {THP_VIDEO_COMP, audio ? THP_AUDIO_COMP : THP_NOCOMP_COMP,
-                                          0xFF,           0xFF,
-                                          0xFF,           0xFF,
-                                          0xFF,           0xFF,
-                                          0xFF,           0xFF,
-                                          0xFF,           0xFF,
-                                          0xFF,           0xFF,
-                                          0xFF,           0xFF};
+    AppendBig32(out, audio ? 2 : 1);
+    u8 kinds[THP_MAX_COMPONENTS];
+    std::memset(kinds, THP_NOCOMP_COMP, sizeof(kinds));
+    kinds[0] = THP_VIDEO_COMP;
+    kinds[1] = audio ? THP_AUDIO_COMP : THP_NOCOMP_COMP;
     out.insert(out.end(), kinds, kinds + THP_MAX_COMPONENTS);
     for (u32 value : {source.width, source.height, 0u}) {
         AppendBig32(out, value);
@@ -143,43 +121,58 @@ bool THPWriteMovie(const THPMovieSource& source, std::vector<u8>* file) {
         }
     }
     out.resize(Align32(static_cast<u32>(out.size())), 0);
+}
+
+} // namespace
+
+bool THPWriteMovie(const THPMovieSource& source, std::vector<u8>* file) {
+    if (file == nullptr || !SourceFits(source)) {
+        kLogSys(kSystem, "Cannot write a movie of %u x %u pixels, %u frames, %u channels.\n",
+                source.width, source.height, source.numFrames, source.sndChannels);
+        return false;
+    }
+    // Header, component information and the frame offset table first, then each frame as
+    // it is encoded: the file is the only copy of the movie held.
+    std::vector<u8>& out = *file;
+    out.assign(kCompInfoOffset, 0);
+    AppendComponentInfo(out, source);
     const u32 offsetTable = static_cast<u32>(out.size());
-    u32 end = 0;
-    for (const EncodedFrame& frame : frames) {
-        end += frame.size;
-        AppendBig32(out, end);
-    }
-    out.resize(Align32(static_cast<u32>(out.size())), 0);
+    out.resize(Align32(offsetTable + 4 * source.numFrames), 0);
     const u32 movieData = static_cast<u32>(out.size());
+    std::vector<u8> rgb(static_cast<size_t>(source.width) * source.height * 3);
+    std::vector<u8> track;
+    u32 bufSize = 0;
+    u32 audioMaxSamples = 0;
+    u32 firstSize = 0;
     u32 previous = 0;
+    u32 previousStart = 0;
     for (u32 i = 0; i < source.numFrames; ++i) {
-        const u32 start = static_cast<u32>(out.size());
-        AppendBig32(out, frames[(i + 1) % source.numFrames].size);
-        AppendBig32(out, previous);
-        AppendBig32(out, static_cast<u32>(frames[i].picture.size()));
-        if (audio) {
-            AppendBig32(out, static_cast<u32>(frames[i].track.size()));
+        source.drawFrame(i, rgb.data());
+        u32 samples = 0;
+        if (source.sndChannels > 0) {
+            track = EncodeTrack(source, i, &samples);
         }
-        out.insert(out.end(), frames[i].picture.begin(), frames[i].picture.end());
-        out.insert(out.end(), frames[i].track.begin(), frames[i].track.end());
-        out.resize(start + frames[i].size, 0);
-        previous = frames[i].size;
+        const u32 start = static_cast<u32>(out.size());
+        const u32 size = AppendFrame(out, previous, EncodeJpeg(source, rgb), track);
+        if (i > 0) {
+            PutBig32(out, previousStart, size);
+        }
+        PutBig32(out, offsetTable + 4 * i, start + size - movieData);
+        firstSize = i == 0 ? size : firstSize;
+        bufSize = size > bufSize ? size : bufSize;
+        audioMaxSamples = samples > audioMaxSamples ? samples : audioMaxSamples;
+        previous = size;
+        previousStart = start;
     }
+    PutBig32(out, previousStart, firstSize); // the last frame leads back to the first
+    const u32 end = static_cast<u32>(out.size()) - movieData;
 
     std::memcpy(out.data(), "THP", 4);
     u32 frameRateBits;
     std::memcpy(&frameRateBits, &source.frameRate, sizeof(frameRateBits));
-    const u32 fields[] = {THP_VERSION,
-                          bufSize,
-                          audioMaxSamples,
-                          frameRateBits,
-                          source.numFrames,
-                          frames[0].size,
-                          end,
-                          kCompInfoOffset,
-                          offsetTable,
-                          movieData,
-                          movieData + end - frames.back().size};
+    const u32 fields[] = {THP_VERSION,  bufSize, audioMaxSamples, frameRateBits, source.numFrames,
+                          firstSize,    end,     kCompInfoOffset, offsetTable,   movieData,
+                          previousStart};
     for (u32 i = 0; i < sizeof(fields) / sizeof(fields[0]); ++i) {
         PutBig32(out, 4 + i * 4, fields[i]);
     }
