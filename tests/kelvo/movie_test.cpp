@@ -205,6 +205,7 @@ TEST_F(MovieTest, PlaysEachFrameInTurnWithItsSound) {
     const std::string capture = ::testing::TempDir() + "movie_sound.wav";
     SetAudioOut(capture.c_str());
     std::vector<int> shown;
+    std::vector<int> fieldsOf(kFrames, 0);
     for (int field = 0; field < 40 && movie->IsPlaying(); ++field) {
         VIWaitForRetrace();
         movie->Tick(1.0f / 50);
@@ -216,6 +217,7 @@ TEST_F(MovieTest, PlaysEachFrameInTurnWithItsSound) {
         if (shown.empty() || shown.back() != frame) {
             shown.push_back(frame);
         }
+        ++fieldsOf[frame];
         for (u32 y = 4; y < kSide; y += 8) { // away from the quadrant edges' JPEG ringing
             for (u32 x = 4; x < kSide; x += 8) {
                 if ((x + 4) % 32 != 0 && (y + 4) % 32 != 0) {
@@ -229,6 +231,9 @@ TEST_F(MovieTest, PlaysEachFrameInTurnWithItsSound) {
     }
     EXPECT_FALSE(movie->IsPlaying()) << "the movie never completed";
     EXPECT_EQ(shown, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    for (u32 frame = 1; frame + 1 < kFrames; ++frame) {
+        EXPECT_EQ(fieldsOf[frame], 2) << "25 frames a second on 50 fields: frame " << frame;
+    }
     SetAudioOut("");
     VIWaitForRetrace();
     const std::vector<s16> left = CapturedLeft(capture);
@@ -238,6 +243,53 @@ TEST_F(MovieTest, PlaysEachFrameInTurnWithItsSound) {
         std::count_if(left.begin(), left.end(), [](s16 s) { return std::abs(s) > kLoud / 2; }));
     const size_t expected = THP_SOUND_FREQUENCY * kFrames / 25;
     EXPECT_NEAR(static_cast<double>(loud), static_cast<double>(expected), expected * 0.05);
+}
+
+TEST_F(MovieTest, PauseAndResumeOnlyActWhenTheyMeanSomething) {
+    m_disc.Write("movies/test.thp", Written(TestMovie(false)));
+    const std::unique_ptr<Kelvo_lib::kMovie> movie = Create("movies/test.thp");
+    ASSERT_NE(movie, nullptr);
+    EXPECT_EQ(THPPlayerGetState(), THP_STATE_PREPARE);
+    EXPECT_FALSE(THPPlayerPause()) << "not playing yet";
+    movie->Resume(); // not paused: nothing to resume
+    EXPECT_EQ(THPPlayerGetState(), THP_STATE_PREPARE);
+    movie->Play(false);
+    movie->Pause();
+    movie->Pause();
+    EXPECT_EQ(THPPlayerGetState(), THP_STATE_PAUSE);
+    EXPECT_FALSE(THPPlayerPause()) << "paused already";
+    EXPECT_FALSE(movie->IsPlaying());
+    movie->Resume();
+    EXPECT_EQ(THPPlayerGetState(), THP_STATE_PLAY);
+    EXPECT_TRUE(movie->IsPlaying());
+    movie->Stop();
+    EXPECT_FALSE(THPPlayerPlay()) << "stopped";
+}
+
+TEST_F(MovieTest, WorkMemoryHoldsReadBuffersTextureSetsAndSoundBuffers) {
+    // A 320 x 240 movie whose largest frame is 40,000 bytes, with 1,000 samples a frame.
+    std::vector<u8> file(128 + 40000, 0);
+    const auto put = [&](u32 at, u32 value) {
+        for (u32 i = 0; i < 4; ++i) {
+            file[at + i] = static_cast<u8>(value >> (24 - 8 * i));
+        }
+    };
+    const u32 header[] = {0x54485000, THP_VERSION, 40000, 1000, 0x41C80000, 1,
+                          40000,      40000,       64,    0,    128,        128};
+    for (u32 i = 0; i < 12; ++i) {
+        put(4 * i, header[i]);
+    }
+    const u32 components[] = {2,   0x0001FFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 320,
+                              240, 0,          2,          32000,      1000,       1};
+    for (u32 i = 0; i < 12; ++i) {
+        put(64 + 4 * i, components[i]);
+    }
+    m_disc.Write("movies/sizes.thp", file);
+    ASSERT_TRUE(THPPlayerInit(1));
+    ASSERT_TRUE(THPPlayerOpen("movies/sizes.thp", 0));
+    EXPECT_EQ(THPPlayerCalcNeedMemory(), 773696u);
+    EXPECT_TRUE(THPPlayerClose());
+    THPPlayerQuit();
 }
 
 TEST_F(MovieTest, MissingOrBrokenMoviesEndWithoutWaiting) {
@@ -254,15 +306,22 @@ TEST_F(MovieTest, MissingOrBrokenMoviesEndWithoutWaiting) {
         file[i] = 0xFF;
     }
     m_disc.Write("movies/spoilt.thp", file);
-    const std::unique_ptr<Kelvo_lib::kMovie> movie = Create("movies/spoilt.thp");
-    ASSERT_NE(movie, nullptr);
-    movie->Play(false);
-    for (int field = 0; field < 20 && movie->IsPlaying(); ++field) {
-        VIWaitForRetrace();
-        movie->Tick(1.0f / 50);
-        movie->Render();
+    // A first frame that names a next frame far past the end of the file.
+    std::vector<u8> lying = Written(TestMovie(false));
+    lying[info.header.movieDataOffsets] = 0x7F;
+    m_disc.Write("movies/lying.thp", lying);
+    for (const char* name : {"movies/spoilt.thp", "movies/lying.thp"}) {
+        SCOPED_TRACE(name);
+        const std::unique_ptr<Kelvo_lib::kMovie> movie = Create(name);
+        ASSERT_NE(movie, nullptr);
+        movie->Play(false);
+        for (int field = 0; field < 20 && movie->IsPlaying(); ++field) {
+            VIWaitForRetrace();
+            movie->Tick(1.0f / 50);
+            movie->Render();
+        }
+        EXPECT_FALSE(movie->IsPlaying());
     }
-    EXPECT_FALSE(movie->IsPlaying());
 }
 
 } // namespace
