@@ -3,7 +3,6 @@
 // the style's pattern lit in its accent colour, a fade to black at the end) with a soft
 // two-note chime, written as a 640 x 448 THP movie at 25 frames a second.
 #include "commands.h"
-#include "host_files.h"
 
 #include <kelvo/movie/thpfile.h>
 
@@ -137,12 +136,20 @@ int RunMovieCommand(int argc, char** argv) {
     source.drawFrame = [&](u32 frame, u8* rgb) { DrawFrame(chosen, frame, rgb); };
     source.sndChannels = 2;
     source.sound = Chime(seconds);
-    std::vector<u8> file;
-    if (!THPWriteMovie(source, &file)) {
-        std::fprintf(stderr, "movie: the movie cannot be written\n");
+    FILE* out = std::fopen(argv[0], "wb");
+    if (out == nullptr) {
+        std::fprintf(stderr, "movie: cannot write %s\n", argv[0]);
         return 1;
     }
-    return WriteHostFile(argv[0], file) ? 0 : 1;
+    const bool written = THPWriteMovie(source, [out](const u8* bytes, u32 size) {
+        return std::fwrite(bytes, 1, size, out) == size;
+    });
+    if (std::fclose(out) != 0 || !written) {
+        std::fprintf(stderr, "movie: %s could not be written whole\n", argv[0]);
+        std::remove(argv[0]);
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace datatool

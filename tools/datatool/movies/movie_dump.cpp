@@ -11,7 +11,6 @@
 namespace datatool {
 
 bool IsMovieFile(const std::string& path) {
-    std::vector<unsigned char> bytes;
     FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         return false;

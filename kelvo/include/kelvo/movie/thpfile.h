@@ -128,6 +128,10 @@ struct THPMovieSource {
 };
 constexpr u32 THP_SOUND_FREQUENCY = 32000;
 
-// Encodes the movie (pictures through libjpeg-turbo, 4:2:0) into `file`; false, logged, for
-// a source the format cannot hold.
+// Encodes the movie (pictures through libjpeg-turbo, 4:2:0) and hands the file to `write` in
+// order, a part at a time, so no copy of the whole file need be held; false, logged, for a
+// source the format cannot hold, or as soon as `write` returns false.
+using THPWriteSink = std::function<bool(const u8* bytes, u32 size)>;
+bool THPWriteMovie(const THPMovieSource& source, const THPWriteSink& write);
+// The same into a vector, for tests.
 bool THPWriteMovie(const THPMovieSource& source, std::vector<u8>* file);

@@ -6,6 +6,7 @@
 
 #include <console/thp.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -87,20 +88,20 @@ bool SourceFits(const THPMovieSource& source) {
            (source.sndChannels == 0 || source.sound.size() % source.sndChannels == 0);
 }
 
-// Appends one frame (its next-frame size patched in when the next is known); its size.
-u32 AppendFrame(std::vector<u8>& out, u32 previous, const std::vector<u8>& picture,
-                const std::vector<u8>& track) {
-    const u32 start = static_cast<u32>(out.size());
-    AppendBig32(out, 0);
-    AppendBig32(out, previous);
-    AppendBig32(out, static_cast<u32>(picture.size()));
+// One frame's bytes, padded to 32; its next-frame size is patched in once known.
+std::vector<u8> EncodeFrame(u32 previous, const std::vector<u8>& picture,
+                            const std::vector<u8>& track) {
+    std::vector<u8> frame;
+    AppendBig32(frame, 0);
+    AppendBig32(frame, previous);
+    AppendBig32(frame, static_cast<u32>(picture.size()));
     if (!track.empty()) {
-        AppendBig32(out, static_cast<u32>(track.size()));
+        AppendBig32(frame, static_cast<u32>(track.size()));
     }
-    out.insert(out.end(), picture.begin(), picture.end());
-    out.insert(out.end(), track.begin(), track.end());
-    out.resize(Align32(static_cast<u32>(out.size())), 0);
-    return static_cast<u32>(out.size()) - start;
+    frame.insert(frame.end(), picture.begin(), picture.end());
+    frame.insert(frame.end(), track.begin(), track.end());
+    frame.resize(Align32(static_cast<u32>(frame.size())), 0);
+    return frame;
 }
 
 void AppendComponentInfo(std::vector<u8>& out, const THPMovieSource& source) {
@@ -125,56 +126,79 @@ void AppendComponentInfo(std::vector<u8>& out, const THPMovieSource& source) {
 
 } // namespace
 
-bool THPWriteMovie(const THPMovieSource& source, std::vector<u8>* file) {
-    if (file == nullptr || !SourceFits(source)) {
+bool THPWriteMovie(const THPMovieSource& source, const THPWriteSink& write) {
+    if (!write || !SourceFits(source)) {
         kLogSys(kSystem, "Cannot write a movie of %u x %u pixels, %u frames, %u channels.\n",
                 source.width, source.height, source.numFrames, source.sndChannels);
         return false;
     }
-    // Header, component information and the frame offset table first, then each frame as
-    // it is encoded: the file is the only copy of the movie held.
-    std::vector<u8>& out = *file;
-    out.assign(kCompInfoOffset, 0);
-    AppendComponentInfo(out, source);
-    const u32 offsetTable = static_cast<u32>(out.size());
-    out.resize(Align32(offsetTable + 4 * source.numFrames), 0);
-    const u32 movieData = static_cast<u32>(out.size());
+    // The frames first, each in a block of its own (no one large block to grow), then the
+    // header, component information and offset table that their sizes decide.
+    std::vector<std::vector<u8>> frames(source.numFrames);
     std::vector<u8> rgb(static_cast<size_t>(source.width) * source.height * 3);
     std::vector<u8> track;
     u32 bufSize = 0;
     u32 audioMaxSamples = 0;
-    u32 firstSize = 0;
-    u32 previous = 0;
-    u32 previousStart = 0;
     for (u32 i = 0; i < source.numFrames; ++i) {
         source.drawFrame(i, rgb.data());
         u32 samples = 0;
         if (source.sndChannels > 0) {
             track = EncodeTrack(source, i, &samples);
         }
-        const u32 start = static_cast<u32>(out.size());
-        const u32 size = AppendFrame(out, previous, EncodeJpeg(source, rgb), track);
-        if (i > 0) {
-            PutBig32(out, previousStart, size);
-        }
-        PutBig32(out, offsetTable + 4 * i, start + size - movieData);
-        firstSize = i == 0 ? size : firstSize;
-        bufSize = size > bufSize ? size : bufSize;
-        audioMaxSamples = samples > audioMaxSamples ? samples : audioMaxSamples;
-        previous = size;
-        previousStart = start;
+        frames[i] = EncodeFrame(i > 0 ? static_cast<u32>(frames[i - 1].size()) : 0,
+                                EncodeJpeg(source, rgb), track);
+        bufSize = std::max(bufSize, static_cast<u32>(frames[i].size()));
+        audioMaxSamples = std::max(audioMaxSamples, samples);
     }
-    PutBig32(out, previousStart, firstSize); // the last frame leads back to the first
-    const u32 end = static_cast<u32>(out.size()) - movieData;
+    for (u32 i = 0; i < source.numFrames; ++i) { // the last leads back to the first
+        PutBig32(frames[i], 0, static_cast<u32>(frames[(i + 1) % source.numFrames].size()));
+    }
 
-    std::memcpy(out.data(), "THP", 4);
+    std::vector<u8> head(kCompInfoOffset, 0);
+    AppendComponentInfo(head, source);
+    const u32 offsetTable = static_cast<u32>(head.size());
+    u32 end = 0;
+    for (const std::vector<u8>& frame : frames) {
+        end += static_cast<u32>(frame.size());
+        AppendBig32(head, end);
+    }
+    head.resize(Align32(static_cast<u32>(head.size())), 0);
+    const u32 movieData = static_cast<u32>(head.size());
+    std::memcpy(head.data(), "THP", 4);
     u32 frameRateBits;
     std::memcpy(&frameRateBits, &source.frameRate, sizeof(frameRateBits));
-    const u32 fields[] = {THP_VERSION,  bufSize, audioMaxSamples, frameRateBits, source.numFrames,
-                          firstSize,    end,     kCompInfoOffset, offsetTable,   movieData,
-                          previousStart};
+    const u32 fields[] = {THP_VERSION,
+                          bufSize,
+                          audioMaxSamples,
+                          frameRateBits,
+                          source.numFrames,
+                          static_cast<u32>(frames[0].size()),
+                          end,
+                          kCompInfoOffset,
+                          offsetTable,
+                          movieData,
+                          movieData + end - static_cast<u32>(frames.back().size())};
     for (u32 i = 0; i < sizeof(fields) / sizeof(fields[0]); ++i) {
-        PutBig32(out, 4 + i * 4, fields[i]);
+        PutBig32(head, 4 + i * 4, fields[i]);
+    }
+    if (!write(head.data(), static_cast<u32>(head.size()))) {
+        return false;
+    }
+    for (const std::vector<u8>& frame : frames) {
+        if (!write(frame.data(), static_cast<u32>(frame.size()))) {
+            return false;
+        }
     }
     return true;
+}
+
+bool THPWriteMovie(const THPMovieSource& source, std::vector<u8>* file) {
+    if (file == nullptr) {
+        return false;
+    }
+    file->clear();
+    return THPWriteMovie(source, [file](const u8* bytes, u32 size) {
+        file->insert(file->end(), bytes, bytes + size);
+        return true;
+    });
 }
