@@ -1,48 +1,48 @@
-// The tracked allocator against the C library's on one mixed workload: 2,000 live
-// blocks of 16 bytes to 64 KiB (log-uniform sizes), each step freeing one block at
-// random and allocating another in its place.
+// The tracked allocator against the C library's on mixed workloads: a number of
+// live blocks of log-uniform sizes from 16 bytes up (2,000 of up to 64 KiB, 50,000
+// of up to 512 bytes), each step freeing one block at random and allocating
+// another in its place.
 #include <kelvo/platform/kmemory.h>
 
 #include <benchmark/benchmark.h>
 
-#include <array>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <random>
+#include <vector>
 
 namespace {
 
-constexpr int kLiveBlocks = 2000;
-constexpr int kSteps = 8192;
+constexpr u32 kSteps = 65536;
 
 struct Workload {
-    std::array<u32, kSteps> sizes;
-    std::array<u32, kSteps> slots;
+    std::vector<u32> sizes; // of the first live blocks, then of each step's
+    std::vector<u32> slots; // which live block each step replaces
 };
 
-const Workload& MixedWorkload() {
-    static const Workload workload = [] {
-        Workload made{};
-        std::mt19937 random(1234);
-        std::uniform_real_distribution<double> logSize(std::log(16.0), std::log(65536.0));
-        std::uniform_int_distribution<u32> slot(0, kLiveBlocks - 1);
-        for (int i = 0; i < kSteps; ++i) {
-            made.sizes[i] = static_cast<u32>(std::exp(logSize(random)));
-            made.slots[i] = slot(random);
-        }
-        return made;
-    }();
-    return workload;
+Workload MixedWorkload(u32 liveBlocks, u32 largestSize) {
+    Workload made;
+    std::mt19937 random(1234);
+    std::uniform_real_distribution<double> logSize(std::log(16.0), std::log(largestSize));
+    std::uniform_int_distribution<u32> slot(0, liveBlocks - 1);
+    for (u32 i = 0; i < std::max(kSteps, liveBlocks); ++i) {
+        made.sizes.push_back(static_cast<u32>(std::exp(logSize(random))));
+        made.slots.push_back(slot(random));
+    }
+    return made;
 }
 
+// Arguments: live blocks, largest size.
 template <typename Alloc, typename Free>
 void RunMixedWorkload(benchmark::State& state, Alloc alloc, Free release) {
-    const Workload& workload = MixedWorkload();
-    std::array<void*, kLiveBlocks> live{};
-    for (int i = 0; i < kLiveBlocks; ++i) {
+    const u32 liveBlocks = static_cast<u32>(state.range(0));
+    const Workload workload = MixedWorkload(liveBlocks, static_cast<u32>(state.range(1)));
+    std::vector<void*> live(liveBlocks);
+    for (u32 i = 0; i < liveBlocks; ++i) {
         live[i] = alloc(workload.sizes[i]);
     }
-    int step = 0;
+    u32 step = 0;
     for (auto _ : state) {
         void*& block = live[workload.slots[step]];
         release(block);
@@ -67,8 +67,8 @@ void BM_SystemAllocator(benchmark::State& state) {
         state, [](u32 size) { return std::malloc(size); }, [](void* block) { std::free(block); });
 }
 
-BENCHMARK(BM_TrackedAllocator);
-BENCHMARK(BM_SystemAllocator);
+BENCHMARK(BM_TrackedAllocator)->Args({2000, 65536})->Args({50000, 512});
+BENCHMARK(BM_SystemAllocator)->Args({2000, 65536})->Args({50000, 512});
 
 } // namespace
 

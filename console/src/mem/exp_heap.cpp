@@ -1,14 +1,16 @@
 // Expanded heap over caller-given memory. The heap record sits at the 32-byte
 // aligned start of the region; behind it the area is tiled by blocks, each a
 // 32-byte header and its payload. Free blocks never touch (a freed block merges
-// with its free neighbours) and sit in address-ordered lists by power-of-two size
-// class, with a bitmap of the classes that hold any. Allocation is good fit: the
-// classes are searched upward from the request's own and the first block that
-// fits is taken, so the lowest fitting block of the smallest class that has one.
-// Only the request's own class may hold blocks too small for it, so with the
-// default alignment that search is short; a negative alignment scans the lists
-// for the highest free block that fits. Each header also keeps the distance back
-// to the free block just below it, so a freed block finds both neighbours at once.
+// with its free neighbours) and sit in power-of-two size classes, with a bitmap
+// of the classes that hold any. Each class is a treap ordered by address (the
+// priority a hash of the address), every node knowing the largest payload below
+// it, so the lowest or highest block that fits is found without a walk and
+// every call costs O(log n). Allocation is good fit: the classes are searched
+// upward from the request's own and the lowest block that fits is taken, so
+// the lowest fitting block of the smallest class that has one; a negative
+// alignment takes the highest free block that fits instead. Each header also
+// keeps the distance back to the free block just below it, so a freed block
+// finds both neighbours at once.
 // In the sanitizer build everything but live payloads stays poisoned, headers
 // are reached only through unchecked accessors, and freed blocks queue in a
 // quarantine (through their headers) before they are reused.
@@ -25,7 +27,7 @@
 #include <mutex>
 #include <new>
 #include <optional>
-#include <type_traits>
+#include <utility>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define MEM_SANITIZED 1
@@ -49,20 +51,26 @@ constexpr u32 kMaxQuarantineBytes = 4u << 20;
 constexpr u32 kQuarantineShareOfHeap = 8;
 constexpr bool kSanitized = MEM_SANITIZED != 0;
 // Class 0 holds empty payloads (header-only gaps that alignment leaves), class c
-// payloads of [32 << (c - 1), 32 << c) bytes, the last one everything from 8 MiB
-// up: an area holds few blocks that large, so scanning them stays short.
+// payloads of [32 << (c - 1), 32 << c) bytes, the last one everything from 8 MiB up.
 constexpr u32 kSizeClassCount = 20;
+// Blocks name each other by their offset from the area's start; this one names none.
+constexpr u32 kNoBlock = 0xFFFFFFFF;
 
-// Front of every block; `size` counts the payload bytes behind it. Free blocks
-// link to the others of their size class through prev and next; quarantined
-// blocks queue oldest first through next. `freeBelow` is the distance back to
-// the header of the free block just below, 0 when there is none.
+// Front of every block; `size` counts the payload bytes behind it. `freeBelow` is
+// the distance back to the header of the free block just below, 0 when there is
+// none. Free blocks are nodes of their class's treap: `left` and `right`, and
+// the largest payload in each of those subtrees (kept in the parent, so a
+// search or an update reads no header off its path). Quarantined blocks queue
+// oldest first through `queueNext`.
 struct alignas(kGranule) BlockHeader {
     u32 tag;
     u32 size;
-    u8* prev;
-    u8* next;
     u32 freeBelow;
+    u32 left;
+    u32 right;
+    u32 leftLargest;
+    u32 rightLargest;
+    u32 queueNext;
 };
 static_assert(sizeof(BlockHeader) == kGranule, "headers keep payloads 32-byte aligned");
 constexpr u32 kHeaderSize = sizeof(BlockHeader);
@@ -79,26 +87,26 @@ struct Placement {
     u8* header;
 };
 
-std::uintptr_t addressOf(const void* at) {
+std::uintptr_t AddressOf(const void* at) {
     return reinterpret_cast<std::uintptr_t>(at);
 }
 
-constexpr std::uintptr_t roundUp(std::uintptr_t value, std::uintptr_t alignment) {
+constexpr std::uintptr_t RoundUp(std::uintptr_t value, std::uintptr_t alignment) {
     return (value + alignment - 1) & ~(alignment - 1);
 }
 
 // Bytes from `at` up to the next multiple of `alignment` (a power of two).
-std::uintptr_t paddingUp(const void* at, u32 alignment) {
-    return roundUp(addressOf(at), alignment) - addressOf(at);
+std::uintptr_t PaddingUp(const void* at, u32 alignment) {
+    return RoundUp(AddressOf(at), alignment) - AddressOf(at);
 }
 
 // Bytes from the previous multiple of `alignment` up to `at`.
-std::uintptr_t paddingDown(const void* at, u32 alignment) {
-    return addressOf(at) & (alignment - 1);
+std::uintptr_t PaddingDown(const void* at, u32 alignment) {
+    return AddressOf(at) & (alignment - 1);
 }
 
 // Alignments of magnitude below a granule still give granule-aligned blocks.
-std::optional<AlignmentRequest> parseAlignment(int alignment) {
+std::optional<AlignmentRequest> ParseAlignment(int alignment) {
     const u32 magnitude =
         alignment < 0 ? 0u - static_cast<u32>(alignment) : static_cast<u32>(alignment);
     if (magnitude < 4 || !std::has_single_bit(magnitude)) {
@@ -107,21 +115,30 @@ std::optional<AlignmentRequest> parseAlignment(int alignment) {
     return AlignmentRequest{std::max(magnitude, kGranule), alignment < 0};
 }
 
-u32 sizeClassOf(u32 size) {
+u32 SizeClassOf(u32 size) {
     return std::min(static_cast<u32>(std::bit_width(size / kGranule)), kSizeClassCount - 1);
 }
 
-void poison(const void* at, std::size_t bytes) {
+// A treap node's priority: a mix of its offset, so the tree's shape is random
+// with respect to the order blocks come and go, and the same on every run.
+u32 PriorityOf(u32 offset) {
+    u32 mixed = (offset / kGranule) * 0x9E3779B1u;
+    mixed ^= mixed >> 15;
+    mixed *= 0x85EBCA77u;
+    return mixed ^ (mixed >> 13);
+}
+
+void Poison(const void* at, std::size_t bytes) {
     ASAN_POISON_MEMORY_REGION(at, bytes);
 }
 
-void unpoison(const void* at, std::size_t bytes) {
+void Unpoison(const void* at, std::size_t bytes) {
     ASAN_UNPOISON_MEMORY_REGION(at, bytes);
 }
 
 // Headers are always poisoned in the sanitizer build; an addressable "header"
 // lies inside a live payload, so the pointer it was derived from is no block.
-bool mayBeHeader(const u8* at) {
+bool MayBeHeader(const u8* at) {
 #if MEM_SANITIZED
     for (u32 offset = 0; offset < kHeaderSize; offset += 8) {
         if (!__asan_address_is_poisoned(at + offset)) {
@@ -139,55 +156,61 @@ bool mayBeHeader(const u8* at) {
 // under another's feet. A live block's tag and size change only through its own
 // allocation and release; its neighbours' changes write its freeBelow field
 // alone, so the unlocked size query (tag and size) never races with them.
-[[gnu::no_sanitize_address]] BlockHeader loadHeader(const u8* at) {
+[[gnu::no_sanitize_address]] BlockHeader LoadHeader(const u8* at) {
     return *reinterpret_cast<const BlockHeader*>(at);
 }
 
-[[gnu::no_sanitize_address]] void storeHeader(u8* at, const BlockHeader& header) {
+[[gnu::no_sanitize_address]] void StoreHeader(u8* at, const BlockHeader& header) {
     *reinterpret_cast<BlockHeader*>(at) = header;
 }
 
-template <typename Field>
-[[gnu::no_sanitize_address]] Field loadField(const u8* at, Field BlockHeader::*field) {
+[[gnu::no_sanitize_address]] u32 LoadField(const u8* at, u32 BlockHeader::*field) {
     return reinterpret_cast<const BlockHeader*>(at)->*field;
 }
 
-template <typename Field>
-[[gnu::no_sanitize_address]] void storeField(u8* at, Field BlockHeader::*field,
-                                             std::type_identity_t<Field> value) {
+[[gnu::no_sanitize_address]] void StoreField(u8* at, u32 BlockHeader::*field, u32 value) {
     reinterpret_cast<BlockHeader*>(at)->*field = value;
 }
 
-u32 payloadBetween(const u8* header, const u8* end) {
+u32 PayloadBetween(const u8* header, const u8* end) {
     return static_cast<u32>(end - header - kHeaderSize);
 }
 
 // The payload size of the live block behind `payload`, or nothing when it is none.
-std::optional<u32> usedSizeOf(const u8* payload) {
-    if (payload == nullptr || paddingDown(payload, kGranule) != 0 ||
-        !mayBeHeader(payload - kHeaderSize)) {
+std::optional<u32> UsedSizeOf(const u8* payload) {
+    if (payload == nullptr || PaddingDown(payload, kGranule) != 0 ||
+        !MayBeHeader(payload - kHeaderSize)) {
         return std::nullopt;
     }
     const u8* const header = payload - kHeaderSize;
-    if (loadField(header, &BlockHeader::tag) != kUsedTag) {
+    if (LoadField(header, &BlockHeader::tag) != kUsedTag) {
         return std::nullopt;
     }
-    return loadField(header, &BlockHeader::size);
+    return LoadField(header, &BlockHeader::size);
 }
 
-// The header of a payload at the highest `alignment` multiple in the free block
-// that still fits, or nothing when none does.
-std::optional<u8*> topPlacementIn(u8* block, const BlockHeader& header, u32 payloadSize,
-                                  u32 alignment) {
+// The payload at the lowest `alignment` multiple in the free block, if it fits.
+std::optional<Placement> BottomPlacementIn(u8* block, const BlockHeader& header, u32 payloadSize,
+                                           u32 alignment) {
+    const std::uintptr_t padding = PaddingUp(block + kHeaderSize, alignment);
+    if (padding + payloadSize > header.size) {
+        return std::nullopt;
+    }
+    return Placement{block, block + padding};
+}
+
+// The payload at the highest `alignment` multiple in the free block, if it fits.
+std::optional<Placement> TopPlacementIn(u8* block, const BlockHeader& header, u32 payloadSize,
+                                        u32 alignment) {
     if (payloadSize > header.size) {
         return std::nullopt;
     }
     u8* const end = block + kHeaderSize + header.size;
-    const std::uintptr_t taken = payloadSize + paddingDown(end - payloadSize, alignment);
+    const std::uintptr_t taken = payloadSize + PaddingDown(end - payloadSize, alignment);
     if (taken > header.size) {
         return std::nullopt;
     }
-    return end - taken - kHeaderSize;
+    return Placement{block, end - taken - kHeaderSize};
 }
 
 } // namespace
@@ -197,31 +220,32 @@ struct MEMiExpHeap {
         : m_options(options), m_region(region), m_regionSize(regionSize), m_areaStart(areaStart),
           m_areaEnd(areaEnd),
           m_quarantineBudget(
-              kSanitized ? std::min(kMaxQuarantineBytes, areaBytes() / kQuarantineShareOfHeap)
+              kSanitized ? std::min(kMaxQuarantineBytes, AreaBytes() / kQuarantineShareOfHeap)
                          : 0) {
-        linkFree(areaStart, payloadBetween(areaStart, areaEnd));
+        m_roots.fill(kNoBlock);
+        LinkFree(areaStart, PayloadBetween(areaStart, areaEnd));
     }
 
-    bool isValid() const { return m_magic == kHeapMagic; }
-    u8* region() const { return m_region; }
-    u32 regionSize() const { return m_regionSize; }
+    bool IsValid() const { return m_magic == kHeapMagic; }
+    u8* Region() const { return m_region; }
+    u32 RegionSize() const { return m_regionSize; }
 
-    void* allocate(u32 size, AlignmentRequest alignment) {
-        const std::uintptr_t payloadSize = roundUp(std::max(size, 1u), kGranule);
-        if (payloadSize > areaBytes()) {
+    void* Allocate(u32 size, AlignmentRequest alignment) {
+        const std::uintptr_t payloadSize = RoundUp(std::max(size, 1u), kGranule);
+        if (payloadSize > AreaBytes()) {
             return nullptr;
         }
         const std::lock_guard guard(m_lock);
-        std::optional<Placement> placement = find(static_cast<u32>(payloadSize), alignment);
-        if (!placement && releaseQuarantine()) {
-            placement = find(static_cast<u32>(payloadSize), alignment);
+        std::optional<Placement> placement = Find(static_cast<u32>(payloadSize), alignment);
+        if (!placement && ReleaseQuarantine()) {
+            placement = Find(static_cast<u32>(payloadSize), alignment);
         }
         if (!placement) {
             return nullptr;
         }
-        const u32 usedSize = carve(*placement, static_cast<u32>(payloadSize));
+        const u32 usedSize = Carve(*placement, static_cast<u32>(payloadSize));
         u8* const payload = placement->header + kHeaderSize;
-        unpoison(payload, usedSize);
+        Unpoison(payload, usedSize);
         if ((m_options & MEM_HEAP_OPT_0_CLEAR) != 0) {
             std::memset(payload, 0, usedSize);
         }
@@ -229,119 +253,156 @@ struct MEMiExpHeap {
     }
 
     // False when `payload` is not a live block of this heap.
-    bool release(u8* payload) {
-        if (!isInArea(payload)) {
+    bool Release(u8* payload) {
+        if (!IsInArea(payload)) {
             return false;
         }
         const std::lock_guard guard(m_lock);
-        const std::optional<u32> size = usedSizeOf(payload);
-        if (!size || !isIntact(payload - kHeaderSize)) {
+        const std::optional<u32> size = UsedSizeOf(payload);
+        if (!size || !IsIntact(payload - kHeaderSize)) {
             return false;
         }
-        poison(payload, *size);
-        quarantine(payload - kHeaderSize, *size);
+        Poison(payload, *size);
+        Quarantine(payload - kHeaderSize, *size);
         return true;
     }
 
-    u32 totalFreeSize() {
+    u32 TotalFreeSize() {
         const std::lock_guard guard(m_lock);
         return m_freeBytes;
     }
 
-    u32 allocatableSize(u32 alignment) {
+    // Largest classes first: once a payload is found, subtrees whose largest
+    // block cannot beat it are skipped.
+    u32 AllocatableSize(u32 alignment) {
         const std::lock_guard guard(m_lock);
         u32 largest = 0;
-        forEachFree(0, [&](u8* block, const BlockHeader& header) {
-            const std::uintptr_t padding = paddingUp(block + kHeaderSize, alignment);
-            if (padding < header.size) {
-                largest = std::max(largest, static_cast<u32>(header.size - padding));
-            }
-            return false;
-        });
+        for (u32 classes = m_nonEmptyClasses; classes != 0;) {
+            const u32 sizeClass = static_cast<u32>(std::bit_width(classes)) - 1;
+            GrowToLargestPayload(m_roots[sizeClass], alignment, largest);
+            classes &= ~(1u << sizeClass);
+        }
         return largest;
     }
 
-    void flushQuarantine() {
+    void FlushQuarantine() {
         const std::lock_guard guard(m_lock);
-        releaseQuarantine();
+        ReleaseQuarantine();
     }
 
 private:
-    u32 areaBytes() const { return static_cast<u32>(m_areaEnd - m_areaStart); }
+    u32 AreaBytes() const { return static_cast<u32>(m_areaEnd - m_areaStart); }
 
-    bool isInArea(const u8* payload) const {
-        const std::uintptr_t at = addressOf(payload);
-        return at >= addressOf(m_areaStart) + kHeaderSize && at < addressOf(m_areaEnd);
+    bool IsInArea(const u8* payload) const {
+        const std::uintptr_t at = AddressOf(payload);
+        return at >= AddressOf(m_areaStart) + kHeaderSize && at < AddressOf(m_areaEnd);
     }
 
     // A live header reached through a stray pointer may hold anything: before the
     // heap acts on one, its block must end inside the area and the free block it
     // names below must be there.
-    bool isIntact(const u8* header) const {
-        const BlockHeader fields = loadHeader(header);
-        if (fields.size % kGranule != 0 || fields.size > payloadBetween(header, m_areaEnd)) {
+    bool IsIntact(const u8* header) const {
+        const BlockHeader fields = LoadHeader(header);
+        if (fields.size % kGranule != 0 || fields.size > PayloadBetween(header, m_areaEnd)) {
             return false;
         }
         if (fields.freeBelow == 0) {
             return true;
         }
         if (fields.freeBelow % kGranule != 0 ||
-            fields.freeBelow > addressOf(header) - addressOf(m_areaStart)) {
+            fields.freeBelow > AddressOf(header) - AddressOf(m_areaStart)) {
             return false;
         }
         const u8* const below = header - fields.freeBelow;
-        return loadField(below, &BlockHeader::tag) == kFreeTag &&
-               loadField(below, &BlockHeader::size) + kHeaderSize == fields.freeBelow;
+        return LoadField(below, &BlockHeader::tag) == kFreeTag &&
+               LoadField(below, &BlockHeader::size) + kHeaderSize == fields.freeBelow;
     }
 
-    std::optional<Placement> find(u32 payloadSize, AlignmentRequest alignment) const {
-        return alignment.fromTop ? findFromTop(payloadSize, alignment.bytes)
-                                 : findFromBottom(payloadSize, alignment.bytes);
+    std::optional<Placement> Find(u32 payloadSize, AlignmentRequest alignment) const {
+        return alignment.fromTop ? FindFromTop(payloadSize, alignment.bytes)
+                                 : FindFromBottom(payloadSize, alignment.bytes);
     }
 
     // The lowest fitting block of the smallest class that has one, payload at its
     // lowest aligned address. Smaller classes cannot hold a fit.
-    std::optional<Placement> findFromBottom(u32 payloadSize, u32 alignment) const {
-        std::optional<Placement> found;
-        forEachFree(sizeClassOf(payloadSize), [&](u8* block, const BlockHeader& header) {
-            const std::uintptr_t padding = paddingUp(block + kHeaderSize, alignment);
-            if (padding + payloadSize <= header.size) {
-                found = Placement{block, block + padding};
+    std::optional<Placement> FindFromBottom(u32 payloadSize, u32 alignment) const {
+        for (u32 classes = m_nonEmptyClasses & (~0u << SizeClassOf(payloadSize)); classes != 0;
+             classes &= classes - 1) {
+            const u32 root = m_roots[static_cast<u32>(std::countr_zero(classes))];
+            const std::optional<Placement> found =
+                FirstFitIn(root, payloadSize, false, [&](u8* block, const BlockHeader& header) {
+                    return BottomPlacementIn(block, header, payloadSize, alignment);
+                });
+            if (found) {
+                return found;
             }
-            return found.has_value();
-        });
-        return found;
+        }
+        return std::nullopt;
     }
 
     // The highest free block that fits, payload at its highest aligned address.
-    std::optional<Placement> findFromTop(u32 payloadSize, u32 alignment) const {
+    std::optional<Placement> FindFromTop(u32 payloadSize, u32 alignment) const {
         std::optional<Placement> highest;
-        forEachFree(sizeClassOf(payloadSize), [&](u8* block, const BlockHeader& header) {
-            if (!highest || block > highest->freeBlock) {
-                if (const std::optional<u8*> at =
-                        topPlacementIn(block, header, payloadSize, alignment)) {
-                    highest = Placement{block, *at};
-                }
+        for (u32 classes = m_nonEmptyClasses & (~0u << SizeClassOf(payloadSize)); classes != 0;
+             classes &= classes - 1) {
+            const u32 root = m_roots[static_cast<u32>(std::countr_zero(classes))];
+            const std::optional<Placement> found =
+                FirstFitIn(root, payloadSize, true, [&](u8* block, const BlockHeader& header) {
+                    return TopPlacementIn(block, header, payloadSize, alignment);
+                });
+            if (found && (!highest || found->freeBlock > highest->freeBlock)) {
+                highest = found;
             }
-            return false;
-        });
+        }
         return highest;
     }
 
-    // Visits the free blocks of `fromClass` and above, class by class, each in
-    // address order, until `visit` returns true.
-    template <typename Visit>
-    void forEachFree(u32 fromClass, Visit visit) const {
-        for (u32 classes = m_nonEmptyClasses & (~0u << fromClass); classes != 0;
-             classes &= classes - 1) {
-            u8* block = firstFree(static_cast<u32>(std::countr_zero(classes)));
-            while (block != nullptr) {
-                const BlockHeader header = loadHeader(block);
-                if (visit(block, header)) {
-                    return;
-                }
-                block = header.next;
+    // The first block of the tree, in address order or (`highestFirst`) its
+    // reverse, that `place` accepts. Subtrees without a payload of `payloadSize`
+    // are skipped, so with the default alignment (every block that large fits)
+    // the search goes straight down one path.
+    template <typename Place>
+    std::optional<Placement> FirstFitIn(u32 tree, u32 payloadSize, bool highestFirst,
+                                        const Place& place) const {
+        if (tree == kNoBlock) {
+            return std::nullopt;
+        }
+        const BlockHeader header = LoadHeader(At(tree));
+        const bool fitsLeft = header.leftLargest >= payloadSize;
+        const bool fitsRight = header.rightLargest >= payloadSize;
+        const u32 before = highestFirst ? header.right : header.left;
+        const u32 after = highestFirst ? header.left : header.right;
+        if (highestFirst ? fitsRight : fitsLeft) {
+            if (std::optional<Placement> found =
+                    FirstFitIn(before, payloadSize, highestFirst, place)) {
+                return found;
             }
+        }
+        if (header.size >= payloadSize) {
+            if (std::optional<Placement> found = place(At(tree), header)) {
+                return found;
+            }
+        }
+        if (highestFirst ? fitsLeft : fitsRight) {
+            return FirstFitIn(after, payloadSize, highestFirst, place);
+        }
+        return std::nullopt;
+    }
+
+    void GrowToLargestPayload(u32 tree, u32 alignment, u32& largest) const {
+        if (tree == kNoBlock) {
+            return;
+        }
+        const BlockHeader header = LoadHeader(At(tree));
+        const std::uintptr_t padding = PaddingUp(At(tree) + kHeaderSize, alignment);
+        if (padding < header.size) {
+            largest = std::max(largest, static_cast<u32>(header.size - padding));
+        }
+        if (header.leftLargest > largest) {
+            GrowToLargestPayload(header.left, alignment, largest);
+        }
+        if (header.rightLargest > largest) {
+            GrowToLargestPayload(header.right, alignment, largest);
         }
     }
 
@@ -349,64 +410,63 @@ private:
     // space before and after it in the free block stays free as blocks of their
     // own, except a bare header's worth after it (a block that could never be
     // used), which joins the payload.
-    u32 carve(const Placement& placement, u32 payloadSize) {
-        const BlockHeader free = loadHeader(placement.freeBlock);
+    u32 Carve(const Placement& placement, u32 payloadSize) {
+        const BlockHeader free = LoadHeader(placement.freeBlock);
         u8* const freeEnd = placement.freeBlock + kHeaderSize + free.size;
         u8* usedEnd = placement.header + kHeaderSize + payloadSize;
         if (freeEnd - usedEnd == kHeaderSize) {
             usedEnd = freeEnd;
         }
-        unlinkFree(placement.freeBlock, free);
-        const u32 usedSize = payloadBetween(placement.header, usedEnd);
-        storeHeader(placement.header, BlockHeader{kUsedTag, usedSize, nullptr, nullptr, 0});
+        UnlinkFree(placement.freeBlock, free.size);
+        const u32 usedSize = PayloadBetween(placement.header, usedEnd);
+        StoreHeader(placement.header,
+                    BlockHeader{kUsedTag, usedSize, 0, kNoBlock, kNoBlock, 0, 0, kNoBlock});
         if (placement.header > placement.freeBlock) {
-            linkFree(placement.freeBlock, payloadBetween(placement.freeBlock, placement.header));
+            LinkFree(placement.freeBlock, PayloadBetween(placement.freeBlock, placement.header));
         }
         if (usedEnd < freeEnd) {
-            linkFree(usedEnd, payloadBetween(usedEnd, freeEnd));
+            LinkFree(usedEnd, PayloadBetween(usedEnd, freeEnd));
         }
         return usedSize;
     }
 
-    // Gives a block back to the free lists, merged with its free neighbours. Its
+    // Gives a block back to the free classes, merged with its free neighbours. Its
     // header, when the free block below swallows it, is wiped so that a stale
     // pointer to it is refused (a swallowed header above says "free" already).
-    void mergeIntoFreeLists(u8* block) {
-        const BlockHeader header = loadHeader(block);
+    void MergeIntoFreeClasses(u8* block) {
+        const BlockHeader header = LoadHeader(block);
         u8* start = block;
         u8* end = block + kHeaderSize + header.size;
         if (header.freeBelow != 0) {
             start = block - header.freeBelow;
-            unlinkFree(start, loadHeader(start));
-            storeHeader(block, BlockHeader{});
+            UnlinkFree(start, LoadField(start, &BlockHeader::size));
+            StoreHeader(block, BlockHeader{});
         }
-        if (end < m_areaEnd) {
-            const BlockHeader above = loadHeader(end);
-            if (above.tag == kFreeTag) {
-                unlinkFree(end, above);
-                end += kHeaderSize + above.size;
-            }
+        if (end < m_areaEnd && LoadField(end, &BlockHeader::tag) == kFreeTag) {
+            const u32 aboveSize = LoadField(end, &BlockHeader::size);
+            UnlinkFree(end, aboveSize);
+            end += kHeaderSize + aboveSize;
         }
-        linkFree(start, payloadBetween(start, end));
+        LinkFree(start, PayloadBetween(start, end));
     }
 
     // A freed block waits here, poisoned, until newer ones push it out; blocks
     // larger than the whole quarantine (and every block outside the sanitizer
-    // build, where the budget is 0) go back at once. Only tag and next change:
-    // freeBelow stays in step with the neighbour below meanwhile.
-    void quarantine(u8* block, u32 size) {
+    // build, where the budget is 0) go back at once. Only tag and queueNext
+    // change: freeBelow stays in step with the neighbour below meanwhile.
+    void Quarantine(u8* block, u32 size) {
         const u32 bytes = kHeaderSize + size;
         if (bytes > m_quarantineBudget) {
-            mergeIntoFreeLists(block);
+            MergeIntoFreeClasses(block);
             return;
         }
         while (m_quarantineBytes + bytes > m_quarantineBudget) {
-            releaseOldestQuarantined();
+            ReleaseOldestQuarantined();
         }
-        storeField(block, &BlockHeader::tag, kQuarantinedTag);
-        storeField(block, &BlockHeader::next, nullptr);
+        StoreField(block, &BlockHeader::tag, kQuarantinedTag);
+        StoreField(block, &BlockHeader::queueNext, kNoBlock);
         if (m_quarantineTail != nullptr) {
-            storeField(m_quarantineTail, &BlockHeader::next, block);
+            StoreField(m_quarantineTail, &BlockHeader::queueNext, OffsetOf(block));
         } else {
             m_quarantineHead = block;
         }
@@ -414,84 +474,140 @@ private:
         m_quarantineBytes += bytes;
     }
 
-    void releaseOldestQuarantined() {
+    void ReleaseOldestQuarantined() {
         u8* const oldest = m_quarantineHead;
-        const BlockHeader header = loadHeader(oldest);
-        m_quarantineHead = header.next;
+        const BlockHeader header = LoadHeader(oldest);
+        m_quarantineHead = header.queueNext == kNoBlock ? nullptr : At(header.queueNext);
         if (m_quarantineHead == nullptr) {
             m_quarantineTail = nullptr;
         }
         m_quarantineBytes -= kHeaderSize + header.size;
-        mergeIntoFreeLists(oldest);
+        MergeIntoFreeClasses(oldest);
     }
 
     // Returns whether any block was released.
-    bool releaseQuarantine() {
+    bool ReleaseQuarantine() {
         const bool releasedAny = m_quarantineHead != nullptr;
         while (m_quarantineHead != nullptr) {
-            releaseOldestQuarantined();
+            ReleaseOldestQuarantined();
         }
         return releasedAny;
     }
 
-    // Free blocks take their place in their class's list and tell the block
+    // Free blocks take their place in their class's tree and tell the block
     // above them where they start.
-    void linkFree(u8* block, u32 size) {
-        const u32 sizeClass = sizeClassOf(size);
-        u8* prev = nullptr;
-        u8* next = firstFree(sizeClass);
-        while (next != nullptr && next < block) {
-            prev = next;
-            next = loadField(next, &BlockHeader::next);
-        }
-        storeHeader(block, BlockHeader{kFreeTag, size, prev, next, 0});
-        if (next != nullptr) {
-            storeField(next, &BlockHeader::prev, block);
-        }
-        if (prev != nullptr) {
-            storeField(prev, &BlockHeader::next, block);
-        } else {
-            setFirstFree(sizeClass, block);
-        }
+    void LinkFree(u8* block, u32 size) {
+        StoreHeader(block, BlockHeader{kFreeTag, size, 0, kNoBlock, kNoBlock, 0, 0, kNoBlock});
+        const u32 sizeClass = SizeClassOf(size);
+        m_roots[sizeClass] = Insert(m_roots[sizeClass], OffsetOf(block));
+        m_nonEmptyClasses |= 1u << sizeClass;
         m_freeBytes += size;
-        setFreeBelow(block + kHeaderSize + size, kHeaderSize + size);
+        SetFreeBelow(block + kHeaderSize + size, kHeaderSize + size);
     }
 
-    void unlinkFree(u8* block, const BlockHeader& header) {
-        if (header.prev != nullptr) {
-            storeField(header.prev, &BlockHeader::next, header.next);
-        } else {
-            setFirstFree(sizeClassOf(header.size), header.next);
+    void UnlinkFree(u8* block, u32 size) {
+        const u32 sizeClass = SizeClassOf(size);
+        m_roots[sizeClass] = Erase(m_roots[sizeClass], OffsetOf(block));
+        if (m_roots[sizeClass] == kNoBlock) {
+            m_nonEmptyClasses &= ~(1u << sizeClass);
         }
-        if (header.next != nullptr) {
-            storeField(header.next, &BlockHeader::prev, header.prev);
-        }
-        m_freeBytes -= header.size;
-        setFreeBelow(block + kHeaderSize + header.size, 0);
+        m_freeBytes -= size;
+        SetFreeBelow(block + kHeaderSize + size, 0);
     }
 
     // The block at `header`, when the area goes on that far, learns whether a
     // free block lies just below it.
-    void setFreeBelow(u8* header, u32 distance) {
+    void SetFreeBelow(u8* header, u32 distance) {
         if (header < m_areaEnd) {
-            storeField(header, &BlockHeader::freeBelow, distance);
+            StoreField(header, &BlockHeader::freeBelow, distance);
         }
     }
 
-    u8* firstFree(u32 sizeClass) const {
-        return (m_nonEmptyClasses >> sizeClass & 1) != 0 ? m_areaStart + m_firstFree[sizeClass]
-                                                         : nullptr;
+    // Treap operations on one class's tree, by offset; each returns the new root
+    // and touches only the headers on its path.
+    u32 Insert(u32 tree, u32 node) {
+        if (tree == kNoBlock) {
+            return node;
+        }
+        if (PriorityOf(node) > PriorityOf(tree)) {
+            const auto [below, above] = Split(tree, node);
+            SetLeft(node, below);
+            SetRight(node, above);
+            return node;
+        }
+        if (node < tree) {
+            SetLeft(tree, Insert(Field(tree, &BlockHeader::left), node));
+        } else {
+            SetRight(tree, Insert(Field(tree, &BlockHeader::right), node));
+        }
+        return tree;
     }
 
-    void setFirstFree(u32 sizeClass, u8* block) {
-        const u32 bit = 1u << sizeClass;
-        if (block == nullptr) {
-            m_nonEmptyClasses &= ~bit;
-            return;
+    u32 Erase(u32 tree, u32 node) {
+        if (tree == kNoBlock) {
+            return kNoBlock;
         }
-        m_firstFree[sizeClass] = static_cast<u32>(block - m_areaStart);
-        m_nonEmptyClasses |= bit;
+        if (tree == node) {
+            return Join(Field(tree, &BlockHeader::left), Field(tree, &BlockHeader::right));
+        }
+        if (node < tree) {
+            SetLeft(tree, Erase(Field(tree, &BlockHeader::left), node));
+        } else {
+            SetRight(tree, Erase(Field(tree, &BlockHeader::right), node));
+        }
+        return tree;
     }
+
+    // The tree's nodes below `key` and those above it, as two trees.
+    std::pair<u32, u32> Split(u32 tree, u32 key) {
+        if (tree == kNoBlock) {
+            return {kNoBlock, kNoBlock};
+        }
+        if (tree < key) {
+            const auto [below, above] = Split(Field(tree, &BlockHeader::right), key);
+            SetRight(tree, below);
+            return {tree, above};
+        }
+        const auto [below, above] = Split(Field(tree, &BlockHeader::left), key);
+        SetLeft(tree, above);
+        return {below, tree};
+    }
+
+    // One tree of two, every node of `below` lying below every node of `above`.
+    u32 Join(u32 below, u32 above) {
+        if (below == kNoBlock || above == kNoBlock) {
+            return below == kNoBlock ? above : below;
+        }
+        if (PriorityOf(below) > PriorityOf(above)) {
+            SetRight(below, Join(Field(below, &BlockHeader::right), above));
+            return below;
+        }
+        SetLeft(above, Join(below, Field(above, &BlockHeader::left)));
+        return above;
+    }
+
+    void SetLeft(u32 node, u32 child) {
+        StoreField(At(node), &BlockHeader::left, child);
+        StoreField(At(node), &BlockHeader::leftLargest, Largest(child));
+    }
+
+    void SetRight(u32 node, u32 child) {
+        StoreField(At(node), &BlockHeader::right, child);
+        StoreField(At(node), &BlockHeader::rightLargest, Largest(child));
+    }
+
+    // The largest payload in the tree.
+    u32 Largest(u32 tree) const {
+        if (tree == kNoBlock) {
+            return 0;
+        }
+        const BlockHeader header = LoadHeader(At(tree));
+        return std::max({header.size, header.leftLargest, header.rightLargest});
+    }
+
+    u32 Field(u32 node, u32 BlockHeader::*field) const { return LoadField(At(node), field); }
+    u8* At(u32 offset) const { return m_areaStart + offset; }
+    u32 OffsetOf(const u8* block) const { return static_cast<u32>(block - m_areaStart); }
 
     const u32 m_magic = kHeapMagic;
     const u16 m_options;
@@ -506,19 +622,18 @@ private:
     u32 m_quarantineBytes = 0;
     const u32 m_quarantineBudget;
     u32 m_nonEmptyClasses = 0;
-    // Each class's first free block, as an offset from the area's start (half
-    // the record space of a pointer); meaningful while its bit is set.
-    std::array<u32, kSizeClassCount> m_firstFree{};
+    // Each class's tree root, kNoBlock while the class is empty.
+    std::array<u32, kSizeClassCount> m_roots{};
 };
 
 namespace {
 
-constexpr std::uintptr_t kRecordBytes = roundUp(sizeof(MEMiExpHeap), kGranule);
+constexpr std::uintptr_t kRecordBytes = RoundUp(sizeof(MEMiExpHeap), kGranule);
 static_assert(alignof(MEMiExpHeap) <= kGranule);
 static_assert(kRecordBytes <= 6 * kGranule, "a heap costs its region under 256 bytes");
 
-bool checkHeap(MEMHeapHandle heap, const char* caller) {
-    if (heap != nullptr && heap->isValid()) {
+bool CheckHeap(MEMHeapHandle heap, const char* caller) {
+    if (heap != nullptr && heap->IsValid()) {
         return true;
     }
     OSReport("%s: invalid heap %p\n", caller, static_cast<void*>(heap));
@@ -529,76 +644,76 @@ bool checkHeap(MEMHeapHandle heap, const char* caller) {
 
 MEMHeapHandle MEMCreateExpHeapEx(void* start, u32 size, u16 options) {
     u8* const region = static_cast<u8*>(start);
-    const std::uintptr_t first = roundUp(addressOf(region), kGranule);
-    const std::uintptr_t last = (addressOf(region) + size) & ~std::uintptr_t{kGranule - 1};
+    const std::uintptr_t first = RoundUp(AddressOf(region), kGranule);
+    const std::uintptr_t last = (AddressOf(region) + size) & ~std::uintptr_t{kGranule - 1};
     if (region == nullptr || last < first + kRecordBytes + kSmallestBlock) {
         OSReport("%s: %u bytes at %p cannot hold a heap\n", __func__, size, start);
         return nullptr;
     }
-    u8* const record = region + (first - addressOf(region));
+    u8* const record = region + (first - AddressOf(region));
     u8* const areaStart = record + kRecordBytes;
-    u8* const areaEnd = region + (last - addressOf(region));
-    unpoison(region, size);
-    poison(areaStart, static_cast<std::size_t>(areaEnd - areaStart));
+    u8* const areaEnd = region + (last - AddressOf(region));
+    Unpoison(region, size);
+    Poison(areaStart, static_cast<std::size_t>(areaEnd - areaStart));
     return new (record) MEMiExpHeap(region, size, areaStart, areaEnd, options);
 }
 
 void* MEMDestroyExpHeap(MEMHeapHandle heap) {
-    if (!checkHeap(heap, __func__)) {
+    if (!CheckHeap(heap, __func__)) {
         return nullptr;
     }
-    u8* const region = heap->region();
-    const u32 size = heap->regionSize();
+    u8* const region = heap->Region();
+    const u32 size = heap->RegionSize();
     heap->~MEMiExpHeap();
-    unpoison(region, size);
+    Unpoison(region, size);
     // A stale handle then fails the magic check.
     std::memset(static_cast<void*>(heap), 0, sizeof(MEMiExpHeap));
     return region;
 }
 
 void* MEMAllocFromExpHeapEx(MEMHeapHandle heap, u32 size, int alignment) {
-    if (!checkHeap(heap, __func__)) {
+    if (!CheckHeap(heap, __func__)) {
         return nullptr;
     }
-    const std::optional<AlignmentRequest> request = parseAlignment(alignment);
+    const std::optional<AlignmentRequest> request = ParseAlignment(alignment);
     if (!request) {
         OSReport("%s: invalid alignment %d\n", __func__, alignment);
         return nullptr;
     }
-    return heap->allocate(size, *request);
+    return heap->Allocate(size, *request);
 }
 
 void MEMFreeToExpHeap(MEMHeapHandle heap, void* block) {
-    if (checkHeap(heap, __func__) && !heap->release(static_cast<u8*>(block))) {
+    if (CheckHeap(heap, __func__) && !heap->Release(static_cast<u8*>(block))) {
         OSReport("%s: %p is not a live block of heap %p\n", __func__, block,
                  static_cast<void*>(heap));
     }
 }
 
 u32 MEMGetTotalFreeSizeForExpHeap(MEMHeapHandle heap) {
-    return checkHeap(heap, __func__) ? heap->totalFreeSize() : 0;
+    return CheckHeap(heap, __func__) ? heap->TotalFreeSize() : 0;
 }
 
 u32 MEMGetAllocatableSizeForExpHeapEx(MEMHeapHandle heap, int alignment) {
-    if (!checkHeap(heap, __func__)) {
+    if (!CheckHeap(heap, __func__)) {
         return 0;
     }
-    const std::optional<AlignmentRequest> request = parseAlignment(alignment);
+    const std::optional<AlignmentRequest> request = ParseAlignment(alignment);
     if (!request) {
         OSReport("%s: invalid alignment %d\n", __func__, alignment);
         return 0;
     }
-    return heap->allocatableSize(request->bytes);
+    return heap->AllocatableSize(request->bytes);
 }
 
 void MEMFlushQuarantineForExpHeap(MEMHeapHandle heap) {
-    if (checkHeap(heap, __func__)) {
-        heap->flushQuarantine();
+    if (CheckHeap(heap, __func__)) {
+        heap->FlushQuarantine();
     }
 }
 
 u32 MEMGetSizeForMBlockExpHeap(const void* block) {
-    const std::optional<u32> size = usedSizeOf(static_cast<const u8*>(block));
+    const std::optional<u32> size = UsedSizeOf(static_cast<const u8*>(block));
     if (!size) {
         OSReport("%s: %p is not a live heap block\n", __func__, block);
         return 0;
