@@ -116,6 +116,56 @@ TEST(GXPixelTest, DedicatedPathsMatchTheGeneralEnvironment) {
     }
 }
 
+TEST(GXPixelTest, FlatColouredSpansMatchTheGeneralEnvironment) {
+    // One-colour triangles over a gradient, through every way the colour reaches the
+    // buffer; the general environment (a second stage passing the colour on) must
+    // draw the same pixels.
+    struct Case {
+        GXBlendMode blend;
+        GXBlendFactor source, destination;
+        bool colourUpdate, alphaUpdate;
+        GXCompare alphaCompare;
+        GXPixelFmt format;
+    };
+    const Case cases[] = {
+        {GX_BM_NONE, GX_BL_ONE, GX_BL_ZERO, true, true, GX_ALWAYS, GX_PF_RGBA6_Z24},
+        {GX_BM_NONE, GX_BL_ONE, GX_BL_ZERO, true, false, GX_ALWAYS, GX_PF_RGB565_Z16},
+        {GX_BM_NONE, GX_BL_ONE, GX_BL_ZERO, false, true, GX_ALWAYS, GX_PF_RGBA6_Z24},
+        {GX_BM_BLEND, GX_BL_SRCALPHA, GX_BL_INVSRCALPHA, true, true, GX_ALWAYS, GX_PF_RGBA6_Z24},
+        {GX_BM_BLEND, GX_BL_SRCALPHA, GX_BL_INVSRCALPHA, true, false, GX_ALWAYS, GX_PF_RGB8_Z24},
+        {GX_BM_BLEND, GX_BL_ONE, GX_BL_ONE, true, true, GX_ALWAYS, GX_PF_RGBA6_Z24},
+        {GX_BM_SUBTRACT, GX_BL_ONE, GX_BL_ONE, true, true, GX_ALWAYS, GX_PF_RGBA6_Z24},
+        {GX_BM_BLEND, GX_BL_SRCALPHA, GX_BL_INVSRCALPHA, true, true, GX_GREATER, GX_PF_RGBA6_Z24},
+    };
+    const SolidTexture solid(kTexel);
+    auto draw = [&solid](u32 stages, const Case& c) {
+        gxtest::Reset(0);
+        GXSetPixelFmt(c.format, GX_ZC_LINEAR);
+        gxtest::UseTexture(solid.texture, GX_PASSCLR);
+        gxtest::Draw(GX_QUADS, {{0, 0, 0, 0xFF0000FF, 0, 0},
+                                {48, 0, 0, 0x00FF0080, 0, 0},
+                                {48, 40, 0, 0x0000FF20, 0, 0},
+                                {0, 40, 0, 0xFFFFFFC0, 0, 0}});
+        GXSetNumTevStages(stages);
+        GXSetTevOrder(GX_TEVSTAGE1, GX_TEXCOORD_NULL, GX_TEXMAP_NULL, GX_COLOR_NULL);
+        GXSetTevOp(GX_TEVSTAGE1, GX_PASSCLR);
+        GXSetBlendMode(c.blend, c.source, c.destination, GX_LO_NOOP);
+        GXSetColorUpdate(c.colourUpdate ? GX_TRUE : GX_FALSE);
+        GXSetAlphaUpdate(c.alphaUpdate ? GX_TRUE : GX_FALSE);
+        GXSetAlphaCompare(c.alphaCompare, 0x60, GX_AOP_AND, GX_ALWAYS, 0);
+        for (const u32 rgba : {0x30A0F080u, 0xF0102050u, 0x80808000u}) {
+            gxtest::Draw(GX_TRIANGLES,
+                         {{3, 2, 0, rgba, 0, 0}, {45, 7, 0, rgba, 0, 0}, {11, 38, 0, rgba, 0, 0}});
+        }
+        return ReadFrameBuffer(0, 0, 48, 40);
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(draw(1, c).argb, draw(2, c).argb)
+            << "blend " << c.blend << " factors " << c.source << ", " << c.destination
+            << " updates " << c.colourUpdate << c.alphaUpdate << " format " << c.format;
+    }
+}
+
 TEST(GXPixelTest, ModulateReplaceAndPassColourOverAGradient) {
     std::vector<u32> texels(64);
     for (u32 i = 0; i < texels.size(); ++i) {

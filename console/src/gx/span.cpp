@@ -4,6 +4,8 @@
 #include "gx/efb.h"
 #include "gx/sprite_span.h"
 
+#include <algorithm>
+
 namespace {
 
 constinit GXPixelPipeline s_pipeline{};
@@ -178,8 +180,81 @@ u32 ToDepth(f64 depth) {
     return efb.StoredColour((result & p.writeMask) | (destination & ~p.writeMask));
 }
 
+// Whether the triangle's colour (interpolants 0 to 3 when it passes the colour on) is
+// the same at every pixel.
+bool HasConstantColour(const GXTrianglePlanes& t) {
+    for (u32 i = 0; i < 4; ++i) {
+        if (t.dx[i] != 0.0f || t.dy[i] != 0.0f) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Source over every pixel of the row by its alpha, as GXBlendSourceAlpha, with the
+// source's share worked out once.
+template <typename Store>
+void BlendConstantOverRow(u32 source, u32* row, u32 count, Store store) {
+    const u32 alpha = source >> 24;
+    const u32 destinationWeight = GXBlendWeight(255 - alpha);
+    const u32 redBlue = (source & 0x00FF00FF) * GXBlendWeight(alpha) + 0x00800080;
+    const u32 alphaGreen = ((source >> 8) & 0x00FF00FF) * GXBlendWeight(alpha) + 0x00800080;
+    for (u32 i = 0; i < count; ++i) {
+        const u32 destination = row[i];
+        const u32 blended =
+            (((redBlue + (destination & 0x00FF00FF) * destinationWeight) >> 8) & 0x00FF00FF) |
+            ((alphaGreen + ((destination >> 8) & 0x00FF00FF) * destinationWeight) & 0xFF00FF00);
+        row[i] = store(blended, destination);
+    }
+}
+
+// A span of one colour with no depth test: shaded and alpha-tested once, then filled
+// or blended along the row. Draws what the per-pixel loop draws.
+void DrawConstantColourSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, u32 xBegin,
+                            u32 xEnd) {
+    EmbeddedFrameBuffer& efb = GXEmbeddedFrameBuffer();
+    const f32 py = static_cast<f32>(y) + 0.5f;
+    const f32 px = static_cast<f32>(xBegin) + 0.5f;
+    f32 values[4];
+    for (u32 i = 0; i < 4; ++i) {
+        values[i] = (t.base[i] + t.dy[i] * py) + t.dx[i] * px;
+    }
+    const u32 colour = Pack(GXColourByte(values[0]), GXColourByte(values[1]),
+                            GXColourByte(values[2]), GXColourByte(values[3]));
+    if (!p.alphaAlways && !GXAlphaPasses(p.ops, colour >> 24)) {
+        return;
+    }
+    u32* const row = efb.ColourRow(y) + xBegin;
+    const u32 count = xEnd - xBegin;
+    const u32 mask = p.writeMask;
+    if (p.ops.blendMode == GX_BM_NONE && mask == 0xFFFFFFFF) {
+        std::fill_n(row, count, efb.StoredColour(colour));
+    } else if (p.ops.blendMode == GX_BM_NONE || p.sourceAlphaBlend) {
+        const auto store = [&efb, mask](u32 result, u32 destination) {
+            return efb.StoredColour((result & mask) | (destination & ~mask));
+        };
+        if (p.ops.blendMode == GX_BM_NONE) {
+            for (u32 i = 0; i < count; ++i) {
+                row[i] = store(colour, row[i]);
+            }
+        } else {
+            BlendConstantOverRow(colour, row, count, store);
+        }
+    } else {
+        for (u32 i = 0; i < count; ++i) {
+            row[i] = Output(p, efb, colour, row[i]);
+        }
+    }
+}
+
 template <GXShading kShading, bool kPerspective>
 void DrawSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, u32 xBegin, u32 xEnd) {
+    if constexpr (kShading == GXShading::PassColour && !kPerspective) {
+        if (!p.ops.zCompare && HasConstantColour(t)) {
+            DrawConstantColourSpan(p, t, y, xBegin, xEnd);
+            return;
+        }
+    }
     EmbeddedFrameBuffer& efb = GXEmbeddedFrameBuffer();
     u32* colours = efb.ColourRow(y);
     u32* depths = efb.DepthRow(y);
