@@ -14,22 +14,9 @@ constinit GXPixelPipeline s_pipeline{};
 // drawn as magnified.
 constexpr f32 kMagnifiedLimit = 1.0001f;
 
-struct Rgba {
-    s32 c[4]; // red, green, blue, alpha
-};
-
-s32 Saturate(s32 value) {
-    return value < 0 ? 0 : (value > 255 ? 255 : value);
-}
-
 u32 Pack(s32 r, s32 g, s32 b, s32 a) {
     return static_cast<u32>(a) << 24 | static_cast<u32>(r) << 16 | static_cast<u32>(g) << 8 |
            static_cast<u32>(b);
-}
-
-Rgba Unpack(u32 argb) {
-    return {{static_cast<s32>((argb >> 16) & 0xFF), static_cast<s32>((argb >> 8) & 0xFF),
-             static_cast<s32>(argb & 0xFF), static_cast<s32>(argb >> 24)}};
 }
 
 // The texture environment's product of two 8-bit values (see GXTevCombine).
@@ -68,6 +55,18 @@ void StartCoordinates(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 s
     }
 }
 
+// StepCoordinates over a run of pixels, into the run's inputs.
+void StepRun(u32 stageCount, u32 run, SpanCoordinates& c, GXTevRunInputs& inputs) {
+    for (u32 i = 0; i < stageCount; ++i) {
+        for (u32 k = 0; k < run; ++k) {
+            inputs.u[i][k] = GXStepTexel(c.s[i].at + c.s[i].step * k);
+            inputs.v[i][k] = GXStepTexel(c.t[i].at + c.t[i].step * k);
+        }
+        c.s[i].at += c.s[i].step * run;
+        c.t[i].at += c.t[i].step * run;
+    }
+}
+
 [[gnu::always_inline]] inline void InterpolatedCoordinates(const GXPixelPipeline& p, u32 stageCount,
                                                            const f32* values, SpanCoordinates& c) {
     for (u32 i = 0; i < stageCount; ++i) {
@@ -79,63 +78,6 @@ void StartCoordinates(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 s
             c.uv[i][1] = GXTexelCoordinate(values[stage.coordAt + 1], sampler.height);
         }
     }
-}
-
-Rgba RasterisedColour(const GXPipelineStage& stage, const f32* values) {
-    if (stage.colourAt < 0) {
-        return {};
-    }
-    const f32* colour = values + stage.colourAt;
-    return {{GXColourByte(colour[0]), GXColourByte(colour[1]), GXColourByte(colour[2]),
-             GXColourByte(colour[3])}};
-}
-
-Rgba Texel(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 stageIndex,
-           const SpanCoordinates& c) {
-    const GXPipelineStage& stage = p.stages[stageIndex];
-    if (stage.samplerAt < 0) {
-        return {};
-    }
-    return Unpack(GXSampleTexel(p.samplers[stage.samplerAt], c.uv[stageIndex][0],
-                                c.uv[stageIndex][1], t.linear[stageIndex]));
-}
-
-// Every stage in order; the result is what the last stage wrote.
-u32 RunTev(const GXPixelPipeline& p, const GXTrianglePlanes& t, const f32* values,
-           const SpanCoordinates& c) {
-    s32 slots[kGXSlotCount];
-    for (u32 i = 0; i < 16; ++i) {
-        slots[kGXSlotRegisters + i] = p.registers[i];
-    }
-    slots[kGXSlotZero] = 0;
-    slots[kGXSlotOne] = 255;
-    slots[kGXSlotHalf] = 128;
-    s32 last[4] = {};
-    for (u32 i = 0; i < p.stageCount; ++i) {
-        const GXPipelineStage& stage = p.stages[i];
-        const GXTevStage& tev = stage.tev;
-        const Rgba texel = Texel(p, t, i, c);
-        const Rgba rasterised = RasterisedColour(stage, values);
-        for (u32 channel = 0; channel < 4; ++channel) {
-            slots[kGXSlotTexel + channel] = texel.c[stage.textureSwap[channel]];
-            slots[kGXSlotRasterised + channel] = rasterised.c[stage.rasterisedSwap[channel]];
-            slots[kGXSlotKonst + channel] = stage.konst[channel];
-        }
-        for (u32 channel = 0; channel < 3; ++channel) {
-            const u8* in = stage.colourSlots[channel];
-            last[channel] =
-                GXTevCombine(slots[in[0]], slots[in[1]], slots[in[2]], slots[in[3]], tev.colourOp,
-                             tev.colourBias, tev.colourScale, tev.colourClamp);
-        }
-        const u8* in = stage.alphaSlots;
-        last[3] = GXTevCombine(slots[in[0]], slots[in[1]], slots[in[2]], slots[in[3]], tev.alphaOp,
-                               tev.alphaBias, tev.alphaScale, tev.alphaClamp);
-        for (u32 channel = 0; channel < 3; ++channel) {
-            slots[kGXSlotRegisters + tev.colourOut * 4 + channel] = last[channel];
-        }
-        slots[kGXSlotRegisters + tev.alphaOut * 4 + 3] = last[3];
-    }
-    return Pack(Saturate(last[0]), Saturate(last[1]), Saturate(last[2]), Saturate(last[3]));
 }
 
 template <GXShading kShading>
@@ -150,8 +92,6 @@ template <GXShading kShading>
         return Pack(GXColourByte(v[0]), GXColourByte(v[1]), GXColourByte(v[2]), GXColourByte(v[3]));
     } else if constexpr (kShading == GXShading::Replace) {
         return GXSampleTexel(p.samplers[0], c.uv[0][0], c.uv[0][1], t.linear[0]);
-    } else if constexpr (kShading == GXShading::General) {
-        return RunTev(p, t, v, c);
     } else {
         const u32 texel = GXSampleTexel(p.samplers[0], c.uv[0][0], c.uv[0][1], t.linear[0]);
         const s32 alpha = kShading == GXShading::Modulate
@@ -258,10 +198,8 @@ void DrawSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, u32 xB
     EmbeddedFrameBuffer& efb = GXEmbeddedFrameBuffer();
     u32* colours = efb.ColourRow(y);
     u32* depths = efb.DepthRow(y);
-    const u32 count = kShading == GXShading::General ? p.interpolantCount : kInterpolants<kShading>;
-    const u32 texturing = kShading == GXShading::General      ? p.stageCount
-                          : kShading == GXShading::PassColour ? 0
-                                                              : 1;
+    const u32 count = kInterpolants<kShading>;
+    const u32 texturing = kShading == GXShading::PassColour ? 0 : 1;
     const f32 py = static_cast<f32>(y) + 0.5f;
     f32 row[kGXMaxInterpolants];
     for (u32 i = 0; i < count; ++i) {
@@ -309,8 +247,82 @@ void DrawSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, u32 xB
     }
 }
 
+// Any texture environment: the pixels' inputs are gathered a run at a time, the
+// compiled stages run over the whole run, then each pixel is tested and written.
+template <bool kPerspective>
+void DrawGeneralSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, u32 xBegin,
+                     u32 xEnd) {
+    EmbeddedFrameBuffer& efb = GXEmbeddedFrameBuffer();
+    u32* colours = efb.ColourRow(y);
+    u32* depths = efb.DepthRow(y);
+    const u32 count = p.interpolantCount;
+    const f32 py = static_cast<f32>(y) + 0.5f;
+    f32 row[kGXMaxInterpolants];
+    for (u32 i = 0; i < count; ++i) {
+        row[i] = t.base[i] + t.dy[i] * py;
+    }
+    SpanCoordinates coordinates;
+    if constexpr (!kPerspective) {
+        StartCoordinates(p, t, p.stageCount, row, xBegin, coordinates);
+    }
+    const f32 rowInverseW = t.inverseWBase + t.inverseWDy * py;
+    const f64 rowDepth = t.depthBase + t.depthDy * py;
+    const GXPixelOps& ops = p.ops;
+    GXTevRunInputs inputs;
+    u32 depth[kGXRunPixels];
+    bool depthPasses[kGXRunPixels];
+    u32 shaded[kGXRunPixels];
+    for (u32 runStart = xBegin; runStart < xEnd; runStart += kGXRunPixels) {
+        const u32 run = std::min(kGXRunPixels, xEnd - runStart);
+        for (u32 i = 0; i < run; ++i) {
+            const f32 px = static_cast<f32>(runStart + i) + 0.5f;
+            depthPasses[i] = true;
+            if (ops.zCompare) {
+                depth[i] = efb.StoredDepth(ToDepth(rowDepth + t.depthDx * px));
+                depthPasses[i] = GXCompareValues(ops.zFunction, depth[i], depths[runStart + i]);
+            }
+        }
+        if constexpr (kPerspective) {
+            for (u32 i = 0; i < run; ++i) {
+                const f32 px = static_cast<f32>(runStart + i) + 0.5f;
+                const f32 w = 1.0f / (rowInverseW + t.inverseWDx * px);
+                f32 values[kGXMaxInterpolants];
+                for (u32 k = 0; k < count; ++k) {
+                    values[k] = (row[k] + t.dx[k] * px) * w;
+                    inputs.values[k][i] = values[k];
+                }
+                InterpolatedCoordinates(p, p.stageCount, values, coordinates);
+                for (u32 stage = 0; stage < p.stageCount; ++stage) {
+                    inputs.u[stage][i] = coordinates.uv[stage][0];
+                    inputs.v[stage][i] = coordinates.uv[stage][1];
+                }
+            }
+        } else {
+            StepRun(p.stageCount, run, coordinates, inputs);
+            for (u32 k = 0; k < count; ++k) {
+                for (u32 i = 0; i < run; ++i) {
+                    inputs.values[k][i] =
+                        row[k] + t.dx[k] * (static_cast<f32>(runStart + i) + 0.5f);
+                }
+            }
+        }
+        GXRunTevProgram(p, t, inputs, run, shaded);
+        for (u32 i = 0; i < run; ++i) {
+            const u32 x = runStart + i;
+            if (!depthPasses[i] || (!p.alphaAlways && !GXAlphaPasses(ops, shaded[i] >> 24))) {
+                continue;
+            }
+            if (ops.zCompare && ops.zUpdate) {
+                depths[x] = depth[i];
+            }
+            colours[x] = Output(p, efb, shaded[i], colours[x]);
+        }
+    }
+}
+
 template <GXShading kShading>
 constexpr GXSpanFunction kSpanPair[2] = {DrawSpan<kShading, false>, DrawSpan<kShading, true>};
+constexpr GXSpanFunction kGeneralSpanPair[2] = {DrawGeneralSpan<false>, DrawGeneralSpan<true>};
 
 bool ReadsRasterised(const GXTevStage& stage) {
     for (u32 i = 0; i < 4; ++i) {
@@ -417,6 +429,7 @@ void CompileStages(GXPixelPipeline& p) {
         stage.tev = source;
         stage.colourAt = stage.coordAt = stage.samplerAt = -1;
         CompileInputs(tev, stage);
+        GXCompileTevStage(stage);
         const s32 channel = ChannelIndex(source.channel);
         if (ReadsRasterised(source) && channel >= 0) {
             stage.colourAt =
@@ -500,7 +513,7 @@ const GXSpanFunction* SpansFor(GXShading shading) {
     case GXShading::ModulateTextureAlpha:
         return kSpanPair<GXShading::ModulateTextureAlpha>;
     default:
-        return kSpanPair<GXShading::General>;
+        return kGeneralSpanPair;
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "gx/pixel_ops.h"
 #include "gx/tev.h"
+#include "gx/tev_program.h"
 #include "gx/texture.h"
 #include "gx/vertex_types.h"
 
@@ -63,6 +64,7 @@ struct GXPipelineStage {
     u8 textureSwap[4];    // channel of the texel read as red, green, blue, alpha
     u8 rasterisedSwap[4]; // likewise for the rasterised colour
     s32 konst[4];
+    GXCombineRun combine[2]; // colour, alpha
 };
 
 struct GXPixelPipeline {

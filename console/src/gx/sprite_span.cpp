@@ -32,6 +32,7 @@ struct SpriteTriangle {
     Lanes modulation; // its weights, 256 meaning one
     s32 first, last;  // the texels (-1 to width) its columns read
     bool inOrder;     // and they read them left to right
+    bool unweighted;  // every column's bilinear weight is 0: it reads its texel alone
 };
 
 // Per column: the element of a texel row (texel + 1) that the pixel reads first (its
@@ -185,7 +186,9 @@ Wrapping WrappingOf(const GXTextureSampler& sampler, bool linear) {
     return {INT_MIN, INT_MAX, sampler.maskS};
 }
 
-// Fills columns [from, to) for the line whose s at pixel 0 is `atPixelZero`.
+// Fills columns [from, to) for the line whose s at pixel 0 is `atPixelZero`; notes
+// whether all their weights are 0 (texel centres on pixel centres, as a sprite drawn
+// 1:1), when filtering across reads each column's texel alone, just as nearest does.
 void StepColumns(const GXPixelPipeline& p, const GXTrianglePlanes& t, f32 atPixelZero, u32 from,
                  u32 to) {
     const GXTextureSampler& sampler = p.samplers[0];
@@ -194,11 +197,14 @@ void StepColumns(const GXPixelPipeline& p, const GXTrianglePlanes& t, f32 atPixe
     const s32 centre = linear ? 128 : 0; // bilinear weighs the texels around the point
     const Wrapping wrapping = WrappingOf(sampler, linear);
     GXCoordinateStep u = GXStepCoordinate(atPixelZero, t.dx[s], sampler.width, from);
+    s32 weights = 0;
     for (u32 x = from; x < to; ++x, u.at += u.step) {
         const s32 texel = GXStepTexel(u.at) - centre;
         s_columns.element[x] = static_cast<u32>(wrapping.Reduce(texel >> 8) + 1);
         s_columns.weight[x] = static_cast<u64>(texel & 0xFF) * kEveryLane;
+        weights |= texel & 0xFF;
     }
+    s_triangle.unweighted = weights == 0;
 }
 
 // The texels columns [from, to) read: -1 to width, and whether in order.
@@ -307,8 +313,8 @@ void DrawSpriteSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, 
         texels = FilterDown(texels, rowAt((v >> 8) + 1), fraction, first, last);
     }
     ++s_spansDrawn;
-    kPixelLoops<kBlend>[linear][s_triangle.modulate](texels, GXEmbeddedFrameBuffer().ColourRow(y),
-                                                     xBegin, xEnd);
+    kPixelLoops<kBlend>[linear && !s_triangle.unweighted][s_triangle.modulate](
+        texels, GXEmbeddedFrameBuffer().ColourRow(y), xBegin, xEnd);
 }
 
 template <GXShading kShading>

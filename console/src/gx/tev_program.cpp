@@ -1,0 +1,161 @@
+// The texture environment's compiled combine loops and their runs over pixels.
+#include "gx/tev_program.h"
+
+#include "gx/span.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+template <GXTevOp kOp, GXTevScale kScale, bool kClamp>
+void CombineRun(const s32* a, const s32* b, const s32* c, const s32* d, GXTevBias bias, s32* out,
+                u32 count) {
+    for (u32 i = 0; i < count; ++i) {
+        out[i] = GXTevCombine(a[i], b[i], c[i], d[i], kOp, bias, kScale, kClamp);
+    }
+}
+
+template <GXTevOp kOp, GXTevScale kScale>
+GXCombineRun CombineFor(bool clamp) {
+    return clamp ? CombineRun<kOp, kScale, true> : CombineRun<kOp, kScale, false>;
+}
+
+template <GXTevOp kOp>
+GXCombineRun CombineFor(GXTevScale scale, bool clamp) {
+    switch (scale) {
+    case GX_CS_SCALE_2:
+        return CombineFor<kOp, GX_CS_SCALE_2>(clamp);
+    case GX_CS_SCALE_4:
+        return CombineFor<kOp, GX_CS_SCALE_4>(clamp);
+    case GX_CS_DIVIDE_2:
+        return CombineFor<kOp, GX_CS_DIVIDE_2>(clamp);
+    default:
+        return CombineFor<kOp, GX_CS_SCALE_1>(clamp);
+    }
+}
+
+GXCombineRun CombineFor(GXTevOp op, GXTevScale scale, bool clamp) {
+    return op == GX_TEV_SUB ? CombineFor<GX_TEV_SUB>(scale, clamp)
+                            : CombineFor<GX_TEV_ADD>(scale, clamp);
+}
+
+// Every slot the stages read, one value per pixel of the run.
+struct SlotPlanes {
+    s32 at[kGXSlotCount][kGXRunPixels];
+
+    void Fill(u32 slot, s32 value, u32 count) { std::fill_n(at[slot], count, value); }
+};
+
+template <u32 kFormat>
+void SampleRun(const GXTextureSampler& sampler, const s32* u, const s32* v, bool linear, u32 count,
+               u32* texels) {
+    for (u32 i = 0; i < count; ++i) {
+        texels[i] = gx_texture::Sample<kFormat>(sampler, u[i], v[i], linear);
+    }
+}
+
+// GXSampleTexel over a run, the format chosen once.
+void SampleRun(const GXTextureSampler& sampler, const s32* u, const s32* v, bool linear, u32 count,
+               u32* texels) {
+    if (sampler.image == nullptr) {
+        std::fill_n(texels, count, 0u);
+        return;
+    }
+    switch (sampler.format) {
+    case GX_TF_RGBA8:
+        return SampleRun<GX_TF_RGBA8>(sampler, u, v, linear, count, texels);
+    case GX_TF_RGB565:
+        return SampleRun<GX_TF_RGB565>(sampler, u, v, linear, count, texels);
+    case GX_TF_C8:
+        return SampleRun<GX_TF_C8>(sampler, u, v, linear, count, texels);
+    default:
+        return SampleRun<GX_TF_I8>(sampler, u, v, linear, count, texels);
+    }
+}
+
+void GatherTexels(const GXPixelPipeline& p, const GXTrianglePlanes& t, const GXTevRunInputs& in,
+                  u32 stageIndex, u32 count, SlotPlanes& planes) {
+    const GXPipelineStage& stage = p.stages[stageIndex];
+    if (stage.samplerAt < 0) {
+        for (u32 channel = 0; channel < 4; ++channel) {
+            planes.Fill(kGXSlotTexel + channel, 0, count);
+        }
+        return;
+    }
+    u32 texels[kGXRunPixels];
+    SampleRun(p.samplers[stage.samplerAt], in.u[stageIndex], in.v[stageIndex], t.linear[stageIndex],
+              count, texels);
+    // Red, green, blue, alpha sit at bits 16, 8, 0, 24.
+    static constexpr u32 kShift[4] = {16, 8, 0, 24};
+    for (u32 channel = 0; channel < 4; ++channel) {
+        const u32 shift = kShift[stage.textureSwap[channel]];
+        s32* const out = planes.at[kGXSlotTexel + channel];
+        for (u32 i = 0; i < count; ++i) {
+            out[i] = static_cast<s32>((texels[i] >> shift) & 0xFF);
+        }
+    }
+}
+
+void GatherRasterised(const GXPipelineStage& stage, const GXTevRunInputs& in, u32 count,
+                      SlotPlanes& planes) {
+    for (u32 channel = 0; channel < 4; ++channel) {
+        s32* const out = planes.at[kGXSlotRasterised + channel];
+        if (stage.colourAt < 0) {
+            std::fill_n(out, count, 0);
+            continue;
+        }
+        const f32* const values = in.values[stage.colourAt + stage.rasterisedSwap[channel]];
+        for (u32 i = 0; i < count; ++i) {
+            out[i] = GXColourByte(values[i]);
+        }
+    }
+}
+
+} // namespace
+
+void GXCompileTevStage(GXPipelineStage& stage) {
+    const GXTevStage& tev = stage.tev;
+    stage.combine[0] = CombineFor(tev.colourOp, tev.colourScale, tev.colourClamp);
+    stage.combine[1] = CombineFor(tev.alphaOp, tev.alphaScale, tev.alphaClamp);
+}
+
+void GXRunTevProgram(const GXPixelPipeline& p, const GXTrianglePlanes& t, const GXTevRunInputs& in,
+                     u32 count, u32* colours) {
+    SlotPlanes planes;
+    for (u32 slot = 0; slot < 16; ++slot) {
+        planes.Fill(kGXSlotRegisters + slot, p.registers[slot], count);
+    }
+    planes.Fill(kGXSlotZero, 0, count);
+    planes.Fill(kGXSlotOne, 255, count);
+    planes.Fill(kGXSlotHalf, 128, count);
+    s32 last[4][kGXRunPixels] = {};
+    for (u32 i = 0; i < p.stageCount; ++i) {
+        const GXPipelineStage& stage = p.stages[i];
+        const GXTevStage& tev = stage.tev;
+        GatherTexels(p, t, in, i, count, planes);
+        GatherRasterised(stage, in, count, planes);
+        for (u32 channel = 0; channel < 4; ++channel) {
+            planes.Fill(kGXSlotKonst + channel, stage.konst[channel], count);
+        }
+        for (u32 channel = 0; channel < 3; ++channel) {
+            const u8* slots = stage.colourSlots[channel];
+            stage.combine[0](planes.at[slots[0]], planes.at[slots[1]], planes.at[slots[2]],
+                             planes.at[slots[3]], tev.colourBias, last[channel], count);
+        }
+        const u8* slots = stage.alphaSlots;
+        stage.combine[1](planes.at[slots[0]], planes.at[slots[1]], planes.at[slots[2]],
+                         planes.at[slots[3]], tev.alphaBias, last[3], count);
+        for (u32 channel = 0; channel < 3; ++channel) {
+            std::memcpy(planes.at[kGXSlotRegisters + tev.colourOut * 4 + channel], last[channel],
+                        count * sizeof(s32));
+        }
+        std::memcpy(planes.at[kGXSlotRegisters + tev.alphaOut * 4 + 3], last[3],
+                    count * sizeof(s32));
+    }
+    const auto saturate = [](s32 value) { return static_cast<u32>(std::clamp(value, 0, 255)); };
+    for (u32 i = 0; i < count; ++i) {
+        colours[i] = saturate(last[3][i]) << 24 | saturate(last[0][i]) << 16 |
+                     saturate(last[1][i]) << 8 | saturate(last[2][i]);
+    }
+}
