@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -291,6 +292,79 @@ TEST(DisplayCopyTest, ConversionRefusesTooSmallABuffer) {
     EXPECT_FALSE(VIConvertShownFrameToRGB(rgb.data(), 640 * 3, rgb.size() - 1));
     EXPECT_FALSE(VIConvertShownFrameToRGB(rgb.data(), 640 * 3 - 1, rgb.size()));
     EXPECT_TRUE(VIConvertShownFrameToRGB(rgb.data(), 640 * 3, rgb.size()));
+}
+
+// A pair's result depends on its own bytes alone, wherever in the line it lies (the
+// conversions work eight pairs at a time and finish a line one by one): turning each
+// line's pairs round by a few places turns the result round by as many.
+constexpr u32 kTurn = 5;
+
+template <typename Pair>
+std::vector<Pair> TurnedRound(const std::vector<Pair>& lines, u32 pairsPerLine) {
+    std::vector<Pair> turned(lines.size());
+    for (u32 at = 0; at < lines.size(); ++at) {
+        const u32 line = at / pairsPerLine * pairsPerLine;
+        turned[line + (at - line + kTurn) % pairsPerLine] = lines[at];
+    }
+    return turned;
+}
+
+struct PairBytes {
+    u8 bytes[4];
+    bool operator==(const PairBytes&) const = default;
+};
+
+struct PairPixels {
+    u8 bytes[6];
+    bool operator==(const PairPixels&) const = default;
+};
+
+TEST(DisplayCopyTest, EveryPairIsCopiedAsItWouldBeAnywhereInTheLine) {
+    constexpr u16 kCopyWidth = 2 * 45; // not a whole number of eight-pair steps
+    constexpr u16 kLines = 4;
+    GXInit(nullptr, 0);
+    GXSetDispCopySrc(0, 0, kCopyWidth, kLines);
+    GXSetDispCopyDst(kCopyWidth, kLines);
+    std::vector<u32> colours(kCopyWidth / 2 * kLines * 2);
+    std::srand(7);
+    for (u32& colour : colours) {
+        colour = static_cast<u32>(std::rand());
+    }
+    const auto copy = [&](const std::vector<u32>& pixels) {
+        for (u32 i = 0; i < pixels.size(); ++i) {
+            const u32 c = pixels[i];
+            GXPokeEFBColorForTest(i % kCopyWidth, i / kCopyWidth,
+                                  GXColor{u8(c >> 16), u8(c >> 8), u8(c), 0xFF});
+        }
+        std::vector<PairBytes> xfb(colours.size() / 2);
+        GXCopyDisp(xfb.data(), GX_FALSE);
+        return xfb;
+    };
+    // Pixels go round in pairs, so colours are handled as pairs of two words.
+    std::vector<u64> pairs(colours.size() / 2);
+    std::memcpy(pairs.data(), colours.data(), colours.size() * sizeof(u32));
+    std::vector<u64> turnedPairs = TurnedRound(pairs, kCopyWidth / 2);
+    std::vector<u32> turnedColours(colours.size());
+    std::memcpy(turnedColours.data(), turnedPairs.data(), colours.size() * sizeof(u32));
+    EXPECT_EQ(copy(turnedColours), TurnedRound(copy(colours), kCopyWidth / 2));
+}
+
+TEST(DisplayCopyTest, EveryPairIsShownAsItWouldBeAnywhereInTheLine) {
+    const GXRenderModeObj mode = AdjustedMode(GXNtsc480IntDf, 448);
+    const auto show = [&](const std::vector<PairBytes>& xfb) {
+        const std::vector<u8> rgb = ShowAndRead(mode, const_cast<PairBytes*>(xfb.data()));
+        std::vector<PairPixels> pixels(rgb.size() / 6);
+        std::memcpy(pixels.data(), rgb.data(), rgb.size());
+        return pixels;
+    };
+    std::vector<PairBytes> xfb(kWidth / 2 * 448);
+    std::srand(11);
+    for (PairBytes& pair : xfb) {
+        for (u8& byte : pair.bytes) {
+            byte = static_cast<u8>(std::rand());
+        }
+    }
+    EXPECT_EQ(show(TurnedRound(xfb, kWidth / 2)), TurnedRound(show(xfb), kWidth / 2));
 }
 
 } // namespace
