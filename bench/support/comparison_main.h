@@ -1,11 +1,14 @@
-// A benchmark main that, after the usual report, prints one line comparing two of the
-// benchmarks by real time per iteration, e.g. "scene per frame: GX 1.450 ms, pixman
-// 1.230 ms, ratio 1.18". Include it once, instead of BENCHMARK_MAIN().
+// A benchmark main that, after the usual report, prints lines comparing pairs of the
+// benchmarks by the median of their real times per iteration over the repetitions
+// (one run without them), e.g. "scene per frame: GX 1.450 ms, pixman 1.230 ms, ratio
+// 1.18". Include it once, instead of BENCHMARK_MAIN().
 #pragma once
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -20,44 +23,58 @@ struct Comparison {
     const char* baselineLabel;
 };
 
-// Keeps each benchmark's real time per iteration, in milliseconds.
+// Keeps each benchmark's real times per iteration, one per repetition, in milliseconds.
 class ComparisonReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.iterations > 0 && run.run_type == Run::RT_Iteration) {
-                m_milliseconds[run.benchmark_name()] =
+                m_milliseconds[run.run_name.str()].push_back(
                     run.GetAdjustedRealTime() *
                     benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond) /
-                    benchmark::GetTimeUnitMultiplier(run.time_unit);
+                    benchmark::GetTimeUnitMultiplier(run.time_unit));
             }
         }
         ConsoleReporter::ReportRuns(runs);
     }
 
     void PrintComparison(const Comparison& comparison) const {
-        const auto measured = m_milliseconds.find(comparison.benchmark);
-        const auto baseline = m_milliseconds.find(comparison.baseline);
-        if (measured == m_milliseconds.end() || baseline == m_milliseconds.end()) {
+        const double measured = Median(comparison.benchmark);
+        const double baseline = Median(comparison.baseline);
+        if (measured < 0 || baseline <= 0) {
             return;
         }
         std::printf("%s: %s %.3f ms, %s %.3f ms, ratio %.3f\n", comparison.title, comparison.label,
-                    measured->second, comparison.baselineLabel, baseline->second,
-                    measured->second / baseline->second);
+                    measured, comparison.baselineLabel, baseline, measured / baseline);
     }
 
 private:
-    std::map<std::string, double> m_milliseconds;
+    // The median of the benchmark's times, or -1 when it did not run.
+    double Median(const std::string& name) const {
+        const auto found = m_milliseconds.find(name);
+        if (found == m_milliseconds.end()) {
+            return -1;
+        }
+        std::vector<double> times = found->second;
+        std::sort(times.begin(), times.end());
+        const size_t middle = times.size() / 2;
+        return times.size() % 2 != 0 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
+    }
+
+    std::map<std::string, std::vector<double>> m_milliseconds;
 };
 
-inline int RunWithComparison(int argc, char** argv, const Comparison& comparison) {
+inline int RunWithComparisons(int argc, char** argv,
+                              std::initializer_list<Comparison> comparisons) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
     ComparisonReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintComparison(comparison);
+    for (const Comparison& comparison : comparisons) {
+        reporter.PrintComparison(comparison);
+    }
     benchmark::Shutdown();
     return 0;
 }

@@ -295,7 +295,7 @@ TEST(DisplayCopyTest, ConversionRefusesTooSmallABuffer) {
 }
 
 // A pair's result depends on its own bytes alone, wherever in the line it lies (the
-// conversions work eight pairs at a time and finish a line one by one): turning each
+// conversions work a few pairs at a time and finish a line one by one): turning each
 // line's pairs round by a few places turns the result round by as many.
 constexpr u32 kTurn = 5;
 
@@ -320,7 +320,7 @@ struct PairPixels {
 };
 
 TEST(DisplayCopyTest, EveryPairIsCopiedAsItWouldBeAnywhereInTheLine) {
-    constexpr u16 kCopyWidth = 2 * 45; // not a whole number of eight-pair steps
+    constexpr u16 kCopyWidth = 2 * 45; // not a whole number of steps
     constexpr u16 kLines = 4;
     GXInit(nullptr, 0);
     GXSetDispCopySrc(0, 0, kCopyWidth, kLines);

@@ -26,23 +26,25 @@ constexpr s32 kRedB = -4681;
 constexpr u32 kYScaleOne = 256;
 
 // Eight pairs at a time; the scalar type s32 serves for the rest of a line, with the
-// same arithmetic.
+// same arithmetic. Helpers take and give values through references, so that no call
+// passes a vector wider than the baseline's registers.
 using Lanes = s32 __attribute__((vector_size(32)));
 
 template <typename T>
-[[gnu::always_inline]] inline T Luma(T r, T g, T b) {
-    return 16 + ((kLumaR * r + kLumaG * g + kLumaB * b + 0x8000) >> 16);
+[[gnu::always_inline]] inline void Luma(const T& r, const T& g, const T& b, T& luma) {
+    luma = 16 + ((kLumaR * r + kLumaG * g + kLumaB * b + 0x8000) >> 16);
 }
 
 // Chroma of a pixel pair from the sums of its two pixels' channels.
 template <typename T>
-[[gnu::always_inline]] inline T Chroma(s32 kr, s32 kg, s32 kb, T rSum, T gSum, T bSum) {
-    return 128 + ((kr * rSum + kg * gSum + kb * bSum + 0x10000) >> 17);
+[[gnu::always_inline]] inline void Chroma(s32 kr, s32 kg, s32 kb, const T& rSum, const T& gSum,
+                                          const T& bSum, T& chroma) {
+    chroma = 128 + ((kr * rSum + kg * gSum + kb * bSum + 0x10000) >> 17);
 }
 
 // A pair's four bytes, Y0, Cb, Y1, Cr from the lowest up, as one word.
 template <typename T>
-[[gnu::always_inline]] inline T PairWord(T left, T right) {
+[[gnu::always_inline]] inline void PairWord(const T& left, const T& right, T& word) {
     const T leftR = (left >> 16) & 0xFF;
     const T leftG = (left >> 8) & 0xFF;
     const T leftB = left & 0xFF;
@@ -52,26 +54,28 @@ template <typename T>
     const T rSum = leftR + rightR;
     const T gSum = leftG + rightG;
     const T bSum = leftB + rightB;
-    return (Luma(leftR, leftG, leftB) & 0xFF) |
-           (Chroma(kBlueR, kBlueG, kBlueB, rSum, gSum, bSum) & 0xFF) << 8 |
-           (Luma(rightR, rightG, rightB) & 0xFF) << 16 |
-           (Chroma(kRedR, kRedG, kRedB, rSum, gSum, bSum) & 0xFF) << 24;
+    T leftLuma, blue, rightLuma, red;
+    Luma(leftR, leftG, leftB, leftLuma);
+    Chroma(kBlueR, kBlueG, kBlueB, rSum, gSum, bSum, blue);
+    Luma(rightR, rightG, rightB, rightLuma);
+    Chroma(kRedR, kRedG, kRedB, rSum, gSum, bSum, red);
+    word = (leftLuma & 0xFF) | (blue & 0xFF) << 8 | (rightLuma & 0xFF) << 16 | (red & 0xFF) << 24;
 }
 
 GX_RUNTIME_SIMD void ConvertLine(const u32* source, u32 pairs, u8* destination) {
     u32 pair = 0;
     for (; pair + 8 <= pairs; pair += 8) {
-        Lanes low, high;
+        Lanes low, high, words;
         std::memcpy(&low, source + 2 * pair, sizeof low);
         std::memcpy(&high, source + 2 * pair + 8, sizeof high);
-        const Lanes words =
-            PairWord<Lanes>(__builtin_shufflevector(low, high, 0, 2, 4, 6, 8, 10, 12, 14),
-                            __builtin_shufflevector(low, high, 1, 3, 5, 7, 9, 11, 13, 15));
+        const Lanes left = __builtin_shufflevector(low, high, 0, 2, 4, 6, 8, 10, 12, 14);
+        const Lanes right = __builtin_shufflevector(low, high, 1, 3, 5, 7, 9, 11, 13, 15);
+        PairWord(left, right, words);
         std::memcpy(destination + 4 * pair, &words, sizeof words);
     }
     for (; pair < pairs; ++pair) {
-        const s32 word =
-            PairWord(static_cast<s32>(source[2 * pair]), static_cast<s32>(source[2 * pair + 1]));
+        s32 word;
+        PairWord(static_cast<s32>(source[2 * pair]), static_cast<s32>(source[2 * pair + 1]), word);
         std::memcpy(destination + 4 * pair, &word, sizeof word);
     }
 }

@@ -18,34 +18,42 @@ constexpr s32 kGreenFromCr = 53279;
 constexpr s32 kBlueFromCb = 132201;
 
 // Eight pairs at a time; the scalar type s32 serves for the rest of a line, with the
-// same arithmetic.
+// same arithmetic. Helpers take and give values through references, so that no call
+// passes a vector wider than the baseline's registers.
 using Lanes = s32 __attribute__((vector_size(32)));
 
 // (scaled + 0x8000) >> 16 held to 0 to 255, without branches.
 template <typename T>
-[[gnu::always_inline]] inline T Clamped(T scaled) {
-    T value = (scaled + 0x8000) >> 16;
-    value &= ~(value >> 31);
-    return (value | ((255 - value) >> 31)) & 0xFF;
+[[gnu::always_inline]] inline void Clamp(T& scaled) {
+    scaled = (scaled + 0x8000) >> 16;
+    scaled &= ~(scaled >> 31);
+    scaled = (scaled | ((255 - scaled) >> 31)) & 0xFF;
 }
 
 // A pixel's red, green and blue from the lowest byte up.
 template <typename T>
-[[gnu::always_inline]] inline T Pixel(T luma, T redOffset, T greenOffset, T blueOffset) {
+[[gnu::always_inline]] inline void Pixel(const T& luma, const T& redOffset, const T& greenOffset,
+                                         const T& blueOffset, T& pixel) {
     const T y = kLuma * (luma - 16);
-    return Clamped(y + redOffset) | Clamped(y + greenOffset) << 8 | Clamped(y + blueOffset) << 16;
+    T red = y + redOffset;
+    T green = y + greenOffset;
+    T blue = y + blueOffset;
+    Clamp(red);
+    Clamp(green);
+    Clamp(blue);
+    pixel = red | green << 8 | blue << 16;
 }
 
 // A pair (Y0, Cb, Y1, Cr from the lowest byte up) as its two pixels.
 template <typename T>
-[[gnu::always_inline]] inline void PairPixels(T word, T& left, T& right) {
+[[gnu::always_inline]] inline void PairPixels(const T& word, T& left, T& right) {
     const T cb = ((word >> 8) & 0xFF) - 128;
     const T cr = ((word >> 24) & 0xFF) - 128;
     const T redOffset = kRedFromCr * cr;
     const T greenOffset = -kGreenFromCb * cb - kGreenFromCr * cr;
     const T blueOffset = kBlueFromCb * cb;
-    left = Pixel<T>(word & 0xFF, redOffset, greenOffset, blueOffset);
-    right = Pixel<T>((word >> 16) & 0xFF, redOffset, greenOffset, blueOffset);
+    Pixel<T>(word & 0xFF, redOffset, greenOffset, blueOffset, left);
+    Pixel<T>((word >> 16) & 0xFF, redOffset, greenOffset, blueOffset, right);
 }
 
 // Both pixels' six bytes, and two more that the next pair overwrites.
