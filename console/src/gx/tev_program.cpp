@@ -1,6 +1,7 @@
 // The texture environment's compiled combine loops and their runs over pixels.
 #include "gx/tev_program.h"
 
+#include "gx/runtime_simd.h"
 #include "gx/span.h"
 
 #include <algorithm>
@@ -9,8 +10,8 @@
 namespace {
 
 template <GXTevOp kOp, GXTevScale kScale, bool kClamp>
-void CombineRun(const s32* a, const s32* b, const s32* c, const s32* d, GXTevBias bias, s32* out,
-                u32 count) {
+GX_RUNTIME_SIMD void CombineRun(const s32* a, const s32* b, const s32* c, const s32* d,
+                                GXTevBias bias, s32* out, u32 count) {
     for (u32 i = 0; i < count; ++i) {
         out[i] = GXTevCombine(a[i], b[i], c[i], d[i], kOp, bias, kScale, kClamp);
     }
@@ -48,16 +49,16 @@ struct SlotPlanes {
 };
 
 template <u32 kFormat>
-void SampleRun(const GXTextureSampler& sampler, const s32* u, const s32* v, bool linear, u32 count,
-               u32* texels) {
+[[gnu::always_inline]] inline void SampleRun(const GXTextureSampler& sampler, const s32* u,
+                                             const s32* v, bool linear, u32 count, u32* texels) {
     for (u32 i = 0; i < count; ++i) {
         texels[i] = gx_texture::Sample<kFormat>(sampler, u[i], v[i], linear);
     }
 }
 
 // GXSampleTexel over a run, the format chosen once.
-void SampleRun(const GXTextureSampler& sampler, const s32* u, const s32* v, bool linear, u32 count,
-               u32* texels) {
+[[gnu::always_inline]] inline void SampleRun(const GXTextureSampler& sampler, const s32* u,
+                                             const s32* v, bool linear, u32 count, u32* texels) {
     if (sampler.image == nullptr) {
         std::fill_n(texels, count, 0u);
         return;
@@ -74,8 +75,9 @@ void SampleRun(const GXTextureSampler& sampler, const s32* u, const s32* v, bool
     }
 }
 
-void GatherTexels(const GXPixelPipeline& p, const GXTrianglePlanes& t, const GXTevRunInputs& in,
-                  u32 stageIndex, u32 count, SlotPlanes& planes) {
+[[gnu::always_inline]] inline void GatherTexels(const GXPixelPipeline& p, const GXTrianglePlanes& t,
+                                                const GXTevRunInputs& in, u32 stageIndex, u32 count,
+                                                SlotPlanes& planes) {
     const GXPipelineStage& stage = p.stages[stageIndex];
     if (stage.samplerAt < 0) {
         for (u32 channel = 0; channel < 4; ++channel) {
@@ -97,8 +99,9 @@ void GatherTexels(const GXPixelPipeline& p, const GXTrianglePlanes& t, const GXT
     }
 }
 
-void GatherRasterised(const GXPipelineStage& stage, const GXTevRunInputs& in, u32 count,
-                      SlotPlanes& planes) {
+[[gnu::always_inline]] inline void GatherRasterised(const GXPipelineStage& stage,
+                                                    const GXTevRunInputs& in, u32 count,
+                                                    SlotPlanes& planes) {
     for (u32 channel = 0; channel < 4; ++channel) {
         s32* const out = planes.at[kGXSlotRasterised + channel];
         if (stage.colourAt < 0) {
@@ -118,44 +121,73 @@ void GXCompileTevStage(GXPipelineStage& stage) {
     const GXTevStage& tev = stage.tev;
     stage.combine[0] = CombineFor(tev.colourOp, tev.colourScale, tev.colourClamp);
     stage.combine[1] = CombineFor(tev.alphaOp, tev.alphaScale, tev.alphaClamp);
+    stage.slotsRead = 0;
+    for (u32 k = 0; k < 4; ++k) {
+        for (u32 channel = 0; channel < 3; ++channel) {
+            stage.slotsRead |= 1u << stage.colourSlots[channel][k];
+        }
+        stage.slotsRead |= 1u << stage.alphaSlots[k];
+    }
 }
 
-void GXRunTevProgram(const GXPixelPipeline& p, const GXTrianglePlanes& t, const GXTevRunInputs& in,
-                     u32 count, u32* colours) {
+// Only the slots some stage reads are filled and gathered. Each stage writes its
+// results straight into its output registers: a colour channel's inputs never read
+// another colour channel, and the alpha, which colour inputs may read, comes last.
+GX_RUNTIME_SIMD void GXRunTevProgram(const GXPixelPipeline& p, const GXTrianglePlanes& t,
+                                     const GXTevRunInputs& in, u32 count, u32* colours) {
+    if (p.stageCount == 0) {
+        std::fill_n(colours, count, 0u);
+        return;
+    }
+    u32 slotsRead = 0;
+    for (u32 i = 0; i < p.stageCount; ++i) {
+        slotsRead |= p.stages[i].slotsRead;
+    }
+    const auto reads = [](u32 slots, u32 first, u32 count) {
+        return (slots >> first & ((1u << count) - 1)) != 0;
+    };
     SlotPlanes planes;
     for (u32 slot = 0; slot < 16; ++slot) {
-        planes.Fill(kGXSlotRegisters + slot, p.registers[slot], count);
+        if (reads(slotsRead, kGXSlotRegisters + slot, 1)) {
+            planes.Fill(kGXSlotRegisters + slot, p.registers[slot], count);
+        }
     }
     planes.Fill(kGXSlotZero, 0, count);
     planes.Fill(kGXSlotOne, 255, count);
     planes.Fill(kGXSlotHalf, 128, count);
-    s32 last[4][kGXRunPixels] = {};
     for (u32 i = 0; i < p.stageCount; ++i) {
         const GXPipelineStage& stage = p.stages[i];
         const GXTevStage& tev = stage.tev;
-        GatherTexels(p, t, in, i, count, planes);
-        GatherRasterised(stage, in, count, planes);
-        for (u32 channel = 0; channel < 4; ++channel) {
-            planes.Fill(kGXSlotKonst + channel, stage.konst[channel], count);
+        if (reads(stage.slotsRead, kGXSlotTexel, 4)) {
+            GatherTexels(p, t, in, i, count, planes);
+        }
+        if (reads(stage.slotsRead, kGXSlotRasterised, 4)) {
+            GatherRasterised(stage, in, count, planes);
+        }
+        if (reads(stage.slotsRead, kGXSlotKonst, 4)) {
+            for (u32 channel = 0; channel < 4; ++channel) {
+                planes.Fill(kGXSlotKonst + channel, stage.konst[channel], count);
+            }
         }
         for (u32 channel = 0; channel < 3; ++channel) {
             const u8* slots = stage.colourSlots[channel];
             stage.combine[0](planes.at[slots[0]], planes.at[slots[1]], planes.at[slots[2]],
-                             planes.at[slots[3]], tev.colourBias, last[channel], count);
+                             planes.at[slots[3]], tev.colourBias,
+                             planes.at[kGXSlotRegisters + tev.colourOut * 4 + channel], count);
         }
         const u8* slots = stage.alphaSlots;
         stage.combine[1](planes.at[slots[0]], planes.at[slots[1]], planes.at[slots[2]],
-                         planes.at[slots[3]], tev.alphaBias, last[3], count);
-        for (u32 channel = 0; channel < 3; ++channel) {
-            std::memcpy(planes.at[kGXSlotRegisters + tev.colourOut * 4 + channel], last[channel],
-                        count * sizeof(s32));
-        }
-        std::memcpy(planes.at[kGXSlotRegisters + tev.alphaOut * 4 + 3], last[3],
-                    count * sizeof(s32));
+                         planes.at[slots[3]], tev.alphaBias,
+                         planes.at[kGXSlotRegisters + tev.alphaOut * 4 + 3], count);
     }
+    const GXTevStage& last = p.stages[p.stageCount - 1].tev;
+    const s32* const red = planes.at[kGXSlotRegisters + last.colourOut * 4];
+    const s32* const green = red + kGXRunPixels;
+    const s32* const blue = green + kGXRunPixels;
+    const s32* const alpha = planes.at[kGXSlotRegisters + last.alphaOut * 4 + 3];
     const auto saturate = [](s32 value) { return static_cast<u32>(std::clamp(value, 0, 255)); };
     for (u32 i = 0; i < count; ++i) {
-        colours[i] = saturate(last[3][i]) << 24 | saturate(last[0][i]) << 16 |
-                     saturate(last[1][i]) << 8 | saturate(last[2][i]);
+        colours[i] = saturate(alpha[i]) << 24 | saturate(red[i]) << 16 | saturate(green[i]) << 8 |
+                     saturate(blue[i]);
     }
 }
