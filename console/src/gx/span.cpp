@@ -2,6 +2,7 @@
 #include "gx/span.h"
 
 #include "gx/efb.h"
+#include "gx/runtime_simd.h"
 #include "gx/sprite_span.h"
 
 #include <algorithm>
@@ -134,7 +135,8 @@ bool HasConstantColour(const GXTrianglePlanes& t) {
 // Source over every pixel of the row by its alpha, as GXBlendSourceAlpha, with the
 // source's share worked out once.
 template <typename Store>
-void BlendConstantOverRow(u32 source, u32* row, u32 count, Store store) {
+[[gnu::always_inline]] inline void BlendConstantOverRow(u32 source, u32* row, u32 count,
+                                                        Store store) {
     const u32 alpha = source >> 24;
     const u32 destinationWeight = GXBlendWeight(255 - alpha);
     const u32 redBlue = (source & 0x00FF00FF) * GXBlendWeight(alpha) + 0x00800080;
@@ -146,6 +148,11 @@ void BlendConstantOverRow(u32 source, u32* row, u32 count, Store store) {
             ((alphaGreen + ((destination >> 8) & 0x00FF00FF) * destinationWeight) & 0xFF00FF00);
         row[i] = store(blended, destination);
     }
+}
+
+// The common case, a frame buffer without alpha updated whole, in vector code.
+GX_RUNTIME_SIMD void BlendConstantOverOpaqueRow(u32 source, u32* row, u32 count) {
+    BlendConstantOverRow(source, row, count, [](u32 result, u32) { return result | 0xFF000000u; });
 }
 
 // A span of one colour with no depth test: shaded and alpha-tested once, then filled
@@ -177,6 +184,8 @@ void DrawConstantColourSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t,
             for (u32 i = 0; i < count; ++i) {
                 row[i] = store(colour, row[i]);
             }
+        } else if (mask == 0xFFFFFFFF && efb.PixelFormat() == GX_PF_RGB8_Z24) {
+            BlendConstantOverOpaqueRow(colour, row, count);
         } else {
             BlendConstantOverRow(colour, row, count, store);
         }
@@ -268,6 +277,14 @@ void DrawGeneralSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y,
     const f32 rowInverseW = t.inverseWBase + t.inverseWDy * py;
     const f64 rowDepth = t.depthBase + t.depthDy * py;
     const GXPixelOps& ops = p.ops;
+    // Affine values are gathered only for the colours some stage reads; coordinates
+    // come stepped.
+    u32 rasterisedCount = 0;
+    for (u32 i = 0; i < p.stageCount; ++i) {
+        if (p.stages[i].colourAt >= 0) {
+            rasterisedCount = count;
+        }
+    }
     GXTevRunInputs inputs;
     u32 depth[kGXRunPixels];
     bool depthPasses[kGXRunPixels];
@@ -299,7 +316,7 @@ void DrawGeneralSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y,
             }
         } else {
             StepRun(p.stageCount, run, coordinates, inputs);
-            for (u32 k = 0; k < count; ++k) {
+            for (u32 k = 0; k < rasterisedCount; ++k) {
                 for (u32 i = 0; i < run; ++i) {
                     inputs.values[k][i] =
                         row[k] + t.dx[k] * (static_cast<f32>(runStart + i) + 0.5f);

@@ -48,11 +48,22 @@ struct SlotPlanes {
     void Fill(u32 slot, s32 value, u32 count) { std::fill_n(at[slot], count, value); }
 };
 
+// Nearest texels along one texel row (the run's v all the same, as on any line of an
+// axis-aligned quad) find the row once.
 template <u32 kFormat>
 [[gnu::always_inline]] inline void SampleRun(const GXTextureSampler& sampler, const s32* u,
                                              const s32* v, bool linear, u32 count, u32* texels) {
+    using namespace gx_texture;
+    if (!linear && std::all_of(v, v + count, [&](s32 at) { return at == v[0]; })) {
+        const s32 row = Wrap(v[0] >> 8, sampler.height, sampler.maskT, sampler.wrapT);
+        for (u32 i = 0; i < count; ++i) {
+            texels[i] = Fetch<kFormat>(
+                sampler, Wrap(u[i] >> 8, sampler.width, sampler.maskS, sampler.wrapS), row);
+        }
+        return;
+    }
     for (u32 i = 0; i < count; ++i) {
-        texels[i] = gx_texture::Sample<kFormat>(sampler, u[i], v[i], linear);
+        texels[i] = Sample<kFormat>(sampler, u[i], v[i], linear);
     }
 }
 
