@@ -142,6 +142,7 @@ TEST(GXPixelTest, FlatColouredSpansMatchTheGeneralEnvironment) {
     auto draw = [&solid](u32 stages, const Case& c) {
         gxtest::Reset(0);
         GXSetPixelFmt(c.format, GX_ZC_LINEAR);
+        GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
         gxtest::UseTexture(solid.texture, GX_PASSCLR);
         gxtest::Draw(GX_QUADS, {{0, 0, 0, 0xFF0000FF, 0, 0},
                                 {48, 0, 0, 0x00FF0080, 0, 0},
