@@ -64,8 +64,7 @@ struct GXPipelineStage {
     u8 textureSwap[4];    // channel of the texel read as red, green, blue, alpha
     u8 rasterisedSwap[4]; // likewise for the rasterised colour
     s32 konst[4];
-    GXCombineRun combine[2]; // colour, alpha
-    u32 slotsRead;           // bit per GXTevSlot its inputs read
+    u32 slotsRead; // bit per GXTevSlot its inputs read
 };
 
 struct GXPixelPipeline {

@@ -9,36 +9,46 @@
 
 namespace {
 
+// One channel's combine over a run: out[i] = GXTevCombine(a[i], b[i], c[i], d[i], ...),
+// in loops specialised for each operation, scale and clamp, so that they vectorise.
+struct CombineRun {
+    const s32 *a, *b, *c, *d;
+    s32* out;
+    u32 count;
+};
+
 template <GXTevOp kOp, GXTevScale kScale, bool kClamp>
-GX_RUNTIME_SIMD void CombineRun(const s32* a, const s32* b, const s32* c, const s32* d,
-                                GXTevBias bias, s32* out, u32 count) {
-    for (u32 i = 0; i < count; ++i) {
-        out[i] = GXTevCombine(a[i], b[i], c[i], d[i], kOp, bias, kScale, kClamp);
+[[gnu::always_inline]] inline void Combine(const CombineRun& run, GXTevBias bias) {
+    for (u32 i = 0; i < run.count; ++i) {
+        run.out[i] =
+            GXTevCombine(run.a[i], run.b[i], run.c[i], run.d[i], kOp, bias, kScale, kClamp);
     }
 }
 
 template <GXTevOp kOp, GXTevScale kScale>
-GXCombineRun CombineFor(bool clamp) {
-    return clamp ? CombineRun<kOp, kScale, true> : CombineRun<kOp, kScale, false>;
+[[gnu::always_inline]] inline void Combine(const CombineRun& run, GXTevBias bias, bool clamp) {
+    clamp ? Combine<kOp, kScale, true>(run, bias) : Combine<kOp, kScale, false>(run, bias);
 }
 
 template <GXTevOp kOp>
-GXCombineRun CombineFor(GXTevScale scale, bool clamp) {
+[[gnu::always_inline]] inline void Combine(const CombineRun& run, GXTevBias bias, GXTevScale scale,
+                                           bool clamp) {
     switch (scale) {
     case GX_CS_SCALE_2:
-        return CombineFor<kOp, GX_CS_SCALE_2>(clamp);
+        return Combine<kOp, GX_CS_SCALE_2>(run, bias, clamp);
     case GX_CS_SCALE_4:
-        return CombineFor<kOp, GX_CS_SCALE_4>(clamp);
+        return Combine<kOp, GX_CS_SCALE_4>(run, bias, clamp);
     case GX_CS_DIVIDE_2:
-        return CombineFor<kOp, GX_CS_DIVIDE_2>(clamp);
+        return Combine<kOp, GX_CS_DIVIDE_2>(run, bias, clamp);
     default:
-        return CombineFor<kOp, GX_CS_SCALE_1>(clamp);
+        return Combine<kOp, GX_CS_SCALE_1>(run, bias, clamp);
     }
 }
 
-GXCombineRun CombineFor(GXTevOp op, GXTevScale scale, bool clamp) {
-    return op == GX_TEV_SUB ? CombineFor<GX_TEV_SUB>(scale, clamp)
-                            : CombineFor<GX_TEV_ADD>(scale, clamp);
+[[gnu::always_inline]] inline void Combine(const CombineRun& run, GXTevOp op, GXTevBias bias,
+                                           GXTevScale scale, bool clamp) {
+    op == GX_TEV_SUB ? Combine<GX_TEV_SUB>(run, bias, scale, clamp)
+                     : Combine<GX_TEV_ADD>(run, bias, scale, clamp);
 }
 
 // Every slot the stages read, one value per pixel of the run.
@@ -129,9 +139,6 @@ template <u32 kFormat>
 } // namespace
 
 void GXCompileTevStage(GXPipelineStage& stage) {
-    const GXTevStage& tev = stage.tev;
-    stage.combine[0] = CombineFor(tev.colourOp, tev.colourScale, tev.colourClamp);
-    stage.combine[1] = CombineFor(tev.alphaOp, tev.alphaScale, tev.alphaClamp);
     stage.slotsRead = 0;
     for (u32 k = 0; k < 4; ++k) {
         for (u32 channel = 0; channel < 3; ++channel) {
@@ -141,11 +148,13 @@ void GXCompileTevStage(GXPipelineStage& stage) {
     }
 }
 
+namespace {
+
 // Only the slots some stage reads are filled and gathered. Each stage writes its
 // results straight into its output registers: a colour channel's inputs never read
 // another colour channel, and the alpha, which colour inputs may read, comes last.
-GX_RUNTIME_SIMD void GXRunTevProgram(const GXPixelPipeline& p, const GXTrianglePlanes& t,
-                                     const GXTevRunInputs& in, u32 count, u32* colours) {
+GX_RUNTIME_SIMD void RunTevProgram(const GXPixelPipeline& p, const GXTrianglePlanes& t,
+                                   const GXTevRunInputs& in, u32 count, u32* colours) {
     if (p.stageCount == 0) {
         std::fill_n(colours, count, 0u);
         return;
@@ -180,16 +189,20 @@ GX_RUNTIME_SIMD void GXRunTevProgram(const GXPixelPipeline& p, const GXTriangleP
                 planes.Fill(kGXSlotKonst + channel, stage.konst[channel], count);
             }
         }
+        const auto inputs = [&](const u8* slots, u32 out) {
+            return CombineRun{planes.at[slots[0]],
+                              planes.at[slots[1]],
+                              planes.at[slots[2]],
+                              planes.at[slots[3]],
+                              planes.at[kGXSlotRegisters + out],
+                              count};
+        };
         for (u32 channel = 0; channel < 3; ++channel) {
-            const u8* slots = stage.colourSlots[channel];
-            stage.combine[0](planes.at[slots[0]], planes.at[slots[1]], planes.at[slots[2]],
-                             planes.at[slots[3]], tev.colourBias,
-                             planes.at[kGXSlotRegisters + tev.colourOut * 4 + channel], count);
+            Combine(inputs(stage.colourSlots[channel], tev.colourOut * 4 + channel), tev.colourOp,
+                    tev.colourBias, tev.colourScale, tev.colourClamp);
         }
-        const u8* slots = stage.alphaSlots;
-        stage.combine[1](planes.at[slots[0]], planes.at[slots[1]], planes.at[slots[2]],
-                         planes.at[slots[3]], tev.alphaBias,
-                         planes.at[kGXSlotRegisters + tev.alphaOut * 4 + 3], count);
+        Combine(inputs(stage.alphaSlots, tev.alphaOut * 4 + 3), tev.alphaOp, tev.alphaBias,
+                tev.alphaScale, tev.alphaClamp);
     }
     const GXTevStage& last = p.stages[p.stageCount - 1].tev;
     const s32* const red = planes.at[kGXSlotRegisters + last.colourOut * 4];
@@ -201,4 +214,11 @@ GX_RUNTIME_SIMD void GXRunTevProgram(const GXPixelPipeline& p, const GXTriangleP
         colours[i] = saturate(alpha[i]) << 24 | saturate(red[i]) << 16 | saturate(green[i]) << 8 |
                      saturate(blue[i]);
     }
+}
+
+} // namespace
+
+void GXRunTevProgram(const GXPixelPipeline& p, const GXTrianglePlanes& t, const GXTevRunInputs& in,
+                     u32 count, u32* colours) {
+    RunTevProgram(p, t, in, count, colours);
 }

@@ -1,8 +1,9 @@
-// The texture environment compiled for runs of pixels: at GXBegin each stage gets
-// combine loops specialised for its operation, scale and clamp; per span the
-// pipeline then samples, gathers and combines a whole run of pixels stage by stage,
-// each step one tight loop, instead of interpreting every stage at every pixel. It
-// computes exactly what GXTevCombine computes pixel by pixel. Main thread only.
+// The texture environment compiled for runs of pixels: at GXBegin each stage's inputs
+// are resolved to slots and the slots it reads noted; per span the pipeline then
+// samples, gathers and combines a whole run of pixels stage by stage, each step one
+// tight loop specialised for the stage's operation, scale and clamp, instead of
+// interpreting every stage at every pixel. It computes exactly what GXTevCombine
+// computes pixel by pixel. Main thread only.
 #pragma once
 
 #include "gx/vertex_types.h"
@@ -15,10 +16,6 @@ struct GXPixelPipeline;
 struct GXPipelineStage;
 struct GXTrianglePlanes;
 
-// One channel's combine over a run: out[i] = GXTevCombine(a[i], b[i], c[i], d[i], ...).
-using GXCombineRun = void (*)(const s32* a, const s32* b, const s32* c, const s32* d,
-                              GXTevBias bias, s32* out, u32 count);
-
 // The run's inputs: each sampling stage's texel coordinates (1/256 texels) and the
 // interpolated values the stages read their rasterised colours from.
 struct GXTevRunInputs {
@@ -27,7 +24,7 @@ struct GXTevRunInputs {
     f32 values[kGXAttributeSlots][kGXRunPixels];
 };
 
-// Picks the stage's colour and alpha combine loops.
+// Notes the slots the stage reads.
 void GXCompileTevStage(GXPipelineStage& stage);
 
 // Runs every stage over `count` (at most kGXRunPixels) pixels; colours get what the
