@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -271,6 +273,75 @@ TEST_F(ExpHeapTest, RandomWorkloadKeepsAccountsAndContents) {
         ASSERT_GE(freeHeaders, 0) << "step " << step;
         ASSERT_EQ(freeHeaders % kHeaderSize, 0) << "step " << step;
         ASSERT_LE(freeHeaders / kHeaderSize, static_cast<s64>(live.size()) + 1) << "step " << step;
+    }
+}
+
+TEST_F(ExpHeapTest, ManyFreeBlocksStillGiveTheBlockThePolicyNames) {
+    // Free blocks are the gaps between live ones (they merge), so the block each
+    // request must get follows from the live blocks alone: from the bottom, the lowest
+    // fitting block of the smallest size class (payload sizes [2^k, 2^(k+1)) granules)
+    // that has one; from the top, the highest fitting block.
+    struct Gap {
+        u8* payload;
+        u32 size;
+    };
+    const auto classOf = [](u32 size) { return std::min<u32>(std::bit_width(size / 32), 19); };
+    u8* const areaStart = alloc(32) - kHeaderSize;
+    release(areaStart + kHeaderSize);
+    std::map<u8*, u32> live; // payload and size
+    const auto gaps = [&] {
+        std::vector<Gap> found;
+        u8* at = areaStart;
+        for (const auto& [payload, size] : live) {
+            if (payload - kHeaderSize > at) {
+                found.push_back(
+                    {at + kHeaderSize, static_cast<u32>(payload - at) - 2 * kHeaderSize});
+            }
+            at = payload + size;
+        }
+        if (at < bufferEnd()) {
+            found.push_back({at + kHeaderSize, static_cast<u32>(bufferEnd() - at) - kHeaderSize});
+        }
+        return found;
+    };
+    const auto expected = [&](u32 request, bool fromTop) -> u8* {
+        const u32 size = (std::max(request, 1u) + 31) / 32 * 32;
+        const std::vector<Gap> candidates = gaps();
+        const Gap* best = nullptr;
+        for (const Gap& gap : candidates) {
+            if (gap.size < size || classOf(gap.size) < classOf(size)) {
+                continue;
+            }
+            const bool better =
+                best == nullptr || (fromTop ? gap.payload > best->payload
+                                            : classOf(gap.size) < classOf(best->size) ||
+                                                  (classOf(gap.size) == classOf(best->size) &&
+                                                   gap.payload < best->payload));
+            best = better ? &gap : best;
+        }
+        if (best == nullptr) {
+            return nullptr;
+        }
+        return fromTop ? best->payload + best->size - size : best->payload;
+    };
+    std::mt19937 random(77);
+    for (int step = 0; step < 3000; ++step) {
+        if (live.empty() || random() % 100 < 60) {
+            const u32 request = 1 + random() % (random() % 8 == 0 ? 9000 : 700);
+            const bool fromTop = random() % 6 == 0;
+            MEMFlushQuarantineForExpHeap(m_heap);
+            u8* const want = expected(request, fromTop);
+            u8* const block = alloc(request, fromTop ? -32 : 32);
+            ASSERT_EQ(block, want) << "step " << step << ", " << request << " bytes";
+            if (block != nullptr) {
+                live[block] = MEMGetSizeForMBlockExpHeap(block);
+            }
+        } else {
+            auto victim = live.begin();
+            std::advance(victim, random() % live.size());
+            release(victim->first);
+            live.erase(victim);
+        }
     }
 }
 
