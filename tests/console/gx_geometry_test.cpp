@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -34,6 +35,80 @@ u32 CountPixels(u32 left, u32 top, u32 width, u32 height, u32 argb) {
         }
     }
     return count;
+}
+
+TEST(GXGeometryTest, QuadsDrawWhatTheirTwoTrianglesDraw) {
+    // A quad may be drawn as one polygon; it must give the pixels its triangles a, b, c
+    // and a, c, d give: sprites at whole and fractional places, turned, flipped over,
+    // twisted into a bow tie, flat, and past the screen's edge, textured and shaded.
+    std::vector<u32> texels(64);
+    for (u32 i = 0; i < texels.size(); ++i) {
+        texels[i] = (i * 0x2F6B1D53u) | 0x40000000u * (i % 4);
+    }
+    const std::vector<u8> image = gxtest::TileRgba8(texels, 8, 8);
+    GXTexObj texture;
+    GXInitTexObj(&texture, image.data(), 8, 8, GX_TF_RGBA8, GX_CLAMP, GX_CLAMP, GX_FALSE);
+    using Quad = std::array<gxtest::Vertex, 4>;
+    const auto sprite = [](f32 left, f32 top, f32 size, u32 rgba) {
+        return Quad{{{left, top, 0, rgba, 0, 0},
+                     {left + size, top, 0, rgba, 1, 0},
+                     {left + size, top + size, 0, rgba, 1, 1},
+                     {left, top + size, 0, rgba, 0, 1}}};
+    };
+    const Quad quads[] = {
+        sprite(2, 2, 8, kWhite),
+        sprite(12.25f, 3.5f, 8, 0xFF8040C0),
+        sprite(24, 2, 13.7f, kWhite),
+        {{{40, 2, 0, kWhite, 0, 0},
+          {52, 6, 0, kWhite, 1, 0},
+          {48, 18, 0, kWhite, 1, 1},
+          {36, 14, 0, kWhite, 0, 1}}}, // turned
+        {{{2, 30, 0, kRed, 0, 0},
+          {2, 42, 0, kGreen, 0, 1},
+          {14, 42, 0, kBlue, 1, 1},
+          {14, 30, 0, kWhite, 1, 0}}}, // flipped
+        {{{20, 30, 0, kWhite, 0, 0},
+          {32, 42, 0, kWhite, 1, 1},
+          {32, 30, 0, kWhite, 1, 0},
+          {20, 42, 0, kWhite, 0, 1}}}, // bow tie
+        {{{36, 30, 0, kWhite, 0, 0},
+          {50, 30, 0, kWhite, 1, 0},
+          {50, 30, 0, kWhite, 1, 1},
+          {36, 30, 0, kWhite, 0, 1}}}, // flat
+        sprite(-5, 46, 12, kWhite),    // clipped
+        {{{20, 46, 0, kRed, 0, 0},
+          {34, 46, 0, kGreen, 1, 0},
+          {34, 60, 0, kBlue, 1, 1},
+          {20, 60, 0, kWhite, 0, 1}}}, // shaded
+    };
+    for (const GXCullMode cull : {GX_CULL_NONE, GX_CULL_BACK, GX_CULL_FRONT}) {
+        for (const GXBlendMode blend : {GX_BM_NONE, GX_BM_BLEND}) {
+            const auto draw = [&](bool asQuads) {
+                gxtest::Reset(0xFF336699);
+                gxtest::UseTexture(texture, GX_MODULATE);
+                GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
+                GXSetCullMode(cull);
+                GXSetBlendMode(blend, GX_BL_SRCALPHA, GX_BL_INVSRCALPHA, GX_LO_NOOP);
+                for (const Quad& q : quads) {
+                    if (asQuads) {
+                        Draw(GX_QUADS, {q[0], q[1], q[2], q[3]});
+                    } else {
+                        Draw(GX_TRIANGLES, {q[0], q[1], q[2], q[0], q[2], q[3]});
+                    }
+                }
+                return ReadFrameBuffer(0, 0, 64, 64);
+            };
+            EXPECT_EQ(draw(true).argb, draw(false).argb) << "cull " << cull << " blend " << blend;
+        }
+    }
+    // A sprite drawn as one polygon takes one span a line.
+    gxtest::Reset();
+    gxtest::UseTexture(texture, GX_REPLACE);
+    GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
+    const u64 before = GXSpriteSpanCountForTest();
+    const Quad q = sprite(4, 4, 16, kWhite);
+    Draw(GX_QUADS, {q[0], q[1], q[2], q[3]});
+    EXPECT_EQ(GXSpriteSpanCountForTest() - before, 16u);
 }
 
 TEST(GXGeometryTest, EveryPrimitiveTypeDrawsItsShape) {

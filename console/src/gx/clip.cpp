@@ -178,3 +178,19 @@ void GXDrawLine(const GXClipVertex& a, const GXClipVertex& b) {
         GXRasteriseLine(screen[0], screen[1]);
     }
 }
+
+void GXDrawQuad(const GXClipVertex& a, const GXClipVertex& b, const GXClipVertex& c,
+                const GXClipVertex& d) {
+    const GXClipVertex* const corners[] = {&a, &b, &c, &d};
+    GXScreenVertex screen[4];
+    bool whole = true;
+    for (u32 i = 0; i < 4 && whole; ++i) {
+        whole =
+            Finite(*corners[i]) && Outcode(*corners[i]) == 0 && ToScreen(*corners[i], screen[i]);
+    }
+    if (whole && GXRasteriseQuad(screen)) {
+        return;
+    }
+    GXDrawTriangle(a, b, c);
+    GXDrawTriangle(a, c, d);
+}

@@ -8,3 +8,7 @@
 
 void GXDrawTriangle(const GXClipVertex& a, const GXClipVertex& b, const GXClipVertex& c);
 void GXDrawLine(const GXClipVertex& a, const GXClipVertex& b);
+// A quad as the triangles a, b, c and a, c, d; one polygon when no corner needs clipping
+// and the rasteriser can draw it so.
+void GXDrawQuad(const GXClipVertex& a, const GXClipVertex& b, const GXClipVertex& c,
+                const GXClipVertex& d);

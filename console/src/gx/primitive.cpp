@@ -47,8 +47,7 @@ void Complete(u32 n) {
         break;
     case GX_QUADS:
         if (n % 4 == 3) {
-            GXDrawTriangle(v[0], v[1], v[2]);
-            GXDrawTriangle(v[0], v[2], v[3]);
+            GXDrawQuad(v[0], v[1], v[2], v[3]);
         }
         break;
     case GX_TRIANGLESTRIP:

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -111,29 +112,15 @@ s64 Snap(f32 coordinate) {
     return std::llround(coordinate * static_cast<f32>(kSubpixels));
 }
 
-// Draws a triangle whose corners run clockwise on the screen (or that snapping made
-// flat or reversed, which draws nothing).
-void RasteriseTriangle(const GXScreenVertex* corners[3], bool perspective) {
-    s64 x[3], y[3];
-    for (u32 i = 0; i < 3; ++i) {
-        x[i] = Snap(corners[i]->x);
-        y[i] = Snap(corners[i]->y);
-    }
-    const s64 area = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
-    if (area <= 0) {
-        return;
-    }
-    const Edge edges[3] = {MakeEdge(x[0], y[0], x[1], y[1]), MakeEdge(x[1], y[1], x[2], y[2]),
-                           MakeEdge(x[2], y[2], x[0], y[0])};
-    const s64 top =
-        std::max<s64>(s_raster.scissorTop, CeilDiv(std::min({y[0], y[1], y[2]}) - 8, kSubpixels));
-    const s64 bottom = std::min<s64>(s_raster.scissorBottom,
-                                     FloorDiv(std::max({y[0], y[1], y[2]}) - 8, kSubpixels) + 1);
-    if (top >= bottom) {
-        return;
-    }
+// Twice the area of the snapped triangle a, b, c; positive when clockwise.
+s64 SnappedArea(const s64* x, const s64* y, u32 a, u32 b, u32 c) {
+    return (x[b] - x[a]) * (y[c] - y[a]) - (x[c] - x[a]) * (y[b] - y[a]);
+}
 
-    const GXPixelPipeline& pipeline = GXActivePixelPipeline();
+// The planes of the triangle with these corners, snapped to x, y, of doubled area
+// `area`; `centre` gets its centre.
+GXTrianglePlanes PlanesOf(const GXPixelPipeline& pipeline, const GXScreenVertex* corners[3],
+                          const s64* x, const s64* y, s64 area, bool perspective, f32 centre[2]) {
     Setup setup{};
     for (u32 i = 0; i < 3; ++i) {
         setup.x[i] = static_cast<f32>(x[i]) / kSubpixels;
@@ -142,31 +129,109 @@ void RasteriseTriangle(const GXScreenVertex* corners[3], bool perspective) {
     setup.inverseDeterminant = static_cast<f32>(kSubpixels * kSubpixels) / static_cast<f32>(area);
     GXTrianglePlanes planes;
     ComputePlanes(pipeline, corners, setup, perspective, planes);
-    const f32 centreX = (setup.x[0] + setup.x[1] + setup.x[2]) / 3.0f;
-    const f32 centreY = (setup.y[0] + setup.y[1] + setup.y[2]) / 3.0f;
-    const s64 left =
-        std::max<s64>(s_raster.scissorLeft, CeilDiv(std::min({x[0], x[1], x[2]}) - 8, kSubpixels));
+    centre[0] = (setup.x[0] + setup.x[1] + setup.x[2]) / 3.0f;
+    centre[1] = (setup.y[0] + setup.y[1] + setup.y[2]) / 3.0f;
+    return planes;
+}
+
+// Draws the lines of the convex polygon with `count` snapped corners (clockwise) and
+// its edges, every pixel with the given planes.
+void WalkSpans(const s64* x, const s64* y, const Edge* edges, u32 count, GXTrianglePlanes& planes,
+               const f32 centre[2], bool perspective) {
+    const s64 top = std::max<s64>(s_raster.scissorTop,
+                                  CeilDiv(*std::min_element(y, y + count) - 8, kSubpixels));
+    const s64 bottom = std::min<s64>(s_raster.scissorBottom,
+                                     FloorDiv(*std::max_element(y, y + count) - 8, kSubpixels) + 1);
+    const s64 left = std::max<s64>(s_raster.scissorLeft,
+                                   CeilDiv(*std::min_element(x, x + count) - 8, kSubpixels));
     const s64 right = std::min<s64>(s_raster.scissorRight,
-                                    FloorDiv(std::max({x[0], x[1], x[2]}) - 8, kSubpixels) + 1);
-    if (left >= right) {
+                                    FloorDiv(*std::max_element(x, x + count) - 8, kSubpixels) + 1);
+    if (top >= bottom || left >= right) {
         return;
     }
-    GXPrepareTriangle(pipeline, planes, centreX, centreY, perspective, static_cast<u32>(left),
+    const GXPixelPipeline& pipeline = GXActivePixelPipeline();
+    GXPrepareTriangle(pipeline, planes, centre[0], centre[1], perspective, static_cast<u32>(left),
                       static_cast<u32>(right));
-
     const GXSpanFunction span = pipeline.span[perspective ? 1 : 0];
     for (s64 line = top; line < bottom; ++line) {
         const s64 yCentre = line * kSubpixels + 8;
-        s64 left = s_raster.scissorLeft;
-        s64 right = s_raster.scissorRight;
-        for (const Edge& e : edges) {
-            Narrow(e, yCentre, left, right);
+        s64 from = s_raster.scissorLeft;
+        s64 to = s_raster.scissorRight;
+        for (u32 i = 0; i < count; ++i) {
+            Narrow(edges[i], yCentre, from, to);
         }
-        if (left < right) {
-            span(pipeline, planes, static_cast<u32>(line), static_cast<u32>(left),
-                 static_cast<u32>(right));
+        if (from < to) {
+            span(pipeline, planes, static_cast<u32>(line), static_cast<u32>(from),
+                 static_cast<u32>(to));
         }
     }
+}
+
+// Draws a triangle whose corners run clockwise on the screen (or that snapping made
+// flat or reversed, which draws nothing).
+void RasteriseTriangle(const GXScreenVertex* corners[3], bool perspective) {
+    s64 x[3], y[3];
+    for (u32 i = 0; i < 3; ++i) {
+        x[i] = Snap(corners[i]->x);
+        y[i] = Snap(corners[i]->y);
+    }
+    const s64 area = SnappedArea(x, y, 0, 1, 2);
+    if (area <= 0) {
+        return;
+    }
+    const Edge edges[3] = {MakeEdge(x[0], y[0], x[1], y[1]), MakeEdge(x[1], y[1], x[2], y[2]),
+                           MakeEdge(x[2], y[2], x[0], y[0])};
+    f32 centre[2];
+    GXTrianglePlanes planes =
+        PlanesOf(GXActivePixelPipeline(), corners, x, y, area, perspective, centre);
+    WalkSpans(x, y, edges, 3, planes, centre, perspective);
+}
+
+bool SamePlanes(const GXPixelPipeline& pipeline, const GXTrianglePlanes& a,
+                const GXTrianglePlanes& b) {
+    const auto same = [](const auto* p, const auto* q, u32 count) {
+        return std::memcmp(p, q, count * sizeof(*p)) == 0;
+    };
+    const u32 n = pipeline.interpolantCount;
+    return same(a.base, b.base, n) && same(a.dx, b.dx, n) && same(a.dy, b.dy, n) &&
+           same(&a.inverseWBase, &b.inverseWBase, 1) && same(&a.inverseWDx, &b.inverseWDx, 1) &&
+           same(&a.inverseWDy, &b.inverseWDy, 1) && same(&a.depthBase, &b.depthBase, 1) &&
+           same(&a.depthDx, &b.depthDx, 1) && same(&a.depthDy, &b.depthDy, 1);
+}
+
+// A convex quad (corners clockwise) whose two fan triangles have the very same planes,
+// as a sprite's do, drawn as one polygon: one span a line instead of two, the same
+// pixels (the triangles' shared edge gives each of its pixels to one of them). False
+// when it is not such a quad.
+bool RasteriseQuadAsOne(const GXScreenVertex* corners[4]) {
+    s64 x[4], y[4];
+    for (u32 i = 0; i < 4; ++i) {
+        x[i] = Snap(corners[i]->x);
+        y[i] = Snap(corners[i]->y);
+    }
+    const s64 first = SnappedArea(x, y, 0, 1, 2);
+    const s64 second = SnappedArea(x, y, 0, 2, 3);
+    if (first <= 0 || second <= 0 || SnappedArea(x, y, 0, 1, 3) <= 0 ||
+        SnappedArea(x, y, 1, 2, 3) <= 0) {
+        return false;
+    }
+    const GXPixelPipeline& pipeline = GXActivePixelPipeline();
+    const GXScreenVertex* firstCorners[3] = {corners[0], corners[1], corners[2]};
+    const GXScreenVertex* secondCorners[3] = {corners[0], corners[2], corners[3]};
+    const s64 secondX[3] = {x[0], x[2], x[3]};
+    const s64 secondY[3] = {y[0], y[2], y[3]};
+    f32 centre[2];
+    f32 secondCentre[2];
+    GXTrianglePlanes planes = PlanesOf(pipeline, firstCorners, x, y, first, false, centre);
+    const GXTrianglePlanes secondPlanes =
+        PlanesOf(pipeline, secondCorners, secondX, secondY, second, false, secondCentre);
+    if (!SamePlanes(pipeline, planes, secondPlanes)) {
+        return false;
+    }
+    const Edge edges[4] = {MakeEdge(x[0], y[0], x[1], y[1]), MakeEdge(x[1], y[1], x[2], y[2]),
+                           MakeEdge(x[2], y[2], x[3], y[3]), MakeEdge(x[3], y[3], x[0], y[0])};
+    WalkSpans(x, y, edges, 4, planes, centre, false);
+    return true;
 }
 
 // Twice the signed area; positive when the corners run clockwise on the screen.
@@ -222,6 +287,30 @@ void GXRasterisePolygon(const GXScreenVertex* corners, u32 count) {
         return;
     }
     RasteriseFan(corners, count, area);
+}
+
+bool GXRasteriseQuad(const GXScreenVertex* corners) {
+    for (u32 i = 1; i < 4; ++i) {
+        if (corners[i].w != corners[0].w) {
+            return false;
+        }
+    }
+    const GXScreenVertex first[3] = {corners[0], corners[1], corners[2]};
+    const GXScreenVertex second[3] = {corners[0], corners[2], corners[3]};
+    const f32 area = SignedArea(first, 3);
+    const f32 secondArea = SignedArea(second, 3);
+    if (area == 0.0f || secondArea == 0.0f || (area < 0.0f) != (secondArea < 0.0f)) {
+        return false;
+    }
+    if (Culled(area)) {
+        return true;
+    }
+    // Clockwise, each fan triangle keeps the corner order its own drawing would give it.
+    const GXScreenVertex* clockwise[4] = {&corners[0], &corners[1], &corners[2], &corners[3]};
+    if (area < 0.0f) {
+        std::swap(clockwise[1], clockwise[3]);
+    }
+    return RasteriseQuadAsOne(clockwise);
 }
 
 void GXRasteriseLine(const GXScreenVertex& a, const GXScreenVertex& b) {

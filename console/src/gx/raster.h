@@ -12,3 +12,7 @@ void GXResetRasterState();
 // A convex polygon (a clipped triangle) in screen space, corners in order.
 void GXRasterisePolygon(const GXScreenVertex* corners, u32 count);
 void GXRasteriseLine(const GXScreenVertex& a, const GXScreenVertex& b);
+// A quad (corners in order) drawn as one polygon when that draws exactly what its two
+// fan triangles would (the same winding, no perspective, the very same planes);
+// false, having drawn nothing, when it is not such a quad.
+bool GXRasteriseQuad(const GXScreenVertex* corners);
