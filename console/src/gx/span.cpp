@@ -56,9 +56,14 @@ void StartCoordinates(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 s
     }
 }
 
-// StepCoordinates over a run of pixels, into the run's inputs.
-void StepRun(u32 stageCount, u32 run, SpanCoordinates& c, GXTevRunInputs& inputs) {
-    for (u32 i = 0; i < stageCount; ++i) {
+// StepCoordinates over a run of pixels, into the run's inputs, for the stages that
+// sample (the others' coordinates are never read).
+GX_RUNTIME_SIMD void StepRun(const GXPixelPipeline& p, u32 run, SpanCoordinates& c,
+                             GXTevRunInputs& inputs) {
+    for (u32 i = 0; i < p.stageCount; ++i) {
+        if (p.stages[i].samplerAt < 0) {
+            continue;
+        }
         for (u32 k = 0; k < run; ++k) {
             inputs.u[i][k] = GXStepTexel(c.s[i].at + c.s[i].step * k);
             inputs.v[i][k] = GXStepTexel(c.t[i].at + c.t[i].step * k);
@@ -315,7 +320,7 @@ void DrawGeneralSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y,
                 }
             }
         } else {
-            StepRun(p.stageCount, run, coordinates, inputs);
+            StepRun(p, run, coordinates, inputs);
             for (u32 k = 0; k < rasterisedCount; ++k) {
                 for (u32 i = 0; i < run; ++i) {
                     inputs.values[k][i] =
