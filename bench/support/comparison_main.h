@@ -28,11 +28,13 @@ class ComparisonReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
+            const double milliseconds = run.GetAdjustedRealTime() *
+                                        benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond) /
+                                        benchmark::GetTimeUnitMultiplier(run.time_unit);
             if (run.iterations > 0 && run.run_type == Run::RT_Iteration) {
-                m_milliseconds[run.run_name.str()].push_back(
-                    run.GetAdjustedRealTime() *
-                    benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond) /
-                    benchmark::GetTimeUnitMultiplier(run.time_unit));
+                m_milliseconds[run.run_name.str()].push_back(milliseconds);
+            } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                m_reportedMedians[run.run_name.str()] = milliseconds;
             }
         }
         ConsoleReporter::ReportRuns(runs);
@@ -49,8 +51,13 @@ public:
     }
 
 private:
-    // The median of the benchmark's times, or -1 when it did not run.
+    // The median of the benchmark's times (the library's own over repetitions, which
+    // it may report without the runs), or -1 when it did not run.
     double Median(const std::string& name) const {
+        const auto reported = m_reportedMedians.find(name);
+        if (reported != m_reportedMedians.end()) {
+            return reported->second;
+        }
         const auto found = m_milliseconds.find(name);
         if (found == m_milliseconds.end()) {
             return -1;
@@ -62,6 +69,7 @@ private:
     }
 
     std::map<std::string, std::vector<double>> m_milliseconds;
+    std::map<std::string, double> m_reportedMedians;
 };
 
 inline int RunWithComparisons(int argc, char** argv,
