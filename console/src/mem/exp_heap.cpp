@@ -435,19 +435,35 @@ private:
     // pointer to it is refused (a swallowed header above says "free" already).
     void MergeIntoFreeClasses(u8* block) {
         const BlockHeader header = LoadHeader(block);
-        u8* start = block;
         u8* end = block + kHeaderSize + header.size;
-        if (header.freeBelow != 0) {
-            start = block - header.freeBelow;
-            UnlinkFree(start, LoadField(start, &BlockHeader::size));
-            StoreHeader(block, BlockHeader{});
-        }
         if (end < m_areaEnd && LoadField(end, &BlockHeader::tag) == kFreeTag) {
             const u32 aboveSize = LoadField(end, &BlockHeader::size);
             UnlinkFree(end, aboveSize);
             end += kHeaderSize + aboveSize;
         }
-        LinkFree(start, PayloadBetween(start, end));
+        if (header.freeBelow == 0) {
+            LinkFree(block, PayloadBetween(block, end));
+            return;
+        }
+        u8* const below = block - header.freeBelow;
+        StoreHeader(block, BlockHeader{});
+        GrowFree(below, PayloadBetween(below, end));
+    }
+
+    // A free block grown where it lies: while it stays in its class, only the largest
+    // sizes along its path in the tree change.
+    void GrowFree(u8* block, u32 size) {
+        const u32 before = LoadField(block, &BlockHeader::size);
+        const u32 sizeClass = SizeClassOf(size);
+        if (sizeClass != SizeClassOf(before)) {
+            UnlinkFree(block, before);
+            LinkFree(block, size);
+            return;
+        }
+        StoreField(block, &BlockHeader::size, size);
+        m_freeBytes += size - before;
+        RefreshPath(m_roots[sizeClass], OffsetOf(block));
+        SetFreeBelow(block + kHeaderSize + size, kHeaderSize + size);
     }
 
     // A freed block waits here, poisoned, until newer ones push it out; blocks
@@ -584,6 +600,22 @@ private:
         }
         SetLeft(above, Join(below, Field(above, &BlockHeader::left)));
         return above;
+    }
+
+    // Brings the largest sizes on the way down to `node` up to date.
+    void RefreshPath(u32 tree, u32 node) {
+        if (tree == node || tree == kNoBlock) {
+            return;
+        }
+        if (node < tree) {
+            const u32 left = Field(tree, &BlockHeader::left);
+            RefreshPath(left, node);
+            SetLeft(tree, left);
+        } else {
+            const u32 right = Field(tree, &BlockHeader::right);
+            RefreshPath(right, node);
+            SetRight(tree, right);
+        }
     }
 
     void SetLeft(u32 node, u32 child) {
