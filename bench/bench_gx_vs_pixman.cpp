@@ -210,6 +210,6 @@ BENCHMARK(BM_ScenePixman)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    return bench::RunWithComparisons(
-        argc, argv, {{"scene per frame", "BM_SceneGX", "GX", "BM_ScenePixman", "pixman"}});
+    return bench::RunWithComparison(
+        argc, argv, {"scene per frame", "BM_SceneGX", "GX", "BM_ScenePixman", "pixman"});
 }

@@ -87,4 +87,8 @@ inline int RunWithComparisons(int argc, char** argv,
     return 0;
 }
 
+inline int RunWithComparison(int argc, char** argv, const Comparison& comparison) {
+    return RunWithComparisons(argc, argv, {comparison});
+}
+
 } // namespace bench
