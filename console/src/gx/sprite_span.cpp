@@ -33,6 +33,7 @@ struct SpriteTriangle {
     s32 first, last;  // the texels (-1 to width) its columns read
     bool inOrder;     // and they read them left to right
     bool unweighted;  // every column's bilinear weight is 0: it reads its texel alone
+    bool oneToOne;    // and each column reads the texel after its left neighbour's
 };
 
 // Per column: the element of a texel row (texel + 1) that the pixel reads first (its
@@ -198,13 +199,18 @@ void StepColumns(const GXPixelPipeline& p, const GXTrianglePlanes& t, f32 atPixe
     const Wrapping wrapping = WrappingOf(sampler, linear);
     GXCoordinateStep u = GXStepCoordinate(atPixelZero, t.dx[s], sampler.width, from);
     s32 weights = 0;
+    bool oneToOne = true;
     for (u32 x = from; x < to; ++x, u.at += u.step) {
         const s32 texel = GXStepTexel(u.at) - centre;
         s_columns.element[x] = static_cast<u32>(wrapping.Reduce(texel >> 8) + 1);
         s_columns.weight[x] = static_cast<u64>(texel & 0xFF) * kEveryLane;
         weights |= texel & 0xFF;
+        // The last column only completes a pair; no span draws it.
+        oneToOne = oneToOne && (x == from || x + 1 == to ||
+                                s_columns.element[x] == s_columns.element[x - 1] + 1);
     }
     s_triangle.unweighted = weights == 0;
+    s_triangle.oneToOne = oneToOne;
 }
 
 // The texels columns [from, to) read: -1 to width, and whether in order.
@@ -313,8 +319,18 @@ void DrawSpriteSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, 
         texels = FilterDown(texels, rowAt((v >> 8) + 1), fraction, first, last);
     }
     ++s_spansDrawn;
-    kPixelLoops<kBlend>[linear && !s_triangle.unweighted][s_triangle.modulate](
-        texels, GXEmbeddedFrameBuffer().ColourRow(y), xBegin, xEnd);
+    u32* const pixels = GXEmbeddedFrameBuffer().ColourRow(y);
+    if (!kBlend && !s_triangle.modulate && (!linear || s_triangle.unweighted) &&
+        s_triangle.oneToOne) {
+        // Texels straight onto the line, as the pixel loop would put them.
+        const u32* const from = texels + s_columns.element[xBegin];
+        for (u32 x = xBegin; x < xEnd; ++x) {
+            pixels[x] = from[x - xBegin] | 0xFF000000u;
+        }
+        return;
+    }
+    kPixelLoops<kBlend>[linear && !s_triangle.unweighted][s_triangle.modulate](texels, pixels,
+                                                                               xBegin, xEnd);
 }
 
 template <GXShading kShading>
