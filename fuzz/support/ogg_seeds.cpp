@@ -1,7 +1,7 @@
 // Writes the seed corpus of fuzz_ogg_stream: small Ogg Vorbis files made by libvorbisenc, each
 // after the byte that picks the target's output, looping and read size. Not part of the build;
 // run it from the top of the tree when the seeds need remaking:
-//   c++ -std=c++20 -I tests/kelvo fuzz/support/ogg_seeds.cpp
+//   c++ -std=c++20 -I tests/kelvo -I tools/datatool fuzz/support/ogg_seeds.cpp
 //       $(pkg-config --cflags --libs vorbisenc vorbisfile vorbis ogg) -o /tmp/ogg_seeds
 //   /tmp/ogg_seeds fuzz/corpus/fuzz_ogg_stream
 #include "ogg_codec.h"

@@ -14,6 +14,8 @@ struct Command {
 
 // sound IN.wav OUT.dsp [--loop]
 int RunSoundCommand(int argc, char** argv);
+// synth DESCRIPTION.txt OUTDIR
+int RunSynthCommand(int argc, char** argv);
 // dump FILE
 int RunDumpCommand(int argc, char** argv);
 // puzzles OUT.kmn --exclude FILE [--words FILE] [--seed N] [--mini N] [--per-difficulty N]

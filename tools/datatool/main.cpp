@@ -12,6 +12,10 @@ constexpr Command kCommands[] = {
     {"sound", "IN.wav OUT.dsp [--loop]",
      "encodes a WAV file's 16-bit PCM (stereo is mixed down) as a mono DSP ADPCM sound",
      RunSoundCommand},
+    {"synth", "DESCRIPTION.txt OUTDIR",
+     "synthesises the described effects (OUTDIR/NAME.dsp) and looping music cues"
+     " (OUTDIR/NAME.ogg, Ogg Vorbis)",
+     RunSynthCommand},
     {"dump", "FILE", "prints the header of a sound file (.dsp .wav .vag .ads .vb .swav)",
      RunDumpCommand},
     {"puzzles",

@@ -2,9 +2,9 @@
 // encoded as a DSP ADPCM sound at the file's rate; with --loop the whole sound loops.
 #include "commands.h"
 #include "host_files.h"
+#include "sound/dsp_file.h"
 
-#include <kelvo/audio/kdspadpcm.h>
-#include <kelvo/audio/ksoundwriter.h>
+#include <kelvo/audio/ksound.h>
 #include <kelvo/io/kendian.h>
 #include <kelvo/io/kmemoryiostream.h>
 
@@ -43,17 +43,6 @@ std::vector<short> MonoSamples(const kSound& sound) {
     return samples;
 }
 
-std::vector<unsigned char> DspFile(const kSound& dsp) {
-    std::vector<unsigned char> file(dsp.DataSize() + Kelvo_lib::K_SOUND_WRITER_MAX_HEADER);
-    Kelvo_lib::kMemoryIOStream stream(file.data(), static_cast<unsigned int>(file.size()),
-                                      K_IO_ACCESS_WRITE);
-    if (!Kelvo_lib::kSound_DSPWrite(dsp, &stream)) {
-        return {};
-    }
-    file.resize(stream.Tell());
-    return file;
-}
-
 } // namespace
 
 int RunSoundCommand(int argc, char** argv) {
@@ -75,10 +64,7 @@ int RunSoundCommand(int argc, char** argv) {
         return 1;
     }
     const std::vector<short> samples = MonoSamples(*wav);
-    const std::unique_ptr<kSound> dsp(Kelvo_lib::kSound_DSPEncode(
-        samples.data(), static_cast<unsigned int>(samples.size()), wav->Frequency(), loop, 0));
-    const std::vector<unsigned char> file =
-        dsp != nullptr ? DspFile(*dsp) : std::vector<unsigned char>{};
+    const std::vector<unsigned char> file = EncodeDspFile(samples, wav->Frequency(), loop);
     if (file.empty()) {
         std::fprintf(stderr, "datatool: '%s' holds no samples to encode\n", argv[0]);
         return 1;

@@ -1,0 +1,108 @@
+// The game's sounds synthesised from a text description: short effects made of notes, and
+// looping music cues arranged from a chord progression. A description file holds blocks,
+// each opened by a line "effect NAME [peak DB]" or "cue NAME"; '#' starts a comment.
+//   effect lines:  WAVE START LENGTH HZ[-HZ] [level DB] [attack S] [decay S]
+//   cue lines:     tempo BPM | bars N | peak DB | chords CHORD... |
+//                  pad|bass|arp|melody WAVE [level DB] [attack S] [pattern STEP...] [seed N]
+// WAVE is sine, triangle, square or noise; a CHORD is a root (C, F#, Bb...) and a quality
+// (none, m, 7, maj7, m7, sus2, sus4, add9); an arp STEP is a chord tone index or '-'.
+// Rendering is deterministic; every sound is scaled so that its loudest sample sits at its
+// peak (effects -6 dBFS, cues -13.5 dBFS by default: 6 dB under the effects once played
+// through the music channel), so nothing clips.
+#pragma once
+
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace datatool {
+
+// Sample buffers on the host's own heap: a cue's buffers outgrow the console heap from
+// which the tool's operator new draws.
+template <class T>
+struct HostHeap {
+    using value_type = T;
+    HostHeap() = default;
+    template <class U>
+    HostHeap(const HostHeap<U>&) {}
+    T* allocate(std::size_t count) {
+        void* block = std::malloc(count * sizeof(T));
+        if (block == nullptr) {
+            throw std::bad_alloc();
+        }
+        return static_cast<T*>(block);
+    }
+    void deallocate(T* block, std::size_t) { std::free(block); }
+    template <class U>
+    bool operator==(const HostHeap<U>&) const {
+        return true;
+    }
+};
+
+using SynthSamples = std::vector<short, HostHeap<short>>;
+
+enum class SynthWave { Sine, Triangle, Square, Noise };
+
+struct SynthNote {
+    SynthWave wave = SynthWave::Sine;
+    double start = 0.0;  // seconds
+    double length = 0.0; // seconds
+    double fromHz = 440.0;
+    double toHz = 440.0; // a glide over the note's length
+    double levelDb = 0.0;
+    double attack = 0.004; // seconds of a raised-cosine rise
+    double decay = 0.0;    // time constant of the fall in seconds, 0 to hold
+    double pan = 0.0;      // -1 left to 1 right (stereo sounds)
+};
+
+struct SynthEffect {
+    std::string name;
+    double peakDb = -6.0;
+    std::vector<SynthNote> notes;
+};
+
+// One instrument of a cue's arrangement.
+struct SynthLayer {
+    bool bUsed = false;
+    SynthWave wave = SynthWave::Sine;
+    double levelDb = 0.0;
+    double attack = 0.0;      // 0: the layer's own default
+    std::vector<int> pattern; // arp steps, -1 a rest
+    unsigned int seed = 1;    // melody
+};
+
+struct SynthChord {
+    int root = 0;               // semitones above C
+    std::vector<int> intervals; // semitones above the root, the root first
+};
+
+struct SynthCue {
+    std::string name;
+    double tempo = 72.0; // beats per minute, four beats a bar
+    int bars = 16;
+    double peakDb = -13.5;
+    std::vector<SynthChord> chords; // one a bar, repeated
+    SynthLayer pad, bass, arp, melody;
+
+    double Seconds() const { return bars * 4 * 60.0 / tempo; }
+};
+
+struct SoundDescription {
+    std::vector<SynthEffect> effects;
+    std::vector<SynthCue> cues;
+};
+
+// False, with "line N: why" in error, for text that is not a description.
+bool ParseSoundDescription(const std::string& text, SoundDescription* description,
+                           std::string* error);
+
+// Mono samples at the rate, as long as the last note.
+SynthSamples RenderEffect(const SynthEffect& effect, unsigned int rate);
+// Interleaved stereo samples at the rate, exactly the cue's length; notes that ring past the
+// end continue at the start, so the cue loops without a seam.
+SynthSamples RenderCue(const SynthCue& cue, unsigned int rate);
+// The notes the cue's layers play, before rendering.
+std::vector<SynthNote> ArrangeCue(const SynthCue& cue);
+
+} // namespace datatool
