@@ -1,7 +1,7 @@
 // The resource manager over banks on a test disc: one bank shared by name while held and
 // loaded again after, the resident banks kept, the "wii_" variants of sprite names
-// preferred without a logged miss, the keyboard font under both of its names, and missing
-// banks, sprites and fonts.
+// preferred without a logged miss, the keyboard font under both of its names, banks built
+// into the program (also broken ones), and missing banks, sprites and fonts.
 #include "../framework/sprite_test_bank.h"
 #include "log_capture.h"
 #include "temporary_host_directory.h"
@@ -98,6 +98,27 @@ TEST_F(ResourceManagerTest, TheKeyboardFontAnswersToBothOfItsNames) {
     EXPECT_EQ(byFont->ChrWidth('A'), 6);
     EXPECT_EQ(log.CountContaining(kConstructLine), 1);
     EXPECT_FALSE(log.Contains("Failed to open"));
+}
+
+TEST_F(ResourceManagerTest, BuiltInBanksAreReadFromMemoryBeforeTheDisc) {
+    WriteBank("strap", {Sprite("disc_picture", 8)});
+    const std::vector<unsigned char> carried = datatool::WriteSpriteBank(
+        sprite_test_bank::Build({Sprite("picture", 16)}), datatool::kCurrentLayout);
+    const std::vector<unsigned char> broken(carried.begin(), carried.begin() + 40);
+    MNResourceManager::AddBuiltInBank("strap", carried.data(),
+                                      static_cast<unsigned int>(carried.size()));
+    MNResourceManager::AddBuiltInBank("parts", broken.data(),
+                                      static_cast<unsigned int>(broken.size()));
+
+    const std::unique_ptr<kSprite> picture(MNResourceManager::GetSprite("strap", "picture"));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->GetWidth(), 16.0f);
+    EXPECT_EQ(MNResourceManager::GetSpriteBank("strap").Get(), picture->m_bank.Get());
+    EXPECT_FALSE(MNResourceManager::HasSprite(*picture->m_bank.Get(), "disc_picture"));
+
+    LogCapture log;
+    EXPECT_EQ(MNResourceManager::GetSpriteBank("parts")->GetNumSprites(), 0);
+    EXPECT_TRUE(log.Contains("parts"));
 }
 
 TEST_F(ResourceManagerTest, MissingBanksSpritesAndFontsAreLoggedAndSafe) {

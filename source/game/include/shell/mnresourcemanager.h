@@ -1,8 +1,9 @@
 // MNResourceManager: the game's sprite banks and fonts by name. Banks are shared: a bank
 // lives while a sprite or font made from it lives, and the banks every screen uses stay
-// loaded until Deinit. Sprites and fonts are new objects the caller owns. Static service,
-// main thread only: a missing bank is logged and gives an empty bank, a missing sprite a
-// logged null, a missing font an empty font.
+// loaded until Deinit. Banks compiled into the program are read from memory, the others
+// from the disc. Sprites and fonts are new objects the caller owns. Static service, main
+// thread only: a missing or broken bank is logged and gives an empty bank, a missing
+// sprite a logged null, a missing font an empty font.
 #pragma once
 
 #include <framework/kfont.h>
@@ -19,7 +20,12 @@ public:
     // Drops the banks kept loaded and forgets the shared ones (holders keep theirs alive).
     static void Deinit();
 
-    // The bank "wii/" + name + ".KSB"; one bank per name while anyone holds it.
+    // Makes a bank file that the program carries answer to the name, in place of the disc's;
+    // the bytes stay the caller's and unchanged. Until Deinit.
+    static void AddBuiltInBank(const char* name, const unsigned char* bytes, unsigned int size);
+
+    // The built-in bank of that name, else "wii/" + name + ".KSB"; one bank per name while
+    // anyone holds it.
     static kSharedPtr<kSpriteBank> GetSpriteBank(const char* name);
     // A new sprite of the bank, the caller deletes it; the "wii_" + name variant when the
     // bank has one. Null, logged, when the bank has neither.

@@ -2,6 +2,7 @@
 
 #include <kelvo/containers/karray.h>
 #include <kelvo/containers/kstring.h>
+#include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/platform/klog.h>
 
 #include <cstdio>
@@ -35,15 +36,24 @@ struct SharedBank {
     kWeakPtr<kSpriteBank> bank;
 };
 
+struct BuiltInBank {
+    kString name;
+    const unsigned char* bytes;
+    unsigned int size;
+};
+
 } // namespace
 
 template <>
 struct kIsBitwiseMovable<SharedBank> : std::true_type {};
+template <>
+struct kIsBitwiseMovable<BuiltInBank> : std::true_type {};
 
 namespace {
 
 kArray<SharedBank> s_sharedBanks;
 kArray<kSharedPtr<kSpriteBank>> s_residentBanks;
+kArray<BuiltInBank> s_builtInBanks;
 
 bool SameName(const char* a, const char* b) {
     return strcasecmp(a, b) == 0;
@@ -83,8 +93,33 @@ kSharedPtr<kSpriteBank> EmptyBank() {
     return kSharedPtr<kSpriteBank>(new kSpriteBank("", false));
 }
 
+const BuiltInBank* FindBuiltIn(const char* name) {
+    for (int i = 0; i < s_builtInBanks.Size(); ++i) {
+        if (SameName(s_builtInBanks(i).name, name)) {
+            return &s_builtInBanks(i);
+        }
+    }
+    return nullptr;
+}
+
+// The bank read from the program's own copy; a broken copy gives an empty bank, logged.
+kSharedPtr<kSpriteBank> LoadBuiltIn(const BuiltInBank& builtIn) {
+    kMemoryIOStream stream(const_cast<unsigned char*>(builtIn.bytes), builtIn.size,
+                           K_IO_ACCESS_READ);
+    try {
+        return kSharedPtr<kSpriteBank>(new kSpriteBank(&stream));
+    } catch (kIFFException& exception) {
+        kLogSys(kSystem, "Built-in sprite bank %s is broken: %s\n", builtIn.name.CStr(),
+                exception.GetErrorString());
+        return EmptyBank();
+    }
+}
+
 // The bank's file; a file that is missing or broken gives an empty bank, logged.
 kSharedPtr<kSpriteBank> LoadBank(const char* name) {
+    if (const BuiltInBank* builtIn = FindBuiltIn(name)) {
+        return LoadBuiltIn(*builtIn);
+    }
     char fileName[kMaxNameLength + 16];
     if (std::strlen(name) > static_cast<size_t>(kMaxNameLength)) {
         kLogSys(kSystem, "Sprite bank name too long: %.32s...\n", name);
@@ -109,6 +144,16 @@ void MNResourceManager::Init() {
 void MNResourceManager::Deinit() {
     s_residentBanks.Empty(0);
     s_sharedBanks.Empty(0);
+    s_builtInBanks.Empty(0);
+}
+
+void MNResourceManager::AddBuiltInBank(const char* name, const unsigned char* bytes,
+                                       unsigned int size) {
+    if (name == nullptr || bytes == nullptr) {
+        kLogSys(kSystem, "AddBuiltInBank: no name or no bytes\n");
+        return;
+    }
+    s_builtInBanks.Push(BuiltInBank{kString(name), bytes, size});
 }
 
 kSharedPtr<kSpriteBank> MNResourceManager::GetSpriteBank(const char* name) {

@@ -1,0 +1,165 @@
+// The disc image (with the banks built into the program) holds everything the code asks
+// for by name: the sprite banks, sprites and fonts its sources request with literal names
+// (found by scanning them), those it builds names for at run time (the tables below), the
+// text ids it shows, and every sound effect and music cue of the sound table, each one
+// loadable.
+#include "log_capture.h"
+
+#include <shell/mnbuiltinbanks.h>
+#include <shell/mnresourcemanager.h>
+#include <shell/mnsound.h>
+
+#include <framework/ktext.h>
+#include <kelvo/audio/koggstream.h>
+#include <kelvo/audio/ksound.h>
+#include <kelvo/io/kfileiostream.h>
+#include <kelvo/io/kmemoryiostream.h>
+#include <kelvo/platform/kfile.h>
+
+#include <console/host.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace Kelvo_lib;
+
+// A sprite or font of a bank.
+struct BankItem {
+    std::string bank;
+    std::string name;
+    friend auto operator<=>(const BankItem&, const BankItem&) = default;
+};
+
+// Requests the scan cannot see, whose names the code builds at run time, and the parts the
+// built-in banks promise (mnbuiltinbanks.h): add a row with every such request.
+const std::vector<std::string> kBuiltBanks = {};
+const std::vector<BankItem> kBuiltSprites = {
+    {"strap", "strap"}, {"dialog", "box"}, {"dialog", "button"}, {"dialog", "button_hot"}};
+const std::vector<BankItem> kBuiltFonts = {};
+// The text ids the code shows.
+const std::vector<int> kTextIds = {};
+
+// The literal requests of the game's sources: the quoted arguments of every call of the
+// function named.
+struct Requests {
+    std::set<std::string> banks;
+    std::set<BankItem> sprites;
+    std::set<BankItem> fonts;
+};
+
+Requests ScanSources() {
+    const std::regex bank(R"re(GetSpriteBank\(\s*"([^"]+)"\s*\))re");
+    const std::regex sprite(R"re(GetSprite\(\s*"([^"]+)"\s*,\s*"([^"]+)"\s*\))re");
+    const std::regex font(R"re(GetFont\(\s*"([^"]+)"\s*,\s*"([^"]+)"\s*\))re");
+    Requests requests;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(PUZZLES_GAME_SOURCES)) {
+        if (entry.path().extension() != ".cpp") {
+            continue;
+        }
+        std::ifstream file(entry.path());
+        std::stringstream text;
+        text << file.rdbuf();
+        const std::string source = text.str();
+        for (std::sregex_iterator m(source.begin(), source.end(), bank), end; m != end; ++m) {
+            requests.banks.insert((*m)[1]);
+        }
+        for (std::sregex_iterator m(source.begin(), source.end(), sprite), end; m != end; ++m) {
+            requests.sprites.insert({(*m)[1], (*m)[2]});
+        }
+        for (std::sregex_iterator m(source.begin(), source.end(), font), end; m != end; ++m) {
+            requests.fonts.insert({(*m)[1], (*m)[2]});
+        }
+    }
+    requests.banks.insert(kBuiltBanks.begin(), kBuiltBanks.end());
+    requests.sprites.insert(kBuiltSprites.begin(), kBuiltSprites.end());
+    requests.fonts.insert(kBuiltFonts.begin(), kBuiltFonts.end());
+    return requests;
+}
+
+// The whole disc file through the console's file layer, or empty.
+std::vector<unsigned char> DiscFile(const std::string& path) {
+    SysFileHandle* handle = kPlatform_FileOpen(path.c_str(), K_IO_ACCESS_READ, K_IO_OPEN_EXISTING);
+    std::vector<unsigned char> bytes;
+    if (handle != nullptr) {
+        kFileIOStream stream(handle);
+        bytes.resize(stream.Length());
+        bytes.resize(stream.Read(bytes.data(), static_cast<unsigned int>(bytes.size())));
+        stream.Close();
+    }
+    return bytes;
+}
+
+class AssetCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_options = HostGetOptions();
+        HostOptions disc = m_options;
+        std::snprintf(disc.discDir, sizeof(disc.discDir), "%s", PUZZLES_DISC_DIR);
+        HostSetOptions(disc);
+        MNResourceManager::Init();
+        MNBuiltInBanks::Register();
+    }
+    void TearDown() override {
+        MNResourceManager::Deinit();
+        HostSetOptions(m_options);
+    }
+
+    HostOptions m_options{};
+};
+
+TEST_F(AssetCheckTest, EveryBankSpriteAndFontTheCodeAsksForIsOnTheDisc) {
+    const Requests requests = ScanSources();
+    for (const std::string& bank : requests.banks) {
+        EXPECT_GT(MNResourceManager::GetSpriteBank(bank.c_str())->GetNumSprites(), 0) << bank;
+    }
+    for (const BankItem& sprite : requests.sprites) {
+        const std::unique_ptr<kSprite> made(
+            MNResourceManager::GetSprite(sprite.bank.c_str(), sprite.name.c_str()));
+        EXPECT_NE(made, nullptr) << sprite.bank << " " << sprite.name;
+    }
+    for (const BankItem& font : requests.fonts) {
+        EXPECT_GT(MNResourceManager::GetFont(font.bank.c_str(), font.name.c_str())->ChrWidth('A'),
+                  0)
+            << font.bank << " " << font.name;
+    }
+}
+
+TEST_F(AssetCheckTest, EveryTextIdTheCodeShowsIsInTheLanguageFile) {
+    std::vector<unsigned char> file = DiscFile("wii/uk_english.txz");
+    kMemoryIOStream stream(file.data(), static_cast<unsigned int>(file.size()), K_IO_ACCESS_READ);
+    ASSERT_TRUE(kText::Load(&stream));
+    for (const int id : kTextIds) {
+        EXPECT_NE(kText::TextId(id), nullptr) << "text id " << id;
+    }
+    kText::Reset();
+}
+
+TEST_F(AssetCheckTest, EverySoundEffectAndMusicCueOfTheTableLoads) {
+    for (int id = 0; id < SFX_COUNT; ++id) {
+        const std::string path =
+            std::string("wii/audio/") + MNSound::GetSoundEffectName(id) + ".dsp";
+        std::vector<unsigned char> file = DiscFile(path);
+        kMemoryIOStream stream(file.data(), static_cast<unsigned int>(file.size()),
+                               K_IO_ACCESS_READ);
+        const std::unique_ptr<kSound> sound(kSound_DSPLoad(&stream));
+        EXPECT_NE(sound, nullptr) << path;
+    }
+    for (int cue = 0; cue < MUSIC_COUNT; ++cue) {
+        const std::string path = std::string("wii/audio/") + MNSound::GetMusicName(cue) + ".ogg";
+        kOGGStream stream(path.c_str(), false);
+        EXPECT_FALSE(stream.IsEOF()) << path;
+    }
+}
+
+} // namespace
