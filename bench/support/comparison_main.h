@@ -72,8 +72,7 @@ private:
     std::map<std::string, double> m_reportedMedians;
 };
 
-inline int RunWithComparisons(int argc, char** argv,
-                              std::initializer_list<Comparison> comparisons) {
+inline int RunWithComparisons(int argc, char** argv, const std::vector<Comparison>& comparisons) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

@@ -6,6 +6,7 @@
 #include "../kelvo/ogg_codec.h"
 #include "log_capture.h"
 #include "temporary_host_directory.h"
+#include "voice_gain.h"
 
 #include <shell/mnsound.h>
 
@@ -36,12 +37,6 @@ sound_test::Bytes DcEffect(short value) {
 
 sound_test::Bytes ToneCue(double hz) {
     return ogg_codec::Encode(ogg_codec::Tones(32000, 32000, {hz, hz}, 8000.0), 2, 32000);
-}
-
-// The gain the voice device gives a volume: 32 steps, each 10 x log2 of its share in dB.
-double DeviceGain(double volume) {
-    const double step = std::floor(32.0 * volume);
-    return step == 0.0 ? 0.0 : std::pow(10.0, 10.0 * std::log2(step / 32.0) / 20.0);
 }
 
 double Peak(const audio_test::Output& output) {
@@ -100,7 +95,7 @@ TEST_F(SoundTest, EffectsPlayAtTheirVolumeLevel) {
     for (int level = 0; level <= 4; ++level) {
         MNSound::SetSoundEffectVolume(level);
         MNSound::PlaySoundEffect(Kelvo_lib::SFX_PRESS);
-        EXPECT_NEAR(Peak(Frames(8)), full * DeviceGain(level / 5.0), full * 0.02)
+        EXPECT_NEAR(Peak(Frames(8)), full * test_support::VoiceGain(level / 5.0), full * 0.02)
             << "level " << level;
     }
 }
