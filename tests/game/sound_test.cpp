@@ -158,11 +158,14 @@ TEST_F(SoundTest, TheHomeButtonMenuFadesTheMusicOutAndRestartsItAfter) {
     EXPECT_GT(Peak(Frames(10)), 1000.0);
 }
 
-TEST_F(SoundTest, MissingFilesAreLoggedOnceAndPlaySilence) {
+TEST_F(SoundTest, MissingAndUnreadableFilesAreLoggedOnceAndPlaySilence) {
     std::filesystem::remove_all(m_disc.Root() / "wii");
+    m_disc.Write("wii/audio/press.dsp", std::string(200, 'x'));
+    m_disc.Write("wii/audio/cues/title.ogg", std::string("OggS") + std::string(300, '\0'));
     LogCapture log;
     MNSound::Init(5, 5);
     EXPECT_EQ(log.CountContaining("it plays silence"), kEffects + kCues);
+    EXPECT_EQ(log.CountContaining("wii/audio/press.dsp is unreadable"), 1);
 
     const size_t logged = log.lines.size();
     MNSound::PlaySoundEffect(Kelvo_lib::SFX_PRESS);

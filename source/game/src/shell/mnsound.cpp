@@ -42,7 +42,8 @@ constexpr const char* kMusicNames[MUSIC_COUNT] = {
     "cues/ingame3",
 };
 
-int s_effectIds[SFX_COUNT];
+bool s_bInitialised = false;
+int s_effectIds[SFX_COUNT]; // sound manager ids, -1 for an effect that plays silence
 kOGGStream* s_music[MUSIC_COUNT];
 int s_playingCue = -1;
 int s_queuedCue = -1;
@@ -143,6 +144,11 @@ void MoveFade(float delta) {
 } // namespace
 
 void MNSound::Init(int effectVolume, int musicVolume) {
+    if (s_bInitialised) {
+        kLogSys(kSystem, "Init: already initialised\n");
+        return;
+    }
+    s_bInitialised = true;
     kSoundManager::Init();
     kAudioStream::Init();
     s_playingCue = -1;
@@ -161,6 +167,10 @@ void MNSound::Init(int effectVolume, int musicVolume) {
 }
 
 void MNSound::Deinit() {
+    if (!s_bInitialised) {
+        return;
+    }
+    s_bInitialised = false;
     StopMusic();
     kAudioStream::Deinit();
     for (int& id : s_effectIds) {
@@ -191,7 +201,7 @@ void MNSound::PlaySoundEffect(int id) {
         kLogSys(kSystem, "PlaySoundEffect: no sound effect %d\n", id);
         return;
     }
-    if (s_effectIds[id] >= 0) {
+    if (s_bInitialised && s_effectIds[id] >= 0) {
         kSoundManager::Play(s_effectIds[id], true);
     }
 }
