@@ -56,17 +56,22 @@ TEST(SoundSynthTest, RefusesDescriptionsItCannotPlayNamingTheLine) {
     } cases[] = {
         {"sine 0 1 440", "line 1: a line before"},
         {"effect\n", "line 1: 'effect' needs a name"},
+        {"effect ../up\n", "line 1: 'effect' needs a name"},
         {"effect a\n  sine 0 0.1\n", "line 2: expected WAVE"},
         {"effect a\n  organ 0 0.1 440\n", "line 2: expected WAVE"},
         {"effect a\n  sine 0 0 440\n", "line 2: a note lies"},
         {"effect a\n  sine 0 0.1 440-x\n", "line 2: expected WAVE"},
         {"effect a\n\n  sine 0 0.1 440 level\n", "line 3: 'level' needs a number"},
-        {"effect a\n  sine 0 0.1 440 decay -1\n", "line 2: unknown or negative option"},
+        {"effect a\n  sine 0 0.1 440 decay -1\n", "line 2: 'decay' needs a number from 0"},
+        {"effect a\n  sine 0 0.1 440 loud 3\n", "line 2: unknown option 'loud'"},
+        {"effect a\n  sine 0 0.1 40000\n", "line 2: expected WAVE"},
         {"effect a peak 3\n", "line 1: expected 'effect NAME"},
         {"effect a\n", "effect 'a' has no notes"},
         {"cue c\n  chords C H\n", "line 2: unknown chord 'H'"},
         {"cue c\n  tempo 5\n", "line 2: 'tempo' is unknown or out of range"},
         {"cue c\n  pad\n", "line 2: expected pad WAVE"},
+        {"cue c\n  arp sine pattern 0 16\n", "line 2: unknown option '16'"},
+        {"cue c\n  melody sine seed -1\n", "line 2: 'seed' needs a number from 0"},
         {"cue c\n  tempo 60\n", "cue 'c' has no chords"},
     };
     for (const auto& c : cases) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <regex>
 #include <sstream>
 
 namespace datatool {
@@ -54,8 +55,9 @@ bool ParseFrequency(const std::string& word, SynthNote* note) {
     const size_t dash = word.find('-', 1);
     const std::string from = word.substr(0, dash);
     const std::string to = dash == std::string::npos ? from : word.substr(dash + 1);
-    return ParseNumber(from, &note->fromHz) && ParseNumber(to, &note->toHz) && note->fromHz > 0.0 &&
-           note->toHz > 0.0;
+    const auto audible = [](double hz) { return hz >= 1.0 && hz <= 20000.0; };
+    return ParseNumber(from, &note->fromHz) && ParseNumber(to, &note->toHz) &&
+           audible(note->fromHz) && audible(note->toHz);
 }
 
 bool ParseChord(const std::string& word, SynthChord* chord) {
@@ -83,23 +85,50 @@ bool ParseChord(const std::string& word, SynthChord* chord) {
     return false;
 }
 
+// The value of an option word, checked against the option's range; false, with why, for
+// an unknown option, a missing number or one out of range.
+bool OptionValue(const std::vector<std::string>& words, size_t at, double* value,
+                 std::string* why) {
+    static const struct {
+        const char* name;
+        double min;
+        double max;
+    } kOptions[] = {{"level", -96.0, 24.0},
+                    {"attack", 0.0, 10.0},
+                    {"decay", 0.0, 10.0},
+                    {"seed", 0.0, 4294967295.0}};
+    for (const auto& option : kOptions) {
+        if (words[at] != option.name) {
+            continue;
+        }
+        if (at + 1 < words.size() && ParseNumber(words[at + 1], value) && *value >= option.min &&
+            *value <= option.max) {
+            return true;
+        }
+        *why = "'" + words[at] + "' needs a number from " + std::to_string(option.min) + " to " +
+               std::to_string(option.max);
+        return false;
+    }
+    *why = "unknown option '" + words[at] + "'";
+    return false;
+}
+
 // Options "level DB", "attack S", "decay S" after the fixed words of a line.
 bool ParseOptions(const std::vector<std::string>& words, size_t first, SynthNote* note,
                   std::string* why) {
     for (size_t i = first; i < words.size(); i += 2) {
         double value = 0.0;
-        if (i + 1 >= words.size() || !ParseNumber(words[i + 1], &value)) {
-            *why = "'" + words[i] + "' needs a number";
+        if (!OptionValue(words, i, &value, why)) {
             return false;
         }
         if (words[i] == "level") {
             note->levelDb = value;
-        } else if (words[i] == "attack" && value >= 0.0) {
+        } else if (words[i] == "attack") {
             note->attack = value;
-        } else if (words[i] == "decay" && value >= 0.0) {
+        } else if (words[i] == "decay") {
             note->decay = value;
         } else {
-            *why = "unknown or negative option '" + words[i] + "'";
+            *why = "unknown option '" + words[i] + "'";
             return false;
         }
     }
@@ -138,6 +167,12 @@ SynthLayer* LayerNamed(SynthCue* cue, const std::string& name) {
     return name == "melody" ? &cue->melody : nullptr;
 }
 
+// An arp step: a rest '-' or a chord tone 0 to 15.
+bool IsPatternStep(const std::string& word) {
+    static const std::regex kStep("-|1?[0-9]");
+    return std::regex_match(word, kStep) && (word == "-" || std::stoi(word) <= 15);
+}
+
 bool ParseLayer(const std::vector<std::string>& words, SynthLayer* layer, std::string* why) {
     if (words.size() < 2 || !ParseWave(words[1], &layer->wave)) {
         *why = "expected " + words[0] + " WAVE";
@@ -145,28 +180,27 @@ bool ParseLayer(const std::vector<std::string>& words, SynthLayer* layer, std::s
     }
     layer->bUsed = true;
     for (size_t i = 2; i < words.size();) {
-        const std::string& option = words[i++];
-        if (option == "pattern") {
-            for (; i < words.size() && (words[i] == "-" || std::isdigit(words[i][0])); ++i) {
-                layer->pattern.push_back(words[i] == "-" ? -1 : std::atoi(words[i].c_str()));
+        if (words[i] == "pattern") {
+            for (++i; i < words.size() && IsPatternStep(words[i]); ++i) {
+                layer->pattern.push_back(words[i] == "-" ? -1 : std::stoi(words[i]));
             }
             continue;
         }
         double value = 0.0;
-        if (i >= words.size() || !ParseNumber(words[i++], &value)) {
-            *why = "'" + option + "' needs a number";
+        if (!OptionValue(words, i, &value, why)) {
             return false;
         }
-        if (option == "level") {
+        if (words[i] == "level") {
             layer->levelDb = value;
-        } else if (option == "attack" && value >= 0.0) {
+        } else if (words[i] == "attack") {
             layer->attack = value;
-        } else if (option == "seed" && value >= 0.0) {
+        } else if (words[i] == "seed") {
             layer->seed = static_cast<unsigned int>(value);
         } else {
-            *why = "unknown or negative option '" + option + "'";
+            *why = "unknown option '" + words[i] + "'";
             return false;
         }
+        i += 2;
     }
     return true;
 }
@@ -196,7 +230,7 @@ bool ParseCueLine(const std::vector<std::string>& words, SynthCue* cue, std::str
         cue->tempo = value;
     } else if (words[0] == "bars" && value >= 1.0 && value <= 512.0) {
         cue->bars = static_cast<int>(value);
-    } else if (words[0] == "peak" && value <= 0.0) {
+    } else if (words[0] == "peak" && value <= 0.0 && value >= -96.0) {
         cue->peakDb = value;
     } else {
         *why = "'" + words[0] + "' is unknown or out of range";
@@ -205,10 +239,16 @@ bool ParseCueLine(const std::vector<std::string>& words, SynthCue* cue, std::str
     return true;
 }
 
+// A file name under the output folder: letters, digits and '_', folders split by '/'.
+bool IsSoundName(const std::string& name) {
+    static const std::regex kName("[A-Za-z0-9_]+(/[A-Za-z0-9_]+)*");
+    return std::regex_match(name, kName);
+}
+
 bool ParseBlockStart(const std::vector<std::string>& words, SoundDescription* description,
                      std::string* why) {
-    if (words.size() < 2) {
-        *why = "'" + words[0] + "' needs a name";
+    if (words.size() < 2 || !IsSoundName(words[1])) {
+        *why = "'" + words[0] + "' needs a name of letters, digits, '_' and '/'";
         return false;
     }
     if (words[0] == "cue" && words.size() == 2) {
@@ -219,7 +259,7 @@ bool ParseBlockStart(const std::vector<std::string>& words, SoundDescription* de
     double peak = -6.0;
     if (words[0] == "effect" &&
         (words.size() == 2 || (words.size() == 4 && words[2] == "peak" &&
-                               ParseNumber(words[3], &peak) && peak <= 0.0))) {
+                               ParseNumber(words[3], &peak) && peak <= 0.0 && peak >= -96.0))) {
         description->effects.push_back(SynthEffect{words[1], peak, {}});
         return true;
     }

@@ -4,8 +4,10 @@
 //   effect lines:  WAVE START LENGTH HZ[-HZ] [level DB] [attack S] [decay S]
 //   cue lines:     tempo BPM | bars N | peak DB | chords CHORD... |
 //                  pad|bass|arp|melody WAVE [level DB] [attack S] [pattern STEP...] [seed N]
-// WAVE is sine, triangle, square or noise; a CHORD is a root (C, F#, Bb...) and a quality
-// (none, m, 7, maj7, m7, sus2, sus4, add9); an arp STEP is a chord tone index or '-'.
+// NAME is letters, digits and '_' in folders split by '/'; WAVE is sine, triangle, square or
+// noise; HZ is 1 to 20,000, a level -96 to 24 dB, attack and decay 0 to 10 s; a CHORD is a
+// root (C, F#, Bb...) and a quality (none, m, 7, maj7, m7, sus2, sus4, add9); an arp STEP
+// is a chord tone 0 to 15 or '-' for a rest.
 // Rendering is deterministic; every sound is scaled so that its loudest sample sits at its
 // peak (effects -6 dBFS, cues -13.5 dBFS by default: 6 dB under the effects once played
 // through the music channel), so nothing clips.
