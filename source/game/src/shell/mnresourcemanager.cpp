@@ -68,7 +68,7 @@ bool IsResident(const char* name) {
     return false;
 }
 
-// The bank still held under that name, or an empty pointer; forgets banks that died.
+// The bank still held under that name, or an empty pointer once its last holder is gone.
 kSharedPtr<kSpriteBank> FindShared(const char* name) {
     for (int i = 0; i < s_sharedBanks.Size(); ++i) {
         if (SameName(s_sharedBanks(i).name, name)) {
