@@ -5,9 +5,9 @@
 // sample clips. Usage: wav_sound_check FILE.wav. Exit code 0 when all holds, 1 when not
 // (each failure printed), 2 for a file that is not the capture's WAV.
 #include "sound_sequence.h"
-#include "voice_gain.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -25,6 +25,13 @@ constexpr int kOnset = 48;        // the first sample louder than this starts a 
 constexpr int kLatencyFrames = 2; // a sound started on a frame is heard within this many
 
 int s_failures = 0;
+
+// The gain the voice device gives a channel volume: 32 steps, step s playing at
+// 10 x log2(s / 32) dB, step 0 silent.
+double VoiceGain(double volume) {
+    const double step = std::floor(32.0 * volume);
+    return step <= 0.0 ? 0.0 : std::pow(10.0, 10.0 * std::log2(step / 32.0) / 20.0);
+}
 
 void Fail(const std::string& what) {
     std::printf("FAIL: %s\n", what.c_str());
@@ -100,8 +107,7 @@ void CheckEffects(const std::vector<int>& loudness) {
         const int frame = EffectFrame(level);
         const std::string what = "the effect at level " + std::to_string(level);
         ExpectStart(loudness, what.c_str(), frame, frame, frame + kEffectSpacing);
-        const double expected =
-            full * test_support::VoiceGain(static_cast<double>(level) / fullLevel);
+        const double expected = full * VoiceGain(static_cast<double>(level) / fullLevel);
         const int peak = Peak(loudness, frame, frame + kEffectSpacing);
         if (std::abs(peak - expected) > 0.03 * full) {
             Fail(what + " peaks at " + std::to_string(peak) + ", expected about " +
