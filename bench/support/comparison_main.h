@@ -46,8 +46,13 @@ public:
         if (measured < 0 || baseline <= 0) {
             return;
         }
-        std::printf("%s: %s %.3f ms, %s %.3f ms, ratio %.3f\n", comparison.title, comparison.label,
-                    measured, comparison.baselineLabel, baseline, measured / baseline);
+        // Times under a hundredth of a millisecond are shown in nanoseconds.
+        const bool bNanoseconds = std::max(measured, baseline) < 0.01;
+        const double scale = bNanoseconds ? 1.0e6 : 1.0;
+        const char* unit = bNanoseconds ? "ns" : "ms";
+        std::printf("%s: %s %.3f %s, %s %.3f %s, ratio %.3f\n", comparison.title, comparison.label,
+                    measured * scale, unit, comparison.baselineLabel, baseline * scale, unit,
+                    measured / baseline);
     }
 
 private:
