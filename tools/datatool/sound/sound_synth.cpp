@@ -406,7 +406,7 @@ void ArrangeArp(const SynthCue& cue, double bar, std::vector<SynthNote>& notes) 
             continue;
         }
         const SynthChord& chord = cue.chords[s / (2 * kBeatsPerBar) % cue.chords.size()];
-        notes.push_back(LayerNote(cue.arp, s * eighth, eighth * 1.8, ChordTone(chord, 67, step),
+        notes.push_back(LayerNote(cue.arp, s * eighth, eighth * 1.8, ChordTone(chord, 60, step),
                                   0.005, 0.25, s % 2 == 0 ? -0.35 : 0.35));
     }
 }
@@ -424,7 +424,7 @@ void ArrangeMelody(const SynthCue& cue, double bar, std::vector<SynthNote>& note
         const std::vector<int>& rhythm = kRhythms[static_cast<size_t>(random.Below(5))];
         double at = b * bar;
         for (size_t n = 0; n < rhythm.size(); ++n) {
-            index = std::clamp(index + random.Between(-2, 2), 1, 7);
+            index = std::clamp(index + random.Between(-2, 2), 1, 6);
             const bool bBreath = b % 4 == 3 && n + 1 == rhythm.size();
             if (!bBreath) {
                 notes.push_back(LayerNote(cue.melody, at, rhythm[n] * beat * 0.95,
