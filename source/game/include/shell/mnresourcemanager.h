@@ -30,7 +30,9 @@ public:
     // A new sprite of the bank, the caller deletes it; the "wii_" + name variant when the
     // bank has one. Null, logged, when the bank has neither.
     static kSprite* GetSprite(const char* bank, const char* name);
-    // A new font per request, its colour set with the automatic shadow on.
+    // A new font per request, its colour set with the automatic shadow on; the "wii_" variant
+    // is preferred as for sprites, and the keyboard font answers as font "wii_keyboard" of
+    // bank "keyboard" and as font "keyboard" of bank "wii_keyboard".
     static kSharedPtr<kFont> GetFont(const char* bank, const char* font);
 
     // Whether the bank holds a sprite of that name (ignoring case); logs nothing.
