@@ -1,7 +1,7 @@
 // The disc image (with the banks built into the program) holds everything the code asks
 // for by name: the sprite banks, sprites and fonts its sources request with literal names
-// (found by scanning them), those it builds names for at run time (the tables below), the
-// text ids it shows, and every sound effect and music cue of the sound table, each one
+// (found by scanning them), those it builds names for or passes on at run time (the tables below),
+// the text ids it shows, and every sound effect and music cue of the sound table, each one
 // loadable.
 #include "log_capture.h"
 
@@ -45,13 +45,32 @@ struct BankItem {
 // built-in banks promise (mnbuiltinbanks.h): add a row with every such request.
 const std::vector<std::string> kBuiltBanks = {};
 const std::vector<BankItem> kBuiltSprites = {
-    {"strap", "strap"}, {"dialog", "box"}, {"dialog", "button"}, {"dialog", "button_hot"}};
+    {"strap", "strap"},
+    {"dialog", "box"},
+    {"dialog", "button"},
+    {"dialog", "button_hot"},
+    // The toolkit's buttons by width, keyboard keys and background icons.
+    {"fe", "wii_fe_button_160"},
+    {"fe", "wii_fe_button_187"},
+    {"fe", "wii_fe_button_188"},
+    {"fe", "wii_fe_button_191"},
+    {"fe", "wii_fe_button_256"},
+    {"fe", "wii_fe_button_360"},
+    {"fe", "fe_keyboard_key_01"},
+    {"fe", "fe_keyboard_backspace"},
+    {"fe", "fe_keyboard_space"},
+    {"bg", "bg_grid"},
+    {"bg", "bg_letter"},
+    {"bg", "bg_digit"},
+    {"bg", "bg_ring"},
+};
 const std::vector<BankItem> kBuiltFonts = {};
 // The text ids the code shows.
 const std::vector<int> kTextIds = {};
 
-// The literal requests of the game's sources: the quoted arguments of every call of the
-// function named.
+// The literal requests of the game's sources: the quoted arguments of every call of a
+// function whose name ends in SpriteBank, Sprite or Font (the resource manager's own, and
+// wrappers such as FeSprite("fe", "fe_back")).
 struct Requests {
     std::set<std::string> banks;
     std::set<BankItem> sprites;
@@ -59,9 +78,9 @@ struct Requests {
 };
 
 Requests ScanSources() {
-    const std::regex bank(R"re(GetSpriteBank\(\s*"([^"]+)"\s*\))re");
-    const std::regex sprite(R"re(GetSprite\(\s*"([^"]+)"\s*,\s*"([^"]+)"\s*\))re");
-    const std::regex font(R"re(GetFont\(\s*"([^"]+)"\s*,\s*"([^"]+)"\s*\))re");
+    const std::regex bank(R"re(SpriteBank\(\s*"([^"]+)"\s*\))re");
+    const std::regex sprite(R"re(Sprite\(\s*"([^"]+)"\s*,\s*"([^"]+)"\s*\))re");
+    const std::regex font(R"re(Font\(\s*"([^"]+)"\s*,\s*"([^"]+)"\s*\))re");
     Requests requests;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(PUZZLES_GAME_SOURCES)) {
         if (entry.path().extension() != ".cpp") {
