@@ -334,34 +334,62 @@ inline bool ClueShowsAnswer(const std::string& clue, const std::string& answer) 
     return false;
 }
 
-// Ways, up to limit, to put the words into the runs from next on: each run a different
-// word of its length, agreeing with the letters placed so far (0 for none).
+// The words that fit a run: unused, of its length, agreeing with the letters placed.
+inline std::vector<std::size_t> Fits(const GridRun& run, const std::string& placed,
+                                     const std::vector<bool>& used,
+                                     const std::vector<std::string>& words) {
+    std::vector<std::size_t> fits;
+    for (std::size_t w = 0; w < words.size(); ++w) {
+        bool fit = !used[w] && words[w].size() == run.cells.size();
+        for (std::size_t i = 0; fit && i < run.cells.size(); ++i) {
+            const char letter = placed[static_cast<std::size_t>(run.cells[i])];
+            fit = letter == 0 || letter == words[w][i];
+        }
+        if (fit) {
+            fits.push_back(w);
+        }
+    }
+    return fits;
+}
+
+// Ways, up to limit, to put the words into the runs not yet filled: each run a different
+// word of its length, agreeing with the letters placed so far (0 for none). The run with
+// the fewest fitting words goes first, which keeps the search small.
 inline int CountFittings(const std::vector<GridRun>& runs, std::string& placed,
                          std::vector<bool>& used, const std::vector<std::string>& words,
-                         std::size_t next, int limit) {
+                         std::vector<bool>& filled, int limit) {
+    std::size_t next = runs.size();
+    std::vector<std::size_t> nextFits;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        if (filled[r]) {
+            continue;
+        }
+        std::vector<std::size_t> fits = Fits(runs[r], placed, used, words);
+        if (next == runs.size() || fits.size() < nextFits.size()) {
+            next = r;
+            nextFits = std::move(fits);
+        }
+    }
     if (next == runs.size()) {
         return 1;
     }
     const std::vector<int>& cells = runs[next].cells;
     int found = 0;
-    for (std::size_t w = 0; w < words.size() && found < limit; ++w) {
-        bool fits = !used[w] && words[w].size() == cells.size();
-        for (std::size_t i = 0; fits && i < cells.size(); ++i) {
-            const char letter = placed[static_cast<std::size_t>(cells[i])];
-            fits = letter == 0 || letter == words[w][i];
-        }
-        if (!fits) {
-            continue;
+    filled[next] = true;
+    for (std::size_t w : nextFits) {
+        if (found >= limit) {
+            break;
         }
         const std::string before = placed;
         for (std::size_t i = 0; i < cells.size(); ++i) {
             placed[static_cast<std::size_t>(cells[i])] = words[w][i];
         }
         used[w] = true;
-        found += CountFittings(runs, placed, used, words, next + 1, limit - found);
+        found += CountFittings(runs, placed, used, words, filled, limit - found);
         used[w] = false;
         placed = before;
     }
+    filled[next] = false;
     return found;
 }
 
@@ -476,16 +504,15 @@ inline std::vector<std::string> FitwordProblems(const FitwordData& fitword) {
     if (!problems.empty()) {
         return problems;
     }
-    std::vector<GridRun> runs = LetterRuns(fitword);
-    std::sort(runs.begin(), runs.end(),
-              [](const GridRun& a, const GridRun& b) { return a.cells.size() > b.cells.size(); });
+    const std::vector<GridRun> runs = LetterRuns(fitword);
     std::vector<std::string> words;
     for (int w = 0; w < fitword.words.Size(); ++w) {
         words.push_back(fitword.words(w).word);
     }
     std::string placed(static_cast<std::size_t>(fitword.numRows * fitword.numCols), '\0');
     std::vector<bool> used(words.size(), false);
-    if (CountFittings(runs, placed, used, words, 0, 2) != 1) {
+    std::vector<bool> filled(runs.size(), false);
+    if (CountFittings(runs, placed, used, words, filled, 2) != 1) {
         problems.push_back("the word list does not fit the grid in exactly one way");
     }
     return problems;
