@@ -43,15 +43,16 @@ TEST(ClueWriter, ShortensLongDefinitionsAtSensibleBoundaries) {
          "a long first part that is long enough already"},
         {"a thing (of some kind) that is kept", 30, "a thing that is kept"},
         {"a large thing, kept at home for long years", 24, "a large thing"},
-        {"keep the best of the rest", 20, "keep the best..."},
-        {std::string(30, 'x'), 20, std::string(17, 'x') + "..."},
-        {"one two three four five six seven of the", 25, "one two three four..."},
+        // No phrase ends within the limit: nothing rather than a fragment.
+        {"keep the best of the rest", 20, ""},
+        {std::string(30, 'x'), 20, ""},
+        {"one two three four five six seven of the", 25, ""},
         {"a very long definition with the end of it", 24, "a very long definition"},
         {"a keyboard instrument that is played by keys that strike strings", 60,
          "a keyboard instrument that is played by keys"},
         {"a leader regarded as an authority on law and its reading and who rules", 60,
          "a leader regarded as an authority on law and its reading"},
-        {"a very long definition of the end of it", 24, "a very long..."},
+        {"a very long definition of the end of it", 24, ""},
     };
     for (const auto& test : cases) {
         const std::string clue = ShortenDefinition(test.definition, test.maxLength);
@@ -72,7 +73,7 @@ protected:
         folder.AddSynset("noun", {"China"}, "a nation in eastern Asia");
         folder.AddSynset("noun", {"china"}, "high quality porcelain");
         folder.AddSynset("noun", {"bedroom"}, "a room used for sleeping");
-        folder.AddSynset("noun", {"bedroom", "chamber"}, "a place to sleep in");
+        folder.AddSynset("noun", {"bedroom", "chamber"}, "a place for sleep");
         folder.AddSynset("noun", {"impatience"}, "a dislike of waiting");
         folder.AddSynset("adv", {"impatiently"}, "with impatience");
         folder.AddSynset("noun", {"spade"}, "a garden tool for digging");
@@ -81,29 +82,47 @@ protected:
         folder.AddSynset("noun", {"donkey"}, "a domestic beast of burden");
         folder.AddSynset("noun", {"owl"}, "a nocturnal bird of prey; an owl hoots");
         folder.AddSynset("noun", {"cat"}, "feline mammal: domestic cats; wildcats");
+        const std::string slang = folder.AddSynset("noun", {"slang"}, "informal language");
+        const std::string obscenity = folder.AddSynset("noun", {"obscenity"}, "a rude word");
+        folder.AddSynset("noun", {"pot"}, "a round belly", {slang}, "08");
+        folder.AddSynset("noun", {"pot"}, "a cooking vessel");
+        folder.AddSynset("noun", {"dough"}, "ready money", {slang}, "21");
+        folder.AddSynset("noun", {"ball"}, "a rude sense", {obscenity});
+        folder.AddSynset("noun", {"ball"}, "a round object used in games");
+        folder.AddSynset("noun", {"five", "fin"}, "the cardinal number that is one more than four");
+        folder.AddSynset("noun", {"fin"}, "a thin flattened organ of a fish");
+        folder.AddSynset("noun", {"hue"}, "the quality of a color; its shade");
+        folder.AddSynset("noun", {"jar"}, "a pot for " + std::string(120, 'x') + " foods");
+        folder.AddSynset("noun", {"jar"}, "a vessel with a wide mouth");
+        folder.AddSynset("noun", {"tap"}, "a light blow as seen in a sexy dance");
+        folder.AddSynset("noun", {"tap"}, "a valve to control the flow of water");
         folder.AddUseCount("race%2:38:00:: 1 9");
         folder.AddUseCount("run%2:38:00:: 1 40");
         folder.AddException("verb", "ran run");
         s_lexicon = new std::optional<WordNetLexicon>(
             WordNetLexicon::Load(folder.Write("clue_writer_test")));
         std::istringstream exclusions("ass\n");
-        s_exclusions = new WordExclusions(WordExclusions::Parse(exclusions));
-        s_writer = new ClueWriter(**s_lexicon, *s_exclusions);
+        std::istringstream blocked("sexy\n");
+        std::istringstream spellings("color colour\n");
+        s_rules = new ContentRules{WordExclusions::Parse(exclusions),
+                                   FamilyFilter(WordExclusions::Parse(blocked)),
+                                   BritishSpellings::Parse(spellings)};
+        s_writer = new ClueWriter(**s_lexicon, *s_rules);
     }
 
     static void TearDownTestSuite() {
         delete s_writer;
-        delete s_exclusions;
+        delete s_rules;
         delete s_lexicon;
     }
 
     static std::optional<WordNetLexicon>* s_lexicon;
-    static WordExclusions* s_exclusions;
+    static ContentRules* s_rules;
     static ClueWriter* s_writer;
 };
 
 std::optional<WordNetLexicon>* ClueWriterTest::s_lexicon = nullptr;
-WordExclusions* ClueWriterTest::s_exclusions = nullptr;
+ContentRules* ClueWriterTest::s_rules = nullptr;
 ClueWriter* ClueWriterTest::s_writer = nullptr;
 
 TEST_F(ClueWriterTest, SeesTheAnswerInEveryForm) {
@@ -140,13 +159,21 @@ TEST_F(ClueWriterTest, TakesTheMostUsedFairSenseWithItsLetterCount) {
         {"RUN", "Move fast by using one's feet (3)"}, // the most used sense
         {"RACE", "Move fast (4)"},                    // the first would show "race"
         {"CHINA", "High quality porcelain (5)"},      // not the proper name
-        {"BEDROOM", "A place to sleep in (7)"},       // "room" is inside the answer
+        {"BEDROOM", "A place for sleep (7)"},         // "room" is inside the answer
         {"IMPATIENTLY", std::nullopt},                // every sense shows its root
         {"SPADE", std::nullopt},                      // a sense is a slur
         {"DONKEY", "A domestic beast of burden (6)"}, // the first names an excluded word
         {"OWL", "A nocturnal bird of prey (3)"},      // its second part shows the answer
         {"CAT", "Feline mammal (3)"},                 // the list would show it
         {"WALK", std::nullopt},                       // not in WordNet
+        // What a family game leaves out, or a setter would not reach for.
+        {"POT", "A cooking vessel (3)"},                     // not the slang for a body part
+        {"DOUGH", "Ready money (5)"},                        // slang, but not for the body
+        {"BALL", "A round object used in games (4)"},        // not the obscene sense
+        {"FIN", "A thin flattened organ of a fish (3)"},     // not a borrowed number
+        {"TAP", "A valve to control the flow of water (3)"}, // no blocked word
+        {"HUE", "The quality of a colour; its shade (3)"},   // in British spelling
+        {"JAR", "A vessel with a wide mouth (3)"},           // never a cut-off phrase
     };
     for (const auto& test : cases) {
         EXPECT_EQ(s_writer->ClueFor(test.answer), test.clue) << test.answer;
@@ -156,11 +183,12 @@ TEST_F(ClueWriterTest, TakesTheMostUsedFairSenseWithItsLetterCount) {
 TEST_F(ClueWriterTest, CutsEveryClueToTheLimit) {
     wordnet_fixture::WordNetFolder folder;
     folder.AddSynset("noun", {"thing"},
-                     "an entity of a kind that " + std::string(200, 'x') + " and more");
+                     "an entity of a kind " + std::string(60, 'x') + " that is " +
+                         std::string(200, 'x') + " and more");
     const std::optional<WordNetLexicon> lexicon =
         WordNetLexicon::Load(folder.Write("clue_writer_test_long"));
     ASSERT_TRUE(lexicon.has_value());
-    const std::optional<std::string> clue = ClueWriter(*lexicon, *s_exclusions).ClueFor("THING");
+    const std::optional<std::string> clue = ClueWriter(*lexicon, *s_rules).ClueFor("THING");
     ASSERT_TRUE(clue.has_value());
     EXPECT_LE(clue->size(), kMaxClueLength);
     EXPECT_EQ(clue->substr(clue->size() - 4), " (5)") << *clue;

@@ -1,15 +1,11 @@
 // The crossword and fitword generators and the hidden words on the real vocabulary
 // (wbritish, WordNet), their puzzles checked by the independent checkers.
 #include "puzzle_validation.h"
-
-#include "puzzles/puzzle_bank_builder.h"
-#include "puzzles/word_list.h"
-#include "puzzles/wordnet_lexicon.h"
+#include "real_vocabulary.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
+#include <sstream>
 
 using namespace datatool;
 
@@ -17,19 +13,7 @@ namespace {
 
 class GridPuzzleGenerators : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        std::ifstream exclusionFile(std::filesystem::path(__FILE__).parent_path() /
-                                    "../../data/puzzles/excluded_words.txt");
-        const WordExclusions exclusions = WordExclusions::Parse(exclusionFile);
-        std::optional<std::vector<std::string>> words =
-            LoadWordList(kDefaultWordListPath, exclusions);
-        ASSERT_TRUE(words.has_value()) << "the wbritish word list is missing";
-        const std::optional<WordNetLexicon> lexicon = WordNetLexicon::Load(kDefaultWordNetPath);
-        ASSERT_TRUE(lexicon.has_value()) << "WordNet (wordnet-base) is missing";
-        s_generators = new PuzzleGenerators(std::move(*words), *lexicon, exclusions);
-    }
-
-    static void TearDownTestSuite() { delete s_generators; }
+    static void SetUpTestSuite() { s_generators = real_vocabulary::Generators(); }
 
     void SetUp() override { ASSERT_NE(s_generators, nullptr); }
 
@@ -53,10 +37,10 @@ protected:
         return static_cast<double>(total) / count;
     }
 
-    static PuzzleGenerators* s_generators;
+    static const PuzzleGenerators* s_generators;
 };
 
-PuzzleGenerators* GridPuzzleGenerators::s_generators = nullptr;
+const PuzzleGenerators* GridPuzzleGenerators::s_generators = nullptr;
 
 TEST_F(GridPuzzleGenerators, NoClueOfTheVocabularyShowsItsAnswerOrRunsLong) {
     const CluedWords& clued = s_generators->crosswords.Vocabulary();
@@ -135,13 +119,36 @@ TEST_F(GridPuzzleGenerators, HiddenWordsLieInDistinctCellsThatSpellThem) {
     }
 }
 
+FamilyFilter FilterOf(const std::string& text) {
+    std::istringstream lines(text);
+    return FamilyFilter(WordExclusions::Parse(lines));
+}
+
 TEST(HiddenWordPicker, GivesNothingWhenNoWordCanBeLaidInTheGrid) {
     GeneratedGridPuzzle puzzle{1, 5, 1, "ABCDE", {{false, 0, "ABCDE", ""}}};
     SeededRandom random(1);
-    EXPECT_FALSE(HiddenWordPicker({"ABCDEE", "XBCDE", "ABCDE"}).Pick(puzzle, random).has_value());
-    const std::optional<HiddenWord> hidden = HiddenWordPicker({"EDCBA"}).Pick(puzzle, random);
+    const FamilyFilter none = FilterOf("");
+    const std::vector<std::string> cannotLie = {"ABCDEE", "XBCDE", "ABCDE"};
+    EXPECT_FALSE(HiddenWordPicker(cannotLie, cannotLie, none).Pick(puzzle, random).has_value());
+    const std::optional<HiddenWord> hidden =
+        HiddenWordPicker({"EDCBA"}, {"EDCBA"}, none).Pick(puzzle, random);
     ASSERT_TRUE(hidden.has_value());
     EXPECT_EQ(hidden->cells, (std::vector<int>{5, 4, 3, 2, 1}));
+}
+
+// A player who finds another word in the letters would be told it is wrong.
+TEST(HiddenWordPicker, LeavesOutWordsWhoseLettersSpellAnotherOrABlockedWord) {
+    GeneratedGridPuzzle puzzle{1, 6, 1, "LISTEN", {{false, 0, "LISTEN", ""}}};
+    const std::vector<std::string> list = {"LISTEN", "SILENT", "TINSEL", "LINES", "STEIN"};
+    SeededRandom random(1);
+    EXPECT_FALSE(HiddenWordPicker({"SILENT", "TINSEL"}, list, FilterOf(""))
+                     .Pick(puzzle, random)
+                     .has_value());
+    EXPECT_FALSE(HiddenWordPicker({"LINES"}, list, FilterOf("lenis\n")).Pick(puzzle, random));
+    const std::optional<HiddenWord> hidden =
+        HiddenWordPicker({"LINES"}, list, FilterOf("nest*\n")).Pick(puzzle, random);
+    ASSERT_TRUE(hidden.has_value());
+    EXPECT_EQ(hidden->word, "LINES");
 }
 
 } // namespace

@@ -18,9 +18,11 @@ namespace wordnet_fixture {
 class WordNetFolder {
 public:
     // A synset of the class ("noun", "verb", "adj", "adv") with its words as written
-    // ("China", "dog") and its gloss; each word's senses count in the order added.
-    void AddSynset(const std::string& wordClass, const std::vector<std::string>& words,
-                   const std::string& gloss) {
+    // ("China", "dog") and its gloss; each word's senses count in the order added. It may
+    // name the noun synsets of its usage domains and its lexicographer file. Its offset.
+    std::string AddSynset(const std::string& wordClass, const std::vector<std::string>& words,
+                          const std::string& gloss, const std::vector<std::string>& usages = {},
+                          const std::string& lexFile = "05") {
         std::string& data = m_data[wordClass];
         if (data.empty()) {
             data = "  1 This is a licence line, which the reader skips.\n";
@@ -29,7 +31,8 @@ public:
         std::snprintf(offset, sizeof(offset), "%08zu", data.size());
         char count[8];
         std::snprintf(count, sizeof(count), "%02zx", words.size());
-        std::string line = std::string(offset) + " 05 " + wordClass.substr(0, 1) + " " + count;
+        std::string line =
+            std::string(offset) + " " + lexFile + " " + wordClass.substr(0, 1) + " " + count;
         for (const std::string& word : words) {
             line += " " + word + " 0";
             std::string lemma;
@@ -38,7 +41,14 @@ public:
             }
             m_senses[wordClass][lemma].push_back(offset);
         }
-        data += line + " 000 | " + gloss + "  \n";
+        char pointers[8];
+        std::snprintf(pointers, sizeof(pointers), " %03zu", usages.size());
+        line += pointers;
+        for (const std::string& usage : usages) {
+            line += " ;u " + usage + " n 0000";
+        }
+        data += line + " | " + gloss + "  \n";
+        return offset;
     }
 
     // A line of cntlist.rev: "dog%1:05:00:: 1 42".

@@ -1,5 +1,6 @@
 // The word list filter and the wordsearch generator, whose puzzles are checked by the
 // independent wordsearch checker.
+#include "content_checks.h"
 #include "puzzle_validation.h"
 
 #include "puzzles/puzzle_bank_builder.h"
@@ -39,18 +40,26 @@ std::vector<std::string> BWords() {
 
 TEST(WordList, KeepsLowerCaseWordsOfThreeToFifteenLettersInUpperCase) {
     std::istringstream lines("cat\nDog\nLondon\nit\nbird's\ncaf\xc3\xa9\nzebra\r\ncat\n"
-                             "abcdefghijklmno\nabcdefghijklmnop\n  owl \nbanned\nstemmed\nstem\n");
+                             "abcdefghijklmno\nabcdefghijklmnop\n  owl \nbanned\nstemmed\nstem\n"
+                             "rude\nprude\nrudest\nunrude\n");
     const std::vector<std::string> words =
-        FilterWordList(lines, ExclusionsOf("# comment\nbanned\n\nstem*  # and its kin\n"));
+        FilterWordList(lines, ExclusionsOf("# comment\nbanned\n\nstem*  # and its kin\n"),
+                       ExclusionsOf("*rude*\n"));
     EXPECT_EQ(words, (std::vector<std::string>{"CAT", "ZEBRA", "ABCDEFGHIJKLMNO", "OWL"}));
 }
 
 TEST(WordList, MissingFileGivesNothing) {
-    EXPECT_FALSE(LoadWordList("/nonexistent/words", ExclusionsOf("")).has_value());
+    EXPECT_FALSE(LoadWordList("/nonexistent/words", ExclusionsOf(""), ExclusionsOf("")));
 }
 
-TEST(WordsearchGenerator, PuzzlesOfEveryDifficultyPassTheChecker) {
-    const WordsearchGenerator generator(BWords());
+// Common letter runs stand in for blocked words, so that filler letters often spell them.
+const FamilyFilter& CommonRunsBlocked() {
+    static const FamilyFilter filter(ExclusionsOf("eat\nten\n*ore*\nsea\n"));
+    return filter;
+}
+
+TEST(WordsearchGenerator, PuzzlesOfEveryDifficultyPassTheCheckerAndSpellNoBlockedWord) {
+    const WordsearchGenerator generator(BWords(), CommonRunsBlocked());
     for (int difficulty = 0; difficulty <= 3; ++difficulty) {
         const WordsearchShape shape = *WordsearchShapeOfDifficulty(difficulty);
         for (int index = 0; index < 10; ++index) {
@@ -63,15 +72,18 @@ TEST(WordsearchGenerator, PuzzlesOfEveryDifficultyPassTheChecker) {
             const int words = static_cast<int>(puzzle->words.size());
             EXPECT_GE(words, shape.minWords);
             EXPECT_LE(words, shape.maxWords);
-            const std::vector<std::string> problems =
-                puzzle_validation::WordsearchProblems(ToWordsearchData(*puzzle, 1, index));
+            const Kelvo_lib::WordsearchData data = ToWordsearchData(*puzzle, 1, index);
+            std::vector<std::string> problems = puzzle_validation::WordsearchProblems(data);
+            const std::vector<std::string> blocked =
+                content_checks::GridLineProblems(data, CommonRunsBlocked());
+            problems.insert(problems.end(), blocked.begin(), blocked.end());
             EXPECT_TRUE(problems.empty()) << difficulty << "/" << index << ": " << problems[0];
         }
     }
 }
 
 TEST(WordsearchGenerator, UsesAllEightDirections) {
-    const WordsearchGenerator generator(BWords());
+    const WordsearchGenerator generator(BWords(), CommonRunsBlocked());
     std::set<std::pair<int, int>> directions;
     for (int index = 0; index < 10; ++index) {
         const std::optional<GeneratedWordsearch> puzzle =
@@ -87,7 +99,7 @@ TEST(WordsearchGenerator, UsesAllEightDirections) {
 }
 
 TEST(WordsearchGenerator, SameSeedGivesTheSamePuzzle) {
-    const WordsearchGenerator generator(BWords());
+    const WordsearchGenerator generator(BWords(), CommonRunsBlocked());
     const std::optional<GeneratedWordsearch> a = generator.Generate(2, 42);
     const std::optional<GeneratedWordsearch> b = generator.Generate(2, 42);
     const std::optional<GeneratedWordsearch> c = generator.Generate(2, 43);
@@ -100,8 +112,8 @@ TEST(WordsearchGenerator, SameSeedGivesTheSamePuzzle) {
 TEST(WordsearchGenerator, TooFewWordsOrUnknownDifficultyGiveNothing) {
     std::vector<std::string> few = BWords();
     few.resize(40);
-    EXPECT_FALSE(WordsearchGenerator(few).Generate(1, 1).has_value());
-    EXPECT_FALSE(WordsearchGenerator(BWords()).Generate(4, 1).has_value());
+    EXPECT_FALSE(WordsearchGenerator(few, CommonRunsBlocked()).Generate(1, 1).has_value());
+    EXPECT_FALSE(WordsearchGenerator(BWords(), CommonRunsBlocked()).Generate(4, 1).has_value());
 }
 
 } // namespace

@@ -14,10 +14,24 @@ const char* const kUnfitMarks[] = {
     "derogatory term", "disparaging term", "vulgar term",
 };
 
-// Words a cut definition should not end with.
-const char* const kDanglingWords[] = {"a",  "an",   "the",   "of",   "and",   "or",  "to",
-                                      "in", "on",   "at",    "with", "for",   "by",  "from",
-                                      "as", "that", "which", "who",  "whose", "its", "their"};
+// Words a phrase cannot end with: articles, prepositions, conjunctions, relative and
+// possessive words.
+const char* const kDanglingWords[] = {
+    "a",       "an",     "the",    "of",      "and",        "or",      "nor",     "but",
+    "to",      "in",     "on",     "at",      "with",       "for",     "by",      "from",
+    "as",      "than",   "that",   "which",   "who",        "whom",    "whose",   "where",
+    "when",    "while",  "if",     "because", "although",   "though",  "unless",  "whereas",
+    "into",    "onto",   "upon",   "about",   "above",      "across",  "after",   "against",
+    "along",   "among",  "around", "before",  "behind",     "below",   "beneath", "beside",
+    "between", "beyond", "during", "except",  "through",    "toward",  "towards", "under",
+    "until",   "till",   "within", "without", "via",        "its",     "their",   "his",
+    "her",     "our",    "your",   "my",      "especially", "usually", "such",    "very",
+    "is",      "are",    "was",    "were",    "be",         "having",  "has",     "have"};
+
+// The usage domains whose senses a family clue never takes, and the slang whose senses
+// it takes only outside the body and its acts.
+const char* const kUnfitUsages[] = {"obscenity", "ethnic_slur", "disparagement"};
+constexpr int kBodyAndActFiles[] = {4, 8, 29, 35}; // noun.act, noun.body, verb.body, verb.contact
 
 // Words that open a clause, where a long definition may end (with their blanks).
 const char* const kClauseOpeners[] = {" that ",    " which ",       " who ",   " whose ",
@@ -30,7 +44,6 @@ constexpr std::size_t kShortClue = 40;
 constexpr std::size_t kMinSharedRoot = 4;
 constexpr std::size_t kRootEndingLength = 3;
 constexpr std::size_t kMinClueLength = 3;
-const std::string kEllipsis = "...";
 
 bool IsLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -139,11 +152,40 @@ std::string Tidied(const std::string& text) {
     return out;
 }
 
-bool EndsWithDanglingWord(const std::string& text) {
+bool EndsWithDanglingWord(std::string_view text) {
     const std::size_t blank = text.find_last_of(' ');
     const std::string last = LowerCase(blank == std::string::npos ? text : text.substr(blank + 1));
     return std::any_of(std::begin(kDanglingWords), std::end(kDanglingWords),
                        [&](const char* word) { return last == word; });
+}
+
+// A sense filed under an obscene or offensive usage, or slang for the body or its acts.
+bool HasUnfitUsage(const WordSense& sense) {
+    return std::any_of(sense.usages.begin(), sense.usages.end(), [&](const std::string& usage) {
+        const bool bodySlang =
+            usage == "slang" && std::find(std::begin(kBodyAndActFiles), std::end(kBodyAndActFiles),
+                                          sense.lexFile) != std::end(kBodyAndActFiles);
+        return bodySlang || std::find(std::begin(kUnfitUsages), std::end(kUnfitUsages), usage) !=
+                                std::end(kUnfitUsages);
+    });
+}
+
+// A number sense of a word that only stands in for the number ("fin" for five).
+bool IsBorrowedNumber(const WordSense& sense) {
+    return sense.synonymRank > 0 && (sense.gloss.rfind("the cardinal number", 0) == 0 ||
+                                     sense.gloss.rfind("the ordinal number", 0) == 0);
+}
+
+// The senses a setter would reach for first: the most used, a tie going to a sense the
+// word heads over one where it is a lesser synonym.
+std::vector<WordSense> InSettersOrder(std::vector<WordSense> senses) {
+    std::stable_sort(senses.begin(), senses.end(), [](const WordSense& a, const WordSense& b) {
+        if (a.useCount != b.useCount) {
+            return a.useCount > b.useCount;
+        }
+        return (a.synonymRank == 0) > (b.synonymRank == 0);
+    });
+    return senses;
 }
 
 // Where the text can end before a comma or a word that opens a clause, keeping at least
@@ -172,16 +214,6 @@ std::string WithoutDanglingEnd(std::string cut) {
         cut.pop_back();
     }
     return cut;
-}
-
-// The text cut at a word boundary to leave room for the ellipsis.
-std::string CutAtWord(const std::string& text, std::size_t maxLength) {
-    // One character more, to see whether a word ends right at the limit.
-    const std::string cut = text.substr(0, maxLength - kEllipsis.size() + 1);
-    const std::size_t blank = cut.find_last_of(' ');
-    return WithoutDanglingEnd(
-               cut.substr(0, blank == std::string::npos ? maxLength - kEllipsis.size() : blank)) +
-           kEllipsis;
 }
 
 } // namespace
@@ -215,7 +247,11 @@ std::string ShortenDefinition(const std::string& definition, std::size_t maxLeng
     }
     const std::size_t boundary = LastClauseBoundary(clue, maxLength);
     return boundary != std::string::npos ? WithoutDanglingEnd(clue.substr(0, boundary))
-                                         : CutAtWord(clue, maxLength);
+                                         : std::string();
+}
+
+bool EndsMidPhrase(std::string_view text) {
+    return text.ends_with("...") || EndsWithDanglingWord(text);
 }
 
 bool ClueWriter::Reveals(std::string_view text, const std::string& answer) const {
@@ -246,29 +282,30 @@ bool ClueWriter::Reveals(std::string_view text, const std::string& answer) const
 }
 
 bool ClueWriter::IsFair(const std::string& clue, const std::string& answer) const {
-    return clue.size() >= kMinClueLength && IsPrintable(clue) && !Reveals(clue, answer) &&
-           !NamesExcludedWord(clue);
+    return clue.size() >= kMinClueLength && IsPrintable(clue) && !EndsMidPhrase(clue) &&
+           !Reveals(clue, answer) && !NamesExcludedWord(clue);
 }
 
 bool ClueWriter::NamesExcludedWord(std::string_view text) const {
     const std::vector<std::string> words = Words(text);
-    return std::any_of(words.begin(), words.end(),
-                       [&](const std::string& word) { return m_exclusions.Excludes(word); });
+    return m_rules.family.BlocksText(text) ||
+           std::any_of(words.begin(), words.end(),
+                       [&](const std::string& word) { return m_rules.exclusions.Excludes(word); });
 }
 
 std::optional<std::string> ClueWriter::ClueFor(const std::string& answer) const {
     const std::string lower = LowerCase(answer);
     const std::string enumeration = " (" + std::to_string(answer.size()) + ")";
-    const std::vector<WordSense> senses = m_lexicon.Senses(lower);
+    const std::vector<WordSense> senses = InSettersOrder(m_lexicon.Senses(lower));
     if (std::any_of(senses.begin(), senses.end(),
                     [](const WordSense& sense) { return IsUnfitSense(sense.gloss); })) {
         return std::nullopt;
     }
     for (const WordSense& sense : senses) {
-        if (sense.properName) {
+        if (sense.properName || HasUnfitUsage(sense) || IsBorrowedNumber(sense)) {
             continue;
         }
-        const std::string definition = DefinitionOf(sense.gloss);
+        const std::string definition = m_rules.spellings.Anglicised(DefinitionOf(sense.gloss));
         const std::size_t maxLength = kMaxClueLength - enumeration.size();
         // The whole definition, else its first part alone.
         for (std::string clue : {ShortenDefinition(definition, maxLength),

@@ -1,6 +1,7 @@
 #include "crossword_generator.h"
 
 #include <algorithm>
+#include <set>
 
 namespace datatool {
 
@@ -58,8 +59,18 @@ std::string CrosswordGenerator::ClueOf(const std::string& word) const {
 std::optional<GeneratedGridPuzzle> CrosswordGenerator::Generate(int difficulty,
                                                                 std::uint32_t seed) const {
     SeededRandom random(seed);
+    // No two words of one crossword share a clue.
+    const auto distinctClues = [&](const FilledGrid& filled) {
+        std::set<std::string> clues;
+        for (const std::string& word : filled.words) {
+            if (!clues.insert(ClueOf(word)).second) {
+                return false;
+            }
+        }
+        return true;
+    };
     const std::optional<FilledGrid> grid =
-        GenerateFilledGrid(difficulty, m_index, random, [](const FilledGrid&) { return true; });
+        GenerateFilledGrid(difficulty, m_index, random, distinctClues);
     if (!grid) {
         return std::nullopt;
     }

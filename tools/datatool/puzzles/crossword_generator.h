@@ -3,8 +3,8 @@
 // seed. A "MINI" (difficulty 0) is 5 x 7 or 7 x 7 with 5 words or more; 1 to 3 grow to
 // 9 x 9, 11 x 11 and 13 x 13 and take rarer words (grid_puzzle.h). Every word has cells
 // that no other word crosses, answers are 3 to 13 letters, and cells and words together
-// stay within 204. Too poor a vocabulary, or an unknown difficulty, gives nothing.
-// Read-only once built.
+// stay within 204; no two words share a clue. Too poor a vocabulary, or an unknown difficulty,
+// gives nothing. Read-only once built.
 #pragma once
 
 #include "clue_writer.h"

@@ -56,14 +56,42 @@ std::vector<int> LayWord(const std::string& word, std::array<std::vector<int>, 2
     return laid;
 }
 
+std::string SortedLetters(std::string word) {
+    std::sort(word.begin(), word.end());
+    return word;
+}
+
+// The letter sets that more than one word of the list spells, sorted.
+std::vector<std::string> SharedLetterSets(const std::vector<std::string>& wordList) {
+    std::vector<std::string> sets;
+    for (const std::string& word : wordList) {
+        if (word.size() <= kHiddenWordMaxLength) {
+            sets.push_back(SortedLetters(word));
+        }
+    }
+    std::sort(sets.begin(), sets.end());
+    std::vector<std::string> shared;
+    for (std::size_t i = 1; i < sets.size(); ++i) {
+        if (sets[i] == sets[i - 1] && (shared.empty() || shared.back() != sets[i])) {
+            shared.push_back(sets[i]);
+        }
+    }
+    return shared;
+}
+
 } // namespace
 
-HiddenWordPicker::HiddenWordPicker(const std::vector<std::string>& words)
+HiddenWordPicker::HiddenWordPicker(const std::vector<std::string>& candidates,
+                                   const std::vector<std::string>& wordList,
+                                   const FamilyFilter& family)
     : m_byLength(kHiddenWordMaxLength + 1) {
-    for (const std::string& word : words) {
+    const std::vector<std::string> shared = SharedLetterSets(wordList);
+    for (const std::string& word : candidates) {
         const bool letters =
             std::all_of(word.begin(), word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
-        if (!word.empty() && word.size() <= kHiddenWordMaxLength && letters) {
+        if (!word.empty() && word.size() <= kHiddenWordMaxLength && letters &&
+            !family.BlocksWord(word) && !family.IsAnagramOfBlockedWord(word) &&
+            !std::binary_search(shared.begin(), shared.end(), SortedLetters(word))) {
             m_byLength[word.size()].push_back(word);
         }
     }

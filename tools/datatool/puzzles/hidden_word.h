@@ -1,10 +1,12 @@
 // HiddenWordPicker: the hidden word of a crossword or fitword, played as an anagram once
 // the grid is solved: a word whose letters all lie in distinct cells of the grid's
 // solution and that is not one of the grid's own words, longer for harder puzzles and
-// never above 12 letters. Nothing when no word of the list can be laid in the grid.
-// Read-only once built.
+// never above 12 letters. Its letters spell no other word of the word list and no
+// blocked word, so the one answer the player can find is the right one. Nothing when no
+// word of the list can be laid in the grid. Read-only once built.
 #pragma once
 
+#include "content_rules.h"
 #include "grid_puzzle.h"
 #include "seeded_random.h"
 
@@ -23,8 +25,10 @@ struct HiddenWord {
 
 class HiddenWordPicker {
 public:
-    // words: upper-case A to Z; those longer than kHiddenWordMaxLength are left out.
-    explicit HiddenWordPicker(const std::vector<std::string>& words);
+    // candidates and wordList: upper-case A to Z; candidates longer than
+    // kHiddenWordMaxLength, blocked, or with an anagram in the list are left out.
+    HiddenWordPicker(const std::vector<std::string>& candidates,
+                     const std::vector<std::string>& wordList, const FamilyFilter& family);
 
     std::optional<HiddenWord> Pick(const GeneratedGridPuzzle& puzzle, SeededRandom& random) const;
 

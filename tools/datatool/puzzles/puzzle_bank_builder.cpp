@@ -122,15 +122,14 @@ std::string AddGridPuzzles(const PuzzleBankPlan& plan, int type, int& nextId,
 } // namespace
 
 PuzzleGenerators::PuzzleGenerators(std::vector<std::string> words, const WordNetLexicon& lexicon,
-                                   const WordExclusions& exclusions)
-    : PuzzleGenerators(words, lexicon, exclusions, RateWords(words, lexicon)) {}
+                                   const ContentRules& rules)
+    : PuzzleGenerators(words, lexicon, rules, RateWords(words, lexicon)) {}
 
 PuzzleGenerators::PuzzleGenerators(std::vector<std::string>& words, const WordNetLexicon& lexicon,
-                                   const WordExclusions& exclusions,
-                                   const std::vector<RatedWord>& rated)
-    : crosswords(ClueWords(words, ClueWriter(lexicon, exclusions), lexicon)), fitwords(rated),
-      hiddenWords(WordsOfDifficulty(rated, PUZZLE_DIFFICULTY_BEGINNER)),
-      wordsearches(std::move(words)) {}
+                                   const ContentRules& rules, const std::vector<RatedWord>& rated)
+    : crosswords(ClueWords(words, ClueWriter(lexicon, rules), lexicon)), fitwords(rated),
+      hiddenWords(WordsOfDifficulty(rated, PUZZLE_DIFFICULTY_BEGINNER), words, rules.family),
+      wordsearches(std::move(words), rules.family) {}
 
 std::uint32_t PuzzleSeed(std::uint32_t bankSeed, int type, int difficulty, int index) {
     return MixSeed(bankSeed, static_cast<std::uint32_t>(type * 4 + difficulty),

@@ -30,10 +30,10 @@ struct PuzzleBankPlan {
 // The generators of the word puzzles, built together from one word list (word_list.h):
 // the crosswords from those words that have a fair clue, fitwords and wordsearches from
 // them all, hidden words from the more used ones. The lexicon is needed only while they
-// are built.
+// are built; the rules must outlive them.
 struct PuzzleGenerators {
     PuzzleGenerators(std::vector<std::string> words, const WordNetLexicon& lexicon,
-                     const WordExclusions& exclusions);
+                     const ContentRules& rules);
 
     CrosswordGenerator crosswords;
     FitwordGenerator fitwords;
@@ -42,7 +42,7 @@ struct PuzzleGenerators {
 
 private:
     PuzzleGenerators(std::vector<std::string>& words, const WordNetLexicon& lexicon,
-                     const WordExclusions& exclusions, const std::vector<RatedWord>& rated);
+                     const ContentRules& rules, const std::vector<RatedWord>& rated);
 };
 
 // The seed of one generated puzzle.

@@ -1,7 +1,8 @@
-// datatool puzzles OUT.kmn --exclude FILE [--words FILE] [--wordnet DIR] [--seed N]
-// [--mini N] [--per-difficulty N]: writes a puzzle bank of generated sudokus,
-// wordsearches, crosswords and fitwords.
+// datatool puzzles OUT.kmn --exclude FILE --blocklist FILE --spellings FILE [--words FILE]
+// [--wordnet DIR] [--seed N] [--mini N] [--per-difficulty N]: writes a puzzle bank of
+// generated sudokus, wordsearches, crosswords and fitwords.
 #include "commands.h"
+#include "content_rules.h"
 #include "host_files.h"
 #include "puzzle_bank_builder.h"
 #include "word_list.h"
@@ -10,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 
 namespace datatool {
 namespace {
@@ -18,6 +18,8 @@ namespace {
 struct PuzzlesArguments {
     const char* out = nullptr;
     const char* exclude = nullptr;
+    const char* blocklist = nullptr;
+    const char* spellings = nullptr;
     const char* words = kDefaultWordListPath;
     const char* wordnet = kDefaultWordNetPath;
     PuzzleBankPlan plan;
@@ -47,6 +49,10 @@ bool ParseArguments(int argc, char** argv, PuzzlesArguments& arguments) {
         const long long count = ParseCount(value);
         if (std::strcmp(option, "--exclude") == 0) {
             arguments.exclude = value;
+        } else if (std::strcmp(option, "--blocklist") == 0) {
+            arguments.blocklist = value;
+        } else if (std::strcmp(option, "--spellings") == 0) {
+            arguments.spellings = value;
         } else if (std::strcmp(option, "--words") == 0) {
             arguments.words = value;
         } else if (std::strcmp(option, "--wordnet") == 0) {
@@ -61,7 +67,8 @@ bool ParseArguments(int argc, char** argv, PuzzlesArguments& arguments) {
             return false;
         }
     }
-    return arguments.out != nullptr && arguments.exclude != nullptr;
+    return arguments.out != nullptr && arguments.exclude != nullptr &&
+           arguments.blocklist != nullptr && arguments.spellings != nullptr;
 }
 
 } // namespace
@@ -69,17 +76,20 @@ bool ParseArguments(int argc, char** argv, PuzzlesArguments& arguments) {
 int RunPuzzlesCommand(int argc, char** argv) {
     PuzzlesArguments arguments;
     if (!ParseArguments(argc, argv, arguments)) {
-        std::fprintf(stderr, "usage: datatool puzzles OUT.kmn --exclude FILE [--words FILE] "
-                             "[--wordnet DIR] [--seed N] [--mini N] [--per-difficulty N]\n");
+        std::fprintf(stderr, "usage: datatool puzzles OUT.kmn --exclude FILE --blocklist FILE "
+                             "--spellings FILE [--words FILE] [--wordnet DIR] [--seed N] "
+                             "[--mini N] [--per-difficulty N]\n");
         return 2;
     }
-    std::ifstream exclusionFile(arguments.exclude);
-    if (!exclusionFile) {
-        std::fprintf(stderr, "datatool: cannot read '%s'\n", arguments.exclude);
+    std::string error;
+    const std::optional<ContentRules> rules =
+        LoadContentRules(arguments.exclude, arguments.blocklist, arguments.spellings, error);
+    if (!rules) {
+        std::fprintf(stderr, "datatool: %s\n", error.c_str());
         return 1;
     }
-    const WordExclusions exclusions = WordExclusions::Parse(exclusionFile);
-    std::optional<std::vector<std::string>> words = LoadWordList(arguments.words, exclusions);
+    std::optional<std::vector<std::string>> words =
+        LoadWordList(arguments.words, rules->exclusions, rules->family.Rules());
     if (!words) {
         std::fprintf(stderr, "datatool: cannot read the word list '%s'\n", arguments.words);
         return 1;
@@ -93,10 +103,9 @@ int RunPuzzlesCommand(int argc, char** argv) {
             std::fprintf(stderr, "datatool: cannot read WordNet in '%s'\n", arguments.wordnet);
             return 1;
         }
-        generators.emplace(std::move(*words), *lexicon, exclusions);
+        generators.emplace(std::move(*words), *lexicon, *rules);
     }
     Kelvo_lib::PuzzleBankWriter writer;
-    std::string error;
     if (!BuildPuzzleBank(arguments.plan, *generators, writer, error)) {
         std::fprintf(stderr, "datatool: %s\n", error.c_str());
         return 1;

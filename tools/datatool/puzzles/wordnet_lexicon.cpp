@@ -268,7 +268,8 @@ bool WordNetLexicon::HasLemmaOf(std::string_view lemma, WordClass wordClass) con
                        [&](const Entry& entry) { return entry.wordClass == wordClass; });
 }
 
-// synset_offset lex_filenum ss_type w_cnt word lex_id [word lex_id...] p_cnt ... | gloss
+// synset_offset lex_filenum ss_type w_cnt word lex_id [word lex_id...] p_cnt
+// [ptr_symbol offset pos source/target...] ... | gloss
 std::optional<WordSense> WordNetLexicon::ReadSense(std::string_view lemma,
                                                    const SenseRef& sense) const {
     std::ifstream& data = m_data[static_cast<std::size_t>(sense.wordClass)];
@@ -283,19 +284,47 @@ std::optional<WordSense> WordNetLexicon::ReadSense(std::string_view lemma,
     const std::vector<std::string_view> fields = Fields(text.substr(0, bar));
     const long count = fields.size() >= 4 ? Number(fields[3], 16) : -1;
     if (bar == std::string_view::npos || count < 0 || Number(fields[0], 10) != sense.offset ||
-        fields.size() < static_cast<std::size_t>(4 + 2 * count)) {
+        fields.size() < static_cast<std::size_t>(5 + 2 * count)) {
         return std::nullopt;
     }
-    bool properName = false;
+    WordSense read{sense.wordClass, sense.useCount, false, {}, 0, 0, {}};
+    read.lexFile = static_cast<int>(Number(fields[1], 10));
     for (long i = 0; i < count; ++i) {
         // An adjective may carry its place in parentheses: "galore(ip)".
         std::string_view word = fields[static_cast<std::size_t>(4 + 2 * i)];
         word = word.substr(0, word.find('('));
-        properName = properName || (LowerCase(word) == lemma && LowerCase(word) != word);
+        if (LowerCase(word) == lemma) {
+            read.properName = read.properName || LowerCase(word) != word;
+            read.synonymRank = static_cast<int>(i);
+        }
+    }
+    const std::size_t pointerStart = static_cast<std::size_t>(5 + 2 * count);
+    const long pointers = Number(fields[pointerStart - 1], 10);
+    for (long i = 0; pointers > 0 && i < pointers; ++i) {
+        const std::size_t at = pointerStart + static_cast<std::size_t>(4 * i);
+        if (at + 2 < fields.size() && fields[at] == ";u" && fields[at + 2] == "n") {
+            const long target = Number(fields[at + 1], 10);
+            if (target >= 0 && target <= static_cast<long>(UINT32_MAX)) {
+                read.usages.push_back(NounSynsetHead(static_cast<std::uint32_t>(target)));
+            }
+        }
     }
     std::string_view gloss = text.substr(bar + 3);
-    gloss = gloss.substr(0, gloss.find_last_not_of(" \r") + 1);
-    return WordSense{sense.wordClass, sense.useCount, properName, std::string(gloss)};
+    read.gloss = std::string(gloss.substr(0, gloss.find_last_not_of(" \r") + 1));
+    return read;
+}
+
+std::string WordNetLexicon::NounSynsetHead(std::uint32_t offset) const {
+    std::ifstream& data = m_data[static_cast<std::size_t>(WordClass::Noun)];
+    data.clear();
+    data.seekg(offset);
+    std::string line;
+    if (!std::getline(data, line)) {
+        return {};
+    }
+    const std::vector<std::string_view> fields = Fields(line);
+    return fields.size() >= 5 && Number(fields[0], 10) == offset ? LowerCase(fields[4])
+                                                                 : std::string();
 }
 
 std::vector<WordSense> WordNetLexicon::Senses(std::string_view lemma) const {

@@ -28,9 +28,14 @@ std::string LowerCase(std::string_view word);
 
 struct WordSense {
     WordClass wordClass;
-    int useCount;      // tagged uses of the lemma in this sense
-    bool properName;   // the synset writes the lemma with a capital ("China")
-    std::string gloss; // definitions, then examples in double quotes, as WordNet has them
+    int useCount;        // tagged uses of the lemma in this sense
+    bool properName;     // the synset writes the lemma with a capital ("China")
+    std::string gloss;   // definitions, then examples in double quotes, as WordNet has them
+    int lexFile = 0;     // WordNet's lexicographer file: 8 noun.body, 29 verb.body, ...
+    int synonymRank = 0; // the lemma's place among the synset's words, 0 first
+    // The first words of the usage domains WordNet files the sense under ("slang",
+    // "obscenity", "ethnic_slur"), lower case.
+    std::vector<std::string> usages;
 };
 
 class WordNetLexicon {
@@ -78,6 +83,8 @@ private:
     EntryRange Find(std::string_view lemma) const;
     bool HasLemmaOf(std::string_view lemma, WordClass wordClass) const;
     std::optional<WordSense> ReadSense(std::string_view lemma, const SenseRef& sense) const;
+    // The first word of the noun synset at the offset, lower case; empty when unreadable.
+    std::string NounSynsetHead(std::uint32_t offset) const;
 
     // Kept compact: the tool runs in the console's heap.
     std::string m_names;

@@ -16,6 +16,8 @@ namespace {
 
 constexpr int kMaxAttempts = 200;
 constexpr int kMaxFills = 8;
+// Filler letters drawn again, at most, to clear a grid of blocked words.
+constexpr int kMaxRedraws = 64;
 constexpr std::size_t kMinThemeWords = 60;
 // A theme is used only when it offers this many times the words a puzzle needs.
 constexpr std::size_t kThemeChoiceFactor = 3;
@@ -180,20 +182,92 @@ bool EachWordReadsOnce(const std::string& letters, int side, const std::vector<P
     });
 }
 
-// Filler for the empty cells: letters of the hidden words themselves from difficulty
-// 2 (decoys that look like the words), English letter frequencies below.
-std::string FillGrid(const WordGrid& grid, const std::vector<PlacedWord>& words, int difficulty,
-                     SeededRandom& random) {
-    if (difficulty < 2) {
-        return grid.Filled([&] { return FillerLetter(random); });
+// Filler letters: those of the hidden words themselves from difficulty 2 (decoys that
+// look like the words), English letter frequencies below.
+class FillerLetters {
+public:
+    FillerLetters(const std::vector<PlacedWord>& words, int difficulty) {
+        for (const PlacedWord& placed : words) {
+            m_pool += difficulty >= 2 ? placed.word : std::string();
+        }
     }
-    std::string pool;
-    for (const PlacedWord& placed : words) {
-        pool += placed.word;
+
+    char Next(SeededRandom& random) const {
+        return m_pool.empty() ? FillerLetter(random)
+                              : m_pool[static_cast<std::size_t>(
+                                    random.Below(static_cast<int>(m_pool.size())))];
     }
-    return grid.Filled([&] {
-        return pool[static_cast<std::size_t>(random.Below(static_cast<int>(pool.size())))];
-    });
+
+private:
+    std::string m_pool;
+};
+
+// Which placed words cover each cell, as bits.
+std::vector<std::uint32_t> WordsByCell(int side, const std::vector<PlacedWord>& words) {
+    std::vector<std::uint32_t> covered(static_cast<std::size_t>(side * side), 0);
+    for (std::size_t w = 0; w < words.size(); ++w) {
+        for (int cell : words[w].cells) {
+            covered[static_cast<std::size_t>(cell)] |= 1u << w;
+        }
+    }
+    return covered;
+}
+
+// The cells of a blocked spelling somewhere in the grid that do not all lie in one
+// placed word (kWordsearchMaxWords fits the bits); empty when the grid is clean.
+std::vector<int> FirstBlockedRun(const std::string& letters, int side,
+                                 const std::vector<std::uint32_t>& covered,
+                                 const FamilyFilter& family) {
+    for (std::vector<int> line : WordsearchLines(side)) {
+        for (int way = 0; way < 2; ++way, std::reverse(line.begin(), line.end())) {
+            std::string text;
+            for (int cell : line) {
+                text += letters[static_cast<std::size_t>(cell)];
+            }
+            for (const auto& [start, length] : family.FindSpellings(text)) {
+                const std::vector<int> run(line.begin() + static_cast<std::ptrdiff_t>(start),
+                                           line.begin() +
+                                               static_cast<std::ptrdiff_t>(start + length));
+                std::uint32_t common = ~0u;
+                for (int cell : run) {
+                    common &= covered[static_cast<std::size_t>(cell)];
+                }
+                if (common == 0) {
+                    return run;
+                }
+            }
+        }
+    }
+    return {};
+}
+
+// Fills the empty cells, then draws again filler letters that spell a blocked word until
+// none does; nothing when a blocked word lies in the placed words alone or the redraws
+// run out.
+std::optional<std::string> FillGrid(const WordGrid& grid, const std::vector<PlacedWord>& words,
+                                    int difficulty, const FamilyFilter& family,
+                                    SeededRandom& random) {
+    const FillerLetters filler(words, difficulty);
+    std::string letters = grid.Filled([&] { return filler.Next(random); });
+    const std::vector<std::uint32_t> covered = WordsByCell(grid.Side(), words);
+    for (int redraw = 0; redraw < kMaxRedraws; ++redraw) {
+        std::vector<int> fillerCells;
+        for (int cell : FirstBlockedRun(letters, grid.Side(), covered, family)) {
+            if (grid.Letters()[static_cast<std::size_t>(cell)] == 0) {
+                fillerCells.push_back(cell);
+            }
+        }
+        if (fillerCells.empty()) {
+            // Clean, or spelt by the placed words alone, which no redraw mends.
+            return FirstBlockedRun(letters, grid.Side(), covered, family).empty()
+                       ? std::optional<std::string>(std::move(letters))
+                       : std::nullopt;
+        }
+        const int cell = fillerCells[static_cast<std::size_t>(
+            random.Below(static_cast<int>(fillerCells.size())))];
+        letters[static_cast<std::size_t>(cell)] = filler.Next(random);
+    }
+    return std::nullopt;
 }
 
 // Places the candidates in turn, each where it fits at random, until wanted words are
@@ -225,6 +299,28 @@ std::vector<PlacedWord> PlaceWords(WordGrid& grid,
 
 } // namespace
 
+std::vector<std::vector<int>> WordsearchLines(int side) {
+    std::vector<std::vector<int>> lines;
+    const auto addLine = [&](int x, int y, WordsearchDirection direction) {
+        std::vector<int> line;
+        for (; x >= 0 && y >= 0 && x < side && y < side; x += direction.dx, y += direction.dy) {
+            line.push_back(x + y * side);
+        }
+        lines.push_back(std::move(line));
+    };
+    for (int i = 0; i < side; ++i) {
+        addLine(0, i, {1, 0});  // rows
+        addLine(i, 0, {0, 1});  // columns
+        addLine(i, 0, {1, 1});  // diagonals from the top row
+        addLine(i, 0, {-1, 1}); // anti-diagonals from the top row
+        if (i > 0) {
+            addLine(0, i, {1, 1});         // diagonals from the left column
+            addLine(side - 1, i, {-1, 1}); // anti-diagonals from the right column
+        }
+    }
+    return lines;
+}
+
 std::optional<WordsearchShape> WordsearchShapeOfDifficulty(int difficulty) {
     switch (difficulty) {
     case 0:
@@ -240,8 +336,8 @@ std::optional<WordsearchShape> WordsearchShapeOfDifficulty(int difficulty) {
     }
 }
 
-WordsearchGenerator::WordsearchGenerator(std::vector<std::string> words)
-    : m_words(std::move(words)) {
+WordsearchGenerator::WordsearchGenerator(std::vector<std::string> words, const FamilyFilter& family)
+    : m_words(std::move(words)), m_family(family) {
     for (const char* letter = kStartLetters; *letter != 0; ++letter) {
         AddTheme(std::string("Starting with ") + *letter, StartsWith, std::string(1, *letter));
     }
@@ -303,10 +399,11 @@ std::optional<GeneratedWordsearch> WordsearchGenerator::Generate(int difficulty,
         std::vector<PlacedWord> placed = PlaceWords(grid, candidates, wanted, random);
         for (int fill = 0; fill < kMaxFills && static_cast<int>(placed.size()) >= shape->minWords;
              ++fill) {
-            std::string letters = FillGrid(grid, placed, difficulty, random);
-            if (EachWordReadsOnce(letters, shape->side, placed)) {
-                return GeneratedWordsearch{shape->side, shape->side,        difficulty,
-                                           theme.title, std::move(letters), std::move(placed)};
+            std::optional<std::string> letters =
+                FillGrid(grid, placed, difficulty, m_family, random);
+            if (letters && EachWordReadsOnce(*letters, shape->side, placed)) {
+                return GeneratedWordsearch{shape->side, shape->side,         difficulty,
+                                           theme.title, std::move(*letters), std::move(placed)};
             }
         }
     }

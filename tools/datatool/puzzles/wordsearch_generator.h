@@ -4,9 +4,14 @@
 // and 255 letters of words in all; no two words share both end cells (a stroke is
 // matched by its ends), every word shows exactly once in the grid, and no word lies
 // inside another. The title names the theme ("Ending in ING"). Difficulty 0 ("MINI")
-// is a 7 x 7 grid of 5 words; 1 to 3 grow to 15 x 15 with up to 24 words. A word list
-// too poor for any theme, or an unknown difficulty, gives nothing.
+// is a 7 x 7 grid of 5 words; 1 to 3 grow to 15 x 15 with up to 24 words. No line of
+// the grid, read in any of the 8 directions, spells a blocked word (content_rules.h)
+// outside a hidden word: filler letters that do are drawn again. A word list too poor
+// for any theme, or an unknown difficulty, gives nothing. Holds a reference to the
+// family filter, which must outlive it.
 #pragma once
+
+#include "content_rules.h"
 
 #include <cstdint>
 #include <optional>
@@ -26,6 +31,10 @@ struct WordsearchDirection {
 
 // Right, down-right, down, down-left, left, up-left, up, up-right.
 extern const WordsearchDirection kWordsearchDirections[8];
+
+// The cells of every full line of a side x side grid along right, down, down-right and
+// down-left (each read backwards too gives the other 4 directions).
+std::vector<std::vector<int>> WordsearchLines(int side);
 
 struct PlacedWord {
     std::string word;
@@ -54,7 +63,7 @@ std::optional<WordsearchShape> WordsearchShapeOfDifficulty(int difficulty);
 class WordsearchGenerator {
 public:
     // words: upper-case A to Z (word_list.h).
-    explicit WordsearchGenerator(std::vector<std::string> words);
+    WordsearchGenerator(std::vector<std::string> words, const FamilyFilter& family);
 
     std::optional<GeneratedWordsearch> Generate(int difficulty, std::uint32_t seed) const;
 
@@ -72,6 +81,7 @@ private:
 
     std::vector<std::string> m_words;
     std::vector<Theme> m_themes;
+    const FamilyFilter& m_family;
 };
 
 } // namespace datatool

@@ -1,0 +1,139 @@
+// What a family puzzle bank may show, checked independently of the generators against the
+// lists under data/puzzles/: no blocked word in an answer, clue, hidden word or any line
+// of a wordsearch grid (all 8 directions, filler included, a run inside one hidden word
+// aside); clues that end where a phrase ends, in British spelling, none twice in one
+// puzzle; hidden words whose letters spell no other word of the list.
+#pragma once
+
+#include "puzzle_validation.h"
+#include "puzzles/content_rules.h"
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace content_checks {
+
+// The checker's own list of words no phrase ends with.
+inline bool EndsMidPhrase(std::string text) {
+    static const char* const kOpenEnds[] = {
+        "a",      "an",    "the",  "of",    "and",     "or",      "but",     "nor",
+        "to",     "in",    "on",   "at",    "by",      "for",     "from",    "with",
+        "into",   "onto",  "upon", "about", "as",      "than",    "that",    "which",
+        "who",    "whose", "whom", "if",    "because", "between", "through", "without",
+        "within", "under", "over", "after", "before"};
+    if (text.size() >= 3 && text.compare(text.size() - 3, 3, "...") == 0) {
+        return true;
+    }
+    const std::size_t blank = text.find_last_of(' ');
+    std::string last = text.substr(blank == std::string::npos ? 0 : blank + 1);
+    std::transform(last.begin(), last.end(), last.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(c)); });
+    return std::any_of(std::begin(kOpenEnds), std::end(kOpenEnds),
+                       [&](const char* word) { return last == word; });
+}
+
+// A clue as the bank holds it, "Text (N)".
+inline std::vector<std::string> ClueProblems(const std::string& clue,
+                                             const datatool::ContentRules& rules) {
+    std::vector<std::string> problems;
+    const std::string text = clue.substr(0, clue.rfind(" ("));
+    if (EndsMidPhrase(text)) {
+        problems.push_back("clue ends mid-phrase: " + clue);
+    }
+    if (rules.family.BlocksText(text)) {
+        problems.push_back("clue holds a blocked word: " + clue);
+    }
+    if (!rules.spellings.FirstUsSpelling(text).empty()) {
+        problems.push_back("clue in US spelling: " + clue);
+    }
+    return problems;
+}
+
+template <class Record>
+std::vector<std::string> RepeatedClueProblems(const Record& record) {
+    std::vector<std::string> problems;
+    std::map<std::string, int> seen;
+    for (int w = 0; w < record.words.Size(); ++w) {
+        if (++seen[record.words(w).clue] == 2) {
+            problems.push_back(std::string("two words clued ") + record.words(w).clue);
+        }
+    }
+    return problems;
+}
+
+// Every blocked spelling read from any cell in any of the 8 directions whose cells do not
+// all lie on the trail of one hidden word.
+inline std::vector<std::string> GridLineProblems(const Kelvo_lib::WordsearchData& ws,
+                                                 const datatool::FamilyFilter& family) {
+    std::vector<std::vector<int>> trails;
+    for (int w = 0; w < ws.words.Size(); ++w) {
+        std::vector<int> trail;
+        for (int i = ws.words(w).cellStartIndex; i <= ws.words(w).cellEndIndex; ++i) {
+            trail.push_back(ws.wordTrails(i));
+        }
+        trails.push_back(trail);
+    }
+    const auto onOneTrail = [&](const std::vector<int>& cells) {
+        return std::any_of(trails.begin(), trails.end(), [&](const std::vector<int>& trail) {
+            return std::all_of(cells.begin(), cells.end(), [&](int cell) {
+                return std::find(trail.begin(), trail.end(), cell) != trail.end();
+            });
+        });
+    };
+    std::vector<std::string> problems;
+    for (std::string spelling : family.Rules().Spellings()) {
+        std::transform(spelling.begin(), spelling.end(), spelling.begin(),
+                       [](char c) { return static_cast<char>(std::toupper(c)); });
+        for (int start = 0; start < ws.numRows * ws.numCols; ++start) {
+            for (const auto& direction : puzzle_validation::kDirections) {
+                std::vector<int> cells;
+                int x = start % ws.numCols;
+                int y = start / ws.numCols;
+                for (char letter : spelling) {
+                    if (x < 0 || y < 0 || x >= ws.numCols || y >= ws.numRows ||
+                        ws.gridMap(x + y * ws.numCols) != letter) {
+                        break;
+                    }
+                    cells.push_back(x + y * ws.numCols);
+                    x += direction[0];
+                    y += direction[1];
+                }
+                if (cells.size() == spelling.size() && !onOneTrail(cells)) {
+                    problems.push_back("the grid spells " + spelling);
+                }
+            }
+        }
+    }
+    return problems;
+}
+
+// The letters of each word of the list, sorted, in sorted order (one block: the tests
+// run on the console's heap, slow with many small blocks).
+inline std::vector<std::string> LetterSets(const std::vector<std::string>& words) {
+    std::vector<std::string> sets = words;
+    for (std::string& word : sets) {
+        std::sort(word.begin(), word.end());
+    }
+    std::sort(sets.begin(), sets.end());
+    return sets;
+}
+
+inline std::vector<std::string> HiddenWordProblems(std::string word,
+                                                   const std::vector<std::string>& letterSets,
+                                                   const datatool::FamilyFilter& family) {
+    std::vector<std::string> problems;
+    if (family.BlocksWord(word) || family.IsAnagramOfBlockedWord(word)) {
+        problems.push_back("hidden word " + word + " spells a blocked word");
+    }
+    std::string letters = word;
+    std::sort(letters.begin(), letters.end());
+    const auto [first, last] = std::equal_range(letterSets.begin(), letterSets.end(), letters);
+    if (last - first > 1) {
+        problems.push_back("hidden word " + word + " has another anagram in the list");
+    }
+    return problems;
+}
+
+} // namespace content_checks

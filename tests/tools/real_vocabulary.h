@@ -1,0 +1,60 @@
+// The content rules under data/puzzles/, the real word list (wbritish) filtered by them and
+// the word puzzle generators built from it with WordNet, loaded once per test process:
+// the suites that use them run in one process (tests/CMakeLists.txt).
+#pragma once
+
+#include "puzzles/content_rules.h"
+#include "puzzles/puzzle_bank_builder.h"
+#include "puzzles/word_list.h"
+#include "puzzles/wordnet_lexicon.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace real_vocabulary {
+
+inline const datatool::ContentRules& Rules() {
+    static const datatool::ContentRules rules = [] {
+        const std::string folder = PUZZLES_RULES_DIR;
+        std::string error;
+        std::optional<datatool::ContentRules> loaded = datatool::LoadContentRules(
+            folder + "/excluded_words.txt", folder + "/blocked_words.txt",
+            folder + "/british_spellings.txt", error);
+        EXPECT_TRUE(loaded.has_value()) << error;
+        return loaded ? std::move(*loaded)
+                      : datatool::ContentRules{{}, datatool::FamilyFilter({}), {}};
+    }();
+    return rules;
+}
+
+// Empty when the word list is missing.
+inline const std::vector<std::string>& Words() {
+    static const std::vector<std::string> words = [] {
+        std::optional<std::vector<std::string>> loaded = datatool::LoadWordList(
+            datatool::kDefaultWordListPath, Rules().exclusions, Rules().family.Rules());
+        EXPECT_TRUE(loaded.has_value()) << "the wbritish word list is missing";
+        return loaded ? std::move(*loaded) : std::vector<std::string>();
+    }();
+    return words;
+}
+
+// nullptr when the word list or WordNet is missing.
+inline const datatool::PuzzleGenerators* Generators() {
+    static const std::unique_ptr<datatool::PuzzleGenerators> generators =
+        []() -> std::unique_ptr<datatool::PuzzleGenerators> {
+        const std::optional<datatool::WordNetLexicon> lexicon =
+            datatool::WordNetLexicon::Load(datatool::kDefaultWordNetPath);
+        EXPECT_TRUE(lexicon.has_value()) << "WordNet (wordnet-base) is missing";
+        if (!lexicon || Words().empty()) {
+            return nullptr;
+        }
+        return std::make_unique<datatool::PuzzleGenerators>(Words(), *lexicon, Rules());
+    }();
+    return generators.get();
+}
+
+} // namespace real_vocabulary

@@ -1,0 +1,145 @@
+#include "content_rules.h"
+
+#include "wordnet_lexicon.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace datatool {
+namespace {
+
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+std::string UpperCase(std::string_view word) {
+    std::string upper(word);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return upper;
+}
+
+std::string SortedLetters(std::string_view word) {
+    std::string letters = UpperCase(word);
+    std::sort(letters.begin(), letters.end());
+    return letters;
+}
+
+} // namespace
+
+std::vector<std::pair<std::size_t, std::string_view>> LetterRuns(std::string_view text) {
+    std::vector<std::pair<std::size_t, std::string_view>> runs;
+    for (std::size_t i = 0; i < text.size();) {
+        if (!IsLetter(text[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && IsLetter(text[end])) {
+            ++end;
+        }
+        runs.emplace_back(i, text.substr(i, end - i));
+        i = end;
+    }
+    return runs;
+}
+
+FamilyFilter::FamilyFilter(WordExclusions blocked) : m_blocked(std::move(blocked)) {
+    for (const std::string& spelling : m_blocked.Spellings()) {
+        m_spellings.push_back(UpperCase(spelling));
+        m_letterSets.insert(SortedLetters(spelling));
+    }
+}
+
+bool FamilyFilter::BlocksWord(std::string_view word) const {
+    return m_blocked.Excludes(LowerCase(word));
+}
+
+bool FamilyFilter::BlocksText(std::string_view text) const {
+    const auto runs = LetterRuns(text);
+    return std::any_of(runs.begin(), runs.end(),
+                       [&](const auto& run) { return BlocksWord(run.second); });
+}
+
+std::vector<std::pair<std::size_t, std::size_t>>
+FamilyFilter::FindSpellings(std::string_view letters) const {
+    std::vector<std::pair<std::size_t, std::size_t>> found;
+    for (const std::string& spelling : m_spellings) {
+        for (std::size_t at = letters.find(spelling); at != std::string_view::npos;
+             at = letters.find(spelling, at + 1)) {
+            found.emplace_back(at, spelling.size());
+        }
+    }
+    return found;
+}
+
+bool FamilyFilter::IsAnagramOfBlockedWord(const std::string& word) const {
+    return m_letterSets.count(SortedLetters(word)) != 0;
+}
+
+BritishSpellings BritishSpellings::Parse(std::istream& lines) {
+    BritishSpellings spellings;
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line.substr(0, line.find('#')));
+        std::string us;
+        std::string british;
+        if (fields >> us >> british) {
+            spellings.m_british.emplace(LowerCase(us), LowerCase(british));
+        }
+    }
+    return spellings;
+}
+
+std::string BritishSpellings::Anglicised(std::string_view text) const {
+    std::string out;
+    std::size_t copied = 0;
+    for (const auto& [start, word] : LetterRuns(text)) {
+        const auto found = m_british.find(LowerCase(word));
+        if (found == m_british.end()) {
+            continue;
+        }
+        std::string british = found->second;
+        if (word[0] >= 'A' && word[0] <= 'Z') {
+            british[0] = static_cast<char>(british[0] - 'a' + 'A');
+        }
+        out.append(text.substr(copied, start - copied));
+        out += british;
+        copied = start + word.size();
+    }
+    out.append(text.substr(copied));
+    return out;
+}
+
+std::string BritishSpellings::FirstUsSpelling(std::string_view text) const {
+    for (const auto& run : LetterRuns(text)) {
+        if (m_british.count(LowerCase(run.second)) != 0) {
+            return std::string(run.second);
+        }
+    }
+    return {};
+}
+
+std::optional<ContentRules> LoadContentRules(const std::string& exclusionsPath,
+                                             const std::string& blocklistPath,
+                                             const std::string& spellingsPath, std::string& error) {
+    std::ifstream exclusions(exclusionsPath);
+    std::ifstream blocklist(blocklistPath);
+    std::ifstream spellings(spellingsPath);
+    for (const auto& [file, path] :
+         {std::pair{&exclusions, &exclusionsPath}, std::pair{&blocklist, &blocklistPath},
+          std::pair{&spellings, &spellingsPath}}) {
+        if (!*file) {
+            error = "cannot read '" + *path + "'";
+            return std::nullopt;
+        }
+    }
+    return ContentRules{WordExclusions::Parse(exclusions),
+                        FamilyFilter(WordExclusions::Parse(blocklist)),
+                        BritishSpellings::Parse(spellings)};
+}
+
+} // namespace datatool

@@ -1,0 +1,74 @@
+// What the word puzzles may show, read from the plain lists under data/puzzles/: the
+// family filter (a blocklist of slurs, obscenities and sexual terms that no answer,
+// hidden word, clue or wordsearch line may spell) and the British spellings that UK
+// English clues are written in. Read-only once loaded; any number of threads may share
+// them. A list that cannot be read gives nothing and the reason.
+#pragma once
+
+#include "word_list.h"
+
+#include <istream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+namespace datatool {
+
+class FamilyFilter {
+public:
+    explicit FamilyFilter(WordExclusions blocked);
+
+    // word: letters in any case.
+    bool BlocksWord(std::string_view word) const;
+    // Whether any word of the text is blocked.
+    bool BlocksText(std::string_view text) const;
+    // Every place the upper-case letters spell a blocked entry, inside words too: start
+    // and length of each.
+    std::vector<std::pair<std::size_t, std::size_t>> FindSpellings(std::string_view letters) const;
+    // Whether the upper-case word's letters, reordered, spell a blocked word.
+    bool IsAnagramOfBlockedWord(const std::string& word) const;
+    const WordExclusions& Rules() const { return m_blocked; }
+
+private:
+    WordExclusions m_blocked;
+    std::vector<std::string> m_spellings;         // upper case
+    std::unordered_set<std::string> m_letterSets; // each entry's letters, sorted
+};
+
+class BritishSpellings {
+public:
+    // Lines "us british" (whole lower-case words); blank lines and lines from '#' are
+    // ignored, as are lines without two words.
+    static BritishSpellings Parse(std::istream& lines);
+
+    // The text with each US word in its British form, a capital kept.
+    std::string Anglicised(std::string_view text) const;
+    // The first US word of the text, or empty.
+    std::string FirstUsSpelling(std::string_view text) const;
+
+private:
+    std::unordered_map<std::string, std::string> m_british;
+};
+
+// The lists the generators follow: exclusions (topics a puzzle leaves out), the family
+// filter and the British spellings.
+struct ContentRules {
+    WordExclusions exclusions;
+    FamilyFilter family;
+    BritishSpellings spellings;
+};
+
+// Reads the three lists; nothing, with the path that failed in error, when one cannot
+// be read.
+std::optional<ContentRules> LoadContentRules(const std::string& exclusionsPath,
+                                             const std::string& blocklistPath,
+                                             const std::string& spellingsPath, std::string& error);
+
+// The runs of letters of the text with their start, as written.
+std::vector<std::pair<std::size_t, std::string_view>> LetterRuns(std::string_view text);
+
+} // namespace datatool
