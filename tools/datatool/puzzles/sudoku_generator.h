@@ -1,7 +1,11 @@
 // Sudoku generator: a puzzle with exactly one solution at a bank difficulty, the same
-// for the same seed. Difficulty 0 ("MINI") is a 6 x 6 grid that singles solve; 1 to 3
-// are 9 x 9 grids whose rating (sudoku_rater.h) equals the difficulty. Givens are
-// removed in pairs symmetric about the centre. Any other difficulty gives nothing.
+// for the same seed. Givens are removed in pairs symmetric about the centre. The
+// techniques a person needs at each difficulty (sudoku_rater.h):
+//   0 "MINI"  6 x 6: naked and hidden singles;
+//   1         9 x 9: naked and hidden singles;
+//   2         9 x 9: also naked and hidden pairs, naked triples, pointing and claiming;
+//   3         9 x 9: more than those: fish, wings, chains or trial and error.
+// Any other difficulty gives nothing.
 #pragma once
 
 #include "sudoku_layout.h"

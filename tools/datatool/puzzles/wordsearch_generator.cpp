@@ -215,22 +215,25 @@ std::vector<std::uint32_t> WordsByCell(int side, const std::vector<PlacedWord>& 
 
 // The cells of a blocked spelling somewhere in the grid that do not all lie in one
 // placed word (kWordsearchMaxWords fits the bits); empty when the grid is clean.
-std::vector<int> FirstBlockedRun(const std::string& letters, int side,
+std::vector<int> FirstBlockedRun(const std::string& letters,
+                                 const std::vector<std::vector<int>>& lines,
                                  const std::vector<std::uint32_t>& covered,
                                  const FamilyFilter& family) {
-    for (std::vector<int> line : WordsearchLines(side)) {
-        for (int way = 0; way < 2; ++way, std::reverse(line.begin(), line.end())) {
+    for (const std::vector<int>& line : lines) {
+        for (const bool backwards : {false, true}) {
+            const auto cellAt = [&](std::size_t i) {
+                return line[backwards ? line.size() - 1 - i : i];
+            };
             std::string text;
-            for (int cell : line) {
-                text += letters[static_cast<std::size_t>(cell)];
+            for (std::size_t i = 0; i < line.size(); ++i) {
+                text += letters[static_cast<std::size_t>(cellAt(i))];
             }
             for (const auto& [start, length] : family.FindSpellings(text)) {
-                const std::vector<int> run(line.begin() + static_cast<std::ptrdiff_t>(start),
-                                           line.begin() +
-                                               static_cast<std::ptrdiff_t>(start + length));
+                std::vector<int> run;
                 std::uint32_t common = ~0u;
-                for (int cell : run) {
-                    common &= covered[static_cast<std::size_t>(cell)];
+                for (std::size_t i = start; i < start + length; ++i) {
+                    run.push_back(cellAt(i));
+                    common &= covered[static_cast<std::size_t>(cellAt(i))];
                 }
                 if (common == 0) {
                     return run;
@@ -250,16 +253,17 @@ std::optional<std::string> FillGrid(const WordGrid& grid, const std::vector<Plac
     const FillerLetters filler(words, difficulty);
     std::string letters = grid.Filled([&] { return filler.Next(random); });
     const std::vector<std::uint32_t> covered = WordsByCell(grid.Side(), words);
+    const std::vector<std::vector<int>> lines = WordsearchLines(grid.Side());
     for (int redraw = 0; redraw < kMaxRedraws; ++redraw) {
         std::vector<int> fillerCells;
-        for (int cell : FirstBlockedRun(letters, grid.Side(), covered, family)) {
+        for (int cell : FirstBlockedRun(letters, lines, covered, family)) {
             if (grid.Letters()[static_cast<std::size_t>(cell)] == 0) {
                 fillerCells.push_back(cell);
             }
         }
         if (fillerCells.empty()) {
             // Clean, or spelt by the placed words alone, which no redraw mends.
-            return FirstBlockedRun(letters, grid.Side(), covered, family).empty()
+            return FirstBlockedRun(letters, lines, covered, family).empty()
                        ? std::optional<std::string>(std::move(letters))
                        : std::nullopt;
         }
