@@ -24,6 +24,7 @@ TEST(ClueWriter, DefinitionDropsExamplesListsAndStrayBlanks) {
          "forbid the distribution of (a movie or a newspaper)"},
         {" (physics) the  spread of a gas ;", "(physics) the spread of a gas"},
         {"the male is called `buck'", "the male is called 'buck'"},
+        {"spread by scattering (\"straw\" is archaic)", "spread by scattering"},
         {"\"only an example\"", ""},
     };
     for (const auto& test : cases) {

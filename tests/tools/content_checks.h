@@ -9,6 +9,7 @@
 #include "puzzles/content_rules.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -39,7 +40,8 @@ inline std::vector<std::string> ClueProblems(const std::string& clue,
                                              const datatool::ContentRules& rules) {
     std::vector<std::string> problems;
     const std::string text = clue.substr(0, clue.rfind(" ("));
-    if (EndsMidPhrase(text)) {
+    if (EndsMidPhrase(text) ||
+        std::count(text.begin(), text.end(), '(') != std::count(text.begin(), text.end(), ')')) {
         problems.push_back("clue ends mid-phrase: " + clue);
     }
     if (rules.family.BlocksText(text)) {
@@ -56,7 +58,8 @@ std::vector<std::string> RepeatedClueProblems(const Record& record) {
     std::vector<std::string> problems;
     std::map<std::string, int> seen;
     for (int w = 0; w < record.words.Size(); ++w) {
-        if (++seen[record.words(w).clue] == 2) {
+        const std::string clue = record.words(w).clue;
+        if (++seen[clue.substr(0, clue.rfind(" ("))] == 2) {
             problems.push_back(std::string("two words clued ") + record.words(w).clue);
         }
     }
@@ -109,27 +112,32 @@ inline std::vector<std::string> GridLineProblems(const Kelvo_lib::WordsearchData
     return problems;
 }
 
-// The letters of each word of the list, sorted, in sorted order (one block: the tests
-// run on the console's heap, slow with many small blocks).
-inline std::vector<std::string> LetterSets(const std::vector<std::string>& words) {
-    std::vector<std::string> sets = words;
-    for (std::string& word : sets) {
-        std::sort(word.begin(), word.end());
+inline std::size_t LetterSet(std::string word) {
+    std::sort(word.begin(), word.end());
+    return std::hash<std::string>()(word);
+}
+
+// A hash of the letters of each word of the list, in sorted order (small and in one block:
+// the tests run on the console's heap).
+inline std::vector<std::size_t> LetterSets(const std::vector<std::string>& words) {
+    std::vector<std::size_t> sets;
+    sets.reserve(words.size());
+    for (const std::string& word : words) {
+        sets.push_back(LetterSet(word));
     }
     std::sort(sets.begin(), sets.end());
     return sets;
 }
 
-inline std::vector<std::string> HiddenWordProblems(std::string word,
-                                                   const std::vector<std::string>& letterSets,
+inline std::vector<std::string> HiddenWordProblems(const std::string& word,
+                                                   const std::vector<std::size_t>& letterSets,
                                                    const datatool::FamilyFilter& family) {
     std::vector<std::string> problems;
     if (family.BlocksWord(word) || family.IsAnagramOfBlockedWord(word)) {
         problems.push_back("hidden word " + word + " spells a blocked word");
     }
-    std::string letters = word;
-    std::sort(letters.begin(), letters.end());
-    const auto [first, last] = std::equal_range(letterSets.begin(), letterSets.end(), letters);
+    const auto [first, last] =
+        std::equal_range(letterSets.begin(), letterSets.end(), LetterSet(word));
     if (last - first > 1) {
         problems.push_back("hidden word " + word + " has another anagram in the list");
     }

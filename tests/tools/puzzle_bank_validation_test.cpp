@@ -154,7 +154,7 @@ private:
 
     std::vector<u8> m_file;
     const ContentRules& m_rules;
-    const std::vector<std::string> m_letterSets;
+    const std::vector<std::size_t> m_letterSets;
     kMemoryIOStream m_stream;
     PuzzleBank m_bank;
 };

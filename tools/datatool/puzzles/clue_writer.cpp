@@ -170,10 +170,26 @@ bool HasUnfitUsage(const WordSense& sense) {
     });
 }
 
-// A number sense of a word that only stands in for the number ("fin" for five).
+// WordNet's file of quantities, numbers among them.
+constexpr int kQuantityFile = 23;
+
+// A number sense of a word that only stands in for the number ("fin" for five, "ace"
+// for one).
 bool IsBorrowedNumber(const WordSense& sense) {
-    return sense.synonymRank > 0 && (sense.gloss.rfind("the cardinal number", 0) == 0 ||
-                                     sense.gloss.rfind("the ordinal number", 0) == 0);
+    return sense.synonymRank > 0 &&
+           (sense.lexFile == kQuantityFile || sense.gloss.rfind("the cardinal number", 0) == 0);
+}
+
+// Whether every parenthesis of the text is closed.
+bool ParenthesesBalance(std::string_view text) {
+    int depth = 0;
+    for (char c : text) {
+        depth += c == '(' ? 1 : c == ')' ? -1 : 0;
+        if (depth < 0) {
+            return false;
+        }
+    }
+    return depth == 0;
 }
 
 // The senses a setter would reach for first: the most used, a tie going to a sense the
@@ -221,6 +237,9 @@ std::string WithoutDanglingEnd(std::string cut) {
 std::string DefinitionOf(std::string_view gloss) {
     std::string_view text = gloss.substr(0, gloss.find('"'));
     text = text.substr(0, text.find(": ")); // a list of examples follows
+    if (!ParenthesesBalance(text)) {
+        text = text.substr(0, text.rfind('(')); // an aside that quotes an example
+    }
     std::string definition;
     for (const std::string& part : SplitParts(std::string(text))) {
         const std::string tidied = Tidied(part);
@@ -282,8 +301,8 @@ bool ClueWriter::Reveals(std::string_view text, const std::string& answer) const
 }
 
 bool ClueWriter::IsFair(const std::string& clue, const std::string& answer) const {
-    return clue.size() >= kMinClueLength && IsPrintable(clue) && !EndsMidPhrase(clue) &&
-           !Reveals(clue, answer) && !NamesExcludedWord(clue);
+    return clue.size() >= kMinClueLength && IsPrintable(clue) && ParenthesesBalance(clue) &&
+           !EndsMidPhrase(clue) && !Reveals(clue, answer) && !NamesExcludedWord(clue);
 }
 
 bool ClueWriter::NamesExcludedWord(std::string_view text) const {

@@ -59,11 +59,12 @@ std::string CrosswordGenerator::ClueOf(const std::string& word) const {
 std::optional<GeneratedGridPuzzle> CrosswordGenerator::Generate(int difficulty,
                                                                 std::uint32_t seed) const {
     SeededRandom random(seed);
-    // No two words of one crossword share a clue.
+    // No two words of one crossword share a clue, whatever their letter counts.
     const auto distinctClues = [&](const FilledGrid& filled) {
         std::set<std::string> clues;
         for (const std::string& word : filled.words) {
-            if (!clues.insert(ClueOf(word)).second) {
+            const std::string clue = ClueOf(word);
+            if (!clues.insert(clue.substr(0, clue.rfind(" ("))).second) {
                 return false;
             }
         }

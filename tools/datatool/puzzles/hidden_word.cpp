@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace datatool {
 namespace {
@@ -56,21 +57,26 @@ std::vector<int> LayWord(const std::string& word, std::array<std::vector<int>, 2
     return laid;
 }
 
-std::string SortedLetters(std::string word) {
+// A 64-bit FNV-1a hash of the word's letters in sorted order: words that are anagrams
+// of each other share it. Hashes rather than strings keep the table small.
+std::uint64_t LetterSetHash(std::string word) {
     std::sort(word.begin(), word.end());
-    return word;
+    std::uint64_t hash = 14695981039346656037ull;
+    for (char letter : word) {
+        hash = (hash ^ static_cast<unsigned char>(letter)) * 1099511628211ull;
+    }
+    return hash;
 }
 
 // The letter sets that more than one word of the list spells, sorted.
-std::vector<std::string> SharedLetterSets(const std::vector<std::string>& wordList) {
-    std::vector<std::string> sets;
+std::vector<std::uint64_t> SharedLetterSets(const std::vector<std::string>& wordList) {
+    std::vector<std::uint64_t> sets;
+    sets.reserve(wordList.size());
     for (const std::string& word : wordList) {
-        if (word.size() <= kHiddenWordMaxLength) {
-            sets.push_back(SortedLetters(word));
-        }
+        sets.push_back(LetterSetHash(word));
     }
     std::sort(sets.begin(), sets.end());
-    std::vector<std::string> shared;
+    std::vector<std::uint64_t> shared;
     for (std::size_t i = 1; i < sets.size(); ++i) {
         if (sets[i] == sets[i - 1] && (shared.empty() || shared.back() != sets[i])) {
             shared.push_back(sets[i]);
@@ -85,13 +91,13 @@ HiddenWordPicker::HiddenWordPicker(const std::vector<std::string>& candidates,
                                    const std::vector<std::string>& wordList,
                                    const FamilyFilter& family)
     : m_byLength(kHiddenWordMaxLength + 1) {
-    const std::vector<std::string> shared = SharedLetterSets(wordList);
+    const std::vector<std::uint64_t> shared = SharedLetterSets(wordList);
     for (const std::string& word : candidates) {
         const bool letters =
             std::all_of(word.begin(), word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
         if (!word.empty() && word.size() <= kHiddenWordMaxLength && letters &&
             !family.BlocksWord(word) && !family.IsAnagramOfBlockedWord(word) &&
-            !std::binary_search(shared.begin(), shared.end(), SortedLetters(word))) {
+            !std::binary_search(shared.begin(), shared.end(), LetterSetHash(word))) {
             m_byLength[word.size()].push_back(word);
         }
     }
