@@ -1,7 +1,7 @@
 // datatool bank OUT.KSB [--layout current|wide-cells|old] [--page-size N] SPRITE...
 // where SPRITE is --sprite NAME [--mask] [--hotspot NAME X Y]... IMAGE... (PNG or SVG
-// files, one frame each). "@FILE" stands for the words of FILE ('#' starts a comment),
-// whose image paths are relative to FILE's folder.
+// files, one frame each). "@FILE" stands for the words of FILE ('#' starts a comment,
+// double quotes keep a word's blanks), whose image paths are relative to FILE's folder.
 #include "commands.h"
 #include "host_files.h"
 #include "image_files.h"
@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <sstream>
 
 namespace datatool {
@@ -34,7 +35,7 @@ bool ReadWords(const std::string& path, std::vector<Word>* words) {
     std::string line;
     while (std::getline(file, line)) {
         std::istringstream in(line.substr(0, line.find('#')));
-        for (std::string text; in >> text;) {
+        for (std::string text; in >> std::quoted(text);) {
             words->push_back(Word{text, folder});
         }
     }
