@@ -2,15 +2,12 @@
 // the render layer into the embedded frame buffer: a TUI menu over the menus' background, the
 // menu widget with a volume entry and its help line, the on-screen keyboard, and the nine
 // background looks as one picture.
-#include "game_ui_fixture.h"
-#include "png_golden.h"
+#include "game_golden_fixture.h"
 
 #include <tui/mnbackground.h>
 #include <tui/mnkeyboard.h>
 #include <tui/mnmenuwidget.h>
 #include <tui/tui.h>
-
-#include <kelvo/render/krdrawhelp.h>
 
 #include <gtest/gtest.h>
 
@@ -25,32 +22,8 @@ using png_golden::ReadEmbeddedFrameBuffer;
 
 constexpr float kFrame = 1.0f / 60.0f;
 
-class TUIGoldenTest : public GameUITest {
+class TUIGoldenTest : public GameGoldenTest {
 protected:
-    void SetUp() override {
-        GameUITest::SetUp();
-        kRender::BufferClear(0xFF000000);
-        kRender::BufferSwap();
-    }
-
-    // The background of a look after a second of motion; its colour is the frame's
-    // clear, which shows from the next frame on.
-    void DrawBackground(int mode) {
-        MNBackgroundWidget background;
-        background.SetMode(mode);
-        for (int i = 0; i < 60; ++i) {
-            background.Tick(kFrame);
-        }
-        background.Render();
-        kRender::BufferSwap();
-        background.Render();
-    }
-
-    Image Picture() {
-        krDrawHelp::Flush();
-        return ReadEmbeddedFrameBuffer(0, 0, m_surface->GetDesc().xRes, m_surface->GetDesc().yRes);
-    }
-
     // Puts the pointer at pixel (x, y) and lets a frame read it.
     void PointerAt(int x, int y) {
         LoadScript({PointAt(x, y)});
