@@ -6,6 +6,7 @@
 #include <console/vi.h>
 
 #include "audio_fixture.h"
+#include "temporary_file.h"
 
 #include <gtest/gtest.h>
 
@@ -118,7 +119,8 @@ u32 Little32(const std::string& bytes, size_t at) {
 }
 
 TEST_F(AudioOutputTest, AudioOutCapturesEveryPumpedBlockAsWave) {
-    const std::string path = ::testing::TempDir() + "audio_out_test.wav";
+    const test_support::TemporaryFile captureFile("");
+    const std::string path = captureFile.Path();
     const HostOptions original = HostGetOptions();
     HostOptions options = original;
     std::snprintf(options.audioOut, sizeof(options.audioOut), "%s", path.c_str());

@@ -5,6 +5,7 @@
 // sides across its loop points, the effect beside it, and nothing of the music after the stop.
 #include "../kelvo/audio_device_support.h"
 #include "../kelvo/ogg_test_support.h"
+#include "temporary_file.h"
 
 #include <framework/ksoundmanager.h>
 
@@ -119,7 +120,8 @@ protected:
     }
 
     ogg_test::DiscDirectory m_disc;
-    const std::string m_path = ::testing::TempDir() + "sound_music_run.wav";
+    const test_support::TemporaryFile m_captureFile{""};
+    const std::string m_path = m_captureFile.Path();
 };
 
 TEST_F(SoundMusicHeadlessTest, LoopingMusicAndEffectsAreHeardTogetherUntilTheMusicStops) {

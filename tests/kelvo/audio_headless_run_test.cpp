@@ -3,6 +3,7 @@
 // captured with --audio-out: each tone is heard at its level on its side, and nothing
 // else is (no gap or repeat where the stream's halves are refilled).
 #include "audio_device_support.h"
+#include "temporary_file.h"
 
 #include <console/vi.h>
 
@@ -56,7 +57,8 @@ double TakeTone(std::vector<double>& window, double hz) {
 class AudioHeadlessRunTest : public AudioDeviceTest {};
 
 TEST_F(AudioHeadlessRunTest, DspFileAndPcmStreamAreHeardTogetherInTheCapture) {
-    const std::string path = ::testing::TempDir() + "audio_device_run.wav";
+    const test_support::TemporaryFile captureFile("");
+    const std::string path = captureFile.Path();
     HostOptions capture = HostGetOptions();
     std::snprintf(capture.audioOut, sizeof(capture.audioOut), "%s", path.c_str());
     HostSetOptions(capture);

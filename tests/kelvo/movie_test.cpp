@@ -2,6 +2,7 @@
 // files are refused, and a movie plays headless on the virtual clock: every frame shown in
 // turn where it belongs, its sound in the output while it plays, then the movie completes.
 #include "audio_device_support.h"
+#include "temporary_file.h"
 #include "temporary_host_directory.h"
 
 #include <kelvo/movie/kmovie.h>
@@ -202,7 +203,8 @@ TEST_F(MovieTest, PlaysEachFrameInTurnWithItsSound) {
     movie->Play(false);
     EXPECT_TRUE(movie->IsPlaying());
 
-    const std::string capture = ::testing::TempDir() + "movie_sound.wav";
+    const test_support::TemporaryFile captureFile("");
+    const std::string capture = captureFile.Path();
     SetAudioOut(capture.c_str());
     std::vector<int> shown;
     std::vector<int> fieldsOf(kFrames, 0);
