@@ -27,6 +27,8 @@ constexpr u8 kBannerPermission = kSavePermission | NAND_PERM_OTHERS_READ;
 constexpr u32 kIconSpeed = 2;
 constexpr const char* kBannerImageName = "save/save_banner.tpl.bin";
 constexpr const char* kIconImageFormat = "save/save_icon_0%d.tpl.bin";
+// The flash memory's folder for files in the making, emptied at every start.
+constexpr const char* kWorkFolder = "/tmp";
 
 int s_dataSize = 0;
 void* s_dataPtr = nullptr;
@@ -261,6 +263,38 @@ bool Commit(const char* name, s32* result) {
     return true;
 }
 
+// Writes a new file whole in the working folder, then moves it into the home directory in
+// one step: a power cut leaves no file or the complete one. NAND_RESULT_EXISTS when the
+// home directory has the file already.
+s32 CreateWhole(const char* name, u8 permission, const void* bytes, u32 size) {
+    char work[NAND_MAX_PATH];
+    char home[NAND_MAX_PATH];
+    std::snprintf(work, sizeof(work), "%s/%s", kWorkFolder, name);
+    s32 result = NANDGetHomeDir(home);
+    NANDDelete(work); // a leftover of an earlier failed attempt
+    if (result == NAND_RESULT_OK) {
+        result = NANDCreate(work, permission, 0);
+    }
+    if (result != NAND_RESULT_OK) {
+        return result;
+    }
+    result = NANDOpen(work, &s_fileInfo, NAND_ACCESS_WRITE);
+    if (result == NAND_RESULT_OK) {
+        const s32 written = NANDWrite(&s_fileInfo, bytes, size);
+        const s32 closed = NANDClose(&s_fileInfo);
+        result = written != static_cast<s32>(size) ? (written < 0 ? written : NAND_RESULT_UNKNOWN)
+                                                   : closed;
+    }
+    if (result == NAND_RESULT_OK) {
+        result = NANDMove(work, home);
+    }
+    if (result != NAND_RESULT_OK) {
+        WiiPrintErrMsg(result);
+        NANDDelete(work);
+    }
+    return result;
+}
+
 } // namespace
 
 void StorageManagerWiiForceEnglishOnly(bool bEnglishOnly) {
@@ -322,7 +356,15 @@ bool NandSpace() {
 }
 
 bool NandCreate() {
-    const s32 result = NANDCreate(kSaveFileName, kSavePermission, 0);
+    if (s_dataPtr == nullptr) {
+        kLogSys(kLogSystem, "NandCreate: no block to write\n");
+        return Finish("NandCreate", NAND_RESULT_INVALID, false);
+    }
+    const s32 rounded = RoundedSize();
+    std::memset(s_wiiRWBuf, 0, static_cast<size_t>(rounded));
+    std::memcpy(s_wiiRWBuf, s_dataPtr, static_cast<size_t>(s_dataSize));
+    const s32 result =
+        CreateWhole(kSaveFileName, kSavePermission, s_wiiRWBuf, static_cast<u32>(rounded));
     return Finish("NandCreate", result, result == NAND_RESULT_OK);
 }
 
@@ -348,7 +390,7 @@ bool NandSave() {
         kLogSys(kLogSystem, "WriteData: no block to write\n");
         return Finish("NandSave", NAND_RESULT_INVALID, false);
     }
-    s32 result = SafeOpen(kSaveFileName, NAND_ACCESS_RW);
+    s32 result = SafeOpen(kSaveFileName, NAND_ACCESS_WRITE);
     if (result != NAND_RESULT_OK) {
         kLogSys(kLogSystem, "ReadData: save.dat couldn't be opened\n");
         SafeCancel();
@@ -360,9 +402,9 @@ bool NandSave() {
 }
 
 bool NandSaveBanner() {
-    s32 result = NANDCreate(kBannerFileName, kBannerPermission, 0);
-    if (result != NAND_RESULT_OK && result != NAND_RESULT_EXISTS) {
-        return Finish("NandSaveBanner", result, false);
+    s32 result = CreateWhole(kBannerFileName, kBannerPermission, &s_banner, kBannerSize);
+    if (result != NAND_RESULT_EXISTS) {
+        return Finish("NandSaveBanner", result, result == NAND_RESULT_OK);
     }
     result = SafeOpen(kBannerFileName, NAND_ACCESS_WRITE);
     if (result != NAND_RESULT_OK) {

@@ -1,6 +1,7 @@
 // Save storage across runs of the program: a first run (a child process) creates the
-// save file and the banner that the next run loads, and a save whose power is cut at
-// any of its steps leaves a save file that the next start loads whole, old or new.
+// save file and the banner that the next run loads, a save whose power is cut at any of
+// its steps leaves a save file that the next start loads whole, old or new, and damage
+// around the save file (a longer file, leftovers in the working folder) does not stop it.
 #include "power_cut.h"
 #include "storage_test_support.h"
 
@@ -83,6 +84,68 @@ TEST_F(StorageRunsTest, PowerCutAtEveryStepOfASaveLeavesThePreviousOrTheNewBlock
                    : loaded == next   ? test_support::FoundAfterPowerCut::New
                                       : test_support::FoundAfterPowerCut::Neither;
         });
+}
+
+// The first run's save: the load finds no file and makes one, then the profiles save
+// their defaults. A power cut at any step leaves no file or the whole new one.
+TEST_F(StorageRunsTest, PowerCutAtEveryStepOfTheFirstSaveLeavesNoFileOrTheNewBlock) {
+    std::vector<u8> defaults = Block(41);
+    test_support::ExpectEveryPowerCutLeavesTheOldOrTheNew(
+        [&] {
+            fs::remove_all(Home());
+            fs::create_directories(Home());
+            NANDResetForTest();
+        },
+        [&] {
+            NewSaveWriter profiles(&defaults);
+            std::vector<u8> block = defaults;
+            kStorageManager::LoadData(block.data());
+        },
+        [&](int step) {
+            if (!fs::exists(SaveFile())) {
+                return test_support::FoundAfterPowerCut::Old;
+            }
+            std::vector<u8> loaded(kBlockSize, 0);
+            EXPECT_EQ(LoadAfterRestart(&loaded), "load(1,0,0)") << "step " << step;
+            return loaded == defaults ? test_support::FoundAfterPowerCut::New
+                                      : test_support::FoundAfterPowerCut::Neither;
+        });
+}
+
+// A save file longer than the block (damaged, or from another version) is replaced by
+// exactly the new one.
+TEST_F(StorageRunsTest, SaveOverALongerFileLeavesExactlyTheNewBlock) {
+    std::vector<u8> longer = SaveFileOf(Block(51));
+    longer.resize(kRoundedSize + 1000, 0xEE);
+    WriteFile(SaveFile(), longer);
+    std::vector<u8> next = Block(52);
+    FlowTrace flow;
+    kStorageManager::SaveData(next.data());
+    EXPECT_EQ(flow.m_trace, "save(1)");
+    EXPECT_EQ(ReadFile(SaveFile()), SaveFileOf(next));
+    std::vector<u8> loaded(kBlockSize, 0);
+    EXPECT_EQ(LoadAfterRestart(&loaded), "load(1,0,0)");
+    EXPECT_EQ(loaded, next);
+}
+
+// Folders and files in the working folder that no save made: the save steps around them
+// and the next start clears them.
+TEST_F(StorageRunsTest, StaleEntriesInTheWorkingFolderDoNotStopASave) {
+    WriteFile(SaveFile(), SaveFileOf(Block(61)));
+    ASSERT_STRNE(NANDHostRoot(), "");
+    for (const char* stale : {"safe0", "safe1", "safe2/inner"}) {
+        fs::create_directories(WorkingCopies() / stale);
+    }
+    WriteFile(WorkingCopies() / "safe3", {1, 2, 3});
+    WriteFile(WorkingCopies() / "save.dat", {4, 5, 6});
+    std::vector<u8> next = Block(62);
+    FlowTrace flow;
+    kStorageManager::SaveData(next.data());
+    EXPECT_EQ(flow.m_trace, "save(1)");
+    std::vector<u8> loaded(kBlockSize, 0);
+    EXPECT_EQ(LoadAfterRestart(&loaded), "load(1,0,0)");
+    EXPECT_EQ(loaded, next);
+    EXPECT_TRUE(fs::is_empty(WorkingCopies()));
 }
 
 } // namespace

@@ -128,6 +128,9 @@ s32 NANDChangeDir(const char* path);
 s32 NANDCreate(const char* path, u8 permission, u8 attributes);
 // Deletes a file or an empty directory.
 s32 NANDDelete(const char* path);
+// Moves a closed file into a directory under the same name, in one step:
+// NAND_RESULT_EXISTS when the name is taken there.
+s32 NANDMove(const char* path, const char* directory);
 // Whether fsBlocks more blocks and inodes more inodes would fit: the answer bits.
 s32 NANDCheck(u32 fsBlocks, u32 inodes, u32* answer);
 
@@ -151,6 +154,7 @@ s32 NANDWriteAsync(NANDFileInfo* info, const void* buffer, u32 length, NANDCallb
 // Opens an existing file through a working copy of it, made with the caller's copy buffer
 // (32-byte aligned, a non-zero multiple of 32 bytes). Writes go to the copy; the safe close
 // puts it in the file's place (a failed one throws it away), the safe cancel throws it away.
+// Opened for writing only, the copy starts empty: the file becomes exactly what was written.
 s32 NANDSimpleSafeOpenAsync(const char* path, NANDFileInfo* info, u8 access, void* copyBuffer,
                             u32 copyLength, NANDCallback callback, NANDCommandBlock* block);
 s32 NANDSimpleSafeCloseAsync(NANDFileInfo* info, NANDCallback callback, NANDCommandBlock* block);

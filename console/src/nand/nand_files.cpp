@@ -6,6 +6,7 @@
 #include <console/os.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -230,6 +231,53 @@ s32 NANDDelete(const char* path) {
     return NAND_RESULT_OK;
 }
 
+s32 NANDMove(const char* path, const char* directory) {
+    char consolePath[NAND_MAX_PATH];
+    char hostPath[nand::kHostPathMax];
+    char consoleDirectory[NAND_MAX_PATH];
+    char hostDirectory[nand::kHostPathMax];
+    s32 result = nand::Resolve(path, consolePath, hostPath);
+    if (result == NAND_RESULT_OK) {
+        result = nand::Resolve(directory, consoleDirectory, hostDirectory);
+    }
+    if (result != NAND_RESULT_OK) {
+        return result;
+    }
+    const char* name = std::strrchr(hostPath, '/') + 1;
+    char target[nand::kHostPathMax];
+    const int written = std::snprintf(target, sizeof(target), "%s/%s", hostDirectory, name);
+    struct stat source;
+    struct stat existing;
+    if (written <= 0 || static_cast<size_t>(written) >= sizeof(target)) {
+        return NAND_RESULT_INVALID;
+    }
+    if (lstat(hostPath, &source) != 0 || !S_ISREG(source.st_mode) ||
+        !nand::ParentIsDirectory(target)) {
+        return NAND_RESULT_NOEXISTS;
+    }
+    if (lstat(target, &existing) == 0) {
+        return NAND_RESULT_EXISTS;
+    }
+    if (nand::IsOpenAnywhere(hostPath)) {
+        return NAND_RESULT_OPENFD;
+    }
+    result = nand::CheckNewInode();
+    if (result == NAND_RESULT_OK) {
+        result = nand::CheckFileSize(target, static_cast<u64>(source.st_size));
+    }
+    if (result != NAND_RESULT_OK) {
+        return result;
+    }
+    nand::PowerStep("before moving", consolePath);
+    if (rename(hostPath, target) != 0) {
+        return nand::ResultOfErrno();
+    }
+    nand::FlushDirectoryOf(target);
+    nand::FlushDirectoryOf(hostPath);
+    nand::PowerStep("after moving", consolePath);
+    return NAND_RESULT_OK;
+}
+
 s32 NANDOpen(const char* path, NANDFileInfo* info, u8 access) {
     const nand::Fault fault = nand::TakeFault(FaultTarget::NandOpen);
     if (fault.hit) {
@@ -270,6 +318,9 @@ s32 NANDClose(NANDFileInfo* info) {
     nand::OpenFile* file = nand::FindOpen(info, "NANDClose");
     if (file == nullptr || file->safe) {
         return NAND_RESULT_INVALID;
+    }
+    if ((file->access & NAND_ACCESS_WRITE) != 0) {
+        fsync(file->descriptor);
     }
     nand::Release(file);
     info->serial = 0;

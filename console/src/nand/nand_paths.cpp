@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,8 +75,13 @@ bool MakeUnderRoot(const char* root, const char* consolePath, char* hostPath) {
            MakeDirectories(hostPath);
 }
 
-// The console empties its directory of working copies at start-up: a copy left there
-// by a power cut is never committed.
+int RemoveEntry(const char* path, const struct stat*, int, FTW*) {
+    remove(path);
+    return 0;
+}
+
+// The console empties its directory of working copies at start-up, folders and all: a
+// copy left there by a power cut is never committed.
 void EmptyDirectory(const char* directory) {
     DIR* dir = opendir(directory);
     if (dir == nullptr) {
@@ -83,10 +89,10 @@ void EmptyDirectory(const char* directory) {
     }
     while (const dirent* entry = readdir(dir)) {
         char path[kHostPathMax];
-        if (entry->d_name[0] != '.' &&
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0 &&
             Fits(std::snprintf(path, sizeof(path), "%s/%s", directory, entry->d_name),
                  sizeof(path))) {
-            unlink(path);
+            nftw(path, RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
         }
     }
     closedir(dir);

@@ -24,11 +24,20 @@ bool IsCopyBuffer(const void* buffer, u32 length) {
            reinterpret_cast<std::uintptr_t>(buffer) % kCopyAlignment == 0;
 }
 
+// A name in the working folder that nothing holds yet.
 bool NextWorkPath(char* workPath) {
     State& state = TheState();
-    const int written = std::snprintf(workPath, kHostPathMax, "%s%s/safe%u", state.root, kWorkDir,
-                                      state.nextWorkCopy++);
-    return written > 0 && static_cast<size_t>(written) < kHostPathMax;
+    struct stat taken;
+    for (;;) {
+        const int written = std::snprintf(workPath, kHostPathMax, "%s%s/safe%u", state.root,
+                                          kWorkDir, state.nextWorkCopy++);
+        if (written <= 0 || static_cast<size_t>(written) >= kHostPathMax) {
+            return false;
+        }
+        if (lstat(workPath, &taken) != 0) {
+            return true;
+        }
+    }
 }
 
 // Copies the file into the working copy through the caller's buffer.
@@ -47,6 +56,7 @@ s32 CopyInto(int from, int to, u8* buffer, u32 length) {
     }
 }
 
+// The working copy holds the file's bytes, or nothing when it is opened for writing only.
 s32 MakeWorkingCopy(OpenFile* opened, const struct stat& original, void* copyBuffer,
                     u32 copyLength) {
     const int from = open(opened->hostPath, O_RDONLY);
@@ -59,7 +69,9 @@ s32 MakeWorkingCopy(OpenFile* opened, const struct stat& original, void* copyBuf
         close(from);
         return result;
     }
-    s32 result = CopyInto(from, opened->descriptor, static_cast<u8*>(copyBuffer), copyLength);
+    s32 result = opened->access == NAND_ACCESS_WRITE
+                     ? NAND_RESULT_OK
+                     : CopyInto(from, opened->descriptor, static_cast<u8*>(copyBuffer), copyLength);
     close(from);
     if (result == NAND_RESULT_OK) {
         fchmod(opened->descriptor, original.st_mode & 0777);
@@ -110,12 +122,12 @@ s32 SafeOpen(const char* path, NANDFileInfo* info, u8 access, void* copyBuffer, 
         return NAND_RESULT_INVALID;
     }
     PowerStep("before making a working copy of", consolePath);
+    opened.access = access;
     result = MakeWorkingCopy(&opened, original, copyBuffer, copyLength);
     if (result != NAND_RESULT_OK) {
         return result;
     }
     PowerStep("after making a working copy of", consolePath);
-    opened.access = access;
     opened.safe = true;
     *file = opened;
     Publish(file, info);

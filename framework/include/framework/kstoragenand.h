@@ -35,12 +35,14 @@ const NANDBanner& NandBanner();
 bool NandFindFile();
 // The flash memory has room for the save file and the banner.
 bool NandSpace();
+// Creates "save.dat" holding the block, whole or not at all (a power cut leaves no file).
 bool NandCreate();
 // Fills the block from a save file of exactly the rounded size; the block is left as it
 // was otherwise.
 bool NandLoad();
 // Writes the block through a safe file: on any failure the previous save file stays.
 bool NandSave();
+// Creates "banner.bin" whole, or rewrites it through a safe file.
 bool NandSaveBanner();
 bool NandDeleteSave();
 
