@@ -38,8 +38,10 @@ const char* DriveErrorText(s32 status) {
 }
 
 // Polls until the read is done, telling the callback on each poll whether the drive
-// is in error; the wait lasts as long as the disc needs.
-void WaitForRead(DVDFileInfo* record) {
+// is in error; the wait lasts as long as the disc needs. false when the read ended in a
+// fatal error (the file cannot be read): the idle drive no longer holds the read, so
+// waiting longer would never end.
+bool WaitForRead(DVDFileInfo* record) {
     for (;;) {
         const s32 status = DVDGetCommandBlockStatus(&record->cb);
         const char* error = DriveErrorText(status);
@@ -48,17 +50,20 @@ void WaitForRead(DVDFileInfo* record) {
         }
         if (status == DVD_STATE_END) {
             kLogFmt("Read done\n");
-            return;
+            return true;
         }
         if (s_callback != nullptr) {
             s_callback(error != nullptr);
+        }
+        if (status == DVD_STATE_FATAL_ERROR && DVDGetDriveStatus() == DVD_STATE_END) {
+            return false;
         }
         OSYieldThread();
     }
 }
 
 // Reads the whole file into a buffer rounded up to 32 bytes; false (nothing kept)
-// when the buffer cannot be had or the drive refuses the read.
+// when the buffer cannot be had or the drive refuses or fails the read.
 bool ReadWhole(SysFileHandle* handle, DVDFileInfo* record, const char* path) {
     const u32 length = record->length;
     const u32 rounded = (length + 31u) & ~31u;
@@ -74,7 +79,11 @@ bool ReadWhole(SysFileHandle* handle, DVDFileInfo* record, const char* path) {
     }
     kLogFmt("Reading %d - status %d\n", static_cast<int>(rounded),
             static_cast<int>(DVDGetCommandBlockStatus(&record->cb)));
-    WaitForRead(record);
+    if (!WaitForRead(record)) {
+        kLogFmt("kPlatform_FileOpen: the drive could not read %s\n", path);
+        MEMFreeToAllocator(&MyDemoAllocator2, buffer);
+        return false;
+    }
     handle->buffer = static_cast<u8*>(buffer);
     return true;
 }
