@@ -116,6 +116,10 @@ TEST(HostOptionsTest, ReadsEachScreenshotFrameAndFile) {
 
 TEST(HostOptionsTest, RefusesBadOptions) {
     const std::string tooLong = "1:" + std::string(kHostPathCapacity, 'a') + ".png";
+    std::string eightRules = "dvd-read:retry@1";
+    for (int i = 2; i <= 8; ++i) {
+        eightRules += ",dvd-read:retry@" + std::to_string(i);
+    }
     const std::vector<std::vector<const char*>> bad = {
         {"--frames"},
         {"--frames", "-1"},
@@ -145,6 +149,8 @@ TEST(HostOptionsTest, RefusesBadOptions) {
         {"--nand", "/proc/self/cmdline"},
         {"--nand", ""},
         {"--fault", "dvd-read:melt@1"},
+        {"--fault", eightRules.c_str(), "--fault", eightRules.c_str(), "--fault",
+         "nand-open:busy@1"},
         {"--audio-out"},
         {"--audio-out", ""},
     };

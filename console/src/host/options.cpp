@@ -170,23 +170,26 @@ bool SetDiscDir(const char* value, HostOptions* options) {
     return true;
 }
 
-// Each --fault adds its rules to the list; the rules are checked here.
+// Each --fault adds its rules to the list; the whole list is checked here, so that
+// rules beyond the table's room are refused at start.
 bool AddFaults(const char* value, HostOptions* options) {
     FaultRule rules[kFaultMaxRules];
     u32 count = 0;
+    char combined[kHostPathCapacity];
     const size_t used = std::strlen(options->faults);
     const size_t length = std::strlen(value);
     if (used + 1 + length >= kHostPathCapacity) {
         OSReport("--fault: the rules are longer than %u characters\n", kHostPathCapacity - 1);
         return false;
     }
-    if (!FaultParse(value, rules, kFaultMaxRules, &count)) {
+    std::memcpy(combined, options->faults, used);
+    combined[used] = ',';
+    const size_t start = used > 0 ? used + 1 : 0;
+    std::memcpy(combined + start, value, length + 1);
+    if (!FaultParse(combined, rules, kFaultMaxRules, &count)) {
         return false;
     }
-    if (used > 0) {
-        options->faults[used] = ',';
-    }
-    std::strcpy(options->faults + used + (used > 0 ? 1 : 0), value);
+    std::memcpy(options->faults, combined, sizeof(combined));
     return true;
 }
 
