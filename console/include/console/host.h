@@ -38,10 +38,11 @@ bool HostParseOptions(int argc, const char* const* argv, HostOptions* options);
 void HostSetOptions(const HostOptions& options);
 
 // Counts a frame of the main loop, after writing the screenshots due once the frames
-// so far have run; false once the frame limit is reached or the window was closed.
+// so far have run; false once the frame limit is reached or a close was asked for.
 bool HostBeginFrame();
-// True once the user closed the window; the main loop then ends.
-bool HostWindowCloseRequested();
+// True once the user closed the window or stopped the program (SIGINT, SIGTERM) while it
+// did not listen for POWER; the main loop then ends.
+bool HostCloseRequested();
 u32 HostFrameCount();
 
 // The headless host's clock, in time-base ticks; it moves only when advanced.

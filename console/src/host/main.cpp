@@ -4,6 +4,7 @@
 #include <console/host.h>
 #include <console/os.h>
 
+#include "host/retrace.h"
 #include "host/screenshot.h"
 #include "host/window.h"
 
@@ -29,6 +30,10 @@ int main(int argc, char** argv) {
     if (options.kind == HostKind::Window && !HostWindowStart()) {
         return 1;
     }
+    if (options.kind == HostKind::Headless && options.frameLimit < 0) {
+        OSReport("host: running headless until stopped (Ctrl-C) or --frames N ends it\n");
+    }
+    HostCatchStopSignals();
     int result = GameMain();
     HostWindowStop();
     OSReport("host: %u frames\n", HostFrameCount());

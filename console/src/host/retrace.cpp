@@ -45,6 +45,7 @@ void HostWaitForField(s64 ticksPerField) {
 }
 
 void HostShowRetrace() {
+    HostCheckStopSignal();
     if (HostWindowRunning()) {
         HostWindowHandleEvents();
         HostWindowPresent();

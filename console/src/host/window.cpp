@@ -1,6 +1,8 @@
 // The SDL window, its renderer and one streaming RGB texture of the shown picture's size.
 #include "host/window.h"
 
+#include "host/retrace.h"
+
 #include <console/host.h>
 #include <console/host_input.h>
 #include <console/os.h>
@@ -20,14 +22,13 @@ struct Window {
     SDL_Texture* texture = nullptr;
     VIFrameSize textureSize{0, 0};
     bool sizedToPicture = false;
-    bool closeRequested = false;
 };
 
 Window s_window;
 
 void Fail(const char* what) {
     OSReport("host: %s: %s\n", what, SDL_GetError());
-    s_window.closeRequested = true;
+    HostRequestEnd();
 }
 
 // A texture of the shown size, made again when the size changes. The first picture
@@ -102,9 +103,7 @@ void HostWindowStop() {
     if (s_window.window != nullptr) {
         SDL_DestroyWindow(s_window.window);
     }
-    const bool closeRequested = s_window.closeRequested;
     s_window = Window{};
-    s_window.closeRequested = closeRequested;
     if (SDL_WasInit(0) != 0) {
         SDL_Quit();
     }
@@ -112,10 +111,6 @@ void HostWindowStop() {
 
 bool HostWindowRunning() {
     return s_window.renderer != nullptr;
-}
-
-bool HostWindowCloseRequested() {
-    return s_window.closeRequested;
 }
 
 namespace {
@@ -193,15 +188,6 @@ void HandleKey(const SDL_KeyboardEvent& key, bool down) {
     }
 }
 
-void HandleClose() {
-    // Closing is the POWER button while the program listens for it.
-    if (OSHasPowerCallback()) {
-        HostRaisePower();
-    } else {
-        s_window.closeRequested = true;
-    }
-}
-
 } // namespace
 
 void HostWindowHandleEvents() {
@@ -209,7 +195,7 @@ void HostWindowHandleEvents() {
     while (SDL_PollEvent(&event) != 0) {
         switch (event.type) {
         case SDL_QUIT:
-            HandleClose();
+            HostRequestClose();
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
