@@ -2,6 +2,8 @@
 # Configures one of the two build trees when it is not configured yet:
 #   release  build/       g++, optimised
 #   asan     build-asan/  clang, address and undefined-behaviour sanitizers, fuzzers
+# With "game" as second argument a new tree leaves out the tests, benchmarks and fuzz
+# targets (./play); without it a tree configured so gets them back (./test).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 case "$1" in
@@ -15,11 +17,15 @@ case "$1" in
       -DPUZZLES_SANITIZE=ON)
     ;;
   *)
-    echo "usage: $0 release|asan" >&2
+    echo "usage: $0 release|asan [game]" >&2
     exit 2
     ;;
 esac
-if [ ! -f "$dir/build.ninja" ]; then
-  cmake -S "$root" -B "$dir" -G Ninja "${args[@]}"
+if [ "${2:-}" = game ]; then
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" -DPUZZLES_TESTS=OFF >&2
+  fi
+elif [ ! -f "$dir/build.ninja" ] || grep -q "^PUZZLES_TESTS:BOOL=OFF" "$dir/CMakeCache.txt"; then
+  cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" -DPUZZLES_TESTS=ON
 fi
 echo "$dir"

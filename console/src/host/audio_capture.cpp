@@ -23,6 +23,7 @@ struct Capture {
 };
 
 Capture s_capture;
+bool s_bFailed = false;
 
 u8* PutLittle(u8* at, u32 value, u32 bytes) {
     for (u32 i = 0; i < bytes; ++i) {
@@ -67,6 +68,7 @@ void Close() {
 
 void Fail(const char* what) {
     OSReport("--audio-out: cannot %s '%s'; the sound is not captured\n", what, s_capture.path);
+    s_bFailed = true;
     if (s_capture.file != nullptr) {
         std::fclose(s_capture.file);
     }
@@ -117,4 +119,13 @@ void HostAudioCapture(const s16* frames, u32 frameCount) {
     if (s_capture.file != nullptr && !Append(frames, frameCount)) {
         Fail("write");
     }
+}
+
+bool HostAudioCaptureBegin() {
+    HostAudioCapture(nullptr, 0);
+    return !s_bFailed;
+}
+
+bool HostAudioCaptureFailed() {
+    return s_bFailed;
 }

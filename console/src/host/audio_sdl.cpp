@@ -34,6 +34,10 @@ void Stop() {
 
 } // namespace
 
+bool HostAudioDeviceOpen() {
+    return s_device != 0;
+}
+
 void HostAudioStart() {
     if (HostGetOptions().kind != HostKind::Window || s_device != 0) {
         return;

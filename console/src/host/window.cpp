@@ -11,6 +11,9 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
+#include <cstring>
+
 namespace {
 
 constexpr int kInitialWidth = 640;
@@ -71,11 +74,27 @@ bool UploadShownPicture(VIFrameSize size) {
     return true;
 }
 
+// SDL falls back on a driver that shows nothing when no display server answers; such a
+// driver is taken only when the user asks for it (SDL_VIDEODRIVER).
+bool OnAChosenOrRealDisplay() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool bInvisible = driver != nullptr && (std::strcmp(driver, "offscreen") == 0 ||
+                                                  std::strcmp(driver, "dummy") == 0);
+    return !bInvisible || std::getenv("SDL_VIDEODRIVER") != nullptr;
+}
+
 } // namespace
 
 bool HostWindowStart() {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         OSReport("host: no window (%s); run with --headless\n", SDL_GetError());
+        return false;
+    }
+    if (!OnAChosenOrRealDisplay()) {
+        OSReport("host: no window (no display server answers; DISPLAY is '%s'); run with "
+                 "--headless\n",
+                 std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "");
+        SDL_Quit();
         return false;
     }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# How the host starts and ends for a new user: --help, a DISPLAY with no server behind it,
+# --audio-out in the window host (SDL's offscreen display) and an --audio-out file that
+# cannot be made.
+set -u
+game=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+# expect NAME STATUS PATTERN command...: the exit status and a line of the output.
+expect() {
+  local name=$1 want=$2 pattern=$3
+  shift 3
+  "$@" >"$work/out" 2>&1
+  local status=$?
+  if [ $status -ne "$want" ] || ! grep -qE "$pattern" "$work/out"; then
+    echo "$name: exit code $status (want $want), no line matching '$pattern' in:"
+    cat "$work/out"
+    failures=$((failures + 1))
+  fi
+}
+
+expect help 0 "^  --frames N" "$game" --help
+expect "bad DISPLAY" 1 "^host: no window" env DISPLAY=:97 WAYLAND_DISPLAY= "$game" --frames 5
+expect "window --audio-out" 0 "^host: 30 frames$" env SDL_VIDEODRIVER=offscreen DISPLAY=:97 \
+  "$game" --frames 30 --nand "$work/nand" --audio-out "$work/sound.wav"
+if [ "$(stat -c %s "$work/sound.wav" 2>/dev/null || echo 0)" -le 44 ]; then
+  echo "window --audio-out: no sound captured in $work/sound.wav"
+  failures=$((failures + 1))
+fi
+expect "unwritable --audio-out" 2 "^--audio-out: cannot create" "$game" --headless --frames 5 \
+  --nand "$work/nand" --audio-out "$work/missing/sound.wav"
+[ $failures -eq 0 ]
