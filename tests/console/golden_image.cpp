@@ -15,7 +15,7 @@ std::string GoldenPath(const std::string& name) {
 }
 
 bool Updating() {
-    const char* flag = std::getenv("GX_UPDATE_GOLDEN");
+    const char* flag = std::getenv("UPDATE_GOLDEN");
     return flag != nullptr && flag[0] == '1';
 }
 
@@ -84,7 +84,7 @@ bool ReadPng(const std::string& path, TestImage& image) {
     TestImage golden;
     if (!ReadPng(path, golden)) {
         return ::testing::AssertionFailure()
-               << "cannot read " << path << " (GX_UPDATE_GOLDEN=1 writes it)";
+               << "cannot read " << path << " (UPDATE_GOLDEN=1 writes it)";
     }
     if (golden.width != image.width || golden.height != image.height) {
         return ::testing::AssertionFailure()

@@ -1,6 +1,6 @@
 // Golden images for the graphics tests: small RGBA PNG files in tests/console/golden/,
 // compared channel by channel within a tolerance. Run the tests with
-// GX_UPDATE_GOLDEN=1 in the environment to write the images instead (then look at
+// UPDATE_GOLDEN=1 in the environment to write the images instead (then look at
 // each one before keeping it).
 #pragma once
 

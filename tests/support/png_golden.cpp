@@ -74,7 +74,7 @@ bool WritePng(const std::string& path, const Image& image) {
 testing::AssertionResult MatchesGolden(const std::string& name, const Image& image, int tolerance,
                                        const char* callerFile) {
     const std::filesystem::path golden = GoldenPath(name, callerFile);
-    const char* update = std::getenv("KELVO_UPDATE_GOLDEN");
+    const char* update = std::getenv("UPDATE_GOLDEN");
     if (update != nullptr && std::string(update) == "1") {
         std::filesystem::create_directories(golden.parent_path());
         return WritePng(golden.string(), image)

@@ -1,6 +1,6 @@
 // Golden images for the render suites: a region of the embedded frame buffer compared,
 // with a small per-channel tolerance, against an RGB PNG in the golden/ folder beside the
-// calling test's source. With KELVO_UPDATE_GOLDEN=1 in the environment the PNG is
+// calling test's source. With UPDATE_GOLDEN=1 in the environment the PNG is
 // (re)written instead; a mismatch leaves the picture drawn beside the test's temporary
 // files for review.
 #pragma once
