@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # How the host starts and ends for a new user: --help, a DISPLAY with no server behind it,
-# --audio-out in the window host (SDL's offscreen display) and an --audio-out file that
-# cannot be made.
+# --audio-out in the window host (SDL's offscreen display), an --audio-out file that
+# cannot be made, and a quiet start unless --verbose.
 set -u
 game=$1
 work=$(mktemp -d)
@@ -31,4 +31,12 @@ if [ "$(stat -c %s "$work/sound.wav" 2>/dev/null || echo 0)" -le 44 ]; then
 fi
 expect "unwritable --audio-out" 2 "^--audio-out: cannot create" "$game" --headless --frames 5 \
   --nand "$work/nand" --audio-out "$work/missing/sound.wav"
+# Start-up details only with --verbose.
+expect verbose 0 "^MEM1 freesize" "$game" --headless --frames 1 --nand "$work/nand" --verbose
+"$game" --headless --frames 1 --nand "$work/nand" >"$work/out" 2>&1
+if [ "$(cat "$work/out")" != "host: 1 frames" ]; then
+  echo "quiet run: more than the closing line:"
+  cat "$work/out"
+  failures=$((failures + 1))
+fi
 [ $failures -eq 0 ]

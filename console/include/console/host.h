@@ -29,6 +29,7 @@ struct HostOptions {
     char audioOut[kHostPathCapacity];    // --audio-out: WAV file capturing the sound, or empty
     char nandDir[kHostPathCapacity];     // --nand: the flash memory's directory, or empty: the
                                          // user's data directory (console/nand.h)
+    bool bLogDetail;                     // --verbose: the log's detail lines too
 };
 
 // Parsed options; reports and ignores nothing silently: a bad option is an error.

@@ -29,6 +29,7 @@ constexpr const char* kUsage =
     "  --fault RULES            inject drive and flash errors: TARGET:KIND@WHEN[xDURATION],...\n"
     "  --nand DIR               the flash memory's directory\n"
     "  --audio-out FILE.wav     capture the sound to a WAV file\n"
+    "  --verbose                log start-up details too (arenas, video mode)\n"
     "  --help                   show this text\n"
     "Ctrl-C (SIGINT) or SIGTERM ends the run as closing the window does.\n";
 

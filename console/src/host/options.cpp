@@ -20,7 +20,8 @@ extern const bool g_hostReadsCommandLine __attribute__((weak));
 
 namespace {
 
-constexpr HostOptions kDefaultOptions{HostKind::Headless, -1, VI_PAL, 0, {}, {}, {}, {}, {}, {}};
+constexpr HostOptions kDefaultOptions{
+    HostKind::Headless, -1, VI_PAL, 0, {}, {}, {}, {}, {}, {}, false};
 
 struct TvFormatName {
     const char* name;
@@ -216,6 +217,11 @@ bool SetNandDir(const char* value, HostOptions* options) {
     return true;
 }
 
+bool SetLogDetail(const char*, HostOptions* options) {
+    options->bLogDetail = true;
+    return true;
+}
+
 // One row per option; a row with a value takes the next argument.
 struct OptionRow {
     const char* name;
@@ -227,7 +233,7 @@ constexpr OptionRow kOptionRows[] = {
     {"--tv", true, SetTvFormat},        {"--screenshot", true, AddScreenshot},
     {"--input", true, SetInputScript},  {"--disc", true, SetDiscDir},
     {"--fault", true, AddFaults},       {"--audio-out", true, SetAudioOut},
-    {"--nand", true, SetNandDir},
+    {"--nand", true, SetNandDir},       {"--verbose", false, SetLogDetail},
 };
 
 const OptionRow* FindOption(const char* name) {

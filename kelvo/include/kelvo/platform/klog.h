@@ -128,6 +128,10 @@ private:
 extern Kelvo_lib::kLogManager* const kLog;
 
 void kLogFmt(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// A detail line (start-up facts: arenas, video mode): logged only while detail is on,
+// which it is not by default.
+void kLogDetail(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void kLogSetDetail(bool bDetail);
 void kLogSys(const char* system, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void kLogCHook(Kelvo_lib::kLogPrinterFunction function);
 // A line of 78 '-'.

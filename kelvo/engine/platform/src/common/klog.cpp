@@ -5,6 +5,7 @@
 #include <kelvo/platform/kplatform.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -277,6 +278,24 @@ void kLogFmt(const char* format, ...) {
     va_start(args, format);
     kLog->VOutput(nullptr, format, args);
     va_end(args);
+}
+
+namespace {
+std::atomic<bool> s_bLogDetail{false};
+} // namespace
+
+void kLogDetail(const char* format, ...) {
+    if (!s_bLogDetail.load(std::memory_order_relaxed)) {
+        return;
+    }
+    va_list args;
+    va_start(args, format);
+    kLog->VOutput(nullptr, format, args);
+    va_end(args);
+}
+
+void kLogSetDetail(bool bDetail) {
+    s_bLogDetail.store(bDetail, std::memory_order_relaxed);
 }
 
 void kLogSys(const char* system, const char* format, ...) {

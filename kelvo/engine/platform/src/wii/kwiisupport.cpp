@@ -71,7 +71,7 @@ void SelectModeForTvFormat() {
     if (choice == nullptr) {
         OSPanic(__FILE__, __LINE__, "MyDemoInit: invalid TV format\n");
     }
-    kLogFmt("%s", choice->logLine);
+    kLogDetail("%s", choice->logLine);
     GXAdjustForOverscan(choice->baseMode, &Rmodeobj, 0, 16);
     if (format != VI_NTSC) {
         Rmodeobj.xfbHeight = 526;
@@ -84,12 +84,12 @@ MEMHeapHandle CreateArenaHeap(const char* name, void* (*getLo)(), void* (*getHi)
                               void (*setLo)(void*), MEMAllocator* allocator) {
     u8* lo = static_cast<u8*>(getLo());
     u8* hi = static_cast<u8*>(getHi());
-    OSReport("%s: %p -> %p\n", name, static_cast<void*>(lo), static_cast<void*>(hi));
+    kLogDetail("%s: %p -> %p\n", name, static_cast<void*>(lo), static_cast<void*>(hi));
     MEMHeapHandle heap = MEMCreateExpHeapEx(lo, static_cast<u32>(hi - lo), 0);
     if (heap == nullptr) {
         OSPanic(__FILE__, __LINE__, "%s heap allocation error.\n", name);
     }
-    OSReport("%s freesize: %u\n", name, MEMGetTotalFreeSizeForExpHeap(heap));
+    kLogDetail("%s freesize: %u\n", name, MEMGetTotalFreeSizeForExpHeap(heap));
     setLo(hi);
     MEMInitAllocatorForExpHeap(allocator, heap, 32);
     return heap;
@@ -112,10 +112,10 @@ void MyDemoInitGX() {
     const GXRenderModeObj& mode = *Rmode;
     GXSetViewport(0.0f, 0.0f, mode.fbWidth, mode.efbHeight, 0.0f, 1.0f);
     GXSetScissor(0, 0, mode.fbWidth, mode.efbHeight);
-    kLogFmt("InitGX: %d x %d - aa %d\n", mode.fbWidth, mode.efbHeight, mode.aa);
+    kLogDetail("InitGX: %d x %d - aa %d\n", mode.fbWidth, mode.efbHeight, mode.aa);
     const f32 scale = GXGetYScaleFactor(mode.efbHeight, mode.xfbHeight);
     const u16 xfbLines = static_cast<u16>(GXSetDispCopyYScale(scale));
-    kLogFmt("EFB %d XFB %d SCALE %f\n", mode.efbHeight, xfbLines, static_cast<double>(scale));
+    kLogDetail("EFB %d XFB %d SCALE %f\n", mode.efbHeight, xfbLines, static_cast<double>(scale));
     GXSetDispCopyDst(mode.fbWidth, xfbLines);
     GXSetDispCopySrc(0, 0, mode.fbWidth, mode.efbHeight);
     GXSetCopyFilter(mode.aa, mode.sample_pattern, GX_TRUE, mode.vfilter);
@@ -153,6 +153,7 @@ void kPlatform_Init() {
         return;
     }
     s_bDEMOInitRunning = true;
+    kLogSetDetail(HostGetOptions().bLogDetail);
     DVDInit();
     VIInit();
     MyDemoSetRenderMode(nullptr);
