@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -84,6 +88,7 @@ TEST_F(InputScriptTest, RefusesMalformedLinesNamingTheLine) {
         {"1 jump\n", "line 1: 'jump' is not an event"},
         {"-1 hold A\n", "line 1: '-1' is not a frame"},
         {"99999999999 hold A\n", "is not a frame"},
+        {std::string("1 hold A\n2 hold B\0\n3 hold none\n", 31), "line 2: a NUL byte"},
     };
     for (const auto& [text, message] : bad) {
         const TemporaryFile script(text);
@@ -93,6 +98,19 @@ TEST_F(InputScriptTest, RefusesMalformedLinesNamingTheLine) {
         EXPECT_NE(report.find(message), std::string::npos) << text << report;
     }
     EXPECT_FALSE(HostInputCheckScript("/nonexistent/script.txt"));
+}
+
+// A pipe or a folder would block the start or read as nothing: only a regular file is a script.
+TEST_F(InputScriptTest, RefusesAnythingButARegularFile) {
+    const std::string fifo = testing::TempDir() + "input_script_fifo_" + std::to_string(getpid());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, testing::TempDir()}) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(HostInputCheckScript(path.c_str())) << path;
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("not a regular file"),
+                  std::string::npos);
+    }
+    std::remove(fifo.c_str());
 }
 
 TEST_F(InputScriptTest, FailedLoadReplaysNothing) {

@@ -163,6 +163,8 @@ TEST_F(NandTest, BadPathsAndMissingFilesGetTheirResultCodes) {
         {[&] { return NANDOpen("none.dat", &info, 0); }, NAND_RESULT_INVALID},
         {[] { return NANDDelete("none.dat"); }, NAND_RESULT_NOEXISTS},
         {[] { return NANDDelete("/"); }, NAND_RESULT_ACCESS},
+        {[] { return NANDMove("none.dat", "/tmp"); }, NAND_RESULT_NOEXISTS},
+        {[] { return NANDMove("/title", "/tmp"); }, NAND_RESULT_NOEXISTS},
         {[&] { return NANDClose(&info); }, NAND_RESULT_INVALID},
         {[&] { return NANDRead(&info, &answer, 4); }, NAND_RESULT_INVALID},
         {[] { return NANDCheck(1, 1, nullptr); }, NAND_RESULT_INVALID},
@@ -170,6 +172,40 @@ TEST_F(NandTest, BadPathsAndMissingFilesGetTheirResultCodes) {
     for (size_t i = 0; i < calls.size(); ++i) {
         EXPECT_EQ(calls[i].first(), calls[i].second) << "call " << i;
     }
+}
+
+// A file of the flash memory that is a symbolic link on the host could lead anywhere: it
+// opens for nothing, and a delete removes the link, not what it points at.
+TEST_F(NandTest, SymbolicLinksAreRefusedAndOnlyTheLinkIsDeleted) {
+    char home[NAND_MAX_PATH];
+    ASSERT_EQ(NANDGetHomeDir(home), NAND_RESULT_OK);
+    const fs::path outside = Root() / "outside.txt";
+    std::ofstream(outside) << "not the flash memory's";
+    fs::create_symlink(outside, Home() / "save.dat");
+    NANDFileInfo info{};
+    EXPECT_EQ(NANDOpen("save.dat", &info, NAND_ACCESS_READ), NAND_RESULT_ACCESS);
+    EXPECT_EQ(Await([&](NANDCommandBlock* block) {
+                  return NANDSimpleSafeOpenAsync("save.dat", &info, NAND_ACCESS_WRITE, m_copyBuffer,
+                                                 sizeof(m_copyBuffer), RecordCompletion, block);
+              }),
+              NAND_RESULT_ACCESS);
+    EXPECT_EQ(NANDDelete("save.dat"), NAND_RESULT_OK);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Home() / "save.dat")));
+    EXPECT_TRUE(fs::exists(outside));
+}
+
+// A move puts a file under its own name in another folder, never over another file.
+TEST_F(NandTest, MoveTakesAFileIntoAFolderUnlessTheNameIsTaken) {
+    CreateWith("/tmp/a.dat", "new");
+    CreateWith("b.dat", "old");
+    EXPECT_EQ(NANDMove("/tmp/a.dat", "/title/puzzles/data"), NAND_RESULT_OK);
+    EXPECT_FALSE(fs::exists(Work() / "a.dat"));
+    EXPECT_EQ(fs::file_size(Home() / "a.dat"), 3u);
+    CreateWith("/tmp/b.dat", "newer");
+    EXPECT_EQ(NANDMove("/tmp/b.dat", "/title/puzzles/data"), NAND_RESULT_EXISTS);
+    std::string kept;
+    std::ifstream(Home() / "b.dat") >> kept;
+    EXPECT_EQ(kept, "old");
 }
 
 TEST_F(NandTest, PermissionsOpenFilesAndDeletesAreChecked) {

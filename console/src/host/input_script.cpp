@@ -8,12 +8,16 @@
 #include <console/os.h>
 #include <console/wpad.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -65,22 +69,41 @@ long FileLength(FILE* file) {
     return length;
 }
 
-// The whole file with a terminating zero, or null (reported).
+// The whole file with a terminating zero, or null (reported): only a regular file (a pipe
+// would block the start), and no NUL byte (it would end the script unseen).
 char* ReadWholeFile(const char* path) {
-    FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
-        OSReport("input script '%s': cannot be opened\n", path);
+    const int descriptor = open(path, O_RDONLY | O_NONBLOCK);
+    struct stat info;
+    if (descriptor < 0 || fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        OSReport("input script '%s': %s\n", path,
+                 descriptor < 0 ? "cannot be opened" : "not a regular file");
+        if (descriptor >= 0) {
+            close(descriptor);
+        }
         return nullptr;
     }
-    const long length = FileLength(file);
+    FILE* file = fdopen(descriptor, "rb");
+    const long length = file != nullptr ? FileLength(file) : -1;
     const bool fits = length >= 0 && static_cast<size_t>(length) <= kMaxScriptBytes;
     char* text = fits ? static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1)) : nullptr;
     const bool read = text != nullptr && std::fread(text, 1, static_cast<size_t>(length), file) ==
                                              static_cast<size_t>(length);
-    std::fclose(file);
+    if (file != nullptr) {
+        std::fclose(file);
+    } else {
+        close(descriptor);
+    }
     if (!read) {
         OSReport("input script '%s': %s\n", path,
                  fits ? "cannot be read" : "not a file of at most 16 MiB");
+        std::free(text);
+        return nullptr;
+    }
+    const char* nul =
+        static_cast<const char*>(std::memchr(text, '\0', static_cast<size_t>(length)));
+    if (nul != nullptr) {
+        OSReport("input script '%s' line %ld: a NUL byte\n", path,
+                 1 + static_cast<long>(std::count(static_cast<const char*>(text), nul, '\n')));
         std::free(text);
         return nullptr;
     }

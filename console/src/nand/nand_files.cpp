@@ -96,6 +96,13 @@ u64 SizeAfterWrite(int descriptor, u32 length) {
 
 } // namespace
 
+bool IsPlainFile(const struct stat& status, const char* consolePath) {
+    if (S_ISLNK(status.st_mode)) {
+        OSReport("NAND: '%s' is a symbolic link on the host; refused\n", consolePath);
+    }
+    return S_ISREG(status.st_mode);
+}
+
 void FlushDirectoryOf(const char* hostPath) {
     char directory[kHostPathMax];
     std::memcpy(directory, hostPath, std::strlen(hostPath) + 1);
@@ -293,10 +300,10 @@ s32 NANDOpen(const char* path, NANDFileInfo* info, u8 access) {
     if (result != NAND_RESULT_OK) {
         return result;
     }
-    if (stat(opened.hostPath, &status) != 0) {
+    if (lstat(opened.hostPath, &status) != 0) {
         return NAND_RESULT_NOEXISTS;
     }
-    if (!S_ISREG(status.st_mode) || !nand::OwnerMay(status.st_mode, access)) {
+    if (!nand::IsPlainFile(status, consolePath) || !nand::OwnerMay(status.st_mode, access)) {
         return NAND_RESULT_ACCESS;
     }
     nand::OpenFile* file = nand::FreeSlot();

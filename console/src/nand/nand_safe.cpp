@@ -108,10 +108,10 @@ s32 SafeOpen(const char* path, NANDFileInfo* info, u8 access, void* copyBuffer, 
     if (result != NAND_RESULT_OK) {
         return result;
     }
-    if (stat(opened.hostPath, &original) != 0) {
+    if (lstat(opened.hostPath, &original) != 0) {
         return NAND_RESULT_NOEXISTS;
     }
-    if (!S_ISREG(original.st_mode) || !OwnerMay(original.st_mode, access)) {
+    if (!IsPlainFile(original, consolePath) || !OwnerMay(original.st_mode, access)) {
         return NAND_RESULT_ACCESS;
     }
     OpenFile* file = FreeSlot();

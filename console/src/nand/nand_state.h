@@ -7,6 +7,8 @@
 #include <console/host.h>
 #include <console/nand.h>
 
+#include <sys/stat.h>
+
 namespace nand {
 
 constexpr u32 kHostPathMax = kHostPathCapacity + NAND_MAX_PATH + 32;
@@ -65,6 +67,9 @@ void ClearFaults();
 // process here.
 void PowerStep(const char* step, const char* path);
 
+// A regular file; a symbolic link (which could lead out of the flash memory) is reported
+// and refused.
+bool IsPlainFile(const struct stat& status, const char* consolePath);
 // Flushes the directory holding a host path, so that a new or removed name lasts.
 void FlushDirectoryOf(const char* hostPath);
 // The result code of the host's errno.
