@@ -40,6 +40,9 @@ void* PayloadOf(MemoryEntry* entry) {
     return reinterpret_cast<u8*>(entry) + kHeaderSize;
 }
 
+// Before the allocator's lock is taken: the platform's start-up disables interrupts, and
+// the audio code allocates with interrupts disabled, so the interrupt lock always comes
+// first.
 void EnsurePlatform() {
     if (!kPlatform_IsInitialised()) {
         kPlatform_Init();
@@ -125,6 +128,7 @@ TrackEntry* FindEntry(const char* fileName, const char* function, u32 line) {
 }
 
 void* kPlatform_DebugAlloc(const char* file, const char* function, u32 line, u32, u32 size) {
+    EnsurePlatform();
     std::lock_guard guard(s_lock);
     ++memStats.numAllocs;
     ++memStats.totalAllocs;
@@ -132,7 +136,6 @@ void* kPlatform_DebugAlloc(const char* file, const char* function, u32 line, u32
         memStats.peakAllocs = memStats.numAllocs;
     }
     GrowActualSize(size);
-    EnsurePlatform();
     void* block = size <= UINT32_MAX - kHeaderSize
                       ? MEMAllocFromAllocator(&MyDemoAllocator1, size + kHeaderSize)
                       : nullptr;
@@ -144,6 +147,7 @@ void* kPlatform_DebugAlloc(const char* file, const char* function, u32 line, u32
 
 void* kPlatform_DebugRealloc(const char* file, const char* function, u32 line, u32, void* pointer,
                              u32 size) {
+    EnsurePlatform();
     std::lock_guard guard(s_lock);
     ++memStats.totalReallocs;
     MemoryEntry* old = pointer != nullptr ? HeaderOf(pointer) : nullptr;
@@ -159,7 +163,6 @@ void* kPlatform_DebugRealloc(const char* file, const char* function, u32 line, u
         MEMFreeToAllocator(&MyDemoAllocator1, old);
         return nullptr;
     }
-    EnsurePlatform();
     void* block = size <= UINT32_MAX - kHeaderSize
                       ? MEMAllocFromAllocator(&MyDemoAllocator1, size + kHeaderSize)
                       : nullptr;
