@@ -248,13 +248,16 @@ public:
 
 class DerivedReceiver : public BaseReceiver {};
 
-TEST(SignalTest, SlotsOfDifferentReceiverClassesAreSeparateConnections) {
+// A receiver's member function is one connection whether its base-class pointer or its
+// own connected it, and either disconnects it.
+TEST(SignalTest, OneFunctionOfOneReceiverIsOneConnectionThroughAnyOfItsClasses) {
     DerivedReceiver receiver;
     kSignal0<> signal;
     signal.Connect(static_cast<BaseReceiver*>(&receiver), &BaseReceiver::Fire);
-    signal.Connect(&receiver, &BaseReceiver::Fire);
-    signal.Connect(&receiver, &BaseReceiver::Fire);
-    signal.Disconnect(&receiver, &BaseReceiver::Fire);
+    signal.Connect(&receiver, &DerivedReceiver::Fire);
+    signal();
+    EXPECT_EQ(receiver.m_calls, 1);
+    signal.Disconnect(&receiver, &DerivedReceiver::Fire);
     signal();
     EXPECT_EQ(receiver.m_calls, 1);
 }

@@ -302,18 +302,21 @@ template <class MT, class... Args>
 class kSignalArgs : public kSignalBase<MT> {
 public:
     // Connects dest's member function; does nothing when that pair is connected already.
-    template <class T>
-    void Connect(T* dest, std::type_identity_t<void (T::*)(Args...)> method) {
+    // The slot is kept as a member of the class that declares the function, so connecting
+    // through a pointer to the receiver's own class or to that base class is one pair.
+    template <class T, class Declarer>
+    void Connect(T* dest, void (Declarer::*method)(Args...)) {
         static_assert(std::is_base_of_v<kHasSlots<MT>, T>, "a receiver derives from kHasSlots");
+        static_assert(std::is_base_of_v<Declarer, T>, "the function is a member of the receiver");
         kAssertMsg(dest != nullptr && method != nullptr,
                    "kSignal::Connect: a slot needs a receiver and a member function");
-        this->Add(dest, new SlotsMethod<T, Args...>(dest, method));
+        this->Add(dest, new SlotsMethod<Declarer, Args...>(dest, method));
     }
 
     // Removes the connection of that pair, if any.
-    template <class T>
-    void Disconnect(T* dest, std::type_identity_t<void (T::*)(Args...)> method) {
-        if (Connection<MT>* found = this->Find(SlotsMethod<T, Args...>(dest, method))) {
+    template <class T, class Declarer>
+    void Disconnect(T* dest, void (Declarer::*method)(Args...)) {
+        if (Connection<MT>* found = this->Find(SlotsMethod<Declarer, Args...>(dest, method))) {
             this->Remove(found);
         }
     }
