@@ -179,6 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"ChunkOneByteLongerThanTheGroup",
                       Header("FORM", 16) + "TEST" + Header("DATA", 5) + "abcd", true, 0},
         MalformedCase{"FewerThanEightBytesLeft", Group("FORM", "TEST", {"ABCDEF"}), true, 0},
+        MalformedCase{"OddNumberOfBytesLeftBehind", Header("FORM", 100) + "TESTx", false, 0},
         MalformedCase{"GroupSmallerThanItsSubId", Group("FORM", "TEST", {Header("LIST", 2) + "ab"}),
                       true, 0},
         MalformedCase{"TopGroupSmallerThanItsSubId", Header("FORM", 2) + "ab", false, 0},

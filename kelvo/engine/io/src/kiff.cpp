@@ -55,7 +55,9 @@ bool ReadExactly(kIFFContext* ctx, void* data, unsigned int size) {
 // would leave the level (the stream then stands at the level's end).
 bool SkipRestOfChunk(kIFFContext* ctx) {
     const kIFFChunk& chunk = ctx->chunkHdr;
-    const unsigned long long target = ChunkEnd(ctx) + (chunk.size & 1u);
+    // A rejected chunk covers the rest of the level exactly: no pad byte follows it.
+    const unsigned int pad = chunk.chunkId == K_IFF_ID_NONE ? 0u : chunk.size & 1u;
+    const unsigned long long target = ChunkEnd(ctx) + pad;
     if (ctx->bytesSoFar > chunk.size || ctx->position > ctx->bound || target > ctx->bound) {
         if (ctx->position < ctx->bound) {
             Advance(ctx, ctx->bound - ctx->position);
