@@ -1,8 +1,10 @@
 // Text tables and the language files datatool makes of them: what a table may hold, both
-// body forms loading to the same entries, damaged files dumped safely, and the game's own
-// UK English table.
+// body forms loading to the same entries, which files the dump reads as language files,
+// and the game's own UK English table.
 #include "text/language_file_dump.h"
 #include "text/text_table.h"
+
+#include "temporary_file.h"
 
 #include <gtest/gtest.h>
 
@@ -97,18 +99,19 @@ TEST(LanguageFile, PlainAndCompressedLoadToTheSameEntries) {
                               "3 \"a\\nb \"q\"\"\n");
 }
 
-TEST(LanguageFile, TruncatedOrCorruptFilesDumpSafely) {
-    const TextTable table = Parse("language DUTCH\n0 een\n1 twee\n2 drie\n");
-    for (const bool bCompressed : {false, true}) {
-        const std::vector<unsigned char> file = WriteLanguageFile(table, bCompressed);
-        for (size_t cut = 0; cut < file.size(); ++cut) {
-            Dump({file.begin(), file.begin() + static_cast<std::ptrdiff_t>(cut)});
-        }
-        std::vector<unsigned char> corrupt = file;
-        for (size_t i = 12; i < corrupt.size(); i += 3) {
-            corrupt[i] = static_cast<unsigned char>(corrupt[i] ^ 0xA5);
-        }
-        Dump(corrupt);
+// The dump takes what the game's loader takes: any language name or none, carriage
+// returns anywhere in the header; a sound file's binary header is not a language file.
+TEST(LanguageFile, IsTheKindOfFileTheLoaderReads) {
+    const std::vector<std::pair<std::string, bool>> files = {
+        {"UK_ENGLISH\n1 \"one\"\n", true},
+        {"KLINGON\n1 \"one\"\n", true},
+        {"UK_EN\rGLISH\r\n1 \"one\"\r\n", true},
+        {std::string("RIFF\x24\x08\0\0WAVEfmt \n", 17), false},
+        {"", false},
+    };
+    for (const auto& [bytes, bLanguage] : files) {
+        const test_support::TemporaryFile file(bytes);
+        EXPECT_EQ(IsLanguageFile(file.Path()), bLanguage) << bytes;
     }
 }
 

@@ -2,6 +2,7 @@
 // kind is told by the file itself; anything else is read as a sound file.
 #include "banner/save_files_dump.h"
 #include "commands.h"
+#include "host_files.h"
 #include "movies/movie_dump.h"
 #include "puzzles/puzzle_bank_dump.h"
 #include "sound/sound_file_dump.h"
@@ -27,6 +28,9 @@ constexpr FileDump kFileDumps[] = {
 } // namespace
 
 int RunDumpCommand(int argc, char** argv) {
+    if (argc >= 1 && !IsInputFile(argv[0])) {
+        return 1;
+    }
     if (argc >= 1) {
         for (const FileDump& dump : kFileDumps) {
             if (dump.matches(argv[0])) {

@@ -1,9 +1,16 @@
 // datatool: the host program that writes the game's data files, one subcommand per kind
-// of file. Adding a subcommand takes one row below and one source file.
+// of file. Adding a subcommand takes one row below and one source file. It runs on the
+// host's heap; the engine's log (of the readers the dumps use) is shown with --verbose
+// only. A failure that escapes a command (an input too large for memory, say) ends it
+// with a message and exit code 1.
 #include "commands.h"
+
+#include <kelvo/platform/klog.h>
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <new>
 
 namespace datatool {
 namespace {
@@ -43,27 +50,72 @@ constexpr Command kCommands[] = {
      "writes one of the start-up movies, drawn and scored here, as a THP file", RunMovieCommand},
 };
 
-int PrintUsage() {
-    std::fprintf(stderr, "usage: datatool COMMAND [ARGUMENTS]\n");
+void PrintCommand(std::FILE* out, const Command& command) {
+    std::fprintf(out, "  datatool %s %s\n      %s\n", command.name, command.arguments,
+                 command.summary);
+}
+
+int PrintUsage(std::FILE* out, int exitCode) {
+    std::fprintf(out,
+                 "usage: datatool [--verbose] COMMAND [ARGUMENTS]   (COMMAND --help: its own)\n");
     for (const Command& command : kCommands) {
-        std::fprintf(stderr, "  datatool %s %s\n      %s\n", command.name, command.arguments,
-                     command.summary);
+        PrintCommand(out, command);
     }
-    return 2;
+    return exitCode;
+}
+
+bool IsHelp(const char* argument) {
+    return std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0;
+}
+
+// Drops the engine's log lines.
+class QuietLog : public Kelvo_lib::kLogHook {
+public:
+    void Reset() override {}
+    void Message(long, int, int, const char*, const char*, bool) override {}
+    void Print(const char*) override {}
+};
+
+int Run(const Command& command, int argc, char** argv) {
+    for (int i = 0; i < argc; ++i) {
+        if (IsHelp(argv[i])) {
+            std::printf("usage:\n");
+            PrintCommand(stdout, command);
+            return 0;
+        }
+    }
+    try {
+        return command.run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "datatool %s: out of memory (is an input too large?)\n", command.name);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "datatool %s: %s\n", command.name, error.what());
+    }
+    return 1;
 }
 
 } // namespace
 } // namespace datatool
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        return datatool::PrintUsage();
+    datatool::QuietLog quiet;
+    int first = 1;
+    if (argc > first && std::strcmp(argv[first], "--verbose") == 0) {
+        ++first;
+    } else {
+        kLog->Hook(&quiet);
+    }
+    if (argc <= first) {
+        return datatool::PrintUsage(stderr, 2);
+    }
+    if (datatool::IsHelp(argv[first])) {
+        return datatool::PrintUsage(stdout, 0);
     }
     for (const datatool::Command& command : datatool::kCommands) {
-        if (std::strcmp(command.name, argv[1]) == 0) {
-            return command.run(argc - 2, argv + 2);
+        if (std::strcmp(command.name, argv[first]) == 0) {
+            return datatool::Run(command, argc - first - 1, argv + first + 1);
         }
     }
-    std::fprintf(stderr, "datatool: unknown command '%s'\n", argv[1]);
-    return datatool::PrintUsage();
+    std::fprintf(stderr, "datatool: unknown command '%s'\n", argv[first]);
+    return datatool::PrintUsage(stderr, 2);
 }

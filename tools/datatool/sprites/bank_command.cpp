@@ -26,6 +26,9 @@ struct Word {
 };
 
 bool ReadWords(const std::string& path, std::vector<Word>* words) {
+    if (!IsInputFile(path)) {
+        return false;
+    }
     std::ifstream file(path);
     if (!file) {
         std::fprintf(stderr, "datatool: cannot read '%s'\n", path.c_str());
@@ -160,6 +163,23 @@ private:
     std::size_t m_next = 0;
 };
 
+// A hot spot lies in every frame of its sprite (its right and bottom edges included).
+bool HotSpotsInsideFrames(const SpriteSource& sprite) {
+    for (const HotSpotSource& hotSpot : sprite.hotSpots) {
+        for (const ArgbImage& frame : sprite.frames) {
+            if (hotSpot.x > frame.width || hotSpot.y > frame.height) {
+                std::fprintf(stderr,
+                             "datatool: sprite '%s': hot spot '%s' (%u, %u) lies outside its "
+                             "%u x %u frame\n",
+                             sprite.name.c_str(), hotSpot.name.c_str(), hotSpot.x, hotSpot.y,
+                             frame.width, frame.height);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 bool ReadFrames(BankRequest* request) {
     for (std::size_t sprite = 0; sprite < request->sprites.size(); ++sprite) {
         for (const fs::path& path : request->framePaths[sprite]) {
@@ -170,6 +190,9 @@ bool ReadFrames(BankRequest* request) {
                 return false;
             }
             request->sprites[sprite].frames.push_back(std::move(image));
+        }
+        if (!HotSpotsInsideFrames(request->sprites[sprite])) {
+            return false;
         }
     }
     return true;

@@ -8,10 +8,23 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <strings.h>
+#include <system_error>
 
 namespace datatool {
 namespace {
+
+// Far beyond any picture the console shows, and small enough to hold in memory.
+constexpr double kMaxImageSide = 8192;
+
+bool SizeFits(double width, double height, std::string* error) {
+    if (width > kMaxImageSide || height > kMaxImageSide) {
+        *error = "larger than 8192 pixels a side";
+        return false;
+    }
+    return true;
+}
 
 bool HasExtension(const std::string& path, const char* extension) {
     const std::size_t length = std::strlen(extension);
@@ -24,6 +37,10 @@ bool ReadPng(const std::string& path, ArgbImage* image, std::string* error) {
     png.version = PNG_IMAGE_VERSION;
     if (png_image_begin_read_from_file(&png, path.c_str()) == 0) {
         *error = png.message;
+        return false;
+    }
+    if (!SizeFits(png.width, png.height, error)) {
+        png_image_free(&png);
         return false;
     }
     png.format = PNG_FORMAT_ARGB;
@@ -63,6 +80,9 @@ bool RenderSvg(RsvgHandle* handle, ArgbImage* image, std::string* error) {
     if (!rsvg_handle_get_intrinsic_size_in_pixels(handle, &width, &height) || width < 1 ||
         height < 1) {
         *error = "the SVG gives no width and height in pixels";
+        return false;
+    }
+    if (!SizeFits(width, height, error)) {
         return false;
     }
     const int w = static_cast<int>(std::ceil(width));
@@ -110,7 +130,10 @@ bool ReadSvg(const std::string& path, ArgbImage* image, std::string* error) {
 
 bool ReadImageFile(const std::string& path, ArgbImage* image, std::string* error) {
     bool bRead = false;
-    if (HasExtension(path, ".png")) {
+    std::error_code notFile;
+    if (!std::filesystem::is_regular_file(path, notFile)) {
+        *error = "not a file that can be read";
+    } else if (HasExtension(path, ".png")) {
         bRead = ReadPng(path, image, error);
     } else if (HasExtension(path, ".svg")) {
         bRead = ReadSvg(path, image, error);

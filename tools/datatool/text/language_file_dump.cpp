@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace datatool {
@@ -33,36 +34,32 @@ std::string Printable(const char* text) {
     return line;
 }
 
-bool SameIgnoringCase(const std::string& a, const char* b) {
-    return a.size() == std::strlen(b) && std::equal(a.begin(), a.end(), b, [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 bool IsCompressed(const std::vector<unsigned char>& bytes) {
     return bytes.size() >= 2 && bytes[0] == 'Z' && bytes[1] == 'Z';
 }
 
 } // namespace
 
+// As the game's loader reads it: a header line (carriage returns dropped wherever they
+// are) naming any language or none, then a body the loader takes. The header must be text,
+// which no sound file's is.
 bool IsLanguageFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
-    std::string line;
-    if (!std::getline(file, line)) {
+    std::string header;
+    if (!std::getline(file, header)) {
         return false;
     }
-    if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-    }
-    const std::string name = line.rfind("ZZ", 0) == 0 ? line.substr(2) : line;
-    for (int language = Kelvo_lib::KTEXT_UK_ENGLISH; language <= Kelvo_lib::KTEXT_DUTCH;
-         ++language) {
-        if (SameIgnoringCase(name, kText::LanguageName(language))) {
-            return true;
-        }
-    }
-    return false;
+    const bool bText = std::all_of(header.begin(), header.end(), [](char c) {
+        return c == '\r' || c == '\t' || static_cast<unsigned char>(c) >= 0x20;
+    });
+    std::vector<unsigned char> bytes;
+    file.seekg(0);
+    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    Kelvo_lib::kMemoryIOStream stream(bytes.data(), static_cast<unsigned int>(bytes.size()),
+                                      K_IO_ACCESS_READ);
+    const bool bLoads = bText && !file.bad() && kText::Load(&stream);
+    kText::Reset();
+    return bLoads;
 }
 
 bool DumpLanguageFile(const std::vector<unsigned char>& bytes, FILE* out) {
