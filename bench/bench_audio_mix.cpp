@@ -2,6 +2,7 @@
 // 11,025 to 48,000 Hz, each resampled to 32 kHz and mixed at its own level and pan, for
 // 10 s of output through AI's DMA callback. The counter cpu_share is the CPU time spent
 // per second of audio: the share of one core the DSP's work takes in real time.
+#include <kelvo/audio/kaxvoice.h>
 #include <kelvo/audio/kdspadpcm.h>
 #include <kelvo/platform/kplatform.h>
 
@@ -37,32 +38,9 @@ kSound* EncodedChord() {
     return Kelvo_lib::kSound_DSPEncode(samples.data(), kSampleRate, kSampleRate, true, 0);
 }
 
-void Split(u32 address, u16* high, u16* low) {
-    *high = static_cast<u16>(address >> 16);
-    *low = static_cast<u16>(address);
-}
-
 void StartVoice(const kSound& sound, u32 index) {
-    const u8* file = static_cast<const u8*>(sound.GetData());
-    kDSPADPCMHeader header;
-    Kelvo_lib::kDSPADPCM_ReadHeader(file, &header);
-    const u32 base = (OSCachedToPhysical(file) + Kelvo_lib::K_DSP_HEADER_SIZE) * 2;
-    AXPBADDR addr{1, header.format, 0, 0, 0, 0, 0, 0};
-    Split(header.loopAddress + base, &addr.loopAddressHi, &addr.loopAddressLo);
-    Split(header.endAddress + base, &addr.endAddressHi, &addr.endAddressLo);
-    Split(header.currentAddress + base, &addr.currentAddressHi, &addr.currentAddressLo);
-    AXPBADPCM adpcm{};
-    for (int i = 0; i < 16; ++i) {
-        adpcm.coefficients[i] = static_cast<u16>(header.coefficients[i]);
-    }
-    adpcm.predScale = header.predScale;
-    const AXPBADPCMLOOP loop{header.loopPredScale, static_cast<u16>(header.loopHistory1),
-                             static_cast<u16>(header.loopHistory2)};
     AXVPB* voice = AXAcquireVoice(AX_PRIORITY_HIGHEST, nullptr, nullptr);
-    AXSetVoiceAddr(voice, &addr);
-    AXSetVoiceAdpcm(voice, &adpcm);
-    AXSetVoiceAdpcmLoop(voice, &loop);
-    AXSetVoiceSrcType(voice, AX_SRC_TYPE_LINEAR);
+    Kelvo_lib::kAX_SetUpDSPVoice(voice, static_cast<const u8*>(sound.GetData()), true);
     const f32 rate =
         11025.0f + (48000.0f - 11025.0f) * static_cast<f32>(index) / (AX_MAX_VOICES - 1);
     AXSetVoiceSrcRatio(voice, rate / AI_SAMPLE_RATE);

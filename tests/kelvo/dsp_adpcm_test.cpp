@@ -1,6 +1,7 @@
 // Our DSP ADPCM encoder against the console's voices: encoded sounds played back through
 // AX, set up from their header as the voice device does, come back above a stated
 // signal-to-noise floor, and loops repeat bit for bit.
+#include <kelvo/audio/kaxvoice.h>
 #include <kelvo/audio/kdspadpcm.h>
 #include <kelvo/platform/kplatform.h>
 
@@ -86,39 +87,12 @@ protected:
         MIXQuit();
     }
 
-    // Starts a voice on the sound as the voice device does: addresses from the header,
-    // made absolute from the nibble address of the first frame. Hard left at full level,
-    // so the left output is the decoded sample.
+    // Starts a voice on the sound as the voice device does, hard left at full level, so
+    // the left output is the decoded sample.
     static void StartVoice(const kSound& sound, bool loop) {
-        const unsigned char* file = static_cast<const unsigned char*>(sound.GetData());
-        kDSPADPCMHeader header;
-        kDSPADPCM_ReadHeader(file, &header);
-        const u32 base = (OSCachedToPhysical(file) + K_DSP_HEADER_SIZE) * 2;
-        const auto split = [](u32 address, u16* high, u16* low) {
-            *high = static_cast<u16>(address >> 16);
-            *low = static_cast<u16>(address);
-        };
-        AXPBADDR addr{static_cast<u16>(loop), header.format, 0, 0, 0, 0, 0, 0};
-        split(header.loopAddress + base, &addr.loopAddressHi, &addr.loopAddressLo);
-        split(header.endAddress + base, &addr.endAddressHi, &addr.endAddressLo);
-        split(header.currentAddress + base, &addr.currentAddressHi, &addr.currentAddressLo);
-        AXPBADPCM adpcm{};
-        for (int i = 0; i < 16; ++i) {
-            adpcm.coefficients[i] = static_cast<u16>(header.coefficients[i]);
-        }
-        adpcm.predScale = header.predScale;
-        adpcm.history1 = static_cast<u16>(header.history1);
-        adpcm.history2 = static_cast<u16>(header.history2);
-        const AXPBADPCMLOOP loopContext{header.loopPredScale, static_cast<u16>(header.loopHistory1),
-                                        static_cast<u16>(header.loopHistory2)};
         AXVPB* voice = AXAcquireVoice(AX_PRIORITY_HIGHEST, nullptr, nullptr);
         ASSERT_NE(voice, nullptr);
-        AXSetVoiceType(voice, AX_PB_TYPE_NORMAL);
-        AXSetVoiceAddr(voice, &addr);
-        AXSetVoiceAdpcm(voice, &adpcm);
-        AXSetVoiceAdpcmLoop(voice, &loopContext);
-        AXSetVoiceSrcType(voice, AX_SRC_TYPE_LINEAR);
-        AXSetVoiceSrcRatio(voice, static_cast<f32>(header.sampleRate) / AI_SAMPLE_RATE);
+        kAX_SetUpDSPVoice(voice, static_cast<const unsigned char*>(sound.GetData()), loop);
         MIXInitChannel(voice, 0, 0, -960, -960, -960, MIX_PAN_LEFT, 127, 0);
         AXSetVoiceState(voice, AX_PB_STATE_RUN);
     }

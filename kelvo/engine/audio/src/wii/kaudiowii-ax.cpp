@@ -2,6 +2,7 @@
 // machine of the audio frame callback, stream channels refilled by halves, and stream
 // buffers kept until the callback has released every voice that read them.
 #include <kelvo/audio/kaudiowii-ax.h>
+#include <kelvo/audio/kaxvoice.h>
 #include <kelvo/audio/kdspadpcm.h>
 #include <kelvo/platform/kdebug.h>
 #include <kelvo/platform/klog.h>
@@ -26,8 +27,6 @@ using Channel = WIIDevice::Channel;
 constexpr const char* kSystem = "WII";
 constexpr u32 kVoicePriority = AX_PRIORITY_HIGHEST;
 constexpr double kOutputRate = AI_SAMPLE_RATE;
-// AX converts at most four input samples to one output sample.
-constexpr unsigned int kMaxStreamRate = 4 * AI_SAMPLE_RATE;
 constexpr unsigned int kMinStreamBufferBytes = 8192;
 constexpr unsigned int kScratchBytes = 16384;
 constexpr int kSampleAuxLevel = -960;
@@ -55,20 +54,6 @@ kArray<Channel*> s_streamChannels;
 
 u32 Joined(u16 high, u16 low) {
     return (static_cast<u32>(high) << 16) | low;
-}
-
-void Split(u32 value, u16* high, u16* low) {
-    *high = static_cast<u16>(value >> 16);
-    *low = static_cast<u16>(value);
-}
-
-// 16.16 fixed point, limited to what AX converts.
-AXPBSRC SourceFor(unsigned int rate) {
-    const double ratio = 65536.0 * rate / kOutputRate;
-    const double limit = 65536.0 * kMaxStreamRate / kOutputRate;
-    AXPBSRC src{};
-    Split(static_cast<u32>(ratio < limit ? ratio : limit), &src.ratioHi, &src.ratioLo);
-    return src;
 }
 
 f32 RatioOf(unsigned int rate) {
@@ -177,33 +162,7 @@ AXVPB* AcquireVoiceADPCM(void* pDSPADPCMData, Channel* channel, bool bLoop) {
         kLogFmt("WARNING! Voice Acquisition failed!\n");
         return nullptr;
     }
-    const unsigned char* file = static_cast<const unsigned char*>(pDSPADPCMData);
-    kDSPADPCMHeader header;
-    kDSPADPCM_ReadHeader(file, &header);
-    const u32 base = (OSCachedToPhysical(file) + K_DSP_HEADER_SIZE) * 2;
-    AXPBADDR addr{};
-    addr.loopFlag = bLoop ? 1 : 0;
-    addr.format = header.format;
-    Split(header.loopAddress + base, &addr.loopAddressHi, &addr.loopAddressLo);
-    Split(header.endAddress + base, &addr.endAddressHi, &addr.endAddressLo);
-    Split(header.currentAddress + base, &addr.currentAddressHi, &addr.currentAddressLo);
-    AXPBADPCM adpcm{};
-    for (int i = 0; i < 16; ++i) {
-        adpcm.coefficients[i] = static_cast<u16>(header.coefficients[i]);
-    }
-    adpcm.gain = header.gain;
-    adpcm.predScale = header.predScale;
-    adpcm.history1 = static_cast<u16>(header.history1);
-    adpcm.history2 = static_cast<u16>(header.history2);
-    const AXPBADPCMLOOP loop{header.loopPredScale, static_cast<u16>(header.loopHistory1),
-                             static_cast<u16>(header.loopHistory2)};
-    const AXPBSRC src = SourceFor(header.sampleRate);
-    AXSetVoiceType(voice, AX_PB_TYPE_NORMAL);
-    AXSetVoiceAddr(voice, &addr);
-    AXSetVoiceAdpcm(voice, &adpcm);
-    AXSetVoiceAdpcmLoop(voice, &loop);
-    AXSetVoiceSrcType(voice, AX_SRC_TYPE_LINEAR);
-    AXSetVoiceSrc(voice, &src);
+    kAX_SetUpDSPVoice(voice, static_cast<const unsigned char*>(pDSPADPCMData), bLoop);
     return voice;
 }
 
@@ -231,7 +190,7 @@ bool IsPlayableStream(kSoundStream& stream) {
         return false;
     }
     const unsigned int rate = stream.Frequency();
-    if (rate == 0 || rate > kMaxStreamRate) {
+    if (rate == 0 || rate > K_AX_MAX_RATE) {
         kLogSys(kSystem, "PlayStream: Unsupported stream rate %u Hz\n", rate);
         return false;
     }
@@ -274,10 +233,10 @@ void SetUpStreamVoice(AXVPB* voice, unsigned char* buffer, unsigned int size, un
     AXPBADDR addr{};
     addr.loopFlag = 1;
     addr.format = AX_PB_FORMAT_PCM16;
-    Split(first, &addr.loopAddressHi, &addr.loopAddressLo);
-    Split(first + size / 2 - 1, &addr.endAddressHi, &addr.endAddressLo);
-    Split(first, &addr.currentAddressHi, &addr.currentAddressLo);
-    const AXPBSRC src = SourceFor(rate);
+    kAX_SplitAddress(first, &addr.loopAddressHi, &addr.loopAddressLo);
+    kAX_SplitAddress(first + size / 2 - 1, &addr.endAddressHi, &addr.endAddressLo);
+    kAX_SplitAddress(first, &addr.currentAddressHi, &addr.currentAddressLo);
+    const AXPBSRC src = kAX_SourceFor(rate);
     AXSetVoiceAddr(voice, &addr);
     AXSetVoiceSrcType(voice, AX_SRC_TYPE_LINEAR);
     AXSetVoiceType(voice, AX_PB_TYPE_NORMAL);
