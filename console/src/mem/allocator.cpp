@@ -4,21 +4,21 @@
 
 namespace {
 
-MEMHeapHandle expHeapOf(const MEMAllocator* allocator) {
+MEMHeapHandle ExpHeapOf(const MEMAllocator* allocator) {
     return static_cast<MEMHeapHandle>(allocator->heap);
 }
 
-void* allocFromExpHeap(MEMAllocator* allocator, u32 size) {
-    return MEMAllocFromExpHeapEx(expHeapOf(allocator), size, static_cast<int>(allocator->param1));
+void* AllocFromExpHeap(MEMAllocator* allocator, u32 size) {
+    return MEMAllocFromExpHeapEx(ExpHeapOf(allocator), size, static_cast<int>(allocator->param1));
 }
 
-void freeToExpHeap(MEMAllocator* allocator, void* block) {
-    MEMFreeToExpHeap(expHeapOf(allocator), block);
+void FreeToExpHeap(MEMAllocator* allocator, void* block) {
+    MEMFreeToExpHeap(ExpHeapOf(allocator), block);
 }
 
-constexpr MEMAllocatorFunc kExpHeapFunctions{allocFromExpHeap, freeToExpHeap};
+constexpr MEMAllocatorFunc kExpHeapFunctions{AllocFromExpHeap, FreeToExpHeap};
 
-bool checkAllocator(const MEMAllocator* allocator, const char* caller) {
+bool CheckAllocator(const MEMAllocator* allocator, const char* caller) {
     if (allocator != nullptr && allocator->func != nullptr) {
         return true;
     }
@@ -41,11 +41,11 @@ void MEMInitAllocatorForExpHeap(MEMAllocator* allocator, MEMHeapHandle heap, int
 }
 
 void* MEMAllocFromAllocator(MEMAllocator* allocator, u32 size) {
-    return checkAllocator(allocator, __func__) ? allocator->func->alloc(allocator, size) : nullptr;
+    return CheckAllocator(allocator, __func__) ? allocator->func->alloc(allocator, size) : nullptr;
 }
 
 void MEMFreeToAllocator(MEMAllocator* allocator, void* block) {
-    if (checkAllocator(allocator, __func__)) {
+    if (CheckAllocator(allocator, __func__)) {
         allocator->func->free(allocator, block);
     }
 }

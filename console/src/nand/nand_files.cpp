@@ -168,7 +168,7 @@ void Release(OpenFile* file) {
         return;
     }
     close(file->descriptor);
-    if (file->safe) {
+    if (file->bSafe) {
         unlink(file->workPath);
     }
     file->serial = 0;
@@ -323,7 +323,7 @@ s32 NANDOpen(const char* path, NANDFileInfo* info, u8 access) {
 s32 NANDClose(NANDFileInfo* info) {
     const nand::Fault fault = nand::TakeFault(FaultTarget::NandClose);
     nand::OpenFile* file = nand::FindOpen(info, "NANDClose");
-    if (file == nullptr || file->safe) {
+    if (file == nullptr || file->bSafe) {
         return NAND_RESULT_INVALID;
     }
     if ((file->access & NAND_ACCESS_WRITE) != 0) {
@@ -400,7 +400,7 @@ void NANDResetForTest() {
     for (nand::OpenFile& file : state.files) {
         nand::Release(&file);
     }
-    state.rootReady = false;
-    state.capacitySet = false;
+    state.bRootReady = false;
+    state.bCapacitySet = false;
     nand::ClearFaults();
 }

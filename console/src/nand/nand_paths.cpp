@@ -160,16 +160,16 @@ bool ReadyRoot() {
         OSReport("NAND: no --nand directory, XDG_DATA_HOME or HOME; no flash memory\n");
         return false;
     }
-    if (s_state.rootReady && std::strcmp(root, s_state.root) == 0) {
+    if (s_state.bRootReady && std::strcmp(root, s_state.root) == 0) {
         return true;
     }
     for (OpenFile& file : s_state.files) {
         Release(&file);
     }
-    s_state.rootReady = PrepareRoot(root);
+    s_state.bRootReady = PrepareRoot(root);
     std::memcpy(s_state.root, root, sizeof(root));
     std::memcpy(s_state.currentDir, kHomeDir, std::strlen(kHomeDir) + 1);
-    return s_state.rootReady;
+    return s_state.bRootReady;
 }
 
 s32 Resolve(const char* path, char* consolePath, char* hostPath) {

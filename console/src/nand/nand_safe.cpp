@@ -128,7 +128,7 @@ s32 SafeOpen(const char* path, NANDFileInfo* info, u8 access, void* copyBuffer, 
         return result;
     }
     PowerStep("after making a working copy of", consolePath);
-    opened.safe = true;
+    opened.bSafe = true;
     *file = opened;
     Publish(file, info);
     return NAND_RESULT_OK;
@@ -137,7 +137,7 @@ s32 SafeOpen(const char* path, NANDFileInfo* info, u8 access, void* copyBuffer, 
 s32 SafeClose(NANDFileInfo* info) {
     const Fault fault = TakeFault(FaultTarget::NandSafeClose);
     OpenFile* file = FindOpen(info, "NANDSimpleSafeClose");
-    if (file == nullptr || !file->safe) {
+    if (file == nullptr || !file->bSafe) {
         return NAND_RESULT_INVALID;
     }
     if (fault.hit) {
@@ -168,7 +168,7 @@ s32 SafeClose(NANDFileInfo* info) {
 
 s32 SafeCancel(NANDFileInfo* info) {
     OpenFile* file = FindOpen(info, "NANDSimpleSafeCancel");
-    if (file == nullptr || !file->safe) {
+    if (file == nullptr || !file->bSafe) {
         return NAND_RESULT_INVALID;
     }
     Discard(file, info);

@@ -53,7 +53,7 @@ Usage HomeUsage() {
 }
 
 const NANDCapacity& Capacity() {
-    return TheState().capacitySet ? TheState().capacity : kDefaultCapacity;
+    return TheState().bCapacitySet ? TheState().capacity : kDefaultCapacity;
 }
 
 bool IsAnswerKind(FaultKind kind, u32* answer) {
@@ -129,5 +129,5 @@ NANDCapacity NANDDefaultCapacity() {
 
 void NANDSetCapacityForTest(const NANDCapacity& capacity) {
     nand::TheState().capacity = capacity;
-    nand::TheState().capacitySet = true;
+    nand::TheState().bCapacitySet = true;
 }

@@ -21,20 +21,20 @@ struct OpenFile {
     u32 serial; // 0: the slot is free
     int descriptor;
     u8 access;
-    bool safe;
+    bool bSafe;
     char hostPath[kHostPathMax]; // the file
     char workPath[kHostPathMax]; // its working copy, for a safe file
 };
 
 struct State {
     char root[kHostPathCapacity];
-    bool rootReady;
+    bool bRootReady;
     char currentDir[NAND_MAX_PATH];
     OpenFile files[NAND_MAX_OPEN_FILES];
     u32 nextSerial;
     u32 nextWorkCopy;
     NANDCapacity capacity;
-    bool capacitySet;
+    bool bCapacitySet;
 };
 
 State& TheState();

@@ -1,3 +1,4 @@
+// Language files recognised and printed through the game's own loader.
 #include "text/language_file_dump.h"
 
 #include <framework/ktext.h>

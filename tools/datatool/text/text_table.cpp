@@ -1,3 +1,4 @@
+// Text tables parsed from their readable source, and written as language files.
 #include "text_table.h"
 
 #include <framework/ktextwriter.h>

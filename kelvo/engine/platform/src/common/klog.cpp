@@ -1,3 +1,4 @@
+// The log manager, its hooks and printers, and the global logging functions.
 #include <kelvo/platform/klog.h>
 
 #include <kelvo/platform/kdebug.h>

@@ -1,3 +1,4 @@
+// Assertions, panics and the stack trace they print, on the console's report output.
 #include <kelvo/platform/kdebug.h>
 
 #include <kelvo/platform/kplatform.h>
