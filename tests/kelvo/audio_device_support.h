@@ -6,8 +6,8 @@
 #include "../console/audio_fixture.h"
 #include "sound_test_support.h"
 
+#include "kaudiowii-ax.h"
 #include <kelvo/audio/kaudio.h>
-#include <kelvo/audio/kaudiowii-ax.h>
 #include <kelvo/audio/kdspadpcm.h>
 #include <kelvo/audio/ksoundstream.h>
 

@@ -164,7 +164,8 @@ TEST_F(DiscFileTest, OpenFailsAndLeavesDriveIdleWhenTheBufferCannotBeHad) {
 }
 
 // A file the host cannot read once its read starts (here it becomes a folder while a
-// retry holds the read) fails the open with one log line, and the drive goes on.
+// retry holds the read, before the drive may serve it) fails the open with one log line,
+// and the drive goes on.
 fs::path s_madeUnreadable;
 
 void MakeUnreadable(bool bError) {
@@ -180,7 +181,7 @@ TEST_F(DiscFileTest, OpenOfAnUnreadableFileFailsOnceAndTheDriveGoesOn) {
     m_disc.Write("unreadable.bin", Bytes(10));
     m_disc.Write("file.bin", Bytes(40));
     s_madeUnreadable = m_disc.Root() / "unreadable.bin";
-    ASSERT_TRUE(FaultAddText("dvd-read:retry@1x1"));
+    ASSERT_TRUE(FaultAddText("dvd-read:retry@1x2"));
     kPlatformWii_Temp_SetIOCallback(MakeUnreadable);
     EXPECT_EQ(kPlatform_FileOpen("unreadable.bin", K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT), nullptr);
     EXPECT_EQ(m_log.Count("Fatal error"), 1);

@@ -1,7 +1,7 @@
 // The voice device: channels over AX voices, channel choice and stealing, the slot state
 // machine of the audio frame callback, stream channels refilled by halves, and stream
 // buffers kept until the callback has released every voice that read them.
-#include <kelvo/audio/kaudiowii-ax.h>
+#include "kaudiowii-ax.h"
 #include <kelvo/audio/kaxvoice.h>
 #include <kelvo/audio/kdspadpcm.h>
 #include <kelvo/platform/kdebug.h>

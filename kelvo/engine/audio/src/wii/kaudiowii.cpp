@@ -1,7 +1,7 @@
 // kAudio over the voice device: the one device, the driver and output descriptions, the
 // operations forwarded to the device, Terminate, WiiFadeDown and LogDebug.
+#include "kaudiowii-ax.h"
 #include <kelvo/audio/kaudio.h>
-#include <kelvo/audio/kaudiowii-ax.h>
 #include <kelvo/platform/klog.h>
 
 #include <cstdarg>
