@@ -5,10 +5,11 @@ game=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for signal in INT TERM; do
+  rm -f "$work/out"
   "$game" --headless --nand "$work/nand" >"$work/out" 2>&1 &
   pid=$!
   for _ in $(seq 100); do
-    grep -q "running headless until stopped" "$work/out" && break
+    grep -qs "running headless until stopped" "$work/out" && break
     sleep 0.05
   done
   kill -s "$signal" "$pid"

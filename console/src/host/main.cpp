@@ -61,10 +61,10 @@ int main(int argc, char** argv) {
     if (options.kind == HostKind::Window && !HostWindowStart()) {
         return 1;
     }
+    HostCatchStopSignals();
     if (options.kind == HostKind::Headless && options.frameLimit < 0) {
         OSReport("host: running headless until stopped (Ctrl-C) or --frames N ends it\n");
     }
-    HostCatchStopSignals();
     int result = GameMain();
     HostWindowStop();
     OSReport("host: %u frames\n", HostFrameCount());
