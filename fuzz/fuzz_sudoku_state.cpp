@@ -1,0 +1,62 @@
+// Loads any bytes as the saved state of a 9 x 9 sudoku: a state taken in must save to bytes
+// that load and save the same again, givens must stay, and every cell must hold a digit of
+// the grid.
+#include <puzzles/sudoku/mnsudoku.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+using namespace Kelvo_lib;
+
+namespace {
+
+// A valid 9 x 9 grid by shifted rows; every third cell given.
+const SudokuData& Record() {
+    static const SudokuData record = [] {
+        SudokuData made;
+        made.size = 9;
+        made.difficulty = 1;
+        for (int cell = 0; cell < 81; ++cell) {
+            const int row = cell / 9;
+            made.solution[cell] = static_cast<u8>((row * 3 + row / 3 + cell % 9) % 9 + 1);
+            made.givens[cell] = cell % 3 == 0 ? made.solution[cell] : 0;
+        }
+        return made;
+    }();
+    return record;
+}
+
+MNSudoku& Model() {
+    static MNSudoku* model = [] {
+        MNSudoku* made = new MNSudoku;
+        made->SetPuzzle(&Record(), 0);
+        return made;
+    }();
+    return *model;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    MNSudoku& model = Model();
+    std::vector<std::uint8_t> bytes(data, data + size);
+    if (model.LoadPuzzleState(bytes.data(), static_cast<int>(bytes.size())) == 0) {
+        return 0;
+    }
+    const int needed = model.SavePuzzleState(nullptr, 0);
+    std::vector<std::uint8_t> saved(static_cast<std::size_t>(needed));
+    std::vector<std::uint8_t> again(static_cast<std::size_t>(needed));
+    if (model.SavePuzzleState(saved.data(), needed) != needed ||
+        model.LoadPuzzleState(saved.data(), needed) != 1 ||
+        model.SavePuzzleState(again.data(), needed) != needed || saved != again) {
+        std::abort();
+    }
+    for (int cell = 0; cell < model.GetNumCells(); ++cell) {
+        const int digit = model.GetDigit(cell);
+        if (digit < 0 || digit > 9 || (model.IsGiven(cell) && digit != Record().givens[cell])) {
+            std::abort();
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,118 @@
+// MNSudoku: the rules and state of one sudoku being played: a private copy of the bank
+// record, the player's digits, locked (hinted, pre-filled or Head to Head) cells, the
+// selection, hints left, the play clock and the state. It draws nothing. Owned by the sudoku
+// widget; main thread only. Cell indices outside the grid and digits outside 1 to size are
+// refused (logged); saved states that do not fit the buffer give 0 and write nothing, and a
+// state with digits out of range loads those cells empty (logged).
+#pragma once
+
+#include <puzzles/puzzledata.h>
+
+#include <kelvo/object/ksignal.h>
+
+namespace Kelvo_lib {
+
+class MNSudoku {
+public:
+    // Hint kinds: one cell, the selected cell's row, the selected cell's box.
+    enum eHintKind { HINT_CELL = 0, HINT_ROW = 1, HINT_BOX = 2, HINT_KINDS = 3 };
+
+    // Cells Fast and Fun leaves open; the rest starts solved and locked.
+    static constexpr int K_PREFILL_OPEN = 4;
+    // The Tournament target-time warning starts this many seconds before the target.
+    static constexpr float K_WARNING_SECONDS = 30.0f;
+    // Saved state: one byte per cell, then errors, clock, hints left and selection.
+    static constexpr u8 K_LOCKED_BIT = 0x80;
+
+    MNSudoku() = default;
+    MNSudoku(const MNSudoku&) = delete;
+    MNSudoku& operator=(const MNSudoku&) = delete;
+
+    // Set-up and play. A record whose size is not 6 or 9 is refused (logged, false).
+    bool SetPuzzle(const SudokuData* sudoku, int gamemode);
+    void Play() { m_sudokuState = 1; }
+    // Clears the unlocked digits and the warning timer; resetTime also the clock.
+    void Reset(bool resetTime);
+    void Tick(float delta);
+
+    int GetState() const { return m_sudokuState; }
+    float GetTime() const { return m_timer; }
+    // Wrong digits now on the grid.
+    int GetNumErrors() const;
+    int GetPuzzleId() const { return m_data.puzzleID; }
+    int GetGameMode() const { return m_gameMode; }
+    int GetDifficulty() const { return m_data.difficulty; }
+
+    // Blanks every wrong digit.
+    void RemoveErrors();
+    bool IsGridFull() const;
+    // True (and the state 4) when every digit is right.
+    bool CheckWin();
+    // Cells that hold their solution digit, givens included.
+    int GetNumCorrect() const;
+    // (null, 0) gives the size needed; a smaller buffer gives 0; else the bytes written.
+    int SavePuzzleState(void* buf, int bufsize);
+    // 1, or 0 when the buffer is smaller than the state.
+    int LoadPuzzleState(void* buf, int bufsize);
+
+    // Reading the grid.
+    int GetSize() const { return m_data.size; }
+    int GetNumCells() const { return m_data.size * m_data.size; }
+    // Boxes are 3 x 3 on a 9 x 9 grid and 2 rows x 3 columns on a 6 x 6 one.
+    int GetBoxRows() const { return m_data.size == 6 ? 2 : 3; }
+    int GetBoxCols() const { return 3; }
+    // The digit shown, 0 for an empty cell.
+    int GetDigit(int cell) const { return IsCell(cell) ? m_digits[cell] : 0; }
+    int GetSolution(int cell) const { return IsCell(cell) ? m_data.solution[cell] : 0; }
+    bool IsGiven(int cell) const { return IsCell(cell) && m_data.givens[cell] != 0; }
+    bool IsCellLocked(int cell) const { return IsCell(cell) && m_locked[cell]; }
+    // A digit the player placed that is not the solution's.
+    bool IsWrong(int cell) const;
+    // In the selected cell's row or column, when the active profile asks for it.
+    bool IsHighlight(int cell) const;
+
+    // The selection: any cell of the grid, -1 for none.
+    int GetSelectedCell() const { return m_selectedCell; }
+    // False for a cell outside the grid.
+    bool SelectCell(int cell);
+    // Puts digit (1 to size, 0 clears) into the selected cell: 0 when refused (no selection,
+    // a given or locked cell, a digit out of range), else 1.
+    int EnterDigit(int digit);
+
+    // Uses one hint of a kind with hints left: false (logged) when none is left or no cell
+    // is open. Revealed cells get their solution and are locked.
+    bool Hint(int kind);
+    int* GetHintsLeft() { return m_hintsLeft; }
+    // The allowance of that kind in a game mode; 0 in modes without hints.
+    int GetMaxHints(int gameMode, int kind) const;
+
+    kSignal0<> GameOverSignal;
+    kSignal0<> InvalidEntrySignal;
+    kSignal0<> ValidEntrySignal;
+
+private:
+    bool IsCell(int cell) const { return cell >= 0 && cell < GetNumCells(); }
+    bool IsOpen(int cell) const;
+    void PrefillFastAndFun();
+    // Whether pick(cell) accepts an open cell; with bReveal every such cell also gets its
+    // solution and is locked.
+    template <typename Pick>
+    bool RevealCells(Pick pick, bool bReveal);
+    int FirstOpenCell() const;
+    void TickTargetWarning(float delta);
+    int StateSize() const { return GetNumCells() + 9; }
+
+    int m_selectedCell = -1;
+    int m_gameMode = 0;
+    float m_fSecondTimer = 0.0f;
+    bool m_bTickTock = true;
+    bool m_bTargetTimeExpired = false;
+    SudokuData m_data;
+    int m_hintsLeft[HINT_KINDS] = {};
+    float m_timer = 0.0f;
+    u8 m_digits[SudokuData::kMaxCells] = {};
+    bool m_locked[SudokuData::kMaxCells] = {};
+    int m_sudokuState = 0;
+};
+
+} // namespace Kelvo_lib

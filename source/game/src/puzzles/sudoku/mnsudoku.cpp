@@ -1,0 +1,381 @@
+#include <puzzles/sudoku/mnsudoku.h>
+
+#include <puzzles/puzzletypes.h>
+#include <shell/mnprofile.h>
+#include <shell/mnprofilemanager.h>
+#include <shell/mnsavedata.h>
+#include <shell/mnsound.h>
+
+#include <kelvo/io/kendian.h>
+#include <kelvo/io/kmemoryiostream.h>
+#include <kelvo/math/kmrandom.h>
+#include <kelvo/platform/klog.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace Kelvo_lib {
+
+namespace {
+
+constexpr int kGameModeTournament = 0;
+constexpr int kGameModeQuickBlast = 1;
+constexpr int kGameModeSimplyPuzzle = 2;
+constexpr int kGameModeFastAndFun = 3;
+constexpr int kGameModeHeadToHead = 4;
+
+// Hints of each kind, [Tournament, or Quick Blast and Simply Puzzle][bank difficulty][kind].
+constexpr int s_maxHintsTable[2][4][MNSudoku::HINT_KINDS] = {
+    {{4, 2, 1}, {4, 2, 1}, {3, 2, 1}, {2, 1, 1}},
+    {{6, 3, 2}, {6, 3, 2}, {5, 3, 1}, {3, 2, 1}},
+};
+constexpr int kDifficulties = 4;
+constexpr u8 kNoSelection = 0xFF;
+
+void WriteByte(kMemoryIOStream& out, u8 value) {
+    out.Write(&value, 1);
+}
+
+u8 ReadByte(kMemoryIOStream& in) {
+    u8 value = 0;
+    in.Read(&value, 1);
+    return value;
+}
+
+} // namespace
+
+bool MNSudoku::SetPuzzle(const SudokuData* sudoku, int gamemode) {
+    if (sudoku == nullptr || (sudoku->size != 6 && sudoku->size != 9)) {
+        kLogSys("MNSudoku", "SetPuzzle: no sudoku of size 6 or 9 given\n");
+        return false;
+    }
+    m_data = *sudoku;
+    m_gameMode = gamemode;
+    m_timer = 0.0f;
+    m_bTargetTimeExpired = false;
+    m_fSecondTimer = 0.0f;
+    m_bTickTock = true;
+    m_selectedCell = -1;
+    kLogFmt("Sudoku Id: %d, size: %d, difficulty: %d\n", m_data.puzzleID, m_data.size,
+            m_data.difficulty);
+    for (int cell = 0; cell < SudokuData::kMaxCells; ++cell) {
+        const bool bGiven = IsCell(cell) && m_data.givens[cell] != 0;
+        m_digits[cell] = bGiven ? m_data.givens[cell] : 0;
+        m_locked[cell] = false;
+    }
+    for (int kind = 0; kind < HINT_KINDS; ++kind) {
+        m_hintsLeft[kind] = GetMaxHints(gamemode, kind);
+    }
+    if (gamemode == kGameModeFastAndFun) {
+        PrefillFastAndFun();
+    }
+    return true;
+}
+
+// Every cell but a few open ones starts solved and locked; the open ones are drawn at random.
+void MNSudoku::PrefillFastAndFun() {
+    int open[SudokuData::kMaxCells];
+    int numOpen = 0;
+    for (int cell = 0; cell < GetNumCells(); ++cell) {
+        if (!IsGiven(cell)) {
+            open[numOpen++] = cell;
+        }
+    }
+    while (numOpen > K_PREFILL_OPEN) {
+        const int r = static_cast<int>(MNProfile::GetRandomGen()->rand()) % numOpen;
+        const int cell = open[r];
+        open[r] = open[--numOpen];
+        m_digits[cell] = m_data.solution[cell];
+        m_locked[cell] = true;
+    }
+}
+
+void MNSudoku::Reset(bool resetTime) {
+    if (resetTime) {
+        m_bTargetTimeExpired = false;
+        m_timer = 0.0f;
+    }
+    m_fSecondTimer = 0.0f;
+    m_bTickTock = true;
+    for (int cell = 0; cell < GetNumCells(); ++cell) {
+        if (!IsGiven(cell) && !m_locked[cell]) {
+            m_digits[cell] = 0;
+        }
+    }
+}
+
+void MNSudoku::Tick(float delta) {
+    if (m_sudokuState == 1) {
+        m_timer += delta;
+    }
+    if (m_gameMode == kGameModeTournament && !m_bTargetTimeExpired) {
+        TickTargetWarning(delta);
+    }
+    if (MNProfile::CheatKeyPressed()) {
+        kLogFmt("Debug: Completing sudoku game\n");
+        m_sudokuState = 4;
+        GameOverSignal();
+    }
+}
+
+// One warning sound a second, alternating, in the last seconds before the target; one
+// sound when it passes.
+void MNSudoku::TickTargetWarning(float delta) {
+    MNProfile* profile = MNProfileManager::GetActiveProfile();
+    if (profile == nullptr) {
+        return;
+    }
+    const MNTournamentData* tournament = profile->GetTournamentData();
+    if (tournament->m_currentPuzzle < 0 || tournament->m_currentPuzzle >= MN_TOURNAMENT_SLOTS) {
+        return;
+    }
+    const MNTournamentPuzzleData& slot = tournament->m_puzzleDataList[tournament->m_currentPuzzle];
+    if (slot.m_puzzleType != PUZZLE_FLAG_SUDOKU) {
+        return;
+    }
+    const float remaining = slot.m_fTargetTime - m_timer;
+    if (remaining > 0.0f && remaining < K_WARNING_SECONDS) {
+        if (m_fSecondTimer <= 0.0f) {
+            m_fSecondTimer += 1.0f;
+            MNSound::PlaySoundEffect(m_bTickTock ? SFX_TICK : SFX_TOCK);
+            m_bTickTock = !m_bTickTock;
+        }
+        m_fSecondTimer -= delta;
+    } else if (remaining <= 0.0f) {
+        m_bTargetTimeExpired = true;
+        MNSound::PlaySoundEffect(SFX_TARGET_EXPIRED);
+    }
+}
+
+bool MNSudoku::IsWrong(int cell) const {
+    return IsCell(cell) && m_digits[cell] != 0 && m_digits[cell] != m_data.solution[cell];
+}
+
+bool MNSudoku::IsOpen(int cell) const {
+    return !IsGiven(cell) && !m_locked[cell] && m_digits[cell] != m_data.solution[cell];
+}
+
+bool MNSudoku::IsHighlight(int cell) const {
+    const MNProfile* profile = MNProfileManager::GetActiveProfile();
+    if (m_selectedCell < 0 || !IsCell(cell) || profile == nullptr ||
+        !const_cast<MNProfile*>(profile)->GetSaveData()->bSudokuHighlight) {
+        return false;
+    }
+    const int size = GetSize();
+    return cell / size == m_selectedCell / size || cell % size == m_selectedCell % size;
+}
+
+int MNSudoku::GetNumErrors() const {
+    int count = 0;
+    for (int cell = 0; cell < GetNumCells(); ++cell) {
+        count += IsWrong(cell) ? 1 : 0;
+    }
+    return count;
+}
+
+void MNSudoku::RemoveErrors() {
+    for (int cell = 0; cell < GetNumCells(); ++cell) {
+        if (IsWrong(cell)) {
+            m_digits[cell] = 0;
+        }
+    }
+}
+
+bool MNSudoku::IsGridFull() const {
+    for (int cell = 0; cell < GetNumCells(); ++cell) {
+        if (m_digits[cell] == 0) {
+            return false;
+        }
+    }
+    return GetNumCells() > 0;
+}
+
+bool MNSudoku::CheckWin() {
+    if (GetNumCells() == 0 || GetNumCorrect() != GetNumCells()) {
+        return false;
+    }
+    kLogFmt("State set to complete\n");
+    m_sudokuState = 4;
+    return true;
+}
+
+int MNSudoku::GetNumCorrect() const {
+    int count = 0;
+    for (int cell = 0; cell < GetNumCells(); ++cell) {
+        count += m_digits[cell] == m_data.solution[cell] ? 1 : 0;
+    }
+    return count;
+}
+
+bool MNSudoku::SelectCell(int cell) {
+    if (!IsCell(cell)) {
+        kLogSys("MNSudoku", "SelectCell: cell %d lies outside the grid\n", cell);
+        return false;
+    }
+    m_selectedCell = cell;
+    return true;
+}
+
+int MNSudoku::EnterDigit(int digit) {
+    if (digit < 0 || digit > GetSize()) {
+        kLogSys("MNSudoku", "EnterDigit: digit %d out of range\n", digit);
+        return 0;
+    }
+    const int cell = m_selectedCell;
+    if (!IsCell(cell) || IsGiven(cell) || m_locked[cell]) {
+        return 0;
+    }
+    m_digits[cell] = static_cast<u8>(digit);
+    if (digit == 0) {
+        return 1;
+    }
+    if (digit != m_data.solution[cell]) {
+        if (m_gameMode == kGameModeHeadToHead) {
+            MNSound::PlaySoundEffect(SFX_WRONG);
+        }
+        InvalidEntrySignal();
+        return 1;
+    }
+    if (m_gameMode == kGameModeHeadToHead) {
+        m_locked[cell] = true;
+        MNSound::PlaySoundEffect(SFX_RIGHT);
+    }
+    ValidEntrySignal();
+    return 1;
+}
+
+int MNSudoku::FirstOpenCell() const {
+    for (int cell = 0; cell < GetNumCells(); ++cell) {
+        if (IsOpen(cell)) {
+            return cell;
+        }
+    }
+    return -1;
+}
+
+template <typename Pick>
+bool MNSudoku::RevealCells(Pick pick, bool bReveal) {
+    bool bRevealed = false;
+    for (int cell = 0; cell < GetNumCells(); ++cell) {
+        if (IsOpen(cell) && pick(cell)) {
+            if (!bReveal) {
+                return true;
+            }
+            m_digits[cell] = m_data.solution[cell];
+            m_locked[cell] = true;
+            bRevealed = true;
+        }
+    }
+    return bRevealed;
+}
+
+// The hint works on the selected cell, or its row or box, when that still has an open cell,
+// else on the first open cell's.
+bool MNSudoku::Hint(int kind) {
+    if (kind < 0 || kind >= HINT_KINDS || m_hintsLeft[kind] <= 0) {
+        kLogSys("MNSudoku", "Hint: no hint of kind %d left\n", kind);
+        return false;
+    }
+    const int size = GetSize();
+    const int boxRows = GetBoxRows();
+    const int boxCols = GetBoxCols();
+    auto box = [=](int cell) {
+        return (cell / size) / boxRows * (size / boxCols) + (cell % size) / boxCols;
+    };
+    auto same = [=](int a, int b) {
+        return kind == HINT_CELL  ? a == b
+               : kind == HINT_ROW ? a / size == b / size
+                                  : box(a) == box(b);
+    };
+    int target = m_selectedCell;
+    if (!IsCell(target) || !RevealCells([&](int cell) { return same(cell, target); }, false)) {
+        target = FirstOpenCell();
+    }
+    if (target < 0) {
+        kLogSys("MNSudoku", "Hint: no open cell left\n");
+        return false;
+    }
+    kLogFmt("\nHint System %d, cell %d\n", kind, target);
+    --m_hintsLeft[kind];
+    return RevealCells([&](int cell) { return same(cell, target); }, true);
+}
+
+// Simply Puzzle reads the second half one difficulty lower, as its difficulties start at 1.
+int MNSudoku::GetMaxHints(int gameMode, int kind) const {
+    if (kind < 0 || kind >= HINT_KINDS) {
+        return 0;
+    }
+    const int d = m_data.difficulty % kDifficulties;
+    switch (gameMode) {
+    case kGameModeTournament:
+    case kGameModeQuickBlast:
+        return s_maxHintsTable[gameMode][d][kind];
+    case kGameModeSimplyPuzzle:
+        return s_maxHintsTable[1][d > 0 ? d - 1 : 0][kind];
+    default:
+        return 0;
+    }
+}
+
+int MNSudoku::SavePuzzleState(void* buf, int bufsize) {
+    const int size = StateSize();
+    kLogFmt("Save sudoku state %d-%d\n", size, bufsize);
+    if (buf == nullptr || bufsize < size) {
+        return buf == nullptr && bufsize == 0 ? size : 0;
+    }
+    kMemoryIOStream out(buf, static_cast<unsigned int>(bufsize), K_IO_ACCESS_WRITE);
+    for (int cell = 0; cell < GetNumCells(); ++cell) {
+        WriteByte(out, static_cast<u8>(m_digits[cell] | (m_locked[cell] ? K_LOCKED_BIT : 0)));
+    }
+    WriteByte(out, static_cast<u8>(GetNumErrors()));
+    u32 bits = 0;
+    std::memcpy(&bits, &m_timer, sizeof(bits));
+    const u32 stored = kEndian::Big32(bits);
+    out.Write(&stored, sizeof(stored));
+    for (int kind = 0; kind < HINT_KINDS; ++kind) {
+        WriteByte(out, static_cast<u8>(m_hintsLeft[kind]));
+    }
+    WriteByte(out, m_selectedCell < 0 ? kNoSelection : static_cast<u8>(m_selectedCell));
+    return static_cast<int>(out.Tell());
+}
+
+int MNSudoku::LoadPuzzleState(void* buf, int bufsize) {
+    if (buf == nullptr || bufsize < StateSize() || GetNumCells() == 0) {
+        kLogSys("MNSudoku", "LoadPuzzleState: %d bytes, %d needed\n", bufsize, StateSize());
+        return 0;
+    }
+    kMemoryIOStream in(buf, static_cast<unsigned int>(bufsize), K_IO_ACCESS_READ);
+    int refused = 0;
+    for (int cell = 0; cell < GetNumCells(); ++cell) {
+        const u8 value = ReadByte(in);
+        const int digit = value & ~K_LOCKED_BIT;
+        if (IsGiven(cell)) {
+            continue;
+        }
+        const bool bValid = digit <= GetSize();
+        refused += bValid ? 0 : 1;
+        m_digits[cell] = bValid ? static_cast<u8>(digit) : 0;
+        m_locked[cell] = bValid && digit != 0 && (value & K_LOCKED_BIT) != 0;
+    }
+    if (refused > 0) {
+        kLogSys("MNSudoku", "LoadPuzzleState: %d cells held no digit of the grid\n", refused);
+    }
+    ReadByte(in); // the error count, which the grid itself tells
+    u32 stored = 0;
+    in.Read(&stored, sizeof(stored));
+    const u32 bits = kEndian::Big32(stored);
+    std::memcpy(&m_timer, &bits, sizeof(m_timer));
+    if (!std::isfinite(m_timer) || m_timer < 0.0f) {
+        kLogSys("MNSudoku", "LoadPuzzleState: play time out of range, starting from 0\n");
+        m_timer = 0.0f;
+    }
+    for (int kind = 0; kind < HINT_KINDS; ++kind) {
+        const int left = ReadByte(in);
+        m_hintsLeft[kind] = left <= GetMaxHints(m_gameMode, kind) ? left : 0;
+    }
+    const int selected = ReadByte(in);
+    m_selectedCell = IsCell(selected) ? selected : -1;
+    return 1;
+}
+
+} // namespace Kelvo_lib
