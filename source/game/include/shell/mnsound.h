@@ -87,6 +87,8 @@ public:
     // Levels 0 to 5, played at level / 5.
     static void SetSoundEffectVolume(int level);
     static void SetMusicVolume(int level);
+    // The effect last asked for (whether or not its file loaded), -1 before the first.
+    static int GetLastSoundEffect();
     // The next PlayRandomInGameMusic changes track even while an in-game cue plays.
     static void ForceRandomMusicChange();
     // Keeps an in-game cue playing: starts one at random when none plays (or on a forced

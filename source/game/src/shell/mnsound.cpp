@@ -49,6 +49,7 @@ int s_playingCue = -1;
 int s_queuedCue = -1;
 float s_queueDelay = 0.0f;
 int s_musicLevel = 0;
+int s_lastEffect = -1;
 float s_musicFade = 1.0f; // 0.0 to 1.0 over the music level
 float s_fadeStep = 0.0f;  // per second; negative while fading down
 bool s_bForceChange = false;
@@ -201,6 +202,7 @@ void MNSound::PlaySoundEffect(int id) {
         kLogSys(kSystem, "PlaySoundEffect: no sound effect %d\n", id);
         return;
     }
+    s_lastEffect = id;
     if (s_bInitialised && s_effectIds[id] >= 0) {
         kSoundManager::Play(s_effectIds[id], true);
     }
@@ -230,6 +232,10 @@ void MNSound::PlayMusic(int cue) {
 
 void MNSound::SetSoundEffectVolume(int level) {
     kSoundManager::SetMasterVolume(static_cast<float>(ClampLevel(level, "Effect")) / K_MAX_VOLUME);
+}
+
+int MNSound::GetLastSoundEffect() {
+    return s_lastEffect;
 }
 
 void MNSound::SetMusicVolume(int level) {

@@ -1,0 +1,623 @@
+// The sudoku widget: its art, the input of its views and the sweep, and their drawing.
+#include <puzzles/sudoku/mnsudokuwidget.h>
+
+#include <shell/mnprofile.h>
+#include <shell/mnprofilemanager.h>
+#include <shell/mnresourcemanager.h>
+#include <shell/mnsound.h>
+
+#include <framework/kspritemanager.h>
+#include <framework/ktext.h>
+#include <ui/kuimouse.h>
+
+#include <kelvo/input/kinputsystem.h>
+#include <kelvo/platform/klog.h>
+
+#include <cstdio>
+
+namespace Kelvo_lib {
+
+namespace {
+
+[[maybe_unused]] kClass* const s_registeredRecords[] = {MNSudokuWidget::StaticClass()};
+
+constexpr int kGameModeTournament = 0;
+constexpr int kGameModeQuickBlast = 1;
+constexpr int kGameModeSimplyPuzzle = 2;
+constexpr int kGameModeFastAndFun = 3;
+constexpr int kGameModeHeadToHead = 4;
+
+// The remote's A button as the play view sees it: -1 idle, 1 pressed this tick, 2 held,
+// 3 released this tick. One for the whole widget family, as only one sudoku plays.
+int s_mouseState = -1;
+
+constexpr float kPadKey = 56.0f;
+constexpr float kBoxLine = 3.0f;
+constexpr float kButtonGap = 10.0f;
+constexpr int kTextFilled = 312;
+constexpr int kTextClear = 313;
+
+// The palette.
+constexpr unsigned int kInk = 0xFF1A1A1A;
+constexpr unsigned int kPaper = 0xFFFAF7F0;
+constexpr unsigned int kSlate = 0xFF2E4272;
+constexpr unsigned int kSun = 0xFFFFD23F;
+constexpr unsigned int kPaleSun = 0xFFFFF0C0;
+constexpr unsigned int kLeaf = 0xFF3BB273;
+constexpr unsigned int kBrick = 0xFFE15554;
+constexpr unsigned int kSky = 0xFF4D9DE0;
+constexpr unsigned int kWhite = 0xFFFFFFFF;
+constexpr unsigned int kGrey = 0xFF8A8FA0;
+
+bool IsAButtonHeld() {
+    return kInput != nullptr && kInput->GetInputState(KI_WII_PAD1_BUTTON_A, 0) != 0.0f;
+}
+
+const char* Txt(int id) {
+    const char* text = kText::Text(id);
+    return text != nullptr ? text : "";
+}
+
+int DisplayWidth() {
+    return kSpriteManager::GetDisplayWidth();
+}
+
+int DisplayHeight() {
+    return kSpriteManager::GetDisplayHeight();
+}
+
+kSharedPtr<kSprite> PixelSprite(const char* bank, const char* name) {
+    kSprite* sprite = MNResourceManager::GetSprite(bank, name);
+    if (sprite != nullptr) {
+        sprite->SetNormalCoordinates(false);
+        sprite->SetTransparent(true);
+    }
+    return kSharedPtr<kSprite>(sprite);
+}
+
+bool Inside(float x0, float y0, float w, float h, int x, int y) {
+    return x >= x0 && x < x0 + w && y >= y0 && y < y0 + h;
+}
+
+bool StrictlyInside(const kSprite& sprite, int x, int y) {
+    return x > sprite.GetX() && x < sprite.GetX() + sprite.GetWidth() && y > sprite.GetY() &&
+           y < sprite.GetY() + sprite.GetHeight();
+}
+
+bool IsHintMode(int mode) {
+    return mode == kGameModeTournament || mode == kGameModeQuickBlast ||
+           mode == kGameModeSimplyPuzzle;
+}
+
+} // namespace
+
+bool MNSudokuWidget::Pointer::Pressed(const kSprite& sprite) const {
+    return state == 1 && sprite.MouseHit(static_cast<float>(x), static_cast<float>(y), false);
+}
+
+bool MNSudokuWidget::Pointer::Released(const kSprite& sprite) const {
+    return state == 3 && sprite.MouseHit(static_cast<float>(x), static_cast<float>(y), false);
+}
+
+MNSudokuWidget::MNSudokuWidget() {
+    MNSound::ForceRandomMusicChange();
+    m_scanGrid.Empty();
+    m_sudoku = new MNSudoku;
+    InitIntro();
+    m_bArtComplete = LoadArt();
+    if (!m_bArtComplete) {
+        kLogSys("MNSudokuWidget", "Art is missing from the disc; the sudoku stays blank\n");
+    }
+}
+
+MNSudokuWidget::~MNSudokuWidget() {
+    delete m_sudoku;
+}
+
+bool MNSudokuWidget::LoadArt() {
+    const float h = static_cast<float>(DisplayHeight());
+    m_titleFont = MNResourceManager::GetFont("wii_font_30", "wii_font_30");
+    m_font = MNResourceManager::GetFont("wii_font_20b", "wii_font_20b");
+    m_digitFont = MNResourceManager::GetFont("wii_font_30", "wii_font_30");
+    m_spriteCell = PixelSprite("puzzles", "sd_cell");
+    m_gridBG = PixelSprite("puzzles", "sd_grid_panel");
+    m_boxLine = PixelSprite("puzzles", "sd_box_line");
+    m_padKey = PixelSprite("puzzles", "sd_pad_key");
+    m_menu = PixelSprite("puzzles", "sd_button");
+    m_hint = PixelSprite("puzzles", "sd_button");
+    m_mouseSprite =
+        kSharedPtr<kSprite>(kSprite::Create(MNResourceManager::GetSpriteBank("ptr"), "ptr"));
+    if (!IsArtComplete()) {
+        return false;
+    }
+    m_gridBG->SetPosition(K_GRID_X - 8.0f, K_GRID_Y - 8.0f);
+    m_menu->SetPosition(K_PAD_X, h - m_menu->GetHeight() - 24.0f);
+    m_hint->SetPosition(K_PAD_X + m_menu->GetWidth() + kButtonGap, m_menu->GetY());
+    m_padKey->SetWidth(kPadKey);
+    m_padKey->SetHeight(kPadKey);
+    return true;
+}
+
+bool MNSudokuWidget::IsArtComplete() const {
+    const kSprite* sprites[] = {m_spriteCell.Get(),
+                                m_gridBG.Get(),
+                                m_boxLine.Get(),
+                                m_padKey.Get(),
+                                m_menu.Get(),
+                                m_hint.Get(),
+                                m_mouseSprite.Get(),
+                                m_introContinueButtonSprite.Get(),
+                                m_introHelpButtonSprite.Get()};
+    for (const kSprite* sprite : sprites) {
+        if (sprite == nullptr) {
+            return false;
+        }
+    }
+    return m_font.Get() != nullptr && m_digitFont.Get() != nullptr && m_titleFont.Get() != nullptr;
+}
+
+void MNSudokuWidget::InitIntro() {
+    const int halfWidth = DisplayWidth() / 2;
+    m_introContinueButtonSprite = PixelSprite("fe", "wii_fe_button_256");
+    m_introHelpButtonSprite = PixelSprite("fe", "wii_fe_button_256");
+    const float y[] = {250.0f, 330.0f};
+    kSprite* buttons[] = {m_introContinueButtonSprite.Get(), m_introHelpButtonSprite.Get()};
+    for (int i = 0; i < 2; ++i) {
+        if (buttons[i] != nullptr) {
+            buttons[i]->SetPosition(halfWidth - 0.5f * buttons[i]->GetWidth(), y[i]);
+        }
+    }
+    m_introContinueButtonHot = true;
+    m_introHelpButtonHot = false;
+    m_bDebounce = true;
+    m_bDown = false;
+}
+
+float MNSudokuWidget::GetCellSize() const {
+    return m_sudoku->GetSize() > 0 ? K_GRID_SIZE / m_sudoku->GetSize() : K_GRID_SIZE;
+}
+
+void MNSudokuWidget::GetCellPosition(int cell, float& x, float& y) const {
+    const int size = m_sudoku->GetSize() > 0 ? m_sudoku->GetSize() : 1;
+    x = K_GRID_X + static_cast<float>(cell % size) * GetCellSize();
+    y = K_GRID_Y + static_cast<float>(cell / size) * GetCellSize();
+}
+
+// Digits 1 to size three to a row, then the key that clears.
+void MNSudokuWidget::GetPadPosition(int digit, float& x, float& y) const {
+    const int key = digit == 0 ? m_sudoku->GetSize() : digit - 1;
+    x = K_PAD_X + static_cast<float>(key % 3) * K_PAD_STEP;
+    y = K_PAD_Y + static_cast<float>(key / 3) * K_PAD_STEP;
+}
+
+void MNSudokuWidget::GetMenuButtonCentre(float& x, float& y) const {
+    x = m_menu->GetX() + 0.5f * m_menu->GetWidth();
+    y = m_menu->GetY() + 0.5f * m_menu->GetHeight();
+}
+
+void MNSudokuWidget::GetHintButtonCentre(float& x, float& y) const {
+    x = m_hint->GetX() + 0.5f * m_hint->GetWidth();
+    y = m_hint->GetY() + 0.5f * m_hint->GetHeight();
+}
+
+int MNSudokuWidget::PadKeyAt(int x, int y) const {
+    for (int digit = 0; digit <= m_sudoku->GetSize(); ++digit) {
+        float kx = 0.0f;
+        float ky = 0.0f;
+        GetPadPosition(digit, kx, ky);
+        if (Inside(kx, ky, kPadKey, kPadKey, x, y)) {
+            return digit;
+        }
+    }
+    return -1;
+}
+
+int MNSudokuWidget::CellAt(int x, int y) const {
+    if (m_sudoku->GetSize() == 0 || !Inside(K_GRID_X, K_GRID_Y, K_GRID_SIZE, K_GRID_SIZE, x, y)) {
+        return -1;
+    }
+    const int col = static_cast<int>((x - K_GRID_X) / GetCellSize());
+    const int row = static_cast<int>((y - K_GRID_Y) / GetCellSize());
+    return row * m_sudoku->GetSize() + col;
+}
+
+void MNSudokuWidget::TickIntro(float) {
+    const bool bHeld = IsAButtonHeld();
+    bool bRelease = false;
+    if (bHeld) {
+        if (!m_bDebounce) {
+            m_bDown = true;
+            m_bDebounce = true;
+        }
+    } else {
+        if (m_bDown) {
+            m_bDown = false;
+            bRelease = true;
+        }
+        if (m_bDebounce && !bRelease) {
+            m_bDebounce = false;
+        }
+    }
+    const int x = static_cast<int>(kUIMouse::GetX() * DisplayWidth());
+    const int y = static_cast<int>(kUIMouse::GetY() * DisplayHeight());
+    const bool bOnContinue = StrictlyInside(*m_introContinueButtonSprite.Get(), x, y);
+    const bool bOnHelp = !bOnContinue && StrictlyInside(*m_introHelpButtonSprite.Get(), x, y);
+    if ((bOnContinue && !m_introContinueButtonHot) || (bOnHelp && !m_introHelpButtonHot)) {
+        MNSound::PlaySoundEffect(SFX_HIGHLIGHT);
+    }
+    m_introContinueButtonHot = bOnContinue;
+    m_introHelpButtonHot = bOnHelp;
+    if (bRelease && bOnContinue) {
+        MNSound::PlaySoundEffect(SFX_PRESS);
+        kLogFmt("CONTINUE\n");
+        m_state = STATE_PLAY;
+    } else if (bRelease && bOnHelp) {
+        MNSound::PlaySoundEffect(SFX_PRESS);
+        kLogFmt("HELP\n");
+        HelpSignal();
+    }
+}
+
+MNSudokuWidget::Pointer MNSudokuWidget::ReadPointer(float delta) {
+    const bool bHeld = IsAButtonHeld();
+    const bool bWasDown = s_mouseState == 1 || s_mouseState == 2;
+    s_mouseState = bHeld ? (bWasDown ? 2 : 1) : (bWasDown ? 3 : -1);
+    kUIMouse::Tick(delta);
+    return Pointer{static_cast<int>(kUIMouse::GetX() * DisplayWidth()),
+                   static_cast<int>(kUIMouse::GetY() * DisplayHeight()), s_mouseState};
+}
+
+void MNSudokuWidget::Tick(float delta) {
+    if (!m_bArtComplete) {
+        return;
+    }
+    if (m_sudoku->GetGameMode() == kGameModeHeadToHead) {
+        MNProfile* profile = MNProfileManager::GetActiveProfile();
+        const MNHeadToHeadData* players =
+            profile != nullptr ? profile->GetHeadToHeadData() : nullptr;
+        if (players != nullptr && !players->m_sprintMode &&
+            (players->m_player1Time == 0 || players->m_player2Time == 0)) {
+            return;
+        }
+    }
+    MNSound::PlayRandomInGameMusic();
+    if (m_state == STATE_INTRO) {
+        TickIntro(delta);
+        return;
+    }
+    if (m_state == STATE_SWEEP) {
+        TickSweep(delta);
+        return;
+    }
+    if (m_sudoku->IsGridFull() && m_sudoku->GetState() != 4) {
+        if (m_sudoku->GetGameMode() != kGameModeHeadToHead) {
+            StartSweep();
+            return;
+        }
+        if (m_sudoku->CheckWin()) {
+            m_sudoku->GameOverSignal();
+        }
+    }
+    m_sudoku->Tick(delta);
+    const Pointer pointer = ReadPointer(delta);
+    TickGrid(pointer);
+    TickPad(pointer);
+    TickButtons(pointer);
+}
+
+void MNSudokuWidget::TickGrid(const Pointer& pointer) {
+    const int cell = CellAt(pointer.x, pointer.y);
+    if (pointer.state == 1 && cell >= 0 && cell != m_sudoku->GetSelectedCell()) {
+        m_sudoku->SelectCell(cell);
+        MNSound::PlaySoundEffect(SFX_CELL_SELECT);
+    }
+}
+
+void MNSudokuWidget::TickPad(const Pointer& pointer) {
+    const int key = PadKeyAt(pointer.x, pointer.y);
+    if (key != m_padHot && key >= 0) {
+        MNSound::PlaySoundEffect(SFX_HIGHLIGHT);
+    }
+    m_padHot = key;
+    if (pointer.state != 1 || key < 0) {
+        return;
+    }
+    const bool bWasEmpty = m_sudoku->GetDigit(m_sudoku->GetSelectedCell()) == 0;
+    if (m_sudoku->EnterDigit(key) == 0) {
+        MNSound::PlaySoundEffect(SFX_HIGHLIGHT_DISABLED);
+    } else if (m_sudoku->GetGameMode() != kGameModeHeadToHead) {
+        MNSound::PlaySoundEffect(key == 0 ? (bWasEmpty ? SFX_HIGHLIGHT_DISABLED : SFX_ERASE)
+                                          : SFX_TILE_PLACE);
+    }
+}
+
+bool MNSudokuWidget::HasHints() const {
+    if (!IsHintMode(m_sudoku->GetGameMode())) {
+        return false;
+    }
+    const int* left = m_sudoku->GetHintsLeft();
+    return left[0] + left[1] + left[2] > 0;
+}
+
+void MNSudokuWidget::TickButtons(const Pointer& pointer) {
+    if (pointer.Pressed(*m_menu.Get())) {
+        m_bMenuPressed = true;
+    }
+    if (pointer.Pressed(*m_hint.Get()) && HasHints()) {
+        m_bHintPressed = true;
+    }
+    if (pointer.state != 3) {
+        return;
+    }
+    if (m_bMenuPressed && pointer.Released(*m_menu.Get())) {
+        MNSound::PlaySoundEffect(SFX_BACK);
+        MenuSignal();
+    }
+    if (m_bHintPressed && pointer.Released(*m_hint.Get()) && HasHints()) {
+        MNSound::PlaySoundEffect(SFX_PRESS);
+        HintSignal();
+    }
+    m_bMenuPressed = false;
+    m_bHintPressed = false;
+}
+
+void MNSudokuWidget::StartSweep() {
+    m_state = STATE_SWEEP;
+    m_fScanTime = m_fScanLength;
+    m_fPostScanTime = 0.0f;
+    m_scanCurrentCol = -1;
+    m_scanGrid.Empty();
+    m_scanGrid.Add(m_sudoku->GetNumCells());
+    for (int cell = 0; cell < m_scanGrid.Size(); ++cell) {
+        m_scanGrid(cell) = SCAN_NONE;
+    }
+}
+
+void MNSudokuWidget::TickSweep(float delta) {
+    if (m_fScanTime > 0.0f) {
+        ScanStep(delta);
+    } else if (m_fPostScanTime > 0.0f) {
+        ClosingStep(delta);
+    }
+}
+
+// Lights one more column as the sweep passes and marks its wrong digits.
+void MNSudokuWidget::ScanStep(float delta) {
+    m_fScanTime -= delta;
+    const int size = m_sudoku->GetSize();
+    const float done = m_fScanTime > 0.0f ? (m_fScanLength - m_fScanTime) / m_fScanLength : 1.0f;
+    const int col = static_cast<int>(done * size);
+    while (m_scanCurrentCol < col && m_scanCurrentCol < size) {
+        for (int row = 0; row < size && m_scanCurrentCol >= 0; ++row) {
+            unsigned char& mark = m_scanGrid(row * size + m_scanCurrentCol);
+            if (mark == SCAN_LIT) {
+                mark = SCAN_NONE;
+            }
+        }
+        ++m_scanCurrentCol;
+        MNSound::PlaySoundEffect(SFX_SWEEP_TICK);
+        for (int row = 0; row < size && m_scanCurrentCol < size; ++row) {
+            const int cell = row * size + m_scanCurrentCol;
+            m_scanGrid(cell) =
+                static_cast<unsigned char>(m_sudoku->IsWrong(cell) ? SCAN_WRONG : SCAN_LIT);
+        }
+    }
+    if (m_fScanTime <= 0.0f) {
+        m_fScanTime = 0.0f;
+        m_fPostScanTime = m_fPostScanLength;
+    }
+}
+
+// The end of the sweep: a right grid is over, a wrong one loses its wrong digits and play
+// goes on. The check decides, so a sweep too short to mark every column cannot leave a wrong
+// grid stuck.
+void MNSudokuWidget::ClosingStep(float delta) {
+    m_fPostScanTime -= delta;
+    if (m_fPostScanTime > 0.0f) {
+        return;
+    }
+    if (m_sudoku->CheckWin()) {
+        MNSound::PlaySoundEffect(SFX_RIGHT);
+        m_sudoku->GameOverSignal();
+    } else {
+        m_state = STATE_PLAY;
+        m_sudoku->RemoveErrors();
+        MNSound::PlaySoundEffect(SFX_WRONG);
+    }
+}
+
+// Drawing.
+
+void MNSudokuWidget::PrintCentred(kFont& font, float x, float y, float w, float h,
+                                  const char* text) {
+    int tw = 0;
+    int th = 0;
+    font.GetStringBound(tw, th, text);
+    font.Print(static_cast<int>(x + 0.5f * (w - tw)), static_cast<int>(y + 0.5f * (h - th)), text,
+               0, 0.0f);
+}
+
+void MNSudokuWidget::Render() {
+    if (!m_bArtComplete) {
+        return;
+    }
+    if (m_state == STATE_INTRO) {
+        RenderIntro();
+        return;
+    }
+    RenderGrid();
+    RenderPad();
+    RenderButtons();
+    if (m_sudoku->GetGameMode() == kGameModeHeadToHead) {
+        RenderPlayers();
+    } else {
+        RenderClock();
+    }
+    RenderPointer();
+}
+
+void MNSudokuWidget::RenderIntro() {
+    m_titleFont->SetColour(kWhite, false);
+    m_titleFont->PrintCenterX(60, Txt(59));
+    m_font->SetColour(kWhite, false);
+    m_font->PrintCenterX(120, Txt(60));
+    const struct {
+        kSprite* sprite;
+        bool bHot;
+        int text;
+    } buttons[] = {{m_introContinueButtonSprite.Get(), m_introContinueButtonHot, 24},
+                   {m_introHelpButtonSprite.Get(), m_introHelpButtonHot, 139}};
+    for (const auto& button : buttons) {
+        button.sprite->SetColour(button.bHot ? kSun : kSky);
+        button.sprite->Render();
+        m_font->SetColour(button.bHot ? kInk : kWhite, false);
+        PrintCentred(*m_font.Get(), button.sprite->GetX(), button.sprite->GetY(),
+                     button.sprite->GetWidth(), button.sprite->GetHeight(), Txt(button.text));
+    }
+    RenderPointer();
+}
+
+void MNSudokuWidget::RenderGrid() {
+    m_gridBG->Render();
+    m_spriteCell->SetWidth(GetCellSize());
+    m_spriteCell->SetHeight(GetCellSize());
+    for (int cell = 0; cell < m_sudoku->GetNumCells(); ++cell) {
+        RenderCell(cell);
+    }
+    RenderBoxLines();
+}
+
+void MNSudokuWidget::RenderCell(int cell) {
+    const int digit = m_sudoku->GetDigit(cell);
+    unsigned int tint = kPaper;
+    unsigned int ink = m_sudoku->IsGiven(cell)        ? kInk
+                       : m_sudoku->IsCellLocked(cell) ? kSlate
+                                                      : kSky;
+    if (cell == m_sudoku->GetSelectedCell()) {
+        tint = kSun;
+    } else if (m_sudoku->IsHighlight(cell)) {
+        tint = kPaleSun;
+    }
+    if (m_state == STATE_SWEEP && cell < m_scanGrid.Size()) {
+        const unsigned char mark = m_scanGrid(cell);
+        tint = mark == SCAN_LIT ? kLeaf : mark == SCAN_WRONG ? kBrick : kPaper;
+        ink = mark == SCAN_NONE ? ink : kWhite;
+    }
+    float x = 0.0f;
+    float y = 0.0f;
+    GetCellPosition(cell, x, y);
+    m_spriteCell->SetColour(tint);
+    m_spriteCell->SetPosition(x, y);
+    m_spriteCell->Render();
+    if (digit != 0) {
+        const char text[2] = {static_cast<char>('0' + digit), 0};
+        m_digitFont->SetColour(ink, false);
+        PrintCentred(*m_digitFont.Get(), x, y, GetCellSize(), GetCellSize(), text);
+    }
+}
+
+// Slate lines between the boxes and around the grid, thicker than the cells' edges.
+void MNSudokuWidget::RenderBoxLines() {
+    const int size = m_sudoku->GetSize();
+    m_boxLine->SetColour(kSlate);
+    for (int row = 0; row <= size; row += m_sudoku->GetBoxRows()) {
+        m_boxLine->SetWidth(K_GRID_SIZE + kBoxLine);
+        m_boxLine->SetHeight(kBoxLine);
+        m_boxLine->SetPosition(K_GRID_X - 1.0f, K_GRID_Y + row * GetCellSize() - 1.0f);
+        m_boxLine->Render();
+    }
+    for (int col = 0; col <= size; col += m_sudoku->GetBoxCols()) {
+        m_boxLine->SetWidth(kBoxLine);
+        m_boxLine->SetHeight(K_GRID_SIZE + kBoxLine);
+        m_boxLine->SetPosition(K_GRID_X + col * GetCellSize() - 1.0f, K_GRID_Y - 1.0f);
+        m_boxLine->Render();
+    }
+}
+
+void MNSudokuWidget::RenderPad() {
+    const int selected = m_sudoku->GetSelectedCell();
+    const bool bOpen = selected >= 0 && !m_sudoku->IsGiven(selected) &&
+                       !m_sudoku->IsCellLocked(selected) && m_state == STATE_PLAY;
+    for (int digit = 0; digit <= m_sudoku->GetSize(); ++digit) {
+        float x = 0.0f;
+        float y = 0.0f;
+        GetPadPosition(digit, x, y);
+        const bool bHot = bOpen && digit == m_padHot;
+        m_padKey->SetColour(!bOpen ? kGrey : bHot ? kSun : kSky);
+        m_padKey->SetPosition(x, y);
+        m_padKey->Render();
+        const char text[2] = {static_cast<char>('0' + digit), 0};
+        kFont& font = digit == 0 ? *m_font.Get() : *m_digitFont.Get();
+        font.SetColour(bHot ? kInk : kWhite, false);
+        PrintCentred(font, x, y, kPadKey, kPadKey, digit == 0 ? Txt(kTextClear) : text);
+    }
+}
+
+void MNSudokuWidget::RenderButtons() {
+    m_menu->SetColour(kSky);
+    m_menu->Render();
+    m_font->SetColour(kWhite, false);
+    PrintCentred(*m_font.Get(), m_menu->GetX(), m_menu->GetY(), m_menu->GetWidth(),
+                 m_menu->GetHeight(), Txt(292));
+    if (!IsHintMode(m_sudoku->GetGameMode())) {
+        return;
+    }
+    m_hint->SetColour(HasHints() ? kSky : kGrey);
+    m_hint->Render();
+    PrintCentred(*m_font.Get(), m_hint->GetX(), m_hint->GetY(), m_hint->GetWidth(),
+                 m_hint->GetHeight(), Txt(287));
+}
+
+void MNSudokuWidget::RenderPointer() {
+    m_mouseSprite->SetPosition(static_cast<float>(kUIMouse::GetIntX()),
+                               static_cast<float>(kUIMouse::GetIntY()));
+    m_mouseSprite->Render();
+}
+
+// The clock (the mode's run clock in Quick Blast and Fast and Fun) and the digits placed.
+void MNSudokuWidget::RenderClock() {
+    const int mode = m_sudoku->GetGameMode();
+    float seconds = m_sudoku->GetTime();
+    MNProfile* profile = MNProfileManager::GetActiveProfile();
+    if ((mode == kGameModeQuickBlast || mode == kGameModeFastAndFun) && profile != nullptr) {
+        seconds = profile->m_hackTimer;
+    }
+    const int t = static_cast<int>(seconds);
+    char text[96];
+    std::snprintf(text, sizeof(text), "%02d:%02d:%02d", t / 3600, t / 60 % 60, t % 60);
+    m_font->SetColour(kWhite, false);
+    m_font->Print(static_cast<int>(K_PAD_X), 24, text, 0, 0.0f);
+    int filled = 0;
+    for (int cell = 0; cell < m_sudoku->GetNumCells(); ++cell) {
+        filled += m_sudoku->GetDigit(cell) != 0 ? 1 : 0;
+    }
+    std::snprintf(text, sizeof(text), "%.60s: %d/%d", Txt(kTextFilled), filled,
+                  m_sudoku->GetNumCells());
+    m_font->Print(static_cast<int>(K_GRID_X), 24, text, 0, 0.0f);
+}
+
+// The two players' lives (Sprint) or time left (Marathon); the player to move in sun yellow.
+void MNSudokuWidget::RenderPlayers() {
+    MNProfile* profile = MNProfileManager::GetActiveProfile();
+    if (profile == nullptr) {
+        return;
+    }
+    const MNHeadToHeadData& players = *profile->GetHeadToHeadData();
+    const char* names[] = {players.m_player1Name, players.m_player2Name};
+    const int lives[] = {players.m_player1Lives, players.m_player2Lives};
+    const int times[] = {players.m_player1Time, players.m_player2Time};
+    const bool bActive[] = {players.m_player1Active, !players.m_player1Active};
+    for (int i = 0; i < 2; ++i) {
+        char line[96];
+        if (players.m_sprintMode) {
+            std::snprintf(line, sizeof(line), "%.32s: %d", names[i], lives[i]);
+        } else {
+            std::snprintf(line, sizeof(line), "%.32s: %d:%.2d", names[i], times[i] / 60,
+                          times[i] % 60);
+        }
+        m_font->SetColour(bActive[i] ? kSun : kWhite, false);
+        m_font->Print(static_cast<int>(K_PAD_X), 12 + 24 * i, line, 0, 0.0f);
+    }
+}
+
+} // namespace Kelvo_lib
