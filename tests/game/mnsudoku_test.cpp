@@ -7,6 +7,7 @@
 #include <shell/mnprofile.h>
 #include <shell/mnprofilemanager.h>
 #include <shell/mnsavedata.h>
+#include <shell/mnsound.h>
 
 #include <gtest/gtest.h>
 
@@ -290,6 +291,36 @@ TEST_F(SudokuModelTest, SizeLimitsAndDamagedStates) {
     EXPECT_FLOAT_EQ(0.0f, model.GetTime());
     EXPECT_EQ(0, model.GetHintsLeft()[0]);
     EXPECT_EQ(-1, model.GetSelectedCell());
+}
+
+// The effect a tick asks for, -1 for none.
+int EffectOfTick(MNSudoku& model, float delta) {
+    MNSound::PlaySoundEffect(SFX_BACK);
+    model.Tick(delta);
+    const int effect = MNSound::GetLastSoundEffect();
+    return effect == SFX_BACK ? -1 : effect;
+}
+
+TEST_F(SudokuModelTest, TournamentWarningsTickInTheLastThirtySecondsThenSoundOnce) {
+    const int previous = MNProfileManager::GetActiveProfileIndex();
+    MNProfileManager::SetActiveProfile(0);
+    MNTournamentData* tournament = MNProfileManager::GetActiveProfile()->GetTournamentData();
+    const MNTournamentData saved = *tournament;
+    tournament->m_currentPuzzle = 2;
+    tournament->m_puzzleDataList[2].m_puzzleType = PUZZLE_FLAG_SUDOKU;
+    tournament->m_puzzleDataList[2].m_fTargetTime = 60.0f;
+    Load(9, kTournament);
+    EXPECT_EQ(-1, EffectOfTick(model, 30.0f)) << "30 s left: quiet";
+    EXPECT_EQ(SFX_TICK, EffectOfTick(model, 0.25f));
+    EXPECT_EQ(-1, EffectOfTick(model, 0.75f)) << "one a second";
+    EXPECT_EQ(SFX_TOCK, EffectOfTick(model, 0.25f));
+    EXPECT_EQ(SFX_TARGET_EXPIRED, EffectOfTick(model, 30.0f));
+    EXPECT_EQ(-1, EffectOfTick(model, 1.0f)) << "once";
+    tournament->m_puzzleDataList[2].m_puzzleType = PUZZLE_FLAG_CROSSWORD;
+    Load(9, kTournament);
+    EXPECT_EQ(-1, EffectOfTick(model, 45.0f)) << "another kind's slot";
+    *tournament = saved;
+    MNProfileManager::SetActiveProfile(previous);
 }
 
 } // namespace

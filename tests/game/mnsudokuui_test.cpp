@@ -209,6 +209,7 @@ TEST_F(SudokuScreenTest, AWrongDigitIsBlankedAfterTheSweepAndPlayGoesOn) {
         Frame();
     }
     EXPECT_EQ(MNSudokuWidget::SCAN_WRONG, Widget().GetScanMark(last));
+    EXPECT_TRUE(MatchesGolden("sudoku_mini_sweep", Picture()));
     RunSweep();
     EXPECT_EQ(0, m_signals.gameOver);
     EXPECT_EQ(SFX_WRONG, MNSound::GetLastSoundEffect());

@@ -32,7 +32,7 @@ constexpr int kGameModeHeadToHead = 4;
 int s_mouseState = -1;
 
 constexpr float kPadKey = 56.0f;
-constexpr float kBoxLine = 3.0f;
+constexpr float kBoxLine = 4.0f;
 constexpr float kButtonGap = 10.0f;
 constexpr int kTextFilled = 312;
 constexpr int kTextClear = 313;
@@ -523,13 +523,15 @@ void MNSudokuWidget::RenderBoxLines() {
     for (int row = 0; row <= size; row += m_sudoku->GetBoxRows()) {
         m_boxLine->SetWidth(K_GRID_SIZE + kBoxLine);
         m_boxLine->SetHeight(kBoxLine);
-        m_boxLine->SetPosition(K_GRID_X - 1.0f, K_GRID_Y + row * GetCellSize() - 1.0f);
+        m_boxLine->SetPosition(K_GRID_X - 0.5f * kBoxLine,
+                               K_GRID_Y + row * GetCellSize() - 0.5f * kBoxLine);
         m_boxLine->Render();
     }
     for (int col = 0; col <= size; col += m_sudoku->GetBoxCols()) {
         m_boxLine->SetWidth(kBoxLine);
         m_boxLine->SetHeight(K_GRID_SIZE + kBoxLine);
-        m_boxLine->SetPosition(K_GRID_X + col * GetCellSize() - 1.0f, K_GRID_Y - 1.0f);
+        m_boxLine->SetPosition(K_GRID_X + col * GetCellSize() - 0.5f * kBoxLine,
+                               K_GRID_Y - 0.5f * kBoxLine);
         m_boxLine->Render();
     }
 }
