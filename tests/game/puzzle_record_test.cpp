@@ -155,6 +155,19 @@ TEST(PuzzleBankWriter, RefusesWhatTheReaderWouldRefuse) {
         {"cell naming a missing letter",
          Crossword([](CrosswordData& c, SpelloutData&) { c.cells(6).wordLetterD = 3; }),
          "names a word or letter"},
+        {"no words", Crossword([](CrosswordData& c, SpelloutData&) { c.words.Empty(); }),
+         "grid word count out of range"},
+        {"letter unlike its word",
+         Crossword([](CrosswordData& c, SpelloutData&) { c.cellsDone(2) = 'X'; }),
+         "disagree with the words"},
+        {"word's cell naming another letter",
+         Crossword([](CrosswordData& c, SpelloutData&) { c.cells(1).wordLetterA = 2; }),
+         "disagree with the words"},
+        {"down word in the across slot", Crossword([](CrosswordData& c, SpelloutData&) {
+             c.cells(3).wordIndexA = 1;
+             c.cells(3).wordLetterA = 1;
+         }),
+         "disagree with the words"},
         {"unterminated clue", Crossword([](CrosswordData& c, SpelloutData&) {
              std::memset(c.words(1).clue, 'x', sizeof(c.words(1).clue));
          }),

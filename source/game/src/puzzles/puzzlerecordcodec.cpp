@@ -298,7 +298,8 @@ template <class Record>
 const char* DecodeGridWords(PuzzleByteReader& in, Record& record) {
     using Word = std::remove_reference_t<decltype(record.words(0))>;
     const int count = in.U16();
-    if (count > kMaxGridWords || in.Remaining() < static_cast<u32>(count) * kGridWordMinBytes) {
+    if (count < 1 || count > kMaxGridWords ||
+        in.Remaining() < static_cast<u32>(count) * kGridWordMinBytes) {
         return "grid word count out of range";
     }
     record.words.SetSize(count);
@@ -332,6 +333,34 @@ bool ValidCellWord(const Record& record, u8 wordIndex, u8 letter) {
            letter < TextLength(record.words(wordIndex).word, kShortStringCapacity);
 }
 
+// Whether every letter of every word lies in a cell that names the word at that letter and
+// holds that letter as its solution, and every cell names only words that run through it.
+template <class Record>
+bool CellsAgreeWithWords(const Record& record) {
+    for (int i = 0; i < record.words.Size(); ++i) {
+        const auto& word = record.words(i);
+        const int step = word.bDirection ? record.numCols : 1;
+        const int length = TextLength(word.word, kShortStringCapacity);
+        for (int n = 0; n < length; ++n) {
+            const int cell = word.startCell + n * step;
+            const CrosswordDataCell& data = record.cells(cell);
+            const u8 index = word.bDirection ? data.wordIndexD : data.wordIndexA;
+            const u8 letter = word.bDirection ? data.wordLetterD : data.wordLetterA;
+            if (index != i || letter != n || record.cellsDone(cell) != word.word[n]) {
+                return false;
+            }
+        }
+    }
+    for (int cell = 0; cell < record.cells.Size(); ++cell) {
+        const CrosswordDataCell& data = record.cells(cell);
+        if ((data.wordIndexA != CROSSWORD_NO_WORD && record.words(data.wordIndexA).bDirection) ||
+            (data.wordIndexD != CROSSWORD_NO_WORD && !record.words(data.wordIndexD).bDirection)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 template <class Record>
 const char* DecodeGridCells(PuzzleByteReader& in, Record& record) {
     const int cells = CellCount(record);
@@ -352,7 +381,10 @@ const char* DecodeGridCells(PuzzleByteReader& in, Record& record) {
     }
     record.cellsDone.SetSize(cells);
     in.Bytes(record.cellsDone.Data(), static_cast<u32>(cells));
-    return in.Finished() ? nullptr : "grid body has the wrong length";
+    if (!in.Finished()) {
+        return "grid body has the wrong length";
+    }
+    return CellsAgreeWithWords(record) ? nullptr : "grid cells disagree with the words";
 }
 
 template <class Record>
