@@ -1,0 +1,171 @@
+// MNCrossword: the rules and state of one crossword being played: a private copy of the
+// bank record and of its hidden word, the player's letters, the selection, completed clues,
+// locked cells, errors, hints, the play clock and the state. It owns the on-screen keyboard
+// words are typed on and draws nothing. Owned by the crossword widget; main thread only.
+// Callers pass indices of the loaded record; saved states that do not fit the buffer give 0
+// and write nothing, and a state naming an unknown key loads that cell empty (logged).
+#pragma once
+
+#include <puzzles/puzzledata.h>
+
+#include <kelvo/containers/karray.h>
+#include <kelvo/object/ksignal.h>
+
+namespace Kelvo_lib {
+
+class MNKeyboard;
+
+// How a word is entered: along a row or down a column.
+enum eDirection {
+    DIR_NONE = 0,
+    DIR_HORIZONTAL = 1,
+    DIR_VERTICAL = 2,
+};
+
+class MNCrossword {
+public:
+    // One grid cell as the player sees it.
+    struct Cell {
+        char userLetter; // ' ' when empty
+        bool bHighlight; // part of the selected word
+        bool bReveal;
+    };
+
+    // The in-game cell size in pixels, which the widget draws the grid at.
+    static constexpr float K_GRID_SCALE = 19.0f;
+    // Where the keyboard stands in the answer view, in pixels.
+    static constexpr float K_KEYBOARD_X = 254.0f;
+    static constexpr float K_KEYBOARD_Y = 340.0f;
+    // Words the Fast and Fun pre-fill leaves to type, and the draws it tries for each.
+    static constexpr int K_PREFILL_PICKS = 3;
+    static constexpr int K_PREFILL_TRIES = 10;
+    // The Tournament target-time warning starts this many seconds before the target.
+    static constexpr float K_WARNING_SECONDS = 30.0f;
+
+    MNCrossword();
+    MNCrossword(const MNCrossword&) = delete;
+    MNCrossword& operator=(const MNCrossword&) = delete;
+    ~MNCrossword();
+
+    // Set-up and play.
+    void SetPuzzle(CrosswordData* crossword, int gamemode);
+    // Null means the puzzle has no hidden word.
+    void SetSpellout(SpelloutData* spellout);
+    void Play() { m_crosswordState = 1; }
+    // Clears the unlocked letters, errors and warning timer; resetTime also the clock.
+    void Reset(bool resetTime);
+    void Tick(float delta);
+
+    int GetState() const { return m_crosswordState; }
+    float GetTime() const { return m_timer; }
+    int GetNumErrors() const { return m_errors; }
+    int GetHintsUsed() const { return m_hintsUsed; }
+    int GetPuzzleId() const { return m_data.puzzleID; }
+    int GetGameMode() const { return m_gameMode; }
+
+    // Blanks every wrong letter; the words through them are no longer completed.
+    void RemoveErrors();
+    bool IsGridFull() const;
+    // True (and the state 4) when every letter is right.
+    bool CheckWin();
+    // Words whose every cell holds its solution letter.
+    int GetNumCorrect() const;
+    // (null, 0) gives the size needed; a smaller buffer gives 0; else the bytes written.
+    int SavePuzzleState(void* buf, int bufsize);
+    // 1, or 0 when the buffer is smaller than the state.
+    int LoadPuzzleState(void* buf, int bufsize);
+
+    // Reading the grid and the words.
+    int GetNumRows() const { return m_data.numRows; }
+    int GetNumCols() const { return m_data.numCols; }
+    int GetNumCells() const { return m_data.numRows * m_data.numCols; }
+    float GetGridScaleX() const { return m_gridScaleX; }
+    float GetGridScaleY() const { return m_gridScaleY; }
+    int GetNumWords() const { return m_data.words.Size(); }
+    // "No word" when the record has none.
+    const char* GetWord(int i) const;
+    const char* GetClue(int i) const { return m_data.words(i).clue; }
+    bool GetWordDirection(int i) const { return m_data.words(i).bDirection; }
+    int GetStartCell(int i) const { return m_data.words(i).startCell; }
+    int GetNumberedCell(int i) const { return m_numberedCells(i); }
+    int GetNumWordsOfDirection(bool bDirection) const;
+    // Cell n of word i (along its own direction).
+    int GetWordCell(int i, int n) const;
+    int GetWordLength(int i) const;
+
+    char GetUserLetter(int cell) const { return m_gridMap[cell].userLetter; }
+    char GetCellsDone(int cell) const { return m_data.cellsDone(cell); }
+    unsigned char GetCorrectLetter(int cell) const {
+        return static_cast<unsigned char>(m_data.cellsDone(cell));
+    }
+    bool IsHighlight(int cell) const { return m_gridMap[cell].bHighlight; }
+    bool IsReveal(int cell) const { return m_gridMap[cell].bReveal; }
+    bool IsCellLocked(int cell) const { return m_hintGrid(cell); }
+    bool IsSpelloutCell(int cell) const;
+    bool IsClueUsed(int i) const;
+    int GetCluesUsed() const { return m_cluesUsed.Size(); }
+
+    // The selection.
+    int GetSelectedClue() const { return m_selectedClue; }
+    int GetFirstCell() const { return m_firstCell; }
+    bool GetDirection() const { return m_bDirection; }
+    bool GetDirectionView() const { return m_bDirectionView; }
+    void SetDirectionView(bool bDown) { m_bDirectionView = bDown; }
+    int GetSelectedIndex() const { return m_selectedIndex; }
+    void SetSelectedIndex(int index) { m_selectedIndex = index; }
+    // -1 selects nothing (logged).
+    void SelectClue(int clue);
+    // The cell's across word, or its down word when the across word is selected already.
+    void SelectCell(int cell, eDirection direction);
+
+    // Enters a typed word from cell index along dir: 0 when refused, else 1.
+    int PlaceWord(const char* word, int index, eDirection dir);
+    // Reveals the keyboard's next letter of the selected word, in the grid too.
+    void Hint();
+    MNKeyboard* GetKeyboard() { return m_keyboard; }
+    const MNKeyboard* GetKeyboard() const { return m_keyboard; }
+
+    kSignal0<> GameOverSignal;
+    kSignal0<> InvalidEntrySignal;
+    kSignal0<> ValidEntrySignal;
+
+private:
+    void NumberClues();
+    void SelectFirstAcross();
+    void Select(int clue);
+    void HighlightPossiblePos();
+    void PrefillFastAndFun();
+    // Locks every cell of the selected word; true when one was not locked before.
+    bool LockSelectedWord();
+    bool IsWordFilled(int i) const;
+    bool IsWordRight(int i) const;
+    void TickTargetWarning(float delta);
+    int StateSize() const { return GetNumCells() + GetNumWords() + 6; }
+    void RecountCluesUsed();
+
+    int m_selectedClue = -1;
+    int m_selectedIndex = -1;
+    int m_firstCell = -1;
+    bool m_bDirection = false;
+    bool m_bDirectionView = true;
+    kArray<int> m_cluesUsed;
+    kArray<int> m_numberedCells;
+    int m_gameMode = 0;
+    float m_fSecondTimer = 0.0f;
+    bool m_bTickTock = true;
+    bool m_bTargetTimeExpired = false;
+    CrosswordData m_data;
+    SpelloutData m_spellout;
+    bool m_bSpellout = false;
+    int m_hintsUsed = 0;
+    int m_errors = 0;
+    float m_timer = 0.0f;
+    float m_gridScaleX = 1.0f;
+    float m_gridScaleY = 1.0f;
+    Cell* m_gridMap = nullptr;
+    kArray<bool> m_hintGrid;
+    int m_crosswordState = 0;
+    MNKeyboard* m_keyboard = nullptr;
+};
+
+} // namespace Kelvo_lib
