@@ -1,0 +1,928 @@
+// The crossword widget: its art, the clue lists, the input of its four views and the sweep.
+#include <puzzles/crossword/mncrosswordwidget.h>
+
+#include <shell/mnprofile.h>
+#include <shell/mnprofilemanager.h>
+#include <shell/mnresourcemanager.h>
+#include <shell/mnsound.h>
+#include <tui/mnkeyboard.h>
+#include <tui/splittext.h>
+
+#include <framework/kspritemanager.h>
+#include <framework/ktext.h>
+#include <ui/kuimouse.h>
+
+#include <kelvo/input/kinputsystem.h>
+#include <kelvo/platform/klog.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace Kelvo_lib {
+
+namespace {
+
+[[maybe_unused]] kClass* const s_registeredRecords[] = {MNCrosswordWidget::StaticClass()};
+
+constexpr int kGameModeTournament = 0;
+constexpr int kGameModeSimplyPuzzle = 2;
+constexpr int kGameModeHeadToHead = 4;
+
+// The remote's A button as the play views see it: -1 idle, 1 pressed this tick, 2 held,
+// 3 released this tick. One for the whole widget family, as only one crossword plays.
+int s_mouseState = -1;
+
+constexpr float kClueWrapWidth = 0.39f; // of the display width
+constexpr float kClueFitMargin = 50.0f;
+constexpr float kTabWidth = 115.0f;
+constexpr float kTabHeight = 35.0f;
+constexpr float kDownTabLeft = 170.0f;
+constexpr float kAnswerBoxesX = 377.0f;
+constexpr float kAnswerBoxesUp = 30.0f; // above the answer panel's bottom
+constexpr float kFlashPeriod = 1.0f;
+constexpr float kPostScanFlash = 2.0f;
+
+bool IsAButtonHeld() {
+    return kInput != nullptr && kInput->GetInputState(KI_WII_PAD1_BUTTON_A, 0) != 0.0f;
+}
+
+const char* Txt(int id) {
+    const char* text = kText::Text(id);
+    return text != nullptr ? text : "";
+}
+
+int DisplayWidth() {
+    return kSpriteManager::GetDisplayWidth();
+}
+
+int DisplayHeight() {
+    return kSpriteManager::GetDisplayHeight();
+}
+
+kSharedPtr<kSprite> PixelSprite(const char* bank, const char* name) {
+    kSprite* sprite = MNResourceManager::GetSprite(bank, name);
+    if (sprite != nullptr) {
+        sprite->SetNormalCoordinates(false);
+        sprite->SetTransparent(true);
+    }
+    return kSharedPtr<kSprite>(sprite);
+}
+
+bool StrictlyInside(const kSprite& sprite, int x, int y) {
+    return x > sprite.GetX() && x < sprite.GetX() + sprite.GetWidth() && y > sprite.GetY() &&
+           y < sprite.GetY() + sprite.GetHeight();
+}
+
+} // namespace
+
+bool MNCrosswordWidget::Pointer::Pressed(const kSprite& sprite) const {
+    return state == 1 && sprite.MouseHit(static_cast<float>(x), static_cast<float>(y), false);
+}
+
+bool MNCrosswordWidget::Pointer::Released(const kSprite& sprite) const {
+    return state == 3 && sprite.MouseHit(static_cast<float>(x), static_cast<float>(y), false);
+}
+
+MNCrosswordWidget::MNCrosswordWidget() {
+    MNSound::ForceRandomMusicChange();
+    m_scanGrid.Empty();
+    m_crossword = new MNCrossword;
+    InitIntro();
+    m_bArtComplete = LoadArt();
+    if (!m_bArtComplete) {
+        kLogSys("MNCrosswordWidget", "Art is missing from the disc; the crossword stays blank\n");
+    }
+}
+
+MNCrosswordWidget::~MNCrosswordWidget() {
+    m_renderedWordListAcross.Clear();
+    m_renderedWordListDown.Clear();
+    delete m_crossword;
+}
+
+bool MNCrosswordWidget::LoadArt() {
+    const float w = static_cast<float>(DisplayWidth());
+    const float h = static_cast<float>(DisplayHeight());
+    m_keyboardFont = MNResourceManager::GetFont("keyboard", "wii_keyboard");
+    m_titleFont = MNResourceManager::GetFont("wii_font_30", "wii_font_30");
+    m_font = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
+    m_font->SetColour(0xFF000000, false);
+    m_gridFont = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
+    m_buttonFont = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
+    m_buttonFont->SetColour(0xFFFFFFFF, false);
+    m_buttonFont->SetScale(1.0f);
+    m_clueFont = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
+    m_clueFont->SetColour(0xFFFFFFFF, false);
+    m_clueFont->SetScale(1.0f);
+    m_clueFont->SetPixelSpacingReduction(1, 3);
+    m_gridNumberFont = MNResourceManager::GetFont("wii_font_11a", "wii_font_11a");
+
+    m_spriteCell = PixelSprite("puzzles", "cw_grid_white_cell");
+    m_inputBg = PixelSprite("puzzles", "CW_BG_Clue_BG");
+    m_answer = PixelSprite("puzzles", "cw_confirm_box ");
+    m_resolve = PixelSprite("puzzles", "cw_resolve_button");
+    m_swapback = PixelSprite("puzzles", "cw_back_box ");
+    m_across = PixelSprite("puzzles", "CW_Tab_BG_Across");
+    m_down = PixelSprite("puzzles", "CW_Tab_BG_Down");
+    m_gridBG = PixelSprite("puzzles", "CW_BG_Grid_BG");
+    m_menu = PixelSprite("puzzles", "Generic_BG_Buttons");
+    m_hint = PixelSprite("puzzles", "Generic_BG_Buttons");
+    m_upArrow = PixelSprite("puzzles", "CW_scroll_Arrow_Up");
+    m_downArrow = PixelSprite("puzzles", "CW_scroll_Arrow_Down");
+    m_clueHighlight = PixelSprite("puzzles", "cw_single_clue_bg");
+    m_mouseSprite =
+        kSharedPtr<kSprite>(kSprite::Create(MNResourceManager::GetSpriteBank("ptr"), "ptr"));
+    if (!IsArtComplete()) {
+        return false;
+    }
+    m_inputBg->SetPosition(w - m_inputBg->GetWidth(), 43.0f);
+    m_answer->SetPosition(m_inputBg->GetX(), 255.0f);
+    m_resolve->SetPosition(30.0f, 311.0f);
+    m_swapback->SetPosition(m_answer->GetX() + m_answer->GetWidth() + 10.0f, 255.0f);
+    m_across->SetPosition(w - m_across->GetWidth(), 43.0f);
+    m_down->SetPosition(w - m_down->GetWidth(), 43.0f);
+    m_gridBG->SetPosition(30.0f, 0.0f);
+    m_menu->SetPosition(80.0f, h - m_menu->GetHeight());
+    m_hint->SetPosition(10.0f + 80.0f + m_hint->GetWidth(), h - m_hint->GetHeight());
+    const float arrowX =
+        m_across->GetX() + 0.5f * m_across->GetWidth() - 0.5f * m_upArrow->GetWidth();
+    m_upArrow->SetPosition(arrowX, m_across->GetY() + 40.0f);
+    m_downArrow->SetPosition(arrowX, m_across->GetY() + m_across->GetHeight() -
+                                         m_downArrow->GetHeight() - 10.0f);
+    m_clueHighlight->SetHeight(16.0f);
+    m_clueHighlight->SetWidth(m_across->GetWidth() - 20.0f);
+    m_clueHighlight->SetColour(0xFFFFFF00);
+    return true;
+}
+
+bool MNCrosswordWidget::IsArtComplete() const {
+    const kSprite* sprites[] = {m_spriteCell.Get(),
+                                m_inputBg.Get(),
+                                m_answer.Get(),
+                                m_resolve.Get(),
+                                m_swapback.Get(),
+                                m_across.Get(),
+                                m_down.Get(),
+                                m_gridBG.Get(),
+                                m_menu.Get(),
+                                m_hint.Get(),
+                                m_upArrow.Get(),
+                                m_downArrow.Get(),
+                                m_clueHighlight.Get(),
+                                m_mouseSprite.Get(),
+                                m_introContinueButtonSprite.Get(),
+                                m_introHelpButtonSprite.Get()};
+    for (const kSprite* sprite : sprites) {
+        if (sprite == nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void MNCrosswordWidget::InitIntro() {
+    const int halfWidth = DisplayWidth() / 2;
+    m_introContinueButtonSprite = PixelSprite("fe", "wii_fe_button_256");
+    m_introHelpButtonSprite = PixelSprite("fe", "wii_fe_button_256");
+    const float y[] = {250.0f, 400.0f};
+    kSprite* buttons[] = {m_introContinueButtonSprite.Get(), m_introHelpButtonSprite.Get()};
+    for (int i = 0; i < 2; ++i) {
+        if (buttons[i] != nullptr) {
+            buttons[i]->SetPosition(halfWidth - 0.5f * buttons[i]->GetWidth(), y[i]);
+        }
+    }
+    m_introContinueButtonHot = true;
+    m_introHelpButtonHot = false;
+    m_bDebounce = true;
+    m_bDown = false;
+}
+
+void MNCrosswordWidget::InitWordList() {
+    m_renderedWordListAcross.Empty();
+    m_renderedWordListDown.Empty();
+    for (int i = 0; i < m_crossword->GetNumWords(); ++i) {
+        AddClueLines(i);
+    }
+}
+
+// "n. clue", wrapped to the panel with continuation lines indented by four blanks.
+void MNCrosswordWidget::AddClueLines(int word) {
+    kArray<RenderedWords>& list =
+        m_crossword->GetWordDirection(word) ? m_renderedWordListDown : m_renderedWordListAcross;
+    m_clueFont->SetFixedCharWidth(0);
+    m_clueFont->SetScale(1.0f);
+    char text[640];
+    std::snprintf(text, sizeof(text), "%d. %s", m_crossword->GetNumberedCell(word),
+                  m_crossword->GetClue(word));
+    int width = 0;
+    int height = 0;
+    m_clueFont->GetStringBound(width, height, text);
+    kString lines(text);
+    if (static_cast<float>(width) > m_across->GetWidth() - kClueFitMargin) {
+        lines = SplitText(m_clueFont.Get(), kString(text), kClueWrapWidth);
+    }
+    const char* start = lines.CStr();
+    while (*start != '\0') {
+        const char* end = std::strchr(start, '\n');
+        const int length =
+            end != nullptr ? static_cast<int>(end - start) : static_cast<int>(std::strlen(start));
+        char piece[sizeof(text) + 4];
+        std::snprintf(piece, sizeof(piece), "%s%.*s", start == lines.CStr() ? "" : "    ", length,
+                      start);
+        RenderedWords& line = list(list.Add());
+        line.line = kString(piece);
+        line.wordIndex = word;
+        start = end != nullptr ? end + 1 : start + length;
+    }
+}
+
+float MNCrosswordWidget::GridOffsetX() const {
+    const float gw = m_crossword->GetGridScaleX() * m_crossword->GetNumCols();
+    return m_gridBG->GetX() + (m_gridBG->GetWidth() - gw) * 0.5f;
+}
+
+float MNCrosswordWidget::GridOffsetY() const {
+    const float gh = m_crossword->GetGridScaleY() * m_crossword->GetNumRows();
+    return (m_gridBG->GetHeight() - gh) * 0.5f;
+}
+
+void MNCrosswordWidget::GetCellPosition(int cell, float& x, float& y) const {
+    const int cols = m_crossword->GetNumCols() > 0 ? m_crossword->GetNumCols() : 1;
+    x = GridOffsetX() + static_cast<float>(cell % cols) * m_crossword->GetGridScaleX();
+    y = GridOffsetY() + static_cast<float>(cell / cols) * m_crossword->GetGridScaleY();
+}
+
+void MNCrosswordWidget::TickIntro(float) {
+    const bool bHeld = IsAButtonHeld();
+    bool bRelease = false;
+    if (bHeld) {
+        if (!m_bDebounce) {
+            m_bDown = true;
+            m_bDebounce = true;
+        }
+    } else {
+        if (m_bDown) {
+            m_bDown = false;
+            bRelease = true;
+        }
+        if (m_bDebounce && !bRelease) {
+            m_bDebounce = false;
+        }
+    }
+    const int x = static_cast<int>(kUIMouse::GetX() * DisplayWidth());
+    const int y = static_cast<int>(kUIMouse::GetY() * DisplayHeight());
+    const bool bOnContinue = StrictlyInside(*m_introContinueButtonSprite.Get(), x, y);
+    const bool bOnHelp = !bOnContinue && StrictlyInside(*m_introHelpButtonSprite.Get(), x, y);
+    if ((bOnContinue && !m_introContinueButtonHot) || (bOnHelp && !m_introHelpButtonHot)) {
+        MNSound::PlaySoundEffect(SFX_HIGHLIGHT);
+    }
+    m_introContinueButtonHot = bOnContinue;
+    m_introHelpButtonHot = bOnHelp;
+    if (bRelease && bOnContinue) {
+        MNSound::PlaySoundEffect(SFX_PRESS);
+        kLogFmt("CONTINUE\n");
+        m_state = STATE_PLAY;
+    } else if (bRelease && bOnHelp) {
+        MNSound::PlaySoundEffect(SFX_PRESS);
+        kLogFmt("HELP\n");
+        HelpSignal();
+    }
+}
+
+MNCrosswordWidget::Pointer MNCrosswordWidget::ReadPointer(float delta) {
+    const bool bHeld = IsAButtonHeld();
+    const bool bWasDown = s_mouseState == 1 || s_mouseState == 2;
+    s_mouseState = bHeld ? (bWasDown ? 2 : 1) : (bWasDown ? 3 : -1);
+    kUIMouse::Tick(delta);
+    return Pointer{static_cast<int>(kUIMouse::GetX() * DisplayWidth()),
+                   static_cast<int>(kUIMouse::GetY() * DisplayHeight()), s_mouseState};
+}
+
+void MNCrosswordWidget::Tick(float delta) {
+    if (!m_bArtComplete) {
+        return;
+    }
+    if (m_crossword->GetGameMode() == kGameModeHeadToHead) {
+        const MNProfile* profile = MNProfileManager::GetActiveProfile();
+        const MNHeadToHeadData* players =
+            profile != nullptr ? const_cast<MNProfile*>(profile)->GetHeadToHeadData() : nullptr;
+        if (players != nullptr && !players->m_sprintMode &&
+            (players->m_player1Time == 0 || players->m_player2Time == 0)) {
+            return;
+        }
+    }
+    MNSound::PlayRandomInGameMusic();
+    if (m_state == STATE_INTRO) {
+        TickIntro(delta);
+        return;
+    }
+    if (m_state == STATE_SWEEP) {
+        TickSweep(delta);
+        return;
+    }
+    if (m_state != STATE_ANSWER && m_crossword->IsGridFull()) {
+        if (m_crossword->GetGameMode() != kGameModeHeadToHead) {
+            StartSweep();
+        } else if (m_crossword->CheckWin()) {
+            m_crossword->GameOverSignal();
+        }
+    }
+    m_crossword->Tick(delta);
+    const Pointer pointer = ReadPointer(delta);
+    if (m_state != STATE_ANSWER) {
+        TickPlayView(pointer);
+    }
+    if (m_state != STATE_ANSWER) {
+        TickGrid(pointer);
+    }
+    if (m_state == STATE_ANSWER) {
+        TickAnswerView(Pointer{pointer.x, pointer.y, s_mouseState});
+    }
+    TickButtons(Pointer{pointer.x, pointer.y, s_mouseState});
+}
+
+void MNCrosswordWidget::TickPlayView(const Pointer& pointer) {
+    const int lineCount = ShownList().Size();
+    if (pointer.Pressed(*m_upArrow.Get()) && m_clueListPos > 0) {
+        --m_clueListPos;
+        MNSound::PlaySoundEffect(SFX_LIST_UP);
+    }
+    if (pointer.Pressed(*m_downArrow.Get()) && m_clueListPos < lineCount - K_VISIBLE_LINES) {
+        ++m_clueListPos;
+        MNSound::PlaySoundEffect(SFX_SPINNER);
+    }
+    bool bOpen = false;
+    if (pointer.state == 1 && pointer.x > m_across->GetX() && pointer.x < DisplayWidth() - 15) {
+        const int last = std::min(m_clueListPos + K_VISIBLE_LINES, lineCount);
+        for (int k = 0; m_clueListPos + k < last; ++k) {
+            const int top = K_LINES_TOP + K_LINE_STEP * k;
+            if (pointer.y < top || pointer.y > top + K_LINE_STEP) {
+                continue;
+            }
+            const int word = ShownList()(m_clueListPos + k).wordIndex;
+            if (word == m_crossword->GetSelectedClue()) {
+                bOpen = true;
+            } else {
+                m_crossword->SelectClue(word);
+                MNSound::PlaySoundEffect(SFX_CELL_SELECT);
+            }
+        }
+    }
+    if (bOpen) {
+        kLogFmt("Setting input mode\n");
+        m_lastState = m_state;
+        m_state = STATE_ANSWER;
+        MNSound::PlaySoundEffect(SFX_ANSWER_OPEN);
+        PrepareKeyboard();
+        s_mouseState = 2;
+        return;
+    }
+    if (pointer.state != 1) {
+        return;
+    }
+    const bool bDownShown = m_crossword->GetDirectionView();
+    const kSprite& panel = bDownShown ? *m_across.Get() : *m_down.Get();
+    const float left = panel.GetX() + (bDownShown ? 0.0f : kDownTabLeft);
+    if (pointer.x > left && pointer.x < left + kTabWidth && pointer.y > panel.GetY() &&
+        pointer.y < panel.GetY() + kTabHeight) {
+        m_crossword->SetDirectionView(!bDownShown);
+        m_clueListPos = 0;
+        MNSound::PlaySoundEffect(bDownShown ? SFX_ACROSS_LIST : SFX_DOWN_LIST);
+    }
+}
+
+void MNCrosswordWidget::TickGrid(const Pointer& pointer) {
+    if (m_crossword->GetSelectedClue() != -1 && pointer.Released(*m_resolve.Get())) {
+        kLogFmt("Setting input mode\n");
+        m_lastState = m_state;
+        m_state = STATE_ANSWER;
+        m_bSwapBackDown = false;
+        MNSound::PlaySoundEffect(SFX_ANSWER_OPEN);
+        m_crossword->SetDirectionView(
+            m_crossword->GetWordDirection(m_crossword->GetSelectedClue()));
+        PrepareKeyboard();
+        MNSound::PlaySoundEffect(SFX_PRESS);
+        return;
+    }
+    const float sx = m_crossword->GetGridScaleX();
+    const float sy = m_crossword->GetGridScaleY();
+    const float left = GridOffsetX();
+    const float top = GridOffsetY();
+    const int cols = m_crossword->GetNumCols();
+    const int rows = m_crossword->GetNumRows();
+    if (pointer.state != 1 || pointer.x < left || pointer.x >= left + sx * cols ||
+        pointer.y < top || pointer.y >= top + sy * rows) {
+        return;
+    }
+    const int column = std::clamp(static_cast<int>((pointer.x - left) / sx), 0, cols - 1);
+    const int row = std::clamp(static_cast<int>((pointer.y - top) / sy), 0, rows - 1);
+    MNSound::PlaySoundEffect(SFX_CELL_SELECT);
+    const int cell = row * cols + column;
+    m_crossword->SetSelectedIndex(cell < m_crossword->GetNumCells() ? cell : 0);
+    m_crossword->SelectCell(m_crossword->GetSelectedIndex(),
+                            m_crossword->GetDirectionView() ? DIR_VERTICAL : DIR_HORIZONTAL);
+}
+
+// The keyboard starts with the word's letters from the grid; locked ones cannot be typed over.
+void MNCrosswordWidget::PrepareKeyboard() {
+    MNKeyboard* keyboard = m_crossword->GetKeyboard();
+    keyboard->m_string[0] = 0;
+    keyboard->m_cursorPos = -1;
+    std::memset(keyboard->m_locked, 0, sizeof(keyboard->m_locked));
+    const int word = m_crossword->GetSelectedClue();
+    const int length = std::min(m_crossword->GetWordLength(word), MNKeyboard::kMaxString - 1);
+    keyboard->SetMaxStringLength(length);
+    char letters[MNKeyboard::kMaxString] = {};
+    const int step = m_crossword->GetDirection() ? m_crossword->GetNumCols() : 1;
+    for (int i = 0; i < length; ++i) {
+        const int cell = m_crossword->GetFirstCell() + i * step;
+        letters[i] = m_crossword->GetUserLetter(cell);
+        if (m_crossword->IsCellLocked(cell)) {
+            keyboard->SetLockedCells(i);
+        }
+    }
+    keyboard->SetString(letters);
+}
+
+void MNCrosswordWidget::TickAnswerView(const Pointer& pointer) {
+    MNKeyboard* keyboard = m_crossword->GetKeyboard();
+    keyboard->MouseHit(static_cast<float>(pointer.x), static_cast<float>(pointer.y), false,
+                       pointer.state);
+    const float cw = m_spriteCell->GetWidth();
+    const float ch = m_spriteCell->GetHeight();
+    const float boxY = m_inputBg->GetY() + m_inputBg->GetHeight() - kAnswerBoxesUp;
+    const int length = m_crossword->GetWordLength(m_crossword->GetSelectedClue());
+    for (int i = 0; i < length && pointer.state == 1; ++i) {
+        const float boxX = kAnswerBoxesX + i * cw;
+        if (pointer.x >= boxX && pointer.x <= boxX + cw && pointer.y >= boxY &&
+            pointer.y <= boxY + ch) {
+            keyboard->SetCursorPos(i - 1);
+        }
+    }
+    const bool bComplete = std::strchr(keyboard->GetString(), ' ') == nullptr;
+    if (pointer.state == 1) {
+        const bool bOnAnswer = pointer.Pressed(*m_answer.Get());
+        if (bOnAnswer && bComplete) {
+            m_answerClick = true;
+        } else if (!bOnAnswer) {
+            m_answerClick = false;
+        }
+        m_bSwapBackDown = pointer.Pressed(*m_swapback.Get());
+    }
+    if (pointer.Released(*m_answer.Get()) && bComplete && m_answerClick) {
+        m_crossword->PlaceWord(keyboard->GetString(), m_crossword->GetFirstCell(),
+                               m_crossword->GetDirectionView() ? DIR_VERTICAL : DIR_HORIZONTAL);
+        if (m_crossword->GetGameMode() != kGameModeHeadToHead) {
+            MNSound::PlaySoundEffect(SFX_PRESS);
+        }
+        m_state = m_lastState;
+        m_answerClick = false;
+    }
+    if (pointer.Released(*m_swapback.Get()) && m_bSwapBackDown) {
+        m_bSwapBackDown = false;
+        MNSound::PlaySoundEffect(SFX_BACK);
+        m_state = m_lastState;
+    }
+}
+
+bool MNCrosswordWidget::CanHint() const {
+    const MNKeyboard* keyboard = m_crossword->GetKeyboard();
+    const int next = keyboard->GetCursorPos() + 1;
+    return !keyboard->GetLockedCells(next) &&
+           next < static_cast<int>(std::strlen(keyboard->GetString()));
+}
+
+void MNCrosswordWidget::TickButtons(const Pointer& pointer) {
+    if (pointer.Pressed(*m_menu.Get())) {
+        m_bMenuPressed = true;
+    }
+    if (pointer.state == 3) {
+        if (m_bMenuPressed && pointer.Released(*m_menu.Get())) {
+            MNSound::PlaySoundEffect(SFX_BACK);
+            MenuSignal();
+        }
+        m_bMenuPressed = false;
+    }
+    const int mode = m_crossword->GetGameMode();
+    if (m_state != STATE_ANSWER || mode < kGameModeTournament || mode > kGameModeSimplyPuzzle) {
+        return;
+    }
+    if (pointer.Pressed(*m_hint.Get())) {
+        m_bHintPressed = true;
+    }
+    if (pointer.state == 3) {
+        if (m_bHintPressed && pointer.Released(*m_hint.Get()) && CanHint()) {
+            MNSound::PlaySoundEffect(SFX_BACK);
+            m_crossword->Hint();
+        }
+        m_bHintPressed = false;
+    }
+}
+
+void MNCrosswordWidget::StartSweep() {
+    m_state = STATE_SWEEP;
+    m_fScanTime = m_fScanLength;
+    m_scanCurrentCol = -1;
+    m_scanGrid.Empty();
+    m_scanGrid.Add(m_crossword->GetNumCells());
+    for (int cell = 0; cell < m_scanGrid.Size(); ++cell) {
+        m_scanGrid(cell) = SCAN_NONE;
+    }
+}
+
+void MNCrosswordWidget::TickSweep(float delta) {
+    if (m_fScanTime > 0.0f) {
+        ScanStep(delta);
+    } else if (m_fPostScanFlashTime > 0.0f) {
+        FlashStep(delta);
+    } else if (m_fPostScanTime > 0.0f) {
+        ClosingStep(delta);
+    }
+}
+
+// Marks one more column per tick: wrong letters, or a right grid's hidden-word cells.
+void MNCrosswordWidget::ScanStep(float delta) {
+    bool bWin = true;
+    for (int cell = 0; cell < m_crossword->GetNumCells(); ++cell) {
+        const unsigned char solution = m_crossword->GetCorrectLetter(cell);
+        bWin = bWin && (solution == 0 || m_crossword->GetUserLetter(cell) == solution);
+    }
+    m_fScanTime -= delta;
+    MNSound::PlaySoundEffect(SFX_SWEEP_TICK);
+    if (m_fScanTime <= 0.0f) {
+        m_fScanTime = 0.0f;
+        ReplaceMarks(SCAN_LIT, SCAN_NONE);
+        m_fPostScanFlashTime = kPostScanFlash;
+        m_fFlashTime = kFlashPeriod;
+        return;
+    }
+    const int cols = m_crossword->GetNumCols();
+    const int col = static_cast<int>((m_fScanLength - m_fScanTime) *
+                                     (1.0f / m_fScanLength + static_cast<float>(cols)));
+    if (col <= m_scanCurrentCol) {
+        return;
+    }
+    for (int row = 0; m_scanCurrentCol >= 0 && row < m_crossword->GetNumRows(); ++row) {
+        unsigned char& mark = m_scanGrid(row * cols + m_scanCurrentCol);
+        if (mark == SCAN_LIT) {
+            mark = SCAN_NONE;
+        }
+    }
+    if (col >= cols) {
+        return;
+    }
+    ++m_scanCurrentCol;
+    for (int row = 0; row < m_crossword->GetNumRows(); ++row) {
+        const int cell = row * cols + m_scanCurrentCol;
+        const unsigned char solution = m_crossword->GetCorrectLetter(cell);
+        if (solution != 0 && m_crossword->GetUserLetter(cell) != static_cast<char>(solution)) {
+            m_scanGrid(cell) = SCAN_WRONG;
+        } else {
+            m_scanGrid(cell) = m_crossword->IsSpelloutCell(cell) && bWin ? SCAN_HIDDEN : SCAN_LIT;
+        }
+    }
+}
+
+void MNCrosswordWidget::FlashStep(float delta) {
+    m_fPostScanFlashTime -= delta;
+    if (m_fPostScanFlashTime <= 0.0f) {
+        m_fPostScanFlashTime = 0.0f;
+        m_fPostScanTime = m_fPostScanLength;
+        ReplaceMarks(SCAN_HIDDEN2, SCAN_HIDDEN);
+    } else if (m_fFlashTime > 0.0f) {
+        m_fFlashTime -= delta;
+        if (m_fFlashTime <= 0.0f) {
+            m_fFlashTime = kFlashPeriod;
+        } else {
+            SwapHiddenMarks();
+        }
+    }
+}
+
+// The end of the sweep: a right grid is over, a wrong one loses its wrong letters and play
+// goes on. The check decides, so a sweep that had too few ticks to mark every column cannot
+// leave a wrong grid stuck.
+void MNCrosswordWidget::ClosingStep(float delta) {
+    m_fPostScanTime -= delta;
+    SwapHiddenMarks();
+    if (m_fPostScanTime > 0.0f) {
+        return;
+    }
+    m_fPostScanTime = 0.0f;
+    if (m_crossword->CheckWin()) {
+        MNSound::PlaySoundEffect(SFX_RIGHT);
+        m_crossword->GameOverSignal();
+    } else {
+        m_state = STATE_PLAY;
+        m_crossword->RemoveErrors();
+        MNSound::PlaySoundEffect(SFX_WRONG);
+    }
+}
+
+void MNCrosswordWidget::SwapHiddenMarks() {
+    for (int cell = 0; cell < m_scanGrid.Size(); ++cell) {
+        unsigned char& mark = m_scanGrid(cell);
+        if (mark == SCAN_HIDDEN || mark == SCAN_HIDDEN2) {
+            mark = mark == SCAN_HIDDEN ? SCAN_HIDDEN2 : SCAN_HIDDEN;
+        }
+    }
+}
+
+void MNCrosswordWidget::ReplaceMarks(unsigned char from, unsigned char to) {
+    for (int cell = 0; cell < m_scanGrid.Size(); ++cell) {
+        if (m_scanGrid(cell) == from) {
+            m_scanGrid(cell) = to;
+        }
+    }
+}
+
+// Drawing.
+
+void MNCrosswordWidget::PrintCentred(kFont& font, const kSprite& sprite, const char* text) {
+    int w = 0;
+    int h = 0;
+    font.GetStringBound(w, h, text);
+    font.Print(static_cast<int>(sprite.GetX() + sprite.GetWidth() * 0.5f - w / 2),
+               static_cast<int>(sprite.GetY() + sprite.GetHeight() * 0.5f - h / 2), text, 0, 0.0f);
+}
+
+void MNCrosswordWidget::PrintCaption(kFont& font, const kSprite& sprite, const char* text) {
+    int w = 0;
+    int h = 0;
+    font.GetStringBound(w, h, text);
+    font.Print(static_cast<int>(sprite.GetX() + (sprite.GetWidth() - w) * 0.5f),
+               static_cast<int>(sprite.GetY()) + 5, text, 0, 0.0f);
+}
+
+void MNCrosswordWidget::Render() {
+    if (!m_bArtComplete) {
+        return;
+    }
+    MNKeyboard* keyboard = m_crossword->GetKeyboard();
+    if (keyboard != nullptr) {
+        keyboard->SetColour(0xFFFFFFFF);
+        keyboard->SetFont(m_keyboardFont);
+    }
+    if (m_state == STATE_INTRO) {
+        RenderIntro();
+        return;
+    }
+    m_font->SetFixedCharWidth(0);
+    RenderGrid();
+    if (m_state == STATE_ANSWER) {
+        RenderInputScreen();
+        m_swapback->Render();
+        PrintCentred(*m_font.Get(), *m_swapback.Get(), Txt(20));
+        RenderHint();
+    } else {
+        RenderClueList();
+        m_resolve->SetColour(0xFFFFFF00);
+        m_resolve->Render();
+        PrintCentred(*m_font.Get(), *m_resolve.Get(), Txt(296));
+    }
+    m_menu->Render();
+    m_buttonFont->SetColour(0xFFFFFFFF, false);
+    PrintCaption(*m_buttonFont.Get(), *m_menu.Get(), Txt(292));
+    RenderPointer();
+    if (m_crossword->GetGameMode() == kGameModeHeadToHead) {
+        RenderPlayers();
+    }
+}
+
+void MNCrosswordWidget::RenderHint() {
+    const int mode = m_crossword->GetGameMode();
+    if (mode < kGameModeTournament || mode > kGameModeSimplyPuzzle) {
+        return;
+    }
+    const unsigned int colour = CanHint() ? 0xFFFFFFFF : 0xFF808080;
+    m_hint->SetColour(colour);
+    m_buttonFont->SetColour(colour, false);
+    m_hint->Render();
+    PrintCaption(*m_buttonFont.Get(), *m_hint.Get(), Txt(287));
+}
+
+void MNCrosswordWidget::RenderPointer() {
+    m_mouseSprite->SetPosition(static_cast<float>(kUIMouse::GetIntX()),
+                               static_cast<float>(kUIMouse::GetIntY()));
+    m_mouseSprite->Render();
+}
+
+// The two players' lives (Sprint) or time left (Marathon); the player to move in yellow.
+void MNCrosswordWidget::RenderPlayers() {
+    MNProfile* profile = MNProfileManager::GetActiveProfile();
+    if (profile == nullptr) {
+        return;
+    }
+    const MNHeadToHeadData& players = *profile->GetHeadToHeadData();
+    char lines[2][96];
+    const char* names[] = {players.m_player1Name, players.m_player2Name};
+    const int lives[] = {players.m_player1Lives, players.m_player2Lives};
+    const int times[] = {players.m_player1Time, players.m_player2Time};
+    for (int i = 0; i < 2; ++i) {
+        if (players.m_sprintMode) {
+            std::snprintf(lines[i], sizeof(lines[i]), "%.32s: %d", names[i], lives[i]);
+        } else {
+            const int minutes = times[i] / 60;
+            std::snprintf(lines[i], sizeof(lines[i]), "%.32s: %d:%.2d", names[i], minutes,
+                          times[i] - minutes * 60);
+        }
+    }
+    int w = 0;
+    int h = 0;
+    m_font->GetStringBound(w, h, lines[1]);
+    const int x = DisplayWidth() - w - 40;
+    m_font->SetColour(players.m_player1Active ? 0xFFFFFF00 : 0xFF000000, false);
+    m_font->Print(x, 2, lines[0], 0, 0.0f);
+    m_font->SetColour(players.m_player1Active ? 0xFF000000 : 0xFFFFFF00, false);
+    m_font->Print(x, h + 2, lines[1], 0, 0.0f);
+}
+
+void MNCrosswordWidget::RenderIntro() {
+    const char* title = Txt(54);
+    int w = 0;
+    int h = 0;
+    m_titleFont->SetColour(0xFFFFFFFF, false);
+    m_titleFont->GetStringBound(w, h, title);
+    m_titleFont->Print(DisplayWidth() / 2 - w / 2, 24, title, 0, 0.0f);
+    const struct {
+        kSprite* sprite;
+        bool bHot;
+        int text;
+    } buttons[] = {{m_introContinueButtonSprite.Get(), m_introContinueButtonHot, 24},
+                   {m_introHelpButtonSprite.Get(), m_introHelpButtonHot, 139}};
+    for (const auto& button : buttons) {
+        const unsigned int colour = button.bHot ? 0xFFFFFF00 : 0xFFFFFFFF;
+        button.sprite->SetColour(colour);
+        m_font->SetColour(colour, false);
+        button.sprite->Render();
+        PrintCentred(*m_font.Get(), *button.sprite, Txt(button.text));
+    }
+    RenderPointer();
+}
+
+void MNCrosswordWidget::RenderGrid() {
+    m_gridBG->Render();
+    m_gridFont->SetFixedCharWidth(0);
+    m_gridFont->SetScale(1.0f);
+    m_gridFont->SetColour(0xFF000000, false);
+    for (int cell = 0; cell < m_crossword->GetNumCells(); ++cell) {
+        RenderCell(cell);
+    }
+    m_font->SetColour(0xFFFFFFFF, false);
+    m_font->SetFixedCharWidth(0);
+    if (m_crossword->GetGameMode() != kGameModeHeadToHead) {
+        RenderClock();
+    }
+}
+
+void MNCrosswordWidget::RenderCell(int cell) {
+    const bool bHighlight = m_crossword->IsHighlight(cell);
+    const char letter = m_crossword->GetUserLetter(cell);
+    unsigned int tint = bHighlight ? 0xFFFFFF00 : (letter != ' ' ? 0xFFFAFAFA : 0xFFFFFFFF);
+    if (m_crossword->IsCellLocked(cell)) {
+        tint = bHighlight ? 0xFFAAAAFF : 0xFFB4B4B4;
+    }
+    const bool bBlock = m_crossword->GetCellsDone(cell) == 0;
+    if (bBlock) {
+        tint = 0xFF000000;
+    }
+    if (m_state == STATE_SWEEP && cell < m_scanGrid.Size()) {
+        const unsigned int marks[] = {0xFFFFFFFF, 0xFF00FF00, 0xFFFF0000, 0xC8FF8000, 0xFFFFFFFF};
+        const unsigned char mark = m_scanGrid(cell);
+        tint = (mark == SCAN_NONE || mark == SCAN_HIDDEN2) && bBlock ? 0xFF000000 : marks[mark];
+    }
+    float x = 0.0f;
+    float y = 0.0f;
+    GetCellPosition(cell, x, y);
+    m_spriteCell->SetColour(tint);
+    m_spriteCell->SetPosition(x, y);
+    m_spriteCell->Render();
+    const float sx = m_crossword->GetGridScaleX();
+    const float sy = m_crossword->GetGridScaleY();
+    int w = 0;
+    int h = 0;
+    if (letter != ' ') {
+        const char text[2] = {letter, 0};
+        m_gridFont->SetColour(0xFF000000, false);
+        m_gridFont->GetStringBound(w, h, text);
+        m_gridFont->Print(static_cast<int>(x + sx * 0.5f - w / 2),
+                          static_cast<int>(y + sy * 0.5f - h / 2), text, 0, 0.0f);
+        return;
+    }
+    for (int i = 0; i < m_crossword->GetNumWords(); ++i) {
+        if (m_crossword->GetStartCell(i) != cell) {
+            continue;
+        }
+        char number[16];
+        std::snprintf(number, sizeof(number), "%d", m_crossword->GetNumberedCell(i));
+        m_gridNumberFont->SetColour(0xFF646464, false);
+        m_gridNumberFont->GetStringBound(w, h, number);
+        m_gridNumberFont->Print(static_cast<int>(x + (sx - w) * 0.5f), static_cast<int>(y + 1.0f),
+                                number, 0, 0.0f);
+        return;
+    }
+}
+
+// The clock (the mode's run clock in Quick Blast and Fast and Fun) and the clue counter.
+void MNCrosswordWidget::RenderClock() {
+    const int mode = m_crossword->GetGameMode();
+    float seconds = m_crossword->GetTime();
+    MNProfile* profile = MNProfileManager::GetActiveProfile();
+    if ((mode == 1 || mode == 3) && profile != nullptr) {
+        seconds = profile->m_hackTimer;
+    }
+    const int t = static_cast<int>(seconds);
+    char text[96];
+    std::snprintf(text, sizeof(text), "%02d:%02d:%02d", t / 3600, t / 60 % 60, t % 60);
+    m_font->SetColour(0xFF000001, false);
+    m_font->Print(530, 16, text, 0, 0.0f);
+    std::snprintf(text, sizeof(text), "%.60s: %d/%d", Txt(294), m_crossword->GetCluesUsed(),
+                  m_crossword->GetNumWords());
+    m_font->Print(45, 5, text, 0, 0.0f);
+}
+
+void MNCrosswordWidget::RenderClueList() {
+    (m_crossword->GetDirectionView() ? m_down : m_across)->Render();
+    m_clueFont->SetFixedCharWidth(0);
+    m_clueFont->SetScale(1.0f);
+    m_clueFont->SetColour(0xFFFFFFFF, false);
+    m_clueFont->Print(345, 50, Txt(505), 0, 0.0f);
+    m_clueFont->Print(535, 50, Txt(506), 0, 0.0f);
+    const int x0 = static_cast<int>(m_across->GetX() + 10.0f);
+    const kArray<RenderedWords>& list = ShownList();
+    const int last = std::min(m_clueListPos + K_VISIBLE_LINES, list.Size());
+    for (int k = 0; m_clueListPos + k < last; ++k) {
+        if (list(m_clueListPos + k).wordIndex == m_crossword->GetSelectedClue()) {
+            m_clueHighlight->SetPosition(static_cast<float>(x0 - 4),
+                                         static_cast<float>(K_LINES_TOP + K_LINE_STEP * k));
+            m_clueHighlight->Render();
+        }
+    }
+    for (int k = 0; m_clueListPos + k < last; ++k) {
+        const RenderedWords& line = list(m_clueListPos + k);
+        m_clueFont->SetColour(m_crossword->IsClueUsed(line.wordIndex) ? 0xFF808080 : 0xFF000000,
+                              false);
+        m_clueFont->Print(x0 - 3, K_LINES_TOP + K_LINE_STEP * k, line.line.CStr(), 0, 0.0f);
+    }
+    if (m_clueListPos > 0) {
+        m_upArrow->Render();
+    }
+    if (m_clueListPos < list.Size() - K_VISIBLE_LINES) {
+        m_downArrow->Render();
+    }
+}
+
+void MNCrosswordWidget::RenderInputScreen() {
+    m_inputBg->Render();
+    const int word = m_crossword->GetSelectedClue();
+    const float panelX = m_inputBg->GetX();
+    const float panelBottom = m_inputBg->GetY() + m_inputBg->GetHeight();
+    m_clueFont->SetFixedCharWidth(0);
+    m_clueFont->SetScale(1.0f);
+    m_clueFont->SetColour(0xFFFFFFFF, false);
+    char heading[96];
+    std::snprintf(heading, sizeof(heading), Txt(m_crossword->GetWordDirection(word) ? 311 : 310),
+                  m_crossword->GetNumberedCell(word));
+    m_clueFont->Print(static_cast<int>(panelX + 10.0f), 50, heading, 0, 0.0f);
+    m_clueFont->SetColour(0xFF000000, false);
+    const kString clue = SplitText(m_clueFont.Get(), kString(m_crossword->GetClue(word)), 0.4f);
+    int w = 0;
+    int h = 0;
+    m_clueFont->GetStringBound(w, h, clue.CStr());
+    m_clueFont->Print(static_cast<int>(panelX + 10.0f),
+                      static_cast<int>(m_inputBg->GetY() + m_inputBg->GetHeight() * 0.5f - h / 2),
+                      clue.CStr(), 0, 0.0f);
+
+    const MNKeyboard* keyboard = m_crossword->GetKeyboard();
+    const int cw = static_cast<int>(m_spriteCell->GetWidth());
+    const float ch = m_spriteCell->GetHeight();
+    const int next = keyboard->GetCursorPos() + 1;
+    for (int i = 0; i < m_crossword->GetWordLength(word); ++i) {
+        const bool bLocked = keyboard->GetLockedCells(i);
+        unsigned int tint = bLocked ? 0xFFC8C8C8 : 0xFFFFFFFF;
+        if (i == next) {
+            tint = bLocked ? 0xFFC8FAC8 : 0xFF00C864;
+        }
+        m_spriteCell->SetColour(tint);
+        m_spriteCell->SetPosition(static_cast<float>(kAnswerBoxesX + i * cw),
+                                  panelBottom - kAnswerBoxesUp);
+        m_spriteCell->Render();
+    }
+    const char* typed = keyboard->GetString();
+    for (int i = 0; typed[i] != '\0'; ++i) {
+        const char text[2] = {typed[i], 0};
+        m_clueFont->GetStringBound(w, h, text);
+        m_clueFont->Print(378 + i * cw + cw / 2 - w / 2,
+                          static_cast<int>(ch * 0.5f - h / 2 + panelBottom - 32.0f), text, 0, 0.0f);
+    }
+    m_font->SetColour(0xFFFFFFFF, false);
+    m_crossword->GetKeyboard()->SetFont(m_keyboardFont);
+    m_crossword->GetKeyboard()->Render();
+    if (std::strchr(typed, ' ') == nullptr) {
+        m_answer->Render();
+        PrintCentred(*m_font.Get(), *m_answer.Get(), Txt(299));
+    }
+}
+
+} // namespace Kelvo_lib
