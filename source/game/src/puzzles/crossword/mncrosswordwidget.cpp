@@ -42,6 +42,7 @@ constexpr float kAnswerBoxesX = 377.0f;
 constexpr float kAnswerBoxesUp = 30.0f; // above the answer panel's bottom
 constexpr float kFlashPeriod = 1.0f;
 constexpr float kPostScanFlash = 2.0f;
+constexpr unsigned int kInk = 0xFF1A1A1A;
 
 bool IsAButtonHeld() {
     return kInput != nullptr && kInput->GetInputState(KI_WII_PAD1_BUTTON_A, 0) != 0.0f;
@@ -661,7 +662,7 @@ void MNCrosswordWidget::Render() {
     }
     MNKeyboard* keyboard = m_crossword->GetKeyboard();
     if (keyboard != nullptr) {
-        keyboard->SetColour(0xFFFFFFFF);
+        keyboard->SetColour(kInk); // letters on the keyboard's paper keys
         keyboard->SetFont(m_keyboardFont);
     }
     if (m_state == STATE_INTRO) {
@@ -752,9 +753,8 @@ void MNCrosswordWidget::RenderIntro() {
     } buttons[] = {{m_introContinueButtonSprite.Get(), m_introContinueButtonHot, 24},
                    {m_introHelpButtonSprite.Get(), m_introHelpButtonHot, 139}};
     for (const auto& button : buttons) {
-        const unsigned int colour = button.bHot ? 0xFFFFFF00 : 0xFFFFFFFF;
-        button.sprite->SetColour(colour);
-        m_font->SetColour(colour, false);
+        button.sprite->SetColour(button.bHot ? 0xFFFFFF00 : 0xFFFFFFFF);
+        m_font->SetColour(kInk, false); // the buttons are light: ink keeps the caption legible
         button.sprite->Render();
         PrintCentred(*m_font.Get(), *button.sprite, Txt(button.text));
     }

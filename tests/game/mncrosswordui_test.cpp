@@ -1,0 +1,332 @@
+// A crossword of the disc's bank played on its screen by pointer and A button only, through
+// a UI manager walked the way the world walks it: the intro, clues chosen on the list and
+// on the grid, every answer typed on the on-screen keyboard and confirmed, the sweep and
+// the game over; a wrong letter sent back to play; a hint. Golden pictures of the views.
+#include "crossword_test_support.h"
+#include "game_ui_fixture.h"
+
+#include <puzzles/crossword/mncrosswordui.h>
+#include <puzzles/crossword/mncrosswordwidget.h>
+#include <puzzles/puzzlebank.h>
+#include <tui/mnkeyboard.h>
+
+#include "png_golden.h"
+
+#include <kelvo/render/krdrawhelp.h>
+#include <kelvo/render/krender.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace Kelvo_lib;
+using png_golden::MatchesGolden;
+
+constexpr float kFrame = 1.0f / 60.0f;
+constexpr int kTournament = 0;
+constexpr int kSimplyPuzzle = 2;
+
+class Signals : public kHasSlots<> {
+public:
+    void GameOver() { ++gameOver; }
+    void Valid() { ++valid; }
+    void Invalid() { ++invalid; }
+    void Pause() { ++pause; }
+    void Help() { ++help; }
+    int gameOver = 0, valid = 0, invalid = 0, pause = 0, help = 0;
+};
+
+class CrosswordScreenTest : public GameUITest {
+protected:
+    void SetUp() override {
+        GameUITest::SetUp();
+        ASSERT_TRUE(m_bank.Load(0)) << "the disc's bank";
+        for (int i = 0; i < m_bank.GetNumEntries() && m_puzzle == nullptr; ++i) {
+            if (m_bank.GetEntry(i).type == PUZZLE_TYPE_CROSSWORD) {
+                m_puzzle =
+                    static_cast<CrosswordPuzzle*>(m_bank.GetPuzzle(m_bank.GetEntry(i).id, 0));
+            }
+        }
+        ASSERT_NE(m_puzzle, nullptr);
+        kRender::BufferClear(0xFF1A3830);
+        kRender::BufferSwap();
+    }
+
+    void TearDown() override {
+        m_screen.reset();
+        GameUITest::TearDown();
+    }
+
+    void Start(int gameMode) {
+        m_screen = std::make_unique<MNCrosswordUI>();
+        m_manager.AddUI("game", m_screen.get());
+        m_manager.PushLayer("game")->PushUI(m_screen.get());
+        EXPECT_FALSE(m_screen->SetPuzzle(&m_sudoku, gameMode)) << "another kind is refused";
+        ASSERT_TRUE(m_screen->SetPuzzle(m_puzzle, gameMode));
+        m_screen->SetSpellout(m_puzzle->m_spellout);
+        m_screen->Play();
+        m_screen->GameOverSignal.Connect(&m_signals, &Signals::GameOver);
+        m_screen->ValidEntrySignal.Connect(&m_signals, &Signals::Valid);
+        m_screen->InvalidEntrySignal.Connect(&m_signals, &Signals::Invalid);
+        m_screen->GamePauseSignal.Connect(&m_signals, &Signals::Pause);
+        m_screen->HelpSignal.Connect(&m_signals, &Signals::Help);
+    }
+
+    MNCrosswordWidget& Widget() { return *m_screen->GetWidget(); }
+    MNCrossword& Model() { return *Widget().GetCrossword(); }
+
+    // One frame of the world: the top screen's input and tick, then its drawing.
+    void Frame(const std::string& events = "") {
+        LoadScript({events});
+        Step();
+        kUI* top = m_manager.GetLayer(m_manager.GetNumLayers() - 1)->GetTopUI();
+        top->GetScreen()->ProcessInput();
+        top->Tick(kFrame);
+        top->GetScreen()->Tick(kFrame);
+        kRender::BufferSwap();
+        top->GetScreen()->Render();
+        ++m_frames;
+    }
+
+    // A press and release of A at a pixel, and a frame with the button idle.
+    void Click(float x, float y) {
+        const std::string at = PointAt(static_cast<int>(x), static_cast<int>(y));
+        Frame(at + " hold A");
+        Frame("hold none");
+        Frame();
+    }
+
+    void ClickIntroContinue() { Click(320.0f, 270.0f); }
+
+    // Chooses a word on the clue list: its tab, scrolled to its first line, pressed.
+    void ChooseOnList(int word) {
+        const bool bDown = Model().GetWordDirection(word);
+        if (Model().GetDirectionView() != bDown) {
+            Click(bDown ? 330.0f + 170.0f + 50.0f : 330.0f + 50.0f, 43.0f + 15.0f);
+        }
+        const kArray<MNCrosswordWidget::RenderedWords>& lines = Widget().GetClueLines(bDown);
+        int line = 0;
+        while (lines(line).wordIndex != word) {
+            ++line;
+        }
+        while (line >= Widget().GetClueListPos() + MNCrosswordWidget::K_VISIBLE_LINES) {
+            Click(330.0f + 155.0f, 43.0f + 405.0f - 28.0f - 10.0f + 14.0f); // down arrow
+        }
+        while (line < Widget().GetClueListPos()) {
+            Click(330.0f + 155.0f, 43.0f + 40.0f + 14.0f);
+        }
+        const float y = MNCrosswordWidget::K_LINES_TOP +
+                        MNCrosswordWidget::K_LINE_STEP * (line - Widget().GetClueListPos()) + 7.0f;
+        Click(400.0f, y);
+        ASSERT_EQ(word, Model().GetSelectedClue());
+    }
+
+    void PressCell(int cell) {
+        float x = 0.0f;
+        float y = 0.0f;
+        Widget().GetCellPosition(cell, x, y);
+        Click(x + 9.0f, y + 9.0f);
+    }
+
+    // Opens the answer view: a second press on the clue's line, or the resolve button.
+    void OpenFromList(int word) {
+        ChooseOnList(word);
+        ChooseOnList(word);
+    }
+    void OpenFromResolve() { Click(105.0f, 327.0f); }
+
+    void Type(const std::string& letters) {
+        const MNKeyboard* keyboard = Model().GetKeyboard();
+        for (char letter : letters) {
+            const MNKeyboardKey& key = keyboard->GetKey(keyboard->GetKeyIndex(letter));
+            Click(key.x + key.w * 0.5f, key.y + key.h * 0.5f);
+        }
+    }
+    void Confirm() { Click(380.0f, 270.0f); }
+    void Hint() { Click(210.0f, static_cast<float>(m_surface->GetDesc().yRes) - 15.0f); }
+
+    // Enters a word through the answer view: by the list, or by a cell only it runs through
+    // and the resolve button.
+    void Solve(int word, const std::string& answer) {
+        int own = -1;
+        for (int n = 0; n < Model().GetWordLength(word) && own < 0; ++n) {
+            const int cell = Model().GetWordCell(word, n);
+            const CrosswordDataCell& data = m_puzzle->m_crossword->cells(cell);
+            if ((data.wordIndexA == CROSSWORD_NO_WORD) != (data.wordIndexD == CROSSWORD_NO_WORD)) {
+                own = cell;
+            }
+        }
+        if (own >= 0 && word % 2 == 1) {
+            PressCell(own);
+            ASSERT_EQ(word, Model().GetSelectedClue());
+            OpenFromResolve();
+        } else {
+            OpenFromList(word);
+        }
+        ASSERT_EQ(MNCrosswordWidget::STATE_ANSWER, Widget().GetWidgetState());
+        Type(answer);
+        Confirm();
+        ASSERT_NE(MNCrosswordWidget::STATE_ANSWER, Widget().GetWidgetState());
+    }
+
+    // Plays until the sweep has ended; returns the frames it took.
+    int RunSweep() {
+        int frames = 0;
+        for (; frames < 600 &&
+               (Widget().GetWidgetState() == MNCrosswordWidget::STATE_SWEEP || frames == 0) &&
+               m_signals.gameOver == 0;
+             ++frames) {
+            Frame();
+        }
+        return frames;
+    }
+
+    png_golden::Image Picture() {
+        krDrawHelp::Flush();
+        return png_golden::ReadEmbeddedFrameBuffer(0, 0, m_surface->GetDesc().xRes,
+                                                   m_surface->GetDesc().yRes);
+    }
+
+    PuzzleBank m_bank;
+    CrosswordPuzzle* m_puzzle = nullptr;
+    SudokuPuzzle m_sudoku;
+    kUIManager m_manager;
+    std::unique_ptr<MNCrosswordUI> m_screen;
+    Signals m_signals;
+    int m_frames = 0;
+};
+
+TEST_F(CrosswordScreenTest, PlayedThroughByPointerUntilTheSweepEndsTheGame) {
+    Start(kSimplyPuzzle);
+    for (int i = 0; i < 5; ++i) {
+        Frame();
+    }
+    EXPECT_TRUE(m_screen->IsContinueScreenOpen());
+    Click(320.0f, 420.0f); // HELP keeps the intro
+    EXPECT_EQ(1, m_signals.help);
+    ClickIntroContinue();
+    ASSERT_FALSE(m_screen->IsContinueScreenOpen());
+    EXPECT_FLOAT_EQ(kFrame, m_screen->GetTime()) << "only the frame after CONTINUE counts";
+    const int playStart = m_frames;
+
+    const CrosswordData& record = *m_puzzle->m_crossword;
+    for (int word = 0; word < record.words.Size(); ++word) {
+        SCOPED_TRACE(word);
+        ASSERT_NO_FATAL_FAILURE(Solve(word, record.words(word).word));
+    }
+    EXPECT_EQ(record.words.Size(), m_signals.valid);
+    EXPECT_EQ(0, m_signals.invalid);
+    ASSERT_TRUE(m_screen->IsGridFull());
+
+    ASSERT_EQ(MNCrosswordWidget::STATE_SWEEP, Widget().GetWidgetState());
+    const float timeAtSweep = m_screen->GetTime();
+    EXPECT_NEAR((m_frames - playStart) * kFrame, timeAtSweep, 2 * kFrame);
+    const int sweepFrames = RunSweep();
+    EXPECT_NEAR(5.0f / kFrame, sweepFrames, 4) << "scan, flash and closing";
+    EXPECT_EQ(1, m_signals.gameOver);
+    EXPECT_EQ(PUZZLE_STATE_COMPLETED, m_screen->GetState());
+    EXPECT_FLOAT_EQ(timeAtSweep, m_screen->GetTime()) << "the sweep is not play time";
+    for (int i = 0; i < 30; ++i) {
+        Frame();
+    }
+    EXPECT_EQ(1, m_signals.gameOver) << "fired once";
+    EXPECT_EQ(0, m_screen->GetNumErrors());
+}
+
+TEST_F(CrosswordScreenTest, AWrongLetterIsBlankedAfterTheSweepAndPlayGoesOn) {
+    Start(kSimplyPuzzle);
+    Frame();
+    ClickIntroContinue();
+    const CrosswordData& record = *m_puzzle->m_crossword;
+    // Solve words until one cell only the last word runs through stays, then fill it wrong.
+    for (int word = 0; word < record.words.Size(); ++word) {
+        std::string answer = record.words(word).word;
+        if (word == record.words.Size() - 1) {
+            answer.back() = answer.back() == 'Z' ? 'Y' : 'Z';
+        }
+        ASSERT_NO_FATAL_FAILURE(Solve(word, answer));
+    }
+    EXPECT_EQ(1, m_signals.invalid);
+    const int last = record.words.Size() - 1;
+    const int wrongCell = Model().GetWordCell(last, Model().GetWordLength(last) - 1);
+    ASSERT_EQ(MNCrosswordWidget::STATE_SWEEP, Widget().GetWidgetState());
+    for (int i = 0; i < 70; ++i) {
+        Frame();
+    }
+    EXPECT_EQ(MNCrosswordWidget::SCAN_WRONG, Widget().GetScanMark(wrongCell));
+    RunSweep();
+    EXPECT_EQ(0, m_signals.gameOver);
+    EXPECT_EQ(MNCrosswordWidget::STATE_PLAY, Widget().GetWidgetState());
+    EXPECT_EQ(' ', Model().GetUserLetter(wrongCell));
+    EXPECT_FALSE(Model().IsClueUsed(last));
+    EXPECT_EQ(1, m_screen->GetNumErrors());
+}
+
+TEST_F(CrosswordScreenTest, TournamentHintRevealsTheNextLetterAndLocksIt) {
+    Start(kTournament);
+    Frame();
+    ClickIntroContinue();
+    OpenFromList(0);
+    Hint();
+    const int first = Model().GetStartCell(0);
+    EXPECT_EQ(m_puzzle->m_crossword->cellsDone(first), Model().GetUserLetter(first));
+    EXPECT_TRUE(Model().IsCellLocked(first));
+    EXPECT_EQ(1, Model().GetHintsUsed());
+    EXPECT_EQ(MNCrosswordWidget::STATE_ANSWER, Widget().GetWidgetState());
+    // Back drops the view; the hinted letter stays.
+    Click(490.0f, 270.0f);
+    EXPECT_EQ(MNCrosswordWidget::STATE_PLAY, Widget().GetWidgetState());
+    EXPECT_TRUE(Model().IsCellLocked(first));
+    // The menu button asks the mode to pause.
+    Click(120.0f, static_cast<float>(m_surface->GetDesc().yRes) - 15.0f);
+    EXPECT_EQ(1, m_signals.pause);
+}
+
+TEST_F(CrosswordScreenTest, ResetKeepsTheClockAndReturnsToPlay) {
+    Start(kSimplyPuzzle);
+    Frame();
+    ClickIntroContinue();
+    OpenFromList(0);
+    for (int i = 0; i < 30; ++i) {
+        Frame();
+    }
+    const float time = m_screen->GetTime();
+    m_screen->Reset();
+    EXPECT_EQ(MNCrosswordWidget::STATE_PLAY, Widget().GetWidgetState());
+    EXPECT_FLOAT_EQ(time, m_screen->GetTime());
+    std::vector<u8> state(MNPuzzleUI::K_SAVED_STATE_SIZE);
+    const int size = m_screen->SavePuzzleState(nullptr, 0);
+    EXPECT_EQ(size, m_screen->SavePuzzleState(state.data(), static_cast<int>(state.size())));
+    EXPECT_EQ(1, m_screen->LoadPuzzleState(state.data(), static_cast<int>(state.size())));
+}
+
+TEST_F(CrosswordScreenTest, GoldenViews) {
+    Start(kSimplyPuzzle);
+    Frame(PointAt(330, 270));
+    EXPECT_TRUE(MatchesGolden("crossword_intro", Picture()));
+    ClickIntroContinue();
+    const CrosswordData& record = *m_puzzle->m_crossword;
+    ASSERT_NO_FATAL_FAILURE(Solve(0, record.words(0).word));
+    ASSERT_NO_FATAL_FAILURE(ChooseOnList(1));
+    Frame(PointAt(600, 200));
+    EXPECT_TRUE(MatchesGolden("crossword_play", Picture()));
+    ChooseOnList(1);
+    Type(std::string(record.words(1).word).substr(0, 2));
+    Frame(PointAt(600, 200));
+    EXPECT_TRUE(MatchesGolden("crossword_answer", Picture()));
+    Click(490.0f, 270.0f);
+    for (int word = 1; word < record.words.Size(); ++word) {
+        ASSERT_NO_FATAL_FAILURE(Solve(word, record.words(word).word));
+    }
+    for (int i = 0; i < 30; ++i) {
+        Frame(PointAt(600, 200));
+    }
+    EXPECT_TRUE(MatchesGolden("crossword_sweep", Picture()));
+}
+
+} // namespace
