@@ -305,9 +305,9 @@ void MNCrosswordWidget::Tick(float delta) {
         return;
     }
     if (m_crossword->GetGameMode() == kGameModeHeadToHead) {
-        const MNProfile* profile = MNProfileManager::GetActiveProfile();
+        MNProfile* profile = MNProfileManager::GetActiveProfile();
         const MNHeadToHeadData* players =
-            profile != nullptr ? const_cast<MNProfile*>(profile)->GetHeadToHeadData() : nullptr;
+            profile != nullptr ? profile->GetHeadToHeadData() : nullptr;
         if (players != nullptr && !players->m_sprintMode &&
             (players->m_player1Time == 0 || players->m_player2Time == 0)) {
             return;
