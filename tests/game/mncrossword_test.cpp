@@ -1,10 +1,14 @@
 // The crossword's rules: entering words, errors and their removal, selection and clue
 // numbers, hints, restarting, Head to Head locking, the Fast and Fun pre-fill and the saved
 // state, byte for byte.
+#include "../kelvo/audio_device_support.h"
 #include "crossword_test_support.h"
+#include "temporary_host_directory.h"
 
 #include <puzzles/crossword/mncrossword.h>
 #include <shell/mnprofile.h>
+#include <shell/mnprofilemanager.h>
+#include <shell/mnsound.h>
 #include <tui/mnkeyboard.h>
 
 #include <gtest/gtest.h>
@@ -374,6 +378,68 @@ TEST_F(CrosswordModelTest, LargeGridsDoNotFitTheResumeRecord) {
     EXPECT_EQ(0, model.SavePuzzleState(state.data(), 210));
     EXPECT_EQ(std::vector<u8>(210, 0xAB), state);
     EXPECT_EQ(0, model.LoadPuzzleState(state.data(), 210));
+}
+
+using namespace audio_device_test;
+
+// The Tournament's target-time warnings heard through the voice device, on a disc whose
+// two warning sounds are a steady high and a steady low level and whose expiry sound is high.
+class CrosswordWarningTest : public AudioDeviceTest {
+protected:
+    void SetUp() override {
+        AudioDeviceTest::SetUp();
+        Write(SFX_TICK, 8000);
+        Write(SFX_TOCK, -8000);
+        Write(SFX_TARGET_EXPIRED, 8000);
+        MNSound::Init(MNSound::K_MAX_VOLUME, 0);
+        m_previousProfile = MNProfileManager::GetActiveProfileIndex();
+        MNProfileManager::SetActiveProfile(0);
+        MNTournamentData* tournament = MNProfileManager::GetActiveProfile()->GetTournamentData();
+        m_saved = *tournament;
+        tournament->m_currentPuzzle = 3;
+        tournament->m_puzzleDataList[3].m_puzzleType = PUZZLE_FLAG_CROSSWORD;
+        tournament->m_puzzleDataList[3].m_fTargetTime = 60.0f;
+        m_model.SetPuzzle(&m_record, 0);
+        m_model.Play();
+    }
+    void TearDown() override {
+        *MNProfileManager::GetActiveProfile()->GetTournamentData() = m_saved;
+        MNProfileManager::SetActiveProfile(m_previousProfile);
+        MNSound::Deinit();
+        AudioDeviceTest::TearDown();
+    }
+
+    void Write(int effect, short level) {
+        const std::vector<short> samples(3200, level);
+        sound_test::SoundPtr sound(kSound_DSPEncode(samples.data(), 3200, 32000, false, 0));
+        m_disc.Write(std::string("wii/audio/") + MNSound::GetSoundEffectName(effect) + ".dsp",
+                     sound_test::Write(kSound_DSPWrite, *sound));
+    }
+
+    // Ticks the model and returns the mean level of what plays after; then lets it end.
+    double LevelAfterTick(float delta) {
+        m_model.Tick(delta);
+        const audio_test::Output output = Run(14);
+        Run(30);
+        return Mean(output.left, output.left.size() / 2);
+    }
+
+    test_support::TemporaryDisc m_disc;
+    MNTournamentData m_saved{};
+    int m_previousProfile = -1;
+    CrosswordData m_record = SmallCrossword();
+    MNCrossword m_model;
+};
+
+TEST_F(CrosswordWarningTest, AlternateInTheLastThirtySecondsThenSoundOnceAtTheTarget) {
+    EXPECT_NEAR(0.0, LevelAfterTick(30.0f), 200.0) << "30 s left: quiet";
+    EXPECT_GT(LevelAfterTick(0.25f), 1000.0) << "the first tick in the window sounds at once";
+    EXPECT_NEAR(0.0, LevelAfterTick(0.75f), 200.0) << "one a second";
+    EXPECT_LT(LevelAfterTick(0.25f), -1000.0) << "the other sound next";
+    EXPECT_GT(LevelAfterTick(30.0f), 1000.0) << "the target passes";
+    EXPECT_NEAR(0.0, LevelAfterTick(1.0f), 200.0) << "once";
+    m_model.Reset(false);
+    EXPECT_NEAR(0.0, LevelAfterTick(1.0f), 200.0) << "and for good";
 }
 
 } // namespace
