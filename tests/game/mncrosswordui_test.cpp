@@ -267,6 +267,34 @@ TEST_F(CrosswordScreenTest, AWrongLetterIsBlankedAfterTheSweepAndPlayGoesOn) {
     EXPECT_EQ(1, m_screen->GetNumErrors());
 }
 
+TEST_F(CrosswordScreenTest, ASweepOfFewerTicksThanColumnsStillSendsAWrongGridBack) {
+    Start(kSimplyPuzzle);
+    Frame();
+    ClickIntroContinue();
+    const CrosswordData& record = *m_puzzle->m_crossword;
+    for (int word = 0; word < record.words.Size(); ++word) {
+        Model().SelectClue(word);
+        Model().PlaceWord(record.words(word).word, Model().GetFirstCell(),
+                          Model().GetWordDirection(word) ? DIR_VERTICAL : DIR_HORIZONTAL);
+    }
+    // A wrong letter in the last column.
+    int wrong = Model().GetNumCols() - 1;
+    while (Model().GetCellsDone(wrong) == 0) {
+        wrong += Model().GetNumCols();
+    }
+    const char letter[] = {Model().GetCellsDone(wrong) == 'Z' ? 'Y' : 'Z', 0};
+    Model().PlaceWord(letter, wrong, DIR_HORIZONTAL);
+    // Half-second frames: the scan is over before it reaches every column.
+    Widget().Tick(0.5f);
+    ASSERT_EQ(MNCrosswordWidget::STATE_SWEEP, Widget().GetWidgetState());
+    for (int i = 0; i < 12 && Widget().GetWidgetState() != MNCrosswordWidget::STATE_PLAY; ++i) {
+        Widget().Tick(0.5f);
+    }
+    EXPECT_EQ(MNCrosswordWidget::STATE_PLAY, Widget().GetWidgetState());
+    EXPECT_EQ(' ', Model().GetUserLetter(wrong));
+    EXPECT_EQ(0, m_signals.gameOver);
+}
+
 TEST_F(CrosswordScreenTest, TournamentHintRevealsTheNextLetterAndLocksIt) {
     Start(kTournament);
     Frame();
