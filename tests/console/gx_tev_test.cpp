@@ -101,17 +101,21 @@ void SetUpMovieDrawing() {
     GXSetTevKColor(GX_KCOLOR2, GXColor{255, 0, 255, 128});
 }
 
-void DrawMovieQuad(s16 x, s16 y, s16 width, s16 height) {
+// Corners clockwise from the one that shows the planes' top left.
+void DrawMovieCorners(const s16 (&corners)[4][2]) {
+    static constexpr u16 kCoordinates[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     GXBegin(GX_QUADS, GX_VTXFMT7, 4);
-    GXPosition3s16(x, y, 0);
-    GXTexCoord2u16(0, 0);
-    GXPosition3s16(static_cast<s16>(x + width), y, 0);
-    GXTexCoord2u16(1, 0);
-    GXPosition3s16(static_cast<s16>(x + width), static_cast<s16>(y + height), 0);
-    GXTexCoord2u16(1, 1);
-    GXPosition3s16(x, static_cast<s16>(y + height), 0);
-    GXTexCoord2u16(0, 1);
+    for (u32 i = 0; i < 4; ++i) {
+        GXPosition3s16(corners[i][0], corners[i][1], 0);
+        GXTexCoord2u16(kCoordinates[i][0], kCoordinates[i][1]);
+    }
     GXEnd();
+}
+
+void DrawMovieQuad(s16 x, s16 y, s16 width, s16 height) {
+    const s16 right = static_cast<s16>(x + width);
+    const s16 bottom = static_cast<s16>(y + height);
+    DrawMovieCorners({{x, y}, {right, y}, {right, bottom}, {x, bottom}});
 }
 
 s32 ToLevel(f64 value) {
@@ -164,6 +168,62 @@ TEST(GXTevTest, MoviePlayerSetUpTurnsYuvIntoBt601Rgb) {
     EXPECT_LE(worst, 3);
     EXPECT_EQ(ArgbAt(99, 50), 0xFF000000u) << "nothing outside the quad";
     EXPECT_EQ(ArgbAt(100 + kWidth, 50), 0xFF000000u);
+}
+
+TEST(GXTevTest, MovieSetUpDrawsWhatTheGeneralEnvironmentDraws) {
+    // The set-up as it stands, and followed by a stage that passes the previous colour
+    // on (which no dedicated loop draws), over noise planes: the pictures must agree.
+    struct Case {
+        const char* what;
+        s16 corners[4][2];
+        bool extremeRegisters; // drive the chroma stages into their clamps
+        bool keepsAlpha;       // a frame buffer with alpha, alpha updated
+    };
+    const Case cases[] = {
+        {"1:1", {{5, 3}, {45, 3}, {45, 27}, {5, 27}}, false, false},
+        {"1:1 with alpha", {{5, 3}, {45, 3}, {45, 27}, {5, 27}}, false, true},
+        {"clamping registers", {{5, 3}, {45, 3}, {45, 27}, {5, 27}}, true, false},
+        {"stretched", {{1, 2}, {84, 2}, {84, 51}, {1, 51}}, true, false},
+        {"shrunk", {{9, 4}, {36, 4}, {36, 21}, {9, 21}}, false, false},
+        {"mirrored", {{60, 4}, {3, 4}, {3, 50}, {60, 50}}, false, false},
+        {"over the top left", {{-13, -7}, {27, -7}, {27, 17}, {-13, 17}}, false, false},
+        {"turned", {{20, 0}, {58, 14}, {44, 52}, {6, 38}}, true, false},
+    };
+    constexpr u16 kWidth = 40;
+    constexpr u16 kHeight = 24;
+    std::vector<u8> y(kWidth * kHeight), u(kWidth * kHeight / 4), v(kWidth * kHeight / 4);
+    u32 noise = 12345;
+    for (std::vector<u8>* plane : {&y, &u, &v}) {
+        for (u8& value : *plane) {
+            noise = noise * 1103515245u + 12345u;
+            value = static_cast<u8>(noise >> 16);
+        }
+    }
+    const PlaneTexture yPlane(y, kWidth, kHeight);
+    const PlaneTexture uPlane(u, kWidth / 2, kHeight / 2);
+    const PlaneTexture vPlane(v, kWidth / 2, kHeight / 2);
+    const auto draw = [&](const Case& c, u32 stages) {
+        SetUpMovieDrawing();
+        if (c.keepsAlpha) {
+            GXSetPixelFmt(GX_PF_RGBA6_Z24, GX_ZC_LINEAR);
+            GXSetAlphaUpdate(GX_TRUE);
+        }
+        if (c.extremeRegisters) {
+            GXSetTevColorS10(GX_TEVREG0, GXColorS10{1023, -1024, 700, -900});
+            GXSetTevKColor(GX_KCOLOR1, GXColor{255, 255, 128, 255});
+        }
+        GXLoadTexObj(&yPlane.texture, GX_TEXMAP0);
+        GXLoadTexObj(&uPlane.texture, GX_TEXMAP1);
+        GXLoadTexObj(&vPlane.texture, GX_TEXMAP2);
+        GXSetNumTevStages(static_cast<u8>(stages));
+        GXSetTevOrder(GX_TEVSTAGE4, GX_TEXCOORD_NULL, GX_TEXMAP_NULL, GX_COLOR_NULL);
+        GXSetTevOp(GX_TEVSTAGE4, GX_PASSCLR);
+        DrawMovieCorners(c.corners);
+        return ReadFrameBuffer(0, 0, 96, 64).argb;
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(draw(c, 4), draw(c, 5)) << c.what;
+    }
 }
 
 // ---- Single-stage arithmetic ----

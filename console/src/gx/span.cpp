@@ -4,6 +4,7 @@
 #include "gx/efb.h"
 #include "gx/runtime_simd.h"
 #include "gx/sprite_span.h"
+#include "gx/yuv_span.h"
 
 #include <algorithm>
 
@@ -35,15 +36,7 @@ struct SpanCoordinates {
 void StartCoordinates(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 stageCount,
                       const f32* row, u32 x, SpanCoordinates& c) {
     for (u32 i = 0; i < stageCount; ++i) {
-        const GXPipelineStage& stage = p.stages[i];
-        c.s[i] = c.t[i] = {0, 0};
-        if (stage.samplerAt >= 0 && stage.coordAt >= 0) {
-            const GXTextureSampler& sampler = p.samplers[stage.samplerAt];
-            const u32 k = static_cast<u32>(stage.coordAt);
-            c.s[i] = GXStepCoordinate(row[k] + t.dx[k] * 0.5f, t.dx[k], sampler.width, x);
-            c.t[i] =
-                GXStepCoordinate(row[k + 1] + t.dx[k + 1] * 0.5f, t.dx[k + 1], sampler.height, x);
-        }
+        GXStartStageCoordinates(p, t, i, row, x, c.s[i], c.t[i]);
     }
 }
 
@@ -579,6 +572,18 @@ void ChooseFilters(const GXPixelPipeline& p, GXTrianglePlanes& t, f32 x, f32 y, 
 
 } // namespace
 
+void GXStartStageCoordinates(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 stageIndex,
+                             const f32* row, u32 x, GXCoordinateStep& s, GXCoordinateStep& tc) {
+    const GXPipelineStage& stage = p.stages[stageIndex];
+    s = tc = {0, 0};
+    if (stage.samplerAt >= 0 && stage.coordAt >= 0) {
+        const GXTextureSampler& sampler = p.samplers[stage.samplerAt];
+        const u32 k = static_cast<u32>(stage.coordAt);
+        s = GXStepCoordinate(row[k] + t.dx[k] * 0.5f, t.dx[k], sampler.width, x);
+        tc = GXStepCoordinate(row[k + 1] + t.dx[k + 1] * 0.5f, t.dx[k + 1], sampler.height, x);
+    }
+}
+
 void GXPreparePixelPipeline() {
     GXPixelPipeline& p = s_pipeline;
     CompileStages(p);
@@ -592,7 +597,8 @@ void GXPreparePixelPipeline() {
     p.perPixelSpan = spans[0];
     const GXSpanFunction sprite = GXPrepareSpriteSpan(p, shading);
     p.spriteLoop = sprite != nullptr;
-    p.span[0] = p.spriteLoop ? sprite : spans[0];
+    const GXSpanFunction yuv = shading == GXShading::General ? GXPrepareYuvSpan(p) : nullptr;
+    p.span[0] = p.spriteLoop ? sprite : (yuv != nullptr ? yuv : spans[0]);
     p.span[1] = spans[1];
 }
 

@@ -91,3 +91,10 @@ const GXPixelPipeline& GXActivePixelPipeline();
 // minified, and sets up the sprite loop for columns left to right (exclusive).
 void GXPrepareTriangle(const GXPixelPipeline& pipeline, GXTrianglePlanes& planes, f32 x, f32 y,
                        bool perspective, u32 left, u32 right);
+
+// A sampling stage's texture coordinates along line y, from pixel x on (row holds the
+// interpolants at x = 0 of the line): what every affine span loop steps; (0, 0) when
+// the stage samples nothing.
+void GXStartStageCoordinates(const GXPixelPipeline& pipeline, const GXTrianglePlanes& planes,
+                             u32 stageIndex, const f32* row, u32 x, GXCoordinateStep& s,
+                             GXCoordinateStep& t);
