@@ -1,8 +1,7 @@
 // The game world: its sub-games' lives, the tick walk (sub-game, input to the top screen of
 // the top layer, its tick, its widget trees depth-first) and the render walk (layers bottom
 // up, top screens only, hidden subtrees skipped, the head-to-head background's rule).
-#include "render_fixture.h"
-#include "temporary_host_directory.h"
+#include "shell_test_support.h"
 
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
@@ -11,10 +10,7 @@
 #include <ui/kui.h>
 #include <ui/kuiwidget.h>
 
-#include <kelvo/input/kinputsystemwii.h>
 #include <kelvo/platform/kplatform.h>
-
-#include <console/host_input.h>
 
 #include <gtest/gtest.h>
 
@@ -98,14 +94,11 @@ public:
     void RenderLeafs(kGameRenderContext*, kGameLeaf**, int) override { Note("leafs"); }
 };
 
-class GameWorldTest : public render_fixture::RenderTest {
+class GameWorldTest : public shell_test::ShellTest {
 protected:
     void SetUp() override {
         g_journal = &m_journal;
-        HostInputReset();
-        m_input.Init(nullptr);
-        kInputSystemBase::Select(&m_input);
-        RenderTest::SetUp();
+        ShellTest::SetUp();
         MNGameWorld::SetSubGameFactory(&NoteSubGame::Create);
         m_game.AddClient(&m_client);
         World().Init();
@@ -119,9 +112,7 @@ protected:
         }
         World().Deinit();
         MNGameWorld::SetSubGameFactory(nullptr);
-        RenderTest::TearDown();
-        kInputSystemBase::Select(nullptr);
-        HostInputReset();
+        ShellTest::TearDown();
         g_journal = nullptr;
     }
 
@@ -139,8 +130,6 @@ protected:
 
     void Render() { World().RenderClientView(m_client.GetClientView(), 0, nullptr); }
 
-    test_support::TemporaryNand m_nand;
-    kInputSystemWII m_input;
     MNGame m_game;
     NoteClient m_client;
     Journal m_journal;
