@@ -70,13 +70,16 @@ void MNTitleScreen::Tick(float delta) {
     if (s_title.bClosed) {
         return;
     }
+    s_title.buttonA.Update();
     if (!s_title.bStarted) {
+        // A button held from before (the press that skipped the last movie) is not a
+        // press made on this screen.
         s_title.bStarted = true;
         kLogSys("MNTitleScreen", "Title screen\n");
         MNSound::PlayMusic(MUSIC_TITLE);
+        return;
     }
     s_title.time += delta;
-    s_title.buttonA.Update();
     if (s_title.buttonA.WasPressed()) {
         s_title.bPressed = true;
     }
