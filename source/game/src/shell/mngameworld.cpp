@@ -59,8 +59,12 @@ void MNGameWorld::Init() {
     for (int i = 0; i < SUBGAME_COUNT; ++i) {
         m_subGames[i] = s_subGameFactory(this, i);
     }
-    for (MNSubGame* subGame : m_subGames) {
-        subGame->Init();
+    for (int i = 0; i < SUBGAME_COUNT; ++i) {
+        if (m_subGames[i] == nullptr) {
+            kLogSys(kSystem, "Init: no sub-game %d\n", i);
+        } else {
+            m_subGames[i]->Init();
+        }
     }
 }
 
@@ -69,8 +73,10 @@ void MNGameWorld::Deinit() {
         return;
     }
     EndPlay();
-    for (MNSubGame*& subGame : m_subGames) {
-        subGame->Deinit();
+    for (MNSubGame* subGame : m_subGames) {
+        if (subGame != nullptr) {
+            subGame->Deinit();
+        }
     }
     for (MNSubGame*& subGame : m_subGames) {
         delete subGame;
