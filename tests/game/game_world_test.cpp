@@ -5,6 +5,7 @@
 
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
+#include <shell/mnprofilemanager.h>
 
 #include <game/kgameclient.h>
 #include <ui/kui.h>
@@ -136,15 +137,11 @@ protected:
     std::vector<NoteScreen*> m_screens;
 };
 
-TEST_F(GameWorldTest, CreatedByClassAsAWorldWithItsOwnRecord) {
-    const kClass* const record = MNGameWorld::StaticClass();
-    EXPECT_NE(record->m_classConstructor, nullptr);
-    EXPECT_EQ(record->m_superClass, kGameWorld::StaticClass());
-    EXPECT_EQ(m_game.GetWorld(), static_cast<kGameWorld*>(&World()));
-    EXPECT_EQ(World().Class(), record);
-}
-
-TEST_F(GameWorldTest, SubGamesLiveFromInitToDeinitAndSwitchOneAtATime) {
+TEST_F(GameWorldTest, MadeByClassItsSubGamesLiveFromInitToDeinitAndSwitchOneAtATime) {
+    EXPECT_EQ(World().Class()->m_superClass, kGameWorld::StaticClass());
+    EXPECT_EQ(World().GetProfile(), nullptr); // no profile index yet
+    World().SetActiveProfile(2);
+    EXPECT_EQ(World().GetProfile(), MNProfileManager::GetProfile(2));
     World().Deinit();
     m_journal.clear();
     World().Init();

@@ -50,11 +50,4 @@ TEST_F(StrapScreenTest, APressCountsOnlyOnceThePromptShowsThenTheScreenFadesOut)
     strap.Render(); // draws nothing once finished
 }
 
-TEST_F(StrapScreenTest, AHeldFromBeforeThePromptDoesNotEndIt) {
-    MNStrapScreen strap(kSharedPtr<kSpriteBank>(new kSpriteBank("", false)));
-    HoldA(true);
-    Run(strap, MNStrapScreen::K_PROMPT_DELAY + 1.0f);
-    EXPECT_EQ(strap.GetState(), MNStrapScreen::PROMPT);
-}
-
 } // namespace
