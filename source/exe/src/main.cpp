@@ -1,15 +1,184 @@
-// The game's entry point: starts the platform, silences the log and shows frames
-// until the host ends the run.
+// The game's entry point: brings the console's services up in order, shows the strap
+// screen, builds the game, its client and the splash sequence, runs the main loop until
+// the host or the player ends the run, and shuts everything down in order.
+#include <shell/mainclient.h>
+#include <shell/mndialog.h>
+#include <shell/mnframeclock.h>
+#include <shell/mngame.h>
+#include <shell/mngameworld.h>
+#include <shell/mnresourcemanager.h>
+#include <shell/mnsound.h>
+#include <shell/mnstrapscreen.h>
+#include <shell/mntitlescreen.h>
+
+#include <framework/kdialog.h>
+#include <framework/kevent.h>
+#include <framework/kfont.h>
+#include <framework/ksplashscreen.h>
+#include <framework/kspritebank.h>
+#include <framework/kstoragenand.h>
+#include <framework/ktext.h>
+
+#include <kelvo/audio/kaudio.h>
+#include <kelvo/input/kinputsystemwii.h>
+#include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/platform/klog.h>
 #include <kelvo/platform/kplatform.h>
+#include <kelvo/render/krdrawhelp.h>
+#include <kelvo/render/krender.h>
 
-#include <console/host.h>
+#include <console/vi.h>
+
+alignas(32) extern const unsigned char g_strapBank[];
+extern const unsigned int g_strapBankSize;
 
 namespace {
 
-constexpr const char* kBuildName = "1.0";
+using namespace Kelvo_lib;
 
+constexpr const char* kBuildName = "1.0";
+constexpr unsigned int kBlack = 0xFF000000;
+constexpr const char* kDiscCheckFile = "wii/uk_english.txz";
+constexpr int kEffectVolume = 3;
+constexpr int kMusicVolume = 2;
+
+// The splash sequence: our title picture, then the five logo movies.
+constexpr const char* kSplashBank = "splash";
+constexpr const char* kSplashImage = "nintendo";
+constexpr const char* kSplashMovies[] = {"logo_studio", "logo_engine", "logo_audio", "logo_video",
+                                         "logo_puzzles"};
+constexpr float kSplashMovieSeconds[] = {10.0f, 5.5f, 4.0f, 4.2f, 5.5f};
+
+// The shipped program prints no log.
 void DiscardLogText(const char*) {}
+
+const char* TvFormatName(u32 format) {
+    switch (format) {
+    case VI_NTSC:
+        return "NTSC";
+    case VI_PAL:
+        return "PAL";
+    case VI_EURGB60:
+        return "EU60";
+    case VI_MPAL:
+        return "MPAL";
+    default:
+        return "unknown";
+    }
+}
+
+void InitText() {
+    kText::Reset();
+    kArray<int> languages;
+    for (int language = KTEXT_UK_ENGLISH; language < KTEXT_NUM_LANGUAGES; ++language) {
+        languages.Push(language);
+    }
+    kText::SetSupportedLanguages(languages);
+    kFont::SetAutoShadow(true);
+}
+
+// The frame's end: the swap, with RESET held back to the flag meanwhile.
+void SwapFrame() {
+    krDrawHelp::Flush();
+    kEvent::DisableResetSignal();
+    kRender::BufferSwap();
+    kEvent::EnableResetSignal();
+}
+
+// One frame of a loop that waits (the strap screen, an open system dialog): input and
+// console events; delta is set to the frame's time. False when the host ends the run.
+bool WaitFrame(kInputSystemWII& input, MNFrameClock& clock, float& delta) {
+    if (kPlatform_Process() == 0) {
+        return false;
+    }
+    delta = clock.NextFrameTime(kPlatform_GetSeconds(), false);
+    input.Update();
+    kAudio::Update();
+    kEvent::Check();
+    MNDialog::Tick(delta);
+    return true;
+}
+
+kSharedPtr<kSpriteBank> CompiledStrapBank() {
+    kMemoryIOStream stream(const_cast<unsigned char*>(g_strapBank), g_strapBankSize,
+                           K_IO_ACCESS_READ);
+    return kSharedPtr<kSpriteBank>(new kSpriteBank(&stream));
+}
+
+bool ShowStrapScreen(kInputSystemWII& input) {
+    MNDialog::SetHomeButtonEnabled(false);
+    MNStrapScreen strap(CompiledStrapBank());
+    MNFrameClock clock(kPlatform_GetSeconds());
+    float delta = 0.0f;
+    bool bRunning = true;
+    while (bRunning && !strap.IsFinished()) {
+        bRunning = WaitFrame(input, clock, delta);
+        strap.Tick(delta);
+        strap.Render();
+        SwapFrame();
+    }
+    MNDialog::SetHomeButtonEnabled(true);
+    return bRunning;
+}
+
+// While a system dialog is open nothing else runs.
+bool RunDialogLoop(kInputSystemWII& input) {
+    MNFrameClock clock(kPlatform_GetSeconds());
+    float delta = 0.0f;
+    while (MNDialog::IsDialogOpen()) {
+        if (!WaitFrame(input, clock, delta)) {
+            return false;
+        }
+        MNDialog::Render();
+        SwapFrame();
+    }
+    return true;
+}
+
+void BuildSplashSequence() {
+    kSplashScreen::AddImage(MNResourceManager::GetSpriteBank(kSplashBank), kSplashImage, 1.0f, 0.5f,
+                            0.5f, false);
+    for (int i = 0; i < 5; ++i) {
+        kSplashScreen::AddMovie(kSplashMovies[i], kSplashMovieSeconds[i], true);
+    }
+    kSplashScreen::Start();
+}
+
+void RunMainLoop(kInputSystemWII& input, MNGame& game, MainClient& client) {
+    MNFrameClock clock(kPlatform_GetSeconds());
+    while (kPlatform_Process() != 0 && !MNDialog::IsExitRequested()) {
+        if (g_bResetFlag) {
+            g_bResetFlag = false;
+            kLogFmt("ALTERNATIVE RESET\n");
+            MNDialog::Reset();
+            continue;
+        }
+        if (!kRender::IsReady()) {
+            continue;
+        }
+        const float delta =
+            clock.NextFrameTime(kPlatform_GetSeconds(), kSplashScreen::IsFinished());
+        input.Update();
+        MNSound::Tick(delta);
+        kAudio::Update();
+        if (clock.IsDiscCheckDue()) {
+            kEvent::WiiDiscCheck(kDiscCheckFile);
+        }
+        kEvent::Check();
+        MNDialog::Tick(delta);
+        if (MNDialog::IsDialogOpen() || MNDialog::IsScreenBlack()) {
+            MNDialog::Tick(delta);
+            if (!MNDialog::IsScreenBlack()) {
+                MNDialog::Render();
+            }
+        } else {
+            MNDialog::RenderHomeButtonIcon();
+            game.Tick(delta);
+            client.Render();
+        }
+        SwapFrame();
+    }
+}
 
 } // namespace
 
@@ -17,10 +186,58 @@ int GameMain() {
     kPlatform_Init();
     kLogCHook(DiscardLogText);
     kLogFmt("Build: %s\n", kBuildName);
-    MyDemoBeforeRender();
-    while (kPlatform_Process() != 0) {
-        MyDemoDoneRender();
-        MyDemoBeforeRender();
+
+    kRender::Init();
+    kAudio::Init();
+    kAudio::DeviceCreate(0, 0, nullptr);
+    krSurface* const surface = kRender::SurfaceCreate(krSurfaceDesc());
+
+    StorageManagerWiiForceEnglishOnly(true);
+    kRender::BufferClear(kBlack);
+    kRender::BufferSwap();
+    kRender::BufferSwap();
+    kInputSystemWII input;
+    kInputSystemBase::Select(&input);
+    input.Init(nullptr);
+
+    InitText();
+    kLogFmt("TV format: %s\n", TvFormatName(VIGetTvFormat()));
+
+    MNResourceManager::Init();
+    g_bEnableControllerCheck = false;
+    kEvent::Init();
+    kDialogManager::Init(nullptr, nullptr, nullptr);
+    MNDialog::Init();
+    bool bRunning = ShowStrapScreen(input);
+    g_bEnableControllerCheck = true;
+    bRunning = bRunning && RunDialogLoop(input);
+
+    MNSound::Init(kEffectVolume, kMusicVolume);
+    kLogFmt("begin load\n");
+
+    MNGame* const game = new MNGame();
+    MainClient* const client = new MainClient();
+    BuildSplashSequence();
+    game->AddClient(client);
+    game->GetGameWorld()->Init();
+    MNTitleScreen::Init();
+    if (bRunning) {
+        RunMainLoop(input, *game, *client);
     }
+
+    game->GetGameWorld()->EndPlay();
+    delete game; // the client's ClientDeinit runs here
+    delete client;
+    MNTitleScreen::Deinit();
+    kSplashScreen::Clear();
+    MNDialog::Deinit();
+    kDialogManager::Deinit();
+    kEvent::Deinit();
+    MNSound::Deinit();
+    MNResourceManager::Deinit();
+    kInputSystemBase::Select(nullptr);
+    kRender::SurfaceDestroy(surface);
+    kRender::Deinit();
+    kAudio::Deinit();
     return 0;
 }
