@@ -40,26 +40,28 @@ constexpr const char* kScript = "130 hold A\n133 hold none\n"
 
 class StartSequenceTest : public testing::Test {
 protected:
+    // Runs the game with the script and options; returns its exit status and output.
+    static int RunGame(const char* script, int frames, const std::string& options,
+                       std::string& output) {
+        std::ofstream(s_dir / "input.txt") << script;
+        const std::string command = std::string(PUZZLES_GAME) + " --headless --frames " +
+                                    std::to_string(frames) + " --disc " + PUZZLES_DISC_DIR +
+                                    " --nand " + (s_dir / "nand").string() + " --input " +
+                                    (s_dir / "input.txt").string() + options + " 2>&1";
+        FILE* const pipe = popen(command.c_str(), "r");
+        if (pipe == nullptr) {
+            return -1;
+        }
+        std::array<char, 512> line;
+        while (fgets(line.data(), line.size(), pipe) != nullptr) {
+            output += line.data();
+        }
+        return pclose(pipe);
+    }
+
     static void SetUpTestSuite() {
         s_dir = fs::temp_directory_path() / ("start_sequence_" + std::to_string(getpid()));
         fs::create_directories(s_dir / "nand");
-        std::ofstream(s_dir / "input.txt") << kScript;
-        std::string command = std::string(PUZZLES_GAME) + " --headless --frames " +
-                              std::to_string(kFrames) + " --disc " + PUZZLES_DISC_DIR + " --nand " +
-                              (s_dir / "nand").string() + " --input " +
-                              (s_dir / "input.txt").string();
-        for (const Shot& shot : kShots) {
-            command += " --screenshot " + std::to_string(shot.frame) + ":" +
-                       (s_dir / (std::string(shot.name) + ".png")).string();
-        }
-        command += " 2>&1";
-        FILE* const pipe = popen(command.c_str(), "r");
-        ASSERT_NE(pipe, nullptr);
-        std::array<char, 512> line;
-        while (fgets(line.data(), line.size(), pipe) != nullptr) {
-            s_output += line.data();
-        }
-        s_status = pclose(pipe);
     }
 
     static void TearDownTestSuite() { fs::remove_all(s_dir); }
@@ -73,15 +75,19 @@ protected:
     }
 
     static inline fs::path s_dir;
-    static inline std::string s_output;
-    static inline int s_status = -1;
 };
 
-// One run serves every check: each test of this suite would start the game again.
+// One run serves every picture.
 TEST_F(StartSequenceTest, StrapSplashTitleAndWorldShowInTurnAndTheRunEndsInOrder) {
-    EXPECT_EQ(s_status, 0) << s_output;
-    EXPECT_NE(s_output.find("host: " + std::to_string(kFrames) + " frames"), std::string::npos)
-        << s_output;
+    std::string shots;
+    for (const Shot& shot : kShots) {
+        shots += " --screenshot " + std::to_string(shot.frame) + ":" +
+                 (s_dir / (std::string(shot.name) + ".png")).string();
+    }
+    std::string output;
+    EXPECT_EQ(RunGame(kScript, kFrames, shots, output), 0) << output;
+    EXPECT_NE(output.find("host: " + std::to_string(kFrames) + " frames"), std::string::npos)
+        << output;
     for (const char* name : {"start_strap", "start_splash", "start_title", "start_world"}) {
         EXPECT_TRUE(ShotMatches(name));
     }
@@ -91,6 +97,23 @@ TEST_F(StartSequenceTest, StrapSplashTitleAndWorldShowInTurnAndTheRunEndsInOrder
     ASSERT_TRUE(png_golden::ReadPng((s_dir / "start_movie.png").string(), movie));
     const std::set<u32> colours(movie.rgb.begin(), movie.rgb.end());
     EXPECT_GT(colours.size(), 8u);
+}
+
+TEST_F(StartSequenceTest, ResetOrPowerEndsTheRunInOrderFromTheStrapOrTheSplash) {
+    struct Case {
+        const char* script;
+        const char* ending;
+    };
+    const Case cases[] = {
+        {"50 power\n", "host: 51 frames"},
+        {"50 reset\n", "host: 52 frames"}, // the main loop's first frame acts on it
+        {"130 hold A\n133 hold none\n250 reset\n", "host: 252 frames"},
+    };
+    for (const Case& c : cases) {
+        std::string output;
+        EXPECT_EQ(RunGame(c.script, 400, "", output), 0) << output;
+        EXPECT_NE(output.find(c.ending), std::string::npos) << c.script << output;
+    }
 }
 
 } // namespace

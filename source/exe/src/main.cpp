@@ -86,9 +86,10 @@ void SwapFrame() {
 }
 
 // One frame of a loop that waits (the strap screen, an open system dialog): input and
-// console events; delta is set to the frame's time. False when the host ends the run.
+// console events; delta is set to the frame's time. False when the host or POWER ends the
+// run.
 bool WaitFrame(kInputSystemWII& input, MNFrameClock& clock, float& delta) {
-    if (kPlatform_Process() == 0) {
+    if (kPlatform_Process() == 0 || MNDialog::IsExitRequested()) {
         return false;
     }
     delta = clock.NextFrameTime(kPlatform_GetSeconds(), false);
@@ -111,7 +112,8 @@ bool ShowStrapScreen(kInputSystemWII& input) {
     MNFrameClock clock(kPlatform_GetSeconds());
     float delta = 0.0f;
     bool bRunning = true;
-    while (bRunning && !strap.IsFinished()) {
+    // RESET ends the strap too; the main loop acts on the flag.
+    while (bRunning && !strap.IsFinished() && !g_bResetFlag) {
         bRunning = WaitFrame(input, clock, delta);
         strap.Tick(delta);
         strap.Render();
