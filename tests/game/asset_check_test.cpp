@@ -46,6 +46,7 @@ struct BankItem {
 const std::vector<std::string> kBuiltBanks = {};
 const std::vector<BankItem> kBuiltSprites = {
     {"strap", "strap"},
+    {"strap", "prompt"},
     {"dialog", "box"},
     {"dialog", "button"},
     {"dialog", "button_hot"},

@@ -2,6 +2,7 @@
 // screen, builds the game, its client and the splash sequence, runs the main loop until
 // the host or the player ends the run, and shuts everything down in order.
 #include <shell/mainclient.h>
+#include <shell/mnbuiltinbanks.h>
 #include <shell/mndialog.h>
 #include <shell/mnframeclock.h>
 #include <shell/mngame.h>
@@ -15,22 +16,17 @@
 #include <framework/kevent.h>
 #include <framework/kfont.h>
 #include <framework/ksplashscreen.h>
-#include <framework/kspritebank.h>
 #include <framework/kstoragenand.h>
 #include <framework/ktext.h>
 
 #include <kelvo/audio/kaudio.h>
 #include <kelvo/input/kinputsystemwii.h>
-#include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/platform/klog.h>
 #include <kelvo/platform/kplatform.h>
 #include <kelvo/render/krdrawhelp.h>
 #include <kelvo/render/krender.h>
 
 #include <console/vi.h>
-
-alignas(32) extern const unsigned char g_strapBank[];
-extern const unsigned int g_strapBankSize;
 
 namespace {
 
@@ -39,6 +35,8 @@ using namespace Kelvo_lib;
 constexpr const char* kBuildName = "1.0";
 constexpr unsigned int kBlack = 0xFF000000;
 constexpr const char* kDiscCheckFile = "wii/uk_english.txz";
+// Built into the program, so that it shows before the disc is read.
+constexpr const char* kStrapBank = "strap";
 constexpr int kEffectVolume = 3;
 constexpr int kMusicVolume = 2;
 
@@ -100,15 +98,9 @@ bool WaitFrame(kInputSystemWII& input, MNFrameClock& clock, float& delta) {
     return true;
 }
 
-kSharedPtr<kSpriteBank> CompiledStrapBank() {
-    kMemoryIOStream stream(const_cast<unsigned char*>(g_strapBank), g_strapBankSize,
-                           K_IO_ACCESS_READ);
-    return kSharedPtr<kSpriteBank>(new kSpriteBank(&stream));
-}
-
 bool ShowStrapScreen(kInputSystemWII& input) {
     MNDialog::SetHomeButtonEnabled(false);
-    MNStrapScreen strap(CompiledStrapBank());
+    MNStrapScreen strap(MNResourceManager::GetSpriteBank(kStrapBank));
     MNFrameClock clock(kPlatform_GetSeconds());
     float delta = 0.0f;
     bool bRunning = true;
@@ -206,6 +198,7 @@ int GameMain() {
     kLogFmt("TV format: %s\n", TvFormatName(VIGetTvFormat()));
 
     MNResourceManager::Init();
+    MNBuiltInBanks::Register();
     g_bEnableControllerCheck = false;
     kEvent::Init();
     kDialogManager::Init(nullptr, nullptr, nullptr);

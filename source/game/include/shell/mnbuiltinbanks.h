@@ -1,5 +1,5 @@
-// MNBuiltInBanks: the sprite banks compiled into the program, "strap" (sprite "strap", the
-// start-up health and safety picture) and "dialog" (sprites "box", "button" and
+// MNBuiltInBanks: the sprite banks compiled into the program, "strap" (sprites "strap", the
+// start-up health and safety picture, and "prompt") and "dialog" (sprites "box", "button" and
 // "button_hot", the system dialogs' parts), which must show even when the disc cannot be
 // read. Register hands them to the resource manager, after its Init; main thread only. The
 // definition is generated from data/sprites/builtin by the build (library
