@@ -87,6 +87,8 @@ public:
     // Levels 0 to 5, played at level / 5.
     static void SetSoundEffectVolume(int level);
     static void SetMusicVolume(int level);
+    static int GetSoundEffectVolume();
+    static int GetMusicVolume();
     // The effect last asked for (whether or not its file loaded), -1 before the first.
     static int GetLastSoundEffect();
     // The next PlayRandomInGameMusic changes track even while an in-game cue plays.

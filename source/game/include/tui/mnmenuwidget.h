@@ -33,6 +33,11 @@ public:
     void SetAllowBackAtRoot(bool bAllow) { m_bAllowBackAtRoot = bAllow; }
     // The help button and the help line (on at first).
     void SetShowHelp(bool bShow) { m_bShowHelp = bShow; }
+    // The help button alone, while the help line shows (on at first).
+    void SetShowHelpButton(bool bShow) { m_bShowHelpButton = bShow; }
+    // Where the help line's first line is drawn and the width it wraps to, as fractions of
+    // the display height and width (0.80 and 0.55 at first): pages of text need more room.
+    void SetHelpArea(float top, float width);
     // Up and down buttons scroll a list longer than the screen holds (off at first: the list
     // follows the highlight).
     void SetButtonScroll(bool bScroll) { m_bButtonScroll = bScroll; }
@@ -75,6 +80,7 @@ private:
     kUIRect HelpRect() const;
     kUIRect ScrollRect(bool bUp) const;
     bool ShowsBack() const;
+    bool ShowsHelpButton() const;
     bool ShowsScroll() const;
     Target TargetAt(float x, float y);
     void HandleInput(float delta);
@@ -102,6 +108,9 @@ private:
     unsigned int m_textColour = 0xFFFFFFFF;
     bool m_bAllowBackAtRoot = false;
     bool m_bShowHelp = true;
+    bool m_bShowHelpButton = true;
+    float m_fHelpTop;
+    float m_fHelpWidth;
     bool m_bButtonScroll = false;
 };
 

@@ -49,6 +49,7 @@ int s_playingCue = -1;
 int s_queuedCue = -1;
 float s_queueDelay = 0.0f;
 int s_musicLevel = 0;
+int s_effectLevel = MNSound::K_MAX_VOLUME;
 int s_lastEffect = -1;
 float s_musicFade = 1.0f; // 0.0 to 1.0 over the music level
 float s_fadeStep = 0.0f;  // per second; negative while fading down
@@ -231,7 +232,16 @@ void MNSound::PlayMusic(int cue) {
 }
 
 void MNSound::SetSoundEffectVolume(int level) {
-    kSoundManager::SetMasterVolume(static_cast<float>(ClampLevel(level, "Effect")) / K_MAX_VOLUME);
+    s_effectLevel = ClampLevel(level, "Effect");
+    kSoundManager::SetMasterVolume(static_cast<float>(s_effectLevel) / K_MAX_VOLUME);
+}
+
+int MNSound::GetSoundEffectVolume() {
+    return s_effectLevel;
+}
+
+int MNSound::GetMusicVolume() {
+    return s_musicLevel;
 }
 
 int MNSound::GetLastSoundEffect() {

@@ -45,7 +45,8 @@ bool Contains(const kUIRect& rect, float x, float y) {
 
 } // namespace
 
-MNMenuWidget::MNMenuWidget() : m_art(new TUIArt) {
+MNMenuWidget::MNMenuWidget()
+    : m_art(new TUIArt), m_fHelpTop(kHelpLineY), m_fHelpWidth(kHelpLineWidth) {
     for (MNComboWidget*& combo : m_combos) {
         combo = new MNComboWidget;
     }
@@ -156,6 +157,16 @@ bool MNMenuWidget::ShowsBack() const {
     return node != nullptr && (node->m_parent != nullptr || m_bAllowBackAtRoot);
 }
 
+bool MNMenuWidget::ShowsHelpButton() const {
+    return m_bShowHelp && m_bShowHelpButton;
+}
+
+void MNMenuWidget::SetHelpArea(float top, float width) {
+    m_fHelpTop = top;
+    m_fHelpWidth = width;
+    m_wrappedHelpSource = nullptr; // wrap again at the new width
+}
+
 bool MNMenuWidget::ShowsScroll() const {
     return VisibleChildren(nullptr, 0) > kMaxRows;
 }
@@ -164,7 +175,7 @@ MNMenuWidget::Target MNMenuWidget::TargetAt(float x, float y) {
     Target target;
     if (ShowsBack() && Contains(BackRect(), x, y)) {
         target.kind = Target::BACK;
-    } else if (m_bShowHelp && Contains(HelpRect(), x, y)) {
+    } else if (ShowsHelpButton() && Contains(HelpRect(), x, y)) {
         target.kind = Target::HELP;
     } else if (ShowsScroll() && Contains(ScrollRect(true), x, y)) {
         target.kind = Target::SCROLL_UP;
@@ -377,6 +388,8 @@ void MNMenuWidget::Render() {
     RenderRows();
     if (m_bShowHelp) {
         RenderHelpLine();
+    }
+    if (ShowsHelpButton()) {
         const kUIRect help = HelpRect();
         m_art->DrawHelpButton(help.x, help.y,
                               m_hover.kind == Target::HELP ? TUI_LOOK_HOT : TUI_LOOK_REST);
@@ -423,10 +436,10 @@ void MNMenuWidget::RenderHelpLine() {
     const char* help = TextOrEmpty(node->m_childList(index)->m_helpId);
     if (help != m_wrappedHelpSource) {
         m_wrappedHelpSource = help;
-        m_wrappedHelp = SplitText(m_art->GetBodyFont(), kString(help), kHelpLineWidth);
+        m_wrappedHelp = SplitText(m_art->GetBodyFont(), kString(help), m_fHelpWidth);
     }
     m_art->DrawText(m_art->GetBodyFont(), TUIArt::DisplayWidth() * 0.5f,
-                    kHelpLineY * TUIArt::DisplayHeight(), m_wrappedHelp, m_textColour,
+                    m_fHelpTop * TUIArt::DisplayHeight(), m_wrappedHelp, m_textColour,
                     TUI_ALIGN_CENTRE);
 }
 
