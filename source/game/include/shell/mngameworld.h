@@ -49,8 +49,8 @@ public:
     // is already current.
     void SetCurrentSubGame(int index);
 
-    // Builds the sub-game for index; the front end and the modes replace the placeholders
-    // through it. Tests replace it to watch the walks.
+    // Builds the sub-game for index: the front end, and placeholders for the modes until
+    // they exist. Tests replace it to watch the walks; null restores it.
     using SubGameFactory = MNSubGame* (*)(MNGameWorld* world, int index);
     static void SetSubGameFactory(SubGameFactory factory);
 

@@ -23,6 +23,15 @@ enum eSubGame {
     SUBGAME_COUNT = 6,
 };
 
+// The game modes as puzzles and the pause screen number them (sub-game index - 1).
+enum eGameMode {
+    GAME_MODE_TOURNAMENT = 0,
+    GAME_MODE_QUICKBLAST = 1,
+    GAME_MODE_SIMPLYPUZZLE = 2,
+    GAME_MODE_FASTANDFUN = 3,
+    GAME_MODE_HEADTOHEAD = 4,
+};
+
 class MNSubGame : public kHasSlots<> {
 public:
     explicit MNSubGame(MNGameWorld* world) : m_world(world) {}
@@ -42,6 +51,10 @@ public:
     virtual void AbandonPuzzle() {}
     virtual void ResetPuzzle() {}
     virtual void ResumePuzzle() {}
+    // The pause screen's calls into the modes with a run clock: the clock goes on again
+    // (before a resume or reset), and the run ends at once.
+    virtual void UnPause() {}
+    virtual void AbandonMode() {}
 
     MNGameWorld* GetWorld() const { return m_world; }
 

@@ -1,5 +1,6 @@
 #include <shell/mngameworld.h>
 
+#include <frontend/mnfrontend.h>
 #include <shell/mnplaceholdersubgame.h>
 #include <shell/mnprofilemanager.h>
 
@@ -18,7 +19,15 @@ namespace {
 
 constexpr const char* kSystem = "MNGameWorld";
 
-MNGameWorld::SubGameFactory s_subGameFactory = &MNPlaceholderSubGame::Create;
+// The front end, and placeholders for the modes not built yet.
+MNSubGame* CreateSubGame(MNGameWorld* world, int index) {
+    if (index == SUBGAME_FRONTEND) {
+        return new MNFrontEnd(world);
+    }
+    return MNPlaceholderSubGame::Create(world, index);
+}
+
+MNGameWorld::SubGameFactory s_subGameFactory = &CreateSubGame;
 
 bool IsSubGameIndex(int index) {
     return index >= 0 && index < SUBGAME_COUNT;
@@ -45,7 +54,7 @@ MNGameWorld::~MNGameWorld() {
 }
 
 void MNGameWorld::SetSubGameFactory(SubGameFactory factory) {
-    s_subGameFactory = factory != nullptr ? factory : &MNPlaceholderSubGame::Create;
+    s_subGameFactory = factory != nullptr ? factory : &CreateSubGame;
 }
 
 void MNGameWorld::Init() {
