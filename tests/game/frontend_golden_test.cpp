@@ -1,0 +1,82 @@
+// Golden pictures of the front end's screens over the menus' background, as a player meets
+// them: the main menu, its options, a help page, the pause screen of a Quick Blast and the
+// hint screen of a wordsearch with one kind used up.
+#include "frontend_fixture.h"
+#include "png_golden.h"
+
+#include <puzzles/puzzletypes.h>
+#include <shell/mnprofilemanager.h>
+#include <tui/mnbackground.h>
+#include <tui/mnhintui.h>
+#include <tui/mnpausemenuui.h>
+
+#include <kelvo/render/krdrawhelp.h>
+#include <kelvo/render/krender.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace Kelvo_lib;
+using png_golden::MatchesGolden;
+
+class FrontEndGoldenTest : public frontend_test::FrontEndTest {
+protected:
+    void SetUp() override {
+        FrontEndTest::SetUp();
+        Frames(1);
+    }
+
+    // The top screen over the background after a second of motion, the pointer at place.
+    png_golden::Image Picture(const std::string& place) {
+        Run({place});
+        MNBackgroundWidget background;
+        for (int i = 0; i < 60; ++i) {
+            background.Tick(kFrame);
+        }
+        background.Render();
+        kRender::BufferSwap();
+        background.Render();
+        TopLayer()->GetTopUI()->GetScreen()->Render();
+        krDrawHelp::Flush();
+        return png_golden::ReadEmbeddedFrameBuffer(0, 0, m_surface->GetDesc().xRes,
+                                                   m_surface->GetDesc().yRes);
+    }
+};
+
+TEST_F(FrontEndGoldenTest, MainMenu) {
+    EXPECT_TRUE(MatchesGolden("frontend_main_menu", Picture(Entry(MENU_QUICKBLAST))));
+}
+
+TEST_F(FrontEndGoldenTest, Options) {
+    MNProfileManager::GetActiveProfile()->SetMusicVolume(3);
+    Click(MENU_OPTIONS);
+    EXPECT_TRUE(MatchesGolden("frontend_options", Picture(Entry(MENU_MUSIC_VOLUME, 60.0f))));
+}
+
+TEST_F(FrontEndGoldenTest, HelpPage) {
+    HelpButton();
+    Click(MENU_HELP_PUZZLES);
+    Click(MENU_HELP_CROSSWORD);
+    ClickAt(Entry(MENU_PUZZLE_HOW, -20.0f));
+    EXPECT_TRUE(MatchesGolden("frontend_help_page", Picture(Entry(MENU_PUZZLE_HOW, 60.0f))));
+}
+
+TEST_F(FrontEndGoldenTest, PauseOfAQuickBlast) {
+    World().SetCurrentSubGame(SUBGAME_QUICKBLAST);
+    auto* pause = Screen<MNPauseMenuUI>("pause_menu");
+    pause->SetGameMode(GAME_MODE_QUICKBLAST, false);
+    Manager().PushLayer("game")->PushUI(pause);
+    EXPECT_TRUE(MatchesGolden("frontend_pause", Picture(Entry(MENU_PAUSE_RESUME))));
+}
+
+TEST_F(FrontEndGoldenTest, HintsOfAWordsearch) {
+    auto* hint = Screen<MNHintUI>("hint_main");
+    hint->SetPuzzleType(PUZZLE_FLAG_WORDSEARCH);
+    const int hintsLeft[] = {2, 0, 1};
+    hint->SetHintsLeft(hintsLeft);
+    Manager().PushLayer("game")->PushUI(hint);
+    EXPECT_TRUE(MatchesGolden("frontend_hint", Picture(Entry(MENU_HINT_FIRST))));
+}
+
+} // namespace
