@@ -5,6 +5,7 @@
 #include "frontend_fixture.h"
 #include "log_capture.h"
 
+#include <frontend/menunodedata.h>
 #include <frontend/mnhelpui.h>
 #include <frontend/mnlanguageui.h>
 #include <frontend/mnmainmenuui.h>
@@ -228,6 +229,30 @@ TEST_F(FrontEndTest, HelpClosedOverAPuzzleResumesItButNotOverThePause) {
     Back();
     EXPECT_TRUE(m_journal.empty());
     EXPECT_EQ(TopId(), "pause_menu");
+}
+
+// Every label and help line a screen can show has its UK English text.
+TEST_F(FrontEndTest, EveryEntryOfEveryScreenHasItsTexts) {
+    const MenuNodeData nodes;
+    std::vector<const kMenuNode*> pending;
+    for (const int root : {0, 20, 35, 45, 48, 52, 64, 68}) {
+        pending.push_back(nodes.GetNode(root));
+    }
+    while (!pending.empty()) {
+        const kMenuNode* node = pending.back();
+        pending.pop_back();
+        EXPECT_STRNE(kText::Text(node->m_scriptId), "") << node->m_menuIdx;
+        if (node->m_helpId >= 0) {
+            EXPECT_STRNE(kText::Text(node->m_helpId), "") << node->m_menuIdx;
+        }
+        for (int i = 0; i < node->m_childList.Size(); ++i) {
+            pending.push_back(node->m_childList(i));
+        }
+    }
+    // The texts that screens put in place of the table's own.
+    for (const int id : {532, 533, 176, 177, 178, 197, 198, 199, 209, 210, 211}) {
+        EXPECT_STRNE(kText::Text(id), "") << id;
+    }
 }
 
 // Each page fits its box on the shorter picture: wrapped to the box's width, its lines end
