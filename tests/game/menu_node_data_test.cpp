@@ -37,22 +37,6 @@ TEST(MenuNodeDataTest, EveryEntrySitsAtItsIdUnderTheParentItWasLastGiven) {
     EXPECT_EQ(nodes.GetNode(42)->m_parent, nullptr);
 }
 
-TEST(MenuNodeDataTest, EntriesCarryTheirTextsHelpAndStates) {
-    const MenuNodeData nodes;
-    const struct {
-        int id, scriptId, helpId, numStates;
-    } cases[] = {{20, 121, -1, 0},  {25, 52, 269, 0},  {29, 128, 129, 6}, {30, 126, 127, 6},
-                 {40, 344, 345, 0}, {45, 534, 533, 0}, {51, 529, 165, 0}, {57, 60, -1, 0},
-                 {65, 138, -1, 4},  {73, 140, -1, 4}};
-    for (const auto& c : cases) {
-        const kMenuNode* node = nodes.GetNode(c.id);
-        EXPECT_EQ(node->m_scriptId, c.scriptId) << c.id;
-        EXPECT_EQ(node->m_helpId, c.helpId) << c.id;
-        EXPECT_EQ(node->m_numStates, c.numStates) << c.id;
-        EXPECT_EQ(node->m_currentState, 0) << c.id;
-    }
-}
-
 TEST(MenuNodeDataTest, IdsOutsideTheTableGiveNothing) {
     const MenuNodeData nodes;
     for (const int id : {-1, -74, 74, 1000}) {
