@@ -60,6 +60,10 @@ void MNFrontEnd::Deinit() {
 
 void MNFrontEnd::Activate() {
     kUIManager* const manager = m_world->GetUIManager();
+    if (m_menuBg == nullptr) {
+        kLogFmt("ERROR: MNFrontEnd::Activate before Init\n");
+        return;
+    }
     m_menuBg->GetBackground()->SetMode(0);
     manager->PushLayer("bg")->PushUI(m_menuBg);
     kUILayer* const main = manager->PushLayer("main");
