@@ -458,9 +458,7 @@ void MNSudokuWidget::Render() {
 
 void MNSudokuWidget::RenderIntro() {
     m_titleFont->SetColour(kWhite, false);
-    m_titleFont->PrintCenterX(60, Txt(59));
-    m_font->SetColour(kWhite, false);
-    m_font->PrintCenterX(120, Txt(60));
+    m_titleFont->PrintCenterX(60, Txt(60));
     const struct {
         kSprite* sprite;
         bool bHot;
