@@ -1,0 +1,159 @@
+// MNFitword: the rules and state of one fitword being played: a private copy of the bank record
+// and of its hidden word, the word list grouped by length, which word each slot holds, locked
+// cells, the picked word and slot, hints, the play clock and the state. It draws nothing.
+// Owned by the fitword widget; main thread only. Slots are the record's words: slot i's
+// solution is word i. Indices out of range are refused with a log line and change nothing;
+// saved states that do not fit the buffer give 0, and unknown or clashing words load empty.
+#pragma once
+
+#include <puzzles/puzzledata.h>
+
+#include <kelvo/containers/karray.h>
+#include <kelvo/object/ksignal.h>
+
+namespace Kelvo_lib {
+
+class MNFitword {
+public:
+    // One grid cell as the player sees it.
+    struct Cell {
+        char userLetter; // ' ' when empty
+        bool bHighlight; // a slot the picked word may go into, or the selected slot
+    };
+
+    // Placement highlights: every free slot of the picked word's length, only the slots whose
+    // solution it is, or none.
+    enum eHighlight {
+        HIGHLIGHT_LENGTH = 0,
+        HIGHLIGHT_SOLUTION = 1,
+        HIGHLIGHT_NONE = 2,
+    };
+
+    static constexpr int K_NO_WORD = -1;
+    static constexpr int K_NUM_HINT_KINDS = 3;
+    // Fast and Fun leaves this many words to place.
+    static constexpr int K_PREFILL_LEFT = 3;
+    // The Tournament target-time warning starts this many seconds before the target.
+    static constexpr float K_WARNING_SECONDS = 30.0f;
+
+    MNFitword();
+    MNFitword(const MNFitword&) = delete;
+    MNFitword& operator=(const MNFitword&) = delete;
+    ~MNFitword();
+
+    // Set-up and play.
+    void SetPuzzle(FitwordData* fitword, int gamemode);
+    // Null means the puzzle has no hidden word.
+    void SetSpellout(SpelloutData* spellout);
+    void Play() { m_fitwordState = 1; }
+    // Takes out every placed word, keeping locked cells; resetTime also restarts the clock.
+    void Reset(bool resetTime);
+    void Tick(float delta);
+
+    int GetState() const { return m_fitwordState; }
+    float GetTime() const { return m_timer; }
+    int GetPuzzleId() const { return m_data.puzzleID; }
+    int GetGameMode() const { return m_gameMode; }
+    int GetDifficulty() const { return m_data.difficulty; }
+    eHighlight GetHighlightMode() const { return m_highlightMode; }
+
+    // Placed words that are not their slot's solution.
+    int GetNumErrors() const;
+    // Takes every wrong word out of the grid.
+    void RemoveErrors();
+    bool IsGridFull() const;
+    // True (and the state 4) when every letter is right.
+    bool CheckWin();
+    // Slots whose every cell holds its solution letter.
+    int GetNumCorrect() const;
+    // (null, 0) gives the size needed; a smaller buffer gives 0; else the bytes written.
+    int SavePuzzleState(void* buf, int bufsize);
+    // 1, or 0 when the buffer is smaller than the state.
+    int LoadPuzzleState(void* buf, int bufsize);
+
+    // Hints: kind 0 shows one letter of a free slot, 1 the first letter of every free slot of
+    // one length, 2 places one word for good. Each locks the cells it fills.
+    void Hint(int kind);
+    int* GetHintsLeft() { return m_hintsLeft; }
+    int GetMaxHints(int gameMode, int kind) const;
+
+    // Reading the grid, the slots and the word list.
+    int GetNumRows() const { return m_data.numRows; }
+    int GetNumCols() const { return m_data.numCols; }
+    int GetNumCells() const { return m_data.numRows * m_data.numCols; }
+    int GetNumWords() const { return m_data.words.Size(); }
+    const char* GetWord(int i) const { return m_data.words(i).word; }
+    bool GetWordDirection(int i) const { return m_data.words(i).bDirection; }
+    int GetWordLength(int i) const;
+    // Cell n of slot i (along its own direction).
+    int GetWordCell(int i, int n) const;
+    // The word list, shortest words first, alphabetical within a length: word indices.
+    int GetListWord(int entry) const { return m_wordList(entry); }
+    // The slot holding word i, -1 when it is still to place.
+    int GetSlotOfWord(int i) const;
+    // The word slot i holds, -1 for none.
+    int GetPlacedWord(int slot) const { return m_placed(slot); }
+    // Whether the slot's word cannot be taken out (a hint or the Fast and Fun start put it).
+    bool IsSlotLocked(int slot) const;
+
+    char GetUserLetter(int cell) const { return m_gridMap[cell].userLetter; }
+    char GetCellsDone(int cell) const { return m_data.cellsDone(cell); }
+    bool IsHighlight(int cell) const { return m_gridMap[cell].bHighlight; }
+    bool IsCellLocked(int cell) const { return m_lockGrid(cell); }
+    bool IsSpelloutCell(int cell) const;
+
+    // The selection: a word picked from the list, then a slot of its length.
+    int GetSelectedWord() const { return m_selectedWord; }
+    int GetSelectedSlot() const { return m_selectedSlot; }
+    // Picks word i; a placed word leaves its slot unless that is locked. -1 drops the pick.
+    void SelectWord(int i);
+    // Selects the slot through the cell, of the picked word's length when a word is picked;
+    // a crossing cell gives its across slot, or its down slot when the across one is selected
+    // already. With a word picked the word goes into the slot. False when no slot fits.
+    bool SelectCell(int cell);
+    // Puts word i into slot s: 0 when refused (lengths differ, locked slot), else 1.
+    int PlaceWord(int word, int slot);
+    // Takes the slot's word back to the list, unless the slot is locked.
+    void ClearSlot(int slot);
+
+    kSignal0<> GameOverSignal;
+    kSignal0<> InvalidEntrySignal;
+    kSignal0<> ValidEntrySignal;
+
+private:
+    void BuildWordList();
+    void PrefillFastAndFun();
+    void SettleLockedSlots();
+    void RefreshGrid();
+    void HighlightPossiblePos();
+    bool FitsHighlight(int word, int slot) const;
+    int SlotThrough(int cell, bool bDown) const;
+    bool IsWordRight(int word, int slot) const;
+    bool IsSlotRight(int slot) const;
+    void LockSlot(int slot);
+    // Slots crossing this one whose letter differs from the word's lose their word.
+    void ClearClashes(int word, int slot);
+    int FreeSlotForHint();
+    void TickTargetWarning(float delta);
+    int StateSize() const;
+
+    int m_selectedWord = K_NO_WORD;
+    int m_selectedSlot = -1;
+    kArray<int> m_wordList;
+    kArray<int> m_placed;
+    int m_gameMode = 0;
+    eHighlight m_highlightMode = HIGHLIGHT_LENGTH;
+    float m_fSecondTimer = 0.0f;
+    bool m_bTickTock = true;
+    bool m_bTargetTimeExpired = false;
+    FitwordData m_data;
+    SpelloutData m_spellout;
+    bool m_bSpellout = false;
+    int m_hintsLeft[K_NUM_HINT_KINDS] = {};
+    float m_timer = 0.0f;
+    Cell* m_gridMap = nullptr;
+    kArray<bool> m_lockGrid;
+    int m_fitwordState = 0;
+};
+
+} // namespace Kelvo_lib

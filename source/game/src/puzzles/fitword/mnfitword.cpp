@@ -1,0 +1,616 @@
+#include <puzzles/fitword/mnfitword.h>
+
+#include <puzzles/puzzletypes.h>
+#include <shell/mnprofile.h>
+#include <shell/mnprofilemanager.h>
+#include <shell/mnsound.h>
+
+#include <kelvo/io/kendian.h>
+#include <kelvo/io/kmemoryiostream.h>
+#include <kelvo/platform/klog.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace Kelvo_lib {
+
+namespace {
+
+constexpr int kGameModeTournament = 0;
+constexpr int kGameModeQuickBlast = 1;
+constexpr int kGameModeSimplyPuzzle = 2;
+constexpr int kGameModeFastAndFun = 3;
+constexpr int kGameModeHeadToHead = 4;
+
+// Hints of each kind, [Tournament or the others][bank difficulty 0-3][kind].
+constexpr int s_maxHintsTable[2][4][3] = {
+    {{4, 3, 2}, {4, 3, 2}, {3, 2, 1}, {2, 1, 1}},
+    {{7, 5, 3}, {7, 5, 3}, {5, 3, 1}, {3, 2, 1}},
+};
+
+// A saved slot holding no word.
+constexpr u8 kNoWordByte = 0xFF;
+
+void WriteByte(kMemoryIOStream& out, u8 value) {
+    out.Write(&value, 1);
+}
+
+u8 ReadByte(kMemoryIOStream& in) {
+    u8 value = 0;
+    in.Read(&value, 1);
+    return value;
+}
+
+int RandomBelow(int n) {
+    return static_cast<int>(MNProfile::GetRandomGen()->rand()) % n;
+}
+
+} // namespace
+
+MNFitword::MNFitword() = default;
+
+MNFitword::~MNFitword() {
+    delete[] m_gridMap;
+}
+
+void MNFitword::SetPuzzle(FitwordData* fitword, int gamemode) {
+    m_data = *fitword;
+    m_gameMode = gamemode;
+    m_timer = 0.0f;
+    m_fSecondTimer = 0.0f;
+    m_bTickTock = true;
+    m_bTargetTimeExpired = false;
+    m_selectedWord = K_NO_WORD;
+    m_selectedSlot = -1;
+    kLogFmt("Fitword Id: %d, cols: %d, rows: %d, words: %d\n", m_data.puzzleID, m_data.numCols,
+            m_data.numRows, GetNumWords());
+
+    const int cells = GetNumCells();
+    delete[] m_gridMap;
+    m_gridMap = new Cell[cells];
+    m_lockGrid.SetSize(cells);
+    for (int cell = 0; cell < cells; ++cell) {
+        m_lockGrid(cell) = false;
+    }
+    m_placed.Empty(0);
+    for (int i = 0; i < GetNumWords(); ++i) {
+        m_placed.Push(K_NO_WORD);
+    }
+    BuildWordList();
+
+    const int table = gamemode == kGameModeTournament ? 0 : 1;
+    const bool bHints = gamemode == kGameModeTournament || gamemode == kGameModeQuickBlast ||
+                        gamemode == kGameModeSimplyPuzzle;
+    for (int kind = 0; kind < K_NUM_HINT_KINDS; ++kind) {
+        m_hintsLeft[kind] =
+            bHints ? s_maxHintsTable[table][std::min<int>(m_data.difficulty, 3)][kind] : 0;
+    }
+
+    m_highlightMode = HIGHLIGHT_LENGTH;
+    if (gamemode == kGameModeFastAndFun) {
+        const MNProfile* profile = MNProfileManager::GetActiveProfile();
+        const int difficulty = profile != nullptr ? profile->m_fastAndFunDifficulty : 0;
+        m_highlightMode = difficulty <= 0   ? HIGHLIGHT_SOLUTION
+                          : difficulty == 1 ? HIGHLIGHT_LENGTH
+                                            : HIGHLIGHT_NONE;
+        PrefillFastAndFun();
+    }
+    RefreshGrid();
+}
+
+// Shortest first, then alphabetical, so that words of one length stand together.
+void MNFitword::BuildWordList() {
+    std::vector<int> order(static_cast<size_t>(GetNumWords()));
+    for (int i = 0; i < GetNumWords(); ++i) {
+        order[static_cast<size_t>(i)] = i;
+    }
+    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+        if (GetWordLength(a) != GetWordLength(b)) {
+            return GetWordLength(a) < GetWordLength(b);
+        }
+        return std::strcmp(GetWord(a), GetWord(b)) < 0;
+    });
+    m_wordList.Empty(0);
+    for (int i : order) {
+        m_wordList.Push(i);
+    }
+}
+
+// Every word but three stands in its slot for good.
+void MNFitword::PrefillFastAndFun() {
+    std::vector<int> left;
+    for (int i = 0; i < GetNumWords(); ++i) {
+        left.push_back(i);
+    }
+    while (static_cast<int>(left.size()) > K_PREFILL_LEFT) {
+        const int pick = RandomBelow(static_cast<int>(left.size()));
+        const int slot = left[static_cast<size_t>(pick)];
+        left.erase(left.begin() + pick);
+        LockSlot(slot);
+    }
+}
+
+void MNFitword::SetSpellout(SpelloutData* spellout) {
+    m_bSpellout = spellout != nullptr;
+    if (spellout != nullptr) {
+        std::memcpy(m_spellout.word, spellout->word, sizeof(m_spellout.word));
+        m_spellout.cells = spellout->cells;
+        m_spellout.difficulty = spellout->difficulty;
+    }
+}
+
+void MNFitword::Reset(bool resetTime) {
+    if (resetTime) {
+        m_bTargetTimeExpired = false;
+        m_timer = 0.0f;
+    }
+    m_fSecondTimer = 0.0f;
+    m_bTickTock = true;
+    for (int slot = 0; slot < GetNumWords(); ++slot) {
+        if (!IsSlotLocked(slot)) {
+            m_placed(slot) = K_NO_WORD;
+        }
+    }
+    m_selectedWord = K_NO_WORD;
+    m_selectedSlot = -1;
+    RefreshGrid();
+}
+
+void MNFitword::Tick(float delta) {
+    if (m_fitwordState == 1) {
+        m_timer += delta;
+    }
+    if (m_gameMode == kGameModeTournament && !m_bTargetTimeExpired) {
+        TickTargetWarning(delta);
+    }
+    if (MNProfile::CheatKeyPressed()) {
+        kLogFmt("Debug: Completing fitword game\n");
+        m_fitwordState = 4;
+        GameOverSignal();
+    }
+}
+
+// One warning sound a second, alternating, in the last seconds before the target; one sound
+// when it passes.
+void MNFitword::TickTargetWarning(float delta) {
+    MNProfile* profile = MNProfileManager::GetActiveProfile();
+    if (profile == nullptr) {
+        return;
+    }
+    const MNTournamentData* tournament = profile->GetTournamentData();
+    if (tournament->m_currentPuzzle < 0 || tournament->m_currentPuzzle >= MN_TOURNAMENT_SLOTS) {
+        return;
+    }
+    const MNTournamentPuzzleData& slot = tournament->m_puzzleDataList[tournament->m_currentPuzzle];
+    if (slot.m_puzzleType != PUZZLE_FLAG_FITWORD) {
+        return;
+    }
+    const float remaining = slot.m_fTargetTime - m_timer;
+    if (remaining > 0.0f && remaining < K_WARNING_SECONDS) {
+        if (m_fSecondTimer <= 0.0f) {
+            m_fSecondTimer += 1.0f;
+            MNSound::PlaySoundEffect(m_bTickTock ? SFX_TICK : SFX_TOCK);
+            m_bTickTock = !m_bTickTock;
+        }
+        m_fSecondTimer -= delta;
+    } else if (remaining <= 0.0f) {
+        m_bTargetTimeExpired = true;
+        MNSound::PlaySoundEffect(SFX_TARGET_EXPIRED);
+    }
+}
+
+int MNFitword::GetWordLength(int i) const {
+    return static_cast<int>(strnlen(m_data.words(i).word, sizeof(m_data.words(i).word)));
+}
+
+int MNFitword::GetWordCell(int i, int n) const {
+    return m_data.words(i).startCell + n * (GetWordDirection(i) ? GetNumCols() : 1);
+}
+
+int MNFitword::GetSlotOfWord(int i) const {
+    for (int slot = 0; slot < GetNumWords(); ++slot) {
+        if (m_placed(slot) == i) {
+            return slot;
+        }
+    }
+    return -1;
+}
+
+bool MNFitword::IsSlotLocked(int slot) const {
+    for (int n = 0; n < GetWordLength(slot); ++n) {
+        if (!m_lockGrid(GetWordCell(slot, n))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool MNFitword::IsSpelloutCell(int cell) const {
+    if (!m_bSpellout) {
+        return false;
+    }
+    for (int i = 0; i < m_spellout.cells.Size(); ++i) {
+        if (m_spellout.cells(i) == cell + 1) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A slot whose every cell is locked holds its own word, which leaves any other slot.
+void MNFitword::SettleLockedSlots() {
+    for (int slot = 0; slot < GetNumWords(); ++slot) {
+        if (m_placed(slot) == slot || !IsSlotLocked(slot)) {
+            continue;
+        }
+        const int held = GetSlotOfWord(slot);
+        if (held >= 0) {
+            m_placed(held) = K_NO_WORD;
+        }
+        m_placed(slot) = slot;
+    }
+}
+
+// The grid's letters follow from the locked cells and the placed words.
+void MNFitword::RefreshGrid() {
+    SettleLockedSlots();
+    for (int cell = 0; cell < GetNumCells(); ++cell) {
+        m_gridMap[cell].userLetter = m_lockGrid(cell) ? GetCellsDone(cell) : ' ';
+    }
+    for (int slot = 0; slot < GetNumWords(); ++slot) {
+        const int word = m_placed(slot);
+        if (word == K_NO_WORD) {
+            continue;
+        }
+        for (int n = 0; n < GetWordLength(slot); ++n) {
+            const int cell = GetWordCell(slot, n);
+            if (!m_lockGrid(cell)) {
+                m_gridMap[cell].userLetter = GetWord(word)[n];
+            }
+        }
+    }
+    HighlightPossiblePos();
+}
+
+bool MNFitword::FitsHighlight(int word, int slot) const {
+    if (GetWordLength(word) != GetWordLength(slot) || IsSlotLocked(slot)) {
+        return false;
+    }
+    switch (m_highlightMode) {
+    case HIGHLIGHT_LENGTH:
+        return m_placed(slot) == K_NO_WORD;
+    case HIGHLIGHT_SOLUTION:
+        return std::strcmp(GetWord(word), GetWord(slot)) == 0;
+    case HIGHLIGHT_NONE:
+        break;
+    }
+    return false;
+}
+
+void MNFitword::HighlightPossiblePos() {
+    for (int cell = 0; cell < GetNumCells(); ++cell) {
+        m_gridMap[cell].bHighlight = false;
+    }
+    for (int slot = 0; slot < GetNumWords(); ++slot) {
+        const bool bLit = m_selectedWord != K_NO_WORD ? FitsHighlight(m_selectedWord, slot)
+                                                      : slot == m_selectedSlot;
+        for (int n = 0; bLit && n < GetWordLength(slot); ++n) {
+            m_gridMap[GetWordCell(slot, n)].bHighlight = true;
+        }
+    }
+}
+
+void MNFitword::SelectWord(int i) {
+    if (i < K_NO_WORD || i >= GetNumWords()) {
+        kLogSys("MNFitword", "SelectWord: no word %d\n", i);
+        return;
+    }
+    const int slot = i == K_NO_WORD ? -1 : GetSlotOfWord(i);
+    if (slot >= 0 && IsSlotLocked(slot)) {
+        return;
+    }
+    if (slot >= 0) {
+        m_placed(slot) = K_NO_WORD;
+    }
+    m_selectedWord = i;
+    RefreshGrid();
+}
+
+// The slot running through the cell in that direction, -1 for none.
+int MNFitword::SlotThrough(int cell, bool bDown) const {
+    const CrosswordDataCell& data = m_data.cells(cell);
+    const u8 slot = bDown ? data.wordIndexD : data.wordIndexA;
+    return slot == CROSSWORD_NO_WORD || slot >= GetNumWords() ? -1 : slot;
+}
+
+bool MNFitword::SelectCell(int cell) {
+    if (cell < 0 || cell >= GetNumCells()) {
+        kLogSys("MNFitword", "SelectCell: no cell %d\n", cell);
+        return false;
+    }
+    int across = SlotThrough(cell, false);
+    int down = SlotThrough(cell, true);
+    if (m_selectedWord != K_NO_WORD) {
+        const int length = GetWordLength(m_selectedWord);
+        across = across >= 0 && GetWordLength(across) == length ? across : -1;
+        down = down >= 0 && GetWordLength(down) == length ? down : -1;
+    }
+    const int slot = across >= 0 && (down < 0 || m_selectedSlot != across) ? across : down;
+    if (slot < 0) {
+        return false;
+    }
+    m_selectedSlot = slot;
+    if (m_selectedWord != K_NO_WORD) {
+        PlaceWord(m_selectedWord, slot);
+    } else {
+        HighlightPossiblePos();
+    }
+    return true;
+}
+
+int MNFitword::PlaceWord(int word, int slot) {
+    if (word < 0 || word >= GetNumWords() || slot < 0 || slot >= GetNumWords()) {
+        kLogSys("MNFitword", "PlaceWord: word %d or slot %d out of range\n", word, slot);
+        return 0;
+    }
+    if (GetWordLength(word) != GetWordLength(slot) || IsSlotLocked(slot)) {
+        return 0;
+    }
+    const int previous = GetSlotOfWord(word);
+    if (previous >= 0) {
+        if (IsSlotLocked(previous)) {
+            return 0;
+        }
+        m_placed(previous) = K_NO_WORD;
+    }
+    ClearClashes(word, slot);
+    m_placed(slot) = word;
+    m_selectedWord = K_NO_WORD;
+    m_selectedSlot = slot;
+    RefreshGrid();
+    if (!IsWordRight(word, slot)) {
+        if (m_gameMode == kGameModeHeadToHead) {
+            MNSound::PlaySoundEffect(SFX_WRONG);
+        }
+        InvalidEntrySignal();
+        return 1;
+    }
+    if (m_gameMode == kGameModeHeadToHead) {
+        // A right word stays for good, so the next player cannot take it out.
+        LockSlot(slot);
+        MNSound::PlaySoundEffect(SFX_RIGHT);
+    }
+    ValidEntrySignal();
+    return 1;
+}
+
+void MNFitword::ClearClashes(int word, int slot) {
+    for (int n = 0; n < GetWordLength(slot); ++n) {
+        const int cell = GetWordCell(slot, n);
+        if (m_lockGrid(cell) || m_gridMap[cell].userLetter == ' ' ||
+            m_gridMap[cell].userLetter == GetWord(word)[n]) {
+            continue;
+        }
+        const int crossing = SlotThrough(cell, !GetWordDirection(slot));
+        if (crossing >= 0 && crossing != slot && !IsSlotLocked(crossing)) {
+            m_placed(crossing) = K_NO_WORD;
+        }
+    }
+    m_placed(slot) = K_NO_WORD;
+}
+
+void MNFitword::ClearSlot(int slot) {
+    if (slot < 0 || slot >= GetNumWords()) {
+        kLogSys("MNFitword", "ClearSlot: no slot %d\n", slot);
+        return;
+    }
+    if (!IsSlotLocked(slot)) {
+        m_placed(slot) = K_NO_WORD;
+        RefreshGrid();
+    }
+}
+
+bool MNFitword::IsWordRight(int word, int slot) const {
+    return std::strcmp(GetWord(word), GetWord(slot)) == 0;
+}
+
+bool MNFitword::IsSlotRight(int slot) const {
+    for (int n = 0; n < GetWordLength(slot); ++n) {
+        const int cell = GetWordCell(slot, n);
+        if (m_gridMap[cell].userLetter != GetCellsDone(cell)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void MNFitword::LockSlot(int slot) {
+    for (int n = 0; n < GetWordLength(slot); ++n) {
+        m_lockGrid(GetWordCell(slot, n)) = true;
+    }
+}
+
+int MNFitword::GetNumErrors() const {
+    int errors = 0;
+    for (int slot = 0; slot < GetNumWords(); ++slot) {
+        const int word = m_placed(slot);
+        errors += word != K_NO_WORD && !IsWordRight(word, slot) ? 1 : 0;
+    }
+    return errors;
+}
+
+void MNFitword::RemoveErrors() {
+    for (int slot = 0; slot < GetNumWords(); ++slot) {
+        const int word = m_placed(slot);
+        if (word != K_NO_WORD && !IsWordRight(word, slot)) {
+            m_placed(slot) = K_NO_WORD;
+        }
+    }
+    RefreshGrid();
+}
+
+bool MNFitword::IsGridFull() const {
+    for (int cell = 0; cell < GetNumCells(); ++cell) {
+        if (GetCellsDone(cell) != 0 && m_gridMap[cell].userLetter == ' ') {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool MNFitword::CheckWin() {
+    for (int cell = 0; cell < GetNumCells(); ++cell) {
+        if (GetCellsDone(cell) != 0 && m_gridMap[cell].userLetter != GetCellsDone(cell)) {
+            return false;
+        }
+    }
+    kLogFmt("Fitword complete\n");
+    m_fitwordState = 4;
+    return true;
+}
+
+int MNFitword::GetNumCorrect() const {
+    int count = 0;
+    for (int slot = 0; slot < GetNumWords(); ++slot) {
+        count += IsSlotRight(slot) ? 1 : 0;
+    }
+    return count;
+}
+
+int MNFitword::GetMaxHints(int gameMode, int kind) const {
+    if (kind < 0 || kind >= K_NUM_HINT_KINDS) {
+        return 0;
+    }
+    const int difficulty = std::min<int>(m_data.difficulty, 3);
+    if (gameMode == kGameModeTournament || gameMode == kGameModeQuickBlast) {
+        return s_maxHintsTable[gameMode][difficulty][kind];
+    }
+    return gameMode == kGameModeSimplyPuzzle ? s_maxHintsTable[1][difficulty][kind] : 0;
+}
+
+// A random slot whose letters are not all right yet, -1 when every one is.
+int MNFitword::FreeSlotForHint() {
+    std::vector<int> free;
+    for (int slot = 0; slot < GetNumWords(); ++slot) {
+        if (!IsSlotLocked(slot) && !IsSlotRight(slot)) {
+            free.push_back(slot);
+        }
+    }
+    return free.empty() ? -1
+                        : free[static_cast<size_t>(RandomBelow(static_cast<int>(free.size())))];
+}
+
+void MNFitword::Hint(int kind) {
+    if (kind < 0 || kind >= K_NUM_HINT_KINDS || m_hintsLeft[kind] <= 0) {
+        kLogSys("MNFitword", "Hint: no hint of kind %d left\n", kind);
+        return;
+    }
+    const int slot = FreeSlotForHint();
+    if (slot < 0) {
+        return;
+    }
+    --m_hintsLeft[kind];
+    kLogFmt("Fitword hint %d on slot %d\n", kind, slot);
+    if (kind == 0) {
+        std::vector<int> open;
+        for (int n = 0; n < GetWordLength(slot); ++n) {
+            if (!m_lockGrid(GetWordCell(slot, n))) {
+                open.push_back(GetWordCell(slot, n));
+            }
+        }
+        m_lockGrid(open[static_cast<size_t>(RandomBelow(static_cast<int>(open.size())))]) = true;
+    } else if (kind == 1) {
+        for (int other = 0; other < GetNumWords(); ++other) {
+            if (GetWordLength(other) == GetWordLength(slot) && !IsSlotLocked(other)) {
+                m_lockGrid(GetWordCell(other, 0)) = true;
+            }
+        }
+    } else {
+        LockSlot(slot);
+    }
+    if (m_selectedWord != K_NO_WORD && GetSlotOfWord(m_selectedWord) >= 0) {
+        m_selectedWord = K_NO_WORD;
+    }
+    RefreshGrid();
+}
+
+// One byte per slot (its word, or none), the locked cells as bits, the clock and the hints.
+int MNFitword::StateSize() const {
+    return GetNumWords() + (GetNumCells() + 7) / 8 + 4 + K_NUM_HINT_KINDS;
+}
+
+int MNFitword::SavePuzzleState(void* buf, int bufsize) {
+    const int size = StateSize();
+    kLogFmt("Save fitword state %d-%d\n", size, bufsize);
+    if (buf == nullptr || bufsize < size) {
+        return buf == nullptr && bufsize == 0 ? size : 0;
+    }
+    kMemoryIOStream out(buf, static_cast<unsigned int>(bufsize), K_IO_ACCESS_WRITE);
+    for (int slot = 0; slot < GetNumWords(); ++slot) {
+        WriteByte(out, m_placed(slot) == K_NO_WORD ? kNoWordByte : static_cast<u8>(m_placed(slot)));
+    }
+    for (int first = 0; first < GetNumCells(); first += 8) {
+        u8 bits = 0;
+        for (int bit = 0; bit < 8 && first + bit < GetNumCells(); ++bit) {
+            bits = static_cast<u8>(bits | (m_lockGrid(first + bit) ? 0x80 >> bit : 0));
+        }
+        WriteByte(out, bits);
+    }
+    u32 timerBits = 0;
+    std::memcpy(&timerBits, &m_timer, sizeof(timerBits));
+    const u32 stored = kEndian::Big32(timerBits);
+    out.Write(&stored, sizeof(stored));
+    for (int kind = 0; kind < K_NUM_HINT_KINDS; ++kind) {
+        WriteByte(out, static_cast<u8>(std::clamp(m_hintsLeft[kind], 0, 255)));
+    }
+    return static_cast<int>(out.Tell());
+}
+
+int MNFitword::LoadPuzzleState(void* buf, int bufsize) {
+    if (buf == nullptr || bufsize < StateSize()) {
+        kLogSys("MNFitword", "LoadPuzzleState: %d bytes, %d needed\n", bufsize, StateSize());
+        return 0;
+    }
+    kMemoryIOStream in(buf, static_cast<unsigned int>(bufsize), K_IO_ACCESS_READ);
+    std::vector<int> placed(static_cast<size_t>(GetNumWords()));
+    for (int& word : placed) {
+        const u8 value = ReadByte(in);
+        word = value == kNoWordByte ? K_NO_WORD : value;
+    }
+    for (int first = 0; first < GetNumCells(); first += 8) {
+        const u8 bits = ReadByte(in);
+        for (int bit = 0; bit < 8 && first + bit < GetNumCells(); ++bit) {
+            // Only letter cells can be locked.
+            m_lockGrid(first + bit) = (bits & (0x80 >> bit)) != 0 && GetCellsDone(first + bit) != 0;
+        }
+    }
+    for (int slot = 0; slot < GetNumWords(); ++slot) {
+        const int word = placed[static_cast<size_t>(slot)];
+        const bool bKnown = word >= 0 && word < GetNumWords() &&
+                            GetWordLength(word) == GetWordLength(slot) &&
+                            std::count(placed.begin(), placed.end(), word) == 1;
+        if (word != K_NO_WORD && !bKnown) {
+            kLogSys("MNFitword", "LoadPuzzleState: slot %d cannot hold word %d\n", slot, word);
+        }
+        m_placed(slot) = bKnown ? word : K_NO_WORD;
+    }
+    u32 stored = 0;
+    in.Read(&stored, sizeof(stored));
+    const u32 timerBits = kEndian::Big32(stored);
+    std::memcpy(&m_timer, &timerBits, sizeof(m_timer));
+    if (!std::isfinite(m_timer) || m_timer < 0.0f) {
+        kLogSys("MNFitword", "LoadPuzzleState: play time out of range, starting from 0\n");
+        m_timer = 0.0f;
+    }
+    for (int kind = 0; kind < K_NUM_HINT_KINDS; ++kind) {
+        m_hintsLeft[kind] = std::min<int>(ReadByte(in), GetMaxHints(m_gameMode, kind));
+    }
+    m_selectedWord = K_NO_WORD;
+    m_selectedSlot = -1;
+    RefreshGrid();
+    return 1;
+}
+
+} // namespace Kelvo_lib
