@@ -105,7 +105,8 @@ public:
     // The selection: a word picked from the list, then a slot of its length.
     int GetSelectedWord() const { return m_selectedWord; }
     int GetSelectedSlot() const { return m_selectedSlot; }
-    // Picks word i; a placed word leaves its slot unless that is locked. -1 drops the pick.
+    // Picks word i; a placed word leaves its slot unless that is locked. -1 drops the pick
+    // and the selected slot.
     void SelectWord(int i);
     // Selects the slot through the cell, of the picked word's length when a word is picked;
     // a crossing cell gives its across slot, or its down slot when the across one is selected

@@ -315,6 +315,9 @@ void MNFitword::SelectWord(int i) {
         m_placed(slot) = K_NO_WORD;
     }
     m_selectedWord = i;
+    if (i == K_NO_WORD) {
+        m_selectedSlot = -1;
+    }
     RefreshGrid();
 }
 
