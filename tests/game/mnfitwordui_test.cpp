@@ -63,6 +63,7 @@ protected:
 
     void TearDown() override {
         m_screen.reset();
+        MNProfileManager::SetActiveProfile(m_previousProfile);
         GameUITest::TearDown();
     }
 
@@ -208,6 +209,7 @@ protected:
                                                    m_surface->GetDesc().yRes);
     }
 
+    const int m_previousProfile = MNProfileManager::GetActiveProfileIndex();
     PuzzleBank m_bank;
     FitwordPuzzle* m_puzzle = nullptr;
     SudokuPuzzle m_sudoku;
