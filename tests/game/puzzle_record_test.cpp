@@ -134,6 +134,21 @@ TEST(PuzzleBankWriter, RefusesWhatTheReaderWouldRefuse) {
          "trail cell outside the grid"},
         {"trail past its end", Wordsearch([](WordsearchData& w) { w.words(2).cellEndIndex = 9; }),
          "does not match its trail"},
+        {"trail that bends", Wordsearch([](WordsearchData& w) {
+             w.wordTrails(5) = 9;
+             CopyText(w.words(1).word, "COO");
+         }),
+         "not a straight line"},
+        {"trail that wraps a row", Wordsearch([](WordsearchData& w) {
+             w.wordTrails(0) = 2;
+             w.wordTrails(1) = 3;
+             w.wordTrails(2) = 4;
+             CopyText(w.words(0).word, "TXO");
+         }),
+         "not a straight line"},
+        {"letters unlike the word",
+         Wordsearch([](WordsearchData& w) { CopyText(w.words(0).word, "CAB"); }),
+         "not a straight line"},
         {"grid of 16 rows", Wordsearch([](WordsearchData& w) {
              w.numRows = 16;
              w.numCols = 1;

@@ -199,6 +199,34 @@ const char* DecodeWordsearchWord(PuzzleByteReader& in, int numTrailCells,
     return nullptr;
 }
 
+// Whether the word's trail runs in one straight line of neighbouring cells (across, down
+// or diagonal, either way) and its cells show the word's letters.
+bool IsWordsearchTrailStraight(const WordsearchData& wordsearch, const WordsearchDataWord& word) {
+    const int cols = wordsearch.numCols;
+    const int first = wordsearch.wordTrails(word.cellStartIndex);
+    int stepX = 0;
+    int stepY = 0;
+    for (int i = word.cellStartIndex; i <= word.cellEndIndex; ++i) {
+        const int cell = wordsearch.wordTrails(i);
+        if (wordsearch.gridMap(cell) != word.word[i - word.cellStartIndex]) {
+            return false;
+        }
+        if (i == word.cellStartIndex + 1) {
+            stepX = cell % cols - first % cols;
+            stepY = cell / cols - first / cols;
+            if (stepX < -1 || stepX > 1 || stepY < -1 || stepY > 1 || (stepX == 0 && stepY == 0)) {
+                return false;
+            }
+        }
+        const int steps = i - word.cellStartIndex;
+        if (cell % cols != first % cols + steps * stepX ||
+            cell / cols != first / cols + steps * stepY) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 const char* DecodeWordsearchBody(const u8* data, u32 size, WordsearchData& wordsearch) {
@@ -233,6 +261,9 @@ const char* DecodeWordsearchBody(const u8* data, u32 size, WordsearchData& words
         if (const char* error =
                 DecodeWordsearchWord(in, wordsearch.numTrailCells, wordsearch.words(i))) {
             return error;
+        }
+        if (!IsWordsearchTrailStraight(wordsearch, wordsearch.words(i))) {
+            return "wordsearch trail is not a straight line of the word's letters";
         }
     }
     return in.Finished() ? nullptr : "wordsearch body has the wrong length";
