@@ -1,0 +1,99 @@
+// MNWordsearch: the rules of one wordsearch. It keeps its own copy of the record, the play
+// clock, the stroke being drawn (snapped to a straight line), the words found, the error
+// count and the hints, and saves and restores that progress. The wordsearch widget owns it,
+// ticks it and feeds it pointer events; it draws nothing. Main thread only. Indices given
+// to the read operations are not checked; a saved state that is too small or corrupt is
+// refused with 0 and changes nothing.
+#pragma once
+
+#include <puzzles/puzzledata.h>
+
+#include <kelvo/containers/karray.h>
+#include <kelvo/object/ksignal.h>
+
+namespace Kelvo_lib {
+
+class MNWordsearch {
+public:
+    // Pointer states given to GridClick.
+    enum eMouseState { MOUSE_PRESSED = 1, MOUSE_HELD = 2, MOUSE_RELEASED = 3 };
+
+    MNWordsearch();
+    MNWordsearch(const MNWordsearch&) = delete;
+    MNWordsearch& operator=(const MNWordsearch&) = delete;
+
+    // Starts a new puzzle from a copy of the record; the caller keeps the record.
+    void SetPuzzle(WordsearchData* wordsearch, int gamemode);
+    // Clears words found, errors and the stroke; bResetTimer also restarts the clock.
+    void ResetPuzzle(bool bResetTimer);
+    void Play() { m_state = 1; }
+    void Tick(float delta);
+    // One pointer event: overGrid with the cell's column x and row y, and an eMouseState.
+    void GridClick(bool overGrid, int x, int y, int mouseState);
+    // True, and the puzzle complete, when every word is found.
+    bool CheckWin();
+    // Spends one hint of kind 0 (a random letter), 1 (the first letter) or 2 (both ends).
+    void Hint(int index);
+    // The hints of a kind a puzzle starts with in a game mode.
+    int GetMaxHints(int gameMode, int kind) const;
+    int* GetHintsLeft() { return m_hintsLeft; }
+    int GetHintPositions(int i) const { return m_hintPositions[i]; }
+
+    // (null, 0) gives the size needed; a smaller size gives 0; else the bytes written.
+    int SavePuzzleState(void* buf, int bufsize);
+    // 1 when loaded; 0, with nothing changed, when too small or corrupt.
+    int LoadPuzzleState(void* buf, int bufsize);
+
+    int GetState() const { return m_state; }
+    float GetTime() const { return m_timer; }
+    int GetNumErrors() const { return m_errors; }
+    int GetNumCorrect() const { return m_wordsFound.Size(); }
+    int GetNumWordsFound() const { return m_wordsFound.Size(); }
+    int GetGameMode() const { return m_gameMode; }
+    int GetPuzzleId() const { return m_data.puzzleID; }
+    int GetDifficulty() const { return m_data.difficulty; }
+    const char* GetTitle() const { return m_data.title; }
+    int GetNumRows() const { return m_data.numRows; }
+    int GetNumCols() const { return m_data.numCols; }
+    int GetNumWords() const { return m_data.words.Size(); }
+    const char* GetWord(int i) const { return m_data.words(i).word; }
+    int GetWordStartIndex(int i) const { return m_data.words(i).cellStartIndex; }
+    int GetWordEndIndex(int i) const { return m_data.words(i).cellEndIndex; }
+    int GetWordTrail(int i) const { return m_data.wordTrails(i); }
+    char GetLetter(int cell) const { return m_data.gridMap(cell); }
+    int GetStartSelection() const { return m_startSelection; }
+    int GetCurrentSelection() const { return m_currentSelection; }
+    bool IsWordFound(int i) const;
+
+    kSignal0<> GameOverSignal;     // the debug completion key only
+    kSignal0<> InvalidEntrySignal; // a stroke of two or more cells found no new word
+    kSignal0<> ValidEntrySignal;   // a word was found and words are left
+
+private:
+    int HintAllowance(int gameMode, int kind) const;
+    void ClearSelection();
+    void TickTargetTime(float delta);
+    // Moves the stroke's end towards the cell under the pointer, snapped to a line.
+    void DragSelection(int x, int y);
+    void MatchSelection();
+    bool IsInGrid(int x, int y) const;
+    int RandomBelow(int count) const;
+
+    int m_hintPositions[2];
+    int m_state = 0;
+    WordsearchData m_data;
+    float m_timer = 0.0f;
+    int m_errors = 0;
+    float m_fSecondTimer = 0.0f;
+    bool m_bTickTock = true;
+    bool m_bTargetTimeExpired = false;
+    int m_hintsLeft[3] = {};
+    int m_startSelection = -1;
+    int m_currentSelection = -1;
+    int m_endSelection = -1;
+    int m_lastSelection = -1;
+    kArray<char> m_wordsFound;
+    int m_gameMode = 0;
+};
+
+} // namespace Kelvo_lib
