@@ -1,0 +1,638 @@
+// The wordsearch widget: its art, the intro panel, strokes from the pointer, the buttons,
+// the sweep and the drawing of the grid, the capsules and the word list.
+#include <puzzles/wordsearch/mnwordsearchwidget.h>
+
+#include <shell/mnprofile.h>
+#include <shell/mnprofilemanager.h>
+#include <shell/mnresourcemanager.h>
+#include <shell/mnsound.h>
+#include <tui/splittext.h>
+
+#include <framework/kspritemanager.h>
+#include <framework/ktext.h>
+#include <ui/kuimouse.h>
+
+#include <kelvo/containers/kstring.h>
+#include <kelvo/input/kinputsystem.h>
+#include <kelvo/platform/klog.h>
+
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+namespace Kelvo_lib {
+
+namespace {
+
+[[maybe_unused]] kClass* const s_registeredRecords[] = {MNWordsearchWidget::StaticClass()};
+
+constexpr int kModeHeadToHead = 4;
+
+constexpr unsigned int kBlack = 0xFF000000;
+constexpr unsigned int kWhite = 0xFFFFFFFF;
+constexpr unsigned int kGrey = 0xFF808080;
+constexpr unsigned int kYellow = 0xFFFFFF00;
+constexpr unsigned int kGreen = 0xFF00FF00;
+constexpr unsigned int kInk = 0xFF1A1A1A;
+constexpr unsigned int kTitleInk = 0xFF3C4696;
+constexpr unsigned int kFoundCapsule = 0x8C404040;
+constexpr unsigned int kHintCapsule = 0xA0FF0000;
+constexpr unsigned int kStrokeCapsule = 0xFF00FF00;
+
+// Pixels at a cell's edge in which a held pointer does not move the stroke.
+constexpr int kDeadZone = 2;
+
+// Cell size in pixels, from the cell sprite.
+int CELL_WIDTH = 1;
+int CELL_HEIGHT = 1;
+// The A button as the grid sees it: -1 idle, 1 pressed this tick, 2 held, 3 released.
+int mouseState = -1;
+
+bool IsAButtonHeld() {
+    return kInput != nullptr && kInput->GetInputState(KI_WII_PAD1_BUTTON_A, 0) != 0.0f;
+}
+
+const char* Txt(int id) {
+    const char* text = kText::Text(id);
+    return text != nullptr ? text : "";
+}
+
+int DisplayWidth() {
+    return kSpriteManager::GetDisplayWidth();
+}
+
+int DisplayHeight() {
+    return kSpriteManager::GetDisplayHeight();
+}
+
+int PointerX() {
+    return static_cast<int>(kUIMouse::GetX() * static_cast<float>(DisplayWidth()));
+}
+
+int PointerY() {
+    return static_cast<int>(kUIMouse::GetY() * static_cast<float>(DisplayHeight()));
+}
+
+kSharedPtr<kSprite> PixelSprite(const char* bank, const char* name) {
+    kSprite* sprite = MNResourceManager::GetSprite(bank, name);
+    if (sprite != nullptr) {
+        sprite->SetNormalCoordinates(false);
+        sprite->SetTransparent(true);
+    }
+    return kSharedPtr<kSprite>(sprite);
+}
+
+kSharedPtr<kFont> GridFont() {
+    return MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
+}
+
+bool StrictlyInside(const kSprite& sprite, int x, int y) {
+    return x > sprite.GetX() && x < sprite.GetX() + sprite.GetWidth() && y > sprite.GetY() &&
+           y < sprite.GetY() + sprite.GetHeight();
+}
+
+bool Hit(const kSprite& sprite, int x, int y) {
+    return sprite.MouseHit(static_cast<float>(x), static_cast<float>(y), false);
+}
+
+// The angle of a capsule's line, in degrees, with the exact values for the four lines a
+// stroke can take.
+float CapsuleAngle(float dx, float dy) {
+    if (dx == 0.0f && dy > 0.0f) {
+        return 90.0f;
+    }
+    if (dx > 0.0f && dy == 0.0f) {
+        return 0.0f;
+    }
+    if (dx > 0.0f && dy > 0.0f) {
+        return 45.0f;
+    }
+    if (dx < 0.0f && dy > 0.0f) {
+        return 135.0f;
+    }
+    return std::atan2(dy, dx) * 57.29578f;
+}
+
+void SetOffsets(float x, float y, float x2, float y2) {
+    kSpriteManager::s_hackOffsetx = x;
+    kSpriteManager::s_hackOffsety = y;
+    kSpriteManager::s_hackOffsetx2 = x2;
+    kSpriteManager::s_hackOffsety2 = y2;
+}
+
+} // namespace
+
+MNWordsearchWidget::MNWordsearchWidget() {
+    MNSound::ForceRandomMusicChange();
+    m_wordsearch = new MNWordsearch;
+    InitIntro();
+    m_bArtComplete = LoadArt();
+    if (!m_bArtComplete) {
+        kLogSys("MNWordsearchWidget", "Art is missing from the disc; the wordsearch stays blank\n");
+    }
+}
+
+MNWordsearchWidget::~MNWordsearchWidget() {
+    delete m_wordsearch;
+}
+
+bool MNWordsearchWidget::LoadArt() {
+    m_font = GridFont();
+    m_clueFont = GridFont();
+    m_clueFont->SetPixelSpacingReduction(1, 0);
+    m_buttonFont = GridFont();
+    m_buttonFont->SetColour(kWhite, false);
+    m_buttonFont->SetScale(1.0f);
+    m_titleFont = MNResourceManager::GetFont("wii_font_30", "wii_font_30");
+    m_gridFont = GridFont();
+    m_cell = PixelSprite("puzzles", "ws_cell");
+    m_hint = PixelSprite("puzzles", "Generic_BG_Buttons");
+    m_menu = PixelSprite("puzzles", "Generic_BG_Buttons");
+    m_gridBG = PixelSprite("puzzles", "WS_BG_Grid_BG");
+    m_clueBG = PixelSprite("puzzles", "WS_BG_Clue_BG");
+    m_capStart = PixelSprite("puzzles", "ws_cap_start");
+    m_capEnd = PixelSprite("puzzles", "ws_cap_end");
+    m_capMiddle = PixelSprite("puzzles", "ws_cap_middle");
+    m_mouseSprite =
+        kSharedPtr<kSprite>(kSprite::Create(MNResourceManager::GetSpriteBank("ptr"), "ptr"));
+    const kSprite* sprites[] = {m_cell.Get(),
+                                m_hint.Get(),
+                                m_menu.Get(),
+                                m_gridBG.Get(),
+                                m_clueBG.Get(),
+                                m_capStart.Get(),
+                                m_capEnd.Get(),
+                                m_capMiddle.Get(),
+                                m_mouseSprite.Get(),
+                                m_introContinueButtonSprite.Get(),
+                                m_introHelpButtonSprite.Get()};
+    for (const kSprite* sprite : sprites) {
+        if (sprite == nullptr) {
+            return false;
+        }
+    }
+    CELL_WIDTH = static_cast<int>(m_cell->GetWidth());
+    CELL_HEIGHT = static_cast<int>(m_cell->GetHeight());
+    const float w = static_cast<float>(DisplayWidth());
+    const float h = static_cast<float>(DisplayHeight());
+    m_gridBG->SetPosition(35.0f, 0.0f);
+    m_clueBG->SetPosition(w - m_clueBG->GetWidth(), 45.0f);
+    m_menu->SetPosition(80.0f, h - m_menu->GetHeight());
+    m_hint->SetPosition(80.0f + m_hint->GetWidth() + 10.0f, h - m_hint->GetHeight());
+    return true;
+}
+
+int MNWordsearchWidget::GetCellWidth() const {
+    return CELL_WIDTH;
+}
+
+int MNWordsearchWidget::GetCellHeight() const {
+    return CELL_HEIGHT;
+}
+
+float MNWordsearchWidget::GetCellX(int col) const {
+    const float gridWidth = static_cast<float>(m_wordsearch->GetNumCols() * CELL_WIDTH);
+    return 35.0f + (m_gridBG->GetWidth() - gridWidth) * 0.5f + static_cast<float>(col * CELL_WIDTH);
+}
+
+float MNWordsearchWidget::GetCellY(int row) const {
+    const float gridHeight = static_cast<float>(m_wordsearch->GetNumRows() * CELL_HEIGHT);
+    return 5.0f + (m_gridBG->GetHeight() - gridHeight) * 0.5f +
+           static_cast<float>(row * CELL_HEIGHT);
+}
+
+void MNWordsearchWidget::InitIntro() {
+    const int halfWidth = DisplayWidth() / 2;
+    m_introContinueButtonSprite = PixelSprite("fe", "wii_fe_button_256");
+    m_introHelpButtonSprite = PixelSprite("fe", "wii_fe_button_256");
+    const float y[] = {250.0f, 400.0f};
+    kSprite* buttons[] = {m_introContinueButtonSprite.Get(), m_introHelpButtonSprite.Get()};
+    for (int i = 0; i < 2; ++i) {
+        if (buttons[i] != nullptr) {
+            buttons[i]->SetPosition(halfWidth - buttons[i]->GetWidth() * 0.5f, y[i]);
+        }
+    }
+    m_introContinueButtonHot = true;
+    m_introHelpButtonHot = false;
+    m_bShowIntro = true;
+    m_bDebounce = true;
+    m_bDown = false;
+}
+
+void MNWordsearchWidget::TickIntro(float) {
+    const bool bHeld = IsAButtonHeld();
+    bool bRelease = false;
+    if (bHeld) {
+        if (!m_bDebounce) {
+            m_bDown = true;
+            m_bDebounce = true;
+        }
+    } else {
+        if (m_bDown) {
+            m_bDown = false;
+            bRelease = true;
+        }
+        if (m_bDebounce && !bRelease) {
+            m_bDebounce = false;
+        }
+    }
+    const int x = PointerX();
+    const int y = PointerY();
+    const bool bOnContinue = StrictlyInside(*m_introContinueButtonSprite.Get(), x, y);
+    const bool bOnHelp = !bOnContinue && StrictlyInside(*m_introHelpButtonSprite.Get(), x, y);
+    if ((bOnContinue && !m_introContinueButtonHot) || (bOnHelp && !m_introHelpButtonHot)) {
+        MNSound::PlaySoundEffect(SFX_HIGHLIGHT);
+    }
+    m_introContinueButtonHot = bOnContinue;
+    m_introHelpButtonHot = bOnHelp;
+    if (bRelease && bOnContinue) {
+        MNSound::PlaySoundEffect(SFX_PRESS);
+        kLogFmt("CONTINUE\n");
+        m_bShowIntro = false;
+    } else if (bRelease && bOnHelp) {
+        MNSound::PlaySoundEffect(SFX_PRESS);
+        kLogFmt("HELP\n");
+        HelpSignal();
+    }
+}
+
+bool MNWordsearchWidget::HasHints() const {
+    const int* left = m_wordsearch->GetHintsLeft();
+    return left[0] > 0 || left[1] > 0 || left[2] > 0;
+}
+
+void MNWordsearchWidget::Tick(float delta) {
+    if (!m_bArtComplete) {
+        return;
+    }
+    if (m_wordsearch->GetGameMode() == kModeHeadToHead) {
+        MNProfile* profile = MNProfileManager::GetActiveProfile();
+        const MNHeadToHeadData* players =
+            profile != nullptr ? profile->GetHeadToHeadData() : nullptr;
+        if (players != nullptr && !players->m_sprintMode &&
+            (players->m_player1Time == 0 || players->m_player2Time == 0)) {
+            return;
+        }
+    }
+    MNSound::PlayRandomInGameMusic();
+    if (m_bScanMode) {
+        TickSweep(delta);
+        return;
+    }
+    if (m_bShowIntro) {
+        TickIntro(delta);
+        return;
+    }
+    if (m_wordsearch->CheckWin()) {
+        m_wordsearch->GameOverSignal();
+    }
+    m_wordsearch->Tick(delta);
+
+    const bool bHeld = IsAButtonHeld();
+    const bool bWasDown = mouseState == 1 || mouseState == 2;
+    mouseState = bHeld ? (bWasDown ? 2 : 1) : (bWasDown ? 3 : -1);
+    const int mx = PointerX();
+    const int my = PointerY();
+    if (bHeld || mouseState == 3) {
+        TickGrid(mx, my, mouseState);
+    }
+    TickButtons(mx, my, mouseState);
+    if (m_wordsearch->CheckWin()) {
+        StartSweep();
+    }
+}
+
+void MNWordsearchWidget::TickGrid(int mx, int my, int state) {
+    const float left = GetCellX(0);
+    const float top = GetCellY(0);
+    const int col = static_cast<int>((static_cast<float>(mx) - left) / CELL_WIDTH);
+    const int row = static_cast<int>((static_cast<float>(my) - top) / CELL_HEIGHT);
+    const bool bInside = mx >= left && mx < left + m_wordsearch->GetNumCols() * CELL_WIDTH &&
+                         my >= top && my < top + m_wordsearch->GetNumRows() * CELL_HEIGHT;
+    if (!bInside) {
+        m_wordsearch->GridClick(false, col, row, state);
+        return;
+    }
+    if (state == 2) {
+        const float cellX = GetCellX(col);
+        const float cellY = GetCellY(row);
+        const bool bClearOfEdges = mx >= cellX + kDeadZone &&
+                                   mx <= cellX + CELL_WIDTH - kDeadZone &&
+                                   my >= cellY + kDeadZone && my <= cellY + CELL_HEIGHT - kDeadZone;
+        if (bClearOfEdges) {
+            m_wordsearch->GridClick(true, col, row, 2);
+        }
+        return;
+    }
+    m_wordsearch->GridClick(true, col, row, state);
+}
+
+void MNWordsearchWidget::TickButtons(int mx, int my, int state) {
+    struct Button {
+        kSprite* sprite;
+        kSignal0<>* signal;
+    } buttons[] = {{m_menu.Get(), &MenuSignal}, {m_hint.Get(), &HintSignal}};
+    const int count = HasHints() ? 2 : 1;
+    for (int i = 0; i < count; ++i) {
+        if (!Hit(*buttons[i].sprite, mx, my)) {
+            continue;
+        }
+        if (state == 1 && !m_bMenuClick) {
+            m_bMenuClick = true;
+        } else if (state == 3 && m_bMenuClick) {
+            m_bMenuClick = false;
+            MNSound::PlaySoundEffect(SFX_BACK);
+            (*buttons[i].signal)();
+        }
+    }
+    if (state == 3) {
+        m_bMenuClick = false;
+    }
+}
+
+void MNWordsearchWidget::StartSweep() {
+    m_bScanMode = true;
+    m_fScanTime = m_fScanLength;
+    m_scanCurrentCol = -1;
+    m_scanGrid.Empty();
+    m_scanGrid.SetSize(m_wordsearch->GetNumRows() * m_wordsearch->GetNumCols());
+    for (int i = 0; i < m_scanGrid.Size(); ++i) {
+        m_scanGrid(i) = 0;
+    }
+}
+
+void MNWordsearchWidget::LightColumn(int col, unsigned char value) {
+    const int cols = m_wordsearch->GetNumCols();
+    for (int row = 0; row < m_wordsearch->GetNumRows(); ++row) {
+        m_scanGrid(col + row * cols) = value;
+    }
+}
+
+void MNWordsearchWidget::TickSweep(float delta) {
+    if (m_fScanTime > 0.0f) {
+        m_fScanTime -= delta;
+        MNSound::PlaySoundEffect(SFX_SWEEP_TICK);
+        if (m_fScanTime <= 0.0f) {
+            m_fScanTime = 0.0f;
+            for (int i = 0; i < m_scanGrid.Size(); ++i) {
+                m_scanGrid(i) = 0;
+            }
+            m_fPostScanTime = m_fPostScanLength;
+            return;
+        }
+        const int cols = m_wordsearch->GetNumCols();
+        const int col = static_cast<int>((m_fScanLength - m_fScanTime) *
+                                         (1.0f / m_fScanLength + static_cast<float>(cols)));
+        if (col > m_scanCurrentCol) {
+            if (m_scanCurrentCol >= 0) {
+                LightColumn(m_scanCurrentCol, 0);
+            }
+            if (col < cols) {
+                ++m_scanCurrentCol;
+                LightColumn(m_scanCurrentCol, 1);
+            }
+        }
+    } else if (m_fPostScanTime > 0.0f) {
+        m_fPostScanTime -= delta;
+        if (m_fPostScanTime <= 0.0f) {
+            m_fPostScanTime = 0.0f;
+            m_wordsearch->GameOverSignal();
+        }
+    }
+}
+
+void MNWordsearchWidget::Render() {
+    if (!m_bArtComplete) {
+        return;
+    }
+    if (m_bShowIntro) {
+        RenderIntro();
+        return;
+    }
+    m_gridBG->Render();
+    RenderGrid();
+    if (HasHints()) {
+        RenderButton(*m_hint.Get(), 287);
+    }
+    RenderButton(*m_menu.Get(), 292);
+    // The card first, so that the title printed on it shows.
+    m_clueBG->Render();
+    m_font->SetFixedCharWidth(0);
+    m_font->SetScale(1.0f);
+    m_font->SetColour(kTitleInk, false);
+    m_font->Print(static_cast<int>(m_clueBG->GetX()) + 10, static_cast<int>(m_clueBG->GetY()) + 10,
+                  WrappedTitle().CStr(), 0, 0.0f);
+    RenderWordList();
+    if (m_wordsearch->GetGameMode() == kModeHeadToHead) {
+        RenderPlayers();
+    } else {
+        RenderClock();
+    }
+    RenderPointer();
+}
+
+kString MNWordsearchWidget::WrappedTitle() const {
+    return SplitText(m_font.Get(), kString(m_wordsearch->GetTitle()), 0.35f);
+}
+
+void MNWordsearchWidget::RenderButton(kSprite& button, int textId) {
+    button.Render();
+    int w = 0;
+    int h = 0;
+    m_buttonFont->SetColour(kWhite, false);
+    m_buttonFont->GetStringBound(w, h, Txt(textId));
+    const int x = static_cast<int>(button.GetX() + (button.GetWidth() - w) * 0.5f);
+    m_buttonFont->Print(x, static_cast<int>(button.GetY()) + 5, Txt(textId), 0, 0.0f);
+}
+
+void MNWordsearchWidget::RenderWordList() {
+    int titleW = 0;
+    int titleH = 0;
+    m_font->GetStringBound(
+        titleW, titleH, SplitText(m_font.Get(), kString(m_wordsearch->GetTitle()), 0.35f).CStr());
+    const int columnWidth = static_cast<int>(m_clueBG->GetWidth() * 0.5f - 30.0f);
+    const int leftX = static_cast<int>(m_clueBG->GetX() + 10.0f);
+    const int rightX = static_cast<int>(m_clueBG->GetX() + 10.0f + columnWidth + 10.0f);
+    int y = static_cast<int>(m_clueBG->GetY() + 10.0f + titleH);
+    bool bLeft = true;
+    int lineStep = 0;
+    const auto print = [&](int w, int x, bool bNarrow) {
+        kString word(m_wordsearch->GetWord(w));
+        word.ToUpper();
+        int width = 0;
+        int height = 0;
+        m_clueFont->GetStringBound(width, height, word.CStr());
+        if ((width < columnWidth) != bNarrow) {
+            return false;
+        }
+        m_clueFont->SetColour(m_wordsearch->IsWordFound(w) ? kGrey : kBlack, false);
+        m_clueFont->Print(x, y, word.CStr(), 0, 0.0f);
+        lineStep = height - 3;
+        return true;
+    };
+    for (int w = 0; w < m_wordsearch->GetNumWords(); ++w) {
+        if (!print(w, bLeft ? leftX : rightX, true)) {
+            continue;
+        }
+        if (!bLeft) {
+            y += lineStep;
+        }
+        bLeft = !bLeft;
+    }
+    if (!bLeft) {
+        y += lineStep;
+    }
+    for (int w = 0; w < m_wordsearch->GetNumWords(); ++w) {
+        if (print(w, leftX, false)) {
+            y += lineStep;
+        }
+    }
+}
+
+void MNWordsearchWidget::RenderPlayers() {
+    MNProfile* profile = MNProfileManager::GetActiveProfile();
+    if (profile == nullptr) {
+        return;
+    }
+    const MNHeadToHeadData& players = *profile->GetHeadToHeadData();
+    const char* names[] = {players.m_player1Name, players.m_player2Name};
+    const int lives[] = {players.m_player1Lives, players.m_player2Lives};
+    const int times[] = {players.m_player1Time, players.m_player2Time};
+    int y = 2;
+    for (int i = 0; i < 2; ++i) {
+        char line[96];
+        if (players.m_sprintMode) {
+            std::snprintf(line, sizeof(line), "%.32s: %d", names[i], lives[i]);
+        } else {
+            const int minutes = times[i] / 60;
+            std::snprintf(line, sizeof(line), "%.32s: %d:%.2d", names[i], minutes,
+                          times[i] - minutes * 60);
+        }
+        int w = 0;
+        int h = 0;
+        m_font->GetStringBound(w, h, line);
+        m_font->SetColour(players.m_player1Active == (i == 0) ? kYellow : kBlack, false);
+        m_font->Print(DisplayWidth() - w - 40, y, line, 0, 0.0f);
+        y = h + 2;
+    }
+}
+
+void MNWordsearchWidget::RenderClock() {
+    char text[96];
+    std::snprintf(text, sizeof(text), "%.60s %d/%d", Txt(322), m_wordsearch->GetNumWordsFound(),
+                  m_wordsearch->GetNumWords());
+    m_font->SetColour(kBlack, false);
+    m_font->Print(60, 5, text, 0, 0.0f);
+}
+
+void MNWordsearchWidget::RenderPointer() {
+    m_mouseSprite->SetPosition(static_cast<float>(kUIMouse::GetIntX()),
+                               static_cast<float>(kUIMouse::GetIntY()));
+    m_mouseSprite->Render();
+}
+
+void MNWordsearchWidget::RenderGrid() {
+    m_gridFont->SetColour(kBlack, false);
+    const int cols = m_wordsearch->GetNumCols();
+    const int cells = cols * m_wordsearch->GetNumRows();
+    for (int cell = 0; cell < cells; ++cell) {
+        m_cell->SetColour(m_bScanMode && IsCellLit(cell) ? kGreen : kWhite);
+        m_cell->SetPosition(std::trunc(GetCellX(cell % cols)), std::trunc(GetCellY(cell / cols)));
+        m_cell->Render();
+    }
+    for (int cell = 0; cell < cells; ++cell) {
+        const char letter[2] = {m_wordsearch->GetLetter(cell), 0};
+        int w = 0;
+        int h = 0;
+        m_gridFont->GetStringBound(w, h, letter);
+        const int x = static_cast<int>(GetCellX(cell % cols)) + (CELL_WIDTH - w) / 2;
+        const int y = static_cast<int>(GetCellY(cell / cols)) + (CELL_HEIGHT - h) / 2;
+        m_gridFont->Print(x, y, letter, 0, 0.0f);
+    }
+    for (int w = 0; w < m_wordsearch->GetNumWords(); ++w) {
+        if (m_wordsearch->IsWordFound(w)) {
+            RenderCellCapsule(m_wordsearch->GetWordTrail(m_wordsearch->GetWordStartIndex(w)),
+                              m_wordsearch->GetWordTrail(m_wordsearch->GetWordEndIndex(w)),
+                              kFoundCapsule);
+        }
+    }
+    for (int i = 0; i < 2; ++i) {
+        const int cell = m_wordsearch->GetHintPositions(i);
+        if (cell >= 0) {
+            RenderCellCapsule(cell, cell, kHintCapsule);
+        }
+    }
+    const int start = m_wordsearch->GetStartSelection();
+    const int current = m_wordsearch->GetCurrentSelection();
+    if (start != -1 && current != -1) {
+        RenderCellCapsule(start, current, kStrokeCapsule);
+    }
+}
+
+void MNWordsearchWidget::RenderCellCapsule(int fromCell, int toCell, unsigned int colour) {
+    const int cols = m_wordsearch->GetNumCols();
+    const float half = CELL_WIDTH * 0.5f;
+    RenderCapsule(GetCellX(fromCell % cols) + half, GetCellY(fromCell / cols),
+                  GetCellX(toCell % cols) + half, GetCellY(toCell / cols), colour);
+}
+
+void MNWordsearchWidget::RenderCapsule(float x0, float y0, float x1, float y1,
+                                       unsigned int colour) {
+    if (x0 > x1) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+    }
+    if (y0 > y1) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+    }
+    const float dx = x1 - x0;
+    const float dy = y1 - y0;
+    const float angle = CapsuleAngle(dx, dy);
+    const float length = std::sqrt(dx * dx + dy * dy);
+    kSprite* pieces[] = {m_capStart.Get(), m_capMiddle.Get(), m_capEnd.Get()};
+    for (kSprite* piece : pieces) {
+        piece->SetPosition(x0, y0);
+        piece->SetRotation(angle);
+        piece->SetColour(colour);
+        piece->SetAlpha(static_cast<int>(colour >> 24));
+    }
+    m_capMiddle->SetWidth(length);
+    const float centre = -m_capStart->GetHeight() * 0.5f;
+    SetOffsets(0.0f, centre, 1.0f - m_capStart->GetWidth(), 0.0f);
+    m_capStart->Render();
+    SetOffsets(0.0f, centre, 0.0f, 0.0f);
+    m_capMiddle->Render();
+    SetOffsets(0.0f, centre, length, 0.0f);
+    m_capEnd->Render();
+    SetOffsets(0.0f, 0.0f, 0.0f, 0.0f);
+}
+
+void MNWordsearchWidget::RenderIntro() {
+    const char* title = Txt(58);
+    int w = 0;
+    int h = 0;
+    m_titleFont->SetColour(kWhite, false);
+    m_titleFont->GetStringBound(w, h, title);
+    m_titleFont->Print(DisplayWidth() / 2 - w / 2, 24, title, 0, 0.0f);
+    const struct {
+        kSprite* sprite;
+        bool bHot;
+        int text;
+    } buttons[] = {{m_introContinueButtonSprite.Get(), m_introContinueButtonHot, 24},
+                   {m_introHelpButtonSprite.Get(), m_introHelpButtonHot, 139}};
+    for (const auto& button : buttons) {
+        // The buttons are light: ink keeps their captions legible.
+        m_font->SetColour(kInk, false);
+        button.sprite->SetColour(button.bHot ? kYellow : kWhite);
+        button.sprite->Render();
+        m_font->GetStringBound(w, h, Txt(button.text));
+        m_font->Print(
+            static_cast<int>(button.sprite->GetX() + (button.sprite->GetWidth() - w) * 0.5f),
+            static_cast<int>(button.sprite->GetY() + (button.sprite->GetHeight() - h) * 0.5f),
+            Txt(button.text), 0, 0.0f);
+    }
+    RenderPointer();
+}
+
+} // namespace Kelvo_lib
