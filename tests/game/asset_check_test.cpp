@@ -68,8 +68,9 @@ const std::vector<BankItem> kBuiltSprites = {
 const std::vector<BankItem> kBuiltFonts = {};
 // The text ids the code shows.
 const std::vector<int> kTextIds = {
-    // The crossword's buttons, titles, tabs and answer-view headings.
-    20, 24, 54, 139, 287, 292, 294, 296, 299, 310, 311, 505, 506,
+    // The crossword's buttons, titles, tabs and answer-view headings, and the wordsearch's
+    // intro heading and found-words counter.
+    20, 24, 54, 58, 139, 287, 292, 294, 296, 299, 310, 311, 322, 505, 506,
 };
 
 // The literal requests of the game's sources: the quoted arguments of every call of a
