@@ -1,0 +1,71 @@
+// Loads any bytes as the saved state of a small wordsearch: a state taken in must save to
+// bytes that load and save the same again, and its hint marks must lie in the grid.
+#include <puzzles/wordsearch/mnwordsearch.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+using namespace Kelvo_lib;
+
+namespace {
+
+// CAT across the top and COD down the left of a 3 x 3 grid.
+WordsearchData SmallWordsearch() {
+    WordsearchData record;
+    record.numRows = 3;
+    record.numCols = 3;
+    const char* letters = "CATOXXDXX";
+    for (int cell = 0; cell < 9; ++cell) {
+        record.gridMap.Push(letters[cell]);
+    }
+    for (const int cell : {0, 1, 2, 0, 3, 6}) {
+        record.wordTrails.Push(cell);
+    }
+    const char* words[] = {"CAT", "COD"};
+    for (int w = 0; w < 2; ++w) {
+        WordsearchDataWord word{};
+        word.cellStartIndex = w * 3;
+        word.cellEndIndex = w * 3 + 2;
+        std::strcpy(word.word, words[w]);
+        record.words.Push(word);
+    }
+    record.numWords = 2;
+    record.numTrailCells = 6;
+    return record;
+}
+
+MNWordsearch& Model() {
+    static MNWordsearch* model = [] {
+        WordsearchData record = SmallWordsearch();
+        MNWordsearch* made = new MNWordsearch;
+        made->SetPuzzle(&record, 1);
+        return made;
+    }();
+    return *model;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    MNWordsearch& model = Model();
+    std::vector<std::uint8_t> bytes(data, data + size);
+    if (model.LoadPuzzleState(bytes.data(), static_cast<int>(bytes.size())) == 0) {
+        return 0;
+    }
+    const int needed = model.SavePuzzleState(nullptr, 0);
+    std::vector<std::uint8_t> saved(static_cast<std::size_t>(needed));
+    std::vector<std::uint8_t> again(static_cast<std::size_t>(needed));
+    if (model.SavePuzzleState(saved.data(), needed) != needed ||
+        model.LoadPuzzleState(saved.data(), needed) != 1 ||
+        model.SavePuzzleState(again.data(), needed) != needed || saved != again) {
+        std::abort();
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (model.GetHintPositions(i) < -1 || model.GetHintPositions(i) >= 9) {
+            std::abort();
+        }
+    }
+    return 0;
+}
