@@ -8,6 +8,7 @@
 #include <puzzles/puzzlebank.h>
 #include <puzzles/wordsearch/mnwordsearchui.h>
 #include <puzzles/wordsearch/mnwordsearchwidget.h>
+#include <tui/mnhintui.h>
 
 #include "png_golden.h"
 
@@ -78,6 +79,7 @@ protected:
             }
         }
         ASSERT_NE(m_puzzle, nullptr);
+        m_manager.AddUI("hint_main", &m_hintScreen);
         kRender::BufferClear(0xFF1B2A4A);
         kRender::BufferSwap();
     }
@@ -166,6 +168,7 @@ protected:
     WordsearchPuzzle* m_puzzle = nullptr;
     SudokuPuzzle m_sudoku;
     kUIManager m_manager;
+    MNHintUI m_hintScreen;
     std::unique_ptr<MNWordsearchUI> m_screen;
     Signals m_signals;
 };
@@ -233,12 +236,33 @@ TEST_F(WordsearchScreenTest, TheSweepLightsEachColumnInTurn) {
     EXPECT_EQ(expected, litOrder);
 }
 
-TEST_F(WordsearchScreenTest, TheMenuButtonPausesOncePerPressAndRelease) {
+TEST_F(WordsearchScreenTest, ButtonsPauseAndOpenTheHintScreenWhoseChoiceMarksBothEnds) {
     Start(kQuickBlast);
     Frame();
     ClickIntroContinue();
     Click(120, ButtonY());
-    EXPECT_EQ(1, m_signals.pause);
+    EXPECT_EQ(1, m_signals.pause) << "once per press and release";
+
+    const int biggestLeft = Model().GetHintsLeft()[2];
+    ASSERT_GT(biggestLeft, 0);
+    Click(210, ButtonY());
+    ASSERT_EQ(Layer()->GetTopUI(), &m_hintScreen);
+    EXPECT_EQ(m_hintScreen.GetHintsLeft(2), biggestLeft);
+    Layer()->RemoveUI(&m_hintScreen);
+    m_hintScreen.PerformHintSignal(2);
+    EXPECT_EQ(Model().GetHintsLeft()[2], biggestLeft - 1);
+    const int first = Model().GetHintPositions(0);
+    const int last = Model().GetHintPositions(1);
+    bool bEndsOfAWord = false;
+    for (int w = 0; w < Record().words.Size(); ++w) {
+        const std::vector<int> trail = Trail(w, false);
+        bEndsOfAWord |= trail.front() == first && trail.back() == last;
+    }
+    EXPECT_TRUE(bEndsOfAWord);
+
+    m_hintScreen.PerformHintSignal(1);
+    EXPECT_EQ(Model().GetHintsLeft()[1], Model().GetMaxHints(kQuickBlast, 1))
+        << "the screen let go of the hint screen";
 }
 
 TEST_F(WordsearchScreenTest, WithEveryHintUsedTheHintButtonIsGone) {
@@ -250,6 +274,8 @@ TEST_F(WordsearchScreenTest, WithEveryHintUsedTheHintButtonIsGone) {
             Model().Hint(kind);
         }
     }
+    Click(210, ButtonY());
+    EXPECT_EQ(Layer()->GetTopUI(), m_screen.get());
     Frame(PointAt(120, ButtonY()) + " hold A");
     Frame(PointAt(210, ButtonY()));
     Frame("hold none");

@@ -3,7 +3,10 @@
 // start and the saved state with its refusals.
 #include "log_capture.h"
 
+#include <puzzles/puzzletypes.h>
 #include <puzzles/wordsearch/mnwordsearch.h>
+#include <shell/mnprofilemanager.h>
+#include <shell/mnsound.h>
 
 #include <gtest/gtest.h>
 
@@ -269,6 +272,48 @@ TEST_F(WordsearchTest, CorruptSavedStatesAreRefusedAndChangeNothing) {
     EXPECT_EQ(m_model.LoadPuzzleState(nullptr, 0), 0);
     EXPECT_EQ(m_model.GetNumWordsFound(), 0);
     EXPECT_EQ(log.CountContaining("refused"), 2);
+}
+
+// The sounds a Tournament wordsearch plays, second by second, with a target of 30.5 s in
+// the current slot of the given puzzle kind.
+std::vector<int> TargetTimeSounds(int slotType) {
+    using Kelvo_lib::MNProfileManager;
+    using Kelvo_lib::MNSound;
+    const int previous = MNProfileManager::GetActiveProfileIndex();
+    MNProfileManager::SetActiveProfile(0);
+    Kelvo_lib::MNTournamentData* tournament =
+        MNProfileManager::GetActiveProfile()->GetTournamentData();
+    const Kelvo_lib::MNTournamentData saved = *tournament;
+    tournament->m_currentPuzzle = 3;
+    tournament->m_puzzleDataList[3].m_puzzleType = static_cast<char>(slotType);
+    tournament->m_puzzleDataList[3].m_fTargetTime = 30.5f;
+
+    MNWordsearch model;
+    WordsearchData record = MakeRecord(4, 1);
+    model.SetPuzzle(&record, kTournament);
+    model.Play();
+    std::vector<int> sounds;
+    for (int second = 0; second < 40; ++second) {
+        MNSound::PlaySoundEffect(Kelvo_lib::SFX_BACK);
+        model.Tick(1.0f);
+        if (MNSound::GetLastSoundEffect() != Kelvo_lib::SFX_BACK) {
+            sounds.push_back(MNSound::GetLastSoundEffect());
+        }
+    }
+    *tournament = saved;
+    MNProfileManager::SetActiveProfile(previous);
+    return sounds;
+}
+
+TEST(WordsearchTargetTime, TicksAndTocksOverTheLast30SecondsThenSoundsOnceAtTheTarget) {
+    std::vector<int> expected;
+    for (int second = 1; second <= 30; ++second) {
+        expected.push_back(second % 2 == 1 ? Kelvo_lib::SFX_TICK : Kelvo_lib::SFX_TOCK);
+    }
+    expected.push_back(Kelvo_lib::SFX_TARGET_EXPIRED);
+    EXPECT_EQ(TargetTimeSounds(Kelvo_lib::PUZZLE_FLAG_WORDSEARCH), expected);
+    EXPECT_TRUE(TargetTimeSounds(Kelvo_lib::PUZZLE_FLAG_CROSSWORD).empty())
+        << "another kind's slot";
 }
 
 } // namespace

@@ -45,6 +45,7 @@ public:
 private:
     MNWordsearch* Model() const;
     void OnHint();
+    void OnPerformHint(int iHint);
     void OnGameOver() { GameOverSignal(); }
     void OnValidEntry() { ValidEntrySignal(); }
     void OnInvalidEntry() { InvalidEntrySignal(); }

@@ -1,6 +1,7 @@
 #include <puzzles/wordsearch/mnwordsearchui.h>
 
 #include <puzzles/wordsearch/mnwordsearchwidget.h>
+#include <tui/mnhintui.h>
 
 #include <kelvo/platform/klog.h>
 
@@ -54,7 +55,30 @@ MNWordsearch* MNWordsearchUI::Model() const {
 }
 
 void MNWordsearchUI::OnHint() {
-    kLogSys("MNWordsearchUI", "No hint screen \"%s\" to open\n", kHintScreen);
+    kUIManager* manager = GetUIManager();
+    MNHintUI* hints =
+        manager != nullptr ? static_cast<MNHintUI*>(manager->FindUI(kHintScreen)) : nullptr;
+    if (hints == nullptr || m_layer == nullptr) {
+        kLogSys("MNWordsearchUI", "No hint screen \"%s\" to open\n", kHintScreen);
+        return;
+    }
+    hints->SetPuzzleType(PUZZLE_FLAG_WORDSEARCH);
+    hints->SetPuzzleDifficulty(Model()->GetDifficulty());
+    hints->SetHintsLeft(Model()->GetHintsLeft());
+    hints->PerformHintSignal.Connect(this, &MNWordsearchUI::OnPerformHint);
+    m_layer->PushUI(hints);
+}
+
+void MNWordsearchUI::OnPerformHint(int iHint) {
+    kLogFmt("Hint chosen: %d\n", iHint);
+    if (iHint >= 0) {
+        Model()->Hint(iHint);
+    }
+    kUIManager* manager = GetUIManager();
+    if (auto* hints =
+            manager != nullptr ? static_cast<MNHintUI*>(manager->FindUI(kHintScreen)) : nullptr) {
+        hints->PerformHintSignal.Disconnect(this, &MNWordsearchUI::OnPerformHint);
+    }
 }
 
 bool MNWordsearchUI::SetPuzzle(Puzzle* puzzle, int gameMode) {

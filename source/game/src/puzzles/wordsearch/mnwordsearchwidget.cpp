@@ -7,6 +7,7 @@
 #include <shell/mnresourcemanager.h>
 #include <shell/mnsound.h>
 #include <tui/splittext.h>
+#include <tui/splittime.h>
 
 #include <framework/kspritemanager.h>
 #include <framework/ktext.h>
@@ -26,6 +27,8 @@ namespace {
 
 [[maybe_unused]] kClass* const s_registeredRecords[] = {MNWordsearchWidget::StaticClass()};
 
+constexpr int kModeQuickBlast = 1;
+constexpr int kModeFastAndFun = 3;
 constexpr int kModeHeadToHead = 4;
 
 constexpr unsigned int kBlack = 0xFF000000;
@@ -518,10 +521,22 @@ void MNWordsearchWidget::RenderPlayers() {
 }
 
 void MNWordsearchWidget::RenderClock() {
+    const int mode = m_wordsearch->GetGameMode();
+    float seconds = m_wordsearch->GetTime();
+    MNProfile* profile = MNProfileManager::GetActiveProfile();
+    if ((mode == kModeQuickBlast || mode == kModeFastAndFun) && profile != nullptr) {
+        seconds = profile->m_hackTimer;
+    }
+    int sec = 0;
+    int min = 0;
+    int hours = 0;
+    SplitTime(static_cast<int>(seconds), &sec, &min, &hours);
     char text[96];
+    std::snprintf(text, sizeof(text), "%02d:%02d:%02d", hours, min, sec);
+    m_font->SetColour(kBlack, false);
+    m_font->Print(DisplayWidth() - 120, 16, text, 0, 0.0f);
     std::snprintf(text, sizeof(text), "%.60s %d/%d", Txt(322), m_wordsearch->GetNumWordsFound(),
                   m_wordsearch->GetNumWords());
-    m_font->SetColour(kBlack, false);
     m_font->Print(60, 5, text, 0, 0.0f);
 }
 
