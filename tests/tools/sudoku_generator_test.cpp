@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 using namespace datatool;
@@ -29,7 +30,7 @@ const SudokuLayout& Nine() {
 // Solvable by singles alone.
 const char* const kEasy =
     "..3.2.6..9..3.5..1..18.64....81.29..7.......8..67.82....26.95..8..2.3..9..5.1.3..";
-// Needs X-wing or more.
+// Needs more than X-wings, swordfish and XY-wings.
 const char* const kHard =
     "8..........36......7..9.2...5...7.......457.....1...3...1....68..85...1..9....4..";
 
@@ -60,7 +61,27 @@ TEST(SudokuRater, RatesByTheTechniquesNeededAndSolvesSoundly) {
     const struct {
         const char* givens;
         int rating;
-    } cases[] = {{kEasy, kSudokuSingles}, {kHard, kSudokuBeyondSubsets}};
+    } cases[] = {
+        {kEasy, kSudokuSingles},
+        // Subsets and intersections.
+        {".7..9.8.21...5.4.9...7..........6.5.74.....26.9.5..........5...9.1.3...58.2.4..9.",
+         kSudokuSubsets},
+        // Each of these stalls without one technique: two X-wings, two swordfish, two
+        // XY-wings.
+        {"3.67.1...8......1..1..8.7...9...34...2.9.4.3...52...9...1.3..4..8......5...4.72.1",
+         kSudokuFishAndWings},
+        {"927.5.3...3...9..2....3..6...3..1..8..4...5..5..8..7...6..4....3..6...4...8.7.693",
+         kSudokuFishAndWings},
+        {".9....1......873....814...67.9....3....5.8....4....9.11...324....745......3....9.",
+         kSudokuFishAndWings},
+        {".7.21...8..3..5...18.6..3..4....897...........375....4..2..7.19...4..2..8...32.6.",
+         kSudokuFishAndWings},
+        {"....16.733..284....1...5....98..1.3.74..5..68.6.8..92....5...4....193..298.47....",
+         kSudokuFishAndWings},
+        {".....1.7.......58....96.1.4.725346.............971842.3.8.59....94.......6.2.....",
+         kSudokuFishAndWings},
+        {kHard, kSudokuBeyondTechniques},
+    };
     for (const auto& sudoku : cases) {
         SudokuCells solved;
         EXPECT_EQ(RateSudoku(Nine(), Cells(sudoku.givens), &solved), sudoku.rating);
@@ -69,6 +90,11 @@ TEST(SudokuRater, RatesByTheTechniquesNeededAndSolvesSoundly) {
         for (std::size_t cell = 0; cell < solved.size(); ++cell) {
             EXPECT_TRUE(solved[cell] == 0 || solved[cell] == reference.FirstSolution()[cell]);
         }
+        const bool bSolvedWhole = std::find(solved.begin(), solved.end(), 0) == solved.end();
+        EXPECT_EQ(bSolvedWhole, sudoku.rating != kSudokuBeyondTechniques) << sudoku.givens;
+        EXPECT_EQ(SolvesWithTechniques(Nine(), Cells(sudoku.givens), sudoku.rating),
+                  sudoku.rating != kSudokuBeyondTechniques);
+        EXPECT_FALSE(SolvesWithTechniques(Nine(), Cells(sudoku.givens), sudoku.rating - 1));
     }
     SudokuCells clash = Cells(kEasy);
     clash[1] = 3;
@@ -85,7 +111,7 @@ TEST(SudokuGenerator, EachDifficultyGivesUniqueSudokusOfItsRating) {
             SudokuCells solved;
             EXPECT_EQ(RateSudoku(layout, sudoku->givens, &solved),
                       SudokuRatingOfDifficulty(difficulty));
-            EXPECT_EQ(solved == sudoku->solution, difficulty < 3);
+            EXPECT_EQ(solved, sudoku->solution);
             const std::vector<std::string> problems =
                 puzzle_validation::SudokuProblems(ToSudokuData(*sudoku, 1, index));
             EXPECT_TRUE(problems.empty()) << difficulty << "/" << index << ": " << problems[0];

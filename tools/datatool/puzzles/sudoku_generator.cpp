@@ -9,18 +9,8 @@ namespace {
 
 constexpr int kMaxDifficulty = 3;
 
-// Whether the grid can still become a puzzle of the wanted rating: singles solve it
-// for rating 1; otherwise it has one solution (and the final rating decides).
-bool StillFits(const SudokuLayout& layout, const SudokuCells& givens, int rating) {
-    if (rating == kSudokuSingles) {
-        return SolvesWithTechniques(layout, givens, kSudokuSingles);
-    }
-    return CountSudokuSolutions(layout, givens, 2) == 1;
-}
-
-// Empties symmetric pairs of cells, in random order, as long as the grid still fits.
-SudokuCells RemoveGivens(const SudokuLayout& layout, const SudokuCells& solution, int rating,
-                         SeededRandom& random) {
+// The first cell of each pair of cells symmetric about the centre, in random order.
+std::vector<int> ShuffledPairs(const SudokuLayout& layout, SeededRandom& random) {
     std::vector<int> cells;
     for (int cell = 0; cell < layout.NumCells(); ++cell) {
         if (cell <= layout.NumCells() - 1 - cell) {
@@ -28,16 +18,58 @@ SudokuCells RemoveGivens(const SudokuLayout& layout, const SudokuCells& solution
         }
     }
     random.Shuffle(cells);
-    SudokuCells givens = solution;
-    for (int cell : cells) {
-        const std::size_t a = static_cast<std::size_t>(cell);
-        const std::size_t b = static_cast<std::size_t>(layout.NumCells() - 1 - cell);
-        givens[a] = givens[b] = 0;
-        if (!StillFits(layout, givens, rating)) {
-            givens[a] = solution[a];
-            givens[b] = solution[b];
+    return cells;
+}
+
+void SetPair(const SudokuLayout& layout, int cell, const SudokuCells& from, SudokuCells& to) {
+    const std::size_t a = static_cast<std::size_t>(cell);
+    const std::size_t b = static_cast<std::size_t>(layout.NumCells() - 1 - cell);
+    to[a] = from[a];
+    to[b] = from[b];
+}
+
+// Empties symmetric pairs of givens, in random order, as long as the grid still fits.
+template <typename Fits>
+void RemoveGivens(const SudokuLayout& layout, const SudokuCells& solution, SudokuCells& givens,
+                  SeededRandom& random, Fits fits) {
+    const SudokuCells empty(givens.size(), 0);
+    for (int cell : ShuffledPairs(layout, random)) {
+        SetPair(layout, cell, empty, givens);
+        if (!fits(givens)) {
+            SetPair(layout, cell, solution, givens);
         }
     }
+}
+
+// Puts pairs of the solution back, in random order, until the techniques of the rating
+// solve the grid.
+void AddGivens(const SudokuLayout& layout, const SudokuCells& solution, SudokuCells& givens,
+               int rating, SeededRandom& random) {
+    for (int cell : ShuffledPairs(layout, random)) {
+        if (SolvesWithTechniques(layout, givens, rating)) {
+            return;
+        }
+        SetPair(layout, cell, solution, givens);
+    }
+}
+
+// A puzzle the techniques of the rating solve. Singles: givens go while singles solve
+// the grid. Above them, givens go while the solution stays unique, then come back until
+// the techniques solve it: a grid just inside their reach, the likeliest to need the
+// hardest of them (and cheaper than removing while they solve).
+SudokuCells MakeGivens(const SudokuLayout& layout, const SudokuCells& solution, int rating,
+                       SeededRandom& random) {
+    SudokuCells givens = solution;
+    if (rating == kSudokuSingles) {
+        RemoveGivens(layout, solution, givens, random, [&](const SudokuCells& grid) {
+            return SolvesWithTechniques(layout, grid, rating);
+        });
+        return givens;
+    }
+    RemoveGivens(layout, solution, givens, random, [&](const SudokuCells& grid) {
+        return CountSudokuSolutions(layout, grid, 2) == 1;
+    });
+    AddGivens(layout, solution, givens, rating, random);
     return givens;
 }
 
@@ -64,7 +96,7 @@ std::optional<GeneratedSudoku> GenerateSudoku(int difficulty, std::uint32_t seed
     for (;;) {
         const SudokuCells empty(static_cast<std::size_t>(layout.NumCells()), 0);
         CountSudokuSolutions(layout, empty, 1, &sudoku.solution, &random);
-        sudoku.givens = RemoveGivens(layout, sudoku.solution, rating, random);
+        sudoku.givens = MakeGivens(layout, sudoku.solution, rating, random);
         if (RateSudoku(layout, sudoku.givens) == rating) {
             return sudoku;
         }

@@ -28,18 +28,17 @@ public:
         }
     }
 
-    // Solves with techniques up to maxLevel; the hardest level used, kSudokuBeyondSubsets
-    // when they stall, kSudokuContradiction when the grid cannot be solved.
+    // Solves with techniques up to maxLevel, always taking the easiest step that makes
+    // progress; the hardest level used, kSudokuBeyondTechniques when they stall,
+    // kSudokuContradiction when the grid cannot be solved.
     int Solve(int maxLevel) {
         int hardest = kSudokuSingles;
         while (!m_contradiction && !Solved()) {
-            if (ApplySingles()) {
-                continue;
+            const int level = ApplyEasiestStep(maxLevel);
+            if (level == 0) {
+                return m_contradiction ? kSudokuContradiction : kSudokuBeyondTechniques;
             }
-            if (maxLevel < kSudokuSubsets || !ApplySubsetsAndIntersections()) {
-                return m_contradiction ? kSudokuContradiction : kSudokuBeyondSubsets;
-            }
-            hardest = kSudokuSubsets;
+            hardest = std::max(hardest, level);
         }
         return m_contradiction ? kSudokuContradiction : hardest;
     }
@@ -132,6 +131,20 @@ private:
         return progress;
     }
 
+    // The level of the step taken, 0 when no technique up to maxLevel makes progress.
+    int ApplyEasiestStep(int maxLevel) {
+        if (ApplySingles()) {
+            return kSudokuSingles;
+        }
+        if (maxLevel >= kSudokuSubsets && ApplySubsetsAndIntersections()) {
+            return kSudokuSubsets;
+        }
+        if (maxLevel >= kSudokuFishAndWings && ApplyFishAndWings()) {
+            return kSudokuFishAndWings;
+        }
+        return 0;
+    }
+
     bool ApplySubsetsAndIntersections() {
         for (int unit = 0; unit < NumUnits(); ++unit) {
             if (NakedSubset(unit, 2) || NakedSubset(unit, 3) || HiddenPair(unit)) {
@@ -144,14 +157,14 @@ private:
     // size empty cells of the unit whose candidates together are size digits: those
     // digits leave the unit's other cells.
     bool NakedSubset(int unit, int size) {
-        std::vector<int> empty;
+        m_emptyCells.clear();
         for (int cell : Unit(unit)) {
             if (m_cells[static_cast<std::size_t>(cell)] == 0) {
-                empty.push_back(cell);
+                m_emptyCells.push_back(cell);
             }
         }
-        std::vector<int> chosen;
-        return ChooseNakedSubset(unit, empty, 0, size, 0, chosen);
+        m_chosenCells.clear();
+        return ChooseNakedSubset(unit, m_emptyCells, 0, size, 0, m_chosenCells);
     }
 
     // Extends chosen (whose candidates are digits) by cells of empty from index first.
@@ -269,10 +282,125 @@ private:
         return true;
     }
 
+    bool ApplyFishAndWings() {
+        for (int size = 2; size <= 3; ++size) {
+            for (int digit = 1; digit <= m_layout.Size(); ++digit) {
+                if (Fish(digit, size, 0, m_layout.Size()) ||
+                    Fish(digit, size, m_layout.Size(), 0)) {
+                    return true;
+                }
+            }
+        }
+        return XYWing();
+    }
+
+    struct FishLines {
+        int digit;
+        int size;
+        int firstCoverUnit;
+        const std::vector<std::pair<int, DigitMask>>& lines;
+    };
+
+    // X-wing (size 2) and swordfish (size 3): size lines of one direction (rows from
+    // unit 0, or columns) whose places for the digit lie in only size crossing lines: the
+    // digit leaves the rest of those crossing lines. Line i's place j is crossing line j.
+    bool Fish(int digit, int size, int firstBaseUnit, int firstCoverUnit) {
+        m_fishLines.clear();
+        for (int line = 0; line < m_layout.Size(); ++line) {
+            int unused = -1;
+            const DigitMask places = PlacesOf(firstBaseUnit + line, digit, &unused);
+            if (CountBits(places) >= 2 && CountBits(places) <= size) {
+                m_fishLines.emplace_back(line, places);
+            }
+        }
+        const FishLines fish{digit, size, firstCoverUnit, m_fishLines};
+        return ChooseFish(fish, 0, 0, 0, 0);
+    }
+
+    // Extends the base lines chosen so far (a bit per line) by lines from index first.
+    bool ChooseFish(const FishLines& fish, std::size_t first, int chosen, unsigned baseLines,
+                    DigitMask cover) {
+        if (CountBits(cover) > fish.size) {
+            return false;
+        }
+        if (chosen == fish.size) {
+            return CountBits(cover) == fish.size && EliminateFromCover(fish, baseLines, cover);
+        }
+        for (std::size_t i = first; i < fish.lines.size(); ++i) {
+            if (ChooseFish(fish, i + 1, chosen + 1, baseLines | (1u << fish.lines[i].first),
+                           static_cast<DigitMask>(cover | fish.lines[i].second))) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    bool EliminateFromCover(const FishLines& fish, unsigned baseLines, DigitMask cover) {
+        bool progress = false;
+        for (int line = 0; line < m_layout.Size(); ++line) {
+            if ((cover & (1u << line)) == 0) {
+                continue;
+            }
+            const std::vector<int>& cells = Unit(fish.firstCoverUnit + line);
+            for (std::size_t i = 0; i < cells.size(); ++i) {
+                if ((baseLines & (1u << i)) == 0) {
+                    progress = Eliminate(cells[i], DigitBit(fish.digit)) || progress;
+                }
+            }
+        }
+        return progress;
+    }
+
+    // A pivot cell with candidates {x, y} seeing a cell {x, z} and a cell {y, z}: one of
+    // those two holds z, so z leaves every cell that sees both.
+    bool XYWing() {
+        for (int pivot = 0; pivot < m_layout.NumCells(); ++pivot) {
+            const DigitMask xy = Candidates(pivot);
+            if (CountBits(xy) != 2) {
+                continue;
+            }
+            for (int first : m_layout.Peers(pivot)) {
+                const DigitMask xz = Candidates(first);
+                if (CountBits(xz) != 2 || CountBits(xz & xy) != 1) {
+                    continue;
+                }
+                const DigitMask z = static_cast<DigitMask>(xz & ~xy);
+                const DigitMask yz = static_cast<DigitMask>((xy & ~xz) | z);
+                for (int second : m_layout.Peers(pivot)) {
+                    if (Candidates(second) == yz && EliminateSeenByBoth(first, second, z)) {
+                        return true;
+                    }
+                }
+            }
+        }
+        return false;
+    }
+
+    bool EliminateSeenByBoth(int first, int second, DigitMask digits) {
+        bool progress = false;
+        for (int cell : m_layout.Peers(first)) {
+            if (cell != second && Sees(cell, second)) {
+                progress = Eliminate(cell, digits) || progress;
+            }
+        }
+        return progress;
+    }
+
+    bool Sees(int cell, int other) const {
+        const std::array<int, 3>& units = m_layout.UnitsOfCell(cell);
+        const std::array<int, 3>& otherUnits = m_layout.UnitsOfCell(other);
+        return cell != other && (units[0] == otherUnits[0] || units[1] == otherUnits[1] ||
+                                 units[2] == otherUnits[2]);
+    }
+
     const SudokuLayout& m_layout;
     SudokuCells m_cells;
     std::vector<DigitMask> m_candidates;
     bool m_contradiction = false;
+    // Scratch lists of the subset and fish searches, kept to spare allocations.
+    std::vector<int> m_emptyCells;
+    std::vector<int> m_chosenCells;
+    std::vector<std::pair<int, DigitMask>> m_fishLines;
 };
 
 } // namespace
@@ -282,7 +410,7 @@ int RateSudoku(const SudokuLayout& layout, const SudokuCells& givens, SudokuCell
         return kSudokuContradiction;
     }
     SudokuLogic logic(layout, givens);
-    const int rating = logic.Solve(kSudokuSubsets);
+    const int rating = logic.Solve(kSudokuFishAndWings);
     if (solved != nullptr) {
         *solved = logic.Cells();
     }
@@ -294,7 +422,7 @@ bool SolvesWithTechniques(const SudokuLayout& layout, const SudokuCells& givens,
         return false;
     }
     const int used = SudokuLogic(layout, givens).Solve(level);
-    return used >= kSudokuSingles && used <= level && used < kSudokuBeyondSubsets;
+    return used >= kSudokuSingles && used <= level && used < kSudokuBeyondTechniques;
 }
 
 } // namespace datatool

@@ -3,7 +3,8 @@
 //   1  naked and hidden singles alone solve it;
 //   2  it also needs naked or hidden pairs, naked triples, or a box/line intersection
 //      (a digit pointing out of a box, or claimed by a row or column), and those solve it;
-//   3  those techniques stall: it needs harder patterns (X-wings, chains) or trial and error.
+//   3  it also needs an X-wing, a swordfish or an XY-wing, and those solve it;
+//   4  all of those stall: it needs chains, larger fish or trial and error.
 // 0 means the techniques found a contradiction (the grid has no solution). Pure functions.
 #pragma once
 
@@ -15,7 +16,8 @@ enum : int {
     kSudokuContradiction = 0,
     kSudokuSingles = 1,
     kSudokuSubsets = 2,
-    kSudokuBeyondSubsets = 3,
+    kSudokuFishAndWings = 3,
+    kSudokuBeyondTechniques = 4,
 };
 
 // solved, when not null, receives the grid as far as the techniques filled it.
