@@ -202,8 +202,8 @@ bool DumpPuzzleBank(const std::vector<unsigned char>& bytes, const char* puzzleI
         std::fprintf(stderr, "datatool: not a puzzle bank the game can read\n");
         return false;
     }
-    PrintIndex(bank, out);
     if (puzzleId == nullptr) {
+        PrintIndex(bank, out);
         return true;
     }
     char* end = nullptr;

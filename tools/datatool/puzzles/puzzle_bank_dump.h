@@ -1,4 +1,4 @@
-// A puzzle bank printed for people: its index, one line per entry, and one puzzle in
+// A puzzle bank printed for people: its index, one line per entry, or one puzzle in
 // full (a sudoku as its grid, a wordsearch as its letters and words, a crossword as its
 // grid and numbered clues with their answers, a fitword as its grid and word list, each
 // with its hidden word). The bank is read through the game's
@@ -14,7 +14,7 @@ namespace datatool {
 // Whether the file begins like a puzzle bank (a FORM of type "PZBK").
 bool IsPuzzleBankFile(const std::string& path);
 
-// Prints the index of the bank in bytes and, when puzzleId is not null, that puzzle;
+// Prints the index of the bank in bytes or, when puzzleId is not null, only that puzzle;
 // false (after saying why on stderr) when the bank or the puzzle cannot be read.
 bool DumpPuzzleBank(const std::vector<unsigned char>& bytes, const char* puzzleId, FILE* out);
 

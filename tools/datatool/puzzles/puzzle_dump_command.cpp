@@ -1,4 +1,4 @@
-// datatool dump BANK.kmn [ID]: a puzzle bank's index and, given a bank id, that puzzle.
+// datatool dump BANK.kmn [ID]: a puzzle bank's index or, given a bank id, that puzzle alone.
 #include "host_files.h"
 #include "puzzle_bank_dump.h"
 
@@ -13,7 +13,9 @@ int RunPuzzleBankDump(int argc, char** argv) {
     if (!ReadHostFile(argv[0], &bytes)) {
         return 1;
     }
-    std::printf("file        %s\n", argv[0]);
+    if (argc == 1) {
+        std::printf("file        %s\n", argv[0]);
+    }
     return DumpPuzzleBank(bytes, argc == 2 ? argv[1] : nullptr, stdout) ? 0 : 1;
 }
 
