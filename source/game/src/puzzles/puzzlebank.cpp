@@ -1,3 +1,5 @@
+// The puzzle bank reader: the index checked once at load, one record read and decoded per
+// request, and the choice of the next or a random unplayed puzzle from the player's record.
 #include <puzzles/puzzlebank.h>
 #include <puzzles/puzzlerecordcodec.h>
 #include <shell/mnprofilemanager.h>

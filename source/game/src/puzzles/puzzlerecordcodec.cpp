@@ -1,3 +1,5 @@
+// The byte cursors over a record body and the encoding and decoding of each puzzle kind's
+// body and hidden word, checked against the body's size and the record's grid.
 #include <puzzles/puzzlebankformat.h>
 #include <puzzles/puzzlerecordcodec.h>
 
