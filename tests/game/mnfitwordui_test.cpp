@@ -9,6 +9,7 @@
 #include <puzzles/puzzlebank.h>
 #include <shell/mnprofile.h>
 #include <shell/mnprofilemanager.h>
+#include <tui/mnhintui.h>
 
 #include "png_golden.h"
 
@@ -57,6 +58,7 @@ protected:
             }
         }
         ASSERT_NE(m_puzzle, nullptr) << "a fitword with a hidden word";
+        m_manager.AddUI("hint_main", &m_hintScreen);
         kRender::BufferClear(0xFF1B2A4A);
         kRender::BufferSwap();
     }
@@ -112,6 +114,18 @@ protected:
     }
 
     void ClickIntroContinue() { ClickSprite(Widget().GetContinueButton()); }
+
+    // Presses the hint button, then gives the hint screen's choice as it closes.
+    void ChooseHint(int kind) {
+        ClickSprite(Widget().GetHintButton());
+        kUILayer* layer = m_manager.GetLayer(m_manager.GetNumLayers() - 1);
+        ASSERT_EQ(layer->GetTopUI(), &m_hintScreen);
+        for (int k = 0; k < MNHintUI::kNumKinds; ++k) {
+            EXPECT_EQ(Model().GetHintsLeft()[k], m_hintScreen.GetHintsLeft(k)) << k;
+        }
+        layer->RemoveUI(&m_hintScreen);
+        m_hintScreen.PerformHintSignal(kind);
+    }
 
     // Picks a word on the list, scrolled into view first, unless it is picked already.
     void PickOnList(int word) {
@@ -214,6 +228,7 @@ protected:
     FitwordPuzzle* m_puzzle = nullptr;
     SudokuPuzzle m_sudoku;
     kUIManager m_manager;
+    MNHintUI m_hintScreen;
     std::unique_ptr<MNFitwordUI> m_screen;
     Signals m_signals;
     int m_frames = 0;
@@ -296,11 +311,19 @@ TEST_F(FitwordScreenTest, ButtonsClearPauseAndAskForHints) {
     EXPECT_EQ(0, m_screen->GetNumErrors());
 
     const int before = Model().GetHintsLeft()[2];
-    ClickSprite(Widget().GetHintButton()); // the hint screen's choice comes back here
-    m_screen->PerformHint(-1);
+    ChooseHint(-1);
     EXPECT_EQ(before, Model().GetHintsLeft()[2]);
-    m_screen->PerformHint(2);
+    ChooseHint(2);
     EXPECT_EQ(before - 1, Model().GetHintsLeft()[2]);
+    while (Model().GetHintsLeft()[2] > 0) {
+        Model().Hint(2);
+    }
+    const int lettersLeft = Model().GetHintsLeft()[0];
+    ChooseHint(2); // offered with none left, so not taken
+    EXPECT_EQ(0, Model().GetHintsLeft()[2]);
+    EXPECT_EQ(lettersLeft, Model().GetHintsLeft()[0]);
+    m_hintScreen.PerformHintSignal(0);
+    EXPECT_EQ(lettersLeft, Model().GetHintsLeft()[0]) << "the screen let go of the hint screen";
 
     ClickSprite(Widget().GetMenuButton());
     EXPECT_EQ(1, m_signals.pause);
@@ -310,7 +333,7 @@ TEST_F(FitwordScreenTest, ButtonsClearPauseAndAskForHints) {
     EXPECT_EQ(size, m_screen->SavePuzzleState(state.data(), static_cast<int>(state.size())));
     m_screen->Reset();
     EXPECT_EQ(1, m_screen->LoadPuzzleState(state.data(), static_cast<int>(state.size())));
-    EXPECT_EQ(before - 1, Model().GetHintsLeft()[2]);
+    EXPECT_EQ(0, Model().GetHintsLeft()[2]);
 }
 
 // Head to Head ticks the screen once with 0.0 and draws it outside the world's walk after a

@@ -9,6 +9,7 @@
 #include <puzzles/sudoku/mnsudokuui.h>
 #include <puzzles/sudoku/mnsudokuwidget.h>
 #include <shell/mnsound.h>
+#include <tui/mnhintui.h>
 
 #include <kelvo/render/krdrawhelp.h>
 #include <kelvo/render/krender.h>
@@ -42,6 +43,7 @@ protected:
     void SetUp() override {
         GameUITest::SetUp();
         ASSERT_TRUE(m_bank.Load(0)) << "the disc's bank";
+        m_manager.AddUI("hint_main", &m_hintScreen);
         kRender::BufferClear(0xFF1B2A4A);
         kRender::BufferSwap();
     }
@@ -106,6 +108,22 @@ protected:
 
     void ClickIntroContinue() { Click(320.0f, 270.0f); }
 
+    // Presses the hint button, then gives the hint screen's choice as it closes.
+    void ChooseHint(int kind) {
+        float x = 0.0f;
+        float y = 0.0f;
+        Widget().GetHintButtonCentre(x, y);
+        Click(x, y);
+        kUILayer* layer = m_manager.GetLayer(m_manager.GetNumLayers() - 1);
+        ASSERT_EQ(layer->GetTopUI(), &m_hintScreen);
+        for (int k = 0; k < MNHintUI::kNumKinds; ++k) {
+            EXPECT_EQ(Model().GetHintsLeft()[k], m_hintScreen.GetHintsLeft(k)) << k;
+        }
+        EXPECT_EQ(Record().difficulty, m_hintScreen.GetPuzzleDifficulty());
+        layer->RemoveUI(&m_hintScreen);
+        m_hintScreen.PerformHintSignal(kind);
+    }
+
     // Points at a cell, then at the pad's key for digit.
     void Enter(int cell, int digit) {
         float x = 0.0f;
@@ -164,6 +182,7 @@ protected:
     PuzzleBank m_bank;
     SudokuPuzzle* m_puzzle = nullptr;
     kUIManager m_manager;
+    MNHintUI m_hintScreen;
     std::unique_ptr<MNSudokuUI> m_screen;
     Signals m_signals;
 };
@@ -240,6 +259,32 @@ TEST_F(SudokuScreenTest, MenuPausesAndResetKeepsTheClock) {
     std::vector<u8> state(MNPuzzleUI::K_SAVED_STATE_SIZE);
     EXPECT_EQ(90, m_screen->SavePuzzleState(state.data(), static_cast<int>(state.size())));
     EXPECT_EQ(1, m_screen->LoadPuzzleState(state.data(), static_cast<int>(state.size())));
+}
+
+TEST_F(SudokuScreenTest, HintsAreTakenThroughTheHintScreen) {
+    Start(9);
+    Frame();
+    ClickIntroContinue();
+    const int cellsLeft = Model().GetHintsLeft()[MNSudoku::HINT_CELL];
+    const int rowsLeft = Model().GetHintsLeft()[MNSudoku::HINT_ROW];
+    ASSERT_GT(cellsLeft, 0);
+    ChooseHint(-1);
+    EXPECT_EQ(cellsLeft, Model().GetHintsLeft()[MNSudoku::HINT_CELL]);
+    const int correct = Model().GetNumCorrect();
+    ChooseHint(MNSudoku::HINT_CELL);
+    EXPECT_EQ(cellsLeft - 1, Model().GetHintsLeft()[MNSudoku::HINT_CELL]);
+    EXPECT_EQ(correct + 1, Model().GetNumCorrect());
+
+    while (Model().GetHintsLeft()[MNSudoku::HINT_CELL] > 0) {
+        Model().Hint(MNSudoku::HINT_CELL);
+    }
+    const int filled = Model().GetNumCorrect();
+    ChooseHint(MNSudoku::HINT_CELL); // offered with none left, so not taken
+    EXPECT_EQ(filled, Model().GetNumCorrect());
+    EXPECT_EQ(rowsLeft, Model().GetHintsLeft()[MNSudoku::HINT_ROW]);
+    m_hintScreen.PerformHintSignal(MNSudoku::HINT_ROW);
+    EXPECT_EQ(rowsLeft, Model().GetHintsLeft()[MNSudoku::HINT_ROW])
+        << "the screen let go of the hint screen";
 }
 
 TEST_F(SudokuScreenTest, GoldenViews) {

@@ -1,8 +1,9 @@
 // MNSudokuUI: the screen a game mode plays one sudoku on. Init creates the widget by class
 // (the widget owns the model); the mode API passes through to the model, and the screen
 // re-emits the model's game over and entry signals and the widget's menu and help requests.
-// The widget's hint button opens the hint screen, whose choice the screen applies to the
-// model. Main thread only; the mode API may be called between Init and deletion.
+// The widget's hint button opens the hint screen "hint_main" on the screen's layer and the
+// kind chosen there is given to the model. Main thread only; the mode API may be called
+// between Init and deletion.
 #pragma once
 
 #include <puzzles/mnpuzzleui.h>
@@ -41,19 +42,16 @@ public:
     int LoadPuzzleState(void* buffer, int bufferSize) override;
 
     MNSudokuWidget* GetWidget() { return m_widget; }
-    // Applies the hint screen's choice: a kind 0 to 2, or a negative value for none.
-    void OnPerformHint(int kind);
 
 private:
     MNSudoku* Model() const;
-    // Opens the hint screen over this one, offering the kinds with hints left.
-    void OpenHintScreen();
+    void OnHint();
+    void OnPerformHint(int iHint);
     void OnGameOver() { GameOverSignal(); }
     void OnValidEntry() { ValidEntrySignal(); }
     void OnInvalidEntry() { InvalidEntrySignal(); }
     void OnMenu() { GamePauseSignal(); }
     void OnHelp() { HelpSignal(); }
-    void OnHint() { OpenHintScreen(); }
 
     MNSudokuWidget* m_widget = nullptr;
     kUILayer* m_layer = nullptr;

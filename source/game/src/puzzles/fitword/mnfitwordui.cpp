@@ -1,10 +1,17 @@
 #include <puzzles/fitword/mnfitwordui.h>
 
 #include <puzzles/fitword/mnfitwordwidget.h>
+#include <tui/mnhintui.h>
 
 #include <kelvo/platform/klog.h>
 
 namespace Kelvo_lib {
+
+namespace {
+
+constexpr const char* kHintScreen = "hint_main";
+
+} // namespace
 
 MNFitwordUI::~MNFitwordUI() {
     Deinit();
@@ -17,7 +24,7 @@ void MNFitwordUI::Init() {
     m_widget = static_cast<MNFitwordWidget*>(memory);
     m_widget->MenuSignal.Connect(this, &MNFitwordUI::OnMenu);
     m_widget->HelpSignal.Connect(this, &MNFitwordUI::OnHelp);
-    m_widget->HintSignal.Connect(this, &MNFitwordUI::OpenHintScreen);
+    m_widget->HintSignal.Connect(this, &MNFitwordUI::OnHint);
     MNFitword* model = m_widget->GetFitword();
     model->GameOverSignal.Connect(this, &MNFitwordUI::OnGameOver);
     model->ValidEntrySignal.Connect(this, &MNFitwordUI::OnValidEntry);
@@ -28,7 +35,7 @@ void MNFitwordUI::Deinit() {
     if (m_widget == nullptr) {
         return;
     }
-    m_widget->HintSignal.Disconnect(this, &MNFitwordUI::OpenHintScreen);
+    m_widget->HintSignal.Disconnect(this, &MNFitwordUI::OnHint);
     m_widget->HelpSignal.Disconnect(this, &MNFitwordUI::OnHelp);
     m_widget->MenuSignal.Disconnect(this, &MNFitwordUI::OnMenu);
     MNFitword* model = m_widget->GetFitword();
@@ -103,25 +110,39 @@ bool MNFitwordUI::IsContinueScreenOpen() const {
     return m_widget->IsContinueScreenOpen();
 }
 
-// The hint screen belongs to the menu toolkit, which does not offer it yet: until it does, the
-// request is logged and play goes on.
-void MNFitwordUI::OpenHintScreen() {
-    kLogSys("MNFitwordUI", "Hint requested: no hint screen to choose the kind\n");
-}
-
-void MNFitwordUI::PerformHint(int kind) {
-    if (kind < 0) {
-        return;
-    }
-    Model()->Hint(kind);
-}
-
 int MNFitwordUI::SavePuzzleState(void* buffer, int bufferSize) {
     return Model()->SavePuzzleState(buffer, bufferSize);
 }
 
 int MNFitwordUI::LoadPuzzleState(void* buffer, int bufferSize) {
     return Model()->LoadPuzzleState(buffer, bufferSize);
+}
+
+void MNFitwordUI::OnHint() {
+    kUIManager* manager = GetUIManager();
+    MNHintUI* hints =
+        manager != nullptr ? static_cast<MNHintUI*>(manager->FindUI(kHintScreen)) : nullptr;
+    if (hints == nullptr || m_layer == nullptr) {
+        kLogSys("MNFitwordUI", "No hint screen \"%s\" to open\n", kHintScreen);
+        return;
+    }
+    hints->SetPuzzleType(PUZZLE_FLAG_FITWORD);
+    hints->SetPuzzleDifficulty(Model()->GetDifficulty());
+    hints->SetHintsLeft(Model()->GetHintsLeft());
+    hints->PerformHintSignal.Connect(this, &MNFitwordUI::OnPerformHint);
+    m_layer->PushUI(hints);
+}
+
+void MNFitwordUI::OnPerformHint(int iHint) {
+    kLogFmt("Hint chosen: %d\n", iHint);
+    if (iHint >= 0) {
+        Model()->Hint(iHint);
+    }
+    kUIManager* manager = GetUIManager();
+    if (auto* hints =
+            manager != nullptr ? static_cast<MNHintUI*>(manager->FindUI(kHintScreen)) : nullptr) {
+        hints->PerformHintSignal.Disconnect(this, &MNFitwordUI::OnPerformHint);
+    }
 }
 
 } // namespace Kelvo_lib

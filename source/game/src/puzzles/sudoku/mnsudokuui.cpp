@@ -1,10 +1,17 @@
 #include <puzzles/sudoku/mnsudokuui.h>
 
 #include <puzzles/sudoku/mnsudokuwidget.h>
+#include <tui/mnhintui.h>
 
 #include <kelvo/platform/klog.h>
 
 namespace Kelvo_lib {
+
+namespace {
+
+constexpr const char* kHintScreen = "hint_main";
+
+} // namespace
 
 MNSudokuUI::~MNSudokuUI() {
     Deinit();
@@ -105,17 +112,30 @@ int MNSudokuUI::LoadPuzzleState(void* buffer, int bufferSize) {
     return Model()->LoadPuzzleState(buffer, bufferSize);
 }
 
-// The hint screen is not part of this build yet: the request is logged and no hint is
-// taken, so the model's counts stay as they are.
-void MNSudokuUI::OpenHintScreen() {
-    kLogSys("MNSudokuUI", "No hint screen to open\n");
-    OnPerformHint(-1);
+void MNSudokuUI::OnHint() {
+    kUIManager* manager = GetUIManager();
+    MNHintUI* hints =
+        manager != nullptr ? static_cast<MNHintUI*>(manager->FindUI(kHintScreen)) : nullptr;
+    if (hints == nullptr || m_layer == nullptr) {
+        kLogSys("MNSudokuUI", "No hint screen \"%s\" to open\n", kHintScreen);
+        return;
+    }
+    hints->SetPuzzleType(PUZZLE_FLAG_SUDOKU);
+    hints->SetPuzzleDifficulty(Model()->GetDifficulty());
+    hints->SetHintsLeft(Model()->GetHintsLeft());
+    hints->PerformHintSignal.Connect(this, &MNSudokuUI::OnPerformHint);
+    m_layer->PushUI(hints);
 }
 
-void MNSudokuUI::OnPerformHint(int kind) {
-    kLogFmt("Hint chosen: %d\n", kind);
-    if (kind >= 0) {
-        Model()->Hint(kind);
+void MNSudokuUI::OnPerformHint(int iHint) {
+    kLogFmt("Hint chosen: %d\n", iHint);
+    if (iHint >= 0) {
+        Model()->Hint(iHint);
+    }
+    kUIManager* manager = GetUIManager();
+    if (auto* hints =
+            manager != nullptr ? static_cast<MNHintUI*>(manager->FindUI(kHintScreen)) : nullptr) {
+        hints->PerformHintSignal.Disconnect(this, &MNSudokuUI::OnPerformHint);
     }
 }
 
