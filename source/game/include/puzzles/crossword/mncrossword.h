@@ -6,7 +6,9 @@
 // and write nothing, and a state naming an unknown key loads that cell empty (logged).
 #pragma once
 
+#include <puzzles/mntargettimewarning.h>
 #include <puzzles/puzzledata.h>
+#include <puzzles/puzzletypes.h>
 
 #include <kelvo/containers/karray.h>
 #include <kelvo/object/ksignal.h>
@@ -39,8 +41,6 @@ public:
     // Words the Fast and Fun pre-fill leaves to type, and the draws it tries for each.
     static constexpr int K_PREFILL_PICKS = 3;
     static constexpr int K_PREFILL_TRIES = 10;
-    // The Tournament target-time warning starts this many seconds before the target.
-    static constexpr float K_WARNING_SECONDS = 30.0f;
 
     MNCrossword();
     MNCrossword(const MNCrossword&) = delete;
@@ -139,7 +139,6 @@ private:
     bool LockSelectedWord();
     bool IsWordFilled(int i) const;
     bool IsWordRight(int i) const;
-    void TickTargetWarning(float delta);
     int StateSize() const { return GetNumCells() + GetNumWords() + 6; }
     void RecountCluesUsed();
 
@@ -151,9 +150,7 @@ private:
     kArray<int> m_cluesUsed;
     kArray<int> m_numberedCells;
     int m_gameMode = 0;
-    float m_fSecondTimer = 0.0f;
-    bool m_bTickTock = true;
-    bool m_bTargetTimeExpired = false;
+    MNTargetTimeWarning m_targetWarning{PUZZLE_FLAG_CROSSWORD};
     CrosswordData m_data;
     SpelloutData m_spellout;
     bool m_bSpellout = false;

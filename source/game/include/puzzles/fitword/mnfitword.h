@@ -6,7 +6,9 @@
 // saved states that do not fit the buffer give 0, and unknown or clashing words load empty.
 #pragma once
 
+#include <puzzles/mntargettimewarning.h>
 #include <puzzles/puzzledata.h>
+#include <puzzles/puzzletypes.h>
 
 #include <kelvo/containers/karray.h>
 #include <kelvo/object/ksignal.h>
@@ -33,8 +35,6 @@ public:
     static constexpr int K_NUM_HINT_KINDS = 3;
     // Fast and Fun leaves this many words to place.
     static constexpr int K_PREFILL_LEFT = 3;
-    // The Tournament target-time warning starts this many seconds before the target.
-    static constexpr float K_WARNING_SECONDS = 30.0f;
 
     MNFitword();
     MNFitword(const MNFitword&) = delete;
@@ -135,7 +135,6 @@ private:
     // Slots crossing this one whose letter differs from the word's lose their word.
     void ClearClashes(int word, int slot);
     int FreeSlotForHint();
-    void TickTargetWarning(float delta);
     int StateSize() const;
 
     int m_selectedWord = K_NO_WORD;
@@ -144,9 +143,7 @@ private:
     kArray<int> m_placed;
     int m_gameMode = 0;
     eHighlight m_highlightMode = HIGHLIGHT_LENGTH;
-    float m_fSecondTimer = 0.0f;
-    bool m_bTickTock = true;
-    bool m_bTargetTimeExpired = false;
+    MNTargetTimeWarning m_targetWarning{PUZZLE_FLAG_FITWORD};
     FitwordData m_data;
     SpelloutData m_spellout;
     bool m_bSpellout = false;

@@ -6,7 +6,9 @@
 // state with digits out of range loads those cells empty (logged).
 #pragma once
 
+#include <puzzles/mntargettimewarning.h>
 #include <puzzles/puzzledata.h>
+#include <puzzles/puzzletypes.h>
 
 #include <kelvo/object/ksignal.h>
 
@@ -19,8 +21,6 @@ public:
 
     // Cells Fast and Fun leaves open; the rest starts solved and locked.
     static constexpr int K_PREFILL_OPEN = 4;
-    // The Tournament target-time warning starts this many seconds before the target.
-    static constexpr float K_WARNING_SECONDS = 30.0f;
     // Saved state: one byte per cell, then errors, clock, hints left and selection.
     static constexpr u8 K_LOCKED_BIT = 0x80;
 
@@ -99,14 +99,11 @@ private:
     template <typename Pick>
     bool RevealCells(Pick pick, bool bReveal);
     int FirstOpenCell() const;
-    void TickTargetWarning(float delta);
     int StateSize() const { return GetNumCells() + 9; }
 
     int m_selectedCell = -1;
     int m_gameMode = 0;
-    float m_fSecondTimer = 0.0f;
-    bool m_bTickTock = true;
-    bool m_bTargetTimeExpired = false;
+    MNTargetTimeWarning m_targetWarning{PUZZLE_FLAG_SUDOKU};
     SudokuData m_data;
     int m_hintsLeft[HINT_KINDS] = {};
     float m_timer = 0.0f;

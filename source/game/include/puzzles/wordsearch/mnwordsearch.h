@@ -6,7 +6,9 @@
 // refused with 0 and changes nothing.
 #pragma once
 
+#include <puzzles/mntargettimewarning.h>
 #include <puzzles/puzzledata.h>
+#include <puzzles/puzzletypes.h>
 
 #include <kelvo/containers/karray.h>
 #include <kelvo/object/ksignal.h>
@@ -72,7 +74,6 @@ public:
 private:
     int HintAllowance(int gameMode, int kind) const;
     void ClearSelection();
-    void TickTargetTime(float delta);
     // Moves the stroke's end towards the cell under the pointer, snapped to a line.
     void DragSelection(int x, int y);
     void MatchSelection();
@@ -84,9 +85,7 @@ private:
     WordsearchData m_data;
     float m_timer = 0.0f;
     int m_errors = 0;
-    float m_fSecondTimer = 0.0f;
-    bool m_bTickTock = true;
-    bool m_bTargetTimeExpired = false;
+    MNTargetTimeWarning m_targetWarning{PUZZLE_FLAG_WORDSEARCH};
     int m_hintsLeft[3] = {};
     int m_startSelection = -1;
     int m_currentSelection = -1;

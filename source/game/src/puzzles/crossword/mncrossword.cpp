@@ -156,11 +156,9 @@ void MNCrossword::SetSpellout(SpelloutData* spellout) {
 
 void MNCrossword::Reset(bool resetTime) {
     if (resetTime) {
-        m_bTargetTimeExpired = false;
         m_timer = 0.0f;
     }
-    m_fSecondTimer = 0.0f;
-    m_bTickTock = true;
+    m_targetWarning.Reset(resetTime);
     m_errors = 0;
     for (int cell = 0; cell < GetNumCells(); ++cell) {
         if (!m_hintGrid(cell)) {
@@ -184,42 +182,13 @@ void MNCrossword::Tick(float delta) {
     if (m_crosswordState == 1) {
         m_timer += delta;
     }
-    if (m_gameMode == kGameModeTournament && !m_bTargetTimeExpired) {
-        TickTargetWarning(delta);
+    if (m_gameMode == kGameModeTournament) {
+        m_targetWarning.Tick(m_timer, delta);
     }
     if (MNProfile::CheatKeyPressed()) {
         kLogFmt("Debug: Completing crossword game\n");
         m_crosswordState = 4;
         GameOverSignal();
-    }
-}
-
-// One warning sound a second, alternating, in the last seconds before the target; one
-// sound when it passes.
-void MNCrossword::TickTargetWarning(float delta) {
-    MNProfile* profile = MNProfileManager::GetActiveProfile();
-    if (profile == nullptr) {
-        return;
-    }
-    const MNTournamentData* tournament = profile->GetTournamentData();
-    if (tournament->m_currentPuzzle < 0 || tournament->m_currentPuzzle >= MN_TOURNAMENT_SLOTS) {
-        return;
-    }
-    const MNTournamentPuzzleData& slot = tournament->m_puzzleDataList[tournament->m_currentPuzzle];
-    if (slot.m_puzzleType != PUZZLE_FLAG_CROSSWORD) {
-        return;
-    }
-    const float remaining = slot.m_fTargetTime - m_timer;
-    if (remaining > 0.0f && remaining < K_WARNING_SECONDS) {
-        if (m_fSecondTimer <= 0.0f) {
-            m_fSecondTimer += 1.0f;
-            MNSound::PlaySoundEffect(m_bTickTock ? SFX_TICK : SFX_TOCK);
-            m_bTickTock = !m_bTickTock;
-        }
-        m_fSecondTimer -= delta;
-    } else if (remaining <= 0.0f) {
-        m_bTargetTimeExpired = true;
-        MNSound::PlaySoundEffect(SFX_TARGET_EXPIRED);
     }
 }
 

@@ -59,9 +59,7 @@ void MNFitword::SetPuzzle(FitwordData* fitword, int gamemode) {
     m_data = *fitword;
     m_gameMode = gamemode;
     m_timer = 0.0f;
-    m_fSecondTimer = 0.0f;
-    m_bTickTock = true;
-    m_bTargetTimeExpired = false;
+    m_targetWarning.Reset(true);
     m_selectedWord = K_NO_WORD;
     m_selectedSlot = -1;
     kLogFmt("Fitword Id: %d, cols: %d, rows: %d, words: %d\n", m_data.puzzleID, m_data.numCols,
@@ -143,11 +141,9 @@ void MNFitword::SetSpellout(SpelloutData* spellout) {
 
 void MNFitword::Reset(bool resetTime) {
     if (resetTime) {
-        m_bTargetTimeExpired = false;
         m_timer = 0.0f;
     }
-    m_fSecondTimer = 0.0f;
-    m_bTickTock = true;
+    m_targetWarning.Reset(resetTime);
     for (int slot = 0; slot < GetNumWords(); ++slot) {
         if (!IsSlotLocked(slot)) {
             m_placed(slot) = K_NO_WORD;
@@ -162,42 +158,13 @@ void MNFitword::Tick(float delta) {
     if (m_fitwordState == 1) {
         m_timer += delta;
     }
-    if (m_gameMode == kGameModeTournament && !m_bTargetTimeExpired) {
-        TickTargetWarning(delta);
+    if (m_gameMode == kGameModeTournament) {
+        m_targetWarning.Tick(m_timer, delta);
     }
     if (MNProfile::CheatKeyPressed()) {
         kLogFmt("Debug: Completing fitword game\n");
         m_fitwordState = 4;
         GameOverSignal();
-    }
-}
-
-// One warning sound a second, alternating, in the last seconds before the target; one sound
-// when it passes.
-void MNFitword::TickTargetWarning(float delta) {
-    MNProfile* profile = MNProfileManager::GetActiveProfile();
-    if (profile == nullptr) {
-        return;
-    }
-    const MNTournamentData* tournament = profile->GetTournamentData();
-    if (tournament->m_currentPuzzle < 0 || tournament->m_currentPuzzle >= MN_TOURNAMENT_SLOTS) {
-        return;
-    }
-    const MNTournamentPuzzleData& slot = tournament->m_puzzleDataList[tournament->m_currentPuzzle];
-    if (slot.m_puzzleType != PUZZLE_FLAG_FITWORD) {
-        return;
-    }
-    const float remaining = slot.m_fTargetTime - m_timer;
-    if (remaining > 0.0f && remaining < K_WARNING_SECONDS) {
-        if (m_fSecondTimer <= 0.0f) {
-            m_fSecondTimer += 1.0f;
-            MNSound::PlaySoundEffect(m_bTickTock ? SFX_TICK : SFX_TOCK);
-            m_bTickTock = !m_bTickTock;
-        }
-        m_fSecondTimer -= delta;
-    } else if (remaining <= 0.0f) {
-        m_bTargetTimeExpired = true;
-        MNSound::PlaySoundEffect(SFX_TARGET_EXPIRED);
     }
 }
 

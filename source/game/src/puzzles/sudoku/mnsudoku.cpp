@@ -52,9 +52,7 @@ bool MNSudoku::SetPuzzle(const SudokuData* sudoku, int gamemode) {
     m_data = *sudoku;
     m_gameMode = gamemode;
     m_timer = 0.0f;
-    m_bTargetTimeExpired = false;
-    m_fSecondTimer = 0.0f;
-    m_bTickTock = true;
+    m_targetWarning.Reset(true);
     m_selectedCell = -1;
     kLogFmt("Sudoku Id: %d, size: %d, difficulty: %d\n", m_data.puzzleID, m_data.size,
             m_data.difficulty);
@@ -92,11 +90,9 @@ void MNSudoku::PrefillFastAndFun() {
 
 void MNSudoku::Reset(bool resetTime) {
     if (resetTime) {
-        m_bTargetTimeExpired = false;
         m_timer = 0.0f;
     }
-    m_fSecondTimer = 0.0f;
-    m_bTickTock = true;
+    m_targetWarning.Reset(resetTime);
     for (int cell = 0; cell < GetNumCells(); ++cell) {
         if (!IsGiven(cell) && !m_locked[cell]) {
             m_digits[cell] = 0;
@@ -108,42 +104,13 @@ void MNSudoku::Tick(float delta) {
     if (m_sudokuState == 1) {
         m_timer += delta;
     }
-    if (m_gameMode == kGameModeTournament && !m_bTargetTimeExpired) {
-        TickTargetWarning(delta);
+    if (m_gameMode == kGameModeTournament) {
+        m_targetWarning.Tick(m_timer, delta);
     }
     if (MNProfile::CheatKeyPressed()) {
         kLogFmt("Debug: Completing sudoku game\n");
         m_sudokuState = 4;
         GameOverSignal();
-    }
-}
-
-// One warning sound a second, alternating, in the last seconds before the target; one
-// sound when it passes.
-void MNSudoku::TickTargetWarning(float delta) {
-    MNProfile* profile = MNProfileManager::GetActiveProfile();
-    if (profile == nullptr) {
-        return;
-    }
-    const MNTournamentData* tournament = profile->GetTournamentData();
-    if (tournament->m_currentPuzzle < 0 || tournament->m_currentPuzzle >= MN_TOURNAMENT_SLOTS) {
-        return;
-    }
-    const MNTournamentPuzzleData& slot = tournament->m_puzzleDataList[tournament->m_currentPuzzle];
-    if (slot.m_puzzleType != PUZZLE_FLAG_SUDOKU) {
-        return;
-    }
-    const float remaining = slot.m_fTargetTime - m_timer;
-    if (remaining > 0.0f && remaining < K_WARNING_SECONDS) {
-        if (m_fSecondTimer <= 0.0f) {
-            m_fSecondTimer += 1.0f;
-            MNSound::PlaySoundEffect(m_bTickTock ? SFX_TICK : SFX_TOCK);
-            m_bTickTock = !m_bTickTock;
-        }
-        m_fSecondTimer -= delta;
-    } else if (remaining <= 0.0f) {
-        m_bTargetTimeExpired = true;
-        MNSound::PlaySoundEffect(SFX_TARGET_EXPIRED);
     }
 }
 

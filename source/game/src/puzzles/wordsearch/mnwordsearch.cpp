@@ -27,8 +27,6 @@ constexpr int kHintKinds = 3;
 constexpr int kDifficulties = 4;
 // Words left to find in a Fast and Fun puzzle.
 constexpr int kFastAndFunWordsLeft = 3;
-// The Tournament target-time warning ticks over its last seconds.
-constexpr float kTargetWarningSeconds = 30.0f;
 // A saved hint position byte for "no hint".
 constexpr unsigned char kNoHintByte = 255;
 
@@ -74,11 +72,9 @@ MNWordsearch::MNWordsearch() : m_hintPositions{-1, -1} {}
 
 void MNWordsearch::SetPuzzle(WordsearchData* wordsearch, int gamemode) {
     m_gameMode = gamemode;
-    m_bTargetTimeExpired = false;
+    m_targetWarning.Reset(true);
     m_timer = 0.0f;
     m_errors = 0;
-    m_fSecondTimer = 0.0f;
-    m_bTickTock = true;
     ClearSelection();
     m_lastSelection = -1;
     m_wordsFound.Empty();
@@ -148,12 +144,10 @@ int MNWordsearch::GetMaxHints(int gameMode, int kind) const {
 
 void MNWordsearch::ResetPuzzle(bool bResetTimer) {
     if (bResetTimer) {
-        m_bTargetTimeExpired = false;
         m_timer = 0.0f;
     }
+    m_targetWarning.Reset(bResetTimer);
     m_errors = 0;
-    m_fSecondTimer = 0.0f;
-    m_bTickTock = true;
     ClearSelection();
     m_lastSelection = -1;
     m_wordsFound.Empty();
@@ -169,40 +163,13 @@ void MNWordsearch::Tick(float delta) {
     if (m_state == 1) {
         m_timer += delta;
     }
-    if (m_gameMode == kModeTournament && !m_bTargetTimeExpired) {
-        TickTargetTime(delta);
+    if (m_gameMode == kModeTournament) {
+        m_targetWarning.Tick(m_timer, delta);
     }
     if (MNProfile::CheatKeyPressed()) {
         kLogFmt("Debug: Completing wordsearch game\n");
         m_state = 4;
         GameOverSignal();
-    }
-}
-
-void MNWordsearch::TickTargetTime(float delta) {
-    MNProfile* profile = MNProfileManager::GetActiveProfile();
-    if (profile == nullptr) {
-        return;
-    }
-    const MNTournamentData* tournament = profile->GetTournamentData();
-    if (tournament->m_currentPuzzle < 0 || tournament->m_currentPuzzle >= MN_TOURNAMENT_SLOTS) {
-        return;
-    }
-    const MNTournamentPuzzleData& slot = tournament->m_puzzleDataList[tournament->m_currentPuzzle];
-    if (slot.m_puzzleType != PUZZLE_FLAG_WORDSEARCH) {
-        return;
-    }
-    const float timeLeft = slot.m_fTargetTime - m_timer;
-    if (timeLeft > 0.0f && timeLeft < kTargetWarningSeconds) {
-        if (m_fSecondTimer <= 0.0f) {
-            m_fSecondTimer += 1.0f;
-            MNSound::PlaySoundEffect(m_bTickTock ? SFX_TICK : SFX_TOCK);
-            m_bTickTock = !m_bTickTock;
-        }
-        m_fSecondTimer -= delta;
-    } else if (timeLeft <= 0.0f) {
-        m_bTargetTimeExpired = true;
-        MNSound::PlaySoundEffect(SFX_TARGET_EXPIRED);
     }
 }
 
