@@ -1,17 +1,11 @@
 #include <puzzles/fitword/mnfitwordui.h>
 
 #include <puzzles/fitword/mnfitwordwidget.h>
-#include <tui/mnhintui.h>
+#include <puzzles/mnpuzzlehints.h>
 
 #include <kelvo/platform/klog.h>
 
 namespace Kelvo_lib {
-
-namespace {
-
-constexpr const char* kHintScreen = "hint_main";
-
-} // namespace
 
 MNFitwordUI::~MNFitwordUI() {
     Deinit();
@@ -119,18 +113,8 @@ int MNFitwordUI::LoadPuzzleState(void* buffer, int bufferSize) {
 }
 
 void MNFitwordUI::OnHint() {
-    kUIManager* manager = GetUIManager();
-    MNHintUI* hints =
-        manager != nullptr ? static_cast<MNHintUI*>(manager->FindUI(kHintScreen)) : nullptr;
-    if (hints == nullptr || m_layer == nullptr) {
-        kLogSys("MNFitwordUI", "No hint screen \"%s\" to open\n", kHintScreen);
-        return;
-    }
-    hints->SetPuzzleType(PUZZLE_FLAG_FITWORD);
-    hints->SetPuzzleDifficulty(Model()->GetDifficulty());
-    hints->SetHintsLeft(Model()->GetHintsLeft());
-    hints->PerformHintSignal.Connect(this, &MNFitwordUI::OnPerformHint);
-    m_layer->PushUI(hints);
+    OpenHintScreen(*this, m_layer, Model()->GetDifficulty(), Model()->GetHintsLeft(),
+                   &MNFitwordUI::OnPerformHint);
 }
 
 void MNFitwordUI::OnPerformHint(int iHint) {
@@ -138,11 +122,7 @@ void MNFitwordUI::OnPerformHint(int iHint) {
     if (iHint >= 0) {
         Model()->Hint(iHint);
     }
-    kUIManager* manager = GetUIManager();
-    if (auto* hints =
-            manager != nullptr ? static_cast<MNHintUI*>(manager->FindUI(kHintScreen)) : nullptr) {
-        hints->PerformHintSignal.Disconnect(this, &MNFitwordUI::OnPerformHint);
-    }
+    ReleaseHintScreen(*this, &MNFitwordUI::OnPerformHint);
 }
 
 } // namespace Kelvo_lib

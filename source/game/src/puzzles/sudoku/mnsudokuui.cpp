@@ -1,17 +1,11 @@
 #include <puzzles/sudoku/mnsudokuui.h>
 
+#include <puzzles/mnpuzzlehints.h>
 #include <puzzles/sudoku/mnsudokuwidget.h>
-#include <tui/mnhintui.h>
 
 #include <kelvo/platform/klog.h>
 
 namespace Kelvo_lib {
-
-namespace {
-
-constexpr const char* kHintScreen = "hint_main";
-
-} // namespace
 
 MNSudokuUI::~MNSudokuUI() {
     Deinit();
@@ -113,18 +107,8 @@ int MNSudokuUI::LoadPuzzleState(void* buffer, int bufferSize) {
 }
 
 void MNSudokuUI::OnHint() {
-    kUIManager* manager = GetUIManager();
-    MNHintUI* hints =
-        manager != nullptr ? static_cast<MNHintUI*>(manager->FindUI(kHintScreen)) : nullptr;
-    if (hints == nullptr || m_layer == nullptr) {
-        kLogSys("MNSudokuUI", "No hint screen \"%s\" to open\n", kHintScreen);
-        return;
-    }
-    hints->SetPuzzleType(PUZZLE_FLAG_SUDOKU);
-    hints->SetPuzzleDifficulty(Model()->GetDifficulty());
-    hints->SetHintsLeft(Model()->GetHintsLeft());
-    hints->PerformHintSignal.Connect(this, &MNSudokuUI::OnPerformHint);
-    m_layer->PushUI(hints);
+    OpenHintScreen(*this, m_layer, Model()->GetDifficulty(), Model()->GetHintsLeft(),
+                   &MNSudokuUI::OnPerformHint);
 }
 
 void MNSudokuUI::OnPerformHint(int iHint) {
@@ -132,11 +116,7 @@ void MNSudokuUI::OnPerformHint(int iHint) {
     if (iHint >= 0) {
         Model()->Hint(iHint);
     }
-    kUIManager* manager = GetUIManager();
-    if (auto* hints =
-            manager != nullptr ? static_cast<MNHintUI*>(manager->FindUI(kHintScreen)) : nullptr) {
-        hints->PerformHintSignal.Disconnect(this, &MNSudokuUI::OnPerformHint);
-    }
+    ReleaseHintScreen(*this, &MNSudokuUI::OnPerformHint);
 }
 
 } // namespace Kelvo_lib

@@ -1,17 +1,11 @@
 #include <puzzles/wordsearch/mnwordsearchui.h>
 
+#include <puzzles/mnpuzzlehints.h>
 #include <puzzles/wordsearch/mnwordsearchwidget.h>
-#include <tui/mnhintui.h>
 
 #include <kelvo/platform/klog.h>
 
 namespace Kelvo_lib {
-
-namespace {
-
-constexpr const char* kHintScreen = "hint_main";
-
-} // namespace
 
 MNWordsearchUI::~MNWordsearchUI() {
     Deinit();
@@ -55,18 +49,8 @@ MNWordsearch* MNWordsearchUI::Model() const {
 }
 
 void MNWordsearchUI::OnHint() {
-    kUIManager* manager = GetUIManager();
-    MNHintUI* hints =
-        manager != nullptr ? static_cast<MNHintUI*>(manager->FindUI(kHintScreen)) : nullptr;
-    if (hints == nullptr || m_layer == nullptr) {
-        kLogSys("MNWordsearchUI", "No hint screen \"%s\" to open\n", kHintScreen);
-        return;
-    }
-    hints->SetPuzzleType(PUZZLE_FLAG_WORDSEARCH);
-    hints->SetPuzzleDifficulty(Model()->GetDifficulty());
-    hints->SetHintsLeft(Model()->GetHintsLeft());
-    hints->PerformHintSignal.Connect(this, &MNWordsearchUI::OnPerformHint);
-    m_layer->PushUI(hints);
+    OpenHintScreen(*this, m_layer, Model()->GetDifficulty(), Model()->GetHintsLeft(),
+                   &MNWordsearchUI::OnPerformHint);
 }
 
 void MNWordsearchUI::OnPerformHint(int iHint) {
@@ -74,11 +58,7 @@ void MNWordsearchUI::OnPerformHint(int iHint) {
     if (iHint >= 0) {
         Model()->Hint(iHint);
     }
-    kUIManager* manager = GetUIManager();
-    if (auto* hints =
-            manager != nullptr ? static_cast<MNHintUI*>(manager->FindUI(kHintScreen)) : nullptr) {
-        hints->PerformHintSignal.Disconnect(this, &MNWordsearchUI::OnPerformHint);
-    }
+    ReleaseHintScreen(*this, &MNWordsearchUI::OnPerformHint);
 }
 
 bool MNWordsearchUI::SetPuzzle(Puzzle* puzzle, int gameMode) {

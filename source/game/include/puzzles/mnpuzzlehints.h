@@ -1,0 +1,40 @@
+// The hint screen "hint_main" as the sudoku, fitword and wordsearch screens open it: over the
+// puzzle screen, on its layer, with the puzzle's type, difficulty and hints left, its choice
+// sent to the screen's handler until the handler lets go. The UI manager owns the hint screen;
+// main thread only. With no hint screen registered, or no layer, nothing opens (logged).
+#pragma once
+
+#include <tui/mnhintui.h>
+
+#include <kelvo/platform/klog.h>
+
+namespace Kelvo_lib {
+
+inline MNHintUI* FindHintScreen(kUIManager* manager) {
+    return manager != nullptr ? static_cast<MNHintUI*>(manager->FindUI("hint_main")) : nullptr;
+}
+
+template <class Screen>
+void OpenHintScreen(Screen& screen, kUILayer* layer, int difficulty, const int* hintsLeft,
+                    void (Screen::*onChoice)(int)) {
+    MNHintUI* hints = FindHintScreen(screen.GetUIManager());
+    if (hints == nullptr || layer == nullptr) {
+        kLogSys("MNPuzzleUI", "No hint screen \"hint_main\" to open\n");
+        return;
+    }
+    hints->SetPuzzleType(screen.GetPuzzleType());
+    hints->SetPuzzleDifficulty(difficulty);
+    hints->SetHintsLeft(hintsLeft);
+    hints->PerformHintSignal.Connect(&screen, onChoice);
+    layer->PushUI(hints);
+}
+
+// Called by the handler once it has the choice, so a later hint screen is not answered twice.
+template <class Screen>
+void ReleaseHintScreen(Screen& screen, void (Screen::*onChoice)(int)) {
+    if (MNHintUI* hints = FindHintScreen(screen.GetUIManager())) {
+        hints->PerformHintSignal.Disconnect(&screen, onChoice);
+    }
+}
+
+} // namespace Kelvo_lib
