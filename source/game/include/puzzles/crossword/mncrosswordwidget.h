@@ -7,6 +7,7 @@
 #pragma once
 
 #include <puzzles/crossword/mncrossword.h>
+#include <puzzles/mnpuzzleintrobuttons.h>
 
 #include <framework/kfont.h>
 #include <framework/ksprite.h>
@@ -138,7 +139,6 @@ private:
     kSharedPtr<kSprite> m_inputBg;
     kSharedPtr<kSprite> m_menu;
     MNCrossword* m_crossword = nullptr;
-    bool m_bDebounce = true;
     int m_state = STATE_INTRO;
     int m_lastState = -1;
     float m_fScanTime = 0.0f;
@@ -151,9 +151,7 @@ private:
     kArray<unsigned char> m_scanGrid;
     kSharedPtr<kSprite> m_introContinueButtonSprite;
     kSharedPtr<kSprite> m_introHelpButtonSprite;
-    bool m_introContinueButtonHot = true;
-    bool m_introHelpButtonHot = false;
-    bool m_bDown = false;
+    MNPuzzleIntroButtons m_introButtons;
     kArray<RenderedWords> m_renderedWordListAcross;
     kArray<RenderedWords> m_renderedWordListDown;
     bool m_bSwapBackDown = false;

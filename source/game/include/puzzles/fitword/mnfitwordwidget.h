@@ -7,6 +7,7 @@
 #pragma once
 
 #include <puzzles/fitword/mnfitword.h>
+#include <puzzles/mnpuzzleintrobuttons.h>
 
 #include <framework/kfont.h>
 #include <framework/ksprite.h>
@@ -132,7 +133,6 @@ private:
     int m_listPos = 0;
     kArray<ListLine> m_listLines;
     MNFitword* m_fitword = nullptr;
-    bool m_bDebounce = true;
     int m_state = STATE_INTRO;
     float m_fScanTime = 0.0f;
     float m_fScanLength = 1.0f;
@@ -144,9 +144,7 @@ private:
     kArray<unsigned char> m_scanGrid;
     kSharedPtr<kSprite> m_introContinueButtonSprite;
     kSharedPtr<kSprite> m_introHelpButtonSprite;
-    bool m_introContinueButtonHot = true;
-    bool m_introHelpButtonHot = false;
-    bool m_bDown = false;
+    MNPuzzleIntroButtons m_introButtons;
     kSprite* m_pressedButton = nullptr;
     bool m_bArtComplete = false;
 };

@@ -5,6 +5,7 @@
 // art is logged once and the widget then stays blank and idle.
 #pragma once
 
+#include <puzzles/mnpuzzleintrobuttons.h>
 #include <puzzles/sudoku/mnsudoku.h>
 
 #include <framework/kfont.h>
@@ -108,7 +109,6 @@ private:
     kSharedPtr<kSprite> m_mouseSprite;
     kSharedPtr<kSprite> m_menu;
     MNSudoku* m_sudoku = nullptr;
-    bool m_bDebounce = true;
     int m_state = STATE_INTRO;
     float m_fScanTime = 0.0f;
     float m_fScanLength = 1.0f;
@@ -118,9 +118,7 @@ private:
     kArray<unsigned char> m_scanGrid;
     kSharedPtr<kSprite> m_introContinueButtonSprite;
     kSharedPtr<kSprite> m_introHelpButtonSprite;
-    bool m_introContinueButtonHot = true;
-    bool m_introHelpButtonHot = false;
-    bool m_bDown = false;
+    MNPuzzleIntroButtons m_introButtons;
     int m_padHot = -1;
     bool m_bHintPressed = false;
     bool m_bMenuPressed = false;

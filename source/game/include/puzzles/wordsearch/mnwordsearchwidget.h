@@ -6,6 +6,7 @@
 // blank and idle.
 #pragma once
 
+#include <puzzles/mnpuzzleintrobuttons.h>
 #include <puzzles/wordsearch/mnwordsearch.h>
 
 #include <framework/kfont.h>
@@ -88,13 +89,10 @@ private:
     int m_scanCurrentCol = -1;
     kArray<unsigned char> m_scanGrid;
     bool m_bScanMode = false;
-    bool m_bDebounce = true;
     bool m_bShowIntro = true;
     kSharedPtr<kSprite> m_introContinueButtonSprite;
     kSharedPtr<kSprite> m_introHelpButtonSprite;
-    bool m_introContinueButtonHot = true;
-    bool m_introHelpButtonHot = false;
-    bool m_bDown = false;
+    MNPuzzleIntroButtons m_introButtons;
     bool m_bMenuClick = false;
     bool m_bArtComplete = false;
 };

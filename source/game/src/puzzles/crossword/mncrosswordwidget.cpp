@@ -70,11 +70,6 @@ kSharedPtr<kSprite> PixelSprite(const char* bank, const char* name) {
     return kSharedPtr<kSprite>(sprite);
 }
 
-bool StrictlyInside(const kSprite& sprite, int x, int y) {
-    return x > sprite.GetX() && x < sprite.GetX() + sprite.GetWidth() && y > sprite.GetY() &&
-           y < sprite.GetY() + sprite.GetHeight();
-}
-
 } // namespace
 
 bool MNCrosswordWidget::Pointer::Pressed(const kSprite& sprite) const {
@@ -193,10 +188,7 @@ void MNCrosswordWidget::InitIntro() {
             buttons[i]->SetPosition(halfWidth - 0.5f * buttons[i]->GetWidth(), y[i]);
         }
     }
-    m_introContinueButtonHot = true;
-    m_introHelpButtonHot = false;
-    m_bDebounce = true;
-    m_bDown = false;
+    m_introButtons.Reset();
 }
 
 void MNCrosswordWidget::InitWordList() {
@@ -255,38 +247,13 @@ void MNCrosswordWidget::GetCellPosition(int cell, float& x, float& y) const {
 }
 
 void MNCrosswordWidget::TickIntro(float) {
-    const bool bHeld = IsAButtonHeld();
-    bool bRelease = false;
-    if (bHeld) {
-        if (!m_bDebounce) {
-            m_bDown = true;
-            m_bDebounce = true;
-        }
-    } else {
-        if (m_bDown) {
-            m_bDown = false;
-            bRelease = true;
-        }
-        if (m_bDebounce && !bRelease) {
-            m_bDebounce = false;
-        }
-    }
-    const int x = static_cast<int>(kUIMouse::GetX() * DisplayWidth());
-    const int y = static_cast<int>(kUIMouse::GetY() * DisplayHeight());
-    const bool bOnContinue = StrictlyInside(*m_introContinueButtonSprite.Get(), x, y);
-    const bool bOnHelp = !bOnContinue && StrictlyInside(*m_introHelpButtonSprite.Get(), x, y);
-    if ((bOnContinue && !m_introContinueButtonHot) || (bOnHelp && !m_introHelpButtonHot)) {
-        MNSound::PlaySoundEffect(SFX_HIGHLIGHT);
-    }
-    m_introContinueButtonHot = bOnContinue;
-    m_introHelpButtonHot = bOnHelp;
-    if (bRelease && bOnContinue) {
-        MNSound::PlaySoundEffect(SFX_PRESS);
-        kLogFmt("CONTINUE\n");
+    const MNPuzzleIntroButtons::eChoice choice =
+        m_introButtons.Tick(*m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get(),
+                            static_cast<int>(kUIMouse::GetX() * DisplayWidth()),
+                            static_cast<int>(kUIMouse::GetY() * DisplayHeight()));
+    if (choice == MNPuzzleIntroButtons::CHOICE_CONTINUE) {
         m_state = STATE_PLAY;
-    } else if (bRelease && bOnHelp) {
-        MNSound::PlaySoundEffect(SFX_PRESS);
-        kLogFmt("HELP\n");
+    } else if (choice == MNPuzzleIntroButtons::CHOICE_HELP) {
         HelpSignal();
     }
 }
@@ -750,8 +717,8 @@ void MNCrosswordWidget::RenderIntro() {
         kSprite* sprite;
         bool bHot;
         int text;
-    } buttons[] = {{m_introContinueButtonSprite.Get(), m_introContinueButtonHot, 24},
-                   {m_introHelpButtonSprite.Get(), m_introHelpButtonHot, 139}};
+    } buttons[] = {{m_introContinueButtonSprite.Get(), m_introButtons.IsContinueHot(), 24},
+                   {m_introHelpButtonSprite.Get(), m_introButtons.IsHelpHot(), 139}};
     for (const auto& button : buttons) {
         button.sprite->SetColour(button.bHot ? 0xFFFFFF00 : 0xFFFFFFFF);
         m_font->SetColour(kInk, false); // the buttons are light: ink keeps the caption legible

@@ -79,11 +79,6 @@ bool Inside(float x0, float y0, float w, float h, int x, int y) {
     return x >= x0 && x < x0 + w && y >= y0 && y < y0 + h;
 }
 
-bool StrictlyInside(const kSprite& sprite, int x, int y) {
-    return x > sprite.GetX() && x < sprite.GetX() + sprite.GetWidth() && y > sprite.GetY() &&
-           y < sprite.GetY() + sprite.GetHeight();
-}
-
 bool IsHintMode(int mode) {
     return mode == kGameModeTournament || mode == kGameModeQuickBlast ||
            mode == kGameModeSimplyPuzzle;
@@ -167,10 +162,7 @@ void MNSudokuWidget::InitIntro() {
             buttons[i]->SetPosition(halfWidth - 0.5f * buttons[i]->GetWidth(), y[i]);
         }
     }
-    m_introContinueButtonHot = true;
-    m_introHelpButtonHot = false;
-    m_bDebounce = true;
-    m_bDown = false;
+    m_introButtons.Reset();
 }
 
 float MNSudokuWidget::GetCellSize() const {
@@ -222,38 +214,13 @@ int MNSudokuWidget::CellAt(int x, int y) const {
 }
 
 void MNSudokuWidget::TickIntro(float) {
-    const bool bHeld = IsAButtonHeld();
-    bool bRelease = false;
-    if (bHeld) {
-        if (!m_bDebounce) {
-            m_bDown = true;
-            m_bDebounce = true;
-        }
-    } else {
-        if (m_bDown) {
-            m_bDown = false;
-            bRelease = true;
-        }
-        if (m_bDebounce && !bRelease) {
-            m_bDebounce = false;
-        }
-    }
-    const int x = static_cast<int>(kUIMouse::GetX() * DisplayWidth());
-    const int y = static_cast<int>(kUIMouse::GetY() * DisplayHeight());
-    const bool bOnContinue = StrictlyInside(*m_introContinueButtonSprite.Get(), x, y);
-    const bool bOnHelp = !bOnContinue && StrictlyInside(*m_introHelpButtonSprite.Get(), x, y);
-    if ((bOnContinue && !m_introContinueButtonHot) || (bOnHelp && !m_introHelpButtonHot)) {
-        MNSound::PlaySoundEffect(SFX_HIGHLIGHT);
-    }
-    m_introContinueButtonHot = bOnContinue;
-    m_introHelpButtonHot = bOnHelp;
-    if (bRelease && bOnContinue) {
-        MNSound::PlaySoundEffect(SFX_PRESS);
-        kLogFmt("CONTINUE\n");
+    const MNPuzzleIntroButtons::eChoice choice =
+        m_introButtons.Tick(*m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get(),
+                            static_cast<int>(kUIMouse::GetX() * DisplayWidth()),
+                            static_cast<int>(kUIMouse::GetY() * DisplayHeight()));
+    if (choice == MNPuzzleIntroButtons::CHOICE_CONTINUE) {
         m_state = STATE_PLAY;
-    } else if (bRelease && bOnHelp) {
-        MNSound::PlaySoundEffect(SFX_PRESS);
-        kLogFmt("HELP\n");
+    } else if (choice == MNPuzzleIntroButtons::CHOICE_HELP) {
         HelpSignal();
     }
 }
@@ -463,8 +430,8 @@ void MNSudokuWidget::RenderIntro() {
         kSprite* sprite;
         bool bHot;
         int text;
-    } buttons[] = {{m_introContinueButtonSprite.Get(), m_introContinueButtonHot, 24},
-                   {m_introHelpButtonSprite.Get(), m_introHelpButtonHot, 139}};
+    } buttons[] = {{m_introContinueButtonSprite.Get(), m_introButtons.IsContinueHot(), 24},
+                   {m_introHelpButtonSprite.Get(), m_introButtons.IsHelpHot(), 139}};
     for (const auto& button : buttons) {
         button.sprite->SetColour(button.bHot ? kSun : kSky);
         button.sprite->Render();

@@ -89,11 +89,6 @@ kSharedPtr<kFont> GridFont() {
     return MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
 }
 
-bool StrictlyInside(const kSprite& sprite, int x, int y) {
-    return x > sprite.GetX() && x < sprite.GetX() + sprite.GetWidth() && y > sprite.GetY() &&
-           y < sprite.GetY() + sprite.GetHeight();
-}
-
 bool Hit(const kSprite& sprite, int x, int y) {
     return sprite.MouseHit(static_cast<float>(x), static_cast<float>(y), false);
 }
@@ -215,46 +210,16 @@ void MNWordsearchWidget::InitIntro() {
             buttons[i]->SetPosition(halfWidth - buttons[i]->GetWidth() * 0.5f, y[i]);
         }
     }
-    m_introContinueButtonHot = true;
-    m_introHelpButtonHot = false;
     m_bShowIntro = true;
-    m_bDebounce = true;
-    m_bDown = false;
+    m_introButtons.Reset();
 }
 
 void MNWordsearchWidget::TickIntro(float) {
-    const bool bHeld = IsAButtonHeld();
-    bool bRelease = false;
-    if (bHeld) {
-        if (!m_bDebounce) {
-            m_bDown = true;
-            m_bDebounce = true;
-        }
-    } else {
-        if (m_bDown) {
-            m_bDown = false;
-            bRelease = true;
-        }
-        if (m_bDebounce && !bRelease) {
-            m_bDebounce = false;
-        }
-    }
-    const int x = PointerX();
-    const int y = PointerY();
-    const bool bOnContinue = StrictlyInside(*m_introContinueButtonSprite.Get(), x, y);
-    const bool bOnHelp = !bOnContinue && StrictlyInside(*m_introHelpButtonSprite.Get(), x, y);
-    if ((bOnContinue && !m_introContinueButtonHot) || (bOnHelp && !m_introHelpButtonHot)) {
-        MNSound::PlaySoundEffect(SFX_HIGHLIGHT);
-    }
-    m_introContinueButtonHot = bOnContinue;
-    m_introHelpButtonHot = bOnHelp;
-    if (bRelease && bOnContinue) {
-        MNSound::PlaySoundEffect(SFX_PRESS);
-        kLogFmt("CONTINUE\n");
+    const MNPuzzleIntroButtons::eChoice choice = m_introButtons.Tick(
+        *m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get(), PointerX(), PointerY());
+    if (choice == MNPuzzleIntroButtons::CHOICE_CONTINUE) {
         m_bShowIntro = false;
-    } else if (bRelease && bOnHelp) {
-        MNSound::PlaySoundEffect(SFX_PRESS);
-        kLogFmt("HELP\n");
+    } else if (choice == MNPuzzleIntroButtons::CHOICE_HELP) {
         HelpSignal();
     }
 }
@@ -634,8 +599,8 @@ void MNWordsearchWidget::RenderIntro() {
         kSprite* sprite;
         bool bHot;
         int text;
-    } buttons[] = {{m_introContinueButtonSprite.Get(), m_introContinueButtonHot, 24},
-                   {m_introHelpButtonSprite.Get(), m_introHelpButtonHot, 139}};
+    } buttons[] = {{m_introContinueButtonSprite.Get(), m_introButtons.IsContinueHot(), 24},
+                   {m_introHelpButtonSprite.Get(), m_introButtons.IsHelpHot(), 139}};
     for (const auto& button : buttons) {
         // The buttons are light: ink keeps their captions legible.
         m_font->SetColour(kInk, false);

@@ -1,0 +1,30 @@
+// MNPuzzleIntroButtons: the CONTINUE and HELP buttons of a puzzle widget's intro panel: which
+// one the pointer is over (a highlight sound when that changes) and which one the A button is
+// let go on (a press sound); a press held when the panel opens does not count. The widget owns
+// this and the two button sprites; main thread only.
+#pragma once
+
+namespace Kelvo_lib {
+
+class kSprite;
+
+class MNPuzzleIntroButtons {
+public:
+    enum eChoice { CHOICE_NONE, CHOICE_CONTINUE, CHOICE_HELP };
+
+    // The panel opens afresh: CONTINUE lit, the A button ignored until it is let go.
+    void Reset();
+    // One frame with the pointer at (x, y) pixels: the button chosen, if any.
+    eChoice Tick(const kSprite& continueButton, const kSprite& helpButton, int x, int y);
+
+    bool IsContinueHot() const { return m_bContinueHot; }
+    bool IsHelpHot() const { return m_bHelpHot; }
+
+private:
+    bool m_bDebounce = true;
+    bool m_bDown = false;
+    bool m_bContinueHot = true;
+    bool m_bHelpHot = false;
+};
+
+} // namespace Kelvo_lib
