@@ -1,5 +1,6 @@
 // The crossword widget: its art, the clue lists, the input of its four views and the sweep.
 #include <puzzles/crossword/mncrosswordwidget.h>
+#include <puzzles/mnpuzzlewidgetkit.h>
 
 #include <shell/mnprofile.h>
 #include <shell/mnprofilemanager.h>
@@ -8,11 +9,8 @@
 #include <tui/mnkeyboard.h>
 #include <tui/splittext.h>
 
-#include <framework/kspritemanager.h>
-#include <framework/ktext.h>
 #include <ui/kuimouse.h>
 
-#include <kelvo/input/kinputsystem.h>
 #include <kelvo/platform/klog.h>
 
 #include <algorithm>
@@ -43,32 +41,6 @@ constexpr float kAnswerBoxesUp = 30.0f; // above the answer panel's bottom
 constexpr float kFlashPeriod = 1.0f;
 constexpr float kPostScanFlash = 2.0f;
 constexpr unsigned int kInk = 0xFF1A1A1A;
-
-bool IsAButtonHeld() {
-    return kInput != nullptr && kInput->GetInputState(KI_WII_PAD1_BUTTON_A, 0) != 0.0f;
-}
-
-const char* Txt(int id) {
-    const char* text = kText::Text(id);
-    return text != nullptr ? text : "";
-}
-
-int DisplayWidth() {
-    return kSpriteManager::GetDisplayWidth();
-}
-
-int DisplayHeight() {
-    return kSpriteManager::GetDisplayHeight();
-}
-
-kSharedPtr<kSprite> PixelSprite(const char* bank, const char* name) {
-    kSprite* sprite = MNResourceManager::GetSprite(bank, name);
-    if (sprite != nullptr) {
-        sprite->SetNormalCoordinates(false);
-        sprite->SetTransparent(true);
-    }
-    return kSharedPtr<kSprite>(sprite);
-}
 
 } // namespace
 
@@ -247,10 +219,8 @@ void MNCrosswordWidget::GetCellPosition(int cell, float& x, float& y) const {
 }
 
 void MNCrosswordWidget::TickIntro(float) {
-    const MNPuzzleIntroButtons::eChoice choice =
-        m_introButtons.Tick(*m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get(),
-                            static_cast<int>(kUIMouse::GetX() * DisplayWidth()),
-                            static_cast<int>(kUIMouse::GetY() * DisplayHeight()));
+    const MNPuzzleIntroButtons::eChoice choice = m_introButtons.Tick(
+        *m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get(), PointerX(), PointerY());
     if (choice == MNPuzzleIntroButtons::CHOICE_CONTINUE) {
         m_state = STATE_PLAY;
     } else if (choice == MNPuzzleIntroButtons::CHOICE_HELP) {
@@ -259,12 +229,9 @@ void MNCrosswordWidget::TickIntro(float) {
 }
 
 MNCrosswordWidget::Pointer MNCrosswordWidget::ReadPointer(float delta) {
-    const bool bHeld = IsAButtonHeld();
-    const bool bWasDown = s_mouseState == 1 || s_mouseState == 2;
-    s_mouseState = bHeld ? (bWasDown ? 2 : 1) : (bWasDown ? 3 : -1);
+    s_mouseState = NextAButtonState(s_mouseState);
     kUIMouse::Tick(delta);
-    return Pointer{static_cast<int>(kUIMouse::GetX() * DisplayWidth()),
-                   static_cast<int>(kUIMouse::GetY() * DisplayHeight()), s_mouseState};
+    return Pointer{PointerX(), PointerY(), s_mouseState};
 }
 
 void MNCrosswordWidget::Tick(float delta) {

@@ -1,16 +1,14 @@
 // The fitword widget: its art, the word list, the input of the play view and the sweep.
 #include <puzzles/fitword/mnfitwordwidget.h>
+#include <puzzles/mnpuzzlewidgetkit.h>
 
 #include <shell/mnprofile.h>
 #include <shell/mnprofilemanager.h>
 #include <shell/mnresourcemanager.h>
 #include <shell/mnsound.h>
 
-#include <framework/kspritemanager.h>
-#include <framework/ktext.h>
 #include <ui/kuimouse.h>
 
-#include <kelvo/input/kinputsystem.h>
 #include <kelvo/platform/klog.h>
 
 #include <algorithm>
@@ -47,32 +45,6 @@ constexpr unsigned int kBrick = 0xFFE15554;
 constexpr unsigned int kGrey = 0xFF8A8FA0;
 constexpr unsigned int kPaper = 0xFFFAF7F0;
 constexpr unsigned int kWhite = 0xFFFFFFFF;
-
-bool IsAButtonHeld() {
-    return kInput != nullptr && kInput->GetInputState(KI_WII_PAD1_BUTTON_A, 0) != 0.0f;
-}
-
-const char* Txt(int id) {
-    const char* text = kText::Text(id);
-    return text != nullptr ? text : "";
-}
-
-int DisplayWidth() {
-    return kSpriteManager::GetDisplayWidth();
-}
-
-int DisplayHeight() {
-    return kSpriteManager::GetDisplayHeight();
-}
-
-kSharedPtr<kSprite> PixelSprite(const char* bank, const char* name) {
-    kSprite* sprite = MNResourceManager::GetSprite(bank, name);
-    if (sprite != nullptr) {
-        sprite->SetNormalCoordinates(false);
-        sprite->SetTransparent(true);
-    }
-    return kSharedPtr<kSprite>(sprite);
-}
 
 } // namespace
 
@@ -222,10 +194,8 @@ bool MNFitwordWidget::GetLinePosition(int line, float& x, float& y) const {
 }
 
 void MNFitwordWidget::TickIntro(float) {
-    const MNPuzzleIntroButtons::eChoice choice =
-        m_introButtons.Tick(*m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get(),
-                            static_cast<int>(kUIMouse::GetX() * DisplayWidth()),
-                            static_cast<int>(kUIMouse::GetY() * DisplayHeight()));
+    const MNPuzzleIntroButtons::eChoice choice = m_introButtons.Tick(
+        *m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get(), PointerX(), PointerY());
     if (choice == MNPuzzleIntroButtons::CHOICE_CONTINUE) {
         m_state = STATE_PLAY;
     } else if (choice == MNPuzzleIntroButtons::CHOICE_HELP) {
@@ -234,12 +204,9 @@ void MNFitwordWidget::TickIntro(float) {
 }
 
 MNFitwordWidget::Pointer MNFitwordWidget::ReadPointer(float delta) {
-    const bool bHeld = IsAButtonHeld();
-    const bool bWasDown = s_mouseState == 1 || s_mouseState == 2;
-    s_mouseState = bHeld ? (bWasDown ? 2 : 1) : (bWasDown ? 3 : -1);
+    s_mouseState = NextAButtonState(s_mouseState);
     kUIMouse::Tick(delta);
-    return Pointer{static_cast<int>(kUIMouse::GetX() * DisplayWidth()),
-                   static_cast<int>(kUIMouse::GetY() * DisplayHeight()), s_mouseState};
+    return Pointer{PointerX(), PointerY(), s_mouseState};
 }
 
 // A Marathon whose clock ran out waits for the mode to end it.

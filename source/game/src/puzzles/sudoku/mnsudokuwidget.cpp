@@ -1,4 +1,5 @@
 // The sudoku widget: its art, the input of its views and the sweep, and their drawing.
+#include <puzzles/mnpuzzlewidgetkit.h>
 #include <puzzles/sudoku/mnsudokuwidget.h>
 
 #include <shell/mnprofile.h>
@@ -6,11 +7,8 @@
 #include <shell/mnresourcemanager.h>
 #include <shell/mnsound.h>
 
-#include <framework/kspritemanager.h>
-#include <framework/ktext.h>
 #include <ui/kuimouse.h>
 
-#include <kelvo/input/kinputsystem.h>
 #include <kelvo/platform/klog.h>
 
 #include <cstdio>
@@ -48,32 +46,6 @@ constexpr unsigned int kBrick = 0xFFE15554;
 constexpr unsigned int kSky = 0xFF4D9DE0;
 constexpr unsigned int kWhite = 0xFFFFFFFF;
 constexpr unsigned int kGrey = 0xFF8A8FA0;
-
-bool IsAButtonHeld() {
-    return kInput != nullptr && kInput->GetInputState(KI_WII_PAD1_BUTTON_A, 0) != 0.0f;
-}
-
-const char* Txt(int id) {
-    const char* text = kText::Text(id);
-    return text != nullptr ? text : "";
-}
-
-int DisplayWidth() {
-    return kSpriteManager::GetDisplayWidth();
-}
-
-int DisplayHeight() {
-    return kSpriteManager::GetDisplayHeight();
-}
-
-kSharedPtr<kSprite> PixelSprite(const char* bank, const char* name) {
-    kSprite* sprite = MNResourceManager::GetSprite(bank, name);
-    if (sprite != nullptr) {
-        sprite->SetNormalCoordinates(false);
-        sprite->SetTransparent(true);
-    }
-    return kSharedPtr<kSprite>(sprite);
-}
 
 bool Inside(float x0, float y0, float w, float h, int x, int y) {
     return x >= x0 && x < x0 + w && y >= y0 && y < y0 + h;
@@ -214,10 +186,8 @@ int MNSudokuWidget::CellAt(int x, int y) const {
 }
 
 void MNSudokuWidget::TickIntro(float) {
-    const MNPuzzleIntroButtons::eChoice choice =
-        m_introButtons.Tick(*m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get(),
-                            static_cast<int>(kUIMouse::GetX() * DisplayWidth()),
-                            static_cast<int>(kUIMouse::GetY() * DisplayHeight()));
+    const MNPuzzleIntroButtons::eChoice choice = m_introButtons.Tick(
+        *m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get(), PointerX(), PointerY());
     if (choice == MNPuzzleIntroButtons::CHOICE_CONTINUE) {
         m_state = STATE_PLAY;
     } else if (choice == MNPuzzleIntroButtons::CHOICE_HELP) {
@@ -226,12 +196,9 @@ void MNSudokuWidget::TickIntro(float) {
 }
 
 MNSudokuWidget::Pointer MNSudokuWidget::ReadPointer(float delta) {
-    const bool bHeld = IsAButtonHeld();
-    const bool bWasDown = s_mouseState == 1 || s_mouseState == 2;
-    s_mouseState = bHeld ? (bWasDown ? 2 : 1) : (bWasDown ? 3 : -1);
+    s_mouseState = NextAButtonState(s_mouseState);
     kUIMouse::Tick(delta);
-    return Pointer{static_cast<int>(kUIMouse::GetX() * DisplayWidth()),
-                   static_cast<int>(kUIMouse::GetY() * DisplayHeight()), s_mouseState};
+    return Pointer{PointerX(), PointerY(), s_mouseState};
 }
 
 void MNSudokuWidget::Tick(float delta) {

@@ -1,5 +1,6 @@
 // The wordsearch widget: its art, the intro panel, strokes from the pointer, the buttons,
 // the sweep and the drawing of the grid, the capsules and the word list.
+#include <puzzles/mnpuzzlewidgetkit.h>
 #include <puzzles/wordsearch/mnwordsearchwidget.h>
 
 #include <shell/mnprofile.h>
@@ -10,11 +11,9 @@
 #include <tui/splittime.h>
 
 #include <framework/kspritemanager.h>
-#include <framework/ktext.h>
 #include <ui/kuimouse.h>
 
 #include <kelvo/containers/kstring.h>
-#include <kelvo/input/kinputsystem.h>
 #include <kelvo/platform/klog.h>
 
 #include <cmath>
@@ -50,40 +49,6 @@ int CELL_WIDTH = 1;
 int CELL_HEIGHT = 1;
 // The A button as the grid sees it: -1 idle, 1 pressed this tick, 2 held, 3 released.
 int mouseState = -1;
-
-bool IsAButtonHeld() {
-    return kInput != nullptr && kInput->GetInputState(KI_WII_PAD1_BUTTON_A, 0) != 0.0f;
-}
-
-const char* Txt(int id) {
-    const char* text = kText::Text(id);
-    return text != nullptr ? text : "";
-}
-
-int DisplayWidth() {
-    return kSpriteManager::GetDisplayWidth();
-}
-
-int DisplayHeight() {
-    return kSpriteManager::GetDisplayHeight();
-}
-
-int PointerX() {
-    return static_cast<int>(kUIMouse::GetX() * static_cast<float>(DisplayWidth()));
-}
-
-int PointerY() {
-    return static_cast<int>(kUIMouse::GetY() * static_cast<float>(DisplayHeight()));
-}
-
-kSharedPtr<kSprite> PixelSprite(const char* bank, const char* name) {
-    kSprite* sprite = MNResourceManager::GetSprite(bank, name);
-    if (sprite != nullptr) {
-        sprite->SetNormalCoordinates(false);
-        sprite->SetTransparent(true);
-    }
-    return kSharedPtr<kSprite>(sprite);
-}
 
 kSharedPtr<kFont> GridFont() {
     return MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
@@ -256,12 +221,10 @@ void MNWordsearchWidget::Tick(float delta) {
     }
     m_wordsearch->Tick(delta);
 
-    const bool bHeld = IsAButtonHeld();
-    const bool bWasDown = mouseState == 1 || mouseState == 2;
-    mouseState = bHeld ? (bWasDown ? 2 : 1) : (bWasDown ? 3 : -1);
+    mouseState = NextAButtonState(mouseState);
     const int mx = PointerX();
     const int my = PointerY();
-    if (bHeld || mouseState == 3) {
+    if (mouseState != -1) { // held, or let go this frame
         TickGrid(mx, my, mouseState);
     }
     TickButtons(mx, my, mouseState);

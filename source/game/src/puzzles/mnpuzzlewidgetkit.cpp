@@ -1,0 +1,52 @@
+#include <puzzles/mnpuzzlewidgetkit.h>
+
+#include <shell/mnresourcemanager.h>
+
+#include <framework/kspritemanager.h>
+#include <framework/ktext.h>
+#include <ui/kuimouse.h>
+
+#include <kelvo/input/kinputsystem.h>
+
+namespace Kelvo_lib {
+
+bool IsAButtonHeld() {
+    return kInput != nullptr && kInput->GetInputState(KI_WII_PAD1_BUTTON_A, 0) != 0.0f;
+}
+
+int NextAButtonState(int previous) {
+    const bool bWasDown = previous == 1 || previous == 2;
+    return IsAButtonHeld() ? (bWasDown ? 2 : 1) : (bWasDown ? 3 : -1);
+}
+
+int DisplayWidth() {
+    return kSpriteManager::GetDisplayWidth();
+}
+
+int DisplayHeight() {
+    return kSpriteManager::GetDisplayHeight();
+}
+
+int PointerX() {
+    return static_cast<int>(kUIMouse::GetX() * static_cast<float>(DisplayWidth()));
+}
+
+int PointerY() {
+    return static_cast<int>(kUIMouse::GetY() * static_cast<float>(DisplayHeight()));
+}
+
+const char* Txt(int id) {
+    const char* text = kText::Text(id);
+    return text != nullptr ? text : "";
+}
+
+kSharedPtr<kSprite> PixelSprite(const char* bank, const char* name) {
+    kSprite* sprite = MNResourceManager::GetSprite(bank, name);
+    if (sprite != nullptr) {
+        sprite->SetNormalCoordinates(false);
+        sprite->SetTransparent(true);
+    }
+    return kSharedPtr<kSprite>(sprite);
+}
+
+} // namespace Kelvo_lib
