@@ -1,0 +1,130 @@
+// MNPuzzleMode: what every game mode shares: its menu shown through a host screen, and one
+// puzzle at a time played on a layer "game" in place of the menu layer, with the pause and
+// help screens pushed above it, stop and save into a resume record, resuming from it, and
+// the anagram on a solved puzzle's hidden word played inside the menu host. The mode owns
+// its menu, host, background, puzzle screen and anagrams. Main thread only; a missing
+// puzzle or an unknown type is logged and leaves the player on the menu.
+#pragma once
+
+#include <modes/mnmodemenuhost.h>
+#include <shell/mnsubgame.h>
+
+namespace Kelvo_lib {
+
+class MNAnagram;
+class MNBackgroundUI;
+class MNPuzzleUI;
+class Puzzle;
+class TUI;
+struct SaveGameActivePuzzle;
+
+class MNPuzzleMode : public MNSubGame {
+public:
+    // The one place a puzzle screen is made by kind: null (logged) for an unknown flag.
+    static MNPuzzleUI* CreatePuzzleScreen(int typeFlag);
+    // The bank's ePuzzleType of an ePuzzleTypeFlag, 0 for none.
+    static int BankType(int typeFlag);
+    // The background look of an ePuzzleTypeFlag, 0 (menus) for any other.
+    static int BackgroundMode(int typeFlag);
+
+    ~MNPuzzleMode() override;
+
+    // Deletes the host's widget and host, the puzzle screen and anagrams, the menu and the
+    // background.
+    void Deinit() override;
+    // Pops the two layers of Activate or of play.
+    void Deactivate() override;
+    void Tick(float delta) override;
+    kUI* GetScreen() override { return nullptr; }
+    void AbandonPuzzle() override { DoGameOver(GAME_OVER_ABANDONED); }
+    void ResetPuzzle() override;
+    void ResumePuzzle() override;
+
+    MNPuzzleUI* GetPuzzleScreen() const { return m_gameUI; }
+    kUIWidget* GetWidgetGame() const { return m_game; }
+    MNAnagram* GetWaitingAnagram() const { return m_spellout; }
+    bool IsAnagramRunning() const { return m_bAnagram; }
+    int GetCurrentPuzzleType() const { return m_currentPuzzleType; }
+    MNBackgroundUI* GetBackgroundScreen() const { return m_bg; }
+
+    // Game-over results.
+    enum eGameOver {
+        GAME_OVER_SOLVED = 0,
+        GAME_OVER_FAILED = 1,
+        GAME_OVER_ABANDONED = 2,
+        GAME_OVER_LEAVE = 3,
+    };
+
+protected:
+    // menuId and bgId are the names the host and the background are registered under.
+    // bAnagrams: crosswords and fitwords hand their hidden word to an anagram.
+    MNPuzzleMode(MNGameWorld* world, int gameMode, bool bAnagrams, const char* menuId,
+                 const char* bgId);
+
+    // Takes the menu and the host pair, connects the host's signals and the menu's help,
+    // makes the background and registers both screens.
+    void InitHost(TUI* menu, MNModeHostUI* host, kUIWidget* widget, kSignal1<float>& tick,
+                  kSignal0<>& render);
+    // Background 0 and the layers "bg" and "menu" with the mode's screens.
+    void PushMenuLayers();
+    // Pops the top layer and shows the menu on a new layer "menu".
+    void ShowMenuLayer();
+    void SetBackground(int mode);
+
+    // Puts up a new screen for the bank's puzzle of typeFlag, set for the mode and started,
+    // with the mode connected, and loads saved's state when given; in modes with anagrams the
+    // hidden word goes to the screen and to a waiting anagram. False (logged, the menu stays)
+    // for a null puzzle or one of another kind.
+    bool StartPuzzle(Puzzle* puzzle, int typeFlag, const SaveGameActivePuzzle* saved = nullptr);
+    // Stores the running puzzle in record and saves with the override; marks the record
+    // active only when the screen wrote its state.
+    bool StorePuzzle(SaveGameActivePuzzle& record);
+    // Starts the stored puzzle, if any, and clears the record whatever it held.
+    void ResumeStoredPuzzle(SaveGameActivePuzzle& record);
+    // The shared opening of a game over: the result the screen's state gives, the mode
+    // disconnected from its game over, the menu back on top. result is kept for the anagram.
+    int EndPuzzleScreen(int result);
+    // After a solved crossword or fitword with a waiting anagram: plays it inside the host.
+    bool HandOverToAnagram(int result);
+    // Ends the anagram that ran: disconnected and deleted.
+    void EndAnagram();
+
+    // The mode's own handling of a game over.
+    virtual void DoGameOver(int result) = 0;
+    // Tick and draw the widget game if any, else the menu; a menu neither open nor in a
+    // game sends the world back to the front end.
+    virtual void TickUI(float delta);
+    virtual void RenderUI();
+    virtual bool IsMenuOpen() const = 0;
+    virtual bool IsMenuInGame() const = 0;
+
+    void OnGameOver() { DoGameOver(GAME_OVER_FAILED); }
+    void OnGamePause();
+    void OnHowToPlay();
+    void OnHelp();
+
+    kUILayer* TopLayer() const;
+
+    const int m_gameMode;
+    const bool m_bAnagrams;
+    const char* const m_menuId;
+    const char* const m_bgId;
+    TUI* m_menu = nullptr;
+    MNModeHostUI* m_host = nullptr;
+    kUIWidget* m_hostWidget = nullptr;
+    MNBackgroundUI* m_bg = nullptr;
+    MNPuzzleUI* m_gameUI = nullptr;
+    kUILayer* m_gameLayer = nullptr;
+    kUILayer* m_menuLayer = nullptr;
+    int m_currentPuzzleType = 0;
+    kUIWidget* m_game = nullptr;
+    MNAnagram* m_spellout = nullptr;
+    bool m_bAnagram = false;
+
+private:
+    void PrepareAnagram(Puzzle* puzzle);
+    void ReleaseWaitingAnagram();
+    void PushHelp(kUILayer* layer);
+};
+
+} // namespace Kelvo_lib

@@ -1,0 +1,373 @@
+#include <modes/mnpuzzlemode.h>
+
+#include <puzzles/anagram/mnanagram.h>
+#include <puzzles/crossword/mncrosswordui.h>
+#include <puzzles/fitword/mnfitwordui.h>
+#include <puzzles/puzzlebank.h>
+#include <puzzles/sudoku/mnsudokuui.h>
+#include <puzzles/wordsearch/mnwordsearchui.h>
+#include <shell/mngameworld.h>
+#include <shell/mnprofile.h>
+#include <shell/mnprofilemanager.h>
+#include <shell/mnsavedata.h>
+#include <shell/mnsound.h>
+#include <tui/mnbackground.h>
+#include <tui/mnpausemenuui.h>
+#include <tui/tui.h>
+
+#include <kelvo/platform/klog.h>
+
+#include <cstring>
+
+namespace Kelvo_lib {
+
+namespace {
+
+// The hidden word of a crossword or fitword, null for other kinds or none.
+SpelloutData* SpelloutOf(Puzzle* puzzle) {
+    switch (puzzle->GetType()) {
+    case PUZZLE_TYPE_CROSSWORD:
+        return static_cast<CrosswordPuzzle*>(puzzle)->m_spellout;
+    case PUZZLE_TYPE_FITWORD:
+        return static_cast<FitwordPuzzle*>(puzzle)->m_spellout;
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+MNPuzzleUI* MNPuzzleMode::CreatePuzzleScreen(int typeFlag) {
+    switch (typeFlag) {
+    case PUZZLE_FLAG_SUDOKU:
+        return new MNSudokuUI;
+    case PUZZLE_FLAG_FITWORD:
+        return new MNFitwordUI;
+    case PUZZLE_FLAG_CROSSWORD:
+        return new MNCrosswordUI;
+    case PUZZLE_FLAG_WORDSEARCH:
+        return new MNWordsearchUI;
+    default:
+        kLogFmt("ERROR: no puzzle screen for type %d\n", typeFlag);
+        return nullptr;
+    }
+}
+
+int MNPuzzleMode::BankType(int typeFlag) {
+    switch (typeFlag) {
+    case PUZZLE_FLAG_SUDOKU:
+        return PUZZLE_TYPE_SUDOKU;
+    case PUZZLE_FLAG_FITWORD:
+        return PUZZLE_TYPE_FITWORD;
+    case PUZZLE_FLAG_CROSSWORD:
+        return PUZZLE_TYPE_CROSSWORD;
+    case PUZZLE_FLAG_WORDSEARCH:
+        return PUZZLE_TYPE_WORDSEARCH;
+    default:
+        return 0;
+    }
+}
+
+int MNPuzzleMode::BackgroundMode(int typeFlag) {
+    switch (typeFlag) {
+    case PUZZLE_FLAG_SUDOKU:
+        return 1;
+    case PUZZLE_FLAG_FITWORD:
+        return 2;
+    case PUZZLE_FLAG_CROSSWORD:
+        return 3;
+    case PUZZLE_FLAG_WORDSEARCH:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+MNPuzzleMode::MNPuzzleMode(MNGameWorld* world, int gameMode, bool bAnagrams, const char* menuId,
+                           const char* bgId)
+    : MNSubGame(world), m_gameMode(gameMode), m_bAnagrams(bAnagrams), m_menuId(menuId),
+      m_bgId(bgId) {}
+
+MNPuzzleMode::~MNPuzzleMode() {
+    Deinit();
+}
+
+void MNPuzzleMode::InitHost(TUI* menu, MNModeHostUI* host, kUIWidget* widget, kSignal1<float>& tick,
+                            kSignal0<>& render) {
+    m_menu = menu;
+    m_menu->SignalHelp.Connect(this, &MNPuzzleMode::OnHelp);
+    m_hostWidget = widget;
+    tick.Connect(this, &MNPuzzleMode::TickUI);
+    render.Connect(this, &MNPuzzleMode::RenderUI);
+    m_host = host;
+    m_host->SetWidget(widget);
+    m_bg = new MNBackgroundUI;
+    kUIManager* const manager = m_world->GetUIManager();
+    manager->AddUI(m_bgId, m_bg);
+    manager->AddUI(m_menuId, m_host);
+}
+
+void MNPuzzleMode::Deinit() {
+    if (m_host != nullptr) {
+        delete m_hostWidget;
+        delete m_host;
+    }
+    m_hostWidget = nullptr;
+    m_host = nullptr;
+    delete m_gameUI;
+    m_gameUI = nullptr;
+    delete m_game;
+    m_game = nullptr;
+    ReleaseWaitingAnagram();
+    delete m_menu;
+    m_menu = nullptr;
+    delete m_bg;
+    m_bg = nullptr;
+}
+
+void MNPuzzleMode::PushMenuLayers() {
+    SetBackground(0);
+    kUIManager* const manager = m_world->GetUIManager();
+    manager->PushLayer("bg")->PushUI(m_bg);
+    m_menuLayer = manager->PushLayer("menu");
+    m_menuLayer->PushUI(m_host);
+}
+
+void MNPuzzleMode::ShowMenuLayer() {
+    kUIManager* const manager = m_world->GetUIManager();
+    manager->PopLayer();
+    m_menuLayer = manager->PushLayer("menu");
+    m_menuLayer->PushUI(m_host);
+}
+
+void MNPuzzleMode::Deactivate() {
+    kUIManager* const manager = m_world->GetUIManager();
+    manager->PopLayer();
+    manager->PopLayer();
+}
+
+void MNPuzzleMode::Tick(float delta) {
+    if (m_bg != nullptr) {
+        m_bg->Tick(delta);
+    }
+}
+
+void MNPuzzleMode::SetBackground(int mode) {
+    if (m_bg != nullptr) {
+        m_bg->GetBackground()->SetMode(mode);
+    }
+}
+
+kUILayer* MNPuzzleMode::TopLayer() const {
+    kUIManager* const manager = m_world->GetUIManager();
+    return manager->GetLayer(manager->GetNumLayers() - 1);
+}
+
+bool MNPuzzleMode::StartPuzzle(Puzzle* puzzle, int typeFlag, const SaveGameActivePuzzle* saved) {
+    if (puzzle == nullptr || BankType(typeFlag) != puzzle->GetType()) {
+        kLogFmt("ERROR: no puzzle of type %d to play\n", typeFlag);
+        return false;
+    }
+    m_currentPuzzleType = typeFlag;
+    delete m_gameUI;
+    m_gameUI = CreatePuzzleScreen(typeFlag);
+    kUIManager* const manager = m_world->GetUIManager();
+    manager->PopLayer();
+    if (manager->FindUI("game") != nullptr) {
+        manager->RemoveUI("game");
+    }
+    manager->AddUI("game", m_gameUI);
+    m_gameLayer = manager->PushLayer("game");
+    m_gameLayer->PushUI(manager->FindUI("game"));
+    m_gameUI->SetPuzzle(puzzle, m_gameMode);
+    if (m_bAnagrams) {
+        m_gameUI->SetSpellout(SpelloutOf(puzzle));
+    }
+    m_gameUI->Play();
+    m_gameUI->GameOverSignal.Connect(this, &MNPuzzleMode::OnGameOver);
+    m_gameUI->GamePauseSignal.Connect(this, &MNPuzzleMode::OnGamePause);
+    if (saved != nullptr) {
+        u8 state[MNPuzzleUI::K_SAVED_STATE_SIZE];
+        std::memcpy(state, saved->data, sizeof(state));
+        if (m_gameUI->LoadPuzzleState(state, MNPuzzleUI::K_SAVED_STATE_SIZE) == 0) {
+            kLogFmt("ERROR: the stored puzzle's state was refused; it starts afresh\n");
+        }
+    }
+    m_gameUI->HelpSignal.Connect(this, &MNPuzzleMode::OnHowToPlay);
+    ReleaseWaitingAnagram();
+    if (m_bAnagrams) {
+        PrepareAnagram(puzzle);
+    }
+    SetBackground(BackgroundMode(typeFlag));
+    return true;
+}
+
+void MNPuzzleMode::PrepareAnagram(Puzzle* puzzle) {
+    const SpelloutData* const spellout = SpelloutOf(puzzle);
+    if (spellout == nullptr) {
+        return;
+    }
+    MNAnagram* const anagram = new MNAnagram;
+    if (!anagram->SetString(spellout->word)) {
+        kLogFmt("ERROR: hidden word \"%.40s\" refused; no anagram follows\n", spellout->word);
+        delete anagram;
+        return;
+    }
+    m_spellout = anagram;
+}
+
+void MNPuzzleMode::ReleaseWaitingAnagram() {
+    delete m_spellout;
+    m_spellout = nullptr;
+}
+
+bool MNPuzzleMode::StorePuzzle(SaveGameActivePuzzle& record) {
+    if (m_gameUI == nullptr || m_currentPuzzleType != m_gameUI->GetPuzzleType()) {
+        kLogFmt("ERROR: stop and save without a puzzle; nothing stored\n");
+        return false;
+    }
+    u8 state[MNPuzzleUI::K_SAVED_STATE_SIZE] = {};
+    const bool bSaved = m_gameUI->SavePuzzleState(state, MNPuzzleUI::K_SAVED_STATE_SIZE) > 0;
+    if (bSaved) {
+        record.type = static_cast<u32>(m_currentPuzzleType);
+        record.id = static_cast<u32>(m_gameUI->GetPuzzleId());
+        std::memcpy(record.data, state, sizeof(record.data));
+    } else {
+        kLogFmt("ERROR: the puzzle's state did not fit; it is not stored\n");
+    }
+    record.bActive = bSaved;
+    MNProfileManager::SaveData(true);
+    return bSaved;
+}
+
+void MNPuzzleMode::ResumeStoredPuzzle(SaveGameActivePuzzle& record) {
+    if (!record.bActive) {
+        return;
+    }
+    const int type = static_cast<int>(record.type);
+    const int bankType = BankType(type);
+    if (bankType == 0) {
+        kLogFmt("ERROR: stored puzzle of unknown type %d dropped\n", type);
+    } else {
+        kLogFmt("Previous puzzle of type %d found...loading\n", type);
+        Puzzle* const puzzle = MNProfile::GetPuzzlebank()->GetPuzzle(
+            static_cast<int>(record.id), MNProfileManager::GetLanguage());
+        StartPuzzle(puzzle, type, &record);
+    }
+    record.Clear();
+}
+
+int MNPuzzleMode::EndPuzzleScreen(int result) {
+    if (m_gameUI == nullptr || m_currentPuzzleType != m_gameUI->GetPuzzleType()) {
+        return result;
+    }
+    switch (m_gameUI->GetState()) {
+    case 4:
+        result = GAME_OVER_SOLVED;
+        break;
+    case 3:
+        result = GAME_OVER_ABANDONED;
+        break;
+    case 2:
+        result = GAME_OVER_FAILED;
+        break;
+    default:
+        break;
+    }
+    m_gameUI->GameOverSignal.Disconnect(this, &MNPuzzleMode::OnGameOver);
+    ShowMenuLayer();
+    return result;
+}
+
+bool MNPuzzleMode::HandOverToAnagram(int result) {
+    const bool bHasWord =
+        m_currentPuzzleType == PUZZLE_FLAG_FITWORD || m_currentPuzzleType == PUZZLE_FLAG_CROSSWORD;
+    if (m_spellout == nullptr || result != GAME_OVER_SOLVED || !bHasWord) {
+        return false;
+    }
+    m_bAnagram = true;
+    delete m_game;
+    MNAnagram* const anagram = m_spellout;
+    m_spellout = nullptr;
+    m_game = anagram;
+    anagram->Play();
+    anagram->GameOverSignal.Connect(this, &MNPuzzleMode::OnGameOver);
+    anagram->GamePauseSignal.Connect(this, &MNPuzzleMode::OnGamePause);
+    return true;
+}
+
+void MNPuzzleMode::EndAnagram() {
+    m_bAnagram = false;
+    MNAnagram* const anagram = static_cast<MNAnagram*>(m_game);
+    if (anagram != nullptr) {
+        anagram->GameOverSignal.Disconnect(this, &MNPuzzleMode::OnGameOver);
+        anagram->GamePauseSignal.Disconnect(this, &MNPuzzleMode::OnGamePause);
+    }
+    delete m_game;
+    m_game = nullptr;
+}
+
+void MNPuzzleMode::TickUI(float delta) {
+    if (m_game != nullptr) {
+        m_game->Tick(delta);
+        return;
+    }
+    m_menu->Tick(delta);
+    if (!IsMenuOpen() && !IsMenuInGame()) {
+        m_world->SetCurrentSubGame(SUBGAME_FRONTEND);
+    }
+}
+
+void MNPuzzleMode::RenderUI() {
+    if (m_game != nullptr) {
+        m_game->Render();
+    } else {
+        m_menu->Render();
+    }
+}
+
+void MNPuzzleMode::OnGamePause() {
+    kLogFmt("OnGamePause\n");
+    MNPauseMenuUI* const pause =
+        static_cast<MNPauseMenuUI*>(m_world->GetUIManager()->FindUI("pause_menu"));
+    if (pause == nullptr) {
+        kLogFmt("ERROR: no pause screen\n");
+        return;
+    }
+    pause->SetGameMode(m_gameMode, m_bAnagram);
+    TopLayer()->PushUI(pause);
+    SetBackground(0);
+}
+
+void MNPuzzleMode::OnHowToPlay() {
+    kLogFmt("OnHowToPlay\n");
+    PushHelp(TopLayer());
+}
+
+void MNPuzzleMode::OnHelp() {
+    MNSound::PlaySoundEffect(2);
+    PushHelp(m_menuLayer);
+}
+
+void MNPuzzleMode::PushHelp(kUILayer* layer) {
+    kUI* const help = m_world->GetUIManager()->FindUI("help_menu");
+    if (help == nullptr || layer == nullptr) {
+        kLogFmt("ERROR: no help screen to show\n");
+        return;
+    }
+    SetBackground(0);
+    layer->PushUI(help);
+}
+
+void MNPuzzleMode::ResetPuzzle() {
+    if (m_gameUI != nullptr && m_currentPuzzleType == m_gameUI->GetPuzzleType()) {
+        m_gameUI->Reset();
+    }
+    SetBackground(BackgroundMode(m_currentPuzzleType));
+}
+
+void MNPuzzleMode::ResumePuzzle() {
+    SetBackground(BackgroundMode(m_currentPuzzleType));
+}
+
+} // namespace Kelvo_lib
