@@ -1,6 +1,7 @@
 #include <shell/mngameworld.h>
 
 #include <frontend/mnfrontend.h>
+#include <modes/mnsimplypuzzle.h>
 #include <shell/mnplaceholdersubgame.h>
 #include <shell/mnprofilemanager.h>
 
@@ -19,10 +20,15 @@ namespace {
 
 constexpr const char* kSystem = "MNGameWorld";
 
-// The front end, and placeholders for the modes not built yet.
+// The front end, the modes built so far, and placeholders for the others.
 MNSubGame* CreateSubGame(MNGameWorld* world, int index) {
-    if (index == SUBGAME_FRONTEND) {
+    switch (index) {
+    case SUBGAME_FRONTEND:
         return new MNFrontEnd(world);
+    case SUBGAME_SIMPLYPUZZLE:
+        return new MNSimplyPuzzle(world);
+    default:
+        break;
     }
     return MNPlaceholderSubGame::Create(world, index);
 }

@@ -1,0 +1,60 @@
+// MNSimplyPuzzleMenu: the Simply Puzzle menu, one choice screen (difficulty spinner, four
+// puzzle-type radio buttons, play and back) with a side panel repeating the choice. Play
+// emits PlaySignal(ePuzzleTypeFlag, bank difficulty); the state tells the mode whether to
+// stay (open, or a game started) or go back to the front end. The debug profile also gets
+// the "MINI" difficulty. Owned by the mode; main thread only.
+#pragma once
+
+#include <tui/tui.h>
+
+namespace Kelvo_lib {
+
+class MNSimplyPuzzleMenu : public TUI {
+public:
+    enum eState { STATE_CLOSED = 0, STATE_OPEN = 1, STATE_GAME = 2 };
+
+    MNSimplyPuzzleMenu();
+
+    // The choice back at its defaults, for the active profile as it is now.
+    void Rebuild();
+    void Open();
+    void PostGameMenu();
+    bool IsOpen() const { return m_state == STATE_OPEN; }
+    bool IsGame() const { return m_state == STATE_GAME; }
+
+    void ButtonPressed(TUIScreen* screen, TUIButton* button) override;
+    void ButtonSelected(TUIScreen* screen, TUIButton* button) override;
+    void RadioButtonPressed(TUIScreen* screen, TUIRadioButton* radio) override;
+    void SpinnerPressed(TUIScreen* screen, TUISpinner* spinner) override;
+    void RadioButtonSelected(TUIScreen* screen, TUIRadioButton* radio) override;
+    void SpinnerSelected(TUIScreen* screen, TUISpinner* spinner) override;
+
+    int GetPuzzleType() const { return m_game; }
+    int GetDifficulty() const { return m_difficulty; }
+    const char* GetDifficultyString() const { return m_difficultyString; }
+    const char* GetPuzzleString() const { return m_puzzleString; }
+    TUIScreen* GetChoiceScreen() const { return m_createScreen; }
+    TUIButton* GetPlayButton() const { return m_createPlayButton; }
+
+    kSignal2<int, int> PlaySignal;
+
+    // Whether the active profile is the debug profile.
+    static bool IsDebugProfile();
+
+private:
+    void Build();
+    void BuildChoiceScreen(const kArray<TUIString>& difficulties);
+    void BuildPanel();
+    static void CopyText(char* out, const char* text);
+
+    TUIScreen* m_createScreen = nullptr;
+    TUIButton* m_createPlayButton = nullptr;
+    TUIScreen* m_createSubScreen = nullptr;
+    int m_state = STATE_CLOSED;
+    char m_difficultyString[64] = {};
+    char m_puzzleString[64] = {};
+    int m_game = 0;
+    int m_difficulty = 0;
+};
+
+} // namespace Kelvo_lib

@@ -1,0 +1,156 @@
+#include <modes/mnsimplypuzzlemenu.h>
+
+#include <puzzles/puzzletypes.h>
+#include <shell/mnprofile.h>
+#include <shell/mnprofilemanager.h>
+#include <shell/mnsound.h>
+
+#include <framework/ktext.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace Kelvo_lib {
+
+namespace {
+
+constexpr const char* kDebugProfileName = "ZAVIVIRI";
+constexpr int kDifficultyTexts[] = {38, 40, 42};
+// The radio buttons' texts and types, top to bottom.
+constexpr int kTypeTexts[] = {53, 55, 59, 57};
+constexpr int kTypeFlags[] = {PUZZLE_FLAG_CROSSWORD, PUZZLE_FLAG_FITWORD, PUZZLE_FLAG_SUDOKU,
+                              PUZZLE_FLAG_WORDSEARCH};
+
+} // namespace
+
+MNSimplyPuzzleMenu::MNSimplyPuzzleMenu() {
+    Build();
+}
+
+bool MNSimplyPuzzleMenu::IsDebugProfile() {
+    const MNProfile* const profile = MNProfileManager::GetActiveProfile();
+    return profile != nullptr && std::strcmp(profile->GetName(), kDebugProfileName) == 0;
+}
+
+void MNSimplyPuzzleMenu::CopyText(char* out, const char* text) {
+    std::snprintf(out, 64, "%s", text != nullptr ? text : "");
+}
+
+void MNSimplyPuzzleMenu::Rebuild() {
+    RemoveScreen(m_createScreen);
+    RemoveScreen(m_createSubScreen);
+    Build();
+}
+
+void MNSimplyPuzzleMenu::Build() {
+    kArray<TUIString> difficulties;
+    if (IsDebugProfile()) {
+        difficulties.Add(1);
+        difficulties(0) = TUIString("MINI");
+        CopyText(m_difficultyString, "MINI");
+        m_difficulty = PUZZLE_DIFFICULTY_MINI;
+    } else {
+        CopyText(m_difficultyString, kText::Text(kDifficultyTexts[0]));
+        m_difficulty = PUZZLE_DIFFICULTY_BEGINNER;
+    }
+    for (int text : kDifficultyTexts) {
+        difficulties(difficulties.Add(1)) = TUIString(kText::Text(text));
+    }
+    CopyText(m_puzzleString, kText::Text(kTypeTexts[0]));
+    m_game = kTypeFlags[0];
+    BuildChoiceScreen(difficulties);
+    BuildPanel();
+    m_state = STATE_CLOSED;
+}
+
+void MNSimplyPuzzleMenu::BuildChoiceScreen(const kArray<TUIString>& difficulties) {
+    m_createScreen = AddScreen();
+    AddText(m_createScreen, kText::Text(48), 0.5f, 0.05f, true);
+    AddText(m_createScreen, kText::Text(260), 0.5f, 0.12f);
+    AddSpinner(m_createScreen, difficulties, 0.5f, 0.30f, -1);
+    for (int i = 0; i < 4; ++i) {
+        TUIRadioButton* const radio =
+            AddRadioButton(m_createScreen, kText::Text(kTypeTexts[i]), 0.5f, 0.40f + 0.09f * i, -1);
+        radio->m_bOn = i == 0;
+    }
+    m_createPlayButton = AddButton(m_createScreen, kText::Text(19), 0.5f, 0.80f, false, 256);
+    AddButton(m_createScreen, kText::Text(20), -1.0f, -2.0f, true, 160);
+}
+
+void MNSimplyPuzzleMenu::BuildPanel() {
+    m_createSubScreen = AddScreen();
+    AddText(m_createSubScreen, kText::Text(48), 0.5f, 0.05f, true);
+    AddText(m_createSubScreen, kText::Text(448), 0.5f, 0.16f);
+    AddText(m_createSubScreen, kText::Text(435), 0.5f, 0.47f);
+    AddText(m_createSubScreen, TUIString("%s", m_difficultyString), 0.5f, 0.55f);
+    AddText(m_createSubScreen, TUIString("%s", m_puzzleString), 0.5f, 0.63f);
+    AddText(m_createSubScreen, kText::Text(437), 0.5f, 0.78f);
+}
+
+void MNSimplyPuzzleMenu::Open() {
+    m_state = STATE_OPEN;
+    PostGameMenu();
+}
+
+void MNSimplyPuzzleMenu::PostGameMenu() {
+    SetActiveScreen(m_createScreen);
+    SetActiveSubScreen(m_createSubScreen);
+}
+
+void MNSimplyPuzzleMenu::ButtonPressed(TUIScreen* screen, TUIButton* button) {
+    MNSound::PlaySoundEffect(button->m_bBack ? 0 : 2);
+    if (screen != m_createScreen) {
+        return;
+    }
+    if (button->m_bBack) {
+        m_state = STATE_CLOSED;
+    } else if (button == m_createPlayButton) {
+        m_state = STATE_GAME;
+        MNSound::PlaySoundEffect(3);
+        PlaySignal(m_game, m_difficulty);
+    }
+}
+
+void MNSimplyPuzzleMenu::ButtonSelected(TUIScreen*, TUIButton* button) {
+    MNSound::PlaySoundEffect(button->m_bEnabled ? 1 : 5);
+}
+
+void MNSimplyPuzzleMenu::RadioButtonPressed(TUIScreen* screen, TUIRadioButton* radio) {
+    MNSound::PlaySoundEffect(10);
+    if (screen != m_createScreen) {
+        return;
+    }
+    int index = 0;
+    for (int i = 0; i < screen->m_componentList.Size(); ++i) {
+        TUIComponent* const component = screen->m_componentList(i);
+        if (component->m_type != TUI_TYPE_RADIOBUTTON) {
+            continue;
+        }
+        TUIRadioButton* const other = static_cast<TUIRadioButton*>(component);
+        other->m_bOn = other == radio;
+        if (other == radio) {
+            m_game = kTypeFlags[index];
+            radio->m_text.Format(m_puzzleString, sizeof(m_puzzleString));
+        }
+        ++index;
+    }
+}
+
+void MNSimplyPuzzleMenu::SpinnerPressed(TUIScreen* screen, TUISpinner* spinner) {
+    MNSound::PlaySoundEffect(7);
+    if (screen != m_createScreen || spinner->m_textList.Size() == 0) {
+        return;
+    }
+    spinner->m_textList(spinner->m_index).Format(m_difficultyString, sizeof(m_difficultyString));
+    m_difficulty = IsDebugProfile() ? spinner->m_index : spinner->m_index + 1;
+}
+
+void MNSimplyPuzzleMenu::RadioButtonSelected(TUIScreen*, TUIRadioButton*) {
+    MNSound::PlaySoundEffect(1);
+}
+
+void MNSimplyPuzzleMenu::SpinnerSelected(TUIScreen*, TUISpinner*) {
+    MNSound::PlaySoundEffect(1);
+}
+
+} // namespace Kelvo_lib
