@@ -16,6 +16,8 @@
 #include <shell/mnsavedata.h>
 #include <tui/mnbackground.h>
 
+#include <kelvo/platform/kmemory.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -213,6 +215,24 @@ TEST_F(SimplyPuzzleTest, AStoppedWordsearchIsStoredAndResumedOnTheNextEntry) {
     EXPECT_EQ(Mode().GetPuzzleScreen()->GetPuzzleType(), PUZZLE_FLAG_WORDSEARCH);
     EXPECT_EQ(Mode().GetPuzzleScreen()->GetPuzzleId(), id);
     EXPECT_FALSE(Record().bActive) << "the record is consumed";
+}
+
+TEST_F(SimplyPuzzleTest, FiftyStartsLeaveNoScreenSpriteOrBlockBehind) {
+    Enter();
+    for (int type : {PUZZLE_FLAG_WORDSEARCH, PUZZLE_FLAG_SUDOKU}) {
+        SCOPED_TRACE(type);
+        Mode().OnPlay(type, PUZZLE_DIFFICULTY_BEGINNER);
+        Frames(2);
+        Mode().AbandonPuzzle();
+        const s32 blocks = kPlatform_GetMemStats().numAllocs;
+        for (int i = 0; i < 50; ++i) {
+            Mode().OnPlay(type, PUZZLE_DIFFICULTY_BEGINNER);
+            Frames(2);
+            Mode().AbandonPuzzle();
+        }
+        EXPECT_EQ(kPlatform_GetMemStats().numAllocs, blocks);
+        EXPECT_EQ(LayerIds(), "bg menu");
+    }
 }
 
 TEST_F(SimplyPuzzleTest, ADamagedResumeRecordIsDroppedAndTheMenuShows) {
