@@ -8,8 +8,11 @@
 #include "temporary_host_directory.h"
 
 #include <frontend/mnfrontend.h>
+#include <frontend/mnprofileui.h>
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
+#include <shell/mnprofile.h>
+#include <shell/mnprofilemanager.h>
 #include <tui/mnmenuscreen.h>
 
 #include <ui/kui.h>
@@ -134,6 +137,26 @@ protected:
     void HelpButton() {
         ClickAt(PointAt(static_cast<int>(Kelvo_lib::TUIArt::DisplayWidth()) - 30,
                         static_cast<int>(Kelvo_lib::TUIArt::DisplayHeight()) - 30));
+    }
+
+    // The script place at the middle of a component of the profile screen.
+    std::string ProfilePlace(const Kelvo_lib::TUIComponent* component) {
+        const Kelvo_lib::kUIRect rect = ProfileMenu()->GetBounds(component);
+        return PointAt(static_cast<int>(rect.x + rect.w * 0.5f),
+                       static_cast<int>(rect.y + rect.h * 0.5f));
+    }
+    Kelvo_lib::MNProfileMenu* ProfileMenu() {
+        return Screen<Kelvo_lib::MNProfileUI>("profile_menu")->GetMenu();
+    }
+    // Makes slot 0 a used profile and chooses it with a press of its highlighted button, as
+    // a returning player does; the main menu follows.
+    void ChooseFirstProfile() {
+        Kelvo_lib::MNSaveProfileData* record =
+            Kelvo_lib::MNProfileManager::GetProfile(0)->GetSaveData();
+        record->bUsed = 1;
+        ProfileMenu()->ReloadProfiles();
+        ClickAt(ProfilePlace(ProfileMenu()->GetProfileButton(0)));
+        Frames(1);
     }
 
     test_support::TemporaryNand m_nand;

@@ -24,7 +24,7 @@ class FrontEndGoldenTest : public frontend_test::FrontEndTest {
 protected:
     void SetUp() override {
         FrontEndTest::SetUp();
-        Frames(1);
+        ChooseFirstProfile();
     }
 
     // The top screen over the background after a second of motion, the pointer at place.

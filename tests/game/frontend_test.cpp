@@ -39,9 +39,9 @@ TEST_F(FrontEndTest, FirstStartStoresUkEnglishAndPassesThroughTheProfilesToTheMa
     EXPECT_EQ(TopId(), "profile_menu");
     EXPECT_EQ(MNProfileManager::GetSaveData().language, LANGUAGE_UK_ENGLISH);
     EXPECT_EQ(MNProfileManager::GetLanguage(), LANGUAGE_UK_ENGLISH);
-    Frames(1);
+    ChooseFirstProfile();
     EXPECT_EQ(TopId(), "main_menu");
-    EXPECT_EQ(TopLayer()->GetNumUIs(), 1);
+    EXPECT_EQ(TopLayer()->GetNumUIs(), 2);
     EXPECT_EQ(MNProfileManager::GetActiveProfileIndex(), 0);
     EXPECT_EQ(Screen<MNProfileUI>("profile_menu")->GetState(), MNProfileUI::STATE_CHOSEN);
     for (const char* id : {"menu_bg", "language_menu", "profile_menu", "help_menu", "main_menu",
@@ -51,7 +51,7 @@ TEST_F(FrontEndTest, FirstStartStoresUkEnglishAndPassesThroughTheProfilesToTheMa
 }
 
 TEST_F(FrontEndTest, ChoosingAModeSwitchesTheWorldAndComingBackOpensTheMainMenu) {
-    Frames(1);
+    ChooseFirstProfile();
     LogCapture log;
     Click(MENU_HEADTOHEAD);
     EXPECT_EQ(World().GetCurrentSubGameIndex(), SUBGAME_HEADTOHEAD);
@@ -67,7 +67,7 @@ TEST_F(FrontEndTest, ChoosingAModeSwitchesTheWorldAndComingBackOpensTheMainMenu)
 }
 
 TEST_F(FrontEndTest, OptionsShowTheProfilesVolumesAndSaveOnceWhenLeft) {
-    Frames(1);
+    ChooseFirstProfile();
     MNProfile* profile = MNProfileManager::GetActiveProfile();
     profile->SetSoundVolume(5);
     profile->SetMusicVolume(3);
@@ -108,7 +108,7 @@ TEST_F(FrontEndTest, OptionsShowTheProfilesVolumesAndSaveOnceWhenLeft) {
 }
 
 TEST_F(FrontEndTest, BackAtTheTopSavesDropsALeftoverGameAndShowsTheProfiles) {
-    Frames(1);
+    ChooseFirstProfile();
     MNProfileUI leftover;
     Manager().AddUI("game", &leftover);
     LogCapture log;
@@ -118,9 +118,10 @@ TEST_F(FrontEndTest, BackAtTheTopSavesDropsALeftoverGameAndShowsTheProfiles) {
     EXPECT_EQ(Manager().FindUI("game"), nullptr);
     EXPECT_EQ(TopId(), "profile_menu");
     EXPECT_EQ(Screen<MNProfileUI>("profile_menu")->GetState(), MNProfileUI::STATE_CHOOSING);
+    ClickAt(ProfilePlace(ProfileMenu()->GetProfileButton(0)));
     Frames(1);
     EXPECT_EQ(TopId(), "main_menu");
-    EXPECT_EQ(TopLayer()->GetNumUIs(), 1);
+    EXPECT_EQ(TopLayer()->GetNumUIs(), 2); // the profile screen stays below
 }
 
 TEST_F(FrontEndTest, TheLanguageScreenMovesOnOncePerPushAndLetsItsLayerEmpty) {
@@ -155,7 +156,7 @@ TEST_F(FrontEndTest, TheLanguageScreenMovesOnOncePerPushAndLetsItsLayerEmpty) {
 
 // Every page of every list, stepped through with the selectors' right arrows.
 TEST_F(FrontEndTest, HelpOpensEveryPageOfEveryListAndClosesAgain) {
-    Frames(1);
+    ChooseFirstProfile();
     HelpButton();
     ASSERT_EQ(TopId(), "help_menu");
     auto* help = Screen<MNHelpUI>("help_menu");

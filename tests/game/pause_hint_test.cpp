@@ -122,7 +122,7 @@ TEST_F(PauseHintTest, NoAndBackReturnToThePauseListWithoutCallingTheMode) {
 }
 
 TEST_F(PauseHintTest, PauseOptionsSetTheVolumesAndHelpOpensOverThePause) {
-    Frames(1); // the first profile is chosen
+    ChooseFirstProfile();
     MNProfileManager::GetActiveProfile()->SetMusicVolume(2);
     MNPauseMenuUI* pause = OpenPause(0);
     Click(MENU_PAUSE_OPTIONS);
