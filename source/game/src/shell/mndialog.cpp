@@ -1,60 +1,157 @@
 #include <shell/mndialog.h>
 
+#include <shell/mnbuttonedge.h>
+#include <shell/mndialogbox.h>
+
+#include <framework/kdialog.h>
 #include <framework/kevent.h>
+#include <framework/kspritemanager.h>
+#include <framework/kstoragemanager.h>
+#include <ui/kuimouse.h>
 
 #include <kelvo/platform/klog.h>
+
+#include <console/vi.h>
 
 namespace Kelvo_lib {
 
 namespace {
 
 constexpr const char* kSystem = "MNDialog";
+// Only player 1's remote plays; losing another one stops nothing.
+constexpr int kPlayerOneChannel = 0;
 
-struct DialogState {
-    bool bHomeButtonEnabled = true;
-    bool bExitRequested = false;
-};
-
-DialogState s_state;
-
-class ConsoleEventHandler : public kHasSlots<> {
+class DialogListener : public kHasSlots<> {
 public:
     void OnReset() { MNDialog::Reset(); }
     void OnPower() { MNDialog::PowerOff(); }
+    void OnRemoteLost(kDialog* dialog, int channel) {
+        if (channel == kPlayerOneChannel) {
+            kLogSys(kSystem, "Remote %d lost\n", channel);
+            kDialogManager::Open(dialog);
+        }
+    }
+    void OnRemoteFound(kDialog* dialog, int channel) {
+        if (channel == kPlayerOneChannel) {
+            kLogSys(kSystem, "Remote %d found\n", channel);
+            kDialogManager::Close(dialog);
+        }
+    }
+    void OnDiscError(kDialog* dialog) {
+        kLogSys(kSystem, "Disc error\n");
+        kDialogManager::Open(dialog);
+    }
+    void OnDiscOk(kDialog* dialog) {
+        kLogSys(kSystem, "Disc ready\n");
+        kDialogManager::Close(dialog);
+    }
 };
 
-ConsoleEventHandler* s_handler = nullptr;
+struct DialogState {
+    bool bHomeButtonEnabled = true;
+    MNDialog::eExit pending = MNDialog::EXIT_NONE;
+    MNDialog::eExit done = MNDialog::EXIT_NONE;
+    MNButtonEdge buttonA{KI_WII_PAD1_BUTTON_A};
+    int hotOption = -1;
+};
+
+DialogState s_state;
+DialogListener* s_listener = nullptr;
+MNDialogBox* s_box = nullptr;
+
+float PointerX() {
+    return kUIMouse::GetX() * static_cast<float>(kSpriteManager::GetDisplayWidth());
+}
+
+float PointerY() {
+    return kUIMouse::GetY() * static_cast<float>(kSpriteManager::GetDisplayHeight());
+}
+
+// A save being written must end before the run does. A storage dialog on screen means the
+// flow waits for the player (or can go no further), so nothing is being written then.
+bool IsSaveBeingWritten() {
+    return kStorageManager::IsSaving() &&
+           !kDialogManager::IsOpen(kStorageManager::GetStorageDialog());
+}
+
+void CarryOutPendingExit() {
+    if (s_state.pending == MNDialog::EXIT_NONE || IsSaveBeingWritten()) {
+        return;
+    }
+    kLogSys(kSystem, s_state.pending == MNDialog::EXIT_RESET ? "Reset\n" : "Power off\n");
+    s_state.done = s_state.pending;
+    s_state.pending = MNDialog::EXIT_NONE;
+}
+
+// The pointer lights an option; an A press over it chooses it and closes the dialog, which
+// tells its owner through the manager's close signal.
+void HandleOptions(kDialog* dialog) {
+    s_box->Layout(*dialog);
+    s_state.hotOption = s_box->OptionAt(PointerX(), PointerY());
+    if (s_state.hotOption < 0 || !s_state.buttonA.WasPressed()) {
+        return;
+    }
+    kLogSys(kSystem, "Option %d chosen\n", s_state.hotOption);
+    dialog->m_currentOption = s_state.hotOption;
+    s_state.hotOption = -1;
+    kDialogManager::Close(dialog);
+}
 
 } // namespace
 
 void MNDialog::Init() {
-    if (s_handler != nullptr) {
+    if (s_listener != nullptr) {
         kLogSys(kSystem, "Init: already initialised\n");
         return;
     }
     s_state = DialogState();
-    s_handler = new ConsoleEventHandler();
-    kEvent::ResetButtonSignal.Connect(s_handler, &ConsoleEventHandler::OnReset);
-    kEvent::PowerButtonSignal.Connect(s_handler, &ConsoleEventHandler::OnPower);
+    s_listener = new DialogListener();
+    s_box = new MNDialogBox();
+    kEvent::ResetButtonSignal.Connect(s_listener, &DialogListener::OnReset);
+    kEvent::PowerButtonSignal.Connect(s_listener, &DialogListener::OnPower);
+    kEvent::ControllerCommunicationLostSignal.Connect(s_listener, &DialogListener::OnRemoteLost);
+    kEvent::ControllerCommunicationEstablishedSignal.Connect(s_listener,
+                                                             &DialogListener::OnRemoteFound);
+    kEvent::DiscErrorSignal.Connect(s_listener, &DialogListener::OnDiscError);
+    kEvent::DiscOkSignal.Connect(s_listener, &DialogListener::OnDiscOk);
 }
 
 void MNDialog::Deinit() {
-    delete s_handler; // its connections end with it
-    s_handler = nullptr;
+    delete s_listener; // its connections end with it
+    s_listener = nullptr;
+    delete s_box;
+    s_box = nullptr;
 }
 
-void MNDialog::Tick(float) {}
+void MNDialog::Tick(float) {
+    if (s_listener == nullptr) {
+        return;
+    }
+    s_state.buttonA.Update();
+    CarryOutPendingExit();
+    kDialog* const dialog = kDialogManager::GetActiveDialog();
+    if (dialog != nullptr && !IsScreenBlack()) {
+        HandleOptions(dialog);
+    }
+}
 
-void MNDialog::Render() {}
+void MNDialog::Render() {
+    kDialog* const dialog = kDialogManager::GetActiveDialog();
+    if (s_box == nullptr || dialog == nullptr || IsScreenBlack()) {
+        return;
+    }
+    s_box->Layout(*dialog);
+    s_box->Render(s_state.hotOption, PointerX(), PointerY());
+}
 
 void MNDialog::RenderHomeButtonIcon() {}
 
 bool MNDialog::IsDialogOpen() {
-    return false;
+    return kDialogManager::IsOpen();
 }
 
 bool MNDialog::IsScreenBlack() {
-    return false;
+    return s_state.pending != EXIT_NONE || s_state.done != EXIT_NONE;
 }
 
 void MNDialog::SetHomeButtonEnabled(bool bEnabled) {
@@ -66,17 +163,27 @@ bool MNDialog::IsHomeButtonEnabled() {
 }
 
 void MNDialog::Reset() {
-    kLogSys(kSystem, "Reset\n");
-    s_state.bExitRequested = true;
+    if (s_state.pending == EXIT_NONE && s_state.done == EXIT_NONE) {
+        kLogSys(kSystem, IsSaveBeingWritten() ? "Reset: waiting for the save\n" : "Reset asked\n");
+        s_state.pending = EXIT_RESET;
+    }
+    CarryOutPendingExit();
 }
 
 void MNDialog::PowerOff() {
-    kLogSys(kSystem, "Power off\n");
-    s_state.bExitRequested = true;
+    // POWER wins over a reset still waiting.
+    if (s_state.done == EXIT_NONE) {
+        s_state.pending = EXIT_POWER;
+    }
+    CarryOutPendingExit();
 }
 
 bool MNDialog::IsExitRequested() {
-    return s_state.bExitRequested;
+    return s_state.done != EXIT_NONE;
+}
+
+MNDialog::eExit MNDialog::GetExit() {
+    return s_state.done;
 }
 
 } // namespace Kelvo_lib
