@@ -37,6 +37,7 @@ public:
     void Layout(const kDialog& dialog);
     const Rect& GetPanel() const { return m_panel; }
     int GetNumButtons() const { return m_buttons.Size(); }
+    const Rect& GetButton(int option) const { return m_buttons(option); }
     // The option whose button is under pixel (x, y), or -1.
     int OptionAt(float x, float y) const;
     // The last layout, its hot option's button lit (-1: none), and the pointer at (x, y).

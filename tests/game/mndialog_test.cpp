@@ -1,0 +1,148 @@
+// The system-dialog layer: which console events open and close dialogs, options chosen with
+// the pointer and A, how RESET and POWER end the run, and the dialog box's layout.
+#include "game_ui_fixture.h"
+#include "log_capture.h"
+
+#include <shell/mnbuiltinbanks.h>
+#include <shell/mndialog.h>
+#include <shell/mndialogbox.h>
+
+#include <framework/kdialog.h>
+#include <framework/kevent.h>
+#include <framework/kspritemanager.h>
+
+#include <console/wpad.h>
+
+namespace {
+
+using namespace Kelvo_lib;
+
+class MNDialogTest : public GameUITest {
+protected:
+    static float Width() { return static_cast<float>(kSpriteManager::GetDisplayWidth()); }
+    static float Height() { return static_cast<float>(kSpriteManager::GetDisplayHeight()); }
+
+    void SetUp() override {
+        GameUITest::SetUp();
+        MNBuiltInBanks::Register();
+        kEvent::Init();
+        kDialogManager::Init(nullptr, nullptr, nullptr);
+        MNDialog::Init();
+    }
+
+    void TearDown() override {
+        MNDialog::Deinit();
+        kDialogManager::Deinit();
+        kEvent::Deinit();
+        GameUITest::TearDown();
+    }
+
+    // One frame with the pointer at pixel (x, y) and A held or not.
+    void Frame(float x, float y, bool bHoldA) {
+        HostInputSetPointer(0, x / Width(), y / Height());
+        HostInputSetHeld(0, bHoldA ? u32{WPAD_BUTTON_A} : 0u);
+        Step();
+        MNDialog::Tick(0.02f);
+    }
+
+    // A press and release at the centre of a rectangle.
+    void ClickAt(const MNDialogBox::Rect& rect) {
+        Frame(rect.x + rect.w / 2, rect.y + rect.h / 2, true);
+        Frame(rect.x + rect.w / 2, rect.y + rect.h / 2, false);
+    }
+};
+
+TEST_F(MNDialogTest, OnlyPlayerOnesRemoteAndTheDiscOpenAndCloseTheirDialogs) {
+    kDialog remote("", "", kEvent::kDialogPriority);
+    kDialog disc("", "", kEvent::kDialogPriority);
+    kEvent::ControllerCommunicationLostSignal(&remote, 1);
+    EXPECT_FALSE(MNDialog::IsDialogOpen()) << "another remote than player 1's";
+    kEvent::ControllerCommunicationLostSignal(&remote, 0);
+    EXPECT_TRUE(MNDialog::IsDialogOpen());
+    kEvent::DiscErrorSignal(&disc);
+    EXPECT_EQ(kDialogManager::GetActiveDialog(), &disc);
+    kEvent::ControllerCommunicationEstablishedSignal(&remote, 1);
+    EXPECT_TRUE(kDialogManager::IsOpen(&remote));
+    kEvent::ControllerCommunicationEstablishedSignal(&remote, 0);
+    kEvent::DiscOkSignal(&disc);
+    EXPECT_FALSE(MNDialog::IsDialogOpen());
+}
+
+TEST_F(MNDialogTest, APressOverAnOptionChoosesItAndClosesTheDialog) {
+    for (int chosen : {0, 1}) {
+        kDialog dialog("Title", "Body", 3);
+        dialog.m_optionList.Push("Yes");
+        dialog.m_optionList.Push("No");
+        kDialogManager::Open(&dialog);
+        MNDialogBox box;
+        box.Layout(dialog);
+        ASSERT_EQ(box.GetNumButtons(), 2);
+
+        ClickAt(box.GetPanel()); // the panel between the texts is no button
+        ASSERT_TRUE(kDialogManager::IsOpen(&dialog));
+        ClickAt(box.GetButton(chosen));
+        EXPECT_FALSE(kDialogManager::IsOpen(&dialog));
+        EXPECT_EQ(dialog.m_currentOption, chosen);
+    }
+}
+
+TEST_F(MNDialogTest, ResetOrPowerBlacksTheScreenAndEndsTheRunOnceAndPowerWins) {
+    struct Case {
+        bool bReset;
+        bool bPower;
+        MNDialog::eExit exit;
+    };
+    const Case cases[] = {{true, false, MNDialog::EXIT_RESET},
+                          {false, true, MNDialog::EXIT_POWER},
+                          {true, true, MNDialog::EXIT_RESET}}; // the reset was carried out first
+    for (const Case& c : cases) {
+        MNDialog::Deinit();
+        MNDialog::Init();
+        EXPECT_FALSE(MNDialog::IsScreenBlack());
+        if (c.bReset) {
+            kEvent::ResetButtonSignal();
+        }
+        if (c.bPower) {
+            kEvent::PowerButtonSignal();
+        }
+        MNDialog::Tick(0.02f);
+        EXPECT_TRUE(MNDialog::IsExitRequested());
+        EXPECT_TRUE(MNDialog::IsScreenBlack());
+        EXPECT_EQ(MNDialog::GetExit(), c.exit);
+    }
+}
+
+TEST_F(MNDialogTest, DialogBoxReadsTextsByIdInEnglishBeforeALanguageIsSet) {
+    kText::SetLanguage(KTEXT_NONE);
+    EXPECT_STRNE(MNDialogBox::TextOf(101, "literal").CStr(), "NO LANGUAGE SET");
+    EXPECT_STREQ(MNDialogBox::TextOf(101, "").CStr(), kText::SystemText(101, KTEXT_UK_ENGLISH));
+    EXPECT_STREQ(MNDialogBox::TextOf(-1, "literal").CStr(), "literal");
+}
+
+TEST_F(MNDialogTest, LongOptionsStackInsideThePanelWithoutOverlapping) {
+    struct Case {
+        const char* first;
+        const char* second;
+    };
+    const Case cases[] = {{"Yes", "No"},
+                          {"Continue without saving", "Return to the Wii Menu Screen"}};
+    for (const Case& c : cases) {
+        kDialog dialog("", "A body long enough to be wrapped over more than one line of the panel.",
+                       3);
+        dialog.m_optionList.Push(c.first);
+        dialog.m_optionList.Push(c.second);
+        MNDialogBox box;
+        box.Layout(dialog);
+        const MNDialogBox::Rect& panel = box.GetPanel();
+        const MNDialogBox::Rect& a = box.GetButton(0);
+        const MNDialogBox::Rect& b = box.GetButton(1);
+        for (const MNDialogBox::Rect& r : {a, b}) {
+            EXPECT_TRUE(panel.Contains(r.x, r.y) && panel.Contains(r.x + r.w - 1, r.y + r.h - 1))
+                << c.first;
+        }
+        EXPECT_TRUE(a.x + a.w <= b.x || a.y + a.h <= b.y) << c.first;
+        EXPECT_EQ(box.OptionAt(b.x + 1, b.y + 1), 1);
+    }
+}
+
+} // namespace
