@@ -1,9 +1,13 @@
-// Runs the real game headless on a flash memory directory with an input script, taking
-// screenshots at given frames, and reads back the save file it leaves: the helpers of the
-// scenario suites that drive menus with the pointer.
+// What the scenario suites share: the real game run headless with an input script and host
+// options over a flash memory directory, its output collected, its screenshots compared with
+// goldens, the save file it leaves read back, and the pointer places and clicks of scripts.
 #pragma once
 
+#include "png_golden.h"
+
 #include <shell/mnsavedata.h>
+
+#include <gtest/gtest.h>
 
 #include <array>
 #include <cstdio>
@@ -11,9 +15,25 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace game_run {
+
+namespace fs = std::filesystem;
+
+// The input script of a run from power-on to the world's first screen: A at 130 leaves the
+// strap; presses from 290 skip the five movies (the picture before them allows none); the
+// title takes its press at 420 and closes on the release.
+constexpr const char* kToTheWorld = "130 hold A\n133 hold none\n"
+                                    "290 hold A\n292 hold none\n300 hold A\n302 hold none\n"
+                                    "310 hold A\n312 hold none\n320 hold A\n322 hold none\n"
+                                    "330 hold A\n332 hold none\n"
+                                    "420 hold A\n424 hold none\n";
+
+inline std::string StartPresses() {
+    return kToTheWorld;
+}
 
 struct Shot {
     const char* name;
@@ -33,46 +53,85 @@ inline std::string Click(int frame, int x, int y) {
            std::to_string(frame + 4) + " hold none\n";
 }
 
-// The presses that take the game from power-on through its start screens to the front end.
-inline std::string StartPresses() {
-    return "130 hold A\n133 hold none\n"
-           "290 hold A\n292 hold none\n300 hold A\n302 hold none\n"
-           "310 hold A\n312 hold none\n320 hold A\n322 hold none\n"
-           "330 hold A\n332 hold none\n"
-           "420 hold A\n424 hold none\n";
+// The host option that writes the screenshot of that frame as dir/<name>.png.
+inline std::string ScreenshotOption(const fs::path& dir, const char* name, int frame) {
+    return " --screenshot " + std::to_string(frame) + ":" +
+           (dir / (std::string(name) + ".png")).string();
 }
 
-// Runs the game for frames with the script in dir (flash memory in dir/nand, screenshots
-// as dir/<name>.png); returns the exit status and appends the output to log.
-inline int Run(const std::filesystem::path& dir, const std::string& script, int frames,
-               const std::vector<Shot>& shots, std::string& log) {
-    std::filesystem::create_directories(dir / "nand");
+// Runs the game for frames with the script and options in dir (flash memory in dir/nand);
+// returns the exit status and appends the output to output.
+inline int Run(const fs::path& dir, const std::string& script, int frames,
+               const std::string& options, std::string& output) {
+    fs::create_directories(dir / "nand");
     std::ofstream(dir / "input.txt") << script;
-    std::string command = std::string(PUZZLES_GAME) + " --headless --frames " +
-                          std::to_string(frames) + " --disc " + PUZZLES_DISC_DIR + " --nand " +
-                          (dir / "nand").string() + " --input " + (dir / "input.txt").string();
-    for (const Shot& shot : shots) {
-        command += " --screenshot " + std::to_string(shot.frame) + ":" +
-                   (dir / (std::string(shot.name) + ".png")).string();
-    }
-    command += " 2>&1";
+    const std::string command = std::string(PUZZLES_GAME) + " --headless --frames " +
+                                std::to_string(frames) + " --disc " + PUZZLES_DISC_DIR +
+                                " --nand " + (dir / "nand").string() + " --input " +
+                                (dir / "input.txt").string() + options + " 2>&1";
     FILE* const pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
         return -1;
     }
     std::array<char, 512> line;
     while (fgets(line.data(), line.size(), pipe) != nullptr) {
-        log += line.data();
+        output += line.data();
     }
     return pclose(pipe);
 }
 
+// The same with screenshots of the given frames as dir/<name>.png.
+inline int Run(const fs::path& dir, const std::string& script, int frames,
+               const std::vector<Shot>& shots, std::string& output) {
+    std::string options;
+    for (const Shot& shot : shots) {
+        options += ScreenshotOption(dir, shot.name, shot.frame);
+    }
+    return Run(dir, script, frames, options, output);
+}
+
 // The save block the game left in dir's flash memory.
-inline bool ReadSave(const std::filesystem::path& dir, Kelvo_lib::MNSaveData& data) {
+inline bool ReadSave(const fs::path& dir, Kelvo_lib::MNSaveData& data) {
     std::ifstream file(dir / "nand/title/puzzles/data/save.dat", std::ios::binary);
     const std::vector<u8> bytes{std::istreambuf_iterator<char>(file), {}};
     return bytes.size() >= Kelvo_lib::MN_SAVE_DATA_SIZE &&
            Kelvo_lib::ReadSaveData(bytes.data(), Kelvo_lib::MN_SAVE_DATA_SIZE, data) == nullptr;
 }
 
+// A suite with a directory of its own, removed at its end.
+class GameRunTest : public testing::Test {
+protected:
+    // Runs the game over the suite's flash memory (emptied first).
+    static int RunGame(const std::string& script, int frames, const std::string& options,
+                       std::string& output) {
+        fs::remove_all(s_dir / "nand");
+        return Run(s_dir, script, frames, options, output);
+    }
+
+    static std::string Screenshot(const char* name, int frame) {
+        return ScreenshotOption(s_dir, name, frame);
+    }
+
+    static void SetUpTestSuite() {
+        s_dir = fs::temp_directory_path() /
+                ("scenario_" + std::to_string(getpid()) + "_" +
+                 testing::UnitTest::GetInstance()->current_test_suite()->name());
+        fs::create_directories(s_dir);
+    }
+
+    static void TearDownTestSuite() { fs::remove_all(s_dir); }
+
+    static testing::AssertionResult ShotMatches(const char* name) {
+        png_golden::Image image;
+        if (!png_golden::ReadPng((s_dir / (std::string(name) + ".png")).string(), image)) {
+            return testing::AssertionFailure() << "no screenshot " << name;
+        }
+        return png_golden::MatchesGolden(name, image, 6);
+    }
+
+    static inline fs::path s_dir;
+};
+
 } // namespace game_run
+
+namespace scenario = game_run;

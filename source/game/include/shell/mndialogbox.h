@@ -49,6 +49,7 @@ public:
 private:
     // The text word-wrapped to the panel in the font.
     static kString Wrapped(kFont* font, const kString& text);
+    void DrawPointer(float x, float y) const;
     void DrawPanelSprite(kSprite* sprite, const Rect& rect) const;
     void DrawCentred(kFont* font, const Rect& rect, float y, const char* text,
                      unsigned int colour) const;
@@ -59,6 +60,7 @@ private:
     kSprite* m_box = nullptr;
     kSprite* m_button = nullptr;
     kSprite* m_buttonHot = nullptr;
+    kSprite* m_pointer = nullptr;
     kString m_title;
     kString m_body;
     kArray<kString> m_labels;

@@ -57,8 +57,8 @@ float TextWidth(const kFont* font, const kString& text) {
     return TextBound(font, text, true);
 }
 
-kSprite* DialogSprite(const char* name) {
-    kSprite* const sprite = MNResourceManager::GetSprite(kBank, name);
+kSprite* DialogSprite(const char* bank, const char* name) {
+    kSprite* const sprite = MNResourceManager::GetSprite(bank, name);
     if (sprite != nullptr) {
         sprite->SetNormalCoordinates(false);
         sprite->SetTransparent(true);
@@ -72,13 +72,25 @@ MNDialogBox::MNDialogBox()
     : m_titleFont(MNResourceManager::GetFont("wii_font_30", "wii_font_30")),
       m_bodyFont(MNResourceManager::GetFont("wii_font_20", "wii_font_20")),
       m_buttonFont(MNResourceManager::GetFont("wii_font_20b", "wii_font_20b")),
-      m_box(DialogSprite("box")), m_button(DialogSprite("button")),
-      m_buttonHot(DialogSprite("button_hot")) {}
+      m_box(DialogSprite(kBank, "box")), m_button(DialogSprite(kBank, "button")),
+      m_buttonHot(DialogSprite(kBank, "button_hot")), m_pointer(DialogSprite("ptr", "ptr")) {}
 
 MNDialogBox::~MNDialogBox() {
     delete m_box;
     delete m_button;
     delete m_buttonHot;
+    delete m_pointer;
+}
+
+// The game's pointer; while the disc cannot be read, a white dot ringed in ink.
+void MNDialogBox::DrawPointer(float x, float y) const {
+    if (m_pointer != nullptr) {
+        m_pointer->SetPosition(x, y);
+        m_pointer->Render();
+        return;
+    }
+    krDrawHelp::DrawRect(KR_DRAW_CENTRED, x, y, kPointerSize + 4.0f, kPointerSize + 4.0f, kInk);
+    krDrawHelp::DrawRect(KR_DRAW_CENTRED, x, y, kPointerSize, kPointerSize, kPointer);
 }
 
 kString MNDialogBox::TextOf(int scriptId, const kString& literal) {
@@ -205,11 +217,7 @@ void MNDialogBox::Render(int hotOption, float pointerX, float pointerY) const {
                     m_labels(i).CStr(), kInk);
     }
     if (m_buttons.Size() > 0) {
-        // A white dot ringed in ink shows on the panel and on the dimmed picture alike.
-        krDrawHelp::DrawRect(KR_DRAW_CENTRED, pointerX, pointerY, kPointerSize + 4.0f,
-                             kPointerSize + 4.0f, kInk);
-        krDrawHelp::DrawRect(KR_DRAW_CENTRED, pointerX, pointerY, kPointerSize, kPointerSize,
-                             kPointer);
+        DrawPointer(pointerX, pointerY);
     }
 }
 

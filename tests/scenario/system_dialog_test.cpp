@@ -1,0 +1,45 @@
+// System dialogs in the real game, headless: player 1's remote dropping in the world, the
+// flash memory too full for the save file at start-up, and the player's choice there.
+#include "game_run.h"
+
+namespace {
+
+using scenario::kToTheWorld;
+
+class SystemDialogTest : public scenario::GameRunTest {};
+
+TEST_F(SystemDialogTest, RemoteLostInTheWorldShowsTheDialogUntilItIsBack) {
+    const std::string script = std::string(kToTheWorld) + "470 disconnect\n520 connect\n";
+    std::string output;
+    EXPECT_EQ(RunGame(script, 560,
+                      Screenshot("dialog_remote", 500) + Screenshot("start_world", 550), output),
+              0)
+        << output;
+    EXPECT_NE(output.find("host: 560 frames"), std::string::npos) << output;
+    EXPECT_TRUE(ShotMatches("dialog_remote"));
+    EXPECT_TRUE(ShotMatches("start_world")) << "the world as it was before";
+}
+
+// No save file and no room for one: the dialog offers to go on without saving or to return
+// to the console menu. The first goes on to the splash; the second ends the run at once.
+TEST_F(SystemDialogTest, FullFlashMemoryAsksThePlayerAndTheChoiceDecides) {
+    const std::string full = " --fault nand-check:home-blocks@1";
+    const std::string strap = "130 hold A\n133 hold none\n";
+    std::string output;
+    EXPECT_EQ(RunGame(strap + "150 pointer 0.5 0.64\n170 hold A\n172 hold none\n", 240,
+                      full + Screenshot("dialog_storage", 165) + Screenshot("start_splash", 226),
+                      output),
+              0)
+        << output;
+    EXPECT_NE(output.find("host: 240 frames"), std::string::npos) << output;
+    EXPECT_TRUE(ShotMatches("dialog_storage"));
+    EXPECT_TRUE(ShotMatches("start_splash")) << "the splash follows";
+
+    output.clear();
+    EXPECT_EQ(
+        RunGame(strap + "150 pointer 0.5 0.76\n170 hold A\n172 hold none\n", 240, full, output), 0)
+        << output;
+    EXPECT_EQ(output.find("host: 240 frames"), std::string::npos) << "back to the console menu";
+}
+
+} // namespace
