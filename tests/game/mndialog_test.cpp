@@ -2,6 +2,7 @@
 // the pointer and A, how RESET and POWER end the run, and the dialog box's layout.
 #include "game_ui_fixture.h"
 #include "log_capture.h"
+#include "temporary_host_directory.h"
 
 #include <shell/mnbuiltinbanks.h>
 #include <shell/mndialog.h>
@@ -10,8 +11,14 @@
 #include <framework/kdialog.h>
 #include <framework/kevent.h>
 #include <framework/kspritemanager.h>
+#include <framework/kstoragemanager.h>
 
 #include <console/wpad.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -110,6 +117,52 @@ TEST_F(MNDialogTest, ResetOrPowerBlacksTheScreenAndEndsTheRunOnceAndPowerWins) {
         EXPECT_TRUE(MNDialog::IsScreenBlack());
         EXPECT_EQ(MNDialog::GetExit(), c.exit);
     }
+}
+
+// RESET pressed while the save is being written (the console's events are polled inside the
+// flash-memory wait): the screen goes black at once, the run ends only after the save, and
+// the save file holds the whole block.
+TEST_F(MNDialogTest, ResetDuringASaveWaitsForTheSaveAndTheFileIsComplete) {
+    test_support::TemporaryNand nand;
+    constexpr int kSize = 5972;
+    kStorageManager::Init(kSize, "", "");
+    kStorageManager::SetAutoSave(true);
+    std::vector<u8> block(kSize, 0);
+    kStorageManager::LoadData(block.data()); // creates the file
+    for (int i = 0; i < kSize; ++i) {
+        block[i] = static_cast<u8>(i * 7);
+    }
+    struct ResetInTheWait : public kHasSlots<> {
+        void OnHome() {
+            bSaving = kStorageManager::IsSaving();
+            kEvent::ResetButtonSignal(); // as the console's RESET does
+            bEndedMeanwhile = MNDialog::IsExitRequested();
+            bBlack = MNDialog::IsScreenBlack();
+        }
+        bool bSaving = false;
+        bool bEndedMeanwhile = true;
+        bool bBlack = false;
+    } listener;
+    kEvent::HomeButtonSignal.Connect(&listener, &ResetInTheWait::OnHome);
+    HostInputSetHeld(0, WPAD_BUTTON_HOME); // seen by the first poll inside the save
+    kStorageManager::SaveData(block.data());
+    HostInputSetHeld(0, 0);
+    ASSERT_TRUE(listener.bSaving);
+    EXPECT_FALSE(listener.bEndedMeanwhile);
+    EXPECT_TRUE(listener.bBlack);
+    MNDialog::Tick(0.02f);
+    EXPECT_EQ(MNDialog::GetExit(), MNDialog::EXIT_RESET);
+
+    std::vector<u8> file;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(nand.Root())) {
+        if (entry.path().filename() == "save.dat") {
+            std::ifstream in(entry.path(), std::ios::binary);
+            file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+    }
+    ASSERT_GE(file.size(), block.size());
+    EXPECT_TRUE(std::equal(block.begin(), block.end(), file.begin()));
+    kStorageManager::Deinit();
 }
 
 TEST_F(MNDialogTest, DialogBoxReadsTextsByIdInEnglishBeforeALanguageIsSet) {
