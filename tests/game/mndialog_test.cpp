@@ -13,6 +13,7 @@
 #include <framework/kspritemanager.h>
 #include <framework/kstoragemanager.h>
 
+#include <console/hbm.h>
 #include <console/wpad.h>
 
 #include <filesystem>
@@ -163,6 +164,50 @@ TEST_F(MNDialogTest, ResetDuringASaveWaitsForTheSaveAndTheFileIsComplete) {
     ASSERT_GE(file.size(), block.size());
     EXPECT_TRUE(std::equal(block.begin(), block.end(), file.begin()));
     kStorageManager::Deinit();
+}
+
+TEST_F(MNDialogTest, HomeOpensTheMenuOnlyWhenAllowedAndNothingElseIsOpen) {
+    struct Case {
+        bool bEnabled;
+        bool bDialogOpen;
+        bool bOpens;
+    };
+    const Case cases[] = {{true, false, true}, {false, false, false}, {true, true, false}};
+    for (const Case& c : cases) {
+        kDialog dialog("", "Body", 3);
+        if (c.bDialogOpen) {
+            kDialogManager::Open(&dialog);
+        }
+        MNDialog::SetHomeButtonEnabled(c.bEnabled);
+        kEvent::HomeButtonSignal();
+        EXPECT_EQ(HBMIsOpen(), c.bOpens) << c.bEnabled << c.bDialogOpen;
+        EXPECT_TRUE(MNDialog::IsDialogOpen() == (c.bOpens || c.bDialogOpen));
+        kEvent::HomeButtonSignal(); // HOME again closes the menu
+        EXPECT_FALSE(HBMIsOpen());
+        kDialogManager::Close(&dialog);
+    }
+}
+
+TEST_F(MNDialogTest, HomeMenuChoicesCloseItResetOrReturnToTheConsoleMenu) {
+    struct Case {
+        HBMSelect choice;
+        MNDialog::eExit exit;
+    };
+    const Case cases[] = {{HBM_SELECT_CLOSE, MNDialog::EXIT_NONE},
+                          {HBM_SELECT_RESET, MNDialog::EXIT_RESET},
+                          {HBM_SELECT_MENU, MNDialog::EXIT_MENU}};
+    for (const Case& c : cases) {
+        MNDialog::Deinit();
+        MNDialog::Init();
+        kEvent::HomeButtonSignal();
+        ASSERT_TRUE(HBMIsOpen());
+        const HBMButton& button = HBMGetButton(c.choice);
+        const MNDialogBox::Rect rect = {button.x * Width(), button.y * Height(), button.w * Width(),
+                                        button.h * Height()};
+        ClickAt(rect);
+        EXPECT_FALSE(HBMIsOpen()) << c.choice;
+        EXPECT_EQ(MNDialog::GetExit(), c.exit) << c.choice;
+    }
 }
 
 TEST_F(MNDialogTest, DialogBoxReadsTextsByIdInEnglishBeforeALanguageIsSet) {

@@ -1,5 +1,6 @@
 // System dialogs in the real game, headless: player 1's remote dropping in the world, the
-// flash memory too full for the save file at start-up, and the player's choice there.
+// home-button menu, the flash memory too full for the save file at start-up, and the player's
+// choice there.
 #include "game_run.h"
 
 namespace {
@@ -17,6 +18,20 @@ TEST_F(SystemDialogTest, RemoteLostInTheWorldShowsTheDialogUntilItIsBack) {
         << output;
     EXPECT_NE(output.find("host: 560 frames"), std::string::npos) << output;
     EXPECT_TRUE(ShotMatches("dialog_remote"));
+    EXPECT_TRUE(ShotMatches("start_world")) << "the world as it was before";
+}
+
+TEST_F(SystemDialogTest, HomeOpensTheMenuOverTheWorldAndHomeAgainClosesIt) {
+    const std::string script = std::string(kToTheWorld) +
+                               "470 hold HOME\n472 hold none\n480 pointer 0.16 0.55\n"
+                               "500 hold HOME\n502 hold none\n";
+    std::string output;
+    EXPECT_EQ(
+        RunGame(script, 540, Screenshot("home_menu", 490) + Screenshot("start_world", 530), output),
+        0)
+        << output;
+    EXPECT_NE(output.find("host: 540 frames"), std::string::npos) << output;
+    EXPECT_TRUE(ShotMatches("home_menu"));
     EXPECT_TRUE(ShotMatches("start_world")) << "the world as it was before";
 }
 

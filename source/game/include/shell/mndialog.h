@@ -1,10 +1,9 @@
-// MNDialog: the system-dialog layer. It listens to the console events and the dialog
-// manager: it opens the lost-remote dialog while player 1's remote is gone and the disc
-// dialog while the disc cannot be read, shows the active framework dialog as a dialog box
-// whose options are chosen with the pointer and A, and carries out RESET, POWER and the
-// return to the console menu once no save is being written (the screen is held black
-// meanwhile). While a dialog is open the main loop does not tick the game. Static, main
-// thread only; signals reach it from the console's callbacks on the main thread too.
+// MNDialog: the system-dialog layer. HOME opens the console's home-button menu (sound
+// faded meanwhile); player 1's remote lost and a disc that cannot be read open their
+// dialogs; the active framework dialog shows as a dialog box whose options are chosen with
+// the pointer and A; RESET, POWER and the return to the console menu are carried out once
+// no save is being written (the screen held black meanwhile). While a dialog is open the
+// main loop does not tick the game. Static, main thread only.
 #pragma once
 
 namespace Kelvo_lib {
@@ -12,7 +11,7 @@ namespace Kelvo_lib {
 class MNDialog {
 public:
     // How the run ends, once asked for and no save is being written.
-    enum eExit { EXIT_NONE, EXIT_RESET, EXIT_POWER };
+    enum eExit { EXIT_NONE, EXIT_RESET, EXIT_POWER, EXIT_MENU };
 
     // Connects to the console-event signals (kEvent::Init and kDialogManager::Init first);
     // loads the dialog box's art. Storage dialogs are opened by the profile manager.
@@ -37,6 +36,8 @@ public:
     // once no save is being written, the main loop ends.
     static void Reset();
     static void PowerOff();
+    // The home-button menu's return to the console menu, carried out as RESET is.
+    static void ReturnToMenu();
     static bool IsExitRequested();
     // Which end was carried out (EXIT_NONE while the run goes on).
     static eExit GetExit();

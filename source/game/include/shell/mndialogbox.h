@@ -43,6 +43,9 @@ public:
     // The last layout, its hot option's button lit (-1: none), and the pointer at (x, y).
     void Render(int hotOption, float pointerX, float pointerY) const;
 
+    // The console's home-button menu, as its layout stands, over the dimmed game.
+    void RenderHomeMenu(float pointerX, float pointerY) const;
+
     // A dialog's title or body: the system text of the id, else its literal text.
     static kString TextOf(int scriptId, const kString& literal);
 

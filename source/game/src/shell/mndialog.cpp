@@ -2,6 +2,7 @@
 
 #include <shell/mnbuttonedge.h>
 #include <shell/mndialogbox.h>
+#include <shell/mnsound.h>
 
 #include <framework/kdialog.h>
 #include <framework/kevent.h>
@@ -11,7 +12,7 @@
 
 #include <kelvo/platform/klog.h>
 
-#include <console/vi.h>
+#include <console/hbm.h>
 
 namespace Kelvo_lib {
 
@@ -25,6 +26,7 @@ class DialogListener : public kHasSlots<> {
 public:
     void OnReset() { MNDialog::Reset(); }
     void OnPower() { MNDialog::PowerOff(); }
+    void OnHome();
     void OnRemoteLost(kDialog* dialog, int channel) {
         if (channel == kPlayerOneChannel) {
             kLogSys(kSystem, "Remote %d lost\n", channel);
@@ -74,11 +76,48 @@ bool IsSaveBeingWritten() {
            !kDialogManager::IsOpen(kStorageManager::GetStorageDialog());
 }
 
+void CloseHomeMenu() {
+    HBMClose();
+    MNSound::RestartAfterHomeMenu();
+}
+
+// HOME opens the menu when allowed and nothing else is open, and closes it again.
+void DialogListener::OnHome() {
+    if (HBMIsOpen()) {
+        kLogSys(kSystem, "Home menu closed by HOME\n");
+        CloseHomeMenu();
+    } else if (s_state.bHomeButtonEnabled && !MNDialog::IsDialogOpen() &&
+               !MNDialog::IsScreenBlack()) {
+        kLogSys(kSystem, "Home menu\n");
+        MNSound::FadeDownForHomeMenu();
+        HBMOpen();
+    }
+}
+
+void HandleHomeMenu() {
+    const HBMSelect choice =
+        HBMCalc(kUIMouse::GetX(), kUIMouse::GetY(), s_state.buttonA.WasPressed());
+    switch (choice) {
+    case HBM_SELECT_CLOSE:
+        CloseHomeMenu();
+        break;
+    case HBM_SELECT_RESET:
+        MNDialog::Reset();
+        break;
+    case HBM_SELECT_MENU:
+        MNDialog::ReturnToMenu();
+        break;
+    case HBM_SELECT_NONE:
+        break;
+    }
+}
+
 void CarryOutPendingExit() {
     if (s_state.pending == MNDialog::EXIT_NONE || IsSaveBeingWritten()) {
         return;
     }
-    kLogSys(kSystem, s_state.pending == MNDialog::EXIT_RESET ? "Reset\n" : "Power off\n");
+    constexpr const char* kExitNames[] = {"", "Reset", "Power off", "Return to the menu"};
+    kLogSys(kSystem, "%s\n", kExitNames[s_state.pending]);
     s_state.done = s_state.pending;
     s_state.pending = MNDialog::EXIT_NONE;
 }
@@ -109,6 +148,7 @@ void MNDialog::Init() {
     s_box = new MNDialogBox();
     kEvent::ResetButtonSignal.Connect(s_listener, &DialogListener::OnReset);
     kEvent::PowerButtonSignal.Connect(s_listener, &DialogListener::OnPower);
+    kEvent::HomeButtonSignal.Connect(s_listener, &DialogListener::OnHome);
     kEvent::ControllerCommunicationLostSignal.Connect(s_listener, &DialogListener::OnRemoteLost);
     kEvent::ControllerCommunicationEstablishedSignal.Connect(s_listener,
                                                              &DialogListener::OnRemoteFound);
@@ -117,6 +157,7 @@ void MNDialog::Init() {
 }
 
 void MNDialog::Deinit() {
+    HBMClose();
     delete s_listener; // its connections end with it
     s_listener = nullptr;
     delete s_box;
@@ -129,15 +170,29 @@ void MNDialog::Tick(float) {
     }
     s_state.buttonA.Update();
     CarryOutPendingExit();
+    if (IsScreenBlack()) {
+        return;
+    }
+    if (HBMIsOpen()) {
+        HandleHomeMenu();
+        return;
+    }
     kDialog* const dialog = kDialogManager::GetActiveDialog();
-    if (dialog != nullptr && !IsScreenBlack()) {
+    if (dialog != nullptr) {
         HandleOptions(dialog);
     }
 }
 
 void MNDialog::Render() {
     kDialog* const dialog = kDialogManager::GetActiveDialog();
-    if (s_box == nullptr || dialog == nullptr || IsScreenBlack()) {
+    if (s_box == nullptr || IsScreenBlack()) {
+        return;
+    }
+    if (HBMIsOpen()) {
+        s_box->RenderHomeMenu(PointerX(), PointerY());
+        return;
+    }
+    if (dialog == nullptr) {
         return;
     }
     s_box->Layout(*dialog);
@@ -147,7 +202,7 @@ void MNDialog::Render() {
 void MNDialog::RenderHomeButtonIcon() {}
 
 bool MNDialog::IsDialogOpen() {
-    return kDialogManager::IsOpen();
+    return kDialogManager::IsOpen() || HBMIsOpen();
 }
 
 bool MNDialog::IsScreenBlack() {
@@ -166,6 +221,13 @@ void MNDialog::Reset() {
     if (s_state.pending == EXIT_NONE && s_state.done == EXIT_NONE) {
         kLogSys(kSystem, IsSaveBeingWritten() ? "Reset: waiting for the save\n" : "Reset asked\n");
         s_state.pending = EXIT_RESET;
+    }
+    CarryOutPendingExit();
+}
+
+void MNDialog::ReturnToMenu() {
+    if (s_state.pending == EXIT_NONE && s_state.done == EXIT_NONE) {
+        s_state.pending = EXIT_MENU;
     }
     CarryOutPendingExit();
 }

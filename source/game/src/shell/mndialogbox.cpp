@@ -12,6 +12,8 @@
 
 #include <kelvo/render/krdrawhelp.h>
 
+#include <console/hbm.h>
+
 namespace Kelvo_lib {
 
 namespace {
@@ -28,6 +30,8 @@ constexpr unsigned int kDim = 0xA0000000;
 constexpr unsigned int kInk = 0xFF1A1A1A;
 constexpr unsigned int kTitleInk = 0xFF2E4272;
 constexpr unsigned int kPointer = 0xFFFFFFFF;
+constexpr unsigned int kBar = 0xFF1B2B4B;
+constexpr unsigned int kWhite = 0xFFFFFFFF;
 constexpr float kPointerSize = 10.0f;
 constexpr int kMaxLine = 256;
 
@@ -89,8 +93,10 @@ void MNDialogBox::DrawPointer(float x, float y) const {
         m_pointer->Render();
         return;
     }
-    krDrawHelp::DrawRect(KR_DRAW_CENTRED, x, y, kPointerSize + 4.0f, kPointerSize + 4.0f, kInk);
-    krDrawHelp::DrawRect(KR_DRAW_CENTRED, x, y, kPointerSize, kPointerSize, kPointer);
+    krDrawHelp::DrawRect(KR_DRAW_PIXELS | KR_DRAW_CENTRED, x, y, kPointerSize + 4.0f,
+                         kPointerSize + 4.0f, kInk);
+    krDrawHelp::DrawRect(KR_DRAW_PIXELS | KR_DRAW_CENTRED, x, y, kPointerSize, kPointerSize,
+                         kPointer);
 }
 
 kString MNDialogBox::TextOf(int scriptId, const kString& literal) {
@@ -205,7 +211,7 @@ void MNDialogBox::DrawCentred(kFont* font, const Rect& rect, float y, const char
 }
 
 void MNDialogBox::Render(int hotOption, float pointerX, float pointerY) const {
-    krDrawHelp::DrawRect(0, 0.0f, 0.0f, DisplayWidth(), DisplayHeight(), kDim);
+    krDrawHelp::DrawRect(KR_DRAW_PIXELS, 0.0f, 0.0f, DisplayWidth(), DisplayHeight(), kDim);
     DrawPanelSprite(m_box, m_panel);
     DrawCentred(m_titleFont.Get(), m_panel, m_panel.y + kMargin, m_title.CStr(), kTitleInk);
     DrawCentred(m_bodyFont.Get(), m_panel, m_bodyY, m_body.CStr(), kInk);
@@ -219,6 +225,28 @@ void MNDialogBox::Render(int hotOption, float pointerX, float pointerY) const {
     if (m_buttons.Size() > 0) {
         DrawPointer(pointerX, pointerY);
     }
+}
+
+void MNDialogBox::RenderHomeMenu(float pointerX, float pointerY) const {
+    const float width = DisplayWidth();
+    const float height = DisplayHeight();
+    // The menu covers the game: slate, with a night-blue bar at the top.
+    krDrawHelp::DrawRect(KR_DRAW_PIXELS, 0.0f, 0.0f, width, height, kTitleInk);
+    krDrawHelp::DrawRect(KR_DRAW_PIXELS, 0.0f, 0.0f, width, HBMGetBarHeight() * height, kBar);
+    const Rect bar = {0.0f, 0.0f, width * 0.6f, HBMGetBarHeight() * height};
+    DrawCentred(m_titleFont.Get(), bar,
+                (bar.h - TextHeight(m_titleFont.Get(), HBMGetTitle())) / 2.0f, HBMGetTitle(),
+                kWhite);
+    for (int i = 0; i < HBM_BUTTON_COUNT; ++i) {
+        const HBMButton& button = HBMGetButton(i);
+        const Rect rect = {button.x * width, button.y * height, button.w * width,
+                           button.h * height};
+        DrawPanelSprite(HBMGetHotButton() == i ? m_buttonHot : m_button, rect);
+        DrawCentred(m_buttonFont.Get(), rect,
+                    rect.y + (rect.h - TextHeight(m_buttonFont.Get(), button.label)) / 2.0f,
+                    button.label, kInk);
+    }
+    DrawPointer(pointerX, pointerY);
 }
 
 } // namespace Kelvo_lib
