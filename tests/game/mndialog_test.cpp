@@ -166,13 +166,17 @@ TEST_F(MNDialogTest, ResetDuringASaveWaitsForTheSaveAndTheFileIsComplete) {
     kStorageManager::Deinit();
 }
 
+// HOME not allowed shows its sign for a second instead; a HOME press while a dialog is
+// open is ignored.
 TEST_F(MNDialogTest, HomeOpensTheMenuOnlyWhenAllowedAndNothingElseIsOpen) {
     struct Case {
         bool bEnabled;
         bool bDialogOpen;
         bool bOpens;
+        bool bSign;
     };
-    const Case cases[] = {{true, false, true}, {false, false, false}, {true, true, false}};
+    const Case cases[] = {
+        {true, false, true, false}, {false, false, false, true}, {true, true, false, false}};
     for (const Case& c : cases) {
         kDialog dialog("", "Body", 3);
         if (c.bDialogOpen) {
@@ -182,8 +186,16 @@ TEST_F(MNDialogTest, HomeOpensTheMenuOnlyWhenAllowedAndNothingElseIsOpen) {
         kEvent::HomeButtonSignal();
         EXPECT_EQ(HBMIsOpen(), c.bOpens) << c.bEnabled << c.bDialogOpen;
         EXPECT_TRUE(MNDialog::IsDialogOpen() == (c.bOpens || c.bDialogOpen));
-        kEvent::HomeButtonSignal(); // HOME again closes the menu
+        EXPECT_EQ(MNDialog::IsHomeOffIconShown(), c.bSign) << c.bEnabled << c.bDialogOpen;
+        MNDialog::Tick(0.98f);
+        EXPECT_EQ(MNDialog::IsHomeOffIconShown(), c.bSign) << "still shown";
+        MNDialog::Tick(0.04f);
+        EXPECT_FALSE(MNDialog::IsHomeOffIconShown()) << "gone after a second";
+        if (c.bOpens) {
+            kEvent::HomeButtonSignal(); // HOME again closes the menu
+        }
         EXPECT_FALSE(HBMIsOpen());
+        MNDialog::SetHomeButtonEnabled(true);
         kDialogManager::Close(&dialog);
     }
 }

@@ -22,8 +22,9 @@ public:
     static void Tick(float delta);
     // Draws the active dialog; nothing while none is open or the screen is black.
     static void Render();
-    // The home-button icon over the game's picture while the home button is enabled.
+    // For a moment after a HOME press that is not allowed, the sign saying so.
     static void RenderHomeButtonIcon();
+    static bool IsHomeOffIconShown();
 
     static bool IsDialogOpen();
     static bool IsScreenBlack();

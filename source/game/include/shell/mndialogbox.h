@@ -46,6 +46,9 @@ public:
     // The console's home-button menu, as its layout stands, over the dimmed game.
     void RenderHomeMenu(float pointerX, float pointerY) const;
 
+    // The sign that HOME is not allowed now, in the picture's lower right corner.
+    void RenderHomeOffIcon() const;
+
     // A dialog's title or body: the system text of the id, else its literal text.
     static kString TextOf(int scriptId, const kString& literal);
 
@@ -64,6 +67,7 @@ private:
     kSprite* m_button = nullptr;
     kSprite* m_buttonHot = nullptr;
     kSprite* m_pointer = nullptr;
+    kSprite* m_homeOff = nullptr;
     kString m_title;
     kString m_body;
     kArray<kString> m_labels;

@@ -19,6 +19,8 @@ namespace Kelvo_lib {
 namespace {
 
 constexpr const char* kSystem = "MNDialog";
+// How long the sign shows after a HOME press that is not allowed.
+constexpr float kHomeOffSeconds = 1.0f;
 // Only player 1's remote plays; losing another one stops nothing.
 constexpr int kPlayerOneChannel = 0;
 
@@ -55,6 +57,7 @@ struct DialogState {
     MNDialog::eExit done = MNDialog::EXIT_NONE;
     MNButtonEdge buttonA{KI_WII_PAD1_BUTTON_A};
     int hotOption = -1;
+    float homeOffTime = 0.0f;
 };
 
 DialogState s_state;
@@ -91,6 +94,8 @@ void DialogListener::OnHome() {
         kLogSys(kSystem, "Home menu\n");
         MNSound::FadeDownForHomeMenu();
         HBMOpen();
+    } else if (!s_state.bHomeButtonEnabled) {
+        s_state.homeOffTime = kHomeOffSeconds;
     }
 }
 
@@ -164,10 +169,11 @@ void MNDialog::Deinit() {
     s_box = nullptr;
 }
 
-void MNDialog::Tick(float) {
+void MNDialog::Tick(float delta) {
     if (s_listener == nullptr) {
         return;
     }
+    s_state.homeOffTime = s_state.homeOffTime > delta ? s_state.homeOffTime - delta : 0.0f;
     s_state.buttonA.Update();
     CarryOutPendingExit();
     if (IsScreenBlack()) {
@@ -199,7 +205,15 @@ void MNDialog::Render() {
     s_box->Render(s_state.hotOption, PointerX(), PointerY());
 }
 
-void MNDialog::RenderHomeButtonIcon() {}
+void MNDialog::RenderHomeButtonIcon() {
+    if (s_box != nullptr && IsHomeOffIconShown()) {
+        s_box->RenderHomeOffIcon();
+    }
+}
+
+bool MNDialog::IsHomeOffIconShown() {
+    return s_state.homeOffTime > 0.0f;
+}
 
 bool MNDialog::IsDialogOpen() {
     return kDialogManager::IsOpen() || HBMIsOpen();

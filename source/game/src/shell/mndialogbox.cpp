@@ -77,13 +77,15 @@ MNDialogBox::MNDialogBox()
       m_bodyFont(MNResourceManager::GetFont("wii_font_20", "wii_font_20")),
       m_buttonFont(MNResourceManager::GetFont("wii_font_20b", "wii_font_20b")),
       m_box(DialogSprite(kBank, "box")), m_button(DialogSprite(kBank, "button")),
-      m_buttonHot(DialogSprite(kBank, "button_hot")), m_pointer(DialogSprite("ptr", "ptr")) {}
+      m_buttonHot(DialogSprite(kBank, "button_hot")), m_pointer(DialogSprite("ptr", "ptr")),
+      m_homeOff(DialogSprite(kBank, "home_off")) {}
 
 MNDialogBox::~MNDialogBox() {
     delete m_box;
     delete m_button;
     delete m_buttonHot;
     delete m_pointer;
+    delete m_homeOff;
 }
 
 // The game's pointer; while the disc cannot be read, a white dot ringed in ink.
@@ -247,6 +249,14 @@ void MNDialogBox::RenderHomeMenu(float pointerX, float pointerY) const {
                     button.label, kInk);
     }
     DrawPointer(pointerX, pointerY);
+}
+
+void MNDialogBox::RenderHomeOffIcon() const {
+    if (m_homeOff != nullptr) {
+        m_homeOff->SetPosition(DisplayWidth() - m_homeOff->GetWidth() - kMargin,
+                               DisplayHeight() - m_homeOff->GetHeight() - kMargin);
+        m_homeOff->Render();
+    }
 }
 
 } // namespace Kelvo_lib
