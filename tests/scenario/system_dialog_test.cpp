@@ -7,32 +7,54 @@ namespace {
 
 using scenario::kToTheWorld;
 
-class SystemDialogTest : public scenario::GameRunTest {};
+// While a system dialog is open the game is not ticked: the world's picture on the frame
+// the dialog closes is the one a run without the dialog shows on the frame it opened.
+class SystemDialogTest : public scenario::GameRunTest {
+protected:
+    static void SetUpTestSuite() {
+        GameRunTest::SetUpTestSuite();
+        std::string output;
+        EXPECT_EQ(RunGame(kToTheWorld, 471, Screenshot("world_470", 470), output), 0) << output;
+    }
 
-TEST_F(SystemDialogTest, RemoteLostInTheWorldShowsTheDialogUntilItIsBack) {
+    static testing::AssertionResult SameAsTheWorldAt470(const char* name) {
+        png_golden::Image before;
+        png_golden::Image after;
+        if (!png_golden::ReadPng((s_dir / "world_470.png").string(), before) ||
+            !png_golden::ReadPng((s_dir / (std::string(name) + ".png")).string(), after)) {
+            return testing::AssertionFailure() << "no screenshot";
+        }
+        if (before.rgb != after.rgb) {
+            return testing::AssertionFailure() << name << " differs from the world at 470";
+        }
+        return testing::AssertionSuccess();
+    }
+};
+
+TEST_F(SystemDialogTest, RemoteLostInTheWorldFreezesItBehindTheDialogUntilItIsBack) {
     const std::string script = std::string(kToTheWorld) + "470 disconnect\n520 connect\n";
     std::string output;
-    EXPECT_EQ(RunGame(script, 560,
-                      Screenshot("dialog_remote", 500) + Screenshot("start_world", 550), output),
+    EXPECT_EQ(RunGame(script, 560, Screenshot("dialog_remote", 500) + Screenshot("world_520", 520),
+                      output),
               0)
         << output;
     EXPECT_NE(output.find("host: 560 frames"), std::string::npos) << output;
     EXPECT_TRUE(ShotMatches("dialog_remote"));
-    EXPECT_TRUE(ShotMatches("start_world")) << "the world as it was before";
+    EXPECT_TRUE(SameAsTheWorldAt470("world_520"));
 }
 
 TEST_F(SystemDialogTest, HomeOpensTheMenuOverTheWorldAndHomeAgainClosesIt) {
     const std::string script = std::string(kToTheWorld) +
                                "470 hold HOME\n472 hold none\n480 pointer 0.16 0.55\n"
-                               "500 hold HOME\n502 hold none\n";
+                               "495 pointer 0.5 0.5\n500 hold HOME\n502 hold none\n";
     std::string output;
     EXPECT_EQ(
-        RunGame(script, 540, Screenshot("home_menu", 490) + Screenshot("start_world", 530), output),
+        RunGame(script, 540, Screenshot("home_menu", 490) + Screenshot("world_500", 500), output),
         0)
         << output;
     EXPECT_NE(output.find("host: 540 frames"), std::string::npos) << output;
     EXPECT_TRUE(ShotMatches("home_menu"));
-    EXPECT_TRUE(ShotMatches("start_world")) << "the world as it was before";
+    EXPECT_TRUE(SameAsTheWorldAt470("world_500"));
 }
 
 // No save file and no room for one: the dialog offers to go on without saving or to return
