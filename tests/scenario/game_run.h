@@ -105,7 +105,7 @@ protected:
     static int RunGame(const std::string& script, int frames, const std::string& options,
                        std::string& output) {
         fs::remove_all(s_dir / "nand");
-        return Run(s_dir, script, frames, options, output);
+        return game_run::Run(s_dir, script, frames, options, output);
     }
 
     static std::string Screenshot(const char* name, int frame) {
