@@ -58,11 +58,13 @@ public:
         m_exceptions[wordClass] += line + "\n";
     }
 
-    // Writes the files into a new folder of this process (tests run in parallel); its path.
+    // Writes the files into a new folder of this process (tests run in parallel), removed
+    // when the process ends (lexicons read their glosses on demand); its path.
     std::string Write(const std::string& name) const {
         const std::filesystem::path folder =
             std::filesystem::path(testing::TempDir()) / (name + "_" + std::to_string(getpid()));
         std::filesystem::create_directories(folder);
+        WrittenFolders().push_back(folder);
         for (const char* wordClass : {"noun", "verb", "adj", "adv"}) {
             std::string index = "  1 licence\n";
             const auto senses = m_senses.find(wordClass);
@@ -90,6 +92,19 @@ public:
     }
 
 private:
+    static std::vector<std::filesystem::path>& WrittenFolders() {
+        static struct Folders {
+            std::vector<std::filesystem::path> paths;
+            ~Folders() {
+                for (const std::filesystem::path& path : paths) {
+                    std::error_code ignored;
+                    std::filesystem::remove_all(path, ignored);
+                }
+            }
+        } s_folders;
+        return s_folders.paths;
+    }
+
     static void WriteFile(const std::filesystem::path& path, const std::string& text) {
         std::ofstream(path, std::ios::binary) << text;
     }
