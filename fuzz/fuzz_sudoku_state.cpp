@@ -1,11 +1,9 @@
 // Loads any bytes as the saved state of a 9 x 9 sudoku: a state taken in must save to bytes
 // that load and save the same again, givens must stay, and every cell must hold a digit of
 // the grid.
-#include <puzzles/sudoku/mnsudoku.h>
+#include "support/fuzz_puzzle_state.h"
 
-#include <cstdint>
-#include <cstdlib>
-#include <vector>
+#include <puzzles/sudoku/mnsudoku.h>
 
 using namespace Kelvo_lib;
 
@@ -40,17 +38,8 @@ MNSudoku& Model() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     MNSudoku& model = Model();
-    std::vector<std::uint8_t> bytes(data, data + size);
-    if (model.LoadPuzzleState(bytes.data(), static_cast<int>(bytes.size())) == 0) {
+    if (!LoadsAndRoundTrips(model, data, size)) {
         return 0;
-    }
-    const int needed = model.SavePuzzleState(nullptr, 0);
-    std::vector<std::uint8_t> saved(static_cast<std::size_t>(needed));
-    std::vector<std::uint8_t> again(static_cast<std::size_t>(needed));
-    if (model.SavePuzzleState(saved.data(), needed) != needed ||
-        model.LoadPuzzleState(saved.data(), needed) != 1 ||
-        model.SavePuzzleState(again.data(), needed) != needed || saved != again) {
-        std::abort();
     }
     for (int cell = 0; cell < model.GetNumCells(); ++cell) {
         const int digit = model.GetDigit(cell);

@@ -1,11 +1,10 @@
 // Loads any bytes as the saved state of a small wordsearch: a state taken in must save to
 // bytes that load and save the same again, and its hint marks must lie in the grid.
+#include "support/fuzz_puzzle_state.h"
+
 #include <puzzles/wordsearch/mnwordsearch.h>
 
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <vector>
 
 using namespace Kelvo_lib;
 
@@ -50,17 +49,8 @@ MNWordsearch& Model() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     MNWordsearch& model = Model();
-    std::vector<std::uint8_t> bytes(data, data + size);
-    if (model.LoadPuzzleState(bytes.data(), static_cast<int>(bytes.size())) == 0) {
+    if (!LoadsAndRoundTrips(model, data, size)) {
         return 0;
-    }
-    const int needed = model.SavePuzzleState(nullptr, 0);
-    std::vector<std::uint8_t> saved(static_cast<std::size_t>(needed));
-    std::vector<std::uint8_t> again(static_cast<std::size_t>(needed));
-    if (model.SavePuzzleState(saved.data(), needed) != needed ||
-        model.LoadPuzzleState(saved.data(), needed) != 1 ||
-        model.SavePuzzleState(again.data(), needed) != needed || saved != again) {
-        std::abort();
     }
     for (int i = 0; i < 2; ++i) {
         if (model.GetHintPositions(i) < -1 || model.GetHintPositions(i) >= 9) {
