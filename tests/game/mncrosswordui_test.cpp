@@ -3,7 +3,7 @@
 // on the grid, every answer typed on the on-screen keyboard and confirmed, the sweep and
 // the game over; a wrong letter sent back to play; a hint. Golden pictures of the views.
 #include "crossword_test_support.h"
-#include "game_ui_fixture.h"
+#include "puzzle_screen_fixture.h"
 
 #include <puzzles/crossword/mncrosswordui.h>
 #include <puzzles/crossword/mncrosswordwidget.h>
@@ -27,24 +27,13 @@ namespace {
 using namespace Kelvo_lib;
 using png_golden::MatchesGolden;
 
-constexpr float kFrame = 1.0f / 60.0f;
 constexpr int kTournament = 0;
 constexpr int kSimplyPuzzle = 2;
 
-class Signals : public kHasSlots<> {
-public:
-    void GameOver() { ++gameOver; }
-    void Valid() { ++valid; }
-    void Invalid() { ++invalid; }
-    void Pause() { ++pause; }
-    void Help() { ++help; }
-    int gameOver = 0, valid = 0, invalid = 0, pause = 0, help = 0;
-};
-
-class CrosswordScreenTest : public GameUITest {
+class CrosswordScreenTest : public PuzzleScreenTest<MNCrosswordUI> {
 protected:
     void SetUp() override {
-        GameUITest::SetUp();
+        PuzzleScreenTest::SetUp();
         ASSERT_TRUE(m_bank.Load(0)) << "the disc's bank";
         for (int i = 0; i < m_bank.GetNumEntries() && m_puzzle == nullptr; ++i) {
             if (m_bank.GetEntry(i).type == PUZZLE_TYPE_CROSSWORD) {
@@ -57,51 +46,16 @@ protected:
         kRender::BufferSwap();
     }
 
-    void TearDown() override {
-        m_screen.reset();
-        GameUITest::TearDown();
-    }
-
     void Start(int gameMode) {
-        m_screen = std::make_unique<MNCrosswordUI>();
-        m_manager.AddUI("game", m_screen.get());
-        m_manager.PushLayer("game")->PushUI(m_screen.get());
+        OpenScreen();
         EXPECT_FALSE(m_screen->SetPuzzle(&m_sudoku, gameMode)) << "another kind is refused";
         ASSERT_TRUE(m_screen->SetPuzzle(m_puzzle, gameMode));
         m_screen->SetSpellout(m_puzzle->m_spellout);
-        m_screen->Play();
-        m_screen->GameOverSignal.Connect(&m_signals, &Signals::GameOver);
-        m_screen->ValidEntrySignal.Connect(&m_signals, &Signals::Valid);
-        m_screen->InvalidEntrySignal.Connect(&m_signals, &Signals::Invalid);
-        m_screen->GamePauseSignal.Connect(&m_signals, &Signals::Pause);
-        m_screen->HelpSignal.Connect(&m_signals, &Signals::Help);
+        PlayAndListen();
     }
 
     MNCrosswordWidget& Widget() { return *m_screen->GetWidget(); }
     MNCrossword& Model() { return *Widget().GetCrossword(); }
-
-    // One frame of the world: the top screen's input and tick, then its drawing.
-    void Frame(const std::string& events = "") {
-        LoadScript({events});
-        Step();
-        kUI* top = m_manager.GetLayer(m_manager.GetNumLayers() - 1)->GetTopUI();
-        top->GetScreen()->ProcessInput();
-        top->Tick(kFrame);
-        top->GetScreen()->Tick(kFrame);
-        kRender::BufferSwap();
-        top->GetScreen()->Render();
-        ++m_frames;
-    }
-
-    // A press and release of A at a pixel, and a frame with the button idle.
-    void Click(float x, float y) {
-        const std::string at = PointAt(static_cast<int>(x), static_cast<int>(y));
-        Frame(at + " hold A");
-        Frame("hold none");
-        Frame();
-    }
-
-    void ClickIntroContinue() { Click(320.0f, 270.0f); }
 
     // Chooses a word on the clue list: its tab, scrolled to its first line, pressed.
     void ChooseOnList(int word) {
@@ -186,19 +140,8 @@ protected:
         return frames;
     }
 
-    png_golden::Image Picture() {
-        krDrawHelp::Flush();
-        return png_golden::ReadEmbeddedFrameBuffer(0, 0, m_surface->GetDesc().xRes,
-                                                   m_surface->GetDesc().yRes);
-    }
-
-    PuzzleBank m_bank;
     CrosswordPuzzle* m_puzzle = nullptr;
     SudokuPuzzle m_sudoku;
-    kUIManager m_manager;
-    std::unique_ptr<MNCrosswordUI> m_screen;
-    Signals m_signals;
-    int m_frames = 0;
 };
 
 TEST_F(CrosswordScreenTest, PlayedThroughByPointerUntilTheSweepEndsTheGame) {

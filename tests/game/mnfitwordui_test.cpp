@@ -2,7 +2,7 @@
 // through a UI manager walked the way the world walks it: the intro, every word picked on the
 // list and dropped on the grid, the sweep and the game over; a wrong word taken back; the
 // buttons; a tick of 0.0 and drawing outside the walk. Golden pictures of the views.
-#include "game_ui_fixture.h"
+#include "puzzle_screen_fixture.h"
 
 #include <puzzles/fitword/mnfitwordui.h>
 #include <puzzles/fitword/mnfitwordwidget.h>
@@ -28,25 +28,14 @@ namespace {
 using namespace Kelvo_lib;
 using png_golden::MatchesGolden;
 
-constexpr float kFrame = 1.0f / 60.0f;
 constexpr int kTournament = 0;
 constexpr int kSimplyPuzzle = 2;
 constexpr int kHeadToHead = 4;
 
-class Signals : public kHasSlots<> {
-public:
-    void GameOver() { ++gameOver; }
-    void Valid() { ++valid; }
-    void Invalid() { ++invalid; }
-    void Pause() { ++pause; }
-    void Help() { ++help; }
-    int gameOver = 0, valid = 0, invalid = 0, pause = 0, help = 0;
-};
-
-class FitwordScreenTest : public GameUITest {
+class FitwordScreenTest : public PuzzleScreenTest<MNFitwordUI> {
 protected:
     void SetUp() override {
-        GameUITest::SetUp();
+        PuzzleScreenTest::SetUp();
         ASSERT_TRUE(m_bank.Load(0)) << "the disc's bank";
         for (int i = 0; i < m_bank.GetNumEntries() && m_puzzle == nullptr; ++i) {
             if (m_bank.GetEntry(i).type != PUZZLE_TYPE_FITWORD) {
@@ -66,47 +55,19 @@ protected:
     void TearDown() override {
         m_screen.reset();
         MNProfileManager::SetActiveProfile(m_previousProfile);
-        GameUITest::TearDown();
+        PuzzleScreenTest::TearDown();
     }
 
     void Start(int gameMode) {
-        m_screen = std::make_unique<MNFitwordUI>();
-        m_manager.AddUI("game", m_screen.get());
-        m_manager.PushLayer("game")->PushUI(m_screen.get());
+        OpenScreen();
         EXPECT_FALSE(m_screen->SetPuzzle(&m_sudoku, gameMode)) << "another kind is refused";
         ASSERT_TRUE(m_screen->SetPuzzle(m_puzzle, gameMode));
         m_screen->SetSpellout(m_puzzle->m_spellout);
-        m_screen->Play();
-        m_screen->GameOverSignal.Connect(&m_signals, &Signals::GameOver);
-        m_screen->ValidEntrySignal.Connect(&m_signals, &Signals::Valid);
-        m_screen->InvalidEntrySignal.Connect(&m_signals, &Signals::Invalid);
-        m_screen->GamePauseSignal.Connect(&m_signals, &Signals::Pause);
-        m_screen->HelpSignal.Connect(&m_signals, &Signals::Help);
+        PlayAndListen();
     }
 
     MNFitwordWidget& Widget() { return *m_screen->GetWidget(); }
     MNFitword& Model() { return *Widget().GetFitword(); }
-
-    // One frame of the world: the top screen's input and tick, then its drawing.
-    void Frame(const std::string& events = "") {
-        LoadScript({events});
-        Step();
-        kUI* top = m_manager.GetLayer(m_manager.GetNumLayers() - 1)->GetTopUI();
-        top->GetScreen()->ProcessInput();
-        top->Tick(kFrame);
-        top->GetScreen()->Tick(kFrame);
-        kRender::BufferSwap();
-        top->GetScreen()->Render();
-        ++m_frames;
-    }
-
-    // A press and release of A at a pixel, and a frame with the button idle.
-    void Click(float x, float y) {
-        const std::string at = PointAt(static_cast<int>(x), static_cast<int>(y));
-        Frame(at + " hold A");
-        Frame("hold none");
-        Frame();
-    }
 
     void ClickSprite(const kSprite* sprite) {
         Click(sprite->GetX() + sprite->GetWidth() * 0.5f,
@@ -217,21 +178,10 @@ protected:
         return {-1, -1};
     }
 
-    png_golden::Image Picture() {
-        krDrawHelp::Flush();
-        return png_golden::ReadEmbeddedFrameBuffer(0, 0, m_surface->GetDesc().xRes,
-                                                   m_surface->GetDesc().yRes);
-    }
-
     const int m_previousProfile = MNProfileManager::GetActiveProfileIndex();
-    PuzzleBank m_bank;
     FitwordPuzzle* m_puzzle = nullptr;
     SudokuPuzzle m_sudoku;
-    kUIManager m_manager;
     MNHintUI m_hintScreen;
-    std::unique_ptr<MNFitwordUI> m_screen;
-    Signals m_signals;
-    int m_frames = 0;
 };
 
 TEST_F(FitwordScreenTest, PlayedThroughByPointerUntilTheSweepEndsTheGame) {

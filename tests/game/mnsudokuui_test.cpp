@@ -2,8 +2,8 @@
 // UI manager walked the way the world walks it: the intro, every digit entered by pointing
 // at its cell and at the pad, the sweep and the game over; a wrong digit sent back to play.
 // Golden pictures of the intro, play with a selection, and the sweep.
-#include "game_ui_fixture.h"
 #include "png_golden.h"
+#include "puzzle_screen_fixture.h"
 
 #include <puzzles/puzzlebank.h>
 #include <puzzles/sudoku/mnsudokuui.h>
@@ -25,32 +25,16 @@ namespace {
 using namespace Kelvo_lib;
 using png_golden::MatchesGolden;
 
-constexpr float kFrame = 1.0f / 60.0f;
 constexpr int kSimplyPuzzle = 2;
 
-class Signals : public kHasSlots<> {
-public:
-    void GameOver() { ++gameOver; }
-    void Valid() { ++valid; }
-    void Invalid() { ++invalid; }
-    void Pause() { ++pause; }
-    void Help() { ++help; }
-    int gameOver = 0, valid = 0, invalid = 0, pause = 0, help = 0;
-};
-
-class SudokuScreenTest : public GameUITest {
+class SudokuScreenTest : public PuzzleScreenTest<MNSudokuUI> {
 protected:
     void SetUp() override {
-        GameUITest::SetUp();
+        PuzzleScreenTest::SetUp();
         ASSERT_TRUE(m_bank.Load(0)) << "the disc's bank";
         m_manager.AddUI("hint_main", &m_hintScreen);
         kRender::BufferClear(0xFF1B2A4A);
         kRender::BufferSwap();
-    }
-
-    void TearDown() override {
-        m_screen.reset();
-        GameUITest::TearDown();
     }
 
     // The bank's first sudoku of that size.
@@ -70,43 +54,14 @@ protected:
     void Start(int size, int gameMode = kSimplyPuzzle) {
         m_puzzle = Find(size);
         ASSERT_NE(m_puzzle, nullptr) << "a sudoku of size " << size;
-        m_screen = std::make_unique<MNSudokuUI>();
-        m_manager.AddUI("game", m_screen.get());
-        m_manager.PushLayer("game")->PushUI(m_screen.get());
+        OpenScreen();
         ASSERT_TRUE(m_screen->SetPuzzle(m_puzzle, gameMode));
-        m_screen->Play();
-        m_screen->GameOverSignal.Connect(&m_signals, &Signals::GameOver);
-        m_screen->ValidEntrySignal.Connect(&m_signals, &Signals::Valid);
-        m_screen->InvalidEntrySignal.Connect(&m_signals, &Signals::Invalid);
-        m_screen->GamePauseSignal.Connect(&m_signals, &Signals::Pause);
-        m_screen->HelpSignal.Connect(&m_signals, &Signals::Help);
+        PlayAndListen();
     }
 
     MNSudokuWidget& Widget() { return *m_screen->GetWidget(); }
     MNSudoku& Model() { return *Widget().GetSudoku(); }
     const SudokuData& Record() const { return *m_puzzle->m_sudoku; }
-
-    // One frame of the world: the top screen's input and tick, then its drawing.
-    void Frame(const std::string& events = "") {
-        LoadScript({events});
-        Step();
-        kUI* top = m_manager.GetLayer(m_manager.GetNumLayers() - 1)->GetTopUI();
-        top->GetScreen()->ProcessInput();
-        top->Tick(kFrame);
-        top->GetScreen()->Tick(kFrame);
-        kRender::BufferSwap();
-        top->GetScreen()->Render();
-    }
-
-    // A press and release of A at a pixel, and a frame with the button idle.
-    void Click(float x, float y) {
-        const std::string at = PointAt(static_cast<int>(x), static_cast<int>(y));
-        Frame(at + " hold A");
-        Frame("hold none");
-        Frame();
-    }
-
-    void ClickIntroContinue() { Click(320.0f, 270.0f); }
 
     // Presses the hint button, then gives the hint screen's choice as it closes.
     void ChooseHint(int kind) {
@@ -173,24 +128,14 @@ protected:
         return frames;
     }
 
-    png_golden::Image Picture() {
-        krDrawHelp::Flush();
-        return png_golden::ReadEmbeddedFrameBuffer(0, 0, m_surface->GetDesc().xRes,
-                                                   m_surface->GetDesc().yRes);
-    }
-
-    PuzzleBank m_bank;
     SudokuPuzzle* m_puzzle = nullptr;
-    kUIManager m_manager;
     MNHintUI m_hintScreen;
-    std::unique_ptr<MNSudokuUI> m_screen;
-    Signals m_signals;
 };
 
 TEST_F(SudokuScreenTest, PlayedThroughByPointerUntilTheSweepEndsTheGame) {
     for (int size : {6, 9}) {
         SCOPED_TRACE(size);
-        m_signals = Signals();
+        m_signals = PuzzleScreenSignals();
         Start(size);
         Frame();
         EXPECT_TRUE(m_screen->IsContinueScreenOpen());

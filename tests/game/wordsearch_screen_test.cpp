@@ -3,7 +3,7 @@
 // its first cell, drag through the others, release in its last), one wrong stroke, the
 // sweep and the one game over; the menu and hint buttons and the hint screen; golden
 // pictures of the intro, of capsules in all four directions and of the sweep.
-#include "game_ui_fixture.h"
+#include "puzzle_screen_fixture.h"
 
 #include <puzzles/puzzlebank.h>
 #include <puzzles/wordsearch/mnwordsearchui.h>
@@ -28,19 +28,8 @@ namespace {
 using namespace Kelvo_lib;
 using png_golden::MatchesGolden;
 
-constexpr float kFrame = 1.0f / 60.0f;
 constexpr int kQuickBlast = 1;
 constexpr int kSimplyPuzzle = 2;
-
-class Signals : public kHasSlots<> {
-public:
-    void GameOver() { ++gameOver; }
-    void Valid() { ++valid; }
-    void Invalid() { ++invalid; }
-    void Pause() { ++pause; }
-    void Help() { ++help; }
-    int gameOver = 0, valid = 0, invalid = 0, pause = 0, help = 0;
-};
 
 // A word's line: the step from one letter's cell to the next, as (dx, dy).
 std::pair<int, int> Direction(const WordsearchData& record, int w) {
@@ -58,10 +47,10 @@ int LineKind(std::pair<int, int> d) {
     return d.second == 0 ? 0 : d.first == 0 ? 1 : d.second > 0 ? 2 : 3;
 }
 
-class WordsearchScreenTest : public GameUITest {
+class WordsearchScreenTest : public PuzzleScreenTest<MNWordsearchUI> {
 protected:
     void SetUp() override {
-        GameUITest::SetUp();
+        PuzzleScreenTest::SetUp();
         ASSERT_TRUE(m_bank.Load(0)) << "the disc's bank";
         // The first wordsearch whose words lie on all four lines.
         for (int i = 0; i < m_bank.GetNumEntries() && m_puzzle == nullptr; ++i) {
@@ -84,48 +73,16 @@ protected:
         kRender::BufferSwap();
     }
 
-    void TearDown() override {
-        m_screen.reset();
-        GameUITest::TearDown();
-    }
-
     void Start(int gameMode) {
-        m_screen = std::make_unique<MNWordsearchUI>();
-        m_manager.AddUI("game", m_screen.get());
-        m_manager.PushLayer("game")->PushUI(m_screen.get());
+        OpenScreen();
         EXPECT_FALSE(m_screen->SetPuzzle(&m_sudoku, gameMode)) << "another kind is refused";
         ASSERT_TRUE(m_screen->SetPuzzle(m_puzzle, gameMode));
-        m_screen->Play();
-        m_screen->GameOverSignal.Connect(&m_signals, &Signals::GameOver);
-        m_screen->ValidEntrySignal.Connect(&m_signals, &Signals::Valid);
-        m_screen->InvalidEntrySignal.Connect(&m_signals, &Signals::Invalid);
-        m_screen->GamePauseSignal.Connect(&m_signals, &Signals::Pause);
-        m_screen->HelpSignal.Connect(&m_signals, &Signals::Help);
+        PlayAndListen();
     }
 
     MNWordsearchWidget& Widget() { return *m_screen->GetWidget(); }
     MNWordsearch& Model() { return *Widget().GetWordsearch(); }
     const WordsearchData& Record() const { return *m_puzzle->m_wordsearch; }
-    kUILayer* Layer() { return m_manager.GetLayer(m_manager.GetNumLayers() - 1); }
-
-    // One frame of the world: the top screen's input and tick, then its drawing.
-    void Frame(const std::string& events = "") {
-        LoadScript({events});
-        Step();
-        kUI* top = Layer()->GetTopUI();
-        top->GetScreen()->ProcessInput();
-        top->Tick(kFrame);
-        top->GetScreen()->Tick(kFrame);
-        kRender::BufferSwap();
-        top->GetScreen()->Render();
-    }
-
-    void Click(int x, int y) {
-        Frame(PointAt(x, y) + " hold A");
-        Frame("hold none");
-        Frame();
-    }
-    void ClickIntroContinue() { Click(320, 270); }
     int ButtonY() const { return static_cast<int>(m_surface->GetDesc().yRes) - 15; }
 
     std::string AtCell(int cell) {
@@ -158,19 +115,9 @@ protected:
         return cells;
     }
 
-    png_golden::Image Picture() {
-        krDrawHelp::Flush();
-        return png_golden::ReadEmbeddedFrameBuffer(0, 0, m_surface->GetDesc().xRes,
-                                                   m_surface->GetDesc().yRes);
-    }
-
-    PuzzleBank m_bank;
     WordsearchPuzzle* m_puzzle = nullptr;
     SudokuPuzzle m_sudoku;
-    kUIManager m_manager;
     MNHintUI m_hintScreen;
-    std::unique_ptr<MNWordsearchUI> m_screen;
-    Signals m_signals;
 };
 
 TEST_F(WordsearchScreenTest, PlayedThroughByPointerUntilTheSweepEndsTheGame) {
