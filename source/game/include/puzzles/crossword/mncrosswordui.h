@@ -1,58 +1,26 @@
-// MNCrosswordUI: the screen a game mode plays one crossword on. Init creates the widget by
-// class (the widget owns the model); the mode API passes through to the model, and the
-// screen re-emits the model's game over and entry signals and the widget's menu and help
-// requests. Crosswords take hints inside the widget, so the screen opens no hint screen.
-// Main thread only; the mode API may be called between Init and deletion.
+// MNCrosswordUI: the screen a game mode plays one crossword on. What every puzzle screen does (the
+// widget, the pass-through mode API, the signals) is MNPuzzleScreen's; this adds the crossword's
+// own: the puzzle it takes, its reset and its grid checks. // Crosswords take hints inside the
+// widget, so the screen opens no hint screen. Main thread only; the mode API may be called between
+// Init and deletion.
 #pragma once
 
-#include <puzzles/mnpuzzleui.h>
+#include <puzzles/crossword/mncrosswordwidget.h>
+#include <puzzles/mnpuzzlescreen.h>
 
 namespace Kelvo_lib {
 
-class MNCrossword;
-class MNCrosswordWidget;
-
-class MNCrosswordUI : public MNPuzzleUI {
+class MNCrosswordUI : public MNPuzzleScreen<MNCrosswordWidget, &MNCrosswordWidget::GetCrossword> {
 public:
-    MNCrosswordUI() = default;
-    ~MNCrosswordUI() override;
-
-    void Init() override;
-    void Deinit() override;
-    void Activate(kUILayer* layer) override { m_layer = layer; }
-    void Deactivate(kUILayer*) override {}
-    kUIWidget* GetScreen() override;
-    void Tick(float) override {}
-
     int GetPuzzleType() const override { return PUZZLE_FLAG_CROSSWORD; }
     // A crossword of the bank; another kind is refused (logged).
     bool SetPuzzle(Puzzle* puzzle, int gameMode) override;
     void SetPuzzle(CrosswordData* crossword, int gameMode);
     void SetSpellout(SpelloutData* spellout) override;
-    void Play() override;
     void Reset() override;
-    int GetState() const override;
-    float GetTime() const override;
-    int GetPuzzleId() const override;
     int GetNumErrors() const override;
     void RemoveErrors() override;
     bool IsGridFull() const override;
-    bool IsContinueScreenOpen() const override;
-    int SavePuzzleState(void* buffer, int bufferSize) override;
-    int LoadPuzzleState(void* buffer, int bufferSize) override;
-
-    MNCrosswordWidget* GetWidget() { return m_widget; }
-
-private:
-    MNCrossword* Model() const;
-    void OnGameOver() { GameOverSignal(); }
-    void OnValidEntry() { ValidEntrySignal(); }
-    void OnInvalidEntry() { InvalidEntrySignal(); }
-    void OnMenu() { GamePauseSignal(); }
-    void OnHelp() { HelpSignal(); }
-
-    MNCrosswordWidget* m_widget = nullptr;
-    kUILayer* m_layer = nullptr;
 };
 
 } // namespace Kelvo_lib
