@@ -3,6 +3,7 @@
 // in pixels. Main thread only; a missing text is empty, a missing sprite a null pointer.
 #pragma once
 
+#include <framework/kfont.h>
 #include <framework/ksprite.h>
 
 #include <kelvo/containers/ksharedptr.h>
@@ -23,5 +24,7 @@ int PointerY();
 const char* Txt(int id);
 // A sprite of the bank placed in pixels and drawn with its transparency.
 kSharedPtr<kSprite> PixelSprite(const char* bank, const char* name);
+// Prints the text centred on the sprite.
+void PrintCentred(kFont& font, const kSprite& sprite, const char* text);
 
 } // namespace Kelvo_lib

@@ -49,4 +49,12 @@ kSharedPtr<kSprite> PixelSprite(const char* bank, const char* name) {
     return kSharedPtr<kSprite>(sprite);
 }
 
+void PrintCentred(kFont& font, const kSprite& sprite, const char* text) {
+    int w = 0;
+    int h = 0;
+    font.GetStringBound(w, h, text);
+    font.Print(static_cast<int>(sprite.GetX() + sprite.GetWidth() * 0.5f - w / 2),
+               static_cast<int>(sprite.GetY() + sprite.GetHeight() * 0.5f - h / 2), text, 0, 0.0f);
+}
+
 } // namespace Kelvo_lib

@@ -112,8 +112,7 @@ private:
     void RenderHint();
     void RenderPointer();
     void RenderPlayers();
-    // Text centred on a sprite, and a button's caption.
-    static void PrintCentred(kFont& font, const kSprite& sprite, const char* text);
+    // A button's caption.
     static void PrintCaption(kFont& font, const kSprite& sprite, const char* text);
 
     kSharedPtr<kSprite> m_spriteCell;

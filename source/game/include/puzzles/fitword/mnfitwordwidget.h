@@ -113,7 +113,6 @@ private:
     void RenderButton(kSprite& sprite, int text, bool bEnabled);
     void RenderPointer();
     void RenderPlayers();
-    static void PrintCentred(kFont& font, const kSprite& sprite, const char* text);
 
     kSharedPtr<kSprite> m_spriteCell;
     kSharedPtr<kFont> m_font;
