@@ -45,15 +45,15 @@ TEST_F(StartSequenceTest, StrapSplashTitleAndWorldShowInTurnAndTheRunEndsInOrder
     EXPECT_GT(colours.size(), 8u);
 }
 
-TEST_F(StartSequenceTest, ResetOrPowerEndsTheRunInOrderFromTheStrapOrTheSplash) {
+TEST_F(StartSequenceTest, PowerEndsTheRunAndResetStartsItAgainFromTheStrapOrTheSplash) {
     struct Case {
         const char* script;
         const char* ending;
     };
     const Case cases[] = {
         {"50 power\n", "host: 51 frames"},
-        {"50 reset\n", "host: 52 frames"}, // the main loop's first frame acts on it
-        {"130 hold A\n133 hold none\n250 reset\n", "host: 252 frames"},
+        {"50 reset\n", "OS: restart after 52 frames"}, // the main loop's first frame acts on it
+        {"130 hold A\n133 hold none\n250 reset\n", "OS: restart after 252 frames"},
     };
     for (const Case& c : cases) {
         std::string output;

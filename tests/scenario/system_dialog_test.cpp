@@ -1,6 +1,6 @@
 // System dialogs in the real game, headless: player 1's remote dropping in the world, the
 // home-button menu, the flash memory too full for the save file at start-up, and the player's
-// choice there.
+// choice there; RESET starting the program again.
 #include "game_run.h"
 
 namespace {
@@ -77,6 +77,51 @@ TEST_F(SystemDialogTest, FullFlashMemoryAsksThePlayerAndTheChoiceDecides) {
         RunGame(strap + "150 pointer 0.5 0.76\n170 hold A\n172 hold none\n", 240, full, output), 0)
         << output;
     EXPECT_EQ(output.find("host: 240 frames"), std::string::npos) << "back to the console menu";
+}
+
+// RESET starts the program again: the run's frames go on, and the strap screen shows as
+// long after the restart as it does after power-on. A RESET pressed as a profile is saved
+// waits for the save: the restarted program finds the whole block with the profile in it.
+TEST_F(SystemDialogTest, ResetStartsTheProgramAgainAfterTheSaveBeingWritten) {
+    constexpr int kStrapFrame = 110; // as after power-on
+    struct Case {
+        const char* name;
+        std::string presses;
+        int resetFrame;
+        bool bSaves;
+    } const cases[] = {
+        {"reset_in_world", "", 480, false},
+        {"reset_in_save",
+         scenario::Click(440, 320, 153) + scenario::Click(450, 320, 153) +
+             scenario::Click(460, 156, 166) + scenario::Click(480, 320, 367),
+         484, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string script =
+            std::string(kToTheWorld) + c.presses + std::to_string(c.resetFrame) + " reset\n";
+        const int restartFrame = c.resetFrame + 2; // RESET is taken at the next frame's end
+        std::string output;
+        EXPECT_EQ(RunGame(script, restartFrame + 130,
+                          Screenshot(c.name, restartFrame + kStrapFrame), output),
+                  0)
+            << output;
+        EXPECT_NE(output.find("restart after " + std::to_string(restartFrame) + " frames"),
+                  std::string::npos)
+            << output;
+        EXPECT_NE(output.find("host: " + std::to_string(restartFrame + 130) + " frames"),
+                  std::string::npos)
+            << output;
+        png_golden::Image strap;
+        ASSERT_TRUE(png_golden::ReadPng((s_dir / (std::string(c.name) + ".png")).string(), strap));
+        EXPECT_TRUE(png_golden::MatchesGolden("start_strap", strap, 6));
+        if (c.bSaves) {
+            Kelvo_lib::MNSaveData save{};
+            ASSERT_TRUE(scenario::ReadSave(s_dir, save));
+            EXPECT_EQ(save.profiles[1].bUsed, 1);
+            EXPECT_STREQ(save.profiles[1].name, "A");
+        }
+    }
 }
 
 } // namespace

@@ -45,6 +45,12 @@ bool HostBeginFrame();
 // did not listen for POWER; the main loop then ends.
 bool HostCloseRequested();
 u32 HostFrameCount();
+// A restart (os.h) starts the program again where the run stands: the restarted program's
+// frame count carries on from the frame it was restarted in (0 for a first start), so the
+// frame limit, the screenshots and the input script keep the run's own numbering.
+u32 HostResumedFrame();
+// Hands the frame count over to the program that a restart starts next.
+void HostHandOverFrameCount();
 
 // The headless host's clock, in time-base ticks; it moves only when advanced.
 bool HostUsesVirtualClock();

@@ -71,6 +71,12 @@ void OSYieldThread();
 // and the process ends with exit code 0. Callers show a black frame first.
 [[noreturn]] void OSReturnToMenu();
 
+// Restarts the program, as the console's hot reset does: the host stops as at a run's end
+// and the program starts again from its entry point with the same host options, the run's
+// frame count going on (host.h). Callers end their main loop in order and show a black
+// frame first. Should the program not start again, the process ends with exit code 1.
+[[noreturn]] void OSRestart();
+
 // Current stack pointer, for the assertion report's frame walk.
 void* OSGetStackPointer();
 

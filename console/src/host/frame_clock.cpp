@@ -9,11 +9,28 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
+// Carries the frame count across a restart's exec.
+constexpr const char* kResumedFrameVariable = "CONSOLE_RESTART_FRAME";
+
+// An unreadable value starts at 0, as a first start does.
+u32 ReadResumedFrame() {
+    const char* value = std::getenv(kResumedFrameVariable);
+    if (value == nullptr) {
+        return 0;
+    }
+    char* end = nullptr;
+    const unsigned long frame = std::strtoul(value, &end, 10);
+    return end != value && *end == '\0' && frame <= 0xFFFFFFFFul ? static_cast<u32>(frame) : 0;
+}
+
 std::atomic<s64> s_virtualClock{0};
-u32 s_frameCount = 0;
+const u32 s_resumedFrame = ReadResumedFrame();
+u32 s_frameCount = s_resumedFrame;
 bool s_bCloseRequested = false;
 volatile std::sig_atomic_t s_stopSignal = 0;
 
@@ -90,4 +107,14 @@ bool HostBeginFrame() {
 
 u32 HostFrameCount() {
     return s_frameCount;
+}
+
+u32 HostResumedFrame() {
+    return s_resumedFrame;
+}
+
+void HostHandOverFrameCount() {
+    char value[16];
+    std::snprintf(value, sizeof(value), "%u", s_frameCount);
+    setenv(kResumedFrameVariable, value, 1);
 }

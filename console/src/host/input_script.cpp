@@ -404,12 +404,30 @@ void ApplyUpTo(u32 frame) {
     }
 }
 
+// A restarted program takes over the remotes as the script left them (pointers, held
+// buttons, connections); the presses of the console's buttons and of sync were the
+// program's before it and are not raised again.
+void CatchUpTo(u32 frame) {
+    while (s_replay.next < s_replay.script.count &&
+           s_replay.script.events[s_replay.next].frame <= frame) {
+        const ScriptEvent& event = s_replay.script.events[s_replay.next++];
+        if (event.kind != EventKind::Reset && event.kind != EventKind::Power &&
+            event.kind != EventKind::Sync) {
+            Apply(event);
+        }
+    }
+}
+
 void StartReplay(const Script& script) {
     FreeScript(&s_replay.script);
     s_replay.script = script;
     s_replay.next = 0;
     s_replay.started = true;
-    ApplyUpTo(0);
+    if (HostResumedFrame() > 0) {
+        CatchUpTo(HostResumedFrame());
+    } else {
+        ApplyUpTo(0);
+    }
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <console/os.h>
 #include <console/vi.h>
 
+#include "host/command_line.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -103,26 +105,6 @@ bool ScreenshotsWithinFrameLimit(const HostOptions& options) {
         }
     }
     return true;
-}
-
-// The process's arguments, split from /proc/self/cmdline into static storage.
-int ReadOwnCommandLine(const char** argv, int maxArgs) {
-    static char buffer[65536];
-    const int file = open("/proc/self/cmdline", O_RDONLY);
-    if (file < 0) {
-        return 0;
-    }
-    const ssize_t length = read(file, buffer, sizeof(buffer) - 1);
-    close(file);
-    if (length <= 0) {
-        return 0;
-    }
-    buffer[length] = '\0';
-    int argc = 0;
-    for (ssize_t at = 0; at < length && argc < maxArgs; at += std::strlen(buffer + at) + 1) {
-        argv[argc++] = buffer + at;
-    }
-    return argc;
 }
 
 bool SetHeadless(const char*, HostOptions* options) {
@@ -247,6 +229,26 @@ const OptionRow* FindOption(const char* name) {
 
 } // namespace
 
+// The process's arguments, split from /proc/self/cmdline into static storage.
+int HostReadOwnCommandLine(const char** argv, int maxArgs) {
+    static char buffer[65536];
+    const int file = open("/proc/self/cmdline", O_RDONLY);
+    if (file < 0) {
+        return 0;
+    }
+    const ssize_t length = read(file, buffer, sizeof(buffer) - 1);
+    close(file);
+    if (length <= 0) {
+        return 0;
+    }
+    buffer[length] = '\0';
+    int argc = 0;
+    for (ssize_t at = 0; at < length && argc < maxArgs; at += std::strlen(buffer + at) + 1) {
+        argv[argc++] = buffer + at;
+    }
+    return argc;
+}
+
 bool HostParseOptions(int argc, const char* const* argv, HostOptions* options) {
     *options = kDefaultOptions;
     options->kind = DisplayPresent() ? HostKind::Window : HostKind::Headless;
@@ -269,7 +271,7 @@ const HostOptions& HostGetOptions() {
         s_optionsRead = true;
         if (&g_hostReadsCommandLine != nullptr && g_hostReadsCommandLine) {
             const char* argv[256];
-            const int argc = ReadOwnCommandLine(argv, 256);
+            const int argc = HostReadOwnCommandLine(argv, 256);
             if (!HostParseOptions(argc, argv, &s_options)) {
                 s_options = kDefaultOptions;
             }

@@ -62,7 +62,9 @@ bool HostScreenshotsWritten() {
     const HostOptions& options = HostGetOptions();
     bool all = true;
     for (u32 i = 0; i < options.screenshotCount; ++i) {
-        if (s_states[i] != ShotState::Written) {
+        // Frames before a restart were the program's before it, which wrote them.
+        const bool bBeforeRestart = options.screenshots[i].frame < HostResumedFrame();
+        if (s_states[i] != ShotState::Written && !bBeforeRestart) {
             OSReport("host: screenshot %s of frame %u was not written\n",
                      options.screenshots[i].path, options.screenshots[i].frame);
             all = false;

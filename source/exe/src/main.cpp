@@ -26,6 +26,7 @@
 #include <kelvo/render/krdrawhelp.h>
 #include <kelvo/render/krender.h>
 
+#include <console/os.h>
 #include <console/vi.h>
 
 namespace {
@@ -220,6 +221,7 @@ int GameMain() {
         RunMainLoop(input, *game, *client);
     }
 
+    const MNDialog::eExit exit = MNDialog::GetExit();
     game->GetGameWorld()->EndPlay();
     delete game; // the client's ClientDeinit runs here
     delete client;
@@ -234,5 +236,8 @@ int GameMain() {
     kRender::SurfaceDestroy(surface);
     kRender::Deinit();
     kAudio::Deinit();
+    if (exit == MNDialog::EXIT_RESET) {
+        OSRestart(); // the program starts again from here, as after RESET on the console
+    }
     return 0;
 }

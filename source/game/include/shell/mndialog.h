@@ -34,7 +34,8 @@ public:
     static bool IsHomeButtonEnabled();
 
     // RESET (the signal, or the main loop's flag) and POWER: the screen turns black and,
-    // once no save is being written, the main loop ends.
+    // once no save is being written, the main loop ends; after RESET the entry point, with
+    // everything shut down, starts the program again (OSRestart).
     static void Reset();
     static void PowerOff();
     // The home-button menu's return to the console menu, carried out as RESET is.
