@@ -79,6 +79,32 @@ TEST_F(SystemDialogTest, FullFlashMemoryAsksThePlayerAndTheChoiceDecides) {
     EXPECT_EQ(output.find("host: 240 frames"), std::string::npos) << "back to the console menu";
 }
 
+// The drive reports no disc on the world's second disc check (the run's 192nd disc read, at
+// frame 556) for 60 polls of its status, one a frame: the disc dialog shows instead of the
+// game until the drive reads again at 617. The game is not ticked meanwhile: its picture at
+// 617 is the one a run without the fault shows at 556; and it goes on from there.
+TEST_F(SystemDialogTest, DiscMissingShowsItsDialogUntilTheDriveReadsAgain) {
+    std::string output;
+    EXPECT_EQ(RunGame(kToTheWorld, 560, Screenshot("world_556", 556), output), 0) << output;
+    EXPECT_EQ(RunGame(kToTheWorld, 640,
+                      " --fault dvd-read:no-disc@192x60" + Screenshot("dialog_disc", 600) +
+                          Screenshot("world_617", 617) + Screenshot("world_630", 630),
+                      output),
+              0)
+        << output;
+    EXPECT_NE(output.find("host: 640 frames"), std::string::npos) << output;
+    EXPECT_TRUE(ShotMatches("dialog_disc"));
+    png_golden::Image unfaulted;
+    png_golden::Image closed;
+    png_golden::Image later;
+    for (auto [name, image] : {std::pair{"world_556", &unfaulted}, std::pair{"world_617", &closed},
+                               std::pair{"world_630", &later}}) {
+        ASSERT_TRUE(png_golden::ReadPng((s_dir / (std::string(name) + ".png")).string(), *image));
+    }
+    EXPECT_EQ(closed.rgb, unfaulted.rgb) << "the game was frozen behind the dialog";
+    EXPECT_NE(later.rgb, closed.rgb) << "the game goes on after the dialog";
+}
+
 // RESET starts the program again: the run's frames go on, and the strap screen shows as
 // long after the restart as it does after power-on. A RESET pressed as a profile is saved
 // waits for the save: the restarted program finds the whole block with the profile in it.
