@@ -167,9 +167,9 @@ void RunMainLoop(kInputSystemWII& input, MNGame& game, MainClient& client) {
                 MNDialog::Render();
             }
         } else {
-            MNDialog::RenderHomeButtonIcon();
             game.Tick(delta);
             client.Render();
+            MNDialog::RenderHomeButtonIcon(); // on top of the game's picture
         }
         SwapFrame();
     }
