@@ -45,7 +45,7 @@ bool IsSpecCharacter(char c) {
 }
 
 // Reads the conversion at format (which points at '%'); false when the format ends
-// inside it or its flags do not fit the spec buffer.
+// inside it or its flags do not fit the conversion buffer.
 bool ReadConversion(const char* format, Conversion* conversion) {
     const char* p = format + 1;
     int length = 0;

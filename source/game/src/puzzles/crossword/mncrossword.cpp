@@ -4,6 +4,7 @@
 #include <shell/mnprofile.h>
 #include <shell/mnprofilemanager.h>
 #include <shell/mnsound.h>
+#include <shell/mnsubgame.h>
 #include <tui/mnkeyboard.h>
 
 #include <kelvo/io/kendian.h>
@@ -17,10 +18,6 @@
 namespace Kelvo_lib {
 
 namespace {
-
-constexpr int kGameModeTournament = 0;
-constexpr int kGameModeFastAndFun = 3;
-constexpr int kGameModeHeadToHead = 4;
 
 // A saved cell: the key index of its letter, bit 7 for a locked cell, 0xFF for none.
 constexpr u8 kNoKey = 0xFF;
@@ -75,7 +72,7 @@ void MNCrossword::SetPuzzle(CrosswordData* crossword, int gamemode) {
 
     NumberClues();
     SelectFirstAcross();
-    if (gamemode == kGameModeFastAndFun) {
+    if (gamemode == GAME_MODE_FASTANDFUN) {
         PrefillFastAndFun();
     }
 }
@@ -182,7 +179,7 @@ void MNCrossword::Tick(float delta) {
     if (m_crosswordState == 1) {
         m_timer += delta;
     }
-    if (m_gameMode == kGameModeTournament) {
+    if (m_gameMode == GAME_MODE_TOURNAMENT) {
         m_targetWarning.Tick(m_timer, delta);
     }
     if (MNProfile::CheatKeyPressed()) {
@@ -310,7 +307,7 @@ int MNCrossword::PlaceWord(const char* word, int index, eDirection dir) {
         m_cluesUsed.AddUniqueElement(m_selectedClue);
     }
     if (!bRight || !bComplete) {
-        if (m_gameMode == kGameModeHeadToHead) {
+        if (m_gameMode == GAME_MODE_HEADTOHEAD) {
             MNSound::PlaySoundEffect(SFX_WRONG);
         }
         ++m_errors;
@@ -320,7 +317,7 @@ int MNCrossword::PlaceWord(const char* word, int index, eDirection dir) {
     if (m_errors > 0) {
         --m_errors;
     }
-    if (m_gameMode != kGameModeHeadToHead) {
+    if (m_gameMode != GAME_MODE_HEADTOHEAD) {
         ValidEntrySignal();
     } else if (LockSelectedWord()) {
         MNSound::PlaySoundEffect(SFX_RIGHT);

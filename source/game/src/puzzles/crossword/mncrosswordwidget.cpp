@@ -6,6 +6,7 @@
 #include <shell/mnprofilemanager.h>
 #include <shell/mnresourcemanager.h>
 #include <shell/mnsound.h>
+#include <shell/mnsubgame.h>
 #include <tui/mnkeyboard.h>
 #include <tui/splittext.h>
 
@@ -22,10 +23,6 @@ namespace Kelvo_lib {
 namespace {
 
 [[maybe_unused]] kClass* const s_registeredRecords[] = {MNCrosswordWidget::StaticClass()};
-
-constexpr int kGameModeTournament = 0;
-constexpr int kGameModeSimplyPuzzle = 2;
-constexpr int kGameModeHeadToHead = 4;
 
 // The remote's A button as the play views see it: -1 idle, 1 pressed this tick, 2 held,
 // 3 released this tick. One for the whole widget family, as only one crossword plays.
@@ -238,7 +235,7 @@ void MNCrosswordWidget::Tick(float delta) {
     if (!m_bArtComplete) {
         return;
     }
-    if (m_crossword->GetGameMode() == kGameModeHeadToHead) {
+    if (m_crossword->GetGameMode() == GAME_MODE_HEADTOHEAD) {
         MNProfile* profile = MNProfileManager::GetActiveProfile();
         const MNHeadToHeadData* players =
             profile != nullptr ? profile->GetHeadToHeadData() : nullptr;
@@ -257,7 +254,7 @@ void MNCrosswordWidget::Tick(float delta) {
         return;
     }
     if (m_state != STATE_ANSWER && m_crossword->IsGridFull()) {
-        if (m_crossword->GetGameMode() != kGameModeHeadToHead) {
+        if (m_crossword->GetGameMode() != GAME_MODE_HEADTOHEAD) {
             StartSweep();
         } else if (m_crossword->CheckWin()) {
             m_crossword->GameOverSignal();
@@ -408,7 +405,7 @@ void MNCrosswordWidget::TickAnswerView(const Pointer& pointer) {
     if (pointer.Released(*m_answer.Get()) && bComplete && m_answerClick) {
         m_crossword->PlaceWord(keyboard->GetString(), m_crossword->GetFirstCell(),
                                m_crossword->GetDirectionView() ? DIR_VERTICAL : DIR_HORIZONTAL);
-        if (m_crossword->GetGameMode() != kGameModeHeadToHead) {
+        if (m_crossword->GetGameMode() != GAME_MODE_HEADTOHEAD) {
             MNSound::PlaySoundEffect(SFX_PRESS);
         }
         m_state = m_lastState;
@@ -440,7 +437,7 @@ void MNCrosswordWidget::TickButtons(const Pointer& pointer) {
         m_bMenuPressed = false;
     }
     const int mode = m_crossword->GetGameMode();
-    if (m_state != STATE_ANSWER || mode < kGameModeTournament || mode > kGameModeSimplyPuzzle) {
+    if (m_state != STATE_ANSWER || mode < GAME_MODE_TOURNAMENT || mode > GAME_MODE_SIMPLYPUZZLE) {
         return;
     }
     if (pointer.Pressed(*m_hint.Get())) {
@@ -612,14 +609,14 @@ void MNCrosswordWidget::Render() {
     m_buttonFont->SetColour(0xFFFFFFFF, false);
     PrintCaption(*m_buttonFont.Get(), *m_menu.Get(), Txt(292));
     RenderPointer();
-    if (m_crossword->GetGameMode() == kGameModeHeadToHead) {
+    if (m_crossword->GetGameMode() == GAME_MODE_HEADTOHEAD) {
         RenderPlayers();
     }
 }
 
 void MNCrosswordWidget::RenderHint() {
     const int mode = m_crossword->GetGameMode();
-    if (mode < kGameModeTournament || mode > kGameModeSimplyPuzzle) {
+    if (mode < GAME_MODE_TOURNAMENT || mode > GAME_MODE_SIMPLYPUZZLE) {
         return;
     }
     const unsigned int colour = CanHint() ? 0xFFFFFFFF : 0xFF808080;
@@ -697,7 +694,7 @@ void MNCrosswordWidget::RenderGrid() {
     }
     m_font->SetColour(0xFFFFFFFF, false);
     m_font->SetFixedCharWidth(0);
-    if (m_crossword->GetGameMode() != kGameModeHeadToHead) {
+    if (m_crossword->GetGameMode() != GAME_MODE_HEADTOHEAD) {
         RenderClock();
     }
 }

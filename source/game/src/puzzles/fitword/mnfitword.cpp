@@ -4,6 +4,7 @@
 #include <shell/mnprofile.h>
 #include <shell/mnprofilemanager.h>
 #include <shell/mnsound.h>
+#include <shell/mnsubgame.h>
 
 #include <kelvo/io/kendian.h>
 #include <kelvo/io/kmemoryiostream.h>
@@ -17,12 +18,6 @@
 namespace Kelvo_lib {
 
 namespace {
-
-constexpr int kGameModeTournament = 0;
-constexpr int kGameModeQuickBlast = 1;
-constexpr int kGameModeSimplyPuzzle = 2;
-constexpr int kGameModeFastAndFun = 3;
-constexpr int kGameModeHeadToHead = 4;
 
 // Hints of each kind, [Tournament or the others][bank difficulty 0-3][kind].
 constexpr int s_maxHintsTable[2][4][3] = {
@@ -78,16 +73,16 @@ void MNFitword::SetPuzzle(FitwordData* fitword, int gamemode) {
     }
     BuildWordList();
 
-    const int table = gamemode == kGameModeTournament ? 0 : 1;
-    const bool bHints = gamemode == kGameModeTournament || gamemode == kGameModeQuickBlast ||
-                        gamemode == kGameModeSimplyPuzzle;
+    const int table = gamemode == GAME_MODE_TOURNAMENT ? 0 : 1;
+    const bool bHints = gamemode == GAME_MODE_TOURNAMENT || gamemode == GAME_MODE_QUICKBLAST ||
+                        gamemode == GAME_MODE_SIMPLYPUZZLE;
     for (int kind = 0; kind < K_NUM_HINT_KINDS; ++kind) {
         m_hintsLeft[kind] =
             bHints ? s_maxHintsTable[table][std::min<int>(m_data.difficulty, 3)][kind] : 0;
     }
 
     m_highlightMode = HIGHLIGHT_LENGTH;
-    if (gamemode == kGameModeFastAndFun) {
+    if (gamemode == GAME_MODE_FASTANDFUN) {
         const MNProfile* profile = MNProfileManager::GetActiveProfile();
         const int difficulty = profile != nullptr ? profile->m_fastAndFunDifficulty : 0;
         m_highlightMode = difficulty <= 0   ? HIGHLIGHT_SOLUTION
@@ -158,7 +153,7 @@ void MNFitword::Tick(float delta) {
     if (m_fitwordState == 1) {
         m_timer += delta;
     }
-    if (m_gameMode == kGameModeTournament) {
+    if (m_gameMode == GAME_MODE_TOURNAMENT) {
         m_targetWarning.Tick(m_timer, delta);
     }
     if (MNProfile::CheatKeyPressed()) {
@@ -341,13 +336,13 @@ int MNFitword::PlaceWord(int word, int slot) {
     m_selectedSlot = slot;
     RefreshGrid();
     if (!IsWordRight(word, slot)) {
-        if (m_gameMode == kGameModeHeadToHead) {
+        if (m_gameMode == GAME_MODE_HEADTOHEAD) {
             MNSound::PlaySoundEffect(SFX_WRONG);
         }
         InvalidEntrySignal();
         return 1;
     }
-    if (m_gameMode == kGameModeHeadToHead) {
+    if (m_gameMode == GAME_MODE_HEADTOHEAD) {
         // A right word stays for good, so the next player cannot take it out.
         LockSlot(slot);
         MNSound::PlaySoundEffect(SFX_RIGHT);
@@ -454,10 +449,10 @@ int MNFitword::GetMaxHints(int gameMode, int kind) const {
         return 0;
     }
     const int difficulty = std::min<int>(m_data.difficulty, 3);
-    if (gameMode == kGameModeTournament || gameMode == kGameModeQuickBlast) {
+    if (gameMode == GAME_MODE_TOURNAMENT || gameMode == GAME_MODE_QUICKBLAST) {
         return s_maxHintsTable[gameMode][difficulty][kind];
     }
-    return gameMode == kGameModeSimplyPuzzle ? s_maxHintsTable[1][difficulty][kind] : 0;
+    return gameMode == GAME_MODE_SIMPLYPUZZLE ? s_maxHintsTable[1][difficulty][kind] : 0;
 }
 
 // A random slot whose letters are not all right yet, -1 when every one is.

@@ -6,6 +6,7 @@
 #include <shell/mnprofilemanager.h>
 #include <shell/mnresourcemanager.h>
 #include <shell/mnsound.h>
+#include <shell/mnsubgame.h>
 
 #include <ui/kuimouse.h>
 
@@ -19,12 +20,6 @@ namespace Kelvo_lib {
 namespace {
 
 [[maybe_unused]] kClass* const s_registeredRecords[] = {MNFitwordWidget::StaticClass()};
-
-constexpr int kGameModeTournament = 0;
-constexpr int kGameModeQuickBlast = 1;
-constexpr int kGameModeSimplyPuzzle = 2;
-constexpr int kGameModeFastAndFun = 3;
-constexpr int kGameModeHeadToHead = 4;
 
 // The remote's A button as the play view sees it: -1 idle, 1 pressed this tick, 2 held,
 // 3 released this tick. One for the whole widget family, as only one fitword plays.
@@ -211,7 +206,7 @@ MNFitwordWidget::Pointer MNFitwordWidget::ReadPointer(float delta) {
 
 // A Marathon whose clock ran out waits for the mode to end it.
 bool MNFitwordWidget::IsHeadToHeadPaused() const {
-    if (m_fitword->GetGameMode() != kGameModeHeadToHead) {
+    if (m_fitword->GetGameMode() != GAME_MODE_HEADTOHEAD) {
         return false;
     }
     MNProfile* profile = MNProfileManager::GetActiveProfile();
@@ -234,7 +229,7 @@ void MNFitwordWidget::Tick(float delta) {
         return;
     }
     if (m_fitword->IsGridFull()) {
-        if (m_fitword->GetGameMode() != kGameModeHeadToHead) {
+        if (m_fitword->GetGameMode() != GAME_MODE_HEADTOHEAD) {
             StartSweep();
             return;
         }
@@ -302,15 +297,15 @@ void MNFitwordWidget::TickGrid(const Pointer& pointer) {
     const bool bPlaced = picked != MNFitword::K_NO_WORD && m_fitword->GetSlotOfWord(picked) >= 0;
     if (!bPlaced) {
         MNSound::PlaySoundEffect(SFX_CELL_SELECT);
-    } else if (m_fitword->GetGameMode() != kGameModeHeadToHead) {
+    } else if (m_fitword->GetGameMode() != GAME_MODE_HEADTOHEAD) {
         MNSound::PlaySoundEffect(SFX_TILE_PLACE); // Head to Head sounds right or wrong instead
     }
 }
 
 bool MNFitwordWidget::CanHint() const {
     const int mode = m_fitword->GetGameMode();
-    if (mode != kGameModeTournament && mode != kGameModeQuickBlast &&
-        mode != kGameModeSimplyPuzzle) {
+    if (mode != GAME_MODE_TOURNAMENT && mode != GAME_MODE_QUICKBLAST &&
+        mode != GAME_MODE_SIMPLYPUZZLE) {
         return false;
     }
     const int* left = m_fitword->GetHintsLeft();
@@ -482,12 +477,12 @@ void MNFitwordWidget::Render() {
     RenderWordList();
     RenderButton(*m_menu.Get(), 292, true);
     const int mode = m_fitword->GetGameMode();
-    if (mode == kGameModeTournament || mode == kGameModeQuickBlast ||
-        mode == kGameModeSimplyPuzzle) {
+    if (mode == GAME_MODE_TOURNAMENT || mode == GAME_MODE_QUICKBLAST ||
+        mode == GAME_MODE_SIMPLYPUZZLE) {
         RenderButton(*m_hint.Get(), 287, CanHint());
     }
     RenderButton(*m_clear.Get(), 300, CanClear());
-    if (mode == kGameModeHeadToHead) {
+    if (mode == GAME_MODE_HEADTOHEAD) {
         RenderPlayers();
     } else {
         RenderClock();
@@ -607,7 +602,7 @@ void MNFitwordWidget::RenderClock() {
     const int mode = m_fitword->GetGameMode();
     float seconds = m_fitword->GetTime();
     MNProfile* profile = MNProfileManager::GetActiveProfile();
-    if ((mode == kGameModeQuickBlast || mode == kGameModeFastAndFun) && profile != nullptr) {
+    if ((mode == GAME_MODE_QUICKBLAST || mode == GAME_MODE_FASTANDFUN) && profile != nullptr) {
         seconds = profile->m_hackTimer;
     }
     const int t = std::max(0, static_cast<int>(seconds));

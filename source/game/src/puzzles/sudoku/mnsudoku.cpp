@@ -5,6 +5,7 @@
 #include <shell/mnprofilemanager.h>
 #include <shell/mnsavedata.h>
 #include <shell/mnsound.h>
+#include <shell/mnsubgame.h>
 
 #include <kelvo/io/kendian.h>
 #include <kelvo/io/kmemoryiostream.h>
@@ -17,12 +18,6 @@
 namespace Kelvo_lib {
 
 namespace {
-
-constexpr int kGameModeTournament = 0;
-constexpr int kGameModeQuickBlast = 1;
-constexpr int kGameModeSimplyPuzzle = 2;
-constexpr int kGameModeFastAndFun = 3;
-constexpr int kGameModeHeadToHead = 4;
 
 // Hints of each kind, [Tournament, or Quick Blast and Simply Puzzle][bank difficulty][kind].
 constexpr int s_maxHintsTable[2][4][MNSudoku::HINT_KINDS] = {
@@ -64,7 +59,7 @@ bool MNSudoku::SetPuzzle(const SudokuData* sudoku, int gamemode) {
     for (int kind = 0; kind < HINT_KINDS; ++kind) {
         m_hintsLeft[kind] = GetMaxHints(gamemode, kind);
     }
-    if (gamemode == kGameModeFastAndFun) {
+    if (gamemode == GAME_MODE_FASTANDFUN) {
         PrefillFastAndFun();
     }
     return true;
@@ -104,7 +99,7 @@ void MNSudoku::Tick(float delta) {
     if (m_sudokuState == 1) {
         m_timer += delta;
     }
-    if (m_gameMode == kGameModeTournament) {
+    if (m_gameMode == GAME_MODE_TOURNAMENT) {
         m_targetWarning.Tick(m_timer, delta);
     }
     if (MNProfile::CheatKeyPressed()) {
@@ -197,13 +192,13 @@ int MNSudoku::EnterDigit(int digit) {
         return 1;
     }
     if (digit != m_data.solution[cell]) {
-        if (m_gameMode == kGameModeHeadToHead) {
+        if (m_gameMode == GAME_MODE_HEADTOHEAD) {
             MNSound::PlaySoundEffect(SFX_WRONG);
         }
         InvalidEntrySignal();
         return 1;
     }
-    if (m_gameMode == kGameModeHeadToHead) {
+    if (m_gameMode == GAME_MODE_HEADTOHEAD) {
         m_locked[cell] = true;
         MNSound::PlaySoundEffect(SFX_RIGHT);
     }
@@ -274,10 +269,10 @@ int MNSudoku::GetMaxHints(int gameMode, int kind) const {
     }
     const int d = m_data.difficulty % kDifficulties;
     switch (gameMode) {
-    case kGameModeTournament:
-    case kGameModeQuickBlast:
+    case GAME_MODE_TOURNAMENT:
+    case GAME_MODE_QUICKBLAST:
         return s_maxHintsTable[gameMode][d][kind];
-    case kGameModeSimplyPuzzle:
+    case GAME_MODE_SIMPLYPUZZLE:
         return s_maxHintsTable[1][d > 0 ? d - 1 : 0][kind];
     default:
         return 0;

@@ -6,6 +6,7 @@
 #include <shell/mnprofilemanager.h>
 #include <shell/mnresourcemanager.h>
 #include <shell/mnsound.h>
+#include <shell/mnsubgame.h>
 
 #include <ui/kuimouse.h>
 
@@ -18,12 +19,6 @@ namespace Kelvo_lib {
 namespace {
 
 [[maybe_unused]] kClass* const s_registeredRecords[] = {MNSudokuWidget::StaticClass()};
-
-constexpr int kGameModeTournament = 0;
-constexpr int kGameModeQuickBlast = 1;
-constexpr int kGameModeSimplyPuzzle = 2;
-constexpr int kGameModeFastAndFun = 3;
-constexpr int kGameModeHeadToHead = 4;
 
 // The remote's A button as the play view sees it: -1 idle, 1 pressed this tick, 2 held,
 // 3 released this tick. One for the whole widget family, as only one sudoku plays.
@@ -52,8 +47,8 @@ bool Inside(float x0, float y0, float w, float h, int x, int y) {
 }
 
 bool IsHintMode(int mode) {
-    return mode == kGameModeTournament || mode == kGameModeQuickBlast ||
-           mode == kGameModeSimplyPuzzle;
+    return mode == GAME_MODE_TOURNAMENT || mode == GAME_MODE_QUICKBLAST ||
+           mode == GAME_MODE_SIMPLYPUZZLE;
 }
 
 } // namespace
@@ -205,7 +200,7 @@ void MNSudokuWidget::Tick(float delta) {
     if (!m_bArtComplete) {
         return;
     }
-    if (m_sudoku->GetGameMode() == kGameModeHeadToHead) {
+    if (m_sudoku->GetGameMode() == GAME_MODE_HEADTOHEAD) {
         MNProfile* profile = MNProfileManager::GetActiveProfile();
         const MNHeadToHeadData* players =
             profile != nullptr ? profile->GetHeadToHeadData() : nullptr;
@@ -224,7 +219,7 @@ void MNSudokuWidget::Tick(float delta) {
         return;
     }
     if (m_sudoku->IsGridFull() && m_sudoku->GetState() != 4) {
-        if (m_sudoku->GetGameMode() != kGameModeHeadToHead) {
+        if (m_sudoku->GetGameMode() != GAME_MODE_HEADTOHEAD) {
             StartSweep();
             return;
         }
@@ -259,7 +254,7 @@ void MNSudokuWidget::TickPad(const Pointer& pointer) {
     const bool bWasEmpty = m_sudoku->GetDigit(m_sudoku->GetSelectedCell()) == 0;
     if (m_sudoku->EnterDigit(key) == 0) {
         MNSound::PlaySoundEffect(SFX_HIGHLIGHT_DISABLED);
-    } else if (m_sudoku->GetGameMode() != kGameModeHeadToHead) {
+    } else if (m_sudoku->GetGameMode() != GAME_MODE_HEADTOHEAD) {
         MNSound::PlaySoundEffect(key == 0 ? (bWasEmpty ? SFX_HIGHLIGHT_DISABLED : SFX_ERASE)
                                           : SFX_TILE_PLACE);
     }
@@ -382,7 +377,7 @@ void MNSudokuWidget::Render() {
     RenderGrid();
     RenderPad();
     RenderButtons();
-    if (m_sudoku->GetGameMode() == kGameModeHeadToHead) {
+    if (m_sudoku->GetGameMode() == GAME_MODE_HEADTOHEAD) {
         RenderPlayers();
     } else {
         RenderClock();
@@ -513,7 +508,7 @@ void MNSudokuWidget::RenderClock() {
     const int mode = m_sudoku->GetGameMode();
     float seconds = m_sudoku->GetTime();
     MNProfile* profile = MNProfileManager::GetActiveProfile();
-    if ((mode == kGameModeQuickBlast || mode == kGameModeFastAndFun) && profile != nullptr) {
+    if ((mode == GAME_MODE_QUICKBLAST || mode == GAME_MODE_FASTANDFUN) && profile != nullptr) {
         seconds = profile->m_hackTimer;
     }
     const int t = static_cast<int>(seconds);
