@@ -328,13 +328,13 @@ TEST_F(FitwordModelTest, SavedStateIsByteExactAndReadsBack) {
     model.Play();
     model.Tick(2.5f);
 
-    ASSERT_EQ(13, model.SavePuzzleState(nullptr, 0));
-    std::vector<u8> small(12, 0xAA);
-    EXPECT_EQ(0, model.SavePuzzleState(small.data(), 12));
-    EXPECT_EQ(std::vector<u8>(12, 0xAA), small);
+    ASSERT_EQ(14, model.SavePuzzleState(nullptr, 0));
+    std::vector<u8> small(13, 0xAA);
+    EXPECT_EQ(0, model.SavePuzzleState(small.data(), 13));
+    EXPECT_EQ(std::vector<u8>(13, 0xAA), small);
 
     std::vector<u8> state(210, 0);
-    ASSERT_EQ(13, model.SavePuzzleState(state.data(), 210));
+    ASSERT_EQ(14, model.SavePuzzleState(state.data(), 210));
     EXPECT_EQ(0, state[0]);
     EXPECT_EQ(0xFF, state[1]);
     EXPECT_EQ(0xFF, state[2]);
@@ -343,11 +343,12 @@ TEST_F(FitwordModelTest, SavedStateIsByteExactAndReadsBack) {
               std::vector<u8>(state.begin() + 6, state.begin() + 10))
         << "2.5, big-endian";
     EXPECT_EQ((std::vector<u8>{3, 3, 2}), std::vector<u8>(state.begin() + 10, state.begin() + 13));
+    EXPECT_EQ(1, state[13]) << "errors made";
 
     FitwordData record = SmallFitword();
     MNFitword restored;
     restored.SetPuzzle(&record, kTournament);
-    EXPECT_EQ(0, restored.LoadPuzzleState(state.data(), 12));
+    EXPECT_EQ(0, restored.LoadPuzzleState(state.data(), 13));
     ASSERT_EQ(1, restored.LoadPuzzleState(state.data(), 210));
     for (int cell = 0; cell < 9; ++cell) {
         EXPECT_EQ(model.GetUserLetter(cell), restored.GetUserLetter(cell)) << cell;
@@ -355,6 +356,7 @@ TEST_F(FitwordModelTest, SavedStateIsByteExactAndReadsBack) {
     }
     EXPECT_FLOAT_EQ(2.5f, restored.GetTime());
     EXPECT_EQ(1, restored.GetNumErrors());
+    EXPECT_EQ(1, restored.GetNumErrorsMade());
     EXPECT_EQ(3, restored.GetHintsLeft()[0]);
 }
 
@@ -368,16 +370,16 @@ TEST_F(FitwordModelTest, DamagedStatesLoadSafely) {
     };
     const Case cases[] = {
         {"unknown word",
-         {200, 0xFF, 0xFF, 0xFF, 0, 0, 0x40, 0, 0, 0, 1, 1, 1},
+         {200, 0xFF, 0xFF, 0xFF, 0, 0, 0x40, 0, 0, 0, 1, 1, 1, 0},
          {-1, -1, -1, -1},
          2.0f},
-        {"word twice", {1, 1, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 1, 1, 1}, {-1, -1, -1, -1}, 0.0f},
+        {"word twice", {1, 1, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 1, 1, 1, 0}, {-1, -1, -1, -1}, 0.0f},
         {"not a number",
-         {0xFF, 0xFF, 0xFF, 3, 0, 0, 0x7F, 0xC0, 0, 0, 1, 1, 1},
+         {0xFF, 0xFF, 0xFF, 3, 0, 0, 0x7F, 0xC0, 0, 0, 1, 1, 1, 0},
          {-1, -1, -1, 3},
          0.0f},
         {"negative time",
-         {0, 0xFF, 0xFF, 0xFF, 0, 0, 0xC0, 0, 0, 0, 1, 1, 1},
+         {0, 0xFF, 0xFF, 0xFF, 0, 0, 0xC0, 0, 0, 0, 1, 1, 1, 0},
          {0, -1, -1, -1},
          0.0f},
     };
@@ -394,8 +396,8 @@ TEST_F(FitwordModelTest, DamagedStatesLoadSafely) {
         EXPECT_FLOAT_EQ(c.time, model.GetTime());
     }
     // Hints above the allowance are cut to it.
-    std::vector<u8> greedy{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x80, 0, 0, 0, 0, 99, 99, 99};
-    ASSERT_EQ(1, model.LoadPuzzleState(greedy.data(), 13));
+    std::vector<u8> greedy{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x80, 0, 0, 0, 0, 99, 99, 99, 0};
+    ASSERT_EQ(1, model.LoadPuzzleState(greedy.data(), 14));
     EXPECT_EQ(4, model.GetHintsLeft()[0]);
     EXPECT_FALSE(model.IsCellLocked(4)) << "a block is never locked";
 }

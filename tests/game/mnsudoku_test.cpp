@@ -116,8 +116,9 @@ TEST_F(SudokuModelTest, WinNeedsAFullGridOfRightDigits) {
     EXPECT_TRUE(model.IsGridFull());
     EXPECT_FALSE(model.CheckWin());
     EXPECT_EQ(1, model.GetState());
-    EXPECT_EQ(80, model.GetNumCorrect());
+    EXPECT_EQ(24, model.GetNumCorrect()) << "every row, column and box but the wrong cell's";
     Enter(79, m_record.solution[79]);
+    EXPECT_EQ(27, model.GetNumCorrect());
     EXPECT_TRUE(model.CheckWin());
     EXPECT_EQ(4, model.GetState());
 }

@@ -65,6 +65,18 @@ public:
     int GetState() const override { return Model()->GetState(); }
     float GetTime() const override { return Model()->GetTime(); }
     int GetPuzzleId() const override { return Model()->GetPuzzleId(); }
+    int GetNumErrors() const override { return Model()->GetNumErrors(); }
+    void RemoveErrors() override {
+        if constexpr (requires(PuzzleModel & model) { model.RemoveErrors(); }) {
+            Model()->RemoveErrors();
+        }
+    }
+    int GetNumCorrect() const override { return Model()->GetNumCorrect(); }
+    int GetNumErrorsMade() const override { return Model()->GetNumErrorsMade(); }
+    int GetHintsUsed(int kind) const override { return Model()->GetHintsUsed(kind); }
+    int GetMaxHints(int gameMode, int kind) const override {
+        return Model()->GetMaxHints(gameMode, kind);
+    }
     bool IsContinueScreenOpen() const override { return m_widget->IsContinueScreenOpen(); }
     int SavePuzzleState(void* buffer, int bufferSize) override {
         return Model()->SavePuzzleState(buffer, bufferSize);

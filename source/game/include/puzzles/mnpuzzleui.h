@@ -43,9 +43,22 @@ public:
     // Seconds played, without the intro and the completion sweep.
     virtual float GetTime() const = 0;
     virtual int GetPuzzleId() const = 0;
-    // Errors now on the grid, and clearing them (kinds that keep no errors answer 0).
-    virtual int GetNumErrors() const { return 0; }
+    // Errors now on the grid (the wordsearch: missed strokes less words found since), and
+    // clearing them from the grid.
+    virtual int GetNumErrors() const = 0;
     virtual void RemoveErrors() {}
+
+    // What the modes score, with one meaning for every kind:
+    // right answers (words placed or found; a sudoku's complete rows, columns and boxes),
+    virtual int GetNumCorrect() const = 0;
+    // wrong entries made since the puzzle was set (never lowered by putting them right,
+    // removing errors or a reset),
+    virtual int GetNumErrorsMade() const = 0;
+    // hints of a kind (0 to 2) taken,
+    virtual int GetHintsUsed(int kind) const = 0;
+    // and the hints of a kind a puzzle starts with in a game mode, PUZZLE_HINTS_UNLIMITED
+    // for a kind that is not rationed.
+    virtual int GetMaxHints(int gameMode, int kind) const = 0;
     virtual bool IsGridFull() const = 0;
     // Whether the intro with its continue and help buttons shows.
     virtual bool IsContinueScreenOpen() const = 0;

@@ -29,6 +29,10 @@ enum ePuzzleDifficulty {
     PUZZLE_DIFFICULTY_PRO = 3,
 };
 
+// Hint kinds per puzzle, and the allowance of a kind that is not rationed.
+constexpr int PUZZLE_HINT_KINDS = 3;
+constexpr int PUZZLE_HINTS_UNLIMITED = -1;
+
 // "All languages" in a record's or a bank entry's language field.
 constexpr int PUZZLE_LANGUAGE_ALL = -1;
 

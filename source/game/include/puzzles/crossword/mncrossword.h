@@ -58,8 +58,15 @@ public:
 
     int GetState() const { return m_crosswordState; }
     float GetTime() const { return m_timer; }
+    // Wrong words entered, less one for each right word after them.
     int GetNumErrors() const { return m_errors; }
+    // Wrong words entered since the puzzle was set, never taken back.
+    int GetNumErrorsMade() const { return m_errorsMade; }
     int GetHintsUsed() const { return m_hintsUsed; }
+    // The hints taken of a kind: the crossword has only kind 0, a letter of the selected word.
+    int GetHintsUsed(int kind) const { return kind == 0 ? m_hintsUsed : 0; }
+    // The crossword's hints are not rationed in any mode.
+    int GetMaxHints(int, int) const { return PUZZLE_HINTS_UNLIMITED; }
     int GetPuzzleId() const { return m_data.puzzleID; }
     int GetGameMode() const { return m_gameMode; }
 
@@ -156,6 +163,7 @@ private:
     bool m_bSpellout = false;
     int m_hintsUsed = 0;
     int m_errors = 0;
+    int m_errorsMade = 0;
     float m_timer = 0.0f;
     float m_gridScaleX = 1.0f;
     float m_gridScaleY = 1.0f;

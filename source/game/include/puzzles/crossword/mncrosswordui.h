@@ -18,8 +18,6 @@ public:
     void SetPuzzle(CrosswordData* crossword, int gameMode);
     void SetSpellout(SpelloutData* spellout) override;
     void Reset() override;
-    int GetNumErrors() const override;
-    void RemoveErrors() override;
     bool IsGridFull() const override;
 };
 

@@ -59,6 +59,8 @@ public:
 
     // Placed words that are not their slot's solution.
     int GetNumErrors() const;
+    // Wrong placements made since the puzzle was set, whether taken out later or not.
+    int GetNumErrorsMade() const { return m_errorsMade; }
     // Takes every wrong word out of the grid.
     void RemoveErrors();
     bool IsGridFull() const;
@@ -76,6 +78,8 @@ public:
     void Hint(int kind);
     int* GetHintsLeft() { return m_hintsLeft; }
     int GetMaxHints(int gameMode, int kind) const;
+    // Hints of that kind taken in this game mode.
+    int GetHintsUsed(int kind) const;
 
     // Reading the grid, the slots and the word list.
     int GetNumRows() const { return m_data.numRows; }
@@ -149,6 +153,7 @@ private:
     bool m_bSpellout = false;
     int m_hintsLeft[K_NUM_HINT_KINDS] = {};
     float m_timer = 0.0f;
+    int m_errorsMade = 0;
     Cell* m_gridMap = nullptr;
     kArray<bool> m_lockGrid;
     int m_fitwordState = 0;

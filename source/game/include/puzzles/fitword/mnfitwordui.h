@@ -17,8 +17,6 @@ public:
     void SetPuzzle(FitwordData* fitword, int gameMode);
     void SetSpellout(SpelloutData* spellout) override;
     void Reset() override;
-    int GetNumErrors() const override;
-    void RemoveErrors() override;
     bool IsGridFull() const override;
 };
 

@@ -21,7 +21,7 @@ public:
 
     // Cells Fast and Fun leaves open; the rest starts solved and locked.
     static constexpr int K_PREFILL_OPEN = 4;
-    // Saved state: one byte per cell, then errors, clock, hints left and selection.
+    // Saved state: one byte per cell, then errors made, clock, hints left and selection.
     static constexpr u8 K_LOCKED_BIT = 0x80;
 
     MNSudoku() = default;
@@ -39,6 +39,8 @@ public:
     float GetTime() const { return m_timer; }
     // Wrong digits now on the grid.
     int GetNumErrors() const;
+    // Wrong digits entered since the puzzle was set, whether put right later or not.
+    int GetNumErrorsMade() const { return m_errorsMade; }
     int GetPuzzleId() const { return m_data.puzzleID; }
     int GetGameMode() const { return m_gameMode; }
     int GetDifficulty() const { return m_data.difficulty; }
@@ -48,7 +50,7 @@ public:
     bool IsGridFull() const;
     // True (and the state 4) when every digit is right.
     bool CheckWin();
-    // Cells that hold their solution digit, givens included.
+    // Rows, columns and boxes complete and right: 0 to 27 on a 9 x 9 grid, 0 to 18 on 6 x 6.
     int GetNumCorrect() const;
     // (null, 0) gives the size needed; a smaller buffer gives 0; else the bytes written.
     int SavePuzzleState(void* buf, int bufsize);
@@ -61,6 +63,11 @@ public:
     // Boxes are 3 x 3 on a 9 x 9 grid and 2 rows x 3 columns on a 6 x 6 one.
     int GetBoxRows() const { return m_data.size == 6 ? 2 : 3; }
     int GetBoxCols() const { return 3; }
+    // The box of a cell, numbered row by row from 0.
+    int BoxOf(int cell) const {
+        return (cell / GetSize()) / GetBoxRows() * (GetSize() / GetBoxCols()) +
+               (cell % GetSize()) / GetBoxCols();
+    }
     // The digit shown, 0 for an empty cell.
     int GetDigit(int cell) const { return IsCell(cell) ? m_digits[cell] : 0; }
     int GetSolution(int cell) const { return IsCell(cell) ? m_data.solution[cell] : 0; }
@@ -85,6 +92,8 @@ public:
     int* GetHintsLeft() { return m_hintsLeft; }
     // The allowance of that kind in a game mode; 0 in modes without hints.
     int GetMaxHints(int gameMode, int kind) const;
+    // Hints of that kind taken in this game mode.
+    int GetHintsUsed(int kind) const;
 
     kSignal0<> GameOverSignal;
     kSignal0<> InvalidEntrySignal;
@@ -99,6 +108,11 @@ private:
     template <typename Pick>
     bool RevealCells(Pick pick, bool bReveal);
     int FirstOpenCell() const;
+    // Cells that hold their solution digit, givens included.
+    int CountRightCells() const;
+    // Whether every cell for which inUnit(unit, cell) holds has its solution digit.
+    template <typename InUnit>
+    bool IsUnitRight(int unit, InUnit inUnit) const;
     int StateSize() const { return GetNumCells() + 9; }
 
     int m_selectedCell = -1;
@@ -107,6 +121,7 @@ private:
     SudokuData m_data;
     int m_hintsLeft[HINT_KINDS] = {};
     float m_timer = 0.0f;
+    int m_errorsMade = 0;
     u8 m_digits[SudokuData::kMaxCells] = {};
     bool m_locked[SudokuData::kMaxCells] = {};
     int m_sudokuState = 0;

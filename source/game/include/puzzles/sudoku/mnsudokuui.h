@@ -16,8 +16,6 @@ public:
     bool SetPuzzle(Puzzle* puzzle, int gameMode) override;
     bool SetPuzzle(SudokuData* sudoku, int gameMode);
     void Reset() override;
-    int GetNumErrors() const override;
-    void RemoveErrors() override;
     bool IsGridFull() const override;
 };
 

@@ -38,6 +38,8 @@ public:
     void Hint(int index);
     // The hints of a kind a puzzle starts with in a game mode.
     int GetMaxHints(int gameMode, int kind) const;
+    // Hints of that kind taken in this game mode.
+    int GetHintsUsed(int kind) const;
     int* GetHintsLeft() { return m_hintsLeft; }
     int GetHintPositions(int i) const { return m_hintPositions[i]; }
 
@@ -48,7 +50,10 @@ public:
 
     int GetState() const { return m_state; }
     float GetTime() const { return m_timer; }
+    // Missed strokes, less one for each word found after them.
     int GetNumErrors() const { return m_errors; }
+    // Missed strokes since the puzzle was set, never taken back.
+    int GetNumErrorsMade() const { return m_errorsMade; }
     int GetNumCorrect() const { return m_wordsFound.Size(); }
     int GetNumWordsFound() const { return m_wordsFound.Size(); }
     int GetGameMode() const { return m_gameMode; }
@@ -85,6 +90,7 @@ private:
     WordsearchData m_data;
     float m_timer = 0.0f;
     int m_errors = 0;
+    int m_errorsMade = 0;
     MNTargetTimeWarning m_targetWarning{PUZZLE_FLAG_WORDSEARCH};
     int m_hintsLeft[3] = {};
     int m_startSelection = -1;

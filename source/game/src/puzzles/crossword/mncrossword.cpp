@@ -47,6 +47,7 @@ void MNCrossword::SetPuzzle(CrosswordData* crossword, int gamemode) {
     m_gameMode = gamemode;
     m_timer = 0.0f;
     m_errors = 0;
+    m_errorsMade = 0;
     delete[] m_gridMap;
     kLogFmt("1 Id: %d, cols: %d, rows: %d, words: %d\n", crossword->puzzleID, crossword->numCols,
             crossword->numRows, crossword->words.Size());
@@ -311,6 +312,7 @@ int MNCrossword::PlaceWord(const char* word, int index, eDirection dir) {
             MNSound::PlaySoundEffect(SFX_WRONG);
         }
         ++m_errors;
+        ++m_errorsMade;
         InvalidEntrySignal();
         return 1;
     }
@@ -492,6 +494,8 @@ int MNCrossword::LoadPuzzleState(void* buf, int bufsize) {
         }
     }
     m_errors = ReadByte(in);
+    // The state keeps the net count only: the errors made are at least that many.
+    m_errorsMade = m_errors;
     u32 stored = 0;
     in.Read(&stored, sizeof(stored));
     const u32 bits = kEndian::Big32(stored);

@@ -28,14 +28,6 @@ void MNCrosswordUI::Reset() {
     m_widget->PuzzleReset();
 }
 
-int MNCrosswordUI::GetNumErrors() const {
-    return Model()->GetNumErrors();
-}
-
-void MNCrosswordUI::RemoveErrors() {
-    Model()->RemoveErrors();
-}
-
 bool MNCrosswordUI::IsGridFull() const {
     return Model()->IsGridFull();
 }

@@ -54,6 +54,7 @@ void MNFitword::SetPuzzle(FitwordData* fitword, int gamemode) {
     m_data = *fitword;
     m_gameMode = gamemode;
     m_timer = 0.0f;
+    m_errorsMade = 0;
     m_targetWarning.Reset(true);
     m_selectedWord = K_NO_WORD;
     m_selectedSlot = -1;
@@ -336,6 +337,7 @@ int MNFitword::PlaceWord(int word, int slot) {
     m_selectedSlot = slot;
     RefreshGrid();
     if (!IsWordRight(word, slot)) {
+        ++m_errorsMade;
         if (m_gameMode == GAME_MODE_HEADTOHEAD) {
             MNSound::PlaySoundEffect(SFX_WRONG);
         }
@@ -455,6 +457,13 @@ int MNFitword::GetMaxHints(int gameMode, int kind) const {
     return gameMode == GAME_MODE_SIMPLYPUZZLE ? s_maxHintsTable[1][difficulty][kind] : 0;
 }
 
+int MNFitword::GetHintsUsed(int kind) const {
+    if (kind < 0 || kind >= K_NUM_HINT_KINDS) {
+        return 0;
+    }
+    return std::max(0, GetMaxHints(m_gameMode, kind) - m_hintsLeft[kind]);
+}
+
 // A random slot whose letters are not all right yet, -1 when every one is.
 int MNFitword::FreeSlotForHint() {
     std::vector<int> free;
@@ -501,9 +510,10 @@ void MNFitword::Hint(int kind) {
     RefreshGrid();
 }
 
-// One byte per slot (its word, or none), the locked cells as bits, the clock and the hints.
+// One byte per slot (its word, or none), the locked cells as bits, the clock, the hints and
+// the errors made.
 int MNFitword::StateSize() const {
-    return GetNumWords() + (GetNumCells() + 7) / 8 + 4 + K_NUM_HINT_KINDS;
+    return GetNumWords() + (GetNumCells() + 7) / 8 + 4 + K_NUM_HINT_KINDS + 1;
 }
 
 int MNFitword::SavePuzzleState(void* buf, int bufsize) {
@@ -530,6 +540,7 @@ int MNFitword::SavePuzzleState(void* buf, int bufsize) {
     for (int kind = 0; kind < K_NUM_HINT_KINDS; ++kind) {
         WriteByte(out, static_cast<u8>(std::clamp(m_hintsLeft[kind], 0, 255)));
     }
+    WriteByte(out, static_cast<u8>(std::min(m_errorsMade, 255)));
     return static_cast<int>(out.Tell());
 }
 
@@ -572,6 +583,7 @@ int MNFitword::LoadPuzzleState(void* buf, int bufsize) {
     for (int kind = 0; kind < K_NUM_HINT_KINDS; ++kind) {
         m_hintsLeft[kind] = std::min<int>(ReadByte(in), GetMaxHints(m_gameMode, kind));
     }
+    m_errorsMade = ReadByte(in);
     m_selectedWord = K_NO_WORD;
     m_selectedSlot = -1;
     RefreshGrid();

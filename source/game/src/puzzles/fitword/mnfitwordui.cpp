@@ -28,14 +28,6 @@ void MNFitwordUI::Reset() {
     m_widget->PuzzleReset();
 }
 
-int MNFitwordUI::GetNumErrors() const {
-    return Model()->GetNumErrors();
-}
-
-void MNFitwordUI::RemoveErrors() {
-    Model()->RemoveErrors();
-}
-
 bool MNFitwordUI::IsGridFull() const {
     return Model()->IsGridFull();
 }

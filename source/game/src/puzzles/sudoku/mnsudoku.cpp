@@ -47,6 +47,7 @@ bool MNSudoku::SetPuzzle(const SudokuData* sudoku, int gamemode) {
     m_data = *sudoku;
     m_gameMode = gamemode;
     m_timer = 0.0f;
+    m_errorsMade = 0;
     m_targetWarning.Reset(true);
     m_selectedCell = -1;
     kLogFmt("Sudoku Id: %d, size: %d, difficulty: %d\n", m_data.puzzleID, m_data.size,
@@ -153,7 +154,7 @@ bool MNSudoku::IsGridFull() const {
 }
 
 bool MNSudoku::CheckWin() {
-    if (GetNumCells() == 0 || GetNumCorrect() != GetNumCells()) {
+    if (GetNumCells() == 0 || CountRightCells() != GetNumCells()) {
         return false;
     }
     kLogFmt("State set to complete\n");
@@ -161,10 +162,36 @@ bool MNSudoku::CheckWin() {
     return true;
 }
 
-int MNSudoku::GetNumCorrect() const {
+int MNSudoku::CountRightCells() const {
     int count = 0;
     for (int cell = 0; cell < GetNumCells(); ++cell) {
         count += m_digits[cell] == m_data.solution[cell] ? 1 : 0;
+    }
+    return count;
+}
+
+template <typename InUnit>
+bool MNSudoku::IsUnitRight(int unit, InUnit inUnit) const {
+    for (int cell = 0; cell < GetNumCells(); ++cell) {
+        if (inUnit(unit, cell) && m_digits[cell] != m_data.solution[cell]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A row, column or box scores once all its cells hold their solution digits, so the count
+// stays in the scale of the word puzzles' answers.
+int MNSudoku::GetNumCorrect() const {
+    const int size = GetSize();
+    const auto row = [=](int unit, int cell) { return cell / size == unit; };
+    const auto column = [=](int unit, int cell) { return cell % size == unit; };
+    const auto box = [this](int unit, int cell) { return BoxOf(cell) == unit; };
+    int count = 0;
+    for (int unit = 0; unit < size; ++unit) {
+        count += IsUnitRight(unit, row) ? 1 : 0;
+        count += IsUnitRight(unit, column) ? 1 : 0;
+        count += IsUnitRight(unit, box) ? 1 : 0;
     }
     return count;
 }
@@ -192,6 +219,7 @@ int MNSudoku::EnterDigit(int digit) {
         return 1;
     }
     if (digit != m_data.solution[cell]) {
+        ++m_errorsMade;
         if (m_gameMode == GAME_MODE_HEADTOHEAD) {
             MNSound::PlaySoundEffect(SFX_WRONG);
         }
@@ -239,15 +267,10 @@ bool MNSudoku::Hint(int kind) {
         return false;
     }
     const int size = GetSize();
-    const int boxRows = GetBoxRows();
-    const int boxCols = GetBoxCols();
-    auto box = [=](int cell) {
-        return (cell / size) / boxRows * (size / boxCols) + (cell % size) / boxCols;
-    };
-    auto same = [=](int a, int b) {
+    auto same = [=, this](int a, int b) {
         return kind == HINT_CELL  ? a == b
                : kind == HINT_ROW ? a / size == b / size
-                                  : box(a) == box(b);
+                                  : BoxOf(a) == BoxOf(b);
     };
     int target = m_selectedCell;
     if (!IsCell(target) || !RevealCells([&](int cell) { return same(cell, target); }, false)) {
@@ -279,6 +302,14 @@ int MNSudoku::GetMaxHints(int gameMode, int kind) const {
     }
 }
 
+int MNSudoku::GetHintsUsed(int kind) const {
+    if (kind < 0 || kind >= HINT_KINDS) {
+        return 0;
+    }
+    const int used = GetMaxHints(m_gameMode, kind) - m_hintsLeft[kind];
+    return used > 0 ? used : 0;
+}
+
 int MNSudoku::SavePuzzleState(void* buf, int bufsize) {
     const int size = StateSize();
     kLogFmt("Save sudoku state %d-%d\n", size, bufsize);
@@ -289,7 +320,7 @@ int MNSudoku::SavePuzzleState(void* buf, int bufsize) {
     for (int cell = 0; cell < GetNumCells(); ++cell) {
         WriteByte(out, static_cast<u8>(m_digits[cell] | (m_locked[cell] ? K_LOCKED_BIT : 0)));
     }
-    WriteByte(out, static_cast<u8>(GetNumErrors()));
+    WriteByte(out, static_cast<u8>(m_errorsMade > 255 ? 255 : m_errorsMade));
     u32 bits = 0;
     std::memcpy(&bits, &m_timer, sizeof(bits));
     const u32 stored = kEndian::Big32(bits);
@@ -322,7 +353,7 @@ int MNSudoku::LoadPuzzleState(void* buf, int bufsize) {
     if (refused > 0) {
         kLogSys("MNSudoku", "LoadPuzzleState: %d cells held no digit of the grid\n", refused);
     }
-    ReadByte(in); // the error count, which the grid itself tells
+    m_errorsMade = ReadByte(in);
     u32 stored = 0;
     in.Read(&stored, sizeof(stored));
     const u32 bits = kEndian::Big32(stored);

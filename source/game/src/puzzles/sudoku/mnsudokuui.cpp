@@ -22,14 +22,6 @@ void MNSudokuUI::Reset() {
     m_widget->PuzzleReset();
 }
 
-int MNSudokuUI::GetNumErrors() const {
-    return Model()->GetNumErrors();
-}
-
-void MNSudokuUI::RemoveErrors() {
-    Model()->RemoveErrors();
-}
-
 bool MNSudokuUI::IsGridFull() const {
     return Model()->IsGridFull();
 }

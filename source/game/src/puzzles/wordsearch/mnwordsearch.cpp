@@ -9,6 +9,7 @@
 #include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/platform/klog.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -75,6 +76,7 @@ void MNWordsearch::SetPuzzle(WordsearchData* wordsearch, int gamemode) {
     m_targetWarning.Reset(true);
     m_timer = 0.0f;
     m_errors = 0;
+    m_errorsMade = 0;
     ClearSelection();
     m_lastSelection = -1;
     m_wordsFound.Empty();
@@ -140,6 +142,13 @@ int MNWordsearch::GetMaxHints(int gameMode, int kind) const {
     return gameMode == kModeTournament || gameMode == kModeQuickBlast
                ? HintAllowance(gameMode, kind)
                : 0;
+}
+
+int MNWordsearch::GetHintsUsed(int kind) const {
+    if (kind < 0 || kind >= PUZZLE_HINT_KINDS) {
+        return 0;
+    }
+    return std::max(0, GetMaxHints(m_gameMode, kind) - m_hintsLeft[kind]);
 }
 
 void MNWordsearch::ResetPuzzle(bool bResetTimer) {
@@ -264,6 +273,7 @@ void MNWordsearch::MatchSelection() {
         MNSound::PlaySoundEffect(SFX_WRONG);
         InvalidEntrySignal();
         ++m_errors;
+        ++m_errorsMade;
     }
     ClearSelection();
 }
@@ -376,6 +386,8 @@ int MNWordsearch::LoadPuzzleState(void* buf, int bufsize) {
     }
     m_wordsFound = found;
     m_errors = errors;
+    // The state keeps the net count only: the errors made are at least that many.
+    m_errorsMade = errors;
     m_timer = timer;
     std::memcpy(m_hintsLeft, hintsLeft, sizeof(m_hintsLeft));
     m_hintPositions[0] = hints[0];
