@@ -1,14 +1,16 @@
 // The mode menu host, puzzle play within a mode and Simply Puzzle: the real world with the
 // front end and Simply Puzzle over a fresh flash memory and the built disc's puzzle bank,
 // playing the real puzzle screens; frames run as the game runs them.
-#include "game_ui_fixture.h"
-#include "temporary_host_directory.h"
+#include "mode_world_fixture.h"
+#include "puzzle_test_support.h"
 
 #include <modes/mnmodemenuhost.h>
 #include <modes/mnsimplypuzzle.h>
 #include <modes/mnsimplypuzzlemenu.h>
 #include <puzzles/anagram/mnanagram.h>
 #include <puzzles/mnpuzzleui.h>
+#include <puzzles/puzzlebank.h>
+#include <puzzles/puzzlebankwriter.h>
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
 #include <shell/mnprofile.h>
@@ -16,6 +18,7 @@
 #include <shell/mnsavedata.h>
 #include <tui/mnbackground.h>
 
+#include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/platform/kmemory.h>
 
 #include <cstring>
@@ -47,71 +50,26 @@ TEST(ModeHostTest, TheWidgetIsARegisteredClassThatForwardsTickAndRender) {
     delete widget;
 }
 
-class SimplyPuzzleTest : public GameUITest {
+TEST(ModeHostTest, EveryModesWidgetClassIsInTheObjectModelsList) {
+    for (const char* name : {"TournamentUIWidget", "QuickBlastUIWidget", "SimplyPuzzleUIWidget",
+                             "FastAndFunUIWidget", "HeadToHeadUIWidget"}) {
+        bool bFound = false;
+        for (const kClass* record = kClass::s_classHead; record != nullptr;
+             record = record->m_nextClass) {
+            const std::string className = record->m_className;
+            bFound = bFound || className == name || className == std::string("Kelvo_lib::") + name;
+        }
+        EXPECT_TRUE(bFound) << name;
+    }
+}
+
+class SimplyPuzzleTest : public ModeWorldTest {
 protected:
-    static constexpr float kFrame = 1.0f / 50.0f;
-
-    void SetUp() override {
-        GameUITest::SetUp();
-        m_game = new MNGame;
-        World().Init();
-        World().BeginPlay();
-        MNProfileManager::SetActiveProfile(0);
-        World().SetActiveProfile(0);
-    }
-    void TearDown() override {
-        delete m_game;
-        GameUITest::TearDown();
-    }
-
-    MNGameWorld& World() { return *m_game->GetGameWorld(); }
-    kUIManager& Manager() { return *World().GetUIManager(); }
-    MNSimplyPuzzle& Mode() {
-        return *static_cast<MNSimplyPuzzle*>(World().GetSubGame(SUBGAME_SIMPLYPUZZLE));
-    }
-    SaveGameActivePuzzle& Record() {
-        return World().GetProfile()->GetSaveData()->simplypuzzleActivePuzzle;
-    }
-    std::string TopId() {
-        const kUI* top = Manager().GetLayer(Manager().GetNumLayers() - 1)->GetTopUI();
-        return top != nullptr ? top->GetId() : "";
-    }
-    std::string LayerIds() {
-        std::string ids;
-        for (int i = 0; i < Manager().GetNumLayers(); ++i) {
-            ids += std::string(i > 0 ? " " : "") + Manager().GetLayer(i)->GetId();
-        }
-        return ids;
-    }
-    int BackgroundMode() { return Mode().GetBackgroundScreen()->GetBackground()->GetMode(); }
-    void Enter() { World().SetCurrentSubGame(SUBGAME_SIMPLYPUZZLE); }
-    void BecomeDebugProfile() {
-        std::strcpy(World().GetProfile()->GetSaveData()->name, "ZAVIVIRI");
-    }
-    // One frame per entry (empty: no new input).
-    void Run(const std::vector<std::string>& frames) {
-        LoadScript(frames);
-        for (size_t i = 0; i < frames.size(); ++i) {
-            Step();
-            World().Tick(kFrame);
-        }
-    }
-    void Frames(int count) { Run(std::vector<std::string>(count)); }
-    void ClickAt(int x, int y) {
-        const std::string place = PointAt(x, y);
-        Run({place, place + " hold A", "hold none", ""});
-    }
-    // Every puzzle kind shows its intro first; its continue button is at the same place.
-    void ContinueIntro() {
-        Frames(2);
-        ClickAt(320, 270);
-        ASSERT_FALSE(Mode().GetPuzzleScreen()->IsContinueScreenOpen());
-    }
-    // The debug key, pressed and let go.
-    void DebugKey() { Run({"hold 2", "hold none"}); }
-
-    test_support::TemporaryNand m_nand;
-    MNGame* m_game = nullptr;
+    MNSimplyPuzzle& Mode() { return SubGame<MNSimplyPuzzle>(SUBGAME_SIMPLYPUZZLE); }
+    SaveGameActivePuzzle& Record() { return Profile().simplypuzzleActivePuzzle; }
+    int BackgroundMode() { return ModeWorldTest::BackgroundMode(Mode()); }
+    void Enter() { ModeWorldTest::Enter(SUBGAME_SIMPLYPUZZLE); }
+    void ContinueIntro() { ModeWorldTest::ContinueIntro(Mode()); }
 };
 
 TEST_F(SimplyPuzzleTest, EnteringShowsTheMenuAndItsBackButtonLeavesForTheFrontEnd) {
@@ -119,8 +77,49 @@ TEST_F(SimplyPuzzleTest, EnteringShowsTheMenuAndItsBackButtonLeavesForTheFrontEn
     EXPECT_EQ(LayerIds(), "bg menu");
     EXPECT_EQ(TopId(), "simply_puzzle_menu");
     EXPECT_TRUE(Mode().GetMenu()->IsOpen());
-    ClickAt(30, static_cast<int>(TUIArt::DisplayHeight()) - 30);
+    ClickBack();
     EXPECT_EQ(World().GetCurrentSubGameIndex(), SUBGAME_FRONTEND);
+}
+
+TEST_F(SimplyPuzzleTest, TheMenusHelpButtonOpensHelpOnTheMenuLayerAndHelpGivesItBack) {
+    Enter();
+    const int width = static_cast<int>(TUIArt::DisplayWidth());
+    const int height = static_cast<int>(TUIArt::DisplayHeight());
+    ClickAt(width - 36, height - 36);
+    EXPECT_EQ(TopId(), "help_menu");
+    EXPECT_EQ(LayerIds(), "bg menu");
+    ClickBack();
+    EXPECT_EQ(TopId(), "simply_puzzle_menu");
+    EXPECT_TRUE(Mode().GetMenu()->IsOpen());
+    EXPECT_EQ(World().GetCurrentSubGameIndex(), SUBGAME_SIMPLYPUZZLE);
+}
+
+TEST_F(SimplyPuzzleTest, ADamagedBankRecordIsLoggedAndLeavesThePlayerOnTheMenu) {
+    // A bank whose one crossword entry leads to a sudoku's record.
+    PuzzleBankWriter writer;
+    SudokuData sudoku = puzzle_test::MakeSudoku(1, 9);
+    sudoku.difficulty = PUZZLE_DIFFICULTY_BEGINNER;
+    sudoku.language = MNProfileManager::GetLanguage();
+    writer.AddSudoku(sudoku);
+    std::vector<u8> bytes = puzzle_test::BankBytes(writer);
+    constexpr std::size_t kFirstEntryTypeAt = 36 + 8;
+    bytes[kFirstEntryTypeAt] = PUZZLE_TYPE_CROSSWORD;
+    kMemoryIOStream stream(bytes.data(), static_cast<unsigned int>(bytes.size()), K_IO_ACCESS_READ);
+    // The disc's bank comes back however the test ends.
+    struct DiscBankBack {
+        ~DiscBankBack() { MNProfile::GetPuzzlebank()->Load(MNProfileManager::GetLanguage()); }
+    } discBankBack;
+    ASSERT_TRUE(MNProfile::GetPuzzlebank()->Load(&stream));
+    Enter();
+    test_support::LogCapture log;
+    Mode().OnPlay(PUZZLE_FLAG_CROSSWORD, PUZZLE_DIFFICULTY_BEGINNER);
+    EXPECT_TRUE(log.Contains("record group is damaged"));
+    EXPECT_TRUE(log.Contains("no puzzle of type 2 to play"));
+    EXPECT_EQ(Mode().GetPuzzleScreen(), nullptr);
+    EXPECT_EQ(LayerIds(), "bg menu");
+    EXPECT_TRUE(Mode().GetMenu()->IsOpen());
+    Frames(2);
+    EXPECT_EQ(World().GetCurrentSubGameIndex(), SUBGAME_SIMPLYPUZZLE);
 }
 
 TEST_F(SimplyPuzzleTest, EachKindIsPlayedOnLayerGameAndAbandoningBringsTheMenuBack) {

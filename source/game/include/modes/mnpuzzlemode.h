@@ -26,6 +26,8 @@ public:
     static int BankType(int typeFlag);
     // The background look of an ePuzzleTypeFlag, 0 (menus) for any other.
     static int BackgroundMode(int typeFlag);
+    // The kind's name in log lines ("sudoku"), "unknown" for any other flag.
+    static const char* KindName(int typeFlag);
 
     ~MNPuzzleMode() override;
 
@@ -73,8 +75,8 @@ protected:
 
     // Puts up a new screen for the bank's puzzle of typeFlag, set for the mode and started,
     // with the mode connected, and loads saved's state when given; in modes with anagrams the
-    // hidden word goes to the screen and to a waiting anagram. False (logged, the menu stays)
-    // for a null puzzle or one of another kind.
+    // hidden word goes to the screen and to a waiting anagram. False (logged, the layers as
+    // they were) for a null puzzle, one of another kind or one the screen refuses.
     bool StartPuzzle(Puzzle* puzzle, int typeFlag, const SaveGameActivePuzzle* saved = nullptr);
     // Stores the running puzzle in record and saves with the override; marks the record
     // active only when the screen wrote its state.

@@ -19,6 +19,7 @@ public:
     explicit MNSimplyPuzzle(MNGameWorld* world);
 
     void Init() override;
+    void Deinit() override;
     // Shows the menu and resumes a stored puzzle.
     void Activate() override;
     // The background, then the debug stepping.

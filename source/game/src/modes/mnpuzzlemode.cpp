@@ -23,6 +23,12 @@ namespace Kelvo_lib {
 
 namespace {
 
+// The hosts' widget classes, in the object model's list from the start.
+[[maybe_unused]] kClass* const s_registeredRecords[] = {
+    TournamentUIWidget::StaticClass(), QuickBlastUIWidget::StaticClass(),
+    SimplyPuzzleUIWidget::StaticClass(), FastAndFunUIWidget::StaticClass(),
+    HeadToHeadUIWidget::StaticClass()};
+
 // The hidden word of a crossword or fitword, null for other kinds or none.
 SpelloutData* SpelloutOf(Puzzle* puzzle) {
     switch (puzzle->GetType()) {
@@ -36,6 +42,21 @@ SpelloutData* SpelloutOf(Puzzle* puzzle) {
 }
 
 } // namespace
+
+const char* MNPuzzleMode::KindName(int typeFlag) {
+    switch (typeFlag) {
+    case PUZZLE_FLAG_SUDOKU:
+        return "sudoku";
+    case PUZZLE_FLAG_FITWORD:
+        return "fitword";
+    case PUZZLE_FLAG_CROSSWORD:
+        return "crossword";
+    case PUZZLE_FLAG_WORDSEARCH:
+        return "wordsearch";
+    default:
+        return "unknown";
+    }
+}
 
 MNPuzzleUI* MNPuzzleMode::CreatePuzzleScreen(int typeFlag) {
     switch (typeFlag) {
@@ -95,6 +116,7 @@ MNPuzzleMode::~MNPuzzleMode() {
 void MNPuzzleMode::InitHost(TUI* menu, MNModeHostUI* host, kUIWidget* widget, kSignal1<float>& tick,
                             kSignal0<>& render) {
     m_menu = menu;
+    m_menu->SetShowHelp(true);
     m_menu->SignalHelp.Connect(this, &MNPuzzleMode::OnHelp);
     m_hostWidget = widget;
     tick.Connect(this, &MNPuzzleMode::TickUI);
@@ -168,18 +190,24 @@ bool MNPuzzleMode::StartPuzzle(Puzzle* puzzle, int typeFlag, const SaveGameActiv
         kLogFmt("ERROR: no puzzle of type %d to play\n", typeFlag);
         return false;
     }
-    m_currentPuzzleType = typeFlag;
     delete m_gameUI;
     m_gameUI = CreatePuzzleScreen(typeFlag);
     kUIManager* const manager = m_world->GetUIManager();
-    manager->PopLayer();
     if (manager->FindUI("game") != nullptr) {
         manager->RemoveUI("game");
     }
     manager->AddUI("game", m_gameUI);
+    // The screen is set before it replaces the menu, so a refused record leaves the menu up.
+    if (!m_gameUI->SetPuzzle(puzzle, m_gameMode)) {
+        kLogFmt("ERROR: the %s screen refused the bank's puzzle\n", KindName(typeFlag));
+        delete m_gameUI;
+        m_gameUI = nullptr;
+        return false;
+    }
+    m_currentPuzzleType = typeFlag;
+    manager->PopLayer();
     m_gameLayer = manager->PushLayer("game");
-    m_gameLayer->PushUI(manager->FindUI("game"));
-    m_gameUI->SetPuzzle(puzzle, m_gameMode);
+    m_gameLayer->PushUI(m_gameUI);
     if (m_bAnagrams) {
         m_gameUI->SetSpellout(SpelloutOf(puzzle));
     }
@@ -226,6 +254,7 @@ bool MNPuzzleMode::StorePuzzle(SaveGameActivePuzzle& record) {
         kLogFmt("ERROR: stop and save without a puzzle; nothing stored\n");
         return false;
     }
+    kLogFmt("Stop & save %s\n", KindName(m_currentPuzzleType));
     u8 state[MNPuzzleUI::K_SAVED_STATE_SIZE] = {};
     const bool bSaved = m_gameUI->SavePuzzleState(state, MNPuzzleUI::K_SAVED_STATE_SIZE) > 0;
     if (bSaved) {
@@ -249,7 +278,7 @@ void MNPuzzleMode::ResumeStoredPuzzle(SaveGameActivePuzzle& record) {
     if (bankType == 0) {
         kLogFmt("ERROR: stored puzzle of unknown type %d dropped\n", type);
     } else {
-        kLogFmt("Previous puzzle of type %d found...loading\n", type);
+        kLogFmt("Previous %s game found...loading\n", KindName(type));
         Puzzle* const puzzle = MNProfile::GetPuzzlebank()->GetPuzzle(
             static_cast<int>(record.id), MNProfileManager::GetLanguage());
         StartPuzzle(puzzle, type, &record);
@@ -274,7 +303,14 @@ int MNPuzzleMode::EndPuzzleScreen(int result) {
     default:
         break;
     }
+    const bool bSudoku = m_currentPuzzleType == PUZZLE_FLAG_SUDOKU;
+    if (bSudoku) {
+        kLogFmt("SUDOKU GAMEOVER DISCONNECT 1\n");
+    }
     m_gameUI->GameOverSignal.Disconnect(this, &MNPuzzleMode::OnGameOver);
+    if (bSudoku) {
+        kLogFmt("SUDOKU GAMEOVER DISCONNECT 2\n");
+    }
     ShowMenuLayer();
     return result;
 }

@@ -31,6 +31,13 @@ void MNSimplyPuzzle::Init() {
     m_cheatPuzzleId = -1;
 }
 
+void MNSimplyPuzzle::Deinit() {
+    if (m_menu != nullptr) {
+        kLogFmt("MNSimplyPuzzle::Deinit\n");
+    }
+    MNPuzzleMode::Deinit();
+}
+
 bool MNSimplyPuzzle::IsMenuOpen() const {
     return GetMenu()->IsOpen();
 }
@@ -68,7 +75,6 @@ void MNSimplyPuzzle::OnPlay(int type, int difficulty) {
 void MNSimplyPuzzle::QuitPuzzle() {
     SaveGameActivePuzzle* const record = ResumeRecord();
     if (m_currentPuzzleType != PUZZLE_FLAG_ANAGRAM && record != nullptr) {
-        kLogFmt("Stop & save puzzle of type %d\n", m_currentPuzzleType);
         StorePuzzle(*record);
     }
     DoGameOver(GAME_OVER_LEAVE);
@@ -85,6 +91,7 @@ void MNSimplyPuzzle::DoGameOver(int result) {
     if (!bAnagramEnded && HandOverToAnagram(result)) {
         m_currentPuzzleType = PUZZLE_FLAG_ANAGRAM;
         SetBackground(0);
+        kLogFmt("Save\n");
         MNProfileManager::SaveData(false);
         m_cheatPuzzleId = -1;
         return;
@@ -93,6 +100,7 @@ void MNSimplyPuzzle::DoGameOver(int result) {
         m_world->SetCurrentSubGame(SUBGAME_FRONTEND);
     }
     SetBackground(0);
+    kLogFmt("Save\n");
     MNProfileManager::SaveData(false);
     EndAnagram();
     GetMenu()->PostGameMenu();

@@ -1,0 +1,115 @@
+// What the game-mode suites share: the real world (front end and every mode) over a fresh
+// flash memory and the built disc, its generator seeded, frames run as the game runs them
+// with a scripted pointer and A button, the layers and background read back, the save.dat
+// writes counted from the log, and the debug profile's key that completes a puzzle.
+#pragma once
+
+#include "game_ui_fixture.h"
+#include "temporary_host_directory.h"
+
+#include <modes/mnpuzzlemode.h>
+#include <puzzles/mnpuzzleui.h>
+#include <shell/mngame.h>
+#include <shell/mngameworld.h>
+#include <shell/mnprofile.h>
+#include <shell/mnprofilemanager.h>
+#include <shell/mnsavedata.h>
+#include <tui/mnbackground.h>
+#include <tui/tuiart.h>
+
+#include <kelvo/math/kmrandom.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+class ModeWorldTest : public GameUITest {
+protected:
+    static constexpr float kFrame = 1.0f / 50.0f;
+    static constexpr unsigned int kSeed = 20261207u;
+
+    void SetUp() override {
+        GameUITest::SetUp();
+        Kelvo_lib::MNProfile::GetRandomGen()->seed(kSeed);
+        m_game = new Kelvo_lib::MNGame;
+        World().Init();
+        World().BeginPlay();
+        Kelvo_lib::MNProfileManager::SetActiveProfile(0);
+        World().SetActiveProfile(0);
+    }
+    void TearDown() override {
+        delete m_game;
+        GameUITest::TearDown();
+    }
+
+    Kelvo_lib::MNGameWorld& World() { return *m_game->GetGameWorld(); }
+    Kelvo_lib::kUIManager& Manager() { return *World().GetUIManager(); }
+    Kelvo_lib::MNSaveProfileData& Profile() { return *World().GetProfile()->GetSaveData(); }
+    template <class Mode>
+    Mode& SubGame(int index) {
+        return *static_cast<Mode*>(World().GetSubGame(index));
+    }
+    void Enter(int subGame) { World().SetCurrentSubGame(subGame); }
+
+    // The registered name of the top layer's top screen, and the names of the layers.
+    std::string TopId() {
+        const Kelvo_lib::kUI* top = Manager().GetLayer(Manager().GetNumLayers() - 1)->GetTopUI();
+        return top != nullptr ? top->GetId() : "";
+    }
+    std::string LayerIds() {
+        std::string ids;
+        for (int i = 0; i < Manager().GetNumLayers(); ++i) {
+            ids += std::string(i > 0 ? " " : "") + Manager().GetLayer(i)->GetId();
+        }
+        return ids;
+    }
+    static int BackgroundMode(const Kelvo_lib::MNPuzzleMode& mode) {
+        return mode.GetBackgroundScreen()->GetBackground()->GetMode();
+    }
+
+    // One frame per entry of input script (empty: no new input).
+    void Run(const std::vector<std::string>& frames) {
+        LoadScript(frames);
+        for (size_t i = 0; i < frames.size(); ++i) {
+            Step();
+            World().Tick(kFrame);
+        }
+    }
+    void Frames(int count) { Run(std::vector<std::string>(count)); }
+    // A press and release of A at a pixel of the picture.
+    void ClickAt(int x, int y) {
+        const std::string place = PointAt(x, y);
+        Run({place, place + " hold A", "hold none", ""});
+    }
+    // The back button's place, at the bottom-left corner.
+    void ClickBack() { ClickAt(30, static_cast<int>(Kelvo_lib::TUIArt::DisplayHeight()) - 30); }
+    // Every puzzle kind shows its intro first; its continue button is at the same place.
+    void ContinueIntro(const Kelvo_lib::MNPuzzleMode& mode) {
+        Frames(2);
+        ClickAt(320, 270);
+        ASSERT_FALSE(mode.GetPuzzleScreen()->IsContinueScreenOpen());
+    }
+
+    // The active profile named as the debug profile, whose key completes a puzzle.
+    void BecomeDebugProfile() { std::strcpy(Profile().name, Kelvo_lib::MNProfile::kDebugName); }
+    void DebugKey() { Run({"hold 2", "hold none"}); }
+
+    // save.dat writes since the test began.
+    int SaveWrites() const { return m_saves.count; }
+
+    // Counts the log's lines announcing a written save, keeping nothing else, so that tests
+    // counting memory blocks see none of its own.
+    struct SaveCounter : Kelvo_lib::kLogHook {
+        SaveCounter() { kLog->Hook(this); }
+        void Reset() override {}
+        void Message(long, int, int, const char*, const char* text, bool) override {
+            count += std::strcmp(text, "MNProfileManager: save written\n") == 0 ? 1 : 0;
+        }
+        void Print(const char*) override {}
+        int count = 0;
+    };
+
+    test_support::TemporaryNand m_nand;
+    SaveCounter m_saves;
+    Kelvo_lib::MNGame* m_game = nullptr;
+};
