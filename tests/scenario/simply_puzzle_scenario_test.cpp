@@ -24,9 +24,10 @@ using game_run::Click;
 struct Place {
     int x, y;
 };
-constexpr Place kSlot0{320, 104}, kSave{320, 367}, kSimplyPuzzle{320, 212}, kDifficultyUp{430, 168},
-    kPlay{320, 416}, kContinue{320, 270}, kPauseButton{118, 477}, kSaveAndQuit{320, 262};
-constexpr Place kKinds[] = {{320, 218}, {320, 262}, {320, 306}, {320, 352}}; // crossword first
+// The Simply Puzzle menu keeps the left 384 pixels beside its side panel.
+constexpr Place kSlot0{320, 104}, kSave{320, 367}, kSimplyPuzzle{320, 212}, kDifficultyUp{290, 168},
+    kPlay{192, 416}, kContinue{320, 270}, kPauseButton{118, 477}, kSaveAndQuit{320, 262};
+constexpr Place kKinds[] = {{192, 218}, {192, 262}, {192, 306}, {192, 352}}; // crossword first
 constexpr Place kWordsearch = kKinds[3];
 
 Place Key(char letter) {

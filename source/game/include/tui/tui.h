@@ -1,9 +1,10 @@
 // TUI: a menu built in code from screens of components (texts, buttons, radio buttons,
 // spinners) placed at fractions of the display. A derived menu builds its screens and gets
 // the pointer's events through its virtual handlers; Tick drives the active screen with the
-// pointer and the A button, Render draws it, then the pointer. The TUI owns its screens and
-// a screen its components. The sub-screen is ticked but never drawn: the screens that use one
-// show the same places, so drawing both would overlap. Main thread only.
+// pointer and the A button, Render draws it, then the pointer. A sub-screen is shown beside
+// the active screen on a panel of its own: the screen then keeps the left part of the display
+// and the sub-screen's fractions map into the panel; only the active screen takes the
+// pointer. The TUI owns its screens and a screen its components. Main thread only.
 #pragma once
 
 #include <tui/tuiart.h>
@@ -148,7 +149,7 @@ public:
     // Restarts the title music when another cue or none plays, then handles the pointer on
     // the active screen (see the handlers below).
     virtual void Tick(float delta);
-    // The active screen, the help button when shown, then the pointer.
+    // The active screen, the sub-screen's panel, the help button when shown, then the pointer.
     virtual void Render();
 
     // A release of the A button over the enabled button it was pressed on, or over an
@@ -204,6 +205,12 @@ private:
     void Press(TUIScreen* screen, TUIComponent* component);
     void Release(TUIScreen* screen, TUIComponent* hit);
     eTUILook LookOf(const TUIScreen* screen, const TUIComponent* component) const;
+    // Where the active screen's and the sub-screen's fractions map, and the sub-screen's panel.
+    kUIRect ScreenFrame() const;
+    kUIRect SubScreenFrame() const;
+    kUIRect PanelBounds() const;
+    // The visible components; a screen that is not live draws each at rest.
+    void DrawComponents(TUIScreen* screen, bool bLive);
 
     kArray<TUIScreen*> m_screenList;
     TUIScreen* m_activeScreen = nullptr;

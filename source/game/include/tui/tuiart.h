@@ -1,11 +1,13 @@
 // TUIArt: the one look of the toolkit's menus: the fonts and the sprites of bank "fe" and
 // the pointer of bank "ptr", and how buttons, radio boxes, spinner arrows, volume bars,
-// text boxes, texts and the pointer are measured and drawn (pixels, top-left origin). It
+// text boxes, texts and the pointer are measured and drawn (pixels, top-left origin), and the
+// frame that a screen's component fractions map into (the whole display, or a part of it). It
 // owns its sprites and shares its fonts. Main thread only. Art the disc lacks was logged by
 // the resource manager: such a piece is skipped when drawing and measured with defaults.
 #pragma once
 
 #include <framework/kfont.h>
+#include <ui/kuiwidget.h>
 
 #include <kelvo/containers/ksharedptr.h>
 
@@ -44,6 +46,20 @@ public:
     static float DisplayHeight();
     // Pixel size of a text in a font at its current scale; 0 x 0 without a font.
     static void Measure(const kFont* font, const char* text, int& width, int& height);
+
+    // The frame the fractions of the screen being handled map into; the whole display until
+    // one is set, and again after ClearFrame.
+    void SetFrame(const kUIRect& frame);
+    void ClearFrame() { m_bFramed = false; }
+    kUIRect GetFrame() const;
+    float FrameX(float fx) const;
+    float FrameY(float fy) const;
+    // The display fraction a text wraps to: fixedWidth (a fraction of the display) scaled to
+    // the frame; without one, the frame's width when the frame is narrower than the display,
+    // else 0 (no wrapping).
+    float WrapWidth(float fixedWidth) const;
+    // The slate panel a sub-screen is shown on.
+    void DrawPanel(const kUIRect& rect);
 
     static unsigned int BodyColour(eTUILook look);
     static unsigned int LabelColour(eTUILook look);
@@ -100,6 +116,9 @@ private:
     kSprite* m_help = nullptr;
     kSprite* m_textBox = nullptr;
     kSprite* m_pointer = nullptr;
+    kSprite* m_panel = nullptr;
+    kUIRect m_frame{};
+    bool m_bFramed = false;
 };
 
 } // namespace Kelvo_lib

@@ -24,10 +24,15 @@ bool Contains(const kUIRect& rect, float x, float y) {
     return x >= rect.x && x < rect.x + rect.w && y >= rect.y && y < rect.y + rect.h;
 }
 
+// Beside a sub-screen the screen keeps this share of the display's width, from its left edge;
+// the sub-screen's panel takes the rest up to the title-safe margin.
+constexpr float kScreenShare = 0.6f;
+constexpr float kSafeMargin = 0.05f;
+constexpr float kPanelGap = 6.0f;
+
 // A centred row of the given width and the button height at a component's place.
-kUIRect CentredRow(float fx, float fy, float width) {
-    return kUIRect{fx * TUIArt::DisplayWidth() - width * 0.5f, fy * TUIArt::DisplayHeight(), width,
-                   TUIArt::kButtonHeight};
+kUIRect CentredRow(const TUIArt& art, float fx, float fy, float width) {
+    return kUIRect{art.FrameX(fx) - width * 0.5f, art.FrameY(fy), width, TUIArt::kButtonHeight};
 }
 
 } // namespace
@@ -53,14 +58,15 @@ kString TUIText::Layout(const TUIArt& art) const {
     if (m_bCursor && !CursorShows(m_fTime) && text[0] != 0) {
         text[std::strlen(text) - 1] = 0;
     }
-    if (m_fFixedWidth <= 0.0f) {
+    const float wrapWidth = art.WrapWidth(m_fFixedWidth);
+    if (wrapWidth <= 0.0f) {
         return kString(text);
     }
     // Wrapping measures every line: it is done again only when the text or width changes.
-    if (!(m_wrapSource == text) || m_fWrapWidth != m_fFixedWidth) {
+    if (!(m_wrapSource == text) || m_fWrapWidth != wrapWidth) {
         m_wrapSource = text;
-        m_fWrapWidth = m_fFixedWidth;
-        m_wrapped = SplitText(FontOf(art), m_wrapSource, m_fFixedWidth);
+        m_fWrapWidth = wrapWidth;
+        m_wrapped = SplitText(FontOf(art), m_wrapSource, wrapWidth);
     }
     return m_wrapped;
 }
@@ -70,16 +76,16 @@ kUIRect TUIText::Bounds(const TUIArt& art) const {
     int width = 0;
     int height = 0;
     TUIArt::Measure(FontOf(art), text, width, height);
-    const float x = m_fX * TUIArt::DisplayWidth();
+    const float x = art.FrameX(m_fX);
     const float w = static_cast<float>(width);
     const float left = m_bAnchorLeft ? x : (m_bAnchorRight ? x - w : x - w * 0.5f);
-    return kUIRect{left, m_fY * TUIArt::DisplayHeight(), w, static_cast<float>(height)};
+    return kUIRect{left, art.FrameY(m_fY), w, static_cast<float>(height)};
 }
 
 void TUIText::Draw(TUIArt& art, eTUILook) {
     const kString text = Layout(art);
-    const float x = m_fX * TUIArt::DisplayWidth();
-    const float y = m_fY * TUIArt::DisplayHeight();
+    const float x = art.FrameX(m_fX);
+    const float y = art.FrameY(m_fY);
     const eTUIAlign align =
         m_bAnchorLeft ? TUI_ALIGN_LEFT : (m_bAnchorRight ? TUI_ALIGN_RIGHT : TUI_ALIGN_CENTRE);
     unsigned int colour = m_bFooter ? kFooterColour : TUIArt::kWhite;
@@ -113,7 +119,7 @@ kUIRect TUIButton::Bounds(const TUIArt& art) const {
                        TUIArt::DisplayHeight() - TUIArt::kMargin - TUIArt::kButtonHeight,
                        art.BackButtonWidth(label), TUIArt::kButtonHeight};
     }
-    return CentredRow(m_fX, m_fY, art.ButtonWidth(m_fixWidth, label));
+    return CentredRow(art, m_fX, m_fY, art.ButtonWidth(m_fixWidth, label));
 }
 
 void TUIButton::Draw(TUIArt& art, eTUILook look) {
@@ -132,8 +138,9 @@ void TUIButton::Draw(TUIArt& art, eTUILook look) {
 TUIRadioButton::TUIRadioButton(const TUIString& text, float x, float y, int fixWidth)
     : TUIComponent(TUI_TYPE_RADIOBUTTON, x, y), m_text(text), m_fixWidth(fixWidth) {}
 
-kUIRect TUIRadioButton::Bounds(const TUIArt&) const {
-    return CentredRow(m_fX, m_fY, static_cast<float>(m_fixWidth > 0 ? m_fixWidth : kDefaultWidth));
+kUIRect TUIRadioButton::Bounds(const TUIArt& art) const {
+    return CentredRow(art, m_fX, m_fY,
+                      static_cast<float>(m_fixWidth > 0 ? m_fixWidth : kDefaultWidth));
 }
 
 void TUIRadioButton::Draw(TUIArt& art, eTUILook look) {
@@ -148,8 +155,9 @@ void TUIRadioButton::Draw(TUIArt& art, eTUILook look) {
 TUISpinner::TUISpinner(const kArray<TUIString>& textList, float x, float y, int fixWidth)
     : TUIComponent(TUI_TYPE_SPINNER, x, y), m_textList(textList), m_fixWidth(fixWidth) {}
 
-kUIRect TUISpinner::Bounds(const TUIArt&) const {
-    return CentredRow(m_fX, m_fY, static_cast<float>(m_fixWidth > 0 ? m_fixWidth : kDefaultWidth));
+kUIRect TUISpinner::Bounds(const TUIArt& art) const {
+    return CentredRow(art, m_fX, m_fY,
+                      static_cast<float>(m_fixWidth > 0 ? m_fixWidth : kDefaultWidth));
 }
 
 void TUISpinner::Draw(TUIArt& art, eTUILook look) {
@@ -307,6 +315,7 @@ void TUI::Tick(float delta) {
     if (screen == nullptr) {
         return;
     }
+    m_art.SetFrame(ScreenFrame());
     m_bHelpHot = IsOverHelp();
     TUIComponent* hit =
         m_bHelpHot ? nullptr : screen->ComponentAt(m_art, m_pointer.GetX(), m_pointer.GetY());
@@ -391,15 +400,46 @@ eTUILook TUI::LookOf(const TUIScreen* screen, const TUIComponent* component) con
     return component == screen->m_activeComponent ? TUI_LOOK_HOT : TUI_LOOK_REST;
 }
 
-void TUI::Render() {
-    if (m_activeScreen != nullptr) {
-        for (int i = 0; i < m_activeScreen->m_componentList.Size(); ++i) {
-            TUIComponent* component = m_activeScreen->m_componentList(i);
-            if (component->m_bVisible) {
-                component->Draw(m_art, LookOf(m_activeScreen, component));
-            }
+kUIRect TUI::ScreenFrame() const {
+    const float width = TUIArt::DisplayWidth();
+    const float share = m_activeSubScreen != nullptr ? kScreenShare : 1.0f;
+    return kUIRect{0.0f, 0.0f, width * share, TUIArt::DisplayHeight()};
+}
+
+kUIRect TUI::SubScreenFrame() const {
+    const float width = TUIArt::DisplayWidth();
+    const float left = width * kScreenShare + kPanelGap;
+    return kUIRect{left, 0.0f, width * (1.0f - kSafeMargin) - left, TUIArt::DisplayHeight()};
+}
+
+// The panel runs from the title-safe top to just above the row of the back and help buttons.
+kUIRect TUI::PanelBounds() const {
+    const kUIRect frame = SubScreenFrame();
+    const float top = TUIArt::DisplayHeight() * kSafeMargin * 0.5f;
+    const float bottom = TUIArt::DisplayHeight() - TUIArt::kMargin - TUIArt::kButtonHeight - 8.0f;
+    return kUIRect{frame.x, top, frame.w, bottom - top};
+}
+
+void TUI::DrawComponents(TUIScreen* screen, bool bLive) {
+    for (int i = 0; i < screen->m_componentList.Size(); ++i) {
+        TUIComponent* component = screen->m_componentList(i);
+        if (component->m_bVisible) {
+            component->Draw(m_art, bLive ? LookOf(screen, component) : TUI_LOOK_REST);
         }
     }
+}
+
+void TUI::Render() {
+    if (m_activeScreen != nullptr) {
+        m_art.SetFrame(ScreenFrame());
+        DrawComponents(m_activeScreen, true);
+    }
+    if (m_activeSubScreen != nullptr) {
+        m_art.DrawPanel(PanelBounds());
+        m_art.SetFrame(SubScreenFrame());
+        DrawComponents(m_activeSubScreen, false);
+    }
+    m_art.ClearFrame();
     if (m_bShowHelp) {
         const kUIRect help = HelpBounds();
         m_art.DrawHelpButton(help.x, help.y, m_bHelpHot ? TUI_LOOK_HOT : TUI_LOOK_REST);

@@ -27,6 +27,7 @@ constexpr unsigned int kDisabledLabel = 0xFFD8DCE4;
 constexpr unsigned int kUnlitBar = 0xFF5A6A90;
 constexpr unsigned int kHotUnlitBar = 0xFFC9A52E; // a darker sun yellow
 constexpr int kMaxLine = 256;
+constexpr float kFramePad = 8.0f; // room kept between wrapped text and a frame's sides
 
 kSprite* FeSprite(const char* bank, const char* name) {
     kSprite* sprite = MNResourceManager::GetSprite(bank, name);
@@ -61,14 +62,16 @@ TUIArt::TUIArt()
     m_help = FeSprite("fe", "fe_help");
     m_textBox = FeSprite("fe", "fe_text_box");
     m_pointer = FeSprite("ptr", "ptr");
+    m_panel = FeSprite("fe", "fe_panel");
 }
 
 TUIArt::~TUIArt() {
     for (kSprite* sprite : m_buttons) {
         delete sprite;
     }
-    for (kSprite* sprite : {m_radioOff, m_radioOn, m_arrowLeft, m_arrowRight, m_arrowUp,
-                            m_arrowDown, m_volumeBar, m_backArrow, m_help, m_textBox, m_pointer}) {
+    for (kSprite* sprite :
+         {m_radioOff, m_radioOn, m_arrowLeft, m_arrowRight, m_arrowUp, m_arrowDown, m_volumeBar,
+          m_backArrow, m_help, m_textBox, m_pointer, m_panel}) {
         delete sprite;
     }
 }
@@ -87,6 +90,38 @@ void TUIArt::Measure(const kFont* font, const char* text, int& width, int& heigh
     if (font != nullptr) {
         font->GetStringBound(width, height, text);
     }
+}
+
+void TUIArt::SetFrame(const kUIRect& frame) {
+    m_frame = frame;
+    m_bFramed = true;
+}
+
+kUIRect TUIArt::GetFrame() const {
+    return m_bFramed ? m_frame : kUIRect{0.0f, 0.0f, DisplayWidth(), DisplayHeight()};
+}
+
+float TUIArt::FrameX(float fx) const {
+    const kUIRect frame = GetFrame();
+    return frame.x + fx * frame.w;
+}
+
+float TUIArt::FrameY(float fy) const {
+    const kUIRect frame = GetFrame();
+    return frame.y + fy * frame.h;
+}
+
+float TUIArt::WrapWidth(float fixedWidth) const {
+    const float display = DisplayWidth();
+    const float frame = GetFrame().w;
+    if (fixedWidth > 0.0f) {
+        return fixedWidth * frame / display;
+    }
+    return frame < display ? (frame - 2.0f * kFramePad) / display : 0.0f;
+}
+
+void TUIArt::DrawPanel(const kUIRect& rect) {
+    DrawSprite(m_panel, rect.x, rect.y, rect.w, rect.h, kWhite);
 }
 
 unsigned int TUIArt::BodyColour(eTUILook look) {
