@@ -5,6 +5,8 @@
 
 #include <framework/kfont.h>
 
+#include <kelvo/input/kinputsystem.h>
+
 #include <kelvo/platform/klog.h>
 #include <kelvo/platform/kplatform.h>
 #include <kelvo/render/krdrawhelp.h>
@@ -29,6 +31,24 @@ MNPlaceholderWidget::MNPlaceholderWidget(const char* title) : m_title(title) {
     m_font.m_font = MNResourceManager::GetFont("wii_font_30", "wii_font_30");
 }
 
+void MNPlaceholderWidget::Reset() {
+    m_bArmed = false;
+    m_bBDown = true; // a B held on arrival is not a new press
+    m_bBackAsked = false;
+}
+
+void MNPlaceholderWidget::Tick(float) {
+    m_pointer.Update();
+    if (m_pointer.IsPressed()) {
+        m_bArmed = true;
+    }
+    const bool bBDown = kInput != nullptr && kInput->GetInputState(KI_WII_PAD1_BUTTON_B, 0) != 0.0f;
+    if ((m_pointer.IsReleased() && m_bArmed) || (bBDown && !m_bBDown)) {
+        m_bBackAsked = true;
+    }
+    m_bBDown = bBDown;
+}
+
 void MNPlaceholderWidget::Render() {
     const krSurface* const surface = kRender::SurfaceGetCurrent();
     if (surface == nullptr) {
@@ -48,10 +68,11 @@ void MNPlaceholderWidget::Render() {
         font->PrintCenterX(static_cast<int>((height - static_cast<float>(textHeight)) / 2.0f),
                            m_title);
     }
+    m_art.DrawPointer(m_pointer.GetX(), m_pointer.GetY());
 }
 
 MNPlaceholderSubGame::MNPlaceholderSubGame(MNGameWorld* world, int index)
-    : MNSubGame(world), m_screen(kTitles[index]) {
+    : MNSubGame(world), m_index(index), m_screen(kTitles[index]) {
     char id[32];
     kPlatform_snprintf(id, sizeof(id), "placeholder_%d", index);
     m_screenId = id;
@@ -73,7 +94,14 @@ void MNPlaceholderSubGame::Deinit() {
     m_world->GetUIManager()->RemoveUI(m_screenId);
 }
 
+void MNPlaceholderSubGame::Tick(float) {
+    if (m_index != SUBGAME_FRONTEND && m_screen.GetWidget().IsBackAsked()) {
+        m_world->SetCurrentSubGame(SUBGAME_FRONTEND);
+    }
+}
+
 void MNPlaceholderSubGame::Activate() {
+    m_screen.GetWidget().Reset();
     m_layer = m_world->GetUIManager()->PushLayer(m_screenId);
     m_layer->PushUI(&m_screen);
 }
