@@ -12,9 +12,19 @@ namespace {
 using game_run::At;
 using game_run::Click;
 
-// The main menu's rows of the four modes, and places away from every button.
-constexpr int kModeRows[] = {114, 164, 263, 312}; // Tournament, Quick Blast, Fast and Fun, Head
-                                                  // to Head
+// Each mode: its row on the main menu, and the way back from the screen it opens with: a
+// click at a place, or B when the place is negative.
+struct Mode {
+    const char* name;
+    int row;
+    int backX, backY;
+};
+constexpr Mode kModes[] = {
+    {"Tournament", 114, -1, -1},
+    {"Quick Blast", 164, 500, 400},
+    {"Fast and Fun", 263, -1, -1},
+    {"Head to Head", 312, 500, 400},
+};
 constexpr int kAwayX = 500, kAwayY = 400;
 constexpr int kRestX = 600, kRestY = 40;
 constexpr int kMenuFrame = 500; // the profile made and chosen: the main menu is up
@@ -49,8 +59,7 @@ std::string Frame(int frame, const std::string& events) {
     return std::to_string(frame) + " " + events + "\n";
 }
 
-// The first profile "A" made and chosen, then each mode entered and left, by B for the even
-// ones and by A for the odd ones.
+// The first profile "A" made and chosen, then each mode entered and left.
 std::string Script() {
     std::string script = game_run::StartPresses();
     script += Click(440, 320, 104); // slot 0: name entry
@@ -59,12 +68,13 @@ std::string Script() {
     script += Click(470, 320, 104); // slot 0 chosen
     for (int i = 0; i < 4; ++i) {
         const int frame = kMenuFrame + i * kPerMode;
-        script += Click(frame, 320, kModeRows[i]);
+        const Mode& mode = kModes[i];
+        script += Click(frame, 320, mode.row);
         script += Frame(frame + 20, At(kAwayX, kAwayY));
-        if (i % 2 == 0) {
+        if (mode.backX < 0) {
             script += Frame(frame + 28, "hold B") + Frame(frame + 30, "hold none");
         } else {
-            script += Click(frame + 28, kAwayX, kAwayY);
+            script += Click(frame + 28, mode.backX, mode.backY);
         }
         script += Frame(frame + 45, At(kRestX, kRestY));
     }
@@ -86,7 +96,7 @@ TEST_F(ModeEntryScenarioTest, EachModeShowsThePointerAndGivesTheMainMenuBack) {
     ASSERT_EQ(RunGame(Script(), frames, options, log), 0) << log;
     EXPECT_TRUE(ShotMatches("mode_entry_in_0")) << "the Tournament's screen with the pointer";
     for (int i = 0; i < 4; ++i) {
-        SCOPED_TRACE(i);
+        SCOPED_TRACE(kModes[i].name);
         const std::string index = std::to_string(i);
         EXPECT_FALSE(ShowsMainMenu(s_dir / ("mode_entry_in_" + index + ".png")));
         EXPECT_TRUE(ShowsMainMenu(s_dir / ("mode_entry_back_" + index + ".png")));
