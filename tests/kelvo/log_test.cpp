@@ -1,3 +1,5 @@
+#include "temporary_host_directory.h"
+
 #include <kelvo/platform/klog.h>
 #include <kelvo/platform/kplatform.h>
 
@@ -5,7 +7,9 @@
 
 #include <algorithm>
 #include <ctime>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <utility>
@@ -14,6 +18,7 @@
 using Kelvo_lib::K_LOG_FMT_DATE;
 using Kelvo_lib::K_LOG_FMT_LEVEL;
 using Kelvo_lib::kLogHook;
+using Kelvo_lib::kLogHookPosix;
 using Kelvo_lib::kLogHookPrinter;
 using Kelvo_lib::kLogManager;
 
@@ -217,6 +222,36 @@ TEST(Log, ConcurrentThreadsKeepLinesWhole) {
     audio.join();
     for (const char* line : {"audio   : line\n", "main    : line\n"}) {
         EXPECT_EQ(std::count(hook.printed.begin(), hook.printed.end(), line), kLinesPerThread);
+    }
+}
+
+// The disc opens nothing for writing: a file hook leaves its file as it was and only echoes.
+TEST(Log, FileHookLeavesTheDiscFileAndEchoesWhenAsked) {
+    kPlatform_Init();
+    const test_support::TemporaryDisc disc;
+    disc.Write("log.txt", std::string("kept\n"));
+    const struct {
+        const char* fileName;
+        bool bEcho;
+        const char* echoed;
+    } cases[] = {
+        {"log.txt", true, "KPAD    : error 3\nnext\n"},
+        {"log.txt", false, ""},
+        {"", true, "KPAD    : error 3\nnext\n"},
+        {nullptr, false, ""},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.fileName != nullptr ? testCase.fileName : "(null)");
+        kLogManager manager;
+        kLogHookPosix hook(testCase.fileName, testCase.bEcho);
+        manager.Hook(&hook);
+        testing::internal::CaptureStdout();
+        hook.Reset();
+        manager.Sys("KPAD", "error %d\n", 3);
+        manager.Fmt("next\n");
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), testCase.echoed);
+        std::ifstream file(disc.Root() / "log.txt", std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "kept\n");
     }
 }
 

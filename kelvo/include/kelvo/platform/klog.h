@@ -66,6 +66,24 @@ public:
     void Print(const char* text) override;
 };
 
+// Writes each line to a named file through the disc file layer and, with echo, to
+// standard output. The disc opens no file for writing, so on this console the file stays
+// untouched and only the echo shows; the program itself makes no such hook.
+class kLogHookPosix : public kLogHookPrinter {
+public:
+    // The name is cut at 254 characters; null or empty writes no file.
+    kLogHookPosix(const char* fileName, bool bEcho);
+
+    // Creates the file anew (K_IO_OPEN_CREATE_NEW) and closes it.
+    void Reset() override;
+    // Appends the text to the file (K_IO_OPEN_ALWAYS), then echoes it.
+    void Print(const char* text) override;
+
+private:
+    char m_fileName[255];
+    bool m_echo;
+};
+
 using kLogPrinterFunction = void (*)(const char* text);
 
 class kLogManager {

@@ -2,6 +2,7 @@
 #include <kelvo/platform/klog.h>
 
 #include <kelvo/platform/kdebug.h>
+#include <kelvo/platform/kfile.h>
 #include <kelvo/platform/kmemory.h>
 #include <kelvo/platform/kplatform.h>
 
@@ -98,6 +99,33 @@ void kLogHookPrinter::Message(long time, int level, int indent, const char* sys,
 
 void kLogHookDebug::Print(const char* text) {
     kPlatform_DebugStreamPrint(text);
+}
+
+kLogHookPosix::kLogHookPosix(const char* fileName, bool bEcho) : m_echo(bEcho) {
+    kPlatform_snprintf(m_fileName, sizeof(m_fileName), "%s", fileName != nullptr ? fileName : "");
+}
+
+void kLogHookPosix::Reset() {
+    if (m_fileName[0] == '\0') {
+        return;
+    }
+    if (SysFileHandle* file =
+            kPlatform_FileOpen(m_fileName, K_IO_ACCESS_WRITE, K_IO_OPEN_CREATE_NEW)) {
+        kPlatform_FileClose(file);
+    }
+}
+
+void kLogHookPosix::Print(const char* text) {
+    if (m_fileName[0] != '\0') {
+        if (SysFileHandle* file =
+                kPlatform_FileOpen(m_fileName, K_IO_ACCESS_WRITE, K_IO_OPEN_ALWAYS)) {
+            kPlatform_FileWrite(file, text, static_cast<u32>(std::strlen(text)));
+            kPlatform_FileClose(file);
+        }
+    }
+    if (m_echo) {
+        std::printf("%s", text);
+    }
 }
 
 void kLogManager::CLogHookPrinter::Print(const char* text) {
