@@ -37,7 +37,7 @@ TEST(ModeHostTest, TheWidgetIsARegisteredClassThatForwardsTickAndRender) {
         void OnRender() { ++rendered; }
     } probe;
     kClass* const record = SimplyPuzzleUIWidget::StaticClass();
-    EXPECT_STREQ(record->m_className, "Kelvo_lib::SimplyPuzzleUIWidget");
+    EXPECT_STREQ(record->m_className, "SimplyPuzzleUIWidget");
     SimplyPuzzleUIWidget* const widget = new SimplyPuzzleUIWidget;
     widget->TickSignal.Connect(&probe, &Probe::OnTick);
     widget->RenderSignal.Connect(&probe, &Probe::OnRender);

@@ -1,6 +1,7 @@
 // The object model: GUIDs, the registered records and their names, creation by class
 // (libraries, the Transient library, name counter, instance sizes, presets that survive
 // construction) and the memory it returns.
+#include "class_record_check.h"
 #include "object_test_classes.h"
 
 #include <kelvo/object/kguid.h>
@@ -95,14 +96,7 @@ TEST(ObjectTest, GuidStoresData4MostSignificantByteFirst) {
 }
 
 TEST(ObjectTest, EngineRecordsAreRegisteredWithTheirNamesBasesAndGuids) {
-    struct Expected {
-        kClass* record;
-        const char* name;
-        kClass* base;
-        bool bFactory;
-        kGUID guid;
-    };
-    const Expected table[] = {
+    const test_support::ExpectedRecord table[] = {
         {kObject::StaticClass(), "Kelvo_lib::kObject", nullptr, false,
          kGUID(0xF369CB7A, 0x882E, 0x4268, 0x94BC8217F86F475B)},
         {kClass::StaticClass(), "Kelvo_lib::kClass", nullptr, false,
@@ -112,16 +106,9 @@ TEST(ObjectTest, EngineRecordsAreRegisteredWithTheirNamesBasesAndGuids) {
         {Kelvo_lib::kClassMetaData::StaticClass(), "Kelvo_lib::kClassMetaData",
          kObject::StaticClass(), true, kGUID(0x586EB10C, 0x7E67, 0x49C8, 0xBA5C1AEB4A2AD7E8)},
     };
-    for (const Expected& row : table) {
-        SCOPED_TRACE(row.name);
-        EXPECT_STREQ(row.record->m_className, row.name);
-        EXPECT_EQ(row.record->m_superClass, row.base);
-        EXPECT_EQ(row.record->m_classConstructor != nullptr, row.bFactory);
-        EXPECT_EQ(row.record->m_guid, row.guid);
-        EXPECT_EQ(row.record->m_classVersion, 0u);
-        EXPECT_EQ(row.record->m_metaData, nullptr);
-        EXPECT_NE(row.record->m_classInitialiser, nullptr);
-        EXPECT_EQ(TimesListed(row.record), 1);
+    for (const test_support::ExpectedRecord& row : table) {
+        test_support::ExpectRecord(row);
+        EXPECT_EQ(TimesListed(row.record), 1) << row.name;
     }
     EXPECT_EQ(kClass::StaticClass()->Class(), kClass::StaticClass());
     EXPECT_EQ(kLibrary::StaticClass()->m_classSize, sizeof(kLibrary));

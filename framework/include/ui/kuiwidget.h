@@ -114,9 +114,9 @@ enum : unsigned int {
     KUI_MOUSE_OVER = 0x2, // the pointer is inside the widget's rectangle
 };
 
-class kUIWidget
-    : public kTreeNode<kUIWidget>,
-      public kRTTI<kUIWidget, kGameLeaf, kCLSID<0xD7F1A20B, 0x20AA, 0x4CDB, 0xA792E892FD32147E>> {
+class kUIWidget : public kTreeNode<kUIWidget>,
+                  public kPlainNameRTTI<kUIWidget, kGameLeaf,
+                                        kCLSID<0xD7F1A20B, 0x20AA, 0x4CDB, 0xA792E892FD32147E>> {
 public:
     kUIWidget() = default;
     // Also clears the parent's focus link and the pointer capture when they name it.

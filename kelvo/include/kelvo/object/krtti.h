@@ -1,9 +1,11 @@
 // The class templates that give a class T with base B its record: kRTTI (a class created
-// by class, with a factory), kAbstractRTTI (no factory) and, under both, kBaseRTTI (the
-// class operators new and delete, through kObject::Allocate and kObject::Free). Usage:
+// by class, with a factory), kAbstractRTTI (no factory), kPlainNameRTTI (as kRTTI, the record
+// named by the class name alone) and, under them, kBaseRTTI (the class operators new and
+// delete, through kObject::Allocate and kObject::Free). Usage:
 //     class kFoo : public kRTTI<kFoo, kObject, kCLSID<0x..., 0x..., 0x..., 0x...>> {...};
-// The record is named after T as the compiler spells it ("Kelvo_lib::kFoo") and built
-// once, at static initialisation, however many units use it. Main thread only.
+// The record is named after T as the compiler spells it ("Kelvo_lib::kFoo", or "kFoo" for
+// kPlainNameRTTI) and built once, at static initialisation, however many units use it.
+// Main thread only.
 #pragma once
 
 #include <kelvo/object/kobject.h>
@@ -39,17 +41,25 @@ constexpr std::string_view CompilerTypeName() {
     return afterKey.substr(0, afterKey.find_first_of(";]"));
 }
 
-// T's qualified name as a zero-terminated constant.
-template <class T>
+// T's qualified name, or with bNameAlone the name without its namespaces.
+template <class T, bool bNameAlone>
+constexpr std::string_view RecordName() {
+    const std::string_view name = CompilerTypeName<T>();
+    const std::size_t scope = name.rfind("::");
+    return bNameAlone && scope != std::string_view::npos ? name.substr(scope + 2) : name;
+}
+
+// The record's name as a zero-terminated constant.
+template <class T, bool bNameAlone>
 struct TypeName {
-    static constexpr std::array<char, CompilerTypeName<T>().size() + 1> text = [] {
-        std::array<char, CompilerTypeName<T>().size() + 1> chars{};
-        CompilerTypeName<T>().copy(chars.data(), chars.size() - 1);
+    static constexpr std::array<char, RecordName<T, bNameAlone>().size() + 1> text = [] {
+        std::array<char, RecordName<T, bNameAlone>().size() + 1> chars{};
+        RecordName<T, bNameAlone>().copy(chars.data(), chars.size() - 1);
         return chars;
     }();
 };
 
-template <class T, class B, class CLSID, int Unused, bool bHasFactory>
+template <class T, class B, class CLSID, int Unused, bool bHasFactory, bool bNameAlone = false>
 class kRecordRTTI : public kBaseRTTI<T, B, CLSID, Unused> {
 public:
     using kBaseRTTI<T, B, CLSID, Unused>::kBaseRTTI;
@@ -77,10 +87,10 @@ private:
     }
 };
 
-template <class T, class B, class CLSID, int Unused, bool bHasFactory>
-kClass kRecordRTTI<T, B, CLSID, Unused, bHasFactory>::m_class(TypeName<T>::text.data(), sizeof(T),
-                                                              Factory(), &T::ClassInitialiser, 0,
-                                                              CLSID::value, B::StaticClass());
+template <class T, class B, class CLSID, int Unused, bool bHasFactory, bool bNameAlone>
+kClass kRecordRTTI<T, B, CLSID, Unused, bHasFactory, bNameAlone>::m_class(
+    TypeName<T, bNameAlone>::text.data(), sizeof(T), Factory(), &T::ClassInitialiser, 0,
+    CLSID::value, B::StaticClass());
 
 } // namespace kPrivate
 
@@ -94,6 +104,14 @@ template <class T, class B, class CLSID, int Unused = 0>
 class kAbstractRTTI : public kPrivate::kRecordRTTI<T, B, CLSID, Unused, false> {
 public:
     using kPrivate::kRecordRTTI<T, B, CLSID, Unused, false>::kRecordRTTI;
+};
+
+// As kRTTI, with the record named by the class name alone ("kUIWidget"), as the framework's
+// and the game's widget records are.
+template <class T, class B, class CLSID, int Unused = 0>
+class kPlainNameRTTI : public kPrivate::kRecordRTTI<T, B, CLSID, Unused, true, true> {
+public:
+    using kPrivate::kRecordRTTI<T, B, CLSID, Unused, true, true>::kRecordRTTI;
 };
 
 } // namespace Kelvo_lib

@@ -16,7 +16,7 @@ class MNKeyboard;
 class MNProfile;
 
 // Passes Tick and Render on to the profile menu. Created by class.
-class MNProfileWidget : public kRTTI<MNProfileWidget, TUIWidget, kCLSID<0, 0, 0, 0>> {};
+class MNProfileWidget : public kRTTI<MNProfileWidget, TUIWidgetBase, kCLSID<0, 0, 0, 0>> {};
 
 class MNProfileMenu : public TUI {
 public:

@@ -40,7 +40,8 @@ private:
 
 // One registered widget class and one screen class per mode.
 #define MN_MODE_HOST_PAIR(Name)                                                                    \
-    class Name##Widget : public kRTTI<Name##Widget, MNModeHostWidget, kCLSID<0, 0, 0, 0>> {};      \
+    class Name##Widget                                                                             \
+        : public kPlainNameRTTI<Name##Widget, MNModeHostWidget, kCLSID<0, 0, 0, 0>> {};            \
     class Name : public MNModeHostUI {};
 
 MN_MODE_HOST_PAIR(TournamentUI)

@@ -17,7 +17,7 @@ class kUIWidget;
 class MNProfile;
 
 class MNGameWorld : public kRTTI<MNGameWorld, kGameWorld,
-                                 kCLSID<0x6A0D3C21, 0x5E47, 0x4B1F, 0x9C2E7A41D38B0F65>> {
+                                 kCLSID<0x8B0732FE, 0x4CA4, 0x494F, 0x89951A4119D0CD35>> {
 public:
     // The screen id whose layer hides the two layers below it.
     static constexpr const char* K_HEAD_TO_HEAD_BG = "head_to_head_bg";

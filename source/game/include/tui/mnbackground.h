@@ -44,7 +44,8 @@ private:
     float m_spin = 0.0f;  // degrees a second
 };
 
-class MNBackgroundWidget : public kRTTI<MNBackgroundWidget, kUIWidget, kCLSID<0, 0, 0, 0>> {
+class MNBackgroundWidget
+    : public kPlainNameRTTI<MNBackgroundWidget, kUIWidget, kCLSID<0, 0, 0, 0>> {
 public:
     static constexpr int kNumModes = 9;
     static constexpr int kNumTiles = 18;

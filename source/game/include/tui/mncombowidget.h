@@ -12,7 +12,7 @@ namespace Kelvo_lib {
 
 class kMenuNode;
 
-class MNComboWidget : public kRTTI<MNComboWidget, kUIWidget, kCLSID<0, 0, 0, 0>> {
+class MNComboWidget : public kPlainNameRTTI<MNComboWidget, kUIWidget, kCLSID<0, 0, 0, 0>> {
 public:
     static constexpr float kWidth = 360.0f;
     static constexpr float kValueWidth = 150.0f;

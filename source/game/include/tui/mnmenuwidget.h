@@ -16,7 +16,7 @@
 
 namespace Kelvo_lib {
 
-class MNMenuWidget : public kRTTI<MNMenuWidget, kUIWidget, kCLSID<0, 0, 0, 0>> {
+class MNMenuWidget : public kPlainNameRTTI<MNMenuWidget, kUIWidget, kCLSID<0, 0, 0, 0>> {
 public:
     static constexpr int kMaxRows = 6;
     // Children of a node beyond this many are never shown.

@@ -223,13 +223,16 @@ private:
 };
 
 // A widget that ticks and draws a TUI it does not own, so that a TUI menu can stand in a
-// screen's widget tree. Created by class.
-class TUIWidget : public kRTTI<TUIWidget, kUIWidget, kCLSID<0, 0, 0, 0>> {
+// screen's widget tree. It has no record of its own: the widgets made from it are created by
+// class with kUIWidget as their records' base.
+class TUIWidgetBase : public kUIWidget {
 public:
     void Tick(float delta) override;
     void Render() override;
 
     TUI* m_tui = nullptr;
 };
+
+class TUIWidget : public kPlainNameRTTI<TUIWidget, TUIWidgetBase, kCLSID<0, 0, 0, 0>> {};
 
 } // namespace Kelvo_lib

@@ -453,13 +453,13 @@ namespace {
 [[maybe_unused]] kClass* const s_registeredRecords[] = {TUIWidget::StaticClass()};
 } // namespace
 
-void TUIWidget::Tick(float delta) {
+void TUIWidgetBase::Tick(float delta) {
     if (m_tui != nullptr) {
         m_tui->Tick(delta);
     }
 }
 
-void TUIWidget::Render() {
+void TUIWidgetBase::Render() {
     if (m_tui != nullptr) {
         m_tui->Render();
     }
