@@ -1,12 +1,15 @@
 // Image types: the descriptor table, converter round trips for every type, the little-
-// endian pixel words, partly used last words, and the clamped float-to-field conversion.
+// endian pixel words, partly used last words, and the clamped float-to-field conversion;
+// the identity channel map and the importer and exporter registries.
 #include <kelvo/image/kimage.h>
+#include <kelvo/io/kmemoryiostream.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 using namespace Kelvo_lib;
@@ -253,6 +256,66 @@ TEST(ImageConverterTest, UnknownTypeAndEmptyRowsConvertNothing) {
     }
     EXPECT_EQ(planes.values, planesBefore);
     EXPECT_EQ(std::vector<u8>(std::begin(pixels), std::end(pixels)), before);
+}
+
+TEST(ImageChannelMapTest, IdentityTakesEachChannelFromItselfAndMissingAlphaIsOpaque) {
+    for (u32 channel = 0; channel < K_IMAGE_NUM_CHANNEL_TYPES; ++channel) {
+        EXPECT_EQ(identityChannelMap.channelMap[channel], static_cast<kCHANNEL_TYPE>(channel));
+        EXPECT_EQ(identityChannelMap.channelDefault[channel], channel == K_CHANNEL_A ? 1.0f : 0.0f);
+    }
+}
+
+// The registries are the program's own: these handlers take extensions nothing else uses.
+kImage s_imported{};
+std::vector<std::string> s_handled;
+
+kImage* ImportFirst(kIOStreamSeekable*, const char* name) {
+    s_handled.push_back(std::string("first ") + name);
+    return &s_imported;
+}
+
+kImage* ImportSecond(kIOStreamSeekable*, const char* name) {
+    s_handled.push_back(std::string("second ") + name);
+    return nullptr;
+}
+
+bool ExportImported(const kImage* image, kIOStreamSeekable* stream, const char*) {
+    return image == &s_imported && stream != nullptr;
+}
+
+TEST(ImageRegistryTest, TheFirstHandlerOfANamesExtensionInAnyCaseReadsOrWrites) {
+    EXPECT_FALSE(kImage::RegisterImporter(nullptr, "rgxa", "no function"));
+    EXPECT_FALSE(kImage::RegisterImporter(ImportFirst, "", "no extension"));
+    ASSERT_TRUE(kImage::RegisterImporter(ImportFirst, "rgxa;rgxb", "first"));
+    ASSERT_TRUE(kImage::RegisterImporter(ImportSecond, "rgxb;rgxc", nullptr));
+    ASSERT_TRUE(kImage::RegisterExporter(ExportImported, "RGXE", "export"));
+    u8 bytes[4] = {};
+    kMemoryIOStream stream(bytes, sizeof(bytes), K_IO_ACCESS_READWRITE);
+    const struct {
+        const char* name;
+        const char* handledBy;
+        kImage* result;
+    } cases[] = {
+        {"art.v2/page.RGXA", "first art.v2/page.RGXA", &s_imported},
+        {"page.rgxb", "first page.rgxb", &s_imported},
+        {"page.rgxc", "second page.rgxc", nullptr},
+        {"page.rgx", nullptr, nullptr},
+        {"page.rgxa.png", nullptr, nullptr},
+        {"rgxa", nullptr, nullptr},
+        {"page.", nullptr, nullptr},
+        {nullptr, nullptr, nullptr},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name != nullptr ? testCase.name : "(null)");
+        s_handled.clear();
+        EXPECT_EQ(kImage::Import(&stream, testCase.name), testCase.result);
+        EXPECT_EQ(s_handled, testCase.handledBy != nullptr
+                                 ? std::vector<std::string>{testCase.handledBy}
+                                 : std::vector<std::string>{});
+    }
+    EXPECT_TRUE(kImage::Export(&s_imported, &stream, "page.rgxe"));
+    EXPECT_FALSE(kImage::Export(nullptr, &stream, "page.rgxe"));
+    EXPECT_FALSE(kImage::Export(&s_imported, &stream, "page.rgxa"));
 }
 
 } // namespace

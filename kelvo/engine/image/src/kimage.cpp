@@ -1,8 +1,15 @@
 // The descriptor table of the 44 image types, constant-initialised from the same layouts
-// that instantiate each type's converters, so table and converters cannot disagree.
+// that instantiate each type's converters, so table and converters cannot disagree; the
+// identity channel map; the importer and exporter registries.
 #include "kpixelfmt.h"
 
+#include <kelvo/containers/karray.h>
 #include <kelvo/image/kimage.h>
+#include <kelvo/platform/klog.h>
+#include <kelvo/platform/kmemory.h>
+
+#include <cctype>
+#include <cstring>
 
 namespace Kelvo_lib {
 
@@ -112,7 +119,102 @@ bool IsImageType(kIMAGE_TYPE type) {
     return type >= K_IMAGE_UNKNOWN && type <= K_IMAGE_MAX;
 }
 
+constexpr kImageChannelMap IdentityChannelMap() {
+    kImageChannelMap map{};
+    for (u32 channel = 0; channel < K_IMAGE_NUM_CHANNEL_TYPES; ++channel) {
+        map.channelMap[channel] = static_cast<kCHANNEL_TYPE>(channel);
+        map.channelDefault[channel] = channel == K_CHANNEL_A ? 1.0f : 0.0f;
+    }
+    return map;
+}
+
+// A copy of text from the tracked allocator (image tag).
+char* CopyText(const char* text) {
+    const u32 size = static_cast<u32>(std::strlen(text)) + 1;
+    char* copy = static_cast<char*>(kPlatform_ReleaseAlloc(K_MEM_TAG_IMAGE, size));
+    std::memcpy(copy, text, size);
+    return copy;
+}
+
+bool SameLetters(const char* a, const char* b, size_t length) {
+    for (size_t i = 0; i < length; ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether the list ("png;tga") holds the extension, in any case.
+bool ListHoldsExtension(const char* list, const char* extension) {
+    const size_t length = std::strlen(extension);
+    for (const char* entry = list;;) {
+        const size_t entryLength = std::strcspn(entry, ";");
+        if (length > 0 && entryLength == length && SameLetters(entry, extension, length)) {
+            return true;
+        }
+        if (entry[entryLength] == '\0') {
+            return false;
+        }
+        entry += entryLength + 1;
+    }
+}
+
+// Handlers of one kind with the extensions each takes, in the order registered. The
+// entries' texts are the table's own; it frees them, and its storage, at exit.
+template <class Function>
+class FunctionTable {
+public:
+    struct Entry {
+        Function m_function;
+        char* m_extensionList;
+        char* m_description;
+    };
+
+    FunctionTable() = default;
+    FunctionTable(const FunctionTable&) = delete;
+    FunctionTable& operator=(const FunctionTable&) = delete;
+    ~FunctionTable() {
+        for (s32 i = 0; i < m_entryList.Size(); ++i) {
+            kPlatform_ReleaseFree(m_entryList(i).m_extensionList);
+            kPlatform_ReleaseFree(m_entryList(i).m_description);
+        }
+        m_entryList.Empty();
+    }
+
+    bool Add(Function function, const char* extensionList, const char* description) {
+        if (function == nullptr || extensionList == nullptr || extensionList[0] == '\0') {
+            kLogFmt("kImage: a handler needs a function and its extensions\n");
+            return false;
+        }
+        m_entryList.Push({function, CopyText(extensionList),
+                          CopyText(description != nullptr ? description : "")});
+        return true;
+    }
+
+    // The first handler for the extension of name, or null (logged).
+    Function Find(const char* name) const {
+        const char* dot = name != nullptr ? std::strrchr(name, '.') : nullptr;
+        for (s32 i = 0; dot != nullptr && i < m_entryList.Size(); ++i) {
+            if (ListHoldsExtension(m_entryList(i).m_extensionList, dot + 1)) {
+                return m_entryList(i).m_function;
+            }
+        }
+        kLogFmt("kImage: no handler for %s\n", name != nullptr ? name : "(no name)");
+        return nullptr;
+    }
+
+private:
+    kArray<Entry, TArrayTrait<3, 8, 16, K_MEM_TAG_IMAGE>> m_entryList;
+};
+
+FunctionTable<kImageImportFunction> s_importFunctionTable;
+FunctionTable<kImageExportFunction> s_exportFunctionTable;
+
 } // namespace
+
+constinit const kImageChannelMap identityChannelMap = IdentityChannelMap();
 
 u32 kImage::BitsPerPixel(kIMAGE_TYPE type) {
     return IsImageType(type) ? s_fmtDesc[type].bitsPerPixel : 0;
@@ -120,6 +222,26 @@ u32 kImage::BitsPerPixel(kIMAGE_TYPE type) {
 
 const PixelFormatDescData* kImage::FormatDesc(kIMAGE_TYPE type) {
     return IsImageType(type) ? &s_fmtDesc[type] : nullptr;
+}
+
+bool kImage::RegisterImporter(kImageImportFunction function, const char* extensionList,
+                              const char* description) {
+    return s_importFunctionTable.Add(function, extensionList, description);
+}
+
+bool kImage::RegisterExporter(kImageExportFunction function, const char* extensionList,
+                              const char* description) {
+    return s_exportFunctionTable.Add(function, extensionList, description);
+}
+
+kImage* kImage::Import(kIOStreamSeekable* stream, const char* name) {
+    const kImageImportFunction function = s_importFunctionTable.Find(name);
+    return function != nullptr ? function(stream, name) : nullptr;
+}
+
+bool kImage::Export(const kImage* image, kIOStreamSeekable* stream, const char* name) {
+    const kImageExportFunction function = s_exportFunctionTable.Find(name);
+    return function != nullptr && function(image, stream, name);
 }
 
 } // namespace Kelvo_lib

@@ -3,7 +3,9 @@
 // packed pixels (little-endian pixel words) and per-channel planes of floats (0 to 1).
 // The descriptor table is constant-initialised and read-only, so any thread may use it.
 // Converters check nothing: the caller owns and sizes the pixel rows and the planes.
-// An out-of-range type gives 0 bits per pixel and no descriptor.
+// An out-of-range type gives 0 bits per pixel and no descriptor. kImage also keeps the
+// registries of image importers and exporters (main thread only; the engine registers
+// none itself, and an unregistered extension imports null and exports false, logged).
 #pragma once
 
 #include <console/types.h>
@@ -133,6 +135,23 @@ struct PixelFormatDescData {
     kPixelPackFunction fPixelPack;
 };
 
+// Where each channel of an image is taken from, and the value of a channel taken from none.
+struct kImageChannelMap {
+    kCHANNEL_TYPE channelMap[K_IMAGE_NUM_CHANNEL_TYPES];
+    float channelDefault[K_IMAGE_NUM_CHANNEL_TYPES];
+};
+// Every channel from itself; a channel an image lacks reads 0, alpha 1 (opaque).
+extern const kImageChannelMap identityChannelMap;
+
+class kIOStreamSeekable;
+class kImage;
+
+// Reads an image from the stream (the name says where it came from); null when it cannot.
+using kImageImportFunction = kImage* (*)(kIOStreamSeekable* stream, const char* name);
+// Writes the image into the stream; false when it cannot.
+using kImageExportFunction = bool (*)(const kImage* image, kIOStreamSeekable* stream,
+                                      const char* name);
+
 // An image as an importer would return it; the engine itself builds none.
 class kImage {
 public:
@@ -140,6 +159,18 @@ public:
     static u32 BitsPerPixel(kIMAGE_TYPE type);
     // The type's descriptor, or null for a type outside the range.
     static const PixelFormatDescData* FormatDesc(kIMAGE_TYPE type);
+
+    // Adds a handler for the file extensions of the list ("png;tga", without dots; the
+    // registry keeps copies of both texts). False, logged, for a null function or no
+    // extension.
+    static bool RegisterImporter(kImageImportFunction function, const char* extensionList,
+                                 const char* description);
+    static bool RegisterExporter(kImageExportFunction function, const char* extensionList,
+                                 const char* description);
+    // The first handler registered for the extension of name (after its last '.', in any
+    // case) reads or writes the stream; null or false, logged, when none is registered.
+    static kImage* Import(kIOStreamSeekable* stream, const char* name);
+    static bool Export(const kImage* image, kIOStreamSeekable* stream, const char* name);
 
     u32 m_format[4];
     void* m_data;
