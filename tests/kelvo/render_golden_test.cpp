@@ -1,11 +1,13 @@
 // Pictures drawn through the whole render layer into the embedded frame buffer and read
-// back: 2-D quads at exact pixel positions, the three texture formats, and the camera
-// drawing a triangle list in depth order. Goldens: tests/kelvo/golden/ (png_golden.h).
+// back: 2-D quads at exact pixel positions, the three texture formats, the camera drawing a
+// triangle list in depth order, and the sphere table drawn as a ball. Goldens:
+// tests/kelvo/golden/ (png_golden.h).
 #include "png_golden.h"
 #include "render_fixture.h"
 
 #include <kelvo/platform/kplatform.h>
 #include <kelvo/render/krcamera.h>
+#include <kelvo/render/krprimdraw.h>
 
 #include <console/gx.h>
 
@@ -175,6 +177,72 @@ TEST_F(RenderGoldenTest, CameraDepthSpansNearToFarPlane) {
         const double expected = (d - 1.0) / d * 3000.0 / 2999.0;
         EXPECT_NEAR(GXReadEFBDepthForTest(centreX, centreY) / 16777215.0, expected, 1e-3) << d;
     }
+}
+
+// The triangles that close the sphere table's rings and poles into a ball.
+std::vector<u16> SphereIndices() {
+    std::vector<u16> indices;
+    const auto triangle = [&](int a, int b, int c) {
+        indices.insert(indices.end(),
+                       {static_cast<u16>(a), static_cast<u16>(b), static_cast<u16>(c)});
+    };
+    const auto at = [](int ring, int segment) {
+        return 1 + ring * K_SPHERE_SEGMENTS + segment % K_SPHERE_SEGMENTS;
+    };
+    for (int segment = 0; segment < K_SPHERE_SEGMENTS; ++segment) {
+        triangle(0, at(0, segment), at(0, segment + 1));
+        for (int ring = 0; ring + 1 < K_SPHERE_RINGS; ++ring) {
+            triangle(at(ring, segment), at(ring + 1, segment), at(ring + 1, segment + 1));
+            triangle(at(ring, segment), at(ring + 1, segment + 1), at(ring, segment + 1));
+        }
+        triangle(K_SPHERE_VERT_COUNT - 1, at(K_SPHERE_RINGS - 1, segment + 1),
+                 at(K_SPHERE_RINGS - 1, segment));
+    }
+    return indices;
+}
+
+// Drawn 5 units in front of the default camera with the 3-D vertex's description: a white
+// ball, whole across its middle and as wide on the left as on the right.
+TEST_F(RenderGoldenTest, SphereTableDrawsAClosedWhiteBall) {
+    for (const krVertexPrimDraw& vertex : sphereVertList) {
+        EXPECT_NEAR(vertex.p.Length(), 1.0f, 1e-5f);
+        EXPECT_EQ(vertex.n.Distance(vertex.p), 0.0f);
+        EXPECT_EQ(vertex.colour, 0xFFFFFFFFu);
+    }
+    EXPECT_EQ(sphereVertList[0].p(1), 1.0f);
+    EXPECT_EQ(sphereVertList[K_SPHERE_VERT_COUNT - 1].p(1), -1.0f);
+    const std::vector<u16> indices = SphereIndices();
+    krCamera camera;
+    camera.Select();
+    krMatrix world = krMatrixIdentity();
+    krElement(world, 3, 2) = 5.0f;
+    kRender::TransformSet(KR_TRANSFORM_WORLD, world);
+    kRender::SetDefaultShader();
+    kRender::SetVertexDesc(krVertexStruct::GetDesc());
+    kRender::SetVertexStream(0, sphereVertList, sizeof(krVertexPrimDraw), sizeof(sphereVertList),
+                             nullptr);
+    kRender::SetIndexStream(indices.data(), 2, static_cast<u32>(indices.size() * 2), nullptr);
+    kRender::SetTextureResource(0, RcPtr<krTextureResourceWII>());
+    kRender::PostGeometryAdv(KR_PRIM_TRILIST, 0, static_cast<u32>(indices.size()), nullptr, nullptr,
+                             0);
+
+    const int centreX = static_cast<int>(MyDemoGetWidth() / 2);
+    const int centreY = static_cast<int>(MyDemoGetHeight() / 2);
+    // The white run from the centre outwards in each direction.
+    const auto reach = [&](int dx, int dy) {
+        int steps = 0;
+        while (Pixel(centreX + (steps + 1) * dx, centreY + (steps + 1) * dy) == kWhite) {
+            ++steps;
+        }
+        return steps;
+    };
+    ASSERT_EQ(Pixel(centreX, centreY), kWhite);
+    const int right = reach(1, 0);
+    EXPECT_GT(right, 20);
+    EXPECT_LT(right, centreX - 10) << "the ball stays inside the picture";
+    EXPECT_NEAR(reach(-1, 0), right, 2);
+    EXPECT_NEAR(reach(0, -1), reach(0, 1), 2);
+    EXPECT_EQ(Pixel(centreX + right + 3, centreY), kBackground) << "nothing beyond its edge";
 }
 
 } // namespace

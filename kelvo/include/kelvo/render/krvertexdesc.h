@@ -1,12 +1,15 @@
 // Vertex descriptions: which attribute lies in which stream at which offset, built in
 // code by Reg (at most 20 entries, stored inside the description, never allocated) and
 // programmed into GX vertex format 0 by kRender::SetVertexDesc. krVertexStruct is the
-// engine's 36-byte 3-D vertex with one shared description. Main thread only; an invalid
-// description is a programming error and stops the program when it is set.
+// engine's 36-byte 3-D vertex with one shared description; krVertex has its layout without
+// its constructors. Main thread only; an invalid description is a programming error and
+// stops the program when it is set.
 #pragma once
 
 #include <kelvo/containers/karray.h>
 #include <kelvo/math/kmmatrix.h>
+
+#include <cstddef>
 
 namespace Kelvo_lib {
 
@@ -74,5 +77,20 @@ struct krVertexStruct {
     float v;
 };
 static_assert(sizeof(krVertexStruct) == 36);
+
+// krVertexStruct's fields and layout, left unset on construction: for tables filled field
+// by field, drawn with krVertexStruct::GetDesc().
+struct krVertex {
+    krVertex() {}
+
+    krVertexStruct::Vector p;
+    krVertexStruct::Vector n;
+    u32 colour; // 0xRRGGBBAA
+    float u;
+    float v;
+};
+static_assert(sizeof(krVertex) == sizeof(krVertexStruct));
+static_assert(offsetof(krVertex, colour) == offsetof(krVertexStruct, colour) &&
+              offsetof(krVertex, v) == offsetof(krVertexStruct, v));
 
 } // namespace Kelvo_lib
