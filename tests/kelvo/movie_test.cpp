@@ -1,6 +1,7 @@
 // THP movies: the writer and reader agree (pictures within JPEG's error, sound exactly), bad
 // files are refused, and a movie plays headless on the virtual clock: every frame shown in
-// turn where it belongs, its sound in the output while it plays, then the movie completes.
+// turn where it belongs, its sound in the output while it plays, then the movie completes;
+// held in memory it plays exactly as from the disc.
 #include "audio_device_support.h"
 #include "temporary_file.h"
 #include "temporary_host_directory.h"
@@ -8,6 +9,7 @@
 #include <kelvo/movie/kmovie.h>
 #include <kelvo/movie/thpfile.h>
 #include <kelvo/movie/thpplayer.h>
+#include <kelvo/platform/kmemory.h>
 #include <kelvo/platform/kplatform.h>
 
 #include <console/thp.h>
@@ -189,6 +191,61 @@ protected:
         return left;
     }
 
+    // What a playback showed and sounded, field by field.
+    struct Playback {
+        std::vector<long> frames; // the frame drawn at each field
+        std::vector<u32> pixels;  // the movie's picture at each field, row by row
+        std::vector<s16> left;    // the sound output's left side meanwhile
+        bool bCompleted = false;
+    };
+
+    // Plays a movie through the player as the movie layer does, but opened from the disc or
+    // held in memory, starting on the same phase of the audio frames each time.
+    static Playback PlayThrough(const char* name, int onMemory) {
+        Playback playback;
+        EXPECT_TRUE(THPPlayerInit(1));
+        if (!THPPlayerOpen(name, onMemory)) {
+            ADD_FAILURE() << "cannot open " << name;
+            THPPlayerQuit();
+            return playback;
+        }
+        void* const memory =
+            kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, THPPlayerCalcNeedMemory() + 32);
+        u8* const aligned =
+            reinterpret_cast<u8*>((reinterpret_cast<uintptr_t>(memory) + 31) & ~uintptr_t{31});
+        THPVideoInfo video{};
+        THPPlayerGetVideoInfo(&video);
+        const bool bPrepared = THPPlayerSetBuffer(aligned) && THPPlayerPrepare(0, 0, 0);
+        EXPECT_TRUE(bPrepared) << name;
+        while (bPrepared && VIGetRetraceCount() % 3 != 0) {
+            VIWaitForRetrace();
+        }
+        const test_support::TemporaryFile captureFile("");
+        SetAudioOut(captureFile.Path());
+        THPPlayerPlay();
+        for (int field = 0; bPrepared && field < 40 && THPPlayerGetState() == THP_STATE_PLAY;
+             ++field) {
+            VIWaitForRetrace();
+            playback.frames.push_back(
+                THPPlayerDrawCurrentFrame(s_curMode, 0, 0, video.xSize, video.ySize));
+            THPPlayerDrawDone();
+            for (u32 y = 0; y < video.ySize; ++y) {
+                for (u32 x = 0; x < video.xSize; ++x) {
+                    playback.pixels.push_back(GXReadEFBColorForTest(x, y));
+                }
+            }
+        }
+        playback.bCompleted = THPPlayerGetState() == THP_STATE_PLAYED;
+        SetAudioOut("");
+        VIWaitForRetrace();
+        playback.left = CapturedLeft(captureFile.Path());
+        THPPlayerStop();
+        THPPlayerClose();
+        THPPlayerQuit();
+        kPlatform_ReleaseFree(memory);
+        return playback;
+    }
+
     test_support::TemporaryDisc m_disc;
 };
 
@@ -247,6 +304,22 @@ TEST_F(MovieTest, PlaysEachFrameInTurnWithItsSound) {
     EXPECT_NEAR(static_cast<double>(loud), static_cast<double>(expected), expected * 0.05);
 }
 
+TEST_F(MovieTest, MovieHeldInMemoryPlaysFrameForFrameLikeFromTheDisc) {
+    m_disc.Write("movies/test.thp", Written(TestMovie(true)));
+    const Playback disc = PlayThrough("movies/test.thp", 0);
+    const Playback memory = PlayThrough("movies/test.thp", 1);
+    EXPECT_TRUE(disc.bCompleted);
+    EXPECT_TRUE(memory.bCompleted);
+    EXPECT_EQ(std::set<long>(disc.frames.begin(), disc.frames.end()),
+              (std::set<long>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(memory.frames, disc.frames);
+    EXPECT_TRUE(memory.pixels == disc.pixels) << "the pictures differ";
+    EXPECT_GT(std::count_if(disc.left.begin(), disc.left.end(),
+                            [](s16 s) { return std::abs(s) > kLoud / 2; }),
+              0);
+    EXPECT_TRUE(memory.left == disc.left) << "the sound differs";
+}
+
 TEST_F(MovieTest, PauseAndResumeOnlyActWhenTheyMeanSomething) {
     m_disc.Write("movies/test.thp", Written(TestMovie(false)));
     const std::unique_ptr<Kelvo_lib::kMovie> movie = Create("movies/test.thp");
@@ -287,11 +360,14 @@ TEST_F(MovieTest, WorkMemoryHoldsReadBuffersTextureSetsAndSoundBuffers) {
         put(64 + 4 * i, components[i]);
     }
     m_disc.Write("movies/sizes.thp", file);
-    ASSERT_TRUE(THPPlayerInit(1));
-    ASSERT_TRUE(THPPlayerOpen("movies/sizes.thp", 0));
-    EXPECT_EQ(THPPlayerCalcNeedMemory(), 773696u);
-    EXPECT_TRUE(THPPlayerClose());
-    THPPlayerQuit();
+    // Held in memory, the movie's 40,000 bytes take the place of the ten read buffers.
+    for (const auto& [onMemory, size] : {std::pair{0, 773696u}, std::pair{1, 413696u}}) {
+        ASSERT_TRUE(THPPlayerInit(1));
+        ASSERT_TRUE(THPPlayerOpen("movies/sizes.thp", onMemory));
+        EXPECT_EQ(THPPlayerCalcNeedMemory(), size);
+        EXPECT_TRUE(THPPlayerClose());
+        THPPlayerQuit();
+    }
 }
 
 TEST_F(MovieTest, MissingOrBrokenMoviesEndWithoutWaiting) {
@@ -314,15 +390,21 @@ TEST_F(MovieTest, MissingOrBrokenMoviesEndWithoutWaiting) {
     m_disc.Write("movies/lying.thp", lying);
     for (const char* name : {"movies/spoilt.thp", "movies/lying.thp"}) {
         SCOPED_TRACE(name);
-        const std::unique_ptr<Kelvo_lib::kMovie> movie = Create(name);
-        ASSERT_NE(movie, nullptr);
-        movie->Play(false);
-        for (int field = 0; field < 20 && movie->IsPlaying(); ++field) {
-            VIWaitForRetrace();
-            movie->Tick(1.0f / 50);
-            movie->Render();
+        {
+            const std::unique_ptr<Kelvo_lib::kMovie> movie = Create(name);
+            ASSERT_NE(movie, nullptr);
+            movie->Play(false);
+            for (int field = 0; field < 20 && movie->IsPlaying(); ++field) {
+                VIWaitForRetrace();
+                movie->Tick(1.0f / 50);
+                movie->Render();
+            }
+            EXPECT_FALSE(movie->IsPlaying());
         }
-        EXPECT_FALSE(movie->IsPlaying());
+        // Held in memory, the same checks stop it at the same frame.
+        const Playback playback = PlayThrough(name, 1);
+        EXPECT_FALSE(playback.bCompleted);
+        EXPECT_LT(playback.frames.size(), 6u) << "ended at the error";
     }
 }
 

@@ -1,9 +1,10 @@
-// The THP movie player: one movie at a time from the disc, read, decoded and paced by three
-// threads and two callbacks (the retrace paces the pictures, the audio DMA mixes the sound
-// into the console's output) over one file-scope player record. The main thread calls the
-// operations below and draws the current frame. A missing or bad file fails the open or the
-// prepare; a read or decode error during play turns the state to THP_STATE_ERROR, and every
-// thread then waits to be cancelled by THPPlayerStop. Movies held in memory are not played.
+// The THP movie player: one movie at a time, read from the disc frame by frame or (opened
+// onMemory) read whole into the work memory at the prepare, decoded and paced by threads and
+// two callbacks (the retrace paces the pictures, the audio DMA mixes the sound into the
+// console's output) over one file-scope player record. The main thread calls the operations
+// below and draws the current frame. A missing or bad file fails the open or the prepare; a
+// read or decode error, or a frame outside the movie, during play turns the state to
+// THP_STATE_ERROR, and every thread then waits to be cancelled by THPPlayerStop.
 #pragma once
 
 #include <kelvo/movie/thpfile.h>

@@ -1,6 +1,7 @@
 // The THP player: the record, its control operations, the reader and decoder threads, the
-// retrace pacing and the audio mixing. Every frame read is checked against the read buffer
-// and the movie's extent before a decoder looks inside it.
+// retrace pacing and the audio mixing. Every frame, read from the disc or walked in a movie
+// held in memory, is checked against the read buffer and the movie's extent before a decoder
+// looks inside it.
 #include <kelvo/movie/thpplayer.h>
 
 #include "thpdraw.h"
@@ -34,6 +35,7 @@ struct THPReadBuffer {
     u8* ptr;
     s32 frameNumber;
     BOOL isValid;
+    u32 size; // the frame's bytes at ptr
 };
 
 struct THPTextureSet {
@@ -217,11 +219,21 @@ s32 ReadFrame(u8* buffer, s32 size, s32 offset, s32 frame) {
     }
 }
 
+// A frame the video decoder (the thread given) cannot show before the first one was ready
+// fails the prepare.
+void ReportFirstFrameFailed(const OSThread* thread) {
+    if (thread == &VideoDecodeThread && First) {
+        PrepareReadyQueue.Send(reinterpret_cast<void*>(0));
+        First = false;
+    }
+}
+
 // A frame that can be read: inside the read buffer and the movie's data.
 bool FrameFits(s32 offset, s32 size) {
     const THPHeader& header = ActivePlayer.header;
     const u64 end = static_cast<u64>(header.movieDataOffsets) + header.movieDataSize;
     return size >= 8 && static_cast<u32>(size) <= header.bufSize && offset % 4 == 0 &&
+           offset >= 0 && static_cast<u32>(offset) >= header.movieDataOffsets &&
            static_cast<u64>(offset) + static_cast<u32>(size) <= end;
 }
 
@@ -242,6 +254,7 @@ void* Reader(void*) {
         }
         buffer->frameNumber = frame;
         buffer->isValid = TRUE;
+        buffer->size = static_cast<u32>(size);
         ReadedBufferQueue.Send(buffer);
         offset += size;
         size = static_cast<s32>(Big32(buffer->ptr));
@@ -254,33 +267,91 @@ void* Reader(void*) {
     }
 }
 
+// The frames of a movie held in memory, walked as the reader thread walks them on the disc:
+// from the first frame to play, each next frame's size read from the frame before, back to the
+// movie's first frame after its last when looping. Each decode thread walks them itself. A
+// frame outside the movie stops the movie (as a failed disc read does) and the thread; the
+// thread suspends itself at the end of a movie that does not loop.
+class MemoryFrames {
+public:
+    explicit MemoryFrames(OSThread* thread)
+        : m_thread(thread), m_offset(ActivePlayer.initOffset), m_size(ActivePlayer.initReadSize) {}
+
+    THPReadBuffer* Take() {
+        THPPlayer& player = ActivePlayer;
+        if (m_bEnded) {
+            SuspendForever(m_thread);
+        }
+        if (!FrameFits(m_offset, m_size)) {
+            kLogSys(kSystem, "Frame %d (%d bytes at %d) is not in the movie.\n", m_number, m_size,
+                    m_offset);
+            player.dvdError = -1;
+            ReportFirstFrameFailed(m_thread);
+            SuspendForever(m_thread);
+        }
+        m_frame = {player.movieData + (m_offset - player.header.movieDataOffsets), m_number, TRUE,
+                   static_cast<u32>(m_size)};
+        m_offset += m_size;
+        m_size = static_cast<s32>(Big32(m_frame.ptr));
+        if (IsLastFrame(m_number)) {
+            m_bEnded = !Looping();
+            m_offset = static_cast<s32>(player.header.movieDataOffsets);
+        }
+        ++m_number;
+        return &m_frame;
+    }
+
+    // Nothing to hand back: the frame stays in the movie.
+    static void Give(THPReadBuffer*) {}
+
+private:
+    OSThread* m_thread;
+    s32 m_offset;
+    s32 m_size;
+    s32 m_number = 0;
+    bool m_bEnded = false;
+    THPReadBuffer m_frame{};
+};
+
 bool ViewFrame(const THPReadBuffer* buffer, THPFrameView* view) {
     const THPPlayer& player = ActivePlayer;
     const u32 tracks = player.audioExist ? player.audioInfo.sndNumTracks : 1;
-    return THPReadFrame(buffer->ptr, player.header.bufSize, player.compInfo, tracks, view);
+    return THPReadFrame(buffer->ptr, buffer->size, player.compInfo, tracks, view);
+}
+
+// Decodes one frame's sound of the chosen track into a free audio buffer and passes it on.
+void DecodeAudio(const THPReadBuffer* buffer) {
+    THPPlayer& player = ActivePlayer;
+    THPAudioBuffer* audio = static_cast<THPAudioBuffer*>(FreeAudioBufferQueue.Receive());
+    THPFrameView view{};
+    audio->validSample = 0;
+    if (ViewFrame(buffer, &view)) {
+        for (u32 i = 0; i < player.compInfo.numComponents; ++i) {
+            if (player.compInfo.frameComp[i] == THP_AUDIO_COMP) {
+                const u32 size = view.compSize[i];
+                audio->validSample = THPAudioDecode(
+                    audio->buffer, player.header.audioMaxSamples,
+                    view.compData[i] + static_cast<u64>(size) * player.curAudioTrack, size, 0);
+                break;
+            }
+        }
+    }
+    audio->curPtr = audio->buffer;
+    DecodedAudioBufferQueue.Send(audio);
 }
 
 void* AudioDecoder(void*) {
-    THPPlayer& player = ActivePlayer;
     for (;;) {
         THPReadBuffer* buffer = static_cast<THPReadBuffer*>(ReadedBufferQueue.Receive());
-        THPAudioBuffer* audio = static_cast<THPAudioBuffer*>(FreeAudioBufferQueue.Receive());
-        THPFrameView view{};
-        audio->validSample = 0;
-        if (ViewFrame(buffer, &view)) {
-            for (u32 i = 0; i < player.compInfo.numComponents; ++i) {
-                if (player.compInfo.frameComp[i] == THP_AUDIO_COMP) {
-                    const u32 size = view.compSize[i];
-                    audio->validSample = THPAudioDecode(
-                        audio->buffer, player.header.audioMaxSamples,
-                        view.compData[i] + static_cast<u64>(size) * player.curAudioTrack, size, 0);
-                    break;
-                }
-            }
-        }
-        audio->curPtr = audio->buffer;
-        DecodedAudioBufferQueue.Send(audio);
+        DecodeAudio(buffer);
         ReadedBufferQueue2.Send(buffer);
+    }
+}
+
+void* AudioDecoderOnMemory(void*) {
+    MemoryFrames frames(&AudioDecodeThread);
+    for (;;) {
+        DecodeAudio(frames.Take());
     }
 }
 
@@ -301,10 +372,7 @@ void DecodeFrame(THPReadBuffer* buffer) {
     if (error != 0) {
         kLogSys(kSystem, "Frame %d has no picture to show.\n", buffer->frameNumber);
         player.videoError = error;
-        if (First) {
-            PrepareReadyQueue.Send(reinterpret_cast<void*>(0));
-            First = false;
-        }
+        ReportFirstFrameFailed(&VideoDecodeThread);
         SuspendForever(&VideoDecodeThread);
     }
     set->frameNumber = buffer->frameNumber;
@@ -315,25 +383,38 @@ void DecodeFrame(THPReadBuffer* buffer) {
     }
 }
 
-void* VideoDecoder(void*) {
+// The video decoder's work, wherever its frames come from: take() gives the next frame and
+// give(frame) hands a finished one back.
+template <class Take, class Give>
+[[noreturn]] void DecodeVideo(Take take, Give give) {
     THPPlayer& player = ActivePlayer;
-    Queue& input = player.audioExist ? ReadedBufferQueue2 : ReadedBufferQueue;
     for (;;) {
-        THPReadBuffer* buffer = static_cast<THPReadBuffer*>(input.Receive());
+        THPReadBuffer* buffer = take();
         DecodeFrame(buffer);
         const s32 skip = player.curVideoNumber + 1 - player.videoDecodeCount;
         ++player.videoDecodeCount;
-        FreeReadQueue.Send(buffer);
+        give(buffer);
         // With sound, frames the picture has fallen behind on are dropped unseen.
         for (s32 i = 0; player.audioExist && i < skip; ++i) {
-            buffer = static_cast<THPReadBuffer*>(input.Receive());
+            buffer = take();
             if (IsLastFrame(buffer->frameNumber) && !Looping()) {
                 DecodeFrame(buffer);
             }
             ++player.videoDecodeCount;
-            FreeReadQueue.Send(buffer);
+            give(buffer);
         }
     }
+}
+
+void* VideoDecoder(void*) {
+    Queue& input = ActivePlayer.audioExist ? ReadedBufferQueue2 : ReadedBufferQueue;
+    DecodeVideo([&input] { return static_cast<THPReadBuffer*>(input.Receive()); },
+                [](THPReadBuffer* buffer) { FreeReadQueue.Send(buffer); });
+}
+
+void* VideoDecoderOnMemory(void*) {
+    MemoryFrames frames(&VideoDecodeThread);
+    DecodeVideo([&frames] { return frames.Take(); }, MemoryFrames::Give);
 }
 
 // ---- Pacing and mixing (callbacks) ----
@@ -540,15 +621,20 @@ void CancelThread(OSThread* thread) {
     }
 }
 
+// The decoders, and the reader when the movie is on the disc; a movie in memory is walked by
+// the decoders themselves.
 bool CreateThreads() {
     const bool audio = ActivePlayer.audioExist != 0;
-    return OSCreateThread(&VideoDecodeThread, VideoDecoder, nullptr, VideoStack + kStackSize,
-                          kStackSize, kVideoPriority, OS_THREAD_ATTR_DETACH) &&
+    const bool onMemory = ActivePlayer.onMemory != 0;
+    return OSCreateThread(&VideoDecodeThread, onMemory ? VideoDecoderOnMemory : VideoDecoder,
+                          nullptr, VideoStack + kStackSize, kStackSize, kVideoPriority,
+                          OS_THREAD_ATTR_DETACH) &&
            (!audio ||
-            OSCreateThread(&AudioDecodeThread, AudioDecoder, nullptr, AudioStack + kStackSize,
-                           kStackSize, kAudioPriority, OS_THREAD_ATTR_DETACH)) &&
-           OSCreateThread(&ReadThread, Reader, nullptr, ReadStack + kStackSize, kStackSize,
-                          kReadPriority, OS_THREAD_ATTR_DETACH);
+            OSCreateThread(&AudioDecodeThread, onMemory ? AudioDecoderOnMemory : AudioDecoder,
+                           nullptr, AudioStack + kStackSize, kStackSize, kAudioPriority,
+                           OS_THREAD_ATTR_DETACH)) &&
+           (onMemory || OSCreateThread(&ReadThread, Reader, nullptr, ReadStack + kStackSize,
+                                       kStackSize, kReadPriority, OS_THREAD_ATTR_DETACH));
 }
 
 void CancelThreads() {
@@ -583,6 +669,14 @@ bool ReadComponentInfo() {
 
 u32 PlaneSize() {
     return ActivePlayer.videoInfo.xSize * ActivePlayer.videoInfo.ySize;
+}
+
+// The whole movie, every frame from the first to the end of the last, into movieData.
+bool LoadMovie() {
+    THPPlayer& player = ActivePlayer;
+    return DoRead(&player.fileInfo, player.movieData,
+                  static_cast<s32>(Align32(player.header.movieDataSize)),
+                  static_cast<s32>(player.header.movieDataOffsets));
 }
 
 } // namespace
@@ -650,10 +744,6 @@ bool THPPlayerOpen(const char* fileName, int onMemory) {
         kLogSys(kSystem, "Open: the player is not initialised or already open.\n");
         return false;
     }
-    if (onMemory != 0) {
-        kLogSys(kSystem, "Open: movies in memory are not played.\n");
-        return false;
-    }
     player.videoInfo = THPVideoInfo{};
     player.audioInfo = THPAudioInfo{};
     player.audioExist = 0;
@@ -671,7 +761,7 @@ bool THPPlayerOpen(const char* fileName, int onMemory) {
     }
     player.state = player.internalState = THP_STATE_STOP;
     player.playFlag = 0;
-    player.onMemory = FALSE;
+    player.onMemory = onMemory != 0 ? TRUE : FALSE;
     player.open = TRUE;
     player.curVolume = player.targetVolume = 127.0f;
     player.rampCount = 0;
@@ -693,7 +783,8 @@ unsigned int THPPlayerCalcNeedMemory() {
     if (!player.open) {
         return 0;
     }
-    u32 size = kReadBuffers * Align32(player.header.bufSize);
+    u32 size = player.onMemory ? Align32(player.header.movieDataSize)
+                               : kReadBuffers * Align32(player.header.bufSize);
     size += kTextureSets * (Align32(PlaneSize()) + 2 * Align32(PlaneSize() / 4));
     if (player.audioExist) {
         size += kAudioBuffers * Align32(player.header.audioMaxSamples * 4);
@@ -707,9 +798,14 @@ bool THPPlayerSetBuffer(unsigned char* buffer) {
         return false;
     }
     u8* at = buffer;
-    for (THPReadBuffer& read : player.readBuffer) {
-        read.ptr = at;
-        at += Align32(player.header.bufSize);
+    if (player.onMemory) {
+        player.movieData = at;
+        at += Align32(player.header.movieDataSize);
+    } else {
+        for (THPReadBuffer& read : player.readBuffer) {
+            read.ptr = at;
+            at += Align32(player.header.bufSize);
+        }
     }
     const u32 planeSizes[3] = {Align32(PlaneSize()), Align32(PlaneSize() / 4),
                                Align32(PlaneSize() / 4)};
@@ -735,7 +831,7 @@ bool THPPlayerSetBuffer(unsigned char* buffer) {
 
 bool THPPlayerPrepare(long frameNum, long playFlag, long audioTrack) {
     THPPlayer& player = ActivePlayer;
-    if (!player.open || player.state != THP_STATE_STOP || player.readBuffer[0].ptr == nullptr) {
+    if (!player.open || player.state != THP_STATE_STOP || player.thpWork == nullptr) {
         return false;
     }
     if (frameNum > 0) {
@@ -764,6 +860,10 @@ bool THPPlayerPrepare(long frameNum, long playFlag, long audioTrack) {
     player.videoDecodeCount = 0;
     player.dvdError = player.videoError = 0;
     First = true;
+    if (player.onMemory && !LoadMovie()) {
+        kLogSys(kSystem, "Prepare: the movie cannot be read into memory.\n");
+        return false;
+    }
     if (!CreateThreads()) {
         CancelThreads();
         return false;
@@ -771,8 +871,8 @@ bool THPPlayerPrepare(long frameNum, long playFlag, long audioTrack) {
     player.curVideoNumber = -1;
     player.curAudioNumber = 0;
     InitAllMessageQueue();
-    for (THPReadBuffer& read : player.readBuffer) {
-        FreeReadQueue.Send(&read);
+    for (u32 i = 0; !player.onMemory && i < kReadBuffers; ++i) {
+        FreeReadQueue.Send(&player.readBuffer[i]);
     }
     for (THPTextureSet& set : player.textureSet) {
         FreeTextureSetQueue.Send(&set);
@@ -784,7 +884,9 @@ bool THPPlayerPrepare(long frameNum, long playFlag, long audioTrack) {
     if (player.audioExist) {
         OSResumeThread(&AudioDecodeThread);
     }
-    OSResumeThread(&ReadThread);
+    if (!player.onMemory) {
+        OSResumeThread(&ReadThread);
+    }
     if (PrepareReadyQueue.Receive() == nullptr) {
         kLogSys(kSystem, "Prepare: the first frame cannot be shown.\n");
         CancelThreads();
@@ -825,7 +927,9 @@ void THPPlayerStop() {
         VISetPostRetraceCallback(OldVIPostCallback);
         RetraceInstalled = false;
     }
-    DVDCancel(&player.fileInfo.cb);
+    if (!player.onMemory) {
+        DVDCancel(&player.fileInfo.cb);
+    }
     CancelThreads();
     while (UsedTextureSetQueue.TryReceive() != nullptr) {
     }
