@@ -168,6 +168,36 @@ TEST_F(RemoteTest, DroppedRemoteSaysFarewellOnceThenNothing) {
     EXPECT_EQ(status.dev_type, WPAD_DEV_CORE);
 }
 
+// The program drops a remote: it is gone at once, says farewell at the next read and stays
+// away until it connects again; a remote connecting then shows its pointer a read later.
+TEST_F(RemoteTest, DisconnectedRemoteStaysDownAndAConnectingOnesCameraStartsARead) {
+    KPADDisableDPD(2); // before KPADInit: every camera is off anyway
+    StartLibrary();
+    HostInputSetConnected(2, true);
+    HostInputSetPointer(2, 0.25f, 0.25f);
+    KPADStatus status{};
+    ASSERT_EQ(Read(2, &status), 1);
+    EXPECT_EQ(status.pos.x, 0.0f) << "the camera is starting";
+    WPADDisconnect(2);
+    WPADDisconnect(3); // not connected: nothing
+    WPADDisconnect(4);
+    EXPECT_EQ(WPADProbe(2, nullptr), WPAD_ERR_NO_CONTROLLER);
+    ASSERT_EQ(Read(2, &status), 1);
+    EXPECT_EQ(status.dev_type, WPAD_DEV_NOT_FOUND);
+    HostInputSetPointer(2, 0.75f, 0.75f);
+    EXPECT_EQ(Read(2, &status), 0) << "down until it connects again";
+    HostInputSetConnected(2, true);
+    ASSERT_EQ(Read(2, &status), 1);
+    EXPECT_EQ(status.pos.x, 0.0f);
+    ASSERT_EQ(Read(2, &status), 1);
+    EXPECT_FLOAT_EQ(status.pos.x, 2.7f * 0.75f - 1.35f);
+    KPADDisableDPD(2);
+    HostInputSetPointer(2, 0.5f, 0.5f);
+    ASSERT_EQ(Read(2, &status), 1);
+    EXPECT_FLOAT_EQ(status.pos.x, 2.7f * 0.75f - 1.35f) << "off: not reported";
+    EXPECT_TRUE(HostInputGetRemote(0).connected);
+}
+
 TEST_F(RemoteTest, ButtonsCombineAndBadRemotesChangeNothing) {
     HostInputSetButton(1, WPAD_BUTTON_A, true);
     HostInputSetButton(1, WPAD_BUTTON_B | WPAD_BUTTON_HOME, true);

@@ -1,8 +1,10 @@
 // Remote reader: one status sample per read for each connected remote, with its held
 // buttons, pointer and motion. A remote that drops gives one last sample with the
 // device type WPAD_DEV_NOT_FOUND and nothing held; after that, and on a channel that
-// never had a remote, a read delivers no sample. Main thread only; calls before
-// KPADInit, or with a bad channel or buffer, deliver nothing.
+// never had a remote, a read delivers no sample. The pointer comes from the remote's
+// camera: while it is off, and at the read at which a remote connects after KPADInit (its
+// camera starting), the pointer stays where it was last reported. Main thread only; calls
+// before KPADInit, or with a bad channel or buffer, deliver nothing.
 #pragma once
 
 #include <console/types.h>
@@ -31,8 +33,11 @@ struct KPADStatus {
 
 // Takes the library's memory through the registered allocator; later calls do nothing.
 void KPADInit();
-// Starts the pointer camera; until then a remote's pointer stays where it was.
+// Turns the pointer camera on; until then a remote's pointer stays where it was.
 void KPADEnableDPD(s32 channel);
+// Turns the pointer camera off: no pointer moves are reported until KPADEnableDPD. Every
+// camera is off before KPADInit, so a call then is accepted and changes nothing.
+void KPADDisableDPD(s32 channel);
 // Pointer positions are always given in aiming coordinates; accepted for the program.
 void KPADEnableAimingMode(s32 channel);
 // A pointer move within playRadius of the last reported position is not reported; a

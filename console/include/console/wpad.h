@@ -72,5 +72,9 @@ void WPADSetAutoSleepTime(u8 minutes);
 // WPAD_ERR_NONE with the device type (when type is not null) for a connected remote,
 // else WPAD_ERR_NO_CONTROLLER.
 s32 WPADProbe(s32 channel, u32* type);
+// Drops a connected remote, as the console does: it reads as no controller at once, KPAD
+// gives its farewell sample at the next read, and it stays down until the player connects
+// it again (the window's C key, a script's connect). Nothing for a remote not connected.
+void WPADDisconnect(s32 channel);
 // The console's sensor-bar setting: 0 below the screen, 1 above. Always 1 here.
 u8 WPADGetSensorBarPosition();

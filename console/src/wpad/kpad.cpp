@@ -33,6 +33,23 @@ void FollowPointer(RemoteChannel& channel, const KPADVec2& aim) {
                    channel.pos.y * keep + aim.y * channel.sensitivity};
 }
 
+// A remote connected since KPADInit has its camera going; one that connects later takes a
+// read to start it. The first position reported after a connection is taken as it is, later
+// ones followed.
+void TakePointer(RemoteChannel& channel, const KPADVec2& aim, bool bConnecting) {
+    if (!channel.dpdEnabled) {
+        return;
+    }
+    if (channel.camera == Camera::Off) {
+        channel.camera = Camera::Starting;
+    } else if (channel.camera == Camera::Starting || bConnecting) {
+        channel.camera = Camera::On;
+        channel.pos = aim;
+    } else {
+        FollowPointer(channel, aim);
+    }
+}
+
 KPADStatus FarewellSample() {
     KPADStatus status{};
     status.dev_type = WPAD_DEV_NOT_FOUND;
@@ -64,12 +81,29 @@ RemoteChannel* FindChannel(s32 channel, const char* caller) {
 } // namespace
 
 void KPADInit() {
-    remote_library::Start();
+    if (remote_library::Get() != nullptr || !remote_library::Start()) {
+        return;
+    }
+    for (s32 channel = 0; channel < WPAD_MAX_CONTROLLERS; ++channel) {
+        if (HostInputGetRemote(channel).connected) {
+            remote_library::Get()->channels[channel].camera = Camera::On;
+        }
+    }
 }
 
 void KPADEnableDPD(s32 channel) {
     if (RemoteChannel* record = FindChannel(channel, "KPADEnableDPD")) {
         record->dpdEnabled = true;
+    }
+}
+
+void KPADDisableDPD(s32 channel) {
+    if (remote_library::Get() == nullptr) {
+        remote_library::IsChannel(channel, "KPADDisableDPD");
+        return;
+    }
+    if (RemoteChannel* record = FindChannel(channel, "KPADDisableDPD")) {
+        record->dpdEnabled = false;
     }
 }
 
@@ -104,16 +138,11 @@ s32 KPADRead(s32 channel, KPADStatus samples[], u32 length) {
             return 0;
         }
         record->reportedConnected = false;
+        record->camera = Camera::Off;
         samples[0] = FarewellSample();
         return 1;
     }
-    if (record->dpdEnabled) {
-        if (record->reportedConnected) {
-            FollowPointer(*record, AimAt(remote));
-        } else {
-            record->pos = AimAt(remote);
-        }
-    }
+    TakePointer(*record, AimAt(remote), !record->reportedConnected);
     record->reportedConnected = true;
     samples[0] = RemoteSample(remote, *record);
     return 1;

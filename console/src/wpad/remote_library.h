@@ -4,8 +4,13 @@
 
 #include <console/kpad.h>
 
+// A remote's pointer camera: off (the remote is away), starting (the read at which a remote
+// connects after KPADInit: no pointer yet) or on.
+enum class Camera { Off, Starting, On };
+
 struct RemoteChannel {
     bool dpdEnabled = false;
+    Camera camera = Camera::Off;
     // The last sample delivered showed the remote; a drop then gives one farewell sample.
     bool reportedConnected = false;
     f32 playRadius = 0.0f;

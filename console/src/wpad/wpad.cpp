@@ -129,6 +129,12 @@ s32 WPADProbe(s32 channel, u32* type) {
     return WPAD_ERR_NONE;
 }
 
+void WPADDisconnect(s32 channel) {
+    if (remote_library::IsChannel(channel, "WPADDisconnect")) {
+        HostInputSetConnected(channel, false);
+    }
+}
+
 u8 WPADGetSensorBarPosition() {
     return 1;
 }

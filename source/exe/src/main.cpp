@@ -7,6 +7,7 @@
 #include <shell/mnframeclock.h>
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
+#include <shell/mnremotes.h>
 #include <shell/mnresourcemanager.h>
 #include <shell/mnsound.h>
 #include <shell/mnstrapscreen.h>
@@ -156,6 +157,7 @@ void RunMainLoop(kInputSystemWII& input, MNGame& game, MainClient& client) {
         input.Update();
         MNSound::Tick(delta);
         kAudio::Update();
+        MNRemotes::DisconnectAllButPlayerOne();
         if (clock.IsDiscCheckDue()) {
             kEvent::WiiDiscCheck(kDiscCheckFile);
         }
@@ -178,6 +180,7 @@ void RunMainLoop(kInputSystemWII& input, MNGame& game, MainClient& client) {
 } // namespace
 
 int GameMain() {
+    MNRemotes::TurnPointersOff();
     kPlatform_Init();
     kLogCHook(DiscardLogText);
     kLogFmt("Build: %s\n", kBuildName);
@@ -193,6 +196,8 @@ int GameMain() {
     kRender::BufferSwap();
     kInputSystemWII input;
     kInputSystemBase::Select(&input);
+    // Off again before the input system's Init turns the pointer on for the game.
+    MNRemotes::TurnPointersOff();
     input.Init(nullptr);
 
     InitText();
