@@ -36,6 +36,7 @@ protected:
         kEvent::Init();
         kDialogManager::Init(nullptr, nullptr, nullptr);
         MNDialog::Init();
+        MNDialog::PreloadHomeMenu();
     }
 
     void TearDown() override {
@@ -200,6 +201,21 @@ TEST_F(MNDialogTest, HomeOpensTheMenuOnlyWhenAllowedAndNothingElseIsOpen) {
     }
 }
 
+// The entry point preloads the menu at start-up; before that HOME opens nothing.
+TEST_F(MNDialogTest, HomeOpensNoMenuUntilItIsPreloaded) {
+    MNDialog::Deinit();
+    MNDialog::Init();
+    kEvent::HomeButtonSignal();
+    EXPECT_FALSE(HBMIsOpen());
+    EXPECT_FALSE(MNDialog::IsDialogOpen());
+    MNDialog::PreloadHomeMenu();
+    kEvent::HomeButtonSignal();
+    EXPECT_TRUE(HBMIsOpen());
+    MNDialog::Render();
+    kEvent::HomeButtonSignal();
+    EXPECT_FALSE(HBMIsOpen());
+}
+
 TEST_F(MNDialogTest, HomeMenuChoicesCloseItResetOrReturnToTheConsoleMenu) {
     struct Case {
         HBMSelect choice;
@@ -211,6 +227,7 @@ TEST_F(MNDialogTest, HomeMenuChoicesCloseItResetOrReturnToTheConsoleMenu) {
     for (const Case& c : cases) {
         MNDialog::Deinit();
         MNDialog::Init();
+        MNDialog::PreloadHomeMenu();
         kEvent::HomeButtonSignal();
         ASSERT_TRUE(HBMIsOpen());
         const HBMButton& button = HBMGetButton(c.choice);

@@ -213,8 +213,10 @@ int GameMain() {
     g_bEnableControllerCheck = true;
     bRunning = bRunning && RunDialogLoop(input);
 
-    MNSound::Init(kEffectVolume, kMusicVolume);
+    // MNSound::Init sets the volumes, then loads every effect and music cue.
     kLogFmt("begin load\n");
+    MNSound::Init(kEffectVolume, kMusicVolume);
+    MNDialog::PreloadHomeMenu();
 
     MNGame* const game = new MNGame();
     MainClient* const client = new MainClient();

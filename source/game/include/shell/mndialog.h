@@ -17,6 +17,9 @@ public:
     // loads the dialog box's art. Storage dialogs are opened by the profile manager.
     static void Init();
     static void Deinit();
+    // Loads the home-button menu's own art and fonts (after Init, at start-up), so that it
+    // opens later without the disc; until then HOME opens no menu (logged).
+    static void PreloadHomeMenu();
     // Reads A and the pointer for the open dialog and carries out a pending reset or power
     // off once no save is being written. May run twice a frame.
     static void Tick(float delta);

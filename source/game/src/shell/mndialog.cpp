@@ -63,6 +63,8 @@ struct DialogState {
 DialogState s_state;
 DialogListener* s_listener = nullptr;
 MNDialogBox* s_box = nullptr;
+// The home-button menu's own art, from PreloadHomeMenu on.
+MNDialogBox* s_homeMenuBox = nullptr;
 
 float PointerX() {
     return kUIMouse::GetX() * static_cast<float>(kSpriteManager::GetDisplayWidth());
@@ -89,6 +91,8 @@ void DialogListener::OnHome() {
     if (HBMIsOpen()) {
         kLogSys(kSystem, "Home menu closed by HOME\n");
         CloseHomeMenu();
+    } else if (s_homeMenuBox == nullptr) {
+        kLogSys(kSystem, "Home menu not loaded yet\n");
     } else if (s_state.bHomeButtonEnabled && !MNDialog::IsDialogOpen() &&
                !MNDialog::IsScreenBlack()) {
         kLogSys(kSystem, "Home menu\n");
@@ -167,6 +171,17 @@ void MNDialog::Deinit() {
     s_listener = nullptr;
     delete s_box;
     s_box = nullptr;
+    delete s_homeMenuBox;
+    s_homeMenuBox = nullptr;
+}
+
+void MNDialog::PreloadHomeMenu() {
+    if (s_listener == nullptr || s_homeMenuBox != nullptr) {
+        kLogSys(kSystem, "PreloadHomeMenu: not initialised, or loaded already\n");
+        return;
+    }
+    s_homeMenuBox = new MNDialogBox();
+    kLogSys(kSystem, "Home menu loaded\n");
 }
 
 void MNDialog::Tick(float delta) {
@@ -195,7 +210,9 @@ void MNDialog::Render() {
         return;
     }
     if (HBMIsOpen()) {
-        s_box->RenderHomeMenu(PointerX(), PointerY());
+        if (s_homeMenuBox != nullptr) {
+            s_homeMenuBox->RenderHomeMenu(PointerX(), PointerY());
+        }
         return;
     }
     if (dialog == nullptr) {
