@@ -4,6 +4,7 @@
 // that resets every profile's puzzle progress, and the debug key.
 #include "../framework/storage_test_support.h"
 
+#include <frontend/mnlanguageui.h>
 #include <puzzles/puzzlebank.h>
 #include <shell/mnprofilemanager.h>
 
@@ -70,6 +71,14 @@ TEST_F(ProfileManagerTest, FirstRunCreatesTheSaveFileWithFreshProfiles) {
     EXPECT_EQ(BlockOf(saved), BlockOf(Fresh()));
     EXPECT_EQ(MNProfileManager::GetActiveProfile(), nullptr);
     EXPECT_STREQ(MNProfileManager::GetProfile(0)->GetName(), "UNUSED");
+}
+
+// With no language saved, the language screen's answer on the North American set decides:
+// it says no, so the game starts in UK English.
+TEST_F(ProfileManagerTest, WithoutASavedLanguageTheLanguageScreenChoosesTheDefault) {
+    EXPECT_FALSE(MNLanguageUI::GetNOA());
+    MNProfileManager::Init();
+    EXPECT_EQ(MNProfileManager::GetLanguage(), LANGUAGE_UK_ENGLISH);
 }
 
 // The first of two runs, made in a process of its own by the test below, on the flash

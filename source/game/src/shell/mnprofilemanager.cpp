@@ -1,5 +1,6 @@
 #include <shell/mnprofilemanager.h>
 
+#include <frontend/mnlanguageui.h>
 #include <puzzles/puzzlebank.h>
 
 #include <framework/kstoragemanager.h>
@@ -45,14 +46,9 @@ bool s_bKeepDamagedFile = false;
 bool s_bSavePending = false;
 bool s_bPendingOverride = false;
 
-// The language screen asks whether the North American defaults apply; until it exists
-// the answer is no.
-bool UseNorthAmericanDefaults() {
-    return false;
-}
-
+// The language screen says whether the North American defaults apply.
 int DefaultLanguage() {
-    return UseNorthAmericanDefaults() ? LANGUAGE_US_ENGLISH : LANGUAGE_UK_ENGLISH;
+    return MNLanguageUI::GetNOA() ? LANGUAGE_US_ENGLISH : LANGUAGE_UK_ENGLISH;
 }
 
 void LoadTexts(int language) {
