@@ -9,7 +9,6 @@
 #include <kelvo/platform/klog.h>
 
 #include <console/os.h>
-#include <console/sc.h>
 
 #include <atomic>
 #include <cmath>
@@ -41,19 +40,8 @@ int s_lastError = 0;
 // Set by the completion callback, which on the console runs in another context.
 std::atomic<bool> s_nandFinished{false};
 std::atomic<s32> s_nandResult{0};
-bool s_bEnglishOnly = false;
-
-struct LanguageTitle {
-    u8 language;
-    const char16_t* title;
-};
-constexpr LanguageTitle kBannerTitles[] = {
-    {SC_LANG_GERMAN, u"MINDORA-SAMMLUNG"},
-    {SC_LANG_FRENCH, u"DIZEVUREVI MINDORA"},
-    {SC_LANG_SPANISH, u"COLECCIÓN MINDORA"},
-    {SC_LANG_ITALIAN, u"COLLEZIONE MINDORA"},
-};
-constexpr const char16_t* kEnglishTitle = u"MINDORA DIZEVUREVI";
+// The game's name, the banner's title in every language of the console.
+constexpr const char16_t* kBannerTitle = u"Puzzles";
 
 struct ResultName {
     int result;
@@ -80,16 +68,6 @@ constexpr ResultName kResultNames[] = {
 
 s32 RoundedSize() {
     return (s_dataSize + 31) & ~31;
-}
-
-const char16_t* BannerTitle() {
-    const u8 language = s_bEnglishOnly ? static_cast<u8>(SC_LANG_ENGLISH) : SCGetLanguage();
-    for (const LanguageTitle& entry : kBannerTitles) {
-        if (entry.language == language) {
-            return entry.title;
-        }
-    }
-    return kEnglishTitle;
 }
 
 // Starts a call and waits for its completion, keeping the remotes and console events
@@ -297,9 +275,7 @@ s32 CreateWhole(const char* name, u8 permission, const void* bytes, u32 size) {
 
 } // namespace
 
-void StorageManagerWiiForceEnglishOnly(bool bEnglishOnly) {
-    s_bEnglishOnly = bEnglishOnly;
-}
+void StorageManagerWiiForceEnglishOnly(bool) {}
 
 void NandInit(int dataSize) {
     s_dataSize = dataSize;
@@ -307,7 +283,7 @@ void NandInit(int dataSize) {
     kAssert(s_dataSize < MAX_FILE_SIZE);
     kAssert(s_dataSize > 0);
     ChangeToHomeDir();
-    NANDInitBanner(&s_banner, 0, BannerTitle(), u"");
+    NANDInitBanner(&s_banner, 0, kBannerTitle, u"");
     LoadBannerImages();
 }
 
@@ -315,7 +291,6 @@ void NandDeinit() {
     s_dataSize = 0;
     s_dataPtr = nullptr;
     s_lastError = 0;
-    s_bEnglishOnly = false;
 }
 
 void NandSetDataBlock(void* data) {

@@ -46,7 +46,7 @@ TEST_F(StorageNandTest, InitBuildsTheBannerFromTheDiscImages) {
     const NANDBanner& banner = NandBanner();
     EXPECT_EQ(NandDataSize(), kBlockSize);
     EXPECT_EQ(banner.signature[0], NAND_BANNER_SIGNATURE >> 24);
-    EXPECT_EQ(BannerTitle(banner), u"MINDORA DIZEVUREVI");
+    EXPECT_EQ(BannerTitle(banner), u"Puzzles");
     EXPECT_EQ(banner.comment[1][0] | banner.comment[1][1], 0) << "an empty subtitle";
     EXPECT_EQ(SpeedWord(banner), 0xAAAAu);
     EXPECT_TRUE(Filled(banner.bannerTexture, NAND_BANNER_TEXTURE_SIZE, kBannerFill));
@@ -55,28 +55,25 @@ TEST_F(StorageNandTest, InitBuildsTheBannerFromTheDiscImages) {
     }
 }
 
-TEST_F(StorageNandTest, BannerTitleFollowsTheConsoleLanguage) {
+// The banner names the game as its title screen does, whatever the console's language.
+TEST_F(StorageNandTest, BannerTitleIsTheGamesNameInEveryLanguage) {
     struct Case {
         u8 language;
         bool bForceEnglish;
-        std::u16string title;
     };
     const Case cases[] = {
-        {SC_LANG_JAPANESE, false, u"MINDORA DIZEVUREVI"},
-        {SC_LANG_ENGLISH, false, u"MINDORA DIZEVUREVI"},
-        {SC_LANG_GERMAN, false, u"MINDORA-SAMMLUNG"},
-        {SC_LANG_FRENCH, false, u"DIZEVUREVI MINDORA"},
-        {SC_LANG_SPANISH, false, u"COLECCIÓN MINDORA"},
-        {SC_LANG_ITALIAN, false, u"COLLEZIONE MINDORA"},
-        {SC_LANG_DUTCH, false, u"MINDORA DIZEVUREVI"},
-        {9, false, u"MINDORA DIZEVUREVI"},
-        {SC_LANG_GERMAN, true, u"MINDORA DIZEVUREVI"},
+        {SC_LANG_JAPANESE, false}, {SC_LANG_ENGLISH, false},
+        {SC_LANG_GERMAN, false},   {SC_LANG_FRENCH, false},
+        {SC_LANG_SPANISH, false},  {SC_LANG_ITALIAN, false},
+        {SC_LANG_DUTCH, false},    {9, false},
+        {SC_LANG_GERMAN, true},
     };
     for (const Case& c : cases) {
         SCSetLanguageForTest(c.language);
         StorageManagerWiiForceEnglishOnly(c.bForceEnglish);
         kStorageManager::Init(kBlockSize, "", "");
-        EXPECT_EQ(BannerTitle(NandBanner()), c.title) << int(c.language) << " " << c.bForceEnglish;
+        EXPECT_EQ(BannerTitle(NandBanner()), u"Puzzles")
+            << int(c.language) << " " << c.bForceEnglish;
         kStorageManager::Deinit();
     }
 }
@@ -108,7 +105,7 @@ TEST_F(StorageNandTest, BadImagesLeaveTheBannerWithoutThem) {
             const u8 fill = i < c.iconsDrawn ? static_cast<u8>(kIconFill + i) : 0;
             EXPECT_TRUE(Filled(banner.iconTexture[i], NAND_BANNER_ICON_SIZE, fill)) << c.what << i;
         }
-        EXPECT_EQ(BannerTitle(banner), u"MINDORA DIZEVUREVI") << c.what;
+        EXPECT_EQ(BannerTitle(banner), u"Puzzles") << c.what;
         kStorageManager::Deinit();
     }
 }

@@ -263,11 +263,15 @@ TEST(SystemTextTest, CanadianRemoteAndDiscMessagesAreNotBlank) {
     }
 }
 
-TEST(SystemTextTest, DiscMessagesNameTheProductPerLanguage) {
-    EXPECT_STREQ(kText::SystemText(103, 1), "Please insert the MINDORA DIZEVUREVI Game Disc.");
-    EXPECT_NE(std::string(kText::SystemText(104, 4)).find("DIZEVUREVI MINDORA"), std::string::npos);
-    EXPECT_NE(std::string(kText::SystemText(103, 5)).find("COLLEZIONE MINDORA"), std::string::npos);
-    EXPECT_NE(std::string(kText::SystemText(103, 6)).find("MINDORA-SAMMLUNG"), std::string::npos);
+TEST(SystemTextTest, DiscMessagesNameTheGameInEveryLanguage) {
+    EXPECT_STREQ(kText::SystemText(103, 1), "Please insert the Puzzles Game Disc.");
+    for (int language = 1; language <= 8; ++language) {
+        for (int id : {103, 104}) {
+            EXPECT_NE(std::string(kText::SystemText(id, language)).find("Puzzles"),
+                      std::string::npos)
+                << id << " " << language;
+        }
+    }
 }
 
 TEST(SystemTextTest, PlaceholdersStayAndOutsideTheTableIsEmpty) {

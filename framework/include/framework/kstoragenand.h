@@ -14,8 +14,8 @@ constexpr int MAX_FILE_SIZE = 102400;
 constexpr const char* kSaveFileName = "save.dat";
 constexpr const char* kBannerFileName = "banner.bin";
 
-// true: the banner's title is the English one whatever the console's language. Before
-// NandInit.
+// Kept for the start-up that forces the banner's title to English: the title is the game's
+// name, "Puzzles", whatever the console's language, so there is nothing to change.
 void StorageManagerWiiForceEnglishOnly(bool bEnglishOnly);
 
 // Set-up: the block's size (1 to MAX_FILE_SIZE - 1; anything else asserts), the home
