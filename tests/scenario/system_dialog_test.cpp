@@ -63,7 +63,7 @@ TEST_F(SystemDialogTest, FullFlashMemoryAsksThePlayerAndTheChoiceDecides) {
     const std::string full = " --fault nand-check:home-blocks@1";
     const std::string strap = "130 hold A\n133 hold none\n";
     std::string output;
-    EXPECT_EQ(RunGame(strap + "150 pointer 0.5 0.64\n170 hold A\n172 hold none\n", 240,
+    EXPECT_EQ(RunGame(strap + "150 pointer 0.5 0.54\n170 hold A\n172 hold none\n", 240,
                       full + Screenshot("dialog_storage", 165) + Screenshot("start_splash", 226),
                       output),
               0)
@@ -74,9 +74,26 @@ TEST_F(SystemDialogTest, FullFlashMemoryAsksThePlayerAndTheChoiceDecides) {
 
     output.clear();
     EXPECT_EQ(
-        RunGame(strap + "150 pointer 0.5 0.76\n170 hold A\n172 hold none\n", 240, full, output), 0)
+        RunGame(strap + "150 pointer 0.5 0.66\n170 hold A\n172 hold none\n", 240, full, output), 0)
         << output;
     EXPECT_EQ(output.find("host: 240 frames"), std::string::npos) << "back to the console menu";
+}
+
+// A save file of the right size that fails its check: the game asks what to do, in the look
+// every dialog shares. A suite of its own, which needs no run to the world first.
+class DamagedSaveTest : public scenario::GameRunTest {};
+
+TEST_F(DamagedSaveTest, DamagedSaveFileShowsItsDialog) {
+    const std::filesystem::path data = s_dir / "nand/title/puzzles/data";
+    std::filesystem::remove_all(s_dir / "nand");
+    std::filesystem::create_directories(data);
+    std::ofstream(data / "save.dat", std::ios::binary) << std::string(5984, '\xFF');
+    std::string output;
+    EXPECT_EQ(game_run::Run(s_dir, "130 hold A\n133 hold none\n150 pointer 0.5 0.2\n", 170,
+                            Screenshot("dialog_damaged_save", 165), output),
+              0)
+        << output;
+    EXPECT_TRUE(ShotMatches("dialog_damaged_save"));
 }
 
 // The drive reports no disc on the world's second disc check (the run's 192nd disc read, at

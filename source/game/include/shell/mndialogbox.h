@@ -1,8 +1,10 @@
 // MNDialogBox: how one system dialog looks: a panel of the built-in bank "dialog" in the
 // middle of the picture with the title, the body word-wrapped to the panel and the options
-// as a row of buttons, the one under the pointer lit. Texts given by id are read from the
-// system texts each layout. It owns its sprites and shares its fonts; art that is missing
-// was logged by the resource manager and is skipped. Main thread only.
+// as a row of buttons, the one under the pointer lit; a dialog with one text shows it as its
+// body, so that every message reads in one font. Panels and buttons keep their rounded ends
+// whole at any size. Texts given by id are read from the system texts each layout. It owns
+// its sprites and shares its fonts; art that is missing was logged by the resource manager
+// and is skipped. Main thread only.
 #pragma once
 
 #include <framework/kfont.h>
@@ -56,7 +58,9 @@ private:
     // The text word-wrapped to the panel in the font.
     static kString Wrapped(kFont* font, const kString& text);
     void DrawPointer(float x, float y) const;
-    void DrawPanelSprite(kSprite* sprite, const Rect& rect) const;
+    // The art stretched over the rectangle but for its corners, drawn at their own size.
+    static void DrawPanelSprite(kSprite* sprite, const Rect& rect);
+    void DrawButton(const Rect& rect, bool bHot, const char* label) const;
     void DrawCentred(kFont* font, const Rect& rect, float y, const char* text,
                      unsigned int colour) const;
 

@@ -1,5 +1,5 @@
-// A system dialog's look: a light panel over the dimmed game, ink title, body and button
-// labels, sky buttons turning sun yellow under the pointer.
+// A system dialog's look: a paper panel over the dimmed game, a slate title, an ink body,
+// sky buttons with white labels turning sun yellow with ink ones under the pointer.
 #include <shell/mndialogbox.h>
 
 #include <shell/mnresourcemanager.h>
@@ -13,6 +13,8 @@
 #include <kelvo/render/krdrawhelp.h>
 
 #include <console/hbm.h>
+
+#include <algorithm>
 
 namespace Kelvo_lib {
 
@@ -34,6 +36,8 @@ constexpr unsigned int kBar = 0xFF1B2B4B;
 constexpr unsigned int kWhite = 0xFFFFFFFF;
 constexpr float kPointerSize = 10.0f;
 constexpr int kMaxLine = 256;
+// The corners of the panel and button art, in the art's pixels: drawn at that size.
+constexpr float kArtCorner = 24.0f;
 
 float DisplayWidth() {
     return static_cast<float>(kSpriteManager::GetDisplayWidth());
@@ -118,8 +122,14 @@ kString MNDialogBox::Wrapped(kFont* font, const kString& text) {
 }
 
 void MNDialogBox::Layout(const kDialog& dialog) {
-    m_title = Wrapped(m_titleFont.Get(), TextOf(dialog.m_titleScriptId, dialog.m_title));
-    m_body = Wrapped(m_bodyFont.Get(), TextOf(dialog.m_bodyScriptId, dialog.m_body));
+    kString title = TextOf(dialog.m_titleScriptId, dialog.m_title);
+    kString body = TextOf(dialog.m_bodyScriptId, dialog.m_body);
+    if (body.CStr() == nullptr || body.CStr()[0] == '\0') {
+        body = title;
+        title = kString();
+    }
+    m_title = Wrapped(m_titleFont.Get(), title);
+    m_body = Wrapped(m_bodyFont.Get(), body);
     m_labels.Clear();
     float widestLabel = 0.0f;
     for (int i = 0; i < dialog.m_optionList.Size(); ++i) {
@@ -174,14 +184,44 @@ int MNDialogBox::OptionAt(float x, float y) const {
     return -1;
 }
 
-void MNDialogBox::DrawPanelSprite(kSprite* sprite, const Rect& rect) const {
+// Nine pieces: each shows its part of the art (a clip window of the frame) over its part of
+// the rectangle. The sprite keeps the art's own size between calls.
+void MNDialogBox::DrawPanelSprite(kSprite* sprite, const Rect& rect) {
     if (sprite == nullptr) {
         return;
     }
-    sprite->SetPosition(rect.x, rect.y);
-    sprite->SetWidth(rect.w);
-    sprite->SetHeight(rect.h);
-    sprite->Render();
+    const float artW = sprite->GetWidth();
+    const float artH = sprite->GetHeight();
+    if (!(artW > 2.0f * kArtCorner && artH > 2.0f * kArtCorner)) {
+        return;
+    }
+    const float cornerX = std::min(kArtCorner, rect.w * 0.5f);
+    const float cornerY = std::min(kArtCorner, rect.h * 0.5f);
+    const float us[] = {0.0f, kArtCorner / artW, 1.0f - kArtCorner / artW, 1.0f};
+    const float vs[] = {0.0f, kArtCorner / artH, 1.0f - kArtCorner / artH, 1.0f};
+    const float xs[] = {rect.x, rect.x + cornerX, rect.x + rect.w - cornerX, rect.x + rect.w};
+    const float ys[] = {rect.y, rect.y + cornerY, rect.y + rect.h - cornerY, rect.y + rect.h};
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 3; ++col) {
+            if (xs[col + 1] <= xs[col] || ys[row + 1] <= ys[row]) {
+                continue;
+            }
+            sprite->m_clipX0 = us[col];
+            sprite->m_clipX1 = us[col + 1];
+            sprite->m_clipY0 = vs[row];
+            sprite->m_clipY1 = vs[row + 1];
+            sprite->SetPosition(xs[col], ys[row]);
+            sprite->SetWidth(xs[col + 1] - xs[col]);
+            sprite->SetHeight(ys[row + 1] - ys[row]);
+            sprite->Render();
+        }
+    }
+    sprite->m_clipX0 = 0.0f;
+    sprite->m_clipY0 = 0.0f;
+    sprite->m_clipX1 = 1.0f;
+    sprite->m_clipY1 = 1.0f;
+    sprite->SetWidth(artW);
+    sprite->SetHeight(artH);
 }
 
 void MNDialogBox::DrawCentred(kFont* font, const Rect& rect, float y, const char* text,
@@ -212,17 +252,21 @@ void MNDialogBox::DrawCentred(kFont* font, const Rect& rect, float y, const char
     }
 }
 
+// Sky with a white label, or sun yellow with an ink one under the pointer.
+void MNDialogBox::DrawButton(const Rect& rect, bool bHot, const char* label) const {
+    DrawPanelSprite(bHot ? m_buttonHot : m_button, rect);
+    DrawCentred(m_buttonFont.Get(), rect,
+                rect.y + (rect.h - TextHeight(m_buttonFont.Get(), label)) / 2.0f, label,
+                bHot ? kInk : kWhite);
+}
+
 void MNDialogBox::Render(int hotOption, float pointerX, float pointerY) const {
     krDrawHelp::DrawRect(KR_DRAW_PIXELS, 0.0f, 0.0f, DisplayWidth(), DisplayHeight(), kDim);
     DrawPanelSprite(m_box, m_panel);
     DrawCentred(m_titleFont.Get(), m_panel, m_panel.y + kMargin, m_title.CStr(), kTitleInk);
     DrawCentred(m_bodyFont.Get(), m_panel, m_bodyY, m_body.CStr(), kInk);
     for (int i = 0; i < m_buttons.Size(); ++i) {
-        const Rect& rect = m_buttons(i);
-        DrawPanelSprite(i == hotOption ? m_buttonHot : m_button, rect);
-        const float labelHeight = TextHeight(m_buttonFont.Get(), m_labels(i));
-        DrawCentred(m_buttonFont.Get(), rect, rect.y + (rect.h - labelHeight) / 2.0f,
-                    m_labels(i).CStr(), kInk);
+        DrawButton(m_buttons(i), i == hotOption, m_labels(i).CStr());
     }
     if (m_buttons.Size() > 0) {
         DrawPointer(pointerX, pointerY);
@@ -243,10 +287,7 @@ void MNDialogBox::RenderHomeMenu(float pointerX, float pointerY) const {
         const HBMButton& button = HBMGetButton(i);
         const Rect rect = {button.x * width, button.y * height, button.w * width,
                            button.h * height};
-        DrawPanelSprite(HBMGetHotButton() == i ? m_buttonHot : m_button, rect);
-        DrawCentred(m_buttonFont.Get(), rect,
-                    rect.y + (rect.h - TextHeight(m_buttonFont.Get(), button.label)) / 2.0f,
-                    button.label, kInk);
+        DrawButton(rect, HBMGetHotButton() == i, button.label);
     }
     DrawPointer(pointerX, pointerY);
 }
