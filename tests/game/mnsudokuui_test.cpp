@@ -156,7 +156,8 @@ TEST_F(SudokuScreenTest, PlayedThroughByPointerUntilTheSweepEndsTheGame) {
         EXPECT_EQ(0, m_signals.invalid);
         ASSERT_EQ(MNSudokuWidget::STATE_SWEEP, Widget().GetWidgetState());
         const float timeAtSweep = m_screen->GetTime();
-        RunSweep();
+        EXPECT_NEAR(3.0f, static_cast<float>(RunSweep()) * kFrame, 2.0f * kFrame)
+            << "the sweep and the pause after it last 1.0 + 2.0 s, as the other puzzles' do";
         EXPECT_EQ(1, m_signals.gameOver);
         EXPECT_EQ(SFX_RIGHT, MNSound::GetLastSoundEffect());
         EXPECT_EQ(PUZZLE_STATE_COMPLETED, m_screen->GetState());

@@ -19,8 +19,10 @@ public:
     // Hint kinds: one cell, the selected cell's row, the selected cell's box.
     enum eHintKind { HINT_CELL = 0, HINT_ROW = 1, HINT_BOX = 2, HINT_KINDS = 3 };
 
-    // Cells Fast and Fun leaves open; the rest starts solved and locked.
-    static constexpr int K_PREFILL_OPEN = 4;
+    // Cells Fast and Fun leaves open on a 9 x 9 and a 6 x 6 grid; the rest starts solved and
+    // locked.
+    static constexpr int K_PREFILL_OPEN_9 = 8;
+    static constexpr int K_PREFILL_OPEN_6 = 4;
     // Saved state: one byte per cell, then errors made, clock, hints left and selection.
     static constexpr u8 K_LOCKED_BIT = 0x80;
 

@@ -113,7 +113,7 @@ private:
     float m_fScanTime = 0.0f;
     float m_fScanLength = 1.0f;
     float m_fPostScanTime = 0.0f;
-    float m_fPostScanLength = 1.5f;
+    float m_fPostScanLength = 2.0f;
     int m_scanCurrentCol = 0;
     kArray<unsigned char> m_scanGrid;
     kSharedPtr<kSprite> m_introContinueButtonSprite;

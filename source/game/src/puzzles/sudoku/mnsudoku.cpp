@@ -75,7 +75,8 @@ void MNSudoku::PrefillFastAndFun() {
             open[numOpen++] = cell;
         }
     }
-    while (numOpen > K_PREFILL_OPEN) {
+    const int keepOpen = GetSize() == 9 ? K_PREFILL_OPEN_9 : K_PREFILL_OPEN_6;
+    while (numOpen > keepOpen) {
         const int r = static_cast<int>(MNProfile::GetRandomGen()->rand()) % numOpen;
         const int cell = open[r];
         open[r] = open[--numOpen];
@@ -285,7 +286,7 @@ bool MNSudoku::Hint(int kind) {
     return RevealCells([&](int cell) { return same(cell, target); }, true);
 }
 
-// Simply Puzzle reads the second half one difficulty lower, as its difficulties start at 1.
+// Simply Puzzle gives the allowance of Quick Blast, at the puzzle's own difficulty.
 int MNSudoku::GetMaxHints(int gameMode, int kind) const {
     if (kind < 0 || kind >= HINT_KINDS) {
         return 0;
@@ -293,10 +294,10 @@ int MNSudoku::GetMaxHints(int gameMode, int kind) const {
     const int d = m_data.difficulty % kDifficulties;
     switch (gameMode) {
     case GAME_MODE_TOURNAMENT:
+        return s_maxHintsTable[0][d][kind];
     case GAME_MODE_QUICKBLAST:
-        return s_maxHintsTable[gameMode][d][kind];
     case GAME_MODE_SIMPLYPUZZLE:
-        return s_maxHintsTable[1][d > 0 ? d - 1 : 0][kind];
+        return s_maxHintsTable[1][d][kind];
     default:
         return 0;
     }
