@@ -2,7 +2,8 @@
 // manager, music by eMusicCue on the music stream; everything is loaded once by Init and
 // owned here until Deinit. A requested cue starts 0.15 s later, in Tick. Static service,
 // main thread only: a missing or unreadable file is logged once and plays silence, and an
-// unknown id or level is logged and ignored.
+// unknown id or level is logged and ignored. The ids the enumeration leaves out (11 to 13,
+// 19, 20, 22, 27 to 32 and 39) have no sound: nothing in the game plays them.
 #pragma once
 
 namespace Kelvo_lib {
@@ -19,35 +20,22 @@ enum eSoundEffect {
     SFX_VOLUME = 8,
     SFX_RADIO_OFF = 9,
     SFX_RADIO_ON = 10,
-    SFX_SPARE_11 = 11,
-    SFX_SPARE_12 = 12,
-    SFX_SPARE_13 = 13,
     SFX_DOWN_LIST = 14,
     SFX_ACROSS_LIST = 15,
     SFX_RIGHT = 16,
     SFX_WRONG = 17,
     SFX_TILE_REMOVE = 18,
-    SFX_SPARE_19 = 19,
-    SFX_SPARE_20 = 20,
     SFX_ANSWER_OPEN = 21,
-    SFX_SPARE_22 = 22,
     SFX_SWEEP_TICK = 23,
-    SFX_SPARE_24 = 24,
+    SFX_END_OF_LIST = 24, // a step past either end of a list of puzzles
     SFX_CELL_SELECT = 25,
     SFX_TILE_PLACE = 26,
-    SFX_SPARE_27 = 27,
-    SFX_SPARE_28 = 28,
-    SFX_SPARE_29 = 29,
-    SFX_SPARE_30 = 30,
-    SFX_SPARE_31 = 31,
-    SFX_SPARE_32 = 32,
-    SFX_SPARE_33 = 33,
+    SFX_TURN_OVER = 33, // Head to Head: the turn passes, or an error
     SFX_TIME_UP = 34,
     SFX_LAST_SECONDS = 35,
     SFX_TARGET_EXPIRED = 36,
     SFX_TICK = 37,
     SFX_TOCK = 38,
-    SFX_SPARE_39 = 39,
     SFX_RESULT_BEST = 40,
     SFX_RESULT_GOOD = 41,
     SFX_RESULT_FAIR = 42,
@@ -102,7 +90,8 @@ public:
     static void FadeDownForHomeMenu();
     static void RestartAfterHomeMenu();
 
-    // The table: file names under "wii/audio/", without extension; null outside it.
+    // The table: file names under "wii/audio/", without extension; null outside it and for
+    // an id without a sound.
     static const char* GetSoundEffectName(int id);
     static const char* GetMusicName(int cue);
 };

@@ -22,15 +22,15 @@ constexpr float kHomeMenuFadeSeconds = 0.25f;
 // up to the delay in floats start it on that frame.
 constexpr float kStartTolerance = 1.0e-4f;
 
-// File names by eSoundEffect, under "wii/audio/".
+// File names by eSoundEffect, under "wii/audio/"; null for an id without a sound.
 constexpr const char* kEffectNames[SFX_COUNT] = {
     "back",           "highlight",   "press",         "confirm",     "erase",       "highlight_off",
-    "list_up",        "spinner",     "volume",        "radio_off",   "radio_on",    "spare_11",
-    "spare_12",       "spare_13",    "down_list",     "across_list", "right",       "wrong",
-    "tile_remove",    "spare_19",    "spare_20",      "answer_open", "spare_22",    "sweep_tick",
-    "spare_24",       "cell_select", "tile_place",    "spare_27",    "spare_28",    "spare_29",
-    "spare_30",       "spare_31",    "spare_32",      "spare_33",    "time_up",     "last_seconds",
-    "target_expired", "tick",        "tock",          "spare_39",    "result_best", "result_good",
+    "list_up",        "spinner",     "volume",        "radio_off",   "radio_on",    nullptr,
+    nullptr,          nullptr,       "down_list",     "across_list", "right",       "wrong",
+    "tile_remove",    nullptr,       nullptr,         "answer_open", nullptr,       "sweep_tick",
+    "end_of_list",    "cell_select", "tile_place",    nullptr,       nullptr,       nullptr,
+    nullptr,          nullptr,       nullptr,         "turn_over",   "time_up",     "last_seconds",
+    "target_expired", "tick",        "tock",          nullptr,       "result_best", "result_good",
     "result_fair",    "result_poor", "key_backspace", "key_letter",
 };
 
@@ -161,7 +161,7 @@ void MNSound::Init(int effectVolume, int musicVolume) {
     SetSoundEffectVolume(effectVolume);
     SetMusicVolume(musicVolume);
     for (int id = 0; id < SFX_COUNT; ++id) {
-        s_effectIds[id] = LoadEffect(kEffectNames[id]);
+        s_effectIds[id] = kEffectNames[id] != nullptr ? LoadEffect(kEffectNames[id]) : -1;
     }
     for (int cue = 0; cue < MUSIC_COUNT; ++cue) {
         s_music[cue] = LoadMusic(kMusicNames[cue]);
@@ -204,6 +204,10 @@ void MNSound::PlaySoundEffect(int id) {
         return;
     }
     s_lastEffect = id;
+    if (kEffectNames[id] == nullptr) {
+        kLogSys(kSystem, "PlaySoundEffect: effect %d has no sound\n", id);
+        return;
+    }
     if (s_bInitialised && s_effectIds[id] >= 0) {
         kSoundManager::Play(s_effectIds[id], true);
     }
