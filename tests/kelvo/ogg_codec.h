@@ -67,14 +67,15 @@ struct MemorySource {
 };
 
 // Every byte plain ov_read gives for the file (16-bit signed little-endian, or 8-bit
-// unsigned); empty when it does not open.
-inline Bytes Decode(const Bytes& file, int wordSize = 2) {
+// unsigned); empty when it does not open. Out may hold them on another heap.
+template <class Out = Bytes>
+inline Out Decode(const Bytes& file, int wordSize = 2) {
     MemorySource source{&file, 0};
     OggVorbis_File decoder;
     if (ov_open_callbacks(&source, &decoder, nullptr, 0, MemorySource::kCallbacks) != 0) {
         return {};
     }
-    Bytes pcm;
+    Out pcm;
     char block[4096];
     for (;;) {
         const long got =

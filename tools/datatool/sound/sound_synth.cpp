@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <regex>
 #include <sstream>
 
@@ -16,6 +17,8 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kBeatsPerBar = 4;
 constexpr double kReleaseSeconds = 0.02;
+// No cue's peak goes above this, whatever its loudness asks.
+constexpr double kCueCeilingDb = -1.0;
 
 using Frames = std::vector<double, HostHeap<double>>;
 
@@ -223,15 +226,15 @@ bool ParseCueLine(const std::vector<std::string>& words, SynthCue* cue, std::str
     }
     double value = 0.0;
     if (words.size() != 2 || !ParseNumber(words[1], &value)) {
-        *why = "expected tempo, bars, peak, chords or a layer, with its value";
+        *why = "expected tempo, bars, loudness, chords or a layer, with its value";
         return false;
     }
     if (words[0] == "tempo" && value >= 20.0 && value <= 300.0) {
         cue->tempo = value;
     } else if (words[0] == "bars" && value >= 1.0 && value <= 512.0) {
         cue->bars = static_cast<int>(value);
-    } else if (words[0] == "peak" && value <= 0.0 && value >= -96.0) {
-        cue->peakDb = value;
+    } else if (words[0] == "loudness" && value <= 0.0 && value >= -96.0) {
+        cue->loudness = value;
     } else {
         *why = "'" + words[0] + "' is unknown or out of range";
         return false;
@@ -335,18 +338,76 @@ void AddNote(const SynthNote& note, unsigned int rate, unsigned int channels, bo
     }
 }
 
-// Scaled so that the loudest value is the peak, rounded to 16 bits.
-SynthSamples Normalised(const Frames& values, double peakDb) {
+double LoudestOf(const Frames& values) {
     double loudest = 0.0;
     for (const double value : values) {
         loudest = std::max(loudest, std::abs(value));
     }
-    const double scale = loudest > 0.0 ? 32767.0 * std::pow(10.0, peakDb / 20.0) / loudest : 0.0;
+    return loudest;
+}
+
+// The scale that puts the loudest value at the peak.
+double ScaleToPeak(const Frames& values, double peakDb) {
+    const double loudest = LoudestOf(values);
+    return loudest > 0.0 ? 32767.0 * std::pow(10.0, peakDb / 20.0) / loudest : 0.0;
+}
+
+// Rounded to 16 bits after scaling.
+SynthSamples Scaled(const Frames& values, double scale) {
     SynthSamples samples(values.size());
     for (size_t i = 0; i < values.size(); ++i) {
         samples[i] = static_cast<short>(std::lround(values[i] * scale));
     }
     return samples;
+}
+
+// One biquad section, transposed direct form II.
+struct Biquad {
+    double b0, b1, b2, a1, a2;
+    double z1 = 0.0;
+    double z2 = 0.0;
+    double Step(double x) {
+        const double y = b0 * x + z1;
+        z1 = b1 * x - a1 * y + z2;
+        z2 = b2 * x - a2 * y;
+        return y;
+    }
+};
+
+// The two stages of BS.1770's K-weighting at the rate: a high shelf of about +4 dB above
+// 1.7 kHz (the head's effect) and a high pass at 38 Hz, from their analogue prototypes.
+Biquad Shelf(unsigned int rate) {
+    const double k = std::tan(kPi * 1681.974450955533 / rate);
+    const double q = 0.7071752369554196;
+    const double vh = std::pow(10.0, 3.999843853973347 / 20.0);
+    const double vb = std::pow(vh, 0.4996667741545416);
+    const double a0 = 1.0 + k / q + k * k;
+    return {(vh + vb * k / q + k * k) / a0, 2.0 * (k * k - vh) / a0, (vh - vb * k / q + k * k) / a0,
+            2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0};
+}
+
+Biquad HighPass(unsigned int rate) {
+    const double k = std::tan(kPi * 38.13547087602444 / rate);
+    const double q = 0.5003270373238773;
+    const double a0 = 1.0 + k / q + k * k;
+    return {1.0, -2.0, 1.0, 2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0};
+}
+
+// The loudness in LUFS of interleaved values times scale, as 16-bit samples.
+double LoudnessOf(const Frames& values, double scale, unsigned int channels, unsigned int rate) {
+    const size_t frames = channels > 0 ? values.size() / channels : 0;
+    double sum = 0.0;
+    for (unsigned int c = 0; c < channels; ++c) {
+        Biquad shelf = Shelf(rate);
+        Biquad highPass = HighPass(rate);
+        double squares = 0.0;
+        for (size_t i = 0; i < frames; ++i) {
+            const double y = highPass.Step(shelf.Step(values[i * channels + c] * scale / 32768.0));
+            squares += y * y;
+        }
+        sum += frames > 0 ? squares / static_cast<double>(frames) : 0.0;
+    }
+    return sum > 0.0 ? -0.691 + 10.0 * std::log10(sum) : -std::numeric_limits<double>::infinity();
 }
 
 // The chord's tones from the base note upwards; index past the last goes an octave up.
@@ -490,7 +551,7 @@ SynthSamples RenderEffect(const SynthEffect& effect, unsigned int rate) {
     for (const SynthNote& note : effect.notes) {
         AddNote(note, rate, 1, false, frames);
     }
-    return Normalised(frames, effect.peakDb);
+    return Scaled(frames, ScaleToPeak(frames, effect.peakDb));
 }
 
 std::vector<SynthNote> ArrangeCue(const SynthCue& cue) {
@@ -516,7 +577,16 @@ SynthSamples RenderCue(const SynthCue& cue, unsigned int rate) {
     for (const SynthNote& note : ArrangeCue(cue)) {
         AddNote(note, rate, 2, true, frames);
     }
-    return Normalised(frames, cue.peakDb);
+    // Measured on the values at full scale, then moved to the loudness asked for.
+    const double fullScale = ScaleToPeak(frames, 0.0);
+    const double loudness = LoudnessOf(frames, fullScale, 2, rate);
+    const double toLoudness = fullScale * std::pow(10.0, (cue.loudness - loudness) / 20.0);
+    return Scaled(frames, std::min(toLoudness, ScaleToPeak(frames, kCueCeilingDb)));
+}
+
+double LoudnessLufs(const SynthSamples& interleaved, unsigned int channels, unsigned int rate) {
+    Frames values(interleaved.begin(), interleaved.end());
+    return LoudnessOf(values, 1.0, channels, rate);
 }
 
 } // namespace datatool

@@ -2,15 +2,16 @@
 // looping music cues arranged from a chord progression. A description file holds blocks,
 // each opened by a line "effect NAME [peak DB]" or "cue NAME"; '#' starts a comment.
 //   effect lines:  WAVE START LENGTH HZ[-HZ] [level DB] [attack S] [decay S]
-//   cue lines:     tempo BPM | bars N | peak DB | chords CHORD... |
+//   cue lines:     tempo BPM | bars N | loudness LUFS | chords CHORD... |
 //                  pad|bass|arp|melody WAVE [level DB] [attack S] [pattern STEP...] [seed N]
 // NAME is letters, digits and '_' in folders split by '/'; WAVE is sine, triangle, square or
 // noise; HZ is 1 to 20,000, a level -96 to 24 dB, attack and decay 0 to 10 s; a CHORD is a
 // root (C, F#, Bb...) and a quality (none, m, 7, maj7, m7, sus2, sus4, add9); an arp STEP
 // is a chord tone 0 to 15 or '-' for a rest.
-// Rendering is deterministic; every sound is scaled so that its loudest sample sits at its
-// peak (effects -6 dBFS, cues -13.5 dBFS by default: 6 dB under the effects once played
-// through the music channel), so nothing clips.
+// Rendering is deterministic. An effect is scaled so that its loudest sample sits at its
+// peak (-6 dBFS by default); a cue so that its loudness (LoudnessLufs) is the one given,
+// -21 by default, which puts the game's cues, all at one loudness, with their peaks about
+// 6 dB under the effects'. A cue whose peak would clip is scaled down to -1 dBFS instead.
 #pragma once
 
 #include <cstdlib>
@@ -83,7 +84,7 @@ struct SynthCue {
     std::string name;
     double tempo = 72.0; // beats per minute, four beats a bar
     int bars = 16;
-    double peakDb = -13.5;
+    double loudness = -21.0;        // LUFS
     std::vector<SynthChord> chords; // one a bar, repeated
     SynthLayer pad, bass, arp, melody;
 
@@ -106,5 +107,10 @@ SynthSamples RenderEffect(const SynthEffect& effect, unsigned int rate);
 SynthSamples RenderCue(const SynthCue& cue, unsigned int rate);
 // The notes the cue's layers play, before rendering.
 std::vector<SynthNote> ArrangeCue(const SynthCue& cue);
+
+// The loudness of interleaved samples in LUFS: their mean square through the K-weighting
+// filter of ITU-R BS.1770 at the rate, summed over the channels, without gating (the game's
+// sounds have no silences to leave out). -inf for silence.
+double LoudnessLufs(const SynthSamples& interleaved, unsigned int channels, unsigned int rate);
 
 } // namespace datatool
