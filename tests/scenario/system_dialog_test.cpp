@@ -96,7 +96,7 @@ TEST_F(DamagedSaveTest, DamagedSaveFileShowsItsDialog) {
     EXPECT_TRUE(ShotMatches("dialog_damaged_save"));
 }
 
-// The drive reports no disc on the world's second disc check (the run's 192nd disc read, at
+// The drive reports no disc on the world's second disc check (the run's 179th disc read, at
 // frame 556) for 60 polls of its status, one a frame: the disc dialog shows instead of the
 // game until the drive reads again at 617. The game is not ticked meanwhile: its picture at
 // 617 is the one a run without the fault shows at 556; and it goes on from there.
@@ -104,7 +104,7 @@ TEST_F(SystemDialogTest, DiscMissingShowsItsDialogUntilTheDriveReadsAgain) {
     std::string output;
     EXPECT_EQ(RunGame(kToTheWorld, 560, Screenshot("world_556", 556), output), 0) << output;
     EXPECT_EQ(RunGame(kToTheWorld, 640,
-                      " --fault dvd-read:no-disc@192x60" + Screenshot("dialog_disc", 600) +
+                      " --fault dvd-read:no-disc@179x60" + Screenshot("dialog_disc", 600) +
                           Screenshot("world_617", 617) + Screenshot("world_630", 630),
                       output),
               0)

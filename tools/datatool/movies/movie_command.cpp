@@ -1,11 +1,14 @@
 // datatool movie OUT.thp --style N --seconds S: one of the five start-up movies, drawn
-// here frame by frame in the game's look (a grid of paper cells popping in over night blue,
-// the style's pattern lit in its accent colour, a fade to black at the end) with a soft
-// two-note chime, written as a 640 x 448 THP movie at 25 frames a second.
+// here frame by frame in the game's look and scored as a sting: a grid of paper cells pops in
+// over night blue, each with a soft pluck, the style's pattern lights in its accent colour
+// with a chime, and the whole grid sways, closes in and breathes over a held chord until it
+// fades to black with it, so that every frame moves and sounds. Written as a 640 x 448 THP
+// movie at 25 frames a second.
 #include "commands.h"
 
 #include <kelvo/movie/thpfile.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,18 +22,36 @@ constexpr u32 kWidth = 640;
 constexpr u32 kHeight = 448;
 constexpr f32 kFrameRate = 25.0f;
 constexpr int kGrid = 5;
+constexpr int kCells = kGrid * kGrid;
+constexpr f32 kPitch = 64.0f;
+constexpr f32 kPi = 3.14159265f;
 constexpr u32 kNightBlue = 0x1B2A4A;
 constexpr u32 kSlate = 0x2E4272;
 constexpr u32 kPaper = 0xFAF7F0;
 constexpr u32 kAccents[] = {0xFFD23F, 0x3BB273, 0x4D9DE0, 0xE15554, 0xFFD23F};
 // Each style's lit cells, one bit per cell, row by row from the top left.
 constexpr u32 kPatterns[] = {0x1041041, 0x0427C84, 0x0E8C62E, 0x1555555, 0x1151151};
+// Each style's key: the root of its chord, in hertz.
+constexpr f32 kRoots[] = {261.63f, 293.66f, 329.63f, 349.23f, 392.0f};
+// The timeline, as fractions of the movie: the cells pop in until kPopsEnd, the pattern
+// lights from kLightStart; the last kFadeSeconds fade to black.
+constexpr f32 kPopsEnd = 0.3f;
+constexpr f32 kLightStart = 0.35f;
+constexpr f32 kPopSeconds = 0.25f;
+constexpr f32 kLightSeconds = 0.4f;
+constexpr f32 kFadeSeconds = 0.5f;
+constexpr f32 kPeak = 16384.0f; // -6 dBFS
 
 struct Style {
     u32 accent;
     u32 pattern;
+    f32 root;
     f32 seconds;
 };
+
+f32 Clamp01(f32 value) {
+    return std::fmin(1.0f, std::fmax(0.0f, value));
+}
 
 u32 Blend(u32 a, u32 b, f32 t) {
     u32 out = 0;
@@ -64,48 +85,105 @@ void FillCell(u8* rgb, f32 cx, f32 cy, f32 side, u32 colour) {
     }
 }
 
+f32 PopStart(const Style& style, int cell) {
+    return kPopsEnd * style.seconds * cell / kCells;
+}
+
+bool IsLit(const Style& style, int cell) {
+    return ((style.pattern >> (kCells - 1 - cell)) & 1) != 0;
+}
+
+// The lit cells take their colour one after another.
+f32 LightStart(const Style& style, int cell) {
+    return kLightStart * style.seconds + 0.05f * cell;
+}
+
+// A cell's size while it pops in: it overshoots a little and settles.
+f32 PopScale(f32 age) {
+    const f32 p = Clamp01(age / kPopSeconds);
+    return std::sin(p * kPi / 2) * (1.0f + 0.15f * std::sin(p * kPi));
+}
+
+f32 Fade(const Style& style, f32 t) {
+    return Clamp01((style.seconds - t) / kFadeSeconds);
+}
+
 void DrawFrame(const Style& style, u32 frame, u8* rgb) {
     const f32 t = frame / kFrameRate;
-    const f32 fade = std::fmin(1.0f, std::fmax(0.0f, (style.seconds - t) / 0.5f));
     for (u32 y = 0; y < kHeight; ++y) {
         const u32 background = Blend(kNightBlue, kSlate, 0.35f * y / kHeight);
         for (u32 x = 0; x < kWidth; ++x) {
             Put(rgb, x, y, background);
         }
     }
-    constexpr f32 kPitch = 64.0f;
-    for (int cell = 0; cell < kGrid * kGrid; ++cell) {
-        const f32 start = 0.2f + 0.06f * cell;
-        const f32 grow = std::fmin(1.0f, std::fmax(0.0f, (t - start) / 0.25f));
-        if (grow <= 0.0f) {
+    // The grid sways about the centre and slowly closes in; lit cells breathe.
+    const f32 angle = 0.12f * std::sin(2.0f * kPi * t / style.seconds);
+    const f32 zoom = 0.88f + 0.12f * t / style.seconds;
+    for (int cell = 0; cell < kCells; ++cell) {
+        const f32 age = t - PopStart(style, cell);
+        if (age < 0.0f) {
             continue;
         }
-        const bool lit = (style.pattern >> (kGrid * kGrid - 1 - cell)) & 1;
-        const f32 light = std::fmin(1.0f, std::fmax(0.0f, (t - 2.0f) / 0.5f));
-        const u32 colour = lit ? Blend(kPaper, style.accent, light) : kPaper;
-        const f32 cx = kWidth / 2.0f + (cell % kGrid - 2) * kPitch;
-        const f32 cy = kHeight / 2.0f + (cell / kGrid - 2) * kPitch;
-        FillCell(rgb, cx, cy + 2, (kPitch - 10) * grow, Blend(kNightBlue, 0, 0.5f)); // shadow
-        FillCell(rgb, cx, cy, (kPitch - 10) * grow, colour);
+        const f32 light =
+            IsLit(style, cell) ? Clamp01((t - LightStart(style, cell)) / kLightSeconds) : 0.0f;
+        const f32 breath = 1.0f + 0.06f * light * std::sin(2.0f * kPi * (t - 0.1f * cell));
+        const f32 side = (kPitch - 10) * zoom * PopScale(age) * breath;
+        const f32 gx = (cell % kGrid - 2) * kPitch * zoom;
+        const f32 gy = (cell / kGrid - 2) * kPitch * zoom;
+        const f32 cx = kWidth / 2.0f + gx * std::cos(angle) - gy * std::sin(angle);
+        const f32 cy = kHeight / 2.0f + gx * std::sin(angle) + gy * std::cos(angle);
+        FillCell(rgb, cx, cy + 2, side, Blend(kNightBlue, 0, 0.5f)); // shadow
+        FillCell(rgb, cx, cy, side, Blend(kPaper, style.accent, light));
     }
+    const f32 fade = Fade(style, t);
     for (size_t i = 0; fade < 1.0f && i < static_cast<size_t>(kWidth) * kHeight * 3; ++i) {
         rgb[i] = static_cast<u8>(std::lround(rgb[i] * fade));
     }
 }
 
-// Two soft bell notes as the pattern lights, peaking near -6 dBFS, the right a touch softer.
-std::vector<s16> Chime(f32 seconds) {
-    const u32 count = static_cast<u32>(seconds * THP_SOUND_FREQUENCY);
-    std::vector<s16> sound(count * 2, 0);
-    const struct { f32 at, hz; } notes[] = {{2.0f, 660.0f}, {2.25f, 990.0f}};
-    for (const auto& note : notes) {
-        for (u32 i = static_cast<u32>(note.at * THP_SOUND_FREQUENCY); i < count; ++i) {
-            const f32 age = static_cast<f32>(i) / THP_SOUND_FREQUENCY - note.at;
-            const f32 envelope = std::fmin(1.0f, age / 0.01f) * std::exp(-age * 3.0f);
-            const f32 value = 8000.0f * envelope * std::sin(2.0f * M_PI * note.hz * age);
-            sound[i * 2] = static_cast<s16>(sound[i * 2] + std::lround(value));
-            sound[i * 2 + 1] = static_cast<s16>(sound[i * 2 + 1] + std::lround(value * 0.8f));
+// A note into the stereo mix: a soft rise, then a fall of the time constant.
+void AddNote(std::vector<f32>& mix, f32 at, f32 hz, f32 level, f32 attack, f32 decay, f32 pan) {
+    const u32 count = static_cast<u32>(mix.size() / 2);
+    for (u32 i = static_cast<u32>(at * THP_SOUND_FREQUENCY); i < count; ++i) {
+        const f32 age = static_cast<f32>(i) / THP_SOUND_FREQUENCY - at;
+        const f32 envelope = std::fmin(1.0f, age / attack) * std::exp(-age / decay);
+        if (envelope < 1e-4f && age > attack) {
+            break;
         }
+        const f32 value = level * envelope * std::sin(2.0f * kPi * hz * age);
+        mix[i * 2] += value * (1.0f - pan);
+        mix[i * 2 + 1] += value * (1.0f + pan);
+    }
+}
+
+// The sting: a held chord from the first frame, a pluck for each cell that pops in (rising
+// through the chord), a chime as the pattern lights; faded out with the picture and scaled
+// to peak at -6 dBFS.
+std::vector<s16> Sting(const Style& style) {
+    const u32 count = static_cast<u32>(style.seconds * THP_SOUND_FREQUENCY);
+    std::vector<f32> mix(count * 2, 0.0f);
+    const f32 chord[] = {1.0f, 1.25992f, 1.49831f, 2.0f}; // root, major third, fifth, octave
+    for (int i = 0; i < 3; ++i) {
+        AddNote(mix, 0.0f, style.root * chord[i] / 2, 0.25f, 0.05f, 1000.0f, 0.3f * (i - 1));
+    }
+    for (int cell = 0; cell < kCells; ++cell) {
+        const f32 hz = style.root * chord[cell % 4] * (cell < kCells / 2 ? 1.0f : 2.0f);
+        AddNote(mix, PopStart(style, cell), hz, 0.3f, 0.004f, 0.08f, 0.15f * (cell % kGrid - 2));
+    }
+    const f32 lightAt = kLightStart * style.seconds;
+    AddNote(mix, lightAt, style.root * 2.0f, 0.6f, 0.01f, 0.35f, -0.2f);
+    AddNote(mix, lightAt + 0.25f, style.root * 3.0f, 0.5f, 0.01f, 0.35f, 0.2f);
+    AddNote(mix, lightAt + 0.5f, style.root * 4.0f, 0.4f, 0.01f, 0.5f, 0.0f);
+    f32 loudest = 0.0f;
+    for (u32 i = 0; i < count; ++i) {
+        const f32 fade = Fade(style, static_cast<f32>(i) / THP_SOUND_FREQUENCY);
+        mix[i * 2] *= fade;
+        mix[i * 2 + 1] *= fade;
+        loudest = std::max({loudest, std::fabs(mix[i * 2]), std::fabs(mix[i * 2 + 1])});
+    }
+    std::vector<s16> sound(mix.size());
+    for (size_t i = 0; i < mix.size(); ++i) {
+        sound[i] = static_cast<s16>(std::lround(mix[i] * kPeak / loudest));
     }
     return sound;
 }
@@ -126,7 +204,7 @@ int RunMovieCommand(int argc, char** argv) {
         std::fprintf(stderr, "movie: OUT.thp --style 0..4 --seconds 1..60\n");
         return 2;
     }
-    const Style chosen{kAccents[style], kPatterns[style], seconds};
+    const Style chosen{kAccents[style], kPatterns[style], kRoots[style], seconds};
     THPMovieSource source{};
     source.width = kWidth;
     source.height = kHeight;
@@ -135,7 +213,7 @@ int RunMovieCommand(int argc, char** argv) {
     source.jpegQuality = 60;
     source.drawFrame = [&](u32 frame, u8* rgb) { DrawFrame(chosen, frame, rgb); };
     source.sndChannels = 2;
-    source.sound = Chime(seconds);
+    source.sound = Sting(chosen);
     FILE* out = std::fopen(argv[0], "wb");
     if (out == nullptr) {
         std::fprintf(stderr, "movie: cannot write %s\n", argv[0]);
