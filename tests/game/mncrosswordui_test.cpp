@@ -42,7 +42,7 @@ protected:
             }
         }
         ASSERT_NE(m_puzzle, nullptr);
-        kRender::BufferClear(0xFF1A3830);
+        kRender::BufferClear(0xFF1B2A4A);
         kRender::BufferSwap();
     }
 
@@ -286,6 +286,22 @@ void MakeGoldenCrossword(CrosswordPuzzle& puzzle) {
     for (int i = 0; i < 5; ++i) {
         puzzle_test::CopyText(puzzle.m_crossword->words(i).clue, clues[i]);
     }
+}
+
+// The largest grid the bank holds: every cell closed by its edges, the clue numbers at the
+// size of their font.
+TEST_F(CrosswordScreenTest, GoldenLargestGrid) {
+    CrosswordPuzzle own;
+    *own.m_crossword = crossword_test::MakeCrossword(
+        {"SWASH#GOGGLES", "##P#E###U#E#E", "RHO#MAMMALIAN", "E#L###I#C###S", "CHOREOGRAPH#E",
+         "I#G#M#R#M#A#L", "POI#PIANO#RUE", "R#S#H#T#L#V#S", "O#EVASIVENESS", "C###S#O###S#L",
+         "APPLIANCE#TOY", "T#A#S###E#E##", "ENDLESS#LORRY"});
+    m_puzzle = &own;
+    Start(kSimplyPuzzle);
+    Frame();
+    ClickIntroContinue();
+    Frame(PointAt(600, 200));
+    EXPECT_TRUE(MatchesGolden("crossword_13x13", Picture()));
 }
 
 TEST_F(CrosswordScreenTest, GoldenViews) {

@@ -106,7 +106,7 @@ protected:
                 bDown ? MNFitwordWidget::K_LINES_TOP +
                             MNFitwordWidget::K_LINE_STEP * MNFitwordWidget::K_VISIBLE_LINES - 14.0f
                       : MNFitwordWidget::K_LINES_TOP + 14.0f;
-            Click(640.0f - 24.0f - 20.0f, arrowY);
+            Click(640.0f - 20.0f, arrowY);
         }
         ASSERT_TRUE(Widget().GetLinePosition(line, x, y));
         Click(x, y);

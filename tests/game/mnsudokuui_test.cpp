@@ -147,7 +147,7 @@ TEST_F(SudokuScreenTest, PlayedThroughByPointerUntilTheSweepEndsTheGame) {
         Start(size);
         Frame();
         EXPECT_TRUE(m_screen->IsContinueScreenOpen());
-        Click(320.0f, 350.0f); // HELP keeps the intro
+        Click(320.0f, 420.0f); // HELP keeps the intro
         EXPECT_EQ(1, m_signals.help);
         ClickIntroContinue();
         ASSERT_FALSE(m_screen->IsContinueScreenOpen());

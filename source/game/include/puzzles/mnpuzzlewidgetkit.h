@@ -1,6 +1,8 @@
 // The small pieces every puzzle widget draws and reads input with: the A button and its
-// per-frame state, the pointer in screen pixels, texts of the language file and sprites placed
-// in pixels. Main thread only; a missing text is empty, a missing sprite a null pointer.
+// per-frame state, the pointer in screen pixels, texts of the language file, sprites placed
+// in pixels, and the places and looks the puzzle screens share (the title-safe margin, the
+// clock's place, the buttons along the bottom). Main thread only; a missing text is empty, a
+// missing sprite a null pointer.
 #pragma once
 
 #include <framework/kfont.h>
@@ -9,6 +11,10 @@
 #include <kelvo/containers/ksharedptr.h>
 
 namespace Kelvo_lib {
+
+// Text that no layout places stays this many pixels inside the picture's top and bottom
+// edges (about 5 %), where a television's overscan does not cut it.
+constexpr int K_TITLE_SAFE_Y = 24;
 
 bool IsAButtonHeld();
 // The A button's state after this frame, from the one before: -1 idle, 1 pressed this frame,
@@ -26,5 +32,16 @@ const char* Txt(int id);
 kSharedPtr<kSprite> PixelSprite(const char* bank, const char* name);
 // Prints the text centred on the sprite.
 void PrintCentred(kFont& font, const kSprite& sprite, const char* text);
+// Prints a button's caption: centred across it, 5 pixels below its top.
+void PrintCaption(kFont& font, const kSprite& sprite, const char* text);
+
+// The clock's place on the screens that no layout places: the wordsearch's column, title-safe.
+int ClockX();
+// The buttons along the bottom of those screens (menu, hint, clear; null ones are skipped),
+// from x 80 in a row 10 pixels apart, title-safe.
+void PlaceBottomButtons(kSprite* first, kSprite* second, kSprite* third);
+// Such a button, tinted grey with a grey caption when disabled, else as drawn with a white
+// caption.
+void RenderBottomButton(kFont& font, kSprite& button, const char* caption, bool bEnabled);
 
 } // namespace Kelvo_lib

@@ -1,7 +1,10 @@
 #include <puzzles/mnpuzzleintrobuttons.h>
+#include <puzzles/mnpuzzlewidgetkit.h>
 
+#include <shell/mnpalette.h>
 #include <shell/mnsound.h>
 
+#include <framework/kfont.h>
 #include <framework/ksprite.h>
 #include <kelvo/input/kinputsystem.h>
 #include <kelvo/platform/klog.h>
@@ -9,6 +12,13 @@
 namespace Kelvo_lib {
 
 namespace {
+
+constexpr float kContinueY = 250.0f;
+constexpr float kHelpY = 400.0f;
+constexpr int kTitleY = 24;
+constexpr unsigned int kHotTint = 0xFFFFFF00;
+constexpr int kTextContinue = 24;
+constexpr int kTextHelp = 139;
 
 bool StrictlyInside(const kSprite& sprite, int x, int y) {
     return x > sprite.GetX() && x < sprite.GetX() + sprite.GetWidth() && y > sprite.GetY() &&
@@ -55,6 +65,41 @@ MNPuzzleIntroButtons::eChoice MNPuzzleIntroButtons::Tick(const kSprite& continue
         return bOnContinue ? CHOICE_CONTINUE : CHOICE_HELP;
     }
     return CHOICE_NONE;
+}
+
+void MNPuzzleIntroButtons::Place(kSprite* continueButton, kSprite* helpButton) {
+    const int halfWidth = DisplayWidth() / 2;
+    const struct {
+        kSprite* sprite;
+        float y;
+    } buttons[] = {{continueButton, kContinueY}, {helpButton, kHelpY}};
+    for (const auto& button : buttons) {
+        if (button.sprite != nullptr) {
+            button.sprite->SetPosition(halfWidth - 0.5f * button.sprite->GetWidth(), button.y);
+        }
+    }
+}
+
+// The captions are ink, as the buttons are light whether lit or not.
+void MNPuzzleIntroButtons::Render(kFont& titleFont, kFont& captionFont, const char* title,
+                                  kSprite& continueButton, kSprite& helpButton) const {
+    int w = 0;
+    int h = 0;
+    titleFont.SetColour(MNPalette::kWhite, false);
+    titleFont.GetStringBound(w, h, title);
+    titleFont.Print(DisplayWidth() / 2 - w / 2, kTitleY, title, 0, 0.0f);
+    const struct {
+        kSprite* sprite;
+        bool bHot;
+        int text;
+    } buttons[] = {{&continueButton, m_bContinueHot, kTextContinue},
+                   {&helpButton, m_bHelpHot, kTextHelp}};
+    for (const auto& button : buttons) {
+        button.sprite->SetColour(button.bHot ? kHotTint : MNPalette::kWhite);
+        button.sprite->Render();
+        captionFont.SetColour(MNPalette::kInk, false);
+        PrintCentred(captionFont, *button.sprite, Txt(button.text));
+    }
 }
 
 } // namespace Kelvo_lib

@@ -1,5 +1,6 @@
 #include <puzzles/mnpuzzlewidgetkit.h>
 
+#include <shell/mnpalette.h>
 #include <shell/mnresourcemanager.h>
 
 #include <framework/kspritemanager.h>
@@ -9,6 +10,13 @@
 #include <kelvo/input/kinputsystem.h>
 
 namespace Kelvo_lib {
+
+namespace {
+
+// A disabled button and its caption, as the crossword's hint button is greyed.
+constexpr unsigned int kDisabledButton = 0xFF808080;
+
+} // namespace
 
 bool IsAButtonHeld() {
     return kInput != nullptr && kInput->GetInputState(KI_WII_PAD1_BUTTON_A, 0) != 0.0f;
@@ -55,6 +63,37 @@ void PrintCentred(kFont& font, const kSprite& sprite, const char* text) {
     font.GetStringBound(w, h, text);
     font.Print(static_cast<int>(sprite.GetX() + sprite.GetWidth() * 0.5f - w / 2),
                static_cast<int>(sprite.GetY() + sprite.GetHeight() * 0.5f - h / 2), text, 0, 0.0f);
+}
+
+void PrintCaption(kFont& font, const kSprite& sprite, const char* text) {
+    int w = 0;
+    int h = 0;
+    font.GetStringBound(w, h, text);
+    font.Print(static_cast<int>(sprite.GetX() + (sprite.GetWidth() - w) * 0.5f),
+               static_cast<int>(sprite.GetY()) + 5, text, 0, 0.0f);
+}
+
+int ClockX() {
+    return DisplayWidth() - 120;
+}
+
+void PlaceBottomButtons(kSprite* first, kSprite* second, kSprite* third) {
+    float x = 80.0f;
+    for (kSprite* button : {first, second, third}) {
+        if (button != nullptr) {
+            button->SetPosition(x, static_cast<float>(DisplayHeight() - K_TITLE_SAFE_Y) -
+                                       button->GetHeight());
+            x += button->GetWidth() + 10.0f;
+        }
+    }
+}
+
+void RenderBottomButton(kFont& font, kSprite& button, const char* caption, bool bEnabled) {
+    const unsigned int colour = bEnabled ? MNPalette::kWhite : kDisabledButton;
+    button.SetColour(colour);
+    button.Render();
+    font.SetColour(colour, false);
+    PrintCaption(font, button, caption);
 }
 
 } // namespace Kelvo_lib

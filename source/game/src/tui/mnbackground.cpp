@@ -32,13 +32,15 @@ struct Look {
     const char* icons[2]; // the "bg" sprites it floats
 };
 
-// Dark, low-contrast looks so that white text and paper panels stay easy to read.
+// Dark, low-contrast looks so that white text and paper panels stay easy to read. The menus
+// and the four puzzles share night blue to slate, so that they read as one game; each puzzle
+// floats its own shapes.
 constexpr Look kLooks[MNBackgroundWidget::kNumModes] = {
-    {0xFF1B2A4A, 0xFF2E4272, {"bg_grid", "bg_letter"}},  // menus: night blue to slate
-    {0xFF173845, 0xFF22505F, {"bg_digit", "bg_grid"}},   // sudoku: deep teal
-    {0xFF2A2148, 0xFF3C3166, {"bg_letter", "bg_grid"}},  // fitword: dusk violet
-    {0xFF1A3830, 0xFF264F44, {"bg_grid", "bg_letter"}},  // crossword: pine
-    {0xFF38301E, 0xFF4E432B, {"bg_ring", "bg_letter"}},  // wordsearch: walnut
+    {0xFF1B2A4A, 0xFF2E4272, {"bg_grid", "bg_letter"}},  // menus
+    {0xFF1B2A4A, 0xFF2E4272, {"bg_digit", "bg_grid"}},   // sudoku
+    {0xFF1B2A4A, 0xFF2E4272, {"bg_letter", "bg_grid"}},  // fitword
+    {0xFF1B2A4A, 0xFF2E4272, {"bg_grid", "bg_letter"}},  // crossword
+    {0xFF1B2A4A, 0xFF2E4272, {"bg_ring", "bg_letter"}},  // wordsearch
     {0xFF431E26, 0xFF5E2C36, {"bg_letter", "bg_digit"}}, // player looks: brick,
     {0xFF16344F, 0xFF214C72, {"bg_digit", "bg_letter"}}, // sky,
     {0xFF163A29, 0xFF21553C, {"bg_grid", "bg_digit"}},   // leaf

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <puzzles/crossword/mncrossword.h>
+#include <puzzles/mnpuzzleclock.h>
 #include <puzzles/mnpuzzleintrobuttons.h>
 
 #include <framework/kfont.h>
@@ -112,8 +113,6 @@ private:
     void RenderHint();
     void RenderPointer();
     void RenderPlayers();
-    // A button's caption.
-    static void PrintCaption(kFont& font, const kSprite& sprite, const char* text);
 
     kSharedPtr<kSprite> m_spriteCell;
     kSharedPtr<kFont> m_font;
@@ -151,6 +150,7 @@ private:
     kSharedPtr<kSprite> m_introContinueButtonSprite;
     kSharedPtr<kSprite> m_introHelpButtonSprite;
     MNPuzzleIntroButtons m_introButtons;
+    MNPuzzleClock m_clock;
     kArray<RenderedWords> m_renderedWordListAcross;
     kArray<RenderedWords> m_renderedWordListDown;
     bool m_bSwapBackDown = false;

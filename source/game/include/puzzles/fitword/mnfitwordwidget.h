@@ -7,6 +7,7 @@
 #pragma once
 
 #include <puzzles/fitword/mnfitword.h>
+#include <puzzles/mnpuzzleclock.h>
 #include <puzzles/mnpuzzleintrobuttons.h>
 
 #include <framework/kfont.h>
@@ -31,12 +32,15 @@ public:
         SCAN_HIDDEN = 3, // a hidden-word cell of a right grid, and its other look
         SCAN_HIDDEN2 = 4,
     };
-    // The largest cell and the square the grid fits in, in pixels.
+    // The layout of the other puzzle screens: the grid on a paper panel at the top left under
+    // its counter, the word list on a card at the right, the clock above it, the buttons
+    // along the bottom. The largest cell and the square the grid fits in, in pixels.
     static constexpr float K_MAX_CELL = 24.0f;
-    static constexpr float K_GRID_AREA = 316.0f;
-    // Word-list lines shown at a time, their top and their spacing in pixels.
+    static constexpr float K_GRID_AREA = 260.0f;
+    // The word list's card top; the lines shown at a time, their top and their spacing.
+    static constexpr float K_LIST_TOP = 56.0f;
     static constexpr int K_VISIBLE_LINES = 15;
-    static constexpr int K_LINES_TOP = 84;
+    static constexpr int K_LINES_TOP = 94;
     static constexpr int K_LINE_STEP = 19;
 
     // One line of the word list: a word, or the heading of a length (word -1).
@@ -110,7 +114,6 @@ private:
     void RenderCell(int cell);
     void RenderClock();
     void RenderWordList();
-    void RenderButton(kSprite& sprite, int text, bool bEnabled);
     void RenderPointer();
     void RenderPlayers();
 
@@ -144,6 +147,7 @@ private:
     kSharedPtr<kSprite> m_introContinueButtonSprite;
     kSharedPtr<kSprite> m_introHelpButtonSprite;
     MNPuzzleIntroButtons m_introButtons;
+    MNPuzzleClock m_clock;
     kSprite* m_pressedButton = nullptr;
     bool m_bArtComplete = false;
 };

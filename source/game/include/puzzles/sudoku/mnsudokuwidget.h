@@ -5,6 +5,7 @@
 // art is logged once and the widget then stays blank and idle.
 #pragma once
 
+#include <puzzles/mnpuzzleclock.h>
 #include <puzzles/mnpuzzleintrobuttons.h>
 #include <puzzles/sudoku/mnsudoku.h>
 
@@ -28,13 +29,15 @@ public:
         SCAN_LIT = 1,   // the column being swept
         SCAN_WRONG = 2, // a wrong digit
     };
+    // The layout of the other puzzle screens: the grid on a paper panel at the top left, the
+    // digit pad on a card at the right, the clock above it, the buttons along the bottom.
     // The grid's top-left corner and its size in pixels, whatever its number of cells.
     static constexpr float K_GRID_X = 40.0f;
-    static constexpr float K_GRID_Y = 64.0f;
-    static constexpr float K_GRID_SIZE = 324.0f;
+    static constexpr float K_GRID_Y = 48.0f;
+    static constexpr float K_GRID_SIZE = 270.0f;
     // The digit pad's top-left corner, its keys' size and spacing in pixels.
-    static constexpr float K_PAD_X = 408.0f;
-    static constexpr float K_PAD_Y = 110.0f;
+    static constexpr float K_PAD_X = 438.0f;
+    static constexpr float K_PAD_Y = 102.0f;
     static constexpr float K_PAD_STEP = 64.0f;
 
     MNSudokuWidget();
@@ -100,9 +103,11 @@ private:
 
     kSharedPtr<kSprite> m_spriteCell;
     kSharedPtr<kFont> m_font;
+    kSharedPtr<kFont> m_buttonFont;
     kSharedPtr<kFont> m_digitFont;
     kSharedPtr<kFont> m_titleFont;
     kSharedPtr<kSprite> m_gridBG;
+    kSharedPtr<kSprite> m_padBG;
     kSharedPtr<kSprite> m_boxLine;
     kSharedPtr<kSprite> m_padKey;
     kSharedPtr<kSprite> m_hint;
@@ -119,6 +124,7 @@ private:
     kSharedPtr<kSprite> m_introContinueButtonSprite;
     kSharedPtr<kSprite> m_introHelpButtonSprite;
     MNPuzzleIntroButtons m_introButtons;
+    MNPuzzleClock m_clock;
     int m_padHot = -1;
     bool m_bHintPressed = false;
     bool m_bMenuPressed = false;

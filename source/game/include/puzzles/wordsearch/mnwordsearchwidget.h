@@ -6,6 +6,7 @@
 // blank and idle.
 #pragma once
 
+#include <puzzles/mnpuzzleclock.h>
 #include <puzzles/mnpuzzleintrobuttons.h>
 #include <puzzles/wordsearch/mnwordsearch.h>
 
@@ -59,7 +60,6 @@ private:
     void LightColumn(int col, unsigned char value);
     // A capsule between two cells, through the middle of each cell's top edge.
     void RenderCellCapsule(int fromCell, int toCell, unsigned int colour);
-    void RenderButton(kSprite& button, int textId);
     // The title broken into lines that fit the word list's card.
     kString WrappedTitle() const;
     void RenderWordList();
@@ -93,6 +93,7 @@ private:
     kSharedPtr<kSprite> m_introContinueButtonSprite;
     kSharedPtr<kSprite> m_introHelpButtonSprite;
     MNPuzzleIntroButtons m_introButtons;
+    MNPuzzleClock m_clock;
     bool m_bMenuClick = false;
     bool m_bArtComplete = false;
 };

@@ -147,16 +147,9 @@ bool MNCrosswordWidget::IsArtComplete() const {
 }
 
 void MNCrosswordWidget::InitIntro() {
-    const int halfWidth = DisplayWidth() / 2;
     m_introContinueButtonSprite = PixelSprite("fe", "wii_fe_button_256");
     m_introHelpButtonSprite = PixelSprite("fe", "wii_fe_button_256");
-    const float y[] = {250.0f, 400.0f};
-    kSprite* buttons[] = {m_introContinueButtonSprite.Get(), m_introHelpButtonSprite.Get()};
-    for (int i = 0; i < 2; ++i) {
-        if (buttons[i] != nullptr) {
-            buttons[i]->SetPosition(halfWidth - 0.5f * buttons[i]->GetWidth(), y[i]);
-        }
-    }
+    MNPuzzleIntroButtons::Place(m_introContinueButtonSprite.Get(), m_introHelpButtonSprite.Get());
     m_introButtons.Reset();
 }
 
@@ -571,14 +564,6 @@ void MNCrosswordWidget::ReplaceMarks(unsigned char from, unsigned char to) {
 
 // Drawing.
 
-void MNCrosswordWidget::PrintCaption(kFont& font, const kSprite& sprite, const char* text) {
-    int w = 0;
-    int h = 0;
-    font.GetStringBound(w, h, text);
-    font.Print(static_cast<int>(sprite.GetX() + (sprite.GetWidth() - w) * 0.5f),
-               static_cast<int>(sprite.GetY()) + 5, text, 0, 0.0f);
-}
-
 void MNCrosswordWidget::Render() {
     if (!m_bArtComplete) {
         return;
@@ -605,9 +590,7 @@ void MNCrosswordWidget::Render() {
         m_resolve->Render();
         PrintCentred(*m_font.Get(), *m_resolve.Get(), Txt(296));
     }
-    m_menu->Render();
-    m_buttonFont->SetColour(0xFFFFFFFF, false);
-    PrintCaption(*m_buttonFont.Get(), *m_menu.Get(), Txt(292));
+    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(292), true);
     RenderPointer();
     if (m_crossword->GetGameMode() == GAME_MODE_HEADTOHEAD) {
         RenderPlayers();
@@ -619,11 +602,7 @@ void MNCrosswordWidget::RenderHint() {
     if (mode < GAME_MODE_TOURNAMENT || mode > GAME_MODE_SIMPLYPUZZLE) {
         return;
     }
-    const unsigned int colour = CanHint() ? 0xFFFFFFFF : 0xFF808080;
-    m_hint->SetColour(colour);
-    m_buttonFont->SetColour(colour, false);
-    m_hint->Render();
-    PrintCaption(*m_buttonFont.Get(), *m_hint.Get(), Txt(287));
+    RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(287), CanHint());
 }
 
 void MNCrosswordWidget::RenderPointer() {
@@ -663,24 +642,8 @@ void MNCrosswordWidget::RenderPlayers() {
 }
 
 void MNCrosswordWidget::RenderIntro() {
-    const char* title = Txt(54);
-    int w = 0;
-    int h = 0;
-    m_titleFont->SetColour(0xFFFFFFFF, false);
-    m_titleFont->GetStringBound(w, h, title);
-    m_titleFont->Print(DisplayWidth() / 2 - w / 2, 24, title, 0, 0.0f);
-    const struct {
-        kSprite* sprite;
-        bool bHot;
-        int text;
-    } buttons[] = {{m_introContinueButtonSprite.Get(), m_introButtons.IsContinueHot(), 24},
-                   {m_introHelpButtonSprite.Get(), m_introButtons.IsHelpHot(), 139}};
-    for (const auto& button : buttons) {
-        button.sprite->SetColour(button.bHot ? 0xFFFFFF00 : 0xFFFFFFFF);
-        m_font->SetColour(kInk, false); // the buttons are light: ink keeps the caption legible
-        button.sprite->Render();
-        PrintCentred(*m_font.Get(), *button.sprite, Txt(button.text));
-    }
+    m_introButtons.Render(*m_titleFont.Get(), *m_font.Get(), Txt(54),
+                          *m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get());
     RenderPointer();
 }
 
@@ -749,17 +712,10 @@ void MNCrosswordWidget::RenderCell(int cell) {
 
 // The clock (the mode's run clock in Quick Blast and Fast and Fun) and the clue counter.
 void MNCrosswordWidget::RenderClock() {
-    const int mode = m_crossword->GetGameMode();
-    float seconds = m_crossword->GetTime();
-    MNProfile* profile = MNProfileManager::GetActiveProfile();
-    if ((mode == 1 || mode == 3) && profile != nullptr) {
-        seconds = profile->m_hackTimer;
-    }
-    const int t = static_cast<int>(seconds);
+    const int seconds =
+        MNPuzzleClock::ShownSeconds(m_crossword->GetGameMode(), m_crossword->GetTime());
+    m_clock.Render(*m_font.Get(), 530, 16, seconds, 0xFF000001);
     char text[96];
-    std::snprintf(text, sizeof(text), "%02d:%02d:%02d", t / 3600, t / 60 % 60, t % 60);
-    m_font->SetColour(0xFF000001, false);
-    m_font->Print(530, 16, text, 0, 0.0f);
     std::snprintf(text, sizeof(text), "%.60s: %d/%d", Txt(294), m_crossword->GetCluesUsed(),
                   m_crossword->GetNumWords());
     m_font->Print(45, 5, text, 0, 0.0f);

@@ -2,6 +2,7 @@
 #include <puzzles/fitword/mnfitwordwidget.h>
 #include <puzzles/mnpuzzlewidgetkit.h>
 
+#include <shell/mnpalette.h>
 #include <shell/mnprofile.h>
 #include <shell/mnprofilemanager.h>
 #include <shell/mnresourcemanager.h>
@@ -25,21 +26,18 @@ namespace {
 // 3 released this tick. One for the whole widget family, as only one fitword plays.
 int s_mouseState = -1;
 
-constexpr float kPanelTop = 44.0f;
-constexpr float kPanelMargin = 24.0f;
+constexpr float kPanelX = 30.0f;
 constexpr float kListTextLeft = 14.0f;
-constexpr float kButtonStep = 100.0f;
 constexpr float kFlashPeriod = 1.0f;
 constexpr float kPostScanFlash = 2.0f;
-constexpr unsigned int kInk = 0xFF1A1A1A;
-constexpr unsigned int kSlate = 0xFF2E4272;
-constexpr unsigned int kSky = 0xFF4D9DE0;
-constexpr unsigned int kSun = 0xFFFFD23F;
-constexpr unsigned int kLeaf = 0xFF3BB273;
-constexpr unsigned int kBrick = 0xFFE15554;
-constexpr unsigned int kGrey = 0xFF8A8FA0;
-constexpr unsigned int kPaper = 0xFFFAF7F0;
-constexpr unsigned int kWhite = 0xFFFFFFFF;
+// The grid stands below the counter on its panel.
+constexpr float kGridTop = static_cast<float>(K_TITLE_SAFE_Y) + 20.0f;
+
+using P = MNPalette;
+// A hinted cell is shaded, so that its letters read apart from the player's.
+constexpr unsigned int kHintedCell = 0xFFC9CFDD;
+// Blocks are black, as the crossword's are.
+constexpr unsigned int kBlock = 0xFF000000;
 
 } // namespace
 
@@ -68,20 +66,19 @@ MNFitwordWidget::~MNFitwordWidget() {
 
 bool MNFitwordWidget::LoadArt() {
     const float w = static_cast<float>(DisplayWidth());
-    const float h = static_cast<float>(DisplayHeight());
     m_titleFont = MNResourceManager::GetFont("wii_font_30", "wii_font_30");
-    m_font = MNResourceManager::GetFont("wii_font_20b", "wii_font_20b");
+    m_font = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
     m_gridFont = MNResourceManager::GetFont("wii_font_20b", "wii_font_20b");
-    m_buttonFont = MNResourceManager::GetFont("wii_font_20b", "wii_font_20b");
+    m_buttonFont = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
     m_listFont = MNResourceManager::GetFont("wii_font_20", "wii_font_20");
 
     m_spriteCell = PixelSprite("puzzles", "fw_grid_cell");
     m_gridBG = PixelSprite("puzzles", "FW_BG_Grid_BG");
     m_listBG = PixelSprite("puzzles", "FW_BG_List_BG");
     m_wordHighlight = PixelSprite("puzzles", "fw_word_highlight");
-    m_menu = PixelSprite("puzzles", "FW_Button");
-    m_hint = PixelSprite("puzzles", "FW_Button");
-    m_clear = PixelSprite("puzzles", "FW_Button");
+    m_menu = PixelSprite("puzzles", "Generic_BG_Buttons");
+    m_hint = PixelSprite("puzzles", "Generic_BG_Buttons");
+    m_clear = PixelSprite("puzzles", "Generic_BG_Buttons");
     m_upArrow = PixelSprite("fe", "fe_arrow_up");
     m_downArrow = PixelSprite("fe", "fe_arrow_down");
     m_mouseSprite =
@@ -89,8 +86,8 @@ bool MNFitwordWidget::LoadArt() {
     if (!IsArtComplete()) {
         return false;
     }
-    m_gridBG->SetPosition(kPanelMargin, kPanelTop);
-    m_listBG->SetPosition(w - m_listBG->GetWidth() - kPanelMargin, kPanelTop);
+    m_gridBG->SetPosition(kPanelX, 0.0f);
+    m_listBG->SetPosition(w - m_listBG->GetWidth(), K_LIST_TOP);
     const float arrowX = m_listBG->GetX() + m_listBG->GetWidth() - m_upArrow->GetWidth() - 6.0f;
     m_upArrow->SetPosition(arrowX, static_cast<float>(K_LINES_TOP));
     // The picked word's bar stops short of the arrows.
@@ -98,11 +95,7 @@ bool MNFitwordWidget::LoadArt() {
     m_downArrow->SetPosition(arrowX,
                              static_cast<float>(K_LINES_TOP + K_LINE_STEP * K_VISIBLE_LINES) -
                                  m_downArrow->GetHeight());
-    kSprite* buttons[] = {m_menu.Get(), m_hint.Get(), m_clear.Get()};
-    for (int i = 0; i < 3; ++i) {
-        buttons[i]->SetPosition(kPanelMargin + kButtonStep * i,
-                                h - buttons[i]->GetHeight() - 14.0f);
-    }
+    PlaceBottomButtons(m_menu.Get(), m_hint.Get(), m_clear.Get());
     return true;
 }
 
@@ -128,16 +121,9 @@ bool MNFitwordWidget::IsArtComplete() const {
 }
 
 void MNFitwordWidget::InitIntro() {
-    const int halfWidth = DisplayWidth() / 2;
     m_introContinueButtonSprite = PixelSprite("fe", "wii_fe_button_256");
     m_introHelpButtonSprite = PixelSprite("fe", "wii_fe_button_256");
-    const float y[] = {250.0f, 330.0f};
-    kSprite* buttons[] = {m_introContinueButtonSprite.Get(), m_introHelpButtonSprite.Get()};
-    for (int i = 0; i < 2; ++i) {
-        if (buttons[i] != nullptr) {
-            buttons[i]->SetPosition(halfWidth - 0.5f * buttons[i]->GetWidth(), y[i]);
-        }
-    }
+    MNPuzzleIntroButtons::Place(m_introContinueButtonSprite.Get(), m_introHelpButtonSprite.Get());
     m_introButtons.Reset();
 }
 
@@ -168,8 +154,9 @@ float MNFitwordWidget::GridOffsetX() const {
 }
 
 float MNFitwordWidget::GridOffsetY() const {
-    return static_cast<float>(static_cast<int>(
-        m_gridBG->GetY() + (m_gridBG->GetHeight() - CellSize() * m_fitword->GetNumRows()) * 0.5f));
+    const float room = m_gridBG->GetY() + m_gridBG->GetHeight() - kGridTop;
+    return static_cast<float>(
+        static_cast<int>(kGridTop + (room - CellSize() * m_fitword->GetNumRows()) * 0.5f));
 }
 
 void MNFitwordWidget::GetCellPosition(int cell, float& x, float& y) const {
@@ -475,28 +462,19 @@ void MNFitwordWidget::Render() {
     }
     RenderGrid();
     RenderWordList();
-    RenderButton(*m_menu.Get(), 292, true);
+    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(292), true);
     const int mode = m_fitword->GetGameMode();
     if (mode == GAME_MODE_TOURNAMENT || mode == GAME_MODE_QUICKBLAST ||
         mode == GAME_MODE_SIMPLYPUZZLE) {
-        RenderButton(*m_hint.Get(), 287, CanHint());
+        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(287), CanHint());
     }
-    RenderButton(*m_clear.Get(), 300, CanClear());
+    RenderBottomButton(*m_buttonFont.Get(), *m_clear.Get(), Txt(300), CanClear());
     if (mode == GAME_MODE_HEADTOHEAD) {
         RenderPlayers();
     } else {
         RenderClock();
     }
     RenderPointer();
-}
-
-void MNFitwordWidget::RenderButton(kSprite& sprite, int text, bool bEnabled) {
-    const bool bHot = bEnabled && sprite.MouseHit(static_cast<float>(kUIMouse::GetIntX()),
-                                                  static_cast<float>(kUIMouse::GetIntY()), false);
-    sprite.SetColour(!bEnabled ? kGrey : bHot ? kSun : kSky);
-    sprite.Render();
-    m_buttonFont->SetColour(bHot ? kInk : kWhite, false);
-    PrintCentred(*m_buttonFont.Get(), sprite, Txt(text));
 }
 
 void MNFitwordWidget::RenderPointer() {
@@ -524,37 +502,21 @@ void MNFitwordWidget::RenderPlayers() {
                           times[i] % 60);
         }
         const bool bActive = (i == 0) == players.m_player1Active;
-        m_font->SetColour(bActive ? kSun : kWhite, false);
-        m_font->Print(static_cast<int>(m_listBG->GetX()) + i * 120, 14, line, 0, 0.0f);
+        m_font->SetColour(bActive ? P::kSun : P::kWhite, false);
+        m_font->Print(static_cast<int>(m_listBG->GetX()) + i * 120, K_TITLE_SAFE_Y, line, 0, 0.0f);
     }
 }
 
 void MNFitwordWidget::RenderIntro() {
-    const char* title = Txt(56);
-    int w = 0;
-    int h = 0;
-    m_titleFont->SetColour(kWhite, false);
-    m_titleFont->GetStringBound(w, h, title);
-    m_titleFont->Print(DisplayWidth() / 2 - w / 2, 120, title, 0, 0.0f);
-    const struct {
-        kSprite* sprite;
-        bool bHot;
-        int text;
-    } buttons[] = {{m_introContinueButtonSprite.Get(), m_introButtons.IsContinueHot(), 24},
-                   {m_introHelpButtonSprite.Get(), m_introButtons.IsHelpHot(), 139}};
-    for (const auto& button : buttons) {
-        button.sprite->SetColour(button.bHot ? kSun : kSky);
-        button.sprite->Render();
-        m_font->SetColour(button.bHot ? kInk : kWhite, false);
-        PrintCentred(*m_font.Get(), *button.sprite, Txt(button.text));
-    }
+    m_introButtons.Render(*m_titleFont.Get(), *m_font.Get(), Txt(56),
+                          *m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get());
     RenderPointer();
 }
 
 void MNFitwordWidget::RenderGrid() {
-    m_gridBG->SetColour(kWhite);
     m_gridBG->Render();
-    const float size = CellSize();
+    // One pixel over the step: neighbours share their edges.
+    const float size = CellSize() + 1.0f;
     m_spriteCell->SetWidth(size);
     m_spriteCell->SetHeight(size);
     for (int cell = 0; cell < m_fitword->GetNumCells(); ++cell) {
@@ -562,27 +524,30 @@ void MNFitwordWidget::RenderGrid() {
     }
 }
 
+// The player's letters sky on paper, hinted ones slate on a shaded cell, blocks black.
 void MNFitwordWidget::RenderCell(int cell) {
-    if (m_fitword->GetCellsDone(cell) == 0) {
-        return; // blocks show the panel
-    }
-    const char letter = m_fitword->GetUserLetter(cell);
-    unsigned int tint = m_fitword->IsHighlight(cell) ? kSun : kPaper;
-    unsigned int ink = kSky;
-    if (m_fitword->IsCellLocked(cell)) {
-        tint = m_fitword->IsHighlight(cell) ? kSun : 0xFFC9CFDD;
-        ink = kSlate;
-    }
-    if (m_state == STATE_SWEEP && cell < m_scanGrid.Size()) {
-        const unsigned int marks[] = {tint, kLeaf, kBrick, kSun, kPaper};
-        tint = marks[m_scanGrid(cell)];
-        ink = m_scanGrid(cell) == SCAN_NONE ? ink : kInk;
-    }
     float x = 0.0f;
     float y = 0.0f;
     GetCellPosition(cell, x, y);
-    m_spriteCell->SetColour(tint);
     m_spriteCell->SetPosition(x, y);
+    if (m_fitword->GetCellsDone(cell) == 0) {
+        m_spriteCell->SetColour(kBlock);
+        m_spriteCell->Render();
+        return;
+    }
+    const char letter = m_fitword->GetUserLetter(cell);
+    unsigned int tint = m_fitword->IsHighlight(cell) ? P::kSun : P::kPaper;
+    unsigned int ink = P::kSky;
+    if (m_fitword->IsCellLocked(cell)) {
+        tint = m_fitword->IsHighlight(cell) ? P::kSun : kHintedCell;
+        ink = P::kSlate;
+    }
+    if (m_state == STATE_SWEEP && cell < m_scanGrid.Size()) {
+        const unsigned int marks[] = {tint, P::kLeaf, P::kBrick, P::kSun, P::kPaper};
+        tint = marks[m_scanGrid(cell)];
+        ink = m_scanGrid(cell) == SCAN_NONE ? ink : P::kInk;
+    }
+    m_spriteCell->SetColour(tint);
     m_spriteCell->Render();
     if (letter == ' ') {
         return;
@@ -597,40 +562,27 @@ void MNFitwordWidget::RenderCell(int cell) {
                       static_cast<int>(y + (size + 1.0f - h) * 0.5f), text, 0, 0.0f);
 }
 
-// The clock (the mode's run clock in Quick Blast and Fast and Fun) and the placed-word counter.
+// The clock and the count of words placed, where the screens' clocks and counters stand.
 void MNFitwordWidget::RenderClock() {
-    const int mode = m_fitword->GetGameMode();
-    float seconds = m_fitword->GetTime();
-    MNProfile* profile = MNProfileManager::GetActiveProfile();
-    if ((mode == GAME_MODE_QUICKBLAST || mode == GAME_MODE_FASTANDFUN) && profile != nullptr) {
-        seconds = profile->m_hackTimer;
-    }
-    const int t = std::max(0, static_cast<int>(seconds));
-    char text[96];
-    std::snprintf(text, sizeof(text), "%.40s %02d:%02d:%02d", Txt(290), t / 3600, t / 60 % 60,
-                  t % 60);
-    int w = 0;
-    int h = 0;
-    m_font->GetStringBound(w, h, text);
-    m_font->SetColour(kWhite, false);
-    m_font->Print(DisplayWidth() - static_cast<int>(kPanelMargin) - w, 14, text, 0, 0.0f);
+    const int seconds = MNPuzzleClock::ShownSeconds(m_fitword->GetGameMode(), m_fitword->GetTime());
+    m_clock.Render(*m_font.Get(), ClockX(), K_TITLE_SAFE_Y, seconds, P::kInk);
     int placed = 0;
     for (int slot = 0; slot < m_fitword->GetNumWords(); ++slot) {
         placed += m_fitword->GetPlacedWord(slot) != MNFitword::K_NO_WORD ? 1 : 0;
     }
+    char text[96];
     std::snprintf(text, sizeof(text), "%.40s: %d/%d", Txt(302), placed, m_fitword->GetNumWords());
-    m_font->Print(static_cast<int>(kPanelMargin), 14, text, 0, 0.0f);
+    m_font->Print(static_cast<int>(kPanelX) + 15, K_TITLE_SAFE_Y, text, 0, 0.0f);
 }
 
 void MNFitwordWidget::RenderWordList() {
-    m_listBG->SetColour(kWhite);
     m_listBG->Render();
-    m_font->SetColour(kWhite, false);
+    m_font->SetColour(P::kWhite, false);
     int w = 0;
     int h = 0;
     m_font->GetStringBound(w, h, Txt(302));
     m_font->Print(static_cast<int>(m_listBG->GetX() + (m_listBG->GetWidth() - w) * 0.5f),
-                  static_cast<int>(kPanelTop) + 5, Txt(302), 0, 0.0f);
+                  static_cast<int>(K_LIST_TOP) + 8, Txt(302), 0, 0.0f);
     const int x = static_cast<int>(m_listBG->GetX() + kListTextLeft);
     const int last = std::min(m_listPos + K_VISIBLE_LINES, m_listLines.Size());
     for (int line = m_listPos; line < last; ++line) {
@@ -639,25 +591,25 @@ void MNFitwordWidget::RenderWordList() {
         if (entry.word < 0) {
             char heading[64];
             std::snprintf(heading, sizeof(heading), Txt(301), entry.length);
-            m_font->SetColour(kSlate, false);
+            m_font->SetColour(P::kSlate, false);
             m_font->Print(x, y, heading, 0, 0.0f);
             continue;
         }
         if (entry.word == m_fitword->GetSelectedWord()) {
-            m_wordHighlight->SetColour(kSun);
+            m_wordHighlight->SetColour(P::kSun);
             m_wordHighlight->SetPosition(static_cast<float>(x + 6), static_cast<float>(y));
             m_wordHighlight->Render();
         }
         const bool bPlaced = m_fitword->GetSlotOfWord(entry.word) >= 0;
-        m_listFont->SetColour(bPlaced ? kGrey : kInk, false);
+        m_listFont->SetColour(bPlaced ? P::kGrey : P::kInk, false);
         m_listFont->Print(x + 12, y, m_fitword->GetWord(entry.word), 0, 0.0f);
     }
     if (m_listPos > 0) {
-        m_upArrow->SetColour(kSky);
+        m_upArrow->SetColour(P::kSky);
         m_upArrow->Render();
     }
     if (m_listPos < m_listLines.Size() - K_VISIBLE_LINES) {
-        m_downArrow->SetColour(kSky);
+        m_downArrow->SetColour(P::kSky);
         m_downArrow->Render();
     }
 }

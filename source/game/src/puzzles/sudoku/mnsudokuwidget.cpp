@@ -2,6 +2,7 @@
 #include <puzzles/mnpuzzlewidgetkit.h>
 #include <puzzles/sudoku/mnsudokuwidget.h>
 
+#include <shell/mnpalette.h>
 #include <shell/mnprofile.h>
 #include <shell/mnprofilemanager.h>
 #include <shell/mnresourcemanager.h>
@@ -26,21 +27,12 @@ int s_mouseState = -1;
 
 constexpr float kPadKey = 56.0f;
 constexpr float kBoxLine = 4.0f;
-constexpr float kButtonGap = 10.0f;
 constexpr int kTextFilled = 312;
 constexpr int kTextClear = 313;
 
-// The palette.
-constexpr unsigned int kInk = 0xFF1A1A1A;
-constexpr unsigned int kPaper = 0xFFFAF7F0;
-constexpr unsigned int kSlate = 0xFF2E4272;
-constexpr unsigned int kSun = 0xFFFFD23F;
-constexpr unsigned int kPaleSun = 0xFFFFF0C0;
-constexpr unsigned int kLeaf = 0xFF3BB273;
-constexpr unsigned int kBrick = 0xFFE15554;
-constexpr unsigned int kSky = 0xFF4D9DE0;
-constexpr unsigned int kWhite = 0xFFFFFFFF;
-constexpr unsigned int kGrey = 0xFF8A8FA0;
+using P = MNPalette;
+// A hinted cell is shaded, so that its digit reads apart from the printed ones.
+constexpr unsigned int kHintedCell = 0xFFC9CFDD;
 
 bool Inside(float x0, float y0, float w, float h, int x, int y) {
     return x >= x0 && x < x0 + w && y >= y0 && y < y0 + h;
@@ -77,24 +69,27 @@ MNSudokuWidget::~MNSudokuWidget() {
 }
 
 bool MNSudokuWidget::LoadArt() {
-    const float h = static_cast<float>(DisplayHeight());
     m_titleFont = MNResourceManager::GetFont("wii_font_30", "wii_font_30");
-    m_font = MNResourceManager::GetFont("wii_font_20b", "wii_font_20b");
+    m_font = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
+    m_buttonFont = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
     m_digitFont = MNResourceManager::GetFont("wii_font_30", "wii_font_30");
     m_spriteCell = PixelSprite("puzzles", "sd_cell");
     m_gridBG = PixelSprite("puzzles", "sd_grid_panel");
+    m_padBG = PixelSprite("puzzles", "sd_pad_panel");
     m_boxLine = PixelSprite("puzzles", "sd_box_line");
     m_padKey = PixelSprite("puzzles", "sd_pad_key");
-    m_menu = PixelSprite("puzzles", "sd_button");
-    m_hint = PixelSprite("puzzles", "sd_button");
+    m_menu = PixelSprite("puzzles", "Generic_BG_Buttons");
+    m_hint = PixelSprite("puzzles", "Generic_BG_Buttons");
     m_mouseSprite =
         kSharedPtr<kSprite>(kSprite::Create(MNResourceManager::GetSpriteBank("ptr"), "ptr"));
     if (!IsArtComplete()) {
         return false;
     }
-    m_gridBG->SetPosition(K_GRID_X - 8.0f, K_GRID_Y - 8.0f);
-    m_menu->SetPosition(K_PAD_X, h - m_menu->GetHeight() - 24.0f);
-    m_hint->SetPosition(K_PAD_X + m_menu->GetWidth() + kButtonGap, m_menu->GetY());
+    m_gridBG->SetPosition(K_GRID_X - 0.5f * (m_gridBG->GetWidth() - K_GRID_SIZE), 0.0f);
+    m_padBG->SetPosition(static_cast<float>(DisplayWidth()) - m_padBG->GetWidth(),
+                         K_PAD_Y + 0.5f * (3.0f * K_PAD_STEP + kPadKey) -
+                             0.5f * m_padBG->GetHeight());
+    PlaceBottomButtons(m_menu.Get(), m_hint.Get(), nullptr);
     m_padKey->SetWidth(kPadKey);
     m_padKey->SetHeight(kPadKey);
     return true;
@@ -103,6 +98,7 @@ bool MNSudokuWidget::LoadArt() {
 bool MNSudokuWidget::IsArtComplete() const {
     const kSprite* sprites[] = {m_spriteCell.Get(),
                                 m_gridBG.Get(),
+                                m_padBG.Get(),
                                 m_boxLine.Get(),
                                 m_padKey.Get(),
                                 m_menu.Get(),
@@ -115,20 +111,14 @@ bool MNSudokuWidget::IsArtComplete() const {
             return false;
         }
     }
-    return m_font.Get() != nullptr && m_digitFont.Get() != nullptr && m_titleFont.Get() != nullptr;
+    return m_font.Get() != nullptr && m_buttonFont.Get() != nullptr &&
+           m_digitFont.Get() != nullptr && m_titleFont.Get() != nullptr;
 }
 
 void MNSudokuWidget::InitIntro() {
-    const int halfWidth = DisplayWidth() / 2;
     m_introContinueButtonSprite = PixelSprite("fe", "wii_fe_button_256");
     m_introHelpButtonSprite = PixelSprite("fe", "wii_fe_button_256");
-    const float y[] = {250.0f, 330.0f};
-    kSprite* buttons[] = {m_introContinueButtonSprite.Get(), m_introHelpButtonSprite.Get()};
-    for (int i = 0; i < 2; ++i) {
-        if (buttons[i] != nullptr) {
-            buttons[i]->SetPosition(halfWidth - 0.5f * buttons[i]->GetWidth(), y[i]);
-        }
-    }
+    MNPuzzleIntroButtons::Place(m_introContinueButtonSprite.Get(), m_introHelpButtonSprite.Get());
     m_introButtons.Reset();
 }
 
@@ -386,21 +376,8 @@ void MNSudokuWidget::Render() {
 }
 
 void MNSudokuWidget::RenderIntro() {
-    m_titleFont->SetColour(kWhite, false);
-    m_titleFont->PrintCenterX(60, Txt(60));
-    const struct {
-        kSprite* sprite;
-        bool bHot;
-        int text;
-    } buttons[] = {{m_introContinueButtonSprite.Get(), m_introButtons.IsContinueHot(), 24},
-                   {m_introHelpButtonSprite.Get(), m_introButtons.IsHelpHot(), 139}};
-    for (const auto& button : buttons) {
-        button.sprite->SetColour(button.bHot ? kSun : kSky);
-        button.sprite->Render();
-        m_font->SetColour(button.bHot ? kInk : kWhite, false);
-        PrintCentred(*m_font.Get(), button.sprite->GetX(), button.sprite->GetY(),
-                     button.sprite->GetWidth(), button.sprite->GetHeight(), Txt(button.text));
-    }
+    m_introButtons.Render(*m_titleFont.Get(), *m_font.Get(), Txt(60),
+                          *m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get());
     RenderPointer();
 }
 
@@ -414,21 +391,21 @@ void MNSudokuWidget::RenderGrid() {
     RenderBoxLines();
 }
 
+// Printed digits ink on paper, the player's sky, hinted ones slate on a shaded cell.
 void MNSudokuWidget::RenderCell(int cell) {
     const int digit = m_sudoku->GetDigit(cell);
-    unsigned int tint = kPaper;
-    unsigned int ink = m_sudoku->IsGiven(cell)        ? kInk
-                       : m_sudoku->IsCellLocked(cell) ? kSlate
-                                                      : kSky;
+    const bool bHinted = !m_sudoku->IsGiven(cell) && m_sudoku->IsCellLocked(cell);
+    unsigned int tint = bHinted ? kHintedCell : P::kPaper;
+    unsigned int ink = m_sudoku->IsGiven(cell) ? P::kInk : bHinted ? P::kSlate : P::kSky;
     if (cell == m_sudoku->GetSelectedCell()) {
-        tint = kSun;
+        tint = P::kSun;
     } else if (m_sudoku->IsHighlight(cell)) {
-        tint = kPaleSun;
+        tint = P::kPaleSun;
     }
     if (m_state == STATE_SWEEP && cell < m_scanGrid.Size()) {
         const unsigned char mark = m_scanGrid(cell);
-        tint = mark == SCAN_LIT ? kLeaf : mark == SCAN_WRONG ? kBrick : kPaper;
-        ink = mark == SCAN_NONE ? ink : kWhite;
+        tint = mark == SCAN_LIT ? P::kLeaf : mark == SCAN_WRONG ? P::kBrick : tint;
+        ink = mark == SCAN_NONE ? ink : P::kWhite;
     }
     float x = 0.0f;
     float y = 0.0f;
@@ -446,7 +423,7 @@ void MNSudokuWidget::RenderCell(int cell) {
 // Slate lines between the boxes and around the grid, thicker than the cells' edges.
 void MNSudokuWidget::RenderBoxLines() {
     const int size = m_sudoku->GetSize();
-    m_boxLine->SetColour(kSlate);
+    m_boxLine->SetColour(P::kSlate);
     for (int row = 0; row <= size; row += m_sudoku->GetBoxRows()) {
         m_boxLine->SetWidth(K_GRID_SIZE + kBoxLine);
         m_boxLine->SetHeight(kBoxLine);
@@ -464,6 +441,7 @@ void MNSudokuWidget::RenderBoxLines() {
 }
 
 void MNSudokuWidget::RenderPad() {
+    m_padBG->Render();
     const int selected = m_sudoku->GetSelectedCell();
     const bool bOpen = selected >= 0 && !m_sudoku->IsGiven(selected) &&
                        !m_sudoku->IsCellLocked(selected) && m_state == STATE_PLAY;
@@ -472,29 +450,22 @@ void MNSudokuWidget::RenderPad() {
         float y = 0.0f;
         GetPadPosition(digit, x, y);
         const bool bHot = bOpen && digit == m_padHot;
-        m_padKey->SetColour(!bOpen ? kGrey : bHot ? kSun : kSky);
+        m_padKey->SetColour(!bOpen ? P::kGrey : bHot ? P::kSun : P::kSky);
         m_padKey->SetPosition(x, y);
         m_padKey->Render();
         const char text[2] = {static_cast<char>('0' + digit), 0};
-        kFont& font = digit == 0 ? *m_font.Get() : *m_digitFont.Get();
-        font.SetColour(bHot ? kInk : kWhite, false);
+        kFont& font = digit == 0 ? *m_buttonFont.Get() : *m_digitFont.Get();
+        font.SetColour(bHot ? P::kInk : P::kWhite, false);
         PrintCentred(font, x, y, kPadKey, kPadKey, digit == 0 ? Txt(kTextClear) : text);
     }
 }
 
+// The menu button, and the hint button where the mode gives hints: greyed once none is left.
 void MNSudokuWidget::RenderButtons() {
-    m_menu->SetColour(kSky);
-    m_menu->Render();
-    m_font->SetColour(kWhite, false);
-    PrintCentred(*m_font.Get(), m_menu->GetX(), m_menu->GetY(), m_menu->GetWidth(),
-                 m_menu->GetHeight(), Txt(292));
-    if (!IsHintMode(m_sudoku->GetGameMode())) {
-        return;
+    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(292), true);
+    if (IsHintMode(m_sudoku->GetGameMode())) {
+        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(287), HasHints());
     }
-    m_hint->SetColour(HasHints() ? kSky : kGrey);
-    m_hint->Render();
-    PrintCentred(*m_font.Get(), m_hint->GetX(), m_hint->GetY(), m_hint->GetWidth(),
-                 m_hint->GetHeight(), Txt(287));
 }
 
 void MNSudokuWidget::RenderPointer() {
@@ -503,26 +474,18 @@ void MNSudokuWidget::RenderPointer() {
     m_mouseSprite->Render();
 }
 
-// The clock (the mode's run clock in Quick Blast and Fast and Fun) and the digits placed.
+// The clock and the count of cells filled, where the screens' clocks and counters stand.
 void MNSudokuWidget::RenderClock() {
-    const int mode = m_sudoku->GetGameMode();
-    float seconds = m_sudoku->GetTime();
-    MNProfile* profile = MNProfileManager::GetActiveProfile();
-    if ((mode == GAME_MODE_QUICKBLAST || mode == GAME_MODE_FASTANDFUN) && profile != nullptr) {
-        seconds = profile->m_hackTimer;
-    }
-    const int t = static_cast<int>(seconds);
-    char text[96];
-    std::snprintf(text, sizeof(text), "%02d:%02d:%02d", t / 3600, t / 60 % 60, t % 60);
-    m_font->SetColour(kWhite, false);
-    m_font->Print(static_cast<int>(K_PAD_X), 24, text, 0, 0.0f);
+    const int seconds = MNPuzzleClock::ShownSeconds(m_sudoku->GetGameMode(), m_sudoku->GetTime());
+    m_clock.Render(*m_font.Get(), ClockX(), K_TITLE_SAFE_Y, seconds, P::kInk);
     int filled = 0;
     for (int cell = 0; cell < m_sudoku->GetNumCells(); ++cell) {
         filled += m_sudoku->GetDigit(cell) != 0 ? 1 : 0;
     }
+    char text[96];
     std::snprintf(text, sizeof(text), "%.60s: %d/%d", Txt(kTextFilled), filled,
                   m_sudoku->GetNumCells());
-    m_font->Print(static_cast<int>(K_GRID_X), 24, text, 0, 0.0f);
+    m_font->Print(static_cast<int>(K_GRID_X), K_TITLE_SAFE_Y, text, 0, 0.0f);
 }
 
 // The two players' lives (Sprint) or time left (Marathon); the player to move in sun yellow.
@@ -544,8 +507,8 @@ void MNSudokuWidget::RenderPlayers() {
             std::snprintf(line, sizeof(line), "%.32s: %d:%.2d", names[i], times[i] / 60,
                           times[i] % 60);
         }
-        m_font->SetColour(bActive[i] ? kSun : kWhite, false);
-        m_font->Print(static_cast<int>(K_PAD_X), 12 + 24 * i, line, 0, 0.0f);
+        m_font->SetColour(bActive[i] ? P::kSun : P::kWhite, false);
+        m_font->Print(ClockX(), K_TITLE_SAFE_Y + 18 * i, line, 0, 0.0f);
     }
 }
 

@@ -8,7 +8,6 @@
 #include <shell/mnresourcemanager.h>
 #include <shell/mnsound.h>
 #include <tui/splittext.h>
-#include <tui/splittime.h>
 
 #include <framework/kspritemanager.h>
 #include <ui/kuimouse.h>
@@ -26,8 +25,6 @@ namespace {
 
 [[maybe_unused]] kClass* const s_registeredRecords[] = {MNWordsearchWidget::StaticClass()};
 
-constexpr int kModeQuickBlast = 1;
-constexpr int kModeFastAndFun = 3;
 constexpr int kModeHeadToHead = 4;
 
 constexpr unsigned int kBlack = 0xFF000000;
@@ -35,7 +32,6 @@ constexpr unsigned int kWhite = 0xFFFFFFFF;
 constexpr unsigned int kGrey = 0xFF808080;
 constexpr unsigned int kYellow = 0xFFFFFF00;
 constexpr unsigned int kGreen = 0xFF00FF00;
-constexpr unsigned int kInk = 0xFF1A1A1A;
 constexpr unsigned int kTitleInk = 0xFF3C4696;
 constexpr unsigned int kFoundCapsule = 0x8C404040;
 constexpr unsigned int kHintCapsule = 0xA0FF0000;
@@ -165,16 +161,9 @@ float MNWordsearchWidget::GetCellY(int row) const {
 }
 
 void MNWordsearchWidget::InitIntro() {
-    const int halfWidth = DisplayWidth() / 2;
     m_introContinueButtonSprite = PixelSprite("fe", "wii_fe_button_256");
     m_introHelpButtonSprite = PixelSprite("fe", "wii_fe_button_256");
-    const float y[] = {250.0f, 400.0f};
-    kSprite* buttons[] = {m_introContinueButtonSprite.Get(), m_introHelpButtonSprite.Get()};
-    for (int i = 0; i < 2; ++i) {
-        if (buttons[i] != nullptr) {
-            buttons[i]->SetPosition(halfWidth - buttons[i]->GetWidth() * 0.5f, y[i]);
-        }
-    }
+    MNPuzzleIntroButtons::Place(m_introContinueButtonSprite.Get(), m_introHelpButtonSprite.Get());
     m_bShowIntro = true;
     m_introButtons.Reset();
 }
@@ -343,9 +332,9 @@ void MNWordsearchWidget::Render() {
     m_gridBG->Render();
     RenderGrid();
     if (HasHints()) {
-        RenderButton(*m_hint.Get(), 287);
+        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(287), true);
     }
-    RenderButton(*m_menu.Get(), 292);
+    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(292), true);
     // The card first, so that the title printed on it shows.
     m_clueBG->Render();
     m_font->SetFixedCharWidth(0);
@@ -364,16 +353,6 @@ void MNWordsearchWidget::Render() {
 
 kString MNWordsearchWidget::WrappedTitle() const {
     return SplitText(m_font.Get(), kString(m_wordsearch->GetTitle()), 0.35f);
-}
-
-void MNWordsearchWidget::RenderButton(kSprite& button, int textId) {
-    button.Render();
-    int w = 0;
-    int h = 0;
-    m_buttonFont->SetColour(kWhite, false);
-    m_buttonFont->GetStringBound(w, h, Txt(textId));
-    const int x = static_cast<int>(button.GetX() + (button.GetWidth() - w) * 0.5f);
-    m_buttonFont->Print(x, static_cast<int>(button.GetY()) + 5, Txt(textId), 0, 0.0f);
 }
 
 void MNWordsearchWidget::RenderWordList() {
@@ -449,20 +428,10 @@ void MNWordsearchWidget::RenderPlayers() {
 }
 
 void MNWordsearchWidget::RenderClock() {
-    const int mode = m_wordsearch->GetGameMode();
-    float seconds = m_wordsearch->GetTime();
-    MNProfile* profile = MNProfileManager::GetActiveProfile();
-    if ((mode == kModeQuickBlast || mode == kModeFastAndFun) && profile != nullptr) {
-        seconds = profile->m_hackTimer;
-    }
-    int sec = 0;
-    int min = 0;
-    int hours = 0;
-    SplitTime(static_cast<int>(seconds), &sec, &min, &hours);
+    const int seconds =
+        MNPuzzleClock::ShownSeconds(m_wordsearch->GetGameMode(), m_wordsearch->GetTime());
+    m_clock.Render(*m_font.Get(), DisplayWidth() - 120, 16, seconds, kBlack);
     char text[96];
-    std::snprintf(text, sizeof(text), "%02d:%02d:%02d", hours, min, sec);
-    m_font->SetColour(kBlack, false);
-    m_font->Print(DisplayWidth() - 120, 16, text, 0, 0.0f);
     std::snprintf(text, sizeof(text), "%.60s %d/%d", Txt(322), m_wordsearch->GetNumWordsFound(),
                   m_wordsearch->GetNumWords());
     m_font->Print(60, 5, text, 0, 0.0f);
@@ -552,29 +521,8 @@ void MNWordsearchWidget::RenderCapsule(float x0, float y0, float x1, float y1,
 }
 
 void MNWordsearchWidget::RenderIntro() {
-    const char* title = Txt(58);
-    int w = 0;
-    int h = 0;
-    m_titleFont->SetColour(kWhite, false);
-    m_titleFont->GetStringBound(w, h, title);
-    m_titleFont->Print(DisplayWidth() / 2 - w / 2, 24, title, 0, 0.0f);
-    const struct {
-        kSprite* sprite;
-        bool bHot;
-        int text;
-    } buttons[] = {{m_introContinueButtonSprite.Get(), m_introButtons.IsContinueHot(), 24},
-                   {m_introHelpButtonSprite.Get(), m_introButtons.IsHelpHot(), 139}};
-    for (const auto& button : buttons) {
-        // The buttons are light: ink keeps their captions legible.
-        m_font->SetColour(kInk, false);
-        button.sprite->SetColour(button.bHot ? kYellow : kWhite);
-        button.sprite->Render();
-        m_font->GetStringBound(w, h, Txt(button.text));
-        m_font->Print(
-            static_cast<int>(button.sprite->GetX() + (button.sprite->GetWidth() - w) * 0.5f),
-            static_cast<int>(button.sprite->GetY() + (button.sprite->GetHeight() - h) * 0.5f),
-            Txt(button.text), 0, 0.0f);
-    }
+    m_introButtons.Render(*m_titleFont.Get(), *m_font.Get(), Txt(58),
+                          *m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get());
     RenderPointer();
 }
 
