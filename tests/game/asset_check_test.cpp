@@ -58,6 +58,7 @@ const std::vector<BankItem> kBuiltSprites = {
     {"fe", "wii_fe_button_256"},
     {"fe", "wii_fe_button_360"},
     {"fe", "fe_keyboard_key_01"},
+    {"fe", "fe_keyboard_key_light"},
     {"fe", "fe_keyboard_backspace"},
     {"fe", "fe_keyboard_space"},
     {"bg", "bg_grid"},

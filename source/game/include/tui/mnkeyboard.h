@@ -1,8 +1,9 @@
 // MNKeyboard: the on-screen keyboard of a language and the string it types. Its keys come
 // in a fixed order per language (letters, then the space bar when it has one, then
 // backspace): saved puzzle states store key indices, so the order never changes. It owns
-// its keys and sprites and shares its font. Main thread only. An unknown language is logged
-// and gives the UK English keys; lengths and positions are kept inside the string.
+// its keys and sprites and shares its font; its keys are light under dark letters and dark
+// under light ones. Main thread only. An unknown language is logged and gives the UK English
+// keys; lengths and positions are kept inside the string.
 #pragma once
 
 #include <kelvo/containers/karray.h>
@@ -92,7 +93,8 @@ private:
     int m_hotKey = -1;
     kArray<MNKeyboardKey> m_keys;
     kSharedPtr<kFont> m_font;
-    kSprite* m_keySprite = nullptr;
+    kSprite* m_keySprite = nullptr;     // under dark letters
+    kSprite* m_darkKeySprite = nullptr; // under light letters
     kSprite* m_backspaceSprite = nullptr;
     kSprite* m_spaceSprite = nullptr;
 };

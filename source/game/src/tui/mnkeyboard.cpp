@@ -1,6 +1,7 @@
 // The on-screen keyboard: key tables, layout in rows, typing rules and drawing.
 #include <tui/mnkeyboard.h>
 
+#include <shell/mnpalette.h>
 #include <shell/mnresourcemanager.h>
 #include <shell/mnsound.h>
 
@@ -21,8 +22,6 @@ constexpr int kNumLanguages = 8;
 constexpr int kLetterRows = 3;
 constexpr int kSpaceBarKeys = 5; // the space bar is as wide as this many keys
 constexpr float kDefaultKeySize = 32.0f;
-constexpr unsigned int kKeyColour = 0xFFFAF7F0;    // paper
-constexpr unsigned int kHotKeyColour = 0xFFFFD23F; // sun yellow
 
 // Indexed by eLanguage: UK English, French, Italian, German, Spanish, Dutch, US English,
 // Canadian English. Latin-1 capitals after A to Z.
@@ -50,6 +49,26 @@ kSprite* PixelSprite(const char* name) {
     return sprite;
 }
 
+bool IsLight(unsigned int colour) {
+    const unsigned int r = (colour >> 16) & 0xFF;
+    const unsigned int g = (colour >> 8) & 0xFF;
+    const unsigned int b = colour & 0xFF;
+    return r * 299 + g * 587 + b * 114 > 128 * 1000;
+}
+
+// A key's tint: under dark letters the light art is paper; under light letters the dark art
+// shows as it is (its rim taking the colour of a key under the pointer), and the plain space
+// bar is darkened. The key under the pointer is sun yellow, or sky where it must stay dark.
+unsigned int KeyTint(bool bHot, bool bLightLetters, bool bDarkArt) {
+    if (!bLightLetters) {
+        return bHot ? MNPalette::kSun : MNPalette::kPaper;
+    }
+    if (bDarkArt) {
+        return bHot ? MNPalette::kSun : MNPalette::kWhite;
+    }
+    return bHot ? MNPalette::kSky : MNPalette::kSlate;
+}
+
 } // namespace
 
 const char* MNKeyboard::LettersOf(int language) {
@@ -62,7 +81,8 @@ MNKeyboard::MNKeyboard(int language, bool spaceBar) : m_language(language), m_bS
         m_language = 0;
     }
     m_string[0] = 0;
-    m_keySprite = PixelSprite("fe_keyboard_key_01");
+    m_keySprite = PixelSprite("fe_keyboard_key_light");
+    m_darkKeySprite = PixelSprite("fe_keyboard_key_01");
     m_backspaceSprite = PixelSprite("fe_keyboard_backspace");
     m_spaceSprite = PixelSprite("fe_keyboard_space");
     m_font = MNResourceManager::GetFont("keyboard", "wii_keyboard");
@@ -71,6 +91,7 @@ MNKeyboard::MNKeyboard(int language, bool spaceBar) : m_language(language), m_bS
 
 MNKeyboard::~MNKeyboard() {
     delete m_keySprite;
+    delete m_darkKeySprite;
     delete m_backspaceSprite;
     delete m_spaceSprite;
 }
@@ -258,9 +279,12 @@ void MNKeyboard::Render() {
 }
 
 void MNKeyboard::RenderKey(const MNKeyboardKey& key, bool bHot) {
-    kSprite* sprite = key.letter == ' ' && m_spaceSprite != nullptr ? m_spaceSprite : m_keySprite;
+    const bool bLightLetters = IsLight(m_colour);
+    kSprite* sprite = key.letter == ' ' && m_spaceSprite != nullptr ? m_spaceSprite
+                      : bLightLetters                               ? m_darkKeySprite
+                                                                    : m_keySprite;
     if (sprite != nullptr) {
-        sprite->SetColour(bHot ? kHotKeyColour : kKeyColour);
+        sprite->SetColour(KeyTint(bHot, bLightLetters, sprite == m_darkKeySprite));
         sprite->SetPosition(key.x, key.y);
         sprite->SetWidth(key.w);
         sprite->SetHeight(key.h);
@@ -268,6 +292,7 @@ void MNKeyboard::RenderKey(const MNKeyboardKey& key, bool bHot) {
     }
     if (key.letter == kBackspace) {
         if (m_backspaceSprite != nullptr) {
+            m_backspaceSprite->SetColour(m_colour);
             m_backspaceSprite->SetPosition(key.x, key.y);
             m_backspaceSprite->Render();
         }

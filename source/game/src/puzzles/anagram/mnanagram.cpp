@@ -46,13 +46,13 @@ constexpr int kTextTime = 290;
 constexpr int kTextMenu = 292;
 constexpr int kTextConfirm = 299;
 
+// White letters on the keys, whose art is dark under a light rim that takes these tints.
 constexpr unsigned int kWhite = 0xFFFFFFFF;
-constexpr unsigned int kInk = 0xFF1A1A1A;
-constexpr unsigned int kKeyColour = 0xFFFAF7F0;   // paper
-constexpr unsigned int kUsedKey = 0xFF8A8FA0;     // grey: its letter is in the row
-constexpr unsigned int kCellTesting = 0xFFFFD23F; // sun yellow
-constexpr unsigned int kCellRight = 0xFF3BB273;   // leaf green
-constexpr unsigned int kCellWrong = 0xFFE15554;   // brick red
+constexpr unsigned int kKeyColour = 0xFFFFFFFF;
+constexpr unsigned int kUsedKey = 0xFF646464;     // its letter is in the row
+constexpr unsigned int kCellTesting = 0xFFFF8000; // orange
+constexpr unsigned int kCellRight = 0xFF00FF00;   // green
+constexpr unsigned int kCellWrong = 0xFFFF0000;   // red
 
 // The A button's edges and the pointer, one reading for every anagram.
 TUIPointer s_pointer;
@@ -615,12 +615,12 @@ void MNAnagram::RenderCell(float x, float y, unsigned int colour) {
     }
 }
 
-// The letter in ink, centred in the key whose top-left corner is (x, y).
+// The letter in white, centred in the key whose top-left corner is (x, y).
 void MNAnagram::RenderLetter(char letter, float x, float y) {
     const char text[2] = {letter, 0};
     int width = 0;
     int height = 0;
-    m_gridFont->SetColour(kInk, false);
+    m_gridFont->SetColour(kWhite, false);
     m_gridFont->GetStringBound(width, height, text);
     m_gridFont->Print(static_cast<int>(x + KeyWidth() * 0.5f - static_cast<float>(width / 2)),
                       static_cast<int>(y + KeyHeight() * 0.5f - static_cast<float>(height / 2)),

@@ -37,7 +37,6 @@ constexpr float kAnswerBoxesX = 377.0f;
 constexpr float kAnswerBoxesUp = 30.0f; // above the answer panel's bottom
 constexpr float kFlashPeriod = 1.0f;
 constexpr float kPostScanFlash = 2.0f;
-constexpr unsigned int kInk = 0xFF1A1A1A;
 
 } // namespace
 
@@ -570,7 +569,7 @@ void MNCrosswordWidget::Render() {
     }
     MNKeyboard* keyboard = m_crossword->GetKeyboard();
     if (keyboard != nullptr) {
-        keyboard->SetColour(kInk); // letters on the keyboard's paper keys
+        keyboard->SetColour(0xFFFFFFFF);
         keyboard->SetFont(m_keyboardFont);
     }
     if (m_state == STATE_INTRO) {
