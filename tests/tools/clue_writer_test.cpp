@@ -97,12 +97,33 @@ protected:
         folder.AddSynset("noun", {"jar"}, "a vessel with a wide mouth");
         folder.AddSynset("noun", {"tap"}, "a light blow as seen in a sexy dance");
         folder.AddSynset("noun", {"tap"}, "a valve to control the flow of water");
+        folder.AddSynset("adj", {"structured"}, "having definite and highly organised structure");
+        folder.AddSynset("adj", {"threaded"}, "having a screw thread");
+        folder.AddSynset("adv", {"spirally"}, "in a spiral way");
+        folder.AddSynset("verb", {"detect"}, "discover or determine", {}, "39", {8, 11});
+        folder.AddSynset("verb", {"engage"}, "carry out", {}, "41", {2, 8});
+        folder.AddSynset("verb", {"sleep"}, "be asleep", {}, "29", {2});
+        folder.AddSynset("noun", {"rod"}, "a long thin implement");
+        folder.AddSynset("noun", {"machine"}, "any mechanical device");
+        folder.AddSynset("noun", {"bank"}, "sloping land beside a body of water");
+        folder.AddSynset("noun", {"bank"}, "a financial institution");
+        folder.AddSynset("noun", {"bank"}, "a flight manoeuvre");
+        folder.AddSynset("noun", {"ell"}, "an extension at the end and at right angles");
+        folder.AddSynset("noun", {"homer"}, "a base hit in baseball");
+        folder.AddSynset("verb", {"commiserate"}, "feel for", {}, "37", {2});
+        folder.AddSynset("noun", {"sympathiser"}, "commiserates with someone in trouble");
+        folder.AddSynset("adj", {"sleek"}, "(of hair) made smooth and glossy");
+        folder.AddSynset("adj", {"far"}, "located at a great distance");
+        folder.AddSynset("adj", {"faraway"}, "far removed mentally");
+        folder.AddUseCount("bank%1:17:00:: 1 20");
+        folder.AddUseCount("bank%1:14:00:: 2 10");
+        folder.AddUseCount("bank%1:04:00:: 3 1");
         folder.AddUseCount("race%2:38:00:: 1 9");
         folder.AddUseCount("run%2:38:00:: 1 40");
         folder.AddException("verb", "ran run");
         s_lexicon = new std::optional<WordNetLexicon>(
             WordNetLexicon::Load(folder.Write("clue_writer_test")));
-        std::istringstream exclusions("ass\n");
+        std::istringstream exclusions("ass\nell: an extension at the end\n");
         std::istringstream blocked("sexy\n");
         std::istringstream spellings("color colour\n");
         s_rules = new ContentRules{WordExclusions::Parse(exclusions),
@@ -184,8 +205,9 @@ TEST_F(ClueWriterTest, TakesTheMostUsedFairSenseWithItsLetterCount) {
 TEST_F(ClueWriterTest, CutsEveryClueToTheLimit) {
     wordnet_fixture::WordNetFolder folder;
     folder.AddSynset("noun", {"thing"},
-                     "an entity of a kind " + std::string(60, 'x') + " that is " +
+                     "an entity of a " + std::string(60, 'x') + " kind that is " +
                          std::string(200, 'x') + " and more");
+    folder.AddSynset("noun", {"kind"}, "a category of things");
     const std::optional<WordNetLexicon> lexicon =
         WordNetLexicon::Load(folder.Write("clue_writer_test_long"));
     ASSERT_TRUE(lexicon.has_value());
@@ -193,6 +215,57 @@ TEST_F(ClueWriterTest, CutsEveryClueToTheLimit) {
     ASSERT_TRUE(clue.has_value());
     EXPECT_LE(clue->size(), kMaxClueLength);
     EXPECT_EQ(clue->substr(clue->size() - 4), " (5)") << *clue;
+}
+
+TEST_F(ClueWriterTest, SeesWhereAPhraseIsLeftOpen) {
+    const struct {
+        const char* text;
+        bool open;
+    } cases[] = {
+        {"Music in a structured", true},
+        {"A rod of a spirally threaded", true},
+        {"Radar used to detect", true},
+        {"A simple rod that engages", true},
+        {"A stray colon:", true},
+        {"A list of things, etc.", true},
+        {"A piece of", true},
+        {"Trailing off...", true},
+        {"A place to sleep", false},
+        {"Acutely insightful and structured", false},
+        {"A plant of the genus Pisum (a pea)", false},
+        {"A threaded rod", false},
+        {"A team of 11", false},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(EndsMidPhrase(test.text, **s_lexicon), test.open) << test.text;
+    }
+}
+
+TEST_F(ClueWriterTest, CutsALongDefinitionOnlyAfterANoun) {
+    const std::string definition = "a simple machine consisting of a spirally threaded "
+                                   "cylindrical rod that engages with a similarly threaded hole";
+    EXPECT_EQ(ShortenDefinition(definition, 90),
+              "a simple machine consisting of a spirally threaded cylindrical rod that engages");
+    EXPECT_EQ(ShortenDefinition(definition, 90, &**s_lexicon),
+              "a simple machine consisting of a spirally threaded cylindrical rod");
+}
+
+TEST_F(ClueWriterTest, VariesTheClueOverGoodSensesAndPassesOverAmericanAndSlippedOnes) {
+    const struct {
+        const char* answer;
+        std::vector<std::string> clues;
+    } cases[] = {
+        // The flight manoeuvre is used too rarely beside the first sense.
+        {"BANK", {"Sloping land beside a body of water (4)", "A financial institution (4)"}},
+        {"ELL", {}},                               // an American sense the exclusions name
+        {"HOMER", {}},                             // baseball
+        {"SYMPATHISER", {}},                       // a noun defined by a verb
+        {"SLEEK", {"Made smooth and glossy (5)"}}, // without the aside that opens it
+        {"FARAWAY", {}},                           // "far" gives it away
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(s_writer->CluesFor(test.answer), test.clues) << test.answer;
+    }
 }
 
 } // namespace

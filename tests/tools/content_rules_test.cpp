@@ -1,4 +1,6 @@
 // The family filter and the British spellings that every word puzzle generator follows.
+#include "wordnet_fixture.h"
+
 #include "puzzles/content_rules.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +22,7 @@ TEST(FamilyFilter, BlocksWholeWordsStemsAndPartsInWordsAndTexts) {
         const char* text;
         bool blocked;
     } cases[] = {
-        {"RUDE", true},        {"Rudes", true},         {"prude", false},     {"rudeness", false},
+        {"RUDE", true},        {"Rudes", true},         {"prude", false},     {"rudeness", true},
         {"nastygram", true},   {"dynasty", false},      {"begrimed", true},   {"grim", true},
         {"a rude word", true}, {"prudent folk", false}, {"so, Nasty!", true}, {"", false},
     };
@@ -38,6 +40,62 @@ TEST(FamilyFilter, FindsEverySpellingInsideLettersAndEveryAnagram) {
     EXPECT_TRUE(filter.IsAnagramOfBlockedWord("DURE"));
     EXPECT_TRUE(filter.IsAnagramOfBlockedWord("MIRG"));
     EXPECT_FALSE(filter.IsAnagramOfBlockedWord("DUREE"));
+}
+
+TEST(WordExclusions, LeaveOutEveryFormOfAFamilyButWordsKeptAndOneWordEntriesAlone) {
+    std::istringstream lines("slut\nbitchy\nmassacre*\npimp\nbutt\n!butter\npee\n=etc\nho\n"
+                             "rape\ngas: a volatile mixture\n");
+    const WordExclusions exclusions = WordExclusions::Parse(lines);
+    const struct {
+        const char* word;
+        bool excluded;
+    } cases[] = {
+        {"sluttish", true},   {"sluts", true},      {"slutty", true},    {"bitchiest", true},
+        {"bitchiness", true}, {"massacring", true}, {"massacred", true}, {"pimping", true},
+        {"butts", true},      {"butter", false},    {"peed", true},      {"peeing", true},
+        {"peer", false},      {"etc", true},        {"etcs", false},     {"hos", true},
+        {"hose", false},      {"raping", true},     {"grape", false},    {"rapt", false},
+        {"pimpernel", false}, {"gas", false},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(exclusions.Excludes(test.word), test.excluded) << test.word;
+    }
+    EXPECT_TRUE(exclusions.ExcludesSense("gas", "A volatile mixture of hydrocarbons"));
+    EXPECT_FALSE(exclusions.ExcludesSense("gas", "a state of matter"));
+    EXPECT_FALSE(exclusions.ExcludesSense("gasoline", "a volatile mixture of hydrocarbons"));
+}
+
+TEST(FamilyFilter, FindsInLettersTheFormsThatDoNotHoldTheirWordWhole) {
+    const FamilyFilter filter = FilterOf("rape\nhorny\nho\n");
+    using Found = std::vector<std::pair<std::size_t, std::size_t>>;
+    EXPECT_EQ(filter.FindSpellings("XXRAPINGX"), (Found{{2, 6}}));
+    EXPECT_EQ(filter.FindSpellings("HORNIEST"), (Found{{0, 8}, {0, 7}})); // and "hornies"
+    EXPECT_EQ(filter.FindSpellings("THOSE"), (Found{{1, 3}})); // "ho" is looked for as "hos"
+}
+
+TEST(SetterWords, TakeWordNetsWordsWithAVowelInBritishSpellingAndUsualForms) {
+    wordnet_fixture::WordNetFolder folder;
+    folder.AddSynset("noun", {"run"}, "a race");
+    folder.AddSynset("noun", {"year", "yr"}, "a period of time");
+    folder.AddSynset("adj", {"same"}, "identical");
+    folder.AddSynset("adj", {"sticky"}, "tending to stick");
+    folder.AddSynset("verb", {"eye"}, "look at", {}, "39", {8});
+    folder.AddSynset("noun", {"weekend"}, "a time for rest");
+    folder.AddSynset("verb", {"weekend"}, "spend a weekend", {}, "42", {2});
+    folder.AddUseCount("weekend%1:28:00:: 1 13");
+    const std::optional<WordNetLexicon> lexicon =
+        WordNetLexicon::Load(folder.Write("content_rules_test"));
+    ASSERT_TRUE(lexicon.has_value());
+    std::istringstream exclusions("=etc\n");
+    std::istringstream blocked("");
+    std::istringstream spellings("eying eyeing\n");
+    const ContentRules rules{WordExclusions::Parse(exclusions),
+                             FamilyFilter(WordExclusions::Parse(blocked)),
+                             BritishSpellings::Parse(spellings)};
+    EXPECT_EQ(SetterWords({"RUNS", "YRS", "SAMES", "STICKIEST", "EYING", "EYEING", "WEEKENDS",
+                           "WEEKENDED", "ETC", "WALKS"},
+                          *lexicon, rules),
+              (std::vector<std::string>{"RUNS", "STICKIEST", "EYEING", "WEEKENDS"}));
 }
 
 TEST(BritishSpellings, RewritesWholeUsWordsKeepingTheirCapital) {
@@ -58,6 +116,8 @@ TEST(BritishSpellings, RewritesWholeUsWordsKeepingTheirCapital) {
         EXPECT_EQ(spellings.Anglicised(test.text), test.british) << test.text;
         EXPECT_EQ(spellings.FirstUsSpelling(test.text), test.firstUs) << test.text;
     }
+    EXPECT_TRUE(spellings.IsUsSpelling("Color"));
+    EXPECT_FALSE(spellings.IsUsSpelling("colour"));
 }
 
 TEST(ContentRules, AListThatCannotBeReadGivesNothingAndItsPath) {

@@ -47,10 +47,11 @@ TEST_F(GridPuzzleGenerators, NoClueOfTheVocabularyShowsItsAnswerOrRunsLong) {
     const std::vector<RatedWord>& words = clued.Words();
     EXPECT_GT(words.size(), 20000u);
     for (std::size_t i = 0; i < words.size(); ++i) {
-        const std::string clue(clued.Clue(i));
-        EXPECT_LE(clue.size(), 120u) << clue;
-        EXPECT_FALSE(puzzle_validation::ClueShowsAnswer(clue, words[i].word))
-            << words[i].word << ": " << clue;
+        for (std::string_view clue : clued.Clues(i)) {
+            EXPECT_LE(clue.size(), 120u) << clue;
+            EXPECT_FALSE(puzzle_validation::ClueShowsAnswer(std::string(clue), words[i].word))
+                << words[i].word << ": " << clue;
+        }
     }
 }
 
@@ -108,7 +109,8 @@ TEST_F(GridPuzzleGenerators, HiddenWordsLieInDistinctCellsThatSpellThem) {
     for (int difficulty = 0; difficulty < kGridPuzzleDifficulties; ++difficulty) {
         const GeneratedGridPuzzle crossword = *s_generators->crosswords.Generate(difficulty, 3);
         SeededRandom random(4);
-        const std::optional<HiddenWord> hidden = s_generators->hiddenWords.Pick(crossword, random);
+        const std::optional<HiddenWord> hidden =
+            s_generators->hiddenWords.Pick(crossword, random, {});
         ASSERT_TRUE(hidden.has_value()) << difficulty;
         for (const GridPuzzleWord& word : crossword.words) {
             EXPECT_NE(word.word, hidden->word);
@@ -124,16 +126,17 @@ FamilyFilter FilterOf(const std::string& text) {
     return FamilyFilter(WordExclusions::Parse(lines));
 }
 
-TEST(HiddenWordPicker, GivesNothingWhenNoWordCanBeLaidInTheGrid) {
+TEST(HiddenWordPicker, GivesNothingWhenNoWordCanBeLaidInTheGridOrEachIsTaken) {
     GeneratedGridPuzzle puzzle{1, 5, 1, "ABCDE", {{false, 0, "ABCDE", ""}}};
     SeededRandom random(1);
     const FamilyFilter none = FilterOf("");
     const std::vector<std::string> cannotLie = {"ABCDEE", "XBCDE", "ABCDE"};
-    EXPECT_FALSE(HiddenWordPicker(cannotLie, cannotLie, none).Pick(puzzle, random).has_value());
+    EXPECT_FALSE(HiddenWordPicker(cannotLie, cannotLie, none).Pick(puzzle, random, {}).has_value());
     const std::optional<HiddenWord> hidden =
-        HiddenWordPicker({"EDCBA"}, {"EDCBA"}, none).Pick(puzzle, random);
+        HiddenWordPicker({"EDCBA"}, {"EDCBA"}, none).Pick(puzzle, random, {});
     ASSERT_TRUE(hidden.has_value());
     EXPECT_EQ(hidden->cells, (std::vector<int>{5, 4, 3, 2, 1}));
+    EXPECT_FALSE(HiddenWordPicker({"EDCBA"}, {"EDCBA"}, none).Pick(puzzle, random, {"EDCBA"}));
 }
 
 // A player who finds another word in the letters would be told it is wrong.
@@ -142,11 +145,11 @@ TEST(HiddenWordPicker, LeavesOutWordsWhoseLettersSpellAnotherOrABlockedWord) {
     const std::vector<std::string> list = {"LISTEN", "SILENT", "TINSEL", "LINES", "STEIN"};
     SeededRandom random(1);
     EXPECT_FALSE(HiddenWordPicker({"SILENT", "TINSEL"}, list, FilterOf(""))
-                     .Pick(puzzle, random)
+                     .Pick(puzzle, random, {})
                      .has_value());
-    EXPECT_FALSE(HiddenWordPicker({"LINES"}, list, FilterOf("lenis\n")).Pick(puzzle, random));
+    EXPECT_FALSE(HiddenWordPicker({"LINES"}, list, FilterOf("lenis\n")).Pick(puzzle, random, {}));
     const std::optional<HiddenWord> hidden =
-        HiddenWordPicker({"LINES"}, list, FilterOf("nest*\n")).Pick(puzzle, random);
+        HiddenWordPicker({"LINES"}, list, FilterOf("nest*\n")).Pick(puzzle, random, {});
     ASSERT_TRUE(hidden.has_value());
     EXPECT_EQ(hidden->word, "LINES");
 }

@@ -19,10 +19,11 @@ class WordNetFolder {
 public:
     // A synset of the class ("noun", "verb", "adj", "adv") with its words as written
     // ("China", "dog") and its gloss; each word's senses count in the order added. It may
-    // name the noun synsets of its usage domains and its lexicographer file. Its offset.
+    // name the noun synsets of its usage domains, its lexicographer file and a verb's
+    // sentence frames (for all its words). Its offset.
     std::string AddSynset(const std::string& wordClass, const std::vector<std::string>& words,
                           const std::string& gloss, const std::vector<std::string>& usages = {},
-                          const std::string& lexFile = "05") {
+                          const std::string& lexFile = "05", const std::vector<int>& frames = {}) {
         std::string& data = m_data[wordClass];
         if (data.empty()) {
             data = "  1 This is a licence line, which the reader skips.\n";
@@ -46,6 +47,16 @@ public:
         line += pointers;
         for (const std::string& usage : usages) {
             line += " ;u " + usage + " n 0000";
+        }
+        if (wordClass == "verb") {
+            char frameCount[8];
+            std::snprintf(frameCount, sizeof(frameCount), " %02zu", frames.size());
+            line += frameCount;
+            for (int frame : frames) {
+                char entry[16];
+                std::snprintf(entry, sizeof(entry), " + %02d 00", frame);
+                line += entry;
+            }
         }
         data += line + " | " + gloss + "  \n";
         return offset;

@@ -21,13 +21,23 @@ protected:
         folder.AddSynset("noun", {"china"}, "high quality porcelain");
         folder.AddSynset("noun", {"church"}, "a place for public worship");
         folder.AddSynset("adj", {"happy"}, "enjoying well-being");
+        folder.AddSynset("verb", {"detect"}, "discover", {}, "39", {8, 11});
+        folder.AddSynset("verb", {"sleep"}, "be asleep", {}, "29", {2});
+        folder.AddSynset("verb", {"hide"}, "keep out of sight", {}, "39", {8});
+        folder.AddSynset("noun", {"weekend"}, "a time for rest");
+        folder.AddSynset("verb", {"weekend"}, "spend a weekend", {}, "42", {2});
+        folder.AddSynset("noun", {"aardvark"}, "an animal");
         folder.AddUseCount("run%2:38:00:: 1 40");
         folder.AddUseCount("run%1:04:00:: 2 7");
         folder.AddUseCount("happy%3:00:00:: 1 3");
+        folder.AddUseCount("hide%2:39:00:: 1 5");
+        folder.AddUseCount("weekend%1:28:00:: 1 13");
         folder.AddUseCount("run%1:04:00:: x 7");        // not a number: skipped
         folder.AddUseCount("nosuchword%1:04:00:: 1 9"); // unknown lemma: skipped
         folder.AddException("verb", "ran run");
         folder.AddException("adj", "happier happy");
+        folder.AddException("verb", "hid hide");
+        folder.AddException("verb", "forbad run");
         s_folder = new std::string(folder.Write("wordnet_lexicon_test"));
         s_lexicon = new std::optional<WordNetLexicon>(WordNetLexicon::Load(*s_folder));
     }
@@ -108,6 +118,32 @@ TEST(WordNetLexicon, SkipsIndexLinesThatDoNotAddUp) {
     EXPECT_TRUE(lexicon->HasLemma("owl"));
     EXPECT_TRUE(lexicon->Senses("owl").empty());
     EXPECT_FALSE(lexicon->HasLemma("emu"));
+}
+
+// What the clue writer asks of a word's grammar, and the vocabulary of forms a setter
+// would give.
+TEST_F(WordNetLexiconTest, TellsWordClassesObjectsAndTheFormsASetterGives) {
+    EXPECT_EQ(Lexicon().ClassesOf("runs"),
+              (std::vector<WordClass>{WordClass::Noun, WordClass::Verb}));
+    EXPECT_EQ(Lexicon().ClassesOf("happier"), std::vector<WordClass>{WordClass::Adjective});
+    EXPECT_TRUE(Lexicon().ClassesOf("walks").empty());
+    EXPECT_TRUE(Lexicon().WantsObject("detect"));
+    EXPECT_FALSE(Lexicon().WantsObject("sleep"));
+    EXPECT_FALSE(Lexicon().WantsObject("church")); // no verb
+    const struct {
+        const char* word;
+        bool regular;
+        bool usual;
+    } cases[] = {
+        {"runs", true, true},      {"ran", false, true},       {"forbad", false, true},
+        {"hides", true, true},     {"hided", true, false},     // beside "hid"
+        {"weekends", true, true},  {"weekended", true, false}, // used as a noun alone
+        {"aardvarks", true, true}, {"walked", false, false},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(Lexicon().IsRegularForm(test.word), test.regular) << test.word;
+        EXPECT_EQ(Lexicon().IsUsualForm(test.word), test.usual) << test.word;
+    }
 }
 
 } // namespace

@@ -14,19 +14,36 @@ const char* const kUnfitMarks[] = {
     "derogatory term", "disparaging term", "vulgar term",
 };
 
+// Definitions of American senses: a British clue gives another.
+const char* const kAmericanMarks[] = {"baseball", "american football", "united states", "u.s."};
+
+// Words after which a noun must come: articles and determiners.
+const char* const kDeterminers[] = {"a",   "an",   "the",   "its",  "their", "his",   "her",
+                                    "our", "your", "my",    "this", "these", "those", "some",
+                                    "any", "each", "every", "no",   "whose", "one"};
+
+// Prepositions, after which a noun must come.
+const char* const kPrepositions[] = {"of",   "in",    "on",   "at",      "with",    "for",    "by",
+                                     "from", "into",  "onto", "upon",    "about",   "like",   "as",
+                                     "over", "under", "than", "through", "between", "without"};
+
+// Words after which a verb's sentence goes on: its object, if it wants one.
+const char* const kVerbOpeners[] = {"to", "that", "which", "who"};
+
 // Words a phrase cannot end with: articles, prepositions, conjunctions, relative and
 // possessive words.
 const char* const kDanglingWords[] = {
-    "a",       "an",     "the",    "of",      "and",        "or",      "nor",     "but",
-    "to",      "in",     "on",     "at",      "with",       "for",     "by",      "from",
-    "as",      "than",   "that",   "which",   "who",        "whom",    "whose",   "where",
-    "when",    "while",  "if",     "because", "although",   "though",  "unless",  "whereas",
-    "into",    "onto",   "upon",   "about",   "above",      "across",  "after",   "against",
-    "along",   "among",  "around", "before",  "behind",     "below",   "beneath", "beside",
-    "between", "beyond", "during", "except",  "through",    "toward",  "towards", "under",
-    "until",   "till",   "within", "without", "via",        "its",     "their",   "his",
-    "her",     "our",    "your",   "my",      "especially", "usually", "such",    "very",
-    "is",      "are",    "was",    "were",    "be",         "having",  "has",     "have"};
+    "a",       "an",     "the",    "of",      "and",      "or",         "nor",     "but",
+    "to",      "in",     "on",     "at",      "with",     "for",        "by",      "from",
+    "as",      "than",   "that",   "which",   "who",      "whom",       "whose",   "where",
+    "when",    "while",  "if",     "because", "although", "though",     "unless",  "whereas",
+    "into",    "onto",   "upon",   "about",   "above",    "across",     "after",   "against",
+    "along",   "among",  "around", "before",  "behind",   "below",      "beneath", "beside",
+    "between", "beyond", "during", "except",  "through",  "toward",     "towards", "under",
+    "until",   "till",   "within", "without", "via",      "its",        "their",   "his",
+    "over",    "her",    "our",    "your",    "my",       "especially", "usually", "such",
+    "very",    "is",     "are",    "was",     "were",     "be",         "having",  "has",
+    "have"};
 
 // The usage domains whose senses a family clue never takes, and the slang whose senses
 // it takes only outside the body and its acts.
@@ -39,6 +56,13 @@ const char* const kClauseOpeners[] = {" that ",    " which ",       " who ",   "
                                       " usually ", " rather than ", " and ",   " with "};
 
 constexpr std::size_t kShortClue = 40;
+// A further sense gives a clue when it is used at least this fraction of the first's uses
+// (and at least once): a setter varies the clue, but not with an obscure sense.
+constexpr int kSecondSenseShare = 4;
+
+bool IsGoodSecondSense(int uses, int firstUses) {
+    return uses > 0 && uses * kSecondSenseShare >= firstUses;
+}
 // Two words share a root when they begin alike for this many letters, and for all but
 // kRootEndingLength letters of the shorter.
 constexpr std::size_t kMinSharedRoot = 4;
@@ -98,6 +122,13 @@ bool IsUnfitSense(const std::string& gloss) {
                        [&](const char* mark) { return Contains(lower, mark); });
 }
 
+// Whether the definition names what only Americans would know the sense by.
+bool IsAmericanSense(const std::string& definition) {
+    const std::string lower = LowerCase(definition);
+    return std::any_of(std::begin(kAmericanMarks), std::end(kAmericanMarks),
+                       [&](const char* mark) { return Contains(lower, mark); });
+}
+
 bool IsPrintable(const std::string& text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~'; });
 }
@@ -149,7 +180,75 @@ std::string Tidied(const std::string& text) {
     while (!out.empty() && (out.back() == ' ' || out.back() == ',' || out.back() == ';')) {
         out.pop_back();
     }
+    // A list that trails off: "in movement, progress, development, etc."
+    if (out.ends_with(", etc.") || out.ends_with(" etc.")) {
+        out.erase(out.rfind(" etc."));
+        if (!out.empty() && out.back() == ',') {
+            out.pop_back();
+        }
+    }
     return out;
+}
+
+bool IsOneOf(const std::string& word, const auto& list) {
+    return std::any_of(std::begin(list), std::end(list),
+                       [&](const char* entry) { return word == entry; });
+}
+
+bool HasClass(const std::vector<WordClass>& classes, WordClass wordClass) {
+    return std::find(classes.begin(), classes.end(), wordClass) != classes.end();
+}
+
+// Whether the last word describes a noun still to come: an adjective or participle, no
+// noun, after a determiner or preposition with only such words, adverbs, "and" and "or"
+// between ("in a structured", "of a spirally threaded").
+bool EndsInOpenNounPhrase(const std::vector<std::string>& words, const WordNetLexicon& lexicon) {
+    for (std::size_t i = words.size(); i-- > 0;) {
+        const std::vector<WordClass> classes = lexicon.ClassesOf(words[i]);
+        if (i + 1 < words.size() &&
+            (IsOneOf(words[i], kDeterminers) || IsOneOf(words[i], kPrepositions))) {
+            return true;
+        }
+        if (i + 1 < words.size() && (words[i] == "and" || words[i] == "or")) {
+            continue; // "a large and structured"
+        }
+        const bool describes = HasClass(classes, WordClass::Adjective) ||
+                               HasClass(classes, WordClass::Adverb) ||
+                               (HasClass(classes, WordClass::Verb) && words[i].ends_with("ed"));
+        if (!describes || HasClass(classes, WordClass::Noun)) {
+            return false;
+        }
+    }
+    return false;
+}
+
+// Whether the last word is a verb that wants what the clue does not give, after "to" or
+// "that" ("used to detect", "a rod that engages").
+bool EndsInOpenVerb(const std::vector<std::string>& words, const WordNetLexicon& lexicon) {
+    if (words.size() < 2 || !IsOneOf(words[words.size() - 2], kVerbOpeners)) {
+        return false;
+    }
+    const std::string& last = words.back();
+    const std::vector<WordClass> classes = lexicon.ClassesOf(last);
+    if (HasClass(classes, WordClass::Noun) || HasClass(classes, WordClass::Adjective)) {
+        return false;
+    }
+    const std::vector<std::string> bases = lexicon.BaseForms(last);
+    return std::any_of(bases.begin(), bases.end(),
+                       [&](const std::string& base) { return lexicon.WantsObject(base); });
+}
+
+// Whether the cut text ends on a noun (or a name, a number or a bracket), as a phrase
+// that was cut short must.
+bool EndsOnNoun(const std::string& text, const WordNetLexicon& lexicon) {
+    const std::vector<std::string> words = Words(text);
+    const char last = text.empty() ? ' ' : text.back();
+    if (words.empty() || last == ')' || (last >= '0' && last <= '9')) {
+        return !words.empty();
+    }
+    const std::size_t start = text.find_last_of(' ') + 1;
+    return (text[start] >= 'A' && text[start] <= 'Z') ||
+           HasClass(lexicon.ClassesOf(words.back()), WordClass::Noun);
 }
 
 bool EndsWithDanglingWord(std::string_view text) {
@@ -205,20 +304,24 @@ std::vector<WordSense> InSettersOrder(std::vector<WordSense> senses) {
 }
 
 // Where the text can end before a comma or a word that opens a clause, keeping at least
-// half of maxLength and at most maxLength characters: the last such place, or npos.
-std::size_t LastClauseBoundary(const std::string& text, std::size_t maxLength) {
-    std::size_t best = std::string::npos;
+// half of maxLength and at most maxLength characters: every such place, the last first.
+std::vector<std::size_t> ClauseBoundaries(const std::string& text, std::size_t maxLength) {
+    std::set<std::size_t> boundaries;
     const auto consider = [&](std::size_t at) {
-        if (at != std::string::npos && at <= maxLength && at >= maxLength / 2 &&
-            (best == std::string::npos || at > best)) {
-            best = at;
+        if (at != std::string::npos && at <= maxLength && at >= maxLength / 2) {
+            boundaries.insert(at);
         }
     };
-    consider(text.rfind(',', maxLength));
-    for (const char* opener : kClauseOpeners) {
-        consider(text.rfind(opener, maxLength));
+    for (std::size_t at = text.find(','); at != std::string::npos; at = text.find(',', at + 1)) {
+        consider(at);
     }
-    return best;
+    for (const char* opener : kClauseOpeners) {
+        for (std::size_t at = text.find(opener); at != std::string::npos;
+             at = text.find(opener, at + 1)) {
+            consider(at);
+        }
+    }
+    return {boundaries.rbegin(), boundaries.rend()};
 }
 
 // The cut text without the words and commas that would leave it dangling.
@@ -233,6 +336,17 @@ std::string WithoutDanglingEnd(std::string cut) {
 }
 
 } // namespace
+
+std::string WithoutLeadingAside(const std::string& definition) {
+    if (definition.empty() || definition[0] != '(') {
+        return definition;
+    }
+    const std::size_t close = definition.find(')');
+    const std::size_t start = close == std::string::npos
+                                  ? std::string::npos
+                                  : definition.find_first_not_of(' ', close + 1);
+    return start == std::string::npos ? definition : definition.substr(start);
+}
 
 std::string DefinitionOf(std::string_view gloss) {
     std::string_view text = gloss.substr(0, gloss.find('"'));
@@ -250,7 +364,8 @@ std::string DefinitionOf(std::string_view gloss) {
     return definition;
 }
 
-std::string ShortenDefinition(const std::string& definition, std::size_t maxLength) {
+std::string ShortenDefinition(const std::string& definition, std::size_t maxLength,
+                              const WordNetLexicon* lexicon) {
     const std::vector<std::string> parts = SplitParts(definition);
     std::string clue = parts[0];
     for (std::size_t i = 1; i < parts.size() && clue.size() < kShortClue &&
@@ -264,13 +379,23 @@ std::string ShortenDefinition(const std::string& definition, std::size_t maxLeng
     if (clue.size() <= maxLength) {
         return clue;
     }
-    const std::size_t boundary = LastClauseBoundary(clue, maxLength);
-    return boundary != std::string::npos ? WithoutDanglingEnd(clue.substr(0, boundary))
-                                         : std::string();
+    for (std::size_t boundary : ClauseBoundaries(clue, maxLength)) {
+        const std::string cut = WithoutDanglingEnd(clue.substr(0, boundary));
+        if (!cut.empty() && (lexicon == nullptr || EndsOnNoun(cut, *lexicon))) {
+            return cut;
+        }
+    }
+    return {};
 }
 
-bool EndsMidPhrase(std::string_view text) {
-    return text.ends_with("...") || EndsWithDanglingWord(text);
+bool EndsMidPhrase(std::string_view text, const WordNetLexicon& lexicon) {
+    const char last = text.empty() ? ' ' : text.back();
+    const bool closed = IsLetter(last) || (last >= '0' && last <= '9') || last == ')';
+    if (!closed || EndsWithDanglingWord(text)) {
+        return true;
+    }
+    const std::vector<std::string> words = Words(text);
+    return EndsInOpenNounPhrase(words, lexicon) || EndsInOpenVerb(words, lexicon);
 }
 
 bool ClueWriter::Reveals(std::string_view text, const std::string& answer) const {
@@ -291,6 +416,11 @@ bool ClueWriter::Reveals(std::string_view text, const std::string& answer) const
             (Contains(answer, word) || Contains(word, answer) || ShareRoot(answer, word))) {
             return true;
         }
+        // A short word the answer is made from: "far" in "faraway", "sea" in "seaside".
+        if (word.size() >= 3 && word.size() < answer.size() &&
+            (StartsWith(answer, word) || answer.ends_with(word)) && m_lexicon.HasLemma(word)) {
+            return true;
+        }
         for (const std::string& base : m_lexicon.BaseForms(word)) {
             if (rootSet.count(base) != 0) {
                 return true;
@@ -300,9 +430,15 @@ bool ClueWriter::Reveals(std::string_view text, const std::string& answer) const
     return false;
 }
 
+bool ClueWriter::DefinesNounByVerb(const WordSense& sense, const std::string& definition) const {
+    const std::vector<std::string> words = Words(definition);
+    return sense.wordClass == WordClass::Noun && !words.empty() &&
+           m_lexicon.ClassesOf(words[0]) == std::vector<WordClass>{WordClass::Verb};
+}
+
 bool ClueWriter::IsFair(const std::string& clue, const std::string& answer) const {
     return clue.size() >= kMinClueLength && IsPrintable(clue) && ParenthesesBalance(clue) &&
-           !EndsMidPhrase(clue) && !Reveals(clue, answer) && !NamesExcludedWord(clue);
+           !EndsMidPhrase(clue, m_lexicon) && !Reveals(clue, answer) && !NamesExcludedWord(clue);
 }
 
 bool ClueWriter::NamesExcludedWord(std::string_view text) const {
@@ -312,29 +448,54 @@ bool ClueWriter::NamesExcludedWord(std::string_view text) const {
                        [&](const std::string& word) { return m_rules.exclusions.Excludes(word); });
 }
 
-std::optional<std::string> ClueWriter::ClueFor(const std::string& answer) const {
+std::vector<std::string> ClueWriter::CluesFor(const std::string& answer) const {
     const std::string lower = LowerCase(answer);
     const std::string enumeration = " (" + std::to_string(answer.size()) + ")";
     const std::vector<WordSense> senses = InSettersOrder(m_lexicon.Senses(lower));
+    std::vector<std::string> clues;
     if (std::any_of(senses.begin(), senses.end(),
                     [](const WordSense& sense) { return IsUnfitSense(sense.gloss); })) {
-        return std::nullopt;
+        return clues;
     }
+    int firstUses = 0;
     for (const WordSense& sense : senses) {
-        if (sense.properName || HasUnfitUsage(sense) || IsBorrowedNumber(sense)) {
+        const std::string raw = WithoutLeadingAside(DefinitionOf(sense.gloss));
+        if (sense.properName || HasUnfitUsage(sense) || IsBorrowedNumber(sense) ||
+            IsAmericanSense(raw) || m_rules.exclusions.ExcludesSense(lower, raw) ||
+            DefinesNounByVerb(sense, raw) ||
+            (!clues.empty() && !IsGoodSecondSense(sense.useCount, firstUses))) {
             continue;
         }
-        const std::string definition = m_rules.spellings.Anglicised(DefinitionOf(sense.gloss));
-        const std::size_t maxLength = kMaxClueLength - enumeration.size();
-        // The whole definition, else its first part alone.
-        for (std::string clue : {ShortenDefinition(definition, maxLength),
-                                 ShortenDefinition(SplitParts(definition)[0], maxLength)}) {
-            if (IsFair(clue, lower)) {
-                if (clue[0] >= 'a' && clue[0] <= 'z') {
-                    clue[0] = static_cast<char>(clue[0] - 'a' + 'A');
-                }
-                return clue + enumeration;
+        if (std::optional<std::string> clue = ClueOfSense(raw, lower)) {
+            firstUses = clues.empty() ? sense.useCount : firstUses;
+            if (std::find(clues.begin(), clues.end(), *clue + enumeration) == clues.end()) {
+                clues.push_back(*clue + enumeration);
             }
+            if (clues.size() == kMaxCluesPerAnswer) {
+                break;
+            }
+        }
+    }
+    return clues;
+}
+
+std::optional<std::string> ClueWriter::ClueFor(const std::string& answer) const {
+    std::vector<std::string> clues = CluesFor(answer);
+    return clues.empty() ? std::nullopt : std::optional<std::string>(std::move(clues[0]));
+}
+
+std::optional<std::string> ClueWriter::ClueOfSense(const std::string& rawDefinition,
+                                                   const std::string& answer) const {
+    const std::string definition = m_rules.spellings.Anglicised(rawDefinition);
+    const std::size_t maxLength = kMaxClueLength - (answer.size() >= 10 ? 5 : 4);
+    // The whole definition, else its first part alone.
+    for (std::string clue : {ShortenDefinition(definition, maxLength, &m_lexicon),
+                             ShortenDefinition(SplitParts(definition)[0], maxLength, &m_lexicon)}) {
+        if (IsFair(clue, answer)) {
+            if (clue[0] >= 'a' && clue[0] <= 'z') {
+                clue[0] = static_cast<char>(clue[0] - 'a' + 'A');
+            }
+            return clue;
         }
     }
     return std::nullopt;

@@ -1,12 +1,13 @@
-// ClueWriter: a crossword clue for an answer from its WordNet definitions. A word with
-// any sense that is a slur or an obscenity gets none. Otherwise it takes the most used
-// sense (a tie goes to the sense the answer heads, so "fin" is not clued as a number)
-// whose definition is fit to show: not of a proper name, not filed as obscene, offensive
-// or slang for the body or its acts, naming no excluded or blocked word, and giving the
-// answer away in no form (the answer, its inflections, its lemmas, words of the same
-// root). The definition loses its examples, takes British spellings, is cut only where a
-// phrase ends and ends in the answer's letter count: "Water frozen in the solid state
-// (3)", at most kMaxClueLength characters. Holds references to the lexicon and the
+// ClueWriter: crossword clues for an answer from its WordNet definitions. A word with
+// any sense that is a slur or an obscenity gets none. Otherwise its clues come from the
+// most used senses (a tie goes to the sense the answer heads, so "fin" is not clued as a
+// number) whose definitions are fit to show: not of a proper name, not filed as obscene,
+// offensive or slang for the body or its acts, not American (baseball, the United
+// States, a sense the exclusions name), naming no excluded or blocked word, and giving
+// the answer away in no form (the answer, its inflections, its lemmas, words of the same
+// root). The definition loses its examples, takes British spellings, ends on a complete
+// phrase (cut only after a noun) and then the answer's letter count: "Water frozen in
+// the solid state (3)", at most kMaxClueLength characters. Holds references to the lexicon and the
 // rules, which must outlive it; read-only, so any number of threads may share it.
 #pragma once
 
@@ -16,17 +17,24 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace datatool {
 
 constexpr std::size_t kMaxClueLength = 120;
+// Clues of one answer, from as many senses, for a setter to vary across the bank.
+constexpr std::size_t kMaxCluesPerAnswer = 3;
 
 class ClueWriter {
 public:
     ClueWriter(const WordNetLexicon& lexicon, const ContentRules& rules)
         : m_lexicon(lexicon), m_rules(rules) {}
 
-    // answer: upper-case A to Z. Nothing when no sense gives a fair clue.
+    // answer: upper-case A to Z. The clue of its most used fair sense, then those of
+    // other senses used at least a quarter as often, up to kMaxCluesPerAnswer, each
+    // once; none when no sense gives a fair clue.
+    std::vector<std::string> CluesFor(const std::string& answer) const;
+    // The first of CluesFor, or nothing.
     std::optional<std::string> ClueFor(const std::string& answer) const;
 
     // Whether the text shows the lower-case answer in any form: a word that begins
@@ -36,10 +44,17 @@ public:
     bool Reveals(std::string_view text, const std::string& answer) const;
 
 private:
+    // The clue of one sense's definition for the lower-case answer, without its letter
+    // count; nothing when it is not fair.
+    std::optional<std::string> ClueOfSense(const std::string& rawDefinition,
+                                           const std::string& answer) const;
     // A clue that is long enough, plain ASCII, and neither reveals the answer nor names
     // an excluded word.
     bool IsFair(const std::string& clue, const std::string& answer) const;
     bool NamesExcludedWord(std::string_view text) const;
+    // A noun's definition that starts with a verb ("commiserates with someone" for
+    // "sympathiser"): WordNet's slip, which no clue repeats.
+    bool DefinesNounByVerb(const WordSense& sense, const std::string& definition) const;
 
     const WordNetLexicon& m_lexicon;
     const ContentRules& m_rules;
@@ -49,15 +64,24 @@ private:
 // cat; a friend; "it barks"" gives "a pet; a friend".
 std::string DefinitionOf(std::string_view gloss);
 
+// The definition without an aside that opens it: "(of hair) made smooth" gives "made
+// smooth".
+std::string WithoutLeadingAside(const std::string& definition);
+
 // The definition cut to at most maxLength characters: its first part (up to "; "),
 // with the next joined while it fits; too long, it loses its parenthesised asides,
 // then ends at the last clause boundary (a comma, or before "that", "which", "and",
-// ...) that leaves at least half of it, less any word that would leave it dangling.
-// Empty when no such boundary exists: a clue is never cut mid-phrase.
-std::string ShortenDefinition(const std::string& definition, std::size_t maxLength);
+// ...) that leaves at least half of it, less any word that would leave it dangling, and
+// with a lexicon only where the cut ends on a noun. Empty when no such boundary exists:
+// a clue is never cut mid-phrase.
+std::string ShortenDefinition(const std::string& definition, std::size_t maxLength,
+                              const WordNetLexicon* lexicon = nullptr);
 
-// Whether the text ends in a word that leaves a phrase open: an article, a preposition,
-// a conjunction, a relative or possessive word ("a piece of"), or in "...".
-bool EndsMidPhrase(std::string_view text);
+// Whether the text leaves a phrase open: it ends in punctuation other than a closing
+// bracket ("...", ":"), in an article, a preposition, a conjunction, a relative or
+// possessive word ("a piece of"), in an adjective or participle whose noun is missing
+// ("in a structured"), or in a verb after "to" or "that" that wants an object ("used to
+// detect").
+bool EndsMidPhrase(std::string_view text, const WordNetLexicon& lexicon);
 
 } // namespace datatool

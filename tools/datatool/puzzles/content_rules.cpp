@@ -1,7 +1,5 @@
 #include "content_rules.h"
 
-#include "wordnet_lexicon.h"
-
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -21,6 +19,13 @@ std::string UpperCase(std::string_view word) {
         }
     }
     return upper;
+}
+
+constexpr std::size_t kLetterPairs = 26 * 26;
+
+// The index of two upper-case letters among the pairs.
+std::size_t LetterPair(char first, char second) {
+    return static_cast<std::size_t>(first - 'A') * 26 + static_cast<std::size_t>(second - 'A');
 }
 
 std::string SortedLetters(std::string_view word) {
@@ -48,9 +53,15 @@ std::vector<std::pair<std::size_t, std::string_view>> LetterRuns(std::string_vie
     return runs;
 }
 
-FamilyFilter::FamilyFilter(WordExclusions blocked) : m_blocked(std::move(blocked)) {
+FamilyFilter::FamilyFilter(WordExclusions blocked)
+    : m_blocked(std::move(blocked)), m_byFirstLetters(kLetterPairs) {
     for (const std::string& spelling : m_blocked.Spellings()) {
-        m_spellings.push_back(UpperCase(spelling));
+        const std::string upper = UpperCase(spelling);
+        if (upper.size() >= 2 && IsLetter(upper[0]) && IsLetter(upper[1])) {
+            m_byFirstLetters[LetterPair(upper[0], upper[1])].push_back(
+                static_cast<std::uint32_t>(m_spellings.size()));
+            m_spellings.push_back(upper);
+        }
         m_letterSets.insert(SortedLetters(spelling));
     }
 }
@@ -68,10 +79,16 @@ bool FamilyFilter::BlocksText(std::string_view text) const {
 std::vector<std::pair<std::size_t, std::size_t>>
 FamilyFilter::FindSpellings(std::string_view letters) const {
     std::vector<std::pair<std::size_t, std::size_t>> found;
-    for (const std::string& spelling : m_spellings) {
-        for (std::size_t at = letters.find(spelling); at != std::string_view::npos;
-             at = letters.find(spelling, at + 1)) {
-            found.emplace_back(at, spelling.size());
+    for (std::size_t at = 0; at + 1 < letters.size(); ++at) {
+        if (letters[at] < 'A' || letters[at] > 'Z' || letters[at + 1] < 'A' ||
+            letters[at + 1] > 'Z') {
+            continue;
+        }
+        for (std::uint32_t index : m_byFirstLetters[LetterPair(letters[at], letters[at + 1])]) {
+            const std::string& spelling = m_spellings[index];
+            if (letters.compare(at, spelling.size(), spelling) == 0) {
+                found.emplace_back(at, spelling.size());
+            }
         }
     }
     return found;
@@ -121,6 +138,45 @@ std::string BritishSpellings::FirstUsSpelling(std::string_view text) const {
         }
     }
     return {};
+}
+
+bool BritishSpellings::IsUsSpelling(std::string_view word) const {
+    return m_british.count(LowerCase(word)) != 0;
+}
+
+bool HasVowel(std::string_view word) {
+    return word.find_first_of("AEIOU") != std::string_view::npos ||
+           word.find('Y', 1) != std::string_view::npos;
+}
+
+namespace {
+
+// Whether WordNet knows the word: one of its lemmas, a usual form of one, or derived
+// from one ("egregiously", "stickiest").
+bool IsKnownWord(const std::string& lowerCaseWord, const WordNetLexicon& lexicon) {
+    if (!lexicon.BaseForms(lowerCaseWord).empty()) {
+        return lexicon.IsUsualForm(lowerCaseWord);
+    }
+    const std::vector<std::string> roots = DerivationRoots(lowerCaseWord);
+    return std::any_of(roots.begin(), roots.end(),
+                       [&](const std::string& root) { return lexicon.HasLemma(root); });
+}
+
+} // namespace
+
+bool IsSetterWord(const std::string& word, const WordNetLexicon& lexicon,
+                  const ContentRules& rules) {
+    const std::string lower = LowerCase(word);
+    return HasVowel(word) && !rules.spellings.IsUsSpelling(lower) &&
+           !rules.exclusions.Excludes(lower) && !rules.family.BlocksWord(lower) &&
+           IsKnownWord(lower, lexicon);
+}
+
+std::vector<std::string> SetterWords(std::vector<std::string> words, const WordNetLexicon& lexicon,
+                                     const ContentRules& rules) {
+    std::erase_if(words,
+                  [&](const std::string& word) { return !IsSetterWord(word, lexicon, rules); });
+    return words;
 }
 
 std::optional<ContentRules> LoadContentRules(const std::string& exclusionsPath,

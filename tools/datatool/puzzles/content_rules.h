@@ -6,7 +6,9 @@
 #pragma once
 
 #include "word_list.h"
+#include "wordnet_lexicon.h"
 
+#include <cstdint>
 #include <istream>
 #include <optional>
 #include <string>
@@ -35,7 +37,9 @@ public:
 
 private:
     WordExclusions m_blocked;
-    std::vector<std::string> m_spellings;         // upper case
+    std::vector<std::string> m_spellings; // upper case
+    // The spellings by their first two letters (LetterPair), as indices into m_spellings.
+    std::vector<std::vector<std::uint32_t>> m_byFirstLetters;
     std::unordered_set<std::string> m_letterSets; // each entry's letters, sorted
 };
 
@@ -49,6 +53,8 @@ public:
     std::string Anglicised(std::string_view text) const;
     // The first US word of the text, or empty.
     std::string FirstUsSpelling(std::string_view text) const;
+    // Whether the word (any case) is a US spelling or an American word of the table.
+    bool IsUsSpelling(std::string_view word) const;
 
 private:
     std::unordered_map<std::string, std::string> m_british;
@@ -61,6 +67,19 @@ struct ContentRules {
     FamilyFilter family;
     BritishSpellings spellings;
 };
+
+// Whether a setter would give the upper-case word as an answer or list it: a word
+// WordNet knows (one of its lemmas, a form of one or a word derived from one), with a vowel (not
+// "YRS" or "LBS"), neither excluded nor blocked, nor a US spelling.
+bool IsSetterWord(const std::string& word, const WordNetLexicon& lexicon,
+                  const ContentRules& rules);
+
+// The words (upper case) that IsSetterWord takes, in their order.
+std::vector<std::string> SetterWords(std::vector<std::string> words, const WordNetLexicon& lexicon,
+                                     const ContentRules& rules);
+
+// Whether the upper-case word has a vowel: a, e, i, o, u, or a y after its first letter.
+bool HasVowel(std::string_view word);
 
 // Reads the three lists; nothing, with the path that failed in error, when one cannot
 // be read.

@@ -5,9 +5,26 @@
 
 namespace datatool {
 
-void CluedWords::Add(const std::string& word, const std::string& clue, int useCount) {
+namespace {
+
+constexpr char kClueSeparator = '\n';
+
+// A 32-bit FNV-1a hash of the word.
+std::uint32_t WordHash(const std::string& word) {
+    std::uint32_t hash = 2166136261u;
+    for (char letter : word) {
+        hash = (hash ^ static_cast<unsigned char>(letter)) * 16777619u;
+    }
+    return hash;
+}
+
+} // namespace
+
+void CluedWords::Add(const std::string& word, const std::vector<std::string>& clues, int useCount) {
     m_words.push_back(RatedWord{word, useCount});
-    m_clues += clue;
+    for (std::size_t i = 0; i < clues.size(); ++i) {
+        m_clues += (i == 0 ? "" : std::string(1, kClueSeparator)) + clues[i];
+    }
     m_clueEnds.push_back(static_cast<std::uint32_t>(m_clues.size()));
 }
 
@@ -17,9 +34,16 @@ void CluedWords::Shrink() {
     m_clueEnds.shrink_to_fit();
 }
 
-std::string_view CluedWords::Clue(std::size_t i) const {
+std::vector<std::string_view> CluedWords::Clues(std::size_t i) const {
     const std::size_t start = i == 0 ? 0 : m_clueEnds[i - 1];
-    return std::string_view(m_clues).substr(start, m_clueEnds[i] - start);
+    std::string_view text = std::string_view(m_clues).substr(start, m_clueEnds[i] - start);
+    std::vector<std::string_view> clues;
+    for (std::size_t end; (end = text.find(kClueSeparator)) != std::string_view::npos;
+         text.remove_prefix(end + 1)) {
+        clues.push_back(text.substr(0, end));
+    }
+    clues.push_back(text);
+    return clues;
 }
 
 CluedWords ClueWords(const std::vector<std::string>& words, const ClueWriter& clues,
@@ -29,8 +53,8 @@ CluedWords ClueWords(const std::vector<std::string>& words, const ClueWriter& cl
         if (word.size() > static_cast<std::size_t>(kGridPuzzleMaxSide)) {
             continue;
         }
-        if (const std::optional<std::string> clue = clues.ClueFor(word)) {
-            clued.Add(word, *clue, lexicon.UseCount(LowerCase(word)));
+        if (const std::vector<std::string> found = clues.CluesFor(word); !found.empty()) {
+            clued.Add(word, found, lexicon.UseCount(LowerCase(word)));
         }
     }
     clued.Shrink();
@@ -47,13 +71,16 @@ CrosswordGenerator::CrosswordGenerator(CluedWords words)
               [&](std::uint32_t a, std::uint32_t b) { return all[a].word < all[b].word; });
 }
 
-std::string CrosswordGenerator::ClueOf(const std::string& word) const {
+std::string CrosswordGenerator::ClueOf(const std::string& word, std::uint32_t seed) const {
     const std::vector<RatedWord>& all = m_words.Words();
     const auto found = std::lower_bound(
         m_byWord.begin(), m_byWord.end(), word,
         [&](std::uint32_t i, const std::string& wanted) { return all[i].word < wanted; });
-    return found != m_byWord.end() && all[*found].word == word ? std::string(m_words.Clue(*found))
-                                                               : std::string();
+    if (found == m_byWord.end() || all[*found].word != word) {
+        return {};
+    }
+    const std::vector<std::string_view> clues = m_words.Clues(*found);
+    return std::string(clues[MixSeed(seed, WordHash(word), 0) % clues.size()]);
 }
 
 std::optional<GeneratedGridPuzzle> CrosswordGenerator::Generate(int difficulty,
@@ -63,7 +90,7 @@ std::optional<GeneratedGridPuzzle> CrosswordGenerator::Generate(int difficulty,
     const auto distinctClues = [&](const FilledGrid& filled) {
         std::set<std::string> clues;
         for (const std::string& word : filled.words) {
-            const std::string clue = ClueOf(word);
+            const std::string clue = ClueOf(word, seed);
             if (!clues.insert(clue.substr(0, clue.rfind(" ("))).second) {
                 return false;
             }
@@ -75,7 +102,8 @@ std::optional<GeneratedGridPuzzle> CrosswordGenerator::Generate(int difficulty,
     if (!grid) {
         return std::nullopt;
     }
-    return ToGridPuzzle(*grid, difficulty, [&](const std::string& word) { return ClueOf(word); });
+    return ToGridPuzzle(*grid, difficulty,
+                        [&](const std::string& word) { return ClueOf(word, seed); });
 }
 
 } // namespace datatool

@@ -3,8 +3,9 @@
 // seed. A "MINI" (difficulty 0) is 5 x 7 or 7 x 7 with 5 words or more; 1 to 3 grow to
 // 9 x 9, 11 x 11 and 13 x 13 and take rarer words (grid_puzzle.h). Every word has cells
 // that no other word crosses, answers are 3 to 13 letters, and cells and words together
-// stay within 204; no two words share a clue. Too poor a vocabulary, or an unknown difficulty,
-// gives nothing. Read-only once built.
+// stay within 204; no two words share a clue. A word of several clues takes one by the
+// puzzle's seed, so that its clue varies across a bank. Too poor a vocabulary, or an
+// unknown difficulty, gives nothing. Read-only once built.
 #pragma once
 
 #include "clue_writer.h"
@@ -18,18 +19,19 @@
 
 namespace datatool {
 
-// Words with their clues, the clues kept in one text (the tool runs in the console's
-// heap).
+// Words with their clues (one or more each), the clues kept in one text (the tool runs
+// in the console's heap).
 class CluedWords {
 public:
-    // word: upper-case A to Z.
-    void Add(const std::string& word, const std::string& clue, int useCount);
+    // word: upper-case A to Z; clues: not empty, none holding a line break.
+    void Add(const std::string& word, const std::vector<std::string>& clues, int useCount);
 
     // Gives back the room that adding words left spare.
     void Shrink();
 
     const std::vector<RatedWord>& Words() const { return m_words; }
-    std::string_view Clue(std::size_t i) const;
+    // The clues of word i, one or more.
+    std::vector<std::string_view> Clues(std::size_t i) const;
 
 private:
     std::vector<RatedWord> m_words;
@@ -37,7 +39,7 @@ private:
     std::vector<std::uint32_t> m_clueEnds;
 };
 
-// The words (upper case, up to 13 letters) that have a fair clue, with it.
+// The words (upper case, up to 13 letters) that have a fair clue, with their clues.
 CluedWords ClueWords(const std::vector<std::string>& words, const ClueWriter& clues,
                      const WordNetLexicon& lexicon);
 
@@ -49,7 +51,8 @@ public:
     const CluedWords& Vocabulary() const { return m_words; }
 
 private:
-    std::string ClueOf(const std::string& word) const;
+    // The word's clue in the puzzle of the seed; empty for a word without one.
+    std::string ClueOf(const std::string& word, std::uint32_t seed) const;
 
     CluedWords m_words;
     std::vector<std::uint32_t> m_byWord; // word positions in alphabetical order

@@ -104,7 +104,8 @@ HiddenWordPicker::HiddenWordPicker(const std::vector<std::string>& candidates,
 }
 
 std::optional<HiddenWord> HiddenWordPicker::Pick(const GeneratedGridPuzzle& puzzle,
-                                                 SeededRandom& random) const {
+                                                 SeededRandom& random,
+                                                 const std::set<std::string>& taken) const {
     if (puzzle.difficulty < 0 || puzzle.difficulty > 3) {
         return std::nullopt;
     }
@@ -121,7 +122,8 @@ std::optional<HiddenWord> HiddenWordPicker::Pick(const GeneratedGridPuzzle& puzz
             static_cast<std::size_t>(random.Below(static_cast<int>(words.size())));
         for (std::size_t i = 0; i < words.size(); ++i) {
             const std::string& word = words[(start + i) % words.size()];
-            if (LettersSuffice(word, cells) && !IsGridWord(puzzle, word)) {
+            if (LettersSuffice(word, cells) && !IsGridWord(puzzle, word) &&
+                taken.count(word) == 0) {
                 return HiddenWord{word, LayWord(word, cells, random)};
             }
         }

@@ -11,6 +11,7 @@
 #include "seeded_random.h"
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,9 @@ public:
     HiddenWordPicker(const std::vector<std::string>& candidates,
                      const std::vector<std::string>& wordList, const FamilyFilter& family);
 
-    std::optional<HiddenWord> Pick(const GeneratedGridPuzzle& puzzle, SeededRandom& random) const;
+    // A word not among taken (the hidden words of the bank so far).
+    std::optional<HiddenWord> Pick(const GeneratedGridPuzzle& puzzle, SeededRandom& random,
+                                   const std::set<std::string>& taken) const;
 
 private:
     std::vector<std::vector<std::string>> m_byLength;

@@ -3,6 +3,7 @@
 #include "seeded_random.h"
 
 #include <cstring>
+#include <set>
 
 namespace datatool {
 
@@ -90,11 +91,12 @@ Record ToGridRecord(const GeneratedGridPuzzle& puzzle, int id, int oldId, bool h
 }
 
 // Generates and adds the crosswords (or fitwords) of the plan, every other one above
-// "MINI" with a hidden word, through the writer's add for their record.
+// "MINI" with a hidden word not in usedHiddenWords (to which it is added), through the
+// writer's add for their record.
 template <class Record, class Generator>
 std::string AddGridPuzzles(const PuzzleBankPlan& plan, int type, int& nextId,
                            const Generator& generator, const HiddenWordPicker& hiddenWords,
-                           PuzzleBankWriter& writer,
+                           std::set<std::string>& usedHiddenWords, PuzzleBankWriter& writer,
                            bool (PuzzleBankWriter::*add)(const Record&, const SpelloutData*)) {
     return AddType(plan, type, nextId,
                    [&](int difficulty, std::uint32_t seed, int id, int index) -> std::string {
@@ -106,7 +108,10 @@ std::string AddGridPuzzles(const PuzzleBankPlan& plan, int type, int& nextId,
                        std::optional<HiddenWord> hidden;
                        if (difficulty > 0 && index % kHiddenWordEvery == 0) {
                            SeededRandom random(MixSeed(seed, kHiddenWordStream, 0));
-                           hidden = hiddenWords.Pick(*puzzle, random);
+                           hidden = hiddenWords.Pick(*puzzle, random, usedHiddenWords);
+                       }
+                       if (hidden) {
+                           usedHiddenWords.insert(hidden->word);
                        }
                        const SpelloutData spellout =
                            hidden ? ToSpelloutData(*hidden, difficulty) : SpelloutData();
@@ -119,16 +124,31 @@ std::string AddGridPuzzles(const PuzzleBankPlan& plan, int type, int& nextId,
                    });
 }
 
+// The words that are lemmas or their regular forms: no hidden word is old or irregular.
+std::vector<std::string> RegularForms(std::vector<std::string> words,
+                                      const WordNetLexicon& lexicon) {
+    std::erase_if(words,
+                  [&](const std::string& word) { return !lexicon.IsRegularForm(LowerCase(word)); });
+    return words;
+}
+
 } // namespace
 
 PuzzleGenerators::PuzzleGenerators(std::vector<std::string> words, const WordNetLexicon& lexicon,
                                    const ContentRules& rules)
-    : PuzzleGenerators(words, lexicon, rules, RateWords(words, lexicon)) {}
+    : PuzzleGenerators(words, SetterWords(words, lexicon, rules), lexicon, rules) {}
 
-PuzzleGenerators::PuzzleGenerators(std::vector<std::string>& words, const WordNetLexicon& lexicon,
+PuzzleGenerators::PuzzleGenerators(const std::vector<std::string>& allWords,
+                                   std::vector<std::string> setterWords,
+                                   const WordNetLexicon& lexicon, const ContentRules& rules)
+    : PuzzleGenerators(allWords, setterWords, lexicon, rules, RateWords(setterWords, lexicon)) {}
+
+PuzzleGenerators::PuzzleGenerators(const std::vector<std::string>& allWords,
+                                   std::vector<std::string>& words, const WordNetLexicon& lexicon,
                                    const ContentRules& rules, const std::vector<RatedWord>& rated)
     : crosswords(ClueWords(words, ClueWriter(lexicon, rules), lexicon)), fitwords(rated),
-      hiddenWords(WordsOfDifficulty(rated, PUZZLE_DIFFICULTY_BEGINNER), words, rules.family),
+      hiddenWords(RegularForms(WordsOfDifficulty(rated, PUZZLE_DIFFICULTY_BEGINNER), lexicon),
+                  allWords, rules.family),
       wordsearches(std::move(words), rules.family) {}
 
 std::uint32_t PuzzleSeed(std::uint32_t bankSeed, int type, int difficulty, int index) {
@@ -227,13 +247,16 @@ bool BuildPuzzleBank(const PuzzleBankPlan& plan, const PuzzleGenerators& generat
     if (!error.empty()) {
         return false;
     }
+    std::set<std::string> usedHiddenWords;
     error = AddGridPuzzles(plan, PUZZLE_TYPE_CROSSWORD, nextId, generators.crosswords,
-                           generators.hiddenWords, writer, &PuzzleBankWriter::AddCrossword);
+                           generators.hiddenWords, usedHiddenWords, writer,
+                           &PuzzleBankWriter::AddCrossword);
     if (!error.empty()) {
         return false;
     }
     error = AddGridPuzzles(plan, PUZZLE_TYPE_FITWORD, nextId, generators.fitwords,
-                           generators.hiddenWords, writer, &PuzzleBankWriter::AddFitword);
+                           generators.hiddenWords, usedHiddenWords, writer,
+                           &PuzzleBankWriter::AddFitword);
     return error.empty();
 }
 

@@ -2,9 +2,10 @@
 // fitwords at each bank difficulty, the same bank for the same plan. Bank ids count from
 // 1 in that order of types, each type in order of difficulty; a puzzle's old id is its
 // place among those of its type and difficulty, which with the plan's seed makes that
-// one puzzle again. Sudokus are for all languages, the word puzzles (wbritish words,
-// WordNet clues) for UK English. Every other crossword and fitword above "MINI" carries
-// a hidden word; a grid record's spellout index is then 0, else -1.
+// one puzzle's grid again. Sudokus are for all languages, the word puzzles (wbritish
+// words, WordNet clues) for UK English. Every other crossword and fitword above "MINI"
+// carries a hidden word, no two the same in the bank; a grid record's spellout index is
+// then 0, else -1.
 #pragma once
 
 #include "crossword_generator.h"
@@ -27,9 +28,11 @@ struct PuzzleBankPlan {
     int perDifficulty = 100; // each of difficulties 1 to 3 of each type
 };
 
-// The generators of the word puzzles, built together from one word list (word_list.h):
-// the crosswords from those words that have a fair clue, fitwords and wordsearches from
-// them all, hidden words from the more used ones. The lexicon is needed only while they
+// The generators of the word puzzles, built together from the words of one word list
+// (word_list.h) that a setter would use (content_rules.h): the crosswords from those
+// that have a fair clue, fitwords and wordsearches from them all, hidden words from the
+// more used ones that are lemmas or their regular forms, whose letters spell no other
+// word of the whole list. The lexicon is needed only while they
 // are built; the rules must outlive them.
 struct PuzzleGenerators {
     PuzzleGenerators(std::vector<std::string> words, const WordNetLexicon& lexicon,
@@ -41,8 +44,12 @@ struct PuzzleGenerators {
     WordsearchGenerator wordsearches; // last: it takes the word list over
 
 private:
-    PuzzleGenerators(std::vector<std::string>& words, const WordNetLexicon& lexicon,
-                     const ContentRules& rules, const std::vector<RatedWord>& rated);
+    // allWords: the whole list, whose words a hidden word's letters must spell no other.
+    PuzzleGenerators(const std::vector<std::string>& allWords, std::vector<std::string> setterWords,
+                     const WordNetLexicon& lexicon, const ContentRules& rules);
+    PuzzleGenerators(const std::vector<std::string>& allWords, std::vector<std::string>& words,
+                     const WordNetLexicon& lexicon, const ContentRules& rules,
+                     const std::vector<RatedWord>& rated);
 };
 
 // The seed of one generated puzzle.

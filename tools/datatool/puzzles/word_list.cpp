@@ -1,8 +1,10 @@
 #include "word_list.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <fstream>
+#include <iterator>
 
 namespace datatool {
 namespace {
@@ -57,17 +59,100 @@ std::vector<std::string> WithoutRepeats(std::vector<std::string> words) {
     return words;
 }
 
+// Endings that derive a word from another, and those that inflect it (last, and once).
+const char* const kDerivations[] = {"y", "ish", "ly", "ness", "less", "ful", "ment", "er"};
+const std::vector<std::string_view> kInflections = {"s", "es", "ed", "d", "ing", "er", "est"};
+const std::vector<std::string_view> kComparisons = {"er", "est"};
+
+bool IsVowel(char c) {
+    return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u' || c == 'y';
+}
+
+bool EndsWith(const std::string& word, std::string_view ending) {
+    return word.size() > ending.size() &&
+           word.compare(word.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+// The words stem + ending may come from: the stem, the stem with the e the ending
+// dropped ("massacr" + "ing"), without the consonant it doubled ("slutt" + "ish"), or
+// with the y it turned i ("bitchi" + "est").
+std::vector<std::string> UndoneSpellings(const std::string& stem, std::string_view ending) {
+    std::vector<std::string> forms{stem};
+    const char last = stem.back();
+    if (IsVowel(ending[0]) && !IsVowel(last)) {
+        forms.push_back(stem + 'e');
+        if (stem.size() >= 3 && last == stem[stem.size() - 2]) {
+            forms.push_back(stem.substr(0, stem.size() - 1));
+        }
+    }
+    if (last == 'i' && ending[0] != 'i') {
+        forms.push_back(stem.substr(0, stem.size() - 1) + 'y');
+    }
+    return forms;
+}
+
+// Adds the word and its roots; inflections are the endings the word may end in, none
+// for a root.
+void AddRoots(const std::string& word, const std::vector<std::string_view>& inflections,
+              std::vector<std::string>& roots) {
+    if (std::find(roots.begin(), roots.end(), word) != roots.end()) {
+        return;
+    }
+    roots.push_back(word);
+    const auto strip = [&](std::string_view ending) {
+        // "d" follows an e alone ("massacred"); a root keeps two letters.
+        if (!EndsWith(word, ending) || word.size() < ending.size() + 2 ||
+            (ending == "d" && word[word.size() - 2] != 'e')) {
+            return;
+        }
+        for (const std::string& form :
+             UndoneSpellings(word.substr(0, word.size() - ending.size()), ending)) {
+            AddRoots(form, {}, roots);
+        }
+    };
+    for (const char* ending : kDerivations) {
+        strip(ending);
+    }
+    for (std::string_view ending : inflections) {
+        strip(ending);
+    }
+}
+
 } // namespace
+
+std::vector<std::string> FamilyRoots(const std::string& lowerCaseWord) {
+    std::vector<std::string> roots;
+    if (!lowerCaseWord.empty()) {
+        AddRoots(lowerCaseWord, kInflections, roots);
+    }
+    return roots;
+}
+
+std::vector<std::string> DerivationRoots(const std::string& lowerCaseWord) {
+    std::vector<std::string> roots;
+    if (!lowerCaseWord.empty()) {
+        AddRoots(lowerCaseWord, kComparisons, roots);
+    }
+    return roots;
+}
 
 WordExclusions WordExclusions::Parse(std::istream& lines) {
     WordExclusions exclusions;
     std::string line;
     while (std::getline(lines, line)) {
         const std::string entry = Trimmed(line.substr(0, line.find('#')));
+        const std::size_t colon = entry.find(':');
         if (entry.empty()) {
             continue;
         }
-        if (entry.size() > 2 && entry.front() == '*' && entry.back() == '*') {
+        if (colon != std::string::npos) {
+            exclusions.m_senses.emplace_back(Trimmed(entry.substr(0, colon)),
+                                             Trimmed(entry.substr(colon + 1)));
+        } else if (entry.size() > 1 && entry.front() == '!') {
+            exclusions.m_kept.push_back(entry.substr(1));
+        } else if (entry.size() > 1 && entry.front() == '=') {
+            exclusions.m_exact.push_back(entry.substr(1));
+        } else if (entry.size() > 2 && entry.front() == '*' && entry.back() == '*') {
             exclusions.m_parts.push_back(entry.substr(1, entry.size() - 2));
         } else if (entry.back() == '*') {
             exclusions.m_stems.push_back(entry.substr(0, entry.size() - 1));
@@ -76,26 +161,83 @@ WordExclusions WordExclusions::Parse(std::istream& lines) {
         }
     }
     std::sort(exclusions.m_words.begin(), exclusions.m_words.end());
+    std::sort(exclusions.m_kept.begin(), exclusions.m_kept.end());
+    std::sort(exclusions.m_exact.begin(), exclusions.m_exact.end());
+    for (const std::vector<std::string>* entries : {&exclusions.m_words, &exclusions.m_stems}) {
+        for (const std::string& entry : *entries) {
+            exclusions.m_rootStarts.push_back(entry.substr(0, entry.size() - 1));
+        }
+    }
+    std::sort(exclusions.m_rootStarts.begin(), exclusions.m_rootStarts.end());
     return exclusions;
 }
 
-bool WordExclusions::Excludes(const std::string& lowerCaseWord) const {
-    if (std::binary_search(m_words.begin(), m_words.end(), lowerCaseWord)) {
-        return true;
+bool WordExclusions::BeginsLikeAnEntry(std::string_view word) const {
+    for (std::size_t length = 0; length <= word.size(); ++length) {
+        if (std::binary_search(m_rootStarts.begin(), m_rootStarts.end(), word.substr(0, length),
+                               [](std::string_view a, std::string_view b) { return a < b; })) {
+            return true;
+        }
     }
-    return std::any_of(m_stems.begin(), m_stems.end(),
-                       [&](const std::string& stem) {
-                           return lowerCaseWord.compare(0, stem.size(), stem) == 0;
-                       }) ||
-           std::any_of(m_parts.begin(), m_parts.end(), [&](const std::string& part) {
-               return lowerCaseWord.find(part) != std::string::npos;
+    return false;
+}
+
+bool WordExclusions::ExcludesRoot(const std::string& root) const {
+    return std::binary_search(m_words.begin(), m_words.end(), root) ||
+           std::any_of(m_stems.begin(), m_stems.end(), [&](const std::string& stem) {
+               return root.compare(0, stem.size(), stem) == 0;
            });
 }
 
+bool WordExclusions::Excludes(const std::string& lowerCaseWord) const {
+    if (std::binary_search(m_exact.begin(), m_exact.end(), lowerCaseWord) ||
+        std::any_of(m_parts.begin(), m_parts.end(), [&](const std::string& part) {
+            return lowerCaseWord.find(part) != std::string::npos;
+        })) {
+        return true;
+    }
+    if (!BeginsLikeAnEntry(lowerCaseWord) ||
+        std::binary_search(m_kept.begin(), m_kept.end(), lowerCaseWord)) {
+        return false;
+    }
+    const std::vector<std::string> roots = FamilyRoots(lowerCaseWord);
+    return std::any_of(roots.begin(), roots.end(),
+                       [&](const std::string& root) { return ExcludesRoot(root); });
+}
+
+bool WordExclusions::ExcludesSense(const std::string& lowerCaseWord,
+                                   std::string_view definition) const {
+    return std::any_of(m_senses.begin(), m_senses.end(), [&](const auto& sense) {
+        if (sense.first != lowerCaseWord || definition.size() < sense.second.size()) {
+            return false;
+        }
+        return std::equal(sense.second.begin(), sense.second.end(), definition.begin(),
+                          [](char a, char b) { return std::tolower(a) == std::tolower(b); });
+    });
+}
+
 std::vector<std::string> WordExclusions::Spellings() const {
-    std::vector<std::string> spellings = m_words;
-    spellings.insert(spellings.end(), m_stems.begin(), m_stems.end());
-    spellings.insert(spellings.end(), m_parts.begin(), m_parts.end());
+    constexpr std::size_t kMinSpelling = 3;
+    std::vector<std::string> spellings = m_parts;
+    std::copy_if(m_exact.begin(), m_exact.end(), std::back_inserter(spellings),
+                 [](const std::string& word) { return word.size() >= kMinSpelling; });
+    for (const std::vector<std::string>* entries : {&m_words, &m_stems}) {
+        for (const std::string& entry : *entries) {
+            spellings.push_back(entry.size() >= kMinSpelling ? entry : entry + 's');
+            // The forms that change the entry's last letter: "massacr" + "ing", "horni" + "est".
+            if (entry.size() >= kMinSpelling && entry.back() == 'e' &&
+                !IsVowel(entry[entry.size() - 2])) {
+                for (const char* ending : {"ing", "ish", "y"}) {
+                    spellings.push_back(entry.substr(0, entry.size() - 1) + ending);
+                }
+            }
+            if (entry.size() >= kMinSpelling && entry.back() == 'y') {
+                for (const char* ending : {"ier", "iest", "ily", "iness", "ies", "ied"}) {
+                    spellings.push_back(entry.substr(0, entry.size() - 1) + ending);
+                }
+            }
+        }
+    }
     return spellings;
 }
 

@@ -7,26 +7,55 @@
 #include <istream>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace datatool {
 
 constexpr const char* kDefaultWordListPath = "/usr/share/dict/british-english";
 
-// Words that puzzles leave out: a line "word" excludes that word, a line "stem*" every
-// word that begins with stem, a line "*part*" every word that holds part; blank lines
-// and lines from '#' are ignored. Lower case.
+// The word and every word it may be formed from by English endings: derivations (-y,
+// -ish, -ly, -ness, -less, -ful, -ment, -er) and one inflection (-s, -es, -ed, -d, -ing,
+// -er, -est), undoing a dropped e, a doubled consonant or a y turned i ("bitchiest" gives
+// "bitchy" and "bitch", "massacring" "massacre"). Lower case.
+std::vector<std::string> FamilyRoots(const std::string& lowerCaseWord);
+// The same by derivations and comparisons alone: "stickiest" gives "sticky", but
+// "sames" only itself.
+std::vector<std::string> DerivationRoots(const std::string& lowerCaseWord);
+
+// Words that puzzles leave out, each with its family (every inflection and derived form,
+// FamilyRoots): a line "word" leaves out that word's family, a line "stem*" every word
+// whose family begins with stem, a line "*part*" every word that holds part, a line
+// "=word" that one word alone (an abbreviation: "etc"); a line "!word" keeps that one
+// word, which a family only resembles ("butter" beside "butt").
+// A line "word: text" leaves out the word's sense whose definition begins with text
+// (an American sense in a British puzzle). Blank lines and lines from '#' are ignored.
+// Lower case.
 class WordExclusions {
 public:
     static WordExclusions Parse(std::istream& lines);
     bool Excludes(const std::string& lowerCaseWord) const;
-    // The letters of every entry (words, stems and parts), lower case.
+    // Whether the lower-case word's sense with this definition is left out.
+    bool ExcludesSense(const std::string& lowerCaseWord, std::string_view definition) const;
+    // The letters, lower case and 3 or more, that no line of letters may hold: every
+    // entry, and the forms of a family that do not hold its word whole
+    // ("massacring"); a shorter word gives its plural.
     std::vector<std::string> Spellings() const;
 
 private:
-    std::vector<std::string> m_words;
+    // Whether the word begins with an entry less its last letter, which every word of a
+    // family does: the cheap test before its roots are worked out.
+    bool BeginsLikeAnEntry(std::string_view word) const;
+    bool ExcludesRoot(const std::string& root) const;
+
+    std::vector<std::string> m_words; // sorted
     std::vector<std::string> m_stems;
     std::vector<std::string> m_parts;
+    std::vector<std::string> m_rootStarts; // each word and stem less its last letter, sorted
+    std::vector<std::string> m_exact;      // sorted
+    std::vector<std::string> m_kept;       // sorted
+    std::vector<std::pair<std::string, std::string>> m_senses; // word, definition start
 };
 
 // The words of the lines that neither list excludes.

@@ -112,6 +112,23 @@ std::optional<IndexLine> ParseIndexLine(std::string_view line) {
     return parsed;
 }
 
+// f_cnt + f_num w_num [+ f_num w_num...] from fields[at]: the frames of the synset's
+// word number word (w_num 0 stands for every word), into frames.
+void ReadFrames(const std::vector<std::string_view>& fields, std::size_t at, int word,
+                std::vector<int>& frames) {
+    const long count = at < fields.size() ? Number(fields[at], 10) : -1;
+    for (long i = 0; i < count; ++i) {
+        const std::size_t frame = at + 1 + static_cast<std::size_t>(3 * i);
+        if (frame + 2 >= fields.size() || fields[frame] != "+") {
+            return;
+        }
+        const long wordNumber = Number(fields[frame + 2], 16);
+        if (wordNumber == 0 || wordNumber == word) {
+            frames.push_back(static_cast<int>(Number(fields[frame + 1], 10)));
+        }
+    }
+}
+
 std::string FilePath(const std::string& directory, const char* prefix, const char* suffix) {
     return directory + "/" + prefix + suffix;
 }
@@ -210,6 +227,41 @@ void WordNetLexicon::ReadExceptions(const std::string& directory) {
     std::stable_sort(
         m_exceptions.begin(), m_exceptions.end(),
         [](const Exception& a, const Exception& b) { return a.inflected < b.inflected; });
+    for (std::uint32_t i = 0; i < m_exceptions.size(); ++i) {
+        m_exceptionsByBase.push_back(i);
+    }
+    std::sort(m_exceptionsByBase.begin(), m_exceptionsByBase.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return BaseKey(a) < BaseKey(b); });
+}
+
+std::pair<std::string_view, WordClass> WordNetLexicon::BaseKey(std::uint32_t exception) const {
+    return {m_exceptions[exception].base, m_exceptions[exception].wordClass};
+}
+
+bool WordNetLexicon::HasIrregularPast(std::string_view verb) const {
+    const std::pair<std::string_view, WordClass> key{verb, WordClass::Verb};
+    auto found = std::lower_bound(
+        m_exceptionsByBase.begin(), m_exceptionsByBase.end(), key,
+        [&](std::uint32_t exception, const std::pair<std::string_view, WordClass>& wanted) {
+            return BaseKey(exception) < wanted;
+        });
+    for (; found != m_exceptionsByBase.end() && BaseKey(*found) == key; ++found) {
+        const std::string& form = m_exceptions[*found].inflected;
+        if (!form.ends_with("ed") && !form.ends_with("ing") && !form.ends_with('s')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int WordNetLexicon::UseCountOf(std::string_view lemma, WordClass wordClass) const {
+    int total = 0;
+    for (auto [entry, end] = Find(lemma); entry != end; ++entry) {
+        for (std::uint32_t i = 0; entry->wordClass == wordClass && i < entry->senseCount; ++i) {
+            total += m_senses[entry->firstSense + i].useCount;
+        }
+    }
+    return total;
 }
 
 // lemma%ss_type:lex_filenum:lex_id:head_word:head_id sense_number tag_cnt
@@ -287,7 +339,7 @@ std::optional<WordSense> WordNetLexicon::ReadSense(std::string_view lemma,
         fields.size() < static_cast<std::size_t>(5 + 2 * count)) {
         return std::nullopt;
     }
-    WordSense read{sense.wordClass, sense.useCount, false, {}, 0, 0, {}};
+    WordSense read{sense.wordClass, sense.useCount, false, {}, 0, 0, {}, {}};
     read.lexFile = static_cast<int>(Number(fields[1], 10));
     for (long i = 0; i < count; ++i) {
         // An adjective may carry its place in parentheses: "galore(ip)".
@@ -308,6 +360,10 @@ std::optional<WordSense> WordNetLexicon::ReadSense(std::string_view lemma,
                 read.usages.push_back(NounSynsetHead(static_cast<std::uint32_t>(target)));
             }
         }
+    }
+    if (sense.wordClass == WordClass::Verb && pointers >= 0) {
+        ReadFrames(fields, pointerStart + static_cast<std::size_t>(4 * pointers),
+                   read.synonymRank + 1, read.frames);
     }
     std::string_view gloss = text.substr(bar + 3);
     read.gloss = std::string(gloss.substr(0, gloss.find_last_not_of(" \r") + 1));
@@ -354,18 +410,10 @@ int WordNetLexicon::UseCount(std::string_view lemma) const {
     return total;
 }
 
-std::vector<std::string> WordNetLexicon::BaseForms(const std::string& word) const {
-    std::set<std::string> forms;
-    if (HasLemma(word)) {
-        forms.insert(word);
-    }
-    auto exception = std::lower_bound(
-        m_exceptions.begin(), m_exceptions.end(), word,
-        [](const Exception& entry, const std::string& form) { return entry.inflected < form; });
-    for (; exception != m_exceptions.end() && exception->inflected == word; ++exception) {
-        if (HasLemmaOf(exception->base, exception->wordClass)) {
-            forms.insert(exception->base);
-        }
+void WordNetLexicon::ForEachBase(const std::string& word,
+                                 const std::function<void(const Base&)>& visit) const {
+    for (auto [entry, end] = Find(word); entry != end; ++entry) {
+        visit(Base{word, entry->wordClass, true});
     }
     for (const Detachment& rule : kDetachments) {
         const std::string_view ending = rule.ending;
@@ -375,10 +423,68 @@ std::vector<std::string> WordNetLexicon::BaseForms(const std::string& word) cons
         }
         const std::string base = word.substr(0, word.size() - ending.size()) + rule.base;
         if (HasLemmaOf(base, rule.wordClass)) {
-            forms.insert(base);
+            visit(Base{base, rule.wordClass, true});
         }
     }
+    auto exception = std::lower_bound(
+        m_exceptions.begin(), m_exceptions.end(), word,
+        [](const Exception& entry, const std::string& form) { return entry.inflected < form; });
+    for (; exception != m_exceptions.end() && exception->inflected == word; ++exception) {
+        if (HasLemmaOf(exception->base, exception->wordClass)) {
+            visit(Base{exception->base, exception->wordClass, false});
+        }
+    }
+}
+
+std::vector<std::string> WordNetLexicon::BaseForms(const std::string& word) const {
+    std::set<std::string> forms;
+    ForEachBase(word, [&](const Base& base) { forms.insert(base.lemma); });
     return {forms.begin(), forms.end()};
+}
+
+bool WordNetLexicon::IsRegularForm(const std::string& word) const {
+    bool regular = false;
+    ForEachBase(word, [&](const Base& base) { regular = regular || base.regular; });
+    return regular;
+}
+
+bool WordNetLexicon::IsUsualForm(const std::string& word) const {
+    bool usual = false;
+    ForEachBase(word, [&](const Base& base) {
+        const bool irregularPast = base.wordClass == WordClass::Verb && word.ends_with("ed") &&
+                                   HasIrregularPast(base.lemma);
+        usual = usual || !base.regular || base.lemma == word ||
+                (!irregularPast &&
+                 (UseCountOf(base.lemma, base.wordClass) > 0 || UseCount(base.lemma) == 0));
+    });
+    return usual;
+}
+
+std::vector<WordClass> WordNetLexicon::ClassesOf(const std::string& word) const {
+    std::vector<WordClass> classes;
+    ForEachBase(word, [&](const Base& base) {
+        if (std::find(classes.begin(), classes.end(), base.wordClass) == classes.end()) {
+            classes.push_back(base.wordClass);
+        }
+    });
+    return classes;
+}
+
+bool WordNetLexicon::WantsObject(std::string_view verb) const {
+    // Frames whose sentence is whole without an object: "Something ----s", "Somebody
+    // ----s", "It is ----ing", "Somebody's (body part) ----s".
+    static constexpr int kWholeFrames[] = {1, 2, 3, 23};
+    for (auto [entry, end] = Find(verb); entry != end; ++entry) {
+        if (entry->wordClass != WordClass::Verb || entry->senseCount == 0) {
+            continue;
+        }
+        const std::optional<WordSense> first = ReadSense(verb, m_senses[entry->firstSense]);
+        return first && std::any_of(first->frames.begin(), first->frames.end(), [](int frame) {
+                   return std::find(std::begin(kWholeFrames), std::end(kWholeFrames), frame) ==
+                          std::end(kWholeFrames);
+               });
+    }
+    return false;
 }
 
 } // namespace datatool

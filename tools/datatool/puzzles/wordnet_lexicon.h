@@ -12,9 +12,11 @@
 #include <array>
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace datatool {
@@ -36,6 +38,9 @@ struct WordSense {
     // The first words of the usage domains WordNet files the sense under ("slang",
     // "obscenity", "ethnic_slur"), lower case.
     std::vector<std::string> usages;
+    // A verb sense's sentence frames for the lemma: 1 "Something ----s", 8 "Somebody
+    // ----s something", ...
+    std::vector<int> frames;
 };
 
 class WordNetLexicon {
@@ -50,8 +55,23 @@ public:
     std::vector<WordSense> Senses(std::string_view lemma) const;
     // The lemma's tagged uses over all its senses; 0 for an unknown lemma.
     int UseCount(std::string_view lemma) const;
+    // The same over its senses of one word class.
+    int UseCountOf(std::string_view lemma, WordClass wordClass) const;
     // The lemmas the lower-case word can be a form of, itself included when it is one.
     std::vector<std::string> BaseForms(const std::string& word) const;
+    // The word classes of the lemmas the lower-case word is or is a form of.
+    std::vector<WordClass> ClassesOf(const std::string& word) const;
+    // Whether the verb lemma's first (most used) sense takes more than its subject: an
+    // object, a complement or a clause ("detect", not "sleep").
+    bool WantsObject(std::string_view verb) const;
+    // Whether the lower-case word is a form a setter would give: a lemma, an irregular
+    // form, or a regular form of a lemma of a class the tagged texts use it in (or of a
+    // lemma they never use), and no regular past of a verb with an irregular one: not
+    // "hided" beside "hid", "weekended" or "yieldings".
+    bool IsUsualForm(const std::string& word) const;
+    // Whether the lower-case word is a lemma or a regular form of one, not a form that
+    // only the exception lists know (irregular or old: "forbad").
+    bool IsRegularForm(const std::string& word) const;
 
 private:
     struct SenseRef {
@@ -82,6 +102,16 @@ private:
     // The entries of the lemma, one per word class, empty for an unknown lemma.
     EntryRange Find(std::string_view lemma) const;
     bool HasLemmaOf(std::string_view lemma, WordClass wordClass) const;
+    std::pair<std::string_view, WordClass> BaseKey(std::uint32_t exception) const;
+    // Whether the verb.exc list gives the verb a past of its own ("hid", "shone").
+    bool HasIrregularPast(std::string_view verb) const;
+    // A lemma a word is or is a form of; regular unless only an exception list says so.
+    struct Base {
+        std::string lemma;
+        WordClass wordClass;
+        bool regular;
+    };
+    void ForEachBase(const std::string& word, const std::function<void(const Base&)>& visit) const;
     std::optional<WordSense> ReadSense(std::string_view lemma, const SenseRef& sense) const;
     // The first word of the noun synset at the offset, lower case; empty when unreadable.
     std::string NounSynsetHead(std::uint32_t offset) const;
@@ -90,8 +120,9 @@ private:
     std::string m_names;
     std::vector<Entry> m_entries; // by name, then word class
     std::vector<SenseRef> m_senses;
-    std::vector<Exception> m_exceptions;         // by inflected form
-    mutable std::array<std::ifstream, 4> m_data; // by WordClass
+    std::vector<Exception> m_exceptions;           // by inflected form
+    std::vector<std::uint32_t> m_exceptionsByBase; // indices into m_exceptions, by BaseKey
+    mutable std::array<std::ifstream, 4> m_data;   // by WordClass
 };
 
 } // namespace datatool
