@@ -1,14 +1,18 @@
 // What a family puzzle bank may show, checked independently of the generators against the
-// lists under data/puzzles/: no blocked word in an answer, clue, hidden word or any line
-// of a wordsearch grid (all 8 directions, filler included, a run inside one hidden word
-// aside); clues that end where a phrase ends, in British spelling, none twice in one
-// puzzle; hidden words whose letters spell no other word of the list.
+// lists under data/puzzles/: no word of a blocked or excluded family in an answer, list
+// word, clue, hidden word or any line of a wordsearch grid (all 8 directions, filler
+// included, a run inside one hidden word aside); answers and list words in British
+// spelling, with a vowel (no abbreviation); clues that end on a complete phrase, in
+// British spelling, none twice in one puzzle; hidden words whose letters spell no other
+// word of the list, none twice in a bank.
 #pragma once
 
 #include "puzzle_validation.h"
+#include "puzzles/clue_writer.h"
 #include "puzzles/content_rules.h"
 
 #include <algorithm>
+#include <cctype>
 #include <functional>
 #include <map>
 #include <string>
@@ -35,12 +39,41 @@ inline bool EndsMidPhrase(std::string text) {
                        [&](const char* word) { return last == word; });
 }
 
+// Whether the text ends in punctuation other than a closing bracket.
+inline bool EndsInStrayPunctuation(const std::string& text) {
+    const unsigned char last = text.empty() ? ' ' : static_cast<unsigned char>(text.back());
+    return !std::isalnum(last) && last != ')';
+}
+
+// An answer, list word or hidden word (upper case) a setter would give.
+inline std::vector<std::string> ShownWordProblems(const std::string& word,
+                                                  const datatool::ContentRules& rules) {
+    std::string lower = word;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(c)); });
+    std::vector<std::string> problems;
+    if (rules.family.BlocksWord(lower) || rules.exclusions.Excludes(lower)) {
+        problems.push_back(word + ": of a blocked or excluded family");
+    }
+    if (rules.spellings.IsUsSpelling(lower)) {
+        problems.push_back(word + ": American");
+    }
+    const bool vowel =
+        word.find_first_of("AEIOU") != std::string::npos || word.find('Y', 1) != std::string::npos;
+    if (!vowel) {
+        problems.push_back(word + ": an abbreviation");
+    }
+    return problems;
+}
+
 // A clue as the bank holds it, "Text (N)".
 inline std::vector<std::string> ClueProblems(const std::string& clue,
-                                             const datatool::ContentRules& rules) {
+                                             const datatool::ContentRules& rules,
+                                             const datatool::WordNetLexicon& lexicon) {
     std::vector<std::string> problems;
     const std::string text = clue.substr(0, clue.rfind(" ("));
-    if (EndsMidPhrase(text) ||
+    if (EndsMidPhrase(text) || EndsInStrayPunctuation(text) ||
+        datatool::EndsMidPhrase(text, lexicon) ||
         std::count(text.begin(), text.end(), '(') != std::count(text.begin(), text.end(), ')')) {
         problems.push_back("clue ends mid-phrase: " + clue);
     }
@@ -51,6 +84,18 @@ inline std::vector<std::string> ClueProblems(const std::string& clue,
         problems.push_back("clue in US spelling: " + clue);
     }
     return problems;
+}
+
+// The words that come more than once.
+inline std::vector<std::string> RepeatedWords(std::vector<std::string> words) {
+    std::sort(words.begin(), words.end());
+    std::vector<std::string> repeated;
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        if (words[i] == words[i - 1] && (repeated.empty() || repeated.back() != words[i])) {
+            repeated.push_back(words[i]);
+        }
+    }
+    return repeated;
 }
 
 template <class Record>

@@ -7,6 +7,7 @@
 #include "puzzle_validation.h"
 #include "real_vocabulary.h"
 
+#include "puzzles/clue_writer.h"
 #include "puzzles/sudoku_rater.h"
 
 #include <puzzles/puzzlebank.h>
@@ -20,6 +21,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <set>
 
 using namespace datatool;
 using namespace Kelvo_lib;
@@ -35,19 +37,12 @@ std::filesystem::path DiscBankPath() {
            "wii" / "puz_uken.kmn";
 }
 
-std::string Lowered(const std::string& word) {
-    std::string lower = word;
-    for (char& c : lower) {
-        c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
-
 // Reads a bank's bytes and checks every puzzle in it against the real rules and word list.
 class BankChecker {
 public:
     explicit BankChecker(std::vector<u8> file)
         : m_file(std::move(file)), m_rules(real_vocabulary::Rules()),
+          m_lexicon(*real_vocabulary::Lexicon()),
           m_letterSets(content_checks::LetterSets(real_vocabulary::Words())),
           m_stream(m_file.data(), static_cast<unsigned int>(m_file.size()), K_IO_ACCESS_READ) {
         EXPECT_TRUE(m_bank.Load(&m_stream));
@@ -64,16 +59,24 @@ public:
 
     int NumEntries() const { return m_bank.GetNumEntries(); }
 
-    // Checks every puzzle; the number of hidden words seen.
+    // Checks every puzzle, and that no hidden word comes twice; the number of hidden words.
     int CheckEveryPuzzle() {
-        int hiddenWords = 0;
         for (int i = 0; i < m_bank.GetNumEntries(); ++i) {
             const PuzzleBankEntry entry = m_bank.GetEntry(i);
             Puzzle* puzzle = m_bank.GetPuzzle(entry.id, entry.language < 0 ? 0 : entry.language);
             EXPECT_NE(puzzle, nullptr) << entry.id;
-            hiddenWords += puzzle != nullptr ? Check(entry, *puzzle) : 0;
+            if (puzzle != nullptr) {
+                Check(entry, *puzzle);
+            }
         }
-        return hiddenWords;
+        const std::vector<std::string> repeated = content_checks::RepeatedWords(m_hiddenWords);
+        EXPECT_TRUE(repeated.empty()) << "hidden word " << repeated[0] << " comes twice";
+        return static_cast<int>(m_hiddenWords.size());
+    }
+
+    // The clue the crosswords give each answer, at each use.
+    const std::map<std::string, std::vector<std::string>>& CluesByAnswer() const {
+        return m_cluesByAnswer;
     }
 
 private:
@@ -83,20 +86,19 @@ private:
 
     void ExpectShownWords(const std::vector<std::string>& words, int id) const {
         for (const std::string& word : words) {
-            EXPECT_FALSE(m_rules.exclusions.Excludes(Lowered(word)) ||
-                         m_rules.family.BlocksWord(word))
-                << "puzzle " << id << ": " << word;
+            Expect(content_checks::ShownWordProblems(word, m_rules), id);
         }
     }
 
     template <class Record>
-    std::vector<std::string> WordsOf(const Record& record, const SpelloutData* spellout) const {
+    std::vector<std::string> WordsOf(const Record& record, const SpelloutData* spellout) {
         std::vector<std::string> words;
         for (int w = 0; w < record.words.Size(); ++w) {
             words.push_back(record.words(w).word);
         }
         if (spellout != nullptr) {
             words.push_back(spellout->word);
+            m_hiddenWords.push_back(spellout->word);
             Expect(puzzle_validation::HiddenWordProblems(*spellout, record), record.puzzleID);
             Expect(content_checks::HiddenWordProblems(spellout->word, m_letterSets, m_rules.family),
                    record.puzzleID);
@@ -105,15 +107,16 @@ private:
         return words;
     }
 
-    void ExpectFamilyClues(const CrosswordData& crossword) const {
+    void ExpectFamilyClues(const CrosswordData& crossword) {
         for (int w = 0; w < crossword.words.Size(); ++w) {
-            Expect(content_checks::ClueProblems(crossword.words(w).clue, m_rules),
+            Expect(content_checks::ClueProblems(crossword.words(w).clue, m_rules, m_lexicon),
                    crossword.puzzleID);
+            m_cluesByAnswer[crossword.words(w).word].push_back(crossword.words(w).clue);
         }
         Expect(content_checks::RepeatedClueProblems(crossword), crossword.puzzleID);
     }
 
-    int Check(const PuzzleBankEntry& entry, Puzzle& puzzle) const {
+    void Check(const PuzzleBankEntry& entry, Puzzle& puzzle) {
         switch (puzzle.GetType()) {
         case PUZZLE_TYPE_SUDOKU: {
             const SudokuData& sudoku = *static_cast<SudokuPuzzle&>(puzzle).m_sudoku;
@@ -123,7 +126,7 @@ private:
                 RateSudoku(layout, SudokuCells(sudoku.givens, sudoku.givens + layout.NumCells())),
                 SudokuRatingOfDifficulty(sudoku.difficulty))
                 << entry.id;
-            return 0;
+            return;
         }
         case PUZZLE_TYPE_WORDSEARCH: {
             const WordsearchData& wordsearch = *static_cast<WordsearchPuzzle&>(puzzle).m_wordsearch;
@@ -134,26 +137,29 @@ private:
             }
             ExpectShownWords(words, entry.id);
             Expect(content_checks::GridLineProblems(wordsearch, m_rules.family), entry.id);
-            return 0;
+            return;
         }
         case PUZZLE_TYPE_CROSSWORD: {
             const CrosswordPuzzle& crossword = static_cast<CrosswordPuzzle&>(puzzle);
             Expect(puzzle_validation::CrosswordProblems(*crossword.m_crossword), entry.id);
             ExpectFamilyClues(*crossword.m_crossword);
             ExpectShownWords(WordsOf(*crossword.m_crossword, crossword.m_spellout), entry.id);
-            return crossword.m_spellout != nullptr ? 1 : 0;
+            return;
         }
         default: {
             const FitwordPuzzle& fitword = static_cast<FitwordPuzzle&>(puzzle);
             Expect(puzzle_validation::FitwordProblems(*fitword.m_fitword), entry.id);
             ExpectShownWords(WordsOf(*fitword.m_fitword, fitword.m_spellout), entry.id);
-            return fitword.m_spellout != nullptr ? 1 : 0;
+            return;
         }
         }
     }
 
     std::vector<u8> m_file;
     const ContentRules& m_rules;
+    const WordNetLexicon& m_lexicon;
+    std::vector<std::string> m_hiddenWords;
+    std::map<std::string, std::vector<std::string>> m_cluesByAnswer;
     const std::vector<std::size_t> m_letterSets;
     kMemoryIOStream m_stream;
     PuzzleBank m_bank;
@@ -204,6 +210,7 @@ TEST(DiscBank, HoldsEnoughPuzzlesOfEachTypeAndEveryOnePassesEveryCheck) {
 #ifdef PUZZLES_SANITIZED_BUILD
     GTEST_SKIP() << "the whole bank is checked in the release build";
 #endif
+    ASSERT_NE(real_vocabulary::Lexicon(), nullptr);
     std::ifstream in(DiscBankPath(), std::ios::binary);
     ASSERT_TRUE(in) << DiscBankPath() << " is missing: build the disc target";
     std::vector<u8> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -217,6 +224,19 @@ TEST(DiscBank, HoldsEnoughPuzzlesOfEachTypeAndEveryOnePassesEveryCheck) {
         }
     }
     EXPECT_GT(bank.CheckEveryPuzzle(), 0);
+    // An answer the crosswords often give, of several good senses, is not always
+    // clued alike.
+    const ClueWriter writer(*real_vocabulary::Lexicon(), real_vocabulary::Rules());
+    int often = 0;
+    int varied = 0;
+    for (const auto& [answer, clues] : bank.CluesByAnswer()) {
+        if (clues.size() >= 6 && writer.CluesFor(answer).size() > 1) {
+            ++often;
+            varied += std::set<std::string>(clues.begin(), clues.end()).size() > 1 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(often, 20);
+    EXPECT_GE(varied * 10, often * 9);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The content rules under data/puzzles/, the real word list (wbritish) filtered by them and
-// the word puzzle generators built from it with WordNet, loaded once per test process:
+// The content rules under data/puzzles/, the real word list (wbritish) filtered by them,
+// WordNet and the word puzzle generators built from them, loaded once per test process:
 // the suites that use them run in one process (tests/CMakeLists.txt).
 #pragma once
 
@@ -42,17 +42,25 @@ inline const std::vector<std::string>& Words() {
     return words;
 }
 
+// WordNet (wordnet-base); nullptr when it is missing.
+inline const datatool::WordNetLexicon* Lexicon() {
+    static const std::optional<datatool::WordNetLexicon> lexicon = [] {
+        std::optional<datatool::WordNetLexicon> loaded =
+            datatool::WordNetLexicon::Load(datatool::kDefaultWordNetPath);
+        EXPECT_TRUE(loaded.has_value()) << "WordNet (wordnet-base) is missing";
+        return loaded;
+    }();
+    return lexicon ? &*lexicon : nullptr;
+}
+
 // nullptr when the word list or WordNet is missing.
 inline const datatool::PuzzleGenerators* Generators() {
     static const std::unique_ptr<datatool::PuzzleGenerators> generators =
         []() -> std::unique_ptr<datatool::PuzzleGenerators> {
-        const std::optional<datatool::WordNetLexicon> lexicon =
-            datatool::WordNetLexicon::Load(datatool::kDefaultWordNetPath);
-        EXPECT_TRUE(lexicon.has_value()) << "WordNet (wordnet-base) is missing";
-        if (!lexicon || Words().empty()) {
+        if (Lexicon() == nullptr || Words().empty()) {
             return nullptr;
         }
-        return std::make_unique<datatool::PuzzleGenerators>(Words(), *lexicon, Rules());
+        return std::make_unique<datatool::PuzzleGenerators>(Words(), *Lexicon(), Rules());
     }();
     return generators.get();
 }
