@@ -115,6 +115,22 @@ TEST(LanguageFile, IsTheKindOfFileTheLoaderReads) {
     }
 }
 
+// A language file whose header was damaged is still the game's: the dump reads it by its
+// name rather than calling it a sound file.
+TEST(LanguageFile, ADamagedHeaderIsStillALanguageFileByItsName) {
+    const TextTable table = Parse("language UK_ENGLISH\n1 one\n");
+    std::vector<unsigned char> bytes = WriteLanguageFile(table, false);
+    bytes[0] = 0x01;
+    const std::string text(bytes.begin(), bytes.end());
+    const test_support::TemporaryFile unnamed(text);
+    EXPECT_FALSE(IsLanguageFile(unnamed.Path()));
+    const std::string named = std::string(unnamed.Path()) + ".txz";
+    std::ofstream(named, std::ios::binary) << text;
+    EXPECT_TRUE(IsLanguageFile(named));
+    std::remove(named.c_str());
+    EXPECT_TRUE(Dump(bytes).first);
+}
+
 // The disc check reads 1,024 bytes at offset 128 of this file.
 TEST(LanguageFile, GamesUkEnglishTableMakesADiscFileLargeEnoughForTheDiscCheck) {
     std::ifstream source(PUZZLES_TEXT_DIR "/uk_english.txt", std::ios::binary);

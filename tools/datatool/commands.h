@@ -18,7 +18,8 @@ int RunSoundCommand(int argc, char** argv);
 int RunSynthCommand(int argc, char** argv);
 // dump FILE
 int RunDumpCommand(int argc, char** argv);
-// puzzles OUT.kmn --exclude FILE [--words FILE] [--seed N] [--mini N] [--per-difficulty N]
+// puzzles OUT.kmn --exclude FILE --blocklist FILE --spellings FILE [--words FILE]
+// [--wordnet DIR] [--seed N] [--mini N] [--per-difficulty N]
 int RunPuzzlesCommand(int argc, char** argv);
 // text IN.txt OUT.txz [--compressed]
 int RunTextCommand(int argc, char** argv);

@@ -23,11 +23,13 @@ constexpr Command kCommands[] = {
      "synthesises the described effects (OUTDIR/NAME.dsp) and looping music cues"
      " (OUTDIR/NAME.ogg, Ogg Vorbis)",
      RunSynthCommand},
-    {"dump", "FILE", "prints the header of a sound file (.dsp .wav .vag .ads .vb .swav)",
+    {"dump", "FILE",
+     "prints what a data file holds: a sound file's header (.dsp .wav .vag .ads .vb .swav),"
+     " or a puzzle bank, sprite bank, language file, save file, banner or movie",
      RunDumpCommand},
     {"puzzles",
-     "OUT.kmn --exclude FILE [--words FILE] [--wordnet DIR] [--seed N] [--mini N]"
-     " [--per-difficulty N]",
+     "OUT.kmn --exclude FILE --blocklist FILE --spellings FILE [--words FILE] [--wordnet DIR]"
+     " [--seed N] [--mini N] [--per-difficulty N]",
      "writes a puzzle bank of generated sudokus, wordsearches, crosswords and fitwords;"
      " 'dump OUT.kmn [ID]' shows it",
      RunPuzzlesCommand},

@@ -43,7 +43,8 @@ bool IsCompressed(const std::vector<unsigned char>& bytes) {
 
 // As the game's loader reads it: a header line (carriage returns dropped wherever they
 // are) naming any language or none, then a body the loader takes. The header must be text,
-// which no sound file's is.
+// which no sound file's is, unless the file is named as a language file: then a damaged
+// header is still the game's to read.
 bool IsLanguageFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::string header;
@@ -58,7 +59,8 @@ bool IsLanguageFile(const std::string& path) {
     bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     Kelvo_lib::kMemoryIOStream stream(bytes.data(), static_cast<unsigned int>(bytes.size()),
                                       K_IO_ACCESS_READ);
-    const bool bLoads = bText && !file.bad() && kText::Load(&stream);
+    const bool bNamed = path.size() >= 4 && path.compare(path.size() - 4, 4, ".txz") == 0;
+    const bool bLoads = (bText || bNamed) && !file.bad() && kText::Load(&stream);
     kText::Reset();
     return bLoads;
 }

@@ -9,7 +9,8 @@
 
 namespace datatool {
 
-// Whether the file's first line names a language, with or without "ZZ" before it.
+// Whether the game's loader takes the file and its first line is text (a language name,
+// with or without "ZZ" before it), or its name ends in ".txz", whatever its header holds.
 bool IsLanguageFile(const std::string& path);
 
 // False (after saying why on stderr) when the game does not load the file.
