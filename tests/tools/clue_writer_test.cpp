@@ -26,6 +26,7 @@ TEST(ClueWriter, DefinitionDropsExamplesListsAndStrayBlanks) {
         {"the male is called `buck'", "the male is called 'buck'"},
         {"spread by scattering (\"straw\" is archaic)", "spread by scattering"},
         {"\"only an example\"", ""},
+        {"to a greater degree; used with comparisons", "to a greater degree"},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(DefinitionOf(test.gloss), test.definition) << test.gloss;

@@ -56,13 +56,10 @@ const char* const kClauseOpeners[] = {" that ",    " which ",       " who ",   "
                                       " usually ", " rather than ", " and ",   " with "};
 
 constexpr std::size_t kShortClue = 40;
-// A further sense gives a clue when it is used at least this fraction of the first's uses
-// (and at least once): a setter varies the clue, but not with an obscure sense.
+// A further sense gives a clue when it is used at least a kSecondSenseShare-th of the
+// first's uses, and often enough to tell (kFewUses): a setter varies the clue, but not
+// with an obscure sense.
 constexpr int kSecondSenseShare = 4;
-
-bool IsGoodSecondSense(int uses, int firstUses) {
-    return uses > 0 && uses * kSecondSenseShare >= firstUses;
-}
 // Two words share a root when they begin alike for this many letters, and for all but
 // kRootEndingLength letters of the shorter.
 constexpr std::size_t kMinSharedRoot = 4;
@@ -291,16 +288,37 @@ bool ParenthesesBalance(std::string_view text) {
     return depth == 0;
 }
 
-// The senses a setter would reach for first: the most used, a tie going to a sense the
-// word heads over one where it is a lesser synonym.
+// Tagged uses below this say nothing of which sense is the usual one.
+constexpr int kFewUses = 3;
+
+int Evidence(const WordSense& sense) {
+    return sense.useCount < kFewUses ? 0 : sense.useCount;
+}
+
+// The senses a setter would reach for first: the most used, a tie (or too few uses to
+// tell) going to a sense the word heads over one where it is a lesser synonym, then to
+// WordNet's order (nouns first), so that "mop" is a cleaning implement, not a grimace.
 std::vector<WordSense> InSettersOrder(std::vector<WordSense> senses) {
     std::stable_sort(senses.begin(), senses.end(), [](const WordSense& a, const WordSense& b) {
-        if (a.useCount != b.useCount) {
-            return a.useCount > b.useCount;
+        if (Evidence(a) != Evidence(b)) {
+            return Evidence(a) > Evidence(b);
         }
-        return (a.synonymRank == 0) > (b.synonymRank == 0);
+        if ((a.synonymRank == 0) != (b.synonymRank == 0)) {
+            return a.synonymRank == 0;
+        }
+        return a.wordClass < b.wordClass;
     });
     return senses;
+}
+
+bool IsGoodSecondSense(int uses, int firstUses) {
+    return uses >= kFewUses && uses * kSecondSenseShare >= firstUses;
+}
+
+// A definition that tells how the word is used rather than what it means ("used in
+// negative statements to describe ...").
+bool DescribesUsage(const std::string& definition) {
+    return LowerCase(definition).starts_with("used ");
 }
 
 // Where the text can end before a comma or a word that opens a clause, keeping at least
@@ -357,7 +375,8 @@ std::string DefinitionOf(std::string_view gloss) {
     std::string definition;
     for (const std::string& part : SplitParts(std::string(text))) {
         const std::string tidied = Tidied(part);
-        if (!tidied.empty()) {
+        // A later part that tells how the word is used: "; used with comparisons".
+        if (!tidied.empty() && (definition.empty() || !DescribesUsage(tidied))) {
             definition += (definition.empty() ? "" : "; ") + tidied;
         }
     }
@@ -462,7 +481,7 @@ std::vector<std::string> ClueWriter::CluesFor(const std::string& answer) const {
         const std::string raw = WithoutLeadingAside(DefinitionOf(sense.gloss));
         if (sense.properName || HasUnfitUsage(sense) || IsBorrowedNumber(sense) ||
             IsAmericanSense(raw) || m_rules.exclusions.ExcludesSense(lower, raw) ||
-            DefinesNounByVerb(sense, raw) ||
+            DefinesNounByVerb(sense, raw) || DescribesUsage(raw) ||
             (!clues.empty() && !IsGoodSecondSense(sense.useCount, firstUses))) {
             continue;
         }

@@ -31,8 +31,8 @@ public:
         : m_lexicon(lexicon), m_rules(rules) {}
 
     // answer: upper-case A to Z. The clue of its most used fair sense, then those of
-    // other senses used at least a quarter as often, up to kMaxCluesPerAnswer, each
-    // once; none when no sense gives a fair clue.
+    // other senses used at least a quarter as often (and three times), up to
+    // kMaxCluesPerAnswer, each once; none when no sense gives a fair clue.
     std::vector<std::string> CluesFor(const std::string& answer) const;
     // The first of CluesFor, or nothing.
     std::optional<std::string> ClueFor(const std::string& answer) const;
@@ -60,8 +60,9 @@ private:
     const ContentRules& m_rules;
 };
 
-// The definitions of a WordNet gloss, without its examples and lists: "a pet: a dog or
-// cat; a friend; "it barks"" gives "a pet; a friend".
+// The definitions of a WordNet gloss, without its examples, lists, a trailing "etc."
+// and later parts on usage ("; used with comparisons"): "a pet: a dog or cat; a friend;
+// "it barks"" gives "a pet; a friend".
 std::string DefinitionOf(std::string_view gloss);
 
 // The definition without an aside that opens it: "(of hair) made smooth" gives "made
