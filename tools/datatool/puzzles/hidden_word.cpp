@@ -68,36 +68,40 @@ std::uint64_t LetterSetHash(std::string word) {
     return hash;
 }
 
-// The letter sets that more than one word of the list spells, sorted.
-std::vector<std::uint64_t> SharedLetterSets(const std::vector<std::string>& wordList) {
+} // namespace
+
+SharedLetterSets::SharedLetterSets(const std::vector<std::string>& words) {
     std::vector<std::uint64_t> sets;
-    sets.reserve(wordList.size());
-    for (const std::string& word : wordList) {
+    sets.reserve(words.size());
+    for (const std::string& word : words) {
         sets.push_back(LetterSetHash(word));
     }
     std::sort(sets.begin(), sets.end());
-    std::vector<std::uint64_t> shared;
     for (std::size_t i = 1; i < sets.size(); ++i) {
-        if (sets[i] == sets[i - 1] && (shared.empty() || shared.back() != sets[i])) {
-            shared.push_back(sets[i]);
+        if (sets[i] == sets[i - 1] && (m_shared.empty() || m_shared.back() != sets[i])) {
+            m_shared.push_back(sets[i]);
         }
     }
-    return shared;
 }
 
-} // namespace
+bool SharedLetterSets::HasAnagram(const std::string& word) const {
+    return std::binary_search(m_shared.begin(), m_shared.end(), LetterSetHash(word));
+}
 
 HiddenWordPicker::HiddenWordPicker(const std::vector<std::string>& candidates,
                                    const std::vector<std::string>& wordList,
                                    const FamilyFilter& family)
+    : HiddenWordPicker(candidates, SharedLetterSets(wordList), family) {}
+
+HiddenWordPicker::HiddenWordPicker(const std::vector<std::string>& candidates,
+                                   const SharedLetterSets& anagrams, const FamilyFilter& family)
     : m_byLength(kHiddenWordMaxLength + 1) {
-    const std::vector<std::uint64_t> shared = SharedLetterSets(wordList);
     for (const std::string& word : candidates) {
         const bool letters =
             std::all_of(word.begin(), word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
         if (!word.empty() && word.size() <= kHiddenWordMaxLength && letters &&
             !family.BlocksWord(word) && !family.IsAnagramOfBlockedWord(word) &&
-            !std::binary_search(shared.begin(), shared.end(), LetterSetHash(word))) {
+            !anagrams.HasAnagram(word)) {
             m_byLength[word.size()].push_back(word);
         }
     }

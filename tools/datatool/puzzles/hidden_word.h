@@ -10,6 +10,7 @@
 #include "grid_puzzle.h"
 #include "seeded_random.h"
 
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <string>
@@ -24,12 +25,28 @@ struct HiddenWord {
     std::vector<int> cells; // one per letter, in the word's order; numbered from 1
 };
 
+// The sets of letters that more than one word of a list spells, kept as hashes (small:
+// the tool runs in the console's heap).
+class SharedLetterSets {
+public:
+    // words: upper-case A to Z.
+    explicit SharedLetterSets(const std::vector<std::string>& words);
+    // Whether the word's letters, reordered, spell another word of the list too.
+    bool HasAnagram(const std::string& word) const;
+
+private:
+    std::vector<std::uint64_t> m_shared; // sorted
+};
+
 class HiddenWordPicker {
 public:
     // candidates and wordList: upper-case A to Z; candidates longer than
     // kHiddenWordMaxLength, blocked, or with an anagram in the list are left out.
     HiddenWordPicker(const std::vector<std::string>& candidates,
                      const std::vector<std::string>& wordList, const FamilyFilter& family);
+    // The same with the list's shared letter sets.
+    HiddenWordPicker(const std::vector<std::string>& candidates, const SharedLetterSets& anagrams,
+                     const FamilyFilter& family);
 
     // A word not among taken (the hidden words of the bank so far).
     std::optional<HiddenWord> Pick(const GeneratedGridPuzzle& puzzle, SeededRandom& random,

@@ -136,20 +136,26 @@ std::vector<std::string> RegularForms(std::vector<std::string> words,
 
 PuzzleGenerators::PuzzleGenerators(std::vector<std::string> words, const WordNetLexicon& lexicon,
                                    const ContentRules& rules)
-    : PuzzleGenerators(words, SetterWords(words, lexicon, rules), lexicon, rules) {}
+    : PuzzleGenerators(SplitVocabulary(std::move(words), lexicon, rules), lexicon, rules) {}
 
-PuzzleGenerators::PuzzleGenerators(const std::vector<std::string>& allWords,
-                                   std::vector<std::string> setterWords,
-                                   const WordNetLexicon& lexicon, const ContentRules& rules)
-    : PuzzleGenerators(allWords, setterWords, lexicon, rules, RateWords(setterWords, lexicon)) {}
+PuzzleGenerators::Vocabulary PuzzleGenerators::SplitVocabulary(std::vector<std::string> words,
+                                                               const WordNetLexicon& lexicon,
+                                                               const ContentRules& rules) {
+    SharedLetterSets anagrams(words);
+    return {std::move(anagrams), SetterWords(std::move(words), lexicon, rules)};
+}
 
-PuzzleGenerators::PuzzleGenerators(const std::vector<std::string>& allWords,
-                                   std::vector<std::string>& words, const WordNetLexicon& lexicon,
+PuzzleGenerators::PuzzleGenerators(Vocabulary vocabulary, const WordNetLexicon& lexicon,
+                                   const ContentRules& rules)
+    : PuzzleGenerators(vocabulary, lexicon, rules, RateWords(vocabulary.setterWords, lexicon)) {}
+
+PuzzleGenerators::PuzzleGenerators(Vocabulary& vocabulary, const WordNetLexicon& lexicon,
                                    const ContentRules& rules, const std::vector<RatedWord>& rated)
-    : crosswords(ClueWords(words, ClueWriter(lexicon, rules), lexicon)), fitwords(rated),
+    : crosswords(ClueWords(vocabulary.setterWords, ClueWriter(lexicon, rules), lexicon)),
+      fitwords(rated),
       hiddenWords(RegularForms(WordsOfDifficulty(rated, PUZZLE_DIFFICULTY_BEGINNER), lexicon),
-                  allWords, rules.family),
-      wordsearches(std::move(words), rules.family) {}
+                  vocabulary.anagrams, rules.family),
+      wordsearches(std::move(vocabulary.setterWords), rules.family) {}
 
 std::uint32_t PuzzleSeed(std::uint32_t bankSeed, int type, int difficulty, int index) {
     return MixSeed(bankSeed, static_cast<std::uint32_t>(type * 4 + difficulty),

@@ -44,12 +44,18 @@ struct PuzzleGenerators {
     WordsearchGenerator wordsearches; // last: it takes the word list over
 
 private:
-    // allWords: the whole list, whose words a hidden word's letters must spell no other.
-    PuzzleGenerators(const std::vector<std::string>& allWords, std::vector<std::string> setterWords,
-                     const WordNetLexicon& lexicon, const ContentRules& rules);
-    PuzzleGenerators(const std::vector<std::string>& allWords, std::vector<std::string>& words,
-                     const WordNetLexicon& lexicon, const ContentRules& rules,
-                     const std::vector<RatedWord>& rated);
+    // The whole list's shared letter sets, which no hidden word may spell, and the words
+    // a setter would use.
+    struct Vocabulary {
+        SharedLetterSets anagrams;
+        std::vector<std::string> setterWords;
+    };
+    static Vocabulary SplitVocabulary(std::vector<std::string> words, const WordNetLexicon& lexicon,
+                                      const ContentRules& rules);
+    PuzzleGenerators(Vocabulary vocabulary, const WordNetLexicon& lexicon,
+                     const ContentRules& rules);
+    PuzzleGenerators(Vocabulary& vocabulary, const WordNetLexicon& lexicon,
+                     const ContentRules& rules, const std::vector<RatedWord>& rated);
 };
 
 // The seed of one generated puzzle.
