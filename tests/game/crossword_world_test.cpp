@@ -13,6 +13,7 @@
 #include <shell/mngameworld.h>
 #include <shell/mnprofilemanager.h>
 #include <shell/mnsound.h>
+#include <shell/mnsubgame.h>
 #include <tui/mnkeyboard.h>
 
 #include <string>
@@ -23,7 +24,6 @@ using namespace Kelvo_lib;
 namespace {
 
 constexpr float kFrame = 1.0f / 50.0f;
-constexpr int kTournament = 0;
 
 class Counter : public kHasSlots<> {
 public:
@@ -237,7 +237,7 @@ TEST_F(CrosswordWorldTest, ATournamentHintRevealsTheNextLetterAndLocksIt) {
         ++index;
     }
     Puzzle* const puzzle = bank.GetPuzzle(bank.GetEntry(index).id, 0);
-    ASSERT_TRUE(Screen().SetPuzzle(puzzle, kTournament));
+    ASSERT_TRUE(Screen().SetPuzzle(puzzle, GAME_MODE_TOURNAMENT));
     Screen().Play();
     ContinueIntro();
     ASSERT_NO_FATAL_FAILURE(Open(0));

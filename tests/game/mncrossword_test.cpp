@@ -9,6 +9,7 @@
 #include <shell/mnprofile.h>
 #include <shell/mnprofilemanager.h>
 #include <shell/mnsound.h>
+#include <shell/mnsubgame.h>
 #include <tui/mnkeyboard.h>
 
 #include <gtest/gtest.h>
@@ -21,10 +22,6 @@ namespace {
 using namespace Kelvo_lib;
 using crossword_test::MakeCrossword;
 using crossword_test::SmallCrossword;
-
-constexpr int kQuickBlast = 1;
-constexpr int kFastAndFun = 3;
-constexpr int kHeadToHead = 4;
 
 // Counts the model's signals.
 class Listener : public kHasSlots<> {
@@ -41,7 +38,7 @@ public:
 
 class CrosswordModelTest : public ::testing::Test {
 protected:
-    void Load(CrosswordData record, int gameMode = kQuickBlast) {
+    void Load(CrosswordData record, int gameMode = GAME_MODE_QUICKBLAST) {
         m_record = std::move(record);
         model.SetPuzzle(&m_record, gameMode);
     }
@@ -102,7 +99,7 @@ TEST_F(CrosswordModelTest, EntriesCountErrorsAndCompletedClues) {
         MNCrossword fresh;
         Listener counts(fresh);
         CrosswordData record = SmallCrossword();
-        fresh.SetPuzzle(&record, kQuickBlast);
+        fresh.SetPuzzle(&record, GAME_MODE_QUICKBLAST);
         for (const char* entry : c.entries) {
             EXPECT_EQ(1, fresh.PlaceWord(entry, 0, DIR_HORIZONTAL));
         }
@@ -225,7 +222,7 @@ TEST_F(CrosswordModelTest, ResetKeepsClockHintsAndLockedLetters) {
 }
 
 TEST_F(CrosswordModelTest, HeadToHeadLocksRightWordsAndSignalsOnlyNewLocks) {
-    Load(SmallCrossword(), kHeadToHead);
+    Load(SmallCrossword(), GAME_MODE_HEADTOHEAD);
     Enter(0, "CAT");
     EXPECT_TRUE(model.IsCellLocked(0) && model.IsCellLocked(2));
     Enter(0, "CAT");
@@ -283,19 +280,19 @@ TEST_F(CrosswordModelTest, FastAndFunLeavesAtMostThreeWordsToType) {
             MNProfile::GetRandomGen()->seed(seed);
             MNCrossword fresh;
             CrosswordData record = MakeCrossword(c.rows);
-            fresh.SetPuzzle(&record, kFastAndFun);
+            fresh.SetPuzzle(&record, GAME_MODE_FASTANDFUN);
             EXPECT_EQ(fresh.GetNumWords() - c.wordsLeft, fresh.GetCluesUsed());
             OpenCells(fresh);
         }
     }
     // The same seed leaves the same words.
     MNProfile::GetRandomGen()->seed(5);
-    Load(MakeCrossword({"ABCD", "E##F", "GHIJ", "K##L"}), kFastAndFun);
+    Load(MakeCrossword({"ABCD", "E##F", "GHIJ", "K##L"}), GAME_MODE_FASTANDFUN);
     const int open = OpenCells(model);
     MNProfile::GetRandomGen()->seed(5);
     MNCrossword again;
     CrosswordData record = MakeCrossword({"ABCD", "E##F", "GHIJ", "K##L"});
-    again.SetPuzzle(&record, kFastAndFun);
+    again.SetPuzzle(&record, GAME_MODE_FASTANDFUN);
     EXPECT_EQ(open, OpenCells(again));
     for (int cell = 0; cell < 16; ++cell) {
         EXPECT_EQ(model.GetUserLetter(cell), again.GetUserLetter(cell));
@@ -336,7 +333,7 @@ TEST_F(CrosswordModelTest, SavedStateIsByteExactAndReadsBack) {
 
     MNCrossword loaded;
     CrosswordData record = SmallCrossword();
-    loaded.SetPuzzle(&record, kQuickBlast);
+    loaded.SetPuzzle(&record, GAME_MODE_QUICKBLAST);
     EXPECT_EQ(0, loaded.LoadPuzzleState(state.data(), 18));
     EXPECT_EQ(' ', loaded.GetUserLetter(0));
     ASSERT_EQ(1, loaded.LoadPuzzleState(state.data(), 210));
@@ -399,7 +396,7 @@ protected:
         tournament->m_currentPuzzle = 3;
         tournament->m_puzzleDataList[3].m_puzzleType = PUZZLE_FLAG_CROSSWORD;
         tournament->m_puzzleDataList[3].m_fTargetTime = 60.0f;
-        m_model.SetPuzzle(&m_record, 0);
+        m_model.SetPuzzle(&m_record, GAME_MODE_TOURNAMENT);
         m_model.Play();
     }
     void TearDown() override {

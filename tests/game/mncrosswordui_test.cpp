@@ -8,6 +8,7 @@
 #include <puzzles/crossword/mncrosswordui.h>
 #include <puzzles/crossword/mncrosswordwidget.h>
 #include <puzzles/puzzlebank.h>
+#include <shell/mnsubgame.h>
 #include <tui/mnkeyboard.h>
 
 #include "png_golden.h"
@@ -26,9 +27,6 @@ namespace {
 
 using namespace Kelvo_lib;
 using png_golden::MatchesGolden;
-
-constexpr int kTournament = 0;
-constexpr int kSimplyPuzzle = 2;
 
 class CrosswordScreenTest : public PuzzleScreenTest<MNCrosswordUI> {
 protected:
@@ -145,7 +143,7 @@ protected:
 };
 
 TEST_F(CrosswordScreenTest, PlayedThroughByPointerUntilTheSweepEndsTheGame) {
-    Start(kSimplyPuzzle);
+    Start(GAME_MODE_SIMPLYPUZZLE);
     for (int i = 0; i < 5; ++i) {
         Frame();
     }
@@ -182,7 +180,7 @@ TEST_F(CrosswordScreenTest, PlayedThroughByPointerUntilTheSweepEndsTheGame) {
 }
 
 TEST_F(CrosswordScreenTest, AWrongLetterIsBlankedAfterTheSweepAndPlayGoesOn) {
-    Start(kSimplyPuzzle);
+    Start(GAME_MODE_SIMPLYPUZZLE);
     Frame();
     ClickIntroContinue();
     const CrosswordData& record = *m_puzzle->m_crossword;
@@ -211,7 +209,7 @@ TEST_F(CrosswordScreenTest, AWrongLetterIsBlankedAfterTheSweepAndPlayGoesOn) {
 }
 
 TEST_F(CrosswordScreenTest, ASweepOfFewerTicksThanColumnsStillSendsAWrongGridBack) {
-    Start(kSimplyPuzzle);
+    Start(GAME_MODE_SIMPLYPUZZLE);
     Frame();
     ClickIntroContinue();
     const CrosswordData& record = *m_puzzle->m_crossword;
@@ -239,7 +237,7 @@ TEST_F(CrosswordScreenTest, ASweepOfFewerTicksThanColumnsStillSendsAWrongGridBac
 }
 
 TEST_F(CrosswordScreenTest, TournamentHintRevealsTheNextLetterAndLocksIt) {
-    Start(kTournament);
+    Start(GAME_MODE_TOURNAMENT);
     Frame();
     ClickIntroContinue();
     OpenFromList(0);
@@ -259,7 +257,7 @@ TEST_F(CrosswordScreenTest, TournamentHintRevealsTheNextLetterAndLocksIt) {
 }
 
 TEST_F(CrosswordScreenTest, ResetKeepsTheClockAndReturnsToPlay) {
-    Start(kSimplyPuzzle);
+    Start(GAME_MODE_SIMPLYPUZZLE);
     Frame();
     ClickIntroContinue();
     OpenFromList(0);
@@ -297,7 +295,7 @@ TEST_F(CrosswordScreenTest, GoldenLargestGrid) {
          "I#G#M#R#M#A#L", "POI#PIANO#RUE", "R#S#H#T#L#V#S", "O#EVASIVENESS", "C###S#O###S#L",
          "APPLIANCE#TOY", "T#A#S###E#E##", "ENDLESS#LORRY"});
     m_puzzle = &own;
-    Start(kSimplyPuzzle);
+    Start(GAME_MODE_SIMPLYPUZZLE);
     Frame();
     ClickIntroContinue();
     Frame(PointAt(600, 200));
@@ -308,7 +306,7 @@ TEST_F(CrosswordScreenTest, GoldenViews) {
     CrosswordPuzzle own;
     MakeGoldenCrossword(own);
     m_puzzle = &own;
-    Start(kSimplyPuzzle);
+    Start(GAME_MODE_SIMPLYPUZZLE);
     Frame(PointAt(330, 270));
     EXPECT_TRUE(MatchesGolden("crossword_intro", Picture()));
     ClickIntroContinue();

@@ -6,6 +6,7 @@
 #include <puzzles/fitword/mnfitword.h>
 #include <shell/mnprofile.h>
 #include <shell/mnprofilemanager.h>
+#include <shell/mnsubgame.h>
 
 #include <gtest/gtest.h>
 
@@ -19,12 +20,6 @@ using fitword_test::MakeFitword;
 using fitword_test::SmallFitword;
 using fitword_test::TwoLengthFitword;
 using puzzle_test::LogCapture;
-
-constexpr int kTournament = 0;
-constexpr int kQuickBlast = 1;
-constexpr int kSimplyPuzzle = 2;
-constexpr int kFastAndFun = 3;
-constexpr int kHeadToHead = 4;
 
 // Words of SmallFitword, which are also its slots.
 constexpr int kCat = 0;
@@ -48,7 +43,7 @@ class FitwordModelTest : public ::testing::Test {
 protected:
     void TearDown() override { MNProfileManager::SetActiveProfile(m_previousProfile); }
 
-    void Load(FitwordData record, int gameMode = kQuickBlast) {
+    void Load(FitwordData record, int gameMode = GAME_MODE_QUICKBLAST) {
         m_record = std::move(record);
         model.SetPuzzle(&m_record, gameMode);
     }
@@ -199,8 +194,9 @@ TEST_F(FitwordModelTest, HintAllowancesFollowModeAndDifficulty) {
         std::vector<int> hints;
     };
     const Case cases[] = {
-        {kTournament, 3, {2, 1, 1}},   {kTournament, 1, {4, 3, 2}}, {kQuickBlast, 3, {3, 2, 1}},
-        {kSimplyPuzzle, 2, {5, 3, 1}}, {kFastAndFun, 0, {0, 0, 0}}, {kHeadToHead, 1, {0, 0, 0}},
+        {GAME_MODE_TOURNAMENT, 3, {2, 1, 1}}, {GAME_MODE_TOURNAMENT, 1, {4, 3, 2}},
+        {GAME_MODE_QUICKBLAST, 3, {3, 2, 1}}, {GAME_MODE_SIMPLYPUZZLE, 2, {5, 3, 1}},
+        {GAME_MODE_FASTANDFUN, 0, {0, 0, 0}}, {GAME_MODE_HEADTOHEAD, 1, {0, 0, 0}},
     };
     MNProfileManager::SetActiveProfile(0);
     for (const Case& c : cases) {
@@ -276,10 +272,10 @@ TEST_F(FitwordModelTest, PlacementHighlightFollowsTheFastAndFunDifficulty) {
         const char* lit; // with DOG picked
     };
     const Case cases[] = {
-        {kQuickBlast, 2, "***...***...***"}, // every free slot of three letters
-        {kFastAndFun, 0, "......***......"}, // only its own slot
-        {kFastAndFun, 1, "***...***...***"},
-        {kFastAndFun, 2, "..............."},
+        {GAME_MODE_QUICKBLAST, 2, "***...***...***"}, // every free slot of three letters
+        {GAME_MODE_FASTANDFUN, 0, "......***......"}, // only its own slot
+        {GAME_MODE_FASTANDFUN, 1, "***...***...***"},
+        {GAME_MODE_FASTANDFUN, 2, "..............."},
     };
     MNProfileManager::SetActiveProfile(0);
     MNProfile* profile = MNProfileManager::GetActiveProfile();
@@ -296,7 +292,8 @@ TEST_F(FitwordModelTest, PlacementHighlightFollowsTheFastAndFunDifficulty) {
 
 TEST_F(FitwordModelTest, FastAndFunStartsWithAllButThreeWordsLockedInPlace) {
     MNProfileManager::SetActiveProfile(0);
-    Load(MakeFitword({"CAT", "###", "DOG", "###", "COW", "###", "PIG", "###", "HEN"}), kFastAndFun);
+    Load(MakeFitword({"CAT", "###", "DOG", "###", "COW", "###", "PIG", "###", "HEN"}),
+         GAME_MODE_FASTANDFUN);
     EXPECT_EQ(3u, FreeWords().size());
     int locked = 0;
     for (int slot = 0; slot < model.GetNumWords(); ++slot) {
@@ -308,7 +305,7 @@ TEST_F(FitwordModelTest, FastAndFunStartsWithAllButThreeWordsLockedInPlace) {
 }
 
 TEST_F(FitwordModelTest, HeadToHeadKeepsRightWordsForGood) {
-    Load(SmallFitword(), kHeadToHead);
+    Load(SmallFitword(), GAME_MODE_HEADTOHEAD);
     Place(kWee, 0);
     EXPECT_FALSE(model.IsSlotLocked(0));
     Place(kCat, 1);
@@ -320,7 +317,7 @@ TEST_F(FitwordModelTest, HeadToHeadKeepsRightWordsForGood) {
 }
 
 TEST_F(FitwordModelTest, SavedStateIsByteExactAndReadsBack) {
-    Load(SmallFitword(), kTournament);
+    Load(SmallFitword(), GAME_MODE_TOURNAMENT);
     Place(kCat, 0);
     Place(kTee, 6); // wrong
     model.Hint(0);
@@ -347,7 +344,7 @@ TEST_F(FitwordModelTest, SavedStateIsByteExactAndReadsBack) {
 
     FitwordData record = SmallFitword();
     MNFitword restored;
-    restored.SetPuzzle(&record, kTournament);
+    restored.SetPuzzle(&record, GAME_MODE_TOURNAMENT);
     EXPECT_EQ(0, restored.LoadPuzzleState(state.data(), 13));
     ASSERT_EQ(1, restored.LoadPuzzleState(state.data(), 210));
     for (int cell = 0; cell < 9; ++cell) {
@@ -361,7 +358,7 @@ TEST_F(FitwordModelTest, SavedStateIsByteExactAndReadsBack) {
 }
 
 TEST_F(FitwordModelTest, DamagedStatesLoadSafely) {
-    Load(SmallFitword(), kTournament);
+    Load(SmallFitword(), GAME_MODE_TOURNAMENT);
     struct Case {
         const char* name;
         std::vector<u8> state;

@@ -9,6 +9,7 @@
 #include <puzzles/puzzlebank.h>
 #include <shell/mnprofile.h>
 #include <shell/mnprofilemanager.h>
+#include <shell/mnsubgame.h>
 #include <tui/mnhintui.h>
 
 #include "png_golden.h"
@@ -27,10 +28,6 @@ namespace {
 
 using namespace Kelvo_lib;
 using png_golden::MatchesGolden;
-
-constexpr int kTournament = 0;
-constexpr int kSimplyPuzzle = 2;
-constexpr int kHeadToHead = 4;
 
 class FitwordScreenTest : public PuzzleScreenTest<MNFitwordUI> {
 protected:
@@ -185,7 +182,7 @@ protected:
 };
 
 TEST_F(FitwordScreenTest, PlayedThroughByPointerUntilTheSweepEndsTheGame) {
-    Start(kSimplyPuzzle);
+    Start(GAME_MODE_SIMPLYPUZZLE);
     for (int i = 0; i < 5; ++i) {
         Frame();
     }
@@ -226,7 +223,7 @@ TEST_F(FitwordScreenTest, PlayedThroughByPointerUntilTheSweepEndsTheGame) {
 }
 
 TEST_F(FitwordScreenTest, AWrongWordIsAnErrorUntilItIsPickedUpAgain) {
-    Start(kSimplyPuzzle);
+    Start(GAME_MODE_SIMPLYPUZZLE);
     Frame();
     ClickIntroContinue();
     const auto [a, b] = TwoOfALength();
@@ -245,7 +242,7 @@ TEST_F(FitwordScreenTest, AWrongWordIsAnErrorUntilItIsPickedUpAgain) {
 }
 
 TEST_F(FitwordScreenTest, ButtonsClearPauseAndAskForHints) {
-    Start(kTournament);
+    Start(GAME_MODE_TOURNAMENT);
     Frame();
     ClickIntroContinue();
     const auto [a, b] = TwoOfALength();
@@ -295,7 +292,7 @@ TEST_F(FitwordScreenTest, SurvivesAZeroTickAndDrawingOutsideTheWalk) {
     players.m_sprintMode = true;
     players.m_player1Lives = 3;
     players.m_player2Lives = 2;
-    Start(kHeadToHead);
+    Start(GAME_MODE_HEADTOHEAD);
     m_screen->GetScreen()->Tick(0.0f);
     m_screen->GetScreen()->Render();
     Frame();
@@ -310,7 +307,7 @@ TEST_F(FitwordScreenTest, SurvivesAZeroTickAndDrawingOutsideTheWalk) {
 }
 
 TEST_F(FitwordScreenTest, GoldenViews) {
-    Start(kSimplyPuzzle);
+    Start(GAME_MODE_SIMPLYPUZZLE);
     Frame(PointAt(330, 200));
     EXPECT_TRUE(MatchesGolden("fitword_intro", Picture()));
     ClickIntroContinue();

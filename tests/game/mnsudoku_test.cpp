@@ -8,6 +8,7 @@
 #include <shell/mnprofilemanager.h>
 #include <shell/mnsavedata.h>
 #include <shell/mnsound.h>
+#include <shell/mnsubgame.h>
 
 #include <gtest/gtest.h>
 
@@ -19,12 +20,6 @@ namespace {
 
 using namespace Kelvo_lib;
 using puzzle_test::MakeSudoku;
-
-constexpr int kTournament = 0;
-constexpr int kQuickBlast = 1;
-constexpr int kSimplyPuzzle = 2;
-constexpr int kFastAndFun = 3;
-constexpr int kHeadToHead = 4;
 
 class Listener : public kHasSlots<> {
 public:
@@ -40,7 +35,7 @@ public:
 
 class SudokuModelTest : public ::testing::Test {
 protected:
-    void Load(int size, int gameMode = kQuickBlast) {
+    void Load(int size, int gameMode = GAME_MODE_QUICKBLAST) {
         m_record = MakeSudoku(7, size);
         ASSERT_TRUE(model.SetPuzzle(&m_record, gameMode));
         model.Play();
@@ -137,7 +132,7 @@ TEST_F(SudokuModelTest, EachHintKindRevealsAndLocksItsCellsAndIsCounted) {
         {MNSudoku::HINT_CELL, 12, {1}}, // a given selected: the first open cell
     };
     for (const Case& c : cases) {
-        Load(9, kTournament);
+        Load(9, GAME_MODE_TOURNAMENT);
         const int before = model.GetHintsLeft()[c.kind];
         model.SelectCell(c.selected);
         ASSERT_TRUE(model.Hint(c.kind)) << c.kind;
@@ -151,43 +146,46 @@ TEST_F(SudokuModelTest, EachHintKindRevealsAndLocksItsCellsAndIsCounted) {
 }
 
 TEST_F(SudokuModelTest, HintsRunOutAndNeedAnOpenCell) {
-    Load(9, kHeadToHead);
+    Load(9, GAME_MODE_HEADTOHEAD);
     EXPECT_FALSE(model.Hint(MNSudoku::HINT_CELL)) << "Head to Head has no hints";
-    Load(9, kTournament);
+    Load(9, GAME_MODE_TOURNAMENT);
     while (model.GetHintsLeft()[MNSudoku::HINT_BOX] > 0) {
         ASSERT_TRUE(model.Hint(MNSudoku::HINT_BOX));
     }
     EXPECT_FALSE(model.Hint(MNSudoku::HINT_BOX));
     EXPECT_FALSE(model.Hint(5));
-    Load(6, kQuickBlast);
+    Load(6, GAME_MODE_QUICKBLAST);
     SolveAll();
     EXPECT_FALSE(model.Hint(MNSudoku::HINT_CELL)) << "nothing left to reveal";
-    EXPECT_EQ(model.GetMaxHints(kQuickBlast, 0), model.GetHintsLeft()[0]);
+    EXPECT_EQ(model.GetMaxHints(GAME_MODE_QUICKBLAST, 0), model.GetHintsLeft()[0]);
 }
 
 TEST_F(SudokuModelTest, AllowancesFollowModeAndDifficulty) {
-    Load(9, kSimplyPuzzle); // bank difficulty 2
+    Load(9, GAME_MODE_SIMPLYPUZZLE); // bank difficulty 2
     for (int kind = 0; kind < MNSudoku::HINT_KINDS; ++kind) {
-        EXPECT_EQ(model.GetMaxHints(kSimplyPuzzle, kind), model.GetHintsLeft()[kind]) << kind;
-        EXPECT_LE(model.GetMaxHints(kTournament, kind), model.GetMaxHints(kQuickBlast, kind));
-        EXPECT_EQ(0, model.GetMaxHints(kFastAndFun, kind));
-        EXPECT_EQ(0, model.GetMaxHints(kHeadToHead, kind));
+        EXPECT_EQ(model.GetMaxHints(GAME_MODE_SIMPLYPUZZLE, kind), model.GetHintsLeft()[kind])
+            << kind;
+        EXPECT_LE(model.GetMaxHints(GAME_MODE_TOURNAMENT, kind),
+                  model.GetMaxHints(GAME_MODE_QUICKBLAST, kind));
+        EXPECT_EQ(0, model.GetMaxHints(GAME_MODE_FASTANDFUN, kind));
+        EXPECT_EQ(0, model.GetMaxHints(GAME_MODE_HEADTOHEAD, kind));
     }
-    EXPECT_EQ(0, model.GetMaxHints(kQuickBlast, 3));
+    EXPECT_EQ(0, model.GetMaxHints(GAME_MODE_QUICKBLAST, 3));
     // Simply Puzzle gives Quick Blast's allowance at the puzzle's own difficulty, as the
     // fitword does.
     for (int difficulty = 0; difficulty < 4; ++difficulty) {
         m_record.difficulty = static_cast<u8>(difficulty);
-        ASSERT_TRUE(model.SetPuzzle(&m_record, kSimplyPuzzle));
+        ASSERT_TRUE(model.SetPuzzle(&m_record, GAME_MODE_SIMPLYPUZZLE));
         for (int kind = 0; kind < MNSudoku::HINT_KINDS; ++kind) {
-            EXPECT_EQ(model.GetMaxHints(kQuickBlast, kind), model.GetMaxHints(kSimplyPuzzle, kind))
+            EXPECT_EQ(model.GetMaxHints(GAME_MODE_QUICKBLAST, kind),
+                      model.GetMaxHints(GAME_MODE_SIMPLYPUZZLE, kind))
                 << difficulty << " " << kind;
         }
     }
 }
 
 TEST_F(SudokuModelTest, ResetKeepsClockGivensAndLockedCells) {
-    Load(9, kTournament);
+    Load(9, GAME_MODE_TOURNAMENT);
     model.SelectCell(1);
     model.Hint(MNSudoku::HINT_CELL);
     Enter(3, m_record.solution[3]);
@@ -202,7 +200,7 @@ TEST_F(SudokuModelTest, ResetKeepsClockGivensAndLockedCells) {
 }
 
 TEST_F(SudokuModelTest, HeadToHeadLocksRightDigitsOnly) {
-    Load(9, kHeadToHead);
+    Load(9, GAME_MODE_HEADTOHEAD);
     Enter(1, m_record.solution[1]);
     Enter(3, Wrong(3));
     EXPECT_TRUE(model.IsCellLocked(1));
@@ -213,7 +211,7 @@ TEST_F(SudokuModelTest, HeadToHeadLocksRightDigitsOnly) {
 
 TEST_F(SudokuModelTest, FastAndFunStartsNearlySolved) {
     for (auto [size, open] : {std::pair{6, 4}, std::pair{9, 8}}) {
-        Load(size, kFastAndFun);
+        Load(size, GAME_MODE_FASTANDFUN);
         EXPECT_EQ(open, OpenCells()) << size;
         EXPECT_EQ(0, model.GetNumErrors());
         EXPECT_EQ(0, model.GetHintsLeft()[0] + model.GetHintsLeft()[1] + model.GetHintsLeft()[2]);
@@ -241,13 +239,13 @@ TEST_F(SudokuModelTest, RefusesRecordsOfOtherSizes) {
     Load(6);
     SudokuData odd = MakeSudoku(8, 6);
     odd.size = 7;
-    EXPECT_FALSE(model.SetPuzzle(&odd, kQuickBlast));
-    EXPECT_FALSE(model.SetPuzzle(nullptr, kQuickBlast));
+    EXPECT_FALSE(model.SetPuzzle(&odd, GAME_MODE_QUICKBLAST));
+    EXPECT_FALSE(model.SetPuzzle(nullptr, GAME_MODE_QUICKBLAST));
     EXPECT_EQ(6, model.GetSize()) << "the puzzle it had stays";
 }
 
 TEST_F(SudokuModelTest, SavedStateIsBigEndianAndReadsBackBitExact) {
-    Load(9, kTournament);
+    Load(9, GAME_MODE_TOURNAMENT);
     model.SelectCell(1);
     model.Hint(MNSudoku::HINT_CELL);
     Enter(3, m_record.solution[3]);
@@ -269,7 +267,7 @@ TEST_F(SudokuModelTest, SavedStateIsBigEndianAndReadsBackBitExact) {
     EXPECT_EQ(0xEE, state[90]) << "nothing beyond the state";
 
     MNSudoku restored;
-    ASSERT_TRUE(restored.SetPuzzle(&m_record, kTournament));
+    ASSERT_TRUE(restored.SetPuzzle(&m_record, GAME_MODE_TOURNAMENT));
     ASSERT_EQ(1, restored.LoadPuzzleState(state.data(), 210));
     EXPECT_EQ(model.GetTime(), restored.GetTime());
     EXPECT_EQ(1, restored.GetNumErrors());
@@ -316,7 +314,7 @@ TEST_F(SudokuModelTest, TournamentWarningsTickInTheLastThirtySecondsThenSoundOnc
     tournament->m_currentPuzzle = 2;
     tournament->m_puzzleDataList[2].m_puzzleType = PUZZLE_FLAG_SUDOKU;
     tournament->m_puzzleDataList[2].m_fTargetTime = 60.0f;
-    Load(9, kTournament);
+    Load(9, GAME_MODE_TOURNAMENT);
     EXPECT_EQ(-1, EffectOfTick(model, 30.0f)) << "30 s left: quiet";
     EXPECT_EQ(SFX_TICK, EffectOfTick(model, 0.25f));
     EXPECT_EQ(-1, EffectOfTick(model, 0.75f)) << "one a second";
@@ -324,7 +322,7 @@ TEST_F(SudokuModelTest, TournamentWarningsTickInTheLastThirtySecondsThenSoundOnc
     EXPECT_EQ(SFX_TARGET_EXPIRED, EffectOfTick(model, 30.0f));
     EXPECT_EQ(-1, EffectOfTick(model, 1.0f)) << "once";
     tournament->m_puzzleDataList[2].m_puzzleType = PUZZLE_FLAG_CROSSWORD;
-    Load(9, kTournament);
+    Load(9, GAME_MODE_TOURNAMENT);
     EXPECT_EQ(-1, EffectOfTick(model, 45.0f)) << "another kind's slot";
     *tournament = saved;
     MNProfileManager::SetActiveProfile(previous);

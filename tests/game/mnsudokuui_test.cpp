@@ -9,6 +9,7 @@
 #include <puzzles/sudoku/mnsudokuui.h>
 #include <puzzles/sudoku/mnsudokuwidget.h>
 #include <shell/mnsound.h>
+#include <shell/mnsubgame.h>
 #include <tui/mnhintui.h>
 
 #include <kelvo/render/krdrawhelp.h>
@@ -24,8 +25,6 @@ namespace {
 
 using namespace Kelvo_lib;
 using png_golden::MatchesGolden;
-
-constexpr int kSimplyPuzzle = 2;
 
 class SudokuScreenTest : public PuzzleScreenTest<MNSudokuUI> {
 protected:
@@ -51,7 +50,7 @@ protected:
         return nullptr;
     }
 
-    void Start(int size, int gameMode = kSimplyPuzzle) {
+    void Start(int size, int gameMode = GAME_MODE_SIMPLYPUZZLE) {
         m_puzzle = Find(size);
         ASSERT_NE(m_puzzle, nullptr) << "a sudoku of size " << size;
         OpenScreen();
@@ -209,7 +208,7 @@ TEST_F(SudokuScreenTest, MenuPausesAndResetKeepsTheClock) {
     EXPECT_EQ(MNSudokuWidget::STATE_PLAY, Widget().GetWidgetState());
     EXPECT_FLOAT_EQ(time, m_screen->GetTime());
     EXPECT_EQ(Record().givens[1], Model().GetDigit(1));
-    EXPECT_FALSE(m_screen->SetPuzzle(static_cast<Puzzle*>(nullptr), kSimplyPuzzle));
+    EXPECT_FALSE(m_screen->SetPuzzle(static_cast<Puzzle*>(nullptr), GAME_MODE_SIMPLYPUZZLE));
     std::vector<u8> state(MNPuzzleUI::K_SAVED_STATE_SIZE);
     EXPECT_EQ(90, m_screen->SavePuzzleState(state.data(), static_cast<int>(state.size())));
     EXPECT_EQ(1, m_screen->LoadPuzzleState(state.data(), static_cast<int>(state.size())));

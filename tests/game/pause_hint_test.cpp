@@ -6,6 +6,7 @@
 
 #include <puzzles/puzzletypes.h>
 #include <shell/mnprofilemanager.h>
+#include <shell/mnsubgame.h>
 #include <tui/mnhintui.h>
 #include <tui/mnpausemenuui.h>
 
@@ -52,10 +53,14 @@ TEST_F(PauseHintTest, EachGameModeShowsItsOwnEntries) {
         bool bReset, bQuit, bAbandonMode;
         int abandonText;
     } cases[] = {
-        {0, false, true, true, false, 344},   {1, false, true, false, true, 344},
-        {2, false, true, true, false, 344},   {3, false, false, false, false, 532},
-        {4, false, false, false, false, 344}, {0, true, false, false, false, 344},
-        {2, true, false, false, false, 344},  {1, true, false, false, true, 344},
+        {GAME_MODE_TOURNAMENT, false, true, true, false, 344},
+        {GAME_MODE_QUICKBLAST, false, true, false, true, 344},
+        {GAME_MODE_SIMPLYPUZZLE, false, true, true, false, 344},
+        {GAME_MODE_FASTANDFUN, false, false, false, false, 532},
+        {GAME_MODE_HEADTOHEAD, false, false, false, false, 344},
+        {GAME_MODE_TOURNAMENT, true, false, false, false, 344},
+        {GAME_MODE_SIMPLYPUZZLE, true, false, false, false, 344},
+        {GAME_MODE_QUICKBLAST, true, false, false, true, 344},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "mode " << c.gameMode << " spellout " << c.bSpellout);
@@ -80,14 +85,14 @@ TEST_F(PauseHintTest, EachChoiceLeavesThePauseThenCallsTheMode) {
         bool bConfirm;
         Journal calls;
     } cases[] = {
-        {0, MENU_PAUSE_RESUME, false, {"1.resume"}},
-        {1, MENU_PAUSE_RESUME, false, {"2.unpause", "2.resume"}},
-        {4, MENU_PAUSE_RESUME, false, {"5.unpause", "5.resume"}},
-        {2, MENU_PAUSE_RESET, false, {"3.reset"}},
-        {1, MENU_PAUSE_RESET, false, {"2.unpause", "2.reset"}},
-        {0, MENU_PAUSE_QUIT, false, {"1.quit"}},
-        {3, MENU_PAUSE_ABANDON_PUZZLE, true, {"4.abandon"}},
-        {1, MENU_PAUSE_ABANDON_MODE, true, {"2.abandonmode"}},
+        {GAME_MODE_TOURNAMENT, MENU_PAUSE_RESUME, false, {"1.resume"}},
+        {GAME_MODE_QUICKBLAST, MENU_PAUSE_RESUME, false, {"2.unpause", "2.resume"}},
+        {GAME_MODE_HEADTOHEAD, MENU_PAUSE_RESUME, false, {"5.unpause", "5.resume"}},
+        {GAME_MODE_SIMPLYPUZZLE, MENU_PAUSE_RESET, false, {"3.reset"}},
+        {GAME_MODE_QUICKBLAST, MENU_PAUSE_RESET, false, {"2.unpause", "2.reset"}},
+        {GAME_MODE_TOURNAMENT, MENU_PAUSE_QUIT, false, {"1.quit"}},
+        {GAME_MODE_FASTANDFUN, MENU_PAUSE_ABANDON_PUZZLE, true, {"4.abandon"}},
+        {GAME_MODE_QUICKBLAST, MENU_PAUSE_ABANDON_MODE, true, {"2.abandonmode"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "mode " << c.gameMode << " entry " << c.entry);
@@ -107,7 +112,7 @@ TEST_F(PauseHintTest, EachChoiceLeavesThePauseThenCallsTheMode) {
 }
 
 TEST_F(PauseHintTest, NoAndBackReturnToThePauseListWithoutCallingTheMode) {
-    MNPauseMenuUI* pause = OpenPause(1);
+    MNPauseMenuUI* pause = OpenPause(GAME_MODE_QUICKBLAST);
     Click(MENU_PAUSE_ABANDON_MODE);
     ASSERT_EQ(pause->GetCurrentNodeId(), MENU_CONFIRM);
     Click(MENU_CONFIRM_NO);
@@ -124,7 +129,7 @@ TEST_F(PauseHintTest, NoAndBackReturnToThePauseListWithoutCallingTheMode) {
 TEST_F(PauseHintTest, PauseOptionsSetTheVolumesAndHelpOpensOverThePause) {
     ChooseFirstProfile();
     MNProfileManager::GetActiveProfile()->SetMusicVolume(2);
-    MNPauseMenuUI* pause = OpenPause(0);
+    MNPauseMenuUI* pause = OpenPause(GAME_MODE_TOURNAMENT);
     Click(MENU_PAUSE_OPTIONS);
     EXPECT_EQ(pause->GetNodes()->GetNode(MENU_PAUSE_MUSIC_VOLUME)->m_currentState, 2);
     ClickAt(Entry(MENU_PAUSE_MUSIC_VOLUME, -20.0f));

@@ -8,6 +8,7 @@
 #include <puzzles/puzzlebank.h>
 #include <puzzles/wordsearch/mnwordsearchui.h>
 #include <puzzles/wordsearch/mnwordsearchwidget.h>
+#include <shell/mnsubgame.h>
 #include <tui/mnhintui.h>
 
 #include "png_golden.h"
@@ -27,9 +28,6 @@ namespace {
 
 using namespace Kelvo_lib;
 using png_golden::MatchesGolden;
-
-constexpr int kQuickBlast = 1;
-constexpr int kSimplyPuzzle = 2;
 
 // A word's line: the step from one letter's cell to the next, as (dx, dy).
 std::pair<int, int> Direction(const WordsearchData& record, int w) {
@@ -121,7 +119,7 @@ protected:
 };
 
 TEST_F(WordsearchScreenTest, PlayedThroughByPointerUntilTheSweepEndsTheGame) {
-    Start(kSimplyPuzzle);
+    Start(GAME_MODE_SIMPLYPUZZLE);
     Frame();
     EXPECT_TRUE(m_screen->IsContinueScreenOpen());
     Click(320, 420); // HELP keeps the intro
@@ -159,7 +157,7 @@ TEST_F(WordsearchScreenTest, PlayedThroughByPointerUntilTheSweepEndsTheGame) {
 }
 
 TEST_F(WordsearchScreenTest, TheSweepLightsEachColumnInTurn) {
-    Start(kSimplyPuzzle);
+    Start(GAME_MODE_SIMPLYPUZZLE);
     Frame();
     ClickIntroContinue();
     for (int w = 0; w < Record().words.Size(); ++w) {
@@ -184,7 +182,7 @@ TEST_F(WordsearchScreenTest, TheSweepLightsEachColumnInTurn) {
 }
 
 TEST_F(WordsearchScreenTest, ButtonsPauseAndOpenTheHintScreenWhoseChoiceMarksBothEnds) {
-    Start(kQuickBlast);
+    Start(GAME_MODE_QUICKBLAST);
     Frame();
     ClickIntroContinue();
     Click(120, ButtonY());
@@ -208,12 +206,12 @@ TEST_F(WordsearchScreenTest, ButtonsPauseAndOpenTheHintScreenWhoseChoiceMarksBot
     EXPECT_TRUE(bEndsOfAWord);
 
     m_hintScreen.PerformHintSignal(1);
-    EXPECT_EQ(Model().GetHintsLeft()[1], Model().GetMaxHints(kQuickBlast, 1))
+    EXPECT_EQ(Model().GetHintsLeft()[1], Model().GetMaxHints(GAME_MODE_QUICKBLAST, 1))
         << "the screen let go of the hint screen";
 }
 
 TEST_F(WordsearchScreenTest, WithEveryHintUsedTheHintButtonIsGone) {
-    Start(kQuickBlast);
+    Start(GAME_MODE_QUICKBLAST);
     Frame();
     ClickIntroContinue();
     for (int kind = 0; kind < 3; ++kind) {
@@ -230,7 +228,7 @@ TEST_F(WordsearchScreenTest, WithEveryHintUsedTheHintButtonIsGone) {
 }
 
 TEST_F(WordsearchScreenTest, GoldenViews) {
-    Start(kQuickBlast);
+    Start(GAME_MODE_QUICKBLAST);
     Frame(PointAt(330, 270));
     EXPECT_TRUE(MatchesGolden("wordsearch_intro", Picture()));
     ClickIntroContinue();

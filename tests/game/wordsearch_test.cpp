@@ -7,6 +7,7 @@
 #include <puzzles/wordsearch/mnwordsearch.h>
 #include <shell/mnprofilemanager.h>
 #include <shell/mnsound.h>
+#include <shell/mnsubgame.h>
 
 #include <gtest/gtest.h>
 
@@ -15,12 +16,9 @@
 
 namespace {
 
-using Kelvo_lib::MNWordsearch;
-using Kelvo_lib::WordsearchData;
-using Kelvo_lib::WordsearchDataWord;
+using namespace Kelvo_lib;
 
 constexpr int kSide = 6;
-constexpr int kTournament = 0, kQuickBlast = 1, kSimplyPuzzle = 2, kFastAndFun = 3, kHeadToHead = 4;
 
 struct Placed {
     const char* word;
@@ -63,7 +61,7 @@ WordsearchData MakeRecord(int numWords, int difficulty) {
 
 class WordsearchTest : public ::testing::Test, public Kelvo_lib::kHasSlots<> {
 protected:
-    void Start(int mode = kQuickBlast, int numWords = 4, int difficulty = 2) {
+    void Start(int mode = GAME_MODE_QUICKBLAST, int numWords = 4, int difficulty = 2) {
         WordsearchData record = MakeRecord(numWords, difficulty);
         m_model.SetPuzzle(&record, mode);
         m_model.Play();
@@ -181,13 +179,13 @@ TEST_F(WordsearchTest, HintAllowancesFollowTheModeAndDifficulty) {
         int mode, difficulty;
         std::vector<int> left, max;
     } cases[] = {
-        {"Tournament pro", kTournament, 3, {2, 1, 1}, {2, 1, 1}},
-        {"Quick Blast pro", kQuickBlast, 3, {3, 2, 1}, {3, 2, 1}},
-        {"Simply Puzzle pro", kSimplyPuzzle, 3, {3, 2, 1}, {5, 3, 1}},
-        {"Simply Puzzle mini has none", kSimplyPuzzle, 0, {0, 0, 0}, {0, 0, 0}},
-        {"Fast and Fun", kFastAndFun, 1, {0, 0, 0}, {0, 0, 0}},
-        {"Head to Head", kHeadToHead, 1, {0, 0, 0}, {0, 0, 0}},
-        {"difficulty out of range", kQuickBlast, 9, {0, 0, 0}, {0, 0, 0}},
+        {"Tournament pro", GAME_MODE_TOURNAMENT, 3, {2, 1, 1}, {2, 1, 1}},
+        {"Quick Blast pro", GAME_MODE_QUICKBLAST, 3, {3, 2, 1}, {3, 2, 1}},
+        {"Simply Puzzle pro", GAME_MODE_SIMPLYPUZZLE, 3, {3, 2, 1}, {5, 3, 1}},
+        {"Simply Puzzle mini has none", GAME_MODE_SIMPLYPUZZLE, 0, {0, 0, 0}, {0, 0, 0}},
+        {"Fast and Fun", GAME_MODE_FASTANDFUN, 1, {0, 0, 0}, {0, 0, 0}},
+        {"Head to Head", GAME_MODE_HEADTOHEAD, 1, {0, 0, 0}, {0, 0, 0}},
+        {"difficulty out of range", GAME_MODE_QUICKBLAST, 9, {0, 0, 0}, {0, 0, 0}},
     };
     for (const Case& c : cases) {
         Start(c.mode, 4, c.difficulty);
@@ -199,7 +197,7 @@ TEST_F(WordsearchTest, HintAllowancesFollowTheModeAndDifficulty) {
 }
 
 TEST_F(WordsearchTest, HintsMarkCellsOfAnUnfoundWordUntilTheNextStroke) {
-    Start(kTournament, 2, 1);
+    Start(GAME_MODE_TOURNAMENT, 2, 1);
     StrokeWord(0); // only DOG is left
     const int dogFirst = Cell(5, 0), dogLast = Cell(5, 2);
 
@@ -220,14 +218,14 @@ TEST_F(WordsearchTest, HintsMarkCellsOfAnUnfoundWordUntilTheNextStroke) {
 }
 
 TEST_F(WordsearchTest, FastAndFunLeavesThreeWordsToFind) {
-    Start(kFastAndFun, 4);
+    Start(GAME_MODE_FASTANDFUN, 4);
     EXPECT_EQ(m_model.GetNumWordsFound(), 1);
-    Start(kFastAndFun, 3);
+    Start(GAME_MODE_FASTANDFUN, 3);
     EXPECT_EQ(m_model.GetNumWordsFound(), 0);
 }
 
 TEST_F(WordsearchTest, SavedStateRoundTripsInItsByteLayout) {
-    Start(kTournament, 4, 1);
+    Start(GAME_MODE_TOURNAMENT, 4, 1);
     StrokeWord(1);
     Stroke({{0, 0}, {1, 0}});
     m_model.Hint(2);
@@ -244,7 +242,7 @@ TEST_F(WordsearchTest, SavedStateRoundTripsInItsByteLayout) {
 
     MNWordsearch restored;
     WordsearchData record = MakeRecord(4, 1);
-    restored.SetPuzzle(&record, kTournament);
+    restored.SetPuzzle(&record, GAME_MODE_TOURNAMENT);
     EXPECT_EQ(restored.LoadPuzzleState(state, 13), 0);
     ASSERT_EQ(restored.LoadPuzzleState(state, sizeof(state)), 1);
     EXPECT_TRUE(restored.IsWordFound(1));
@@ -290,7 +288,7 @@ std::vector<int> TargetTimeSounds(int slotType) {
 
     MNWordsearch model;
     WordsearchData record = MakeRecord(4, 1);
-    model.SetPuzzle(&record, kTournament);
+    model.SetPuzzle(&record, GAME_MODE_TOURNAMENT);
     model.Play();
     std::vector<int> sounds;
     for (int second = 0; second < 40; ++second) {

@@ -5,6 +5,7 @@
 #include <shell/mnprofile.h>
 #include <shell/mnprofilemanager.h>
 #include <shell/mnsound.h>
+#include <shell/mnsubgame.h>
 
 #include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/platform/klog.h>
@@ -17,12 +18,6 @@
 namespace Kelvo_lib {
 
 namespace {
-
-// Game modes as the modes number them.
-constexpr int kModeTournament = 0;
-constexpr int kModeQuickBlast = 1;
-constexpr int kModeSimplyPuzzle = 2;
-constexpr int kModeFastAndFun = 3;
 
 constexpr int kHintKinds = 3;
 constexpr int kDifficulties = 4;
@@ -99,7 +94,7 @@ void MNWordsearch::SetPuzzle(WordsearchData* wordsearch, int gamemode) {
     }
     m_hintPositions[0] = m_hintPositions[1] = -1;
 
-    if (gamemode == kModeFastAndFun) {
+    if (gamemode == GAME_MODE_FASTANDFUN) {
         kArray<int> unfound;
         for (int w = 0; w < GetNumWords(); ++w) {
             unfound.Push(w);
@@ -119,11 +114,11 @@ int MNWordsearch::HintAllowance(int gameMode, int kind) const {
         return 0;
     }
     switch (gameMode) {
-    case kModeTournament:
+    case GAME_MODE_TOURNAMENT:
         return s_maxHintsTable[0][difficulty][kind];
-    case kModeQuickBlast:
+    case GAME_MODE_QUICKBLAST:
         return s_maxHintsTable[1][difficulty][kind];
-    case kModeSimplyPuzzle:
+    case GAME_MODE_SIMPLYPUZZLE:
         // The small puzzles give no hints here.
         return difficulty == PUZZLE_DIFFICULTY_MINI ? 0 : s_maxHintsTable[1][difficulty][kind];
     default:
@@ -133,13 +128,13 @@ int MNWordsearch::HintAllowance(int gameMode, int kind) const {
 
 int MNWordsearch::GetMaxHints(int gameMode, int kind) const {
     const int difficulty = m_data.difficulty;
-    if (gameMode == kModeSimplyPuzzle) {
+    if (gameMode == GAME_MODE_SIMPLYPUZZLE) {
         if (difficulty == PUZZLE_DIFFICULTY_MINI || difficulty >= kDifficulties) {
             return 0;
         }
         return s_maxHintsTable[1][difficulty - 1][kind];
     }
-    return gameMode == kModeTournament || gameMode == kModeQuickBlast
+    return gameMode == GAME_MODE_TOURNAMENT || gameMode == GAME_MODE_QUICKBLAST
                ? HintAllowance(gameMode, kind)
                : 0;
 }
@@ -172,7 +167,7 @@ void MNWordsearch::Tick(float delta) {
     if (m_state == 1) {
         m_timer += delta;
     }
-    if (m_gameMode == kModeTournament) {
+    if (m_gameMode == GAME_MODE_TOURNAMENT) {
         m_targetWarning.Tick(m_timer, delta);
     }
     if (MNProfile::CheatKeyPressed()) {

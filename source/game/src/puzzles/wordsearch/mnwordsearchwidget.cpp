@@ -7,6 +7,7 @@
 #include <shell/mnprofilemanager.h>
 #include <shell/mnresourcemanager.h>
 #include <shell/mnsound.h>
+#include <shell/mnsubgame.h>
 #include <tui/splittext.h>
 
 #include <framework/kspritemanager.h>
@@ -24,8 +25,6 @@ namespace Kelvo_lib {
 namespace {
 
 [[maybe_unused]] kClass* const s_registeredRecords[] = {MNWordsearchWidget::StaticClass()};
-
-constexpr int kModeHeadToHead = 4;
 
 constexpr unsigned int kBlack = 0xFF000000;
 constexpr unsigned int kWhite = 0xFFFFFFFF;
@@ -187,7 +186,7 @@ void MNWordsearchWidget::Tick(float delta) {
     if (!m_bArtComplete) {
         return;
     }
-    if (m_wordsearch->GetGameMode() == kModeHeadToHead) {
+    if (m_wordsearch->GetGameMode() == GAME_MODE_HEADTOHEAD) {
         MNProfile* profile = MNProfileManager::GetActiveProfile();
         const MNHeadToHeadData* players =
             profile != nullptr ? profile->GetHeadToHeadData() : nullptr;
@@ -343,7 +342,7 @@ void MNWordsearchWidget::Render() {
     m_font->Print(static_cast<int>(m_clueBG->GetX()) + 10, static_cast<int>(m_clueBG->GetY()) + 10,
                   WrappedTitle().CStr(), 0, 0.0f);
     RenderWordList();
-    if (m_wordsearch->GetGameMode() == kModeHeadToHead) {
+    if (m_wordsearch->GetGameMode() == GAME_MODE_HEADTOHEAD) {
         RenderPlayers();
     } else {
         RenderClock();
