@@ -89,7 +89,6 @@ private:
         return GetClueLines(m_crossword->GetDirectionView());
     }
     void AddClueLines(int word);
-    void OpenAnswerView();
     void PrepareKeyboard();
     void StartSweep();
     void TickPlayView(const Pointer& pointer);
