@@ -46,6 +46,7 @@ protected:
     void TearDown() override {
         Kelvo_lib::kAudioStream::Deinit();
         kSoundManager::DeInit();
+        kSoundManager::SetMasterVolume(1.0f); // as the program starts with
         AudioDeviceTest::TearDown();
     }
 

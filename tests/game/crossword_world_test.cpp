@@ -24,6 +24,7 @@ using namespace Kelvo_lib;
 namespace {
 
 constexpr float kFrame = 1.0f / 50.0f;
+constexpr u32 kPuzzleSeed = 4;
 
 class Counter : public kHasSlots<> {
 public:
@@ -41,6 +42,8 @@ protected:
         MNProfileManager::SetActiveProfile(0);
         World().SetActiveProfile(0);
         World().SetCurrentSubGame(SUBGAME_SIMPLYPUZZLE);
+        // The same crossword, one the tests play through, whichever suites ran before.
+        MNProfile::GetRandomGen()->seed(kPuzzleSeed);
         Mode().OnPlay(PUZZLE_FLAG_CROSSWORD, PUZZLE_DIFFICULTY_BEGINNER);
         ASSERT_NE(Mode().GetPuzzleScreen(), nullptr);
         Screen().GameOverSignal.Connect(&m_gameOver, &Counter::Count);

@@ -305,6 +305,7 @@ TEST_F(AnagramTest, SlotMayDeleteTheAnagramInsideGameOver) {
 
     MNSaveProfileData& record = *MNProfileManager::GetProfile(0)->GetSaveData();
     const MNSaveProfileData saved = record;
+    const int previousProfile = MNProfileManager::GetActiveProfileIndex();
     std::snprintf(record.name, sizeof record.name, "%s", MNProfile::kDebugName);
     record.bUsed = 1;
     MNProfileManager::SetActiveProfile(0);
@@ -321,6 +322,7 @@ TEST_F(AnagramTest, SlotMayDeleteTheAnagramInsideGameOver) {
     LoadScript({"hold none"});
     Step();
     record = saved;
+    MNProfileManager::SetActiveProfile(previousProfile);
 }
 
 } // namespace

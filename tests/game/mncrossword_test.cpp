@@ -8,6 +8,7 @@
 #include <puzzles/crossword/mncrossword.h>
 #include <shell/mnprofile.h>
 #include <shell/mnprofilemanager.h>
+#include <shell/mnresourcemanager.h>
 #include <shell/mnsound.h>
 #include <shell/mnsubgame.h>
 #include <tui/mnkeyboard.h>
@@ -403,6 +404,7 @@ protected:
         *MNProfileManager::GetActiveProfile()->GetTournamentData() = m_saved;
         MNProfileManager::SetActiveProfile(m_previousProfile);
         MNSound::Deinit();
+        MNResourceManager::Deinit(); // the banks kept loaded from this suite's disc
         AudioDeviceTest::TearDown();
     }
 

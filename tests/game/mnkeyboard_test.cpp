@@ -8,6 +8,7 @@
 #include <tui/mnkeyboard.h>
 #include <tui/tuipointer.h>
 
+#include <shell/mnresourcemanager.h>
 #include <shell/mnsound.h>
 
 #include <gtest/gtest.h>
@@ -154,6 +155,7 @@ protected:
     }
     void TearDown() override {
         MNSound::Deinit();
+        MNResourceManager::Deinit(); // the banks kept loaded from this suite's disc
         AudioDeviceTest::TearDown();
     }
 

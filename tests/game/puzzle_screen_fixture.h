@@ -7,6 +7,7 @@
 #include "png_golden.h"
 
 #include <puzzles/puzzlebank.h>
+#include <shell/mnprofile.h>
 
 #include <kelvo/render/krdrawhelp.h>
 #include <kelvo/render/krender.h>
@@ -41,6 +42,10 @@ protected:
         m_manager.AddUI("game", m_screen.get());
         m_manager.PushLayer("game")->PushUI(m_screen.get());
     }
+
+    // Seeds the game's random generator (hint and prefill choices), so that what a test
+    // sees does not depend on the suites that ran before it in the process.
+    static void SeedRandom(u32 seed) { Kelvo_lib::MNProfile::GetRandomGen()->seed(seed); }
 
     // Starts play and counts the signals the screen sends from then on.
     void PlayAndListen() {

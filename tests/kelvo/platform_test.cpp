@@ -133,7 +133,8 @@ TEST(PlatformTest, TickCountIsMillisecondsOfTheTimeBase) {
 }
 
 TEST(PlatformTest, ProcessEndsTheLoopAtTheFrameLimit) {
-    HostOptions options = HostGetOptions();
+    const HostOptions unlimited = HostGetOptions();
+    HostOptions options = unlimited;
     options.frameLimit = static_cast<s32>(HostFrameCount()) + 3;
     HostSetOptions(options);
     EXPECT_EQ(kPlatform_Process(), 1);
@@ -141,6 +142,7 @@ TEST(PlatformTest, ProcessEndsTheLoopAtTheFrameLimit) {
     EXPECT_EQ(kPlatform_Process(), 1);
     EXPECT_EQ(kPlatform_Process(), 0);
     EXPECT_EQ(kPlatform_Process(), 0);
+    HostSetOptions(unlimited);
 }
 
 TEST(PlatformTest, SnprintfReturnsWhatItWrote) {

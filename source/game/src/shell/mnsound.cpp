@@ -54,7 +54,9 @@ int s_lastEffect = -1;
 float s_musicFade = 1.0f; // 0.0 to 1.0 over the music level
 float s_fadeStep = 0.0f;  // per second; negative while fading down
 bool s_bForceChange = false;
-kmRandomMersenneTwister s_random;
+// Seeded again by Init, so that every start plays the cues in the same order.
+constexpr u32 kMusicSeed = 5489u;
+kmRandomMersenneTwister s_random(kMusicSeed);
 
 bool IsEffect(int id) {
     return id >= 0 && id < SFX_COUNT;
@@ -158,6 +160,7 @@ void MNSound::Init(int effectVolume, int musicVolume) {
     s_musicFade = 1.0f;
     s_fadeStep = 0.0f;
     s_bForceChange = false;
+    s_random.seed(kMusicSeed);
     SetSoundEffectVolume(effectVolume);
     SetMusicVolume(musicVolume);
     for (int id = 0; id < SFX_COUNT; ++id) {
