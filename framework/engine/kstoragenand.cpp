@@ -37,6 +37,7 @@ alignas(32) NANDBanner s_banner;
 NANDCommandBlock s_block;
 NANDFileInfo s_fileInfo;
 int s_lastError = 0;
+bool s_bLoadFoundDamage = false;
 // Set by the completion callback, which on the console runs in another context.
 std::atomic<bool> s_nandFinished{false};
 std::atomic<s32> s_nandResult{0};
@@ -189,9 +190,15 @@ bool ReadBlock(s32* result) {
     u32 length = 0;
     const s32 rounded = RoundedSize();
     *result = NANDGetLength(&s_fileInfo, &length);
-    if (*result != NAND_RESULT_OK || length != static_cast<u32>(rounded)) {
+    if (*result != NAND_RESULT_OK) {
+        kLogSys(kLogSystem, "ReadData: save.dat's length cannot be read\n");
+        WiiPrintErrMsg(*result);
+        return false;
+    }
+    if (length != static_cast<u32>(rounded)) {
         kLogSys(kLogSystem, "ReadData: save.dat is %u bytes, not %d\n", length, rounded);
-        *result = *result != NAND_RESULT_OK ? *result : static_cast<s32>(length);
+        *result = static_cast<s32>(length);
+        s_bLoadFoundDamage = true;
         return false;
     }
     kLogSys(kLogSystem, "ReadData: attempting to read %d bytes (%d rounded to 32b)\n", rounded,
@@ -239,6 +246,15 @@ bool Commit(const char* name, s32* result) {
         return false;
     }
     return true;
+}
+
+// Whether a file opens for reading: the open's result.
+s32 OpenAndClose(const char* name) {
+    const s32 result = NANDOpen(name, &s_fileInfo, NAND_ACCESS_READ);
+    if (result == NAND_RESULT_OK) {
+        NANDClose(&s_fileInfo);
+    }
+    return result;
 }
 
 // Writes a new file whole in the working folder, then moves it into the home directory in
@@ -291,6 +307,7 @@ void NandDeinit() {
     s_dataSize = 0;
     s_dataPtr = nullptr;
     s_lastError = 0;
+    s_bLoadFoundDamage = false;
 }
 
 void NandSetDataBlock(void* data) {
@@ -310,11 +327,13 @@ const NANDBanner& NandBanner() {
 }
 
 bool NandFindFile() {
-    const s32 result = NANDOpen(kSaveFileName, &s_fileInfo, NAND_ACCESS_READ);
-    if (result == NAND_RESULT_OK) {
-        NANDClose(&s_fileInfo);
-    }
+    const s32 result = OpenAndClose(kSaveFileName);
     return Finish("NandFindFile", result, result == NAND_RESULT_OK);
+}
+
+bool NandFindBanner() {
+    const s32 result = OpenAndClose(kBannerFileName);
+    return Finish("NandFindBanner", result, result == NAND_RESULT_OK);
 }
 
 bool NandSpace() {
@@ -344,6 +363,7 @@ bool NandCreate() {
 }
 
 bool NandLoad() {
+    s_bLoadFoundDamage = false;
     if (s_dataPtr == nullptr) {
         kLogSys(kLogSystem, "ReadData: no block to fill\n");
         return Finish("NandLoad", NAND_RESULT_INVALID, false);
@@ -360,6 +380,10 @@ bool NandLoad() {
     return Finish("NandLoad", result, loaded);
 }
 
+bool NandLoadFoundDamage() {
+    return s_bLoadFoundDamage;
+}
+
 bool NandSave() {
     if (s_dataPtr == nullptr) {
         kLogSys(kLogSystem, "WriteData: no block to write\n");
@@ -367,8 +391,8 @@ bool NandSave() {
     }
     s32 result = SafeOpen(kSaveFileName, NAND_ACCESS_WRITE);
     if (result != NAND_RESULT_OK) {
+        // Nothing was opened, so there is nothing to cancel.
         kLogSys(kLogSystem, "ReadData: save.dat couldn't be opened\n");
-        SafeCancel();
         WiiPrintErrMsg(result);
         return Finish("NandSave", result, false);
     }
@@ -383,7 +407,7 @@ bool NandSaveBanner() {
     }
     result = SafeOpen(kBannerFileName, NAND_ACCESS_WRITE);
     if (result != NAND_RESULT_OK) {
-        SafeCancel();
+        WiiPrintErrMsg(result);
         return Finish("NandSaveBanner", result, false);
     }
     kLogSys(kLogSystem, "Writing nand banner %u\n", kBannerSize);

@@ -201,6 +201,26 @@ TEST_F(StorageNandTest, SaveBannerReplacesAnExistingBanner) {
     EXPECT_EQ(std::memcmp(banner.data(), &NandBanner(), banner.size()), 0);
 }
 
+// A safe file that did not open is not cancelled, so the flash library reports no misuse.
+TEST_F(StorageNandTest, FailedSafeOpenLeavesTheFileAloneQuietly) {
+    InitGameStorage();
+    WriteFile(BannerFile(), std::vector<u8>(100, 0x77));
+    std::vector<u8> block = Block(6);
+    NandSetDataBlock(block.data());
+    const std::pair<const char*, bool (*)()> cases[] = {{"save", NandSave},
+                                                        {"banner", NandSaveBanner}};
+    for (const auto& [name, write] : cases) {
+        FaultReset();
+        ASSERT_TRUE(FaultAddText("nand-safe-open:busy@1"));
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(write()) << name;
+        const std::string reported = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(reported.find("is not open"), std::string::npos) << name << reported;
+        EXPECT_EQ(NandLastError(), NAND_RESULT_BUSY) << name;
+    }
+    EXPECT_EQ(ReadFile(BannerFile()), std::vector<u8>(100, 0x77));
+}
+
 class HomeCounter : public kHasSlots<> {
 public:
     void Home() { ++m_presses; }

@@ -31,8 +31,11 @@ int NandDataSize();
 int NandLastError();
 const NANDBanner& NandBanner();
 
-// "save.dat" exists and opens for reading.
+// "save.dat" exists and opens for reading. When false, NandLastError() says whether the file
+// is missing (NAND_RESULT_NOEXISTS) or could not be checked.
 bool NandFindFile();
+// "banner.bin" exists and opens for reading.
+bool NandFindBanner();
 // The flash memory has room for the save file and the banner.
 bool NandSpace();
 // Creates "save.dat" holding the block, whole or not at all (a power cut leaves no file).
@@ -40,6 +43,9 @@ bool NandCreate();
 // Fills the block from a save file of exactly the rounded size; the block is left as it
 // was otherwise.
 bool NandLoad();
+// Whether the last NandLoad failed on a save file of another length (damaged data), not
+// on a file that could not be read.
+bool NandLoadFoundDamage();
 // Writes the block through a safe file: on any failure the previous save file stays.
 bool NandSave();
 // Creates "banner.bin" whole, or rewrites it through a safe file.
