@@ -24,6 +24,9 @@ namespace {
 
 constexpr const char* kLogSystem = "kStorage";
 constexpr int kNoText = -1;
+// A flash-memory error may pass (busy, a read error): the check or load is tried this often
+// before the player is told.
+constexpr int kFlashTries = 3;
 
 enum StorageState : int {
     STATE_IDLE = 0,
@@ -50,6 +53,7 @@ enum StorageState : int {
     STATE_AUTO_CREATE = 24,
     STATE_AUTO_RECREATE_FOR_SAVE = 25,
     STATE_AUTO_LOADING = 26,
+    STATE_FLASH_NOT_READ = 27,
     STATE_AUTO_SAVE = 28,
     STATE_AUTO_SAVING = 29,
     STATE_CONFIRM_RETURN_TO_MENU = 40,
@@ -158,26 +162,60 @@ constexpr ResultChoice kAfterWrite[] = {
     {NAND_RESULT_MAXFILES, STATE_NO_MORE_FILES},      {NAND_RESULT_BUSY, STATE_FLASH_UNUSABLE},
     {NAND_RESULT_ALLOC_FAILED, STATE_FLASH_UNUSABLE},
 };
+// A file that could not be read after every try; its data is not known to be damaged.
 constexpr ResultChoice kAfterLoad[] = {
     {NAND_RESULT_CORRUPT, STATE_FLASH_CORRUPTED},
-    {NAND_RESULT_BUSY, STATE_FLASH_UNUSABLE},
-    {NAND_RESULT_ALLOC_FAILED, STATE_FLASH_UNUSABLE},
 };
 
 template <size_t N>
-int StateAfter(const ResultChoice (&choices)[N]) {
+int StateAfter(const ResultChoice (&choices)[N], int otherwise = STATE_DATA_CORRUPTED) {
     for (const ResultChoice& choice : choices) {
         if (choice.result == NandLastError()) {
             return choice.state;
         }
     }
-    return STATE_DATA_CORRUPTED;
+    return otherwise;
 }
 
 // Not enough space: the space check's answer says whether the title's blocks ran out.
 void GoToNotEnoughSpace() {
     const bool bBlocks = (static_cast<u32>(NandLastError()) & NAND_CHECK_HOME_BLOCKS) != 0;
     GoTo(bBlocks ? STATE_NOT_ENOUGH_SPACE_BLOCKS : STATE_NOT_ENOUGH_SPACE);
+}
+
+// Whether the save file is there, trying again while it could not be checked; false with
+// NandLastError() NAND_RESULT_NOEXISTS when it is missing.
+bool FindFileRetried() {
+    for (int attempt = 1;; ++attempt) {
+        if (NandFindFile()) {
+            return true;
+        }
+        if (NandLastError() == NAND_RESULT_NOEXISTS || attempt == kFlashTries) {
+            return false;
+        }
+        kLogSys(kLogSystem, "NandFindFile: trying again\n");
+    }
+}
+
+// Loads the block, trying again while the file could not be read; a damaged file is not
+// read again.
+bool LoadRetried() {
+    for (int attempt = 1;; ++attempt) {
+        if (NandLoad()) {
+            return true;
+        }
+        if (NandLoadFoundDamage() || attempt == kFlashTries) {
+            return false;
+        }
+        kLogSys(kLogSystem, "NandLoad: trying again\n");
+    }
+}
+
+// A banner lost before it was first written whole is written again.
+void RestoreMissingBanner() {
+    if (!NandFindBanner() && !NandSaveBanner()) {
+        kLogSys(kLogSystem, "banner.bin is missing and could not be written\n");
+    }
 }
 
 // Creates the save file and writes the banner; on failure moves to the state the
@@ -270,9 +308,13 @@ void CreateForSave(int) {
     }
 }
 
+// A file that could not be checked or read is not damaged data: the player is told, and
+// offered no delete.
 void AutoLoad(int) {
-    if (NandFindFile()) {
+    if (FindFileRetried()) {
         GoTo(STATE_AUTO_LOADING);
+    } else if (NandLastError() != NAND_RESULT_NOEXISTS) {
+        GoTo(STATE_FLASH_NOT_READ);
     } else if (NandSpace()) {
         GoTo(STATE_AUTO_CREATE);
     } else {
@@ -289,12 +331,16 @@ void NotEnoughSpace(int option) {
 }
 
 // "Delete file" during a save deletes, re-creates and writes, so the save still ends as one.
+// A delete that fails (a directory in the file's place) says so rather than asking again.
 void DataCorrupted(int option) {
     if (option != 1) {
         EndWithoutData();
         return;
     }
-    NandDeleteSave();
+    if (!NandDeleteSave() && NandLastError() != NAND_RESULT_NOEXISTS) {
+        GoTo(STATE_FLASH_NOT_READ);
+        return;
+    }
     GoTo(s_saving ? STATE_AUTO_RECREATE_FOR_SAVE : STATE_AUTO_LOAD);
 }
 
@@ -311,16 +357,21 @@ void AutoRecreateForSave(int) {
 }
 
 void AutoLoading(int) {
-    if (NandLoad()) {
+    if (LoadRetried()) {
+        RestoreMissingBanner();
         EndLoad(true, false);
+    } else if (NandLoadFoundDamage()) {
+        GoTo(STATE_DATA_CORRUPTED);
     } else {
-        GoTo(StateAfter(kAfterLoad));
+        GoTo(StateAfter(kAfterLoad, STATE_FLASH_NOT_READ));
     }
 }
 
 void AutoSave(int) {
-    if (NandFindFile()) {
+    if (FindFileRetried()) {
         GoTo(STATE_AUTO_SAVING);
+    } else if (NandLastError() != NAND_RESULT_NOEXISTS) {
+        GoTo(STATE_FLASH_NOT_READ);
     } else if (NandSpace()) {
         GoTo(STATE_DATA_CORRUPTED);
     } else {
@@ -334,6 +385,10 @@ void AutoSaving(int) {
     } else {
         GoTo(StateAfter(kAfterWrite));
     }
+}
+
+void NotRead(int) {
+    EndWithoutData();
 }
 
 void ConfirmReturnToMenu(int option) {
@@ -385,6 +440,7 @@ constexpr StateRow kStates[] = {
     {STATE_AUTO_CREATE, true, kNoDialog, AutoCreate},
     {STATE_AUTO_RECREATE_FOR_SAVE, true, kNoDialog, AutoRecreateForSave},
     {STATE_AUTO_LOADING, true, kNoDialog, AutoLoading},
+    {STATE_FLASH_NOT_READ, false, {kNoText, 91, {86}, 1}, NotRead},
     {STATE_AUTO_SAVE, true, kNoDialog, AutoSave},
     {STATE_AUTO_SAVING, true, kNoDialog, AutoSaving},
     {STATE_CONFIRM_RETURN_TO_MENU, false, {143, 144, {127, 128}, 2}, ConfirmReturnToMenu},
@@ -515,6 +571,10 @@ void kStorageManager::LoadData(void* data) {
 
 void kStorageManager::SaveData(void* data) {
     if (!CanStartFlow("SaveData", data)) {
+        return;
+    }
+    if (s_bContinueWithoutSaving) {
+        kLogSys(kLogSystem, "SaveData: continuing without saving - nothing written\n");
         return;
     }
     const size_t size = static_cast<size_t>(NandDataSize());

@@ -5,6 +5,8 @@
 // waiting for its dialog to be on screen; IsSaving() never stays set after a save ends.
 #include "storage_test_support.h"
 
+#include <cstring>
+
 using namespace Kelvo_lib;
 using namespace storage_test;
 
@@ -77,6 +79,10 @@ TEST_P(StorageFlowTest, ShowsTheDialogsAndSignalsOfItsFlow) {
     if (m_flow.m_trace.find("load(1") != std::string::npos && flowCase.file == FileState::Good) {
         EXPECT_EQ(m_loaded, m_old);
     }
+    const bool bWritten = m_flow.m_trace.find("save(1)") != std::string::npos;
+    if (flowCase.file == FileState::Good && !bWritten) {
+        EXPECT_EQ(ReadFile(SaveFile()), SaveFileOf(m_old)) << "a good save is never lost";
+    }
     if (state == 0) {
         EXPECT_FALSE(kDialogManager::IsOpen()) << "an ended flow leaves no dialog open";
     }
@@ -131,51 +137,106 @@ const FlowCase kAutomaticFlows[] = {
      false,
      "21:-1/85[86,87] choose0 load(0,0,0)",
      0},
-    {"LoadReadCorrupt",
+    // A flash error while the file is checked or read is tried again; one that persists is
+    // told as such, with no offer to delete the file.
+    {"LoadCheckBusyOnce",
      true,
      false,
      FileState::Good,
-     "nand-read:corrupt@1",
+     "nand-open:busy@1",
      {},
      false,
-     "22:-1/88[]",
-     22},
-    {"LoadReadBusy", true, false, FileState::Good, "nand-read:busy@1", {}, false, "23:-1/91[]", 23},
-    {"LoadReadAllocFailed",
+     "load(1,0,0)",
+     0},
+    {"LoadReadBusyOnce",
      true,
      false,
      FileState::Good,
-     "nand-read:alloc-failed@1",
+     "nand-read:busy@1",
      {},
      false,
-     "23:-1/91[]",
-     23},
-    {"LoadReadShort",
+     "load(1,0,0)",
+     0},
+    {"LoadReadEccErrorOnce",
+     true,
+     false,
+     FileState::Good,
+     "nand-read:ecc-crit@1",
+     {},
+     false,
+     "load(1,0,0)",
+     0},
+    {"LoadReadShortOnce",
      true,
      false,
      FileState::Good,
      "nand-read:short@1",
-     {0},
+     {},
      false,
-     "21:-1/85[86,87] choose0 load(0,0,0)",
+     "load(1,0,0)",
      0},
-    {"LoadOpenOther",
+    {"LoadOpenAccessOnce",
      true,
      false,
      FileState::Good,
      "nand-open:access@2",
-     {0},
+     {},
      false,
-     "21:-1/85[86,87] choose0 load(0,0,0)",
+     "load(1,0,0)",
      0},
-    {"LoadReadMaxBlocksIsOther",
+    {"LoadCheckBusyPersists",
      true,
      false,
      FileState::Good,
-     "nand-read:maxblocks@1",
+     "nand-open:busy@1x3",
      {0},
      false,
-     "21:-1/85[86,87] choose0 load(0,0,0)",
+     "27:-1/91[86] choose0 load(0,0,0)",
+     0},
+    {"LoadReadEccErrorPersists",
+     true,
+     false,
+     FileState::Good,
+     "nand-read:ecc-crit@1x3",
+     {0},
+     false,
+     "27:-1/91[86] choose0 load(0,0,0)",
+     0},
+    {"LoadReadAllocFailedPersists",
+     true,
+     false,
+     FileState::Good,
+     "nand-read:alloc-failed@1x3",
+     {0},
+     false,
+     "27:-1/91[86] choose0 load(0,0,0)",
+     0},
+    {"LoadReadShortPersists",
+     true,
+     false,
+     FileState::Good,
+     "nand-read:short@1x3",
+     {0},
+     false,
+     "27:-1/91[86] choose0 load(0,0,0)",
+     0},
+    {"LoadReadCorruptPersists",
+     true,
+     false,
+     FileState::Good,
+     "nand-read:corrupt@1x3",
+     {},
+     false,
+     "22:-1/88[]",
+     22},
+    {"LoadDamagedFileNotDeletable",
+     true,
+     false,
+     FileState::Damaged,
+     "nand-delete:notempty@1",
+     {1, 0},
+     false,
+     "21:-1/85[86,87] choose1 27:-1/91[86] choose0 load(0,0,0)",
      0},
     {"CreateCorrupt",
      true,
@@ -252,6 +313,16 @@ const FlowCase kAutomaticFlows[] = {
      "21:-1/85[86,87] choose0 load(0,0,0)",
      0},
     {"SaveGoodFile", true, true, FileState::Good, "", {}, false, "save(1)", 0},
+    {"SaveCheckBusyOnce", true, true, FileState::Good, "nand-open:busy@1", {}, false, "save(1)", 0},
+    {"SaveCheckBusyPersists",
+     true,
+     true,
+     FileState::Good,
+     "nand-open:busy@1x3",
+     {0},
+     false,
+     "27:-1/91[86] choose0 save(0)",
+     0},
     {"SaveMissingFileDeletedRecreatesAndWrites",
      true,
      true,
@@ -576,6 +647,35 @@ TEST_F(StorageMachineTest, IdenticalSaveWritesNothingAndAChangedBlockWritesOnce)
     EXPECT_EQ(log.CountContaining("WriteData: attempting"), 2);
     EXPECT_EQ(ReadFile(SaveFile()), SaveFileOf(loaded));
     EXPECT_EQ(m_flow.m_trace, "load(1,0,0) save(1) save(1)");
+}
+
+// Once the player goes on without a save file the machine writes nothing of any kind.
+TEST_F(StorageMachineTest, ContinuingWithoutSavingWritesNothingAfterwards) {
+    const std::vector<u8> damaged(100, 0xDD);
+    WriteFile(SaveFile(), damaged);
+    std::vector<u8> loaded(kBlockSize, 0);
+    kStorageManager::LoadData(loaded.data());
+    m_flow.Play({0}, false);
+    ASSERT_TRUE(kStorageManager::IsContinueWithoutSaving());
+    LogCapture log;
+    std::vector<u8> block = Block(5);
+    kStorageManager::SaveData(block.data());
+    EXPECT_EQ(log.CountContaining("continuing without saving - nothing written"), 1);
+    EXPECT_EQ(kStorageManager::GetStorageState(), 0);
+    EXPECT_FALSE(kStorageManager::IsSaving());
+    EXPECT_EQ(ReadFile(SaveFile()), damaged);
+    EXPECT_EQ(m_flow.m_trace, "21:-1/85[86,87] choose0 load(0,0,0)");
+}
+
+// A banner lost (a power cut before it was first written whole) is written at the next load.
+TEST_F(StorageMachineTest, LoadWritesAMissingBannerAgain) {
+    WriteFile(SaveFile(), SaveFileOf(Block(3)));
+    std::vector<u8> loaded(kBlockSize, 0);
+    kStorageManager::LoadData(loaded.data());
+    EXPECT_EQ(m_flow.m_trace, "load(1,0,0)");
+    const std::vector<u8> banner = ReadFile(BannerFile());
+    ASSERT_EQ(banner.size(), sizeof(NANDBanner));
+    EXPECT_EQ(std::memcmp(banner.data(), &NandBanner(), banner.size()), 0);
 }
 
 } // namespace

@@ -24,7 +24,8 @@ public:
 
     // Starts a load into data, which must stay valid until the flow ends.
     static void LoadData(void* data);
-    // Starts a save of data unless it equals the block last handed to a save.
+    // Starts a save of data unless it equals the block last handed to a save. Once the player
+    // chose to continue without saving nothing is written at all.
     static void SaveData(void* data);
 
     static void SetAutoSave(bool bAutoSave);
