@@ -11,6 +11,7 @@
 #include <kelvo/input/kinputsystemwii.h>
 
 #include <cstdlib>
+#include <sys/wait.h>
 
 using namespace Kelvo_lib;
 using namespace storage_test;
@@ -20,6 +21,9 @@ namespace {
 constexpr int kDeleteFile = 1;
 constexpr int kContinue = 0;
 constexpr const char* kFirstRunNand = "PUZZLES_FIRST_RUN_NAND";
+constexpr const char* kRunNand = "PUZZLES_RUN_NAND";
+constexpr const char* kRunDisc = "PUZZLES_RUN_DISC";
+constexpr const char* kPowerCutStep = "PUZZLES_POWER_CUT_STEP";
 
 MNSaveData Fresh() {
     MNSaveData data;
@@ -51,6 +55,14 @@ protected:
     void TearDown() override {
         MNProfileManager::Deinit();
         StorageTest::TearDown();
+    }
+
+    // The flash memory of another test's directory, for a run made by that test.
+    static void UseNand(const char* directory) {
+        HostOptions options = HostGetOptions();
+        std::snprintf(options.nandDir, sizeof(options.nandDir), "%s", directory);
+        HostSetOptions(options);
+        NANDResetForTest();
     }
 
     // Answers the dialog that is showing.
@@ -88,10 +100,7 @@ TEST_F(ProfileManagerTest, FirstOfTwoRuns) {
     if (nand == nullptr) {
         GTEST_SKIP() << "run by ASecondProcessLoadsWhatTheFirstSaved";
     }
-    HostOptions options = HostGetOptions();
-    std::snprintf(options.nandDir, sizeof(options.nandDir), "%s", nand);
-    HostSetOptions(options);
-    NANDResetForTest();
+    UseNand(nand);
     MNProfileManager::Init();
     Name(2, "ALICE");
     MNProfileManager::GetProfile(2)->SetMusicVolume(1);
@@ -148,6 +157,78 @@ TEST_F(ProfileManagerTest, UnusableFilesGiveFreshProfilesAndStayUntilThePlayerCh
             MNProfileManager::Deinit();
         }
     }
+}
+
+// A first start in a process of its own, made by the test below, over the flash memory and
+// disc directories it names, its power cut at the step it names; skipped otherwise. It makes
+// no directory, so a cut leaves nothing behind.
+TEST(ProfileManagerRunTest, FirstStartWithAPowerCut) {
+    const char* nand = std::getenv(kRunNand);
+    const char* disc = std::getenv(kRunDisc);
+    const char* step = std::getenv(kPowerCutStep);
+    if (nand == nullptr || disc == nullptr || step == nullptr) {
+        GTEST_SKIP() << "run by PowerCutAtEveryStepOfTheFirstStartLeavesNoDialogNextTime";
+    }
+    HostOptions options = HostGetOptions();
+    std::snprintf(options.nandDir, sizeof(options.nandDir), "%s", nand);
+    std::snprintf(options.discDir, sizeof(options.discDir), "%s", disc);
+    HostSetOptions(options);
+    kPlatform_Init();
+    NANDResetForTest();
+    SetTextLanguage("NONE");
+    kDialogManager::Init(nullptr, nullptr, nullptr);
+    ASSERT_TRUE(FaultAddText((std::string("nand-step:power-cut@") + step).c_str()));
+    MNProfileManager::Init();
+}
+
+// The very first start loses its power at each step in turn: the next start finds no save
+// file (and makes one) or a whole one, and asks the player nothing either way.
+TEST_F(ProfileManagerTest, PowerCutAtEveryStepOfTheFirstStartLeavesNoDialogNextTime) {
+    bool bSawNoFile = false;
+    bool bSawFile = false;
+    int step = 1;
+    for (; step < 50; ++step) {
+        fs::remove_all(Home());
+        fs::remove_all(WorkingCopies());
+        const std::string command =
+            "env " + std::string(kRunNand) + "=" + m_nand.Root().string() + " " + kRunDisc + "=" +
+            m_disc.Root().string() + " " + kPowerCutStep + "=" + std::to_string(step) + " " +
+            fs::read_symlink("/proc/self/exe").string() +
+            " --gtest_filter=ProfileManagerRunTest.FirstStartWithAPowerCut >/dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << step;
+        const int code = WEXITSTATUS(status);
+        ASSERT_TRUE(code == 0 || code == NAND_POWER_CUT_EXIT_CODE) << step << ": " << code;
+        const bool bHadFile = fs::exists(SaveFile());
+        bSawNoFile = bSawNoFile || !bHadFile;
+        bSawFile = bSawFile || bHadFile;
+        NANDResetForTest();
+        MNProfileManager::Init();
+        MNSaveData saved;
+        EXPECT_FALSE(kDialogManager::IsOpen()) << step;
+        EXPECT_TRUE(ReadSaveFile(SaveFile(), saved)) << step;
+        EXPECT_TRUE(fs::exists(BannerFile())) << step;
+        MNProfileManager::Deinit();
+        if (code == 0) {
+            break;
+        }
+    }
+    EXPECT_LT(step, 50) << "the first start got through";
+    EXPECT_TRUE(bSawNoFile && bSawFile);
+}
+
+// After "Continue without saving/loading" nothing is written, stop and save included.
+TEST_F(ProfileManagerTest, ContinuingWithoutSavingKeepsTheFileThroughEverySave) {
+    const std::vector<u8> wrongSize(100, 0xDD);
+    WriteFile(SaveFile(), wrongSize);
+    MNProfileManager::Init();
+    Choose(kStorageManager::GetStorageDialog(), kContinue);
+    ASSERT_TRUE(kStorageManager::IsContinueWithoutSaving());
+    Name(0, "BOB");
+    EXPECT_FALSE(MNProfileManager::SaveData(false));
+    MNProfileManager::SaveData(true); // the pause screen's stop and save
+    EXPECT_EQ(ReadFile(SaveFile()), wrongSize);
+    EXPECT_FALSE(kStorageManager::IsSaving());
 }
 
 TEST_F(ProfileManagerTest, SaveAskedForDuringAStorageDialogIsMadeWhenTheFlowEnds) {

@@ -119,6 +119,8 @@ void MNProfileManager::Init() {
     kStorageManager::LoadCompleteSignal.Connect(s_handler, &ProfileEventHandler::OnLoadComplete);
     kStorageManager::SaveCompleteSignal.Connect(s_handler, &ProfileEventHandler::OnSaveComplete);
     kDialogManager::DialogCloseSignal.Connect(s_handler, &ProfileEventHandler::OnDialogClose);
+    // A save file the load has to create holds fresh profiles from its first byte on.
+    WriteSaveData(s_data, s_block);
     kStorageManager::LoadData(s_block);
 }
 
