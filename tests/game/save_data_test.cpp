@@ -141,3 +141,24 @@ TEST(MNSaveData, ValuesOutOfRangeAreBroughtIntoRange) {
     EXPECT_EQ(read.profiles[2].tournamentData.m_currentPuzzle, 0);
     EXPECT_EQ(std::strlen(read.profiles[3].name), sizeof(read.profiles[3].name) - 1);
 }
+
+// A shorter name written over a longer one: what memory keeps behind the terminator never
+// reaches the file.
+TEST(MNSaveData, NameFieldsAreWrittenZeroFilledBehindTheirText) {
+    MNSaveData data = DistinctData();
+    MNSaveProfileData& profile = data.profiles[1];
+    std::memset(profile.name, 'X', sizeof(profile.name));
+    std::memcpy(profile.name, "BO", 3);
+    std::memset(profile.quickblastData.m_name, 'Y', sizeof(profile.quickblastData.m_name));
+    profile.quickblastData.m_name[0] = '\0';
+    const std::vector<u8> bytes = Bytes(data);
+    MNSaveData clean = DistinctData();
+    std::snprintf(clean.profiles[1].name, sizeof(clean.profiles[1].name), "BO");
+    std::memset(clean.profiles[1].quickblastData.m_name, 0,
+                sizeof(clean.profiles[1].quickblastData.m_name));
+    EXPECT_EQ(bytes, Bytes(clean));
+    const size_t name = kProfileBase + kProfileSize + 1;
+    EXPECT_EQ(
+        std::vector<u8>(bytes.begin() + name + 2, bytes.begin() + name + sizeof(profile.name)),
+        std::vector<u8>(sizeof(profile.name) - 2, 0));
+}

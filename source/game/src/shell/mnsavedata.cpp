@@ -47,6 +47,12 @@ public:
     void Field(const u32& value) { m_out.U32(value); }
     void Field(const float& value) { m_out.U32(std::bit_cast<u32>(value)); }
     void Bytes(const void* data, u32 count) { m_out.Bytes(data, count); }
+    // A text field: the text, then zeros to its end, whatever memory held after the text.
+    void Text(const char* text, u32 count) {
+        const u32 length = static_cast<u32>(strnlen(text, count));
+        m_out.Bytes(text, length);
+        Pad(count - length);
+    }
     void Pad(u32 count) {
         for (u32 i = 0; i < count; ++i) {
             m_out.U8(0);
@@ -69,6 +75,7 @@ public:
     void Field(u32& value) { value = m_in.U32(); }
     void Field(float& value) { value = std::bit_cast<float>(m_in.U32()); }
     void Bytes(void* data, u32 count) { m_in.Bytes(data, count); }
+    void Text(char* text, u32 count) { m_in.Bytes(text, count); }
     void Pad(u32 count) {
         for (u32 i = 0; i < count; ++i) {
             m_in.U8();
@@ -125,7 +132,7 @@ void Transfer(Io& io, Record& tournament) {
 template <class Io, RecordOf<MNQuickBlastData> Record>
 void Transfer(Io& io, Record& quickBlast) {
     io.Field(quickBlast.m_bNewGame);
-    io.Bytes(quickBlast.m_name, MN_QUICKBLAST_NAME_SIZE);
+    io.Text(quickBlast.m_name, MN_QUICKBLAST_NAME_SIZE);
     io.Field(quickBlast.m_difficulty);
     io.Pad(2);
     io.Field(quickBlast.m_fTimeLimit);
@@ -149,7 +156,7 @@ void Transfer(Io& io, Record& fastAndFun) {
 template <class Io, RecordOf<MNSaveProfileData> Record>
 void Transfer(Io& io, Record& profile) {
     io.Field(profile.bUsed);
-    io.Bytes(profile.name, MN_PROFILE_NAME_SIZE);
+    io.Text(profile.name, MN_PROFILE_NAME_SIZE);
     io.Field(profile.handedness);
     io.Field(profile.musicVolume);
     io.Field(profile.soundVolume);
