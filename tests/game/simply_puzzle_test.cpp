@@ -17,11 +17,15 @@
 #include <shell/mnprofilemanager.h>
 #include <shell/mnsavedata.h>
 #include <tui/mnbackground.h>
+#include <tui/mnmenuscreen.h>
+#include <tui/mnpausemenuui.h>
 
 #include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/platform/kmemory.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -214,6 +218,28 @@ TEST_F(SimplyPuzzleTest, AStoppedWordsearchIsStoredAndResumedOnTheNextEntry) {
     EXPECT_EQ(Mode().GetPuzzleScreen()->GetPuzzleType(), PUZZLE_FLAG_WORDSEARCH);
     EXPECT_EQ(Mode().GetPuzzleScreen()->GetPuzzleId(), id);
     EXPECT_FALSE(Record().bActive) << "the record is consumed";
+}
+
+// Save and quit on the pause screen writes save.dat once, with the puzzle already stored.
+TEST_F(SimplyPuzzleTest, SaveAndQuitWritesTheSaveFileOnceWithThePuzzleStored) {
+    Enter();
+    Mode().OnPlay(PUZZLE_FLAG_WORDSEARCH, PUZZLE_DIFFICULTY_BEGINNER);
+    ContinueIntro();
+    Mode().GetPuzzleScreen()->GamePauseSignal();
+    ASSERT_EQ(TopId(), "pause_menu");
+    kUIRect quit;
+    auto* pause = static_cast<MNMenuScreen*>(Manager().FindUI("pause_menu"));
+    ASSERT_TRUE(pause->GetMenuWidget()->GetEntryRect(MENU_PAUSE_QUIT, quit));
+    const int writesBefore = SaveWrites();
+    ClickAt(static_cast<int>(quit.x + quit.w * 0.5f), static_cast<int>(quit.y + quit.h * 0.5f));
+    EXPECT_EQ(World().GetCurrentSubGameIndex(), SUBGAME_FRONTEND);
+    EXPECT_EQ(SaveWrites() - writesBefore, 1);
+    MNSaveData saved;
+    std::ifstream stream(m_nand.Root() / "title/puzzles/data/save.dat", std::ios::binary);
+    const std::vector<u8> file{std::istreambuf_iterator<char>(stream), {}};
+    ASSERT_GE(file.size(), static_cast<size_t>(MN_SAVE_DATA_SIZE));
+    ASSERT_EQ(ReadSaveData(file.data(), MN_SAVE_DATA_SIZE, saved), nullptr);
+    EXPECT_TRUE(saved.profiles[0].simplypuzzleActivePuzzle.bActive);
 }
 
 TEST_F(SimplyPuzzleTest, FiftyStartsLeaveNoScreenSpriteOrBlockBehind) {

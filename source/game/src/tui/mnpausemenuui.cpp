@@ -1,7 +1,6 @@
 #include <tui/mnpausemenuui.h>
 
 #include <shell/mngameworld.h>
-#include <shell/mnprofilemanager.h>
 
 #include <kelvo/platform/klog.h>
 
@@ -125,8 +124,8 @@ void MNPauseMenuUI::OnSelect(int id) {
         Resume(true);
         break;
     case MENU_PAUSE_QUIT:
+        // The mode stores the puzzle and saves once it has.
         if (MNSubGame* const subGame = Leave()) {
-            MNProfileManager::SaveData(true);
             subGame->QuitPuzzle();
         }
         break;
