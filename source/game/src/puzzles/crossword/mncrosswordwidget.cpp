@@ -155,6 +155,9 @@ void MNCrosswordWidget::InitIntro() {
 void MNCrosswordWidget::InitWordList() {
     m_renderedWordListAcross.Empty();
     m_renderedWordListDown.Empty();
+    if (!m_bArtComplete) {
+        return; // the lines are fitted to the clue panel's art
+    }
     for (int i = 0; i < m_crossword->GetNumWords(); ++i) {
         AddClueLines(i);
     }
