@@ -62,4 +62,31 @@ TEST_F(StartSequenceTest, PowerEndsTheRunAndResetStartsItAgainFromTheStrapOrTheS
     }
 }
 
+// HOME is refused on the strap screen: the crossed-out sign shows over the strap, in the
+// picture's lower right corner, and nowhere else does the picture change.
+TEST_F(StartSequenceTest, RefusedHomeShowsItsSignOverTheStrap) {
+    std::string output;
+    EXPECT_EQ(RunGame("70 hold HOME\n72 hold none\n", 80,
+                      Screenshot("strap_before_home", 68) + Screenshot("strap_after_home", 76),
+                      output),
+              0)
+        << output;
+    png_golden::Image before;
+    png_golden::Image after;
+    ASSERT_TRUE(png_golden::ReadPng((s_dir / "strap_before_home.png").string(), before));
+    ASSERT_TRUE(png_golden::ReadPng((s_dir / "strap_after_home.png").string(), after));
+    ASSERT_EQ(before.rgb.size(), after.rgb.size());
+    int changedInCorner = 0;
+    int changedElsewhere = 0;
+    for (u32 y = 0; y < after.height; ++y) {
+        for (u32 x = 0; x < after.width; ++x) {
+            const bool bChanged = before.rgb[y * after.width + x] != after.rgb[y * after.width + x];
+            const bool bCorner = x >= after.width * 4 / 5 && y >= after.height * 4 / 5;
+            (bCorner ? changedInCorner : changedElsewhere) += bChanged ? 1 : 0;
+        }
+    }
+    EXPECT_GT(changedInCorner, 500) << "the sign";
+    EXPECT_EQ(changedElsewhere, 0);
+}
+
 } // namespace

@@ -85,18 +85,46 @@ void SwapFrame() {
     kEvent::EnableResetSignal();
 }
 
-// One frame of a loop that waits (the strap screen, an open system dialog): input and
-// console events; delta is set to the frame's time. False when the host or POWER ends the
-// run.
-bool WaitFrame(kInputSystemWII& input, MNFrameClock& clock, float& delta) {
+// One frame of every loop: the platform's step, RESET's flag, input, sound and console
+// events, then the system dialogs over a frozen scene, or the scene (the strap, nothing, the
+// game) with the sign of a refused HOME press over it, and the swap. The game's frames also
+// drop every remote but player 1's, check the disc and let the frame time follow the splash.
+// False when the run ends.
+template <typename Scene>
+bool RunFrame(kInputSystemWII& input, MNFrameClock& clock, bool bGame, Scene&& scene) {
     if (kPlatform_Process() == 0 || MNDialog::IsExitRequested()) {
         return false;
     }
-    delta = clock.NextFrameTime(kPlatform_GetSeconds(), false);
+    if (g_bResetFlag) {
+        g_bResetFlag = false;
+        kLogFmt("ALTERNATIVE RESET\n");
+        MNDialog::Reset();
+        return true;
+    }
+    if (!kRender::IsReady()) {
+        return true;
+    }
+    const float delta =
+        clock.NextFrameTime(kPlatform_GetSeconds(), bGame && kSplashScreen::IsFinished());
     input.Update();
+    MNSound::Tick(delta);
     kAudio::Update();
+    if (bGame) {
+        MNRemotes::DisconnectAllButPlayerOne();
+        if (clock.IsDiscCheckDue()) {
+            kEvent::WiiDiscCheck(kDiscCheckFile);
+        }
+    }
     kEvent::Check();
     MNDialog::Tick(delta);
+    if (MNDialog::IsDialogOpen() || MNDialog::IsScreenBlack()) {
+        MNDialog::Tick(delta);
+        MNDialog::Render(); // nothing while the screen is held black
+    } else {
+        scene(delta);
+        MNDialog::RenderHomeButtonIcon();
+    }
+    SwapFrame();
     return true;
 }
 
@@ -104,14 +132,13 @@ bool ShowStrapScreen(kInputSystemWII& input) {
     MNDialog::SetHomeButtonEnabled(false);
     MNStrapScreen strap(MNResourceManager::GetSpriteBank(kStrapBank));
     MNFrameClock clock(kPlatform_GetSeconds());
-    float delta = 0.0f;
     bool bRunning = true;
     // RESET ends the strap too; the main loop acts on the flag.
     while (bRunning && !strap.IsFinished() && !g_bResetFlag) {
-        bRunning = WaitFrame(input, clock, delta);
-        strap.Tick(delta);
-        strap.Render();
-        SwapFrame();
+        bRunning = RunFrame(input, clock, false, [&strap](float delta) {
+            strap.Tick(delta);
+            strap.Render();
+        });
     }
     MNDialog::SetHomeButtonEnabled(true);
     return bRunning;
@@ -120,13 +147,10 @@ bool ShowStrapScreen(kInputSystemWII& input) {
 // While a system dialog is open nothing else runs.
 bool RunDialogLoop(kInputSystemWII& input) {
     MNFrameClock clock(kPlatform_GetSeconds());
-    float delta = 0.0f;
     while (MNDialog::IsDialogOpen()) {
-        if (!WaitFrame(input, clock, delta)) {
+        if (!RunFrame(input, clock, false, [](float) {})) {
             return false;
         }
-        MNDialog::Render();
-        SwapFrame();
     }
     return true;
 }
@@ -142,38 +166,10 @@ void BuildSplashSequence() {
 
 void RunMainLoop(kInputSystemWII& input, MNGame& game, MainClient& client) {
     MNFrameClock clock(kPlatform_GetSeconds());
-    while (kPlatform_Process() != 0 && !MNDialog::IsExitRequested()) {
-        if (g_bResetFlag) {
-            g_bResetFlag = false;
-            kLogFmt("ALTERNATIVE RESET\n");
-            MNDialog::Reset();
-            continue;
-        }
-        if (!kRender::IsReady()) {
-            continue;
-        }
-        const float delta =
-            clock.NextFrameTime(kPlatform_GetSeconds(), kSplashScreen::IsFinished());
-        input.Update();
-        MNSound::Tick(delta);
-        kAudio::Update();
-        MNRemotes::DisconnectAllButPlayerOne();
-        if (clock.IsDiscCheckDue()) {
-            kEvent::WiiDiscCheck(kDiscCheckFile);
-        }
-        kEvent::Check();
-        MNDialog::Tick(delta);
-        if (MNDialog::IsDialogOpen() || MNDialog::IsScreenBlack()) {
-            MNDialog::Tick(delta);
-            if (!MNDialog::IsScreenBlack()) {
-                MNDialog::Render();
-            }
-        } else {
-            game.Tick(delta);
-            client.Render();
-            MNDialog::RenderHomeButtonIcon(); // on top of the game's picture
-        }
-        SwapFrame();
+    while (RunFrame(input, clock, true, [&game, &client](float delta) {
+        game.Tick(delta);
+        client.Render();
+    })) {
     }
 }
 
