@@ -9,7 +9,7 @@ packages=(
 )
 if [ "${1:-}" != game ]; then
   packages+=(clang libclang-rt-14-dev clang-format libgtest-dev libgmock-dev libbenchmark-dev
-    libpixman-1-dev)
+    libpixman-1-dev xvfb)
 fi
 missing=()
 for package in "${packages[@]}"; do

@@ -202,6 +202,11 @@ TEST_F(RemoteTest, ButtonsCombineAndBadRemotesChangeNothing) {
     HostInputSetButton(1, WPAD_BUTTON_A, true);
     HostInputSetButton(1, WPAD_BUTTON_B | WPAD_BUTTON_HOME, true);
     HostInputSetButton(1, WPAD_BUTTON_A, false);
+    EXPECT_EQ(HostInputGetRemote(1).held, WPAD_BUTTON_A | WPAD_BUTTON_B | WPAD_BUTTON_HOME)
+        << "A's release waits for the frame after the one that sees its press";
+    HostInputBeginFrame(1);
+    EXPECT_EQ(HostInputGetRemote(1).held, WPAD_BUTTON_A | WPAD_BUTTON_B | WPAD_BUTTON_HOME);
+    HostInputBeginFrame(2);
     EXPECT_EQ(HostInputGetRemote(1).held, WPAD_BUTTON_B | WPAD_BUTTON_HOME);
     HostInputSetPointer(1, std::nanf(""), 0.5f);
     EXPECT_FLOAT_EQ(HostInputGetRemote(1).nx, 0.5f);

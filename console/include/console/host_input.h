@@ -26,7 +26,9 @@ void HostInputSetConnected(int remote, bool connected);
 void HostInputToggleConnected(int remote);
 // Replaces the held buttons (WPAD_BUTTON_* bits).
 void HostInputSetHeld(int remote, u32 held);
-// Presses or releases the given button bits, leaving the others as they are.
+// Presses or releases the given button bits, leaving the others as they are. A button that
+// changed since the last frame began changes again only for a later frame, so a press and a
+// release between two frames reach the game on two frames.
 void HostInputSetButton(int remote, u32 buttons, bool down);
 // Values outside 0.0 to 1.0 are clamped to the picture's edge; NaN is ignored.
 void HostInputSetPointer(int remote, f32 nx, f32 ny);

@@ -1,5 +1,7 @@
 // The host's remotes: one record per remote behind one lock, so that the window host may
-// change them from its event handling while the remote library reads them.
+// change them from its event handling while the remote library reads them. A button that
+// changes twice between two frames (a press and release in one batch of window events)
+// keeps each edge: the second waits for the next frame, so the game sees both.
 #include "host/input_script.h"
 
 #include <console/host_input.h>
@@ -15,9 +17,26 @@ namespace {
 constexpr HostRemote kPlayerRemoteAtStart{true, 0, 0.5f, 0.5f};
 constexpr HostRemote kOtherRemoteAtStart{false, 0, 0.5f, 0.5f};
 
+// A button change that waits for a later frame.
+struct ButtonEdge {
+    u32 buttons;
+    bool down;
+};
+
+constexpr int kMostWaitingEdges = 16;
+
+// A remote's buttons changed since the last frame began (no frame has read them yet), and
+// the changes that wait, oldest first.
+struct RemoteEdges {
+    u32 changedSinceFrame = 0;
+    ButtonEdge waiting[kMostWaitingEdges] = {};
+    int numWaiting = 0;
+};
+
 struct RemoteBank {
     HostRemote remotes[HOST_REMOTE_COUNT] = {kPlayerRemoteAtStart, kOtherRemoteAtStart,
                                              kOtherRemoteAtStart, kOtherRemoteAtStart};
+    RemoteEdges edges[HOST_REMOTE_COUNT];
     bool syncPressed = false;
 };
 
@@ -42,7 +61,57 @@ void ChangeRemote(int remote, const char* caller, Change change) {
     change(s_bank.remotes[remote]);
 }
 
+u32 Apply(u32 held, const ButtonEdge& edge) {
+    return edge.down ? (held | edge.buttons) : (held & ~edge.buttons);
+}
+
+// The held buttons once every waiting change has been made.
+u32 HeldAfterWaiting(const HostRemote& state, const RemoteEdges& edges) {
+    u32 held = state.held;
+    for (int i = 0; i < edges.numWaiting; ++i) {
+        held = Apply(held, edges.waiting[i]);
+    }
+    return held;
+}
+
+// Makes the change now, unless one of its buttons changed since the last frame began or an
+// earlier change waits; then it waits too.
+void ChangeButtons(HostRemote& state, RemoteEdges& edges, const ButtonEdge& edge) {
+    if (edges.numWaiting == 0 && (edges.changedSinceFrame & edge.buttons) == 0) {
+        state.held = Apply(state.held, edge);
+        edges.changedSinceFrame |= edge.buttons;
+    } else if (edges.numWaiting < kMostWaitingEdges) {
+        edges.waiting[edges.numWaiting++] = edge;
+    } else {
+        OSReport("HostInputSetButton: too many button changes in one frame; one is dropped\n");
+    }
+}
+
+// A new frame reads the buttons: waiting changes are made in order, up to one that touches a
+// button this frame is the first to see changed.
+void StartFrameOfEdges(HostRemote& state, RemoteEdges& edges) {
+    u32 blocked = edges.changedSinceFrame;
+    edges.changedSinceFrame = 0;
+    int made = 0;
+    while (made < edges.numWaiting && (blocked & edges.waiting[made].buttons) == 0) {
+        state.held = Apply(state.held, edges.waiting[made]);
+        blocked |= edges.waiting[made].buttons;
+        ++made;
+    }
+    edges.numWaiting -= made;
+    for (int i = 0; i < edges.numWaiting; ++i) {
+        edges.waiting[i] = edges.waiting[i + made];
+    }
+}
+
 } // namespace
+
+void HostInputStartFrameOfEdges() {
+    const std::lock_guard<std::mutex> guard(s_lock);
+    for (int remote = 0; remote < HOST_REMOTE_COUNT; ++remote) {
+        StartFrameOfEdges(s_bank.remotes[remote], s_bank.edges[remote]);
+    }
+}
 
 HostRemote HostInputGetRemote(int remote) {
     InputScriptEnsureStarted();
@@ -64,13 +133,26 @@ void HostInputToggleConnected(int remote) {
 }
 
 void HostInputSetHeld(int remote, u32 held) {
-    ChangeRemote(remote, "HostInputSetHeld", [held](HostRemote& state) { state.held = held; });
+    if (!IsRemote(remote, "HostInputSetHeld")) {
+        return;
+    }
+    const std::lock_guard<std::mutex> guard(s_lock);
+    s_bank.remotes[remote].held = held;
+    s_bank.edges[remote].numWaiting = 0;
 }
 
 void HostInputSetButton(int remote, u32 buttons, bool down) {
-    ChangeRemote(remote, "HostInputSetButton", [buttons, down](HostRemote& state) {
-        state.held = down ? (state.held | buttons) : (state.held & ~buttons);
-    });
+    if (!IsRemote(remote, "HostInputSetButton")) {
+        return;
+    }
+    const std::lock_guard<std::mutex> guard(s_lock);
+    HostRemote& state = s_bank.remotes[remote];
+    RemoteEdges& edges = s_bank.edges[remote];
+    const u32 held = HeldAfterWaiting(state, edges);
+    const u32 changing = down ? (buttons & ~held) : (buttons & held);
+    if (changing != 0) {
+        ChangeButtons(state, edges, ButtonEdge{changing, down});
+    }
 }
 
 void HostInputSetPointer(int remote, f32 nx, f32 ny) {

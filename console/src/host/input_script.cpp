@@ -448,6 +448,7 @@ bool HostInputLoadScript(const char* path) {
 
 void HostInputBeginFrame(u32 frame) {
     InputScriptEnsureStarted();
+    HostInputStartFrameOfEdges();
     ApplyUpTo(frame);
 }
 

@@ -5,3 +5,5 @@
 void InputScriptEnsureStarted();
 // Drops the script; the next use loads the one of --input again.
 void InputScriptReset();
+// A new main-loop frame for the remotes' buttons: button changes that waited for it are made.
+void HostInputStartFrameOfEdges();
