@@ -14,6 +14,10 @@ namespace {
 class GridPuzzleGenerators : public testing::Test {
 protected:
     static void SetUpTestSuite() { s_generators = real_vocabulary::Generators(); }
+    static void TearDownTestSuite() {
+        s_generators = nullptr;
+        real_vocabulary::ReleaseGenerators();
+    }
 
     void SetUp() override { ASSERT_NE(s_generators, nullptr); }
 

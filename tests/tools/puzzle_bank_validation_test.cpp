@@ -176,7 +176,12 @@ std::vector<u8> GenerateBank(const PuzzleBankPlan& plan, const PuzzleGenerators&
 
 constexpr PuzzleBankPlan kSmallPlan{7, 3, 4};
 
-TEST(GeneratedBank, EveryPuzzleOfEveryTypePassesTheCheckers) {
+class GeneratedBank : public testing::Test {
+protected:
+    static void TearDownTestSuite() { real_vocabulary::ReleaseGenerators(); }
+};
+
+TEST_F(GeneratedBank, EveryPuzzleOfEveryTypePassesTheCheckers) {
     const PuzzleGenerators* generators = real_vocabulary::Generators();
     ASSERT_NE(generators, nullptr);
     BankChecker bank(GenerateBank(kSmallPlan, *generators));
@@ -191,7 +196,7 @@ TEST(GeneratedBank, EveryPuzzleOfEveryTypePassesTheCheckers) {
     EXPECT_EQ(bank.CheckEveryPuzzle(), 2 * 3 * ((kSmallPlan.perDifficulty + 1) / 2));
 }
 
-TEST(GeneratedBank, SameSeedGivesTheSameBytesAndAnotherSeedOtherPuzzles) {
+TEST_F(GeneratedBank, SameSeedGivesTheSameBytesAndAnotherSeedOtherPuzzles) {
     const PuzzleGenerators* generators = real_vocabulary::Generators();
     ASSERT_NE(generators, nullptr);
     const PuzzleBankPlan plan{11, 1, 1};

@@ -1,6 +1,7 @@
 // The content rules under data/puzzles/, the real word list (wbritish) filtered by them,
 // WordNet and the word puzzle generators built from them, loaded once per test process:
-// the suites that use them run in one process (tests/CMakeLists.txt).
+// the suites that use them run in one process (tests/CMakeLists.txt) and release the
+// generators when they end.
 #pragma once
 
 #include "puzzles/content_rules.h"
@@ -53,16 +54,24 @@ inline const datatool::WordNetLexicon* Lexicon() {
     return lexicon ? &*lexicon : nullptr;
 }
 
-// nullptr when the word list or WordNet is missing.
+inline std::unique_ptr<datatool::PuzzleGenerators>& LoadedGenerators() {
+    static std::unique_ptr<datatool::PuzzleGenerators> generators;
+    return generators;
+}
+
+// nullptr when the word list or WordNet is missing. Loaded on first use after a release.
 inline const datatool::PuzzleGenerators* Generators() {
-    static const std::unique_ptr<datatool::PuzzleGenerators> generators =
-        []() -> std::unique_ptr<datatool::PuzzleGenerators> {
-        if (Lexicon() == nullptr || Words().empty()) {
-            return nullptr;
-        }
-        return std::make_unique<datatool::PuzzleGenerators>(Words(), *Lexicon(), Rules());
-    }();
+    std::unique_ptr<datatool::PuzzleGenerators>& generators = LoadedGenerators();
+    if (generators == nullptr && Lexicon() != nullptr && !Words().empty()) {
+        generators = std::make_unique<datatool::PuzzleGenerators>(Words(), *Lexicon(), Rules());
+    }
     return generators.get();
+}
+
+// Gives the generators' memory back (most of the engine's first arena), for the suites
+// that run after the ones that use them in the same process.
+inline void ReleaseGenerators() {
+    LoadedGenerators().reset();
 }
 
 } // namespace real_vocabulary
