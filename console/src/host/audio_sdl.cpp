@@ -9,7 +9,11 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <initializer_list>
+#include <unistd.h>
 
 namespace {
 
@@ -32,6 +36,33 @@ void Stop() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
+// Runs the step with the standard error stream sent nowhere: the sound libraries under SDL
+// print lines of their own when no sound card answers, where one line of ours says it.
+template <typename Step>
+auto WithLibraryMessagesHeld(Step step) {
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    const int nowhere = open("/dev/null", O_WRONLY);
+    if (saved >= 0 && nowhere >= 0) {
+        dup2(nowhere, STDERR_FILENO);
+    }
+    const auto result = step();
+    std::fflush(stderr);
+    if (saved >= 0 && nowhere >= 0) {
+        dup2(saved, STDERR_FILENO);
+    }
+    for (const int fd : {saved, nowhere}) {
+        if (fd >= 0) {
+            close(fd);
+        }
+    }
+    return result;
+}
+
+void ReportNoSound() {
+    OSReport("host: no sound (%s); the game runs without sound\n", SDL_GetError());
+}
+
 } // namespace
 
 bool HostAudioDeviceOpen() {
@@ -42,8 +73,8 @@ void HostAudioStart() {
     if (HostGetOptions().kind != HostKind::Window || s_device != 0) {
         return;
     }
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        OSReport("host: no sound: %s\n", SDL_GetError());
+    if (WithLibraryMessagesHeld([] { return SDL_InitSubSystem(SDL_INIT_AUDIO); }) != 0) {
+        ReportNoSound();
         return;
     }
     SDL_AudioSpec wanted{};
@@ -53,9 +84,10 @@ void HostAudioStart() {
     wanted.samples = static_cast<Uint16>(AI_FRAME_SAMPLES * kBlocksPerPull);
     wanted.callback = PullBlocks;
     SDL_AudioSpec obtained{};
-    s_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    s_device = WithLibraryMessagesHeld(
+        [&] { return SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0); });
     if (s_device == 0) {
-        OSReport("host: no sound: %s\n", SDL_GetError());
+        ReportNoSound();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return;
     }
