@@ -91,15 +91,14 @@ void DialogListener::OnHome() {
     if (HBMIsOpen()) {
         kLogSys(kSystem, "Home menu closed by HOME\n");
         CloseHomeMenu();
+    } else if (!s_state.bHomeButtonEnabled) {
+        s_state.homeOffTime = kHomeOffSeconds; // the sign shows, menu or not
     } else if (s_homeMenuBox == nullptr) {
         kLogSys(kSystem, "Home menu not loaded yet\n");
-    } else if (s_state.bHomeButtonEnabled && !MNDialog::IsDialogOpen() &&
-               !MNDialog::IsScreenBlack()) {
+    } else if (!MNDialog::IsDialogOpen() && !MNDialog::IsScreenBlack()) {
         kLogSys(kSystem, "Home menu\n");
         MNSound::FadeDownForHomeMenu();
         HBMOpen();
-    } else if (!s_state.bHomeButtonEnabled) {
-        s_state.homeOffTime = kHomeOffSeconds;
     }
 }
 
