@@ -1,6 +1,7 @@
-// One 640 x 480 movie frame: decoded into the graphics processor's Y, U and V textures, and
-// decoded and drawn through the four-stage texture environment, against libjpeg-turbo's own
-// decode of the same JPEG to RGB.
+// One 640 x 480 movie frame: decoded into the graphics processor's Y, U and V textures,
+// drawn alone through the four-stage texture environment, and both, against libjpeg-turbo's
+// own decode of the same JPEG to RGB and against memcpy of the drawn frame's bytes.
+#include "support/comparison_main.h"
 #include "thpdraw.h"
 
 #include <kelvo/movie/thpfile.h>
@@ -12,6 +13,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include <jpeglib.h>
@@ -86,20 +88,46 @@ void BM_THPVideoDecode(benchmark::State& state) {
 }
 BENCHMARK(BM_THPVideoDecode)->Unit(benchmark::kMillisecond);
 
+void Draw(Planes& planes) {
+    THPGXYuv2RgbSetup(s_curMode);
+    THPGXYuv2RgbDraw(planes.y.data(), planes.u.data(), planes.v.data(), 0, 0, kWidth, kHeight,
+                     kWidth, kHeight);
+    THPGXRestore();
+    GXDrawDone();
+}
+
 void BM_THPDecodeAndDraw(benchmark::State& state) {
     kPlatform_Init();
     const std::vector<u8>& jpeg = FrameJpeg();
     Planes planes;
     for (auto _ : state) {
         Decode(jpeg, planes);
-        THPGXYuv2RgbSetup(s_curMode);
-        THPGXYuv2RgbDraw(planes.y.data(), planes.u.data(), planes.v.data(), 0, 0, kWidth, kHeight,
-                         kWidth, kHeight);
-        THPGXRestore();
-        GXDrawDone();
+        Draw(planes);
     }
 }
 BENCHMARK(BM_THPDecodeAndDraw)->Unit(benchmark::kMillisecond);
+
+void BM_THPDraw(benchmark::State& state) {
+    kPlatform_Init();
+    Planes planes;
+    Decode(FrameJpeg(), planes);
+    for (auto _ : state) {
+        Draw(planes);
+    }
+}
+BENCHMARK(BM_THPDraw)->Unit(benchmark::kMillisecond);
+
+// Baseline of the draw: copying the frame's 32-bit pixels once.
+void BM_MemcpyFrame(benchmark::State& state) {
+    std::vector<u32> from(kWidth * kHeight, 0xFF102030u);
+    std::vector<u32> to(kWidth * kHeight);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), to.size() * sizeof(u32));
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_MemcpyFrame)->Unit(benchmark::kMillisecond);
 
 // Baseline: libjpeg-turbo's ordinary decode of the same JPEG into RGB rows.
 void BM_LibjpegTurboDecodeRGB(benchmark::State& state) {
@@ -127,4 +155,10 @@ BENCHMARK(BM_LibjpegTurboDecodeRGB)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return bench::RunWithComparisons(
+        argc, argv,
+        {{"movie frame decode", "BM_THPVideoDecode", "THP", "BM_LibjpegTurboDecodeRGB",
+          "libjpeg-turbo"},
+         {"movie frame draw", "BM_THPDraw", "YUV to RGB", "BM_MemcpyFrame", "memcpy"}});
+}
