@@ -170,6 +170,31 @@ TEST(GXTevTest, MoviePlayerSetUpTurnsYuvIntoBt601Rgb) {
     EXPECT_EQ(ArgbAt(100 + kWidth, 50), 0xFF000000u);
 }
 
+// Noise Y, U and V planes of a frame's size, U and V at half its width and height.
+struct NoisePlanes {
+    NoisePlanes(u16 width, u16 height)
+        : y(Noise(width * height, 12345), width, height),
+          u(Noise(width * height / 4, 777), width / 2, height / 2),
+          v(Noise(width * height / 4, 4242), width / 2, height / 2) {}
+
+    static std::vector<u8> Noise(u32 count, u32 seed) {
+        std::vector<u8> values(count);
+        for (u8& value : values) {
+            seed = seed * 1103515245u + 12345u;
+            value = static_cast<u8>(seed >> 16);
+        }
+        return values;
+    }
+
+    void Load() const {
+        GXLoadTexObj(&y.texture, GX_TEXMAP0);
+        GXLoadTexObj(&u.texture, GX_TEXMAP1);
+        GXLoadTexObj(&v.texture, GX_TEXMAP2);
+    }
+
+    PlaneTexture y, u, v;
+};
+
 TEST(GXTevTest, MovieSetUpDrawsWhatTheGeneralEnvironmentDraws) {
     // The set-up as it stands, and followed by a stage that passes the previous colour
     // on (which no dedicated loop draws), over noise planes: the pictures must agree.
@@ -178,30 +203,40 @@ TEST(GXTevTest, MovieSetUpDrawsWhatTheGeneralEnvironmentDraws) {
         s16 corners[4][2];
         bool extremeRegisters; // drive the chroma stages into their clamps
         bool keepsAlpha;       // a frame buffer with alpha, alpha updated
+        bool wide;             // planes of 300 x 8 rather than 40 x 24
+        GXColor konst;         // stage 3's: which channels it copies, or how it mixes them
     };
+    constexpr GXColor kCopies{255, 0, 255, 128};
     const Case cases[] = {
-        {"1:1", {{5, 3}, {45, 3}, {45, 27}, {5, 27}}, false, false},
-        {"1:1 with alpha", {{5, 3}, {45, 3}, {45, 27}, {5, 27}}, false, true},
-        {"clamping registers", {{5, 3}, {45, 3}, {45, 27}, {5, 27}}, true, false},
-        {"stretched", {{1, 2}, {84, 2}, {84, 51}, {1, 51}}, true, false},
-        {"shrunk", {{9, 4}, {36, 4}, {36, 21}, {9, 21}}, false, false},
-        {"mirrored", {{60, 4}, {3, 4}, {3, 50}, {60, 50}}, false, false},
-        {"over the top left", {{-13, -7}, {27, -7}, {27, 17}, {-13, 17}}, false, false},
-        {"turned", {{20, 0}, {58, 14}, {44, 52}, {6, 38}}, true, false},
+        {"1:1", {{5, 3}, {45, 3}, {45, 27}, {5, 27}}, false, false, false, kCopies},
+        {"1:1 with alpha", {{5, 3}, {45, 3}, {45, 27}, {5, 27}}, false, true, false, kCopies},
+        {"clamping registers", {{5, 3}, {45, 3}, {45, 27}, {5, 27}}, true, false, false, kCopies},
+        {"stretched", {{1, 2}, {84, 2}, {84, 51}, {1, 51}}, true, false, false, kCopies},
+        {"shrunk", {{9, 4}, {36, 4}, {36, 21}, {9, 21}}, false, false, false, kCopies},
+        {"mirrored", {{60, 4}, {3, 4}, {3, 50}, {60, 50}}, false, false, false, kCopies},
+        {"over the top left",
+         {{-13, -7}, {27, -7}, {27, 17}, {-13, 17}},
+         false,
+         false,
+         false,
+         kCopies},
+        {"turned", {{20, 0}, {58, 14}, {44, 52}, {6, 38}}, true, false, false, kCopies},
+        {"mixing konst",
+         {{5, 3}, {45, 3}, {45, 27}, {5, 27}},
+         false,
+         false,
+         false,
+         {200, 77, 128, 9}},
+        {"wide, 1:1 from an odd column",
+         {{7, 40}, {307, 40}, {307, 48}, {7, 48}},
+         false,
+         false,
+         true,
+         kCopies},
+        {"wide, stretched", {{2, 30}, {315, 30}, {315, 60}, {2, 60}}, true, false, true, kCopies},
     };
-    constexpr u16 kWidth = 40;
-    constexpr u16 kHeight = 24;
-    std::vector<u8> y(kWidth * kHeight), u(kWidth * kHeight / 4), v(kWidth * kHeight / 4);
-    u32 noise = 12345;
-    for (std::vector<u8>* plane : {&y, &u, &v}) {
-        for (u8& value : *plane) {
-            noise = noise * 1103515245u + 12345u;
-            value = static_cast<u8>(noise >> 16);
-        }
-    }
-    const PlaneTexture yPlane(y, kWidth, kHeight);
-    const PlaneTexture uPlane(u, kWidth / 2, kHeight / 2);
-    const PlaneTexture vPlane(v, kWidth / 2, kHeight / 2);
+    const NoisePlanes small(40, 24);
+    const NoisePlanes wide(300, 8);
     const auto draw = [&](const Case& c, u32 stages) {
         SetUpMovieDrawing();
         if (c.keepsAlpha) {
@@ -212,14 +247,13 @@ TEST(GXTevTest, MovieSetUpDrawsWhatTheGeneralEnvironmentDraws) {
             GXSetTevColorS10(GX_TEVREG0, GXColorS10{1023, -1024, 700, -900});
             GXSetTevKColor(GX_KCOLOR1, GXColor{255, 255, 128, 255});
         }
-        GXLoadTexObj(&yPlane.texture, GX_TEXMAP0);
-        GXLoadTexObj(&uPlane.texture, GX_TEXMAP1);
-        GXLoadTexObj(&vPlane.texture, GX_TEXMAP2);
+        GXSetTevKColor(GX_KCOLOR2, c.konst);
+        (c.wide ? wide : small).Load();
         GXSetNumTevStages(static_cast<u8>(stages));
         GXSetTevOrder(GX_TEVSTAGE4, GX_TEXCOORD_NULL, GX_TEXMAP_NULL, GX_COLOR_NULL);
         GXSetTevOp(GX_TEVSTAGE4, GX_PASSCLR);
         DrawMovieCorners(c.corners);
-        return ReadFrameBuffer(0, 0, 96, 64).argb;
+        return ReadFrameBuffer(0, 0, 320, 64).argb;
     };
     for (const Case& c : cases) {
         EXPECT_EQ(draw(c, 4), draw(c, 5)) << c.what;
