@@ -8,7 +8,7 @@ packages=(
   libjpeg62-turbo-dev
 )
 if [ "${1:-}" != game ]; then
-  packages+=(clang libclang-rt-14-dev clang-format libgtest-dev libgmock-dev libbenchmark-dev
+  packages+=(clang libclang-rt-14-dev lld clang-format libgtest-dev libgmock-dev libbenchmark-dev
     libpixman-1-dev xvfb)
 fi
 missing=()
