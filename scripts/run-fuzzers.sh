@@ -1,17 +1,29 @@
 #!/usr/bin/env bash
 # Runs every fuzz target in a folder for a fixed number of runs over its corpus
-# (fuzz/corpus/<target>/, seeded by the target's own writer when empty).
+# (fuzz/corpus/<target>/, seeded by the target's own writer when empty), as many at a time
+# as there are processors. A target that fails shows its output and fails the whole.
 set -euo pipefail
 bin=$1
 runs=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
-shopt -s nullglob
-for target in "$bin"/fuzz_*; do
+
+run_target() {
+  local target=$1 name scratch status=0
   name=$(basename "$target")
-  corpus="$root/fuzz/corpus/$name"
   scratch=$(mktemp -d)
-  echo "-- $name"
-  ASAN_OPTIONS=detect_leaks=0 "$target" -runs="$runs" -seed=1 "$scratch" "$corpus" >"$scratch.log" 2>&1 ||
-    { cat "$scratch.log"; exit 1; }
+  ASAN_OPTIONS=detect_leaks=0 "$target" -runs="$runs" -seed=1 "$scratch" \
+    "$root/fuzz/corpus/$name" >"$scratch.log" 2>&1 || status=$?
+  if [ "$status" -eq 0 ]; then
+    echo "-- $name"
+  else
+    echo "-- $name failed:"
+    cat "$scratch.log"
+  fi
   rm -rf "$scratch" "$scratch.log"
-done
+  return "$status"
+}
+export -f run_target
+export runs root
+
+find "$bin" -maxdepth 1 -type f -name 'fuzz_*' -print0 | sort -z |
+  xargs -0 -r -n 1 -P "$(nproc)" bash -c 'run_target "$1"' run_target
