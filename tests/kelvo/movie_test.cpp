@@ -1,7 +1,8 @@
 // THP movies: the writer and reader agree (pictures within JPEG's error, sound exactly), bad
 // files are refused, and a movie plays headless on the virtual clock: every frame shown in
 // turn where it belongs, its sound in the output while it plays, then the movie completes;
-// held in memory it plays exactly as from the disc.
+// held in memory it plays exactly as from the disc; a frame leaves the graphics processor's
+// drawing state as it found it.
 #include "audio_device_support.h"
 #include "temporary_file.h"
 #include "temporary_host_directory.h"
@@ -11,6 +12,8 @@
 #include <kelvo/movie/thpplayer.h>
 #include <kelvo/platform/kmemory.h>
 #include <kelvo/platform/kplatform.h>
+#include <kelvo/render/krdrawhelp.h>
+#include <kelvo/render/krender.h>
 
 #include <console/thp.h>
 #include <console/vi.h>
@@ -318,6 +321,36 @@ TEST_F(MovieTest, MovieHeldInMemoryPlaysFrameForFrameLikeFromTheDisc) {
                             [](s16 s) { return std::abs(s) > kLoud / 2; }),
               0);
     EXPECT_TRUE(memory.left == disc.left) << "the sound differs";
+}
+
+TEST_F(MovieTest, AFrameLeavesTheDrawingStateAsItFoundIt) {
+    // The render layer's blended fill, then a movie frame, then the same fill: the fill
+    // draws with the very same pixel operations, environment and viewport.
+    using namespace Kelvo_lib;
+    kRender::Init();
+    krSurface* const surface = kRender::SurfaceCreate(krSurfaceDesc());
+    const auto fill = [] {
+        krDrawHelp::DrawRect(KR_DRAW_FLUSH, 0.1f, 0.1f, 0.2f, 0.2f, 0x80FF8040);
+    };
+    fill();
+    const std::vector<u8> before = GXDrawingStateForTest();
+    m_disc.Write("movies/test.thp", Written(TestMovie(false)));
+    const std::unique_ptr<kMovie> movie = Create("movies/test.thp");
+    ASSERT_NE(movie, nullptr);
+    movie->Play(false);
+    auto* thp = static_cast<kMovieTHP*>(movie.get());
+    int field = 0;
+    do {
+        VIWaitForRetrace();
+        movie->Tick(1.0f / 50);
+        movie->Render();
+    } while (thp->GetFrameIndex() < 0 && ++field < 10);
+    ASSERT_GE(thp->GetFrameIndex(), 0) << "no frame was drawn";
+    EXPECT_NE(GXDrawingStateForTest(), before) << "the frame draws in a state of its own";
+    fill();
+    EXPECT_EQ(GXDrawingStateForTest(), before);
+    kRender::SurfaceDestroy(surface);
+    kRender::Deinit();
 }
 
 TEST_F(MovieTest, PauseAndResumeOnlyActWhenTheyMeanSomething) {

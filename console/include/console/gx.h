@@ -3,6 +3,8 @@
 // environment, pixel operations) that renders into it. Main thread only.
 #pragma once
 
+#include <vector>
+
 #include <console/types.h>
 #include <console/vi.h>
 
@@ -732,6 +734,10 @@ struct GXCopyState {
 };
 const GXViewportState& GXGetViewportState();
 const GXCopyState& GXGetCopyState();
+// The pixel format, pixel operations (alpha compare, depth, blending, colour and alpha
+// updates), texture environment and viewport the setters last programmed, as bytes, for
+// tests that compare the state a caller leaves behind.
+std::vector<u8> GXDrawingStateForTest();
 
 // The embedded frame buffer (640 x 528), read and written directly by tests: colour as
 // 0xAARRGGBB as the pixel format stores it, depth in the low 24 bits. Reads outside

@@ -147,6 +147,19 @@ const GXCopyState& GXGetCopyState() {
     return s_gx.copy;
 }
 
+std::vector<u8> GXDrawingStateForTest() {
+    std::vector<u8> bytes;
+    const auto append = [&bytes](const auto& state) {
+        const auto* first = reinterpret_cast<const u8*>(&state);
+        bytes.insert(bytes.end(), first, first + sizeof state);
+    };
+    append(GXEmbeddedFrameBuffer().PixelFormat());
+    append(GXCurrentPixelOps());
+    append(GXCurrentTev());
+    append(GXGetViewportState());
+    return bytes;
+}
+
 u32 GXReadEFBColorForTest(u32 x, u32 y) {
     return GXEmbeddedFrameBuffer().ReadColour(x, y);
 }

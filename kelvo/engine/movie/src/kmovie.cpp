@@ -5,6 +5,7 @@
 #include <kelvo/platform/klog.h>
 #include <kelvo/platform/kmemory.h>
 #include <kelvo/platform/kplatform.h>
+#include <kelvo/render/krender.h>
 #include <kelvo/render/krvertexdesc.h>
 
 #include <cstdint>
@@ -143,6 +144,10 @@ bool kMovieTHP::Render() {
         m_videoInfo.xSize, m_videoInfo.ySize));
     THPPlayerDrawDone();
     g_resetWiiVertexDesc = true;
+    // The frame's planes took texture maps 0 to 2: the render layer loads its own again.
+    for (int stage = 0; stage < 3; ++stage) {
+        kRender::SetTextureResource(stage, RcPtr<krTextureResourceWII>());
+    }
     if (THPPlayerGetState() == THP_STATE_ERROR) {
         // The movie ends here: closed, and no longer playing for whoever waits on it.
         THPPlayerStop();

@@ -28,6 +28,30 @@ void LoadIntensity(GXTexObj* texture, unsigned char* data, short width, short he
     GXLoadTexObj(texture, map);
 }
 
+// What the set-up changed besides the above, back as GXInit left it, which is how the
+// engine keeps it: alpha written (the render layer's fills and sprites draw in their fast
+// loops only then), the register and konst colours, the four stages' konst selections and
+// the last three's passing on of the rasterised colour, and the second coordinate passing
+// the second texture coordinate through.
+void RestoreInitialState() {
+    GXSetAlphaUpdate(GX_TRUE);
+    GXSetTevColorS10(GX_TEVREG0, GXColorS10{0, 0, 0, 0});
+    for (u32 konst = GX_KCOLOR0; konst <= GX_KCOLOR2; ++konst) {
+        GXSetTevKColor(static_cast<GXTevKColorID>(konst), GXColor{0, 0, 0, 0});
+    }
+    for (u32 stage = GX_TEVSTAGE0; stage <= GX_TEVSTAGE3; ++stage) {
+        const auto id = static_cast<GXTevStageID>(stage);
+        GXSetTevKColorSel(id, GX_TEV_KCSEL_1_4);
+        GXSetTevKAlphaSel(id, GX_TEV_KASEL_1);
+        if (stage != GX_TEVSTAGE0) {
+            GXSetTevOrder(id, static_cast<GXTexCoordID>(stage), static_cast<GXTexMapID>(stage),
+                          GX_COLOR0A0);
+            GXSetTevOp(id, GX_PASSCLR);
+        }
+    }
+    GXSetTexCoordGen2(GX_TEXCOORD1, GX_TG_MTX2x4, GX_TG_TEX1, GX_IDENTITY, GX_FALSE, GX_PTIDENTITY);
+}
+
 } // namespace
 
 void THPGXYuv2RgbSetup(const GXRenderModeObj* mode) {
@@ -124,4 +148,5 @@ void THPGXRestore() {
     GXSetTevSwapModeTable(GX_TEV_SWAP1, GX_CH_RED, GX_CH_RED, GX_CH_RED, GX_CH_ALPHA);
     GXSetTevSwapModeTable(GX_TEV_SWAP2, GX_CH_GREEN, GX_CH_GREEN, GX_CH_GREEN, GX_CH_ALPHA);
     GXSetTevSwapModeTable(GX_TEV_SWAP3, GX_CH_BLUE, GX_CH_BLUE, GX_CH_BLUE, GX_CH_ALPHA);
+    RestoreInitialState();
 }
