@@ -38,9 +38,10 @@ u32 CountPixels(u32 left, u32 top, u32 width, u32 height, u32 argb) {
 }
 
 TEST(GXGeometryTest, QuadsDrawWhatTheirTwoTrianglesDraw) {
-    // A quad may be drawn as one polygon; it must give the pixels its triangles a, b, c
-    // and a, c, d give: sprites at whole and fractional places, turned, flipped over,
-    // twisted into a bow tie, flat, and past the screen's edge, textured and shaded.
+    // A quad, and a triangle list's pair a, b, c and a, c, d, may be drawn as one polygon;
+    // either must give the pixels those two triangles give drawn one by one: sprites at
+    // whole and fractional places, turned, flipped over, twisted into a bow tie, flat, and
+    // past the screen's edge, textured and shaded.
     std::vector<u32> texels(64);
     for (u32 i = 0; i < texels.size(); ++i) {
         texels[i] = (i * 0x2F6B1D53u) | 0x40000000u * (i % 4);
@@ -83,32 +84,42 @@ TEST(GXGeometryTest, QuadsDrawWhatTheirTwoTrianglesDraw) {
     };
     for (const GXCullMode cull : {GX_CULL_NONE, GX_CULL_BACK, GX_CULL_FRONT}) {
         for (const GXBlendMode blend : {GX_BM_NONE, GX_BM_BLEND}) {
-            const auto draw = [&](bool asQuads) {
+            const auto draw = [&](GXPrimitive primitive) {
                 gxtest::Reset(0xFF336699);
                 gxtest::UseTexture(texture, GX_MODULATE);
                 GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
                 GXSetCullMode(cull);
                 GXSetBlendMode(blend, GX_BL_SRCALPHA, GX_BL_INVSRCALPHA, GX_LO_NOOP);
                 for (const Quad& q : quads) {
-                    if (asQuads) {
+                    if (primitive == GX_QUADS) {
                         Draw(GX_QUADS, {q[0], q[1], q[2], q[3]});
-                    } else {
+                    } else if (primitive == GX_TRIANGLES) {
                         Draw(GX_TRIANGLES, {q[0], q[1], q[2], q[0], q[2], q[3]});
+                    } else { // one triangle at a time
+                        Draw(GX_TRIANGLES, {q[0], q[1], q[2]});
+                        Draw(GX_TRIANGLES, {q[0], q[2], q[3]});
                     }
                 }
                 return ReadFrameBuffer(0, 0, 64, 64);
             };
-            EXPECT_EQ(draw(true).argb, draw(false).argb) << "cull " << cull << " blend " << blend;
+            const auto triangles = draw(GX_TRIANGLEFAN).argb;
+            EXPECT_EQ(draw(GX_QUADS).argb, triangles) << "cull " << cull << " blend " << blend;
+            EXPECT_EQ(draw(GX_TRIANGLES).argb, triangles) << "cull " << cull << " blend " << blend;
         }
     }
-    // A sprite drawn as one polygon takes one span a line.
+    // A sprite drawn as one polygon takes one span a line, as a quad or as a list's pair
+    // (followed by a lone triangle, drawn at the list's end).
     gxtest::Reset();
     gxtest::UseTexture(texture, GX_REPLACE);
     GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
-    const u64 before = GXSpriteSpanCountForTest();
     const Quad q = sprite(4, 4, 16, kWhite);
+    u64 before = GXSpriteSpanCountForTest();
     Draw(GX_QUADS, {q[0], q[1], q[2], q[3]});
     EXPECT_EQ(GXSpriteSpanCountForTest() - before, 16u);
+    const Quad lower = sprite(4, 24, 16, kWhite);
+    before = GXSpriteSpanCountForTest();
+    Draw(GX_TRIANGLES, {q[0], q[1], q[2], q[0], q[2], q[3], lower[0], lower[1], lower[2]});
+    EXPECT_EQ(GXSpriteSpanCountForTest() - before, 32u);
 }
 
 TEST(GXGeometryTest, EveryPrimitiveTypeDrawsItsShape) {

@@ -9,6 +9,8 @@
 #include <console/gx.h>
 #include <console/os.h>
 
+#include <cstring>
+
 namespace {
 
 struct Assembly {
@@ -17,7 +19,8 @@ struct Assembly {
     GXPrimitive primitive;
     u32 expected;
     u32 received;
-    GXClipVertex recent[4];
+    bool heldTriangle; // a list's triangle waits in recent[0..2] for the one after it
+    GXClipVertex recent[6];
 };
 
 constinit Assembly s_assembly{};
@@ -36,14 +39,33 @@ bool IsDrawnPrimitive(GXPrimitive primitive) {
     }
 }
 
+bool SameVertex(const GXClipVertex& a, const GXClipVertex& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// A triangle list's triangles in pairs: when the second is (a, c, d) after (a, b, c), the
+// two are the fan of quad a, b, c, d (as a 2-D batch sends its quads), drawn as one.
+void CompleteTriangle(u32 n) {
+    const GXClipVertex* v = s_assembly.recent;
+    if (n % 6 == 2) {
+        s_assembly.heldTriangle = true;
+    } else if (n % 6 == 5) {
+        s_assembly.heldTriangle = false;
+        if (SameVertex(v[3], v[0]) && SameVertex(v[4], v[2])) {
+            GXDrawQuad(v[0], v[1], v[2], v[5]);
+        } else {
+            GXDrawTriangle(v[0], v[1], v[2]);
+            GXDrawTriangle(v[3], v[4], v[5]);
+        }
+    }
+}
+
 // Draws what vertex n (counted from 0, already in `recent`) completes.
 void Complete(u32 n) {
     const GXClipVertex* v = s_assembly.recent;
     switch (s_assembly.primitive) {
     case GX_TRIANGLES:
-        if (n % 3 == 2) {
-            GXDrawTriangle(v[0], v[1], v[2]);
-        }
+        CompleteTriangle(n);
         break;
     case GX_QUADS:
         if (n % 4 == 3) {
@@ -85,6 +107,7 @@ void Complete(u32 n) {
 GXClipVertex& SlotFor(u32 n) {
     switch (s_assembly.primitive) {
     case GX_TRIANGLES:
+        return s_assembly.recent[n % 6];
     case GX_TRIANGLESTRIP:
         return s_assembly.recent[n % 3];
     case GX_QUADS:
@@ -127,6 +150,7 @@ void GXBegin(GXPrimitive primitive, GXVtxFmt format, u16 vertexCount) {
     s_assembly.primitive = primitive;
     s_assembly.expected = vertexCount;
     s_assembly.received = 0;
+    s_assembly.heldTriangle = false;
     s_assembly.drawn = IsDrawnPrimitive(primitive);
     if (!s_assembly.drawn) {
         OSReport("GXBegin: primitive 0x%02X is not drawn\n", primitive);
@@ -146,6 +170,10 @@ void GXEnd() {
         return;
     }
     s_assembly.open = false;
+    if (s_assembly.heldTriangle) {
+        s_assembly.heldTriangle = false;
+        GXDrawTriangle(s_assembly.recent[0], s_assembly.recent[1], s_assembly.recent[2]);
+    }
     const bool wholeVertex = GXCloseVertexStream();
     if (s_assembly.drawn && (s_assembly.received < s_assembly.expected || !wholeVertex)) {
         OSReport("GXEnd: %u of the %u vertices GXBegin announced were written\n",
