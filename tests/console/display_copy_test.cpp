@@ -234,6 +234,24 @@ TEST(DisplayCopyTest, ClearFillsTheSourceRectangleAfterTheCopy) {
     }
 }
 
+TEST(DisplayCopyTest, ClearOfWholeLinesGivesEveryPixelItsDepth) {
+    // Depth cleared over whole lines, then one pixel's written: its line keeps the clear
+    // depth elsewhere, and the lines below the source keep theirs.
+    GXInit(nullptr, 0);
+    GXPokeEFBDepthForTest(3, 40, 77);
+    GXSetDispCopySrc(0, 0, kWidth, 32);
+    GXSetDispCopyDst(kWidth, 32);
+    GXSetCopyClear(GXColor{0, 0, 0, 0}, 0x00ABCDEF);
+    std::vector<u8> xfb(kWidth * 32 * 2);
+    GXCopyDisp(xfb.data(), GX_TRUE);
+    GXPokeEFBDepthForTest(5, 5, 9);
+    EXPECT_EQ(GXReadEFBDepthForTest(5, 5), 9u);
+    EXPECT_EQ(GXReadEFBDepthForTest(6, 5), 0xABCDEFu);
+    EXPECT_EQ(GXReadEFBDepthForTest(639, 31), 0xABCDEFu);
+    EXPECT_EQ(GXReadEFBDepthForTest(3, 40), 77u);
+    EXPECT_EQ(GXReadEFBDepthForTest(4, 40), 0u);
+}
+
 TEST(DisplayCopyTest, FrameBufferKeepsWhatThePixelFormatHolds) {
     struct Case {
         GXPixelFmt format;

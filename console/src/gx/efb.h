@@ -1,7 +1,9 @@
 // The embedded frame buffer: 640 x 528 colour words (0xAARRGGBB) and depth words
 // (24 bits), one static instance owned by GX. Writes keep only what the selected
 // pixel format holds; writes outside the buffer are dropped and reads outside it
-// give 0. The rasteriser writes whole spans through the row accessors. Main thread only.
+// give 0. The rasteriser writes whole spans through the row accessors. A fill of whole
+// lines leaves their depth to be written when something first uses it, as most frames
+// draw without a depth test. Main thread only.
 #pragma once
 
 #include <console/gx.h>
@@ -24,17 +26,27 @@ public:
     }
     void WriteDepth(u32 x, u32 y, u32 depth) {
         if (Contains(x, y)) {
-            m_depth[y * kWidth + x] = StoredDepth(depth);
+            DepthRow(y)[x] = StoredDepth(depth);
         }
     }
     u32 ReadColour(u32 x, u32 y) const { return Contains(x, y) ? m_colour[y * kWidth + x] : 0; }
-    u32 ReadDepth(u32 x, u32 y) const { return Contains(x, y) ? m_depth[y * kWidth + x] : 0; }
+    u32 ReadDepth(u32 x, u32 y) const {
+        if (!Contains(x, y)) {
+            return 0;
+        }
+        return m_depthFilled[y] ? m_depthFill[y] : m_depth[y * kWidth + x];
+    }
 
     // kWidth colour or depth words of line y (y < kHeight), for span loops that keep
     // to the buffer and store values through StoredColour/StoredDepth.
     const u32* ColourRow(u32 y) const { return &m_colour[y * kWidth]; }
     u32* ColourRow(u32 y) { return &m_colour[y * kWidth]; }
-    u32* DepthRow(u32 y) { return &m_depth[y * kWidth]; }
+    u32* DepthRow(u32 y) {
+        if (m_depthFilled[y]) {
+            WriteDepthFill(y);
+        }
+        return &m_depth[y * kWidth];
+    }
 
     // Sets colour and depth over a rectangle that lies inside the buffer.
     void Fill(u32 left, u32 top, u32 width, u32 height, u32 argb, u32 depth);
@@ -60,10 +72,14 @@ public:
     }
 
 private:
+    void WriteDepthFill(u32 y);
+
     // All zero at start (RGB8/Z24, black, depth 0), so the buffer lives in zeroed storage.
     GXPixelFmt m_format = GX_PF_RGB8_Z24;
     u32 m_colour[kWidth * kHeight]{};
     u32 m_depth[kWidth * kHeight]{};
+    bool m_depthFilled[kHeight]{}; // the line's depth is m_depthFill's, not yet written
+    u32 m_depthFill[kHeight]{};
 };
 
 EmbeddedFrameBuffer& GXEmbeddedFrameBuffer();

@@ -204,7 +204,7 @@ void DrawSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, u32 xB
     }
     EmbeddedFrameBuffer& efb = GXEmbeddedFrameBuffer();
     u32* colours = efb.ColourRow(y);
-    u32* depths = efb.DepthRow(y);
+    u32* depths = p.ops.zCompare ? efb.DepthRow(y) : nullptr;
     const u32 count = kInterpolants<kShading>;
     const u32 texturing = kShading == GXShading::PassColour ? 0 : 1;
     const f32 py = static_cast<f32>(y) + 0.5f;
@@ -261,7 +261,7 @@ void DrawGeneralSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y,
                      u32 xEnd) {
     EmbeddedFrameBuffer& efb = GXEmbeddedFrameBuffer();
     u32* colours = efb.ColourRow(y);
-    u32* depths = efb.DepthRow(y);
+    u32* depths = p.ops.zCompare ? efb.DepthRow(y) : nullptr;
     const u32 count = p.interpolantCount;
     const f32 py = static_cast<f32>(y) + 0.5f;
     f32 row[kGXMaxInterpolants];
