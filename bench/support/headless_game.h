@@ -1,7 +1,7 @@
 // The whole game brought up in the benchmark's process as the entry point does, headless,
-// over the build's disc image and a flash memory directory of its own (removed at the end):
-// each Frame is the platform's step, input, sound, the game's tick and, when asked, the
-// client's picture with the buffer swap. Main thread only.
+// over the build's disc image and a flash memory directory of its own (removed at the end),
+// showing the title screen: each Frame is the platform's step, input, sound, the game's
+// tick and, when asked, the client's picture with the buffer swap. Main thread only.
 #pragma once
 
 #include <shell/mainclient.h>
@@ -9,6 +9,7 @@
 #include <shell/mngameworld.h>
 #include <shell/mnresourcemanager.h>
 #include <shell/mnsound.h>
+#include <shell/mntitlescreen.h>
 
 #include <kelvo/input/kinputsystemwii.h>
 #include <kelvo/platform/klog.h>
@@ -45,10 +46,12 @@ public:
         MNSound::Init(3, 2);
         m_game.AddClient(&m_client);
         m_game.GetGameWorld()->Init();
+        MNTitleScreen::Init();
     }
 
     ~HeadlessGame() {
         using namespace Kelvo_lib;
+        MNTitleScreen::Deinit();
         m_game.GetGameWorld()->Deinit();
         m_game.RemoveClient(&m_client);
         MNSound::Deinit();
@@ -73,6 +76,12 @@ public:
         }
         krDrawHelp::Flush();
         kRender::BufferSwap();
+    }
+
+    // The frame step and the buffer swap alone: the copy of a frame nothing drew.
+    void CopyFrame() {
+        kPlatform_Process();
+        Kelvo_lib::kRender::BufferSwap();
     }
 
     Kelvo_lib::MNGameWorld& World() { return *m_game.GetGameWorld(); }

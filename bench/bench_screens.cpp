@@ -1,0 +1,180 @@
+// A frame of every screen of the game, headless over the build's disc image and its puzzle
+// bank, beside the frame's copy alone: the title after the logo movies, the front end's
+// profiles, keyboard, main menu, options and help, the Simply Puzzle menu, each puzzle
+// being played (past its intro), the anagram a crossword's hidden word brings, and the
+// pause and hint screens over a puzzle. A mode's screens join the table below.
+#include "support/screen_bench.h"
+
+#include <modes/mnsimplypuzzle.h>
+#include <modes/mnsimplypuzzlemenu.h>
+#include <puzzles/mnpuzzleui.h>
+#include <puzzles/puzzletypes.h>
+#include <shell/mnprofilemanager.h>
+
+#include <framework/ksplashscreen.h>
+#include <ui/kui.h>
+
+#include <cstring>
+
+namespace {
+
+using namespace Kelvo_lib;
+using bench::ScreenGame;
+
+// Places on the profile screen, its keyboard, the main menu, a puzzle's intro and the
+// wordsearch's buttons, in pixels.
+struct Place {
+    int x, y;
+};
+constexpr Place kSlot0{320, 104}, kKeyA{156, 166}, kSave{320, 367}, kOptions{320, 362},
+    kHelp{610, 466}, kContinue{320, 270}, kPauseButton{118, 477}, kHintButton{204, 477};
+
+void Click(ScreenGame& game, Place place, int wait = 10) {
+    game.Click(place.x, place.y, wait);
+}
+
+// The title screen as the start-up sequence leaves the game: after a logo movie.
+bool ReachTitle(ScreenGame& game) {
+    kSplashScreen::AddMovie("logo_puzzles", 1.0f, true);
+    kSplashScreen::Start();
+    for (int frame = 0; frame < 1000 && !kSplashScreen::IsFinished(); ++frame) {
+        game.Frame();
+    }
+    game.Frames(2); // the client moves on to the title
+    return kSplashScreen::IsFinished();
+}
+
+// The title closed by A: the world begins with its front end.
+void CloseTitle(ScreenGame& game) {
+    game.Frames(2);
+    game.Press(WPAD_BUTTON_A, 30);
+}
+
+// The front end's first start: the profile screen.
+bool ReachProfiles(ScreenGame& game) {
+    CloseTitle(game);
+    return game.World().GetCurrentSubGameIndex() == SUBGAME_FRONTEND;
+}
+
+bool ReachKeyboard(ScreenGame& game) {
+    ReachProfiles(game);
+    Click(game, kSlot0, 30);
+    return true;
+}
+
+// A profile "A" made in slot 0 and chosen.
+bool ReachMainMenu(ScreenGame& game) {
+    ReachKeyboard(game);
+    Click(game, kKeyA);
+    Click(game, kSave);
+    Click(game, kSlot0, 30);
+    return MNProfileManager::GetActiveProfileIndex() == 0;
+}
+
+bool ReachOptions(ScreenGame& game) {
+    ReachMainMenu(game);
+    Click(game, kOptions, 30);
+    return true;
+}
+
+bool ReachHelp(ScreenGame& game) {
+    ReachMainMenu(game);
+    Click(game, kHelp, 30);
+    return true;
+}
+
+MNSimplyPuzzle& SimplyPuzzle(ScreenGame& game) {
+    return *static_cast<MNSimplyPuzzle*>(game.World().GetSubGame(SUBGAME_SIMPLYPUZZLE));
+}
+
+bool ReachSimplyPuzzleMenu(ScreenGame& game) {
+    CloseTitle(game);
+    MNProfileManager::SetActiveProfile(0);
+    game.World().SetActiveProfile(0);
+    game.World().SetCurrentSubGame(SUBGAME_SIMPLYPUZZLE);
+    game.Frames(30);
+    return SimplyPuzzle(game).GetMenu()->IsOpen();
+}
+
+// From the menu, a beginner puzzle of the kind started and its intro's continue button
+// pressed.
+bool StartPuzzle(ScreenGame& game, int typeFlag) {
+    SimplyPuzzle(game).GetMenu()->PlaySignal(typeFlag, PUZZLE_DIFFICULTY_BEGINNER);
+    game.Frames(2);
+    Click(game, kContinue, 10);
+    const MNPuzzleUI* const screen = SimplyPuzzle(game).GetPuzzleScreen();
+    return screen != nullptr && !screen->IsContinueScreenOpen();
+}
+
+bool Play(ScreenGame& game, int typeFlag) {
+    return ReachSimplyPuzzleMenu(game) && StartPuzzle(game, typeFlag);
+}
+
+template <int kTypeFlag>
+bool ReachPuzzle(ScreenGame& game) {
+    return Play(game, kTypeFlag);
+}
+
+// As the debug profile, a crossword with a hidden word (others are abandoned) ended by the
+// debug key: its anagram, past its intro.
+bool ReachAnagram(ScreenGame& game) {
+    if (!ReachSimplyPuzzleMenu(game)) {
+        return false;
+    }
+    char* const name = MNProfileManager::GetActiveProfile()->GetSaveData()->name;
+    std::strcpy(name, MNProfile::kDebugName);
+    MNSimplyPuzzle& mode = SimplyPuzzle(game);
+    for (int attempt = 0; attempt < 20 && mode.GetWaitingAnagram() == nullptr; ++attempt) {
+        if (mode.GetPuzzleScreen() != nullptr) {
+            mode.AbandonPuzzle();
+            game.Frames(30);
+        }
+        if (!StartPuzzle(game, PUZZLE_FLAG_CROSSWORD)) {
+            return false;
+        }
+    }
+    game.Press(WPAD_BUTTON_2, 80);
+    Click(game, kContinue, 10);
+    return mode.IsAnagramRunning();
+}
+
+// A screen a wordsearch's button opens over it.
+bool ReachOverWordsearch(ScreenGame& game, Place button) {
+    if (!Play(game, PUZZLE_FLAG_WORDSEARCH)) {
+        return false;
+    }
+    Click(game, button, 40);
+    const kUIManager* const screens = game.World().GetUIManager();
+    return screens->GetLayer(screens->GetNumLayers() - 1)->GetTopUI() !=
+           SimplyPuzzle(game).GetPuzzleScreen();
+}
+
+bool ReachPause(ScreenGame& game) {
+    return ReachOverWordsearch(game, kPauseButton);
+}
+
+bool ReachHint(ScreenGame& game) {
+    return ReachOverWordsearch(game, kHintButton);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return bench::RunScreens(argc, argv,
+                             {
+                                 {"title", ReachTitle},
+                                 {"profiles", ReachProfiles},
+                                 {"keyboard", ReachKeyboard},
+                                 {"main menu", ReachMainMenu},
+                                 {"options", ReachOptions},
+                                 {"help", ReachHelp},
+                                 {"Simply Puzzle menu", ReachSimplyPuzzleMenu},
+                                 {"sudoku", ReachPuzzle<PUZZLE_FLAG_SUDOKU>},
+                                 {"fitword", ReachPuzzle<PUZZLE_FLAG_FITWORD>},
+                                 {"crossword", ReachPuzzle<PUZZLE_FLAG_CROSSWORD>},
+                                 {"wordsearch", ReachPuzzle<PUZZLE_FLAG_WORDSEARCH>},
+                                 {"anagram", ReachAnagram},
+                                 {"pause", ReachPause},
+                                 {"hint", ReachHint},
+                             });
+}
