@@ -79,17 +79,14 @@ GX_RUNTIME_SIMD void StepRun(const GXPixelPipeline& p, u32 run, SpanCoordinates&
     }
 }
 
+// The textured shadings' interpolants: the coordinate, and the colour that modulates.
 template <GXShading kShading>
-constexpr u32 kInterpolants = kShading == GXShading::PassColour ? 4
-                              : kShading == GXShading::Replace  ? 2
-                                                                : 6;
+constexpr u32 kInterpolants = kShading == GXShading::Replace ? 2 : 6;
 
 template <GXShading kShading>
 [[gnu::always_inline]] inline u32 Shade(const GXPixelPipeline& p, const GXTrianglePlanes& t,
                                         const f32* v, const SpanCoordinates& c) {
-    if constexpr (kShading == GXShading::PassColour) {
-        return Pack(GXColourByte(v[0]), GXColourByte(v[1]), GXColourByte(v[2]), GXColourByte(v[3]));
-    } else if constexpr (kShading == GXShading::Replace) {
+    if constexpr (kShading == GXShading::Replace) {
         return GXSampleTexel(p.samplers[0], c.uv[0][0], c.uv[0][1], t.linear[0]);
     } else {
         const u32 texel = GXSampleTexel(p.samplers[0], c.uv[0][0], c.uv[0][1], t.linear[0]);
@@ -194,19 +191,94 @@ void DrawConstantColourSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t,
     }
 }
 
-template <GXShading kShading, bool kPerspective>
-void DrawSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, u32 xBegin, u32 xEnd) {
-    if constexpr (kShading == GXShading::PassColour && !kPerspective) {
-        if (!p.ops.zCompare && HasConstantColour(t)) {
-            DrawConstantColourSpan(p, t, y, xBegin, xEnd);
-            return;
+// The rasterised colour of pixels x to x + count - 1 of a line, perspective-divided or
+// not, with the per-pixel loop's very arithmetic, in one loop the compiler vectorises.
+template <bool kPerspective>
+[[gnu::always_inline]] inline void ColourRun(const GXTrianglePlanes& t, const f32* row,
+                                             f32 rowInverseW, u32 x, u32 count, u32* colours) {
+    for (u32 i = 0; i < count; ++i) {
+        const f32 px = static_cast<f32>(x + i) + 0.5f;
+        s32 channels[4];
+        for (u32 c = 0; c < 4; ++c) {
+            const f32 value = row[c] + t.dx[c] * px;
+            channels[c] = GXColourByte(
+                kPerspective ? value * (1.0f / (rowInverseW + t.inverseWDx * px)) : value);
+        }
+        colours[i] = Pack(channels[0], channels[1], channels[2], channels[3]);
+    }
+}
+
+GX_RUNTIME_SIMD void AffineColourRun(const GXTrianglePlanes& t, const f32* row, f32 rowInverseW,
+                                     u32 x, u32 count, u32* colours) {
+    ColourRun<false>(t, row, rowInverseW, x, count, colours);
+}
+
+GX_RUNTIME_SIMD void PerspectiveColourRun(const GXTrianglePlanes& t, const f32* row,
+                                          f32 rowInverseW, u32 x, u32 count, u32* colours) {
+    ColourRun<true>(t, row, rowInverseW, x, count, colours);
+}
+
+// The depth of pixels x to x + count - 1 of a line, as the frame buffer stores it.
+GX_RUNTIME_SIMD void DepthRun(const EmbeddedFrameBuffer& efb, const GXTrianglePlanes& t,
+                              f64 rowDepth, u32 x, u32 count, u32* depths) {
+    for (u32 i = 0; i < count; ++i) {
+        const f32 px = static_cast<f32>(x + i) + 0.5f;
+        depths[i] = efb.StoredDepth(ToDepth(rowDepth + t.depthDx * px));
+    }
+}
+
+// The rasterised colour passed on: a run of pixels shaded and its depth found at a time,
+// then each pixel tested and written. Draws what the per-pixel loop draws.
+template <bool kPerspective>
+void DrawColourSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, u32 xBegin,
+                    u32 xEnd) {
+    const GXPixelOps& ops = p.ops;
+    if (!kPerspective && !ops.zCompare && HasConstantColour(t)) {
+        DrawConstantColourSpan(p, t, y, xBegin, xEnd);
+        return;
+    }
+    EmbeddedFrameBuffer& efb = GXEmbeddedFrameBuffer();
+    u32* colours = efb.ColourRow(y);
+    u32* depths = ops.zCompare ? efb.DepthRow(y) : nullptr;
+    const f32 py = static_cast<f32>(y) + 0.5f;
+    f32 row[4];
+    for (u32 i = 0; i < 4; ++i) {
+        row[i] = t.base[i] + t.dy[i] * py;
+    }
+    const f32 rowInverseW = t.inverseWBase + t.inverseWDy * py;
+    const f64 rowDepth = t.depthBase + t.depthDy * py;
+    u32 shaded[kGXRunPixels];
+    u32 depth[kGXRunPixels];
+    for (u32 runStart = xBegin; runStart < xEnd; runStart += kGXRunPixels) {
+        const u32 run = std::min(kGXRunPixels, xEnd - runStart);
+        (kPerspective ? PerspectiveColourRun : AffineColourRun)(t, row, rowInverseW, runStart, run,
+                                                                shaded);
+        if (ops.zCompare) {
+            DepthRun(efb, t, rowDepth, runStart, run, depth);
+        }
+        for (u32 i = 0; i < run; ++i) {
+            const u32 x = runStart + i;
+            if (ops.zCompare && !GXCompareValues(ops.zFunction, depth[i], depths[x])) {
+                continue;
+            }
+            if (!p.alphaAlways && !GXAlphaPasses(ops, shaded[i] >> 24)) {
+                continue;
+            }
+            if (ops.zCompare && ops.zUpdate) {
+                depths[x] = depth[i];
+            }
+            colours[x] = Output(p, efb, shaded[i], colours[x]);
         }
     }
+}
+
+template <GXShading kShading, bool kPerspective>
+void DrawSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, u32 xBegin, u32 xEnd) {
     EmbeddedFrameBuffer& efb = GXEmbeddedFrameBuffer();
     u32* colours = efb.ColourRow(y);
     u32* depths = p.ops.zCompare ? efb.DepthRow(y) : nullptr;
     const u32 count = kInterpolants<kShading>;
-    const u32 texturing = kShading == GXShading::PassColour ? 0 : 1;
+    const u32 texturing = 1; // stage 0 samples
     const f32 py = static_cast<f32>(y) + 0.5f;
     f32 row[kGXMaxInterpolants];
     for (u32 i = 0; i < count; ++i) {
@@ -338,6 +410,7 @@ void DrawGeneralSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y,
 template <GXShading kShading>
 constexpr GXSpanFunction kSpanPair[2] = {DrawSpan<kShading, false>, DrawSpan<kShading, true>};
 constexpr GXSpanFunction kGeneralSpanPair[2] = {DrawGeneralSpan<false>, DrawGeneralSpan<true>};
+constexpr GXSpanFunction kColourSpanPair[2] = {DrawColourSpan<false>, DrawColourSpan<true>};
 
 bool ReadsRasterised(const GXTevStage& stage) {
     for (u32 i = 0; i < 4; ++i) {
@@ -520,7 +593,7 @@ GXShading Classify(const GXPixelPipeline& p) {
 const GXSpanFunction* SpansFor(GXShading shading) {
     switch (shading) {
     case GXShading::PassColour:
-        return kSpanPair<GXShading::PassColour>;
+        return kColourSpanPair;
     case GXShading::Replace:
         return kSpanPair<GXShading::Replace>;
     case GXShading::Modulate:
