@@ -107,8 +107,9 @@ void UseState(const Texture& t, const Shading& shading, bool blend, bool general
 }
 
 // Sprites magnified, minified, one to one, shifted by fractions of a pixel, with
-// coordinates beyond the texture, tinted, and partly outside the scissor; then a
-// rotated and a shaded quad, which the sprite loop hands on.
+// coordinates beyond the texture, tinted, and partly outside the scissor; turned quads,
+// magnified, minified and beyond the texture; and a shaded quad, which the sprite loop
+// hands on.
 void DrawSprites() {
     gxtest::DrawRect(2, 2, 26, 14, 0xFFFFFFFF);                               // 1.5 x
     gxtest::DrawRect(30.3f, 2.6f, 39.9f, 7.4f, 0xC0A080FF);                   // 0.6 x, shifted
@@ -120,6 +121,14 @@ void DrawSprites() {
                             {44, 40, 0, 0xFFFFFFFF, 1, 0},
                             {40, 54, 0, 0xFFFFFFFF, 1, 1},
                             {26, 50, 0, 0xFFFFFFFF, 0, 1}});
+    gxtest::Draw(GX_QUADS, {{3, 46, 0, 0xFFFFFFFF, -0.5f, -0.5f},
+                            {15, 47, 0, 0xFFFFFFFF, 1.5f, -0.5f},
+                            {14, 55, 0, 0xFFFFFFFF, 1.5f, 1.5f},
+                            {2, 54, 0, 0xFFFFFFFF, -0.5f, 1.5f}});
+    gxtest::Draw(GX_QUADS, {{17, 46, 0, 0xC0A080FF, 0, 0},
+                            {24, 47, 0, 0xC0A080FF, 1, 0},
+                            {23, 52, 0, 0xC0A080FF, 1, 1},
+                            {16, 51, 0, 0xC0A080FF, 0, 1}});
     gxtest::Draw(GX_QUADS, {{48, 36, 0, 0xFF0000FF, 0, 0},
                             {62, 36, 0, 0x00FF0080, 1, 0},
                             {62, 50, 0, 0x0000FFFF, 1, 1},
@@ -203,6 +212,43 @@ TEST(GXSpriteSpanTest, TextureMemoryIsReadAgainByTheNextPrimitive) {
     std::copy(changed.begin(), changed.end(), image.begin());
     gxtest::DrawRect(0, 0, 8, 8, 0xFFFFFFFF);
     EXPECT_EQ(gxtest::ArgbAt(3, 3), 0xFFFF8000u);
+}
+
+TEST(GXSpriteSpanTest, ATurnedSpriteRoundItsTextureReadsEveryTexelAfresh) {
+    // A 64-texel repeat read whole by one sprite, then another texture at the same size
+    // turned, its lines reading from texel 40 once round to texel 46 and on: the second must show
+    // its own texels only, as the general environment draws them.
+    std::vector<u32> plain(64 * 8, 0xFF102030);
+    std::vector<u32> noise(64 * 8);
+    for (u32 i = 0; i < noise.size(); ++i) {
+        noise[i] = 0xFF000000 | ((i * 0x9E3779B9u) & 0xFFFFFF);
+    }
+    const std::vector<u8> first = gxtest::TileRgba8(plain, 64, 8);
+    const std::vector<u8> second = gxtest::TileRgba8(noise, 64, 8);
+    GXTexObj textures[2];
+    GXInitTexObj(&textures[0], first.data(), 64, 8, GX_TF_RGBA8, GX_REPEAT, GX_REPEAT, GX_FALSE);
+    GXInitTexObj(&textures[1], second.data(), 64, 8, GX_TF_RGBA8, GX_REPEAT, GX_REPEAT, GX_FALSE);
+    for (GXTexObj& texture : textures) {
+        GXInitTexObjLOD(&texture, GX_NEAR, GX_NEAR, 0, 0, 0, GX_FALSE, GX_FALSE, GX_ANISO_1);
+    }
+    const auto draw = [&](bool general) {
+        gxtest::Reset();
+        GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
+        if (general) {
+            GXSetNumTevStages(2);
+            GXSetTevOrder(GX_TEVSTAGE1, GX_TEXCOORD_NULL, GX_TEXMAP_NULL, GX_COLOR_NULL);
+            GXSetTevOp(GX_TEVSTAGE1, GX_PASSCLR);
+        }
+        gxtest::UseTexture(textures[0], GX_REPLACE);
+        gxtest::DrawRect(0, 0, 64, 8, 0xFFFFFFFF);
+        gxtest::UseTexture(textures[1], GX_REPLACE);
+        gxtest::Draw(GX_QUADS, {{0, 12, 0, 0xFFFFFFFF, 0.625f, 0},
+                                {64, 12.5f, 0, 0xFFFFFFFF, 1.75f, 0},
+                                {64, 22.5f, 0, 0xFFFFFFFF, 1.75f, 1},
+                                {0, 22, 0, 0xFFFFFFFF, 0.625f, 1}});
+        return ReadFrameBuffer(0, 10, 64, 16).argb;
+    };
+    EXPECT_EQ(draw(false), draw(true));
 }
 
 } // namespace

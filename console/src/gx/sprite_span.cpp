@@ -27,6 +27,7 @@ constexpr u32 kColumns = EmbeddedFrameBuffer::kWidth + 2; // room for a pair's s
 // The triangle being drawn, as GXPrepareSpriteTriangle found it.
 struct SpriteTriangle {
     bool drawable;    // its spans are the sprite loop's
+    bool turned;      // t changes across a line too: its spans step both coordinates
     bool steadyRows;  // every line reads the same columns (s does not change down)
     bool modulate;    // the rasterised colour is not white
     Lanes modulation; // its weights, 256 meaning one
@@ -271,9 +272,9 @@ const u32* FilterDown(const u32* top, const u32* bottom, u32 weight, s32 first, 
 template <GXShading kShading>
 void PrepareTriangle(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 left, u32 right) {
     const u32 s = static_cast<u32>(p.stages[0].coordAt);
-    s_triangle.drawable =
-        t.dx[s + 1] == 0.0f && Modulation<kShading>(t, s_triangle.modulation, s_triangle.modulate);
-    if (!s_triangle.drawable) {
+    s_triangle.drawable = Modulation<kShading>(t, s_triangle.modulation, s_triangle.modulate);
+    s_triangle.turned = t.dx[s + 1] != 0.0f;
+    if (!s_triangle.drawable || s_triangle.turned) {
         return;
     }
     s_triangle.steadyRows = t.dy[s] == 0.0f;
@@ -283,16 +284,133 @@ void PrepareTriangle(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 le
     }
 }
 
+// A turned sprite's texel rows: those the lines from `first` (unwrapped) on read, each
+// found once per span.
+class TurnedRows {
+public:
+    static constexpr s32 kMaxRows = 64;
+
+    // False when the span reads more rows than it keeps.
+    bool Start(const GXTextureSampler& sampler, s32 first, s32 last, s32 left, s32 right) {
+        if (last - first >= kMaxRows) {
+            return false;
+        }
+        m_first = first;
+        for (s32 line = first; line <= last; ++line) {
+            m_rows[line - first] = GXTextureRow(
+                gx_texture::Wrap(line, sampler.height, sampler.maskT, sampler.wrapT), left, right);
+        }
+        return true;
+    }
+
+    const u32* operator[](s32 line) const { return m_rows[line - m_first]; }
+
+private:
+    s32 m_first = 0;
+    const u32* m_rows[kMaxRows] = {};
+};
+
+// One pixel of a turned sprite at (u, v) in 1/256 texels: its texel, or (bilinear) the
+// four around the point filtered down the two columns and then across, as GXSampleTexel.
+template <bool kLinear>
+[[gnu::always_inline]] inline Lanes SampleTurned(const TurnedRows& rows, const Wrapping& wrapping,
+                                                 s32 u, s32 v) {
+    if constexpr (!kLinear) {
+        const u32 element = static_cast<u32>(wrapping.Reduce(u >> 8) + 1);
+        return Widen(u64{rows[v >> 8][element]});
+    } else {
+        u -= 128;
+        v -= 128;
+        const u32 element = static_cast<u32>(wrapping.Reduce(u >> 8) + 1);
+        const u64 across = static_cast<u64>(u & 0xFF) * kEveryLane;
+        const u64 down = static_cast<u64>(v & 0xFF) * kEveryLane;
+        const Lanes columns =
+            Lerp(Widen(Load(rows[v >> 8] + element)), Widen(Load(rows[(v >> 8) + 1] + element)),
+                 reinterpret_cast<Lanes>(Halves{down, down}));
+        const Lanes right = __builtin_shufflevector(columns, columns, 4, 5, 6, 7, 4, 5, 6, 7);
+        return Lerp(columns, right, reinterpret_cast<Lanes>(Halves{across, across}));
+    }
+}
+
+// Columns [xBegin, xEnd) of line y of a turned sprite: both coordinates stepped per pixel
+// as the per-pixel loop steps them, the texel rows the span reads found first. False,
+// having drawn nothing, when the span reads more rows than the loop keeps.
+template <bool kLinear, bool kBlend>
+bool DrawTurnedPixels(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, u32 xBegin,
+                      u32 xEnd) {
+    const GXTextureSampler& sampler = p.samplers[0];
+    const u32 k = static_cast<u32>(p.stages[0].coordAt);
+    const f32 py = static_cast<f32>(y) + 0.5f;
+    GXCoordinateStep s =
+        GXStepCoordinate(t.base[k] + t.dy[k] * py + t.dx[k] * 0.5f, t.dx[k], sampler.width, xBegin);
+    GXCoordinateStep tc = GXStepCoordinate(t.base[k + 1] + t.dy[k + 1] * py + t.dx[k + 1] * 0.5f,
+                                           t.dx[k + 1], sampler.height, xBegin);
+    const s32 centre = kLinear ? 128 : 0;
+    const u32 last = xEnd - xBegin - 1;
+    const auto texelAt = [centre](const GXCoordinateStep& c, u32 i) {
+        return (GXStepTexel(c.at + c.step * i) - centre) >> 8;
+    };
+    const s32 top = std::min(texelAt(tc, 0), texelAt(tc, last));
+    const s32 bottom = std::max(texelAt(tc, 0), texelAt(tc, last)) + (kLinear ? 1 : 0);
+    const Wrapping wrapping = WrappingOf(sampler, kLinear);
+    const s32 leftmost = std::min(texelAt(s, 0), texelAt(s, last));
+    const s32 rightmost = std::max(texelAt(s, 0), texelAt(s, last));
+    s32 left = wrapping.Reduce(leftmost);
+    s32 right = wrapping.Reduce(rightmost) + (kLinear ? 1 : 0);
+    if (left > wrapping.Reduce(rightmost) || rightmost - leftmost + 1 >= sampler.width) {
+        left = -1; // the span wraps round the texture: the whole row
+        right = sampler.width;
+    }
+    TurnedRows rows;
+    if (!rows.Start(sampler, top, bottom, left, std::min(right, sampler.width))) {
+        return false;
+    }
+    ++s_spansDrawn;
+    u32* const pixels = GXEmbeddedFrameBuffer().ColourRow(y);
+    const Lanes modulation = s_triangle.modulation;
+    const auto sample = [&](u32 i) {
+        return SampleTurned<kLinear>(rows, wrapping, GXStepTexel(s.at + s.step * i),
+                                     GXStepTexel(tc.at + tc.step * i));
+    };
+    // Pixels i and j of the span into `at` and the word after it.
+    const auto drawPair = [&](u32 i, u32 j, u32* at) {
+        const Lanes first = sample(i);
+        const Lanes second = sample(j);
+        Lanes colour = __builtin_shufflevector(first, second, 0, 1, 2, 3, 8, 9, 10, 11);
+        if (s_triangle.modulate) {
+            colour = (colour * modulation + 128) >> 8;
+        }
+        Write<kBlend>(colour, at);
+    };
+    u32 x = xBegin;
+    for (; x + 2 <= xEnd; x += 2) {
+        drawPair(x - xBegin, x + 1 - xBegin, pixels + x);
+    }
+    if (x < xEnd) {
+        u32 lastPair[2] = {pixels[x], pixels[x]};
+        drawPair(x - xBegin, x - xBegin, lastPair);
+        pixels[x] = lastPair[0];
+    }
+    return true;
+}
+
 template <GXShading kShading, bool kBlend>
 void DrawSpriteSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, u32 xBegin,
                     u32 xEnd) {
-    if (!s_triangle.drawable) {
+    const bool linear = t.linear[0];
+    if (s_triangle.drawable && s_triangle.turned) {
+        const bool drawn = linear ? DrawTurnedPixels<true, kBlend>(p, t, y, xBegin, xEnd)
+                                  : DrawTurnedPixels<false, kBlend>(p, t, y, xBegin, xEnd);
+        if (drawn) {
+            return;
+        }
+    }
+    if (!s_triangle.drawable || s_triangle.turned) {
         p.perPixelSpan(p, t, y, xBegin, xEnd);
         return;
     }
     const GXTextureSampler& sampler = p.samplers[0];
     const u32 s = static_cast<u32>(p.stages[0].coordAt);
-    const bool linear = t.linear[0];
     const f32 py = static_cast<f32>(y) + 0.5f;
     if (!s_triangle.steadyRows) {
         StepColumns(p, t, t.base[s] + t.dy[s] * py + t.dx[s] * 0.5f, xBegin, xEnd + 1);
