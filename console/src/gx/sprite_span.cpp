@@ -345,9 +345,9 @@ bool DrawTurnedPixels(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y
         GXStepCoordinate(t.base[k] + t.dy[k] * py + t.dx[k] * 0.5f, t.dx[k], sampler.width, xBegin);
     GXCoordinateStep tc = GXStepCoordinate(t.base[k + 1] + t.dy[k + 1] * py + t.dx[k + 1] * 0.5f,
                                            t.dx[k + 1], sampler.height, xBegin);
-    const s32 centre = kLinear ? 128 : 0;
+    constexpr s32 centre = kLinear ? 128 : 0;
     const u32 last = xEnd - xBegin - 1;
-    const auto texelAt = [centre](const GXCoordinateStep& c, u32 i) {
+    const auto texelAt = [](const GXCoordinateStep& c, u32 i) {
         return (GXStepTexel(c.at + c.step * i) - centre) >> 8;
     };
     const s32 top = std::min(texelAt(tc, 0), texelAt(tc, last));
