@@ -1,14 +1,19 @@
 // The disc drive over a directory: lookups, asynchronous reads handed over at polls,
-// priorities, cancelling, injected drive errors and the rules that inject them.
+// priorities on either host, headless polls that see the same drive whatever the load,
+// cancelling, injected drive errors and the rules that inject them.
 #include "temporary_host_directory.h"
 
 #include <console/dvd.h>
 #include <console/fault.h>
+#include <console/host.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -60,6 +65,45 @@ protected:
 
 struct alignas(32) Buffer {
     char bytes[256];
+};
+
+// The host the drive runs on while it lives: the window host's drive serves reads on its own
+// thread, the headless one at the polls.
+class HostKindScope {
+public:
+    explicit HostKindScope(HostKind kind) : m_original(HostGetOptions()) {
+        HostOptions options = m_original;
+        options.kind = kind;
+        HostSetOptions(options);
+    }
+    ~HostKindScope() { HostSetOptions(m_original); }
+
+private:
+    HostOptions m_original;
+};
+
+// Keeps every core busy while it lives, as other programs on a loaded machine do.
+class BusyCores {
+public:
+    BusyCores() {
+        const unsigned count = std::max(2u, std::thread::hardware_concurrency());
+        for (unsigned i = 0; i < count; ++i) {
+            m_threads.emplace_back([this] {
+                while (!m_stop.load(std::memory_order_relaxed)) {
+                }
+            });
+        }
+    }
+    ~BusyCores() {
+        m_stop = true;
+        for (std::thread& thread : m_threads) {
+            thread.join();
+        }
+    }
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::vector<std::thread> m_threads;
 };
 
 TEST_F(DvdTest, FindsFilesWhateverTheCaseAndOnlyInsideTheDisc) {
@@ -148,21 +192,73 @@ TEST_F(DvdTest, RefusesReadsTheDriveCannotDo) {
 
 TEST_F(DvdTest, ServesHigherPrioritiesFirstAndEqualOnesInOrder) {
     m_disc.Write("file.bin", std::string(64, 'x'));
-    ASSERT_TRUE(FaultAddText("dvd-read:retry@1x2"));
-    DVDFileInfo files[4] = {Open("file.bin"), Open("file.bin"), Open("file.bin"), Open("file.bin")};
-    Buffer buffers[4];
-    const s32 priorities[4] = {2, 3, 0, 3}; // the first is held by the fault
-    for (int i = 0; i < 4; ++i) {
-        ASSERT_TRUE(DVDReadAsyncPrio(&files[i], buffers[i].bytes, 32, 0, Record, priorities[i]));
+    for (const HostKind kind : {HostKind::Window, HostKind::Headless}) {
+        SCOPED_TRACE(kind == HostKind::Window ? "window" : "headless");
+        const HostKindScope host(kind);
+        s_calls.clear();
+        FaultReset();
+        ASSERT_TRUE(FaultAddText("dvd-read:retry@1x2"));
+        DVDFileInfo files[4] = {Open("file.bin"), Open("file.bin"), Open("file.bin"),
+                                Open("file.bin")};
+        Buffer buffers[4];
+        const s32 priorities[4] = {2, 3, 0, 3}; // the first is held by the fault
+        for (int i = 0; i < 4; ++i) {
+            ASSERT_TRUE(
+                DVDReadAsyncPrio(&files[i], buffers[i].bytes, 32, 0, Record, priorities[i]));
+        }
+        for (int i = 0; i < kPolls && s_calls.size() < 4; ++i) {
+            DVDGetDriveStatus();
+        }
+        ASSERT_EQ(s_calls.size(), 4u);
+        EXPECT_EQ(s_calls[0].info, &files[2]);
+        EXPECT_EQ(s_calls[1].info, &files[0]);
+        EXPECT_EQ(s_calls[2].info, &files[1]);
+        EXPECT_EQ(s_calls[3].info, &files[3]);
     }
-    for (int i = 0; i < kPolls && s_calls.size() < 4; ++i) {
-        DVDGetDriveStatus();
+}
+
+// Headless, each poll first serves every read queued before it, by priority: a long read
+// is done at the next poll, even with every core busy, and a held read at the poll after
+// its release. A drive on a thread of its own would let the host's load decide.
+TEST_F(DvdTest, HeadlessPollsSeeTheSameDriveWhateverTheLoad) {
+    constexpr s32 kLarge = 3 * 512 * 1024; // three transfer chunks
+    struct alignas(32) LargeBuffer {
+        char bytes[kLarge];
+    };
+    m_disc.Write("large.bin", std::string(kLarge, 'L'));
+    m_disc.Write("small.bin", std::string(32, 's'));
+    ASSERT_TRUE(FaultAddText("dvd-read:no-disc@3x2"));
+    const HostKindScope host(HostKind::Headless);
+    DVDFileInfo large = Open("large.bin");
+    DVDFileInfo small = Open("small.bin");
+    const auto largeBuffer = std::make_unique<LargeBuffer>();
+    Buffer smallBuffer;
+    struct CloseAtEnd { // leaves nothing in flight, should a check end the test early
+        DVDFileInfo* files[2];
+        ~CloseAtEnd() {
+            for (DVDFileInfo* file : files) {
+                DVDClose(file);
+            }
+        }
+    } const closeAtEnd{{&large, &small}};
+    const BusyCores busy;
+
+    ASSERT_TRUE(DVDReadAsyncPrio(&large, largeBuffer->bytes, kLarge, 0, Record, 3));
+    ASSERT_TRUE(DVDReadAsyncPrio(&small, smallBuffer.bytes, 32, 0, Record, 0));
+    EXPECT_EQ(DVDGetDriveStatus(), DVD_STATE_END);
+    ASSERT_EQ(s_calls.size(), 2u);
+    EXPECT_EQ(s_calls[0].info, &small) << "the urgent read first, though queued second";
+    EXPECT_EQ(s_calls[1].info, &large);
+    EXPECT_EQ(s_calls[1].result, kLarge);
+    EXPECT_EQ(largeBuffer->bytes[kLarge - 1], 'L');
+
+    ASSERT_TRUE(DVDReadAsyncPrio(&large, largeBuffer->bytes, kLarge, 0, Record, 2));
+    for (const s32 status : {DVD_STATE_NO_DISK, DVD_STATE_NO_DISK, DVD_STATE_BUSY}) {
+        EXPECT_EQ(DVDGetDriveStatus(), status);
     }
-    ASSERT_EQ(s_calls.size(), 4u);
-    EXPECT_EQ(s_calls[0].info, &files[2]);
-    EXPECT_EQ(s_calls[1].info, &files[0]);
-    EXPECT_EQ(s_calls[2].info, &files[1]);
-    EXPECT_EQ(s_calls[3].info, &files[3]);
+    EXPECT_EQ(s_calls.size(), 2u) << "released, not yet read";
+    EXPECT_EQ(DVDGetCommandBlockStatus(&large.cb), DVD_STATE_END);
+    EXPECT_EQ(s_calls.size(), 3u);
 }
 
 TEST_F(DvdTest, CancelledReadCallsBackWithCancelled) {

@@ -1,10 +1,12 @@
 // Disc drive: the disc is a directory on the host (--disc DIR, by default disc/ beside
 // the executable's bin/), whose paths are found case-insensitively as on the console's
-// disc. Reads run on the drive's own thread; a command's completion (its state, size
-// and callback) reaches the caller only when it polls (DVDGetCommandBlockStatus,
-// DVDGetDriveStatus, DVDCancel), and callbacks run only on the main thread. Injected
-// faults (console/fault.h) hold a read in a drive error state for a number of polls.
-// Bad arguments are reported and refused. Nothing here allocates through operator new.
+// disc. Reads run on the drive's own thread, or headless at the polls (each serves the
+// reads queued before it: no virtual time passes, whatever the host's load); a command's
+// completion (its state, size and callback) reaches the caller only when it polls
+// (DVDGetCommandBlockStatus, DVDGetDriveStatus, DVDCancel, DVDReadPrio's wait), and
+// callbacks run only on the main thread. Injected faults (console/fault.h) hold a read in
+// a drive error state for a number of polls. Bad arguments are reported and refused.
+// Nothing here allocates through operator new.
 #pragma once
 
 #include <console/types.h>

@@ -1,7 +1,9 @@
-// The disc drive: a list of commands in flight, one worker thread that serves the
-// queued ones by priority, and completions handed over at the caller's polls.
+// The disc drive: a list of commands in flight, served by priority on the drive's own
+// thread (or, on the virtual clock, at the polls), and completions handed over at the
+// caller's polls.
 #include <console/dvd.h>
 #include <console/fault.h>
+#include <console/host.h>
 #include <console/os.h>
 
 #include "dvd/disc_directory.h"
@@ -194,29 +196,63 @@ s32 Transfer(Drive& drive, const DVDCommandBlock* block, s32 entry, u8* buffer, 
     return result;
 }
 
+// On the virtual clock the drive has no thread of its own: the polls serve its queue, so a
+// read takes no virtual time and what a poll sees never depends on the host's speed or load.
+bool ServedAtPolls() {
+    return HostUsesVirtualClock();
+}
+
+// Runs the command, outside the lock, and leaves it finished for its caller's poll.
+void ServeLocked(Drive& drive, Lock& guard, DVDCommandBlock* block) {
+    block->phase = kPhaseRunning;
+    const s32 entry = block->fileInfo->entryNum;
+    u8* buffer = static_cast<u8*>(block->addr);
+    const u32 offset = block->offset;
+    const u32 length = block->length;
+    guard.unlock();
+    const s32 result = Transfer(drive, block, entry, buffer, offset, length);
+    guard.lock();
+    block->result = block->cancelRequested ? DVD_RESULT_CANCELED : result;
+    block->phase = kPhaseFinished;
+    block->finishOrder = drive.nextFinishOrder++;
+    drive.changed.notify_all();
+}
+
 void* WorkerMain(void*) {
     Drive& drive = TheDrive();
+    Lock guard(drive.lock);
     for (;;) {
-        Lock guard(drive.lock);
         DVDCommandBlock* block = nullptr;
-        drive.changed.wait(guard, [&] { return (block = NextQueuedLocked(drive)) != nullptr; });
-        block->phase = kPhaseRunning;
-        const s32 entry = block->fileInfo->entryNum;
-        u8* buffer = static_cast<u8*>(block->addr);
-        const u32 offset = block->offset;
-        const u32 length = block->length;
-        guard.unlock();
-        const s32 result = Transfer(drive, block, entry, buffer, offset, length);
-        guard.lock();
-        block->result = block->cancelRequested ? DVD_RESULT_CANCELED : result;
-        block->phase = kPhaseFinished;
-        block->finishOrder = drive.nextFinishOrder++;
-        drive.changed.notify_all();
+        drive.changed.wait(guard, [&] {
+            return !ServedAtPolls() && (block = NextQueuedLocked(drive)) != nullptr;
+        });
+        ServeLocked(drive, guard, block);
     }
 }
 
+// Serves the most urgent queued command on the polling thread when the polls serve the
+// queue; false when they do not or nothing can be served.
+bool ServeNextAtPollLocked(Drive& drive, Lock& guard) {
+    DVDCommandBlock* block = ServedAtPolls() ? NextQueuedLocked(drive) : nullptr;
+    if (block == nullptr) {
+        return false;
+    }
+    ServeLocked(drive, guard, block);
+    return true;
+}
+
+// What every poll does first: serve what it should, hand over what has finished.
+void BeginPoll(Drive& drive) {
+    {
+        Lock guard(drive.lock);
+        while (ServeNextAtPollLocked(drive, guard)) {
+        }
+    }
+    DeliverFinished(drive);
+}
+
 void StartWorkerLocked(Drive& drive) {
-    if (drive.workerStarted) {
+    if (drive.workerStarted || ServedAtPolls()) {
         return;
     }
     pthread_t thread;
@@ -311,7 +347,7 @@ s32 WaitForCommand(Drive& drive, DVDCommandBlock* block) {
             CompleteLocked(drive, block);
         } else if (held != nullptr) {
             PollHeldLocked(drive, held);
-        } else {
+        } else if (!ServeNextAtPollLocked(drive, guard)) {
             drive.changed.wait(guard);
         }
     }
@@ -386,7 +422,7 @@ s32 DVDGetCommandBlockStatus(DVDCommandBlock* block) {
         return DVD_STATE_FATAL_ERROR;
     }
     Drive& drive = TheDrive();
-    DeliverFinished(drive);
+    BeginPoll(drive);
     std::lock_guard<std::mutex> guard(drive.lock);
     if (block->phase == kPhaseHeld && InFlightLocked(drive, block)) {
         return PollHeldLocked(drive, block);
@@ -396,7 +432,7 @@ s32 DVDGetCommandBlockStatus(DVDCommandBlock* block) {
 
 s32 DVDGetDriveStatus() {
     Drive& drive = TheDrive();
-    DeliverFinished(drive);
+    BeginPoll(drive);
     std::lock_guard<std::mutex> guard(drive.lock);
     DVDCommandBlock* held = FirstHeldLocked(drive);
     if (held != nullptr) {
