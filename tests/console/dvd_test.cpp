@@ -321,6 +321,29 @@ TEST_F(DvdTest, SynchronousReadWaitsOutAnInjectedError) {
     EXPECT_EQ(buffer.bytes[31], 's');
 }
 
+// A synchronous read waits its turn: the more urgent reads queued before it are served
+// first, the less urgent ones after, and the wait ends on either host.
+TEST_F(DvdTest, SynchronousReadWaitsOnlyForMoreUrgentReads) {
+    m_disc.Write("file.bin", std::string(64, 'q'));
+    for (const HostKind kind : {HostKind::Window, HostKind::Headless}) {
+        SCOPED_TRACE(kind == HostKind::Window ? "window" : "headless");
+        const HostKindScope host(kind);
+        s_calls.clear();
+        DVDFileInfo urgent = Open("file.bin");
+        DVDFileInfo later = Open("file.bin");
+        DVDFileInfo own = Open("file.bin");
+        Buffer buffers[3]{};
+        ASSERT_TRUE(DVDReadAsyncPrio(&urgent, buffers[0].bytes, 32, 0, Record, 0));
+        ASSERT_TRUE(DVDReadAsyncPrio(&later, buffers[1].bytes, 32, 0, Record, 3));
+        EXPECT_EQ(DVDReadPrio(&own, buffers[2].bytes, 32, 0, 2), 32);
+        EXPECT_EQ(buffers[0].bytes[31], 'q') << "the urgent read was served before";
+        EXPECT_EQ(PollUntilDone(&later), DVD_STATE_END);
+        ASSERT_EQ(s_calls.size(), 2u);
+        EXPECT_EQ(s_calls[0].info, &urgent);
+        EXPECT_EQ(s_calls[1].info, &later);
+    }
+}
+
 TEST(FaultRulesTest, ParsesRuleListsAndRefusesBadRules) {
     FaultRule rules[kFaultMaxRules];
     u32 count = 0;
