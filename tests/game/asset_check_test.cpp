@@ -51,6 +51,7 @@ const std::vector<BankItem> kBuiltSprites = {
     {"dialog", "button"},
     {"dialog", "button_hot"},
     // The toolkit's buttons by width, keyboard keys and background icons.
+    {"fe", "wii_fe_button_40"},
     {"fe", "wii_fe_button_160"},
     {"fe", "wii_fe_button_187"},
     {"fe", "wii_fe_button_188"},

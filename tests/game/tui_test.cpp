@@ -182,6 +182,18 @@ TEST_F(TUITest, TickStartsTheTitleMusicWhenAnotherCueOrNonePlays) {
     MNSound::StopMusic();
 }
 
+TEST_F(TUITest, ButtonsAreAsWideAsAskedSquareOrFittedToTheirLabel) {
+    const TUIArt art;
+    int width = 0;
+    int height = 0;
+    TUIArt::Measure(art.GetButtonFont(), "A rather long label", width, height);
+    EXPECT_EQ(art.ButtonWidth(188, "Play"), 188.0f);
+    EXPECT_EQ(art.ButtonWidth(TUIArt::kSquareButton, "20"), TUIArt::kButtonHeight);
+    EXPECT_GT(art.ButtonWidth(TUIArt::kFittedButton, "A rather long label"),
+              static_cast<float>(width));
+    EXPECT_LT(art.ButtonWidth(TUIArt::kFittedButton, "OK"), 160.0f);
+}
+
 TEST(TUIStringTest, BoundValuesAreReadWhenTheTextIsFormatted) {
     char name[16] = "Ann";
     const char* level = "Pro";

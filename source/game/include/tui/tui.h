@@ -149,7 +149,8 @@ public:
     // Restarts the title music when another cue or none plays, then handles the pointer on
     // the active screen (see the handlers below).
     virtual void Tick(float delta);
-    // The active screen, the sub-screen's panel, the help button when shown, then the pointer.
+    // The active screen, the sub-screen's panel, the overlay, the help button when shown, then
+    // the pointer.
     virtual void Render();
 
     // A release of the A button over the enabled button it was pressed on, or over an
@@ -177,7 +178,7 @@ public:
     TUIText* AddText(TUIScreen* screen, const TUIString& text, float x, float y,
                      bool bTitle = false, bool bFooter = false);
     TUIButton* AddButton(TUIScreen* screen, const TUIString& text, float x, float y,
-                         bool bBack = false, int fixWidth = 0);
+                         bool bBack = false, int fixWidth = TUIArt::kFittedButton);
     TUIRadioButton* AddRadioButton(TUIScreen* screen, const TUIString& text, float x, float y,
                                    int fixWidth = 0);
     TUISpinner* AddSpinner(TUIScreen* screen, const kArray<TUIString>& textList, float x, float y,
@@ -191,6 +192,9 @@ public:
     kSignal0<> SignalHelp;
 
 protected:
+    // What a derived menu draws over the screen and under the help button and the pointer.
+    virtual void RenderOverlay() {}
+
     TUIArt m_art;
 
 private:

@@ -24,6 +24,10 @@ enum eTUIAlign { TUI_ALIGN_CENTRE, TUI_ALIGN_LEFT, TUI_ALIGN_RIGHT };
 class TUIArt {
 public:
     static constexpr float kButtonHeight = 40.0f;
+    // Button widths that are not a size: a square box as high as a button, and the label's
+    // width with room around it.
+    static constexpr int kSquareButton = 0;
+    static constexpr int kFittedButton = -1;
     static constexpr float kMargin = 16.0f;
     static constexpr unsigned int kWhite = 0xFFFFFFFF;
     static constexpr unsigned int kInk = 0xFF1A1A1A;
@@ -64,7 +68,8 @@ public:
     static unsigned int BodyColour(eTUILook look);
     static unsigned int LabelColour(eTUILook look);
 
-    // The width a button takes: fixWidth when given, else its label's width with room.
+    // The width a button takes: fixWidth when above 0, a square for kSquareButton, else its
+    // label's width with room.
     float ButtonWidth(int fixWidth, const char* label) const;
     void DrawButton(float x, float y, float width, const char* label, eTUILook look);
     void DrawButtonBody(float x, float y, float width, eTUILook look);
@@ -100,7 +105,7 @@ private:
     void DrawSprite(kSprite* sprite, float x, float y, float width, float height,
                     unsigned int colour);
 
-    static constexpr int kNumButtonWidths = 6;
+    static constexpr int kNumButtonWidths = 7;
     kSharedPtr<kFont> m_titleFont;
     kSharedPtr<kFont> m_bodyFont;
     kSharedPtr<kFont> m_buttonFont;

@@ -126,7 +126,7 @@ void TUIButton::Draw(TUIArt& art, eTUILook look) {
     char label[TUIString::kMaxLength];
     m_text.Format(label, sizeof(label));
     const kUIRect rect = Bounds(art);
-    if (IsBackPlace() || (m_bBack && m_fixWidth == 0)) {
+    if (IsBackPlace() || (m_bBack && m_fixWidth == TUIArt::kFittedButton)) {
         art.DrawBackButton(rect.x, rect.y, label, look);
     } else {
         art.DrawButton(rect.x, rect.y, rect.w, label, look);
@@ -440,6 +440,7 @@ void TUI::Render() {
         DrawComponents(m_activeSubScreen, false);
     }
     m_art.ClearFrame();
+    RenderOverlay();
     if (m_bShowHelp) {
         const kUIRect help = HelpBounds();
         m_art.DrawHelpButton(help.x, help.y, m_bHelpHot ? TUI_LOOK_HOT : TUI_LOOK_REST);

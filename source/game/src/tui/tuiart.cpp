@@ -13,10 +13,10 @@ namespace Kelvo_lib {
 
 namespace {
 
-constexpr int kButtonWidths[] = {160, 187, 188, 191, 256, 360};
-constexpr const char* kButtonNames[] = {"wii_fe_button_160", "wii_fe_button_187",
-                                        "wii_fe_button_188", "wii_fe_button_191",
-                                        "wii_fe_button_256", "wii_fe_button_360"};
+constexpr int kButtonWidths[] = {40, 160, 187, 188, 191, 256, 360};
+constexpr const char* kButtonNames[] = {
+    "wii_fe_button_40",  "wii_fe_button_160", "wii_fe_button_187", "wii_fe_button_188",
+    "wii_fe_button_191", "wii_fe_button_256", "wii_fe_button_360"};
 constexpr float kLabelRoom = 40.0f; // a sized-to-fit button's room around its label
 constexpr float kMinButtonWidth = 120.0f;
 constexpr float kDefaultIcon = 32.0f; // size of an icon whose sprite is missing
@@ -152,6 +152,9 @@ float TUIArt::ButtonWidth(int fixWidth, const char* label) const {
     if (fixWidth > 0) {
         return static_cast<float>(fixWidth);
     }
+    if (fixWidth == kSquareButton) {
+        return kButtonHeight;
+    }
     int width = 0;
     int height = 0;
     Measure(GetButtonFont(), label, width, height);
@@ -201,7 +204,7 @@ float TUIArt::BackButtonWidth(const char* label) const {
     if (label == nullptr || label[0] == 0) {
         return WidthOf(m_backArrow) + kLabelRoom * 0.5f;
     }
-    return ButtonWidth(0, label) + WidthOf(m_backArrow) * 0.5f;
+    return ButtonWidth(kFittedButton, label) + WidthOf(m_backArrow) * 0.5f;
 }
 
 void TUIArt::DrawBackButton(float x, float y, const char* label, eTUILook look) {
