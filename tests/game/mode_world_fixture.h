@@ -103,7 +103,8 @@ protected:
         SaveCounter() { kLog->Hook(this); }
         void Reset() override {}
         void Message(long, int, int, const char*, const char* text, bool) override {
-            count += std::strcmp(text, "MNProfileManager: save written\n") == 0 ? 1 : 0;
+            // The hook gets each line without its newline.
+            count += std::strcmp(text, "MNProfileManager: save written") == 0 ? 1 : 0;
         }
         void Print(const char*) override {}
         int count = 0;

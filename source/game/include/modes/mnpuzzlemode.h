@@ -81,6 +81,9 @@ protected:
     // Stores the running puzzle in record and saves with the override; marks the record
     // active only when the screen wrote its state.
     bool StorePuzzle(SaveGameActivePuzzle& record);
+    // Stop and save: the running puzzle stored in record (when there is one and no anagram
+    // runs), then the game over that leaves for the front end.
+    void StopAndSave(SaveGameActivePuzzle* record);
     // Starts the stored puzzle, if any, and clears the record whatever it held.
     void ResumeStoredPuzzle(SaveGameActivePuzzle& record);
     // The shared opening of a game over: the result the screen's state gives, the mode
@@ -106,6 +109,8 @@ protected:
     void OnHelp();
 
     kUILayer* TopLayer() const;
+    // The puzzle screen when it is of the kind being played, else null (none, or an anagram).
+    MNPuzzleUI* RunningScreen() const;
 
     const int m_gameMode;
     const bool m_bAnagrams;

@@ -18,7 +18,7 @@ enum ePuzzleTypeFlag {
     PUZZLE_FLAG_CROSSWORD = 2,
     PUZZLE_FLAG_WORDSEARCH = 4,
     PUZZLE_FLAG_SUDOKU = 8,
-    PUZZLE_FLAG_ANAGRAM = 16, // while an anagram runs in Simply Puzzle
+    PUZZLE_FLAG_ANAGRAM = 16, // while an anagram runs after a puzzle
 };
 
 // Bank difficulty; the modes' beginner, intermediate and pro are 1 to 3.

@@ -138,8 +138,7 @@ void MNPuzzleMode::Deinit() {
     m_host = nullptr;
     delete m_gameUI;
     m_gameUI = nullptr;
-    delete m_game;
-    m_game = nullptr;
+    EndAnagram();
     ReleaseWaitingAnagram();
     delete m_menu;
     m_menu = nullptr;
@@ -249,8 +248,13 @@ void MNPuzzleMode::ReleaseWaitingAnagram() {
     m_spellout = nullptr;
 }
 
+MNPuzzleUI* MNPuzzleMode::RunningScreen() const {
+    return m_gameUI != nullptr && m_currentPuzzleType == m_gameUI->GetPuzzleType() ? m_gameUI
+                                                                                   : nullptr;
+}
+
 bool MNPuzzleMode::StorePuzzle(SaveGameActivePuzzle& record) {
-    if (m_gameUI == nullptr || m_currentPuzzleType != m_gameUI->GetPuzzleType()) {
+    if (RunningScreen() == nullptr) {
         kLogFmt("ERROR: stop and save without a puzzle; nothing stored\n");
         return false;
     }
@@ -286,8 +290,15 @@ void MNPuzzleMode::ResumeStoredPuzzle(SaveGameActivePuzzle& record) {
     record.Clear();
 }
 
+void MNPuzzleMode::StopAndSave(SaveGameActivePuzzle* record) {
+    if (m_currentPuzzleType != PUZZLE_FLAG_ANAGRAM && record != nullptr) {
+        StorePuzzle(*record);
+    }
+    DoGameOver(GAME_OVER_LEAVE);
+}
+
 int MNPuzzleMode::EndPuzzleScreen(int result) {
-    if (m_gameUI == nullptr || m_currentPuzzleType != m_gameUI->GetPuzzleType()) {
+    if (RunningScreen() == nullptr) {
         return result;
     }
     switch (m_gameUI->GetState()) {
@@ -396,7 +407,7 @@ void MNPuzzleMode::PushHelp(kUILayer* layer) {
 }
 
 void MNPuzzleMode::ResetPuzzle() {
-    if (m_gameUI != nullptr && m_currentPuzzleType == m_gameUI->GetPuzzleType()) {
+    if (RunningScreen() != nullptr) {
         m_gameUI->Reset();
     }
     SetBackground(BackgroundMode(m_currentPuzzleType));

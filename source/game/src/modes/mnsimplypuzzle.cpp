@@ -73,11 +73,7 @@ void MNSimplyPuzzle::OnPlay(int type, int difficulty) {
 }
 
 void MNSimplyPuzzle::QuitPuzzle() {
-    SaveGameActivePuzzle* const record = ResumeRecord();
-    if (m_currentPuzzleType != PUZZLE_FLAG_ANAGRAM && record != nullptr) {
-        StorePuzzle(*record);
-    }
-    DoGameOver(GAME_OVER_LEAVE);
+    StopAndSave(ResumeRecord());
 }
 
 void MNSimplyPuzzle::DoGameOver(int result) {
