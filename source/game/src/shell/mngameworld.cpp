@@ -2,6 +2,7 @@
 
 #include <frontend/mnfrontend.h>
 #include <modes/mnsimplypuzzle.h>
+#include <modes/mntournament.h>
 #include <shell/mnplaceholdersubgame.h>
 #include <shell/mnprofilemanager.h>
 
@@ -25,6 +26,8 @@ MNSubGame* CreateSubGame(MNGameWorld* world, int index) {
     switch (index) {
     case SUBGAME_FRONTEND:
         return new MNFrontEnd(world);
+    case SUBGAME_TOURNAMENT:
+        return new MNTournament(world);
     case SUBGAME_SIMPLYPUZZLE:
         return new MNSimplyPuzzle(world);
     default:
