@@ -20,7 +20,7 @@ struct Mode {
     int backX, backY;
 };
 constexpr Mode kModes[] = {
-    {"Tournament", 114, -1, -1},
+    {"Tournament", 114, 80, 460},
     {"Quick Blast", 164, 500, 400},
     {"Fast and Fun", 263, -1, -1},
     {"Head to Head", 312, 500, 400},
