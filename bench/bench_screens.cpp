@@ -1,15 +1,21 @@
 // A frame of every screen of the game, headless over the build's disc image and its puzzle
 // bank, beside the frame's copy alone: the title after the logo movies, the front end's
 // profiles, keyboard, main menu, options and help, the Simply Puzzle menu, each puzzle
-// being played (past its intro), the anagram a crossword's hidden word brings, and the
-// pause and hint screens over a puzzle. A mode's screens join the table below.
+// being played (past its intro), the anagram a crossword's hidden word brings, the pause
+// and hint screens over a puzzle, and the Tournament's ladder and a crossword played from
+// it. A mode's screens join the table below.
 #include "support/screen_bench.h"
 
 #include <modes/mnsimplypuzzle.h>
 #include <modes/mnsimplypuzzlemenu.h>
+#include <modes/mntournament.h>
+#include <modes/mntournamentmenu.h>
 #include <puzzles/mnpuzzleui.h>
+#include <puzzles/puzzlebank.h>
 #include <puzzles/puzzletypes.h>
+#include <shell/mnprofile.h>
 #include <shell/mnprofilemanager.h>
+#include <shell/mnsavedata.h>
 
 #include <framework/ksplashscreen.h>
 #include <ui/kui.h>
@@ -27,7 +33,8 @@ struct Place {
     int x, y;
 };
 constexpr Place kSlot0{320, 104}, kKeyA{156, 166}, kSave{320, 367}, kOptions{320, 362},
-    kHelp{610, 466}, kContinue{320, 270}, kPauseButton{118, 477}, kHintButton{204, 477};
+    kHelp{610, 466}, kContinue{320, 270}, kPauseButton{118, 477}, kHintButton{204, 477},
+    kBeginner{320, 270};
 
 void Click(ScreenGame& game, Place place, int wait = 10) {
     game.Click(place.x, place.y, wait);
@@ -87,12 +94,17 @@ MNSimplyPuzzle& SimplyPuzzle(ScreenGame& game) {
     return *static_cast<MNSimplyPuzzle*>(game.World().GetSubGame(SUBGAME_SIMPLYPUZZLE));
 }
 
-bool ReachSimplyPuzzleMenu(ScreenGame& game) {
+// The title closed and a mode entered with profile 0.
+void EnterMode(ScreenGame& game, int subGame) {
     CloseTitle(game);
     MNProfileManager::SetActiveProfile(0);
     game.World().SetActiveProfile(0);
-    game.World().SetCurrentSubGame(SUBGAME_SIMPLYPUZZLE);
+    game.World().SetCurrentSubGame(subGame);
     game.Frames(30);
+}
+
+bool ReachSimplyPuzzleMenu(ScreenGame& game) {
+    EnterMode(game, SUBGAME_SIMPLYPUZZLE);
     return SimplyPuzzle(game).GetMenu()->IsOpen();
 }
 
@@ -157,6 +169,39 @@ bool ReachHint(ScreenGame& game) {
     return ReachOverWordsearch(game, kHintButton);
 }
 
+MNTournament& Tournament(ScreenGame& game) {
+    return *static_cast<MNTournament*>(game.World().GetSubGame(SUBGAME_TOURNAMENT));
+}
+
+// A new beginner tournament, its ladder marked with finished, passed and open slots.
+bool ReachTournamentLadder(ScreenGame& game) {
+    EnterMode(game, SUBGAME_TOURNAMENT);
+    Click(game, kBeginner);
+    MNTournamentData& data = *game.World().GetProfile()->GetTournamentData();
+    const char* const statuses = "54352100000000000000";
+    for (int i = 0; i < MN_TOURNAMENT_SLOTS; ++i) {
+        data.m_puzzleDataList[i].m_puzzleStatus = static_cast<char>(statuses[i] - '0');
+    }
+    return Tournament(game).GetMenu()->GetShownScreen() == MNTournamentMenu::SCREEN_SELECT;
+}
+
+// From that ladder, a beginner crossword put in the open slot 6 and played past its intro.
+bool ReachTournamentCrossword(ScreenGame& game) {
+    if (!ReachTournamentLadder(game)) {
+        return false;
+    }
+    MNTournamentPuzzleData& slot =
+        game.World().GetProfile()->GetTournamentData()->m_puzzleDataList[5];
+    slot.m_puzzleType = PUZZLE_FLAG_CROSSWORD;
+    slot.m_puzzleId = MNProfile::GetPuzzlebank()->GetRandomPuzzleId(
+        PUZZLE_TYPE_CROSSWORD, PUZZLE_DIFFICULTY_BEGINNER, MNProfileManager::GetLanguage());
+    Tournament(game).GetMenu()->StartPuzzleSignal(5);
+    game.Frames(2);
+    Click(game, kContinue);
+    const MNPuzzleUI* const screen = Tournament(game).GetPuzzleScreen();
+    return screen != nullptr && !screen->IsContinueScreenOpen();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -176,5 +221,7 @@ int main(int argc, char** argv) {
                                  {"anagram", ReachAnagram},
                                  {"pause", ReachPause},
                                  {"hint", ReachHint},
+                                 {"Tournament ladder", ReachTournamentLadder},
+                                 {"Tournament crossword", ReachTournamentCrossword},
                              });
 }
