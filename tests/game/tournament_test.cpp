@@ -1,7 +1,7 @@
 // The Tournament: scoring, the ladder drawn from the bank (also from a thin or damaged one),
-// the results of a slot, stop and save and its resume, a damaged save, the music around the
-// final result and the menu's end screens; the real world over a fresh flash memory, playing
-// the real puzzle screens.
+// the results of a slot, a damaged save resumed, the music around the final result, the
+// ladder's choices and the end screens; the real world over a fresh flash memory, playing the
+// real puzzle screens. A whole tournament by input script is the scenario suite's.
 #include "mode_world_fixture.h"
 #include "png_golden.h"
 #include "puzzle_test_support.h"
@@ -240,33 +240,11 @@ TEST_F(TournamentTest, EachResultOfASlotMovesTheLadderAndThePasses) {
             EXPECT_EQ(Menu().GetPuzzleNumber(), c.next);
         }
         Frames(3);
-        EXPECT_GT(SaveWrites(), saves);
+        EXPECT_EQ(SaveWrites(), saves + 1);
         EXPECT_EQ(Statuses(), c.after);
         EXPECT_EQ(Data().m_numPassesUsed, c.usedAfter);
         EXPECT_EQ(Slot(c.slot).m_score, c.score);
     }
-}
-
-TEST_F(TournamentTest, AStoppedPuzzleIsStoredWithItsTimeAndResumedOnTheNextEntry) {
-    Mode().OnNewTournament(0);
-    Enter();
-    Mode().OnStartPuzzle(0);
-    ContinueIntro(Mode());
-    Frames(50);
-    Mode().QuitPuzzle();
-    EXPECT_EQ(World().GetCurrentSubGameIndex(), SUBGAME_FRONTEND);
-    const SaveGameActivePuzzle& record = Profile().tournamentActivePuzzle;
-    EXPECT_TRUE(record.bActive);
-    EXPECT_EQ(record.type, static_cast<u32>(Slot(0).m_puzzleType));
-    EXPECT_EQ(record.id, static_cast<u32>(Slot(0).m_puzzleId));
-    EXPECT_GT(Slot(0).m_fCompleteTime, 0.5f);
-    EXPECT_EQ(Slot(0).m_puzzleStatus, SLOT_OPEN);
-
-    Enter();
-    ASSERT_NE(Mode().GetPuzzleScreen(), nullptr);
-    EXPECT_EQ(LayerIds(), "bg game");
-    EXPECT_EQ(Mode().GetPuzzleScreen()->GetPuzzleId(), Slot(0).m_puzzleId);
-    EXPECT_FALSE(record.bActive);
 }
 
 TEST_F(TournamentTest, ADamagedSaveIsPlayedAndScoredAsTheScreenThatRuns) {
@@ -442,6 +420,34 @@ TEST_F(TournamentTest, TheLadderOffersOnlyWhatMayBePlayedOrPassed) {
     Press(0.75f, 0.70f); // pass slot 3 with none left
     EXPECT_EQ(Menu().GetShownScreen(), MNTournamentMenu::SCREEN_NO_MORE_PASSES);
     EXPECT_EQ(Statuses(), "53210000000000000000");
+}
+
+TEST_F(TournamentTest, AHoveredSlotIsPreviewedUntilThePointerLeavesIt) {
+    Mode().OnNewTournament(0);
+    Enter();
+    Press(0.5f, 0.50f); // beginner: slot 1 chosen
+    const TUIButton& slot7 = *Menu().GetSlotButton(7);
+    Run({PointAt(static_cast<int>(slot7.m_fX * TUIArt::DisplayWidth()),
+                 static_cast<int>(slot7.m_fY * TUIArt::DisplayHeight()) + 20),
+         "", ""});
+    EXPECT_EQ(Menu().GetPuzzleNumber(), 7);
+    EXPECT_FALSE(Menu().GetPlayButton()->m_bEnabled) << "slot 7 is locked";
+    Run({PointAt(600, 40), "", ""});
+    EXPECT_EQ(Menu().GetPuzzleNumber(), 1);
+    EXPECT_TRUE(Menu().GetPlayButton()->m_bEnabled);
+}
+
+TEST_F(TournamentTest, ASlotWhosePuzzleCannotBeReadLeavesTheLadderUp) {
+    Enter();
+    Press(0.5f, 0.50f); // beginner
+    Slot(0).m_puzzleId = 999999;
+    Press(0.75f, 0.60f); // play
+    EXPECT_EQ(Mode().GetPuzzleScreen(), nullptr);
+    EXPECT_EQ(LayerIds(), "bg menu");
+    EXPECT_TRUE(Menu().IsOpen());
+    Frames(3);
+    EXPECT_EQ(Menu().GetShownScreen(), MNTournamentMenu::SCREEN_SELECT);
+    EXPECT_EQ(World().GetCurrentSubGameIndex(), SUBGAME_TOURNAMENT);
 }
 
 TEST_F(TournamentTest, ResumingAFinishedLadderGoesToItsEndWithSlotTwentyChosen) {
