@@ -8,7 +8,6 @@
 #include <shell/mnsound.h>
 
 #include <framework/ksprite.h>
-#include <framework/ktext.h>
 #include <kelvo/platform/klog.h>
 
 #include <cstdio>
@@ -17,7 +16,6 @@ namespace Kelvo_lib {
 
 namespace {
 
-constexpr int kLastSlot = MNTournamentMenu::kSlots - 1;
 constexpr float kTitleY = 0.05f;
 constexpr float kMessageWidth = 0.8f; // messages wrap to this share of the display
 constexpr int kWideButton = 256;
@@ -193,9 +191,6 @@ void MNTournamentMenu::BuildSprites() {
             mark->m_hotspotX = kMarkHotspotX;
             mark->m_hotspotY = kMarkHotspotY;
         }
-    }
-    if (m_exclamationSprite.Get() != nullptr) {
-        m_exclamationSprite->SetColour(kPassedColour);
     }
     if (m_boxSprite.Get() != nullptr) {
         m_boxSprite->SetColour(kBoxColour);
@@ -506,30 +501,19 @@ void MNTournamentMenu::RenderOverlay() {
     const float width = TUIArt::DisplayWidth();
     const float height = TUIArt::DisplayHeight();
     for (int i = 0; i < kSlots; ++i) {
-        kSprite* mark = nullptr;
-        switch (SlotStatus(i)) {
-        case SLOT_COMPLETE:
-            mark = m_tickSprite.Get();
-            if (mark != nullptr) {
-                mark->SetColour(kCompleteColour);
-            }
-            break;
-        case SLOT_PERFECT:
-            mark = m_tickSprite.Get();
-            if (mark != nullptr) {
-                mark->SetColour(kPerfectColour);
-            }
-            break;
-        case SLOT_PASSED:
-            mark = m_exclamationSprite.Get();
-            break;
-        default:
-            break;
+        const int status = SlotStatus(i);
+        kSprite* const mark = status == SLOT_PASSED ? m_exclamationSprite.Get()
+                              : status == SLOT_COMPLETE || status == SLOT_PERFECT
+                                  ? m_tickSprite.Get()
+                                  : nullptr;
+        if (mark == nullptr) {
+            continue;
         }
-        if (mark != nullptr) {
-            mark->SetPosition(m_buttonList[i]->m_fX * width, m_buttonList[i]->m_fY * height);
-            mark->Render();
-        }
+        mark->SetColour(status == SLOT_PASSED     ? kPassedColour
+                        : status == SLOT_COMPLETE ? kCompleteColour
+                                                  : kPerfectColour);
+        mark->SetPosition(m_buttonList[i]->m_fX * width, m_buttonList[i]->m_fY * height);
+        mark->Render();
     }
 }
 
