@@ -55,10 +55,10 @@ void MNPauseMenuUI::ShowEntries() {
         }
     }
     if (kMenuNode* const abandon = FindNode(MENU_PAUSE_ABANDON_PUZZLE)) {
-        // Fast and Fun moves on to its next puzzle: the entry skips rather than abandons.
-        const bool bSkip = m_gameMode == GAME_MODE_FASTANDFUN;
-        abandon->m_scriptId = bSkip ? 532 : 344;
-        abandon->m_helpId = bSkip ? 533 : 345;
+        // In Fast and Fun a puzzle given up ends the whole run: the entry says so.
+        const bool bEndRun = m_gameMode == GAME_MODE_FASTANDFUN;
+        abandon->m_scriptId = bEndRun ? 532 : 344;
+        abandon->m_helpId = bEndRun ? 533 : 345;
     }
 }
 
