@@ -5,10 +5,13 @@
 #pragma once
 
 #include "game_ui_fixture.h"
+#include "puzzle_test_support.h"
 #include "temporary_host_directory.h"
 
 #include <modes/mnpuzzlemode.h>
 #include <puzzles/mnpuzzleui.h>
+#include <puzzles/puzzlebank.h>
+#include <puzzles/puzzlebankwriter.h>
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
 #include <shell/mnprofile.h>
@@ -17,9 +20,11 @@
 #include <tui/mnbackground.h>
 #include <tui/tuiart.h>
 
+#include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/math/kmrandom.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,6 +43,9 @@ protected:
         World().SetActiveProfile(0);
     }
     void TearDown() override {
+        if (m_bankStream != nullptr) {
+            Kelvo_lib::MNProfile::GetPuzzlebank()->Load(Kelvo_lib::MNProfileManager::GetLanguage());
+        }
         delete m_game;
         GameUITest::TearDown();
     }
@@ -94,6 +102,24 @@ protected:
     void BecomeDebugProfile() { std::strcpy(Profile().name, Kelvo_lib::MNProfile::kDebugName); }
     void DebugKey() { Run({"hold 2", "hold none"}); }
 
+    // The bytes of a bank that holds one beginner sudoku in the current language.
+    static std::vector<u8> OneSudokuBank() {
+        Kelvo_lib::PuzzleBankWriter writer;
+        Kelvo_lib::SudokuData sudoku = puzzle_test::MakeSudoku(1, 9);
+        sudoku.difficulty = Kelvo_lib::PUZZLE_DIFFICULTY_BEGINNER;
+        sudoku.language = Kelvo_lib::MNProfileManager::GetLanguage();
+        writer.AddSudoku(sudoku);
+        return puzzle_test::BankBytes(writer);
+    }
+    // The bank of bytes in place of the disc's until the test ends (the bank reads its
+    // records from the stream as it needs them).
+    bool UseBank(const std::vector<u8>& bytes) {
+        m_bankBytes = bytes;
+        m_bankStream = std::make_unique<Kelvo_lib::kMemoryIOStream>(
+            m_bankBytes.data(), static_cast<unsigned int>(m_bankBytes.size()), K_IO_ACCESS_READ);
+        return Kelvo_lib::MNProfile::GetPuzzlebank()->Load(m_bankStream.get());
+    }
+
     // save.dat writes since the test began.
     int SaveWrites() const { return m_saves.count; }
 
@@ -113,4 +139,6 @@ protected:
     test_support::TemporaryNand m_nand;
     SaveCounter m_saves;
     Kelvo_lib::MNGame* m_game = nullptr;
+    std::vector<u8> m_bankBytes;
+    std::unique_ptr<Kelvo_lib::kMemoryIOStream> m_bankStream;
 };

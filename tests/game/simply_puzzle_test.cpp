@@ -3,15 +3,12 @@
 // playing the real puzzle screens; frames run as the game runs them.
 #include "log_capture.h"
 #include "mode_world_fixture.h"
-#include "puzzle_test_support.h"
 
 #include <modes/mnmodemenuhost.h>
 #include <modes/mnsimplypuzzle.h>
 #include <modes/mnsimplypuzzlemenu.h>
 #include <puzzles/anagram/mnanagram.h>
 #include <puzzles/mnpuzzleui.h>
-#include <puzzles/puzzlebank.h>
-#include <puzzles/puzzlebankwriter.h>
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
 #include <shell/mnprofile.h>
@@ -21,7 +18,6 @@
 #include <tui/mnmenuscreen.h>
 #include <tui/mnpausemenuui.h>
 
-#include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/platform/kmemory.h>
 
 #include <cstring>
@@ -101,20 +97,10 @@ TEST_F(SimplyPuzzleTest, TheMenusHelpButtonOpensHelpOnTheMenuLayerAndHelpGivesIt
 
 TEST_F(SimplyPuzzleTest, ADamagedBankRecordIsLoggedAndLeavesThePlayerOnTheMenu) {
     // A bank whose one crossword entry leads to a sudoku's record.
-    PuzzleBankWriter writer;
-    SudokuData sudoku = puzzle_test::MakeSudoku(1, 9);
-    sudoku.difficulty = PUZZLE_DIFFICULTY_BEGINNER;
-    sudoku.language = MNProfileManager::GetLanguage();
-    writer.AddSudoku(sudoku);
-    std::vector<u8> bytes = puzzle_test::BankBytes(writer);
+    std::vector<u8> bytes = OneSudokuBank();
     constexpr std::size_t kFirstEntryTypeAt = 36 + 8;
     bytes[kFirstEntryTypeAt] = PUZZLE_TYPE_CROSSWORD;
-    kMemoryIOStream stream(bytes.data(), static_cast<unsigned int>(bytes.size()), K_IO_ACCESS_READ);
-    // The disc's bank comes back however the test ends.
-    struct DiscBankBack {
-        ~DiscBankBack() { MNProfile::GetPuzzlebank()->Load(MNProfileManager::GetLanguage()); }
-    } discBankBack;
-    ASSERT_TRUE(MNProfile::GetPuzzlebank()->Load(&stream));
+    ASSERT_TRUE(UseBank(bytes));
     Enter();
     test_support::LogCapture log;
     Mode().OnPlay(PUZZLE_FLAG_CROSSWORD, PUZZLE_DIFFICULTY_BEGINNER);
