@@ -22,7 +22,7 @@ struct Mode {
 constexpr Mode kModes[] = {
     {"Tournament", 114, 80, 460},
     {"Quick Blast", 164, 500, 400},
-    {"Fast and Fun", 263, -1, -1},
+    {"Fast and Fun", 263, 30, 466},
     {"Head to Head", 312, 500, 400},
 };
 constexpr int kAwayX = 500, kAwayY = 400;

@@ -102,6 +102,8 @@ protected:
     virtual void RenderUI();
     virtual bool IsMenuOpen() const = 0;
     virtual bool IsMenuInGame() const = 0;
+    // Modes with a clock of their own stop it here, as the pause screen goes up.
+    virtual void PauseClock() {}
 
     void OnGameOver() { DoGameOver(GAME_OVER_FAILED); }
     void OnGamePause();

@@ -381,6 +381,7 @@ void MNPuzzleMode::OnGamePause() {
         kLogFmt("ERROR: no pause screen\n");
         return;
     }
+    PauseClock();
     pause->SetGameMode(m_gameMode, m_bAnagram);
     TopLayer()->PushUI(pause);
     SetBackground(0);

@@ -1,6 +1,7 @@
 #include <shell/mngameworld.h>
 
 #include <frontend/mnfrontend.h>
+#include <modes/mnfastandfun.h>
 #include <modes/mnsimplypuzzle.h>
 #include <modes/mntournament.h>
 #include <shell/mnplaceholdersubgame.h>
@@ -30,6 +31,8 @@ MNSubGame* CreateSubGame(MNGameWorld* world, int index) {
         return new MNTournament(world);
     case SUBGAME_SIMPLYPUZZLE:
         return new MNSimplyPuzzle(world);
+    case SUBGAME_FASTANDFUN:
+        return new MNFastAndFun(world);
     default:
         break;
     }

@@ -1,0 +1,73 @@
+// MNFastAndFun: sub-game 4, runs of small puzzles in the rotation sudoku, fitword, crossword,
+// wordsearch against one clock per run (1200, 900 or 600 s by difficulty), lost at the first
+// wrong entry; the profile keeps the best run per difficulty. The rotation lasts as long as
+// the mode. Owned by the world; main thread only; a puzzle the bank cannot give ends the run
+// (logged) and shows the difficulty choice again.
+#pragma once
+
+#include <modes/mnpuzzlemode.h>
+
+namespace Kelvo_lib {
+
+class MNFastAndFunMenu;
+struct MNFastAndFunData;
+
+class MNFastAndFun : public MNPuzzleMode {
+public:
+    // The last seconds of a run, in which a warning sounds once a second.
+    static constexpr float kWarningTime = 29.5f;
+
+    // The run's limit in seconds of a difficulty (0 beginner to 2 pro), 0 for any other.
+    static float RunLimit(int difficulty);
+    // The type after typeFlag in the rotation; a sudoku after anything else.
+    static int NextType(int typeFlag);
+
+    explicit MNFastAndFun(MNGameWorld* world);
+
+    void Init() override;
+    void Deinit() override;
+    void Activate() override;
+    // The background, then the run's clock.
+    void Tick(float delta) override;
+    void QuitPuzzle() override { DoGameOver(GAME_OVER_ABANDONED); }
+    void ResetPuzzle() override {}
+    void UnPause() override;
+
+    MNFastAndFunMenu* GetMenu() const;
+    int GetDifficulty() const { return m_currentDifficulty; }
+    // Seconds of the run's finished puzzles, and of the current one.
+    float GetRunTime() const { return m_fTime; }
+    float GetGameTime() const { return m_fGameTime; }
+    bool IsPaused() const { return m_bPaused; }
+    // Whether no puzzle of a run is being played (the clock is not looked at).
+    bool IsRunIdle() const { return m_bNewGame; }
+
+    // The menu's requests: a new run, and its next puzzle at a difficulty.
+    void OnNewGame();
+    void OnPlay(int difficulty);
+
+protected:
+    void DoGameOver(int result) override;
+    bool IsMenuOpen() const override;
+    bool IsMenuInGame() const override;
+    void PauseClock() override;
+
+private:
+    // A wrong entry: the run is lost at once.
+    void OnError();
+    // The run is over without a game over: the mode stops listening to the screen.
+    void DisconnectScreen();
+    MNFastAndFunData* Data() const;
+    // The profile's best run of the current difficulty, null for an unknown one.
+    int* BestRun() const;
+    float RunClock() const { return m_fTime + m_fGameTime; }
+
+    int m_currentDifficulty = 0;
+    float m_fTime = 0.0f;
+    float m_fSecondTimer = 1.0f;
+    float m_fGameTime = 0.0f;
+    bool m_bPaused = false;
+    bool m_bNewGame = true;
+};
+
+} // namespace Kelvo_lib

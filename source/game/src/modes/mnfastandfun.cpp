@@ -1,0 +1,265 @@
+#include <modes/mnfastandfun.h>
+
+#include <modes/mnfastandfunmenu.h>
+#include <puzzles/mnpuzzleui.h>
+#include <puzzles/puzzlebank.h>
+#include <shell/mngameworld.h>
+#include <shell/mnprofile.h>
+#include <shell/mnprofilemanager.h>
+#include <shell/mnsavedata.h>
+#include <shell/mnsound.h>
+
+#include <kelvo/platform/klog.h>
+
+namespace Kelvo_lib {
+
+namespace {
+
+// The unsaved fields the puzzle screens read from the active profile.
+void SetActiveProfileTimer(float seconds) {
+    if (MNProfile* const profile = MNProfileManager::GetActiveProfile()) {
+        profile->m_hackTimer = seconds;
+    }
+}
+
+} // namespace
+
+float MNFastAndFun::RunLimit(int difficulty) {
+    switch (difficulty) {
+    case 0:
+        return 1200.0f;
+    case 1:
+        return 900.0f;
+    case 2:
+        return 600.0f;
+    default:
+        return 0.0f;
+    }
+}
+
+int MNFastAndFun::NextType(int typeFlag) {
+    switch (typeFlag) {
+    case PUZZLE_FLAG_SUDOKU:
+        return PUZZLE_FLAG_FITWORD;
+    case PUZZLE_FLAG_FITWORD:
+        return PUZZLE_FLAG_CROSSWORD;
+    case PUZZLE_FLAG_CROSSWORD:
+        return PUZZLE_FLAG_WORDSEARCH;
+    default:
+        return PUZZLE_FLAG_SUDOKU;
+    }
+}
+
+MNFastAndFun::MNFastAndFun(MNGameWorld* world)
+    : MNPuzzleMode(world, GAME_MODE_FASTANDFUN, false, "fast_and_fun_menu", "fast_and_fun_bg") {}
+
+MNFastAndFunMenu* MNFastAndFun::GetMenu() const {
+    return static_cast<MNFastAndFunMenu*>(m_menu);
+}
+
+MNFastAndFunData* MNFastAndFun::Data() const {
+    MNProfile* const profile = m_world->GetProfile();
+    return profile != nullptr ? profile->GetFastAndFunData() : nullptr;
+}
+
+int* MNFastAndFun::BestRun() const {
+    MNFastAndFunData* const data = Data();
+    if (data == nullptr) {
+        return nullptr;
+    }
+    switch (m_currentDifficulty) {
+    case 0:
+        return &data->m_mostBeginnerPuzzlesComplete;
+    case 1:
+        return &data->m_mostIntermediatePuzzlesComplete;
+    case 2:
+        return &data->m_mostProPuzzlesComplete;
+    default:
+        return nullptr;
+    }
+}
+
+void MNFastAndFun::Init() {
+    kLogFmt("MNFastAndFun::Init\n");
+    MNFastAndFunMenu* const menu = new MNFastAndFunMenu(m_world->GetProfile());
+    menu->PlaySignal.Connect(this, &MNFastAndFun::OnPlay);
+    menu->NewGameSignal.Connect(this, &MNFastAndFun::OnNewGame);
+    FastAndFunUIWidget* const widget = new FastAndFunUIWidget;
+    InitHost(menu, new FastAndFunUI, widget, widget->TickSignal, widget->RenderSignal);
+    m_currentPuzzleType = 0;
+    m_currentDifficulty = 0;
+    m_fTime = 0.0f;
+    m_fGameTime = 0.0f;
+}
+
+void MNFastAndFun::Deinit() {
+    if (m_menu != nullptr) {
+        kLogFmt("MNFastAndFun::Deinit\n");
+    }
+    MNPuzzleMode::Deinit();
+}
+
+bool MNFastAndFun::IsMenuOpen() const {
+    return GetMenu()->IsOpen();
+}
+
+bool MNFastAndFun::IsMenuInGame() const {
+    return GetMenu()->IsGame();
+}
+
+void MNFastAndFun::Activate() {
+    GetMenu()->SetProfile(m_world->GetProfile());
+    PushMenuLayers();
+    GetMenu()->Rebuild();
+    GetMenu()->Open();
+    m_fTime = 0.0f;
+    m_fGameTime = 0.0f;
+    m_fSecondTimer = 1.0f;
+    m_bPaused = false;
+    m_bNewGame = true;
+    if (MNFastAndFunData* const data = Data()) {
+        data->m_currentPuzzle = -1;
+    }
+}
+
+void MNFastAndFun::OnNewGame() {
+    m_fTime = 0.0f;
+    m_fGameTime = 0.0f;
+    SetActiveProfileTimer(0.0f);
+    if (MNFastAndFunData* const data = Data()) {
+        data->m_currentPuzzle = -1;
+    }
+    m_bNewGame = false;
+    m_bPaused = false;
+}
+
+void MNFastAndFun::OnPlay(int difficulty) {
+    MNFastAndFunData* const data = Data();
+    if (data == nullptr) {
+        kLogFmt("ERROR: Fast and Fun without a profile\n");
+        return;
+    }
+    m_bNewGame = false;
+    kLogFmt("OnPlay Difficulty: %d\n", difficulty);
+    ++data->m_currentPuzzle;
+    kLogFmt("STARTING PUZZLE %d\n", data->m_currentPuzzle);
+    m_currentDifficulty = difficulty;
+    if (MNProfile* const active = MNProfileManager::GetActiveProfile()) {
+        active->m_fastAndFunDifficulty = difficulty;
+    }
+    // The rotation moves on even when the bank has no puzzle of this type.
+    const int type = NextType(m_currentPuzzleType);
+    m_currentPuzzleType = type;
+    m_fGameTime = 0.0f;
+    MNSound::StopMusic();
+    Puzzle* const puzzle = MNProfile::GetPuzzlebank()->GetRandomPuzzle(
+        BankType(type), PUZZLE_DIFFICULTY_MINI, MNProfileManager::GetLanguage());
+    if (!StartPuzzle(puzzle, type)) {
+        kLogFmt("ERROR: no small %s to play; the run ends\n", KindName(type));
+        --data->m_currentPuzzle;
+        m_bNewGame = true;
+        GetMenu()->Open();
+        return;
+    }
+    m_gameUI->InvalidEntrySignal.Connect(this, &MNFastAndFun::OnError);
+}
+
+void MNFastAndFun::Tick(float delta) {
+    MNPuzzleMode::Tick(delta);
+    if (m_bNewGame) {
+        return;
+    }
+    if (!m_bPaused) {
+        const bool bScreen =
+            m_gameUI != nullptr && m_gameUI->GetPuzzleType() == m_currentPuzzleType;
+        const float time = bScreen ? m_gameUI->GetTime() : m_fGameTime;
+        if (time == m_fGameTime) {
+            return; // the puzzle's own clock stands still (intro, help, completion)
+        }
+        m_fGameTime = time;
+    }
+    const float limit = RunLimit(m_currentDifficulty);
+    const float total = RunClock();
+    SetActiveProfileTimer(limit - total);
+    const bool bTimedOut = total >= limit;
+    if (total >= limit - kWarningTime && !bTimedOut && !m_bPaused) {
+        m_fSecondTimer -= delta;
+        if (m_fSecondTimer <= 0.0f) {
+            m_fSecondTimer += 1.0f;
+            kLogFmt("Time warning at %.2f\n", total);
+            MNSound::PlaySoundEffect(SFX_LAST_SECONDS);
+        }
+    }
+    if (bTimedOut && m_gameUI != nullptr) {
+        kLogFmt("Time up at %.2f\n", total);
+        m_fTime = 0.0f;
+        m_fGameTime = 0.0f;
+        MNSound::PlaySoundEffect(SFX_TIME_UP);
+        DoGameOver(GAME_OVER_FAILED);
+    }
+}
+
+void MNFastAndFun::DisconnectScreen() {
+    if (m_gameUI == nullptr) {
+        return;
+    }
+    m_gameUI->GameOverSignal.Disconnect(this, &MNFastAndFun::OnGameOver);
+    m_gameUI->GamePauseSignal.Disconnect(this, &MNFastAndFun::OnGamePause);
+    m_gameUI->InvalidEntrySignal.Disconnect(this, &MNFastAndFun::OnError);
+    m_gameUI->HelpSignal.Disconnect(this, &MNFastAndFun::OnHowToPlay);
+}
+
+void MNFastAndFun::OnError() {
+    // A game over in the same tick must not end the run a second time.
+    if (m_bNewGame) {
+        return;
+    }
+    kLogFmt("Wrong entry: the run is lost\n");
+    m_bNewGame = true;
+    DisconnectScreen();
+    if (MNFastAndFunData* const data = Data()) {
+        --data->m_currentPuzzle;
+    }
+    GetMenu()->PostGameMenu(false);
+    ShowMenuLayer();
+    SetBackground(0);
+}
+
+void MNFastAndFun::DoGameOver(int result) {
+    kLogFmt("OnGameOver\n");
+    m_bNewGame = true;
+    float time = 0.0f;
+    if (m_gameUI != nullptr && m_gameUI->GetPuzzleType() == m_currentPuzzleType) {
+        time = m_gameUI->GetTime();
+        m_gameUI->InvalidEntrySignal.Disconnect(this, &MNFastAndFun::OnError);
+    }
+    result = EndPuzzleScreen(result);
+    m_fTime += time;
+    SetBackground(0);
+    MNFastAndFunData* const data = Data();
+    if (result == GAME_OVER_SOLVED) {
+        int* const best = BestRun();
+        if (data != nullptr && best != nullptr && data->m_currentPuzzle >= *best) {
+            *best = data->m_currentPuzzle + 1;
+        }
+        GetMenu()->PostGameMenu(true);
+    } else {
+        if (data != nullptr) {
+            --data->m_currentPuzzle;
+        }
+        GetMenu()->PostGameMenu(false);
+    }
+    MNProfileManager::SaveData(false);
+}
+
+void MNFastAndFun::PauseClock() {
+    m_bPaused = true;
+    kLogFmt("Paused at: %f\n", RunClock());
+}
+
+void MNFastAndFun::UnPause() {
+    kLogFmt("Resumed at: %f\n", RunClock());
+    m_bPaused = false;
+}
+
+} // namespace Kelvo_lib

@@ -1,0 +1,314 @@
+#include <modes/mnfastandfunmenu.h>
+
+#include <shell/mnprofile.h>
+#include <shell/mnprofilemanager.h>
+#include <shell/mnsavedata.h>
+#include <shell/mnsound.h>
+#include <tui/splittime.h>
+
+#include <framework/ktext.h>
+#include <kelvo/platform/klog.h>
+
+#include <cstdio>
+
+namespace Kelvo_lib {
+
+namespace {
+
+constexpr int kButtonWidth = 256;
+// Difficulty names in running text, and on the buttons.
+constexpr int kDifficultyNames[] = {37, 39, 41};
+constexpr int kDifficultyButtons[] = {38, 40, 42};
+constexpr const char* kUnknownDifficulty = "unknown difficulty";
+
+} // namespace
+
+MNFastAndFunMenu::MNFastAndFunMenu(MNProfile* profile) : m_profile(profile) {
+    Build();
+}
+
+MNFastAndFunData* MNFastAndFunMenu::Data() const {
+    return m_profile != nullptr ? m_profile->GetFastAndFunData() : nullptr;
+}
+
+int MNFastAndFunMenu::BestRun(int difficulty) const {
+    const MNFastAndFunData* const data = Data();
+    if (data == nullptr) {
+        return -1;
+    }
+    switch (difficulty) {
+    case 0:
+        return data->m_mostBeginnerPuzzlesComplete;
+    case 1:
+        return data->m_mostIntermediatePuzzlesComplete;
+    case 2:
+        return data->m_mostProPuzzlesComplete;
+    default:
+        return -1;
+    }
+}
+
+TUIButton* MNFastAndFunMenu::GetDifficultyButton(int difficulty) const {
+    TUIButton* const buttons[] = {m_difficultyBeginnerButton, m_difficultyIntermediateButton,
+                                  m_difficultyProButton};
+    return difficulty >= 0 && difficulty < 3 ? buttons[difficulty] : nullptr;
+}
+
+void MNFastAndFunMenu::Rebuild() {
+    if (MNProfileManager::GetLanguageUpdateID() == m_languageBuilt) {
+        return;
+    }
+    for (TUIScreen* screen :
+         {m_difficultyScreen, m_difficultySubScreen, m_confirmScreen, m_confirmSubScreen,
+          m_puzzleCompleteScreen, m_subPuzzleCompleteScreen, m_puzzleCompleteUnlockedScreen,
+          m_gameOverScreen, m_gameOverUnlockedScreen, m_quitComfirmScreen}) {
+        RemoveScreen(screen);
+    }
+    Build();
+}
+
+TUIButton* MNFastAndFunMenu::AddChoice(TUIScreen* screen, const TUIString& text, float y) {
+    return AddButton(screen, text, 0.5f, y, false, kButtonWidth);
+}
+
+void MNFastAndFunMenu::AddBack(TUIScreen* screen) {
+    AddButton(screen, kText::Text(20), -1.0f, -2.0f, true, -1);
+}
+
+void MNFastAndFunMenu::Build() {
+    m_languageBuilt = MNProfileManager::GetLanguageUpdateID();
+    BuildDifficultyScreens();
+    BuildCompleteScreens();
+    BuildGameOverScreens();
+    m_quitComfirmScreen = AddScreen();
+    AddText(m_quitComfirmScreen, kText::Text(533), 0.5f, 0.05f, true);
+    AddText(m_quitComfirmScreen, kText::Text(534), 0.5f, 0.2f);
+    m_yes = AddChoice(m_quitComfirmScreen, kText::Text(13), 0.6f);
+    m_no = AddChoice(m_quitComfirmScreen, kText::Text(14), 0.8f);
+
+    m_difficulty = 0;
+    m_currentPuzzle = 0;
+    m_nextPuzzle = 1;
+    m_nextDifficultyString = kText::Text(kDifficultyNames[1]);
+    m_currentDifficultyString = kText::Text(kDifficultyNames[0]);
+    m_best = 0;
+    m_state = STATE_CLOSED;
+    m_lastMostBeginnerPuzzlesComplete = -1;
+    m_lastMostIntermediatePuzzlesComplete = -1;
+    m_lastMostProPuzzlesComplete = -1;
+}
+
+void MNFastAndFunMenu::BuildDifficultyScreens() {
+    m_difficultyScreen = AddScreen();
+    AddText(m_difficultyScreen, kText::Text(36), 0.5f, 0.05f, true);
+    m_infoText = AddText(m_difficultyScreen, kText::Text(452), 0.5f, 0.2f);
+    m_difficultyBeginnerButton = AddChoice(m_difficultyScreen, kText::Text(38), 0.5f);
+    m_difficultyIntermediateButton = AddChoice(m_difficultyScreen, kText::Text(40), 0.6f);
+    m_difficultyProButton = AddChoice(m_difficultyScreen, kText::Text(42), 0.7f);
+    AddBack(m_difficultyScreen);
+
+    m_difficultySubScreen = AddScreen();
+    AddText(m_difficultySubScreen, kText::Text(50), 0.5f, 0.05f, true);
+    AddText(m_difficultySubScreen, kText::Text(263), 0.5f, 0.16f);
+
+    const TUIString best(kText::Text(469), &m_currentDifficultyString, &m_best);
+    const TUIString need(kText::Text(468), &m_nextDifficultyString);
+    m_confirmScreen = AddScreen();
+    AddText(m_confirmScreen, kText::Text(453), 0.5f, 0.05f, true);
+    m_bestScore = AddText(m_confirmScreen, best, 0.5f, 0.25f);
+    m_needText = AddText(m_confirmScreen, need, 0.5f, 0.5f);
+    m_confirmPlayButton = AddChoice(m_confirmScreen, kText::Text(19), 0.75f);
+    AddBack(m_confirmScreen);
+
+    m_confirmSubScreen = AddScreen();
+    m_subBestScore = AddText(m_confirmSubScreen, best, 0.5f, 0.1f);
+    m_subNeedText = AddText(m_confirmSubScreen, need, 0.5f, 0.57f);
+}
+
+void MNFastAndFunMenu::BuildCompleteScreens() {
+    const TUIString nextPuzzle(kText::Text(459), &m_nextPuzzle);
+    m_puzzleCompleteScreen = AddScreen();
+    AddText(m_puzzleCompleteScreen, kText::Text(380), 0.5f, 0.05f, true);
+    m_completeText =
+        AddText(m_puzzleCompleteScreen, TUIString(kText::Text(457), &m_currentPuzzle), 0.5f, 0.2f);
+    m_completePlayButton = AddChoice(m_puzzleCompleteScreen, nextPuzzle, 0.6f);
+    m_endChallengeButton = AddChoice(m_puzzleCompleteScreen, kText::Text(532), 0.8f);
+
+    m_subPuzzleCompleteScreen = AddScreen();
+    AddText(m_subPuzzleCompleteScreen, TUIString("%s", m_timeRemaining), 0.5f, 0.5f, true);
+
+    m_puzzleCompleteUnlockedScreen = AddScreen();
+    AddText(m_puzzleCompleteUnlockedScreen, kText::Text(26), 0.5f, 0.05f, true);
+    AddText(m_puzzleCompleteUnlockedScreen, TUIString(kText::Text(456), &m_currentPuzzle), 0.5f,
+            0.2f);
+    AddText(m_puzzleCompleteUnlockedScreen, TUIString(kText::Text(467), &m_nextDifficultyString),
+            0.5f, 0.35f);
+    m_completeUnlockedPlayButton = AddChoice(m_puzzleCompleteUnlockedScreen, nextPuzzle, 0.6f);
+    m_endChallengeUnlockedButton =
+        AddChoice(m_puzzleCompleteUnlockedScreen, kText::Text(532), 0.8f);
+}
+
+void MNFastAndFunMenu::BuildGameOverScreens() {
+    m_gameOverScreen = AddScreen();
+    AddText(m_gameOverScreen, kText::Text(27), 0.5f, 0.05f, true);
+    m_gameOverText =
+        AddText(m_gameOverScreen, TUIString(kText::Text(465), &m_currentPuzzle), 0.5f, 0.2f);
+    m_gameOverContinueButton = AddChoice(m_gameOverScreen, kText::Text(24), 0.6f);
+
+    m_gameOverUnlockedScreen = AddScreen();
+    AddText(m_gameOverUnlockedScreen, kText::Text(27), 0.5f, 0.05f, true);
+    AddText(m_gameOverUnlockedScreen, kText::Text(26), 0.5f, 0.2f);
+    AddText(m_gameOverUnlockedScreen, TUIString(kText::Text(465), &m_currentPuzzle), 0.5f, 0.25f);
+    AddText(m_gameOverUnlockedScreen, TUIString(kText::Text(467), &m_nextDifficultyString), 0.5f,
+            0.4f);
+    m_gameOverUnlockedContinueButton = AddChoice(m_gameOverUnlockedScreen, kText::Text(24), 0.6f);
+}
+
+void MNFastAndFunMenu::Open() {
+    m_state = STATE_OPEN;
+    ShowDifficultyChoice();
+}
+
+void MNFastAndFunMenu::ShowDifficultyChoice() {
+    EnableDifficulties();
+    SetActiveScreen(m_difficultyScreen);
+    SetActiveSubScreen(m_difficultySubScreen);
+}
+
+void MNFastAndFunMenu::EnableDifficulties() {
+    const bool bPro = BestRun(1) >= kUnlockRun;
+    m_difficultyIntermediateButton->m_bEnabled = BestRun(0) >= kUnlockRun;
+    m_difficultyProButton->m_bEnabled = bPro;
+    m_infoText->m_bVisible = !bPro;
+}
+
+void MNFastAndFunMenu::PostGameMenu(bool bSolved) {
+    const int lastSeen[] = {m_lastMostBeginnerPuzzlesComplete,
+                            m_lastMostIntermediatePuzzlesComplete, m_lastMostProPuzzlesComplete};
+    const bool bKnown = m_difficulty >= 0 && m_difficulty < 3;
+    // Pro opens nothing after it.
+    const bool bUnlocked = bKnown && m_difficulty < 2 && BestRun(m_difficulty) == kUnlockRun &&
+                           lastSeen[m_difficulty] == kUnlockRun - 1;
+    m_lastMostBeginnerPuzzlesComplete = BestRun(0);
+    m_lastMostIntermediatePuzzlesComplete = BestRun(1);
+    m_lastMostProPuzzlesComplete = BestRun(2);
+
+    const int effect = bUnlocked ? SFX_RESULT_BEST : (bSolved ? SFX_RESULT_GOOD : SFX_RESULT_POOR);
+    if (bSolved) {
+        SetActiveScreen(bUnlocked ? m_puzzleCompleteUnlockedScreen : m_puzzleCompleteScreen);
+        SetActiveSubScreen(m_subPuzzleCompleteScreen);
+    } else {
+        SetActiveScreen(bUnlocked ? m_gameOverUnlockedScreen : m_gameOverScreen);
+        SetActiveSubScreen(nullptr);
+    }
+    kLogFmt("Post game: %s%s, effect %d\n", bSolved ? "solved" : "lost",
+            bUnlocked ? ", unlocked" : "", effect);
+    MNSound::PlaySoundEffect(effect);
+    Update();
+}
+
+void MNFastAndFunMenu::Update() {
+    UpdateBest();
+    UpdateTimeRemaining();
+    UpdateCounts();
+    kLogFmt("Current puzzle %d\n", m_currentPuzzle);
+}
+
+void MNFastAndFunMenu::UpdateBest() {
+    m_needText->m_bVisible = true;
+    m_subNeedText->m_bVisible = true;
+    if (m_difficulty >= 0 && m_difficulty < 3) {
+        m_best = BestRun(m_difficulty);
+        m_currentDifficultyString = kText::Text(kDifficultyNames[m_difficulty]);
+        m_nextDifficultyString =
+            m_difficulty < 2 ? kText::Text(kDifficultyNames[m_difficulty + 1]) : kUnknownDifficulty;
+        // Nothing lies beyond pro, and a level already opened needs nothing more.
+        const bool bNeedShown = m_difficulty < 2 && m_best < kUnlockRun;
+        m_needText->m_bVisible = bNeedShown;
+        m_subNeedText->m_bVisible = bNeedShown;
+    } else {
+        m_best = -1;
+    }
+    const int text = m_best == 1 ? 470 : 469;
+    m_bestScore->m_text = TUIString(kText::Text(text), &m_currentDifficultyString, &m_best);
+    m_subBestScore->m_text = TUIString(kText::Text(text), &m_currentDifficultyString, &m_best);
+}
+
+void MNFastAndFunMenu::UpdateTimeRemaining() {
+    const MNProfile* const active = MNProfileManager::GetActiveProfile();
+    const float left = active != nullptr ? active->m_hackTimer : 0.0f;
+    int sec = 0;
+    int min = 0;
+    int hours = 0;
+    // A run that ran out shows no time left rather than time below zero.
+    SplitTime(left > 0.0f ? static_cast<int>(left) : 0, &sec, &min, &hours);
+    // Cut to the buffer: a long label leaves no room for the time.
+    std::snprintf(m_timeRemaining, sizeof(m_timeRemaining), "%s: %02d:%02d:%02d", kText::Text(290),
+                  hours, min, sec);
+}
+
+void MNFastAndFunMenu::UpdateCounts() {
+    const MNFastAndFunData* const data = Data();
+    const int current = data != nullptr ? data->m_currentPuzzle : -1;
+    m_currentPuzzle = current + 1;
+    m_nextPuzzle = current + 2;
+    if (m_currentPuzzle > 1) {
+        kLogFmt("No more singles\n");
+    }
+    // One puzzle reads in the singular, any other count in the plural, each time it changes.
+    const bool bOne = m_currentPuzzle == 1;
+    m_completeText->m_text = TUIString(kText::Text(bOne ? 457 : 456), &m_currentPuzzle);
+    m_gameOverText->m_text = TUIString(kText::Text(bOne ? 466 : 465), &m_currentPuzzle);
+}
+
+void MNFastAndFunMenu::ButtonPressed(TUIScreen* screen, TUIButton* button) {
+    MNSound::PlaySoundEffect(button->m_bBack ? SFX_BACK : SFX_PRESS);
+    if (screen == m_difficultyScreen) {
+        if (button->m_bBack) {
+            m_state = STATE_CLOSED;
+            return;
+        }
+        for (int difficulty = 0; difficulty < 3; ++difficulty) {
+            if (button == GetDifficultyButton(difficulty)) {
+                m_difficulty = difficulty;
+                SetActiveScreen(m_confirmScreen);
+                SetActiveSubScreen(m_confirmSubScreen);
+                Update();
+            }
+        }
+    } else if (screen == m_confirmScreen) {
+        if (button->m_bBack) {
+            SetActiveScreen(m_difficultyScreen);
+            SetActiveSubScreen(m_difficultySubScreen);
+        } else if (button == m_confirmPlayButton) {
+            // In a game before the signals go: a run that cannot start opens the menu again.
+            m_state = STATE_GAME;
+            NewGameSignal();
+            PlaySignal(m_difficulty);
+        }
+    } else if (screen == m_puzzleCompleteScreen || screen == m_puzzleCompleteUnlockedScreen) {
+        if (button == m_completePlayButton || button == m_completeUnlockedPlayButton) {
+            PlaySignal(m_difficulty);
+        } else if (button == m_endChallengeButton || button == m_endChallengeUnlockedButton) {
+            m_prevScreen = screen;
+            SetActiveScreen(m_quitComfirmScreen);
+            SetActiveSubScreen(nullptr);
+        }
+    } else if (screen == m_quitComfirmScreen) {
+        if (button == m_yes) {
+            ShowDifficultyChoice();
+            m_state = STATE_CLOSED;
+        } else if (button == m_no) {
+            SetActiveScreen(m_prevScreen);
+            SetActiveSubScreen(nullptr);
+        }
+    } else if (button == m_gameOverContinueButton || button == m_gameOverUnlockedContinueButton) {
+        ShowDifficultyChoice();
+    }
+}
+
+void MNFastAndFunMenu::ButtonSelected(TUIScreen*, TUIButton* button) {
+    MNSound::PlaySoundEffect(button->m_bEnabled ? SFX_HIGHLIGHT : SFX_HIGHLIGHT_DISABLED);
+}
+
+} // namespace Kelvo_lib
