@@ -77,36 +77,6 @@ TEST_F(FastAndFunTest, AFreshProfileChoosesBeginnerOnlyAndBackLeavesForTheFrontE
     EXPECT_EQ(World().GetCurrentSubGameIndex(), SUBGAME_FRONTEND);
 }
 
-TEST_F(FastAndFunTest, PuzzlesRotateThroughTheFourKindsAcrossRunsAndVisits) {
-    const struct {
-        int type;
-        int background;
-    } kRotation[] = {{PUZZLE_FLAG_SUDOKU, 1},    {PUZZLE_FLAG_FITWORD, 2},
-                     {PUZZLE_FLAG_CROSSWORD, 3}, {PUZZLE_FLAG_WORDSEARCH, 4},
-                     {PUZZLE_FLAG_SUDOKU, 1},    {PUZZLE_FLAG_FITWORD, 2}};
-    Enter();
-    ClickAt(kPanelX, kBeginnerY);
-    ClickAt(kPanelX, kConfirmPlayY);
-    for (const auto& kind : kRotation) {
-        SCOPED_TRACE(kind.type);
-        if (Mode().IsRunIdle()) {
-            Mode().OnNewGame();
-            Mode().OnPlay(0);
-        }
-        const MNPuzzleUI* const screen = Mode().GetPuzzleScreen();
-        ASSERT_NE(screen, nullptr);
-        EXPECT_EQ(screen->GetPuzzleType(), kind.type);
-        EXPECT_EQ(LayerIds(), "bg game");
-        EXPECT_EQ(BackgroundMode(Mode()), kind.background);
-        Mode().AbandonPuzzle(); // the run is over: the next puzzle begins a new one
-        EXPECT_EQ(Menu().GetActiveScreen(), Menu().GetGameOverScreen());
-        if (kind.type == PUZZLE_FLAG_WORDSEARCH) {
-            ModeWorldTest::Enter(SUBGAME_FRONTEND);
-            Enter();
-        }
-    }
-}
-
 TEST_F(FastAndFunTest, EachDifficultysClockCountsDownFromItsLimitAndStandsStillInHelp) {
     const struct {
         int difficulty;

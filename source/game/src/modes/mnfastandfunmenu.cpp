@@ -16,9 +16,10 @@ namespace Kelvo_lib {
 namespace {
 
 constexpr int kButtonWidth = 256;
-// Difficulty names in running text, and on the buttons.
+// Sentences beside a side panel wrap well inside the screen's part of the display.
+constexpr float kLongTextWidth = 0.8f;
+// Difficulty names in running text (the buttons have their own: 38, 40, 42).
 constexpr int kDifficultyNames[] = {37, 39, 41};
-constexpr int kDifficultyButtons[] = {38, 40, 42};
 constexpr const char* kUnknownDifficulty = "unknown difficulty";
 
 } // namespace
@@ -102,6 +103,7 @@ void MNFastAndFunMenu::BuildDifficultyScreens() {
     m_difficultyScreen = AddScreen();
     AddText(m_difficultyScreen, kText::Text(36), 0.5f, 0.05f, true);
     m_infoText = AddText(m_difficultyScreen, kText::Text(452), 0.5f, 0.2f);
+    m_infoText->m_fFixedWidth = kLongTextWidth;
     m_difficultyBeginnerButton = AddChoice(m_difficultyScreen, kText::Text(38), 0.5f);
     m_difficultyIntermediateButton = AddChoice(m_difficultyScreen, kText::Text(40), 0.6f);
     m_difficultyProButton = AddChoice(m_difficultyScreen, kText::Text(42), 0.7f);
@@ -117,6 +119,7 @@ void MNFastAndFunMenu::BuildDifficultyScreens() {
     AddText(m_confirmScreen, kText::Text(453), 0.5f, 0.05f, true);
     m_bestScore = AddText(m_confirmScreen, best, 0.5f, 0.25f);
     m_needText = AddText(m_confirmScreen, need, 0.5f, 0.5f);
+    m_needText->m_fFixedWidth = kLongTextWidth;
     m_confirmPlayButton = AddChoice(m_confirmScreen, kText::Text(19), 0.75f);
     AddBack(m_confirmScreen);
 
