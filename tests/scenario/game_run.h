@@ -40,6 +40,18 @@ struct Shot {
     int frame;
 };
 
+// A place on the 640 x 496 picture, in pixels.
+struct Place {
+    int x, y;
+};
+
+// The centre of a letter's key on the profile screen's keyboard: nine keys a row from A,
+// 38 pixels apart.
+inline Place KeyboardKey(char letter) {
+    const int index = letter - 'A';
+    return {156 + 38 * (index % 9), 166 + 38 * (index / 9)};
+}
+
 // A pointer place on the 640 x 496 picture, as the script's fractions.
 inline std::string At(int x, int y) {
     char event[64];
@@ -52,6 +64,24 @@ inline std::string Click(int frame, int x, int y) {
     return std::to_string(frame) + " " + At(x, y) + "\n" + std::to_string(frame + 2) + " hold A\n" +
            std::to_string(frame + 4) + " hold none\n";
 }
+
+// An input script written press by press from the world's first screen on.
+struct Script {
+    std::string text = StartPresses();
+    int frame = 440;
+    // A press and release of A at a place; the next press waits frames.
+    void Press(Place place, int wait = 10) {
+        text += Click(frame, place.x, place.y);
+        frame += wait;
+    }
+    // The debug key pressed and released; the frame it went down.
+    int DebugKey(int wait) {
+        const int down = frame;
+        text += std::to_string(frame) + " hold 2\n" + std::to_string(frame + 4) + " hold none\n";
+        frame += wait;
+        return down;
+    }
+};
 
 // The host option that writes the screenshot of that frame as dir/<name>.png.
 inline std::string ScreenshotOption(const fs::path& dir, const char* name, int frame) {

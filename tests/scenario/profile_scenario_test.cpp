@@ -17,27 +17,14 @@ using game_run::Click;
 using game_run::Shot;
 
 // Places on the profile screen and its keyboard (key centres), in pixels.
-struct Place {
-    int x, y;
-};
+using game_run::Place;
 constexpr Place kSlot0{320, 104}, kSlot1{320, 153}, kEdit{320, 382}, kErase{320, 431},
     kYes{320, 342}, kSave{320, 367}, kBackspace{460, 242};
 
-Place Key(char letter) {
-    const int index = letter - 'A'; // nine keys a row from A, 38 pixels apart
-    return {156 + 38 * (index % 9), 166 + 38 * (index / 9)};
-}
-
-struct Script {
-    std::string text = game_run::StartPresses();
-    int frame = 440;
-    void Press(Place place) {
-        text += Click(frame, place.x, place.y);
-        frame += 10;
-    }
+struct Script : game_run::Script {
     void Type(const char* letters) {
         for (; *letters != '\0'; ++letters) {
-            Press(*letters == '\b' ? kBackspace : Key(*letters));
+            Press(*letters == '\b' ? kBackspace : game_run::KeyboardKey(*letters));
         }
     }
 };

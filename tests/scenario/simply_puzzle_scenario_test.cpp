@@ -18,35 +18,17 @@ namespace fs = std::filesystem;
 using namespace Kelvo_lib;
 using game_run::At;
 using game_run::Click;
+using game_run::Place;
 
 // Places on the profile screen, its keyboard, the main menu, the Simply Puzzle menu, a
 // puzzle's intro and the pause screen, in pixels.
-struct Place {
-    int x, y;
-};
 // The Simply Puzzle menu keeps the left 384 pixels beside its side panel.
 constexpr Place kSlot0{320, 104}, kSave{320, 367}, kSimplyPuzzle{320, 212}, kDifficultyUp{290, 168},
     kPlay{192, 416}, kContinue{320, 270}, kPauseButton{118, 477}, kSaveAndQuit{320, 262};
 constexpr Place kKinds[] = {{192, 218}, {192, 262}, {192, 306}, {192, 352}}; // crossword first
 constexpr Place kWordsearch = kKinds[3];
 
-Place Key(char letter) {
-    const int index = letter - 'A'; // nine keys a row from A, 38 pixels apart
-    return {156 + 38 * (index % 9), 166 + 38 * (index / 9)};
-}
-
-struct Script {
-    std::string text = game_run::StartPresses();
-    int frame = 440;
-    void Press(Place place, int wait = 10) {
-        text += Click(frame, place.x, place.y);
-        frame += wait;
-    }
-    // The debug key pressed and released.
-    void DebugKey(int wait) {
-        text += std::to_string(frame) + " hold 2\n" + std::to_string(frame + 4) + " hold none\n";
-        frame += wait;
-    }
+struct Script : game_run::Script {
     // A drag with A held from one place to another along a row, a frame for each step.
     void Drag(Place from, int step, int steps) {
         text += std::to_string(frame) + " " + At(from.x, from.y) + "\n";
@@ -62,7 +44,7 @@ struct Script {
     void ToBeginnerMenu() {
         Press(kSlot0); // empty: name entry
         for (const char* letter = "ZAVIVIRI"; *letter != '\0'; ++letter) {
-            Press(Key(*letter));
+            Press(game_run::KeyboardKey(*letter));
         }
         Press(kSave);
         Press(kSlot0, 30); // chosen: the main menu
