@@ -1,0 +1,302 @@
+// Fast and Fun in the real game, headless, by input script only: the debug profile made,
+// the music turned down, then a beginner run of fifteen puzzles solved by the debug key
+// (sudoku, fitword, crossword, wordsearch in turn) that opens intermediate, and a next run
+// lost at once by a wrong stroke in its wordsearch; and, in the release build, a pro run
+// left to run out of time. Checked through pictures, the save file and the captured sound.
+#include "effect_capture.h"
+#include "game_run.h"
+#include "png_golden.h"
+
+#include <shell/mnsavedata.h>
+#include <shell/mnsound.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <numeric>
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define FAST_AND_FUN_SANITIZED_BUILD 1
+#endif
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace Kelvo_lib;
+using game_run::At;
+using game_run::Place;
+
+constexpr int kFramesPerSecond = 50;
+
+// Places in pixels: the profile screen and its keyboard, the main menu and its options, the
+// Fast and Fun menu (its screens with a side panel keep the left 384 pixels), a puzzle's
+// intro, and a row of the small wordsearch's grid.
+constexpr Place kSlot0{320, 104}, kSave{320, 367}, kOptions{320, 362}, kMusicDown{360, 164},
+    kBack{30, 466}, kFastAndFun{320, 263}, kBeginner{192, 268}, kIntermediate{80, 317},
+    kPro{80, 367}, kConfirmPlay{192, 391}, kContinue{320, 270}, kNextPuzzle{192, 317},
+    kEndChallenge{192, 416}, kYes{320, 317}, kGameOverContinue{320, 317}, kRest{350, 440},
+    kWordsearchRow{150, 204};
+constexpr int kCell = 24;
+
+struct Script : game_run::Script {
+    // The pointer put where it is over no button.
+    void Rest(int wait) {
+        text += std::to_string(frame) + " " + At(kRest.x, kRest.y) + "\n";
+        frame += wait;
+    }
+    // A stroke with A held over two neighbouring cells of a row; the frame A comes up.
+    int Stroke(Place from) {
+        text += std::to_string(frame) + " " + At(from.x, from.y) + "\n";
+        text += std::to_string(frame + 2) + " hold A\n";
+        text += std::to_string(frame + 6) + " " + At(from.x + kCell, from.y) + "\n";
+        text += std::to_string(frame + 10) + " hold none\n";
+        frame += 40;
+        return frame - 30;
+    }
+    // The debug profile in slot 0, the music turned down to silence, Fast and Fun entered.
+    void ToFastAndFun() {
+        Press(kSlot0);
+        for (const char* letter = "ZAVIVIRI"; *letter != '\0'; ++letter) {
+            Press(game_run::KeyboardKey(*letter));
+        }
+        Press(kSave);
+        Press(kSlot0, 30);
+        Press(kOptions);
+        for (int i = 0; i < 3; ++i) {
+            Press(kMusicDown);
+        }
+        Press(kBack, 20);
+        Press(kFastAndFun, 40);
+    }
+    void StartRun(Place difficulty) {
+        Press(difficulty, 20);
+        Press(kConfirmPlay, 30);
+    }
+    // From the intro of a run's first puzzle, count puzzles solved; the debug key's frames.
+    std::vector<int> Solve(int count, int quiet) {
+        std::vector<int> keys;
+        for (int i = 0; i < count; ++i) {
+            if (i > 0) {
+                Press(kNextPuzzle, 30);
+            }
+            Press(kContinue, 15);
+            keys.push_back(DebugKey(quiet));
+        }
+        return keys;
+    }
+    // The run ended from its complete screen: the main menu, then Fast and Fun again.
+    void EndChallengeAndComeBack() {
+        Press(kEndChallenge, 20);
+        Press(kYes, 40);
+        Press(kFastAndFun, 40);
+    }
+};
+
+// How far a colour lies from the way between two colours, as the sum of channel distances.
+int DistanceToRange(u32 colour, u32 from, u32 to) {
+    int nearest = 1 << 30;
+    for (int step = 0; step <= 8; ++step) {
+        int distance = 0;
+        for (int shift : {0, 8, 16}) {
+            const int a = static_cast<int>((from >> shift) & 0xFF);
+            const int b = static_cast<int>((to >> shift) & 0xFF);
+            distance +=
+                std::abs(static_cast<int>((colour >> shift) & 0xFF) - (a + (b - a) * step / 8));
+        }
+        nearest = std::min(nearest, distance);
+    }
+    return nearest;
+}
+
+// The background look a shot shows (0 menus, 1 sudoku, 2 fitword, 3 crossword, 4
+// wordsearch), by the colours down its left edge (each look's colour swings slowly between
+// two); -1 when none is clear.
+int LookShown(const fs::path& shot) {
+    constexpr u32 kLooks[][2] = {{0x1B2A4A, 0x2E4272},
+                                 {0x173845, 0x22505F},
+                                 {0x2A2148, 0x3C3166},
+                                 {0x1A3830, 0x264F44},
+                                 {0x38301E, 0x4E432B}};
+    png_golden::Image image;
+    if (!png_golden::ReadPng(shot.string(), image)) {
+        return -1;
+    }
+    int votes[5] = {};
+    for (u32 y = 20; y < image.height; y += 16) {
+        const u32 colour = image.rgb[y * image.width + 4];
+        int nearest = 0;
+        for (int look = 1; look < 5; ++look) {
+            if (DistanceToRange(colour, kLooks[look][0], kLooks[look][1]) <
+                DistanceToRange(colour, kLooks[nearest][0], kLooks[nearest][1])) {
+                nearest = look;
+            }
+        }
+        ++votes[nearest];
+    }
+    const int* const most = std::max_element(votes, votes + 5);
+    return *most * 2 > std::accumulate(votes, votes + 5, 0) ? static_cast<int>(most - votes) : -1;
+}
+
+// Whether the pixel at a place shows a button at rest (sky), not disabled (grey).
+bool ShowsEnabledButton(const fs::path& shot, Place place) {
+    png_golden::Image image;
+    if (!png_golden::ReadPng(shot.string(), image)) {
+        return false;
+    }
+    const u32 colour = image.rgb[(place.y * 526 / 496) * image.width + place.x];
+    return (colour & 0xFF) > 0xB0 && ((colour >> 16) & 0xFF) < 0x80; // blue, not grey
+}
+
+class FastAndFunScenarioTest : public game_run::GameRunTest {
+protected:
+    static fs::path Capture() { return s_dir / "sound.wav"; }
+    static std::string SoundOption() { return " --audio-out " + (s_dir / "sound.wav").string(); }
+    // How little of the best fitting sound that starts within ten frames from a frame the
+    // effects, started together, leave unexplained.
+    static double SoundAfter(const fs::path& capture, int frame,
+                             std::initializer_list<int> effects) {
+        double best = 1.0;
+        for (long onset : effect_capture::Onsets(capture, effect_capture::FrameStart(frame),
+                                                 effect_capture::FrameStart(frame + 10))) {
+            best = std::min(best,
+                            effect_capture::Unexplained(capture, onset, effects, PUZZLES_DISC_DIR));
+        }
+        return best;
+    }
+};
+
+// One run serves every check: each test would start the game again.
+TEST_F(FastAndFunScenarioTest, FifteenSolvedOpenIntermediateAndAWrongStrokeEndsTheNextRun) {
+    Script script;
+    script.ToFastAndFun();
+    script.Rest(6);
+    const int difficultyShot = script.frame - 1;
+    script.StartRun(kBeginner);
+    std::vector<int> introShots;
+    std::vector<int> keys;
+    for (int i = 0; i < 15; ++i) {
+        if (i > 0) {
+            script.Press(kNextPuzzle, 30);
+        }
+        introShots.push_back(script.frame - 1);
+        script.Press(kContinue, 15);
+        keys.push_back(script.DebugKey(40));
+    }
+    script.Rest(6);
+    const int unlockedShot = script.frame - 1;
+    script.EndChallengeAndComeBack();
+    script.StartRun(kBeginner); // the sixteenth puzzle: a wordsearch
+    script.Press(kContinue, 15);
+    const int strokeEnd = script.Stroke(kWordsearchRow);
+    script.Rest(6);
+    const int gameOverShot = script.frame - 1;
+    script.Press(kGameOverContinue, 20);
+    const int choiceShot = script.frame - 1;
+
+    std::string options = SoundOption() + Screenshot("fast_and_fun_difficulty", difficultyShot) +
+                          Screenshot("fast_and_fun_unlocked", unlockedShot) +
+                          Screenshot("fast_and_fun_game_over", gameOverShot) +
+                          Screenshot("choice", choiceShot);
+    for (int i = 0; i < 4; ++i) {
+        options += Screenshot(("intro_" + std::to_string(i)).c_str(), introShots[i]);
+    }
+    std::string log;
+    ASSERT_EQ(RunGame(script.text, script.frame, options, log), 0) << log;
+
+    EXPECT_TRUE(ShotMatches("fast_and_fun_difficulty")) << "the level choice and its panel";
+    EXPECT_TRUE(ShotMatches("fast_and_fun_unlocked")) << "the time left beside the screen";
+    EXPECT_TRUE(ShotMatches("fast_and_fun_game_over"));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(LookShown(s_dir / ("intro_" + std::to_string(i) + ".png")), i + 1)
+            << "sudoku, fitword, crossword, wordsearch in turn";
+    }
+    EXPECT_TRUE(ShowsEnabledButton(s_dir / "choice.png", kIntermediate));
+    EXPECT_FALSE(ShowsEnabledButton(s_dir / "choice.png", kPro));
+
+    const fs::path capture = Capture();
+    EXPECT_LT(SoundAfter(capture, keys[13], {SFX_RESULT_GOOD}), effect_capture::kFits);
+    EXPECT_LT(SoundAfter(capture, keys[14], {SFX_RESULT_BEST}), effect_capture::kFits)
+        << "the fifteenth opens intermediate";
+    EXPECT_GT(SoundAfter(capture, keys[14], {SFX_RESULT_GOOD}), 0.1);
+    EXPECT_LT(SoundAfter(capture, strokeEnd, {SFX_WRONG, SFX_RESULT_POOR}), effect_capture::kFits)
+        << "the wrong stroke and the game over together";
+
+    MNSaveData save{};
+    ASSERT_TRUE(game_run::ReadSave(s_dir, save));
+    const MNSaveProfileData& profile = save.profiles[0];
+    EXPECT_EQ(profile.fastandfunData.m_mostBeginnerPuzzlesComplete, 15);
+    EXPECT_EQ(profile.fastandfunData.m_mostIntermediatePuzzlesComplete, 0);
+    // As saved after the fifteenth: four of each kind but the wordsearch, which came last.
+    const int kPlayed[MN_NUM_PUZZLE_TYPES] = {4, 3, 4, 4}; // crossword, wordsearch, fitword, sudoku
+    for (int type = 0; type < MN_NUM_PUZZLE_TYPES; ++type) {
+        const int played = static_cast<int>(std::count_if(profile.recent[type],
+                                                          profile.recent[type] + MN_RECENT_DEPTH,
+                                                          [](s16 id) { return id >= 0; }));
+        EXPECT_EQ(played, kPlayed[type]) << "bank type " << type + 1;
+    }
+}
+
+TEST_F(FastAndFunScenarioTest, AProRunRunsOutAtTenMinutesAfterAWarningEachSecondFromItsLast) {
+#ifdef FAST_AND_FUN_SANITIZED_BUILD
+    GTEST_SKIP() << "ten minutes of play are run in the release build";
+#endif
+    Script script;
+    script.ToFastAndFun();
+    script.StartRun(kBeginner);
+    script.Solve(15, 15);
+    script.EndChallengeAndComeBack();
+    script.StartRun(kIntermediate);
+    script.Solve(15, 15);
+    script.EndChallengeAndComeBack();
+    script.StartRun(kPro);
+    script.Press(kContinue, 4);
+    const int clockStart = script.frame; // the continue button comes up
+    const int end = clockStart + 605 * kFramesPerSecond;
+    std::string log;
+    ASSERT_EQ(RunGame(script.text, end, SoundOption() + Screenshot("timed_out", end - 1), log), 0)
+        << log;
+
+    const fs::path capture = Capture();
+    const std::vector<long> onsets = effect_capture::Onsets(
+        capture, effect_capture::FrameStart(clockStart + 10), effect_capture::FrameStart(end + 10));
+    std::string frames;
+    for (long onset : onsets) {
+        frames += ' ';
+        frames += std::to_string(onset / effect_capture::kSamplesPerFrame - clockStart);
+    }
+    ASSERT_EQ(onsets.size(), 30u) << "29 warnings, then the time up; frames after the start:"
+                                  << frames;
+    const auto second = [&](long sample) {
+        return static_cast<double>(sample - effect_capture::FrameStart(clockStart)) /
+               (effect_capture::kSamplesPerFrame * kFramesPerSecond);
+    };
+    EXPECT_GE(second(onsets[0]), 570.5);
+    EXPECT_LT(second(onsets[0]), 572.0);
+    for (size_t i = 0; i + 1 < onsets.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_LT(
+            effect_capture::Unexplained(capture, onsets[i], {SFX_LAST_SECONDS}, PUZZLES_DISC_DIR),
+            effect_capture::kFits);
+        if (i > 0) {
+            EXPECT_NEAR(second(onsets[i]) - second(onsets[i - 1]), 1.0, 0.03);
+        }
+    }
+    EXPECT_NEAR(second(onsets.back()), 600.0, 0.2);
+    EXPECT_LT(effect_capture::Unexplained(capture, onsets.back(), {SFX_TIME_UP, SFX_RESULT_POOR},
+                                          PUZZLES_DISC_DIR),
+              effect_capture::kFits)
+        << "time up, with the game over";
+    EXPECT_EQ(LookShown(s_dir / "timed_out.png"), 0) << "back on the menu";
+
+    MNSaveData save{};
+    ASSERT_TRUE(game_run::ReadSave(s_dir, save));
+    const MNFastAndFunData& data = save.profiles[0].fastandfunData;
+    EXPECT_EQ(data.m_mostIntermediatePuzzlesComplete, 15);
+    EXPECT_EQ(data.m_mostProPuzzlesComplete, 0);
+    EXPECT_EQ(data.m_currentPuzzle, -1);
+}
+
+} // namespace
