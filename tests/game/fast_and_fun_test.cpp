@@ -224,6 +224,25 @@ TEST_F(FastAndFunTest, FifteenInARunUnlocksTheNextLevelOnceButNeverBeyondPro) {
     EXPECT_TRUE(Menu().GetInfoText()->m_bVisible);
 }
 
+TEST_F(FastAndFunTest, AnotherProfilesFirstSolvedPuzzleAnnouncesNoUnlock) {
+    Data().m_mostBeginnerPuzzlesComplete = 14;
+    Enter();
+    StartRun(0);
+    DebugKey(); // the menu has seen this profile's best run of 14
+    ASSERT_EQ(Menu().GetActiveScreen(), Menu().GetCompleteScreen());
+    ModeWorldTest::Enter(SUBGAME_FRONTEND);
+
+    MNProfileManager::SetActiveProfile(1);
+    World().SetActiveProfile(1);
+    BecomeDebugProfile();
+    Data().m_mostBeginnerPuzzlesComplete = 15; // opened intermediate long ago
+    Enter();
+    StartRun(0);
+    DebugKey();
+    EXPECT_EQ(Menu().GetActiveScreen(), Menu().GetCompleteScreen());
+    EXPECT_EQ(MNSound::GetLastSoundEffect(), SFX_RESULT_GOOD);
+}
+
 TEST_F(FastAndFunTest, EndingTheChallengeAsksFirstAndNoGoesBackWithoutThePanel) {
     Enter();
     ClickAt(kPanelX, kBeginnerY);

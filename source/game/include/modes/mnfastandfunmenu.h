@@ -21,7 +21,8 @@ public:
 
     explicit MNFastAndFunMenu(MNProfile* profile);
 
-    void SetProfile(MNProfile* profile) { m_profile = profile; }
+    // Another profile than the one shown has had no best run seen after a game yet.
+    void SetProfile(MNProfile* profile);
     // Builds the ten screens again when the language changed since the last build.
     void Rebuild();
     // The difficulty choice, with the difficulties the profile has opened.
@@ -66,6 +67,8 @@ private:
     void AddBack(TUIScreen* screen);
     // The difficulty buttons open as far as the profile's best runs reach.
     void EnableDifficulties();
+    // No best run seen after a game: the next game over can tell no fresh unlock.
+    void ForgetSeenBestRuns();
     void ShowDifficultyChoice();
     void UpdateBest();
     void UpdateTimeRemaining();

@@ -28,6 +28,15 @@ MNFastAndFunMenu::MNFastAndFunMenu(MNProfile* profile) : m_profile(profile) {
     Build();
 }
 
+void MNFastAndFunMenu::SetProfile(MNProfile* profile) {
+    // The best runs seen belong to the profile shown: another one's would announce unlocks
+    // that profile made long ago.
+    if (profile != m_profile) {
+        ForgetSeenBestRuns();
+    }
+    m_profile = profile;
+}
+
 MNFastAndFunData* MNFastAndFunMenu::Data() const {
     return m_profile != nullptr ? m_profile->GetFastAndFunData() : nullptr;
 }
@@ -94,6 +103,10 @@ void MNFastAndFunMenu::Build() {
     m_currentDifficultyString = kText::Text(kDifficultyNames[0]);
     m_best = 0;
     m_state = STATE_CLOSED;
+    ForgetSeenBestRuns();
+}
+
+void MNFastAndFunMenu::ForgetSeenBestRuns() {
     m_lastMostBeginnerPuzzlesComplete = -1;
     m_lastMostIntermediatePuzzlesComplete = -1;
     m_lastMostProPuzzlesComplete = -1;
