@@ -2,10 +2,13 @@
 // bank, beside the frame's copy alone: the title after the logo movies, the front end's
 // profiles, keyboard, main menu, options and help, the Simply Puzzle menu, each puzzle
 // being played (past its intro), the anagram a crossword's hidden word brings, the pause
-// and hint screens over a puzzle, and the Tournament's ladder and a crossword played from
-// it. A mode's screens join the table below.
+// and hint screens over a puzzle, the Tournament's ladder and a crossword played from it,
+// and the Fast and Fun menu and a small sudoku in its run. A mode's screens join the table
+// below.
 #include "support/screen_bench.h"
 
+#include <modes/mnfastandfun.h>
+#include <modes/mnfastandfunmenu.h>
 #include <modes/mnsimplypuzzle.h>
 #include <modes/mnsimplypuzzlemenu.h>
 #include <modes/mntournament.h>
@@ -202,6 +205,31 @@ bool ReachTournamentCrossword(ScreenGame& game) {
     return screen != nullptr && !screen->IsContinueScreenOpen();
 }
 
+MNFastAndFun& FastAndFun(ScreenGame& game) {
+    return *static_cast<MNFastAndFun*>(game.World().GetSubGame(SUBGAME_FASTANDFUN));
+}
+
+bool ReachFastAndFunMenu(ScreenGame& game) {
+    EnterMode(game, SUBGAME_FASTANDFUN);
+    return FastAndFun(game).GetMenu()->IsOpen();
+}
+
+// A beginner run started as its menu starts it: the first puzzle, a small sudoku, past its
+// intro, the run's clock counting down.
+bool ReachFastAndFunSudoku(ScreenGame& game) {
+    if (!ReachFastAndFunMenu(game)) {
+        return false;
+    }
+    MNFastAndFunMenu* const menu = FastAndFun(game).GetMenu();
+    menu->NewGameSignal();
+    menu->PlaySignal(0);
+    game.Frames(2);
+    Click(game, kContinue);
+    const MNPuzzleUI* const screen = FastAndFun(game).GetPuzzleScreen();
+    return screen != nullptr && screen->GetPuzzleType() == PUZZLE_FLAG_SUDOKU &&
+           !screen->IsContinueScreenOpen();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -223,5 +251,7 @@ int main(int argc, char** argv) {
                                  {"hint", ReachHint},
                                  {"Tournament ladder", ReachTournamentLadder},
                                  {"Tournament crossword", ReachTournamentCrossword},
+                                 {"Fast and Fun menu", ReachFastAndFunMenu},
+                                 {"Fast and Fun sudoku", ReachFastAndFunSudoku},
                              });
 }
