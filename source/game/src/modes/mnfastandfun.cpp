@@ -170,9 +170,8 @@ void MNFastAndFun::Tick(float delta) {
         return;
     }
     if (!m_bPaused) {
-        const bool bScreen =
-            m_gameUI != nullptr && m_gameUI->GetPuzzleType() == m_currentPuzzleType;
-        const float time = bScreen ? m_gameUI->GetTime() : m_fGameTime;
+        const MNPuzzleUI* const screen = RunningScreen();
+        const float time = screen != nullptr ? screen->GetTime() : m_fGameTime;
         if (time == m_fGameTime) {
             return; // the puzzle's own clock stands still (intro, help, completion)
         }
@@ -229,9 +228,9 @@ void MNFastAndFun::DoGameOver(int result) {
     kLogFmt("OnGameOver\n");
     m_bNewGame = true;
     float time = 0.0f;
-    if (m_gameUI != nullptr && m_gameUI->GetPuzzleType() == m_currentPuzzleType) {
-        time = m_gameUI->GetTime();
-        m_gameUI->InvalidEntrySignal.Disconnect(this, &MNFastAndFun::OnError);
+    if (MNPuzzleUI* const screen = RunningScreen()) {
+        time = screen->GetTime();
+        screen->InvalidEntrySignal.Disconnect(this, &MNFastAndFun::OnError);
     }
     result = EndPuzzleScreen(result);
     m_fTime += time;
