@@ -1,0 +1,55 @@
+// WordCounts: how often each word form is written in a large corpus, read from the
+// unigram section of a language model ("count word" lines after "\1-grams:", as
+// Debian's onboard-data ships them for its word suggestions), lower-case a to z words
+// only; a form the model does not hold was written too seldom to count. CorpusCounts
+// pairs the British model with the American one: each holds only the words its
+// country's spelling dictionary accepts, so a word counted in the American alone is
+// American. Compact tables (the tool runs in the console's heap); read-only once
+// loaded. A file that cannot be read gives nothing; lines it cannot read are skipped.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace datatool {
+
+constexpr const char* kDefaultWordCountsPath = "/usr/share/onboard/models";
+
+class WordCounts {
+public:
+    static WordCounts Parse(std::istream& lines);
+    static std::optional<WordCounts> Load(const std::string& path);
+
+    // The count of the lower-case word form; 0 when the model does not hold it.
+    int Count(std::string_view word) const;
+
+private:
+    struct Entry {
+        std::uint32_t nameStart; // in m_names
+        std::uint8_t nameLength;
+        std::int32_t count;
+    };
+    std::string_view NameOf(const Entry& entry) const;
+
+    std::string m_names;
+    std::vector<Entry> m_entries; // by name
+};
+
+struct CorpusCounts {
+    WordCounts british;
+    WordCounts american;
+
+    // Whether the lower-case word is counted in the American model and not the British:
+    // an American spelling or word ("sidewalk", "anymore").
+    bool IsAmerican(std::string_view word) const;
+};
+
+// en_GB.lm and en_US.lm of the directory; nothing, with the path that failed in error,
+// when one cannot be read.
+std::optional<CorpusCounts> LoadCorpusCounts(const std::string& directory, std::string& error);
+
+} // namespace datatool
