@@ -73,9 +73,26 @@ TEST(FamilyFilter, FindsInLettersTheFormsThatDoNotHoldTheirWordWhole) {
     EXPECT_EQ(filter.FindSpellings("THOSE"), (Found{{1, 3}})); // "ho" is looked for as "hos"
 }
 
+// Counts of the words, British and American, each "count word" line in a model's
+// unigrams.
+CorpusCounts CountsOf(const std::string& british, const std::string& american) {
+    std::istringstream britishLines("\\1-grams:\n" + british);
+    std::istringstream americanLines("\\1-grams:\n" + american);
+    return CorpusCounts{WordCounts::Parse(britishLines), WordCounts::Parse(americanLines)};
+}
+
 TEST(SetterWords, TakeWordNetsWordsWithAVowelInBritishSpellingAndUsualForms) {
     wordnet_fixture::WordNetFolder folder;
     folder.AddSynset("noun", {"run"}, "a race");
+    folder.AddSynset("noun", {"in", "inch"}, "a unit of length");
+    folder.AddSynset("noun", {"INS"}, "an agency");
+    folder.AddSynset("noun", {"gas"}, "a fluid");
+    folder.AddSynset("noun", {"Ga"}, "a metal");
+    folder.AddSynset("noun", {"th"}, "a metal");
+    folder.AddSynset("noun", {"kudzu"}, "a vine");
+    folder.AddSynset("noun", {"sidewalk"}, "a paved walk");
+    folder.AddSynset("noun", {"arousal"}, "a state of sexual excitement");
+    folder.AddSynset("noun", {"arousal"}, "a waking from sleep");
     folder.AddSynset("noun", {"year", "yr"}, "a period of time");
     folder.AddSynset("adj", {"same"}, "identical");
     folder.AddSynset("adj", {"sticky"}, "tending to stick");
@@ -92,10 +109,15 @@ TEST(SetterWords, TakeWordNetsWordsWithAVowelInBritishSpellingAndUsualForms) {
     const ContentRules rules{WordExclusions::Parse(exclusions),
                              FamilyFilter(WordExclusions::Parse(blocked)),
                              BritishSpellings::Parse(spellings)};
+    const CorpusCounts counts =
+        CountsOf("600 runs\n700 stickiest\n800 eyeing\n900 eying\n500 weekends\n600 weekended\n"
+                 "900 ins\n900 gas\n900 thy\n700 arousal\n900 etc\n900 walks\n900 yrs\n800 sames\n",
+                 "600 runs\n900 sidewalk\n");
     EXPECT_EQ(SetterWords({"RUNS", "YRS", "SAMES", "STICKIEST", "EYING", "EYEING", "WEEKENDS",
-                           "WEEKENDED", "ETC", "WALKS"},
-                          *lexicon, rules),
-              (std::vector<std::string>{"RUNS", "STICKIEST", "EYEING", "WEEKENDS"}));
+                           "WEEKENDED", "ETC", "WALKS", "INS", "GAS", "THY", "KUDZU", "SIDEWALK",
+                           "AROUSAL"},
+                          *lexicon, rules, counts),
+              (std::vector<std::string>{"RUNS", "STICKIEST", "EYEING", "WEEKENDS", "GAS"}));
 }
 
 TEST(BritishSpellings, RewritesWholeUsWordsKeepingTheirCapital) {

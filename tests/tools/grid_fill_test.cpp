@@ -46,18 +46,17 @@ TEST(WordIndex, MatchesWhatAScanOfTheListFinds) {
     const std::vector<RatedWord> words = SmallAlphabetWords(3000, 5);
     const WordIndex index(words);
     SeededRandom random(6);
-    const UseRange ranges[] = {{0, INT_MAX}, {10, INT_MAX}, {0, 12}, {5, 5}, {9, 3}};
+    const CountRange ranges[] = {{0, INT_MAX}, {10, INT_MAX}, {0, 12}, {5, 5}, {9, 3}};
     for (int test = 0; test < 200; ++test) {
         const std::string& source = words[static_cast<std::size_t>(random.Below(3000))].word;
         std::string pattern = source;
         for (char& c : pattern) {
             c = random.Below(3) == 0 ? c : kOpenCell;
         }
-        const UseRange uses = ranges[test % 5];
+        const CountRange uses = ranges[test % 5];
         std::multiset<std::string> scanned;
         for (const RatedWord& word : words) {
-            if (Fits(word.word, pattern) && word.useCount >= uses.min &&
-                word.useCount <= uses.max) {
+            if (Fits(word.word, pattern) && word.count >= uses.min && word.count <= uses.max) {
                 scanned.insert(word.word);
             }
         }
@@ -65,7 +64,7 @@ TEST(WordIndex, MatchesWhatAScanOfTheListFinds) {
         const int length = static_cast<int>(pattern.size());
         for (int id : index.Matches(pattern, uses)) {
             found.insert(index.Word(length, id));
-            EXPECT_GE(index.UseCount(length, id), uses.min);
+            EXPECT_GE(index.CountOf(length, id), uses.min);
         }
         EXPECT_EQ(found, scanned) << pattern;
         EXPECT_EQ(index.CountMatches(pattern, uses), static_cast<int>(scanned.size()));

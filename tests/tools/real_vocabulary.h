@@ -1,11 +1,12 @@
 // The content rules under data/puzzles/, the real word list (wbritish) filtered by them,
-// WordNet and the word puzzle generators built from them, loaded once per test process:
-// the suites that use them run in one process (tests/CMakeLists.txt) and release the
-// generators when they end.
+// WordNet, the corpus counts (onboard-data) and the word puzzle generators built from
+// them, loaded once per test process: the suites that use them run in one process
+// (tests/CMakeLists.txt) and release the generators when they end.
 #pragma once
 
 #include "puzzles/content_rules.h"
 #include "puzzles/puzzle_bank_builder.h"
+#include "puzzles/word_counts.h"
 #include "puzzles/word_list.h"
 #include "puzzles/wordnet_lexicon.h"
 
@@ -54,16 +55,30 @@ inline const datatool::WordNetLexicon* Lexicon() {
     return lexicon ? &*lexicon : nullptr;
 }
 
+// The British and American word counts (onboard-data); nullptr when they are missing.
+inline const datatool::CorpusCounts* Counts() {
+    static const std::optional<datatool::CorpusCounts> counts = [] {
+        std::string error;
+        std::optional<datatool::CorpusCounts> loaded =
+            datatool::LoadCorpusCounts(datatool::kDefaultWordCountsPath, error);
+        EXPECT_TRUE(loaded.has_value()) << error;
+        return loaded;
+    }();
+    return counts ? &*counts : nullptr;
+}
+
 inline std::unique_ptr<datatool::PuzzleGenerators>& LoadedGenerators() {
     static std::unique_ptr<datatool::PuzzleGenerators> generators;
     return generators;
 }
 
-// nullptr when the word list or WordNet is missing. Loaded on first use after a release.
+// nullptr when the word list, WordNet or the counts are missing. Loaded on first use
+// after a release.
 inline const datatool::PuzzleGenerators* Generators() {
     std::unique_ptr<datatool::PuzzleGenerators>& generators = LoadedGenerators();
-    if (generators == nullptr && Lexicon() != nullptr && !Words().empty()) {
-        generators = std::make_unique<datatool::PuzzleGenerators>(Words(), *Lexicon(), Rules());
+    if (generators == nullptr && Lexicon() != nullptr && Counts() != nullptr && !Words().empty()) {
+        generators =
+            std::make_unique<datatool::PuzzleGenerators>(Words(), *Lexicon(), Rules(), *Counts());
     }
     return generators.get();
 }

@@ -2,6 +2,8 @@
 // independent wordsearch checker.
 #include "content_checks.h"
 #include "puzzle_validation.h"
+#include "real_vocabulary.h"
+#include "wordnet_fixture.h"
 
 #include "puzzles/puzzle_bank_builder.h"
 #include "puzzles/seeded_random.h"
@@ -21,21 +23,37 @@ WordExclusions ExclusionsOf(const std::string& text) {
     return WordExclusions::Parse(lines);
 }
 
-// 300 made-up words of 3 to 12 letters, all starting with B.
-std::vector<std::string> BWords() {
+// 300 made-up words of 3 to 12 letters, all starting with B, of counts from 500 to
+// 20,499.
+std::vector<RatedWord> BWords() {
     SeededRandom random(99);
-    std::vector<std::string> words;
+    std::vector<RatedWord> words;
     while (words.size() < 300) {
         std::string word = "B";
         const int length = random.Between(3, 12);
         while (static_cast<int>(word.size()) < length) {
             word += static_cast<char>('A' + random.Below(26));
         }
-        if (std::find(words.begin(), words.end(), word) == words.end()) {
-            words.push_back(word);
+        if (std::none_of(words.begin(), words.end(),
+                         [&](const RatedWord& other) { return other.word == word; })) {
+            words.push_back(RatedWord{word, 500 + random.Below(20000)});
         }
     }
     return words;
+}
+
+int CountOf(const std::string& word) {
+    static const std::vector<RatedWord> words = BWords();
+    return std::find_if(words.begin(), words.end(),
+                        [&](const RatedWord& rated) { return rated.word == word; })
+        ->count;
+}
+
+// A WordNet without words: the made-up words fit no prefix or suffix theme.
+const WordNetLexicon& NoWords() {
+    static const std::optional<WordNetLexicon> lexicon =
+        WordNetLexicon::Load(wordnet_fixture::WordNetFolder().Write("wordsearch_no_words"));
+    return *lexicon;
 }
 
 TEST(WordList, KeepsLowerCaseWordsOfThreeToFifteenLettersInUpperCase) {
@@ -59,7 +77,7 @@ const FamilyFilter& CommonRunsBlocked() {
 }
 
 TEST(WordsearchGenerator, PuzzlesOfEveryDifficultyPassTheCheckerAndSpellNoBlockedWord) {
-    const WordsearchGenerator generator(BWords(), CommonRunsBlocked());
+    const WordsearchGenerator generator(BWords(), CommonRunsBlocked(), NoWords());
     for (int difficulty = 0; difficulty <= 3; ++difficulty) {
         const WordsearchShape shape = *WordsearchShapeOfDifficulty(difficulty);
         for (int index = 0; index < 10; ++index) {
@@ -72,6 +90,9 @@ TEST(WordsearchGenerator, PuzzlesOfEveryDifficultyPassTheCheckerAndSpellNoBlocke
             const int words = static_cast<int>(puzzle->words.size());
             EXPECT_GE(words, shape.minWords);
             EXPECT_LE(words, shape.maxWords);
+            for (const PlacedWord& placed : puzzle->words) {
+                EXPECT_GE(CountOf(placed.word), shape.minCount) << difficulty << " " << placed.word;
+            }
             const Kelvo_lib::WordsearchData data = ToWordsearchData(*puzzle, 1, index);
             std::vector<std::string> problems = puzzle_validation::WordsearchProblems(data);
             const std::vector<std::string> blocked =
@@ -83,7 +104,7 @@ TEST(WordsearchGenerator, PuzzlesOfEveryDifficultyPassTheCheckerAndSpellNoBlocke
 }
 
 TEST(WordsearchGenerator, UsesAllEightDirections) {
-    const WordsearchGenerator generator(BWords(), CommonRunsBlocked());
+    const WordsearchGenerator generator(BWords(), CommonRunsBlocked(), NoWords());
     std::set<std::pair<int, int>> directions;
     for (int index = 0; index < 10; ++index) {
         const std::optional<GeneratedWordsearch> puzzle =
@@ -99,7 +120,7 @@ TEST(WordsearchGenerator, UsesAllEightDirections) {
 }
 
 TEST(WordsearchGenerator, SameSeedGivesTheSamePuzzle) {
-    const WordsearchGenerator generator(BWords(), CommonRunsBlocked());
+    const WordsearchGenerator generator(BWords(), CommonRunsBlocked(), NoWords());
     const std::optional<GeneratedWordsearch> a = generator.Generate(2, 42);
     const std::optional<GeneratedWordsearch> b = generator.Generate(2, 42);
     const std::optional<GeneratedWordsearch> c = generator.Generate(2, 43);
@@ -110,10 +131,39 @@ TEST(WordsearchGenerator, SameSeedGivesTheSamePuzzle) {
 }
 
 TEST(WordsearchGenerator, TooFewWordsOrUnknownDifficultyGiveNothing) {
-    std::vector<std::string> few = BWords();
+    std::vector<RatedWord> few = BWords();
     few.resize(40);
-    EXPECT_FALSE(WordsearchGenerator(few, CommonRunsBlocked()).Generate(1, 1).has_value());
-    EXPECT_FALSE(WordsearchGenerator(BWords(), CommonRunsBlocked()).Generate(4, 1).has_value());
+    EXPECT_FALSE(
+        WordsearchGenerator(few, CommonRunsBlocked(), NoWords()).Generate(1, 1).has_value());
+    EXPECT_FALSE(
+        WordsearchGenerator(BWords(), CommonRunsBlocked(), NoWords()).Generate(4, 1).has_value());
+}
+
+TEST(WordsearchThemes, AWordFitsAnAffixThemeOnlyWhenItCarriesTheAffixAsOne) {
+    const WordNetLexicon* lexicon = real_vocabulary::Lexicon();
+    ASSERT_NE(lexicon, nullptr);
+    const WordAffix able{"ABLE", false, {WordClass::Adjective}, false};
+    const WordAffix ous{"OUS", false, {WordClass::Adjective}, false};
+    const WordAffix ing{"ING", false, {WordClass::Verb}, true};
+    const WordAffix ly{"LY", false, {WordClass::Adverb, WordClass::Adjective}, true};
+    const WordAffix un{"UN", true, {WordClass::Verb, WordClass::Adjective, WordClass::Adverb}};
+    const WordAffix out{"OUT", true};
+    const struct {
+        const char* word;
+        const WordAffix& affix;
+        bool carries;
+    } cases[] = {
+        {"AMICABLE", able, true}, {"NOTABLE", able, true},  {"FABLE", able, false},
+        {"GABLE", able, false},   {"STABLE", able, false},  {"FAMOUS", ous, true},
+        {"BURNOUS", ous, false},  {"BAYOUS", ous, false},   {"MARABOUS", ous, false},
+        {"ROWING", ing, true},    {"RING", ing, false},     {"THING", ing, false},
+        {"BARELY", ly, true},     {"FAMILY", ly, false},    {"UNTIE", un, true},
+        {"UNION", un, false},     {"UNDERACTS", un, false}, {"UNICYCLES", un, false},
+        {"OUTPOST", out, true},   {"OUTS", out, false},     {"ROUTE", out, false},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(CarriesAffix(test.word, test.affix, *lexicon), test.carries) << test.word;
+    }
 }
 
 } // namespace

@@ -151,31 +151,80 @@ bool HasVowel(std::string_view word) {
 
 namespace {
 
+constexpr std::size_t kShortWordLength = 2;
+
+// Definitions that say the sense is a slur or an obscenity.
+const char* const kUnfitMarks[] = {
+    "ethnic slur",     "offensive term",   "offensive name", "offensive slang",
+    "obscene term",    "obscene word",     "vulgar slang",   "insulting term",
+    "derogatory term", "disparaging term", "vulgar term",
+};
+
+// Words of a definition that make the sense sexual.
+const char* const kSexualWords[] = {"sexual", "sexually", "erotic", "erotically", "genitals"};
+
+bool IsUnfitGloss(const std::string& gloss) {
+    const std::string definitions = LowerCase(gloss.substr(0, gloss.find('"')));
+    const auto runs = LetterRuns(definitions);
+    return std::any_of(
+               std::begin(kUnfitMarks), std::end(kUnfitMarks),
+               [&](const char* mark) { return definitions.find(mark) != std::string::npos; }) ||
+           std::any_of(runs.begin(), runs.end(), [](const auto& run) {
+               return std::any_of(std::begin(kSexualWords), std::end(kSexualWords),
+                                  [&](const char* word) { return run.second == word; });
+           });
+}
+
+// Whether the word is a form of words of two letters alone, and no lemma itself but as a
+// name: "ins" ("INS", an agency), "ups"; not "gas" or "pas".
+bool IsFormOfShortWordAlone(const std::string& lowerCaseWord, const WordNetLexicon& lexicon) {
+    std::vector<std::string> others = lexicon.BaseForms(lowerCaseWord);
+    std::erase(others, lowerCaseWord);
+    if (others.empty() || std::any_of(others.begin(), others.end(), [](const std::string& base) {
+            return base.size() > kShortWordLength;
+        })) {
+        return false;
+    }
+    const std::vector<WordSense> senses = lexicon.Senses(lowerCaseWord);
+    return std::all_of(senses.begin(), senses.end(),
+                       [](const WordSense& sense) { return sense.properName; });
+}
+
 // Whether WordNet knows the word: one of its lemmas, a usual form of one, or derived
 // from one ("egregiously", "stickiest").
 bool IsKnownWord(const std::string& lowerCaseWord, const WordNetLexicon& lexicon) {
     if (!lexicon.BaseForms(lowerCaseWord).empty()) {
-        return lexicon.IsUsualForm(lowerCaseWord);
+        return lexicon.IsUsualForm(lowerCaseWord) &&
+               !IsFormOfShortWordAlone(lowerCaseWord, lexicon);
     }
+    // A root of two letters is no word a setter would derive from ("th" in "thy").
     const std::vector<std::string> roots = DerivationRoots(lowerCaseWord);
-    return std::any_of(roots.begin(), roots.end(),
-                       [&](const std::string& root) { return lexicon.HasLemma(root); });
+    return std::any_of(roots.begin(), roots.end(), [&](const std::string& root) {
+        return root.size() > kShortWordLength && lexicon.HasLemma(root);
+    });
 }
 
 } // namespace
 
-bool IsSetterWord(const std::string& word, const WordNetLexicon& lexicon,
-                  const ContentRules& rules) {
+bool HasUnfitSense(const std::vector<WordSense>& senses) {
+    return std::any_of(senses.begin(), senses.end(),
+                       [](const WordSense& sense) { return IsUnfitGloss(sense.gloss); });
+}
+
+bool IsSetterWord(const std::string& word, const WordNetLexicon& lexicon, const ContentRules& rules,
+                  const CorpusCounts& counts) {
     const std::string lower = LowerCase(word);
-    return HasVowel(word) && !rules.spellings.IsUsSpelling(lower) &&
-           !rules.exclusions.Excludes(lower) && !rules.family.BlocksWord(lower) &&
-           IsKnownWord(lower, lexicon);
+    return HasVowel(word) && counts.british.Count(lower) > 0 && !counts.IsAmerican(lower) &&
+           !rules.spellings.IsUsSpelling(lower) && !rules.exclusions.Excludes(lower) &&
+           !rules.family.BlocksWord(lower) && IsKnownWord(lower, lexicon) &&
+           !HasUnfitSense(lexicon.Senses(lower));
 }
 
 std::vector<std::string> SetterWords(std::vector<std::string> words, const WordNetLexicon& lexicon,
-                                     const ContentRules& rules) {
-    std::erase_if(words,
-                  [&](const std::string& word) { return !IsSetterWord(word, lexicon, rules); });
+                                     const ContentRules& rules, const CorpusCounts& counts) {
+    std::erase_if(words, [&](const std::string& word) {
+        return !IsSetterWord(word, lexicon, rules, counts);
+    });
     return words;
 }
 

@@ -5,6 +5,7 @@
 // them. A list that cannot be read gives nothing and the reason.
 #pragma once
 
+#include "word_counts.h"
 #include "word_list.h"
 #include "wordnet_lexicon.h"
 
@@ -69,14 +70,21 @@ struct ContentRules {
 };
 
 // Whether a setter would give the upper-case word as an answer or list it: a word
-// WordNet knows (one of its lemmas, a form of one or a word derived from one), with a vowel (not
-// "YRS" or "LBS"), neither excluded nor blocked, nor a US spelling.
-bool IsSetterWord(const std::string& word, const WordNetLexicon& lexicon,
-                  const ContentRules& rules);
+// WordNet knows (one of its lemmas, a usual form of one or a word derived from one), but
+// not a form of a two-letter word alone ("INS", "UPS"); with a vowel (not "YRS" or
+// "LBS"); neither excluded nor blocked, nor of an unfit sense; written often enough for the British
+// corpus to count it (not "KUDZU", "ABLER" or "GLORIED"), and neither a US spelling nor a word the
+// American corpus alone counts.
+bool IsSetterWord(const std::string& word, const WordNetLexicon& lexicon, const ContentRules& rules,
+                  const CorpusCounts& counts);
+
+// Whether a sense of the word, by its definitions (not its examples), is a slur, an
+// obscenity or sexual: a family game shows the word nowhere.
+bool HasUnfitSense(const std::vector<WordSense>& senses);
 
 // The words (upper case) that IsSetterWord takes, in their order.
 std::vector<std::string> SetterWords(std::vector<std::string> words, const WordNetLexicon& lexicon,
-                                     const ContentRules& rules);
+                                     const ContentRules& rules, const CorpusCounts& counts);
 
 // Whether the upper-case word has a vowel: a, e, i, o, u, or a y after its first letter.
 bool HasVowel(std::string_view word);

@@ -20,8 +20,8 @@ std::uint32_t WordHash(const std::string& word) {
 
 } // namespace
 
-void CluedWords::Add(const std::string& word, const std::vector<std::string>& clues, int useCount) {
-    m_words.push_back(RatedWord{word, useCount});
+void CluedWords::Add(const std::string& word, const std::vector<std::string>& clues, int count) {
+    m_words.push_back(RatedWord{word, count});
     for (std::size_t i = 0; i < clues.size(); ++i) {
         m_clues += (i == 0 ? "" : std::string(1, kClueSeparator)) + clues[i];
     }
@@ -46,15 +46,14 @@ std::vector<std::string_view> CluedWords::Clues(std::size_t i) const {
     return clues;
 }
 
-CluedWords ClueWords(const std::vector<std::string>& words, const ClueWriter& clues,
-                     const WordNetLexicon& lexicon) {
+CluedWords ClueWords(const std::vector<RatedWord>& words, const ClueWriter& clues) {
     CluedWords clued;
-    for (const std::string& word : words) {
-        if (word.size() > static_cast<std::size_t>(kGridPuzzleMaxSide)) {
+    for (const RatedWord& word : words) {
+        if (word.word.size() > static_cast<std::size_t>(kGridPuzzleMaxSide)) {
             continue;
         }
-        if (const std::vector<std::string> found = clues.CluesFor(word); !found.empty()) {
-            clued.Add(word, found, lexicon.UseCount(LowerCase(word)));
+        if (const std::vector<std::string> found = clues.CluesFor(word.word); !found.empty()) {
+            clued.Add(word.word, found, word.count);
         }
     }
     clued.Shrink();

@@ -24,7 +24,7 @@ namespace datatool {
 class CluedWords {
 public:
     // word: upper-case A to Z; clues: not empty, none holding a line break.
-    void Add(const std::string& word, const std::vector<std::string>& clues, int useCount);
+    void Add(const std::string& word, const std::vector<std::string>& clues, int count);
 
     // Gives back the room that adding words left spare.
     void Shrink();
@@ -40,8 +40,7 @@ private:
 };
 
 // The words (upper case, up to 13 letters) that have a fair clue, with their clues.
-CluedWords ClueWords(const std::vector<std::string>& words, const ClueWriter& clues,
-                     const WordNetLexicon& lexicon);
+CluedWords ClueWords(const std::vector<RatedWord>& words, const ClueWriter& clues);
 
 class CrosswordGenerator {
 public:

@@ -10,9 +10,9 @@ constexpr char kEmptyCell = kOpenCell;
 
 class GridFiller {
 public:
-    GridFiller(const GridPattern& pattern, const WordIndex& index, UseRange uses,
+    GridFiller(const GridPattern& pattern, const WordIndex& index, CountRange range,
                SeededRandom& random, int budget)
-        : m_index(index), m_uses(uses), m_random(random), m_budget(budget),
+        : m_index(index), m_range(range), m_random(random), m_budget(budget),
           m_slots(pattern.Slots()), m_filled(m_slots.size(), false), m_crossings(m_slots.size()) {
         m_letters.assign(static_cast<std::size_t>(pattern.NumCells()), kEmptyCell);
         std::vector<std::vector<int>> slotsOfCell(m_letters.size());
@@ -59,7 +59,7 @@ private:
             if (m_filled[slot]) {
                 continue;
             }
-            const int count = m_index.CountMatches(PatternOf(static_cast<int>(slot)), m_uses);
+            const int count = m_index.CountMatches(PatternOf(static_cast<int>(slot)), m_range);
             if (count < best.second) {
                 best = {static_cast<int>(slot), count};
             }
@@ -84,7 +84,7 @@ private:
     bool CrossingsStillFit(int slot) const {
         for (int crossing : m_crossings[static_cast<std::size_t>(slot)]) {
             if (!m_filled[static_cast<std::size_t>(crossing)] &&
-                m_index.CountMatches(PatternOf(crossing), m_uses) == 0) {
+                m_index.CountMatches(PatternOf(crossing), m_range) == 0) {
                 return false;
             }
         }
@@ -100,7 +100,7 @@ private:
             return false;
         }
         const std::string pattern = PatternOf(slot);
-        std::vector<int> ids = m_index.Matches(pattern, m_uses);
+        std::vector<int> ids = m_index.Matches(pattern, m_range);
         m_random.Shuffle(ids);
         for (int id : ids) {
             if (--m_budget < 0) {
@@ -128,7 +128,7 @@ private:
     }
 
     const WordIndex& m_index;
-    UseRange m_uses;
+    CountRange m_range;
     SeededRandom& m_random;
     int m_budget;
     std::vector<GridSlot> m_slots;
@@ -141,8 +141,8 @@ private:
 } // namespace
 
 std::optional<FilledGrid> FillGrid(const GridPattern& pattern, const WordIndex& index,
-                                   UseRange uses, SeededRandom& random, int budget) {
-    return GridFiller(pattern, index, uses, random, budget).Fill(pattern.Rows(), pattern.Cols());
+                                   CountRange range, SeededRandom& random, int budget) {
+    return GridFiller(pattern, index, range, random, budget).Fill(pattern.Rows(), pattern.Cols());
 }
 
 } // namespace datatool

@@ -27,8 +27,8 @@ struct FilledGrid {
     std::vector<std::string> words; // the word of each slot
 };
 
-// Fills from the index's words with use counts in the range.
+// Fills from the index's words with counts in the range.
 std::optional<FilledGrid> FillGrid(const GridPattern& pattern, const WordIndex& index,
-                                   UseRange uses, SeededRandom& random, int budget);
+                                   CountRange range, SeededRandom& random, int budget);
 
 } // namespace datatool

@@ -1,5 +1,7 @@
 #include "grid_puzzle.h"
 
+#include "wordnet_lexicon.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -27,31 +29,27 @@ std::vector<GridShape> GridShapesOfDifficulty(int difficulty) {
     }
 }
 
-UseRange UseRangeOfDifficulty(int difficulty) {
-    static constexpr UseRange kUses[kGridPuzzleDifficulties] = {
-        {5, INT_MAX}, {5, INT_MAX}, {1, 60}, {0, 20}};
-    return difficulty >= 0 && difficulty < kGridPuzzleDifficulties ? kUses[difficulty]
-                                                                   : UseRange{0, INT_MAX};
+CountRange CountRangeOfDifficulty(int difficulty) {
+    static constexpr CountRange kCounts[kGridPuzzleDifficulties] = {
+        {5000, INT_MAX}, {3000, INT_MAX}, {1000, 200000}, {500, 50000}};
+    return difficulty >= 0 && difficulty < kGridPuzzleDifficulties ? kCounts[difficulty]
+                                                                   : CountRange{0, INT_MAX};
 }
 
 std::vector<RatedWord> RateWords(const std::vector<std::string>& words,
-                                 const WordNetLexicon& lexicon) {
+                                 const CorpusCounts& counts) {
     std::vector<RatedWord> rated;
     for (const std::string& word : words) {
-        int uses = 0;
-        for (const std::string& lemma : lexicon.BaseForms(LowerCase(word))) {
-            uses = std::max(uses, lexicon.UseCount(lemma));
-        }
-        rated.push_back(RatedWord{word, uses});
+        rated.push_back(RatedWord{word, counts.british.Count(LowerCase(word))});
     }
     return rated;
 }
 
 std::vector<std::string> WordsOfDifficulty(const std::vector<RatedWord>& words, int difficulty) {
     std::vector<std::string> chosen;
+    const CountRange range = CountRangeOfDifficulty(difficulty);
     for (const RatedWord& word : words) {
-        const UseRange uses = UseRangeOfDifficulty(difficulty);
-        if (word.useCount >= uses.min && word.useCount <= uses.max) {
+        if (word.count >= range.min && word.count <= range.max) {
             chosen.push_back(word.word);
         }
     }
@@ -73,7 +71,7 @@ std::optional<FilledGrid> GenerateFilledGrid(int difficulty, const WordIndex& in
             continue;
         }
         std::optional<FilledGrid> grid =
-            FillGrid(*pattern, index, UseRangeOfDifficulty(difficulty), random, kFillBudget);
+            FillGrid(*pattern, index, CountRangeOfDifficulty(difficulty), random, kFillBudget);
         if (grid && accept(*grid)) {
             return grid;
         }

@@ -1,12 +1,12 @@
 // Grid puzzles, crosswords and fitwords, as their generators make them before they become
-// bank records, and what the two generators share: the grid shapes and the word uses
-// allowed at each difficulty, the rating of words by their uses in WordNet's tagged
-// texts, and the loop that draws lattice patterns and fills them until a filled grid is
-// accepted. Plain values and functions; no state.
+// bank records, and what the two generators share: the grid shapes and the word counts
+// allowed at each difficulty, the rating of words by how often the British corpus
+// writes them (word_counts.h), and the loop that draws lattice patterns and fills them until a
+// filled grid is accepted. Plain values and functions; no state.
 #pragma once
 
 #include "grid_filler.h"
-#include "wordnet_lexicon.h"
+#include "word_counts.h"
 
 #include <functional>
 #include <optional>
@@ -42,14 +42,14 @@ struct GeneratedGridPuzzle {
 // unknown difficulty.
 std::vector<GridShape> GridShapesOfDifficulty(int difficulty);
 
-// The uses a word of the difficulty has: harder puzzles take rarer words.
-UseRange UseRangeOfDifficulty(int difficulty);
+// The counts a word of the difficulty has: easy puzzles take common words alone,
+// harder ones rarer words as well.
+CountRange CountRangeOfDifficulty(int difficulty);
 
-// Each word (upper case) with the uses of its most used lemma.
-std::vector<RatedWord> RateWords(const std::vector<std::string>& words,
-                                 const WordNetLexicon& lexicon);
+// Each word (upper case) with its count in the British corpus.
+std::vector<RatedWord> RateWords(const std::vector<std::string>& words, const CorpusCounts& counts);
 
-// The words whose use count suits the difficulty (hidden words take them).
+// The words whose count suits the difficulty (hidden words take them).
 std::vector<std::string> WordsOfDifficulty(const std::vector<RatedWord>& words, int difficulty);
 
 // Draws lattice patterns of one of the difficulty's shapes and fills them from the

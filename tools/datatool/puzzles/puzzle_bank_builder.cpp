@@ -135,27 +135,28 @@ std::vector<std::string> RegularForms(std::vector<std::string> words,
 } // namespace
 
 PuzzleGenerators::PuzzleGenerators(std::vector<std::string> words, const WordNetLexicon& lexicon,
-                                   const ContentRules& rules)
-    : PuzzleGenerators(SplitVocabulary(std::move(words), lexicon, rules), lexicon, rules) {}
+                                   const ContentRules& rules, const CorpusCounts& counts)
+    : PuzzleGenerators(SplitVocabulary(std::move(words), lexicon, rules, counts), lexicon, rules,
+                       counts) {}
 
 PuzzleGenerators::Vocabulary PuzzleGenerators::SplitVocabulary(std::vector<std::string> words,
                                                                const WordNetLexicon& lexicon,
-                                                               const ContentRules& rules) {
+                                                               const ContentRules& rules,
+                                                               const CorpusCounts& counts) {
     SharedLetterSets anagrams(words);
-    return {std::move(anagrams), SetterWords(std::move(words), lexicon, rules)};
+    return {std::move(anagrams), SetterWords(std::move(words), lexicon, rules, counts)};
 }
 
 PuzzleGenerators::PuzzleGenerators(Vocabulary vocabulary, const WordNetLexicon& lexicon,
-                                   const ContentRules& rules)
-    : PuzzleGenerators(vocabulary, lexicon, rules, RateWords(vocabulary.setterWords, lexicon)) {}
+                                   const ContentRules& rules, const CorpusCounts& counts)
+    : PuzzleGenerators(vocabulary, lexicon, rules, RateWords(vocabulary.setterWords, counts)) {}
 
 PuzzleGenerators::PuzzleGenerators(Vocabulary& vocabulary, const WordNetLexicon& lexicon,
                                    const ContentRules& rules, const std::vector<RatedWord>& rated)
-    : crosswords(ClueWords(vocabulary.setterWords, ClueWriter(lexicon, rules), lexicon)),
-      fitwords(rated),
+    : crosswords(ClueWords(rated, ClueWriter(lexicon, rules))), fitwords(rated),
       hiddenWords(RegularForms(WordsOfDifficulty(rated, PUZZLE_DIFFICULTY_BEGINNER), lexicon),
                   vocabulary.anagrams, rules.family),
-      wordsearches(std::move(vocabulary.setterWords), rules.family) {}
+      wordsearches(rated, rules.family, lexicon) {}
 
 std::uint32_t PuzzleSeed(std::uint32_t bankSeed, int type, int difficulty, int index) {
     return MixSeed(bankSeed, static_cast<std::uint32_t>(type * 4 + difficulty),

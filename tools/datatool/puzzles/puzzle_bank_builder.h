@@ -29,19 +29,20 @@ struct PuzzleBankPlan {
 };
 
 // The generators of the word puzzles, built together from the words of one word list
-// (word_list.h) that a setter would use (content_rules.h): the crosswords from those
-// that have a fair clue, fitwords and wordsearches from them all, hidden words from the
-// more used ones that are lemmas or their regular forms, whose letters spell no other
-// word of the whole list. The lexicon is needed only while they
-// are built; the rules must outlive them.
+// (word_list.h) that a setter would use (content_rules.h), each rated by its count in
+// the British corpus: the crosswords from those that have a fair clue, fitwords and
+// wordsearches from them all, hidden words from the commoner ones that are lemmas or
+// their regular forms, whose letters spell no other word of the whole list. The
+// lexicon and the counts are needed only while they are built; the rules must outlive
+// them.
 struct PuzzleGenerators {
     PuzzleGenerators(std::vector<std::string> words, const WordNetLexicon& lexicon,
-                     const ContentRules& rules);
+                     const ContentRules& rules, const CorpusCounts& counts);
 
     CrosswordGenerator crosswords;
     FitwordGenerator fitwords;
     HiddenWordPicker hiddenWords;
-    WordsearchGenerator wordsearches; // last: it takes the word list over
+    WordsearchGenerator wordsearches;
 
 private:
     // The whole list's shared letter sets, which no hidden word may spell, and the words
@@ -51,9 +52,9 @@ private:
         std::vector<std::string> setterWords;
     };
     static Vocabulary SplitVocabulary(std::vector<std::string> words, const WordNetLexicon& lexicon,
-                                      const ContentRules& rules);
+                                      const ContentRules& rules, const CorpusCounts& counts);
     PuzzleGenerators(Vocabulary vocabulary, const WordNetLexicon& lexicon,
-                     const ContentRules& rules);
+                     const ContentRules& rules, const CorpusCounts& counts);
     PuzzleGenerators(Vocabulary& vocabulary, const WordNetLexicon& lexicon,
                      const ContentRules& rules, const std::vector<RatedWord>& rated);
 };

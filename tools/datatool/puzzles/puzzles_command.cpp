@@ -1,10 +1,11 @@
 // datatool puzzles OUT.kmn --exclude FILE --blocklist FILE --spellings FILE [--words FILE]
-// [--wordnet DIR] [--seed N] [--mini N] [--per-difficulty N]: writes a puzzle bank of
-// generated sudokus, wordsearches, crosswords and fitwords.
+// [--wordnet DIR] [--counts DIR] [--seed N] [--mini N] [--per-difficulty N]: writes a
+// puzzle bank of generated sudokus, wordsearches, crosswords and fitwords.
 #include "commands.h"
 #include "content_rules.h"
 #include "host_files.h"
 #include "puzzle_bank_builder.h"
+#include "word_counts.h"
 #include "word_list.h"
 #include "wordnet_lexicon.h"
 
@@ -22,6 +23,7 @@ struct PuzzlesArguments {
     const char* spellings = nullptr;
     const char* words = kDefaultWordListPath;
     const char* wordnet = kDefaultWordNetPath;
+    const char* counts = kDefaultWordCountsPath;
     PuzzleBankPlan plan;
 };
 
@@ -57,6 +59,8 @@ bool ParseArguments(int argc, char** argv, PuzzlesArguments& arguments) {
             arguments.words = value;
         } else if (std::strcmp(option, "--wordnet") == 0) {
             arguments.wordnet = value;
+        } else if (std::strcmp(option, "--counts") == 0) {
+            arguments.counts = value;
         } else if (std::strcmp(option, "--seed") == 0 && count >= 0) {
             arguments.plan.seed = static_cast<std::uint32_t>(count);
         } else if (std::strcmp(option, "--mini") == 0 && count >= 0 && count <= 1536) {
@@ -77,8 +81,8 @@ int RunPuzzlesCommand(int argc, char** argv) {
     PuzzlesArguments arguments;
     if (!ParseArguments(argc, argv, arguments)) {
         std::fprintf(stderr, "usage: datatool puzzles OUT.kmn --exclude FILE --blocklist FILE "
-                             "--spellings FILE [--words FILE] [--wordnet DIR] [--seed N] "
-                             "[--mini N] [--per-difficulty N]\n");
+                             "--spellings FILE [--words FILE] [--wordnet DIR] [--counts DIR] "
+                             "[--seed N] [--mini N] [--per-difficulty N]\n");
         return 2;
     }
     std::string error;
@@ -94,8 +98,8 @@ int RunPuzzlesCommand(int argc, char** argv) {
         std::fprintf(stderr, "datatool: cannot read the word list '%s'\n", arguments.words);
         return 1;
     }
-    // The word list and the lexicon go once the generators are built: the tool runs in
-    // the console's heap.
+    // The word list, the lexicon and the counts go once the generators are built: the
+    // tool runs in the console's heap.
     std::optional<PuzzleGenerators> generators;
     {
         const std::optional<WordNetLexicon> lexicon = WordNetLexicon::Load(arguments.wordnet);
@@ -103,7 +107,12 @@ int RunPuzzlesCommand(int argc, char** argv) {
             std::fprintf(stderr, "datatool: cannot read WordNet in '%s'\n", arguments.wordnet);
             return 1;
         }
-        generators.emplace(std::move(*words), *lexicon, *rules);
+        const std::optional<CorpusCounts> counts = LoadCorpusCounts(arguments.counts, error);
+        if (!counts) {
+            std::fprintf(stderr, "datatool: %s\n", error.c_str());
+            return 1;
+        }
+        generators.emplace(std::move(*words), *lexicon, *rules, *counts);
     }
     Kelvo_lib::PuzzleBankWriter writer;
     if (!BuildPuzzleBank(arguments.plan, *generators, writer, error)) {

@@ -23,17 +23,16 @@ WordIndex::WordIndex(const std::vector<RatedWord>& words) : m_groups(kMaxIndexed
             sorted.push_back(&word);
         }
     }
-    std::stable_sort(sorted.begin(), sorted.end(), [](const RatedWord* a, const RatedWord* b) {
-        return a->useCount > b->useCount;
-    });
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const RatedWord* a, const RatedWord* b) { return a->count > b->count; });
     for (const RatedWord* word : sorted) {
         LengthGroup& group = m_groups[word->word.size()];
         group.letters += word->word;
-        group.useCounts.push_back(word->useCount);
+        group.counts.push_back(word->count);
     }
     for (std::size_t length = 1; length < m_groups.size(); ++length) {
         LengthGroup& group = m_groups[length];
-        const std::size_t count = group.useCounts.size();
+        const std::size_t count = group.counts.size();
         group.blocks = (count + 63) / 64;
         group.bits.assign(length * kLetters * group.blocks, 0);
         for (std::size_t id = 0; id < count; ++id) {
@@ -47,20 +46,20 @@ WordIndex::WordIndex(const std::vector<RatedWord>& words) : m_groups(kMaxIndexed
     }
 }
 
-std::pair<int, int> WordIndex::IdsOf(int length, UseRange uses) const {
-    if (length < 1 || length > kMaxIndexedLength || uses.min > uses.max) {
+std::pair<int, int> WordIndex::IdsOf(int length, CountRange range) const {
+    if (length < 1 || length > kMaxIndexedLength || range.min > range.max) {
         return {0, 0};
     }
-    const std::vector<int>& counts = m_groups[static_cast<std::size_t>(length)].useCounts;
+    const std::vector<int>& counts = m_groups[static_cast<std::size_t>(length)].counts;
     // Most used first: the range begins at the first count not above max and ends before
     // the first below min.
-    const auto first = std::lower_bound(counts.begin(), counts.end(), uses.max, std::greater<>());
-    const auto last = std::upper_bound(first, counts.end(), uses.min, std::greater<>());
+    const auto first = std::lower_bound(counts.begin(), counts.end(), range.max, std::greater<>());
+    const auto last = std::upper_bound(first, counts.end(), range.min, std::greater<>());
     return {static_cast<int>(first - counts.begin()), static_cast<int>(last - counts.begin())};
 }
 
-int WordIndex::Count(int length, UseRange uses) const {
-    const auto [first, last] = IdsOf(length, uses);
+int WordIndex::Count(int length, CountRange range) const {
+    const auto [first, last] = IdsOf(length, range);
     return last - first;
 }
 
@@ -69,8 +68,8 @@ std::string WordIndex::Word(int length, int id) const {
         static_cast<std::size_t>(id * length), static_cast<std::size_t>(length));
 }
 
-int WordIndex::UseCount(int length, int id) const {
-    return m_groups[static_cast<std::size_t>(length)].useCounts[static_cast<std::size_t>(id)];
+int WordIndex::CountOf(int length, int id) const {
+    return m_groups[static_cast<std::size_t>(length)].counts[static_cast<std::size_t>(id)];
 }
 
 void WordIndex::Intersect(const std::string& pattern, std::pair<int, int> ids,
@@ -98,9 +97,9 @@ void WordIndex::Intersect(const std::string& pattern, std::pair<int, int> ids,
     }
 }
 
-std::vector<int> WordIndex::Matches(const std::string& pattern, UseRange uses) const {
+std::vector<int> WordIndex::Matches(const std::string& pattern, CountRange range) const {
     std::vector<int> matches;
-    const std::pair<int, int> ids = IdsOf(static_cast<int>(pattern.size()), uses);
+    const std::pair<int, int> ids = IdsOf(static_cast<int>(pattern.size()), range);
     if (ids.first == ids.second) {
         return matches;
     }
@@ -115,8 +114,8 @@ std::vector<int> WordIndex::Matches(const std::string& pattern, UseRange uses) c
     return matches;
 }
 
-int WordIndex::CountMatches(const std::string& pattern, UseRange uses) const {
-    const std::pair<int, int> ids = IdsOf(static_cast<int>(pattern.size()), uses);
+int WordIndex::CountMatches(const std::string& pattern, CountRange range) const {
+    const std::pair<int, int> ids = IdsOf(static_cast<int>(pattern.size()), range);
     if (ids.first == ids.second) {
         return 0;
     }

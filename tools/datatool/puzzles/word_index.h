@@ -1,7 +1,7 @@
 // WordIndex: the words of a vocabulary by length, with one bit set per letter position
 // and letter, so that the words fitting a partly filled slot are found by intersecting a
-// few sets rather than scanning the list. Within a length the most used words come
-// first, so the words of a range of use counts are a run of ids, and a query limited to
+// few sets rather than scanning the list. Within a length the most written words come
+// first, so the words of a range of counts are a run of ids, and a query limited to
 // them costs no more. A word is known by its length and its id among the words of that
 // length. Words are upper-case A to Z of 1 to kMaxIndexedLength letters; others are left
 // out. Compact (the tool runs in the console's heap); read-only once built.
@@ -19,11 +19,11 @@ constexpr char kOpenCell = '.';
 
 struct RatedWord {
     std::string word; // upper-case A to Z
-    int useCount;     // uses of its lemma in WordNet's tagged texts; 0 when unknown
+    int count;        // how often the word is written (word_counts.h); 0 when unknown
 };
 
-// Use counts from min to max, both included.
-struct UseRange {
+// Counts from min to max, both included.
+struct CountRange {
     int min;
     int max;
 };
@@ -32,27 +32,27 @@ class WordIndex {
 public:
     explicit WordIndex(const std::vector<RatedWord>& words);
 
-    // The number of words of the length with use counts in the range.
-    int Count(int length, UseRange uses) const;
+    // The number of words of the length with counts in the range.
+    int Count(int length, CountRange range) const;
     std::string Word(int length, int id) const;
-    int UseCount(int length, int id) const;
+    int CountOf(int length, int id) const;
 
-    // The ids of the words with use counts in the range that fit the pattern: letters
+    // The ids of the words with counts in the range that fit the pattern: letters
     // where the slot has them, kOpenCell elsewhere.
-    std::vector<int> Matches(const std::string& pattern, UseRange uses) const;
-    int CountMatches(const std::string& pattern, UseRange uses) const;
+    std::vector<int> Matches(const std::string& pattern, CountRange range) const;
+    int CountMatches(const std::string& pattern, CountRange range) const;
 
 private:
     struct LengthGroup {
         std::string letters;             // the words one after another
-        std::vector<int> useCounts;      // most used first
+        std::vector<int> counts;         // most written first
         std::size_t blocks = 0;          // 64-bit words per bit set
         std::vector<std::uint64_t> bits; // [position][letter][block]
     };
 
-    // The ids of the words of the length with use counts in the range: first to last,
+    // The ids of the words of the length with counts in the range: first to last,
     // last excluded.
-    std::pair<int, int> IdsOf(int length, UseRange uses) const;
+    std::pair<int, int> IdsOf(int length, CountRange range) const;
     // The intersection of the pattern's letter sets over the ids from first to last,
     // into match, whose bit 0 stands for the id first rounded down to a multiple of 64.
     void Intersect(const std::string& pattern, std::pair<int, int> ids,

@@ -73,24 +73,6 @@ bool EndsWith(const std::string& word, std::string_view ending) {
            word.compare(word.size() - ending.size(), ending.size(), ending) == 0;
 }
 
-// The words stem + ending may come from: the stem, the stem with the e the ending
-// dropped ("massacr" + "ing"), without the consonant it doubled ("slutt" + "ish"), or
-// with the y it turned i ("bitchi" + "est").
-std::vector<std::string> UndoneSpellings(const std::string& stem, std::string_view ending) {
-    std::vector<std::string> forms{stem};
-    const char last = stem.back();
-    if (IsVowel(ending[0]) && !IsVowel(last)) {
-        forms.push_back(stem + 'e');
-        if (stem.size() >= 3 && last == stem[stem.size() - 2]) {
-            forms.push_back(stem.substr(0, stem.size() - 1));
-        }
-    }
-    if (last == 'i' && ending[0] != 'i') {
-        forms.push_back(stem.substr(0, stem.size() - 1) + 'y');
-    }
-    return forms;
-}
-
 // Adds the word and its roots; inflections are the endings the word may end in, none
 // for a root.
 void AddRoots(const std::string& word, const std::vector<std::string_view>& inflections,
@@ -106,7 +88,7 @@ void AddRoots(const std::string& word, const std::vector<std::string_view>& infl
             return;
         }
         for (const std::string& form :
-             UndoneSpellings(word.substr(0, word.size() - ending.size()), ending)) {
+             WordsBeforeEnding(word.substr(0, word.size() - ending.size()), ending)) {
             AddRoots(form, {}, roots);
         }
     };
@@ -119,6 +101,21 @@ void AddRoots(const std::string& word, const std::vector<std::string_view>& infl
 }
 
 } // namespace
+
+std::vector<std::string> WordsBeforeEnding(const std::string& stem, std::string_view ending) {
+    std::vector<std::string> forms{stem};
+    const char last = stem.back();
+    if (IsVowel(ending[0]) && !IsVowel(last)) {
+        forms.push_back(stem + 'e');
+        if (stem.size() >= 3 && last == stem[stem.size() - 2]) {
+            forms.push_back(stem.substr(0, stem.size() - 1));
+        }
+    }
+    if (last == 'i' && ending[0] != 'i') {
+        forms.push_back(stem.substr(0, stem.size() - 1) + 'y');
+    }
+    return forms;
+}
 
 std::vector<std::string> FamilyRoots(const std::string& lowerCaseWord) {
     std::vector<std::string> roots;

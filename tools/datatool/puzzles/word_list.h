@@ -20,6 +20,10 @@ constexpr const char* kDefaultWordListPath = "/usr/share/dict/british-english";
 // -er, -est), undoing a dropped e, a doubled consonant or a y turned i ("bitchiest" gives
 // "bitchy" and "bitch", "massacring" "massacre"). Lower case.
 std::vector<std::string> FamilyRoots(const std::string& lowerCaseWord);
+// The words a lower-case stem and the ending after it may come from: the stem, the stem
+// with the e the ending dropped ("massacr" + "ing"), without the consonant it doubled
+// ("slutt" + "ish"), or with the y it turned i ("bitchi" + "est").
+std::vector<std::string> WordsBeforeEnding(const std::string& stem, std::string_view ending);
 // The same by derivations and comparisons alone: "stickiest" gives "sticky", but
 // "sames" only itself.
 std::vector<std::string> DerivationRoots(const std::string& lowerCaseWord);

@@ -339,7 +339,7 @@ std::optional<WordSense> WordNetLexicon::ReadSense(std::string_view lemma,
         fields.size() < static_cast<std::size_t>(5 + 2 * count)) {
         return std::nullopt;
     }
-    WordSense read{sense.wordClass, sense.useCount, false, {}, 0, 0, {}, {}};
+    WordSense read{sense.wordClass, sense.useCount, false, {}, 0, 0, {}, {}, {}};
     read.lexFile = static_cast<int>(Number(fields[1], 10));
     for (long i = 0; i < count; ++i) {
         // An adjective may carry its place in parentheses: "galore(ip)".
@@ -354,11 +354,14 @@ std::optional<WordSense> WordNetLexicon::ReadSense(std::string_view lemma,
     const long pointers = Number(fields[pointerStart - 1], 10);
     for (long i = 0; pointers > 0 && i < pointers; ++i) {
         const std::size_t at = pointerStart + static_cast<std::size_t>(4 * i);
-        if (at + 2 < fields.size() && fields[at] == ";u" && fields[at + 2] == "n") {
-            const long target = Number(fields[at + 1], 10);
-            if (target >= 0 && target <= static_cast<long>(UINT32_MAX)) {
-                read.usages.push_back(NounSynsetHead(static_cast<std::uint32_t>(target)));
-            }
+        if (at + 2 >= fields.size() || fields[at + 2] != "n" ||
+            (fields[at] != ";u" && fields[at] != ";c" && fields[at] != ";r")) {
+            continue;
+        }
+        const long target = Number(fields[at + 1], 10);
+        if (target >= 0 && target <= static_cast<long>(UINT32_MAX)) {
+            (fields[at] == ";u" ? read.usages : read.domains)
+                .push_back(NounSynsetHead(static_cast<std::uint32_t>(target)));
         }
     }
     if (sense.wordClass == WordClass::Verb && pointers >= 0) {
@@ -446,6 +449,16 @@ bool WordNetLexicon::IsRegularForm(const std::string& word) const {
     bool regular = false;
     ForEachBase(word, [&](const Base& base) { regular = regular || base.regular; });
     return regular;
+}
+
+std::vector<std::string> WordNetLexicon::NounSingulars(const std::string& word) const {
+    std::set<std::string> singulars;
+    ForEachBase(word, [&](const Base& base) {
+        if (base.wordClass == WordClass::Noun && base.lemma != word) {
+            singulars.insert(base.lemma);
+        }
+    });
+    return {singulars.begin(), singulars.end()};
 }
 
 bool WordNetLexicon::IsUsualForm(const std::string& word) const {

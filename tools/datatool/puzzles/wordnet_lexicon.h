@@ -38,6 +38,8 @@ struct WordSense {
     // The first words of the usage domains WordNet files the sense under ("slang",
     // "obscenity", "ethnic_slur"), lower case.
     std::vector<std::string> usages;
+    // The same of its topic and region domains ("baseball", "united_states").
+    std::vector<std::string> domains;
     // A verb sense's sentence frames for the lemma: 1 "Something ----s", 8 "Somebody
     // ----s something", ...
     std::vector<int> frames;
@@ -72,6 +74,9 @@ public:
     // Whether the lower-case word is a lemma or a regular form of one, not a form that
     // only the exception lists know (irregular or old: "forbad").
     bool IsRegularForm(const std::string& word) const;
+    // The noun lemmas the lower-case word is the plural of, itself left out: "year" for
+    // "years", "man" for "men".
+    std::vector<std::string> NounSingulars(const std::string& word) const;
 
 private:
     struct SenseRef {

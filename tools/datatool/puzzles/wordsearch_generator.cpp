@@ -23,24 +23,53 @@ constexpr std::size_t kMinThemeWords = 60;
 constexpr std::size_t kThemeChoiceFactor = 3;
 
 const char* const kStartLetters = "ABCDEFGHILMNOPRSTW";
-const char* const kPrefixes[] = {"OVER",  "UNDER", "OUT", "BACK", "FORE", "INTER",
-                                 "SUPER", "DIS",   "MIS", "PRE",  "RE",   "UN"};
-const char* const kSuffixes[] = {"ING",  "NESS", "TION", "ABLE", "MENT", "FUL",  "LESS",
-                                 "OUS",  "IST",  "ISH",  "ITY",  "IVE",  "SHIP", "HOOD",
-                                 "ANCE", "ENCE", "WARD", "LY",   "ER",   "ED"};
+constexpr WordClass kNoun = WordClass::Noun;
+constexpr WordClass kVerb = WordClass::Verb;
+constexpr WordClass kAdjective = WordClass::Adjective;
+constexpr WordClass kAdverb = WordClass::Adverb;
+
+// Prefixes, then suffixes.
+const WordAffix kAffixes[] = {
+    {"OVER", true},
+    {"UNDER", true},
+    {"OUT", true},
+    {"BACK", true},
+    {"FORE", true},
+    {"INTER", true},
+    {"SUPER", true},
+    {"DIS", true, {kVerb, kAdjective, kAdverb}},
+    {"MIS", true, {kVerb, kAdjective, kAdverb}},
+    {"PRE", true, {kVerb, kAdjective, kAdverb}},
+    {"RE", true, {kVerb, kAdjective, kAdverb}},
+    {"UN", true, {kVerb, kAdjective, kAdverb}},
+    {"ING", false, {kVerb}, true},
+    {"NESS", false, {kNoun}, true},
+    {"TION", false, {kNoun}, false},
+    {"ABLE", false, {kAdjective}, false},
+    {"MENT", false, {kNoun}, true},
+    {"FUL", false, {kAdjective}, true},
+    {"LESS", false, {kAdjective}, true},
+    {"OUS", false, {kAdjective}, false},
+    {"IST", false, {kNoun}, true},
+    {"ISH", false, {kAdjective}, true},
+    {"ITY", false, {kNoun}, false},
+    {"IVE", false, {kAdjective}, false},
+    {"SHIP", false, {kNoun}, true},
+    {"HOOD", false, {kNoun}, true},
+    {"ANCE", false, {kNoun}, false},
+    {"ENCE", false, {kNoun}, false},
+    {"WARD", false, {kAdjective, kAdverb}, true},
+    {"LY", false, {kAdverb, kAdjective}, true},
+    {"ER", false, {kNoun, kAdjective}, true},
+    {"ED", false, {kVerb, kAdjective}, true},
+};
+// A stem or the word after a prefix has at least this many letters.
+constexpr std::size_t kMinAffixedPart = 3;
 const char* const kDoubledLetters = "ELOST";
 
 // Filler letters in the proportions of English text, per ten thousand letters.
 const int kLetterWeights[26] = {817, 149, 278, 425, 1270, 223, 202, 609, 697, 15,  77, 403, 241,
                                 675, 751, 193, 10,  599,  633, 906, 276, 98,  236, 15, 197, 7};
-
-bool StartsWith(const std::string& word, const std::string& key) {
-    return word.size() > key.size() && word.compare(0, key.size(), key) == 0;
-}
-
-bool EndsWith(const std::string& word, const std::string& key) {
-    return word.size() > key.size() && word.compare(word.size() - key.size(), key.size(), key) == 0;
-}
 
 bool Contains(const std::string& word, const std::string& key) {
     return word.find(key) != std::string::npos;
@@ -328,40 +357,72 @@ std::vector<std::vector<int>> WordsearchLines(int side) {
 std::optional<WordsearchShape> WordsearchShapeOfDifficulty(int difficulty) {
     switch (difficulty) {
     case 0:
-        return WordsearchShape{7, 5, 6, 3, 6};
+        return WordsearchShape{7, 5, 6, 3, 6, 5000};
     case 1:
-        return WordsearchShape{10, 10, 12, 3, 8};
+        return WordsearchShape{10, 10, 12, 3, 8, 3000};
     case 2:
-        return WordsearchShape{12, 14, 16, 4, 10};
+        return WordsearchShape{12, 14, 16, 4, 10, 1000};
     case 3:
-        return WordsearchShape{15, 20, 24, 4, 12};
+        return WordsearchShape{15, 20, 24, 4, 12, 500};
     default:
         return std::nullopt;
     }
 }
 
-WordsearchGenerator::WordsearchGenerator(std::vector<std::string> words, const FamilyFilter& family)
-    : m_words(std::move(words)), m_family(family) {
+bool CarriesAffix(const std::string& word, const WordAffix& affix, const WordNetLexicon& lexicon) {
+    const std::string letters = LowerCase(affix.letters);
+    const std::string lower = LowerCase(word);
+    if (lower.size() < letters.size() + kMinAffixedPart ||
+        !(affix.prefix ? lower.starts_with(letters) : lower.ends_with(letters))) {
+        return false;
+    }
+    // A prefix's classes are those of the word after it, a suffix's those of the word.
+    const std::vector<WordClass> classes =
+        lexicon.ClassesOf(affix.prefix ? lower.substr(letters.size()) : lower);
+    const bool ofClass = std::any_of(classes.begin(), classes.end(), [&](WordClass wordClass) {
+        return affix.classes.empty() || std::find(affix.classes.begin(), affix.classes.end(),
+                                                  wordClass) != affix.classes.end();
+    });
+    if (affix.prefix) {
+        const std::vector<std::string> bases = lexicon.BaseForms(lower.substr(letters.size()));
+        return ofClass && std::any_of(bases.begin(), bases.end(), [](const std::string& base) {
+                   return base.size() >= kMinAffixedPart;
+               });
+    }
+    const std::vector<std::string> stems =
+        WordsBeforeEnding(lower.substr(0, lower.size() - letters.size()), letters);
+    return ofClass && (!affix.wordStem ||
+                       std::any_of(stems.begin(), stems.end(), [&](const std::string& stem) {
+                           return lexicon.HasLemma(stem);
+                       }));
+}
+
+WordsearchGenerator::WordsearchGenerator(const std::vector<RatedWord>& words,
+                                         const FamilyFilter& family, const WordNetLexicon& lexicon)
+    : m_family(family) {
+    for (const RatedWord& word : words) {
+        m_words.push_back(word.word);
+        m_counts.push_back(word.count);
+    }
     for (const char* letter = kStartLetters; *letter != 0; ++letter) {
-        AddTheme(std::string("Starting with ") + *letter, StartsWith, std::string(1, *letter));
+        AddTheme(std::string("Starting with ") + *letter,
+                 [&](const std::string& word) { return word[0] == *letter; });
     }
-    for (const char* prefix : kPrefixes) {
-        AddTheme(std::string("Beginning with ") + prefix, StartsWith, prefix);
-    }
-    for (const char* suffix : kSuffixes) {
-        AddTheme(std::string("Ending in ") + suffix, EndsWith, suffix);
+    for (const WordAffix& affix : kAffixes) {
+        AddTheme(std::string(affix.prefix ? "Beginning with " : "Ending in ") + affix.letters,
+                 [&](const std::string& word) { return CarriesAffix(word, affix, lexicon); });
     }
     for (const char* letter = kDoubledLetters; *letter != 0; ++letter) {
-        AddTheme(std::string("Double ") + *letter, Contains, std::string(2, *letter));
+        AddTheme(std::string("Double ") + *letter,
+                 [&](const std::string& word) { return Contains(word, std::string(2, *letter)); });
     }
 }
 
 void WordsearchGenerator::AddTheme(std::string title,
-                                   bool (*matches)(const std::string&, const std::string&),
-                                   const std::string& key) {
+                                   const std::function<bool(const std::string&)>& fits) {
     Theme theme{std::move(title), {}};
     for (std::size_t i = 0; i < m_words.size(); ++i) {
-        if (matches(m_words[i], key)) {
+        if (fits(m_words[i])) {
             theme.words.push_back(static_cast<int>(i));
         }
     }
@@ -376,7 +437,8 @@ WordsearchGenerator::Candidates(const Theme& theme, const WordsearchShape& shape
     for (int index : theme.words) {
         const std::string& word = m_words[static_cast<std::size_t>(index)];
         const int length = static_cast<int>(word.size());
-        if (length >= shape.minLength && length <= std::min(shape.maxLength, shape.side)) {
+        if (length >= shape.minLength && length <= std::min(shape.maxLength, shape.side) &&
+            m_counts[static_cast<std::size_t>(index)] >= shape.minCount) {
             candidates.push_back(&word);
         }
     }

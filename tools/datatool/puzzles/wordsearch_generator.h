@@ -3,17 +3,22 @@
 // what the game's wordsearch can hold and tell apart: at most 15 x 15 cells, 24 words
 // and 255 letters of words in all; no two words share both end cells (a stroke is
 // matched by its ends), every word shows exactly once in the grid, and no word lies
-// inside another. The title names the theme ("Ending in ING"). Difficulty 0 ("MINI")
-// is a 7 x 7 grid of 5 words; 1 to 3 grow to 15 x 15 with up to 24 words. No line of
+// inside another. The title names the theme ("Ending in ING"), which its words really
+// fit: a prefix or suffix theme takes only words that carry it as one (CarriesAffix).
+// Difficulty 0 ("MINI")
+// is a 7 x 7 grid of 5 common words; 1 to 3 grow to 15 x 15 with up to 24 words, rarer
+// ones among them. No line of
 // the grid, read in any of the 8 directions, spells a blocked word (content_rules.h)
 // outside a hidden word: filler letters that do are drawn again. A word list too poor
 // for any theme, or an unknown difficulty, gives nothing. Holds a reference to the
-// family filter, which must outlive it.
+// family filter, which must outlive it; the lexicon is needed only while it is built.
 #pragma once
 
 #include "content_rules.h"
+#include "word_index.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,14 +61,34 @@ struct WordsearchShape {
     int maxWords;
     int minLength;
     int maxLength;
+    int minCount; // of a word in the British corpus (word_counts.h)
 };
 
 std::optional<WordsearchShape> WordsearchShapeOfDifficulty(int difficulty);
 
+// A prefix or suffix of the themes, upper case, with what a word carrying it is.
+struct WordAffix {
+    const char* letters;
+    bool prefix;
+    // The word classes of the word after a prefix, or of the words a suffix makes (none:
+    // any), and whether a suffix's stem must be a word ("rowing" from "row", not "ring")
+    // or is often no word of its own ("durable", "famous").
+    std::vector<WordClass> classes = {};
+    bool wordStem = false;
+};
+
+// Whether the upper-case word carries the affix as one, rather than only spelling it: a
+// prefix before a word WordNet knows of its classes ("UNTIE", not "UNDERACTS",
+// "UNICYCLES" or "UNION"); a suffix
+// after a stem of three letters or more that is a word where the affix wants one, in a
+// word of its classes ("AMICABLE", not "FABLE", "STABLE" or the noun "BURNOUS").
+bool CarriesAffix(const std::string& word, const WordAffix& affix, const WordNetLexicon& lexicon);
+
 class WordsearchGenerator {
 public:
-    // words: upper-case A to Z (word_list.h).
-    WordsearchGenerator(std::vector<std::string> words, const FamilyFilter& family);
+    // words: upper-case A to Z (word_list.h), with their counts.
+    WordsearchGenerator(const std::vector<RatedWord>& words, const FamilyFilter& family,
+                        const WordNetLexicon& lexicon);
 
     std::optional<GeneratedWordsearch> Generate(int difficulty, std::uint32_t seed) const;
 
@@ -73,13 +98,13 @@ private:
         std::vector<int> words; // indices into m_words
     };
 
-    // The theme's words whose length suits the shape.
+    // The theme's words whose length and count suit the shape.
     std::vector<const std::string*> Candidates(const Theme& theme,
                                                const WordsearchShape& shape) const;
-    void AddTheme(std::string title, bool (*matches)(const std::string&, const std::string&),
-                  const std::string& key);
+    void AddTheme(std::string title, const std::function<bool(const std::string&)>& fits);
 
     std::vector<std::string> m_words;
+    std::vector<int> m_counts; // of each word
     std::vector<Theme> m_themes;
     const FamilyFilter& m_family;
 };
