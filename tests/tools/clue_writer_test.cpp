@@ -39,7 +39,7 @@ TEST(ClueWriter, ShortensLongDefinitionsAtSensibleBoundaries) {
         std::size_t maxLength;
         std::string clue;
     } cases[] = {
-        {"short; joined while it fits", 40, "short; joined while it fits"},
+        {"short; only the first part", 40, "short"},
         {"short; but not when this part would make it too long", 20, "short"},
         {"a long first part that is long enough already; second", 45,
          "a long first part that is long enough already"},
@@ -115,11 +115,41 @@ protected:
         folder.AddSynset("noun", {"sympathiser"}, "commiserates with someone in trouble");
         folder.AddSynset("adj", {"sleek"}, "(of hair) made smooth and glossy");
         folder.AddSynset("adj", {"far"}, "located at a great distance");
+        folder.AddSynset("noun", {"year"}, "a period of twelve months");
+        folder.AddSynset("noun", {"years"}, "a late time of life");
+        folder.AddSynset("noun", {"time"}, "an instance or single occasion");
+        folder.AddSynset("adj", {"late"}, "being after the expected time");
+        folder.AddSynset("noun", {"weapon"}, "an instrument of attack");
+        folder.AddSynset("noun", {"arms"}, "weapons considered collectively");
+        folder.AddSynset("noun", {"arm"}, "a limb");
+        folder.AddSynset("noun", {"fairy"}, "a small spirit");
+        folder.AddSynset("noun", {"elf"}, "fairies that are somewhat mischievous");
+        folder.AddSynset("adj", {"under"}, "lower in rank");
+        folder.AddSynset("adj", {"assorted", "various"}, "of many different kinds");
+        folder.AddSynset("adj", {"respective", "several", "various"}, "considered individually");
+        folder.AddSynset("noun", {"cue"}, "a cue for an actor");
+        folder.AddSynset("noun", {"cue"}, "a stick used in billiards");
+        const std::string baseball = folder.AddSynset("noun", {"baseball"}, "a ball game");
+        folder.AddSynset("noun", {"bunt"}, "a hit that lets the batter reach first", {}, "04", {},
+                         {baseball});
+        folder.AddSynset("noun", {"deflation"}, "(geology) the erosion of soil by the wind");
+        folder.AddSynset("noun", {"deflation"}, "a fall of prices");
+        folder.AddSynset("noun", {"lotus"}, "native to eastern Asia; widely cultivated");
+        folder.AddSynset("noun", {"pin"}, "informal terms for the leg");
+        folder.AddSynset("noun", {"shrub"}, "a low woody plant");
+        folder.AddSynset("noun", {"tree"}, "a tall woody plant");
+        folder.AddSynset("adj", {"cultivated"}, "grown by people");
+        folder.AddUseCount("year%1:28:00:: 1 90");
+        folder.AddUseCount("years%1:28:00:: 1 19");
+        folder.AddUseCount("various%5:00:00:different:00 1 46");
+        folder.AddUseCount("various%5:00:00:individual:00 2 36");
+        folder.AddUseCount("cue%1:10:00:: 1 10");
         folder.AddSynset("adj", {"faraway"}, "far removed mentally");
         folder.AddUseCount("bank%1:17:00:: 1 20");
         folder.AddUseCount("bank%1:14:00:: 2 10");
         folder.AddUseCount("bank%1:04:00:: 3 1");
         folder.AddUseCount("race%2:38:00:: 1 9");
+        folder.AddUseCount("race%2:38:01:: 2 5");
         folder.AddUseCount("run%2:38:00:: 1 40");
         folder.AddException("verb", "ran run");
         s_lexicon = new std::optional<WordNetLexicon>(
@@ -195,7 +225,7 @@ TEST_F(ClueWriterTest, TakesTheMostUsedFairSenseWithItsLetterCount) {
         {"BALL", "A round object used in games (4)"},        // not the obscene sense
         {"FIN", "A thin flattened organ of a fish (3)"},     // not a borrowed number
         {"TAP", "A valve to control the flow of water (3)"}, // no blocked word
-        {"HUE", "The quality of a colour; its shade (3)"},   // in British spelling
+        {"HUE", "The quality of a colour (3)"},              // in British spelling
         {"JAR", "A vessel with a wide mouth (3)"},           // never a cut-off phrase
     };
     for (const auto& test : cases) {
@@ -216,6 +246,30 @@ TEST_F(ClueWriterTest, CutsEveryClueToTheLimit) {
     ASSERT_TRUE(clue.has_value());
     EXPECT_LE(clue->size(), kMaxClueLength);
     EXPECT_EQ(clue->substr(clue->size() - 4), " (5)") << *clue;
+}
+
+TEST_F(ClueWriterTest, WordsADefinitionAsASetterWould) {
+    const struct {
+        const char* definition;
+        const char* plain;
+    } cases[] = {
+        {"acute abdominal pain (especially in infants)", "acute abdominal pain"},
+        {"having an (over)abundance of flesh", "having an overabundance of flesh"},
+        {"a usually soluble substance for staining e.g. fabrics",
+         "a soluble substance for staining"},
+        {"a shrub or small tree extensively cultivated in e.g. China", "a shrub or small tree"},
+        {"prohibit especially by legal means", "prohibit"},
+        {"speeded up, as of an academic course", "speeded up"},
+        {"above average in size or number or quantity or extent",
+         "above average in size or number"},
+        {"of or relating to tides", "relating to tides"},
+        {"Of or belonging to the aristocracy", "belonging to the aristocracy"},
+        {"a drama set to music; consists of singing", "a drama set to music; consists of singing"},
+        {"bread or cake", "bread or cake"},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(PlainDefinition(test.definition, &**s_lexicon), test.plain) << test.definition;
+    }
 }
 
 TEST_F(ClueWriterTest, SeesWhereAPhraseIsLeftOpen) {
@@ -263,6 +317,18 @@ TEST_F(ClueWriterTest, VariesTheClueOverGoodSensesAndPassesOverAmericanAndSlippe
         {"SYMPATHISER", {}},                       // a noun defined by a verb
         {"SLEEK", {"Made smooth and glossy (5)"}}, // without the aside that opens it
         {"FARAWAY", {}},                           // "far" gives it away
+        // A plural answer takes a plural definition, a singular one a singular.
+        {"YEARS", {}},
+        {"ARMS", {"Weapons considered collectively (4)"}},
+        {"ELF", {}},
+        {"UNDER", {}}, // a function word, whose WordNet senses are its rare ones
+        // A sense headed by other words counts for less: "respective" is not varied in.
+        {"VARIOUS", {"Of many different kinds (7)"}},
+        {"CUE", {}},  // its usual sense shows it, and it falls back on no rare one
+        {"BUNT", {}}, // filed under baseball
+        {"DEFLATION", {"A fall of prices (9)"}}, // an everyday sense first
+        {"LOTUS", {}},                           // tells where it grows, not what it is
+        {"PIN", {}},                             // names the word rather than defining it
     };
     for (const auto& test : cases) {
         EXPECT_EQ(s_writer->CluesFor(test.answer), test.clues) << test.answer;

@@ -2,20 +2,17 @@
 
 #include <algorithm>
 #include <set>
+#include <sstream>
 #include <vector>
 
 namespace datatool {
 namespace {
 
-// Definitions that say the sense is a slur or an obscenity.
-const char* const kUnfitMarks[] = {
-    "ethnic slur",     "offensive term",   "offensive name", "offensive slang",
-    "obscene term",    "obscene word",     "vulgar slang",   "insulting term",
-    "derogatory term", "disparaging term", "vulgar term",
-};
-
 // Definitions of American senses: a British clue gives another.
-const char* const kAmericanMarks[] = {"baseball", "american football", "united states", "u.s."};
+const char* const kAmericanMarks[] = {
+    "baseball",    "american football", "united states", "u.s.",          "scrimmage",
+    "quarterback", "touchdown",         "forward pass",  "football team", "base hit",
+};
 
 // Words after which a noun must come: articles and determiners.
 const char* const kDeterminers[] = {"a",   "an",   "the",   "its",  "their", "his",   "her",
@@ -55,11 +52,8 @@ const char* const kClauseOpeners[] = {" that ",    " which ",       " who ",   "
                                       " where ",   " when ",        " while ", " especially ",
                                       " usually ", " rather than ", " and ",   " with "};
 
-constexpr std::size_t kShortClue = 40;
-// A further sense gives a clue when it is used at least a kSecondSenseShare-th of the
-// first's uses, and often enough to tell (kFewUses): a setter varies the clue, but not
-// with an obscure sense.
-constexpr int kSecondSenseShare = 4;
+// A setter varies the clue, but not with a sense much rarer than the first.
+constexpr int kSecondSenseShare = 2;
 // Two words share a root when they begin alike for this many letters, and for all but
 // kRootEndingLength letters of the shorter.
 constexpr std::size_t kMinSharedRoot = 4;
@@ -68,6 +62,11 @@ constexpr std::size_t kMinClueLength = 3;
 
 bool IsLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsOneOf(const std::string& word, const auto& list) {
+    return std::any_of(std::begin(list), std::end(list),
+                       [&](const char* entry) { return word == entry; });
 }
 
 // The runs of letters of the text, lower case.
@@ -112,18 +111,17 @@ bool ShareRoot(const std::string& a, const std::string& b) {
     return shared >= kMinSharedRoot && shared + kRootEndingLength >= std::min(a.size(), b.size());
 }
 
-// Whether the definitions of the gloss (not its examples) mark a slur or an obscenity.
-bool IsUnfitSense(const std::string& gloss) {
-    const std::string lower = LowerCase(gloss.substr(0, gloss.find('"')));
-    return std::any_of(std::begin(kUnfitMarks), std::end(kUnfitMarks),
-                       [&](const char* mark) { return Contains(lower, mark); });
-}
+// WordNet's topic and region domains of American senses.
+const char* const kAmericanDomains[] = {"baseball", "american_football", "united_states"};
 
-// Whether the definition names what only Americans would know the sense by.
-bool IsAmericanSense(const std::string& definition) {
+// Whether the sense is filed under an American domain, or its definition names what
+// only Americans would know it by.
+bool IsAmericanSense(const WordSense& sense, const std::string& definition) {
     const std::string lower = LowerCase(definition);
     return std::any_of(std::begin(kAmericanMarks), std::end(kAmericanMarks),
-                       [&](const char* mark) { return Contains(lower, mark); });
+                       [&](const char* mark) { return Contains(lower, mark); }) ||
+           std::any_of(sense.domains.begin(), sense.domains.end(),
+                       [](const std::string& domain) { return IsOneOf(domain, kAmericanDomains); });
 }
 
 bool IsPrintable(const std::string& text) {
@@ -141,18 +139,24 @@ std::vector<std::string> SplitParts(const std::string& text) {
     return parts;
 }
 
-// The text without its parenthesised asides and the blank before each.
+// The text without its parenthesised asides and the blank before each; an aside glued to
+// the word after it is part of that word: "an (over)abundance" gives "an overabundance".
 std::string WithoutAsides(const std::string& text) {
     std::string out;
     int depth = 0;
-    for (char c : text) {
+    std::size_t asideStart = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         if (c == '(') {
-            ++depth;
-            if (!out.empty() && out.back() == ' ') {
-                out.pop_back();
+            if (depth++ == 0) {
+                asideStart = i + 1;
             }
         } else if (c == ')' && depth > 0) {
-            --depth;
+            if (--depth == 0 && i + 1 < text.size() && IsLetter(text[i + 1])) {
+                out += text.substr(asideStart, i - asideStart);
+            } else if (depth == 0 && !out.empty() && out.back() == ' ') {
+                out.pop_back();
+            }
         } else if (depth == 0) {
             out += c;
         }
@@ -185,11 +189,6 @@ std::string Tidied(const std::string& text) {
         }
     }
     return out;
-}
-
-bool IsOneOf(const std::string& word, const auto& list) {
-    return std::any_of(std::begin(list), std::end(list),
-                       [&](const char* entry) { return word == entry; });
 }
 
 bool HasClass(const std::vector<WordClass>& classes, WordClass wordClass) {
@@ -291,13 +290,23 @@ bool ParenthesesBalance(std::string_view text) {
 // Tagged uses below this say nothing of which sense is the usual one.
 constexpr int kFewUses = 3;
 
+// A sense's uses, shared among the synonyms listed before the word: a solver thinks of
+// "various" as "of many different kinds" sooner than as "respective".
 int Evidence(const WordSense& sense) {
-    return sense.useCount < kFewUses ? 0 : sense.useCount;
+    const int uses = sense.useCount * 2 / (sense.synonymRank + 2);
+    return uses < kFewUses ? 0 : uses;
 }
 
-// The senses a setter would reach for first: the most used, a tie (or too few uses to
-// tell) going to a sense the word heads over one where it is a lesser synonym, then to
-// WordNet's order (nouns first), so that "mop" is a cleaning implement, not a grimace.
+// A sense of a special field: filed under a topic or region, or named so by an aside
+// that opens its definition ("(geology) the erosion of soil ...").
+bool IsSpecialist(const WordSense& sense) {
+    return !sense.domains.empty() || sense.gloss.starts_with("(");
+}
+
+// The senses a setter would reach for first: the best evidenced, a tie (or too few uses
+// to tell) going to a sense the word heads over one where it is a lesser synonym, then
+// to an everyday sense over a specialist one, then to the more used, then to WordNet's
+// order (nouns first), so that "mop" is a cleaning implement, not a grimace.
 std::vector<WordSense> InSettersOrder(std::vector<WordSense> senses) {
     std::stable_sort(senses.begin(), senses.end(), [](const WordSense& a, const WordSense& b) {
         if (Evidence(a) != Evidence(b)) {
@@ -306,19 +315,44 @@ std::vector<WordSense> InSettersOrder(std::vector<WordSense> senses) {
         if ((a.synonymRank == 0) != (b.synonymRank == 0)) {
             return a.synonymRank == 0;
         }
+        if (IsSpecialist(a) != IsSpecialist(b)) {
+            return IsSpecialist(b);
+        }
+        if (a.useCount != b.useCount) {
+            return a.useCount > b.useCount;
+        }
         return a.wordClass < b.wordClass;
     });
     return senses;
 }
 
-bool IsGoodSecondSense(int uses, int firstUses) {
-    return uses >= kFewUses && uses * kSecondSenseShare >= firstUses;
+// A sense a setter clues by: evidenced at least a kSecondSenseShare-th as well as the
+// word's best, so that a word whose usual sense gives no fair clue does not fall back
+// on a rare one ("onset" as an attack).
+bool IsWellUsed(const WordSense& sense, int bestEvidence) {
+    return Evidence(sense) * kSecondSenseShare >= bestEvidence;
 }
 
-// A definition that tells how the word is used rather than what it means ("used in
-// negative statements to describe ...").
+// A further sense varies the clue when it is well used, evidenced and headed by the word.
+bool IsGoodSecondSense(const WordSense& sense, int bestEvidence) {
+    return sense.synonymRank == 0 && Evidence(sense) > 0 && IsWellUsed(sense, bestEvidence);
+}
+
+// Where a definition names the word rather than what it means.
+const char* const kTermsFor[] = {"term for ", "terms for ", "word for ", "name for "};
+// How a definition opens that tells where a thing is found, not what it is.
+const char* const kPlaceOpenings[] = {"native to ", "native of ", "found in ", "found on "};
+
+// A definition that tells how the word is used or where it is found rather than what it
+// means ("used in negative statements to describe ...", "informal terms for the leg",
+// "native to eastern Asia").
 bool DescribesUsage(const std::string& definition) {
-    return LowerCase(definition).starts_with("used ");
+    const std::string lower = LowerCase(definition);
+    return lower.starts_with("used ") ||
+           std::any_of(std::begin(kTermsFor), std::end(kTermsFor),
+                       [&](const char* term) { return Contains(lower, term); }) ||
+           std::any_of(std::begin(kPlaceOpenings), std::end(kPlaceOpenings),
+                       [&](const char* opening) { return lower.starts_with(opening); });
 }
 
 // Where the text can end before a comma or a word that opens a clause, keeping at least
@@ -353,6 +387,94 @@ std::string WithoutDanglingEnd(std::string cut) {
     return cut;
 }
 
+// The text up to its last noun, when it holds one after its first word: a phrase cut
+// before a qualifier leaves no participle dangling ("a shrub extensively cultivated").
+std::string EndingOnNoun(const std::string& text, const WordNetLexicon& lexicon) {
+    std::string cut = text;
+    while (cut.find(' ') != std::string::npos && !EndsOnNoun(cut, lexicon)) {
+        cut = WithoutDanglingEnd(cut.substr(0, cut.rfind(' ')));
+    }
+    return cut.find(' ') != std::string::npos ? cut : text;
+}
+
+// Where a definition turns to examples or a qualifier, which a clue leaves out.
+const char* const kQualifiers[] = {" e.g.", " especially ", " esp. ", " i.e.", ", as "};
+// Hedging adverbs, which a clue leaves out ("a usually soluble substance").
+const char* const kHedges[] = {"usually",   "typically", "normally",
+                               "generally", "commonly",  "often"};
+
+// Openings a setter words more plainly.
+const std::pair<const char*, const char*> kPlainOpenings[] = {
+    {"of or relating to ", "relating to "},
+    {"of or pertaining to ", "relating to "},
+    {"of or belonging to ", "belonging to "},
+    {"relating to or characteristic of ", "relating to "},
+};
+
+std::string WithPlainOpening(const std::string& text) {
+    const std::string lower = LowerCase(text);
+    for (const auto& [opening, plain] : kPlainOpenings) {
+        if (lower.starts_with(opening)) {
+            return plain + text.substr(std::string_view(opening).size());
+        }
+    }
+    return text;
+}
+
+std::size_t FirstQualifier(const std::string& text) {
+    std::size_t first = std::string::npos;
+    for (const char* qualifier : kQualifiers) {
+        first = std::min(first, text.find(qualifier));
+    }
+    return first;
+}
+
+// The text split at its blanks.
+std::vector<std::string> Tokens(const std::string& text) {
+    std::vector<std::string> tokens;
+    std::istringstream words(text);
+    for (std::string token; words >> token;) {
+        tokens.push_back(token);
+    }
+    return tokens;
+}
+
+std::string Joined(const std::vector<std::string>& tokens) {
+    std::string text;
+    for (const std::string& token : tokens) {
+        text += (text.empty() ? "" : " ") + token;
+    }
+    return text;
+}
+
+std::string WithoutHedges(const std::string& text) {
+    std::vector<std::string> tokens = Tokens(text);
+    std::erase_if(tokens,
+                  [](const std::string& token) { return IsOneOf(LowerCase(token), kHedges); });
+    return Joined(tokens);
+}
+
+// The text with a list of single words joined by "or" cut to its first two: "size or
+// number or quantity or extent" gives "size or number".
+std::string WithoutLongLists(const std::string& text) {
+    std::vector<std::string> tokens = Tokens(text);
+    for (std::size_t i = 0; i + 3 < tokens.size(); ++i) {
+        const auto isLink = [&](std::size_t at) {
+            return at + 1 < tokens.size() && tokens[at] == "or" && tokens[at + 1].back() != ',';
+        };
+        if (!isLink(i) || !isLink(i + 2)) {
+            continue;
+        }
+        std::size_t end = i + 2;
+        while (isLink(end)) {
+            end += 2;
+        }
+        tokens.erase(tokens.begin() + static_cast<std::ptrdiff_t>(i + 2),
+                     tokens.begin() + static_cast<std::ptrdiff_t>(end));
+    }
+    return Joined(tokens);
+}
+
 } // namespace
 
 std::string WithoutLeadingAside(const std::string& definition) {
@@ -385,13 +507,7 @@ std::string DefinitionOf(std::string_view gloss) {
 
 std::string ShortenDefinition(const std::string& definition, std::size_t maxLength,
                               const WordNetLexicon* lexicon) {
-    const std::vector<std::string> parts = SplitParts(definition);
-    std::string clue = parts[0];
-    for (std::size_t i = 1; i < parts.size() && clue.size() < kShortClue &&
-                            clue.size() + 2 + parts[i].size() <= maxLength;
-         ++i) {
-        clue += "; " + parts[i];
-    }
+    std::string clue = SplitParts(definition)[0];
     if (clue.size() > maxLength) {
         clue = Tidied(WithoutAsides(clue));
     }
@@ -405,6 +521,25 @@ std::string ShortenDefinition(const std::string& definition, std::size_t maxLeng
         }
     }
     return {};
+}
+
+std::string PlainDefinition(const std::string& definition, const WordNetLexicon* lexicon) {
+    std::string plain;
+    for (const std::string& part : SplitParts(definition)) {
+        std::string text = WithoutAsides(part);
+        const std::size_t qualifier = FirstQualifier(text);
+        if (qualifier != std::string::npos && qualifier > 0) {
+            text = WithoutDanglingEnd(text.substr(0, qualifier));
+            if (lexicon != nullptr) {
+                text = EndingOnNoun(text, *lexicon);
+            }
+        }
+        text = WithPlainOpening(Tidied(WithoutHedges(WithoutLongLists(text))));
+        if (!text.empty()) {
+            plain += (plain.empty() ? "" : "; ") + text;
+        }
+    }
+    return plain;
 }
 
 bool EndsMidPhrase(std::string_view text, const WordNetLexicon& lexicon) {
@@ -472,21 +607,27 @@ std::vector<std::string> ClueWriter::CluesFor(const std::string& answer) const {
     const std::string enumeration = " (" + std::to_string(answer.size()) + ")";
     const std::vector<WordSense> senses = InSettersOrder(m_lexicon.Senses(lower));
     std::vector<std::string> clues;
-    if (std::any_of(senses.begin(), senses.end(),
-                    [](const WordSense& sense) { return IsUnfitSense(sense.gloss); })) {
+    if (HasUnfitSense(senses) || IsOneOf(lower, kDanglingWords)) {
         return clues;
     }
-    int firstUses = 0;
+    const bool pluralAnswer = IsPlural(lower);
+    const int bestEvidence = senses.empty() ? 0 : Evidence(senses[0]);
     for (const WordSense& sense : senses) {
-        const std::string raw = WithoutLeadingAside(DefinitionOf(sense.gloss));
+        const std::string definition = DefinitionOf(sense.gloss);
+        const std::string raw = WithoutLeadingAside(definition);
+        // An aside that opens the definition names its field ("(baseball)"), a later one
+        // gives examples ("as in boxing or American football"), which the clue leaves out.
+        const std::string field = definition.substr(0, definition.size() - raw.size());
         if (sense.properName || HasUnfitUsage(sense) || IsBorrowedNumber(sense) ||
-            IsAmericanSense(raw) || m_rules.exclusions.ExcludesSense(lower, raw) ||
-            DefinesNounByVerb(sense, raw) || DescribesUsage(raw) ||
-            (!clues.empty() && !IsGoodSecondSense(sense.useCount, firstUses))) {
+            IsAmericanSense(sense, field + WithoutAsides(raw)) ||
+            m_rules.exclusions.ExcludesSense(lower, raw) || DefinesNounByVerb(sense, raw) ||
+            DescribesUsage(raw) ||
+            (sense.wordClass == WordClass::Noun && !AgreesInNumber(raw, pluralAnswer)) ||
+            !IsWellUsed(sense, bestEvidence) ||
+            (!clues.empty() && !IsGoodSecondSense(sense, bestEvidence))) {
             continue;
         }
         if (std::optional<std::string> clue = ClueOfSense(raw, lower)) {
-            firstUses = clues.empty() ? sense.useCount : firstUses;
             if (std::find(clues.begin(), clues.end(), *clue + enumeration) == clues.end()) {
                 clues.push_back(*clue + enumeration);
             }
@@ -503,21 +644,62 @@ std::optional<std::string> ClueWriter::ClueFor(const std::string& answer) const 
     return clues.empty() ? std::nullopt : std::optional<std::string>(std::move(clues[0]));
 }
 
-std::optional<std::string> ClueWriter::ClueOfSense(const std::string& rawDefinition,
-                                                   const std::string& answer) const {
-    const std::string definition = m_rules.spellings.Anglicised(rawDefinition);
-    const std::size_t maxLength = kMaxClueLength - (answer.size() >= 10 ? 5 : 4);
-    // The whole definition, else its first part alone.
-    for (std::string clue : {ShortenDefinition(definition, maxLength, &m_lexicon),
-                             ShortenDefinition(SplitParts(definition)[0], maxLength, &m_lexicon)}) {
-        if (IsFair(clue, answer)) {
-            if (clue[0] >= 'a' && clue[0] <= 'z') {
-                clue[0] = static_cast<char>(clue[0] - 'a' + 'A');
-            }
-            return clue;
+bool ClueWriter::IsPlural(const std::string& word) const {
+    const int ownUses = m_lexicon.UseCountOf(word, WordClass::Noun);
+    const std::vector<std::string> singulars = m_lexicon.NounSingulars(word);
+    return std::any_of(singulars.begin(), singulars.end(), [&](const std::string& singular) {
+        return m_lexicon.UseCountOf(singular, WordClass::Noun) >= ownUses;
+    });
+}
+
+bool ClueWriter::AgreesInNumber(const std::string& definition, bool plural) const {
+    // The head of each conjunct of the opening noun phrase ("beginning or early stages"),
+    // and whether it may be an adjective that the next conjunct's head takes ("marine or
+    // freshwater fishes").
+    std::vector<std::pair<std::string, bool>> heads(1);
+    bool opened = false;
+    for (const std::string& word : Words(definition)) {
+        if (!opened && IsOneOf(word, kDeterminers)) {
+            continue;
+        }
+        opened = true;
+        if (word == "and" || word == "or") {
+            heads.emplace_back();
+            continue;
+        }
+        const std::vector<WordClass> classes = m_lexicon.ClassesOf(word);
+        const bool noun = HasClass(classes, WordClass::Noun);
+        const bool adjective = HasClass(classes, WordClass::Adjective);
+        if (IsOneOf(word, kDanglingWords) ||
+            (!noun && !adjective && !HasClass(classes, WordClass::Adverb))) {
+            break; // an adverb may describe the adjective after it: "a partly sheltered"
+        }
+        if (noun) {
+            heads.back() = {word, adjective};
         }
     }
-    return std::nullopt;
+    for (std::size_t i = 0; i < heads.size(); ++i) {
+        const auto& [head, alsoAdjective] = heads[i];
+        if (!head.empty() && !(alsoAdjective && i + 1 < heads.size()) && IsPlural(head) != plural) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<std::string> ClueWriter::ClueOfSense(const std::string& rawDefinition,
+                                                   const std::string& answer) const {
+    const std::string definition =
+        PlainDefinition(m_rules.spellings.Anglicised(rawDefinition), &m_lexicon);
+    const std::size_t maxLength = kMaxClueLength - (answer.size() >= 10 ? 5 : 4);
+    std::string clue = ShortenDefinition(definition, maxLength, &m_lexicon);
+    if (!IsFair(clue, answer)) {
+        return std::nullopt;
+    }
+    if (clue[0] >= 'a' && clue[0] <= 'z') {
+        clue[0] = static_cast<char>(clue[0] - 'a' + 'A');
+    }
+    return clue;
 }
 
 } // namespace datatool

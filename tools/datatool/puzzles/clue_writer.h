@@ -1,14 +1,18 @@
 // ClueWriter: crossword clues for an answer from its WordNet definitions. A word with
-// any sense that is a slur or an obscenity gets none. Otherwise its clues come from the
-// most used senses (a tie goes to the sense the answer heads, so "fin" is not clued as a
-// number) whose definitions are fit to show: not of a proper name, not filed as obscene,
-// offensive or slang for the body or its acts, not American (baseball, the United
-// States, a sense the exclusions name), naming no excluded or blocked word, and giving
-// the answer away in no form (the answer, its inflections, its lemmas, words of the same
-// root). The definition loses its examples, takes British spellings, ends on a complete
-// phrase (cut only after a noun) and then the answer's letter count: "Water frozen in
-// the solid state (3)", at most kMaxClueLength characters. Holds references to the lexicon and the
-// rules, which must outlive it; read-only, so any number of threads may share it.
+// any sense that is a slur, an obscenity or sexual gets none, nor does a function word
+// ("under", "very"), whose WordNet senses are its rare ones. Otherwise its clues come
+// from the best evidenced senses (uses shared among the synonyms listed before the word;
+// a tie goes to the sense the answer heads, so "fin" is not clued as a number) whose
+// definitions are fit to show: not of a proper name, not filed as obscene, offensive or
+// slang for the body or its acts, not American (baseball, the United States, a sense
+// the exclusions name), not naming the word or telling where it is found rather than
+// defining it ("informal term for", "native to"), agreeing in number with the answer, naming no
+// excluded or blocked word, and giving the answer away in no form (the answer, its inflections, its
+// lemmas, words of the same root). The definition loses its examples, asides, hedges and
+// qualifiers, takes British spellings, ends on a complete phrase (cut only after a noun) and then
+// the answer's letter count: "Water frozen in the solid state (3)", at most kMaxClueLength
+// characters. Holds references to the lexicon and the rules, which must outlive it;
+// read-only, so any number of threads may share it.
 #pragma once
 
 #include "content_rules.h"
@@ -30,8 +34,8 @@ public:
     ClueWriter(const WordNetLexicon& lexicon, const ContentRules& rules)
         : m_lexicon(lexicon), m_rules(rules) {}
 
-    // answer: upper-case A to Z. The clue of its most used fair sense, then those of
-    // other senses used at least a quarter as often (and three times), up to
+    // answer: upper-case A to Z. The clue of its best evidenced fair sense, then those of
+    // other senses it heads that are evidenced at least half as well, up to
     // kMaxCluesPerAnswer, each once; none when no sense gives a fair clue.
     std::vector<std::string> CluesFor(const std::string& answer) const;
     // The first of CluesFor, or nothing.
@@ -55,6 +59,13 @@ private:
     // A noun's definition that starts with a verb ("commiserates with someone" for
     // "sympathiser"): WordNet's slip, which no clue repeats.
     bool DefinesNounByVerb(const WordSense& sense, const std::string& definition) const;
+    // Whether the lower-case word is the plural of a noun used at least as often as the
+    // word itself ("years", "hours"; not "gas" beside "Ga").
+    bool IsPlural(const std::string& word) const;
+    // Whether the head of the definition's opening noun phrase is plural as the answer
+    // is (plural) or singular as it is not, or the definition has none ("any of ..."): "a
+    // late time of life" is no clue for "years", nor "fairies that ..." for "elf".
+    bool AgreesInNumber(const std::string& definition, bool plural) const;
 
     const WordNetLexicon& m_lexicon;
     const ContentRules& m_rules;
@@ -69,11 +80,20 @@ std::string DefinitionOf(std::string_view gloss);
 // smooth".
 std::string WithoutLeadingAside(const std::string& definition);
 
-// The definition cut to at most maxLength characters: its first part (up to "; "),
-// with the next joined while it fits; too long, it loses its parenthesised asides,
-// then ends at the last clause boundary (a comma, or before "that", "which", "and",
-// ...) that leaves at least half of it, less any word that would leave it dangling, and
-// with a lexicon only where the cut ends on a noun. Empty when no such boundary exists:
+// The definition the way a setter words it: each part without its asides ("(especially
+// in infants)"), examples and qualifiers ("e.g. China and Japan", "especially ..."),
+// hedges ("usually", "often") and the tail of a long list of single words joined by "or"
+// ("size or number or quantity" gives "size or number"), and opening plainly ("of or
+// relating to" gives "relating to"); with a lexicon, a part cut
+// before a qualifier ends on a noun ("a shrub extensively cultivated in e.g. China"
+// gives "a shrub").
+std::string PlainDefinition(const std::string& definition, const WordNetLexicon* lexicon = nullptr);
+
+// The definition cut to at most maxLength characters: its first part (up to "; "); too
+// long, it loses its parenthesised asides, then ends at the last clause boundary (a
+// comma, or before "that", "which", "and", ...) that leaves at least half of it, less
+// any word that would leave it dangling, and with a lexicon only where the cut ends on
+// a noun. Empty when no such boundary exists:
 // a clue is never cut mid-phrase.
 std::string ShortenDefinition(const std::string& definition, std::size_t maxLength,
                               const WordNetLexicon* lexicon = nullptr);
