@@ -1,15 +1,20 @@
 // What a family puzzle bank may show, checked independently of the generators against the
-// lists under data/puzzles/: no word of a blocked or excluded family in an answer, list
-// word, clue, hidden word or any line of a wordsearch grid (all 8 directions, filler
-// included, a run inside one hidden word aside); answers and list words in British
-// spelling, with a vowel (no abbreviation); clues that end on a complete phrase, in
-// British spelling, none twice in one puzzle; hidden words whose letters spell no other
-// word of the list, none twice in a bank.
+// lists under data/puzzles/, WordNet and the corpus counts: no word of a blocked or
+// excluded family in an answer, list word, clue, hidden word or any line of a wordsearch
+// grid (all 8 directions, filler included, a run inside one hidden word aside); answers
+// and list words in British spelling, with a vowel (no abbreviation), counted by the
+// British corpus often enough for the puzzle's difficulty, not American by the counts,
+// without a sexual sense; a wordsearch theme's words carrying its prefix or suffix as
+// one; clues that end on a complete phrase, in British spelling, of no American field,
+// in a setter's words (no "e.g.", hedges, asides or second parts), agreeing in number
+// with a plural answer, none twice in one puzzle; hidden words whose letters spell no
+// other word of the list, none twice in a bank.
 #pragma once
 
 #include "puzzle_validation.h"
 #include "puzzles/clue_writer.h"
 #include "puzzles/content_rules.h"
+#include "puzzles/word_counts.h"
 
 #include <algorithm>
 #include <cctype>
@@ -45,12 +50,60 @@ inline bool EndsInStrayPunctuation(const std::string& text) {
     return !std::isalnum(last) && last != ')';
 }
 
+inline std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// The least count in the British corpus of a word shown at each bank difficulty.
+constexpr int kMinCountOfDifficulty[] = {5000, 3000, 1000, 500};
+
+// Whether a definition of the word's senses is sexual.
+inline bool HasSexualSense(const std::string& lower, const datatool::WordNetLexicon& lexicon) {
+    for (const datatool::WordSense& sense : lexicon.Senses(lower)) {
+        const std::string definitions = Lower(sense.gloss.substr(0, sense.gloss.find('"')));
+        std::string word;
+        for (std::size_t i = 0; i <= definitions.size(); ++i) {
+            if (i < definitions.size() &&
+                std::isalpha(static_cast<unsigned char>(definitions[i]))) {
+                word += definitions[i];
+                continue;
+            }
+            if (word == "sexual" || word == "sexually" || word == "erotic") {
+                return true;
+            }
+            word.clear();
+        }
+    }
+    return false;
+}
+
+// What a word shown in a puzzle of the difficulty must be beside what ShownWordProblems
+// checks: counted by the British corpus often enough for the difficulty, not counted by
+// the American alone, and of no sexual sense.
+inline std::vector<std::string> CommonWordProblems(const std::string& word, int difficulty,
+                                                   const datatool::CorpusCounts& counts,
+                                                   const datatool::WordNetLexicon& lexicon) {
+    const std::string lower = Lower(word);
+    std::vector<std::string> problems;
+    const int count = counts.british.Count(lower);
+    if (difficulty < 0 || difficulty > 3 || count < kMinCountOfDifficulty[difficulty]) {
+        problems.push_back(word + ": too rare for difficulty " + std::to_string(difficulty));
+    }
+    if (count == 0 && counts.american.Count(lower) > 0) {
+        problems.push_back(word + ": counted in American English alone");
+    }
+    if (HasSexualSense(lower, lexicon)) {
+        problems.push_back(word + ": of a sexual sense");
+    }
+    return problems;
+}
+
 // An answer, list word or hidden word (upper case) a setter would give.
 inline std::vector<std::string> ShownWordProblems(const std::string& word,
                                                   const datatool::ContentRules& rules) {
-    std::string lower = word;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string lower = Lower(word);
     std::vector<std::string> problems;
     if (rules.family.BlocksWord(lower) || rules.exclusions.Excludes(lower)) {
         problems.push_back(word + ": of a blocked or excluded family");
@@ -66,10 +119,39 @@ inline std::vector<std::string> ShownWordProblems(const std::string& word,
     return problems;
 }
 
-// A clue as the bank holds it, "Text (N)".
-inline std::vector<std::string> ClueProblems(const std::string& clue,
+// Whether the text holds one of the parts, lower case.
+template <class Parts>
+bool HoldsAny(const std::string& text, const Parts& parts) {
+    const std::string lower = Lower(text);
+    return std::any_of(std::begin(parts), std::end(parts),
+                       [&](const char* part) { return lower.find(part) != std::string::npos; });
+}
+
+// Whether the lower-case answer is the plural of a noun used at least as often.
+inline bool IsPluralNoun(const std::string& lower, const datatool::WordNetLexicon& lexicon) {
+    const int own = lexicon.UseCountOf(lower, datatool::WordClass::Noun);
+    for (const std::string& singular : lexicon.NounSingulars(lower)) {
+        if (lexicon.UseCountOf(singular, datatool::WordClass::Noun) >= own) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A clue as the bank holds it, "Text (N)", for its upper-case answer.
+inline std::vector<std::string> ClueProblems(const std::string& clue, const std::string& answer,
                                              const datatool::ContentRules& rules,
                                              const datatool::WordNetLexicon& lexicon) {
+    // Words of a dictionary's voice, which a setter leaves out.
+    static const char* const kDictionaryVoice[] = {
+        " e.g.",  " i.e.", " usually ", " typically ", "(especially",
+        "(as in", "; ",    "term for ", "terms for ",
+    };
+    // Openings of a dictionary's voice.
+    static const char* const kDictionaryOpenings[] = {"of or relating", "native to", "usually ",
+                                                      "typically "};
+    static const char* const kAmericanFields[] = {
+        "baseball", "american football", "scrimmage", "quarterback", "touchdown", "forward pass"};
     std::vector<std::string> problems;
     const std::string text = clue.substr(0, clue.rfind(" ("));
     if (EndsMidPhrase(text) || EndsInStrayPunctuation(text) ||
@@ -83,7 +165,49 @@ inline std::vector<std::string> ClueProblems(const std::string& clue,
     if (!rules.spellings.FirstUsSpelling(text).empty()) {
         problems.push_back("clue in US spelling: " + clue);
     }
+    if (HoldsAny(text, kAmericanFields)) {
+        problems.push_back("clue of an American field: " + clue);
+    }
+    if (HoldsAny(text, kDictionaryVoice) ||
+        std::any_of(std::begin(kDictionaryOpenings), std::end(kDictionaryOpenings),
+                    [&](const char* opening) { return Lower(text).starts_with(opening); })) {
+        problems.push_back("clue in a dictionary's voice: " + clue);
+    }
+    if ((text.starts_with("A ") || text.starts_with("An ")) &&
+        IsPluralNoun(Lower(answer), lexicon)) {
+        problems.push_back("a singular clue for the plural " + answer + ": " + clue);
+    }
     return problems;
+}
+
+// A word of a wordsearch whose title names a prefix ("Beginning with UN") or a suffix
+// ("Ending in ABLE") that carries it as one: the rest of the word is three letters or
+// more, after a prefix a word WordNet knows, before a suffix that makes adjectives in a
+// word that is one.
+inline std::vector<std::string> ThemeProblems(const std::string& title, const std::string& word,
+                                              const datatool::WordNetLexicon& lexicon) {
+    static const char* const kAdjectiveSuffixes[] = {"ABLE", "OUS", "IVE", "FUL", "LESS", "ISH"};
+    const bool prefix = title.starts_with("Beginning with ");
+    const bool suffix = title.starts_with("Ending in ");
+    if (!prefix && !suffix) {
+        return {};
+    }
+    const std::string affix = title.substr(title.rfind(' ') + 1);
+    const bool spelt = prefix ? word.starts_with(affix) : word.ends_with(affix);
+    if (!spelt || word.size() < affix.size() + 3) {
+        return {word + ": does not carry " + affix};
+    }
+    const std::string lower = Lower(word);
+    const bool adjectiveSuffix =
+        suffix && std::any_of(std::begin(kAdjectiveSuffixes), std::end(kAdjectiveSuffixes),
+                              [&](const char* ending) { return affix == ending; });
+    const std::vector<datatool::WordClass> classes = lexicon.ClassesOf(lower);
+    if ((prefix && lexicon.BaseForms(lower.substr(affix.size())).empty()) ||
+        (adjectiveSuffix && std::find(classes.begin(), classes.end(),
+                                      datatool::WordClass::Adjective) == classes.end())) {
+        return {word + ": spells " + affix + " but does not carry it"};
+    }
+    return {};
 }
 
 // The words that come more than once.

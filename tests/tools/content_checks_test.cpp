@@ -50,9 +50,85 @@ TEST(ContentChecks, CluesCutMidPhraseOrInAmericanSpellingOrOfABlockedFamilyAreFa
     };
     for (const auto& test : cases) {
         EXPECT_EQ(
-            !content_checks::ClueProblems(test.clue, real_vocabulary::Rules(), *lexicon).empty(),
+            !content_checks::ClueProblems(test.clue, "CLUE", real_vocabulary::Rules(), *lexicon)
+                 .empty(),
             test.fault)
             << test.clue;
+    }
+}
+
+TEST(ContentChecks, WordsTooRareForTheDifficultyAmericanOrSexualAreFaults) {
+    const datatool::WordNetLexicon* lexicon = real_vocabulary::Lexicon();
+    const datatool::CorpusCounts* counts = real_vocabulary::Counts();
+    ASSERT_TRUE(lexicon != nullptr && counts != nullptr);
+    const struct {
+        const char* word;
+        int difficulty;
+        bool fault;
+    } cases[] = {
+        {"KUDZU", 3, true},      {"ABLER", 3, true},   {"GLORIED", 3, true},
+        {"WIRELESSES", 3, true}, {"MOP", 0, true},     {"MOP", 3, false},
+        {"SIDEWALK", 3, true},   {"ANYMORE", 3, true}, {"AROUSAL", 3, true},
+        {"VOLUPTUOUS", 3, true}, {"HOURS", 0, false},  {"CHIPS", 1, false},
+        {"PAVEMENT", 2, false},  {"GARDEN", 4, true},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(!content_checks::CommonWordProblems(test.word, test.difficulty, *counts, *lexicon)
+                       .empty(),
+                  test.fault)
+            << test.word << " " << test.difficulty;
+    }
+}
+
+TEST(ContentChecks, CluesInADictionarysVoiceOfAnAmericanFieldOrOfTheWrongNumberAreFaults) {
+    const datatool::WordNetLexicon* lexicon = real_vocabulary::Lexicon();
+    ASSERT_NE(lexicon, nullptr);
+    const struct {
+        const char* clue;
+        const char* answer;
+        bool fault;
+    } cases[] = {
+        {"A late time of life (5)", "YEARS", true},
+        {"A period of time assigned for work (5)", "HOURS", true},
+        {"Weapons considered collectively (4)", "ARMS", false},
+        {"A usually soluble substance for staining or colouring e.g. fabrics (3)", "DYE", true},
+        {"Acute abdominal pain (especially in infants) (5)", "COLIC", true},
+        {"A drama set to music; consists of singing (5)", "OPERA", true},
+        {"Of or relating to tides (5)", "TIDAL", true},
+        {"Informal terms for the leg (3)", "PIN", true},
+        {"A base hit in baseball (5)", "HOMER", true},
+        {"A successful forward pass in football (10)", "COMPLETION", true},
+        {"A soluble substance for staining or colouring (3)", "DYE", false},
+        {"Relating to tides (5)", "TIDAL", false},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(!content_checks::ClueProblems(test.clue, test.answer, real_vocabulary::Rules(),
+                                                *lexicon)
+                       .empty(),
+                  test.fault)
+            << test.clue;
+    }
+}
+
+TEST(ContentChecks, WordsThatSpellAThemesAffixWithoutCarryingItAreFaults) {
+    const datatool::WordNetLexicon* lexicon = real_vocabulary::Lexicon();
+    ASSERT_NE(lexicon, nullptr);
+    const struct {
+        const char* title;
+        const char* word;
+        bool fault;
+    } cases[] = {
+        {"Ending in ABLE", "FABLE", true},     {"Ending in ABLE", "GABLE", true},
+        {"Ending in ABLE", "AMICABLE", false}, {"Ending in OUS", "BURNOUS", true},
+        {"Ending in OUS", "MARABOUS", true},   {"Ending in OUS", "FAMOUS", false},
+        {"Ending in ING", "CASTLE", true},     {"Beginning with UN", "UNDERACTS", true},
+        {"Beginning with UN", "UNTIE", false}, {"Starting with B", "BURNOUS", false},
+        {"Double L", "BALLET", false},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(!content_checks::ThemeProblems(test.title, test.word, *lexicon).empty(),
+                  test.fault)
+            << test.title << " " << test.word;
     }
 }
 

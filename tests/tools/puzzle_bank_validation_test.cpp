@@ -1,5 +1,5 @@
 // Puzzle banks read back through the game's bank reader, every puzzle checked by the
-// independent checkers, its words and clues by the content checks: a small bank generated
+// independent checkers, its words, themes and clues by the content checks: a small bank generated
 // here from the real word list and WordNet (both builds), and the whole bank the disc
 // target wrote beside this test program, with its counts (release build only: the
 // checks of 1,400 puzzles take half a minute under the sanitizers).
@@ -42,7 +42,7 @@ class BankChecker {
 public:
     explicit BankChecker(std::vector<u8> file)
         : m_file(std::move(file)), m_rules(real_vocabulary::Rules()),
-          m_lexicon(*real_vocabulary::Lexicon()),
+          m_lexicon(*real_vocabulary::Lexicon()), m_counts(*real_vocabulary::Counts()),
           m_letterSets(content_checks::LetterSets(real_vocabulary::Words())),
           m_stream(m_file.data(), static_cast<unsigned int>(m_file.size()), K_IO_ACCESS_READ) {
         EXPECT_TRUE(m_bank.Load(&m_stream));
@@ -84,9 +84,10 @@ private:
         EXPECT_TRUE(problems.empty()) << "puzzle " << id << ": " << problems[0];
     }
 
-    void ExpectShownWords(const std::vector<std::string>& words, int id) const {
+    void ExpectShownWords(const std::vector<std::string>& words, int id, int difficulty) const {
         for (const std::string& word : words) {
             Expect(content_checks::ShownWordProblems(word, m_rules), id);
+            Expect(content_checks::CommonWordProblems(word, difficulty, m_counts, m_lexicon), id);
         }
     }
 
@@ -109,7 +110,8 @@ private:
 
     void ExpectFamilyClues(const CrosswordData& crossword) {
         for (int w = 0; w < crossword.words.Size(); ++w) {
-            Expect(content_checks::ClueProblems(crossword.words(w).clue, m_rules, m_lexicon),
+            Expect(content_checks::ClueProblems(crossword.words(w).clue, crossword.words(w).word,
+                                                m_rules, m_lexicon),
                    crossword.puzzleID);
             m_cluesByAnswer[crossword.words(w).word].push_back(crossword.words(w).clue);
         }
@@ -134,8 +136,10 @@ private:
             std::vector<std::string> words;
             for (int w = 0; w < wordsearch.words.Size(); ++w) {
                 words.push_back(wordsearch.words(w).word);
+                Expect(content_checks::ThemeProblems(wordsearch.title, words.back(), m_lexicon),
+                       entry.id);
             }
-            ExpectShownWords(words, entry.id);
+            ExpectShownWords(words, entry.id, wordsearch.difficulty);
             Expect(content_checks::GridLineProblems(wordsearch, m_rules.family), entry.id);
             return;
         }
@@ -143,13 +147,15 @@ private:
             const CrosswordPuzzle& crossword = static_cast<CrosswordPuzzle&>(puzzle);
             Expect(puzzle_validation::CrosswordProblems(*crossword.m_crossword), entry.id);
             ExpectFamilyClues(*crossword.m_crossword);
-            ExpectShownWords(WordsOf(*crossword.m_crossword, crossword.m_spellout), entry.id);
+            ExpectShownWords(WordsOf(*crossword.m_crossword, crossword.m_spellout), entry.id,
+                             crossword.m_crossword->difficulty);
             return;
         }
         default: {
             const FitwordPuzzle& fitword = static_cast<FitwordPuzzle&>(puzzle);
             Expect(puzzle_validation::FitwordProblems(*fitword.m_fitword), entry.id);
-            ExpectShownWords(WordsOf(*fitword.m_fitword, fitword.m_spellout), entry.id);
+            ExpectShownWords(WordsOf(*fitword.m_fitword, fitword.m_spellout), entry.id,
+                             fitword.m_fitword->difficulty);
             return;
         }
         }
@@ -158,6 +164,7 @@ private:
     std::vector<u8> m_file;
     const ContentRules& m_rules;
     const WordNetLexicon& m_lexicon;
+    const CorpusCounts& m_counts;
     std::vector<std::string> m_hiddenWords;
     std::map<std::string, std::vector<std::string>> m_cluesByAnswer;
     const std::vector<std::size_t> m_letterSets;
@@ -216,6 +223,7 @@ TEST(DiscBank, HoldsEnoughPuzzlesOfEachTypeAndEveryOnePassesEveryCheck) {
     GTEST_SKIP() << "the whole bank is checked in the release build";
 #endif
     ASSERT_NE(real_vocabulary::Lexicon(), nullptr);
+    ASSERT_NE(real_vocabulary::Counts(), nullptr);
     std::ifstream in(DiscBankPath(), std::ios::binary);
     ASSERT_TRUE(in) << DiscBankPath() << " is missing: build the disc target";
     std::vector<u8> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -240,7 +248,7 @@ TEST(DiscBank, HoldsEnoughPuzzlesOfEachTypeAndEveryOnePassesEveryCheck) {
             varied += std::set<std::string>(clues.begin(), clues.end()).size() > 1 ? 1 : 0;
         }
     }
-    EXPECT_GT(often, 20);
+    EXPECT_GT(often, 8);
     EXPECT_GE(varied * 10, often * 9);
 }
 
