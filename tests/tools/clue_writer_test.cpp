@@ -123,6 +123,18 @@ protected:
         folder.AddSynset("noun", {"arms"}, "weapons considered collectively");
         folder.AddSynset("noun", {"arm"}, "a limb");
         folder.AddSynset("noun", {"fairy"}, "a small spirit");
+        folder.AddSynset("noun", {"aster"}, "a herb of the genus Aster");
+        folder.AddSynset("noun", {"aster"}, "a structure formed in the cytoplasm of a cell");
+        folder.AddSynset("noun", {"figure", "fig"}, "a diagram illustrating textual material");
+        folder.AddSynset("noun", {"fig"}, "a sweet pear-shaped fruit");
+        folder.AddSynset("noun", {"donor", "giver", "presenter"}, "person who makes a gift");
+        folder.AddSynset("noun", {"presenter"}, "someone who presents a message");
+        folder.AddSynset("verb", {"dig"}, "turn up earth");
+        folder.AddSynset("noun", {"dug"}, "an udder or teat");
+        folder.AddSynset("adj", {"taken"}, "be affected with an indisposition");
+        folder.AddSynset("noun", {"biplane"}, "old fashioned aircraft; has two wings");
+        folder.AddSynset("noun", {"attic"}, "(architecture) a low wall above the entablature");
+        folder.AddSynset("noun", {"loft", "attic"}, "a room just below the roof");
         folder.AddSynset("noun", {"elf"}, "fairies that are somewhat mischievous");
         folder.AddSynset("adj", {"under"}, "lower in rank");
         folder.AddSynset("adj", {"assorted", "various"}, "of many different kinds");
@@ -141,6 +153,17 @@ protected:
         folder.AddSynset("adj", {"cultivated"}, "grown by people");
         folder.AddUseCount("year%1:28:00:: 1 90");
         folder.AddUseCount("years%1:28:00:: 1 19");
+        folder.AddUseCount("arms%1:06:00:: 1 11");
+        folder.AddUseCount("arm%1:08:00:: 1 40");
+        // The senses a clue falls back on are as well used as the first.
+        folder.AddUseCount("bedroom%1:06:00:: 1 6");
+        folder.AddUseCount("bedroom%1:06:00:: 2 5");
+        folder.AddUseCount("donkey%1:05:00:: 1 6");
+        folder.AddUseCount("donkey%1:05:00:: 2 5");
+        folder.AddUseCount("tap%1:06:00:: 1 6");
+        folder.AddUseCount("tap%1:06:00:: 2 5");
+        folder.AddUseCount("jar%1:06:00:: 1 6");
+        folder.AddUseCount("jar%1:06:00:: 2 5");
         folder.AddUseCount("various%5:00:00:different:00 1 46");
         folder.AddUseCount("various%5:00:00:individual:00 2 36");
         folder.AddUseCount("cue%1:10:00:: 1 10");
@@ -151,7 +174,10 @@ protected:
         folder.AddUseCount("race%2:38:00:: 1 9");
         folder.AddUseCount("race%2:38:01:: 2 5");
         folder.AddUseCount("run%2:38:00:: 1 40");
+        folder.AddUseCount("fig%1:10:00:: 1 45");
+        folder.AddUseCount("attic%1:06:00:: 2 2");
         folder.AddException("verb", "ran run");
+        folder.AddException("verb", "dug dig");
         s_lexicon = new std::optional<WordNetLexicon>(
             WordNetLexicon::Load(folder.Write("clue_writer_test")));
         std::istringstream exclusions("ass\nell: an extension at the end\n");
@@ -266,6 +292,16 @@ TEST_F(ClueWriterTest, WordsADefinitionAsASetterWould) {
         {"Of or belonging to the aristocracy", "belonging to the aristocracy"},
         {"a drama set to music; consists of singing", "a drama set to music; consists of singing"},
         {"bread or cake", "bread or cake"},
+        {"provide with (something) for a purpose", "provide with something for a purpose"},
+        {"given to pleasure and especially games of chance",
+         "given to pleasure and games of chance"},
+        {"old fashioned aircraft; has two wings", "old fashioned aircraft with two wings"},
+        {"not of long duration; having just come into being",
+         "not of long duration; having just come into being"},
+        {"primarily temporal sense; limited in duration", "limited in duration"},
+        {"relating to or resembling or emanating from stars",
+         "relating to or resembling or emanating from stars"},
+        {"a king or queen or other monarch", "a king or queen or other monarch"},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(PlainDefinition(test.definition, &**s_lexicon), test.plain) << test.definition;
@@ -329,6 +365,13 @@ TEST_F(ClueWriterTest, VariesTheClueOverGoodSensesAndPassesOverAmericanAndSlippe
         {"DEFLATION", {"A fall of prices (9)"}}, // an everyday sense first
         {"LOTUS", {}},                           // tells where it grows, not what it is
         {"PIN", {}},                             // names the word rather than defining it
+        {"ASTER", {}}, // its usual sense shows it, and it falls back on no unused one
+        {"FIG", {"A sweet pear-shaped fruit (3)"}}, // not short for "figure"
+        {"PRESENTER", {}}, // it heads senses of its own, so not clued as a donor
+        {"DUG", {}},       // a solver reads it as a form of "dig"
+        {"TAKEN", {}},     // an adjective defined by a bare verb
+        {"BIPLANE", {"Old fashioned aircraft with two wings (7)"}},
+        {"ATTIC", {"A room just below the roof (5)"}}, // used, and no specialist's
     };
     for (const auto& test : cases) {
         EXPECT_EQ(s_writer->CluesFor(test.answer), test.clues) << test.answer;

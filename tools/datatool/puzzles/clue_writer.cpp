@@ -8,12 +8,6 @@
 namespace datatool {
 namespace {
 
-// Definitions of American senses: a British clue gives another.
-const char* const kAmericanMarks[] = {
-    "baseball",    "american football", "united states", "u.s.",          "scrimmage",
-    "quarterback", "touchdown",         "forward pass",  "football team", "base hit",
-};
-
 // Words after which a noun must come: articles and determiners.
 const char* const kDeterminers[] = {"a",   "an",   "the",   "its",  "their", "his",   "her",
                                     "our", "your", "my",    "this", "these", "those", "some",
@@ -111,19 +105,6 @@ bool ShareRoot(const std::string& a, const std::string& b) {
     return shared >= kMinSharedRoot && shared + kRootEndingLength >= std::min(a.size(), b.size());
 }
 
-// WordNet's topic and region domains of American senses.
-const char* const kAmericanDomains[] = {"baseball", "american_football", "united_states"};
-
-// Whether the sense is filed under an American domain, or its definition names what
-// only Americans would know it by.
-bool IsAmericanSense(const WordSense& sense, const std::string& definition) {
-    const std::string lower = LowerCase(definition);
-    return std::any_of(std::begin(kAmericanMarks), std::end(kAmericanMarks),
-                       [&](const char* mark) { return Contains(lower, mark); }) ||
-           std::any_of(sense.domains.begin(), sense.domains.end(),
-                       [](const std::string& domain) { return IsOneOf(domain, kAmericanDomains); });
-}
-
 bool IsPrintable(const std::string& text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~'; });
 }
@@ -139,8 +120,12 @@ std::vector<std::string> SplitParts(const std::string& text) {
     return parts;
 }
 
+// Asides that stand for an object the definition needs: "provide with (something)".
+const char* const kPlaceholders[] = {"something", "someone", "somebody", "oneself"};
+
 // The text without its parenthesised asides and the blank before each; an aside glued to
-// the word after it is part of that word: "an (over)abundance" gives "an overabundance".
+// the word after it is part of that word ("an (over)abundance" gives "an overabundance"),
+// a placeholder is kept as a word.
 std::string WithoutAsides(const std::string& text) {
     std::string out;
     int depth = 0;
@@ -152,8 +137,10 @@ std::string WithoutAsides(const std::string& text) {
                 asideStart = i + 1;
             }
         } else if (c == ')' && depth > 0) {
-            if (--depth == 0 && i + 1 < text.size() && IsLetter(text[i + 1])) {
-                out += text.substr(asideStart, i - asideStart);
+            const std::string aside = text.substr(asideStart, i - asideStart);
+            if (--depth == 0 &&
+                ((i + 1 < text.size() && IsLetter(text[i + 1])) || IsOneOf(aside, kPlaceholders))) {
+                out += aside;
             } else if (depth == 0 && !out.empty() && out.back() == ' ') {
                 out.pop_back();
             }
@@ -292,9 +279,13 @@ constexpr int kFewUses = 3;
 
 // A sense's uses, shared among the synonyms listed before the word: a solver thinks of
 // "various" as "of many different kinds" sooner than as "respective".
+int SharedUses(const WordSense& sense) {
+    return sense.useCount * 2 / (sense.synonymRank + 2);
+}
+
+// The shared uses when they are enough to tell which sense is the usual one.
 int Evidence(const WordSense& sense) {
-    const int uses = sense.useCount * 2 / (sense.synonymRank + 2);
-    return uses < kFewUses ? 0 : uses;
+    return SharedUses(sense) < kFewUses ? 0 : SharedUses(sense);
 }
 
 // A sense of a special field: filed under a topic or region, or named so by an aside
@@ -304,38 +295,42 @@ bool IsSpecialist(const WordSense& sense) {
 }
 
 // The senses a setter would reach for first: the best evidenced, a tie (or too few uses
-// to tell) going to a sense the word heads over one where it is a lesser synonym, then
-// to an everyday sense over a specialist one, then to the more used, then to WordNet's
-// order (nouns first), so that "mop" is a cleaning implement, not a grimace.
+// to tell) going to an everyday sense over a specialist one, then to the more used (uses
+// shared among the synonyms before the word), then to a sense the word heads over one
+// where it is a lesser synonym, then to WordNet's order (nouns first), so that "mop" is
+// a cleaning implement, not a grimace, and "attic" a room, not a wall.
 std::vector<WordSense> InSettersOrder(std::vector<WordSense> senses) {
     std::stable_sort(senses.begin(), senses.end(), [](const WordSense& a, const WordSense& b) {
         if (Evidence(a) != Evidence(b)) {
             return Evidence(a) > Evidence(b);
         }
-        if ((a.synonymRank == 0) != (b.synonymRank == 0)) {
-            return a.synonymRank == 0;
-        }
         if (IsSpecialist(a) != IsSpecialist(b)) {
             return IsSpecialist(b);
         }
-        if (a.useCount != b.useCount) {
-            return a.useCount > b.useCount;
+        if (SharedUses(a) != SharedUses(b)) {
+            return SharedUses(a) > SharedUses(b);
+        }
+        if ((a.synonymRank == 0) != (b.synonymRank == 0)) {
+            return a.synonymRank == 0;
         }
         return a.wordClass < b.wordClass;
     });
     return senses;
 }
 
-// A sense a setter clues by: evidenced at least a kSecondSenseShare-th as well as the
-// word's best, so that a word whose usual sense gives no fair clue does not fall back
-// on a rare one ("onset" as an attack).
-bool IsWellUsed(const WordSense& sense, int bestEvidence) {
-    return Evidence(sense) * kSecondSenseShare >= bestEvidence;
+// Whether the word heads the sense, or a tagged use tells that it is known by it.
+bool IsHeaded(const WordSense& sense) {
+    return sense.synonymRank == 0 || sense.useCount > 0;
 }
 
-// A further sense varies the clue when it is well used, evidenced and headed by the word.
-bool IsGoodSecondSense(const WordSense& sense, int bestEvidence) {
-    return sense.synonymRank == 0 && Evidence(sense) > 0 && IsWellUsed(sense, bestEvidence);
+// A sense besides the word's best that a setter clues by, varying the clue: headed by
+// the word, evidenced, and used at least a kSecondSenseShare-th as well as the best; so a
+// word whose usual sense gives no fair clue does not fall back on a rare one ("aster" as
+// a structure in a cell, "storyteller" as a liar).
+bool IsGoodFurtherSense(const WordSense& sense, const WordSense& best) {
+    return sense.synonymRank == 0 && Evidence(sense) > 0 &&
+           Evidence(sense) * kSecondSenseShare >= Evidence(best) &&
+           SharedUses(sense) * kSecondSenseShare >= SharedUses(best);
 }
 
 // Where a definition names the word rather than what it means.
@@ -343,12 +338,19 @@ const char* const kTermsFor[] = {"term for ", "terms for ", "word for ", "name f
 // How a definition opens that tells where a thing is found, not what it is.
 const char* const kPlaceOpenings[] = {"native to ", "native of ", "found in ", "found on "};
 
+// A definition that only names what the word is said of ("of legislation").
+bool IsNoteOnUse(const std::string& lowerCaseDefinition) {
+    return lowerCaseDefinition.starts_with("of ") &&
+           std::count(lowerCaseDefinition.begin(), lowerCaseDefinition.end(), ' ') < 3;
+}
+
 // A definition that tells how the word is used or where it is found rather than what it
 // means ("used in negative statements to describe ...", "informal terms for the leg",
+// "of legislation",
 // "native to eastern Asia").
 bool DescribesUsage(const std::string& definition) {
     const std::string lower = LowerCase(definition);
-    return lower.starts_with("used ") ||
+    return lower.starts_with("used ") || IsNoteOnUse(lower) ||
            std::any_of(std::begin(kTermsFor), std::end(kTermsFor),
                        [&](const char* term) { return Contains(lower, term); }) ||
            std::any_of(std::begin(kPlaceOpenings), std::end(kPlaceOpenings),
@@ -399,16 +401,28 @@ std::string EndingOnNoun(const std::string& text, const WordNetLexicon& lexicon)
 
 // Where a definition turns to examples or a qualifier, which a clue leaves out.
 const char* const kQualifiers[] = {" e.g.", " especially ", " esp. ", " i.e.", ", as "};
+// A qualifier joined on by "and" or "or" is part of the meaning ("pleasure and especially
+// games of chance"): the clue keeps what it qualifies and drops the word alone.
+const std::pair<const char*, const char*> kJoinedQualifiers[] = {
+    {" and especially ", " and "},
+    {" or especially ", " or "},
+};
+// A part of a definition of this many words at most that ends in "sense" is a note.
+constexpr std::size_t kMaxNoteWords = 3;
+// Words that open what a further part of a definition says the thing has ("airplane; has
+// two wings"), which the clue joins to the first with "with".
+const char* const kCountWords[] = {"a",   "an",    "two",  "three",   "four",
+                                   "six", "eight", "many", "several", "no"};
 // Hedging adverbs, which a clue leaves out ("a usually soluble substance").
 const char* const kHedges[] = {"usually",   "typically", "normally",
                                "generally", "commonly",  "often"};
 
-// Openings a setter words more plainly.
+// Openings a setter words more plainly; any other "of or ..." loses its "of or" ("of or
+// relating or belonging to" gives "relating or belonging to").
 const std::pair<const char*, const char*> kPlainOpenings[] = {
-    {"of or relating to ", "relating to "},
     {"of or pertaining to ", "relating to "},
-    {"of or belonging to ", "belonging to "},
     {"relating to or characteristic of ", "relating to "},
+    {"of or ", ""},
 };
 
 std::string WithPlainOpening(const std::string& text) {
@@ -454,13 +468,14 @@ std::string WithoutHedges(const std::string& text) {
     return Joined(tokens);
 }
 
-// The text with a list of single words joined by "or" cut to its first two: "size or
-// number or quantity or extent" gives "size or number".
+// The text with a list of single words joined by "or" that ends it cut to its first two:
+// "size or number or quantity or extent" gives "size or number".
 std::string WithoutLongLists(const std::string& text) {
     std::vector<std::string> tokens = Tokens(text);
     for (std::size_t i = 0; i + 3 < tokens.size(); ++i) {
         const auto isLink = [&](std::size_t at) {
-            return at + 1 < tokens.size() && tokens[at] == "or" && tokens[at + 1].back() != ',';
+            return at + 1 < tokens.size() && tokens[at] == "or" && tokens[at + 1].back() != ',' &&
+                   !IsOneOf(tokens[at + 1], kDeterminers) && tokens[at + 1] != "other";
         };
         if (!isLink(i) || !isLink(i + 2)) {
             continue;
@@ -468,6 +483,9 @@ std::string WithoutLongLists(const std::string& text) {
         std::size_t end = i + 2;
         while (isLink(end)) {
             end += 2;
+        }
+        if (end < tokens.size()) {
+            continue; // the words after the list may need its last word: "or emanating from"
         }
         tokens.erase(tokens.begin() + static_cast<std::ptrdiff_t>(i + 2),
                      tokens.begin() + static_cast<std::ptrdiff_t>(end));
@@ -525,8 +543,24 @@ std::string ShortenDefinition(const std::string& definition, std::size_t maxLeng
 
 std::string PlainDefinition(const std::string& definition, const WordNetLexicon* lexicon) {
     std::string plain;
-    for (const std::string& part : SplitParts(definition)) {
-        std::string text = WithoutAsides(part);
+    const std::vector<std::string> parts = SplitParts(definition);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        std::string text = WithoutAsides(parts[i]);
+        for (const auto& [joined, link] : kJoinedQualifiers) {
+            for (std::size_t at = text.find(joined); at != std::string::npos;
+                 at = text.find(joined, at)) {
+                text.replace(at, std::string_view(joined).size(), link);
+            }
+        }
+        const std::vector<std::string> tokens = Tokens(text);
+        if (tokens.size() <= kMaxNoteWords && !tokens.empty() && tokens.back() == "sense") {
+            continue; // a note on the sense ("primarily temporal sense"), not a definition
+        }
+        const bool having =
+            i == 1 && tokens.size() > 2 && tokens[0] == "has" && IsOneOf(tokens[1], kCountWords);
+        if (having) {
+            text = "with " + text.substr(text.find(' ') + 1);
+        }
         const std::size_t qualifier = FirstQualifier(text);
         if (qualifier != std::string::npos && qualifier > 0) {
             text = WithoutDanglingEnd(text.substr(0, qualifier));
@@ -536,7 +570,7 @@ std::string PlainDefinition(const std::string& definition, const WordNetLexicon*
         }
         text = WithPlainOpening(Tidied(WithoutHedges(WithoutLongLists(text))));
         if (!text.empty()) {
-            plain += (plain.empty() ? "" : "; ") + text;
+            plain += (plain.empty() ? "" : having ? " " : "; ") + text;
         }
     }
     return plain;
@@ -584,10 +618,20 @@ bool ClueWriter::Reveals(std::string_view text, const std::string& answer) const
     return false;
 }
 
-bool ClueWriter::DefinesNounByVerb(const WordSense& sense, const std::string& definition) const {
+bool ClueWriter::DefinesByVerb(const WordSense& sense, const std::string& definition) const {
     const std::vector<std::string> words = Words(definition);
-    return sense.wordClass == WordClass::Noun && !words.empty() &&
-           m_lexicon.ClassesOf(words[0]) == std::vector<WordClass>{WordClass::Verb};
+    if (words.empty()) {
+        return false;
+    }
+    const bool verbAlone = m_lexicon.ClassesOf(words[0]) == std::vector<WordClass>{WordClass::Verb};
+    switch (sense.wordClass) {
+    case WordClass::Noun:
+        return verbAlone;
+    case WordClass::Adjective: // a participle may open it ("lacking ..."), a bare verb not
+        return words[0] == "be" || (verbAlone && m_lexicon.HasLemma(words[0]));
+    default:
+        return false;
+    }
 }
 
 bool ClueWriter::IsFair(const std::string& clue, const std::string& answer) const {
@@ -607,26 +651,39 @@ std::vector<std::string> ClueWriter::CluesFor(const std::string& answer) const {
     const std::string enumeration = " (" + std::to_string(answer.size()) + ")";
     const std::vector<WordSense> senses = InSettersOrder(m_lexicon.Senses(lower));
     std::vector<std::string> clues;
-    if (HasUnfitSense(senses) || IsOneOf(lower, kDanglingWords)) {
+    if (HasUnfitSense(senses) || IsOneOf(lower, kDanglingWords) || IsReadAsOtherForm(lower)) {
         return clues;
     }
     const bool pluralAnswer = IsPlural(lower);
-    const int bestEvidence = senses.empty() ? 0 : Evidence(senses[0]);
-    for (const WordSense& sense : senses) {
-        const std::string definition = DefinitionOf(sense.gloss);
+    // A word that heads a sense of its own is not clued by one where it is a lesser
+    // synonym and too little used to tell ("presenter" as a donor), nor by one it
+    // shortens ("fig" as a figure).
+    const bool headsASense = std::any_of(senses.begin(), senses.end(), IsHeaded);
+    const bool headsFullSense =
+        std::any_of(senses.begin(), senses.end(),
+                    [](const WordSense& sense) { return sense.synonymRank == 0; });
+    const auto fit = [&](const WordSense& sense, const std::string& definition) {
         const std::string raw = WithoutLeadingAside(definition);
         // An aside that opens the definition names its field ("(baseball)"), a later one
         // gives examples ("as in boxing or American football"), which the clue leaves out.
         const std::string field = definition.substr(0, definition.size() - raw.size());
-        if (sense.properName || HasUnfitUsage(sense) || IsBorrowedNumber(sense) ||
-            IsAmericanSense(sense, field + WithoutAsides(raw)) ||
-            m_rules.exclusions.ExcludesSense(lower, raw) || DefinesNounByVerb(sense, raw) ||
-            DescribesUsage(raw) ||
-            (sense.wordClass == WordClass::Noun && !AgreesInNumber(raw, pluralAnswer)) ||
-            !IsWellUsed(sense, bestEvidence) ||
-            (!clues.empty() && !IsGoodSecondSense(sense, bestEvidence))) {
+        return !sense.properName && !HasUnfitUsage(sense) && !IsBorrowedNumber(sense) &&
+               !(sense.shortened && headsFullSense) && (IsHeaded(sense) || !headsASense) &&
+               !IsAmericanSense(sense, field + WithoutAsides(raw)) &&
+               !m_rules.exclusions.ExcludesSense(lower, raw) && !DefinesByVerb(sense, raw) &&
+               !DescribesUsage(raw) &&
+               (sense.wordClass != WordClass::Noun || AgreesInNumber(raw, pluralAnswer));
+    };
+    // The first fit sense is the word's best; a further one must be as good to vary the
+    // clue, and when the best gives no fair clue, to stand in for it.
+    const WordSense* best = nullptr;
+    for (const WordSense& sense : senses) {
+        const std::string definition = DefinitionOf(sense.gloss);
+        if (!fit(sense, definition) || (best != nullptr && !IsGoodFurtherSense(sense, *best))) {
             continue;
         }
+        best = best == nullptr ? &sense : best;
+        const std::string raw = WithoutLeadingAside(definition);
         if (std::optional<std::string> clue = ClueOfSense(raw, lower)) {
             if (std::find(clues.begin(), clues.end(), *clue + enumeration) == clues.end()) {
                 clues.push_back(*clue + enumeration);
@@ -642,6 +699,13 @@ std::vector<std::string> ClueWriter::CluesFor(const std::string& answer) const {
 std::optional<std::string> ClueWriter::ClueFor(const std::string& answer) const {
     std::vector<std::string> clues = CluesFor(answer);
     return clues.empty() ? std::nullopt : std::optional<std::string>(std::move(clues[0]));
+}
+
+bool ClueWriter::IsReadAsOtherForm(const std::string& word) const {
+    const std::vector<std::string> bases = m_lexicon.BaseForms(word);
+    return m_lexicon.UseCount(word) == 0 &&
+           std::any_of(bases.begin(), bases.end(),
+                       [&](const std::string& base) { return base != word; });
 }
 
 bool ClueWriter::IsPlural(const std::string& word) const {

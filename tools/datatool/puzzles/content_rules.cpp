@@ -160,6 +160,15 @@ const char* const kUnfitMarks[] = {
     "derogatory term", "disparaging term", "vulgar term",
 };
 
+// What definitions of American senses name.
+const char* const kAmericanMarks[] = {
+    "baseball",  "american football", "united states", "u.s.",     "scrimmage", "quarterback",
+    "touchdown", "forward pass",      "football team", "base hit", "lawman",
+};
+
+// WordNet's topic and region domains of American senses.
+const char* const kAmericanDomains[] = {"baseball", "american_football", "united_states"};
+
 // Words of a definition that make the sense sexual.
 const char* const kSexualWords[] = {"sexual", "sexually", "erotic", "erotically", "genitals"};
 
@@ -190,6 +199,20 @@ bool IsFormOfShortWordAlone(const std::string& lowerCaseWord, const WordNetLexic
                        [](const WordSense& sense) { return sense.properName; });
 }
 
+// Whether every sense of every lemma the word is a form of is American ("shortstop").
+bool IsAmericanAlone(const std::string& lowerCaseWord, const WordNetLexicon& lexicon) {
+    bool any = false;
+    for (const std::string& lemma : lexicon.BaseForms(lowerCaseWord)) {
+        for (const WordSense& sense : lexicon.Senses(lemma)) {
+            if (!IsAmericanSense(sense, sense.gloss.substr(0, sense.gloss.find('"')))) {
+                return false;
+            }
+            any = true;
+        }
+    }
+    return any;
+}
+
 // Whether WordNet knows the word: one of its lemmas, a usual form of one, or derived
 // from one ("egregiously", "stickiest").
 bool IsKnownWord(const std::string& lowerCaseWord, const WordNetLexicon& lexicon) {
@@ -206,6 +229,16 @@ bool IsKnownWord(const std::string& lowerCaseWord, const WordNetLexicon& lexicon
 
 } // namespace
 
+bool IsAmericanSense(const WordSense& sense, const std::string& definition) {
+    const std::string lower = LowerCase(definition);
+    return std::any_of(std::begin(kAmericanMarks), std::end(kAmericanMarks),
+                       [&](const char* mark) { return lower.find(mark) != std::string::npos; }) ||
+           std::any_of(sense.domains.begin(), sense.domains.end(), [](const std::string& domain) {
+               return std::any_of(std::begin(kAmericanDomains), std::end(kAmericanDomains),
+                                  [&](const char* american) { return domain == american; });
+           });
+}
+
 bool HasUnfitSense(const std::vector<WordSense>& senses) {
     return std::any_of(senses.begin(), senses.end(),
                        [](const WordSense& sense) { return IsUnfitGloss(sense.gloss); });
@@ -217,7 +250,7 @@ bool IsSetterWord(const std::string& word, const WordNetLexicon& lexicon, const 
     return HasVowel(word) && counts.british.Count(lower) > 0 && !counts.IsAmerican(lower) &&
            !rules.spellings.IsUsSpelling(lower) && !rules.exclusions.Excludes(lower) &&
            !rules.family.BlocksWord(lower) && IsKnownWord(lower, lexicon) &&
-           !HasUnfitSense(lexicon.Senses(lower));
+           !HasUnfitSense(lexicon.Senses(lower)) && !IsAmericanAlone(lower, lexicon);
 }
 
 std::vector<std::string> SetterWords(std::vector<std::string> words, const WordNetLexicon& lexicon,

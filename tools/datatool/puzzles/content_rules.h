@@ -72,11 +72,16 @@ struct ContentRules {
 // Whether a setter would give the upper-case word as an answer or list it: a word
 // WordNet knows (one of its lemmas, a usual form of one or a word derived from one), but
 // not a form of a two-letter word alone ("INS", "UPS"); with a vowel (not "YRS" or
-// "LBS"); neither excluded nor blocked, nor of an unfit sense; written often enough for the British
-// corpus to count it (not "KUDZU", "ABLER" or "GLORIED"), and neither a US spelling nor a word the
-// American corpus alone counts.
+// "LBS"); neither excluded nor blocked, nor of an unfit sense; written often enough for
+// the British corpus to count it (not "KUDZU", "ABLER" or "GLORIED"); neither a US
+// spelling, a word the American corpus alone counts, nor one of American fields alone
+// ("SHORTSTOP").
 bool IsSetterWord(const std::string& word, const WordNetLexicon& lexicon, const ContentRules& rules,
                   const CorpusCounts& counts);
+
+// Whether the sense is American: filed under baseball, American football or the United
+// States, or its definition names what only Americans would know it by ("quarterback").
+bool IsAmericanSense(const WordSense& sense, const std::string& definition);
 
 // Whether a sense of the word, by its definitions (not its examples), is a slur, an
 // obscenity or sexual: a family game shows the word nowhere.

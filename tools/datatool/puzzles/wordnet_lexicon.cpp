@@ -339,15 +339,20 @@ std::optional<WordSense> WordNetLexicon::ReadSense(std::string_view lemma,
         fields.size() < static_cast<std::size_t>(5 + 2 * count)) {
         return std::nullopt;
     }
-    WordSense read{sense.wordClass, sense.useCount, false, {}, 0, 0, {}, {}, {}};
+    WordSense read{sense.wordClass, sense.useCount, false, {}, 0, 0, false, {}, {}, {}};
     read.lexFile = static_cast<int>(Number(fields[1], 10));
+    bool found = false;
     for (long i = 0; i < count; ++i) {
         // An adjective may carry its place in parentheses: "galore(ip)".
         std::string_view word = fields[static_cast<std::size_t>(4 + 2 * i)];
         word = word.substr(0, word.find('('));
-        if (LowerCase(word) == lemma) {
-            read.properName = read.properName || LowerCase(word) != word;
+        const std::string lower = LowerCase(word);
+        if (lower == lemma) {
+            read.properName = read.properName || lower != word;
             read.synonymRank = static_cast<int>(i);
+            found = true;
+        } else if (!found && lower.size() > lemma.size() && lower.starts_with(lemma)) {
+            read.shortened = true;
         }
     }
     const std::size_t pointerStart = static_cast<std::size_t>(5 + 2 * count);

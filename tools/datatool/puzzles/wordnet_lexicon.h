@@ -35,6 +35,8 @@ struct WordSense {
     std::string gloss;   // definitions, then examples in double quotes, as WordNet has them
     int lexFile = 0;     // WordNet's lexicographer file: 8 noun.body, 29 verb.body, ...
     int synonymRank = 0; // the lemma's place among the synset's words, 0 first
+    // The lemma shortens a word the synset lists before it: "fig" beside "figure".
+    bool shortened = false;
     // The first words of the usage domains WordNet files the sense under ("slang",
     // "obscenity", "ethnic_slur"), lower case.
     std::vector<std::string> usages;
