@@ -79,6 +79,39 @@ inline bool HasSexualSense(const std::string& lower, const datatool::WordNetLexi
     return false;
 }
 
+// Whether the text holds one of the parts, lower case.
+template <class Parts>
+bool HoldsAny(const std::string& text, const Parts& parts) {
+    const std::string lower = Lower(text);
+    return std::any_of(std::begin(parts), std::end(parts),
+                       [&](const char* part) { return lower.find(part) != std::string::npos; });
+}
+
+// Whether every sense of every lemma of the word is American: filed under baseball,
+// American football or the United States, or defined in terms of baseball or American
+// football.
+inline bool OfAmericanFieldsAlone(const std::string& lower,
+                                  const datatool::WordNetLexicon& lexicon) {
+    static const char* const kAmericanDomains[] = {"baseball", "american_football",
+                                                   "united_states"};
+    static const char* const kAmericanGames[] = {"baseball", "american football"};
+    bool any = false;
+    for (const std::string& lemma : lexicon.BaseForms(lower)) {
+        for (const datatool::WordSense& sense : lexicon.Senses(lemma)) {
+            const bool filed = std::any_of(
+                sense.domains.begin(), sense.domains.end(), [](const std::string& domain) {
+                    return std::any_of(std::begin(kAmericanDomains), std::end(kAmericanDomains),
+                                       [&](const char* field) { return domain == field; });
+                });
+            if (!filed && !HoldsAny(sense.gloss.substr(0, sense.gloss.find('"')), kAmericanGames)) {
+                return false;
+            }
+            any = true;
+        }
+    }
+    return any;
+}
+
 // What a word shown in a puzzle of the difficulty must be beside what ShownWordProblems
 // checks: counted by the British corpus often enough for the difficulty, not counted by
 // the American alone, and of no sexual sense.
@@ -96,6 +129,9 @@ inline std::vector<std::string> CommonWordProblems(const std::string& word, int 
     }
     if (HasSexualSense(lower, lexicon)) {
         problems.push_back(word + ": of a sexual sense");
+    }
+    if (OfAmericanFieldsAlone(lower, lexicon)) {
+        problems.push_back(word + ": of American fields alone");
     }
     return problems;
 }
@@ -119,14 +155,6 @@ inline std::vector<std::string> ShownWordProblems(const std::string& word,
     return problems;
 }
 
-// Whether the text holds one of the parts, lower case.
-template <class Parts>
-bool HoldsAny(const std::string& text, const Parts& parts) {
-    const std::string lower = Lower(text);
-    return std::any_of(std::begin(parts), std::end(parts),
-                       [&](const char* part) { return lower.find(part) != std::string::npos; });
-}
-
 // Whether the lower-case answer is the plural of a noun used at least as often.
 inline bool IsPluralNoun(const std::string& lower, const datatool::WordNetLexicon& lexicon) {
     const int own = lexicon.UseCountOf(lower, datatool::WordClass::Noun);
@@ -136,6 +164,16 @@ inline bool IsPluralNoun(const std::string& lower, const datatool::WordNetLexico
         }
     }
     return false;
+}
+
+// Whether the lower-case word is a form of another lemma, with no tagged use of its own
+// ("dug" beside "dig"): a solver reads it as that form.
+inline bool IsReadAsAnotherWordsForm(const std::string& lower,
+                                     const datatool::WordNetLexicon& lexicon) {
+    const std::vector<std::string> bases = lexicon.BaseForms(lower);
+    return lexicon.UseCount(lower) == 0 &&
+           std::any_of(bases.begin(), bases.end(),
+                       [&](const std::string& base) { return base != lower; });
 }
 
 // A clue as the bank holds it, "Text (N)", for its upper-case answer.
@@ -148,7 +186,7 @@ inline std::vector<std::string> ClueProblems(const std::string& clue, const std:
         "(as in", "; ",    "term for ", "terms for ",
     };
     // Openings of a dictionary's voice.
-    static const char* const kDictionaryOpenings[] = {"of or relating", "native to", "usually ",
+    static const char* const kDictionaryOpenings[] = {"of or ", "native to", "usually ",
                                                       "typically "};
     static const char* const kAmericanFields[] = {
         "baseball", "american football", "scrimmage", "quarterback", "touchdown", "forward pass"};
@@ -176,6 +214,12 @@ inline std::vector<std::string> ClueProblems(const std::string& clue, const std:
     if ((text.starts_with("A ") || text.starts_with("An ")) &&
         IsPluralNoun(Lower(answer), lexicon)) {
         problems.push_back("a singular clue for the plural " + answer + ": " + clue);
+    }
+    if (text.ends_with(" sense")) {
+        problems.push_back("a note on the sense for a clue: " + clue);
+    }
+    if (IsReadAsAnotherWordsForm(Lower(answer), lexicon)) {
+        problems.push_back(answer + " is clued by senses never used, as a form of another word");
     }
     return problems;
 }

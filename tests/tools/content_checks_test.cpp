@@ -70,7 +70,7 @@ TEST(ContentChecks, WordsTooRareForTheDifficultyAmericanOrSexualAreFaults) {
         {"WIRELESSES", 3, true}, {"MOP", 0, true},     {"MOP", 3, false},
         {"SIDEWALK", 3, true},   {"ANYMORE", 3, true}, {"AROUSAL", 3, true},
         {"VOLUPTUOUS", 3, true}, {"HOURS", 0, false},  {"CHIPS", 1, false},
-        {"PAVEMENT", 2, false},  {"GARDEN", 4, true},
+        {"PAVEMENT", 2, false},  {"GARDEN", 4, true},  {"SHORTSTOP", 3, true},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(!content_checks::CommonWordProblems(test.word, test.difficulty, *counts, *lexicon)
@@ -100,6 +100,10 @@ TEST(ContentChecks, CluesInADictionarysVoiceOfAnAmericanFieldOrOfTheWrongNumberA
         {"A successful forward pass in football (10)", "COMPLETION", true},
         {"A soluble substance for staining or colouring (3)", "DYE", false},
         {"Relating to tides (5)", "TIDAL", false},
+        {"Of or relating or belonging to a city (5)", "CIVIC", true},
+        {"Primarily temporal sense (5)", "SHORT", true},
+        {"An udder or breast (3)", "DUG", true},
+        {"Turn up earth with a spade (3)", "DIG", false},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(!content_checks::ClueProblems(test.clue, test.answer, real_vocabulary::Rules(),
