@@ -224,6 +224,28 @@ inline std::vector<std::string> ClueProblems(const std::string& clue, const std:
     return problems;
 }
 
+// Whether the lower-case word ending in "er" is made from a verb or an adjective: its
+// letters before "er" or "r", a doubled consonant undone, a y turned i restored.
+inline bool HasVerbOrAdjectiveStem(const std::string& lower,
+                                   const datatool::WordNetLexicon& lexicon) {
+    const std::string stem = lower.substr(0, lower.size() - 2);
+    std::vector<std::string> stems{stem, lower.substr(0, lower.size() - 1)};
+    if (stem.size() >= 2 && stem.back() == stem[stem.size() - 2]) {
+        stems.push_back(stem.substr(0, stem.size() - 1));
+    }
+    if (!stem.empty() && stem.back() == 'i') {
+        stems.push_back(stem.substr(0, stem.size() - 1) + "y");
+    }
+    return std::any_of(stems.begin(), stems.end(), [&](const std::string& candidate) {
+        const std::vector<datatool::WordClass> classes = lexicon.ClassesOf(candidate);
+        return lexicon.HasLemma(candidate) &&
+               std::any_of(classes.begin(), classes.end(), [](datatool::WordClass wordClass) {
+                   return wordClass == datatool::WordClass::Verb ||
+                          wordClass == datatool::WordClass::Adjective;
+               });
+    });
+}
+
 // A word of a wordsearch whose title names a prefix ("Beginning with UN") or a suffix
 // ("Ending in ABLE") that carries it as one: the rest of the word is three letters or
 // more, after a prefix a word WordNet knows, before a suffix that makes adjectives in a
@@ -250,6 +272,9 @@ inline std::vector<std::string> ThemeProblems(const std::string& title, const st
         (adjectiveSuffix && std::find(classes.begin(), classes.end(),
                                       datatool::WordClass::Adjective) == classes.end())) {
         return {word + ": spells " + affix + " but does not carry it"};
+    }
+    if (affix == "ER" && !HasVerbOrAdjectiveStem(lower, lexicon)) {
+        return {word + ": ends in ER but is no doer nor comparison"};
     }
     return {};
 }

@@ -127,7 +127,9 @@ TEST(ContentChecks, WordsThatSpellAThemesAffixWithoutCarryingItAreFaults) {
         {"Ending in OUS", "MARABOUS", true},   {"Ending in OUS", "FAMOUS", false},
         {"Ending in ING", "CASTLE", true},     {"Beginning with UN", "UNDERACTS", true},
         {"Beginning with UN", "UNTIE", false}, {"Starting with B", "BURNOUS", false},
-        {"Double L", "BALLET", false},
+        {"Double L", "BALLET", false},         {"Ending in ER", "MOTHER", true},
+        {"Ending in ER", "HEATHER", true},     {"Ending in ER", "WELDER", false},
+        {"Ending in ER", "EASIER", false},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(!content_checks::ThemeProblems(test.title, test.word, *lexicon).empty(),

@@ -42,11 +42,11 @@ const WordAffix kAffixes[] = {
     {"PRE", true, {kVerb, kAdjective, kAdverb}},
     {"RE", true, {kVerb, kAdjective, kAdverb}},
     {"UN", true, {kVerb, kAdjective, kAdverb}},
-    {"ING", false, {kVerb}, true},
-    {"NESS", false, {kNoun}, true},
+    {"ING", false, {kVerb}, true, {kVerb}},
+    {"NESS", false, {kNoun}, true, {kAdjective}},
     {"TION", false, {kNoun}, false},
     {"ABLE", false, {kAdjective}, false},
-    {"MENT", false, {kNoun}, true},
+    {"MENT", false, {kNoun}, true, {kVerb}},
     {"FUL", false, {kAdjective}, true},
     {"LESS", false, {kAdjective}, true},
     {"OUS", false, {kAdjective}, false},
@@ -60,8 +60,8 @@ const WordAffix kAffixes[] = {
     {"ENCE", false, {kNoun}, false},
     {"WARD", false, {kAdjective, kAdverb}, true},
     {"LY", false, {kAdverb, kAdjective}, true},
-    {"ER", false, {kNoun, kAdjective}, true},
-    {"ED", false, {kVerb, kAdjective}, true},
+    {"ER", false, {kNoun, kAdjective}, true, {kVerb, kAdjective}},
+    {"ED", false, {kVerb, kAdjective}, true, {kVerb}},
 };
 // A stem or the word after a prefix has at least this many letters.
 constexpr std::size_t kMinAffixedPart = 3;
@@ -369,6 +369,13 @@ std::optional<WordsearchShape> WordsearchShapeOfDifficulty(int difficulty) {
     }
 }
 
+// Whether one of the classes is one of the wanted ones (any, when none is wanted).
+bool IsOfClass(const std::vector<WordClass>& classes, const std::vector<WordClass>& wanted) {
+    return std::any_of(classes.begin(), classes.end(), [&](WordClass wordClass) {
+        return wanted.empty() || std::find(wanted.begin(), wanted.end(), wordClass) != wanted.end();
+    });
+}
+
 bool CarriesAffix(const std::string& word, const WordAffix& affix, const WordNetLexicon& lexicon) {
     const std::string letters = LowerCase(affix.letters);
     const std::string lower = LowerCase(word);
@@ -377,12 +384,8 @@ bool CarriesAffix(const std::string& word, const WordAffix& affix, const WordNet
         return false;
     }
     // A prefix's classes are those of the word after it, a suffix's those of the word.
-    const std::vector<WordClass> classes =
-        lexicon.ClassesOf(affix.prefix ? lower.substr(letters.size()) : lower);
-    const bool ofClass = std::any_of(classes.begin(), classes.end(), [&](WordClass wordClass) {
-        return affix.classes.empty() || std::find(affix.classes.begin(), affix.classes.end(),
-                                                  wordClass) != affix.classes.end();
-    });
+    const bool ofClass = IsOfClass(
+        lexicon.ClassesOf(affix.prefix ? lower.substr(letters.size()) : lower), affix.classes);
     if (affix.prefix) {
         const std::vector<std::string> bases = lexicon.BaseForms(lower.substr(letters.size()));
         return ofClass && std::any_of(bases.begin(), bases.end(), [](const std::string& base) {
@@ -393,7 +396,8 @@ bool CarriesAffix(const std::string& word, const WordAffix& affix, const WordNet
         WordsBeforeEnding(lower.substr(0, lower.size() - letters.size()), letters);
     return ofClass && (!affix.wordStem ||
                        std::any_of(stems.begin(), stems.end(), [&](const std::string& stem) {
-                           return lexicon.HasLemma(stem);
+                           return lexicon.HasLemma(stem) &&
+                                  IsOfClass(lexicon.ClassesOf(stem), affix.stemClasses);
                        }));
 }
 

@@ -71,10 +71,12 @@ struct WordAffix {
     const char* letters;
     bool prefix;
     // The word classes of the word after a prefix, or of the words a suffix makes (none:
-    // any), and whether a suffix's stem must be a word ("rowing" from "row", not "ring")
-    // or is often no word of its own ("durable", "famous").
+    // any), whether a suffix's stem must be a word ("rowing" from "row", not "ring") or is
+    // often no word of its own ("durable", "famous"), and the classes the stem word is of
+    // (none: any), so that "mother" is no moth and "er".
     std::vector<WordClass> classes = {};
     bool wordStem = false;
+    std::vector<WordClass> stemClasses = {};
 };
 
 // Whether the upper-case word carries the affix as one, rather than only spelling it: a
