@@ -188,6 +188,7 @@ inline std::vector<std::string> ClueProblems(const std::string& clue, const std:
     // Openings of a dictionary's voice.
     static const char* const kDictionaryOpenings[] = {"of or ", "native to", "usually ",
                                                       "typically "};
+    static const char* const kAmericanPhrases[] = {" off of "};
     static const char* const kAmericanFields[] = {
         "baseball", "american football", "scrimmage", "quarterback", "touchdown", "forward pass"};
     std::vector<std::string> problems;
@@ -205,6 +206,9 @@ inline std::vector<std::string> ClueProblems(const std::string& clue, const std:
     }
     if (HoldsAny(text, kAmericanFields)) {
         problems.push_back("clue of an American field: " + clue);
+    }
+    if (HoldsAny(text, kAmericanPhrases)) {
+        problems.push_back("clue in American phrasing: " + clue);
     }
     if (HoldsAny(text, kDictionaryVoice) ||
         std::any_of(std::begin(kDictionaryOpenings), std::end(kDictionaryOpenings),

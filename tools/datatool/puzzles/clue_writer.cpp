@@ -401,11 +401,13 @@ std::string EndingOnNoun(const std::string& text, const WordNetLexicon& lexicon)
 
 // Where a definition turns to examples or a qualifier, which a clue leaves out.
 const char* const kQualifiers[] = {" e.g.", " especially ", " esp. ", " i.e.", ", as "};
-// A qualifier joined on by "and" or "or" is part of the meaning ("pleasure and especially
-// games of chance"): the clue keeps what it qualifies and drops the word alone.
-const std::pair<const char*, const char*> kJoinedQualifiers[] = {
+// Phrases a setter words otherwise: a qualifier joined on by "and" or "or" is part of the
+// meaning ("pleasure and especially games of chance"), so the clue keeps what it
+// qualifies and drops the word alone; "off of" is American.
+const std::pair<const char*, const char*> kRewordings[] = {
     {" and especially ", " and "},
     {" or especially ", " or "},
+    {" off of ", " off "},
 };
 // A part of a definition of this many words at most that ends in "sense" is a note.
 constexpr std::size_t kMaxNoteWords = 3;
@@ -546,10 +548,10 @@ std::string PlainDefinition(const std::string& definition, const WordNetLexicon*
     const std::vector<std::string> parts = SplitParts(definition);
     for (std::size_t i = 0; i < parts.size(); ++i) {
         std::string text = WithoutAsides(parts[i]);
-        for (const auto& [joined, link] : kJoinedQualifiers) {
-            for (std::size_t at = text.find(joined); at != std::string::npos;
-                 at = text.find(joined, at)) {
-                text.replace(at, std::string_view(joined).size(), link);
+        for (const auto& [phrase, plain] : kRewordings) {
+            for (std::size_t at = text.find(phrase); at != std::string::npos;
+                 at = text.find(phrase, at)) {
+                text.replace(at, std::string_view(phrase).size(), plain);
             }
         }
         const std::vector<std::string> tokens = Tokens(text);
