@@ -123,6 +123,7 @@ protected:
         folder.AddSynset("noun", {"arms"}, "weapons considered collectively");
         folder.AddSynset("noun", {"arm"}, "a limb");
         folder.AddSynset("noun", {"fairy"}, "a small spirit");
+        folder.AddSynset("noun", {"bye"}, "you advance to the next round without playing");
         folder.AddSynset("noun", {"aster"}, "a herb of the genus Aster");
         folder.AddSynset("noun", {"aster"}, "a structure formed in the cytoplasm of a cell");
         folder.AddSynset("noun", {"figure", "fig"}, "a diagram illustrating textual material");
@@ -369,6 +370,7 @@ TEST_F(ClueWriterTest, VariesTheClueOverGoodSensesAndPassesOverAmericanAndSlippe
         {"ASTER", {}}, // its usual sense shows it, and it falls back on no unused one
         {"FIG", {"A sweet pear-shaped fruit (3)"}}, // not short for "figure"
         {"PRESENTER", {}}, // it heads senses of its own, so not clued as a donor
+        {"BYE", {}},       // tells what happens, not what it is
         {"DUG", {}},       // a solver reads it as a form of "dig"
         {"TAKEN", {}},     // an adjective defined by a bare verb
         {"BIPLANE", {"Old fashioned aircraft with two wings (7)"}},

@@ -187,7 +187,7 @@ inline std::vector<std::string> ClueProblems(const std::string& clue, const std:
     };
     // Openings of a dictionary's voice.
     static const char* const kDictionaryOpenings[] = {"of or ", "native to", "usually ",
-                                                      "typically "};
+                                                      "typically ", "you "};
     static const char* const kAmericanPhrases[] = {" off of "};
     static const char* const kAmericanFields[] = {
         "baseball", "american football", "scrimmage", "quarterback", "touchdown", "forward pass"};

@@ -105,6 +105,7 @@ TEST(ContentChecks, CluesInADictionarysVoiceOfAnAmericanFieldOrOfTheWrongNumberA
         {"An udder or breast (3)", "DUG", true},
         {"Turn up earth with a spade (3)", "DIG", false},
         {"An arm off of a larger body of water (5)", "INLET", true},
+        {"You advance to the next round without playing an opponent (3)", "BYE", true},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(!content_checks::ClueProblems(test.clue, test.answer, real_vocabulary::Rules(),

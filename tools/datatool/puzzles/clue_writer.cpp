@@ -335,8 +335,10 @@ bool IsGoodFurtherSense(const WordSense& sense, const WordSense& best) {
 
 // Where a definition names the word rather than what it means.
 const char* const kTermsFor[] = {"term for ", "terms for ", "word for ", "name for "};
-// How a definition opens that tells where a thing is found, not what it is.
-const char* const kPlaceOpenings[] = {"native to ", "native of ", "found in ", "found on "};
+// How a definition opens that tells where a thing is found, or what happens to someone,
+// not what it is ("you advance to the next round ..." for "bye").
+const char* const kDescriptionOpenings[] = {"native to ", "native of ", "found in ", "found on ",
+                                            "you "};
 
 // A definition that only names what the word is said of ("of legislation").
 bool IsNoteOnUse(const std::string& lowerCaseDefinition) {
@@ -344,16 +346,15 @@ bool IsNoteOnUse(const std::string& lowerCaseDefinition) {
            std::count(lowerCaseDefinition.begin(), lowerCaseDefinition.end(), ' ') < 3;
 }
 
-// A definition that tells how the word is used or where it is found rather than what it
-// means ("used in negative statements to describe ...", "informal terms for the leg",
-// "of legislation",
-// "native to eastern Asia").
+// A definition that tells how the word is used, where it is found or what happens rather
+// than what it means ("used in negative statements to describe ...", "informal terms
+// for the leg", "of legislation", "native to eastern Asia", "you advance ...").
 bool DescribesUsage(const std::string& definition) {
     const std::string lower = LowerCase(definition);
     return lower.starts_with("used ") || IsNoteOnUse(lower) ||
            std::any_of(std::begin(kTermsFor), std::end(kTermsFor),
                        [&](const char* term) { return Contains(lower, term); }) ||
-           std::any_of(std::begin(kPlaceOpenings), std::end(kPlaceOpenings),
+           std::any_of(std::begin(kDescriptionOpenings), std::end(kDescriptionOpenings),
                        [&](const char* opening) { return lower.starts_with(opening); });
 }
 
