@@ -123,6 +123,8 @@ protected:
         folder.AddSynset("noun", {"arms"}, "weapons considered collectively");
         folder.AddSynset("noun", {"arm"}, "a limb");
         folder.AddSynset("noun", {"fairy"}, "a small spirit");
+        folder.AddSynset("noun", {"asp"}, "of southern Europe; smaller than the adder");
+        folder.AddSynset("noun", {"lager"}, "a general term for beer made with bottom yeast");
         folder.AddSynset("noun", {"bye"}, "you advance to the next round without playing");
         folder.AddSynset("noun", {"aster"}, "a herb of the genus Aster");
         folder.AddSynset("noun", {"aster"}, "a structure formed in the cytoplasm of a cell");
@@ -371,8 +373,10 @@ TEST_F(ClueWriterTest, VariesTheClueOverGoodSensesAndPassesOverAmericanAndSlippe
         {"FIG", {"A sweet pear-shaped fruit (3)"}}, // not short for "figure"
         {"PRESENTER", {}}, // it heads senses of its own, so not clued as a donor
         {"BYE", {}},       // tells what happens, not what it is
-        {"DUG", {}},       // a solver reads it as a form of "dig"
-        {"TAKEN", {}},     // an adjective defined by a bare verb
+        {"ASP", {}},       // its definition lost its head
+        {"LAGER", {"Beer made with bottom yeast (5)"}},
+        {"DUG", {}},   // a solver reads it as a form of "dig"
+        {"TAKEN", {}}, // an adjective defined by a bare verb
         {"BIPLANE", {"Old fashioned aircraft with two wings (7)"}},
         {"ATTIC", {"A room just below the roof (5)"}}, // used, and no specialist's
     };

@@ -219,7 +219,7 @@ inline std::vector<std::string> ClueProblems(const std::string& clue, const std:
         IsPluralNoun(Lower(answer), lexicon)) {
         problems.push_back("a singular clue for the plural " + answer + ": " + clue);
     }
-    if (text.ends_with(" sense")) {
+    if (text.ends_with(" sense") && std::count(text.begin(), text.end(), ' ') < 3) {
         problems.push_back("a note on the sense for a clue: " + clue);
     }
     if (IsReadAsAnotherWordsForm(Lower(answer), lexicon)) {

@@ -333,8 +333,10 @@ bool IsGoodFurtherSense(const WordSense& sense, const WordSense& best) {
            SharedUses(sense) * kSecondSenseShare >= SharedUses(best);
 }
 
-// Where a definition names the word rather than what it means.
+// Where a definition names the word rather than what it means; "a general term for
+// beer" is a definition.
 const char* const kTermsFor[] = {"term for ", "terms for ", "word for ", "name for "};
+const char* const kGeneralTerm = "general term for ";
 // How a definition opens that tells where a thing is found, or what happens to someone,
 // not what it is ("you advance to the next round ..." for "bye").
 const char* const kDescriptionOpenings[] = {"native to ", "native of ", "found in ", "found on ",
@@ -352,8 +354,9 @@ bool IsNoteOnUse(const std::string& lowerCaseDefinition) {
 bool DescribesUsage(const std::string& definition) {
     const std::string lower = LowerCase(definition);
     return lower.starts_with("used ") || IsNoteOnUse(lower) ||
-           std::any_of(std::begin(kTermsFor), std::end(kTermsFor),
-                       [&](const char* term) { return Contains(lower, term); }) ||
+           (!Contains(lower, kGeneralTerm) &&
+            std::any_of(std::begin(kTermsFor), std::end(kTermsFor),
+                        [&](const char* term) { return Contains(lower, term); })) ||
            std::any_of(std::begin(kDescriptionOpenings), std::end(kDescriptionOpenings),
                        [&](const char* opening) { return lower.starts_with(opening); });
 }
@@ -425,6 +428,7 @@ const char* const kHedges[] = {"usually",   "typically", "normally",
 const std::pair<const char*, const char*> kPlainOpenings[] = {
     {"of or pertaining to ", "relating to "},
     {"relating to or characteristic of ", "relating to "},
+    {"a general term for ", ""},
     {"of or ", ""},
 };
 
@@ -621,15 +625,15 @@ bool ClueWriter::Reveals(std::string_view text, const std::string& answer) const
     return false;
 }
 
-bool ClueWriter::DefinesByVerb(const WordSense& sense, const std::string& definition) const {
+bool ClueWriter::OpensAmiss(const WordSense& sense, const std::string& definition) const {
     const std::vector<std::string> words = Words(definition);
     if (words.empty()) {
         return false;
     }
     const bool verbAlone = m_lexicon.ClassesOf(words[0]) == std::vector<WordClass>{WordClass::Verb};
     switch (sense.wordClass) {
-    case WordClass::Noun:
-        return verbAlone;
+    case WordClass::Noun: // nor with "of", the head it qualifies lost ("of southern Europe")
+        return verbAlone || words[0] == "of";
     case WordClass::Adjective: // a participle may open it ("lacking ..."), a bare verb not
         return words[0] == "be" || (verbAlone && m_lexicon.HasLemma(words[0]));
     default:
@@ -673,7 +677,7 @@ std::vector<std::string> ClueWriter::CluesFor(const std::string& answer) const {
         return !sense.properName && !HasUnfitUsage(sense) && !IsBorrowedNumber(sense) &&
                !(sense.shortened && headsFullSense) && (IsHeaded(sense) || !headsASense) &&
                !IsAmericanSense(sense, field + WithoutAsides(raw)) &&
-               !m_rules.exclusions.ExcludesSense(lower, raw) && !DefinesByVerb(sense, raw) &&
+               !m_rules.exclusions.ExcludesSense(lower, raw) && !OpensAmiss(sense, raw) &&
                !DescribesUsage(raw) &&
                (sense.wordClass != WordClass::Noun || AgreesInNumber(raw, pluralAnswer));
     };

@@ -57,9 +57,10 @@ private:
     bool IsFair(const std::string& clue, const std::string& answer) const;
     bool NamesExcludedWord(std::string_view text) const;
     // A noun's definition that starts with a verb ("commiserates with someone" for
-    // "sympathiser"), or an adjective's with a bare verb ("be affected with an
-    // indisposition" for "taken"): WordNet's slip, which no clue repeats.
-    bool DefinesByVerb(const WordSense& sense, const std::string& definition) const;
+    // "sympathiser") or with "of" ("of southern Europe" for "asp"), or an adjective's with
+    // a bare verb ("be affected with an indisposition" for "taken"): WordNet's slips,
+    // which no clue repeats.
+    bool OpensAmiss(const WordSense& sense, const std::string& definition) const;
     // Whether the lower-case word is a form of another lemma and never used as a lemma of
     // its own: a solver reads "dug" as a form of "dig", not as an udder.
     bool IsReadAsOtherForm(const std::string& word) const;
