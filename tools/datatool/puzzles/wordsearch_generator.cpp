@@ -60,7 +60,8 @@ const WordAffix kAffixes[] = {
     {"ENCE", false, {kNoun}, false},
     {"WARD", false, {kAdjective, kAdverb}, true},
     {"LY", false, {kAdverb, kAdjective}, true},
-    {"ER", false, {kNoun, kAdjective}, true, {kVerb, kAdjective}},
+    // Comparisons alone: a word that looks like a doer may be none ("manner", "mother").
+    {"ER", false, {kAdjective}, true, {kAdjective}},
     {"ED", false, {kVerb, kAdjective}, true, {kVerb}},
 };
 // A stem or the word after a prefix has at least this many letters.
