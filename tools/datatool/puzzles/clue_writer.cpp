@@ -429,6 +429,7 @@ const std::pair<const char*, const char*> kPlainOpenings[] = {
     {"of or pertaining to ", "relating to "},
     {"relating to or characteristic of ", "relating to "},
     {"a general term for ", ""},
+    {"general term for ", ""},
     {"of or ", ""},
 };
 
