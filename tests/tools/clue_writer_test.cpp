@@ -307,6 +307,7 @@ TEST_F(ClueWriterTest, WordsADefinitionAsASetterWould) {
         {"a king or queen or other monarch", "a king or queen or other monarch"},
         {"an arm off of a larger body of water", "an arm off a larger body of water"},
         {"general term for any insect", "any insect"},
+        {"hang (back) or fall (behind) in movement", "hang back or fall behind in movement"},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(PlainDefinition(test.definition, &**s_lexicon), test.plain) << test.definition;

@@ -120,8 +120,10 @@ std::vector<std::string> SplitParts(const std::string& text) {
     return parts;
 }
 
-// Asides that stand for an object the definition needs: "provide with (something)".
-const char* const kPlaceholders[] = {"something", "someone", "somebody", "oneself"};
+// Asides that stand for an object or a particle the definition needs: "provide with
+// (something)", "hang (back) or fall (behind)".
+const char* const kPlaceholders[] = {"something", "someone", "somebody", "oneself", "back",
+                                     "behind",    "up",      "down",     "out",     "off"};
 
 // The text without its parenthesised asides and the blank before each; an aside glued to
 // the word after it is part of that word ("an (over)abundance" gives "an overabundance"),
