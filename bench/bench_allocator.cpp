@@ -2,6 +2,8 @@
 // live blocks of log-uniform sizes from 16 bytes up (2,000 of up to 64 KiB, 50,000
 // of up to 512 bytes), each step freeing one block at random and allocating
 // another in its place.
+#include "support/comparison_main.h"
+
 #include <kelvo/platform/kmemory.h>
 
 #include <benchmark/benchmark.h>
@@ -72,4 +74,11 @@ BENCHMARK(BM_SystemAllocator)->Args({2000, 65536})->Args({50000, 512});
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return bench::RunWithComparisons(
+        argc, argv,
+        {{"2,000 live blocks, free and allocate", "BM_TrackedAllocator/2000/65536", "tracked",
+          "BM_SystemAllocator/2000/65536", "glibc"},
+         {"50,000 live blocks, free and allocate", "BM_TrackedAllocator/50000/512", "tracked",
+          "BM_SystemAllocator/50000/512", "glibc"}});
+}

@@ -1,6 +1,8 @@
 // The tracked allocator: counters, call-site totals, alignment, reallocation, the
-// out-of-memory report and use-after-free detection in the sanitizer build.
+// out-of-memory report, freed blocks held for reuse and use-after-free detection in the
+// sanitizer build.
 #include <kelvo/platform/kmemory.h>
+#include <kelvo/platform/kplatform.h>
 
 #include <console/mem.h>
 
@@ -141,6 +143,39 @@ TEST(TrackedMemoryDeathTest, ExhaustionPrintsTheMapNewestFirstAndAsserts) {
         "Out of memory: none:0 none 1048576 bytes\n-?[0-9]+k allocated\n0k largest free\n"
         "Allocation Map\n(.|\n)*\n999\nnone\n0\nnone\n[0-9]+\n777\nnone\n0\nnone\n(.|\n)*"
         "Assertion : 0\n");
+}
+
+TEST(TrackedMemoryDeathTest, AReusedFreedBlockStillComesFirstInTheMap) {
+    EXPECT_DEATH(
+        {
+            void* first = kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, 555);
+            kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, 666);
+            kPlatform_ReleaseFree(first);
+            kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, 555); // takes the first one's block
+            for (;;) {
+                kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, 1 << 20);
+            }
+        },
+        "Allocation Map\n(.|\n)*\n555\nnone\n0\nnone\n[0-9]+\n666\nnone\n0\nnone\n(.|\n)*"
+        "Assertion : 0\n");
+}
+
+// Small blocks freed lately may be held back for reuse; the heap gets them back before an
+// allocation would fail.
+TEST(TrackedMemoryTest, FreedSmallBlocksLeaveRoomForTheLargestAllocation) {
+    const MEMHeapHandle heap = static_cast<MEMHeapHandle>(MyDemoAllocator1.heap);
+    std::vector<void*> blocks;
+    blocks.reserve(2000);
+    const u32 largest = MEMGetAllocatableSizeForExpHeapEx(heap, 32);
+    for (u32 size = 16; blocks.size() < 2000; size = size % 4000 + 48) {
+        blocks.push_back(kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, size));
+    }
+    for (void* block : blocks) {
+        kPlatform_ReleaseFree(block);
+    }
+    void* const whole = kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, largest - 32);
+    EXPECT_NE(whole, nullptr);
+    kPlatform_ReleaseFree(whole);
 }
 
 #ifdef TRACKED_HEAP_UNDER_ASAN

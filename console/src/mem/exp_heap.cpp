@@ -540,22 +540,34 @@ private:
     }
 
     // Treap operations on one class's tree, by offset; each returns the new root
-    // and touches only the headers on its path.
+    // and touches only the headers on its path, writing only what changes.
+    // Insertion goes down while the nodes outrank the new one, each passed node's
+    // largest size on the way down growing to the new one's; where the new node
+    // outranks the subtree, the subtree splits around it and hangs from it.
     u32 Insert(u32 tree, u32 node) {
-        if (tree == kNoBlock) {
+        const u32 size = Field(node, &BlockHeader::size);
+        const u32 priority = PriorityOf(node);
+        u32 parent = kNoBlock;
+        bool onLeft = false;
+        u32 current = tree;
+        while (current != kNoBlock && PriorityOf(current) >= priority) {
+            const BlockHeader header = LoadHeader(At(current));
+            onLeft = node < current;
+            const u32 largest = onLeft ? header.leftLargest : header.rightLargest;
+            if (size > largest) {
+                StoreField(At(current),
+                           onLeft ? &BlockHeader::leftLargest : &BlockHeader::rightLargest, size);
+            }
+            parent = current;
+            current = onLeft ? header.left : header.right;
+        }
+        const auto [below, above] = Split(current, node);
+        SetLeft(node, below);
+        SetRight(node, above);
+        if (parent == kNoBlock) {
             return node;
         }
-        if (PriorityOf(node) > PriorityOf(tree)) {
-            const auto [below, above] = Split(tree, node);
-            SetLeft(node, below);
-            SetRight(node, above);
-            return node;
-        }
-        if (node < tree) {
-            SetLeft(tree, Insert(Field(tree, &BlockHeader::left), node));
-        } else {
-            SetRight(tree, Insert(Field(tree, &BlockHeader::right), node));
-        }
+        StoreField(At(parent), onLeft ? &BlockHeader::left : &BlockHeader::right, node);
         return tree;
     }
 
@@ -619,13 +631,22 @@ private:
     }
 
     void SetLeft(u32 node, u32 child) {
-        StoreField(At(node), &BlockHeader::left, child);
-        StoreField(At(node), &BlockHeader::leftLargest, Largest(child));
+        SetChild(node, child, &BlockHeader::left, &BlockHeader::leftLargest);
     }
 
     void SetRight(u32 node, u32 child) {
-        StoreField(At(node), &BlockHeader::right, child);
-        StoreField(At(node), &BlockHeader::rightLargest, Largest(child));
+        SetChild(node, child, &BlockHeader::right, &BlockHeader::rightLargest);
+    }
+
+    void SetChild(u32 node, u32 child, u32 BlockHeader::*link, u32 BlockHeader::*largestField) {
+        const u32 largest = Largest(child);
+        const BlockHeader header = LoadHeader(At(node));
+        if (header.*link != child) {
+            StoreField(At(node), link, child);
+        }
+        if (header.*largestField != largest) {
+            StoreField(At(node), largestField, largest);
+        }
     }
 
     // The largest payload in the tree.

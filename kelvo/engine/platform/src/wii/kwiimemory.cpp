@@ -1,21 +1,42 @@
 // The tracked allocator: every block of the program carries a 32-byte header that
-// links it into the live list (newest first) and counts it towards its call site.
+// links it into the live list and counts it towards its call site. Blocks freed lately
+// wait in a small cache for the next allocation of their size, as the C library's
+// per-thread caches keep them, so that most calls skip the heap's search and merging. A
+// cached block stays in the live list, so that neither its release nor its reuse touches
+// its neighbours there; the out-of-memory report empties the cache and sorts the list
+// newest first. Any thread, under one lock; exhaustion prints the map and asserts.
 #include <kelvo/platform/kdebug.h>
 #include <kelvo/platform/klog.h>
 #include <kelvo/platform/kmemory.h>
 #include <kelvo/platform/kplatform.h>
 
+#include <bit>
 #include <cstring>
 #include <mutex>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define TRACKED_HEAP_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TRACKED_HEAP_SANITIZED 1
+#endif
+#endif
+#ifndef TRACKED_HEAP_SANITIZED
+#define TRACKED_HEAP_SANITIZED 0
+#endif
 
 namespace {
 
 // Field order keeps the header at 32 bytes with 64-bit pointers, so payloads keep
-// the heap's 32-byte alignment.
+// the heap's 32-byte alignment. A cached block's `size` is the bytes it surely holds
+// (header included), and it names the next block of its cache class instead of a site.
 struct MemoryEntry {
     u32 size;
     u32 ordinal;
-    TrackEntry* trackEntry;
+    union {
+        TrackEntry* trackEntry;
+        MemoryEntry* nextCached;
+    };
     MemoryEntry* ListNext;
     MemoryEntry** ListPrevLink;
 };
@@ -65,20 +86,154 @@ void Unlink(MemoryEntry* entry) {
     *entry->ListPrevLink = entry->ListNext;
 }
 
-void* Track(MemoryEntry* entry, const char* file, const char* function, u32 line, u32 size) {
-    TrackEntry* site = FindEntry(file, function, line);
+// The cache of freed blocks: a list per class of block size (header included), 32-byte
+// steps up to 1 KiB, then quarter octaves up to kCoarseLimit. A cached block keeps in `size`
+// the bytes it surely holds (its request rounded up to the heap's 32-byte granule; the heap
+// may have given more), so that caching it reads no heap header: any block of a 32-byte
+// class holds every request of its class; a quarter octave's first block is taken only
+// when it holds the request. Larger blocks go straight back to the heap, which merges them,
+// lest cached ones fragment it. The lists hold at most kCacheBytes together and go back to
+// the heap before it reports exhaustion. The sanitizer build caches nothing: its heap holds
+// freed blocks back to catch late uses.
+constexpr bool kCaches = TRACKED_HEAP_SANITIZED == 0;
+constexpr u32 kCacheBytes = 512u << 10;
+constexpr u32 kGranule = 32;
+constexpr u32 kFineLimit = 1024;
+constexpr u32 kFineOctave = 10; // 2 to the 10th is kFineLimit
+constexpr u32 kCoarseLimit = 8192;
+constexpr u32 kFineClasses = kFineLimit / kGranule;
+constexpr u32 kCacheClasses = kFineClasses + 4 * (std::bit_width(kCoarseLimit / kFineLimit) - 1);
+
+MemoryEntry* s_cached[kCacheClasses] = {};
+u32 s_cachedBytes = 0;
+
+// The cache class of a block of `bytes`, or kCacheClasses when it is too large for one.
+u32 CacheClassOf(u32 bytes) {
+    if (bytes <= kFineLimit) {
+        return bytes == 0 ? 0 : (bytes - 1) / kGranule;
+    }
+    if (bytes > kCoarseLimit) {
+        return kCacheClasses;
+    }
+    const u32 octave = static_cast<u32>(std::bit_width(bytes - 1)) - 1;
+    const u32 quarter = ((bytes - 1) >> (octave - 2)) & 3;
+    return kFineClasses + 4 * (octave - kFineOctave) + quarter;
+}
+
+// A block of at least `bytes` from the cache, or null.
+MemoryEntry* TakeCached(u32 bytes) {
+    const u32 sizeClass = CacheClassOf(bytes);
+    if (!kCaches || sizeClass == kCacheClasses) {
+        return nullptr;
+    }
+    MemoryEntry* const entry = s_cached[sizeClass];
+    if (entry == nullptr || entry->size < bytes) {
+        return nullptr;
+    }
+    s_cached[sizeClass] = entry->nextCached;
+    s_cachedBytes -= entry->size;
+    return entry;
+}
+
+// Keeps a freed block of `bytes` for later when its class and the cache have room for it.
+bool Cache(MemoryEntry* entry, u32 bytes) {
+    const u32 sizeClass = CacheClassOf(bytes);
+    const u32 held = (bytes + kGranule - 1) & ~(kGranule - 1);
+    if (!kCaches || sizeClass == kCacheClasses || s_cachedBytes + held > kCacheBytes) {
+        return false;
+    }
+    entry->size = held;
+    entry->nextCached = s_cached[sizeClass];
+    s_cached[sizeClass] = entry;
+    s_cachedBytes += held;
+    return true;
+}
+
+// A freed block, still in the live list, waits in the cache, or leaves the list for the heap.
+void Release(MemoryEntry* entry, u32 bytes) {
+    if (!Cache(entry, bytes)) {
+        Unlink(entry);
+        MEMFreeToAllocator(&MyDemoAllocator1, entry);
+    }
+}
+
+void FlushCache() {
+    for (MemoryEntry*& head : s_cached) {
+        while (head != nullptr) {
+            MemoryEntry* const entry = head;
+            head = entry->nextCached;
+            Unlink(entry);
+            MEMFreeToAllocator(&MyDemoAllocator1, entry);
+        }
+    }
+    s_cachedBytes = 0;
+}
+
+// A block for an allocation, and whether it is in the live list already (a cached one).
+struct Block {
+    MemoryEntry* entry;
+    bool bListed;
+};
+
+// A block of `bytes` (header included): a cached one, else the heap's, which gets the
+// cache's blocks back when it runs out; null when even then it has none.
+Block TakeBlock(u32 bytes) {
+    if (MemoryEntry* const cached = TakeCached(bytes)) {
+        return {cached, true};
+    }
+    void* block = MEMAllocFromAllocator(&MyDemoAllocator1, bytes);
+    if (block == nullptr && s_cachedBytes != 0) {
+        FlushCache();
+        block = MEMAllocFromAllocator(&MyDemoAllocator1, bytes);
+    }
+    return {static_cast<MemoryEntry*>(block), false};
+}
+
+// A block for a payload of `size`, null when the heap has none.
+Block TakeBlockFor(u32 size) {
+    return size <= UINT32_MAX - kHeaderSize ? TakeBlock(size + kHeaderSize) : Block{nullptr, false};
+}
+
+// The call sites found lately, by the addresses of their names and their line: a site
+// found again (the same strings, so the same site) skips the table's search.
+struct RecentSite {
+    const char* file;
+    const char* function;
+    u32 line;
+    TrackEntry* entry;
+};
+constexpr u32 kRecentSites = 256;
+RecentSite s_recentSites[kRecentSites] = {};
+
+TrackEntry* SiteOf(const char* file, const char* function, u32 line) {
+    const std::uintptr_t key = reinterpret_cast<std::uintptr_t>(file) ^
+                               (reinterpret_cast<std::uintptr_t>(function) >> 4) ^
+                               (line * 0x9E3779B1u);
+    RecentSite& recent = s_recentSites[(key ^ (key >> 8)) % kRecentSites];
+    if (recent.entry == nullptr || recent.file != file || recent.function != function ||
+        recent.line != line) {
+        recent = {file, function, line, FindEntry(file, function, line)};
+    }
+    return recent.entry;
+}
+
+void* Track(Block block, const char* file, const char* function, u32 line, u32 size) {
+    MemoryEntry* const entry = block.entry;
+    TrackEntry* site = SiteOf(file, function, line);
     site->size += static_cast<s32>(size);
     entry->size = size;
     entry->trackEntry = site;
     entry->ordinal = s_ordinal++;
-    LinkAtHead(entry);
+    if (!block.bListed) {
+        LinkAtHead(entry);
+    }
     return PayloadOf(entry);
 }
 
+// The block stays in the live list until Release.
 void Untrack(MemoryEntry* entry) {
     memStats.actualSize -= static_cast<s32>(entry->size);
     entry->trackEntry->size -= static_cast<s32>(entry->size);
-    Unlink(entry);
 }
 
 void GrowActualSize(u32 size) {
@@ -88,6 +243,46 @@ void GrowActualSize(u32 size) {
     }
 }
 
+// Two lists, each newest first, merged into one.
+MemoryEntry* MergeNewestFirst(MemoryEntry* a, MemoryEntry* b) {
+    MemoryEntry* head = nullptr;
+    MemoryEntry** tail = &head;
+    while (a != nullptr && b != nullptr) {
+        MemoryEntry*& newer = a->ordinal > b->ordinal ? a : b;
+        *tail = newer;
+        tail = &newer->ListNext;
+        newer = newer->ListNext;
+    }
+    *tail = a != nullptr ? a : b;
+    return head;
+}
+
+// Sorts a list newest first in place (merge sort, recursing log n deep).
+MemoryEntry* SortNewestFirst(MemoryEntry* list) {
+    if (list == nullptr || list->ListNext == nullptr) {
+        return list;
+    }
+    MemoryEntry* middle = list;
+    for (MemoryEntry* ahead = list->ListNext; ahead != nullptr && ahead->ListNext != nullptr;
+         ahead = ahead->ListNext->ListNext) {
+        middle = middle->ListNext;
+    }
+    MemoryEntry* const second = middle->ListNext;
+    middle->ListNext = nullptr;
+    return MergeNewestFirst(SortNewestFirst(list), SortNewestFirst(second));
+}
+
+// Reused cached blocks keep their first place in the live list: the report puts it in order.
+void SortLiveListNewestFirst() {
+    s_memHead = SortNewestFirst(s_memHead);
+    MemoryEntry** link = &s_memHead;
+    for (MemoryEntry* entry = s_memHead; entry != nullptr; entry = entry->ListNext) {
+        entry->ListPrevLink = link;
+        link = &entry->ListNext;
+    }
+}
+
+// Called once TakeBlock has emptied the cache, so every block in the list is live.
 [[noreturn]] void ReportOutOfMemory(const char* file, const char* function, u32 line, u32 size,
                                     const char* failedIn, int failedLine) {
     kLogFmt("Out of memory: %s:%d %s %d bytes\n", file, static_cast<int>(line), function,
@@ -95,6 +290,7 @@ void GrowActualSize(u32 size) {
     kLogFmt("%dk allocated\n", memStats.actualSize / 1024);
     kLogFmt("%dk largest free\n", 0);
     kLogFmt("Allocation Map\n");
+    SortLiveListNewestFirst();
     for (MemoryEntry* entry = s_memHead; entry != nullptr; entry = entry->ListNext) {
         kLogFmt("%llu\n%d\n%s\n%d\n%s\n",
                 static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(entry)),
@@ -136,13 +332,11 @@ void* kPlatform_DebugAlloc(const char* file, const char* function, u32 line, u32
         memStats.peakAllocs = memStats.numAllocs;
     }
     GrowActualSize(size);
-    void* block = size <= UINT32_MAX - kHeaderSize
-                      ? MEMAllocFromAllocator(&MyDemoAllocator1, size + kHeaderSize)
-                      : nullptr;
-    if (block == nullptr) {
+    const Block block = TakeBlockFor(size);
+    if (block.entry == nullptr) {
         ReportOutOfMemory(file, function, line, size, "kPlatform_DebugAlloc", __LINE__);
     }
-    return Track(static_cast<MemoryEntry*>(block), file, function, line, size);
+    return Track(block, file, function, line, size);
 }
 
 void* kPlatform_DebugRealloc(const char* file, const char* function, u32 line, u32, void* pointer,
@@ -156,27 +350,24 @@ void* kPlatform_DebugRealloc(const char* file, const char* function, u32 line, u
     } else if (old == nullptr && size != 0) {
         ++memStats.numAllocs;
     }
+    const u32 oldSize = old != nullptr ? old->size : 0;
     if (old != nullptr) {
         Untrack(old);
     }
     if (old != nullptr && size == 0) {
-        MEMFreeToAllocator(&MyDemoAllocator1, old);
+        Release(old, oldSize + kHeaderSize);
         return nullptr;
     }
-    void* block = size <= UINT32_MAX - kHeaderSize
-                      ? MEMAllocFromAllocator(&MyDemoAllocator1, size + kHeaderSize)
-                      : nullptr;
-    if (block == nullptr) {
+    const Block block = TakeBlockFor(size);
+    if (block.entry == nullptr) {
         ReportOutOfMemory(file, function, line, size, "kPlatform_DebugRealloc", __LINE__);
     }
     if (old != nullptr) {
-        const u32 usable = MEMGetSizeForMBlockExpHeap(old);
-        const u32 wanted = size + kHeaderSize;
-        std::memcpy(block, old, wanted < usable ? wanted : usable);
-        MEMFreeToAllocator(&MyDemoAllocator1, old);
+        std::memcpy(PayloadOf(block.entry), PayloadOf(old), size < oldSize ? size : oldSize);
+        Release(old, oldSize + kHeaderSize);
     }
     GrowActualSize(size);
-    return Track(static_cast<MemoryEntry*>(block), file, function, line, size);
+    return Track(block, file, function, line, size);
 }
 
 void* kPlatform_ReleaseAlloc(u32 tag, u32 size) {
@@ -195,8 +386,9 @@ void kPlatform_ReleaseFree(void* pointer) {
         return;
     }
     MemoryEntry* entry = HeaderOf(pointer);
+    const u32 size = entry->size;
     Untrack(entry);
-    MEMFreeToAllocator(&MyDemoAllocator1, entry);
+    Release(entry, size + kHeaderSize);
 }
 
 kMemStats kPlatform_GetMemStats() {
