@@ -1,4 +1,5 @@
-// The two memory arenas, mapped on first use. Sizes may be reduced before that.
+// The two memory arenas, mapped on first use (in huge pages where the host allows). Sizes may
+// be reduced before that.
 #include <console/os.h>
 
 #include "os/physical.h"
@@ -29,6 +30,10 @@ Arena MapArena(u32 size) {
     if (memory == MAP_FAILED) {
         OSPanic(__FILE__, __LINE__, "cannot map an arena of %u bytes\n", size);
     }
+    // The console reaches its memory without page walks; huge pages come closest, sparing
+    // the heaps' scattered headers most TLB misses and start-up most page faults. A host
+    // that refuses them still works.
+    madvise(memory, size, MADV_HUGEPAGE);
     u8* base = static_cast<u8*>(memory);
     return {base, base, base + size};
 }
