@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # How the host starts and ends for a new user: --help, a DISPLAY with no server behind it,
 # --audio-out in the window host (SDL's offscreen display), an --audio-out file that
-# cannot be made, and a quiet start unless --verbose.
+# cannot be made, a quiet start unless --verbose, and SDL loaded by a window only.
 set -u
 game=$1
 work=$(mktemp -d)
@@ -37,6 +37,18 @@ expect verbose 0 "^MEM1 freesize" "$game" --headless --frames 1 --nand "$work/na
 if [ "$(cat "$work/out")" != "host: 1 frames" ]; then
   echo "quiet run: more than the closing line:"
   cat "$work/out"
+  failures=$((failures + 1))
+fi
+# The dynamic loader names every object it loads: a headless run loads no SDL, a window does.
+LD_DEBUG=files "$game" --headless --frames 1 --nand "$work/nand" >"$work/out" 2>&1
+if grep -q "file=libSDL2" "$work/out"; then
+  echo "headless run: SDL loaded"
+  failures=$((failures + 1))
+fi
+LD_DEBUG=files SDL_VIDEODRIVER=offscreen DISPLAY=:97 "$game" --frames 1 --nand "$work/nand" \
+  >"$work/out" 2>&1
+if ! grep -q "file=libSDL2" "$work/out"; then
+  echo "window run: SDL not loaded"
   failures=$((failures + 1))
 fi
 [ $failures -eq 0 ]

@@ -6,8 +6,7 @@
 #include <console/os.h>
 
 #include "host/audio_host.h"
-
-#include <SDL.h>
+#include "host/sdl_library.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +19,8 @@ namespace {
 constexpr int kBlocksPerPull = 8; // 24 ms
 
 SDL_AudioDeviceID s_device = 0;
+// Set once the device is asked for.
+const SdlLibrary* s_sdl = nullptr;
 
 void PullBlocks(void*, Uint8* stream, int length) {
     s16* frames = reinterpret_cast<s16*>(stream);
@@ -30,10 +31,10 @@ void PullBlocks(void*, Uint8* stream, int length) {
 
 void Stop() {
     if (s_device != 0) {
-        SDL_CloseAudioDevice(s_device);
+        s_sdl->CloseAudioDevice(s_device);
         s_device = 0;
     }
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    s_sdl->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 // Runs the step with the standard error stream sent nowhere: the sound libraries under SDL
@@ -60,7 +61,7 @@ auto WithLibraryMessagesHeld(Step step) {
 }
 
 void ReportNoSound() {
-    OSReport("host: no sound (%s); the game runs without sound\n", SDL_GetError());
+    OSReport("host: no sound (%s); the game runs without sound\n", s_sdl->GetError());
 }
 
 } // namespace
@@ -73,7 +74,12 @@ void HostAudioStart() {
     if (HostGetOptions().kind != HostKind::Window || s_device != 0) {
         return;
     }
-    if (WithLibraryMessagesHeld([] { return SDL_InitSubSystem(SDL_INIT_AUDIO); }) != 0) {
+    s_sdl = HostSdl();
+    if (s_sdl == nullptr) {
+        OSReport("host: no sound (SDL cannot be loaded); the game runs without sound\n");
+        return;
+    }
+    if (WithLibraryMessagesHeld([] { return s_sdl->InitSubSystem(SDL_INIT_AUDIO); }) != 0) {
         ReportNoSound();
         return;
     }
@@ -85,12 +91,12 @@ void HostAudioStart() {
     wanted.callback = PullBlocks;
     SDL_AudioSpec obtained{};
     s_device = WithLibraryMessagesHeld(
-        [&] { return SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0); });
+        [&] { return s_sdl->OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0); });
     if (s_device == 0) {
         ReportNoSound();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        s_sdl->QuitSubSystem(SDL_INIT_AUDIO);
         return;
     }
     std::atexit(Stop);
-    SDL_PauseAudioDevice(s_device, 0);
+    s_sdl->PauseAudioDevice(s_device, 0);
 }

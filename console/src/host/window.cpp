@@ -1,15 +1,15 @@
-// The SDL window, its renderer and one streaming RGB texture of the shown picture's size.
+// The SDL window, its renderer and one streaming RGB texture of the shown picture's size. SDL
+// is loaded when the window opens.
 #include "host/window.h"
 
 #include "host/retrace.h"
+#include "host/sdl_library.h"
 
 #include <console/host.h>
 #include <console/host_input.h>
 #include <console/os.h>
 #include <console/vi.h>
 #include <console/wpad.h>
-
-#include <SDL.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -28,9 +28,11 @@ struct Window {
 };
 
 Window s_window;
+// Set once the window host starts.
+const SdlLibrary* s_sdl = nullptr;
 
 void Fail(const char* what) {
-    OSReport("host: %s: %s\n", what, SDL_GetError());
+    OSReport("host: %s: %s\n", what, s_sdl->GetError());
     HostRequestEnd();
 }
 
@@ -42,20 +44,20 @@ bool EnsureTexture(VIFrameSize size) {
         return true;
     }
     if (s_window.texture != nullptr) {
-        SDL_DestroyTexture(s_window.texture);
+        s_sdl->DestroyTexture(s_window.texture);
     }
     const int width = static_cast<int>(size.width);
     const int height = static_cast<int>(size.height);
-    s_window.texture = SDL_CreateTexture(s_window.renderer, SDL_PIXELFORMAT_RGB24,
-                                         SDL_TEXTUREACCESS_STREAMING, width, height);
+    s_window.texture = s_sdl->CreateTexture(s_window.renderer, SDL_PIXELFORMAT_RGB24,
+                                            SDL_TEXTUREACCESS_STREAMING, width, height);
     s_window.textureSize = size;
     if (s_window.texture == nullptr ||
-        SDL_RenderSetLogicalSize(s_window.renderer, width, height) != 0) {
+        s_sdl->RenderSetLogicalSize(s_window.renderer, width, height) != 0) {
         Fail("cannot show the picture");
         return false;
     }
     if (!s_window.sizedToPicture) {
-        SDL_SetWindowSize(s_window.window, width, height);
+        s_sdl->SetWindowSize(s_window.window, width, height);
         s_window.sizedToPicture = true;
     }
     return true;
@@ -64,20 +66,20 @@ bool EnsureTexture(VIFrameSize size) {
 bool UploadShownPicture(VIFrameSize size) {
     void* pixels = nullptr;
     int pitch = 0;
-    if (SDL_LockTexture(s_window.texture, nullptr, &pixels, &pitch) != 0) {
+    if (s_sdl->LockTexture(s_window.texture, nullptr, &pixels, &pitch) != 0) {
         Fail("cannot update the picture");
         return false;
     }
     const u32 rowBytes = static_cast<u32>(pitch);
     VIConvertShownFrameToRGB(static_cast<u8*>(pixels), rowBytes, rowBytes * size.height);
-    SDL_UnlockTexture(s_window.texture);
+    s_sdl->UnlockTexture(s_window.texture);
     return true;
 }
 
 // SDL falls back on a driver that shows nothing when no display server answers; such a
 // driver is taken only when the user asks for it (SDL_VIDEODRIVER).
 bool OnAChosenOrRealDisplay() {
-    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* driver = s_sdl->GetCurrentVideoDriver();
     const bool bInvisible = driver != nullptr && (std::strcmp(driver, "offscreen") == 0 ||
                                                   std::strcmp(driver, "dummy") == 0);
     return !bInvisible || std::getenv("SDL_VIDEODRIVER") != nullptr;
@@ -86,45 +88,54 @@ bool OnAChosenOrRealDisplay() {
 } // namespace
 
 bool HostWindowStart() {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        OSReport("host: no window (%s); run with --headless\n", SDL_GetError());
+    s_sdl = HostSdl();
+    if (s_sdl == nullptr) {
+        OSReport("host: no window (SDL cannot be loaded); run with --headless\n");
+        return false;
+    }
+    if (s_sdl->Init(SDL_INIT_VIDEO) != 0) {
+        OSReport("host: no window (%s); run with --headless\n", s_sdl->GetError());
         return false;
     }
     if (!OnAChosenOrRealDisplay()) {
         OSReport("host: no window (no display server answers; DISPLAY is '%s'); run with "
                  "--headless\n",
                  std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "");
-        SDL_Quit();
+        s_sdl->Quit();
         return false;
     }
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    s_window.window = SDL_CreateWindow("Puzzles", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                       kInitialWidth, kInitialHeight, SDL_WINDOW_RESIZABLE);
+    s_sdl->SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    s_window.window =
+        s_sdl->CreateWindow("Puzzles", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                            kInitialWidth, kInitialHeight, SDL_WINDOW_RESIZABLE);
     if (s_window.window != nullptr) {
-        s_window.renderer = SDL_CreateRenderer(s_window.window, -1, 0);
+        s_window.renderer = s_sdl->CreateRenderer(s_window.window, -1, 0);
     }
     if (s_window.renderer == nullptr) {
-        OSReport("host: no window (%s); run with --headless\n", SDL_GetError());
+        OSReport("host: no window (%s); run with --headless\n", s_sdl->GetError());
         HostWindowStop();
         return false;
     }
-    SDL_SetRenderDrawColor(s_window.renderer, 0, 0, 0, 255);
+    s_sdl->SetRenderDrawColor(s_window.renderer, 0, 0, 0, 255);
     return true;
 }
 
 void HostWindowStop() {
+    if (s_sdl == nullptr) {
+        return;
+    }
     if (s_window.texture != nullptr) {
-        SDL_DestroyTexture(s_window.texture);
+        s_sdl->DestroyTexture(s_window.texture);
     }
     if (s_window.renderer != nullptr) {
-        SDL_DestroyRenderer(s_window.renderer);
+        s_sdl->DestroyRenderer(s_window.renderer);
     }
     if (s_window.window != nullptr) {
-        SDL_DestroyWindow(s_window.window);
+        s_sdl->DestroyWindow(s_window.window);
     }
     s_window = Window{};
-    if (SDL_WasInit(0) != 0) {
-        SDL_Quit();
+    if (s_sdl->WasInit(0) != 0) {
+        s_sdl->Quit();
     }
 }
 
@@ -211,7 +222,7 @@ void HandleKey(const SDL_KeyboardEvent& key, bool down) {
 
 void HostWindowHandleEvents() {
     SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) {
+    while (s_sdl->PollEvent(&event) != 0) {
         switch (event.type) {
         case SDL_QUIT:
             HostRequestClose();
@@ -237,9 +248,9 @@ void HostWindowHandleEvents() {
 
 void HostWindowPresent() {
     const VIFrameSize size = VIGetShownFrameSize();
-    SDL_RenderClear(s_window.renderer);
+    s_sdl->RenderClear(s_window.renderer);
     if (size.width != 0 && size.height != 0 && EnsureTexture(size) && UploadShownPicture(size)) {
-        SDL_RenderCopy(s_window.renderer, s_window.texture, nullptr, nullptr);
+        s_sdl->RenderCopy(s_window.renderer, s_window.texture, nullptr, nullptr);
     }
-    SDL_RenderPresent(s_window.renderer);
+    s_sdl->RenderPresent(s_window.renderer);
 }
