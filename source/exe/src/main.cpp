@@ -1,6 +1,7 @@
 // The game's entry point: brings the console's services up in order, shows the strap
-// screen, builds the game, its client and the splash sequence, runs the main loop until
-// the host or the player ends the run, and shuts everything down in order.
+// screen, then (unless the run ended meanwhile) builds the game, its client and the splash
+// sequence and runs the main loop until the host or the player ends the run, and shuts
+// everything down in order.
 #include <shell/mainclient.h>
 #include <shell/mnbuiltinbanks.h>
 #include <shell/mndialog.h>
@@ -173,6 +174,31 @@ void RunMainLoop(kInputSystemWII& input, MNGame& game, MainClient& client) {
     }
 }
 
+// Loads the sounds and the home-button menu, builds the game, its client and the splash
+// sequence, runs the main loop, and takes the game down again. Returns how the run ended.
+MNDialog::eExit PlayGame(kInputSystemWII& input) {
+    // MNSound::Init sets the volumes, then loads every effect and music cue.
+    kLogFmt("begin load\n");
+    MNSound::Init(kEffectVolume, kMusicVolume);
+    MNDialog::PreloadHomeMenu();
+
+    MNGame* const game = new MNGame();
+    MainClient* const client = new MainClient();
+    BuildSplashSequence();
+    game->AddClient(client);
+    game->GetGameWorld()->Init();
+    MNTitleScreen::Init();
+    RunMainLoop(input, *game, *client);
+
+    const MNDialog::eExit exit = MNDialog::GetExit();
+    game->GetGameWorld()->EndPlay();
+    delete game; // the client's ClientDeinit runs here
+    delete client;
+    MNTitleScreen::Deinit();
+    kSplashScreen::Clear();
+    return exit;
+}
+
 } // namespace
 
 int GameMain() {
@@ -208,28 +234,9 @@ int GameMain() {
     bool bRunning = ShowStrapScreen(input);
     g_bEnableControllerCheck = true;
     bRunning = bRunning && RunDialogLoop(input);
+    // A run that ends before the main loop builds no game.
+    const MNDialog::eExit exit = bRunning ? PlayGame(input) : MNDialog::GetExit();
 
-    // MNSound::Init sets the volumes, then loads every effect and music cue.
-    kLogFmt("begin load\n");
-    MNSound::Init(kEffectVolume, kMusicVolume);
-    MNDialog::PreloadHomeMenu();
-
-    MNGame* const game = new MNGame();
-    MainClient* const client = new MainClient();
-    BuildSplashSequence();
-    game->AddClient(client);
-    game->GetGameWorld()->Init();
-    MNTitleScreen::Init();
-    if (bRunning) {
-        RunMainLoop(input, *game, *client);
-    }
-
-    const MNDialog::eExit exit = MNDialog::GetExit();
-    game->GetGameWorld()->EndPlay();
-    delete game; // the client's ClientDeinit runs here
-    delete client;
-    MNTitleScreen::Deinit();
-    kSplashScreen::Clear();
     MNDialog::Deinit();
     kDialogManager::Deinit();
     kEvent::Deinit();
