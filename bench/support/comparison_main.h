@@ -1,8 +1,9 @@
 // A benchmark main that, after the usual report, prints lines comparing pairs of the
 // benchmarks by the median of their CPU times per iteration over the repetitions (one run
 // without them), e.g. "scene per frame: GX 1.450 ms, pixman 1.230 ms, ratio 1.18". CPU
-// time, the benchmark thread's own, stays true on a machine that other programs share.
-// Include it once, instead of BENCHMARK_MAIN().
+// time, the benchmark thread's own, stays true on a machine that other programs share;
+// benchmarks that set their iterations' times themselves (UseManualTime) are compared by
+// those. Include it once, instead of BENCHMARK_MAIN().
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -24,12 +25,20 @@ struct Comparison {
     const char* baselineLabel;
 };
 
-// Keeps each benchmark's CPU times per iteration, one per repetition, in milliseconds.
+// What the comparison lines compare: the benchmark thread's CPU time, or the times the
+// benchmarks set themselves.
+enum class Clock { kThreadCpu, kManual };
+
+// Keeps each benchmark's CPU (or manual) times per iteration, one per repetition, in milliseconds.
 class ComparisonReporter : public benchmark::ConsoleReporter {
 public:
+    explicit ComparisonReporter(Clock clock) : m_clock(clock) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            const double milliseconds = run.GetAdjustedCPUTime() *
+            const double time =
+                m_clock == Clock::kManual ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
+            const double milliseconds = time *
                                         benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond) /
                                         benchmark::GetTimeUnitMultiplier(run.time_unit);
             if (run.iterations > 0 && run.run_type == Run::RT_Iteration) {
@@ -74,16 +83,18 @@ private:
         return times.size() % 2 != 0 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
     }
 
+    const Clock m_clock;
     std::map<std::string, std::vector<double>> m_milliseconds;
     std::map<std::string, double> m_reportedMedians;
 };
 
-inline int RunWithComparisons(int argc, char** argv, const std::vector<Comparison>& comparisons) {
+inline int RunWithComparisons(int argc, char** argv, const std::vector<Comparison>& comparisons,
+                              Clock clock = Clock::kThreadCpu) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
-    ComparisonReporter reporter;
+    ComparisonReporter reporter(clock);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (const Comparison& comparison : comparisons) {
         reporter.PrintComparison(comparison);
