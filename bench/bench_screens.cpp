@@ -5,7 +5,7 @@
 // and hint screens over a puzzle, the Tournament's ladder and a crossword played from it,
 // and the Fast and Fun menu and a small sudoku in its run. A mode's screens join the table
 // below.
-#include "support/screen_bench.h"
+#include "support/simply_puzzle_steps.h"
 
 #include <modes/mnfastandfun.h>
 #include <modes/mnfastandfunmenu.h>
@@ -28,7 +28,12 @@
 namespace {
 
 using namespace Kelvo_lib;
+using bench::CloseTitle;
+using bench::EnterMode;
+using bench::ReachSimplyPuzzleMenu;
 using bench::ScreenGame;
+using bench::SimplyPuzzle;
+using bench::StartPuzzle;
 
 // Places on the profile screen, its keyboard, the main menu, a puzzle's intro and the
 // wordsearch's buttons, in pixels.
@@ -36,8 +41,8 @@ struct Place {
     int x, y;
 };
 constexpr Place kSlot0{320, 104}, kKeyA{156, 166}, kSave{320, 367}, kOptions{320, 362},
-    kHelp{610, 466}, kContinue{320, 270}, kPauseButton{118, 477}, kHintButton{204, 477},
-    kBeginner{320, 270};
+    kHelp{610, 466}, kContinue{bench::kContinueX, bench::kContinueY}, kPauseButton{118, 477},
+    kHintButton{204, 477}, kBeginner{320, 270};
 
 void Click(ScreenGame& game, Place place, int wait = 10) {
     game.Click(place.x, place.y, wait);
@@ -52,12 +57,6 @@ bool ReachTitle(ScreenGame& game) {
     }
     game.Frames(2); // the client moves on to the title
     return kSplashScreen::IsFinished();
-}
-
-// The title closed by A: the world begins with its front end.
-void CloseTitle(ScreenGame& game) {
-    game.Frames(2);
-    game.Press(WPAD_BUTTON_A, 30);
 }
 
 // The front end's first start: the profile screen.
@@ -91,34 +90,6 @@ bool ReachHelp(ScreenGame& game) {
     ReachMainMenu(game);
     Click(game, kHelp, 30);
     return true;
-}
-
-MNSimplyPuzzle& SimplyPuzzle(ScreenGame& game) {
-    return *static_cast<MNSimplyPuzzle*>(game.World().GetSubGame(SUBGAME_SIMPLYPUZZLE));
-}
-
-// The title closed and a mode entered with profile 0.
-void EnterMode(ScreenGame& game, int subGame) {
-    CloseTitle(game);
-    MNProfileManager::SetActiveProfile(0);
-    game.World().SetActiveProfile(0);
-    game.World().SetCurrentSubGame(subGame);
-    game.Frames(30);
-}
-
-bool ReachSimplyPuzzleMenu(ScreenGame& game) {
-    EnterMode(game, SUBGAME_SIMPLYPUZZLE);
-    return SimplyPuzzle(game).GetMenu()->IsOpen();
-}
-
-// From the menu, a beginner puzzle of the kind started and its intro's continue button
-// pressed.
-bool StartPuzzle(ScreenGame& game, int typeFlag) {
-    SimplyPuzzle(game).GetMenu()->PlaySignal(typeFlag, PUZZLE_DIFFICULTY_BEGINNER);
-    game.Frames(2);
-    Click(game, kContinue, 10);
-    const MNPuzzleUI* const screen = SimplyPuzzle(game).GetPuzzleScreen();
-    return screen != nullptr && !screen->IsContinueScreenOpen();
 }
 
 bool Play(ScreenGame& game, int typeFlag) {
