@@ -96,9 +96,6 @@ private:
     void SaveName();
 
     void TickKeyboard();
-    int KeyboardButtonState();
-    // The typed text, up to and including the cursor.
-    void TypedName(char* out) const;
 
     TUIScreen* m_mainScreen = nullptr;
     TUIButton* m_profileButtons[kNumSlots] = {};

@@ -57,6 +57,10 @@ public:
     // The last written position, -1 before the first; kept within -1 to the length - 1.
     void SetCursorPos(int pos);
     int GetCursorPos() const { return m_cursorPos; }
+    // The string up to and including the cursor, cut to capacity - 1 and terminated.
+    void GetTyped(char* out, int capacity) const;
+    // Whether that holds a character other than a blank.
+    bool HasTyped() const;
     void SetLockedCells(int i);
     bool GetLockedCells(int i) const;
 

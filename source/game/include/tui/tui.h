@@ -194,6 +194,9 @@ public:
 protected:
     // What a derived menu draws over the screen and under the help button and the pointer.
     virtual void RenderOverlay() {}
+    // Where the active screen's fractions map, in pixels: the display's left part beside a
+    // sub-screen, else the whole display.
+    kUIRect ScreenFrame() const;
 
     TUIArt m_art;
 
@@ -209,8 +212,7 @@ private:
     void Press(TUIScreen* screen, TUIComponent* component);
     void Release(TUIScreen* screen, TUIComponent* hit);
     eTUILook LookOf(const TUIScreen* screen, const TUIComponent* component) const;
-    // Where the active screen's and the sub-screen's fractions map, and the sub-screen's panel.
-    kUIRect ScreenFrame() const;
+    // Where the sub-screen's fractions map, and its panel.
     kUIRect SubScreenFrame() const;
     kUIRect PanelBounds() const;
     // The visible components; a screen that is not live draws each at rest.

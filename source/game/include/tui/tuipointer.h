@@ -19,6 +19,9 @@ public:
     float GetX() const { return m_x; }
     float GetY() const { return m_y; }
     eButtonState GetState() const { return m_state; }
+    // The state with a press held back: while bHoldBack is set the button reads idle, and the
+    // hold ends once the button is up, so the press that opened a screen is not taken there.
+    eButtonState StateHoldingBack(bool& bHoldBack) const;
     bool IsPressed() const { return m_state == PRESSED; }
     bool IsReleased() const { return m_state == RELEASED; }
 

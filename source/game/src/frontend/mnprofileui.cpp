@@ -55,15 +55,6 @@ const char* TextOf(int id) {
     return text != nullptr ? text : "";
 }
 
-bool HasNonSpace(const char* text) {
-    for (; *text != '\0'; ++text) {
-        if (*text != ' ') {
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 // --- MNProfileMenu ---
@@ -374,8 +365,8 @@ void MNProfileMenu::NameScreenPressed(TUIButton* button) {
 void MNProfileMenu::SaveName() {
     const int slot = m_profileIndex;
     char name[kNameLength];
-    TypedName(name);
-    if (!HasNonSpace(name)) {
+    m_keyboard->GetTyped(name, kNameLength);
+    if (!m_keyboard->HasTyped()) {
         kLogFmt("ERROR: Profile name is empty\n");
         return;
     }
@@ -410,35 +401,20 @@ void MNProfileMenu::Tick(float delta) {
     }
 }
 
-int MNProfileMenu::KeyboardButtonState() {
-    const int state = GetPointer().GetState();
-    if (!m_bKeyboardDebounce) {
-        return state;
-    }
-    // The press that opened the keyboard goes on unseen until the button is up.
-    if (state == TUIPointer::RELEASED || state == TUIPointer::IDLE) {
-        m_bKeyboardDebounce = false;
-    }
-    return TUIPointer::IDLE;
-}
-
-void MNProfileMenu::TypedName(char* out) const {
-    const int count = m_keyboard->GetCursorPos() + 1;
-    std::snprintf(out, kNameLength, "%.*s", count > 0 ? count : 0, m_keyboard->GetString());
-}
-
 void MNProfileMenu::TickKeyboard() {
     m_keyboard->SetLanguage(MNProfileManager::GetLanguage());
     const TUIPointer& pointer = GetPointer();
-    m_keyboard->MouseHit(pointer.GetX(), pointer.GetY(), false, KeyboardButtonState());
+    // The press that opened the keyboard goes on unseen until the button is up.
+    m_keyboard->MouseHit(pointer.GetX(), pointer.GetY(), false,
+                         pointer.StateHoldingBack(m_bKeyboardDebounce));
     m_keyboard->Tick(0.0f);
     char name[kNameLength];
-    TypedName(name);
+    m_keyboard->GetTyped(name, kNameLength);
     if (!m_bHeadToHeadMode) {
         CopyName(m_profileName[m_profileIndex], kNameLength, name);
         m_currentProfileName = m_profileName[m_profileIndex];
     }
-    m_saveButton->m_bEnabled = HasNonSpace(name);
+    m_saveButton->m_bEnabled = m_keyboard->HasTyped();
 }
 
 void MNProfileMenu::Render() {

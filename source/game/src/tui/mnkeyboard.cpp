@@ -10,6 +10,7 @@
 
 #include <kelvo/platform/klog.h>
 
+#include <cstdio>
 #include <cstring>
 
 namespace Kelvo_lib {
@@ -192,6 +193,20 @@ void MNKeyboard::SetString(const char* s) {
 
 void MNKeyboard::SetCursorPos(int pos) {
     m_cursorPos = pos < -1 ? -1 : (pos > m_maxLength - 1 ? m_maxLength - 1 : pos);
+}
+
+void MNKeyboard::GetTyped(char* out, int capacity) const {
+    const int count = m_cursorPos + 1;
+    std::snprintf(out, static_cast<size_t>(capacity), "%.*s", count > 0 ? count : 0, m_string);
+}
+
+bool MNKeyboard::HasTyped() const {
+    for (int i = 0; i <= m_cursorPos && i < kMaxString && m_string[i] != '\0'; ++i) {
+        if (m_string[i] != ' ') {
+            return true;
+        }
+    }
+    return false;
 }
 
 void MNKeyboard::SetLockedCells(int i) {

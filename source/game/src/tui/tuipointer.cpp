@@ -26,4 +26,14 @@ void TUIPointer::Set(float x, float y, bool bButtonDown) {
     m_bDown = bButtonDown;
 }
 
+TUIPointer::eButtonState TUIPointer::StateHoldingBack(bool& bHoldBack) const {
+    if (!bHoldBack) {
+        return m_state;
+    }
+    if (m_state == RELEASED || m_state == IDLE) {
+        bHoldBack = false;
+    }
+    return IDLE;
+}
+
 } // namespace Kelvo_lib
