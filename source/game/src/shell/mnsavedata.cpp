@@ -29,6 +29,8 @@ constexpr u32 kProfileSize = 1488;
 constexpr int kDefaultTargetScore = 700;
 constexpr int kDefaultPasses = 7;
 constexpr float kDefaultTimeLimit = 1200.0f;
+constexpr float kMaxTimeLimit = 86400.0f;
+constexpr char kMaxDifficulty = 2;
 constexpr char kDefaultPuzzles = 15;
 constexpr u8 kDefaultHandedness = 1;
 constexpr u8 kDefaultMusicVolume = 3;
@@ -203,6 +205,21 @@ void TerminateText(char (&text)[N]) {
     text[N - 1] = 0;
 }
 
+// A level outside beginner to pro, or a run's time that is not a length of at most a day,
+// back to the defaults.
+void SanitiseQuickBlast(MNQuickBlastData& quickBlast) {
+    if (quickBlast.m_difficulty < 0 || quickBlast.m_difficulty > kMaxDifficulty) {
+        kLogFmt("MNSaveData: Quick Blast level %d unknown, beginner kept\n",
+                quickBlast.m_difficulty);
+        quickBlast.m_difficulty = 0;
+    }
+    if (!(quickBlast.m_fTimeLimit > 0.0f && quickBlast.m_fTimeLimit <= kMaxTimeLimit)) {
+        kLogFmt("MNSaveData: Quick Blast time limit out of range, %d seconds kept\n",
+                static_cast<int>(kDefaultTimeLimit));
+        quickBlast.m_fTimeLimit = kDefaultTimeLimit;
+    }
+}
+
 // Keeps every value that indexes a table or is shown as text inside its range.
 void Sanitise(MNSaveData& data) {
     if (data.language >= LANGUAGE_COUNT && data.language != LANGUAGE_NONE) {
@@ -221,6 +238,7 @@ void Sanitise(MNSaveData& data) {
             profile.soundVolume > MN_MAX_VOLUME ? MN_MAX_VOLUME : profile.soundVolume;
         int& slot = profile.tournamentData.m_currentPuzzle;
         slot = slot < 0 || slot >= MN_TOURNAMENT_SLOTS ? 0 : slot;
+        SanitiseQuickBlast(profile.quickblastData);
     }
 }
 
