@@ -2,6 +2,7 @@
 
 #include <frontend/mnfrontend.h>
 #include <modes/mnfastandfun.h>
+#include <modes/mnquickblast.h>
 #include <modes/mnsimplypuzzle.h>
 #include <modes/mntournament.h>
 #include <shell/mnplaceholdersubgame.h>
@@ -29,6 +30,8 @@ MNSubGame* CreateSubGame(MNGameWorld* world, int index) {
         return new MNFrontEnd(world);
     case SUBGAME_TOURNAMENT:
         return new MNTournament(world);
+    case SUBGAME_QUICKBLAST:
+        return new MNQuickBlast(world);
     case SUBGAME_SIMPLYPUZZLE:
         return new MNSimplyPuzzle(world);
     case SUBGAME_FASTANDFUN:
