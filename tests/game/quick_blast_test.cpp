@@ -14,6 +14,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -368,6 +371,83 @@ TEST_F(QuickBlastTest, TheFiftyFirstRunDropsTheOldestScoreAndTheListShowsTheNewe
     EXPECT_EQ(list->m_index, 48) << "choosing a run keeps the choice";
     Click(Component(Menu().GetStatsScreen(), 2), true); // done
     EXPECT_EQ(World().GetCurrentSubGameIndex(), SUBGAME_FRONTEND);
+}
+
+// The save block on the flash memory.
+MNSaveData SavedBlock(const std::filesystem::path& nand) {
+    std::ifstream file(nand / "title/puzzles/data/save.dat", std::ios::binary);
+    const std::vector<u8> bytes{std::istreambuf_iterator<char>(file), {}};
+    MNSaveData data{};
+    EXPECT_GE(bytes.size(), static_cast<size_t>(MN_SAVE_DATA_SIZE));
+    if (bytes.size() >= MN_SAVE_DATA_SIZE) {
+        EXPECT_EQ(ReadSaveData(bytes.data(), MN_SAVE_DATA_SIZE, data), nullptr);
+    }
+    return data;
+}
+
+// A whole five-minute run by the pointer, A and the debug key alone: the set-up with a typed
+// name, a sudoku solved and scored, the fitword after it played until the time is up with its
+// warnings, the results, the graph and the saved history.
+TEST_F(QuickBlastTest, AFiveMinuteRunByPointerAloneFromTheWarningToTheGraph) {
+    BecomeDebugProfile();
+    Enter();
+    Click(Component(Menu().GetStartScreen(), 2));   // new run
+    Click(Component(Menu().GetWarningScreen(), 2)); // yes
+    TUIScreen* const setUp = Menu().GetConfigScreen();
+    Click(Component(setUp, 2));                // edit name
+    ClickAt(160 + 16 + 34 * 7, 160 + 16 + 34); // Q
+    ClickAt(160 + 16 + 34, 160 + 16);          // B
+    Click(Menu().GetSaveNameButton());
+    for (int i = 0; i < 3; ++i) {
+        ClickArrow(static_cast<TUISpinner*>(Component(setUp, 6)), false); // down to 5:00
+    }
+    Click(Menu().GetDoneButton());
+    ContinueIntro();
+    EXPECT_EQ(Type(), PUZZLE_FLAG_SUDOKU);
+    DebugKey();
+    const int sudokuPoints = Data().m_currentScore;
+    EXPECT_GT(sudokuPoints, 0);
+    Frames(1);
+    ContinueIntro();
+    EXPECT_EQ(Type(), PUZZLE_FLAG_FITWORD);
+    for (int i = 0; i < 50 * 300 && !Mode().IsRunOver(); ++i) {
+        FramesHearing(1);
+    }
+    EXPECT_EQ(Heard(SFX_LAST_SECONDS), 30);
+    EXPECT_EQ(Heard(SFX_TIME_UP), 1);
+    ASSERT_EQ(Menu().GetActiveScreen(), Menu().GetResultsScreen());
+    EXPECT_EQ(Menu().GetScore(), sudokuPoints / 100);
+    Click(Component(Menu().GetResultsScreen(), 5), true); // continue to the graph
+    EXPECT_EQ(Menu().GetActiveScreen(), Menu().GetStatsScreen());
+    Click(Component(Menu().GetStatsScreen(), 2), true); // done
+    EXPECT_EQ(World().GetCurrentSubGameIndex(), SUBGAME_FRONTEND);
+    const MNQuickBlastData& saved = SavedBlock(m_nand.Root()).profiles[0].quickblastData;
+    EXPECT_STREQ(saved.m_name, "QB");
+    EXPECT_EQ(saved.m_fTimeLimit, 300.0f);
+    EXPECT_EQ(saved.m_statList[0].m_score, sudokuPoints);
+    EXPECT_EQ(saved.m_statList[1].m_score, -1);
+    EXPECT_EQ(saved.m_statOffset, 0);
+}
+
+TEST_F(QuickBlastTest, FiftyOneRunsEndedFromThePauseScreenShiftTheSavedHistory) {
+    SetUpRun(PUZZLE_FLAG_WORDSEARCH);
+    for (int run = 0; run < 51; ++run) {
+        Enter();
+        Click(Menu().GetPlayButton());
+        ContinueIntro();
+        ClickAt(118, 477); // the wordsearch's menu button
+        ClickAt(kPauseItemX, kEndRunY);
+        ClickAt(kPauseItemX, kYesY);
+        Click(Component(Menu().GetResultsScreen(), 5), true);
+        Click(Component(Menu().GetStatsScreen(), 2), true);
+        ASSERT_EQ(World().GetCurrentSubGameIndex(), SUBGAME_FRONTEND) << run;
+    }
+    Frames(10);
+    const MNQuickBlastData& saved = SavedBlock(m_nand.Root()).profiles[0].quickblastData;
+    EXPECT_EQ(saved.m_statOffset, 1);
+    EXPECT_EQ(std::count_if(std::begin(saved.m_statList), std::end(saved.m_statList),
+                            [](const MNQuickBlastStat& stat) { return stat.m_score >= 0; }),
+              50);
 }
 
 // The menu drawn over its background for a profile of its own, driven by the pointer.

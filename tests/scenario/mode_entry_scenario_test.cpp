@@ -21,7 +21,7 @@ struct Mode {
 };
 constexpr Mode kModes[] = {
     {"Tournament", 114, 80, 460},
-    {"Quick Blast", 164, 500, 400},
+    {"Quick Blast", 164, 60, 460},
     {"Fast and Fun", 263, 30, 466},
     {"Head to Head", 312, 500, 400},
 };
