@@ -230,6 +230,29 @@ const std::vector<int> kTextIds = {
     532,
     533,
     534,
+    // The Quick Blast menu: its title, lines, buttons, levels, kinds, the summary's and the
+    // results' labels, the history's lines and the warning (534 also asks on the pause screen).
+    37,
+    39,
+    41,
+    46,
+    250,
+    418,
+    420,
+    421,
+    422,
+    423,
+    424,
+    425,
+    426,
+    427,
+    428,
+    429,
+    430,
+    431,
+    531,
+    534,
+    535,
 };
 
 // The literal requests of the game's sources: the quoted arguments of every call of a
