@@ -3,12 +3,14 @@
 // profiles, keyboard, main menu, options and help, the Simply Puzzle menu, each puzzle
 // being played (past its intro), the anagram a crossword's hidden word brings, the pause
 // and hint screens over a puzzle, the Tournament's ladder and a crossword played from it,
-// and the Fast and Fun menu and a small sudoku in its run. A mode's screens join the table
-// below.
+// the Quick Blast menu, a sudoku in a run and the graph of a full history, and the Fast and
+// Fun menu and a small sudoku in its run. A mode's screens join the table below.
 #include "support/simply_puzzle_steps.h"
 
 #include <modes/mnfastandfun.h>
 #include <modes/mnfastandfunmenu.h>
+#include <modes/mnquickblast.h>
+#include <modes/mnquickblastmenu.h>
 #include <modes/mnsimplypuzzle.h>
 #include <modes/mnsimplypuzzlemenu.h>
 #include <modes/mntournament.h>
@@ -35,14 +37,14 @@ using bench::ScreenGame;
 using bench::SimplyPuzzle;
 using bench::StartPuzzle;
 
-// Places on the profile screen, its keyboard, the main menu, a puzzle's intro and the
-// wordsearch's buttons, in pixels.
+// Places on the profile screen, its keyboard, the main menu, a puzzle's intro, the
+// wordsearch's buttons and the Quick Blast results' continue button, in pixels.
 struct Place {
     int x, y;
 };
 constexpr Place kSlot0{320, 104}, kKeyA{156, 166}, kSave{320, 367}, kOptions{320, 362},
     kHelp{610, 466}, kContinue{bench::kContinueX, bench::kContinueY}, kPauseButton{118, 477},
-    kHintButton{204, 477}, kBeginner{320, 270};
+    kHintButton{204, 477}, kBeginner{320, 270}, kResultsContinue{192, 367};
 
 void Click(ScreenGame& game, Place place, int wait = 10) {
     game.Click(place.x, place.y, wait);
@@ -176,6 +178,50 @@ bool ReachTournamentCrossword(ScreenGame& game) {
     return screen != nullptr && !screen->IsContinueScreenOpen();
 }
 
+MNQuickBlast& QuickBlast(ScreenGame& game) {
+    return *static_cast<MNQuickBlast*>(game.World().GetSubGame(SUBGAME_QUICKBLAST));
+}
+
+// The Quick Blast start screen of a profile whose half-hour sudoku run is set up.
+bool ReachQuickBlastMenu(ScreenGame& game) {
+    EnterMode(game, SUBGAME_QUICKBLAST);
+    MNQuickBlastData& data = *game.World().GetProfile()->GetQuickBlastData();
+    data.m_bNewGame = false;
+    data.m_puzzles = PUZZLE_FLAG_SUDOKU;
+    data.m_fTimeLimit = 1800.0f;
+    QuickBlast(game).GetMenu()->Open();
+    game.Frames(2);
+    return QuickBlast(game).GetMenu()->IsOpen();
+}
+
+// The run started and its sudoku's intro continued: the run clock counts down.
+bool ReachQuickBlastSudoku(ScreenGame& game) {
+    if (!ReachQuickBlastMenu(game)) {
+        return false;
+    }
+    QuickBlast(game).OnPlay();
+    game.Frames(2);
+    Click(game, kContinue, 10);
+    const MNPuzzleUI* const screen = QuickBlast(game).GetPuzzleScreen();
+    return screen != nullptr && !screen->IsContinueScreenOpen();
+}
+
+// Fifty scores in the history, the results continued to the graph around the newest.
+bool ReachQuickBlastGraph(ScreenGame& game) {
+    if (!ReachQuickBlastMenu(game)) {
+        return false;
+    }
+    MNQuickBlastData& data = *game.World().GetProfile()->GetQuickBlastData();
+    for (int i = 0; i < MN_QUICKBLAST_STATS; ++i) {
+        data.m_statList[i].m_score = 1000 + (i * 737) % 4000;
+    }
+    MNQuickBlastMenu& menu = *QuickBlast(game).GetMenu();
+    menu.PostGameMenu();
+    game.Frames(2);
+    Click(game, kResultsContinue, 10);
+    return menu.GetActiveScreen() == menu.GetStatsScreen();
+}
+
 MNFastAndFun& FastAndFun(ScreenGame& game) {
     return *static_cast<MNFastAndFun*>(game.World().GetSubGame(SUBGAME_FASTANDFUN));
 }
@@ -222,6 +268,9 @@ int main(int argc, char** argv) {
                                  {"hint", ReachHint},
                                  {"Tournament ladder", ReachTournamentLadder},
                                  {"Tournament crossword", ReachTournamentCrossword},
+                                 {"Quick Blast menu", ReachQuickBlastMenu},
+                                 {"Quick Blast sudoku", ReachQuickBlastSudoku},
+                                 {"Quick Blast graph", ReachQuickBlastGraph},
                                  {"Fast and Fun menu", ReachFastAndFunMenu},
                                  {"Fast and Fun sudoku", ReachFastAndFunSudoku},
                              });
