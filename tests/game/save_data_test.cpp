@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 using namespace Kelvo_lib;
@@ -131,6 +132,10 @@ TEST(MNSaveData, ValuesOutOfRangeAreBroughtIntoRange) {
     wild.profiles[1].tournamentData.m_currentPuzzle = -3;
     wild.profiles[2].tournamentData.m_currentPuzzle = 20;
     std::memset(wild.profiles[3].name, 'A', sizeof(wild.profiles[3].name));
+    wild.profiles[0].quickblastData.m_difficulty = 3;
+    wild.profiles[1].quickblastData.m_fTimeLimit = std::numeric_limits<float>::quiet_NaN();
+    wild.profiles[2].quickblastData.m_fTimeLimit = -300.0f;
+    wild.profiles[3].quickblastData.m_fTimeLimit = 1.0e12f;
     MNSaveData read;
     const std::vector<u8> bytes = Bytes(wild);
     ASSERT_EQ(ReadSaveData(bytes.data(), MN_SAVE_DATA_SIZE, read), nullptr);
@@ -140,6 +145,10 @@ TEST(MNSaveData, ValuesOutOfRangeAreBroughtIntoRange) {
     EXPECT_EQ(read.profiles[1].tournamentData.m_currentPuzzle, 0);
     EXPECT_EQ(read.profiles[2].tournamentData.m_currentPuzzle, 0);
     EXPECT_EQ(std::strlen(read.profiles[3].name), sizeof(read.profiles[3].name) - 1);
+    EXPECT_EQ(read.profiles[0].quickblastData.m_difficulty, 0);
+    for (int p = 1; p < MN_NUM_PROFILES; ++p) {
+        EXPECT_EQ(read.profiles[p].quickblastData.m_fTimeLimit, 1200.0f) << p;
+    }
 }
 
 // A shorter name written over a longer one: what memory keeps behind the terminator never
