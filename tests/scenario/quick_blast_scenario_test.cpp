@@ -22,7 +22,7 @@ struct Place {
 // the fitword's menu button and the pause screen; the results and graph beside their panel.
 constexpr Place kSlot0{320, 104}, kProfileSave{320, 367}, kQuickBlast{320, 164}, kNewRun{146, 268},
     kYes{320, 268}, kEditName{160, 149}, kNameSave{320, 367}, kDone{320, 417}, kContinue{320, 270},
-    kFitwordMenu{68, 467}, kEndRun{320, 263}, kEndRunYes{320, 114}, kResultsContinue{192, 367},
+    kFitwordMenu{118, 455}, kEndRun{320, 263}, kEndRunYes{320, 114}, kResultsContinue{192, 367},
     kGraphDone{192, 417};
 
 struct Script {
