@@ -215,7 +215,6 @@ TEST_F(QuickBlastTest, TheNameIsTypedOnTheKeyboardAndANameOfBlanksCannotBeSaved)
 
 TEST_F(QuickBlastTest, DoneStartsTheRunAtScoreZeroWithTheFirstChosenType) {
     SetUpRun(15);
-    Data().m_currentScore = 4000; // left by a run cut off earlier
     Enter();
     Click(Component(Menu().GetStartScreen(), 2));
     Click(Component(Menu().GetWarningScreen(), 2));
@@ -229,6 +228,22 @@ TEST_F(QuickBlastTest, DoneStartsTheRunAtScoreZeroWithTheFirstChosenType) {
     EXPECT_TRUE(Menu().IsGame());
     EXPECT_EQ(SaveWrites(), saves + 1) << "the new run's record";
     EXPECT_FLOAT_EQ(TimeLeft(), 1200.0f) << "the countdown shows the whole run at first";
+}
+
+TEST_F(QuickBlastTest, PlayStartsTheSetUpRunAtScoreZeroWithItsWholeTimeAndKeepsTheHistory) {
+    SetUpRun(PUZZLE_FLAG_CROSSWORD, 600.0f);
+    Data().m_currentScore = 4000; // left by a run a power cut stopped
+    Data().m_statList[0].m_score = 1500;
+    Enter();
+    Click(Menu().GetPlayButton());
+    ASSERT_NE(Mode().GetPuzzleScreen(), nullptr);
+    EXPECT_EQ(Type(), PUZZLE_FLAG_CROSSWORD);
+    EXPECT_EQ(Data().m_currentScore, 0);
+    EXPECT_FLOAT_EQ(TimeLeft(), 600.0f);
+    EXPECT_TRUE(Menu().IsOpen()) << "a run from the start screen leaves the menu open";
+    Mode().AbandonMode();
+    EXPECT_EQ(Data().m_statList[0].m_score, 1500);
+    EXPECT_EQ(Data().m_statList[1].m_score, 0) << "nothing of the earlier run's points";
 }
 
 TEST_F(QuickBlastTest, TheTypesTakeTurnsInTheirFixedOrder) {
