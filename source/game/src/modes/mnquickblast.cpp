@@ -284,8 +284,8 @@ void MNQuickBlast::UnPause() {
 
 void MNQuickBlast::DoGameOver(int result) {
     kLogFmt("OnGameOver\n");
-    const bool bPlaying = m_gameUI != nullptr && m_currentPuzzleType == m_gameUI->GetPuzzleType();
-    const float time = bPlaying ? m_gameUI->GetTime() : 0.0f;
+    const MNPuzzleUI* const screen = RunningScreen();
+    const float time = screen != nullptr ? screen->GetTime() : 0.0f;
     result = EndPuzzleScreen(result);
     m_fTotalTime += m_fGameTime;
     m_fGameTime = 0.0f;
@@ -357,12 +357,12 @@ int MNQuickBlast::PuzzleScore(const MNPuzzleUI& screen, int d, float time, bool 
 
 void MNQuickBlast::CalculateScore(float time, bool timedOut) {
     MNQuickBlastData* const data = Data();
-    if (data == nullptr || m_gameUI == nullptr ||
-        m_currentPuzzleType != m_gameUI->GetPuzzleType()) {
+    const MNPuzzleUI* const screen = RunningScreen();
+    if (data == nullptr || screen == nullptr) {
         kLogFmt("ERROR: no puzzle to score\n");
         return;
     }
-    data->m_currentScore += PuzzleScore(*m_gameUI, data->m_difficulty, time, timedOut);
+    data->m_currentScore += PuzzleScore(*screen, data->m_difficulty, time, timedOut);
 }
 
 void MNQuickBlast::NewScore() {
