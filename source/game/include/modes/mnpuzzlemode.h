@@ -26,6 +26,9 @@ public:
     static int BankType(int typeFlag);
     // The background look of an ePuzzleTypeFlag, 0 (menus) for any other.
     static int BackgroundMode(int typeFlag);
+    // The row of a kind in the modes' score tables (sudoku, crossword, fitword, wordsearch),
+    // -1 for any other flag.
+    static int ScoreTableIndex(int typeFlag);
     // The kind's name in log lines ("sudoku"), "unknown" for any other flag.
     static const char* KindName(int typeFlag);
 

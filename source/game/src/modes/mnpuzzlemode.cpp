@@ -104,6 +104,21 @@ int MNPuzzleMode::BackgroundMode(int typeFlag) {
     }
 }
 
+int MNPuzzleMode::ScoreTableIndex(int typeFlag) {
+    switch (typeFlag) {
+    case PUZZLE_FLAG_SUDOKU:
+        return 0;
+    case PUZZLE_FLAG_CROSSWORD:
+        return 1;
+    case PUZZLE_FLAG_FITWORD:
+        return 2;
+    case PUZZLE_FLAG_WORDSEARCH:
+        return 3;
+    default:
+        return -1;
+    }
+}
+
 MNPuzzleMode::MNPuzzleMode(MNGameWorld* world, int gameMode, bool bAnagrams, const char* menuId,
                            const char* bgId)
     : MNSubGame(world), m_gameMode(gameMode), m_bAnagrams(bAnagrams), m_menuId(menuId),

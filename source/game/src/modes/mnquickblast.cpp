@@ -36,22 +36,6 @@ constexpr int kAnswerPoints[kDifficulties] = {100, 150, 200};
 constexpr int kHintKinds = 3;
 constexpr int kWarningSeconds = 30;
 
-// The row of the score tables for a puzzle type, -1 for none.
-int TableIndex(int typeFlag) {
-    switch (typeFlag) {
-    case PUZZLE_FLAG_SUDOKU:
-        return 0;
-    case PUZZLE_FLAG_CROSSWORD:
-        return 1;
-    case PUZZLE_FLAG_FITWORD:
-        return 2;
-    case PUZZLE_FLAG_WORDSEARCH:
-        return 3;
-    default:
-        return -1;
-    }
-}
-
 // The type after typeFlag in the run's rotation: sudoku, fitword, wordsearch, crossword.
 int NextType(int typeFlag) {
     switch (typeFlag) {
@@ -320,7 +304,7 @@ void MNQuickBlast::DoGameOver(int result) {
 }
 
 int MNQuickBlast::PuzzleScore(const MNPuzzleUI& screen, int d, float time, bool timedOut) {
-    const int t = TableIndex(screen.GetPuzzleType());
+    const int t = ScoreTableIndex(screen.GetPuzzleType());
     if (t < 0 || d < 0 || d >= kDifficulties) {
         kLogFmt("ERROR: no Quick Blast score for type %d at difficulty %d\n",
                 screen.GetPuzzleType(), d);

@@ -46,21 +46,6 @@ constexpr int kNoErrorBonus = 100;
 constexpr int kFirstInTimeBonus = 200;
 constexpr int kInTimeBonus = 300;
 
-int ScoreTableIndex(int typeFlag) {
-    switch (typeFlag) {
-    case PUZZLE_FLAG_SUDOKU:
-        return 0;
-    case PUZZLE_FLAG_CROSSWORD:
-        return 1;
-    case PUZZLE_FLAG_FITWORD:
-        return 2;
-    case PUZZLE_FLAG_WORDSEARCH:
-        return 3;
-    default:
-        return -1;
-    }
-}
-
 int ClampDifficulty(int difficulty) {
     return difficulty < 0 ? 0 : (difficulty >= kDifficulties ? kDifficulties - 1 : difficulty);
 }
