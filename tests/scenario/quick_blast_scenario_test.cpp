@@ -13,37 +13,28 @@
 namespace {
 
 using namespace Kelvo_lib;
-using game_run::Click;
+using game_run::KeyboardKey;
+using game_run::Place;
 
-struct Place {
-    int x, y;
-};
-// The profile screen, its keyboard and the main menu; the Quick Blast menu; a puzzle's intro,
-// the fitword's menu button and the pause screen; the results and graph beside their panel.
+// The profile screen and the main menu; the Quick Blast menu; a puzzle's intro, the fitword's
+// menu button and the pause screen; the results and graph beside their panel.
 constexpr Place kSlot0{320, 104}, kProfileSave{320, 367}, kQuickBlast{320, 164}, kNewRun{146, 268},
     kYes{320, 268}, kEditName{160, 149}, kNameSave{320, 367}, kDone{320, 417}, kContinue{320, 270},
     kFitwordMenu{118, 455}, kEndRun{320, 263}, kEndRunYes{320, 114}, kResultsContinue{192, 367},
     kGraphDone{192, 417};
 
-struct Script {
-    std::string text = game_run::StartPresses();
-    int frame = 440;
-    void Press(Place place, int wait = 10) {
-        text += Click(frame, place.x, place.y);
-        frame += wait;
+// The centre of a letter's key on the Quick Blast name screen's keyboard, whose keys lie 34
+// pixels apart.
+Place NameKey(char letter) {
+    const int index = letter - 'A';
+    return {176 + 34 * (index % 9), 176 + 34 * (index / 9)};
+}
+
+void Type(game_run::Script& script, const char* letters, Place (*key)(char)) {
+    for (; *letters != '\0'; ++letters) {
+        script.Press(key(*letters));
     }
-    void DebugKey(int wait) {
-        text += std::to_string(frame) + " hold 2\n" + std::to_string(frame + 4) + " hold none\n";
-        frame += wait;
-    }
-    // A letter of a keyboard whose keys are the given distance apart from a corner.
-    void Type(const char* letters, int x, int y, int pitch) {
-        for (; *letters != '\0'; ++letters) {
-            const int index = *letters - 'A';
-            Press({x + pitch * (index % 9), y + pitch * (index / 9)});
-        }
-    }
-};
+}
 
 // The script and the frames of its pictures.
 struct ScriptedRun {
@@ -52,16 +43,16 @@ struct ScriptedRun {
 };
 
 ScriptedRun RunScript() {
-    Script script;
+    game_run::Script script;
     script.Press(kSlot0);
-    script.Type("ZAVIVIRI", 156, 166, 38);
+    Type(script, "ZAVIVIRI", KeyboardKey);
     script.Press(kProfileSave);
     script.Press(kSlot0, 30);
     script.Press(kQuickBlast, 30);
     script.Press(kNewRun);
     script.Press(kYes, 20);
     script.Press(kEditName, 20);
-    script.Type("QB", 176, 176, 34);
+    Type(script, "QB", NameKey);
     script.Press(kNameSave);
     script.Press(kDone, 70);
     script.Press(kContinue, 30); // the sudoku
