@@ -197,6 +197,8 @@ protected:
     // Where the active screen's fractions map, in pixels: the display's left part beside a
     // sub-screen, else the whole display.
     kUIRect ScreenFrame() const;
+    // Where a component of the active screen is drawn, in pixels.
+    kUIRect ActiveScreenBounds(const TUIComponent* component);
 
     TUIArt m_art;
 

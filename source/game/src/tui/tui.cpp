@@ -406,6 +406,13 @@ kUIRect TUI::ScreenFrame() const {
     return kUIRect{0.0f, 0.0f, width * share, TUIArt::DisplayHeight()};
 }
 
+kUIRect TUI::ActiveScreenBounds(const TUIComponent* component) {
+    m_art.SetFrame(ScreenFrame());
+    const kUIRect bounds = component->Bounds(m_art);
+    m_art.ClearFrame();
+    return bounds;
+}
+
 kUIRect TUI::SubScreenFrame() const {
     const float width = TUIArt::DisplayWidth();
     const float left = width * kScreenShare + kPanelGap;
