@@ -2,6 +2,7 @@
 
 #include <frontend/mnfrontend.h>
 #include <modes/mnfastandfun.h>
+#include <modes/mnheadtohead.h>
 #include <modes/mnquickblast.h>
 #include <modes/mnsimplypuzzle.h>
 #include <modes/mntournament.h>
@@ -36,6 +37,8 @@ MNSubGame* CreateSubGame(MNGameWorld* world, int index) {
         return new MNSimplyPuzzle(world);
     case SUBGAME_FASTANDFUN:
         return new MNFastAndFun(world);
+    case SUBGAME_HEADTOHEAD:
+        return new MNHeadToHead(world);
     default:
         break;
     }
