@@ -23,7 +23,7 @@ constexpr Mode kModes[] = {
     {"Tournament", 114, 80, 460},
     {"Quick Blast", 164, 60, 460},
     {"Fast and Fun", 263, 30, 466},
-    {"Head to Head", 312, 500, 400},
+    {"Head to Head", 312, 82, 460}, // player 1's choice: its back button
 };
 constexpr int kAwayX = 500, kAwayY = 400;
 constexpr int kRestX = 600, kRestY = 40;

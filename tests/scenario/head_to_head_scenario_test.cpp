@@ -1,0 +1,186 @@
+// Head to Head in the real game, headless, by input script only. Two profiles are made (the
+// debug profile, which plays, and ANNA); ANNA is player 1 and the guest player 2. A Sprint
+// with 3 lives over sudoku and crossword: a right digit hands the turn over behind the next
+// player's screen, which hides the puzzle; solved grids go on sudoku, crossword, sudoku;
+// ANNA's third mistake ends it with the guest the winner. Then a Marathon of 2:00: a
+// mistake at 12.7 s leaves 1:18, and three more run the clock out. Checked through
+// pictures, and the save file left exactly as the front end wrote it.
+#include "game_run.h"
+#include "png_golden.h"
+
+#include <puzzles/sudoku/mnsudokuwidget.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace Kelvo_lib;
+using game_run::Place;
+
+// The profile screen, its keyboard and the main menu; the Head to Head profile screen, its
+// menu (variant choice, set-up, a turn's Continue); a puzzle's intro.
+constexpr Place kSlot0{320, 104}, kSlot1{320, 154}, kSave{320, 367}, kHeadToHead{320, 312},
+    kPlayerSlot1{320, 303}, kGuest{320, 451}, kSprint{100, 184}, kMarathon{100, 347},
+    kCrossword{104, 243}, kSudoku{104, 293}, kDone{192, 367}, kContinue{320, 432},
+    kIntroContinue{320, 270};
+
+// A 9 x 9 sudoku's cell (row, column) and the pad's digit, where the sudoku puts them.
+Place Cell(int row, int column) {
+    const float size = MNSudokuWidget::K_GRID_SIZE / 9.0f;
+    return {static_cast<int>(MNSudokuWidget::K_GRID_X + size * (column + 0.5f)),
+            static_cast<int>(MNSudokuWidget::K_GRID_Y + size * (row + 0.5f))};
+}
+Place Pad(int digit) {
+    const float inKey = 0.4f * MNSudokuWidget::K_PAD_STEP;
+    return {static_cast<int>(MNSudokuWidget::K_PAD_X +
+                             MNSudokuWidget::K_PAD_STEP * ((digit - 1) % 3) + inKey),
+            static_cast<int>(MNSudokuWidget::K_PAD_Y +
+                             MNSudokuWidget::K_PAD_STEP * ((digit - 1) / 3) + inKey)};
+}
+
+// An entry on one of the run's sudokus: the cell and a digit for it.
+struct Entry {
+    int row, column, digit;
+};
+// The first sudoku drawn, then the third (the second follows the crossword).
+constexpr Entry kFirstRight{0, 0, 4}, kFirstRightAgain{0, 1, 2}, kFirstWrong{0, 2, 9};
+constexpr Entry kSecondWrong{0, 0, 9}, kSecondRight{0, 1, 8};
+constexpr Entry kMarathonWrong{0, 0, 3};
+
+struct Script : game_run::Script {
+    void Type(const char* name) {
+        for (const char* letter = name; *letter != '\0'; ++letter) {
+            Press(game_run::KeyboardKey(*letter));
+        }
+        Press(kSave);
+    }
+    void Digit(const Entry& entry) {
+        Press(Cell(entry.row, entry.column));
+        Press(Pad(entry.digit), 20);
+    }
+    // A game's first puzzle started from its set-up and its intro closed.
+    void Start(Place variant, const std::vector<Place>& types) {
+        Press(variant, 20);
+        for (Place type : types) {
+            Press(type);
+        }
+        Press(kDone, 70);
+        Press(kIntroContinue, 20);
+    }
+    // The next player's screen over a new puzzle, then its intro.
+    void ContinueToNextPuzzle() {
+        Press(kContinue, 60);
+        Press(kIntroContinue, 20);
+    }
+};
+
+// The debug profile and ANNA made, the debug profile chosen: the main menu.
+Script FrontEnd() {
+    Script script;
+    script.Press(kSlot0);
+    script.Type("ZAVIVIRI");
+    script.Press(kSlot1);
+    script.Press(kSlot1);
+    script.Type("ANNA");
+    script.Press(kSlot0);
+    script.Press(kSlot0, 30);
+    return script;
+}
+
+struct GameRun {
+    std::string script;
+    int turnShot, sprintResultsShot, penaltyShot, marathonResultsShot, last;
+};
+
+GameRun HeadToHead() {
+    Script script = FrontEnd();
+    GameRun run;
+    script.Press(kHeadToHead, 30);
+    script.Press(kPlayerSlot1);
+    script.Press(kPlayerSlot1);
+    script.Press(kGuest);
+    script.Press(kGuest, 20);
+
+    // Sprint, 3 lives: the first sudoku.
+    script.Start(kSprint, {kCrossword, kSudoku});
+    script.Digit(kFirstRight); // ANNA: the guest's turn
+    run.turnShot = script.frame;
+    script.Press(kContinue);
+    script.Digit(kFirstRightAgain); // the guest: ANNA's turn
+    script.Press(kContinue);
+    script.Digit(kFirstWrong); // ANNA 2 lives
+    script.Press(kContinue);
+    script.DebugKey(60); // the guest solves it: the crossword, ANNA's turn
+    script.ContinueToNextPuzzle();
+    script.DebugKey(60); // ANNA solves it: the second sudoku, the guest's turn
+    script.ContinueToNextPuzzle();
+    script.Digit(kSecondWrong); // the guest 2 lives
+    script.Press(kContinue);
+    script.Digit(kSecondWrong); // ANNA 1 life
+    script.Press(kContinue);
+    script.Digit(kSecondRight); // the guest: ANNA's turn
+    script.Press(kContinue);
+    script.Digit(kSecondWrong); // ANNA none: game over
+    script.Press(kContinue, 20);
+    run.sprintResultsShot = script.frame;
+    script.Press(kContinue, 20); // the variant choice
+
+    // Marathon, 2:00: a mistake at 12.7 s of ANNA's clock.
+    script.Start(kMarathon, {kSudoku});
+    script.frame += 635 - 30; // the two clicks of the entry take 30 of them
+    script.Digit(kMarathonWrong);
+    script.Press(kContinue, 4);
+    run.penaltyShot = script.frame; // the release: 1:18 left before the clock goes on
+    script.frame += 16;
+    for (int i = 0; i < 3; ++i) { // 72 s, 102 s, then 132 s: the time is up
+        script.Digit(kMarathonWrong);
+        script.Press(kContinue);
+    }
+    script.frame += 10;
+    script.Press(kContinue, 20);
+    run.marathonResultsShot = script.frame;
+    run.last = script.frame + 5;
+    run.script = script.text;
+    return run;
+}
+
+std::vector<char> SaveBytes(const fs::path& dir) {
+    std::ifstream file(dir / "nand/title/puzzles/data/save.dat", std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+class HeadToHeadScenarioTest : public game_run::GameRunTest {};
+
+TEST_F(HeadToHeadScenarioTest, SprintAndMarathonByTwoPlayersLeaveTheSaveAsItWas) {
+    std::string log;
+    const Script frontEnd = FrontEnd();
+    ASSERT_EQ(RunGame(frontEnd.text, frontEnd.frame + 10, "", log), 0) << log;
+    const std::vector<char> saved = SaveBytes(s_dir);
+    ASSERT_FALSE(saved.empty());
+
+    const GameRun run = HeadToHead();
+    ASSERT_EQ(RunGame(run.script, run.last,
+                      Screenshot("head_to_head_turn", run.turnShot) +
+                          Screenshot("head_to_head_sprint_results", run.sprintResultsShot) +
+                          Screenshot("head_to_head_penalty", run.penaltyShot) +
+                          Screenshot("head_to_head_marathon_results", run.marathonResultsShot),
+                      log),
+              0)
+        << log;
+    // The guest's turn comes up over the background alone: no grid shows.
+    EXPECT_TRUE(ShotMatches("head_to_head_turn"));
+    // ANNA = 0 and the guest the winner.
+    EXPECT_TRUE(ShotMatches("head_to_head_sprint_results"));
+    // ANNA: 1:18 beside the sudoku.
+    EXPECT_TRUE(ShotMatches("head_to_head_penalty"));
+    // ANNA = 0, Guest = 120 and the guest the winner.
+    EXPECT_TRUE(ShotMatches("head_to_head_marathon_results"));
+    EXPECT_EQ(SaveBytes(s_dir), saved) << "Head to Head writes nothing";
+}
+
+} // namespace
