@@ -435,6 +435,22 @@ TEST_F(HeadToHeadTest, APuzzleTheBankCannotGiveEndsTheGameOnTheVariantChoice) {
     }
 }
 
+TEST_F(HeadToHeadTest, AnEndedPuzzleKeptUntilTheNextOneNoLongerReachesTheMode) {
+    EnterWithPlayers();
+    StartGame(true, 0, PUZZLE_FLAG_SUDOKU);
+    MNPuzzleUI* const ended = Mode().GetPuzzleScreen();
+    Mode().AbandonPuzzle();
+    ASSERT_EQ(Mode().GetPuzzleScreen(), ended);
+    ended->GamePauseSignal();
+    ended->HelpSignal();
+    ended->ValidEntrySignal();
+    ended->GameOverSignal();
+    EXPECT_EQ(LayerIds(), "bg menu");
+    EXPECT_EQ(TopId(), "head_to_head_menu");
+    EXPECT_FALSE(Mode().IsPaused());
+    EXPECT_EQ(Mode().GetTurn(), kPlayer1);
+}
+
 TEST_F(HeadToHeadTest, TenGamesLostOnTimeLeaveNoScreenOrBlockBehindAndSaveNothing) {
     const int savesBefore = SaveWrites();
     EnterWithPlayers();

@@ -96,6 +96,9 @@ protected:
     bool HandOverToAnagram(int result);
     // Ends the anagram that ran: disconnected and deleted.
     void EndAnagram();
+    // Disconnects the mode from the puzzle screen's game over, pause and help, the slots the
+    // shared start connected.
+    void DisconnectPuzzleScreen();
 
     // The mode's own handling of a game over.
     virtual void DoGameOver(int result) = 0;

@@ -19,8 +19,6 @@ namespace Kelvo_lib {
 namespace {
 
 constexpr const char* kProfileSelectId = "head_to_head_profile_select";
-// Effect 33: a turn passes or an error is counted.
-constexpr int kTurnSound = 33;
 // The order the ticked types are played in.
 constexpr int kRotation[] = {PUZZLE_FLAG_SUDOKU, PUZZLE_FLAG_FITWORD, PUZZLE_FLAG_CROSSWORD,
                              PUZZLE_FLAG_WORDSEARCH};
@@ -259,12 +257,10 @@ void MNHeadToHead::ConnectPlay() {
     m_gameUI->InvalidEntrySignal.Connect(this, &MNHeadToHead::OnError);
 }
 
-// The shared start connected game over, pause and help; the game over went in EndPuzzleScreen.
 void MNHeadToHead::DisconnectPlay() {
     m_gameUI->ValidEntrySignal.Disconnect(this, &MNHeadToHead::OnValidEntry);
-    m_gameUI->HelpSignal.Disconnect(this, &MNHeadToHead::OnHowToPlay);
-    m_gameUI->GamePauseSignal.Disconnect(this, &MNHeadToHead::OnGamePause);
     m_gameUI->InvalidEntrySignal.Disconnect(this, &MNHeadToHead::OnError);
+    DisconnectPuzzleScreen();
 }
 
 void MNHeadToHead::DoGameOver(int result) {
@@ -303,7 +299,7 @@ void MNHeadToHead::OnValidEntry() {
                                    : MNHeadToHeadMenu::SCREEN_PLAYER2_CORRECT);
         m_turn = 1 - m_turn;
     }
-    MNSound::PlaySoundEffect(kTurnSound);
+    MNSound::PlaySoundEffect(SFX_TURN_OVER);
     LogLayers();
     kLogFmt("<< MNHeadToHead::OnValidEntry\n");
 }
@@ -331,7 +327,7 @@ void MNHeadToHead::OnError() {
             }
         }
     }
-    MNSound::PlaySoundEffect(kTurnSound);
+    MNSound::PlaySoundEffect(SFX_TURN_OVER);
     kLogFmt("<< MNHeadToHead::OnError\n");
 }
 
@@ -407,12 +403,11 @@ void MNHeadToHead::TickClock(float delta) {
     }
 }
 
-// The player in turn ran out of time: the other one wins. The puzzle screen goes at once.
+// The player in turn ran out of time: the other one wins. The puzzle screen goes at once;
+// deleting it takes its signals and registration with it.
 void MNHeadToHead::TimeUp() {
     MNSound::PlaySoundEffect(SFX_TIME_UP);
     UpdateProfile();
-    DisconnectPlay();
-    m_gameUI->GameOverSignal.Disconnect(this, &MNHeadToHead::OnGameOver);
     EndOnMenu(MNHeadToHeadMenu::SCREEN_MARATHON_GAME_OVER);
     delete m_gameUI;
     m_gameUI = nullptr;

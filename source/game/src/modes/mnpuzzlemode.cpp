@@ -341,6 +341,15 @@ int MNPuzzleMode::EndPuzzleScreen(int result) {
     return result;
 }
 
+void MNPuzzleMode::DisconnectPuzzleScreen() {
+    if (m_gameUI == nullptr) {
+        return;
+    }
+    m_gameUI->GameOverSignal.Disconnect(this, &MNPuzzleMode::OnGameOver);
+    m_gameUI->GamePauseSignal.Disconnect(this, &MNPuzzleMode::OnGamePause);
+    m_gameUI->HelpSignal.Disconnect(this, &MNPuzzleMode::OnHowToPlay);
+}
+
 bool MNPuzzleMode::HandOverToAnagram(int result) {
     const bool bHasWord =
         m_currentPuzzleType == PUZZLE_FLAG_FITWORD || m_currentPuzzleType == PUZZLE_FLAG_CROSSWORD;
