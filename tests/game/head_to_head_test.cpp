@@ -33,6 +33,29 @@ std::string TextOf(const TUIComponent* component) {
     return static_cast<const TUIText*>(component)->m_text.Get().CStr();
 }
 
+// The variant chosen on the menu and its set-up filled in: the spinners' entries and the
+// ticked types, each radio button pressed as the player would.
+const MNHeadToHeadMenu::Setup& FillSetup(MNHeadToHeadMenu& menu, bool bSprint, int choice,
+                                         int types, int difficulty) {
+    const MNHeadToHeadMenu::Setup& setup =
+        bSprint ? menu.GetSprintSetup() : menu.GetMarathonSetup();
+    menu.ButtonPressed(menu.GetModeScreen(),
+                       bSprint ? menu.GetModeSprintButton() : menu.GetModeMarathonButton());
+    setup.spinner->m_index = choice;
+    setup.difficultySpinner->m_index = difficulty;
+    int index = 0;
+    for (int i = 0; i < setup.screen->m_componentList.Size(); ++i) {
+        TUIComponent* const component = setup.screen->m_componentList(i);
+        if (component->m_type != TUI_TYPE_RADIOBUTTON) {
+            continue;
+        }
+        auto* const radio = static_cast<TUIRadioButton*>(component);
+        radio->m_bOn = (types & kRadioTypes[index++]) != 0;
+        menu.RadioButtonPressed(setup.screen, radio);
+    }
+    return setup;
+}
+
 class HeadToHeadTest : public ModeWorldTest {
 protected:
     void SetUp() override {
@@ -73,24 +96,10 @@ protected:
         Choose(Profiles().GetGuestButton());
     }
 
-    // The variant chosen, its set-up filled in (spinner entries, ticked types) and Done.
+    // The variant chosen, its set-up filled in and Done.
     void StartGame(bool bSprint, int choice, int types, int difficulty = 0) {
         const MNHeadToHeadMenu::Setup& setup =
-            bSprint ? Menu().GetSprintSetup() : Menu().GetMarathonSetup();
-        Menu().ButtonPressed(Menu().GetModeScreen(), bSprint ? Menu().GetModeSprintButton()
-                                                             : Menu().GetModeMarathonButton());
-        setup.spinner->m_index = choice;
-        setup.difficultySpinner->m_index = difficulty;
-        int index = 0;
-        for (int i = 0; i < setup.screen->m_componentList.Size(); ++i) {
-            TUIComponent* const component = setup.screen->m_componentList(i);
-            if (component->m_type != TUI_TYPE_RADIOBUTTON) {
-                continue;
-            }
-            auto* const radio = static_cast<TUIRadioButton*>(component);
-            radio->m_bOn = (types & kRadioTypes[index++]) != 0;
-            Menu().RadioButtonPressed(setup.screen, radio);
-        }
+            FillSetup(Menu(), bSprint, choice, types, difficulty);
         Menu().ButtonPressed(setup.screen, setup.doneButton);
     }
     // The number of the turn's or end's screen that shows, -1 for none.
@@ -474,7 +483,77 @@ TEST_F(HeadToHeadTest, TenGamesLostOnTimeLeaveNoScreenOrBlockBehindAndSaveNothin
     EXPECT_EQ(SaveWrites(), savesBefore);
 }
 
-class HeadToHeadMenuTest : public ModeWorldTest {};
+class HeadToHeadMenuTest : public ModeWorldTest {
+protected:
+    // What the menu sent, as "sprint 5 2 1 play": the rules of a game, then the play.
+    struct Receiver : kHasSlots<> {
+        void OnSprint(int lives, int types, int difficulty) {
+            sent += "sprint " + std::to_string(lives) + " " + std::to_string(types) + " " +
+                    std::to_string(difficulty);
+        }
+        void OnMarathon(float time, int types, int difficulty) {
+            sent += "marathon " + std::to_string(time) + " " + std::to_string(types) + " " +
+                    std::to_string(difficulty);
+        }
+        void OnPlay() { sent += " play"; }
+        std::string sent;
+    };
+
+    void SetUp() override {
+        ModeWorldTest::SetUp();
+        m_menu = new MNHeadToHeadMenu(World().GetProfile());
+        m_menu->NewSprintSignal.Connect(&m_receiver, &Receiver::OnSprint);
+        m_menu->NewMarathonSignal.Connect(&m_receiver, &Receiver::OnMarathon);
+        m_menu->PlaySignal.Connect(&m_receiver, &Receiver::OnPlay);
+        m_menu->Open();
+    }
+    void TearDown() override {
+        delete m_menu;
+        ModeWorldTest::TearDown();
+    }
+
+    MNHeadToHeadMenu* m_menu = nullptr;
+    Receiver m_receiver;
+};
+
+TEST_F(HeadToHeadMenuTest, DoneSendsTheSpinnersEntriesAndTheTickedTypesOnlyWithATypeTicked) {
+    const struct {
+        bool bSprint;
+        int choice;
+        int difficulty;
+        int types;
+        const char* sent;
+    } games[] = {
+        {true, 2, 0, 0, ""}, // Done stays off, and a press does nothing
+        {true, 2, 0, PUZZLE_FLAG_CROSSWORD, "sprint 5 2 1 play"},
+        {false, 4, 2, PUZZLE_FLAG_SUDOKU | PUZZLE_FLAG_WORDSEARCH, "marathon 600.000000 12 3 play"},
+        {false, 0, 1, 0, ""},
+        {true, 0, 1, PUZZLE_FLAG_FITWORD | PUZZLE_FLAG_CROSSWORD, "sprint 3 3 2 play"},
+    };
+    for (const auto& game : games) {
+        SCOPED_TRACE(game.sent);
+        FillSetup(*m_menu, game.bSprint, game.choice, PUZZLE_FLAG_SUDOKU, game.difficulty);
+        const MNHeadToHeadMenu::Setup& setup =
+            FillSetup(*m_menu, game.bSprint, game.choice, game.types, game.difficulty);
+        EXPECT_EQ(setup.doneButton->m_bEnabled, game.types != 0);
+        m_receiver.sent.clear();
+        m_menu->ButtonPressed(setup.screen, setup.doneButton);
+        EXPECT_EQ(m_receiver.sent, game.sent);
+        EXPECT_EQ(m_menu->IsGame(), game.types != 0);
+        m_menu->Open();
+    }
+}
+
+TEST_F(HeadToHeadMenuTest, ALanguageChangeRebuildsTheScreensClosed) {
+    m_menu->Rebuild();
+    EXPECT_TRUE(m_menu->IsOpen()) << "the same language keeps the screens";
+    MNProfileManager::SetLanguage(MNProfileManager::GetLanguage(), false, false);
+    m_menu->Rebuild();
+    EXPECT_EQ(m_menu->GetState(), MNHeadToHeadMenu::STATE_CLOSED);
+    EXPECT_EQ(m_menu->GetModeScreen()->m_componentList.Size(), 6);
+    m_menu->Open();
+    EXPECT_EQ(m_menu->GetActiveScreen(), m_menu->GetModeScreen());
+}
 
 TEST_F(HeadToHeadMenuTest, ResultsShownBeforeAnyGameNameNoPlayersAndZeros) {
     MNHeadToHeadMenu menu(nullptr);
