@@ -3,12 +3,17 @@
 // profiles, keyboard, main menu, options and help, the Simply Puzzle menu, each puzzle
 // being played (past its intro), the anagram a crossword's hidden word brings, the pause
 // and hint screens over a puzzle, the Tournament's ladder and a crossword played from it,
-// the Quick Blast menu, a sudoku in a run and the graph of a full history, and the Fast and
-// Fun menu and a small sudoku in its run. A mode's screens join the table below.
+// the Quick Blast menu, a sudoku in a run and the graph of a full history, the Fast and Fun
+// menu and a small sudoku in its run, and Head to Head's choice of players, its menu, a
+// sudoku between two players and the next player's screen over it. A mode's screens join
+// the table below.
 #include "support/simply_puzzle_steps.h"
 
+#include <frontend/mnprofileui.h>
 #include <modes/mnfastandfun.h>
 #include <modes/mnfastandfunmenu.h>
+#include <modes/mnheadtohead.h>
+#include <modes/mnheadtoheadmenu.h>
 #include <modes/mnquickblast.h>
 #include <modes/mnquickblastmenu.h>
 #include <modes/mnsimplypuzzle.h>
@@ -43,8 +48,8 @@ struct Place {
     int x, y;
 };
 constexpr Place kSlot0{320, 104}, kKeyA{156, 166}, kSave{320, 367}, kOptions{320, 362},
-    kHelp{610, 466}, kContinue{bench::kContinueX, bench::kContinueY}, kPauseButton{118, 477},
-    kHintButton{204, 477}, kBeginner{320, 270}, kResultsContinue{192, 367};
+    kHelp{610, 466}, kHeadToHead{320, 312}, kContinue{bench::kContinueX, bench::kContinueY},
+    kPauseButton{118, 477}, kHintButton{204, 477}, kBeginner{320, 270}, kResultsContinue{192, 367};
 
 void Click(ScreenGame& game, Place place, int wait = 10) {
     game.Click(place.x, place.y, wait);
@@ -247,6 +252,58 @@ bool ReachFastAndFunSudoku(ScreenGame& game) {
            !screen->IsContinueScreenOpen();
 }
 
+MNHeadToHead& HeadToHead(ScreenGame& game) {
+    return *static_cast<MNHeadToHead*>(game.World().GetSubGame(SUBGAME_HEADTOHEAD));
+}
+
+// The profile "A" made; Head to Head chosen on the main menu: player 1's choice.
+bool ReachHeadToHeadPlayers(ScreenGame& game) {
+    ReachMainMenu(game);
+    Click(game, kHeadToHead, 30);
+    return HeadToHead(game).GetCurrentProfileSelect() == 1;
+}
+
+// "A" player 1 and the guest player 2: the variant choice.
+bool ReachHeadToHeadMenu(ScreenGame& game) {
+    ReachHeadToHeadPlayers(game);
+    MNProfileMenu& players = *HeadToHead(game).GetProfileScreen()->GetMenu();
+    for (TUIButton* button : {players.GetProfileButton(0), players.GetGuestButton()}) {
+        players.ButtonPressed(players.GetMainScreen(), button);
+        players.ButtonPressed(players.GetMainScreen(), button);
+        game.Frames(1);
+    }
+    return HeadToHead(game).GetMenu()->IsOpen();
+}
+
+// A Sprint on a beginner sudoku past its intro; with bTurn a right entry follows, which
+// brings the next player's screen over it.
+bool PlayHeadToHead(ScreenGame& game, bool bTurn) {
+    if (!ReachHeadToHeadMenu(game)) {
+        return false;
+    }
+    MNHeadToHead& mode = HeadToHead(game);
+    mode.OnNewSprint(3, PUZZLE_FLAG_SUDOKU, PUZZLE_DIFFICULTY_BEGINNER);
+    mode.OnPlay();
+    game.Frames(2);
+    Click(game, kContinue, 10);
+    MNPuzzleUI* const screen = mode.GetPuzzleScreen();
+    if (screen == nullptr || screen->IsContinueScreenOpen()) {
+        return false;
+    }
+    if (bTurn) {
+        screen->ValidEntrySignal();
+    }
+    return mode.IsPaused() == bTurn;
+}
+
+bool ReachHeadToHeadSudoku(ScreenGame& game) {
+    return PlayHeadToHead(game, false);
+}
+
+bool ReachHeadToHeadTurn(ScreenGame& game) {
+    return PlayHeadToHead(game, true);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -273,5 +330,9 @@ int main(int argc, char** argv) {
                                  {"Quick Blast graph", ReachQuickBlastGraph},
                                  {"Fast and Fun menu", ReachFastAndFunMenu},
                                  {"Fast and Fun sudoku", ReachFastAndFunSudoku},
+                                 {"Head to Head players", ReachHeadToHeadPlayers},
+                                 {"Head to Head menu", ReachHeadToHeadMenu},
+                                 {"Head to Head sudoku", ReachHeadToHeadSudoku},
+                                 {"Head to Head turn", ReachHeadToHeadTurn},
                              });
 }
