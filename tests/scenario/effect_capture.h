@@ -114,16 +114,20 @@ inline std::vector<long> Onsets(const std::filesystem::path& capture, long from,
     return onsets;
 }
 
-// The part of the capture's energy from an onset that the effects, started together and
-// each at its best gain, leave unexplained (0 a perfect fit, 1 nothing of them); one or two
-// effects, each long enough to be told apart.
+// The part of the capture's energy from an onset that the effects, started together (or the
+// second secondDelay samples after the first) and each at its best gain, leave unexplained
+// (0 a perfect fit, 1 nothing of them); one or two effects, each long enough to be told apart.
 inline double Unexplained(const std::filesystem::path& capture, long onset,
-                          std::initializer_list<int> ids, const std::string& discDir) {
+                          std::initializer_list<int> ids, const std::string& discDir,
+                          long secondDelay = 0) {
     std::vector<Samples> effects;
     size_t length = 0;
     long lead = 0; // the quiet start of the first effect, before its own first loud sample
     for (int id : ids) {
         effects.push_back(DecodeEffect(discDir, id));
+        if (effects.size() == 2) {
+            effects.back().insert(effects.back().begin(), static_cast<size_t>(secondDelay), 0);
+        }
         length = std::max(length, effects.back().size());
     }
     if (effects.empty() || effects.size() > 2 || effects[0].empty()) {

@@ -1,17 +1,22 @@
 // Head to Head in the real game, headless, by input script only. Two profiles are made (the
-// debug profile, which plays, and ANNA); ANNA is player 1 and the guest player 2. A Sprint
-// with 3 lives over sudoku and crossword: a right digit hands the turn over behind the next
-// player's screen, which hides the puzzle; solved grids go on sudoku, crossword, sudoku;
-// ANNA's third mistake ends it with the guest the winner. Then a Marathon of 2:00: a
-// mistake at 12.7 s leaves 1:18, and three more run the clock out. Checked through
-// pictures, and the save file left exactly as the front end wrote it.
+// debug profile, which plays, and ANNA) and the music turned down; ANNA is player 1 and the
+// guest player 2. A Sprint with 3 lives over sudoku and crossword: a right digit hands the
+// turn over behind the next player's screen, which hides the puzzle; solved grids go on
+// sudoku, crossword, sudoku; ANNA's third mistake ends it with the guest the winner. Then a
+// Marathon of 2:00: a mistake at 12.7 s leaves 1:18, and three more run the clock out.
+// Checked through pictures, the captured sound (the time-up sound once) and the save file
+// left exactly as the front end wrote it. The puzzles drawn follow from the frame of the
+// first draw: the front end's presses are timed to keep it.
+#include "effect_capture.h"
 #include "game_run.h"
 #include "png_golden.h"
 
 #include <puzzles/sudoku/mnsudokuwidget.h>
+#include <shell/mnsound.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -24,10 +29,10 @@ using game_run::Place;
 
 // The profile screen, its keyboard and the main menu; the Head to Head profile screen, its
 // menu (variant choice, set-up, a turn's Continue); a puzzle's intro.
-constexpr Place kSlot0{320, 104}, kSlot1{320, 154}, kSave{320, 367}, kHeadToHead{320, 312},
-    kPlayerSlot1{320, 303}, kGuest{320, 451}, kSprint{100, 184}, kMarathon{100, 347},
-    kCrossword{104, 243}, kSudoku{104, 293}, kDone{192, 367}, kContinue{320, 432},
-    kIntroContinue{320, 270};
+constexpr Place kSlot0{320, 104}, kSlot1{320, 154}, kSave{320, 367}, kOptions{320, 362},
+    kMusicDown{360, 164}, kBack{30, 466}, kHeadToHead{320, 312}, kPlayerSlot1{320, 303},
+    kGuest{320, 451}, kSprint{100, 184}, kMarathon{100, 347}, kCrossword{104, 243},
+    kSudoku{104, 293}, kDone{192, 367}, kContinue{320, 432}, kIntroContinue{320, 270};
 
 // A 9 x 9 sudoku's cell (row, column) and the pad's digit, where the sudoku puts them.
 Place Cell(int row, int column) {
@@ -53,9 +58,11 @@ constexpr Entry kSecondWrong{0, 0, 9}, kSecondRight{0, 1, 8};
 constexpr Entry kMarathonWrong{0, 0, 3};
 
 struct Script : game_run::Script {
+    // Letters five frames apart: what turning the music down takes is saved here, so that
+    // the first puzzle is drawn on the frame it always was.
     void Type(const char* name) {
         for (const char* letter = name; *letter != '\0'; ++letter) {
-            Press(game_run::KeyboardKey(*letter));
+            Press(game_run::KeyboardKey(*letter), 5);
         }
         Press(kSave);
     }
@@ -79,7 +86,8 @@ struct Script : game_run::Script {
     }
 };
 
-// The debug profile and ANNA made, the debug profile chosen: the main menu.
+// The debug profile and ANNA made, the debug profile chosen and the music turned down to
+// silence: the main menu.
 Script FrontEnd() {
     Script script;
     script.Press(kSlot0);
@@ -89,12 +97,17 @@ Script FrontEnd() {
     script.Type("ANNA");
     script.Press(kSlot0);
     script.Press(kSlot0, 30);
+    script.Press(kOptions);
+    for (int i = 0; i < 3; ++i) {
+        script.Press(kMusicDown);
+    }
+    script.Press(kBack, 20);
     return script;
 }
 
 struct GameRun {
     std::string script;
-    int turnShot, sprintResultsShot, penaltyShot, marathonResultsShot, last;
+    int turnShot, sprintResultsShot, penaltyShot, timeUp, marathonResultsShot, last;
 };
 
 GameRun HeadToHead() {
@@ -139,9 +152,12 @@ GameRun HeadToHead() {
     script.frame += 16;
     for (int i = 0; i < 3; ++i) { // 72 s, 102 s, then 132 s: the time is up
         script.Digit(kMarathonWrong);
+        run.timeUp = script.frame + 4;
         script.Press(kContinue);
     }
-    script.frame += 10;
+    // The pointer leaves the button, so the game over's Continue is not lit under it.
+    script.text += std::to_string(run.timeUp + 1) + " " + game_run::At(600, 40) + "\n";
+    script.frame += 40; // the time-up sound has ended
     script.Press(kContinue, 20);
     run.marathonResultsShot = script.frame;
     run.last = script.frame + 5;
@@ -152,6 +168,19 @@ GameRun HeadToHead() {
 std::vector<char> SaveBytes(const fs::path& dir) {
     std::ifstream file(dir / "nand/title/puzzles/data/save.dat", std::ios::binary);
     return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// What the press sound followed by the time-up sound about a frame later leaves unexplained
+// of the capture from an onset.
+double PressThenTimeUp(const fs::path& capture, long onset) {
+    double unexplained = 1.0;
+    for (long delay = effect_capture::kSamplesPerFrame - 128;
+         delay <= effect_capture::kSamplesPerFrame + 128; delay += 32) {
+        unexplained = std::min(unexplained,
+                               effect_capture::Unexplained(capture, onset, {SFX_PRESS, SFX_TIME_UP},
+                                                           PUZZLES_DISC_DIR, delay));
+    }
+    return unexplained;
 }
 
 class HeadToHeadScenarioTest : public game_run::GameRunTest {};
@@ -168,7 +197,8 @@ TEST_F(HeadToHeadScenarioTest, SprintAndMarathonByTwoPlayersLeaveTheSaveAsItWas)
                       Screenshot("head_to_head_turn", run.turnShot) +
                           Screenshot("head_to_head_sprint_results", run.sprintResultsShot) +
                           Screenshot("head_to_head_penalty", run.penaltyShot) +
-                          Screenshot("head_to_head_marathon_results", run.marathonResultsShot),
+                          Screenshot("head_to_head_marathon_results", run.marathonResultsShot) +
+                          " --audio-out " + (s_dir / "sound.wav").string(),
                       log),
               0)
         << log;
@@ -181,6 +211,14 @@ TEST_F(HeadToHeadScenarioTest, SprintAndMarathonByTwoPlayersLeaveTheSaveAsItWas)
     // ANNA = 0, Guest = 120 and the guest the winner.
     EXPECT_TRUE(ShotMatches("head_to_head_marathon_results"));
     EXPECT_EQ(SaveBytes(s_dir), saved) << "Head to Head writes nothing";
+    // The time-up sound once: with the press of the last penalty's Continue, a frame later.
+    const fs::path capture = s_dir / "sound.wav";
+    int timeUps = 0;
+    for (long onset : effect_capture::Onsets(capture, effect_capture::FrameStart(run.timeUp),
+                                             effect_capture::FrameStart(run.last))) {
+        timeUps += PressThenTimeUp(capture, onset) < effect_capture::kFits ? 1 : 0;
+    }
+    EXPECT_EQ(timeUps, 1);
 }
 
 } // namespace
