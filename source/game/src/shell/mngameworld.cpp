@@ -6,7 +6,6 @@
 #include <modes/mnquickblast.h>
 #include <modes/mnsimplypuzzle.h>
 #include <modes/mntournament.h>
-#include <shell/mnplaceholdersubgame.h>
 #include <shell/mnprofilemanager.h>
 
 #include <game/kgameclient.h>
@@ -24,7 +23,7 @@ namespace {
 
 constexpr const char* kSystem = "MNGameWorld";
 
-// The front end, the modes built so far, and placeholders for the others.
+// The front end and the five modes; null for an index that names none.
 MNSubGame* CreateSubGame(MNGameWorld* world, int index) {
     switch (index) {
     case SUBGAME_FRONTEND:
@@ -40,9 +39,8 @@ MNSubGame* CreateSubGame(MNGameWorld* world, int index) {
     case SUBGAME_HEADTOHEAD:
         return new MNHeadToHead(world);
     default:
-        break;
+        return nullptr;
     }
-    return MNPlaceholderSubGame::Create(world, index);
 }
 
 MNGameWorld::SubGameFactory s_subGameFactory = &CreateSubGame;
