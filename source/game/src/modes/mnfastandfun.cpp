@@ -199,13 +199,10 @@ void MNFastAndFun::Tick(float delta) {
 }
 
 void MNFastAndFun::DisconnectScreen() {
-    if (m_gameUI == nullptr) {
-        return;
+    if (m_gameUI != nullptr) {
+        m_gameUI->InvalidEntrySignal.Disconnect(this, &MNFastAndFun::OnError);
     }
-    m_gameUI->GameOverSignal.Disconnect(this, &MNFastAndFun::OnGameOver);
-    m_gameUI->GamePauseSignal.Disconnect(this, &MNFastAndFun::OnGamePause);
-    m_gameUI->InvalidEntrySignal.Disconnect(this, &MNFastAndFun::OnError);
-    m_gameUI->HelpSignal.Disconnect(this, &MNFastAndFun::OnHowToPlay);
+    DisconnectPuzzleScreen();
 }
 
 void MNFastAndFun::OnError() {
