@@ -2,7 +2,7 @@
 // device's own per-frame update, which every frame pays anyway), and loading every effect
 // and cue of the built disc at start-up (against reading the same files whole from the disc,
 // the part no loader can avoid). After the run it prints both comparisons.
-#include <shell/mnsound.h>
+#include <services/mnsound.h>
 
 #include <kelvo/audio/kaudio.h>
 #include <kelvo/io/kfileiostream.h>

@@ -6,7 +6,7 @@
 
 #include <puzzles/puzzlebank.h>
 #include <puzzles/puzzlebankwriter.h>
-#include <shell/mnprofilemanager.h>
+#include <services/mnprofilemanager.h>
 
 #include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/platform/klog.h>

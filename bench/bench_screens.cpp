@@ -22,10 +22,10 @@
 #include <modes/mntournamentmenu.h>
 #include <puzzles/mnpuzzleui.h>
 #include <puzzles/puzzlebank.h>
-#include <puzzles/puzzletypes.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsavedata.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsavedata.h>
+#include <services/puzzletypes.h>
 
 #include <framework/ksplashscreen.h>
 #include <ui/kui.h>

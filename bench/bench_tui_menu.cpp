@@ -7,7 +7,7 @@
 #include <tui/mnbackground.h>
 #include <tui/tui.h>
 
-#include <shell/mnresourcemanager.h>
+#include <services/mnresourcemanager.h>
 
 #include <kelvo/render/krdrawhelp.h>
 #include <kelvo/render/krender.h>

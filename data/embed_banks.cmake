@@ -15,7 +15,7 @@ foreach(name IN LISTS BANKS)
 endforeach()
 file(WRITE ${OUTPUT}.new "// Made by embed_banks.cmake from the built-in sprite banks.
 #include <shell/mnbuiltinbanks.h>
-#include <shell/mnresourcemanager.h>
+#include <services/mnresourcemanager.h>
 
 namespace Kelvo_lib {
 namespace {

@@ -1,7 +1,7 @@
 // Reads any bytes as a save block, as they come and sealed with a valid header over the
 // same body, so that the body's fields are read too; a block taken in must write back to
 // bytes that read the same, and every profile's name must end inside its field.
-#include <shell/mnsavedata.h>
+#include <services/mnsavedata.h>
 
 #include <zlib.h>
 

@@ -4,11 +4,11 @@
 // tick and, when asked, the client's picture with the buffer swap. Main thread only.
 #pragma once
 
+#include <services/mnresourcemanager.h>
+#include <services/mnsound.h>
 #include <shell/mainclient.h>
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
-#include <shell/mnresourcemanager.h>
-#include <shell/mnsound.h>
 #include <shell/mntitlescreen.h>
 
 #include <kelvo/input/kinputsystemwii.h>

@@ -9,8 +9,8 @@
 #include <modes/mnsimplypuzzle.h>
 #include <modes/mnsimplypuzzlemenu.h>
 #include <puzzles/mnpuzzleui.h>
-#include <puzzles/puzzletypes.h>
-#include <shell/mnprofilemanager.h>
+#include <services/mnprofilemanager.h>
+#include <services/puzzletypes.h>
 
 namespace bench {
 

@@ -5,9 +5,9 @@
 // loadable.
 #include "log_capture.h"
 
+#include <services/mnresourcemanager.h>
+#include <services/mnsound.h>
 #include <shell/mnbuiltinbanks.h>
-#include <shell/mnresourcemanager.h>
-#include <shell/mnsound.h>
 
 #include <framework/ktext.h>
 #include <kelvo/audio/koggstream.h>

@@ -9,11 +9,11 @@
 #include <puzzles/crossword/mncrosswordui.h>
 #include <puzzles/crossword/mncrosswordwidget.h>
 #include <puzzles/puzzlebank.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsound.h>
+#include <services/mnsubgame.h>
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsound.h>
-#include <shell/mnsubgame.h>
 #include <tui/mnkeyboard.h>
 
 #include <string>

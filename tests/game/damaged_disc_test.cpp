@@ -7,11 +7,11 @@
 
 #include <modes/mnsimplypuzzle.h>
 #include <puzzles/anagram/mnanagram.h>
-#include <puzzles/puzzletypes.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsubgame.h>
+#include <services/puzzletypes.h>
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsubgame.h>
 
 #include <kelvo/render/krender.h>
 

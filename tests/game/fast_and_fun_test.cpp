@@ -6,7 +6,7 @@
 #include <modes/mnfastandfun.h>
 #include <modes/mnfastandfunmenu.h>
 #include <puzzles/mnpuzzleui.h>
-#include <shell/mnsound.h>
+#include <services/mnsound.h>
 
 #include <framework/ktextwriter.h>
 #include <kelvo/io/kmemoryiostream.h>

@@ -9,10 +9,10 @@
 
 #include <frontend/mnfrontend.h>
 #include <frontend/mnprofileui.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
 #include <tui/mnmenuscreen.h>
 
 #include <ui/kui.h>

@@ -4,8 +4,8 @@
 #include "frontend_fixture.h"
 #include "png_golden.h"
 
-#include <puzzles/puzzletypes.h>
-#include <shell/mnprofilemanager.h>
+#include <services/mnprofilemanager.h>
+#include <services/puzzletypes.h>
 #include <tui/mnbackground.h>
 #include <tui/mnhintui.h>
 #include <tui/mnpausemenuui.h>

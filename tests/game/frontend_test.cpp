@@ -10,8 +10,8 @@
 #include <frontend/mnlanguageui.h>
 #include <frontend/mnmainmenuui.h>
 #include <frontend/mnprofileui.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsound.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsound.h>
 #include <tui/splittext.h>
 
 #include <framework/ktext.h>

@@ -5,7 +5,7 @@
 
 #include "../framework/ui_test_support.h"
 
-#include <shell/mnresourcemanager.h>
+#include <services/mnresourcemanager.h>
 
 #include <framework/ktext.h>
 #include <kelvo/io/kfileiostream.h>

@@ -3,9 +3,9 @@
 // up, top screens only, hidden subtrees skipped, the head-to-head background's rule).
 #include "shell_test_support.h"
 
+#include <services/mnprofilemanager.h>
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
-#include <shell/mnprofilemanager.h>
 
 #include <game/kgameclient.h>
 #include <ui/kui.h>

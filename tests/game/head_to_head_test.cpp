@@ -10,7 +10,7 @@
 #include <modes/mnheadtoheadmenu.h>
 #include <puzzles/sudoku/mnsudoku.h>
 #include <puzzles/sudoku/mnsudokuui.h>
-#include <shell/mnsound.h>
+#include <services/mnsound.h>
 
 #include <kelvo/platform/kmemory.h>
 

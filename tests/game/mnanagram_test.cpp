@@ -8,8 +8,8 @@
 
 #include <puzzles/anagram/mnanagram.h>
 
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
 
 #include <gtest/gtest.h>
 

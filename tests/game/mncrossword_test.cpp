@@ -6,11 +6,11 @@
 #include "temporary_host_directory.h"
 
 #include <puzzles/crossword/mncrossword.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnresourcemanager.h>
-#include <shell/mnsound.h>
-#include <shell/mnsubgame.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnresourcemanager.h>
+#include <services/mnsound.h>
+#include <services/mnsubgame.h>
 #include <tui/mnkeyboard.h>
 
 #include <gtest/gtest.h>

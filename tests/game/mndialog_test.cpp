@@ -4,9 +4,9 @@
 #include "log_capture.h"
 #include "temporary_host_directory.h"
 
+#include <services/mndialog.h>
+#include <services/mndialogbox.h>
 #include <shell/mnbuiltinbanks.h>
-#include <shell/mndialog.h>
-#include <shell/mndialogbox.h>
 
 #include <framework/kdialog.h>
 #include <framework/kevent.h>

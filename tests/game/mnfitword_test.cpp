@@ -4,9 +4,9 @@
 #include "fitword_test_support.h"
 
 #include <puzzles/fitword/mnfitword.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsubgame.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsubgame.h>
 
 #include <gtest/gtest.h>
 

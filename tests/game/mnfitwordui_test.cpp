@@ -7,9 +7,9 @@
 #include <puzzles/fitword/mnfitwordui.h>
 #include <puzzles/fitword/mnfitwordwidget.h>
 #include <puzzles/puzzlebank.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsubgame.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsubgame.h>
 #include <tui/mnhintui.h>
 
 #include "png_golden.h"

@@ -8,8 +8,8 @@
 #include <tui/mnkeyboard.h>
 #include <tui/tuipointer.h>
 
-#include <shell/mnresourcemanager.h>
-#include <shell/mnsound.h>
+#include <services/mnresourcemanager.h>
+#include <services/mnsound.h>
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "frontend_fixture.h"
 #include "log_capture.h"
 
-#include <shell/mnsound.h>
+#include <services/mnsound.h>
 #include <tui/mnkeyboard.h>
 
 #include <gtest/gtest.h>

@@ -4,11 +4,11 @@
 #include "puzzle_test_support.h"
 
 #include <puzzles/sudoku/mnsudoku.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsavedata.h>
-#include <shell/mnsound.h>
-#include <shell/mnsubgame.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsavedata.h>
+#include <services/mnsound.h>
+#include <services/mnsubgame.h>
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include <puzzles/puzzlebank.h>
 #include <puzzles/sudoku/mnsudokuui.h>
 #include <puzzles/sudoku/mnsudokuwidget.h>
-#include <shell/mnsound.h>
-#include <shell/mnsubgame.h>
+#include <services/mnsound.h>
+#include <services/mnsubgame.h>
 #include <tui/mnhintui.h>
 
 #include <kelvo/render/krdrawhelp.h>

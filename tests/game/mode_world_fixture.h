@@ -12,11 +12,11 @@
 #include <puzzles/mnpuzzleui.h>
 #include <puzzles/puzzlebank.h>
 #include <puzzles/puzzlebankwriter.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsavedata.h>
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsavedata.h>
 #include <tui/mnbackground.h>
 #include <tui/tuiart.h>
 

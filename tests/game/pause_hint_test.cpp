@@ -4,9 +4,9 @@
 #include "frontend_fixture.h"
 #include "log_capture.h"
 
-#include <puzzles/puzzletypes.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsubgame.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsubgame.h>
+#include <services/puzzletypes.h>
 #include <tui/mnhintui.h>
 #include <tui/mnpausemenuui.h>
 

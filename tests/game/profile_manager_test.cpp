@@ -6,7 +6,7 @@
 
 #include <frontend/mnlanguageui.h>
 #include <puzzles/puzzlebank.h>
-#include <shell/mnprofilemanager.h>
+#include <services/mnprofilemanager.h>
 
 #include <kelvo/input/kinputsystemwii.h>
 

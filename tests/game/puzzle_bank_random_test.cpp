@@ -4,7 +4,7 @@
 // marked; an empty pool gives null with a logged line, never a loop or another type.
 #include "puzzle_test_support.h"
 
-#include <shell/mnprofilemanager.h>
+#include <services/mnprofilemanager.h>
 
 #include <kelvo/math/kmrandom.h>
 

@@ -9,7 +9,7 @@
 #include <puzzles/fitword/mnfitwordui.h>
 #include <puzzles/sudoku/mnsudokuui.h>
 #include <puzzles/wordsearch/mnwordsearchui.h>
-#include <shell/mnsubgame.h>
+#include <services/mnsubgame.h>
 #include <tui/mnkeyboard.h>
 
 using namespace Kelvo_lib;

@@ -7,7 +7,7 @@
 #include "png_golden.h"
 
 #include <puzzles/puzzlebank.h>
-#include <shell/mnprofile.h>
+#include <services/mnprofile.h>
 
 #include <kelvo/render/krdrawhelp.h>
 #include <kelvo/render/krender.h>

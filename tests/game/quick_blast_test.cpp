@@ -9,7 +9,7 @@
 #include <modes/mnquickblast.h>
 #include <modes/mnquickblastmenu.h>
 #include <puzzles/mnpuzzleui.h>
-#include <shell/mnsound.h>
+#include <services/mnsound.h>
 #include <tui/mnpausemenuui.h>
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 #include "log_capture.h"
 #include "temporary_host_directory.h"
 
-#include <shell/mnresourcemanager.h>
+#include <services/mnresourcemanager.h>
 
 #include <memory>
 

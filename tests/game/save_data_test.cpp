@@ -1,6 +1,6 @@
 // The save block's bytes: where each field lies, that reading gives back what was written,
 // and that no damaged, foreign or wrongly sized block is ever taken in.
-#include <shell/mnsavedata.h>
+#include <services/mnsavedata.h>
 
 #include <gtest/gtest.h>
 

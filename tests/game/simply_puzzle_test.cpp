@@ -9,11 +9,11 @@
 #include <modes/mnsimplypuzzlemenu.h>
 #include <puzzles/anagram/mnanagram.h>
 #include <puzzles/mnpuzzleui.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsavedata.h>
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsavedata.h>
 #include <tui/mnbackground.h>
 #include <tui/mnmenuscreen.h>
 #include <tui/mnpausemenuui.h>

@@ -8,7 +8,7 @@
 #include "log_capture.h"
 #include "temporary_host_directory.h"
 
-#include <shell/mnsound.h>
+#include <services/mnsound.h>
 
 #include <framework/ksoundmanager.h>
 #include <kelvo/audio/kaudiostream.h>

@@ -10,7 +10,7 @@
 #include <modes/mntournamentmenu.h>
 #include <puzzles/puzzlebank.h>
 #include <puzzles/puzzlebankwriter.h>
-#include <shell/mnsound.h>
+#include <services/mnsound.h>
 #include <tui/mnbackground.h>
 
 #include <kelvo/io/kmemoryiostream.h>

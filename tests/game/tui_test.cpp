@@ -10,7 +10,7 @@
 #include <tui/splittext.h>
 #include <tui/tui.h>
 
-#include <shell/mnsound.h>
+#include <services/mnsound.h>
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <puzzles/puzzlebank.h>
 #include <puzzles/wordsearch/mnwordsearchui.h>
 #include <puzzles/wordsearch/mnwordsearchwidget.h>
-#include <shell/mnsubgame.h>
+#include <services/mnsubgame.h>
 #include <tui/mnhintui.h>
 
 #include "png_golden.h"

@@ -3,11 +3,11 @@
 // start and the saved state with its refusals.
 #include "log_capture.h"
 
-#include <puzzles/puzzletypes.h>
 #include <puzzles/wordsearch/mnwordsearch.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsound.h>
-#include <shell/mnsubgame.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsound.h>
+#include <services/mnsubgame.h>
+#include <services/puzzletypes.h>
 
 #include <gtest/gtest.h>
 

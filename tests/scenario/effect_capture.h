@@ -4,7 +4,7 @@
 // is 32 kHz, 640 samples to a PAL field; only its left channel is read (effects play centred).
 #pragma once
 
-#include <shell/mnsound.h>
+#include <services/mnsound.h>
 
 #include <kelvo/audio/kdspadpcm.h>
 

@@ -7,8 +7,8 @@
 #include "game_run.h"
 #include "png_golden.h"
 
-#include <shell/mnsavedata.h>
-#include <shell/mnsound.h>
+#include <services/mnsavedata.h>
+#include <services/mnsound.h>
 
 #include <gtest/gtest.h>
 

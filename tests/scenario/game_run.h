@@ -5,7 +5,7 @@
 
 #include "png_golden.h"
 
-#include <shell/mnsavedata.h>
+#include <services/mnsavedata.h>
 
 #include <gtest/gtest.h>
 

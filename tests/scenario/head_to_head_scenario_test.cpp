@@ -12,7 +12,7 @@
 #include "png_golden.h"
 
 #include <puzzles/sudoku/mnsudokuwidget.h>
-#include <shell/mnsound.h>
+#include <services/mnsound.h>
 
 #include <gtest/gtest.h>
 

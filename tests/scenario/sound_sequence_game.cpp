@@ -4,7 +4,7 @@
 // does.
 #include "sound_sequence.h"
 
-#include <shell/mnsound.h>
+#include <services/mnsound.h>
 
 #include <kelvo/audio/kaudio.h>
 #include <kelvo/platform/kplatform.h>

@@ -7,7 +7,7 @@
 #include "game_run.h"
 #include "png_golden.h"
 
-#include <puzzles/puzzletypes.h>
+#include <services/puzzletypes.h>
 
 #include <gtest/gtest.h>
 

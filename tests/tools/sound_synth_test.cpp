@@ -8,7 +8,7 @@
 #include <sound/ogg_vorbis_writer.h>
 #include <sound/sound_synth.h>
 
-#include <shell/mnsound.h>
+#include <services/mnsound.h>
 
 #include <gtest/gtest.h>
 

@@ -2,15 +2,15 @@
 // screen, then (unless the run ended meanwhile) builds the game, its client and the splash
 // sequence and runs the main loop until the host or the player ends the run, and shuts
 // everything down in order.
+#include <services/mndialog.h>
+#include <services/mnresourcemanager.h>
+#include <services/mnsound.h>
 #include <shell/mainclient.h>
 #include <shell/mnbuiltinbanks.h>
-#include <shell/mndialog.h>
 #include <shell/mnframeclock.h>
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
 #include <shell/mnremotes.h>
-#include <shell/mnresourcemanager.h>
-#include <shell/mnsound.h>
 #include <shell/mnstrapscreen.h>
 #include <shell/mntitlescreen.h>
 

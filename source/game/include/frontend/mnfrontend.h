@@ -5,7 +5,7 @@
 // screens and frees them with itself (they stay registered until then). Main thread only.
 #pragma once
 
-#include <shell/mnsubgame.h>
+#include <services/mnsubgame.h>
 
 namespace Kelvo_lib {
 

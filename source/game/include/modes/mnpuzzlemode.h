@@ -7,7 +7,7 @@
 #pragma once
 
 #include <modes/mnmodemenuhost.h>
-#include <shell/mnsubgame.h>
+#include <services/mnsubgame.h>
 
 namespace Kelvo_lib {
 

@@ -8,7 +8,7 @@
 
 #include <puzzles/puzzle.h>
 #include <puzzles/puzzledata.h>
-#include <puzzles/puzzletypes.h>
+#include <services/puzzletypes.h>
 
 #include <kelvo/object/ksignal.h>
 #include <ui/kui.h>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include <puzzles/puzzledata.h>
-#include <puzzles/puzzletypes.h>
+#include <services/puzzletypes.h>
 
 namespace Kelvo_lib {
 

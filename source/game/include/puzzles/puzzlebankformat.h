@@ -31,7 +31,7 @@
 //           (numbered from 1)
 #pragma once
 
-#include <puzzles/puzzletypes.h>
+#include <services/puzzletypes.h>
 
 #include <kelvo/io/kiff.h>
 

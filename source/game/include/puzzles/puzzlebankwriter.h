@@ -7,7 +7,7 @@
 
 #include <puzzles/puzzlebankformat.h>
 #include <puzzles/puzzledata.h>
-#include <puzzles/puzzletypes.h>
+#include <services/puzzletypes.h>
 
 namespace Kelvo_lib {
 

@@ -4,7 +4,7 @@
 // alongside MNGame by the entry point; main thread only.
 #pragma once
 
-#include <shell/mnbuttonedge.h>
+#include <services/mnbuttonedge.h>
 
 #include <game/kgameclient.h>
 

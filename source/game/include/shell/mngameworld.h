@@ -5,7 +5,7 @@
 // or a missing view is logged and changes nothing.
 #pragma once
 
-#include <shell/mnsubgame.h>
+#include <services/mnsubgame.h>
 
 #include <game/kgameworld.h>
 

@@ -5,7 +5,7 @@
 // shows black for the same steps. Main thread only.
 #pragma once
 
-#include <shell/mnbuttonedge.h>
+#include <services/mnbuttonedge.h>
 
 #include <framework/ksprite.h>
 #include <framework/kspritebank.h>

@@ -4,8 +4,8 @@
 #include <frontend/mnlanguageui.h>
 #include <frontend/mnmainmenuui.h>
 #include <frontend/mnprofileui.h>
+#include <services/mnprofilemanager.h>
 #include <shell/mngameworld.h>
-#include <shell/mnprofilemanager.h>
 #include <tui/mnbackground.h>
 #include <tui/mnhintui.h>
 #include <tui/mnpausemenuui.h>

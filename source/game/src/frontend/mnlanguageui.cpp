@@ -1,7 +1,7 @@
 #include <frontend/mnlanguageui.h>
 
 #include <frontend/mnprofileui.h>
-#include <shell/mnprofilemanager.h>
+#include <services/mnprofilemanager.h>
 
 #include <kelvo/platform/klog.h>
 

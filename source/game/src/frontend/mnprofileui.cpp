@@ -1,8 +1,8 @@
 #include <frontend/mnprofileui.h>
 
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsound.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsound.h>
 #include <tui/mnkeyboard.h>
 
 #include <framework/kstoragemanager.h>

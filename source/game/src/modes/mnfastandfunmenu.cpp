@@ -1,9 +1,9 @@
 #include <modes/mnfastandfunmenu.h>
 
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsavedata.h>
-#include <shell/mnsound.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsavedata.h>
+#include <services/mnsound.h>
 #include <tui/splittime.h>
 
 #include <framework/ktext.h>

@@ -4,10 +4,10 @@
 #include <modes/mnheadtoheadmenu.h>
 #include <puzzles/mnpuzzleui.h>
 #include <puzzles/puzzlebank.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsound.h>
 #include <shell/mngameworld.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsound.h>
 #include <tui/mnbackground.h>
 
 #include <kelvo/platform/klog.h>

@@ -1,10 +1,10 @@
 #include <modes/mnheadtoheadmenu.h>
 
 #include <puzzles/mnpuzzlewidgetkit.h>
-#include <puzzles/puzzletypes.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsound.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsound.h>
+#include <services/puzzletypes.h>
 #include <tui/splittime.h>
 
 #include <framework/ksprite.h>

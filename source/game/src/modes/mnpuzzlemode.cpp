@@ -6,11 +6,11 @@
 #include <puzzles/puzzlebank.h>
 #include <puzzles/sudoku/mnsudokuui.h>
 #include <puzzles/wordsearch/mnwordsearchui.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsavedata.h>
+#include <services/mnsound.h>
 #include <shell/mngameworld.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsavedata.h>
-#include <shell/mnsound.h>
 #include <tui/mnbackground.h>
 #include <tui/mnpausemenuui.h>
 #include <tui/tui.h>

@@ -3,11 +3,11 @@
 #include <modes/mnquickblastmenu.h>
 #include <puzzles/mnpuzzleui.h>
 #include <puzzles/puzzlebank.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsavedata.h>
+#include <services/mnsound.h>
 #include <shell/mngameworld.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsavedata.h>
-#include <shell/mnsound.h>
 
 #include <kelvo/platform/klog.h>
 

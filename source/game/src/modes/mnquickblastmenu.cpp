@@ -1,10 +1,10 @@
 #include <modes/mnquickblastmenu.h>
 
-#include <puzzles/puzzletypes.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnresourcemanager.h>
-#include <shell/mnsound.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnresourcemanager.h>
+#include <services/mnsound.h>
+#include <services/puzzletypes.h>
 #include <tui/mnkeyboard.h>
 #include <tui/splittime.h>
 

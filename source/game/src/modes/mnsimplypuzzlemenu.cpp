@@ -1,9 +1,9 @@
 #include <modes/mnsimplypuzzlemenu.h>
 
-#include <puzzles/puzzletypes.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsound.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsound.h>
+#include <services/puzzletypes.h>
 
 #include <framework/ktext.h>
 

@@ -1,11 +1,11 @@
 #include <modes/mntournamentmenu.h>
 
 #include <puzzles/mnpuzzlewidgetkit.h>
-#include <puzzles/puzzletypes.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsavedata.h>
-#include <shell/mnsound.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsavedata.h>
+#include <services/mnsound.h>
+#include <services/puzzletypes.h>
 
 #include <framework/ksprite.h>
 #include <kelvo/platform/klog.h>

@@ -1,9 +1,9 @@
 #include <puzzles/mnpuzzleclock.h>
 #include <puzzles/mnpuzzlewidgetkit.h>
 
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsubgame.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsubgame.h>
 #include <tui/splittime.h>
 
 #include <framework/kfont.h>

@@ -1,8 +1,8 @@
 #include <puzzles/mnpuzzleintrobuttons.h>
 #include <puzzles/mnpuzzlewidgetkit.h>
 
-#include <shell/mnpalette.h>
-#include <shell/mnsound.h>
+#include <services/mnpalette.h>
+#include <services/mnsound.h>
 
 #include <framework/kfont.h>
 #include <framework/ksprite.h>

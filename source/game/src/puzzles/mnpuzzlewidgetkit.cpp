@@ -1,7 +1,7 @@
 #include <puzzles/mnpuzzlewidgetkit.h>
 
-#include <shell/mnpalette.h>
-#include <shell/mnresourcemanager.h>
+#include <services/mnpalette.h>
+#include <services/mnresourcemanager.h>
 
 #include <framework/kspritemanager.h>
 #include <framework/ktext.h>

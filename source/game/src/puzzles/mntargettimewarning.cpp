@@ -1,8 +1,8 @@
 #include <puzzles/mntargettimewarning.h>
 
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsound.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsound.h>
 
 namespace Kelvo_lib {
 

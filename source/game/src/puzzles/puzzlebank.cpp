@@ -2,7 +2,7 @@
 // request, and the choice of the next or a random unplayed puzzle from the player's record.
 #include <puzzles/puzzlebank.h>
 #include <puzzles/puzzlerecordcodec.h>
-#include <shell/mnprofilemanager.h>
+#include <services/mnprofilemanager.h>
 
 #include <kelvo/math/kmrandom.h>
 

@@ -2,7 +2,7 @@
 // framed in IFF chunks with the index, in ascending bank id.
 #include <puzzles/puzzlebankwriter.h>
 #include <puzzles/puzzlerecordcodec.h>
-#include <puzzles/puzzletypes.h>
+#include <services/puzzletypes.h>
 
 #include <kelvo/platform/klog.h>
 

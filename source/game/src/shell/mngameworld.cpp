@@ -6,7 +6,7 @@
 #include <modes/mnquickblast.h>
 #include <modes/mnsimplypuzzle.h>
 #include <modes/mntournament.h>
-#include <shell/mnprofilemanager.h>
+#include <services/mnprofilemanager.h>
 
 #include <game/kgameclient.h>
 #include <game/kgameclientview.h>

@@ -1,8 +1,8 @@
 #include <shell/mntitlescreen.h>
 
-#include <shell/mnbuttonedge.h>
-#include <shell/mnresourcemanager.h>
-#include <shell/mnsound.h>
+#include <services/mnbuttonedge.h>
+#include <services/mnresourcemanager.h>
+#include <services/mnsound.h>
 
 #include <framework/kspritemanager.h>
 

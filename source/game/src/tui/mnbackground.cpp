@@ -1,7 +1,7 @@
 // The animated background: a slowly changing colour, rising tiles in depth, faint icons.
 #include <tui/mnbackground.h>
 
-#include <shell/mnresourcemanager.h>
+#include <services/mnresourcemanager.h>
 
 #include <framework/ksprite.h>
 #include <framework/kspritemanager.h>

@@ -1,7 +1,7 @@
 #include <tui/mnhintui.h>
 
 #include <frontend/mnhelpui.h>
-#include <puzzles/puzzletypes.h>
+#include <services/puzzletypes.h>
 
 #include <kelvo/platform/klog.h>
 

@@ -1,9 +1,9 @@
 // The on-screen keyboard: key tables, layout in rows, typing rules and drawing.
 #include <tui/mnkeyboard.h>
 
-#include <shell/mnpalette.h>
-#include <shell/mnresourcemanager.h>
-#include <shell/mnsound.h>
+#include <services/mnpalette.h>
+#include <services/mnresourcemanager.h>
+#include <services/mnsound.h>
 
 #include <framework/kfont.h>
 #include <framework/ksprite.h>

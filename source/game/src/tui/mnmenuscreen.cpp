@@ -1,7 +1,7 @@
 #include <tui/mnmenuscreen.h>
 
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsound.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsound.h>
 
 #include <kelvo/platform/klog.h>
 

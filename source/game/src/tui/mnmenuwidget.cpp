@@ -3,7 +3,7 @@
 
 #include <tui/splittext.h>
 
-#include <shell/mnsound.h>
+#include <services/mnsound.h>
 
 #include <framework/ktext.h>
 

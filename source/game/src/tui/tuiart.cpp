@@ -2,7 +2,7 @@
 // grey when disabled), DejaVu Sans bold for titles and buttons, book for body text.
 #include <tui/tuiart.h>
 
-#include <shell/mnresourcemanager.h>
+#include <services/mnresourcemanager.h>
 
 #include <framework/ksprite.h>
 #include <framework/kspritemanager.h>

@@ -8,7 +8,7 @@
 
 #include <puzzles/mntargettimewarning.h>
 #include <puzzles/puzzledata.h>
-#include <puzzles/puzzletypes.h>
+#include <services/puzzletypes.h>
 
 #include <kelvo/object/ksignal.h>
 

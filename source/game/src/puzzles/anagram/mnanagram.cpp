@@ -2,9 +2,9 @@
 // the reveal after a time-out and the closing pause.
 #include <puzzles/anagram/mnanagram.h>
 
-#include <shell/mnprofile.h>
-#include <shell/mnresourcemanager.h>
-#include <shell/mnsound.h>
+#include <services/mnprofile.h>
+#include <services/mnresourcemanager.h>
+#include <services/mnsound.h>
 #include <tui/tuipointer.h>
 
 #include <framework/ksprite.h>

@@ -1,10 +1,10 @@
 #include <puzzles/crossword/mncrossword.h>
 
-#include <puzzles/puzzletypes.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsound.h>
-#include <shell/mnsubgame.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsound.h>
+#include <services/mnsubgame.h>
+#include <services/puzzletypes.h>
 #include <tui/mnkeyboard.h>
 
 #include <kelvo/io/kendian.h>

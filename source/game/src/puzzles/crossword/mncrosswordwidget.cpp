@@ -2,11 +2,11 @@
 #include <puzzles/crossword/mncrosswordwidget.h>
 #include <puzzles/mnpuzzlewidgetkit.h>
 
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnresourcemanager.h>
-#include <shell/mnsound.h>
-#include <shell/mnsubgame.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnresourcemanager.h>
+#include <services/mnsound.h>
+#include <services/mnsubgame.h>
 #include <tui/mnkeyboard.h>
 #include <tui/splittext.h>
 

@@ -1,10 +1,10 @@
 #include <puzzles/fitword/mnfitword.h>
 
-#include <puzzles/puzzletypes.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsound.h>
-#include <shell/mnsubgame.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsound.h>
+#include <services/mnsubgame.h>
+#include <services/puzzletypes.h>
 
 #include <kelvo/io/kendian.h>
 #include <kelvo/io/kmemoryiostream.h>

@@ -1,11 +1,11 @@
 #include <puzzles/sudoku/mnsudoku.h>
 
-#include <puzzles/puzzletypes.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsavedata.h>
-#include <shell/mnsound.h>
-#include <shell/mnsubgame.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsavedata.h>
+#include <services/mnsound.h>
+#include <services/mnsubgame.h>
+#include <services/puzzletypes.h>
 
 #include <kelvo/io/kendian.h>
 #include <kelvo/io/kmemoryiostream.h>

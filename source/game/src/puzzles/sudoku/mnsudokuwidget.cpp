@@ -2,12 +2,12 @@
 #include <puzzles/mnpuzzlewidgetkit.h>
 #include <puzzles/sudoku/mnsudokuwidget.h>
 
-#include <shell/mnpalette.h>
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnresourcemanager.h>
-#include <shell/mnsound.h>
-#include <shell/mnsubgame.h>
+#include <services/mnpalette.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnresourcemanager.h>
+#include <services/mnsound.h>
+#include <services/mnsubgame.h>
 
 #include <ui/kuimouse.h>
 

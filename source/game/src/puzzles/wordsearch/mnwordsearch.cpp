@@ -1,11 +1,11 @@
 #include <puzzles/wordsearch/mnwordsearch.h>
 
-#include <puzzles/puzzletypes.h>
+#include <services/puzzletypes.h>
 
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
-#include <shell/mnsound.h>
-#include <shell/mnsubgame.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsound.h>
+#include <services/mnsubgame.h>
 
 #include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/platform/klog.h>

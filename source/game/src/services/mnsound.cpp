@@ -1,4 +1,4 @@
-#include <shell/mnsound.h>
+#include <services/mnsound.h>
 
 #include <framework/ksoundmanager.h>
 

@@ -4,7 +4,7 @@
 // language are the game's only ones. Main thread only.
 #pragma once
 
-#include <shell/mnsavedata.h>
+#include <services/mnsavedata.h>
 
 #include <kelvo/math/kmrandom.h>
 

@@ -1,4 +1,4 @@
-#include <shell/mnresourcemanager.h>
+#include <services/mnresourcemanager.h>
 
 #include <kelvo/containers/karray.h>
 #include <kelvo/containers/kstring.h>

@@ -1,4 +1,4 @@
-#include <shell/mnprofilemanager.h>
+#include <services/mnprofilemanager.h>
 
 #include <frontend/mnlanguageui.h>
 #include <puzzles/puzzlebank.h>

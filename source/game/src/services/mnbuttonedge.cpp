@@ -1,4 +1,4 @@
-#include <shell/mnbuttonedge.h>
+#include <services/mnbuttonedge.h>
 
 #include <kelvo/input/kinputsystem.h>
 

@@ -5,7 +5,7 @@
 //   0     magic "MNSV", version u32, CRC-32 (zlib) of bytes 12 to the end
 //   12    language u8, active profile s8, 6 reserved bytes
 //   20    four profiles of 1,488 bytes each
-#include <shell/mnsavedata.h>
+#include <services/mnsavedata.h>
 
 #include <puzzles/puzzlerecordcodec.h>
 

@@ -6,7 +6,7 @@
 // Static, main thread only.
 #pragma once
 
-#include <shell/mnprofile.h>
+#include <services/mnprofile.h>
 
 #include <framework/kdialog.h>
 

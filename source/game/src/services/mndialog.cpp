@@ -1,8 +1,8 @@
-#include <shell/mndialog.h>
+#include <services/mndialog.h>
 
-#include <shell/mnbuttonedge.h>
-#include <shell/mndialogbox.h>
-#include <shell/mnsound.h>
+#include <services/mnbuttonedge.h>
+#include <services/mndialogbox.h>
+#include <services/mnsound.h>
 
 #include <framework/kdialog.h>
 #include <framework/kevent.h>

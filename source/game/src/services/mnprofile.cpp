@@ -1,5 +1,5 @@
-#include <shell/mnprofile.h>
-#include <shell/mnprofilemanager.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
 
 #include <puzzles/puzzlebank.h>
 

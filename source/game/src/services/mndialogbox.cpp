@@ -1,8 +1,8 @@
 // A system dialog's look: a paper panel over the dimmed game, a slate title, an ink body,
 // sky buttons with white labels turning sun yellow with ink ones under the pointer.
-#include <shell/mndialogbox.h>
+#include <services/mndialogbox.h>
 
-#include <shell/mnresourcemanager.h>
+#include <services/mnresourcemanager.h>
 #include <tui/splittext.h>
 
 #include <framework/kdialog.h>
