@@ -7,7 +7,7 @@
 //   20    four profiles of 1,488 bytes each
 #include <services/mnsavedata.h>
 
-#include <puzzles/puzzlerecordcodec.h>
+#include <services/puzzlebytecodec.h>
 
 #include <kelvo/io/kendian.h>
 #include <kelvo/platform/klog.h>
