@@ -16,8 +16,9 @@ namespace Kelvo_lib {
 
 class MNProfileManager {
 public:
-    // Sets up the storage for the block (automatic saving) and starts loading it.
-    static void Init();
+    // Sets up the storage for the block (automatic saving) and starts loading it; a block
+    // that holds no language gets defaultLanguage (an eLanguage).
+    static void Init(int defaultLanguage = LANGUAGE_UK_ENGLISH);
     // Forgets the block, the language and the storage set-up.
     static void Deinit();
 

@@ -1,6 +1,5 @@
 #include <services/mnprofilemanager.h>
 
-#include <frontend/mnlanguageui.h>
 #include <puzzles/puzzlebank.h>
 
 #include <framework/kstoragemanager.h>
@@ -46,10 +45,8 @@ bool s_bKeepDamagedFile = false;
 bool s_bSavePending = false;
 bool s_bPendingOverride = false;
 
-// The language screen says whether the North American defaults apply.
-int DefaultLanguage() {
-    return MNLanguageUI::GetNOA() ? LANGUAGE_US_ENGLISH : LANGUAGE_UK_ENGLISH;
-}
+// The language a save block without one starts in, as the world gave it.
+int s_defaultLanguage = LANGUAGE_UK_ENGLISH;
 
 void LoadTexts(int language) {
     char path[64];
@@ -105,11 +102,12 @@ void MakePendingSave() {
 
 } // namespace
 
-void MNProfileManager::Init() {
+void MNProfileManager::Init(int defaultLanguage) {
     if (s_handler != nullptr) {
         kLogFmt("MNProfileManager::Init: already set up\n");
         return;
     }
+    s_defaultLanguage = defaultLanguage;
     kStorageManager::Init(MN_SAVE_DATA_SIZE, "", "");
     kStorageManager::SetAutoSave(true);
     s_data.Clear();
@@ -240,7 +238,7 @@ void ProfileEventHandler::OnLoadComplete(bool bSuccess, bool, bool bNewSave) {
         s_data.Clear();
     }
     const int stored = s_data.language;
-    MNProfileManager::SetLanguage(stored != LANGUAGE_NONE ? stored : DefaultLanguage(), false,
+    MNProfileManager::SetLanguage(stored != LANGUAGE_NONE ? stored : s_defaultLanguage, false,
                                   true);
     if (bNewSave) {
         MNProfileManager::SaveData(false);

@@ -1,6 +1,7 @@
 #include <shell/mngameworld.h>
 
 #include <frontend/mnfrontend.h>
+#include <frontend/mnlanguageui.h>
 #include <modes/mnfastandfun.h>
 #include <modes/mnheadtohead.h>
 #include <modes/mnquickblast.h>
@@ -234,8 +235,9 @@ void MNGameWorld::RenderTree(kUIWidget* root) {
 }
 
 void MNGameWorld::InitProfiles() {
-    // The manager sets the language the save block holds once its load completes.
-    MNProfileManager::Init();
+    // The manager sets the language the save block holds once its load completes, or the
+    // language screen's default.
+    MNProfileManager::Init(MNLanguageUI::GetNOA() ? LANGUAGE_US_ENGLISH : LANGUAGE_UK_ENGLISH);
 }
 
 void MNGameWorld::DeinitProfiles() {
