@@ -14,8 +14,8 @@ foreach(name IN LISTS BANKS)
          "    MNResourceManager::AddBuiltInBank(\"${name}\", k_${name}, sizeof(k_${name}));\n")
 endforeach()
 file(WRITE ${OUTPUT}.new "// Made by embed_banks.cmake from the built-in sprite banks.
-#include <shell/mnbuiltinbanks.h>
 #include <services/mnresourcemanager.h>
+#include <shell/mnbuiltinbanks.h>
 
 namespace Kelvo_lib {
 namespace {

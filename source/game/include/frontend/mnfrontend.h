@@ -14,7 +14,7 @@ class MNMainMenuUI;
 
 class MNFrontEnd : public MNSubGame {
 public:
-    explicit MNFrontEnd(MNGameWorld* world) : MNSubGame(world) {}
+    explicit MNFrontEnd(MNSubGameWorld* world) : MNSubGame(world) {}
     ~MNFrontEnd() override;
 
     void Init() override;

@@ -9,10 +9,7 @@
 
 namespace Kelvo_lib {
 
-class MNGameWorld;
-
-// Help texts in black (for a sudoku's paper) from the help screen's next activation.
-void WiiSudokuHelpHack(bool bSudoku);
+class MNSubGameWorld;
 
 class MNHelpUI : public MNMenuScreen {
 public:
@@ -21,7 +18,7 @@ public:
     static constexpr float kPageTop = 0.60f;
     static constexpr float kPageWidth = 0.76f;
 
-    explicit MNHelpUI(MNGameWorld* world) : m_world(world) {}
+    explicit MNHelpUI(MNSubGameWorld* world) : m_world(world) {}
 
     void Init() override;
     void Activate(kUILayer* layer) override;
@@ -37,7 +34,7 @@ private:
     void OnStateChange(int id, int state);
     void OnBack();
 
-    MNGameWorld* m_world;
+    MNSubGameWorld* m_world;
     int m_helpMode = HELP_LISTS;
     int m_helpId = -1;
 };

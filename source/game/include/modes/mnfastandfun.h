@@ -22,7 +22,7 @@ public:
     // The type after typeFlag in the rotation; a sudoku after anything else.
     static int NextType(int typeFlag);
 
-    explicit MNFastAndFun(MNGameWorld* world);
+    explicit MNFastAndFun(MNSubGameWorld* world);
 
     void Init() override;
     void Deinit() override;

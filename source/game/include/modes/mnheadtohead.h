@@ -20,7 +20,7 @@ public:
     static constexpr float kErrorPenalty = 30.0f; // Marathon seconds per wrong entry
     static constexpr int kWarningSeconds = 30;    // the last seconds tick once a second
 
-    explicit MNHeadToHead(MNGameWorld* world);
+    explicit MNHeadToHead(MNSubGameWorld* world);
     ~MNHeadToHead() override;
 
     void Init() override;

@@ -63,7 +63,7 @@ public:
 protected:
     // menuId and bgId are the names the host and the background are registered under.
     // bAnagrams: crosswords and fitwords hand their hidden word to an anagram.
-    MNPuzzleMode(MNGameWorld* world, int gameMode, bool bAnagrams, const char* menuId,
+    MNPuzzleMode(MNSubGameWorld* world, int gameMode, bool bAnagrams, const char* menuId,
                  const char* bgId);
 
     // Takes the menu and the host pair, connects the host's signals and the menu's help,

@@ -17,7 +17,7 @@ class MNQuickBlast : public MNPuzzleMode {
 public:
     static constexpr int kNumDifficulties = 3;
 
-    explicit MNQuickBlast(MNGameWorld* world);
+    explicit MNQuickBlast(MNSubGameWorld* world);
 
     void Init() override;
     void Deinit() override;

@@ -16,7 +16,7 @@ public:
     static constexpr float kCheatFirstRepeat = 0.6f;
     static constexpr float kCheatRepeat = 0.3f;
 
-    explicit MNSimplyPuzzle(MNGameWorld* world);
+    explicit MNSimplyPuzzle(MNSubGameWorld* world);
 
     void Init() override;
     void Deinit() override;

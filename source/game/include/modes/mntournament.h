@@ -33,7 +33,7 @@ public:
     // could be drawn at all.
     static constexpr int kMaxDrawsPerSlot = 32;
 
-    explicit MNTournament(MNGameWorld* world);
+    explicit MNTournament(MNSubGameWorld* world);
 
     void Init() override;
     void Deinit() override;

@@ -9,7 +9,7 @@
 namespace Kelvo_lib {
 
 class kUI;
-class MNGameWorld;
+class MNSubGameWorld;
 
 // The world's sub-game indices.
 enum eSubGame {
@@ -34,7 +34,7 @@ enum eGameMode {
 
 class MNSubGame : public kHasSlots<> {
 public:
-    explicit MNSubGame(MNGameWorld* world) : m_world(world) {}
+    explicit MNSubGame(MNSubGameWorld* world) : m_world(world) {}
     MNSubGame(const MNSubGame&) = delete;
     MNSubGame& operator=(const MNSubGame&) = delete;
     virtual ~MNSubGame() = default;
@@ -56,10 +56,10 @@ public:
     virtual void UnPause() {}
     virtual void AbandonMode() {}
 
-    MNGameWorld* GetWorld() const { return m_world; }
+    MNSubGameWorld* GetWorld() const { return m_world; }
 
 protected:
-    MNGameWorld* m_world;
+    MNSubGameWorld* m_world;
 };
 
 } // namespace Kelvo_lib

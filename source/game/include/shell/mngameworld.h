@@ -6,6 +6,7 @@
 #pragma once
 
 #include <services/mnsubgame.h>
+#include <services/mnsubgameworld.h>
 
 #include <game/kgameworld.h>
 
@@ -16,8 +17,9 @@ class kUIManager;
 class kUIWidget;
 class MNProfile;
 
-class MNGameWorld : public kRTTI<MNGameWorld, kGameWorld,
-                                 kCLSID<0x8B0732FE, 0x4CA4, 0x494F, 0x89951A4119D0CD35>> {
+class MNGameWorld
+    : public kRTTI<MNGameWorld, kGameWorld, kCLSID<0x8B0732FE, 0x4CA4, 0x494F, 0x89951A4119D0CD35>>,
+      public MNSubGameWorld {
 public:
     // The screen id whose layer hides the two layers below it.
     static constexpr const char* K_HEAD_TO_HEAD_BG = "head_to_head_bg";
@@ -37,17 +39,17 @@ public:
     void Tick(float delta) override;
     void RenderClientView(kGameClientView* view, unsigned int flags, krCamera* camera) override;
 
-    kUIManager* GetUIManager() const { return m_uiManager; }
+    kUIManager* GetUIManager() const override { return m_uiManager; }
     // The profile of the world's profile index (0 to 3), null for any other index.
-    MNProfile* GetProfile() const;
-    void SetActiveProfile(int index) { m_profileIndex = index; }
+    MNProfile* GetProfile() const override;
+    void SetActiveProfile(int index) override { m_profileIndex = index; }
     int GetActiveProfileIndex() const { return m_profileIndex; }
-    MNSubGame* GetCurrentSubGame() const;
+    MNSubGame* GetCurrentSubGame() const override;
     int GetCurrentSubGameIndex() const { return m_currentSubGame; }
     MNSubGame* GetSubGame(int index) const;
     // Deactivates the current sub-game and activates sub-game index; nothing when index
     // is already current.
-    void SetCurrentSubGame(int index);
+    void SetCurrentSubGame(int index) override;
 
     // Builds the sub-game for index: the front end, and placeholders for the modes until
     // they exist. Tests replace it to watch the walks; null restores it.

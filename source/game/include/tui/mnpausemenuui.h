@@ -10,12 +10,12 @@
 
 namespace Kelvo_lib {
 
-class MNGameWorld;
+class MNSubGameWorld;
 class MNSubGame;
 
 class MNPauseMenuUI : public MNMenuScreen {
 public:
-    explicit MNPauseMenuUI(MNGameWorld* world) : m_world(world) {}
+    explicit MNPauseMenuUI(MNSubGameWorld* world) : m_world(world) {}
 
     void Init() override;
     void Activate(kUILayer* layer) override;
@@ -36,7 +36,7 @@ private:
     void OnBack();
     void OnHelp();
 
-    MNGameWorld* m_world;
+    MNSubGameWorld* m_world;
     int m_gameMode = 0;
     bool m_bSpellout = false;
     int m_pendingEntry = -1; // the entry waiting for a yes

@@ -5,7 +5,7 @@
 #include <frontend/mnmainmenuui.h>
 #include <frontend/mnprofileui.h>
 #include <services/mnprofilemanager.h>
-#include <shell/mngameworld.h>
+#include <services/mnsubgameworld.h>
 #include <tui/mnbackground.h>
 #include <tui/mnhintui.h>
 #include <tui/mnpausemenuui.h>

@@ -1,6 +1,8 @@
 #include <frontend/mnhelpui.h>
 
-#include <shell/mngameworld.h>
+#include <frontend/wiisudokuhelphack.h>
+#include <services/mnsubgame.h>
+#include <services/mnsubgameworld.h>
 
 #include <kelvo/platform/klog.h>
 

@@ -7,7 +7,7 @@
 #include <services/mnprofilemanager.h>
 #include <services/mnsavedata.h>
 #include <services/mnsound.h>
-#include <shell/mngameworld.h>
+#include <services/mnsubgameworld.h>
 
 #include <kelvo/platform/klog.h>
 
@@ -50,7 +50,7 @@ int MNFastAndFun::NextType(int typeFlag) {
     }
 }
 
-MNFastAndFun::MNFastAndFun(MNGameWorld* world)
+MNFastAndFun::MNFastAndFun(MNSubGameWorld* world)
     : MNPuzzleMode(world, GAME_MODE_FASTANDFUN, false, "fast_and_fun_menu", "fast_and_fun_bg") {}
 
 MNFastAndFunMenu* MNFastAndFun::GetMenu() const {

@@ -7,7 +7,7 @@
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
-#include <shell/mngameworld.h>
+#include <services/mnsubgameworld.h>
 #include <tui/mnbackground.h>
 
 #include <kelvo/platform/klog.h>
@@ -31,7 +31,7 @@ void CopyName(char* out, const char* name) {
 
 } // namespace
 
-MNHeadToHead::MNHeadToHead(MNGameWorld* world)
+MNHeadToHead::MNHeadToHead(MNSubGameWorld* world)
     : MNPuzzleMode(world, GAME_MODE_HEADTOHEAD, false, "head_to_head_menu", "head_to_head_bg") {}
 
 MNHeadToHead::~MNHeadToHead() {

@@ -10,7 +10,7 @@
 #include <services/mnprofilemanager.h>
 #include <services/mnsavedata.h>
 #include <services/mnsound.h>
-#include <shell/mngameworld.h>
+#include <services/mnsubgameworld.h>
 #include <tui/mnbackground.h>
 #include <tui/mnpausemenuui.h>
 #include <tui/tui.h>
@@ -119,7 +119,7 @@ int MNPuzzleMode::ScoreTableIndex(int typeFlag) {
     }
 }
 
-MNPuzzleMode::MNPuzzleMode(MNGameWorld* world, int gameMode, bool bAnagrams, const char* menuId,
+MNPuzzleMode::MNPuzzleMode(MNSubGameWorld* world, int gameMode, bool bAnagrams, const char* menuId,
                            const char* bgId)
     : MNSubGame(world), m_gameMode(gameMode), m_bAnagrams(bAnagrams), m_menuId(menuId),
       m_bgId(bgId) {}

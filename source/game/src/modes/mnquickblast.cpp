@@ -7,7 +7,7 @@
 #include <services/mnprofilemanager.h>
 #include <services/mnsavedata.h>
 #include <services/mnsound.h>
-#include <shell/mngameworld.h>
+#include <services/mnsubgameworld.h>
 
 #include <kelvo/platform/klog.h>
 
@@ -68,7 +68,7 @@ int HintCost(const MNPuzzleUI& screen, int t, int d, bool& bHinted) {
 
 } // namespace
 
-MNQuickBlast::MNQuickBlast(MNGameWorld* world)
+MNQuickBlast::MNQuickBlast(MNSubGameWorld* world)
     : MNPuzzleMode(world, GAME_MODE_QUICKBLAST, false, "quick_blast_menu", "quick_blast_bg") {}
 
 MNQuickBlastMenu* MNQuickBlast::GetMenu() const {

@@ -7,14 +7,14 @@
 #include <services/mnprofilemanager.h>
 #include <services/mnsavedata.h>
 #include <services/mnsound.h>
-#include <shell/mngameworld.h>
+#include <services/mnsubgameworld.h>
 
 #include <kelvo/input/kinputsystem.h>
 #include <kelvo/platform/klog.h>
 
 namespace Kelvo_lib {
 
-MNSimplyPuzzle::MNSimplyPuzzle(MNGameWorld* world)
+MNSimplyPuzzle::MNSimplyPuzzle(MNSubGameWorld* world)
     : MNPuzzleMode(world, GAME_MODE_SIMPLYPUZZLE, true, "simply_puzzle_menu", "simply_puzzle_bg") {}
 
 MNSimplyPuzzleMenu* MNSimplyPuzzle::GetMenu() const {

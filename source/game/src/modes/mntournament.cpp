@@ -7,7 +7,7 @@
 #include <services/mnprofilemanager.h>
 #include <services/mnsavedata.h>
 #include <services/mnsound.h>
-#include <shell/mngameworld.h>
+#include <services/mnsubgameworld.h>
 
 #include <kelvo/platform/klog.h>
 
@@ -66,7 +66,7 @@ bool IsInLadder(const MNTournamentData& data, int index, int id) {
 
 } // namespace
 
-MNTournament::MNTournament(MNGameWorld* world)
+MNTournament::MNTournament(MNSubGameWorld* world)
     : MNPuzzleMode(world, GAME_MODE_TOURNAMENT, true, "tournament_menu", "tournament_bg") {}
 
 MNTournamentMenu* MNTournament::GetMenu() const {

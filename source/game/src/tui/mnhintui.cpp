@@ -1,6 +1,6 @@
 #include <tui/mnhintui.h>
 
-#include <frontend/mnhelpui.h>
+#include <frontend/wiisudokuhelphack.h>
 #include <services/puzzletypes.h>
 
 #include <kelvo/platform/klog.h>

@@ -1,6 +1,7 @@
 #include <tui/mnpausemenuui.h>
 
-#include <shell/mngameworld.h>
+#include <services/mnsubgame.h>
+#include <services/mnsubgameworld.h>
 
 #include <kelvo/platform/klog.h>
 
