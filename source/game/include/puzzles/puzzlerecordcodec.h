@@ -1,5 +1,5 @@
 // The puzzle bank's field encoding, one definition for its reader and its writer: the
-// record bodies laid out in puzzlebankformat.h, through the big-endian byte cursors.
+// record bodies laid out in puzzlebankformat.h, through the game's big-endian byte codec.
 // Decoding checks every count, length and index against the body and the record's own
 // grid before anything is allocated or indexed, and returns null or the reason it
 // refused the body (the record is then partly filled and must be dropped). Encoding
@@ -8,7 +8,7 @@
 #pragma once
 
 #include <puzzles/puzzledata.h>
-#include <services/puzzlebytecodec.h>
+#include <services/mnbytecodec.h>
 
 namespace Kelvo_lib {
 
@@ -19,10 +19,10 @@ const char* DecodeFitwordBody(const u8* data, u32 size, FitwordData& fitword);
 // numCells: the cells of the grid the hidden word lies in.
 const char* DecodeSpelloutBody(const u8* data, u32 size, int numCells, SpelloutData& spellout);
 
-const char* EncodeSudokuBody(const SudokuData& sudoku, PuzzleByteWriter& out);
-const char* EncodeWordsearchBody(const WordsearchData& wordsearch, PuzzleByteWriter& out);
-const char* EncodeCrosswordBody(const CrosswordData& crossword, PuzzleByteWriter& out);
-const char* EncodeFitwordBody(const FitwordData& fitword, PuzzleByteWriter& out);
-const char* EncodeSpelloutBody(const SpelloutData& spellout, PuzzleByteWriter& out);
+const char* EncodeSudokuBody(const SudokuData& sudoku, MNByteWriter& out);
+const char* EncodeWordsearchBody(const WordsearchData& wordsearch, MNByteWriter& out);
+const char* EncodeCrosswordBody(const CrosswordData& crossword, MNByteWriter& out);
+const char* EncodeFitwordBody(const FitwordData& fitword, MNByteWriter& out);
+const char* EncodeSpelloutBody(const SpelloutData& spellout, MNByteWriter& out);
 
 } // namespace Kelvo_lib

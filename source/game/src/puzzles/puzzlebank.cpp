@@ -42,7 +42,7 @@ bool EnterGroup(kIFFContext* parent, u32 id, u32 subId, kIFFContext* group) {
 }
 
 const char* ParseHeader(const kArray<u8>& bytes, u32* count) {
-    PuzzleByteReader in(bytes.Data(), static_cast<u32>(bytes.Size()));
+    MNByteReader in(bytes.Data(), static_cast<u32>(bytes.Size()));
     const u32 version = in.U16();
     in.U16();
     *count = in.U32();
@@ -52,7 +52,7 @@ const char* ParseHeader(const kArray<u8>& bytes, u32* count) {
     return *count > PUZZLE_BANK_MAX_ENTRIES ? "too many entries" : nullptr;
 }
 
-PuzzleBankEntry ReadEntry(PuzzleByteReader& in) {
+PuzzleBankEntry ReadEntry(MNByteReader& in) {
     PuzzleBankEntry entry{};
     entry.id = in.S32();
     entry.oldId = in.S32();
@@ -315,7 +315,7 @@ const char* PuzzleBank::ParseIndex(const kArray<u8>& bytes, u32 count) {
     if (static_cast<u32>(bytes.Size()) != count * PUZZLE_BANK_ENTRY_SIZE) {
         return "index does not match the entry count";
     }
-    PuzzleByteReader in(bytes.Data(), static_cast<u32>(bytes.Size()));
+    MNByteReader in(bytes.Data(), static_cast<u32>(bytes.Size()));
     m_entries.SetSize(static_cast<s32>(count));
     for (int i = 0; i < m_entries.Size(); ++i) {
         const PuzzleBankEntry entry = ReadEntry(in);

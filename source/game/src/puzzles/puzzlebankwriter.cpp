@@ -20,7 +20,7 @@ constexpr u8 kWordsearchAllLanguages = 255;
 // byte after an odd payload.
 class ChunkFramer {
 public:
-    explicit ChunkFramer(PuzzleByteWriter& out) : m_out(out) {}
+    explicit ChunkFramer(MNByteWriter& out) : m_out(out) {}
 
     // The place of the size field, for End.
     u32 Begin(u32 id) {
@@ -50,17 +50,17 @@ public:
         End(sizeAt);
     }
 
-    PuzzleByteWriter& Out() { return m_out; }
+    MNByteWriter& Out() { return m_out; }
 
 private:
-    PuzzleByteWriter& m_out;
+    MNByteWriter& m_out;
 };
 
 // Encodes a body into its own bytes, then reads it back as the bank's reader will;
 // the reason either refused it, or null.
 template <class Encode, class Decode>
 const char* EncodeChecked(kArray<u8>& body, Encode encode, Decode decode) {
-    PuzzleByteWriter out(body);
+    MNByteWriter out(body);
     if (const char* error = encode(out)) {
         return error;
     }
@@ -69,7 +69,7 @@ const char* EncodeChecked(kArray<u8>& body, Encode encode, Decode decode) {
 
 const char* EncodeSpelloutChecked(const SpelloutData& spellout, int numCells, kArray<u8>& body) {
     return EncodeChecked(
-        body, [&](PuzzleByteWriter& out) { return EncodeSpelloutBody(spellout, out); },
+        body, [&](MNByteWriter& out) { return EncodeSpelloutBody(spellout, out); },
         [&](const u8* data, u32 size) {
             SpelloutData check;
             return DecodeSpelloutBody(data, size, numCells, check);
@@ -123,7 +123,7 @@ bool PuzzleBankWriter::AddRecord(const PuzzleBankEntry& entry, int language, con
     u32 formId = 0;
     u32 bodyId = 0;
     PuzzleBankRecordIds(entry.type, &formId, &bodyId);
-    PuzzleByteWriter out(m_forms);
+    MNByteWriter out(m_forms);
     ChunkFramer framer(out);
     const u32 formStart = out.Size();
     const u32 form = framer.BeginGroup(PUZZLE_BANK_ID_FORM, formId);
@@ -139,7 +139,7 @@ bool PuzzleBankWriter::AddRecord(const PuzzleBankEntry& entry, int language, con
 bool PuzzleBankWriter::AddSudoku(const SudokuData& sudoku) {
     kArray<u8> body;
     const char* error = EncodeChecked(
-        body, [&](PuzzleByteWriter& out) { return EncodeSudokuBody(sudoku, out); },
+        body, [&](MNByteWriter& out) { return EncodeSudokuBody(sudoku, out); },
         [](const u8* data, u32 size) {
             SudokuData check;
             return DecodeSudokuBody(data, size, check);
@@ -152,7 +152,7 @@ bool PuzzleBankWriter::AddSudoku(const SudokuData& sudoku) {
 bool PuzzleBankWriter::AddWordsearch(const WordsearchData& wordsearch) {
     kArray<u8> body;
     const char* error = EncodeChecked(
-        body, [&](PuzzleByteWriter& out) { return EncodeWordsearchBody(wordsearch, out); },
+        body, [&](MNByteWriter& out) { return EncodeWordsearchBody(wordsearch, out); },
         [](const u8* data, u32 size) {
             WordsearchData check;
             return DecodeWordsearchBody(data, size, check);
@@ -168,7 +168,7 @@ bool PuzzleBankWriter::AddGridRecord(const Record& record, ePuzzleType type,
     kArray<u8> body;
     kArray<u8> hidden;
     const char* error = EncodeChecked(
-        body, [&](PuzzleByteWriter& out) { return encode(record, out); },
+        body, [&](MNByteWriter& out) { return encode(record, out); },
         [&](const u8* data, u32 size) {
             Record check;
             return decode(data, size, check);
@@ -201,7 +201,7 @@ void PuzzleBankWriter::Write(kArray<u8>& file) const {
               [&](int a, int b) { return m_entries(a).entry.id < m_entries(b).entry.id; });
 
     file.Empty();
-    PuzzleByteWriter out(file);
+    MNByteWriter out(file);
     ChunkFramer framer(out);
     const u32 bank = framer.BeginGroup(PUZZLE_BANK_ID_FORM, PUZZLE_BANK_ID_BANK);
 

@@ -60,7 +60,7 @@ bool PuzzleBankRecordIds(int type, unsigned int* formId, unsigned int* bodyId) {
 // Sudoku.
 
 const char* DecodeSudokuBody(const u8* data, u32 size, SudokuData& sudoku) {
-    PuzzleByteReader in(data, size);
+    MNByteReader in(data, size);
     sudoku.size = in.U8();
     if (sudoku.size != 9 && sudoku.size != 6) {
         return "sudoku size is not 9 or 6";
@@ -83,7 +83,7 @@ const char* DecodeSudokuBody(const u8* data, u32 size, SudokuData& sudoku) {
     return nullptr;
 }
 
-const char* EncodeSudokuBody(const SudokuData& sudoku, PuzzleByteWriter& out) {
+const char* EncodeSudokuBody(const SudokuData& sudoku, MNByteWriter& out) {
     if (sudoku.size != 9 && sudoku.size != 6) {
         return "sudoku size is not 9 or 6";
     }
@@ -98,8 +98,7 @@ const char* EncodeSudokuBody(const SudokuData& sudoku, PuzzleByteWriter& out) {
 
 namespace {
 
-const char* DecodeWordsearchWord(PuzzleByteReader& in, int numTrailCells,
-                                 WordsearchDataWord& word) {
+const char* DecodeWordsearchWord(MNByteReader& in, int numTrailCells, WordsearchDataWord& word) {
     word.cellStartIndex = in.U8();
     word.cellEndIndex = in.U8();
     in.String(word.word, kShortStringCapacity, false);
@@ -145,7 +144,7 @@ bool IsWordsearchTrailStraight(const WordsearchData& wordsearch, const Wordsearc
 } // namespace
 
 const char* DecodeWordsearchBody(const u8* data, u32 size, WordsearchData& wordsearch) {
-    PuzzleByteReader in(data, size);
+    MNByteReader in(data, size);
     wordsearch.numRows = in.U8();
     wordsearch.numCols = in.U8();
     if (wordsearch.numRows < 1 || wordsearch.numRows > PUZZLE_WORDSEARCH_MAX_SIDE ||
@@ -184,7 +183,7 @@ const char* DecodeWordsearchBody(const u8* data, u32 size, WordsearchData& words
     return in.Finished() ? nullptr : "wordsearch body has the wrong length";
 }
 
-const char* EncodeWordsearchBody(const WordsearchData& wordsearch, PuzzleByteWriter& out) {
+const char* EncodeWordsearchBody(const WordsearchData& wordsearch, MNByteWriter& out) {
     const int cells = wordsearch.numRows * wordsearch.numCols;
     if (wordsearch.gridMap.Size() != cells || !FitsU8(wordsearch.wordTrails.Size()) ||
         !FitsU8(wordsearch.words.Size())) {
@@ -241,7 +240,7 @@ bool WordFitsGrid(const Record& record, const Word& word) {
 }
 
 template <class Record>
-const char* DecodeGridWords(PuzzleByteReader& in, Record& record) {
+const char* DecodeGridWords(MNByteReader& in, Record& record) {
     using Word = std::remove_reference_t<decltype(record.words(0))>;
     const int count = in.U16();
     if (count < 1 || count > kMaxGridWords ||
@@ -308,7 +307,7 @@ bool CellsAgreeWithWords(const Record& record) {
 }
 
 template <class Record>
-const char* DecodeGridCells(PuzzleByteReader& in, Record& record) {
+const char* DecodeGridCells(MNByteReader& in, Record& record) {
     const int cells = CellCount(record);
     if (in.Remaining() != static_cast<u32>(cells) * kGridCellBytes) {
         return "grid cells do not match the grid";
@@ -335,7 +334,7 @@ const char* DecodeGridCells(PuzzleByteReader& in, Record& record) {
 
 template <class Record>
 const char* DecodeGridBody(const u8* data, u32 size, Record& record) {
-    PuzzleByteReader in(data, size);
+    MNByteReader in(data, size);
     record.numRows = in.U8();
     record.numCols = in.U8();
     record.spelloutIndex = in.S16();
@@ -349,7 +348,7 @@ const char* DecodeGridBody(const u8* data, u32 size, Record& record) {
 }
 
 template <class Record>
-const char* EncodeGridBody(const Record& record, PuzzleByteWriter& out) {
+const char* EncodeGridBody(const Record& record, MNByteWriter& out) {
     const int cells = CellCount(record);
     if (!FitsU16(record.words.Size()) || record.cells.Size() != cells ||
         record.cellsDone.Size() != cells) {
@@ -392,18 +391,18 @@ const char* DecodeFitwordBody(const u8* data, u32 size, FitwordData& fitword) {
     return DecodeGridBody(data, size, fitword);
 }
 
-const char* EncodeCrosswordBody(const CrosswordData& crossword, PuzzleByteWriter& out) {
+const char* EncodeCrosswordBody(const CrosswordData& crossword, MNByteWriter& out) {
     return EncodeGridBody(crossword, out);
 }
 
-const char* EncodeFitwordBody(const FitwordData& fitword, PuzzleByteWriter& out) {
+const char* EncodeFitwordBody(const FitwordData& fitword, MNByteWriter& out) {
     return EncodeGridBody(fitword, out);
 }
 
 // Hidden word.
 
 const char* DecodeSpelloutBody(const u8* data, u32 size, int numCells, SpelloutData& spellout) {
-    PuzzleByteReader in(data, size);
+    MNByteReader in(data, size);
     spellout.difficulty = in.U32();
     in.String(spellout.word, kShortStringCapacity, false);
     const u32 count = in.U16();
@@ -421,7 +420,7 @@ const char* DecodeSpelloutBody(const u8* data, u32 size, int numCells, SpelloutD
     return nullptr;
 }
 
-const char* EncodeSpelloutBody(const SpelloutData& spellout, PuzzleByteWriter& out) {
+const char* EncodeSpelloutBody(const SpelloutData& spellout, MNByteWriter& out) {
     if (!FitsU16(spellout.cells.Size())) {
         return "hidden word has too many cells";
     }

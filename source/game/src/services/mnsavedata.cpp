@@ -7,14 +7,12 @@
 //   20    four profiles of 1,488 bytes each
 #include <services/mnsavedata.h>
 
-#include <services/puzzlebytecodec.h>
+#include <services/mnbytecodec.h>
 
-#include <kelvo/io/kendian.h>
 #include <kelvo/platform/klog.h>
 
 #include <zlib.h>
 
-#include <bit>
 #include <cstring>
 #include <type_traits>
 
@@ -39,7 +37,7 @@ constexpr const char* kUnusedName = "UNUSED";
 
 class FieldWriter {
 public:
-    explicit FieldWriter(kArray<u8>& out) : m_out(out) {}
+    FieldWriter(u8* out, u32 size) : m_out(out, size) {}
     void Field(const bool& value) { m_out.U8(value ? 1 : 0); }
     void Field(const char& value) { m_out.U8(static_cast<u8>(value)); }
     void Field(const u8& value) { m_out.U8(value); }
@@ -47,8 +45,9 @@ public:
     void Field(const s16& value) { m_out.U16(static_cast<u16>(value)); }
     void Field(const s32& value) { m_out.U32(static_cast<u32>(value)); }
     void Field(const u32& value) { m_out.U32(value); }
-    void Field(const float& value) { m_out.U32(std::bit_cast<u32>(value)); }
+    void Field(const float& value) { m_out.F32(value); }
     void Bytes(const void* data, u32 count) { m_out.Bytes(data, count); }
+    void PatchU32(u32 offset, u32 value) { m_out.PatchU32(offset, value); }
     // A text field: the text, then zeros to its end, whatever memory held after the text.
     void Text(const char* text, u32 count) {
         const u32 length = static_cast<u32>(strnlen(text, count));
@@ -62,7 +61,7 @@ public:
     }
 
 private:
-    PuzzleByteWriter m_out;
+    MNByteWriter m_out;
 };
 
 class FieldReader {
@@ -75,7 +74,7 @@ public:
     void Field(s16& value) { value = m_in.S16(); }
     void Field(s32& value) { value = m_in.S32(); }
     void Field(u32& value) { value = m_in.U32(); }
-    void Field(float& value) { value = std::bit_cast<float>(m_in.U32()); }
+    void Field(float& value) { value = m_in.F32(); }
     void Bytes(void* data, u32 count) { m_in.Bytes(data, count); }
     void Text(char* text, u32 count) { m_in.Bytes(text, count); }
     void Pad(u32 count) {
@@ -86,7 +85,7 @@ public:
     bool Finished() const { return m_in.Finished(); }
 
 private:
-    PuzzleByteReader m_in;
+    MNByteReader m_in;
 };
 
 // A record type, const when writing and not when reading.
@@ -195,9 +194,8 @@ u32 Checksum(const u8* block) {
 }
 
 u32 BigAt(const u8* block, u32 offset) {
-    u32 raw = 0;
-    std::memcpy(&raw, block + offset, sizeof(raw));
-    return kEndian::Big32(raw);
+    MNByteReader in(block + offset, sizeof(u32));
+    return in.U32();
 }
 
 template <int N>
@@ -359,16 +357,12 @@ void MNSaveData::Clear() {
 }
 
 void WriteSaveData(const MNSaveData& data, u8* out) {
-    kArray<u8> bytes;
-    bytes.SetReserve(MN_SAVE_DATA_SIZE);
-    FieldWriter io(bytes);
+    FieldWriter io(out, MN_SAVE_DATA_SIZE);
     io.Field(kMagic);
     io.Field(data.version);
     io.Field(0u); // the checksum, once the body is written
     TransferBody(io, data);
-    std::memcpy(out, bytes.Data(), MN_SAVE_DATA_SIZE);
-    const u32 checksum = kEndian::Big32(Checksum(out));
-    std::memcpy(out + 8, &checksum, sizeof(checksum));
+    io.PatchU32(8, Checksum(out));
 }
 
 const char* ReadSaveData(const u8* block, int size, MNSaveData& data) {
