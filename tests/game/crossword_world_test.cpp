@@ -248,7 +248,7 @@ TEST_F(CrosswordWorldTest, ATournamentHintRevealsTheNextLetterAndLocksIt) {
     const int first = Model().GetStartCell(0);
     EXPECT_EQ(Model().GetCellsDone(first), Model().GetUserLetter(first));
     EXPECT_TRUE(Model().IsCellLocked(first));
-    EXPECT_EQ(1, Model().GetHintsUsed());
+    EXPECT_EQ(1, Model().GetHintsUsed(0));
     EXPECT_EQ(MNCrosswordWidget::STATE_ANSWER, State());
     Type(Answer(0).substr(1));
     Click(380.0f, 270.0f);

@@ -181,21 +181,21 @@ TEST_F(CrosswordModelTest, HintsRevealTheNextLetterOnlyWhereOneIsMissing) {
     OpenOnKeyboard(0);
     MNKeyboard* keyboard = model.GetKeyboard();
 
-    model.Hint();
+    model.Hint(0);
     EXPECT_STREQ("C  ", keyboard->GetString());
     EXPECT_EQ('C', model.GetUserLetter(0));
     EXPECT_TRUE(model.IsCellLocked(0) && keyboard->GetLockedCells(0));
-    EXPECT_EQ(1, model.GetHintsUsed());
+    EXPECT_EQ(1, model.GetHintsUsed(0));
 
     keyboard->SetString("CA ");
-    model.Hint(); // A is right already: the cursor only moves on
+    model.Hint(0); // A is right already: the cursor only moves on
     EXPECT_EQ(1, keyboard->GetCursorPos());
-    EXPECT_EQ(1, model.GetHintsUsed());
+    EXPECT_EQ(1, model.GetHintsUsed(0));
     EXPECT_FALSE(model.IsCellLocked(1));
 
     keyboard->SetCursorPos(2);
-    model.Hint(); // at the end of the word
-    EXPECT_EQ(1, model.GetHintsUsed());
+    model.Hint(0); // at the end of the word
+    EXPECT_EQ(1, model.GetHintsUsed(0));
     EXPECT_EQ(0, model.GetSelectedClue());
 }
 
@@ -205,13 +205,13 @@ TEST_F(CrosswordModelTest, ResetKeepsClockHintsAndLockedLetters) {
     model.Tick(12.5f);
     OpenOnKeyboard(1);
     for (int n = 0; n < 3; ++n) {
-        model.Hint(); // COW, all hinted
+        model.Hint(0); // COW, all hinted
     }
     Enter(0, "COT");
     Enter(3, "WEE");
     model.Reset(false);
     EXPECT_FLOAT_EQ(12.5f, model.GetTime());
-    EXPECT_EQ(3, model.GetHintsUsed());
+    EXPECT_EQ(3, model.GetHintsUsed(0));
     EXPECT_EQ(0, model.GetNumErrors());
     EXPECT_EQ("C  ", Row(0));
     EXPECT_EQ("W  ", Row(2));
@@ -318,7 +318,7 @@ TEST_F(CrosswordModelTest, SavedStateIsByteExactAndReadsBack) {
     model.Play();
     model.Tick(3.5f);
     OpenOnKeyboard(0);
-    model.Hint();
+    model.Hint(0);
     Enter(0, "CAT");
     Enter(3, "WEB");
 

@@ -245,7 +245,7 @@ TEST_F(CrosswordScreenTest, TournamentHintRevealsTheNextLetterAndLocksIt) {
     const int first = Model().GetStartCell(0);
     EXPECT_EQ(m_puzzle->m_crossword->cellsDone(first), Model().GetUserLetter(first));
     EXPECT_TRUE(Model().IsCellLocked(first));
-    EXPECT_EQ(1, Model().GetHintsUsed());
+    EXPECT_EQ(1, Model().GetHintsUsed(0));
     EXPECT_EQ(MNCrosswordWidget::STATE_ANSWER, Widget().GetWidgetState());
     // Back drops the view; the hinted letter stays.
     Click(490.0f, 270.0f);

@@ -36,7 +36,7 @@ struct CrosswordDriver {
         MNCrossword& model = *screen.GetWidget()->GetCrossword();
         model.SelectClue(0);
         model.GetKeyboard()->SetMaxStringLength(model.GetWordLength(0));
-        model.Hint();
+        model.Hint(0);
     }
     void Solve(Screen& screen) {
         for (int clue = 0; clue < record.words.Size(); ++clue) {

@@ -168,7 +168,7 @@ TEST_F(WordsearchTest, WrongStrokesCountErrorsThatFoundWordsTakeBack) {
     StrokeWord(1);
     StrokeWord(2);
     EXPECT_EQ(m_model.GetNumErrors(), 0) << "never below zero";
-    m_model.ResetPuzzle(false);
+    m_model.Reset(false);
     EXPECT_EQ(m_model.GetNumWordsFound(), 0);
     EXPECT_EQ(m_model.GetState(), 1);
 }
@@ -181,7 +181,7 @@ TEST_F(WordsearchTest, HintAllowancesFollowTheModeAndDifficulty) {
     } cases[] = {
         {"Tournament pro", GAME_MODE_TOURNAMENT, 3, {2, 1, 1}, {2, 1, 1}},
         {"Quick Blast pro", GAME_MODE_QUICKBLAST, 3, {3, 2, 1}, {3, 2, 1}},
-        {"Simply Puzzle pro", GAME_MODE_SIMPLYPUZZLE, 3, {3, 2, 1}, {5, 3, 1}},
+        {"Simply Puzzle pro", GAME_MODE_SIMPLYPUZZLE, 3, {3, 2, 1}, {3, 2, 1}},
         {"Simply Puzzle mini has none", GAME_MODE_SIMPLYPUZZLE, 0, {0, 0, 0}, {0, 0, 0}},
         {"Fast and Fun", GAME_MODE_FASTANDFUN, 1, {0, 0, 0}, {0, 0, 0}},
         {"Head to Head", GAME_MODE_HEADTOHEAD, 1, {0, 0, 0}, {0, 0, 0}},
@@ -254,7 +254,7 @@ TEST_F(WordsearchTest, SavedStateRoundTripsInItsByteLayout) {
     EXPECT_EQ(restored.GetHintPositions(1), m_model.GetHintPositions(1));
 }
 
-TEST_F(WordsearchTest, CorruptSavedStatesAreRefusedAndChangeNothing) {
+TEST_F(WordsearchTest, DamagedFieldsOfASavedStateLoadAsNoHintAndAClockAtZero) {
     Start();
     unsigned char state[14] = {1, 1, 1, 1, 0, 0, 0, 0, 0, 1, 1, 1, 255, 255};
     ASSERT_EQ(m_model.LoadPuzzleState(state, sizeof(state)), 1);
@@ -265,11 +265,16 @@ TEST_F(WordsearchTest, CorruptSavedStatesAreRefusedAndChangeNothing) {
     test_support::LogCapture log;
     unsigned char badHint[14] = {1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 36, 255};
     unsigned char badTime[14] = {1, 0, 0, 0, 0, 0x7F, 0xC0, 0, 0, 1, 1, 1, 255, 255};
-    EXPECT_EQ(m_model.LoadPuzzleState(badHint, sizeof(badHint)), 0);
-    EXPECT_EQ(m_model.LoadPuzzleState(badTime, sizeof(badTime)), 0);
     EXPECT_EQ(m_model.LoadPuzzleState(nullptr, 0), 0);
-    EXPECT_EQ(m_model.GetNumWordsFound(), 0);
-    EXPECT_EQ(log.CountContaining("refused"), 2);
+    EXPECT_EQ(m_model.GetNumWordsFound(), 0) << "nothing loaded";
+    ASSERT_EQ(m_model.LoadPuzzleState(badHint, sizeof(badHint)), 1);
+    EXPECT_EQ(m_model.GetHintPositions(0), -1) << "cell 36 lies outside the 6 x 6 grid";
+    EXPECT_EQ(m_model.GetNumWordsFound(), 1) << "the word found is kept";
+    m_model.Tick(3.0f);
+    ASSERT_EQ(m_model.LoadPuzzleState(badTime, sizeof(badTime)), 1);
+    EXPECT_EQ(m_model.GetTime(), 0.0f) << "a time that is not a number";
+    EXPECT_EQ(log.CountContaining("outside the grid"), 1);
+    EXPECT_EQ(log.CountContaining("play time out of range"), 1);
 }
 
 // The sounds a Tournament wordsearch plays, second by second, with a target of 30.5 s in

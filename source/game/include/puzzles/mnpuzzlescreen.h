@@ -7,6 +7,7 @@
 #pragma once
 
 #include <puzzles/mnpuzzlehints.h>
+#include <puzzles/mnpuzzlemodel.h>
 #include <puzzles/mnpuzzleui.h>
 
 #include <kelvo/platform/klog.h>
@@ -20,6 +21,7 @@ template <class Widget, auto GetModel>
 class MNPuzzleScreen : public MNPuzzleUI {
 public:
     using PuzzleModel = std::remove_pointer_t<std::invoke_result_t<decltype(GetModel), Widget&>>;
+    static_assert(MNPuzzleModel<PuzzleModel>, "a puzzle screen plays a model of the contract");
 
     ~MNPuzzleScreen() override { Deinit(); }
 
@@ -66,12 +68,9 @@ public:
     float GetTime() const override { return Model()->GetTime(); }
     int GetPuzzleId() const override { return Model()->GetPuzzleId(); }
     int GetNumErrors() const override { return Model()->GetNumErrors(); }
-    void RemoveErrors() override {
-        if constexpr (requires(PuzzleModel & model) { model.RemoveErrors(); }) {
-            Model()->RemoveErrors();
-        }
-    }
+    void RemoveErrors() override { Model()->RemoveErrors(); }
     int GetNumCorrect() const override { return Model()->GetNumCorrect(); }
+    bool IsGridFull() const override { return Model()->IsGridFull(); }
     int GetNumErrorsMade() const override { return Model()->GetNumErrorsMade(); }
     int GetHintsUsed(int kind) const override { return Model()->GetHintsUsed(kind); }
     int GetMaxHints(int gameMode, int kind) const override {

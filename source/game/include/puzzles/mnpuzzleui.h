@@ -15,13 +15,6 @@
 
 namespace Kelvo_lib {
 
-// Puzzle states as the modes read them.
-enum ePuzzleState {
-    PUZZLE_STATE_IDLE = 0,
-    PUZZLE_STATE_PLAYING = 1,
-    PUZZLE_STATE_COMPLETED = 4,
-};
-
 class MNPuzzleUI : public kUI, public kHasSlots<> {
 public:
     // The size of every saved puzzle state the modes store.

@@ -29,6 +29,16 @@ enum ePuzzleDifficulty {
     PUZZLE_DIFFICULTY_PRO = 3,
 };
 
+// A puzzle's state: set up, its clock running, or over: failed, abandoned, or completed
+// (solved, or ended by the debug key).
+enum ePuzzleState {
+    PUZZLE_STATE_IDLE = 0,
+    PUZZLE_STATE_PLAYING = 1,
+    PUZZLE_STATE_FAILED = 2,
+    PUZZLE_STATE_ABANDONED = 3,
+    PUZZLE_STATE_COMPLETED = 4,
+};
+
 // Hint kinds per puzzle, and the allowance of a kind that is not rationed.
 constexpr int PUZZLE_HINT_KINDS = 3;
 constexpr int PUZZLE_HINTS_UNLIMITED = -1;

@@ -317,13 +317,13 @@ int MNPuzzleMode::EndPuzzleScreen(int result) {
         return result;
     }
     switch (m_gameUI->GetState()) {
-    case 4:
+    case PUZZLE_STATE_COMPLETED:
         result = GAME_OVER_SOLVED;
         break;
-    case 3:
+    case PUZZLE_STATE_ABANDONED:
         result = GAME_OVER_ABANDONED;
         break;
-    case 2:
+    case PUZZLE_STATE_FAILED:
         result = GAME_OVER_FAILED;
         break;
     default:

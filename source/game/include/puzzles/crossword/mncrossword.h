@@ -51,7 +51,7 @@ public:
     void SetPuzzle(CrosswordData* crossword, int gamemode);
     // Null means the puzzle has no hidden word.
     void SetSpellout(SpelloutData* spellout);
-    void Play() { m_crosswordState = 1; }
+    void Play() { m_crosswordState = PUZZLE_STATE_PLAYING; }
     // Clears the unlocked letters, errors and warning timer; resetTime also the clock.
     void Reset(bool resetTime);
     void Tick(float delta);
@@ -62,13 +62,13 @@ public:
     int GetNumErrors() const { return m_errors; }
     // Wrong words entered since the puzzle was set, never taken back.
     int GetNumErrorsMade() const { return m_errorsMade; }
-    int GetHintsUsed() const { return m_hintsUsed; }
     // The hints taken of a kind: the crossword has only kind 0, a letter of the selected word.
     int GetHintsUsed(int kind) const { return kind == 0 ? m_hintsUsed : 0; }
     // The crossword's hints are not rationed in any mode.
     int GetMaxHints(int, int) const { return PUZZLE_HINTS_UNLIMITED; }
     int GetPuzzleId() const { return m_data.puzzleID; }
     int GetGameMode() const { return m_gameMode; }
+    int GetDifficulty() const { return m_data.difficulty; }
 
     // Blanks every wrong letter; the words through them are no longer completed.
     void RemoveErrors();
@@ -127,8 +127,9 @@ public:
 
     // Enters a typed word from cell index along dir: 0 when refused, else 1.
     int PlaceWord(const char* word, int index, eDirection dir);
-    // Reveals the keyboard's next letter of the selected word, in the grid too.
-    void Hint();
+    // Kind 0 reveals the keyboard's next letter of the selected word, in the grid too, and
+    // locks it. False with no word selected, no letter after the cursor or any other kind.
+    bool Hint(int kind);
     MNKeyboard* GetKeyboard() { return m_keyboard; }
     const MNKeyboard* GetKeyboard() const { return m_keyboard; }
 
@@ -169,7 +170,7 @@ private:
     float m_gridScaleY = 1.0f;
     Cell* m_gridMap = nullptr;
     kArray<bool> m_hintGrid;
-    int m_crosswordState = 0;
+    int m_crosswordState = PUZZLE_STATE_IDLE;
     MNKeyboard* m_keyboard = nullptr;
 };
 

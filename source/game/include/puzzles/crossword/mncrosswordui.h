@@ -1,6 +1,6 @@
 // MNCrosswordUI: the screen a game mode plays one crossword on. What every puzzle screen does (the
 // widget, the pass-through mode API, the signals) is MNPuzzleScreen's; this adds the crossword's
-// own: the puzzle it takes, its reset and its grid checks. // Crosswords take hints inside the
+// own: the puzzle it takes, its reset. Crosswords take hints inside the
 // widget, so the screen opens no hint screen. Main thread only; the mode API may be called between
 // Init and deletion.
 #pragma once
@@ -18,7 +18,6 @@ public:
     void SetPuzzle(CrosswordData* crossword, int gameMode);
     void SetSpellout(SpelloutData* spellout) override;
     void Reset() override;
-    bool IsGridFull() const override;
 };
 
 } // namespace Kelvo_lib

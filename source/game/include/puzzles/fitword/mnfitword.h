@@ -45,7 +45,7 @@ public:
     void SetPuzzle(FitwordData* fitword, int gamemode);
     // Null means the puzzle has no hidden word.
     void SetSpellout(SpelloutData* spellout);
-    void Play() { m_fitwordState = 1; }
+    void Play() { m_fitwordState = PUZZLE_STATE_PLAYING; }
     // Takes out every placed word, keeping locked cells; resetTime also restarts the clock.
     void Reset(bool resetTime);
     void Tick(float delta);
@@ -74,8 +74,9 @@ public:
     int LoadPuzzleState(void* buf, int bufsize);
 
     // Hints: kind 0 shows one letter of a free slot, 1 the first letter of every free slot of
-    // one length, 2 places one word for good. Each locks the cells it fills.
-    void Hint(int kind);
+    // one length, 2 places one word for good. Each locks the cells it fills. False (logged)
+    // with none of that kind left or every slot right.
+    bool Hint(int kind);
     int* GetHintsLeft() { return m_hintsLeft; }
     int GetMaxHints(int gameMode, int kind) const;
     // Hints of that kind taken in this game mode.
@@ -156,7 +157,7 @@ private:
     int m_errorsMade = 0;
     Cell* m_gridMap = nullptr;
     kArray<bool> m_lockGrid;
-    int m_fitwordState = 0;
+    int m_fitwordState = PUZZLE_STATE_IDLE;
 };
 
 } // namespace Kelvo_lib

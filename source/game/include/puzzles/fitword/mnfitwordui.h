@@ -1,6 +1,6 @@
 // MNFitwordUI: the screen a game mode plays one fitword on. What every puzzle screen does (the
 // widget, the pass-through mode API, the signals) is MNPuzzleScreen's; this adds the fitword's
-// own: the puzzle it takes, its reset and its grid checks. The widget's hint button opens the hint
+// own: the puzzle it takes, its reset. The widget's hint button opens the hint
 // screen. Main thread only; the mode API may be called between Init and deletion.
 #pragma once
 
@@ -17,7 +17,6 @@ public:
     void SetPuzzle(FitwordData* fitword, int gameMode);
     void SetSpellout(SpelloutData* spellout) override;
     void Reset() override;
-    bool IsGridFull() const override;
 };
 
 } // namespace Kelvo_lib

@@ -32,7 +32,7 @@ public:
 
     // Set-up and play. A record whose size is not 6 or 9 is refused (logged, false).
     bool SetPuzzle(const SudokuData* sudoku, int gamemode);
-    void Play() { m_sudokuState = 1; }
+    void Play() { m_sudokuState = PUZZLE_STATE_PLAYING; }
     // Clears the unlocked digits and the warning timer; resetTime also the clock.
     void Reset(bool resetTime);
     void Tick(float delta);
@@ -126,7 +126,7 @@ private:
     int m_errorsMade = 0;
     u8 m_digits[SudokuData::kMaxCells] = {};
     bool m_locked[SudokuData::kMaxCells] = {};
-    int m_sudokuState = 0;
+    int m_sudokuState = PUZZLE_STATE_IDLE;
 };
 
 } // namespace Kelvo_lib

@@ -1,6 +1,6 @@
 // MNSudokuUI: the screen a game mode plays one sudoku on. What every puzzle screen does (the
 // widget, the pass-through mode API, the signals) is MNPuzzleScreen's; this adds the sudoku's
-// own: the puzzle it takes, its reset and its grid checks. The widget's hint button opens the hint
+// own: the puzzle it takes, its reset. The widget's hint button opens the hint
 // screen. Main thread only; the mode API may be called between Init and deletion.
 #pragma once
 
@@ -16,7 +16,6 @@ public:
     bool SetPuzzle(Puzzle* puzzle, int gameMode) override;
     bool SetPuzzle(SudokuData* sudoku, int gameMode);
     void Reset() override;
-    bool IsGridFull() const override;
 };
 
 } // namespace Kelvo_lib

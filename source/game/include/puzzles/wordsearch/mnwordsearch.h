@@ -26,16 +26,20 @@ public:
 
     // Starts a new puzzle from a copy of the record; the caller keeps the record.
     void SetPuzzle(WordsearchData* wordsearch, int gamemode);
-    // Clears words found, errors and the stroke; bResetTimer also restarts the clock.
-    void ResetPuzzle(bool bResetTimer);
-    void Play() { m_state = 1; }
+    // Clears words found, errors and the stroke; resetTime also restarts the clock.
+    void Reset(bool resetTime);
+    void Play() { m_state = PUZZLE_STATE_PLAYING; }
     void Tick(float delta);
     // One pointer event: overGrid with the cell's column x and row y, and an eMouseState.
     void GridClick(bool overGrid, int x, int y, int mouseState);
     // True, and the puzzle complete, when every word is found.
     bool CheckWin();
-    // Spends one hint of kind 0 (a random letter), 1 (the first letter) or 2 (both ends).
-    void Hint(int index);
+    bool IsGridFull() const { return GetNumWordsFound() == GetNumWords(); }
+    // A missed stroke leaves nothing on the grid to take away.
+    void RemoveErrors() {}
+    // Spends one hint of kind 0 (a random letter), 1 (the first letter) or 2 (both ends) of
+    // a word not found yet. False (logged) with none of that kind left or every word found.
+    bool Hint(int index);
     // The hints of a kind a puzzle starts with in a game mode.
     int GetMaxHints(int gameMode, int kind) const;
     // Hints of that kind taken in this game mode.
@@ -86,7 +90,7 @@ private:
     int RandomBelow(int count) const;
 
     int m_hintPositions[2];
-    int m_state = 0;
+    int m_state = PUZZLE_STATE_IDLE;
     WordsearchData m_data;
     float m_timer = 0.0f;
     int m_errors = 0;

@@ -1,6 +1,6 @@
 // MNWordsearchUI: the screen a game mode plays one wordsearch on. What every puzzle screen does
 // (the widget, the pass-through mode API, the signals) is MNPuzzleScreen's; this adds the
-// wordsearch's own: the puzzle it takes, its reset and its grid checks. The widget's hint button
+// wordsearch's own: the puzzle it takes, its reset. The widget's hint button
 // opens the hint screen. Main thread only; the mode API may be called between Init and deletion.
 #pragma once
 
@@ -18,7 +18,6 @@ public:
     void SetPuzzle(WordsearchData* wordsearch, int gameMode);
     // Clears words found, errors and the stroke; the clock keeps its value.
     void Reset() override;
-    bool IsGridFull() const override;
 };
 
 } // namespace Kelvo_lib

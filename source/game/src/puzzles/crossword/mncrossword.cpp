@@ -1,5 +1,7 @@
 #include <puzzles/crossword/mncrossword.h>
 
+#include <puzzles/mnpuzzlemodel.h>
+#include <services/mnbytecodec.h>
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
@@ -7,12 +9,9 @@
 #include <services/puzzletypes.h>
 #include <tui/mnkeyboard.h>
 
-#include <kelvo/io/kendian.h>
-#include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/platform/klog.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace Kelvo_lib {
@@ -22,16 +21,6 @@ namespace {
 // A saved cell: the key index of its letter, bit 7 for a locked cell, 0xFF for none.
 constexpr u8 kNoKey = 0xFF;
 constexpr u8 kLockedBit = 0x80;
-
-void WriteByte(kMemoryIOStream& out, u8 value) {
-    out.Write(&value, 1);
-}
-
-u8 ReadByte(kMemoryIOStream& in) {
-    u8 value = 0;
-    in.Read(&value, 1);
-    return value;
-}
 
 } // namespace
 
@@ -48,6 +37,7 @@ void MNCrossword::SetPuzzle(CrosswordData* crossword, int gamemode) {
     m_timer = 0.0f;
     m_errors = 0;
     m_errorsMade = 0;
+    m_hintsUsed = 0;
     delete[] m_gridMap;
     kLogFmt("1 Id: %d, cols: %d, rows: %d, words: %d\n", crossword->puzzleID, crossword->numCols,
             crossword->numRows, crossword->words.Size());
@@ -177,7 +167,7 @@ void MNCrossword::RecountCluesUsed() {
 }
 
 void MNCrossword::Tick(float delta) {
-    if (m_crosswordState == 1) {
+    if (m_crosswordState == PUZZLE_STATE_PLAYING) {
         m_timer += delta;
     }
     if (m_gameMode == GAME_MODE_TOURNAMENT) {
@@ -185,7 +175,7 @@ void MNCrossword::Tick(float delta) {
     }
     if (MNProfile::CheatKeyPressed()) {
         kLogFmt("Debug: Completing crossword game\n");
-        m_crosswordState = 4;
+        m_crosswordState = PUZZLE_STATE_COMPLETED;
         GameOverSignal();
     }
 }
@@ -344,20 +334,21 @@ bool MNCrossword::LockSelectedWord() {
     return bLocked;
 }
 
-void MNCrossword::Hint() {
-    if (m_selectedClue < 0 || m_keyboard == nullptr) {
-        return;
+bool MNCrossword::Hint(int kind) {
+    if (kind != 0 || m_selectedClue < 0 || m_keyboard == nullptr) {
+        kLogSys("MNCrossword", "Hint: no hint of kind %d for the selected word\n", kind);
+        return false;
     }
     char s[MNKeyboard::kMaxString + 1] = {};
     std::strncpy(s, m_keyboard->GetString(), MNKeyboard::kMaxString);
     const int p = m_keyboard->GetCursorPos() + 1;
     const char* solution = GetWord(m_selectedClue);
     if (p >= static_cast<int>(std::strlen(s)) || p >= GetWordLength(m_selectedClue)) {
-        return;
+        return false;
     }
     if (s[p] == solution[p]) {
         m_keyboard->SetCursorPos(p);
-        return;
+        return false;
     }
     if (!m_keyboard->GetLockedCells(p)) {
         s[p] = solution[p];
@@ -370,6 +361,7 @@ void MNCrossword::Hint() {
     ++m_hintsUsed;
     m_keyboard->SetString(s);
     kLogFmt("HINT STRING %s\n", s);
+    return true;
 }
 
 bool MNCrossword::IsGridFull() const {
@@ -388,7 +380,7 @@ bool MNCrossword::CheckWin() {
         }
     }
     kLogFmt("State set to complete\n");
-    m_crosswordState = 4;
+    m_crosswordState = PUZZLE_STATE_COMPLETED;
     return true;
 }
 
@@ -441,24 +433,21 @@ int MNCrossword::SavePuzzleState(void* buf, int bufsize) {
     if (buf == nullptr || bufsize < size || m_keyboard == nullptr) {
         return buf == nullptr && bufsize == 0 ? size : 0;
     }
-    kMemoryIOStream out(buf, static_cast<unsigned int>(bufsize), K_IO_ACCESS_WRITE);
+    MNByteWriter out(buf, static_cast<u32>(bufsize));
     for (int cell = 0; cell < GetNumCells(); ++cell) {
         const int key = m_keyboard->GetKeyIndex(m_gridMap[cell].userLetter);
         const bool bLocked = m_hintGrid(cell);
-        WriteByte(out, key < 0 ? kNoKey : static_cast<u8>(key | (bLocked ? kLockedBit : 0)));
+        out.U8(key < 0 ? kNoKey : static_cast<u8>(key | (bLocked ? kLockedBit : 0)));
     }
     for (int i = 0; i < GetNumWords(); ++i) {
-        WriteByte(out, IsClueUsed(i) ? 1 : 0);
+        out.U8(IsClueUsed(i) ? 1 : 0);
     }
-    WriteByte(out, static_cast<u8>(m_errors));
-    u32 bits = 0;
-    std::memcpy(&bits, &m_timer, sizeof(bits));
-    const u32 stored = kEndian::Big32(bits);
-    out.Write(&stored, sizeof(stored));
-    WriteByte(out, static_cast<u8>(m_hintsUsed));
-    kLogFmt("StreamPos: %d\n", static_cast<int>(out.Tell()));
+    out.U8(static_cast<u8>(m_errors));
+    out.F32(m_timer);
+    out.U8(static_cast<u8>(m_hintsUsed));
+    kLogFmt("StreamPos: %d\n", static_cast<int>(out.Size()));
     kLogFmt("Required: %d\n", size);
-    return static_cast<int>(out.Tell());
+    return static_cast<int>(out.Size());
 }
 
 int MNCrossword::LoadPuzzleState(void* buf, int bufsize) {
@@ -466,9 +455,9 @@ int MNCrossword::LoadPuzzleState(void* buf, int bufsize) {
         kLogSys("MNCrossword", "LoadPuzzleState: %d bytes, %d needed\n", bufsize, StateSize());
         return 0;
     }
-    kMemoryIOStream in(buf, static_cast<unsigned int>(bufsize), K_IO_ACCESS_READ);
+    MNByteReader in(buf, static_cast<u32>(bufsize));
     for (int cell = 0; cell < GetNumCells(); ++cell) {
-        const u8 value = ReadByte(in);
+        const u8 value = in.U8();
         if (value == kNoKey) {
             m_gridMap[cell].userLetter = ' ';
             continue;
@@ -489,22 +478,15 @@ int MNCrossword::LoadPuzzleState(void* buf, int bufsize) {
     }
     m_cluesUsed.Empty(0);
     for (int i = 0; i < GetNumWords(); ++i) {
-        if (ReadByte(in) == 1) {
+        if (in.U8() == 1) {
             m_cluesUsed.Push(i);
         }
     }
-    m_errors = ReadByte(in);
+    m_errors = in.U8();
     // The state keeps the net count only: the errors made are at least that many.
     m_errorsMade = m_errors;
-    u32 stored = 0;
-    in.Read(&stored, sizeof(stored));
-    const u32 bits = kEndian::Big32(stored);
-    std::memcpy(&m_timer, &bits, sizeof(m_timer));
-    if (!std::isfinite(m_timer) || m_timer < 0.0f) {
-        kLogSys("MNCrossword", "LoadPuzzleState: play time out of range, starting from 0\n");
-        m_timer = 0.0f;
-    }
-    m_hintsUsed = ReadByte(in);
+    m_timer = LoadedPlayTime(in.F32(), "MNCrossword");
+    m_hintsUsed = in.U8();
     return 1;
 }
 

@@ -28,8 +28,4 @@ void MNCrosswordUI::Reset() {
     m_widget->PuzzleReset();
 }
 
-bool MNCrosswordUI::IsGridFull() const {
-    return Model()->IsGridFull();
-}
-
 } // namespace Kelvo_lib

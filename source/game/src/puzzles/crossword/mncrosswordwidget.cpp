@@ -441,7 +441,7 @@ void MNCrosswordWidget::TickButtons(const Pointer& pointer) {
     if (pointer.state == 3) {
         if (m_bHintPressed && pointer.Released(*m_hint.Get()) && CanHint()) {
             MNSound::PlaySoundEffect(SFX_BACK);
-            m_crossword->Hint();
+            m_crossword->Hint(0);
         }
         m_bHintPressed = false;
     }

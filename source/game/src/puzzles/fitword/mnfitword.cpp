@@ -1,17 +1,16 @@
 #include <puzzles/fitword/mnfitword.h>
 
+#include <puzzles/mnpuzzlemodel.h>
+#include <services/mnbytecodec.h>
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
 #include <services/mnsubgame.h>
 #include <services/puzzletypes.h>
 
-#include <kelvo/io/kendian.h>
-#include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/platform/klog.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -27,16 +26,6 @@ constexpr int s_maxHintsTable[2][4][3] = {
 
 // A saved slot holding no word.
 constexpr u8 kNoWordByte = 0xFF;
-
-void WriteByte(kMemoryIOStream& out, u8 value) {
-    out.Write(&value, 1);
-}
-
-u8 ReadByte(kMemoryIOStream& in) {
-    u8 value = 0;
-    in.Read(&value, 1);
-    return value;
-}
 
 int RandomBelow(int n) {
     return static_cast<int>(MNProfile::GetRandomGen()->rand()) % n;
@@ -151,7 +140,7 @@ void MNFitword::Reset(bool resetTime) {
 }
 
 void MNFitword::Tick(float delta) {
-    if (m_fitwordState == 1) {
+    if (m_fitwordState == PUZZLE_STATE_PLAYING) {
         m_timer += delta;
     }
     if (m_gameMode == GAME_MODE_TOURNAMENT) {
@@ -159,7 +148,7 @@ void MNFitword::Tick(float delta) {
     }
     if (MNProfile::CheatKeyPressed()) {
         kLogFmt("Debug: Completing fitword game\n");
-        m_fitwordState = 4;
+        m_fitwordState = PUZZLE_STATE_COMPLETED;
         GameOverSignal();
     }
 }
@@ -434,7 +423,7 @@ bool MNFitword::CheckWin() {
         }
     }
     kLogFmt("Fitword complete\n");
-    m_fitwordState = 4;
+    m_fitwordState = PUZZLE_STATE_COMPLETED;
     return true;
 }
 
@@ -476,14 +465,14 @@ int MNFitword::FreeSlotForHint() {
                         : free[static_cast<size_t>(RandomBelow(static_cast<int>(free.size())))];
 }
 
-void MNFitword::Hint(int kind) {
+bool MNFitword::Hint(int kind) {
     if (kind < 0 || kind >= K_NUM_HINT_KINDS || m_hintsLeft[kind] <= 0) {
         kLogSys("MNFitword", "Hint: no hint of kind %d left\n", kind);
-        return;
+        return false;
     }
     const int slot = FreeSlotForHint();
     if (slot < 0) {
-        return;
+        return false;
     }
     --m_hintsLeft[kind];
     kLogFmt("Fitword hint %d on slot %d\n", kind, slot);
@@ -508,6 +497,7 @@ void MNFitword::Hint(int kind) {
         m_selectedWord = K_NO_WORD;
     }
     RefreshGrid();
+    return true;
 }
 
 // One byte per slot (its word, or none), the locked cells as bits, the clock, the hints and
@@ -522,26 +512,23 @@ int MNFitword::SavePuzzleState(void* buf, int bufsize) {
     if (buf == nullptr || bufsize < size) {
         return buf == nullptr && bufsize == 0 ? size : 0;
     }
-    kMemoryIOStream out(buf, static_cast<unsigned int>(bufsize), K_IO_ACCESS_WRITE);
+    MNByteWriter out(buf, static_cast<u32>(bufsize));
     for (int slot = 0; slot < GetNumWords(); ++slot) {
-        WriteByte(out, m_placed(slot) == K_NO_WORD ? kNoWordByte : static_cast<u8>(m_placed(slot)));
+        out.U8(m_placed(slot) == K_NO_WORD ? kNoWordByte : static_cast<u8>(m_placed(slot)));
     }
     for (int first = 0; first < GetNumCells(); first += 8) {
         u8 bits = 0;
         for (int bit = 0; bit < 8 && first + bit < GetNumCells(); ++bit) {
             bits = static_cast<u8>(bits | (m_lockGrid(first + bit) ? 0x80 >> bit : 0));
         }
-        WriteByte(out, bits);
+        out.U8(bits);
     }
-    u32 timerBits = 0;
-    std::memcpy(&timerBits, &m_timer, sizeof(timerBits));
-    const u32 stored = kEndian::Big32(timerBits);
-    out.Write(&stored, sizeof(stored));
+    out.F32(m_timer);
     for (int kind = 0; kind < K_NUM_HINT_KINDS; ++kind) {
-        WriteByte(out, static_cast<u8>(std::clamp(m_hintsLeft[kind], 0, 255)));
+        out.U8(static_cast<u8>(std::clamp(m_hintsLeft[kind], 0, 255)));
     }
-    WriteByte(out, static_cast<u8>(std::min(m_errorsMade, 255)));
-    return static_cast<int>(out.Tell());
+    out.U8(static_cast<u8>(std::min(m_errorsMade, 255)));
+    return static_cast<int>(out.Size());
 }
 
 int MNFitword::LoadPuzzleState(void* buf, int bufsize) {
@@ -549,14 +536,14 @@ int MNFitword::LoadPuzzleState(void* buf, int bufsize) {
         kLogSys("MNFitword", "LoadPuzzleState: %d bytes, %d needed\n", bufsize, StateSize());
         return 0;
     }
-    kMemoryIOStream in(buf, static_cast<unsigned int>(bufsize), K_IO_ACCESS_READ);
+    MNByteReader in(buf, static_cast<u32>(bufsize));
     std::vector<int> placed(static_cast<size_t>(GetNumWords()));
     for (int& word : placed) {
-        const u8 value = ReadByte(in);
+        const u8 value = in.U8();
         word = value == kNoWordByte ? K_NO_WORD : value;
     }
     for (int first = 0; first < GetNumCells(); first += 8) {
-        const u8 bits = ReadByte(in);
+        const u8 bits = in.U8();
         for (int bit = 0; bit < 8 && first + bit < GetNumCells(); ++bit) {
             // Only letter cells can be locked.
             m_lockGrid(first + bit) = (bits & (0x80 >> bit)) != 0 && GetCellsDone(first + bit) != 0;
@@ -572,18 +559,11 @@ int MNFitword::LoadPuzzleState(void* buf, int bufsize) {
         }
         m_placed(slot) = bKnown ? word : K_NO_WORD;
     }
-    u32 stored = 0;
-    in.Read(&stored, sizeof(stored));
-    const u32 timerBits = kEndian::Big32(stored);
-    std::memcpy(&m_timer, &timerBits, sizeof(m_timer));
-    if (!std::isfinite(m_timer) || m_timer < 0.0f) {
-        kLogSys("MNFitword", "LoadPuzzleState: play time out of range, starting from 0\n");
-        m_timer = 0.0f;
-    }
+    m_timer = LoadedPlayTime(in.F32(), "MNFitword");
     for (int kind = 0; kind < K_NUM_HINT_KINDS; ++kind) {
-        m_hintsLeft[kind] = std::min<int>(ReadByte(in), GetMaxHints(m_gameMode, kind));
+        m_hintsLeft[kind] = std::min<int>(in.U8(), GetMaxHints(m_gameMode, kind));
     }
-    m_errorsMade = ReadByte(in);
+    m_errorsMade = in.U8();
     m_selectedWord = K_NO_WORD;
     m_selectedSlot = -1;
     RefreshGrid();

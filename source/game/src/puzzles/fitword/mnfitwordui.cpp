@@ -28,8 +28,4 @@ void MNFitwordUI::Reset() {
     m_widget->PuzzleReset();
 }
 
-bool MNFitwordUI::IsGridFull() const {
-    return Model()->IsGridFull();
-}
-
 } // namespace Kelvo_lib

@@ -1,5 +1,7 @@
 #include <puzzles/sudoku/mnsudoku.h>
 
+#include <puzzles/mnpuzzlemodel.h>
+#include <services/mnbytecodec.h>
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsavedata.h>
@@ -7,13 +9,8 @@
 #include <services/mnsubgame.h>
 #include <services/puzzletypes.h>
 
-#include <kelvo/io/kendian.h>
-#include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/math/kmrandom.h>
 #include <kelvo/platform/klog.h>
-
-#include <cmath>
-#include <cstring>
 
 namespace Kelvo_lib {
 
@@ -26,16 +23,6 @@ constexpr int s_maxHintsTable[2][4][MNSudoku::HINT_KINDS] = {
 };
 constexpr int kDifficulties = 4;
 constexpr u8 kNoSelection = 0xFF;
-
-void WriteByte(kMemoryIOStream& out, u8 value) {
-    out.Write(&value, 1);
-}
-
-u8 ReadByte(kMemoryIOStream& in) {
-    u8 value = 0;
-    in.Read(&value, 1);
-    return value;
-}
 
 } // namespace
 
@@ -98,7 +85,7 @@ void MNSudoku::Reset(bool resetTime) {
 }
 
 void MNSudoku::Tick(float delta) {
-    if (m_sudokuState == 1) {
+    if (m_sudokuState == PUZZLE_STATE_PLAYING) {
         m_timer += delta;
     }
     if (m_gameMode == GAME_MODE_TOURNAMENT) {
@@ -106,7 +93,7 @@ void MNSudoku::Tick(float delta) {
     }
     if (MNProfile::CheatKeyPressed()) {
         kLogFmt("Debug: Completing sudoku game\n");
-        m_sudokuState = 4;
+        m_sudokuState = PUZZLE_STATE_COMPLETED;
         GameOverSignal();
     }
 }
@@ -159,7 +146,7 @@ bool MNSudoku::CheckWin() {
         return false;
     }
     kLogFmt("State set to complete\n");
-    m_sudokuState = 4;
+    m_sudokuState = PUZZLE_STATE_COMPLETED;
     return true;
 }
 
@@ -317,20 +304,17 @@ int MNSudoku::SavePuzzleState(void* buf, int bufsize) {
     if (buf == nullptr || bufsize < size) {
         return buf == nullptr && bufsize == 0 ? size : 0;
     }
-    kMemoryIOStream out(buf, static_cast<unsigned int>(bufsize), K_IO_ACCESS_WRITE);
+    MNByteWriter out(buf, static_cast<u32>(bufsize));
     for (int cell = 0; cell < GetNumCells(); ++cell) {
-        WriteByte(out, static_cast<u8>(m_digits[cell] | (m_locked[cell] ? K_LOCKED_BIT : 0)));
+        out.U8(static_cast<u8>(m_digits[cell] | (m_locked[cell] ? K_LOCKED_BIT : 0)));
     }
-    WriteByte(out, static_cast<u8>(m_errorsMade > 255 ? 255 : m_errorsMade));
-    u32 bits = 0;
-    std::memcpy(&bits, &m_timer, sizeof(bits));
-    const u32 stored = kEndian::Big32(bits);
-    out.Write(&stored, sizeof(stored));
+    out.U8(static_cast<u8>(m_errorsMade > 255 ? 255 : m_errorsMade));
+    out.F32(m_timer);
     for (int kind = 0; kind < HINT_KINDS; ++kind) {
-        WriteByte(out, static_cast<u8>(m_hintsLeft[kind]));
+        out.U8(static_cast<u8>(m_hintsLeft[kind]));
     }
-    WriteByte(out, m_selectedCell < 0 ? kNoSelection : static_cast<u8>(m_selectedCell));
-    return static_cast<int>(out.Tell());
+    out.U8(m_selectedCell < 0 ? kNoSelection : static_cast<u8>(m_selectedCell));
+    return static_cast<int>(out.Size());
 }
 
 int MNSudoku::LoadPuzzleState(void* buf, int bufsize) {
@@ -338,10 +322,10 @@ int MNSudoku::LoadPuzzleState(void* buf, int bufsize) {
         kLogSys("MNSudoku", "LoadPuzzleState: %d bytes, %d needed\n", bufsize, StateSize());
         return 0;
     }
-    kMemoryIOStream in(buf, static_cast<unsigned int>(bufsize), K_IO_ACCESS_READ);
+    MNByteReader in(buf, static_cast<u32>(bufsize));
     int refused = 0;
     for (int cell = 0; cell < GetNumCells(); ++cell) {
-        const u8 value = ReadByte(in);
+        const u8 value = in.U8();
         const int digit = value & ~K_LOCKED_BIT;
         if (IsGiven(cell)) {
             continue;
@@ -354,20 +338,13 @@ int MNSudoku::LoadPuzzleState(void* buf, int bufsize) {
     if (refused > 0) {
         kLogSys("MNSudoku", "LoadPuzzleState: %d cells held no digit of the grid\n", refused);
     }
-    m_errorsMade = ReadByte(in);
-    u32 stored = 0;
-    in.Read(&stored, sizeof(stored));
-    const u32 bits = kEndian::Big32(stored);
-    std::memcpy(&m_timer, &bits, sizeof(m_timer));
-    if (!std::isfinite(m_timer) || m_timer < 0.0f) {
-        kLogSys("MNSudoku", "LoadPuzzleState: play time out of range, starting from 0\n");
-        m_timer = 0.0f;
-    }
+    m_errorsMade = in.U8();
+    m_timer = LoadedPlayTime(in.F32(), "MNSudoku");
     for (int kind = 0; kind < HINT_KINDS; ++kind) {
-        const int left = ReadByte(in);
+        const int left = in.U8();
         m_hintsLeft[kind] = left <= GetMaxHints(m_gameMode, kind) ? left : 0;
     }
-    const int selected = ReadByte(in);
+    const int selected = in.U8();
     m_selectedCell = IsCell(selected) ? selected : -1;
     return 1;
 }

@@ -22,8 +22,4 @@ void MNSudokuUI::Reset() {
     m_widget->PuzzleReset();
 }
 
-bool MNSudokuUI::IsGridFull() const {
-    return Model()->IsGridFull();
-}
-
 } // namespace Kelvo_lib

@@ -208,7 +208,7 @@ void MNSudokuWidget::Tick(float delta) {
         TickSweep(delta);
         return;
     }
-    if (m_sudoku->IsGridFull() && m_sudoku->GetState() != 4) {
+    if (m_sudoku->IsGridFull() && m_sudoku->GetState() != PUZZLE_STATE_COMPLETED) {
         if (m_sudoku->GetGameMode() != GAME_MODE_HEADTOHEAD) {
             StartSweep();
             return;

@@ -1,13 +1,14 @@
 #include <puzzles/wordsearch/mnwordsearch.h>
 
+#include <puzzles/mnpuzzlemodel.h>
 #include <services/puzzletypes.h>
 
+#include <services/mnbytecodec.h>
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
 #include <services/mnsubgame.h>
 
-#include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/platform/klog.h>
 
 #include <algorithm>
@@ -31,36 +32,6 @@ const int s_maxHintsTable[2][kDifficulties][kHintKinds] = {
     {{4, 3, 2}, {4, 3, 2}, {3, 2, 1}, {2, 1, 1}},
     {{7, 5, 3}, {7, 5, 3}, {5, 3, 1}, {3, 2, 1}},
 };
-
-void WriteByte(kMemoryIOStream& stream, int value) {
-    const unsigned char byte = static_cast<unsigned char>(value);
-    stream.Write(&byte, 1);
-}
-
-unsigned char ReadByte(kMemoryIOStream& stream) {
-    unsigned char byte = 0;
-    stream.Read(&byte, 1);
-    return byte;
-}
-
-void WriteFloat(kMemoryIOStream& stream, float value) {
-    unsigned int bits = 0;
-    std::memcpy(&bits, &value, 4);
-    const unsigned char bytes[4] = {
-        static_cast<unsigned char>(bits >> 24), static_cast<unsigned char>(bits >> 16),
-        static_cast<unsigned char>(bits >> 8), static_cast<unsigned char>(bits)};
-    stream.Write(bytes, 4);
-}
-
-float ReadFloat(kMemoryIOStream& stream) {
-    unsigned int bits = 0;
-    for (int i = 0; i < 4; ++i) {
-        bits = (bits << 8) | ReadByte(stream);
-    }
-    float value = 0.0f;
-    std::memcpy(&value, &bits, 4);
-    return value;
-}
 
 } // namespace
 
@@ -126,17 +97,9 @@ int MNWordsearch::HintAllowance(int gameMode, int kind) const {
     }
 }
 
+// The allowance the puzzle was given, so hints used count from what the player had.
 int MNWordsearch::GetMaxHints(int gameMode, int kind) const {
-    const int difficulty = m_data.difficulty;
-    if (gameMode == GAME_MODE_SIMPLYPUZZLE) {
-        if (difficulty == PUZZLE_DIFFICULTY_MINI || difficulty >= kDifficulties) {
-            return 0;
-        }
-        return s_maxHintsTable[1][difficulty - 1][kind];
-    }
-    return gameMode == GAME_MODE_TOURNAMENT || gameMode == GAME_MODE_QUICKBLAST
-               ? HintAllowance(gameMode, kind)
-               : 0;
+    return kind >= 0 && kind < kHintKinds ? HintAllowance(gameMode, kind) : 0;
 }
 
 int MNWordsearch::GetHintsUsed(int kind) const {
@@ -146,11 +109,11 @@ int MNWordsearch::GetHintsUsed(int kind) const {
     return std::max(0, GetMaxHints(m_gameMode, kind) - m_hintsLeft[kind]);
 }
 
-void MNWordsearch::ResetPuzzle(bool bResetTimer) {
-    if (bResetTimer) {
+void MNWordsearch::Reset(bool resetTime) {
+    if (resetTime) {
         m_timer = 0.0f;
     }
-    m_targetWarning.Reset(bResetTimer);
+    m_targetWarning.Reset(resetTime);
     m_errors = 0;
     ClearSelection();
     m_lastSelection = -1;
@@ -164,7 +127,7 @@ void MNWordsearch::ClearSelection() {
 }
 
 void MNWordsearch::Tick(float delta) {
-    if (m_state == 1) {
+    if (m_state == PUZZLE_STATE_PLAYING) {
         m_timer += delta;
     }
     if (m_gameMode == GAME_MODE_TOURNAMENT) {
@@ -172,7 +135,7 @@ void MNWordsearch::Tick(float delta) {
     }
     if (MNProfile::CheatKeyPressed()) {
         kLogFmt("Debug: Completing wordsearch game\n");
-        m_state = 4;
+        m_state = PUZZLE_STATE_COMPLETED;
         GameOverSignal();
     }
 }
@@ -256,7 +219,7 @@ void MNWordsearch::MatchSelection() {
         MNSound::PlaySoundEffect(SFX_RIGHT);
         m_wordsFound.Push(static_cast<char>(w));
         if (GetNumWordsFound() == GetNumWords()) {
-            m_state = 4;
+            m_state = PUZZLE_STATE_COMPLETED;
         } else {
             ValidEntrySignal();
         }
@@ -286,7 +249,7 @@ bool MNWordsearch::CheckWin() {
     if (GetNumWordsFound() != GetNumWords()) {
         return false;
     }
-    m_state = 4;
+    m_state = PUZZLE_STATE_COMPLETED;
     return true;
 }
 
@@ -294,13 +257,11 @@ int MNWordsearch::RandomBelow(int count) const {
     return static_cast<int>(MNProfile::GetRandomGen()->rand() % static_cast<unsigned int>(count));
 }
 
-void MNWordsearch::Hint(int index) {
-    if (index < 0 || index >= kHintKinds) {
-        kLogFmt("Wordsearch: no hint kind %d\n", index);
-        return;
+bool MNWordsearch::Hint(int index) {
+    if (index < 0 || index >= kHintKinds || m_hintsLeft[index] <= 0) {
+        kLogSys("MNWordsearch", "Hint: no hint of kind %d left\n", index);
+        return false;
     }
-    m_hintsLeft[index] -= 1;
-    m_hintPositions[0] = m_hintPositions[1] = -1;
     kArray<int> unfound;
     for (int w = 0; w < GetNumWords(); ++w) {
         if (!IsWordFound(w)) {
@@ -308,9 +269,11 @@ void MNWordsearch::Hint(int index) {
         }
     }
     if (unfound.Size() == 0) {
-        kLogFmt("Wordsearch: every word is found, no hint to give\n");
-        return;
+        kLogSys("MNWordsearch", "Hint: every word is found, no hint to give\n");
+        return false;
     }
+    m_hintsLeft[index] -= 1;
+    m_hintPositions[0] = m_hintPositions[1] = -1;
     const int wordChoice = unfound(RandomBelow(unfound.Size()));
     kLogFmt("\nHint System %d\n", index);
     kLogFmt("Chosen word : %d, %s\n", wordChoice, GetWord(wordChoice));
@@ -324,6 +287,7 @@ void MNWordsearch::Hint(int index) {
             m_hintPositions[1] = m_data.wordTrails(GetWordEndIndex(wordChoice));
         }
     }
+    return true;
 }
 
 int MNWordsearch::SavePuzzleState(void* buf, int bufsize) {
@@ -332,61 +296,53 @@ int MNWordsearch::SavePuzzleState(void* buf, int bufsize) {
     if (buf == nullptr || bufsize < required) {
         return buf == nullptr && bufsize == 0 ? required : 0;
     }
-    kMemoryIOStream stream(buf, static_cast<unsigned int>(bufsize), K_IO_ACCESS_WRITE);
+    MNByteWriter out(buf, static_cast<u32>(bufsize));
     for (int w = 0; w < GetNumWords(); ++w) {
-        WriteByte(stream, IsWordFound(w) ? 1 : 0);
+        out.U8(IsWordFound(w) ? 1 : 0);
     }
-    WriteByte(stream, m_errors);
-    WriteFloat(stream, m_timer);
+    out.U8(static_cast<u8>(m_errors));
+    out.F32(m_timer);
     kLogFmt("SAVE HINT %d,%d\n", m_hintPositions[0], m_hintPositions[1]);
     for (int kind = 0; kind < kHintKinds; ++kind) {
-        WriteByte(stream, m_hintsLeft[kind]);
+        out.U8(static_cast<u8>(m_hintsLeft[kind]));
     }
-    WriteByte(stream, m_hintPositions[0]);
-    WriteByte(stream, m_hintPositions[1]);
-    kLogFmt("StreamPos: %d\n", stream.Tell());
+    out.U8(static_cast<u8>(m_hintPositions[0]));
+    out.U8(static_cast<u8>(m_hintPositions[1]));
+    kLogFmt("StreamPos: %d\n", static_cast<int>(out.Size()));
     kLogFmt("Required: %d\n", required);
     return required;
 }
 
+// A hint position outside the grid loads as no hint, and hints left above the allowance as
+// the allowance, so a damaged state keeps the words found.
 int MNWordsearch::LoadPuzzleState(void* buf, int bufsize) {
     const int required = GetNumWords() + 10;
     if (buf == nullptr || bufsize < required) {
-        kLogFmt("Wordsearch: saved state of %d bytes, %d needed\n", bufsize, required);
+        kLogSys("MNWordsearch", "LoadPuzzleState: %d bytes, %d needed\n", bufsize, required);
         return 0;
     }
-    kMemoryIOStream stream(buf, static_cast<unsigned int>(bufsize), K_IO_ACCESS_READ);
-    kArray<char> found;
+    MNByteReader in(buf, static_cast<u32>(bufsize));
+    m_wordsFound.Empty();
     for (int w = 0; w < GetNumWords(); ++w) {
-        if (ReadByte(stream) == 1) {
-            found.Push(static_cast<char>(w));
+        if (in.U8() == 1) {
+            m_wordsFound.Push(static_cast<char>(w));
         }
     }
-    const int errors = ReadByte(stream);
-    const float timer = ReadFloat(stream);
-    int hintsLeft[kHintKinds];
-    for (int& left : hintsLeft) {
-        left = ReadByte(stream);
-    }
-    int hints[2];
-    for (int& hint : hints) {
-        const unsigned char byte = ReadByte(stream);
-        hint = byte == kNoHintByte ? -1 : byte;
+    m_errors = in.U8();
+    // The state keeps the net count only: the errors made are at least that many.
+    m_errorsMade = m_errors;
+    m_timer = LoadedPlayTime(in.F32(), "MNWordsearch");
+    for (int kind = 0; kind < kHintKinds; ++kind) {
+        m_hintsLeft[kind] = std::min<int>(in.U8(), HintAllowance(m_gameMode, kind));
     }
     const int cells = m_data.numRows * m_data.numCols;
-    if (!std::isfinite(timer) || timer < 0.0f || hints[0] >= cells || hints[1] >= cells) {
-        kLogFmt("Wordsearch: saved state refused (time %f, hints %d,%d)\n",
-                static_cast<double>(timer), hints[0], hints[1]);
-        return 0;
+    for (int& hint : m_hintPositions) {
+        const u8 byte = in.U8();
+        hint = byte == kNoHintByte || byte >= cells ? -1 : byte;
+        if (byte != kNoHintByte && byte >= cells) {
+            kLogSys("MNWordsearch", "LoadPuzzleState: hint cell %d lies outside the grid\n", byte);
+        }
     }
-    m_wordsFound = found;
-    m_errors = errors;
-    // The state keeps the net count only: the errors made are at least that many.
-    m_errorsMade = errors;
-    m_timer = timer;
-    std::memcpy(m_hintsLeft, hintsLeft, sizeof(m_hintsLeft));
-    m_hintPositions[0] = hints[0];
-    m_hintPositions[1] = hints[1];
     kLogFmt("LOAD HINT %d,%d\n", m_hintPositions[0], m_hintPositions[1]);
     return 1;
 }

@@ -19,11 +19,7 @@ void MNWordsearchUI::SetPuzzle(WordsearchData* wordsearch, int gameMode) {
 }
 
 void MNWordsearchUI::Reset() {
-    Model()->ResetPuzzle(false);
-}
-
-bool MNWordsearchUI::IsGridFull() const {
-    return Model()->CheckWin();
+    Model()->Reset(false);
 }
 
 } // namespace Kelvo_lib
