@@ -1,0 +1,282 @@
+// The puzzle model contract, checked the same way on every kind: the saved state's size,
+// too small a buffer, the round trip and damaged states, reset and the clock, hints against
+// the allowance, the debug key and the entry signals. What the modes score is checked
+// through the screens in puzzle_scoring_test.
+#include "crossword_test_support.h"
+#include "fitword_test_support.h"
+#include "puzzle_test_support.h"
+
+#include <puzzles/crossword/mncrossword.h>
+#include <puzzles/fitword/mnfitword.h>
+#include <puzzles/mnpuzzlemodel.h>
+#include <puzzles/mnpuzzleui.h>
+#include <puzzles/sudoku/mnsudoku.h>
+#include <puzzles/wordsearch/mnwordsearch.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
+#include <services/mnsubgame.h>
+#include <tui/mnkeyboard.h>
+
+#include <kelvo/input/kinputsystemwii.h>
+
+using namespace Kelvo_lib;
+
+namespace {
+
+// Per kind: a small puzzle, a right and a wrong entry, and what a hint needs first.
+struct CrosswordKind {
+    using Model = MNCrossword;
+    CrosswordData record = crossword_test::SmallCrossword();
+    void Set(Model& model, int mode) { model.SetPuzzle(&record, mode); }
+    static void Enter(Model& model, const char* text) {
+        model.SelectClue(0);
+        model.PlaceWord(text, model.GetFirstCell(), DIR_HORIZONTAL);
+    }
+    static void Right(Model& model) { Enter(model, "CAT"); }
+    static void Wrong(Model& model) { Enter(model, "CAB"); }
+    // A hint reveals the next letter of the word open on the keyboard.
+    static void ReadyForHint(Model& model) {
+        model.SelectClue(3);
+        model.GetKeyboard()->SetMaxStringLength(model.GetWordLength(3));
+        model.GetKeyboard()->SetString("   ");
+    }
+};
+
+struct FitwordKind {
+    using Model = MNFitword;
+    FitwordData record = fitword_test::SmallFitword();
+    void Set(Model& model, int mode) { model.SetPuzzle(&record, mode); }
+    static void Right(Model& model) { model.PlaceWord(0, 0); }
+    static void Wrong(Model& model) { model.PlaceWord(1, 0); }
+    static void ReadyForHint(Model&) {}
+};
+
+struct SudokuKind {
+    using Model = MNSudoku;
+    SudokuData record = puzzle_test::MakeSudoku(3, 9);
+    void Set(Model& model, int mode) { model.SetPuzzle(&record, mode); }
+    static void Enter(Model& model, int cell, int digit) {
+        model.SelectCell(cell);
+        model.EnterDigit(digit);
+    }
+    // The right answer is the first row: a sudoku scores its complete rows, columns and boxes.
+    static void Right(Model& model) {
+        for (int cell = 1; cell < 9; cell += 2) {
+            Enter(model, cell, model.GetSolution(cell));
+        }
+    }
+    static void Wrong(Model& model) { Enter(model, 1, model.GetSolution(1) % 9 + 1); }
+    static void ReadyForHint(Model&) {}
+};
+
+struct WordsearchKind {
+    using Model = MNWordsearch;
+    WordsearchData record = puzzle_test::MakeWordsearch(4);
+    void Set(Model& model, int mode) { model.SetPuzzle(&record, mode); }
+    static void Stroke(Model& model, int x0, int y0, int x1, int y1) {
+        model.GridClick(true, x0, y0, MNWordsearch::MOUSE_PRESSED);
+        model.GridClick(true, x1, y1, MNWordsearch::MOUSE_HELD);
+        model.GridClick(true, x1, y1, MNWordsearch::MOUSE_RELEASED);
+    }
+    static void Right(Model& model) { Stroke(model, 0, 0, 2, 0); }
+    static void Wrong(Model& model) { Stroke(model, 3, 0, 3, 2); }
+    static void ReadyForHint(Model&) {}
+};
+
+// Counts a model's signals.
+class SignalCounts : public kHasSlots<> {
+public:
+    template <class Model>
+    explicit SignalCounts(Model& model) {
+        model.GameOverSignal.Connect(this, &SignalCounts::OnGameOver);
+        model.ValidEntrySignal.Connect(this, &SignalCounts::OnValid);
+        model.InvalidEntrySignal.Connect(this, &SignalCounts::OnInvalid);
+    }
+    void OnGameOver() { ++gameOver; }
+    void OnValid() { ++valid; }
+    void OnInvalid() { ++invalid; }
+    int gameOver = 0;
+    int valid = 0;
+    int invalid = 0;
+};
+
+constexpr int kRecordSize = MNPuzzleUI::K_SAVED_STATE_SIZE;
+
+template <class Kind>
+class PuzzleModelConformanceTest : public ::testing::Test {
+protected:
+    using Model = typename Kind::Model;
+    static_assert(MNPuzzleModel<Model>);
+
+    // The kind's puzzle set in the game mode and started on a new model.
+    Model& Start(int mode = GAME_MODE_QUICKBLAST) {
+        m_models.push_back(std::make_unique<Model>());
+        m_kind.Set(*m_models.back(), mode);
+        m_models.back()->Play();
+        return *m_models.back();
+    }
+    static std::vector<u8> Save(Model& model) {
+        std::vector<u8> state(kRecordSize);
+        state.resize(static_cast<size_t>(model.SavePuzzleState(state.data(), kRecordSize)));
+        return state;
+    }
+
+    Kind m_kind;
+    std::vector<std::unique_ptr<Model>> m_models;
+};
+
+using Kinds = testing::Types<CrosswordKind, FitwordKind, SudokuKind, WordsearchKind>;
+TYPED_TEST_SUITE(PuzzleModelConformanceTest, Kinds);
+
+TYPED_TEST(PuzzleModelConformanceTest, TheSizeQueryTellsWhatASaveWritesWithinTheRecord) {
+    auto& model = this->Start();
+    TypeParam::Right(model);
+    const int size = model.SavePuzzleState(nullptr, 0);
+    ASSERT_GT(size, 0);
+    EXPECT_LE(size, kRecordSize);
+    std::vector<u8> buffer(kRecordSize, 0xAB);
+    EXPECT_EQ(model.SavePuzzleState(buffer.data(), kRecordSize), size);
+    EXPECT_EQ(buffer[static_cast<size_t>(size)], 0xAB) << "nothing past the state";
+}
+
+TYPED_TEST(PuzzleModelConformanceTest, TooSmallABufferGivesZeroAndChangesNothing) {
+    auto& model = this->Start();
+    TypeParam::Wrong(model);
+    model.Tick(4.0f);
+    const int size = model.SavePuzzleState(nullptr, 0);
+    std::vector<u8> buffer(kRecordSize, 0xAB);
+    EXPECT_EQ(model.SavePuzzleState(buffer.data(), size - 1), 0);
+    EXPECT_EQ(buffer, std::vector<u8>(kRecordSize, 0xAB)) << "nothing written";
+
+    const std::vector<u8> before = this->Save(model);
+    std::vector<u8> other(kRecordSize, 0);
+    EXPECT_EQ(model.LoadPuzzleState(other.data(), size - 1), 0);
+    EXPECT_EQ(model.LoadPuzzleState(nullptr, 0), 0);
+    EXPECT_EQ(this->Save(model), before) << "nothing loaded";
+    EXPECT_EQ(model.GetTime(), 4.0f);
+}
+
+TYPED_TEST(PuzzleModelConformanceTest, ASavedStateComesBackWholeOnTheSamePuzzle) {
+    auto& model = this->Start(GAME_MODE_TOURNAMENT);
+    TypeParam::Wrong(model);
+    TypeParam::Right(model);
+    TypeParam::ReadyForHint(model);
+    ASSERT_TRUE(model.Hint(0));
+    model.Tick(12.5f);
+    const std::vector<u8> state = this->Save(model);
+    ASSERT_EQ(static_cast<int>(state.size()), model.SavePuzzleState(nullptr, 0));
+
+    auto& resumed = this->Start(GAME_MODE_TOURNAMENT);
+    std::vector<u8> loaded = state;
+    ASSERT_EQ(resumed.LoadPuzzleState(loaded.data(), static_cast<int>(loaded.size())), 1);
+    EXPECT_EQ(this->Save(resumed), state);
+    EXPECT_EQ(resumed.GetTime(), 12.5f);
+    EXPECT_EQ(resumed.GetNumCorrect(), model.GetNumCorrect());
+    EXPECT_EQ(resumed.GetNumErrors(), model.GetNumErrors());
+    EXPECT_EQ(resumed.GetHintsUsed(0), 1);
+    EXPECT_EQ(resumed.GetState(), PUZZLE_STATE_PLAYING);
+}
+
+// A damaged field loads as its safe value and the rest of the puzzle is kept.
+TYPED_TEST(PuzzleModelConformanceTest, ADamagedStateLoadsSafeValues) {
+    for (const u8 fill : {u8{0xFF}, u8{0x7F}, u8{0x80}}) {
+        SCOPED_TRACE(fill);
+        auto& model = this->Start(GAME_MODE_TOURNAMENT);
+        const int size = model.SavePuzzleState(nullptr, 0);
+        std::vector<u8> damaged(static_cast<size_t>(size), fill);
+        ASSERT_EQ(model.LoadPuzzleState(damaged.data(), size), 1);
+        EXPECT_GE(model.GetTime(), 0.0f);
+        EXPECT_TRUE(std::isfinite(model.GetTime()));
+        for (int kind = 0; kind < PUZZLE_HINT_KINDS; ++kind) {
+            EXPECT_GE(model.GetHintsUsed(kind), 0) << "no more hints left than allowed";
+        }
+        EXPECT_EQ(static_cast<int>(this->Save(model).size()), size);
+        model.Tick(1.0f);
+        EXPECT_GE(model.GetNumErrors(), 0);
+    }
+}
+
+TYPED_TEST(PuzzleModelConformanceTest, ResetTakesEntriesOutAndKeepsTheClockUnlessAsked) {
+    auto& model = this->Start();
+    model.Tick(5.0f);
+    TypeParam::Right(model);
+    const int correct = model.GetNumCorrect();
+    model.Reset(false);
+    EXPECT_EQ(model.GetTime(), 5.0f);
+    EXPECT_LT(model.GetNumCorrect(), correct) << "the right entry is taken out";
+    EXPECT_EQ(model.GetState(), PUZZLE_STATE_PLAYING);
+    model.Reset(true);
+    EXPECT_EQ(model.GetTime(), 0.0f);
+}
+
+TYPED_TEST(PuzzleModelConformanceTest, HintsAreGivenWhileTheAllowanceLasts) {
+    auto& model = this->Start(GAME_MODE_TOURNAMENT);
+    EXPECT_FALSE(model.Hint(PUZZLE_HINT_KINDS)) << "no such kind";
+    EXPECT_FALSE(model.Hint(-1));
+    for (int kind = 0; kind < PUZZLE_HINT_KINDS; ++kind) {
+        SCOPED_TRACE(kind);
+        const int allowance = model.GetMaxHints(GAME_MODE_TOURNAMENT, kind);
+        if (allowance == PUZZLE_HINTS_UNLIMITED) {
+            continue;
+        }
+        int given = 0;
+        for (int attempt = 0; attempt <= allowance; ++attempt) {
+            TypeParam::ReadyForHint(model);
+            given += model.Hint(kind) ? 1 : 0;
+        }
+        EXPECT_LE(given, allowance);
+        EXPECT_EQ(model.GetHintsUsed(kind), given);
+        EXPECT_FALSE(model.Hint(kind)) << "none left, or nothing left to show";
+    }
+
+    auto& inHeadToHead = this->Start(GAME_MODE_HEADTOHEAD);
+    if (inHeadToHead.GetMaxHints(GAME_MODE_HEADTOHEAD, 0) == 0) {
+        EXPECT_FALSE(inHeadToHead.Hint(0));
+        EXPECT_EQ(inHeadToHead.GetHintsUsed(0), 0);
+    }
+}
+
+TYPED_TEST(PuzzleModelConformanceTest, EveryEntrySignalsWhetherItWasRight) {
+    auto& model = this->Start();
+    SignalCounts counts(model);
+    TypeParam::Wrong(model);
+    EXPECT_EQ(counts.invalid, 1);
+    EXPECT_EQ(model.GetNumErrorsMade(), 1);
+    TypeParam::Right(model);
+    EXPECT_GE(counts.valid, 1);
+    EXPECT_EQ(counts.invalid, 1);
+    EXPECT_EQ(counts.gameOver, 0);
+    EXPECT_EQ(model.GetNumErrorsMade(), 1) << "never lowered by putting it right";
+}
+
+TYPED_TEST(PuzzleModelConformanceTest, TheDebugKeyCompletesThePuzzleOnlyForTheDebugProfile) {
+    kInputSystemWII input;
+    kInputSystemBase::Select(&input);
+    const int previous = MNProfileManager::GetActiveProfileIndex();
+    MNProfileManager::SetActiveProfile(0);
+    MNSaveProfileData& profile = *MNProfileManager::GetActiveProfile()->GetSaveData();
+    const MNSaveProfileData saved = profile;
+    auto press = [&](auto& model) {
+        input.SetInputState(KI_WII_PAD1_BUTTON_2, 1.0f, 0);
+        model.Tick(0.5f);
+        input.SetInputState(KI_WII_PAD1_BUTTON_2, 0.0f, 0);
+        model.Tick(0.5f);
+    };
+
+    auto& model = this->Start();
+    SignalCounts counts(model);
+    std::snprintf(profile.name, sizeof(profile.name), "%s", "PLAYER");
+    press(model);
+    EXPECT_EQ(model.GetState(), PUZZLE_STATE_PLAYING) << "not the debug profile";
+    std::snprintf(profile.name, sizeof(profile.name), "%s", MNProfile::kDebugName);
+    press(model);
+    EXPECT_EQ(model.GetState(), PUZZLE_STATE_COMPLETED);
+    EXPECT_EQ(counts.gameOver, 1);
+    EXPECT_EQ(model.GetTime(), 1.5f) << "the clock stops with the puzzle";
+
+    profile = saved;
+    MNProfileManager::SetActiveProfile(previous);
+    kInputSystemBase::Select(nullptr);
+}
+
+} // namespace
