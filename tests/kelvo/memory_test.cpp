@@ -178,6 +178,27 @@ TEST(TrackedMemoryTest, FreedSmallBlocksLeaveRoomForTheLargestAllocation) {
     kPlatform_ReleaseFree(whole);
 }
 
+// A cache full of blocks of one size makes room for the sizes freed since, so that a block
+// of the first size comes from the heap again rather than from blocks held for it for good.
+TEST(TrackedMemoryTest, BlocksOfASizeNoLongerAskedForLeaveTheFullCache) {
+    const MEMHeapHandle heap = static_cast<MEMHeapHandle>(MyDemoAllocator1.heap);
+    const auto allocateThenFree = [](u32 size, std::size_t count) {
+        std::vector<void*> blocks(count);
+        for (void*& block : blocks) {
+            block = kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, size);
+        }
+        for (void* block : blocks) {
+            kPlatform_ReleaseFree(block);
+        }
+    };
+    allocateThenFree(4000, 200);
+    allocateThenFree(32, 20000);
+    const u32 freeBefore = MEMGetTotalFreeSizeForExpHeap(heap);
+    void* const block = kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, 4000);
+    EXPECT_LE(MEMGetTotalFreeSizeForExpHeap(heap) + 4000, freeBefore);
+    kPlatform_ReleaseFree(block);
+}
+
 #ifdef TRACKED_HEAP_UNDER_ASAN
 struct Probe {
     int value = 1;

@@ -92,8 +92,9 @@ void Unlink(MemoryEntry* entry) {
 // may have given more), so that caching it reads no heap header: any block of a 32-byte
 // class holds every request of its class; a quarter octave's first block is taken only
 // when it holds the request. Larger blocks go straight back to the heap, which merges them,
-// lest cached ones fragment it. The lists hold at most kCacheBytes together and go back to
-// the heap before it reports exhaustion. The sanitizer build caches nothing: its heap holds
+// lest cached ones fragment it. The lists hold at most kCacheBytes together, a full cache
+// sending blocks back to the heap by turns to make room, and all go back before the heap
+// reports exhaustion. The sanitizer build caches nothing: its heap holds
 // freed blocks back to catch late uses.
 constexpr bool kCaches = TRACKED_HEAP_SANITIZED == 0;
 constexpr u32 kCacheBytes = 512u << 10;
@@ -135,12 +136,37 @@ MemoryEntry* TakeCached(u32 bytes) {
     return entry;
 }
 
-// Keeps a freed block of `bytes` for later when its class and the cache have room for it.
+// A block leaves the live list for the heap.
+void ReturnToHeap(MemoryEntry* entry) {
+    Unlink(entry);
+    MEMFreeToAllocator(&MyDemoAllocator1, entry);
+}
+
+// The class that gives up a block next when the cache is full: the classes take turns, so
+// that blocks of sizes no longer asked for do not keep the room from those that are.
+u32 s_evictionTurn = 0;
+
+void EvictOne() {
+    while (s_cached[s_evictionTurn] == nullptr) {
+        s_evictionTurn = (s_evictionTurn + 1) % kCacheClasses;
+    }
+    MemoryEntry* const entry = s_cached[s_evictionTurn];
+    s_cached[s_evictionTurn] = entry->nextCached;
+    s_cachedBytes -= entry->size;
+    s_evictionTurn = (s_evictionTurn + 1) % kCacheClasses;
+    ReturnToHeap(entry);
+}
+
+// Keeps a freed block of `bytes` for later when it is small enough for a class, making room
+// for it.
 bool Cache(MemoryEntry* entry, u32 bytes) {
     const u32 sizeClass = CacheClassOf(bytes);
-    const u32 held = (bytes + kGranule - 1) & ~(kGranule - 1);
-    if (!kCaches || sizeClass == kCacheClasses || s_cachedBytes + held > kCacheBytes) {
+    if (!kCaches || sizeClass == kCacheClasses) {
         return false;
+    }
+    const u32 held = (bytes + kGranule - 1) & ~(kGranule - 1);
+    while (s_cachedBytes + held > kCacheBytes) {
+        EvictOne();
     }
     entry->size = held;
     entry->nextCached = s_cached[sizeClass];
@@ -152,8 +178,7 @@ bool Cache(MemoryEntry* entry, u32 bytes) {
 // A freed block, still in the live list, waits in the cache, or leaves the list for the heap.
 void Release(MemoryEntry* entry, u32 bytes) {
     if (!Cache(entry, bytes)) {
-        Unlink(entry);
-        MEMFreeToAllocator(&MyDemoAllocator1, entry);
+        ReturnToHeap(entry);
     }
 }
 
@@ -162,8 +187,7 @@ void FlushCache() {
         while (head != nullptr) {
             MemoryEntry* const entry = head;
             head = entry->nextCached;
-            Unlink(entry);
-            MEMFreeToAllocator(&MyDemoAllocator1, entry);
+            ReturnToHeap(entry);
         }
     }
     s_cachedBytes = 0;
