@@ -1,11 +1,11 @@
 // LZSSDecode throughput against memcpy of the same output size, on a 512 x 512 ARGB page
 // packed by the data tool: a drawn picture (flat areas, gradients and edges, as sprite
 // art is) and noise (almost all literals, the eight-literal groups).
+#include "support/comparison_main.h"
+
 #include <framework/lzssdecode.h>
 #include <sprites/gx_tiles.h>
 #include <sprites/lzss_encoder.h>
-
-#include <benchmark/benchmark.h>
 
 #include <cstring>
 #include <random>
@@ -93,4 +93,9 @@ BENCHMARK(BM_MemcpySameSize);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return bench::RunWithComparisons(
+        argc, argv,
+        {{"512 x 512 picture page", "BM_LZSSDecodePicture", "LZSS", "BM_MemcpySameSize", "memcpy"},
+         {"512 x 512 noise page", "BM_LZSSDecodeNoise", "LZSS", "BM_MemcpySameSize", "memcpy"}});
+}

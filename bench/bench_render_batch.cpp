@@ -1,16 +1,14 @@
 // A frame of 2,000 sprites (16 x 16 pixels) through the 2-D batch and the render layer:
 // from one texture page (two draws of 1,000 quads) and from four pages in turn (every
-// sprite a draw of its own). Reports the CPU time per frame and, as gx_share, the part of
-// it the graphics processor's own work takes, timed by replaying the same draws straight
-// into GX without the render layer.
+// sprite a draw of its own), beside the graphics processor's own work on the same frame,
+// the same draws replayed straight into GX without the render layer.
+#include "support/comparison_main.h"
+
 #include <kelvo/render/krdrawhelp.h>
 #include <kelvo/render/krender.h>
 
 #include <console/gx.h>
 
-#include <benchmark/benchmark.h>
-
-#include <chrono>
 #include <vector>
 
 using namespace Kelvo_lib;
@@ -130,35 +128,41 @@ void ReplayFrameInGX(const RenderSetUp& setUp, const GXFrame& frame, int pages) 
     GXDrawDone();
 }
 
-double Seconds(std::chrono::steady_clock::duration duration) {
-    return std::chrono::duration<double>(duration).count();
-}
-
 void BM_BatchedSpriteFrame(benchmark::State& state) {
     const int pages = static_cast<int>(state.range(0));
     const RenderSetUp& setUp = SetUp();
     const u32 drawsBefore = kRender::GetDrawCallCount();
-    const auto layerStart = std::chrono::steady_clock::now();
     for (auto _ : state) {
         DrawFrame(setUp, pages);
     }
-    const double layerSeconds = Seconds(std::chrono::steady_clock::now() - layerStart);
-    const double frames = static_cast<double>(state.iterations());
-    state.counters["draws_per_frame"] = (kRender::GetDrawCallCount() - drawsBefore) / frames;
+    state.counters["draws_per_frame"] =
+        static_cast<double>(kRender::GetDrawCallCount() - drawsBefore) /
+        static_cast<double>(state.iterations());
+    state.SetItemsProcessed(state.iterations() * kSprites);
+}
 
-    // The GX state of the batch's last draw stays set for the replay.
+// The same frame's draws straight into GX, with the GX state of the batch's last draw.
+void BM_GXReplayFrame(benchmark::State& state) {
+    const int pages = static_cast<int>(state.range(0));
+    const RenderSetUp& setUp = SetUp();
+    DrawFrame(setUp, pages);
     const GXFrame frame = BuildGXFrame();
-    const auto gxStart = std::chrono::steady_clock::now();
-    for (benchmark::IterationCount i = 0; i < state.iterations(); ++i) {
+    for (auto _ : state) {
         ReplayFrameInGX(setUp, frame, pages);
     }
-    const double gxSeconds = Seconds(std::chrono::steady_clock::now() - gxStart);
-    state.counters["gx_share"] = layerSeconds > 0.0 ? gxSeconds / layerSeconds : 0.0;
     state.SetItemsProcessed(state.iterations() * kSprites);
 }
 
 BENCHMARK(BM_BatchedSpriteFrame)->Arg(1)->Arg(4)->ArgName("pages")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GXReplayFrame)->Arg(1)->Arg(4)->ArgName("pages")->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return bench::RunWithComparisons(
+        argc, argv,
+        {{"2,000 sprites from one page", "BM_BatchedSpriteFrame/pages:1", "render layer",
+          "BM_GXReplayFrame/pages:1", "GX alone"},
+         {"2,000 sprites from four pages", "BM_BatchedSpriteFrame/pages:4", "render layer",
+          "BM_GXReplayFrame/pages:4", "GX alone"}});
+}

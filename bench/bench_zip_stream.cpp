@@ -2,11 +2,11 @@
 // same compressed buffer: the difference is the stream layer (the memory stream, the
 // transfer buffer and the codec's bookkeeping). Run with the language loader's 2 KiB
 // transfer buffer and a 64 KiB one.
+#include "support/comparison_main.h"
+
 #include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/io/kzipiostream.h>
 #include <kelvo/platform/klog.h>
-
-#include <benchmark/benchmark.h>
 
 #include <random>
 #include <string>
@@ -108,4 +108,10 @@ BENCHMARK(BM_ZlibInflate)->Arg(0)->Arg(2048)->Arg(65536)->Unit(benchmark::kMilli
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return bench::RunWithComparisons(argc, argv,
+                                     {{"4 MiB inflated through 2 KiB", "BM_ZipStreamInflate/2048",
+                                       "zip stream", "BM_ZlibInflate/2048", "zlib"},
+                                      {"4 MiB inflated through 64 KiB", "BM_ZipStreamInflate/65536",
+                                       "zip stream", "BM_ZlibInflate/65536", "zlib"}});
+}
