@@ -1,6 +1,7 @@
 // The LZSS decoder: the format's own vectors (the 0xFF ring, bit order, absolute and
-// overlapping references, wraps, final groups), and both bounds: it never writes past
-// the destination's capacity nor reads past the input, whatever the stream says.
+// overlapping references, wraps, final groups), references read back from the output
+// once it holds a whole ring, and both bounds: it never writes past the destination's
+// capacity nor reads past the input, whatever the stream says.
 #include <framework/lzssdecode.h>
 
 #include <gtest/gtest.h>
@@ -132,6 +133,45 @@ TEST(LZSSBoundsTest, ReferenceCutByTheEndOfInputWritesNothing) {
 
 TEST(LZSSBoundsTest, ReferenceLongerThanTheRoomLeftFillsTheRoom) {
     EXPECT_EQ(Decode({0x00, 0x00, 0x0F}, 7), Repeat(0xFF, 7));
+}
+
+// After a ring's worth of output, references read the bytes that lie their distance back:
+// from the previous byte to a whole ring back, overlapping their own bytes or not, whole or
+// cut anywhere by the capacity.
+TEST(LZSSLongStreamTest, ReferencesAfterTheFirstRingReadTheBytesTheirDistanceBack) {
+    Bytes stream;
+    Bytes expected;
+    while (expected.size() < Kelvo_lib::kLZSSRingSize) {
+        stream.push_back(0xFF);
+        for (int i = 0; i < 8; ++i) {
+            expected.push_back(static_cast<unsigned char>(expected.size() * 37 % 251));
+            stream.push_back(expected.back());
+        }
+    }
+    struct Reach {
+        unsigned int distance;
+        unsigned int length;
+    };
+    const Reach reaches[] = {{1, 18},  {7, 18},  {8, 17},    {9, 3},
+                             {16, 18}, {17, 11}, {4095, 18}, {4096, 18}};
+    stream.push_back(0x00);
+    for (const Reach& reach : reaches) {
+        const std::size_t position =
+            (Kelvo_lib::kLZSSRingStart + expected.size() - reach.distance) %
+            Kelvo_lib::kLZSSRingSize;
+        stream.push_back(static_cast<unsigned char>(position));
+        stream.push_back(static_cast<unsigned char>(((position >> 4) & 0xF0) |
+                                                    (reach.length - Kelvo_lib::kLZSSMinMatch)));
+        for (unsigned int i = 0; i < reach.length; ++i) {
+            expected.push_back(expected[expected.size() - reach.distance]);
+        }
+    }
+    for (std::size_t capacity = Kelvo_lib::kLZSSRingSize - 8; capacity <= expected.size();
+         ++capacity) {
+        EXPECT_EQ(Decode(stream, capacity),
+                  Bytes(expected.begin(), expected.begin() + static_cast<long>(capacity)))
+            << "capacity " << capacity;
+    }
 }
 
 } // namespace
