@@ -10,6 +10,7 @@
 #include <kelvo/platform/kmemory.h>
 #include <kelvo/platform/kplatform.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <mutex>
@@ -90,12 +91,12 @@ void Unlink(MemoryEntry* entry) {
 // steps up to 1 KiB, then quarter octaves up to kCoarseLimit. A cached block keeps in `size`
 // the bytes it surely holds (its request rounded up to the heap's 32-byte granule; the heap
 // may have given more), so that caching it reads no heap header: any block of a 32-byte
-// class holds every request of its class; a quarter octave's first block is taken only
-// when it holds the request. Larger blocks go straight back to the heap, which merges them,
-// lest cached ones fragment it. The lists hold at most kCacheBytes together, a full cache
-// sending blocks back to the heap by turns to make room, and all go back before the heap
-// reports exhaustion. The sanitizer build caches nothing: its heap holds
-// freed blocks back to catch late uses.
+// class holds every request of its class; a quarter octave's first block is taken when it
+// holds the request, else the next quarter octave's, which holds any. Larger blocks go straight
+// back to the heap, which merges them, lest cached ones fragment it. The lists hold at most
+// kCacheBytes together, a full cache making room by sending blocks back to the heap, and all go
+// back before the heap reports exhaustion. The sanitizer build caches nothing: its heap holds freed
+// blocks back to catch late uses.
 constexpr bool kCaches = TRACKED_HEAP_SANITIZED == 0;
 constexpr u32 kCacheBytes = 512u << 10;
 constexpr u32 kGranule = 32;
@@ -107,6 +108,10 @@ constexpr u32 kCacheClasses = kFineClasses + 4 * (std::bit_width(kCoarseLimit / 
 
 MemoryEntry* s_cached[kCacheClasses] = {};
 u32 s_cachedBytes = 0;
+u32 s_classBytes[kCacheClasses] = {};
+// When each class was last asked for a block or given one, on a clock of such calls.
+u32 s_classUse[kCacheClasses] = {};
+u32 s_useClock = 0;
 
 // The cache class of a block of `bytes`, or kCacheClasses when it is too large for one.
 u32 CacheClassOf(u32 bytes) {
@@ -121,19 +126,34 @@ u32 CacheClassOf(u32 bytes) {
     return kFineClasses + 4 * (octave - kFineOctave) + quarter;
 }
 
-// A block of at least `bytes` from the cache, or null.
+// The class's first block, taken out of the cache (the class holds one).
+MemoryEntry* PopFirst(u32 sizeClass) {
+    MemoryEntry* const entry = s_cached[sizeClass];
+    s_cached[sizeClass] = entry->nextCached;
+    s_cachedBytes -= entry->size;
+    s_classBytes[sizeClass] -= entry->size;
+    return entry;
+}
+
+// The class's first block when it holds `bytes`, taken out of the cache; else null.
+MemoryEntry* TakeFirstOfClass(u32 sizeClass, u32 bytes) {
+    const MemoryEntry* const entry = s_cached[sizeClass];
+    s_classUse[sizeClass] = ++s_useClock;
+    return entry != nullptr && entry->size >= bytes ? PopFirst(sizeClass) : nullptr;
+}
+
+// A block of at least `bytes` from the cache, or null: the first block of the request's own
+// class, else, for a quarter octave, that of the next class, which always holds the request.
 MemoryEntry* TakeCached(u32 bytes) {
     const u32 sizeClass = CacheClassOf(bytes);
     if (!kCaches || sizeClass == kCacheClasses) {
         return nullptr;
     }
-    MemoryEntry* const entry = s_cached[sizeClass];
-    if (entry == nullptr || entry->size < bytes) {
-        return nullptr;
+    if (MemoryEntry* const entry = TakeFirstOfClass(sizeClass, bytes)) {
+        return entry;
     }
-    s_cached[sizeClass] = entry->nextCached;
-    s_cachedBytes -= entry->size;
-    return entry;
+    const bool bQuarterOctave = sizeClass >= kFineClasses && sizeClass + 1 < kCacheClasses;
+    return bQuarterOctave ? TakeFirstOfClass(sizeClass + 1, bytes) : nullptr;
 }
 
 // A block leaves the live list for the heap.
@@ -142,19 +162,21 @@ void ReturnToHeap(MemoryEntry* entry) {
     MEMFreeToAllocator(&MyDemoAllocator1, entry);
 }
 
-// The class that gives up a block next when the cache is full: the classes take turns, so
-// that blocks of sizes no longer asked for do not keep the room from those that are.
-u32 s_evictionTurn = 0;
-
+// When the cache is full, a class gives up a block: the one whose bytes, weighed by the time
+// since it was last used, are the most. Sizes no longer asked for leave, and many small blocks
+// stay for the many small requests.
 void EvictOne() {
-    while (s_cached[s_evictionTurn] == nullptr) {
-        s_evictionTurn = (s_evictionTurn + 1) % kCacheClasses;
+    u32 victim = 0;
+    u64 worst = 0;
+    for (u32 sizeClass = 0; sizeClass < kCacheClasses; ++sizeClass) {
+        const u64 score =
+            static_cast<u64>(s_classBytes[sizeClass]) * (s_useClock - s_classUse[sizeClass] + 1);
+        if (score > worst) {
+            worst = score;
+            victim = sizeClass;
+        }
     }
-    MemoryEntry* const entry = s_cached[s_evictionTurn];
-    s_cached[s_evictionTurn] = entry->nextCached;
-    s_cachedBytes -= entry->size;
-    s_evictionTurn = (s_evictionTurn + 1) % kCacheClasses;
-    ReturnToHeap(entry);
+    ReturnToHeap(PopFirst(victim));
 }
 
 // Keeps a freed block of `bytes` for later when it is small enough for a class, making room
@@ -171,7 +193,9 @@ bool Cache(MemoryEntry* entry, u32 bytes) {
     entry->size = held;
     entry->nextCached = s_cached[sizeClass];
     s_cached[sizeClass] = entry;
+    s_classUse[sizeClass] = ++s_useClock;
     s_cachedBytes += held;
+    s_classBytes[sizeClass] += held;
     return true;
 }
 
@@ -191,6 +215,7 @@ void FlushCache() {
         }
     }
     s_cachedBytes = 0;
+    std::fill(std::begin(s_classBytes), std::end(s_classBytes), 0u);
 }
 
 // A block for an allocation, and whether it is in the live list already (a cached one).
