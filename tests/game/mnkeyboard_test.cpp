@@ -5,8 +5,8 @@
 #include "game_ui_fixture.h"
 #include "temporary_host_directory.h"
 
+#include <services/mninputedge.h>
 #include <tui/mnkeyboard.h>
-#include <tui/tuipointer.h>
 
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
@@ -60,9 +60,9 @@ void Type(MNKeyboard& keyboard, const char* keys) {
     for (const char* c = keys; *c != 0; ++c) {
         const int index = keyboard.GetKeyIndex(*c == '<' ? MNKeyboard::kBackspace : *c);
         const MNKeyboardKey& key = keyboard.GetKey(index < 0 ? keyboard.GetNumKeys() - 1 : index);
-        EXPECT_TRUE(keyboard.MouseHit(key.x + 1, key.y + 1, false, TUIPointer::PRESSED)) << *c;
-        keyboard.MouseHit(key.x + 1, key.y + 1, false, TUIPointer::RELEASED);
-        keyboard.MouseHit(key.x + 1, key.y + 1, false, TUIPointer::IDLE);
+        EXPECT_TRUE(keyboard.MouseHit(key.x + 1, key.y + 1, false, MNInputEdge::PRESSED)) << *c;
+        keyboard.MouseHit(key.x + 1, key.y + 1, false, MNInputEdge::RELEASED);
+        keyboard.MouseHit(key.x + 1, key.y + 1, false, MNInputEdge::IDLE);
     }
 }
 
@@ -105,14 +105,14 @@ TEST_F(GameUITest, KeyboardTakesOneKeyPerPress) {
     keyboard.SetMaxStringLength(8);
     const MNKeyboardKey& a = keyboard.GetKey(keyboard.GetKeyIndex('A'));
     const MNKeyboardKey& back = keyboard.GetKey(keyboard.GetNumKeys() - 1);
-    EXPECT_TRUE(keyboard.MouseHit(a.x + 2, a.y + 2, false, TUIPointer::PRESSED));
-    EXPECT_FALSE(keyboard.MouseHit(a.x + 2, a.y + 2, false, TUIPointer::PRESSED))
+    EXPECT_TRUE(keyboard.MouseHit(a.x + 2, a.y + 2, false, MNInputEdge::PRESSED));
+    EXPECT_FALSE(keyboard.MouseHit(a.x + 2, a.y + 2, false, MNInputEdge::PRESSED))
         << "a press reported again takes no second key";
-    EXPECT_FALSE(keyboard.MouseHit(a.x + 2, a.y + 2, false, TUIPointer::HELD));
-    EXPECT_FALSE(keyboard.MouseHit(a.x + 2, a.y + 2, false, TUIPointer::IDLE));
-    EXPECT_FALSE(keyboard.MouseHit(-50, -50, false, TUIPointer::PRESSED)) << "no key there";
-    keyboard.MouseHit(-50, -50, false, TUIPointer::IDLE);
-    EXPECT_TRUE(keyboard.MouseHit(back.x + 2, back.y + 2, false, TUIPointer::PRESSED));
+    EXPECT_FALSE(keyboard.MouseHit(a.x + 2, a.y + 2, false, MNInputEdge::HELD));
+    EXPECT_FALSE(keyboard.MouseHit(a.x + 2, a.y + 2, false, MNInputEdge::IDLE));
+    EXPECT_FALSE(keyboard.MouseHit(-50, -50, false, MNInputEdge::PRESSED)) << "no key there";
+    keyboard.MouseHit(-50, -50, false, MNInputEdge::IDLE);
+    EXPECT_TRUE(keyboard.MouseHit(back.x + 2, back.y + 2, false, MNInputEdge::PRESSED));
     EXPECT_STREQ(keyboard.GetString(), "        ");
     EXPECT_EQ(keyboard.GetCursorPos(), -1);
 }
@@ -174,8 +174,8 @@ protected:
     // lets the sound end.
     double LevelAfterPressing(MNKeyboard& keyboard, int index) {
         const MNKeyboardKey& key = keyboard.GetKey(index);
-        keyboard.MouseHit(key.x + 1, key.y + 1, false, TUIPointer::PRESSED);
-        keyboard.MouseHit(key.x + 1, key.y + 1, false, TUIPointer::IDLE);
+        keyboard.MouseHit(key.x + 1, key.y + 1, false, MNInputEdge::PRESSED);
+        keyboard.MouseHit(key.x + 1, key.y + 1, false, MNInputEdge::IDLE);
         const audio_test::Output output = Run(14);
         Run(30);
         return Mean(output.left, output.left.size() / 2);

@@ -5,6 +5,8 @@
 // thread only.
 #pragma once
 
+#include <services/mninputedge.h>
+
 namespace Kelvo_lib {
 
 class kFont;
@@ -16,8 +18,8 @@ public:
 
     // The panel opens afresh: CONTINUE lit, the A button ignored until it is let go.
     void Reset();
-    // One frame with the pointer at (x, y) pixels: the button chosen, if any.
-    eChoice Tick(const kSprite& continueButton, const kSprite& helpButton, int x, int y);
+    // One frame of the remote: the button chosen, if any.
+    eChoice Tick(const kSprite& continueButton, const kSprite& helpButton);
 
     bool IsContinueHot() const { return m_bContinueHot; }
     bool IsHelpHot() const { return m_bHelpHot; }
@@ -31,6 +33,7 @@ public:
                 kSprite& helpButton) const;
 
 private:
+    MNInputEdge m_input;
     bool m_bDebounce = true;
     bool m_bDown = false;
     bool m_bContinueHot = true;

@@ -4,7 +4,7 @@
 // alongside MNGame by the entry point; main thread only.
 #pragma once
 
-#include <services/mnbuttonedge.h>
+#include <services/mninputedge.h>
 
 #include <game/kgameclient.h>
 
@@ -27,7 +27,7 @@ private:
     void TickSplash(float delta);
     void TickTitle(float delta);
 
-    MNButtonEdge m_skipButton{KI_WII_PAD1_BUTTON_A};
+    MNInputEdge m_skipButton;
     Phase m_phase = PHASE_SPLASH;
 };
 

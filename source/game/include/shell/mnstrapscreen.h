@@ -5,7 +5,7 @@
 // shows black for the same steps. Main thread only.
 #pragma once
 
-#include <services/mnbuttonedge.h>
+#include <services/mninputedge.h>
 
 #include <framework/ksprite.h>
 #include <framework/kspritebank.h>
@@ -36,7 +36,7 @@ private:
 
     std::unique_ptr<kSprite> m_picture;
     std::unique_ptr<kSprite> m_prompt;
-    MNButtonEdge m_buttonA{KI_WII_PAD1_BUTTON_A};
+    MNInputEdge m_buttonA;
     State m_state = FADE_IN;
     float m_time = 0.0f; // seconds in the current state
 };

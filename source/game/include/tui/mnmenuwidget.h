@@ -5,9 +5,9 @@
 // never the nodes. Main thread only; without a current node it draws and does nothing.
 #pragma once
 
+#include <services/mninputedge.h>
 #include <tui/mncombowidget.h>
 #include <tui/tuiart.h>
-#include <tui/tuipointer.h>
 
 #include <framework/kmenu.h>
 #include <ui/kuiwidget.h>
@@ -95,7 +95,7 @@ private:
 
     kMenu m_menu;
     TUIArt* m_art;
-    TUIPointer m_pointer;
+    MNInputEdge m_pointer;
     MNComboWidget* m_combos[kMaxRows];
     Target m_pressed;
     Target m_hover;

@@ -7,8 +7,8 @@
 // pointer. The TUI owns its screens and a screen its components. Main thread only.
 #pragma once
 
+#include <services/mninputedge.h>
 #include <tui/tuiart.h>
-#include <tui/tuipointer.h>
 #include <tui/tuistring.h>
 
 #include <ui/kuiwidget.h>
@@ -187,7 +187,7 @@ public:
     // Whether the help button shows at the bottom-right corner of every screen (off at first).
     void SetShowHelp(bool bShow) { m_bShowHelp = bShow; }
     // The pointer reading of the last tick.
-    const TUIPointer& GetPointer() const { return m_pointer; }
+    const MNInputEdge& GetPointer() const { return m_pointer; }
 
     kSignal0<> SignalHelp;
 
@@ -223,7 +223,7 @@ private:
     kArray<TUIScreen*> m_screenList;
     TUIScreen* m_activeScreen = nullptr;
     TUIScreen* m_activeSubScreen = nullptr;
-    TUIPointer m_pointer;
+    MNInputEdge m_pointer;
     TUIComponent* m_pressed = nullptr; // where the A button went down, until it comes up
     bool m_bPressedHelp = false;
     bool m_bShowHelp = false;

@@ -403,7 +403,7 @@ void MNProfileMenu::Tick(float delta) {
 
 void MNProfileMenu::TickKeyboard() {
     m_keyboard->SetLanguage(MNProfileManager::GetLanguage());
-    const TUIPointer& pointer = GetPointer();
+    const MNInputEdge& pointer = GetPointer();
     // The press that opened the keyboard goes on unseen until the button is up.
     m_keyboard->MouseHit(pointer.GetX(), pointer.GetY(), false,
                          pointer.StateHoldingBack(m_bKeyboardDebounce));

@@ -410,7 +410,7 @@ void MNQuickBlastMenu::Tick(float delta) {
 }
 
 void MNQuickBlastMenu::TickKeyboard() {
-    const TUIPointer& pointer = GetPointer();
+    const MNInputEdge& pointer = GetPointer();
     // The press that opened the keyboard goes on unseen until the button is up.
     m_keyboard->MouseHit(pointer.GetX(), pointer.GetY(), false,
                          pointer.StateHoldingBack(m_bKeyboardDebounce));

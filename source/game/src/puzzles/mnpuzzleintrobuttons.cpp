@@ -6,7 +6,6 @@
 
 #include <framework/kfont.h>
 #include <framework/ksprite.h>
-#include <kelvo/input/kinputsystem.h>
 #include <kelvo/platform/klog.h>
 
 namespace Kelvo_lib {
@@ -35,10 +34,12 @@ void MNPuzzleIntroButtons::Reset() {
 }
 
 MNPuzzleIntroButtons::eChoice MNPuzzleIntroButtons::Tick(const kSprite& continueButton,
-                                                         const kSprite& helpButton, int x, int y) {
-    const bool bHeld = kInput != nullptr && kInput->GetInputState(KI_WII_PAD1_BUTTON_A, 0) != 0.0f;
+                                                         const kSprite& helpButton) {
+    m_input.Update();
+    const int x = m_input.GetX();
+    const int y = m_input.GetY();
     bool bRelease = false;
-    if (bHeld) {
+    if (m_input.IsHeld()) {
         if (!m_bDebounce) {
             m_bDown = true;
             m_bDebounce = true;

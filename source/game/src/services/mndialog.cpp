@@ -1,7 +1,7 @@
 #include <services/mndialog.h>
 
-#include <services/mnbuttonedge.h>
 #include <services/mndialogbox.h>
+#include <services/mninputedge.h>
 #include <services/mnsound.h>
 
 #include <framework/kdialog.h>
@@ -55,7 +55,7 @@ struct DialogState {
     bool bHomeButtonEnabled = true;
     MNDialog::eExit pending = MNDialog::EXIT_NONE;
     MNDialog::eExit done = MNDialog::EXIT_NONE;
-    MNButtonEdge buttonA{KI_WII_PAD1_BUTTON_A};
+    MNInputEdge buttonA;
     int hotOption = -1;
     float homeOffTime = 0.0f;
 };
@@ -188,7 +188,7 @@ void MNDialog::Tick(float delta) {
         return;
     }
     s_state.homeOffTime = s_state.homeOffTime > delta ? s_state.homeOffTime - delta : 0.0f;
-    s_state.buttonA.Update();
+    s_state.buttonA.UpdateButton();
     CarryOutPendingExit();
     if (IsScreenBlack()) {
         return;

@@ -38,7 +38,7 @@ void MainClient::Tick(float delta) {
 }
 
 void MainClient::TickSplash(float delta) {
-    m_skipButton.Update();
+    m_skipButton.UpdateButton();
     if (!kSplashScreen::IsFinished() && m_skipButton.WasPressed() &&
         kSplashScreen::IsAllowKeySkip()) {
         kSplashScreen::AdvanceState(true);

@@ -45,7 +45,7 @@ void MNStrapScreen::Enter(State state) {
 
 void MNStrapScreen::Tick(float delta) {
     m_time += delta;
-    m_buttonA.Update();
+    m_buttonA.UpdateButton();
     switch (m_state) {
     case FADE_IN:
         if (m_time >= K_FADE_TIME) {

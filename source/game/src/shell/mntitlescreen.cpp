@@ -1,6 +1,6 @@
 #include <shell/mntitlescreen.h>
 
-#include <services/mnbuttonedge.h>
+#include <services/mninputedge.h>
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
 
@@ -23,7 +23,7 @@ constexpr float kPromptCentreY = 0.8f;
 struct TitleState {
     std::unique_ptr<kSprite> logo;
     std::unique_ptr<kSprite> prompt;
-    MNButtonEdge buttonA{KI_WII_PAD1_BUTTON_A};
+    MNInputEdge buttonA;
     float time = 0.0f;
     bool bStarted = false;
     bool bPressed = false; // an A press began on this screen
@@ -70,7 +70,7 @@ void MNTitleScreen::Tick(float delta) {
     if (s_title.bClosed) {
         return;
     }
-    s_title.buttonA.Update();
+    s_title.buttonA.UpdateButton();
     if (!s_title.bStarted) {
         // A button held from before (the press that skipped the last movie) is not a
         // press made on this screen.

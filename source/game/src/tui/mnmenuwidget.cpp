@@ -283,10 +283,10 @@ void MNMenuWidget::HandleInput(float delta) {
         ReportHighlight(true);
     }
     HoverScroll(target, delta);
-    if (m_pointer.IsPressed()) {
+    if (m_pointer.WasPressed()) {
         m_pressed = target;
     }
-    if (m_pointer.IsReleased()) {
+    if (m_pointer.WasReleased()) {
         const Target pressed = m_pressed;
         m_pressed = Target();
         if (pressed == target && target.kind != Target::NONE) {

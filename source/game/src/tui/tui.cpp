@@ -319,13 +319,13 @@ void TUI::Tick(float delta) {
     m_bHelpHot = IsOverHelp();
     TUIComponent* hit =
         m_bHelpHot ? nullptr : screen->ComponentAt(m_art, m_pointer.GetX(), m_pointer.GetY());
-    if (m_pointer.IsPressed()) {
+    if (m_pointer.WasPressed()) {
         m_pressed = hit;
         m_bPressedHelp = m_bHelpHot;
     }
     Hover(screen, hit);
     // A handler may have changed screens: the release belongs to the screen it began on.
-    if (m_pointer.IsReleased() && screen == m_activeScreen) {
+    if (m_pointer.WasReleased() && screen == m_activeScreen) {
         Release(screen, hit);
     }
 }

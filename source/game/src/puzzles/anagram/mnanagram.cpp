@@ -2,10 +2,10 @@
 // the reveal after a time-out and the closing pause.
 #include <puzzles/anagram/mnanagram.h>
 
+#include <services/mninputedge.h>
 #include <services/mnprofile.h>
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
-#include <tui/tuipointer.h>
 
 #include <framework/ksprite.h>
 #include <framework/kspritemanager.h>
@@ -55,7 +55,7 @@ constexpr unsigned int kCellRight = 0xFF00FF00;   // green
 constexpr unsigned int kCellWrong = 0xFFFF0000;   // red
 
 // The A button's edges and the pointer, one reading for every anagram.
-TUIPointer s_pointer;
+MNInputEdge s_pointer;
 
 float DisplayWidth() {
     return static_cast<float>(kSpriteManager::GetDisplayWidth());
@@ -254,7 +254,7 @@ void MNAnagram::TickPlaying(float delta) {
         return;
     }
     m_timer -= delta;
-    if (s_pointer.IsPressed()) {
+    if (s_pointer.WasPressed()) {
         TakeInput();
     }
 }

@@ -211,8 +211,8 @@ void MNCrosswordWidget::GetCellPosition(int cell, float& x, float& y) const {
 }
 
 void MNCrosswordWidget::TickIntro(float) {
-    const MNPuzzleIntroButtons::eChoice choice = m_introButtons.Tick(
-        *m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get(), PointerX(), PointerY());
+    const MNPuzzleIntroButtons::eChoice choice =
+        m_introButtons.Tick(*m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get());
     if (choice == MNPuzzleIntroButtons::CHOICE_CONTINUE) {
         m_state = STATE_PLAY;
     } else if (choice == MNPuzzleIntroButtons::CHOICE_HELP) {

@@ -176,8 +176,8 @@ bool MNFitwordWidget::GetLinePosition(int line, float& x, float& y) const {
 }
 
 void MNFitwordWidget::TickIntro(float) {
-    const MNPuzzleIntroButtons::eChoice choice = m_introButtons.Tick(
-        *m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get(), PointerX(), PointerY());
+    const MNPuzzleIntroButtons::eChoice choice =
+        m_introButtons.Tick(*m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get());
     if (choice == MNPuzzleIntroButtons::CHOICE_CONTINUE) {
         m_state = STATE_PLAY;
     } else if (choice == MNPuzzleIntroButtons::CHOICE_HELP) {

@@ -171,8 +171,8 @@ int MNSudokuWidget::CellAt(int x, int y) const {
 }
 
 void MNSudokuWidget::TickIntro(float) {
-    const MNPuzzleIntroButtons::eChoice choice = m_introButtons.Tick(
-        *m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get(), PointerX(), PointerY());
+    const MNPuzzleIntroButtons::eChoice choice =
+        m_introButtons.Tick(*m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get());
     if (choice == MNPuzzleIntroButtons::CHOICE_CONTINUE) {
         m_state = STATE_PLAY;
     } else if (choice == MNPuzzleIntroButtons::CHOICE_HELP) {

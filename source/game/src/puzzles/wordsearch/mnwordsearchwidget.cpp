@@ -168,8 +168,8 @@ void MNWordsearchWidget::InitIntro() {
 }
 
 void MNWordsearchWidget::TickIntro(float) {
-    const MNPuzzleIntroButtons::eChoice choice = m_introButtons.Tick(
-        *m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get(), PointerX(), PointerY());
+    const MNPuzzleIntroButtons::eChoice choice =
+        m_introButtons.Tick(*m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get());
     if (choice == MNPuzzleIntroButtons::CHOICE_CONTINUE) {
         m_bShowIntro = false;
     } else if (choice == MNPuzzleIntroButtons::CHOICE_HELP) {
