@@ -1,5 +1,4 @@
-// The small pieces every puzzle widget draws and reads input with: the A button and its
-// per-frame state, the pointer in screen pixels, texts of the language file, sprites placed
+// The small pieces every puzzle widget draws with: texts of the language file, sprites placed
 // in pixels, and the places and looks the puzzle screens share (the title-safe margin, the
 // clock's place, the buttons along the bottom). Main thread only; a missing text is empty, a
 // missing sprite a null pointer.
@@ -16,15 +15,8 @@ namespace Kelvo_lib {
 // edges (about 5 %), where a television's overscan does not cut it.
 constexpr int K_TITLE_SAFE_Y = 24;
 
-bool IsAButtonHeld();
-// The A button's state after this frame, from the one before: -1 idle, 1 pressed this frame,
-// 2 held, 3 let go this frame.
-int NextAButtonState(int previous);
-
 int DisplayWidth();
 int DisplayHeight();
-int PointerX();
-int PointerY();
 
 // The language file's text id, or "" when there is none.
 const char* Txt(int id);

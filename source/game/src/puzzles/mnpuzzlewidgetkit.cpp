@@ -5,9 +5,6 @@
 
 #include <framework/kspritemanager.h>
 #include <framework/ktext.h>
-#include <ui/kuimouse.h>
-
-#include <kelvo/input/kinputsystem.h>
 
 namespace Kelvo_lib {
 
@@ -18,29 +15,12 @@ constexpr unsigned int kDisabledButton = 0xFF808080;
 
 } // namespace
 
-bool IsAButtonHeld() {
-    return kInput != nullptr && kInput->GetInputState(KI_WII_PAD1_BUTTON_A, 0) != 0.0f;
-}
-
-int NextAButtonState(int previous) {
-    const bool bWasDown = previous == 1 || previous == 2;
-    return IsAButtonHeld() ? (bWasDown ? 2 : 1) : (bWasDown ? 3 : -1);
-}
-
 int DisplayWidth() {
     return kSpriteManager::GetDisplayWidth();
 }
 
 int DisplayHeight() {
     return kSpriteManager::GetDisplayHeight();
-}
-
-int PointerX() {
-    return static_cast<int>(kUIMouse::GetX() * static_cast<float>(DisplayWidth()));
-}
-
-int PointerY() {
-    return static_cast<int>(kUIMouse::GetY() * static_cast<float>(DisplayHeight()));
 }
 
 const char* Txt(int id) {

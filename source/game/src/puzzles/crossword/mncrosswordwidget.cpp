@@ -1,16 +1,13 @@
 // The crossword widget: its art, the clue lists, the input of its four views and the sweep.
 #include <puzzles/crossword/mncrosswordwidget.h>
+#include <puzzles/mnheadtoheadstatus.h>
 #include <puzzles/mnpuzzlewidgetkit.h>
 
-#include <services/mnprofile.h>
-#include <services/mnprofilemanager.h>
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
 #include <services/mnsubgame.h>
 #include <tui/mnkeyboard.h>
 #include <tui/splittext.h>
-
-#include <ui/kuimouse.h>
 
 #include <kelvo/platform/klog.h>
 
@@ -24,9 +21,13 @@ namespace {
 
 [[maybe_unused]] kClass* const s_registeredRecords[] = {MNCrosswordWidget::StaticClass()};
 
-// The remote's A button as the play views see it: -1 idle, 1 pressed this tick, 2 held,
-// 3 released this tick. One for the whole widget family, as only one crossword plays.
-int s_mouseState = -1;
+// The remote as the play views read it, one for the whole widget family, as only one
+// crossword plays.
+MNInputEdge s_input;
+
+constexpr int kTextIntro = 54;
+// The player to move in Head to Head.
+constexpr unsigned int kYellow = 0xFFFFFF00;
 
 constexpr float kClueWrapWidth = 0.39f; // of the display width
 constexpr float kClueFitMargin = 50.0f;
@@ -35,28 +36,14 @@ constexpr float kTabHeight = 35.0f;
 constexpr float kDownTabLeft = 170.0f;
 constexpr float kAnswerBoxesX = 377.0f;
 constexpr float kAnswerBoxesUp = 30.0f; // above the answer panel's bottom
-constexpr float kFlashPeriod = 1.0f;
-constexpr float kPostScanFlash = 2.0f;
 
 } // namespace
 
-bool MNCrosswordWidget::Pointer::Pressed(const kSprite& sprite) const {
-    return state == 1 && sprite.MouseHit(static_cast<float>(x), static_cast<float>(y), false);
-}
-
-bool MNCrosswordWidget::Pointer::Released(const kSprite& sprite) const {
-    return state == 3 && sprite.MouseHit(static_cast<float>(x), static_cast<float>(y), false);
-}
-
-MNCrosswordWidget::MNCrosswordWidget() {
-    MNSound::ForceRandomMusicChange();
-    m_scanGrid.Empty();
-    m_crossword = new MNCrossword;
-    InitIntro();
-    m_bArtComplete = LoadArt();
-    if (!m_bArtComplete) {
-        kLogSys("MNCrosswordWidget", "Art is missing from the disc; the crossword stays blank\n");
-    }
+MNCrosswordWidget::MNCrosswordWidget()
+    : kRTTI(Kind{"MNCrosswordWidget", "crossword", kTextIntro, MNPuzzleSweep::PACE_FRAME_BY_FRAME,
+                 true, s_input}),
+      m_crossword(new MNCrossword) {
+    LoadAllArt();
 }
 
 MNCrosswordWidget::~MNCrosswordWidget() {
@@ -69,8 +56,6 @@ bool MNCrosswordWidget::LoadArt() {
     const float w = static_cast<float>(DisplayWidth());
     const float h = static_cast<float>(DisplayHeight());
     m_keyboardFont = MNResourceManager::GetFont("keyboard", "wii_keyboard");
-    m_titleFont = MNResourceManager::GetFont("wii_font_30", "wii_font_30");
-    m_font = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
     m_font->SetColour(0xFF000000, false);
     m_gridFont = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
     m_buttonFont = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
@@ -95,8 +80,6 @@ bool MNCrosswordWidget::LoadArt() {
     m_upArrow = PixelSprite("puzzles", "CW_scroll_Arrow_Up");
     m_downArrow = PixelSprite("puzzles", "CW_scroll_Arrow_Down");
     m_clueHighlight = PixelSprite("puzzles", "cw_single_clue_bg");
-    m_mouseSprite =
-        kSharedPtr<kSprite>(kSprite::Create(MNResourceManager::GetSpriteBank("ptr"), "ptr"));
     if (!IsArtComplete()) {
         return false;
     }
@@ -121,22 +104,11 @@ bool MNCrosswordWidget::LoadArt() {
 }
 
 bool MNCrosswordWidget::IsArtComplete() const {
-    const kSprite* sprites[] = {m_spriteCell.Get(),
-                                m_inputBg.Get(),
-                                m_answer.Get(),
-                                m_resolve.Get(),
-                                m_swapback.Get(),
-                                m_across.Get(),
-                                m_down.Get(),
-                                m_gridBG.Get(),
-                                m_menu.Get(),
-                                m_hint.Get(),
-                                m_upArrow.Get(),
-                                m_downArrow.Get(),
-                                m_clueHighlight.Get(),
-                                m_mouseSprite.Get(),
-                                m_introContinueButtonSprite.Get(),
-                                m_introHelpButtonSprite.Get()};
+    const kSprite* sprites[] = {m_spriteCell.Get(),   m_inputBg.Get(),  m_answer.Get(),
+                                m_resolve.Get(),      m_swapback.Get(), m_across.Get(),
+                                m_down.Get(),         m_gridBG.Get(),   m_menu.Get(),
+                                m_hint.Get(),         m_upArrow.Get(),  m_downArrow.Get(),
+                                m_clueHighlight.Get()};
     for (const kSprite* sprite : sprites) {
         if (sprite == nullptr) {
             return false;
@@ -145,17 +117,10 @@ bool MNCrosswordWidget::IsArtComplete() const {
     return true;
 }
 
-void MNCrosswordWidget::InitIntro() {
-    m_introContinueButtonSprite = PixelSprite("fe", "wii_fe_button_256");
-    m_introHelpButtonSprite = PixelSprite("fe", "wii_fe_button_256");
-    MNPuzzleIntroButtons::Place(m_introContinueButtonSprite.Get(), m_introHelpButtonSprite.Get());
-    m_introButtons.Reset();
-}
-
 void MNCrosswordWidget::InitWordList() {
     m_renderedWordListAcross.Empty();
     m_renderedWordListDown.Empty();
-    if (!m_bArtComplete) {
+    if (!HasAllArt()) {
         return; // the lines are fitted to the clue panel's art
     }
     for (int i = 0; i < m_crossword->GetNumWords(); ++i) {
@@ -210,81 +175,50 @@ void MNCrosswordWidget::GetCellPosition(int cell, float& x, float& y) const {
     y = GridOffsetY() + static_cast<float>(cell / cols) * m_crossword->GetGridScaleY();
 }
 
-void MNCrosswordWidget::TickIntro(float) {
-    const MNPuzzleIntroButtons::eChoice choice =
-        m_introButtons.Tick(*m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get());
-    if (choice == MNPuzzleIntroButtons::CHOICE_CONTINUE) {
-        m_state = STATE_PLAY;
-    } else if (choice == MNPuzzleIntroButtons::CHOICE_HELP) {
-        HelpSignal();
-    }
+bool MNCrosswordWidget::IsCellRight(int cell) const {
+    const unsigned char solution = m_crossword->GetCorrectLetter(cell);
+    return solution == 0 || m_crossword->GetUserLetter(cell) == static_cast<char>(solution);
 }
 
-MNCrosswordWidget::Pointer MNCrosswordWidget::ReadPointer(float delta) {
-    s_mouseState = NextAButtonState(s_mouseState);
-    kUIMouse::Tick(delta);
-    return Pointer{PointerX(), PointerY(), s_mouseState};
-}
-
-void MNCrosswordWidget::Tick(float delta) {
-    if (!m_bArtComplete) {
-        return;
-    }
-    if (m_crossword->GetGameMode() == GAME_MODE_HEADTOHEAD) {
-        MNProfile* profile = MNProfileManager::GetActiveProfile();
-        const MNHeadToHeadData* players =
-            profile != nullptr ? profile->GetHeadToHeadData() : nullptr;
-        if (players != nullptr && !players->m_sprintMode &&
-            (players->m_player1Time == 0 || players->m_player2Time == 0)) {
-            return;
-        }
-    }
-    MNSound::PlayRandomInGameMusic();
-    if (m_state == STATE_INTRO) {
-        TickIntro(delta);
-        return;
-    }
-    if (m_state == STATE_SWEEP) {
-        TickSweep(delta);
-        return;
-    }
+void MNCrosswordWidget::TickPlay(float delta) {
     if (m_state != STATE_ANSWER && m_crossword->IsGridFull()) {
         if (m_crossword->GetGameMode() != GAME_MODE_HEADTOHEAD) {
-            StartSweep();
+            StartSweep(m_crossword->GetNumCols(), m_crossword->GetNumRows());
         } else if (m_crossword->CheckWin()) {
             m_crossword->GameOverSignal();
         }
     }
     m_crossword->Tick(delta);
-    const Pointer pointer = ReadPointer(delta);
+    const MNInputEdge& input = ReadInput();
     if (m_state != STATE_ANSWER) {
-        TickPlayView(pointer);
+        TickPlayView(input);
     }
     if (m_state != STATE_ANSWER) {
-        TickGrid(pointer);
+        TickGrid(input);
     }
     if (m_state == STATE_ANSWER) {
-        TickAnswerView(Pointer{pointer.x, pointer.y, s_mouseState});
+        TickAnswerView(input);
     }
-    TickButtons(Pointer{pointer.x, pointer.y, s_mouseState});
+    TickButtons(input);
 }
 
-void MNCrosswordWidget::TickPlayView(const Pointer& pointer) {
+void MNCrosswordWidget::TickPlayView(const MNInputEdge& input) {
     const int lineCount = ShownList().Size();
-    if (pointer.Pressed(*m_upArrow.Get()) && m_clueListPos > 0) {
+    if (input.PressedOn(*m_upArrow.Get()) && m_clueListPos > 0) {
         --m_clueListPos;
         MNSound::PlaySoundEffect(SFX_LIST_UP);
     }
-    if (pointer.Pressed(*m_downArrow.Get()) && m_clueListPos < lineCount - K_VISIBLE_LINES) {
+    if (input.PressedOn(*m_downArrow.Get()) && m_clueListPos < lineCount - K_VISIBLE_LINES) {
         ++m_clueListPos;
         MNSound::PlaySoundEffect(SFX_SPINNER);
     }
     bool bOpen = false;
-    if (pointer.state == 1 && pointer.x > m_across->GetX() && pointer.x < DisplayWidth() - 15) {
+    if (input.WasPressed() && input.GetX() > m_across->GetX() &&
+        input.GetX() < DisplayWidth() - 15) {
         const int last = std::min(m_clueListPos + K_VISIBLE_LINES, lineCount);
         for (int k = 0; m_clueListPos + k < last; ++k) {
             const int top = K_LINES_TOP + K_LINE_STEP * k;
-            if (pointer.y < top || pointer.y > top + K_LINE_STEP) {
+            if (input.GetY() < top || input.GetY() > top + K_LINE_STEP) {
                 continue;
             }
             const int word = ShownList()(m_clueListPos + k).wordIndex;
@@ -302,25 +236,25 @@ void MNCrosswordWidget::TickPlayView(const Pointer& pointer) {
         m_state = STATE_ANSWER;
         MNSound::PlaySoundEffect(SFX_ANSWER_OPEN);
         PrepareKeyboard();
-        s_mouseState = 2;
+        m_input.TakePress(); // the keyboard does not take it as a key
         return;
     }
-    if (pointer.state != 1) {
+    if (!input.WasPressed()) {
         return;
     }
     const bool bDownShown = m_crossword->GetDirectionView();
     const kSprite& panel = bDownShown ? *m_across.Get() : *m_down.Get();
     const float left = panel.GetX() + (bDownShown ? 0.0f : kDownTabLeft);
-    if (pointer.x > left && pointer.x < left + kTabWidth && pointer.y > panel.GetY() &&
-        pointer.y < panel.GetY() + kTabHeight) {
+    if (input.GetX() > left && input.GetX() < left + kTabWidth && input.GetY() > panel.GetY() &&
+        input.GetY() < panel.GetY() + kTabHeight) {
         m_crossword->SetDirectionView(!bDownShown);
         m_clueListPos = 0;
         MNSound::PlaySoundEffect(bDownShown ? SFX_ACROSS_LIST : SFX_DOWN_LIST);
     }
 }
 
-void MNCrosswordWidget::TickGrid(const Pointer& pointer) {
-    if (m_crossword->GetSelectedClue() != -1 && pointer.Released(*m_resolve.Get())) {
+void MNCrosswordWidget::TickGrid(const MNInputEdge& input) {
+    if (m_crossword->GetSelectedClue() != -1 && input.ReleasedOn(*m_resolve.Get())) {
         kLogFmt("Setting input mode\n");
         m_lastState = m_state;
         m_state = STATE_ANSWER;
@@ -338,12 +272,12 @@ void MNCrosswordWidget::TickGrid(const Pointer& pointer) {
     const float top = GridOffsetY();
     const int cols = m_crossword->GetNumCols();
     const int rows = m_crossword->GetNumRows();
-    if (pointer.state != 1 || pointer.x < left || pointer.x >= left + sx * cols ||
-        pointer.y < top || pointer.y >= top + sy * rows) {
+    if (!input.WasPressed() || input.GetX() < left || input.GetX() >= left + sx * cols ||
+        input.GetY() < top || input.GetY() >= top + sy * rows) {
         return;
     }
-    const int column = std::clamp(static_cast<int>((pointer.x - left) / sx), 0, cols - 1);
-    const int row = std::clamp(static_cast<int>((pointer.y - top) / sy), 0, rows - 1);
+    const int column = std::clamp(static_cast<int>((input.GetX() - left) / sx), 0, cols - 1);
+    const int row = std::clamp(static_cast<int>((input.GetY() - top) / sy), 0, rows - 1);
     MNSound::PlaySoundEffect(SFX_CELL_SELECT);
     const int cell = row * cols + column;
     m_crossword->SetSelectedIndex(cell < m_crossword->GetNumCells() ? cell : 0);
@@ -372,32 +306,32 @@ void MNCrosswordWidget::PrepareKeyboard() {
     keyboard->SetString(letters);
 }
 
-void MNCrosswordWidget::TickAnswerView(const Pointer& pointer) {
+void MNCrosswordWidget::TickAnswerView(const MNInputEdge& input) {
     MNKeyboard* keyboard = m_crossword->GetKeyboard();
-    keyboard->MouseHit(static_cast<float>(pointer.x), static_cast<float>(pointer.y), false,
-                       pointer.state);
+    keyboard->MouseHit(static_cast<float>(input.GetX()), static_cast<float>(input.GetY()), false,
+                       input.GetState());
     const float cw = m_spriteCell->GetWidth();
     const float ch = m_spriteCell->GetHeight();
     const float boxY = m_inputBg->GetY() + m_inputBg->GetHeight() - kAnswerBoxesUp;
     const int length = m_crossword->GetWordLength(m_crossword->GetSelectedClue());
-    for (int i = 0; i < length && pointer.state == 1; ++i) {
+    for (int i = 0; i < length && input.WasPressed(); ++i) {
         const float boxX = kAnswerBoxesX + i * cw;
-        if (pointer.x >= boxX && pointer.x <= boxX + cw && pointer.y >= boxY &&
-            pointer.y <= boxY + ch) {
+        if (input.GetX() >= boxX && input.GetX() <= boxX + cw && input.GetY() >= boxY &&
+            input.GetY() <= boxY + ch) {
             keyboard->SetCursorPos(i - 1);
         }
     }
     const bool bComplete = std::strchr(keyboard->GetString(), ' ') == nullptr;
-    if (pointer.state == 1) {
-        const bool bOnAnswer = pointer.Pressed(*m_answer.Get());
+    if (input.WasPressed()) {
+        const bool bOnAnswer = input.PressedOn(*m_answer.Get());
         if (bOnAnswer && bComplete) {
             m_answerClick = true;
         } else if (!bOnAnswer) {
             m_answerClick = false;
         }
-        m_bSwapBackDown = pointer.Pressed(*m_swapback.Get());
+        m_bSwapBackDown = input.PressedOn(*m_swapback.Get());
     }
-    if (pointer.Released(*m_answer.Get()) && bComplete && m_answerClick) {
+    if (input.ReleasedOn(*m_answer.Get()) && bComplete && m_answerClick) {
         m_crossword->PlaceWord(keyboard->GetString(), m_crossword->GetFirstCell(),
                                m_crossword->GetDirectionView() ? DIR_VERTICAL : DIR_HORIZONTAL);
         if (m_crossword->GetGameMode() != GAME_MODE_HEADTOHEAD) {
@@ -406,7 +340,7 @@ void MNCrosswordWidget::TickAnswerView(const Pointer& pointer) {
         m_state = m_lastState;
         m_answerClick = false;
     }
-    if (pointer.Released(*m_swapback.Get()) && m_bSwapBackDown) {
+    if (input.ReleasedOn(*m_swapback.Get()) && m_bSwapBackDown) {
         m_bSwapBackDown = false;
         MNSound::PlaySoundEffect(SFX_BACK);
         m_state = m_lastState;
@@ -420,26 +354,25 @@ bool MNCrosswordWidget::CanHint() const {
            next < static_cast<int>(std::strlen(keyboard->GetString()));
 }
 
-void MNCrosswordWidget::TickButtons(const Pointer& pointer) {
-    if (pointer.Pressed(*m_menu.Get())) {
+void MNCrosswordWidget::TickButtons(const MNInputEdge& input) {
+    if (input.PressedOn(*m_menu.Get())) {
         m_bMenuPressed = true;
     }
-    if (pointer.state == 3) {
-        if (m_bMenuPressed && pointer.Released(*m_menu.Get())) {
+    if (input.WasReleased()) {
+        if (m_bMenuPressed && input.ReleasedOn(*m_menu.Get())) {
             MNSound::PlaySoundEffect(SFX_BACK);
             MenuSignal();
         }
         m_bMenuPressed = false;
     }
-    const int mode = m_crossword->GetGameMode();
-    if (m_state != STATE_ANSWER || mode < GAME_MODE_TOURNAMENT || mode > GAME_MODE_SIMPLYPUZZLE) {
+    if (m_state != STATE_ANSWER || !IsHintMode(GameMode())) {
         return;
     }
-    if (pointer.Pressed(*m_hint.Get())) {
+    if (input.PressedOn(*m_hint.Get())) {
         m_bHintPressed = true;
     }
-    if (pointer.state == 3) {
-        if (m_bHintPressed && pointer.Released(*m_hint.Get()) && CanHint()) {
+    if (input.WasReleased()) {
+        if (m_bHintPressed && input.ReleasedOn(*m_hint.Get()) && CanHint()) {
             MNSound::PlaySoundEffect(SFX_BACK);
             m_crossword->Hint(0);
         }
@@ -447,137 +380,13 @@ void MNCrosswordWidget::TickButtons(const Pointer& pointer) {
     }
 }
 
-void MNCrosswordWidget::StartSweep() {
-    m_state = STATE_SWEEP;
-    m_fScanTime = m_fScanLength;
-    m_scanCurrentCol = -1;
-    m_scanGrid.Empty();
-    m_scanGrid.Add(m_crossword->GetNumCells());
-    for (int cell = 0; cell < m_scanGrid.Size(); ++cell) {
-        m_scanGrid(cell) = SCAN_NONE;
-    }
-}
-
-void MNCrosswordWidget::TickSweep(float delta) {
-    if (m_fScanTime > 0.0f) {
-        ScanStep(delta);
-    } else if (m_fPostScanFlashTime > 0.0f) {
-        FlashStep(delta);
-    } else if (m_fPostScanTime > 0.0f) {
-        ClosingStep(delta);
-    }
-}
-
-// Marks one more column per tick: wrong letters, or a right grid's hidden-word cells.
-void MNCrosswordWidget::ScanStep(float delta) {
-    bool bWin = true;
-    for (int cell = 0; cell < m_crossword->GetNumCells(); ++cell) {
-        const unsigned char solution = m_crossword->GetCorrectLetter(cell);
-        bWin = bWin && (solution == 0 || m_crossword->GetUserLetter(cell) == solution);
-    }
-    m_fScanTime -= delta;
-    MNSound::PlaySoundEffect(SFX_SWEEP_TICK);
-    if (m_fScanTime <= 0.0f) {
-        m_fScanTime = 0.0f;
-        ReplaceMarks(SCAN_LIT, SCAN_NONE);
-        m_fPostScanFlashTime = kPostScanFlash;
-        m_fFlashTime = kFlashPeriod;
-        return;
-    }
-    const int cols = m_crossword->GetNumCols();
-    const int col = static_cast<int>((m_fScanLength - m_fScanTime) *
-                                     (1.0f / m_fScanLength + static_cast<float>(cols)));
-    if (col <= m_scanCurrentCol) {
-        return;
-    }
-    for (int row = 0; m_scanCurrentCol >= 0 && row < m_crossword->GetNumRows(); ++row) {
-        unsigned char& mark = m_scanGrid(row * cols + m_scanCurrentCol);
-        if (mark == SCAN_LIT) {
-            mark = SCAN_NONE;
-        }
-    }
-    if (col >= cols) {
-        return;
-    }
-    ++m_scanCurrentCol;
-    for (int row = 0; row < m_crossword->GetNumRows(); ++row) {
-        const int cell = row * cols + m_scanCurrentCol;
-        const unsigned char solution = m_crossword->GetCorrectLetter(cell);
-        if (solution != 0 && m_crossword->GetUserLetter(cell) != static_cast<char>(solution)) {
-            m_scanGrid(cell) = SCAN_WRONG;
-        } else {
-            m_scanGrid(cell) = m_crossword->IsSpelloutCell(cell) && bWin ? SCAN_HIDDEN : SCAN_LIT;
-        }
-    }
-}
-
-void MNCrosswordWidget::FlashStep(float delta) {
-    m_fPostScanFlashTime -= delta;
-    if (m_fPostScanFlashTime <= 0.0f) {
-        m_fPostScanFlashTime = 0.0f;
-        m_fPostScanTime = m_fPostScanLength;
-        ReplaceMarks(SCAN_HIDDEN2, SCAN_HIDDEN);
-    } else if (m_fFlashTime > 0.0f) {
-        m_fFlashTime -= delta;
-        if (m_fFlashTime <= 0.0f) {
-            m_fFlashTime = kFlashPeriod;
-        } else {
-            SwapHiddenMarks();
-        }
-    }
-}
-
-// The end of the sweep: a right grid is over, a wrong one loses its wrong letters and play
-// goes on. The check decides, so a sweep that had too few ticks to mark every column cannot
-// leave a wrong grid stuck.
-void MNCrosswordWidget::ClosingStep(float delta) {
-    m_fPostScanTime -= delta;
-    SwapHiddenMarks();
-    if (m_fPostScanTime > 0.0f) {
-        return;
-    }
-    m_fPostScanTime = 0.0f;
-    if (m_crossword->CheckWin()) {
-        MNSound::PlaySoundEffect(SFX_RIGHT);
-        m_crossword->GameOverSignal();
-    } else {
-        m_state = STATE_PLAY;
-        m_crossword->RemoveErrors();
-        MNSound::PlaySoundEffect(SFX_WRONG);
-    }
-}
-
-void MNCrosswordWidget::SwapHiddenMarks() {
-    for (int cell = 0; cell < m_scanGrid.Size(); ++cell) {
-        unsigned char& mark = m_scanGrid(cell);
-        if (mark == SCAN_HIDDEN || mark == SCAN_HIDDEN2) {
-            mark = mark == SCAN_HIDDEN ? SCAN_HIDDEN2 : SCAN_HIDDEN;
-        }
-    }
-}
-
-void MNCrosswordWidget::ReplaceMarks(unsigned char from, unsigned char to) {
-    for (int cell = 0; cell < m_scanGrid.Size(); ++cell) {
-        if (m_scanGrid(cell) == from) {
-            m_scanGrid(cell) = to;
-        }
-    }
-}
-
 // Drawing.
 
-void MNCrosswordWidget::Render() {
-    if (!m_bArtComplete) {
-        return;
-    }
+void MNCrosswordWidget::RenderPlay() {
     MNKeyboard* keyboard = m_crossword->GetKeyboard();
     if (keyboard != nullptr) {
         keyboard->SetColour(0xFFFFFFFF);
         keyboard->SetFont(m_keyboardFont);
-    }
-    if (m_state == STATE_INTRO) {
-        RenderIntro();
-        return;
     }
     m_font->SetFixedCharWidth(0);
     RenderGrid();
@@ -600,53 +409,24 @@ void MNCrosswordWidget::Render() {
 }
 
 void MNCrosswordWidget::RenderHint() {
-    const int mode = m_crossword->GetGameMode();
-    if (mode < GAME_MODE_TOURNAMENT || mode > GAME_MODE_SIMPLYPUZZLE) {
+    if (!IsHintMode(GameMode())) {
         return;
     }
     RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(287), CanHint());
 }
 
-void MNCrosswordWidget::RenderPointer() {
-    m_mouseSprite->SetPosition(static_cast<float>(kUIMouse::GetIntX()),
-                               static_cast<float>(kUIMouse::GetIntY()));
-    m_mouseSprite->Render();
-}
-
 // The two players' lives (Sprint) or time left (Marathon); the player to move in yellow.
 void MNCrosswordWidget::RenderPlayers() {
-    MNProfile* profile = MNProfileManager::GetActiveProfile();
-    if (profile == nullptr) {
+    MNHeadToHeadStatus players;
+    if (!players.Read()) {
         return;
-    }
-    const MNHeadToHeadData& players = *profile->GetHeadToHeadData();
-    char lines[2][96];
-    const char* names[] = {players.m_player1Name, players.m_player2Name};
-    const int lives[] = {players.m_player1Lives, players.m_player2Lives};
-    const int times[] = {players.m_player1Time, players.m_player2Time};
-    for (int i = 0; i < 2; ++i) {
-        if (players.m_sprintMode) {
-            std::snprintf(lines[i], sizeof(lines[i]), "%.32s: %d", names[i], lives[i]);
-        } else {
-            const int minutes = times[i] / 60;
-            std::snprintf(lines[i], sizeof(lines[i]), "%.32s: %d:%.2d", names[i], minutes,
-                          times[i] - minutes * 60);
-        }
     }
     int w = 0;
     int h = 0;
-    m_font->GetStringBound(w, h, lines[1]);
+    m_font->GetStringBound(w, h, players.GetLine(1));
     const int x = DisplayWidth() - w - 40;
-    m_font->SetColour(players.m_player1Active ? 0xFFFFFF00 : 0xFF000000, false);
-    m_font->Print(x, 2, lines[0], 0, 0.0f);
-    m_font->SetColour(players.m_player1Active ? 0xFF000000 : 0xFFFFFF00, false);
-    m_font->Print(x, h + 2, lines[1], 0, 0.0f);
-}
-
-void MNCrosswordWidget::RenderIntro() {
-    m_introButtons.Render(*m_titleFont.Get(), *m_font.Get(), Txt(54),
-                          *m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get());
-    RenderPointer();
+    players.Print(*m_font.Get(), 0, x, 2, kYellow);
+    players.Print(*m_font.Get(), 1, x, h + 2, kYellow);
 }
 
 void MNCrosswordWidget::RenderGrid() {
@@ -660,7 +440,7 @@ void MNCrosswordWidget::RenderGrid() {
     m_font->SetColour(0xFFFFFFFF, false);
     m_font->SetFixedCharWidth(0);
     if (m_crossword->GetGameMode() != GAME_MODE_HEADTOHEAD) {
-        RenderClock();
+        RenderClockAndCounter();
     }
 }
 
@@ -675,9 +455,9 @@ void MNCrosswordWidget::RenderCell(int cell) {
     if (bBlock) {
         tint = 0xFF000000;
     }
-    if (m_state == STATE_SWEEP && cell < m_scanGrid.Size()) {
+    if (m_state == STATE_SWEEP) {
         const unsigned int marks[] = {0xFFFFFFFF, 0xFF00FF00, 0xFFFF0000, 0xC8FF8000, 0xFFFFFFFF};
-        const unsigned char mark = m_scanGrid(cell);
+        const unsigned char mark = GetScanMark(cell);
         tint = (mark == SCAN_NONE || mark == SCAN_HIDDEN2) && bBlock ? 0xFF000000 : marks[mark];
     }
     float x = 0.0f;
@@ -713,14 +493,9 @@ void MNCrosswordWidget::RenderCell(int cell) {
 }
 
 // The clock (the mode's run clock in Quick Blast and Fast and Fun) and the clue counter.
-void MNCrosswordWidget::RenderClock() {
-    const int seconds =
-        MNPuzzleClock::ShownSeconds(m_crossword->GetGameMode(), m_crossword->GetTime());
-    m_clock.Render(*m_font.Get(), 530, 16, seconds, 0xFF000001);
-    char text[96];
-    std::snprintf(text, sizeof(text), "%.60s: %d/%d", Txt(294), m_crossword->GetCluesUsed(),
-                  m_crossword->GetNumWords());
-    m_font->Print(45, 5, text, 0, 0.0f);
+void MNCrosswordWidget::RenderClockAndCounter() {
+    RenderClock(530, 16, 0xFF000001, m_crossword->GetTime());
+    RenderCounter(45, 5, Txt(294), m_crossword->GetCluesUsed(), m_crossword->GetNumWords());
 }
 
 void MNCrosswordWidget::RenderClueList() {

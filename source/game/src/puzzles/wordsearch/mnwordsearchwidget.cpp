@@ -1,20 +1,17 @@
 // The wordsearch widget: its art, the intro panel, strokes from the pointer, the buttons,
 // the sweep and the drawing of the grid, the capsules and the word list.
+#include <puzzles/mnheadtoheadstatus.h>
 #include <puzzles/mnpuzzlewidgetkit.h>
 #include <puzzles/wordsearch/mnwordsearchwidget.h>
 
-#include <services/mnprofile.h>
-#include <services/mnprofilemanager.h>
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
 #include <services/mnsubgame.h>
 #include <tui/splittext.h>
 
 #include <framework/kspritemanager.h>
-#include <ui/kuimouse.h>
 
 #include <kelvo/containers/kstring.h>
-#include <kelvo/platform/klog.h>
 
 #include <cmath>
 #include <cstdio>
@@ -42,8 +39,11 @@ constexpr int kDeadZone = 2;
 // Cell size in pixels, from the cell sprite.
 int CELL_WIDTH = 1;
 int CELL_HEIGHT = 1;
-// The A button as the grid sees it: -1 idle, 1 pressed this tick, 2 held, 3 released.
-int mouseState = -1;
+// The remote as the grid reads it, one for the whole widget family, as only one wordsearch
+// plays.
+MNInputEdge s_input;
+
+constexpr int kTextIntro = 58;
 
 kSharedPtr<kFont> GridFont() {
     return MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
@@ -80,14 +80,11 @@ void SetOffsets(float x, float y, float x2, float y2) {
 
 } // namespace
 
-MNWordsearchWidget::MNWordsearchWidget() {
-    MNSound::ForceRandomMusicChange();
-    m_wordsearch = new MNWordsearch;
-    InitIntro();
-    m_bArtComplete = LoadArt();
-    if (!m_bArtComplete) {
-        kLogSys("MNWordsearchWidget", "Art is missing from the disc; the wordsearch stays blank\n");
-    }
+MNWordsearchWidget::MNWordsearchWidget()
+    : kRTTI(Kind{"MNWordsearchWidget", "wordsearch", kTextIntro, MNPuzzleSweep::PACE_FRAME_BY_FRAME,
+                 false, s_input}),
+      m_wordsearch(new MNWordsearch) {
+    LoadAllArt();
 }
 
 MNWordsearchWidget::~MNWordsearchWidget() {
@@ -95,13 +92,11 @@ MNWordsearchWidget::~MNWordsearchWidget() {
 }
 
 bool MNWordsearchWidget::LoadArt() {
-    m_font = GridFont();
     m_clueFont = GridFont();
     m_clueFont->SetPixelSpacingReduction(1, 0);
     m_buttonFont = GridFont();
     m_buttonFont->SetColour(kWhite, false);
     m_buttonFont->SetScale(1.0f);
-    m_titleFont = MNResourceManager::GetFont("wii_font_30", "wii_font_30");
     m_gridFont = GridFont();
     m_cell = PixelSprite("puzzles", "ws_cell");
     m_hint = PixelSprite("puzzles", "Generic_BG_Buttons");
@@ -111,19 +106,9 @@ bool MNWordsearchWidget::LoadArt() {
     m_capStart = PixelSprite("puzzles", "ws_cap_start");
     m_capEnd = PixelSprite("puzzles", "ws_cap_end");
     m_capMiddle = PixelSprite("puzzles", "ws_cap_middle");
-    m_mouseSprite =
-        kSharedPtr<kSprite>(kSprite::Create(MNResourceManager::GetSpriteBank("ptr"), "ptr"));
-    const kSprite* sprites[] = {m_cell.Get(),
-                                m_hint.Get(),
-                                m_menu.Get(),
-                                m_gridBG.Get(),
-                                m_clueBG.Get(),
-                                m_capStart.Get(),
-                                m_capEnd.Get(),
-                                m_capMiddle.Get(),
-                                m_mouseSprite.Get(),
-                                m_introContinueButtonSprite.Get(),
-                                m_introHelpButtonSprite.Get()};
+    const kSprite* sprites[] = {m_cell.Get(),   m_hint.Get(),     m_menu.Get(),
+                                m_gridBG.Get(), m_clueBG.Get(),   m_capStart.Get(),
+                                m_capEnd.Get(), m_capMiddle.Get()};
     for (const kSprite* sprite : sprites) {
         if (sprite == nullptr) {
             return false;
@@ -159,65 +144,23 @@ float MNWordsearchWidget::GetCellY(int row) const {
            static_cast<float>(row * CELL_HEIGHT);
 }
 
-void MNWordsearchWidget::InitIntro() {
-    m_introContinueButtonSprite = PixelSprite("fe", "wii_fe_button_256");
-    m_introHelpButtonSprite = PixelSprite("fe", "wii_fe_button_256");
-    MNPuzzleIntroButtons::Place(m_introContinueButtonSprite.Get(), m_introHelpButtonSprite.Get());
-    m_bShowIntro = true;
-    m_introButtons.Reset();
-}
-
-void MNWordsearchWidget::TickIntro(float) {
-    const MNPuzzleIntroButtons::eChoice choice =
-        m_introButtons.Tick(*m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get());
-    if (choice == MNPuzzleIntroButtons::CHOICE_CONTINUE) {
-        m_bShowIntro = false;
-    } else if (choice == MNPuzzleIntroButtons::CHOICE_HELP) {
-        HelpSignal();
-    }
-}
-
 bool MNWordsearchWidget::HasHints() const {
     const int* left = m_wordsearch->GetHintsLeft();
     return left[0] > 0 || left[1] > 0 || left[2] > 0;
 }
 
-void MNWordsearchWidget::Tick(float delta) {
-    if (!m_bArtComplete) {
-        return;
-    }
-    if (m_wordsearch->GetGameMode() == GAME_MODE_HEADTOHEAD) {
-        MNProfile* profile = MNProfileManager::GetActiveProfile();
-        const MNHeadToHeadData* players =
-            profile != nullptr ? profile->GetHeadToHeadData() : nullptr;
-        if (players != nullptr && !players->m_sprintMode &&
-            (players->m_player1Time == 0 || players->m_player2Time == 0)) {
-            return;
-        }
-    }
-    MNSound::PlayRandomInGameMusic();
-    if (m_bScanMode) {
-        TickSweep(delta);
-        return;
-    }
-    if (m_bShowIntro) {
-        TickIntro(delta);
-        return;
-    }
+void MNWordsearchWidget::TickPlay(float delta) {
     if (m_wordsearch->CheckWin()) {
         m_wordsearch->GameOverSignal();
     }
     m_wordsearch->Tick(delta);
-
-    mouseState = NextAButtonState(mouseState);
-    const int mx = PointerX();
-    const int my = PointerY();
-    if (mouseState != -1) { // held, or let go this frame
-        TickGrid(mx, my, mouseState);
+    const MNInputEdge& input = ReadInput();
+    if (input.GetState() != MNInputEdge::IDLE) { // held, or let go this frame
+        TickGrid(input.GetX(), input.GetY(), input.GetState());
     }
-    TickButtons(mx, my, mouseState);
+    TickButtons(input.GetX(), input.GetY(), input.GetState());
     if (m_wordsearch->CheckWin()) {
-        StartSweep();
+        StartSweep(m_wordsearch->GetNumCols(), m_wordsearch->GetNumRows());
     }
 }
 
@@ -269,65 +212,7 @@ void MNWordsearchWidget::TickButtons(int mx, int my, int state) {
     }
 }
 
-void MNWordsearchWidget::StartSweep() {
-    m_bScanMode = true;
-    m_fScanTime = m_fScanLength;
-    m_scanCurrentCol = -1;
-    m_scanGrid.Empty();
-    m_scanGrid.SetSize(m_wordsearch->GetNumRows() * m_wordsearch->GetNumCols());
-    for (int i = 0; i < m_scanGrid.Size(); ++i) {
-        m_scanGrid(i) = 0;
-    }
-}
-
-void MNWordsearchWidget::LightColumn(int col, unsigned char value) {
-    const int cols = m_wordsearch->GetNumCols();
-    for (int row = 0; row < m_wordsearch->GetNumRows(); ++row) {
-        m_scanGrid(col + row * cols) = value;
-    }
-}
-
-void MNWordsearchWidget::TickSweep(float delta) {
-    if (m_fScanTime > 0.0f) {
-        m_fScanTime -= delta;
-        MNSound::PlaySoundEffect(SFX_SWEEP_TICK);
-        if (m_fScanTime <= 0.0f) {
-            m_fScanTime = 0.0f;
-            for (int i = 0; i < m_scanGrid.Size(); ++i) {
-                m_scanGrid(i) = 0;
-            }
-            m_fPostScanTime = m_fPostScanLength;
-            return;
-        }
-        const int cols = m_wordsearch->GetNumCols();
-        const int col = static_cast<int>((m_fScanLength - m_fScanTime) *
-                                         (1.0f / m_fScanLength + static_cast<float>(cols)));
-        if (col > m_scanCurrentCol) {
-            if (m_scanCurrentCol >= 0) {
-                LightColumn(m_scanCurrentCol, 0);
-            }
-            if (col < cols) {
-                ++m_scanCurrentCol;
-                LightColumn(m_scanCurrentCol, 1);
-            }
-        }
-    } else if (m_fPostScanTime > 0.0f) {
-        m_fPostScanTime -= delta;
-        if (m_fPostScanTime <= 0.0f) {
-            m_fPostScanTime = 0.0f;
-            m_wordsearch->GameOverSignal();
-        }
-    }
-}
-
-void MNWordsearchWidget::Render() {
-    if (!m_bArtComplete) {
-        return;
-    }
-    if (m_bShowIntro) {
-        RenderIntro();
-        return;
-    }
+void MNWordsearchWidget::RenderPlay() {
     m_gridBG->Render();
     RenderGrid();
     if (HasHints()) {
@@ -345,7 +230,7 @@ void MNWordsearchWidget::Render() {
     if (m_wordsearch->GetGameMode() == GAME_MODE_HEADTOHEAD) {
         RenderPlayers();
     } else {
-        RenderClock();
+        RenderClockAndCounter();
     }
     RenderPointer();
 }
@@ -398,48 +283,26 @@ void MNWordsearchWidget::RenderWordList() {
     }
 }
 
+// The two players' lives (Sprint) or time left (Marathon), each line ending 40 pixels from
+// the right; the player to move in yellow.
 void MNWordsearchWidget::RenderPlayers() {
-    MNProfile* profile = MNProfileManager::GetActiveProfile();
-    if (profile == nullptr) {
+    MNHeadToHeadStatus players;
+    if (!players.Read()) {
         return;
     }
-    const MNHeadToHeadData& players = *profile->GetHeadToHeadData();
-    const char* names[] = {players.m_player1Name, players.m_player2Name};
-    const int lives[] = {players.m_player1Lives, players.m_player2Lives};
-    const int times[] = {players.m_player1Time, players.m_player2Time};
     int y = 2;
     for (int i = 0; i < 2; ++i) {
-        char line[96];
-        if (players.m_sprintMode) {
-            std::snprintf(line, sizeof(line), "%.32s: %d", names[i], lives[i]);
-        } else {
-            const int minutes = times[i] / 60;
-            std::snprintf(line, sizeof(line), "%.32s: %d:%.2d", names[i], minutes,
-                          times[i] - minutes * 60);
-        }
         int w = 0;
         int h = 0;
-        m_font->GetStringBound(w, h, line);
-        m_font->SetColour(players.m_player1Active == (i == 0) ? kYellow : kBlack, false);
-        m_font->Print(DisplayWidth() - w - 40, y, line, 0, 0.0f);
+        m_font->GetStringBound(w, h, players.GetLine(i));
+        players.Print(*m_font.Get(), i, DisplayWidth() - w - 40, y, kYellow);
         y = h + 2;
     }
 }
 
-void MNWordsearchWidget::RenderClock() {
-    const int seconds =
-        MNPuzzleClock::ShownSeconds(m_wordsearch->GetGameMode(), m_wordsearch->GetTime());
-    m_clock.Render(*m_font.Get(), DisplayWidth() - 120, 16, seconds, kBlack);
-    char text[96];
-    std::snprintf(text, sizeof(text), "%.60s %d/%d", Txt(322), m_wordsearch->GetNumWordsFound(),
-                  m_wordsearch->GetNumWords());
-    m_font->Print(60, 5, text, 0, 0.0f);
-}
-
-void MNWordsearchWidget::RenderPointer() {
-    m_mouseSprite->SetPosition(static_cast<float>(kUIMouse::GetIntX()),
-                               static_cast<float>(kUIMouse::GetIntY()));
-    m_mouseSprite->Render();
+void MNWordsearchWidget::RenderClockAndCounter() {
+    RenderClock(ClockX(), 16, kBlack, m_wordsearch->GetTime());
+    RenderCounter(60, 5, Txt(322), m_wordsearch->GetNumWordsFound(), m_wordsearch->GetNumWords());
 }
 
 void MNWordsearchWidget::RenderGrid() {
@@ -447,7 +310,7 @@ void MNWordsearchWidget::RenderGrid() {
     const int cols = m_wordsearch->GetNumCols();
     const int cells = cols * m_wordsearch->GetNumRows();
     for (int cell = 0; cell < cells; ++cell) {
-        m_cell->SetColour(m_bScanMode && IsCellLit(cell) ? kGreen : kWhite);
+        m_cell->SetColour(IsSweeping() && IsCellLit(cell) ? kGreen : kWhite);
         m_cell->SetPosition(std::trunc(GetCellX(cell % cols)), std::trunc(GetCellY(cell / cols)));
         m_cell->Render();
     }
@@ -517,12 +380,6 @@ void MNWordsearchWidget::RenderCapsule(float x0, float y0, float x1, float y1,
     SetOffsets(0.0f, centre, length, 0.0f);
     m_capEnd->Render();
     SetOffsets(0.0f, 0.0f, 0.0f, 0.0f);
-}
-
-void MNWordsearchWidget::RenderIntro() {
-    m_introButtons.Render(*m_titleFont.Get(), *m_font.Get(), Txt(58),
-                          *m_introContinueButtonSprite.Get(), *m_introHelpButtonSprite.Get());
-    RenderPointer();
 }
 
 } // namespace Kelvo_lib

@@ -1,0 +1,123 @@
+#include <puzzles/mnheadtoheadstatus.h>
+#include <puzzles/mnpuzzlewidget.h>
+#include <puzzles/mnpuzzlewidgetkit.h>
+
+#include <services/mnresourcemanager.h>
+#include <services/mnsubgame.h>
+
+#include <ui/kuimouse.h>
+
+#include <kelvo/platform/klog.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace Kelvo_lib {
+
+MNPuzzleWidget::MNPuzzleWidget(const Kind& kind)
+    : m_input(kind.input), m_logName(kind.logName), m_puzzleName(kind.puzzleName),
+      m_introTitle(kind.introTitle), m_sweep(kind.pace, kind.bFlickerHidden) {
+    MNSound::ForceRandomMusicChange();
+    m_introContinueButton = PixelSprite("fe", "wii_fe_button_256");
+    m_introHelpButton = PixelSprite("fe", "wii_fe_button_256");
+    MNPuzzleIntroButtons::Place(m_introContinueButton.Get(), m_introHelpButton.Get());
+    m_introButtons.Reset();
+}
+
+void MNPuzzleWidget::LoadAllArt() {
+    m_titleFont = MNResourceManager::GetFont("wii_font_30", "wii_font_30");
+    m_font = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
+    const bool bOwnArt = LoadArt();
+    m_pointer =
+        kSharedPtr<kSprite>(kSprite::Create(MNResourceManager::GetSpriteBank("ptr"), "ptr"));
+    m_bArtComplete = bOwnArt && m_pointer.Get() != nullptr &&
+                     m_introContinueButton.Get() != nullptr && m_introHelpButton.Get() != nullptr;
+    if (!m_bArtComplete) {
+        kLogSys(m_logName, "Art is missing from the disc; the %s stays blank\n", m_puzzleName);
+    }
+}
+
+void MNPuzzleWidget::Tick(float delta) {
+    if (!m_bArtComplete || MNHeadToHeadStatus::IsPaused(GameMode())) {
+        return;
+    }
+    MNSound::PlayRandomInGameMusic();
+    if (m_state == STATE_INTRO) {
+        TickIntro();
+    } else if (m_state == STATE_SWEEP) {
+        if (m_sweep.Tick(delta, *this)) {
+            SweepEnded();
+        }
+    } else {
+        TickPlay(delta);
+    }
+}
+
+void MNPuzzleWidget::TickIntro() {
+    switch (m_introButtons.Tick(*m_introContinueButton.Get(), *m_introHelpButton.Get())) {
+    case MNPuzzleIntroButtons::CHOICE_CONTINUE:
+        m_state = STATE_PLAY;
+        break;
+    case MNPuzzleIntroButtons::CHOICE_HELP:
+        HelpSignal();
+        break;
+    case MNPuzzleIntroButtons::CHOICE_NONE:
+        break;
+    }
+}
+
+const MNInputEdge& MNPuzzleWidget::ReadInput() {
+    m_input.Update();
+    return m_input;
+}
+
+void MNPuzzleWidget::StartSweep(int cols, int rows) {
+    m_state = STATE_SWEEP;
+    m_sweep.Start(cols, rows);
+}
+
+bool MNPuzzleWidget::IsHintMode(int gameMode) {
+    return gameMode == GAME_MODE_TOURNAMENT || gameMode == GAME_MODE_QUICKBLAST ||
+           gameMode == GAME_MODE_SIMPLYPUZZLE;
+}
+
+bool MNPuzzleWidget::CanHint(const int* hintsLeft) const {
+    return IsHintMode(GameMode()) && hintsLeft[0] + hintsLeft[1] + hintsLeft[2] > 0;
+}
+
+void MNPuzzleWidget::Render() {
+    if (!m_bArtComplete) {
+        return;
+    }
+    if (m_state == STATE_INTRO) {
+        RenderIntro();
+    } else {
+        RenderPlay();
+    }
+}
+
+void MNPuzzleWidget::RenderIntro() {
+    m_introButtons.Render(*m_titleFont.Get(), *m_font.Get(), Txt(m_introTitle),
+                          *m_introContinueButton.Get(), *m_introHelpButton.Get());
+    RenderPointer();
+}
+
+void MNPuzzleWidget::RenderPointer() {
+    m_pointer->SetPosition(static_cast<float>(kUIMouse::GetIntX()),
+                           static_cast<float>(kUIMouse::GetIntY()));
+    m_pointer->Render();
+}
+
+void MNPuzzleWidget::RenderClock(int x, int y, unsigned int colour, float playTime) {
+    m_clock.Render(*m_font.Get(), x, y, MNPuzzleClock::ShownSeconds(GameMode(), playTime), colour);
+}
+
+void MNPuzzleWidget::RenderCounter(int x, int y, const char* label, int count, int total) {
+    const size_t length = std::strlen(label);
+    const char* separator = length > 0 && label[length - 1] == ':' ? " " : ": ";
+    char text[96];
+    std::snprintf(text, sizeof(text), "%.60s%s%d/%d", label, separator, count, total);
+    m_font->Print(x, y, text, 0, 0.0f);
+}
+
+} // namespace Kelvo_lib
