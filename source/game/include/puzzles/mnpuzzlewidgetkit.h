@@ -9,6 +9,8 @@
 
 #include <kelvo/containers/ksharedptr.h>
 
+#include <initializer_list>
+
 namespace Kelvo_lib {
 
 // Text that no layout places stays this many pixels inside the picture's top and bottom
@@ -22,6 +24,8 @@ int DisplayHeight();
 const char* Txt(int id);
 // A sprite of the bank placed in pixels and drawn with its transparency.
 kSharedPtr<kSprite> PixelSprite(const char* bank, const char* name);
+// Whether every sprite the disc was asked for is there.
+bool AllLoaded(std::initializer_list<const kSprite*> sprites);
 // Prints the text centred on the sprite.
 void PrintCentred(kFont& font, const kSprite& sprite, const char* text);
 // Prints a button's caption: centred across it, 5 pixels below its top.

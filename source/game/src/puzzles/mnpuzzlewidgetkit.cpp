@@ -37,6 +37,15 @@ kSharedPtr<kSprite> PixelSprite(const char* bank, const char* name) {
     return kSharedPtr<kSprite>(sprite);
 }
 
+bool AllLoaded(std::initializer_list<const kSprite*> sprites) {
+    for (const kSprite* sprite : sprites) {
+        if (sprite == nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void PrintCentred(kFont& font, const kSprite& sprite, const char* text) {
     int w = 0;
     int h = 0;

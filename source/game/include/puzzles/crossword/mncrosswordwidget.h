@@ -48,7 +48,6 @@ public:
 
 private:
     bool LoadArt() override;
-    bool IsArtComplete() const;
     int GameMode() const override { return m_crossword->GetGameMode(); }
     void TickPlay(float delta) override;
     void RenderPlay() override;

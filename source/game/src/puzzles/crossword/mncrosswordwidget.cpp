@@ -80,7 +80,9 @@ bool MNCrosswordWidget::LoadArt() {
     m_upArrow = PixelSprite("puzzles", "CW_scroll_Arrow_Up");
     m_downArrow = PixelSprite("puzzles", "CW_scroll_Arrow_Down");
     m_clueHighlight = PixelSprite("puzzles", "cw_single_clue_bg");
-    if (!IsArtComplete()) {
+    if (!AllLoaded({m_spriteCell.Get(), m_inputBg.Get(), m_answer.Get(), m_resolve.Get(),
+                    m_swapback.Get(), m_across.Get(), m_down.Get(), m_gridBG.Get(), m_menu.Get(),
+                    m_hint.Get(), m_upArrow.Get(), m_downArrow.Get(), m_clueHighlight.Get()})) {
         return false;
     }
     m_inputBg->SetPosition(w - m_inputBg->GetWidth(), 43.0f);
@@ -100,20 +102,6 @@ bool MNCrosswordWidget::LoadArt() {
     m_clueHighlight->SetHeight(16.0f);
     m_clueHighlight->SetWidth(m_across->GetWidth() - 20.0f);
     m_clueHighlight->SetColour(0xFFFFFF00);
-    return true;
-}
-
-bool MNCrosswordWidget::IsArtComplete() const {
-    const kSprite* sprites[] = {m_spriteCell.Get(),   m_inputBg.Get(),  m_answer.Get(),
-                                m_resolve.Get(),      m_swapback.Get(), m_across.Get(),
-                                m_down.Get(),         m_gridBG.Get(),   m_menu.Get(),
-                                m_hint.Get(),         m_upArrow.Get(),  m_downArrow.Get(),
-                                m_clueHighlight.Get()};
-    for (const kSprite* sprite : sprites) {
-        if (sprite == nullptr) {
-            return false;
-        }
-    }
     return true;
 }
 

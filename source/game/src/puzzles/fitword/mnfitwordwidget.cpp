@@ -62,10 +62,9 @@ bool MNFitwordWidget::LoadArt() {
     m_clear = PixelSprite("puzzles", "Generic_BG_Buttons");
     m_upArrow = PixelSprite("fe", "fe_arrow_up");
     m_downArrow = PixelSprite("fe", "fe_arrow_down");
-    const kSprite* sprites[] = {m_spriteCell.Get(),    m_gridBG.Get(),  m_listBG.Get(),
-                                m_wordHighlight.Get(), m_menu.Get(),    m_hint.Get(),
-                                m_clear.Get(),         m_upArrow.Get(), m_downArrow.Get()};
-    if (!std::all_of(std::begin(sprites), std::end(sprites), [](const kSprite* p) { return p; })) {
+    if (!AllLoaded({m_spriteCell.Get(), m_gridBG.Get(), m_listBG.Get(), m_wordHighlight.Get(),
+                    m_menu.Get(), m_hint.Get(), m_clear.Get(), m_upArrow.Get(),
+                    m_downArrow.Get()})) {
         return false;
     }
     m_gridBG->SetPosition(kPanelX, 0.0f);

@@ -54,12 +54,9 @@ bool MNSudokuWidget::LoadArt() {
     m_padKey = PixelSprite("puzzles", "sd_pad_key");
     m_menu = PixelSprite("puzzles", "Generic_BG_Buttons");
     m_hint = PixelSprite("puzzles", "Generic_BG_Buttons");
-    const kSprite* sprites[] = {m_spriteCell.Get(), m_gridBG.Get(), m_padBG.Get(), m_boxLine.Get(),
-                                m_padKey.Get(),     m_menu.Get(),   m_hint.Get()};
-    for (const kSprite* sprite : sprites) {
-        if (sprite == nullptr) {
-            return false;
-        }
+    if (!AllLoaded({m_spriteCell.Get(), m_gridBG.Get(), m_padBG.Get(), m_boxLine.Get(),
+                    m_padKey.Get(), m_menu.Get(), m_hint.Get()})) {
+        return false;
     }
     m_gridBG->SetPosition(K_GRID_X - 0.5f * (m_gridBG->GetWidth() - K_GRID_SIZE), 0.0f);
     m_padBG->SetPosition(static_cast<float>(DisplayWidth()) - m_padBG->GetWidth(),

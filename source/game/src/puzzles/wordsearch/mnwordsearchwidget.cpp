@@ -106,13 +106,9 @@ bool MNWordsearchWidget::LoadArt() {
     m_capStart = PixelSprite("puzzles", "ws_cap_start");
     m_capEnd = PixelSprite("puzzles", "ws_cap_end");
     m_capMiddle = PixelSprite("puzzles", "ws_cap_middle");
-    const kSprite* sprites[] = {m_cell.Get(),   m_hint.Get(),     m_menu.Get(),
-                                m_gridBG.Get(), m_clueBG.Get(),   m_capStart.Get(),
-                                m_capEnd.Get(), m_capMiddle.Get()};
-    for (const kSprite* sprite : sprites) {
-        if (sprite == nullptr) {
-            return false;
-        }
+    if (!AllLoaded({m_cell.Get(), m_hint.Get(), m_menu.Get(), m_gridBG.Get(), m_clueBG.Get(),
+                    m_capStart.Get(), m_capEnd.Get(), m_capMiddle.Get()})) {
+        return false;
     }
     CELL_WIDTH = static_cast<int>(m_cell->GetWidth());
     CELL_HEIGHT = static_cast<int>(m_cell->GetHeight());
