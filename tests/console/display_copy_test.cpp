@@ -134,6 +134,41 @@ TEST(DisplayCopyTest, PairsAreStoredAsLumaBlueLumaRed) {
     }
 }
 
+// A pair's bytes by BT.601 studio range in 16.16 fixed point, chroma from the pair's sums.
+std::vector<u8> ExpectedPair(GXColor left, GXColor right) {
+    const auto luma = [](GXColor c) {
+        return 16 + ((16829 * c.r + 33039 * c.g + 6416 * c.b + 0x8000) >> 16);
+    };
+    const s32 r = left.r + right.r, g = left.g + right.g, b = left.b + right.b;
+    const s32 blue = 128 + ((-9714 * r - 19070 * g + 28784 * b + 0x10000) >> 17);
+    const s32 red = 128 + ((28784 * r - 24103 * g - 4681 * b + 0x10000) >> 17);
+    return {static_cast<u8>(luma(left)), static_cast<u8>(blue), static_cast<u8>(luma(right)),
+            static_cast<u8>(red)};
+}
+
+// Every pair of a line, wherever it falls among those converted together and in a line's
+// last few, gets its own bytes whatever its alpha.
+TEST(DisplayCopyTest, EveryPairOfALineIsConvertedOnItsOwn) {
+    for (const u16 width : {u16{kWidth}, u16{22}, u16{6}}) {
+        GXInit(nullptr, 0);
+        GXSetDispCopyDst(width, 1);
+        GXSetDispCopySrc(0, 0, width, 1);
+        std::vector<GXColor> line(width);
+        for (u32 x = 0; x < width; ++x) {
+            line[x] = {static_cast<u8>(x * 97 + 13), static_cast<u8>(x * 61 ^ 0xA5),
+                       static_cast<u8>(x * x * 7), static_cast<u8>(x * 29)};
+            GXPokeEFBColorForTest(x, 0, line[x]);
+        }
+        std::vector<u8> xfb(width * 2u);
+        GXCopyDisp(xfb.data(), GX_FALSE);
+        for (u32 pair = 0; pair < width / 2u; ++pair) {
+            const std::vector<u8> actual(xfb.begin() + 4 * pair, xfb.begin() + 4 * pair + 4);
+            EXPECT_EQ(actual, ExpectedPair(line[2 * pair], line[2 * pair + 1]))
+                << "width " << width << ", pair " << pair;
+        }
+    }
+}
+
 // Line y of the source is coloured so that it can be told back within 3 levels.
 Rgb LineColour(u32 y) {
     return {static_cast<u8>(8 * (y % 32)), static_cast<u8>(16 * (y / 32)), 128};
