@@ -59,10 +59,6 @@ u64 Load(const u32* pixels) {
     return pair;
 }
 
-void Store(u32* pixels, u64 pair) {
-    std::memcpy(pixels, &pair, sizeof pair);
-}
-
 Lanes Widen(u64 pair) {
     const Bytes bytes = reinterpret_cast<Bytes>(Halves{pair, 0});
     return reinterpret_cast<Lanes>(__builtin_shufflevector(bytes, Bytes{}, 0, 16, 1, 17, 2, 18, 3,
@@ -85,10 +81,6 @@ Halves Pack(Lanes low, Lanes high) {
 #endif
 }
 
-u64 Narrow(Lanes lanes) {
-    return Pack(lanes, Lanes{})[0];
-}
-
 // a to b by weight / 256, rounded, per lane: gx_texture::Lerp two pixels at a time.
 // a * (256 - weight) + b * weight is at most 65280, so computing it as a * 256 plus
 // (b - a) * weight, which may wrap on the way, gives it exactly.
@@ -96,17 +88,36 @@ Lanes Lerp(Lanes a, Lanes b, Lanes weight) {
     return ((a << 8) + (b - a) * weight + 128) >> 8;
 }
 
+// Where the pixel loop finds each column's texel: through the column's element, or, when
+// the columns read the row in order one texel apart, at `offset` from the column.
+struct TexelsOfColumns {
+    const u32* row;
+    s32 offset;
+
+    u32 First(u32 x) const { return static_cast<u32>(static_cast<s32>(x) + offset); }
+};
+
 // The two pixels of columns x and x + 1.
-template <bool kLinear>
-Lanes Sample(const u32* texels, u32 x) {
+template <bool kLinear, bool kContiguous>
+[[gnu::always_inline]] inline Lanes Sample(const TexelsOfColumns& texels, u32 x) {
     const u32* element = s_columns.element;
-    if constexpr (!kLinear) {
-        return Widen(u64{texels[element[x]]} | u64{texels[element[x + 1]]} << 32);
+    const u32* row = texels.row;
+    if constexpr (kContiguous) {
+        const u32 first = texels.First(x);
+        if constexpr (!kLinear) {
+            return Widen(Load(row + first));
+        } else {
+            Lanes weight;
+            std::memcpy(&weight, &s_columns.weight[x], sizeof weight);
+            return Lerp(Widen(Load(row + first)), Widen(Load(row + first + 1)), weight);
+        }
+    } else if constexpr (!kLinear) {
+        return Widen(u64{row[element[x]]} | u64{row[element[x + 1]]} << 32);
     } else {
         // Each pixel's texel and its right-hand neighbour; then the two left texels and
         // the two right ones.
-        const Words pairs = reinterpret_cast<Words>(
-            Halves{Load(texels + element[x]), Load(texels + element[x + 1])});
+        const Words pairs =
+            reinterpret_cast<Words>(Halves{Load(row + element[x]), Load(row + element[x + 1])});
         const Bytes sides =
             reinterpret_cast<Bytes>(__builtin_shufflevector(pairs, pairs, 0, 2, 1, 3));
         const Lanes left = reinterpret_cast<Lanes>(__builtin_shufflevector(
@@ -119,59 +130,99 @@ Lanes Sample(const u32* texels, u32 x) {
     }
 }
 
-// Opaque pixels replace, transparent ones keep what is there: exactly what blending
-// them gives.
-template <bool kBlend>
-void Write(Lanes colour, u32* pixels) {
-    const u64 source = Narrow(colour);
-    if constexpr (kBlend) {
-        const u64 alphas = source & kOpaque;
-        if (alphas == 0) {
-            Store(pixels, Load(pixels) | kOpaque);
-            return;
-        }
-        if (alphas != kOpaque) {
-            const Lanes alpha = __builtin_shufflevector(colour, colour, 3, 3, 3, 3, 7, 7, 7, 7);
-            const Lanes blended = Lerp(Widen(Load(pixels)), colour, alpha + (alpha >> 7));
-            Store(pixels, Narrow(blended) | kOpaque);
-            return;
-        }
-    }
-    Store(pixels, source | kOpaque);
+Words LoadFour(const u32* pixels) {
+    Words four;
+    std::memcpy(&four, pixels, sizeof four);
+    return four;
 }
 
-// Columns [xBegin, xEnd) of line `pixels` from the texel row `texels`.
-template <bool kLinear, bool kModulate, bool kBlend>
-void DrawPixels(const u32* texels, u32* pixels, u32 xBegin, u32 xEnd) {
-    const Lanes modulation = s_triangle.modulation;
-    const auto drawPair = [&](u32 x, u32* at) {
-        Lanes colour = Sample<kLinear>(texels, x);
-        if constexpr (kModulate) {
-            colour = (colour * modulation + 128) >> 8;
+void StoreFour(u32* pixels, Words four) {
+    std::memcpy(pixels, &four, sizeof four);
+}
+
+// The lanes of pixels 0 and 1, or 2 and 3, of four.
+template <u32 kHalf>
+Lanes WidenHalf(Words four) {
+    return Widen(reinterpret_cast<Halves>(four)[kHalf]);
+}
+
+// Whether every lane of a comparison's result is set.
+bool EveryLane(Words comparison) {
+#if defined(__SSE2__)
+    using Chars = char __attribute__((vector_size(16)));
+    return __builtin_ia32_pmovmskb128(reinterpret_cast<Chars>(comparison)) == 0xFFFF;
+#else
+    const Halves halves = reinterpret_cast<Halves>(comparison);
+    return (halves[0] & halves[1]) == ~u64{0};
+#endif
+}
+
+// Source over two pixels by its alpha.
+Lanes Blend(Lanes colour, Lanes destination) {
+    const Lanes alpha = __builtin_shufflevector(colour, colour, 3, 3, 3, 3, 7, 7, 7, 7);
+    return Lerp(destination, colour, alpha + (alpha >> 7));
+}
+
+// Four pixels, `first`'s two then `second`'s, written over `pixels`. Blended, opaque
+// pixels replace and transparent ones keep what is there, exactly as blending them
+// gives, so a run all one or the other costs no arithmetic.
+template <bool kBlend>
+[[gnu::always_inline]] inline void Write(Lanes first, Lanes second, u32* pixels) {
+    const Words opaque = Words{} + 0xFF000000u;
+    Words source = reinterpret_cast<Words>(Pack(first, second));
+    if constexpr (kBlend) {
+        const Words alphas = source & opaque;
+        const Words destination = LoadFour(pixels);
+        if (EveryLane(reinterpret_cast<Words>(alphas == 0))) {
+            source = destination;
+        } else if (!EveryLane(reinterpret_cast<Words>(alphas == opaque))) {
+            source = reinterpret_cast<Words>(Pack(Blend(first, WidenHalf<0>(destination)),
+                                                  Blend(second, WidenHalf<1>(destination))));
         }
-        Write<kBlend>(colour, at);
+    }
+    StoreFour(pixels, source | opaque);
+}
+
+// The one to three pixels left at the end of a line, through a copy of four.
+template <bool kBlend>
+void WriteLast(Lanes first, Lanes second, u32* pixels, u32 count) {
+    u32 last[4] = {pixels[0], pixels[0], pixels[0], pixels[0]};
+    std::copy(pixels, pixels + count, last);
+    Write<kBlend>(first, second, last);
+    std::copy(last, last + count, pixels);
+}
+
+// Columns [xBegin, xEnd) of line `pixels`, four at a time.
+template <bool kLinear, bool kContiguous, bool kModulate, bool kBlend>
+void DrawPixels(const TexelsOfColumns& texels, u32* pixels, u32 xBegin, u32 xEnd) {
+    const Lanes modulation = s_triangle.modulation;
+    const auto sample = [&](u32 x) {
+        const Lanes colour = Sample<kLinear, kContiguous>(texels, x);
+        if constexpr (kModulate) {
+            return (colour * modulation + 128) >> 8;
+        } else {
+            return colour;
+        }
     };
     u32 x = xBegin;
     for (; x + 4 <= xEnd; x += 4) {
-        drawPair(x, pixels + x);
-        drawPair(x + 2, pixels + x + 2);
-    }
-    for (; x + 2 <= xEnd; x += 2) {
-        drawPair(x, pixels + x);
+        Write<kBlend>(sample(x), sample(x + 2), pixels + x);
     }
     if (x < xEnd) {
-        u32 last[2] = {pixels[x], pixels[x]};
-        drawPair(x, last);
-        pixels[x] = last[0];
+        const Lanes first = sample(x);
+        WriteLast<kBlend>(first, x + 2 < xEnd ? sample(x + 2) : first, pixels + x, xEnd - x);
     }
 }
 
-using PixelLoop = void (*)(const u32*, u32*, u32, u32);
+using PixelLoop = void (*)(const TexelsOfColumns&, u32*, u32, u32);
 
+// [linear][contiguous][modulate]
 template <bool kBlend>
-constexpr PixelLoop kPixelLoops[2][2] = { // [linear][modulate]
-    {DrawPixels<false, false, kBlend>, DrawPixels<false, true, kBlend>},
-    {DrawPixels<true, false, kBlend>, DrawPixels<true, true, kBlend>}};
+constexpr PixelLoop kPixelLoops[2][2][2] = {
+    {{DrawPixels<false, false, false, kBlend>, DrawPixels<false, false, true, kBlend>},
+     {DrawPixels<false, true, false, kBlend>, DrawPixels<false, true, true, kBlend>}},
+    {{DrawPixels<true, false, false, kBlend>, DrawPixels<true, false, true, kBlend>},
+     {DrawPixels<true, true, false, kBlend>, DrawPixels<true, true, true, kBlend>}}};
 
 // Texel index x wrapped (or clamped) as the texture's s wraps, one to the left allowed
 // when bilinear: its neighbour is then the row's element after it.
@@ -372,24 +423,22 @@ bool DrawTurnedPixels(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y
         return SampleTurned<kLinear>(rows, wrapping, GXStepTexel(s.at + s.step * i),
                                      GXStepTexel(tc.at + tc.step * i));
     };
-    // Pixels i and j of the span into `at` and the word after it.
-    const auto drawPair = [&](u32 i, u32 j, u32* at) {
+    // Pixels i and j of the span (from its start) as a pair.
+    const auto pairAt = [&](u32 i, u32 j) {
         const Lanes first = sample(i);
         const Lanes second = sample(j);
-        Lanes colour = __builtin_shufflevector(first, second, 0, 1, 2, 3, 8, 9, 10, 11);
-        if (s_triangle.modulate) {
-            colour = (colour * modulation + 128) >> 8;
-        }
-        Write<kBlend>(colour, at);
+        const Lanes colour = __builtin_shufflevector(first, second, 0, 1, 2, 3, 8, 9, 10, 11);
+        return s_triangle.modulate ? (colour * modulation + 128) >> 8 : colour;
     };
-    u32 x = xBegin;
-    for (; x + 2 <= xEnd; x += 2) {
-        drawPair(x - xBegin, x + 1 - xBegin, pixels + x);
+    const u32 count = xEnd - xBegin;
+    u32 i = 0;
+    for (; i + 4 <= count; i += 4) {
+        Write<kBlend>(pairAt(i, i + 1), pairAt(i + 2, i + 3), pixels + xBegin + i);
     }
-    if (x < xEnd) {
-        u32 lastPair[2] = {pixels[x], pixels[x]};
-        drawPair(x - xBegin, x - xBegin, lastPair);
-        pixels[x] = lastPair[0];
+    if (i < count) {
+        const auto at = [&](u32 j) { return std::min(j, count - 1); };
+        WriteLast<kBlend>(pairAt(i, at(i + 1)), pairAt(at(i + 2), at(i + 3)), pixels + xBegin + i,
+                          count - i);
     }
     return true;
 }
@@ -447,8 +496,10 @@ void DrawSpriteSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, 
         }
         return;
     }
-    kPixelLoops<kBlend>[linear && !s_triangle.unweighted][s_triangle.modulate](texels, pixels,
-                                                                               xBegin, xEnd);
+    const TexelsOfColumns columns{texels, static_cast<s32>(s_columns.element[xBegin]) -
+                                              static_cast<s32>(xBegin)};
+    kPixelLoops<kBlend>[linear && !s_triangle.unweighted][s_triangle.oneToOne][s_triangle.modulate](
+        columns, pixels, xBegin, xEnd);
 }
 
 template <GXShading kShading>
