@@ -149,7 +149,7 @@ std::vector<u8> ExpectedPair(GXColor left, GXColor right) {
 // Every pair of a line, wherever it falls among those converted together and in a line's
 // last few, gets its own bytes whatever its alpha.
 TEST(DisplayCopyTest, EveryPairOfALineIsConvertedOnItsOwn) {
-    for (const u16 width : {u16{kWidth}, u16{22}, u16{6}}) {
+    for (const u16 width : {u16{kWidth}, u16{30}, u16{6}}) {
         GXInit(nullptr, 0);
         GXSetDispCopyDst(width, 1);
         GXSetDispCopySrc(0, 0, width, 1);

@@ -2,6 +2,7 @@
 #include "gx/display_copy.h"
 
 #include "gx/efb.h"
+#include "gx/luma_chroma.h"
 #include "gx/runtime_simd.h"
 
 #include <algorithm>
@@ -16,22 +17,11 @@ namespace {
 
 static_assert(std::endian::native == std::endian::little, "pairs are stored as words");
 
-// BT.601 studio-range coefficients, scaled by 2^16.
-constexpr s32 kLumaR = 16829;
-constexpr s32 kLumaG = 33039;
-constexpr s32 kLumaB = 6416;
-constexpr s32 kBlueR = -9714;
-constexpr s32 kBlueG = -19070;
-constexpr s32 kBlueB = 28784;
-constexpr s32 kRedR = 28784;
-constexpr s32 kRedG = -24103;
-constexpr s32 kRedB = -4681;
-
 constexpr u32 kYScaleOne = 256;
 
 template <typename T>
 [[gnu::always_inline]] inline void Luma(const T& r, const T& g, const T& b, T& luma) {
-    luma = 16 + ((kLumaR * r + kLumaG * g + kLumaB * b + 0x8000) >> 16);
+    luma = 16 + ((kGXLumaR * r + kGXLumaG * g + kGXLumaB * b + 0x8000) >> 16);
 }
 
 // Chroma of a pixel pair from the sums of its two pixels' channels.
@@ -55,57 +45,48 @@ template <typename T>
     const T bSum = leftB + rightB;
     T leftLuma, blue, rightLuma, red;
     Luma(leftR, leftG, leftB, leftLuma);
-    Chroma(kBlueR, kBlueG, kBlueB, rSum, gSum, bSum, blue);
+    Chroma(kGXBlueR, kGXBlueG, kGXBlueB, rSum, gSum, bSum, blue);
     Luma(rightR, rightG, rightB, rightLuma);
-    Chroma(kRedR, kRedG, kRedB, rSum, gSum, bSum, red);
+    Chroma(kGXRedR, kGXRedG, kGXRedB, rSum, gSum, bSum, red);
     word = (leftLuma & 0xFF) | (blue & 0xFF) << 8 | (rightLuma & 0xFF) << 16 | (red & 0xFF) << 24;
 }
 
 #if defined(__SSE2__)
-// A word of two 16-bit lanes, `low` in the lower.
-constexpr s32 LanePair(s32 low, s32 high) {
-    return static_cast<s32>((static_cast<u32>(high) << 16) | (static_cast<u32>(low) & 0xFFFF));
-}
+struct Sse2 {
+    using Words = s32 __attribute__((vector_size(16)));
+    using Halves = u64 __attribute__((vector_size(16)));
 
-// Four pixels as four words, each a pixel's luma in its low 16 bits and, above, its pair's
-// blue difference (first pixel) or red difference (second). Each multiply-add weighs two
-// 16-bit channels at once: blue and red, then green beside a zero; the chroma reads the
-// pair's channel sums, which fit 16 bits.
-[[gnu::always_inline]] inline __m128i LumaChromaWords(__m128i pixels) {
-    const __m128i blueRed = _mm_and_si128(pixels, _mm_set1_epi32(0x00FF00FF));
-    const __m128i green = _mm_and_si128(_mm_srli_epi32(pixels, 8), _mm_set1_epi32(0xFF));
-    // Green's weight is over 16 bits: it is weighed less 2^16, then green << 16 is added.
-    const __m128i lumaSum = _mm_add_epi32(
-        _mm_add_epi32(_mm_madd_epi16(blueRed, _mm_set1_epi32(LanePair(kLumaB, kLumaR))),
-                      _mm_madd_epi16(green, _mm_set1_epi32(LanePair(kLumaG - 0x10000, 0)))),
-        _mm_slli_epi32(green, 16));
-    const __m128i luma = _mm_add_epi32(
-        _mm_srai_epi32(_mm_add_epi32(lumaSum, _mm_set1_epi32(0x8000)), 16), _mm_set1_epi32(16));
-    constexpr s32 kPartner = _MM_SHUFFLE(2, 3, 0, 1);
-    const __m128i blueRedSums = _mm_add_epi16(blueRed, _mm_shuffle_epi32(blueRed, kPartner));
-    const __m128i greenSums = _mm_add_epi16(green, _mm_shuffle_epi32(green, kPartner));
-    const __m128i blueRedWeights = _mm_setr_epi32(LanePair(kBlueB, kBlueR), LanePair(kRedB, kRedR),
-                                                  LanePair(kBlueB, kBlueR), LanePair(kRedB, kRedR));
-    const __m128i greenWeights = _mm_setr_epi32(LanePair(kBlueG, 0), LanePair(kRedG, 0),
-                                                LanePair(kBlueG, 0), LanePair(kRedG, 0));
-    const __m128i chromaSum = _mm_add_epi32(_mm_madd_epi16(blueRedSums, blueRedWeights),
-                                            _mm_madd_epi16(greenSums, greenWeights));
-    const __m128i chroma = _mm_add_epi32(
-        _mm_srai_epi32(_mm_add_epi32(chromaSum, _mm_set1_epi32(0x10000)), 17), _mm_set1_epi32(128));
-    return _mm_or_si128(luma, _mm_slli_epi32(chroma, 16));
-}
-
-// Eight pixels at a time; every value is 0 to 255, so saturating packs keep it.
-GX_RUNTIME_SIMD u32 ConvertPairsInVectors(const u32* source, u32 pairs, u8* destination) {
-    u32 pair = 0;
-    for (; pair + 4 <= pairs; pair += 4) {
-        const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + 2 * pair));
-        const __m128i second =
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + 2 * pair + 4));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(destination + 4 * pair),
-                         _mm_packus_epi16(LumaChromaWords(first), LumaChromaWords(second)));
+    static Words MultiplyAdd(Words a, Words b) {
+        return reinterpret_cast<Words>(
+            _mm_madd_epi16(reinterpret_cast<__m128i>(a), reinterpret_cast<__m128i>(b)));
     }
-    return pair;
+
+    static void Store(Words first, Words second, u8* destination) {
+        _mm_storeu_si128(
+            reinterpret_cast<__m128i*>(destination),
+            _mm_packus_epi16(reinterpret_cast<__m128i>(first), reinterpret_cast<__m128i>(second)));
+    }
+};
+
+bool HasAvx2() {
+#if defined(__x86_64__)
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+#else
+    return false;
+#endif
+}
+
+// The widest vectors the processor has, then SSE2 for what is left.
+u32 ConvertPairsInVectors(const u32* source, u32 pairs, u8* destination) {
+    u32 pair = 0;
+#if defined(__x86_64__)
+    if (HasAvx2()) {
+        pair = GXConvertPairsAvx2(source, pairs, destination);
+    }
+#endif
+    return pair + GXLumaChroma<Sse2>::ConvertPairs(source + 2 * pair, pairs - pair,
+                                                   destination + 4 * pair);
 }
 #else
 // Without SSE2, eight pairs at a time in these lanes; the scalar type s32 serves
