@@ -163,16 +163,17 @@ Lanes Blend(Lanes colour, Lanes destination) {
     return Lerp(destination, colour, alpha + (alpha >> 7));
 }
 
-// Four pixels, `first`'s two then `second`'s, written over `pixels`. Blended, opaque
-// pixels replace and transparent ones keep what is there, exactly as blending them
-// gives, so a run all one or the other costs no arithmetic.
+// Four pixels, `first`'s two then `second`'s, written over `pixels`, but for those whose
+// lanes `keep` sets. Blended, opaque pixels replace and transparent ones keep what is
+// there, exactly as blending them gives, so a run all one or the other costs no arithmetic.
 template <bool kBlend>
-[[gnu::always_inline]] inline void Write(Lanes first, Lanes second, u32* pixels) {
+[[gnu::always_inline]] inline void Write(Lanes first, Lanes second, u32* pixels,
+                                         Words keep = Words{}) {
     const Words opaque = Words{} + 0xFF000000u;
+    const Words destination = LoadFour(pixels);
     Words source = reinterpret_cast<Words>(Pack(first, second));
     if constexpr (kBlend) {
         const Words alphas = source & opaque;
-        const Words destination = LoadFour(pixels);
         if (EveryLane(reinterpret_cast<Words>(alphas == 0))) {
             source = destination;
         } else if (!EveryLane(reinterpret_cast<Words>(alphas == opaque))) {
@@ -180,16 +181,23 @@ template <bool kBlend>
                                                   Blend(second, WidenHalf<1>(destination))));
         }
     }
-    StoreFour(pixels, source | opaque);
+    StoreFour(pixels, ((source | opaque) & ~keep) | (destination & keep));
 }
 
-// The one to three pixels left at the end of a line, through a copy of four.
+// The one to three pixels of line `row` from column x on that end a span: the four from x
+// with the others kept as they are, or, at the end of the line, through a copy of four.
 template <bool kBlend>
-void WriteLast(Lanes first, Lanes second, u32* pixels, u32 count) {
-    u32 last[4] = {pixels[0], pixels[0], pixels[0], pixels[0]};
-    std::copy(pixels, pixels + count, last);
+[[gnu::always_inline]] inline void WriteLast(Lanes first, Lanes second, u32* row, u32 x,
+                                             u32 count) {
+    if (x + 4 <= EmbeddedFrameBuffer::kWidth) {
+        const Words lanes = {0, 1, 2, 3};
+        Write<kBlend>(first, second, row + x, reinterpret_cast<Words>(lanes >= count));
+        return;
+    }
+    u32 last[4] = {row[x], row[x], row[x], row[x]};
+    std::copy(row + x, row + x + count, last);
     Write<kBlend>(first, second, last);
-    std::copy(last, last + count, pixels);
+    std::copy(last, last + count, row + x);
 }
 
 // Columns [xBegin, xEnd) of line `pixels`, four at a time.
@@ -210,7 +218,7 @@ void DrawPixels(const TexelsOfColumns& texels, u32* pixels, u32 xBegin, u32 xEnd
     }
     if (x < xEnd) {
         const Lanes first = sample(x);
-        WriteLast<kBlend>(first, x + 2 < xEnd ? sample(x + 2) : first, pixels + x, xEnd - x);
+        WriteLast<kBlend>(first, x + 2 < xEnd ? sample(x + 2) : first, pixels, x, xEnd - x);
     }
 }
 
@@ -437,7 +445,7 @@ bool DrawTurnedPixels(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y
     }
     if (i < count) {
         const auto at = [&](u32 j) { return std::min(j, count - 1); };
-        WriteLast<kBlend>(pairAt(i, at(i + 1)), pairAt(at(i + 2), at(i + 3)), pixels + xBegin + i,
+        WriteLast<kBlend>(pairAt(i, at(i + 1)), pairAt(at(i + 2), at(i + 3)), pixels, xBegin + i,
                           count - i);
     }
     return true;
