@@ -135,7 +135,20 @@ void DrawSprites() {
                             {48, 50, 0, 0xFFFFFFFF, 0, 1}});
 }
 
-TEST(GXSpriteSpanTest, DrawsWhatTheGeneralEnvironmentDraws) {
+// Spans at the right end of the buffer's lines, one to three pixels past a group of four,
+// and sprites drawn 1:1 shifted by a fraction of a pixel (every column between two texels).
+void DrawLineEndsAndShiftedSprites() {
+    gxtest::DrawRect(629, 2, 645, 10, 0xFFFFFFFF);              // past the right end
+    gxtest::DrawRect(601, 2, 606, 10, 0xC0A080FF);              // five pixels, tinted
+    gxtest::DrawRect(608, 2, 622, 10, 0xFFFFFFFF);              // fourteen
+    gxtest::DrawRect(600.3f, 12, 616.3f, 20, 0xFFFFFFFF);       // 1:1 shifted across
+    gxtest::DrawRect(617.6f, 12.4f, 633.6f, 20.4f, 0x80FF40C0); // and down, tinted
+}
+
+// Every format, wrap, filter, shading and blending draws the same pixels in the sprite
+// loop as in the general environment.
+void ExpectWhatTheGeneralEnvironmentDraws(void (*draw)(), u32 left, u32 top, u32 width,
+                                          u32 height) {
     const u32 formats[] = {GX_TF_RGBA8, GX_TF_RGB565, GX_TF_I8, GX_TF_C8};
     for (const u32 format : formats) {
         for (const GXTexWrapMode wrap : {GX_CLAMP, GX_REPEAT}) {
@@ -144,13 +157,13 @@ TEST(GXSpriteSpanTest, DrawsWhatTheGeneralEnvironmentDraws) {
                 for (const Shading& shading : kShadings) {
                     for (const bool blend : {false, true}) {
                         UseState(t, shading, blend, true);
-                        DrawSprites();
-                        const TestImage general = ReadFrameBuffer(0, 0, 64, 56);
+                        draw();
+                        const TestImage general = ReadFrameBuffer(left, top, width, height);
                         const u64 before = GXSpriteSpanCountForTest();
                         UseState(t, shading, blend, false);
-                        DrawSprites();
+                        draw();
                         EXPECT_GT(GXSpriteSpanCountForTest(), before);
-                        EXPECT_EQ(ReadFrameBuffer(0, 0, 64, 56).argb, general.argb)
+                        EXPECT_EQ(ReadFrameBuffer(left, top, width, height).argb, general.argb)
                             << "format " << format << ", wrap " << wrap << ", filter " << filter
                             << ", " << shading.name << (blend ? ", blended" : "");
                     }
@@ -158,6 +171,11 @@ TEST(GXSpriteSpanTest, DrawsWhatTheGeneralEnvironmentDraws) {
             }
         }
     }
+}
+
+TEST(GXSpriteSpanTest, DrawsWhatTheGeneralEnvironmentDraws) {
+    ExpectWhatTheGeneralEnvironmentDraws(DrawSprites, 0, 0, 64, 56);
+    ExpectWhatTheGeneralEnvironmentDraws(DrawLineEndsAndShiftedSprites, 592, 0, 48, 24);
 }
 
 TEST(GXSpriteSpanTest, OtherStatesAreLeftToThePerPixelLoops) {
