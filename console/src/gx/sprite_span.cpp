@@ -20,7 +20,6 @@ using Bytes = u8 __attribute__((vector_size(16)));
 using Halves = u64 __attribute__((vector_size(16)));
 using Words = u32 __attribute__((vector_size(16)));
 
-constexpr u64 kOpaque = 0xFF000000FF000000ull;
 constexpr u64 kEveryLane = 0x0001000100010001ull;
 constexpr u32 kColumns = EmbeddedFrameBuffer::kWidth + 2; // room for a pair's second pixel
 
