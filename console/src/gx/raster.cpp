@@ -153,12 +153,24 @@ void WalkSpans(const s64* x, const s64* y, const Edge* edges, u32 count, GXTrian
     GXPrepareTriangle(pipeline, planes, centre[0], centre[1], perspective, static_cast<u32>(left),
                       static_cast<u32>(right));
     const GXSpanFunction span = pipeline.span[perspective ? 1 : 0];
+    // A vertical edge narrows every line alike: once, before the lines; the others per line.
+    s64 steadyFrom = s_raster.scissorLeft;
+    s64 steadyTo = s_raster.scissorRight;
+    Edge sloping[4];
+    u32 slopingCount = 0;
+    for (u32 i = 0; i < count; ++i) {
+        if (edges[i].b == 0) {
+            Narrow(edges[i], 0, steadyFrom, steadyTo);
+        } else {
+            sloping[slopingCount++] = edges[i];
+        }
+    }
     for (s64 line = top; line < bottom; ++line) {
         const s64 yCentre = line * kSubpixels + 8;
-        s64 from = s_raster.scissorLeft;
-        s64 to = s_raster.scissorRight;
-        for (u32 i = 0; i < count; ++i) {
-            Narrow(edges[i], yCentre, from, to);
+        s64 from = steadyFrom;
+        s64 to = steadyTo;
+        for (u32 i = 0; i < slopingCount; ++i) {
+            Narrow(sloping[i], yCentre, from, to);
         }
         if (from < to) {
             span(pipeline, planes, static_cast<u32>(line), static_cast<u32>(from),
