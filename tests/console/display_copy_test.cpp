@@ -269,6 +269,42 @@ TEST(DisplayCopyTest, ClearFillsTheSourceRectangleAfterTheCopy) {
     }
 }
 
+// Stretched (lines repeated), shrunk (lines skipped) and into a destination shorter than
+// the copy: the copy with the clear is the copy without it, and every line is cleared,
+// but not the one below. (Columns 512 on, depth 0: what other tests read stays as it was.)
+TEST(DisplayCopyTest, ClearAfterAScaledCopyLeavesTheCopyAsWithoutIt) {
+    struct Case {
+        u16 sourceHeight, lines, dstHeight;
+    };
+    constexpr u32 kLeft = 512;
+    constexpr u32 kClear = 0xFF0A141E;
+    for (const Case c : {Case{496, 526, 526}, Case{480, 240, 240}, Case{100, 100, 40}}) {
+        const u32 below = 8u + c.sourceHeight;
+        std::vector<u8> copies[2];
+        for (const GXBool clear : {GX_FALSE, GX_TRUE}) {
+            GXInit(nullptr, 0);
+            GXSetDispCopySrc(kLeft, 8, 64, c.sourceHeight);
+            GXSetDispCopyYScale(GXGetYScaleFactor(c.sourceHeight, c.lines));
+            GXSetDispCopyDst(64, c.dstHeight);
+            GXSetCopyClear(GXColor{10, 20, 30, 0}, 0);
+            for (u32 y = 8; y <= below; ++y) {
+                for (u32 x = kLeft; x < kLeft + 64; ++x) {
+                    GXPokeEFBColorForTest(x, y, GXColor{static_cast<u8>(y), 0, 0, 0});
+                }
+            }
+            copies[clear].assign(64u * c.dstHeight * 2, 0);
+            GXCopyDisp(copies[clear].data(), clear);
+        }
+        EXPECT_EQ(copies[1], copies[0]) << c.sourceHeight << " lines to " << c.lines;
+        u32 cleared = 0;
+        for (u32 y = 8; y < below; ++y) {
+            cleared += GXReadEFBColorForTest(kLeft + 63, y) == kClear ? 1 : 0;
+        }
+        EXPECT_EQ(cleared, c.sourceHeight) << c.sourceHeight << " lines to " << c.lines;
+        EXPECT_NE(GXReadEFBColorForTest(kLeft, below), kClear) << "below it";
+    }
+}
+
 TEST(DisplayCopyTest, ClearOfWholeLinesGivesEveryPixelItsDepth) {
     // Depth cleared over whole lines, then one pixel's written: its line keeps the clear
     // depth elsewhere, and the lines below the source keep theirs.

@@ -136,12 +136,21 @@ u32 GXDisplayCopyLines(u32 sourceHeight, u32 yScale) {
     return (sourceHeight - 1) * kYScaleOne / yScale + 1;
 }
 
-void GXCopyToExternalFrameBuffer(const EmbeddedFrameBuffer& efb, const GXCopyState& copy,
-                                 u8* destination) {
+void GXCopyToExternalFrameBuffer(EmbeddedFrameBuffer& efb, const GXCopyState& copy, u8* destination,
+                                 bool clear) {
     const u32 lines = GXDisplayCopyLines(copy.srcHeight, copy.yScale);
     const u32 linesWritten = std::min<u32>(lines, copy.dstHeight);
     const u32 pairs = std::min<u32>(copy.srcWidth, copy.dstWidth) / 2;
     const u32 stride = copy.dstWidth * 2u;
+    const u32 clearColour = GXColorToArgb(copy.clearColor);
+    u32 cleared = 0; // source lines before it are filled
+    const auto clearTo = [&](u32 end) {
+        if (clear && end > cleared) {
+            efb.Fill(copy.srcLeft, copy.srcTop + cleared, copy.srcWidth, end - cleared, clearColour,
+                     copy.clearZ);
+            cleared = end;
+        }
+    };
     u32 previousSource = ~0u;
     for (u32 line = 0; line < linesWritten; ++line) {
         const u32 source = NearestSourceLine(line, lines, copy.srcHeight);
@@ -150,7 +159,9 @@ void GXCopyToExternalFrameBuffer(const EmbeddedFrameBuffer& efb, const GXCopySta
             std::memcpy(row, row - stride, pairs * 4u);
         } else {
             ConvertLine(efb.ColourRow(copy.srcTop + source) + copy.srcLeft, pairs, row);
+            clearTo(source + 1); // later lines read only lines below it
         }
         previousSource = source;
     }
+    clearTo(copy.srcHeight);
 }

@@ -13,6 +13,8 @@ class EmbeddedFrameBuffer;
 // scale yScale (1 to 256) produces.
 u32 GXDisplayCopyLines(u32 sourceHeight, u32 yScale);
 
-// The copy state's source rectangle must lie inside the embedded frame buffer.
-void GXCopyToExternalFrameBuffer(const EmbeddedFrameBuffer& efb, const GXCopyState& copy,
-                                 u8* destination);
+// The copy state's source rectangle must lie inside the embedded frame buffer. With
+// clear, the whole rectangle is then filled with the clear colour and depth, each line as
+// soon as the copy has read it for the last time, while it is still in the cache.
+void GXCopyToExternalFrameBuffer(EmbeddedFrameBuffer& efb, const GXCopyState& copy, u8* destination,
+                                 bool clear);

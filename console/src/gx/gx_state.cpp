@@ -123,10 +123,10 @@ void GXCopyDisp(void* destination, GXBool clear) {
     EmbeddedFrameBuffer& efb = GXEmbeddedFrameBuffer();
     const GXCopyState& copy = s_gx.copy;
     if (destination != nullptr) {
-        GXCopyToExternalFrameBuffer(efb, copy, static_cast<u8*>(destination));
-    } else {
-        OSReport("GXCopyDisp: no destination; nothing copied\n");
+        GXCopyToExternalFrameBuffer(efb, copy, static_cast<u8*>(destination), clear);
+        return;
     }
+    OSReport("GXCopyDisp: no destination; nothing copied\n");
     if (clear) {
         efb.Fill(copy.srcLeft, copy.srcTop, copy.srcWidth, copy.srcHeight,
                  GXColorToArgb(copy.clearColor), copy.clearZ);
