@@ -7,6 +7,7 @@
 #pragma once
 
 #include <modes/mnmodemenuhost.h>
+#include <puzzles/mnpuzzlerules.h>
 #include <services/mnsubgame.h>
 
 namespace Kelvo_lib {
@@ -31,6 +32,10 @@ public:
     static int ScoreTableIndex(int typeFlag);
     // The kind's name in log lines ("sudoku"), "unknown" for any other flag.
     static const char* KindName(int typeFlag);
+    // The rules a game mode (eGameMode) plays a puzzle of typeFlag at its bank difficulty by.
+    // A difficulty outside 0 to 3 gives no hints (logged); an unknown mode or kind gives
+    // plain rules without hints.
+    static MNPuzzleRules RulesOf(int gameMode, int typeFlag, int difficulty);
 
     ~MNPuzzleMode() override;
 

@@ -17,6 +17,7 @@
 
 #include <kelvo/platform/klog.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace Kelvo_lib {
@@ -28,6 +29,54 @@ namespace {
     TournamentUIWidget::StaticClass(), QuickBlastUIWidget::StaticClass(),
     SimplyPuzzleUIWidget::StaticClass(), FastAndFunUIWidget::StaticClass(),
     HeadToHeadUIWidget::StaticClass()};
+
+constexpr int kDifficulties = 4;
+// Hints of each kind a puzzle starts with, [Tournament, or Quick Blast and Simply Puzzle]
+// [bank difficulty][kind]: the sudoku's, and the fitword's and wordsearch's.
+using HintTable = int[2][kDifficulties][PUZZLE_HINT_KINDS];
+constexpr HintTable kSudokuHints = {
+    {{4, 2, 1}, {4, 2, 1}, {3, 2, 1}, {2, 1, 1}},
+    {{6, 3, 2}, {6, 3, 2}, {5, 3, 1}, {3, 2, 1}},
+};
+constexpr HintTable kWordHints = {
+    {{4, 3, 2}, {4, 3, 2}, {3, 2, 1}, {2, 1, 1}},
+    {{7, 5, 3}, {7, 5, 3}, {5, 3, 1}, {3, 2, 1}},
+};
+
+const HintTable* HintTableOf(int typeFlag) {
+    switch (typeFlag) {
+    case PUZZLE_FLAG_SUDOKU:
+        return &kSudokuHints;
+    case PUZZLE_FLAG_FITWORD:
+    case PUZZLE_FLAG_WORDSEARCH:
+        return &kWordHints;
+    default:
+        return nullptr;
+    }
+}
+
+// The allowance of rules that offer hints; the crossword's hints are never rationed.
+void SetHintAllowance(MNPuzzleRules& rules, int gameMode, int typeFlag, int difficulty) {
+    if (typeFlag == PUZZLE_FLAG_CROSSWORD) {
+        std::fill(std::begin(rules.maxHints), std::end(rules.maxHints), PUZZLE_HINTS_UNLIMITED);
+        return;
+    }
+    const HintTable* const table = HintTableOf(typeFlag);
+    if (table == nullptr || !rules.bHintsOffered) {
+        return;
+    }
+    if (difficulty < 0 || difficulty >= kDifficulties) {
+        kLogSys("MNPuzzleMode", "RulesOf: difficulty %d out of range, no hints\n", difficulty);
+        return;
+    }
+    // Simply Puzzle's small wordsearches give no hints.
+    if (typeFlag == PUZZLE_FLAG_WORDSEARCH && gameMode == GAME_MODE_SIMPLYPUZZLE &&
+        difficulty == PUZZLE_DIFFICULTY_MINI) {
+        return;
+    }
+    const int* const allowance = (*table)[gameMode == GAME_MODE_TOURNAMENT ? 0 : 1][difficulty];
+    std::copy(allowance, allowance + PUZZLE_HINT_KINDS, rules.maxHints);
+}
 
 // The hidden word of a crossword or fitword, null for other kinds or none.
 SpelloutData* SpelloutOf(Puzzle* puzzle) {
@@ -56,6 +105,18 @@ const char* MNPuzzleMode::KindName(int typeFlag) {
     default:
         return "unknown";
     }
+}
+
+MNPuzzleRules MNPuzzleMode::RulesOf(int gameMode, int typeFlag, int difficulty) {
+    MNPuzzleRules rules;
+    rules.bHintsOffered = gameMode == GAME_MODE_TOURNAMENT || gameMode == GAME_MODE_QUICKBLAST ||
+                          gameMode == GAME_MODE_SIMPLYPUZZLE;
+    rules.bPrefilled = gameMode == GAME_MODE_FASTANDFUN;
+    rules.bTargetTimeWarning = gameMode == GAME_MODE_TOURNAMENT;
+    rules.bTakeTurns = gameMode == GAME_MODE_HEADTOHEAD;
+    rules.bClockRunsDown = gameMode == GAME_MODE_QUICKBLAST || gameMode == GAME_MODE_FASTANDFUN;
+    SetHintAllowance(rules, gameMode, typeFlag, difficulty);
+    return rules;
 }
 
 MNPuzzleUI* MNPuzzleMode::CreatePuzzleScreen(int typeFlag) {
