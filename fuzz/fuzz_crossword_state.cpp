@@ -3,6 +3,7 @@
 // keyboard or stay empty.
 #include "support/fuzz_puzzle_state.h"
 
+#include <modes/mnpuzzlemode.h>
 #include <puzzles/crossword/mncrossword.h>
 #include <tui/mnkeyboard.h>
 
@@ -14,7 +15,8 @@ MNCrossword& Model() {
     static MNCrossword* model = [] {
         static CrosswordData record = SmallCrossingGrid<CrosswordData>();
         MNCrossword* made = new MNCrossword;
-        made->SetPuzzle(&record, 1);
+        made->SetPuzzle(&record, MNPuzzleMode::RulesOf(GAME_MODE_QUICKBLAST, PUZZLE_FLAG_CROSSWORD,
+                                                       record.difficulty));
         return made;
     }();
     return *model;

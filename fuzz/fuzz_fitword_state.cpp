@@ -3,6 +3,7 @@
 // length, and no block may be locked.
 #include "support/fuzz_puzzle_state.h"
 
+#include <modes/mnpuzzlemode.h>
 #include <puzzles/fitword/mnfitword.h>
 
 using namespace Kelvo_lib;
@@ -14,7 +15,8 @@ MNFitword& Model() {
         static FitwordData record = SmallCrossingGrid<FitwordData>();
         record.difficulty = 1;
         MNFitword* made = new MNFitword;
-        made->SetPuzzle(&record, 0);
+        made->SetPuzzle(&record, MNPuzzleMode::RulesOf(GAME_MODE_TOURNAMENT, PUZZLE_FLAG_FITWORD,
+                                                       record.difficulty));
         return made;
     }();
     return *model;

@@ -3,6 +3,7 @@
 // the grid.
 #include "support/fuzz_puzzle_state.h"
 
+#include <modes/mnpuzzlemode.h>
 #include <puzzles/sudoku/mnsudoku.h>
 
 using namespace Kelvo_lib;
@@ -28,7 +29,8 @@ const SudokuData& Record() {
 MNSudoku& Model() {
     static MNSudoku* model = [] {
         MNSudoku* made = new MNSudoku;
-        made->SetPuzzle(&Record(), 0);
+        made->SetPuzzle(&Record(), MNPuzzleMode::RulesOf(GAME_MODE_TOURNAMENT, PUZZLE_FLAG_SUDOKU,
+                                                         Record().difficulty));
         return made;
     }();
     return *model;

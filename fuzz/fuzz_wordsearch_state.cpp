@@ -2,6 +2,7 @@
 // bytes that load and save the same again, and its hint marks must lie in the grid.
 #include "support/fuzz_puzzle_state.h"
 
+#include <modes/mnpuzzlemode.h>
 #include <puzzles/wordsearch/mnwordsearch.h>
 
 #include <cstring>
@@ -39,7 +40,8 @@ MNWordsearch& Model() {
     static MNWordsearch* model = [] {
         WordsearchData record = SmallWordsearch();
         MNWordsearch* made = new MNWordsearch;
-        made->SetPuzzle(&record, 1);
+        made->SetPuzzle(&record, MNPuzzleMode::RulesOf(GAME_MODE_QUICKBLAST, PUZZLE_FLAG_WORDSEARCH,
+                                                       record.difficulty));
         return made;
     }();
     return *model;

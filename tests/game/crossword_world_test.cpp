@@ -3,6 +3,7 @@
 // typed on the on-screen keyboard and confirmed, the sweep heard and the game over; a wrong
 // letter sent back to play; a hint in the Tournament mode.
 #include "game_ui_fixture.h"
+#include "puzzle_rules_support.h"
 #include "temporary_host_directory.h"
 
 #include <modes/mnsimplypuzzle.h>
@@ -20,6 +21,7 @@
 #include <vector>
 
 using namespace Kelvo_lib;
+using puzzle_test::ModeRules;
 
 namespace {
 
@@ -240,7 +242,7 @@ TEST_F(CrosswordWorldTest, ATournamentHintRevealsTheNextLetterAndLocksIt) {
         ++index;
     }
     Puzzle* const puzzle = bank.GetPuzzle(bank.GetEntry(index).id, 0);
-    ASSERT_TRUE(Screen().SetPuzzle(puzzle, GAME_MODE_TOURNAMENT));
+    ASSERT_TRUE(Screen().SetPuzzle(puzzle, ModeRules(GAME_MODE_TOURNAMENT, *puzzle)));
     Screen().Play();
     ContinueIntro();
     ASSERT_NO_FATAL_FAILURE(Open(0));

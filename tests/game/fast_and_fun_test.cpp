@@ -5,6 +5,7 @@
 
 #include <modes/mnfastandfun.h>
 #include <modes/mnfastandfunmenu.h>
+#include <puzzles/fitword/mnfitwordui.h>
 #include <puzzles/mnpuzzleui.h>
 #include <services/mnsound.h>
 
@@ -164,6 +165,27 @@ TEST_F(FastAndFunTest, SolvedPuzzlesRaiseTheBestRunAndALostOneNeverLowersIt) {
     StartRun(0); // a new run counts one in the singular again
     DebugKey();
     EXPECT_EQ(Shown(Menu().GetCompleteText()), "You have solved 1 puzzle.");
+}
+
+TEST_F(FastAndFunTest, TheRunsDifficultySetsHowMuchAFitwordHelpsPlaceItsWords) {
+    const MNFitword::eHighlight kHighlights[] = {
+        MNFitword::HIGHLIGHT_SOLUTION, MNFitword::HIGHLIGHT_LENGTH, MNFitword::HIGHLIGHT_NONE};
+    Enter();
+    for (int difficulty = 0; difficulty < 3; ++difficulty) {
+        SCOPED_TRACE(difficulty);
+        StartRun(difficulty);
+        for (int puzzle = 0; puzzle < 4 && Mode().GetCurrentPuzzleType() != PUZZLE_FLAG_FITWORD;
+             ++puzzle) {
+            DebugKey();
+            Next();
+        }
+        ASSERT_EQ(Mode().GetCurrentPuzzleType(), PUZZLE_FLAG_FITWORD);
+        const MNFitword& fitword =
+            *static_cast<MNFitwordUI*>(Mode().GetPuzzleScreen())->GetWidget()->GetFitword();
+        EXPECT_EQ(fitword.GetRules().prefillLevel, difficulty);
+        EXPECT_EQ(fitword.GetHighlightMode(), kHighlights[difficulty]);
+        Mode().AbandonPuzzle();
+    }
 }
 
 TEST_F(FastAndFunTest, AWrongEntryLosesTheRunOnceEvenWithAGameOverInTheSameTick) {

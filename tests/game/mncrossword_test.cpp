@@ -3,6 +3,7 @@
 // state, byte for byte.
 #include "../kelvo/audio_device_support.h"
 #include "crossword_test_support.h"
+#include "puzzle_rules_support.h"
 #include "temporary_host_directory.h"
 
 #include <puzzles/crossword/mncrossword.h>
@@ -23,6 +24,7 @@ namespace {
 using namespace Kelvo_lib;
 using crossword_test::MakeCrossword;
 using crossword_test::SmallCrossword;
+using puzzle_test::ModeRules;
 
 // Counts the model's signals.
 class Listener : public kHasSlots<> {
@@ -41,7 +43,7 @@ class CrosswordModelTest : public ::testing::Test {
 protected:
     void Load(CrosswordData record, int gameMode = GAME_MODE_QUICKBLAST) {
         m_record = std::move(record);
-        model.SetPuzzle(&m_record, gameMode);
+        model.SetPuzzle(&m_record, ModeRules(gameMode, m_record));
     }
 
     // Selects word i and enters text along it, as the confirm button does.
@@ -100,7 +102,7 @@ TEST_F(CrosswordModelTest, EntriesCountErrorsAndCompletedClues) {
         MNCrossword fresh;
         Listener counts(fresh);
         CrosswordData record = SmallCrossword();
-        fresh.SetPuzzle(&record, GAME_MODE_QUICKBLAST);
+        fresh.SetPuzzle(&record, ModeRules(GAME_MODE_QUICKBLAST, record));
         for (const char* entry : c.entries) {
             EXPECT_EQ(1, fresh.PlaceWord(entry, 0, DIR_HORIZONTAL));
         }
@@ -281,7 +283,7 @@ TEST_F(CrosswordModelTest, FastAndFunLeavesAtMostThreeWordsToType) {
             MNProfile::GetRandomGen()->seed(seed);
             MNCrossword fresh;
             CrosswordData record = MakeCrossword(c.rows);
-            fresh.SetPuzzle(&record, GAME_MODE_FASTANDFUN);
+            fresh.SetPuzzle(&record, ModeRules(GAME_MODE_FASTANDFUN, record));
             EXPECT_EQ(fresh.GetNumWords() - c.wordsLeft, fresh.GetCluesUsed());
             OpenCells(fresh);
         }
@@ -293,7 +295,7 @@ TEST_F(CrosswordModelTest, FastAndFunLeavesAtMostThreeWordsToType) {
     MNProfile::GetRandomGen()->seed(5);
     MNCrossword again;
     CrosswordData record = MakeCrossword({"ABCD", "E##F", "GHIJ", "K##L"});
-    again.SetPuzzle(&record, GAME_MODE_FASTANDFUN);
+    again.SetPuzzle(&record, ModeRules(GAME_MODE_FASTANDFUN, record));
     EXPECT_EQ(open, OpenCells(again));
     for (int cell = 0; cell < 16; ++cell) {
         EXPECT_EQ(model.GetUserLetter(cell), again.GetUserLetter(cell));
@@ -334,7 +336,7 @@ TEST_F(CrosswordModelTest, SavedStateIsByteExactAndReadsBack) {
 
     MNCrossword loaded;
     CrosswordData record = SmallCrossword();
-    loaded.SetPuzzle(&record, GAME_MODE_QUICKBLAST);
+    loaded.SetPuzzle(&record, ModeRules(GAME_MODE_QUICKBLAST, record));
     EXPECT_EQ(0, loaded.LoadPuzzleState(state.data(), 18));
     EXPECT_EQ(' ', loaded.GetUserLetter(0));
     ASSERT_EQ(1, loaded.LoadPuzzleState(state.data(), 210));
@@ -397,7 +399,7 @@ protected:
         tournament->m_currentPuzzle = 3;
         tournament->m_puzzleDataList[3].m_puzzleType = PUZZLE_FLAG_CROSSWORD;
         tournament->m_puzzleDataList[3].m_fTargetTime = 60.0f;
-        m_model.SetPuzzle(&m_record, GAME_MODE_TOURNAMENT);
+        m_model.SetPuzzle(&m_record, ModeRules(GAME_MODE_TOURNAMENT, m_record));
         m_model.Play();
     }
     void TearDown() override {

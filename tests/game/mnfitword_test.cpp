@@ -2,6 +2,7 @@
 // crossings, clashes, clearing, errors, hints, the placement highlight, Head to Head locks,
 // the Fast and Fun start, winning and the saved state, byte for byte.
 #include "fitword_test_support.h"
+#include "puzzle_rules_support.h"
 
 #include <puzzles/fitword/mnfitword.h>
 #include <services/mnprofile.h>
@@ -20,6 +21,7 @@ using fitword_test::MakeFitword;
 using fitword_test::SmallFitword;
 using fitword_test::TwoLengthFitword;
 using puzzle_test::LogCapture;
+using puzzle_test::ModeRules;
 
 // Words of SmallFitword, which are also its slots.
 constexpr int kCat = 0;
@@ -43,9 +45,11 @@ class FitwordModelTest : public ::testing::Test {
 protected:
     void TearDown() override { MNProfileManager::SetActiveProfile(m_previousProfile); }
 
-    void Load(FitwordData record, int gameMode = GAME_MODE_QUICKBLAST) {
+    void Load(FitwordData record, int gameMode = GAME_MODE_QUICKBLAST, int prefillLevel = 0) {
         m_record = std::move(record);
-        model.SetPuzzle(&m_record, gameMode);
+        MNPuzzleRules rules = ModeRules(gameMode, m_record);
+        rules.prefillLevel = prefillLevel;
+        model.SetPuzzle(&m_record, rules);
     }
 
     // Picks the word from the list and points at the cell, as the player does.
@@ -204,11 +208,11 @@ TEST_F(FitwordModelTest, HintAllowancesFollowModeAndDifficulty) {
         FitwordData record = SmallFitword();
         record.difficulty = static_cast<u8>(c.difficulty);
         MNFitword fresh;
-        fresh.SetPuzzle(&record, c.mode);
+        fresh.SetPuzzle(&record, ModeRules(c.mode, record));
         const int* left = fresh.GetHintsLeft();
         EXPECT_EQ(c.hints, (std::vector<int>{left[0], left[1], left[2]}));
         for (int kind = 0; kind < 3; ++kind) {
-            EXPECT_EQ(c.hints[static_cast<size_t>(kind)], fresh.GetMaxHints(c.mode, kind));
+            EXPECT_EQ(c.hints[static_cast<size_t>(kind)], fresh.GetMaxHints(kind));
         }
     }
 }
@@ -278,16 +282,12 @@ TEST_F(FitwordModelTest, PlacementHighlightFollowsTheFastAndFunDifficulty) {
         {GAME_MODE_FASTANDFUN, 2, "..............."},
     };
     MNProfileManager::SetActiveProfile(0);
-    MNProfile* profile = MNProfileManager::GetActiveProfile();
-    ASSERT_NE(nullptr, profile);
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.mode) + "/" + std::to_string(c.difficulty));
-        profile->m_fastAndFunDifficulty = c.difficulty;
-        Load(ThreeRows(), c.mode);
+        Load(ThreeRows(), c.mode, c.difficulty);
         model.SelectWord(1);
         EXPECT_EQ(c.lit, Highlights());
     }
-    profile->m_fastAndFunDifficulty = 0;
 }
 
 TEST_F(FitwordModelTest, FastAndFunStartsWithAllButThreeWordsLockedInPlace) {
@@ -344,7 +344,7 @@ TEST_F(FitwordModelTest, SavedStateIsByteExactAndReadsBack) {
 
     FitwordData record = SmallFitword();
     MNFitword restored;
-    restored.SetPuzzle(&record, GAME_MODE_TOURNAMENT);
+    restored.SetPuzzle(&record, ModeRules(GAME_MODE_TOURNAMENT, record));
     EXPECT_EQ(0, restored.LoadPuzzleState(state.data(), 13));
     ASSERT_EQ(1, restored.LoadPuzzleState(state.data(), 210));
     for (int cell = 0; cell < 9; ++cell) {

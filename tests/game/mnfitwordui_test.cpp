@@ -13,6 +13,7 @@
 #include <tui/mnhintui.h>
 
 #include "png_golden.h"
+#include "puzzle_rules_support.h"
 
 #include <kelvo/render/krdrawhelp.h>
 #include <kelvo/render/krender.h>
@@ -28,6 +29,7 @@ namespace {
 
 using namespace Kelvo_lib;
 using png_golden::MatchesGolden;
+using puzzle_test::ModeRules;
 
 class FitwordScreenTest : public PuzzleScreenTest<MNFitwordUI> {
 protected:
@@ -57,8 +59,8 @@ protected:
 
     void Start(int gameMode) {
         OpenScreen();
-        EXPECT_FALSE(m_screen->SetPuzzle(&m_sudoku, gameMode)) << "another kind is refused";
-        ASSERT_TRUE(m_screen->SetPuzzle(m_puzzle, gameMode));
+        EXPECT_FALSE(m_screen->SetPuzzle(&m_sudoku, MNPuzzleRules{})) << "another kind is refused";
+        ASSERT_TRUE(m_screen->SetPuzzle(m_puzzle, ModeRules(gameMode, *m_puzzle)));
         m_screen->SetSpellout(m_puzzle->m_spellout);
         PlayAndListen();
     }

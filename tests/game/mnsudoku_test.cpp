@@ -1,6 +1,7 @@
 // The sudoku's rules: entering digits right and wrong, givens and locked cells refused,
 // errors and their removal, the three hint kinds and their allowances, winning, Head to
 // Head locks, the Fast and Fun pre-fill, the highlight setting and the saved state.
+#include "puzzle_rules_support.h"
 #include "puzzle_test_support.h"
 
 #include <puzzles/sudoku/mnsudoku.h>
@@ -20,6 +21,7 @@ namespace {
 
 using namespace Kelvo_lib;
 using puzzle_test::MakeSudoku;
+using puzzle_test::ModeRules;
 
 class Listener : public kHasSlots<> {
 public:
@@ -37,7 +39,7 @@ class SudokuModelTest : public ::testing::Test {
 protected:
     void Load(int size, int gameMode = GAME_MODE_QUICKBLAST) {
         m_record = MakeSudoku(7, size);
-        ASSERT_TRUE(model.SetPuzzle(&m_record, gameMode));
+        ASSERT_TRUE(model.SetPuzzle(&m_record, ModeRules(gameMode, m_record)));
         model.Play();
     }
     int Wrong(int cell) const { return m_record.solution[cell] % m_record.size + 1; }
@@ -157,28 +159,29 @@ TEST_F(SudokuModelTest, HintsRunOutAndNeedAnOpenCell) {
     Load(6, GAME_MODE_QUICKBLAST);
     SolveAll();
     EXPECT_FALSE(model.Hint(MNSudoku::HINT_CELL)) << "nothing left to reveal";
-    EXPECT_EQ(model.GetMaxHints(GAME_MODE_QUICKBLAST, 0), model.GetHintsLeft()[0]);
+    EXPECT_EQ(model.GetMaxHints(0), model.GetHintsLeft()[0]);
 }
 
 TEST_F(SudokuModelTest, AllowancesFollowModeAndDifficulty) {
     Load(9, GAME_MODE_SIMPLYPUZZLE); // bank difficulty 2
+    const auto allowance = [&](int mode, int kind) {
+        return ModeRules(mode, m_record).MaxHints(kind);
+    };
     for (int kind = 0; kind < MNSudoku::HINT_KINDS; ++kind) {
-        EXPECT_EQ(model.GetMaxHints(GAME_MODE_SIMPLYPUZZLE, kind), model.GetHintsLeft()[kind])
-            << kind;
-        EXPECT_LE(model.GetMaxHints(GAME_MODE_TOURNAMENT, kind),
-                  model.GetMaxHints(GAME_MODE_QUICKBLAST, kind));
-        EXPECT_EQ(0, model.GetMaxHints(GAME_MODE_FASTANDFUN, kind));
-        EXPECT_EQ(0, model.GetMaxHints(GAME_MODE_HEADTOHEAD, kind));
+        EXPECT_EQ(model.GetMaxHints(kind), model.GetHintsLeft()[kind]) << kind;
+        EXPECT_EQ(allowance(GAME_MODE_SIMPLYPUZZLE, kind), model.GetMaxHints(kind)) << kind;
+        EXPECT_LE(allowance(GAME_MODE_TOURNAMENT, kind), allowance(GAME_MODE_QUICKBLAST, kind));
+        EXPECT_EQ(0, allowance(GAME_MODE_FASTANDFUN, kind));
+        EXPECT_EQ(0, allowance(GAME_MODE_HEADTOHEAD, kind));
     }
-    EXPECT_EQ(0, model.GetMaxHints(GAME_MODE_QUICKBLAST, 3));
+    EXPECT_EQ(0, model.GetMaxHints(3));
     // Simply Puzzle gives Quick Blast's allowance at the puzzle's own difficulty, as the
     // fitword does.
     for (int difficulty = 0; difficulty < 4; ++difficulty) {
         m_record.difficulty = static_cast<u8>(difficulty);
-        ASSERT_TRUE(model.SetPuzzle(&m_record, GAME_MODE_SIMPLYPUZZLE));
         for (int kind = 0; kind < MNSudoku::HINT_KINDS; ++kind) {
-            EXPECT_EQ(model.GetMaxHints(GAME_MODE_QUICKBLAST, kind),
-                      model.GetMaxHints(GAME_MODE_SIMPLYPUZZLE, kind))
+            EXPECT_EQ(allowance(GAME_MODE_QUICKBLAST, kind),
+                      allowance(GAME_MODE_SIMPLYPUZZLE, kind))
                 << difficulty << " " << kind;
         }
     }
@@ -239,8 +242,8 @@ TEST_F(SudokuModelTest, RefusesRecordsOfOtherSizes) {
     Load(6);
     SudokuData odd = MakeSudoku(8, 6);
     odd.size = 7;
-    EXPECT_FALSE(model.SetPuzzle(&odd, GAME_MODE_QUICKBLAST));
-    EXPECT_FALSE(model.SetPuzzle(nullptr, GAME_MODE_QUICKBLAST));
+    EXPECT_FALSE(model.SetPuzzle(&odd, ModeRules(GAME_MODE_QUICKBLAST, odd)));
+    EXPECT_FALSE(model.SetPuzzle(nullptr, MNPuzzleRules{}));
     EXPECT_EQ(6, model.GetSize()) << "the puzzle it had stays";
 }
 
@@ -267,7 +270,7 @@ TEST_F(SudokuModelTest, SavedStateIsBigEndianAndReadsBackBitExact) {
     EXPECT_EQ(0xEE, state[90]) << "nothing beyond the state";
 
     MNSudoku restored;
-    ASSERT_TRUE(restored.SetPuzzle(&m_record, GAME_MODE_TOURNAMENT));
+    ASSERT_TRUE(restored.SetPuzzle(&m_record, ModeRules(GAME_MODE_TOURNAMENT, m_record)));
     ASSERT_EQ(1, restored.LoadPuzzleState(state.data(), 210));
     EXPECT_EQ(model.GetTime(), restored.GetTime());
     EXPECT_EQ(1, restored.GetNumErrors());

@@ -3,6 +3,7 @@
 // at its cell and at the pad, the sweep and the game over; a wrong digit sent back to play.
 // Golden pictures of the intro, play with a selection, and the sweep.
 #include "png_golden.h"
+#include "puzzle_rules_support.h"
 #include "puzzle_screen_fixture.h"
 
 #include <puzzles/puzzlebank.h>
@@ -25,6 +26,7 @@ namespace {
 
 using namespace Kelvo_lib;
 using png_golden::MatchesGolden;
+using puzzle_test::ModeRules;
 
 class SudokuScreenTest : public PuzzleScreenTest<MNSudokuUI> {
 protected:
@@ -54,7 +56,7 @@ protected:
         m_puzzle = Find(size);
         ASSERT_NE(m_puzzle, nullptr) << "a sudoku of size " << size;
         OpenScreen();
-        ASSERT_TRUE(m_screen->SetPuzzle(m_puzzle, gameMode));
+        ASSERT_TRUE(m_screen->SetPuzzle(m_puzzle, ModeRules(gameMode, *m_puzzle)));
         PlayAndListen();
     }
 
@@ -208,7 +210,7 @@ TEST_F(SudokuScreenTest, MenuPausesAndResetKeepsTheClock) {
     EXPECT_EQ(MNSudokuWidget::STATE_PLAY, Widget().GetWidgetState());
     EXPECT_FLOAT_EQ(time, m_screen->GetTime());
     EXPECT_EQ(Record().givens[1], Model().GetDigit(1));
-    EXPECT_FALSE(m_screen->SetPuzzle(static_cast<Puzzle*>(nullptr), GAME_MODE_SIMPLYPUZZLE));
+    EXPECT_FALSE(m_screen->SetPuzzle(static_cast<Puzzle*>(nullptr), MNPuzzleRules{}));
     std::vector<u8> state(MNPuzzleUI::K_SAVED_STATE_SIZE);
     EXPECT_EQ(90, m_screen->SavePuzzleState(state.data(), static_cast<int>(state.size())));
     EXPECT_EQ(1, m_screen->LoadPuzzleState(state.data(), static_cast<int>(state.size())));

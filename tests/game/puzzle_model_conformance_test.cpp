@@ -1,9 +1,10 @@
 // The puzzle model contract, checked the same way on every kind: the saved state's size,
 // too small a buffer, the round trip and damaged states, reset and the clock, hints against
-// the allowance, the debug key and the entry signals. What the modes score is checked
-// through the screens in puzzle_scoring_test.
+// the allowance, the rules a mode gives (allowance, pre-fill), the debug key and the entry
+// signals. What the modes score is checked through the screens in puzzle_scoring_test.
 #include "crossword_test_support.h"
 #include "fitword_test_support.h"
+#include "puzzle_rules_support.h"
 #include "puzzle_test_support.h"
 
 #include <puzzles/crossword/mncrossword.h>
@@ -20,6 +21,7 @@
 #include <kelvo/input/kinputsystemwii.h>
 
 using namespace Kelvo_lib;
+using puzzle_test::ModeRules;
 
 namespace {
 
@@ -27,7 +29,7 @@ namespace {
 struct CrosswordKind {
     using Model = MNCrossword;
     CrosswordData record = crossword_test::SmallCrossword();
-    void Set(Model& model, int mode) { model.SetPuzzle(&record, mode); }
+    void Set(Model& model, const MNPuzzleRules& rules) { model.SetPuzzle(&record, rules); }
     static void Enter(Model& model, const char* text) {
         model.SelectClue(0);
         model.PlaceWord(text, model.GetFirstCell(), DIR_HORIZONTAL);
@@ -45,7 +47,7 @@ struct CrosswordKind {
 struct FitwordKind {
     using Model = MNFitword;
     FitwordData record = fitword_test::SmallFitword();
-    void Set(Model& model, int mode) { model.SetPuzzle(&record, mode); }
+    void Set(Model& model, const MNPuzzleRules& rules) { model.SetPuzzle(&record, rules); }
     static void Right(Model& model) { model.PlaceWord(0, 0); }
     static void Wrong(Model& model) { model.PlaceWord(1, 0); }
     static void ReadyForHint(Model&) {}
@@ -54,7 +56,7 @@ struct FitwordKind {
 struct SudokuKind {
     using Model = MNSudoku;
     SudokuData record = puzzle_test::MakeSudoku(3, 9);
-    void Set(Model& model, int mode) { model.SetPuzzle(&record, mode); }
+    void Set(Model& model, const MNPuzzleRules& rules) { model.SetPuzzle(&record, rules); }
     static void Enter(Model& model, int cell, int digit) {
         model.SelectCell(cell);
         model.EnterDigit(digit);
@@ -69,10 +71,27 @@ struct SudokuKind {
     static void ReadyForHint(Model&) {}
 };
 
+// The small wordsearch and a fourth word down its third column, so that a pre-filled puzzle,
+// which leaves three words to find, has one in place.
+WordsearchData FourWordWordsearch() {
+    WordsearchData record = puzzle_test::MakeWordsearch(4);
+    WordsearchDataWord word{};
+    puzzle_test::CopyText(word.word, "TZT");
+    word.cellStartIndex = record.wordTrails.Size();
+    for (const int cell : {2, 6, 10}) {
+        record.wordTrails.Push(cell);
+    }
+    word.cellEndIndex = record.wordTrails.Size() - 1;
+    record.words.Push(word);
+    record.numWords = static_cast<u8>(record.words.Size());
+    record.numTrailCells = static_cast<u8>(record.wordTrails.Size());
+    return record;
+}
+
 struct WordsearchKind {
     using Model = MNWordsearch;
-    WordsearchData record = puzzle_test::MakeWordsearch(4);
-    void Set(Model& model, int mode) { model.SetPuzzle(&record, mode); }
+    WordsearchData record = FourWordWordsearch();
+    void Set(Model& model, const MNPuzzleRules& rules) { model.SetPuzzle(&record, rules); }
     static void Stroke(Model& model, int x0, int y0, int x1, int y1) {
         model.GridClick(true, x0, y0, MNWordsearch::MOUSE_PRESSED);
         model.GridClick(true, x1, y1, MNWordsearch::MOUSE_HELD);
@@ -108,12 +127,16 @@ protected:
     using Model = typename Kind::Model;
     static_assert(MNPuzzleModel<Model>);
 
-    // The kind's puzzle set in the game mode and started on a new model.
-    Model& Start(int mode = GAME_MODE_QUICKBLAST) {
+    // The kind's puzzle set by the rules, or by those of the game mode, and started on a new
+    // model.
+    Model& StartWith(const MNPuzzleRules& rules) {
         m_models.push_back(std::make_unique<Model>());
-        m_kind.Set(*m_models.back(), mode);
+        m_kind.Set(*m_models.back(), rules);
         m_models.back()->Play();
         return *m_models.back();
+    }
+    Model& Start(int mode = GAME_MODE_QUICKBLAST) {
+        return StartWith(ModeRules(mode, m_kind.record));
     }
     static std::vector<u8> Save(Model& model) {
         std::vector<u8> state(kRecordSize);
@@ -215,7 +238,7 @@ TYPED_TEST(PuzzleModelConformanceTest, HintsAreGivenWhileTheAllowanceLasts) {
     EXPECT_FALSE(model.Hint(-1));
     for (int kind = 0; kind < PUZZLE_HINT_KINDS; ++kind) {
         SCOPED_TRACE(kind);
-        const int allowance = model.GetMaxHints(GAME_MODE_TOURNAMENT, kind);
+        const int allowance = model.GetMaxHints(kind);
         if (allowance == PUZZLE_HINTS_UNLIMITED) {
             continue;
         }
@@ -230,10 +253,46 @@ TYPED_TEST(PuzzleModelConformanceTest, HintsAreGivenWhileTheAllowanceLasts) {
     }
 
     auto& inHeadToHead = this->Start(GAME_MODE_HEADTOHEAD);
-    if (inHeadToHead.GetMaxHints(GAME_MODE_HEADTOHEAD, 0) == 0) {
+    if (inHeadToHead.GetMaxHints(0) == 0) {
         EXPECT_FALSE(inHeadToHead.Hint(0));
         EXPECT_EQ(inHeadToHead.GetHintsUsed(0), 0);
     }
+}
+
+// Rules built here rather than a mode's: the allowance a puzzle starts with is the one its
+// rules give, and a saved state loaded under a smaller one gives no more hints than that.
+TYPED_TEST(PuzzleModelConformanceTest, HintsFollowTheAllowanceOfTheRules) {
+    MNPuzzleRules rules;
+    rules.bHintsOffered = true;
+    rules.maxHints[0] = 2;
+    rules.maxHints[2] = 1;
+    auto& model = this->StartWith(rules);
+    EXPECT_TRUE(model.GetRules().bHintsOffered);
+    if (model.GetMaxHints(0) == PUZZLE_HINTS_UNLIMITED) {
+        EXPECT_EQ(model.GetMaxHints(1), PUZZLE_HINTS_UNLIMITED) << "no kind is rationed";
+        return;
+    }
+    for (int kind = 0; kind < PUZZLE_HINT_KINDS; ++kind) {
+        EXPECT_EQ(model.GetMaxHints(kind), rules.maxHints[kind]) << kind;
+    }
+    EXPECT_FALSE(model.Hint(1)) << "a kind the rules give none of";
+    TypeParam::ReadyForHint(model);
+    ASSERT_TRUE(model.Hint(0));
+    EXPECT_EQ(model.GetHintsUsed(0), 1);
+    std::vector<u8> state = this->Save(model);
+
+    auto& stricter = this->StartWith(MNPuzzleRules{});
+    ASSERT_EQ(stricter.LoadPuzzleState(state.data(), static_cast<int>(state.size())), 1);
+    TypeParam::ReadyForHint(stricter);
+    EXPECT_FALSE(stricter.Hint(0)) << "the saved hints left are not more than the rules give";
+    EXPECT_EQ(stricter.GetHintsUsed(0), 0);
+}
+
+TYPED_TEST(PuzzleModelConformanceTest, APrefilledPuzzleStartsWithRightAnswersInPlace) {
+    EXPECT_EQ(this->Start().GetNumCorrect(), 0);
+    MNPuzzleRules rules;
+    rules.bPrefilled = true;
+    EXPECT_GT(this->StartWith(rules).GetNumCorrect(), 0);
 }
 
 TYPED_TEST(PuzzleModelConformanceTest, EveryEntrySignalsWhetherItWasRight) {

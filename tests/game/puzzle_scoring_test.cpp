@@ -3,6 +3,7 @@
 // errors on the grid, and hints used against the allowance.
 #include "crossword_test_support.h"
 #include "fitword_test_support.h"
+#include "puzzle_rules_support.h"
 #include "puzzle_screen_fixture.h"
 
 #include <puzzles/crossword/mncrosswordui.h>
@@ -13,6 +14,7 @@
 #include <tui/mnkeyboard.h>
 
 using namespace Kelvo_lib;
+using puzzle_test::ModeRules;
 
 namespace {
 
@@ -22,7 +24,7 @@ struct CrosswordDriver {
     using Screen = MNCrosswordUI;
     static constexpr int kSolvedCorrect = 4;
     CrosswordData record = crossword_test::SmallCrossword();
-    void Set(Screen& screen, int mode) { screen.SetPuzzle(&record, mode); }
+    void Set(Screen& screen, int mode) { screen.SetPuzzle(&record, ModeRules(mode, record)); }
     static void Enter(Screen& screen, int clue, const char* text) {
         MNCrossword& model = *screen.GetWidget()->GetCrossword();
         model.SelectClue(clue);
@@ -49,7 +51,7 @@ struct FitwordDriver {
     using Screen = MNFitwordUI;
     static constexpr int kSolvedCorrect = 4;
     FitwordData record = fitword_test::SmallFitword();
-    void Set(Screen& screen, int mode) { screen.SetPuzzle(&record, mode); }
+    void Set(Screen& screen, int mode) { screen.SetPuzzle(&record, ModeRules(mode, record)); }
     static MNFitword& Model(Screen& screen) { return *screen.GetWidget()->GetFitword(); }
     void Right(Screen& screen) { Model(screen).PlaceWord(0, 0); }
     void Wrong(Screen& screen) { Model(screen).PlaceWord(1, 0); }
@@ -65,7 +67,7 @@ struct SudokuDriver {
     using Screen = MNSudokuUI;
     static constexpr int kSolvedCorrect = 27;
     SudokuData record = puzzle_test::MakeSudoku(3, 9);
-    void Set(Screen& screen, int mode) { screen.SetPuzzle(&record, mode); }
+    void Set(Screen& screen, int mode) { screen.SetPuzzle(&record, ModeRules(mode, record)); }
     static MNSudoku& Model(Screen& screen) { return *screen.GetWidget()->GetSudoku(); }
     void Fill(Screen& screen, int cells) {
         for (int cell = 0; cell < cells; ++cell) {
@@ -87,7 +89,7 @@ struct WordsearchDriver {
     using Screen = MNWordsearchUI;
     static constexpr int kSolvedCorrect = 3;
     WordsearchData record = puzzle_test::MakeWordsearch(4);
-    void Set(Screen& screen, int mode) { screen.SetPuzzle(&record, mode); }
+    void Set(Screen& screen, int mode) { screen.SetPuzzle(&record, ModeRules(mode, record)); }
     // A stroke from one cell to another (column, row), held between them.
     static void Stroke(Screen& screen, int x0, int y0, int x1, int y1) {
         MNWordsearch& model = *screen.GetWidget()->GetWordsearch();
@@ -162,14 +164,14 @@ TYPED_TEST(PuzzleScoringTest, ErrorsMadeSurviveAStoppedAndResumedPuzzle) {
 
 TYPED_TEST(PuzzleScoringTest, HintsUsedCountPerKindWithinTheModesAllowance) {
     auto& screen = this->Start(GAME_MODE_TOURNAMENT);
-    const int allowance = screen.GetMaxHints(GAME_MODE_TOURNAMENT, 0);
+    const int allowance = screen.GetMaxHints(0);
     ASSERT_TRUE(allowance > 0 || allowance == PUZZLE_HINTS_UNLIMITED);
     EXPECT_EQ(screen.GetHintsUsed(0), 0);
     this->m_driver.Hint(*this->m_screen);
     EXPECT_EQ(screen.GetHintsUsed(0), 1);
     EXPECT_EQ(screen.GetHintsUsed(1), 0);
     EXPECT_EQ(screen.GetHintsUsed(PUZZLE_HINT_KINDS), 0) << "no such kind";
-    const int inHeadToHead = screen.GetMaxHints(GAME_MODE_HEADTOHEAD, 0);
+    const int inHeadToHead = this->Start(GAME_MODE_HEADTOHEAD).GetMaxHints(0);
     EXPECT_TRUE(inHeadToHead == 0 || inHeadToHead == PUZZLE_HINTS_UNLIMITED);
 }
 

@@ -9,7 +9,6 @@
 
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
-#include <services/mnsubgame.h>
 
 #include <gtest/gtest.h>
 
@@ -167,20 +166,20 @@ TEST_F(HeadToHeadStatusTest, LinesShowLivesInASprintAndTimeLeftInAMarathon) {
 
 TEST_F(HeadToHeadStatusTest, OnlyAHeadToHeadMarathonWithAClockRunOutPauses) {
     const struct {
-        int mode;
+        bool bTakeTurns;
         bool bSprint;
         int time1;
         int time2;
         bool bPaused;
-    } cases[] = {{GAME_MODE_HEADTOHEAD, false, 0, 30, true},
-                 {GAME_MODE_HEADTOHEAD, false, 30, 0, true},
-                 {GAME_MODE_HEADTOHEAD, false, 30, 30, false},
-                 {GAME_MODE_HEADTOHEAD, true, 0, 0, false},
-                 {GAME_MODE_SIMPLYPUZZLE, false, 0, 0, false}};
+    } cases[] = {{true, false, 0, 30, true},
+                 {true, false, 30, 0, true},
+                 {true, false, 30, 30, false},
+                 {true, true, 0, 0, false},
+                 {false, false, 0, 0, false}};
     for (const auto& c : cases) {
         SetUp(c.bSprint, 1, 1, c.time1, c.time2);
-        EXPECT_EQ(MNHeadToHeadStatus::IsPaused(c.mode), c.bPaused)
-            << c.mode << " " << c.bSprint << " " << c.time1 << " " << c.time2;
+        EXPECT_EQ(MNHeadToHeadStatus::IsPaused(c.bTakeTurns), c.bPaused)
+            << c.bTakeTurns << " " << c.bSprint << " " << c.time1 << " " << c.time2;
     }
 }
 

@@ -37,7 +37,7 @@ public:
     kUIWidget* GetScreen() override { return nullptr; }
     void Tick(float) override {}
     int GetPuzzleType() const override { return m_type; }
-    bool SetPuzzle(Puzzle*, int) override { return false; }
+    bool SetPuzzle(Puzzle*, const MNPuzzleRules&) override { return false; }
     void Play() override {}
     void Reset() override {}
     int GetState() const override { return PUZZLE_STATE_COMPLETED; }
@@ -47,7 +47,7 @@ public:
     int GetNumCorrect() const override { return m_correct; }
     int GetNumErrorsMade() const override { return m_errors; }
     int GetHintsUsed(int kind) const override { return m_hints[kind]; }
-    int GetMaxHints(int, int) const override { return 3; }
+    int GetMaxHints(int) const override { return 3; }
     bool IsGridFull() const override { return true; }
     bool IsContinueScreenOpen() const override { return false; }
     int SavePuzzleState(void*, int) override { return 0; }

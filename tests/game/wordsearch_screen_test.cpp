@@ -12,6 +12,7 @@
 #include <tui/mnhintui.h>
 
 #include "png_golden.h"
+#include "puzzle_rules_support.h"
 
 #include <kelvo/render/krdrawhelp.h>
 #include <kelvo/render/krender.h>
@@ -28,6 +29,7 @@ namespace {
 
 using namespace Kelvo_lib;
 using png_golden::MatchesGolden;
+using puzzle_test::ModeRules;
 
 // A word's line: the step from one letter's cell to the next, as (dx, dy).
 std::pair<int, int> Direction(const WordsearchData& record, int w) {
@@ -73,8 +75,8 @@ protected:
 
     void Start(int gameMode) {
         OpenScreen();
-        EXPECT_FALSE(m_screen->SetPuzzle(&m_sudoku, gameMode)) << "another kind is refused";
-        ASSERT_TRUE(m_screen->SetPuzzle(m_puzzle, gameMode));
+        EXPECT_FALSE(m_screen->SetPuzzle(&m_sudoku, MNPuzzleRules{})) << "another kind is refused";
+        ASSERT_TRUE(m_screen->SetPuzzle(m_puzzle, ModeRules(gameMode, *m_puzzle)));
         PlayAndListen();
     }
 
@@ -206,7 +208,7 @@ TEST_F(WordsearchScreenTest, ButtonsPauseAndOpenTheHintScreenWhoseChoiceMarksBot
     EXPECT_TRUE(bEndsOfAWord);
 
     m_hintScreen.PerformHintSignal(1);
-    EXPECT_EQ(Model().GetHintsLeft()[1], Model().GetMaxHints(GAME_MODE_QUICKBLAST, 1))
+    EXPECT_EQ(Model().GetHintsLeft()[1], Model().GetMaxHints(1))
         << "the screen let go of the hint screen";
 }
 

@@ -2,6 +2,7 @@
 // end cells, errors given and taken back, hints per mode and kind, the Fast and Fun head
 // start and the saved state with its refusals.
 #include "log_capture.h"
+#include "puzzle_rules_support.h"
 
 #include <puzzles/wordsearch/mnwordsearch.h>
 #include <services/mnprofilemanager.h>
@@ -17,6 +18,7 @@
 namespace {
 
 using namespace Kelvo_lib;
+using puzzle_test::ModeRules;
 
 constexpr int kSide = 6;
 
@@ -63,7 +65,7 @@ class WordsearchTest : public ::testing::Test, public Kelvo_lib::kHasSlots<> {
 protected:
     void Start(int mode = GAME_MODE_QUICKBLAST, int numWords = 4, int difficulty = 2) {
         WordsearchData record = MakeRecord(numWords, difficulty);
-        m_model.SetPuzzle(&record, mode);
+        m_model.SetPuzzle(&record, ModeRules(mode, record));
         m_model.Play();
         m_model.ValidEntrySignal.Connect(this, &WordsearchTest::OnValid);
         m_model.InvalidEntrySignal.Connect(this, &WordsearchTest::OnInvalid);
@@ -191,7 +193,7 @@ TEST_F(WordsearchTest, HintAllowancesFollowTheModeAndDifficulty) {
         Start(c.mode, 4, c.difficulty);
         for (int kind = 0; kind < 3; ++kind) {
             EXPECT_EQ(m_model.GetHintsLeft()[kind], c.left[kind]) << c.what << " kind " << kind;
-            EXPECT_EQ(m_model.GetMaxHints(c.mode, kind), c.max[kind]) << c.what << " kind " << kind;
+            EXPECT_EQ(m_model.GetMaxHints(kind), c.max[kind]) << c.what << " kind " << kind;
         }
     }
 }
@@ -242,7 +244,7 @@ TEST_F(WordsearchTest, SavedStateRoundTripsInItsByteLayout) {
 
     MNWordsearch restored;
     WordsearchData record = MakeRecord(4, 1);
-    restored.SetPuzzle(&record, GAME_MODE_TOURNAMENT);
+    restored.SetPuzzle(&record, ModeRules(GAME_MODE_TOURNAMENT, record));
     EXPECT_EQ(restored.LoadPuzzleState(state, 13), 0);
     ASSERT_EQ(restored.LoadPuzzleState(state, sizeof(state)), 1);
     EXPECT_TRUE(restored.IsWordFound(1));
@@ -293,7 +295,7 @@ std::vector<int> TargetTimeSounds(int slotType) {
 
     MNWordsearch model;
     WordsearchData record = MakeRecord(4, 1);
-    model.SetPuzzle(&record, GAME_MODE_TOURNAMENT);
+    model.SetPuzzle(&record, ModeRules(GAME_MODE_TOURNAMENT, record));
     model.Play();
     std::vector<int> sounds;
     for (int second = 0; second < 40; ++second) {

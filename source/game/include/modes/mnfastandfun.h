@@ -51,6 +51,8 @@ protected:
     bool IsMenuOpen() const override;
     bool IsMenuInGame() const override;
     void PauseClock() override;
+    // The run's difficulty: 0 helps a fitword's placements most.
+    int PrefillLevel() const override { return m_currentDifficulty; }
 
 private:
     // A wrong entry: the run is lost at once.

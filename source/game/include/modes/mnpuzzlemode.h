@@ -115,6 +115,10 @@ protected:
     virtual bool IsMenuInGame() const = 0;
     // Modes with a clock of their own stop it here, as the pause screen goes up.
     virtual void PauseClock() {}
+    // How much help a pre-filled puzzle's open entries get (MNPuzzleRules::prefillLevel).
+    virtual int PrefillLevel() const { return 0; }
+    // The mode's rules for the bank's puzzle of typeFlag.
+    MNPuzzleRules RulesFor(const Puzzle& puzzle, int typeFlag) const;
 
     void OnGameOver() { DoGameOver(GAME_OVER_FAILED); }
     void OnGamePause();

@@ -11,8 +11,8 @@ class kFont;
 
 class MNHeadToHeadStatus {
 public:
-    // Whether a puzzle of the game mode waits for its Head to Head mode to end it.
-    static bool IsPaused(int gameMode);
+    // Whether a puzzle whose players take turns waits for its Head to Head mode to end it.
+    static bool IsPaused(bool bTakeTurns);
 
     // Reads the players; false without an active profile.
     bool Read();

@@ -1,6 +1,8 @@
 // MNPuzzleModel: the contract every puzzle kind's model (sudoku, fitword, crossword,
 // wordsearch) keeps, so that one screen template and one test suite serve them all. Each
 // operation has one meaning for every kind:
+// - SetPuzzle(record, rules) starts a puzzle played by the rules its mode gives
+//   (MNPuzzleRules); GetRules gives them back, GetMaxHints(kind) the allowance they set.
 // - Play starts the clock (PUZZLE_STATE_PLAYING); Tick runs it in that state, and the debug
 //   completion key ends the puzzle (PUZZLE_STATE_COMPLETED) with GameOverSignal.
 // - Reset(resetTime) takes the player's entries out, keeping locked (hinted or pre-filled)
@@ -16,6 +18,7 @@
 // - ValidEntrySignal and InvalidEntrySignal follow each right and wrong entry.
 #pragma once
 
+#include <puzzles/mnpuzzlerules.h>
 #include <services/puzzletypes.h>
 
 #include <kelvo/object/ksignal.h>
@@ -43,7 +46,8 @@ concept MNPuzzleModel = requires(Model& model, const Model& constModel, void* bu
     { model.CheckWin() } -> std::same_as<bool>;
     { model.Hint(kind) } -> std::same_as<bool>;
     { constModel.GetHintsUsed(kind) } -> std::same_as<int>;
-    { constModel.GetMaxHints(kind, kind) } -> std::same_as<int>;
+    { constModel.GetMaxHints(kind) } -> std::same_as<int>;
+    { constModel.GetRules() } -> std::same_as<const MNPuzzleRules&>;
     { model.SavePuzzleState(buffer, kind) } -> std::same_as<int>;
     { model.LoadPuzzleState(buffer, kind) } -> std::same_as<int>;
     { model.GameOverSignal } -> std::same_as<kSignal0<>&>;

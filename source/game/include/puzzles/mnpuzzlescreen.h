@@ -73,9 +73,7 @@ public:
     bool IsGridFull() const override { return Model()->IsGridFull(); }
     int GetNumErrorsMade() const override { return Model()->GetNumErrorsMade(); }
     int GetHintsUsed(int kind) const override { return Model()->GetHintsUsed(kind); }
-    int GetMaxHints(int gameMode, int kind) const override {
-        return Model()->GetMaxHints(gameMode, kind);
-    }
+    int GetMaxHints(int kind) const override { return Model()->GetMaxHints(kind); }
     bool IsContinueScreenOpen() const override { return m_widget->IsContinueScreenOpen(); }
     int SavePuzzleState(void* buffer, int bufferSize) override {
         return Model()->SavePuzzleState(buffer, bufferSize);

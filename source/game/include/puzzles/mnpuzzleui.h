@@ -6,6 +6,7 @@
 // and deletion. Main thread only; signals are emitted from inside the widget's tick.
 #pragma once
 
+#include <puzzles/mnpuzzlerules.h>
 #include <puzzles/puzzle.h>
 #include <puzzles/puzzledata.h>
 #include <services/puzzletypes.h>
@@ -22,9 +23,9 @@ public:
 
     // The ePuzzleTypeFlag of the screen's kind.
     virtual int GetPuzzleType() const = 0;
-    // Sets the bank's puzzle for gameMode (eGameMode). A puzzle of another kind is refused
+    // Sets the bank's puzzle, played by the mode's rules. A puzzle of another kind is refused
     // with a log line and false, and the screen keeps what it had.
-    virtual bool SetPuzzle(Puzzle* puzzle, int gameMode) = 0;
+    virtual bool SetPuzzle(Puzzle* puzzle, const MNPuzzleRules& rules) = 0;
     // The hidden word for the anagram after the puzzle; null for none. Kinds without a
     // hidden word ignore it.
     virtual void SetSpellout(SpelloutData* spellout) { (void)spellout; }
@@ -49,9 +50,9 @@ public:
     virtual int GetNumErrorsMade() const = 0;
     // hints of a kind (0 to 2) taken,
     virtual int GetHintsUsed(int kind) const = 0;
-    // and the hints of a kind a puzzle starts with in a game mode, PUZZLE_HINTS_UNLIMITED
+    // and the hints of a kind the puzzle started with by its rules, PUZZLE_HINTS_UNLIMITED
     // for a kind that is not rationed.
-    virtual int GetMaxHints(int gameMode, int kind) const = 0;
+    virtual int GetMaxHints(int kind) const = 0;
     virtual bool IsGridFull() const = 0;
     // Whether the intro with its continue and help buttons shows.
     virtual bool IsContinueScreenOpen() const = 0;

@@ -9,6 +9,7 @@
 
 #include <puzzles/mnpuzzleclock.h>
 #include <puzzles/mnpuzzleintrobuttons.h>
+#include <puzzles/mnpuzzlerules.h>
 #include <puzzles/mnpuzzlesweep.h>
 #include <services/mninputedge.h>
 #include <services/mnsound.h>
@@ -60,7 +61,8 @@ protected:
     // The kind's art, placed; false when any is missing.
     virtual bool LoadArt() = 0;
     bool HasAllArt() const { return m_bArtComplete; }
-    virtual int GameMode() const = 0;
+    // The rules the mode gave the puzzle.
+    virtual const MNPuzzleRules& Rules() const = 0;
     // A frame of the play view (and the crossword's answer view).
     virtual void TickPlay(float delta) = 0;
     virtual void RenderPlay() = 0;
@@ -85,12 +87,12 @@ protected:
             MNSound::PlaySoundEffect(SFX_WRONG);
         }
     }
-    // Whether the game mode gives hints, and hints of some kind are left.
+    // Whether the rules offer hints, and hints of some kind are left.
     bool CanHint(const int* hintsLeft) const;
-    static bool IsHintMode(int gameMode);
 
     void RenderPointer();
-    // The clock showing the game mode's time at (x, y) in the colour given.
+    // The clock at (x, y) in the colour given: the puzzle's time, or the mode's run clock where
+    // it runs down.
     void RenderClock(int x, int y, unsigned int colour, float playTime);
     // "label: count/total" at (x, y) in the font's colour; a label's own colon is not doubled.
     void RenderCounter(int x, int y, const char* label, int count, int total);

@@ -16,6 +16,8 @@ public:
     virtual ~Puzzle() = default;
 
     ePuzzleType GetType() const { return m_type; }
+    // The record's bank difficulty (an ePuzzleDifficulty, unchecked).
+    virtual int GetDifficulty() const = 0;
 
 protected:
     explicit Puzzle(ePuzzleType type) : m_type(type) {}
@@ -28,6 +30,7 @@ class SudokuPuzzle : public Puzzle {
 public:
     SudokuPuzzle() : Puzzle(PUZZLE_TYPE_SUDOKU), m_sudoku(new SudokuData) {}
     ~SudokuPuzzle() override { delete m_sudoku; }
+    int GetDifficulty() const override { return static_cast<int>(m_sudoku->difficulty); }
 
     SudokuData* m_sudoku;
 };
@@ -39,6 +42,7 @@ public:
         delete m_fitword;
         delete m_spellout;
     }
+    int GetDifficulty() const override { return static_cast<int>(m_fitword->difficulty); }
 
     FitwordData* m_fitword;
     SpelloutData* m_spellout = nullptr;
@@ -51,6 +55,7 @@ public:
         delete m_crossword;
         delete m_spellout;
     }
+    int GetDifficulty() const override { return static_cast<int>(m_crossword->difficulty); }
 
     CrosswordData* m_crossword;
     SpelloutData* m_spellout = nullptr;
@@ -60,6 +65,7 @@ class WordsearchPuzzle : public Puzzle {
 public:
     WordsearchPuzzle() : Puzzle(PUZZLE_TYPE_WORDSEARCH), m_wordsearch(new WordsearchData) {}
     ~WordsearchPuzzle() override { delete m_wordsearch; }
+    int GetDifficulty() const override { return static_cast<int>(m_wordsearch->difficulty); }
 
     WordsearchData* m_wordsearch;
 };

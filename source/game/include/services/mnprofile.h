@@ -58,8 +58,7 @@ public:
     static kmRandomMersenneTwister* GetRandomGen();
     static PuzzleBank* GetPuzzlebank();
 
-    float m_hackTimer = 0.0f;       // the run's seconds left (Quick Blast, Fast and Fun)
-    int m_fastAndFunDifficulty = 0; // 0 to 2, the Fast and Fun run's difficulty
+    float m_hackTimer = 0.0f; // the run's seconds left (Quick Blast, Fast and Fun)
 
 private:
     MNSaveProfileData* m_data;

@@ -144,9 +144,6 @@ void MNFastAndFun::OnPlay(int difficulty) {
     ++data->m_currentPuzzle;
     kLogFmt("STARTING PUZZLE %d\n", data->m_currentPuzzle);
     m_currentDifficulty = difficulty;
-    if (MNProfile* const active = MNProfileManager::GetActiveProfile()) {
-        active->m_fastAndFunDifficulty = difficulty;
-    }
     // The rotation moves on even when the bank has no puzzle of this type.
     const int type = NextType(m_currentPuzzleType);
     m_currentPuzzleType = type;

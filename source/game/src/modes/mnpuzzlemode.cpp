@@ -273,7 +273,7 @@ bool MNPuzzleMode::StartPuzzle(Puzzle* puzzle, int typeFlag, const SaveGameActiv
     }
     manager->AddUI("game", m_gameUI);
     // The screen is set before it replaces the menu, so a refused record leaves the menu up.
-    if (!m_gameUI->SetPuzzle(puzzle, m_gameMode)) {
+    if (!m_gameUI->SetPuzzle(puzzle, RulesFor(*puzzle, typeFlag))) {
         kLogFmt("ERROR: the %s screen refused the bank's puzzle\n", KindName(typeFlag));
         delete m_gameUI;
         m_gameUI = nullptr;
@@ -303,6 +303,12 @@ bool MNPuzzleMode::StartPuzzle(Puzzle* puzzle, int typeFlag, const SaveGameActiv
     }
     SetBackground(BackgroundMode(typeFlag));
     return true;
+}
+
+MNPuzzleRules MNPuzzleMode::RulesFor(const Puzzle& puzzle, int typeFlag) const {
+    MNPuzzleRules rules = RulesOf(m_gameMode, typeFlag, puzzle.GetDifficulty());
+    rules.prefillLevel = PrefillLevel();
+    return rules;
 }
 
 void MNPuzzleMode::PrepareAnagram(Puzzle* puzzle) {

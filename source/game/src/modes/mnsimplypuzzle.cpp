@@ -152,7 +152,7 @@ void MNSimplyPuzzle::Cheat(bool bPrevious) {
         return;
     }
     Puzzle* const puzzle = bank->GetPuzzle(id, language);
-    if (puzzle != nullptr && m_gameUI->SetPuzzle(puzzle, m_gameMode)) {
+    if (puzzle != nullptr && m_gameUI->SetPuzzle(puzzle, RulesFor(*puzzle, m_currentPuzzleType))) {
         m_gameUI->Reset();
     }
 }

@@ -3,7 +3,6 @@
 #include <services/mnpalette.h>
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
-#include <services/mnsubgame.h>
 
 #include <framework/kfont.h>
 
@@ -11,8 +10,8 @@
 
 namespace Kelvo_lib {
 
-bool MNHeadToHeadStatus::IsPaused(int gameMode) {
-    if (gameMode != GAME_MODE_HEADTOHEAD) {
+bool MNHeadToHeadStatus::IsPaused(bool bTakeTurns) {
+    if (!bTakeTurns) {
         return false;
     }
     MNProfile* profile = MNProfileManager::GetActiveProfile();

@@ -3,7 +3,6 @@
 
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
-#include <services/mnsubgame.h>
 #include <tui/splittime.h>
 
 #include <framework/kfont.h>
@@ -22,11 +21,10 @@ constexpr float kPlateTop = 5.0f;
 
 MNPuzzleClock::MNPuzzleClock() : m_plate(PixelSprite("puzzles", "clock_plate")) {}
 
-int MNPuzzleClock::ShownSeconds(int gameMode, float playTime) {
+int MNPuzzleClock::ShownSeconds(bool bRunClock, float playTime) {
     float seconds = playTime;
     MNProfile* profile = MNProfileManager::GetActiveProfile();
-    if ((gameMode == GAME_MODE_QUICKBLAST || gameMode == GAME_MODE_FASTANDFUN) &&
-        profile != nullptr) {
+    if (bRunClock && profile != nullptr) {
         seconds = profile->m_hackTimer;
     }
     return seconds > 0.0f ? static_cast<int>(seconds) : 0;

@@ -3,7 +3,6 @@
 #include <puzzles/mnpuzzlewidgetkit.h>
 
 #include <services/mnresourcemanager.h>
-#include <services/mnsubgame.h>
 
 #include <ui/kuimouse.h>
 
@@ -38,7 +37,7 @@ void MNPuzzleWidget::LoadAllArt() {
 }
 
 void MNPuzzleWidget::Tick(float delta) {
-    if (!m_bArtComplete || MNHeadToHeadStatus::IsPaused(GameMode())) {
+    if (!m_bArtComplete || MNHeadToHeadStatus::IsPaused(Rules().bTakeTurns)) {
         return;
     }
     MNSound::PlayRandomInGameMusic();
@@ -76,13 +75,8 @@ void MNPuzzleWidget::StartSweep(int cols, int rows) {
     m_sweep.Start(cols, rows);
 }
 
-bool MNPuzzleWidget::IsHintMode(int gameMode) {
-    return gameMode == GAME_MODE_TOURNAMENT || gameMode == GAME_MODE_QUICKBLAST ||
-           gameMode == GAME_MODE_SIMPLYPUZZLE;
-}
-
 bool MNPuzzleWidget::CanHint(const int* hintsLeft) const {
-    return IsHintMode(GameMode()) && hintsLeft[0] + hintsLeft[1] + hintsLeft[2] > 0;
+    return Rules().bHintsOffered && hintsLeft[0] + hintsLeft[1] + hintsLeft[2] > 0;
 }
 
 void MNPuzzleWidget::Render() {
@@ -109,7 +103,8 @@ void MNPuzzleWidget::RenderPointer() {
 }
 
 void MNPuzzleWidget::RenderClock(int x, int y, unsigned int colour, float playTime) {
-    m_clock.Render(*m_font.Get(), x, y, MNPuzzleClock::ShownSeconds(GameMode(), playTime), colour);
+    m_clock.Render(*m_font.Get(), x, y,
+                   MNPuzzleClock::ShownSeconds(Rules().bClockRunsDown, playTime), colour);
 }
 
 void MNPuzzleWidget::RenderCounter(int x, int y, const char* label, int count, int total) {

@@ -6,6 +6,7 @@
 // and write nothing, and a state naming an unknown key loads that cell empty (logged).
 #pragma once
 
+#include <puzzles/mnpuzzlerules.h>
 #include <puzzles/mntargettimewarning.h>
 #include <puzzles/puzzledata.h>
 #include <services/puzzletypes.h>
@@ -38,7 +39,7 @@ public:
     // Where the keyboard stands in the answer view, in pixels.
     static constexpr float K_KEYBOARD_X = 254.0f;
     static constexpr float K_KEYBOARD_Y = 340.0f;
-    // Words the Fast and Fun pre-fill leaves to type, and the draws it tries for each.
+    // Words the pre-fill leaves to type, and the draws it tries for each.
     static constexpr int K_PREFILL_PICKS = 3;
     static constexpr int K_PREFILL_TRIES = 10;
 
@@ -47,8 +48,8 @@ public:
     MNCrossword& operator=(const MNCrossword&) = delete;
     ~MNCrossword();
 
-    // Set-up and play.
-    void SetPuzzle(CrosswordData* crossword, int gamemode);
+    // Set-up and play by the mode's rules.
+    void SetPuzzle(CrosswordData* crossword, const MNPuzzleRules& rules);
     // Null means the puzzle has no hidden word.
     void SetSpellout(SpelloutData* spellout);
     void Play() { m_crosswordState = PUZZLE_STATE_PLAYING; }
@@ -64,10 +65,10 @@ public:
     int GetNumErrorsMade() const { return m_errorsMade; }
     // The hints taken of a kind: the crossword has only kind 0, a letter of the selected word.
     int GetHintsUsed(int kind) const { return kind == 0 ? m_hintsUsed : 0; }
-    // The crossword's hints are not rationed in any mode.
-    int GetMaxHints(int, int) const { return PUZZLE_HINTS_UNLIMITED; }
+    // The crossword's hints are never rationed, whatever allowance the rules carry.
+    int GetMaxHints(int) const { return PUZZLE_HINTS_UNLIMITED; }
     int GetPuzzleId() const { return m_data.puzzleID; }
-    int GetGameMode() const { return m_gameMode; }
+    const MNPuzzleRules& GetRules() const { return m_rules; }
     int GetDifficulty() const { return m_data.difficulty; }
 
     // Blanks every wrong letter; the words through them are no longer completed.
@@ -142,7 +143,7 @@ private:
     void SelectFirstAcross();
     void Select(int clue);
     void HighlightPossiblePos();
-    void PrefillFastAndFun();
+    void Prefill();
     // Locks every cell of the selected word; true when one was not locked before.
     bool LockSelectedWord();
     bool IsWordFilled(int i) const;
@@ -157,7 +158,7 @@ private:
     bool m_bDirectionView = true;
     kArray<int> m_cluesUsed;
     kArray<int> m_numberedCells;
-    int m_gameMode = 0;
+    MNPuzzleRules m_rules;
     MNTargetTimeWarning m_targetWarning{PUZZLE_FLAG_CROSSWORD};
     CrosswordData m_data;
     SpelloutData m_spellout;

@@ -14,8 +14,8 @@ class MNCrosswordUI : public MNPuzzleScreen<MNCrosswordWidget, &MNCrosswordWidge
 public:
     int GetPuzzleType() const override { return PUZZLE_FLAG_CROSSWORD; }
     // A crossword of the bank; another kind is refused (logged).
-    bool SetPuzzle(Puzzle* puzzle, int gameMode) override;
-    void SetPuzzle(CrosswordData* crossword, int gameMode);
+    bool SetPuzzle(Puzzle* puzzle, const MNPuzzleRules& rules) override;
+    void SetPuzzle(CrosswordData* crossword, const MNPuzzleRules& rules);
     void SetSpellout(SpelloutData* spellout) override;
     void Reset() override;
 };

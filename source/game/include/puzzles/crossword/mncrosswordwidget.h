@@ -48,7 +48,7 @@ public:
 
 private:
     bool LoadArt() override;
-    int GameMode() const override { return m_crossword->GetGameMode(); }
+    const MNPuzzleRules& Rules() const override { return m_crossword->GetRules(); }
     void TickPlay(float delta) override;
     void RenderPlay() override;
     void SweepEnded() override { JudgeSweptGrid(*m_crossword); }

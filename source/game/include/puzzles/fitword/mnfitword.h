@@ -6,6 +6,7 @@
 // saved states that do not fit the buffer give 0, and unknown or clashing words load empty.
 #pragma once
 
+#include <puzzles/mnpuzzlerules.h>
 #include <puzzles/mntargettimewarning.h>
 #include <puzzles/puzzledata.h>
 #include <services/puzzletypes.h>
@@ -33,7 +34,7 @@ public:
 
     static constexpr int K_NO_WORD = -1;
     static constexpr int K_NUM_HINT_KINDS = 3;
-    // Fast and Fun leaves this many words to place.
+    // A pre-filled puzzle leaves this many words to place.
     static constexpr int K_PREFILL_LEFT = 3;
 
     MNFitword();
@@ -41,8 +42,8 @@ public:
     MNFitword& operator=(const MNFitword&) = delete;
     ~MNFitword();
 
-    // Set-up and play.
-    void SetPuzzle(FitwordData* fitword, int gamemode);
+    // Set-up and play by the mode's rules.
+    void SetPuzzle(FitwordData* fitword, const MNPuzzleRules& rules);
     // Null means the puzzle has no hidden word.
     void SetSpellout(SpelloutData* spellout);
     void Play() { m_fitwordState = PUZZLE_STATE_PLAYING; }
@@ -53,7 +54,7 @@ public:
     int GetState() const { return m_fitwordState; }
     float GetTime() const { return m_timer; }
     int GetPuzzleId() const { return m_data.puzzleID; }
-    int GetGameMode() const { return m_gameMode; }
+    const MNPuzzleRules& GetRules() const { return m_rules; }
     int GetDifficulty() const { return m_data.difficulty; }
     eHighlight GetHighlightMode() const { return m_highlightMode; }
 
@@ -78,8 +79,9 @@ public:
     // with none of that kind left or every slot right.
     bool Hint(int kind);
     int* GetHintsLeft() { return m_hintsLeft; }
-    int GetMaxHints(int gameMode, int kind) const;
-    // Hints of that kind taken in this game mode.
+    // The allowance of that kind the rules gave.
+    int GetMaxHints(int kind) const { return m_rules.MaxHints(kind); }
+    // Hints of that kind taken.
     int GetHintsUsed(int kind) const;
 
     // Reading the grid, the slots and the word list.
@@ -98,7 +100,7 @@ public:
     int GetSlotOfWord(int i) const;
     // The word slot i holds, -1 for none.
     int GetPlacedWord(int slot) const { return m_placed(slot); }
-    // Whether the slot's word cannot be taken out (a hint or the Fast and Fun start put it).
+    // Whether the slot's word cannot be taken out (a hint or the pre-filled start put it).
     bool IsSlotLocked(int slot) const;
 
     char GetUserLetter(int cell) const { return m_gridMap[cell].userLetter; }
@@ -128,7 +130,7 @@ public:
 
 private:
     void BuildWordList();
-    void PrefillFastAndFun();
+    void Prefill();
     void SettleLockedSlots();
     void RefreshGrid();
     void HighlightPossiblePos();
@@ -146,7 +148,7 @@ private:
     int m_selectedSlot = -1;
     kArray<int> m_wordList;
     kArray<int> m_placed;
-    int m_gameMode = 0;
+    MNPuzzleRules m_rules;
     eHighlight m_highlightMode = HIGHLIGHT_LENGTH;
     MNTargetTimeWarning m_targetWarning{PUZZLE_FLAG_FITWORD};
     FitwordData m_data;

@@ -13,8 +13,8 @@ class MNFitwordUI : public MNPuzzleScreen<MNFitwordWidget, &MNFitwordWidget::Get
 public:
     int GetPuzzleType() const override { return PUZZLE_FLAG_FITWORD; }
     // A fitword of the bank; another kind is refused (logged).
-    bool SetPuzzle(Puzzle* puzzle, int gameMode) override;
-    void SetPuzzle(FitwordData* fitword, int gameMode);
+    bool SetPuzzle(Puzzle* puzzle, const MNPuzzleRules& rules) override;
+    void SetPuzzle(FitwordData* fitword, const MNPuzzleRules& rules);
     void SetSpellout(SpelloutData* spellout) override;
     void Reset() override;
 };

@@ -57,7 +57,7 @@ public:
 
 private:
     bool LoadArt() override;
-    int GameMode() const override { return m_fitword->GetGameMode(); }
+    const MNPuzzleRules& Rules() const override { return m_fitword->GetRules(); }
     void TickPlay(float delta) override;
     void RenderPlay() override;
     void SweepEnded() override { JudgeSweptGrid(*m_fitword); }

@@ -1,11 +1,12 @@
 // MNSudoku: the rules and state of one sudoku being played: a private copy of the bank
-// record, the player's digits, locked (hinted, pre-filled or Head to Head) cells, the
+// record, the player's digits, locked (hinted, pre-filled or taken in turns) cells, the
 // selection, hints left, the play clock and the state. It draws nothing. Owned by the sudoku
 // widget; main thread only. Cell indices outside the grid and digits outside 1 to size are
 // refused (logged); saved states that do not fit the buffer give 0 and write nothing, and a
 // state with digits out of range loads those cells empty (logged).
 #pragma once
 
+#include <puzzles/mnpuzzlerules.h>
 #include <puzzles/mntargettimewarning.h>
 #include <puzzles/puzzledata.h>
 #include <services/puzzletypes.h>
@@ -19,8 +20,8 @@ public:
     // Hint kinds: one cell, the selected cell's row, the selected cell's box.
     enum eHintKind { HINT_CELL = 0, HINT_ROW = 1, HINT_BOX = 2, HINT_KINDS = 3 };
 
-    // Cells Fast and Fun leaves open on a 9 x 9 and a 6 x 6 grid; the rest starts solved and
-    // locked.
+    // Cells a pre-filled puzzle leaves open on a 9 x 9 and a 6 x 6 grid; the rest starts
+    // solved and locked.
     static constexpr int K_PREFILL_OPEN_9 = 8;
     static constexpr int K_PREFILL_OPEN_6 = 4;
     // Saved state: one byte per cell, then errors made, clock, hints left and selection.
@@ -30,8 +31,9 @@ public:
     MNSudoku(const MNSudoku&) = delete;
     MNSudoku& operator=(const MNSudoku&) = delete;
 
-    // Set-up and play. A record whose size is not 6 or 9 is refused (logged, false).
-    bool SetPuzzle(const SudokuData* sudoku, int gamemode);
+    // Set-up and play by the mode's rules. A record whose size is not 6 or 9 is refused
+    // (logged, false).
+    bool SetPuzzle(const SudokuData* sudoku, const MNPuzzleRules& rules);
     void Play() { m_sudokuState = PUZZLE_STATE_PLAYING; }
     // Clears the unlocked digits and the warning timer; resetTime also the clock.
     void Reset(bool resetTime);
@@ -44,7 +46,7 @@ public:
     // Wrong digits entered since the puzzle was set, whether put right later or not.
     int GetNumErrorsMade() const { return m_errorsMade; }
     int GetPuzzleId() const { return m_data.puzzleID; }
-    int GetGameMode() const { return m_gameMode; }
+    const MNPuzzleRules& GetRules() const { return m_rules; }
     int GetDifficulty() const { return m_data.difficulty; }
 
     // Blanks every wrong digit.
@@ -92,9 +94,9 @@ public:
     // is open. Revealed cells get their solution and are locked.
     bool Hint(int kind);
     int* GetHintsLeft() { return m_hintsLeft; }
-    // The allowance of that kind in a game mode; 0 in modes without hints.
-    int GetMaxHints(int gameMode, int kind) const;
-    // Hints of that kind taken in this game mode.
+    // The allowance of that kind the rules gave.
+    int GetMaxHints(int kind) const { return m_rules.MaxHints(kind); }
+    // Hints of that kind taken.
     int GetHintsUsed(int kind) const;
 
     kSignal0<> GameOverSignal;
@@ -104,7 +106,7 @@ public:
 private:
     bool IsCell(int cell) const { return cell >= 0 && cell < GetNumCells(); }
     bool IsOpen(int cell) const;
-    void PrefillFastAndFun();
+    void Prefill();
     // Whether pick(cell) accepts an open cell; with bReveal every such cell also gets its
     // solution and is locked.
     template <typename Pick>
@@ -118,7 +120,7 @@ private:
     int StateSize() const { return GetNumCells() + 9; }
 
     int m_selectedCell = -1;
-    int m_gameMode = 0;
+    MNPuzzleRules m_rules;
     MNTargetTimeWarning m_targetWarning{PUZZLE_FLAG_SUDOKU};
     SudokuData m_data;
     int m_hintsLeft[HINT_KINDS] = {};

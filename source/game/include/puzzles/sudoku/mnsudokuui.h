@@ -13,8 +13,8 @@ class MNSudokuUI : public MNPuzzleScreen<MNSudokuWidget, &MNSudokuWidget::GetSud
 public:
     int GetPuzzleType() const override { return PUZZLE_FLAG_SUDOKU; }
     // A sudoku of the bank; another kind is refused (logged).
-    bool SetPuzzle(Puzzle* puzzle, int gameMode) override;
-    bool SetPuzzle(SudokuData* sudoku, int gameMode);
+    bool SetPuzzle(Puzzle* puzzle, const MNPuzzleRules& rules) override;
+    bool SetPuzzle(SudokuData* sudoku, const MNPuzzleRules& rules);
     void Reset() override;
 };
 

@@ -46,7 +46,7 @@ public:
 
 private:
     bool LoadArt() override;
-    int GameMode() const override { return m_sudoku->GetGameMode(); }
+    const MNPuzzleRules& Rules() const override { return m_sudoku->GetRules(); }
     void TickPlay(float delta) override;
     void RenderPlay() override;
     void SweepEnded() override { JudgeSweptGrid(*m_sudoku); }

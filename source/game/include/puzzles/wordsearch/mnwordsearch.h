@@ -6,6 +6,7 @@
 // refused with 0 and changes nothing.
 #pragma once
 
+#include <puzzles/mnpuzzlerules.h>
 #include <puzzles/mntargettimewarning.h>
 #include <puzzles/puzzledata.h>
 #include <services/puzzletypes.h>
@@ -24,8 +25,9 @@ public:
     MNWordsearch(const MNWordsearch&) = delete;
     MNWordsearch& operator=(const MNWordsearch&) = delete;
 
-    // Starts a new puzzle from a copy of the record; the caller keeps the record.
-    void SetPuzzle(WordsearchData* wordsearch, int gamemode);
+    // Starts a new puzzle from a copy of the record, played by the mode's rules; the caller
+    // keeps the record.
+    void SetPuzzle(WordsearchData* wordsearch, const MNPuzzleRules& rules);
     // Clears words found, errors and the stroke; resetTime also restarts the clock.
     void Reset(bool resetTime);
     void Play() { m_state = PUZZLE_STATE_PLAYING; }
@@ -40,9 +42,9 @@ public:
     // Spends one hint of kind 0 (a random letter), 1 (the first letter) or 2 (both ends) of
     // a word not found yet. False (logged) with none of that kind left or every word found.
     bool Hint(int index);
-    // The hints of a kind a puzzle starts with in a game mode.
-    int GetMaxHints(int gameMode, int kind) const;
-    // Hints of that kind taken in this game mode.
+    // The hints of a kind the rules gave the puzzle to start with.
+    int GetMaxHints(int kind) const { return m_rules.MaxHints(kind); }
+    // Hints of that kind taken.
     int GetHintsUsed(int kind) const;
     int* GetHintsLeft() { return m_hintsLeft; }
     int GetHintPositions(int i) const { return m_hintPositions[i]; }
@@ -60,7 +62,7 @@ public:
     int GetNumErrorsMade() const { return m_errorsMade; }
     int GetNumCorrect() const { return m_wordsFound.Size(); }
     int GetNumWordsFound() const { return m_wordsFound.Size(); }
-    int GetGameMode() const { return m_gameMode; }
+    const MNPuzzleRules& GetRules() const { return m_rules; }
     int GetPuzzleId() const { return m_data.puzzleID; }
     int GetDifficulty() const { return m_data.difficulty; }
     const char* GetTitle() const { return m_data.title; }
@@ -81,7 +83,6 @@ public:
     kSignal0<> ValidEntrySignal;   // a word was found and words are left
 
 private:
-    int HintAllowance(int gameMode, int kind) const;
     void ClearSelection();
     // Moves the stroke's end towards the cell under the pointer, snapped to a line.
     void DragSelection(int x, int y);
@@ -102,7 +103,7 @@ private:
     int m_endSelection = -1;
     int m_lastSelection = -1;
     kArray<char> m_wordsFound;
-    int m_gameMode = 0;
+    MNPuzzleRules m_rules;
 };
 
 } // namespace Kelvo_lib

@@ -14,8 +14,8 @@ class MNWordsearchUI
 public:
     int GetPuzzleType() const override { return PUZZLE_FLAG_WORDSEARCH; }
     // A wordsearch of the bank; another kind is refused (logged).
-    bool SetPuzzle(Puzzle* puzzle, int gameMode) override;
-    void SetPuzzle(WordsearchData* wordsearch, int gameMode);
+    bool SetPuzzle(Puzzle* puzzle, const MNPuzzleRules& rules) override;
+    void SetPuzzle(WordsearchData* wordsearch, const MNPuzzleRules& rules);
     // Clears words found, errors and the stroke; the clock keeps its value.
     void Reset() override;
 };

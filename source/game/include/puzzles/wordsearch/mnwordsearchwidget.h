@@ -38,7 +38,7 @@ public:
 
 private:
     bool LoadArt() override;
-    int GameMode() const override { return m_wordsearch->GetGameMode(); }
+    const MNPuzzleRules& Rules() const override { return m_wordsearch->GetRules(); }
     void TickPlay(float delta) override;
     void RenderPlay() override;
     // A completed grid is over once the sweep has passed.

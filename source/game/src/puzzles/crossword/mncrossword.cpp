@@ -5,7 +5,6 @@
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
-#include <services/mnsubgame.h>
 #include <services/puzzletypes.h>
 #include <tui/mnkeyboard.h>
 
@@ -31,9 +30,9 @@ MNCrossword::~MNCrossword() {
     delete[] m_gridMap;
 }
 
-void MNCrossword::SetPuzzle(CrosswordData* crossword, int gamemode) {
+void MNCrossword::SetPuzzle(CrosswordData* crossword, const MNPuzzleRules& rules) {
     m_data = *crossword;
-    m_gameMode = gamemode;
+    m_rules = rules;
     m_timer = 0.0f;
     m_errors = 0;
     m_errorsMade = 0;
@@ -63,8 +62,8 @@ void MNCrossword::SetPuzzle(CrosswordData* crossword, int gamemode) {
 
     NumberClues();
     SelectFirstAcross();
-    if (gamemode == GAME_MODE_FASTANDFUN) {
-        PrefillFastAndFun();
+    if (rules.bPrefilled) {
+        Prefill();
     }
 }
 
@@ -93,7 +92,7 @@ void MNCrossword::SelectFirstAcross() {
 }
 
 // The whole solution shows but for up to three words, and only those can be typed.
-void MNCrossword::PrefillFastAndFun() {
+void MNCrossword::Prefill() {
     for (int i = 0; i < GetNumWords(); ++i) {
         for (int n = 0; n < GetWordLength(i); ++n) {
             m_gridMap[GetWordCell(i, n)].userLetter = GetWord(i)[n];
@@ -170,7 +169,7 @@ void MNCrossword::Tick(float delta) {
     if (m_crosswordState == PUZZLE_STATE_PLAYING) {
         m_timer += delta;
     }
-    if (m_gameMode == GAME_MODE_TOURNAMENT) {
+    if (m_rules.bTargetTimeWarning) {
         m_targetWarning.Tick(m_timer, delta);
     }
     if (MNProfile::CheatKeyPressed()) {
@@ -298,7 +297,7 @@ int MNCrossword::PlaceWord(const char* word, int index, eDirection dir) {
         m_cluesUsed.AddUniqueElement(m_selectedClue);
     }
     if (!bRight || !bComplete) {
-        if (m_gameMode == GAME_MODE_HEADTOHEAD) {
+        if (m_rules.bTakeTurns) {
             MNSound::PlaySoundEffect(SFX_WRONG);
         }
         ++m_errors;
@@ -309,7 +308,7 @@ int MNCrossword::PlaceWord(const char* word, int index, eDirection dir) {
     if (m_errors > 0) {
         --m_errors;
     }
-    if (m_gameMode != GAME_MODE_HEADTOHEAD) {
+    if (!m_rules.bTakeTurns) {
         ValidEntrySignal();
     } else if (LockSelectedWord()) {
         MNSound::PlaySoundEffect(SFX_RIGHT);

@@ -5,7 +5,6 @@
 
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
-#include <services/mnsubgame.h>
 #include <tui/mnkeyboard.h>
 #include <tui/splittext.h>
 
@@ -170,7 +169,7 @@ bool MNCrosswordWidget::IsCellRight(int cell) const {
 
 void MNCrosswordWidget::TickPlay(float delta) {
     if (m_state != STATE_ANSWER && m_crossword->IsGridFull()) {
-        if (m_crossword->GetGameMode() != GAME_MODE_HEADTOHEAD) {
+        if (!Rules().bTakeTurns) {
             StartSweep(m_crossword->GetNumCols(), m_crossword->GetNumRows());
         } else if (m_crossword->CheckWin()) {
             m_crossword->GameOverSignal();
@@ -322,7 +321,7 @@ void MNCrosswordWidget::TickAnswerView(const MNInputEdge& input) {
     if (input.ReleasedOn(*m_answer.Get()) && bComplete && m_answerClick) {
         m_crossword->PlaceWord(keyboard->GetString(), m_crossword->GetFirstCell(),
                                m_crossword->GetDirectionView() ? DIR_VERTICAL : DIR_HORIZONTAL);
-        if (m_crossword->GetGameMode() != GAME_MODE_HEADTOHEAD) {
+        if (!Rules().bTakeTurns) {
             MNSound::PlaySoundEffect(SFX_PRESS);
         }
         m_state = m_lastState;
@@ -353,7 +352,7 @@ void MNCrosswordWidget::TickButtons(const MNInputEdge& input) {
         }
         m_bMenuPressed = false;
     }
-    if (m_state != STATE_ANSWER || !IsHintMode(GameMode())) {
+    if (m_state != STATE_ANSWER || !Rules().bHintsOffered) {
         return;
     }
     if (input.PressedOn(*m_hint.Get())) {
@@ -391,13 +390,13 @@ void MNCrosswordWidget::RenderPlay() {
     }
     RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(292), true);
     RenderPointer();
-    if (m_crossword->GetGameMode() == GAME_MODE_HEADTOHEAD) {
+    if (Rules().bTakeTurns) {
         RenderPlayers();
     }
 }
 
 void MNCrosswordWidget::RenderHint() {
-    if (!IsHintMode(GameMode())) {
+    if (!Rules().bHintsOffered) {
         return;
     }
     RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(287), CanHint());
@@ -427,7 +426,7 @@ void MNCrosswordWidget::RenderGrid() {
     }
     m_font->SetColour(0xFFFFFFFF, false);
     m_font->SetFixedCharWidth(0);
-    if (m_crossword->GetGameMode() != GAME_MODE_HEADTOHEAD) {
+    if (!Rules().bTakeTurns) {
         RenderClockAndCounter();
     }
 }
@@ -480,7 +479,7 @@ void MNCrosswordWidget::RenderCell(int cell) {
     }
 }
 
-// The clock (the mode's run clock in Quick Blast and Fast and Fun) and the clue counter.
+// The clock (the mode's run clock where it runs down) and the clue counter.
 void MNCrosswordWidget::RenderClockAndCounter() {
     RenderClock(530, 16, 0xFF000001, m_crossword->GetTime());
     RenderCounter(45, 5, Txt(294), m_crossword->GetCluesUsed(), m_crossword->GetNumWords());

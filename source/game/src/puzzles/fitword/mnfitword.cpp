@@ -3,9 +3,7 @@
 #include <puzzles/mnpuzzlemodel.h>
 #include <services/mnbytecodec.h>
 #include <services/mnprofile.h>
-#include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
-#include <services/mnsubgame.h>
 #include <services/puzzletypes.h>
 
 #include <kelvo/platform/klog.h>
@@ -17,12 +15,6 @@
 namespace Kelvo_lib {
 
 namespace {
-
-// Hints of each kind, [Tournament or the others][bank difficulty 0-3][kind].
-constexpr int s_maxHintsTable[2][4][3] = {
-    {{4, 3, 2}, {4, 3, 2}, {3, 2, 1}, {2, 1, 1}},
-    {{7, 5, 3}, {7, 5, 3}, {5, 3, 1}, {3, 2, 1}},
-};
 
 // A saved slot holding no word.
 constexpr u8 kNoWordByte = 0xFF;
@@ -39,9 +31,9 @@ MNFitword::~MNFitword() {
     delete[] m_gridMap;
 }
 
-void MNFitword::SetPuzzle(FitwordData* fitword, int gamemode) {
+void MNFitword::SetPuzzle(FitwordData* fitword, const MNPuzzleRules& rules) {
     m_data = *fitword;
-    m_gameMode = gamemode;
+    m_rules = rules;
     m_timer = 0.0f;
     m_errorsMade = 0;
     m_targetWarning.Reset(true);
@@ -63,22 +55,16 @@ void MNFitword::SetPuzzle(FitwordData* fitword, int gamemode) {
     }
     BuildWordList();
 
-    const int table = gamemode == GAME_MODE_TOURNAMENT ? 0 : 1;
-    const bool bHints = gamemode == GAME_MODE_TOURNAMENT || gamemode == GAME_MODE_QUICKBLAST ||
-                        gamemode == GAME_MODE_SIMPLYPUZZLE;
     for (int kind = 0; kind < K_NUM_HINT_KINDS; ++kind) {
-        m_hintsLeft[kind] =
-            bHints ? s_maxHintsTable[table][std::min<int>(m_data.difficulty, 3)][kind] : 0;
+        m_hintsLeft[kind] = GetMaxHints(kind);
     }
 
     m_highlightMode = HIGHLIGHT_LENGTH;
-    if (gamemode == GAME_MODE_FASTANDFUN) {
-        const MNProfile* profile = MNProfileManager::GetActiveProfile();
-        const int difficulty = profile != nullptr ? profile->m_fastAndFunDifficulty : 0;
-        m_highlightMode = difficulty <= 0   ? HIGHLIGHT_SOLUTION
-                          : difficulty == 1 ? HIGHLIGHT_LENGTH
-                                            : HIGHLIGHT_NONE;
-        PrefillFastAndFun();
+    if (rules.bPrefilled) {
+        m_highlightMode = rules.prefillLevel <= 0   ? HIGHLIGHT_SOLUTION
+                          : rules.prefillLevel == 1 ? HIGHLIGHT_LENGTH
+                                                    : HIGHLIGHT_NONE;
+        Prefill();
     }
     RefreshGrid();
 }
@@ -102,7 +88,7 @@ void MNFitword::BuildWordList() {
 }
 
 // Every word but three stands in its slot for good.
-void MNFitword::PrefillFastAndFun() {
+void MNFitword::Prefill() {
     std::vector<int> left;
     for (int i = 0; i < GetNumWords(); ++i) {
         left.push_back(i);
@@ -143,7 +129,7 @@ void MNFitword::Tick(float delta) {
     if (m_fitwordState == PUZZLE_STATE_PLAYING) {
         m_timer += delta;
     }
-    if (m_gameMode == GAME_MODE_TOURNAMENT) {
+    if (m_rules.bTargetTimeWarning) {
         m_targetWarning.Tick(m_timer, delta);
     }
     if (MNProfile::CheatKeyPressed()) {
@@ -327,13 +313,13 @@ int MNFitword::PlaceWord(int word, int slot) {
     RefreshGrid();
     if (!IsWordRight(word, slot)) {
         ++m_errorsMade;
-        if (m_gameMode == GAME_MODE_HEADTOHEAD) {
+        if (m_rules.bTakeTurns) {
             MNSound::PlaySoundEffect(SFX_WRONG);
         }
         InvalidEntrySignal();
         return 1;
     }
-    if (m_gameMode == GAME_MODE_HEADTOHEAD) {
+    if (m_rules.bTakeTurns) {
         // A right word stays for good, so the next player cannot take it out.
         LockSlot(slot);
         MNSound::PlaySoundEffect(SFX_RIGHT);
@@ -435,22 +421,11 @@ int MNFitword::GetNumCorrect() const {
     return count;
 }
 
-int MNFitword::GetMaxHints(int gameMode, int kind) const {
-    if (kind < 0 || kind >= K_NUM_HINT_KINDS) {
-        return 0;
-    }
-    const int difficulty = std::min<int>(m_data.difficulty, 3);
-    if (gameMode == GAME_MODE_TOURNAMENT || gameMode == GAME_MODE_QUICKBLAST) {
-        return s_maxHintsTable[gameMode][difficulty][kind];
-    }
-    return gameMode == GAME_MODE_SIMPLYPUZZLE ? s_maxHintsTable[1][difficulty][kind] : 0;
-}
-
 int MNFitword::GetHintsUsed(int kind) const {
     if (kind < 0 || kind >= K_NUM_HINT_KINDS) {
         return 0;
     }
-    return std::max(0, GetMaxHints(m_gameMode, kind) - m_hintsLeft[kind]);
+    return std::max(0, GetMaxHints(kind) - m_hintsLeft[kind]);
 }
 
 // A random slot whose letters are not all right yet, -1 when every one is.
@@ -561,7 +536,7 @@ int MNFitword::LoadPuzzleState(void* buf, int bufsize) {
     }
     m_timer = LoadedPlayTime(in.F32(), "MNFitword");
     for (int kind = 0; kind < K_NUM_HINT_KINDS; ++kind) {
-        m_hintsLeft[kind] = std::min<int>(in.U8(), GetMaxHints(m_gameMode, kind));
+        m_hintsLeft[kind] = std::min<int>(in.U8(), GetMaxHints(kind));
     }
     m_errorsMade = in.U8();
     m_selectedWord = K_NO_WORD;

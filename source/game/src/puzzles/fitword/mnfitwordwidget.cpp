@@ -6,7 +6,6 @@
 #include <services/mnpalette.h>
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
-#include <services/mnsubgame.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -135,7 +134,7 @@ bool MNFitwordWidget::IsCellRight(int cell) const {
 
 void MNFitwordWidget::TickPlay(float delta) {
     if (m_fitword->IsGridFull()) {
-        if (m_fitword->GetGameMode() != GAME_MODE_HEADTOHEAD) {
+        if (!Rules().bTakeTurns) {
             m_fitword->SelectWord(MNFitword::K_NO_WORD);
             StartSweep(m_fitword->GetNumCols(), m_fitword->GetNumRows());
             return;
@@ -207,8 +206,9 @@ void MNFitwordWidget::TickGrid(const MNInputEdge& input) {
     const bool bPlaced = picked != MNFitword::K_NO_WORD && m_fitword->GetSlotOfWord(picked) >= 0;
     if (!bPlaced) {
         MNSound::PlaySoundEffect(SFX_CELL_SELECT);
-    } else if (m_fitword->GetGameMode() != GAME_MODE_HEADTOHEAD) {
-        MNSound::PlaySoundEffect(SFX_TILE_PLACE); // Head to Head sounds right or wrong instead
+    } else if (!Rules().bTakeTurns) {
+        MNSound::PlaySoundEffect(
+            SFX_TILE_PLACE); // players taking turns hear right or wrong instead
     }
 }
 
@@ -252,7 +252,7 @@ void MNFitwordWidget::RenderPlay() {
     RenderGrid();
     RenderWordList();
     RenderButtons();
-    if (GameMode() == GAME_MODE_HEADTOHEAD) {
+    if (Rules().bTakeTurns) {
         RenderPlayers();
     } else {
         RenderClockAndCounter();
@@ -262,7 +262,7 @@ void MNFitwordWidget::RenderPlay() {
 
 void MNFitwordWidget::RenderButtons() {
     RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(292), true);
-    if (IsHintMode(GameMode())) {
+    if (Rules().bHintsOffered) {
         RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(287), HasHints());
     }
     RenderBottomButton(*m_buttonFont.Get(), *m_clear.Get(), Txt(300), CanClear());

@@ -6,7 +6,6 @@
 #include <services/mnprofilemanager.h>
 #include <services/mnsavedata.h>
 #include <services/mnsound.h>
-#include <services/mnsubgame.h>
 #include <services/puzzletypes.h>
 
 #include <kelvo/math/kmrandom.h>
@@ -16,23 +15,17 @@ namespace Kelvo_lib {
 
 namespace {
 
-// Hints of each kind, [Tournament, or Quick Blast and Simply Puzzle][bank difficulty][kind].
-constexpr int s_maxHintsTable[2][4][MNSudoku::HINT_KINDS] = {
-    {{4, 2, 1}, {4, 2, 1}, {3, 2, 1}, {2, 1, 1}},
-    {{6, 3, 2}, {6, 3, 2}, {5, 3, 1}, {3, 2, 1}},
-};
-constexpr int kDifficulties = 4;
 constexpr u8 kNoSelection = 0xFF;
 
 } // namespace
 
-bool MNSudoku::SetPuzzle(const SudokuData* sudoku, int gamemode) {
+bool MNSudoku::SetPuzzle(const SudokuData* sudoku, const MNPuzzleRules& rules) {
     if (sudoku == nullptr || (sudoku->size != 6 && sudoku->size != 9)) {
         kLogSys("MNSudoku", "SetPuzzle: no sudoku of size 6 or 9 given\n");
         return false;
     }
     m_data = *sudoku;
-    m_gameMode = gamemode;
+    m_rules = rules;
     m_timer = 0.0f;
     m_errorsMade = 0;
     m_targetWarning.Reset(true);
@@ -45,16 +38,16 @@ bool MNSudoku::SetPuzzle(const SudokuData* sudoku, int gamemode) {
         m_locked[cell] = false;
     }
     for (int kind = 0; kind < HINT_KINDS; ++kind) {
-        m_hintsLeft[kind] = GetMaxHints(gamemode, kind);
+        m_hintsLeft[kind] = GetMaxHints(kind);
     }
-    if (gamemode == GAME_MODE_FASTANDFUN) {
-        PrefillFastAndFun();
+    if (rules.bPrefilled) {
+        Prefill();
     }
     return true;
 }
 
 // Every cell but a few open ones starts solved and locked; the open ones are drawn at random.
-void MNSudoku::PrefillFastAndFun() {
+void MNSudoku::Prefill() {
     int open[SudokuData::kMaxCells];
     int numOpen = 0;
     for (int cell = 0; cell < GetNumCells(); ++cell) {
@@ -88,7 +81,7 @@ void MNSudoku::Tick(float delta) {
     if (m_sudokuState == PUZZLE_STATE_PLAYING) {
         m_timer += delta;
     }
-    if (m_gameMode == GAME_MODE_TOURNAMENT) {
+    if (m_rules.bTargetTimeWarning) {
         m_targetWarning.Tick(m_timer, delta);
     }
     if (MNProfile::CheatKeyPressed()) {
@@ -208,13 +201,13 @@ int MNSudoku::EnterDigit(int digit) {
     }
     if (digit != m_data.solution[cell]) {
         ++m_errorsMade;
-        if (m_gameMode == GAME_MODE_HEADTOHEAD) {
+        if (m_rules.bTakeTurns) {
             MNSound::PlaySoundEffect(SFX_WRONG);
         }
         InvalidEntrySignal();
         return 1;
     }
-    if (m_gameMode == GAME_MODE_HEADTOHEAD) {
+    if (m_rules.bTakeTurns) {
         m_locked[cell] = true;
         MNSound::PlaySoundEffect(SFX_RIGHT);
     }
@@ -273,28 +266,11 @@ bool MNSudoku::Hint(int kind) {
     return RevealCells([&](int cell) { return same(cell, target); }, true);
 }
 
-// Simply Puzzle gives the allowance of Quick Blast, at the puzzle's own difficulty.
-int MNSudoku::GetMaxHints(int gameMode, int kind) const {
-    if (kind < 0 || kind >= HINT_KINDS) {
-        return 0;
-    }
-    const int d = m_data.difficulty % kDifficulties;
-    switch (gameMode) {
-    case GAME_MODE_TOURNAMENT:
-        return s_maxHintsTable[0][d][kind];
-    case GAME_MODE_QUICKBLAST:
-    case GAME_MODE_SIMPLYPUZZLE:
-        return s_maxHintsTable[1][d][kind];
-    default:
-        return 0;
-    }
-}
-
 int MNSudoku::GetHintsUsed(int kind) const {
     if (kind < 0 || kind >= HINT_KINDS) {
         return 0;
     }
-    const int used = GetMaxHints(m_gameMode, kind) - m_hintsLeft[kind];
+    const int used = GetMaxHints(kind) - m_hintsLeft[kind];
     return used > 0 ? used : 0;
 }
 
@@ -342,7 +318,7 @@ int MNSudoku::LoadPuzzleState(void* buf, int bufsize) {
     m_timer = LoadedPlayTime(in.F32(), "MNSudoku");
     for (int kind = 0; kind < HINT_KINDS; ++kind) {
         const int left = in.U8();
-        m_hintsLeft[kind] = left <= GetMaxHints(m_gameMode, kind) ? left : 0;
+        m_hintsLeft[kind] = left <= GetMaxHints(kind) ? left : 0;
     }
     const int selected = in.U8();
     m_selectedCell = IsCell(selected) ? selected : -1;

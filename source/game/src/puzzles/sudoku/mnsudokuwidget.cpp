@@ -6,7 +6,6 @@
 #include <services/mnpalette.h>
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
-#include <services/mnsubgame.h>
 
 namespace Kelvo_lib {
 
@@ -118,7 +117,7 @@ int MNSudokuWidget::CellAt(int x, int y) const {
 
 void MNSudokuWidget::TickPlay(float delta) {
     if (m_sudoku->IsGridFull() && m_sudoku->GetState() != PUZZLE_STATE_COMPLETED) {
-        if (m_sudoku->GetGameMode() != GAME_MODE_HEADTOHEAD) {
+        if (!Rules().bTakeTurns) {
             StartSweep(m_sudoku->GetSize(), m_sudoku->GetSize());
             return;
         }
@@ -153,7 +152,7 @@ void MNSudokuWidget::TickPad(const MNInputEdge& input) {
     const bool bWasEmpty = m_sudoku->GetDigit(m_sudoku->GetSelectedCell()) == 0;
     if (m_sudoku->EnterDigit(key) == 0) {
         MNSound::PlaySoundEffect(SFX_HIGHLIGHT_DISABLED);
-    } else if (m_sudoku->GetGameMode() != GAME_MODE_HEADTOHEAD) {
+    } else if (!Rules().bTakeTurns) {
         MNSound::PlaySoundEffect(key == 0 ? (bWasEmpty ? SFX_HIGHLIGHT_DISABLED : SFX_ERASE)
                                           : SFX_TILE_PLACE);
     }
@@ -196,7 +195,7 @@ void MNSudokuWidget::RenderPlay() {
     RenderGrid();
     RenderPad();
     RenderButtons();
-    if (m_sudoku->GetGameMode() == GAME_MODE_HEADTOHEAD) {
+    if (Rules().bTakeTurns) {
         RenderPlayers();
     } else {
         RenderClockAndCounter();
@@ -283,10 +282,10 @@ void MNSudokuWidget::RenderPad() {
     }
 }
 
-// The menu button, and the hint button where the mode gives hints: greyed once none is left.
+// The menu button, and the hint button where the rules offer hints: greyed once none is left.
 void MNSudokuWidget::RenderButtons() {
     RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(292), true);
-    if (IsHintMode(GameMode())) {
+    if (Rules().bHintsOffered) {
         RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(287), HasHints());
     }
 }

@@ -7,7 +7,6 @@
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
-#include <services/mnsubgame.h>
 
 #include <kelvo/platform/klog.h>
 
@@ -21,24 +20,17 @@ namespace Kelvo_lib {
 namespace {
 
 constexpr int kHintKinds = 3;
-constexpr int kDifficulties = 4;
-// Words left to find in a Fast and Fun puzzle.
-constexpr int kFastAndFunWordsLeft = 3;
+// Words a pre-filled puzzle leaves to find.
+constexpr int kPrefillWordsLeft = 3;
 // A saved hint position byte for "no hint".
 constexpr unsigned char kNoHintByte = 255;
-
-// Hints a puzzle starts with, [Tournament or not][bank difficulty][kind].
-const int s_maxHintsTable[2][kDifficulties][kHintKinds] = {
-    {{4, 3, 2}, {4, 3, 2}, {3, 2, 1}, {2, 1, 1}},
-    {{7, 5, 3}, {7, 5, 3}, {5, 3, 1}, {3, 2, 1}},
-};
 
 } // namespace
 
 MNWordsearch::MNWordsearch() : m_hintPositions{-1, -1} {}
 
-void MNWordsearch::SetPuzzle(WordsearchData* wordsearch, int gamemode) {
-    m_gameMode = gamemode;
+void MNWordsearch::SetPuzzle(WordsearchData* wordsearch, const MNPuzzleRules& rules) {
+    m_rules = rules;
     m_targetWarning.Reset(true);
     m_timer = 0.0f;
     m_errors = 0;
@@ -61,16 +53,16 @@ void MNWordsearch::SetPuzzle(WordsearchData* wordsearch, int gamemode) {
     m_data.gridMap = wordsearch->gridMap;
 
     for (int kind = 0; kind < kHintKinds; ++kind) {
-        m_hintsLeft[kind] = HintAllowance(gamemode, kind);
+        m_hintsLeft[kind] = GetMaxHints(kind);
     }
     m_hintPositions[0] = m_hintPositions[1] = -1;
 
-    if (gamemode == GAME_MODE_FASTANDFUN) {
+    if (rules.bPrefilled) {
         kArray<int> unfound;
         for (int w = 0; w < GetNumWords(); ++w) {
             unfound.Push(w);
         }
-        for (int i = 0; i < GetNumWords() - kFastAndFunWordsLeft; ++i) {
+        for (int i = 0; i < GetNumWords() - kPrefillWordsLeft; ++i) {
             const int w = unfound(RandomBelow(unfound.Size()));
             unfound.RemoveElement(w);
             m_wordsFound.AddUniqueElement(static_cast<char>(w));
@@ -78,35 +70,11 @@ void MNWordsearch::SetPuzzle(WordsearchData* wordsearch, int gamemode) {
     }
 }
 
-int MNWordsearch::HintAllowance(int gameMode, int kind) const {
-    const int difficulty = m_data.difficulty;
-    if (difficulty >= kDifficulties) {
-        kLogFmt("Wordsearch: no hints for difficulty %d\n", difficulty);
-        return 0;
-    }
-    switch (gameMode) {
-    case GAME_MODE_TOURNAMENT:
-        return s_maxHintsTable[0][difficulty][kind];
-    case GAME_MODE_QUICKBLAST:
-        return s_maxHintsTable[1][difficulty][kind];
-    case GAME_MODE_SIMPLYPUZZLE:
-        // The small puzzles give no hints here.
-        return difficulty == PUZZLE_DIFFICULTY_MINI ? 0 : s_maxHintsTable[1][difficulty][kind];
-    default:
-        return 0;
-    }
-}
-
-// The allowance the puzzle was given, so hints used count from what the player had.
-int MNWordsearch::GetMaxHints(int gameMode, int kind) const {
-    return kind >= 0 && kind < kHintKinds ? HintAllowance(gameMode, kind) : 0;
-}
-
 int MNWordsearch::GetHintsUsed(int kind) const {
     if (kind < 0 || kind >= PUZZLE_HINT_KINDS) {
         return 0;
     }
-    return std::max(0, GetMaxHints(m_gameMode, kind) - m_hintsLeft[kind]);
+    return std::max(0, GetMaxHints(kind) - m_hintsLeft[kind]);
 }
 
 void MNWordsearch::Reset(bool resetTime) {
@@ -130,7 +98,7 @@ void MNWordsearch::Tick(float delta) {
     if (m_state == PUZZLE_STATE_PLAYING) {
         m_timer += delta;
     }
-    if (m_gameMode == GAME_MODE_TOURNAMENT) {
+    if (m_rules.bTargetTimeWarning) {
         m_targetWarning.Tick(m_timer, delta);
     }
     if (MNProfile::CheatKeyPressed()) {
@@ -333,7 +301,7 @@ int MNWordsearch::LoadPuzzleState(void* buf, int bufsize) {
     m_errorsMade = m_errors;
     m_timer = LoadedPlayTime(in.F32(), "MNWordsearch");
     for (int kind = 0; kind < kHintKinds; ++kind) {
-        m_hintsLeft[kind] = std::min<int>(in.U8(), HintAllowance(m_gameMode, kind));
+        m_hintsLeft[kind] = std::min<int>(in.U8(), GetMaxHints(kind));
     }
     const int cells = m_data.numRows * m_data.numCols;
     for (int& hint : m_hintPositions) {

@@ -6,7 +6,6 @@
 
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
-#include <services/mnsubgame.h>
 #include <tui/splittext.h>
 
 #include <framework/kspritemanager.h>
@@ -223,7 +222,7 @@ void MNWordsearchWidget::RenderPlay() {
     m_font->Print(static_cast<int>(m_clueBG->GetX()) + 10, static_cast<int>(m_clueBG->GetY()) + 10,
                   WrappedTitle().CStr(), 0, 0.0f);
     RenderWordList();
-    if (m_wordsearch->GetGameMode() == GAME_MODE_HEADTOHEAD) {
+    if (Rules().bTakeTurns) {
         RenderPlayers();
     } else {
         RenderClockAndCounter();
