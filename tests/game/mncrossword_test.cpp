@@ -228,6 +228,9 @@ TEST_F(CrosswordModelTest, HeadToHeadLocksRightWordsAndSignalsOnlyNewLocks) {
     Load(SmallCrossword(), GAME_MODE_HEADTOHEAD);
     Enter(0, "CAT");
     EXPECT_TRUE(model.IsCellLocked(0) && model.IsCellLocked(2));
+    Enter(0, "CAB");
+    EXPECT_EQ('T', model.GetUserLetter(2)) << "a locked letter stays";
+    EXPECT_EQ(0, listener.invalid);
     Enter(0, "CAT");
     EXPECT_EQ(1, listener.valid) << "nothing new locked";
     Enter(1, "COW"); // C is locked already, O and W are new

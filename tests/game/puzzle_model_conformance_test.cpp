@@ -1,7 +1,8 @@
 // The puzzle model contract, checked the same way on every kind: the saved state's size,
 // too small a buffer, the round trip and damaged states, reset and the clock, hints against
-// the allowance, the rules a mode gives (allowance, pre-fill), the debug key and the entry
-// signals. What the modes score is checked through the screens in puzzle_scoring_test.
+// the allowance, the rules a mode gives (allowance, pre-fill, taking turns), the debug key
+// and the entry signals. What the modes score is checked through the screens in
+// puzzle_scoring_test.
 #include "crossword_test_support.h"
 #include "fitword_test_support.h"
 #include "puzzle_rules_support.h"
@@ -293,6 +294,20 @@ TYPED_TEST(PuzzleModelConformanceTest, APrefilledPuzzleStartsWithRightAnswersInP
     MNPuzzleRules rules;
     rules.bPrefilled = true;
     EXPECT_GT(this->StartWith(rules).GetNumCorrect(), 0);
+}
+
+// Taking turns, a right entry stays: a wrong one in its place does not take it out.
+TYPED_TEST(PuzzleModelConformanceTest, PlayersTakingTurnsKeepTheirRightEntries) {
+    MNPuzzleRules rules;
+    rules.bTakeTurns = true;
+    auto& model = this->StartWith(rules);
+    SignalCounts counts(model);
+    TypeParam::Right(model);
+    const int correct = model.GetNumCorrect();
+    ASSERT_GT(correct, 0);
+    EXPECT_GE(counts.valid, 1);
+    TypeParam::Wrong(model);
+    EXPECT_EQ(model.GetNumCorrect(), correct);
 }
 
 TYPED_TEST(PuzzleModelConformanceTest, EveryEntrySignalsWhetherItWasRight) {

@@ -126,7 +126,8 @@ public:
     // The cell's across word, or its down word when the across word is selected already.
     void SelectCell(int cell, eDirection direction);
 
-    // Enters a typed word from cell index along dir: 0 when refused, else 1.
+    // Enters a typed word from cell index along dir, keeping locked letters: 0 when refused,
+    // else 1.
     int PlaceWord(const char* word, int index, eDirection dir);
     // Kind 0 reveals the keyboard's next letter of the selected word, in the grid too, and
     // locks it. False with no word selected, no letter after the cursor or any other kind.

@@ -289,9 +289,13 @@ int MNCrossword::PlaceWord(const char* word, int index, eDirection dir) {
             continue;
         }
         kLogFmt("PlaceWord :: Checking correctness - %c = %c ?", GetCellsDone(cell), word[i]);
-        m_gridMap[cell].userLetter = word[i];
-        bRight = bRight && word[i] == GetCellsDone(cell);
-        bComplete = bComplete && word[i] != ' ';
+        // A locked letter stays, and the word is judged with it.
+        if (!m_hintGrid(cell)) {
+            m_gridMap[cell].userLetter = word[i];
+        }
+        const char letter = m_gridMap[cell].userLetter;
+        bRight = bRight && letter == GetCellsDone(cell);
+        bComplete = bComplete && letter != ' ';
     }
     if (bComplete && m_selectedClue >= 0) {
         m_cluesUsed.AddUniqueElement(m_selectedClue);
