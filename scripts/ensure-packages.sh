@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ ccache pkg-config zlib1g-dev libsdl2-dev libpng-dev libvorbis-dev
-  libogg-dev librsvg2-dev libfreetype-dev fonts-dejavu-core wbritish wordnet-base onboard-data libtinyxml-dev
+  libogg-dev librsvg2-dev libfreetype-dev fonts-dejavu-core wbritish wbritish-small wordnet-base onboard-data libtinyxml-dev
   libjpeg62-turbo-dev
 )
 if [ "${1:-}" != game ]; then

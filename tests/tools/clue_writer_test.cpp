@@ -188,7 +188,9 @@ protected:
         std::istringstream spellings("color colour\n");
         s_rules = new ContentRules{WordExclusions::Parse(exclusions),
                                    FamilyFilter(WordExclusions::Parse(blocked)),
-                                   BritishSpellings::Parse(spellings)};
+                                   BritishSpellings::Parse(spellings),
+                                   {},
+                                   {}};
         s_writer = new ClueWriter(**s_lexicon, *s_rules);
     }
 

@@ -100,24 +100,35 @@ TEST(SetterWords, TakeWordNetsWordsWithAVowelInBritishSpellingAndUsualForms) {
     folder.AddSynset("noun", {"weekend"}, "a time for rest");
     folder.AddSynset("verb", {"weekend"}, "spend a weekend", {}, "42", {2});
     folder.AddUseCount("weekend%1:28:00:: 1 13");
+    // Words outside the everyday ones: a specialist's word counted often enough, one
+    // counted too seldom, and a clipping.
+    folder.AddSynset("noun", {"lipid"}, "an oily compound");
+    folder.AddSynset("noun", {"copra"}, "dried coconut meat");
+    folder.AddSynset("noun", {"introduction", "intro"}, "a first part");
     const std::optional<WordNetLexicon> lexicon =
         WordNetLexicon::Load(folder.Write("content_rules_test"));
     ASSERT_TRUE(lexicon.has_value());
     std::istringstream exclusions("=etc\n");
     std::istringstream blocked("");
     std::istringstream spellings("eying eyeing\n");
+    std::istringstream everyday("runs\nstickiest\neyeing\neying\nweekends\nweekended\nins\ngas\n"
+                                "thy\narousal\netc\nwalks\nyrs\nsames\n");
     const ContentRules rules{WordExclusions::Parse(exclusions),
                              FamilyFilter(WordExclusions::Parse(blocked)),
-                             BritishSpellings::Parse(spellings)};
+                             BritishSpellings::Parse(spellings),
+                             {},
+                             EverydayWords::Parse(everyday)};
     const CorpusCounts counts =
         CountsOf("600 runs\n700 stickiest\n800 eyeing\n900 eying\n500 weekends\n600 weekended\n"
-                 "900 ins\n900 gas\n900 thy\n700 arousal\n900 etc\n900 walks\n900 yrs\n800 sames\n",
+                 "900 ins\n900 gas\n900 thy\n700 arousal\n900 etc\n900 walks\n900 yrs\n800 sames\n"
+                 "5000 lipid\n1900 copra\n5000 intro\n",
                  "600 runs\n900 sidewalk\n");
-    EXPECT_EQ(SetterWords({"RUNS", "YRS", "SAMES", "STICKIEST", "EYING", "EYEING", "WEEKENDS",
-                           "WEEKENDED", "ETC", "WALKS", "INS", "GAS", "THY", "KUDZU", "SIDEWALK",
-                           "AROUSAL"},
-                          *lexicon, rules, counts),
-              (std::vector<std::string>{"RUNS", "STICKIEST", "EYEING", "WEEKENDS", "GAS"}));
+    EXPECT_EQ(
+        SetterWords({"RUNS", "YRS", "SAMES", "STICKIEST", "EYING", "EYEING", "WEEKENDS",
+                     "WEEKENDED", "ETC", "WALKS", "INS", "GAS", "THY", "KUDZU", "SIDEWALK",
+                     "AROUSAL", "LIPID", "COPRA", "INTRO"},
+                    *lexicon, rules, counts),
+        (std::vector<std::string>{"RUNS", "STICKIEST", "EYEING", "WEEKENDS", "GAS", "LIPID"}));
 }
 
 TEST(BritishSpellings, RewritesWholeUsWordsKeepingTheirCapital) {
@@ -144,8 +155,10 @@ TEST(BritishSpellings, RewritesWholeUsWordsKeepingTheirCapital) {
 
 TEST(ContentRules, AListThatCannotBeReadGivesNothingAndItsPath) {
     std::string error;
-    EXPECT_FALSE(LoadContentRules(PUZZLES_RULES_DIR "/excluded_words.txt", "/nonexistent/block",
-                                  PUZZLES_RULES_DIR "/british_spellings.txt", error));
+    EXPECT_FALSE(LoadContentRules({PUZZLES_RULES_DIR "/excluded_words.txt", "/nonexistent/block",
+                                   PUZZLES_RULES_DIR "/british_spellings.txt",
+                                   PUZZLES_RULES_DIR "/sensitive_words.txt"},
+                                  error));
     EXPECT_NE(error.find("/nonexistent/block"), std::string::npos) << error;
 }
 

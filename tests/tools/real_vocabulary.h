@@ -24,11 +24,12 @@ inline const datatool::ContentRules& Rules() {
         const std::string folder = PUZZLES_RULES_DIR;
         std::string error;
         std::optional<datatool::ContentRules> loaded = datatool::LoadContentRules(
-            folder + "/excluded_words.txt", folder + "/blocked_words.txt",
-            folder + "/british_spellings.txt", error);
+            {folder + "/excluded_words.txt", folder + "/blocked_words.txt",
+             folder + "/british_spellings.txt", folder + "/sensitive_words.txt"},
+            error);
         EXPECT_TRUE(loaded.has_value()) << error;
         return loaded ? std::move(*loaded)
-                      : datatool::ContentRules{{}, datatool::FamilyFilter({}), {}};
+                      : datatool::ContentRules{{}, datatool::FamilyFilter({}), {}, {}, {}};
     }();
     return rules;
 }

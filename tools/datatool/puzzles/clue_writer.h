@@ -11,8 +11,10 @@
 // lemmas, words of the same root). The definition loses its examples, asides, hedges and
 // qualifiers, takes British spellings, ends on a complete phrase (cut only after a noun) and then
 // the answer's letter count: "Water frozen in the solid state (3)", at most kMaxClueLength
-// characters. Holds references to the lexicon and the rules, which must outlive it;
-// read-only, so any number of threads may share it.
+// characters. A definition that names a genus, family or other taxon, or opens with a name
+// ("Old World vine"), gives no clue, though its sense stays the word's best. Holds references to
+// the lexicon and the rules, which must outlive it; read-only, so any number of threads may share
+// it.
 #pragma once
 
 #include "content_rules.h"
@@ -46,6 +48,8 @@ public:
     // lemmas, a word inside a longer answer, a longer word holding the answer, or a
     // word beginning like the answer for all but a few letters.
     bool Reveals(std::string_view text, const std::string& answer) const;
+
+    const ContentRules& Rules() const { return m_rules; }
 
 private:
     // The clue of one sense's definition for the lower-case answer, without its letter

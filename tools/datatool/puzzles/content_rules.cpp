@@ -144,6 +144,49 @@ bool BritishSpellings::IsUsSpelling(std::string_view word) const {
     return m_british.count(LowerCase(word)) != 0;
 }
 
+EverydayWords EverydayWords::Parse(std::istream& lines) {
+    std::vector<std::string> words;
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string word;
+        if (fields >> word) {
+            words.push_back(LowerCase(word));
+        }
+    }
+    std::sort(words.begin(), words.end());
+    EverydayWords everyday;
+    for (const std::string& word : words) {
+        everyday.m_starts.push_back(static_cast<std::uint32_t>(everyday.m_text.size()));
+        everyday.m_text += word + '\n';
+    }
+    everyday.m_text.shrink_to_fit();
+    everyday.m_starts.shrink_to_fit();
+    return everyday;
+}
+
+std::string_view EverydayWords::WordAt(std::uint32_t start) const {
+    const std::string_view text(m_text);
+    return text.substr(start, text.find('\n', start) - start);
+}
+
+bool EverydayWords::Holds(std::string_view word) const {
+    const std::string lower = LowerCase(word);
+    const auto found = std::lower_bound(
+        m_starts.begin(), m_starts.end(), lower,
+        [&](std::uint32_t start, const std::string& wanted) { return WordAt(start) < wanted; });
+    return found != m_starts.end() && WordAt(*found) == lower;
+}
+
+bool IsSensitive(std::string_view word, const ContentRules& rules) {
+    return rules.sensitive.Excludes(LowerCase(word));
+}
+
+bool NamesSensitiveWord(std::string_view text, const ContentRules& rules) {
+    const auto runs = LetterRuns(text);
+    return std::any_of(runs.begin(), runs.end(),
+                       [&](const auto& run) { return IsSensitive(run.second, rules); });
+}
+
 bool HasVowel(std::string_view word) {
     return word.find_first_of("AEIOU") != std::string_view::npos ||
            word.find('Y', 1) != std::string_view::npos;
@@ -227,7 +270,27 @@ bool IsKnownWord(const std::string& lowerCaseWord, const WordNetLexicon& lexicon
     });
 }
 
+// Whether the word is outside the everyday words and too rare for a specialist's word to
+// be shown, or a clipping.
+bool IsSpecialistWord(const std::string& lowerCaseWord, const WordNetLexicon& lexicon,
+                      const ContentRules& rules, const CorpusCounts& counts) {
+    return !rules.everyday.Holds(lowerCaseWord) &&
+           (counts.british.Count(lowerCaseWord) < kMinCountOutsideEveryday ||
+            IsClipping(lowerCaseWord, lexicon));
+}
+
 } // namespace
+
+bool IsClipping(const std::string& lowerCaseWord, const WordNetLexicon& lexicon) {
+    for (const std::string& lemma : lexicon.BaseForms(lowerCaseWord)) {
+        const std::vector<WordSense> senses = lexicon.Senses(lemma);
+        if (std::any_of(senses.begin(), senses.end(),
+                        [](const WordSense& sense) { return sense.shortened; })) {
+            return true;
+        }
+    }
+    return false;
+}
 
 bool IsAmericanSense(const WordSense& sense, const std::string& definition) {
     const std::string lower = LowerCase(definition);
@@ -250,7 +313,8 @@ bool IsSetterWord(const std::string& word, const WordNetLexicon& lexicon, const 
     return HasVowel(word) && counts.british.Count(lower) > 0 && !counts.IsAmerican(lower) &&
            !rules.spellings.IsUsSpelling(lower) && !rules.exclusions.Excludes(lower) &&
            !rules.family.BlocksWord(lower) && IsKnownWord(lower, lexicon) &&
-           !HasUnfitSense(lexicon.Senses(lower)) && !IsAmericanAlone(lower, lexicon);
+           !HasUnfitSense(lexicon.Senses(lower)) && !IsAmericanAlone(lower, lexicon) &&
+           !IsSpecialistWord(lower, lexicon, rules, counts);
 }
 
 std::vector<std::string> SetterWords(std::vector<std::string> words, const WordNetLexicon& lexicon,
@@ -261,15 +325,16 @@ std::vector<std::string> SetterWords(std::vector<std::string> words, const WordN
     return words;
 }
 
-std::optional<ContentRules> LoadContentRules(const std::string& exclusionsPath,
-                                             const std::string& blocklistPath,
-                                             const std::string& spellingsPath, std::string& error) {
-    std::ifstream exclusions(exclusionsPath);
-    std::ifstream blocklist(blocklistPath);
-    std::ifstream spellings(spellingsPath);
+std::optional<ContentRules> LoadContentRules(const ContentRulePaths& paths, std::string& error) {
+    std::ifstream exclusions(paths.exclusions);
+    std::ifstream blocklist(paths.blocklist);
+    std::ifstream spellings(paths.spellings);
+    std::ifstream sensitive(paths.sensitive);
+    std::ifstream everyday(paths.everyday);
     for (const auto& [file, path] :
-         {std::pair{&exclusions, &exclusionsPath}, std::pair{&blocklist, &blocklistPath},
-          std::pair{&spellings, &spellingsPath}}) {
+         {std::pair{&exclusions, &paths.exclusions}, std::pair{&blocklist, &paths.blocklist},
+          std::pair{&spellings, &paths.spellings}, std::pair{&sensitive, &paths.sensitive},
+          std::pair{&everyday, &paths.everyday}}) {
         if (!*file) {
             error = "cannot read '" + *path + "'";
             return std::nullopt;
@@ -277,7 +342,8 @@ std::optional<ContentRules> LoadContentRules(const std::string& exclusionsPath,
     }
     return ContentRules{WordExclusions::Parse(exclusions),
                         FamilyFilter(WordExclusions::Parse(blocklist)),
-                        BritishSpellings::Parse(spellings)};
+                        BritishSpellings::Parse(spellings), WordExclusions::Parse(sensitive),
+                        EverydayWords::Parse(everyday)};
 }
 
 } // namespace datatool

@@ -1,8 +1,10 @@
 // What the word puzzles may show, read from the plain lists under data/puzzles/: the
-// family filter (a blocklist of slurs, obscenities and sexual terms that no answer,
-// hidden word, clue or wordsearch line may spell) and the British spellings that UK
-// English clues are written in. Read-only once loaded; any number of threads may share
-// them. A list that cannot be read gives nothing and the reason.
+// family filter (a blocklist of slurs, obscenities, sexual terms, violence and drugs that
+// no answer, hidden word, clue or wordsearch line may spell), the sensitive words (death,
+// crime, illness: shown from difficulty 2 on) and the British spellings that UK English
+// clues are written in; and the everyday words (Debian's wbritish-small), the words a
+// family solver meets outside books on a subject. Read-only once loaded; any number of
+// threads may share them. A list that cannot be read gives nothing and the reason.
 #pragma once
 
 #include "word_counts.h"
@@ -61,21 +63,53 @@ private:
     std::unordered_map<std::string, std::string> m_british;
 };
 
+// Lower-case words, one a line (blank lines ignored), kept in one text (the tool runs in
+// the console's heap).
+class EverydayWords {
+public:
+    static EverydayWords Parse(std::istream& lines);
+
+    // word: letters in any case.
+    bool Holds(std::string_view word) const;
+
+private:
+    std::string_view WordAt(std::uint32_t start) const;
+
+    std::string m_text;                  // the words in order, each ended by a line break
+    std::vector<std::uint32_t> m_starts; // of each word in m_text
+};
+
+constexpr const char* kDefaultEverydayWordsPath = "/usr/share/dict/british-english-small";
+
 // The lists the generators follow: exclusions (topics a puzzle leaves out), the family
-// filter and the British spellings.
+// filter, the British spellings, the sensitive words and the everyday words.
 struct ContentRules {
     WordExclusions exclusions;
     FamilyFilter family;
     BritishSpellings spellings;
+    WordExclusions sensitive;
+    EverydayWords everyday;
 };
+
+// The lowest difficulty that shows a sensitive word.
+constexpr int kSensitiveMinDifficulty = 2;
+// The least count in the British corpus of a word outside the everyday words: rarer, it is
+// a specialist's word ("COPRA"), and even so it is shown at the hardest difficulty alone.
+constexpr int kMinCountOutsideEveryday = 2000;
+
+// Whether the word (any case) is of a sensitive family.
+bool IsSensitive(std::string_view word, const ContentRules& rules);
+// Whether any word of the text is of a sensitive family.
+bool NamesSensitiveWord(std::string_view text, const ContentRules& rules);
 
 // Whether a setter would give the upper-case word as an answer or list it: a word
 // WordNet knows (one of its lemmas, a usual form of one or a word derived from one), but
 // not a form of a two-letter word alone ("INS", "UPS"); with a vowel (not "YRS" or
 // "LBS"); neither excluded nor blocked, nor of an unfit sense; written often enough for
-// the British corpus to count it (not "KUDZU", "ABLER" or "GLORIED"); neither a US
-// spelling, a word the American corpus alone counts, nor one of American fields alone
-// ("SHORTSTOP").
+// the British corpus to count it (not "KUDZU", "ABLER" or "GLORIED"), and outside the
+// everyday words at least kMinCountOutsideEveryday times; not a clipping outside them
+// ("INTRO"); neither a US spelling, a word the American corpus alone counts, nor one of
+// American fields alone ("SHORTSTOP").
 bool IsSetterWord(const std::string& word, const WordNetLexicon& lexicon, const ContentRules& rules,
                   const CorpusCounts& counts);
 
@@ -94,11 +128,20 @@ std::vector<std::string> SetterWords(std::vector<std::string> words, const WordN
 // Whether the upper-case word has a vowel: a, e, i, o, u, or a y after its first letter.
 bool HasVowel(std::string_view word);
 
-// Reads the three lists; nothing, with the path that failed in error, when one cannot
-// be read.
-std::optional<ContentRules> LoadContentRules(const std::string& exclusionsPath,
-                                             const std::string& blocklistPath,
-                                             const std::string& spellingsPath, std::string& error);
+// Whether a sense of the lower-case word shortens a longer word of its synset: "intro"
+// beside "introduction".
+bool IsClipping(const std::string& lowerCaseWord, const WordNetLexicon& lexicon);
+
+struct ContentRulePaths {
+    std::string exclusions;
+    std::string blocklist;
+    std::string spellings;
+    std::string sensitive;
+    std::string everyday = kDefaultEverydayWordsPath;
+};
+
+// Reads the lists; nothing, with the path that failed in error, when one cannot be read.
+std::optional<ContentRules> LoadContentRules(const ContentRulePaths& paths, std::string& error);
 
 // The runs of letters of the text with their start, as written.
 std::vector<std::pair<std::size_t, std::string_view>> LetterRuns(std::string_view text);

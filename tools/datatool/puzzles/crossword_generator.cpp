@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <unordered_set>
 
 namespace datatool {
 
@@ -47,14 +48,35 @@ std::vector<std::string_view> CluedWords::Clues(std::size_t i) const {
 }
 
 CluedWords ClueWords(const std::vector<RatedWord>& words, const ClueWriter& clues) {
+    // The commoner answer keeps a clue that two would share: words in order of their
+    // counts, each clue known by a hash of its text (the tool runs in the console's heap).
+    std::vector<std::uint32_t> byCount(words.size());
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        byCount[i] = static_cast<std::uint32_t>(i);
+    }
+    std::stable_sort(byCount.begin(), byCount.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return words[a].count > words[b].count;
+    });
+    std::unordered_set<std::size_t> given;
     CluedWords clued;
-    for (const RatedWord& word : words) {
+    for (std::uint32_t i : byCount) {
+        const RatedWord& word = words[i];
         if (word.word.size() > static_cast<std::size_t>(kGridPuzzleMaxSide)) {
             continue;
         }
-        if (const std::vector<std::string> found = clues.CluesFor(word.word); !found.empty()) {
-            clued.Add(word.word, found, word.count);
+        std::vector<std::string> found = clues.CluesFor(word.word);
+        std::erase_if(found, [&](const std::string& clue) {
+            return !given.insert(std::hash<std::string>()(clue.substr(0, clue.rfind(" (")))).second;
+        });
+        if (found.empty()) {
+            continue;
         }
+        const bool sensitive =
+            std::any_of(found.begin(), found.end(), [&](const std::string& clue) {
+                return NamesSensitiveWord(clue, clues.Rules());
+            });
+        clued.Add(word.word, found,
+                  sensitive ? std::min(word.count, SensitiveWordRating()) : word.count);
     }
     clued.Shrink();
     return clued;

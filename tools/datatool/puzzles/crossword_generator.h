@@ -39,7 +39,9 @@ private:
     std::vector<std::uint32_t> m_clueEnds;
 };
 
-// The words (upper case, up to 13 letters) that have a fair clue, with their clues.
+// The words (upper case, up to 13 letters) that have a fair clue, with their clues: no
+// clue given to two answers (the commoner keeps it), and a word whose clue names a
+// sensitive word rated no commoner than a sensitive word itself (grid_puzzle.h).
 CluedWords ClueWords(const std::vector<RatedWord>& words, const ClueWriter& clues);
 
 class CrosswordGenerator {

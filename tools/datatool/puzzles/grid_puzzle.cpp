@@ -36,11 +36,25 @@ CountRange CountRangeOfDifficulty(int difficulty) {
                                                                    : CountRange{0, INT_MAX};
 }
 
-std::vector<RatedWord> RateWords(const std::vector<std::string>& words,
-                                 const CorpusCounts& counts) {
+int SensitiveWordRating() {
+    return CountRangeOfDifficulty(kSensitiveMinDifficulty - 1).min - 1;
+}
+
+std::vector<RatedWord> RateWords(const std::vector<std::string>& words, const CorpusCounts& counts,
+                                 const ContentRules& rules) {
+    constexpr int kHardest = kGridPuzzleDifficulties - 1;
+    const int specialistRating = CountRangeOfDifficulty(kHardest - 1).min - 1;
     std::vector<RatedWord> rated;
     for (const std::string& word : words) {
-        rated.push_back(RatedWord{word, counts.british.Count(LowerCase(word))});
+        const std::string lower = LowerCase(word);
+        int count = counts.british.Count(lower);
+        if (!rules.everyday.Holds(lower)) {
+            count = std::min(count, specialistRating);
+        }
+        if (IsSensitive(lower, rules)) {
+            count = std::min(count, SensitiveWordRating());
+        }
+        rated.push_back(RatedWord{word, count});
     }
     return rated;
 }

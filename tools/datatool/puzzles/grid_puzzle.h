@@ -5,6 +5,7 @@
 // filled grid is accepted. Plain values and functions; no state.
 #pragma once
 
+#include "content_rules.h"
 #include "grid_filler.h"
 #include "word_counts.h"
 
@@ -46,8 +47,16 @@ std::vector<GridShape> GridShapesOfDifficulty(int difficulty);
 // harder ones rarer words as well.
 CountRange CountRangeOfDifficulty(int difficulty);
 
-// Each word (upper case) with its count in the British corpus.
-std::vector<RatedWord> RateWords(const std::vector<std::string>& words, const CorpusCounts& counts);
+// Each word (upper case) with its count in the British corpus, lowered where a family
+// solver meets it less often than the corpus (much of it reference works) writes it: a
+// sensitive word (content_rules.h) to below the counts of difficulty 1, so that it is
+// shown from difficulty 2 on, and a word outside the everyday words ("GENUS", "LIPID")
+// to below those of difficulty 2, so that it is shown at difficulty 3 alone.
+std::vector<RatedWord> RateWords(const std::vector<std::string>& words, const CorpusCounts& counts,
+                                 const ContentRules& rules);
+
+// The count a word of the rules' sensitive families is rated at most.
+int SensitiveWordRating();
 
 // The words whose count suits the difficulty (hidden words take them).
 std::vector<std::string> WordsOfDifficulty(const std::vector<RatedWord>& words, int difficulty);

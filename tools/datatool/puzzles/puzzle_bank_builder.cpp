@@ -149,7 +149,8 @@ PuzzleGenerators::Vocabulary PuzzleGenerators::SplitVocabulary(std::vector<std::
 
 PuzzleGenerators::PuzzleGenerators(Vocabulary vocabulary, const WordNetLexicon& lexicon,
                                    const ContentRules& rules, const CorpusCounts& counts)
-    : PuzzleGenerators(vocabulary, lexicon, rules, RateWords(vocabulary.setterWords, counts)) {}
+    : PuzzleGenerators(vocabulary, lexicon, rules,
+                       RateWords(vocabulary.setterWords, counts, rules)) {}
 
 PuzzleGenerators::PuzzleGenerators(Vocabulary& vocabulary, const WordNetLexicon& lexicon,
                                    const ContentRules& rules, const std::vector<RatedWord>& rated)

@@ -1,6 +1,7 @@
-// datatool puzzles OUT.kmn --exclude FILE --blocklist FILE --spellings FILE [--words FILE]
-// [--wordnet DIR] [--counts DIR] [--seed N] [--mini N] [--per-difficulty N]: writes a
-// puzzle bank of generated sudokus, wordsearches, crosswords and fitwords.
+// datatool puzzles OUT.kmn --exclude FILE --blocklist FILE --spellings FILE --sensitive FILE
+// [--everyday FILE] [--words FILE] [--wordnet DIR] [--counts DIR] [--seed N] [--mini N]
+// [--per-difficulty N]: writes a puzzle bank of generated sudokus, wordsearches,
+// crosswords and fitwords.
 #include "commands.h"
 #include "content_rules.h"
 #include "host_files.h"
@@ -18,9 +19,7 @@ namespace {
 
 struct PuzzlesArguments {
     const char* out = nullptr;
-    const char* exclude = nullptr;
-    const char* blocklist = nullptr;
-    const char* spellings = nullptr;
+    ContentRulePaths rules;
     const char* words = kDefaultWordListPath;
     const char* wordnet = kDefaultWordNetPath;
     const char* counts = kDefaultWordCountsPath;
@@ -50,11 +49,15 @@ bool ParseArguments(int argc, char** argv, PuzzlesArguments& arguments) {
         const char* value = argv[++i];
         const long long count = ParseCount(value);
         if (std::strcmp(option, "--exclude") == 0) {
-            arguments.exclude = value;
+            arguments.rules.exclusions = value;
         } else if (std::strcmp(option, "--blocklist") == 0) {
-            arguments.blocklist = value;
+            arguments.rules.blocklist = value;
         } else if (std::strcmp(option, "--spellings") == 0) {
-            arguments.spellings = value;
+            arguments.rules.spellings = value;
+        } else if (std::strcmp(option, "--sensitive") == 0) {
+            arguments.rules.sensitive = value;
+        } else if (std::strcmp(option, "--everyday") == 0) {
+            arguments.rules.everyday = value;
         } else if (std::strcmp(option, "--words") == 0) {
             arguments.words = value;
         } else if (std::strcmp(option, "--wordnet") == 0) {
@@ -71,8 +74,9 @@ bool ParseArguments(int argc, char** argv, PuzzlesArguments& arguments) {
             return false;
         }
     }
-    return arguments.out != nullptr && arguments.exclude != nullptr &&
-           arguments.blocklist != nullptr && arguments.spellings != nullptr;
+    return arguments.out != nullptr && !arguments.rules.exclusions.empty() &&
+           !arguments.rules.blocklist.empty() && !arguments.rules.spellings.empty() &&
+           !arguments.rules.sensitive.empty();
 }
 
 } // namespace
@@ -81,13 +85,13 @@ int RunPuzzlesCommand(int argc, char** argv) {
     PuzzlesArguments arguments;
     if (!ParseArguments(argc, argv, arguments)) {
         std::fprintf(stderr, "usage: datatool puzzles OUT.kmn --exclude FILE --blocklist FILE "
-                             "--spellings FILE [--words FILE] [--wordnet DIR] [--counts DIR] "
-                             "[--seed N] [--mini N] [--per-difficulty N]\n");
+                             "--spellings FILE --sensitive FILE [--everyday FILE] [--words FILE] "
+                             "[--wordnet DIR] [--counts DIR] [--seed N] [--mini N] "
+                             "[--per-difficulty N]\n");
         return 2;
     }
     std::string error;
-    const std::optional<ContentRules> rules =
-        LoadContentRules(arguments.exclude, arguments.blocklist, arguments.spellings, error);
+    const std::optional<ContentRules> rules = LoadContentRules(arguments.rules, error);
     if (!rules) {
         std::fprintf(stderr, "datatool: %s\n", error.c_str());
         return 1;

@@ -19,7 +19,7 @@ constexpr char kOpenCell = '.';
 
 struct RatedWord {
     std::string word; // upper-case A to Z
-    int count;        // how often the word is written (word_counts.h); 0 when unknown
+    int count;        // how often the word is written (word_counts.h, RateWords); 0 when unknown
 };
 
 // Counts from min to max, both included.
