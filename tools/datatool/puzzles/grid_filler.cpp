@@ -1,7 +1,8 @@
 #include "grid_filler.h"
 
+#include "kindred_words.h"
+
 #include <climits>
-#include <unordered_set>
 
 namespace datatool {
 namespace {
@@ -107,17 +108,17 @@ private:
                 return false;
             }
             const std::string word = m_index.Word(static_cast<int>(pattern.size()), id);
-            if (m_used.count(word) != 0) {
+            if (m_placed.HasKinOf(word)) {
                 continue;
             }
             const std::vector<int> written = Place(slot, word);
             if (CrossingsStillFit(slot)) {
-                m_used.insert(word);
+                m_placed.Add(word);
                 m_filled[static_cast<std::size_t>(slot)] = true;
                 if (FillFrom(filledCount + 1)) {
                     return true;
                 }
-                m_used.erase(word);
+                m_placed.RemoveLast();
                 m_filled[static_cast<std::size_t>(slot)] = false;
             }
             for (int cell : written) {
@@ -135,7 +136,7 @@ private:
     std::vector<bool> m_filled;
     std::vector<std::vector<int>> m_crossings; // per slot, the slots crossing it
     std::string m_letters;
-    std::unordered_set<std::string> m_used;
+    KindredWords m_placed;
 };
 
 } // namespace

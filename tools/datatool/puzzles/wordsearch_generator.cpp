@@ -1,5 +1,6 @@
 #include "wordsearch_generator.h"
 
+#include "kindred_words.h"
 #include "seeded_random.h"
 
 #include <algorithm>
@@ -305,18 +306,20 @@ std::optional<std::string> FillGrid(const WordGrid& grid, const std::vector<Plac
 }
 
 // Places the candidates in turn, each where it fits at random, until wanted words are
-// placed; a word that would pass the trail limit or lie inside a placed one is skipped.
+// placed; a word that would pass the trail limit, lie inside a placed one or be kindred
+// to one (kindred_words.h) is skipped.
 std::vector<PlacedWord> PlaceWords(WordGrid& grid,
                                    const std::vector<const std::string*>& candidates, int wanted,
                                    SeededRandom& random) {
     std::vector<PlacedWord> placed;
+    KindredWords kindred;
     int trailCells = 0;
     for (const std::string* word : candidates) {
         if (static_cast<int>(placed.size()) == wanted) {
             break;
         }
         const int length = static_cast<int>(word->size());
-        if (trailCells + length > kWordsearchMaxTrailCells ||
+        if (trailCells + length > kWordsearchMaxTrailCells || kindred.HasKinOf(*word) ||
             std::any_of(placed.begin(), placed.end(),
                         [&](const PlacedWord& other) { return Overlaps(*word, other.word); })) {
             continue;
@@ -324,6 +327,7 @@ std::vector<PlacedWord> PlaceWords(WordGrid& grid,
         std::optional<PlacedWord> placement = ChoosePlacement(grid, *word, placed, random);
         if (placement) {
             grid.Place(*placement);
+            kindred.Add(*word);
             placed.push_back(std::move(*placement));
             trailCells += length;
         }

@@ -3,8 +3,8 @@
 // what the game's wordsearch can hold and tell apart: at most 15 x 15 cells, 24 words
 // and 255 letters of words in all; no two words share both end cells (a stroke is
 // matched by its ends), every word shows exactly once in the grid, and no word lies
-// inside another. The title names the theme ("Ending in ING"), which its words really
-// fit: a prefix or suffix theme takes only words that carry it as one (CarriesAffix).
+// inside another nor is of its family. The title names the theme ("Ending in ING"), which its words
+// really fit: a prefix or suffix theme takes only words that carry it as one (CarriesAffix).
 // Difficulty 0 ("MINI")
 // is a 7 x 7 grid of 5 common words; 1 to 3 grow to 15 x 15 with up to 24 words, rarer
 // ones among them. No line of
