@@ -264,6 +264,47 @@ bool IsBorrowedNumber(const WordSense& sense) {
            (sense.lexFile == kQuantityFile || sense.gloss.rfind("the cardinal number", 0) == 0);
 }
 
+const char* const kArticles[] = {"a", "an", "the"};
+
+// Words that name a rank of the living world, and the endings of its Latin names.
+const char* const kTaxonRanks[] = {"genus",    "genera", "family",   "subfamily", "order",
+                                   "suborder", "class",  "subclass", "phylum",    "division"};
+const char* const kTaxonEndings[] = {"idae", "aceae", "inae", "ales", "formes", "ineae"};
+
+// Whether the definition names a genus, family or other taxon ("plants of the genus
+// Syringa", "the family Compositae"), or a Latin family name of its own ("Centrarchidae").
+bool NamesTaxon(std::string_view definition) {
+    const auto runs = LetterRuns(definition);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const std::string_view word = runs[i].second;
+        const bool capital = word[0] >= 'A' && word[0] <= 'Z';
+        const bool rankBeforeName = i + 1 < runs.size() && IsOneOf(LowerCase(word), kTaxonRanks) &&
+                                    runs[i + 1].second[0] >= 'A' && runs[i + 1].second[0] <= 'Z';
+        const bool latinName =
+            capital && std::any_of(std::begin(kTaxonEndings), std::end(kTaxonEndings),
+                                   [&](const char* ending) { return word.ends_with(ending); });
+        if (rankBeforeName || latinName || LowerCase(word) == "genus" ||
+            LowerCase(word) == "genera") {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsCapitalised(std::string_view word) {
+    return word[0] >= 'A' && word[0] <= 'Z';
+}
+
+// Whether the definition opens with a name ("Old World vine ...", "small Old World
+// songbird"), not after an article ("a Japanese warrior"): WordNet's definitions open in
+// lower case.
+bool OpensWithName(std::string_view definition) {
+    const auto runs = LetterRuns(definition);
+    const bool article = !runs.empty() && IsOneOf(std::string(runs[0].second), kArticles);
+    return (!runs.empty() && IsCapitalised(runs[0].second)) ||
+           (runs.size() > 1 && !article && IsCapitalised(runs[1].second));
+}
+
 // Whether every parenthesis of the text is closed.
 bool ParenthesesBalance(std::string_view text) {
     int depth = 0;
@@ -763,6 +804,9 @@ bool ClueWriter::AgreesInNumber(const std::string& definition, bool plural) cons
 
 std::optional<std::string> ClueWriter::ClueOfSense(const std::string& rawDefinition,
                                                    const std::string& answer) const {
+    if (NamesTaxon(rawDefinition) || OpensWithName(rawDefinition)) {
+        return std::nullopt;
+    }
     const std::string definition =
         PlainDefinition(m_rules.spellings.Anglicised(rawDefinition), &m_lexicon);
     const std::size_t maxLength = kMaxClueLength - (answer.size() >= 10 ? 5 : 4);
