@@ -6,15 +6,19 @@
 // British corpus often enough for the puzzle's difficulty, not American by the counts,
 // without a sexual sense; a wordsearch theme's words carrying its prefix or suffix as
 // one; clues that end on a complete phrase, in British spelling, of no American field,
-// in a setter's words (no "e.g.", hedges, asides or second parts), agreeing in number
-// with a plural answer, none twice in one puzzle; hidden words whose letters spell no
-// other word of the list, none twice in a bank.
+// in a setter's words (no "e.g.", hedges, asides or second parts, no genus or family, no
+// opening name), agreeing in number with a plural answer, none twice in one puzzle nor for
+// two answers of a bank; no word or clue of a sensitive family below difficulty 2; words
+// outside the everyday list at the hardest difficulty alone, counted often enough and no
+// clipping; no word of a puzzle's list inside another or of its family; hidden words whose
+// letters spell no other word of the list, none twice in a bank.
 #pragma once
 
 #include "puzzle_validation.h"
 #include "puzzles/clue_writer.h"
 #include "puzzles/content_rules.h"
 #include "puzzles/word_counts.h"
+#include "puzzles/word_list.h"
 
 #include <algorithm>
 #include <cctype>
@@ -176,6 +180,18 @@ inline bool IsReadAsAnotherWordsForm(const std::string& lower,
                        [&](const std::string& base) { return base != lower; });
 }
 
+// Whether the clue names a rank of the living world before its Latin name or opens with a
+// name of two capitalised words ("Old World vine").
+inline bool NamesTaxonOrOpensWithName(const std::string& text) {
+    static const char* const kTaxonomy[] = {" genus ", " genera ", "idae", "aceae"};
+    const std::size_t blank = text.find(' ');
+    const std::string first = text.substr(0, blank);
+    const bool twoCapitals = blank != std::string::npos && blank + 1 < text.size() &&
+                             first != "A" && first != "An" && first != "The" &&
+                             std::isupper(static_cast<unsigned char>(text[blank + 1]));
+    return HoldsAny(text + " ", kTaxonomy) || twoCapitals;
+}
+
 // A clue as the bank holds it, "Text (N)", for its upper-case answer.
 inline std::vector<std::string> ClueProblems(const std::string& clue, const std::string& answer,
                                              const datatool::ContentRules& rules,
@@ -210,6 +226,9 @@ inline std::vector<std::string> ClueProblems(const std::string& clue, const std:
     if (HoldsAny(text, kAmericanPhrases)) {
         problems.push_back("clue in American phrasing: " + clue);
     }
+    if (NamesTaxonOrOpensWithName(text)) {
+        problems.push_back("clue names a taxon or opens with a name: " + clue);
+    }
     if (HoldsAny(text, kDictionaryVoice) ||
         std::any_of(std::begin(kDictionaryOpenings), std::end(kDictionaryOpenings),
                     [&](const char* opening) { return Lower(text).starts_with(opening); })) {
@@ -224,6 +243,63 @@ inline std::vector<std::string> ClueProblems(const std::string& clue, const std:
     }
     if (IsReadAsAnotherWordsForm(Lower(answer), lexicon)) {
         problems.push_back(answer + " is clued by senses never used, as a form of another word");
+    }
+    return problems;
+}
+
+// A word (upper case) or clue shown at the difficulty that names a sensitive word below
+// the difficulty that may show it.
+inline std::vector<std::string> SensitiveProblems(const std::string& text, int difficulty,
+                                                  const datatool::ContentRules& rules) {
+    if (difficulty < datatool::kSensitiveMinDifficulty &&
+        datatool::NamesSensitiveWord(text, rules)) {
+        return {text + ": sensitive at difficulty " + std::to_string(difficulty)};
+    }
+    return {};
+}
+
+// A word (upper case) shown at the difficulty that is outside the everyday words: at
+// the hardest difficulty alone, counted often enough by the British corpus, no clipping.
+inline std::vector<std::string> EverydayProblems(const std::string& word, int difficulty,
+                                                 const datatool::ContentRules& rules,
+                                                 const datatool::CorpusCounts& counts,
+                                                 const datatool::WordNetLexicon& lexicon) {
+    const std::string lower = Lower(word);
+    if (rules.everyday.Holds(lower)) {
+        return {};
+    }
+    std::vector<std::string> problems;
+    if (difficulty < 3 || counts.british.Count(lower) < datatool::kMinCountOutsideEveryday) {
+        problems.push_back(word + ": a specialist's word at difficulty " +
+                           std::to_string(difficulty));
+    }
+    if (datatool::IsClipping(lower, lexicon)) {
+        problems.push_back(word + ": a clipping outside the everyday words");
+    }
+    return problems;
+}
+
+// Pairs of one puzzle's words (upper case) where one holds the other or both are of one
+// family: their roots (datatool::FamilyRoots) of three letters or more meet.
+inline std::vector<std::string> KindredWordProblems(const std::vector<std::string>& words) {
+    const auto roots = [](const std::string& word) {
+        std::vector<std::string> found = datatool::FamilyRoots(Lower(word));
+        std::erase_if(found, [](const std::string& root) { return root.size() < 3; });
+        return found;
+    };
+    std::vector<std::string> problems;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        for (std::size_t j = i + 1; j < words.size(); ++j) {
+            const std::vector<std::string> first = roots(words[i]);
+            const std::vector<std::string> second = roots(words[j]);
+            const bool shareRoot = std::any_of(first.begin(), first.end(), [&](const auto& root) {
+                return std::find(second.begin(), second.end(), root) != second.end();
+            });
+            if (shareRoot || words[i].find(words[j]) != std::string::npos ||
+                words[j].find(words[i]) != std::string::npos) {
+                problems.push_back(words[i] + " and " + words[j] + ": kindred words in one list");
+            }
+        }
     }
     return problems;
 }

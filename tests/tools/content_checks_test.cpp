@@ -17,12 +17,40 @@ TEST(ContentChecks, AnswersAndListWordsOfABlockedFamilyAmericanOrAbbreviatedAreF
         const char* word;
         bool fault;
     } cases[] = {
-        {"SLUTTISH", true}, {"BITCHIEST", true}, {"PIMPING", true}, {"MASSACRING", true},
-        {"SLAVING", true},  {"FOREPLAY", true},  {"GYP", true},     {"HOS", true},
-        {"PHONY", true},    {"AMPUL", true},     {"EYING", true},   {"YRS", true},
-        {"LBS", true},      {"RPM", true},       {"YESES", true},   {"ETC", true},
-        {"PHONEY", false},  {"BUTTER", false},   {"ASSESS", false}, {"GYM", false},
-        {"SLAVE", true},    {"CRYPT", false},
+        {"SLUTTISH", true},
+        {"BITCHIEST", true},
+        {"PIMPING", true},
+        {"MASSACRING", true},
+        {"SLAVING", true},
+        {"FOREPLAY", true},
+        {"GYP", true},
+        {"HOS", true},
+        {"PHONY", true},
+        {"AMPUL", true},
+        {"EYING", true},
+        {"YRS", true},
+        {"LBS", true},
+        {"RPM", true},
+        {"YESES", true},
+        {"ETC", true},
+        {"PHONEY", false},
+        {"BUTTER", false},
+        {"ASSESS", false},
+        {"GYM", false},
+        {"SLAVE", true},
+        {"CRYPT", false},
+        // Violence, weapons and drugs, in every form.
+        {"BOMBING", true},
+        {"POISONING", true},
+        {"SLAYING", true},
+        {"STRANGLE", true},
+        {"SHOOTERS", true},
+        {"MISCARRIAGE", true},
+        {"OPIUM", true},
+        {"GUNNER", true},
+        {"SHOOT", false},
+        {"STABLE", false},
+        {"HEROINE", false},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(!content_checks::ShownWordProblems(test.word, rules).empty(), test.fault)
@@ -46,7 +74,11 @@ TEST(ContentChecks, CluesCutMidPhraseOrInAmericanSpellingOrOfABlockedFamilyAreFa
         {"An artistic form of auditory communication (5)", false},
         {"Acutely insightful and wise (9)", false},
         {"Not able to be found (7)", false},
-        {"A leguminous plant of the genus Pisum (3)", false},
+        {"A leguminous plant of the genus Pisum (3)", true},
+        {"Any of various plants of various genera of the family Compositae (11)", true},
+        {"Lean flesh of American fishes of the family Centrarchidae (7)", true},
+        {"Old World vine with lobed evergreen leaves (3)", true},
+        {"A Japanese warrior (7)", false},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(
@@ -57,7 +89,7 @@ TEST(ContentChecks, CluesCutMidPhraseOrInAmericanSpellingOrOfABlockedFamilyAreFa
     }
 }
 
-TEST(ContentChecks, WordsTooRareForTheDifficultyAmericanOrSexualAreFaults) {
+TEST(ContentChecks, WordsTooRareForTheDifficultyAmericanSexualOrASpecialistsAreFaults) {
     const datatool::WordNetLexicon* lexicon = real_vocabulary::Lexicon();
     const datatool::CorpusCounts* counts = real_vocabulary::Counts();
     ASSERT_TRUE(lexicon != nullptr && counts != nullptr);
@@ -74,6 +106,22 @@ TEST(ContentChecks, WordsTooRareForTheDifficultyAmericanOrSexualAreFaults) {
     };
     for (const auto& test : cases) {
         EXPECT_EQ(!content_checks::CommonWordProblems(test.word, test.difficulty, *counts, *lexicon)
+                       .empty(),
+                  test.fault)
+            << test.word << " " << test.difficulty;
+    }
+    // Words outside the everyday ones below the hardest difficulty, rare or clipped.
+    const struct {
+        const char* word;
+        int difficulty;
+        bool fault;
+    } specialist[] = {
+        {"LIPID", 1, true},  {"LIPID", 3, false},  {"COPRA", 3, true}, {"INTRO", 3, true},
+        {"OUTAGE", 3, true}, {"GARDEN", 0, false}, {"EXAM", 0, false},
+    };
+    for (const auto& test : specialist) {
+        EXPECT_EQ(!content_checks::EverydayProblems(test.word, test.difficulty,
+                                                    real_vocabulary::Rules(), *counts, *lexicon)
                        .empty(),
                   test.fault)
             << test.word << " " << test.difficulty;
@@ -167,6 +215,39 @@ TEST(ContentChecks, FillerThatSpellsAFormOfABlockedFamilyInAnyDirectionIsAFault)
     EXPECT_FALSE(content_checks::GridLineProblems(gridWith("RAPING", 1, 0, 30), family).empty());
     EXPECT_FALSE(content_checks::GridLineProblems(gridWith("SDIY", -1, 1, 11), family).empty());
     EXPECT_FALSE(content_checks::GridLineProblems(gridWith("EGNIM", 0, -1, 35), family).empty());
+}
+
+TEST(ContentChecks, SensitiveWordsAndCluesBelowDifficultyTwoAreFaults) {
+    const datatool::ContentRules& rules = real_vocabulary::Rules();
+    const struct {
+        const char* text;
+        int difficulty;
+        bool fault;
+    } cases[] = {
+        {"FATTY", 0, true},
+        {"FATTY", 2, false},
+        {"DYING", 1, true},
+        {"WARS", 1, true},
+        {"WARS", 3, false},
+        {"WARY", 0, false},
+        {"FATHER", 0, false},
+        {"ROBES", 0, false},
+        {"A place where the dead are buried (8)", 1, true},
+        {"A place where the dead are buried (8)", 2, false},
+        {"A human limb (3)", 0, false},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(!content_checks::SensitiveProblems(test.text, test.difficulty, rules).empty(),
+                  test.fault)
+            << test.text << " " << test.difficulty;
+    }
+}
+
+TEST(ContentChecks, AListWordInsideAnotherOrOfItsFamilyIsAFault) {
+    EXPECT_FALSE(content_checks::KindredWordProblems({"GARDEN", "OUTLINE", "OUTLINING"}).empty());
+    EXPECT_FALSE(content_checks::KindredWordProblems({"HEART", "EARTH", "HEARTH"}).empty());
+    EXPECT_FALSE(content_checks::KindredWordProblems({"BATTED", "BATS"}).empty());
+    EXPECT_TRUE(content_checks::KindredWordProblems({"GARDEN", "OUTLINE", "HEART"}).empty());
 }
 
 TEST(ContentChecks, AHiddenWordTwiceInABankIsAFault) {

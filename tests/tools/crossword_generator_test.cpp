@@ -49,7 +49,8 @@ const PuzzleGenerators* GridPuzzleGenerators::s_generators = nullptr;
 TEST_F(GridPuzzleGenerators, NoClueOfTheVocabularyShowsItsAnswerOrRunsLong) {
     const CluedWords& clued = s_generators->crosswords.Vocabulary();
     const std::vector<RatedWord>& words = clued.Words();
-    EXPECT_GT(words.size(), 10000u);
+    // Specialist words, violence and clues shared by two answers left out, some 9,000.
+    EXPECT_GT(words.size(), 8500u);
     for (std::size_t i = 0; i < words.size(); ++i) {
         for (std::string_view clue : clued.Clues(i)) {
             EXPECT_LE(clue.size(), 120u) << clue;

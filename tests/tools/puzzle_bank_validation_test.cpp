@@ -71,6 +71,9 @@ public:
         }
         const std::vector<std::string> repeated = content_checks::RepeatedWords(m_hiddenWords);
         EXPECT_TRUE(repeated.empty()) << "hidden word " << repeated[0] << " comes twice";
+        for (const auto& [clue, answers] : m_answersByClue) {
+            EXPECT_EQ(answers.size(), 1u) << "clue for two answers: " << clue;
+        }
         return static_cast<int>(m_hiddenWords.size());
     }
 
@@ -88,7 +91,19 @@ private:
         for (const std::string& word : words) {
             Expect(content_checks::ShownWordProblems(word, m_rules), id);
             Expect(content_checks::CommonWordProblems(word, difficulty, m_counts, m_lexicon), id);
+            Expect(content_checks::SensitiveProblems(word, difficulty, m_rules), id);
+            Expect(content_checks::EverydayProblems(word, difficulty, m_rules, m_counts, m_lexicon),
+                   id);
         }
+    }
+
+    template <class Record>
+    static void ExpectNoKindredWords(const Record& record) {
+        std::vector<std::string> words;
+        for (int w = 0; w < record.words.Size(); ++w) {
+            words.push_back(record.words(w).word);
+        }
+        Expect(content_checks::KindredWordProblems(words), record.puzzleID);
     }
 
     template <class Record>
@@ -110,10 +125,13 @@ private:
 
     void ExpectFamilyClues(const CrosswordData& crossword) {
         for (int w = 0; w < crossword.words.Size(); ++w) {
-            Expect(content_checks::ClueProblems(crossword.words(w).clue, crossword.words(w).word,
-                                                m_rules, m_lexicon),
+            const std::string clue = crossword.words(w).clue;
+            Expect(content_checks::ClueProblems(clue, crossword.words(w).word, m_rules, m_lexicon),
                    crossword.puzzleID);
-            m_cluesByAnswer[crossword.words(w).word].push_back(crossword.words(w).clue);
+            Expect(content_checks::SensitiveProblems(clue, crossword.difficulty, m_rules),
+                   crossword.puzzleID);
+            m_cluesByAnswer[crossword.words(w).word].push_back(clue);
+            m_answersByClue[clue.substr(0, clue.rfind(" ("))].insert(crossword.words(w).word);
         }
         Expect(content_checks::RepeatedClueProblems(crossword), crossword.puzzleID);
     }
@@ -140,6 +158,7 @@ private:
                        entry.id);
             }
             ExpectShownWords(words, entry.id, wordsearch.difficulty);
+            ExpectNoKindredWords(wordsearch);
             Expect(content_checks::GridLineProblems(wordsearch, m_rules.family), entry.id);
             return;
         }
@@ -147,6 +166,7 @@ private:
             const CrosswordPuzzle& crossword = static_cast<CrosswordPuzzle&>(puzzle);
             Expect(puzzle_validation::CrosswordProblems(*crossword.m_crossword), entry.id);
             ExpectFamilyClues(*crossword.m_crossword);
+            ExpectNoKindredWords(*crossword.m_crossword);
             ExpectShownWords(WordsOf(*crossword.m_crossword, crossword.m_spellout), entry.id,
                              crossword.m_crossword->difficulty);
             return;
@@ -154,6 +174,7 @@ private:
         default: {
             const FitwordPuzzle& fitword = static_cast<FitwordPuzzle&>(puzzle);
             Expect(puzzle_validation::FitwordProblems(*fitword.m_fitword), entry.id);
+            ExpectNoKindredWords(*fitword.m_fitword);
             ExpectShownWords(WordsOf(*fitword.m_fitword, fitword.m_spellout), entry.id,
                              fitword.m_fitword->difficulty);
             return;
@@ -167,6 +188,7 @@ private:
     const CorpusCounts& m_counts;
     std::vector<std::string> m_hiddenWords;
     std::map<std::string, std::vector<std::string>> m_cluesByAnswer;
+    std::map<std::string, std::set<std::string>> m_answersByClue;
     const std::vector<std::size_t> m_letterSets;
     kMemoryIOStream m_stream;
     PuzzleBank m_bank;
