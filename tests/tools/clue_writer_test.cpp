@@ -189,7 +189,6 @@ protected:
         s_rules = new ContentRules{WordExclusions::Parse(exclusions),
                                    FamilyFilter(WordExclusions::Parse(blocked)),
                                    BritishSpellings::Parse(spellings),
-                                   {},
                                    {}};
         s_writer = new ClueWriter(**s_lexicon, *s_rules);
     }

@@ -261,11 +261,10 @@ inline std::vector<std::string> SensitiveProblems(const std::string& text, int d
 // A word (upper case) shown at the difficulty that is outside the everyday words: at
 // the hardest difficulty alone, counted often enough by the British corpus, no clipping.
 inline std::vector<std::string> EverydayProblems(const std::string& word, int difficulty,
-                                                 const datatool::ContentRules& rules,
                                                  const datatool::CorpusCounts& counts,
                                                  const datatool::WordNetLexicon& lexicon) {
     const std::string lower = Lower(word);
-    if (rules.everyday.Holds(lower)) {
+    if (counts.british.IsEveryday(lower)) {
         return {};
     }
     std::vector<std::string> problems;

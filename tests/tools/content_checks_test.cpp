@@ -120,8 +120,7 @@ TEST(ContentChecks, WordsTooRareForTheDifficultyAmericanSexualOrASpecialistsAreF
         {"OUTAGE", 3, true}, {"GARDEN", 0, false}, {"EXAM", 0, false},
     };
     for (const auto& test : specialist) {
-        EXPECT_EQ(!content_checks::EverydayProblems(test.word, test.difficulty,
-                                                    real_vocabulary::Rules(), *counts, *lexicon)
+        EXPECT_EQ(!content_checks::EverydayProblems(test.word, test.difficulty, *counts, *lexicon)
                        .empty(),
                   test.fault)
             << test.word << " " << test.difficulty;

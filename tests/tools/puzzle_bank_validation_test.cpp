@@ -92,8 +92,7 @@ private:
             Expect(content_checks::ShownWordProblems(word, m_rules), id);
             Expect(content_checks::CommonWordProblems(word, difficulty, m_counts, m_lexicon), id);
             Expect(content_checks::SensitiveProblems(word, difficulty, m_rules), id);
-            Expect(content_checks::EverydayProblems(word, difficulty, m_rules, m_counts, m_lexicon),
-                   id);
+            Expect(content_checks::EverydayProblems(word, difficulty, m_counts, m_lexicon), id);
         }
     }
 

@@ -29,7 +29,7 @@ inline const datatool::ContentRules& Rules() {
             error);
         EXPECT_TRUE(loaded.has_value()) << error;
         return loaded ? std::move(*loaded)
-                      : datatool::ContentRules{{}, datatool::FamilyFilter({}), {}, {}, {}};
+                      : datatool::ContentRules{{}, datatool::FamilyFilter({}), {}, {}};
     }();
     return rules;
 }
@@ -60,8 +60,8 @@ inline const datatool::WordNetLexicon* Lexicon() {
 inline const datatool::CorpusCounts* Counts() {
     static const std::optional<datatool::CorpusCounts> counts = [] {
         std::string error;
-        std::optional<datatool::CorpusCounts> loaded =
-            datatool::LoadCorpusCounts(datatool::kDefaultWordCountsPath, error);
+        std::optional<datatool::CorpusCounts> loaded = datatool::LoadCorpusCounts(
+            datatool::kDefaultWordCountsPath, datatool::kDefaultEverydayWordsPath, error);
         EXPECT_TRUE(loaded.has_value()) << error;
         return loaded;
     }();

@@ -36,8 +36,21 @@ TEST(WordCounts, WithoutUnigramsOrFileGivesNothing) {
     EXPECT_EQ(CountsOf("500 sheep\n").Count("sheep"), 0);
     EXPECT_FALSE(WordCounts::Load("/nonexistent/en_GB.lm"));
     std::string error;
-    EXPECT_FALSE(LoadCorpusCounts("/nonexistent", error));
+    EXPECT_FALSE(LoadCorpusCounts("/nonexistent", kDefaultEverydayWordsPath, error));
     EXPECT_NE(error.find("/nonexistent/en_GB.lm"), std::string::npos) << error;
+    EXPECT_FALSE(LoadCorpusCounts(kDefaultWordCountsPath, "/nonexistent/small", error));
+    EXPECT_NE(error.find("/nonexistent/small"), std::string::npos) << error;
+}
+
+TEST(WordCounts, MarksTheCountedWordsOfAnEverydayList) {
+    WordCounts counts = CountsOf("\\1-grams:\n900 garden\n800 lipid\n700 shed\n");
+    std::istringstream everyday("shed\nApple\ngarden\r\nzebra\n");
+    counts.MarkEveryday(everyday);
+    EXPECT_TRUE(counts.IsEveryday("garden"));
+    EXPECT_TRUE(counts.IsEveryday("shed"));
+    EXPECT_FALSE(counts.IsEveryday("lipid"));
+    EXPECT_FALSE(counts.IsEveryday("zebra")); // not counted
+    EXPECT_EQ(counts.Count("garden"), 900);
 }
 
 TEST(CorpusCounts, AWordTheAmericanModelAloneCountsIsAmerican) {

@@ -144,39 +144,6 @@ bool BritishSpellings::IsUsSpelling(std::string_view word) const {
     return m_british.count(LowerCase(word)) != 0;
 }
 
-EverydayWords EverydayWords::Parse(std::istream& lines) {
-    std::vector<std::string> words;
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream fields(line);
-        std::string word;
-        if (fields >> word) {
-            words.push_back(LowerCase(word));
-        }
-    }
-    std::sort(words.begin(), words.end());
-    EverydayWords everyday;
-    for (const std::string& word : words) {
-        everyday.m_starts.push_back(static_cast<std::uint32_t>(everyday.m_text.size()));
-        everyday.m_text += word + '\n';
-    }
-    everyday.m_text.shrink_to_fit();
-    everyday.m_starts.shrink_to_fit();
-    return everyday;
-}
-
-std::string_view EverydayWords::WordAt(std::uint32_t start) const {
-    const std::string_view text(m_text);
-    return text.substr(start, text.find('\n', start) - start);
-}
-
-bool EverydayWords::Holds(std::string_view word) const {
-    const std::string lower = LowerCase(word);
-    const auto found = std::lower_bound(
-        m_starts.begin(), m_starts.end(), lower,
-        [&](std::uint32_t start, const std::string& wanted) { return WordAt(start) < wanted; });
-    return found != m_starts.end() && WordAt(*found) == lower;
-}
-
 bool IsSensitive(std::string_view word, const ContentRules& rules) {
     return rules.sensitive.Excludes(LowerCase(word));
 }
@@ -273,8 +240,8 @@ bool IsKnownWord(const std::string& lowerCaseWord, const WordNetLexicon& lexicon
 // Whether the word is outside the everyday words and too rare for a specialist's word to
 // be shown, or a clipping.
 bool IsSpecialistWord(const std::string& lowerCaseWord, const WordNetLexicon& lexicon,
-                      const ContentRules& rules, const CorpusCounts& counts) {
-    return !rules.everyday.Holds(lowerCaseWord) &&
+                      const CorpusCounts& counts) {
+    return !counts.british.IsEveryday(lowerCaseWord) &&
            (counts.british.Count(lowerCaseWord) < kMinCountOutsideEveryday ||
             IsClipping(lowerCaseWord, lexicon));
 }
@@ -314,7 +281,7 @@ bool IsSetterWord(const std::string& word, const WordNetLexicon& lexicon, const 
            !rules.spellings.IsUsSpelling(lower) && !rules.exclusions.Excludes(lower) &&
            !rules.family.BlocksWord(lower) && IsKnownWord(lower, lexicon) &&
            !HasUnfitSense(lexicon.Senses(lower)) && !IsAmericanAlone(lower, lexicon) &&
-           !IsSpecialistWord(lower, lexicon, rules, counts);
+           !IsSpecialistWord(lower, lexicon, counts);
 }
 
 std::vector<std::string> SetterWords(std::vector<std::string> words, const WordNetLexicon& lexicon,
@@ -330,11 +297,9 @@ std::optional<ContentRules> LoadContentRules(const ContentRulePaths& paths, std:
     std::ifstream blocklist(paths.blocklist);
     std::ifstream spellings(paths.spellings);
     std::ifstream sensitive(paths.sensitive);
-    std::ifstream everyday(paths.everyday);
     for (const auto& [file, path] :
          {std::pair{&exclusions, &paths.exclusions}, std::pair{&blocklist, &paths.blocklist},
-          std::pair{&spellings, &paths.spellings}, std::pair{&sensitive, &paths.sensitive},
-          std::pair{&everyday, &paths.everyday}}) {
+          std::pair{&spellings, &paths.spellings}, std::pair{&sensitive, &paths.sensitive}}) {
         if (!*file) {
             error = "cannot read '" + *path + "'";
             return std::nullopt;
@@ -342,8 +307,7 @@ std::optional<ContentRules> LoadContentRules(const ContentRulePaths& paths, std:
     }
     return ContentRules{WordExclusions::Parse(exclusions),
                         FamilyFilter(WordExclusions::Parse(blocklist)),
-                        BritishSpellings::Parse(spellings), WordExclusions::Parse(sensitive),
-                        EverydayWords::Parse(everyday)};
+                        BritishSpellings::Parse(spellings), WordExclusions::Parse(sensitive)};
 }
 
 } // namespace datatool

@@ -2,8 +2,7 @@
 // family filter (a blocklist of slurs, obscenities, sexual terms, violence and drugs that
 // no answer, hidden word, clue or wordsearch line may spell), the sensitive words (death,
 // crime, illness: shown from difficulty 2 on) and the British spellings that UK English
-// clues are written in; and the everyday words (Debian's wbritish-small), the words a
-// family solver meets outside books on a subject. Read-only once loaded; any number of
+// clues are written in. Read-only once loaded; any number of
 // threads may share them. A list that cannot be read gives nothing and the reason.
 #pragma once
 
@@ -63,38 +62,20 @@ private:
     std::unordered_map<std::string, std::string> m_british;
 };
 
-// Lower-case words, one a line (blank lines ignored), kept in one text (the tool runs in
-// the console's heap).
-class EverydayWords {
-public:
-    static EverydayWords Parse(std::istream& lines);
-
-    // word: letters in any case.
-    bool Holds(std::string_view word) const;
-
-private:
-    std::string_view WordAt(std::uint32_t start) const;
-
-    std::string m_text;                  // the words in order, each ended by a line break
-    std::vector<std::uint32_t> m_starts; // of each word in m_text
-};
-
-constexpr const char* kDefaultEverydayWordsPath = "/usr/share/dict/british-english-small";
-
 // The lists the generators follow: exclusions (topics a puzzle leaves out), the family
-// filter, the British spellings, the sensitive words and the everyday words.
+// filter, the British spellings and the sensitive words.
 struct ContentRules {
     WordExclusions exclusions;
     FamilyFilter family;
     BritishSpellings spellings;
     WordExclusions sensitive;
-    EverydayWords everyday;
 };
 
 // The lowest difficulty that shows a sensitive word.
 constexpr int kSensitiveMinDifficulty = 2;
 // The least count in the British corpus of a word outside the everyday words: rarer, it is
-// a specialist's word ("COPRA"), and even so it is shown at the hardest difficulty alone.
+// a specialist's word ("COPRA"), and even so it is shown at the hardest difficulty alone
+// (word_counts.h tells the everyday words).
 constexpr int kMinCountOutsideEveryday = 2000;
 
 // Whether the word (any case) is of a sensitive family.
@@ -137,7 +118,6 @@ struct ContentRulePaths {
     std::string blocklist;
     std::string spellings;
     std::string sensitive;
-    std::string everyday = kDefaultEverydayWordsPath;
 };
 
 // Reads the lists; nothing, with the path that failed in error, when one cannot be read.

@@ -48,7 +48,7 @@ std::vector<RatedWord> RateWords(const std::vector<std::string>& words, const Co
     for (const std::string& word : words) {
         const std::string lower = LowerCase(word);
         int count = counts.british.Count(lower);
-        if (!rules.everyday.Holds(lower)) {
+        if (!counts.british.IsEveryday(lower)) {
             count = std::min(count, specialistRating);
         }
         if (IsSensitive(lower, rules)) {

@@ -23,6 +23,7 @@ struct PuzzlesArguments {
     const char* words = kDefaultWordListPath;
     const char* wordnet = kDefaultWordNetPath;
     const char* counts = kDefaultWordCountsPath;
+    const char* everyday = kDefaultEverydayWordsPath;
     PuzzleBankPlan plan;
 };
 
@@ -57,7 +58,7 @@ bool ParseArguments(int argc, char** argv, PuzzlesArguments& arguments) {
         } else if (std::strcmp(option, "--sensitive") == 0) {
             arguments.rules.sensitive = value;
         } else if (std::strcmp(option, "--everyday") == 0) {
-            arguments.rules.everyday = value;
+            arguments.everyday = value;
         } else if (std::strcmp(option, "--words") == 0) {
             arguments.words = value;
         } else if (std::strcmp(option, "--wordnet") == 0) {
@@ -111,7 +112,8 @@ int RunPuzzlesCommand(int argc, char** argv) {
             std::fprintf(stderr, "datatool: cannot read WordNet in '%s'\n", arguments.wordnet);
             return 1;
         }
-        const std::optional<CorpusCounts> counts = LoadCorpusCounts(arguments.counts, error);
+        const std::optional<CorpusCounts> counts =
+            LoadCorpusCounts(arguments.counts, arguments.everyday, error);
         if (!counts) {
             std::fprintf(stderr, "datatool: %s\n", error.c_str());
             return 1;

@@ -38,7 +38,7 @@ WordCounts WordCounts::Parse(std::istream& lines) {
             continue;
         }
         counts.m_entries.push_back(Entry{static_cast<std::uint32_t>(counts.m_names.size()),
-                                         static_cast<std::uint8_t>(word.size()), count});
+                                         static_cast<std::uint8_t>(word.size()), false, count});
         counts.m_names += word;
     }
     counts.m_names.shrink_to_fit();
@@ -60,26 +60,54 @@ std::string_view WordCounts::NameOf(const Entry& entry) const {
     return std::string_view(m_names).substr(entry.nameStart, entry.nameLength);
 }
 
-int WordCounts::Count(std::string_view word) const {
+const WordCounts::Entry* WordCounts::Find(std::string_view word) const {
     const auto found = std::lower_bound(
         m_entries.begin(), m_entries.end(), word,
         [&](const Entry& entry, std::string_view wanted) { return NameOf(entry) < wanted; });
-    return found != m_entries.end() && NameOf(*found) == word ? found->count : 0;
+    return found != m_entries.end() && NameOf(*found) == word ? &*found : nullptr;
+}
+
+int WordCounts::Count(std::string_view word) const {
+    const Entry* entry = Find(word);
+    return entry != nullptr ? entry->count : 0;
+}
+
+void WordCounts::MarkEveryday(std::istream& lines) {
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (const Entry* entry = Find(line); entry != nullptr) {
+            m_entries[static_cast<std::size_t>(entry - m_entries.data())].everyday = true;
+        }
+    }
+}
+
+bool WordCounts::IsEveryday(std::string_view word) const {
+    const Entry* entry = Find(word);
+    return entry != nullptr && entry->everyday;
 }
 
 bool CorpusCounts::IsAmerican(std::string_view word) const {
     return american.Count(word) > 0 && british.Count(word) == 0;
 }
 
-std::optional<CorpusCounts> LoadCorpusCounts(const std::string& directory, std::string& error) {
+std::optional<CorpusCounts> LoadCorpusCounts(const std::string& directory,
+                                             const std::string& everydayPath, std::string& error) {
     const std::string britishPath = directory + "/en_GB.lm";
     const std::string americanPath = directory + "/en_US.lm";
     std::optional<WordCounts> british = WordCounts::Load(britishPath);
     std::optional<WordCounts> american = WordCounts::Load(americanPath);
-    if (!british || !american) {
-        error = "cannot read '" + (british ? americanPath : britishPath) + "'";
+    std::ifstream everyday(everydayPath);
+    if (!british || !american || !everyday) {
+        error = "cannot read '" +
+                (!british    ? britishPath
+                 : !american ? americanPath
+                             : everydayPath) +
+                "'";
         return std::nullopt;
     }
+    british->MarkEveryday(everyday);
     return CorpusCounts{std::move(*british), std::move(*american)};
 }
 

@@ -6,6 +6,8 @@
 // country's spelling dictionary accepts, so a word counted in the American alone is
 // American. Compact tables (the tool runs in the console's heap); read-only once
 // loaded. A file that cannot be read gives nothing; lines it cannot read are skipped.
+// The British counts also know which words are everyday ones (Debian's wbritish-small):
+// the words a family solver meets outside books on a subject.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +20,7 @@
 namespace datatool {
 
 constexpr const char* kDefaultWordCountsPath = "/usr/share/onboard/models";
+constexpr const char* kDefaultEverydayWordsPath = "/usr/share/dict/british-english-small";
 
 class WordCounts {
 public:
@@ -26,14 +29,21 @@ public:
 
     // The count of the lower-case word form; 0 when the model does not hold it.
     int Count(std::string_view word) const;
+    // Marks the words of a list of one word a line as everyday ones; a word the model
+    // does not hold stays unknown.
+    void MarkEveryday(std::istream& lines);
+    // Whether the lower-case word form is marked everyday.
+    bool IsEveryday(std::string_view word) const;
 
 private:
     struct Entry {
         std::uint32_t nameStart; // in m_names
         std::uint8_t nameLength;
+        bool everyday; // in the padding: no room of its own
         std::int32_t count;
     };
     std::string_view NameOf(const Entry& entry) const;
+    const Entry* Find(std::string_view word) const;
 
     std::string m_names;
     std::vector<Entry> m_entries; // by name
@@ -48,8 +58,9 @@ struct CorpusCounts {
     bool IsAmerican(std::string_view word) const;
 };
 
-// en_GB.lm and en_US.lm of the directory; nothing, with the path that failed in error,
-// when one cannot be read.
-std::optional<CorpusCounts> LoadCorpusCounts(const std::string& directory, std::string& error);
+// en_GB.lm and en_US.lm of the directory, the British marked by the everyday words at
+// everydayPath; nothing, with the path that failed in error, when one cannot be read.
+std::optional<CorpusCounts> LoadCorpusCounts(const std::string& directory,
+                                             const std::string& everydayPath, std::string& error);
 
 } // namespace datatool
