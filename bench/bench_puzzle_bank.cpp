@@ -6,9 +6,10 @@
 
 #include <puzzles/puzzlebank.h>
 #include <puzzles/puzzlebankwriter.h>
-#include <services/mnprofilemanager.h>
+#include <services/mnsavedata.h>
 
 #include <kelvo/io/kmemoryiostream.h>
+#include <kelvo/math/kmrandom.h>
 #include <kelvo/platform/klog.h>
 
 #include <benchmark/benchmark.h>
@@ -169,15 +170,15 @@ void BM_DrawUnplayedIds(benchmark::State& state) {
     kMemoryIOStream stream(bytes.data(), static_cast<unsigned int>(bytes.size()), K_IO_ACCESS_READ);
     PuzzleBank bank;
     bank.Load(&stream);
-    MNProfileManager::SetActiveProfile(0);
-    MNProfile::GetRandomGen()->seed(1);
+    MNSaveProfileData record;
+    record.Clear();
+    kmRandomMersenneTwister random(1);
     for (auto _ : state) {
         for (int i = 0; i < kRecordsPerRun; ++i) {
-            benchmark::DoNotOptimize(
-                bank.GetRandomPuzzleId(PUZZLE_TYPE_SUDOKU, PUZZLE_DIFFICULTY_BEGINNER, 0));
+            benchmark::DoNotOptimize(bank.GetRandomPuzzleId(
+                PUZZLE_TYPE_SUDOKU, PUZZLE_DIFFICULTY_BEGINNER, 0, random, &record));
         }
     }
-    MNProfileManager::SetActiveProfile(-1);
     state.SetItemsProcessed(state.iterations() * kRecordsPerRun);
 }
 BENCHMARK(BM_DrawUnplayedIds)->Unit(benchmark::kMillisecond);

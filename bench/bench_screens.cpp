@@ -21,7 +21,6 @@
 #include <modes/mntournament.h>
 #include <modes/mntournamentmenu.h>
 #include <puzzles/mnpuzzleui.h>
-#include <puzzles/puzzlebank.h>
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsavedata.h>
@@ -174,8 +173,7 @@ bool ReachTournamentCrossword(ScreenGame& game) {
     MNTournamentPuzzleData& slot =
         game.World().GetProfile()->GetTournamentData()->m_puzzleDataList[5];
     slot.m_puzzleType = PUZZLE_FLAG_CROSSWORD;
-    slot.m_puzzleId = MNProfile::GetPuzzlebank()->GetRandomPuzzleId(
-        PUZZLE_TYPE_CROSSWORD, PUZZLE_DIFFICULTY_BEGINNER, MNProfileManager::GetLanguage());
+    slot.m_puzzleId = MNPuzzleMode::DrawPuzzleId(PUZZLE_FLAG_CROSSWORD, PUZZLE_DIFFICULTY_BEGINNER);
     Tournament(game).GetMenu()->StartPuzzleSignal(5);
     game.Frames(2);
     Click(game, kContinue);

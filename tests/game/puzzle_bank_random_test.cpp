@@ -1,6 +1,6 @@
-// Random choice of puzzles: with an active profile no puzzle comes back before the pool
+// Random choice of puzzles: with a player's record no puzzle comes back before the pool
 // of its type, difficulty and language is used up, and a new round never opens with one
-// of the last seven; the same seed gives the same draws; without a profile nothing is
+// of the last seven; the same seed gives the same draws; without a record nothing is
 // marked; an empty pool gives null with a logged line, never a loop or another type.
 #include "puzzle_test_support.h"
 
@@ -53,10 +53,13 @@ protected:
 
     static MNProfile& Profile() { return *MNProfileManager::GetProfile(1); }
 
-    static std::vector<int> Draw(PuzzleBank& bank, int count) {
+    // count draws from the pool, marked in record.
+    static std::vector<int> Draw(PuzzleBank& bank, int count,
+                                 MNSaveProfileData* record = Profile().GetSaveData()) {
         std::vector<int> ids;
         for (int i = 0; i < count; ++i) {
-            ids.push_back(bank.GetRandomPuzzleId(kPoolType, kPoolDifficulty, LANGUAGE_UK_ENGLISH));
+            ids.push_back(bank.GetRandomPuzzleId(kPoolType, kPoolDifficulty, LANGUAGE_UK_ENGLISH,
+                                                 *MNProfile::GetRandomGen(), record));
         }
         return ids;
     }
@@ -113,7 +116,7 @@ TEST_F(RandomPuzzleTest, TheSameSeedGivesTheSameDraws) {
     EXPECT_NE(Draw(loaded.bank, 100), first);
 }
 
-TEST_F(RandomPuzzleTest, DrawsAreMarkedInTheActiveProfileOnly) {
+TEST_F(RandomPuzzleTest, DrawsAreMarkedInTheGivenRecordOnly) {
     LoadedBank loaded(BankWithPool(10));
     const int id = Draw(loaded.bank, 1)[0];
     const int index = loaded.bank.FindEntry(id);
@@ -121,9 +124,8 @@ TEST_F(RandomPuzzleTest, DrawsAreMarkedInTheActiveProfileOnly) {
     EXPECT_TRUE(Profile().GetSaveData()->IsRecent(kPoolType, index, 1));
     EXPECT_FALSE(MNProfileManager::GetProfile(0)->GetSaveData()->IsPlayed(index));
 
-    MNProfileManager::SetActiveProfile(-1);
     const MNSaveData before = MNProfileManager::GetSaveData();
-    const std::vector<int> ids = Draw(loaded.bank, 50);
+    const std::vector<int> ids = Draw(loaded.bank, 50, nullptr);
     EXPECT_EQ(std::memcmp(&before.profiles[1].playedBits,
                           &MNProfileManager::GetSaveData().profiles[1].playedBits,
                           sizeof(before.profiles[1].playedBits)),
@@ -133,7 +135,9 @@ TEST_F(RandomPuzzleTest, DrawsAreMarkedInTheActiveProfileOnly) {
 
 TEST_F(RandomPuzzleTest, RandomPuzzleIsLoadedFromTheBank) {
     LoadedBank loaded(BankWithPool(5));
-    Puzzle* puzzle = loaded.bank.GetRandomPuzzle(kPoolType, kPoolDifficulty, LANGUAGE_UK_ENGLISH);
+    Puzzle* puzzle =
+        loaded.bank.GetRandomPuzzle(kPoolType, kPoolDifficulty, LANGUAGE_UK_ENGLISH,
+                                    *MNProfile::GetRandomGen(), Profile().GetSaveData());
     ASSERT_NE(puzzle, nullptr);
     ASSERT_EQ(puzzle->GetType(), PUZZLE_TYPE_SUDOKU);
     const int id = static_cast<SudokuPuzzle*>(puzzle)->m_sudoku->puzzleID;
@@ -153,8 +157,14 @@ TEST_F(RandomPuzzleTest, NoPuzzleOfTheKindGivesNullAndALoggedLine) {
     };
     for (const auto& pool : empty) {
         LogCapture log;
-        EXPECT_EQ(loaded.bank.GetRandomPuzzleId(pool.type, pool.difficulty, pool.language), -1);
-        EXPECT_EQ(loaded.bank.GetRandomPuzzle(pool.type, pool.difficulty, pool.language), nullptr);
+        kmRandomMersenneTwister& random = *MNProfile::GetRandomGen();
+        MNSaveProfileData* const record = Profile().GetSaveData();
+        EXPECT_EQ(loaded.bank.GetRandomPuzzleId(pool.type, pool.difficulty, pool.language, random,
+                                                record),
+                  -1);
+        EXPECT_EQ(
+            loaded.bank.GetRandomPuzzle(pool.type, pool.difficulty, pool.language, random, record),
+            nullptr);
         EXPECT_EQ(log.CountContaining("Couldn't get a puzzle ID"), 1);
     }
 }

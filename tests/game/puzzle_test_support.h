@@ -4,6 +4,7 @@
 
 #include "log_capture.h"
 
+#include <puzzles/puzzle.h>
 #include <puzzles/puzzlebank.h>
 #include <puzzles/puzzlebankwriter.h>
 

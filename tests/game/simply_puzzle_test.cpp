@@ -154,6 +154,23 @@ TEST_F(SimplyPuzzleTest, APuzzleTheBankCannotGiveLeavesThePlayerOnTheMenu) {
     EXPECT_EQ(World().GetCurrentSubGameIndex(), SUBGAME_SIMPLYPUZZLE);
 }
 
+TEST_F(SimplyPuzzleTest, APuzzlePlayedIsMarkedInTheActiveProfileOnlyAndWithoutOneInNone) {
+    ASSERT_TRUE(UseBank(OneSudokuBank()));
+    MNSaveProfileData& first = *MNProfileManager::GetProfile(0)->GetSaveData();
+    Enter();
+    Mode().OnPlay(PUZZLE_FLAG_SUDOKU, PUZZLE_DIFFICULTY_BEGINNER);
+    ASSERT_NE(Mode().GetPuzzleScreen(), nullptr);
+    EXPECT_TRUE(first.IsPlayed(0));
+    EXPECT_TRUE(first.IsRecent(PUZZLE_TYPE_SUDOKU, 0, 1));
+    EXPECT_FALSE(MNProfileManager::GetProfile(1)->GetSaveData()->IsPlayed(0));
+
+    first.SetPlayed(0, false);
+    MNProfileManager::SetActiveProfile(-1);
+    EXPECT_EQ(MNPuzzleMode::DrawPuzzleId(PUZZLE_FLAG_SUDOKU, PUZZLE_DIFFICULTY_BEGINNER), 1);
+    EXPECT_FALSE(first.IsPlayed(0));
+    EXPECT_EQ(MNPuzzleMode::DrawPuzzleId(PUZZLE_FLAG_CROSSWORD, PUZZLE_DIFFICULTY_BEGINNER), -1);
+}
+
 TEST_F(SimplyPuzzleTest, ASolvedCrosswordWithAHiddenWordGoesOnToItsAnagramThenToTheMenu) {
     BecomeDebugProfile();
     Enter();

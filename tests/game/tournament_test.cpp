@@ -251,8 +251,8 @@ TEST_F(TournamentTest, ADamagedSaveIsPlayedAndScoredAsTheScreenThatRuns) {
     BecomeDebugProfile();
     Mode().OnNewTournament(0);
     Slot(0).m_puzzleType = PUZZLE_FLAG_WORDSEARCH;
-    Slot(0).m_puzzleId = MNProfile::GetPuzzlebank()->GetRandomPuzzleId(
-        PUZZLE_TYPE_WORDSEARCH, PUZZLE_DIFFICULTY_BEGINNER, MNProfileManager::GetLanguage());
+    Slot(0).m_puzzleId =
+        MNPuzzleMode::DrawPuzzleId(PUZZLE_FLAG_WORDSEARCH, PUZZLE_DIFFICULTY_BEGINNER);
     Enter();
     Mode().OnStartPuzzle(0);
     ContinueIntro(Mode());
@@ -280,8 +280,8 @@ TEST_F(TournamentTest, LeavingWithAnAnagramPlayingAndAnotherWaitingLeavesNoBlock
         Enter();
         for (int i = 0; i < 40 && !Mode().IsAnagramRunning(); ++i) {
             Slot(0).m_puzzleType = PUZZLE_FLAG_CROSSWORD;
-            Slot(0).m_puzzleId = MNProfile::GetPuzzlebank()->GetRandomPuzzleId(
-                PUZZLE_TYPE_CROSSWORD, PUZZLE_DIFFICULTY_BEGINNER, MNProfileManager::GetLanguage());
+            Slot(0).m_puzzleId =
+                MNPuzzleMode::DrawPuzzleId(PUZZLE_FLAG_CROSSWORD, PUZZLE_DIFFICULTY_BEGINNER);
             Slot(0).m_puzzleStatus = SLOT_OPEN;
             Mode().OnStartPuzzle(0);
             if (Mode().GetWaitingAnagram() != nullptr) {

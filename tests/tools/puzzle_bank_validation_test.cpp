@@ -10,6 +10,7 @@
 #include "puzzles/clue_writer.h"
 #include "puzzles/sudoku_rater.h"
 
+#include <puzzles/puzzle.h>
 #include <puzzles/puzzlebank.h>
 
 #include <kelvo/io/kmemoryiostream.h>

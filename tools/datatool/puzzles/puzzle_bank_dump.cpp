@@ -1,5 +1,6 @@
 #include "puzzle_bank_dump.h"
 
+#include <puzzles/puzzle.h>
 #include <puzzles/puzzlebank.h>
 
 #include <kelvo/io/kmemoryiostream.h>

@@ -36,6 +36,12 @@ public:
     // A difficulty outside 0 to 3 gives no hints (logged); an unknown mode or kind gives
     // plain rules without hints.
     static MNPuzzleRules RulesOf(int gameMode, int typeFlag, int difficulty);
+    // A random bank id of an ePuzzleTypeFlag and bank difficulty in the game's language,
+    // drawn with the game's generator and marked in the active profile's played puzzles;
+    // -1 when the bank has none.
+    static int DrawPuzzleId(int typeFlag, int bankDifficulty);
+    // That puzzle, loaded from the bank; null (logged) when none can be drawn or loaded.
+    static Puzzle* DrawPuzzle(int typeFlag, int bankDifficulty);
 
     ~MNPuzzleMode() override;
 

@@ -2,15 +2,20 @@
 // Load reads and checks the index once and keeps the file open; GetPuzzle reads one
 // record from it and returns the bank's current Puzzle, which the bank owns and
 // replaces at the next GetPuzzle. A missing or corrupt file leaves the bank empty, and
-// a corrupt record gives null, each with a logged error. Main thread only.
+// a corrupt record gives null, each with a logged error. Random draws take the generator
+// and the player's record of played puzzles from the caller. Main thread only.
 #pragma once
 
-#include <puzzles/puzzle.h>
 #include <puzzles/puzzlebankformat.h>
 
+#include <kelvo/containers/karray.h>
 #include <kelvo/io/kfileiostream.h>
 
 namespace Kelvo_lib {
+
+class Puzzle;
+class kmRandomMersenneTwister;
+struct MNSaveProfileData;
 
 class PuzzleBank {
 public:
@@ -42,13 +47,15 @@ public:
                             bool bPrevious);
 
     // A random bank id of that type and difficulty in the language (or all languages),
-    // from the game's generator. With an active profile: never one it has played until it
-    // has played them all, then, starting over, never one of its last seven of the type;
-    // the id is marked played and recent. Without one: any, marking nothing. -1 when the
-    // bank has none.
-    int GetRandomPuzzleId(int type, int difficulty, int language);
+    // from random. With a player's record: never one it has played until it has played
+    // them all, then, starting over, never one of its last seven of the type; the id is
+    // marked played and recent in it. Without one (null): any, marking nothing. -1 when
+    // the bank has none.
+    int GetRandomPuzzleId(int type, int difficulty, int language, kmRandomMersenneTwister& random,
+                          MNSaveProfileData* record);
     // That puzzle, loaded; null when none can be drawn or loaded.
-    Puzzle* GetRandomPuzzle(int type, int difficulty, int language);
+    Puzzle* GetRandomPuzzle(int type, int difficulty, int language, kmRandomMersenneTwister& random,
+                            MNSaveProfileData* record);
 
     int GetNumEntries() const { return m_entries.Size(); }
     const PuzzleBankEntry& GetEntry(int index) const { return m_entries(index); }

@@ -149,8 +149,7 @@ void MNFastAndFun::OnPlay(int difficulty) {
     m_currentPuzzleType = type;
     m_fGameTime = 0.0f;
     MNSound::StopMusic();
-    Puzzle* const puzzle = MNProfile::GetPuzzlebank()->GetRandomPuzzle(
-        BankType(type), PUZZLE_DIFFICULTY_MINI, MNProfileManager::GetLanguage());
+    Puzzle* const puzzle = DrawPuzzle(type, PUZZLE_DIFFICULTY_MINI);
     if (!StartPuzzle(puzzle, type)) {
         kLogFmt("ERROR: no small %s to play; the run ends\n", KindName(type));
         --data->m_currentPuzzle;

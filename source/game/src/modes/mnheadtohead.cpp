@@ -233,10 +233,7 @@ void MNHeadToHead::NewPuzzle() {
     }
     const int type = NextPuzzleType(m_currentPuzzleType);
     MNSound::StopMusic();
-    Puzzle* const puzzle =
-        type == 0 ? nullptr
-                  : MNProfile::GetPuzzlebank()->GetRandomPuzzle(BankType(type), m_difficulty,
-                                                                MNProfileManager::GetLanguage());
+    Puzzle* const puzzle = type == 0 ? nullptr : DrawPuzzle(type, m_difficulty);
     if (!StartPuzzle(puzzle, type)) {
         kLogFmt("ERROR: no %s puzzle of difficulty %d: the game ends\n", KindName(type),
                 m_difficulty);

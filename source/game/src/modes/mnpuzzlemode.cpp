@@ -3,6 +3,7 @@
 #include <puzzles/anagram/mnanagram.h>
 #include <puzzles/crossword/mncrosswordui.h>
 #include <puzzles/fitword/mnfitwordui.h>
+#include <puzzles/puzzle.h>
 #include <puzzles/puzzlebank.h>
 #include <puzzles/sudoku/mnsudokuui.h>
 #include <puzzles/wordsearch/mnwordsearchui.h>
@@ -90,7 +91,25 @@ SpelloutData* SpelloutOf(Puzzle* puzzle) {
     }
 }
 
+// The record of played puzzles that draws mark: the active profile's, null without one.
+MNSaveProfileData* ActivePlayedRecord() {
+    MNProfile* const profile = MNProfileManager::GetActiveProfile();
+    return profile != nullptr ? profile->GetSaveData() : nullptr;
+}
+
 } // namespace
+
+int MNPuzzleMode::DrawPuzzleId(int typeFlag, int bankDifficulty) {
+    return MNProfile::GetPuzzlebank()->GetRandomPuzzleId(
+        BankType(typeFlag), bankDifficulty, MNProfileManager::GetLanguage(),
+        *MNProfile::GetRandomGen(), ActivePlayedRecord());
+}
+
+Puzzle* MNPuzzleMode::DrawPuzzle(int typeFlag, int bankDifficulty) {
+    return MNProfile::GetPuzzlebank()->GetRandomPuzzle(
+        BankType(typeFlag), bankDifficulty, MNProfileManager::GetLanguage(),
+        *MNProfile::GetRandomGen(), ActivePlayedRecord());
+}
 
 const char* MNPuzzleMode::KindName(int typeFlag) {
     switch (typeFlag) {

@@ -181,8 +181,7 @@ bool MNQuickBlast::PlayNextPuzzle() {
         type = NextType(type);
     } while ((types & type) == 0);
     kLogFmt("QuickBlast: puzzle type = %d\n", type);
-    Puzzle* const puzzle = MNProfile::GetPuzzlebank()->GetRandomPuzzle(
-        BankType(type), data->m_difficulty + 1, MNProfileManager::GetLanguage());
+    Puzzle* const puzzle = DrawPuzzle(type, data->m_difficulty + 1);
     return StartPuzzle(puzzle, type);
 }
 

@@ -65,8 +65,7 @@ void MNSimplyPuzzle::Activate() {
 void MNSimplyPuzzle::OnPlay(int type, int difficulty) {
     m_currentDifficulty = difficulty;
     MNSound::StopMusic();
-    Puzzle* const puzzle = MNProfile::GetPuzzlebank()->GetRandomPuzzle(
-        BankType(type), difficulty, MNProfileManager::GetLanguage());
+    Puzzle* const puzzle = DrawPuzzle(type, difficulty);
     if (!StartPuzzle(puzzle, type)) {
         GetMenu()->Open();
     }

@@ -2,6 +2,7 @@
 
 #include <modes/mntournamentmenu.h>
 #include <puzzles/mnpuzzleui.h>
+#include <puzzles/puzzle.h>
 #include <puzzles/puzzlebank.h>
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
@@ -157,7 +158,7 @@ bool MNTournament::DrawSlot(int difficulty, SlotDraw& draw) const {
     const int language = MNProfileManager::GetLanguage();
     PuzzleBank* const bank = MNProfile::GetPuzzlebank();
     draw.typeFlag = kSlotKinds[MNProfile::GetRandomGen()->draw() & 3u].typeFlag;
-    draw.id = bank->GetRandomPuzzleId(BankType(draw.typeFlag), difficulty + 1, language);
+    draw.id = DrawPuzzleId(draw.typeFlag, difficulty + 1);
     if (draw.id < 0) {
         return false;
     }

@@ -1,8 +1,9 @@
 // The puzzle bank reader: the index checked once at load, one record read and decoded per
 // request, and the choice of the next or a random unplayed puzzle from the player's record.
+#include <puzzles/puzzle.h>
 #include <puzzles/puzzlebank.h>
 #include <puzzles/puzzlerecordcodec.h>
-#include <services/mnprofilemanager.h>
+#include <services/mnsavedata.h>
 
 #include <kelvo/math/kmrandom.h>
 
@@ -436,33 +437,32 @@ kArray<int> PuzzleBank::MatchingEntries(int type, int difficulty, int language) 
     return indices;
 }
 
-int PuzzleBank::GetRandomPuzzleId(int type, int difficulty, int language) {
+int PuzzleBank::GetRandomPuzzleId(int type, int difficulty, int language,
+                                  kmRandomMersenneTwister& random, MNSaveProfileData* record) {
     const kArray<int> candidates = MatchingEntries(type, difficulty, language);
     if (candidates.Size() == 0) {
         kLogFmt("PuzzleBank: no puzzle of type %d, difficulty %d, language %d\n", type, difficulty,
                 language);
         return -1;
     }
-    kmRandomMersenneTwister& random = *MNProfile::GetRandomGen();
-    MNProfile* profile = MNProfileManager::GetActiveProfile();
-    if (profile == nullptr) {
+    if (record == nullptr) {
         return m_entries(candidates(random.randInt(candidates.Size()))).id;
     }
-    MNSaveProfileData& record = *profile->GetSaveData();
-    kArray<int> pool = Unplayed(candidates, record);
+    kArray<int> pool = Unplayed(candidates, *record);
     if (pool.Size() == 0) {
         kLogFmt("PuzzleBank: every puzzle of type %d, difficulty %d played; starting over\n", type,
                 difficulty);
-        pool = StartOver(candidates, record, type);
+        pool = StartOver(candidates, *record, type);
     }
     const int index = pool(random.randInt(pool.Size()));
-    record.SetPlayed(index, true);
-    record.AddRecent(type, index);
+    record->SetPlayed(index, true);
+    record->AddRecent(type, index);
     return m_entries(index).id;
 }
 
-Puzzle* PuzzleBank::GetRandomPuzzle(int type, int difficulty, int language) {
-    const int id = GetRandomPuzzleId(type, difficulty, language);
+Puzzle* PuzzleBank::GetRandomPuzzle(int type, int difficulty, int language,
+                                    kmRandomMersenneTwister& random, MNSaveProfileData* record) {
+    const int id = GetRandomPuzzleId(type, difficulty, language, random, record);
     if (id < 0) {
         kLogFmt("Couldn't get a puzzle ID\n");
         return nullptr;
