@@ -12,6 +12,7 @@
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
 #include <services/mnsubgame.h>
+#include <services/mnvolume.h>
 #include <tui/mnkeyboard.h>
 
 #include <gtest/gtest.h>
@@ -394,7 +395,7 @@ protected:
         Write(SFX_TICK, 8000);
         Write(SFX_TOCK, -8000);
         Write(SFX_TARGET_EXPIRED, 8000);
-        MNSound::Init(MNSound::K_MAX_VOLUME, 0);
+        MNSound::Init(MN_MAX_VOLUME, 0);
         m_previousProfile = MNProfileManager::GetActiveProfileIndex();
         MNProfileManager::SetActiveProfile(0);
         MNTournamentData* tournament = MNProfileManager::GetActiveProfile()->GetTournamentData();

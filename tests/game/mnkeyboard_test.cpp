@@ -10,6 +10,7 @@
 
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
+#include <services/mnvolume.h>
 
 #include <gtest/gtest.h>
 
@@ -151,7 +152,7 @@ protected:
         AudioDeviceTest::SetUp();
         Write(SFX_KEY_LETTER, 8000);
         Write(SFX_KEY_BACKSPACE, -8000);
-        MNSound::Init(MNSound::K_MAX_VOLUME, 0);
+        MNSound::Init(MN_MAX_VOLUME, 0);
     }
     void TearDown() override {
         MNSound::Deinit();

@@ -1,8 +1,8 @@
 // The game's sound table over the voice device on a test disc: music queued and started
 // 0.15 s later (and reported while queued), changes of cue, the random in-game music, the
-// home-button fade and restart, and missing or unreadable files, unknown ids and levels,
-// which are logged once and play silence. Effects at their levels are heard in the
-// scenario test of the scripted sound sequence.
+// home-button fade and restart, the music scaled below its level, and missing or unreadable files,
+// unknown ids and levels, which are logged once and play silence. Effects at their levels are heard
+// in the scenario test of the scripted sound sequence.
 #include "../kelvo/audio_device_support.h"
 #include "../kelvo/ogg_codec.h"
 #include "log_capture.h"
@@ -134,6 +134,34 @@ TEST_F(SoundTest, TheHomeButtonMenuFadesTheMusicOutAndRestartsItAfter) {
     MNSound::RestartAfterHomeMenu();
     EXPECT_EQ(TicksUntilMusicPlays(30), 9);
     EXPECT_GT(Peak(Frames(10)), 1000.0);
+}
+
+TEST_F(SoundTest, ScaledMusicPlaysInWholeLevelsBelowItsLevelUntilScaledBack) {
+    MNSound::Init(3, 5);
+    MNSound::PlayMusic(Kelvo_lib::MUSIC_INGAME1);
+    Frames(20);
+    // The peak once a change has reached the output.
+    const auto settled = [] {
+        Frames(20);
+        return Peak(Frames(10));
+    };
+    const double full = settled();
+    MNSound::SetMusicVolume(2);
+    const double levelTwo = settled();
+    MNSound::SetMusicVolume(5);
+    MNSound::ScaleMusic(0.5f);
+    EXPECT_EQ(MNSound::GetMusicVolume(), 2) << "(int)(0.5 x 5)";
+    EXPECT_NEAR(settled(), levelTwo, levelTwo * 0.05);
+    EXPECT_LT(levelTwo, full * 0.5);
+    MNSound::SetMusicVolume(4);
+    EXPECT_EQ(MNSound::GetMusicVolume(), 2) << "a new level stays scaled";
+    MNSound::ScaleMusic(-0.5f);
+    EXPECT_EQ(MNSound::GetMusicVolume(), 0);
+    EXPECT_EQ(settled(), 0.0);
+    MNSound::ScaleMusic(1.5f);
+    EXPECT_EQ(MNSound::GetMusicVolume(), 4);
+    MNSound::SetMusicVolume(5);
+    EXPECT_NEAR(settled(), full, full * 0.05);
 }
 
 TEST_F(SoundTest, MissingAndUnreadableFilesAreLoggedOnceAndPlaySilence) {

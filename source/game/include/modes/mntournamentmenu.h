@@ -62,7 +62,7 @@ public:
     bool IsOpen() const { return m_state == STATE_OPEN; }
     bool IsGame() const { return m_state == STATE_GAME; }
 
-    // The music back at the profile's level, a fade dropped: the mode calls it when it
+    // The music back at its full level, a fade dropped: the mode calls it when it
     // leaves and whenever a puzzle starts, so that no fade is left half done.
     void RestoreMusic();
     // The mode could not start the puzzle asked for: the ladder stays up.

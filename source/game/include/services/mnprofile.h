@@ -39,9 +39,11 @@ public:
     const char* GetName() const { return m_data->name; }
     int GetSoundVolume() const { return m_data->soundVolume; }
     int GetMusicVolume() const { return m_data->musicVolume; }
-    // Levels outside 0 to 5 are logged and brought into range.
+    // Levels outside 0 to MN_MAX_VOLUME are logged and brought into range.
     void SetSoundVolume(int level);
     void SetMusicVolume(int level);
+    // The sound table plays the two levels: the one place a profile's volumes are applied.
+    void ApplyVolumes() const;
     // The record back to an unused slot: "UNUSED", handedness 1, music 3, sound 5, every
     // mode record at its start.
     void Clear();

@@ -6,6 +6,8 @@
 // records untouched.
 #pragma once
 
+#include <services/mnvolume.h>
+
 #include <console/types.h>
 
 namespace Kelvo_lib {
@@ -24,7 +26,6 @@ constexpr int MN_PLAYED_BITS = 1536;
 // How many of the last puzzles of each bank type a new round of the played set avoids.
 constexpr int MN_RECENT_DEPTH = 7;
 constexpr int MN_NUM_PUZZLE_TYPES = 4;
-constexpr int MN_MAX_VOLUME = 5;
 
 // The game's languages, as the save block and the puzzle bank number them.
 enum eLanguage {

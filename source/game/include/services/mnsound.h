@@ -57,9 +57,8 @@ class MNSound {
 public:
     // Seconds between PlayMusic and the cue starting.
     static constexpr float K_MUSIC_START_DELAY = 0.15f;
-    static constexpr int K_MAX_VOLUME = 5;
 
-    // Starts the sound manager and the music stream, sets the volume levels (0 to 5) and
+    // Starts the sound manager and the music stream, sets the volume levels (mnvolume.h) and
     // loads every effect "wii/audio/<name>.dsp" and cue "wii/audio/<name>.ogg".
     static void Init(int effectVolume, int musicVolume);
     static void Deinit();
@@ -72,11 +71,15 @@ public:
     static void StopMusic();
     // Stops what plays and queues the cue to start K_MUSIC_START_DELAY later.
     static void PlayMusic(int cue);
-    // Levels 0 to 5, played at level / 5.
+    // The levels played (mnvolume.h), brought into range.
     static void SetSoundEffectVolume(int level);
     static void SetMusicVolume(int level);
     static int GetSoundEffectVolume();
+    // The level the music plays at: its level, or below it while scaled.
     static int GetMusicVolume();
+    // Plays the music at (int)(fraction x its level), fraction 0.0 to 1.0, leaving its level
+    // as it is: the fades of a screen of the game's own; 1.0 plays the level again.
+    static void ScaleMusic(float fraction);
     // The effect last asked for (whether or not its file loaded), -1 before the first.
     static int GetLastSoundEffect();
     // The next PlayRandomInGameMusic changes track even while an in-game cue plays.

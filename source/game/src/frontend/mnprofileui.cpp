@@ -292,10 +292,8 @@ void MNProfileMenu::ChooseProfile(int slot) {
     m_state = STATE_CHOSEN;
     MNProfileManager::SetActiveProfile(slot);
     MNProfileManager::SaveData(false);
-    MNProfile* const profile = MNProfileManager::GetProfile(slot);
-    if (profile != nullptr) {
-        MNSound::SetSoundEffectVolume(profile->GetSoundVolume());
-        MNSound::SetMusicVolume(profile->GetMusicVolume());
+    if (const MNProfile* const profile = MNProfileManager::GetProfile(slot)) {
+        profile->ApplyVolumes();
     }
 }
 

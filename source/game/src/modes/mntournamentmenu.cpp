@@ -452,11 +452,9 @@ void MNTournamentMenu::Tick(float delta) {
 }
 
 void MNTournamentMenu::TickFade(float delta) {
-    const float level = m_profile != nullptr ? static_cast<float>(m_profile->GetMusicVolume())
-                                             : static_cast<float>(MNSound::GetMusicVolume());
     if (m_fadeMusicTimer > 0.0f) {
         m_fadeMusicTimer -= delta;
-        MNSound::SetMusicVolume(static_cast<int>(m_fadeMusicTimer * level));
+        MNSound::ScaleMusic(m_fadeMusicTimer);
         if (m_fadeMusicTimer <= 0.0f) {
             m_fadeMusicTimer = 0.0f;
             const int jingle = ResultJingle(m_score);
@@ -466,7 +464,7 @@ void MNTournamentMenu::TickFade(float delta) {
         }
     } else if (m_fadeMusicTimer < 0.0f) {
         m_fadeMusicTimer += delta;
-        MNSound::SetMusicVolume(static_cast<int>((1.0f + m_fadeMusicTimer) * level));
+        MNSound::ScaleMusic(1.0f + m_fadeMusicTimer);
         if (m_fadeMusicTimer >= 0.0f) {
             m_fadeMusicTimer = 0.0f;
         }
@@ -479,9 +477,7 @@ void MNTournamentMenu::StartFadeOut() {
 
 void MNTournamentMenu::RestoreMusic() {
     m_fadeMusicTimer = 0.0f;
-    if (m_profile != nullptr) {
-        MNSound::SetMusicVolume(m_profile->GetMusicVolume());
-    }
+    MNSound::ScaleMusic(1.0f);
 }
 
 void MNTournamentMenu::Render() {

@@ -1,11 +1,12 @@
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
+#include <services/mnsound.h>
+#include <services/mnvolume.h>
 
 #include <puzzles/puzzlebank.h>
 
 #include <kelvo/input/kinputsystem.h>
 #include <kelvo/math/kmrandom.h>
-#include <kelvo/platform/klog.h>
 #include <kelvo/platform/kplatform.h>
 
 #include <cstring>
@@ -19,14 +20,6 @@ constexpr kInputType kCheatKey = KI_WII_PAD1_BUTTON_2;
 
 bool s_bCheatKeyHeld = false;
 
-u8 VolumeLevel(int level, const char* which) {
-    if (level < 0 || level > MN_MAX_VOLUME) {
-        kLogFmt("MNProfile: %s volume %d out of range\n", which, level);
-        level = level < 0 ? 0 : MN_MAX_VOLUME;
-    }
-    return static_cast<u8>(level);
-}
-
 bool IsDebugProfile(const MNProfile* profile) {
     return profile != nullptr && std::strcmp(profile->GetName(), MNProfile::kDebugName) == 0;
 }
@@ -34,11 +27,16 @@ bool IsDebugProfile(const MNProfile* profile) {
 } // namespace
 
 void MNProfile::SetSoundVolume(int level) {
-    m_data->soundVolume = VolumeLevel(level, "sound");
+    m_data->soundVolume = static_cast<u8>(ClampVolume(level, "Profile effect"));
 }
 
 void MNProfile::SetMusicVolume(int level) {
-    m_data->musicVolume = VolumeLevel(level, "music");
+    m_data->musicVolume = static_cast<u8>(ClampVolume(level, "Profile music"));
+}
+
+void MNProfile::ApplyVolumes() const {
+    MNSound::SetSoundEffectVolume(GetSoundVolume());
+    MNSound::SetMusicVolume(GetMusicVolume());
 }
 
 void MNProfile::Clear() {

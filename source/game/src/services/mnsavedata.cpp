@@ -230,10 +230,8 @@ void Sanitise(MNSaveData& data) {
     for (MNSaveProfileData& profile : data.profiles) {
         TerminateText(profile.name);
         TerminateText(profile.quickblastData.m_name);
-        profile.musicVolume =
-            profile.musicVolume > MN_MAX_VOLUME ? MN_MAX_VOLUME : profile.musicVolume;
-        profile.soundVolume =
-            profile.soundVolume > MN_MAX_VOLUME ? MN_MAX_VOLUME : profile.soundVolume;
+        profile.musicVolume = static_cast<u8>(ClampVolume(profile.musicVolume, "Saved music"));
+        profile.soundVolume = static_cast<u8>(ClampVolume(profile.soundVolume, "Saved effect"));
         int& slot = profile.tournamentData.m_currentPuzzle;
         slot = slot < 0 || slot >= MN_TOURNAMENT_SLOTS ? 0 : slot;
         SanitiseQuickBlast(profile.quickblastData);

@@ -1,4 +1,5 @@
 #include <services/mnsound.h>
+#include <services/mnvolume.h>
 
 #include <framework/ksoundmanager.h>
 
@@ -49,7 +50,8 @@ int s_playingCue = -1;
 int s_queuedCue = -1;
 float s_queueDelay = 0.0f;
 int s_musicLevel = 0;
-int s_effectLevel = MNSound::K_MAX_VOLUME;
+float s_musicScale = 1.0f; // a screen's fade over the music level, in whole levels
+int s_effectLevel = MN_MAX_VOLUME;
 int s_lastEffect = -1;
 float s_musicFade = 1.0f; // 0.0 to 1.0 over the music level
 float s_fadeStep = 0.0f;  // per second; negative while fading down
@@ -106,16 +108,12 @@ kOGGStream* LoadMusic(const char* name) {
     return stream;
 }
 
-int ClampLevel(int level, const char* what) {
-    if (level < 0 || level > MNSound::K_MAX_VOLUME) {
-        kLogSys(kSystem, "%s volume %d is outside 0 to %d\n", what, level, MNSound::K_MAX_VOLUME);
-        return level < 0 ? 0 : MNSound::K_MAX_VOLUME;
-    }
-    return level;
+int PlayedMusicLevel() {
+    return static_cast<int>(s_musicScale * static_cast<float>(s_musicLevel));
 }
 
 void ApplyMusicVolume() {
-    kAudioStream::SetVolume(static_cast<float>(s_musicLevel) / MNSound::K_MAX_VOLUME * s_musicFade);
+    kAudioStream::SetVolume(static_cast<float>(PlayedMusicLevel()) / MN_MAX_VOLUME * s_musicFade);
 }
 
 void StartCue(int cue) {
@@ -159,6 +157,7 @@ void MNSound::Init(int effectVolume, int musicVolume) {
     s_queuedCue = -1;
     s_musicFade = 1.0f;
     s_fadeStep = 0.0f;
+    s_musicScale = 1.0f;
     s_bForceChange = false;
     s_random.seed(kMusicSeed);
     SetSoundEffectVolume(effectVolume);
@@ -239,8 +238,8 @@ void MNSound::PlayMusic(int cue) {
 }
 
 void MNSound::SetSoundEffectVolume(int level) {
-    s_effectLevel = ClampLevel(level, "Effect");
-    kSoundManager::SetMasterVolume(static_cast<float>(s_effectLevel) / K_MAX_VOLUME);
+    s_effectLevel = ClampVolume(level, "Effect");
+    kSoundManager::SetMasterVolume(static_cast<float>(s_effectLevel) / MN_MAX_VOLUME);
 }
 
 int MNSound::GetSoundEffectVolume() {
@@ -248,7 +247,7 @@ int MNSound::GetSoundEffectVolume() {
 }
 
 int MNSound::GetMusicVolume() {
-    return s_musicLevel;
+    return PlayedMusicLevel();
 }
 
 int MNSound::GetLastSoundEffect() {
@@ -256,7 +255,12 @@ int MNSound::GetLastSoundEffect() {
 }
 
 void MNSound::SetMusicVolume(int level) {
-    s_musicLevel = ClampLevel(level, "Music");
+    s_musicLevel = ClampVolume(level, "Music");
+    ApplyMusicVolume();
+}
+
+void MNSound::ScaleMusic(float fraction) {
+    s_musicScale = fraction < 0.0f ? 0.0f : (fraction > 1.0f ? 1.0f : fraction);
     ApplyMusicVolume();
 }
 
