@@ -5,6 +5,7 @@
 // Main thread only.
 #pragma once
 
+#include <services/mnvolumeoptions.h>
 #include <tui/mnmenuscreen.h>
 
 namespace Kelvo_lib {
@@ -26,6 +27,8 @@ private:
     void OnStateChange(int id, int state);
     void OnHelp();
     void OnBack();
+
+    MNVolumeOptions m_volumes{MENU_OPTIONS, MENU_EFFECTS_VOLUME, MENU_MUSIC_VOLUME};
 };
 
 } // namespace Kelvo_lib

@@ -1,9 +1,8 @@
 // MNMenuScreen: the base of the screens that show a copy of the menu node table in a menu
 // widget (main menu, language, help, pause, hint). Init makes the widget and the table,
 // Deinit frees both (and so every connection to the widget); screens it opens go on the layer it
-// was last activated on. It also holds what the two options lists share: volume selectors read from
-// and written to the active profile and the sound table, saved once when the player leaves the
-// list. Main thread only; a missing screen, node or profile is logged and changes nothing.
+// was last activated on. Main thread only; a missing screen or node is logged and changes
+// nothing.
 #pragma once
 
 #include <frontend/menunodedata.h>
@@ -39,17 +38,9 @@ protected:
     void Close();
     kMenuNode* FindNode(int id) const;
 
-    // Sets the two selectors from the active profile and draws them as volume bars.
-    void ShowVolumes(int effectsId, int musicId);
-    // Plays and stores a selector's new level; false when id is neither selector.
-    bool ChangeVolume(int id, int state, int effectsId, int musicId);
-    // Called every tick with whether the options list shows; saves once on leaving it.
-    void SaveOnLeavingOptions(bool bOnOptions);
-
     MNMenuWidget* m_menuWidget = nullptr;
     MenuNodeData* m_nodes = nullptr;
     kUILayer* m_layer = nullptr;
-    bool m_bOnOptions = false;
 
 private:
     void FreeMenu();

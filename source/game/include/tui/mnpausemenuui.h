@@ -6,6 +6,7 @@
 // sub-game a choice only closes the screen.
 #pragma once
 
+#include <services/mnvolumeoptions.h>
 #include <tui/mnmenuscreen.h>
 
 namespace Kelvo_lib {
@@ -40,6 +41,8 @@ private:
     int m_gameMode = 0;
     bool m_bSpellout = false;
     int m_pendingEntry = -1; // the entry waiting for a yes
+    MNVolumeOptions m_volumes{MENU_PAUSE_OPTIONS, MENU_PAUSE_EFFECTS_VOLUME,
+                              MENU_PAUSE_MUSIC_VOLUME};
 };
 
 } // namespace Kelvo_lib

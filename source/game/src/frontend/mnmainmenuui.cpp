@@ -14,20 +14,20 @@ void MNMainMenuUI::Init() {
     m_menuWidget->SignalHelp.Connect(this, &MNMainMenuUI::OnHelp);
     m_menuWidget->SignalBack.Connect(this, &MNMainMenuUI::OnBack);
     m_menuWidget->SignalStateChange.Connect(this, &MNMainMenuUI::OnStateChange);
-    m_bOnOptions = false;
+    m_volumes.Forget();
 }
 
 void MNMainMenuUI::Activate(kUILayer* layer) {
     m_layer = layer;
-    ShowNode(m_bOnOptions ? MENU_OPTIONS : MENU_MAIN);
-    m_bOnOptions = false;
-    ShowVolumes(MENU_EFFECTS_VOLUME, MENU_MUSIC_VOLUME);
+    ShowNode(m_volumes.IsOnOptions() ? MENU_OPTIONS : MENU_MAIN);
+    m_volumes.Forget();
+    m_volumes.Show(m_menuWidget->GetMenu());
     // The language is fixed: the options offer the two volumes only.
     m_menuWidget->DisableItem(MENU_CHANGE_LANGUAGE);
 }
 
 void MNMainMenuUI::Tick(float) {
-    SaveOnLeavingOptions(GetCurrentNodeId() == MENU_OPTIONS);
+    m_volumes.Track(GetCurrentNodeId());
 }
 
 void MNMainMenuUI::OnSelect(int id) {
@@ -62,7 +62,7 @@ void MNMainMenuUI::OnSelect(int id) {
 
 void MNMainMenuUI::OnStateChange(int id, int state) {
     kLogFmt("MainMenu StateChange %d, %d\n", id, state);
-    ChangeVolume(id, state, MENU_EFFECTS_VOLUME, MENU_MUSIC_VOLUME);
+    m_volumes.Change(id, state);
 }
 
 void MNMainMenuUI::OnHelp() {

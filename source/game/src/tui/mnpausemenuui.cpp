@@ -71,11 +71,11 @@ void MNPauseMenuUI::Activate(kUILayer* layer) {
     if (kMenuNode* const root = FindNode(MENU_PAUSE)) {
         root->m_currentChild = 0;
     }
-    ShowVolumes(MENU_PAUSE_EFFECTS_VOLUME, MENU_PAUSE_MUSIC_VOLUME);
+    m_volumes.Show(m_menuWidget->GetMenu());
 }
 
 void MNPauseMenuUI::Tick(float) {
-    SaveOnLeavingOptions(GetCurrentNodeId() == MENU_PAUSE_OPTIONS);
+    m_volumes.Track(GetCurrentNodeId());
 }
 
 MNSubGame* MNPauseMenuUI::Leave() {
@@ -153,7 +153,7 @@ void MNPauseMenuUI::OnSelect(int id) {
 }
 
 void MNPauseMenuUI::OnStateChange(int id, int state) {
-    ChangeVolume(id, state, MENU_PAUSE_EFFECTS_VOLUME, MENU_PAUSE_MUSIC_VOLUME);
+    m_volumes.Change(id, state);
 }
 
 void MNPauseMenuUI::OnBack() {
