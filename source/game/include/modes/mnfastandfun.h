@@ -48,8 +48,6 @@ public:
 
 protected:
     void DoGameOver(int result) override;
-    bool IsMenuOpen() const override;
-    bool IsMenuInGame() const override;
     void PauseClock() override;
     // The run's difficulty: 0 helps a fitword's placements most.
     int PrefillLevel() const override { return m_currentDifficulty; }

@@ -5,16 +5,15 @@
 // Owned by the mode; main thread only.
 #pragma once
 
-#include <tui/tui.h>
+#include <modes/mnmodemenu.h>
 
 namespace Kelvo_lib {
 
 class MNProfile;
 struct MNFastAndFunData;
 
-class MNFastAndFunMenu : public TUI {
+class MNFastAndFunMenu : public MNModeMenu {
 public:
-    enum eState { STATE_CLOSED = 0, STATE_OPEN = 1, STATE_GAME = 2 };
     // Puzzles completed in one run that open the next difficulty.
     static constexpr int kUnlockRun = 15;
     static constexpr int kTimeRemainingSize = 32;
@@ -22,9 +21,7 @@ public:
     explicit MNFastAndFunMenu(MNProfile* profile);
 
     // Another profile than the one shown has had no best run seen after a game yet.
-    void SetProfile(MNProfile* profile);
-    // Builds the ten screens again when the language changed since the last build.
-    void Rebuild();
+    void SetProfile(MNProfile* profile) override;
     // The difficulty choice, with the difficulties the profile has opened.
     void Open();
     // The screen after a puzzle: complete (solved) or game over (lost), unlocked when the run
@@ -32,11 +29,8 @@ public:
     void PostGameMenu(bool bSolved);
     // The counts, names and the time left, from the profile as it is now.
     void Update();
-    bool IsOpen() const { return m_state == STATE_OPEN; }
-    bool IsGame() const { return m_state == STATE_GAME; }
 
     void ButtonPressed(TUIScreen* screen, TUIButton* button) override;
-    void ButtonSelected(TUIScreen* screen, TUIButton* button) override;
 
     int GetDifficulty() const { return m_difficulty; }
     int GetBest() const { return m_best; }
@@ -59,7 +53,8 @@ public:
     kSignal1<int> PlaySignal;
 
 private:
-    void Build();
+    void Build() override;
+    void RemoveScreens() override;
     void BuildDifficultyScreens();
     void BuildCompleteScreens();
     void BuildGameOverScreens();
@@ -107,7 +102,6 @@ private:
     TUIText* m_subBestScore = nullptr;
     TUIText* m_infoText = nullptr;
 
-    int m_state = STATE_CLOSED;
     int m_difficulty = 0;
     int m_currentPuzzle = 0; // puzzles completed in the run
     int m_nextPuzzle = 1;
@@ -118,9 +112,7 @@ private:
     int m_lastMostIntermediatePuzzlesComplete = -1;
     int m_lastMostProPuzzlesComplete = -1;
     int m_best = 0;
-    MNProfile* m_profile;
     TUIScreen* m_prevScreen = nullptr;
-    int m_languageBuilt = -1;
 };
 
 } // namespace Kelvo_lib

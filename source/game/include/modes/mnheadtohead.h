@@ -52,8 +52,6 @@ public:
 
 protected:
     void DoGameOver(int result) override;
-    bool IsMenuOpen() const override;
-    bool IsMenuInGame() const override;
     // The menu; back on its variant choice returns to the choice of player 2.
     void TickUI(float delta) override;
     // The pause screen goes up: the clock stands.

@@ -6,7 +6,7 @@
 // box sprite. Main thread only; an unknown screen number only refreshes the shown values.
 #pragma once
 
-#include <tui/tui.h>
+#include <modes/mnmodemenu.h>
 
 #include <kelvo/containers/ksharedptr.h>
 
@@ -15,9 +15,8 @@ namespace Kelvo_lib {
 class kSprite;
 class MNProfile;
 
-class MNHeadToHeadMenu : public TUI {
+class MNHeadToHeadMenu : public MNModeMenu {
 public:
-    enum eState { STATE_CLOSED = 0, STATE_OPEN = 1, STATE_GAME = 2 };
     // The screens PostGameMenu shows, by number.
     enum eScreen {
         SCREEN_PLAYER1_CORRECT = 0,
@@ -47,13 +46,8 @@ public:
     explicit MNHeadToHeadMenu(MNProfile* profile);
     ~MNHeadToHeadMenu() override;
 
-    void SetProfile(MNProfile* profile) { m_profile = profile; }
-    // Builds every screen again when the language changed since they were built.
-    void Rebuild();
     // The variant choice, open.
     void Open();
-    bool IsOpen() const { return m_state == STATE_OPEN; }
-    bool IsGame() const { return m_state == STATE_GAME; }
     // The shown values from the profile's record, then screen menu (eScreen).
     void PostGameMenu(int menu);
 
@@ -62,9 +56,6 @@ public:
     void ButtonPressed(TUIScreen* screen, TUIButton* button) override;
     void ButtonSelected(TUIScreen* screen, TUIButton* button) override;
     void RadioButtonPressed(TUIScreen* screen, TUIRadioButton* radio) override;
-    void SpinnerPressed(TUIScreen* screen, TUISpinner* spinner) override;
-    void RadioButtonSelected(TUIScreen* screen, TUIRadioButton* radio) override;
-    void SpinnerSelected(TUIScreen* screen, TUISpinner* spinner) override;
 
     // The screens and buttons, for callers that look at what shows.
     TUIScreen* GetPostGameScreen(int menu) const;
@@ -84,8 +75,8 @@ public:
     kSignal0<> PlaySignal;                       // start, or go on after a turn's screen
 
 private:
-    void Build();
-    void RemoveScreens();
+    void Build() override;
+    void RemoveScreens() override;
     void BuildModeScreens();
     void BuildSetup(Setup& setup, int titleId, int choiceId, const kArray<TUIString>& choices,
                     int detailsId);
@@ -122,11 +113,8 @@ private:
     TUIText* m_modeText = nullptr;
     TUIText* m_modeDetailsText = nullptr;
     TUIScreen* m_modeDetailsScreen = nullptr;
-    int m_state = STATE_CLOSED;
     const char* m_modeString = nullptr;
     const char* m_modeDetailsString = nullptr;
-    MNProfile* m_profile;
-    int m_languageBuilt = -1;
     const char* m_player1Name = nullptr;
     const char* m_player2Name = nullptr;
     const char* m_winnerName = nullptr;

@@ -14,9 +14,9 @@ namespace Kelvo_lib {
 
 class MNAnagram;
 class MNBackgroundUI;
+class MNModeMenu;
 class MNPuzzleUI;
 class Puzzle;
-class TUI;
 struct SaveGameActivePuzzle;
 
 class MNPuzzleMode : public MNSubGame {
@@ -79,7 +79,7 @@ protected:
 
     // Takes the menu and the host pair, connects the host's signals and the menu's help,
     // makes the background and registers both screens.
-    void InitHost(TUI* menu, MNModeHostUI* host, kUIWidget* widget, kSignal1<float>& tick,
+    void InitHost(MNModeMenu* menu, MNModeHostUI* host, kUIWidget* widget, kSignal1<float>& tick,
                   kSignal0<>& render);
     // Background 0 and the layers "bg" and "menu" with the mode's screens.
     void PushMenuLayers();
@@ -117,8 +117,8 @@ protected:
     // game sends the world back to the front end.
     virtual void TickUI(float delta);
     virtual void RenderUI();
-    virtual bool IsMenuOpen() const = 0;
-    virtual bool IsMenuInGame() const = 0;
+    bool IsMenuOpen() const;
+    bool IsMenuInGame() const;
     // Modes with a clock of their own stop it here, as the pause screen goes up.
     virtual void PauseClock() {}
     // How much help a pre-filled puzzle's open entries get (MNPuzzleRules::prefillLevel).
@@ -139,7 +139,7 @@ protected:
     const bool m_bAnagrams;
     const char* const m_menuId;
     const char* const m_bgId;
-    TUI* m_menu = nullptr;
+    MNModeMenu* m_menu = nullptr;
     MNModeHostUI* m_host = nullptr;
     kUIWidget* m_hostWidget = nullptr;
     MNBackgroundUI* m_bg = nullptr;

@@ -54,8 +54,6 @@ public:
 protected:
     void DoGameOver(int result) override;
     void RenderUI() override;
-    bool IsMenuOpen() const override;
-    bool IsMenuInGame() const override;
     void PauseClock() override;
 
 private:

@@ -6,7 +6,7 @@
 // thread only. Without a profile it shows empty values and starts nothing.
 #pragma once
 
-#include <tui/tui.h>
+#include <modes/mnmodemenu.h>
 
 #include <kelvo/containers/kstring.h>
 
@@ -17,10 +17,8 @@ class MNProfile;
 class kSprite;
 struct MNQuickBlastData;
 
-class MNQuickBlastMenu : public TUI {
+class MNQuickBlastMenu : public MNModeMenu {
 public:
-    enum eState { STATE_CLOSED = 0, STATE_OPEN = 1, STATE_GAME = 2 };
-
     static constexpr int kNumTimeLimits = 6;
     // The run lengths offered, in seconds.
     static constexpr int s_timeLimitList[kNumTimeLimits] = {300, 600, 900, 1200, 1500, 1800};
@@ -31,15 +29,10 @@ public:
     explicit MNQuickBlastMenu(MNProfile* profile);
     ~MNQuickBlastMenu() override;
 
-    void SetProfile(MNProfile* profile) { m_profile = profile; }
-    // Builds the screens again when the language changed since they were built.
-    void Rebuild();
     // The start screen; play is disabled until a run has been set up.
     void Open();
     // The results of the run that ended, beside its summary.
     void PostGameMenu();
-    bool IsOpen() const { return m_state == STATE_OPEN; }
-    bool IsGame() const { return m_state == STATE_GAME; }
     // Every shown value from the profile's record, and the history's lines.
     void Update();
 
@@ -48,11 +41,8 @@ public:
     // The summary's box, the keyboard or the graph, then the menu over them.
     void Render() override;
     void ButtonPressed(TUIScreen* screen, TUIButton* button) override;
-    void ButtonSelected(TUIScreen* screen, TUIButton* button) override;
     void RadioButtonPressed(TUIScreen* screen, TUIRadioButton* radio) override;
     void SpinnerPressed(TUIScreen* screen, TUISpinner* spinner) override;
-    void RadioButtonSelected(TUIScreen* screen, TUIRadioButton* radio) override;
-    void SpinnerSelected(TUIScreen* screen, TUISpinner* spinner) override;
 
     // A line of the line sprite from one point to the other, in pixels.
     void DrawLine(float x1, float y1, float x2, float y2, unsigned int colour);
@@ -76,7 +66,7 @@ public:
 
 private:
     MNQuickBlastData* Data() const;
-    void Build();
+    void Build() override;
     void BuildKeyboard();
     void BuildStartScreen();
     void BuildWarningScreen();
@@ -85,7 +75,7 @@ private:
     void BuildEditNameScreen();
     void BuildResultsScreen();
     void BuildStatsScreens();
-    void RemoveScreens();
+    void RemoveScreens() override;
     // Each label of the summary's four rows with its value, at the rows' heights.
     void AddSummaryRows(TUIScreen* screen, const float* labelX, float valueX, const float* y,
                         bool bAnchored);
@@ -129,8 +119,6 @@ private:
     TUIButton* m_statsDoneButton = nullptr;
     TUIScreen* m_statsSubScreen = nullptr;
 
-    int m_state = STATE_CLOSED;
-    int m_languageBuilt = -1;
     const char* m_difficultyString = "";
     char m_timeString[32] = {};
     char m_gameListString[128] = {};
@@ -146,7 +134,6 @@ private:
     float m_savedTimeLimit = 0.0f;
     char m_savedPuzzles = 0;
 
-    MNProfile* m_profile = nullptr;
     kSprite* m_graphSprite = nullptr;
     kSprite* m_graphLineSprite = nullptr;
     kSprite* m_dotSprite = nullptr;

@@ -34,8 +34,6 @@ public:
 
 protected:
     void DoGameOver(int result) override;
-    bool IsMenuOpen() const override;
-    bool IsMenuInGame() const override;
 
 private:
     // One direction of the debug stepping: a press steps at once, a hold repeats.

@@ -5,29 +5,24 @@
 // the "MINI" difficulty. Owned by the mode; main thread only.
 #pragma once
 
-#include <tui/tui.h>
+#include <modes/mnmodemenu.h>
 
 namespace Kelvo_lib {
 
-class MNSimplyPuzzleMenu : public TUI {
+class MNSimplyPuzzleMenu : public MNModeMenu {
 public:
-    enum eState { STATE_CLOSED = 0, STATE_OPEN = 1, STATE_GAME = 2 };
-
     MNSimplyPuzzleMenu();
 
-    // The choice back at its defaults, for the active profile as it is now.
-    void Rebuild();
+    // The choice back at its defaults, for the active profile as it is now, whatever the
+    // language.
+    void Rebuild() override;
     void Open();
     void PostGameMenu();
-    bool IsOpen() const { return m_state == STATE_OPEN; }
-    bool IsGame() const { return m_state == STATE_GAME; }
 
     void ButtonPressed(TUIScreen* screen, TUIButton* button) override;
-    void ButtonSelected(TUIScreen* screen, TUIButton* button) override;
+    // The pressed radio button stays on, and sounds as one turned on.
     void RadioButtonPressed(TUIScreen* screen, TUIRadioButton* radio) override;
     void SpinnerPressed(TUIScreen* screen, TUISpinner* spinner) override;
-    void RadioButtonSelected(TUIScreen* screen, TUIRadioButton* radio) override;
-    void SpinnerSelected(TUIScreen* screen, TUISpinner* spinner) override;
 
     int GetPuzzleType() const { return m_game; }
     int GetDifficulty() const { return m_difficulty; }
@@ -42,7 +37,8 @@ public:
     static bool IsDebugProfile();
 
 private:
-    void Build();
+    void Build() override;
+    void RemoveScreens() override;
     void BuildChoiceScreen(const kArray<TUIString>& difficulties);
     void BuildPanel();
     static void CopyText(char* out, const char* text);
@@ -50,7 +46,6 @@ private:
     TUIScreen* m_createScreen = nullptr;
     TUIButton* m_createPlayButton = nullptr;
     TUIScreen* m_createSubScreen = nullptr;
-    int m_state = STATE_CLOSED;
     char m_difficultyString[64] = {};
     char m_puzzleString[64] = {};
     int m_game = 0;

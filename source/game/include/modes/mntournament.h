@@ -59,8 +59,6 @@ public:
 
 protected:
     void DoGameOver(int result) override;
-    bool IsMenuOpen() const override;
-    bool IsMenuInGame() const override;
 
 private:
     // One drawn slot: a kind, a puzzle of it and its target time.

@@ -7,7 +7,7 @@
 // only. Without a profile it shows an empty, locked ladder.
 #pragma once
 
-#include <tui/tui.h>
+#include <modes/mnmodemenu.h>
 
 #include <kelvo/containers/ksharedptr.h>
 
@@ -27,9 +27,8 @@ enum eTournamentSlotStatus {
     SLOT_PERFECT = 5,  // solved within the target time at the first attempt
 };
 
-class MNTournamentMenu : public TUI {
+class MNTournamentMenu : public MNModeMenu {
 public:
-    enum eState { STATE_CLOSED = 0, STATE_OPEN = 1, STATE_GAME = 2 };
     // The screens, for the mode and its tests to tell which one is up.
     enum eScreen {
         SCREEN_NONE = -1,
@@ -50,17 +49,12 @@ public:
 
     explicit MNTournamentMenu(MNProfile* profile);
 
-    void SetProfile(MNProfile* profile);
-    // Builds the screens again when the language changed since they were built.
-    void Rebuild();
     // Everything shown, from the profile's tournament record.
     void Update();
     // After a puzzle: its result, and the next playable slot chosen.
     void PostGameMenu();
     // The difficulty screen for a new tournament, else the resume screen.
     void Open();
-    bool IsOpen() const { return m_state == STATE_OPEN; }
-    bool IsGame() const { return m_state == STATE_GAME; }
 
     // The music back at its full level, a fade dropped: the mode calls it when it
     // leaves and whenever a puzzle starts, so that no fade is left half done.
@@ -98,7 +92,8 @@ protected:
     void RenderOverlay() override;
 
 private:
-    void Build();
+    void Build() override;
+    void RemoveScreens() override;
     void BuildSprites();
     void BuildResumeScreens();
     void BuildSelectScreen();
@@ -164,7 +159,6 @@ private:
     TUIButton* m_playLaterButton = nullptr;
     TUIScreen* m_allCompleteScreen = nullptr;
     TUIButton* m_allCompleteContinueButton = nullptr;
-    int m_state = STATE_CLOSED;
     const char* m_difficultyString = "";
     const char* m_completedDifficulty = "";
     int m_passes = 0;
@@ -182,8 +176,6 @@ private:
     const char* m_completePuzzleStatusString = "";
     int m_score = 0;
     const char* m_rankString = "";
-    MNProfile* m_profile = nullptr;
-    int m_languageBuilt = -1;
     float m_fadeMusicTimer = 0.0f;
     kSharedPtr<kSprite> m_tickSprite;
     kSharedPtr<kSprite> m_exclamationSprite;

@@ -99,14 +99,6 @@ void MNFastAndFun::Deinit() {
     MNPuzzleMode::Deinit();
 }
 
-bool MNFastAndFun::IsMenuOpen() const {
-    return GetMenu()->IsOpen();
-}
-
-bool MNFastAndFun::IsMenuInGame() const {
-    return GetMenu()->IsGame();
-}
-
 void MNFastAndFun::Activate() {
     GetMenu()->SetProfile(m_world->GetProfile());
     PushMenuLayers();

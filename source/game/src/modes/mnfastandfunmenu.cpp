@@ -24,8 +24,8 @@ constexpr const char* kUnknownDifficulty = "unknown difficulty";
 
 } // namespace
 
-MNFastAndFunMenu::MNFastAndFunMenu(MNProfile* profile) : m_profile(profile) {
-    Build();
+MNFastAndFunMenu::MNFastAndFunMenu(MNProfile* profile) : MNModeMenu(profile) {
+    BuildScreens();
 }
 
 void MNFastAndFunMenu::SetProfile(MNProfile* profile) {
@@ -64,17 +64,13 @@ TUIButton* MNFastAndFunMenu::GetDifficultyButton(int difficulty) const {
     return difficulty >= 0 && difficulty < 3 ? buttons[difficulty] : nullptr;
 }
 
-void MNFastAndFunMenu::Rebuild() {
-    if (MNProfileManager::GetLanguageUpdateID() == m_languageBuilt) {
-        return;
-    }
+void MNFastAndFunMenu::RemoveScreens() {
     for (TUIScreen* screen :
          {m_difficultyScreen, m_difficultySubScreen, m_confirmScreen, m_confirmSubScreen,
           m_puzzleCompleteScreen, m_subPuzzleCompleteScreen, m_puzzleCompleteUnlockedScreen,
           m_gameOverScreen, m_gameOverUnlockedScreen, m_quitComfirmScreen}) {
         RemoveScreen(screen);
     }
-    Build();
 }
 
 TUIButton* MNFastAndFunMenu::AddChoice(TUIScreen* screen, const TUIString& text, float y) {
@@ -86,7 +82,6 @@ void MNFastAndFunMenu::AddBack(TUIScreen* screen) {
 }
 
 void MNFastAndFunMenu::Build() {
-    m_languageBuilt = MNProfileManager::GetLanguageUpdateID();
     BuildDifficultyScreens();
     BuildCompleteScreens();
     BuildGameOverScreens();
@@ -321,10 +316,6 @@ void MNFastAndFunMenu::ButtonPressed(TUIScreen* screen, TUIButton* button) {
     } else if (button == m_gameOverContinueButton || button == m_gameOverUnlockedContinueButton) {
         ShowDifficultyChoice();
     }
-}
-
-void MNFastAndFunMenu::ButtonSelected(TUIScreen*, TUIButton* button) {
-    MNSound::PlaySoundEffect(button->m_bEnabled ? SFX_HIGHLIGHT : SFX_HIGHLIGHT_DISABLED);
 }
 
 } // namespace Kelvo_lib

@@ -42,14 +42,6 @@ MNHeadToHeadMenu* MNHeadToHead::GetMenu() const {
     return static_cast<MNHeadToHeadMenu*>(m_menu);
 }
 
-bool MNHeadToHead::IsMenuOpen() const {
-    return GetMenu()->IsOpen();
-}
-
-bool MNHeadToHead::IsMenuInGame() const {
-    return GetMenu()->IsGame();
-}
-
 MNHeadToHeadData* MNHeadToHead::Record() const {
     MNProfile* const profile = m_world->GetProfile();
     return profile != nullptr ? profile->GetHeadToHeadData() : nullptr;

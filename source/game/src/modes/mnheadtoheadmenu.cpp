@@ -81,19 +81,11 @@ kString TXT2(int id, const char* str) {
 
 } // namespace
 
-MNHeadToHeadMenu::MNHeadToHeadMenu(MNProfile* profile) : m_profile(profile) {
-    Build();
+MNHeadToHeadMenu::MNHeadToHeadMenu(MNProfile* profile) : MNModeMenu(profile) {
+    BuildScreens();
 }
 
 MNHeadToHeadMenu::~MNHeadToHeadMenu() = default;
-
-void MNHeadToHeadMenu::Rebuild() {
-    if (m_languageBuilt == MNProfileManager::GetLanguageUpdateID()) {
-        return;
-    }
-    RemoveScreens();
-    Build();
-}
 
 void MNHeadToHeadMenu::RemoveScreens() {
     for (TUIScreen*& screen : m_postGameScreens) {
@@ -108,7 +100,6 @@ void MNHeadToHeadMenu::RemoveScreens() {
 }
 
 void MNHeadToHeadMenu::Build() {
-    m_languageBuilt = MNProfileManager::GetLanguageUpdateID();
     m_boxSprite = PixelSprite("fe", "wii_fe_box_348");
     if (m_boxSprite.Get() != nullptr) {
         m_boxSprite->SetColour(kBoxColour);
@@ -412,7 +403,7 @@ void MNHeadToHeadMenu::StartGame(const Setup& setup) {
 }
 
 void MNHeadToHeadMenu::ButtonSelected(TUIScreen* screen, TUIButton* button) {
-    MNSound::PlaySoundEffect(button->m_bEnabled ? SFX_HIGHLIGHT : SFX_HIGHLIGHT_DISABLED);
+    MNModeMenu::ButtonSelected(screen, button);
     if (screen != m_modeScreen) {
         return;
     }
@@ -426,22 +417,10 @@ void MNHeadToHeadMenu::ButtonSelected(TUIScreen* screen, TUIButton* button) {
 }
 
 void MNHeadToHeadMenu::RadioButtonPressed(TUIScreen* screen, TUIRadioButton* radio) {
-    MNSound::PlaySoundEffect(radio->m_bOn ? SFX_RADIO_ON : SFX_RADIO_OFF);
+    MNModeMenu::RadioButtonPressed(screen, radio);
     if (const Setup* const setup = SetupOf(screen)) {
         setup->doneButton->m_bEnabled = TickedTypes(screen) != 0;
     }
-}
-
-void MNHeadToHeadMenu::SpinnerPressed(TUIScreen*, TUISpinner*) {
-    MNSound::PlaySoundEffect(SFX_SPINNER);
-}
-
-void MNHeadToHeadMenu::RadioButtonSelected(TUIScreen*, TUIRadioButton*) {
-    MNSound::PlaySoundEffect(SFX_HIGHLIGHT);
-}
-
-void MNHeadToHeadMenu::SpinnerSelected(TUIScreen*, TUISpinner*) {
-    MNSound::PlaySoundEffect(SFX_HIGHLIGHT);
 }
 
 void MNHeadToHeadMenu::Render() {

@@ -1,3 +1,4 @@
+#include <modes/mnmodemenu.h>
 #include <modes/mnpuzzlemode.h>
 
 #include <puzzles/anagram/mnanagram.h>
@@ -208,8 +209,8 @@ MNPuzzleMode::~MNPuzzleMode() {
     Deinit();
 }
 
-void MNPuzzleMode::InitHost(TUI* menu, MNModeHostUI* host, kUIWidget* widget, kSignal1<float>& tick,
-                            kSignal0<>& render) {
+void MNPuzzleMode::InitHost(MNModeMenu* menu, MNModeHostUI* host, kUIWidget* widget,
+                            kSignal1<float>& tick, kSignal0<>& render) {
     m_menu = menu;
     m_menu->SetShowHelp(true);
     m_menu->SignalHelp.Connect(this, &MNPuzzleMode::OnHelp);
@@ -462,6 +463,14 @@ void MNPuzzleMode::EndAnagram() {
     }
     delete m_game;
     m_game = nullptr;
+}
+
+bool MNPuzzleMode::IsMenuOpen() const {
+    return m_menu->IsOpen();
+}
+
+bool MNPuzzleMode::IsMenuInGame() const {
+    return m_menu->IsGame();
 }
 
 void MNPuzzleMode::TickUI(float delta) {

@@ -100,14 +100,6 @@ void MNQuickBlast::Deinit() {
     MNPuzzleMode::Deinit();
 }
 
-bool MNQuickBlast::IsMenuOpen() const {
-    return GetMenu()->IsOpen();
-}
-
-bool MNQuickBlast::IsMenuInGame() const {
-    return GetMenu()->IsGame();
-}
-
 void MNQuickBlast::Activate() {
     GetMenu()->SetProfile(m_world->GetProfile());
     GetMenu()->Rebuild();

@@ -151,7 +151,7 @@ void DeleteSprite(kSprite*& sprite) {
 
 } // namespace
 
-MNQuickBlastMenu::MNQuickBlastMenu(MNProfile* profile) : m_profile(profile) {
+MNQuickBlastMenu::MNQuickBlastMenu(MNProfile* profile) : MNModeMenu(profile) {
     m_graphSprite = MNResourceManager::GetSprite("fe", "qb_graph");
     m_dotSprite = MNResourceManager::GetSprite("fe", "qb_dot");
     m_graphLineSprite = MNResourceManager::GetSprite("fe", "qb_graph_line");
@@ -167,7 +167,7 @@ MNQuickBlastMenu::MNQuickBlastMenu(MNProfile* profile) : m_profile(profile) {
     if (m_boxSprite != nullptr) {
         m_boxSprite->SetColour(kBoxColour);
     }
-    Build();
+    BuildScreens();
 }
 
 MNQuickBlastMenu::~MNQuickBlastMenu() {
@@ -185,7 +185,6 @@ MNQuickBlastData* MNQuickBlastMenu::Data() const {
 // --- Building ---
 
 void MNQuickBlastMenu::Build() {
-    m_languageBuilt = MNProfileManager::GetLanguageUpdateID();
     BuildKeyboard();
     kArray<TUIString> difficulties;
     for (int text : kDifficultyTexts) {
@@ -311,20 +310,12 @@ void MNQuickBlastMenu::BuildStatsScreens() {
 }
 
 void MNQuickBlastMenu::RemoveScreens() {
+    delete m_keyboard;
+    m_keyboard = nullptr;
     for (TUIScreen* screen : {m_startScreen, m_editNameScreen, m_configScreen, m_configSubScreen,
                               m_resultsScreen, m_statsScreen, m_statsSubScreen, m_warningScreen}) {
         RemoveScreen(screen);
     }
-}
-
-void MNQuickBlastMenu::Rebuild() {
-    if (m_languageBuilt == MNProfileManager::GetLanguageUpdateID()) {
-        return;
-    }
-    delete m_keyboard;
-    m_keyboard = nullptr;
-    RemoveScreens();
-    Build();
 }
 
 // --- Showing ---
@@ -546,12 +537,8 @@ void MNQuickBlastMenu::EditNamePressed(TUIButton* button) {
     Update();
 }
 
-void MNQuickBlastMenu::ButtonSelected(TUIScreen*, TUIButton* button) {
-    MNSound::PlaySoundEffect(button->m_bEnabled ? SFX_HIGHLIGHT : SFX_HIGHLIGHT_DISABLED);
-}
-
 void MNQuickBlastMenu::RadioButtonPressed(TUIScreen* screen, TUIRadioButton* radio) {
-    MNSound::PlaySoundEffect(radio->m_bOn ? SFX_RADIO_ON : SFX_RADIO_OFF);
+    MNModeMenu::RadioButtonPressed(screen, radio);
     MNQuickBlastData* const data = Data();
     if (screen != m_configScreen || data == nullptr) {
         return;
@@ -569,7 +556,7 @@ void MNQuickBlastMenu::RadioButtonPressed(TUIScreen* screen, TUIRadioButton* rad
 // Only the set-up screen's spinners change the record: the statistics spinner only chooses
 // the run the graph centres on.
 void MNQuickBlastMenu::SpinnerPressed(TUIScreen* screen, TUISpinner* spinner) {
-    MNSound::PlaySoundEffect(SFX_SPINNER);
+    MNModeMenu::SpinnerPressed(screen, spinner);
     MNQuickBlastData* const data = Data();
     if (screen != m_configScreen || data == nullptr) {
         return;
@@ -580,14 +567,6 @@ void MNQuickBlastMenu::SpinnerPressed(TUIScreen* screen, TUISpinner* spinner) {
         data->m_fTimeLimit = static_cast<float>(s_timeLimitList[spinner->m_index]);
     }
     Update();
-}
-
-void MNQuickBlastMenu::RadioButtonSelected(TUIScreen*, TUIRadioButton*) {
-    MNSound::PlaySoundEffect(SFX_HIGHLIGHT);
-}
-
-void MNQuickBlastMenu::SpinnerSelected(TUIScreen*, TUISpinner*) {
-    MNSound::PlaySoundEffect(SFX_HIGHLIGHT);
 }
 
 // --- Drawing ---

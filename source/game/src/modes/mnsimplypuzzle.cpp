@@ -38,14 +38,6 @@ void MNSimplyPuzzle::Deinit() {
     MNPuzzleMode::Deinit();
 }
 
-bool MNSimplyPuzzle::IsMenuOpen() const {
-    return GetMenu()->IsOpen();
-}
-
-bool MNSimplyPuzzle::IsMenuInGame() const {
-    return GetMenu()->IsGame();
-}
-
 SaveGameActivePuzzle* MNSimplyPuzzle::ResumeRecord() const {
     MNProfile* const profile = m_world->GetProfile();
     return profile != nullptr ? &profile->GetSaveData()->simplypuzzleActivePuzzle : nullptr;

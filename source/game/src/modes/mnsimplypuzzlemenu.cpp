@@ -23,8 +23,8 @@ constexpr int kTypeFlags[] = {PUZZLE_FLAG_CROSSWORD, PUZZLE_FLAG_FITWORD, PUZZLE
 
 } // namespace
 
-MNSimplyPuzzleMenu::MNSimplyPuzzleMenu() {
-    Build();
+MNSimplyPuzzleMenu::MNSimplyPuzzleMenu() : MNModeMenu(nullptr) {
+    BuildScreens();
 }
 
 bool MNSimplyPuzzleMenu::IsDebugProfile() {
@@ -37,9 +37,13 @@ void MNSimplyPuzzleMenu::CopyText(char* out, const char* text) {
 }
 
 void MNSimplyPuzzleMenu::Rebuild() {
+    RemoveScreens();
+    BuildScreens();
+}
+
+void MNSimplyPuzzleMenu::RemoveScreens() {
     RemoveScreen(m_createScreen);
     RemoveScreen(m_createSubScreen);
-    Build();
 }
 
 void MNSimplyPuzzleMenu::Build() {
@@ -111,10 +115,6 @@ void MNSimplyPuzzleMenu::ButtonPressed(TUIScreen* screen, TUIButton* button) {
     }
 }
 
-void MNSimplyPuzzleMenu::ButtonSelected(TUIScreen*, TUIButton* button) {
-    MNSound::PlaySoundEffect(button->m_bEnabled ? 1 : 5);
-}
-
 void MNSimplyPuzzleMenu::RadioButtonPressed(TUIScreen* screen, TUIRadioButton* radio) {
     MNSound::PlaySoundEffect(10);
     if (screen != m_createScreen) {
@@ -137,20 +137,12 @@ void MNSimplyPuzzleMenu::RadioButtonPressed(TUIScreen* screen, TUIRadioButton* r
 }
 
 void MNSimplyPuzzleMenu::SpinnerPressed(TUIScreen* screen, TUISpinner* spinner) {
-    MNSound::PlaySoundEffect(7);
+    MNModeMenu::SpinnerPressed(screen, spinner);
     if (screen != m_createScreen || spinner->m_textList.Size() == 0) {
         return;
     }
     spinner->m_textList(spinner->m_index).Format(m_difficultyString, sizeof(m_difficultyString));
     m_difficulty = IsDebugProfile() ? spinner->m_index : spinner->m_index + 1;
-}
-
-void MNSimplyPuzzleMenu::RadioButtonSelected(TUIScreen*, TUIRadioButton*) {
-    MNSound::PlaySoundEffect(1);
-}
-
-void MNSimplyPuzzleMenu::SpinnerSelected(TUIScreen*, TUISpinner*) {
-    MNSound::PlaySoundEffect(1);
 }
 
 } // namespace Kelvo_lib

@@ -92,14 +92,6 @@ void MNTournament::Deinit() {
     MNPuzzleMode::Deinit();
 }
 
-bool MNTournament::IsMenuOpen() const {
-    return GetMenu()->IsOpen();
-}
-
-bool MNTournament::IsMenuInGame() const {
-    return GetMenu()->IsGame();
-}
-
 MNTournamentData* MNTournament::Data() const {
     MNProfile* const profile = m_world->GetProfile();
     return profile != nullptr ? profile->GetTournamentData() : nullptr;

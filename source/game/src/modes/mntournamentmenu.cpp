@@ -118,12 +118,8 @@ int MNTournamentMenu::ResultJingle(int score) {
     return -1;
 }
 
-MNTournamentMenu::MNTournamentMenu(MNProfile* profile) : m_profile(profile) {
-    Build();
-}
-
-void MNTournamentMenu::SetProfile(MNProfile* profile) {
-    m_profile = profile;
+MNTournamentMenu::MNTournamentMenu(MNProfile* profile) : MNModeMenu(profile) {
+    BuildScreens();
 }
 
 MNTournamentData* MNTournamentMenu::Data() const {
@@ -152,10 +148,7 @@ int MNTournamentMenu::CountSlots(int statusA, int statusB) const {
 
 // --- Building ---
 
-void MNTournamentMenu::Rebuild() {
-    if (m_languageBuilt == MNProfileManager::GetLanguageUpdateID()) {
-        return;
-    }
+void MNTournamentMenu::RemoveScreens() {
     for (TUIScreen* screen :
          {m_resumeScreen, m_difficultyScreen, m_selectScreen, m_resultsScreen,
           m_completeWithPassesScreen, m_noMorePassesScreen, m_scoreScreen, m_failedScreen,
@@ -164,11 +157,9 @@ void MNTournamentMenu::Rebuild() {
     }
     m_lastPuzzleButton = nullptr;
     m_lastSeenButton = nullptr;
-    Build();
 }
 
 void MNTournamentMenu::Build() {
-    m_languageBuilt = MNProfileManager::GetLanguageUpdateID();
     BuildSprites();
     BuildResumeScreens();
     BuildSelectScreen();
@@ -517,7 +508,7 @@ void MNTournamentMenu::RenderOverlay() {
 
 void MNTournamentMenu::ButtonSelected(TUIScreen* screen, TUIButton* button) {
     if (button != m_lastSeenButton) {
-        MNSound::PlaySoundEffect(button->m_bEnabled ? SFX_HIGHLIGHT : SFX_HIGHLIGHT_DISABLED);
+        MNModeMenu::ButtonSelected(screen, button);
         m_lastSeenButton = button;
     }
     if (screen != m_selectScreen) {

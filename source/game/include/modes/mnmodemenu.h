@@ -1,0 +1,53 @@
+// MNModeMenu: what the five game modes' menus share. m_state tells the mode whether the
+// menu is open, a game or run was started from it, or it was left (the mode then goes back
+// to the front end); the profile whose records it shows; its screens built again when the
+// language changed since they were built; and the sounds of hovering and pressing a button,
+// a radio button or a spinner. Owned by its mode; main thread only.
+#pragma once
+
+#include <tui/tui.h>
+
+namespace Kelvo_lib {
+
+class MNProfile;
+
+class MNModeMenu : public TUI {
+public:
+    enum eState { STATE_CLOSED = 0, STATE_OPEN = 1, STATE_GAME = 2 };
+
+    bool IsOpen() const { return m_state == STATE_OPEN; }
+    bool IsGame() const { return m_state == STATE_GAME; }
+
+    // The profile whose records the menu shows; null shows empty values and starts nothing.
+    virtual void SetProfile(MNProfile* profile) { m_profile = profile; }
+    // Builds the screens again when the language changed since they were built.
+    virtual void Rebuild();
+
+    // The highlight sound, the disabled one over a disabled button.
+    void ButtonSelected(TUIScreen* screen, TUIButton* button) override;
+    // The radio button's sound for on or off.
+    void RadioButtonPressed(TUIScreen* screen, TUIRadioButton* radio) override;
+    // The spinner's sound.
+    void SpinnerPressed(TUIScreen* screen, TUISpinner* spinner) override;
+    // The highlight sound.
+    void RadioButtonSelected(TUIScreen* screen, TUIRadioButton* radio) override;
+    void SpinnerSelected(TUIScreen* screen, TUISpinner* spinner) override;
+
+protected:
+    explicit MNModeMenu(MNProfile* profile) : m_profile(profile) {}
+
+    // Every screen of the menu, in the current language.
+    virtual void Build() = 0;
+    // Every screen Build made, removed.
+    virtual void RemoveScreens() = 0;
+    // Build, with the language noted for Rebuild.
+    void BuildScreens();
+
+    int m_state = STATE_CLOSED;
+    MNProfile* m_profile;
+
+private:
+    int m_languageBuilt = -1;
+};
+
+} // namespace Kelvo_lib

@@ -1,0 +1,41 @@
+#include <modes/mnmodemenu.h>
+
+#include <services/mnprofilemanager.h>
+#include <services/mnsound.h>
+
+namespace Kelvo_lib {
+
+void MNModeMenu::Rebuild() {
+    if (m_languageBuilt == MNProfileManager::GetLanguageUpdateID()) {
+        return;
+    }
+    RemoveScreens();
+    BuildScreens();
+}
+
+void MNModeMenu::BuildScreens() {
+    m_languageBuilt = MNProfileManager::GetLanguageUpdateID();
+    Build();
+}
+
+void MNModeMenu::ButtonSelected(TUIScreen*, TUIButton* button) {
+    MNSound::PlaySoundEffect(button->m_bEnabled ? SFX_HIGHLIGHT : SFX_HIGHLIGHT_DISABLED);
+}
+
+void MNModeMenu::RadioButtonPressed(TUIScreen*, TUIRadioButton* radio) {
+    MNSound::PlaySoundEffect(radio->m_bOn ? SFX_RADIO_ON : SFX_RADIO_OFF);
+}
+
+void MNModeMenu::SpinnerPressed(TUIScreen*, TUISpinner*) {
+    MNSound::PlaySoundEffect(SFX_SPINNER);
+}
+
+void MNModeMenu::RadioButtonSelected(TUIScreen*, TUIRadioButton*) {
+    MNSound::PlaySoundEffect(SFX_HIGHLIGHT);
+}
+
+void MNModeMenu::SpinnerSelected(TUIScreen*, TUISpinner*) {
+    MNSound::PlaySoundEffect(SFX_HIGHLIGHT);
+}
+
+} // namespace Kelvo_lib
