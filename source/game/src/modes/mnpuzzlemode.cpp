@@ -512,7 +512,7 @@ void MNPuzzleMode::OnHowToPlay() {
 }
 
 void MNPuzzleMode::OnHelp() {
-    MNSound::PlaySoundEffect(2);
+    MNSound::PlaySoundEffect(SFX_PRESS);
     PushHelp(m_menuLayer);
 }
 

@@ -135,7 +135,7 @@ void MNSimplyPuzzle::Cheat(bool bPrevious) {
                                              language, bPrevious);
     kLogFmt(" returned puzzle %d - cheatid %d\n", id, m_cheatPuzzleId);
     if (id == -2) {
-        MNSound::PlaySoundEffect(24);
+        MNSound::PlaySoundEffect(SFX_END_OF_LIST);
         kLogFmt("END OF PUZZLES\n");
         return;
     }

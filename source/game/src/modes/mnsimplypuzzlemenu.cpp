@@ -14,7 +14,6 @@ namespace Kelvo_lib {
 
 namespace {
 
-constexpr const char* kDebugProfileName = "ZAVIVIRI";
 constexpr int kDifficultyTexts[] = {38, 40, 42};
 // The radio buttons' texts and types, top to bottom.
 constexpr int kTypeTexts[] = {53, 55, 59, 57};
@@ -29,7 +28,7 @@ MNSimplyPuzzleMenu::MNSimplyPuzzleMenu() : MNModeMenu(nullptr) {
 
 bool MNSimplyPuzzleMenu::IsDebugProfile() {
     const MNProfile* const profile = MNProfileManager::GetActiveProfile();
-    return profile != nullptr && std::strcmp(profile->GetName(), kDebugProfileName) == 0;
+    return profile != nullptr && std::strcmp(profile->GetName(), MNProfile::kDebugName) == 0;
 }
 
 void MNSimplyPuzzleMenu::CopyText(char* out, const char* text) {
@@ -102,7 +101,7 @@ void MNSimplyPuzzleMenu::PostGameMenu() {
 }
 
 void MNSimplyPuzzleMenu::ButtonPressed(TUIScreen* screen, TUIButton* button) {
-    MNSound::PlaySoundEffect(button->m_bBack ? 0 : 2);
+    MNSound::PlaySoundEffect(button->m_bBack ? SFX_BACK : SFX_PRESS);
     if (screen != m_createScreen) {
         return;
     }
@@ -110,13 +109,13 @@ void MNSimplyPuzzleMenu::ButtonPressed(TUIScreen* screen, TUIButton* button) {
         m_state = STATE_CLOSED;
     } else if (button == m_createPlayButton) {
         m_state = STATE_GAME;
-        MNSound::PlaySoundEffect(3);
+        MNSound::PlaySoundEffect(SFX_CONFIRM);
         PlaySignal(m_game, m_difficulty);
     }
 }
 
 void MNSimplyPuzzleMenu::RadioButtonPressed(TUIScreen* screen, TUIRadioButton* radio) {
-    MNSound::PlaySoundEffect(10);
+    MNSound::PlaySoundEffect(SFX_RADIO_ON);
     if (screen != m_createScreen) {
         return;
     }

@@ -17,8 +17,6 @@ namespace Kelvo_lib {
 
 namespace {
 
-constexpr int kSoundLetter = 45;
-constexpr int kSoundBackspace = 44;
 constexpr int kNumLanguages = 8;
 constexpr int kLetterRows = 3;
 constexpr int kSpaceBarKeys = 5; // the space bar is as wide as this many keys
@@ -253,10 +251,10 @@ bool MNKeyboard::MouseHit(float x, float y, bool, int mouseState) {
     const char letter = m_keys(m_hotKey).letter;
     if (letter == kBackspace) {
         Backspace();
-        MNSound::PlaySoundEffect(kSoundBackspace);
+        MNSound::PlaySoundEffect(SFX_KEY_BACKSPACE);
     } else {
         TypeLetter(letter);
-        MNSound::PlaySoundEffect(kSoundLetter);
+        MNSound::PlaySoundEffect(SFX_KEY_LETTER);
     }
     return true;
 }

@@ -15,10 +15,6 @@ namespace {
 
 [[maybe_unused]] kClass* const s_registeredRecords[] = {MNMenuWidget::StaticClass()};
 
-constexpr int kSoundBack = 0;
-constexpr int kSoundHighlight = 1;
-constexpr int kSoundPress = 2;
-constexpr int kSoundState = 7;
 constexpr float kTitleY = 0.05f; // fractions of the display height
 constexpr float kListTop = 0.19f;
 constexpr float kListBottom = 0.78f; // the last row ends above this
@@ -252,7 +248,7 @@ void MNMenuWidget::ReportHighlight(bool bByPointer) {
     }
     m_reportedNode = entry;
     if (bByPointer) {
-        MNSound::PlaySoundEffect(kSoundHighlight);
+        MNSound::PlaySoundEffect(SFX_HIGHLIGHT);
     }
     SignalHighlight(entry->m_menuIdx);
     if (HasStates(entry)) {
@@ -327,7 +323,7 @@ void MNMenuWidget::Act(const Target& target) {
             }
             return;
         }
-        MNSound::PlaySoundEffect(kSoundPress);
+        MNSound::PlaySoundEffect(SFX_PRESS);
         m_menu.DoAction(KMENU_SELECT);
         return;
     case Target::LEFT_ARROW:
@@ -337,7 +333,7 @@ void MNMenuWidget::Act(const Target& target) {
         StepState(target.child, KMENU_NEXT_STATE);
         return;
     case Target::BACK:
-        MNSound::PlaySoundEffect(kSoundBack);
+        MNSound::PlaySoundEffect(SFX_BACK);
         if (m_menu.GetCurrentNode()->m_parent != nullptr) {
             m_menu.DoAction(KMENU_BACK);
         } else {
@@ -345,13 +341,13 @@ void MNMenuWidget::Act(const Target& target) {
         }
         return;
     case Target::HELP:
-        MNSound::PlaySoundEffect(kSoundPress);
+        MNSound::PlaySoundEffect(SFX_PRESS);
         SignalHelp();
         return;
     case Target::SCROLL_UP:
     case Target::SCROLL_DOWN:
         if (m_bButtonScroll) {
-            MNSound::PlaySoundEffect(kSoundHighlight);
+            MNSound::PlaySoundEffect(SFX_HIGHLIGHT);
             Scroll(target.kind == Target::SCROLL_UP ? -1 : 1);
         }
         return;
@@ -372,7 +368,7 @@ void MNMenuWidget::StepState(int child, kMenuAction action) {
         return;
     }
     if (!entry->m_bVolumeBars) {
-        MNSound::PlaySoundEffect(kSoundState);
+        MNSound::PlaySoundEffect(SFX_SPINNER);
     }
     SignalStateChange(entry->m_menuIdx, entry->m_currentState);
 }
