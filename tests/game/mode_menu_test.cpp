@@ -1,5 +1,6 @@
 // The mode menus' base: its screens built again only after the language changed, IsOpen and
-// IsGame from m_state, and the sounds of hovering and pressing that every mode menu shares.
+// IsGame from m_state, the kinds' names, and the sounds of hovering and pressing that every mode
+// menu shares.
 #include "game_ui_fixture.h"
 
 #include <modes/mnmodemenu.h>
@@ -47,6 +48,21 @@ TEST_F(ModeMenuTest, ScreensAreBuiltAgainOnlyAfterTheLanguageChanged) {
     menu.Rebuild();
     EXPECT_EQ(menu.builds, 2);
     EXPECT_EQ(menu.removals, 1);
+}
+
+TEST_F(ModeMenuTest, KindsAreNamedInTheMenusOrderAndOtherFlagsNotAtAll) {
+    const struct {
+        int typeFlag;
+        const char* name;
+    } kinds[] = {{PUZZLE_FLAG_CROSSWORD, "Crossword"},
+                 {PUZZLE_FLAG_FITWORD, "Fitword"},
+                 {PUZZLE_FLAG_SUDOKU, "Sudoku"},
+                 {PUZZLE_FLAG_WORDSEARCH, "Wordsearch"}};
+    for (const auto& kind : kinds) {
+        EXPECT_STREQ(MNModeMenu::KindName(kind.typeFlag), kind.name);
+    }
+    EXPECT_EQ(MNModeMenu::KindName(0), nullptr);
+    EXPECT_EQ(MNModeMenu::KindName(PUZZLE_FLAG_ANAGRAM), nullptr);
 }
 
 TEST_F(ModeMenuTest, OpenAndGameFollowTheState) {

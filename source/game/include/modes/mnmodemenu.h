@@ -5,6 +5,7 @@
 // a radio button or a spinner. Owned by its mode; main thread only.
 #pragma once
 
+#include <services/puzzletypes.h>
 #include <tui/tui.h>
 
 namespace Kelvo_lib {
@@ -14,6 +15,9 @@ class MNProfile;
 class MNModeMenu : public TUI {
 public:
     enum eState { STATE_CLOSED = 0, STATE_OPEN = 1, STATE_GAME = 2 };
+
+    // The name of an ePuzzleTypeFlag's kind in the current language; null for another flag.
+    static const char* KindName(int typeFlag);
 
     bool IsOpen() const { return m_state == STATE_OPEN; }
     bool IsGame() const { return m_state == STATE_GAME; }
@@ -34,6 +38,22 @@ public:
     void SpinnerSelected(TUIScreen* screen, TUISpinner* spinner) override;
 
 protected:
+    // A puzzle kind as the menus list it: its ePuzzleTypeFlag and the text id of its name.
+    struct KindChoice {
+        int typeFlag;
+        int text;
+    };
+
+    // The text ids of the three levels, beginner to pro: as the name of the level chosen,
+    // and as an entry to choose.
+    static constexpr int kLevelNames[3] = {37, 39, 41};
+    static constexpr int kLevelChoices[3] = {38, 40, 42};
+    // The kinds in the order every mode menu lists them.
+    static constexpr KindChoice kKindChoices[4] = {{PUZZLE_FLAG_CROSSWORD, 53},
+                                                   {PUZZLE_FLAG_FITWORD, 55},
+                                                   {PUZZLE_FLAG_SUDOKU, 59},
+                                                   {PUZZLE_FLAG_WORDSEARCH, 57}};
+
     explicit MNModeMenu(MNProfile* profile) : m_profile(profile) {}
 
     // Every screen of the menu, in the current language.

@@ -15,11 +15,37 @@ namespace Kelvo_lib {
 
 namespace {
 
+constexpr int kTextYes = 13;
+constexpr int kTextNo = 14;
+constexpr int kTextPlay = 19;
+constexpr int kTextBack = 20;
+constexpr int kTextContinue = 24;
+constexpr int kTextCongratulations = 26;
+constexpr int kTextGameOver = 27;
+constexpr int kTextChooseLevel = 36;
+constexpr int kTextFastAndFun = 50;
+constexpr int kTextIntroduction = 263;
+constexpr int kTextTime = 290;
+constexpr int kTextWellDone = 380;
+constexpr int kTextUnlockRule = 452;
+constexpr int kTextReady = 453;
+constexpr int kTextSolvedSoFar = 456;
+constexpr int kTextSolvedOneSoFar = 457;
+constexpr int kTextPlayPuzzle = 459;
+constexpr int kTextSolvedInRun = 465;
+constexpr int kTextSolvedOneInRun = 466;
+constexpr int kTextUnlocked = 467;
+constexpr int kTextUnlockNext = 468;
+constexpr int kTextBestRun = 469;
+constexpr int kTextBestRunOfOne = 470;
+constexpr int kTextEndChallenge = 532;
+constexpr int kTextEndChallengeQuestion = 533;
+constexpr int kTextSure = 534;
+
 constexpr int kButtonWidth = 256;
 // Sentences beside a side panel wrap well inside the screen's part of the display.
 constexpr float kLongTextWidth = 0.8f;
-// Difficulty names in running text (the buttons have their own: 38, 40, 42).
-constexpr int kDifficultyNames[] = {37, 39, 41};
+// A difficulty outside the three, in running text.
 constexpr const char* kUnknownDifficulty = "unknown difficulty";
 
 } // namespace
@@ -78,7 +104,7 @@ TUIButton* MNFastAndFunMenu::AddChoice(TUIScreen* screen, const TUIString& text,
 }
 
 void MNFastAndFunMenu::AddBack(TUIScreen* screen) {
-    AddButton(screen, kText::Text(20), -1.0f, -2.0f, true, -1);
+    AddButton(screen, kText::Text(kTextBack), -1.0f, -2.0f, true, -1);
 }
 
 void MNFastAndFunMenu::Build() {
@@ -86,16 +112,16 @@ void MNFastAndFunMenu::Build() {
     BuildCompleteScreens();
     BuildGameOverScreens();
     m_quitComfirmScreen = AddScreen();
-    AddText(m_quitComfirmScreen, kText::Text(533), 0.5f, 0.05f, true);
-    AddText(m_quitComfirmScreen, kText::Text(534), 0.5f, 0.2f);
-    m_yes = AddChoice(m_quitComfirmScreen, kText::Text(13), 0.6f);
-    m_no = AddChoice(m_quitComfirmScreen, kText::Text(14), 0.8f);
+    AddText(m_quitComfirmScreen, kText::Text(kTextEndChallengeQuestion), 0.5f, 0.05f, true);
+    AddText(m_quitComfirmScreen, kText::Text(kTextSure), 0.5f, 0.2f);
+    m_yes = AddChoice(m_quitComfirmScreen, kText::Text(kTextYes), 0.6f);
+    m_no = AddChoice(m_quitComfirmScreen, kText::Text(kTextNo), 0.8f);
 
     m_difficulty = 0;
     m_currentPuzzle = 0;
     m_nextPuzzle = 1;
-    m_nextDifficultyString = kText::Text(kDifficultyNames[1]);
-    m_currentDifficultyString = kText::Text(kDifficultyNames[0]);
+    m_nextDifficultyString = kText::Text(kLevelNames[1]);
+    m_currentDifficultyString = kText::Text(kLevelNames[0]);
     m_best = 0;
     m_state = STATE_CLOSED;
     ForgetSeenBestRuns();
@@ -109,26 +135,27 @@ void MNFastAndFunMenu::ForgetSeenBestRuns() {
 
 void MNFastAndFunMenu::BuildDifficultyScreens() {
     m_difficultyScreen = AddScreen();
-    AddText(m_difficultyScreen, kText::Text(36), 0.5f, 0.05f, true);
-    m_infoText = AddText(m_difficultyScreen, kText::Text(452), 0.5f, 0.2f);
+    AddText(m_difficultyScreen, kText::Text(kTextChooseLevel), 0.5f, 0.05f, true);
+    m_infoText = AddText(m_difficultyScreen, kText::Text(kTextUnlockRule), 0.5f, 0.2f);
     m_infoText->m_fFixedWidth = kLongTextWidth;
-    m_difficultyBeginnerButton = AddChoice(m_difficultyScreen, kText::Text(38), 0.5f);
-    m_difficultyIntermediateButton = AddChoice(m_difficultyScreen, kText::Text(40), 0.6f);
-    m_difficultyProButton = AddChoice(m_difficultyScreen, kText::Text(42), 0.7f);
+    m_difficultyBeginnerButton = AddChoice(m_difficultyScreen, kText::Text(kLevelChoices[0]), 0.5f);
+    m_difficultyIntermediateButton =
+        AddChoice(m_difficultyScreen, kText::Text(kLevelChoices[1]), 0.6f);
+    m_difficultyProButton = AddChoice(m_difficultyScreen, kText::Text(kLevelChoices[2]), 0.7f);
     AddBack(m_difficultyScreen);
 
     m_difficultySubScreen = AddScreen();
-    AddText(m_difficultySubScreen, kText::Text(50), 0.5f, 0.05f, true);
-    AddText(m_difficultySubScreen, kText::Text(263), 0.5f, 0.16f);
+    AddText(m_difficultySubScreen, kText::Text(kTextFastAndFun), 0.5f, 0.05f, true);
+    AddText(m_difficultySubScreen, kText::Text(kTextIntroduction), 0.5f, 0.16f);
 
-    const TUIString best(kText::Text(469), &m_currentDifficultyString, &m_best);
-    const TUIString need(kText::Text(468), &m_nextDifficultyString);
+    const TUIString best(kText::Text(kTextBestRun), &m_currentDifficultyString, &m_best);
+    const TUIString need(kText::Text(kTextUnlockNext), &m_nextDifficultyString);
     m_confirmScreen = AddScreen();
-    AddText(m_confirmScreen, kText::Text(453), 0.5f, 0.05f, true);
+    AddText(m_confirmScreen, kText::Text(kTextReady), 0.5f, 0.05f, true);
     m_bestScore = AddText(m_confirmScreen, best, 0.5f, 0.25f);
     m_needText = AddText(m_confirmScreen, need, 0.5f, 0.5f);
     m_needText->m_fFixedWidth = kLongTextWidth;
-    m_confirmPlayButton = AddChoice(m_confirmScreen, kText::Text(19), 0.75f);
+    m_confirmPlayButton = AddChoice(m_confirmScreen, kText::Text(kTextPlay), 0.75f);
     AddBack(m_confirmScreen);
 
     m_confirmSubScreen = AddScreen();
@@ -137,42 +164,45 @@ void MNFastAndFunMenu::BuildDifficultyScreens() {
 }
 
 void MNFastAndFunMenu::BuildCompleteScreens() {
-    const TUIString nextPuzzle(kText::Text(459), &m_nextPuzzle);
+    const TUIString nextPuzzle(kText::Text(kTextPlayPuzzle), &m_nextPuzzle);
     m_puzzleCompleteScreen = AddScreen();
-    AddText(m_puzzleCompleteScreen, kText::Text(380), 0.5f, 0.05f, true);
+    AddText(m_puzzleCompleteScreen, kText::Text(kTextWellDone), 0.5f, 0.05f, true);
     m_completeText =
-        AddText(m_puzzleCompleteScreen, TUIString(kText::Text(457), &m_currentPuzzle), 0.5f, 0.2f);
+        AddText(m_puzzleCompleteScreen,
+                TUIString(kText::Text(kTextSolvedOneSoFar), &m_currentPuzzle), 0.5f, 0.2f);
     m_completePlayButton = AddChoice(m_puzzleCompleteScreen, nextPuzzle, 0.6f);
-    m_endChallengeButton = AddChoice(m_puzzleCompleteScreen, kText::Text(532), 0.8f);
+    m_endChallengeButton = AddChoice(m_puzzleCompleteScreen, kText::Text(kTextEndChallenge), 0.8f);
 
     m_subPuzzleCompleteScreen = AddScreen();
     AddText(m_subPuzzleCompleteScreen, TUIString("%s", m_timeRemaining), 0.5f, 0.5f, true);
 
     m_puzzleCompleteUnlockedScreen = AddScreen();
-    AddText(m_puzzleCompleteUnlockedScreen, kText::Text(26), 0.5f, 0.05f, true);
-    AddText(m_puzzleCompleteUnlockedScreen, TUIString(kText::Text(456), &m_currentPuzzle), 0.5f,
-            0.2f);
-    AddText(m_puzzleCompleteUnlockedScreen, TUIString(kText::Text(467), &m_nextDifficultyString),
-            0.5f, 0.35f);
+    AddText(m_puzzleCompleteUnlockedScreen, kText::Text(kTextCongratulations), 0.5f, 0.05f, true);
+    AddText(m_puzzleCompleteUnlockedScreen,
+            TUIString(kText::Text(kTextSolvedSoFar), &m_currentPuzzle), 0.5f, 0.2f);
+    AddText(m_puzzleCompleteUnlockedScreen,
+            TUIString(kText::Text(kTextUnlocked), &m_nextDifficultyString), 0.5f, 0.35f);
     m_completeUnlockedPlayButton = AddChoice(m_puzzleCompleteUnlockedScreen, nextPuzzle, 0.6f);
     m_endChallengeUnlockedButton =
-        AddChoice(m_puzzleCompleteUnlockedScreen, kText::Text(532), 0.8f);
+        AddChoice(m_puzzleCompleteUnlockedScreen, kText::Text(kTextEndChallenge), 0.8f);
 }
 
 void MNFastAndFunMenu::BuildGameOverScreens() {
     m_gameOverScreen = AddScreen();
-    AddText(m_gameOverScreen, kText::Text(27), 0.5f, 0.05f, true);
-    m_gameOverText =
-        AddText(m_gameOverScreen, TUIString(kText::Text(465), &m_currentPuzzle), 0.5f, 0.2f);
-    m_gameOverContinueButton = AddChoice(m_gameOverScreen, kText::Text(24), 0.6f);
+    AddText(m_gameOverScreen, kText::Text(kTextGameOver), 0.5f, 0.05f, true);
+    m_gameOverText = AddText(
+        m_gameOverScreen, TUIString(kText::Text(kTextSolvedInRun), &m_currentPuzzle), 0.5f, 0.2f);
+    m_gameOverContinueButton = AddChoice(m_gameOverScreen, kText::Text(kTextContinue), 0.6f);
 
     m_gameOverUnlockedScreen = AddScreen();
-    AddText(m_gameOverUnlockedScreen, kText::Text(27), 0.5f, 0.05f, true);
-    AddText(m_gameOverUnlockedScreen, kText::Text(26), 0.5f, 0.2f);
-    AddText(m_gameOverUnlockedScreen, TUIString(kText::Text(465), &m_currentPuzzle), 0.5f, 0.25f);
-    AddText(m_gameOverUnlockedScreen, TUIString(kText::Text(467), &m_nextDifficultyString), 0.5f,
-            0.4f);
-    m_gameOverUnlockedContinueButton = AddChoice(m_gameOverUnlockedScreen, kText::Text(24), 0.6f);
+    AddText(m_gameOverUnlockedScreen, kText::Text(kTextGameOver), 0.5f, 0.05f, true);
+    AddText(m_gameOverUnlockedScreen, kText::Text(kTextCongratulations), 0.5f, 0.2f);
+    AddText(m_gameOverUnlockedScreen, TUIString(kText::Text(kTextSolvedInRun), &m_currentPuzzle),
+            0.5f, 0.25f);
+    AddText(m_gameOverUnlockedScreen,
+            TUIString(kText::Text(kTextUnlocked), &m_nextDifficultyString), 0.5f, 0.4f);
+    m_gameOverUnlockedContinueButton =
+        AddChoice(m_gameOverUnlockedScreen, kText::Text(kTextContinue), 0.6f);
 }
 
 void MNFastAndFunMenu::Open() {
@@ -230,9 +260,9 @@ void MNFastAndFunMenu::UpdateBest() {
     m_subNeedText->m_bVisible = true;
     if (m_difficulty >= 0 && m_difficulty < 3) {
         m_best = BestRun(m_difficulty);
-        m_currentDifficultyString = kText::Text(kDifficultyNames[m_difficulty]);
+        m_currentDifficultyString = kText::Text(kLevelNames[m_difficulty]);
         m_nextDifficultyString =
-            m_difficulty < 2 ? kText::Text(kDifficultyNames[m_difficulty + 1]) : kUnknownDifficulty;
+            m_difficulty < 2 ? kText::Text(kLevelNames[m_difficulty + 1]) : kUnknownDifficulty;
         // Nothing lies beyond pro, and a level already opened needs nothing more.
         const bool bNeedShown = m_difficulty < 2 && m_best < kUnlockRun;
         m_needText->m_bVisible = bNeedShown;
@@ -240,7 +270,7 @@ void MNFastAndFunMenu::UpdateBest() {
     } else {
         m_best = -1;
     }
-    const int text = m_best == 1 ? 470 : 469;
+    const int text = m_best == 1 ? kTextBestRunOfOne : kTextBestRun;
     m_bestScore->m_text = TUIString(kText::Text(text), &m_currentDifficultyString, &m_best);
     m_subBestScore->m_text = TUIString(kText::Text(text), &m_currentDifficultyString, &m_best);
 }
@@ -254,8 +284,8 @@ void MNFastAndFunMenu::UpdateTimeRemaining() {
     // A run that ran out shows no time left rather than time below zero.
     SplitTime(left > 0.0f ? static_cast<int>(left) : 0, &sec, &min, &hours);
     // Cut to the buffer: a long label leaves no room for the time.
-    std::snprintf(m_timeRemaining, sizeof(m_timeRemaining), "%s: %02d:%02d:%02d", kText::Text(290),
-                  hours, min, sec);
+    std::snprintf(m_timeRemaining, sizeof(m_timeRemaining), "%s: %02d:%02d:%02d",
+                  kText::Text(kTextTime), hours, min, sec);
 }
 
 void MNFastAndFunMenu::UpdateCounts() {
@@ -268,8 +298,10 @@ void MNFastAndFunMenu::UpdateCounts() {
     }
     // One puzzle reads in the singular, any other count in the plural, each time it changes.
     const bool bOne = m_currentPuzzle == 1;
-    m_completeText->m_text = TUIString(kText::Text(bOne ? 457 : 456), &m_currentPuzzle);
-    m_gameOverText->m_text = TUIString(kText::Text(bOne ? 466 : 465), &m_currentPuzzle);
+    m_completeText->m_text =
+        TUIString(kText::Text(bOne ? kTextSolvedOneSoFar : kTextSolvedSoFar), &m_currentPuzzle);
+    m_gameOverText->m_text =
+        TUIString(kText::Text(bOne ? kTextSolvedOneInRun : kTextSolvedInRun), &m_currentPuzzle);
 }
 
 void MNFastAndFunMenu::ButtonPressed(TUIScreen* screen, TUIButton* button) {

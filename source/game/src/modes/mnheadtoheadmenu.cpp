@@ -16,12 +16,8 @@ namespace Kelvo_lib {
 
 namespace {
 
-constexpr int kDifficultyTexts[] = {37, 39, 41};
-// The set-up screens' radio buttons, top to bottom, and the type each one ticks.
-constexpr int kTypeTexts[] = {53, 55, 59, 57};
-constexpr int kTypeFlags[] = {PUZZLE_FLAG_CROSSWORD, PUZZLE_FLAG_FITWORD, PUZZLE_FLAG_SUDOKU,
-                              PUZZLE_FLAG_WORDSEARCH};
-// Two to a row, so that the set-up fits beside its details on every TV format.
+// The set-up screens' radio buttons, one per kind: two to a row, so that the set-up fits beside its
+// details on every TV format.
 constexpr float kTypeX[] = {0.27f, 0.73f, 0.27f, 0.73f};
 constexpr float kTypeY[] = {0.45f, 0.45f, 0.55f, 0.55f};
 constexpr int kTypeWidth = 170;
@@ -164,7 +160,7 @@ void MNHeadToHeadMenu::BuildModeScreens() {
 void MNHeadToHeadMenu::BuildSetup(Setup& setup, int titleId, int choiceId,
                                   const kArray<TUIString>& choices, int detailsId) {
     kArray<TUIString> difficulties;
-    for (int text : kDifficultyTexts) {
+    for (int text : kLevelNames) {
         difficulties(difficulties.Add(1)) = TUIString(Text(text));
     }
     setup.screen = AddScreen();
@@ -175,7 +171,7 @@ void MNHeadToHeadMenu::BuildSetup(Setup& setup, int titleId, int choiceId,
     setup.spinner = AddSpinner(setup.screen, choices, 0.5f, 0.31f);
     AddText(setup.screen, Text(kTextPuzzles), 0.5f, 0.395f);
     for (int i = 0; i < 4; ++i) {
-        AddRadioButton(setup.screen, Text(kTypeTexts[i]), kTypeX[i], kTypeY[i], kTypeWidth);
+        AddRadioButton(setup.screen, Text(kKindChoices[i].text), kTypeX[i], kTypeY[i], kTypeWidth);
     }
     setup.doneButton = AddButton(setup.screen, Text(kTextDone), 0.5f, kDoneY, false, kWideButton);
     setup.doneButton->m_bEnabled = false;
@@ -375,7 +371,7 @@ int MNHeadToHeadMenu::TickedTypes(const TUIScreen* screen) {
             continue;
         }
         if (static_cast<const TUIRadioButton*>(component)->m_bOn && index < 4) {
-            types |= kTypeFlags[index];
+            types |= kKindChoices[index].typeFlag;
         }
         ++index;
     }

@@ -3,7 +3,18 @@
 #include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
 
+#include <framework/ktext.h>
+
 namespace Kelvo_lib {
+
+const char* MNModeMenu::KindName(int typeFlag) {
+    for (const KindChoice& kind : kKindChoices) {
+        if (kind.typeFlag == typeFlag) {
+            return kText::Text(kind.text);
+        }
+    }
+    return nullptr;
+}
 
 void MNModeMenu::Rebuild() {
     if (m_languageBuilt == MNProfileManager::GetLanguageUpdateID()) {

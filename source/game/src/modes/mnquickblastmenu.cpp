@@ -52,17 +52,6 @@ enum eText {
 };
 
 // The levels as the spinner offers them and as the summary names the chosen one.
-constexpr int kDifficultyTexts[] = {38, 40, 42};
-constexpr int kDifficultyNames[] = {37, 39, 41};
-// The puzzle types in the order of the radio buttons and of the summary's list.
-struct TypeChoice {
-    int flag;
-    int text;
-};
-constexpr TypeChoice kTypes[] = {{PUZZLE_FLAG_CROSSWORD, 53},
-                                 {PUZZLE_FLAG_FITWORD, 55},
-                                 {PUZZLE_FLAG_SUDOKU, 59},
-                                 {PUZZLE_FLAG_WORDSEARCH, 57}};
 // The summary's rows: name, level, time, puzzles.
 constexpr int kSummaryLabels[] = {TEXT_NAME, TEXT_LEVEL, TEXT_TIME, TEXT_PUZZLES};
 
@@ -187,7 +176,7 @@ MNQuickBlastData* MNQuickBlastMenu::Data() const {
 void MNQuickBlastMenu::Build() {
     BuildKeyboard();
     kArray<TUIString> difficulties;
-    for (int text : kDifficultyTexts) {
+    for (int text : kLevelChoices) {
         difficulties(difficulties.Add(1)) = TUIString(kText::Text(text));
     }
     kArray<TUIString> times;
@@ -263,7 +252,8 @@ void MNQuickBlastMenu::BuildConfigScreen(const kArray<TUIString>& difficulties,
     TUIRadioButton** const radios[] = {&m_crosswordRadio, &m_fitwordRadio, &m_sudokuRadio,
                                        &m_wordsearchRadio};
     for (int i = 0; i < 4; ++i) {
-        *radios[i] = AddRadioButton(screen, kText::Text(kTypes[i].text), 0.75f, 0.32f + 0.1f * i);
+        *radios[i] =
+            AddRadioButton(screen, kText::Text(kKindChoices[i].text), 0.75f, 0.32f + 0.1f * i);
     }
     m_configDoneButton = AddButton(screen, kText::Text(TEXT_SAVE), 0.5f, 0.8f, false, 160);
     AddButton(screen, kText::Text(TEXT_BACK), -1.0f, -2.0f, true);
@@ -362,13 +352,12 @@ void MNQuickBlastMenu::UpdateStrings(const MNQuickBlastData& data) {
         return;
     }
     const int difficulty = data.m_difficulty;
-    m_difficultyString = difficulty >= 0 && difficulty < 3
-                             ? kText::Text(kDifficultyNames[difficulty])
-                             : "unknown difficulty";
+    m_difficultyString = difficulty >= 0 && difficulty < 3 ? kText::Text(kLevelNames[difficulty])
+                                                           : "unknown difficulty";
     FormatMinutes(m_timeString, sizeof(m_timeString), static_cast<int>(data.m_fTimeLimit));
     m_gameListString[0] = 0;
-    for (const TypeChoice& type : kTypes) {
-        if ((data.m_puzzles & type.flag) != 0) {
+    for (const KindChoice& type : kKindChoices) {
+        if ((data.m_puzzles & type.typeFlag) != 0) {
             const size_t used = std::strlen(m_gameListString);
             std::snprintf(m_gameListString + used, sizeof(m_gameListString) - used, "%s\n",
                           kText::Text(type.text));
@@ -482,7 +471,7 @@ void MNQuickBlastMenu::ConfirmNewRun() {
     TUIRadioButton* const radios[] = {m_crosswordRadio, m_fitwordRadio, m_sudokuRadio,
                                       m_wordsearchRadio};
     for (int i = 0; i < 4; ++i) {
-        radios[i]->m_bOn = (data.m_puzzles & kTypes[i].flag) != 0;
+        radios[i]->m_bOn = (data.m_puzzles & kKindChoices[i].typeFlag) != 0;
     }
     Update();
     SetActiveScreen(m_configScreen);
@@ -547,7 +536,7 @@ void MNQuickBlastMenu::RadioButtonPressed(TUIScreen* screen, TUIRadioButton* rad
                                             m_wordsearchRadio};
     int puzzles = 0;
     for (int i = 0; i < 4; ++i) {
-        puzzles |= radios[i]->m_bOn ? kTypes[i].flag : 0;
+        puzzles |= radios[i]->m_bOn ? kKindChoices[i].typeFlag : 0;
     }
     data->m_puzzles = static_cast<char>(puzzles);
     Update();

@@ -14,11 +14,13 @@ namespace Kelvo_lib {
 
 namespace {
 
-constexpr int kDifficultyTexts[] = {38, 40, 42};
-// The radio buttons' texts and types, top to bottom.
-constexpr int kTypeTexts[] = {53, 55, 59, 57};
-constexpr int kTypeFlags[] = {PUZZLE_FLAG_CROSSWORD, PUZZLE_FLAG_FITWORD, PUZZLE_FLAG_SUDOKU,
-                              PUZZLE_FLAG_WORDSEARCH};
+constexpr int kTextPlay = 19;
+constexpr int kTextBack = 20;
+constexpr int kTextSimplyPuzzle = 48;
+constexpr int kTextIntroduction = 260;
+constexpr int kTextYouHaveChosen = 435;
+constexpr int kTextPressPlay = 437;
+constexpr int kTextPickLevelAndKind = 448;
 
 } // namespace
 
@@ -53,14 +55,14 @@ void MNSimplyPuzzleMenu::Build() {
         CopyText(m_difficultyString, "MINI");
         m_difficulty = PUZZLE_DIFFICULTY_MINI;
     } else {
-        CopyText(m_difficultyString, kText::Text(kDifficultyTexts[0]));
+        CopyText(m_difficultyString, kText::Text(kLevelChoices[0]));
         m_difficulty = PUZZLE_DIFFICULTY_BEGINNER;
     }
-    for (int text : kDifficultyTexts) {
+    for (int text : kLevelChoices) {
         difficulties(difficulties.Add(1)) = TUIString(kText::Text(text));
     }
-    CopyText(m_puzzleString, kText::Text(kTypeTexts[0]));
-    m_game = kTypeFlags[0];
+    CopyText(m_puzzleString, kText::Text(kKindChoices[0].text));
+    m_game = kKindChoices[0].typeFlag;
     BuildChoiceScreen(difficulties);
     BuildPanel();
     m_state = STATE_CLOSED;
@@ -68,26 +70,26 @@ void MNSimplyPuzzleMenu::Build() {
 
 void MNSimplyPuzzleMenu::BuildChoiceScreen(const kArray<TUIString>& difficulties) {
     m_createScreen = AddScreen();
-    AddText(m_createScreen, kText::Text(48), 0.5f, 0.05f, true);
-    AddText(m_createScreen, kText::Text(260), 0.5f, 0.12f);
+    AddText(m_createScreen, kText::Text(kTextSimplyPuzzle), 0.5f, 0.05f, true);
+    AddText(m_createScreen, kText::Text(kTextIntroduction), 0.5f, 0.12f);
     AddSpinner(m_createScreen, difficulties, 0.5f, 0.30f, -1);
     for (int i = 0; i < 4; ++i) {
-        TUIRadioButton* const radio =
-            AddRadioButton(m_createScreen, kText::Text(kTypeTexts[i]), 0.5f, 0.40f + 0.09f * i, -1);
+        TUIRadioButton* const radio = AddRadioButton(
+            m_createScreen, kText::Text(kKindChoices[i].text), 0.5f, 0.40f + 0.09f * i, -1);
         radio->m_bOn = i == 0;
     }
-    m_createPlayButton = AddButton(m_createScreen, kText::Text(19), 0.5f, 0.80f, false, 256);
-    AddButton(m_createScreen, kText::Text(20), -1.0f, -2.0f, true, 160);
+    m_createPlayButton = AddButton(m_createScreen, kText::Text(kTextPlay), 0.5f, 0.80f, false, 256);
+    AddButton(m_createScreen, kText::Text(kTextBack), -1.0f, -2.0f, true, 160);
 }
 
 void MNSimplyPuzzleMenu::BuildPanel() {
     m_createSubScreen = AddScreen();
-    AddText(m_createSubScreen, kText::Text(48), 0.5f, 0.05f, true);
-    AddText(m_createSubScreen, kText::Text(448), 0.5f, 0.16f);
-    AddText(m_createSubScreen, kText::Text(435), 0.5f, 0.47f);
+    AddText(m_createSubScreen, kText::Text(kTextSimplyPuzzle), 0.5f, 0.05f, true);
+    AddText(m_createSubScreen, kText::Text(kTextPickLevelAndKind), 0.5f, 0.16f);
+    AddText(m_createSubScreen, kText::Text(kTextYouHaveChosen), 0.5f, 0.47f);
     AddText(m_createSubScreen, TUIString("%s", m_difficultyString), 0.5f, 0.55f);
     AddText(m_createSubScreen, TUIString("%s", m_puzzleString), 0.5f, 0.63f);
-    AddText(m_createSubScreen, kText::Text(437), 0.5f, 0.78f);
+    AddText(m_createSubScreen, kText::Text(kTextPressPlay), 0.5f, 0.78f);
 }
 
 void MNSimplyPuzzleMenu::Open() {
@@ -128,7 +130,7 @@ void MNSimplyPuzzleMenu::RadioButtonPressed(TUIScreen* screen, TUIRadioButton* r
         TUIRadioButton* const other = static_cast<TUIRadioButton*>(component);
         other->m_bOn = other == radio;
         if (other == radio) {
-            m_game = kTypeFlags[index];
+            m_game = kKindChoices[index].typeFlag;
             radio->m_text.Format(m_puzzleString, sizeof(m_puzzleString));
         }
         ++index;

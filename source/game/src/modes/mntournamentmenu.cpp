@@ -45,12 +45,44 @@ constexpr unsigned int kCompleteColour = 0xFF808080;
 constexpr unsigned int kPerfectColour = 0xFF000000;
 constexpr unsigned int kPassedColour = 0xFFFF8000;
 
+constexpr int kTextYes = 13;
+constexpr int kTextNo = 14;
+constexpr int kTextBack = 20;
+constexpr int kTextContinue = 24;
+constexpr int kTextCongratulations = 26;
+constexpr int kTextChooseLevel = 36;
+constexpr int kTextTournament = 44;
+constexpr int kTextIntroduction = 241;
+constexpr int kTextInProgress = 350;
+constexpr int kTextInProgressMessage = 351;
+constexpr int kTextPassesUsed = 355;
+constexpr int kTextStartNew = 356;
+constexpr int kTextPlay = 371;
+constexpr int kTextPass = 372;
+constexpr int kTextPuzzleResult = 373;
+constexpr int kTextWellDone = 380;
+constexpr int kTextFinishedWithPasses = 381;
+constexpr int kTextSolvePassedOrCarryOn = 383;
+constexpr int kTextNoMorePasses = 386;
+constexpr int kTextNoMorePassesMessage = 387;
+constexpr int kTextEnd = 388;
+constexpr int kTextComplete = 391;
+constexpr int kTextFinalScore = 392;
+constexpr int kTextYourRank = 393;
+constexpr int kTextTargetMissed = 395;
+constexpr int kTextPlayItNow = 410;
+constexpr int kTextAllLevelsWon = 411;
+constexpr int kTextPlayAgainQuestion = 412;
+constexpr int kTextPlayAgainMessage = 413;
+constexpr int kTextPlayAgain = 414;
+constexpr int kTextPlayLater = 415;
+constexpr int kTextCompleteAll = 416;
+constexpr int kTextOver = 417;
+
 // Texts of the slot statuses 0 to 5, of the difficulties 0 to 2 (the name and what winning
 // it opens), of the ranks from the highest score down.
 constexpr int kStatusTexts[] = {365, 366, 376, 369, 368, 367};
-constexpr int kDifficultyTexts[] = {37, 39, 41};
 constexpr int kUnlockedTexts[] = {408, 409, 0};
-constexpr int kNewTournamentButtons[] = {38, 40, 42};
 struct Rank {
     int minScore;
     int text;
@@ -75,18 +107,8 @@ kString TXT(int id, const char* suffix) {
 }
 
 const char* TypeText(int typeFlag) {
-    switch (typeFlag) {
-    case PUZZLE_FLAG_SUDOKU:
-        return Txt(59);
-    case PUZZLE_FLAG_FITWORD:
-        return Txt(55);
-    case PUZZLE_FLAG_CROSSWORD:
-        return Txt(53);
-    case PUZZLE_FLAG_WORDSEARCH:
-        return Txt(57);
-    default:
-        return "unknown puzzle";
-    }
+    const char* const name = MNModeMenu::KindName(typeFlag);
+    return name != nullptr ? name : "unknown puzzle";
 }
 
 const char* StatusText(int status) {
@@ -189,7 +211,7 @@ void MNTournamentMenu::BuildSprites() {
 }
 
 TUIButton* MNTournamentMenu::AddBack(TUIScreen* screen) {
-    return AddButton(screen, Txt(20), -1.0f, -2.0f, true, TUIArt::kFittedButton);
+    return AddButton(screen, Txt(kTextBack), -1.0f, -2.0f, true, TUIArt::kFittedButton);
 }
 
 TUIText* MNTournamentMenu::AddMessage(TUIScreen* screen, const TUIString& text, float y) {
@@ -200,19 +222,20 @@ TUIText* MNTournamentMenu::AddMessage(TUIScreen* screen, const TUIString& text, 
 
 void MNTournamentMenu::BuildResumeScreens() {
     m_resumeScreen = AddScreen();
-    AddText(m_resumeScreen, Txt(350), 0.5f, kTitleY, true);
-    AddMessage(m_resumeScreen, Txt(351), 0.20f);
-    m_resumeButton = AddButton(m_resumeScreen, Txt(24), 0.5f, 0.60f, false, kWideButton);
-    m_startNewButton = AddButton(m_resumeScreen, Txt(356), 0.5f, 0.75f, false, kWideButton);
+    AddText(m_resumeScreen, Txt(kTextInProgress), 0.5f, kTitleY, true);
+    AddMessage(m_resumeScreen, Txt(kTextInProgressMessage), 0.20f);
+    m_resumeButton = AddButton(m_resumeScreen, Txt(kTextContinue), 0.5f, 0.60f, false, kWideButton);
+    m_startNewButton =
+        AddButton(m_resumeScreen, Txt(kTextStartNew), 0.5f, 0.75f, false, kWideButton);
     AddBack(m_resumeScreen);
 
     m_difficultyScreen = AddScreen();
-    AddText(m_difficultyScreen, Txt(44), 0.5f, kTitleY, true);
-    AddMessage(m_difficultyScreen, Txt(241), 0.16f);
-    AddText(m_difficultyScreen, Txt(36), 0.5f, 0.39f, true);
+    AddText(m_difficultyScreen, Txt(kTextTournament), 0.5f, kTitleY, true);
+    AddMessage(m_difficultyScreen, Txt(kTextIntroduction), 0.16f);
+    AddText(m_difficultyScreen, Txt(kTextChooseLevel), 0.5f, 0.39f, true);
     TUIButton** const buttons[] = {&m_beginnerButton, &m_intermediateButton, &m_proButton};
     for (int d = 0; d < 3; ++d) {
-        *buttons[d] = AddButton(m_difficultyScreen, Txt(kNewTournamentButtons[d]), 0.5f,
+        *buttons[d] = AddButton(m_difficultyScreen, Txt(kLevelChoices[d]), 0.5f,
                                 0.50f + 0.10f * static_cast<float>(d), false, kWideButton);
     }
     m_noPuzzlesText = AddMessage(m_difficultyScreen, Txt(kNoPuzzlesText), 0.82f);
@@ -223,7 +246,7 @@ void MNTournamentMenu::BuildResumeScreens() {
 void MNTournamentMenu::BuildSelectScreen() {
     m_selectScreen = AddScreen();
     TUIScreen* const screen = m_selectScreen;
-    AddText(screen, Txt(44), 0.5f, kTitleY, true);
+    AddText(screen, Txt(kTextTournament), 0.5f, kTitleY, true);
     AddText(screen, TUIString("%s", &m_difficultyString), 0.5f, 0.17f)->m_bBoxed = true;
     const struct {
         int label;
@@ -239,7 +262,8 @@ void MNTournamentMenu::BuildSelectScreen() {
         AddText(screen, TUIString(rows[i].format, rows[i].value), kValueX, kInfoRows[i])
             ->m_bAnchorRight = true;
     }
-    AddText(screen, TUIString(TXT(355, " %d/%d"), &m_passesUsed, &m_passes), 0.065f, 0.83f)
+    AddText(screen, TUIString(TXT(kTextPassesUsed, " %d/%d"), &m_passesUsed, &m_passes), 0.065f,
+            0.83f)
         ->m_bAnchorLeft = true;
     for (int i = 0; i < kSlots; ++i) {
         const int row = kLadderRows - 1 - i / kColumns;
@@ -249,14 +273,14 @@ void MNTournamentMenu::BuildSelectScreen() {
                                     kLadderY + kLadderStepY * static_cast<float>(row), false,
                                     TUIArt::kSquareButton);
     }
-    m_confirmPlayButton = AddButton(screen, Txt(371), 0.75f, 0.60f, false, kLadderButton);
-    m_confirmPassButton = AddButton(screen, Txt(372), 0.75f, 0.70f, false, kLadderButton);
+    m_confirmPlayButton = AddButton(screen, Txt(kTextPlay), 0.75f, 0.60f, false, kLadderButton);
+    m_confirmPassButton = AddButton(screen, Txt(kTextPass), 0.75f, 0.70f, false, kLadderButton);
     AddBack(screen);
 }
 
 void MNTournamentMenu::BuildResultScreens() {
     m_resultsScreen = AddScreen();
-    AddText(m_resultsScreen, Txt(373), 0.5f, kTitleY, true);
+    AddText(m_resultsScreen, Txt(kTextPuzzleResult), 0.5f, kTitleY, true);
     const struct {
         int label;
         const char* suffix;
@@ -271,60 +295,68 @@ void MNTournamentMenu::BuildResultScreens() {
     for (const auto& line : lines) {
         AddText(m_resultsScreen, TUIString(TXT(line.label, line.suffix), line.value), 0.5f, line.y);
     }
-    m_resultsContinueButton = AddButton(m_resultsScreen, Txt(24), 0.5f, 0.83f, false, kWideButton);
+    m_resultsContinueButton =
+        AddButton(m_resultsScreen, Txt(kTextContinue), 0.5f, 0.83f, false, kWideButton);
 
     m_completeWithPassesScreen = AddScreen();
-    AddText(m_completeWithPassesScreen, Txt(380), 0.5f, kTitleY, true);
-    AddMessage(m_completeWithPassesScreen, TUIString(Txt(381), &m_passesUsed), 0.20f);
-    AddMessage(m_completeWithPassesScreen, Txt(383), 0.40f);
-    m_completeAllButton =
-        AddButton(m_completeWithPassesScreen, Txt(416), 0.5f, 0.65f, false, kWideButton);
+    AddText(m_completeWithPassesScreen, Txt(kTextWellDone), 0.5f, kTitleY, true);
+    AddMessage(m_completeWithPassesScreen, TUIString(Txt(kTextFinishedWithPasses), &m_passesUsed),
+               0.20f);
+    AddMessage(m_completeWithPassesScreen, Txt(kTextSolvePassedOrCarryOn), 0.40f);
+    m_completeAllButton = AddButton(m_completeWithPassesScreen, Txt(kTextCompleteAll), 0.5f, 0.65f,
+                                    false, kWideButton);
     m_completeWithPassesContinueButton =
-        AddButton(m_completeWithPassesScreen, Txt(24), 0.5f, 0.80f, false, kWideButton);
+        AddButton(m_completeWithPassesScreen, Txt(kTextContinue), 0.5f, 0.80f, false, kWideButton);
 
     m_noMorePassesScreen = AddScreen();
-    AddText(m_noMorePassesScreen, Txt(386), 0.5f, kTitleY, true);
-    AddMessage(m_noMorePassesScreen, Txt(387), 0.20f);
+    AddText(m_noMorePassesScreen, Txt(kTextNoMorePasses), 0.5f, kTitleY, true);
+    AddMessage(m_noMorePassesScreen, Txt(kTextNoMorePassesMessage), 0.20f);
     m_noMorePassesContinueButton =
-        AddButton(m_noMorePassesScreen, Txt(24), 0.5f, 0.60f, false, kWideButton);
+        AddButton(m_noMorePassesScreen, Txt(kTextContinue), 0.5f, 0.60f, false, kWideButton);
     m_noMorePassesEndButton =
-        AddButton(m_noMorePassesScreen, Txt(388), 0.5f, 0.80f, false, kWideButton);
+        AddButton(m_noMorePassesScreen, Txt(kTextEnd), 0.5f, 0.80f, false, kWideButton);
 }
 
 void MNTournamentMenu::BuildEndScreens() {
     m_scoreScreen = AddScreen();
-    AddText(m_scoreScreen, Txt(391), 0.5f, kTitleY, true);
-    AddMessage(m_scoreScreen, Txt(392), 0.20f);
+    AddText(m_scoreScreen, Txt(kTextComplete), 0.5f, kTitleY, true);
+    AddMessage(m_scoreScreen, Txt(kTextFinalScore), 0.20f);
     AddText(m_scoreScreen, TUIString("%d", &m_score), 0.5f, 0.30f, true);
-    AddMessage(m_scoreScreen, Txt(393), 0.50f);
+    AddMessage(m_scoreScreen, Txt(kTextYourRank), 0.50f);
     AddText(m_scoreScreen, TUIString("%s", &m_rankString), 0.5f, 0.60f, true);
-    m_scoreContinueButton = AddButton(m_scoreScreen, Txt(24), 0.5f, 0.80f, false, kWideButton);
+    m_scoreContinueButton =
+        AddButton(m_scoreScreen, Txt(kTextContinue), 0.5f, 0.80f, false, kWideButton);
 
     m_failedScreen = AddScreen();
-    AddText(m_failedScreen, Txt(417), 0.5f, kTitleY, true);
-    AddMessage(m_failedScreen, Txt(395), 0.20f);
-    AddMessage(m_failedScreen, Txt(393), 0.40f);
+    AddText(m_failedScreen, Txt(kTextOver), 0.5f, kTitleY, true);
+    AddMessage(m_failedScreen, Txt(kTextTargetMissed), 0.20f);
+    AddMessage(m_failedScreen, Txt(kTextYourRank), 0.40f);
     AddText(m_failedScreen, TUIString("%s", &m_rankString), 0.5f, 0.50f, true);
-    m_failedContinueButton = AddButton(m_failedScreen, Txt(24), 0.5f, 0.80f, false, kWideButton);
+    m_failedContinueButton =
+        AddButton(m_failedScreen, Txt(kTextContinue), 0.5f, 0.80f, false, kWideButton);
 
     m_successScreen = AddScreen();
-    AddText(m_successScreen, Txt(26), 0.5f, kTitleY, true);
+    AddText(m_successScreen, Txt(kTextCongratulations), 0.5f, kTitleY, true);
     AddMessage(m_successScreen, TUIString("%s", &m_completedDifficulty), 0.20f);
-    AddMessage(m_successScreen, Txt(410), 0.55f);
-    m_successPlayNowButton = AddButton(m_successScreen, Txt(13), 0.5f, 0.70f, false, kWideButton);
-    m_successPlayLaterButton = AddButton(m_successScreen, Txt(14), 0.5f, 0.85f, false, kWideButton);
+    AddMessage(m_successScreen, Txt(kTextPlayItNow), 0.55f);
+    m_successPlayNowButton =
+        AddButton(m_successScreen, Txt(kTextYes), 0.5f, 0.70f, false, kWideButton);
+    m_successPlayLaterButton =
+        AddButton(m_successScreen, Txt(kTextNo), 0.5f, 0.85f, false, kWideButton);
 
     m_playAgainScreen = AddScreen();
-    AddText(m_playAgainScreen, Txt(412), 0.5f, kTitleY, true);
-    AddMessage(m_playAgainScreen, Txt(413), 0.20f);
-    m_playAgainButton = AddButton(m_playAgainScreen, Txt(414), 0.5f, 0.60f, false, kWideButton);
-    m_playLaterButton = AddButton(m_playAgainScreen, Txt(415), 0.5f, 0.80f, false, kWideButton);
+    AddText(m_playAgainScreen, Txt(kTextPlayAgainQuestion), 0.5f, kTitleY, true);
+    AddMessage(m_playAgainScreen, Txt(kTextPlayAgainMessage), 0.20f);
+    m_playAgainButton =
+        AddButton(m_playAgainScreen, Txt(kTextPlayAgain), 0.5f, 0.60f, false, kWideButton);
+    m_playLaterButton =
+        AddButton(m_playAgainScreen, Txt(kTextPlayLater), 0.5f, 0.80f, false, kWideButton);
 
     m_allCompleteScreen = AddScreen();
-    AddText(m_allCompleteScreen, Txt(26), 0.5f, kTitleY, true);
-    AddMessage(m_allCompleteScreen, Txt(411), 0.20f);
-    m_allCompleteContinueButton =
-        AddButton(m_allCompleteScreen, Txt(24), 0.5f, 0.60f, false, TUIArt::kFittedButton);
+    AddText(m_allCompleteScreen, Txt(kTextCongratulations), 0.5f, kTitleY, true);
+    AddMessage(m_allCompleteScreen, Txt(kTextAllLevelsWon), 0.20f);
+    m_allCompleteContinueButton = AddButton(m_allCompleteScreen, Txt(kTextContinue), 0.5f, 0.60f,
+                                            false, TUIArt::kFittedButton);
 }
 
 // --- What is shown ---
@@ -347,7 +379,7 @@ void MNTournamentMenu::Update() {
         m_score += data != nullptr ? data->m_puzzleDataList[i].m_score : 0;
     }
     const int difficulty = data != nullptr ? data->m_currentDifficulty : -1;
-    m_difficultyString = IsDifficulty(difficulty) ? Txt(kDifficultyTexts[difficulty]) : "";
+    m_difficultyString = IsDifficulty(difficulty) ? Txt(kLevelNames[difficulty]) : "";
     m_completedDifficulty = IsDifficulty(difficulty) ? Txt(kUnlockedTexts[difficulty]) : "";
     const int index = m_puzzleNumber - 1;
     m_puzzleStatusString = StatusText(SlotStatus(index));

@@ -9,6 +9,12 @@ namespace Kelvo_lib {
 
 namespace {
 
+// The abandon entry's label and help line: giving up the puzzle, or in Fast and Fun the run.
+constexpr int kTextAbandonPuzzle = 344;
+constexpr int kTextAbandonPuzzleHelp = 345;
+constexpr int kTextEndChallenge = 532;
+constexpr int kTextEndChallengeHelp = 533;
+
 // The modes whose clock the pause stops and resume starts again.
 bool PausesClock(int gameMode) {
     return gameMode == GAME_MODE_QUICKBLAST || gameMode == GAME_MODE_FASTANDFUN ||
@@ -58,8 +64,8 @@ void MNPauseMenuUI::ShowEntries() {
     if (kMenuNode* const abandon = FindNode(MENU_PAUSE_ABANDON_PUZZLE)) {
         // In Fast and Fun a puzzle given up ends the whole run: the entry says so.
         const bool bEndRun = m_gameMode == GAME_MODE_FASTANDFUN;
-        abandon->m_scriptId = bEndRun ? 532 : 344;
-        abandon->m_helpId = bEndRun ? 533 : 345;
+        abandon->m_scriptId = bEndRun ? kTextEndChallenge : kTextAbandonPuzzle;
+        abandon->m_helpId = bEndRun ? kTextEndChallengeHelp : kTextAbandonPuzzleHelp;
     }
 }
 
