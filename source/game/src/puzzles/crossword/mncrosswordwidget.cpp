@@ -25,6 +25,14 @@ namespace {
 MNInputEdge s_input;
 
 constexpr int kTextIntro = 54;
+constexpr int kTextBack = 20;
+constexpr int kTextClues = 294;
+constexpr int kTextAnswer = 296;
+constexpr int kTextConfirm = 299;
+constexpr int kTextNumberAcross = 310;
+constexpr int kTextNumberDown = 311;
+constexpr int kTextAcross = 505;
+constexpr int kTextDown = 506;
 // The player to move in Head to Head.
 constexpr unsigned int kYellow = 0xFFFFFF00;
 
@@ -380,15 +388,15 @@ void MNCrosswordWidget::RenderPlay() {
     if (m_state == STATE_ANSWER) {
         RenderInputScreen();
         m_swapback->Render();
-        PrintCentred(*m_font.Get(), *m_swapback.Get(), Txt(20));
+        PrintCentred(*m_font.Get(), *m_swapback.Get(), Txt(kTextBack));
         RenderHint();
     } else {
         RenderClueList();
         m_resolve->SetColour(0xFFFFFF00);
         m_resolve->Render();
-        PrintCentred(*m_font.Get(), *m_resolve.Get(), Txt(296));
+        PrintCentred(*m_font.Get(), *m_resolve.Get(), Txt(kTextAnswer));
     }
-    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(292), true);
+    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(K_TEXT_MENU), true);
     RenderPointer();
     if (Rules().bTakeTurns) {
         RenderPlayers();
@@ -399,7 +407,7 @@ void MNCrosswordWidget::RenderHint() {
     if (!Rules().bHintsOffered) {
         return;
     }
-    RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(287), CanHint());
+    RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(K_TEXT_HINT), CanHint());
 }
 
 // The two players' lives (Sprint) or time left (Marathon); the player to move in yellow.
@@ -482,7 +490,7 @@ void MNCrosswordWidget::RenderCell(int cell) {
 // The clock (the mode's run clock where it runs down) and the clue counter.
 void MNCrosswordWidget::RenderClockAndCounter() {
     RenderClock(530, 16, 0xFF000001, m_crossword->GetTime());
-    RenderCounter(45, 5, Txt(294), m_crossword->GetCluesUsed(), m_crossword->GetNumWords());
+    RenderCounter(45, 5, Txt(kTextClues), m_crossword->GetCluesUsed(), m_crossword->GetNumWords());
 }
 
 void MNCrosswordWidget::RenderClueList() {
@@ -490,8 +498,8 @@ void MNCrosswordWidget::RenderClueList() {
     m_clueFont->SetFixedCharWidth(0);
     m_clueFont->SetScale(1.0f);
     m_clueFont->SetColour(0xFFFFFFFF, false);
-    m_clueFont->Print(345, 50, Txt(505), 0, 0.0f);
-    m_clueFont->Print(535, 50, Txt(506), 0, 0.0f);
+    m_clueFont->Print(345, 50, Txt(kTextAcross), 0, 0.0f);
+    m_clueFont->Print(535, 50, Txt(kTextDown), 0, 0.0f);
     const int x0 = static_cast<int>(m_across->GetX() + 10.0f);
     const kArray<RenderedWords>& list = ShownList();
     const int last = std::min(m_clueListPos + K_VISIBLE_LINES, list.Size());
@@ -525,7 +533,8 @@ void MNCrosswordWidget::RenderInputScreen() {
     m_clueFont->SetScale(1.0f);
     m_clueFont->SetColour(0xFFFFFFFF, false);
     char heading[96];
-    std::snprintf(heading, sizeof(heading), Txt(m_crossword->GetWordDirection(word) ? 311 : 310),
+    std::snprintf(heading, sizeof(heading),
+                  Txt(m_crossword->GetWordDirection(word) ? kTextNumberDown : kTextNumberAcross),
                   m_crossword->GetNumberedCell(word));
     m_clueFont->Print(static_cast<int>(panelX + 10.0f), 50, heading, 0, 0.0f);
     m_clueFont->SetColour(0xFF000000, false);
@@ -564,7 +573,7 @@ void MNCrosswordWidget::RenderInputScreen() {
     m_crossword->GetKeyboard()->Render();
     if (std::strchr(typed, ' ') == nullptr) {
         m_answer->Render();
-        PrintCentred(*m_font.Get(), *m_answer.Get(), Txt(299));
+        PrintCentred(*m_font.Get(), *m_answer.Get(), Txt(kTextConfirm));
     }
 }
 

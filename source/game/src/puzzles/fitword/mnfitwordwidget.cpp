@@ -21,6 +21,9 @@ namespace {
 MNInputEdge s_input;
 
 constexpr int kTextIntro = 56;
+constexpr int kTextClear = 300;
+constexpr int kTextLetters = 301;
+constexpr int kTextWords = 302;
 
 constexpr float kPanelX = 30.0f;
 constexpr float kListTextLeft = 14.0f;
@@ -261,11 +264,11 @@ void MNFitwordWidget::RenderPlay() {
 }
 
 void MNFitwordWidget::RenderButtons() {
-    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(292), true);
+    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(K_TEXT_MENU), true);
     if (Rules().bHintsOffered) {
-        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(287), HasHints());
+        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(K_TEXT_HINT), HasHints());
     }
-    RenderBottomButton(*m_buttonFont.Get(), *m_clear.Get(), Txt(300), CanClear());
+    RenderBottomButton(*m_buttonFont.Get(), *m_clear.Get(), Txt(kTextClear), CanClear());
 }
 
 // The two players' lives (Sprint) or time left (Marathon); the player to move in yellow.
@@ -336,7 +339,7 @@ void MNFitwordWidget::RenderClockAndCounter() {
     for (int slot = 0; slot < m_fitword->GetNumWords(); ++slot) {
         placed += m_fitword->GetPlacedWord(slot) != MNFitword::K_NO_WORD ? 1 : 0;
     }
-    RenderCounter(static_cast<int>(kPanelX) + 15, K_TITLE_SAFE_Y, Txt(302), placed,
+    RenderCounter(static_cast<int>(kPanelX) + 15, K_TITLE_SAFE_Y, Txt(kTextWords), placed,
                   m_fitword->GetNumWords());
 }
 
@@ -345,9 +348,9 @@ void MNFitwordWidget::RenderWordList() {
     m_font->SetColour(P::kWhite, false);
     int w = 0;
     int h = 0;
-    m_font->GetStringBound(w, h, Txt(302));
+    m_font->GetStringBound(w, h, Txt(kTextWords));
     m_font->Print(static_cast<int>(m_listBG->GetX() + (m_listBG->GetWidth() - w) * 0.5f),
-                  static_cast<int>(K_LIST_TOP) + 8, Txt(302), 0, 0.0f);
+                  static_cast<int>(K_LIST_TOP) + 8, Txt(kTextWords), 0, 0.0f);
     const int x = static_cast<int>(m_listBG->GetX() + kListTextLeft);
     const int last = std::min(m_listPos + K_VISIBLE_LINES, m_listLines.Size());
     for (int line = m_listPos; line < last; ++line) {
@@ -355,7 +358,7 @@ void MNFitwordWidget::RenderWordList() {
         const int y = K_LINES_TOP + K_LINE_STEP * (line - m_listPos);
         if (entry.word < 0) {
             char heading[64];
-            std::snprintf(heading, sizeof(heading), Txt(301), entry.length);
+            std::snprintf(heading, sizeof(heading), Txt(kTextLetters), entry.length);
             m_font->SetColour(P::kSlate, false);
             m_font->Print(x, y, heading, 0, 0.0f);
             continue;

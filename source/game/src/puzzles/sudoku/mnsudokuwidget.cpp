@@ -284,9 +284,9 @@ void MNSudokuWidget::RenderPad() {
 
 // The menu button, and the hint button where the rules offer hints: greyed once none is left.
 void MNSudokuWidget::RenderButtons() {
-    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(292), true);
+    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(K_TEXT_MENU), true);
     if (Rules().bHintsOffered) {
-        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(287), HasHints());
+        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(K_TEXT_HINT), HasHints());
     }
 }
 

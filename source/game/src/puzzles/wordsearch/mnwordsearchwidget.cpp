@@ -43,6 +43,7 @@ int CELL_HEIGHT = 1;
 MNInputEdge s_input;
 
 constexpr int kTextIntro = 58;
+constexpr int kTextWordsFound = 322;
 
 kSharedPtr<kFont> GridFont() {
     return MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
@@ -211,9 +212,9 @@ void MNWordsearchWidget::RenderPlay() {
     m_gridBG->Render();
     RenderGrid();
     if (HasHints()) {
-        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(287), true);
+        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(K_TEXT_HINT), true);
     }
-    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(292), true);
+    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(K_TEXT_MENU), true);
     // The card first, so that the title printed on it shows.
     m_clueBG->Render();
     m_font->SetFixedCharWidth(0);
@@ -297,7 +298,8 @@ void MNWordsearchWidget::RenderPlayers() {
 
 void MNWordsearchWidget::RenderClockAndCounter() {
     RenderClock(ClockX(), 16, kBlack, m_wordsearch->GetTime());
-    RenderCounter(60, 5, Txt(322), m_wordsearch->GetNumWordsFound(), m_wordsearch->GetNumWords());
+    RenderCounter(60, 5, Txt(kTextWordsFound), m_wordsearch->GetNumWordsFound(),
+                  m_wordsearch->GetNumWords());
 }
 
 void MNWordsearchWidget::RenderGrid() {
