@@ -134,14 +134,20 @@ GXTrianglePlanes PlanesOf(const GXPixelPipeline& pipeline, const GXScreenVertex*
     return planes;
 }
 
+// The edge with the roles of x and y swapped: Narrow then finds the lines a horizontal
+// edge lets through.
+Edge Transposed(const Edge& e) {
+    return {e.b, e.a, e.c, e.threshold};
+}
+
 // Draws the lines of the convex polygon with `count` snapped corners (clockwise) and
 // its edges, every pixel with the given planes.
 void WalkSpans(const s64* x, const s64* y, const Edge* edges, u32 count, GXTrianglePlanes& planes,
                const f32 centre[2], bool perspective) {
-    const s64 top = std::max<s64>(s_raster.scissorTop,
-                                  CeilDiv(*std::min_element(y, y + count) - 8, kSubpixels));
-    const s64 bottom = std::min<s64>(s_raster.scissorBottom,
-                                     FloorDiv(*std::max_element(y, y + count) - 8, kSubpixels) + 1);
+    s64 top = std::max<s64>(s_raster.scissorTop,
+                            CeilDiv(*std::min_element(y, y + count) - 8, kSubpixels));
+    s64 bottom = std::min<s64>(s_raster.scissorBottom,
+                               FloorDiv(*std::max_element(y, y + count) - 8, kSubpixels) + 1);
     const s64 left = std::max<s64>(s_raster.scissorLeft,
                                    CeilDiv(*std::min_element(x, x + count) - 8, kSubpixels));
     const s64 right = std::min<s64>(s_raster.scissorRight,
@@ -152,8 +158,8 @@ void WalkSpans(const s64* x, const s64* y, const Edge* edges, u32 count, GXTrian
     const GXPixelPipeline& pipeline = GXActivePixelPipeline();
     GXPrepareTriangle(pipeline, planes, centre[0], centre[1], perspective, static_cast<u32>(left),
                       static_cast<u32>(right));
-    const GXSpanFunction span = pipeline.span[perspective ? 1 : 0];
-    // A vertical edge narrows every line alike: once, before the lines; the others per line.
+    // A vertical edge narrows every line alike and a horizontal one the range of lines:
+    // once, before the lines; the others per line.
     s64 steadyFrom = s_raster.scissorLeft;
     s64 steadyTo = s_raster.scissorRight;
     Edge sloping[4];
@@ -161,10 +167,21 @@ void WalkSpans(const s64* x, const s64* y, const Edge* edges, u32 count, GXTrian
     for (u32 i = 0; i < count; ++i) {
         if (edges[i].b == 0) {
             Narrow(edges[i], 0, steadyFrom, steadyTo);
+        } else if (edges[i].a == 0) {
+            Narrow(Transposed(edges[i]), 0, top, bottom);
         } else {
             sloping[slopingCount++] = edges[i];
         }
     }
+    if (slopingCount == 0 && !perspective) {
+        // A screen-aligned rectangle: every line the same span.
+        if (top < bottom && steadyFrom < steadyTo) {
+            pipeline.rectangle(pipeline, planes, static_cast<u32>(top), static_cast<u32>(bottom),
+                               static_cast<u32>(steadyFrom), static_cast<u32>(steadyTo));
+        }
+        return;
+    }
+    const GXSpanFunction span = pipeline.span[perspective ? 1 : 0];
     for (s64 line = top; line < bottom; ++line) {
         const s64 yCentre = line * kSubpixels + 8;
         s64 from = steadyFrom;

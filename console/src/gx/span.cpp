@@ -645,6 +645,13 @@ void ChooseFilters(const GXPixelPipeline& p, GXTrianglePlanes& t, f32 x, f32 y, 
 
 } // namespace
 
+void GXDrawRectangleBySpans(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 yBegin,
+                            u32 yEnd, u32 xBegin, u32 xEnd) {
+    for (u32 y = yBegin; y < yEnd; ++y) {
+        p.span[0](p, t, y, xBegin, xEnd);
+    }
+}
+
 void GXStartStageCoordinates(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 stageIndex,
                              const f32* row, u32 x, GXCoordinateStep& s, GXCoordinateStep& tc) {
     const GXPipelineStage& stage = p.stages[stageIndex];
@@ -673,6 +680,7 @@ void GXPreparePixelPipeline() {
     const GXSpanFunction yuv = shading == GXShading::General ? GXPrepareYuvSpan(p) : nullptr;
     p.span[0] = p.spriteLoop ? sprite : (yuv != nullptr ? yuv : spans[0]);
     p.span[1] = spans[1];
+    p.rectangle = p.spriteLoop ? GXDrawSpriteRectangle : GXDrawRectangleBySpans;
 }
 
 const GXPixelPipeline& GXActivePixelPipeline() {

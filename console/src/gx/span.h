@@ -40,6 +40,11 @@ struct GXPixelPipeline;
 // Draws pixels [xBegin, xEnd) of line y, all inside the scissor.
 using GXSpanFunction = void (*)(const GXPixelPipeline& pipeline, const GXTrianglePlanes& planes,
                                 u32 y, u32 xBegin, u32 xEnd);
+// Draws pixels [xBegin, xEnd) of lines [yBegin, yEnd), all inside the scissor: the spans
+// of an affine screen-aligned rectangle, each line the same.
+using GXRectangleFunction = void (*)(const GXPixelPipeline& pipeline,
+                                     const GXTrianglePlanes& planes, u32 yBegin, u32 yEnd,
+                                     u32 xBegin, u32 xEnd);
 
 // Where the general texture environment finds a stage's inputs, per pixel: one array
 // of values that the stage's selections index.
@@ -76,9 +81,10 @@ struct GXPixelPipeline {
     s32 registers[16]; // every pixel's starting registers, as the slots hold them
     GXPixelOps ops;
     bool alphaAlways;
-    bool sourceAlphaBlend;       // blending is the usual source-alpha one
-    u32 writeMask;               // bits of 0xAARRGGBB the update masks let through
-    GXSpanFunction span[2];      // [perspective]
+    bool sourceAlphaBlend;  // blending is the usual source-alpha one
+    u32 writeMask;          // bits of 0xAARRGGBB the update masks let through
+    GXSpanFunction span[2]; // [perspective]
+    GXRectangleFunction rectangle;
     bool spriteLoop;             // span[0] is the sprite loop
     GXSpanFunction perPixelSpan; // what the sprite loop hands spans on to
 };
@@ -98,3 +104,7 @@ void GXPrepareTriangle(const GXPixelPipeline& pipeline, GXTrianglePlanes& planes
 void GXStartStageCoordinates(const GXPixelPipeline& pipeline, const GXTrianglePlanes& planes,
                              u32 stageIndex, const f32* row, u32 x, GXCoordinateStep& s,
                              GXCoordinateStep& t);
+
+// A rectangle drawn as its lines, one span at a time.
+void GXDrawRectangleBySpans(const GXPixelPipeline& pipeline, const GXTrianglePlanes& planes,
+                            u32 yBegin, u32 yEnd, u32 xBegin, u32 xEnd);

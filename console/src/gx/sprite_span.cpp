@@ -450,7 +450,88 @@ bool DrawTurnedPixels(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y
     return true;
 }
 
-template <GXShading kShading, bool kBlend>
+// Texels straight onto the line, as the pixel loop would put them when it neither
+// filters, modulates nor blends and reads one texel after another.
+void CopyPixels(const TexelsOfColumns& texels, u32* pixels, u32 xBegin, u32 xEnd) {
+    const u32* const from = texels.row + texels.First(xBegin);
+    for (u32 x = xBegin; x < xEnd; ++x) {
+        pixels[x] = from[x - xBegin] | 0xFF000000u;
+    }
+}
+
+// Columns [xBegin, xEnd) of the lines of an unturned sprite triangle whose columns are
+// stepped: what the lines share found once, each line's texels when it reads others
+// than the line before.
+class SpriteLines {
+public:
+    SpriteLines(const GXPixelPipeline& p, const GXTrianglePlanes& t, bool blend, u32 xBegin,
+                u32 xEnd)
+        : m_sampler(p.samplers[0]), m_coordinate(static_cast<u32>(p.stages[0].coordAt) + 1),
+          m_linear(t.linear[0]), m_xBegin(xBegin), m_xEnd(xEnd) {
+        // The texels these columns read: their ends' when in order, else the triangle's.
+        m_first = s_triangle.first;
+        m_last = s_triangle.last;
+        if (s_triangle.inOrder) {
+            m_first = static_cast<s32>(s_columns.element[xBegin]) - 1;
+            m_last = std::min(static_cast<s32>(s_columns.element[xEnd - 1]) - (m_linear ? 0 : 1),
+                              m_sampler.width);
+        }
+        m_offset = static_cast<s32>(s_columns.element[xBegin]) - static_cast<s32>(xBegin);
+        const bool filtered = m_linear && !s_triangle.unweighted;
+        if (!blend && !s_triangle.modulate && !filtered && s_triangle.oneToOne) {
+            m_loop = CopyPixels;
+        } else {
+            const auto& loops = blend ? kPixelLoops<true> : kPixelLoops<false>;
+            m_loop = loops[filtered][s_triangle.oneToOne][s_triangle.modulate];
+        }
+    }
+
+    void Draw(const GXTrianglePlanes& t, u32 y) {
+        const u32 k = m_coordinate;
+        const f32 py = static_cast<f32>(y) + 0.5f;
+        const GXCoordinateStep down = GXStepCoordinate(t.base[k] + t.dy[k] * py + t.dx[k] * 0.5f,
+                                                       t.dx[k], m_sampler.height, m_xBegin);
+        const s32 v = GXStepTexel(down.at) - (m_linear ? 128 : 0);
+        // Nearest reads whole texel rows; bilinear filters by the fraction too.
+        const s32 texelsKey = m_linear ? v : v >> 8;
+        if (m_texels == nullptr || texelsKey != m_texelsKey) {
+            m_texels = TexelsAt(v);
+            m_texelsKey = texelsKey;
+        }
+        ++s_spansDrawn;
+        m_loop(TexelsOfColumns{m_texels, m_offset}, GXEmbeddedFrameBuffer().ColourRow(y), m_xBegin,
+               m_xEnd);
+    }
+
+private:
+    const u32* RowAt(s32 line) const {
+        return GXTextureRow(
+            gx_texture::Wrap(line, m_sampler.height, m_sampler.maskT, m_sampler.wrapT), m_first,
+            m_last);
+    }
+
+    // The texels at v (1/256 texels, less half a texel when bilinear), filtered down.
+    const u32* TexelsAt(s32 v) const {
+        const u32* texels = RowAt(v >> 8);
+        const u32 fraction = static_cast<u32>(v & 0xFF);
+        if (m_linear && fraction != 0) {
+            texels = FilterDown(texels, RowAt((v >> 8) + 1), fraction, m_first, m_last);
+        }
+        return texels;
+    }
+
+    const GXTextureSampler& m_sampler;
+    u32 m_coordinate; // interpolant of t
+    bool m_linear;
+    u32 m_xBegin, m_xEnd;
+    s32 m_first = 0, m_last = 0;
+    s32 m_offset = 0;
+    PixelLoop m_loop = nullptr;
+    const u32* m_texels = nullptr;
+    s32 m_texelsKey = 0;
+};
+
+template <bool kBlend>
 void DrawSpriteSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, u32 xBegin,
                     u32 xEnd) {
     const bool linear = t.linear[0];
@@ -465,54 +546,19 @@ void DrawSpriteSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, 
         p.perPixelSpan(p, t, y, xBegin, xEnd);
         return;
     }
-    const GXTextureSampler& sampler = p.samplers[0];
-    const u32 s = static_cast<u32>(p.stages[0].coordAt);
-    const f32 py = static_cast<f32>(y) + 0.5f;
     if (!s_triangle.steadyRows) {
+        const u32 s = static_cast<u32>(p.stages[0].coordAt);
+        const f32 py = static_cast<f32>(y) + 0.5f;
         StepColumns(p, t, t.base[s] + t.dy[s] * py + t.dx[s] * 0.5f, xBegin, xEnd + 1);
-        TexelsRead(sampler, linear, xBegin, xEnd);
+        TexelsRead(p.samplers[0], linear, xBegin, xEnd);
     }
-    // The texels this span reads: its ends' when in order, else the triangle's.
-    s32 first = s_triangle.first;
-    s32 last = s_triangle.last;
-    if (s_triangle.inOrder) {
-        first = static_cast<s32>(s_columns.element[xBegin]) - 1;
-        last = std::min(static_cast<s32>(s_columns.element[xEnd - 1]) - (linear ? 0 : 1),
-                        static_cast<s32>(sampler.width));
-    }
-    const GXCoordinateStep down = GXStepCoordinate(
-        t.base[s + 1] + t.dy[s + 1] * py + t.dx[s + 1] * 0.5f, t.dx[s + 1], sampler.height, xBegin);
-    const s32 v = GXStepTexel(down.at) - (linear ? 128 : 0);
-    const auto rowAt = [&](s32 line) {
-        return GXTextureRow(gx_texture::Wrap(line, sampler.height, sampler.maskT, sampler.wrapT),
-                            first, last);
-    };
-    const u32* texels = rowAt(v >> 8);
-    const u32 fraction = static_cast<u32>(v & 0xFF);
-    if (linear && fraction != 0) {
-        texels = FilterDown(texels, rowAt((v >> 8) + 1), fraction, first, last);
-    }
-    ++s_spansDrawn;
-    u32* const pixels = GXEmbeddedFrameBuffer().ColourRow(y);
-    if (!kBlend && !s_triangle.modulate && (!linear || s_triangle.unweighted) &&
-        s_triangle.oneToOne) {
-        // Texels straight onto the line, as the pixel loop would put them.
-        const u32* const from = texels + s_columns.element[xBegin];
-        for (u32 x = xBegin; x < xEnd; ++x) {
-            pixels[x] = from[x - xBegin] | 0xFF000000u;
-        }
-        return;
-    }
-    const TexelsOfColumns columns{texels, static_cast<s32>(s_columns.element[xBegin]) -
-                                              static_cast<s32>(xBegin)};
-    kPixelLoops<kBlend>[linear && !s_triangle.unweighted][s_triangle.oneToOne][s_triangle.modulate](
-        columns, pixels, xBegin, xEnd);
+    SpriteLines(p, t, kBlend, xBegin, xEnd).Draw(t, y);
 }
 
 template <GXShading kShading>
 GXSpanFunction Prepared(bool blend) {
     s_prepareTriangle = PrepareTriangle<kShading>;
-    return blend ? DrawSpriteSpan<kShading, true> : DrawSpriteSpan<kShading, false>;
+    return blend ? DrawSpriteSpan<true> : DrawSpriteSpan<false>;
 }
 
 } // namespace
@@ -545,6 +591,18 @@ GXSpanFunction GXPrepareSpriteSpan(const GXPixelPipeline& p, GXShading shading) 
 void GXPrepareSpriteTriangle(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 left,
                              u32 right) {
     s_prepareTriangle(p, t, left, right);
+}
+
+void GXDrawSpriteRectangle(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 yBegin,
+                           u32 yEnd, u32 xBegin, u32 xEnd) {
+    if (!s_triangle.drawable || s_triangle.turned || !s_triangle.steadyRows) {
+        GXDrawRectangleBySpans(p, t, yBegin, yEnd, xBegin, xEnd);
+        return;
+    }
+    SpriteLines lines(p, t, p.ops.blendMode != GX_BM_NONE, xBegin, xEnd);
+    for (u32 y = yBegin; y < yEnd; ++y) {
+        lines.Draw(t, y);
+    }
 }
 
 u64 GXSpriteSpanCountForTest() {

@@ -18,3 +18,8 @@ GXSpanFunction GXPrepareSpriteSpan(const GXPixelPipeline& pipeline, GXShading sh
 // filter weight of each pixel column from left to right (exclusive).
 void GXPrepareSpriteTriangle(const GXPixelPipeline& pipeline, const GXTrianglePlanes& planes,
                              u32 left, u32 right);
+
+// The sprite loop's rectangles: when the triangle's lines all read the same columns,
+// what they share is found once and each line's texel rows once; else line by line.
+void GXDrawSpriteRectangle(const GXPixelPipeline& pipeline, const GXTrianglePlanes& planes,
+                           u32 yBegin, u32 yEnd, u32 xBegin, u32 xEnd);
