@@ -486,12 +486,34 @@ public:
         }
     }
 
-    void Draw(const GXTrianglePlanes& t, u32 y) {
+    // Lines [yBegin, yEnd): their texel coordinates a batch at a time, in one loop the
+    // compiler vectorises, then each line.
+    void Draw(const GXTrianglePlanes& t, u32 yBegin, u32 yEnd) {
+        constexpr u32 kBatch = 32;
+        s32 v[kBatch];
+        for (u32 y = yBegin; y < yEnd; y += kBatch) {
+            const u32 count = std::min(kBatch, yEnd - y);
+            LineCoordinates(t, y, count, v);
+            for (u32 i = 0; i < count; ++i) {
+                DrawLine(y + i, v[i]);
+            }
+        }
+    }
+
+private:
+    // t changes only down the lines (the triangle is not turned).
+    void LineCoordinates(const GXTrianglePlanes& t, u32 y, u32 count, s32* v) const {
         const u32 k = m_coordinate;
-        const f32 py = static_cast<f32>(y) + 0.5f;
-        const GXCoordinateStep down = GXStepCoordinate(t.base[k] + t.dy[k] * py + t.dx[k] * 0.5f,
-                                                       t.dx[k], m_sampler.height, m_xBegin);
-        const s32 v = GXStepTexel(down.at) - (m_linear ? 128 : 0);
+        const s32 centre = m_linear ? 128 : 0;
+        for (u32 i = 0; i < count; ++i) {
+            const f32 py = static_cast<f32>(y + i) + 0.5f;
+            v[i] =
+                GXSteadyTexel(t.base[k] + t.dy[k] * py + t.dx[k] * 0.5f, m_sampler.height) - centre;
+        }
+    }
+
+    // Line y, at texel coordinate v.
+    void DrawLine(u32 y, s32 v) {
         // Nearest reads whole texel rows; bilinear filters by the fraction too.
         const s32 texelsKey = m_linear ? v : v >> 8;
         if (m_texels == nullptr || texelsKey != m_texelsKey) {
@@ -499,11 +521,9 @@ public:
             m_texelsKey = texelsKey;
         }
         ++s_spansDrawn;
-        m_loop(TexelsOfColumns{m_texels, m_offset}, GXEmbeddedFrameBuffer().ColourRow(y), m_xBegin,
-               m_xEnd);
+        m_loop(TexelsOfColumns{m_texels, m_offset}, m_efb.ColourRow(y), m_xBegin, m_xEnd);
     }
 
-private:
     const u32* RowAt(s32 line) const {
         return GXTextureRow(
             gx_texture::Wrap(line, m_sampler.height, m_sampler.maskT, m_sampler.wrapT), m_first,
@@ -520,6 +540,7 @@ private:
         return texels;
     }
 
+    EmbeddedFrameBuffer& m_efb = GXEmbeddedFrameBuffer();
     const GXTextureSampler& m_sampler;
     u32 m_coordinate; // interpolant of t
     bool m_linear;
@@ -552,7 +573,7 @@ void DrawSpriteSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, 
         StepColumns(p, t, t.base[s] + t.dy[s] * py + t.dx[s] * 0.5f, xBegin, xEnd + 1);
         TexelsRead(p.samplers[0], linear, xBegin, xEnd);
     }
-    SpriteLines(p, t, kBlend, xBegin, xEnd).Draw(t, y);
+    SpriteLines(p, t, kBlend, xBegin, xEnd).Draw(t, y, y + 1);
 }
 
 template <GXShading kShading>
@@ -599,10 +620,7 @@ void GXDrawSpriteRectangle(const GXPixelPipeline& p, const GXTrianglePlanes& t, 
         GXDrawRectangleBySpans(p, t, yBegin, yEnd, xBegin, xEnd);
         return;
     }
-    SpriteLines lines(p, t, p.ops.blendMode != GX_BM_NONE, xBegin, xEnd);
-    for (u32 y = yBegin; y < yEnd; ++y) {
-        lines.Draw(t, y);
-    }
+    SpriteLines(p, t, p.ops.blendMode != GX_BM_NONE, xBegin, xEnd).Draw(t, yBegin, yEnd);
 }
 
 u64 GXSpriteSpanCountForTest() {

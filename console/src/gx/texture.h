@@ -153,6 +153,17 @@ inline s32 GXStepTexel(s64 at) {
     return static_cast<s32>(at >> 24);
 }
 
+// GXStepTexel of a coordinate that does not change along the line (GXStepCoordinate with
+// no change per pixel), without the stepping: the limited value times 256 is exact in
+// double, and floored at once it is what the 2^-32 steps floor to.
+inline s32 GXSteadyTexel(f32 atPixelZero, s32 size) {
+    f64 value = static_cast<f64>(atPixelZero) * size;
+    value = value > -4194304.0 ? value : -4194304.0; // also catches NaN
+    value = (value < 4194304.0 ? value : 4194304.0) * 256.0;
+    const s32 truncated = static_cast<s32>(value); // within 2^30
+    return static_cast<f64>(truncated) > value ? truncated - 1 : truncated;
+}
+
 // Samples at (u, v) in 1/256 texels: nearest takes the texel that holds the point;
 // bilinear weighs the four texels whose centres surround it, in 1/256 steps, down the
 // two columns and then across.
