@@ -1,0 +1,185 @@
+// Screen-aligned rectangles, which the rasteriser hands to the pixel pipeline whole,
+// against the same rectangles drawn as two triangles through the general set-up: odd
+// sizes, fractional places, the scissor's edges, scaled and flipped texture coordinates,
+// every filter, wrap, shading and blending; and the texel coordinate a rectangle's lines
+// take against the stepped one.
+#include "golden_image.h"
+#include "gx/texture.h"
+#include "gx_test_support.h"
+
+#include <console/gx.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+using Quad = std::array<gxtest::Vertex, 4>;
+
+constexpr u32 kWhite = 0xFFFFFFFF;
+
+Quad Rectangle(f32 left, f32 top, f32 right, f32 bottom, u32 rgba, f32 s0 = 0, f32 t0 = 0,
+               f32 s1 = 1, f32 t1 = 1) {
+    return {{{left, top, 0, rgba, s0, t0},
+             {right, top, 0, rgba, s1, t0},
+             {right, bottom, 0, rgba, s1, t1},
+             {left, bottom, 0, rgba, s0, t1}}};
+}
+
+// Rectangles of one to several pixels, at whole places, on pixel centres and between
+// them, magnified, minified, one to one shifted, flipped, beyond the texture, tinted,
+// across the scissor's four edges, and one whose colour changes across it.
+std::vector<Quad> Rectangles() {
+    return {
+        Rectangle(1, 1, 2, 2, kWhite),
+        Rectangle(3, 4, 10, 7, 0xC0A080FF),
+        Rectangle(12, 2, 13, 19, kWhite),
+        Rectangle(14.3f, 2.7f, 25.55f, 9.1f, kWhite),
+        Rectangle(26.5f, 2.5f, 33.5f, 11.5f, 0x80FF40C0),
+        Rectangle(34.49f, 2.51f, 50.49f, 10.51f, kWhite),
+        Rectangle(2, 20, 26, 32, kWhite),
+        Rectangle(28.2f, 20.6f, 37.8f, 25.4f, kWhite),
+        Rectangle(40, 20, 56, 28, kWhite, 1, 1, 0, 0),
+        Rectangle(2, 34, 40, 50, kWhite, -0.7f, -0.4f, 2.3f, 1.6f),
+        Rectangle(42.6f, 34.4f, 58.6f, 42.4f, 0xFFFFFF80, 0.03f, 0.01f, 1.03f, 1.01f),
+        Rectangle(-3.25f, 52, 6.75f, 59, kWhite),
+        Rectangle(55.5f, 52, 70, 59, 0xC0A080FF, 0, 0, 0.5f, 1),
+        Rectangle(20, -5.6f, 29, 6.2f, kWhite),
+        Rectangle(30, 56.3f, 41, 66, kWhite, 0, 0, 1, 2),
+        {{{44, 44, 0, 0xFF0000FF, 0, 0},
+          {53, 44, 0, 0x0000FFFF, 1, 0},
+          {53, 50, 0, 0x0000FFFF, 1, 1},
+          {44, 50, 0, 0xFF0000FF, 0, 1}}},
+    };
+}
+
+// A 16 x 8 texture with opaque, transparent and translucent texels.
+std::vector<u8> TextureImage() {
+    std::vector<u32> argb(16 * 8);
+    for (u32 i = 0; i < argb.size(); ++i) {
+        const u32 alpha = i % 5 == 0 ? 0x00 : (i % 3 == 0 ? 0x80 : 0xFF);
+        argb[i] = alpha << 24 | ((i * 0x9E3779B9u) & 0xFFFFFF);
+    }
+    return gxtest::TileRgba8(argb, 16, 8);
+}
+
+struct Blending {
+    GXBlendMode mode;
+    GXBlendFactor source, destination;
+};
+
+constexpr Blending kBlendings[] = {
+    {GX_BM_NONE, GX_BL_ONE, GX_BL_ZERO},
+    {GX_BM_BLEND, GX_BL_SRCALPHA, GX_BL_INVSRCALPHA},
+    {GX_BM_BLEND, GX_BL_ONE, GX_BL_ONE},
+    {GX_BM_SUBTRACT, GX_BL_ONE, GX_BL_ONE},
+};
+
+// The frame drawn with the rectangles as quads, or each as its two fan triangles.
+TestImage Draw(const std::vector<Quad>& quads, bool asTriangles) {
+    for (const Quad& q : quads) {
+        if (asTriangles) {
+            gxtest::Draw(GX_TRIANGLES, {q[0], q[1], q[2]});
+            gxtest::Draw(GX_TRIANGLES, {q[0], q[2], q[3]});
+        } else {
+            gxtest::Draw(GX_QUADS, {q[0], q[1], q[2], q[3]});
+        }
+    }
+    return ReadFrameBuffer(0, 0, 72, 72);
+}
+
+TEST(GXRectangleTest, RectanglesDrawWhatTheirTwoTrianglesDraw) {
+    const std::vector<u8> image = TextureImage();
+    const std::vector<Quad> quads = Rectangles();
+    const GXTevMode modes[] = {GX_REPLACE, GX_MODULATE, GX_PASSCLR};
+    for (const GXTexWrapMode wrap : {GX_CLAMP, GX_REPEAT}) {
+        for (const GXTexFilter filter : {GX_NEAR, GX_LINEAR}) {
+            GXTexObj texture;
+            GXInitTexObj(&texture, image.data(), 16, 8, GX_TF_RGBA8, wrap, wrap, GX_FALSE);
+            GXInitTexObjLOD(&texture, filter, filter, 0, 0, 0, GX_FALSE, GX_FALSE, GX_ANISO_1);
+            for (const GXTevMode mode : modes) {
+                for (const Blending& blending : kBlendings) {
+                    const auto draw = [&](bool asTriangles) {
+                        gxtest::Reset(0xFF336699);
+                        gxtest::UseTexture(texture, mode);
+                        GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
+                        GXSetBlendMode(blending.mode, blending.source, blending.destination,
+                                       GX_LO_NOOP);
+                        GXSetScissor(4, 3, 60, 60);
+                        return Draw(quads, asTriangles).argb;
+                    };
+                    EXPECT_EQ(draw(false), draw(true))
+                        << "wrap " << wrap << ", filter " << filter << ", mode " << mode
+                        << ", blend " << blending.mode << " " << blending.source << " "
+                        << blending.destination;
+                }
+            }
+        }
+    }
+}
+
+TEST(GXRectangleTest, ARectanglesLinesAreOneSpanEach) {
+    const std::vector<u8> image = TextureImage();
+    GXTexObj texture;
+    GXInitTexObj(&texture, image.data(), 16, 8, GX_TF_RGBA8, GX_CLAMP, GX_CLAMP, GX_FALSE);
+    gxtest::Reset();
+    gxtest::UseTexture(texture, GX_MODULATE);
+    GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
+    GXSetBlendMode(GX_BM_BLEND, GX_BL_SRCALPHA, GX_BL_INVSRCALPHA, GX_LO_NOOP);
+    // Lines 2 to 9 hold pixel centres inside (the top edge's own, not the bottom's);
+    // the scissor leaves 5 to 8.
+    GXSetScissor(0, 5, 640, 4);
+    const u64 before = GXSpriteSpanCountForTest();
+    const Quad q = Rectangle(2.5f, 2.5f, 20.25f, 9.75f, 0xFFC08040);
+    gxtest::Draw(GX_QUADS, {q[0], q[1], q[2], q[3]});
+    EXPECT_EQ(GXSpriteSpanCountForTest() - before, 4u);
+}
+
+// What GXStepTexel gives for a coordinate stepped by nothing across a line.
+s32 SteppedTexel(f32 coordinate, s32 size) {
+    return GXStepTexel(GXStepCoordinate(coordinate, 0.0f, size, 37).at);
+}
+
+TEST(GXRectangleTest, LineCoordinatesAreFlooredAsTheSteppedOnes) {
+    constexpr f32 kInfinity = std::numeric_limits<f32>::infinity();
+    const f32 special[] = {0.0f,
+                           -0.0f,
+                           1e-30f,
+                           -1e-30f,
+                           0.5f,
+                           -0.5f,
+                           1.0f / 3,
+                           -1.0f / 3,
+                           4095.99f,
+                           -4096.01f,
+                           1e20f,
+                           -1e20f,
+                           kInfinity,
+                           -kInfinity,
+                           std::numeric_limits<f32>::quiet_NaN(),
+                           std::numeric_limits<f32>::denorm_min()};
+    for (const s32 size : {1, 7, 8, 64, 480, 1024}) {
+        for (const f32 coordinate : special) {
+            EXPECT_EQ(GXSteadyTexel(coordinate, size), SteppedTexel(coordinate, size))
+                << coordinate << " of " << size;
+        }
+        // Coordinates across and around the texture, every few thousand bit patterns.
+        for (u32 bits = std::bit_cast<u32>(-8.0f); bits > 0x80000000u; bits -= 4099) {
+            const f32 coordinate = std::bit_cast<f32>(bits);
+            ASSERT_EQ(GXSteadyTexel(coordinate, size), SteppedTexel(coordinate, size))
+                << coordinate << " of " << size;
+        }
+        for (u32 bits = 0; bits < std::bit_cast<u32>(8.0f); bits += 4099) {
+            const f32 coordinate = std::bit_cast<f32>(bits);
+            ASSERT_EQ(GXSteadyTexel(coordinate, size), SteppedTexel(coordinate, size))
+                << coordinate << " of " << size;
+        }
+    }
+}
+
+} // namespace
