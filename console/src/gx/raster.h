@@ -1,7 +1,8 @@
 // The rasteriser: culls, snaps corners to 1/16 pixel, and walks each triangle line by
 // line over the scissor rectangle, finding each line's span from the edge functions
-// (pixel centres, top-left rule) and handing it to the pixel pipeline. Lines are
-// drawn as one-pixel-wide quads. Main thread only.
+// (pixel centres, top-left rule) and handing it to the pixel pipeline; a screen-aligned
+// rectangle, every line the same span, is handed over whole. Lines are drawn as
+// one-pixel-wide quads. Main thread only.
 #pragma once
 
 #include "gx/vertex_types.h"

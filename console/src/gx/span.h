@@ -81,12 +81,12 @@ struct GXPixelPipeline {
     s32 registers[16]; // every pixel's starting registers, as the slots hold them
     GXPixelOps ops;
     bool alphaAlways;
-    bool sourceAlphaBlend;  // blending is the usual source-alpha one
-    u32 writeMask;          // bits of 0xAARRGGBB the update masks let through
-    GXSpanFunction span[2]; // [perspective]
-    GXRectangleFunction rectangle;
-    bool spriteLoop;             // span[0] is the sprite loop
-    GXSpanFunction perPixelSpan; // what the sprite loop hands spans on to
+    bool sourceAlphaBlend;         // blending is the usual source-alpha one
+    u32 writeMask;                 // bits of 0xAARRGGBB the update masks let through
+    GXSpanFunction span[2];        // [perspective]
+    GXRectangleFunction rectangle; // affine screen-aligned rectangles
+    bool spriteLoop;               // span[0] is the sprite loop
+    GXSpanFunction perPixelSpan;   // what the sprite loop hands spans on to
 };
 
 void GXPreparePixelPipeline();
