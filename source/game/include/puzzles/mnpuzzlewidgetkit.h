@@ -22,9 +22,6 @@ int DisplayHeight();
 
 // The language file's text id, or "" when there is none.
 const char* Txt(int id);
-// The captions of the buttons along the bottom that every puzzle screen has.
-constexpr int K_TEXT_MENU = 292;
-constexpr int K_TEXT_HINT = 287;
 // A sprite of the bank placed in pixels and drawn with its transparency.
 kSharedPtr<kSprite> PixelSprite(const char* bank, const char* name);
 // Whether every sprite the disc was asked for is there.

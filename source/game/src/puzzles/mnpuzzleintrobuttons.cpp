@@ -3,6 +3,7 @@
 
 #include <services/mnpalette.h>
 #include <services/mnsound.h>
+#include <services/mntextid.h>
 
 #include <framework/kfont.h>
 #include <framework/ksprite.h>
@@ -16,8 +17,6 @@ constexpr float kContinueY = 250.0f;
 constexpr float kHelpY = 400.0f;
 constexpr int kTitleY = 24;
 constexpr unsigned int kHotTint = 0xFFFFFF00;
-constexpr int kTextContinue = 24;
-constexpr int kTextHelp = 139;
 
 bool StrictlyInside(const kSprite& sprite, int x, int y) {
     return x > sprite.GetX() && x < sprite.GetX() + sprite.GetWidth() && y > sprite.GetY() &&
@@ -93,8 +92,8 @@ void MNPuzzleIntroButtons::Render(kFont& titleFont, kFont& captionFont, const ch
         kSprite* sprite;
         bool bHot;
         int text;
-    } buttons[] = {{&continueButton, m_bContinueHot, kTextContinue},
-                   {&helpButton, m_bHelpHot, kTextHelp}};
+    } buttons[] = {{&continueButton, m_bContinueHot, TEXT_CONTINUE},
+                   {&helpButton, m_bHelpHot, TEXT_HOW_TO_PLAY}};
     for (const auto& button : buttons) {
         button.sprite->SetColour(button.bHot ? kHotTint : MNPalette::kWhite);
         button.sprite->Render();

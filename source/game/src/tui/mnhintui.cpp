@@ -1,6 +1,7 @@
 #include <tui/mnhintui.h>
 
 #include <frontend/wiisudokuhelphack.h>
+#include <services/mntextid.h>
 #include <services/puzzletypes.h>
 
 #include <kelvo/platform/klog.h>
@@ -16,11 +17,16 @@ struct KindHelp {
 };
 
 constexpr KindHelp s_kindHelp[] = {
-    {PUZZLE_FLAG_SUDOKU, {209, 210, 211}},
-    {PUZZLE_FLAG_FITWORD, {176, 177, 178}},
-    {PUZZLE_FLAG_WORDSEARCH, {197, 198, 199}},
+    {PUZZLE_FLAG_SUDOKU,
+     {TEXT_SUDOKU_SMALL_HINT_HELP, TEXT_SUDOKU_BIGGER_HINT_HELP, TEXT_SUDOKU_BIGGEST_HINT_HELP}},
+    {PUZZLE_FLAG_FITWORD,
+     {TEXT_FITWORD_SMALL_HINT_HELP, TEXT_FITWORD_BIGGER_HINT_HELP, TEXT_FITWORD_BIGGEST_HINT_HELP}},
+    {PUZZLE_FLAG_WORDSEARCH,
+     {TEXT_WORDSEARCH_SMALL_HINT_HELP, TEXT_WORDSEARCH_BIGGER_HINT_HELP,
+      TEXT_WORDSEARCH_BIGGEST_HINT_HELP}},
 };
-constexpr int s_defaultKindHelp[MNHintUI::kNumKinds] = {162, 164, 165};
+constexpr int s_defaultKindHelp[MNHintUI::kNumKinds] = {TEXT_SMALL_HINT_HELP, TEXT_BIGGER_HINT_HELP,
+                                                        TEXT_BIGGEST_HINT_HELP};
 
 const int* KindHelpIds(int puzzleType) {
     for (const KindHelp& entry : s_kindHelp) {

@@ -2,6 +2,7 @@
 
 #include <services/mnsubgame.h>
 #include <services/mnsubgameworld.h>
+#include <services/mntextid.h>
 
 #include <kelvo/platform/klog.h>
 
@@ -10,10 +11,6 @@ namespace Kelvo_lib {
 namespace {
 
 // The abandon entry's label and help line: giving up the puzzle, or in Fast and Fun the run.
-constexpr int kTextAbandonPuzzle = 344;
-constexpr int kTextAbandonPuzzleHelp = 345;
-constexpr int kTextEndChallenge = 532;
-constexpr int kTextEndChallengeHelp = 533;
 
 // The modes whose clock the pause stops and resume starts again.
 bool PausesClock(int gameMode) {
@@ -64,8 +61,8 @@ void MNPauseMenuUI::ShowEntries() {
     if (kMenuNode* const abandon = FindNode(MENU_PAUSE_ABANDON_PUZZLE)) {
         // In Fast and Fun a puzzle given up ends the whole run: the entry says so.
         const bool bEndRun = m_gameMode == GAME_MODE_FASTANDFUN;
-        abandon->m_scriptId = bEndRun ? kTextEndChallenge : kTextAbandonPuzzle;
-        abandon->m_helpId = bEndRun ? kTextEndChallengeHelp : kTextAbandonPuzzleHelp;
+        abandon->m_scriptId = bEndRun ? TEXT_END_CHALLENGE : TEXT_ABANDON_PUZZLE;
+        abandon->m_helpId = bEndRun ? TEXT_END_CHALLENGE_QUESTION : TEXT_ABANDON_PUZZLE_HELP;
     }
 }
 

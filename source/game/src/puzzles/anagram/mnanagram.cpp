@@ -6,6 +6,7 @@
 #include <services/mnprofile.h>
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
+#include <services/mntextid.h>
 
 #include <framework/ksprite.h>
 #include <framework/kspritemanager.h>
@@ -39,12 +40,6 @@ constexpr float kMenuCaptionDrop = 5.0f;
 constexpr float kClockMargin = 10.0f;
 constexpr int kClockY = 17;
 constexpr float kDefaultKeySize = 32.0f; // when the disc lacks the key's sprite
-
-constexpr int kTextRight = 380;
-constexpr int kTextTimeUp = 516;
-constexpr int kTextTime = 290;
-constexpr int kTextMenu = 292;
-constexpr int kTextConfirm = 299;
 
 // White letters on the keys, whose art is dark under a light rim that takes these tints.
 constexpr unsigned int kWhite = 0xFFFFFFFF;
@@ -515,7 +510,7 @@ void MNAnagram::Render() {
 
 // In place of the circle, centred on its panel.
 void MNAnagram::RenderEndMessage() {
-    const char* text = TextOf(m_timer > 0.0f ? kTextRight : kTextTimeUp);
+    const char* text = TextOf(m_timer > 0.0f ? TEXT_WELL_DONE : TEXT_TIME_UP);
     int width = 0;
     int height = 0;
     m_font->GetStringBound(width, height, text);
@@ -566,7 +561,7 @@ unsigned int MNAnagram::AnswerCellColour(int position) const {
 
 void MNAnagram::RenderClock() {
     char label[64];
-    std::snprintf(label, sizeof label, "%s:", TextOf(kTextTime));
+    std::snprintf(label, sizeof label, "%s:", TextOf(TEXT_TIME));
     m_font->Print(static_cast<int>(kClockMargin), kClockY, label, 0, 0.0f);
     const int seconds = static_cast<int>(m_timer);
     char clock[32];
@@ -585,14 +580,14 @@ void MNAnagram::RenderButtons() {
         m_confirm->Render();
         int width = 0;
         int height = 0;
-        m_buttonFont->GetStringBound(width, height, TextOf(kTextConfirm));
-        RenderCaption(m_confirm, kTextConfirm,
+        m_buttonFont->GetStringBound(width, height, TextOf(TEXT_CONFIRM));
+        RenderCaption(m_confirm, TEXT_CONFIRM,
                       m_confirm->GetY() +
                           (m_confirm->GetHeight() - static_cast<float>(height)) * 0.5f);
     }
     if (m_menu != nullptr) {
         m_menu->Render();
-        RenderCaption(m_menu, kTextMenu, m_menu->GetY() + kMenuCaptionDrop);
+        RenderCaption(m_menu, TEXT_MENU, m_menu->GetY() + kMenuCaptionDrop);
     }
 }
 

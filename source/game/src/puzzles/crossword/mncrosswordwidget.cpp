@@ -5,6 +5,7 @@
 
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
+#include <services/mntextid.h>
 #include <tui/mnkeyboard.h>
 #include <tui/splittext.h>
 
@@ -24,15 +25,6 @@ namespace {
 // crossword plays.
 MNInputEdge s_input;
 
-constexpr int kTextIntro = 54;
-constexpr int kTextBack = 20;
-constexpr int kTextClues = 294;
-constexpr int kTextAnswer = 296;
-constexpr int kTextConfirm = 299;
-constexpr int kTextNumberAcross = 310;
-constexpr int kTextNumberDown = 311;
-constexpr int kTextAcross = 505;
-constexpr int kTextDown = 506;
 // The player to move in Head to Head.
 constexpr unsigned int kYellow = 0xFFFFFF00;
 
@@ -47,8 +39,8 @@ constexpr float kAnswerBoxesUp = 30.0f; // above the answer panel's bottom
 } // namespace
 
 MNCrosswordWidget::MNCrosswordWidget()
-    : kRTTI(Kind{"MNCrosswordWidget", "crossword", kTextIntro, MNPuzzleSweep::PACE_FRAME_BY_FRAME,
-                 true, s_input}),
+    : kRTTI(Kind{"MNCrosswordWidget", "crossword", TEXT_CROSSWORD_TITLE,
+                 MNPuzzleSweep::PACE_FRAME_BY_FRAME, true, s_input}),
       m_crossword(new MNCrossword) {
     LoadAllArt();
 }
@@ -388,15 +380,15 @@ void MNCrosswordWidget::RenderPlay() {
     if (m_state == STATE_ANSWER) {
         RenderInputScreen();
         m_swapback->Render();
-        PrintCentred(*m_font.Get(), *m_swapback.Get(), Txt(kTextBack));
+        PrintCentred(*m_font.Get(), *m_swapback.Get(), Txt(TEXT_BACK));
         RenderHint();
     } else {
         RenderClueList();
         m_resolve->SetColour(0xFFFFFF00);
         m_resolve->Render();
-        PrintCentred(*m_font.Get(), *m_resolve.Get(), Txt(kTextAnswer));
+        PrintCentred(*m_font.Get(), *m_resolve.Get(), Txt(TEXT_ANSWER));
     }
-    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(K_TEXT_MENU), true);
+    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(TEXT_MENU), true);
     RenderPointer();
     if (Rules().bTakeTurns) {
         RenderPlayers();
@@ -407,7 +399,7 @@ void MNCrosswordWidget::RenderHint() {
     if (!Rules().bHintsOffered) {
         return;
     }
-    RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(K_TEXT_HINT), CanHint());
+    RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(TEXT_HINT), CanHint());
 }
 
 // The two players' lives (Sprint) or time left (Marathon); the player to move in yellow.
@@ -490,7 +482,7 @@ void MNCrosswordWidget::RenderCell(int cell) {
 // The clock (the mode's run clock where it runs down) and the clue counter.
 void MNCrosswordWidget::RenderClockAndCounter() {
     RenderClock(530, 16, 0xFF000001, m_crossword->GetTime());
-    RenderCounter(45, 5, Txt(kTextClues), m_crossword->GetCluesUsed(), m_crossword->GetNumWords());
+    RenderCounter(45, 5, Txt(TEXT_CLUES), m_crossword->GetCluesUsed(), m_crossword->GetNumWords());
 }
 
 void MNCrosswordWidget::RenderClueList() {
@@ -498,8 +490,8 @@ void MNCrosswordWidget::RenderClueList() {
     m_clueFont->SetFixedCharWidth(0);
     m_clueFont->SetScale(1.0f);
     m_clueFont->SetColour(0xFFFFFFFF, false);
-    m_clueFont->Print(345, 50, Txt(kTextAcross), 0, 0.0f);
-    m_clueFont->Print(535, 50, Txt(kTextDown), 0, 0.0f);
+    m_clueFont->Print(345, 50, Txt(TEXT_ACROSS), 0, 0.0f);
+    m_clueFont->Print(535, 50, Txt(TEXT_DOWN), 0, 0.0f);
     const int x0 = static_cast<int>(m_across->GetX() + 10.0f);
     const kArray<RenderedWords>& list = ShownList();
     const int last = std::min(m_clueListPos + K_VISIBLE_LINES, list.Size());
@@ -534,7 +526,7 @@ void MNCrosswordWidget::RenderInputScreen() {
     m_clueFont->SetColour(0xFFFFFFFF, false);
     char heading[96];
     std::snprintf(heading, sizeof(heading),
-                  Txt(m_crossword->GetWordDirection(word) ? kTextNumberDown : kTextNumberAcross),
+                  Txt(m_crossword->GetWordDirection(word) ? TEXT_NUMBER_DOWN : TEXT_NUMBER_ACROSS),
                   m_crossword->GetNumberedCell(word));
     m_clueFont->Print(static_cast<int>(panelX + 10.0f), 50, heading, 0, 0.0f);
     m_clueFont->SetColour(0xFF000000, false);
@@ -573,7 +565,7 @@ void MNCrosswordWidget::RenderInputScreen() {
     m_crossword->GetKeyboard()->Render();
     if (std::strchr(typed, ' ') == nullptr) {
         m_answer->Render();
-        PrintCentred(*m_font.Get(), *m_answer.Get(), Txt(kTextConfirm));
+        PrintCentred(*m_font.Get(), *m_answer.Get(), Txt(TEXT_CONFIRM));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <services/mnpalette.h>
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
+#include <services/mntextid.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -19,11 +20,6 @@ namespace {
 // The remote as the play view reads it, one for the whole widget family, as only one fitword
 // plays.
 MNInputEdge s_input;
-
-constexpr int kTextIntro = 56;
-constexpr int kTextClear = 300;
-constexpr int kTextLetters = 301;
-constexpr int kTextWords = 302;
 
 constexpr float kPanelX = 30.0f;
 constexpr float kListTextLeft = 14.0f;
@@ -39,8 +35,8 @@ constexpr unsigned int kBlock = 0xFF000000;
 } // namespace
 
 MNFitwordWidget::MNFitwordWidget()
-    : kRTTI(Kind{"MNFitwordWidget", "fitword", kTextIntro, MNPuzzleSweep::PACE_FRAME_BY_FRAME, true,
-                 s_input}),
+    : kRTTI(Kind{"MNFitwordWidget", "fitword", TEXT_FITWORD_TITLE,
+                 MNPuzzleSweep::PACE_FRAME_BY_FRAME, true, s_input}),
       m_fitword(new MNFitword) {
     LoadAllArt();
 }
@@ -264,11 +260,11 @@ void MNFitwordWidget::RenderPlay() {
 }
 
 void MNFitwordWidget::RenderButtons() {
-    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(K_TEXT_MENU), true);
+    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(TEXT_MENU), true);
     if (Rules().bHintsOffered) {
-        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(K_TEXT_HINT), HasHints());
+        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(TEXT_HINT), HasHints());
     }
-    RenderBottomButton(*m_buttonFont.Get(), *m_clear.Get(), Txt(kTextClear), CanClear());
+    RenderBottomButton(*m_buttonFont.Get(), *m_clear.Get(), Txt(TEXT_FITWORD_CLEAR), CanClear());
 }
 
 // The two players' lives (Sprint) or time left (Marathon); the player to move in yellow.
@@ -339,7 +335,7 @@ void MNFitwordWidget::RenderClockAndCounter() {
     for (int slot = 0; slot < m_fitword->GetNumWords(); ++slot) {
         placed += m_fitword->GetPlacedWord(slot) != MNFitword::K_NO_WORD ? 1 : 0;
     }
-    RenderCounter(static_cast<int>(kPanelX) + 15, K_TITLE_SAFE_Y, Txt(kTextWords), placed,
+    RenderCounter(static_cast<int>(kPanelX) + 15, K_TITLE_SAFE_Y, Txt(TEXT_WORDS), placed,
                   m_fitword->GetNumWords());
 }
 
@@ -348,9 +344,9 @@ void MNFitwordWidget::RenderWordList() {
     m_font->SetColour(P::kWhite, false);
     int w = 0;
     int h = 0;
-    m_font->GetStringBound(w, h, Txt(kTextWords));
+    m_font->GetStringBound(w, h, Txt(TEXT_WORDS));
     m_font->Print(static_cast<int>(m_listBG->GetX() + (m_listBG->GetWidth() - w) * 0.5f),
-                  static_cast<int>(K_LIST_TOP) + 8, Txt(kTextWords), 0, 0.0f);
+                  static_cast<int>(K_LIST_TOP) + 8, Txt(TEXT_WORDS), 0, 0.0f);
     const int x = static_cast<int>(m_listBG->GetX() + kListTextLeft);
     const int last = std::min(m_listPos + K_VISIBLE_LINES, m_listLines.Size());
     for (int line = m_listPos; line < last; ++line) {
@@ -358,7 +354,7 @@ void MNFitwordWidget::RenderWordList() {
         const int y = K_LINES_TOP + K_LINE_STEP * (line - m_listPos);
         if (entry.word < 0) {
             char heading[64];
-            std::snprintf(heading, sizeof(heading), Txt(kTextLetters), entry.length);
+            std::snprintf(heading, sizeof(heading), Txt(TEXT_LETTERS_HEADING), entry.length);
             m_font->SetColour(P::kSlate, false);
             m_font->Print(x, y, heading, 0, 0.0f);
             continue;

@@ -6,6 +6,7 @@
 #include <services/mnpalette.h>
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
+#include <services/mntextid.h>
 
 namespace Kelvo_lib {
 
@@ -19,9 +20,6 @@ MNInputEdge s_input;
 
 constexpr float kPadKey = 56.0f;
 constexpr float kBoxLine = 4.0f;
-constexpr int kTextIntro = 60;
-constexpr int kTextFilled = 312;
-constexpr int kTextClear = 313;
 
 using P = MNPalette;
 // A hinted cell is shaded, so that its digit reads apart from the printed ones.
@@ -34,7 +32,8 @@ bool Inside(float x0, float y0, float w, float h, int x, int y) {
 } // namespace
 
 MNSudokuWidget::MNSudokuWidget()
-    : kRTTI(Kind{"MNSudokuWidget", "sudoku", kTextIntro, MNPuzzleSweep::PACE_EVEN, false, s_input}),
+    : kRTTI(Kind{"MNSudokuWidget", "sudoku", TEXT_SUDOKU_TITLE, MNPuzzleSweep::PACE_EVEN, false,
+                 s_input}),
       m_sudoku(new MNSudoku) {
     LoadAllArt();
 }
@@ -278,15 +277,15 @@ void MNSudokuWidget::RenderPad() {
         const char text[2] = {static_cast<char>('0' + digit), 0};
         kFont& font = digit == 0 ? *m_buttonFont.Get() : *m_digitFont.Get();
         font.SetColour(bHot ? P::kInk : P::kWhite, false);
-        PrintCentred(font, x, y, kPadKey, kPadKey, digit == 0 ? Txt(kTextClear) : text);
+        PrintCentred(font, x, y, kPadKey, kPadKey, digit == 0 ? Txt(TEXT_SUDOKU_CLEAR) : text);
     }
 }
 
 // The menu button, and the hint button where the rules offer hints: greyed once none is left.
 void MNSudokuWidget::RenderButtons() {
-    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(K_TEXT_MENU), true);
+    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(TEXT_MENU), true);
     if (Rules().bHintsOffered) {
-        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(K_TEXT_HINT), HasHints());
+        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(TEXT_HINT), HasHints());
     }
 }
 
@@ -297,7 +296,7 @@ void MNSudokuWidget::RenderClockAndCounter() {
     for (int cell = 0; cell < m_sudoku->GetNumCells(); ++cell) {
         filled += m_sudoku->GetDigit(cell) != 0 ? 1 : 0;
     }
-    RenderCounter(static_cast<int>(K_GRID_X), K_TITLE_SAFE_Y, Txt(kTextFilled), filled,
+    RenderCounter(static_cast<int>(K_GRID_X), K_TITLE_SAFE_Y, Txt(TEXT_FILLED), filled,
                   m_sudoku->GetNumCells());
 }
 

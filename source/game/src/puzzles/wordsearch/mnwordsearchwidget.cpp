@@ -6,6 +6,7 @@
 
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
+#include <services/mntextid.h>
 #include <tui/splittext.h>
 
 #include <framework/kspritemanager.h>
@@ -41,9 +42,6 @@ int CELL_HEIGHT = 1;
 // The remote as the grid reads it, one for the whole widget family, as only one wordsearch
 // plays.
 MNInputEdge s_input;
-
-constexpr int kTextIntro = 58;
-constexpr int kTextWordsFound = 322;
 
 kSharedPtr<kFont> GridFont() {
     return MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
@@ -81,8 +79,8 @@ void SetOffsets(float x, float y, float x2, float y2) {
 } // namespace
 
 MNWordsearchWidget::MNWordsearchWidget()
-    : kRTTI(Kind{"MNWordsearchWidget", "wordsearch", kTextIntro, MNPuzzleSweep::PACE_FRAME_BY_FRAME,
-                 false, s_input}),
+    : kRTTI(Kind{"MNWordsearchWidget", "wordsearch", TEXT_WORDSEARCH_TITLE,
+                 MNPuzzleSweep::PACE_FRAME_BY_FRAME, false, s_input}),
       m_wordsearch(new MNWordsearch) {
     LoadAllArt();
 }
@@ -212,9 +210,9 @@ void MNWordsearchWidget::RenderPlay() {
     m_gridBG->Render();
     RenderGrid();
     if (HasHints()) {
-        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(K_TEXT_HINT), true);
+        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(TEXT_HINT), true);
     }
-    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(K_TEXT_MENU), true);
+    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(TEXT_MENU), true);
     // The card first, so that the title printed on it shows.
     m_clueBG->Render();
     m_font->SetFixedCharWidth(0);
@@ -298,7 +296,7 @@ void MNWordsearchWidget::RenderPlayers() {
 
 void MNWordsearchWidget::RenderClockAndCounter() {
     RenderClock(ClockX(), 16, kBlack, m_wordsearch->GetTime());
-    RenderCounter(60, 5, Txt(kTextWordsFound), m_wordsearch->GetNumWordsFound(),
+    RenderCounter(60, 5, Txt(TEXT_WORDS_FOUND), m_wordsearch->GetNumWordsFound(),
                   m_wordsearch->GetNumWords());
 }
 
