@@ -5,6 +5,7 @@
 // a radio button or a spinner. Owned by its mode; main thread only.
 #pragma once
 
+#include <services/mntextid.h>
 #include <services/puzzletypes.h>
 #include <tui/tui.h>
 
@@ -46,13 +47,14 @@ protected:
 
     // The text ids of the three levels, beginner to pro: as the name of the level chosen,
     // and as an entry to choose.
-    static constexpr int kLevelNames[3] = {37, 39, 41};
-    static constexpr int kLevelChoices[3] = {38, 40, 42};
+    static constexpr int kLevelNames[3] = {TEXT_BEGINNER, TEXT_INTERMEDIATE, TEXT_PRO};
+    static constexpr int kLevelChoices[3] = {TEXT_BEGINNER_CHOICE, TEXT_INTERMEDIATE_CHOICE,
+                                             TEXT_PRO_CHOICE};
     // The kinds in the order every mode menu lists them.
-    static constexpr KindChoice kKindChoices[4] = {{PUZZLE_FLAG_CROSSWORD, 53},
-                                                   {PUZZLE_FLAG_FITWORD, 55},
-                                                   {PUZZLE_FLAG_SUDOKU, 59},
-                                                   {PUZZLE_FLAG_WORDSEARCH, 57}};
+    static constexpr KindChoice kKindChoices[4] = {{PUZZLE_FLAG_CROSSWORD, TEXT_CROSSWORD},
+                                                   {PUZZLE_FLAG_FITWORD, TEXT_FITWORD},
+                                                   {PUZZLE_FLAG_SUDOKU, TEXT_SUDOKU},
+                                                   {PUZZLE_FLAG_WORDSEARCH, TEXT_WORDSEARCH}};
 
     explicit MNModeMenu(MNProfile* profile) : m_profile(profile) {}
 

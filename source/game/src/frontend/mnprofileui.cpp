@@ -3,6 +3,7 @@
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
+#include <services/mntextid.h>
 #include <tui/mnkeyboard.h>
 
 #include <framework/kstoragemanager.h>
@@ -15,25 +16,6 @@
 namespace Kelvo_lib {
 
 namespace {
-
-enum eProfileText {
-    TEXT_YES = 13,
-    TEXT_NO = 14,
-    TEXT_SAVE = 18,
-    TEXT_BACK = 20,
-    TEXT_HEAD_TO_HEAD = 52,
-    TEXT_PROFILES = 76,
-    TEXT_DEFAULT_NAME = 81, // to 84, one per slot
-    TEXT_EDIT = 86,
-    TEXT_ERASE = 88,
-    TEXT_ERASE_TITLE = 91,
-    TEXT_ERASE_LINE_1 = 92,
-    TEXT_ERASE_LINE_2 = 93,
-    TEXT_ENTER_NAME = 95,
-    TEXT_HEAD_TO_HEAD_DESCRIPTION = 269,
-    TEXT_CHOOSE_PLAYER = 471,
-    TEXT_GUEST = 474,
-};
 
 constexpr float kSlotY[MNProfileMenu::kNumSlots] = {0.17f, 0.27f, 0.37f, 0.47f};
 constexpr float kHeadToHeadSlotY[MNProfileMenu::kNumSlots] = {0.47f, 0.57f, 0.67f, 0.77f};
@@ -85,7 +67,7 @@ TUIButton* MNProfileMenu::GetProfileButton(int slot) const {
 }
 
 void MNProfileMenu::SetDefaultName(int slot) {
-    CopyName(m_profileName[slot], kNameLength, TextOf(TEXT_DEFAULT_NAME + slot));
+    CopyName(m_profileName[slot], kNameLength, TextOf(TEXT_PLAYER_1 + slot));
 }
 
 void MNProfileMenu::LoadSlot(int slot, bool bLogMissing) {
@@ -133,7 +115,8 @@ void MNProfileMenu::BuildMainScreen() {
             AddButton(m_mainScreen, TUIString("%s", m_profileName[slot]), 0.5f, kSlotY[slot], false,
                       slot == 0 ? kWideButton : kNarrowButton);
     }
-    m_editButton = AddButton(m_mainScreen, TextOf(TEXT_EDIT), 0.5f, 0.73f, false, kNarrowButton);
+    m_editButton =
+        AddButton(m_mainScreen, TextOf(TEXT_EDIT_PROFILE_NAME), 0.5f, 0.73f, false, kNarrowButton);
     m_eraseButton = AddButton(m_mainScreen, TextOf(TEXT_ERASE), 0.5f, 0.83f, false, kNarrowButton);
     m_eraseButton->m_bVisible = m_profileValid[0];
     m_title = AddText(m_mainScreen, TextOf(TEXT_PROFILES), 0.5f, 0.05f, true);
@@ -149,9 +132,9 @@ void MNProfileMenu::BuildMainScreen() {
 
 void MNProfileMenu::BuildEraseScreen() {
     m_eraseScreen = AddScreen();
-    AddText(m_eraseScreen, TextOf(TEXT_ERASE_TITLE), 0.5f, 0.05f, true);
-    AddText(m_eraseScreen, TextOf(TEXT_ERASE_LINE_1), 0.5f, 0.20f)->m_fFixedWidth = 0.8f;
-    AddText(m_eraseScreen, TextOf(TEXT_ERASE_LINE_2), 0.5f, 0.40f)->m_fFixedWidth = 0.8f;
+    AddText(m_eraseScreen, TextOf(TEXT_ERASE_PROFILE), 0.5f, 0.05f, true);
+    AddText(m_eraseScreen, TextOf(TEXT_ERASE_PROFILE_WARNING), 0.5f, 0.20f)->m_fFixedWidth = 0.8f;
+    AddText(m_eraseScreen, TextOf(TEXT_ERASE_PROFILE_SURE), 0.5f, 0.40f)->m_fFixedWidth = 0.8f;
     m_yesButton = AddButton(m_eraseScreen, TextOf(TEXT_YES), 0.5f, 0.65f);
     m_noButton = AddButton(m_eraseScreen, TextOf(TEXT_NO), 0.5f, 0.77f);
     AddButton(m_eraseScreen, "", -1.0f, -2.0f, true);
@@ -159,7 +142,7 @@ void MNProfileMenu::BuildEraseScreen() {
 
 void MNProfileMenu::BuildNameScreen() {
     m_editNameScreen = AddScreen();
-    AddText(m_editNameScreen, TextOf(TEXT_ENTER_NAME), 0.5f, 0.05f, true);
+    AddText(m_editNameScreen, TextOf(TEXT_ENTER_YOUR_NAME), 0.5f, 0.05f, true);
     TUIText* const name =
         AddText(m_editNameScreen, TUIString("%s_", &m_currentProfileName), 0.5f, 0.13f);
     name->m_bBoxed = true;
@@ -428,9 +411,9 @@ void MNProfileMenu::SetHeadToHeadMode(int playerNum, bool bBack) {
     m_bHeadToHeadMode = true;
     m_playerNum = playerNum;
     m_title->m_text = TextOf(TEXT_HEAD_TO_HEAD);
-    m_description->m_text = TextOf(TEXT_HEAD_TO_HEAD_DESCRIPTION);
+    m_description->m_text = TextOf(TEXT_HEAD_TO_HEAD_INTRODUCTION);
     m_description->m_fFixedWidth = 0.8f;
-    m_subTitle->m_text = TUIString(TextOf(TEXT_CHOOSE_PLAYER), &m_playerNum);
+    m_subTitle->m_text = TUIString(TextOf(TEXT_CHOOSE_YOUR_PROFILE), &m_playerNum);
     m_subTitle->m_fFixedWidth = 0.8f;
     for (int slot = 0; slot < kNumSlots; ++slot) {
         m_profileButtons[slot]->m_fY = kHeadToHeadSlotY[slot];

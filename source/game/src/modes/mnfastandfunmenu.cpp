@@ -4,6 +4,7 @@
 #include <services/mnprofilemanager.h>
 #include <services/mnsavedata.h>
 #include <services/mnsound.h>
+#include <services/mntextid.h>
 #include <tui/splittime.h>
 
 #include <framework/ktext.h>
@@ -14,33 +15,6 @@
 namespace Kelvo_lib {
 
 namespace {
-
-constexpr int kTextYes = 13;
-constexpr int kTextNo = 14;
-constexpr int kTextPlay = 19;
-constexpr int kTextBack = 20;
-constexpr int kTextContinue = 24;
-constexpr int kTextCongratulations = 26;
-constexpr int kTextGameOver = 27;
-constexpr int kTextChooseLevel = 36;
-constexpr int kTextFastAndFun = 50;
-constexpr int kTextIntroduction = 263;
-constexpr int kTextTime = 290;
-constexpr int kTextWellDone = 380;
-constexpr int kTextUnlockRule = 452;
-constexpr int kTextReady = 453;
-constexpr int kTextSolvedSoFar = 456;
-constexpr int kTextSolvedOneSoFar = 457;
-constexpr int kTextPlayPuzzle = 459;
-constexpr int kTextSolvedInRun = 465;
-constexpr int kTextSolvedOneInRun = 466;
-constexpr int kTextUnlocked = 467;
-constexpr int kTextUnlockNext = 468;
-constexpr int kTextBestRun = 469;
-constexpr int kTextBestRunOfOne = 470;
-constexpr int kTextEndChallenge = 532;
-constexpr int kTextEndChallengeQuestion = 533;
-constexpr int kTextSure = 534;
 
 constexpr int kButtonWidth = 256;
 // Sentences beside a side panel wrap well inside the screen's part of the display.
@@ -104,7 +78,7 @@ TUIButton* MNFastAndFunMenu::AddChoice(TUIScreen* screen, const TUIString& text,
 }
 
 void MNFastAndFunMenu::AddBack(TUIScreen* screen) {
-    AddButton(screen, kText::Text(kTextBack), -1.0f, -2.0f, true, -1);
+    AddButton(screen, kText::Text(TEXT_BACK), -1.0f, -2.0f, true, -1);
 }
 
 void MNFastAndFunMenu::Build() {
@@ -112,10 +86,10 @@ void MNFastAndFunMenu::Build() {
     BuildCompleteScreens();
     BuildGameOverScreens();
     m_quitComfirmScreen = AddScreen();
-    AddText(m_quitComfirmScreen, kText::Text(kTextEndChallengeQuestion), 0.5f, 0.05f, true);
-    AddText(m_quitComfirmScreen, kText::Text(kTextSure), 0.5f, 0.2f);
-    m_yes = AddChoice(m_quitComfirmScreen, kText::Text(kTextYes), 0.6f);
-    m_no = AddChoice(m_quitComfirmScreen, kText::Text(kTextNo), 0.8f);
+    AddText(m_quitComfirmScreen, kText::Text(TEXT_END_CHALLENGE_QUESTION), 0.5f, 0.05f, true);
+    AddText(m_quitComfirmScreen, kText::Text(TEXT_ARE_YOU_SURE), 0.5f, 0.2f);
+    m_yes = AddChoice(m_quitComfirmScreen, kText::Text(TEXT_YES), 0.6f);
+    m_no = AddChoice(m_quitComfirmScreen, kText::Text(TEXT_NO), 0.8f);
 
     m_difficulty = 0;
     m_currentPuzzle = 0;
@@ -135,8 +109,8 @@ void MNFastAndFunMenu::ForgetSeenBestRuns() {
 
 void MNFastAndFunMenu::BuildDifficultyScreens() {
     m_difficultyScreen = AddScreen();
-    AddText(m_difficultyScreen, kText::Text(kTextChooseLevel), 0.5f, 0.05f, true);
-    m_infoText = AddText(m_difficultyScreen, kText::Text(kTextUnlockRule), 0.5f, 0.2f);
+    AddText(m_difficultyScreen, kText::Text(TEXT_CHOOSE_LEVEL), 0.5f, 0.05f, true);
+    m_infoText = AddText(m_difficultyScreen, kText::Text(TEXT_UNLOCK_RULE), 0.5f, 0.2f);
     m_infoText->m_fFixedWidth = kLongTextWidth;
     m_difficultyBeginnerButton = AddChoice(m_difficultyScreen, kText::Text(kLevelChoices[0]), 0.5f);
     m_difficultyIntermediateButton =
@@ -145,17 +119,17 @@ void MNFastAndFunMenu::BuildDifficultyScreens() {
     AddBack(m_difficultyScreen);
 
     m_difficultySubScreen = AddScreen();
-    AddText(m_difficultySubScreen, kText::Text(kTextFastAndFun), 0.5f, 0.05f, true);
-    AddText(m_difficultySubScreen, kText::Text(kTextIntroduction), 0.5f, 0.16f);
+    AddText(m_difficultySubScreen, kText::Text(TEXT_FAST_AND_FUN), 0.5f, 0.05f, true);
+    AddText(m_difficultySubScreen, kText::Text(TEXT_FAST_AND_FUN_INTRODUCTION), 0.5f, 0.16f);
 
-    const TUIString best(kText::Text(kTextBestRun), &m_currentDifficultyString, &m_best);
-    const TUIString need(kText::Text(kTextUnlockNext), &m_nextDifficultyString);
+    const TUIString best(kText::Text(TEXT_BEST_RUN), &m_currentDifficultyString, &m_best);
+    const TUIString need(kText::Text(TEXT_UNLOCK_NEXT), &m_nextDifficultyString);
     m_confirmScreen = AddScreen();
-    AddText(m_confirmScreen, kText::Text(kTextReady), 0.5f, 0.05f, true);
+    AddText(m_confirmScreen, kText::Text(TEXT_READY_TO_RACE), 0.5f, 0.05f, true);
     m_bestScore = AddText(m_confirmScreen, best, 0.5f, 0.25f);
     m_needText = AddText(m_confirmScreen, need, 0.5f, 0.5f);
     m_needText->m_fFixedWidth = kLongTextWidth;
-    m_confirmPlayButton = AddChoice(m_confirmScreen, kText::Text(kTextPlay), 0.75f);
+    m_confirmPlayButton = AddChoice(m_confirmScreen, kText::Text(TEXT_PLAY), 0.75f);
     AddBack(m_confirmScreen);
 
     m_confirmSubScreen = AddScreen();
@@ -164,45 +138,45 @@ void MNFastAndFunMenu::BuildDifficultyScreens() {
 }
 
 void MNFastAndFunMenu::BuildCompleteScreens() {
-    const TUIString nextPuzzle(kText::Text(kTextPlayPuzzle), &m_nextPuzzle);
+    const TUIString nextPuzzle(kText::Text(TEXT_PLAY_PUZZLE_NUMBER), &m_nextPuzzle);
     m_puzzleCompleteScreen = AddScreen();
-    AddText(m_puzzleCompleteScreen, kText::Text(kTextWellDone), 0.5f, 0.05f, true);
+    AddText(m_puzzleCompleteScreen, kText::Text(TEXT_WELL_DONE), 0.5f, 0.05f, true);
     m_completeText =
         AddText(m_puzzleCompleteScreen,
-                TUIString(kText::Text(kTextSolvedOneSoFar), &m_currentPuzzle), 0.5f, 0.2f);
+                TUIString(kText::Text(TEXT_SOLVED_ONE_SO_FAR), &m_currentPuzzle), 0.5f, 0.2f);
     m_completePlayButton = AddChoice(m_puzzleCompleteScreen, nextPuzzle, 0.6f);
-    m_endChallengeButton = AddChoice(m_puzzleCompleteScreen, kText::Text(kTextEndChallenge), 0.8f);
+    m_endChallengeButton = AddChoice(m_puzzleCompleteScreen, kText::Text(TEXT_END_CHALLENGE), 0.8f);
 
     m_subPuzzleCompleteScreen = AddScreen();
     AddText(m_subPuzzleCompleteScreen, TUIString("%s", m_timeRemaining), 0.5f, 0.5f, true);
 
     m_puzzleCompleteUnlockedScreen = AddScreen();
-    AddText(m_puzzleCompleteUnlockedScreen, kText::Text(kTextCongratulations), 0.5f, 0.05f, true);
+    AddText(m_puzzleCompleteUnlockedScreen, kText::Text(TEXT_CONGRATULATIONS), 0.5f, 0.05f, true);
     AddText(m_puzzleCompleteUnlockedScreen,
-            TUIString(kText::Text(kTextSolvedSoFar), &m_currentPuzzle), 0.5f, 0.2f);
+            TUIString(kText::Text(TEXT_SOLVED_SO_FAR), &m_currentPuzzle), 0.5f, 0.2f);
     AddText(m_puzzleCompleteUnlockedScreen,
-            TUIString(kText::Text(kTextUnlocked), &m_nextDifficultyString), 0.5f, 0.35f);
+            TUIString(kText::Text(TEXT_UNLOCKED), &m_nextDifficultyString), 0.5f, 0.35f);
     m_completeUnlockedPlayButton = AddChoice(m_puzzleCompleteUnlockedScreen, nextPuzzle, 0.6f);
     m_endChallengeUnlockedButton =
-        AddChoice(m_puzzleCompleteUnlockedScreen, kText::Text(kTextEndChallenge), 0.8f);
+        AddChoice(m_puzzleCompleteUnlockedScreen, kText::Text(TEXT_END_CHALLENGE), 0.8f);
 }
 
 void MNFastAndFunMenu::BuildGameOverScreens() {
     m_gameOverScreen = AddScreen();
-    AddText(m_gameOverScreen, kText::Text(kTextGameOver), 0.5f, 0.05f, true);
+    AddText(m_gameOverScreen, kText::Text(TEXT_GAME_OVER), 0.5f, 0.05f, true);
     m_gameOverText = AddText(
-        m_gameOverScreen, TUIString(kText::Text(kTextSolvedInRun), &m_currentPuzzle), 0.5f, 0.2f);
-    m_gameOverContinueButton = AddChoice(m_gameOverScreen, kText::Text(kTextContinue), 0.6f);
+        m_gameOverScreen, TUIString(kText::Text(TEXT_SOLVED_IN_RUN), &m_currentPuzzle), 0.5f, 0.2f);
+    m_gameOverContinueButton = AddChoice(m_gameOverScreen, kText::Text(TEXT_CONTINUE), 0.6f);
 
     m_gameOverUnlockedScreen = AddScreen();
-    AddText(m_gameOverUnlockedScreen, kText::Text(kTextGameOver), 0.5f, 0.05f, true);
-    AddText(m_gameOverUnlockedScreen, kText::Text(kTextCongratulations), 0.5f, 0.2f);
-    AddText(m_gameOverUnlockedScreen, TUIString(kText::Text(kTextSolvedInRun), &m_currentPuzzle),
+    AddText(m_gameOverUnlockedScreen, kText::Text(TEXT_GAME_OVER), 0.5f, 0.05f, true);
+    AddText(m_gameOverUnlockedScreen, kText::Text(TEXT_CONGRATULATIONS), 0.5f, 0.2f);
+    AddText(m_gameOverUnlockedScreen, TUIString(kText::Text(TEXT_SOLVED_IN_RUN), &m_currentPuzzle),
             0.5f, 0.25f);
     AddText(m_gameOverUnlockedScreen,
-            TUIString(kText::Text(kTextUnlocked), &m_nextDifficultyString), 0.5f, 0.4f);
+            TUIString(kText::Text(TEXT_UNLOCKED), &m_nextDifficultyString), 0.5f, 0.4f);
     m_gameOverUnlockedContinueButton =
-        AddChoice(m_gameOverUnlockedScreen, kText::Text(kTextContinue), 0.6f);
+        AddChoice(m_gameOverUnlockedScreen, kText::Text(TEXT_CONTINUE), 0.6f);
 }
 
 void MNFastAndFunMenu::Open() {
@@ -270,7 +244,7 @@ void MNFastAndFunMenu::UpdateBest() {
     } else {
         m_best = -1;
     }
-    const int text = m_best == 1 ? kTextBestRunOfOne : kTextBestRun;
+    const int text = m_best == 1 ? TEXT_BEST_RUN_OF_ONE : TEXT_BEST_RUN;
     m_bestScore->m_text = TUIString(kText::Text(text), &m_currentDifficultyString, &m_best);
     m_subBestScore->m_text = TUIString(kText::Text(text), &m_currentDifficultyString, &m_best);
 }
@@ -285,7 +259,7 @@ void MNFastAndFunMenu::UpdateTimeRemaining() {
     SplitTime(left > 0.0f ? static_cast<int>(left) : 0, &sec, &min, &hours);
     // Cut to the buffer: a long label leaves no room for the time.
     std::snprintf(m_timeRemaining, sizeof(m_timeRemaining), "%s: %02d:%02d:%02d",
-                  kText::Text(kTextTime), hours, min, sec);
+                  kText::Text(TEXT_TIME), hours, min, sec);
 }
 
 void MNFastAndFunMenu::UpdateCounts() {
@@ -298,10 +272,10 @@ void MNFastAndFunMenu::UpdateCounts() {
     }
     // One puzzle reads in the singular, any other count in the plural, each time it changes.
     const bool bOne = m_currentPuzzle == 1;
-    m_completeText->m_text =
-        TUIString(kText::Text(bOne ? kTextSolvedOneSoFar : kTextSolvedSoFar), &m_currentPuzzle);
-    m_gameOverText->m_text =
-        TUIString(kText::Text(bOne ? kTextSolvedOneInRun : kTextSolvedInRun), &m_currentPuzzle);
+    m_completeText->m_text = TUIString(
+        kText::Text(bOne ? TEXT_SOLVED_ONE_SO_FAR : TEXT_SOLVED_SO_FAR), &m_currentPuzzle);
+    m_gameOverText->m_text = TUIString(
+        kText::Text(bOne ? TEXT_SOLVED_ONE_IN_RUN : TEXT_SOLVED_IN_RUN), &m_currentPuzzle);
 }
 
 void MNFastAndFunMenu::ButtonPressed(TUIScreen* screen, TUIButton* button) {

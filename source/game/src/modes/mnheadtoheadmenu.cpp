@@ -4,6 +4,7 @@
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
+#include <services/mntextid.h>
 #include <services/puzzletypes.h>
 #include <tui/splittime.h>
 
@@ -21,34 +22,6 @@ namespace {
 constexpr float kTypeX[] = {0.27f, 0.73f, 0.27f, 0.73f};
 constexpr float kTypeY[] = {0.45f, 0.45f, 0.55f, 0.55f};
 constexpr int kTypeWidth = 170;
-
-constexpr int kTextDone = 18;
-constexpr int kTextBack = 20;
-constexpr int kTextContinue = 24;
-constexpr int kTextGameOver = 27;
-constexpr int kTextChooseLevel = 36;
-constexpr int kTextPuzzles = 137;
-constexpr int kTextChooseGame = 479;
-constexpr int kTextSprint = 481;
-constexpr int kTextSprintDetails = 482;
-constexpr int kTextMarathon = 483;
-constexpr int kTextMarathonDetails = 484;
-constexpr int kTextLives = 485;
-constexpr int kTextSprintSetup = 486;
-constexpr int kTextTakeTurns = 487;
-constexpr int kTextTickTypes = 488;
-constexpr int kTextWinnerIs = 489;
-constexpr int kTextTime = 495;
-constexpr int kTextMarathonSetup = 504;
-constexpr int kTextCorrect = 509;
-constexpr int kTextPressContinue = 510;
-constexpr int kTextPenalty = 511;
-constexpr int kTextLoseLife = 512;
-constexpr int kTextWrong = 514;
-constexpr int kTextNoLives = 515;
-constexpr int kTextTimeUp = 516;
-constexpr int kTextResults = 517;
-constexpr int kTextPassRemote = 523;
 
 constexpr float kContinueY = 0.83f;
 constexpr float kDoneY = 0.7f;
@@ -110,11 +83,11 @@ void MNHeadToHeadMenu::Build() {
         times(times.Add(1)) = TUIString("%d:%02d", TUIStringParam::CreateLiteral(minutes),
                                         TUIStringParam::CreateLiteral(seconds));
     }
-    m_modeString = Text(kTextSprint);
-    m_modeDetailsString = Text(kTextSprintDetails);
+    m_modeString = Text(TEXT_SPRINT);
+    m_modeDetailsString = Text(TEXT_SPRINT_DETAILS);
     BuildModeScreens();
-    BuildSetup(m_sprint, kTextSprint, kTextLives, lives, kTextSprintSetup);
-    BuildSetup(m_marathon, kTextMarathon, kTextTime, times, kTextMarathonSetup);
+    BuildSetup(m_sprint, TEXT_SPRINT, TEXT_LIVES_EACH, lives, TEXT_SPRINT_SETUP);
+    BuildSetup(m_marathon, TEXT_MARATHON, TEXT_TIME_EACH, times, TEXT_MARATHON_SETUP);
     ResetShownValues();
     BuildPostGameScreens();
     m_state = STATE_CLOSED;
@@ -131,20 +104,20 @@ void MNHeadToHeadMenu::ResetShownValues() {
 }
 
 void MNHeadToHeadMenu::AddBackButton(TUIScreen* screen) {
-    AddButton(screen, Text(kTextBack), -1.0f, -2.0f, true, -1);
+    AddButton(screen, Text(TEXT_BACK), -1.0f, -2.0f, true, -1);
 }
 
 TUIButton* MNHeadToHeadMenu::AddContinueButton(TUIScreen* screen) {
-    return AddButton(screen, Text(kTextContinue), 0.5f, kContinueY, false, kWideButton);
+    return AddButton(screen, Text(TEXT_CONTINUE), 0.5f, kContinueY, false, kWideButton);
 }
 
 void MNHeadToHeadMenu::BuildModeScreens() {
     m_modeScreen = AddScreen();
-    AddText(m_modeScreen, Text(kTextChooseGame), 0.5f, 0.05f, true);
+    AddText(m_modeScreen, Text(TEXT_CHOOSE_YOUR_GAME), 0.5f, 0.05f, true);
     m_modeSprintButton =
-        AddButton(m_modeScreen, Text(kTextSprint), kModeButtonX, 0.33f, false, kModeButtonWidth);
+        AddButton(m_modeScreen, Text(TEXT_SPRINT), kModeButtonX, 0.33f, false, kModeButtonWidth);
     m_modeMarathonButton =
-        AddButton(m_modeScreen, Text(kTextMarathon), kModeButtonX, 0.66f, false, kModeButtonWidth);
+        AddButton(m_modeScreen, Text(TEXT_MARATHON), kModeButtonX, 0.66f, false, kModeButtonWidth);
     m_modeText = AddText(m_modeScreen, TUIString("%s", &m_modeString), kModeTextX, 0.4f);
     m_modeDetailsText =
         AddText(m_modeScreen, TUIString("%s", &m_modeDetailsString), kModeTextX, 0.5f);
@@ -152,9 +125,9 @@ void MNHeadToHeadMenu::BuildModeScreens() {
     AddBackButton(m_modeScreen);
 
     m_modeDetailsScreen = AddScreen();
-    AddText(m_modeDetailsScreen, Text(kTextChooseGame), 0.5f, 0.05f, true);
-    AddText(m_modeDetailsScreen, Text(kTextSprintDetails), 0.5f, 0.2f);
-    AddText(m_modeDetailsScreen, Text(kTextMarathonDetails), 0.5f, 0.49f);
+    AddText(m_modeDetailsScreen, Text(TEXT_CHOOSE_YOUR_GAME), 0.5f, 0.05f, true);
+    AddText(m_modeDetailsScreen, Text(TEXT_SPRINT_DETAILS), 0.5f, 0.2f);
+    AddText(m_modeDetailsScreen, Text(TEXT_MARATHON_DETAILS), 0.5f, 0.49f);
 }
 
 void MNHeadToHeadMenu::BuildSetup(Setup& setup, int titleId, int choiceId,
@@ -165,24 +138,24 @@ void MNHeadToHeadMenu::BuildSetup(Setup& setup, int titleId, int choiceId,
     }
     setup.screen = AddScreen();
     AddText(setup.screen, Text(titleId), 0.5f, 0.05f, true);
-    AddText(setup.screen, Text(kTextChooseLevel), 0.5f, 0.12f);
+    AddText(setup.screen, Text(TEXT_CHOOSE_LEVEL), 0.5f, 0.12f);
     setup.difficultySpinner = AddSpinner(setup.screen, difficulties, 0.5f, 0.17f);
     AddText(setup.screen, Text(choiceId), 0.5f, 0.265f);
     setup.spinner = AddSpinner(setup.screen, choices, 0.5f, 0.31f);
-    AddText(setup.screen, Text(kTextPuzzles), 0.5f, 0.395f);
+    AddText(setup.screen, Text(TEXT_PUZZLES), 0.5f, 0.395f);
     for (int i = 0; i < 4; ++i) {
         AddRadioButton(setup.screen, Text(kKindChoices[i].text), kTypeX[i], kTypeY[i], kTypeWidth);
     }
-    setup.doneButton = AddButton(setup.screen, Text(kTextDone), 0.5f, kDoneY, false, kWideButton);
+    setup.doneButton = AddButton(setup.screen, Text(TEXT_SAVE), 0.5f, kDoneY, false, kWideButton);
     setup.doneButton->m_bEnabled = false;
     AddBackButton(setup.screen);
 
     setup.detailsScreen = AddScreen();
     AddText(setup.detailsScreen, Text(titleId), 0.5f, 0.05f, true);
     AddText(setup.detailsScreen, Text(detailsId), 0.5f,
-            detailsId == kTextSprintSetup ? 0.2f : 0.16f);
-    AddText(setup.detailsScreen, Text(kTextTakeTurns), 0.5f, 0.42f);
-    AddText(setup.detailsScreen, Text(kTextTickTypes), 0.5f, 0.75f);
+            detailsId == TEXT_SPRINT_SETUP ? 0.2f : 0.16f);
+    AddText(setup.detailsScreen, Text(TEXT_TAKE_TURNS), 0.5f, 0.42f);
+    AddText(setup.detailsScreen, Text(TEXT_TICK_KINDS), 0.5f, 0.75f);
 }
 
 void MNHeadToHeadMenu::BuildPostGameScreens() {
@@ -196,15 +169,15 @@ void MNHeadToHeadMenu::BuildPostGameScreens() {
     AddMarathonErrorScreen(SCREEN_PLAYER2_MARATHON_ERROR, &m_player2Name);
 
     TUIScreen* const sprintOver = AddContinueScreen(SCREEN_SPRINT_GAME_OVER);
-    AddText(sprintOver, Text(kTextGameOver), 0.5f, 0.2f, true);
-    AddText(sprintOver, Text(kTextWrong), 0.5f, 0.3f);
-    AddText(sprintOver, Text(kTextNoLives), 0.5f, 0.4f);
+    AddText(sprintOver, Text(TEXT_GAME_OVER), 0.5f, 0.2f, true);
+    AddText(sprintOver, Text(TEXT_WRONG), 0.5f, 0.3f);
+    AddText(sprintOver, Text(TEXT_NO_LIVES_LEFT), 0.5f, 0.4f);
     TUIScreen* const marathonOver = AddContinueScreen(SCREEN_MARATHON_GAME_OVER);
-    AddText(marathonOver, Text(kTextGameOver), 0.5f, 0.2f, true);
-    AddText(marathonOver, Text(kTextTimeUp), 0.5f, 0.4f);
+    AddText(marathonOver, Text(TEXT_GAME_OVER), 0.5f, 0.2f, true);
+    AddText(marathonOver, Text(TEXT_TIME_UP), 0.5f, 0.4f);
 
-    m_sprintResultsScreen = AddResultsScreen(kTextResults, &m_player1Lives, &m_player2Lives);
-    m_marathonResultsScreen = AddResultsScreen(kTextResults, &m_player1Time, &m_player2Time);
+    m_sprintResultsScreen = AddResultsScreen(TEXT_RESULTS, &m_player1Lives, &m_player2Lives);
+    m_marathonResultsScreen = AddResultsScreen(TEXT_RESULTS, &m_player1Time, &m_player2Time);
 }
 
 TUIScreen* MNHeadToHeadMenu::AddContinueScreen(int menu) {
@@ -216,26 +189,26 @@ TUIScreen* MNHeadToHeadMenu::AddContinueScreen(int menu) {
 
 void MNHeadToHeadMenu::AddTurnScreen(int menu, const char** nextName) {
     TUIScreen* const screen = AddContinueScreen(menu);
-    AddText(screen, Text(kTextCorrect), 0.5f, 0.25f, true);
-    AddText(screen, TUIString(Text(kTextPassRemote), nextName), 0.5f, 0.4f);
+    AddText(screen, Text(TEXT_CORRECT), 0.5f, 0.25f, true);
+    AddText(screen, TUIString(Text(TEXT_PASS_THE_REMOTE), nextName), 0.5f, 0.4f);
     AddText(screen, TUIString("%s", nextName), 0.5f, kNameY, true);
-    AddText(screen, Text(kTextPressContinue), 0.5f, 0.67f);
+    AddText(screen, Text(TEXT_PRESS_CONTINUE), 0.5f, 0.67f);
 }
 
 void MNHeadToHeadMenu::AddSprintErrorScreen(int menu, const char** nextName) {
     TUIScreen* const screen = AddContinueScreen(menu);
-    AddText(screen, Text(kTextWrong), 0.5f, 0.2f, true);
-    AddText(screen, Text(kTextLoseLife), 0.5f, 0.3f);
-    AddText(screen, TUIString(Text(kTextPassRemote), nextName), 0.5f, 0.37f);
+    AddText(screen, Text(TEXT_WRONG), 0.5f, 0.2f, true);
+    AddText(screen, Text(TEXT_LOSE_A_LIFE), 0.5f, 0.3f);
+    AddText(screen, TUIString(Text(TEXT_PASS_THE_REMOTE), nextName), 0.5f, 0.37f);
     AddText(screen, TUIString("%s", nextName), 0.5f, kNameY, true);
-    AddText(screen, Text(kTextPressContinue), 0.5f, 0.67f);
+    AddText(screen, Text(TEXT_PRESS_CONTINUE), 0.5f, 0.67f);
 }
 
 void MNHeadToHeadMenu::AddMarathonErrorScreen(int menu, const char** name) {
     TUIScreen* const screen = AddContinueScreen(menu);
-    AddText(screen, Text(kTextPenalty), 0.5f, 0.2f);
-    AddText(screen, TUIString(TXT2(kTextWrong, "%s "), name), 0.5f, 0.5f, true);
-    AddText(screen, Text(kTextPressContinue), 0.5f, 0.67f);
+    AddText(screen, Text(TEXT_PENALTY), 0.5f, 0.2f);
+    AddText(screen, TUIString(TXT2(TEXT_WRONG, "%s "), name), 0.5f, 0.5f, true);
+    AddText(screen, Text(TEXT_PRESS_CONTINUE), 0.5f, 0.67f);
 }
 
 TUIScreen* MNHeadToHeadMenu::AddResultsScreen(int titleId, int* player1Value, int* player2Value) {
@@ -243,7 +216,7 @@ TUIScreen* MNHeadToHeadMenu::AddResultsScreen(int titleId, int* player1Value, in
     AddText(screen, Text(titleId), 0.5f, 0.16f, true);
     AddText(screen, TUIString("%s = %d", &m_player1Name, player1Value), 0.5f, 0.3f);
     AddText(screen, TUIString("%s = %d", &m_player2Name, player2Value), 0.5f, 0.37f);
-    AddText(screen, Text(kTextWinnerIs), 0.5f, 0.5f);
+    AddText(screen, Text(TEXT_WINNER_IS), 0.5f, 0.5f);
     AddText(screen, TUIString("%s", &m_winnerName), 0.5f, 0.65f, true);
     AddContinueButton(screen);
     return screen;
@@ -404,11 +377,11 @@ void MNHeadToHeadMenu::ButtonSelected(TUIScreen* screen, TUIButton* button) {
         return;
     }
     if (button == m_modeSprintButton) {
-        m_modeString = Text(kTextSprint);
-        m_modeDetailsString = Text(kTextSprintDetails);
+        m_modeString = Text(TEXT_SPRINT);
+        m_modeDetailsString = Text(TEXT_SPRINT_DETAILS);
     } else if (button == m_modeMarathonButton) {
-        m_modeString = Text(kTextMarathon);
-        m_modeDetailsString = Text(kTextMarathonDetails);
+        m_modeString = Text(TEXT_MARATHON);
+        m_modeDetailsString = Text(TEXT_MARATHON_DETAILS);
     }
 }
 

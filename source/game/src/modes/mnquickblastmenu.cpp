@@ -4,6 +4,7 @@
 #include <services/mnprofilemanager.h>
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
+#include <services/mntextid.h>
 #include <services/puzzletypes.h>
 #include <tui/mnkeyboard.h>
 #include <tui/splittime.h>
@@ -24,36 +25,9 @@ namespace Kelvo_lib {
 
 namespace {
 
-enum eText {
-    TEXT_YES = 13,
-    TEXT_NO = 14,
-    TEXT_SAVE = 18,
-    TEXT_PLAY = 19,
-    TEXT_BACK = 20,
-    TEXT_CONTINUE = 24,
-    TEXT_QUICK_BLAST = 46,
-    TEXT_INTRODUCTION = 250,
-    TEXT_SET_UP = 418,
-    TEXT_NAME = 420,
-    TEXT_TIME = 421,
-    TEXT_PUZZLES = 422,
-    TEXT_EDIT_NAME = 423,
-    TEXT_SET_UP_TITLE = 424,
-    TEXT_RESULTS = 425,
-    TEXT_SCORE = 426,
-    TEXT_STATISTICS = 427,
-    TEXT_RUN = 428,
-    TEXT_SCORE_UNIT = 429,
-    TEXT_SUMMARY = 430,
-    TEXT_LEVEL = 431,
-    TEXT_STATISTICS_HELP = 531,
-    TEXT_SURE = 534,
-    TEXT_WARNING = 535,
-};
-
 // The levels as the spinner offers them and as the summary names the chosen one.
 // The summary's rows: name, level, time, puzzles.
-constexpr int kSummaryLabels[] = {TEXT_NAME, TEXT_LEVEL, TEXT_TIME, TEXT_PUZZLES};
+constexpr int kSummaryLabels[] = {TEXT_RUN_NAME, TEXT_RUN_LEVEL, TEXT_RUN_TIME, TEXT_RUN_PUZZLES};
 
 constexpr float kKeyboardX = 160.0f;
 constexpr float kKeyboardY = 160.0f;
@@ -220,11 +194,11 @@ void MNQuickBlastMenu::AddSummaryRows(TUIScreen* screen, const float* labelX, fl
 void MNQuickBlastMenu::BuildStartScreen() {
     m_startScreen = AddScreen();
     AddText(m_startScreen, kText::Text(TEXT_QUICK_BLAST), 0.5f, 0.05f, true);
-    AddText(m_startScreen, kText::Text(TEXT_INTRODUCTION), 0.5f, 0.2f);
+    AddText(m_startScreen, kText::Text(TEXT_QUICK_BLAST_INTRODUCTION), 0.5f, 0.2f);
     m_startConfigButton =
-        AddButton(m_startScreen, kText::Text(TEXT_SET_UP), 0.23f, 0.5f, false, 160);
+        AddButton(m_startScreen, kText::Text(TEXT_NEW_RUN), 0.23f, 0.5f, false, 160);
     m_startPlayButton = AddButton(m_startScreen, kText::Text(TEXT_PLAY), 0.23f, 0.7f, false, 160);
-    AddText(m_startScreen, TUIString(TXT(TEXT_SUMMARY, "")), 0.68f, 0.4f);
+    AddText(m_startScreen, TUIString(TXT(TEXT_YOUR_RUN, "")), 0.68f, 0.4f);
     constexpr float kLabelX[] = {0.47f, 0.47f, 0.47f, 0.47f};
     constexpr float kRowY[] = {0.47f, 0.54f, 0.61f, 0.68f};
     AddSummaryRows(m_startScreen, kLabelX, 0.92f, kRowY, true);
@@ -233,8 +207,8 @@ void MNQuickBlastMenu::BuildStartScreen() {
 
 void MNQuickBlastMenu::BuildWarningScreen() {
     m_warningScreen = AddScreen();
-    AddText(m_warningScreen, kText::Text(TEXT_WARNING), 0.5f, 0.05f, true);
-    AddText(m_warningScreen, kText::Text(TEXT_SURE), 0.5f, 0.25f, true);
+    AddText(m_warningScreen, kText::Text(TEXT_NEW_RUN_CLEARS_SCORES), 0.5f, 0.05f, true);
+    AddText(m_warningScreen, kText::Text(TEXT_ARE_YOU_SURE), 0.5f, 0.25f, true);
     m_warningYesButton = AddButton(m_warningScreen, kText::Text(TEXT_YES), 0.5f, 0.5f, false, 256);
     m_warningNoButton = AddButton(m_warningScreen, kText::Text(TEXT_NO), 0.5f, 0.7f, false, 256);
 }
@@ -242,12 +216,12 @@ void MNQuickBlastMenu::BuildWarningScreen() {
 void MNQuickBlastMenu::BuildConfigScreen(const kArray<TUIString>& difficulties,
                                          const kArray<TUIString>& times) {
     TUIScreen* const screen = m_configScreen = AddScreen();
-    AddText(screen, kText::Text(TEXT_SET_UP_TITLE), 0.5f, 0.05f, true);
-    AddText(screen, TUIString(TXT(TEXT_NAME, ": %s"), m_nameString), 0.25f, 0.2f);
+    AddText(screen, kText::Text(TEXT_SET_UP_YOUR_RUN), 0.5f, 0.05f, true);
+    AddText(screen, TUIString(TXT(TEXT_RUN_NAME, ": %s"), m_nameString), 0.25f, 0.2f);
     m_editNameButton = AddButton(screen, kText::Text(TEXT_EDIT_NAME), 0.25f, 0.26f, false, 191);
-    AddText(screen, kText::Text(TEXT_LEVEL), 0.25f, 0.36f);
+    AddText(screen, kText::Text(TEXT_RUN_LEVEL), 0.25f, 0.36f);
     m_configDifficultySpinner = AddSpinner(screen, difficulties, 0.25f, 0.42f);
-    AddText(screen, kText::Text(TEXT_TIME), 0.25f, 0.54f);
+    AddText(screen, kText::Text(TEXT_RUN_TIME), 0.25f, 0.54f);
     m_configTimeSpinner = AddSpinner(screen, times, 0.25f, 0.6f);
     TUIRadioButton** const radios[] = {&m_crosswordRadio, &m_fitwordRadio, &m_sudokuRadio,
                                        &m_wordsearchRadio};
@@ -261,7 +235,7 @@ void MNQuickBlastMenu::BuildConfigScreen(const kArray<TUIString>& difficulties,
 
 void MNQuickBlastMenu::BuildSummary() {
     m_configSubScreen = AddScreen();
-    AddText(m_configSubScreen, TUIString(TXT(TEXT_SUMMARY, ":")), 0.5f, 0.05f, true);
+    AddText(m_configSubScreen, TUIString(TXT(TEXT_YOUR_RUN, ":")), 0.5f, 0.05f, true);
     constexpr float kLabelX[] = {0.23f, 0.27f, 0.3f, 0.25f};
     constexpr float kRowY[] = {0.21f, 0.31f, 0.41f, 0.51f};
     AddSummaryRows(m_configSubScreen, kLabelX, 0.7f, kRowY, false);
@@ -279,10 +253,11 @@ void MNQuickBlastMenu::BuildEditNameScreen() {
 
 void MNQuickBlastMenu::BuildResultsScreen() {
     m_resultsScreen = AddScreen();
-    AddText(m_resultsScreen, kText::Text(TEXT_RESULTS), 0.5f, 0.05f, true);
-    AddText(m_resultsScreen, TUIString(TXT(TEXT_NAME, ": %s"), m_nameString), 0.5f, 0.2f);
-    AddText(m_resultsScreen, TUIString(TXT(TEXT_LEVEL, ": %s"), &m_difficultyString), 0.5f, 0.27f);
-    AddText(m_resultsScreen, TUIString(TXT(TEXT_TIME, ": %s"), m_timeString), 0.5f, 0.34f);
+    AddText(m_resultsScreen, kText::Text(TEXT_RUN_RESULTS), 0.5f, 0.05f, true);
+    AddText(m_resultsScreen, TUIString(TXT(TEXT_RUN_NAME, ": %s"), m_nameString), 0.5f, 0.2f);
+    AddText(m_resultsScreen, TUIString(TXT(TEXT_RUN_LEVEL, ": %s"), &m_difficultyString), 0.5f,
+            0.27f);
+    AddText(m_resultsScreen, TUIString(TXT(TEXT_RUN_TIME, ": %s"), m_timeString), 0.5f, 0.34f);
     AddText(m_resultsScreen, TUIString(kText::Text(TEXT_SCORE), &m_score), 0.5f, 0.5f);
     m_resultsContinueButton =
         AddButton(m_resultsScreen, kText::Text(TEXT_CONTINUE), 0.5f, 0.7f, false, 256);
@@ -290,13 +265,13 @@ void MNQuickBlastMenu::BuildResultsScreen() {
 
 void MNQuickBlastMenu::BuildStatsScreens() {
     m_statsScreen = AddScreen();
-    AddText(m_statsScreen, kText::Text(TEXT_STATISTICS), 0.5f, 0.05f, true);
+    AddText(m_statsScreen, kText::Text(TEXT_YOUR_SCORES), 0.5f, 0.05f, true);
     kArray<TUIString> placeholder;
     placeholder(placeholder.Add(1)) = TUIString("dummy stat");
     m_statsSpinner = AddSpinner(m_statsScreen, placeholder, 0.5f, 0.65f);
     m_statsDoneButton = AddButton(m_statsScreen, kText::Text(TEXT_SAVE), 0.5f, 0.8f, false, 256);
     m_statsSubScreen = AddScreen();
-    AddText(m_statsSubScreen, kText::Text(TEXT_STATISTICS_HELP), 0.5f, 0.4f);
+    AddText(m_statsSubScreen, kText::Text(TEXT_YOUR_SCORES_HELP), 0.5f, 0.4f);
 }
 
 void MNQuickBlastMenu::RemoveScreens() {
@@ -374,7 +349,7 @@ void MNQuickBlastMenu::UpdateStats(const MNQuickBlastData& data) {
         char line[TUIString::kMaxLength];
         std::snprintf(line, sizeof(line), "%s %d: %d%s", kText::Text(TEXT_RUN),
                       data.m_statOffset + i + 1, data.m_statList[i].m_score / 100,
-                      kText::Text(TEXT_SCORE_UNIT));
+                      kText::Text(TEXT_POINTS));
         m_statsSpinner->m_textList(m_statsSpinner->m_textList.Add(1)) = TUIString(line);
     }
     m_statsSpinner->m_index = count > 0 ? count - 1 : 0;

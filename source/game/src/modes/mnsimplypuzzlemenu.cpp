@@ -3,6 +3,7 @@
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
+#include <services/mntextid.h>
 #include <services/puzzletypes.h>
 
 #include <framework/ktext.h>
@@ -11,18 +12,6 @@
 #include <cstring>
 
 namespace Kelvo_lib {
-
-namespace {
-
-constexpr int kTextPlay = 19;
-constexpr int kTextBack = 20;
-constexpr int kTextSimplyPuzzle = 48;
-constexpr int kTextIntroduction = 260;
-constexpr int kTextYouHaveChosen = 435;
-constexpr int kTextPressPlay = 437;
-constexpr int kTextPickLevelAndKind = 448;
-
-} // namespace
 
 MNSimplyPuzzleMenu::MNSimplyPuzzleMenu() : MNModeMenu(nullptr) {
     BuildScreens();
@@ -70,26 +59,26 @@ void MNSimplyPuzzleMenu::Build() {
 
 void MNSimplyPuzzleMenu::BuildChoiceScreen(const kArray<TUIString>& difficulties) {
     m_createScreen = AddScreen();
-    AddText(m_createScreen, kText::Text(kTextSimplyPuzzle), 0.5f, 0.05f, true);
-    AddText(m_createScreen, kText::Text(kTextIntroduction), 0.5f, 0.12f);
+    AddText(m_createScreen, kText::Text(TEXT_SIMPLY_PUZZLE), 0.5f, 0.05f, true);
+    AddText(m_createScreen, kText::Text(TEXT_SIMPLY_PUZZLE_INTRODUCTION), 0.5f, 0.12f);
     AddSpinner(m_createScreen, difficulties, 0.5f, 0.30f, -1);
     for (int i = 0; i < 4; ++i) {
         TUIRadioButton* const radio = AddRadioButton(
             m_createScreen, kText::Text(kKindChoices[i].text), 0.5f, 0.40f + 0.09f * i, -1);
         radio->m_bOn = i == 0;
     }
-    m_createPlayButton = AddButton(m_createScreen, kText::Text(kTextPlay), 0.5f, 0.80f, false, 256);
-    AddButton(m_createScreen, kText::Text(kTextBack), -1.0f, -2.0f, true, 160);
+    m_createPlayButton = AddButton(m_createScreen, kText::Text(TEXT_PLAY), 0.5f, 0.80f, false, 256);
+    AddButton(m_createScreen, kText::Text(TEXT_BACK), -1.0f, -2.0f, true, 160);
 }
 
 void MNSimplyPuzzleMenu::BuildPanel() {
     m_createSubScreen = AddScreen();
-    AddText(m_createSubScreen, kText::Text(kTextSimplyPuzzle), 0.5f, 0.05f, true);
-    AddText(m_createSubScreen, kText::Text(kTextPickLevelAndKind), 0.5f, 0.16f);
-    AddText(m_createSubScreen, kText::Text(kTextYouHaveChosen), 0.5f, 0.47f);
+    AddText(m_createSubScreen, kText::Text(TEXT_SIMPLY_PUZZLE), 0.5f, 0.05f, true);
+    AddText(m_createSubScreen, kText::Text(TEXT_PICK_LEVEL_AND_KIND), 0.5f, 0.16f);
+    AddText(m_createSubScreen, kText::Text(TEXT_YOU_HAVE_CHOSEN), 0.5f, 0.47f);
     AddText(m_createSubScreen, TUIString("%s", m_difficultyString), 0.5f, 0.55f);
     AddText(m_createSubScreen, TUIString("%s", m_puzzleString), 0.5f, 0.63f);
-    AddText(m_createSubScreen, kText::Text(kTextPressPlay), 0.5f, 0.78f);
+    AddText(m_createSubScreen, kText::Text(TEXT_PRESS_PLAY), 0.5f, 0.78f);
 }
 
 void MNSimplyPuzzleMenu::Open() {

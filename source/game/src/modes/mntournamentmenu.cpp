@@ -5,6 +5,7 @@
 #include <services/mnprofilemanager.h>
 #include <services/mnsavedata.h>
 #include <services/mnsound.h>
+#include <services/mntextid.h>
 #include <services/puzzletypes.h>
 
 #include <framework/ksprite.h>
@@ -45,51 +46,21 @@ constexpr unsigned int kCompleteColour = 0xFF808080;
 constexpr unsigned int kPerfectColour = 0xFF000000;
 constexpr unsigned int kPassedColour = 0xFFFF8000;
 
-constexpr int kTextYes = 13;
-constexpr int kTextNo = 14;
-constexpr int kTextBack = 20;
-constexpr int kTextContinue = 24;
-constexpr int kTextCongratulations = 26;
-constexpr int kTextChooseLevel = 36;
-constexpr int kTextTournament = 44;
-constexpr int kTextIntroduction = 241;
-constexpr int kTextInProgress = 350;
-constexpr int kTextInProgressMessage = 351;
-constexpr int kTextPassesUsed = 355;
-constexpr int kTextStartNew = 356;
-constexpr int kTextPlay = 371;
-constexpr int kTextPass = 372;
-constexpr int kTextPuzzleResult = 373;
-constexpr int kTextWellDone = 380;
-constexpr int kTextFinishedWithPasses = 381;
-constexpr int kTextSolvePassedOrCarryOn = 383;
-constexpr int kTextNoMorePasses = 386;
-constexpr int kTextNoMorePassesMessage = 387;
-constexpr int kTextEnd = 388;
-constexpr int kTextComplete = 391;
-constexpr int kTextFinalScore = 392;
-constexpr int kTextYourRank = 393;
-constexpr int kTextTargetMissed = 395;
-constexpr int kTextPlayItNow = 410;
-constexpr int kTextAllLevelsWon = 411;
-constexpr int kTextPlayAgainQuestion = 412;
-constexpr int kTextPlayAgainMessage = 413;
-constexpr int kTextPlayAgain = 414;
-constexpr int kTextPlayLater = 415;
-constexpr int kTextCompleteAll = 416;
-constexpr int kTextOver = 417;
-
 // Texts of the slot statuses 0 to 5, of the difficulties 0 to 2 (the name and what winning
 // it opens), of the ranks from the highest score down.
-constexpr int kStatusTexts[] = {365, 366, 376, 369, 368, 367};
-constexpr int kUnlockedTexts[] = {408, 409, 0};
+constexpr int kStatusTexts[] = {TEXT_STATUS_LOCKED, TEXT_STATUS_OPEN,     TEXT_STATUS_FAILED,
+                                TEXT_STATUS_PASSED, TEXT_STATUS_COMPLETE, TEXT_STATUS_PERFECT};
+constexpr int kUnlockedTexts[] = {TEXT_INTERMEDIATE_OPENED, TEXT_PRO_OPENED, 0};
 struct Rank {
     int minScore;
     int text;
 };
-constexpr Rank kRanks[] = {{18000, 397}, {17000, 398}, {15000, 399}, {13000, 400}, {11000, 401},
-                           {9000, 402},  {7000, 403},  {5000, 404},  {3000, 405}};
-constexpr int kLowestRank = 406;
+constexpr Rank kRanks[] = {{18000, TEXT_RANK_PUZZLE_LEGEND}, {17000, TEXT_RANK_GRAND_MASTER},
+                           {15000, TEXT_RANK_MASTER},        {13000, TEXT_RANK_EXPERT},
+                           {11000, TEXT_RANK_SHARP_MIND},    {9000, TEXT_RANK_SKILLED_SOLVER},
+                           {7000, TEXT_RANK_KEEN_SOLVER},    {5000, TEXT_RANK_APPRENTICE},
+                           {3000, TEXT_RANK_NOVICE}};
+constexpr int kLowestRank = TEXT_RANK_NEWCOMER;
 // The result jingle for a total up to each bound; above the last, none.
 struct Jingle {
     int maxScore;
@@ -99,7 +70,7 @@ constexpr Jingle kJingles[] = {{5000, SFX_RESULT_POOR},
                                {10000, SFX_RESULT_FAIR},
                                {15000, SFX_RESULT_GOOD},
                                {20000, SFX_RESULT_BEST}};
-constexpr int kNoPuzzlesText = 560;
+constexpr int kNoPuzzlesText = TEXT_NO_PUZZLES_AT_LEVEL;
 
 // A text id's text followed by a literal suffix.
 kString TXT(int id, const char* suffix) {
@@ -211,7 +182,7 @@ void MNTournamentMenu::BuildSprites() {
 }
 
 TUIButton* MNTournamentMenu::AddBack(TUIScreen* screen) {
-    return AddButton(screen, Txt(kTextBack), -1.0f, -2.0f, true, TUIArt::kFittedButton);
+    return AddButton(screen, Txt(TEXT_BACK), -1.0f, -2.0f, true, TUIArt::kFittedButton);
 }
 
 TUIText* MNTournamentMenu::AddMessage(TUIScreen* screen, const TUIString& text, float y) {
@@ -222,17 +193,17 @@ TUIText* MNTournamentMenu::AddMessage(TUIScreen* screen, const TUIString& text, 
 
 void MNTournamentMenu::BuildResumeScreens() {
     m_resumeScreen = AddScreen();
-    AddText(m_resumeScreen, Txt(kTextInProgress), 0.5f, kTitleY, true);
-    AddMessage(m_resumeScreen, Txt(kTextInProgressMessage), 0.20f);
-    m_resumeButton = AddButton(m_resumeScreen, Txt(kTextContinue), 0.5f, 0.60f, false, kWideButton);
+    AddText(m_resumeScreen, Txt(TEXT_TOURNAMENT_IN_PROGRESS), 0.5f, kTitleY, true);
+    AddMessage(m_resumeScreen, Txt(TEXT_TOURNAMENT_IN_PROGRESS_MESSAGE), 0.20f);
+    m_resumeButton = AddButton(m_resumeScreen, Txt(TEXT_CONTINUE), 0.5f, 0.60f, false, kWideButton);
     m_startNewButton =
-        AddButton(m_resumeScreen, Txt(kTextStartNew), 0.5f, 0.75f, false, kWideButton);
+        AddButton(m_resumeScreen, Txt(TEXT_START_NEW), 0.5f, 0.75f, false, kWideButton);
     AddBack(m_resumeScreen);
 
     m_difficultyScreen = AddScreen();
-    AddText(m_difficultyScreen, Txt(kTextTournament), 0.5f, kTitleY, true);
-    AddMessage(m_difficultyScreen, Txt(kTextIntroduction), 0.16f);
-    AddText(m_difficultyScreen, Txt(kTextChooseLevel), 0.5f, 0.39f, true);
+    AddText(m_difficultyScreen, Txt(TEXT_TOURNAMENT), 0.5f, kTitleY, true);
+    AddMessage(m_difficultyScreen, Txt(TEXT_TOURNAMENT_INTRODUCTION), 0.16f);
+    AddText(m_difficultyScreen, Txt(TEXT_CHOOSE_LEVEL), 0.5f, 0.39f, true);
     TUIButton** const buttons[] = {&m_beginnerButton, &m_intermediateButton, &m_proButton};
     for (int d = 0; d < 3; ++d) {
         *buttons[d] = AddButton(m_difficultyScreen, Txt(kLevelChoices[d]), 0.5f,
@@ -246,23 +217,23 @@ void MNTournamentMenu::BuildResumeScreens() {
 void MNTournamentMenu::BuildSelectScreen() {
     m_selectScreen = AddScreen();
     TUIScreen* const screen = m_selectScreen;
-    AddText(screen, Txt(kTextTournament), 0.5f, kTitleY, true);
+    AddText(screen, Txt(TEXT_TOURNAMENT), 0.5f, kTitleY, true);
     AddText(screen, TUIString("%s", &m_difficultyString), 0.5f, 0.17f)->m_bBoxed = true;
     const struct {
         int label;
         const char* format;
         TUIStringParam value;
-    } rows[] = {{361, "%d", &m_puzzleNumber},
-                {362, "%s", &m_puzzleTypeString},
+    } rows[] = {{TEXT_LADDER_PUZZLE, "%d", &m_puzzleNumber},
+                {TEXT_LADDER_TYPE, "%s", &m_puzzleTypeString},
                 {289, "%s", m_timeLimitString},
-                {364, "%s", &m_puzzleStatusString}};
+                {TEXT_LADDER_STATUS, "%s", &m_puzzleStatusString}};
     for (int i = 0; i < 4; ++i) {
         AddText(screen, TUIString(TXT(rows[i].label, ":"), rows[i].value), kLabelX, kInfoRows[i])
             ->m_bAnchorLeft = true;
         AddText(screen, TUIString(rows[i].format, rows[i].value), kValueX, kInfoRows[i])
             ->m_bAnchorRight = true;
     }
-    AddText(screen, TUIString(TXT(kTextPassesUsed, " %d/%d"), &m_passesUsed, &m_passes), 0.065f,
+    AddText(screen, TUIString(TXT(TEXT_PASSES_USED, " %d/%d"), &m_passesUsed, &m_passes), 0.065f,
             0.83f)
         ->m_bAnchorLeft = true;
     for (int i = 0; i < kSlots; ++i) {
@@ -273,89 +244,91 @@ void MNTournamentMenu::BuildSelectScreen() {
                                     kLadderY + kLadderStepY * static_cast<float>(row), false,
                                     TUIArt::kSquareButton);
     }
-    m_confirmPlayButton = AddButton(screen, Txt(kTextPlay), 0.75f, 0.60f, false, kLadderButton);
-    m_confirmPassButton = AddButton(screen, Txt(kTextPass), 0.75f, 0.70f, false, kLadderButton);
+    m_confirmPlayButton =
+        AddButton(screen, Txt(TEXT_LADDER_PLAY), 0.75f, 0.60f, false, kLadderButton);
+    m_confirmPassButton =
+        AddButton(screen, Txt(TEXT_LADDER_PASS), 0.75f, 0.70f, false, kLadderButton);
     AddBack(screen);
 }
 
 void MNTournamentMenu::BuildResultScreens() {
     m_resultsScreen = AddScreen();
-    AddText(m_resultsScreen, Txt(kTextPuzzleResult), 0.5f, kTitleY, true);
+    AddText(m_resultsScreen, Txt(TEXT_PUZZLE_RESULT), 0.5f, kTitleY, true);
     const struct {
         int label;
         const char* suffix;
         TUIStringParam value;
         float y;
-    } lines[] = {{360, ": %s", &m_difficultyString, 0.20f},
-                 {361, ": %d", &m_completePuzzleNumber, 0.30f},
-                 {362, ": %s", &m_completePuzzleTypeString, 0.40f},
-                 {363, ": %s", m_completeTimeLimitString, 0.50f},
-                 {374, ": %s", m_completeTimeTakenString, 0.60f},
-                 {364, ": %s", &m_completePuzzleStatusString, 0.70f}};
+    } lines[] = {{TEXT_LADDER_LEVEL, ": %s", &m_difficultyString, 0.20f},
+                 {TEXT_LADDER_PUZZLE, ": %d", &m_completePuzzleNumber, 0.30f},
+                 {TEXT_LADDER_TYPE, ": %s", &m_completePuzzleTypeString, 0.40f},
+                 {TEXT_TARGET_TIME, ": %s", m_completeTimeLimitString, 0.50f},
+                 {TEXT_TIME_TAKEN, ": %s", m_completeTimeTakenString, 0.60f},
+                 {TEXT_LADDER_STATUS, ": %s", &m_completePuzzleStatusString, 0.70f}};
     for (const auto& line : lines) {
         AddText(m_resultsScreen, TUIString(TXT(line.label, line.suffix), line.value), 0.5f, line.y);
     }
     m_resultsContinueButton =
-        AddButton(m_resultsScreen, Txt(kTextContinue), 0.5f, 0.83f, false, kWideButton);
+        AddButton(m_resultsScreen, Txt(TEXT_CONTINUE), 0.5f, 0.83f, false, kWideButton);
 
     m_completeWithPassesScreen = AddScreen();
-    AddText(m_completeWithPassesScreen, Txt(kTextWellDone), 0.5f, kTitleY, true);
-    AddMessage(m_completeWithPassesScreen, TUIString(Txt(kTextFinishedWithPasses), &m_passesUsed),
+    AddText(m_completeWithPassesScreen, Txt(TEXT_WELL_DONE), 0.5f, kTitleY, true);
+    AddMessage(m_completeWithPassesScreen, TUIString(Txt(TEXT_FINISHED_WITH_PASSES), &m_passesUsed),
                0.20f);
-    AddMessage(m_completeWithPassesScreen, Txt(kTextSolvePassedOrCarryOn), 0.40f);
-    m_completeAllButton = AddButton(m_completeWithPassesScreen, Txt(kTextCompleteAll), 0.5f, 0.65f,
+    AddMessage(m_completeWithPassesScreen, Txt(TEXT_SOLVE_PASSED_OR_CARRY_ON), 0.40f);
+    m_completeAllButton = AddButton(m_completeWithPassesScreen, Txt(TEXT_COMPLETE_ALL), 0.5f, 0.65f,
                                     false, kWideButton);
     m_completeWithPassesContinueButton =
-        AddButton(m_completeWithPassesScreen, Txt(kTextContinue), 0.5f, 0.80f, false, kWideButton);
+        AddButton(m_completeWithPassesScreen, Txt(TEXT_CONTINUE), 0.5f, 0.80f, false, kWideButton);
 
     m_noMorePassesScreen = AddScreen();
-    AddText(m_noMorePassesScreen, Txt(kTextNoMorePasses), 0.5f, kTitleY, true);
-    AddMessage(m_noMorePassesScreen, Txt(kTextNoMorePassesMessage), 0.20f);
+    AddText(m_noMorePassesScreen, Txt(TEXT_NO_MORE_PASSES), 0.5f, kTitleY, true);
+    AddMessage(m_noMorePassesScreen, Txt(TEXT_NO_MORE_PASSES_MESSAGE), 0.20f);
     m_noMorePassesContinueButton =
-        AddButton(m_noMorePassesScreen, Txt(kTextContinue), 0.5f, 0.60f, false, kWideButton);
+        AddButton(m_noMorePassesScreen, Txt(TEXT_CONTINUE), 0.5f, 0.60f, false, kWideButton);
     m_noMorePassesEndButton =
-        AddButton(m_noMorePassesScreen, Txt(kTextEnd), 0.5f, 0.80f, false, kWideButton);
+        AddButton(m_noMorePassesScreen, Txt(TEXT_END), 0.5f, 0.80f, false, kWideButton);
 }
 
 void MNTournamentMenu::BuildEndScreens() {
     m_scoreScreen = AddScreen();
-    AddText(m_scoreScreen, Txt(kTextComplete), 0.5f, kTitleY, true);
-    AddMessage(m_scoreScreen, Txt(kTextFinalScore), 0.20f);
+    AddText(m_scoreScreen, Txt(TEXT_TOURNAMENT_COMPLETE), 0.5f, kTitleY, true);
+    AddMessage(m_scoreScreen, Txt(TEXT_YOUR_FINAL_SCORE), 0.20f);
     AddText(m_scoreScreen, TUIString("%d", &m_score), 0.5f, 0.30f, true);
-    AddMessage(m_scoreScreen, Txt(kTextYourRank), 0.50f);
+    AddMessage(m_scoreScreen, Txt(TEXT_YOUR_RANK), 0.50f);
     AddText(m_scoreScreen, TUIString("%s", &m_rankString), 0.5f, 0.60f, true);
     m_scoreContinueButton =
-        AddButton(m_scoreScreen, Txt(kTextContinue), 0.5f, 0.80f, false, kWideButton);
+        AddButton(m_scoreScreen, Txt(TEXT_CONTINUE), 0.5f, 0.80f, false, kWideButton);
 
     m_failedScreen = AddScreen();
-    AddText(m_failedScreen, Txt(kTextOver), 0.5f, kTitleY, true);
-    AddMessage(m_failedScreen, Txt(kTextTargetMissed), 0.20f);
-    AddMessage(m_failedScreen, Txt(kTextYourRank), 0.40f);
+    AddText(m_failedScreen, Txt(TEXT_TOURNAMENT_OVER), 0.5f, kTitleY, true);
+    AddMessage(m_failedScreen, Txt(TEXT_TARGET_MISSED), 0.20f);
+    AddMessage(m_failedScreen, Txt(TEXT_YOUR_RANK), 0.40f);
     AddText(m_failedScreen, TUIString("%s", &m_rankString), 0.5f, 0.50f, true);
     m_failedContinueButton =
-        AddButton(m_failedScreen, Txt(kTextContinue), 0.5f, 0.80f, false, kWideButton);
+        AddButton(m_failedScreen, Txt(TEXT_CONTINUE), 0.5f, 0.80f, false, kWideButton);
 
     m_successScreen = AddScreen();
-    AddText(m_successScreen, Txt(kTextCongratulations), 0.5f, kTitleY, true);
+    AddText(m_successScreen, Txt(TEXT_CONGRATULATIONS), 0.5f, kTitleY, true);
     AddMessage(m_successScreen, TUIString("%s", &m_completedDifficulty), 0.20f);
-    AddMessage(m_successScreen, Txt(kTextPlayItNow), 0.55f);
+    AddMessage(m_successScreen, Txt(TEXT_PLAY_IT_NOW), 0.55f);
     m_successPlayNowButton =
-        AddButton(m_successScreen, Txt(kTextYes), 0.5f, 0.70f, false, kWideButton);
+        AddButton(m_successScreen, Txt(TEXT_YES), 0.5f, 0.70f, false, kWideButton);
     m_successPlayLaterButton =
-        AddButton(m_successScreen, Txt(kTextNo), 0.5f, 0.85f, false, kWideButton);
+        AddButton(m_successScreen, Txt(TEXT_NO), 0.5f, 0.85f, false, kWideButton);
 
     m_playAgainScreen = AddScreen();
-    AddText(m_playAgainScreen, Txt(kTextPlayAgainQuestion), 0.5f, kTitleY, true);
-    AddMessage(m_playAgainScreen, Txt(kTextPlayAgainMessage), 0.20f);
+    AddText(m_playAgainScreen, Txt(TEXT_PLAY_AGAIN_QUESTION), 0.5f, kTitleY, true);
+    AddMessage(m_playAgainScreen, Txt(TEXT_PLAY_AGAIN_MESSAGE), 0.20f);
     m_playAgainButton =
-        AddButton(m_playAgainScreen, Txt(kTextPlayAgain), 0.5f, 0.60f, false, kWideButton);
+        AddButton(m_playAgainScreen, Txt(TEXT_PLAY_AGAIN), 0.5f, 0.60f, false, kWideButton);
     m_playLaterButton =
-        AddButton(m_playAgainScreen, Txt(kTextPlayLater), 0.5f, 0.80f, false, kWideButton);
+        AddButton(m_playAgainScreen, Txt(TEXT_PLAY_LATER), 0.5f, 0.80f, false, kWideButton);
 
     m_allCompleteScreen = AddScreen();
-    AddText(m_allCompleteScreen, Txt(kTextCongratulations), 0.5f, kTitleY, true);
-    AddMessage(m_allCompleteScreen, Txt(kTextAllLevelsWon), 0.20f);
-    m_allCompleteContinueButton = AddButton(m_allCompleteScreen, Txt(kTextContinue), 0.5f, 0.60f,
+    AddText(m_allCompleteScreen, Txt(TEXT_CONGRATULATIONS), 0.5f, kTitleY, true);
+    AddMessage(m_allCompleteScreen, Txt(TEXT_ALL_LEVELS_WON), 0.20f);
+    m_allCompleteContinueButton = AddButton(m_allCompleteScreen, Txt(TEXT_CONTINUE), 0.5f, 0.60f,
                                             false, TUIArt::kFittedButton);
 }
 
