@@ -8,7 +8,7 @@ enum eTextId {
     // Answers and common buttons.
     TEXT_YES = 13,
     TEXT_NO = 14,
-    TEXT_SAVE = 18,
+    TEXT_DONE = 18,
     TEXT_PLAY = 19,
     TEXT_BACK = 20,
     TEXT_CONTINUE = 24,

@@ -146,7 +146,7 @@ void MNHeadToHeadMenu::BuildSetup(Setup& setup, int titleId, int choiceId,
     for (int i = 0; i < 4; ++i) {
         AddRadioButton(setup.screen, Text(kKindChoices[i].text), kTypeX[i], kTypeY[i], kTypeWidth);
     }
-    setup.doneButton = AddButton(setup.screen, Text(TEXT_SAVE), 0.5f, kDoneY, false, kWideButton);
+    setup.doneButton = AddButton(setup.screen, Text(TEXT_DONE), 0.5f, kDoneY, false, kWideButton);
     setup.doneButton->m_bEnabled = false;
     AddBackButton(setup.screen);
 

@@ -229,7 +229,7 @@ void MNQuickBlastMenu::BuildConfigScreen(const kArray<TUIString>& difficulties,
         *radios[i] =
             AddRadioButton(screen, kText::Text(kKindChoices[i].text), 0.75f, 0.32f + 0.1f * i);
     }
-    m_configDoneButton = AddButton(screen, kText::Text(TEXT_SAVE), 0.5f, 0.8f, false, 160);
+    m_configDoneButton = AddButton(screen, kText::Text(TEXT_DONE), 0.5f, 0.8f, false, 160);
     AddButton(screen, kText::Text(TEXT_BACK), -1.0f, -2.0f, true);
 }
 
@@ -247,7 +247,7 @@ void MNQuickBlastMenu::BuildEditNameScreen() {
     TUIText* const name = AddText(m_editNameScreen, TUIString("%s_", m_nameString), 0.5f, 0.16f);
     name->m_bBoxed = true;
     name->m_bCursor = true;
-    m_saveNameButton = AddButton(m_editNameScreen, kText::Text(TEXT_SAVE), 0.5f, 0.7f);
+    m_saveNameButton = AddButton(m_editNameScreen, kText::Text(TEXT_DONE), 0.5f, 0.7f);
     AddButton(m_editNameScreen, kText::Text(TEXT_BACK), -1.0f, -2.0f, true);
 }
 
@@ -269,7 +269,7 @@ void MNQuickBlastMenu::BuildStatsScreens() {
     kArray<TUIString> placeholder;
     placeholder(placeholder.Add(1)) = TUIString("dummy stat");
     m_statsSpinner = AddSpinner(m_statsScreen, placeholder, 0.5f, 0.65f);
-    m_statsDoneButton = AddButton(m_statsScreen, kText::Text(TEXT_SAVE), 0.5f, 0.8f, false, 256);
+    m_statsDoneButton = AddButton(m_statsScreen, kText::Text(TEXT_DONE), 0.5f, 0.8f, false, 256);
     m_statsSubScreen = AddScreen();
     AddText(m_statsSubScreen, kText::Text(TEXT_YOUR_SCORES_HELP), 0.5f, 0.4f);
 }
