@@ -240,7 +240,14 @@ TEST_F(GeneratedBank, SameSeedGivesTheSameBytesAndAnotherSeedOtherPuzzles) {
 #endif
 #endif
 
-TEST(DiscBank, HoldsEnoughPuzzlesOfEachTypeAndEveryOnePassesEveryCheck) {
+// Gives the real vocabulary back when it ends: the sound and sprite suites that follow need
+// the arena whole, and a later suite that uses the vocabulary loads it again.
+class DiscBank : public testing::Test {
+protected:
+    static void TearDownTestSuite() { real_vocabulary::ReleaseVocabulary(); }
+};
+
+TEST_F(DiscBank, HoldsEnoughPuzzlesOfEachTypeAndEveryOnePassesEveryCheck) {
 #ifdef PUZZLES_SANITIZED_BUILD
     GTEST_SKIP() << "the whole bank is checked in the release build";
 #endif

@@ -1,7 +1,7 @@
 // The content rules under data/puzzles/, the real word list (wbritish) filtered by them,
 // WordNet, the corpus counts (onboard-data) and the word puzzle generators built from
-// them, loaded once per test process: the suites that use them run in one process
-// (tests/CMakeLists.txt) and release the generators when they end.
+// them, loaded on first use: the suites that use them run in one process
+// (tests/CMakeLists.txt) and release the generators, or all of it, when they end.
 #pragma once
 
 #include "puzzles/content_rules.h"
@@ -34,49 +34,54 @@ inline const datatool::ContentRules& Rules() {
     return rules;
 }
 
-// Empty when the word list is missing.
+// What was loaded of type T, until it is given back.
+template <class T>
+std::unique_ptr<T>& Held() {
+    static std::unique_ptr<T> held;
+    return held;
+}
+
+// Empty when the word list is missing. Loaded on first use after a release.
 inline const std::vector<std::string>& Words() {
-    static const std::vector<std::string> words = [] {
+    std::unique_ptr<std::vector<std::string>>& words = Held<std::vector<std::string>>();
+    if (words == nullptr) {
         std::optional<std::vector<std::string>> loaded = datatool::LoadWordList(
             datatool::kDefaultWordListPath, Rules().exclusions, Rules().family.Rules());
         EXPECT_TRUE(loaded.has_value()) << "the wbritish word list is missing";
-        return loaded ? std::move(*loaded) : std::vector<std::string>();
-    }();
-    return words;
+        words = std::make_unique<std::vector<std::string>>(loaded ? std::move(*loaded)
+                                                                  : std::vector<std::string>());
+    }
+    return *words;
 }
 
-// WordNet (wordnet-base); nullptr when it is missing.
+// WordNet (wordnet-base); nullptr when it is missing. Loaded on first use after a release.
 inline const datatool::WordNetLexicon* Lexicon() {
-    static const std::optional<datatool::WordNetLexicon> lexicon = [] {
-        std::optional<datatool::WordNetLexicon> loaded =
-            datatool::WordNetLexicon::Load(datatool::kDefaultWordNetPath);
-        EXPECT_TRUE(loaded.has_value()) << "WordNet (wordnet-base) is missing";
-        return loaded;
-    }();
-    return lexicon ? &*lexicon : nullptr;
+    auto& lexicon = Held<std::optional<datatool::WordNetLexicon>>();
+    if (lexicon == nullptr) {
+        lexicon = std::make_unique<std::optional<datatool::WordNetLexicon>>(
+            datatool::WordNetLexicon::Load(datatool::kDefaultWordNetPath));
+        EXPECT_TRUE(lexicon->has_value()) << "WordNet (wordnet-base) is missing";
+    }
+    return *lexicon ? &**lexicon : nullptr;
 }
 
 // The British and American word counts (onboard-data); nullptr when they are missing.
+// Loaded on first use after a release.
 inline const datatool::CorpusCounts* Counts() {
-    static const std::optional<datatool::CorpusCounts> counts = [] {
+    auto& counts = Held<std::optional<datatool::CorpusCounts>>();
+    if (counts == nullptr) {
         std::string error;
-        std::optional<datatool::CorpusCounts> loaded = datatool::LoadCorpusCounts(
-            datatool::kDefaultWordCountsPath, datatool::kDefaultEverydayWordsPath, error);
-        EXPECT_TRUE(loaded.has_value()) << error;
-        return loaded;
-    }();
-    return counts ? &*counts : nullptr;
-}
-
-inline std::unique_ptr<datatool::PuzzleGenerators>& LoadedGenerators() {
-    static std::unique_ptr<datatool::PuzzleGenerators> generators;
-    return generators;
+        counts = std::make_unique<std::optional<datatool::CorpusCounts>>(datatool::LoadCorpusCounts(
+            datatool::kDefaultWordCountsPath, datatool::kDefaultEverydayWordsPath, error));
+        EXPECT_TRUE(counts->has_value()) << error;
+    }
+    return *counts ? &**counts : nullptr;
 }
 
 // nullptr when the word list, WordNet or the counts are missing. Loaded on first use
 // after a release.
 inline const datatool::PuzzleGenerators* Generators() {
-    std::unique_ptr<datatool::PuzzleGenerators>& generators = LoadedGenerators();
+    std::unique_ptr<datatool::PuzzleGenerators>& generators = Held<datatool::PuzzleGenerators>();
     if (generators == nullptr && Lexicon() != nullptr && Counts() != nullptr && !Words().empty()) {
         generators =
             std::make_unique<datatool::PuzzleGenerators>(Words(), *Lexicon(), Rules(), *Counts());
@@ -87,7 +92,17 @@ inline const datatool::PuzzleGenerators* Generators() {
 // Gives the generators' memory back (most of the engine's first arena), for the suites
 // that run after the ones that use them in the same process.
 inline void ReleaseGenerators() {
-    LoadedGenerators().reset();
+    Held<datatool::PuzzleGenerators>().reset();
+}
+
+// Gives back the generators, the word list, WordNet and the counts, so that the suites
+// that run after the last one using them find the arena whole, not cut up by tables
+// loaded while the generators held the rest of it.
+inline void ReleaseVocabulary() {
+    ReleaseGenerators();
+    Held<std::optional<datatool::CorpusCounts>>().reset();
+    Held<std::optional<datatool::WordNetLexicon>>().reset();
+    Held<std::vector<std::string>>().reset();
 }
 
 } // namespace real_vocabulary
