@@ -7,6 +7,7 @@
 #include <services/mntextid.h>
 #include <services/puzzletypes.h>
 #include <tui/mnkeyboard.h>
+#include <tui/mnsegment.h>
 #include <tui/splittime.h>
 
 #include <framework/ksprite.h>
@@ -16,7 +17,6 @@
 #include <kelvo/platform/klog.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -38,7 +38,6 @@ constexpr unsigned int kBoxColour = 0xFFFFFF00;
 constexpr unsigned int kChosenRunColour = 0xFFFFFF00;
 constexpr unsigned int kRunColour = 0xFFFF0000;
 constexpr unsigned int kScoreLineColour = 0xFFFFFFFF;
-constexpr float kDegreesPerRadian = 57.29578f;
 
 // A text of the language file followed by a literal suffix.
 kString TXT(int id, const char* suffix) {
@@ -618,20 +617,11 @@ void MNQuickBlastMenu::DrawLine(float x1, float y1, float x2, float y2, unsigned
     if (m_graphLineSprite == nullptr) {
         return;
     }
-    if (x1 > x2) {
-        std::swap(x1, x2);
-        std::swap(y1, y2);
-    }
-    if (y1 > y2) {
-        std::swap(x1, x2);
-        std::swap(y1, y2);
-    }
-    const float dx = x2 - x1;
-    const float dy = y2 - y1;
-    m_graphLineSprite->SetPosition(x1, y1);
-    m_graphLineSprite->SetRotation(std::atan2(dy, dx) * kDegreesPerRadian);
+    const MNSegment line(x1, y1, x2, y2);
+    m_graphLineSprite->SetPosition(line.x0, line.y0);
+    m_graphLineSprite->SetRotation(line.Degrees());
     m_graphLineSprite->SetColour(colour);
-    m_graphLineSprite->SetWidth(std::sqrt(dx * dx + dy * dy));
+    m_graphLineSprite->SetWidth(line.Length());
     kSpriteManager::s_hackOffsetx = 0.0f;
     kSpriteManager::s_hackOffsety = -(m_graphLineSprite->GetHeight() * 0.5f);
     kSpriteManager::s_hackOffsetx2 = 0.0f;

@@ -7,15 +7,14 @@
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
 #include <services/mntextid.h>
+#include <tui/mnsegment.h>
 #include <tui/splittext.h>
 
 #include <framework/kspritemanager.h>
 
 #include <kelvo/containers/kstring.h>
 
-#include <cmath>
 #include <cstdio>
-#include <utility>
 
 namespace Kelvo_lib {
 
@@ -53,7 +52,9 @@ bool Hit(const kSprite& sprite, int x, int y) {
 
 // The angle of a capsule's line, in degrees, with the exact values for the four lines a
 // stroke can take.
-float CapsuleAngle(float dx, float dy) {
+float CapsuleAngle(const MNSegment& line) {
+    const float dx = line.Dx();
+    const float dy = line.Dy();
     if (dx == 0.0f && dy > 0.0f) {
         return 90.0f;
     }
@@ -66,7 +67,7 @@ float CapsuleAngle(float dx, float dy) {
     if (dx < 0.0f && dy > 0.0f) {
         return 135.0f;
     }
-    return std::atan2(dy, dx) * 57.29578f;
+    return line.Degrees();
 }
 
 void SetOffsets(float x, float y, float x2, float y2) {
@@ -347,21 +348,12 @@ void MNWordsearchWidget::RenderCellCapsule(int fromCell, int toCell, unsigned in
 
 void MNWordsearchWidget::RenderCapsule(float x0, float y0, float x1, float y1,
                                        unsigned int colour) {
-    if (x0 > x1) {
-        std::swap(x0, x1);
-        std::swap(y0, y1);
-    }
-    if (y0 > y1) {
-        std::swap(x0, x1);
-        std::swap(y0, y1);
-    }
-    const float dx = x1 - x0;
-    const float dy = y1 - y0;
-    const float angle = CapsuleAngle(dx, dy);
-    const float length = std::sqrt(dx * dx + dy * dy);
+    const MNSegment line(x0, y0, x1, y1);
+    const float angle = CapsuleAngle(line);
+    const float length = line.Length();
     kSprite* pieces[] = {m_capStart.Get(), m_capMiddle.Get(), m_capEnd.Get()};
     for (kSprite* piece : pieces) {
-        piece->SetPosition(x0, y0);
+        piece->SetPosition(line.x0, line.y0);
         piece->SetRotation(angle);
         piece->SetColour(colour);
         piece->SetAlpha(static_cast<int>(colour >> 24));
