@@ -6,15 +6,18 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <random>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -276,73 +279,129 @@ TEST_F(ExpHeapTest, RandomWorkloadKeepsAccountsAndContents) {
     }
 }
 
-TEST_F(ExpHeapTest, ManyFreeBlocksStillGiveTheBlockThePolicyNames) {
-    // Free blocks are the gaps between live ones (they merge), so the block each
-    // request must get follows from the live blocks alone: from the bottom, the lowest
-    // fitting block of the smallest size class (payload sizes [2^k, 2^(k+1)) granules)
-    // that has one; from the top, the highest fitting block.
-    struct Gap {
-        u8* payload;
-        u32 size;
-    };
-    const auto classOf = [](u32 size) { return std::min<u32>(std::bit_width(size / 32), 19); };
-    u8* const areaStart = alloc(32) - kHeaderSize;
-    release(areaStart + kHeaderSize);
-    std::map<u8*, u32> live; // payload and size
-    const auto gaps = [&] {
-        std::vector<Gap> found;
-        u8* at = areaStart;
-        for (const auto& [payload, size] : live) {
-            if (payload - kHeaderSize > at) {
-                found.push_back(
-                    {at + kHeaderSize, static_cast<u32>(payload - at) - 2 * kHeaderSize});
-            }
-            at = payload + size;
-        }
-        if (at < bufferEnd()) {
-            found.push_back({at + kHeaderSize, static_cast<u32>(bufferEnd() - at) - kHeaderSize});
-        }
-        return found;
-    };
-    const auto expected = [&](u32 request, bool fromTop) -> u8* {
+// The placement rule, from the live blocks alone: free blocks merge, so they are the
+// gaps between live ones. From the bottom, the lowest gap of the smallest size class
+// (payload sizes [2^k, 2^(k+1)) granules) that holds the request at its alignment,
+// payload at its lowest aligned address; from the top, the highest gap that holds it,
+// payload at its highest aligned address. Classes below the request's are never searched.
+class PlacementModel {
+public:
+    PlacementModel(u8* areaStart, u8* areaEnd) : m_areaStart(areaStart), m_areaEnd(areaEnd) {}
+
+    u8* expected(u32 request, int alignment) const {
         const u32 size = (std::max(request, 1u) + 31) / 32 * 32;
-        const std::vector<Gap> candidates = gaps();
-        const Gap* best = nullptr;
-        for (const Gap& gap : candidates) {
-            if (gap.size < size || classOf(gap.size) < classOf(size)) {
+        const std::uintptr_t align = std::max<u32>(32, std::abs(alignment));
+        u8* best = nullptr;
+        u32 bestClass = 0;
+        for (const auto& [payload, room] : gaps()) {
+            if (room < size || classOf(room) < classOf(size)) {
+                continue;
+            }
+            const std::uintptr_t start = addressOf(payload);
+            const std::uintptr_t at = alignment < 0 ? (start + room - size) & ~(align - 1)
+                                                    : (start + align - 1) & ~(align - 1);
+            if (at < start || at + size > start + room) {
                 continue;
             }
             const bool better =
-                best == nullptr || (fromTop ? gap.payload > best->payload
-                                            : classOf(gap.size) < classOf(best->size) ||
-                                                  (classOf(gap.size) == classOf(best->size) &&
-                                                   gap.payload < best->payload));
-            best = better ? &gap : best;
-        }
-        if (best == nullptr) {
-            return nullptr;
-        }
-        return fromTop ? best->payload + best->size - size : best->payload;
-    };
-    std::mt19937 random(77);
-    for (int step = 0; step < 3000; ++step) {
-        if (live.empty() || random() % 100 < 60) {
-            const u32 request = 1 + random() % (random() % 8 == 0 ? 9000 : 700);
-            const bool fromTop = random() % 6 == 0;
-            MEMFlushQuarantineForExpHeap(m_heap);
-            u8* const want = expected(request, fromTop);
-            u8* const block = alloc(request, fromTop ? -32 : 32);
-            ASSERT_EQ(block, want) << "step " << step << ", " << request << " bytes";
-            if (block != nullptr) {
-                live[block] = MEMGetSizeForMBlockExpHeap(block);
+                best == nullptr || (alignment < 0 ? payload > best : classOf(room) < bestClass);
+            if (better) {
+                best = payload + (at - start);
+                bestClass = classOf(room);
             }
-        } else {
-            auto victim = live.begin();
-            std::advance(victim, random() % live.size());
-            release(victim->first);
-            live.erase(victim);
+        }
+        return best;
+    }
+
+    void allocated(u8* payload, u32 usable) { m_live[payload] = usable; }
+    void released(u8* payload) { m_live.erase(payload); }
+    std::size_t liveCount() const { return m_live.size(); }
+    u8* liveBlock(std::size_t index) const { return std::next(m_live.begin(), index)->first; }
+
+private:
+    static u32 classOf(u32 size) { return std::min<u32>(std::bit_width(size / 32), 19); }
+
+    // Payload start and size of each gap, lowest first.
+    std::vector<std::pair<u8*, u32>> gaps() const {
+        std::vector<std::pair<u8*, u32>> found;
+        u8* at = m_areaStart;
+        for (const auto& [payload, size] : m_live) {
+            if (payload - kHeaderSize > at) {
+                found.emplace_back(at + kHeaderSize,
+                                   static_cast<u32>(payload - at) - 2 * kHeaderSize);
+            }
+            at = payload + size;
+        }
+        if (at < m_areaEnd) {
+            found.emplace_back(at + kHeaderSize, static_cast<u32>(m_areaEnd - at) - kHeaderSize);
+        }
+        return found;
+    }
+
+    u8* const m_areaStart;
+    u8* const m_areaEnd;
+    std::map<u8*, u32> m_live; // payload and usable size
+};
+
+// A random trace: each step frees a random live block (always once `liveLimit` are live,
+// else `freePercent` of the time) or asks for `requestSize` bytes at one of the alignments.
+struct Trace {
+    int steps;
+    u32 freePercent;
+    std::size_t liveLimit;
+    std::function<u32(std::mt19937&)> requestSize;
+    std::vector<int> alignments;
+};
+
+class ExpHeapPlacementTest : public ExpHeapTest {
+protected:
+    // Every address the heap returns is the one the model names.
+    void replay(const Trace& trace) {
+        u8* const areaStart = alloc(32) - kHeaderSize;
+        release(areaStart + kHeaderSize);
+        PlacementModel model(areaStart, bufferEnd());
+        std::mt19937 random(77);
+        for (int step = 0; step < trace.steps; ++step) {
+            const std::size_t live = model.liveCount();
+            if (live != 0 && (live >= trace.liveLimit || random() % 100 < trace.freePercent)) {
+                u8* const victim = model.liveBlock(random() % live);
+                release(victim);
+                model.released(victim);
+                continue;
+            }
+            const u32 request = trace.requestSize(random);
+            const int alignment = trace.alignments[random() % trace.alignments.size()];
+            MEMFlushQuarantineForExpHeap(m_heap);
+            u8* const want = model.expected(request, alignment);
+            u8* const block = alloc(request, alignment);
+            ASSERT_EQ(block, want)
+                << "step " << step << ", " << request << " bytes at " << alignment;
+            if (block != nullptr) {
+                model.allocated(block, MEMGetSizeForMBlockExpHeap(block));
+            }
         }
     }
+};
+
+TEST_F(ExpHeapPlacementTest, ManyFreeBlocksStillGiveTheBlockThePolicyNames) {
+    replay({3000,
+            40,
+            SIZE_MAX,
+            [](std::mt19937& random) { return 1 + random() % (random() % 8 == 0 ? 9000 : 700); },
+            {32, 32, 32, 64, 256, 4096, -32, -4096}});
+}
+
+TEST_F(ExpHeapPlacementTest, ReplacingRandomBlocksOfLogUniformSizesKeepsThePolicy) {
+    // Sizes spread evenly over orders of magnitude, as the allocator benchmark asks for
+    // them, with a fixed number live: free blocks split and merge across classes.
+    replay({20000,
+            0,
+            40,
+            [](std::mt19937& random) {
+                return static_cast<u32>(std::exp(
+                    std::uniform_real_distribution(std::log(16.0), std::log(16384.0))(random)));
+            },
+            {32}});
 }
 
 TEST_F(ExpHeapTest, ClearOptionZeroesEveryAllocation) {
