@@ -58,10 +58,10 @@ constexpr u32 kNoBlock = 0xFFFFFFFF;
 
 // Front of every block; `size` counts the payload bytes behind it. `freeBelow` is
 // the distance back to the header of the free block just below, 0 when there is
-// none. Free blocks are nodes of their class's treap: `left` and `right`, and
-// the largest payload in each of those subtrees (kept in the parent, so a
-// search or an update reads no header off its path). Quarantined blocks queue
-// oldest first through `queueNext`.
+// none. Free blocks are nodes of their class's treap: `left`, `right` and
+// `parent`, and the largest payload in each child's subtree (kept in the parent,
+// so a search or an update reads no header off its path). Quarantined blocks,
+// which no tree holds, queue oldest first through `queueNext` instead.
 struct alignas(kGranule) BlockHeader {
     u32 tag;
     u32 size;
@@ -70,7 +70,10 @@ struct alignas(kGranule) BlockHeader {
     u32 right;
     u32 leftLargest;
     u32 rightLargest;
-    u32 queueNext;
+    union {
+        u32 parent;
+        u32 queueNext;
+    };
 };
 static_assert(sizeof(BlockHeader) == kGranule, "headers keep payloads 32-byte aligned");
 constexpr u32 kHeaderSize = sizeof(BlockHeader);
@@ -420,7 +423,7 @@ private:
         UnlinkFree(placement.freeBlock, free.size);
         const u32 usedSize = PayloadBetween(placement.header, usedEnd);
         StoreHeader(placement.header,
-                    BlockHeader{kUsedTag, usedSize, 0, kNoBlock, kNoBlock, 0, 0, kNoBlock});
+                    BlockHeader{kUsedTag, usedSize, 0, kNoBlock, kNoBlock, 0, 0, {kNoBlock}});
         if (placement.header > placement.freeBlock) {
             LinkFree(placement.freeBlock, PayloadBetween(placement.freeBlock, placement.header));
         }
@@ -462,7 +465,7 @@ private:
         }
         StoreField(block, &BlockHeader::size, size);
         m_freeBytes += size - before;
-        RefreshPath(m_roots[sizeClass], OffsetOf(block));
+        RefreshAncestors(OffsetOf(block));
         SetFreeBelow(block + kHeaderSize + size, kHeaderSize + size);
     }
 
@@ -513,9 +516,9 @@ private:
     // Free blocks take their place in their class's tree and tell the block
     // above them where they start.
     void LinkFree(u8* block, u32 size) {
-        StoreHeader(block, BlockHeader{kFreeTag, size, 0, kNoBlock, kNoBlock, 0, 0, kNoBlock});
+        StoreHeader(block, BlockHeader{kFreeTag, size, 0, kNoBlock, kNoBlock, 0, 0, {kNoBlock}});
         const u32 sizeClass = SizeClassOf(size);
-        m_roots[sizeClass] = Insert(m_roots[sizeClass], OffsetOf(block));
+        Insert(sizeClass, OffsetOf(block));
         m_nonEmptyClasses |= 1u << sizeClass;
         m_freeBytes += size;
         SetFreeBelow(block + kHeaderSize + size, kHeaderSize + size);
@@ -523,7 +526,7 @@ private:
 
     void UnlinkFree(u8* block, u32 size) {
         const u32 sizeClass = SizeClassOf(size);
-        m_roots[sizeClass] = Erase(m_roots[sizeClass], OffsetOf(block));
+        Erase(sizeClass, OffsetOf(block));
         if (m_roots[sizeClass] == kNoBlock) {
             m_nonEmptyClasses &= ~(1u << sizeClass);
         }
@@ -539,20 +542,20 @@ private:
         }
     }
 
-    // Treap operations on one class's tree, by offset; each returns the new root
-    // and touches only the headers on its path, writing only what changes.
+    // Treap operations on one class's tree, by offset. They touch only the headers
+    // on their path and write only what changes; a node leaves its tree from where
+    // it hangs, through its parent link, without a walk from the root.
     // Insertion goes down while the nodes outrank the new one, each passed node's
     // largest size on the way down growing to the new one's; where the new node
     // outranks the subtree, the subtree splits around it and hangs from it.
-    u32 Insert(u32 tree, u32 node) {
+    void Insert(u32 sizeClass, u32 node) {
         const u32 size = Field(node, &BlockHeader::size);
         const u32 priority = PriorityOf(node);
         u32 parent = kNoBlock;
-        bool onLeft = false;
-        u32 current = tree;
+        u32 current = m_roots[sizeClass];
         while (current != kNoBlock && PriorityOf(current) >= priority) {
             const BlockHeader header = LoadHeader(At(current));
-            onLeft = node < current;
+            const bool onLeft = node < current;
             const u32 largest = onLeft ? header.leftLargest : header.rightLargest;
             if (size > largest) {
                 StoreField(At(current),
@@ -564,27 +567,35 @@ private:
         const auto [below, above] = Split(current, node);
         SetLeft(node, below);
         SetRight(node, above);
-        if (parent == kNoBlock) {
-            return node;
-        }
-        StoreField(At(parent), onLeft ? &BlockHeader::left : &BlockHeader::right, node);
-        return tree;
+        HangFrom(sizeClass, parent, node);
     }
 
-    u32 Erase(u32 tree, u32 node) {
-        if (tree == kNoBlock) {
-            return kNoBlock;
+    // The node's children join in its place; the largest sizes above it shrink
+    // only as far as it was the largest below them.
+    void Erase(u32 sizeClass, u32 node) {
+        const BlockHeader header = LoadHeader(At(node));
+        HangFrom(sizeClass, header.parent, Join(header.left, header.right), node);
+        if (header.parent != kNoBlock) {
+            RefreshAncestors(header.parent);
         }
-        if (tree == node) {
-            return Join(Field(tree, &BlockHeader::left), Field(tree, &BlockHeader::right));
-        }
-        if (node < tree) {
-            SetLeft(tree, Erase(Field(tree, &BlockHeader::left), node));
-        } else {
-            SetRight(tree, Erase(Field(tree, &BlockHeader::right), node));
-        }
-        return tree;
     }
+
+    // Makes `subtree` the root of the class's tree (no `parent`) or the child of
+    // `parent` on the side of `key`, `subtree`'s own offset unless it is empty.
+    void HangFrom(u32 sizeClass, u32 parent, u32 subtree, u32 key) {
+        if (parent == kNoBlock) {
+            m_roots[sizeClass] = subtree;
+            if (subtree != kNoBlock) {
+                StoreField(At(subtree), &BlockHeader::parent, kNoBlock);
+            }
+        } else if (key < parent) {
+            SetLeft(parent, subtree);
+        } else {
+            SetRight(parent, subtree);
+        }
+    }
+
+    void HangFrom(u32 sizeClass, u32 parent, u32 node) { HangFrom(sizeClass, parent, node, node); }
 
     // The tree's nodes below `key` and those above it, as two trees.
     std::pair<u32, u32> Split(u32 tree, u32 key) {
@@ -614,19 +625,22 @@ private:
         return above;
     }
 
-    // Brings the largest sizes on the way down to `node` up to date.
-    void RefreshPath(u32 tree, u32 node) {
-        if (tree == node || tree == kNoBlock) {
-            return;
-        }
-        if (node < tree) {
-            const u32 left = Field(tree, &BlockHeader::left);
-            RefreshPath(left, node);
-            SetLeft(tree, left);
-        } else {
-            const u32 right = Field(tree, &BlockHeader::right);
-            RefreshPath(right, node);
-            SetRight(tree, right);
+    // After `node`'s own size or a largest size of its changed, brings those of
+    // its ancestors up to date, up to the first that stays the same.
+    void RefreshAncestors(u32 node) {
+        BlockHeader header = LoadHeader(At(node));
+        while (header.parent != kNoBlock) {
+            const u32 largest = std::max({header.size, header.leftLargest, header.rightLargest});
+            const u32 parent = header.parent;
+            u32 BlockHeader::*const side =
+                node < parent ? &BlockHeader::leftLargest : &BlockHeader::rightLargest;
+            header = LoadHeader(At(parent));
+            if (header.*side == largest) {
+                return;
+            }
+            StoreField(At(parent), side, largest);
+            header.*side = largest;
+            node = parent;
         }
     }
 
@@ -643,6 +657,9 @@ private:
         const BlockHeader header = LoadHeader(At(node));
         if (header.*link != child) {
             StoreField(At(node), link, child);
+            if (child != kNoBlock) {
+                StoreField(At(child), &BlockHeader::parent, node);
+            }
         }
         if (header.*largestField != largest) {
             StoreField(At(node), largestField, largest);
