@@ -554,15 +554,14 @@ private:
         u32 parent = kNoBlock;
         u32 current = m_roots[sizeClass];
         while (current != kNoBlock && PriorityOf(current) >= priority) {
-            const BlockHeader header = LoadHeader(At(current));
             const bool onLeft = node < current;
-            const u32 largest = onLeft ? header.leftLargest : header.rightLargest;
-            if (size > largest) {
-                StoreField(At(current),
-                           onLeft ? &BlockHeader::leftLargest : &BlockHeader::rightLargest, size);
+            u32 BlockHeader::*const largest =
+                onLeft ? &BlockHeader::leftLargest : &BlockHeader::rightLargest;
+            if (size > Field(current, largest)) {
+                StoreField(At(current), largest, size);
             }
             parent = current;
-            current = onLeft ? header.left : header.right;
+            current = Field(current, onLeft ? &BlockHeader::left : &BlockHeader::right);
         }
         const auto [below, above] = Split(current, node);
         SetLeft(node, below);
@@ -628,19 +627,15 @@ private:
     // After `node`'s own size or a largest size of its changed, brings those of
     // its ancestors up to date, up to the first that stays the same.
     void RefreshAncestors(u32 node) {
-        BlockHeader header = LoadHeader(At(node));
-        while (header.parent != kNoBlock) {
-            const u32 largest = std::max({header.size, header.leftLargest, header.rightLargest});
-            const u32 parent = header.parent;
+        for (u32 parent = Field(node, &BlockHeader::parent); parent != kNoBlock;
+             node = parent, parent = Field(node, &BlockHeader::parent)) {
             u32 BlockHeader::*const side =
                 node < parent ? &BlockHeader::leftLargest : &BlockHeader::rightLargest;
-            header = LoadHeader(At(parent));
-            if (header.*side == largest) {
+            const u32 largest = Largest(node);
+            if (Field(parent, side) == largest) {
                 return;
             }
             StoreField(At(parent), side, largest);
-            header.*side = largest;
-            node = parent;
         }
     }
 
@@ -654,14 +649,13 @@ private:
 
     void SetChild(u32 node, u32 child, u32 BlockHeader::*link, u32 BlockHeader::*largestField) {
         const u32 largest = Largest(child);
-        const BlockHeader header = LoadHeader(At(node));
-        if (header.*link != child) {
+        if (Field(node, link) != child) {
             StoreField(At(node), link, child);
             if (child != kNoBlock) {
                 StoreField(At(child), &BlockHeader::parent, node);
             }
         }
-        if (header.*largestField != largest) {
+        if (Field(node, largestField) != largest) {
             StoreField(At(node), largestField, largest);
         }
     }
@@ -671,8 +665,8 @@ private:
         if (tree == kNoBlock) {
             return 0;
         }
-        const BlockHeader header = LoadHeader(At(tree));
-        return std::max({header.size, header.leftLargest, header.rightLargest});
+        return std::max({Field(tree, &BlockHeader::size), Field(tree, &BlockHeader::leftLargest),
+                         Field(tree, &BlockHeader::rightLargest)});
     }
 
     u32 Field(u32 node, u32 BlockHeader::*field) const { return LoadField(At(node), field); }
