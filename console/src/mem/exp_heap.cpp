@@ -3,8 +3,9 @@
 // 32-byte header and its payload. Free blocks never touch (a freed block merges
 // with its free neighbours) and sit in power-of-two size classes, with a bitmap
 // of the classes that hold any. Each class is a treap ordered by address (the
-// priority a hash of the address), every node knowing the largest payload below
-// it, so the lowest or highest block that fits is found without a walk and
+// priority a hash of the address), every node knowing its parent and the
+// largest payload below it, so the lowest or highest block that fits is found
+// without a walk, a block leaves its tree without a search from the root, and
 // every call costs O(log n). Allocation is good fit: the classes are searched
 // upward from the request's own and the lowest block that fits is taken, so
 // the lowest fitting block of the smallest class that has one; a negative
