@@ -68,20 +68,11 @@ struct Sse2 {
     }
 };
 
-bool HasAvx2() {
-#if defined(__x86_64__)
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-#else
-    return false;
-#endif
-}
-
 // The widest vectors the processor has, then SSE2 for what is left.
 u32 ConvertPairsInVectors(const u32* source, u32 pairs, u8* destination) {
     u32 pair = 0;
 #if defined(__x86_64__)
-    if (HasAvx2()) {
+    if (GXHasAvx2()) {
         pair = GXConvertPairsAvx2(source, pairs, destination);
     }
 #endif

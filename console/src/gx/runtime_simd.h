@@ -8,3 +8,13 @@
 #else
 #define GX_RUNTIME_SIMD
 #endif
+
+// Whether the processor runs AVX2 code, for the units built for it alone.
+inline bool GXHasAvx2() {
+#if defined(__x86_64__)
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+#else
+    return false;
+#endif
+}
