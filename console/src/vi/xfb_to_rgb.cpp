@@ -2,25 +2,18 @@
 #include "vi/xfb_to_rgb.h"
 
 #include "gx/runtime_simd.h"
+#include "vi/rgb_lanes.h"
 
 #include <bit>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 static_assert(std::endian::native == std::endian::little, "pairs are read as words");
-
-// BT.601 studio-range inverse coefficients, scaled by 2^16.
-constexpr s32 kLuma = 76309;
-constexpr s32 kRedFromCr = 104597;
-constexpr s32 kGreenFromCb = 25675;
-constexpr s32 kGreenFromCr = 53279;
-constexpr s32 kBlueFromCb = 132201;
-
-// Eight pairs at a time; the scalar type s32 serves for the rest of a line, with the
-// same arithmetic. Helpers take and give values through references, so that no call
-// passes a vector wider than the baseline's registers.
-using Lanes = s32 __attribute__((vector_size(32)));
 
 // (scaled + 0x8000) >> 16 held to 0 to 255, without branches.
 template <typename T>
@@ -34,7 +27,7 @@ template <typename T>
 template <typename T>
 [[gnu::always_inline]] inline void Pixel(const T& luma, const T& redOffset, const T& greenOffset,
                                          const T& blueOffset, T& pixel) {
-    const T y = kLuma * (luma - 16);
+    const T y = kVILuma * (luma - 16);
     T red = y + redOffset;
     T green = y + greenOffset;
     T blue = y + blueOffset;
@@ -49,12 +42,68 @@ template <typename T>
 [[gnu::always_inline]] inline void PairPixels(const T& word, T& left, T& right) {
     const T cb = ((word >> 8) & 0xFF) - 128;
     const T cr = ((word >> 24) & 0xFF) - 128;
-    const T redOffset = kRedFromCr * cr;
-    const T greenOffset = -kGreenFromCb * cb - kGreenFromCr * cr;
-    const T blueOffset = kBlueFromCb * cb;
+    const T redOffset = kVIRedFromCr * cr;
+    const T greenOffset = -kVIGreenFromCb * cb - kVIGreenFromCr * cr;
+    const T blueOffset = kVIBlueFromCb * cb;
     Pixel<T>(word & 0xFF, redOffset, greenOffset, blueOffset, left);
     Pixel<T>((word >> 16) & 0xFF, redOffset, greenOffset, blueOffset, right);
 }
+
+#if defined(__SSE2__)
+struct Sse2 {
+    using Words = u32 __attribute__((vector_size(16)));
+
+    static Words MultiplyAdd(Words a, Words b) {
+        return reinterpret_cast<Words>(
+            _mm_madd_epi16(reinterpret_cast<__m128i>(a), reinterpret_cast<__m128i>(b)));
+    }
+
+    static Words UpperHalves(Words first, Words second) {
+        return first >> 16 | (second & 0xFFFF0000);
+    }
+
+    // Four pixels' words (red, green, blue, zero from the lowest byte up) as their 12
+    // bytes, at the bottom: each half's pixels close up to six bytes, then the halves.
+    static __m128i CloseUp(__m128i pixels) {
+        const __m128i firstWords = _mm_set_epi32(0, -1, 0, -1);
+        const __m128i sixes = _mm_or_si128(_mm_and_si128(pixels, firstWords),
+                                           _mm_srli_epi64(_mm_andnot_si128(firstWords, pixels), 8));
+        const __m128i firstHalf = _mm_set_epi32(0, 0, -1, -1);
+        return _mm_or_si128(_mm_and_si128(sixes, firstHalf),
+                            _mm_srli_si128(_mm_andnot_si128(firstHalf, sixes), 2));
+    }
+
+    // Eight pixels as their 24 bytes.
+    static void Store(Words red, Words green, Words blue, u8* rgb) {
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i redGreen =
+            _mm_packus_epi16(reinterpret_cast<__m128i>(red), reinterpret_cast<__m128i>(green));
+        const __m128i redsAndGreens = _mm_unpacklo_epi8(redGreen, _mm_srli_si128(redGreen, 8));
+        const __m128i blues =
+            _mm_unpacklo_epi8(_mm_packus_epi16(reinterpret_cast<__m128i>(blue), zero), zero);
+        const __m128i first = CloseUp(_mm_unpacklo_epi16(redsAndGreens, blues));
+        const __m128i second = CloseUp(_mm_unpackhi_epi16(redsAndGreens, blues));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(rgb),
+                         _mm_or_si128(first, _mm_slli_si128(second, 12)));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(rgb + 16), _mm_srli_si128(second, 4));
+    }
+};
+
+// The widest vectors the processor has, then SSE2 for what is left.
+u32 ConvertPairsInVectors(const u8* xfb, u32 pairs, u8* rgb) {
+    u32 pair = 0;
+#if defined(__x86_64__)
+    if (GXHasAvx2()) {
+        pair = VIConvertPairsAvx2(xfb, pairs, rgb);
+    }
+#endif
+    return pair + VIRgbLanes<Sse2>::ConvertPairs(xfb + 4 * pair, pairs - pair, rgb + 6 * pair);
+}
+#else
+// Without SSE2, eight pairs at a time in these lanes, with the scalar arithmetic. Helpers
+// take and give values through references, so that no call passes a vector wider than the
+// baseline's registers.
+using Lanes = s32 __attribute__((vector_size(32)));
 
 // Eight pixels' words (red, green, blue from the lowest byte up) as their 24 bytes.
 [[gnu::always_inline]] inline void StoreEightPixels(const Lanes& pixels, u8* rgb) {
@@ -66,7 +115,7 @@ template <typename T>
     std::memcpy(rgb, &packed, 24);
 }
 
-GX_RUNTIME_SIMD void ConvertLine(const u8* xfb, u32 pairs, u8* rgb) {
+GX_RUNTIME_SIMD u32 ConvertPairsInVectors(const u8* xfb, u32 pairs, u8* rgb) {
     u32 pair = 0;
     for (; pair + 8 <= pairs; pair += 8) {
         Lanes words, left, right;
@@ -77,7 +126,13 @@ GX_RUNTIME_SIMD void ConvertLine(const u8* xfb, u32 pairs, u8* rgb) {
         StoreEightPixels(first, rgb + 6 * pair);
         StoreEightPixels(second, rgb + 6 * pair + 24);
     }
-    for (; pair < pairs; ++pair) {
+    return pair;
+}
+#endif
+
+// The vectors, then the pairs left one by one, with the same arithmetic.
+void ConvertLine(const u8* xfb, u32 pairs, u8* rgb) {
+    for (u32 pair = ConvertPairsInVectors(xfb, pairs, rgb); pair < pairs; ++pair) {
         s32 word, left, right;
         std::memcpy(&word, xfb + 4 * pair, sizeof word);
         PairPixels(word, left, right);
