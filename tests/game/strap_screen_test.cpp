@@ -2,7 +2,11 @@
 #include "log_capture.h"
 #include "shell_test_support.h"
 
+#include <shell/mnbuiltinbanks.h>
 #include <shell/mnstrapscreen.h>
+
+#include <framework/kspritemanager.h>
+#include <services/mnresourcemanager.h>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +52,21 @@ TEST_F(StrapScreenTest, APressCountsOnlyOnceThePromptShowsThenTheScreenFadesOut)
     Run(strap, MNStrapScreen::K_FADE_TIME);
     EXPECT_TRUE(strap.IsFinished());
     strap.Render(); // draws nothing once finished
+}
+
+TEST_F(StrapScreenTest, ThePictureIsExpandedOnlyOnceTheFadeLetsItShow) {
+    MNResourceManager::Init();
+    MNBuiltInBanks::Register();
+    {
+        MNStrapScreen strap(MNResourceManager::GetSpriteBank("strap"));
+        const unsigned int uploads = kSpriteManager::GetPageUploadCount();
+        strap.Render(); // the fade is still wholly black
+        EXPECT_EQ(kSpriteManager::GetPageUploadCount(), uploads);
+        strap.Tick(kFrame);
+        strap.Render();
+        EXPECT_GT(kSpriteManager::GetPageUploadCount(), uploads);
+    }
+    MNResourceManager::Deinit();
 }
 
 } // namespace

@@ -33,6 +33,8 @@ public:
 
 private:
     void Enter(State state);
+    // The alpha of the black over the screen: 255 wholly black, 0 none.
+    int FadeOverScreen() const;
 
     std::unique_ptr<kSprite> m_picture;
     std::unique_ptr<kSprite> m_prompt;

@@ -72,20 +72,30 @@ void MNStrapScreen::Tick(float delta) {
     }
 }
 
+int MNStrapScreen::FadeOverScreen() const {
+    if (m_state == FADE_IN) {
+        return 255 - FadeAlpha(m_time);
+    }
+    return m_state == FADE_OUT ? FadeAlpha(m_time) : 0;
+}
+
 void MNStrapScreen::Render() {
     if (m_state == FINISHED) {
         return;
     }
-    if (m_picture != nullptr) {
-        m_picture->Render();
+    // While the fade is wholly black nothing under it shows: the picture is neither drawn
+    // nor expanded for those frames (the first frame is one).
+    const int fade = FadeOverScreen();
+    if (fade < 255) {
+        if (m_picture != nullptr) {
+            m_picture->Render();
+        }
+        if (m_state == PROMPT && m_prompt != nullptr) {
+            m_prompt->Render();
+        }
     }
-    if (m_state == PROMPT && m_prompt != nullptr) {
-        m_prompt->Render();
-    }
-    if (m_state == FADE_IN) {
-        kSpriteManager::SetScreenFade(255 - FadeAlpha(m_time));
-    } else if (m_state == FADE_OUT) {
-        kSpriteManager::SetScreenFade(FadeAlpha(m_time));
+    if (m_state == FADE_IN || m_state == FADE_OUT) {
+        kSpriteManager::SetScreenFade(fade);
     }
 }
 
