@@ -438,6 +438,40 @@ TEST(DisplayCopyTest, EveryPairIsCopiedAsItWouldBeAnywhereInTheLine) {
     EXPECT_EQ(copy(turnedColours), TurnedRound(copy(colours), kCopyWidth / 2));
 }
 
+TEST(DisplayCopyTest, OneColourLinesAreCopiedAsTheirPairsOneByOne) {
+    // Line 3k is one colour; lines 3k + 1 and 3k + 2 differ from it in one pixel, in the
+    // copy's first block of pixels or after its last whole one. Only the differing pixel's
+    // pair may differ from line 3k's copy.
+    constexpr u16 kCopyWidth = 2 * 45; // not a whole number of blocks
+    constexpr u16 kLines = 3 * 16;
+    GXInit(nullptr, 0);
+    GXSetDispCopySrc(0, 0, kCopyWidth, kLines);
+    GXSetDispCopyDst(kCopyWidth, kLines);
+    const auto differingPixel = [](u32 y) {
+        const u32 k = y / 3;
+        return y % 3 == 1 ? k * 7 % 32 : kCopyWidth - 1 - k * 5 % 20;
+    };
+    for (u32 y = 0; y < kLines; ++y) {
+        const u32 colour = (y / 3 + 1) * 0x9E3779B1u;
+        const GXColor one{u8(colour >> 16), u8(colour >> 8), u8(colour), 0xFF};
+        const GXColor other{u8(one.r ^ 0x80), u8(one.g ^ 0x80), u8(one.b ^ 0x80), 0xFF};
+        for (u32 x = 0; x < kCopyWidth; ++x) {
+            GXPokeEFBColorForTest(x, y, y % 3 != 0 && x == differingPixel(y) ? other : one);
+        }
+    }
+    std::vector<PairBytes> xfb(kCopyWidth / 2 * kLines);
+    GXCopyDisp(xfb.data(), GX_FALSE);
+    for (u32 y = 0; y < kLines; ++y) {
+        const PairBytes* line = &xfb[y * kCopyWidth / 2];
+        const PairBytes* oneColour = &xfb[(y - y % 3) * kCopyWidth / 2];
+        for (u32 pair = 0; pair < kCopyWidth / 2; ++pair) {
+            const bool bDiffers = y % 3 != 0 && pair == differingPixel(y) / 2;
+            EXPECT_EQ(line[pair] == oneColour[pair], !bDiffers)
+                << "line " << y << ", pair " << pair;
+        }
+    }
+}
+
 TEST(DisplayCopyTest, EveryPairIsShownAsItWouldBeAnywhereInTheLine) {
     const GXRenderModeObj mode = AdjustedMode(GXNtsc480IntDf, 448);
     const auto show = [&](const std::vector<PairBytes>& xfb) {

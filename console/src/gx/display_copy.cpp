@@ -100,7 +100,47 @@ GX_RUNTIME_SIMD u32 ConvertPairsInVectors(const u32* source, u32 pairs, u8* dest
 }
 #endif
 
+// Whether all `count` words are `word`, checked a block at a time so that the compares
+// vectorise and a line that differs early is left early.
+bool AllWordsAre(const u32* words, u32 count, u32 word) {
+    constexpr u32 kBlock = 32;
+    u32 at = 0;
+    for (; at + kBlock <= count; at += kBlock) {
+        const u32* const block = words + at;
+        u32 differences = 0;
+        for (u32 i = 0; i < kBlock; ++i) {
+            differences |= block[i] ^ word;
+        }
+        if (differences != 0) {
+            return false;
+        }
+    }
+    for (; at < count; ++at) {
+        if (words[at] != word) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A line of one colour (a cleared one, as the frames before the first drawn one are)
+// is its one pair's word repeated.
+bool ConvertOneColourLine(const u32* source, u32 pairs, u8* destination) {
+    if (pairs == 0 || !AllWordsAre(source, 2 * pairs, source[0])) {
+        return false;
+    }
+    s32 word;
+    PairWord(static_cast<s32>(source[0]), static_cast<s32>(source[0]), word);
+    for (u32 pair = 0; pair < pairs; ++pair) {
+        std::memcpy(destination + 4 * pair, &word, sizeof word);
+    }
+    return true;
+}
+
 void ConvertLine(const u32* source, u32 pairs, u8* destination) {
+    if (ConvertOneColourLine(source, pairs, destination)) {
+        return;
+    }
     for (u32 pair = ConvertPairsInVectors(source, pairs, destination); pair < pairs; ++pair) {
         s32 word;
         PairWord(static_cast<s32>(source[2 * pair]), static_cast<s32>(source[2 * pair + 1]), word);
