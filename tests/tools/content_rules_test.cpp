@@ -155,10 +155,11 @@ TEST(BritishSpellings, RewritesWholeUsWordsKeepingTheirCapital) {
 
 TEST(ContentRules, AListThatCannotBeReadGivesNothingAndItsPath) {
     std::string error;
-    EXPECT_FALSE(LoadContentRules({PUZZLES_RULES_DIR "/excluded_words.txt", "/nonexistent/block",
-                                   PUZZLES_RULES_DIR "/british_spellings.txt",
-                                   PUZZLES_RULES_DIR "/sensitive_words.txt"},
-                                  error));
+    EXPECT_FALSE(
+        LoadContentRules({PUZZLES_RULES_DIR "/excluded_words.txt", "/nonexistent/block",
+                          PUZZLES_RULES_DIR "/british_spellings.txt",
+                          PUZZLES_RULES_DIR "/sensitive_words.txt", PUZZLES_RULES_DIR "/clues.txt"},
+                         error));
     EXPECT_NE(error.find("/nonexistent/block"), std::string::npos) << error;
 }
 

@@ -25,7 +25,8 @@ inline const datatool::ContentRules& Rules() {
         std::string error;
         std::optional<datatool::ContentRules> loaded = datatool::LoadContentRules(
             {folder + "/excluded_words.txt", folder + "/blocked_words.txt",
-             folder + "/british_spellings.txt", folder + "/sensitive_words.txt"},
+             folder + "/british_spellings.txt", folder + "/sensitive_words.txt",
+             folder + "/clues.txt"},
             error);
         EXPECT_TRUE(loaded.has_value()) << error;
         return loaded ? std::move(*loaded)

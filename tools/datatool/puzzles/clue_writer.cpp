@@ -698,8 +698,15 @@ bool ClueWriter::NamesExcludedWord(std::string_view text) const {
 }
 
 std::vector<std::string> ClueWriter::CluesFor(const std::string& answer) const {
-    const std::string lower = LowerCase(answer);
     const std::string enumeration = " (" + std::to_string(answer.size()) + ")";
+    if (const ListedAnswer* listed = m_rules.clues.Find(answer)) {
+        std::vector<std::string> clues;
+        for (const std::string& clue : listed->clues) {
+            clues.push_back(clue + enumeration);
+        }
+        return clues;
+    }
+    const std::string lower = LowerCase(answer);
     const std::vector<WordSense> senses = InSettersOrder(m_lexicon.Senses(lower));
     std::vector<std::string> clues;
     if (HasUnfitSense(senses) || IsOneOf(lower, kDanglingWords) || IsReadAsOtherForm(lower)) {

@@ -1,4 +1,6 @@
-// ClueWriter: crossword clues for an answer from its WordNet definitions. A word with
+// ClueWriter: crossword clues for an answer: those the rules' clue list gives it, written by
+// hand, each with the answer's letter count; for an answer the list does not name, clues
+// from its WordNet definitions. A word with
 // any sense that is a slur, an obscenity or sexual gets none, nor does a function word
 // ("under", "very"), whose WordNet senses are its rare ones. Otherwise its clues come
 // from the best evidenced senses (uses shared among the synonyms listed before the word;
@@ -28,17 +30,16 @@
 namespace datatool {
 
 constexpr std::size_t kMaxClueLength = 120;
-// Clues of one answer, from as many senses, for a setter to vary across the bank.
-constexpr std::size_t kMaxCluesPerAnswer = 3;
 
 class ClueWriter {
 public:
     ClueWriter(const WordNetLexicon& lexicon, const ContentRules& rules)
         : m_lexicon(lexicon), m_rules(rules) {}
 
-    // answer: upper-case A to Z. The clue of its best evidenced fair sense, then those of
-    // other senses it heads that are evidenced at least half as well, up to
-    // kMaxCluesPerAnswer, each once; none when no sense gives a fair clue.
+    // answer: upper-case A to Z. Its listed clues in their order (none for an answer marked
+    // unfit); unlisted, the clue of its best evidenced fair sense, then those of other senses
+    // it heads that are evidenced at least half as well, up to kMaxCluesPerAnswer, each once;
+    // none when no sense gives a fair clue.
     std::vector<std::string> CluesFor(const std::string& answer) const;
     // The first of CluesFor, or nothing.
     std::optional<std::string> ClueFor(const std::string& answer) const;

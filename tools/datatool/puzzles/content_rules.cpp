@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace datatool {
@@ -297,17 +298,32 @@ std::optional<ContentRules> LoadContentRules(const ContentRulePaths& paths, std:
     std::ifstream blocklist(paths.blocklist);
     std::ifstream spellings(paths.spellings);
     std::ifstream sensitive(paths.sensitive);
+    std::ifstream clueLines(paths.clues);
     for (const auto& [file, path] :
          {std::pair{&exclusions, &paths.exclusions}, std::pair{&blocklist, &paths.blocklist},
-          std::pair{&spellings, &paths.spellings}, std::pair{&sensitive, &paths.sensitive}}) {
+          std::pair{&spellings, &paths.spellings}, std::pair{&sensitive, &paths.sensitive},
+          std::pair{&clueLines, &paths.clues}}) {
         if (!*file) {
             error = "cannot read '" + *path + "'";
             return std::nullopt;
         }
     }
-    return ContentRules{WordExclusions::Parse(exclusions),
-                        FamilyFilter(WordExclusions::Parse(blocklist)),
-                        BritishSpellings::Parse(spellings), WordExclusions::Parse(sensitive)};
+    std::optional<ClueList> clues = ClueList::Parse(clueLines, paths.clues, error);
+    if (!clues) {
+        return std::nullopt;
+    }
+    // An answer the clue list marks unfit is left out as that one word.
+    std::string excludedLines((std::istreambuf_iterator<char>(exclusions)),
+                              std::istreambuf_iterator<char>());
+    for (const ListedAnswer& listed : clues->Answers()) {
+        if (listed.clues.empty()) {
+            excludedLines += "\n=" + LowerCase(listed.answer);
+        }
+    }
+    std::istringstream excluded(excludedLines);
+    return ContentRules{
+        WordExclusions::Parse(excluded), FamilyFilter(WordExclusions::Parse(blocklist)),
+        BritishSpellings::Parse(spellings), WordExclusions::Parse(sensitive), std::move(*clues)};
 }
 
 } // namespace datatool

@@ -6,6 +6,7 @@
 // threads may share them. A list that cannot be read gives nothing and the reason.
 #pragma once
 
+#include "clue_list.h"
 #include "word_counts.h"
 #include "word_list.h"
 #include "wordnet_lexicon.h"
@@ -62,13 +63,15 @@ private:
     std::unordered_map<std::string, std::string> m_british;
 };
 
-// The lists the generators follow: exclusions (topics a puzzle leaves out), the family
-// filter, the British spellings and the sensitive words.
+// The lists the generators follow: exclusions (topics a puzzle leaves out, and the answers
+// the clue list marks unfit), the family filter, the British spellings, the sensitive words
+// and the hand-written clues.
 struct ContentRules {
     WordExclusions exclusions;
     FamilyFilter family;
     BritishSpellings spellings;
     WordExclusions sensitive;
+    ClueList clues = {};
 };
 
 // The lowest difficulty that shows a sensitive word.
@@ -118,9 +121,11 @@ struct ContentRulePaths {
     std::string blocklist;
     std::string spellings;
     std::string sensitive;
+    std::string clues;
 };
 
-// Reads the lists; nothing, with the path that failed in error, when one cannot be read.
+// Reads the lists; nothing, with the path that failed in error, when one cannot be read,
+// or with the file, line and fault of a bad line of the clue list.
 std::optional<ContentRules> LoadContentRules(const ContentRulePaths& paths, std::string& error);
 
 // The runs of letters of the text with their start, as written.

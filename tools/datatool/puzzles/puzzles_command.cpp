@@ -1,5 +1,6 @@
 // datatool puzzles OUT.kmn --exclude FILE --blocklist FILE --spellings FILE --sensitive FILE
-// [--everyday FILE] [--words FILE] [--wordnet DIR] [--counts DIR] [--seed N] [--mini N]
+// --clues FILE [--everyday FILE] [--words FILE] [--wordnet DIR] [--counts DIR] [--seed N] [--mini
+// N]
 // [--per-difficulty N]: writes a puzzle bank of generated sudokus, wordsearches,
 // crosswords and fitwords.
 #include "commands.h"
@@ -57,6 +58,8 @@ bool ParseArguments(int argc, char** argv, PuzzlesArguments& arguments) {
             arguments.rules.spellings = value;
         } else if (std::strcmp(option, "--sensitive") == 0) {
             arguments.rules.sensitive = value;
+        } else if (std::strcmp(option, "--clues") == 0) {
+            arguments.rules.clues = value;
         } else if (std::strcmp(option, "--everyday") == 0) {
             arguments.everyday = value;
         } else if (std::strcmp(option, "--words") == 0) {
@@ -77,7 +80,7 @@ bool ParseArguments(int argc, char** argv, PuzzlesArguments& arguments) {
     }
     return arguments.out != nullptr && !arguments.rules.exclusions.empty() &&
            !arguments.rules.blocklist.empty() && !arguments.rules.spellings.empty() &&
-           !arguments.rules.sensitive.empty();
+           !arguments.rules.sensitive.empty() && !arguments.rules.clues.empty();
 }
 
 } // namespace
@@ -86,7 +89,8 @@ int RunPuzzlesCommand(int argc, char** argv) {
     PuzzlesArguments arguments;
     if (!ParseArguments(argc, argv, arguments)) {
         std::fprintf(stderr, "usage: datatool puzzles OUT.kmn --exclude FILE --blocklist FILE "
-                             "--spellings FILE --sensitive FILE [--everyday FILE] [--words FILE] "
+                             "--spellings FILE --sensitive FILE --clues FILE [--everyday FILE] "
+                             "[--words FILE] "
                              "[--wordnet DIR] [--counts DIR] [--seed N] [--mini N] "
                              "[--per-difficulty N]\n");
         return 2;
