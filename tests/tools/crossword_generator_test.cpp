@@ -80,6 +80,47 @@ TEST_F(GridPuzzleGenerators, CrosswordsOfEveryDifficultyPassTheCheckerAndGrow) {
     EXPECT_FALSE(s_generators->crosswords.Generate(-1, 1).has_value());
 }
 
+TEST_F(GridPuzzleGenerators, AnAnswerTakesItsCluesInTurnThroughABank) {
+    const CluedWords& clued = s_generators->crosswords.Vocabulary();
+    const auto cluesOf = [&](const std::string& word) {
+        const std::vector<RatedWord>& words = clued.Words();
+        const auto found = std::find_if(words.begin(), words.end(),
+                                        [&](const RatedWord& rated) { return rated.word == word; });
+        return clued.Clues(static_cast<std::size_t>(found - words.begin()));
+    };
+    ClueTurns turns;
+    const GeneratedGridPuzzle first = *s_generators->crosswords.Generate(2, 5, turns);
+    const GeneratedGridPuzzle second = *s_generators->crosswords.Generate(2, 5, turns);
+    const GeneratedGridPuzzle alone = *s_generators->crosswords.Generate(2, 5);
+    ASSERT_EQ(first.letters, second.letters);
+    int varied = 0;
+    for (std::size_t i = 0; i < first.words.size(); ++i) {
+        const std::vector<std::string_view> clues = cluesOf(first.words[i].word);
+        EXPECT_EQ(first.words[i].clue, clues[0]);
+        EXPECT_EQ(alone.words[i].clue, clues[0]);
+        EXPECT_EQ(second.words[i].clue, clues[1 % clues.size()]);
+        EXPECT_EQ(turns[first.words[i].word], 2);
+        varied += clues.size() > 1 ? 1 : 0;
+    }
+    EXPECT_GT(varied, 0);
+}
+
+TEST_F(GridPuzzleGenerators, AnswersWithHandWrittenCluesComeFirst) {
+    const ClueList& listed = real_vocabulary::Rules().clues;
+    int answers = 0;
+    int withListedClues = 0;
+    for (std::uint32_t seed = 1; seed <= 8; ++seed) {
+        const std::optional<GeneratedGridPuzzle> crossword =
+            s_generators->crosswords.Generate(3, seed);
+        for (const GridPuzzleWord& word : crossword->words) {
+            ++answers;
+            withListedClues += listed.HasClues(word.word) ? 1 : 0;
+        }
+    }
+    // A few slots have no listed answer that fits.
+    EXPECT_GE(withListedClues * 10, answers * 8);
+}
+
 TEST_F(GridPuzzleGenerators, HarderCrosswordsTakeRarerWords) {
     EXPECT_GT(MeanCount(1), MeanCount(2));
     EXPECT_GT(MeanCount(2), MeanCount(3));

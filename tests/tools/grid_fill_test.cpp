@@ -145,6 +145,38 @@ TEST(GridFiller, FillsEverySlotWithDifferentWordsOfTheIndex) {
     }
 }
 
+TEST(GridFiller, TakesPreferredWordsWhereItHasAChoice) {
+    // The share of preferred words in fills of the same patterns, with every third word
+    // preferred and with none.
+    const auto preferredShare = [](bool prefer) {
+        std::vector<RatedWord> words = SmallAlphabetWords(5000, 8);
+        for (std::size_t i = 0; i < words.size(); i += 3) {
+            words[i].preferred = prefer;
+        }
+        const WordIndex index(words);
+        std::set<std::string> preferred;
+        for (std::size_t i = 0; i < words.size(); i += 3) {
+            preferred.insert(words[i].word);
+        }
+        int total = 0;
+        int taken = 0;
+        for (std::uint32_t seed = 1; seed <= 5; ++seed) {
+            SeededRandom random(seed);
+            const std::optional<GridPattern> pattern =
+                MakeLatticePattern({9, 9, 12, 20, 3, 5}, random);
+            const std::optional<FilledGrid> grid =
+                FillGrid(*pattern, index, {0, INT_MAX}, random, 100000);
+            for (const std::string& word : grid->words) {
+                ++total;
+                taken += static_cast<int>(preferred.count(word));
+            }
+        }
+        return static_cast<double>(taken) / total;
+    };
+    EXPECT_LT(preferredShare(false), 0.45);
+    EXPECT_GT(preferredShare(true), 0.8);
+}
+
 TEST(GridFiller, GivesUpOnAVocabularyThatCannotFillAndOnAnEmptyBudget) {
     SeededRandom random(3);
     const std::optional<GridPattern> pattern = MakeLatticePattern({5, 7, 5, 8, 3, 5}, random);

@@ -1,7 +1,6 @@
 #include "crossword_generator.h"
 
 #include <algorithm>
-#include <set>
 #include <unordered_set>
 
 namespace datatool {
@@ -10,19 +9,11 @@ namespace {
 
 constexpr char kClueSeparator = '\n';
 
-// A 32-bit FNV-1a hash of the word.
-std::uint32_t WordHash(const std::string& word) {
-    std::uint32_t hash = 2166136261u;
-    for (char letter : word) {
-        hash = (hash ^ static_cast<unsigned char>(letter)) * 16777619u;
-    }
-    return hash;
-}
-
 } // namespace
 
-void CluedWords::Add(const std::string& word, const std::vector<std::string>& clues, int count) {
-    m_words.push_back(RatedWord{word, count});
+void CluedWords::Add(const std::string& word, const std::vector<std::string>& clues, int count,
+                     bool preferred) {
+    m_words.push_back(RatedWord{word, count, preferred});
     for (std::size_t i = 0; i < clues.size(); ++i) {
         m_clues += (i == 0 ? "" : std::string(1, kClueSeparator)) + clues[i];
     }
@@ -48,14 +39,19 @@ std::vector<std::string_view> CluedWords::Clues(std::size_t i) const {
 }
 
 CluedWords ClueWords(const std::vector<RatedWord>& words, const ClueWriter& clues) {
-    // The commoner answer keeps a clue that two would share: words in order of their
-    // counts, each clue known by a hash of its text (the tool runs in the console's heap).
+    // A listed answer keeps its hand-written clues, and the commoner answer a clue that two
+    // would share: listed words first, each group in order of their counts, each clue known by
+    // a hash of its text (the tool runs in the console's heap).
+    const ClueList& listed = clues.Rules().clues;
     std::vector<std::uint32_t> byCount(words.size());
+    std::vector<bool> hasListedClues(words.size());
     for (std::size_t i = 0; i < words.size(); ++i) {
         byCount[i] = static_cast<std::uint32_t>(i);
+        hasListedClues[i] = listed.HasClues(words[i].word);
     }
     std::stable_sort(byCount.begin(), byCount.end(), [&](std::uint32_t a, std::uint32_t b) {
-        return words[a].count > words[b].count;
+        return hasListedClues[a] != hasListedClues[b] ? hasListedClues[a]
+                                                      : words[a].count > words[b].count;
     });
     std::unordered_set<std::size_t> given;
     CluedWords clued;
@@ -76,7 +72,8 @@ CluedWords ClueWords(const std::vector<RatedWord>& words, const ClueWriter& clue
                 return NamesSensitiveWord(clue, clues.Rules());
             });
         clued.Add(word.word, found,
-                  sensitive ? std::min(word.count, SensitiveWordRating()) : word.count);
+                  sensitive ? std::min(word.count, SensitiveWordRating()) : word.count,
+                  hasListedClues[i]);
     }
     clued.Shrink();
     return clued;
@@ -92,7 +89,7 @@ CrosswordGenerator::CrosswordGenerator(CluedWords words)
               [&](std::uint32_t a, std::uint32_t b) { return all[a].word < all[b].word; });
 }
 
-std::string CrosswordGenerator::ClueOf(const std::string& word, std::uint32_t seed) const {
+std::vector<std::string_view> CrosswordGenerator::CluesOf(const std::string& word) const {
     const std::vector<RatedWord>& all = m_words.Words();
     const auto found = std::lower_bound(
         m_byWord.begin(), m_byWord.end(), word,
@@ -100,31 +97,30 @@ std::string CrosswordGenerator::ClueOf(const std::string& word, std::uint32_t se
     if (found == m_byWord.end() || all[*found].word != word) {
         return {};
     }
-    const std::vector<std::string_view> clues = m_words.Clues(*found);
-    return std::string(clues[MixSeed(seed, WordHash(word), 0) % clues.size()]);
+    return m_words.Clues(*found);
 }
 
 std::optional<GeneratedGridPuzzle> CrosswordGenerator::Generate(int difficulty,
                                                                 std::uint32_t seed) const {
+    ClueTurns firstClues;
+    return Generate(difficulty, seed, firstClues);
+}
+
+std::optional<GeneratedGridPuzzle> CrosswordGenerator::Generate(int difficulty, std::uint32_t seed,
+                                                                ClueTurns& turns) const {
     SeededRandom random(seed);
-    // No two words of one crossword share a clue, whatever their letter counts.
-    const auto distinctClues = [&](const FilledGrid& filled) {
-        std::set<std::string> clues;
-        for (const std::string& word : filled.words) {
-            const std::string clue = ClueOf(word, seed);
-            if (!clues.insert(clue.substr(0, clue.rfind(" ("))).second) {
-                return false;
-            }
-        }
-        return true;
-    };
+    // ClueWords gives no clue to two answers, so any fill has distinct clues.
     const std::optional<FilledGrid> grid =
-        GenerateFilledGrid(difficulty, m_index, random, distinctClues);
+        GenerateFilledGrid(difficulty, m_index, random, [](const FilledGrid&) { return true; });
     if (!grid) {
         return std::nullopt;
     }
-    return ToGridPuzzle(*grid, difficulty,
-                        [&](const std::string& word) { return ClueOf(word, seed); });
+    return ToGridPuzzle(*grid, difficulty, [&](const std::string& word) {
+        const std::vector<std::string_view> clues = CluesOf(word);
+        return clues.empty()
+                   ? std::string()
+                   : std::string(clues[static_cast<std::size_t>(turns[word]++) % clues.size()]);
+    });
 }
 
 } // namespace datatool

@@ -3,9 +3,10 @@
 // seed. A "MINI" (difficulty 0) is 5 x 7 or 7 x 7 with 5 words or more; 1 to 3 grow to
 // 9 x 9, 11 x 11 and 13 x 13 and take rarer words (grid_puzzle.h). Every word has cells
 // that no other word crosses, answers are 3 to 13 letters, and cells and words together
-// stay within 204; no two words share a clue. A word of several clues takes one by the
-// puzzle's seed, so that its clue varies across a bank. Too poor a vocabulary, or an
-// unknown difficulty, gives nothing. Read-only once built.
+// stay within 204; no two words share a clue. Where the filler has a choice it takes an
+// answer with a hand-written clue (clue_list.h). A word of several clues takes them in turn
+// by how many times a bank has given it so far, so that its clue varies across the bank.
+// Too poor a vocabulary, or an unknown difficulty, gives nothing. Read-only once built.
 #pragma once
 
 #include "clue_writer.h"
@@ -15,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace datatool {
@@ -23,8 +25,10 @@ namespace datatool {
 // in the console's heap).
 class CluedWords {
 public:
-    // word: upper-case A to Z; clues: not empty, none holding a line break.
-    void Add(const std::string& word, const std::vector<std::string>& clues, int count);
+    // word: upper-case A to Z; clues: not empty, none holding a line break; preferred: the
+    // filler tries the word first (RatedWord).
+    void Add(const std::string& word, const std::vector<std::string>& clues, int count,
+             bool preferred);
 
     // Gives back the room that adding words left spare.
     void Shrink();
@@ -40,20 +44,29 @@ private:
 };
 
 // The words (upper case, up to 13 letters) that have a fair clue, with their clues: no
-// clue given to two answers (the commoner keeps it), and a word whose clue names a
-// sensitive word rated no commoner than a sensitive word itself (grid_puzzle.h).
+// clue given to two answers (an answer with listed clues keeps its own, else the commoner
+// keeps it), a word with listed clues preferred, and a word whose clue names a sensitive
+// word rated no commoner than a sensitive word itself (grid_puzzle.h).
 CluedWords ClueWords(const std::vector<RatedWord>& words, const ClueWriter& clues);
+
+// How many times each answer (upper case) has been clued so far.
+using ClueTurns = std::unordered_map<std::string, int>;
 
 class CrosswordGenerator {
 public:
     explicit CrosswordGenerator(CluedWords words);
 
+    // The crossword of the seed, each word given its first clue.
     std::optional<GeneratedGridPuzzle> Generate(int difficulty, std::uint32_t seed) const;
+    // The same crossword, each word given its clue of the turn that turns counts for it (the
+    // first, second, ... in a cycle), counted on.
+    std::optional<GeneratedGridPuzzle> Generate(int difficulty, std::uint32_t seed,
+                                                ClueTurns& turns) const;
     const CluedWords& Vocabulary() const { return m_words; }
 
 private:
-    // The word's clue in the puzzle of the seed; empty for a word without one.
-    std::string ClueOf(const std::string& word, std::uint32_t seed) const;
+    // The word's clues; none for a word without one.
+    std::vector<std::string_view> CluesOf(const std::string& word) const;
 
     CluedWords m_words;
     std::vector<std::uint32_t> m_byWord; // word positions in alphabetical order

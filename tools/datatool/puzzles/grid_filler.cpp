@@ -2,6 +2,7 @@
 
 #include "kindred_words.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace datatool {
@@ -103,6 +104,9 @@ private:
         const std::string pattern = PatternOf(slot);
         std::vector<int> ids = m_index.Matches(pattern, m_range);
         m_random.Shuffle(ids);
+        std::stable_partition(ids.begin(), ids.end(), [&](int id) {
+            return m_index.IsPreferred(static_cast<int>(pattern.size()), id);
+        });
         for (int id : ids) {
             if (--m_budget < 0) {
                 return false;

@@ -1,10 +1,9 @@
 // FillGrid: fills the slots of a grid pattern with words of an index by backtracking:
 // the open slot with the fewest fitting words first, its fitting words in a seeded
-// random order, no word twice nor beside a kindred one (kindred_words.h), and a
-// placement kept only while every slot it crosses
-// still has a fitting word. It gives up after a budget of placements, so that a
-// pattern that is hard to fill costs little and another can be drawn. Nothing is kept
-// between fills.
+// random order (the index's preferred words before the others), no word twice nor beside a kindred
+// one (kindred_words.h), and a placement kept only while every slot it crosses still has a fitting
+// word. It gives up after a budget of placements, so that a pattern that is hard to fill costs
+// little and another can be drawn. Nothing is kept between fills.
 #pragma once
 
 #include "grid_pattern.h"

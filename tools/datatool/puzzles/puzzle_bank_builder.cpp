@@ -90,18 +90,17 @@ Record ToGridRecord(const GeneratedGridPuzzle& puzzle, int id, int oldId, bool h
     return record;
 }
 
-// Generates and adds the crosswords (or fitwords) of the plan, every other one above
-// "MINI" with a hidden word not in usedHiddenWords (to which it is added), through the
-// writer's add for their record.
-template <class Record, class Generator>
+// Generates (by generate(difficulty, seed)) and adds the crosswords (or fitwords) of the
+// plan, every other one above "MINI" with a hidden word not in usedHiddenWords (to which
+// it is added), through the writer's add for their record.
+template <class Record, class Generate>
 std::string AddGridPuzzles(const PuzzleBankPlan& plan, int type, int& nextId,
-                           const Generator& generator, const HiddenWordPicker& hiddenWords,
+                           const Generate& generate, const HiddenWordPicker& hiddenWords,
                            std::set<std::string>& usedHiddenWords, PuzzleBankWriter& writer,
                            bool (PuzzleBankWriter::*add)(const Record&, const SpelloutData*)) {
     return AddType(plan, type, nextId,
                    [&](int difficulty, std::uint32_t seed, int id, int index) -> std::string {
-                       const std::optional<GeneratedGridPuzzle> puzzle =
-                           generator.Generate(difficulty, seed);
+                       const std::optional<GeneratedGridPuzzle> puzzle = generate(difficulty, seed);
                        if (!puzzle) {
                            return Failure("no grid puzzle", difficulty, seed);
                        }
@@ -256,15 +255,20 @@ bool BuildPuzzleBank(const PuzzleBankPlan& plan, const PuzzleGenerators& generat
         return false;
     }
     std::set<std::string> usedHiddenWords;
-    error = AddGridPuzzles(plan, PUZZLE_TYPE_CROSSWORD, nextId, generators.crosswords,
-                           generators.hiddenWords, usedHiddenWords, writer,
-                           &PuzzleBankWriter::AddCrossword);
+    ClueTurns clueTurns;
+    const auto crossword = [&](int difficulty, std::uint32_t seed) {
+        return generators.crosswords.Generate(difficulty, seed, clueTurns);
+    };
+    error = AddGridPuzzles(plan, PUZZLE_TYPE_CROSSWORD, nextId, crossword, generators.hiddenWords,
+                           usedHiddenWords, writer, &PuzzleBankWriter::AddCrossword);
     if (!error.empty()) {
         return false;
     }
-    error = AddGridPuzzles(plan, PUZZLE_TYPE_FITWORD, nextId, generators.fitwords,
-                           generators.hiddenWords, usedHiddenWords, writer,
-                           &PuzzleBankWriter::AddFitword);
+    const auto fitword = [&](int difficulty, std::uint32_t seed) {
+        return generators.fitwords.Generate(difficulty, seed);
+    };
+    error = AddGridPuzzles(plan, PUZZLE_TYPE_FITWORD, nextId, fitword, generators.hiddenWords,
+                           usedHiddenWords, writer, &PuzzleBankWriter::AddFitword);
     return error.empty();
 }
 

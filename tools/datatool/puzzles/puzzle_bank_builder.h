@@ -5,7 +5,8 @@
 // one puzzle's grid again. Sudokus are for all languages, the word puzzles (wbritish
 // words, WordNet clues) for UK English. Every other crossword and fitword above "MINI"
 // carries a hidden word, no two the same in the bank; a grid record's spellout index is
-// then 0, else -1.
+// then 0, else -1. An answer of several clues takes them in turn through the crosswords,
+// in the order of their ids.
 #pragma once
 
 #include "crossword_generator.h"

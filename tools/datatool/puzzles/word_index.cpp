@@ -29,6 +29,7 @@ WordIndex::WordIndex(const std::vector<RatedWord>& words) : m_groups(kMaxIndexed
         LengthGroup& group = m_groups[word->word.size()];
         group.letters += word->word;
         group.counts.push_back(word->count);
+        group.preferred.push_back(word->preferred);
     }
     for (std::size_t length = 1; length < m_groups.size(); ++length) {
         LengthGroup& group = m_groups[length];
@@ -70,6 +71,10 @@ std::string WordIndex::Word(int length, int id) const {
 
 int WordIndex::CountOf(int length, int id) const {
     return m_groups[static_cast<std::size_t>(length)].counts[static_cast<std::size_t>(id)];
+}
+
+bool WordIndex::IsPreferred(int length, int id) const {
+    return m_groups[static_cast<std::size_t>(length)].preferred[static_cast<std::size_t>(id)];
 }
 
 void WordIndex::Intersect(const std::string& pattern, std::pair<int, int> ids,

@@ -20,6 +20,9 @@ constexpr char kOpenCell = '.';
 struct RatedWord {
     std::string word; // upper-case A to Z
     int count;        // how often the word is written (word_counts.h, RateWords); 0 when unknown
+    // Whether a filler tries the word before others that fit (an answer with a hand-written
+    // clue).
+    bool preferred = false;
 };
 
 // Counts from min to max, both included.
@@ -36,6 +39,7 @@ public:
     int Count(int length, CountRange range) const;
     std::string Word(int length, int id) const;
     int CountOf(int length, int id) const;
+    bool IsPreferred(int length, int id) const;
 
     // The ids of the words with counts in the range that fit the pattern: letters
     // where the slot has them, kOpenCell elsewhere.
@@ -46,6 +50,7 @@ private:
     struct LengthGroup {
         std::string letters;             // the words one after another
         std::vector<int> counts;         // most written first
+        std::vector<bool> preferred;     // per word
         std::size_t blocks = 0;          // 64-bit words per bit set
         std::vector<std::uint64_t> bits; // [position][letter][block]
     };
