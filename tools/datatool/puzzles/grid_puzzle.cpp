@@ -30,8 +30,10 @@ std::vector<GridShape> GridShapesOfDifficulty(int difficulty) {
 }
 
 CountRange CountRangeOfDifficulty(int difficulty) {
+    // The two easiest take everyday words a family solver meets often ("TEMPO", "MIDST" and
+    // "JUNTA" are not for a "MINI"); the hardest stops short of the commonest.
     static constexpr CountRange kCounts[kGridPuzzleDifficulties] = {
-        {5000, INT_MAX}, {3000, INT_MAX}, {1000, 200000}, {500, 50000}};
+        {10000, INT_MAX}, {5000, INT_MAX}, {1000, 200000}, {500, 50000}};
     return difficulty >= 0 && difficulty < kGridPuzzleDifficulties ? kCounts[difficulty]
                                                                    : CountRange{0, INT_MAX};
 }
