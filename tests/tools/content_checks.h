@@ -61,7 +61,7 @@ inline std::string Lower(std::string text) {
 }
 
 // The least count in the British corpus of a word shown at each bank difficulty.
-constexpr int kMinCountOfDifficulty[] = {5000, 3000, 1000, 500};
+constexpr int kMinCountOfDifficulty[] = {10000, 5000, 1000, 500};
 
 // Whether a definition of the word's senses is sexual.
 inline bool HasSexualSense(const std::string& lower, const datatool::WordNetLexicon& lexicon) {
@@ -243,6 +243,50 @@ inline std::vector<std::string> ClueProblems(const std::string& clue, const std:
     }
     if (IsReadAsAnotherWordsForm(Lower(answer), lexicon)) {
         problems.push_back(answer + " is clued by senses never used, as a form of another word");
+    }
+    return problems;
+}
+
+// Every clue of the hand-written list, with the answer's letter count, through the rules of
+// clues in the bank (ClueProblems), never showing its answer (by the checker's test and the
+// clue writer's), naming no excluded word, nor a sensitive one unless the answer is one, none
+// given to two answers; each fault "FILE:LINE: ANSWER: ...".
+inline std::vector<std::string> ListedClueProblems(const datatool::ClueList& list,
+                                                   const datatool::ClueWriter& writer,
+                                                   const datatool::WordNetLexicon& lexicon) {
+    const datatool::ContentRules& rules = writer.Rules();
+    std::vector<std::string> problems;
+    std::map<std::string, std::string> answerOfClue;
+    for (const datatool::ListedAnswer& listed : list.Answers()) {
+        const std::string where =
+            list.Source() + ":" + std::to_string(listed.line) + ": " + listed.answer + ": ";
+        const std::string enumeration = " (" + std::to_string(listed.answer.size()) + ")";
+        for (const std::string& clue : listed.clues) {
+            std::vector<std::string> found =
+                ClueProblems(clue + enumeration, listed.answer, rules, lexicon);
+            if (puzzle_validation::ClueShowsAnswer(clue, listed.answer) ||
+                writer.Reveals(clue, listed.answer)) {
+                found.push_back("clue shows the answer: " + clue);
+            }
+            for (const auto& [start, word] : datatool::LetterRuns(clue)) {
+                if (rules.exclusions.Excludes(Lower(std::string(word)))) {
+                    found.push_back("clue names the excluded " + std::string(word) + ": " + clue);
+                }
+            }
+            if (datatool::NamesSensitiveWord(clue, rules) &&
+                !datatool::IsSensitive(listed.answer, rules)) {
+                found.push_back("clue names a sensitive word, which keeps its answer from "
+                                "easy puzzles: " +
+                                clue);
+            }
+            const auto [given, added] = answerOfClue.emplace(Lower(clue), listed.answer);
+            if (!added) {
+                found.push_back("clue also given to " + given->second + ": " + clue);
+            }
+            for (const std::string& problem : found) {
+                problems.push_back(where + problem);
+            }
+        }
     }
     return problems;
 }

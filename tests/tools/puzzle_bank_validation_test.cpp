@@ -234,6 +234,18 @@ TEST_F(GeneratedBank, SameSeedGivesTheSameBytesAndAnotherSeedOtherPuzzles) {
     EXPECT_NE(GenerateBank(PuzzleBankPlan{12, 1, 1}, *generators), first);
 }
 
+TEST(ClueList, EveryListedClueFollowsTheRulesOfTheBanksClues) {
+    const WordNetLexicon* lexicon = real_vocabulary::Lexicon();
+    ASSERT_NE(lexicon, nullptr);
+    const ContentRules& rules = real_vocabulary::Rules();
+    EXPECT_GT(rules.clues.Answers().size(), 2000u);
+    const std::vector<std::string> problems =
+        content_checks::ListedClueProblems(rules.clues, ClueWriter(*lexicon, rules), *lexicon);
+    for (const std::string& problem : problems) {
+        ADD_FAILURE() << problem;
+    }
+}
+
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
 #define PUZZLES_SANITIZED_BUILD 1
