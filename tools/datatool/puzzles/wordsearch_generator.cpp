@@ -362,9 +362,9 @@ std::vector<std::vector<int>> WordsearchLines(int side) {
 std::optional<WordsearchShape> WordsearchShapeOfDifficulty(int difficulty) {
     switch (difficulty) {
     case 0:
-        return WordsearchShape{7, 5, 6, 3, 6, 5000};
+        return WordsearchShape{7, 5, 6, 3, 6, 10000};
     case 1:
-        return WordsearchShape{10, 10, 12, 3, 8, 3000};
+        return WordsearchShape{10, 10, 12, 3, 8, 5000};
     case 2:
         return WordsearchShape{12, 14, 16, 4, 10, 1000};
     case 3:
