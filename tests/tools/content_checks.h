@@ -11,7 +11,8 @@
 // two answers of a bank; no word or clue of a sensitive family below difficulty 2; words
 // outside the everyday list at the hardest difficulty alone, counted often enough and no
 // clipping; no word of a puzzle's list inside another or of its family; hidden words whose
-// letters spell no other word of the list, none twice in a bank.
+// letters spell no other word of the list, none twice in a bank; every hand-written clue held
+// to the rules of the bank's clues, by its line in the list.
 #pragma once
 
 #include "puzzle_validation.h"
