@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 using namespace datatool;
@@ -161,6 +163,38 @@ TEST(ContentRules, AListThatCannotBeReadGivesNothingAndItsPath) {
                           PUZZLES_RULES_DIR "/sensitive_words.txt", PUZZLES_RULES_DIR "/clues.txt"},
                          error));
     EXPECT_NE(error.find("/nonexistent/block"), std::string::npos) << error;
+}
+
+// The real lists, with a clue list of the text written beside the test program.
+std::optional<ContentRules> LoadWithClues(const std::string& clueLines, std::string& error) {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / "content_rules_test_clues.txt";
+    std::ofstream(path) << clueLines;
+    std::optional<ContentRules> rules = LoadContentRules(
+        {PUZZLES_RULES_DIR "/excluded_words.txt", PUZZLES_RULES_DIR "/blocked_words.txt",
+         PUZZLES_RULES_DIR "/british_spellings.txt", PUZZLES_RULES_DIR "/sensitive_words.txt",
+         path.string()},
+        error);
+    std::filesystem::remove(path);
+    return rules;
+}
+
+TEST(ContentRules, AnAnswerTheClueListMarksUnfitIsExcludedAsThatWordAlone) {
+    std::string error;
+    const std::optional<ContentRules> rules =
+        LoadWithClues("TEMPO|-\nABBEY|Monastery church\n", error);
+    ASSERT_TRUE(rules.has_value()) << error;
+    EXPECT_TRUE(rules->exclusions.Excludes("tempo"));
+    EXPECT_FALSE(rules->exclusions.Excludes("tempos"));
+    EXPECT_FALSE(rules->exclusions.Excludes("abbey"));
+    EXPECT_TRUE(rules->exclusions.Excludes("clii")); // the exclusion list's own words stay
+    EXPECT_TRUE(rules->clues.HasClues("ABBEY"));
+}
+
+TEST(ContentRules, ABadLineOfTheClueListGivesNothingAndItsFileAndLine) {
+    std::string error;
+    EXPECT_FALSE(LoadWithClues("ABBEY|Monastery church\nTEMPO\n", error).has_value());
+    EXPECT_NE(error.find("content_rules_test_clues.txt:2: "), std::string::npos) << error;
 }
 
 } // namespace
