@@ -25,7 +25,7 @@ using gxtest::DrawRect;
 constexpr u32 kRed = 0xFF0000FF;
 constexpr u32 kGreen = 0x00FF00FF;
 constexpr u32 kBlue = 0x0000FFFF;
-constexpr u32 kWhite = 0xFFFFFFFF;
+using gxtest::kWhite;
 
 u32 CountPixels(u32 left, u32 top, u32 width, u32 height, u32 argb) {
     u32 count = 0;

@@ -21,7 +21,7 @@ namespace {
 
 using Quad = std::array<gxtest::Vertex, 4>;
 
-constexpr u32 kWhite = 0xFFFFFFFF;
+using gxtest::kWhite;
 
 Quad Rectangle(f32 left, f32 top, f32 right, f32 bottom, u32 rgba, f32 s0 = 0, f32 t0 = 0,
                f32 s1 = 1, f32 t1 = 1) {

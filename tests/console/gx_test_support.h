@@ -10,6 +10,9 @@
 
 namespace gxtest {
 
+// Opaque white, as RGBA and as ARGB alike.
+constexpr u32 kWhite = 0xFFFFFFFF;
+
 struct Vertex {
     f32 x, y, z;
     u32 rgba; // 0xRRGGBBAA

@@ -16,7 +16,7 @@ using gxtest::DrawRect;
 
 constexpr u32 kTexWidth = 16;
 constexpr u32 kTexHeight = 8;
-constexpr u32 kWhite = 0xFFFFFFFF;
+using gxtest::kWhite;
 
 // A texture in one format with the colours it must show, texel by texel.
 struct FormatCase {

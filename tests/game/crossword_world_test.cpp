@@ -2,6 +2,7 @@
 // it, by pointer and A button only: clues chosen on the list and on the grid, every answer
 // typed on the on-screen keyboard and confirmed, the sweep heard and the game over; a wrong
 // letter sent back to play; a hint in the Tournament mode.
+#include "frame_step.h"
 #include "game_ui_fixture.h"
 #include "puzzle_rules_support.h"
 #include "temporary_host_directory.h"
@@ -25,7 +26,6 @@ using puzzle_test::ModeRules;
 
 namespace {
 
-constexpr float kFrame = 1.0f / 50.0f;
 constexpr u32 kPuzzleSeed = 4;
 
 class Counter : public kHasSlots<> {

@@ -2,6 +2,7 @@
 // the world opens each kind of puzzle in Simply Puzzle and an anagram plays: no screen may
 // crash or read what it was not given (the sanitizer build checks the reads); what a file
 // does not give is left out of the picture.
+#include "frame_step.h"
 #include "game_ui_fixture.h"
 #include "temporary_host_directory.h"
 
@@ -24,8 +25,6 @@ namespace {
 
 using namespace Kelvo_lib;
 namespace fs = std::filesystem;
-
-constexpr float kFrame = 1.0f / 50.0f;
 
 enum class Damage { Missing, Empty, CutShort };
 

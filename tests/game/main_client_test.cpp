@@ -1,5 +1,6 @@
 // The client's move from the splash sequence to the title screen and on to the world, the
 // splash skips it allows, and the title's A release, which must begin on the title itself.
+#include "frame_step.h"
 #include "log_capture.h"
 #include "shell_test_support.h"
 
@@ -15,8 +16,6 @@
 namespace {
 
 using namespace Kelvo_lib;
-
-constexpr float kFrame = 0.02f;
 
 class MainClientTest : public shell_test::ShellTest {
 protected:

@@ -3,6 +3,7 @@
 // wrong answer that gives the letters back, the time-out that reveals the word, the debug
 // key, a slot that deletes the widget inside its game over, the words it refuses, and how
 // the circle, a check and the revealed answer look.
+#include "frame_step.h"
 #include "game_golden_fixture.h"
 #include "log_capture.h"
 
@@ -24,15 +25,14 @@ namespace {
 using namespace Kelvo_lib;
 using test_support::LogCapture;
 
-constexpr float kFrame = 1.0f / 50.0f;
 constexpr int kTicksPerCheckStep = 20;
 
 // Counts the signals of an anagram; may delete it from inside its game over.
-class Listener : public kHasSlots<> {
+class AnagramListener : public kHasSlots<> {
 public:
-    explicit Listener(MNAnagram* anagram) : m_anagram(anagram) {
-        anagram->GameOverSignal.Connect(this, &Listener::OnGameOver);
-        anagram->GamePauseSignal.Connect(this, &Listener::OnPause);
+    explicit AnagramListener(MNAnagram* anagram) : m_anagram(anagram) {
+        anagram->GameOverSignal.Connect(this, &AnagramListener::OnGameOver);
+        anagram->GamePauseSignal.Connect(this, &AnagramListener::OnPause);
     }
 
     void OnGameOver() {
@@ -191,7 +191,7 @@ TEST_F(AnagramTest, RefusesWordsItCannotHold) {
 
     // Played without a word, it ends at once rather than taking an empty answer.
     MNAnagram wordless;
-    Listener listener(&wordless);
+    AnagramListener listener(&wordless);
     wordless.Play();
     wordless.Tick(kFrame);
     EXPECT_EQ(wordless.GetState(), MNAnagram::STATE_OVER);
@@ -217,14 +217,14 @@ TEST_F(AnagramTest, PlacedLettersComeBackAndTheRowClosesItsGap) {
     EXPECT_EQ(Answer(), "PRG..") << "the foot of a drawn cell takes its letter back";
     EXPECT_EQ(m_anagram->GetCursorPos(), 3);
 
-    Listener listener(m_anagram);
+    AnagramListener listener(m_anagram);
     Click(m_anagram->GetMenuRect());
     EXPECT_EQ(listener.m_pauses, 1);
     EXPECT_TRUE(Looks("anagram_circle"));
 }
 
 TEST_F(AnagramTest, RightWordIsCheckedLetterByLetterThenEndsAfterFiveSeconds) {
-    Listener listener(m_anagram);
+    AnagramListener listener(m_anagram);
     ASSERT_TRUE(m_anagram->SetString("GRAPE"));
     m_anagram->Play();
     Spell("GRAPE");
@@ -266,7 +266,7 @@ TEST_F(AnagramTest, WrongOrderGivesTheLettersBackAndTheClockRunsOn) {
 }
 
 TEST_F(AnagramTest, TimeOutChecksEveryPositionThenRevealsTheWord) {
-    Listener listener(m_anagram);
+    AnagramListener listener(m_anagram);
     ASSERT_TRUE(m_anagram->SetString("PUZZLE"));
     m_anagram->Play();
     Spell("ZU");
@@ -298,7 +298,7 @@ TEST_F(AnagramTest, SlotMayDeleteTheAnagramInsideGameOver) {
     m_anagram->Play();
     Spell("GRAPE");
     Click(m_anagram->GetConfirmRect());
-    Listener listener(m_anagram);
+    AnagramListener listener(m_anagram);
     listener.m_bDeleteOnGameOver = true;
     TicksUntil([&] { return listener.m_anagram == nullptr; });
     EXPECT_EQ(listener.m_gameOvers, 1);
@@ -312,7 +312,7 @@ TEST_F(AnagramTest, SlotMayDeleteTheAnagramInsideGameOver) {
     m_anagram = new MNAnagram;
     ASSERT_TRUE(m_anagram->SetString("GRAPE"));
     m_anagram->Play();
-    Listener debug(m_anagram);
+    AnagramListener debug(m_anagram);
     debug.m_bDeleteOnGameOver = true;
     LogCapture log;
     Frame("hold 2");

@@ -3,6 +3,7 @@
 // state, byte for byte.
 #include "../kelvo/audio_device_support.h"
 #include "crossword_test_support.h"
+#include "entry_listener.h"
 #include "puzzle_rules_support.h"
 #include "temporary_host_directory.h"
 
@@ -28,18 +29,6 @@ using crossword_test::SmallCrossword;
 using puzzle_test::ModeRules;
 
 // Counts the model's signals.
-class Listener : public kHasSlots<> {
-public:
-    explicit Listener(MNCrossword& model) {
-        model.ValidEntrySignal.Connect(this, &Listener::OnValid);
-        model.InvalidEntrySignal.Connect(this, &Listener::OnInvalid);
-    }
-    void OnValid() { ++valid; }
-    void OnInvalid() { ++invalid; }
-    int valid = 0;
-    int invalid = 0;
-};
-
 class CrosswordModelTest : public ::testing::Test {
 protected:
     void Load(CrosswordData record, int gameMode = GAME_MODE_QUICKBLAST) {
@@ -79,7 +68,7 @@ protected:
 
     CrosswordData m_record;
     MNCrossword model;
-    Listener listener{model};
+    EntryListener<MNCrossword> listener{model};
 };
 
 TEST_F(CrosswordModelTest, EntriesCountErrorsAndCompletedClues) {
@@ -101,7 +90,7 @@ TEST_F(CrosswordModelTest, EntriesCountErrorsAndCompletedClues) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MNCrossword fresh;
-        Listener counts(fresh);
+        EntryListener counts(fresh);
         CrosswordData record = SmallCrossword();
         fresh.SetPuzzle(&record, ModeRules(GAME_MODE_QUICKBLAST, record));
         for (const char* entry : c.entries) {

@@ -1,6 +1,7 @@
 // The fitword's rules: the word list, placing words by picking a word and then a cell,
 // crossings, clashes, clearing, errors, hints, the placement highlight, Head to Head locks,
 // the Fast and Fun start, winning and the saved state, byte for byte.
+#include "entry_listener.h"
 #include "fitword_test_support.h"
 #include "puzzle_rules_support.h"
 
@@ -28,18 +29,6 @@ constexpr int kCat = 0;
 constexpr int kCow = 1;
 constexpr int kTee = 2;
 constexpr int kWee = 3;
-
-class Listener : public kHasSlots<> {
-public:
-    explicit Listener(MNFitword& model) {
-        model.ValidEntrySignal.Connect(this, &Listener::OnValid);
-        model.InvalidEntrySignal.Connect(this, &Listener::OnInvalid);
-    }
-    void OnValid() { ++valid; }
-    void OnInvalid() { ++invalid; }
-    int valid = 0;
-    int invalid = 0;
-};
 
 class FitwordModelTest : public ::testing::Test {
 protected:
@@ -87,7 +76,7 @@ protected:
     const int m_previousProfile = MNProfileManager::GetActiveProfileIndex();
     FitwordData m_record;
     MNFitword model;
-    Listener listener{model};
+    EntryListener<MNFitword> listener{model};
 };
 
 TEST_F(FitwordModelTest, TheWordListRunsShortestFirstThenAlphabetically) {

@@ -1,6 +1,7 @@
 // The sudoku's rules: entering digits right and wrong, givens and locked cells refused,
 // errors and their removal, the three hint kinds and their allowances, winning, Head to
 // Head locks, the Fast and Fun pre-fill, the highlight setting and the saved state.
+#include "entry_listener.h"
 #include "puzzle_rules_support.h"
 #include "puzzle_test_support.h"
 
@@ -22,18 +23,6 @@ namespace {
 using namespace Kelvo_lib;
 using puzzle_test::MakeSudoku;
 using puzzle_test::ModeRules;
-
-class Listener : public kHasSlots<> {
-public:
-    explicit Listener(MNSudoku& model) {
-        model.ValidEntrySignal.Connect(this, &Listener::OnValid);
-        model.InvalidEntrySignal.Connect(this, &Listener::OnInvalid);
-    }
-    void OnValid() { ++valid; }
-    void OnInvalid() { ++invalid; }
-    int valid = 0;
-    int invalid = 0;
-};
 
 class SudokuModelTest : public ::testing::Test {
 protected:
@@ -66,7 +55,7 @@ protected:
 
 TEST_F(SudokuModelTest, RightAndWrongDigitsSignalAndWrongOnesCountAsErrors) {
     Load(9);
-    Listener listener(model);
+    EntryListener listener(model);
     EXPECT_EQ(1, Enter(1, m_record.solution[1]));
     EXPECT_EQ(1, Enter(3, Wrong(3)));
     EXPECT_EQ(1, Enter(5, Wrong(5)));
@@ -82,7 +71,7 @@ TEST_F(SudokuModelTest, RightAndWrongDigitsSignalAndWrongOnesCountAsErrors) {
 
 TEST_F(SudokuModelTest, RefusedEntriesChangeNothing) {
     Load(6);
-    Listener listener(model);
+    EntryListener listener(model);
     EXPECT_EQ(0, model.EnterDigit(1)) << "nothing selected";
     EXPECT_EQ(0, Enter(0, Wrong(0))) << "a given";
     EXPECT_EQ(0, Enter(1, 7)) << "beyond the 6 x 6 digits";

@@ -5,6 +5,7 @@
 // in the scenario test of the scripted sound sequence.
 #include "../kelvo/audio_device_support.h"
 #include "../kelvo/ogg_codec.h"
+#include "frame_step.h"
 #include "log_capture.h"
 #include "temporary_host_directory.h"
 
@@ -22,7 +23,6 @@ using Kelvo_lib::MNSound;
 using test_support::LogCapture;
 using test_support::TemporaryDisc;
 
-constexpr float kFrame = 1.0f / 60.0f;
 constexpr u32 kBlocksPerFrame = 6;
 constexpr int kEffects = Kelvo_lib::SFX_COUNT;
 constexpr int kCues = Kelvo_lib::MUSIC_COUNT;
@@ -57,7 +57,7 @@ protected:
     static audio_test::Output Frames(int count) {
         audio_test::Output all;
         for (int i = 0; i < count; ++i) {
-            MNSound::Tick(kFrame);
+            MNSound::Tick(kFrame60Hz);
             const audio_test::Output output = Run(kBlocksPerFrame);
             all.left.insert(all.left.end(), output.left.begin(), output.left.end());
         }
@@ -67,7 +67,7 @@ protected:
     // The number of ticks after which the music stream plays, or -1 within `limit`.
     static int TicksUntilMusicPlays(int limit) {
         for (int tick = 1; tick <= limit; ++tick) {
-            MNSound::Tick(kFrame);
+            MNSound::Tick(kFrame60Hz);
             if (Kelvo_lib::kAudioStream::Tick()) {
                 return tick;
             }
@@ -109,7 +109,7 @@ TEST_F(SoundTest, InGameMusicAskedForEveryFrameStartsAndChangesOnlyWhenForced) {
         ASSERT_LE(cue, Kelvo_lib::MUSIC_INGAME3);
         for (int frame = 0; frame < 12; ++frame) {
             MNSound::PlayRandomInGameMusic();
-            MNSound::Tick(kFrame);
+            MNSound::Tick(kFrame60Hz);
         }
         EXPECT_EQ(MNSound::GetMusicPlayingIdx(), cue);
         EXPECT_TRUE(Kelvo_lib::kAudioStream::Tick()) << "the cue started despite the calls";

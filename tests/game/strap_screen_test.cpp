@@ -1,4 +1,5 @@
 // The strap screen's steps and its A press, which counts only once the prompt shows.
+#include "frame_step.h"
 #include "log_capture.h"
 #include "shell_test_support.h"
 
@@ -13,8 +14,6 @@
 namespace {
 
 using namespace Kelvo_lib;
-
-constexpr float kFrame = 0.02f;
 
 class StrapScreenTest : public shell_test::ShellTest {
 protected:

@@ -2,6 +2,7 @@
 // the render layer into the embedded frame buffer: a TUI menu over the menus' background, the
 // menu widget with a volume entry and its help line, the on-screen keyboard, and the nine
 // background looks as one picture.
+#include "frame_step.h"
 #include "game_golden_fixture.h"
 
 #include <tui/mnbackground.h>
@@ -19,8 +20,6 @@ using namespace Kelvo_lib;
 using png_golden::Image;
 using png_golden::MatchesGolden;
 using png_golden::ReadEmbeddedFrameBuffer;
-
-constexpr float kFrame = 1.0f / 60.0f;
 
 class TUIGoldenTest : public GameGoldenTest {
 protected:
@@ -68,7 +67,7 @@ TEST_F(TUIGoldenTest, TuiMenuOverTheBackground) {
     ProfileLikeMenu menu;
     const kUIRect slot = menu.m_slots[1]->Bounds(TUIArt());
     PointerAt(static_cast<int>(slot.x + 40), static_cast<int>(slot.y + 20));
-    menu.Tick(kFrame);
+    menu.Tick(kFrame60Hz);
     DrawBackground(0);
     menu.Render();
     EXPECT_TRUE(MatchesGolden("tui_menu", Picture()));
@@ -91,7 +90,7 @@ TEST_F(TUIGoldenTest, MenuWidgetWithAVolumeEntryAndItsHelpLine) {
     kUIRect row;
     ASSERT_TRUE(widget.GetEntryRect(30, row));
     PointerAt(static_cast<int>(row.x + 60), static_cast<int>(row.y + 20));
-    widget.Tick(kFrame);
+    widget.Tick(kFrame60Hz);
     DrawBackground(0);
     widget.Render();
     EXPECT_TRUE(MatchesGolden("menu_widget_volume", Picture()));

@@ -1,5 +1,7 @@
 // kArray: exact growth and shrinking, element lifetimes, values taken from the
 // array itself, fixed and embedded storage, and the bitwise-move element check.
+#include "live_blocks.h"
+
 #include <kelvo/containers/karray.h>
 #include <kelvo/containers/kresource.h>
 #include <kelvo/containers/ksharedptr.h>
@@ -43,10 +45,6 @@ struct Bytes12 {
 struct Bytes24 {
     char bytes[24];
 };
-
-s32 LiveBlocks() {
-    return kPlatform_GetMemStats().numAllocs;
-}
 
 std::vector<int> Values(const kArray<Counted>& array) {
     std::vector<int> values;

@@ -1,6 +1,8 @@
 // kSharedPtr, kWeakPtr and RcPtr: object and handle lifetimes, counting copies
 // and assignments, weak pointers outliving their object, resources that do or do
 // not belong to their references.
+#include "live_blocks.h"
+
 #include <kelvo/containers/karray.h>
 #include <kelvo/containers/kresource.h>
 #include <kelvo/containers/ksharedptr.h>
@@ -13,10 +15,6 @@ using Kelvo_lib::kArray;
 using Kelvo_lib::kSharedPtr;
 using Kelvo_lib::kWeakPtr;
 using Kelvo_lib::RcPtr;
-
-s32 LiveBlocks() {
-    return kPlatform_GetMemStats().numAllocs;
-}
 
 struct Object {
     Object() { ++s_live; }

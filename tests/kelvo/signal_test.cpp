@@ -1,6 +1,8 @@
 // Signals and slots: connection order and uniqueness, arguments, either side destroyed
 // first, receivers and signals destroyed or changed during an emission, copies, and the
 // tracked memory behind it all.
+#include "live_blocks.h"
+
 #include <kelvo/object/ksignal.h>
 #include <kelvo/platform/kmemory.h>
 
@@ -54,10 +56,6 @@ private:
     CallLog* m_log;
     int m_id;
 };
-
-s32 LiveBlocks() {
-    return kPlatform_GetMemStats().numAllocs;
-}
 
 TEST(SignalTest, EmittingWithoutConnectionsAllocatesNothing) {
     kSignal0<> signal;

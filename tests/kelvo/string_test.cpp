@@ -1,5 +1,7 @@
 // kString: the shared empty text, exact allocations, substrings, text taken from
 // the string itself, formatting limits and the refusals of fixed strings.
+#include "live_blocks.h"
+
 #include <kelvo/containers/karray.h>
 #include <kelvo/containers/kstring.h>
 
@@ -11,10 +13,6 @@
 namespace {
 
 using Kelvo_lib::kString;
-
-s32 LiveBlocks() {
-    return kPlatform_GetMemStats().numAllocs;
-}
 
 s32 HeldBytes() {
     return kPlatform_GetMemStats().actualSize;

@@ -1,4 +1,5 @@
 // The family filter and the British spellings that every word puzzle generator follows.
+#include "family_filter_text.h"
 #include "wordnet_fixture.h"
 
 #include "puzzles/content_rules.h"
@@ -12,11 +13,6 @@
 using namespace datatool;
 
 namespace {
-
-FamilyFilter FilterOf(const std::string& text) {
-    std::istringstream lines(text);
-    return FamilyFilter(WordExclusions::Parse(lines));
-}
 
 TEST(FamilyFilter, BlocksWholeWordsStemsAndPartsInWordsAndTexts) {
     const FamilyFilter filter = FilterOf("# a comment\nrude\nrudes\nnasty*\n*grim*  # anywhere\n");

@@ -1,5 +1,6 @@
 // The crossword and fitword generators and the hidden words on the real vocabulary
 // (wbritish, WordNet), their puzzles checked by the independent checkers.
+#include "family_filter_text.h"
 #include "puzzle_validation.h"
 #include "real_vocabulary.h"
 
@@ -165,11 +166,6 @@ TEST_F(GridPuzzleGenerators, HiddenWordsLieInDistinctCellsThatSpellThem) {
             ToSpelloutData(*hidden, difficulty), ToCrosswordData(crossword, 1, 0, true));
         EXPECT_TRUE(problems.empty()) << problems[0];
     }
-}
-
-FamilyFilter FilterOf(const std::string& text) {
-    std::istringstream lines(text);
-    return FamilyFilter(WordExclusions::Parse(lines));
 }
 
 TEST(HiddenWordPicker, GivesNothingWhenNoWordCanBeLaidInTheGridOrEachIsTaken) {
