@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr u32 kWidth = 16; // a texture of 16 x 8 texels
-constexpr u32 kHeight = 8;
+constexpr u32 kTextureWidth = 16; // a texture of 16 x 8 texels
+constexpr u32 kTextureHeight = 8;
 
 struct Texture {
     std::vector<u8> image;
@@ -24,7 +24,7 @@ struct Texture {
 
 // Texels opaque, transparent and in between, in each format.
 Texture MakeTexture(u32 format, GXTexWrapMode wrap, GXTexFilter filter) {
-    constexpr u32 n = kWidth * kHeight;
+    constexpr u32 n = kTextureWidth * kTextureHeight;
     std::vector<u32> argb(n);
     std::vector<u16> rgb565(n);
     std::vector<u8> bytes(n);
@@ -37,13 +37,13 @@ Texture MakeTexture(u32 format, GXTexWrapMode wrap, GXTexFilter filter) {
     Texture t;
     switch (format) {
     case GX_TF_RGBA8:
-        t.image = gxtest::TileRgba8(argb, kWidth, kHeight);
+        t.image = gxtest::TileRgba8(argb, kTextureWidth, kTextureHeight);
         break;
     case GX_TF_RGB565:
-        t.image = gxtest::TileRgb565(rgb565, kWidth, kHeight);
+        t.image = gxtest::TileRgb565(rgb565, kTextureWidth, kTextureHeight);
         break;
     default:
-        t.image = gxtest::TileBytes(bytes, kWidth, kHeight);
+        t.image = gxtest::TileBytes(bytes, kTextureWidth, kTextureHeight);
         break;
     }
     if (format == GX_TF_C8) {
@@ -55,11 +55,11 @@ Texture MakeTexture(u32 format, GXTexWrapMode wrap, GXTexFilter filter) {
             t.palette[2 * entry + 1] = static_cast<u8>(value);
         }
         GXInitTlutObj(&t.tlut, t.palette.data(), GX_TL_RGB5A3, 256);
-        GXInitTexObjCI(&t.texture, t.image.data(), kWidth, kHeight, GX_TF_C8, wrap, wrap, GX_FALSE,
-                       GX_TLUT0);
+        GXInitTexObjCI(&t.texture, t.image.data(), kTextureWidth, kTextureHeight, GX_TF_C8, wrap,
+                       wrap, GX_FALSE, GX_TLUT0);
     } else {
-        GXInitTexObj(&t.texture, t.image.data(), kWidth, kHeight, static_cast<GXTexFmt>(format),
-                     wrap, wrap, GX_FALSE);
+        GXInitTexObj(&t.texture, t.image.data(), kTextureWidth, kTextureHeight,
+                     static_cast<GXTexFmt>(format), wrap, wrap, GX_FALSE);
     }
     GXInitTexObjLOD(&t.texture, filter, filter, 0, 0, 0, GX_FALSE, GX_FALSE, GX_ANISO_1);
     return t;

@@ -332,7 +332,7 @@ TEST_F(NandTest, SafeCloseCommitsTheWorkingCopyAndCancelDiscardsIt) {
         << "the copy buffer is 32-byte aligned";
 }
 
-struct FaultCase {
+struct NandFaultCase {
     const char* rule;
     // The calls after the rule is added, each with the result it must give.
     std::vector<std::pair<std::function<s32(NANDFileInfo*)>, s32>> calls;
@@ -349,7 +349,7 @@ TEST_F(NandTest, FaultRulesFailTheCallsOfTheirKind) {
         return result;
     };
     const auto openRw = [](NANDFileInfo* info) { return NANDOpen("a.dat", info, NAND_ACCESS_RW); };
-    const std::vector<FaultCase> cases = {
+    const std::vector<NandFaultCase> cases = {
         {"nand-open:corrupt@1", {{openRead, NAND_RESULT_CORRUPT}, {openRead, NAND_RESULT_OK}}},
         {"nand-open:busy@2x2",
          {{openRead, NAND_RESULT_OK},
@@ -386,7 +386,7 @@ TEST_F(NandTest, FaultRulesFailTheCallsOfTheirKind) {
         {"nand-safe-close:corrupt@1",
          {{[&](NANDFileInfo*) { return SafeWrite("a.dat", "new"); }, NAND_RESULT_CORRUPT}}},
     };
-    for (const FaultCase& faultCase : cases) {
+    for (const NandFaultCase& faultCase : cases) {
         NANDResetForTest();
         fs::remove_all(Home());
         CreateWith("a.dat", std::string(64, 'a'));

@@ -14,11 +14,11 @@ using Kelvo_lib::kDialogManager;
 using Kelvo_lib::kHasSlots;
 
 // Records each signal as "open X" / "close X" with the active dialog seen at that moment.
-class SignalLog : public kHasSlots<> {
+class DialogLog : public kHasSlots<> {
 public:
-    SignalLog() {
-        kDialogManager::DialogOpenSignal.Connect(this, &SignalLog::Opened);
-        kDialogManager::DialogCloseSignal.Connect(this, &SignalLog::Closed);
+    DialogLog() {
+        kDialogManager::DialogOpenSignal.Connect(this, &DialogLog::Opened);
+        kDialogManager::DialogCloseSignal.Connect(this, &DialogLog::Closed);
     }
 
     void Opened(kDialog* dialog) { Record("open", dialog); }
@@ -39,12 +39,12 @@ protected:
     void SetUp() override { kDialogManager::Init(nullptr, nullptr, nullptr); }
     void TearDown() override { kDialogManager::Deinit(); }
 
-    SignalLog m_log;
+    DialogLog m_log;
 };
 
 TEST(DialogManagerBeforeInitTest, OpenAndCloseDoNothing) {
     kDialogManager::Deinit();
-    SignalLog log;
+    DialogLog log;
     kDialog dialog("A", "", 1);
     kDialogManager::Open(&dialog);
     kDialogManager::Close(&dialog);

@@ -37,16 +37,16 @@ void SetTextLanguage(const char* header) {
 }
 
 // Every signal as one line, "lost 0", "disc-error 103", ..., with the dialog handed out.
-class SignalLog : public kHasSlots<> {
+class EventLog : public kHasSlots<> {
 public:
-    SignalLog() {
-        kEvent::ResetButtonSignal.Connect(this, &SignalLog::Reset);
-        kEvent::PowerButtonSignal.Connect(this, &SignalLog::Power);
-        kEvent::HomeButtonSignal.Connect(this, &SignalLog::Home);
-        kEvent::ControllerCommunicationLostSignal.Connect(this, &SignalLog::Lost);
-        kEvent::ControllerCommunicationEstablishedSignal.Connect(this, &SignalLog::Established);
-        kEvent::DiscErrorSignal.Connect(this, &SignalLog::DiscError);
-        kEvent::DiscOkSignal.Connect(this, &SignalLog::DiscOk);
+    EventLog() {
+        kEvent::ResetButtonSignal.Connect(this, &EventLog::Reset);
+        kEvent::PowerButtonSignal.Connect(this, &EventLog::Power);
+        kEvent::HomeButtonSignal.Connect(this, &EventLog::Home);
+        kEvent::ControllerCommunicationLostSignal.Connect(this, &EventLog::Lost);
+        kEvent::ControllerCommunicationEstablishedSignal.Connect(this, &EventLog::Established);
+        kEvent::DiscErrorSignal.Connect(this, &EventLog::DiscError);
+        kEvent::DiscOkSignal.Connect(this, &EventLog::DiscOk);
     }
 
     void Reset() { Add("reset"); }
@@ -144,7 +144,7 @@ protected:
     }
 
     kInputSystemWII m_input;
-    SignalLog m_log;
+    EventLog m_log;
     test_support::TemporaryDisc m_disc;
     u32 m_frame = 0;
 };

@@ -37,7 +37,7 @@ std::string Write(const char* language, const std::vector<std::string>& texts, b
     return file;
 }
 
-std::vector<std::string> Load(std::string file) {
+std::vector<std::string> LoadTexts(std::string file) {
     kMemoryIOStream stream(file.data(), static_cast<unsigned int>(file.size()), K_IO_ACCESS_READ);
     EXPECT_TRUE(kText::Load(&stream));
     std::vector<std::string> texts;
@@ -59,13 +59,13 @@ TEST_P(TextWriterTest, LoadsToTheTextsWritten) {
     const std::string file = Write("GERMAN", texts, GetParam());
     ASSERT_FALSE(file.empty());
     EXPECT_EQ(file.rfind(GetParam() ? "ZZGERMAN\r\n" : "GERMAN\r\n", 0), 0u);
-    EXPECT_EQ(Load(file), texts);
+    EXPECT_EQ(LoadTexts(file), texts);
     EXPECT_EQ(kText::GetLanguage(), Kelvo_lib::KTEXT_GERMAN);
     EXPECT_STREQ(kText::TextId(6), "6");
 }
 
 TEST_P(TextWriterTest, EscapedLineBreaksBecomeNewlines) {
-    EXPECT_EQ(Load(Write("DUTCH", {"one\\ntwo"}, GetParam())),
+    EXPECT_EQ(LoadTexts(Write("DUTCH", {"one\\ntwo"}, GetParam())),
               (std::vector<std::string>{"one\ntwo"}));
 }
 
@@ -102,7 +102,7 @@ TEST(TextWriterBoundTest, HoldsIncompressibleTexts) {
         }
         texts.push_back(text);
     }
-    EXPECT_EQ(Load(Write("FRENCH", texts, true)), texts);
+    EXPECT_EQ(LoadTexts(Write("FRENCH", texts, true)), texts);
     kText::Reset();
 }
 

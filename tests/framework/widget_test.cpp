@@ -91,14 +91,14 @@ TEST(WidgetAlignTest, GivesTheOffsetOfAnItemInABox) {
     }
 }
 
-struct HitCase {
+struct WidgetHitCase {
     const char* name;
     kUIPoint point;
     bool bInside;
 };
 
 TEST_F(WidgetTest, RectangleEdgesCountAsInside) {
-    const HitCase cases[] = {
+    const WidgetHitCase cases[] = {
         {"top left corner", {10, 20}, true},
         {"bottom right corner", {60, 50}, true},
         {"right of the right edge", {60.01f, 30}, false},
@@ -107,7 +107,7 @@ TEST_F(WidgetTest, RectangleEdgesCountAsInside) {
         {"above the top", {30, 19.99f}, false},
     };
     auto root = Root({10, 20, 50, 30});
-    for (const HitCase& c : cases) {
+    for (const WidgetHitCase& c : cases) {
         SCOPED_TRACE(c.name);
         root->m_mouseState = 0;
         EXPECT_EQ(root->ProcessMouseEvent(c.point, 0, 0), c.bInside);

@@ -74,8 +74,6 @@ protected:
     }
 };
 
-} // namespace
-
 TEST_F(ProfileManagerTest, FirstRunCreatesTheSaveFileWithFreshProfiles) {
     MNProfileManager::Init();
     MNSaveData saved;
@@ -322,3 +320,5 @@ TEST_F(ProfileManagerTest, DebugKeyCountsOncePerPressOnlyForTheDebugProfile) {
     }
     kInputSystemBase::Select(nullptr);
 }
+
+} // namespace

@@ -77,8 +77,6 @@ protected:
     }
 };
 
-} // namespace
-
 TEST_F(RandomPuzzleTest, NoRepeatUntilThePoolIsUsedUpThenNoneOfTheLastSeven) {
     const int poolSize = 40;
     LoadedBank loaded(BankWithPool(poolSize));
@@ -168,3 +166,5 @@ TEST_F(RandomPuzzleTest, NoPuzzleOfTheKindGivesNullAndALoggedLine) {
         EXPECT_EQ(log.CountContaining("Couldn't get a puzzle ID"), 1);
     }
 }
+
+} // namespace

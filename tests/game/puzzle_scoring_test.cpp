@@ -126,8 +126,8 @@ protected:
     Driver m_driver;
 };
 
-using Kinds = testing::Types<CrosswordDriver, FitwordDriver, SudokuDriver, WordsearchDriver>;
-TYPED_TEST_SUITE(PuzzleScoringTest, Kinds);
+using Drivers = testing::Types<CrosswordDriver, FitwordDriver, SudokuDriver, WordsearchDriver>;
+TYPED_TEST_SUITE(PuzzleScoringTest, Drivers);
 
 TYPED_TEST(PuzzleScoringTest, RightAnswersAndErrorsMadeMeanTheSameForEveryKind) {
     auto& screen = this->Start(GAME_MODE_QUICKBLAST);

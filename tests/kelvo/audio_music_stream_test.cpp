@@ -17,15 +17,16 @@ using Kelvo_lib::kAudioStream;
 using Kelvo_lib::kOGGStream;
 using sound_test::LogRecorder;
 
-constexpr unsigned int kRate = 32000;
+constexpr unsigned int kMusicRate = 32000;
 constexpr int kMusic = kAudioStream::K_MUSIC_CHANNEL;
 
 class AudioMusicStreamTest : public AudioDeviceTest {
 protected:
     void SetUp() override {
         AudioDeviceTest::SetUp();
-        const std::vector<short> music = ogg_codec::Tones(kRate / 2, kRate, {1000, 2000}, 8000);
-        m_disc.Write("music.ogg", ogg_codec::Encode(music, 2, kRate));
+        const std::vector<short> music =
+            ogg_codec::Tones(kMusicRate / 2, kMusicRate, {1000, 2000}, 8000);
+        m_disc.Write("music.ogg", ogg_codec::Encode(music, 2, kMusicRate));
         kAudioStream::Init();
     }
     void TearDown() override {

@@ -21,7 +21,7 @@ namespace {
 
 using namespace Kelvo_lib;
 
-constexpr unsigned int kRate = 32000;
+constexpr unsigned int kSampleRate = 32000;
 
 double SignalToNoise(const std::vector<short>& signal, const std::vector<short>& heard) {
     double power = 0.0;
@@ -55,9 +55,9 @@ std::vector<short> Noise(unsigned int count) {
 // A linear sweep from 50 Hz to 12 kHz.
 std::vector<short> Chirp(unsigned int count) {
     std::vector<short> samples(count);
-    const double seconds = static_cast<double>(count) / kRate;
+    const double seconds = static_cast<double>(count) / kSampleRate;
     for (unsigned int i = 0; i < count; ++i) {
-        const double t = static_cast<double>(i) / kRate;
+        const double t = static_cast<double>(i) / kSampleRate;
         const double phase = 2 * M_PI * (50.0 * t + (12000.0 - 50.0) * t * t / (2 * seconds));
         samples[i] = static_cast<short>(std::lround(12000 * std::sin(phase)));
     }
@@ -124,15 +124,15 @@ TEST_F(DspPlaybackTest, SineAndChirpComeBackAboveTheNoiseFloor) {
         std::vector<short> samples;
         double floorDb;
     } cases[] = {
-        {"1 kHz sine", Sine(kRate, 32.0, 16000), 60.0},
-        {"quiet 440 Hz sine", Sine(kRate, kRate / 440.0, 300), 60.0},
-        {"50 Hz to 12 kHz chirp", Chirp(kRate), 35.0},
-        {"white noise", Noise(kRate), 20.0},
+        {"1 kHz sine", Sine(kSampleRate, 32.0, 16000), 60.0},
+        {"quiet 440 Hz sine", Sine(kSampleRate, kSampleRate / 440.0, 300), 60.0},
+        {"50 Hz to 12 kHz chirp", Chirp(kSampleRate), 35.0},
+        {"white noise", Noise(kSampleRate), 20.0},
     };
     for (const auto& entry : cases) {
         SCOPED_TRACE(entry.name);
         const unsigned int count = static_cast<unsigned int>(entry.samples.size());
-        const SoundPtr sound(kSound_DSPEncode(entry.samples.data(), count, kRate, false, 0));
+        const SoundPtr sound(kSound_DSPEncode(entry.samples.data(), count, kSampleRate, false, 0));
         ASSERT_NE(sound, nullptr);
         EXPECT_EQ(sound->DataSize(), K_DSP_HEADER_SIZE + (count + 13) / 14 * K_DSP_FRAME_BYTES);
         StartVoice(*sound, false);
@@ -151,7 +151,7 @@ TEST_F(DspPlaybackTest, LoopsRepeatBitForBitFromTheLoopStart) {
     constexpr unsigned int kCount = 800;
     constexpr unsigned int kLoopStart = 130; // inside a frame
     const std::vector<short> samples = Sine(kCount, 67.0, 20000);
-    const SoundPtr sound(kSound_DSPEncode(samples.data(), kCount, kRate, true, kLoopStart));
+    const SoundPtr sound(kSound_DSPEncode(samples.data(), kCount, kSampleRate, true, kLoopStart));
     ASSERT_NE(sound, nullptr);
     StartVoice(*sound, true);
     const std::vector<short> heard = Hear(3 * kCount);
@@ -164,9 +164,9 @@ TEST_F(DspPlaybackTest, LoopsRepeatBitForBitFromTheLoopStart) {
 
 TEST(DspEncoderTest, RefusesNothingToEncodeAndLoopsBeyondTheEnd) {
     const std::vector<short> samples(10, 100);
-    EXPECT_EQ(kSound_DSPEncode(samples.data(), 0, kRate, false, 0), nullptr);
-    EXPECT_EQ(kSound_DSPEncode(samples.data(), 10, kRate, true, 10), nullptr);
-    const SoundPtr sound(kSound_DSPEncode(samples.data(), 10, kRate, true, 9));
+    EXPECT_EQ(kSound_DSPEncode(samples.data(), 0, kSampleRate, false, 0), nullptr);
+    EXPECT_EQ(kSound_DSPEncode(samples.data(), 10, kSampleRate, true, 10), nullptr);
+    const SoundPtr sound(kSound_DSPEncode(samples.data(), 10, kSampleRate, true, 9));
     ASSERT_NE(sound, nullptr);
     kDSPADPCMHeader header;
     kDSPADPCM_ReadHeader(static_cast<const unsigned char*>(sound->GetData()), &header);
@@ -175,7 +175,7 @@ TEST(DspEncoderTest, RefusesNothingToEncodeAndLoopsBeyondTheEnd) {
     EXPECT_EQ(header.currentAddress, 2u);
     EXPECT_EQ(header.loopAddress, 11u);
     EXPECT_EQ(header.endAddress, 11u);
-    EXPECT_EQ(header.sampleRate, kRate);
+    EXPECT_EQ(header.sampleRate, kSampleRate);
 }
 
 } // namespace

@@ -44,7 +44,7 @@ sound_test::SoundPtr EncodedDsp() {
     return sound_test::SoundPtr(kSound_DSPEncode(samples.data(), 280, 22050, false, 0));
 }
 
-struct FormatCase {
+struct SoundFormatCase {
     const char* name;
     sound_test::Loader loader;
     sound_test::Writer writer;
@@ -56,7 +56,7 @@ struct FormatCase {
     bool sizeInHeader;        // else the loader takes whatever follows the header
 };
 
-std::vector<FormatCase> FormatCases() {
+std::vector<SoundFormatCase> FormatCases() {
     return {
         {"wav pcm16 stereo", kSound_WAVLoad, kSound_WAVWrite, K_SAMPLE_PCM_I16_2CH, 44100,
          Counting(400), 44, 0, true},
@@ -82,7 +82,7 @@ std::vector<FormatCase> FormatCases() {
 }
 
 TEST(SoundFileTest, EveryWrittenFileLoadsBackTheSameSound) {
-    for (const FormatCase& format : FormatCases()) {
+    for (const SoundFormatCase& format : FormatCases()) {
         SCOPED_TRACE(format.name);
         const auto sound = MakeSound(format.format, format.rate, format.data);
         const Bytes file = Write(format.writer, *sound);
@@ -104,7 +104,7 @@ TEST(SoundFileTest, EveryWrittenFileLoadsBackTheSameSound) {
 // Loaders whose data size comes from the header refuse every truncation; the others take
 // what follows their header, and refuse a file too short for it.
 TEST(SoundFileTest, TruncatedFilesGiveNullOrOnlyWhatIsThere) {
-    for (const FormatCase& format : FormatCases()) {
+    for (const SoundFormatCase& format : FormatCases()) {
         SCOPED_TRACE(format.name);
         const Bytes file =
             Write(format.writer, *MakeSound(format.format, format.rate, format.data));

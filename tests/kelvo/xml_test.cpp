@@ -19,21 +19,21 @@ using test_support::LogCapture;
 using test_support::ReadXmlText;
 using test_support::WriteXmlText;
 
-struct Values {
+struct Fields {
     int i = 0;
     float f = 0.0f;
     kString s;
 };
 
 // One routine for both directions, as callers write them.
-void Serialize(kXMLNode& node, Values& v) {
+void Serialize(kXMLNode& node, Fields& v) {
     node.Attribute("i", v.i, -1).Attribute("f", v.f, -1.0f).Attribute("s", v.s, "none");
 }
 
 TEST(XMLNodeTest, ValuesComeBackFromTheirText) {
     const float floats[] = {0.1f, 1e-7f, FLT_MAX, -0.0f, 16777216.0f, 0.123456789f, FLT_TRUE_MIN};
     for (const float f : floats) {
-        Values saved{-2147483647 - 1, f, "<a & \"b\" 'c'>\t \xC3\xA9"};
+        Fields saved{-2147483647 - 1, f, "<a & \"b\" 'c'>\t \xC3\xA9"};
         kXMLArchive out(XMLArchiveMode::save);
         kXMLNode child = out.Root("doc").Child("values");
         Serialize(child, saved);
@@ -41,7 +41,7 @@ TEST(XMLNodeTest, ValuesComeBackFromTheirText) {
 
         kXMLArchive in(XMLArchiveMode::load);
         ASSERT_TRUE(ReadXmlText(in, text)) << text;
-        Values loaded;
+        Fields loaded;
         kXMLNode node = in.Root("doc").Child("values");
         Serialize(node, loaded);
         EXPECT_EQ(loaded.i, saved.i);
@@ -69,7 +69,7 @@ TEST(XMLNodeTest, MissingOrMalformedAttributesLogAndGiveTheDefault) {
         kXMLArchive in(XMLArchiveMode::load);
         ASSERT_TRUE(ReadXmlText(in, std::string("<doc ") + c.attributes + "/>"));
         LogCapture log;
-        Values v{7, 7.0f, "old"};
+        Fields v{7, 7.0f, "old"};
         kXMLNode root = in.Root("doc");
         Serialize(root, v);
         EXPECT_EQ(v.i, c.i) << c.attributes;
@@ -83,7 +83,7 @@ TEST(XMLNodeTest, MissingElementsLoadDefaultsAndSaveNothing) {
     kXMLArchive in(XMLArchiveMode::load);
     ASSERT_TRUE(ReadXmlText(in, "<doc><values i='1'/></doc>"));
     LogCapture log;
-    Values loaded{7, 7.0f, "old"};
+    Fields loaded{7, 7.0f, "old"};
     kXMLNode absent = in.Root("doc").Child("other");
     Serialize(absent, loaded);
     EXPECT_EQ(loaded.i, -1);
@@ -97,7 +97,7 @@ TEST(XMLNodeTest, MissingElementsLoadDefaultsAndSaveNothing) {
 
     kXMLArchive out(XMLArchiveMode::save);
     kXMLNode nowhere(&out, nullptr);
-    Values kept{7, 7.0f, "old"};
+    Fields kept{7, 7.0f, "old"};
     Serialize(nowhere, kept);
     EXPECT_EQ(kept.i, 7);
     EXPECT_EQ(kept.f, 7.0f);

@@ -18,7 +18,7 @@ using namespace datatool;
 
 namespace {
 
-TextTable Parse(const std::string& source) {
+TextTable ParseTable(const std::string& source) {
     TextTable table;
     std::string error;
     EXPECT_TRUE(ParseTextTable(source, &table, &error)) << error;
@@ -50,13 +50,13 @@ std::string Entries(const std::string& dump) {
 }
 
 TEST(TextTable, FillsGapsAndConvertsToTheFontsCharacterSet) {
-    const TextTable table = Parse("# comment\r\n"
-                                  "language FRENCH\r\n"
-                                  "\n"
-                                  "3 Déjà vu\n"
-                                  "0 Oui\n"
-                                  "1\n"
-                                  "2  two spaces\n");
+    const TextTable table = ParseTable("# comment\r\n"
+                                       "language FRENCH\r\n"
+                                       "\n"
+                                       "3 Déjà vu\n"
+                                       "0 Oui\n"
+                                       "1\n"
+                                       "2  two spaces\n");
     EXPECT_EQ(table.language, "FRENCH");
     EXPECT_EQ(table.texts, (std::vector<std::string>{"Oui", "", " two spaces", "D\xe9j\xe0 vu"}));
 }
@@ -85,7 +85,7 @@ TEST(TextTable, RefusesBadLinesNamingThem) {
 }
 
 TEST(LanguageFile, PlainAndCompressedLoadToTheSameEntries) {
-    const TextTable table = Parse("language ITALIAN\n0 Sì\n2 due parole\n3 a\\nb \"q\"\n");
+    const TextTable table = ParseTable("language ITALIAN\n0 Sì\n2 due parole\n3 a\\nb \"q\"\n");
     const auto [bPlain, plain] = Dump(WriteLanguageFile(table, false));
     const auto [bCompressed, compressed] = Dump(WriteLanguageFile(table, true));
     ASSERT_TRUE(bPlain && bCompressed);
@@ -118,7 +118,7 @@ TEST(LanguageFile, IsTheKindOfFileTheLoaderReads) {
 // A language file whose header was damaged is still the game's: the dump reads it by its
 // name rather than calling it a sound file.
 TEST(LanguageFile, ADamagedHeaderIsStillALanguageFileByItsName) {
-    const TextTable table = Parse("language UK_ENGLISH\n1 one\n");
+    const TextTable table = ParseTable("language UK_ENGLISH\n1 one\n");
     std::vector<unsigned char> bytes = WriteLanguageFile(table, false);
     bytes[0] = 0x01;
     const std::string text(bytes.begin(), bytes.end());
@@ -137,7 +137,7 @@ TEST(LanguageFile, GamesUkEnglishTableMakesADiscFileLargeEnoughForTheDiscCheck) 
     ASSERT_TRUE(source);
     std::stringstream text;
     text << source.rdbuf();
-    const TextTable table = Parse(text.str());
+    const TextTable table = ParseTable(text.str());
     EXPECT_EQ(table.language, "UK_ENGLISH");
     EXPECT_GE(WriteLanguageFile(table, false).size(), 1152u);
     const auto [bDone, dump] = Dump(WriteLanguageFile(table, true));
