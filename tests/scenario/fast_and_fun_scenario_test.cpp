@@ -21,7 +21,7 @@
 #endif
 #endif
 
-namespace {
+namespace fast_and_fun_scenario {
 
 namespace fs = std::filesystem;
 using namespace Kelvo_lib;
@@ -274,4 +274,4 @@ TEST_F(FastAndFunScenarioTest, AProRunRunsOutAtTenMinutesAfterAWarningEachSecond
     EXPECT_EQ(data.m_currentPuzzle, -1);
 }
 
-} // namespace
+} // namespace fast_and_fun_scenario

@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-namespace {
+namespace frontend_scenario {
 
 namespace fs = std::filesystem;
 using namespace Kelvo_lib;
@@ -82,4 +82,4 @@ TEST_F(FrontEndScenarioTest, OptionsHelpAndAModeFromAFreshStart) {
     EXPECT_EQ(saved.profiles[0].soundVolume, 4);
 }
 
-} // namespace
+} // namespace frontend_scenario

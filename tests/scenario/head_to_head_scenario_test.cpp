@@ -21,7 +21,7 @@
 #include <iterator>
 #include <vector>
 
-namespace {
+namespace head_to_head_scenario {
 
 namespace fs = std::filesystem;
 using namespace Kelvo_lib;
@@ -221,4 +221,4 @@ TEST_F(HeadToHeadScenarioTest, SprintAndMarathonByTwoPlayersLeaveTheSaveAsItWas)
     EXPECT_EQ(timeUps, 1);
 }
 
-} // namespace
+} // namespace head_to_head_scenario

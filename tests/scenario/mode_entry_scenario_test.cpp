@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-namespace {
+namespace mode_entry_scenario {
 
 using game_run::At;
 using game_run::Click;
@@ -103,4 +103,4 @@ TEST_F(ModeEntryScenarioTest, EachModeShowsThePointerAndGivesTheMainMenuBack) {
     }
 }
 
-} // namespace
+} // namespace mode_entry_scenario

@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-namespace {
+namespace profile_scenario {
 
 namespace fs = std::filesystem;
 using namespace Kelvo_lib;
@@ -97,4 +97,4 @@ TEST_F(ProfileScenarioTest, MadeRenamedErasedChosenAndFoundAgain) {
     EXPECT_TRUE(png_golden::MatchesGolden("profile_restart", restart, 6));
 }
 
-} // namespace
+} // namespace profile_scenario

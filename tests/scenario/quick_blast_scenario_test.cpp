@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace quick_blast_scenario {
 
 using namespace Kelvo_lib;
 using game_run::KeyboardKey;
@@ -97,4 +97,4 @@ TEST_F(QuickBlastScenarioTest, ARunSetUpSolvedEndedAndKeptInTheHistory) {
     EXPECT_EQ(profile.recent[PUZZLE_TYPE_WORDSEARCH - 1][0], -1);
 }
 
-} // namespace
+} // namespace quick_blast_scenario

@@ -12,7 +12,7 @@
 
 #include <unistd.h>
 
-namespace {
+namespace simply_puzzle_scenario {
 
 namespace fs = std::filesystem;
 using namespace Kelvo_lib;
@@ -137,4 +137,4 @@ TEST_F(SimplyPuzzleScenarioTest, StoppedWordsearchResumedAfterARestart) {
     EXPECT_TRUE(ShotMatches("simply_puzzle_resumed"));
 }
 
-} // namespace
+} // namespace simply_puzzle_scenario

@@ -5,7 +5,7 @@
 
 #include <set>
 
-namespace {
+namespace start_sequence {
 
 using scenario::kToTheWorld;
 
@@ -89,4 +89,4 @@ TEST_F(StartSequenceTest, RefusedHomeShowsItsSignOverTheStrap) {
     EXPECT_EQ(changedElsewhere, 0);
 }
 
-} // namespace
+} // namespace start_sequence

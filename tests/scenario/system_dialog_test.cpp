@@ -3,7 +3,7 @@
 // choice there; RESET starting the program again.
 #include "game_run.h"
 
-namespace {
+namespace system_dialog {
 
 using scenario::kToTheWorld;
 
@@ -167,4 +167,4 @@ TEST_F(SystemDialogTest, ResetStartsTheProgramAgainAfterTheSaveBeingWritten) {
     }
 }
 
-} // namespace
+} // namespace system_dialog

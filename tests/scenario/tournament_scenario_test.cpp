@@ -16,7 +16,7 @@
 #include <iterator>
 #include <set>
 
-namespace {
+namespace tournament_scenario {
 
 namespace fs = std::filesystem;
 using namespace Kelvo_lib;
@@ -211,4 +211,4 @@ TEST_F(TournamentScenarioTest, ABeginnerTournamentPlayedStoppedResumedAndWon) {
     EXPECT_GT(TailLoudness(wav, 1.5), 300.0);
 }
 
-} // namespace
+} // namespace tournament_scenario
