@@ -307,9 +307,10 @@ TEST(DisplayCopyTest, ClearAfterAScaledCopyLeavesTheCopyAsWithoutIt) {
 
 TEST(DisplayCopyTest, ClearOfWholeLinesGivesEveryPixelItsDepth) {
     // Depth cleared over whole lines, then one pixel's written: its line keeps the clear
-    // depth elsewhere, and the lines below the source keep theirs.
+    // depth elsewhere, and the lines below the source keep theirs, whatever ran before.
     GXInit(nullptr, 0);
     GXPokeEFBDepthForTest(3, 40, 77);
+    GXPokeEFBDepthForTest(4, 40, 0);
     GXSetDispCopySrc(0, 0, kWidth, 32);
     GXSetDispCopyDst(kWidth, 32);
     GXSetCopyClear(GXColor{0, 0, 0, 0}, 0x00ABCDEF);
