@@ -22,44 +22,46 @@ struct Texture {
     GXTlutObj tlut{};
 };
 
-// Texels opaque, transparent and in between, in each format.
-Texture MakeTexture(u32 format, GXTexWrapMode wrap, GXTexFilter filter) {
-    constexpr u32 n = kTextureWidth * kTextureHeight;
+// Texels opaque, transparent and in between, in each format; `seed` varies them.
+Texture MakeTexture(u32 format, GXTexWrapMode wrap, GXTexFilter filter, u32 width = kTextureWidth,
+                    u32 height = kTextureHeight, u32 seed = 0) {
+    const u32 n = width * height;
     std::vector<u32> argb(n);
     std::vector<u16> rgb565(n);
     std::vector<u8> bytes(n);
     for (u32 i = 0; i < n; ++i) {
         const u32 alpha = i % 5 == 0 ? 0x00 : (i % 3 == 0 ? 0x80 : 0xFF);
-        argb[i] = alpha << 24 | ((i * 0x9E3779B9u) & 0xFFFFFF);
-        rgb565[i] = static_cast<u16>(i * 40503u);
-        bytes[i] = static_cast<u8>(i * 29 + 7);
+        argb[i] = alpha << 24 | (((i + seed) * 0x9E3779B9u) & 0xFFFFFF);
+        rgb565[i] = static_cast<u16>((i + seed) * 40503u);
+        bytes[i] = static_cast<u8>((i + seed) * 29 + 7);
     }
     Texture t;
     switch (format) {
     case GX_TF_RGBA8:
-        t.image = gxtest::TileRgba8(argb, kTextureWidth, kTextureHeight);
+        t.image = gxtest::TileRgba8(argb, width, height);
         break;
     case GX_TF_RGB565:
-        t.image = gxtest::TileRgb565(rgb565, kTextureWidth, kTextureHeight);
+        t.image = gxtest::TileRgb565(rgb565, width, height);
         break;
     default:
-        t.image = gxtest::TileBytes(bytes, kTextureWidth, kTextureHeight);
+        t.image = gxtest::TileBytes(bytes, width, height);
         break;
     }
+    const u16 w = static_cast<u16>(width);
+    const u16 h = static_cast<u16>(height);
     if (format == GX_TF_C8) {
         t.palette.resize(512);
         for (u32 entry = 0; entry < 256; ++entry) {
-            const u16 value =
-                static_cast<u16>(entry % 2 ? 0x8000 | entry * 97 : entry * 131 & 0x7FFF);
+            const u32 key = entry + seed;
+            const u16 value = static_cast<u16>(key % 2 ? 0x8000 | key * 97 : key * 131 & 0x7FFF);
             t.palette[2 * entry] = static_cast<u8>(value >> 8);
             t.palette[2 * entry + 1] = static_cast<u8>(value);
         }
         GXInitTlutObj(&t.tlut, t.palette.data(), GX_TL_RGB5A3, 256);
-        GXInitTexObjCI(&t.texture, t.image.data(), kTextureWidth, kTextureHeight, GX_TF_C8, wrap,
-                       wrap, GX_FALSE, GX_TLUT0);
+        GXInitTexObjCI(&t.texture, t.image.data(), w, h, GX_TF_C8, wrap, wrap, GX_FALSE, GX_TLUT0);
     } else {
-        GXInitTexObj(&t.texture, t.image.data(), kTextureWidth, kTextureHeight,
-                     static_cast<GXTexFmt>(format), wrap, wrap, GX_FALSE);
+        GXInitTexObj(&t.texture, t.image.data(), w, h, static_cast<GXTexFmt>(format), wrap, wrap,
+                     GX_FALSE);
     }
     GXInitTexObjLOD(&t.texture, filter, filter, 0, 0, 0, GX_FALSE, GX_FALSE, GX_ANISO_1);
     return t;
@@ -83,14 +85,29 @@ const Shading kShadings[] = {
      {GX_CA_ZERO, GX_CA_ZERO, GX_CA_ZERO, GX_CA_TEXA}},
 };
 
-// The state under test; `general` adds a stage that passes the colour on, which only
-// the general environment draws.
-void UseState(const Texture& t, const Shading& shading, bool blend, bool general) {
-    gxtest::Reset(0xFF336699);
+// A stage after the first that passes the colour on, which only the general environment
+// draws.
+void AddPassingStage() {
+    GXSetNumTevStages(2);
+    GXSetTevOrder(GX_TEVSTAGE1, GX_TEXCOORD_NULL, GX_TEXMAP_NULL, GX_COLOR_NULL);
+    GXSetTevOp(GX_TEVSTAGE1, GX_PASSCLR);
+}
+
+// Texture t replacing the colour, its palette loaded first.
+void UseTexture(const Texture& t, bool general) {
     if (!t.palette.empty()) {
         GXLoadTlut(&t.tlut, GX_TLUT0);
     }
     gxtest::UseTexture(t.texture, GX_REPLACE);
+    if (general) {
+        AddPassingStage();
+    }
+}
+
+// The state under test; `general` adds the passing stage.
+void UseState(const Texture& t, const Shading& shading, bool blend, bool general) {
+    gxtest::Reset(0xFF336699);
+    UseTexture(t, false);
     GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
     GXSetTevColorIn(GX_TEVSTAGE0, shading.colour[0], shading.colour[1], shading.colour[2],
                     shading.colour[3]);
@@ -100,9 +117,7 @@ void UseState(const Texture& t, const Shading& shading, bool blend, bool general
         GXSetBlendMode(GX_BM_BLEND, GX_BL_SRCALPHA, GX_BL_INVSRCALPHA, GX_LO_NOOP);
     }
     if (general) {
-        GXSetNumTevStages(2);
-        GXSetTevOrder(GX_TEVSTAGE1, GX_TEXCOORD_NULL, GX_TEXMAP_NULL, GX_COLOR_NULL);
-        GXSetTevOp(GX_TEVSTAGE1, GX_PASSCLR);
+        AddPassingStage();
     }
 }
 
@@ -232,6 +247,63 @@ TEST(GXSpriteSpanTest, TextureMemoryIsReadAgainByTheNextPrimitive) {
     EXPECT_EQ(gxtest::ArgbAt(3, 3), 0xFFFF8000u);
 }
 
+// Sprites of textures in every format and of sizes their tiles do not cover exactly,
+// drawn in turn, more textures than the loop keeps decoded, with images changed in place
+// between them (a texel, a whole image), palettes changed, and an image read again in
+// another format and size: the sprite loop draws what the general environment draws.
+TEST(GXSpriteSpanTest, TexturesDrawnInTurnShowTheirImagesAsTheyAreNow) {
+    const auto draw = [](bool general) {
+        std::vector<Texture> textures;
+        const u32 formats[] = {GX_TF_RGBA8, GX_TF_RGB565, GX_TF_I8, GX_TF_C8};
+        for (u32 i = 0; i < 12; ++i) {
+            const GXTexFilter filter = i % 3 == 0 ? GX_LINEAR : GX_NEAR;
+            textures.push_back(MakeTexture(formats[i % 4], GX_CLAMP, filter, 64, 12, i * 1000));
+        }
+        // Sizes the image's tiles do not cover exactly.
+        textures.push_back(MakeTexture(GX_TF_RGBA8, GX_REPEAT, GX_NEAR, 6, 6, 77));
+        textures.push_back(MakeTexture(GX_TF_I8, GX_CLAMP, GX_LINEAR, 20, 10, 88));
+        gxtest::Reset(0xFF336699);
+        GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
+        GXSetBlendMode(GX_BM_BLEND, GX_BL_SRCALPHA, GX_BL_INVSRCALPHA, GX_LO_NOOP);
+        u32 sprite = 0;
+        const auto drawSprite = [&](const Texture& t) {
+            UseTexture(t, general);
+            const f32 x = static_cast<f32>(sprite % 9 * 70);
+            const f32 y = static_cast<f32>(sprite / 9 * 14);
+            gxtest::DrawRect(x, y, x + 64, y + 12, 0xFFFFFFFF);
+            ++sprite;
+        };
+        for (const Texture& t : textures) {
+            drawSprite(t);
+        }
+        // Four textures in turn, one changed in place (a C8 one's palette) before each turn.
+        const u32 inTurn[] = {3, 10, 12, 13};
+        for (u32 round = 0; round < 8; ++round) {
+            Texture& t = textures[inTurn[round % 4]];
+            std::vector<u8>& bytes = t.palette.empty() ? t.image : t.palette;
+            bytes[(round * 397) % bytes.size()] ^= 0x21;
+            for (const u32 i : inTurn) {
+                drawSprite(textures[i]);
+            }
+        }
+        textures[12].image.assign(textures[12].image.size(), 0x7F);
+        const Texture redrawn = MakeTexture(GX_TF_C8, GX_CLAMP, GX_NEAR, 64, 12, 5);
+        std::copy(redrawn.image.begin(), redrawn.image.end(), textures[11].image.begin());
+        for (const Texture& t : textures) {
+            drawSprite(t);
+        }
+        Texture asBytes = textures[8];
+        GXInitTexObj(&asBytes.texture, textures[8].image.data(), 32, 12, GX_TF_I8, GX_CLAMP,
+                     GX_CLAMP, GX_FALSE);
+        drawSprite(asBytes);
+        return ReadFrameBuffer(0, 0, 640, 100).argb;
+    };
+    const u64 before = GXSpriteSpanCountForTest();
+    const std::vector<u32> sprites = draw(false);
+    EXPECT_GT(GXSpriteSpanCountForTest(), before);
+    EXPECT_EQ(sprites, draw(true));
+}
+
 TEST(GXSpriteSpanTest, ATurnedSpriteRoundItsTextureReadsEveryTexelAfresh) {
     // A 64-texel repeat read whole by one sprite, then another texture at the same size
     // turned, its lines reading from texel 40 once round to texel 46 and on: the second must show
@@ -253,9 +325,7 @@ TEST(GXSpriteSpanTest, ATurnedSpriteRoundItsTextureReadsEveryTexelAfresh) {
         gxtest::Reset();
         GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
         if (general) {
-            GXSetNumTevStages(2);
-            GXSetTevOrder(GX_TEVSTAGE1, GX_TEXCOORD_NULL, GX_TEXMAP_NULL, GX_COLOR_NULL);
-            GXSetTevOp(GX_TEVSTAGE1, GX_PASSCLR);
+            AddPassingStage();
         }
         gxtest::UseTexture(textures[0], GX_REPLACE);
         gxtest::DrawRect(0, 0, 64, 8, 0xFFFFFFFF);

@@ -1,33 +1,93 @@
-// The decoded-row store: rows and 32-texel chunks stamped with the primitive that
-// decoded them.
+// The decoded-row store: a few textures' rows, each row's 32-texel chunks stamped with
+// the primitive that decoded them. A texture whose tiles cover it exactly keeps a copy
+// of its image as decoded; a later primitive compares each block of tiles it reads (four
+// texel rows of one chunk, contiguous in the image) with the copy and takes the decoded
+// chunks again only where they are unchanged, so memory changed in place is still seen.
 #include "gx/texture_rows.h"
 
+#include <console/os.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
-constexpr s32 kChunk = 32;
-constexpr s32 kChunks = kGXMaxTextureSize / kChunk;
-constexpr s32 kRowLength = kGXMaxTextureSize + 6;
+// The store's memory comes from the host, never operator new: the game's heap stands
+// for the console's main memory, and the graphics processor's memory is not part of it.
+template <typename T>
+struct HostAllocator {
+    using value_type = T;
 
-struct RowStore {
-    GXTextureSampler sampler;
-    u32 generation;                    // of the primitive being drawn; stamps below it are stale
-    u32 rowStamp[kGXMaxTextureSize];   // borders decoded
-    u32 wholeStamp[kGXMaxTextureSize]; // every chunk decoded
-    u32 chunkStamp[kGXMaxTextureSize][kChunks];
-    s32 chunksDecoded[kGXMaxTextureSize];
-    u32 texels[kGXMaxTextureSize][kRowLength];
+    HostAllocator() = default;
+    template <typename U>
+    constexpr HostAllocator(const HostAllocator<U>&) noexcept {}
+
+    T* allocate(size_t count) {
+        void* memory = std::malloc(count * sizeof(T));
+        if (memory == nullptr) {
+            OSReport("GX texture rows: the host has no %zu bytes left\n", count * sizeof(T));
+            std::abort();
+        }
+        return static_cast<T*>(memory);
+    }
+    void deallocate(T* memory, size_t) noexcept { std::free(memory); }
+    bool operator==(const HostAllocator&) const = default;
 };
 
-// Zero-initialised, so it costs nothing until rows are used.
-constinit RowStore s_rows{};
+template <typename T>
+using HostVector = std::vector<T, HostAllocator<T>>;
+
+constexpr s32 kChunk = 32;
+constexpr s32 kTileHeight = 4;
+constexpr s32 kRowBorder = 6; // texels -1 and width, and room to read four past the end
+constexpr u32 kSlots = 8;
+
+// Texels first to last (-1 to width) of a row that the generation `stamp` has decoded.
+struct Decoded {
+    u32 stamp;
+    s32 first, last;
+};
+
+// One texture's rows; every stamp below `since` was made for another texture.
+struct TextureSlot {
+    GXTextureSampler sampler{};
+    u32 palette[kGXPaletteEntries]{}; // C8's colours as decoded
+    bool kept = false;                // its chunks outlive the primitive, checked against `image`
+    u32 since = 0;
+    u32 lastUsed = 0;
+    s32 chunks = 0;               // per row
+    s32 stride = 0;               // elements per row
+    HostVector<u32> rowStamp;     // borders decoded
+    HostVector<Decoded> decoded;  // per row
+    HostVector<u32> chunkStamp;   // [row][chunk]
+    HostVector<u32> blockChecked; // [tile row][chunk]: generation compared with `image`
+    HostVector<u32> blockChanged; // [tile row][chunk]: generation the copy was last taken
+    HostVector<u8> image;         // the image as its decoded chunks were decoded
+    HostVector<u32> texels;       // [row][stride]
+};
+
+struct RowStore {
+    u32 generation = 0; // of the primitive being drawn
+    TextureSlot slots[kSlots];
+};
+
+constinit RowStore s_rows;
+constinit TextureSlot* s_active = &s_rows.slots[0];
+
+s32 TileWidth(u32 format) {
+    return format == GX_TF_I8 || format == GX_TF_C8 ? 8 : 4;
+}
+
+s32 TileBytes(u32 format) {
+    return format == GX_TF_RGBA8 ? 64 : 32;
+}
 
 template <u32 kFormat>
 void DecodeTexels(s32 y, s32 from, s32 to, u32* row) {
     for (s32 x = from; x < to; ++x) {
-        row[x + 1] = gx_texture::Fetch<kFormat>(s_rows.sampler, x, y);
+        row[x + 1] = gx_texture::Fetch<kFormat>(s_active->sampler, x, y);
     }
 }
 
@@ -36,7 +96,7 @@ void DecodeTexels(s32 y, s32 from, s32 to, u32* row) {
 void DecodeRgba8Tiles(s32 y, s32 from, s32 to, u32* row) {
     using Lanes = u16 __attribute__((vector_size(16)));
     using Halves = u64 __attribute__((vector_size(16)));
-    const GXTextureSampler& t = s_rows.sampler;
+    const GXTextureSampler& t = s_active->sampler;
     const u8* tiles = t.image + (static_cast<u32>(y >> 2) * t.tilesPerRow) * 64 + (y & 3) * 8;
     const auto lanesOf = [](const u8* bytes) {
         u64 half;
@@ -54,7 +114,7 @@ void DecodeRgba8Tiles(s32 y, s32 from, s32 to, u32* row) {
 
 // Texels [from, to) of row y, all inside the texture.
 void Decode(s32 y, s32 from, s32 to, u32* row) {
-    switch (s_rows.sampler.format) {
+    switch (s_active->sampler.format) {
     case GX_TF_RGBA8:
         if (from % 4 == 0 && to % 4 == 0) {
             DecodeRgba8Tiles(y, from, to, row);
@@ -75,7 +135,7 @@ void Decode(s32 y, s32 from, s32 to, u32* row) {
 }
 
 void DecodeBorders(s32 y, u32* row) {
-    const GXTextureSampler& t = s_rows.sampler;
+    const GXTextureSampler& t = s_active->sampler;
     const s32 width = t.width;
     const s32 before = gx_texture::Wrap(-1, width, t.maskS, t.wrapS);
     const s32 after = gx_texture::Wrap(width, width, t.maskS, t.wrapS);
@@ -85,47 +145,168 @@ void DecodeBorders(s32 y, u32* row) {
     row[width + 1] = row[after + 1];
 }
 
+// The image bytes of tile row `tileRow`'s texels [chunk * kChunk, + kChunk): whole tiles,
+// one after another.
+struct Block {
+    const u8* image;
+    u8* copy;
+    u32 size;
+};
+
+Block BlockOf(TextureSlot& slot, s32 tileRow, s32 chunk) {
+    const GXTextureSampler& t = slot.sampler;
+    const u32 tileBytes = static_cast<u32>(TileBytes(t.format));
+    const u32 tilesPerChunk = static_cast<u32>(kChunk / TileWidth(t.format));
+    const u32 firstTile = static_cast<u32>(chunk) * tilesPerChunk;
+    const u32 tiles = std::min(tilesPerChunk, t.tilesPerRow - firstTile);
+    const u32 at = (static_cast<u32>(tileRow) * t.tilesPerRow + firstTile) * tileBytes;
+    return {t.image + at, slot.image.data() + at, tiles * tileBytes};
+}
+
+// The generation from which the chunks of tile row `tileRow` are as the image holds them
+// now, the image's block compared with the copy once per generation.
+u32 BlockChangedAt(TextureSlot& slot, s32 tileRow, s32 chunk) {
+    const u32 generation = s_rows.generation;
+    const size_t at = static_cast<size_t>(tileRow) * static_cast<size_t>(slot.chunks) +
+                      static_cast<size_t>(chunk);
+    if (slot.blockChecked[at] != generation) {
+        const Block block = BlockOf(slot, tileRow, chunk);
+        const bool copied = slot.blockChecked[at] >= slot.since;
+        if (!copied || std::memcmp(block.copy, block.image, block.size) != 0) {
+            std::memcpy(block.copy, block.image, block.size);
+            slot.blockChanged[at] = generation;
+        }
+        slot.blockChecked[at] = generation;
+    }
+    return slot.blockChanged[at];
+}
+
+// Whether chunk `chunk` of row y, stamped `stamp` by an earlier primitive, still holds
+// what the image holds; a kept texture's block is compared with its copy (or copied) first.
+bool StillDecoded(TextureSlot& slot, s32 y, s32 chunk, u32 stamp) {
+    if (!slot.kept) {
+        return false;
+    }
+    const u32 changedAt = BlockChangedAt(slot, y / kTileHeight, chunk);
+    return stamp >= slot.since && stamp >= changedAt;
+}
+
+// Notes texels first to last of a row decoded, with those decoded before when the two
+// ranges meet.
+void NoteDecoded(Decoded& decoded, s32 first, s32 last) {
+    const u32 generation = s_rows.generation;
+    if (decoded.stamp == generation && first <= decoded.last + 1 && last >= decoded.first - 1) {
+        decoded.first = std::min(decoded.first, first);
+        decoded.last = std::max(decoded.last, last);
+    } else {
+        decoded = {generation, first, last};
+    }
+}
+
 // Decodes what row y lacks of texels first to last.
 [[gnu::noinline]] const u32* DecodeRow(s32 y, s32 first, s32 last) {
+    TextureSlot& slot = *s_active;
     const u32 generation = s_rows.generation;
-    u32* row = s_rows.texels[y];
-    if (s_rows.rowStamp[y] != generation) {
-        s_rows.rowStamp[y] = generation;
-        s_rows.chunksDecoded[y] = 0;
+    const size_t rowAt = static_cast<size_t>(y);
+    u32* row = slot.texels.data() + rowAt * static_cast<size_t>(slot.stride);
+    if (slot.rowStamp[rowAt] != generation) {
+        slot.rowStamp[rowAt] = generation;
         DecodeBorders(y, row);
     }
-    const s32 width = s_rows.sampler.width;
+    const s32 width = slot.sampler.width;
     const s32 from = std::max(first, 0) / kChunk;
     const s32 to = std::min(last, width - 1) / kChunk;
-    u32* stamps = s_rows.chunkStamp[y];
+    u32* stamps = slot.chunkStamp.data() + rowAt * static_cast<size_t>(slot.chunks);
     for (s32 chunk = from; chunk <= to; ++chunk) {
-        if (stamps[chunk] != generation) {
-            stamps[chunk] = generation;
-            Decode(y, chunk * kChunk, std::min((chunk + 1) * kChunk, width), row);
-            ++s_rows.chunksDecoded[y];
+        if (stamps[chunk] == generation) {
+            continue;
         }
+        if (!StillDecoded(slot, y, chunk, stamps[chunk])) {
+            Decode(y, chunk * kChunk, std::min((chunk + 1) * kChunk, width), row);
+        }
+        stamps[chunk] = generation;
     }
-    if (s_rows.chunksDecoded[y] == (width + kChunk - 1) / kChunk) {
-        s_rows.wholeStamp[y] = generation;
-    }
+    NoteDecoded(slot.decoded[rowAt], from == 0 ? -1 : from * kChunk,
+                to == slot.chunks - 1 ? width : to * kChunk + kChunk - 1);
     return row;
+}
+
+bool SameTexture(const TextureSlot& slot, const GXTextureSampler& t) {
+    const GXTextureSampler& s = slot.sampler;
+    const bool same = s.image == t.image && s.format == t.format && s.width == t.width &&
+                      s.height == t.height && s.wrapS == t.wrapS;
+    return same &&
+           (t.format != GX_TF_C8 || std::memcmp(slot.palette, t.palette, sizeof slot.palette) == 0);
+}
+
+// Whether the image's tiles cover the texture exactly, so that its blocks can be compared.
+bool WholeTiles(const GXTextureSampler& t) {
+    return t.width % TileWidth(t.format) == 0 && t.height % kTileHeight == 0;
+}
+
+template <typename T>
+void Fit(HostVector<T>& values, s32 count) {
+    if (values.size() < static_cast<size_t>(count)) {
+        values.resize(static_cast<size_t>(count));
+    }
+}
+
+// Gives the least recently used slot to this texture.
+TextureSlot& Reassign(const GXTextureSampler& t) {
+    TextureSlot* slot = &s_rows.slots[0];
+    for (TextureSlot& candidate : s_rows.slots) {
+        slot = candidate.lastUsed < slot->lastUsed ? &candidate : slot;
+    }
+    slot->sampler = t;
+    if (t.format == GX_TF_C8) {
+        std::memcpy(slot->palette, t.palette, sizeof slot->palette);
+    }
+    slot->kept = WholeTiles(t);
+    slot->since = s_rows.generation;
+    slot->chunks = (t.width + kChunk - 1) / kChunk;
+    slot->stride = t.width + kRowBorder;
+    const s32 tileRows = (t.height + kTileHeight - 1) / kTileHeight;
+    Fit(slot->rowStamp, t.height);
+    Fit(slot->decoded, t.height);
+    Fit(slot->chunkStamp, t.height * slot->chunks);
+    Fit(slot->texels, t.height * slot->stride);
+    if (slot->kept) {
+        Fit(slot->blockChecked, tileRows * slot->chunks);
+        Fit(slot->blockChanged, tileRows * slot->chunks);
+        Fit(slot->image, tileRows * static_cast<s32>(t.tilesPerRow) * TileBytes(t.format));
+    }
+    return *slot;
+}
+
+// Stamps start again from 1 when the generation wraps: every slot is forgotten.
+void Restart() {
+    for (TextureSlot& slot : s_rows.slots) {
+        slot = TextureSlot{};
+    }
+    s_rows.generation = 1;
 }
 
 } // namespace
 
 void GXStartTextureRows(const GXTextureSampler& sampler) {
-    s_rows.sampler = sampler;
     if (++s_rows.generation == 0) {
-        std::memset(s_rows.rowStamp, 0, sizeof s_rows.rowStamp);
-        std::memset(s_rows.wholeStamp, 0, sizeof s_rows.wholeStamp);
-        std::memset(s_rows.chunkStamp, 0, sizeof s_rows.chunkStamp);
-        s_rows.generation = 1;
+        Restart();
     }
+    TextureSlot* slot = nullptr;
+    for (TextureSlot& candidate : s_rows.slots) {
+        slot = SameTexture(candidate, sampler) ? &candidate : slot;
+    }
+    s_active = slot != nullptr ? slot : &Reassign(sampler);
+    s_active->sampler = sampler;
+    s_active->lastUsed = s_rows.generation;
 }
 
 const u32* GXTextureRow(s32 y, s32 first, s32 last) {
-    if (s_rows.wholeStamp[y] == s_rows.generation) {
-        return s_rows.texels[y];
+    const TextureSlot& slot = *s_active;
+    const size_t rowAt = static_cast<size_t>(y);
+    const Decoded& decoded = slot.decoded[rowAt];
+    if (decoded.stamp == s_rows.generation && first >= decoded.first && last <= decoded.last) {
+        return slot.texels.data() + rowAt * static_cast<size_t>(slot.stride);
     }
     return DecodeRow(y, first, last);
 }

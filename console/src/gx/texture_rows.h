@@ -1,8 +1,10 @@
-// Texel rows of one texture decoded to 0xAARRGGBB for the sprite span loop. Each part
-// of a row is decoded when first asked for and kept until the next primitive starts
-// (texture memory does not change while a primitive is drawn). A row carries one texel
-// either side, texel -1 and texel width, as the texture's horizontal wrap gives them,
-// so that neighbours are always adjacent. One static store; main thread only.
+// Texel rows of textures decoded to 0xAARRGGBB for the sprite span loop. Each part of
+// a row is decoded when first asked for. Texture memory does not change while a
+// primitive is drawn, so what one primitive decodes serves it to the end; the rows of
+// the last few textures drawn serve later primitives too, where the image bytes they
+// were decoded from are found unchanged. A row carries one texel either side, texel -1
+// and texel width, as the texture's horizontal wrap gives them, so that neighbours are
+// always adjacent. One static store; main thread only.
 #pragma once
 
 #include "gx/texture.h"
