@@ -365,28 +365,38 @@ public:
 
 private:
     s32 m_first = 0;
-    const u32* m_rows[kMaxRows] = {};
+    const u32* m_rows[kMaxRows]; // lines Start found; left unset, as a span reads no others
 };
 
-// One pixel of a turned sprite at (u, v) in 1/256 texels: its texel, or (bilinear) the
-// four around the point filtered down the two columns and then across, as GXSampleTexel.
+// A turned sprite's texel coordinates in 1/256 texels.
+struct TexelPoint {
+    s32 u, v;
+};
+
+// Two pixels of a turned sprite at points a and b: their texels, or (bilinear) the four
+// around each point filtered down the two columns and then across, as GXSampleTexel.
 template <bool kLinear>
 [[gnu::always_inline]] inline Lanes SampleTurned(const TurnedRows& rows, const Wrapping& wrapping,
-                                                 s32 u, s32 v) {
+                                                 TexelPoint a, TexelPoint b) {
+    const auto element = [&](s32 u) { return static_cast<u32>(wrapping.Reduce(u >> 8) + 1); };
     if constexpr (!kLinear) {
-        const u32 element = static_cast<u32>(wrapping.Reduce(u >> 8) + 1);
-        return Widen(u64{rows[v >> 8][element]});
+        return Widen(u64{rows[a.v >> 8][element(a.u)]} | u64{rows[b.v >> 8][element(b.u)]} << 32);
     } else {
-        u -= 128;
-        v -= 128;
-        const u32 element = static_cast<u32>(wrapping.Reduce(u >> 8) + 1);
-        const u64 across = static_cast<u64>(u & 0xFF) * kEveryLane;
-        const u64 down = static_cast<u64>(v & 0xFF) * kEveryLane;
-        const Lanes columns =
-            Lerp(Widen(Load(rows[v >> 8] + element)), Widen(Load(rows[(v >> 8) + 1] + element)),
-                 reinterpret_cast<Lanes>(Halves{down, down}));
-        const Lanes right = __builtin_shufflevector(columns, columns, 4, 5, 6, 7, 4, 5, 6, 7);
-        return Lerp(columns, right, reinterpret_cast<Lanes>(Halves{across, across}));
+        // A point's two columns, each filtered down: its left texel's lanes, then its right's.
+        const auto columns = [&](TexelPoint p) {
+            const s32 v = p.v - 128;
+            const u32 at = element(p.u - 128);
+            const u64 down = static_cast<u64>(v & 0xFF) * kEveryLane;
+            return Lerp(Widen(Load(rows[v >> 8] + at)), Widen(Load(rows[(v >> 8) + 1] + at)),
+                        reinterpret_cast<Lanes>(Halves{down, down}));
+        };
+        const Lanes first = columns(a);
+        const Lanes second = columns(b);
+        const Lanes left = __builtin_shufflevector(first, second, 0, 1, 2, 3, 8, 9, 10, 11);
+        const Lanes right = __builtin_shufflevector(first, second, 4, 5, 6, 7, 12, 13, 14, 15);
+        const u64 acrossA = static_cast<u64>((a.u - 128) & 0xFF) * kEveryLane;
+        const u64 acrossB = static_cast<u64>((b.u - 128) & 0xFF) * kEveryLane;
+        return Lerp(left, right, reinterpret_cast<Lanes>(Halves{acrossA, acrossB}));
     }
 }
 
@@ -426,15 +436,12 @@ bool DrawTurnedPixels(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y
     ++s_spansDrawn;
     u32* const pixels = GXEmbeddedFrameBuffer().ColourRow(y);
     const Lanes modulation = s_triangle.modulation;
-    const auto sample = [&](u32 i) {
-        return SampleTurned<kLinear>(rows, wrapping, GXStepTexel(s.at + s.step * i),
-                                     GXStepTexel(tc.at + tc.step * i));
+    const auto point = [&](u32 i) {
+        return TexelPoint{GXStepTexel(s.at + s.step * i), GXStepTexel(tc.at + tc.step * i)};
     };
     // Pixels i and j of the span (from its start) as a pair.
     const auto pairAt = [&](u32 i, u32 j) {
-        const Lanes first = sample(i);
-        const Lanes second = sample(j);
-        const Lanes colour = __builtin_shufflevector(first, second, 0, 1, 2, 3, 8, 9, 10, 11);
+        const Lanes colour = SampleTurned<kLinear>(rows, wrapping, point(i), point(j));
         return s_triangle.modulate ? (colour * modulation + 128) >> 8 : colour;
     };
     const u32 count = xEnd - xBegin;
