@@ -256,8 +256,9 @@ TEST(GXSpriteSpanTest, TexturesDrawnInTurnShowTheirImagesAsTheyAreNow) {
         std::vector<Texture> textures;
         const u32 formats[] = {GX_TF_RGBA8, GX_TF_RGB565, GX_TF_I8, GX_TF_C8};
         for (u32 i = 0; i < 12; ++i) {
+            const GXTexWrapMode wrap = i % 2 ? GX_REPEAT : GX_CLAMP;
             const GXTexFilter filter = i % 3 == 0 ? GX_LINEAR : GX_NEAR;
-            textures.push_back(MakeTexture(formats[i % 4], GX_CLAMP, filter, 64, 12, i * 1000));
+            textures.push_back(MakeTexture(formats[i % 4], wrap, filter, 64, 12, i * 1000));
         }
         // Sizes the image's tiles do not cover exactly.
         textures.push_back(MakeTexture(GX_TF_RGBA8, GX_REPEAT, GX_NEAR, 6, 6, 77));
@@ -270,18 +271,21 @@ TEST(GXSpriteSpanTest, TexturesDrawnInTurnShowTheirImagesAsTheyAreNow) {
             UseTexture(t, general);
             const f32 x = static_cast<f32>(sprite % 9 * 70);
             const f32 y = static_cast<f32>(sprite / 9 * 14);
-            gxtest::DrawRect(x, y, x + 64, y + 12, 0xFFFFFFFF);
+            gxtest::DrawRect(x, y, x + 64, y + 12, 0xFFFFFFFF, 0, -0.25f, 0, 1.25f, 1);
             ++sprite;
         };
         for (const Texture& t : textures) {
             drawSprite(t);
         }
-        // Four textures in turn, one changed in place (a C8 one's palette) before each turn.
+        // Four textures in turn, one changed in place before each turn: its first texel, which
+        // its rows' borders repeat, or another, and a C8 one's palette.
         const u32 inTurn[] = {3, 10, 12, 13};
         for (u32 round = 0; round < 8; ++round) {
             Texture& t = textures[inTurn[round % 4]];
-            std::vector<u8>& bytes = t.palette.empty() ? t.image : t.palette;
-            bytes[(round * 397) % bytes.size()] ^= 0x21;
+            t.image[round < 4 ? 0 : (round * 397) % t.image.size()] ^= 0x21;
+            if (!t.palette.empty()) {
+                t.palette[(round * 397) % t.palette.size()] ^= 0x21;
+            }
             for (const u32 i : inTurn) {
                 drawSprite(textures[i]);
             }

@@ -134,17 +134,6 @@ void Decode(s32 y, s32 from, s32 to, u32* row) {
     }
 }
 
-void DecodeBorders(s32 y, u32* row) {
-    const GXTextureSampler& t = s_active->sampler;
-    const s32 width = t.width;
-    const s32 before = gx_texture::Wrap(-1, width, t.maskS, t.wrapS);
-    const s32 after = gx_texture::Wrap(width, width, t.maskS, t.wrapS);
-    Decode(y, before, before + 1, row);
-    row[0] = row[before + 1];
-    Decode(y, after, after + 1, row);
-    row[width + 1] = row[after + 1];
-}
-
 // The image bytes of tile row `tileRow`'s texels [chunk * kChunk, + kChunk): whole tiles,
 // one after another.
 struct Block {
@@ -191,6 +180,34 @@ bool StillDecoded(TextureSlot& slot, s32 y, s32 chunk, u32 stamp) {
     return stamp >= slot.since && stamp >= changedAt;
 }
 
+// The texels a row carries either side: -1 and width, as the horizontal wrap gives them.
+struct Borders {
+    s32 before, after;
+};
+
+Borders BordersOf(const GXTextureSampler& t) {
+    return {gx_texture::Wrap(-1, t.width, t.maskS, t.wrapS),
+            gx_texture::Wrap(t.width, t.width, t.maskS, t.wrapS)};
+}
+
+void DecodeBorders(s32 y, u32* row) {
+    const GXTextureSampler& t = s_active->sampler;
+    const s32 width = t.width;
+    const auto [before, after] = BordersOf(t);
+    Decode(y, before, before + 1, row);
+    row[0] = row[before + 1];
+    Decode(y, after, after + 1, row);
+    row[width + 1] = row[after + 1];
+}
+
+// Whether row y's borders, decoded by an earlier primitive at `stamp`, still hold what
+// the image holds.
+bool BordersStillDecoded(TextureSlot& slot, s32 y, u32 stamp) {
+    const Borders borders = BordersOf(slot.sampler);
+    return StillDecoded(slot, y, borders.before / kChunk, stamp) &&
+           StillDecoded(slot, y, borders.after / kChunk, stamp);
+}
+
 // Notes texels first to last of a row decoded, with those decoded before when the two
 // ranges meet.
 void NoteDecoded(Decoded& decoded, s32 first, s32 last) {
@@ -210,8 +227,10 @@ void NoteDecoded(Decoded& decoded, s32 first, s32 last) {
     const size_t rowAt = static_cast<size_t>(y);
     u32* row = slot.texels.data() + rowAt * static_cast<size_t>(slot.stride);
     if (slot.rowStamp[rowAt] != generation) {
+        if (!BordersStillDecoded(slot, y, slot.rowStamp[rowAt])) {
+            DecodeBorders(y, row);
+        }
         slot.rowStamp[rowAt] = generation;
-        DecodeBorders(y, row);
     }
     const s32 width = slot.sampler.width;
     const s32 from = std::max(first, 0) / kChunk;
