@@ -199,6 +199,26 @@ TEST(TrackedMemoryTest, BlocksOfASizeNoLongerAskedForLeaveTheFullCache) {
     kPlatform_ReleaseFree(block);
 }
 
+#ifndef TRACKED_HEAP_UNDER_ASAN
+// A freed block of up to 16 KiB, header included, waits for the next request of its size,
+// which takes it without the heap; a larger one goes straight back to the heap.
+TEST(TrackedMemoryTest, FreedBlocksUpTo16KiBAreReusedAndLargerOnesReturnToTheHeap) {
+    const MEMHeapHandle heap = static_cast<MEMHeapHandle>(MyDemoAllocator1.heap);
+    for (const u32 size : {12000u, 16000u}) {
+        void* const block = kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, size);
+        kPlatform_ReleaseFree(block);
+        const u32 freeWhileCached = MEMGetTotalFreeSizeForExpHeap(heap);
+        EXPECT_EQ(kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, size), block) << size;
+        EXPECT_EQ(MEMGetTotalFreeSizeForExpHeap(heap), freeWhileCached) << size;
+        kPlatform_ReleaseFree(block);
+    }
+    void* const large = kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, 16 * 1024);
+    const u32 freeWhileLive = MEMGetTotalFreeSizeForExpHeap(heap);
+    kPlatform_ReleaseFree(large);
+    EXPECT_GE(MEMGetTotalFreeSizeForExpHeap(heap), freeWhileLive + 16 * 1024);
+}
+#endif
+
 #ifdef TRACKED_HEAP_UNDER_ASAN
 struct Probe {
     int value = 1;

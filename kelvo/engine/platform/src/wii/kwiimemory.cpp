@@ -102,7 +102,7 @@ constexpr u32 kCacheBytes = 512u << 10;
 constexpr u32 kGranule = 32;
 constexpr u32 kFineLimit = 1024;
 constexpr u32 kFineOctave = 10; // 2 to the 10th is kFineLimit
-constexpr u32 kCoarseLimit = 8192;
+constexpr u32 kCoarseLimit = 16384;
 constexpr u32 kFineClasses = kFineLimit / kGranule;
 constexpr u32 kCacheClasses = kFineClasses + 4 * (std::bit_width(kCoarseLimit / kFineLimit) - 1);
 
