@@ -193,6 +193,51 @@ TEST(GXSpriteSpanTest, DrawsWhatTheGeneralEnvironmentDraws) {
     ExpectWhatTheGeneralEnvironmentDraws(DrawLineEndsAndShiftedSprites, 592, 0, 48, 24);
 }
 
+// Rectangles one to nineteen pixels wide (groups of eight with every remainder), 1:1, 1:1
+// shifted by half a pixel, magnified and minified; then the same across the scissor's left
+// and right edges.
+void DrawEveryWidth() {
+    for (u32 width = 1; width <= 19; ++width) {
+        const f32 left = static_cast<f32>(width * (width + 3) / 2);
+        const f32 right = left + static_cast<f32>(width);
+        const f32 across = static_cast<f32>(width) / kTextureWidth;
+        gxtest::DrawRect(left, 0, right, 4, 0xFFFFFFFF, 0, 0, 0, across, 0.5f);
+        gxtest::DrawRect(left + 0.5f, 5, right + 0.5f, 9, 0xC0A080FF, 0, 0, 0, across, 0.5f);
+        gxtest::DrawRect(left, 10, right, 14, 0xFFFFFFFF);
+        gxtest::DrawRect(left, 15, right, 19, 0x80FF40C0, 0, 0, 0, across * 2.5f, 1);
+    }
+    GXSetScissor(13, 20, 170, 4);
+    gxtest::DrawRect(3, 20, 40, 24, 0xFFFFFFFF);
+    gxtest::DrawRect(150, 20, 190, 24, 0xC0A080FF, 0, 0, 0, 2.5f, 1);
+    GXSetScissor(0, 0, 640, 528);
+}
+
+// Text: texels each opaque or transparent (in runs and alternating), tinted and blended,
+// in rectangles of every width.
+TEST(GXSpriteSpanTest, OpaqueAndTransparentTexelsDrawWhatTheGeneralEnvironmentDraws) {
+    std::vector<u32> argb(kTextureWidth * kTextureHeight);
+    for (u32 i = 0; i < argb.size(); ++i) {
+        const bool ink = i < argb.size() / 2 ? i / 5 % 2 == 0 : i % 3 != 1;
+        argb[i] = (ink ? 0xFF000000u : 0u) | ((i * 0x9E3779B9u) & 0xFFFFFF);
+    }
+    Texture t;
+    t.image = gxtest::TileRgba8(argb, kTextureWidth, kTextureHeight);
+    GXInitTexObj(&t.texture, t.image.data(), kTextureWidth, kTextureHeight, GX_TF_RGBA8, GX_CLAMP,
+                 GX_CLAMP, GX_FALSE);
+    for (const GXTexFilter filter : {GX_NEAR, GX_LINEAR}) {
+        GXInitTexObjLOD(&t.texture, filter, filter, 0, 0, 0, GX_FALSE, GX_FALSE, GX_ANISO_1);
+        for (const Shading& shading : kShadings) {
+            UseState(t, shading, true, true);
+            DrawEveryWidth();
+            const TestImage general = ReadFrameBuffer(0, 0, 232, 24);
+            UseState(t, shading, true, false);
+            DrawEveryWidth();
+            EXPECT_EQ(ReadFrameBuffer(0, 0, 232, 24).argb, general.argb)
+                << "filter " << filter << ", " << shading.name;
+        }
+    }
+}
+
 TEST(GXSpriteSpanTest, OtherStatesAreLeftToThePerPixelLoops) {
     struct Case {
         const char* what;

@@ -164,7 +164,8 @@ Lanes Blend(Lanes colour, Lanes destination) {
 
 // Four pixels, `first`'s two then `second`'s, written over `pixels`, but for those whose
 // lanes `keep` sets. Blended, opaque pixels replace and transparent ones keep what is
-// there, exactly as blending them gives, so a run all one or the other costs no arithmetic.
+// there, exactly as blending them gives, so four that are each one or the other (as the
+// texels of text are) cost no arithmetic.
 template <bool kBlend>
 [[gnu::always_inline]] inline void Write(Lanes first, Lanes second, u32* pixels,
                                          Words keep = Words{}) {
@@ -173,11 +174,13 @@ template <bool kBlend>
     Words source = reinterpret_cast<Words>(Pack(first, second));
     if constexpr (kBlend) {
         const Words alphas = source & opaque;
-        if (EveryLane(reinterpret_cast<Words>(alphas == 0))) {
-            source = destination;
-        } else if (!EveryLane(reinterpret_cast<Words>(alphas == opaque))) {
-            source = reinterpret_cast<Words>(Pack(Blend(first, WidenHalf<0>(destination)),
-                                                  Blend(second, WidenHalf<1>(destination))));
+        const Words replaced = reinterpret_cast<Words>(alphas == opaque);
+        if (!EveryLane(replaced)) {
+            const Words kept = reinterpret_cast<Words>(alphas == 0);
+            source = EveryLane(replaced | kept)
+                         ? (source & replaced) | (destination & kept)
+                         : reinterpret_cast<Words>(Pack(Blend(first, WidenHalf<0>(destination)),
+                                                        Blend(second, WidenHalf<1>(destination))));
         }
     }
     StoreFour(pixels, ((source | opaque) & ~keep) | (destination & keep));
