@@ -212,6 +212,10 @@ void DrawEveryWidth() {
     GXSetScissor(0, 0, 640, 528);
 }
 
+TEST(GXSpriteSpanTest, EveryWidthDrawsWhatTheGeneralEnvironmentDraws) {
+    ExpectWhatTheGeneralEnvironmentDraws(DrawEveryWidth, 0, 0, 232, 24);
+}
+
 // Text: texels each opaque or transparent (in runs and alternating), tinted and blended,
 // in rectangles of every width.
 TEST(GXSpriteSpanTest, OpaqueAndTransparentTexelsDrawWhatTheGeneralEnvironmentDraws) {

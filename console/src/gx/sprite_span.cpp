@@ -2,6 +2,8 @@
 #include "gx/sprite_span.h"
 
 #include "gx/efb.h"
+#include "gx/runtime_simd.h"
+#include "gx/sprite_pixels.h"
 #include "gx/texture_rows.h"
 
 #include <algorithm>
@@ -471,11 +473,12 @@ void CopyPixels(const TexelsOfColumns& texels, u32* pixels, u32 xBegin, u32 xEnd
 
 // Columns [xBegin, xEnd) of the lines of an unturned sprite triangle whose columns are
 // stepped: what the lines share found once, each line's texels when it reads others
-// than the line before.
+// than the line before. A rectangle's lines whose columns read one texel after another
+// are drawn eight pixels at a time where the processor can, the rest four at a time.
 class SpriteLines {
 public:
-    SpriteLines(const GXPixelPipeline& p, const GXTrianglePlanes& t, bool blend, u32 xBegin,
-                u32 xEnd)
+    SpriteLines(const GXPixelPipeline& p, const GXTrianglePlanes& t, bool blend, bool rectangle,
+                u32 xBegin, u32 xEnd)
         : m_sampler(p.samplers[0]), m_coordinate(static_cast<u32>(p.stages[0].coordAt) + 1),
           m_linear(t.linear[0]), m_xBegin(xBegin), m_xEnd(xEnd) {
         // The texels these columns read: their ends' when in order, else the triangle's.
@@ -493,7 +496,11 @@ public:
         } else {
             const auto& loops = blend ? kPixelLoops<true> : kPixelLoops<false>;
             m_loop = loops[filtered][s_triangle.oneToOne][s_triangle.modulate];
+            if (rectangle && s_triangle.oneToOne) {
+                m_wideLoop = WideLoop(filtered, blend);
+            }
         }
+        m_modulation = reinterpret_cast<Halves>(s_triangle.modulation)[0];
     }
 
     // Lines [yBegin, yEnd): their texel coordinates a batch at a time, in one loop the
@@ -511,6 +518,15 @@ public:
     }
 
 private:
+    static GXSpritePixelLoop WideLoop([[maybe_unused]] bool filtered, [[maybe_unused]] bool blend) {
+#if defined(__x86_64__)
+        if (GXHasAvx2()) {
+            return GXSpritePixelLoopAvx2(filtered, s_triangle.modulate, blend);
+        }
+#endif
+        return nullptr;
+    }
+
     // t changes only down the lines (the triangle is not turned).
     void LineCoordinates(const GXTrianglePlanes& t, u32 y, u32 count, s32* v) const {
         const u32 k = m_coordinate;
@@ -531,7 +547,15 @@ private:
             m_texelsKey = texelsKey;
         }
         ++s_spansDrawn;
-        m_loop(TexelsOfColumns{m_texels, m_offset}, m_efb.ColourRow(y), m_xBegin, m_xEnd);
+        u32* const line = m_efb.ColourRow(y);
+        u32 x = m_xBegin;
+        if (m_wideLoop != nullptr) {
+            const GXSpritePixels pixels{m_texels, s_columns.weight, m_offset, m_modulation};
+            x = m_wideLoop(pixels, line, x, m_xEnd);
+        }
+        if (x < m_xEnd) {
+            m_loop(TexelsOfColumns{m_texels, m_offset}, line, x, m_xEnd);
+        }
     }
 
     const u32* RowAt(s32 line) const {
@@ -558,6 +582,8 @@ private:
     s32 m_first = 0, m_last = 0;
     s32 m_offset = 0;
     PixelLoop m_loop = nullptr;
+    GXSpritePixelLoop m_wideLoop = nullptr; // eight pixels at a time, then m_loop
+    u64 m_modulation;                       // the triangle's, one pixel's lanes
     const u32* m_texels = nullptr;
     s32 m_texelsKey = 0;
 };
@@ -583,7 +609,7 @@ void DrawSpriteSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, 
         StepColumns(p, t, t.base[s] + t.dy[s] * py + t.dx[s] * 0.5f, xBegin, xEnd + 1);
         TexelsRead(p.samplers[0], linear, xBegin, xEnd);
     }
-    SpriteLines(p, t, kBlend, xBegin, xEnd).Draw(t, y, y + 1);
+    SpriteLines(p, t, kBlend, false, xBegin, xEnd).Draw(t, y, y + 1);
 }
 
 template <GXShading kShading>
@@ -630,7 +656,7 @@ void GXDrawSpriteRectangle(const GXPixelPipeline& p, const GXTrianglePlanes& t, 
         GXDrawRectangleBySpans(p, t, yBegin, yEnd, xBegin, xEnd);
         return;
     }
-    SpriteLines(p, t, p.ops.blendMode != GX_BM_NONE, xBegin, xEnd).Draw(t, yBegin, yEnd);
+    SpriteLines(p, t, p.ops.blendMode != GX_BM_NONE, true, xBegin, xEnd).Draw(t, yBegin, yEnd);
 }
 
 u64 GXSpriteSpanCountForTest() {
