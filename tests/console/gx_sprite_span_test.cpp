@@ -193,15 +193,16 @@ TEST(GXSpriteSpanTest, DrawsWhatTheGeneralEnvironmentDraws) {
     ExpectWhatTheGeneralEnvironmentDraws(DrawLineEndsAndShiftedSprites, 592, 0, 48, 24);
 }
 
-// Rectangles one to nineteen pixels wide (groups of eight with every remainder), 1:1, 1:1
-// shifted by half a pixel, magnified and minified; then the same across the scissor's left
-// and right edges.
+// Rectangles one to nineteen pixels wide (groups of eight with every remainder), 1:1 from
+// texels 0 to 4, 1:1 shifted by half a pixel, magnified and minified; then the same across
+// the scissor's left and right edges.
 void DrawEveryWidth() {
     for (u32 width = 1; width <= 19; ++width) {
         const f32 left = static_cast<f32>(width * (width + 3) / 2);
         const f32 right = left + static_cast<f32>(width);
         const f32 across = static_cast<f32>(width) / kTextureWidth;
-        gxtest::DrawRect(left, 0, right, 4, 0xFFFFFFFF, 0, 0, 0, across, 0.5f);
+        const f32 start = static_cast<f32>(width % 5) / kTextureWidth;
+        gxtest::DrawRect(left, 0, right, 4, 0xFFFFFFFF, 0, start, 0, start + across, 0.5f);
         gxtest::DrawRect(left + 0.5f, 5, right + 0.5f, 9, 0xC0A080FF, 0, 0, 0, across, 0.5f);
         gxtest::DrawRect(left, 10, right, 14, 0xFFFFFFFF);
         gxtest::DrawRect(left, 15, right, 19, 0x80FF40C0, 0, 0, 0, across * 2.5f, 1);
@@ -287,13 +288,19 @@ TEST(GXSpriteSpanTest, TextureMemoryIsReadAgainByTheNextPrimitive) {
     gxtest::Reset();
     gxtest::UseTexture(texture, GX_REPLACE);
     GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
-    gxtest::DrawRect(0, 0, 8, 8, 0xFFFFFFFF);
+    const auto draw = [] {
+        gxtest::DrawRect(0, 0, 8, 8, 0xFFFFFFFF);
+        gxtest::DrawRect(8, 0, 12, 4, 0xFFFFFFFF); // 1:1
+    };
+    draw();
     EXPECT_EQ(gxtest::ArgbAt(3, 3), 0xFF0000FFu);
+    EXPECT_EQ(gxtest::ArgbAt(9, 1), 0xFF0000FFu);
     texels.assign(16, 0xFFFF8000);
     const std::vector<u8> changed = gxtest::TileRgba8(texels, 4, 4);
     std::copy(changed.begin(), changed.end(), image.begin());
-    gxtest::DrawRect(0, 0, 8, 8, 0xFFFFFFFF);
+    draw();
     EXPECT_EQ(gxtest::ArgbAt(3, 3), 0xFFFF8000u);
+    EXPECT_EQ(gxtest::ArgbAt(9, 1), 0xFFFF8000u);
 }
 
 // Sprites of textures in every format and of sizes their tiles do not cover exactly,

@@ -474,7 +474,8 @@ void CopyPixels(const TexelsOfColumns& texels, u32* pixels, u32 xBegin, u32 xEnd
 // Columns [xBegin, xEnd) of the lines of an unturned sprite triangle whose columns are
 // stepped: what the lines share found once, each line's texels when it reads others
 // than the line before. A rectangle's lines whose columns read one texel after another
-// are drawn eight pixels at a time where the processor can, the rest four at a time.
+// are drawn eight pixels at a time where the processor can, the rest four at a time; or,
+// when they copy texels from inside the image, straight from the image.
 class SpriteLines {
 public:
     SpriteLines(const GXPixelPipeline& p, const GXTrianglePlanes& t, bool blend, bool rectangle,
@@ -493,6 +494,9 @@ public:
         const bool filtered = m_linear && !s_triangle.unweighted;
         if (!blend && !s_triangle.modulate && !filtered && s_triangle.oneToOne) {
             m_loop = CopyPixels;
+            const s32 first = static_cast<s32>(s_columns.element[xBegin]) - 1;
+            m_straight = rectangle && first >= 0 &&
+                         first + static_cast<s32>(xEnd - xBegin) <= m_sampler.width;
         } else {
             const auto& loops = blend ? kPixelLoops<true> : kPixelLoops<false>;
             m_loop = loops[filtered][s_triangle.oneToOne][s_triangle.modulate];
@@ -540,6 +544,12 @@ private:
 
     // Line y, at texel coordinate v.
     void DrawLine(u32 y, s32 v) {
+        const bool betweenRows = m_linear && (v & 0xFF) != 0; // filtered down
+        if (m_straight && !betweenRows) {
+            ++s_spansDrawn;
+            CopyTexels(RowIndex(v >> 8), m_efb.ColourRow(y));
+            return;
+        }
         // Nearest reads whole texel rows; bilinear filters by the fraction too.
         const s32 texelsKey = m_linear ? v : v >> 8;
         if (m_texels == nullptr || texelsKey != m_texelsKey) {
@@ -558,10 +568,24 @@ private:
         }
     }
 
+    s32 RowIndex(s32 line) const {
+        return gx_texture::Wrap(line, m_sampler.height, m_sampler.maskT, m_sampler.wrapT);
+    }
+
     const u32* RowAt(s32 line) const {
-        return GXTextureRow(
-            gx_texture::Wrap(line, m_sampler.height, m_sampler.maskT, m_sampler.wrapT), m_first,
-            m_last);
+        return GXTextureRow(RowIndex(line), m_first, m_last);
+    }
+
+    // The texels of texture row `row` straight from the image onto the line, as CopyPixels
+    // puts them.
+    void CopyTexels(s32 row, u32* line) const {
+        u32* const pixels = line + m_xBegin;
+        const u32 count = m_xEnd - m_xBegin;
+        const s32 first = static_cast<s32>(m_xBegin) + m_offset - 1;
+        GXDecodeTexels(row, first, first + static_cast<s32>(count) - 1, pixels);
+        for (u32 x = 0; x < count; ++x) {
+            pixels[x] |= 0xFF000000u;
+        }
     }
 
     // The texels at v (1/256 texels, less half a texel when bilinear), filtered down.
@@ -582,6 +606,7 @@ private:
     s32 m_first = 0, m_last = 0;
     s32 m_offset = 0;
     PixelLoop m_loop = nullptr;
+    bool m_straight = false; // a rectangle's line copied whole from the image: texels read once
     GXSpritePixelLoop m_wideLoop = nullptr; // eight pixels at a time, then m_loop
     u64 m_modulation;                       // the triangle's, one pixel's lanes
     const u32* m_texels = nullptr;

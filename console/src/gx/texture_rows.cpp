@@ -84,16 +84,17 @@ s32 TileBytes(u32 format) {
     return format == GX_TF_RGBA8 ? 64 : 32;
 }
 
+// Texels [from, to) of row y to out[0] on.
 template <u32 kFormat>
-void DecodeTexels(s32 y, s32 from, s32 to, u32* row) {
+void DecodeTexels(s32 y, s32 from, s32 to, u32* out) {
     for (s32 x = from; x < to; ++x) {
-        row[x + 1] = gx_texture::Fetch<kFormat>(s_active->sampler, x, y);
+        out[x - from] = gx_texture::Fetch<kFormat>(s_active->sampler, x, y);
     }
 }
 
 // Whole 4 x 4 tiles of RGBA8, a row of four texels at a time: the alpha-red and
 // green-blue byte pairs swapped into blue, green, red, alpha.
-void DecodeRgba8Tiles(s32 y, s32 from, s32 to, u32* row) {
+void DecodeRgba8Tiles(s32 y, s32 from, s32 to, u32* out) {
     using Lanes = u16 __attribute__((vector_size(16)));
     using Halves = u64 __attribute__((vector_size(16)));
     const GXTextureSampler& t = s_active->sampler;
@@ -108,28 +109,33 @@ void DecodeRgba8Tiles(s32 y, s32 from, s32 to, u32* row) {
         const u8* tile = tiles + (x >> 2) * 64;
         const Lanes texels =
             __builtin_shufflevector(lanesOf(tile + 32), lanesOf(tile), 0, 8, 1, 9, 2, 10, 3, 11);
-        std::memcpy(row + x + 1, &texels, sizeof texels);
+        std::memcpy(out + (x - from), &texels, sizeof texels);
     }
 }
 
-// Texels [from, to) of row y, all inside the texture.
-void Decode(s32 y, s32 from, s32 to, u32* row) {
+// RGBA8 texels [from, to): the whole tiles' rows among them four at a time.
+void DecodeRgba8(s32 y, s32 from, s32 to, u32* out) {
+    const s32 tilesFrom = std::min((from + 3) & ~3, to);
+    const s32 tilesTo = std::max(to & ~3, tilesFrom);
+    DecodeTexels<GX_TF_RGBA8>(y, from, tilesFrom, out);
+    DecodeRgba8Tiles(y, tilesFrom, tilesTo, out + (tilesFrom - from));
+    DecodeTexels<GX_TF_RGBA8>(y, tilesTo, to, out + (tilesTo - from));
+}
+
+// Texels [from, to) of row y, all inside the texture, to out[0] on.
+void Decode(s32 y, s32 from, s32 to, u32* out) {
     switch (s_active->sampler.format) {
     case GX_TF_RGBA8:
-        if (from % 4 == 0 && to % 4 == 0) {
-            DecodeRgba8Tiles(y, from, to, row);
-        } else {
-            DecodeTexels<GX_TF_RGBA8>(y, from, to, row);
-        }
+        DecodeRgba8(y, from, to, out);
         break;
     case GX_TF_RGB565:
-        DecodeTexels<GX_TF_RGB565>(y, from, to, row);
+        DecodeTexels<GX_TF_RGB565>(y, from, to, out);
         break;
     case GX_TF_C8:
-        DecodeTexels<GX_TF_C8>(y, from, to, row);
+        DecodeTexels<GX_TF_C8>(y, from, to, out);
         break;
     default:
-        DecodeTexels<GX_TF_I8>(y, from, to, row);
+        DecodeTexels<GX_TF_I8>(y, from, to, out);
         break;
     }
 }
@@ -195,9 +201,7 @@ void DecodeBorders(s32 y, u32* row) {
     const s32 width = t.width;
     const auto [before, after] = BordersOf(t);
     Decode(y, before, before + 1, row);
-    row[0] = row[before + 1];
-    Decode(y, after, after + 1, row);
-    row[width + 1] = row[after + 1];
+    Decode(y, after, after + 1, row + width + 1);
 }
 
 // Whether row y's borders, decoded by an earlier primitive at `stamp`, still hold what
@@ -241,7 +245,8 @@ void NoteDecoded(Decoded& decoded, s32 first, s32 last) {
             continue;
         }
         if (!StillDecoded(slot, y, chunk, stamps[chunk])) {
-            Decode(y, chunk * kChunk, std::min((chunk + 1) * kChunk, width), row);
+            const s32 from = chunk * kChunk;
+            Decode(y, from, std::min(from + kChunk, width), row + from + 1);
         }
         stamps[chunk] = generation;
     }
@@ -328,4 +333,8 @@ const u32* GXTextureRow(s32 y, s32 first, s32 last) {
         return slot.texels.data() + rowAt * static_cast<size_t>(slot.stride);
     }
     return DecodeRow(y, first, last);
+}
+
+void GXDecodeTexels(s32 y, s32 first, s32 last, u32* out) {
+    Decode(y, first, last + 1, out);
 }

@@ -16,3 +16,7 @@ void GXStartTextureRows(const GXTextureSampler& sampler);
 // last <= width); element i + 1 holds texel i, and reading up to four elements past
 // element width + 1 stays inside the store.
 const u32* GXTextureRow(s32 y, s32 first, s32 last);
+
+// Texels first to last of row y (0 <= first <= last < width) decoded straight to out[0]
+// on, past the rows kept: for texels read once.
+void GXDecodeTexels(s32 y, s32 first, s32 last, u32* out);
