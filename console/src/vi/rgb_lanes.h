@@ -23,11 +23,11 @@ u32 VIConvertPairsAvx2(const u8* xfb, u32 pairs, u8* rgb);
 namespace {
 
 // The instruction set's parts: Words, a vector of unsigned 32-bit lanes, one pixel pair
-// each; MultiplyAdd(a, b), each word the sum of the products of its two signed 16-bit
-// lanes; UpperHalves(first, second), each word's upper 16 bits (a sum >> 16), the first's
-// in the word's lower lane and the second's in its upper, so that a pair's two pixels
-// are in order; Store(red, green, blue, to), each the pixels' signed 16-bit channel,
-// stored as red, green, blue bytes, saturated to 0 to 255.
+// each; MultiplyAdd(a, b, plus), each word plus's word and the products of a's and b's
+// two signed 16-bit lanes; UpperHalves(first, second), each word's upper 16 bits (a
+// sum >> 16), the first's in the word's lower lane and the second's in its upper, so that
+// a pair's two pixels are in order; Store(red, green, blue, to), each the pixels' signed
+// 16-bit channel, stored as red, green, blue bytes, saturated to 0 to 255.
 template <typename Set>
 struct VIRgbLanes {
     using Words = typename Set::Words;
@@ -56,15 +56,14 @@ struct VIRgbLanes {
         const Words chroma = (pairs >> 8) & 0x00FF00FF;
         const Words crHigh = chroma & 0x00FF0000;
         const Words red =
-            Set::MultiplyAdd(chroma, Splat(GXLanePair(0, kRedLow))) + (crHigh << 1) + kRedBias;
-        const Words green =
-            Set::MultiplyAdd(chroma, Splat(GXLanePair(-kVIGreenFromCb, kGreenFromCrLow))) - crHigh +
-            kGreenBias;
+            Set::MultiplyAdd(chroma, Splat(GXLanePair(0, kRedLow)), (crHigh << 1) + kRedBias);
+        const Words green = Set::MultiplyAdd(
+            chroma, Splat(GXLanePair(-kVIGreenFromCb, kGreenFromCrLow)), kGreenBias - crHigh);
         const Words blue =
-            Set::MultiplyAdd(chroma, Splat(GXLanePair(kBlueLow, 0))) + (chroma << 17) + kBlueBias;
-        const Words left = Set::MultiplyAdd(luma, Splat(GXLanePair(kLumaLow, 0))) + (luma << 16);
+            Set::MultiplyAdd(chroma, Splat(GXLanePair(kBlueLow, 0)), (chroma << 17) + kBlueBias);
+        const Words left = Set::MultiplyAdd(luma, Splat(GXLanePair(kLumaLow, 0)), luma << 16);
         const Words right =
-            Set::MultiplyAdd(luma, Splat(GXLanePair(0, kLumaLow))) + (luma & 0x00FF0000);
+            Set::MultiplyAdd(luma, Splat(GXLanePair(0, kLumaLow)), luma & 0x00FF0000);
         Set::Store(Set::UpperHalves(left + red, right + red),
                    Set::UpperHalves(left + green, right + green),
                    Set::UpperHalves(left + blue, right + blue), rgb);

@@ -53,9 +53,9 @@ template <typename T>
 struct Sse2 {
     using Words = u32 __attribute__((vector_size(16)));
 
-    static Words MultiplyAdd(Words a, Words b) {
-        return reinterpret_cast<Words>(
-            _mm_madd_epi16(reinterpret_cast<__m128i>(a), reinterpret_cast<__m128i>(b)));
+    static Words MultiplyAdd(Words a, Words b, Words plus) {
+        return plus + reinterpret_cast<Words>(_mm_madd_epi16(reinterpret_cast<__m128i>(a),
+                                                             reinterpret_cast<__m128i>(b)));
     }
 
     static Words UpperHalves(Words first, Words second) {

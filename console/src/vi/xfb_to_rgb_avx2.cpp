@@ -40,9 +40,9 @@ constexpr RgbShuffle kTailBlue = RgbShuffle::Make(16, true);
 struct Avx2 {
     using Words = u32 __attribute__((vector_size(32)));
 
-    static Words MultiplyAdd(Words a, Words b) {
-        return reinterpret_cast<Words>(
-            _mm256_madd_epi16(reinterpret_cast<__m256i>(a), reinterpret_cast<__m256i>(b)));
+    static Words MultiplyAdd(Words a, Words b, Words plus) {
+        return plus + reinterpret_cast<Words>(_mm256_madd_epi16(reinterpret_cast<__m256i>(a),
+                                                                reinterpret_cast<__m256i>(b)));
     }
 
     static Words UpperHalves(Words first, Words second) {
