@@ -67,9 +67,10 @@ Frame RandomFrame(u32 width, u32 height, std::mt19937& random) {
 }
 
 TEST(XfbToRgbTest, EveryWidthMatchesTheFormulaAndStaysInItsLines) {
-    // Up to three of the widest steps with every remainder, then the console's widths.
+    // Up to three of the widest steps (32 pixels) with every remainder, which goes through
+    // each narrower set, then the console's widths.
     std::vector<u32> widths;
-    for (u32 width = 2; width <= 3 * 16 + 16; width += 2) {
+    for (u32 width = 2; width <= 3 * 32 + 32; width += 2) {
         widths.push_back(width);
     }
     widths.insert(widths.end(), {608, 610, 640});
@@ -83,7 +84,7 @@ TEST(XfbToRgbTest, EveryWidthMatchesTheFormulaAndStaysInItsLines) {
 TEST(XfbToRgbTest, EveryChromaPairMatchesTheFormulaWithLumaAcrossItsRange) {
     // A pair for each Cb and Cr; the two lumas run through all values at different paces,
     // so that both pixels meet each extreme. Lines of 512 pixels go through the widest
-    // vectors, of 8 through the narrower ones, of 6 one pair at a time.
+    // vectors, of 16 and 8 through the narrower ones, of 6 one pair at a time.
     std::vector<u8> pairs;
     for (u32 cr = 0; cr < 256; ++cr) {
         for (u32 cb = 0; cb < 256; ++cb) {
@@ -92,7 +93,7 @@ TEST(XfbToRgbTest, EveryChromaPairMatchesTheFormulaWithLumaAcrossItsRange) {
                           static_cast<u8>(cb * 7 + cr * 3 + 128), static_cast<u8>(cr)});
         }
     }
-    for (const u32 width : {512u, 8u, 6u}) {
+    for (const u32 width : {512u, 16u, 8u, 6u}) {
         const u32 lineBytes = width * 2;
         Frame frame{width, static_cast<u32>(pairs.size() / lineBytes), {}};
         frame.xfb.resize(frame.height * XfbStride(frame));

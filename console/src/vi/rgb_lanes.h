@@ -18,6 +18,9 @@ constexpr s32 kVIBlueFromCb = 132201;
 // Converts whole groups of pairs with AVX2, which the caller has checked the processor
 // has; returns how many pairs it converted.
 u32 VIConvertPairsAvx2(const u8* xfb, u32 pairs, u8* rgb);
+// The same with AVX-512 (byte and word instructions, byte permutes, multiply-adds into
+// sums).
+u32 VIConvertPairsAvx512(const u8* xfb, u32 pairs, u8* rgb);
 #endif
 
 namespace {

@@ -89,15 +89,33 @@ struct Sse2 {
     }
 };
 
-// The widest vectors the processor has, then SSE2 for what is left.
+#if defined(__x86_64__)
+// Whether the processor runs the AVX-512 code: byte and word instructions, byte permutes,
+// multiply-adds into sums.
+bool HasAvx512Subsets() {
+    static const bool has = __builtin_cpu_supports("avx512bw") &&
+                            __builtin_cpu_supports("avx512vbmi") &&
+                            __builtin_cpu_supports("avx512vnni");
+    return has;
+}
+#endif
+
+// The widest vectors the processor has, then each narrower set for what is left.
 u32 ConvertPairsInVectors(const u8* xfb, u32 pairs, u8* rgb) {
     u32 pair = 0;
+    const auto convertRest = [&](auto convertPairs) {
+        pair += convertPairs(xfb + 4 * pair, pairs - pair, rgb + 6 * pair);
+    };
 #if defined(__x86_64__)
+    if (HasAvx512Subsets()) {
+        convertRest(VIConvertPairsAvx512);
+    }
     if (GXHasAvx2()) {
-        pair = VIConvertPairsAvx2(xfb, pairs, rgb);
+        convertRest(VIConvertPairsAvx2);
     }
 #endif
-    return pair + VIRgbLanes<Sse2>::ConvertPairs(xfb + 4 * pair, pairs - pair, rgb + 6 * pair);
+    convertRest(VIRgbLanes<Sse2>::ConvertPairs);
+    return pair;
 }
 #else
 // Without SSE2, eight pairs at a time in these lanes, with the scalar arithmetic. Helpers
