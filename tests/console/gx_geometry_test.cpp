@@ -2,6 +2,7 @@
 // screen edges and the near plane, the two projection forms and the viewport, vertex
 // formats, malformed input, and the drawn picture through the display copy.
 #include "golden_image.h"
+#include "gx/raster.h"
 #include "gx_test_support.h"
 
 #include <console/gx.h>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -120,6 +122,21 @@ TEST(GXGeometryTest, QuadsDrawWhatTheirTwoTrianglesDraw) {
     before = GXSpriteSpanCountForTest();
     Draw(GX_TRIANGLES, {q[0], q[1], q[2], q[0], q[2], q[3], lower[0], lower[1], lower[2]});
     EXPECT_EQ(GXSpriteSpanCountForTest() - before, 32u);
+}
+
+TEST(GXGeometryTest, CornersSnapToTheNearestSubpixelHalvesAwayFromZero) {
+    // Halves of a subpixel on both sides of zero, then every few thousand coordinates
+    // out to twice the guard band.
+    for (s32 halves = -41; halves <= 41; ++halves) {
+        const f32 coordinate = static_cast<f32>(halves) / 32.0f;
+        EXPECT_EQ(GXSnapToSubpixel(coordinate), std::llround(coordinate * 16.0f)) << coordinate;
+    }
+    for (const u32 sign : {0u, 0x80000000u}) {
+        for (u32 bits = 0; bits <= std::bit_cast<u32>(16384.0f); bits += 3001) {
+            const f32 coordinate = std::bit_cast<f32>(bits | sign);
+            ASSERT_EQ(GXSnapToSubpixel(coordinate), std::llround(coordinate * 16.0f)) << coordinate;
+        }
+    }
 }
 
 TEST(GXGeometryTest, EveryPrimitiveTypeDrawsItsShape) {

@@ -108,10 +108,6 @@ void ComputePlanes(const GXPixelPipeline& p, const GXScreenVertex* v[3], const S
     t.depthBase = v[0]->depth - t.depthDx * s.x[0] - t.depthDy * s.y[0];
 }
 
-s64 Snap(f32 coordinate) {
-    return std::llround(coordinate * static_cast<f32>(kSubpixels));
-}
-
 // Twice the area of the snapped triangle a, b, c; positive when clockwise.
 s64 SnappedArea(const s64* x, const s64* y, u32 a, u32 b, u32 c) {
     return (x[b] - x[a]) * (y[c] - y[a]) - (x[c] - x[a]) * (y[b] - y[a]);
@@ -201,8 +197,8 @@ void WalkSpans(const s64* x, const s64* y, const Edge* edges, u32 count, GXTrian
 void RasteriseTriangle(const GXScreenVertex* corners[3], bool perspective) {
     s64 x[3], y[3];
     for (u32 i = 0; i < 3; ++i) {
-        x[i] = Snap(corners[i]->x);
-        y[i] = Snap(corners[i]->y);
+        x[i] = GXSnapToSubpixel(corners[i]->x);
+        y[i] = GXSnapToSubpixel(corners[i]->y);
     }
     const s64 area = SnappedArea(x, y, 0, 1, 2);
     if (area <= 0) {
@@ -235,8 +231,8 @@ bool SamePlanes(const GXPixelPipeline& pipeline, const GXTrianglePlanes& a,
 bool RasteriseQuadAsOne(const GXScreenVertex* corners[4]) {
     s64 x[4], y[4];
     for (u32 i = 0; i < 4; ++i) {
-        x[i] = Snap(corners[i]->x);
-        y[i] = Snap(corners[i]->y);
+        x[i] = GXSnapToSubpixel(corners[i]->x);
+        y[i] = GXSnapToSubpixel(corners[i]->y);
     }
     const s64 first = SnappedArea(x, y, 0, 1, 2);
     const s64 second = SnappedArea(x, y, 0, 2, 3);
@@ -271,6 +267,14 @@ f32 SignedArea(const GXScreenVertex* corners, u32 count) {
         const GXScreenVertex& b = corners[(i + 1) % count];
         sum += a.x * b.y - b.x * a.y;
     }
+    return sum;
+}
+
+// SignedArea of the triangle a, b, c, summed in the same order.
+f32 TriangleArea(const GXScreenVertex& a, const GXScreenVertex& b, const GXScreenVertex& c) {
+    f32 sum = a.x * b.y - b.x * a.y;
+    sum += b.x * c.y - c.x * b.y;
+    sum += c.x * a.y - a.x * c.y;
     return sum;
 }
 
@@ -310,6 +314,18 @@ void GXResetRasterState() {
     GXSetCullMode(GX_CULL_BACK);
 }
 
+s64 GXSnapToSubpixel(f32 coordinate) {
+    // As llround, without the call.
+    const f32 scaled = coordinate * static_cast<f32>(kSubpixels);
+    const s64 truncated = static_cast<s64>(scaled);
+    // Exact: below 2^24 both are floats, above it the value is whole.
+    const f32 fraction = scaled - static_cast<f32>(truncated);
+    if (fraction >= 0.5f) {
+        return truncated + 1;
+    }
+    return fraction <= -0.5f ? truncated - 1 : truncated;
+}
+
 void GXRasterisePolygon(const GXScreenVertex* corners, u32 count) {
     const f32 area = SignedArea(corners, count);
     if (area == 0.0f || Culled(area)) {
@@ -324,10 +340,8 @@ bool GXRasteriseQuad(const GXScreenVertex* corners) {
             return false;
         }
     }
-    const GXScreenVertex first[3] = {corners[0], corners[1], corners[2]};
-    const GXScreenVertex second[3] = {corners[0], corners[2], corners[3]};
-    const f32 area = SignedArea(first, 3);
-    const f32 secondArea = SignedArea(second, 3);
+    const f32 area = TriangleArea(corners[0], corners[1], corners[2]);
+    const f32 secondArea = TriangleArea(corners[0], corners[2], corners[3]);
     if (area == 0.0f || secondArea == 0.0f || (area < 0.0f) != (secondArea < 0.0f)) {
         return false;
     }

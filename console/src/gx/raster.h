@@ -17,3 +17,5 @@ void GXRasteriseLine(const GXScreenVertex& a, const GXScreenVertex& b);
 // fan triangles would (the same winding, no perspective, the very same planes);
 // false, having drawn nothing, when it is not such a quad.
 bool GXRasteriseQuad(const GXScreenVertex* corners);
+// A screen coordinate in 1/16 pixels, halves rounded away from zero.
+s64 GXSnapToSubpixel(f32 coordinate);
