@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -373,6 +375,67 @@ TEST(GXPixelTest, ColourChannelsTakeTheVertexOrMaterialColour) {
         GXSetBlendMode(GX_BM_BLEND, GX_BL_SRCALPHA, GX_BL_INVSRCALPHA, GX_LO_CLEAR);
         DrawRect(0, 0, 4, 4, 0x33669980);
         EXPECT_EQ(ArgbAt(1, 1), c.expected) << c.channel << " " << c.source;
+    }
+}
+
+TEST(GXPixelTest, ChannelAndCoordinateChangesBetweenQuadsTakeEffectAtOnce) {
+    // Quads drawn one after another, each after a change of the colour channels or the
+    // generated coordinates, against each drawn alone in the initial state with the
+    // colour and coordinates that the state so far gives it.
+    std::vector<u32> texels(16);
+    for (u32 i = 0; i < texels.size(); ++i) {
+        texels[i] = 0xFF000000 | i * 0x0F1E2D;
+    }
+    const std::vector<u8> image = gxtest::TileRgba8(texels, 4, 4);
+    GXTexObj texture;
+    GXInitTexObj(&texture, image.data(), 4, 4, GX_TF_RGBA8, GX_REPEAT, GX_REPEAT, GX_FALSE);
+    const auto control = [](GXChannelID channel, GXColorSrc source) {
+        return [=] {
+            GXSetChanCtrl(channel, GX_DISABLE, GX_SRC_REG, source, GX_LIGHT_NULL, GX_DF_NONE,
+                          GX_AF_NONE);
+        };
+    };
+    constexpr u32 kVertex = 0x336699C0;
+    struct Change {
+        std::function<void()> apply;
+        u32 rgba;         // the rasterised colour from then on
+        bool coordinates; // whether the quad's texture coordinates still reach the texture
+    };
+    const Change changes[] = {
+        {[] { GXSetNumChans(0); }, 0x00000000, true},
+        {[] { GXSetNumChans(1); }, kVertex, true},
+        {control(GX_COLOR0A0, GX_SRC_REG), 0xFFFFFFFF, true},
+        {control(GX_COLOR0A0, GX_SRC_VTX), kVertex, true},
+        {control(GX_ALPHA0, GX_SRC_REG), 0x336699FF, true},
+        {control(GX_COLOR0, GX_SRC_REG), 0xFFFFFFFF, true},
+        {control(GX_COLOR0A0, GX_SRC_VTX), kVertex, true},
+        {[] { GXSetNumTexGens(0); }, kVertex, false},
+        {[] { GXSetNumTexGens(1); }, kVertex, true},
+        {[] { GXSetNumChans(0); }, 0x00000000, true},
+        {[] { GXSetNumChans(2); }, kVertex, true},
+        {[] { GXSetNumTexGens(2); }, kVertex, true},
+    };
+    const auto setUp = [&] {
+        gxtest::Reset();
+        gxtest::UseTexture(texture, GX_MODULATE);
+        GXSetBlendMode(GX_BM_BLEND, GX_BL_SRCALPHA, GX_BL_INVSRCALPHA, GX_LO_CLEAR);
+    };
+    const auto draw = [](u32 i, u32 rgba, bool coordinates) {
+        const f32 left = static_cast<f32>(8 * i);
+        const f32 s0 = coordinates ? 0.1f : 0.0f, t0 = coordinates ? 0.2f : 0.0f;
+        const f32 s1 = coordinates ? 0.9f : 0.0f, t1 = coordinates ? 0.7f : 0.0f;
+        DrawRect(left, 0, left + 8, 8, rgba, 0, s0, t0, s1, t1);
+        return ReadFrameBuffer(8 * i, 0, 8, 8).argb;
+    };
+    std::vector<std::vector<u32>> alone;
+    for (u32 i = 0; i < std::size(changes); ++i) {
+        setUp();
+        alone.push_back(draw(i, changes[i].rgba, changes[i].coordinates));
+    }
+    setUp();
+    for (u32 i = 0; i < std::size(changes); ++i) {
+        changes[i].apply();
+        EXPECT_EQ(draw(i, kVertex, true), alone[i]) << "after change " << i;
     }
 }
 

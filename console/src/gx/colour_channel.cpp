@@ -6,14 +6,33 @@
 
 namespace {
 
+// Where one component of a rasterised colour comes from.
+enum class Source : u8 { Off, Vertex, Material };
+
 struct ChannelState {
     u32 count;
     // [channel][0 colour, 1 alpha]: take the vertex colour (else the material register)
     bool fromVertex[kGXColourCount][2];
     bool lightingReported;
+    // [channel][red, green, blue, alpha], decoded from the above whenever they change
+    Source sources[kGXColourCount][4];
 };
 
 constinit ChannelState s_channels{};
+
+void DecodeSources() {
+    for (u32 channel = 0; channel < kGXColourCount; ++channel) {
+        for (u32 component = 0; component < 4; ++component) {
+            const bool fromVertex = s_channels.fromVertex[channel][component == 3 ? 1 : 0];
+            Source& source = s_channels.sources[channel][component];
+            if (channel >= s_channels.count) {
+                source = Source::Off;
+            } else {
+                source = fromVertex ? Source::Vertex : Source::Material;
+            }
+        }
+    }
+}
 
 void Control(u32 channel, u32 part, GXColorSrc source) {
     s_channels.fromVertex[channel][part] = source == GX_SRC_VTX;
@@ -32,12 +51,12 @@ void GXResetColourChannels() {
 void GXRasterisedColours(const GXVertexInput& vertex, f32* attributes) {
     for (u32 channel = 0; channel < kGXColourCount; ++channel) {
         f32* out = attributes + kGXColourSlot + 4 * channel;
-        const bool active = channel < s_channels.count;
+        const bool given = vertex.hasColour[channel];
         for (u32 component = 0; component < 4; ++component) {
-            const bool fromVertex = s_channels.fromVertex[channel][component == 3 ? 1 : 0];
-            if (!active) {
+            const Source source = s_channels.sources[channel][component];
+            if (source == Source::Off) {
                 out[component] = 0.0f;
-            } else if (fromVertex && vertex.hasColour[channel]) {
+            } else if (source == Source::Vertex && given) {
                 out[component] = vertex.colour[channel][component];
             } else {
                 out[component] = 255.0f;
@@ -52,6 +71,7 @@ void GXSetNumChans(u8 count) {
         count = kGXColourCount;
     }
     s_channels.count = count;
+    DecodeSources();
 }
 
 void GXSetChanCtrl(GXChannelID channel, GXBool lightingEnable, GXColorSrc,
@@ -73,4 +93,5 @@ void GXSetChanCtrl(GXChannelID channel, GXBool lightingEnable, GXColorSrc,
     if (alpha) {
         Control(index, 1, materialSource);
     }
+    DecodeSources();
 }

@@ -4,6 +4,8 @@
 #include <console/gx.h>
 #include <console/os.h>
 
+#include <algorithm>
+
 namespace {
 
 struct TexGenState {
@@ -26,12 +28,13 @@ void GXResetTexGens() {
 
 void GXGenerateTexCoords(const GXVertexInput& vertex, f32* attributes) {
     f32* out = attributes + kGXTexCoordSlot;
-    for (u32 coordinate = 0; coordinate < kGXTexCoordCount; ++coordinate) {
+    for (u32 coordinate = 0; coordinate < s_texGen.count; ++coordinate) {
         const u32 source = s_texGen.source[coordinate];
-        const bool given = coordinate < s_texGen.count && vertex.hasTexCoord[source];
+        const bool given = vertex.hasTexCoord[source];
         out[2 * coordinate] = given ? vertex.texCoord[source][0] : 0.0f;
         out[2 * coordinate + 1] = given ? vertex.texCoord[source][1] : 0.0f;
     }
+    std::fill(out + 2 * s_texGen.count, out + 2 * kGXTexCoordCount, 0.0f);
 }
 
 void GXSetNumTexGens(u8 count) {
