@@ -6,7 +6,9 @@
 
 #include <console/os.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -123,13 +125,20 @@ bool FormatIs(const StreamAttribute& entry, GXCompCnt count, GXCompType type) {
     return false;
 }
 
+// Readies the vertex for the next one's writes. Only the presence marks are cleared: every
+// vertex writes its position whole, and colours and coordinates are read only when present.
+void ForgetAttributes(GXVertexInput& vertex) {
+    std::fill(std::begin(vertex.hasColour), std::end(vertex.hasColour), false);
+    std::fill(std::begin(vertex.hasTexCoord), std::end(vertex.hasTexCoord), false);
+}
+
 void Advance() {
     if (++s_vertex.cursor < s_vertex.streamLength) {
         return;
     }
     GXAssembleVertex(s_vertex.vertex);
     s_vertex.cursor = 0;
-    s_vertex.vertex = GXVertexInput{};
+    ForgetAttributes(s_vertex.vertex);
 }
 
 f32 FractionScale(const AttributeFormat& format) {
