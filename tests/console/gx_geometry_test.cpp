@@ -3,6 +3,7 @@
 // formats, malformed input, and the drawn picture through the display copy.
 #include "golden_image.h"
 #include "gx/raster.h"
+#include "gx/transform.h"
 #include "gx_test_support.h"
 
 #include <console/gx.h>
@@ -135,6 +136,60 @@ TEST(GXGeometryTest, CornersSnapToTheNearestSubpixelHalvesAwayFromZero) {
         for (u32 bits = 0; bits <= std::bit_cast<u32>(16384.0f); bits += 3001) {
             const f32 coordinate = std::bit_cast<f32>(bits | sign);
             ASSERT_EQ(GXSnapToSubpixel(coordinate), std::llround(coordinate * 16.0f)) << coordinate;
+        }
+    }
+}
+
+// The bits of a clip coordinate, any NaN as one (which NaN comes out of a sum depends
+// on the order the compiler gives its operands; a NaN vertex is never drawn).
+u32 ClipBitsOf(f32 value) {
+    return std::isnan(value) ? 0x7FC00000u : std::bit_cast<u32>(value);
+}
+
+// Clip x, y, z of a position through the matrix and the orthographic projection
+// scaling by 2 and moving by -0 (which keeps a zero's sign), summed term by term as the
+// general transform sums them.
+std::array<u32, 3> ClipBits(const f32 (&m)[3][4], const f32 (&p)[3]) {
+    std::array<u32, 3> bits{};
+    for (u32 row = 0; row < 3; ++row) {
+        const f32 eye = m[row][0] * p[0] + m[row][1] * p[1] + m[row][2] * p[2] + m[row][3];
+        bits[row] = ClipBitsOf(2.0f * eye + -0.0f);
+    }
+    return bits;
+}
+
+TEST(GXGeometryTest, TheIdentityMatrixTransformsAsTheFullSum) {
+    // Through the identity (taken without its multiplications) and through other
+    // matrices, loaded into the current slot between vertices and into another one:
+    // signed zeros, the smallest numbers, infinities, NaN and ordinary positions.
+    constexpr f32 kInfinity = std::numeric_limits<f32>::infinity();
+    const f32 values[] = {
+        0.0f,      -0.0f, 1e-45f,    -1e-45f,    3.5f,
+        -1234.25f, 1e30f, kInfinity, -kInfinity, std::numeric_limits<f32>::quiet_NaN()};
+    constexpr f32 kIdentity[3][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}};
+    constexpr f32 kNegativeZeros[3][4] = {{1, -0.0f, 0, 0}, {0, 1, 0, -0.0f}, {0, 0, 1, 0}};
+    constexpr f32 kMoved[3][4] = {{1, 0, 0, 5}, {0, 1, 0, -3}, {0, 0, 1, 0}};
+    const f32 projection[4][4] = {
+        {2, 0, 0, -0.0f}, {0, 2, 0, -0.0f}, {0, 0, 2, -0.0f}, {0, 0, 0, 1}};
+    gxtest::Reset();
+    GXSetProjection(projection, GX_ORTHOGRAPHIC);
+    GXSetCurrentMtx(GX_PNMTX0);
+    for (const auto* matrix : {&kIdentity, &kNegativeZeros, &kIdentity, &kMoved, &kIdentity}) {
+        GXLoadPosMtxImm(*matrix, GX_PNMTX0);
+        GXLoadPosMtxImm(kMoved, GX_PNMTX1);
+        for (const f32 x : values) {
+            for (const f32 y : values) {
+                GXVertexInput vertex{};
+                vertex.position[0] = x;
+                vertex.position[1] = y;
+                vertex.position[2] = values[(std::bit_cast<u32>(x) + 3) % std::size(values)];
+                GXClipVertex out;
+                GXTransformVertex(vertex, out);
+                const std::array<u32, 3> got = {ClipBitsOf(out.clip[0]), ClipBitsOf(out.clip[1]),
+                                                ClipBitsOf(out.clip[2])};
+                ASSERT_EQ(got, ClipBits(*matrix, vertex.position))
+                    << x << ", " << y << ", " << vertex.position[2];
+            }
         }
     }
 }

@@ -7,6 +7,9 @@
 #include <console/gx.h>
 #include <console/os.h>
 
+#include <bit>
+#include <cmath>
+
 namespace {
 
 constexpr u32 kMatrixSlots = GX_PNMTX9 / 3 + 1;
@@ -14,6 +17,7 @@ constexpr f64 kDepthMax = 16777215.0;
 
 struct TransformState {
     f32 matrices[kMatrixSlots][3][4];
+    bool identity[kMatrixSlots]; // the slot's matrix is exactly the identity
     u32 current;
     GXProjectionType projection;
     // perspective: m00, m02, m11, m12, m22, m23; orthographic: m00, m03, m11, m13, m22, m23
@@ -28,6 +32,36 @@ constexpr f32 kIdentity[3][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}};
 
 bool ValidSlot(u32 slot) {
     return slot % 3 == 0 && slot / 3 < kMatrixSlots;
+}
+
+bool IsIdentity(const f32 matrix[3][4]) {
+    for (u32 row = 0; row < 3; ++row) {
+        for (u32 column = 0; column < 4; ++column) {
+            const f32 expected = row == column ? 1.0f : 0.0f;
+            // Bitwise: a -0 term would keep a -0 position's sign.
+            if (std::bit_cast<u32>(matrix[row][column]) != std::bit_cast<u32>(expected)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The position in eye space. Through the identity, each finite coordinate plus 0 (which
+// the general sum's zero terms come to: a -0 turns +0); infinities and NaN take the sum.
+void ToEye(const f32 position[3], f32 eye[3]) {
+    const f32* p = position;
+    if (s_transform.identity[s_transform.current] && std::isfinite(p[0]) && std::isfinite(p[1]) &&
+        std::isfinite(p[2])) {
+        for (u32 row = 0; row < 3; ++row) {
+            eye[row] = p[row] + 0.0f;
+        }
+        return;
+    }
+    const f32(*m)[4] = s_transform.matrices[s_transform.current];
+    for (u32 row = 0; row < 3; ++row) {
+        eye[row] = m[row][0] * p[0] + m[row][1] * p[1] + m[row][2] * p[2] + m[row][3];
+    }
 }
 
 void Project(const f32 eye[3], f32 clip[4]) {
@@ -67,12 +101,8 @@ void GXPrepareTransform() {
 }
 
 void GXTransformVertex(const GXVertexInput& vertex, GXClipVertex& out) {
-    const f32(*m)[4] = s_transform.matrices[s_transform.current];
-    const f32* p = vertex.position;
     f32 eye[3];
-    for (u32 row = 0; row < 3; ++row) {
-        eye[row] = m[row][0] * p[0] + m[row][1] * p[1] + m[row][2] * p[2] + m[row][3];
-    }
+    ToEye(vertex.position, eye);
     Project(eye, out.clip);
     GXRasterisedColours(vertex, out.attributes);
     GXGenerateTexCoords(vertex, out.attributes);
@@ -108,6 +138,7 @@ void GXLoadPosMtxImm(const f32 matrix[3][4], u32 slot) {
             s_transform.matrices[slot / 3][row][column] = matrix[row][column];
         }
     }
+    s_transform.identity[slot / 3] = IsIdentity(matrix);
 }
 
 void GXSetCurrentMtx(u32 slot) {
