@@ -4,8 +4,6 @@
 #include <console/gx.h>
 #include <console/os.h>
 
-#include <algorithm>
-
 namespace {
 
 struct TexGenState {
@@ -34,7 +32,10 @@ void GXGenerateTexCoords(const GXVertexInput& vertex, f32* attributes) {
         out[2 * coordinate] = given ? vertex.texCoord[source][0] : 0.0f;
         out[2 * coordinate + 1] = given ? vertex.texCoord[source][1] : 0.0f;
     }
-    std::fill(out + 2 * s_texGen.count, out + 2 * kGXTexCoordCount, 0.0f);
+    for (u32 coordinate = s_texGen.count; coordinate < kGXTexCoordCount; ++coordinate) {
+        out[2 * coordinate] = 0.0f;
+        out[2 * coordinate + 1] = 0.0f;
+    }
 }
 
 void GXSetNumTexGens(u8 count) {
