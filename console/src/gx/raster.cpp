@@ -1,6 +1,7 @@
 // Culling, triangle set-up and the per-line span search; the scissor.
 #include "gx/raster.h"
 
+#include "gx/edge.h"
 #include "gx/efb.h"
 #include "gx/span.h"
 
@@ -21,47 +22,6 @@ struct RasterState {
 };
 
 constinit RasterState s_raster{};
-
-struct Edge {
-    s64 a, b, c;   // a x + b y + c, in 1/16 pixels; inside where not negative
-    s64 threshold; // 0 on a top or left edge (its pixels are drawn), else 1
-};
-
-Edge MakeEdge(s64 xa, s64 ya, s64 xb, s64 yb) {
-    Edge e{ya - yb, xb - xa, 0, 0};
-    e.c = -(e.a * xa + e.b * ya);
-    const bool topLeft = e.a > 0 || (e.a == 0 && e.b > 0);
-    e.threshold = topLeft ? 0 : 1;
-    return e;
-}
-
-s64 FloorDiv(s64 n, s64 d) {
-    const s64 q = n / d;
-    return (n % d != 0 && ((n < 0) != (d < 0))) ? q - 1 : q;
-}
-
-s64 CeilDiv(s64 n, s64 d) {
-    return -FloorDiv(-n, d);
-}
-
-// Narrows [left, right) of the line whose pixel centres lie at y = yCentre to the
-// pixels inside the edge.
-void Narrow(const Edge& e, s64 yCentre, s64& left, s64& right) {
-    const s64 rest = e.b * yCentre + e.c;
-    if (e.a == 0) {
-        if (rest < e.threshold) {
-            right = left;
-        }
-        return;
-    }
-    // a (16 x + 8) + rest >= threshold
-    const s64 bound = e.threshold - rest - 8 * e.a;
-    if (e.a > 0) {
-        left = std::max(left, CeilDiv(bound, kSubpixels * e.a));
-    } else {
-        right = std::min(right, FloorDiv(bound, kSubpixels * e.a) + 1);
-    }
-}
 
 // Plane of one value over the triangle, from its corner values.
 struct Plane {
@@ -130,24 +90,18 @@ GXTrianglePlanes PlanesOf(const GXPixelPipeline& pipeline, const GXScreenVertex*
     return planes;
 }
 
-// The edge with the roles of x and y swapped: Narrow then finds the lines a horizontal
-// edge lets through.
-Edge Transposed(const Edge& e) {
-    return {e.b, e.a, e.c, e.threshold};
-}
-
 // Draws the lines of the convex polygon with `count` snapped corners (clockwise) and
-// its edges, every pixel with the given planes.
-void WalkSpans(const s64* x, const s64* y, const Edge* edges, u32 count, GXTrianglePlanes& planes,
+// its edges (edges[i] from corner i to the next), every pixel with the given planes.
+void WalkSpans(const s64* x, const s64* y, const GXEdge* edges, u32 count, GXTrianglePlanes& planes,
                const f32 centre[2], bool perspective) {
-    s64 top = std::max<s64>(s_raster.scissorTop,
-                            CeilDiv(*std::min_element(y, y + count) - 8, kSubpixels));
+    s64 top =
+        std::max<s64>(s_raster.scissorTop, GXCeilSixteenth(*std::min_element(y, y + count) - 8));
     s64 bottom = std::min<s64>(s_raster.scissorBottom,
-                               FloorDiv(*std::max_element(y, y + count) - 8, kSubpixels) + 1);
-    const s64 left = std::max<s64>(s_raster.scissorLeft,
-                                   CeilDiv(*std::min_element(x, x + count) - 8, kSubpixels));
+                               GXFloorSixteenth(*std::max_element(y, y + count) - 8) + 1);
+    const s64 left =
+        std::max<s64>(s_raster.scissorLeft, GXCeilSixteenth(*std::min_element(x, x + count) - 8));
     const s64 right = std::min<s64>(s_raster.scissorRight,
-                                    FloorDiv(*std::max_element(x, x + count) - 8, kSubpixels) + 1);
+                                    GXFloorSixteenth(*std::max_element(x, x + count) - 8) + 1);
     if (top >= bottom || left >= right) {
         return;
     }
@@ -158,13 +112,13 @@ void WalkSpans(const s64* x, const s64* y, const Edge* edges, u32 count, GXTrian
     // once, before the lines; the others per line.
     s64 steadyFrom = s_raster.scissorLeft;
     s64 steadyTo = s_raster.scissorRight;
-    Edge sloping[4];
+    GXEdge sloping[4];
     u32 slopingCount = 0;
     for (u32 i = 0; i < count; ++i) {
         if (edges[i].b == 0) {
-            Narrow(edges[i], 0, steadyFrom, steadyTo);
+            GXNarrowToAlignedEdge(edges[i].a, x[i], edges[i].threshold, steadyFrom, steadyTo);
         } else if (edges[i].a == 0) {
-            Narrow(Transposed(edges[i]), 0, top, bottom);
+            GXNarrowToAlignedEdge(edges[i].b, y[i], edges[i].threshold, top, bottom);
         } else {
             sloping[slopingCount++] = edges[i];
         }
@@ -183,7 +137,7 @@ void WalkSpans(const s64* x, const s64* y, const Edge* edges, u32 count, GXTrian
         s64 from = steadyFrom;
         s64 to = steadyTo;
         for (u32 i = 0; i < slopingCount; ++i) {
-            Narrow(sloping[i], yCentre, from, to);
+            GXNarrowToEdge(sloping[i], yCentre, from, to);
         }
         if (from < to) {
             span(pipeline, planes, static_cast<u32>(line), static_cast<u32>(from),
@@ -204,8 +158,8 @@ void RasteriseTriangle(const GXScreenVertex* corners[3], bool perspective) {
     if (area <= 0) {
         return;
     }
-    const Edge edges[3] = {MakeEdge(x[0], y[0], x[1], y[1]), MakeEdge(x[1], y[1], x[2], y[2]),
-                           MakeEdge(x[2], y[2], x[0], y[0])};
+    const GXEdge edges[3] = {GXMakeEdge(x[0], y[0], x[1], y[1]), GXMakeEdge(x[1], y[1], x[2], y[2]),
+                             GXMakeEdge(x[2], y[2], x[0], y[0])};
     f32 centre[2];
     GXTrianglePlanes planes =
         PlanesOf(GXActivePixelPipeline(), corners, x, y, area, perspective, centre);
@@ -253,8 +207,9 @@ bool RasteriseQuadAsOne(const GXScreenVertex* corners[4]) {
     if (!SamePlanes(pipeline, planes, secondPlanes)) {
         return false;
     }
-    const Edge edges[4] = {MakeEdge(x[0], y[0], x[1], y[1]), MakeEdge(x[1], y[1], x[2], y[2]),
-                           MakeEdge(x[2], y[2], x[3], y[3]), MakeEdge(x[3], y[3], x[0], y[0])};
+    const GXEdge edges[4] = {GXMakeEdge(x[0], y[0], x[1], y[1]), GXMakeEdge(x[1], y[1], x[2], y[2]),
+                             GXMakeEdge(x[2], y[2], x[3], y[3]),
+                             GXMakeEdge(x[3], y[3], x[0], y[0])};
     WalkSpans(x, y, edges, 4, planes, centre, false);
     return true;
 }
