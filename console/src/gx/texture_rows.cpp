@@ -5,6 +5,9 @@
 // chunks again only where they are unchanged, so memory changed in place is still seen.
 #include "gx/texture_rows.h"
 
+#include "gx/rgba8_tiles.h"
+#include "gx/runtime_simd.h"
+
 #include <console/os.h>
 
 #include <algorithm>
@@ -93,12 +96,21 @@ void DecodeTexels(s32 y, s32 from, s32 to, u32* out) {
 }
 
 // Whole 4 x 4 tiles of RGBA8, a row of four texels at a time: the alpha-red and
-// green-blue byte pairs swapped into blue, green, red, alpha.
+// green-blue byte pairs swapped into blue, green, red, alpha (with AVX2's byte shuffle
+// where the processor has it).
 void DecodeRgba8Tiles(s32 y, s32 from, s32 to, u32* out) {
     using Lanes = u16 __attribute__((vector_size(16)));
     using Halves = u64 __attribute__((vector_size(16)));
     const GXTextureSampler& t = s_active->sampler;
-    const u8* tiles = t.image + (static_cast<u32>(y >> 2) * t.tilesPerRow) * 64 + (y & 3) * 8;
+    const u8* tileRow = t.image + (static_cast<u32>(y >> 2) * t.tilesPerRow) * 64;
+#if defined(__x86_64__)
+    if (GXHasAvx2()) {
+        GXDecodeRgba8TileRowAvx2(tileRow + (from >> 2) * 64, static_cast<u32>(y & 3),
+                                 static_cast<u32>((to - from) >> 2), out);
+        return;
+    }
+#endif
+    const u8* tiles = tileRow + (y & 3) * 8;
     const auto lanesOf = [](const u8* bytes) {
         u64 half;
         std::memcpy(&half, bytes, sizeof half);
