@@ -18,3 +18,16 @@ inline bool GXHasAvx2() {
     return false;
 #endif
 }
+
+// Whether the processor runs the AVX-512 code: byte and word instructions, byte permutes,
+// multiply-adds into sums.
+inline bool GXHasAvx512Subsets() {
+#if defined(__x86_64__)
+    static const bool has = __builtin_cpu_supports("avx512bw") &&
+                            __builtin_cpu_supports("avx512vbmi") &&
+                            __builtin_cpu_supports("avx512vnni");
+    return has;
+#else
+    return false;
+#endif
+}

@@ -8,39 +8,12 @@
 #include "gx/rgba8_tiles.h"
 #include "gx/runtime_simd.h"
 
-#include <console/os.h>
+#include <console/host_heap.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <vector>
 
 namespace {
-
-// The store's memory comes from the host, never operator new: the game's heap stands
-// for the console's main memory, and the graphics processor's memory is not part of it.
-template <typename T>
-struct HostAllocator {
-    using value_type = T;
-
-    HostAllocator() = default;
-    template <typename U>
-    constexpr HostAllocator(const HostAllocator<U>&) noexcept {}
-
-    T* allocate(size_t count) {
-        void* memory = std::malloc(count * sizeof(T));
-        if (memory == nullptr) {
-            OSReport("GX texture rows: the host has no %zu bytes left\n", count * sizeof(T));
-            std::abort();
-        }
-        return static_cast<T*>(memory);
-    }
-    void deallocate(T* memory, size_t) noexcept { std::free(memory); }
-    bool operator==(const HostAllocator&) const = default;
-};
-
-template <typename T>
-using HostVector = std::vector<T, HostAllocator<T>>;
 
 constexpr s32 kChunk = 32;
 constexpr s32 kTileHeight = 4;
@@ -53,7 +26,8 @@ struct Decoded {
     s32 first, last;
 };
 
-// One texture's rows; every stamp below `since` was made for another texture.
+// One texture's rows; every stamp below `since` was made for another texture. Its memory
+// comes from the host: the graphics processor's memory is not part of the game's heap.
 struct TextureSlot {
     GXTextureSampler sampler{};
     u32 palette[kGXPaletteEntries]{}; // C8's colours as decoded

@@ -89,17 +89,6 @@ struct Sse2 {
     }
 };
 
-#if defined(__x86_64__)
-// Whether the processor runs the AVX-512 code: byte and word instructions, byte permutes,
-// multiply-adds into sums.
-bool HasAvx512Subsets() {
-    static const bool has = __builtin_cpu_supports("avx512bw") &&
-                            __builtin_cpu_supports("avx512vbmi") &&
-                            __builtin_cpu_supports("avx512vnni");
-    return has;
-}
-#endif
-
 // The widest vectors the processor has, then each narrower set for what is left.
 u32 ConvertPairsInVectors(const u8* xfb, u32 pairs, u8* rgb) {
     u32 pair = 0;
@@ -107,7 +96,7 @@ u32 ConvertPairsInVectors(const u8* xfb, u32 pairs, u8* rgb) {
         pair += convertPairs(xfb + 4 * pair, pairs - pair, rgb + 6 * pair);
     };
 #if defined(__x86_64__)
-    if (HasAvx512Subsets()) {
+    if (GXHasAvx512Subsets()) {
         convertRest(VIConvertPairsAvx512);
     }
     if (GXHasAvx2()) {

@@ -14,8 +14,8 @@
 // 6 dB under the effects'. A cue whose peak would clip is scaled down to -1 dBFS instead.
 #pragma once
 
-#include <cstdlib>
-#include <new>
+#include <console/host_heap.h>
+
 #include <string>
 #include <vector>
 
@@ -23,26 +23,6 @@ namespace datatool {
 
 // Sample buffers on the host's own heap: a cue's buffers outgrow the console heap from
 // which the tool's operator new draws.
-template <class T>
-struct HostHeap {
-    using value_type = T;
-    HostHeap() = default;
-    template <class U>
-    HostHeap(const HostHeap<U>&) {}
-    T* allocate(std::size_t count) {
-        void* block = std::malloc(count * sizeof(T));
-        if (block == nullptr) {
-            throw std::bad_alloc();
-        }
-        return static_cast<T*>(block);
-    }
-    void deallocate(T* block, std::size_t) { std::free(block); }
-    template <class U>
-    bool operator==(const HostHeap<U>&) const {
-        return true;
-    }
-};
-
 using SynthSamples = std::vector<short, HostHeap<short>>;
 
 enum class SynthWave { Sine, Triangle, Square, Noise };
