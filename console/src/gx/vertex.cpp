@@ -28,6 +28,20 @@ struct StreamAttribute {
     u32 attribute;
     GXAttrType how;
     AttributeFormat format;
+    f32 scale; // of the format's fixed-point values; 1 for F32, whose writes multiply by it
+};
+
+// The writes of the common formats (XYZ positions and ST coordinates in F32, RGBA8
+// colours), direct or through an array, which go straight into the vertex when the stream
+// entry they fill was resolved to them at GXBegin; any other write takes the checked path.
+enum class FastWrite : u8 {
+    Checked,
+    DirectPosition,
+    DirectColour,
+    DirectTexCoord,
+    IndexedPosition,
+    IndexedColour,
+    IndexedTexCoord
 };
 
 struct VertexState {
@@ -40,9 +54,12 @@ struct VertexState {
     bool open;
     bool dropping;
     bool strayReported; // a write outside a primitive was reported since the last one
+    bool checkEveryWrite;
     StreamAttribute stream[kAttributeCount];
     u32 streamLength;
     u32 cursor;
+    // Per stream entry; all Checked while no primitive is open or its writes are dropped.
+    FastWrite fast[kAttributeCount];
     GXVertexInput vertex;
 };
 
@@ -90,7 +107,46 @@ bool ValidFormat(u32 attribute, GXCompCnt count, GXCompType type, u8 fraction) {
     return false;
 }
 
+void ForgetFastWrites() {
+    std::fill(std::begin(s_vertex.fast), std::end(s_vertex.fast), FastWrite::Checked);
+}
+
+bool HasCommonFormat(const StreamAttribute& entry) {
+    const AttributeFormat& format = entry.format;
+    switch (KindOf(entry.attribute)) {
+    case Kind::Position:
+        return format.count == GX_POS_XYZ && format.type == GX_F32;
+    case Kind::Colour:
+        return format.count == GX_CLR_RGBA && format.type == GX_RGBA8;
+    case Kind::TexCoord:
+        return format.count == GX_TEX_ST && format.type == GX_F32;
+    default:
+        return false;
+    }
+}
+
+FastWrite FastWriteFor(const StreamAttribute& entry) {
+    if (!HasCommonFormat(entry)) {
+        return FastWrite::Checked;
+    }
+    const bool direct = entry.how == GX_DIRECT;
+    switch (KindOf(entry.attribute)) {
+    case Kind::Position:
+        return direct ? FastWrite::DirectPosition : FastWrite::IndexedPosition;
+    case Kind::Colour:
+        return direct ? FastWrite::DirectColour : FastWrite::IndexedColour;
+    default: // texture coordinates: normals have no common format
+        return direct ? FastWrite::DirectTexCoord : FastWrite::IndexedTexCoord;
+    }
+}
+
+// True when the next write is the given fast one, to be written without further checks.
+bool IsNext(FastWrite write) {
+    return s_vertex.fast[s_vertex.cursor] == write;
+}
+
 void Drop(const char* why, u32 attribute) {
+    ForgetFastWrites();
     if (!s_vertex.dropping) {
         OSReport("GX: %s (attribute %u); the rest of the primitive is dropped\n", why, attribute);
     }
@@ -123,6 +179,13 @@ bool FormatIs(const StreamAttribute& entry, GXCompCnt count, GXCompType type) {
     }
     Drop("a direct write does not match the attribute format", entry.attribute);
     return false;
+}
+
+// True when the next write is a direct one of this kind and form; reported when it does
+// not fit.
+bool AcceptsDirect(Kind kind, GXCompCnt count, GXCompType type) {
+    const StreamAttribute* entry = Expect(kind, GX_DIRECT);
+    return entry != nullptr && FormatIs(*entry, count, type);
 }
 
 // Readies the vertex for the next one's writes. Only the presence marks are cleared: every
@@ -196,6 +259,22 @@ u32 ExpandRgb565(u16 value) {
     return ((r << 3 | r >> 2) << 24) | ((g << 2 | g >> 4) << 16) | ((b << 3 | b >> 2) << 8) | 0xFF;
 }
 
+// The stream entry being filled; its writes are checked already.
+const StreamAttribute& Current() {
+    return s_vertex.stream[s_vertex.cursor];
+}
+
+// The array element a fast indexed write reads, or null when the next write is not that
+// one or its attribute has no array (the checked path reports that).
+const u8* FastElement(FastWrite write, u16 index) {
+    if (!IsNext(write)) {
+        return nullptr;
+    }
+    const u32 slot = Slot(Current().attribute);
+    const u8* base = s_vertex.arrays[slot];
+    return base == nullptr ? nullptr : base + static_cast<size_t>(index) * s_vertex.strides[slot];
+}
+
 void ReadIndexed(const StreamAttribute& entry, u16 index) {
     const u32 slot = Slot(entry.attribute);
     const u8* base = s_vertex.arrays[slot];
@@ -236,27 +315,21 @@ void WriteIndex(Kind kind, u16 index) {
     }
 }
 
-void WritePosition(GXCompCnt count, GXCompType type, f32 x, f32 y, f32 z) {
-    const StreamAttribute* entry = Expect(Kind::Position, GX_DIRECT);
-    if (entry == nullptr || !FormatIs(*entry, count, type)) {
-        return;
-    }
-    const f32 scale = FractionScale(entry->format);
+// Multiplied by the scale even for F32, so that a signalling NaN is quietened as for the
+// fixed-point formats.
+void SetPosition(f32 x, f32 y, f32 z) {
+    const f32 scale = Current().scale;
     s_vertex.vertex.position[0] = x * scale;
     s_vertex.vertex.position[1] = y * scale;
     s_vertex.vertex.position[2] = z * scale;
     Advance();
 }
 
-void WriteTexCoord(GXCompType type, f32 s, f32 t) {
-    const StreamAttribute* entry = Expect(Kind::TexCoord, GX_DIRECT);
-    if (entry == nullptr || !FormatIs(*entry, GX_TEX_ST, type)) {
-        return;
-    }
-    const f32 scale = FractionScale(entry->format);
-    const u32 coordinate = entry->attribute - GX_VA_TEX0;
-    s_vertex.vertex.texCoord[coordinate][0] = s * scale;
-    s_vertex.vertex.texCoord[coordinate][1] = t * scale;
+void SetTexCoord(f32 s, f32 t) {
+    const StreamAttribute& entry = Current();
+    const u32 coordinate = entry.attribute - GX_VA_TEX0;
+    s_vertex.vertex.texCoord[coordinate][0] = s * entry.scale;
+    s_vertex.vertex.texCoord[coordinate][1] = t * entry.scale;
     s_vertex.vertex.hasTexCoord[coordinate] = true;
     Advance();
 }
@@ -284,6 +357,7 @@ bool GXOpenVertexStream(GXVtxFmt format) {
     s_vertex.cursor = 0;
     s_vertex.streamLength = 0;
     s_vertex.vertex = GXVertexInput{};
+    ForgetFastWrites();
     if (format >= GX_MAX_VTXFMT) {
         Drop("unknown vertex format", format);
         return false;
@@ -294,8 +368,12 @@ bool GXOpenVertexStream(GXVtxFmt format) {
     }
     for (u32 slot = 0; slot < kAttributeCount; ++slot) {
         if (s_vertex.description[slot] != GX_NONE) {
-            s_vertex.stream[s_vertex.streamLength++] = {
-                slot + kFirstAttribute, s_vertex.description[slot], s_vertex.formats[format][slot]};
+            StreamAttribute& entry = s_vertex.stream[s_vertex.streamLength];
+            const AttributeFormat& attributeFormat = s_vertex.formats[format][slot];
+            entry = {slot + kFirstAttribute, s_vertex.description[slot], attributeFormat,
+                     FractionScale(attributeFormat)};
+            s_vertex.fast[s_vertex.streamLength++] =
+                s_vertex.checkEveryWrite ? FastWrite::Checked : FastWriteFor(entry);
         }
     }
     return true;
@@ -304,7 +382,12 @@ bool GXOpenVertexStream(GXVtxFmt format) {
 bool GXCloseVertexStream() {
     const bool whole = s_vertex.cursor == 0;
     s_vertex.open = false;
+    ForgetFastWrites();
     return whole;
+}
+
+void GXCheckEveryVertexWriteForTest() {
+    s_vertex.checkEveryWrite = true;
 }
 
 void GXClearVtxDesc() {
@@ -349,24 +432,34 @@ void GXSetArray(GXAttr attribute, const void* base, u8 stride) {
 }
 
 void GXPosition3f32(f32 x, f32 y, f32 z) {
-    WritePosition(GX_POS_XYZ, GX_F32, x, y, z);
+    if (IsNext(FastWrite::DirectPosition) || AcceptsDirect(Kind::Position, GX_POS_XYZ, GX_F32)) {
+        SetPosition(x, y, z);
+    }
 }
 
 void GXPosition2f32(f32 x, f32 y) {
-    WritePosition(GX_POS_XY, GX_F32, x, y, 0.0f);
+    if (AcceptsDirect(Kind::Position, GX_POS_XY, GX_F32)) {
+        SetPosition(x, y, 0.0f);
+    }
 }
 
 void GXPosition3s16(s16 x, s16 y, s16 z) {
-    WritePosition(GX_POS_XYZ, GX_S16, x, y, z);
+    if (AcceptsDirect(Kind::Position, GX_POS_XYZ, GX_S16)) {
+        SetPosition(x, y, z);
+    }
 }
 
 void GXPosition1x16(u16 index) {
-    WriteIndex(Kind::Position, index);
+    if (const u8* at = FastElement(FastWrite::IndexedPosition, index)) {
+        std::memcpy(s_vertex.vertex.position, at, sizeof s_vertex.vertex.position);
+        Advance();
+    } else {
+        WriteIndex(Kind::Position, index);
+    }
 }
 
 void GXNormal3f32(f32, f32, f32) {
-    const StreamAttribute* entry = Expect(Kind::Normal, GX_DIRECT);
-    if (entry != nullptr && FormatIs(*entry, GX_NRM_XYZ, GX_F32)) {
+    if (AcceptsDirect(Kind::Normal, GX_NRM_XYZ, GX_F32)) {
         Advance();
     }
 }
@@ -376,25 +469,40 @@ void GXNormal1x16(u16 index) {
 }
 
 void GXColor1u32(u32 rgba) {
-    const StreamAttribute* entry = Expect(Kind::Colour, GX_DIRECT);
-    if (entry != nullptr && FormatIs(*entry, GX_CLR_RGBA, GX_RGBA8)) {
-        SetColour(entry->attribute - GX_VA_CLR0, rgba);
+    if (IsNext(FastWrite::DirectColour) || AcceptsDirect(Kind::Colour, GX_CLR_RGBA, GX_RGBA8)) {
+        SetColour(Current().attribute - GX_VA_CLR0, rgba);
         Advance();
     }
 }
 
 void GXColor1x16(u16 index) {
-    WriteIndex(Kind::Colour, index);
+    if (const u8* at = FastElement(FastWrite::IndexedColour, index)) {
+        SetColour(Current().attribute - GX_VA_CLR0, Load<u32>(at));
+        Advance();
+    } else {
+        WriteIndex(Kind::Colour, index);
+    }
 }
 
 void GXTexCoord2f32(f32 s, f32 t) {
-    WriteTexCoord(GX_F32, s, t);
+    if (IsNext(FastWrite::DirectTexCoord) || AcceptsDirect(Kind::TexCoord, GX_TEX_ST, GX_F32)) {
+        SetTexCoord(s, t);
+    }
 }
 
 void GXTexCoord2u16(u16 s, u16 t) {
-    WriteTexCoord(GX_U16, s, t);
+    if (AcceptsDirect(Kind::TexCoord, GX_TEX_ST, GX_U16)) {
+        SetTexCoord(s, t);
+    }
 }
 
 void GXTexCoord1x16(u16 index) {
-    WriteIndex(Kind::TexCoord, index);
+    if (const u8* at = FastElement(FastWrite::IndexedTexCoord, index)) {
+        const u32 coordinate = Current().attribute - GX_VA_TEX0;
+        std::memcpy(s_vertex.vertex.texCoord[coordinate], at, 2 * sizeof(f32));
+        s_vertex.vertex.hasTexCoord[coordinate] = true;
+        Advance();
+    } else {
+        WriteIndex(Kind::TexCoord, index);
+    }
 }

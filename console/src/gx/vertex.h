@@ -14,3 +14,7 @@ void GXResetVertexState();
 bool GXOpenVertexStream(GXVtxFmt format);
 // Ends the primitive's vertices; false when the last vertex was left unfinished.
 bool GXCloseVertexStream();
+
+// From the next GXBegin until GXInit, every write takes the checked path that the common
+// formats otherwise skip, for tests that compare the two.
+void GXCheckEveryVertexWriteForTest();
