@@ -217,6 +217,32 @@ TEST(GXSpriteSpanTest, EveryWidthDrawsWhatTheGeneralEnvironmentDraws) {
     ExpectWhatTheGeneralEnvironmentDraws(DrawEveryWidth, 0, 0, 232, 24);
 }
 
+// Rectangles sixteen pixels wide over a texture's sixteen texels, as whole text is drawn:
+// give or take a little, so that each column's 1/256 texel stays the first's or changes
+// part way along; shifted by fractions of a pixel, so that the first column reads texel -1
+// or the last reads texel 16 (clamped or wrapped); and backwards.
+void DrawNearlyOneToOne() {
+    const f32 stretches[] = {0,           1.0f / 65536, -1.0f / 65536, 1.0f / 4096, -1.0f / 4096,
+                             1.0f / 1024, -1.0f / 1024};
+    const f32 shifts[] = {0, 0.25f, 0.5f, -0.5f, 0.75f / 256};
+    f32 top = 0;
+    for (const f32 stretch : stretches) {
+        f32 left = 0;
+        for (const f32 shift : shifts) {
+            const f32 start = shift / kTextureWidth;
+            const f32 end = start + 1 + stretch;
+            gxtest::DrawRect(left, top, left + 16, top + 2, 0xFFFFFFFF, 0, start, 0, end, 0.25f);
+            gxtest::DrawRect(left + 17, top, left + 33, top + 2, 0x80FF40C0, 0, end, 0, start, 1);
+            left += 34;
+        }
+        top += 3;
+    }
+}
+
+TEST(GXSpriteSpanTest, NearlyOneToOneDrawsWhatTheGeneralEnvironmentDraws) {
+    ExpectWhatTheGeneralEnvironmentDraws(DrawNearlyOneToOne, 0, 0, 170, 21);
+}
+
 // Text: texels each opaque or transparent (in runs and alternating), tinted and blended,
 // in rectangles of every width.
 TEST(GXSpriteSpanTest, OpaqueAndTransparentTexelsDrawWhatTheGeneralEnvironmentDraws) {

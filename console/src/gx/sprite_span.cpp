@@ -251,17 +251,13 @@ Wrapping WrappingOf(const GXTextureSampler& sampler, bool linear) {
     return {INT_MIN, INT_MAX, sampler.maskS};
 }
 
-// Fills columns [from, to) for the line whose s at pixel 0 is `atPixelZero`; notes
-// whether all their weights are 0 (texel centres on pixel centres, as a sprite drawn
-// 1:1), when filtering across reads each column's texel alone, just as nearest does.
-void StepColumns(const GXPixelPipeline& p, const GXTrianglePlanes& t, f32 atPixelZero, u32 from,
+// Fills columns [from, to), s stepped from `u` at column `from`; notes whether all their
+// weights are 0 (texel centres on pixel centres, as a sprite drawn 1:1), when filtering
+// across reads each column's texel alone, just as nearest does.
+void StepColumns(const GXTextureSampler& sampler, bool linear, GXCoordinateStep u, u32 from,
                  u32 to) {
-    const GXTextureSampler& sampler = p.samplers[0];
-    const u32 s = static_cast<u32>(p.stages[0].coordAt);
-    const bool linear = t.linear[0];
     const s32 centre = linear ? 128 : 0; // bilinear weighs the texels around the point
     const Wrapping wrapping = WrappingOf(sampler, linear);
-    GXCoordinateStep u = GXStepCoordinate(atPixelZero, t.dx[s], sampler.width, from);
     s32 weights = 0;
     bool oneToOne = true;
     for (u32 x = from; x < to; ++x, u.at += u.step) {
@@ -291,6 +287,63 @@ void TexelsRead(const GXTextureSampler& sampler, bool linear, u32 from, u32 to) 
     s_triangle.first = first;
     s_triangle.last = std::min(last + (linear ? 1 : 0), static_cast<s32>(sampler.width));
     s_triangle.inOrder = inOrder;
+}
+
+// Fills columns [left, right] (right > left) as StepColumns does, without stepping, when
+// the columns left of `right` each read the texel after their left neighbour's at one
+// weight: s advances by one texel a pixel, or so nearly that no column's 1/256 texel
+// differs from the first's, and no texel between left and right - 1 wraps or clamps.
+// False, having filled nothing, otherwise.
+bool StepOneToOne(const GXTextureSampler& sampler, bool linear, GXCoordinateStep u, u32 left,
+                  u32 right) {
+    // Column i is at u.at + i * 2^32 + i * (u.step - 2^32): where what lies below the
+    // first's 1/256 texel stays below the next 1/256 texel at column right, it does at
+    // every column between.
+    constexpr s64 kTexel = s64{1} << 32;
+    constexpr s64 kFraction = s64{1} << 24;
+    const s64 below = u.at & (kFraction - 1);
+    const s64 drift = (u.step - kTexel) * static_cast<s64>(right - left);
+    if (below + drift < 0 || below + drift >= kFraction) {
+        return false;
+    }
+    const s32 texel = GXStepTexel(u.at) - (linear ? 128 : 0);
+    const Wrapping wrapping = WrappingOf(sampler, linear);
+    const s32 first = wrapping.Reduce(texel >> 8);
+    const s32 last = first + static_cast<s32>(right - left) - 1;
+    if (wrapping.Reduce((texel >> 8) + static_cast<s32>(right - left) - 1) != last) {
+        return false;
+    }
+    const u64 weight = static_cast<u64>(texel & 0xFF) * kEveryLane;
+    const u32 element = static_cast<u32>(first + 1) - left;
+    for (u32 x = left; x <= right; ++x) {
+        s_columns.element[x] = element + x;
+        s_columns.weight[x] = weight;
+    }
+    // The column completing the last pair may wrap or clamp.
+    s_columns.element[right] =
+        static_cast<u32>(wrapping.Reduce((texel >> 8) + static_cast<s32>(right - left)) + 1);
+    s_triangle.unweighted = (texel & 0xFF) == 0;
+    s_triangle.oneToOne = true;
+    s_triangle.first = first;
+    s_triangle.last = std::min(last + (linear ? 1 : 0), sampler.width);
+    s_triangle.inOrder = true;
+    return true;
+}
+
+// Each pixel column's texel and weight from `left` to `right` (and the column after,
+// which completes a pair), for the line whose s at pixel 0 is `atPixelZero`, and the
+// texels columns left to right (exclusive) read.
+void FindColumns(const GXPixelPipeline& p, const GXTrianglePlanes& t, f32 atPixelZero, u32 left,
+                 u32 right) {
+    const GXTextureSampler& sampler = p.samplers[0];
+    const u32 s = static_cast<u32>(p.stages[0].coordAt);
+    const bool linear = t.linear[0];
+    const GXCoordinateStep u = GXStepCoordinate(atPixelZero, t.dx[s], sampler.width, left);
+    if (right > left && StepOneToOne(sampler, linear, u, left, right)) {
+        return;
+    }
+    StepColumns(sampler, linear, u, left, right + 1);
+    TexelsRead(sampler, linear, left, right);
 }
 
 // The rasterised colour's weights when it is the same all over the triangle.
@@ -342,8 +395,7 @@ void PrepareTriangle(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 le
     }
     s_triangle.steadyRows = t.dy[s] == 0.0f;
     if (s_triangle.steadyRows) {
-        StepColumns(p, t, t.base[s] + t.dx[s] * 0.5f, left, right + 1);
-        TexelsRead(p.samplers[0], t.linear[0], left, right);
+        FindColumns(p, t, t.base[s] + t.dx[s] * 0.5f, left, right);
     }
 }
 
@@ -631,8 +683,7 @@ void DrawSpriteSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, 
     if (!s_triangle.steadyRows) {
         const u32 s = static_cast<u32>(p.stages[0].coordAt);
         const f32 py = static_cast<f32>(y) + 0.5f;
-        StepColumns(p, t, t.base[s] + t.dy[s] * py + t.dx[s] * 0.5f, xBegin, xEnd + 1);
-        TexelsRead(p.samplers[0], linear, xBegin, xEnd);
+        FindColumns(p, t, t.base[s] + t.dy[s] * py + t.dx[s] * 0.5f, xBegin, xEnd);
     }
     SpriteLines(p, t, kBlend, false, xBegin, xEnd).Draw(t, y, y + 1);
 }
