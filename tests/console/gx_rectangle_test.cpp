@@ -145,39 +145,56 @@ s32 SteppedTexel(f32 coordinate, s32 size) {
     return GXStepTexel(GXStepCoordinate(coordinate, 0.0f, size, 37).at);
 }
 
-TEST(GXRectangleTest, LineCoordinatesAreFlooredAsTheSteppedOnes) {
+// Special coordinates, then coordinates across and around the texture, every few thousand
+// bit patterns.
+std::vector<f32> Coordinates() {
     constexpr f32 kInfinity = std::numeric_limits<f32>::infinity();
-    const f32 special[] = {0.0f,
-                           -0.0f,
-                           1e-30f,
-                           -1e-30f,
-                           0.5f,
-                           -0.5f,
-                           1.0f / 3,
-                           -1.0f / 3,
-                           4095.99f,
-                           -4096.01f,
-                           1e20f,
-                           -1e20f,
-                           kInfinity,
-                           -kInfinity,
-                           std::numeric_limits<f32>::quiet_NaN(),
-                           std::numeric_limits<f32>::denorm_min()};
+    std::vector<f32> coordinates = {0.0f,
+                                    -0.0f,
+                                    1e-30f,
+                                    -1e-30f,
+                                    0.5f,
+                                    -0.5f,
+                                    1.0f / 3,
+                                    -1.0f / 3,
+                                    4095.99f,
+                                    -4096.01f,
+                                    1e20f,
+                                    -1e20f,
+                                    kInfinity,
+                                    -kInfinity,
+                                    std::numeric_limits<f32>::quiet_NaN(),
+                                    std::numeric_limits<f32>::denorm_min()};
+    for (u32 bits = std::bit_cast<u32>(-8.0f); bits > 0x80000000u; bits -= 4099) {
+        coordinates.push_back(std::bit_cast<f32>(bits));
+    }
+    for (u32 bits = 0; bits < std::bit_cast<u32>(8.0f); bits += 4099) {
+        coordinates.push_back(std::bit_cast<f32>(bits));
+    }
+    return coordinates;
+}
+
+TEST(GXRectangleTest, LineCoordinatesAreFlooredAsTheSteppedOnes) {
+    const std::vector<f32> coordinates = Coordinates();
     for (const s32 size : {1, 7, 8, 64, 480, 1024}) {
-        for (const f32 coordinate : special) {
-            EXPECT_EQ(GXSteadyTexel(coordinate, size), SteppedTexel(coordinate, size))
-                << coordinate << " of " << size;
-        }
-        // Coordinates across and around the texture, every few thousand bit patterns.
-        for (u32 bits = std::bit_cast<u32>(-8.0f); bits > 0x80000000u; bits -= 4099) {
-            const f32 coordinate = std::bit_cast<f32>(bits);
+        for (const f32 coordinate : coordinates) {
             ASSERT_EQ(GXSteadyTexel(coordinate, size), SteppedTexel(coordinate, size))
                 << coordinate << " of " << size;
         }
-        for (u32 bits = 0; bits < std::bit_cast<u32>(8.0f); bits += 4099) {
-            const f32 coordinate = std::bit_cast<f32>(bits);
-            ASSERT_EQ(GXSteadyTexel(coordinate, size), SteppedTexel(coordinate, size))
-                << coordinate << " of " << size;
+    }
+}
+
+TEST(GXRectangleTest, LineCoordinatesFourAtOnceAreFlooredAsOneAtATime) {
+    const std::vector<f32> coordinates = Coordinates();
+    for (const s32 size : {1, 7, 8, 64, 480, 1024}) {
+        for (size_t i = 0; i + 4 <= coordinates.size(); ++i) {
+            const f32* four = &coordinates[i];
+            const GXFourTexels texels =
+                GXSteadyTexels(GXFourCoordinates{four[0], four[1], four[2], four[3]}, size);
+            for (u32 lane = 0; lane < 4; ++lane) {
+                ASSERT_EQ(texels[lane], GXSteadyTexel(four[lane], size))
+                    << four[lane] << " of " << size << " in lane " << lane;
+            }
         }
     }
 }

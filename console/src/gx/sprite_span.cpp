@@ -559,10 +559,11 @@ public:
         m_modulation = reinterpret_cast<Halves>(s_triangle.modulation)[0];
     }
 
-    // Lines [yBegin, yEnd): their texel coordinates a batch at a time, in one loop the
-    // compiler vectorises, then each line.
+    // Lines [yBegin, yEnd): their texel coordinates a batch at a time, four at once, then
+    // each line.
     void Draw(const GXTrianglePlanes& t, u32 yBegin, u32 yEnd) {
         constexpr u32 kBatch = 32;
+        static_assert(kBatch % 4 == 0, "LineCoordinates fills four lines at a time");
         s32 v[kBatch];
         for (u32 y = yBegin; y < yEnd; y += kBatch) {
             const u32 count = std::min(kBatch, yEnd - y);
@@ -583,14 +584,18 @@ private:
         return nullptr;
     }
 
-    // t changes only down the lines (the triangle is not turned).
+    // t changes only down the lines (the triangle is not turned): lines y to y + count,
+    // rounded up to four, at once.
     void LineCoordinates(const GXTrianglePlanes& t, u32 y, u32 count, s32* v) const {
         const u32 k = m_coordinate;
         const s32 centre = m_linear ? 128 : 0;
-        for (u32 i = 0; i < count; ++i) {
-            const f32 py = static_cast<f32>(y + i) + 0.5f;
-            v[i] =
-                GXSteadyTexel(t.base[k] + t.dy[k] * py + t.dx[k] * 0.5f, m_sampler.height) - centre;
+        for (u32 i = 0; i < count; i += 4) {
+            const GXFourTexels lines = GXFourTexels{0, 1, 2, 3} + static_cast<s32>(y + i);
+            const GXFourCoordinates py = __builtin_convertvector(lines, GXFourCoordinates) + 0.5f;
+            const GXFourTexels texels =
+                GXSteadyTexels(t.base[k] + t.dy[k] * py + t.dx[k] * 0.5f, m_sampler.height) -
+                centre;
+            std::memcpy(v + i, &texels, sizeof texels);
         }
     }
 

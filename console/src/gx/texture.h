@@ -164,6 +164,28 @@ inline s32 GXSteadyTexel(f32 atPixelZero, s32 size) {
     return static_cast<f64>(truncated) > value ? truncated - 1 : truncated;
 }
 
+// GXSteadyTexel of four coordinates at once, two to a 128-bit vector of doubles.
+using GXFourCoordinates = f32 __attribute__((vector_size(16)));
+using GXFourTexels = s32 __attribute__((vector_size(16)));
+inline GXFourTexels GXSteadyTexels(GXFourCoordinates atPixelZero, s32 size) {
+    using Two = f32 __attribute__((vector_size(8)));
+    using Doubles = f64 __attribute__((vector_size(16)));
+    using Texels = s32 __attribute__((vector_size(8)));
+    const auto steady = [size](Two coordinates) {
+        const Doubles lowest = Doubles{} - 4194304.0;
+        const Doubles highest = Doubles{} + 4194304.0;
+        Doubles value = __builtin_convertvector(coordinates, Doubles) * static_cast<f64>(size);
+        value = value > lowest ? value : lowest; // also catches NaN
+        value = (value < highest ? value : highest) * 256.0;
+        const Texels truncated = __builtin_convertvector(value, Texels);        // within 2^30
+        const auto above = __builtin_convertvector(truncated, Doubles) > value; // -1 where so
+        return truncated + __builtin_convertvector(above, Texels);
+    };
+    return __builtin_shufflevector(steady(__builtin_shufflevector(atPixelZero, atPixelZero, 0, 1)),
+                                   steady(__builtin_shufflevector(atPixelZero, atPixelZero, 2, 3)),
+                                   0, 1, 2, 3);
+}
+
 // Samples at (u, v) in 1/256 texels: nearest takes the texel that holds the point;
 // bilinear weighs the four texels whose centres surround it, in 1/256 steps, down the
 // two columns and then across.
