@@ -556,7 +556,8 @@ public:
                 m_wideLoop = WideLoop(filtered, blend);
             }
         }
-        m_modulation = reinterpret_cast<Halves>(s_triangle.modulation)[0];
+        m_pixels = {nullptr, s_columns.weight, m_offset,
+                    reinterpret_cast<Halves>(s_triangle.modulation)[0]};
     }
 
     // Lines [yBegin, yEnd): their texel coordinates a batch at a time, four at once, then
@@ -617,8 +618,8 @@ private:
         u32* const line = m_efb.ColourRow(y);
         u32 x = m_xBegin;
         if (m_wideLoop != nullptr) {
-            const GXSpritePixels pixels{m_texels, s_columns.weight, m_offset, m_modulation};
-            x = m_wideLoop(pixels, line, x, m_xEnd);
+            m_pixels.row = m_texels;
+            x = m_wideLoop(m_pixels, line, x, m_xEnd);
         }
         if (x < m_xEnd) {
             m_loop(TexelsOfColumns{m_texels, m_offset}, line, x, m_xEnd);
@@ -665,7 +666,7 @@ private:
     PixelLoop m_loop = nullptr;
     bool m_straight = false; // a rectangle's line copied whole from the image: texels read once
     GXSpritePixelLoop m_wideLoop = nullptr; // eight pixels at a time, then m_loop
-    u64 m_modulation;                       // the triangle's, one pixel's lanes
+    GXSpritePixels m_pixels;                // what m_wideLoop reads, but for the row
     const u32* m_texels = nullptr;
     s32 m_texelsKey = 0;
 };
