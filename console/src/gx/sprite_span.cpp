@@ -561,7 +561,7 @@ public:
     }
 
     // Lines [yBegin, yEnd): their texel coordinates a batch at a time, four at once, then
-    // each line.
+    // each line; the texel rows of a batch whose lines each read one row found at once.
     void Draw(const GXTrianglePlanes& t, u32 yBegin, u32 yEnd) {
         constexpr u32 kBatch = 32;
         static_assert(kBatch % 4 == 0, "LineCoordinates fills four lines at a time");
@@ -569,8 +569,20 @@ public:
         for (u32 y = yBegin; y < yEnd; y += kBatch) {
             const u32 count = std::min(kBatch, yEnd - y);
             LineCoordinates(t, y, count, v);
+            if (!ReadWholeRows(v, count)) {
+                for (u32 i = 0; i < count; ++i) {
+                    DrawLine(y + i, v[i]);
+                }
+                continue;
+            }
+            s32 indices[kBatch];
+            const u32* rows[kBatch];
             for (u32 i = 0; i < count; ++i) {
-                DrawLine(y + i, v[i]);
+                indices[i] = RowIndex(v[i] >> 8);
+            }
+            GXTextureRows(indices, count, m_first, m_last, rows);
+            for (u32 i = 0; i < count; ++i) {
+                DrawTexels(y + i, rows[i]);
             }
         }
     }
@@ -614,15 +626,33 @@ private:
             m_texels = TexelsAt(v);
             m_texelsKey = texelsKey;
         }
+        DrawTexels(y, m_texels);
+    }
+
+    // Whether lines at texel coordinates v[0] to v[count - 1] each read one texel row as
+    // it is, not copied straight from the image.
+    bool ReadWholeRows(const s32* v, u32 count) const {
+        if (m_straight) {
+            return false;
+        }
+        s32 fractions = 0;
+        for (u32 i = 0; i < count; ++i) {
+            fractions |= v[i] & 0xFF;
+        }
+        return !m_linear || fractions == 0;
+    }
+
+    // Line y from `texels`, element i + 1 texel i.
+    void DrawTexels(u32 y, const u32* texels) {
         ++s_spansDrawn;
         u32* const line = m_efb.ColourRow(y);
         u32 x = m_xBegin;
         if (m_wideLoop != nullptr) {
-            m_pixels.row = m_texels;
+            m_pixels.row = texels;
             x = m_wideLoop(m_pixels, line, x, m_xEnd);
         }
         if (x < m_xEnd) {
-            m_loop(TexelsOfColumns{m_texels, m_offset}, line, x, m_xEnd);
+            m_loop(TexelsOfColumns{texels, m_offset}, line, x, m_xEnd);
         }
     }
 

@@ -321,6 +321,12 @@ const u32* GXTextureRow(s32 y, s32 first, s32 last) {
     return DecodeRow(y, first, last);
 }
 
+void GXTextureRows(const s32* ys, u32 count, s32 first, s32 last, const u32** rows) {
+    for (u32 i = 0; i < count; ++i) {
+        rows[i] = GXTextureRow(ys[i], first, last);
+    }
+}
+
 void GXDecodeTexels(s32 y, s32 first, s32 last, u32* out) {
     Decode(y, first, last + 1, out);
 }

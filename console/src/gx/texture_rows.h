@@ -17,6 +17,9 @@ void GXStartTextureRows(const GXTextureSampler& sampler);
 // element width + 1 stays inside the store.
 const u32* GXTextureRow(s32 y, s32 first, s32 last);
 
+// GXTextureRow of rows ys[0] to ys[count - 1], to rows[0] on: a rectangle's lines at once.
+void GXTextureRows(const s32* ys, u32 count, s32 first, s32 last, const u32** rows);
+
 // Texels first to last of row y (0 <= first <= last < width) decoded straight to out[0]
 // on, past the rows kept: for texels read once.
 void GXDecodeTexels(s32 y, s32 first, s32 last, u32* out);
