@@ -164,10 +164,22 @@ inline s32 GXSteadyTexel(f32 atPixelZero, s32 size) {
     return static_cast<f64>(truncated) > value ? truncated - 1 : truncated;
 }
 
-// GXSteadyTexel of four coordinates at once, two to a 128-bit vector of doubles.
+// GXSteadyTexel of four coordinates at once: for a size that is a power of two in single
+// precision, where the coordinate times the size and 256 is exact (and 2^30 is), else two
+// to a 128-bit vector of doubles.
 using GXFourCoordinates = f32 __attribute__((vector_size(16)));
 using GXFourTexels = s32 __attribute__((vector_size(16)));
 inline GXFourTexels GXSteadyTexels(GXFourCoordinates atPixelZero, s32 size) {
+    if ((size & (size - 1)) == 0) {
+        const GXFourCoordinates lowest = GXFourCoordinates{} - 1073741824.0f;
+        const GXFourCoordinates highest = GXFourCoordinates{} + 1073741824.0f;
+        GXFourCoordinates value = atPixelZero * static_cast<f32>(size * 256);
+        value = value > lowest ? value : lowest; // also catches NaN
+        value = value < highest ? value : highest;
+        // Whole from 2^23 up, so the truncation is exact back in single precision.
+        const GXFourTexels truncated = __builtin_convertvector(value, GXFourTexels);
+        return truncated + (__builtin_convertvector(truncated, GXFourCoordinates) > value);
+    }
     using Two = f32 __attribute__((vector_size(8)));
     using Doubles = f64 __attribute__((vector_size(16)));
     using Texels = s32 __attribute__((vector_size(8)));
