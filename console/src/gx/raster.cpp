@@ -58,7 +58,12 @@ void ComputePlanes(const GXPixelPipeline& p, const GXScreenVertex* v[3], const S
         t.dx[i] = plane.dx;
         t.dy[i] = plane.dy;
     }
-    // Depth is linear on the screen; kept in double so that 24 bits survive.
+    // Depth is linear on the screen; kept in double so that 24 bits survive. Only the
+    // depth test reads it, so without one it is left at nothing.
+    if (!p.ops.zCompare) {
+        t.depthBase = t.depthDx = t.depthDy = 0.0;
+        return;
+    }
     const f64 x1 = s.x[1] - s.x[0], y1 = s.y[1] - s.y[0];
     const f64 x2 = s.x[2] - s.x[0], y2 = s.y[2] - s.y[0];
     const f64 d1 = v[1]->depth - v[0]->depth, d2 = v[2]->depth - v[0]->depth;
