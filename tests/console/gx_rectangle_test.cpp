@@ -123,6 +123,57 @@ TEST(GXRectangleTest, RectanglesDrawWhatTheirTwoTrianglesDraw) {
     }
 }
 
+// The rectangle with its corners starting from corner `first`, clockwise or not.
+Quad Turned(const Quad& q, u32 first, bool reversed) {
+    Quad out;
+    for (u32 i = 0; i < 4; ++i) {
+        out[i] = q[(first + (reversed ? 4 - i : i)) % 4];
+    }
+    return out;
+}
+
+TEST(GXRectangleTest, RectanglesOfOddCoordinatesDrawWhatTheirTwoTrianglesDraw) {
+    // Texture coordinates that change along one axis, the other or neither, through
+    // signed zeros, subnormals, huge values, infinities and NaN, with the corners in
+    // every order, with and without the depth test.
+    constexpr f32 kInfinity = std::numeric_limits<f32>::infinity();
+    constexpr f32 kTiny = std::numeric_limits<f32>::denorm_min();
+    const f32 values[][2] = {{0.0f, -0.0f},     {-0.0f, 0.0f},      {-kTiny, kTiny},
+                             {-kTiny, -0.0f},   {1e30f, -1e30f},    {-3e38f, 3e38f},
+                             {kInfinity, 0.5f}, {0.5f, -kInfinity}, {std::nanf(""), 1.0f},
+                             {-1e-30f, -2e-30f}};
+    std::vector<Quad> quads;
+    f32 top = 2;
+    for (const auto& v : values) {
+        quads.push_back(Rectangle(2, top, 7.5f, top + 5, kWhite, v[0], v[0], v[1], v[0]));
+        quads.push_back(Rectangle(10, top, 15, top + 5.5f, kWhite, v[0], v[0], v[0], v[1]));
+        quads.push_back(Rectangle(18, top, 24, top + 5, 0xC0A080FF, v[0], v[1], v[0], v[1]));
+        top += 7;
+    }
+    const std::vector<u8> image = TextureImage();
+    GXTexObj texture;
+    GXInitTexObj(&texture, image.data(), 16, 8, GX_TF_RGBA8, GX_REPEAT, GX_REPEAT, GX_FALSE);
+    for (const bool depthTest : {false, true}) {
+        for (u32 first = 0; first < 4; ++first) {
+            for (const bool reversed : {false, true}) {
+                std::vector<Quad> turned;
+                for (const Quad& q : quads) {
+                    turned.push_back(Turned(q, first, reversed));
+                }
+                const auto draw = [&](bool asTriangles) {
+                    gxtest::Reset(0xFF336699);
+                    gxtest::UseTexture(texture, GX_MODULATE);
+                    GXSetZMode(depthTest, GX_LEQUAL, depthTest);
+                    return Draw(turned, asTriangles).argb;
+                };
+                EXPECT_EQ(draw(false), draw(true))
+                    << "depth test " << depthTest << ", first corner " << first << ", reversed "
+                    << reversed;
+            }
+        }
+    }
+}
+
 TEST(GXRectangleTest, ARectanglesLinesAreOneSpanEach) {
     const std::vector<u8> image = TextureImage();
     GXTexObj texture;

@@ -3,6 +3,7 @@
 
 #include "gx/edge.h"
 #include "gx/efb.h"
+#include "gx/plane_setup.h"
 #include "gx/span.h"
 
 #include <console/gx.h>
@@ -23,35 +24,19 @@ struct RasterState {
 
 constinit RasterState s_raster{};
 
-// Plane of one value over the triangle, from its corner values.
-struct Plane {
-    f32 base, dx, dy;
-};
-
-struct Setup {
-    f32 x[3], y[3];
-    f32 inverseDeterminant;
-
-    Plane Of(f32 v0, f32 v1, f32 v2) const {
-        const f32 dx = ((v1 - v0) * (y[2] - y[0]) - (v2 - v0) * (y[1] - y[0])) * inverseDeterminant;
-        const f32 dy = ((v2 - v0) * (x[1] - x[0]) - (v1 - v0) * (x[2] - x[0])) * inverseDeterminant;
-        return {v0 - dx * x[0] - dy * y[0], dx, dy};
-    }
-};
-
-void ComputePlanes(const GXPixelPipeline& p, const GXScreenVertex* v[3], const Setup& s,
+void ComputePlanes(const GXPixelPipeline& p, const GXScreenVertex* v[3], const GXPlaneSetup& s,
                    bool perspective, GXTrianglePlanes& t) {
     f32 inverseW[3];
     for (u32 i = 0; i < 3; ++i) {
         inverseW[i] = perspective ? 1.0f / v[i]->w : 1.0f;
     }
-    const Plane q = s.Of(inverseW[0], inverseW[1], inverseW[2]);
+    const GXPlane q = s.Of(inverseW[0], inverseW[1], inverseW[2]);
     t.inverseWBase = q.base;
     t.inverseWDx = q.dx;
     t.inverseWDy = q.dy;
     for (u32 i = 0; i < p.interpolantCount; ++i) {
         const u32 slot = p.gather[i];
-        const Plane plane =
+        const GXPlane plane =
             s.Of(v[0]->attributes[slot] * inverseW[0], v[1]->attributes[slot] * inverseW[1],
                  v[2]->attributes[slot] * inverseW[2]);
         t.base[i] = plane.base;
@@ -78,16 +63,9 @@ s64 SnappedArea(const s64* x, const s64* y, u32 a, u32 b, u32 c) {
     return (x[b] - x[a]) * (y[c] - y[a]) - (x[c] - x[a]) * (y[b] - y[a]);
 }
 
-// The planes of the triangle with these corners, snapped to x, y, of doubled area
-// `area`; `centre` gets its centre.
+// The planes of the triangle with these corners and set-up; `centre` gets its centre.
 GXTrianglePlanes PlanesOf(const GXPixelPipeline& pipeline, const GXScreenVertex* corners[3],
-                          const s64* x, const s64* y, s64 area, bool perspective, f32 centre[2]) {
-    Setup setup{};
-    for (u32 i = 0; i < 3; ++i) {
-        setup.x[i] = static_cast<f32>(x[i]) / kSubpixels;
-        setup.y[i] = static_cast<f32>(y[i]) / kSubpixels;
-    }
-    setup.inverseDeterminant = static_cast<f32>(kSubpixels * kSubpixels) / static_cast<f32>(area);
+                          const GXPlaneSetup& setup, bool perspective, f32 centre[2]) {
     GXTrianglePlanes planes;
     ComputePlanes(pipeline, corners, setup, perspective, planes);
     centre[0] = (setup.x[0] + setup.x[1] + setup.x[2]) / 3.0f;
@@ -166,8 +144,8 @@ void RasteriseTriangle(const GXScreenVertex* corners[3], bool perspective) {
     const GXEdge edges[3] = {GXMakeEdge(x[0], y[0], x[1], y[1]), GXMakeEdge(x[1], y[1], x[2], y[2]),
                              GXMakeEdge(x[2], y[2], x[0], y[0])};
     f32 centre[2];
-    GXTrianglePlanes planes =
-        PlanesOf(GXActivePixelPipeline(), corners, x, y, area, perspective, centre);
+    GXTrianglePlanes planes = PlanesOf(GXActivePixelPipeline(), corners,
+                                       GXPlaneSetup::OfSnapped(x, y, area), perspective, centre);
     WalkSpans(x, y, edges, 3, planes, centre, perspective);
 }
 
@@ -181,6 +159,34 @@ bool SamePlanes(const GXPixelPipeline& pipeline, const GXTrianglePlanes& a,
            same(&a.inverseWBase, &b.inverseWBase, 1) && same(&a.inverseWDx, &b.inverseWDx, 1) &&
            same(&a.inverseWDy, &b.inverseWDy, 1) && same(&a.depthBase, &b.depthBase, 1) &&
            same(&a.depthDx, &b.depthDx, 1) && same(&a.depthDy, &b.depthDy, 1);
+}
+
+// Whether the snapped corners, clockwise, make a screen-aligned rectangle with corner 0
+// at its top left.
+bool TopLeftRectangle(const s64* x, const s64* y) {
+    return y[0] == y[1] && x[1] == x[2] && y[2] == y[3] && x[3] == x[0] && x[1] > x[0] &&
+           y[2] > y[0];
+}
+
+// Whether the second fan triangle of such a rectangle, with the set-up of the first,
+// has the very same planes without working them out: every interpolant's plane shared
+// (as the 1/w plane, all ones, always is) and no depth planes.
+bool SecondPlanesFollow(const GXPixelPipeline& pipeline, const GXScreenVertex* corners[4],
+                        const GXPlaneSetup& first) {
+    if (pipeline.ops.zCompare) {
+        return false;
+    }
+    const f32 width = first.x[1] - first.x[0];
+    const f32 height = first.y[2] - first.y[0];
+    for (u32 i = 0; i < pipeline.interpolantCount; ++i) {
+        const u32 slot = pipeline.gather[i];
+        if (!GXRectangleHalvesShareThePlane(
+                corners[0]->attributes[slot], corners[1]->attributes[slot],
+                corners[2]->attributes[slot], corners[3]->attributes[slot], width, height)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // A convex quad (corners clockwise) whose two fan triangles have the very same planes,
@@ -201,16 +207,21 @@ bool RasteriseQuadAsOne(const GXScreenVertex* corners[4]) {
     }
     const GXPixelPipeline& pipeline = GXActivePixelPipeline();
     const GXScreenVertex* firstCorners[3] = {corners[0], corners[1], corners[2]};
-    const GXScreenVertex* secondCorners[3] = {corners[0], corners[2], corners[3]};
-    const s64 secondX[3] = {x[0], x[2], x[3]};
-    const s64 secondY[3] = {y[0], y[2], y[3]};
+    const GXPlaneSetup firstSetup = GXPlaneSetup::OfSnapped(x, y, first);
     f32 centre[2];
-    f32 secondCentre[2];
-    GXTrianglePlanes planes = PlanesOf(pipeline, firstCorners, x, y, first, false, centre);
-    const GXTrianglePlanes secondPlanes =
-        PlanesOf(pipeline, secondCorners, secondX, secondY, second, false, secondCentre);
-    if (!SamePlanes(pipeline, planes, secondPlanes)) {
-        return false;
+    GXTrianglePlanes planes = PlanesOf(pipeline, firstCorners, firstSetup, false, centre);
+    const bool rectangle = TopLeftRectangle(x, y);
+    if (!(rectangle && SecondPlanesFollow(pipeline, corners, firstSetup))) {
+        const GXScreenVertex* secondCorners[3] = {corners[0], corners[2], corners[3]};
+        const s64 secondX[3] = {x[0], x[2], x[3]};
+        const s64 secondY[3] = {y[0], y[2], y[3]};
+        f32 secondCentre[2];
+        const GXTrianglePlanes secondPlanes =
+            PlanesOf(pipeline, secondCorners, GXPlaneSetup::OfSnapped(secondX, secondY, second),
+                     false, secondCentre);
+        if (!SamePlanes(pipeline, planes, secondPlanes)) {
+            return false;
+        }
     }
     const GXEdge edges[4] = {GXMakeEdge(x[0], y[0], x[1], y[1]), GXMakeEdge(x[1], y[1], x[2], y[2]),
                              GXMakeEdge(x[2], y[2], x[3], y[3]),
