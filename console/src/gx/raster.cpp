@@ -73,24 +73,72 @@ GXTrianglePlanes PlanesOf(const GXPixelPipeline& pipeline, const GXScreenVertex*
     return planes;
 }
 
+// Lines [top, bottom) and columns [left, right) of the scissor.
+struct PixelBox {
+    s64 top, bottom, left, right;
+};
+
+// The pixels whose centres lie in the closed box of snapped corners (xMin, yMin) and
+// (xMax, yMax), within the scissor.
+PixelBox ScissoredBox(s64 xMin, s64 yMin, s64 xMax, s64 yMax) {
+    return {std::max<s64>(s_raster.scissorTop, GXCeilSixteenth(yMin - 8)),
+            std::min<s64>(s_raster.scissorBottom, GXFloorSixteenth(yMax - 8) + 1),
+            std::max<s64>(s_raster.scissorLeft, GXCeilSixteenth(xMin - 8)),
+            std::min<s64>(s_raster.scissorRight, GXFloorSixteenth(xMax - 8) + 1)};
+}
+
+// Readies the planes for the pixels of `box`; false when it holds none.
+bool PrepareBox(const GXPixelPipeline& pipeline, const PixelBox& box, GXTrianglePlanes& planes,
+                const f32 centre[2], bool perspective) {
+    if (box.top >= box.bottom || box.left >= box.right) {
+        return false;
+    }
+    GXPrepareTriangle(pipeline, planes, centre[0], centre[1], perspective,
+                      static_cast<u32>(box.left), static_cast<u32>(box.right));
+    return true;
+}
+
+// Hands lines [top, bottom), columns [from, to) over whole when any pixel is left.
+void HandOverRectangle(const GXPixelPipeline& pipeline, const GXTrianglePlanes& planes, s64 top,
+                       s64 bottom, s64 from, s64 to) {
+    if (top < bottom && from < to) {
+        pipeline.rectangle(pipeline, planes, static_cast<u32>(top), static_cast<u32>(bottom),
+                           static_cast<u32>(from), static_cast<u32>(to));
+    }
+}
+
+// Draws the screen-aligned rectangle of snapped corners (left, top) and (right, bottom),
+// every pixel with the given planes: its edges narrow as a clockwise polygon's would,
+// the top and left ones keeping the pixels on them.
+void DrawSnappedRectangle(s64 left, s64 top, s64 right, s64 bottom, GXTrianglePlanes& planes,
+                          const f32 centre[2]) {
+    const GXPixelPipeline& pipeline = GXActivePixelPipeline();
+    PixelBox box = ScissoredBox(left, top, right, bottom);
+    if (!PrepareBox(pipeline, box, planes, centre, false)) {
+        return;
+    }
+    s64 from = s_raster.scissorLeft;
+    s64 to = s_raster.scissorRight;
+    GXNarrowToAlignedEdge(1, left, 0, from, to);
+    GXNarrowToAlignedEdge(-1, right, 1, from, to);
+    GXNarrowToAlignedEdge(1, top, 0, box.top, box.bottom);
+    GXNarrowToAlignedEdge(-1, bottom, 1, box.top, box.bottom);
+    HandOverRectangle(pipeline, planes, box.top, box.bottom, from, to);
+}
+
 // Draws the lines of the convex polygon with `count` snapped corners (clockwise) and
 // its edges (edges[i] from corner i to the next), every pixel with the given planes.
 void WalkSpans(const s64* x, const s64* y, const GXEdge* edges, u32 count, GXTrianglePlanes& planes,
                const f32 centre[2], bool perspective) {
-    s64 top =
-        std::max<s64>(s_raster.scissorTop, GXCeilSixteenth(*std::min_element(y, y + count) - 8));
-    s64 bottom = std::min<s64>(s_raster.scissorBottom,
-                               GXFloorSixteenth(*std::max_element(y, y + count) - 8) + 1);
-    const s64 left =
-        std::max<s64>(s_raster.scissorLeft, GXCeilSixteenth(*std::min_element(x, x + count) - 8));
-    const s64 right = std::min<s64>(s_raster.scissorRight,
-                                    GXFloorSixteenth(*std::max_element(x, x + count) - 8) + 1);
-    if (top >= bottom || left >= right) {
+    const PixelBox box =
+        ScissoredBox(*std::min_element(x, x + count), *std::min_element(y, y + count),
+                     *std::max_element(x, x + count), *std::max_element(y, y + count));
+    const GXPixelPipeline& pipeline = GXActivePixelPipeline();
+    if (!PrepareBox(pipeline, box, planes, centre, perspective)) {
         return;
     }
-    const GXPixelPipeline& pipeline = GXActivePixelPipeline();
-    GXPrepareTriangle(pipeline, planes, centre[0], centre[1], perspective, static_cast<u32>(left),
-                      static_cast<u32>(right));
+    s64 top = box.top;
+    s64 bottom = box.bottom;
     // A vertical edge narrows every line alike and a horizontal one the range of lines:
     // once, before the lines; the others per line.
     s64 steadyFrom = s_raster.scissorLeft;
@@ -108,10 +156,7 @@ void WalkSpans(const s64* x, const s64* y, const GXEdge* edges, u32 count, GXTri
     }
     if (slopingCount == 0 && !perspective) {
         // A screen-aligned rectangle: every line the same span.
-        if (top < bottom && steadyFrom < steadyTo) {
-            pipeline.rectangle(pipeline, planes, static_cast<u32>(top), static_cast<u32>(bottom),
-                               static_cast<u32>(steadyFrom), static_cast<u32>(steadyTo));
-        }
+        HandOverRectangle(pipeline, planes, top, bottom, steadyFrom, steadyTo);
         return;
     }
     const GXSpanFunction span = pipeline.span[perspective ? 1 : 0];
@@ -222,6 +267,10 @@ bool RasteriseQuadAsOne(const GXScreenVertex* corners[4]) {
         if (!SamePlanes(pipeline, planes, secondPlanes)) {
             return false;
         }
+    }
+    if (rectangle) {
+        DrawSnappedRectangle(x[0], y[0], x[2], y[2], planes, centre);
+        return true;
     }
     const GXEdge edges[4] = {GXMakeEdge(x[0], y[0], x[1], y[1]), GXMakeEdge(x[1], y[1], x[2], y[2]),
                              GXMakeEdge(x[2], y[2], x[3], y[3]),
