@@ -1,5 +1,5 @@
 // The sprite loop's pixels eight at a time with AVX2, built for AVX2 alone. Arithmetic as
-// the two-pixel loop's, in sixteen 16-bit lanes: four pixels, blue, green, red, alpha.
+// the two-pixel loop's, in 16-bit lanes: blue, green, red, alpha per pixel.
 #include "gx/sprite_pixels.h"
 
 #if defined(__AVX2__)
@@ -7,21 +7,20 @@
 
 namespace {
 
-// Eight texels as two halves of four pixels' lanes.
+// Eight pixels' lanes as the byte unpacks leave them, each 128-bit half keeping its own
+// four pixels: `low` holds pixels 0, 1, 4, 5 and `high` 2, 3, 6, 7, so that the pack puts
+// them back in order.
 struct Eight {
     __m256i low, high;
 };
 
 Eight Widen(__m256i texels) {
-    return {_mm256_cvtepu8_epi16(_mm256_castsi256_si128(texels)),
-            _mm256_cvtepu8_epi16(_mm256_extracti128_si256(texels, 1))};
+    const __m256i zero = _mm256_setzero_si256();
+    return {_mm256_unpacklo_epi8(texels, zero), _mm256_unpackhi_epi8(texels, zero)};
 }
 
-// Lanes holding 0 to 255 back to eight pixels; the pack works in 128-bit halves and the
-// permute puts its quarters back in order.
 __m256i Pack(Eight lanes) {
-    return _mm256_permute4x64_epi64(_mm256_packus_epi16(lanes.low, lanes.high),
-                                    _MM_SHUFFLE(3, 1, 2, 0));
+    return _mm256_packus_epi16(lanes.low, lanes.high);
 }
 
 // a to b by weight / 256, rounded, per lane, as the two-pixel loop's Lerp.
@@ -39,18 +38,12 @@ __m256i Load(const void* from) {
     return _mm256_loadu_si256(static_cast<const __m256i*>(from));
 }
 
-// The colours of columns x to x + 7: their texels, or each with its right-hand neighbour
-// filtered across.
-template <bool kLinear>
-Eight Sample(const GXSpritePixels& p, u32 x) {
-    const u32* first = p.row + static_cast<s32>(x) + p.offset;
-    const Eight left = Widen(Load(first));
-    if constexpr (!kLinear) {
-        return left;
-    } else {
-        return Lerp(left, Widen(Load(first + 1)),
-                    Eight{Load(p.weight + x), Load(p.weight + x + 4)});
-    }
+// Columns x to x + 7's bilinear weights in the order of Eight's lanes.
+Eight Weights(const u64* weight) {
+    const __m256i first = Load(weight);
+    const __m256i second = Load(weight + 4);
+    return {_mm256_permute2x128_si256(first, second, 0x20),
+            _mm256_permute2x128_si256(first, second, 0x31)};
 }
 
 Eight Modulate(Eight colour, __m256i modulation) {
@@ -61,23 +54,59 @@ Eight Modulate(Eight colour, __m256i modulation) {
     return {times(colour.low), times(colour.high)};
 }
 
-// Source over the destination by the source's alpha.
-__m256i Blend(Eight colour, __m256i destination) {
-    const auto over = [](__m256i source, __m256i under) {
-        const __m256i alpha = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(source, 0xFF), 0xFF);
-        return Lerp(under, source, _mm256_add_epi16(alpha, _mm256_srli_epi16(alpha, 7)));
+// The colours of columns x to x + 7: their texels, each with its right-hand neighbour
+// filtered across or not, modulated or not. Texels neither filtered nor modulated are
+// taken as they are.
+template <bool kLinear, bool kModulate>
+__m256i Colour(const GXSpritePixels& p, u32 x, __m256i modulation) {
+    const u32* first = p.row + static_cast<s32>(x) + p.offset;
+    if constexpr (!kLinear && !kModulate) {
+        return Load(first);
+    } else {
+        Eight colour = Widen(Load(first));
+        if constexpr (kLinear) {
+            colour = Lerp(colour, Widen(Load(first + 1)), Weights(p.weight + x));
+        }
+        if constexpr (kModulate) {
+            colour = Modulate(colour, modulation);
+        }
+        return Pack(colour);
+    }
+}
+
+// Source over the destination by the source's alpha: per lane
+// (d * 256 + 128 + (s - d) * weight) / 256, the destination's lanes with 128 below them
+// unpacked straight from its bytes.
+__m256i Blend(__m256i source, __m256i destination) {
+    // Each pixel's weight, alpha + alpha / 128, in the low 16 bits of its 32; then spread
+    // over the pixel's four lanes by one byte shuffle per half.
+    const __m256i alpha = _mm256_srli_epi32(source, 24);
+    const __m256i weight = _mm256_add_epi32(alpha, _mm256_srli_epi32(alpha, 7));
+    const __m256i lowWeights = _mm256_shuffle_epi8(
+        weight,
+        _mm256_broadcastsi128_si256(_mm_setr_epi8(0, 1, 0, 1, 0, 1, 0, 1, 4, 5, 4, 5, 4, 5, 4, 5)));
+    const __m256i highWeights =
+        _mm256_shuffle_epi8(weight, _mm256_broadcastsi128_si256(_mm_setr_epi8(
+                                        8, 9, 8, 9, 8, 9, 8, 9, 12, 13, 12, 13, 12, 13, 12, 13)));
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i half = _mm256_set1_epi8(static_cast<char>(128));
+    const auto over = [](__m256i s, __m256i d, __m256i rounded, __m256i w) {
+        return _mm256_srli_epi16(
+            _mm256_add_epi16(rounded, _mm256_mullo_epi16(_mm256_sub_epi16(s, d), w)), 8);
     };
-    const Eight under = Widen(destination);
-    return Pack({over(colour.low, under.low), over(colour.high, under.high)});
+    return _mm256_packus_epi16(
+        over(_mm256_unpacklo_epi8(source, zero), _mm256_unpacklo_epi8(destination, zero),
+             _mm256_unpacklo_epi8(half, destination), lowWeights),
+        over(_mm256_unpackhi_epi8(source, zero), _mm256_unpackhi_epi8(destination, zero),
+             _mm256_unpackhi_epi8(half, destination), highWeights));
 }
 
 // Eight pixels written over `pixels`; blended, opaque ones replace and transparent ones
 // keep what is there, exactly as blending them gives, so eight that are each one or the
 // other cost no arithmetic.
 template <bool kBlend>
-void Write(Eight colour, u32* pixels) {
+void Write(__m256i source, u32* pixels) {
     const __m256i opaque = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
-    __m256i source = Pack(colour);
     if constexpr (kBlend) {
         const __m256i destination = Load(pixels);
         const __m256i alphas = _mm256_and_si256(source, opaque);
@@ -86,7 +115,7 @@ void Write(Eight colour, u32* pixels) {
         if (_mm256_movemask_epi8(_mm256_or_si256(replaced, kept)) == -1) {
             source = _mm256_blendv_epi8(destination, source, replaced);
         } else {
-            source = Blend(colour, destination);
+            source = Blend(source, destination);
         }
     }
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixels), _mm256_or_si256(source, opaque));
@@ -97,11 +126,7 @@ u32 DrawPixels(const GXSpritePixels& p, u32* line, u32 xBegin, u32 xEnd) {
     const __m256i modulation = _mm256_set1_epi64x(static_cast<long long>(p.modulation));
     u32 x = xBegin;
     for (; x + 8 <= xEnd; x += 8) {
-        Eight colour = Sample<kLinear>(p, x);
-        if constexpr (kModulate) {
-            colour = Modulate(colour, modulation);
-        }
-        Write<kBlend>(colour, line + x);
+        Write<kBlend>(Colour<kLinear, kModulate>(p, x, modulation), line + x);
     }
     return x;
 }
