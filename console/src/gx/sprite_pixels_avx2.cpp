@@ -46,12 +46,11 @@ Eight Weights(const u64* weight) {
             _mm256_permute2x128_si256(first, second, 0x31)};
 }
 
+// (colour * modulation + 128) / 256 per lane, as (colour * 128 * modulation + 2^14) / 2^15,
+// which the rounding high multiply gives in one step (colour * 128 fits a signed lane).
 Eight Modulate(Eight colour, __m256i modulation) {
-    const auto times = [&](__m256i lanes) {
-        return _mm256_srli_epi16(
-            _mm256_add_epi16(_mm256_mullo_epi16(lanes, modulation), _mm256_set1_epi16(128)), 8);
-    };
-    return {times(colour.low), times(colour.high)};
+    return {_mm256_mulhrs_epi16(_mm256_slli_epi16(colour.low, 7), modulation),
+            _mm256_mulhrs_epi16(_mm256_slli_epi16(colour.high, 7), modulation)};
 }
 
 // The colours of columns x to x + 7: their texels, each with its right-hand neighbour
