@@ -1,7 +1,11 @@
 // The 2-D sprite loop against the per-pixel loops: every state it takes draws the same
-// pixels as the general texture environment, states it does not take are left to the
-// per-pixel loops, and textures are read afresh for every primitive.
+// pixels as the general texture environment, in each of its pixel loops; states it does
+// not take are left to the per-pixel loops, and textures are read afresh for every
+// primitive.
 #include "golden_image.h"
+#include "gx/efb.h"
+#include "gx/runtime_simd.h"
+#include "gx/sprite_pixels.h"
 #include "gx_test_support.h"
 
 #include <console/gx.h>
@@ -268,6 +272,91 @@ TEST(GXSpriteSpanTest, OpaqueAndTransparentTexelsDrawWhatTheGeneralEnvironmentDr
         }
     }
 }
+
+constexpr u32 kWidest = 40;
+constexpr u32 kBand = 5; // lines per width: four drawn, one left
+constexpr u32 kBandsHeight = kBand * (kWidest + 1);
+
+// 64 x 4 texels: rows 0 and 1 mix alphas 0, 1, 127, 128, 254 and 255; rows 2 and 3 are
+// runs of opaque and transparent texels, as text is.
+Texture MixedAlphaTexture(GXTexFilter filter) {
+    constexpr u32 kWidth = 64;
+    constexpr u32 kAlphas[] = {0, 1, 127, 128, 254, 255};
+    std::vector<u32> argb(kWidth * 4);
+    for (u32 i = 0; i < argb.size(); ++i) {
+        const u32 alpha = i < 2 * kWidth ? kAlphas[(i * 5 + i / 7) % 6] : (i / 3 % 2 ? 0 : 0xFF);
+        argb[i] = alpha << 24 | ((i * 0x9E3779B9u) & 0xFFFFFF);
+    }
+    Texture t;
+    t.image = gxtest::TileRgba8(argb, kWidth, 4);
+    GXInitTexObj(&t.texture, t.image.data(), kWidth, 4, GX_TF_RGBA8, GX_CLAMP, GX_CLAMP, GX_FALSE);
+    GXInitTexObjLOD(&t.texture, filter, filter, 0, 0, 0, GX_FALSE, GX_FALSE, GX_ANISO_1);
+    return t;
+}
+
+// A destination that differs from pixel to pixel for the blends to mix with; then
+// rectangles 1:1 one to forty pixels wide, white and tinted, aligned and shifted by half a
+// pixel both ways (filtered across and down), and each width again ending at the buffer's
+// right edge.
+void DrawWidthsUpToForty() {
+    for (u32 y = 0; y < kBandsHeight; ++y) {
+        for (u32 x = 0; x < EmbeddedFrameBuffer::kWidth; ++x) {
+            const u32 v = (x * 131 + y * 71) * 0x010101u ^ 0xA05F00u;
+            GXPokeEFBColorForTest(
+                x, y,
+                {static_cast<u8>(v >> 16), static_cast<u8>(v >> 8), static_cast<u8>(v), 0xFF});
+        }
+    }
+    for (u32 width = 1; width <= kWidest; ++width) {
+        const f32 w = static_cast<f32>(width);
+        const f32 top = static_cast<f32>(width * kBand);
+        const f32 start = static_cast<f32>(width % 9) / 64;
+        const auto draw = [&](f32 left, f32 down, u32 rgba) {
+            gxtest::DrawRect(left, top + down, left + w, top + down + 4, rgba, 0, start, 0,
+                             start + w / 64, 1);
+        };
+        draw(0, 0, 0xFFFFFFFF);
+        draw(45, 0, 0x80FF40C0);
+        draw(90.5f, 0.5f, 0xFFFFFFFF);
+        draw(135.5f, 0.5f, 0xC0A080FF);
+        draw(static_cast<f32>(EmbeddedFrameBuffer::kWidth) - w, 0, 0x80FF40C0);
+    }
+}
+
+// Each of the sprite loop's pixel loops, by the pixels it draws a step: sixteen (AVX-512),
+// eight (AVX2) and four.
+class GXSpritePixelLoopTest : public testing::TestWithParam<u32> {
+protected:
+    void TearDown() override { GXLimitSpritePixelStepForTest(16); }
+};
+
+TEST_P(GXSpritePixelLoopTest, DrawsWhatTheGeneralEnvironmentDraws) {
+    const u32 step = GetParam();
+    if ((step == 16 && !GXHasAvx512Bw()) || (step == 8 && !GXHasAvx2())) {
+        GTEST_SKIP() << "the processor lacks the loop's instructions";
+    }
+    GXLimitSpritePixelStepForTest(step);
+    for (const GXTexFilter filter : {GX_NEAR, GX_LINEAR}) {
+        const Texture t = MixedAlphaTexture(filter);
+        for (const Shading& shading : kShadings) {
+            for (const bool blend : {false, true}) {
+                UseState(t, shading, blend, true);
+                DrawWidthsUpToForty();
+                const TestImage general =
+                    ReadFrameBuffer(0, 0, EmbeddedFrameBuffer::kWidth, kBandsHeight);
+                const u64 before = GXSpriteSpanCountForTest();
+                UseState(t, shading, blend, false);
+                DrawWidthsUpToForty();
+                EXPECT_GT(GXSpriteSpanCountForTest(), before);
+                EXPECT_EQ(ReadFrameBuffer(0, 0, EmbeddedFrameBuffer::kWidth, kBandsHeight).argb,
+                          general.argb)
+                    << "filter " << filter << ", " << shading.name << (blend ? ", blended" : "");
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, GXSpritePixelLoopTest, testing::Values(16u, 8u, 0u));
 
 TEST(GXSpriteSpanTest, OtherStatesAreLeftToThePerPixelLoops) {
     struct Case {

@@ -19,6 +19,16 @@ inline bool GXHasAvx2() {
 #endif
 }
 
+// Whether the processor runs AVX-512 byte and word instructions.
+inline bool GXHasAvx512Bw() {
+#if defined(__x86_64__)
+    static const bool has = __builtin_cpu_supports("avx512bw");
+    return has;
+#else
+    return false;
+#endif
+}
+
 // Whether the processor runs the AVX-512 code: byte and word instructions, byte permutes,
 // multiply-adds into sums.
 inline bool GXHasAvx512Subsets() {

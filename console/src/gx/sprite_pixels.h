@@ -1,7 +1,8 @@
-// The sprite loop's pixels eight at a time with AVX2, for the lines of screen-aligned
-// rectangles whose columns read one texel after another (text, sprites drawn 1:1). Built
-// for AVX2 alone: the caller checks that the processor has it (GXHasAvx2) and draws what
-// is left of the line itself.
+// The sprite loop's pixels sixteen at a time with AVX-512BW or eight at a time with AVX2,
+// for the lines of screen-aligned rectangles whose columns read one texel after another
+// (text, sprites drawn 1:1). Each loop is built for its instruction set alone;
+// GXWideSpritePixelLoop picks the widest the processor runs, and the caller draws what
+// the loop leaves of the line itself.
 #pragma once
 
 #include <console/types.h>
@@ -15,11 +16,19 @@ struct GXSpritePixels {
     u64 modulation;    // blue, green, red, alpha weights in 16-bit lanes, 256 meaning one
 };
 
-// A loop drawing columns from xBegin on of `line` in groups of eight before xEnd,
-// returning the first column it left.
+// A loop drawing columns from xBegin on of `line` before xEnd, returning the first column
+// it left: the AVX2 one draws groups of eight, the AVX-512 one every column.
 using GXSpritePixelLoop = u32 (*)(const GXSpritePixels& pixels, u32* line, u32 xBegin, u32 xEnd);
 
+// The widest loop the processor runs that filters across or not, modulates or not and
+// blends by source alpha or not; null when it runs none.
+GXSpritePixelLoop GXWideSpritePixelLoop(bool linear, bool modulate, bool blend);
+
+// Limits the loops GXWideSpritePixelLoop picks to those of at most `pixels` a step (16, 8,
+// or 0 for none), so that tests reach each of them.
+void GXLimitSpritePixelStepForTest(u32 pixels);
+
 #if defined(__x86_64__)
-// The loop that filters across or not, modulates or not and blends by source alpha or not.
 GXSpritePixelLoop GXSpritePixelLoopAvx2(bool linear, bool modulate, bool blend);
+GXSpritePixelLoop GXSpritePixelLoopAvx512(bool linear, bool modulate, bool blend);
 #endif

@@ -588,13 +588,8 @@ public:
     }
 
 private:
-    static GXSpritePixelLoop WideLoop([[maybe_unused]] bool filtered, [[maybe_unused]] bool blend) {
-#if defined(__x86_64__)
-        if (GXHasAvx2()) {
-            return GXSpritePixelLoopAvx2(filtered, s_triangle.modulate, blend);
-        }
-#endif
-        return nullptr;
+    static GXSpritePixelLoop WideLoop(bool filtered, bool blend) {
+        return GXWideSpritePixelLoop(filtered, s_triangle.modulate, blend);
     }
 
     // t changes only down the lines (the triangle is not turned): lines y to y + count,
@@ -660,9 +655,7 @@ private:
         return gx_texture::Wrap(line, m_sampler.height, m_sampler.maskT, m_sampler.wrapT);
     }
 
-    const u32* RowAt(s32 line) const {
-        return GXTextureRow(RowIndex(line), m_first, m_last);
-    }
+    const u32* RowAt(s32 line) const { return GXTextureRow(RowIndex(line), m_first, m_last); }
 
     // The texels of texture row `row` straight from the image onto the line, as CopyPixels
     // puts them.
