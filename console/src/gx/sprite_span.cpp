@@ -526,8 +526,8 @@ void CopyPixels(const TexelsOfColumns& texels, u32* pixels, u32 xBegin, u32 xEnd
 // Columns [xBegin, xEnd) of the lines of an unturned sprite triangle whose columns are
 // stepped: what the lines share found once, each line's texels when it reads others
 // than the line before. A rectangle's lines whose columns read one texel after another
-// are drawn eight pixels at a time where the processor can, the rest four at a time; or,
-// when they copy texels from inside the image, straight from the image.
+// are drawn eight or sixteen pixels at a time where the processor can, the rest four at
+// a time; or, when they copy texels from inside the image, straight from the image.
 class SpriteLines {
 public:
     SpriteLines(const GXPixelPipeline& p, const GXTrianglePlanes& t, bool blend, bool rectangle,
@@ -688,7 +688,7 @@ private:
     s32 m_offset = 0;
     PixelLoop m_loop = nullptr;
     bool m_straight = false; // a rectangle's line copied whole from the image: texels read once
-    GXSpritePixelLoop m_wideLoop = nullptr; // eight pixels at a time, then m_loop
+    GXSpritePixelLoop m_wideLoop = nullptr; // eight or sixteen pixels at a time, then m_loop
     GXSpritePixels m_pixels;                // what m_wideLoop reads, but for the row
     const u32* m_texels = nullptr;
     s32 m_texelsKey = 0;
