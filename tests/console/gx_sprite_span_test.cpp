@@ -356,6 +356,46 @@ TEST_P(GXSpritePixelLoopTest, DrawsWhatTheGeneralEnvironmentDraws) {
     }
 }
 
+// Rectangles 1:1 of one to forty lines, nineteen pixels wide (whole steps and a remainder
+// in each loop), starting three texel rows above the texture so that rows clamp or wrap,
+// aligned and shifted by half a pixel down (filtered down) and across.
+void DrawHeightsUpToForty() {
+    constexpr f32 kWidth = 19;
+    for (u32 lines = 1; lines <= kWidest; ++lines) {
+        const f32 left = static_cast<f32>((lines - 1) % 8 * 48);
+        const f32 top = static_cast<f32>((lines - 1) / 8 * 42);
+        const f32 h = static_cast<f32>(lines);
+        const auto draw = [&](f32 x, f32 y, u32 rgba) {
+            gxtest::DrawRect(x, y, x + kWidth, y + h, rgba, 0, 0.125f, -3.0f / kTextureHeight,
+                             0.125f + kWidth / 32, (h - 3) / kTextureHeight);
+        };
+        draw(left, top, 0xFFFFFFFF);
+        draw(left + 22.5f, top + 0.5f, 0x80FF40C0);
+    }
+}
+
+TEST_P(GXSpritePixelLoopTest, RectanglesOfEveryHeightDrawWhatTheGeneralEnvironmentDraws) {
+    const u32 step = GetParam();
+    if ((step == 16 && !GXHasAvx512Bw()) || (step == 8 && !GXHasAvx2())) {
+        GTEST_SKIP() << "the processor lacks the loop's instructions";
+    }
+    GXLimitSpritePixelStepForTest(step);
+    for (const GXTexWrapMode wrap : {GX_CLAMP, GX_REPEAT}) {
+        for (const GXTexFilter filter : {GX_NEAR, GX_LINEAR}) {
+            const Texture t = MakeTexture(GX_TF_RGBA8, wrap, filter, 32, kTextureHeight);
+            for (const bool blend : {false, true}) {
+                UseState(t, kShadings[1], blend, true);
+                DrawHeightsUpToForty();
+                const TestImage general = ReadFrameBuffer(0, 0, 384, 210);
+                UseState(t, kShadings[1], blend, false);
+                DrawHeightsUpToForty();
+                EXPECT_EQ(ReadFrameBuffer(0, 0, 384, 210).argb, general.argb)
+                    << "wrap " << wrap << ", filter " << filter << (blend ? ", blended" : "");
+            }
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Steps, GXSpritePixelLoopTest, testing::Values(16u, 8u, 0u));
 
 TEST(GXSpriteSpanTest, OtherStatesAreLeftToThePerPixelLoops) {

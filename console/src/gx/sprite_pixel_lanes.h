@@ -49,13 +49,14 @@ struct SpritePixelLanes {
         return reinterpret_cast<Lanes>(Pixel{} + p.modulation);
     }
 
-    // The colours of the columns from x on: their texels, each with its right-hand neighbour
-    // filtered across or not, modulated (by `modulation`, as Modulation gives it) or not. Texels
-    // neither filtered nor modulated are taken as they are. `columns` loads texels and weights for
-    // the columns drawn.
+    // The colours of the columns from x on, read from texel row `row`: their texels, each with
+    // its right-hand neighbour filtered across or not, modulated (by `modulation`, as Modulation
+    // gives it) or not. Texels neither filtered nor modulated are taken as they are. `columns`
+    // loads texels and weights for the columns drawn.
     template <bool kLinear, bool kModulate, typename Columns>
-    static Vector Colour(const GXSpritePixels& p, u32 x, Lanes modulation, const Columns& columns) {
-        const u32* first = p.row + static_cast<s32>(x) + p.offset;
+    static Vector Colour(const GXSpritePixels& p, const u32* row, u32 x, Lanes modulation,
+                         const Columns& columns) {
+        const u32* first = row + static_cast<s32>(x) + p.offset;
         const Vector texels = columns.Texels(first);
         if constexpr (!kLinear && !kModulate) {
             return texels;

@@ -53,16 +53,22 @@ template <bool kBlend>
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixels), _mm256_or_si256(source, opaque));
 }
 
+// Whole steps of eight on every line, leaving the columns after the last step.
 template <bool kLinear, bool kModulate, bool kBlend>
 struct Steps {
-    static u32 Draw(const GXSpritePixels& p, u32* line, u32 xBegin, u32 xEnd) {
+    static u32 Draw(const GXSpritePixels& p, const GXSpriteLines& lines, u32 xBegin, u32 xEnd) {
         const Eight::Lanes modulation = Eight::Modulation(p);
-        u32 x = xBegin;
-        for (; x + 8 <= xEnd; x += 8) {
-            Write<kBlend>(Eight::Colour<kLinear, kModulate>(p, x, modulation, EightColumns{}),
-                          line + x);
+        const u32 xLeft = xBegin + (xEnd - xBegin) / 8 * 8;
+        u32* line = lines.first;
+        for (u32 i = 0; i < lines.count; ++i, line += lines.stride) {
+            const u32* row = p.rows[i];
+            for (u32 x = xBegin; x < xLeft; x += 8) {
+                Write<kBlend>(
+                    Eight::Colour<kLinear, kModulate>(p, row, x, modulation, EightColumns{}),
+                    line + x);
+            }
         }
-        return x;
+        return xLeft;
     }
 };
 

@@ -59,22 +59,27 @@ template <bool kBlend>
     _mm512_mask_storeu_epi32(pixels, columns, _mm512_or_si512(source, opaque));
 }
 
-// Whole steps of sixteen, then the columns left through a mask.
+// On every line, whole steps of sixteen, then the columns left through a mask.
 template <bool kLinear, bool kModulate, bool kBlend>
 struct Steps {
-    static u32 Draw(const GXSpritePixels& p, u32* line, u32 xBegin, u32 xEnd) {
+    static u32 Draw(const GXSpritePixels& p, const GXSpriteLines& lines, u32 xBegin, u32 xEnd) {
         const Sixteen::Lanes modulation = Sixteen::Modulation(p);
-        const auto draw = [&](u32 x, __mmask16 columns) {
-            Write<kBlend>(
-                Sixteen::Colour<kLinear, kModulate>(p, x, modulation, MaskedColumns{columns}),
-                line + x, columns);
-        };
-        u32 x = xBegin;
-        for (; x + 16 <= xEnd; x += 16) {
-            draw(x, _cvtu32_mask16(0xFFFF));
-        }
-        if (x < xEnd) {
-            draw(x, _cvtu32_mask16((1u << (xEnd - x)) - 1));
+        const u32 xLeft = xBegin + (xEnd - xBegin) / 16 * 16;
+        const __mmask16 last = _cvtu32_mask16((1u << (xEnd - xLeft)) - 1);
+        u32* line = lines.first;
+        for (u32 i = 0; i < lines.count; ++i, line += lines.stride) {
+            const u32* row = p.rows[i];
+            const auto draw = [&](u32 x, __mmask16 columns) {
+                Write<kBlend>(Sixteen::Colour<kLinear, kModulate>(p, row, x, modulation,
+                                                                  MaskedColumns{columns}),
+                              line + x, columns);
+            };
+            for (u32 x = xBegin; x < xLeft; x += 16) {
+                draw(x, _cvtu32_mask16(0xFFFF));
+            }
+            if (xLeft < xEnd) {
+                draw(xLeft, last);
+            }
         }
         return xEnd;
     }

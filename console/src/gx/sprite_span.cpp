@@ -581,9 +581,7 @@ public:
                 indices[i] = RowIndex(v[i] >> 8);
             }
             GXTextureRows(indices, count, m_first, m_last, rows);
-            for (u32 i = 0; i < count; ++i) {
-                DrawTexels(y + i, rows[i]);
-            }
+            DrawTexels(y, rows, count);
         }
     }
 
@@ -621,7 +619,7 @@ private:
             m_texels = TexelsAt(v);
             m_texelsKey = texelsKey;
         }
-        DrawTexels(y, m_texels);
+        DrawTexels(y, &m_texels, 1);
     }
 
     // Whether lines at texel coordinates v[0] to v[count - 1] each read one texel row as
@@ -637,17 +635,21 @@ private:
         return !m_linear || fractions == 0;
     }
 
-    // Line y from `texels`, element i + 1 texel i.
-    void DrawTexels(u32 y, const u32* texels) {
-        ++s_spansDrawn;
-        u32* const line = m_efb.ColourRow(y);
+    // Lines y to y + count - 1 from texel rows rows[0] on, element i + 1 texel i: the wide
+    // loop's columns on all the lines in one call, then what it leaves line by line.
+    void DrawTexels(u32 y, const u32* const* rows, u32 count) {
+        s_spansDrawn += count;
+        u32* const first = m_efb.ColourRow(y);
+        constexpr u32 kStride = EmbeddedFrameBuffer::kWidth;
         u32 x = m_xBegin;
         if (m_wideLoop != nullptr) {
-            m_pixels.row = texels;
-            x = m_wideLoop(m_pixels, line, x, m_xEnd);
+            m_pixels.rows = rows;
+            x = m_wideLoop(m_pixels, GXSpriteLines{first, count, kStride}, x, m_xEnd);
         }
         if (x < m_xEnd) {
-            m_loop(TexelsOfColumns{texels, m_offset}, line, x, m_xEnd);
+            for (u32 i = 0; i < count; ++i) {
+                m_loop(TexelsOfColumns{rows[i], m_offset}, first + i * kStride, x, m_xEnd);
+            }
         }
     }
 
@@ -689,7 +691,7 @@ private:
     PixelLoop m_loop = nullptr;
     bool m_straight = false; // a rectangle's line copied whole from the image: texels read once
     GXSpritePixelLoop m_wideLoop = nullptr; // eight or sixteen pixels at a time, then m_loop
-    GXSpritePixels m_pixels;                // what m_wideLoop reads, but for the row
+    GXSpritePixels m_pixels;                // what m_wideLoop reads, but for the rows
     const u32* m_texels = nullptr;
     s32 m_texelsKey = 0;
 };
