@@ -398,6 +398,39 @@ TEST_P(GXSpritePixelLoopTest, RectanglesOfEveryHeightDrawWhatTheGeneralEnvironme
 
 INSTANTIATE_TEST_SUITE_P(Steps, GXSpritePixelLoopTest, testing::Values(16u, 8u, 0u));
 
+// One primitive whose first rectangle decodes part of a 64-texel texture's rows and
+// whose later ones read those rows further along, across and beyond the first's texels:
+// each must find the texels it reads decoded, not only those the first read.
+TEST(GXSpriteSpanTest, RectanglesReadingMoreOfRowsThanTheFirstFindThemDecoded) {
+    const auto draw = [] {
+        constexpr f32 kTexel = 1.0f / 64;
+        gxtest::Draw(GX_QUADS, {{0, 0, 0, 0xFFFFFFFF, 0, 0},
+                                {8, 0, 0, 0xFFFFFFFF, 8 * kTexel, 0},
+                                {8, 4, 0, 0xFFFFFFFF, 8 * kTexel, 0.5f},
+                                {0, 4, 0, 0xFFFFFFFF, 0, 0.5f},
+                                {10, 0, 0, 0xFFFFFFFF, 4 * kTexel, 0},
+                                {50, 0, 0, 0xFFFFFFFF, 44 * kTexel, 0},
+                                {50, 8, 0, 0xFFFFFFFF, 44 * kTexel, 1},
+                                {10, 8, 0, 0xFFFFFFFF, 4 * kTexel, 1},
+                                {52, 0, 0, 0xFFFFFFFF, 40 * kTexel, 0},
+                                {76, 0, 0, 0xFFFFFFFF, 1, 0},
+                                {76, 8, 0, 0xFFFFFFFF, 1, 1},
+                                {52, 8, 0, 0xFFFFFFFF, 40 * kTexel, 1}});
+    };
+    for (const GXTexWrapMode wrap : {GX_CLAMP, GX_REPEAT}) {
+        const Texture t = MakeTexture(GX_TF_RGBA8, wrap, GX_NEAR, 64, kTextureHeight);
+        for (const bool blend : {false, true}) {
+            UseState(t, kShadings[0], blend, true);
+            draw();
+            const TestImage general = ReadFrameBuffer(0, 0, 80, 8);
+            UseState(t, kShadings[0], blend, false);
+            draw();
+            EXPECT_EQ(ReadFrameBuffer(0, 0, 80, 8).argb, general.argb)
+                << "wrap " << wrap << (blend ? ", blended" : "");
+        }
+    }
+}
+
 TEST(GXSpriteSpanTest, OtherStatesAreLeftToThePerPixelLoops) {
     struct Case {
         const char* what;

@@ -210,6 +210,11 @@ void NoteDecoded(Decoded& decoded, s32 first, s32 last) {
     }
 }
 
+// Whether generation `generation` has decoded texels first to last of the row.
+bool Covers(const Decoded& decoded, u32 generation, s32 first, s32 last) {
+    return decoded.stamp == generation && first >= decoded.first && last <= decoded.last;
+}
+
 // Decodes what row y lacks of texels first to last.
 [[gnu::noinline]] const u32* DecodeRow(s32 y, s32 first, s32 last) {
     TextureSlot& slot = *s_active;
@@ -314,16 +319,24 @@ void GXStartTextureRows(const GXTextureSampler& sampler) {
 const u32* GXTextureRow(s32 y, s32 first, s32 last) {
     const TextureSlot& slot = *s_active;
     const size_t rowAt = static_cast<size_t>(y);
-    const Decoded& decoded = slot.decoded[rowAt];
-    if (decoded.stamp == s_rows.generation && first >= decoded.first && last <= decoded.last) {
+    if (Covers(slot.decoded[rowAt], s_rows.generation, first, last)) {
         return slot.texels.data() + rowAt * static_cast<size_t>(slot.stride);
     }
     return DecodeRow(y, first, last);
 }
 
 void GXTextureRows(const s32* ys, u32 count, s32 first, s32 last, const u32** rows) {
+    // The slot's stores do not move while a primitive is drawn; held here, they are not read
+    // again after each row is written out.
+    const TextureSlot& slot = *s_active;
+    const Decoded* const decoded = slot.decoded.data();
+    const u32* const texels = slot.texels.data();
+    const size_t stride = static_cast<size_t>(slot.stride);
+    const u32 generation = s_rows.generation;
     for (u32 i = 0; i < count; ++i) {
-        rows[i] = GXTextureRow(ys[i], first, last);
+        rows[i] = Covers(decoded[ys[i]], generation, first, last)
+                      ? texels + static_cast<size_t>(ys[i]) * stride
+                      : DecodeRow(ys[i], first, last);
     }
 }
 
