@@ -327,15 +327,17 @@ void DrawWidthsUpToForty() {
 // eight (AVX2) and four.
 class GXSpritePixelLoopTest : public testing::TestWithParam<u32> {
 protected:
+    void SetUp() override {
+        const u32 step = GetParam();
+        if ((step == 16 && !GXHasAvx512Bw()) || (step == 8 && !GXHasAvx2())) {
+            GTEST_SKIP() << "the processor lacks the loop's instructions";
+        }
+        GXLimitSpritePixelStepForTest(step);
+    }
     void TearDown() override { GXLimitSpritePixelStepForTest(16); }
 };
 
 TEST_P(GXSpritePixelLoopTest, DrawsWhatTheGeneralEnvironmentDraws) {
-    const u32 step = GetParam();
-    if ((step == 16 && !GXHasAvx512Bw()) || (step == 8 && !GXHasAvx2())) {
-        GTEST_SKIP() << "the processor lacks the loop's instructions";
-    }
-    GXLimitSpritePixelStepForTest(step);
     for (const GXTexFilter filter : {GX_NEAR, GX_LINEAR}) {
         const Texture t = MixedAlphaTexture(filter);
         for (const Shading& shading : kShadings) {
@@ -354,6 +356,18 @@ TEST_P(GXSpritePixelLoopTest, DrawsWhatTheGeneralEnvironmentDraws) {
             }
         }
     }
+}
+
+// `draw` in the general environment, then in the sprite loop: the same pixels from the
+// buffer's corner over width x height.
+void ExpectTheGeneralEnvironmentsPixels(const Texture& t, bool blend, void (*draw)(), u32 width,
+                                        u32 height) {
+    UseState(t, kShadings[1], blend, true);
+    draw();
+    const TestImage general = ReadFrameBuffer(0, 0, width, height);
+    UseState(t, kShadings[1], blend, false);
+    draw();
+    EXPECT_EQ(ReadFrameBuffer(0, 0, width, height).argb, general.argb);
 }
 
 // Rectangles 1:1 of one to forty lines, nineteen pixels wide (whole steps and a remainder
@@ -375,22 +389,13 @@ void DrawHeightsUpToForty() {
 }
 
 TEST_P(GXSpritePixelLoopTest, RectanglesOfEveryHeightDrawWhatTheGeneralEnvironmentDraws) {
-    const u32 step = GetParam();
-    if ((step == 16 && !GXHasAvx512Bw()) || (step == 8 && !GXHasAvx2())) {
-        GTEST_SKIP() << "the processor lacks the loop's instructions";
-    }
-    GXLimitSpritePixelStepForTest(step);
     for (const GXTexWrapMode wrap : {GX_CLAMP, GX_REPEAT}) {
         for (const GXTexFilter filter : {GX_NEAR, GX_LINEAR}) {
             const Texture t = MakeTexture(GX_TF_RGBA8, wrap, filter, 32, kTextureHeight);
             for (const bool blend : {false, true}) {
-                UseState(t, kShadings[1], blend, true);
-                DrawHeightsUpToForty();
-                const TestImage general = ReadFrameBuffer(0, 0, 384, 210);
-                UseState(t, kShadings[1], blend, false);
-                DrawHeightsUpToForty();
-                EXPECT_EQ(ReadFrameBuffer(0, 0, 384, 210).argb, general.argb)
-                    << "wrap " << wrap << ", filter " << filter << (blend ? ", blended" : "");
+                SCOPED_TRACE(testing::Message() << "wrap " << wrap << ", filter " << filter
+                                                << (blend ? ", blended" : ""));
+                ExpectTheGeneralEnvironmentsPixels(t, blend, DrawHeightsUpToForty, 384, 210);
             }
         }
     }
@@ -402,7 +407,7 @@ INSTANTIATE_TEST_SUITE_P(Steps, GXSpritePixelLoopTest, testing::Values(16u, 8u, 
 // whose later ones read those rows further along, across and beyond the first's texels:
 // each must find the texels it reads decoded, not only those the first read.
 TEST(GXSpriteSpanTest, RectanglesReadingMoreOfRowsThanTheFirstFindThemDecoded) {
-    const auto draw = [] {
+    const auto draw = +[] {
         constexpr f32 kTexel = 1.0f / 64;
         gxtest::Draw(GX_QUADS, {{0, 0, 0, 0xFFFFFFFF, 0, 0},
                                 {8, 0, 0, 0xFFFFFFFF, 8 * kTexel, 0},
@@ -420,13 +425,8 @@ TEST(GXSpriteSpanTest, RectanglesReadingMoreOfRowsThanTheFirstFindThemDecoded) {
     for (const GXTexWrapMode wrap : {GX_CLAMP, GX_REPEAT}) {
         const Texture t = MakeTexture(GX_TF_RGBA8, wrap, GX_NEAR, 64, kTextureHeight);
         for (const bool blend : {false, true}) {
-            UseState(t, kShadings[0], blend, true);
-            draw();
-            const TestImage general = ReadFrameBuffer(0, 0, 80, 8);
-            UseState(t, kShadings[0], blend, false);
-            draw();
-            EXPECT_EQ(ReadFrameBuffer(0, 0, 80, 8).argb, general.argb)
-                << "wrap " << wrap << (blend ? ", blended" : "");
+            SCOPED_TRACE(testing::Message() << "wrap " << wrap << (blend ? ", blended" : ""));
+            ExpectTheGeneralEnvironmentsPixels(t, blend, draw, 80, 8);
         }
     }
 }
@@ -476,7 +476,7 @@ TEST(GXSpriteSpanTest, TextureMemoryIsReadAgainByTheNextPrimitive) {
     gxtest::Reset();
     gxtest::UseTexture(texture, GX_REPLACE);
     GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
-    const auto draw = [] {
+    const auto draw = +[] {
         gxtest::DrawRect(0, 0, 8, 8, 0xFFFFFFFF);
         gxtest::DrawRect(8, 0, 12, 4, 0xFFFFFFFF); // 1:1
     };
