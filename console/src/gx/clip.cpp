@@ -16,8 +16,7 @@ constexpr f32 kGuardBand = 8192.0f;
 
 // Signed distances to the planes (inside when not negative): near, far, then the
 // guard band's left, right, top and bottom.
-void Distances(const GXClipVertex& v, f32 out[kPlanes]) {
-    const GXViewportMapping& m = GXCurrentViewportMapping();
+void Distances(const GXViewportMapping& m, const GXClipVertex& v, f32 out[kPlanes]) {
     const f32 x = v.clip[0];
     const f32 y = v.clip[1];
     const f32 z = v.clip[2];
@@ -32,6 +31,10 @@ void Distances(const GXClipVertex& v, f32 out[kPlanes]) {
     out[5] = kGuardBand * w - sy;
 }
 
+void Distances(const GXClipVertex& v, f32 out[kPlanes]) {
+    Distances(GXCurrentViewportMapping(), v, out);
+}
+
 u32 Outcode(const GXClipVertex& v) {
     f32 d[kPlanes];
     Distances(v, d);
@@ -40,6 +43,17 @@ u32 Outcode(const GXClipVertex& v) {
         code |= (d[plane] < 0.0f ? 1u : 0u) << plane;
     }
     return code;
+}
+
+// Whether the vertex lies inside every plane (its outcode is 0), without branches.
+bool Inside(const GXViewportMapping& m, const GXClipVertex& v) {
+    f32 d[kPlanes];
+    Distances(m, v, d);
+    bool inside = true;
+    for (u32 plane = 0; plane < kPlanes; ++plane) {
+        inside &= !(d[plane] < 0.0f);
+    }
+    return inside;
 }
 
 bool Finite(const GXClipVertex& v) {
@@ -80,21 +94,28 @@ u32 ClipPolygon(const GXClipVertex* in, u32 count, u32 plane, GXClipVertex* out)
     return written;
 }
 
-// False when the vertex sits on the eye's plane and cannot be projected.
-bool ToScreen(const GXClipVertex& v, GXScreenVertex& out) {
+// Whether w lies far enough from the eye's plane for a vertex to be projected.
+bool Projectable(f32 w) {
+    return w > 1e-30f;
+}
+
+// The vertex on the screen, `inverseW` being 1 / its w.
+void Project(const GXViewportMapping& m, const GXClipVertex& v, f32 inverseW, GXScreenVertex& out) {
     const f32 w = v.clip[3];
-    if (!(w > 1e-30f)) {
-        return false;
-    }
-    const GXViewportMapping& m = GXCurrentViewportMapping();
-    const f32 inverseW = 1.0f / w;
     out.x = m.xOrigin + m.xScale * v.clip[0] * inverseW;
     out.y = m.yOrigin + m.yScale * v.clip[1] * inverseW;
     out.depth = m.depthFar + m.depthRange * static_cast<f64>(v.clip[2]) / w;
     out.w = w;
-    for (u32 i = 0; i < kGXAttributeSlots; ++i) {
-        out.attributes[i] = v.attributes[i];
+    out.attributes = v.attributes;
+}
+
+// False when the vertex sits on the eye's plane and cannot be projected.
+bool ToScreen(const GXClipVertex& v, GXScreenVertex& out) {
+    const f32 w = v.clip[3];
+    if (!Projectable(w)) {
+        return false;
     }
+    Project(GXCurrentViewportMapping(), v, 1.0f / w, out);
     return true;
 }
 
@@ -106,6 +127,28 @@ void DrawPolygon(const GXClipVertex* const* polygon, u32 count) {
         }
     }
     GXRasterisePolygon(screen, count);
+}
+
+// Projects the quad's corners when all four are finite, inside the clip volume and of
+// one w, the only quads drawn whole; false, at the first corner that is not, otherwise.
+// The corners are tested together, without branches, as nearly every quad passes.
+bool ProjectWholeQuad(const GXClipVertex* const corners[4], GXScreenVertex screen[4]) {
+    const GXViewportMapping& m = GXCurrentViewportMapping();
+    const f32 w = corners[0]->clip[3];
+    bool whole = Projectable(w);
+    for (u32 i = 0; i < 4; ++i) {
+        whole &= corners[i]->clip[3] == w;
+        whole &= Finite(*corners[i]);
+        whole &= Inside(m, *corners[i]);
+    }
+    if (!whole) {
+        return false;
+    }
+    const f32 inverseW = 1.0f / w;
+    for (u32 i = 0; i < 4; ++i) {
+        Project(m, *corners[i], inverseW, screen[i]);
+    }
+    return true;
 }
 
 } // namespace
@@ -183,12 +226,7 @@ void GXDrawQuad(const GXClipVertex& a, const GXClipVertex& b, const GXClipVertex
                 const GXClipVertex& d) {
     const GXClipVertex* const corners[] = {&a, &b, &c, &d};
     GXScreenVertex screen[4];
-    bool whole = true;
-    for (u32 i = 0; i < 4 && whole; ++i) {
-        whole =
-            Finite(*corners[i]) && Outcode(*corners[i]) == 0 && ToScreen(*corners[i], screen[i]);
-    }
-    if (whole && GXRasteriseQuad(screen)) {
+    if (ProjectWholeQuad(corners, screen) && GXRasteriseQuad(screen)) {
         return;
     }
     GXDrawTriangle(a, b, c);

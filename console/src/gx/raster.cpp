@@ -234,6 +234,27 @@ bool SecondPlanesFollow(const GXPixelPipeline& pipeline, const GXScreenVertex* c
     return true;
 }
 
+// Whether the snapped corners (clockwise) make a convex quad: each three of them
+// clockwise. A screen-aligned rectangle always does.
+bool Convex(const s64* x, const s64* y) {
+    return SnappedArea(x, y, 0, 1, 2) > 0 && SnappedArea(x, y, 0, 2, 3) > 0 &&
+           SnappedArea(x, y, 0, 1, 3) > 0 && SnappedArea(x, y, 1, 2, 3) > 0;
+}
+
+// Whether the quad's second fan triangle, worked out in full, has the very same planes
+// as the first.
+bool SecondPlanesMatch(const GXPixelPipeline& pipeline, const GXScreenVertex* corners[4],
+                       const s64* x, const s64* y, const GXTrianglePlanes& planes) {
+    const GXScreenVertex* secondCorners[3] = {corners[0], corners[2], corners[3]};
+    const s64 secondX[3] = {x[0], x[2], x[3]};
+    const s64 secondY[3] = {y[0], y[2], y[3]};
+    f32 secondCentre[2];
+    const GXTrianglePlanes secondPlanes = PlanesOf(
+        pipeline, secondCorners,
+        GXPlaneSetup::OfSnapped(secondX, secondY, SnappedArea(x, y, 0, 2, 3)), false, secondCentre);
+    return SamePlanes(pipeline, planes, secondPlanes);
+}
+
 // A convex quad (corners clockwise) whose two fan triangles have the very same planes,
 // as a sprite's do, drawn as one polygon: one span a line instead of two, the same
 // pixels (the triangles' shared edge gives each of its pixels to one of them). False
@@ -244,29 +265,18 @@ bool RasteriseQuadAsOne(const GXScreenVertex* corners[4]) {
         x[i] = GXSnapToSubpixel(corners[i]->x);
         y[i] = GXSnapToSubpixel(corners[i]->y);
     }
-    const s64 first = SnappedArea(x, y, 0, 1, 2);
-    const s64 second = SnappedArea(x, y, 0, 2, 3);
-    if (first <= 0 || second <= 0 || SnappedArea(x, y, 0, 1, 3) <= 0 ||
-        SnappedArea(x, y, 1, 2, 3) <= 0) {
+    const bool rectangle = TopLeftRectangle(x, y);
+    if (!rectangle && !Convex(x, y)) {
         return false;
     }
     const GXPixelPipeline& pipeline = GXActivePixelPipeline();
     const GXScreenVertex* firstCorners[3] = {corners[0], corners[1], corners[2]};
-    const GXPlaneSetup firstSetup = GXPlaneSetup::OfSnapped(x, y, first);
+    const GXPlaneSetup firstSetup = GXPlaneSetup::OfSnapped(x, y, SnappedArea(x, y, 0, 1, 2));
     f32 centre[2];
     GXTrianglePlanes planes = PlanesOf(pipeline, firstCorners, firstSetup, false, centre);
-    const bool rectangle = TopLeftRectangle(x, y);
-    if (!(rectangle && SecondPlanesFollow(pipeline, corners, firstSetup))) {
-        const GXScreenVertex* secondCorners[3] = {corners[0], corners[2], corners[3]};
-        const s64 secondX[3] = {x[0], x[2], x[3]};
-        const s64 secondY[3] = {y[0], y[2], y[3]};
-        f32 secondCentre[2];
-        const GXTrianglePlanes secondPlanes =
-            PlanesOf(pipeline, secondCorners, GXPlaneSetup::OfSnapped(secondX, secondY, second),
-                     false, secondCentre);
-        if (!SamePlanes(pipeline, planes, secondPlanes)) {
-            return false;
-        }
+    if (!(rectangle && SecondPlanesFollow(pipeline, corners, firstSetup)) &&
+        !SecondPlanesMatch(pipeline, corners, x, y, planes)) {
+        return false;
     }
     if (rectangle) {
         DrawSnappedRectangle(x[0], y[0], x[2], y[2], planes, centre);
@@ -355,11 +365,6 @@ void GXRasterisePolygon(const GXScreenVertex* corners, u32 count) {
 }
 
 bool GXRasteriseQuad(const GXScreenVertex* corners) {
-    for (u32 i = 1; i < 4; ++i) {
-        if (corners[i].w != corners[0].w) {
-            return false;
-        }
-    }
     const f32 area = TriangleArea(corners[0], corners[1], corners[2]);
     const f32 secondArea = TriangleArea(corners[0], corners[2], corners[3]);
     if (area == 0.0f || secondArea == 0.0f || (area < 0.0f) != (secondArea < 0.0f)) {

@@ -13,9 +13,9 @@ void GXResetRasterState();
 // A convex polygon (a clipped triangle) in screen space, corners in order.
 void GXRasterisePolygon(const GXScreenVertex* corners, u32 count);
 void GXRasteriseLine(const GXScreenVertex& a, const GXScreenVertex& b);
-// A quad (corners in order) drawn as one polygon when that draws exactly what its two
-// fan triangles would (the same winding, no perspective, the very same planes);
-// false, having drawn nothing, when it is not such a quad.
+// A quad (corners in order, all of one w) drawn as one polygon when that draws exactly
+// what its two fan triangles would (the same winding, the very same planes); false,
+// having drawn nothing, when it is not such a quad.
 bool GXRasteriseQuad(const GXScreenVertex* corners);
 // A screen coordinate in 1/16 pixels, halves rounded away from zero.
 s64 GXSnapToSubpixel(f32 coordinate);

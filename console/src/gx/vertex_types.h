@@ -32,10 +32,11 @@ struct GXClipVertex {
 };
 
 // After clipping and the viewport: embedded frame buffer pixels (y down), depth in
-// 24-bit units, the clip-space w for perspective-correct interpolation.
+// 24-bit units, the clip-space w for perspective-correct interpolation, and the values
+// to interpolate: those of the clip vertex it was projected from, which outlives it.
 struct GXScreenVertex {
     f32 x, y;
     f64 depth;
     f32 w;
-    f32 attributes[kGXAttributeSlots];
+    const f32* attributes;
 };
