@@ -2,12 +2,16 @@
 // plane: wherever it holds, the plane worked out over the second triangle is the same bit
 // for bit, over signed zeros, subnormals, huge values, infinities and NaN, rectangles of
 // either orientation and negative extents; and it holds for what sprites and glyphs draw.
+// A steady value's plane taken as it is matches the one worked out, over every corner
+// order of triangles either side of the origin.
 #include "gx/plane_setup.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -110,6 +114,40 @@ TEST(GXPlaneSetup, SpritesAndGlyphsShareTheirPlanes) {
     for (const f32* v : {colour, s, t, flipped}) {
         EXPECT_TRUE(ExpectRuleSound(h, v)) << v[0] << " " << v[1] << " " << v[2] << " " << v[3];
     }
+}
+
+// Snapped triangles: down-right ones (rectangle halves, thin, far, either side of the
+// origin) and ones with a corner left of or above corner 0.
+const std::vector<std::array<s64, 6>> kTriangles = {
+    {16, 16, 32, 16, 32, 32},  {16, 16, 32, 32, 16, 32},      {-40, -24, 8, -24, 8, 5},
+    {-40, -24, 8, 5, -40, 5},  {3, 5, 260, 5, 260, 7},        {-8000, 4000, 131000, 4001, 7, 90000},
+    {0, 0, 1, 0, 1, 1},        {32, 16, 16, 16, 16, 32},      {16, 32, 16, 16, 32, 16},
+    {-5, 40, -90, 60, 30, 90}, {100, 100, 130, 90, 120, 140}, {-16, -16, -32, -32, 0, -40},
+};
+
+TEST(GXPlaneSetup, SteadyValuesTakenAsTheyAreMatchThePlanesWorkedOut) {
+    u32 taken = 0;
+    for (const auto& corners : kTriangles) {
+        s64 x[3] = {corners[0], corners[2], corners[4]};
+        s64 y[3] = {corners[1], corners[3], corners[5]};
+        s64 area = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
+        if (area < 0) { // clockwise, as the rasteriser orders them
+            std::swap(x[1], x[2]);
+            std::swap(y[1], y[2]);
+            area = -area;
+        }
+        const GXPlaneSetup setup = GXPlaneSetup::OfSnapped(x, y, area);
+        taken += setup.downRight ? 1 : 0;
+        for (const f32 a : kValues) {
+            for (const f32 b : {a, 1.0f, -0.0f}) {
+                const GXPlane plane = setup.Of(a, a, b);
+                EXPECT_TRUE(SameBits(plane, setup.WorkedOut(a, a, b)))
+                    << a << " " << b << " over " << x[0] << "," << y[0] << " " << x[1] << ","
+                    << y[1] << " " << x[2] << "," << y[2];
+            }
+        }
+    }
+    EXPECT_GE(taken, 6u);
 }
 
 } // namespace

@@ -11,10 +11,19 @@ struct GXPlane {
     f32 base, dx, dy;
 };
 
+// Whether a value (or a product of a value's change) is finite and not -0, so that
+// subtracting a zero of either sign leaves it as it is.
+inline bool GXPlainProduct(f32 product) {
+    const u32 bits = std::bit_cast<u32>(product);
+    return (bits & 0x7F800000u) != 0x7F800000u && bits != 0x80000000u;
+}
+
 // A triangle's corners in pixels and the inverse of its doubled area.
 struct GXPlaneSetup {
     f32 x[3], y[3];
     f32 inverseDeterminant;
+    // Corners 1 and 2 lie neither left of nor above corner 0, and the area is positive.
+    bool downRight;
 
     // The triangle with corners snapped to x, y (in 1/16 pixels), of doubled area `area`.
     static GXPlaneSetup OfSnapped(const s64* x, const s64* y, s64 area) {
@@ -26,22 +35,30 @@ struct GXPlaneSetup {
         }
         setup.inverseDeterminant =
             static_cast<f32>(kSubpixels * kSubpixels) / static_cast<f32>(area);
+        setup.downRight = x[1] >= x[0] && x[2] >= x[0] && y[1] >= y[0] && y[2] >= y[0] && area > 0;
         return setup;
     }
 
+    // The plane of a value with these corner values. A steady one (the same plain value
+    // at every corner) over a down-right triangle is taken as it is: its changes are +0
+    // times offsets of +0 or more, times a positive inverse, so dx and dy come to +0,
+    // and subtracting their products leaves a plain value alone.
     GXPlane Of(f32 v0, f32 v1, f32 v2) const {
+        const u32 bits = std::bit_cast<u32>(v0);
+        if (downRight && bits == std::bit_cast<u32>(v1) && bits == std::bit_cast<u32>(v2) &&
+            GXPlainProduct(v0)) {
+            return {v0, 0.0f, 0.0f};
+        }
+        return WorkedOut(v0, v1, v2);
+    }
+
+    // The plane worked out in full.
+    GXPlane WorkedOut(f32 v0, f32 v1, f32 v2) const {
         const f32 dx = ((v1 - v0) * (y[2] - y[0]) - (v2 - v0) * (y[1] - y[0])) * inverseDeterminant;
         const f32 dy = ((v2 - v0) * (x[1] - x[0]) - (v1 - v0) * (x[2] - x[0])) * inverseDeterminant;
         return {v0 - dx * x[0] - dy * y[0], dx, dy};
     }
 };
-
-// Whether a product of a value's change is finite and not -0, so that subtracting a
-// zero of either sign leaves it as it is.
-inline bool GXPlainProduct(f32 product) {
-    const u32 bits = std::bit_cast<u32>(product);
-    return (bits & 0x7F800000u) != 0x7F800000u && bits != 0x80000000u;
-}
 
 // Whether the value with corner values v0 to v3 has the same plane over both fan
 // triangles (0, 1, 2 and 0, 2, 3) of the rectangle whose corner 0 is its top left,
