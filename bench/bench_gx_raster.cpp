@@ -108,24 +108,14 @@ void BM_QuadSetUp(benchmark::State& state) {
         AddQuad(static_cast<f32>(q * 37 % 600), static_cast<f32>(q * 53 % 440), 16, 16, vertices,
                 indices);
     }
-    for (auto _ : state) {
-        GXClearVtxDesc();
-        GXSetVtxDesc(GX_VA_POS, GX_DIRECT);
-        GXSetVtxDesc(GX_VA_CLR0, GX_DIRECT);
-        GXSetVtxDesc(GX_VA_TEX0, GX_DIRECT);
-        GXSetVtxAttrFmt(GX_VTXFMT0, GX_VA_POS, GX_POS_XYZ, GX_F32, 0);
-        GXSetVtxAttrFmt(GX_VTXFMT0, GX_VA_CLR0, GX_CLR_RGBA, GX_RGBA8, 0);
-        GXSetVtxAttrFmt(GX_VTXFMT0, GX_VA_TEX0, GX_TEX_ST, GX_F32, 0);
-        GXBegin(GX_QUADS, GX_VTXFMT0, static_cast<u16>(4 * kQuads));
-        for (u32 q = 0; q < kQuads; ++q) {
-            for (const u32 corner : {0, 1, 3, 2}) { // clockwise from the top left
-                const BatchVertex& v = vertices[4 * q + corner];
-                GXPosition3f32(v.x, v.y, v.z);
-                GXColor1u32(v.rgba);
-                GXTexCoord2f32(v.s, v.t);
-            }
+    std::vector<BatchVertex> clockwise;
+    for (u32 q = 0; q < kQuads; ++q) {
+        for (const u32 corner : {0, 1, 3, 2}) {
+            clockwise.push_back(vertices[4 * q + corner]);
         }
-        GXEnd();
+    }
+    for (auto _ : state) {
+        gxtest::Draw(GX_QUADS, clockwise.data(), static_cast<u16>(clockwise.size()));
     }
     state.SetItemsProcessed(state.iterations() * kQuads);
 }

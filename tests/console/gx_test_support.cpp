@@ -90,6 +90,10 @@ void UseTexture(const GXTexObj& texture, GXTevMode mode) {
 }
 
 void Draw(GXPrimitive primitive, std::initializer_list<Vertex> vertices) {
+    Draw(primitive, vertices.begin(), static_cast<u16>(vertices.size()));
+}
+
+void Draw(GXPrimitive primitive, const Vertex* vertices, u16 count) {
     GXClearVtxDesc();
     GXSetVtxDesc(GX_VA_POS, GX_DIRECT);
     GXSetVtxDesc(GX_VA_CLR0, GX_DIRECT);
@@ -97,8 +101,9 @@ void Draw(GXPrimitive primitive, std::initializer_list<Vertex> vertices) {
     GXSetVtxAttrFmt(GX_VTXFMT0, GX_VA_POS, GX_POS_XYZ, GX_F32, 0);
     GXSetVtxAttrFmt(GX_VTXFMT0, GX_VA_CLR0, GX_CLR_RGBA, GX_RGBA8, 0);
     GXSetVtxAttrFmt(GX_VTXFMT0, GX_VA_TEX0, GX_TEX_ST, GX_F32, 0);
-    GXBegin(primitive, GX_VTXFMT0, static_cast<u16>(vertices.size()));
-    for (const Vertex& v : vertices) {
+    GXBegin(primitive, GX_VTXFMT0, count);
+    for (u16 i = 0; i < count; ++i) {
+        const Vertex& v = vertices[i];
         GXPosition3f32(v.x, v.y, v.z);
         GXColor1u32(v.rgba);
         GXTexCoord2f32(v.s, v.t);

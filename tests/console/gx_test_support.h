@@ -34,6 +34,7 @@ void UseTexture(const GXTexObj& texture, GXTevMode mode);
 
 // Direct positions (XYZ F32), colour 0 (RGBA8) and coordinate 0 (ST F32).
 void Draw(GXPrimitive primitive, std::initializer_list<Vertex> vertices);
+void Draw(GXPrimitive primitive, const Vertex* vertices, u16 count);
 // Triangles from 16-bit indices into arrays of vertices, as the render layer's 2-D batch
 // draws them.
 void DrawIndexed(const Vertex* vertices, const u16* indices, u16 count);

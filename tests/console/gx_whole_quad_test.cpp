@@ -70,6 +70,16 @@ WholeQuad Reordered(const WholeQuad& q, u32 first, bool reversed) {
     return out;
 }
 
+// As a quad, or as its two fan triangles each drawn alone.
+void DrawWholeQuad(const WholeQuad& q, bool asQuad) {
+    if (asQuad) {
+        gxtest::Draw(GX_QUADS, q.data(), 4);
+    } else {
+        gxtest::Draw(GX_TRIANGLES, {q[0], q[1], q[2]});
+        gxtest::Draw(GX_TRIANGLES, {q[0], q[2], q[3]});
+    }
+}
+
 TEST(GXWholeQuadTest, QuadsDrawWhatTheirTwoFanTrianglesDraw) {
     std::vector<u32> texels(64);
     for (u32 i = 0; i < texels.size(); ++i) {
@@ -93,13 +103,7 @@ TEST(GXWholeQuadTest, QuadsDrawWhatTheirTwoFanTrianglesDraw) {
                         GXSetCullMode(cull);
                         GXSetScissor(scissor.left, scissor.top, scissor.width, scissor.height);
                         for (const WholeQuad& quad : quads) {
-                            const WholeQuad q = Reordered(quad, order % 4, order >= 4);
-                            if (asQuads) {
-                                gxtest::Draw(GX_QUADS, {q[0], q[1], q[2], q[3]});
-                            } else {
-                                gxtest::Draw(GX_TRIANGLES, {q[0], q[1], q[2]});
-                                gxtest::Draw(GX_TRIANGLES, {q[0], q[2], q[3]});
-                            }
+                            DrawWholeQuad(Reordered(quad, order % 4, order >= 4), asQuads);
                         }
                         return ReadFrameBuffer(0, 0, 72, 48).argb;
                     };
@@ -134,13 +138,7 @@ TEST(GXWholeQuadTest, QuadsInPerspectiveDrawWhatTheirTwoFanTrianglesDraw) {
             gxtest::Reset(0xFF336699);
             gxtest::UsePerspective(90.0f, 640.0f / 480.0f, 1.0f, 100.0f);
             for (const WholeQuad& quad : quads) {
-                const WholeQuad q = Reordered(quad, order % 4, order >= 4);
-                if (asQuads) {
-                    gxtest::Draw(GX_QUADS, {q[0], q[1], q[2], q[3]});
-                } else {
-                    gxtest::Draw(GX_TRIANGLES, {q[0], q[1], q[2]});
-                    gxtest::Draw(GX_TRIANGLES, {q[0], q[2], q[3]});
-                }
+                DrawWholeQuad(Reordered(quad, order % 4, order >= 4), asQuads);
             }
             return ReadFrameBuffer(0, 0, 640, 480).argb;
         };
