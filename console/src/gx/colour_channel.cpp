@@ -1,6 +1,8 @@
 // GXSetNumChans, GXSetChanCtrl and the rasterised colours.
 #include "gx/colour_channel.h"
 
+#include "gx/transform.h"
+
 #include <console/gx.h>
 #include <console/os.h>
 
@@ -65,6 +67,10 @@ void GXRasterisedColours(const GXVertexInput& vertex, f32* attributes) {
     }
 }
 
+bool GXChannelsAreVertexColour0() {
+    return s_channels.count == 1 && s_channels.fromVertex[0][0] && s_channels.fromVertex[0][1];
+}
+
 void GXSetNumChans(u8 count) {
     if (count > kGXColourCount) {
         OSReport("GXSetNumChans: %u channels; 2 used\n", count);
@@ -72,6 +78,7 @@ void GXSetNumChans(u8 count) {
     }
     s_channels.count = count;
     DecodeSources();
+    GXVertexStateChanged();
 }
 
 void GXSetChanCtrl(GXChannelID channel, GXBool lightingEnable, GXColorSrc,
@@ -94,4 +101,5 @@ void GXSetChanCtrl(GXChannelID channel, GXBool lightingEnable, GXColorSrc,
         Control(index, 1, materialSource);
     }
     DecodeSources();
+    GXVertexStateChanged();
 }

@@ -12,3 +12,6 @@ void GXResetColourChannels();
 // a channel beyond the count is black with alpha 0, a vertex colour that is absent
 // reads as opaque white.
 void GXRasterisedColours(const GXVertexInput& vertex, f32* attributes);
+
+// True when channel 0 alone is on, its colour and alpha from the vertex.
+bool GXChannelsAreVertexColour0();

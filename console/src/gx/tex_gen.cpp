@@ -1,6 +1,8 @@
 // GXSetNumTexGens, GXSetTexCoordGen2 and coordinate pass-through.
 #include "gx/tex_gen.h"
 
+#include "gx/transform.h"
+
 #include <console/gx.h>
 #include <console/os.h>
 
@@ -38,12 +40,21 @@ void GXGenerateTexCoords(const GXVertexInput& vertex, f32* attributes) {
     }
 }
 
+u32 GXTexGenCount() {
+    return s_texGen.count;
+}
+
+u32 GXTexGenSource(u32 coordinate) {
+    return s_texGen.source[coordinate];
+}
+
 void GXSetNumTexGens(u8 count) {
     if (count > kGXTexCoordCount) {
         OSReport("GXSetNumTexGens: %u coordinates; 8 used\n", count);
         count = kGXTexCoordCount;
     }
     s_texGen.count = count;
+    GXVertexStateChanged();
 }
 
 void GXSetTexCoordGen2(GXTexCoordID coordinate, GXTexGenType function, GXTexGenSrc source,
@@ -62,4 +73,5 @@ void GXSetTexCoordGen2(GXTexCoordID coordinate, GXTexGenType function, GXTexGenS
         s_texGen.otherReported = true;
     }
     s_texGen.source[coordinate] = fromVertex ? source - GX_TG_TEX0 : coordinate;
+    GXVertexStateChanged();
 }

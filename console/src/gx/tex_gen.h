@@ -12,3 +12,7 @@ void GXResetTexGens();
 // Writes the generated coordinates into their attribute slots; coordinates beyond the
 // count, and those whose source the vertex lacks, are (0, 0).
 void GXGenerateTexCoords(const GXVertexInput& vertex, f32* attributes);
+
+// How many coordinates are generated, and the vertex coordinate that coordinate n passes.
+u32 GXTexGenCount();
+u32 GXTexGenSource(u32 coordinate);

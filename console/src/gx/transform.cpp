@@ -9,6 +9,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -24,6 +25,11 @@ struct TransformState {
     f32 projectionTerms[6];
     GXViewportState viewport;
     GXViewportMapping mapping;
+    // Chosen at GXBegin: the primitive's vertices take the 2-D routine (channel 0 alone
+    // and from the vertex colour, at most coordinate 0 passed through), in which
+    // passTexCoord0 says whether coordinate 0 is generated.
+    bool twoD;
+    bool passTexCoord0;
 };
 
 constinit TransformState s_transform{};
@@ -49,7 +55,7 @@ bool IsIdentity(const f32 matrix[3][4]) {
 
 // The position in eye space. Through the identity, each finite coordinate plus 0 (which
 // the general sum's zero terms come to: a -0 turns +0); infinities and NaN take the sum.
-void ToEye(const f32 position[3], f32 eye[3]) {
+[[gnu::always_inline]] inline void ToEye(const f32 position[3], f32 eye[3]) {
     const f32* p = position;
     if (s_transform.identity[s_transform.current] && std::isfinite(p[0]) && std::isfinite(p[1]) &&
         std::isfinite(p[2])) {
@@ -64,7 +70,7 @@ void ToEye(const f32 position[3], f32 eye[3]) {
     }
 }
 
-void Project(const f32 eye[3], f32 clip[4]) {
+[[gnu::always_inline]] inline void Project(const f32 eye[3], f32 clip[4]) {
     const f32* p = s_transform.projectionTerms;
     if (s_transform.projection == GX_PERSPECTIVE) {
         clip[0] = p[0] * eye[0] + p[1] * eye[2];
@@ -76,6 +82,51 @@ void Project(const f32 eye[3], f32 clip[4]) {
         clip[3] = 1.0f;
     }
     clip[2] = p[4] * eye[2] + p[5];
+}
+
+void TransformGeneral(const GXVertexInput& vertex, GXClipVertex& out) {
+    f32 eye[3];
+    ToEye(vertex.position, eye);
+    Project(eye, out.clip);
+    GXRasterisedColours(vertex, out.attributes);
+    GXGenerateTexCoords(vertex, out.attributes);
+}
+
+// Four attribute slots, stored at once.
+using Slots = f32 __attribute__((vector_size(16)));
+using Words = s32 __attribute__((vector_size(16)));
+static_assert(kGXAttributeSlots == 24 && kGXColourSlot == 0 && kGXTexCoordSlot == 8);
+
+void StoreSlots(f32* at, Slots slots) {
+    std::memcpy(at, &slots, sizeof slots);
+}
+
+// What the general routine computes in the 2-D state, in one pass: colour 0 (white when
+// absent) and channel 1 off, coordinate 0 (0, 0 when absent or not generated) and the
+// other coordinates 0.
+void TransformTwoD(const GXVertexInput& vertex, GXClipVertex& out) {
+    f32 eye[3];
+    ToEye(vertex.position, eye);
+    Project(eye, out.clip);
+    const u8* c = vertex.colour[0];
+    const Slots colour = vertex.hasColour[0]
+                             ? __builtin_convertvector((Words{c[0], c[1], c[2], c[3]}), Slots)
+                             : Slots{255.0f, 255.0f, 255.0f, 255.0f};
+    const f32* st = vertex.texCoord[0];
+    const Slots texCoord = s_transform.passTexCoord0 && vertex.hasTexCoord[0]
+                               ? Slots{st[0], st[1], 0.0f, 0.0f}
+                               : Slots{};
+    f32* a = out.attributes;
+    StoreSlots(a, colour);
+    StoreSlots(a + 4, Slots{});
+    StoreSlots(a + 8, texCoord);
+    StoreSlots(a + 12, Slots{});
+    StoreSlots(a + 16, Slots{});
+    StoreSlots(a + 20, Slots{});
+}
+
+bool TexGensAtMostCoordinate0() {
+    return GXTexGenCount() == 0 || (GXTexGenCount() == 1 && GXTexGenSource(0) == 0);
 }
 
 } // namespace
@@ -98,14 +149,24 @@ void GXPrepareTransform() {
                            -v.height * 0.5f,
                            static_cast<f64>(v.farZ) * kDepthMax,
                            static_cast<f64>(v.farZ - v.nearZ) * kDepthMax};
+    s_transform.twoD = GXChannelsAreVertexColour0() && TexGensAtMostCoordinate0();
+    s_transform.passTexCoord0 = GXTexGenCount() == 1;
+}
+
+void GXVertexStateChanged() {
+    s_transform.twoD = false;
 }
 
 void GXTransformVertex(const GXVertexInput& vertex, GXClipVertex& out) {
-    f32 eye[3];
-    ToEye(vertex.position, eye);
-    Project(eye, out.clip);
-    GXRasterisedColours(vertex, out.attributes);
-    GXGenerateTexCoords(vertex, out.attributes);
+    if (s_transform.twoD) {
+        TransformTwoD(vertex, out);
+    } else {
+        TransformGeneral(vertex, out);
+    }
+}
+
+void GXTransformVertexInGeneralForTest(const GXVertexInput& vertex, GXClipVertex& out) {
+    TransformGeneral(vertex, out);
 }
 
 const GXViewportMapping& GXCurrentViewportMapping() {

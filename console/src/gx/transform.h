@@ -7,12 +7,21 @@
 
 void GXResetTransformState();
 
-// Fixes the matrices and viewport for the primitive GXBegin opens.
+// Fixes the viewport for the primitive GXBegin opens, and chooses its vertex routine:
+// the common 2-D state (colour channel 0 alone and from the vertex, at most texture
+// coordinate 0 passed through) takes one pass that computes what the general routine
+// does; any other state takes the general routine.
 void GXPrepareTransform();
+
+// Called by the channel and coordinate generation settings: the rest of the open
+// primitive takes the general routine.
+void GXVertexStateChanged();
 
 // Object space to clip space, with the vertex's rasterised colours and texture
 // coordinates.
 void GXTransformVertex(const GXVertexInput& vertex, GXClipVertex& out);
+// The general routine alone, to compare the 2-D one with.
+void GXTransformVertexInGeneralForTest(const GXVertexInput& vertex, GXClipVertex& out);
 
 // Clip space to the frame buffer: x = xOrigin + xScale * x / w, y likewise (yScale is
 // negative: y runs down), depth = depthFar + depthRange * z / w.
