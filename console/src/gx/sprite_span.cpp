@@ -227,14 +227,22 @@ void DrawPixels(const TexelsOfColumns& texels, u32* pixels, u32 xBegin, u32 xEnd
 }
 
 using PixelLoop = void (*)(const TexelsOfColumns&, u32*, u32, u32);
+using PixelLoops = PixelLoop[2][2][2]; // [linear][contiguous][modulate]
 
-// [linear][contiguous][modulate]
 template <bool kBlend>
-constexpr PixelLoop kPixelLoops[2][2][2] = {
+constexpr PixelLoops kPixelLoops = {
     {{DrawPixels<false, false, false, kBlend>, DrawPixels<false, false, true, kBlend>},
      {DrawPixels<false, true, false, kBlend>, DrawPixels<false, true, true, kBlend>}},
     {{DrawPixels<true, false, false, kBlend>, DrawPixels<true, false, true, kBlend>},
      {DrawPixels<true, true, false, kBlend>, DrawPixels<true, true, true, kBlend>}}};
+
+// The loops the primitive's spans draw with, [filtered][modulate], its blend fixed when it
+// begins; a wide loop is null where the processor has none.
+struct PrimitiveLoops {
+    GXSpritePixelLoop wide[2][2];
+    const PixelLoops* pixels;
+};
+constinit PrimitiveLoops s_loops{};
 
 // Texel index x wrapped (or clamped) as the texture's s wraps, one to the left allowed
 // when bilinear: its neighbour is then the row's element after it.
@@ -550,10 +558,9 @@ public:
             m_straight = rectangle && first >= 0 &&
                          first + static_cast<s32>(xEnd - xBegin) <= m_sampler.width;
         } else {
-            const auto& loops = blend ? kPixelLoops<true> : kPixelLoops<false>;
-            m_loop = loops[filtered][s_triangle.oneToOne][s_triangle.modulate];
+            m_loop = (*s_loops.pixels)[filtered][s_triangle.oneToOne][s_triangle.modulate];
             if (rectangle && s_triangle.oneToOne) {
-                m_wideLoop = WideLoop(filtered, blend);
+                m_wideLoop = s_loops.wide[filtered][s_triangle.modulate];
             }
         }
         m_pixels = {nullptr, s_columns.weight, m_offset,
@@ -586,10 +593,6 @@ public:
     }
 
 private:
-    static GXSpritePixelLoop WideLoop(bool filtered, bool blend) {
-        return GXWideSpritePixelLoop(filtered, s_triangle.modulate, blend);
-    }
-
     // t changes only down the lines (the triangle is not turned): lines y to y + count,
     // rounded up to four, at once.
     void LineCoordinates(const GXTrianglePlanes& t, u32 y, u32 count, s32* v) const {
@@ -722,6 +725,12 @@ void DrawSpriteSpan(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 y, 
 template <GXShading kShading>
 GXSpanFunction Prepared(bool blend) {
     s_prepareTriangle = PrepareTriangle<kShading>;
+    for (const bool filtered : {false, true}) {
+        for (const bool modulate : {false, true}) {
+            s_loops.wide[filtered][modulate] = GXWideSpritePixelLoop(filtered, modulate, blend);
+        }
+    }
+    s_loops.pixels = blend ? &kPixelLoops<true> : &kPixelLoops<false>;
     return blend ? DrawSpriteSpan<true> : DrawSpriteSpan<false>;
 }
 
