@@ -552,6 +552,46 @@ TEST(GXSpriteSpanTest, TexturesDrawnInTurnShowTheirImagesAsTheyAreNow) {
     EXPECT_EQ(sprites, draw(true));
 }
 
+// A primitive takes its rows without checking them only once it has decoded every row
+// whole: here all but the last whole, then the last's changed half, which an earlier
+// primitive decoded before the change.
+TEST(GXSpriteSpanTest, RowsAreTakenUncheckedOnlyOnceEveryRowIsDecodedWhole) {
+    constexpr u32 kWidth = 64;
+    constexpr u32 kHeight = 8;
+    std::vector<u32> texels(kWidth * kHeight);
+    for (u32 i = 0; i < texels.size(); ++i) {
+        texels[i] = 0xFF000000 | ((i * 0x9E3779B9u) & 0xFFFFFF);
+    }
+    std::vector<u8> image = gxtest::TileRgba8(texels, kWidth, kHeight);
+    GXTexObj texture;
+    GXInitTexObj(&texture, image.data(), kWidth, kHeight, GX_TF_RGBA8, GX_CLAMP, GX_CLAMP,
+                 GX_FALSE);
+    GXInitTexObjLOD(&texture, GX_NEAR, GX_NEAR, 0, 0, 0, GX_FALSE, GX_FALSE, GX_ANISO_1);
+    gxtest::Reset();
+    gxtest::UseTexture(texture, GX_REPLACE);
+    GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
+    // Blended, opaque texels go through the decoded rows rather than straight from the image.
+    GXSetBlendMode(GX_BM_BLEND, GX_BL_SRCALPHA, GX_BL_INVSRCALPHA, GX_LO_NOOP);
+    gxtest::DrawRect(0, 0, kWidth, kHeight, 0xFFFFFFFF);
+    for (u32 x = kWidth / 2; x < kWidth; ++x) {
+        texels[(kHeight - 1) * kWidth + x] ^= 0x00808080;
+    }
+    const std::vector<u8> changed = gxtest::TileRgba8(texels, kWidth, kHeight);
+    std::copy(changed.begin(), changed.end(), image.begin());
+    constexpr f32 kAllButLast = (kHeight - 1.0f) / kHeight;
+    gxtest::Draw(GX_QUADS, {{0, 10, 0, 0xFFFFFFFF, 0, 0},
+                            {kWidth, 10, 0, 0xFFFFFFFF, 1, 0},
+                            {kWidth, 17, 0, 0xFFFFFFFF, 1, kAllButLast},
+                            {0, 17, 0, 0xFFFFFFFF, 0, kAllButLast},
+                            {kWidth / 2, 20, 0, 0xFFFFFFFF, 0.5f, kAllButLast},
+                            {kWidth, 20, 0, 0xFFFFFFFF, 1, kAllButLast},
+                            {kWidth, 21, 0, 0xFFFFFFFF, 1, 1},
+                            {kWidth / 2, 21, 0, 0xFFFFFFFF, 0.5f, 1}});
+    for (u32 x = kWidth / 2; x < kWidth; ++x) {
+        EXPECT_EQ(gxtest::ArgbAt(x, 20), texels[(kHeight - 1) * kWidth + x]) << "column " << x;
+    }
+}
+
 TEST(GXSpriteSpanTest, ATurnedSpriteRoundItsTextureReadsEveryTexelAfresh) {
     // A 64-texel repeat read whole by one sprite, then another texture at the same size
     // turned, its lines reading from texel 40 once round to texel 46 and on: the second must show

@@ -34,6 +34,9 @@ struct TextureSlot {
     bool kept = false;                // its chunks outlive the primitive, checked against `image`
     u32 since = 0;
     u32 lastUsed = 0;
+    u32 wholeAt = 0;              // generation that has decoded every row whole, texels -1 to width
+    u32 countedAt = 0;            // generation `wholeRows` counts for
+    s32 wholeRows = 0;            // rows that generation has decoded whole
     s32 chunks = 0;               // per row
     s32 stride = 0;               // elements per row
     HostVector<u32> rowStamp;     // borders decoded
@@ -215,6 +218,18 @@ bool Covers(const Decoded& decoded, u32 generation, s32 first, s32 last) {
     return decoded.stamp == generation && first >= decoded.first && last <= decoded.last;
 }
 
+// Counts one more row decoded whole by this generation; with the last, every row is.
+void CountWholeRow(TextureSlot& slot) {
+    const u32 generation = s_rows.generation;
+    if (slot.countedAt != generation) {
+        slot.countedAt = generation;
+        slot.wholeRows = 0;
+    }
+    if (++slot.wholeRows == slot.sampler.height) {
+        slot.wholeAt = generation;
+    }
+}
+
 // Decodes what row y lacks of texels first to last.
 [[gnu::noinline]] const u32* DecodeRow(s32 y, s32 first, s32 last) {
     TextureSlot& slot = *s_active;
@@ -243,6 +258,10 @@ bool Covers(const Decoded& decoded, u32 generation, s32 first, s32 last) {
     }
     NoteDecoded(slot.decoded[rowAt], from == 0 ? -1 : from * kChunk,
                 to == slot.chunks - 1 ? width : to * kChunk + kChunk - 1);
+    // A row already whole is never decoded again in the generation, so each counts once.
+    if (Covers(slot.decoded[rowAt], generation, -1, width)) {
+        CountWholeRow(slot);
+    }
     return row;
 }
 
@@ -333,6 +352,12 @@ void GXTextureRows(const s32* ys, u32 count, s32 first, s32 last, const u32** ro
     const u32* const texels = slot.texels.data();
     const size_t stride = static_cast<size_t>(slot.stride);
     const u32 generation = s_rows.generation;
+    if (slot.wholeAt == generation) {
+        for (u32 i = 0; i < count; ++i) {
+            rows[i] = texels + static_cast<size_t>(ys[i]) * stride;
+        }
+        return;
+    }
     for (u32 i = 0; i < count; ++i) {
         rows[i] = Covers(decoded[ys[i]], generation, first, last)
                       ? texels + static_cast<size_t>(ys[i]) * stride
