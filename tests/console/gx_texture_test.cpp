@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -183,6 +184,36 @@ TEST(GXTextureTest, MagnifiedTexelsAreRepeatedOrBlendedBetweenTheirCentres) {
         DrawRect(34.0f * k, 0, 34.0f * k + 32, 32, kWhite);
     }
     EXPECT_TRUE(MatchesGolden(ReadFrameBuffer(0, 0, 100, 32), "texture_magnified"));
+}
+
+// A texture whose filters differ draws magnified as with its magnifying filter alone and
+// minified as with its minifying one.
+TEST(GXTextureTest, MagnifiedAndMinifiedTexturesTakeTheirOwnFilters) {
+    std::vector<u32> ramp(16);
+    for (u32 i = 0; i < ramp.size(); ++i) {
+        ramp[i] = 0xFF000000 | (i * 0x9E3779B9u & 0xFFFFFF);
+    }
+    const std::vector<u8> image = gxtest::TileRgba8(ramp, 4, 4);
+    // The texture drawn twice its size and half its size, side by side.
+    const auto draw = [&](GXTexFilter minify, GXTexFilter magnify) {
+        gxtest::Reset();
+        GXTexObj texture;
+        GXInitTexObj(&texture, image.data(), 4, 4, GX_TF_RGBA8, GX_CLAMP, GX_CLAMP, GX_FALSE);
+        GXInitTexObjLOD(&texture, minify, magnify, 0, 0, 0, GX_FALSE, GX_FALSE, GX_ANISO_1);
+        gxtest::UseTexture(texture, GX_REPLACE);
+        DrawRect(0, 0, 8, 8, kWhite);
+        DrawRect(10, 0, 12, 2, kWhite);
+        return std::pair{ReadFrameBuffer(0, 0, 8, 8).argb, ReadFrameBuffer(10, 0, 2, 2).argb};
+    };
+    const auto nearest = draw(GX_NEAR, GX_NEAR);
+    const auto linear = draw(GX_LINEAR, GX_LINEAR);
+    ASSERT_NE(nearest, linear);
+    const auto minifyNearest = draw(GX_NEAR, GX_LINEAR);
+    EXPECT_EQ(minifyNearest.first, linear.first);
+    EXPECT_EQ(minifyNearest.second, nearest.second);
+    const auto minifyLinear = draw(GX_LINEAR, GX_NEAR);
+    EXPECT_EQ(minifyLinear.first, nearest.first);
+    EXPECT_EQ(minifyLinear.second, linear.second);
 }
 
 TEST(GXTextureTest, CoordinatesOutsideTheTextureRepeatMirrorOrClamp) {

@@ -614,7 +614,8 @@ void ChooseFilters(const GXPixelPipeline& p, GXTrianglePlanes& t, f32 x, f32 y, 
             continue;
         }
         const GXTextureSampler& sampler = p.samplers[stage.samplerAt];
-        if (stage.coordAt < 0) {
+        // Without coordinates, or with one filter either way, the footprint decides nothing.
+        if (stage.coordAt < 0 || sampler.linearMagnify == sampler.linearMinify) {
             t.linear[i] = sampler.linearMagnify;
             continue;
         }
