@@ -403,6 +403,30 @@ TEST_P(GXSpritePixelLoopTest, RectanglesOfEveryHeightDrawWhatTheGeneralEnvironme
 
 INSTANTIATE_TEST_SUITE_P(Steps, GXSpritePixelLoopTest, testing::Values(16u, 8u, 0u));
 
+// Sprites tinted with each channel in turn at the ends and middle of its range, the
+// others full, then untinted: each channel weighs the texels as the environment does.
+TEST(GXSpriteSpanTest, EveryTintWeighsTheTexelsAsTheGeneralEnvironmentDoes) {
+    const auto draw = +[] {
+        const u32 values[] = {0x00, 0x01, 0x7F, 0x80, 0xFE, 0xFF};
+        u32 sprite = 0;
+        for (u32 channel = 0; channel < 4; ++channel) {
+            for (const u32 value : values) {
+                const u32 shift = 24 - 8 * channel;
+                const u32 rgba = (0xFFFFFFFFu & ~(0xFFu << shift)) | value << shift;
+                const f32 x = static_cast<f32>(sprite % 12 * 10);
+                const f32 y = static_cast<f32>(sprite / 12 * 6);
+                gxtest::DrawRect(x, y, x + 8, y + 4, rgba, 0, 0, 0, 0.5f, 0.5f);
+                ++sprite;
+            }
+        }
+    };
+    const Texture t = MakeTexture(GX_TF_RGBA8, GX_CLAMP, GX_NEAR);
+    for (const bool blend : {false, true}) {
+        SCOPED_TRACE(blend ? "blended" : "replaced");
+        ExpectTheGeneralEnvironmentsPixels(t, blend, draw, 120, 12);
+    }
+}
+
 // One primitive whose first rectangle decodes part of a 64-texel texture's rows and
 // whose later ones read those rows further along, across and beyond the first's texels:
 // each must find the texels it reads decoded, not only those the first read.

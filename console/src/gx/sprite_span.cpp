@@ -354,28 +354,35 @@ void FindColumns(const GXPixelPipeline& p, const GXTrianglePlanes& t, f32 atPixe
     TexelsRead(sampler, linear, left, right);
 }
 
-// The rasterised colour's weights when it is the same all over the triangle.
+// The rasterised colour's weights when it is the same all over the triangle: the four
+// channels at once, each as GXColourByte reads it.
 template <GXShading kShading>
 bool Modulation(const GXTrianglePlanes& t, Lanes& out, bool& modulate) {
     modulate = false;
     if constexpr (kShading == GXShading::Replace) {
         return true;
     } else {
-        u16 weights[4];
-        for (u32 channel = 0; channel < 4; ++channel) {
-            if (t.dx[channel] != 0.0f || t.dy[channel] != 0.0f) {
-                return false;
-            }
-            const s32 byte = GXColourByte(t.base[channel]);
-            weights[channel] = static_cast<u16>(byte + (byte >> 7));
+        using Four = f32 __attribute__((vector_size(16)));
+        using FourBytes = s32 __attribute__((vector_size(16)));
+        Four base, dx, dy;
+        std::memcpy(&base, t.base, sizeof base);
+        std::memcpy(&dx, t.dx, sizeof dx);
+        std::memcpy(&dy, t.dy, sizeof dy);
+        const FourBytes steady = dx == 0.0f && dy == 0.0f;
+        if (!EveryLane(reinterpret_cast<Words>(steady))) {
+            return false;
         }
+        base = base > 0.0f ? base : 0.0f; // also catches NaN
+        base = base < 255.0f ? base : 255.0f;
+        const FourBytes bytes = __builtin_convertvector(base + 0.5f, FourBytes);
+        FourBytes weights = bytes + (bytes >> 7);
         if (kShading == GXShading::ModulateTextureAlpha) {
             weights[3] = 256;
         }
         // Lanes run blue, green, red, alpha.
-        out = Lanes{weights[2], weights[1], weights[0], weights[3],
-                    weights[2], weights[1], weights[0], weights[3]};
-        modulate = weights[0] != 256 || weights[1] != 256 || weights[2] != 256 || weights[3] != 256;
+        out = __builtin_convertvector(
+            __builtin_shufflevector(weights, weights, 2, 1, 0, 3, 2, 1, 0, 3), Lanes);
+        modulate = !EveryLane(reinterpret_cast<Words>(weights == 256));
         return true;
     }
 }
