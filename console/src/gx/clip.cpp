@@ -15,20 +15,22 @@ constexpr u32 kMaxPolygon = 16;
 constexpr f32 kGuardBand = 8192.0f;
 
 // Signed distances to the planes (inside when not negative): near, far, then the
-// guard band's left, right, top and bottom.
-void Distances(const GXViewportMapping& m, const GXClipVertex& v, f32 out[kPlanes]) {
-    const f32 x = v.clip[0];
-    const f32 y = v.clip[1];
-    const f32 z = v.clip[2];
-    const f32 w = v.clip[3];
-    const f32 sx = m.xOrigin * w + m.xScale * x; // screen x times w
-    const f32 sy = m.yOrigin * w + m.yScale * y;
+// guard band's left, right, top and bottom. `T` is f32, or four lanes of it for four
+// vertices at once.
+template <typename T>
+void Distances(const GXViewportMapping& m, T x, T y, T z, T w, T out[kPlanes]) {
+    const T sx = m.xOrigin * w + m.xScale * x; // screen x times w
+    const T sy = m.yOrigin * w + m.yScale * y;
     out[0] = z + w;
     out[1] = -z;
     out[2] = kGuardBand * w + sx;
     out[3] = kGuardBand * w - sx;
     out[4] = kGuardBand * w + sy;
     out[5] = kGuardBand * w - sy;
+}
+
+void Distances(const GXViewportMapping& m, const GXClipVertex& v, f32 out[kPlanes]) {
+    Distances(m, v.clip[0], v.clip[1], v.clip[2], v.clip[3], out);
 }
 
 void Distances(const GXClipVertex& v, f32 out[kPlanes]) {
@@ -43,17 +45,6 @@ u32 Outcode(const GXClipVertex& v) {
         code |= (d[plane] < 0.0f ? 1u : 0u) << plane;
     }
     return code;
-}
-
-// Whether the vertex lies inside every plane (its outcode is 0), without branches.
-bool Inside(const GXViewportMapping& m, const GXClipVertex& v) {
-    f32 d[kPlanes];
-    Distances(m, v, d);
-    bool inside = true;
-    for (u32 plane = 0; plane < kPlanes; ++plane) {
-        inside &= !(d[plane] < 0.0f);
-    }
-    return inside;
 }
 
 bool Finite(const GXClipVertex& v) {
@@ -129,19 +120,36 @@ void DrawPolygon(const GXClipVertex* const* polygon, u32 count) {
     GXRasterisePolygon(screen, count);
 }
 
+using Lanes = f32 __attribute__((vector_size(16)));
+
+// Whether the four corners are finite, inside every plane (their outcodes 0) and of
+// w `w`, tested together, four lanes at a time.
+bool AllWhole(const GXViewportMapping& m, const GXClipVertex* const corners[4], f32 w) {
+    Lanes clip[4];
+    for (u32 i = 0; i < 4; ++i) {
+        for (u32 corner = 0; corner < 4; ++corner) {
+            clip[i][corner] = corners[corner]->clip[i];
+        }
+    }
+    Lanes d[kPlanes];
+    Distances(m, clip[0], clip[1], clip[2], clip[3], d);
+    // Comparisons give -1 where true; x - x is 0 for a finite x alone.
+    auto whole = clip[3] == w;
+    for (u32 i = 0; i < 4; ++i) {
+        whole &= clip[i] - clip[i] == 0.0f;
+    }
+    for (u32 plane = 0; plane < kPlanes; ++plane) {
+        whole &= !(d[plane] < 0.0f);
+    }
+    return (whole[0] & whole[1] & whole[2] & whole[3]) != 0;
+}
+
 // Projects the quad's corners when all four are finite, inside the clip volume and of
-// one w, the only quads drawn whole; false, at the first corner that is not, otherwise.
-// The corners are tested together, without branches, as nearly every quad passes.
+// one w, the only quads drawn whole; false otherwise.
 bool ProjectWholeQuad(const GXClipVertex* const corners[4], GXScreenVertex screen[4]) {
     const GXViewportMapping& m = GXCurrentViewportMapping();
     const f32 w = corners[0]->clip[3];
-    bool whole = Projectable(w);
-    for (u32 i = 0; i < 4; ++i) {
-        whole &= corners[i]->clip[3] == w;
-        whole &= Finite(*corners[i]);
-        whole &= Inside(m, *corners[i]);
-    }
-    if (!whole) {
+    if (!Projectable(w) || !AllWhole(m, corners, w)) {
         return false;
     }
     const f32 inverseW = 1.0f / w;
