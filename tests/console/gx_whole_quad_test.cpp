@@ -1,8 +1,9 @@
 // Quads whose corners all lie inside the clip volume go from the clip stage to the
 // rasteriser in one pass; they must draw what their two fan triangles draw one at a
 // time: every corner first, both windings, each culling mode, whole, half-pixel and
-// subpixel corners, the scissor through them, a corner past the near plane, steady values (+0, -0,
-// huge) and ones that change, flat and point-like quads, with and without the depth test.
+// subpixel corners, the scissor through them, corners past the near plane and the guard
+// band, steady values (+0, -0, huge) and ones that change, flat and point-like quads,
+// with and without the depth test.
 #include "golden_image.h"
 #include "gx_test_support.h"
 
@@ -47,6 +48,7 @@ std::vector<WholeQuad> WholeQuads() {
     quads.push_back(WholeQuadAt(26, 22, 36, 30, gxtest::kWhite, kHuge, kHalves));
     quads.push_back(WholeQuadAt(38, 22, 50, 30, gxtest::kWhite, {1, 0, 0, 1}, {1, 1, 0, 0}));
     quads.push_back(WholeQuadAt(52, 22, 70, 34, gxtest::kWhite, kS, kT)); // past the edge
+    quads.push_back(WholeQuadAt(-3e9f, 42, 10, 46, 0x60C0A0FF, kS, kT));  // past the guard band
     quads.push_back(WholeQuadAt(8, 32, 8, 40, gxtest::kWhite, kS, kT));   // no width
     quads.push_back(WholeQuadAt(10, 34, 20, 34, gxtest::kWhite, kS, kT)); // no height
     quads.push_back(WholeQuadAt(22.03f, 34, 22.05f, 34.02f, gxtest::kWhite, kS, kT));
