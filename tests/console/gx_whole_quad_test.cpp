@@ -3,7 +3,7 @@
 // time: every corner first, both windings, each culling mode, whole, half-pixel and
 // subpixel corners, the scissor through them, corners past the near plane and the guard
 // band, steady values (+0, -0, huge) and ones that change, flat and point-like quads,
-// with and without the depth test.
+// with and without the depth test (one quad passing through another).
 #include "golden_image.h"
 #include "gx_test_support.h"
 
@@ -60,6 +60,10 @@ std::vector<WholeQuad> WholeQuads() {
                       {54, 36, 0.5f, gxtest::kWhite, 1, 0},
                       {54, 46, -0.5f, gxtest::kWhite, 1, 1},
                       {44, 46, -0.5f, gxtest::kWhite, 0, 1}}}); // through the near plane
+    quads.push_back({{{3, 3, -0.5f, 0x2040E0FF, 0, 0},
+                      {8, 3, -0.5f, 0x2040E0FF, 1, 0},
+                      {8, 8, -0.5f, 0x2040E0FF, 1, 1},
+                      {3, 8, -0.5f, 0x2040E0FF, 0, 1}}}); // through the first, depth deciding
     return quads;
 }
 

@@ -2,6 +2,7 @@
 #include "gx/clip.h"
 
 #include "gx/raster.h"
+#include "gx/span.h"
 #include "gx/transform.h"
 
 #include <cmath>
@@ -90,13 +91,17 @@ bool Projectable(f32 w) {
     return w > 1e-30f;
 }
 
-// The vertex on the screen, `inverseW` being 1 / its w.
-void Project(const GXViewportMapping& m, const GXClipVertex& v, f32 inverseW, GXScreenVertex& out) {
-    const f32 w = v.clip[3];
+// The vertex's depth on the screen.
+f64 ScreenDepth(const GXViewportMapping& m, const GXClipVertex& v) {
+    return m.depthFar + m.depthRange * static_cast<f64>(v.clip[2]) / v.clip[3];
+}
+
+// The vertex on the screen but for its depth, `inverseW` being 1 / its w.
+void ProjectPlace(const GXViewportMapping& m, const GXClipVertex& v, f32 inverseW,
+                  GXScreenVertex& out) {
     out.x = m.xOrigin + m.xScale * v.clip[0] * inverseW;
     out.y = m.yOrigin + m.yScale * v.clip[1] * inverseW;
-    out.depth = m.depthFar + m.depthRange * static_cast<f64>(v.clip[2]) / w;
-    out.w = w;
+    out.w = v.clip[3];
     out.attributes = v.attributes;
 }
 
@@ -106,7 +111,9 @@ bool ToScreen(const GXClipVertex& v, GXScreenVertex& out) {
     if (!Projectable(w)) {
         return false;
     }
-    Project(GXCurrentViewportMapping(), v, 1.0f / w, out);
+    const GXViewportMapping& m = GXCurrentViewportMapping();
+    ProjectPlace(m, v, 1.0f / w, out);
+    out.depth = ScreenDepth(m, v);
     return true;
 }
 
@@ -145,7 +152,8 @@ bool AllWhole(const GXViewportMapping& m, const GXClipVertex* const corners[4], 
 }
 
 // Projects the quad's corners when all four are finite, inside the clip volume and of
-// one w, the only quads drawn whole; false otherwise.
+// one w, the only quads drawn whole; false otherwise. Only the depth test reads depths,
+// so without one they are left at nothing.
 bool ProjectWholeQuad(const GXClipVertex* const corners[4], GXScreenVertex screen[4]) {
     const GXViewportMapping& m = GXCurrentViewportMapping();
     const f32 w = corners[0]->clip[3];
@@ -153,8 +161,10 @@ bool ProjectWholeQuad(const GXClipVertex* const corners[4], GXScreenVertex scree
         return false;
     }
     const f32 inverseW = 1.0f / w;
+    const bool depthRead = GXActivePixelPipeline().ops.zCompare;
     for (u32 i = 0; i < 4; ++i) {
-        Project(m, *corners[i], inverseW, screen[i]);
+        ProjectPlace(m, *corners[i], inverseW, screen[i]);
+        screen[i].depth = depthRead ? ScreenDepth(m, *corners[i]) : 0.0;
     }
     return true;
 }
