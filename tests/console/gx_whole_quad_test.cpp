@@ -1,9 +1,9 @@
 // Quads whose corners all lie inside the clip volume go from the clip stage to the
 // rasteriser in one pass; they must draw what their two fan triangles draw one at a
 // time: every corner first, both windings, each culling mode, whole, half-pixel and
-// subpixel corners, the scissor through them, corners past the near plane and the guard
-// band, steady values (+0, -0, huge) and ones that change, flat and point-like quads,
-// with and without the depth test (one quad passing through another).
+// subpixel corners, the scissor through them, corners past the near plane or the guard
+// band or not numbers, steady values (+0, -0, huge) and ones that change, flat and
+// point-like quads, with and without the depth test (one quad passing through another).
 #include "golden_image.h"
 #include "gx_test_support.h"
 
@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -49,8 +50,9 @@ std::vector<WholeQuad> WholeQuads() {
     quads.push_back(WholeQuadAt(38, 22, 50, 30, gxtest::kWhite, {1, 0, 0, 1}, {1, 1, 0, 0}));
     quads.push_back(WholeQuadAt(52, 22, 70, 34, gxtest::kWhite, kS, kT)); // past the edge
     quads.push_back(WholeQuadAt(-3e9f, 42, 10, 46, 0x60C0A0FF, kS, kT));  // past the guard band
-    quads.push_back(WholeQuadAt(8, 32, 8, 40, gxtest::kWhite, kS, kT));   // no width
-    quads.push_back(WholeQuadAt(10, 34, 20, 34, gxtest::kWhite, kS, kT)); // no height
+    quads.push_back(WholeQuadAt(60, 36, 70, std::nanf(""), gxtest::kWhite, kS, kT)); // not a number
+    quads.push_back(WholeQuadAt(8, 32, 8, 40, gxtest::kWhite, kS, kT));              // no width
+    quads.push_back(WholeQuadAt(10, 34, 20, 34, gxtest::kWhite, kS, kT));            // no height
     quads.push_back(WholeQuadAt(22.03f, 34, 22.05f, 34.02f, gxtest::kWhite, kS, kT));
     quads.push_back({{{30, 34, 0, gxtest::kWhite, 0, 0},
                       {40, 36, 0, 0xFF0000FF, 1, 0},
