@@ -70,19 +70,25 @@ void AddQuad(f32 left, f32 top, f32 width, f32 height, std::vector<BatchVertex>&
     }
 }
 
+constexpr u32 kQuads = 1000;
+
+// kQuads squares of `size` pixels spread over the screen.
+void AddScatteredQuads(f32 size, std::vector<BatchVertex>& vertices, std::vector<u16>& indices) {
+    for (u32 q = 0; q < kQuads; ++q) {
+        AddQuad(static_cast<f32>(q * 37 % 600), static_cast<f32>(q * 53 % 440), size, size,
+                vertices, indices);
+    }
+}
+
 void BM_Sprites32x32(benchmark::State& state) {
     const std::vector<u8> image = MakeTexture();
     GXTexObj texture;
     GXInitTexObj(&texture, image.data(), 32, 32, GX_TF_RGBA8, GX_REPEAT, GX_REPEAT, GX_FALSE);
     GXInitTexObjLOD(&texture, GX_LIN_MIP_LIN, GX_LINEAR, 0, 0, 0, GX_FALSE, GX_FALSE, GX_ANISO_1);
     SetUp(&texture, GX_MODULATE, GX_BM_BLEND, false);
-    constexpr u32 kQuads = 1000;
     std::vector<BatchVertex> vertices;
     std::vector<u16> indices;
-    for (u32 q = 0; q < kQuads; ++q) {
-        AddQuad(static_cast<f32>(q * 37 % 600), static_cast<f32>(q * 53 % 440), 32, 32, vertices,
-                indices);
-    }
+    AddScatteredQuads(32, vertices, indices);
     for (auto _ : state) {
         DrawIndexed(vertices, indices, 0, kQuads * 6);
         DrawIndexed(vertices, indices, 0, kQuads * 6);
@@ -101,13 +107,9 @@ void BM_QuadSetUp(benchmark::State& state) {
     GXInitTexObj(&texture, image.data(), 32, 32, GX_TF_RGBA8, GX_REPEAT, GX_REPEAT, GX_FALSE);
     SetUp(&texture, GX_MODULATE, GX_BM_BLEND, false);
     GXSetScissor(0, 0, 0, 0);
-    constexpr u32 kQuads = 1000;
     std::vector<BatchVertex> vertices;
     std::vector<u16> indices;
-    for (u32 q = 0; q < kQuads; ++q) {
-        AddQuad(static_cast<f32>(q * 37 % 600), static_cast<f32>(q * 53 % 440), 16, 16, vertices,
-                indices);
-    }
+    AddScatteredQuads(16, vertices, indices);
     std::vector<BatchVertex> clockwise;
     for (u32 q = 0; q < kQuads; ++q) {
         for (const u32 corner : {0, 1, 3, 2}) {
