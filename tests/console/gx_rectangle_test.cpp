@@ -250,4 +250,121 @@ TEST(GXRectangleTest, LineCoordinatesFourAtOnceAreFlooredAsOneAtATime) {
     }
 }
 
+// Lines `first` to `last` at base + dy * (y + 0.5) + dx * 0.5 of a texture `size` high.
+struct Lines {
+    f32 base, dy, dx;
+    s32 size;
+    u32 first, last;
+};
+
+// Line y's coordinate as the lines evaluate it, in single precision, and its texel.
+s32 EvaluatedTexel(const Lines& l, u32 y) {
+    const GXFourCoordinates py = GXFourCoordinates{} + (static_cast<f32>(y) + 0.5f);
+    return GXSteadyTexels(l.base + l.dy * py + l.dx * 0.5f, l.size)[0];
+}
+
+// Whether the lines take the closed form; a failure where it gives a line another texel
+// than the evaluated one.
+bool TakeTheClosedForm(const Lines& l) {
+    const std::optional<GXLineTexels> form =
+        GXExactLineTexels(l.base, l.dy, l.dx, l.size, l.first, l.last);
+    for (u32 y = l.first; form && y <= l.last; ++y) {
+        const s32 texel = form->first + form->step * static_cast<s32>(y - l.first);
+        if (texel != EvaluatedTexel(l, y)) {
+            ADD_FAILURE() << l.base << " + " << l.dy << " a line, " << l.dx << " a pixel, of "
+                          << l.size << " at line " << y << ": " << texel << " for "
+                          << EvaluatedTexel(l, y);
+            break;
+        }
+    }
+    return form.has_value();
+}
+
+TEST(GXRectangleTest, LineCoordinatesInClosedFormAreTheEvaluatedOnes) {
+    // Coordinates and changes that are exact, one unit in the last place off, large,
+    // negative, subnormal, infinite and NaN, over lines near the top and far down.
+    constexpr f32 kInfinity = std::numeric_limits<f32>::infinity();
+    constexpr f32 kTiny = std::numeric_limits<f32>::denorm_min();
+    const f32 quarter = 0.25f;
+    const f32 step = 1.0f / 64;
+    const std::vector<f32> bases = {
+        0.0f,      -0.0f,        quarter,  std::nextafter(quarter, 1.0f),
+        -0.75f,    3.0f / 64,    1.0f / 3, 1e6f,
+        -4096.5f,  1e30f,        kTiny,    -kTiny * 3,
+        kInfinity, std::nanf("")};
+    const std::vector<f32> changes = {step,         -step,     std::nextafter(step, 1.0f),
+                                      1.0f / 32,    0.5f / 64, 1.0f / 3,
+                                      2.0f,         -1024.0f,  0.0f,
+                                      kTiny,        kTiny * 2, -kInfinity,
+                                      std::nanf("")};
+    const f32 across[] = {0.0f, -0.0f, 1.0f / 128, kTiny, kInfinity};
+    const u32 lines[][2] = {{0, 15}, {3, 40}, {100, 131}, {470, 479}, {4000000, 4000020}};
+    u32 closed = 0;
+    for (const s32 size : {1, 7, 8, 64, 480, 1024}) {
+        for (const f32 base : bases) {
+            for (const f32 dy : changes) {
+                for (const f32 dx : across) {
+                    for (const auto& range : lines) {
+                        closed += TakeTheClosedForm({base, dy, dx, size, range[0], range[1]});
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(closed, 1000u);
+    // Lines that a test of the proof's each limit keeps from the closed form: half a pixel's
+    // change below the least subnormal; a sum beyond 24 bits that the pixel's half brings back;
+    // a product beyond 24 bits that the base brings back; a coordinate beyond 24 bits; a product
+    // beyond 24 bits by the half line.
+    const Lines limits[] = {{0.0f, 0.0f, -kTiny, 64, 0, 15},
+                            {8388608.0f, 1.0f, -16777216.0f, 1, 0, 15},
+                            {-48.0f, 32.0f + 1.0f / 262144, 0.0f, 1024, 0, 1},
+                            {0.5f - 1.0f / 16777216, 0.0f, 1.5f, 64, 0, 15},
+                            {0.0f, 24.0f + 1.0f / 262144, 0.0f, 1024, 0, 1}};
+    for (const Lines& l : limits) {
+        TakeTheClosedForm(l);
+    }
+    // A 1:1 glyph's, as drawn, takes the closed form, either way up; one a unit off, or with
+    // a subnormal change across, does not.
+    EXPECT_TRUE(TakeTheClosedForm({quarter - step * 20, step, 0.0f, 64, 20, 35}));
+    EXPECT_TRUE(TakeTheClosedForm({0.75f, -step, 0.0f, 64, 0, 15}));
+    EXPECT_FALSE(TakeTheClosedForm({quarter, std::nextafter(step, 1.0f), 0.0f, 64, 20, 35}));
+    EXPECT_FALSE(TakeTheClosedForm({quarter, step, kTiny, 64, 20, 35}));
+}
+
+TEST(GXRectangleTest, TallRectanglesDrawWhatTheirTwoTrianglesDraw) {
+    // Lines whose texel coordinates take the closed form (one to one, magnified, flipped,
+    // shifted by a texel) and ones a unit in the last place away that do not.
+    const f32 off = std::nextafter(1.0f, 2.0f);
+    const std::vector<Quad> quads = {
+        Rectangle(2, 2, 18, 10, kWhite),
+        Rectangle(20, 2, 36, 18, kWhite, 0, 0, 1, 2),
+        Rectangle(38, 2, 54, 10, 0xC0A080FF, 0, 1, 1, 0),
+        Rectangle(2, 20, 18, 36, kWhite, 0, 0.125f, 1, 0.125f + 2),
+        Rectangle(20, 20, 36, 28, kWhite, 0, 0, 1, off),
+        Rectangle(38, 20, 54, 28, kWhite, 0, off, 1, 0),
+        Rectangle(2.5f, 40.5f, 18.5f, 60.5f, kWhite, 0, -1, 1, 1.5f),
+        Rectangle(20, 40, 36, 71, kWhite, 0, 0, 1, 31.0f / 8),
+        Rectangle(56, 2, 70, 71, kWhite, 0, 0, 1, 69.0f / 128),
+    };
+    const std::vector<u8> image = TextureImage();
+    for (const GXTexFilter filter : {GX_NEAR, GX_LINEAR}) {
+        for (const bool blend : {false, true}) {
+            GXTexObj texture;
+            GXInitTexObj(&texture, image.data(), 16, 8, GX_TF_RGBA8, GX_REPEAT, GX_REPEAT,
+                         GX_FALSE);
+            GXInitTexObjLOD(&texture, filter, filter, 0, 0, 0, GX_FALSE, GX_FALSE, GX_ANISO_1);
+            const auto draw = [&](bool asTriangles) {
+                gxtest::Reset(0xFF336699);
+                gxtest::UseTexture(texture, GX_MODULATE);
+                GXSetZMode(GX_FALSE, GX_ALWAYS, GX_FALSE);
+                GXSetBlendMode(blend ? GX_BM_BLEND : GX_BM_NONE, GX_BL_SRCALPHA, GX_BL_INVSRCALPHA,
+                               GX_LO_NOOP);
+                return Draw(quads, asTriangles).argb;
+            };
+            EXPECT_EQ(draw(false), draw(true)) << "filter " << filter << ", blend " << blend;
+        }
+    }
+}
+
 } // namespace

@@ -10,6 +10,7 @@
 #include <bit>
 #include <climits>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -574,15 +575,21 @@ public:
                     reinterpret_cast<Halves>(s_triangle.modulation)[0]};
     }
 
-    // Lines [yBegin, yEnd): their texel coordinates a batch at a time, four at once, then
-    // each line; the texel rows of a batch whose lines each read one row found at once.
+    // Lines [yBegin, yEnd): their texel coordinates a batch at a time, in closed form where
+    // that is exact, else four at once; then each line, or the texel rows of a batch whose
+    // lines each read one row found at once.
     void Draw(const GXTrianglePlanes& t, u32 yBegin, u32 yEnd) {
         constexpr u32 kBatch = 32;
         static_assert(kBatch % 4 == 0, "LineCoordinates fills four lines at a time");
+        const std::optional<GXLineTexels> lines = ExactLines(t, yBegin, yEnd);
         s32 v[kBatch];
         for (u32 y = yBegin; y < yEnd; y += kBatch) {
             const u32 count = std::min(kBatch, yEnd - y);
-            LineCoordinates(t, y, count, v);
+            if (lines) {
+                SteppedLineCoordinates(*lines, y - yBegin, count, v);
+            } else {
+                LineCoordinates(t, y, count, v);
+            }
             if (!ReadWholeRows(v, count)) {
                 for (u32 i = 0; i < count; ++i) {
                     DrawLine(y + i, v[i]);
@@ -612,6 +619,27 @@ private:
                 GXSteadyTexels(t.base[k] + t.dy[k] * py + t.dx[k] * 0.5f, m_sampler.height) -
                 centre;
             std::memcpy(v + i, &texels, sizeof texels);
+        }
+    }
+
+    // The closed form of lines [yBegin, yEnd)'s texel coordinates, when exact and worth
+    // finding: more lines than four calls of GXSteadyTexels take, which cost about what
+    // the test of exactness costs.
+    std::optional<GXLineTexels> ExactLines(const GXTrianglePlanes& t, u32 yBegin, u32 yEnd) const {
+        const u32 k = m_coordinate;
+        if (yEnd - yBegin <= 16) {
+            return std::nullopt;
+        }
+        return GXExactLineTexels(t.base[k], t.dy[k], t.dx[k], m_sampler.height, yBegin, yEnd - 1);
+    }
+
+    // Lines `from` to from + count - 1 (counted from the first) of the closed form, rounded
+    // up to four, four at once.
+    void SteppedLineCoordinates(GXLineTexels lines, u32 from, u32 count, s32* v) const {
+        const s32 first = lines.first + lines.step * static_cast<s32>(from) - (m_linear ? 128 : 0);
+        GXFourTexels four = first + GXFourTexels{0, 1, 2, 3} * lines.step;
+        for (u32 i = 0; i < count; i += 4, four += 4 * lines.step) {
+            std::memcpy(v + i, &four, sizeof four);
         }
     }
 

@@ -8,6 +8,11 @@
 
 #include <console/gx.h>
 
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <optional>
+
 constexpr u32 kGXPaletteEntries = 256;
 constexpr s32 kGXMaxTextureSize = 1024;
 
@@ -196,6 +201,64 @@ inline GXFourTexels GXSteadyTexels(GXFourCoordinates atPixelZero, s32 size) {
     return __builtin_shufflevector(steady(__builtin_shufflevector(atPixelZero, atPixelZero, 0, 1)),
                                    steady(__builtin_shufflevector(atPixelZero, atPixelZero, 2, 3)),
                                    0, 1, 2, 3);
+}
+
+// GXSteadyTexels of a coordinate at the centre of pixel 0 of lines yFirst to yLast,
+// base + dy * (y + 0.5f) + dx * 0.5f evaluated in single precision, in closed form where
+// that is provably exact: the texel of line yFirst and the change from one line to the
+// next, or nothing (the lines then take GXSteadyTexels one by one).
+//
+// Let 2^-k be the lowest set bit among base, dy / 2 and dx / 2; every value below is then a
+// whole multiple of 2^-k. No intermediate on any line (dy * (y + 0.5), its sum with base,
+// dx * 0.5, the sum of the two) exceeds m = |base| + |dy| * (yLast + 1) + |dx| in magnitude.
+// Where m < 2^(24 - k), with k at most 149 (no multiple of a smaller unit is a single) and
+// at least -100 (no overflow), each intermediate is a multiple of 2^-k of fewer than 24
+// bits: a single, which the rounded operation (fused or not) gives exactly. The coordinate
+// is then exactly c(y) = base + dy * (y + 0.5) + dx / 2, and its product with size * 256 is
+// exact both in single precision (for a power-of-two size) and in double. Where m * size *
+// 256 < 2^30, no line is limited, so line y's texel is floor(c(y) * size * 256); when
+// dy * size * 256 is whole, that is line yFirst's texel plus that many per line. In double,
+// m is rounded to no less than 2^(24 - k) when it is not less, and c(yFirst) is exact.
+struct GXLineTexels {
+    s32 first, step;
+};
+inline std::optional<GXLineTexels> GXExactLineTexels(f32 base, f32 dy, f32 dx, s32 size, u32 yFirst,
+                                                     u32 yLast) {
+    // The exponent of a finite value's lowest set bit (large for zero).
+    const auto lowestBit = [](f32 value) {
+        const u32 bits = std::bit_cast<u32>(value) & 0x7FFFFFFFu;
+        const s32 exponent = static_cast<s32>(bits >> 23);
+        const u32 mantissa = bits & 0x7FFFFFu;
+        if (bits == 0) {
+            return 1000;
+        }
+        return exponent == 0 ? std::countr_zero(mantissa) - 149
+                             : std::countr_zero(mantissa | 0x800000u) + exponent - 150;
+    };
+    if (!std::isfinite(base) || !std::isfinite(dy) || !std::isfinite(dx) || size <= 0 ||
+        yLast >= (1u << 22)) {
+        return std::nullopt;
+    }
+    const s32 k = -std::min({lowestBit(base), lowestBit(dy) - 1, lowestBit(dx) - 1, 100});
+    const f64 scale = static_cast<f64>(size) * 256.0;
+    const f64 largest = std::abs(static_cast<f64>(base)) +
+                        std::abs(static_cast<f64>(dy)) * (static_cast<f64>(yLast) + 1.0) +
+                        std::abs(static_cast<f64>(dx));
+    if (k > 149 || !(largest < std::bit_cast<f64>(static_cast<u64>(1023 + 24 - k) << 52)) ||
+        !(largest * scale < 1073741824.0)) {
+        return std::nullopt;
+    }
+    const f64 first =
+        (static_cast<f64>(base) + static_cast<f64>(dy) * (static_cast<f64>(yFirst) + 0.5) +
+         static_cast<f64>(dx) * 0.5) *
+        scale;
+    const f64 step = static_cast<f64>(dy) * scale; // below 2^30, as |dy| <= m
+    const s32 wholeStep = static_cast<s32>(step);
+    const s32 truncated = static_cast<s32>(first);
+    if (static_cast<f64>(wholeStep) != step) {
+        return std::nullopt;
+    }
+    return GXLineTexels{truncated - (static_cast<f64>(truncated) > first), wholeStep};
 }
 
 // Samples at (u, v) in 1/256 texels: nearest takes the texel that holds the point;
