@@ -30,12 +30,8 @@ void Distances(const GXViewportMapping& m, T x, T y, T z, T w, T out[kPlanes]) {
     out[5] = kGuardBand * w - sy;
 }
 
-void Distances(const GXViewportMapping& m, const GXClipVertex& v, f32 out[kPlanes]) {
-    Distances(m, v.clip[0], v.clip[1], v.clip[2], v.clip[3], out);
-}
-
 void Distances(const GXClipVertex& v, f32 out[kPlanes]) {
-    Distances(GXCurrentViewportMapping(), v, out);
+    Distances(GXCurrentViewportMapping(), v.clip[0], v.clip[1], v.clip[2], v.clip[3], out);
 }
 
 u32 Outcode(const GXClipVertex& v) {

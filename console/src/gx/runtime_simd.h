@@ -9,35 +9,35 @@
 #define GX_RUNTIME_SIMD
 #endif
 
-// Whether the processor runs AVX2 code, for the units built for it alone.
+// What the processor runs of the units built for one instruction set alone, found once.
+struct GXSimdSupport {
+    bool avx2;
+    bool avx512Bw;      // AVX-512 byte and word instructions
+    bool avx512Subsets; // and byte permutes, multiply-adds into sums
+};
+
+inline const GXSimdSupport& GXProcessorSimd() {
+#if defined(__x86_64__)
+    static const GXSimdSupport support = [] {
+        const bool bw = __builtin_cpu_supports("avx512bw");
+        return GXSimdSupport{__builtin_cpu_supports("avx2") != 0, bw,
+                             bw && __builtin_cpu_supports("avx512vbmi") &&
+                                 __builtin_cpu_supports("avx512vnni")};
+    }();
+#else
+    static constexpr GXSimdSupport support{};
+#endif
+    return support;
+}
+
 inline bool GXHasAvx2() {
-#if defined(__x86_64__)
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-#else
-    return false;
-#endif
+    return GXProcessorSimd().avx2;
 }
 
-// Whether the processor runs AVX-512 byte and word instructions.
 inline bool GXHasAvx512Bw() {
-#if defined(__x86_64__)
-    static const bool has = __builtin_cpu_supports("avx512bw");
-    return has;
-#else
-    return false;
-#endif
+    return GXProcessorSimd().avx512Bw;
 }
 
-// Whether the processor runs the AVX-512 code: byte and word instructions, byte permutes,
-// multiply-adds into sums.
 inline bool GXHasAvx512Subsets() {
-#if defined(__x86_64__)
-    static const bool has = __builtin_cpu_supports("avx512bw") &&
-                            __builtin_cpu_supports("avx512vbmi") &&
-                            __builtin_cpu_supports("avx512vnni");
-    return has;
-#else
-    return false;
-#endif
+    return GXProcessorSimd().avx512Subsets;
 }

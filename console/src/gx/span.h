@@ -29,11 +29,18 @@ struct GXTrianglePlanes {
 // or the general one.
 enum class GXShading { PassColour, Replace, Modulate, ModulateTextureAlpha, General };
 
-// A rasterised colour channel (0 to 255 as interpolated) as the environment reads it.
-inline s32 GXColourByte(f32 value) {
+// A rasterised colour channel (0 to 255 as interpolated) limited to 0 to 255 and
+// rounded up by a half, ready to truncate: one value, or lanes of them.
+template <typename T>
+T GXColourChannelToTruncate(T value) {
     value = value > 0.0f ? value : 0.0f; // also catches NaN
     value = value < 255.0f ? value : 255.0f;
-    return static_cast<s32>(value + 0.5f);
+    return value + 0.5f;
+}
+
+// A rasterised colour channel as the environment reads it.
+inline s32 GXColourByte(f32 value) {
+    return static_cast<s32>(GXColourChannelToTruncate(value));
 }
 
 struct GXPixelPipeline;

@@ -2,7 +2,6 @@
 #include "gx/sprite_span.h"
 
 #include "gx/efb.h"
-#include "gx/runtime_simd.h"
 #include "gx/sprite_pixels.h"
 #include "gx/texture_rows.h"
 
@@ -373,9 +372,7 @@ bool Modulation(const GXTrianglePlanes& t, Lanes& out, bool& modulate) {
         if (!EveryLane(reinterpret_cast<Words>(steady))) {
             return false;
         }
-        base = base > 0.0f ? base : 0.0f; // also catches NaN
-        base = base < 255.0f ? base : 255.0f;
-        const FourBytes bytes = __builtin_convertvector(base + 0.5f, FourBytes);
+        const FourBytes bytes = __builtin_convertvector(GXColourChannelToTruncate(base), FourBytes);
         FourBytes weights = bytes + (bytes >> 7);
         if (kShading == GXShading::ModulateTextureAlpha) {
             weights[3] = 256;
