@@ -428,10 +428,12 @@ std::vector<std::string> RepeatedClueProblems(const Record& record) {
     return problems;
 }
 
-// Every blocked spelling read from any cell in any of the 8 directions whose cells do not
-// all lie on the trail of one hidden word.
+// Every word of a blocked family read from any cell in any of the 8 directions, three
+// letters or more, whose cells do not all lie on the trail of one hidden word: a filler
+// letter read on after a hidden word counts ("RAPE" in "GRAPE", then "S").
 inline std::vector<std::string> GridLineProblems(const Kelvo_lib::WordsearchData& ws,
                                                  const datatool::FamilyFilter& family) {
+    constexpr std::size_t kMinLine = 3;
     std::vector<std::vector<int>> trails;
     for (int w = 0; w < ws.words.Size(); ++w) {
         std::vector<int> trail;
@@ -448,25 +450,17 @@ inline std::vector<std::string> GridLineProblems(const Kelvo_lib::WordsearchData
         });
     };
     std::vector<std::string> problems;
-    for (std::string spelling : family.Rules().Spellings()) {
-        std::transform(spelling.begin(), spelling.end(), spelling.begin(),
-                       [](char c) { return static_cast<char>(std::toupper(c)); });
-        for (int start = 0; start < ws.numRows * ws.numCols; ++start) {
-            for (const auto& direction : puzzle_validation::kDirections) {
-                std::vector<int> cells;
-                int x = start % ws.numCols;
-                int y = start / ws.numCols;
-                for (char letter : spelling) {
-                    if (x < 0 || y < 0 || x >= ws.numCols || y >= ws.numRows ||
-                        ws.gridMap(x + y * ws.numCols) != letter) {
-                        break;
-                    }
-                    cells.push_back(x + y * ws.numCols);
-                    x += direction[0];
-                    y += direction[1];
-                }
-                if (cells.size() == spelling.size() && !onOneTrail(cells)) {
-                    problems.push_back("the grid spells " + spelling);
+    for (int start = 0; start < ws.numRows * ws.numCols; ++start) {
+        for (const auto& direction : puzzle_validation::kDirections) {
+            std::vector<int> cells;
+            std::string line;
+            for (int x = start % ws.numCols, y = start / ws.numCols;
+                 x >= 0 && y >= 0 && x < ws.numCols && y < ws.numRows;
+                 x += direction[0], y += direction[1]) {
+                cells.push_back(x + y * ws.numCols);
+                line += ws.gridMap(cells.back());
+                if (line.size() >= kMinLine && family.BlocksWord(line) && !onOneTrail(cells)) {
+                    problems.push_back("the grid spells " + line);
                 }
             }
         }

@@ -29,12 +29,21 @@ TEST(FamilyFilter, BlocksWholeWordsStemsAndPartsInWordsAndTexts) {
     }
 }
 
-TEST(FamilyFilter, FindsEverySpellingInsideLettersAndEveryAnagram) {
-    const FamilyFilter filter = FilterOf("rude\nnasty*\n*grim*\n");
+TEST(FamilyFilter, FindsEveryBlockedWordInsideLettersWithItsFormsAndEveryAnagram) {
+    const FamilyFilter filter = FilterOf("rude\nnasty*\n*grim*\nrape\nho\nhorny\n");
     using Found = std::vector<std::pair<std::size_t, std::size_t>>;
-    EXPECT_EQ(filter.FindSpellings("XRUDEXXRUDE"), (Found{{1, 4}, {7, 4}}));
-    EXPECT_EQ(filter.FindSpellings("PRUDENASTYGRIM"), (Found{{1, 4}, {5, 5}, {10, 4}}));
-    EXPECT_TRUE(filter.FindSpellings("rude").empty()); // upper case only
+    EXPECT_EQ(filter.FindBlockedWords("XRUDEXXRUDE"), (Found{{1, 4}, {7, 4}}));
+    // Read on past an entry into its family's forms, past a part into every word holding it.
+    EXPECT_EQ(filter.FindBlockedWords("GRAPESQ"), (Found{{1, 4}, {1, 5}}));
+    EXPECT_EQ(filter.FindBlockedWords("XHOESX"), (Found{{1, 4}}));
+    EXPECT_EQ(filter.FindBlockedWords("AGRIMB"), (Found{{1, 4}, {1, 5}}));
+    EXPECT_EQ(filter.FindBlockedWords("XNASTIER"), (Found{{1, 7}}));
+    // Forms that do not hold their word whole.
+    EXPECT_EQ(filter.FindBlockedWords("XXRAPINGX"), (Found{{2, 6}}));
+    EXPECT_EQ(filter.FindBlockedWords("HORNIEST"), (Found{{0, 7}, {0, 8}}));
+    EXPECT_EQ(filter.FindBlockedWords("THOSE"), (Found{{1, 3}}));
+    EXPECT_TRUE(filter.FindBlockedWords("rude").empty()); // upper case only
+    EXPECT_TRUE(filter.FindBlockedWords("HOTEL").empty());
     EXPECT_TRUE(filter.IsAnagramOfBlockedWord("DURE"));
     EXPECT_TRUE(filter.IsAnagramOfBlockedWord("MIRG"));
     EXPECT_FALSE(filter.IsAnagramOfBlockedWord("DUREE"));
@@ -61,14 +70,6 @@ TEST(WordExclusions, LeaveOutEveryFormOfAFamilyButWordsKeptAndOneWordEntriesAlon
     EXPECT_TRUE(exclusions.ExcludesSense("gas", "A volatile mixture of hydrocarbons"));
     EXPECT_FALSE(exclusions.ExcludesSense("gas", "a state of matter"));
     EXPECT_FALSE(exclusions.ExcludesSense("gasoline", "a volatile mixture of hydrocarbons"));
-}
-
-TEST(FamilyFilter, FindsInLettersTheFormsThatDoNotHoldTheirWordWhole) {
-    const FamilyFilter filter = FilterOf("rape\nhorny\nho\n");
-    using Found = std::vector<std::pair<std::size_t, std::size_t>>;
-    EXPECT_EQ(filter.FindSpellings("XXRAPINGX"), (Found{{2, 6}}));
-    EXPECT_EQ(filter.FindSpellings("HORNIEST"), (Found{{0, 8}, {0, 7}})); // and "hornies"
-    EXPECT_EQ(filter.FindSpellings("THOSE"), (Found{{1, 3}})); // "ho" is looked for as "hos"
 }
 
 // Counts of the words, British and American, each "count word" line in a model's

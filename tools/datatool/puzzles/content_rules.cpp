@@ -56,13 +56,15 @@ std::vector<std::pair<std::size_t, std::string_view>> LetterRuns(std::string_vie
 
 FamilyFilter::FamilyFilter(WordExclusions blocked)
     : m_blocked(std::move(blocked)), m_byFirstLetters(kLetterPairs) {
-    for (const std::string& spelling : m_blocked.Spellings()) {
-        const std::string upper = UpperCase(spelling);
-        if (upper.size() >= 2 && IsLetter(upper[0]) && IsLetter(upper[1])) {
+    for (const std::string& start : m_blocked.Starts()) {
+        const std::string upper = UpperCase(start);
+        if (IsLetter(upper[0]) && IsLetter(upper[1])) {
             m_byFirstLetters[LetterPair(upper[0], upper[1])].push_back(
-                static_cast<std::uint32_t>(m_spellings.size()));
-            m_spellings.push_back(upper);
+                static_cast<std::uint32_t>(m_starts.size()));
+            m_starts.push_back(upper);
         }
+    }
+    for (const std::string& spelling : m_blocked.Spellings()) {
         m_letterSets.insert(SortedLetters(spelling));
     }
 }
@@ -77,18 +79,27 @@ bool FamilyFilter::BlocksText(std::string_view text) const {
                        [&](const auto& run) { return BlocksWord(run.second); });
 }
 
+bool FamilyFilter::MayBeginBlockedWord(std::string_view letters) const {
+    if (letters.size() < 2 || letters[0] < 'A' || letters[0] > 'Z' || letters[1] < 'A' ||
+        letters[1] > 'Z') {
+        return false;
+    }
+    const std::vector<std::uint32_t>& starts = m_byFirstLetters[LetterPair(letters[0], letters[1])];
+    return std::any_of(starts.begin(), starts.end(),
+                       [&](std::uint32_t index) { return letters.starts_with(m_starts[index]); });
+}
+
 std::vector<std::pair<std::size_t, std::size_t>>
-FamilyFilter::FindSpellings(std::string_view letters) const {
+FamilyFilter::FindBlockedWords(std::string_view letters) const {
+    constexpr std::size_t kMinWord = 3;
     std::vector<std::pair<std::size_t, std::size_t>> found;
-    for (std::size_t at = 0; at + 1 < letters.size(); ++at) {
-        if (letters[at] < 'A' || letters[at] > 'Z' || letters[at + 1] < 'A' ||
-            letters[at + 1] > 'Z') {
+    for (std::size_t at = 0; at + kMinWord <= letters.size(); ++at) {
+        if (!MayBeginBlockedWord(letters.substr(at))) {
             continue;
         }
-        for (std::uint32_t index : m_byFirstLetters[LetterPair(letters[at], letters[at + 1])]) {
-            const std::string& spelling = m_spellings[index];
-            if (letters.compare(at, spelling.size(), spelling) == 0) {
-                found.emplace_back(at, spelling.size());
+        for (std::size_t length = kMinWord; at + length <= letters.size(); ++length) {
+            if (BlocksWord(letters.substr(at, length))) {
+                found.emplace_back(at, length);
             }
         }
     }

@@ -31,17 +31,24 @@ public:
     bool BlocksWord(std::string_view word) const;
     // Whether any word of the text is blocked.
     bool BlocksText(std::string_view text) const;
-    // Every place the upper-case letters spell a blocked entry, inside words too: start
-    // and length of each.
-    std::vector<std::pair<std::size_t, std::size_t>> FindSpellings(std::string_view letters) const;
+    // Every place the upper-case letters spell a word of 3 letters or more that BlocksWord
+    // blocks, inside words too, from where an entry of the rules begins (a word holding a
+    // blocked part is found from the part on): start and length of each, by start, then
+    // length. "GRAPES" gives "RAPE" and "RAPES".
+    std::vector<std::pair<std::size_t, std::size_t>>
+    FindBlockedWords(std::string_view letters) const;
     // Whether the upper-case word's letters, reordered, spell a blocked word.
     bool IsAnagramOfBlockedWord(const std::string& word) const;
     const WordExclusions& Rules() const { return m_blocked; }
 
 private:
     WordExclusions m_blocked;
-    std::vector<std::string> m_spellings; // upper case
-    // The spellings by their first two letters (LetterPair), as indices into m_spellings.
+    // Whether a blocked word may begin at the upper-case letters: one of the rules' starts
+    // (WordExclusions::Starts) does.
+    bool MayBeginBlockedWord(std::string_view letters) const;
+
+    std::vector<std::string> m_starts; // upper case
+    // The starts by their first two letters (LetterPair), as indices into m_starts.
     std::vector<std::vector<std::uint32_t>> m_byFirstLetters;
     std::unordered_set<std::string> m_letterSets; // each entry's letters, sorted
 };

@@ -238,6 +238,21 @@ std::vector<std::string> WordExclusions::Spellings() const {
     return spellings;
 }
 
+std::vector<std::string> WordExclusions::Starts() const {
+    constexpr std::size_t kMinStart = 2;
+    std::vector<std::string> starts = m_parts;
+    starts.insert(starts.end(), m_exact.begin(), m_exact.end());
+    for (const std::vector<std::string>* entries : {&m_words, &m_stems}) {
+        for (const std::string& entry : *entries) {
+            const bool changesLast =
+                entry.size() > kMinStart && (entry.back() == 'e' || entry.back() == 'y');
+            starts.push_back(changesLast ? entry.substr(0, entry.size() - 1) : entry);
+        }
+    }
+    std::erase_if(starts, [](const std::string& start) { return start.size() < kMinStart; });
+    return starts;
+}
+
 std::vector<std::string> FilterWordList(std::istream& lines, const WordExclusions& exclusions,
                                         const WordExclusions& blocked) {
     std::vector<std::string> words;

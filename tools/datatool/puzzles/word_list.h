@@ -46,6 +46,10 @@ public:
     // entry, and the forms of a family that do not hold its word whole
     // ("massacring"); a shorter word gives its plural.
     std::vector<std::string> Spellings() const;
+    // What every excluded word of 3 letters or more begins with, lower case and 2 letters
+    // or more: a part or a one-word entry whole, a word or stem entry less a final e or y,
+    // which its forms may change ("rap" for "raping", "orgi" for "orgies").
+    std::vector<std::string> Starts() const;
 
 private:
     // Whether the word begins with an entry less its last letter, which every word of a

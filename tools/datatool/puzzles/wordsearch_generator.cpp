@@ -244,8 +244,10 @@ std::vector<std::uint32_t> WordsByCell(int side, const std::vector<PlacedWord>& 
     return covered;
 }
 
-// The cells of a blocked spelling somewhere in the grid that do not all lie in one
-// placed word (kWordsearchMaxWords fits the bits); empty when the grid is clean.
+// The cells of a blocked word somewhere in the grid that do not all lie in one placed
+// word (kWordsearchMaxWords fits the bits); empty when the grid is clean. A word inside a
+// placed word is no fault ("RAPE" in "GRAPE"), but read on into a filler letter it may be
+// ("RAPES").
 std::vector<int> FirstBlockedRun(const std::string& letters,
                                  const std::vector<std::vector<int>>& lines,
                                  const std::vector<std::uint32_t>& covered,
@@ -259,7 +261,7 @@ std::vector<int> FirstBlockedRun(const std::string& letters,
             for (std::size_t i = 0; i < line.size(); ++i) {
                 text += letters[static_cast<std::size_t>(cellAt(i))];
             }
-            for (const auto& [start, length] : family.FindSpellings(text)) {
+            for (const auto& [start, length] : family.FindBlockedWords(text)) {
                 std::vector<int> run;
                 std::uint32_t common = ~0u;
                 for (std::size_t i = start; i < start + length; ++i) {
