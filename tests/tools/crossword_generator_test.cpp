@@ -90,8 +90,9 @@ TEST_F(GridPuzzleGenerators, AnAnswerTakesItsCluesInTurnThroughABank) {
         return clued.Clues(static_cast<std::size_t>(found - words.begin()));
     };
     ClueTurns turns;
-    const GeneratedGridPuzzle first = *s_generators->crosswords.Generate(2, 5, turns);
-    const GeneratedGridPuzzle second = *s_generators->crosswords.Generate(2, 5, turns);
+    AnswerUse unlimited;
+    const GeneratedGridPuzzle first = *s_generators->crosswords.Generate(2, 5, turns, unlimited);
+    const GeneratedGridPuzzle second = *s_generators->crosswords.Generate(2, 5, turns, unlimited);
     const GeneratedGridPuzzle alone = *s_generators->crosswords.Generate(2, 5);
     ASSERT_EQ(first.letters, second.letters);
     int varied = 0;

@@ -1,5 +1,8 @@
 // What the crossword and fitword generators build on: the word index, the lattice
-// patterns, the backtracking filler and the fitword solution counter.
+// patterns, the backtracking filler with its kindred words and spent answers, and the
+// fitword solution counter.
+#include "real_vocabulary.h"
+
 #include "puzzles/fitword_generator.h"
 #include "puzzles/grid_filler.h"
 #include "puzzles/grid_puzzle.h"
@@ -14,6 +17,10 @@
 using namespace datatool;
 
 namespace {
+
+const LemmaRoots kNoLemmaRoots;
+const AnswerUse kNoneSpent;
+const FillGuides kPlainFill{kNoLemmaRoots, kNoneSpent};
 
 // Made-up words of 3 to 5 letters over a small alphabet, so that many cross.
 std::vector<RatedWord> SmallAlphabetWords(int count, std::uint32_t seed) {
@@ -130,7 +137,7 @@ TEST(GridFiller, FillsEverySlotWithDifferentWordsOfTheIndex) {
         const std::optional<GridPattern> pattern = MakeLatticePattern({9, 9, 12, 20, 3, 5}, random);
         ASSERT_TRUE(pattern.has_value());
         const std::optional<FilledGrid> grid =
-            FillGrid(*pattern, index, {0, INT_MAX}, random, 100000);
+            FillGrid(*pattern, index, {0, INT_MAX}, random, 100000, kPlainFill);
         ASSERT_TRUE(grid.has_value()) << seed;
         ASSERT_EQ(grid->words.size(), grid->slots.size());
         EXPECT_EQ(std::set<std::string>(grid->words.begin(), grid->words.end()).size(),
@@ -145,36 +152,73 @@ TEST(GridFiller, FillsEverySlotWithDifferentWordsOfTheIndex) {
     }
 }
 
-TEST(GridFiller, TakesPreferredWordsWhereItHasAChoice) {
-    // The share of preferred words in fills of the same patterns, with every third word
-    // preferred and with none.
-    const auto preferredShare = [](bool prefer) {
+TEST(GridFiller, TakesPreferredWordsAndLeavesSpentAnswersWhereItHasAChoice) {
+    // The share of every third word in fills of the same patterns, with those words
+    // preferred, spent by the bank, or neither.
+    enum class Marked { Plain, Preferred, Spent };
+    const auto markedShare = [](Marked marked) {
         std::vector<RatedWord> words = SmallAlphabetWords(5000, 8);
+        std::vector<std::string> everyThird;
         for (std::size_t i = 0; i < words.size(); i += 3) {
-            words[i].preferred = prefer;
+            words[i].preferred = marked == Marked::Preferred;
+            everyThird.push_back(words[i].word);
         }
         const WordIndex index(words);
-        std::set<std::string> preferred;
-        for (std::size_t i = 0; i < words.size(); i += 3) {
-            preferred.insert(words[i].word);
+        AnswerUse use(1);
+        if (marked == Marked::Spent) {
+            use.Count(everyThird);
         }
+        const std::set<std::string> counted(everyThird.begin(), everyThird.end());
         int total = 0;
         int taken = 0;
         for (std::uint32_t seed = 1; seed <= 5; ++seed) {
             SeededRandom random(seed);
             const std::optional<GridPattern> pattern =
                 MakeLatticePattern({9, 9, 12, 20, 3, 5}, random);
-            const std::optional<FilledGrid> grid =
-                FillGrid(*pattern, index, {0, INT_MAX}, random, 100000);
+            const std::optional<FilledGrid> grid = FillGrid(*pattern, index, {0, INT_MAX}, random,
+                                                            100000, FillGuides{kNoLemmaRoots, use});
             for (const std::string& word : grid->words) {
                 ++total;
-                taken += static_cast<int>(preferred.count(word));
+                taken += static_cast<int>(counted.count(word));
             }
         }
         return static_cast<double>(taken) / total;
     };
-    EXPECT_LT(preferredShare(false), 0.45);
-    EXPECT_GT(preferredShare(true), 0.8);
+    const double plain = markedShare(Marked::Plain);
+    EXPECT_LT(plain, 0.45);
+    EXPECT_GT(plain, 0.2);
+    EXPECT_GT(markedShare(Marked::Preferred), 0.8);
+    EXPECT_LT(markedShare(Marked::Spent), 0.1);
+}
+
+TEST(KindredWords, FormsOfOneLemmaIrregularOnesTooAreKin) {
+    const WordNetLexicon* lexicon = real_vocabulary::Lexicon();
+    ASSERT_NE(lexicon, nullptr);
+    const struct {
+        const char* first;
+        const char* second;
+        bool kin;
+    } cases[] = {
+        {"OVERSAW", "OVERSEEN", true},  {"WORST", "WORSE", true},
+        {"FALLS", "FELL", true},        {"BRINGS", "BROUGHT", true},
+        {"DRIVEN", "DRIVING", true},    {"OVERLAY", "OVERLYING", true},
+        {"OVERTOOK", "OVERTAKE", true}, {"OVERRAN", "OVERRUNS", true},
+        {"OVERSEER", "OVERSAW", true},  {"OUTLINE", "OUTLINING", true},
+        {"BUILDER", "BUILDINGS", true}, {"FELL", "BROUGHT", false},
+        {"DRIVEN", "OVERSAW", false},
+    };
+    std::vector<std::string> words;
+    for (const auto& test : cases) {
+        words.insert(words.end(), {test.first, test.second});
+    }
+    const LemmaRoots lemmaRoots(words, *lexicon);
+    for (const auto& test : cases) {
+        EXPECT_EQ(AreKindred(test.first, test.second, lemmaRoots), test.kin)
+            << test.first << " " << test.second;
+        EXPECT_EQ(AreKindred(test.second, test.first, lemmaRoots), test.kin)
+            << test.second << " " << test.first;
+    }
+    EXPECT_FALSE(AreKindred("FELL", "FALLS", LemmaRoots()));
 }
 
 TEST(GridFiller, GivesUpOnAVocabularyThatCannotFillAndOnAnEmptyBudget) {
@@ -182,10 +226,11 @@ TEST(GridFiller, GivesUpOnAVocabularyThatCannotFillAndOnAnEmptyBudget) {
     const std::optional<GridPattern> pattern = MakeLatticePattern({5, 7, 5, 8, 3, 5}, random);
     ASSERT_TRUE(pattern.has_value());
     const WordIndex noThreeLetterWords(SmallAlphabetWords(10, 1)); // too few to cross
-    EXPECT_FALSE(FillGrid(*pattern, noThreeLetterWords, {0, INT_MAX}, random, 100000).has_value());
+    EXPECT_FALSE(FillGrid(*pattern, noThreeLetterWords, {0, INT_MAX}, random, 100000, kPlainFill)
+                     .has_value());
     const WordIndex plenty(SmallAlphabetWords(5000, 8));
-    EXPECT_FALSE(FillGrid(*pattern, plenty, {0, INT_MAX}, random, 0).has_value());
-    EXPECT_TRUE(FillGrid(*pattern, plenty, {0, INT_MAX}, random, 100000).has_value());
+    EXPECT_FALSE(FillGrid(*pattern, plenty, {0, INT_MAX}, random, 0, kPlainFill).has_value());
+    EXPECT_TRUE(FillGrid(*pattern, plenty, {0, INT_MAX}, random, 100000, kPlainFill).has_value());
 }
 
 TEST(FitwordSolutions, CountsTheWaysAWordListFitsItsSlots) {

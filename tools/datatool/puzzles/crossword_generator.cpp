@@ -79,8 +79,8 @@ CluedWords ClueWords(const std::vector<RatedWord>& words, const ClueWriter& clue
     return clued;
 }
 
-CrosswordGenerator::CrosswordGenerator(CluedWords words)
-    : m_words(std::move(words)), m_index(m_words.Words()) {
+CrosswordGenerator::CrosswordGenerator(CluedWords words, LemmaRoots lemmaRoots)
+    : m_words(std::move(words)), m_index(m_words.Words()), m_lemmaRoots(std::move(lemmaRoots)) {
     const std::vector<RatedWord>& all = m_words.Words();
     for (std::size_t i = 0; i < all.size(); ++i) {
         m_byWord.push_back(static_cast<std::uint32_t>(i));
@@ -103,18 +103,22 @@ std::vector<std::string_view> CrosswordGenerator::CluesOf(const std::string& wor
 std::optional<GeneratedGridPuzzle> CrosswordGenerator::Generate(int difficulty,
                                                                 std::uint32_t seed) const {
     ClueTurns firstClues;
-    return Generate(difficulty, seed, firstClues);
+    AnswerUse noneSpent;
+    return Generate(difficulty, seed, firstClues, noneSpent);
 }
 
 std::optional<GeneratedGridPuzzle> CrosswordGenerator::Generate(int difficulty, std::uint32_t seed,
-                                                                ClueTurns& turns) const {
+                                                                ClueTurns& turns,
+                                                                AnswerUse& use) const {
     SeededRandom random(seed);
     // ClueWords gives no clue to two answers, so any fill has distinct clues.
     const std::optional<FilledGrid> grid =
-        GenerateFilledGrid(difficulty, m_index, random, [](const FilledGrid&) { return true; });
+        GenerateFilledGrid(difficulty, m_index, random, FillGuides{m_lemmaRoots, use},
+                           [](const FilledGrid&) { return true; });
     if (!grid) {
         return std::nullopt;
     }
+    use.Count(grid->words);
     return ToGridPuzzle(*grid, difficulty, [&](const std::string& word) {
         const std::vector<std::string_view> clues = CluesOf(word);
         return clues.empty()

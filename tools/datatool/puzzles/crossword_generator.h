@@ -5,7 +5,8 @@
 // that no other word crosses, answers are 3 to 13 letters, and cells and words together
 // stay within 204; no two words share a clue. Where the filler has a choice it takes an
 // answer with a hand-written clue (clue_list.h). A word of several clues takes them in turn
-// by how many times a bank has given it so far, so that its clue varies across the bank.
+// by how many times a bank has given it so far, so that its clue varies across the bank,
+// and an answer the bank has given up to its limit is taken only where no other fits.
 // Too poor a vocabulary, or an unknown difficulty, gives nothing. Read-only once built.
 #pragma once
 
@@ -54,14 +55,16 @@ using ClueTurns = std::unordered_map<std::string, int>;
 
 class CrosswordGenerator {
 public:
-    explicit CrosswordGenerator(CluedWords words);
+    // lemmaRoots: the roots the words' lemmas give their families (kindred_words.h).
+    CrosswordGenerator(CluedWords words, LemmaRoots lemmaRoots);
 
     // The crossword of the seed, each word given its first clue.
     std::optional<GeneratedGridPuzzle> Generate(int difficulty, std::uint32_t seed) const;
-    // The same crossword, each word given its clue of the turn that turns counts for it (the
-    // first, second, ... in a cycle), counted on.
+    // The crossword of the seed in a bank that has given the answers in use so far, each word
+    // given its clue of the turn that turns counts for it (the first, second, ... in a
+    // cycle); both counted on.
     std::optional<GeneratedGridPuzzle> Generate(int difficulty, std::uint32_t seed,
-                                                ClueTurns& turns) const;
+                                                ClueTurns& turns, AnswerUse& use) const;
     const CluedWords& Vocabulary() const { return m_words; }
 
 private:
@@ -71,6 +74,7 @@ private:
     CluedWords m_words;
     std::vector<std::uint32_t> m_byWord; // word positions in alphabetical order
     WordIndex m_index;
+    LemmaRoots m_lemmaRoots;
 };
 
 } // namespace datatool

@@ -112,19 +112,27 @@ int CountFitwordSolutions(const std::vector<GridSlot>& slots, int numCells,
     return FitwordSolver(slots, numCells, words).Count(limit);
 }
 
-FitwordGenerator::FitwordGenerator(const std::vector<RatedWord>& words) : m_index(words) {}
+FitwordGenerator::FitwordGenerator(const std::vector<RatedWord>& words, LemmaRoots lemmaRoots)
+    : m_index(words), m_lemmaRoots(std::move(lemmaRoots)) {}
 
 std::optional<GeneratedGridPuzzle> FitwordGenerator::Generate(int difficulty,
                                                               std::uint32_t seed) const {
+    AnswerUse noneSpent;
+    return Generate(difficulty, seed, noneSpent);
+}
+
+std::optional<GeneratedGridPuzzle> FitwordGenerator::Generate(int difficulty, std::uint32_t seed,
+                                                              AnswerUse& use) const {
     SeededRandom random(seed);
-    const std::optional<FilledGrid> grid =
-        GenerateFilledGrid(difficulty, m_index, random, [](const FilledGrid& filled) {
+    const std::optional<FilledGrid> grid = GenerateFilledGrid(
+        difficulty, m_index, random, FillGuides{m_lemmaRoots, use}, [](const FilledGrid& filled) {
             return CountFitwordSolutions(filled.slots, filled.rows * filled.cols, filled.words,
                                          2) == 1;
         });
     if (!grid) {
         return std::nullopt;
     }
+    use.Count(grid->words);
     return ToGridPuzzle(*grid, difficulty, [](const std::string&) { return std::string(); });
 }
 

@@ -22,12 +22,18 @@ int CountFitwordSolutions(const std::vector<GridSlot>& slots, int numCells,
 
 class FitwordGenerator {
 public:
-    explicit FitwordGenerator(const std::vector<RatedWord>& words);
+    // lemmaRoots: the roots the words' lemmas give their families (kindred_words.h).
+    FitwordGenerator(const std::vector<RatedWord>& words, LemmaRoots lemmaRoots);
 
     std::optional<GeneratedGridPuzzle> Generate(int difficulty, std::uint32_t seed) const;
+    // The fitword of the seed in a bank that has given the words in use so far (an answer
+    // at its limit taken only where no other fits), counted on.
+    std::optional<GeneratedGridPuzzle> Generate(int difficulty, std::uint32_t seed,
+                                                AnswerUse& use) const;
 
 private:
     WordIndex m_index;
+    LemmaRoots m_lemmaRoots;
 };
 
 } // namespace datatool

@@ -1,7 +1,5 @@
 #include "grid_filler.h"
 
-#include "kindred_words.h"
-
 #include <algorithm>
 #include <climits>
 
@@ -13,9 +11,10 @@ constexpr char kEmptyCell = kOpenCell;
 class GridFiller {
 public:
     GridFiller(const GridPattern& pattern, const WordIndex& index, CountRange range,
-               SeededRandom& random, int budget)
-        : m_index(index), m_range(range), m_random(random), m_budget(budget),
-          m_slots(pattern.Slots()), m_filled(m_slots.size(), false), m_crossings(m_slots.size()) {
+               SeededRandom& random, int budget, const FillGuides& guides)
+        : m_index(index), m_range(range), m_random(random), m_budget(budget), m_guides(guides),
+          m_slots(pattern.Slots()), m_filled(m_slots.size(), false), m_crossings(m_slots.size()),
+          m_placed(guides.lemmaRoots) {
         m_letters.assign(static_cast<std::size_t>(pattern.NumCells()), kEmptyCell);
         std::vector<std::vector<int>> slotsOfCell(m_letters.size());
         for (std::size_t slot = 0; slot < m_slots.size(); ++slot) {
@@ -107,6 +106,12 @@ private:
         std::stable_partition(ids.begin(), ids.end(), [&](int id) {
             return m_index.IsPreferred(static_cast<int>(pattern.size()), id);
         });
+        const auto unspent = std::stable_partition(ids.begin(), ids.end(), [&](int id) {
+            return !m_guides.use.IsSpent(m_index.Word(static_cast<int>(pattern.size()), id));
+        });
+        if (!m_guides.takeSpent) {
+            ids.erase(unspent, ids.end());
+        }
         for (int id : ids) {
             if (--m_budget < 0) {
                 return false;
@@ -136,6 +141,7 @@ private:
     CountRange m_range;
     SeededRandom& m_random;
     int m_budget;
+    const FillGuides& m_guides;
     std::vector<GridSlot> m_slots;
     std::vector<bool> m_filled;
     std::vector<std::vector<int>> m_crossings; // per slot, the slots crossing it
@@ -145,9 +151,22 @@ private:
 
 } // namespace
 
+bool AnswerUse::IsSpent(const std::string& answer) const {
+    const auto found = m_uses.find(answer);
+    return found != m_uses.end() && found->second >= m_limit;
+}
+
+void AnswerUse::Count(const std::vector<std::string>& answers) {
+    for (const std::string& answer : answers) {
+        ++m_uses[answer];
+    }
+}
+
 std::optional<FilledGrid> FillGrid(const GridPattern& pattern, const WordIndex& index,
-                                   CountRange range, SeededRandom& random, int budget) {
-    return GridFiller(pattern, index, range, random, budget).Fill(pattern.Rows(), pattern.Cols());
+                                   CountRange range, SeededRandom& random, int budget,
+                                   const FillGuides& guides) {
+    return GridFiller(pattern, index, range, random, budget, guides)
+        .Fill(pattern.Rows(), pattern.Cols());
 }
 
 } // namespace datatool

@@ -73,23 +73,27 @@ std::vector<std::string> WordsOfDifficulty(const std::vector<RatedWord>& words, 
 }
 
 std::optional<FilledGrid> GenerateFilledGrid(int difficulty, const WordIndex& index,
-                                             SeededRandom& random,
+                                             SeededRandom& random, const FillGuides& guides,
                                              const std::function<bool(const FilledGrid&)>& accept) {
     const std::vector<GridShape> shapes = GridShapesOfDifficulty(difficulty);
     if (shapes.empty()) {
         return std::nullopt;
     }
-    for (int attempt = 0; attempt < kMaxGridTries; ++attempt) {
-        const GridShape& shape =
-            shapes[static_cast<std::size_t>(random.Below(static_cast<int>(shapes.size())))];
-        const std::optional<GridPattern> pattern = MakeLatticePattern(shape, random);
-        if (!pattern) {
-            continue;
-        }
-        std::optional<FilledGrid> grid =
-            FillGrid(*pattern, index, CountRangeOfDifficulty(difficulty), random, kFillBudget);
-        if (grid && accept(*grid)) {
-            return grid;
+    // Spent answers left out first, then tried last.
+    for (const bool takeSpent : {false, true}) {
+        const FillGuides pass{guides.lemmaRoots, guides.use, takeSpent};
+        for (int attempt = 0; attempt < kMaxGridTries; ++attempt) {
+            const GridShape& shape =
+                shapes[static_cast<std::size_t>(random.Below(static_cast<int>(shapes.size())))];
+            const std::optional<GridPattern> pattern = MakeLatticePattern(shape, random);
+            if (!pattern) {
+                continue;
+            }
+            std::optional<FilledGrid> grid = FillGrid(
+                *pattern, index, CountRangeOfDifficulty(difficulty), random, kFillBudget, pass);
+            if (grid && accept(*grid)) {
+                return grid;
+            }
         }
     }
     return std::nullopt;

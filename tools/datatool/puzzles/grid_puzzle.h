@@ -62,10 +62,11 @@ int SensitiveWordRating();
 std::vector<std::string> WordsOfDifficulty(const std::vector<RatedWord>& words, int difficulty);
 
 // Draws lattice patterns of one of the difficulty's shapes and fills them from the
-// index's words of the difficulty until accept takes a filled grid; nothing when every
-// try fails.
+// index's words of the difficulty, as the guides say, until accept takes a filled grid:
+// without the spent answers while some tries last, then taking them last; nothing when
+// every try fails.
 std::optional<FilledGrid> GenerateFilledGrid(int difficulty, const WordIndex& index,
-                                             SeededRandom& random,
+                                             SeededRandom& random, const FillGuides& guides,
                                              const std::function<bool(const FilledGrid&)>& accept);
 
 // The filled grid as a puzzle, its words from its slots; clue gives each word's clue.

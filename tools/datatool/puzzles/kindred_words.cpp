@@ -14,8 +14,41 @@ constexpr std::size_t kMinRootLength = 3;
 
 } // namespace
 
-KindredWords::Entry KindredWords::EntryOf(const std::string& word) {
+LemmaRoots::LemmaRoots(const std::vector<std::string>& words, const WordNetLexicon& lexicon) {
+    for (const std::string& word : words) {
+        const std::string lower = LowerCase(word);
+        const std::vector<std::string> own = FamilyRoots(lower);
+        std::vector<std::string> added;
+        for (const std::string& lemma : lexicon.BaseForms(lower)) {
+            for (std::string& root : FamilyRoots(lemma)) {
+                if (std::find(own.begin(), own.end(), root) == own.end() &&
+                    std::find(added.begin(), added.end(), root) == added.end()) {
+                    added.push_back(std::move(root));
+                }
+            }
+        }
+        for (std::string& root : added) {
+            m_roots.emplace_back(word, std::move(root));
+        }
+    }
+    std::sort(m_roots.begin(), m_roots.end());
+    m_roots.shrink_to_fit();
+}
+
+std::vector<std::string> LemmaRoots::RootsOf(const std::string& word) const {
+    std::vector<std::string> roots;
+    for (auto found =
+             std::lower_bound(m_roots.begin(), m_roots.end(), std::make_pair(word, std::string()));
+         found != m_roots.end() && found->first == word; ++found) {
+        roots.push_back(found->second);
+    }
+    return roots;
+}
+
+KindredWords::Entry KindredWords::EntryOf(const std::string& word) const {
     std::vector<std::string> roots = FamilyRoots(LowerCase(word));
+    const std::vector<std::string> lemmaRoots = m_lemmaRoots.RootsOf(word);
+    roots.insert(roots.end(), lemmaRoots.begin(), lemmaRoots.end());
     std::erase_if(roots, [](const std::string& root) { return root.size() < kMinRootLength; });
     std::sort(roots.begin(), roots.end());
     return {word, std::move(roots)};
@@ -31,8 +64,8 @@ bool KindredWords::AreKindred(const Entry& a, const Entry& b) {
     return !shared.empty();
 }
 
-bool AreKindred(const std::string& a, const std::string& b) {
-    KindredWords words;
+bool AreKindred(const std::string& a, const std::string& b, const LemmaRoots& lemmaRoots) {
+    KindredWords words(lemmaRoots);
     words.Add(a);
     return words.HasKinOf(b);
 }

@@ -2,6 +2,7 @@
 
 #include "seeded_random.h"
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 
@@ -27,6 +28,20 @@ constexpr std::uint32_t kHiddenWordStream = 0x5E11;
 
 int CountAt(const PuzzleBankPlan& plan, int difficulty) {
     return difficulty == 0 ? plan.miniCount : plan.perDifficulty;
+}
+
+// The share of one kind and difficulty's puzzles, in percent, that may give one answer before
+// the filler takes it only where nothing else fits.
+constexpr int kAnswerSharePercent = 5;
+
+// The answers a kind's puzzles give at each difficulty, so far.
+std::vector<AnswerUse> AnswerUses(const PuzzleBankPlan& plan) {
+    std::vector<AnswerUse> uses;
+    for (int difficulty = 0; difficulty <= kMaxDifficulty; ++difficulty) {
+        uses.emplace_back(
+            std::max(1, (CountAt(plan, difficulty) * kAnswerSharePercent + 99) / 100));
+    }
+    return uses;
 }
 
 std::string Failure(const char* what, int difficulty, std::uint32_t seed) {
@@ -153,7 +168,9 @@ PuzzleGenerators::PuzzleGenerators(Vocabulary vocabulary, const WordNetLexicon& 
 
 PuzzleGenerators::PuzzleGenerators(Vocabulary& vocabulary, const WordNetLexicon& lexicon,
                                    const ContentRules& rules, const std::vector<RatedWord>& rated)
-    : crosswords(ClueWords(rated, ClueWriter(lexicon, rules))), fitwords(rated),
+    : crosswords(ClueWords(rated, ClueWriter(lexicon, rules)),
+                 LemmaRoots(vocabulary.setterWords, lexicon)),
+      fitwords(rated, LemmaRoots(vocabulary.setterWords, lexicon)),
       hiddenWords(RegularForms(WordsOfDifficulty(rated, PUZZLE_DIFFICULTY_BEGINNER), lexicon),
                   vocabulary.anagrams, rules.family),
       wordsearches(rated, rules.family, lexicon) {}
@@ -256,16 +273,20 @@ bool BuildPuzzleBank(const PuzzleBankPlan& plan, const PuzzleGenerators& generat
     }
     std::set<std::string> usedHiddenWords;
     ClueTurns clueTurns;
+    std::vector<AnswerUse> crosswordAnswers = AnswerUses(plan);
     const auto crossword = [&](int difficulty, std::uint32_t seed) {
-        return generators.crosswords.Generate(difficulty, seed, clueTurns);
+        return generators.crosswords.Generate(
+            difficulty, seed, clueTurns, crosswordAnswers[static_cast<std::size_t>(difficulty)]);
     };
     error = AddGridPuzzles(plan, PUZZLE_TYPE_CROSSWORD, nextId, crossword, generators.hiddenWords,
                            usedHiddenWords, writer, &PuzzleBankWriter::AddCrossword);
     if (!error.empty()) {
         return false;
     }
+    std::vector<AnswerUse> fitwordAnswers = AnswerUses(plan);
     const auto fitword = [&](int difficulty, std::uint32_t seed) {
-        return generators.fitwords.Generate(difficulty, seed);
+        return generators.fitwords.Generate(difficulty, seed,
+                                            fitwordAnswers[static_cast<std::size_t>(difficulty)]);
     };
     error = AddGridPuzzles(plan, PUZZLE_TYPE_FITWORD, nextId, fitword, generators.hiddenWords,
                            usedHiddenWords, writer, &PuzzleBankWriter::AddFitword);

@@ -6,7 +6,8 @@
 // words, WordNet clues) for UK English. Every other crossword and fitword above "MINI"
 // carries a hidden word, no two the same in the bank; a grid record's spellout index is
 // then 0, else -1. An answer of several clues takes them in turn through the crosswords,
-// in the order of their ids.
+// in the order of their ids. Where a fill has a choice, no answer is given by more than one
+// in twenty crosswords (or fitwords) of a difficulty.
 #pragma once
 
 #include "crossword_generator.h"

@@ -105,7 +105,11 @@ void AddRoots(const std::string& word, const std::vector<std::string_view>& infl
 std::vector<std::string> WordsBeforeEnding(const std::string& stem, std::string_view ending) {
     std::vector<std::string> forms{stem};
     const char last = stem.back();
-    if (IsVowel(ending[0]) && !IsVowel(last)) {
+    // An ending's e merges with a long word's final e: "oversee" + "er" is "overseer" (but
+    // "peer" is no "pee").
+    constexpr std::size_t kMinMergingStem = 4;
+    if ((IsVowel(ending[0]) && !IsVowel(last)) ||
+        (ending[0] == 'e' && last == 'e' && stem.size() >= kMinMergingStem)) {
         forms.push_back(stem + 'e');
         if (stem.size() >= 3 && last == stem[stem.size() - 2]) {
             forms.push_back(stem.substr(0, stem.size() - 1));

@@ -21,7 +21,8 @@ constexpr const char* kDefaultWordListPath = "/usr/share/dict/british-english";
 // "bitchy" and "bitch", "massacring" "massacre"). Lower case.
 std::vector<std::string> FamilyRoots(const std::string& lowerCaseWord);
 // The words a lower-case stem and the ending after it may come from: the stem, the stem
-// with the e the ending dropped ("massacr" + "ing"), without the consonant it doubled
+// with the e the ending dropped ("massacr" + "ing") or merged with ("overse" + "er"), without the
+// consonant it doubled
 // ("slutt" + "ish"), or with the y it turned i ("bitchi" + "est").
 std::vector<std::string> WordsBeforeEnding(const std::string& stem, std::string_view ending);
 // The same by derivations and comparisons alone: "stickiest" gives "sticky", but

@@ -1,6 +1,5 @@
 #include "wordsearch_generator.h"
 
-#include "kindred_words.h"
 #include "seeded_random.h"
 
 #include <algorithm>
@@ -312,9 +311,9 @@ std::optional<std::string> FillGrid(const WordGrid& grid, const std::vector<Plac
 // to one (kindred_words.h) is skipped.
 std::vector<PlacedWord> PlaceWords(WordGrid& grid,
                                    const std::vector<const std::string*>& candidates, int wanted,
-                                   SeededRandom& random) {
+                                   const LemmaRoots& lemmaRoots, SeededRandom& random) {
     std::vector<PlacedWord> placed;
-    KindredWords kindred;
+    KindredWords kindred(lemmaRoots);
     int trailCells = 0;
     for (const std::string* word : candidates) {
         if (static_cast<int>(placed.size()) == wanted) {
@@ -415,6 +414,7 @@ WordsearchGenerator::WordsearchGenerator(const std::vector<RatedWord>& words,
         m_words.push_back(word.word);
         m_counts.push_back(word.count);
     }
+    m_lemmaRoots = LemmaRoots(m_words, lexicon);
     for (const char* letter = kStartLetters; *letter != 0; ++letter) {
         AddTheme(std::string("Starting with ") + *letter,
                  [&](const std::string& word) { return word[0] == *letter; });
@@ -473,7 +473,7 @@ std::optional<GeneratedWordsearch> WordsearchGenerator::Generate(int difficulty,
         random.Shuffle(candidates);
         const int wanted = random.Between(shape->minWords, shape->maxWords);
         WordGrid grid(shape->side);
-        std::vector<PlacedWord> placed = PlaceWords(grid, candidates, wanted, random);
+        std::vector<PlacedWord> placed = PlaceWords(grid, candidates, wanted, m_lemmaRoots, random);
         for (int fill = 0; fill < kMaxFills && static_cast<int>(placed.size()) >= shape->minWords;
              ++fill) {
             std::optional<std::string> letters =

@@ -15,6 +15,7 @@
 #pragma once
 
 #include "content_rules.h"
+#include "kindred_words.h"
 #include "word_index.h"
 
 #include <cstdint>
@@ -109,6 +110,7 @@ private:
     std::vector<int> m_counts; // of each word
     std::vector<Theme> m_themes;
     const FamilyFilter& m_family;
+    LemmaRoots m_lemmaRoots; // of m_words
 };
 
 } // namespace datatool
