@@ -127,6 +127,7 @@ protected:
         folder.AddSynset("noun", {"lager"}, "a general term for beer made with bottom yeast");
         folder.AddSynset("noun", {"bye"}, "you advance to the next round without playing");
         folder.AddSynset("noun", {"aster"}, "a herb of the genus Aster");
+        folder.AddSynset("noun", {"hamster"}, "short-tailed Old World burrowing rodent");
         folder.AddSynset("noun", {"aster"}, "a structure formed in the cytoplasm of a cell");
         folder.AddSynset("noun", {"figure", "fig"}, "a diagram illustrating textual material");
         folder.AddSynset("noun", {"fig"}, "a sweet pear-shaped fruit");
@@ -249,6 +250,7 @@ TEST_F(ClueWriterTest, TakesTheMostUsedFairSenseWithItsLetterCount) {
         {"OWL", "A nocturnal bird of prey (3)"},      // its second part shows the answer
         {"CAT", "Feline mammal (3)"},                 // the list would show it
         {"WALK", std::nullopt},                       // not in WordNet
+        {"HAMSTER", std::nullopt},                    // opens with a name after a hyphen
         // What a family game leaves out, or a setter would not reach for.
         {"POT", "A cooking vessel (3)"},                     // not the slang for a body part
         {"DOUGH", "Ready money (5)"},                        // slang, but not for the body

@@ -193,6 +193,52 @@ inline bool NamesTaxonOrOpensWithName(const std::string& text) {
     return HoldsAny(text + " ", kTaxonomy) || twoCapitals;
 }
 
+// The roots of three letters or more of a word's family (upper or lower case): the endings'
+// roots (datatool::FamilyRoots) of the word and of every lemma WordNet makes it a form of
+// ("OVERSAW" and "OVERSEEN" both of "oversee", "BUILDINGS" of "build").
+inline std::vector<std::string> FamilyRootsOf(const std::string& word,
+                                              const datatool::WordNetLexicon& lexicon) {
+    std::vector<std::string> found = datatool::FamilyRoots(Lower(word));
+    for (const std::string& lemma : lexicon.BaseForms(Lower(word))) {
+        const std::vector<std::string> lemmaRoots = datatool::FamilyRoots(lemma);
+        found.insert(found.end(), lemmaRoots.begin(), lemmaRoots.end());
+    }
+    std::erase_if(found, [](const std::string& root) { return root.size() < 3; });
+    return found;
+}
+
+// Whether two words are of one family: a root of each is the same or, with stems, one's
+// root of five letters or more begins the other's but for a last e or y an ending changes
+// ("machine" and "machinery", "create" and "creation").
+inline bool OfOneFamily(const std::string& a, const std::string& b,
+                        const datatool::WordNetLexicon& lexicon, bool stems = false) {
+    constexpr std::size_t kMinStem = 5;
+    const std::vector<std::string> first = FamilyRootsOf(a, lexicon);
+    const std::vector<std::string> second = FamilyRootsOf(b, lexicon);
+    const auto begins = [&](const std::string& shorter, const std::string& longer) {
+        const bool changed = shorter.back() == 'e' || shorter.back() == 'y';
+        const std::string stem = shorter.substr(0, shorter.size() - (changed ? 1 : 0));
+        return stems && stem.size() >= kMinStem && longer.starts_with(stem);
+    };
+    return std::any_of(first.begin(), first.end(), [&](const std::string& x) {
+        return std::any_of(second.begin(), second.end(), [&](const std::string& y) {
+            return x == y || (x.size() <= y.size() ? begins(x, y) : begins(y, x));
+        });
+    });
+}
+
+// The words of a clue of the answer's family (OfOneFamily with stems), which give it away.
+inline std::vector<std::string> ClueFamilyWords(const std::string& text, const std::string& answer,
+                                                const datatool::WordNetLexicon& lexicon) {
+    std::vector<std::string> found;
+    for (const auto& [start, word] : datatool::LetterRuns(text)) {
+        if (word.size() >= 3 && OfOneFamily(std::string(word), answer, lexicon, true)) {
+            found.emplace_back(word);
+        }
+    }
+    return found;
+}
+
 // A clue as the bank holds it, "Text (N)", for its upper-case answer.
 inline std::vector<std::string> ClueProblems(const std::string& clue, const std::string& answer,
                                              const datatool::ContentRules& rules,
@@ -242,6 +288,9 @@ inline std::vector<std::string> ClueProblems(const std::string& clue, const std:
     if (text.ends_with(" sense") && std::count(text.begin(), text.end(), ' ') < 3) {
         problems.push_back("a note on the sense for a clue: " + clue);
     }
+    for (const std::string& word : ClueFamilyWords(text, answer, lexicon)) {
+        problems.push_back("clue word " + word + " of the family of " + answer + ": " + clue);
+    }
     if (IsReadAsAnotherWordsForm(Lower(answer), lexicon)) {
         problems.push_back(answer + " is clued by senses never used, as a form of another word");
     }
@@ -266,7 +315,7 @@ inline std::vector<std::string> ListedClueProblems(const datatool::ClueList& lis
             std::vector<std::string> found =
                 ClueProblems(clue + enumeration, listed.answer, rules, lexicon);
             if (puzzle_validation::ClueShowsAnswer(clue, listed.answer) ||
-                writer.Reveals(clue, listed.answer)) {
+                writer.Reveals(clue, Lower(listed.answer))) {
                 found.push_back("clue shows the answer: " + clue);
             }
             for (const auto& [start, word] : datatool::LetterRuns(clue)) {
@@ -324,22 +373,14 @@ inline std::vector<std::string> EverydayProblems(const std::string& word, int di
 }
 
 // Pairs of one puzzle's words (upper case) where one holds the other or both are of one
-// family: their roots (datatool::FamilyRoots) of three letters or more meet.
-inline std::vector<std::string> KindredWordProblems(const std::vector<std::string>& words) {
-    const auto roots = [](const std::string& word) {
-        std::vector<std::string> found = datatool::FamilyRoots(Lower(word));
-        std::erase_if(found, [](const std::string& root) { return root.size() < 3; });
-        return found;
-    };
+// family (OfOneFamily, roots alike).
+inline std::vector<std::string> KindredWordProblems(const std::vector<std::string>& words,
+                                                    const datatool::WordNetLexicon& lexicon) {
     std::vector<std::string> problems;
     for (std::size_t i = 0; i < words.size(); ++i) {
         for (std::size_t j = i + 1; j < words.size(); ++j) {
-            const std::vector<std::string> first = roots(words[i]);
-            const std::vector<std::string> second = roots(words[j]);
-            const bool shareRoot = std::any_of(first.begin(), first.end(), [&](const auto& root) {
-                return std::find(second.begin(), second.end(), root) != second.end();
-            });
-            if (shareRoot || words[i].find(words[j]) != std::string::npos ||
+            if (OfOneFamily(words[i], words[j], lexicon) ||
+                words[i].find(words[j]) != std::string::npos ||
                 words[j].find(words[i]) != std::string::npos) {
                 problems.push_back(words[i] + " and " + words[j] + ": kindred words in one list");
             }

@@ -242,11 +242,27 @@ TEST(ContentChecks, SensitiveWordsAndCluesBelowDifficultyTwoAreFaults) {
     }
 }
 
-TEST(ContentChecks, AListWordInsideAnotherOrOfItsFamilyIsAFault) {
-    EXPECT_FALSE(content_checks::KindredWordProblems({"GARDEN", "OUTLINE", "OUTLINING"}).empty());
-    EXPECT_FALSE(content_checks::KindredWordProblems({"HEART", "EARTH", "HEARTH"}).empty());
-    EXPECT_FALSE(content_checks::KindredWordProblems({"BATTED", "BATS"}).empty());
-    EXPECT_TRUE(content_checks::KindredWordProblems({"GARDEN", "OUTLINE", "HEART"}).empty());
+TEST(ContentChecks, AListWordInsideAnotherOrOfItsFamilyIrregularFormsTooIsAFault) {
+    const datatool::WordNetLexicon* lexicon = real_vocabulary::Lexicon();
+    ASSERT_NE(lexicon, nullptr);
+    const struct {
+        std::vector<std::string> words;
+        bool fault;
+    } cases[] = {
+        {{"GARDEN", "OUTLINE", "OUTLINING"}, true},
+        {{"HEART", "EARTH", "HEARTH"}, true},
+        {{"BATTED", "BATS"}, true},
+        {{"OVERSAW", "GARDEN", "OVERSEEN"}, true},
+        {{"WORST", "WORSE"}, true},
+        {{"FALLS", "FELL"}, true},
+        {{"BRINGS", "BROUGHT"}, true},
+        {{"GARDEN", "OUTLINE", "HEART"}, false},
+        {{"FELL", "BROUGHT", "DRIVEN"}, false},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(!content_checks::KindredWordProblems(test.words, *lexicon).empty(), test.fault)
+            << test.words[0] << " " << test.words[1];
+    }
 }
 
 TEST(ContentChecks, AHiddenWordTwiceInABankIsAFault) {

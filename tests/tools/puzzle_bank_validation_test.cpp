@@ -23,6 +23,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <type_traits>
 
 using namespace datatool;
 using namespace Kelvo_lib;
@@ -78,6 +79,24 @@ public:
         return static_cast<int>(m_hiddenWords.size());
     }
 
+    // The answers given by more than one in twenty crosswords (or fitwords) of one
+    // difficulty, each with its type, difficulty and count.
+    std::vector<std::string> OverusedAnswers() const {
+        std::vector<std::string> overused;
+        const std::map<std::pair<int, int>, int> counts = Counts();
+        for (const auto& [kind, uses] : m_answerUses) {
+            const int limit = (counts.at(kind) + 19) / 20;
+            for (const auto& [answer, count] : uses) {
+                if (count > limit) {
+                    overused.push_back(answer + " in " + std::to_string(count) +
+                                       " puzzles of type " + std::to_string(kind.first) +
+                                       ", difficulty " + std::to_string(kind.second));
+                }
+            }
+        }
+        return overused;
+    }
+
     // The clue the crosswords give each answer, at each use.
     const std::map<std::string, std::vector<std::string>>& CluesByAnswer() const {
         return m_cluesByAnswer;
@@ -98,12 +117,12 @@ private:
     }
 
     template <class Record>
-    static void ExpectNoKindredWords(const Record& record) {
+    void ExpectNoKindredWords(const Record& record) const {
         std::vector<std::string> words;
         for (int w = 0; w < record.words.Size(); ++w) {
             words.push_back(record.words(w).word);
         }
-        Expect(content_checks::KindredWordProblems(words), record.puzzleID);
+        Expect(content_checks::KindredWordProblems(words, m_lexicon), record.puzzleID);
     }
 
     template <class Record>
@@ -111,6 +130,9 @@ private:
         std::vector<std::string> words;
         for (int w = 0; w < record.words.Size(); ++w) {
             words.push_back(record.words(w).word);
+            constexpr int kType =
+                std::is_same_v<Record, CrosswordData> ? PUZZLE_TYPE_CROSSWORD : PUZZLE_TYPE_FITWORD;
+            ++m_answerUses[{kType, record.difficulty}][words.back()];
         }
         if (spellout != nullptr) {
             words.push_back(spellout->word);
@@ -189,6 +211,7 @@ private:
     std::vector<std::string> m_hiddenWords;
     std::map<std::string, std::vector<std::string>> m_cluesByAnswer;
     std::map<std::string, std::set<std::string>> m_answersByClue;
+    std::map<std::pair<int, int>, std::map<std::string, int>> m_answerUses; // by type, difficulty
     const std::vector<std::size_t> m_letterSets;
     kMemoryIOStream m_stream;
     PuzzleBank m_bank;
@@ -278,6 +301,9 @@ TEST_F(DiscBank, HoldsEnoughPuzzlesOfEachTypeAndEveryOnePassesEveryCheck) {
         }
     }
     EXPECT_GT(bank.CheckEveryPuzzle(), 0);
+    for (const std::string& overused : bank.OverusedAnswers()) {
+        ADD_FAILURE() << overused;
+    }
     // An answer the crosswords often give, of several good senses, is not always
     // clued alike.
     const ClueWriter writer(*real_vocabulary::Lexicon(), real_vocabulary::Rules());

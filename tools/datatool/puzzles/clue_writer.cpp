@@ -296,13 +296,22 @@ bool IsCapitalised(std::string_view word) {
 }
 
 // Whether the definition opens with a name ("Old World vine ...", "small Old World
-// songbird"), not after an article ("a Japanese warrior"): WordNet's definitions open in
-// lower case.
+// songbird", "short-tailed Old World rodent"), not after an article ("a Japanese warrior"):
+// WordNet's definitions open in lower case. Its second word is the one after the first
+// blank, a hyphenated first word whole.
 bool OpensWithName(std::string_view definition) {
     const auto runs = LetterRuns(definition);
-    const bool article = !runs.empty() && IsOneOf(std::string(runs[0].second), kArticles);
-    return (!runs.empty() && IsCapitalised(runs[0].second)) ||
-           (runs.size() > 1 && !article && IsCapitalised(runs[1].second));
+    if (runs.empty()) {
+        return false;
+    }
+    const bool article = IsOneOf(std::string(runs[0].second), kArticles);
+    const std::size_t blank = definition.find(' ');
+    const auto second = blank == std::string_view::npos
+                            ? runs.end()
+                            : std::find_if(runs.begin(), runs.end(),
+                                           [&](const auto& run) { return run.first > blank; });
+    return IsCapitalised(runs[0].second) ||
+           (second != runs.end() && !article && IsCapitalised(second->second));
 }
 
 // Whether every parenthesis of the text is closed.
