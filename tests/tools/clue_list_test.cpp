@@ -44,7 +44,7 @@ TEST(ClueList, RefusesABadLineNamingTheFileAndTheLine) {
         {"abbey|Monastery church", "upper-case"},
         {"ABBEY", "0 clues"},
         {"ABBEY|", "empty clue"},
-        {"ABBEY|One|Two|Three|Four", "4 clues"},
+        {"ABBEY|One|Two|Three|Four|Five|Six", "6 clues"},
         {"ABBEY|-|Monastery church", "no letter"},
         {"ABBEY|A clue that goes on and on far beyond what fits a grid's clue line", "too long"},
         {"ABBEY|Monastery church ", "blank"},

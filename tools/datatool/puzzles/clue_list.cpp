@@ -58,9 +58,9 @@ std::optional<ListedAnswer> ParseLine(const std::string& line, std::string& erro
         listed.clues.clear();
         return listed;
     }
-    if (listed.clues.empty() || listed.clues.size() > kMaxCluesPerAnswer) {
+    if (listed.clues.empty() || listed.clues.size() > kMaxListedClues) {
         error = listed.answer + " has " + std::to_string(listed.clues.size()) +
-                " clues, not 1 to " + std::to_string(kMaxCluesPerAnswer) + " or '-'";
+                " clues, not 1 to " + std::to_string(kMaxListedClues) + " or '-'";
         return std::nullopt;
     }
     for (const std::string& clue : listed.clues) {

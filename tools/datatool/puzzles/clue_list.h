@@ -1,6 +1,6 @@
 // ClueList: the crossword clues a setter wrote by hand (data/puzzles/clues.txt), which an
 // answer takes instead of those the clue writer makes from WordNet. A line
-// "ANSWER|clue|clue" gives an answer (upper-case A to Z) one to kMaxCluesPerAnswer clues,
+// "ANSWER|clue|clue" gives an answer (upper-case A to Z) one to kMaxListedClues clues,
 // each plain printable ASCII of at most kMaxListedClueLength characters without the
 // letter count; a line "ANSWER|-" marks an answer no family crossword should give.
 // Blank lines and lines from '#' are ignored. Read-only once parsed.
@@ -13,8 +13,10 @@
 
 namespace datatool {
 
-// Clues of one answer, for a setter to vary across the bank.
+// Clues of one answer, for a setter to vary across the bank: as many as the clue writer
+// finds, and more by hand for the short answers a bank gives most.
 constexpr std::size_t kMaxCluesPerAnswer = 3;
+constexpr std::size_t kMaxListedClues = 5;
 constexpr std::size_t kMaxListedClueLength = 60;
 
 struct ListedAnswer {
