@@ -1,6 +1,6 @@
 // Golden pictures of the front end's screens over the menus' background, as a player meets
-// them: the main menu, its options, a help page, the pause screen of a Quick Blast and the
-// hint screen of a wordsearch with one kind used up.
+// them: the main menu, its options, a help page, the pause screen of a Quick Blast, the hint
+// screen of a wordsearch with one kind used up and the help opened from a sudoku's hints.
 #include "frontend_fixture.h"
 #include "png_golden.h"
 
@@ -77,6 +77,19 @@ TEST_F(FrontEndGoldenTest, HintsOfAWordsearch) {
     hint->SetHintsLeft(hintsLeft);
     Manager().PushLayer("game")->PushUI(hint);
     EXPECT_TRUE(MatchesGolden("frontend_hint", Picture(Entry(MENU_HINT_FIRST))));
+}
+
+// The help that a sudoku's hint screen opens keeps the sudoku's dark text, on paper.
+TEST_F(FrontEndGoldenTest, HelpOverASudoku) {
+    auto* hint = Screen<MNHintUI>("hint_main");
+    hint->SetPuzzleType(PUZZLE_FLAG_SUDOKU);
+    const int hintsLeft[] = {1, 1, 1};
+    hint->SetHintsLeft(hintsLeft);
+    Manager().PushLayer("game")->PushUI(hint);
+    HelpButton();
+    Click(MENU_HELP_PUZZLES);
+    Click(MENU_HELP_SUDOKU);
+    EXPECT_TRUE(MatchesGolden("frontend_help_sudoku", Picture(Entry(MENU_PUZZLE_RULES, 60.0f))));
 }
 
 } // namespace

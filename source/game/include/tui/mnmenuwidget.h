@@ -43,8 +43,12 @@ public:
     void SetButtonScroll(bool bScroll) { m_bButtonScroll = bScroll; }
     // Hides the node with that id in the current node's subtree; logged when there is none.
     void DisableItem(int id);
-    // Title and help line in black for the paper of a sudoku, else white.
-    void SetSudokuMode(bool bSudoku) { m_textColour = bSudoku ? 0xFF000000 : 0xFFFFFFFF; }
+    // Title and help line in black, each on a paper field of its own so that it reads on the
+    // dark background too, for a sudoku; else white on the background.
+    void SetSudokuMode(bool bSudoku) {
+        m_textColour = bSudoku ? 0xFF000000 : 0xFFFFFFFF;
+        m_bTextOnPaper = bSudoku;
+    }
 
     // Where the entry with that id is drawn now, in pixels; false when it is not shown.
     bool GetEntryRect(int id, kUIRect& rect) const;
@@ -92,6 +96,9 @@ private:
     void StepState(int child, kMenuAction action);
     void RenderRows();
     void RenderHelpLine();
+    // The title or the help line centred at y, on its paper field in sudoku mode: as wide as
+    // the text, or as minWidth when that is wider.
+    void RenderOwnText(kFont* font, float y, const char* text, float minWidth);
 
     kMenu m_menu;
     TUIArt* m_art;
@@ -106,6 +113,7 @@ private:
     const char* m_wrappedHelpSource = nullptr; // the help text m_wrappedHelp was made from
     kString m_wrappedHelp;
     unsigned int m_textColour = 0xFFFFFFFF;
+    bool m_bTextOnPaper = false;
     bool m_bAllowBackAtRoot = false;
     bool m_bShowHelp = true;
     bool m_bShowHelpButton = true;

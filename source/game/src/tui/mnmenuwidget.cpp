@@ -25,6 +25,8 @@ constexpr float kHelpLineWidth = 0.55f;
 constexpr float kPlainRowWidth = 256.0f;
 constexpr float kScrollGap = 12.0f;
 constexpr float kHoverScrollPeriod = 0.3f;
+constexpr float kPaperPadX = 14.0f; // pixels of paper around a text on its field
+constexpr float kPaperPadY = 6.0f;
 
 const char* TextOrEmpty(int id) {
     const char* text = id >= 0 ? kText::Text(id) : nullptr;
@@ -378,9 +380,8 @@ void MNMenuWidget::Render() {
     if (node == nullptr) {
         return;
     }
-    m_art->DrawText(m_art->GetTitleFont(), TUIArt::DisplayWidth() * 0.5f,
-                    kTitleY * TUIArt::DisplayHeight(), TextOrEmpty(node->m_scriptId), m_textColour,
-                    TUI_ALIGN_CENTRE);
+    RenderOwnText(m_art->GetTitleFont(), kTitleY * TUIArt::DisplayHeight(),
+                  TextOrEmpty(node->m_scriptId), 0.0f);
     RenderRows();
     if (m_bShowHelp) {
         RenderHelpLine();
@@ -434,9 +435,24 @@ void MNMenuWidget::RenderHelpLine() {
         m_wrappedHelpSource = help;
         m_wrappedHelp = SplitText(m_art->GetBodyFont(), kString(help), m_fHelpWidth);
     }
-    m_art->DrawText(m_art->GetBodyFont(), TUIArt::DisplayWidth() * 0.5f,
-                    m_fHelpTop * TUIArt::DisplayHeight(), m_wrappedHelp, m_textColour,
-                    TUI_ALIGN_CENTRE);
+    // One width for every page, so that the field does not jump as the pages turn.
+    RenderOwnText(m_art->GetBodyFont(), m_fHelpTop * TUIArt::DisplayHeight(), m_wrappedHelp,
+                  m_fHelpWidth * TUIArt::DisplayWidth());
+}
+
+void MNMenuWidget::RenderOwnText(kFont* font, float y, const char* text, float minWidth) {
+    const float centreX = TUIArt::DisplayWidth() * 0.5f;
+    if (m_bTextOnPaper && text[0] != 0) {
+        int width = 0;
+        int height = 0;
+        TUIArt::Measure(font, text, width, height);
+        const float fieldWidth =
+            (static_cast<float>(width) > minWidth ? static_cast<float>(width) : minWidth) +
+            2.0f * kPaperPadX;
+        m_art->DrawTextBox(centreX - fieldWidth * 0.5f, y - kPaperPadY, fieldWidth,
+                           static_cast<float>(height) + 2.0f * kPaperPadY);
+    }
+    m_art->DrawText(font, centreX, y, text, m_textColour, TUI_ALIGN_CENTRE);
 }
 
 } // namespace Kelvo_lib
