@@ -201,6 +201,21 @@ TEST_F(MNDialogTest, HomeOpensTheMenuOnlyWhenAllowedAndNothingElseIsOpen) {
     }
 }
 
+// The sign says HOME is refused: it goes the moment HOME is allowed (the strap screen ends
+// while it shows) and does not come back when HOME is refused again.
+TEST_F(MNDialogTest, TheHomeSignGoesOnceHomeIsAllowed) {
+    MNDialog::SetHomeButtonEnabled(false);
+    kEvent::HomeButtonSignal();
+    MNDialog::Tick(0.5f);
+    ASSERT_TRUE(MNDialog::IsHomeOffIconShown());
+    MNDialog::SetHomeButtonEnabled(true);
+    EXPECT_FALSE(MNDialog::IsHomeOffIconShown());
+    EXPECT_FALSE(HBMIsOpen());
+    MNDialog::SetHomeButtonEnabled(false);
+    EXPECT_FALSE(MNDialog::IsHomeOffIconShown());
+    MNDialog::SetHomeButtonEnabled(true);
+}
+
 // The entry point preloads the menu at start-up; before that HOME opens nothing.
 TEST_F(MNDialogTest, HomeOpensNoMenuUntilItIsPreloaded) {
     MNDialog::Deinit();

@@ -89,4 +89,15 @@ TEST_F(StartSequenceTest, RefusedHomeShowsItsSignOverTheStrap) {
     EXPECT_EQ(changedElsewhere, 0);
 }
 
+// HOME pressed while the strap fades out is refused, and its sign goes with the strap: the
+// splash picture shows as it does without the press.
+TEST_F(StartSequenceTest, NoHomeSignOverTheSplashAfterAPressDuringTheStrapsFade) {
+    std::string output;
+    EXPECT_EQ(RunGame("130 hold A\n133 hold none\n150 hold HOME\n152 hold none\n", 200,
+                      Screenshot("start_splash", 196), output),
+              0)
+        << output;
+    EXPECT_TRUE(ShotMatches("start_splash"));
+}
+
 } // namespace start_sequence

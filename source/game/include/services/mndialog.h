@@ -25,7 +25,8 @@ public:
     static void Tick(float delta);
     // Draws the active dialog; nothing while none is open or the screen is black.
     static void Render();
-    // For a moment after a HOME press that is not allowed, the sign saying so.
+    // For a moment after a HOME press that is not allowed, the sign saying so; never once
+    // HOME is allowed again.
     static void RenderHomeButtonIcon();
     static bool IsHomeOffIconShown();
 
@@ -33,6 +34,7 @@ public:
     static bool IsScreenBlack();
 
     // Whether a HOME press may open the home-button menu; off during the strap screen.
+    // Allowing it takes the sign away.
     static void SetHomeButtonEnabled(bool bEnabled);
     static bool IsHomeButtonEnabled();
 

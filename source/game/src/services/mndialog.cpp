@@ -241,6 +241,9 @@ bool MNDialog::IsScreenBlack() {
 
 void MNDialog::SetHomeButtonEnabled(bool bEnabled) {
     s_state.bHomeButtonEnabled = bEnabled;
+    if (bEnabled) {
+        s_state.homeOffTime = 0.0f; // the sign says HOME is refused: not over what allows it
+    }
 }
 
 bool MNDialog::IsHomeButtonEnabled() {
