@@ -12,6 +12,7 @@
 #include <kelvo/platform/klog.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -451,7 +452,10 @@ void MNCrosswordWidget::RenderCell(int cell) {
     float y = 0.0f;
     GetCellPosition(cell, x, y);
     m_spriteCell->SetColour(tint);
-    m_spriteCell->SetPosition(x, y);
+    // On whole pixels: the grid is centred on its panel, half a pixel off for an odd count of
+    // cells, where the one-pixel lines of the art would be smeared over two pixels at half
+    // strength (the grid's right and bottom edges lost to the panel).
+    m_spriteCell->SetPosition(std::trunc(x), std::trunc(y));
     m_spriteCell->Render();
     const float sx = m_crossword->GetGridScaleX();
     const float sy = m_crossword->GetGridScaleY();
