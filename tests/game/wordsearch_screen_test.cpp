@@ -2,7 +2,8 @@
 // a UI manager walked the way the world walks it: the intro, every word stroked (press in
 // its first cell, drag through the others, release in its last), one wrong stroke, the
 // sweep and the one game over; the menu and hint buttons and the hint screen; golden
-// pictures of the intro, of capsules in all four directions and of the sweep.
+// pictures of the intro, of capsules in all four directions, of the sweep and of the bank's
+// largest grid.
 #include "puzzle_screen_fixture.h"
 
 #include <puzzles/puzzlebank.h>
@@ -256,6 +257,30 @@ TEST_F(WordsearchScreenTest, GoldenViews) {
         Frame(PointAt(600, 400));
     }
     EXPECT_TRUE(MatchesGolden("wordsearch_sweep", Picture()));
+}
+
+// The largest grid the bank holds, closed by its edges on all four sides.
+TEST_F(WordsearchScreenTest, GoldenLargestGrid) {
+    // The bank keeps one puzzle read at a time: the largest is found by id, then read.
+    int largestId = -1;
+    int largestCells = 0;
+    for (int i = 0; i < m_bank.GetNumEntries(); ++i) {
+        if (m_bank.GetEntry(i).type == PUZZLE_TYPE_WORDSEARCH) {
+            const WordsearchData& record =
+                *static_cast<WordsearchPuzzle*>(m_bank.GetPuzzle(m_bank.GetEntry(i).id, 0))
+                     ->m_wordsearch;
+            if (record.numCols * record.numRows > largestCells) {
+                largestCells = record.numCols * record.numRows;
+                largestId = m_bank.GetEntry(i).id;
+            }
+        }
+    }
+    m_puzzle = static_cast<WordsearchPuzzle*>(m_bank.GetPuzzle(largestId, 0));
+    Start(GAME_MODE_SIMPLYPUZZLE);
+    Frame();
+    ClickIntroContinue();
+    Frame(PointAt(600, 400));
+    EXPECT_TRUE(MatchesGolden("wordsearch_largest", Picture()));
 }
 
 } // namespace

@@ -48,6 +48,8 @@ private:
     void TickGrid(int mx, int my, int state);
     void TickButtons(int mx, int my, int state);
     void RenderGrid();
+    // The lines that close the grid on the right and at the bottom, where no cell draws one.
+    void RenderGridEdges();
     void RenderCapsule(float x0, float y0, float x1, float y1, unsigned int colour);
     // A capsule between two cells, through the middle of each cell's top edge.
     void RenderCellCapsule(int fromCell, int toCell, unsigned int colour);
@@ -62,6 +64,7 @@ private:
     kSharedPtr<kFont> m_buttonFont;
     kSharedPtr<kFont> m_gridFont;
     kSharedPtr<kSprite> m_cell;
+    kSharedPtr<kSprite> m_gridEdge;
     kSharedPtr<kSprite> m_hint;
     kSharedPtr<kSprite> m_menu;
     kSharedPtr<kSprite> m_gridBG;

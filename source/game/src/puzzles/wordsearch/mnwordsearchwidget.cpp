@@ -14,6 +14,7 @@
 
 #include <kelvo/containers/kstring.h>
 
+#include <cmath>
 #include <cstdio>
 
 namespace Kelvo_lib {
@@ -98,6 +99,7 @@ bool MNWordsearchWidget::LoadArt() {
     m_buttonFont->SetScale(1.0f);
     m_gridFont = GridFont();
     m_cell = PixelSprite("puzzles", "ws_cell");
+    m_gridEdge = PixelSprite("puzzles", "ws_grid_edge");
     m_hint = PixelSprite("puzzles", "Generic_BG_Buttons");
     m_menu = PixelSprite("puzzles", "Generic_BG_Buttons");
     m_gridBG = PixelSprite("puzzles", "WS_BG_Grid_BG");
@@ -105,8 +107,8 @@ bool MNWordsearchWidget::LoadArt() {
     m_capStart = PixelSprite("puzzles", "ws_cap_start");
     m_capEnd = PixelSprite("puzzles", "ws_cap_end");
     m_capMiddle = PixelSprite("puzzles", "ws_cap_middle");
-    if (!AllLoaded({m_cell.Get(), m_hint.Get(), m_menu.Get(), m_gridBG.Get(), m_clueBG.Get(),
-                    m_capStart.Get(), m_capEnd.Get(), m_capMiddle.Get()})) {
+    if (!AllLoaded({m_cell.Get(), m_gridEdge.Get(), m_hint.Get(), m_menu.Get(), m_gridBG.Get(),
+                    m_clueBG.Get(), m_capStart.Get(), m_capEnd.Get(), m_capMiddle.Get()})) {
         return false;
     }
     CELL_WIDTH = static_cast<int>(m_cell->GetWidth());
@@ -301,6 +303,24 @@ void MNWordsearchWidget::RenderClockAndCounter() {
                   m_wordsearch->GetNumWords());
 }
 
+// Each cell draws the line at its left and top; one line more closes the last column and
+// the last row, one pixel past them, where the next cell's line would be.
+void MNWordsearchWidget::RenderGridEdges() {
+    const float left = std::trunc(GetCellX(0));
+    const float top = std::trunc(GetCellY(0));
+    const float width = static_cast<float>(m_wordsearch->GetNumCols() * CELL_WIDTH);
+    const float height = static_cast<float>(m_wordsearch->GetNumRows() * CELL_HEIGHT);
+    const struct {
+        float x, y, w, h;
+    } edges[] = {{left + width, top, 1.0f, height + 1.0f}, {left, top + height, width, 1.0f}};
+    for (const auto& edge : edges) {
+        m_gridEdge->SetPosition(edge.x, edge.y);
+        m_gridEdge->SetWidth(edge.w);
+        m_gridEdge->SetHeight(edge.h);
+        m_gridEdge->Render();
+    }
+}
+
 void MNWordsearchWidget::RenderGrid() {
     m_gridFont->SetColour(kBlack, false);
     const int cols = m_wordsearch->GetNumCols();
@@ -310,6 +330,7 @@ void MNWordsearchWidget::RenderGrid() {
         m_cell->SetPosition(std::trunc(GetCellX(cell % cols)), std::trunc(GetCellY(cell / cols)));
         m_cell->Render();
     }
+    RenderGridEdges();
     for (int cell = 0; cell < cells; ++cell) {
         const char letter[2] = {m_wordsearch->GetLetter(cell), 0};
         int w = 0;
