@@ -400,16 +400,18 @@ TEST_F(TournamentTest, TheLadderOffersOnlyWhatMayBePlayedOrPassed) {
     Press(0.5f, 0.60f); // resume: the last open or passed slot is chosen
     EXPECT_EQ(Menu().GetShownScreen(), MNTournamentMenu::SCREEN_SELECT);
     EXPECT_EQ(Menu().GetPuzzleNumber(), 4);
+    // A finished slot is shown done, apart from the locked ones, though neither is pressed.
     const struct {
         int number;
-        bool bSelectable, bPlay, bPass;
-    } slots[] = {{1, false, false, false},
-                 {2, true, true, false},
-                 {3, true, true, true},
-                 {5, false, false, false}};
+        bool bSelectable, bPlay, bPass, bDone;
+    } slots[] = {{1, false, false, false, true},
+                 {2, true, true, false, false},
+                 {3, true, true, true, false},
+                 {5, false, false, false, false}};
     for (const auto& s : slots) {
         SCOPED_TRACE(s.number);
         EXPECT_EQ(Menu().GetSlotButton(s.number)->m_bEnabled, s.bSelectable);
+        EXPECT_EQ(Menu().GetSlotButton(s.number)->m_bDone, s.bDone);
         PressSlot(s.number);
         EXPECT_EQ(Menu().GetPuzzleNumber() == s.number, s.bSelectable);
         if (s.bSelectable) {

@@ -105,6 +105,8 @@ private:
     MNTournamentData* Data() const;
     int SlotStatus(int index) const;
     bool IsPlayable(int index) const;
+    // Complete, within the target time or not.
+    bool IsFinished(int index) const;
     int CountSlots(int statusA, int statusB) const;
     void FormatTime(char* out, float seconds) const;
     void ShowSelect(int number);

@@ -44,6 +44,8 @@ public:
 
     int m_type;
     bool m_bEnabled = true;
+    // A disabled component whose work is done looks finished, not unavailable.
+    bool m_bDone = false;
     bool m_bVisible = true;
     float m_fX;
     float m_fY;

@@ -15,8 +15,9 @@ namespace Kelvo_lib {
 
 class kSprite;
 
-// How a button-like piece looks.
-enum eTUILook { TUI_LOOK_REST, TUI_LOOK_HOT, TUI_LOOK_DISABLED };
+// How a button-like piece looks. Done is a disabled piece whose work is finished: paper with
+// an ink label, told apart from one not yet available.
+enum eTUILook { TUI_LOOK_REST, TUI_LOOK_HOT, TUI_LOOK_DISABLED, TUI_LOOK_DONE };
 
 // Where a text stands against its x.
 enum eTUIAlign { TUI_ALIGN_CENTRE, TUI_ALIGN_LEFT, TUI_ALIGN_RIGHT };
@@ -34,6 +35,7 @@ public:
     static constexpr unsigned int kSun = 0xFFFFD23F;
     static constexpr unsigned int kSky = 0xFF4D9DE0;
     static constexpr unsigned int kSlate = 0xFF2E4272;
+    static constexpr unsigned int kPaper = 0xFFFAF7F0;
     static constexpr unsigned int kGrey = 0xFF8A8FA0;
     static constexpr unsigned int kMuted = 0xFFB8C4E0;
 

@@ -130,6 +130,11 @@ bool MNTournamentMenu::IsPlayable(int index) const {
     return status == SLOT_OPEN || status == SLOT_FAILED || status == SLOT_PASSED;
 }
 
+bool MNTournamentMenu::IsFinished(int index) const {
+    const int status = SlotStatus(index);
+    return status == SLOT_COMPLETE || status == SLOT_PERFECT;
+}
+
 int MNTournamentMenu::CountSlots(int statusA, int statusB) const {
     int count = 0;
     for (int i = 0; i < kSlots; ++i) {
@@ -349,6 +354,7 @@ void MNTournamentMenu::Update() {
     m_proButton->m_bEnabled = unlocked >= 2;
     for (int i = 0; i < kSlots; ++i) {
         m_buttonList[i]->m_bEnabled = IsPlayable(i);
+        m_buttonList[i]->m_bDone = IsFinished(i); // on paper, where its tick reads
         m_score += data != nullptr ? data->m_puzzleDataList[i].m_score : 0;
     }
     const int difficulty = data != nullptr ? data->m_currentDifficulty : -1;
@@ -495,9 +501,8 @@ void MNTournamentMenu::RenderOverlay() {
     for (int i = 0; i < kSlots; ++i) {
         const int status = SlotStatus(i);
         kSprite* const mark = status == SLOT_PASSED ? m_exclamationSprite.Get()
-                              : status == SLOT_COMPLETE || status == SLOT_PERFECT
-                                  ? m_tickSprite.Get()
-                                  : nullptr;
+                              : IsFinished(i)       ? m_tickSprite.Get()
+                                                    : nullptr;
         if (mark == nullptr) {
             continue;
         }

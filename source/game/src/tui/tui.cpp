@@ -395,7 +395,7 @@ void TUI::Press(TUIScreen* screen, TUIComponent* component) {
 
 eTUILook TUI::LookOf(const TUIScreen* screen, const TUIComponent* component) const {
     if (!component->m_bEnabled) {
-        return TUI_LOOK_DISABLED;
+        return component->m_bDone ? TUI_LOOK_DONE : TUI_LOOK_DISABLED;
     }
     return component == screen->m_activeComponent ? TUI_LOOK_HOT : TUI_LOOK_REST;
 }

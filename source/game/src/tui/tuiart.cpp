@@ -1,5 +1,6 @@
 // The toolkit's look: sprites tinted by state (sky at rest, sun yellow under the pointer,
-// grey when disabled), DejaVu Sans bold for titles and buttons, book for body text.
+// grey when disabled, paper when done), DejaVu Sans bold for titles and buttons, book for body
+// text.
 #include <tui/tuiart.h>
 
 #include <services/mnresourcemanager.h>
@@ -130,6 +131,8 @@ unsigned int TUIArt::BodyColour(eTUILook look) {
         return kSun;
     case TUI_LOOK_DISABLED:
         return kGrey;
+    case TUI_LOOK_DONE:
+        return kPaper;
     case TUI_LOOK_REST:
         break;
     }
@@ -139,6 +142,7 @@ unsigned int TUIArt::BodyColour(eTUILook look) {
 unsigned int TUIArt::LabelColour(eTUILook look) {
     switch (look) {
     case TUI_LOOK_HOT:
+    case TUI_LOOK_DONE:
         return kInk;
     case TUI_LOOK_DISABLED:
         return kDisabledLabel;
