@@ -42,6 +42,14 @@ protected:
         return png_golden::ReadEmbeddedFrameBuffer(0, 0, m_surface->GetDesc().xRes,
                                                    m_surface->GetDesc().yRes);
     }
+
+    // The hint screen of a puzzle kind, as the puzzle's hint button opens it.
+    void OpenHint(int puzzleType, const int (&hintsLeft)[MNHintUI::kNumKinds]) {
+        auto* hint = Screen<MNHintUI>("hint_main");
+        hint->SetPuzzleType(puzzleType);
+        hint->SetHintsLeft(hintsLeft);
+        Manager().PushLayer("game")->PushUI(hint);
+    }
 };
 
 TEST_F(FrontEndGoldenTest, MainMenu) {
@@ -71,21 +79,13 @@ TEST_F(FrontEndGoldenTest, PauseOfAQuickBlast) {
 }
 
 TEST_F(FrontEndGoldenTest, HintsOfAWordsearch) {
-    auto* hint = Screen<MNHintUI>("hint_main");
-    hint->SetPuzzleType(PUZZLE_FLAG_WORDSEARCH);
-    const int hintsLeft[] = {2, 0, 1};
-    hint->SetHintsLeft(hintsLeft);
-    Manager().PushLayer("game")->PushUI(hint);
+    OpenHint(PUZZLE_FLAG_WORDSEARCH, {2, 0, 1});
     EXPECT_TRUE(MatchesGolden("frontend_hint", Picture(Entry(MENU_HINT_FIRST))));
 }
 
 // The help that a sudoku's hint screen opens keeps the sudoku's dark text, on paper.
 TEST_F(FrontEndGoldenTest, HelpOverASudoku) {
-    auto* hint = Screen<MNHintUI>("hint_main");
-    hint->SetPuzzleType(PUZZLE_FLAG_SUDOKU);
-    const int hintsLeft[] = {1, 1, 1};
-    hint->SetHintsLeft(hintsLeft);
-    Manager().PushLayer("game")->PushUI(hint);
+    OpenHint(PUZZLE_FLAG_SUDOKU, {1, 1, 1});
     HelpButton();
     Click(MENU_HELP_PUZZLES);
     Click(MENU_HELP_SUDOKU);
