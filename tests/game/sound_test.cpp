@@ -1,8 +1,9 @@
 // The game's sound table over the voice device on a test disc: music queued and started
 // 0.15 s later (and reported while queued), changes of cue, the random in-game music, the
-// home-button fade and restart, the music scaled below its level, and missing or unreadable files,
-// unknown ids and levels, which are logged once and play silence. Effects at their levels are heard
-// in the scenario test of the scripted sound sequence.
+// home-button fade and restart, the music scaled below its level, an effect asked for again within
+// a frame started once, and missing or unreadable files, unknown ids and levels, which are logged
+// once and play silence. Effects at their levels are heard in the scenario test of the scripted
+// sound sequence.
 #include "../kelvo/audio_device_support.h"
 #include "../kelvo/ogg_codec.h"
 #include "frame_step.h"
@@ -13,6 +14,7 @@
 
 #include <framework/ksoundmanager.h>
 #include <kelvo/audio/kaudiostream.h>
+#include <kelvo/audio/kdspadpcm.h>
 
 #include <set>
 
@@ -162,6 +164,35 @@ TEST_F(SoundTest, ScaledMusicPlaysInWholeLevelsBelowItsLevelUntilScaledBack) {
     EXPECT_EQ(MNSound::GetMusicVolume(), 4);
     MNSound::SetMusicVolume(5);
     EXPECT_NEAR(settled(), full, full * 0.05);
+}
+
+// Several screens answering one event each ask for the hover sound: copies started together
+// would add up to a clipping mix, so the effect starts once until the next frame.
+TEST_F(SoundTest, AnEffectAskedForAgainWithinAFrameStartsOnce) {
+    const std::vector<short> tone(16000, 1000); // half a second, to outlast the frames
+    const sound_test::SoundPtr effect(Kelvo_lib::kSound_DSPEncode(
+        tone.data(), static_cast<unsigned int>(tone.size()), 32000, false, 0));
+    for (const char* name : {"highlight", "press"}) {
+        m_disc.Write(std::string("wii/audio/") + name + ".dsp",
+                     sound_test::Write(Kelvo_lib::kSound_DSPWrite, *effect));
+    }
+    const auto playing = [] {
+        int channels = 0;
+        for (int channel = 0; channel < Kelvo_lib::kSoundManager::K_CHANNEL_COUNT; ++channel) {
+            channels += kAudio::ChannelIsPlaying(kAudio::GetChannel(channel)) ? 1 : 0;
+        }
+        return channels;
+    };
+    MNSound::Init(5, 5);
+    for (int i = 0; i < 3; ++i) {
+        MNSound::PlaySoundEffect(Kelvo_lib::SFX_HIGHLIGHT);
+    }
+    MNSound::PlaySoundEffect(Kelvo_lib::SFX_PRESS);
+    EXPECT_EQ(playing(), 2) << "the hover sound once, the press beside it";
+    EXPECT_EQ(MNSound::GetLastSoundEffect(), Kelvo_lib::SFX_PRESS);
+    Frames(1);
+    MNSound::PlaySoundEffect(Kelvo_lib::SFX_HIGHLIGHT);
+    EXPECT_EQ(playing(), 3) << "again on the next frame";
 }
 
 TEST_F(SoundTest, MissingAndUnreadableFilesAreLoggedOnceAndPlaySilence) {

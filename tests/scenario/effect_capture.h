@@ -1,7 +1,8 @@
 // The sound a headless run captured with --audio-out, read back to tell which of the game's
 // effects started where: an effect is decoded from the disc's own DSP file and fitted to the
-// capture where a sound begins after silence (runs with the music turned down). The capture
-// is 32 kHz, 640 samples to a PAL field; only its left channel is read (effects play centred).
+// capture where a sound begins after silence (runs with the music turned down). The capture is
+// 32 kHz, 640 samples to a PAL field; effects are told apart on its left channel alone (they
+// play centred).
 #pragma once
 
 #include <services/mnsound.h>
@@ -31,10 +32,11 @@ inline long FrameStart(int frame) {
     return static_cast<long>(frame) * kSamplesPerFrame;
 }
 
-// The samples of a capture's left channel from a sample on, up to count of them (fewer at
-// its end; none for a file that is not a 16-bit stereo WAV with the 44-byte header). Read a
-// part at a time: a whole run's capture is larger than the game's heaps that serve us.
-inline Samples ReadCapture(const std::filesystem::path& path, long from, long count) {
+// A capture's interleaved stereo samples from a frame of two samples on, up to count frames
+// (fewer at its end; none for a file that is not a 16-bit stereo WAV with the 44-byte
+// header). Read a part at a time: a whole run's capture is larger than the game's heaps that
+// serve us.
+inline Samples ReadStereo(const std::filesystem::path& path, long from, long count) {
     constexpr long kHeader = 44;
     std::ifstream file(path, std::ios::binary);
     unsigned char header[kHeader] = {};
@@ -45,9 +47,19 @@ inline Samples ReadCapture(const std::filesystem::path& path, long from, long co
     std::vector<unsigned char> bytes(static_cast<size_t>(count) * 4);
     file.seekg(kHeader + from * 4);
     file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    Samples left(static_cast<size_t>(file.gcount()) / 4);
+    Samples stereo(static_cast<size_t>(file.gcount()) / 4 * 2);
+    for (size_t i = 0; i < stereo.size(); ++i) {
+        stereo[i] = static_cast<short>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    }
+    return stereo;
+}
+
+// The left channel alone of those samples.
+inline Samples ReadCapture(const std::filesystem::path& path, long from, long count) {
+    const Samples stereo = ReadStereo(path, from, count);
+    Samples left(stereo.size() / 2);
     for (size_t i = 0; i < left.size(); ++i) {
-        left[i] = static_cast<short>(bytes[4 * i] | bytes[4 * i + 1] << 8);
+        left[i] = stereo[2 * i];
     }
     return left;
 }

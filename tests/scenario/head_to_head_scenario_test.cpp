@@ -221,4 +221,33 @@ TEST_F(HeadToHeadScenarioTest, SprintAndMarathonByTwoPlayersLeaveTheSaveAsItWas)
     EXPECT_EQ(timeUps, 1);
 }
 
+// The loudest sample of the capture between two frames, in dBFS.
+double PeakDbfs(const fs::path& capture, int from, int to) {
+    const effect_capture::Samples stereo = effect_capture::ReadStereo(
+        capture, effect_capture::FrameStart(from), effect_capture::FrameStart(to - from));
+    int peak = 0;
+    for (const short sample : stereo) {
+        peak = std::max(peak, std::abs(static_cast<int>(sample)));
+    }
+    return 20.0 * std::log10(std::max(peak, 1) / 32768.0);
+}
+
+// Choosing Head to Head on the main menu, with the music at the profile's level: the screens
+// that each ask for the hover sound as the mode opens are heard once, not stacked, and the mix
+// stays well under full scale.
+TEST_F(HeadToHeadScenarioTest, OpeningTheModeFromTheMainMenuNeverReachesFullScale) {
+    Script script;
+    script.Press(kSlot0);
+    script.Type("A");
+    script.Press(kSlot0, 60); // chosen: the main menu
+    const int opening = script.frame;
+    script.Press(kHeadToHead, 60);
+    const fs::path capture = s_dir / "opening.wav";
+    std::string log;
+    ASSERT_EQ(RunGame(script.text, script.frame, " --audio-out " + capture.string(), log), 0)
+        << log;
+    EXPECT_GT(PeakDbfs(capture, opening, opening + 20), -12.0) << "the press and the hover";
+    EXPECT_LT(PeakDbfs(capture, 0, script.frame), -3.0);
+}
+
 } // namespace head_to_head_scenario

@@ -1,9 +1,11 @@
 // MNSound: the game's sound table. Effects are played by eSoundEffect through the sound
 // manager, music by eMusicCue on the music stream; everything is loaded once by Init and
-// owned here until Deinit. A requested cue starts 0.15 s later, in Tick. Static service,
-// main thread only: a missing or unreadable file is logged once and plays silence, and an
-// unknown id or level is logged and ignored. The ids the enumeration leaves out (11 to 13,
-// 19, 20, 22, 27 to 32 and 39) have no sound: nothing in the game plays them.
+// owned here until Deinit. A requested cue starts 0.15 s later, in Tick. An effect starts at
+// most once a frame (from one Tick to the next): asked for again, it is not stacked on
+// itself. Static service, main thread only: a missing or unreadable file is logged once and
+// plays silence, and an unknown id or level is logged and ignored. The ids the enumeration
+// leaves out (11 to 13, 19, 20, 22, 27 to 32 and 39) have no sound: nothing in the game
+// plays them.
 #pragma once
 
 namespace Kelvo_lib {

@@ -53,6 +53,11 @@ int s_musicLevel = 0;
 float s_musicScale = 1.0f; // a screen's fade over the music level, in whole levels
 int s_effectLevel = MN_MAX_VOLUME;
 int s_lastEffect = -1;
+// The effects started since the last Tick, a bit each: an effect asked for again within a
+// frame (several screens reacting to one event) is heard once, as copies started together
+// would add up to a clipping mix.
+u64 s_startedThisFrame = 0;
+static_assert(SFX_COUNT <= 64, "one bit for each effect");
 float s_musicFade = 1.0f; // 0.0 to 1.0 over the music level
 float s_fadeStep = 0.0f;  // per second; negative while fading down
 bool s_bForceChange = false;
@@ -159,6 +164,7 @@ void MNSound::Init(int effectVolume, int musicVolume) {
     s_fadeStep = 0.0f;
     s_musicScale = 1.0f;
     s_bForceChange = false;
+    s_startedThisFrame = 0;
     s_random.seed(kMusicSeed);
     SetSoundEffectVolume(effectVolume);
     SetMusicVolume(musicVolume);
@@ -190,6 +196,7 @@ void MNSound::Deinit() {
 }
 
 void MNSound::Tick(float delta) {
+    s_startedThisFrame = 0;
     MoveFade(delta);
     if (s_queuedCue < 0) {
         return;
@@ -210,7 +217,9 @@ void MNSound::PlaySoundEffect(int id) {
         kLogSys(kSystem, "PlaySoundEffect: effect %d has no sound\n", id);
         return;
     }
-    if (s_bInitialised && s_effectIds[id] >= 0) {
+    const u64 bit = u64{1} << id;
+    if (s_bInitialised && s_effectIds[id] >= 0 && (s_startedThisFrame & bit) == 0) {
+        s_startedThisFrame |= bit;
         kSoundManager::Play(s_effectIds[id], true);
     }
 }
