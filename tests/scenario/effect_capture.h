@@ -1,8 +1,8 @@
-// The sound a headless run captured with --audio-out, read back to tell which of the game's
-// effects started where: an effect is decoded from the disc's own DSP file and fitted to the
-// capture where a sound begins after silence (runs with the music turned down). The capture is
-// 32 kHz, 640 samples to a PAL field; effects are told apart on its left channel alone (they
-// play centred).
+// The sound a headless run captured with --audio-out, read back to find where its sounds begin
+// and end and to tell which of the game's effects started where: an effect is decoded from the
+// disc's own DSP file and fitted to the capture where a sound begins after silence (runs with
+// the music turned down). The capture is 32 kHz, 640 samples to a PAL field; effects are told
+// apart on its left channel alone (they play centred).
 #pragma once
 
 #include <services/mnsound.h>
@@ -101,12 +101,18 @@ inline Samples DecodeEffect(const std::string& discDir, int id) {
     return samples;
 }
 
-// Where sounds begin between two samples of a capture: the first loud sample after kGap
-// quiet ones.
-inline std::vector<long> Onsets(const std::filesystem::path& capture, long from, long to) {
+// A stretch of sound in a capture: its first loud sample and the one after its last.
+struct Span {
+    long begin, end;
+};
+
+// The sounds between two samples of a capture: each from its first loud sample after at least
+// `gap` quiet ones to its last loud sample before the next such gap.
+inline std::vector<Span> Sounds(const std::filesystem::path& capture, long from, long to,
+                                long gap) {
     constexpr long kChunk = 1 << 20;
-    std::vector<long> onsets;
-    long quiet = kGap;
+    std::vector<Span> sounds;
+    long quiet = gap;
     for (long at = std::max(0l, from); at < to; at += kChunk) {
         const Samples part = ReadCapture(capture, at, std::min(kChunk, to - at));
         for (size_t i = 0; i < part.size(); ++i) {
@@ -114,14 +120,26 @@ inline std::vector<long> Onsets(const std::filesystem::path& capture, long from,
                 ++quiet;
                 continue;
             }
-            if (quiet >= kGap) {
-                onsets.push_back(at + static_cast<long>(i));
+            const long sample = at + static_cast<long>(i);
+            if (quiet >= gap) {
+                sounds.push_back({sample, sample + 1});
             }
+            sounds.back().end = sample + 1;
             quiet = 0;
         }
         if (static_cast<long>(part.size()) < std::min(kChunk, to - at)) {
             break; // the end of the capture
         }
+    }
+    return sounds;
+}
+
+// Where sounds begin between two samples of a capture: the first loud sample after kGap
+// quiet ones.
+inline std::vector<long> Onsets(const std::filesystem::path& capture, long from, long to) {
+    std::vector<long> onsets;
+    for (const Span& sound : Sounds(capture, from, to, kGap)) {
+        onsets.push_back(sound.begin);
     }
     return onsets;
 }

@@ -1,12 +1,20 @@
 // The game from power-on, headless, driven by an input script: the strap screen until A,
 // the splash picture, the logo movies skipped by presses, the title screen until an A
 // release, then the world's first screen. One run; its pictures are compared with goldens.
+// And the sound of the sequence left to play: the movies as loud as the title music after
+// them, which plays at the start-up music level.
+#include "../kelvo/ogg_codec.h"
+#include "effect_capture.h"
 #include "game_run.h"
+
+#include <services/mnsound.h>
+#include <sound/sound_synth.h>
 
 #include <set>
 
 namespace start_sequence {
 
+namespace fs = std::filesystem;
 using scenario::kToTheWorld;
 
 constexpr int kFrames = 480;
@@ -98,6 +106,62 @@ TEST_F(StartSequenceTest, NoHomeSignOverTheSplashAfterAPressDuringTheStrapsFade)
               0)
         << output;
     EXPECT_TRUE(ShotMatches("start_splash"));
+}
+
+// The captured sound of a span, interleaved stereo.
+datatool::SynthSamples CapturedSound(const fs::path& capture, effect_capture::Span span) {
+    const effect_capture::Samples stereo =
+        effect_capture::ReadStereo(capture, span.begin, span.end - span.begin);
+    return datatool::SynthSamples(stereo.begin(), stereo.end());
+}
+
+// The title cue's first frames as the disc holds it, interleaved stereo.
+datatool::SynthSamples TitleCueOpening(long frames) {
+    const fs::path path =
+        fs::path(PUZZLES_DISC_DIR) / "wii/audio" /
+        (std::string(Kelvo_lib::MNSound::GetMusicName(Kelvo_lib::MUSIC_TITLE)) + ".ogg");
+    std::ifstream file(path, std::ios::binary);
+    const ogg_codec::Bytes bytes{std::istreambuf_iterator<char>(file), {}};
+    // A minute of stereo outgrows the console heap that the tests' own allocations use.
+    using HostBytes = std::vector<unsigned char, HostHeap<unsigned char>>;
+    const HostBytes pcm = ogg_codec::Decode<HostBytes>(bytes);
+    datatool::SynthSamples stereo(std::min(pcm.size() / 2, static_cast<size_t>(frames) * 2));
+    std::memcpy(stereo.data(), pcm.data(), stereo.size() * 2);
+    return stereo;
+}
+
+// The sequence left to play after the strap: five movies, each its own sound after a moment
+// of silence, then the title music, measured over its first seven seconds. Loudness is the
+// tools' measure, K-weighted (ITU-R BS.1770).
+TEST_F(StartSequenceTest, TheLogoMoviesSoundAsLoudAsTheTitleMusicAfterThem) {
+    constexpr int kFrames = 2200;
+    constexpr long kSilence = 3200;     // a tenth of a second
+    constexpr double kMusicLevel = 2.0; // of 5, the start-up's before a profile's
+    constexpr unsigned int kRate = 32000;
+    const fs::path capture = s_dir / "start.wav";
+    std::string output;
+    ASSERT_EQ(
+        RunGame("130 hold A\n133 hold none\n", kFrames, " --audio-out " + capture.string(), output),
+        0)
+        << output;
+    const std::vector<effect_capture::Span> sounds =
+        effect_capture::Sounds(capture, 0, effect_capture::FrameStart(kFrames), kSilence);
+    ASSERT_EQ(sounds.size(), 6u) << "five movies and the title music";
+    const datatool::SynthSamples title = CapturedSound(capture, sounds.back());
+    const double titleLoudness = datatool::LoudnessLufs(title, 2, kRate);
+    for (size_t movie = 0; movie < 5; ++movie) {
+        const double loudness =
+            datatool::LoudnessLufs(CapturedSound(capture, sounds[movie]), 2, kRate);
+        EXPECT_NEAR(loudness, titleLoudness, 2.0)
+            << "movie " << movie << " at " << loudness << " LUFS, the title at " << titleLoudness;
+    }
+    // The music at level / 5 of full volume: a channel volume the voices play in 32 steps,
+    // step s at 10 log2(s / 32) dB.
+    const double volumeDb = 10.0 * std::log2(std::floor(32.0 * kMusicLevel / 5.0) / 32.0);
+    const double cueLoudness =
+        datatool::LoudnessLufs(TitleCueOpening(static_cast<long>(title.size() / 2)), 2, kRate);
+    EXPECT_NEAR(titleLoudness - cueLoudness, volumeDb, 0.3)
+        << "the title at " << titleLoudness << " LUFS, its cue at " << cueLoudness;
 }
 
 } // namespace start_sequence

@@ -3,8 +3,10 @@
 // over night blue, each with a soft pluck, the style's pattern lights in its accent colour
 // with a chime, and the whole grid sways, closes in and breathes over a held chord until it
 // fades to black with it, so that every frame moves and sounds. Written as a 640 x 448 THP
-// movie at 25 frames a second.
+// movie at 25 frames a second, its sound as loud as the title music that follows the movies.
 #include "commands.h"
+
+#include <sound/sound_synth.h>
 
 #include <kelvo/movie/thpfile.h>
 
@@ -41,6 +43,11 @@ constexpr f32 kPopSeconds = 0.25f;
 constexpr f32 kLightSeconds = 0.4f;
 constexpr f32 kFadeSeconds = 0.5f;
 constexpr f32 kPeak = 16384.0f; // -6 dBFS
+// The sting's loudness, K-weighted as the music's: the movies' sound is mixed in at full
+// volume, the title music after them plays at the start-up music level (2 of 5, a channel
+// volume of 0.4 that the voices play 14.1 dB down), so the sting takes the cues' -21 LUFS
+// less those 14.1 dB. Never louder, though, than the -6 dBFS peak.
+constexpr double kLoudness = -35.1;
 
 struct Style {
     u32 accent;
@@ -156,9 +163,18 @@ void AddNote(std::vector<f32>& mix, f32 at, f32 hz, f32 level, f32 attack, f32 d
     }
 }
 
+// The samples rounded at a scale.
+SynthSamples Scaled(const std::vector<f32>& mix, f32 scale) {
+    SynthSamples sound(mix.size());
+    for (size_t i = 0; i < mix.size(); ++i) {
+        sound[i] = static_cast<s16>(std::lround(mix[i] * scale));
+    }
+    return sound;
+}
+
 // The sting: a held chord from the first frame, a pluck for each cell that pops in (rising
-// through the chord), a chime as the pattern lights; faded out with the picture and scaled
-// to peak at -6 dBFS.
+// through the chord), a chime as the pattern lights; faded out with the picture and brought
+// to the loudness of the music after it.
 std::vector<s16> Sting(const Style& style) {
     const u32 count = static_cast<u32>(style.seconds * THP_SOUND_FREQUENCY);
     std::vector<f32> mix(count * 2, 0.0f);
@@ -181,11 +197,12 @@ std::vector<s16> Sting(const Style& style) {
         mix[i * 2 + 1] *= fade;
         loudest = std::max({loudest, std::fabs(mix[i * 2]), std::fabs(mix[i * 2 + 1])});
     }
-    std::vector<s16> sound(mix.size());
-    for (size_t i = 0; i < mix.size(); ++i) {
-        sound[i] = static_cast<s16>(std::lround(mix[i] * kPeak / loudest));
-    }
-    return sound;
+    const SynthSamples atPeak = Scaled(mix, kPeak / loudest);
+    const double gain =
+        std::pow(10.0, (kLoudness - LoudnessLufs(atPeak, 2, THP_SOUND_FREQUENCY)) / 20.0);
+    const SynthSamples mastered =
+        Scaled(mix, kPeak / loudest * static_cast<f32>(std::min(1.0, gain)));
+    return std::vector<s16>(mastered.begin(), mastered.end());
 }
 
 } // namespace
