@@ -52,7 +52,9 @@ private:
 std::vector<std::string> SoundFiles() {
     std::vector<std::string> paths;
     for (int id = 0; id < Kelvo_lib::SFX_COUNT; ++id) {
-        paths.push_back(std::string("wii/audio/") + MNSound::GetSoundEffectName(id) + ".dsp");
+        if (const char* name = MNSound::GetSoundEffectName(id)) { // ids without a sound have none
+            paths.push_back(std::string("wii/audio/") + name + ".dsp");
+        }
     }
     for (int cue = 0; cue < Kelvo_lib::MUSIC_COUNT; ++cue) {
         paths.push_back(std::string("wii/audio/") + MNSound::GetMusicName(cue) + ".ogg");
