@@ -1,9 +1,11 @@
 // A benchmark main that, after the usual report, prints lines comparing pairs of the
 // benchmarks by the median of their CPU times per iteration over the repetitions (one run
-// without them), e.g. "scene per frame: GX 1.450 ms, pixman 1.230 ms, ratio 1.18". CPU
-// time, the benchmark thread's own, stays true on a machine that other programs share;
-// benchmarks that set their iterations' times themselves (UseManualTime) are compared by
-// those. Include it once, instead of BENCHMARK_MAIN().
+// without them), e.g. "scene per frame: GX 1.450 ms, pixman 1.230 ms, ratio 1.18"; a side
+// named as several benchmarks joined by '+' is their medians' sum. CPU time, the benchmark
+// thread's own, stays true on a machine that other programs share; benchmarks that set their
+// iterations' times themselves (UseManualTime) are compared by those. The program fails (exit
+// status 1) when a benchmark reports an error or, with every benchmark selected, a comparison
+// has no figures. Include it once, instead of BENCHMARK_MAIN().
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -19,9 +21,9 @@ namespace bench {
 
 struct Comparison {
     const char* title;     // "scene per frame"
-    const char* benchmark; // the one measured, e.g. "BM_SceneGX"
+    const char* benchmark; // the one measured, e.g. "BM_SceneGX", or a '+'-joined sum
     const char* label;     // how the line names it, e.g. "GX"
-    const char* baseline;  // the one compared with, e.g. "BM_ScenePixman"
+    const char* baseline;  // the one compared with, e.g. "BM_ScenePixman", or a sum
     const char* baselineLabel;
 };
 
@@ -41,7 +43,9 @@ public:
             const double milliseconds = time *
                                         benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond) /
                                         benchmark::GetTimeUnitMultiplier(run.time_unit);
-            if (run.iterations > 0 && run.run_type == Run::RT_Iteration) {
+            if (run.error_occurred) {
+                m_bError = true;
+            } else if (run.iterations > 0 && run.run_type == Run::RT_Iteration) {
                 m_milliseconds[run.run_name.str()].push_back(milliseconds);
             } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
                 m_reportedMedians[run.run_name.str()] = milliseconds;
@@ -50,11 +54,14 @@ public:
         ConsoleReporter::ReportRuns(runs);
     }
 
-    void PrintComparison(const Comparison& comparison) const {
-        const double measured = Median(comparison.benchmark);
-        const double baseline = Median(comparison.baseline);
+    bool AnyError() const { return m_bError; }
+
+    // False, printing nothing, when a side has no figures.
+    bool PrintComparison(const Comparison& comparison) const {
+        const double measured = Sum(comparison.benchmark);
+        const double baseline = Sum(comparison.baseline);
         if (measured < 0 || baseline <= 0) {
-            return;
+            return false;
         }
         // Times under a hundredth of a millisecond are shown in nanoseconds.
         const bool bNanoseconds = std::max(measured, baseline) < 0.01;
@@ -63,9 +70,25 @@ public:
         std::printf("%s: %s %.3f %s, %s %.3f %s, ratio %.3f\n", comparison.title, comparison.label,
                     measured * scale, unit, comparison.baselineLabel, baseline * scale, unit,
                     measured / baseline);
+        return true;
     }
 
 private:
+    // The medians of the '+'-joined benchmarks added up, or -1 when one did not run.
+    double Sum(const std::string& names) const {
+        double sum = 0;
+        for (size_t start = 0; start <= names.size();) {
+            const size_t end = std::min(names.find('+', start), names.size());
+            const double median = Median(names.substr(start, end - start));
+            if (median < 0) {
+                return -1;
+            }
+            sum += median;
+            start = end + 1;
+        }
+        return sum;
+    }
+
     // The median of the benchmark's times (the library's own over repetitions, which
     // it may report without the runs), or -1 when it did not run.
     double Median(const std::string& name) const {
@@ -86,7 +109,14 @@ private:
     const Clock m_clock;
     std::map<std::string, std::vector<double>> m_milliseconds;
     std::map<std::string, double> m_reportedMedians;
+    bool m_bError = false;
 };
+
+// Whether the command line left every benchmark selected.
+inline bool EveryBenchmarkSelected() {
+    const std::string filter = benchmark::GetBenchmarkFilter();
+    return filter.empty() || filter == "." || filter == ".*" || filter == "all";
+}
 
 inline int RunWithComparisons(int argc, char** argv, const std::vector<Comparison>& comparisons,
                               Clock clock = Clock::kThreadCpu) {
@@ -96,11 +126,15 @@ inline int RunWithComparisons(int argc, char** argv, const std::vector<Compariso
     }
     ComparisonReporter reporter(clock);
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    bool bComplete = !reporter.AnyError();
     for (const Comparison& comparison : comparisons) {
-        reporter.PrintComparison(comparison);
+        if (!reporter.PrintComparison(comparison) && EveryBenchmarkSelected()) {
+            std::printf("%s: not measured\n", comparison.title);
+            bComplete = false;
+        }
     }
     benchmark::Shutdown();
-    return 0;
+    return bComplete ? 0 : 1;
 }
 
 inline int RunWithComparison(int argc, char** argv, const Comparison& comparison) {
