@@ -1,12 +1,12 @@
 // A frame of every screen of the game, headless over the build's disc image and its puzzle
 // bank, beside the frame's copy alone: the title after the logo movies, the front end's
 // profiles, keyboard, main menu, options and help, the Simply Puzzle menu, each puzzle
-// being played (past its intro), the anagram a crossword's hidden word brings, the pause
-// and hint screens over a puzzle, the Tournament's ladder and a crossword played from it,
-// the Quick Blast menu, a sudoku in a run and the graph of a full history, the Fast and Fun
-// menu and a small sudoku in its run, and Head to Head's choice of players, its menu, a
-// sudoku between two players and the next player's screen over it. A mode's screens join
-// the table below.
+// being played (past its intro) at beginner and at pro, its hardest, the anagram a crossword's
+// hidden word brings, the pause and hint screens over a puzzle, the Tournament's ladder and a
+// crossword played from it, the Quick Blast menu, a sudoku in a run and the graph of a full
+// history, the Fast and Fun menu and a small sudoku in its run, and Head to Head's choice of
+// players, its menu, a sudoku between two players and the next player's screen over it. A mode's
+// screens join the table below.
 #include "support/simply_puzzle_steps.h"
 
 #include <frontend/mnprofileui.h>
@@ -98,13 +98,13 @@ bool ReachHelp(ScreenGame& game) {
     return true;
 }
 
-bool Play(ScreenGame& game, int typeFlag) {
-    return ReachSimplyPuzzleMenu(game) && StartPuzzle(game, typeFlag);
+bool Play(ScreenGame& game, int typeFlag, int difficulty = PUZZLE_DIFFICULTY_BEGINNER) {
+    return ReachSimplyPuzzleMenu(game) && StartPuzzle(game, typeFlag, difficulty);
 }
 
-template <int kTypeFlag>
+template <int kTypeFlag, int kDifficulty>
 bool ReachPuzzle(ScreenGame& game) {
-    return Play(game, kTypeFlag);
+    return Play(game, kTypeFlag, kDifficulty);
 }
 
 // As the debug profile, a crossword with a hidden word (others are abandoned) ended by the
@@ -305,32 +305,38 @@ bool ReachHeadToHeadTurn(ScreenGame& game) {
 } // namespace
 
 int main(int argc, char** argv) {
-    return bench::RunScreens(argc, argv,
-                             {
-                                 {"title", ReachTitle},
-                                 {"profiles", ReachProfiles},
-                                 {"keyboard", ReachKeyboard},
-                                 {"main menu", ReachMainMenu},
-                                 {"options", ReachOptions},
-                                 {"help", ReachHelp},
-                                 {"Simply Puzzle menu", ReachSimplyPuzzleMenu},
-                                 {"sudoku", ReachPuzzle<PUZZLE_FLAG_SUDOKU>},
-                                 {"fitword", ReachPuzzle<PUZZLE_FLAG_FITWORD>},
-                                 {"crossword", ReachPuzzle<PUZZLE_FLAG_CROSSWORD>},
-                                 {"wordsearch", ReachPuzzle<PUZZLE_FLAG_WORDSEARCH>},
-                                 {"anagram", ReachAnagram},
-                                 {"pause", ReachPause},
-                                 {"hint", ReachHint},
-                                 {"Tournament ladder", ReachTournamentLadder},
-                                 {"Tournament crossword", ReachTournamentCrossword},
-                                 {"Quick Blast menu", ReachQuickBlastMenu},
-                                 {"Quick Blast sudoku", ReachQuickBlastSudoku},
-                                 {"Quick Blast graph", ReachQuickBlastGraph},
-                                 {"Fast and Fun menu", ReachFastAndFunMenu},
-                                 {"Fast and Fun sudoku", ReachFastAndFunSudoku},
-                                 {"Head to Head players", ReachHeadToHeadPlayers},
-                                 {"Head to Head menu", ReachHeadToHeadMenu},
-                                 {"Head to Head sudoku", ReachHeadToHeadSudoku},
-                                 {"Head to Head turn", ReachHeadToHeadTurn},
-                             });
+    return bench::RunScreens(
+        argc, argv,
+        {
+            {"title", ReachTitle},
+            {"profiles", ReachProfiles},
+            {"keyboard", ReachKeyboard},
+            {"main menu", ReachMainMenu},
+            {"options", ReachOptions},
+            {"help", ReachHelp},
+            {"Simply Puzzle menu", ReachSimplyPuzzleMenu},
+            {"sudoku beginner", ReachPuzzle<PUZZLE_FLAG_SUDOKU, PUZZLE_DIFFICULTY_BEGINNER>},
+            {"sudoku pro", ReachPuzzle<PUZZLE_FLAG_SUDOKU, PUZZLE_DIFFICULTY_PRO>},
+            {"fitword beginner", ReachPuzzle<PUZZLE_FLAG_FITWORD, PUZZLE_DIFFICULTY_BEGINNER>},
+            {"fitword pro", ReachPuzzle<PUZZLE_FLAG_FITWORD, PUZZLE_DIFFICULTY_PRO>},
+            {"crossword beginner", ReachPuzzle<PUZZLE_FLAG_CROSSWORD, PUZZLE_DIFFICULTY_BEGINNER>},
+            {"crossword pro", ReachPuzzle<PUZZLE_FLAG_CROSSWORD, PUZZLE_DIFFICULTY_PRO>},
+            {"wordsearch beginner",
+             ReachPuzzle<PUZZLE_FLAG_WORDSEARCH, PUZZLE_DIFFICULTY_BEGINNER>},
+            {"wordsearch pro", ReachPuzzle<PUZZLE_FLAG_WORDSEARCH, PUZZLE_DIFFICULTY_PRO>},
+            {"anagram", ReachAnagram},
+            {"pause", ReachPause},
+            {"hint", ReachHint},
+            {"Tournament ladder", ReachTournamentLadder},
+            {"Tournament crossword", ReachTournamentCrossword},
+            {"Quick Blast menu", ReachQuickBlastMenu},
+            {"Quick Blast sudoku", ReachQuickBlastSudoku},
+            {"Quick Blast graph", ReachQuickBlastGraph},
+            {"Fast and Fun menu", ReachFastAndFunMenu},
+            {"Fast and Fun sudoku", ReachFastAndFunSudoku},
+            {"Head to Head players", ReachHeadToHeadPlayers},
+            {"Head to Head menu", ReachHeadToHeadMenu},
+            {"Head to Head sudoku", ReachHeadToHeadSudoku},
+            {"Head to Head turn", ReachHeadToHeadTurn},
+        });
 }

@@ -25,6 +25,8 @@ struct Comparison {
     const char* label;     // how the line names it, e.g. "GX"
     const char* baseline;  // the one compared with, e.g. "BM_ScenePixman", or a sum
     const char* baselineLabel;
+    // When not 0, the line ends with whether the measured time keeps within this budget.
+    double budgetMilliseconds = 0;
 };
 
 // What the comparison lines compare: the benchmark thread's CPU time, or the times the
@@ -67,9 +69,15 @@ public:
         const bool bNanoseconds = std::max(measured, baseline) < 0.01;
         const double scale = bNanoseconds ? 1.0e6 : 1.0;
         const char* unit = bNanoseconds ? "ns" : "ms";
-        std::printf("%s: %s %.3f %s, %s %.3f %s, ratio %.3f\n", comparison.title, comparison.label,
+        std::printf("%s: %s %.3f %s, %s %.3f %s, ratio %.3f", comparison.title, comparison.label,
                     measured * scale, unit, comparison.baselineLabel, baseline * scale, unit,
                     measured / baseline);
+        if (comparison.budgetMilliseconds > 0) {
+            std::printf(", %s the %.1f ms budget",
+                        measured <= comparison.budgetMilliseconds ? "within" : "OVER",
+                        comparison.budgetMilliseconds);
+        }
+        std::printf("\n");
         return true;
     }
 

@@ -1,7 +1,7 @@
 // Steps that bring a headless game to a mode and start Simply Puzzle's puzzles, as a player's
 // pointer and buttons do: the title closed, a mode entered with profile 0, Simply Puzzle's
-// menu open, a puzzle of a kind started from the menu and its intro passed. Each step says whether
-// it got there. Main thread only.
+// menu open, a puzzle of a kind and difficulty started from the menu and its intro passed. Each
+// step says whether it got there. Main thread only.
 #pragma once
 
 #include "screen_bench.h"
@@ -44,11 +44,12 @@ inline bool ReachSimplyPuzzleMenu(ScreenGame& game) {
     return SimplyPuzzle(game).GetMenu()->IsOpen();
 }
 
-// From the menu, a beginner puzzle of the kind (ePuzzleTypeFlag) started and its intro's
-// continue button pressed.
-inline bool StartPuzzle(ScreenGame& game, int typeFlag) {
+// From the menu, a puzzle of the kind (ePuzzleTypeFlag) and difficulty (ePuzzleDifficulty)
+// started and its intro's continue button pressed.
+inline bool StartPuzzle(ScreenGame& game, int typeFlag,
+                        int difficulty = Kelvo_lib::PUZZLE_DIFFICULTY_BEGINNER) {
     using namespace Kelvo_lib;
-    SimplyPuzzle(game).GetMenu()->PlaySignal(typeFlag, PUZZLE_DIFFICULTY_BEGINNER);
+    SimplyPuzzle(game).GetMenu()->PlaySignal(typeFlag, difficulty);
     game.Frames(2);
     game.Click(kContinueX, kContinueY, 10);
     const MNPuzzleUI* const screen = SimplyPuzzle(game).GetPuzzleScreen();
