@@ -2,8 +2,11 @@
 // frame as the render layer's 2-D batch draws them (indexed vertices, texture times
 // vertex colour, source-alpha blending, 1,000 quads a primitive), full-screen fills
 // plain, textured and blended, and perspective-textured triangles with depth test;
-// the fill beside the C library storing the same words; a small quad's set-up alone.
+// the fill beside the C library storing the same words; a small quad's set-up alone. After
+// the run it prints the plain fill against the C library's, and each heavier full-screen fill
+// against the plain one.
 #include "gx_test_support.h"
+#include "support/comparison_main.h"
 
 #include <console/gx.h>
 
@@ -223,4 +226,14 @@ BENCHMARK(BM_PerspectiveTexturedTriangles)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return bench::RunWithComparisons(
+        argc, argv,
+        {{"full-screen fill", "BM_FullScreenFill", "GX", "BM_MemsetFullScreen", "std::fill"},
+         {"full-screen fill, depth-tested", "BM_FullScreenFillDepthTested", "GX",
+          "BM_FullScreenFill", "plain fill"},
+         {"full-screen fill, textured and blended", "BM_FullScreenTexturedBlended", "GX",
+          "BM_FullScreenFill", "plain fill"},
+         {"full-screen fill, general texture environment", "BM_FullScreenGeneralEnvironment", "GX",
+          "BM_FullScreenFill", "plain fill"}});
+}
