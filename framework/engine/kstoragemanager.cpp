@@ -151,11 +151,11 @@ struct ResultChoice {
     int result;
     int state;
 };
+// "No such file" from a create says nothing of the data: the flash memory was not written.
 constexpr ResultChoice kAfterCreate[] = {
-    {NAND_RESULT_CORRUPT, STATE_FLASH_CORRUPTED},
-    {NAND_RESULT_MAXFILES, STATE_NO_MORE_FILES},
-    {NAND_RESULT_BUSY, STATE_FLASH_UNUSABLE},
-    {NAND_RESULT_ALLOC_FAILED, STATE_FLASH_UNUSABLE},
+    {NAND_RESULT_CORRUPT, STATE_FLASH_CORRUPTED}, {NAND_RESULT_MAXFILES, STATE_NO_MORE_FILES},
+    {NAND_RESULT_BUSY, STATE_FLASH_UNUSABLE},     {NAND_RESULT_ALLOC_FAILED, STATE_FLASH_UNUSABLE},
+    {NAND_RESULT_NOEXISTS, STATE_FLASH_NOT_READ},
 };
 constexpr ResultChoice kAfterWrite[] = {
     {NAND_RESULT_CORRUPT, STATE_FLASH_CORRUPTED},     {NAND_RESULT_MAXBLOCKS, STATE_NO_MORE_BLOCKS},
@@ -183,14 +183,15 @@ void GoToNotEnoughSpace() {
     GoTo(bBlocks ? STATE_NOT_ENOUGH_SPACE_BLOCKS : STATE_NOT_ENOUGH_SPACE);
 }
 
-// Whether the save file is there, trying again while it could not be checked; false with
-// NandLastError() NAND_RESULT_NOEXISTS when it is missing.
+// Whether the save file is there, trying again while it is not found: a single "no such
+// file" may pass like any other answer. False with NandLastError() NAND_RESULT_NOEXISTS when
+// it is missing every time.
 bool FindFileRetried() {
     for (int attempt = 1;; ++attempt) {
         if (NandFindFile()) {
             return true;
         }
-        if (NandLastError() == NAND_RESULT_NOEXISTS || attempt == kFlashTries) {
+        if (attempt == kFlashTries) {
             return false;
         }
         kLogSys(kLogSystem, "NandFindFile: trying again\n");
@@ -219,10 +220,15 @@ void RestoreMissingBanner() {
 }
 
 // Creates the save file and writes the banner; on failure moves to the state the
-// result leads to.
-bool CreateFilesOrFail() {
+// result leads to. A save file that was not found but is there when it is created is used
+// after all, by the state whenThere: it is neither called damaged nor replaced.
+bool CreateFilesOrFail(int whenThere) {
     if (!NandCreate()) {
-        GoTo(StateAfter(kAfterCreate));
+        const bool bThere = NandLastError() == NAND_RESULT_EXISTS;
+        if (bThere) {
+            kLogSys(kLogSystem, "save.dat is there after all\n");
+        }
+        GoTo(bThere ? whenThere : StateAfter(kAfterCreate));
         return false;
     }
     if (!NandSaveBanner()) {
@@ -345,13 +351,13 @@ void DataCorrupted(int option) {
 }
 
 void AutoCreate(int) {
-    if (CreateFilesOrFail()) {
+    if (CreateFilesOrFail(STATE_AUTO_LOADING)) {
         EndLoad(false, true);
     }
 }
 
 void AutoRecreateForSave(int) {
-    if (CreateFilesOrFail()) {
+    if (CreateFilesOrFail(STATE_AUTO_SAVING)) {
         GoTo(STATE_AUTO_SAVING);
     }
 }

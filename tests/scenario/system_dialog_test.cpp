@@ -96,6 +96,39 @@ TEST_F(DamagedSaveTest, DamagedSaveFileShowsItsDialog) {
     EXPECT_TRUE(ShotMatches("dialog_damaged_save"));
 }
 
+// A good save file that the flash memory reports missing while it is being found, once or
+// every time: the game looks again and reads it, or says it cannot read the flash memory,
+// never that the data is corrupted. The player presses where "Delete file" would be; the
+// file stays as it was.
+class UnfoundSaveTest : public scenario::GameRunTest {};
+
+TEST_F(UnfoundSaveTest, ANoSuchFileAnswerOverAGoodSaveLeavesItWhole) {
+    Kelvo_lib::MNSaveData data;
+    data.Clear();
+    data.language = Kelvo_lib::LANGUAGE_UK_ENGLISH;
+    data.activeProfile = 0;
+    data.profiles[0].bUsed = 1;
+    std::snprintf(data.profiles[0].name, sizeof(data.profiles[0].name), "ALICE");
+    std::string file(5984, '\0');
+    Kelvo_lib::WriteSaveData(data, reinterpret_cast<u8*>(file.data()));
+    const std::filesystem::path save = s_dir / "nand/title/puzzles/data/save.dat";
+    const std::string strapThenDelete =
+        "130 hold A\n133 hold none\n" + scenario::Click(170, 320, 295);
+    for (const char* fault : {"nand-open:noexists@1", "nand-open:noexists@1x6"}) {
+        SCOPED_TRACE(fault);
+        std::filesystem::remove_all(s_dir / "nand");
+        std::filesystem::create_directories(save.parent_path());
+        std::ofstream(save, std::ios::binary) << file;
+        std::string output;
+        EXPECT_EQ(
+            game_run::Run(s_dir, strapThenDelete, 240, std::string(" --fault ") + fault, output), 0)
+            << output;
+        std::ifstream after(save, std::ios::binary);
+        EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(after), {}) == file)
+            << "the save file changed";
+    }
+}
+
 // The drive reports no disc on the world's second disc check (the run's 179th disc read, at
 // frame 556) for 60 polls of its status, one a frame: the disc dialog shows instead of the
 // game until the drive reads again at 617. The game is not ticked meanwhile: its picture at
