@@ -10,16 +10,22 @@
 
 #include <puzzles/crossword/mncrossword.h>
 #include <puzzles/fitword/mnfitword.h>
+#include <puzzles/mnpuzzleclock.h>
 #include <puzzles/mnpuzzlemodel.h>
 #include <puzzles/mnpuzzleui.h>
 #include <puzzles/sudoku/mnsudoku.h>
 #include <puzzles/wordsearch/mnwordsearch.h>
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
+#include <services/mnsaveranges.h>
 #include <services/mnsubgame.h>
 #include <tui/mnkeyboard.h>
 
 #include <kelvo/input/kinputsystemwii.h>
+
+#include <algorithm>
+#include <bit>
+#include <limits>
 
 using namespace Kelvo_lib;
 using puzzle_test::ModeRules;
@@ -217,6 +223,48 @@ TYPED_TEST(PuzzleModelConformanceTest, ADamagedStateLoadsSafeValues) {
         EXPECT_EQ(static_cast<int>(this->Save(model).size()), size);
         model.Tick(1.0f);
         EXPECT_GE(model.GetNumErrors(), 0);
+    }
+}
+
+// A stored clock that is no time (not a number, infinite, negative) loads as 0, one longer
+// than the clocks show as the longest they show; the clock shows it as whole seconds.
+TYPED_TEST(PuzzleModelConformanceTest, AStoredClockOutOfRangeLoadsAsATimeTheClockShows) {
+    constexpr float kPlayed = 1234.5f;
+    auto& model = this->Start();
+    model.Tick(kPlayed);
+    const std::vector<u8> state = this->Save(model);
+    const u32 playedBits = std::bit_cast<u32>(kPlayed);
+    const std::vector<u8> played = {static_cast<u8>(playedBits >> 24),
+                                    static_cast<u8>(playedBits >> 16),
+                                    static_cast<u8>(playedBits >> 8), static_cast<u8>(playedBits)};
+    const auto clock = std::search(state.begin(), state.end(), played.begin(), played.end());
+    ASSERT_NE(clock, state.end()) << "the clock is in the state";
+    const float kInfinity = std::numeric_limits<float>::infinity();
+    const struct {
+        float stored;
+        float loaded;
+    } clocks[] = {{std::numeric_limits<float>::quiet_NaN(), 0.0f},
+                  {kInfinity, 0.0f},
+                  {-kInfinity, 0.0f},
+                  {-1.0f, 0.0f},
+                  {-std::numeric_limits<float>::denorm_min(), 0.0f},
+                  {3.4e38f, MN_LONGEST_SECONDS},
+                  {MN_LONGEST_SECONDS + 1.0f, MN_LONGEST_SECONDS},
+                  {MN_LONGEST_SECONDS, MN_LONGEST_SECONDS},
+                  {kPlayed, kPlayed}};
+    for (const auto& c : clocks) {
+        SCOPED_TRACE(c.stored);
+        std::vector<u8> stored = state;
+        const u32 bits = std::bit_cast<u32>(c.stored);
+        for (size_t i = 0; i < 4; ++i) {
+            stored[static_cast<size_t>(clock - state.begin()) + i] =
+                static_cast<u8>(bits >> (24 - 8 * i));
+        }
+        auto& resumed = this->Start();
+        ASSERT_EQ(resumed.LoadPuzzleState(stored.data(), static_cast<int>(stored.size())), 1);
+        EXPECT_EQ(resumed.GetTime(), c.loaded);
+        EXPECT_EQ(MNPuzzleClock::ShownSeconds(false, resumed.GetTime()),
+                  static_cast<int>(c.loaded));
     }
 }
 

@@ -19,12 +19,12 @@
 #pragma once
 
 #include <puzzles/mnpuzzlerules.h>
+#include <services/mnsaveranges.h>
 #include <services/puzzletypes.h>
 
 #include <kelvo/object/ksignal.h>
 #include <kelvo/platform/klog.h>
 
-#include <cmath>
 #include <concepts>
 
 namespace Kelvo_lib {
@@ -56,13 +56,15 @@ concept MNPuzzleModel = requires(Model& model, const Model& constModel, void* bu
 };
 
 // The clock of a saved state as a model loads it: a stored time that is no length (negative,
-// infinite or not a number) loads as 0, logged under the model's name.
+// infinite or not a number) loads as 0, one longer than the clocks show as the longest they
+// show (TimeInRange); either is logged under the model's name.
 inline float LoadedPlayTime(float stored, const char* model) {
-    if (std::isfinite(stored) && stored >= 0.0f) {
-        return stored;
+    const float loaded = TimeInRange(stored);
+    if (!(loaded == stored)) {
+        kLogSys(model, "LoadPuzzleState: play time out of range, %d seconds kept\n",
+                static_cast<int>(loaded));
     }
-    kLogSys(model, "LoadPuzzleState: play time out of range, starting from 0\n");
-    return 0.0f;
+    return loaded;
 }
 
 } // namespace Kelvo_lib

@@ -4,6 +4,7 @@
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsavedata.h>
+#include <services/mnsaveranges.h>
 #include <services/mnsound.h>
 #include <services/mntextid.h>
 #include <services/puzzletypes.h>
@@ -340,9 +341,7 @@ void MNTournamentMenu::BuildEndScreens() {
 // --- What is shown ---
 
 void MNTournamentMenu::FormatTime(char* out, float seconds) const {
-    constexpr float kLongest = 99.0f * 3600.0f; // a damaged record shows at most this
-    const int total =
-        seconds > 0.0f ? static_cast<int>(seconds < kLongest ? seconds : kLongest) : 0;
+    const int total = static_cast<int>(TimeInRange(seconds));
     std::snprintf(out, 32, "%02d:%02d", total / 60, total % 60);
 }
 
