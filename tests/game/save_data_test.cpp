@@ -37,6 +37,7 @@ MNSaveData DistinctData() {
         profile.tournamentData.m_puzzleDataList[19].m_fCompleteTime = 99.25f;
         profile.fastandfunData.m_mostProPuzzlesComplete = 40 + p;
         profile.tournamentActivePuzzle.bActive = true;
+        profile.tournamentActivePuzzle.type = 4;
         profile.tournamentActivePuzzle.id = 0xA0B0C0D0u + static_cast<u32>(p);
         for (int i = 0; i < MN_ACTIVE_PUZZLE_DATA_SIZE; ++i) {
             profile.tournamentActivePuzzle.data[i] = static_cast<u8>(i + p);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <modes/mnmodemenu.h>
+#include <services/mnsavedata.h>
 
 #include <kelvo/containers/ksharedptr.h>
 
@@ -15,17 +16,6 @@ namespace Kelvo_lib {
 
 class MNProfile;
 class kSprite;
-struct MNTournamentData;
-
-// A ladder slot's m_puzzleStatus.
-enum eTournamentSlotStatus {
-    SLOT_LOCKED = 0,
-    SLOT_OPEN = 1,
-    SLOT_FAILED = 2,   // ended unsolved while open
-    SLOT_PASSED = 3,   // passed or abandoned
-    SLOT_COMPLETE = 4, // solved late, or solved after a fail or pass
-    SLOT_PERFECT = 5,  // solved within the target time at the first attempt
-};
 
 class MNTournamentMenu : public MNModeMenu {
 public:

@@ -21,6 +21,8 @@ constexpr int MN_TOURNAMENT_DATA_SIZE = 500;
 constexpr int MN_TOURNAMENT_SLOTS = 20;
 constexpr int MN_QUICKBLAST_NAME_SIZE = 32;
 constexpr int MN_QUICKBLAST_STATS = 50;
+// A Quick Blast run's time until the player chooses one, in seconds.
+constexpr float MN_QUICKBLAST_TIME_LIMIT = 1200.0f;
 // One played bit per puzzle-bank entry.
 constexpr int MN_PLAYED_BITS = 1536;
 // How many of the last puzzles of each bank type a new round of the played set avoids.
@@ -51,10 +53,20 @@ struct SaveGameActivePuzzle {
     void Clear();
 };
 
+// A ladder slot's m_puzzleStatus.
+enum eTournamentSlotStatus {
+    SLOT_LOCKED = 0,
+    SLOT_OPEN = 1,
+    SLOT_FAILED = 2,   // ended unsolved while open
+    SLOT_PASSED = 3,   // passed or abandoned
+    SLOT_COMPLETE = 4, // solved late, or solved after a fail or pass
+    SLOT_PERFECT = 5,  // solved within the target time at the first attempt
+};
+
 struct MNTournamentPuzzleData {
-    char m_puzzleType; // ePuzzleTypeFlag
-    int m_puzzleId;
-    char m_puzzleStatus; // 0 locked, 1 open, 2 failed, 3 passed, 4 complete, 5 perfect
+    char m_puzzleType;   // ePuzzleTypeFlag; 0 before the ladder is drawn
+    int m_puzzleId;      // -1 before the ladder is drawn
+    char m_puzzleStatus; // eTournamentSlotStatus
     int m_score;
     float m_fTargetTime;
     float m_fCompleteTime;
@@ -142,8 +154,8 @@ struct MNSaveData {
 
 // The block as its bytes; out holds MN_SAVE_DATA_SIZE bytes.
 void WriteSaveData(const MNSaveData& data, u8* out);
-// Fills data from a block of size bytes; the reason it was refused, or null. Values that
-// index tables (language, slots) are brought into range.
+// Fills data from a block of size bytes; the reason it was refused, or null. Every field is
+// brought into its range (mnsaveranges.h).
 const char* ReadSaveData(const u8* block, int size, MNSaveData& data);
 
 } // namespace Kelvo_lib

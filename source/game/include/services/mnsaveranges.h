@@ -1,15 +1,27 @@
-// The ranges the save block's records and the puzzles' stopped states are kept in, so that
-// a value damaged or made by hand reaches the game only in range. Plain functions, no state.
+// The ranges the save block's records are kept in. ReadSaveData passes every block read from
+// a file through BringIntoRange, so that a record damaged or made by hand (its checksum right)
+// reaches the game only in range: a level, count, score or time out of range is clamped into
+// it; a value whose meaning is lost (a ladder slot of unknown kind or status, a ladder being
+// played without its puzzles) resets that mode's record, and a stopped puzzle of unknown kind
+// is dropped. Each change is logged and the rest of the block kept; a block the game wrote
+// itself passes unchanged. Plain functions, no state.
 #pragma once
+
+#include <services/mnsavedata.h>
 
 namespace Kelvo_lib {
 
 // The longest time a record or a puzzle's clock holds, in seconds: 99 hours, the most the
 // clocks show.
 constexpr float MN_LONGEST_SECONDS = 99.0f * 3600.0f;
+// The most any score or count of a record holds either way, so that a total of 50 of them
+// stays far inside an int.
+constexpr int MN_MOST_POINTS = 10000000;
 
 // A time as a record keeps it: one that is no length (negative, infinite or not a number)
 // is 0, one longer than MN_LONGEST_SECONDS is held at it.
 float TimeInRange(float seconds);
+
+void BringIntoRange(MNSaveData& data);
 
 } // namespace Kelvo_lib

@@ -8,6 +8,7 @@
 #include <services/mnsavedata.h>
 
 #include <services/mnbytecodec.h>
+#include <services/mnsaveranges.h>
 
 #include <kelvo/platform/klog.h>
 
@@ -26,9 +27,6 @@ constexpr u32 kGlobalReserved = 6;
 constexpr u32 kProfileSize = 1488;
 constexpr int kDefaultTargetScore = 700;
 constexpr int kDefaultPasses = 7;
-constexpr float kDefaultTimeLimit = 1200.0f;
-constexpr float kMaxTimeLimit = 86400.0f;
-constexpr char kMaxDifficulty = 2;
 constexpr char kDefaultPuzzles = 15;
 constexpr u8 kDefaultHandedness = 1;
 constexpr u8 kDefaultMusicVolume = 3;
@@ -198,46 +196,6 @@ u32 BigAt(const u8* block, u32 offset) {
     return in.U32();
 }
 
-template <int N>
-void TerminateText(char (&text)[N]) {
-    text[N - 1] = 0;
-}
-
-// A level outside beginner to pro, or a run's time that is not a length of at most a day,
-// back to the defaults.
-void SanitiseQuickBlast(MNQuickBlastData& quickBlast) {
-    if (quickBlast.m_difficulty < 0 || quickBlast.m_difficulty > kMaxDifficulty) {
-        kLogFmt("MNSaveData: Quick Blast level %d unknown, beginner kept\n",
-                quickBlast.m_difficulty);
-        quickBlast.m_difficulty = 0;
-    }
-    if (!(quickBlast.m_fTimeLimit > 0.0f && quickBlast.m_fTimeLimit <= kMaxTimeLimit)) {
-        kLogFmt("MNSaveData: Quick Blast time limit out of range, %d seconds kept\n",
-                static_cast<int>(kDefaultTimeLimit));
-        quickBlast.m_fTimeLimit = kDefaultTimeLimit;
-    }
-}
-
-// Keeps every value that indexes a table or is shown as text inside its range.
-void Sanitise(MNSaveData& data) {
-    if (data.language >= LANGUAGE_COUNT && data.language != LANGUAGE_NONE) {
-        kLogFmt("MNSaveData: unknown language %d, none kept\n", data.language);
-        data.language = LANGUAGE_NONE;
-    }
-    if (data.activeProfile < -1 || data.activeProfile >= MN_NUM_PROFILES) {
-        data.activeProfile = -1;
-    }
-    for (MNSaveProfileData& profile : data.profiles) {
-        TerminateText(profile.name);
-        TerminateText(profile.quickblastData.m_name);
-        profile.musicVolume = static_cast<u8>(ClampVolume(profile.musicVolume, "Saved music"));
-        profile.soundVolume = static_cast<u8>(ClampVolume(profile.soundVolume, "Saved effect"));
-        int& slot = profile.tournamentData.m_currentPuzzle;
-        slot = slot < 0 || slot >= MN_TOURNAMENT_SLOTS ? 0 : slot;
-        SanitiseQuickBlast(profile.quickblastData);
-    }
-}
-
 } // namespace
 
 static_assert(kHeaderSize + 8 + MN_NUM_PROFILES * kProfileSize == MN_SAVE_DATA_SIZE);
@@ -268,7 +226,7 @@ void MNQuickBlastData::Clear() {
     m_bNewGame = true;
     std::memset(m_name, 0, sizeof(m_name));
     m_difficulty = 0;
-    m_fTimeLimit = kDefaultTimeLimit;
+    m_fTimeLimit = MN_QUICKBLAST_TIME_LIMIT;
     m_puzzles = kDefaultPuzzles;
     m_currentScore = 0;
     m_statOffset = 0;
@@ -383,7 +341,7 @@ const char* ReadSaveData(const u8* block, int size, MNSaveData& data) {
     if (!io.Finished()) {
         return "the block's layout does not add up";
     }
-    Sanitise(read);
+    BringIntoRange(read);
     data = read;
     return nullptr;
 }
