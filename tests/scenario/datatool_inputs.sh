@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # datatool refuses bad inputs with a message and a non-zero exit code, never a crash, and
-# every subcommand explains itself with --help.
+# says what it expected and what it found; every subcommand explains itself with --help,
+# and its usage, followed as it stands, works. Takes the tool and the built disc.
 set -u
 datatool=$1
+disc=$2
 inputs=$(cd "$(dirname "$0")/inputs" && pwd)
+data=$(cd "$(dirname "$0")/../../data" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 printf '<svg xmlns="http://www.w3.org/2000/svg" width="100000" height="100000"/>' >"$work/huge.svg"
@@ -15,7 +18,7 @@ expect() {
   shift 2
   "$datatool" "$@" >"$work/out" 2>&1
   local status=$?
-  if [ $status -ne "$want" ] || ! grep -qE "$pattern" "$work/out"; then
+  if [ $status -ne "$want" ] || ! grep -qE -- "$pattern" "$work/out"; then
     echo "datatool $*: exit code $status (want $want), no line matching '$pattern' in:"
     head -c 2000 "$work/out"
     failures=$((failures + 1))
@@ -34,4 +37,34 @@ expect 0 "^  datatool bank OUT.KSB" bank --help
 expect 0 "^  datatool dump FILE" dump --help
 expect 0 "^usage: datatool" --help
 expect 2 "unknown command 'melt'" melt
+expect 1 "'$inputs/four_by_four.png' is no file dump reads: expected a sound file .*; found a PNG \
+picture" dump "$inputs/four_by_four.png"
+expect 1 "^datatool: no puzzle 99999 in the bank: expected one of its [0-9]+ ids, from 1 to" \
+  dump "$disc/wii/puz_uken.kmn" 99999
+expect 1 "expected a puzzle id \(a whole number\), found '7x'" dump "$disc/wii/puz_uken.kmn" 7x
+
+# The content rules' options and their files under data/puzzles/; all of them, in order.
+rules=(--exclude excluded_words.txt --blocklist blocked_words.txt
+  --spellings british_spellings.txt --sensitive sensitive_words.txt --clues clues.txt)
+all_files=(puzzles "$work/bank.kmn")
+for ((i = 0; i < ${#rules[@]}; i += 2)); do
+  all_files+=("${rules[i]}" "$data/puzzles/${rules[i + 1]}")
+done
+# The puzzles usage of `datatool --help` followed as it stands: each FILE option it lists
+# outside brackets given its file, and an empty plan.
+usage=$("$datatool" --help | grep '^  datatool puzzles ' | sed 's/\[[^]]*\]//g')
+followed=(puzzles "$work/bank.kmn" --mini 0 --per-difficulty 0)
+for option in $(grep -oE -- '--[a-z-]+ FILE' <<<"$usage" | cut -d ' ' -f 1); do
+  file=missing
+  for ((i = 0; i < ${#rules[@]}; i += 2)); do
+    [ "${rules[i]}" = "$option" ] && file=${rules[i + 1]}
+  done
+  followed+=("$option" "$data/puzzles/$file")
+done
+expect 0 "bank.kmn: 0 puzzles" "${followed[@]}"
+expect 2 "^datatool puzzles: the bank would be full: it holds at most 1536 puzzles, .* make 2600" \
+  "${all_files[@]}" --per-difficulty 200
+expect 2 "^datatool puzzles: --clues FILE is required" "${all_files[@]:0:10}"
+expect 2 "^datatool puzzles: --mini takes a whole number from 0 to 1536, not 'x'" \
+  "${all_files[@]}" --mini x
 [ $failures -eq 0 ]

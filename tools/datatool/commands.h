@@ -18,8 +18,11 @@ int RunSoundCommand(int argc, char** argv);
 int RunSynthCommand(int argc, char** argv);
 // dump FILE
 int RunDumpCommand(int argc, char** argv);
-// puzzles OUT.kmn --exclude FILE --blocklist FILE --spellings FILE [--words FILE]
-// [--wordnet DIR] [--seed N] [--mini N] [--per-difficulty N]
+// puzzles kPuzzlesArguments
+inline constexpr const char* kPuzzlesArguments =
+    "OUT.kmn --exclude FILE --blocklist FILE --spellings FILE --sensitive FILE --clues FILE"
+    " [--everyday FILE] [--words FILE] [--wordnet DIR] [--counts DIR] [--seed N] [--mini N]"
+    " [--per-difficulty N]";
 int RunPuzzlesCommand(int argc, char** argv);
 // text IN.txt OUT.txz [--compressed]
 int RunTextCommand(int argc, char** argv);

@@ -1,7 +1,9 @@
 // datatool dump FILE: what a data file holds, for every kind of file the tool writes. The
-// kind is told by the file itself; anything else is read as a sound file.
+// kind is told by the file itself; a picture or a music stream is refused at once, and
+// anything else is read as a sound file.
 #include "banner/save_files_dump.h"
 #include "commands.h"
+#include "file_kinds.h"
 #include "host_files.h"
 #include "movies/movie_dump.h"
 #include "puzzles/puzzle_bank_dump.h"
@@ -10,6 +12,7 @@
 #include "text/language_file_dump.h"
 
 #include <string>
+#include <vector>
 
 namespace datatool {
 namespace {
@@ -32,6 +35,11 @@ int RunDumpCommand(int argc, char** argv) {
         return 1;
     }
     if (argc >= 1) {
+        const std::vector<unsigned char> start = FileStart(argv[0]);
+        if (ForeignFileKind(start) != nullptr) {
+            ReportUnreadableFile(argv[0], start);
+            return 1;
+        }
         for (const FileDump& dump : kFileDumps) {
             if (dump.matches(argv[0])) {
                 return dump.run(argc, argv);

@@ -27,9 +27,7 @@ constexpr Command kCommands[] = {
      "prints what a data file holds: a sound file's header (.dsp .wav .vag .ads .vb .swav),"
      " or a puzzle bank, sprite bank, language file, save file, banner or movie",
      RunDumpCommand},
-    {"puzzles",
-     "OUT.kmn --exclude FILE --blocklist FILE --spellings FILE [--words FILE] [--wordnet DIR]"
-     " [--seed N] [--mini N] [--per-difficulty N]",
+    {"puzzles", kPuzzlesArguments,
      "writes a puzzle bank of generated sudokus, wordsearches, crosswords and fitwords;"
      " 'dump OUT.kmn [ID]' shows it",
      RunPuzzlesCommand},

@@ -44,6 +44,9 @@ std::vector<AnswerUse> AnswerUses(const PuzzleBankPlan& plan) {
     return uses;
 }
 
+// Sudoku, wordsearch, crossword and fitword.
+constexpr int kPuzzleTypes = 4;
+
 std::string Failure(const char* what, int difficulty, std::uint32_t seed) {
     return std::string(what) + " at difficulty " + std::to_string(difficulty) + " from seed " +
            std::to_string(seed);
@@ -238,8 +241,25 @@ SpelloutData ToSpelloutData(const HiddenWord& hidden, int difficulty) {
     return spellout;
 }
 
+std::string CheckPlanFits(const PuzzleBankPlan& plan) {
+    const long long asked = kPuzzleTypes * (static_cast<long long>(plan.miniCount) +
+                                            kMaxDifficulty * plan.perDifficulty);
+    if (asked <= PUZZLE_BANK_MAX_ENTRIES) {
+        return {};
+    }
+    return "the bank would be full: it holds at most " + std::to_string(PUZZLE_BANK_MAX_ENTRIES) +
+           " puzzles, and " + std::to_string(kPuzzleTypes) + " kinds of " +
+           std::to_string(plan.miniCount) + " MINI puzzles and " +
+           std::to_string(plan.perDifficulty) + " at each of difficulties 1 to " +
+           std::to_string(kMaxDifficulty) + " make " + std::to_string(asked);
+}
+
 bool BuildPuzzleBank(const PuzzleBankPlan& plan, const PuzzleGenerators& generators,
                      PuzzleBankWriter& writer, std::string& error) {
+    error = CheckPlanFits(plan);
+    if (!error.empty()) {
+        return false;
+    }
     int nextId = 1;
     error = AddType(plan, PUZZLE_TYPE_SUDOKU, nextId,
                     [&](int difficulty, std::uint32_t seed, int id, int index) -> std::string {

@@ -61,6 +61,10 @@ private:
                      const ContentRules& rules, const std::vector<RatedWord>& rated);
 };
 
+// Why the plan's puzzles, each of the four types at every difficulty, would not fit in one
+// bank (PUZZLE_BANK_MAX_ENTRIES), or empty when they fit.
+std::string CheckPlanFits(const PuzzleBankPlan& plan);
+
 // The seed of one generated puzzle.
 std::uint32_t PuzzleSeed(std::uint32_t bankSeed, int type, int difficulty, int index);
 
@@ -74,8 +78,8 @@ Kelvo_lib::FitwordData ToFitwordData(const GeneratedGridPuzzle& fitword, int id,
                                      bool hasHiddenWord);
 Kelvo_lib::SpelloutData ToSpelloutData(const HiddenWord& hidden, int difficulty);
 
-// Generates the plan's puzzles into writer; false with the reason in error when a
-// generator or the writer fails.
+// Generates the plan's puzzles into writer; false with the reason in error when the
+// plan does not fit in a bank, or a generator or the writer fails.
 bool BuildPuzzleBank(const PuzzleBankPlan& plan, const PuzzleGenerators& generators,
                      Kelvo_lib::PuzzleBankWriter& writer, std::string& error);
 

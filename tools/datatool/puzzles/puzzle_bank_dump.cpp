@@ -6,6 +6,7 @@
 #include <kelvo/io/kmemoryiostream.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -186,6 +187,37 @@ void PrintPuzzle(Puzzle& puzzle, FILE* out) {
     }
 }
 
+// The index of the entry puzzleId names; -1, after saying what was expected and what
+// was found, when it names none.
+int FindPuzzle(const PuzzleBank& bank, const char* puzzleId) {
+    char* end = nullptr;
+    const long id = std::strtol(puzzleId, &end, 10);
+    if (*puzzleId == '\0' || *end != '\0') {
+        std::fprintf(stderr, "datatool: expected a puzzle id (a whole number), found '%s'\n",
+                     puzzleId);
+        return -1;
+    }
+    const int index = id >= INT_MIN && id <= INT_MAX ? bank.FindEntry(static_cast<int>(id)) : -1;
+    if (index >= 0) {
+        return index;
+    }
+    if (bank.GetNumEntries() == 0) {
+        std::fprintf(stderr, "datatool: no puzzle %s: the bank holds none\n", puzzleId);
+        return -1;
+    }
+    int lowest = INT_MAX;
+    int highest = INT_MIN;
+    for (int i = 0; i < bank.GetNumEntries(); ++i) {
+        lowest = std::min(lowest, bank.GetEntry(i).id);
+        highest = std::max(highest, bank.GetEntry(i).id);
+    }
+    std::fprintf(stderr,
+                 "datatool: no puzzle %s in the bank: expected one of its %d ids, from %d to %d"
+                 " (the dump without an id lists them)\n",
+                 puzzleId, bank.GetNumEntries(), lowest, highest);
+    return -1;
+}
+
 } // namespace
 
 bool IsPuzzleBankFile(const std::string& path) {
@@ -207,14 +239,16 @@ bool DumpPuzzleBank(const std::vector<unsigned char>& bytes, const char* puzzleI
         PrintIndex(bank, out);
         return true;
     }
-    char* end = nullptr;
-    const long id = std::strtol(puzzleId, &end, 10);
-    const int index = *end == 0 ? bank.FindEntry(static_cast<int>(id)) : -1;
-    Puzzle* puzzle = index < 0
-                         ? nullptr
-                         : bank.GetPuzzle(bank.GetEntry(index).id, bank.GetEntry(index).language);
+    const int index = FindPuzzle(bank, puzzleId);
+    if (index < 0) {
+        return false;
+    }
+    const PuzzleBankEntry& entry = bank.GetEntry(index);
+    Puzzle* puzzle = bank.GetPuzzle(entry.id, entry.language);
     if (puzzle == nullptr) {
-        std::fprintf(stderr, "datatool: no readable puzzle '%s' in the bank\n", puzzleId);
+        std::fprintf(stderr,
+                     "datatool: puzzle %d is in the bank's index, but its record cannot be read\n",
+                     entry.id);
         return false;
     }
     PrintPuzzle(*puzzle, out);

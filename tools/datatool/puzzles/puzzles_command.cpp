@@ -1,8 +1,6 @@
-// datatool puzzles OUT.kmn --exclude FILE --blocklist FILE --spellings FILE --sensitive FILE
-// --clues FILE [--everyday FILE] [--words FILE] [--wordnet DIR] [--counts DIR] [--seed N] [--mini
-// N]
-// [--per-difficulty N]: writes a puzzle bank of generated sudokus, wordsearches,
-// crosswords and fitwords.
+// datatool puzzles (kPuzzlesArguments in commands.h): writes a puzzle bank of generated
+// sudokus, wordsearches, crosswords and fitwords. The arguments, the plan's fit in the
+// bank among them, are checked before the word lists load.
 #include "commands.h"
 #include "content_rules.h"
 #include "host_files.h"
@@ -11,6 +9,7 @@
 #include "word_list.h"
 #include "wordnet_lexicon.h"
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,12 +20,31 @@ namespace {
 struct PuzzlesArguments {
     const char* out = nullptr;
     ContentRulePaths rules;
-    const char* words = kDefaultWordListPath;
-    const char* wordnet = kDefaultWordNetPath;
-    const char* counts = kDefaultWordCountsPath;
-    const char* everyday = kDefaultEverydayWordsPath;
+    std::string words = kDefaultWordListPath;
+    std::string wordnet = kDefaultWordNetPath;
+    std::string counts = kDefaultWordCountsPath;
+    std::string everyday = kDefaultEverydayWordsPath;
     PuzzleBankPlan plan;
 };
+
+// An option that names a file or folder; the content rules' files have no default.
+struct PathOption {
+    const char* name;
+    std::string* path;
+    bool bRequired;
+};
+
+std::array<PathOption, 9> PathOptions(PuzzlesArguments& arguments) {
+    return {{{"--exclude", &arguments.rules.exclusions, true},
+             {"--blocklist", &arguments.rules.blocklist, true},
+             {"--spellings", &arguments.rules.spellings, true},
+             {"--sensitive", &arguments.rules.sensitive, true},
+             {"--clues", &arguments.rules.clues, true},
+             {"--everyday", &arguments.everyday, false},
+             {"--words", &arguments.words, false},
+             {"--wordnet", &arguments.wordnet, false},
+             {"--counts", &arguments.counts, false}}};
+}
 
 // A whole non-negative number, or -1.
 long long ParseCount(const char* text) {
@@ -35,67 +53,81 @@ long long ParseCount(const char* text) {
     return *text != 0 && *end == 0 && value >= 0 && value <= UINT32_MAX ? value : -1;
 }
 
-bool ParseArguments(int argc, char** argv, PuzzlesArguments& arguments) {
+// Sets the plan's count from value, a whole number up to the bank's room; the reason
+// when it is not one.
+std::string ParsePlanCount(const char* option, const char* value, int* count) {
+    const long long parsed = ParseCount(value);
+    if (parsed < 0 || parsed > Kelvo_lib::PUZZLE_BANK_MAX_ENTRIES) {
+        return std::string(option) + " takes a whole number from 0 to " +
+               std::to_string(Kelvo_lib::PUZZLE_BANK_MAX_ENTRIES) + ", not '" + value + "'";
+    }
+    *count = static_cast<int>(parsed);
+    return {};
+}
+
+// Takes one option's value; the reason when the option is unknown or its value bad.
+std::string ApplyOption(const char* option, const char* value, PuzzlesArguments& arguments) {
+    for (const PathOption& path : PathOptions(arguments)) {
+        if (std::strcmp(option, path.name) == 0) {
+            *path.path = value;
+            return {};
+        }
+    }
+    if (std::strcmp(option, "--seed") == 0) {
+        const long long seed = ParseCount(value);
+        arguments.plan.seed = static_cast<std::uint32_t>(seed);
+        return seed >= 0 ? "" : std::string("--seed takes a whole number, not '") + value + "'";
+    }
+    if (std::strcmp(option, "--mini") == 0) {
+        return ParsePlanCount(option, value, &arguments.plan.miniCount);
+    }
+    if (std::strcmp(option, "--per-difficulty") == 0) {
+        return ParsePlanCount(option, value, &arguments.plan.perDifficulty);
+    }
+    return std::string("unknown option '") + option + "'";
+}
+
+// The reason the arguments cannot make a bank, or empty.
+std::string ParseArguments(int argc, char** argv, PuzzlesArguments& arguments) {
     for (int i = 0; i < argc; ++i) {
         const char* option = argv[i];
         if (option[0] != '-') {
             if (arguments.out != nullptr) {
-                return false;
+                return std::string("one output file, not '") + arguments.out + "' and '" + option +
+                       "'";
             }
             arguments.out = option;
             continue;
         }
         if (i + 1 >= argc) {
-            return false;
+            return std::string(option) + " needs a value";
         }
-        const char* value = argv[++i];
-        const long long count = ParseCount(value);
-        if (std::strcmp(option, "--exclude") == 0) {
-            arguments.rules.exclusions = value;
-        } else if (std::strcmp(option, "--blocklist") == 0) {
-            arguments.rules.blocklist = value;
-        } else if (std::strcmp(option, "--spellings") == 0) {
-            arguments.rules.spellings = value;
-        } else if (std::strcmp(option, "--sensitive") == 0) {
-            arguments.rules.sensitive = value;
-        } else if (std::strcmp(option, "--clues") == 0) {
-            arguments.rules.clues = value;
-        } else if (std::strcmp(option, "--everyday") == 0) {
-            arguments.everyday = value;
-        } else if (std::strcmp(option, "--words") == 0) {
-            arguments.words = value;
-        } else if (std::strcmp(option, "--wordnet") == 0) {
-            arguments.wordnet = value;
-        } else if (std::strcmp(option, "--counts") == 0) {
-            arguments.counts = value;
-        } else if (std::strcmp(option, "--seed") == 0 && count >= 0) {
-            arguments.plan.seed = static_cast<std::uint32_t>(count);
-        } else if (std::strcmp(option, "--mini") == 0 && count >= 0 && count <= 1536) {
-            arguments.plan.miniCount = static_cast<int>(count);
-        } else if (std::strcmp(option, "--per-difficulty") == 0 && count >= 0 && count <= 1536) {
-            arguments.plan.perDifficulty = static_cast<int>(count);
-        } else {
-            return false;
+        std::string error = ApplyOption(option, argv[++i], arguments);
+        if (!error.empty()) {
+            return error;
         }
     }
-    return arguments.out != nullptr && !arguments.rules.exclusions.empty() &&
-           !arguments.rules.blocklist.empty() && !arguments.rules.spellings.empty() &&
-           !arguments.rules.sensitive.empty() && !arguments.rules.clues.empty();
+    if (arguments.out == nullptr) {
+        return "no output file (OUT.kmn)";
+    }
+    for (const PathOption& path : PathOptions(arguments)) {
+        if (path.bRequired && path.path->empty()) {
+            return std::string(path.name) + " FILE is required";
+        }
+    }
+    return CheckPlanFits(arguments.plan);
 }
 
 } // namespace
 
 int RunPuzzlesCommand(int argc, char** argv) {
     PuzzlesArguments arguments;
-    if (!ParseArguments(argc, argv, arguments)) {
-        std::fprintf(stderr, "usage: datatool puzzles OUT.kmn --exclude FILE --blocklist FILE "
-                             "--spellings FILE --sensitive FILE --clues FILE [--everyday FILE] "
-                             "[--words FILE] "
-                             "[--wordnet DIR] [--counts DIR] [--seed N] [--mini N] "
-                             "[--per-difficulty N]\n");
+    std::string error = ParseArguments(argc, argv, arguments);
+    if (!error.empty()) {
+        std::fprintf(stderr, "datatool puzzles: %s\nusage: datatool puzzles %s\n", error.c_str(),
+                     kPuzzlesArguments);
         return 2;
     }
-    std::string error;
     const std::optional<ContentRules> rules = LoadContentRules(arguments.rules, error);
     if (!rules) {
         std::fprintf(stderr, "datatool: %s\n", error.c_str());
@@ -104,7 +136,7 @@ int RunPuzzlesCommand(int argc, char** argv) {
     std::optional<std::vector<std::string>> words =
         LoadWordList(arguments.words, rules->exclusions, rules->family.Rules());
     if (!words) {
-        std::fprintf(stderr, "datatool: cannot read the word list '%s'\n", arguments.words);
+        std::fprintf(stderr, "datatool: cannot read the word list '%s'\n", arguments.words.c_str());
         return 1;
     }
     // The word list, the lexicon and the counts go once the generators are built: the
@@ -113,7 +145,8 @@ int RunPuzzlesCommand(int argc, char** argv) {
     {
         const std::optional<WordNetLexicon> lexicon = WordNetLexicon::Load(arguments.wordnet);
         if (!lexicon) {
-            std::fprintf(stderr, "datatool: cannot read WordNet in '%s'\n", arguments.wordnet);
+            std::fprintf(stderr, "datatool: cannot read WordNet in '%s'\n",
+                         arguments.wordnet.c_str());
             return 1;
         }
         const std::optional<CorpusCounts> counts =

@@ -2,6 +2,7 @@
 // every field of its own header.
 #include "sound/sound_file_dump.h"
 
+#include "file_kinds.h"
 #include "host_files.h"
 
 #include <kelvo/audio/kdspadpcm.h>
@@ -75,7 +76,7 @@ int RunSoundFileDump(int argc, char** argv) {
                                       K_IO_ACCESS_READ);
     const std::unique_ptr<kSound> sound(kSound::Import(&stream, argv[0]));
     if (sound == nullptr) {
-        std::fprintf(stderr, "datatool: '%s' is not a sound file datatool can read\n", argv[0]);
+        ReportUnreadableFile(argv[0], bytes);
         return 1;
     }
     std::printf("file        %s\n", argv[0]);

@@ -1,0 +1,22 @@
+// The files `dump` refuses: what it expected and what it found instead. Pictures and the
+// game's music, which a user may well hand it, are named by their first bytes; anything
+// else is shown by its first bytes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace datatool {
+
+// The name of a kind of file that no dump reads ("a PNG picture"), told by its first
+// bytes, or null.
+const char* ForeignFileKind(const std::vector<unsigned char>& start);
+
+// The first bytes of the file at path (at most 16; none when it cannot be read).
+std::vector<unsigned char> FileStart(const std::string& path);
+
+// Says on stderr that path is no file dump reads: the kinds it reads, and what start (the
+// file's first bytes, or all of them) shows the file to be.
+void ReportUnreadableFile(const std::string& path, const std::vector<unsigned char>& start);
+
+} // namespace datatool
