@@ -67,4 +67,11 @@ expect 2 "^datatool puzzles: the bank would be full: it holds at most 1536 puzzl
 expect 2 "^datatool puzzles: --clues FILE is required" "${all_files[@]:0:10}"
 expect 2 "^datatool puzzles: --mini takes a whole number from 0 to 1536, not 'x'" \
   "${all_files[@]}" --mini x
+# --quiet leaves standard output to the errors: nothing for a build's log.
+"$datatool" --quiet synth "$data/sounds/effects.txt" "$work" >"$work/out" 2>&1
+if [ $? -ne 0 ] || [ -s "$work/out" ]; then
+  echo "datatool --quiet synth: not silent, or failed:"
+  head -c 2000 "$work/out"
+  failures=$((failures + 1))
+fi
 [ $failures -eq 0 ]

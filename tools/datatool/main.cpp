@@ -1,8 +1,9 @@
 // datatool: the host program that writes the game's data files, one subcommand per kind
 // of file. Adding a subcommand takes one row below and one source file. It runs on the
 // host's heap; the engine's log (of the readers the dumps use) is shown with --verbose
-// only. A failure that escapes a command (an input too large for memory, say) ends it
-// with a message and exit code 1.
+// only, and --quiet drops standard output (the lines a writer prints about what it
+// wrote) for builds, leaving errors on stderr. A failure that escapes a command (an
+// input too large for memory, say) ends it with a message and exit code 1.
 #include "commands.h"
 
 #include <kelvo/platform/klog.h>
@@ -57,7 +58,8 @@ void PrintCommand(std::FILE* out, const Command& command) {
 
 int PrintUsage(std::FILE* out, int exitCode) {
     std::fprintf(out,
-                 "usage: datatool [--verbose] COMMAND [ARGUMENTS]   (COMMAND --help: its own)\n");
+                 "usage: datatool [--verbose] [--quiet] COMMAND [ARGUMENTS]   (COMMAND --help: its "
+                 "own)\n");
     for (const Command& command : kCommands) {
         PrintCommand(out, command);
     }
@@ -75,6 +77,12 @@ public:
     void Message(long, int, int, const char*, const char*, bool) override {}
     void Print(const char*) override {}
 };
+
+void DropStandardOutput() {
+    if (std::freopen("/dev/null", "w", stdout) == nullptr) {
+        std::fprintf(stderr, "datatool: --quiet cannot drop standard output\n");
+    }
+}
 
 int Run(const Command& command, int argc, char** argv) {
     for (int i = 0; i < argc; ++i) {
@@ -99,10 +107,18 @@ int Run(const Command& command, int argc, char** argv) {
 
 int main(int argc, char** argv) {
     datatool::QuietLog quiet;
+    bool bVerbose = false;
     int first = 1;
-    if (argc > first && std::strcmp(argv[first], "--verbose") == 0) {
-        ++first;
-    } else {
+    for (; first < argc; ++first) {
+        if (std::strcmp(argv[first], "--verbose") == 0) {
+            bVerbose = true;
+        } else if (std::strcmp(argv[first], "--quiet") == 0) {
+            datatool::DropStandardOutput();
+        } else {
+            break;
+        }
+    }
+    if (!bVerbose) {
         kLog->Hook(&quiet);
     }
     if (argc <= first) {
