@@ -86,14 +86,14 @@ TEST(HostOptionsTest, ReadsEveryOption) {
     HostOptions options{};
     ASSERT_TRUE(Parse({"--headless", "--frames", "120", "--tv", "ntsc", "--disc", "/tmp", "--nand",
                        "/tmp/some/new/dir", "--fault", "dvd-read:retry@3x20", "--fault",
-                       "dvd-read:no-disc@5", "--audio-out", "out.wav"},
+                       "dvd-read:no-disc@5", "--audio-out", "/tmp/out.wav"},
                       &options));
     EXPECT_EQ(options.frameLimit, 120);
     EXPECT_EQ(options.tvFormat, VI_NTSC);
     EXPECT_STREQ(options.discDir, "/tmp");
     EXPECT_STREQ(options.nandDir, "/tmp/some/new/dir");
     EXPECT_STREQ(options.faults, "dvd-read:retry@3x20,dvd-read:no-disc@5");
-    EXPECT_STREQ(options.audioOut, "out.wav");
+    EXPECT_STREQ(options.audioOut, "/tmp/out.wav");
     const std::pair<const char*, u32> formats[] = {
         {"pal", VI_PAL}, {"eu60", VI_EURGB60}, {"mpal", VI_MPAL}, {"ntsc", VI_NTSC}};
     for (const auto& [name, format] : formats) {
@@ -153,6 +153,13 @@ TEST(HostOptionsTest, RefusesBadOptions) {
          "nand-open:busy@1"},
         {"--audio-out"},
         {"--audio-out", ""},
+        {"--audio-out", "/nonexistent/dir/sound.wav"},
+        {"--audio-out", "/tmp"},
+        {"--nand", "--headless"},
+        {"--frames", "--headless"},
+        {"--input", "--frames", "10"},
+        {"--fault", "dvd-read:retry@0"},
+        {"--fault", "nand-write:busy@2x0"},
     };
     for (const auto& arguments : bad) {
         HostOptions options{};

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # How the host starts and ends for a new user: --help, a DISPLAY with no server behind it,
-# --audio-out in the window host (SDL's offscreen display), an --audio-out file that
-# cannot be made, a quiet start unless --verbose, and SDL loaded by a window only.
+# --audio-out in the window host (SDL's offscreen display), options refused before the game
+# starts (an --audio-out file that cannot be made, an option without its value, a fault at
+# 0), a quiet start unless --verbose, and SDL loaded by a window only.
 set -u
 game=$1
 work=$(mktemp -d)
@@ -29,8 +30,24 @@ if [ "$(stat -c %s "$work/sound.wav" 2>/dev/null || echo 0)" -le 44 ]; then
   echo "window --audio-out: no sound captured in $work/sound.wav"
   failures=$((failures + 1))
 fi
-expect "unwritable --audio-out" 2 "^--audio-out: cannot create" "$game" --headless --frames 5 \
-  --nand "$work/nand" --audio-out "$work/missing/sound.wav"
+# A refused option says what is wrong, then that the game does not start.
+refused() {
+  local name=$1 pattern=$2
+  shift 2
+  expect "$name" 2 "$pattern" "$game" "$@"
+  if [ "$(tail -n 1 "$work/out")" != "host: the game does not start (--help lists the options)" ]
+  then
+    echo "$name: the last line does not say that the game does not start:"
+    cat "$work/out"
+    failures=$((failures + 1))
+  fi
+}
+refused "unwritable --audio-out" "^--audio-out: cannot create '$work/missing/sound.wav': No such" \
+  --headless --frames 5 --nand "$work/nand" --audio-out "$work/missing/sound.wav"
+refused "--nand without its value" "^--nand needs a value, not the option '--headless'" \
+  --nand --headless --frames 5
+refused "--fault at 0" "^--fault: in 'dvd-read:retry@0', <when> and <duration> count from 1" \
+  --headless --frames 5 --nand "$work/nand" --fault dvd-read:retry@0
 # Start-up details only with --verbose.
 expect verbose 0 "^MEM1 freesize" "$game" --headless --frames 1 --nand "$work/nand" --verbose
 "$game" --headless --frames 1 --nand "$work/nand" >"$work/out" 2>&1

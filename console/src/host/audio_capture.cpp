@@ -7,6 +7,7 @@
 
 #include "host/audio_host.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -75,12 +76,18 @@ void Fail(const char* what) {
     s_capture.file = nullptr; // the path stays, so the file is not tried again
 }
 
-void Open(const char* path) {
+// False, the file closed and the path kept, when the file cannot be made.
+bool Open(const char* path) {
     std::strcpy(s_capture.path, path);
     s_capture.file = std::fopen(path, "wb");
-    if (s_capture.file == nullptr || !WriteHeader()) {
-        Fail("create");
+    if (s_capture.file != nullptr && WriteHeader()) {
+        return true;
     }
+    if (s_capture.file != nullptr) {
+        std::fclose(s_capture.file);
+    }
+    s_capture.file = nullptr;
+    return false;
 }
 
 // RIFF sizes are 32-bit: about nine hours of sound.
@@ -112,8 +119,8 @@ void HostAudioCapture(const s16* frames, u32 frameCount) {
     const char* path = HostGetOptions().audioOut;
     if (std::strcmp(path, s_capture.path) != 0) {
         Close();
-        if (path[0] != '\0') {
-            Open(path);
+        if (path[0] != '\0' && !Open(path)) {
+            Fail("create");
         }
     }
     if (s_capture.file != nullptr && !Append(frames, frameCount)) {
@@ -122,7 +129,12 @@ void HostAudioCapture(const s16* frames, u32 frameCount) {
 }
 
 bool HostAudioCaptureBegin() {
-    HostAudioCapture(nullptr, 0);
+    const char* path = HostGetOptions().audioOut;
+    Close();
+    if (path[0] != '\0' && !Open(path)) {
+        OSReport("--audio-out: cannot create '%s': %s\n", path, std::strerror(errno));
+        s_bFailed = true;
+    }
     return !s_bFailed;
 }
 

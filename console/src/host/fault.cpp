@@ -103,7 +103,7 @@ struct Cursor {
         return true;
     }
 
-    // A whole number from 1 to 999,999,999.
+    // A whole number of at most nine digits.
     bool Count(u32* value) {
         u32 result = 0;
         int digits = 0;
@@ -114,7 +114,7 @@ struct Cursor {
             result = result * 10 + static_cast<u32>(*at - '0');
         }
         *value = result;
-        return digits > 0 && result > 0;
+        return digits > 0;
     }
 };
 
@@ -167,6 +167,11 @@ bool ParseRule(Cursor* cursor, FaultRule* rule) {
     if (!cursor->Count(&rule->when) || (cursor->Take('x') && !cursor->Count(&rule->duration)) ||
         (*cursor->at != ',' && *cursor->at != '\0')) {
         return ReportBadRule(start);
+    }
+    if (rule->when == 0 || rule->duration == 0) {
+        OSReport("--fault: in '%.*s', <when> and <duration> count from 1, not 0\n",
+                 static_cast<int>(cursor->at - start), start);
+        return false;
     }
     return true;
 }

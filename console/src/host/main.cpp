@@ -1,7 +1,8 @@
 // The program's main: checks the host options (--help prints them), opens the window
 // when the host has one, then runs the game's entry point. Exit code 2 for bad options
-// or an --audio-out file that cannot be created, 1 when the window cannot open or a
-// screenshot or the sound asked for was not written.
+// or an --audio-out file that cannot be created, each said in a line and followed by one
+// saying that the game does not start; 1 when the window cannot open or a screenshot or
+// the sound asked for was not written.
 #include <console/host.h>
 #include <console/os.h>
 
@@ -51,11 +52,12 @@ int main(int argc, char** argv) {
     }
     HostOptions options;
     if (!HostParseOptions(argc, argv, &options)) {
-        std::fputs(kUsage, stderr);
+        std::fputs("host: the game does not start (--help lists the options)\n", stderr);
         return 2;
     }
     HostSetOptions(options);
     if (!HostAudioCaptureBegin()) {
+        std::fputs("host: the game does not start\n", stderr);
         return 2;
     }
     if (options.kind == HostKind::Window && !HostWindowStart()) {

@@ -10,6 +10,7 @@
 #include "host/command_line.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -176,10 +177,40 @@ bool AddFaults(const char* value, HostOptions* options) {
     return true;
 }
 
+// Whether path can be created or overwritten: a writable regular file, or a new name in a
+// folder that takes files. Sets errno when not.
+bool CanCreateFile(const char* path) {
+    struct stat info;
+    if (stat(path, &info) == 0) {
+        if (!S_ISREG(info.st_mode)) {
+            errno = EISDIR;
+            return false;
+        }
+        return access(path, W_OK) == 0;
+    }
+    if (errno != ENOENT) {
+        return false;
+    }
+    char folder[kHostPathCapacity];
+    std::strcpy(folder, path);
+    char* slash = std::strrchr(folder, '/');
+    if (slash == nullptr) {
+        std::strcpy(folder, ".");
+    } else {
+        slash[slash == folder ? 1 : 0] = '\0';
+    }
+    return access(folder, W_OK | X_OK) == 0;
+}
+
+// The file is created when the run starts; one that cannot be is refused here.
 bool SetAudioOut(const char* value, HostOptions* options) {
     const size_t length = std::strlen(value);
     if (length == 0 || length >= kHostPathCapacity) {
         OSReport("--audio-out needs a file name shorter than %u characters\n", kHostPathCapacity);
+        return false;
+    }
+    if (!CanCreateFile(value)) {
+        OSReport("--audio-out: cannot create '%s': %s\n", value, std::strerror(errno));
         return false;
     }
     std::memcpy(options->audioOut, value, length + 1);
@@ -227,6 +258,20 @@ const OptionRow* FindOption(const char* name) {
     return nullptr;
 }
 
+// Whether the option at argv[i] is followed by its value. No value begins with "--": that
+// is the next option, the value forgotten (as in "--nand --headless").
+bool HasValue(int argc, const char* const* argv, int i) {
+    if (i + 1 >= argc) {
+        OSReport("%s needs a value\n", argv[i]);
+        return false;
+    }
+    if (std::strncmp(argv[i + 1], "--", 2) == 0) {
+        OSReport("%s needs a value, not the option '%s'\n", argv[i], argv[i + 1]);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 // The process's arguments, split from /proc/self/cmdline into static storage.
@@ -254,8 +299,11 @@ bool HostParseOptions(int argc, const char* const* argv, HostOptions* options) {
     options->kind = DisplayPresent() ? HostKind::Window : HostKind::Headless;
     for (int i = 1; i < argc; ++i) {
         const OptionRow* row = FindOption(argv[i]);
-        if (row == nullptr || (row->takesValue && i + 1 >= argc)) {
-            OSReport("unknown or incomplete host option '%s'\n", argv[i]);
+        if (row == nullptr) {
+            OSReport("unknown host option '%s'\n", argv[i]);
+            return false;
+        }
+        if (row->takesValue && !HasValue(argc, argv, i)) {
             return false;
         }
         const char* value = row->takesValue ? argv[++i] : nullptr;
