@@ -51,8 +51,8 @@ public:
     // is already current.
     void SetCurrentSubGame(int index) override;
 
-    // Builds the sub-game for index: the front end, and placeholders for the modes until
-    // they exist. Tests replace it to watch the walks; null restores it.
+    // Builds the sub-game for index: the front end or one of the five modes. Tests replace
+    // it to watch the walks; null restores it.
     using SubGameFactory = MNSubGame* (*)(MNGameWorld* world, int index);
     static void SetSubGameFactory(SubGameFactory factory);
 
