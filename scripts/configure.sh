@@ -4,6 +4,7 @@
 #   asan     build-asan/  clang, address and undefined-behaviour sanitizers, fuzzers
 # With "game" as second argument a new tree leaves out the tests, benchmarks and fuzz
 # targets (./play); without it a tree configured so gets them back (./test).
+# Prints the tree's folder alone; cmake's own output is shown only when it fails.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 case "$1" in
@@ -21,11 +22,22 @@ case "$1" in
     exit 2
     ;;
 esac
+configure() {
+  local log
+  log=$(mktemp)
+  if ! cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" "$@" >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    echo "configure.sh: cmake could not configure $dir (see above)" >&2
+    exit 1
+  fi
+  rm -f "$log"
+}
 if [ "${2:-}" = game ]; then
   if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" -DPUZZLES_TESTS=OFF >&2
+    configure -DPUZZLES_TESTS=OFF
   fi
 elif [ ! -f "$dir/build.ninja" ] || grep -q "^PUZZLES_TESTS:BOOL=OFF" "$dir/CMakeCache.txt"; then
-  cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" -DPUZZLES_TESTS=ON
+  configure -DPUZZLES_TESTS=ON
 fi
 echo "$dir"
