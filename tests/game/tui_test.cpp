@@ -2,7 +2,8 @@
 // enabled button presses it once, a release elsewhere or on a disabled button does nothing,
 // radio buttons flip before their handler, spinners wrap both ways, a back button takes a
 // release that began elsewhere, the help button raises SignalHelp; the title music; the
-// formatting of bound texts and the word wrap.
+// formatting of bound texts and the word wrap, which keeps text inside its frame and the
+// title-safe area.
 #include "game_ui_fixture.h"
 
 #include <tui/mnbackground.h>
@@ -192,6 +193,34 @@ TEST_F(TUITest, ButtonsAreAsWideAsAskedSquareOrFittedToTheirLabel) {
     EXPECT_GT(art.ButtonWidth(TUIArt::kFittedButton, "A rather long label"),
               static_cast<float>(width));
     EXPECT_LT(art.ButtonWidth(TUIArt::kFittedButton, "OK"), 160.0f);
+}
+
+// A long text centred in a frame wraps inside it, and inside the title-safe area where the frame
+// reaches the display's edge: beside a sub-screen, on the sub-screen's panel, and at a fixed width.
+TEST_F(TUITest, WrappedTextStaysInsideItsFrameAndTheTitleSafeArea) {
+    const float display = TUIArt::DisplayWidth();
+    const float safe = display * TUIArt::kSafeMargin;
+    const float left = display * 0.6f;
+    const struct {
+        const char* what;
+        kUIRect frame;
+        float fixedWidth;
+    } cases[] = {{"beside a sub-screen", {0.0f, 0.0f, left, 400.0f}, -1.0f},
+                 {"on the panel", {left + 6.0f, 0.0f, display - safe - left - 6.0f, 400.0f}, -1.0f},
+                 {"at a fixed width", {0.0f, 0.0f, left, 400.0f}, 0.4f}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TUIArt art;
+        art.SetFrame(c.frame);
+        TUIText text(TUIString("Play any single puzzle you like, at your own pace, for as long as "
+                               "you like, and then play another one."),
+                     0.5f, 0.1f, false, false);
+        text.m_fFixedWidth = c.fixedWidth;
+        const kUIRect bounds = text.Bounds(art);
+        EXPECT_GT(bounds.h, 30.0f) << "wrapped";
+        EXPECT_GE(bounds.x, std::max(c.frame.x, safe));
+        EXPECT_LE(bounds.x + bounds.w, std::min(c.frame.x + c.frame.w, display - safe));
+    }
 }
 
 TEST(TUIStringTest, BoundValuesAreReadWhenTheTextIsFormatted) {

@@ -2,9 +2,10 @@
 // spinners) placed at fractions of the display. A derived menu builds its screens and gets
 // the pointer's events through its virtual handlers; Tick drives the active screen with the
 // pointer and the A button, Render draws it, then the pointer. A sub-screen is shown beside
-// the active screen on a panel of its own: the screen then keeps the left part of the display
-// and the sub-screen's fractions map into the panel; only the active screen takes the
-// pointer. The TUI owns its screens and a screen its components. Main thread only.
+// the active screen on a panel of its own, fitted to its components: the screen then keeps
+// the left part of the display and the sub-screen's fractions map into the right part; only
+// the active screen takes the pointer. The TUI owns its screens and a screen its components.
+// Main thread only.
 #pragma once
 
 #include <services/mninputedge.h>
@@ -218,7 +219,7 @@ private:
     eTUILook LookOf(const TUIScreen* screen, const TUIComponent* component) const;
     // Where the sub-screen's fractions map, and its panel.
     kUIRect SubScreenFrame() const;
-    kUIRect PanelBounds() const;
+    kUIRect PanelBounds(const TUIScreen* screen) const;
     // The visible components; a screen that is not live draws each at rest.
     void DrawComponents(TUIScreen* screen, bool bLive);
 

@@ -30,6 +30,8 @@ public:
     static constexpr int kSquareButton = 0;
     static constexpr int kFittedButton = -1;
     static constexpr float kMargin = 16.0f;
+    // The title-safe margin on each side, as a fraction of the display.
+    static constexpr float kSafeMargin = 0.05f;
     static constexpr unsigned int kWhite = 0xFFFFFFFF;
     static constexpr unsigned int kInk = 0xFF1A1A1A;
     static constexpr unsigned int kSun = 0xFFFFD23F;
@@ -62,7 +64,8 @@ public:
     float FrameY(float fy) const;
     // The display fraction a text wraps to: fixedWidth (a fraction of the display) scaled to
     // the frame; without one, the frame's width when the frame is narrower than the display,
-    // else 0 (no wrapping).
+    // less as much on both sides as keeps text centred in it inside the title-safe area, else
+    // 0 (no wrapping).
     float WrapWidth(float fixedWidth) const;
     // The slate panel a sub-screen is shown on.
     void DrawPanel(const kUIRect& rect);

@@ -3,6 +3,7 @@
 #include <services/mndialogbox.h>
 
 #include <services/mnresourcemanager.h>
+#include <services/mnslicedsprite.h>
 #include <tui/splittext.h>
 
 #include <framework/kdialog.h>
@@ -13,8 +14,6 @@
 #include <kelvo/render/krdrawhelp.h>
 
 #include <console/hbm.h>
-
-#include <algorithm>
 
 namespace Kelvo_lib {
 
@@ -184,44 +183,9 @@ int MNDialogBox::OptionAt(float x, float y) const {
     return -1;
 }
 
-// Nine pieces: each shows its part of the art (a clip window of the frame) over its part of
-// the rectangle. The sprite keeps the art's own size between calls.
+// The art stretched over the rectangle but for its corners, drawn at their own size.
 void MNDialogBox::DrawPanelSprite(kSprite* sprite, const Rect& rect) {
-    if (sprite == nullptr) {
-        return;
-    }
-    const float artW = sprite->GetWidth();
-    const float artH = sprite->GetHeight();
-    if (!(artW > 2.0f * kArtCorner && artH > 2.0f * kArtCorner)) {
-        return;
-    }
-    const float cornerX = std::min(kArtCorner, rect.w * 0.5f);
-    const float cornerY = std::min(kArtCorner, rect.h * 0.5f);
-    const float us[] = {0.0f, kArtCorner / artW, 1.0f - kArtCorner / artW, 1.0f};
-    const float vs[] = {0.0f, kArtCorner / artH, 1.0f - kArtCorner / artH, 1.0f};
-    const float xs[] = {rect.x, rect.x + cornerX, rect.x + rect.w - cornerX, rect.x + rect.w};
-    const float ys[] = {rect.y, rect.y + cornerY, rect.y + rect.h - cornerY, rect.y + rect.h};
-    for (int row = 0; row < 3; ++row) {
-        for (int col = 0; col < 3; ++col) {
-            if (xs[col + 1] <= xs[col] || ys[row + 1] <= ys[row]) {
-                continue;
-            }
-            sprite->m_clipX0 = us[col];
-            sprite->m_clipX1 = us[col + 1];
-            sprite->m_clipY0 = vs[row];
-            sprite->m_clipY1 = vs[row + 1];
-            sprite->SetPosition(xs[col], ys[row]);
-            sprite->SetWidth(xs[col + 1] - xs[col]);
-            sprite->SetHeight(ys[row + 1] - ys[row]);
-            sprite->Render();
-        }
-    }
-    sprite->m_clipX0 = 0.0f;
-    sprite->m_clipY0 = 0.0f;
-    sprite->m_clipX1 = 1.0f;
-    sprite->m_clipY1 = 1.0f;
-    sprite->SetWidth(artW);
-    sprite->SetHeight(artH);
+    DrawSlicedSprite(sprite, rect.x, rect.y, rect.w, rect.h, kArtCorner);
 }
 
 void MNDialogBox::DrawCentred(kFont* font, const Rect& rect, float y, const char* text,

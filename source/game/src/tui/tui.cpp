@@ -7,6 +7,7 @@
 
 #include <kelvo/platform/klog.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace Kelvo_lib {
@@ -27,7 +28,7 @@ bool Contains(const kUIRect& rect, float x, float y) {
 // Beside a sub-screen the screen keeps this share of the display's width, from its left edge;
 // the sub-screen's panel takes the rest up to the title-safe margin.
 constexpr float kScreenShare = 0.6f;
-constexpr float kSafeMargin = 0.05f;
+constexpr float kSafeMargin = TUIArt::kSafeMargin;
 constexpr float kPanelGap = 6.0f;
 
 // A centred row of the given width and the button height at a component's place.
@@ -419,11 +420,27 @@ kUIRect TUI::SubScreenFrame() const {
     return kUIRect{left, 0.0f, width * (1.0f - kSafeMargin) - left, TUIArt::DisplayHeight()};
 }
 
-// The panel runs from the title-safe top to just above the row of the back and help buttons.
-kUIRect TUI::PanelBounds() const {
+// The panel holds the sub-screen's visible components with a margin around them, between the
+// title-safe top and the row of the back and help buttons; with none it takes all of that.
+// The art's frame must be the sub-screen's.
+kUIRect TUI::PanelBounds(const TUIScreen* screen) const {
     const kUIRect frame = SubScreenFrame();
-    const float top = TUIArt::DisplayHeight() * kSafeMargin * 0.5f;
-    const float bottom = TUIArt::DisplayHeight() - TUIArt::kMargin - TUIArt::kButtonHeight - 8.0f;
+    float top = TUIArt::DisplayHeight() * kSafeMargin * 0.5f;
+    float bottom = TUIArt::DisplayHeight() - TUIArt::kMargin - TUIArt::kButtonHeight - 8.0f;
+    float contentTop = bottom;
+    float contentBottom = top;
+    for (int i = 0; i < screen->m_componentList.Size(); ++i) {
+        const TUIComponent* component = screen->m_componentList(i);
+        if (component->m_bVisible) {
+            const kUIRect bounds = component->Bounds(m_art);
+            contentTop = std::min(contentTop, bounds.y - TUIArt::kMargin);
+            contentBottom = std::max(contentBottom, bounds.y + bounds.h + TUIArt::kMargin);
+        }
+    }
+    if (contentTop < contentBottom) {
+        top = std::max(top, contentTop);
+        bottom = std::min(bottom, contentBottom);
+    }
     return kUIRect{frame.x, top, frame.w, bottom - top};
 }
 
@@ -442,8 +459,8 @@ void TUI::Render() {
         DrawComponents(m_activeScreen, true);
     }
     if (m_activeSubScreen != nullptr) {
-        m_art.DrawPanel(PanelBounds());
         m_art.SetFrame(SubScreenFrame());
+        m_art.DrawPanel(PanelBounds(m_activeSubScreen));
         DrawComponents(m_activeSubScreen, false);
     }
     m_art.ClearFrame();

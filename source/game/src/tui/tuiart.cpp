@@ -4,10 +4,12 @@
 #include <tui/tuiart.h>
 
 #include <services/mnresourcemanager.h>
+#include <services/mnslicedsprite.h>
 
 #include <framework/ksprite.h>
 #include <framework/kspritemanager.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace Kelvo_lib {
@@ -28,7 +30,8 @@ constexpr unsigned int kDisabledLabel = 0xFFD8DCE4;
 constexpr unsigned int kUnlitBar = 0xFF5A6A90;
 constexpr unsigned int kHotUnlitBar = 0xFFC9A52E; // a darker sun yellow
 constexpr int kMaxLine = 256;
-constexpr float kFramePad = 8.0f; // room kept between wrapped text and a frame's sides
+constexpr float kFramePad = 8.0f;     // room kept between wrapped text and a frame's sides
+constexpr float kPanelCorner = 20.0f; // the panel art's rounded corners and shadow, in its pixels
 
 kSprite* FeSprite(const char* bank, const char* name) {
     kSprite* sprite = MNResourceManager::GetSprite(bank, name);
@@ -114,15 +117,22 @@ float TUIArt::FrameY(float fy) const {
 
 float TUIArt::WrapWidth(float fixedWidth) const {
     const float display = DisplayWidth();
-    const float frame = GetFrame().w;
+    const kUIRect frame = GetFrame();
     if (fixedWidth > 0.0f) {
-        return fixedWidth * frame / display;
+        return fixedWidth * frame.w / display;
     }
-    return frame < display ? (frame - 2.0f * kFramePad) / display : 0.0f;
+    if (frame.w >= display) {
+        return 0.0f;
+    }
+    const float safe = display * kSafeMargin;
+    const float unsafeLeft = safe - frame.x;
+    const float unsafeRight = frame.x + frame.w - (display - safe);
+    const float inset = std::max({kFramePad, unsafeLeft, unsafeRight});
+    return (frame.w - 2.0f * inset) / display;
 }
 
 void TUIArt::DrawPanel(const kUIRect& rect) {
-    DrawSprite(m_panel, rect.x, rect.y, rect.w, rect.h, kWhite);
+    DrawSlicedSprite(m_panel, rect.x, rect.y, rect.w, rect.h, kPanelCorner);
 }
 
 unsigned int TUIArt::BodyColour(eTUILook look) {
