@@ -33,6 +33,8 @@ void PrintCaption(kFont& font, const kSprite& sprite, const char* text);
 
 // The clock's place on the screens that no layout places: the wordsearch's column, title-safe.
 int ClockX();
+// The counter's place on those screens: the crossword's column, at K_TITLE_SAFE_Y.
+constexpr int K_COUNTER_X = 45;
 // The buttons along the bottom of those screens (menu, hint, clear; null ones are skipped),
 // from x 80 in a row 10 pixels apart, title-safe.
 void PlaceBottomButtons(kSprite* first, kSprite* second, kSprite* third);

@@ -486,7 +486,8 @@ void MNCrosswordWidget::RenderCell(int cell) {
 // The clock (the mode's run clock where it runs down) and the clue counter.
 void MNCrosswordWidget::RenderClockAndCounter() {
     RenderClock(530, 16, 0xFF000001, m_crossword->GetTime());
-    RenderCounter(45, 5, Txt(TEXT_CLUES), m_crossword->GetCluesUsed(), m_crossword->GetNumWords());
+    RenderCounter(45, 5, Txt(TEXT_CLUES_ANSWERED), m_crossword->GetCluesUsed(),
+                  m_crossword->GetNumWords());
 }
 
 void MNCrosswordWidget::RenderClueList() {

@@ -335,7 +335,7 @@ void MNFitwordWidget::RenderClockAndCounter() {
     for (int slot = 0; slot < m_fitword->GetNumWords(); ++slot) {
         placed += m_fitword->GetPlacedWord(slot) != MNFitword::K_NO_WORD ? 1 : 0;
     }
-    RenderCounter(static_cast<int>(kPanelX) + 15, K_TITLE_SAFE_Y, Txt(TEXT_WORDS), placed,
+    RenderCounter(K_COUNTER_X, K_TITLE_SAFE_Y, Txt(TEXT_WORDS_PLACED), placed,
                   m_fitword->GetNumWords());
 }
 
