@@ -3,7 +3,8 @@
 // guest player 2. A Sprint with 3 lives over sudoku and crossword: a right digit hands the
 // turn over behind the next player's screen, which hides the puzzle; solved grids go on
 // sudoku, crossword, sudoku; ANNA's third mistake ends it with the guest the winner. Then a
-// Marathon of 2:00: a mistake at 12.7 s leaves 1:18, and three more run the clock out.
+// Marathon of 2:00: a mistake at 12.7 s takes 30 s off, leaving 1:18, and three more run the
+// clock out.
 // Checked through pictures, the captured sound (the time-up sound once) and the save file
 // left exactly as the front end wrote it. The puzzles drawn follow from the frame of the
 // first draw: the front end's presses are timed to keep it.
@@ -107,7 +108,8 @@ Script FrontEnd() {
 
 struct GameRun {
     std::string script;
-    int turnShot, sprintResultsShot, penaltyShot, timeUp, marathonResultsShot, last;
+    int turnShot, sprintResultsShot, penaltyScreenShot, penaltyShot, timeUp, marathonResultsShot,
+        last;
 };
 
 GameRun HeadToHead() {
@@ -147,6 +149,7 @@ GameRun HeadToHead() {
     script.Start(kMarathon, {kSudoku});
     script.frame += 635 - 30; // the two clicks of the entry take 30 of them
     script.Digit(kMarathonWrong);
+    run.penaltyScreenShot = script.frame - 1; // before the pointer moves onto Continue
     script.Press(kContinue, 4);
     run.penaltyShot = script.frame; // the release: 1:18 left before the clock goes on
     script.frame += 16;
@@ -196,6 +199,7 @@ TEST_F(HeadToHeadScenarioTest, SprintAndMarathonByTwoPlayersLeaveTheSaveAsItWas)
     ASSERT_EQ(RunGame(run.script, run.last,
                       Screenshot("head_to_head_turn", run.turnShot) +
                           Screenshot("head_to_head_sprint_results", run.sprintResultsShot) +
+                          Screenshot("head_to_head_penalty_screen", run.penaltyScreenShot) +
                           Screenshot("head_to_head_penalty", run.penaltyShot) +
                           Screenshot("head_to_head_marathon_results", run.marathonResultsShot) +
                           " --audio-out " + (s_dir / "sound.wav").string(),
@@ -206,6 +210,8 @@ TEST_F(HeadToHeadScenarioTest, SprintAndMarathonByTwoPlayersLeaveTheSaveAsItWas)
     EXPECT_TRUE(ShotMatches("head_to_head_turn"));
     // ANNA = 0 and the guest the winner.
     EXPECT_TRUE(ShotMatches("head_to_head_sprint_results"));
+    // The penalty heads its screen, ANNA's mistake under it.
+    EXPECT_TRUE(ShotMatches("head_to_head_penalty_screen"));
     // ANNA: 1:18 beside the sudoku.
     EXPECT_TRUE(ShotMatches("head_to_head_penalty"));
     // ANNA = 0, Guest = 120 and the guest the winner.

@@ -170,7 +170,7 @@ void MNHeadToHeadMenu::BuildPostGameScreens() {
 
     TUIScreen* const sprintOver = AddContinueScreen(SCREEN_SPRINT_GAME_OVER);
     AddText(sprintOver, Text(TEXT_GAME_OVER), 0.5f, 0.2f, true);
-    AddText(sprintOver, Text(TEXT_WRONG), 0.5f, 0.3f);
+    AddText(sprintOver, Text(TEXT_GOT_IT_WRONG), 0.5f, 0.3f);
     AddText(sprintOver, Text(TEXT_NO_LIVES_LEFT), 0.5f, 0.4f);
     TUIScreen* const marathonOver = AddContinueScreen(SCREEN_MARATHON_GAME_OVER);
     AddText(marathonOver, Text(TEXT_GAME_OVER), 0.5f, 0.2f, true);
@@ -197,17 +197,18 @@ void MNHeadToHeadMenu::AddTurnScreen(int menu, const char** nextName) {
 
 void MNHeadToHeadMenu::AddSprintErrorScreen(int menu, const char** nextName) {
     TUIScreen* const screen = AddContinueScreen(menu);
-    AddText(screen, Text(TEXT_WRONG), 0.5f, 0.2f, true);
+    AddText(screen, Text(TEXT_GOT_IT_WRONG), 0.5f, 0.2f, true);
     AddText(screen, Text(TEXT_LOSE_A_LIFE), 0.5f, 0.3f);
     AddText(screen, TUIString(Text(TEXT_PASS_THE_REMOTE), nextName), 0.5f, 0.37f);
     AddText(screen, TUIString("%s", nextName), 0.5f, kNameY, true);
     AddText(screen, Text(TEXT_PRESS_CONTINUE), 0.5f, 0.67f);
 }
 
+// The penalty heads the screen; the line under it says who made the mistake.
 void MNHeadToHeadMenu::AddMarathonErrorScreen(int menu, const char** name) {
     TUIScreen* const screen = AddContinueScreen(menu);
-    AddText(screen, Text(TEXT_PENALTY), 0.5f, 0.2f);
-    AddText(screen, TUIString(TXT2(TEXT_WRONG, "%s "), name), 0.5f, 0.5f, true);
+    AddText(screen, Text(TEXT_PENALTY), 0.5f, 0.2f, true);
+    AddText(screen, TUIString(TXT2(TEXT_GOT_IT_WRONG, "%s "), name), 0.5f, 0.5f);
     AddText(screen, Text(TEXT_PRESS_CONTINUE), 0.5f, 0.67f);
 }
 
