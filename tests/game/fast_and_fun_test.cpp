@@ -23,6 +23,8 @@ namespace {
 // left 384 pixels.
 constexpr int kBeginnerY = 268, kIntermediateY = 317, kProY = 367, kConfirmPlayY = 391;
 constexpr int kPanelX = 192, kFullX = 320, kUpperY = 317, kLowerY = 416;
+// What the game-over screen says before the count.
+const std::string kRunOver = "One wrong answer or running out of time ends the run.\n";
 
 class FastAndFunTest : public ModeWorldTest {
 protected:
@@ -70,7 +72,7 @@ TEST_F(FastAndFunTest, AFreshProfileChoosesBeginnerOnlyAndBackLeavesForTheFrontE
     EXPECT_EQ(Menu().GetActiveScreen(), Menu().GetDifficultyScreen()) << "disabled: not pressed";
     ClickAt(kPanelX, kBeginnerY);
     EXPECT_EQ(Menu().GetActiveScreen(), Menu().GetConfirmScreen());
-    EXPECT_EQ(Shown(Menu().GetBestScoreText()), "Best Beginner run: 0 puzzles");
+    EXPECT_EQ(Shown(Menu().GetBestScoreText()), "Best Beginner run:\n0 puzzles");
     EXPECT_EQ(Shown(Menu().GetNeedText()), "Solve 15 puzzles in one run to unlock Intermediate.");
     ClickBack();
     EXPECT_EQ(Menu().GetActiveScreen(), Menu().GetDifficultyScreen());
@@ -158,7 +160,7 @@ TEST_F(FastAndFunTest, SolvedPuzzlesRaiseTheBestRunAndALostOneNeverLowersIt) {
     Mode().AbandonPuzzle();
     EXPECT_EQ(Data().m_mostBeginnerPuzzlesComplete, 3);
     EXPECT_EQ(Data().m_currentPuzzle, 2);
-    EXPECT_EQ(Shown(Menu().GetGameOverText()), "You solved 3 puzzles.");
+    EXPECT_EQ(Shown(Menu().GetGameOverText()), kRunOver + "You solved 3 puzzles.");
     Frames(20);
     EXPECT_EQ(SaveWrites() - saves, 4) << "every game over saves";
 
@@ -202,7 +204,7 @@ TEST_F(FastAndFunTest, AWrongEntryLosesTheRunOnceEvenWithAGameOverInTheSameTick)
     EXPECT_EQ(LayerIds(), "bg menu");
     EXPECT_EQ(TopId(), "fast_and_fun_menu");
     EXPECT_EQ(Menu().GetActiveScreen(), Menu().GetGameOverScreen());
-    EXPECT_EQ(Shown(Menu().GetGameOverText()), "You solved 1 puzzle.");
+    EXPECT_EQ(Shown(Menu().GetGameOverText()), kRunOver + "You solved 1 puzzle.");
     EXPECT_EQ(Data().m_currentPuzzle, 0) << "counted once";
     EXPECT_EQ(Data().m_mostBeginnerPuzzlesComplete, 1);
     Frames(20);
