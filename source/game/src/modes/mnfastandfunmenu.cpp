@@ -86,7 +86,7 @@ void MNFastAndFunMenu::Build() {
     BuildCompleteScreens();
     BuildGameOverScreens();
     m_quitComfirmScreen = AddScreen();
-    AddText(m_quitComfirmScreen, kText::Text(TEXT_END_CHALLENGE_QUESTION), 0.5f, 0.05f, true);
+    AddText(m_quitComfirmScreen, kText::Text(TEXT_END_RUN_QUESTION), 0.5f, 0.05f, true);
     AddText(m_quitComfirmScreen, kText::Text(TEXT_ARE_YOU_SURE), 0.5f, 0.2f);
     m_yes = AddChoice(m_quitComfirmScreen, kText::Text(TEXT_YES), 0.6f);
     m_no = AddChoice(m_quitComfirmScreen, kText::Text(TEXT_NO), 0.8f);
@@ -145,7 +145,7 @@ void MNFastAndFunMenu::BuildCompleteScreens() {
         AddText(m_puzzleCompleteScreen,
                 TUIString(kText::Text(TEXT_SOLVED_ONE_SO_FAR), &m_currentPuzzle), 0.5f, 0.2f);
     m_completePlayButton = AddChoice(m_puzzleCompleteScreen, nextPuzzle, 0.6f);
-    m_endChallengeButton = AddChoice(m_puzzleCompleteScreen, kText::Text(TEXT_END_CHALLENGE), 0.8f);
+    m_endChallengeButton = AddChoice(m_puzzleCompleteScreen, kText::Text(TEXT_END_RUN), 0.8f);
 
     m_subPuzzleCompleteScreen = AddScreen();
     AddText(m_subPuzzleCompleteScreen, TUIString("%s", m_timeRemaining), 0.5f, 0.5f, true);
@@ -158,7 +158,7 @@ void MNFastAndFunMenu::BuildCompleteScreens() {
             TUIString(kText::Text(TEXT_UNLOCKED), &m_nextDifficultyString), 0.5f, 0.35f);
     m_completeUnlockedPlayButton = AddChoice(m_puzzleCompleteUnlockedScreen, nextPuzzle, 0.6f);
     m_endChallengeUnlockedButton =
-        AddChoice(m_puzzleCompleteUnlockedScreen, kText::Text(TEXT_END_CHALLENGE), 0.8f);
+        AddChoice(m_puzzleCompleteUnlockedScreen, kText::Text(TEXT_END_RUN), 0.8f);
 }
 
 void MNFastAndFunMenu::BuildGameOverScreens() {

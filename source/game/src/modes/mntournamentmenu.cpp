@@ -48,11 +48,11 @@ constexpr unsigned int kPerfectColour = 0xFF000000;
 constexpr unsigned int kPassedColour = 0xFFFF8000;
 
 // Texts of the slot statuses 0 to 5, of the difficulties 0 to 2 (the name and what winning
-// it opens), of the ranks from the highest score down.
+// it unlocks), of the ranks from the highest score down.
 constexpr int kStatusTexts[] = {TEXT_STATUS_LOCKED,   TEXT_STATUS_OPEN,
                                 TEXT_STATUS_FAILED,   TEXT_STATUS_PASSED,
                                 TEXT_STATUS_COMPLETE, TEXT_STATUS_FIRST_TRY_IN_TIME};
-constexpr int kUnlockedTexts[] = {TEXT_INTERMEDIATE_OPENED, TEXT_PRO_OPENED, 0};
+constexpr int kUnlockedTexts[] = {TEXT_INTERMEDIATE_UNLOCKED, TEXT_PRO_UNLOCKED, 0};
 struct Rank {
     int minScore;
     int text;

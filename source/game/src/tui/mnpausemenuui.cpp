@@ -61,8 +61,8 @@ void MNPauseMenuUI::ShowEntries() {
     if (kMenuNode* const abandon = FindNode(MENU_PAUSE_ABANDON_PUZZLE)) {
         // In Fast and Fun a puzzle given up ends the whole run: the entry says so.
         const bool bEndRun = m_gameMode == GAME_MODE_FASTANDFUN;
-        abandon->m_scriptId = bEndRun ? TEXT_END_CHALLENGE : TEXT_ABANDON_PUZZLE;
-        abandon->m_helpId = bEndRun ? TEXT_END_CHALLENGE_QUESTION : TEXT_ABANDON_PUZZLE_HELP;
+        abandon->m_scriptId = bEndRun ? TEXT_END_RUN : TEXT_ABANDON_PUZZLE;
+        abandon->m_helpId = bEndRun ? TEXT_END_RUN_QUESTION : TEXT_ABANDON_PUZZLE_HELP;
     }
 }
 
