@@ -15,7 +15,7 @@ bool KeepsItsPromises(const datatool::ClueList& list) {
     for (const datatool::ListedAnswer& listed : list.Answers()) {
         if (list.Find(listed.answer) != &listed ||
             list.HasClues(listed.answer) == listed.clues.empty() ||
-            listed.clues.size() > datatool::kMaxCluesPerAnswer) {
+            listed.clues.size() > datatool::kMaxListedClues) {
             return false;
         }
         for (const std::string& clue : listed.clues) {

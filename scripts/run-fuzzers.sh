@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every fuzz target in a folder for a fixed number of runs over its corpus
 # (fuzz/corpus/<target>/, seeded by the target's own writer when empty), as many at a time
-# as there are processors. A target that fails shows its output and fails the whole.
+# as there are processors. A target that fails shows its output and fails the whole; the
+# input that failed is shown in that output and left nowhere else.
 set -euo pipefail
 bin=$1
 runs=$2
@@ -11,7 +12,7 @@ run_target() {
   local target=$1 name scratch status=0
   name=$(basename "$target")
   scratch=$(mktemp -d)
-  ASAN_OPTIONS=detect_leaks=0 "$target" -runs="$runs" -seed=1 "$scratch" \
+  ASAN_OPTIONS=detect_leaks=0 "$target" -runs="$runs" -seed=1 -artifact_prefix="$scratch/" "$scratch" \
     "$root/fuzz/corpus/$name" >"$scratch.log" 2>&1 || status=$?
   if [ "$status" -eq 0 ]; then
     echo "-- $name"
