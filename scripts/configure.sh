@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Configures one of the two build trees when it is not configured yet:
+# Configures one of the build trees when it is not configured yet:
 #   release  build/       g++, optimised
 #   asan     build-asan/  clang, address and undefined-behaviour sanitizers, fuzzers
+#   tsan     build-tsan/  clang, thread sanitizer (not built by ./test)
 # With "game" as second argument a new tree leaves out the tests, benchmarks and fuzz
 # targets (./play); without it a tree configured so gets them back (./test).
 # Prints the tree's folder alone; cmake's own output is shown only when it fails.
@@ -17,8 +18,13 @@ case "$1" in
     args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
       -DPUZZLES_SANITIZE=ON)
     ;;
+  tsan)
+    dir="$root/build-tsan"
+    args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+      -DPUZZLES_TSAN=ON)
+    ;;
   *)
-    echo "usage: $0 release|asan [game]" >&2
+    echo "usage: $0 release|asan|tsan [game]" >&2
     exit 2
     ;;
 esac

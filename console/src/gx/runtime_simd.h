@@ -3,7 +3,15 @@
 // the processor runs. Other architectures build it once, for their own vector units.
 #pragma once
 
-#if defined(__x86_64__) && defined(__ELF__)
+#if defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define GX_THREAD_SANITIZER
+#endif
+#endif
+
+// The thread sanitizer's build has one version: the loader runs the clones' resolvers
+// before the sanitizer's runtime has started, which ends the program before main.
+#if defined(__x86_64__) && defined(__ELF__) && !defined(GX_THREAD_SANITIZER)
 #define GX_RUNTIME_SIMD __attribute__((target_clones("avx2", "default")))
 #else
 #define GX_RUNTIME_SIMD
