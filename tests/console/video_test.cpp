@@ -86,6 +86,23 @@ TEST(VideoTest, PostRetraceCallbackSeesEveryRetrace) {
     VISetPostRetraceCallback(nullptr);
 }
 
+// As on the console, where it runs with interrupts masked: the audio DMA callback cannot run
+// beside it.
+TEST(VideoTest, PostRetraceCallbackRunsWithInterruptsDisabled) {
+    static BOOL s_enabledBefore = TRUE;
+    VIInit();
+    VISetPostRetraceCallback([](u32) {
+        s_enabledBefore = OSDisableInterrupts();
+        OSRestoreInterrupts(s_enabledBefore);
+    });
+    VIWaitForRetrace();
+    VISetPostRetraceCallback(nullptr);
+    EXPECT_EQ(s_enabledBefore, FALSE);
+    const BOOL level = OSDisableInterrupts(); // and enabled again after it
+    EXPECT_EQ(level, TRUE);
+    OSRestoreInterrupts(level);
+}
+
 TEST(InterruptsTest, DisablingNestsAndKeepsOtherThreadsOut) {
     const BOOL outer = OSDisableInterrupts();
     const BOOL inner = OSDisableInterrupts();

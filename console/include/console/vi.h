@@ -1,7 +1,8 @@
 // Video interface: the TV format, the frame buffer shown at each retrace, the
 // black screen and the retrace wait. Headless, a retrace advances the virtual
 // clock by one field of the TV mode; in a window it waits for the field's time.
-// Main thread only, except the post-retrace callback (see VISetPostRetraceCallback).
+// Main thread only; the post-retrace callback runs in interrupt context (see
+// VISetPostRetraceCallback).
 #pragma once
 
 #include <console/types.h>
@@ -48,6 +49,9 @@ void VIFlush();
 void VIWaitForRetrace();
 u32 VIGetRetraceCount();
 u32 VIGetNextField();
+// The callback runs at the end of each retrace wait in interrupt context: on the main
+// thread, under the interrupt lock (OSDisableInterrupts) that the audio DMA callback holds.
+// Returns the callback it replaces.
 VIRetraceCallback VISetPostRetraceCallback(VIRetraceCallback callback);
 
 // What VI shows now: the latched frame buffer (null while black) and the mode it was

@@ -7,6 +7,7 @@
 
 #include "host/audio_host.h"
 #include "host/retrace.h"
+#include "os/interrupt_lock.h"
 #include "vi/xfb_to_rgb.h"
 
 #include <cstring>
@@ -80,6 +81,7 @@ void VIWaitForRetrace() {
     HostShowRetrace();
     HostDeliverButtonPresses();
     if (s_vi.postRetrace != nullptr) {
+        OSInterruptLock interruptContext; // as on the console, where interrupts are masked
         s_vi.postRetrace(s_vi.retraceCount);
     }
 }
