@@ -1,7 +1,8 @@
 // The THP player: the record, its control operations, the reader and decoder threads, the
 // retrace pacing and the audio mixing. Every frame, read from the disc or walked in a movie
 // held in memory, is checked against the read buffer and the movie's extent before a decoder
-// looks inside it.
+// looks inside it. The two callbacks run in interrupt context; the operations change what
+// they read with interrupts disabled.
 #include <kelvo/movie/thpplayer.h>
 
 #include "thpdraw.h"
@@ -759,12 +760,14 @@ bool THPPlayerOpen(const char* fileName, int onMemory) {
         DVDClose(&player.fileInfo);
         return false;
     }
+    const BOOL level = OSDisableInterrupts();
     player.state = player.internalState = THP_STATE_STOP;
     player.playFlag = 0;
     player.onMemory = onMemory != 0 ? TRUE : FALSE;
     player.open = TRUE;
     player.curVolume = player.targetVolume = 127.0f;
     player.rampCount = 0;
+    OSRestoreInterrupts(level);
     return true;
 }
 
@@ -773,7 +776,9 @@ bool THPPlayerClose() {
     if (!player.open || player.state != THP_STATE_STOP) {
         return false;
     }
+    const BOOL level = OSDisableInterrupts();
     player.open = FALSE;
+    OSRestoreInterrupts(level);
     DVDClose(&player.fileInfo);
     return true;
 }
@@ -907,10 +912,12 @@ bool THPPlayerPlay() {
     if (!player.open || (player.state != THP_STATE_PREPARE && player.state != THP_STATE_PAUSE)) {
         return false;
     }
+    const BOOL level = OSDisableInterrupts();
     player.state = player.internalState = THP_STATE_PLAY;
     player.prevCount = 0;
     player.curCount = 0;
     player.retraceCount = -1;
+    OSRestoreInterrupts(level);
     return true;
 }
 
@@ -944,7 +951,9 @@ bool THPPlayerPause() {
     if (!player.open || player.state != THP_STATE_PLAY) {
         return false;
     }
+    const BOOL level = OSDisableInterrupts();
     player.state = player.internalState = THP_STATE_PAUSE;
+    OSRestoreInterrupts(level);
     return true;
 }
 
