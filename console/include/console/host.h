@@ -52,7 +52,8 @@ u32 HostResumedFrame();
 // Hands the frame count over to the program that a restart starts next.
 void HostHandOverFrameCount();
 
-// The headless host's clock, in time-base ticks; it moves only when advanced.
+// The headless host's clock, in time-base ticks; it moves only when advanced. Whether it is
+// in use may be asked on any thread.
 bool HostUsesVirtualClock();
 s64 HostVirtualClock();
 void HostAdvanceClock(s64 ticks);

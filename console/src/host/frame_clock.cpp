@@ -78,10 +78,6 @@ bool HostCloseRequested() {
     return s_bCloseRequested;
 }
 
-bool HostUsesVirtualClock() {
-    return HostGetOptions().kind == HostKind::Headless;
-}
-
 s64 HostVirtualClock() {
     return s_virtualClock.load(std::memory_order_relaxed);
 }

@@ -9,6 +9,7 @@
 
 #include "host/command_line.h"
 
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -34,7 +35,10 @@ constexpr TvFormatName kTvFormats[] = {
     {"ntsc", VI_NTSC}, {"pal", VI_PAL}, {"eu60", VI_EURGB60}, {"mpal", VI_MPAL}};
 
 constinit HostOptions s_options = kDefaultOptions;
-bool s_optionsRead = false;
+std::atomic<bool> s_optionsRead{false};
+// Whether the options ask for the headless host, kept apart from them: the drive's thread
+// asks while the main thread may set new options (tests do).
+std::atomic<bool> s_headless{true};
 
 bool ParseTvFormat(const char* text, u32* format) {
     for (const TvFormatName& entry : kTvFormats) {
@@ -315,8 +319,7 @@ bool HostParseOptions(int argc, const char* const* argv, HostOptions* options) {
 }
 
 const HostOptions& HostGetOptions() {
-    if (!s_optionsRead) {
-        s_optionsRead = true;
+    if (!s_optionsRead.exchange(true)) { // marked first: a report while parsing may ask again
         if (&g_hostReadsCommandLine != nullptr && g_hostReadsCommandLine) {
             const char* argv[256];
             const int argc = HostReadOwnCommandLine(argv, 256);
@@ -324,6 +327,7 @@ const HostOptions& HostGetOptions() {
                 s_options = kDefaultOptions;
             }
         }
+        s_headless = s_options.kind == HostKind::Headless;
     }
     return s_options;
 }
@@ -331,4 +335,10 @@ const HostOptions& HostGetOptions() {
 void HostSetOptions(const HostOptions& options) {
     s_options = options;
     s_optionsRead = true;
+    s_headless = options.kind == HostKind::Headless;
+}
+
+bool HostUsesVirtualClock() {
+    HostGetOptions(); // read on first use
+    return s_headless;
 }
