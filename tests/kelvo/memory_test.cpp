@@ -1,6 +1,7 @@
 // The tracked allocator: counters, call-site totals, alignment, reallocation, the
 // out-of-memory report, freed blocks held for reuse and use-after-free detection in the
 // sanitizer build.
+#include <kelvo/platform/klog.h>
 #include <kelvo/platform/kmemory.h>
 #include <kelvo/platform/kplatform.h>
 
@@ -9,7 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
+#include <chrono>
+#include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -158,6 +163,46 @@ TEST(TrackedMemoryDeathTest, AReusedFreedBlockStillComesFirstInTheMap) {
         },
         "Allocation Map\n(.|\n)*\n555\nnone\n0\nnone\n[0-9]+\n666\nnone\n0\nnone\n(.|\n)*"
         "Assertion : 0\n");
+}
+
+// Prints as the debug hook does. Its first line, logged on another thread, holds the log until
+// the main thread has run out of memory, and then allocates.
+class AllocatingLateHook : public Kelvo_lib::kLogHookDebug {
+public:
+    void Message(long time, int level, int indent, const char* sys, const char* text,
+                 bool newLine) override {
+        if (!s_held.exchange(true)) {
+            while (!s_exhausted) {
+                std::this_thread::yield();
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100)); // into the report
+            const std::string copy(64, 'x');
+        }
+        kLogHookDebug::Message(time, level, indent, sys, text, newLine);
+    }
+
+    static inline std::atomic<bool> s_held{false};
+    static inline std::atomic<bool> s_exhausted{false};
+};
+
+// The report waits for a line that another thread is logging through a hook that allocates,
+// where the two threads would otherwise each hold the lock the other waits for.
+TEST(TrackedMemoryDeathTest, ExhaustionWaitsForAnotherThreadsLineWhoseHookAllocates) {
+    EXPECT_DEATH(
+        {
+            alarm(10); // a deadlock ends the run without the report
+            static AllocatingLateHook hook;
+            kLog->Hook(&hook);
+            std::thread logger([] { kLogFmt("a line from another thread\n"); });
+            while (!AllocatingLateHook::s_held) {
+                std::this_thread::yield();
+            }
+            AllocatingLateHook::s_exhausted = true;
+            for (;;) {
+                kPlatform_ReleaseAlloc(K_MEM_TAG_GENERAL, 1 << 20);
+            }
+        },
+        "a line from another thread\n(.|\n)*Out of memory: none:0 none 1048576 bytes\n");
 }
 
 // Small blocks freed lately may be held back for reuse; the heap gets them back before an

@@ -123,6 +123,17 @@ public:
     // Installs a printer for the function unless one exists already.
     void CHook(kLogPrinterFunction function);
 
+    // Keeps other threads' lines out while it lives, for a report whose lines belong
+    // together. Hooks may allocate, so a caller that also takes the allocator's lock takes
+    // this one first.
+    class Hold {
+    public:
+        explicit Hold(kLogManager& manager) : m_guard(manager.m_lock) {}
+
+    private:
+        std::lock_guard<std::recursive_mutex> m_guard;
+    };
+
 private:
     using LockGuard = std::lock_guard<std::recursive_mutex>;
 

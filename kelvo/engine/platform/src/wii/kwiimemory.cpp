@@ -331,9 +331,14 @@ void SortLiveListNewestFirst() {
     }
 }
 
-// Called once TakeBlock has emptied the cache, so every block in the list is live.
+// Called without the allocator's lock: it takes the log's lock first, as a log hook that
+// allocates does, so that the report cannot deadlock with another thread's line. The cache is
+// emptied (blocks freed meanwhile), so every block in the list is live.
 [[noreturn]] void ReportOutOfMemory(const char* file, const char* function, u32 line, u32 size,
                                     const char* failedIn, int failedLine) {
+    const Kelvo_lib::kLogManager::Hold logHeld(*kLog);
+    std::lock_guard guard(s_lock);
+    FlushCache();
     kLogFmt("Out of memory: %s:%d %s %d bytes\n", file, static_cast<int>(line), function,
             static_cast<int>(size));
     kLogFmt("%dk allocated\n", memStats.actualSize / 1024);
@@ -374,7 +379,7 @@ TrackEntry* FindEntry(const char* fileName, const char* function, u32 line) {
 
 void* kPlatform_DebugAlloc(const char* file, const char* function, u32 line, u32, u32 size) {
     EnsurePlatform();
-    std::lock_guard guard(s_lock);
+    std::unique_lock guard(s_lock);
     ++memStats.numAllocs;
     ++memStats.totalAllocs;
     if (memStats.numAllocs > memStats.peakAllocs) {
@@ -383,6 +388,7 @@ void* kPlatform_DebugAlloc(const char* file, const char* function, u32 line, u32
     GrowActualSize(size);
     const Block block = TakeBlockFor(size);
     if (block.entry == nullptr) {
+        guard.unlock();
         ReportOutOfMemory(file, function, line, size, "kPlatform_DebugAlloc", __LINE__);
     }
     return Track(block, file, function, line, size);
@@ -391,7 +397,7 @@ void* kPlatform_DebugAlloc(const char* file, const char* function, u32 line, u32
 void* kPlatform_DebugRealloc(const char* file, const char* function, u32 line, u32, void* pointer,
                              u32 size) {
     EnsurePlatform();
-    std::lock_guard guard(s_lock);
+    std::unique_lock guard(s_lock);
     ++memStats.totalReallocs;
     MemoryEntry* old = pointer != nullptr ? HeaderOf(pointer) : nullptr;
     if (old != nullptr && size == 0) {
@@ -409,6 +415,7 @@ void* kPlatform_DebugRealloc(const char* file, const char* function, u32 line, u
     }
     const Block block = TakeBlockFor(size);
     if (block.entry == nullptr) {
+        guard.unlock();
         ReportOutOfMemory(file, function, line, size, "kPlatform_DebugRealloc", __LINE__);
     }
     if (old != nullptr) {
