@@ -6,6 +6,7 @@
 #include <console/dvd.h>
 #include <console/fault.h>
 #include <console/host.h>
+#include <console/os.h>
 
 #include <gtest/gtest.h>
 
@@ -319,6 +320,68 @@ TEST_F(DvdTest, SynchronousReadWaitsOutAnInjectedError) {
     Buffer buffer{};
     EXPECT_EQ(DVDReadPrio(&info, buffer.bytes, 32, 0, 1), 32);
     EXPECT_EQ(buffer.bytes[31], 's');
+}
+
+// A read queued behind one held in a drive error waits on that error: its own polls report
+// it and count, so the error passes whoever polls.
+TEST_F(DvdTest, ReadBehindAHeldOneSeesTheDriveErrorAndItsPollsCount) {
+    m_disc.Write("file.bin", std::string(64, 'b'));
+    ASSERT_TRUE(FaultAddText("dvd-read:fatal@1x2"));
+    const HostKindScope host(HostKind::Headless);
+    DVDFileInfo held = Open("file.bin");
+    DVDFileInfo behind = Open("file.bin");
+    Buffer buffers[2]{};
+    ASSERT_TRUE(DVDReadAsyncPrio(&held, buffers[0].bytes, 32, 0, nullptr, 2));
+    ASSERT_TRUE(DVDReadAsyncPrio(&behind, buffers[1].bytes, 64, 0, nullptr, 2));
+    for (const s32 status : {DVD_STATE_FATAL_ERROR, DVD_STATE_FATAL_ERROR, DVD_STATE_BUSY}) {
+        EXPECT_EQ(DVDGetCommandBlockStatus(&behind.cb), status);
+    }
+    EXPECT_EQ(PollUntilDone(&behind), DVD_STATE_END);
+    EXPECT_EQ(PollUntilDone(&held), DVD_STATE_END);
+    EXPECT_EQ(buffers[1].bytes[63], 'b');
+}
+
+struct BlockingRead {
+    DVDFileInfo* file;
+    Buffer* buffer;
+    s32 result;
+    bool bDone;
+};
+
+void* ReadBlocking(void* param) {
+    auto* read = static_cast<BlockingRead*>(param);
+    read->result = DVDReadPrio(read->file, read->buffer->bytes, 32, 0, 2);
+    read->bDone = true;
+    return nullptr;
+}
+
+// A blocking read of a console thread that meets a drive error gives the run back and waits
+// for the main thread's polls (the game's, once a frame): the error lasts those polls, and
+// the read ends at the next run of the threads after them.
+TEST_F(DvdTest, BlockingReadOfAThreadWaitsOutTheErrorOnTheMainThreadsPolls) {
+    m_disc.Write("file.bin", std::string(32, 't'));
+    ASSERT_TRUE(FaultAddText("dvd-read:no-disc@1x3"));
+    const HostKindScope host(HostKind::Headless);
+    DVDFileInfo file = Open("file.bin");
+    Buffer buffer{};
+    BlockingRead read{&file, &buffer, 0, false};
+    alignas(32) static u8 stack[1024];
+    OSThread thread{-1};
+    ASSERT_TRUE(OSCreateThread(&thread, ReadBlocking, &read, stack + sizeof(stack), sizeof(stack),
+                               8, OS_THREAD_ATTR_DETACH));
+    OSResumeThread(&thread);
+    OSRunThreadsUntilIdle();
+    EXPECT_FALSE(read.bDone) << "waits for the drive";
+    for (int poll = 0; poll < 3; ++poll) {
+        EXPECT_EQ(DVDGetDriveStatus(), DVD_STATE_NO_DISK) << poll;
+    }
+    EXPECT_EQ(DVDGetDriveStatus(), DVD_STATE_BUSY) << "released";
+    EXPECT_FALSE(read.bDone) << "the thread reads at its next run";
+    OSRunThreadsUntilIdle();
+    EXPECT_TRUE(read.bDone);
+    EXPECT_EQ(read.result, 32);
+    EXPECT_EQ(buffer.bytes[31], 't');
+    OSCancelThread(&thread);
 }
 
 // A synchronous read waits its turn: the more urgent reads queued before it are served

@@ -5,7 +5,9 @@
 // completion (its state, size and callback) reaches the caller only when it polls
 // (DVDGetCommandBlockStatus, DVDGetDriveStatus, DVDCancel, DVDReadPrio's wait), and
 // callbacks run only on the main thread. Injected faults (console/fault.h) hold a read in
-// a drive error state for a number of polls. Bad arguments are reported and refused.
+// a drive error state for a number of polls; a read queued behind it reports that error and
+// its polls count, and a blocking read of a console thread waits, giving the run to the
+// others, until their polls release the drive. Bad arguments are reported and refused.
 // Nothing here allocates through operator new.
 #pragma once
 

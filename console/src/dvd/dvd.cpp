@@ -30,6 +30,8 @@ enum : s32 {
 
 constexpr u32 kTransferChunk = 512 * 1024;
 
+constexpr s32 kMaxParkedReads = 16; // one per console thread at most
+
 struct Drive {
     std::mutex lock;
     std::condition_variable changed;
@@ -37,6 +39,13 @@ struct Drive {
     u32 nextOrder = 0;
     u32 nextFinishOrder = 0;
     bool workerStarted = false;
+    // Blocking reads of console threads that wait, away from the run token, for other
+    // threads' polls to release the drive from an error; one message wakes each.
+    OSMessageQueue released;
+    OSMessage releasedMessages[kMaxParkedReads];
+    s32 parkedReads = 0;
+
+    Drive() { OSInitMessageQueue(&released, releasedMessages, kMaxParkedReads); }
 };
 
 // Never destroyed: the worker still waits on it at exit.
@@ -105,6 +114,15 @@ DVDCommandBlock* NextQueuedLocked(const Drive& drive) {
     return best;
 }
 
+// The drive is out of its error, or the command holding it is gone: the parked blocking
+// reads look again.
+void WakeParkedReadsLocked(Drive& drive) {
+    for (s32 i = 0; i < drive.parkedReads; ++i) {
+        OSSendMessage(&drive.released, nullptr, OS_MESSAGE_NOBLOCK);
+    }
+    drive.changed.notify_all();
+}
+
 // One poll of a held command: its error state until the fault has lasted its polls,
 // then busy, as the command goes back to the queue.
 s32 PollHeldLocked(Drive& drive, DVDCommandBlock* block) {
@@ -114,7 +132,7 @@ s32 PollHeldLocked(Drive& drive, DVDCommandBlock* block) {
     }
     block->phase = kPhaseQueued;
     block->state = DVD_STATE_BUSY;
-    drive.changed.notify_all();
+    WakeParkedReadsLocked(drive);
     return DVD_STATE_BUSY;
 }
 
@@ -337,8 +355,33 @@ bool IssueRead(const char* caller, DVDFileInfo* fileInfo, void* addr, s32 length
     return true;
 }
 
-// Waits for a command without callback and completes it. While the drive is held in
-// an error the wait polls it, as a caller blocked in the read would see it last.
+// While the drive is held in an error, a blocking read of a console thread gives the run to
+// the other threads until one of their polls (the main loop's, once a frame) releases it or
+// the command holding it goes, so the error lasts its polls on the main thread's clock and
+// the game can show it. Counted, the drive unlocked, while parked, also when the thread is
+// cancelled there. False for a thread that nobody polls for (the main thread), or that the
+// console does not run: it polls the drive itself.
+bool ParkUntilReleased(Drive& drive, Lock& guard) {
+    if (IsMainThread()) {
+        return false;
+    }
+    struct Parked {
+        Drive& on;
+        Lock& unlocked;
+        Parked(Drive& parkedOn, Lock& locked) : on(parkedOn), unlocked(locked) {
+            ++on.parkedReads;
+            unlocked.unlock();
+        }
+        ~Parked() {
+            unlocked.lock();
+            --on.parkedReads;
+        }
+    };
+    const Parked parked(drive, guard);
+    return OSReceiveMessage(&drive.released, nullptr, OS_MESSAGE_BLOCK) != FALSE;
+}
+
+// Waits for a command without callback and completes it.
 s32 WaitForCommand(Drive& drive, DVDCommandBlock* block) {
     Lock guard(drive.lock);
     while (InFlightLocked(drive, block)) {
@@ -346,7 +389,9 @@ s32 WaitForCommand(Drive& drive, DVDCommandBlock* block) {
         if (block->phase == kPhaseFinished) {
             CompleteLocked(drive, block);
         } else if (held != nullptr) {
-            PollHeldLocked(drive, held);
+            if (!ParkUntilReleased(drive, guard)) {
+                PollHeldLocked(drive, held);
+            }
         } else if (!ServeNextAtPollLocked(drive, guard)) {
             drive.changed.wait(guard);
         }
@@ -424,10 +469,16 @@ s32 DVDGetCommandBlockStatus(DVDCommandBlock* block) {
     Drive& drive = TheDrive();
     BeginPoll(drive);
     std::lock_guard<std::mutex> guard(drive.lock);
-    if (block->phase == kPhaseHeld && InFlightLocked(drive, block)) {
+    if (!InFlightLocked(drive, block)) {
+        return block->state;
+    }
+    if (block->phase == kPhaseHeld) {
         return PollHeldLocked(drive, block);
     }
-    return block->state;
+    // A read queued behind one held in an error waits on the drive's error, and its poll
+    // is a poll of the drive: the error passes with its polls whoever waits.
+    DVDCommandBlock* held = block->phase == kPhaseQueued ? FirstHeldLocked(drive) : nullptr;
+    return held != nullptr ? PollHeldLocked(drive, held) : block->state;
 }
 
 s32 DVDGetDriveStatus() {
@@ -468,7 +519,7 @@ s32 DVDCancel(DVDCommandBlock* block) {
         block->phase = kPhaseFinished;
         block->result = DVD_RESULT_CANCELED;
         block->finishOrder = drive.nextFinishOrder++;
-        drive.changed.notify_all();
+        WakeParkedReadsLocked(drive);
     }
     DeliverFinished(drive);
     return 0;
