@@ -55,7 +55,11 @@ u32 kPlatform_FileTell(SysFileHandle* handle);
 u32 kPlatform_FileLength(SysFileHandle* handle);
 K_IO_ACCESS kPlatform_FileGetAccessMode(SysFileHandle* handle);
 
+// Polls a disc read started without a callback until it ends, yielding between polls: a
+// poll that finds the drive in an error (retry, fatal error, no disc, wrong disc) is
+// logged, and each poll before the end is told to the disc-wait callback. True when the
+// read completed; false when it was cancelled or ended in a fatal error.
+bool kPlatformWii_WaitForRead(DVDFileInfo* file);
+
 // Installs the disc-wait callback; null removes it.
 void kPlatformWii_Temp_SetIOCallback(kPlatformIOCallback callback);
-// The installed callback, for other polled disc reads (the movie player's); null for none.
-kPlatformIOCallback kPlatformWii_Temp_GetIOCallback();

@@ -37,31 +37,6 @@ const char* DriveErrorText(s32 status) {
     }
 }
 
-// Polls until the read is done, telling the callback on each poll whether the drive
-// is in error; the wait lasts as long as the disc needs. false when the read ended in a
-// fatal error (the file cannot be read): the idle drive no longer holds the read, so
-// waiting longer would never end.
-bool WaitForRead(DVDFileInfo* record) {
-    for (;;) {
-        const s32 status = DVDGetCommandBlockStatus(&record->cb);
-        const char* error = DriveErrorText(status);
-        if (error != nullptr) {
-            kLogFmt("%s", error);
-        }
-        if (status == DVD_STATE_END) {
-            kLogFmt("Read done\n");
-            return true;
-        }
-        if (s_callback != nullptr) {
-            s_callback(error != nullptr);
-        }
-        if (status == DVD_STATE_FATAL_ERROR && DVDGetDriveStatus() == DVD_STATE_END) {
-            return false;
-        }
-        OSYieldThread();
-    }
-}
-
 // Reads the whole file into a buffer rounded up to 32 bytes; false (nothing kept)
 // when the buffer cannot be had or the drive refuses or fails the read.
 bool ReadWhole(SysFileHandle* handle, DVDFileInfo* record, const char* path) {
@@ -79,16 +54,41 @@ bool ReadWhole(SysFileHandle* handle, DVDFileInfo* record, const char* path) {
     }
     kLogFmt("Reading %d - status %d\n", static_cast<int>(rounded),
             static_cast<int>(DVDGetCommandBlockStatus(&record->cb)));
-    if (!WaitForRead(record)) {
+    if (!kPlatformWii_WaitForRead(record)) {
         kLogFmt("kPlatform_FileOpen: the drive could not read %s\n", path);
         MEMFreeToAllocator(&MyDemoAllocator2, buffer);
         return false;
     }
+    kLogFmt("Read done\n");
     handle->buffer = static_cast<u8*>(buffer);
     return true;
 }
 
 } // namespace
+
+bool kPlatformWii_WaitForRead(DVDFileInfo* record) {
+    for (;;) {
+        const s32 status = DVDGetCommandBlockStatus(&record->cb);
+        if (status == DVD_STATE_END) {
+            return true;
+        }
+        if (status == DVD_STATE_CANCELED) {
+            return false;
+        }
+        const char* error = DriveErrorText(status);
+        if (error != nullptr) {
+            kLogFmt("%s", error);
+        }
+        if (s_callback != nullptr) {
+            s_callback(error != nullptr);
+        }
+        // A read that ended in a fatal error leaves the drive idle: nothing will change.
+        if (status == DVD_STATE_FATAL_ERROR && DVDGetDriveStatus() == DVD_STATE_END) {
+            return false;
+        }
+        OSYieldThread();
+    }
+}
 
 SysFileHandle* kPlatform_FileOpen(const char* path, K_IO_ACCESS access, K_IO_OPEN openMode) {
     if (path == nullptr || (access & K_IO_ACCESS_READ) == 0) {
@@ -172,10 +172,6 @@ u32 kPlatform_FileLength(SysFileHandle* handle) {
 K_IO_ACCESS kPlatform_FileGetAccessMode(SysFileHandle* handle) {
     return HandleMissing(handle, "kPlatform_FileGetAccessMode") ? K_IO_ACCESS{}
                                                                 : handle->accessMode;
-}
-
-kPlatformIOCallback kPlatformWii_Temp_GetIOCallback() {
-    return s_callback;
 }
 
 void kPlatformWii_Temp_SetIOCallback(kPlatformIOCallback callback) {

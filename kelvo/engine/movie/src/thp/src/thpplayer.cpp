@@ -153,37 +153,16 @@ bool Looping() {
 
 // ---- Disc reads ----
 
-// A header read, polled until done; drive errors are logged and waited out. False when the
-// drive refuses the read or it fails for good.
+// A header read, polled until done as a disc file's is (kPlatformWii_WaitForRead): drive
+// errors are logged and waited out. False when the drive refuses the read, it fails for good
+// or it brings fewer bytes than asked for.
 bool DoRead(DVDFileInfo* fileInfo, void* buffer, s32 length, s32 offset) {
     if (!DVDReadAsyncPrio(fileInfo, buffer, length, offset, nullptr, kDiscPriority)) {
         kLogFmt("THP: read of %d bytes at %d refused\n", length, offset);
         return false;
     }
-    for (;;) {
-        const s32 status = DVDGetCommandBlockStatus(&fileInfo->cb);
-        if (status == DVD_STATE_END) {
-            return DVDGetTransferredSize(fileInfo) >= static_cast<u32>(length);
-        }
-        if (status == DVD_STATE_CANCELED) {
-            return false;
-        }
-        const bool error = status == DVD_STATE_RETRY || status == DVD_STATE_FATAL_ERROR ||
-                           status == DVD_STATE_NO_DISK || status == DVD_STATE_WRONG_DISK;
-        if (status == DVD_STATE_RETRY) {
-            kLogFmt("Retry error\n");
-        } else if (status == DVD_STATE_FATAL_ERROR) {
-            kLogFmt("Fatal error\n");
-        } else if (status == DVD_STATE_NO_DISK) {
-            kLogFmt("No disk\n");
-        } else if (status == DVD_STATE_WRONG_DISK) {
-            kLogFmt("Wrong disk\n");
-        }
-        if (kPlatformIOCallback callback = kPlatformWii_Temp_GetIOCallback()) {
-            callback(error);
-        }
-        OSYieldThread();
-    }
+    return kPlatformWii_WaitForRead(fileInfo) &&
+           DVDGetTransferredSize(fileInfo) >= static_cast<u32>(length);
 }
 
 // A movie frame read by the reader thread: the first two polled, giving up on a drive
