@@ -89,17 +89,17 @@ inline std::string ScreenshotOption(const fs::path& dir, const char* name, int f
            (dir / (std::string(name) + ".png")).string();
 }
 
-// Runs the game for frames with the script and options in dir (flash memory in dir/nand);
-// returns the exit status and appends the output to output.
-inline int Run(const fs::path& dir, const std::string& script, int frames,
-               const std::string& options, std::string& output) {
-    fs::create_directories(dir / "nand");
-    std::ofstream(dir / "input.txt") << script;
-    const std::string command = std::string(PUZZLES_GAME) + " --headless --frames " +
-                                std::to_string(frames) + " --disc " + PUZZLES_DISC_DIR +
-                                " --nand " + (dir / "nand").string() + " --input " +
-                                (dir / "input.txt").string() + options + " 2>&1";
-    FILE* const pipe = popen(command.c_str(), "r");
+// The command that runs the game headless for frames over the built disc with the input
+// script file and the options, its flash memory in nand; its standard error joins its output.
+inline std::string GameCommand(const fs::path& script, const fs::path& nand, int frames,
+                               const std::string& options) {
+    return std::string(PUZZLES_GAME) + " --headless --frames " + std::to_string(frames) +
+           " --disc " + PUZZLES_DISC_DIR + " --nand " + nand.string() + " --input " +
+           script.string() + options + " 2>&1";
+}
+
+// Appends what a command started with popen prints to output; its exit status.
+inline int FinishCommand(FILE* pipe, std::string& output) {
     if (pipe == nullptr) {
         return -1;
     }
@@ -108,6 +108,16 @@ inline int Run(const fs::path& dir, const std::string& script, int frames,
         output += line.data();
     }
     return pclose(pipe);
+}
+
+// Runs the game for frames with the script and options in dir (flash memory in dir/nand);
+// returns the exit status and appends the output to output.
+inline int Run(const fs::path& dir, const std::string& script, int frames,
+               const std::string& options, std::string& output) {
+    fs::create_directories(dir / "nand");
+    std::ofstream(dir / "input.txt") << script;
+    const std::string command = GameCommand(dir / "input.txt", dir / "nand", frames, options);
+    return FinishCommand(popen(command.c_str(), "r"), output);
 }
 
 // The same with screenshots of the given frames as dir/<name>.png.

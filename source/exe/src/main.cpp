@@ -23,6 +23,7 @@
 
 #include <kelvo/audio/kaudio.h>
 #include <kelvo/input/kinputsystemwii.h>
+#include <kelvo/platform/kfile.h>
 #include <kelvo/platform/klog.h>
 #include <kelvo/platform/kplatform.h>
 #include <kelvo/render/krdrawhelp.h>
@@ -129,6 +130,48 @@ bool RunFrame(kInputSystemWII& input, MNFrameClock& clock, bool bGame, Scene&& s
     return true;
 }
 
+// The frames that disc reads the game waits for run meanwhile.
+struct DiscWait {
+    kInputSystemWII* input = nullptr; // null: no frames
+    MNFrameClock clock{0.0f};
+    bool bInFrame = false;
+    bool bRunEnded = false;
+};
+
+DiscWait s_discWait;
+
+// Called on each poll of a disc read the game waits for. While the drive is in an error that
+// puts up a system dialog (no disc, wrong disc, unreadable), each poll is a frame of the
+// dialogs over the frozen game, as in the main loop: the dialog shows, and RESET, POWER and
+// the host's stop still end the run. A fatal error, which has no dialog, and a read merely
+// under way are waited out by the drive's own polls; so is the rest of a wait once the run
+// has ended, which the main loop then carries out.
+void ServeDiscWait(bool bError) {
+    DiscWait& wait = s_discWait;
+    if (!bError || wait.input == nullptr || wait.bInFrame || wait.bRunEnded) {
+        return;
+    }
+    kEvent::Check();
+    if (!MNDialog::IsDialogOpen() && !MNDialog::IsScreenBlack()) {
+        return;
+    }
+    wait.bInFrame = true;
+    wait.bRunEnded = !RunFrame(*wait.input, wait.clock, false, [](float) {});
+    wait.bInFrame = false;
+}
+
+void BeginDiscWaitFrames(kInputSystemWII& input) {
+    s_discWait = DiscWait();
+    s_discWait.input = &input;
+    s_discWait.clock = MNFrameClock(kPlatform_GetSeconds());
+    kPlatformWii_Temp_SetIOCallback(ServeDiscWait);
+}
+
+void EndDiscWaitFrames() {
+    kPlatformWii_Temp_SetIOCallback(nullptr);
+    s_discWait = DiscWait();
+}
+
 bool ShowStrapScreen(kInputSystemWII& input) {
     MNDialog::SetHomeButtonEnabled(false);
     MNStrapScreen strap(MNResourceManager::GetSpriteBank(kStrapBank));
@@ -231,12 +274,14 @@ int GameMain() {
     kEvent::Init();
     kDialogManager::Init(nullptr, nullptr, nullptr);
     MNDialog::Init();
+    BeginDiscWaitFrames(input);
     bool bRunning = ShowStrapScreen(input);
     g_bEnableControllerCheck = true;
     bRunning = bRunning && RunDialogLoop(input);
     // A run that ends before the main loop builds no game.
     const MNDialog::eExit exit = bRunning ? PlayGame(input) : MNDialog::GetExit();
 
+    EndDiscWaitFrames();
     MNDialog::Deinit();
     kDialogManager::Deinit();
     kEvent::Deinit();

@@ -1,0 +1,126 @@
+// The disc in the real game, headless: a drive without its disc while the game waits for a
+// read (a movie frame on the movie's reader thread, a puzzle's sprite bank on the main
+// thread) shows the disc dialog until the drive reads again; and a fatal drive error on reads
+// from power-on to a puzzle's start holds the game only for its polls.
+#include "game_run.h"
+#include "png_golden.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace disc_scenario {
+
+namespace fs = std::filesystem;
+using game_run::Place;
+
+// Places on the profile screen, its keyboard, the main menu and the Simply Puzzle menu.
+constexpr Place kSlot0{320, 104}, kSave{320, 367}, kSimplyPuzzle{320, 212}, kCrossword{192, 218},
+    kPlay{192, 416};
+
+// From power-on to a crossword's intro in Simply Puzzle over a new profile "P": its screen
+// reads its sprite bank (the run's 180th disc read) at frame 586, 30 frames after the world's
+// disc check of frame 556 (the 179th).
+std::string ToACrossword() {
+    game_run::Script script;
+    script.Press(kSlot0);
+    script.Press(game_run::KeyboardKey('P'));
+    script.Press(kSave);
+    script.Press(kSlot0, 30);
+    script.Press(kSimplyPuzzle, 30);
+    script.Press(kCrossword, 52);
+    script.Press(kPlay);
+    return script.text;
+}
+constexpr int kCrosswordFrames = 660;
+
+// A leaves the strap screen; the first logo movie opens at frame 257 and plays unskipped.
+constexpr const char* kToTheFirstMovie = "130 hold A\n133 hold none\n";
+
+class DiscScenarioTest : public scenario::GameRunTest {
+protected:
+    // The inside of the disc dialog's box, which hides whatever the dialog is drawn over.
+    static std::vector<u32> DialogBox(const png_golden::Image& picture) {
+        std::vector<u32> box;
+        for (u32 y = 232; y < 294 && y < picture.height; ++y) {
+            const auto row = picture.rgb.begin() + y * picture.width;
+            box.insert(box.end(), row + 90, row + std::min(550u, picture.width));
+        }
+        return box;
+    }
+
+    static bool ShowsTheDiscDialog(const char* shot) {
+        png_golden::Image golden;
+        png_golden::Image picture;
+        const fs::path goldens = fs::path(__FILE__).parent_path() / "golden";
+        return png_golden::ReadPng((goldens / "dialog_disc.png").string(), golden) &&
+               png_golden::ReadPng((s_dir / (std::string(shot) + ".png")).string(), picture) &&
+               DialogBox(picture) == DialogBox(golden);
+    }
+};
+
+// No disc for 60 polls of the drive, once a frame in the main loop: the dialog shows over the
+// frozen game whichever thread waits for the read, and goes once the drive reads again.
+TEST_F(DiscScenarioTest, DiscMissingWhileTheGameWaitsForAReadShowsTheDiscDialog) {
+    const struct {
+        const char* name;
+        std::string script;
+        int frames;
+        const char* fault;
+        int shown; // a frame in the dialog
+        int gone;  // a frame after it
+    } cases[] = {
+        {"movie_frame", kToTheFirstMovie, 340, "dvd-read:no-disc@70x60", 280, 330},
+        {"sprite_bank", ToACrossword(), kCrosswordFrames, "dvd-read:no-disc@180x60", 600, 650},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string shown = std::string(c.name) + "_dialog";
+        const std::string gone = std::string(c.name) + "_after";
+        std::string output;
+        EXPECT_EQ(RunGame(c.script, c.frames,
+                          std::string(" --fault ") + c.fault + Screenshot(shown.c_str(), c.shown) +
+                              Screenshot(gone.c_str(), c.gone),
+                          output),
+                  0)
+            << output;
+        EXPECT_NE(output.find("host: " + std::to_string(c.frames) + " frames"), std::string::npos)
+            << output;
+        EXPECT_TRUE(ShowsTheDiscDialog(shown.c_str()));
+        EXPECT_FALSE(ShowsTheDiscDialog(gone.c_str()));
+    }
+}
+
+// A fatal drive error for 60 polls on every 11th read up to the crossword's: among them the
+// world's disc checks (the 58th and 179th reads) that the first movie's header and the
+// crossword's sprite bank wait behind. Each run ends with its frames; two run at a time, each
+// stopped should it hang.
+TEST_F(DiscScenarioTest, FatalDriveErrorOnAnyReadHoldsTheGameOnlyForItsPolls) {
+    const fs::path script = s_dir / "crossword.txt";
+    std::ofstream(script) << ToACrossword();
+    std::vector<int> reads;
+    for (int read = 3; read <= 180; read += 11) {
+        reads.push_back(read);
+    }
+    constexpr size_t kAtOnce = 2;
+    for (size_t first = 0; first < reads.size(); first += kAtOnce) {
+        std::vector<std::pair<int, FILE*>> runs;
+        for (size_t i = first; i < std::min(first + kAtOnce, reads.size()); ++i) {
+            const fs::path nand = s_dir / ("nand_" + std::to_string(reads[i]));
+            fs::create_directories(nand);
+            const std::string fault = " --fault dvd-read:fatal@" + std::to_string(reads[i]) + "x60";
+            const std::string command =
+                "timeout -k 5 60 " + game_run::GameCommand(script, nand, kCrosswordFrames, fault);
+            runs.emplace_back(reads[i], popen(command.c_str(), "r"));
+        }
+        for (const auto& [read, pipe] : runs) {
+            std::string output;
+            EXPECT_EQ(game_run::FinishCommand(pipe, output), 0) << "fatal@" << read << output;
+            EXPECT_NE(output.find("host: " + std::to_string(kCrosswordFrames) + " frames"),
+                      std::string::npos)
+                << "fatal@" << read << output;
+        }
+    }
+}
+
+} // namespace disc_scenario
