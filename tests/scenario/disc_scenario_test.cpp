@@ -1,4 +1,5 @@
-// The disc in the real game, headless: a drive without its disc while the game waits for a
+// The disc in the real game, headless: a folder that does not hold the disc ends the program
+// with a line saying what is missing; a drive without its disc while the game waits for a
 // read (a movie frame on the movie's reader thread, a puzzle's sprite bank on the main
 // thread) shows the disc dialog until the drive reads again; and a fatal drive error on reads
 // from power-on to a puzzle's start holds the game only for its polls.
@@ -6,6 +7,7 @@
 #include "png_golden.h"
 
 #include <algorithm>
+#include <sys/wait.h>
 #include <utility>
 #include <vector>
 
@@ -58,6 +60,19 @@ protected:
                DialogBox(picture) == DialogBox(golden);
     }
 };
+
+TEST_F(DiscScenarioTest, FolderWithoutTheDiscEndsTheProgramNamingTheFileAndTheFolder) {
+    const fs::path folder = s_dir / "not_the_disc";
+    fs::create_directories(folder);
+    std::string output;
+    const int status = RunGame(kToTheFirstMovie, 300, " --disc " + folder.string(), output);
+    ASSERT_TRUE(WIFEXITED(status)) << output;
+    EXPECT_EQ(WEXITSTATUS(status), 2) << output;
+    const std::string said =
+        "disc: the folder '" + folder.string() + "' does not hold the game's disc (it has no wii/";
+    EXPECT_EQ(output.rfind(said, 0), 0u) << output;
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << "one line: " << output;
+}
 
 // No disc for 60 polls of the drive, once a frame in the main loop: the dialog shows over the
 // frozen game whichever thread waits for the read, and goes once the drive reads again.

@@ -4,6 +4,9 @@
 #include <console/host.h>
 #include <console/os.h>
 
+#include "host/window.h"
+
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <mutex>
@@ -11,9 +14,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// Set by the program's own main (console/host), not by tests.
+extern const bool g_hostReadsCommandLine __attribute__((weak));
+
 namespace {
 
 constexpr s32 kMaxEntries = 512;
+// As for a bad host option.
+constexpr int kNotTheDiscExitCode = 2;
 
 struct EntryTable {
     char root[kDiscMaxHostPath];
@@ -132,16 +140,41 @@ s32 InternLocked(const char* hostPath) {
     return s_table.count++;
 }
 
+// A directory that lacks even the first file the program asks of it does not hold the disc
+// at all: a --disc given by mistake, or a disc never built. The program says which file it
+// needed from which directory and ends at once, as a bad option ends it; a file that goes
+// missing later is the game's to deal with. Tests, which look up missing files on purpose,
+// run on.
+void RefuseDirectoryWithoutTheDisc(const char* discPath, const char* root) {
+    if (&g_hostReadsCommandLine == nullptr || !g_hostReadsCommandLine) {
+        return;
+    }
+    OSReport("disc: the folder '%s' does not hold the game's disc (it has no %s)\n", root,
+             discPath);
+    HostWindowStop();
+    std::fflush(nullptr);
+    // Other threads (audio) still run: end without running static destructors.
+    _exit(kNotTheDiscExitCode);
+}
+
 } // namespace
 
 s32 DiscLookUp(const char* discPath) {
-    std::lock_guard<std::mutex> guard(s_lock);
-    SwitchRootLocked();
     char hostPath[kDiscMaxHostPath];
-    if (!Resolve(discPath, hostPath)) {
-        return -1;
+    char root[kDiscMaxHostPath];
+    {
+        std::lock_guard<std::mutex> guard(s_lock);
+        SwitchRootLocked();
+        if (Resolve(discPath, hostPath)) {
+            return InternLocked(hostPath);
+        }
+        if (s_table.count > 0) {
+            return -1;
+        }
+        std::memcpy(root, s_table.root, sizeof(root));
     }
-    return InternLocked(hostPath);
+    RefuseDirectoryWithoutTheDisc(discPath, root);
+    return -1;
 }
 
 bool DiscHostPath(s32 entry, char* out, size_t capacity) {
