@@ -90,7 +90,8 @@ protected:
     // Puts up a new screen for the bank's puzzle of typeFlag, set for the mode and started,
     // with the mode connected, and loads saved's state when given; in modes with anagrams the
     // hidden word goes to the screen and to a waiting anagram. False (logged, the layers as
-    // they were) for a null puzzle, one of another kind or one the screen refuses.
+    // they were) for a null puzzle, one of another kind, one the screen refuses, or a screen
+    // the disc gave no art for.
     bool StartPuzzle(Puzzle* puzzle, int typeFlag, const SaveGameActivePuzzle* saved = nullptr);
     // Stores the running puzzle in record and saves with the override; marks the record
     // active only when the screen wrote its state.
@@ -98,7 +99,8 @@ protected:
     // Stop and save: the running puzzle stored in record (when there is one and no anagram
     // runs), then the game over that leaves for the front end.
     void StopAndSave(SaveGameActivePuzzle* record);
-    // Starts the stored puzzle, if any, and clears the record whatever it held.
+    // Starts the stored puzzle, if any, and clears the record whatever it held, but for a
+    // puzzle whose screen the disc gave no art for: that stays stored.
     void ResumeStoredPuzzle(SaveGameActivePuzzle& record);
     // The shared opening of a game over: the result the screen's state gives, the mode
     // disconnected from its game over, the menu back on top. result is kept for the anagram.
@@ -155,6 +157,9 @@ private:
     void PrepareAnagram(Puzzle* puzzle);
     void ReleaseWaitingAnagram();
     void PushHelp(kUILayer* layer);
+
+    // The last start was refused for want of the screen's art.
+    bool m_bScreenUndrawable = false;
 };
 
 } // namespace Kelvo_lib

@@ -63,6 +63,7 @@ public:
     kUIWidget* GetScreen() override { return m_widget; }
     void Tick(float) override {}
 
+    bool IsDrawable() const override { return m_widget != nullptr && m_widget->HasAllArt(); }
     void Play() override { Model()->Play(); }
     int GetState() const override { return Model()->GetState(); }
     float GetTime() const override { return Model()->GetTime(); }

@@ -23,6 +23,9 @@ public:
 
     // The ePuzzleTypeFlag of the screen's kind.
     virtual int GetPuzzleType() const = 0;
+    // Whether the disc gave the screen all the art it draws with; one without it cannot be
+    // played. Known once the screen is registered (Init).
+    virtual bool IsDrawable() const { return true; }
     // Sets the bank's puzzle, played by the mode's rules. A puzzle of another kind is refused
     // with a log line and false, and the screen keeps what it had.
     virtual bool SetPuzzle(Puzzle* puzzle, const MNPuzzleRules& rules) = 0;

@@ -35,6 +35,8 @@ public:
     // Back to the play view, after the puzzle restarted.
     void PuzzleReset() { m_state = STATE_PLAY; }
     bool IsContinueScreenOpen() const { return m_state == STATE_INTRO; }
+    // Whether the disc gave the shared art and the kind's; without it the widget stays blank.
+    bool HasAllArt() const { return m_bArtComplete; }
     int GetWidgetState() const { return m_state; }
     unsigned char GetScanMark(int cell) const { return m_sweep.GetMark(cell); }
     const kSprite* GetContinueButton() const { return m_introContinueButton.Get(); }
@@ -60,7 +62,6 @@ protected:
     void LoadAllArt();
     // The kind's art, placed; false when any is missing.
     virtual bool LoadArt() = 0;
-    bool HasAllArt() const { return m_bArtComplete; }
     // The rules the mode gave the puzzle.
     virtual const MNPuzzleRules& Rules() const = 0;
     // A frame of the play view (and the crossword's answer view).

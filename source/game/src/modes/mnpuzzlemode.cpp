@@ -281,6 +281,7 @@ kUILayer* MNPuzzleMode::TopLayer() const {
 }
 
 bool MNPuzzleMode::StartPuzzle(Puzzle* puzzle, int typeFlag, const SaveGameActivePuzzle* saved) {
+    m_bScreenUndrawable = false;
     if (puzzle == nullptr || BankType(typeFlag) != puzzle->GetType()) {
         kLogFmt("ERROR: no puzzle of type %d to play\n", typeFlag);
         return false;
@@ -292,9 +293,14 @@ bool MNPuzzleMode::StartPuzzle(Puzzle* puzzle, int typeFlag, const SaveGameActiv
         manager->RemoveUI("game");
     }
     manager->AddUI("game", m_gameUI);
-    // The screen is set before it replaces the menu, so a refused record leaves the menu up.
-    if (!m_gameUI->SetPuzzle(puzzle, RulesFor(*puzzle, typeFlag))) {
-        kLogFmt("ERROR: the %s screen refused the bank's puzzle\n", KindName(typeFlag));
+    // The screen is set before it replaces the menu, so a screen the disc gave no art for, or
+    // a refused record, leaves the menu up.
+    m_bScreenUndrawable = !m_gameUI->IsDrawable();
+    if (m_bScreenUndrawable || !m_gameUI->SetPuzzle(puzzle, RulesFor(*puzzle, typeFlag))) {
+        kLogFmt(m_bScreenUndrawable
+                    ? "ERROR: the %s screen's art is not on the disc; the puzzle is refused\n"
+                    : "ERROR: the %s screen refused the bank's puzzle\n",
+                KindName(typeFlag));
         delete m_gameUI;
         m_gameUI = nullptr;
         return false;
@@ -387,7 +393,10 @@ void MNPuzzleMode::ResumeStoredPuzzle(SaveGameActivePuzzle& record) {
         kLogFmt("Previous %s game found...loading\n", KindName(type));
         Puzzle* const puzzle = MNProfile::GetPuzzlebank()->GetPuzzle(
             static_cast<int>(record.id), MNProfileManager::GetLanguage());
-        StartPuzzle(puzzle, type, &record);
+        if (!StartPuzzle(puzzle, type, &record) && m_bScreenUndrawable) {
+            kLogFmt("The stored %s is kept for a disc that can show it\n", KindName(type));
+            return;
+        }
     }
     record.Clear();
 }
