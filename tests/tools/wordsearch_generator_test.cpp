@@ -77,7 +77,7 @@ const FamilyFilter& CommonRunsBlocked() {
 }
 
 TEST(WordsearchGenerator, PuzzlesOfEveryDifficultyPassTheCheckerAndSpellNoBlockedWord) {
-    const WordsearchGenerator generator(BWords(), CommonRunsBlocked(), NoWords());
+    const WordsearchGenerator generator(BWords(), CommonRunsBlocked(), NoWords(), LemmaRoots());
     for (int difficulty = 0; difficulty <= 3; ++difficulty) {
         const WordsearchShape shape = *WordsearchShapeOfDifficulty(difficulty);
         for (int index = 0; index < 10; ++index) {
@@ -104,7 +104,7 @@ TEST(WordsearchGenerator, PuzzlesOfEveryDifficultyPassTheCheckerAndSpellNoBlocke
 }
 
 TEST(WordsearchGenerator, UsesAllEightDirections) {
-    const WordsearchGenerator generator(BWords(), CommonRunsBlocked(), NoWords());
+    const WordsearchGenerator generator(BWords(), CommonRunsBlocked(), NoWords(), LemmaRoots());
     std::set<std::pair<int, int>> directions;
     for (int index = 0; index < 10; ++index) {
         const std::optional<GeneratedWordsearch> puzzle =
@@ -120,7 +120,7 @@ TEST(WordsearchGenerator, UsesAllEightDirections) {
 }
 
 TEST(WordsearchGenerator, SameSeedGivesTheSamePuzzle) {
-    const WordsearchGenerator generator(BWords(), CommonRunsBlocked(), NoWords());
+    const WordsearchGenerator generator(BWords(), CommonRunsBlocked(), NoWords(), LemmaRoots());
     const std::optional<GeneratedWordsearch> a = generator.Generate(2, 42);
     const std::optional<GeneratedWordsearch> b = generator.Generate(2, 42);
     const std::optional<GeneratedWordsearch> c = generator.Generate(2, 43);
@@ -133,10 +133,12 @@ TEST(WordsearchGenerator, SameSeedGivesTheSamePuzzle) {
 TEST(WordsearchGenerator, TooFewWordsOrUnknownDifficultyGiveNothing) {
     std::vector<RatedWord> few = BWords();
     few.resize(40);
-    EXPECT_FALSE(
-        WordsearchGenerator(few, CommonRunsBlocked(), NoWords()).Generate(1, 1).has_value());
-    EXPECT_FALSE(
-        WordsearchGenerator(BWords(), CommonRunsBlocked(), NoWords()).Generate(4, 1).has_value());
+    EXPECT_FALSE(WordsearchGenerator(few, CommonRunsBlocked(), NoWords(), LemmaRoots())
+                     .Generate(1, 1)
+                     .has_value());
+    EXPECT_FALSE(WordsearchGenerator(BWords(), CommonRunsBlocked(), NoWords(), LemmaRoots())
+                     .Generate(4, 1)
+                     .has_value());
 }
 
 TEST(WordsearchThemes, AWordFitsAnAffixThemeOnlyWhenItCarriesTheAffixAsOne) {

@@ -161,7 +161,9 @@ PuzzleGenerators::Vocabulary PuzzleGenerators::SplitVocabulary(std::vector<std::
                                                                const ContentRules& rules,
                                                                const CorpusCounts& counts) {
     SharedLetterSets anagrams(words);
-    return {std::move(anagrams), SetterWords(std::move(words), lexicon, rules, counts)};
+    std::vector<std::string> setterWords = SetterWords(std::move(words), lexicon, rules, counts);
+    LemmaRoots lemmaRoots(setterWords, lexicon);
+    return {std::move(anagrams), std::move(setterWords), std::move(lemmaRoots)};
 }
 
 PuzzleGenerators::PuzzleGenerators(Vocabulary vocabulary, const WordNetLexicon& lexicon,
@@ -171,12 +173,11 @@ PuzzleGenerators::PuzzleGenerators(Vocabulary vocabulary, const WordNetLexicon& 
 
 PuzzleGenerators::PuzzleGenerators(Vocabulary& vocabulary, const WordNetLexicon& lexicon,
                                    const ContentRules& rules, const std::vector<RatedWord>& rated)
-    : crosswords(ClueWords(rated, ClueWriter(lexicon, rules)),
-                 LemmaRoots(vocabulary.setterWords, lexicon)),
-      fitwords(rated, LemmaRoots(vocabulary.setterWords, lexicon)),
+    : crosswords(ClueWords(rated, ClueWriter(lexicon, rules)), vocabulary.lemmaRoots),
+      fitwords(rated, vocabulary.lemmaRoots),
       hiddenWords(RegularForms(WordsOfDifficulty(rated, PUZZLE_DIFFICULTY_BEGINNER), lexicon),
                   vocabulary.anagrams, rules.family),
-      wordsearches(rated, rules.family, lexicon) {}
+      wordsearches(rated, rules.family, lexicon, vocabulary.lemmaRoots) {}
 
 std::uint32_t PuzzleSeed(std::uint32_t bankSeed, int type, int difficulty, int index) {
     return MixSeed(bankSeed, static_cast<std::uint32_t>(type * 4 + difficulty),

@@ -47,11 +47,13 @@ struct PuzzleGenerators {
     WordsearchGenerator wordsearches;
 
 private:
-    // The whole list's shared letter sets, which no hidden word may spell, and the words
-    // a setter would use.
+    // The whole list's shared letter sets, which no hidden word may spell, the words a
+    // setter would use, and the roots their lemmas give their families (one table, which
+    // each grid generator keeps a copy of).
     struct Vocabulary {
         SharedLetterSets anagrams;
         std::vector<std::string> setterWords;
+        LemmaRoots lemmaRoots;
     };
     static Vocabulary SplitVocabulary(std::vector<std::string> words, const WordNetLexicon& lexicon,
                                       const ContentRules& rules, const CorpusCounts& counts);

@@ -408,13 +408,13 @@ bool CarriesAffix(const std::string& word, const WordAffix& affix, const WordNet
 }
 
 WordsearchGenerator::WordsearchGenerator(const std::vector<RatedWord>& words,
-                                         const FamilyFilter& family, const WordNetLexicon& lexicon)
-    : m_family(family) {
+                                         const FamilyFilter& family, const WordNetLexicon& lexicon,
+                                         LemmaRoots lemmaRoots)
+    : m_family(family), m_lemmaRoots(std::move(lemmaRoots)) {
     for (const RatedWord& word : words) {
         m_words.push_back(word.word);
         m_counts.push_back(word.count);
     }
-    m_lemmaRoots = LemmaRoots(m_words, lexicon);
     for (const char* letter = kStartLetters; *letter != 0; ++letter) {
         AddTheme(std::string("Starting with ") + *letter,
                  [&](const std::string& word) { return word[0] == *letter; });

@@ -89,9 +89,10 @@ bool CarriesAffix(const std::string& word, const WordAffix& affix, const WordNet
 
 class WordsearchGenerator {
 public:
-    // words: upper-case A to Z (word_list.h), with their counts.
+    // words: upper-case A to Z (word_list.h), with their counts; lemmaRoots: the roots their
+    // lemmas give their families (kindred_words.h).
     WordsearchGenerator(const std::vector<RatedWord>& words, const FamilyFilter& family,
-                        const WordNetLexicon& lexicon);
+                        const WordNetLexicon& lexicon, LemmaRoots lemmaRoots);
 
     std::optional<GeneratedWordsearch> Generate(int difficulty, std::uint32_t seed) const;
 
@@ -110,7 +111,7 @@ private:
     std::vector<int> m_counts; // of each word
     std::vector<Theme> m_themes;
     const FamilyFilter& m_family;
-    LemmaRoots m_lemmaRoots; // of m_words
+    LemmaRoots m_lemmaRoots;
 };
 
 } // namespace datatool
