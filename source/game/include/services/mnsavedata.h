@@ -63,6 +63,11 @@ enum eTournamentSlotStatus {
     SLOT_PERFECT = 5,  // solved within the target time at the first attempt
 };
 
+// Whether a slot of the status can be chosen and played: open, failed or passed.
+constexpr bool IsPlayableSlot(int status) {
+    return status == SLOT_OPEN || status == SLOT_FAILED || status == SLOT_PASSED;
+}
+
 struct MNTournamentPuzzleData {
     char m_puzzleType;   // ePuzzleTypeFlag; 0 before the ladder is drawn
     int m_puzzleId;      // -1 before the ladder is drawn

@@ -128,8 +128,7 @@ int MNTournamentMenu::SlotStatus(int index) const {
 }
 
 bool MNTournamentMenu::IsPlayable(int index) const {
-    const int status = SlotStatus(index);
-    return status == SLOT_OPEN || status == SLOT_FAILED || status == SLOT_PASSED;
+    return IsPlayableSlot(SlotStatus(index));
 }
 
 bool MNTournamentMenu::IsFinished(int index) const {

@@ -48,10 +48,6 @@ bool IsPuzzleKind(int type) {
            type == PUZZLE_FLAG_WORDSEARCH || type == PUZZLE_FLAG_SUDOKU;
 }
 
-bool IsPlayable(int status) {
-    return status == SLOT_OPEN || status == SLOT_FAILED || status == SLOT_PASSED;
-}
-
 // A level outside beginner to pro, or a run's time that is not a length of at most a day,
 // back to the defaults; the kinds of puzzle only those there are; the score and the history
 // within their range.
@@ -101,7 +97,7 @@ const char* LadderFault(const MNTournamentData& tournament) {
 void OpenALockedSlot(MNTournamentData& tournament) {
     MNTournamentPuzzleData* firstLocked = nullptr;
     for (MNTournamentPuzzleData& slot : tournament.m_puzzleDataList) {
-        if (IsPlayable(slot.m_puzzleStatus)) {
+        if (IsPlayableSlot(slot.m_puzzleStatus)) {
             return;
         }
         if (slot.m_puzzleStatus == SLOT_LOCKED && firstLocked == nullptr) {
