@@ -100,9 +100,9 @@ struct WordsearchKind {
     WordsearchData record = FourWordWordsearch();
     void Set(Model& model, const MNPuzzleRules& rules) { model.SetPuzzle(&record, rules); }
     static void Stroke(Model& model, int x0, int y0, int x1, int y1) {
-        model.GridClick(true, x0, y0, MNWordsearch::MOUSE_PRESSED);
-        model.GridClick(true, x1, y1, MNWordsearch::MOUSE_HELD);
-        model.GridClick(true, x1, y1, MNWordsearch::MOUSE_RELEASED);
+        model.GridClick(true, x0, y0, MNInputEdge::PRESSED);
+        model.GridClick(true, x1, y1, MNInputEdge::HELD);
+        model.GridClick(true, x1, y1, MNInputEdge::RELEASED);
     }
     static void Right(Model& model) { Stroke(model, 0, 0, 2, 0); }
     static void Wrong(Model& model) { Stroke(model, 3, 0, 3, 2); }

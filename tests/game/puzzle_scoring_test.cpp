@@ -93,9 +93,9 @@ struct WordsearchDriver {
     // A stroke from one cell to another (column, row), held between them.
     static void Stroke(Screen& screen, int x0, int y0, int x1, int y1) {
         MNWordsearch& model = *screen.GetWidget()->GetWordsearch();
-        model.GridClick(true, x0, y0, MNWordsearch::MOUSE_PRESSED);
-        model.GridClick(true, x1, y1, MNWordsearch::MOUSE_HELD);
-        model.GridClick(true, x1, y1, MNWordsearch::MOUSE_RELEASED);
+        model.GridClick(true, x0, y0, MNInputEdge::PRESSED);
+        model.GridClick(true, x1, y1, MNInputEdge::HELD);
+        model.GridClick(true, x1, y1, MNInputEdge::RELEASED);
     }
     void Right(Screen& screen) { Stroke(screen, 0, 0, 2, 0); }
     void Wrong(Screen& screen) { Stroke(screen, 3, 0, 3, 2); }

@@ -102,7 +102,7 @@ TEST_F(TUIGoldenTest, KeyboardWithATypedName) {
     keyboard.SetKeySpacing(6, 6);
     keyboard.SetMaxStringLength(8);
     const MNKeyboardKey& key = keyboard.GetKey(keyboard.GetKeyIndex('K'));
-    keyboard.MouseHit(key.x + 4, key.y + 4, false, -1);
+    keyboard.MouseHit(key.x + 4, key.y + 4, false, MNInputEdge::IDLE);
     DrawBackground(0);
     keyboard.Render();
     EXPECT_TRUE(MatchesGolden("keyboard", Picture()));

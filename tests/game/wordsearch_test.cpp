@@ -5,6 +5,7 @@
 #include "puzzle_rules_support.h"
 
 #include <puzzles/wordsearch/mnwordsearch.h>
+#include <services/mninputedge.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
 #include <services/mnsubgame.h>
@@ -73,11 +74,11 @@ protected:
 
     // Press on the first cell, drag over the others, release on the last.
     void Stroke(std::vector<std::pair<int, int>> cells) {
-        m_model.GridClick(true, cells.front().first, cells.front().second, 1);
+        m_model.GridClick(true, cells.front().first, cells.front().second, MNInputEdge::PRESSED);
         for (const auto& [x, y] : cells) {
-            m_model.GridClick(true, x, y, 2);
+            m_model.GridClick(true, x, y, MNInputEdge::HELD);
         }
-        m_model.GridClick(true, cells.back().first, cells.back().second, 3);
+        m_model.GridClick(true, cells.back().first, cells.back().second, MNInputEdge::RELEASED);
     }
     void StrokeWord(int w, bool bBackwards = false) {
         const Placed& p = kWords[w];
@@ -88,10 +89,10 @@ protected:
 
     // The cell the stroke's end snaps to with the pointer at (x, y).
     int Snap(int sx, int sy, int x, int y) {
-        m_model.GridClick(true, sx, sy, 1);
-        m_model.GridClick(true, x, y, 2);
+        m_model.GridClick(true, sx, sy, MNInputEdge::PRESSED);
+        m_model.GridClick(true, x, y, MNInputEdge::HELD);
         const int end = m_model.GetCurrentSelection();
-        m_model.GridClick(false, 0, 0, 3);
+        m_model.GridClick(false, 0, 0, MNInputEdge::RELEASED);
         return end;
     }
 
@@ -130,10 +131,10 @@ TEST_F(WordsearchTest, StrokesSnapToLinesByTheRatioOfRowsToColumns) {
 
 TEST_F(WordsearchTest, AStrokeReleasedOffTheGridEndsWhereItsEndLastWas) {
     Start();
-    m_model.GridClick(true, 0, 0, 1);
-    m_model.GridClick(true, 2, 0, 2);
-    m_model.GridClick(false, 9, 9, 2);
-    m_model.GridClick(false, 9, 9, 3);
+    m_model.GridClick(true, 0, 0, MNInputEdge::PRESSED);
+    m_model.GridClick(true, 2, 0, MNInputEdge::HELD);
+    m_model.GridClick(false, 9, 9, MNInputEdge::HELD);
+    m_model.GridClick(false, 9, 9, MNInputEdge::RELEASED);
     EXPECT_TRUE(m_model.IsWordFound(0));
     EXPECT_EQ(m_model.GetStartSelection(), -1);
 }

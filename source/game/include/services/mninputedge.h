@@ -11,7 +11,7 @@ class kSprite;
 
 class MNInputEdge {
 public:
-    // The states as the keyboard, the wordsearch model and the puzzle widgets number them.
+    // The button this frame, as the keyboard, the wordsearch model and the puzzle widgets take it.
     enum eButtonState { IDLE = -1, PRESSED = 1, HELD = 2, RELEASED = 3 };
 
     // Reads the button, then the pointer: call once a frame, after the input system's update.

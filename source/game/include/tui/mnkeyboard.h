@@ -6,6 +6,8 @@
 // keys; lengths and positions are kept inside the string.
 #pragma once
 
+#include <services/mninputedge.h>
+
 #include <kelvo/containers/karray.h>
 #include <kelvo/containers/ksharedptr.h>
 
@@ -69,9 +71,9 @@ public:
     const MNKeyboardKey& GetKey(int i) const { return m_keys(i); }
     int GetKeyIndex(char letter) const;
     char GetLetter(int i) const { return m_keys(i).letter; }
-    // mouseState 1 (pressed) over a key takes it once per press; -1 (idle) arms the next
-    // press. Returns whether a key was taken.
-    bool MouseHit(float x, float y, bool bIgnoreScale, int mouseState);
+    // A press over a key takes it once per press; the button idle arms the next press.
+    // Returns whether a key was taken.
+    bool MouseHit(float x, float y, bool bIgnoreScale, MNInputEdge::eButtonState buttonState);
 
     char m_string[kMaxString];
     int m_cursorPos = -1;

@@ -238,13 +238,13 @@ int MNKeyboard::KeyAt(float x, float y) const {
     return -1;
 }
 
-bool MNKeyboard::MouseHit(float x, float y, bool, int mouseState) {
+bool MNKeyboard::MouseHit(float x, float y, bool, MNInputEdge::eButtonState buttonState) {
     m_hotKey = KeyAt(x, y);
-    if (mouseState == -1) {
+    if (buttonState == MNInputEdge::IDLE) {
         m_bArmed = true;
         return false;
     }
-    if (mouseState != 1 || !m_bArmed || m_hotKey < 0) {
+    if (buttonState != MNInputEdge::PRESSED || !m_bArmed || m_hotKey < 0) {
         return false;
     }
     m_bArmed = false;

@@ -9,6 +9,7 @@
 #include <puzzles/mnpuzzlerules.h>
 #include <puzzles/mntargettimewarning.h>
 #include <puzzles/puzzledata.h>
+#include <services/mninputedge.h>
 #include <services/puzzletypes.h>
 
 #include <kelvo/containers/karray.h>
@@ -18,9 +19,6 @@ namespace Kelvo_lib {
 
 class MNWordsearch {
 public:
-    // Pointer states given to GridClick.
-    enum eMouseState { MOUSE_PRESSED = 1, MOUSE_HELD = 2, MOUSE_RELEASED = 3 };
-
     MNWordsearch();
     MNWordsearch(const MNWordsearch&) = delete;
     MNWordsearch& operator=(const MNWordsearch&) = delete;
@@ -32,8 +30,8 @@ public:
     void Reset(bool resetTime);
     void Play() { m_state = PUZZLE_STATE_PLAYING; }
     void Tick(float delta);
-    // One pointer event: overGrid with the cell's column x and row y, and an eMouseState.
-    void GridClick(bool overGrid, int x, int y, int mouseState);
+    // One pointer event: overGrid with the cell's column x and row y, and the A button's state.
+    void GridClick(bool overGrid, int x, int y, MNInputEdge::eButtonState buttonState);
     // True, and the puzzle complete, when every word is found.
     bool CheckWin();
     bool IsGridFull() const { return GetNumWordsFound() == GetNumWords(); }

@@ -45,8 +45,8 @@ private:
     void SweepEnded() override { m_wordsearch->GameOverSignal(); }
 
     bool HasHints() const;
-    void TickGrid(int mx, int my, int state);
-    void TickButtons(int mx, int my, int state);
+    void TickGrid(int mx, int my, MNInputEdge::eButtonState state);
+    void TickButtons(int mx, int my, MNInputEdge::eButtonState state);
     void RenderGrid();
     // The lines that close the grid on the right and at the bottom, where no cell draws one.
     void RenderGridEdges();

@@ -112,7 +112,7 @@ bool MNWordsearch::IsInGrid(int x, int y) const {
     return x >= 0 && x < m_data.numCols && y >= 0 && y < m_data.numRows;
 }
 
-void MNWordsearch::GridClick(bool overGrid, int x, int y, int mouseState) {
+void MNWordsearch::GridClick(bool overGrid, int x, int y, MNInputEdge::eButtonState buttonState) {
     m_lastSelection = m_currentSelection;
     const int cols = m_data.numCols;
     if (overGrid) {
@@ -120,16 +120,16 @@ void MNWordsearch::GridClick(bool overGrid, int x, int y, int mouseState) {
         if (!IsInGrid(x, y)) {
             return;
         }
-        if (mouseState == MOUSE_PRESSED) {
+        if (buttonState == MNInputEdge::PRESSED) {
             m_startSelection = m_currentSelection = cell;
             MNSound::PlaySoundEffect(SFX_CELL_SELECT);
-        } else if (mouseState == MOUSE_HELD && m_startSelection != -1) {
+        } else if (buttonState == MNInputEdge::HELD && m_startSelection != -1) {
             DragSelection(x, y);
-        } else if (mouseState == MOUSE_RELEASED && m_startSelection != -1) {
+        } else if (buttonState == MNInputEdge::RELEASED && m_startSelection != -1) {
             m_hintPositions[0] = m_hintPositions[1] = -1;
             m_endSelection = m_currentSelection;
         }
-    } else if (mouseState == MOUSE_RELEASED) {
+    } else if (buttonState == MNInputEdge::RELEASED) {
         m_endSelection = m_currentSelection;
         if (m_startSelection != -1) {
             m_hintPositions[0] = m_hintPositions[1] = -1;

@@ -161,7 +161,7 @@ void MNWordsearchWidget::TickPlay(float delta) {
     }
 }
 
-void MNWordsearchWidget::TickGrid(int mx, int my, int state) {
+void MNWordsearchWidget::TickGrid(int mx, int my, MNInputEdge::eButtonState state) {
     const float left = GetCellX(0);
     const float top = GetCellY(0);
     const int col = static_cast<int>((static_cast<float>(mx) - left) / CELL_WIDTH);
@@ -172,21 +172,21 @@ void MNWordsearchWidget::TickGrid(int mx, int my, int state) {
         m_wordsearch->GridClick(false, col, row, state);
         return;
     }
-    if (state == 2) {
+    if (state == MNInputEdge::HELD) {
         const float cellX = GetCellX(col);
         const float cellY = GetCellY(row);
         const bool bClearOfEdges = mx >= cellX + kDeadZone &&
                                    mx <= cellX + CELL_WIDTH - kDeadZone &&
                                    my >= cellY + kDeadZone && my <= cellY + CELL_HEIGHT - kDeadZone;
         if (bClearOfEdges) {
-            m_wordsearch->GridClick(true, col, row, 2);
+            m_wordsearch->GridClick(true, col, row, MNInputEdge::HELD);
         }
         return;
     }
     m_wordsearch->GridClick(true, col, row, state);
 }
 
-void MNWordsearchWidget::TickButtons(int mx, int my, int state) {
+void MNWordsearchWidget::TickButtons(int mx, int my, MNInputEdge::eButtonState state) {
     struct Button {
         kSprite* sprite;
         kSignal0<>* signal;
@@ -196,15 +196,15 @@ void MNWordsearchWidget::TickButtons(int mx, int my, int state) {
         if (!Hit(*buttons[i].sprite, mx, my)) {
             continue;
         }
-        if (state == 1 && !m_bMenuClick) {
+        if (state == MNInputEdge::PRESSED && !m_bMenuClick) {
             m_bMenuClick = true;
-        } else if (state == 3 && m_bMenuClick) {
+        } else if (state == MNInputEdge::RELEASED && m_bMenuClick) {
             m_bMenuClick = false;
             MNSound::PlaySoundEffect(SFX_BACK);
             (*buttons[i].signal)();
         }
     }
-    if (state == 3) {
+    if (state == MNInputEdge::RELEASED) {
         m_bMenuClick = false;
     }
 }
