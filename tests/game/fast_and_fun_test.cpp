@@ -116,7 +116,7 @@ TEST_F(FastAndFunTest, PausingStopsTheClockUntilThePauseScreenResumes) {
     top->RemoveUI(top->GetTopUI()); // as the pause screen leaves for its resume entry
     Mode().UnPause();
     Mode().ResumePuzzle();
-    EXPECT_EQ(BackgroundMode(Mode()), 1);
+    EXPECT_EQ(BackgroundMode(Mode()), BACKGROUND_SUDOKU);
     PlaySeconds(2.0f);
     EXPECT_NEAR(TimeLeft(), left - 2.0f, 0.3f);
 }

@@ -21,9 +21,9 @@ protected:
 
     // The background of a look after a second of motion; its colour is the frame's
     // clear, which shows from the next frame on.
-    void DrawBackground(int mode) {
+    void DrawBackground(Kelvo_lib::eBackgroundLook look) {
         Kelvo_lib::MNBackgroundWidget background;
-        background.SetMode(mode);
+        background.SetMode(look);
         for (int i = 0; i < 60; ++i) {
             background.Tick(kGoldenFrame);
         }

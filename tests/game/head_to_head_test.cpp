@@ -74,7 +74,7 @@ protected:
     MNHeadToHeadMenu& Menu() { return *Mode().GetMenu(); }
     MNProfileMenu& Profiles() { return *Mode().GetProfileScreen()->GetMenu(); }
     MNHeadToHeadData& Record() { return *World().GetProfile()->GetHeadToHeadData(); }
-    int Background() { return BackgroundMode(Mode()); }
+    eBackgroundLook Background() { return BackgroundMode(Mode()); }
     // The world draws nothing below a third layer that shows the mode's background.
     bool PuzzleHidden() {
         return Manager().GetNumLayers() > 2 &&
@@ -180,7 +180,7 @@ TEST_F(HeadToHeadTest, PlayerOneThenPlayerTwoIsChosenAndTheVariantChoiceOpens) {
     EXPECT_TRUE(Menu().IsOpen());
     EXPECT_EQ(Menu().GetActiveScreen(), Menu().GetModeScreen());
     EXPECT_EQ(Menu().GetActiveSubScreen(), Menu().GetModeDetailsScreen());
-    EXPECT_EQ(Background(), 0);
+    EXPECT_EQ(Background(), BACKGROUND_MENUS);
 }
 
 TEST_F(HeadToHeadTest, BackGoesFromTheVariantChoiceToPlayerTwoToPlayerOneToTheFrontEnd) {
@@ -236,7 +236,8 @@ TEST_F(HeadToHeadTest, DoneSendsTheRulesOfTheSetUpAndStartsTheFirstTickedTypeInT
         EXPECT_EQ(Record().m_player1Time, static_cast<int>(game.limit));
         EXPECT_EQ(Record().m_sprintMode, game.bSprint);
         EXPECT_TRUE(Record().m_player1Active);
-        EXPECT_EQ(Background(), game.firstType == PUZZLE_FLAG_SUDOKU ? 5 : 6);
+        EXPECT_EQ(Background(),
+                  game.firstType == PUZZLE_FLAG_SUDOKU ? BACKGROUND_BRICK : BACKGROUND_SKY);
         Mode().AbandonPuzzle();
         EXPECT_EQ(LayerIds(), "bg menu");
         EXPECT_EQ(Menu().GetActiveScreen(), Menu().GetModeScreen()) << "no winner screen";
@@ -261,7 +262,7 @@ TEST_F(HeadToHeadTest, ARightEntryShowsTheNextPlayersScreenOverTheHiddenPuzzleAn
     EXPECT_EQ(LayerIds(), "bg game");
     EXPECT_FALSE(PuzzleHidden());
     EXPECT_FALSE(Mode().IsPaused());
-    EXPECT_EQ(Background(), 7) << "player 2 on a sudoku";
+    EXPECT_EQ(Background(), BACKGROUND_LEAF) << "player 2 on a sudoku";
     EXPECT_FALSE(Record().m_player1Active);
     EXPECT_EQ(Mode().GetLives(kPlayer1), 3);
 }
@@ -273,7 +274,7 @@ TEST_F(HeadToHeadTest, AFitwordIsTickedAndDrawnOnceWhenPlayGoesOnAfterATurnsScre
     Mode().GetPuzzleScreen()->ValidEntrySignal();
     ClickAt(320, static_cast<int>(0.83f * TUIArt::DisplayHeight()) + 20); // Continue
     EXPECT_EQ(LayerIds(), "bg game");
-    EXPECT_EQ(Background(), 8) << "player 2 on a fitword";
+    EXPECT_EQ(Background(), BACKGROUND_SUN) << "player 2 on a fitword";
     Frames(3);
     EXPECT_EQ(Mode().GetPuzzleScreen()->GetState(), PUZZLE_STATE_PLAYING);
 }
@@ -301,7 +302,7 @@ TEST_F(HeadToHeadTest, AnErrorCostsALifeAndTheTurnInSprintAndThirtySecondsInMara
         MakeEntry(false);
         EXPECT_EQ(ShownScreen(), game.screen);
         EXPECT_EQ(LayerIds(), "bg game bg menu");
-        EXPECT_EQ(Background(), 0);
+        EXPECT_EQ(Background(), BACKGROUND_MENUS);
         EXPECT_EQ(MNSound::GetLastSoundEffect(), 33);
         EXPECT_EQ(Mode().GetPuzzleScreen()->GetNumErrors(), 0) << "the error is taken off";
         EXPECT_EQ(Mode().GetTurn(), game.turnAfter);
@@ -384,13 +385,13 @@ TEST_F(HeadToHeadTest, PausingStopsTheMarathonClockUntilThePauseScreenResumes) {
     EXPECT_NEAR(Mode().GetClock(kPlayer1) - start, 1.0f, 0.01f);
     Mode().GetPuzzleScreen()->GamePauseSignal();
     EXPECT_EQ(TopId(), "pause_menu");
-    EXPECT_EQ(Background(), 0);
+    EXPECT_EQ(Background(), BACKGROUND_MENUS);
     Frames(50);
     EXPECT_NEAR(Mode().GetClock(kPlayer1) - start, 1.0f, 0.01f);
     Manager().GetLayer(Manager().GetNumLayers() - 1)->RemoveUI(Manager().FindUI("pause_menu"));
     Mode().UnPause();
     Mode().ResumePuzzle();
-    EXPECT_EQ(Background(), 5);
+    EXPECT_EQ(Background(), BACKGROUND_BRICK);
     Frames(50);
     EXPECT_NEAR(Mode().GetClock(kPlayer1) - start, 2.0f, 0.01f);
 }

@@ -129,7 +129,7 @@ protected:
 
     // The anagram over the menus' background, as the mode shows it.
     testing::AssertionResult Looks(const char* golden) {
-        DrawBackground(0);
+        DrawBackground(BACKGROUND_MENUS);
         m_anagram->Render();
         return png_golden::MatchesGolden(golden, Picture());
     }

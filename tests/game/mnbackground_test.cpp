@@ -1,4 +1,4 @@
-// The animated background's looks: a look outside 0 to 8 is logged and gives the menus'
+// The animated background's looks: a look outside the nine is logged and gives the menus'
 // look, and the motion follows the random generator it is lent.
 #include "game_ui_fixture.h"
 #include "log_capture.h"
@@ -14,11 +14,11 @@ using namespace Kelvo_lib;
 
 TEST_F(GameUITest, UnknownBackgroundLooksGiveTheMenusLook) {
     MNBackgroundWidget background;
-    background.SetMode(4);
+    background.SetMode(BACKGROUND_WORDSEARCH);
     test_support::LogCapture log;
-    for (const int mode : {-1, 9, 1000}) {
-        background.SetMode(mode);
-        EXPECT_EQ(background.GetMode(), 0) << mode;
+    for (const int look : {-1, 9, 1000}) {
+        background.SetMode(static_cast<eBackgroundLook>(look));
+        EXPECT_EQ(background.GetMode(), BACKGROUND_MENUS) << look;
     }
     EXPECT_EQ(log.CountContaining("no look"), 3);
 }
@@ -28,7 +28,7 @@ TEST_F(GameUITest, BackgroundMotionFollowsTheGeneratorItIsLent) {
         kmRandomMersenneTwister random(seed);
         MNBackgroundWidget background;
         background.SetRandomGenerator(&random);
-        background.SetMode(2);
+        background.SetMode(BACKGROUND_FITWORD);
         background.Tick(0.5f);
         background.Render();
         kRender::BufferSwap();

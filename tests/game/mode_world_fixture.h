@@ -71,7 +71,7 @@ protected:
         }
         return ids;
     }
-    static int BackgroundMode(const Kelvo_lib::MNPuzzleMode& mode) {
+    static Kelvo_lib::eBackgroundLook BackgroundMode(const Kelvo_lib::MNPuzzleMode& mode) {
         return mode.GetBackgroundScreen()->GetBackground()->GetMode();
     }
 

@@ -302,7 +302,7 @@ TEST_F(QuickBlastTest, ASolvedPuzzleScoresAndTheNextTypeFollows) {
     EXPECT_EQ(SaveWrites(), saves + 1);
     EXPECT_EQ(Type(), PUZZLE_FLAG_FITWORD);
     EXPECT_EQ(LayerIds(), "bg game");
-    EXPECT_EQ(BackgroundMode(Mode()), 2);
+    EXPECT_EQ(BackgroundMode(Mode()), BACKGROUND_FITWORD);
 }
 
 TEST_F(QuickBlastTest, TheRunClockWarnsEachOfTheLastThirtySecondsThenEndsTheRunSaved) {
@@ -488,7 +488,7 @@ protected:
         }
     }
     png_golden::Image Draw(MNQuickBlastMenu& menu) {
-        DrawBackground(0);
+        DrawBackground(BACKGROUND_MENUS);
         menu.Render();
         return Picture();
     }

@@ -68,7 +68,7 @@ class SimplyPuzzleTest : public ModeWorldTest {
 protected:
     MNSimplyPuzzle& Mode() { return SubGame<MNSimplyPuzzle>(SUBGAME_SIMPLYPUZZLE); }
     SaveGameActivePuzzle& Record() { return Profile().simplypuzzleActivePuzzle; }
-    int BackgroundMode() { return ModeWorldTest::BackgroundMode(Mode()); }
+    eBackgroundLook BackgroundMode() { return ModeWorldTest::BackgroundMode(Mode()); }
     void Enter() { ModeWorldTest::Enter(SUBGAME_SIMPLYPUZZLE); }
     void ContinueIntro() { ModeWorldTest::ContinueIntro(Mode()); }
 };
@@ -116,11 +116,11 @@ TEST_F(SimplyPuzzleTest, ADamagedBankRecordIsLoggedAndLeavesThePlayerOnTheMenu) 
 TEST_F(SimplyPuzzleTest, EachKindIsPlayedOnLayerGameAndAbandoningBringsTheMenuBack) {
     const struct {
         int type;
-        int background;
-    } kinds[] = {{PUZZLE_FLAG_CROSSWORD, 3},
-                 {PUZZLE_FLAG_FITWORD, 2},
-                 {PUZZLE_FLAG_SUDOKU, 1},
-                 {PUZZLE_FLAG_WORDSEARCH, 4}};
+        eBackgroundLook background;
+    } kinds[] = {{PUZZLE_FLAG_CROSSWORD, BACKGROUND_CROSSWORD},
+                 {PUZZLE_FLAG_FITWORD, BACKGROUND_FITWORD},
+                 {PUZZLE_FLAG_SUDOKU, BACKGROUND_SUDOKU},
+                 {PUZZLE_FLAG_WORDSEARCH, BACKGROUND_WORDSEARCH}};
     Enter();
     for (const auto& kind : kinds) {
         SCOPED_TRACE(kind.type);
@@ -138,7 +138,7 @@ TEST_F(SimplyPuzzleTest, EachKindIsPlayedOnLayerGameAndAbandoningBringsTheMenuBa
         EXPECT_EQ(TopId(), "simply_puzzle_menu");
         EXPECT_EQ(Mode().GetPuzzleScreen(), screen) << "kept until the next start";
         EXPECT_EQ(Mode().GetWidgetGame(), nullptr) << "an abandoned puzzle plays no anagram";
-        EXPECT_EQ(BackgroundMode(), 0);
+        EXPECT_EQ(BackgroundMode(), BACKGROUND_MENUS);
         EXPECT_EQ(World().GetCurrentSubGameIndex(), SUBGAME_SIMPLYPUZZLE);
     }
 }

@@ -68,7 +68,7 @@ TEST_F(TUIGoldenTest, TuiMenuOverTheBackground) {
     const kUIRect slot = menu.m_slots[1]->Bounds(TUIArt());
     PointerAt(static_cast<int>(slot.x + 40), static_cast<int>(slot.y + 20));
     menu.Tick(kFrame60Hz);
-    DrawBackground(0);
+    DrawBackground(BACKGROUND_MENUS);
     menu.Render();
     EXPECT_TRUE(MatchesGolden("tui_menu", Picture()));
 }
@@ -91,7 +91,7 @@ TEST_F(TUIGoldenTest, MenuWidgetWithAVolumeEntryAndItsHelpLine) {
     ASSERT_TRUE(widget.GetEntryRect(30, row));
     PointerAt(static_cast<int>(row.x + 60), static_cast<int>(row.y + 20));
     widget.Tick(kFrame60Hz);
-    DrawBackground(0);
+    DrawBackground(BACKGROUND_MENUS);
     widget.Render();
     EXPECT_TRUE(MatchesGolden("menu_widget_volume", Picture()));
 }
@@ -103,7 +103,7 @@ TEST_F(TUIGoldenTest, KeyboardWithATypedName) {
     keyboard.SetMaxStringLength(8);
     const MNKeyboardKey& key = keyboard.GetKey(keyboard.GetKeyIndex('K'));
     keyboard.MouseHit(key.x + 4, key.y + 4, false, MNInputEdge::IDLE);
-    DrawBackground(0);
+    DrawBackground(BACKGROUND_MENUS);
     keyboard.Render();
     EXPECT_TRUE(MatchesGolden("keyboard", Picture()));
 }
@@ -116,8 +116,8 @@ TEST_F(TUIGoldenTest, BackgroundLooks) {
     mosaic.width = width / 3 * 3;
     mosaic.height = height / 3 * 3;
     mosaic.rgb.assign(mosaic.width * mosaic.height, 0);
-    for (int mode = 0; mode < MNBackgroundWidget::kNumModes; ++mode) {
-        DrawBackground(mode);
+    for (int mode = 0; mode < BACKGROUND_COUNT; ++mode) {
+        DrawBackground(static_cast<eBackgroundLook>(mode));
         const Image look = Picture();
         const u32 left = (mode % 3) * (width / 3);
         const u32 top = (mode / 3) * (height / 3);

@@ -9,11 +9,11 @@
 #include <modes/mnmodemenuhost.h>
 #include <puzzles/mnpuzzlerules.h>
 #include <services/mnsubgame.h>
+#include <tui/mnbackground.h>
 
 namespace Kelvo_lib {
 
 class MNAnagram;
-class MNBackgroundUI;
 class MNModeMenu;
 class MNPuzzleUI;
 class Puzzle;
@@ -25,8 +25,8 @@ public:
     static MNPuzzleUI* CreatePuzzleScreen(int typeFlag);
     // The bank's ePuzzleType of an ePuzzleTypeFlag, 0 for none.
     static int BankType(int typeFlag);
-    // The background look of an ePuzzleTypeFlag, 0 (menus) for any other.
-    static int BackgroundMode(int typeFlag);
+    // The background look of an ePuzzleTypeFlag, the menus' look for any other.
+    static eBackgroundLook BackgroundMode(int typeFlag);
     // The row of a kind in the modes' score tables (sudoku, crossword, fitword, wordsearch),
     // -1 for any other flag.
     static int ScoreTableIndex(int typeFlag);
@@ -85,7 +85,7 @@ protected:
     void PushMenuLayers();
     // Pops the top layer and shows the menu on a new layer "menu".
     void ShowMenuLayer();
-    void SetBackground(int mode);
+    void SetBackground(eBackgroundLook look);
 
     // Puts up a new screen for the bank's puzzle of typeFlag, set for the mode and started,
     // with the mode connected, and loads saved's state when given; in modes with anagrams the

@@ -2,10 +2,10 @@
 // slowly changing clear colour (it shows from the next frame on), puzzle tiles drifting
 // upwards in depth (render-layer geometry seen through the camera) and faint puzzle icons
 // (MNBackgroundIcon, sprites of bank "bg"); SetMode picks
-// one of nine calm looks, 0 menus, 1 sudoku, 2 fitword, 3 crossword, 4 wordsearch, 5 to 8
-// the head-to-head players. Motion comes from a random generator the owner may lend (a
+// one of nine calm looks (eBackgroundLook): the menus', one per puzzle kind and four for the
+// head-to-head players. Motion comes from a random generator the owner may lend (a
 // fixed-seed one of its own otherwise). MNBackgroundUI is the screen that holds one.
-// Main thread only; an unknown mode is logged and gives mode 0.
+// Main thread only; an unknown look is logged and gives the menus' look.
 #pragma once
 
 #include <ui/kui.h>
@@ -17,6 +17,20 @@
 namespace Kelvo_lib {
 
 class kSprite;
+
+// The background's looks; a number is the look's place in the widget's table.
+enum eBackgroundLook : int {
+    BACKGROUND_MENUS = 0,
+    BACKGROUND_SUDOKU = 1,
+    BACKGROUND_FITWORD = 2,
+    BACKGROUND_CROSSWORD = 3,
+    BACKGROUND_WORDSEARCH = 4,
+    BACKGROUND_BRICK = 5, // the head-to-head players' looks
+    BACKGROUND_SKY = 6,
+    BACKGROUND_LEAF = 7,
+    BACKGROUND_SUN = 8,
+    BACKGROUND_COUNT = 9,
+};
 
 // One faint icon drifting across the display, wrapping at its edges. Owns its sprite.
 class MNBackgroundIcon {
@@ -47,7 +61,6 @@ private:
 class MNBackgroundWidget
     : public kPlainNameRTTI<MNBackgroundWidget, kUIWidget, kCLSID<0, 0, 0, 0>> {
 public:
-    static constexpr int kNumModes = 9;
     static constexpr int kNumTiles = 18;
     static constexpr int kNumIcons = 8;
 
@@ -57,8 +70,8 @@ public:
     void Tick(float delta) override;
     void Render() override;
 
-    void SetMode(int mode);
-    int GetMode() const { return m_mode; }
+    void SetMode(eBackgroundLook look);
+    eBackgroundLook GetMode() const { return m_look; }
     // Motion from random (not owned) from now on; null goes back to the widget's own.
     void SetRandomGenerator(kmRandomMersenneTwister* random);
 
@@ -80,7 +93,7 @@ private:
     void RenderBackdrop() const;
     void RenderTiles();
 
-    int m_mode = 0;
+    eBackgroundLook m_look = BACKGROUND_MENUS;
     float m_fTime = 0.0f; // seconds into the backdrop's colour swing
     kmRandomMersenneTwister m_ownRandom;
     kmRandomMersenneTwister* m_random = nullptr;

@@ -64,7 +64,7 @@ void MNFrontEnd::Activate() {
         kLogFmt("ERROR: MNFrontEnd::Activate before Init\n");
         return;
     }
-    m_menuBg->GetBackground()->SetMode(0);
+    m_menuBg->GetBackground()->SetMode(BACKGROUND_MENUS);
     manager->PushLayer("bg")->PushUI(m_menuBg);
     kUILayer* const main = manager->PushLayer("main");
     if (m_bFirstTime) {

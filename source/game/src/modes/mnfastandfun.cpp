@@ -206,7 +206,7 @@ void MNFastAndFun::OnError() {
     }
     GetMenu()->PostGameMenu(false);
     ShowMenuLayer();
-    SetBackground(0);
+    SetBackground(BACKGROUND_MENUS);
 }
 
 void MNFastAndFun::DoGameOver(int result) {
@@ -219,7 +219,7 @@ void MNFastAndFun::DoGameOver(int result) {
     }
     result = EndPuzzleScreen(result);
     m_fTime += time;
-    SetBackground(0);
+    SetBackground(BACKGROUND_MENUS);
     MNFastAndFunData* const data = Data();
     if (result == GAME_OVER_SOLVED) {
         int* const best = BestRun();

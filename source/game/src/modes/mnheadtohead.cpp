@@ -23,7 +23,8 @@ constexpr const char* kProfileSelectId = "head_to_head_profile_select";
 constexpr int kRotation[] = {PUZZLE_FLAG_SUDOKU, PUZZLE_FLAG_FITWORD, PUZZLE_FLAG_CROSSWORD,
                              PUZZLE_FLAG_WORDSEARCH};
 // The players' puzzle backgrounds: player 1 sudoku, other; player 2 sudoku, other.
-constexpr int kPlayerBackgrounds[2][2] = {{5, 6}, {7, 8}};
+constexpr eBackgroundLook kPlayerBackgrounds[2][2] = {{BACKGROUND_BRICK, BACKGROUND_SKY},
+                                                      {BACKGROUND_LEAF, BACKGROUND_SUN}};
 
 void CopyName(char* out, const char* name) {
     std::snprintf(out, sizeof(MNHeadToHeadData::m_player1Name), "%s", name);
@@ -85,7 +86,7 @@ void MNHeadToHead::ResetGame(bool bSprint, float timeLimit, int lives) {
 
 void MNHeadToHead::Activate() {
     GetMenu()->SetProfile(m_world->GetProfile());
-    SetBackground(0);
+    SetBackground(BACKGROUND_MENUS);
     kUIManager* const manager = m_world->GetUIManager();
     manager->PushLayer("bg")->PushUI(m_bg);
     m_profileLayer = manager->PushLayer("profile");
@@ -268,13 +269,13 @@ void MNHeadToHead::DoGameOver(int result) {
         kLogFmt("Quit\n");
         GetMenu()->PostGameMenu(MNHeadToHeadMenu::SCREEN_MODE_CHOICE);
     }
-    SetBackground(0);
+    SetBackground(BACKGROUND_MENUS);
 }
 
 void MNHeadToHead::EndOnMenu(int menu) {
     GetMenu()->PostGameMenu(menu);
     ShowMenuLayer();
-    SetBackground(0);
+    SetBackground(BACKGROUND_MENUS);
 }
 
 // --- Entries ---
@@ -333,7 +334,7 @@ void MNHeadToHead::SprintError() {
     ShowTurnScreen(m_turn == 0 ? MNHeadToHeadMenu::SCREEN_PLAYER1_SPRINT_ERROR
                                : MNHeadToHeadMenu::SCREEN_PLAYER2_SPRINT_ERROR);
     m_turn = 1 - m_turn;
-    SetBackground(0);
+    SetBackground(BACKGROUND_MENUS);
 }
 
 void MNHeadToHead::MarathonError() {
@@ -344,7 +345,7 @@ void MNHeadToHead::MarathonError() {
     m_bPause = true;
     ShowTurnScreen(m_turn == 0 ? MNHeadToHeadMenu::SCREEN_PLAYER1_MARATHON_ERROR
                                : MNHeadToHeadMenu::SCREEN_PLAYER2_MARATHON_ERROR);
-    SetBackground(0);
+    SetBackground(BACKGROUND_MENUS);
 }
 
 void MNHeadToHead::ShowTurnScreen(int menu) {

@@ -170,18 +170,18 @@ int MNPuzzleMode::BankType(int typeFlag) {
     }
 }
 
-int MNPuzzleMode::BackgroundMode(int typeFlag) {
+eBackgroundLook MNPuzzleMode::BackgroundMode(int typeFlag) {
     switch (typeFlag) {
     case PUZZLE_FLAG_SUDOKU:
-        return 1;
+        return BACKGROUND_SUDOKU;
     case PUZZLE_FLAG_FITWORD:
-        return 2;
+        return BACKGROUND_FITWORD;
     case PUZZLE_FLAG_CROSSWORD:
-        return 3;
+        return BACKGROUND_CROSSWORD;
     case PUZZLE_FLAG_WORDSEARCH:
-        return 4;
+        return BACKGROUND_WORDSEARCH;
     default:
-        return 0;
+        return BACKGROUND_MENUS;
     }
 }
 
@@ -243,7 +243,7 @@ void MNPuzzleMode::Deinit() {
 }
 
 void MNPuzzleMode::PushMenuLayers() {
-    SetBackground(0);
+    SetBackground(BACKGROUND_MENUS);
     kUIManager* const manager = m_world->GetUIManager();
     manager->PushLayer("bg")->PushUI(m_bg);
     m_menuLayer = manager->PushLayer("menu");
@@ -269,9 +269,9 @@ void MNPuzzleMode::Tick(float delta) {
     }
 }
 
-void MNPuzzleMode::SetBackground(int mode) {
+void MNPuzzleMode::SetBackground(eBackgroundLook look) {
     if (m_bg != nullptr) {
-        m_bg->GetBackground()->SetMode(mode);
+        m_bg->GetBackground()->SetMode(look);
     }
 }
 
@@ -512,7 +512,7 @@ void MNPuzzleMode::OnGamePause() {
     PauseClock();
     pause->SetGameMode(m_gameMode, m_bAnagram);
     TopLayer()->PushUI(pause);
-    SetBackground(0);
+    SetBackground(BACKGROUND_MENUS);
 }
 
 void MNPuzzleMode::OnHowToPlay() {
@@ -531,7 +531,7 @@ void MNPuzzleMode::PushHelp(kUILayer* layer) {
         kLogFmt("ERROR: no help screen to show\n");
         return;
     }
-    SetBackground(0);
+    SetBackground(BACKGROUND_MENUS);
     layer->PushUI(help);
 }
 

@@ -235,7 +235,7 @@ void MNQuickBlast::EndRunByTime() {
     CalculateScore(0.0f, true);
     FinishRun();
     ShowMenuLayer();
-    SetBackground(0);
+    SetBackground(BACKGROUND_MENUS);
     // The history is saved at once, so switching off on the results loses nothing.
     MNProfileManager::SaveData(false);
 }
@@ -290,7 +290,7 @@ void MNQuickBlast::DoGameOver(int result) {
         m_world->SetCurrentSubGame(SUBGAME_FRONTEND);
         break;
     }
-    SetBackground(0);
+    SetBackground(BACKGROUND_MENUS);
     MNProfileManager::SaveData(false);
 }
 

@@ -77,7 +77,7 @@ void MNSimplyPuzzle::DoGameOver(int result) {
     }
     if (!bAnagramEnded && HandOverToAnagram(result)) {
         m_currentPuzzleType = PUZZLE_FLAG_ANAGRAM;
-        SetBackground(0);
+        SetBackground(BACKGROUND_MENUS);
         kLogFmt("Save\n");
         MNProfileManager::SaveData(false);
         m_cheatPuzzleId = -1;
@@ -86,7 +86,7 @@ void MNSimplyPuzzle::DoGameOver(int result) {
     if (result == GAME_OVER_LEAVE) {
         m_world->SetCurrentSubGame(SUBGAME_FRONTEND);
     }
-    SetBackground(0);
+    SetBackground(BACKGROUND_MENUS);
     kLogFmt("Save\n");
     MNProfileManager::SaveData(false);
     EndAnagram();

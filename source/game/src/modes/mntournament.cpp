@@ -387,12 +387,12 @@ void MNTournament::DoGameOver(int result) {
         }
         if (HandOverToAnagram(result)) {
             m_currentPuzzleType = PUZZLE_FLAG_ANAGRAM;
-            SetBackground(0);
+            SetBackground(BACKGROUND_MENUS);
             MNProfileManager::SaveData(false);
             return;
         }
     }
-    SetBackground(0);
+    SetBackground(BACKGROUND_MENUS);
     MNProfileManager::SaveData(false);
     GetMenu()->PostGameMenu();
     EndAnagram();

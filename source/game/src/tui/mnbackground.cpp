@@ -35,7 +35,7 @@ struct Look {
 // Dark, low-contrast looks so that white text and paper panels stay easy to read. The menus
 // and the four puzzles share night blue to slate, so that they read as one game; each puzzle
 // floats its own shapes.
-constexpr Look kLooks[MNBackgroundWidget::kNumModes] = {
+constexpr Look kLooks[BACKGROUND_COUNT] = {
     {0xFF1B2A4A, 0xFF2E4272, {"bg_grid", "bg_letter"}},  // menus
     {0xFF1B2A4A, 0xFF2E4272, {"bg_digit", "bg_grid"}},   // sudoku
     {0xFF1B2A4A, 0xFF2E4272, {"bg_letter", "bg_grid"}},  // fitword
@@ -176,19 +176,19 @@ void MNBackgroundWidget::StartTile(Tile& tile, bool bAnywhere) {
 }
 
 void MNBackgroundWidget::StartIcons() {
-    const Look& look = kLooks[m_mode];
+    const Look& look = kLooks[m_look];
     for (int i = 0; i < kNumIcons; ++i) {
         m_icons[i].Start(MNResourceManager::GetSprite("bg", look.icons[i % 2]), Random());
     }
 }
 
-void MNBackgroundWidget::SetMode(int mode) {
-    if (mode < 0 || mode >= kNumModes) {
-        kLogFmt("MNBackgroundWidget::SetMode: no look %d, using 0\n", mode);
-        mode = 0;
+void MNBackgroundWidget::SetMode(eBackgroundLook look) {
+    if (look < 0 || look >= BACKGROUND_COUNT) {
+        kLogFmt("MNBackgroundWidget::SetMode: no look %d, using 0\n", static_cast<int>(look));
+        look = BACKGROUND_MENUS;
     }
-    if (mode != m_mode) {
-        m_mode = mode;
+    if (look != m_look) {
+        m_look = look;
         StartIcons();
     }
 }
@@ -210,7 +210,7 @@ void MNBackgroundWidget::Tick(float delta) {
 void MNBackgroundWidget::Render() {
     RenderBackdrop();
     RenderTiles();
-    const unsigned int iconColour = Mix(kLooks[m_mode].bottom, 0xFFFFFFFF, kIconLight);
+    const unsigned int iconColour = Mix(kLooks[m_look].bottom, 0xFFFFFFFF, kIconLight);
     for (MNBackgroundIcon& icon : m_icons) {
         icon.Render(iconColour);
     }
@@ -219,13 +219,13 @@ void MNBackgroundWidget::Render() {
 // The backdrop is the frame's clear colour, so that it costs no drawing: this frame's is
 // the one set a frame earlier. It swings slowly between the look's two colours.
 void MNBackgroundWidget::RenderBackdrop() const {
-    const Look& look = kLooks[m_mode];
+    const Look& look = kLooks[m_look];
     const float swing = 0.5f - 0.5f * std::cos(2.0f * kPi * m_fTime / kColourPeriod);
     kRender::BufferClear(Mix(look.top, look.bottom, swing));
 }
 
 void MNBackgroundWidget::RenderTiles() {
-    const Look& look = kLooks[m_mode];
+    const Look& look = kLooks[m_look];
     const unsigned int face = Mix(look.bottom, 0xFFFFFFFF, kTileLight);
     const unsigned int edge = Mix(look.bottom, 0xFFFFFFFF, kTileLight * 0.5f);
     for (int i = 0; i < kNumTiles; ++i) {
