@@ -28,42 +28,14 @@ constexpr int kNoText = -1;
 // before the player is told.
 constexpr int kFlashTries = 3;
 
-enum StorageState : int {
-    STATE_IDLE = 0,
-    STATE_MANUAL_LOAD = 1,
-    STATE_LOAD_NO_SPACE = 2,
-    STATE_LOAD_CREATING = 3,
-    STATE_LOAD_CREATE_FAILED = 4,
-    STATE_LOADING = 5,
-    STATE_LOAD_FAILED = 6,
-    STATE_MANUAL_SAVE = 10,
-    STATE_SAVING = 11,
-    STATE_SAVE_FAILED = 12,
-    STATE_SAVE_CREATING = 13,
-    STATE_SAVE_CREATE_FAILED = 14,
-    STATE_SAVE_NO_SPACE = 15,
-    STATE_AUTO_LOAD = 16,
-    STATE_NOT_ENOUGH_SPACE_BLOCKS = 17,
-    STATE_NOT_ENOUGH_SPACE = 18,
-    STATE_NO_MORE_BLOCKS = 19,
-    STATE_NO_MORE_FILES = 20,
-    STATE_DATA_CORRUPTED = 21,
-    STATE_FLASH_CORRUPTED = 22,
-    STATE_FLASH_UNUSABLE = 23,
-    STATE_AUTO_CREATE = 24,
-    STATE_AUTO_RECREATE_FOR_SAVE = 25,
-    STATE_AUTO_LOADING = 26,
-    STATE_FLASH_NOT_READ = 27,
-    STATE_AUTO_SAVE = 28,
-    STATE_AUTO_SAVING = 29,
-    STATE_CONFIRM_RETURN_TO_MENU = 40,
-};
+// The machine's own states, named without the class.
+using enum kStorageManager::eStorageState;
 
 // What the shown storage dialog waits for before the machine moves on.
 enum class Awaiting { Nothing, OnScreen, Choice };
 
-int s_storageState = STATE_IDLE;
-int s_lastStorageState = STATE_IDLE;
+kStorageManager::eStorageState s_storageState = STATE_IDLE;
+kStorageManager::eStorageState s_lastStorageState = STATE_IDLE;
 bool s_bAutoSave = false;
 bool s_saving = false;
 bool s_bContinueWithoutSaving = false;
@@ -81,14 +53,14 @@ void CloseOwnDialog() {
     kDialogManager::Close(s_storageDialog);
 }
 
-bool IsDeadEnd(int state) {
+bool IsDeadEnd(kStorageManager::eStorageState state) {
     return state == STATE_NO_MORE_BLOCKS || state == STATE_NO_MORE_FILES ||
            state == STATE_FLASH_CORRUPTED || state == STATE_FLASH_UNUSABLE;
 }
 
 // A dead end shows its message for good; a save that reaches one is over, so that
 // IsSaving() never holds up a reset.
-void GoTo(int state) {
+void GoTo(kStorageManager::eStorageState state) {
     s_storageState = state;
     if (IsDeadEnd(state) && s_saving) {
         kLogSys(kLogSystem, "SaveData: save abandoned in state %d\n", state);
@@ -149,7 +121,7 @@ void ReturnToMenuOrConfirm() {
 // The state that a failed operation's result leads to; anything unlisted means damaged data.
 struct ResultChoice {
     int result;
-    int state;
+    kStorageManager::eStorageState state;
 };
 // "No such file" from a create says nothing of the data: the flash memory was not written.
 constexpr ResultChoice kAfterCreate[] = {
@@ -168,7 +140,9 @@ constexpr ResultChoice kAfterLoad[] = {
 };
 
 template <size_t N>
-int StateAfter(const ResultChoice (&choices)[N], int otherwise = STATE_DATA_CORRUPTED) {
+kStorageManager::eStorageState
+StateAfter(const ResultChoice (&choices)[N],
+           kStorageManager::eStorageState otherwise = STATE_DATA_CORRUPTED) {
     for (const ResultChoice& choice : choices) {
         if (choice.result == NandLastError()) {
             return choice.state;
@@ -222,7 +196,7 @@ void RestoreMissingBanner() {
 // Creates the save file and writes the banner; on failure moves to the state the
 // result leads to. A save file that was not found but is there when it is created is used
 // after all, by the state whenThere: it is neither called damaged nor replaced.
-bool CreateFilesOrFail(int whenThere) {
+bool CreateFilesOrFail(kStorageManager::eStorageState whenThere) {
     if (!NandCreate()) {
         const bool bThere = NandLastError() == NAND_RESULT_EXISTS;
         if (bThere) {
@@ -414,7 +388,7 @@ struct DialogText {
 };
 
 struct StateRow {
-    int state;
+    kStorageManager::eStorageState state;
     bool bRunsAtOnce; // shows no dialog and moves on at once
     DialogText dialog;
     void (*next)(int option); // null: a dead end
@@ -452,7 +426,7 @@ constexpr StateRow kStates[] = {
     {STATE_CONFIRM_RETURN_TO_MENU, false, {143, 144, {127, 128}, 2}, ConfirmReturnToMenu},
 };
 
-const StateRow* FindRow(int state) {
+const StateRow* FindRow(kStorageManager::eStorageState state) {
     for (const StateRow& row : kStates) {
         if (row.state == state) {
             return &row;
@@ -612,7 +586,7 @@ void kStorageManager::SetConfirmSystemMenuWarning(bool bConfirm) {
     s_bConfirmSystemMenuWarning = bConfirm;
 }
 
-int kStorageManager::GetStorageState() {
+kStorageManager::eStorageState kStorageManager::GetStorageState() {
     return s_storageState;
 }
 

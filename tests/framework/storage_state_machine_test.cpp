@@ -12,6 +12,8 @@ using namespace storage_test;
 
 namespace {
 
+using enum kStorageManager::eStorageState;
+
 enum class FileState { Good, None, Damaged };
 
 struct FlowCase {
@@ -23,7 +25,7 @@ struct FlowCase {
     std::vector<int> choices;
     bool bOnScreen;
     std::string trace;
-    int finalState;
+    kStorageManager::eStorageState finalState;
 };
 
 std::ostream& operator<<(std::ostream& out, const FlowCase& flowCase) {
@@ -68,10 +70,10 @@ TEST_P(StorageFlowTest, ShowsTheDialogsAndSignalsOfItsFlow) {
     Prepare(flowCase);
     Start(flowCase);
     EXPECT_EQ(m_flow.m_trace, flowCase.trace);
-    const int state = kStorageManager::GetStorageState();
+    const kStorageManager::eStorageState state = kStorageManager::GetStorageState();
     EXPECT_EQ(state, flowCase.finalState);
-    EXPECT_EQ(m_flow.m_completions, state == 0 ? 1 : 0);
-    const bool bWaitingForScreen = !flowCase.bOnScreen && !IsDeadEnd(state) && state != 0;
+    EXPECT_EQ(m_flow.m_completions, state == STATE_IDLE ? 1 : 0);
+    const bool bWaitingForScreen = !flowCase.bOnScreen && !IsDeadEnd(state) && state != STATE_IDLE;
     EXPECT_EQ(kStorageManager::IsSaving(), flowCase.bSave && bWaitingForScreen);
     if (m_flow.m_trace.find("save(1)") != std::string::npos) {
         EXPECT_EQ(ReadFile(SaveFile()), SaveFileOf(m_block));
@@ -83,15 +85,23 @@ TEST_P(StorageFlowTest, ShowsTheDialogsAndSignalsOfItsFlow) {
     if (flowCase.file == FileState::Good && !bWritten) {
         EXPECT_EQ(ReadFile(SaveFile()), SaveFileOf(m_old)) << "a good save is never lost";
     }
-    if (state == 0) {
+    if (state == STATE_IDLE) {
         EXPECT_FALSE(kDialogManager::IsOpen()) << "an ended flow leaves no dialog open";
     }
 }
 
 // Automatic flows: the game's own.
 const FlowCase kAutomaticFlows[] = {
-    {"LoadGoodFile", true, false, FileState::Good, "", {}, false, "load(1,0,0)", 0},
-    {"LoadCreatesMissingFile", true, false, FileState::None, "", {}, false, "load(0,0,1)", 0},
+    {"LoadGoodFile", true, false, FileState::Good, "", {}, false, "load(1,0,0)", STATE_IDLE},
+    {"LoadCreatesMissingFile",
+     true,
+     false,
+     FileState::None,
+     "",
+     {},
+     false,
+     "load(0,0,1)",
+     STATE_IDLE},
     {"LoadNoSpaceForBlocks",
      true,
      false,
@@ -100,7 +110,7 @@ const FlowCase kAutomaticFlows[] = {
      {0},
      false,
      "17:76/-1[78,79] choose0 load(0,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadNoSpaceForFiles",
      true,
      false,
@@ -109,7 +119,7 @@ const FlowCase kAutomaticFlows[] = {
      {0},
      false,
      "18:80/-1[81,82] choose0 load(0,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadSpaceCheckFails",
      true,
      false,
@@ -118,7 +128,7 @@ const FlowCase kAutomaticFlows[] = {
      {0},
      false,
      "18:80/-1[81,82] choose0 load(0,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadDamagedFileDeleted",
      true,
      false,
@@ -127,7 +137,7 @@ const FlowCase kAutomaticFlows[] = {
      {1},
      false,
      "21:-1/85[86,87] choose1 load(0,0,1)",
-     0},
+     STATE_IDLE},
     {"LoadDamagedFileKept",
      true,
      false,
@@ -136,7 +146,7 @@ const FlowCase kAutomaticFlows[] = {
      {0},
      false,
      "21:-1/85[86,87] choose0 load(0,0,0)",
-     0},
+     STATE_IDLE},
     // A flash error while the file is checked or read is tried again; one that persists is
     // told as such, with no offer to delete the file.
     {"LoadCheckBusyOnce",
@@ -147,7 +157,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "load(1,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadReadBusyOnce",
      true,
      false,
@@ -156,7 +166,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "load(1,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadReadEccErrorOnce",
      true,
      false,
@@ -165,7 +175,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "load(1,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadReadShortOnce",
      true,
      false,
@@ -174,7 +184,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "load(1,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadOpenAccessOnce",
      true,
      false,
@@ -183,7 +193,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "load(1,0,0)",
-     0},
+     STATE_IDLE},
     // "No such file" for a file that is there passes like the others; while it persists,
     // making the file finds it there, and it is read after all or told as unreadable.
     {"LoadCheckNoSuchFileOnce",
@@ -194,7 +204,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "load(1,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadCheckNoSuchFileThrice",
      true,
      false,
@@ -203,7 +213,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "load(1,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadNoSuchFilePersists",
      true,
      false,
@@ -212,7 +222,7 @@ const FlowCase kAutomaticFlows[] = {
      {0},
      false,
      "27:-1/91[86] choose0 load(0,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadCheckBusyPersists",
      true,
      false,
@@ -221,7 +231,7 @@ const FlowCase kAutomaticFlows[] = {
      {0},
      false,
      "27:-1/91[86] choose0 load(0,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadReadEccErrorPersists",
      true,
      false,
@@ -230,7 +240,7 @@ const FlowCase kAutomaticFlows[] = {
      {0},
      false,
      "27:-1/91[86] choose0 load(0,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadReadAllocFailedPersists",
      true,
      false,
@@ -239,7 +249,7 @@ const FlowCase kAutomaticFlows[] = {
      {0},
      false,
      "27:-1/91[86] choose0 load(0,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadReadShortPersists",
      true,
      false,
@@ -248,7 +258,7 @@ const FlowCase kAutomaticFlows[] = {
      {0},
      false,
      "27:-1/91[86] choose0 load(0,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadReadCorruptPersists",
      true,
      false,
@@ -257,7 +267,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "22:-1/88[]",
-     22},
+     STATE_FLASH_CORRUPTED},
     {"LoadDamagedFileNotDeletable",
      true,
      false,
@@ -266,7 +276,7 @@ const FlowCase kAutomaticFlows[] = {
      {1, 0},
      false,
      "21:-1/85[86,87] choose1 27:-1/91[86] choose0 load(0,0,0)",
-     0},
+     STATE_IDLE},
     {"CreateCorrupt",
      true,
      false,
@@ -275,7 +285,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "22:-1/88[]",
-     22},
+     STATE_FLASH_CORRUPTED},
     {"CreateMaxFiles",
      true,
      false,
@@ -284,8 +294,16 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "20:-1/84[]",
-     20},
-    {"CreateBusy", true, false, FileState::None, "nand-create:busy@1", {}, false, "23:-1/91[]", 23},
+     STATE_NO_MORE_FILES},
+    {"CreateBusy",
+     true,
+     false,
+     FileState::None,
+     "nand-create:busy@1",
+     {},
+     false,
+     "23:-1/91[]",
+     STATE_FLASH_UNUSABLE},
     {"CreateAllocFailed",
      true,
      false,
@@ -294,7 +312,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "23:-1/91[]",
-     23},
+     STATE_FLASH_UNUSABLE},
     {"CreateMaxBlocksIsOther",
      true,
      false,
@@ -303,7 +321,7 @@ const FlowCase kAutomaticFlows[] = {
      {0},
      false,
      "21:-1/85[86,87] choose0 load(0,0,0)",
-     0},
+     STATE_IDLE},
     {"BannerMaxBlocks",
      true,
      false,
@@ -312,7 +330,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "19:-1/83[]",
-     19},
+     STATE_NO_MORE_BLOCKS},
     {"BannerCorrupt",
      true,
      false,
@@ -321,7 +339,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "22:-1/88[]",
-     22},
+     STATE_FLASH_CORRUPTED},
     {"BannerMaxFiles",
      true,
      false,
@@ -330,9 +348,17 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "20:-1/84[]",
-     20},
+     STATE_NO_MORE_FILES},
     // The save file is looked for three times before it is made.
-    {"BannerBusy", true, false, FileState::None, "nand-open:busy@4", {}, false, "23:-1/91[]", 23},
+    {"BannerBusy",
+     true,
+     false,
+     FileState::None,
+     "nand-open:busy@4",
+     {},
+     false,
+     "23:-1/91[]",
+     STATE_FLASH_UNUSABLE},
     {"BannerShort",
      true,
      false,
@@ -341,9 +367,17 @@ const FlowCase kAutomaticFlows[] = {
      {0},
      false,
      "21:-1/85[86,87] choose0 load(0,0,0)",
-     0},
-    {"SaveGoodFile", true, true, FileState::Good, "", {}, false, "save(1)", 0},
-    {"SaveCheckBusyOnce", true, true, FileState::Good, "nand-open:busy@1", {}, false, "save(1)", 0},
+     STATE_IDLE},
+    {"SaveGoodFile", true, true, FileState::Good, "", {}, false, "save(1)", STATE_IDLE},
+    {"SaveCheckBusyOnce",
+     true,
+     true,
+     FileState::Good,
+     "nand-open:busy@1",
+     {},
+     false,
+     "save(1)",
+     STATE_IDLE},
     {"SaveCheckNoSuchFileOnce",
      true,
      true,
@@ -352,7 +386,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "save(1)",
-     0},
+     STATE_IDLE},
     {"SaveCheckBusyPersists",
      true,
      true,
@@ -361,7 +395,7 @@ const FlowCase kAutomaticFlows[] = {
      {0},
      false,
      "27:-1/91[86] choose0 save(0)",
-     0},
+     STATE_IDLE},
     {"SaveMissingFileDeletedRecreatesAndWrites",
      true,
      true,
@@ -370,7 +404,7 @@ const FlowCase kAutomaticFlows[] = {
      {1},
      false,
      "21:-1/85[86,87] choose1 save(1)",
-     0},
+     STATE_IDLE},
     {"SaveMissingFileContinues",
      true,
      true,
@@ -379,7 +413,7 @@ const FlowCase kAutomaticFlows[] = {
      {0},
      false,
      "21:-1/85[86,87] choose0 save(0)",
-     0},
+     STATE_IDLE},
     {"SaveNoSpace",
      true,
      true,
@@ -388,7 +422,7 @@ const FlowCase kAutomaticFlows[] = {
      {0},
      false,
      "17:76/-1[78,79] choose0 save(0)",
-     0},
+     STATE_IDLE},
     {"SaveRecreateFails",
      true,
      true,
@@ -397,7 +431,7 @@ const FlowCase kAutomaticFlows[] = {
      {1},
      false,
      "21:-1/85[86,87] choose1 20:-1/84[]",
-     20},
+     STATE_NO_MORE_FILES},
     {"SaveWriteMaxBlocks",
      true,
      true,
@@ -406,7 +440,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "19:-1/83[]",
-     19},
+     STATE_NO_MORE_BLOCKS},
     {"SaveWriteMaxFiles",
      true,
      true,
@@ -415,7 +449,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "20:-1/84[]",
-     20},
+     STATE_NO_MORE_FILES},
     {"SaveWriteBusy",
      true,
      true,
@@ -424,7 +458,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "23:-1/91[]",
-     23},
+     STATE_FLASH_UNUSABLE},
     {"SaveWriteAllocFailed",
      true,
      true,
@@ -433,7 +467,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "23:-1/91[]",
-     23},
+     STATE_FLASH_UNUSABLE},
     {"SaveWriteCorrupt",
      true,
      true,
@@ -442,7 +476,7 @@ const FlowCase kAutomaticFlows[] = {
      {},
      false,
      "22:-1/88[]",
-     22},
+     STATE_FLASH_CORRUPTED},
     {"SaveWriteShort",
      true,
      true,
@@ -451,7 +485,7 @@ const FlowCase kAutomaticFlows[] = {
      {0},
      false,
      "21:-1/85[86,87] choose0 save(0)",
-     0},
+     STATE_IDLE},
     {"SaveCommitFails",
      true,
      true,
@@ -460,15 +494,31 @@ const FlowCase kAutomaticFlows[] = {
      {1},
      false,
      "21:-1/85[86,87] choose1 save(1)",
-     0},
+     STATE_IDLE},
 };
 INSTANTIATE_TEST_SUITE_P(Automatic, StorageFlowTest, testing::ValuesIn(kAutomaticFlows),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Manual flows: dialogs without options move on once the dialog layer has them on screen.
 const FlowCase kManualFlows[] = {
-    {"LoadGoodFile", false, false, FileState::Good, "", {}, true, "5:71/72[] load(1,0,0)", 0},
-    {"LoadWaitsForTheScreen", false, false, FileState::Good, "", {}, false, "5:71/72[]", 5},
+    {"LoadGoodFile",
+     false,
+     false,
+     FileState::Good,
+     "",
+     {},
+     true,
+     "5:71/72[] load(1,0,0)",
+     STATE_IDLE},
+    {"LoadWaitsForTheScreen",
+     false,
+     false,
+     FileState::Good,
+     "",
+     {},
+     false,
+     "5:71/72[]",
+     STATE_LOADING},
     {"LoadCreatesMissingFile",
      false,
      false,
@@ -477,7 +527,7 @@ const FlowCase kManualFlows[] = {
      {},
      true,
      "3:69/70[] load(1,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadNoSpace",
      false,
      false,
@@ -486,7 +536,7 @@ const FlowCase kManualFlows[] = {
      {0},
      true,
      "2:59/60[48] choose0 load(0,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadCreateFails",
      false,
      false,
@@ -495,7 +545,7 @@ const FlowCase kManualFlows[] = {
      {0},
      true,
      "3:69/70[] 4:61/62[48] choose0 load(0,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadDamagedFileDeleted",
      false,
      false,
@@ -504,7 +554,7 @@ const FlowCase kManualFlows[] = {
      {1},
      true,
      "5:71/72[] 6:63/64[48,50] choose1 3:69/70[] load(1,0,0)",
-     0},
+     STATE_IDLE},
     {"LoadDamagedFileKept",
      false,
      false,
@@ -513,9 +563,17 @@ const FlowCase kManualFlows[] = {
      {0},
      true,
      "5:71/72[] 6:63/64[48,50] choose0 load(0,0,0)",
-     0},
-    {"SaveGoodFile", false, true, FileState::Good, "", {}, true, "11:73/74[] save(1)", 0},
-    {"SaveWaitsForTheScreen", false, true, FileState::Good, "", {}, false, "11:73/74[]", 11},
+     STATE_IDLE},
+    {"SaveGoodFile", false, true, FileState::Good, "", {}, true, "11:73/74[] save(1)", STATE_IDLE},
+    {"SaveWaitsForTheScreen",
+     false,
+     true,
+     FileState::Good,
+     "",
+     {},
+     false,
+     "11:73/74[]",
+     STATE_SAVING},
     {"SaveCreatesMissingFile",
      false,
      true,
@@ -524,7 +582,7 @@ const FlowCase kManualFlows[] = {
      {},
      true,
      "13:69/70[] 11:73/74[] save(1)",
-     0},
+     STATE_IDLE},
     {"SaveNoSpace",
      false,
      true,
@@ -533,7 +591,7 @@ const FlowCase kManualFlows[] = {
      {0},
      true,
      "13:69/70[] 15:59/60[48] choose0 save(0)",
-     0},
+     STATE_IDLE},
     {"SaveCreateFails",
      false,
      true,
@@ -542,7 +600,7 @@ const FlowCase kManualFlows[] = {
      {0},
      true,
      "13:69/70[] 14:61/62[48] choose0 save(0)",
-     0},
+     STATE_IDLE},
     {"SaveFailedFileDeleted",
      false,
      true,
@@ -551,7 +609,7 @@ const FlowCase kManualFlows[] = {
      {1},
      true,
      "11:73/74[] 12:65/66[48,50] choose1 13:69/70[] 11:73/74[] save(1)",
-     0},
+     STATE_IDLE},
     {"SaveFailedContinues",
      false,
      true,
@@ -560,7 +618,7 @@ const FlowCase kManualFlows[] = {
      {0},
      true,
      "11:73/74[] 12:65/66[48,50] choose0 save(0)",
-     0},
+     STATE_IDLE},
 };
 INSTANTIATE_TEST_SUITE_P(Manual, StorageFlowTest, testing::ValuesIn(kManualFlows),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -621,11 +679,11 @@ TEST_F(StorageMachineTest, StartsDuringAFlowAreRefused) {
     WriteFile(SaveFile(), std::vector<u8>(10, 1));
     LogCapture log;
     kStorageManager::LoadData(m_block.data());
-    ASSERT_EQ(kStorageManager::GetStorageState(), 21);
+    ASSERT_EQ(kStorageManager::GetStorageState(), STATE_DATA_CORRUPTED);
     kStorageManager::SaveData(m_block.data());
     kStorageManager::LoadData(m_block.data());
     EXPECT_EQ(log.CountContaining("refused, a storage flow is running"), 2);
-    EXPECT_EQ(kStorageManager::GetStorageState(), 21);
+    EXPECT_EQ(kStorageManager::GetStorageState(), STATE_DATA_CORRUPTED);
     EXPECT_FALSE(kStorageManager::IsSaving());
     m_flow.Play({0}, false);
     EXPECT_EQ(m_flow.m_trace, "21:-1/85[86,87] choose0 load(0,0,0)");
@@ -700,7 +758,7 @@ TEST_F(StorageMachineTest, ContinuingWithoutSavingWritesNothingAfterwards) {
     std::vector<u8> block = Block(5);
     kStorageManager::SaveData(block.data());
     EXPECT_EQ(log.CountContaining("continuing without saving - nothing written"), 1);
-    EXPECT_EQ(kStorageManager::GetStorageState(), 0);
+    EXPECT_EQ(kStorageManager::GetStorageState(), STATE_IDLE);
     EXPECT_FALSE(kStorageManager::IsSaving());
     EXPECT_EQ(ReadFile(SaveFile()), damaged);
     EXPECT_EQ(m_flow.m_trace, "21:-1/85[86,87] choose0 load(0,0,0)");

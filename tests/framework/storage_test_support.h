@@ -74,8 +74,11 @@ inline std::vector<unsigned char> SaveFileOf(const std::vector<unsigned char>& b
 }
 
 // The states that show a message with no way on.
-inline bool IsDeadEnd(int state) {
-    return state == 19 || state == 20 || state == 22 || state == 23;
+inline bool IsDeadEnd(kStorageManager::eStorageState state) {
+    return state == kStorageManager::STATE_NO_MORE_BLOCKS ||
+           state == kStorageManager::STATE_NO_MORE_FILES ||
+           state == kStorageManager::STATE_FLASH_CORRUPTED ||
+           state == kStorageManager::STATE_FLASH_UNUSABLE;
 }
 
 // The machine seen from outside, and the player and the dialog layer facing it.
@@ -89,8 +92,8 @@ public:
 
     void Show(kDialog* dialog) {
         std::ostringstream line;
-        line << kStorageManager::GetStorageState() << ":" << dialog->m_titleScriptId << "/"
-             << dialog->m_bodyScriptId << "[";
+        line << static_cast<int>(kStorageManager::GetStorageState()) << ":"
+             << dialog->m_titleScriptId << "/" << dialog->m_bodyScriptId << "[";
         for (int i = 0; i < dialog->m_optionScriptIdList.Size(); ++i) {
             line << (i > 0 ? "," : "") << dialog->m_optionScriptIdList(i);
         }
@@ -114,8 +117,8 @@ public:
         size_t next = 0;
         for (int turn = 0; turn < 32; ++turn) {
             kDialog* dialog = kStorageManager::GetStorageDialog();
-            const int state = kStorageManager::GetStorageState();
-            if (!kDialogManager::IsOpen(dialog) || state == 0) {
+            const kStorageManager::eStorageState state = kStorageManager::GetStorageState();
+            if (!kDialogManager::IsOpen(dialog) || state == kStorageManager::STATE_IDLE) {
                 return;
             }
             if (dialog->m_optionList.Size() > 0 && next < choices.size()) {

@@ -1,9 +1,9 @@
-// kStorageManager: loads and saves the game's save block as a numbered state machine over
-// one storage dialog it owns (manual flows 1-15, automatic 16-29, 40 confirming the return
-// to the console menu); a DisplayDialogSignal listener opens the dialog and the player's
-// choice moves the machine on. Each flow ends with one completion signal, in a dead end
-// (19, 20, 22, 23: IsSaving() turns false) or at the console menu. Static, main thread
-// only; starts while a flow runs, or before Init, are refused with a log line.
+// kStorageManager: loads and saves the game's save block as a state machine (eStorageState)
+// over one storage dialog it owns; a DisplayDialogSignal listener opens the dialog and the
+// player's choice moves the machine on. Each flow ends with one completion signal, in a dead
+// end (no more blocks or files, flash memory corrupted or unusable: IsSaving() turns false)
+// or at the console menu. Static, main thread only; starts while a flow runs, or before
+// Init, are refused with a log line.
 #pragma once
 
 #include <framework/kdialog.h>
@@ -15,6 +15,39 @@ namespace Kelvo_lib {
 class kStorageManager {
 public:
     static constexpr int kDialogPriority = 3;
+
+    // The machine's states: the manual flows, the automatic ones, and the confirmation of
+    // the return to the console menu. The numbers show in the log.
+    enum eStorageState : int {
+        STATE_IDLE = 0,
+        STATE_MANUAL_LOAD = 1,
+        STATE_LOAD_NO_SPACE = 2,
+        STATE_LOAD_CREATING = 3,
+        STATE_LOAD_CREATE_FAILED = 4,
+        STATE_LOADING = 5,
+        STATE_LOAD_FAILED = 6,
+        STATE_MANUAL_SAVE = 10,
+        STATE_SAVING = 11,
+        STATE_SAVE_FAILED = 12,
+        STATE_SAVE_CREATING = 13,
+        STATE_SAVE_CREATE_FAILED = 14,
+        STATE_SAVE_NO_SPACE = 15,
+        STATE_AUTO_LOAD = 16,
+        STATE_NOT_ENOUGH_SPACE_BLOCKS = 17,
+        STATE_NOT_ENOUGH_SPACE = 18,
+        STATE_NO_MORE_BLOCKS = 19,
+        STATE_NO_MORE_FILES = 20,
+        STATE_DATA_CORRUPTED = 21,
+        STATE_FLASH_CORRUPTED = 22,
+        STATE_FLASH_UNUSABLE = 23,
+        STATE_AUTO_CREATE = 24,
+        STATE_AUTO_RECREATE_FOR_SAVE = 25,
+        STATE_AUTO_LOADING = 26,
+        STATE_FLASH_NOT_READ = 27,
+        STATE_AUTO_SAVE = 28,
+        STATE_AUTO_SAVING = 29,
+        STATE_CONFIRM_RETURN_TO_MENU = 40,
+    };
 
     // Once (until Deinit): the block size, flash-memory set-up and banner (kstoragenand.h),
     // the storage dialog. The two texts are not used.
@@ -33,8 +66,8 @@ public:
     static bool IsContinueWithoutSaving();
     static void SetConfirmSystemMenuWarning(bool bConfirm);
 
-    // The current state (0: idle) and the storage dialog, for the dialog layer and tests.
-    static int GetStorageState();
+    // The current state and the storage dialog, for the dialog layer and tests.
+    static eStorageState GetStorageState();
     static kDialog* GetStorageDialog();
 
     static kSignal1<kDialog*> DisplayDialogSignal;

@@ -206,7 +206,7 @@ bool MNProfileManager::SaveData(bool bOverride) {
     if (kStorageManager::IsContinueWithoutSaving() && !bOverride) {
         return false;
     }
-    if (kStorageManager::GetStorageState() != 0) {
+    if (kStorageManager::GetStorageState() != kStorageManager::STATE_IDLE) {
         kLogFmt("MNProfileManager::SaveData: storage busy, saving when it is done\n");
         s_bSavePending = true;
         s_bPendingOverride = s_bPendingOverride || bOverride;
