@@ -12,7 +12,7 @@
 #include <frontend/mnprofileui.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
-#include <tui/splittext.h>
+#include <services/splittext.h>
 
 #include <framework/ktext.h>
 

@@ -8,10 +8,10 @@
 
 #include <tui/mnbackground.h>
 #include <tui/mnmenuwidget.h>
-#include <tui/splittext.h>
 #include <tui/tui.h>
 
 #include <services/mnsound.h>
+#include <services/splittext.h>
 
 #include <gtest/gtest.h>
 

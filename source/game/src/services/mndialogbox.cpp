@@ -4,7 +4,7 @@
 
 #include <services/mnresourcemanager.h>
 #include <services/mnslicedsprite.h>
-#include <tui/splittext.h>
+#include <services/splittext.h>
 
 #include <framework/kdialog.h>
 #include <framework/ksprite.h>

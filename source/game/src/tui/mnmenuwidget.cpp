@@ -1,9 +1,8 @@
 // The menu widget: layout of a menu node's entries, the pointer rules and the signals.
 #include <tui/mnmenuwidget.h>
 
-#include <tui/splittext.h>
-
 #include <services/mnsound.h>
+#include <services/splittext.h>
 
 #include <framework/ktext.h>
 

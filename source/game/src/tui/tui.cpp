@@ -1,9 +1,8 @@
 // The TUI toolkit: component geometry and drawing, and the pointer rules of a menu's tick.
 #include <tui/tui.h>
 
-#include <tui/splittext.h>
-
 #include <services/mnsound.h>
+#include <services/splittext.h>
 
 #include <kelvo/platform/klog.h>
 

@@ -6,8 +6,8 @@
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
 #include <services/mntextid.h>
+#include <services/splittext.h>
 #include <tui/mnkeyboard.h>
-#include <tui/splittext.h>
 
 #include <kelvo/platform/klog.h>
 

@@ -7,8 +7,8 @@
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
 #include <services/mntextid.h>
+#include <services/splittext.h>
 #include <tui/mnsegment.h>
-#include <tui/splittext.h>
 
 #include <framework/kspritemanager.h>
 

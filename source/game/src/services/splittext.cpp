@@ -1,5 +1,5 @@
 // Greedy word wrap: each line takes words while it fits, measured by the font itself.
-#include <tui/splittext.h>
+#include <services/splittext.h>
 
 #include <framework/kfont.h>
 #include <framework/kspritemanager.h>
