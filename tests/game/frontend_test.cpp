@@ -5,7 +5,6 @@
 #include "frontend_fixture.h"
 #include "log_capture.h"
 
-#include <frontend/menunodedata.h>
 #include <frontend/mnhelpui.h>
 #include <frontend/mnlanguageui.h>
 #include <frontend/mnmainmenuui.h>
@@ -13,6 +12,7 @@
 #include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
 #include <services/splittext.h>
+#include <tui/menunodedata.h>
 
 #include <framework/ktext.h>
 

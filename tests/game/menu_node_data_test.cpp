@@ -1,6 +1,6 @@
 // The menu node table (its shape, the shared entries' last parent, the lookup's bounds, one
 // copy per screen) and the clock's time split.
-#include <frontend/menunodedata.h>
+#include <tui/menunodedata.h>
 #include <tui/splittime.h>
 
 #include <gtest/gtest.h>

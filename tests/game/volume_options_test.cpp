@@ -5,11 +5,11 @@
 #include "frontend_fixture.h"
 #include "log_capture.h"
 
-#include <frontend/menunodedata.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
 #include <services/mnvolume.h>
 #include <services/mnvolumeoptions.h>
+#include <tui/menunodedata.h>
 
 #include <framework/kmenu.h>
 

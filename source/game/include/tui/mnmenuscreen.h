@@ -5,7 +5,7 @@
 // nothing.
 #pragma once
 
-#include <frontend/menunodedata.h>
+#include <tui/menunodedata.h>
 #include <tui/mnmenuwidget.h>
 
 #include <ui/kui.h>

@@ -1,4 +1,4 @@
-#include <frontend/menunodedata.h>
+#include <tui/menunodedata.h>
 
 #include <kelvo/platform/klog.h>
 
