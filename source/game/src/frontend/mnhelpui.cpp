@@ -1,8 +1,8 @@
 #include <frontend/mnhelpui.h>
 
-#include <frontend/wiisudokuhelphack.h>
 #include <services/mnsubgame.h>
 #include <services/mnsubgameworld.h>
+#include <tui/wiisudokuhelphack.h>
 
 #include <kelvo/platform/klog.h>
 
@@ -11,8 +11,6 @@
 namespace Kelvo_lib {
 
 namespace {
-
-bool s_sudokuHelpHack = false;
 
 struct PageList {
     int count;
@@ -69,11 +67,6 @@ void SetPages(kMenuNode* node, const PageList& pages) {
 
 } // namespace
 
-void WiiSudokuHelpHack(bool bSudoku) {
-    kLogFmt("Help hack: %d\n", bSudoku);
-    s_sudokuHelpHack = bSudoku;
-}
-
 void MNHelpUI::Init() {
     MNMenuScreen::Init();
     m_menuWidget->SetAllowBackAtRoot(true);
@@ -94,7 +87,7 @@ void MNHelpUI::Activate(kUILayer* layer) {
     ShowNode(MENU_HELP);
     m_helpMode = HELP_LISTS;
     m_helpId = -1;
-    m_menuWidget->SetSudokuMode(s_sudokuHelpHack);
+    m_menuWidget->SetSudokuMode(GetWiiSudokuHelpHack());
 }
 
 void MNHelpUI::OnSelect(int id) {

@@ -1,8 +1,8 @@
 #include <tui/mnhintui.h>
 
-#include <frontend/wiisudokuhelphack.h>
 #include <services/mntextid.h>
 #include <services/puzzletypes.h>
+#include <tui/wiisudokuhelphack.h>
 
 #include <kelvo/platform/klog.h>
 
