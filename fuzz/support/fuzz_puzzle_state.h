@@ -3,7 +3,7 @@
 // small crossing grid the crossword and fitword targets both load their states into.
 #pragma once
 
-#include <puzzles/puzzledata.h>
+#include <services/puzzledata.h>
 
 #include <cstdint>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <modes/mnpuzzlemode.h>
-#include <puzzles/puzzle.h>
+#include <services/puzzle.h>
 
 namespace puzzle_test {
 

@@ -7,7 +7,7 @@
 // for a sound puzzle.
 #pragma once
 
-#include <puzzles/puzzledata.h>
+#include <services/puzzledata.h>
 
 #include <algorithm>
 #include <cctype>

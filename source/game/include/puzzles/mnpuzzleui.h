@@ -7,8 +7,8 @@
 #pragma once
 
 #include <puzzles/mnpuzzlerules.h>
-#include <puzzles/puzzle.h>
-#include <puzzles/puzzledata.h>
+#include <services/puzzle.h>
+#include <services/puzzledata.h>
 #include <services/puzzletypes.h>
 
 #include <kelvo/object/ksignal.h>

@@ -6,7 +6,7 @@
 #pragma once
 
 #include <puzzles/puzzlebankformat.h>
-#include <puzzles/puzzledata.h>
+#include <services/puzzledata.h>
 #include <services/puzzletypes.h>
 
 namespace Kelvo_lib {

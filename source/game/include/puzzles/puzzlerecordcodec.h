@@ -7,8 +7,8 @@
 // thread.
 #pragma once
 
-#include <puzzles/puzzledata.h>
 #include <services/mnbytecodec.h>
+#include <services/puzzledata.h>
 
 namespace Kelvo_lib {
 

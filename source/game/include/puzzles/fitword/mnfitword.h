@@ -8,7 +8,7 @@
 
 #include <puzzles/mnpuzzlerules.h>
 #include <puzzles/mntargettimewarning.h>
-#include <puzzles/puzzledata.h>
+#include <services/puzzledata.h>
 #include <services/puzzletypes.h>
 
 #include <kelvo/containers/karray.h>

@@ -8,8 +8,8 @@
 
 #include <puzzles/mnpuzzlerules.h>
 #include <puzzles/mntargettimewarning.h>
-#include <puzzles/puzzledata.h>
 #include <services/mninputedge.h>
+#include <services/puzzledata.h>
 #include <services/puzzletypes.h>
 
 #include <kelvo/containers/karray.h>

@@ -4,7 +4,7 @@
 // callers copy what they keep. Main thread only.
 #pragma once
 
-#include <puzzles/puzzledata.h>
+#include <services/puzzledata.h>
 #include <services/puzzletypes.h>
 
 namespace Kelvo_lib {
