@@ -6,7 +6,7 @@
 // and the player's record of played puzzles from the caller. Main thread only.
 #pragma once
 
-#include <puzzles/puzzlebankformat.h>
+#include <services/puzzlebankformat.h>
 
 #include <kelvo/containers/karray.h>
 #include <kelvo/io/kfileiostream.h>

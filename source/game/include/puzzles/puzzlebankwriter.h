@@ -5,7 +5,7 @@
 // Write lays the entries out in ascending bank id. One thread.
 #pragma once
 
-#include <puzzles/puzzlebankformat.h>
+#include <services/puzzlebankformat.h>
 #include <services/puzzledata.h>
 #include <services/puzzletypes.h>
 

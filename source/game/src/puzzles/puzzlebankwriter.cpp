@@ -1,7 +1,7 @@
 // The puzzle bank writer: each record encoded, read back as the bank's reader will, and
 // framed in IFF chunks with the index, in ascending bank id.
 #include <puzzles/puzzlebankwriter.h>
-#include <puzzles/puzzlerecordcodec.h>
+#include <services/puzzlerecordcodec.h>
 #include <services/puzzletypes.h>
 
 #include <kelvo/platform/klog.h>

@@ -1,7 +1,7 @@
 // The encoding and decoding of each puzzle kind's body and hidden word, checked against the
 // body's size and the record's grid.
-#include <puzzles/puzzlebankformat.h>
-#include <puzzles/puzzlerecordcodec.h>
+#include <services/puzzlebankformat.h>
+#include <services/puzzlerecordcodec.h>
 
 #include <cstring>
 #include <type_traits>
