@@ -2,8 +2,8 @@
 // index names, walking each record the way the puzzle models do (word trails, grid
 // words, hidden-word cells) without range checks of their own: whatever the loader
 // lets through must stay inside the record, which the sanitizers watch.
-#include <puzzles/puzzlebank.h>
 #include <services/puzzle.h>
+#include <services/puzzlebank.h>
 
 #include <kelvo/io/kmemoryiostream.h>
 

@@ -10,10 +10,10 @@
 #include <modes/mnsimplypuzzle.h>
 #include <puzzles/crossword/mncrosswordui.h>
 #include <puzzles/crossword/mncrosswordwidget.h>
-#include <puzzles/puzzlebank.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
 #include <services/mnsubgame.h>
+#include <services/puzzlebank.h>
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
 #include <tui/mnkeyboard.h>

@@ -7,8 +7,8 @@
 
 #include <puzzles/crossword/mncrosswordui.h>
 #include <puzzles/crossword/mncrosswordwidget.h>
-#include <puzzles/puzzlebank.h>
 #include <services/mnsubgame.h>
+#include <services/puzzlebank.h>
 #include <tui/mnkeyboard.h>
 
 #include "png_golden.h"

@@ -6,10 +6,10 @@
 
 #include <puzzles/fitword/mnfitwordui.h>
 #include <puzzles/fitword/mnfitwordwidget.h>
-#include <puzzles/puzzlebank.h>
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsubgame.h>
+#include <services/puzzlebank.h>
 #include <tui/mnhintui.h>
 
 #include "png_golden.h"

@@ -6,11 +6,11 @@
 #include "puzzle_rules_support.h"
 #include "puzzle_screen_fixture.h"
 
-#include <puzzles/puzzlebank.h>
 #include <puzzles/sudoku/mnsudokuui.h>
 #include <puzzles/sudoku/mnsudokuwidget.h>
 #include <services/mnsound.h>
 #include <services/mnsubgame.h>
+#include <services/puzzlebank.h>
 #include <tui/mnhintui.h>
 
 #include <kelvo/render/krdrawhelp.h>

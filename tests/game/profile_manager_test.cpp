@@ -5,8 +5,8 @@
 #include "../framework/storage_test_support.h"
 
 #include <frontend/mnlanguageui.h>
-#include <puzzles/puzzlebank.h>
 #include <services/mnprofilemanager.h>
+#include <services/puzzlebank.h>
 
 #include <kelvo/input/kinputsystemwii.h>
 

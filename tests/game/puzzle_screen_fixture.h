@@ -6,8 +6,8 @@
 #include "game_ui_fixture.h"
 #include "png_golden.h"
 
-#include <puzzles/puzzlebank.h>
 #include <services/mnprofile.h>
+#include <services/puzzlebank.h>
 
 #include <kelvo/render/krdrawhelp.h>
 #include <kelvo/render/krender.h>

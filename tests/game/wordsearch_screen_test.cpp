@@ -6,10 +6,10 @@
 // largest grid.
 #include "puzzle_screen_fixture.h"
 
-#include <puzzles/puzzlebank.h>
 #include <puzzles/wordsearch/mnwordsearchui.h>
 #include <puzzles/wordsearch/mnwordsearchwidget.h>
 #include <services/mnsubgame.h>
+#include <services/puzzlebank.h>
 #include <tui/mnhintui.h>
 
 #include "png_golden.h"

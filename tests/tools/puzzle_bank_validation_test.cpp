@@ -10,8 +10,8 @@
 #include "puzzles/clue_writer.h"
 #include "puzzles/sudoku_rater.h"
 
-#include <puzzles/puzzlebank.h>
 #include <services/puzzle.h>
+#include <services/puzzlebank.h>
 
 #include <kelvo/io/kmemoryiostream.h>
 

@@ -1,7 +1,7 @@
 #include "puzzle_bank_dump.h"
 
-#include <puzzles/puzzlebank.h>
 #include <services/puzzle.h>
+#include <services/puzzlebank.h>
 
 #include <kelvo/io/kmemoryiostream.h>
 

@@ -3,11 +3,11 @@
 #include <frontend/mnprofileui.h>
 #include <modes/mnheadtoheadmenu.h>
 #include <puzzles/mnpuzzleui.h>
-#include <puzzles/puzzlebank.h>
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
 #include <services/mnsubgameworld.h>
+#include <services/puzzlebank.h>
 #include <tui/mnbackground.h>
 
 #include <kelvo/platform/klog.h>

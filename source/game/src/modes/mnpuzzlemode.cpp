@@ -4,7 +4,6 @@
 #include <puzzles/anagram/mnanagram.h>
 #include <puzzles/crossword/mncrosswordui.h>
 #include <puzzles/fitword/mnfitwordui.h>
-#include <puzzles/puzzlebank.h>
 #include <puzzles/sudoku/mnsudokuui.h>
 #include <puzzles/wordsearch/mnwordsearchui.h>
 #include <services/mnprofile.h>
@@ -13,6 +12,7 @@
 #include <services/mnsound.h>
 #include <services/mnsubgameworld.h>
 #include <services/puzzle.h>
+#include <services/puzzlebank.h>
 #include <tui/mnbackground.h>
 #include <tui/mnpausemenuui.h>
 #include <tui/tui.h>

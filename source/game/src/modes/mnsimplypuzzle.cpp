@@ -2,12 +2,12 @@
 
 #include <modes/mnsimplypuzzlemenu.h>
 #include <puzzles/mnpuzzleui.h>
-#include <puzzles/puzzlebank.h>
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsavedata.h>
 #include <services/mnsound.h>
 #include <services/mnsubgameworld.h>
+#include <services/puzzlebank.h>
 
 #include <kelvo/input/kinputsystem.h>
 #include <kelvo/platform/klog.h>

@@ -2,8 +2,7 @@
 #include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
 #include <services/mnvolume.h>
-
-#include <puzzles/puzzlebank.h>
+#include <services/puzzlebank.h>
 
 #include <kelvo/input/kinputsystem.h>
 #include <kelvo/math/kmrandom.h>

@@ -1,6 +1,6 @@
 #include <services/mnprofilemanager.h>
 
-#include <puzzles/puzzlebank.h>
+#include <services/puzzlebank.h>
 
 #include <framework/kstoragemanager.h>
 #include <framework/ktext.h>

@@ -1,8 +1,8 @@
 // The puzzle bank reader: the index checked once at load, one record read and decoded per
 // request, and the choice of the next or a random unplayed puzzle from the player's record.
-#include <puzzles/puzzlebank.h>
 #include <services/mnsavedata.h>
 #include <services/puzzle.h>
+#include <services/puzzlebank.h>
 #include <services/puzzlerecordcodec.h>
 
 #include <kelvo/math/kmrandom.h>
