@@ -4,9 +4,9 @@
 // profile, compared with the record loads they come before.
 #include "support/comparison_main.h"
 
-#include <puzzles/puzzlebankwriter.h>
 #include <services/mnsavedata.h>
 #include <services/puzzlebank.h>
+#include <services/puzzlebankwriter.h>
 
 #include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/math/kmrandom.h>

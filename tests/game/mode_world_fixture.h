@@ -10,11 +10,11 @@
 
 #include <modes/mnpuzzlemode.h>
 #include <puzzles/mnpuzzleui.h>
-#include <puzzles/puzzlebankwriter.h>
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsavedata.h>
 #include <services/puzzlebank.h>
+#include <services/puzzlebankwriter.h>
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
 #include <tui/mnbackground.h>

@@ -4,9 +4,9 @@
 
 #include "log_capture.h"
 
-#include <puzzles/puzzlebankwriter.h>
 #include <services/puzzle.h>
 #include <services/puzzlebank.h>
+#include <services/puzzlebankwriter.h>
 
 #include <kelvo/io/kmemoryiostream.h>
 

@@ -8,9 +8,9 @@
 
 #include <modes/mntournament.h>
 #include <modes/mntournamentmenu.h>
-#include <puzzles/puzzlebankwriter.h>
 #include <services/mnsound.h>
 #include <services/puzzlebank.h>
+#include <services/puzzlebankwriter.h>
 #include <tui/mnbackground.h>
 
 #include <kelvo/io/kmemoryiostream.h>

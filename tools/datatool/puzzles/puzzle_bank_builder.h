@@ -17,7 +17,7 @@
 #include "word_list.h"
 #include "wordsearch_generator.h"
 
-#include <puzzles/puzzlebankwriter.h>
+#include <services/puzzlebankwriter.h>
 
 #include <cstdint>
 #include <string>

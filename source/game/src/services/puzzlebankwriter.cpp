@@ -1,6 +1,6 @@
 // The puzzle bank writer: each record encoded, read back as the bank's reader will, and
 // framed in IFF chunks with the index, in ascending bank id.
-#include <puzzles/puzzlebankwriter.h>
+#include <services/puzzlebankwriter.h>
 #include <services/puzzlerecordcodec.h>
 #include <services/puzzletypes.h>
 
