@@ -6,6 +6,7 @@
 // and write nothing, and a state naming an unknown key loads that cell empty (logged).
 #pragma once
 
+#include <puzzles/mnlettergrid.h>
 #include <puzzles/mnpuzzlerules.h>
 #include <puzzles/mntargettimewarning.h>
 #include <services/puzzledata.h>
@@ -27,13 +28,6 @@ enum eDirection {
 
 class MNCrossword {
 public:
-    // One grid cell as the player sees it.
-    struct Cell {
-        char userLetter; // ' ' when empty
-        bool bHighlight; // part of the selected word
-        bool bReveal;
-    };
-
     // The in-game cell size in pixels, which the widget draws the grid at.
     static constexpr float K_GRID_SCALE = 19.0f;
     // Where the keyboard stands in the answer view, in pixels.
@@ -51,7 +45,7 @@ public:
     // Set-up and play by the mode's rules.
     void SetPuzzle(CrosswordData* crossword, const MNPuzzleRules& rules);
     // Null means the puzzle has no hidden word.
-    void SetSpellout(SpelloutData* spellout);
+    void SetSpellout(SpelloutData* spellout) { m_grid.SetHiddenWord(spellout); }
     void Play() { m_crosswordState = PUZZLE_STATE_PLAYING; }
     // Clears the unlocked letters, errors and warning timer; resetTime also the clock.
     void Reset(bool resetTime);
@@ -73,20 +67,20 @@ public:
 
     // Blanks every wrong letter; the words through them are no longer completed.
     void RemoveErrors();
-    bool IsGridFull() const;
+    bool IsGridFull() const { return m_grid.IsFull(); }
     // True (and the state 4) when every letter is right.
     bool CheckWin();
     // Words whose every cell holds its solution letter.
-    int GetNumCorrect() const;
+    int GetNumCorrect() const { return m_grid.CountRightWords(); }
     // (null, 0) gives the size needed; a smaller buffer gives 0; else the bytes written.
     int SavePuzzleState(void* buf, int bufsize);
     // 1, or 0 when the buffer is smaller than the state.
     int LoadPuzzleState(void* buf, int bufsize);
 
     // Reading the grid and the words.
-    int GetNumRows() const { return m_data.numRows; }
-    int GetNumCols() const { return m_data.numCols; }
-    int GetNumCells() const { return m_data.numRows * m_data.numCols; }
+    int GetNumRows() const { return m_grid.GetNumRows(); }
+    int GetNumCols() const { return m_grid.GetNumCols(); }
+    int GetNumCells() const { return m_grid.GetNumCells(); }
     float GetGridScaleX() const { return m_gridScaleX; }
     float GetGridScaleY() const { return m_gridScaleY; }
     int GetNumWords() const { return m_data.words.Size(); }
@@ -98,18 +92,20 @@ public:
     int GetNumberedCell(int i) const { return m_numberedCells(i); }
     int GetNumWordsOfDirection(bool bDirection) const;
     // Cell n of word i (along its own direction).
-    int GetWordCell(int i, int n) const;
-    int GetWordLength(int i) const;
+    int GetWordCell(int i, int n) const { return m_grid.GetWordCell(i, n); }
+    int GetWordLength(int i) const { return m_grid.GetWordLength(i); }
 
-    char GetUserLetter(int cell) const { return m_gridMap[cell].userLetter; }
-    char GetCellsDone(int cell) const { return m_data.cellsDone(cell); }
+    char GetUserLetter(int cell) const { return m_grid.GetLetter(cell); }
+    char GetCellsDone(int cell) const { return m_grid.GetSolution(cell); }
     unsigned char GetCorrectLetter(int cell) const {
-        return static_cast<unsigned char>(m_data.cellsDone(cell));
+        return static_cast<unsigned char>(GetCellsDone(cell));
     }
-    bool IsHighlight(int cell) const { return m_gridMap[cell].bHighlight; }
-    bool IsReveal(int cell) const { return m_gridMap[cell].bReveal; }
-    bool IsCellLocked(int cell) const { return m_hintGrid(cell); }
-    bool IsSpelloutCell(int cell) const;
+    // Whether the cell is part of the selected word.
+    bool IsHighlight(int cell) const { return m_grid.IsHighlight(cell); }
+    // No move of the crossword reveals a cell.
+    bool IsReveal(int) const { return false; }
+    bool IsCellLocked(int cell) const { return m_grid.IsLocked(cell); }
+    bool IsSpelloutCell(int cell) const { return m_grid.IsHiddenWordCell(cell); }
     bool IsClueUsed(int i) const;
     int GetCluesUsed() const { return m_cluesUsed.Size(); }
 
@@ -145,10 +141,6 @@ private:
     void Select(int clue);
     void HighlightPossiblePos();
     void Prefill();
-    // Locks every cell of the selected word; true when one was not locked before.
-    bool LockSelectedWord();
-    bool IsWordFilled(int i) const;
-    bool IsWordRight(int i) const;
     int StateSize() const { return GetNumCells() + GetNumWords() + 6; }
     void RecountCluesUsed();
 
@@ -162,16 +154,13 @@ private:
     MNPuzzleRules m_rules;
     MNTargetTimeWarning m_targetWarning{PUZZLE_FLAG_CROSSWORD};
     CrosswordData m_data;
-    SpelloutData m_spellout;
-    bool m_bSpellout = false;
     int m_hintsUsed = 0;
     int m_errors = 0;
     int m_errorsMade = 0;
     float m_timer = 0.0f;
     float m_gridScaleX = 1.0f;
     float m_gridScaleY = 1.0f;
-    Cell* m_gridMap = nullptr;
-    kArray<bool> m_hintGrid;
+    MNLetterGrid m_grid;
     int m_crosswordState = PUZZLE_STATE_IDLE;
     MNKeyboard* m_keyboard = nullptr;
 };

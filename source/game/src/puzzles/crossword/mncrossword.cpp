@@ -27,7 +27,6 @@ MNCrossword::MNCrossword() = default;
 
 MNCrossword::~MNCrossword() {
     delete m_keyboard;
-    delete[] m_gridMap;
 }
 
 void MNCrossword::SetPuzzle(CrosswordData* crossword, const MNPuzzleRules& rules) {
@@ -37,23 +36,13 @@ void MNCrossword::SetPuzzle(CrosswordData* crossword, const MNPuzzleRules& rules
     m_errors = 0;
     m_errorsMade = 0;
     m_hintsUsed = 0;
-    delete[] m_gridMap;
     kLogFmt("1 Id: %d, cols: %d, rows: %d, words: %d\n", crossword->puzzleID, crossword->numCols,
             crossword->numRows, crossword->words.Size());
     kLogFmt("2 Id: %d, cols: %d, rows: %d, words: %d\n", m_data.puzzleID, m_data.numCols,
             m_data.numRows, m_data.words.Size());
     m_gridScaleX = K_GRID_SCALE;
     m_gridScaleY = K_GRID_SCALE;
-
-    const int cells = GetNumCells();
-    m_gridMap = new Cell[cells];
-    for (int cell = 0; cell < cells; ++cell) {
-        m_gridMap[cell] = Cell{' ', false, false};
-    }
-    m_hintGrid.SetSize(cells);
-    for (int cell = 0; cell < cells; ++cell) {
-        m_hintGrid(cell) = false;
-    }
+    m_grid.SetPuzzle(m_data);
 
     delete m_keyboard;
     m_keyboard = new MNKeyboard(m_data.language, false);
@@ -94,9 +83,7 @@ void MNCrossword::SelectFirstAcross() {
 // The whole solution shows but for up to three words, and only those can be typed.
 void MNCrossword::Prefill() {
     for (int i = 0; i < GetNumWords(); ++i) {
-        for (int n = 0; n < GetWordLength(i); ++n) {
-            m_gridMap[GetWordCell(i, n)].userLetter = GetWord(i)[n];
-        }
+        m_grid.EnterWord(i, GetWord(i));
         m_cluesUsed.AddUniqueElement(i);
     }
     if (GetNumWords() > 0) {
@@ -111,10 +98,8 @@ void MNCrossword::Prefill() {
                 m_cluesUsed.RemoveElement(r);
                 for (int n = 0; n < GetWordLength(r); ++n) {
                     const int cell = GetWordCell(r, n);
-                    const CrosswordDataCell& data = m_data.cells(cell);
-                    const u8 crossing = GetWordDirection(r) ? data.wordIndexA : data.wordIndexD;
-                    if (crossing == CROSSWORD_NO_WORD) {
-                        m_gridMap[cell].userLetter = ' ';
+                    if (m_grid.WordThrough(cell, !GetWordDirection(r)) < 0) {
+                        m_grid.SetLetter(cell, ' ');
                     }
                 }
                 picked[numPicked++] = r;
@@ -125,19 +110,10 @@ void MNCrossword::Prefill() {
     for (int i = 0; i < GetNumWords(); ++i) {
         for (int n = 0; n < GetWordLength(i); ++n) {
             const int cell = GetWordCell(i, n);
-            if (m_gridMap[cell].userLetter != ' ') {
-                m_hintGrid(cell) = true;
+            if (GetUserLetter(cell) != ' ') {
+                m_grid.SetLocked(cell, true);
             }
         }
-    }
-}
-
-void MNCrossword::SetSpellout(SpelloutData* spellout) {
-    m_bSpellout = spellout != nullptr;
-    if (spellout != nullptr) {
-        std::memcpy(m_spellout.word, spellout->word, sizeof(m_spellout.word));
-        m_spellout.cells = spellout->cells;
-        m_spellout.difficulty = spellout->difficulty;
     }
 }
 
@@ -147,11 +123,7 @@ void MNCrossword::Reset(bool resetTime) {
     }
     m_targetWarning.Reset(resetTime);
     m_errors = 0;
-    for (int cell = 0; cell < GetNumCells(); ++cell) {
-        if (!m_hintGrid(cell)) {
-            m_gridMap[cell] = Cell{' ', false, false};
-        }
-    }
+    m_grid.ClearUnlocked();
     RecountCluesUsed();
     SelectFirstAcross();
 }
@@ -159,7 +131,7 @@ void MNCrossword::Reset(bool resetTime) {
 void MNCrossword::RecountCluesUsed() {
     m_cluesUsed.Empty(0);
     for (int i = 0; i < GetNumWords(); ++i) {
-        if (IsWordFilled(i)) {
+        if (m_grid.IsWordFilled(i)) {
             m_cluesUsed.Push(i);
         }
     }
@@ -189,26 +161,6 @@ int MNCrossword::GetNumWordsOfDirection(bool bDirection) const {
         count += GetWordDirection(i) == bDirection ? 1 : 0;
     }
     return count;
-}
-
-int MNCrossword::GetWordCell(int i, int n) const {
-    return GetStartCell(i) + n * (GetWordDirection(i) ? GetNumCols() : 1);
-}
-
-int MNCrossword::GetWordLength(int i) const {
-    return static_cast<int>(strnlen(m_data.words(i).word, sizeof(m_data.words(i).word)));
-}
-
-bool MNCrossword::IsSpelloutCell(int cell) const {
-    if (!m_bSpellout) {
-        return false;
-    }
-    for (int i = 0; i < m_spellout.cells.Size(); ++i) {
-        if (m_spellout.cells(i) == cell + 1) {
-            return true;
-        }
-    }
-    return false;
 }
 
 bool MNCrossword::IsClueUsed(int i) const {
@@ -243,35 +195,22 @@ void MNCrossword::Select(int clue) {
 }
 
 void MNCrossword::SelectCell(int cell, eDirection) {
-    const CrosswordDataCell& data = m_data.cells(cell);
-    const bool bAcross = data.wordIndexA != CROSSWORD_NO_WORD;
-    const bool bDown = data.wordIndexD != CROSSWORD_NO_WORD;
-    if (bAcross && (!bDown || m_selectedClue != data.wordIndexA)) {
-        Select(data.wordIndexA);
-    } else if (bDown) {
-        Select(data.wordIndexD);
+    const int clue = MNLetterGrid::PickWord(m_grid.WordThrough(cell, false),
+                                            m_grid.WordThrough(cell, true), m_selectedClue);
+    if (clue >= 0) {
+        Select(clue);
     }
     m_bDirectionView = m_bDirection;
     HighlightPossiblePos();
 }
 
 void MNCrossword::HighlightPossiblePos() {
-    for (int cell = 0; cell < GetNumCells(); ++cell) {
-        m_gridMap[cell].bHighlight = false;
-        m_gridMap[cell].bReveal = false;
-    }
+    m_grid.ClearHighlights();
     if (m_selectedClue < 0) {
         kLogFmt("HighlightPossiblePos: Called with no selected clue\n");
         return;
     }
-    const int length = GetWordLength(m_selectedClue);
-    if (m_firstCell < 0 || m_firstCell >= GetNumCells() || length < 1) {
-        return;
-    }
-    const int step = m_bDirection ? GetNumCols() : 1;
-    for (int n = 0; n < length && m_firstCell + n * step < GetNumCells(); ++n) {
-        m_gridMap[m_firstCell + n * step].bHighlight = true;
-    }
+    m_grid.HighlightWord(m_selectedClue);
 }
 
 int MNCrossword::PlaceWord(const char* word, int index, eDirection dir) {
@@ -290,10 +229,8 @@ int MNCrossword::PlaceWord(const char* word, int index, eDirection dir) {
         }
         kLogFmt("PlaceWord :: Checking correctness - %c = %c ?", GetCellsDone(cell), word[i]);
         // A locked letter stays, and the word is judged with it.
-        if (!m_hintGrid(cell)) {
-            m_gridMap[cell].userLetter = word[i];
-        }
-        const char letter = m_gridMap[cell].userLetter;
+        m_grid.EnterLetter(cell, word[i]);
+        const char letter = GetUserLetter(cell);
         bRight = bRight && letter == GetCellsDone(cell);
         bComplete = bComplete && letter != ' ';
     }
@@ -314,27 +251,11 @@ int MNCrossword::PlaceWord(const char* word, int index, eDirection dir) {
     }
     if (!m_rules.bTakeTurns) {
         ValidEntrySignal();
-    } else if (LockSelectedWord()) {
+    } else if (m_selectedClue >= 0 && m_grid.LockWord(m_selectedClue)) {
         MNSound::PlaySoundEffect(SFX_RIGHT);
         ValidEntrySignal();
     }
     return 1;
-}
-
-bool MNCrossword::LockSelectedWord() {
-    if (m_selectedClue < 0) {
-        return false;
-    }
-    const int step = m_bDirection ? GetNumCols() : 1;
-    bool bLocked = false;
-    for (int n = 0; n < GetWordLength(m_selectedClue); ++n) {
-        const int cell = m_firstCell + n * step;
-        if (cell >= 0 && cell < GetNumCells() && !m_hintGrid(cell)) {
-            m_hintGrid(cell) = true;
-            bLocked = true;
-        }
-    }
-    return bLocked;
 }
 
 bool MNCrossword::Hint(int kind) {
@@ -355,9 +276,9 @@ bool MNCrossword::Hint(int kind) {
     }
     if (!m_keyboard->GetLockedCells(p)) {
         s[p] = solution[p];
-        const int cell = m_firstCell + p * (m_bDirection ? GetNumCols() : 1);
-        m_gridMap[cell].userLetter = solution[p];
-        m_hintGrid(cell) = true;
+        const int cell = GetWordCell(m_selectedClue, p);
+        m_grid.SetLetter(cell, solution[p]);
+        m_grid.SetLocked(cell, true);
         m_keyboard->SetLockedCells(p);
     }
     m_keyboard->SetCursorPos(p);
@@ -367,20 +288,9 @@ bool MNCrossword::Hint(int kind) {
     return true;
 }
 
-bool MNCrossword::IsGridFull() const {
-    for (int cell = 0; cell < GetNumCells(); ++cell) {
-        if (GetCellsDone(cell) != 0 && m_gridMap[cell].userLetter == ' ') {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool MNCrossword::CheckWin() {
-    for (int cell = 0; cell < GetNumCells(); ++cell) {
-        if (GetCellsDone(cell) != 0 && m_gridMap[cell].userLetter != GetCellsDone(cell)) {
-            return false;
-        }
+    if (!m_grid.IsSolved()) {
+        return false;
     }
     kLogFmt("State set to complete\n");
     m_crosswordState = PUZZLE_STATE_COMPLETED;
@@ -389,45 +299,17 @@ bool MNCrossword::CheckWin() {
 
 void MNCrossword::RemoveErrors() {
     for (int cell = 0; cell < GetNumCells(); ++cell) {
-        if (GetCellsDone(cell) == 0 || m_gridMap[cell].userLetter == GetCellsDone(cell)) {
+        if (m_grid.IsCellRight(cell)) {
             continue;
         }
-        m_gridMap[cell].userLetter = ' ';
-        const CrosswordDataCell& data = m_data.cells(cell);
-        if (data.wordIndexA != CROSSWORD_NO_WORD) {
-            m_cluesUsed.RemoveElement(data.wordIndexA);
-        }
-        if (data.wordIndexD != CROSSWORD_NO_WORD) {
-            m_cluesUsed.RemoveElement(data.wordIndexD);
-        }
-    }
-}
-
-bool MNCrossword::IsWordFilled(int i) const {
-    for (int n = 0; n < GetWordLength(i); ++n) {
-        if (m_gridMap[GetWordCell(i, n)].userLetter == ' ') {
-            return false;
+        m_grid.SetLetter(cell, ' ');
+        for (const bool bDown : {false, true}) {
+            const int word = m_grid.WordThrough(cell, bDown);
+            if (word >= 0) {
+                m_cluesUsed.RemoveElement(word);
+            }
         }
     }
-    return true;
-}
-
-bool MNCrossword::IsWordRight(int i) const {
-    for (int n = 0; n < GetWordLength(i); ++n) {
-        const int cell = GetWordCell(i, n);
-        if (m_gridMap[cell].userLetter != GetCellsDone(cell)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-int MNCrossword::GetNumCorrect() const {
-    int count = 0;
-    for (int i = 0; i < GetNumWords(); ++i) {
-        count += IsWordRight(i) ? 1 : 0;
-    }
-    return count;
 }
 
 int MNCrossword::SavePuzzleState(void* buf, int bufsize) {
@@ -438,8 +320,8 @@ int MNCrossword::SavePuzzleState(void* buf, int bufsize) {
     }
     MNByteWriter out(buf, static_cast<u32>(bufsize));
     for (int cell = 0; cell < GetNumCells(); ++cell) {
-        const int key = m_keyboard->GetKeyIndex(m_gridMap[cell].userLetter);
-        const bool bLocked = m_hintGrid(cell);
+        const int key = m_keyboard->GetKeyIndex(GetUserLetter(cell));
+        const bool bLocked = IsCellLocked(cell);
         out.U8(key < 0 ? kNoKey : static_cast<u8>(key | (bLocked ? kLockedBit : 0)));
     }
     for (int i = 0; i < GetNumWords(); ++i) {
@@ -462,7 +344,7 @@ int MNCrossword::LoadPuzzleState(void* buf, int bufsize) {
     for (int cell = 0; cell < GetNumCells(); ++cell) {
         const u8 value = in.U8();
         if (value == kNoKey) {
-            m_gridMap[cell].userLetter = ' ';
+            m_grid.SetLetter(cell, ' ');
             continue;
         }
         const int key = value & ~kLockedBit;
@@ -471,12 +353,12 @@ int MNCrossword::LoadPuzzleState(void* buf, int bufsize) {
             GetCellsDone(cell) == 0) {
             // No letter key of this keyboard, or a block: the cell stays as the puzzle has it.
             kLogSys("MNCrossword", "LoadPuzzleState: cell %d cannot hold key %d\n", cell, key);
-            m_gridMap[cell].userLetter = ' ';
+            m_grid.SetLetter(cell, ' ');
             continue;
         }
-        m_gridMap[cell].userLetter = letter;
+        m_grid.SetLetter(cell, letter);
         if ((value & kLockedBit) != 0) {
-            m_hintGrid(cell) = true;
+            m_grid.SetLocked(cell, true);
         }
     }
     m_cluesUsed.Empty(0);
