@@ -6,6 +6,7 @@
 // saved states that do not fit the buffer give 0, and unknown or clashing words load empty.
 #pragma once
 
+#include <puzzles/mnlettergrid.h>
 #include <puzzles/mnpuzzlerules.h>
 #include <puzzles/mntargettimewarning.h>
 #include <services/puzzledata.h>
@@ -18,12 +19,6 @@ namespace Kelvo_lib {
 
 class MNFitword {
 public:
-    // One grid cell as the player sees it.
-    struct Cell {
-        char userLetter; // ' ' when empty
-        bool bHighlight; // a slot the picked word may go into, or the selected slot
-    };
-
     // Placement highlights: every free slot of the picked word's length, only the slots whose
     // solution it is, or none.
     enum eHighlight {
@@ -37,15 +32,14 @@ public:
     // A pre-filled puzzle leaves this many words to place.
     static constexpr int K_PREFILL_LEFT = 3;
 
-    MNFitword();
+    MNFitword() = default;
     MNFitword(const MNFitword&) = delete;
     MNFitword& operator=(const MNFitword&) = delete;
-    ~MNFitword();
 
     // Set-up and play by the mode's rules.
     void SetPuzzle(FitwordData* fitword, const MNPuzzleRules& rules);
     // Null means the puzzle has no hidden word.
-    void SetSpellout(SpelloutData* spellout);
+    void SetSpellout(SpelloutData* spellout) { m_grid.SetHiddenWord(spellout); }
     void Play() { m_fitwordState = PUZZLE_STATE_PLAYING; }
     // Takes out every placed word, keeping locked cells; resetTime also restarts the clock.
     void Reset(bool resetTime);
@@ -64,11 +58,11 @@ public:
     int GetNumErrorsMade() const { return m_errorsMade; }
     // Takes every wrong word out of the grid.
     void RemoveErrors();
-    bool IsGridFull() const;
+    bool IsGridFull() const { return m_grid.IsFull(); }
     // True (and the state 4) when every letter is right.
     bool CheckWin();
     // Slots whose every cell holds its solution letter.
-    int GetNumCorrect() const;
+    int GetNumCorrect() const { return m_grid.CountRightWords(); }
     // (null, 0) gives the size needed; a smaller buffer gives 0; else the bytes written.
     int SavePuzzleState(void* buf, int bufsize);
     // 1, or 0 when the buffer is smaller than the state.
@@ -85,15 +79,15 @@ public:
     int GetHintsUsed(int kind) const;
 
     // Reading the grid, the slots and the word list.
-    int GetNumRows() const { return m_data.numRows; }
-    int GetNumCols() const { return m_data.numCols; }
-    int GetNumCells() const { return m_data.numRows * m_data.numCols; }
+    int GetNumRows() const { return m_grid.GetNumRows(); }
+    int GetNumCols() const { return m_grid.GetNumCols(); }
+    int GetNumCells() const { return m_grid.GetNumCells(); }
     int GetNumWords() const { return m_data.words.Size(); }
     const char* GetWord(int i) const { return m_data.words(i).word; }
     bool GetWordDirection(int i) const { return m_data.words(i).bDirection; }
-    int GetWordLength(int i) const;
+    int GetWordLength(int i) const { return m_grid.GetWordLength(i); }
     // Cell n of slot i (along its own direction).
-    int GetWordCell(int i, int n) const;
+    int GetWordCell(int i, int n) const { return m_grid.GetWordCell(i, n); }
     // The word list, shortest words first, alphabetical within a length: word indices.
     int GetListWord(int entry) const { return m_wordList(entry); }
     // The slot holding word i, -1 when it is still to place.
@@ -101,13 +95,14 @@ public:
     // The word slot i holds, -1 for none.
     int GetPlacedWord(int slot) const { return m_placed(slot); }
     // Whether the slot's word cannot be taken out (a hint or the pre-filled start put it).
-    bool IsSlotLocked(int slot) const;
+    bool IsSlotLocked(int slot) const { return m_grid.IsWordLocked(slot); }
 
-    char GetUserLetter(int cell) const { return m_gridMap[cell].userLetter; }
-    char GetCellsDone(int cell) const { return m_data.cellsDone(cell); }
-    bool IsHighlight(int cell) const { return m_gridMap[cell].bHighlight; }
-    bool IsCellLocked(int cell) const { return m_lockGrid(cell); }
-    bool IsSpelloutCell(int cell) const;
+    char GetUserLetter(int cell) const { return m_grid.GetLetter(cell); }
+    char GetCellsDone(int cell) const { return m_grid.GetSolution(cell); }
+    // Whether the cell is in a slot the picked word may go into, or in the selected slot.
+    bool IsHighlight(int cell) const { return m_grid.IsHighlight(cell); }
+    bool IsCellLocked(int cell) const { return m_grid.IsLocked(cell); }
+    bool IsSpelloutCell(int cell) const { return m_grid.IsHiddenWordCell(cell); }
 
     // The selection: a word picked from the list, then a slot of its length.
     int GetSelectedWord() const { return m_selectedWord; }
@@ -135,10 +130,7 @@ private:
     void RefreshGrid();
     void HighlightPossiblePos();
     bool FitsHighlight(int word, int slot) const;
-    int SlotThrough(int cell, bool bDown) const;
     bool IsWordRight(int word, int slot) const;
-    bool IsSlotRight(int slot) const;
-    void LockSlot(int slot);
     // Slots crossing this one whose letter differs from the word's lose their word.
     void ClearClashes(int word, int slot);
     int FreeSlotForHint();
@@ -152,13 +144,10 @@ private:
     eHighlight m_highlightMode = HIGHLIGHT_LENGTH;
     MNTargetTimeWarning m_targetWarning{PUZZLE_FLAG_FITWORD};
     FitwordData m_data;
-    SpelloutData m_spellout;
-    bool m_bSpellout = false;
     int m_hintsLeft[K_NUM_HINT_KINDS] = {};
     float m_timer = 0.0f;
     int m_errorsMade = 0;
-    Cell* m_gridMap = nullptr;
-    kArray<bool> m_lockGrid;
+    MNLetterGrid m_grid;
     int m_fitwordState = PUZZLE_STATE_IDLE;
 };
 

@@ -25,12 +25,6 @@ int RandomBelow(int n) {
 
 } // namespace
 
-MNFitword::MNFitword() = default;
-
-MNFitword::~MNFitword() {
-    delete[] m_gridMap;
-}
-
 void MNFitword::SetPuzzle(FitwordData* fitword, const MNPuzzleRules& rules) {
     m_data = *fitword;
     m_rules = rules;
@@ -42,13 +36,7 @@ void MNFitword::SetPuzzle(FitwordData* fitword, const MNPuzzleRules& rules) {
     kLogFmt("Fitword Id: %d, cols: %d, rows: %d, words: %d\n", m_data.puzzleID, m_data.numCols,
             m_data.numRows, GetNumWords());
 
-    const int cells = GetNumCells();
-    delete[] m_gridMap;
-    m_gridMap = new Cell[cells];
-    m_lockGrid.SetSize(cells);
-    for (int cell = 0; cell < cells; ++cell) {
-        m_lockGrid(cell) = false;
-    }
+    m_grid.SetPuzzle(m_data);
     m_placed.Empty(0);
     for (int i = 0; i < GetNumWords(); ++i) {
         m_placed.Push(K_NO_WORD);
@@ -97,16 +85,7 @@ void MNFitword::Prefill() {
         const int pick = RandomBelow(static_cast<int>(left.size()));
         const int slot = left[static_cast<size_t>(pick)];
         left.erase(left.begin() + pick);
-        LockSlot(slot);
-    }
-}
-
-void MNFitword::SetSpellout(SpelloutData* spellout) {
-    m_bSpellout = spellout != nullptr;
-    if (spellout != nullptr) {
-        std::memcpy(m_spellout.word, spellout->word, sizeof(m_spellout.word));
-        m_spellout.cells = spellout->cells;
-        m_spellout.difficulty = spellout->difficulty;
+        m_grid.LockWord(slot);
     }
 }
 
@@ -139,14 +118,6 @@ void MNFitword::Tick(float delta) {
     }
 }
 
-int MNFitword::GetWordLength(int i) const {
-    return static_cast<int>(strnlen(m_data.words(i).word, sizeof(m_data.words(i).word)));
-}
-
-int MNFitword::GetWordCell(int i, int n) const {
-    return m_data.words(i).startCell + n * (GetWordDirection(i) ? GetNumCols() : 1);
-}
-
 int MNFitword::GetSlotOfWord(int i) const {
     for (int slot = 0; slot < GetNumWords(); ++slot) {
         if (m_placed(slot) == i) {
@@ -154,27 +125,6 @@ int MNFitword::GetSlotOfWord(int i) const {
         }
     }
     return -1;
-}
-
-bool MNFitword::IsSlotLocked(int slot) const {
-    for (int n = 0; n < GetWordLength(slot); ++n) {
-        if (!m_lockGrid(GetWordCell(slot, n))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool MNFitword::IsSpelloutCell(int cell) const {
-    if (!m_bSpellout) {
-        return false;
-    }
-    for (int i = 0; i < m_spellout.cells.Size(); ++i) {
-        if (m_spellout.cells(i) == cell + 1) {
-            return true;
-        }
-    }
-    return false;
 }
 
 // A slot whose every cell is locked holds its own word, which leaves any other slot.
@@ -191,22 +141,16 @@ void MNFitword::SettleLockedSlots() {
     }
 }
 
-// The grid's letters follow from the locked cells and the placed words.
+// The grid's letters follow from the locked cells, which show their solution, and the
+// placed words.
 void MNFitword::RefreshGrid() {
     SettleLockedSlots();
     for (int cell = 0; cell < GetNumCells(); ++cell) {
-        m_gridMap[cell].userLetter = m_lockGrid(cell) ? GetCellsDone(cell) : ' ';
+        m_grid.SetLetter(cell, IsCellLocked(cell) ? GetCellsDone(cell) : ' ');
     }
     for (int slot = 0; slot < GetNumWords(); ++slot) {
-        const int word = m_placed(slot);
-        if (word == K_NO_WORD) {
-            continue;
-        }
-        for (int n = 0; n < GetWordLength(slot); ++n) {
-            const int cell = GetWordCell(slot, n);
-            if (!m_lockGrid(cell)) {
-                m_gridMap[cell].userLetter = GetWord(word)[n];
-            }
+        if (m_placed(slot) != K_NO_WORD) {
+            m_grid.EnterWord(slot, GetWord(m_placed(slot)));
         }
     }
     HighlightPossiblePos();
@@ -228,14 +172,12 @@ bool MNFitword::FitsHighlight(int word, int slot) const {
 }
 
 void MNFitword::HighlightPossiblePos() {
-    for (int cell = 0; cell < GetNumCells(); ++cell) {
-        m_gridMap[cell].bHighlight = false;
-    }
+    m_grid.ClearHighlights();
     for (int slot = 0; slot < GetNumWords(); ++slot) {
         const bool bLit = m_selectedWord != K_NO_WORD ? FitsHighlight(m_selectedWord, slot)
                                                       : slot == m_selectedSlot;
-        for (int n = 0; bLit && n < GetWordLength(slot); ++n) {
-            m_gridMap[GetWordCell(slot, n)].bHighlight = true;
+        if (bLit) {
+            m_grid.HighlightWord(slot);
         }
     }
 }
@@ -259,26 +201,19 @@ void MNFitword::SelectWord(int i) {
     RefreshGrid();
 }
 
-// The slot running through the cell in that direction, -1 for none.
-int MNFitword::SlotThrough(int cell, bool bDown) const {
-    const CrosswordDataCell& data = m_data.cells(cell);
-    const u8 slot = bDown ? data.wordIndexD : data.wordIndexA;
-    return slot == CROSSWORD_NO_WORD || slot >= GetNumWords() ? -1 : slot;
-}
-
 bool MNFitword::SelectCell(int cell) {
     if (cell < 0 || cell >= GetNumCells()) {
         kLogSys("MNFitword", "SelectCell: no cell %d\n", cell);
         return false;
     }
-    int across = SlotThrough(cell, false);
-    int down = SlotThrough(cell, true);
+    int across = m_grid.WordThrough(cell, false);
+    int down = m_grid.WordThrough(cell, true);
     if (m_selectedWord != K_NO_WORD) {
         const int length = GetWordLength(m_selectedWord);
         across = across >= 0 && GetWordLength(across) == length ? across : -1;
         down = down >= 0 && GetWordLength(down) == length ? down : -1;
     }
-    const int slot = across >= 0 && (down < 0 || m_selectedSlot != across) ? across : down;
+    const int slot = MNLetterGrid::PickWord(across, down, m_selectedSlot);
     if (slot < 0) {
         return false;
     }
@@ -321,7 +256,7 @@ int MNFitword::PlaceWord(int word, int slot) {
     }
     if (m_rules.bTakeTurns) {
         // A right word stays for good, so the next player cannot take it out.
-        LockSlot(slot);
+        m_grid.LockWord(slot);
         MNSound::PlaySoundEffect(SFX_RIGHT);
     }
     ValidEntrySignal();
@@ -331,11 +266,11 @@ int MNFitword::PlaceWord(int word, int slot) {
 void MNFitword::ClearClashes(int word, int slot) {
     for (int n = 0; n < GetWordLength(slot); ++n) {
         const int cell = GetWordCell(slot, n);
-        if (m_lockGrid(cell) || m_gridMap[cell].userLetter == ' ' ||
-            m_gridMap[cell].userLetter == GetWord(word)[n]) {
+        if (IsCellLocked(cell) || GetUserLetter(cell) == ' ' ||
+            GetUserLetter(cell) == GetWord(word)[n]) {
             continue;
         }
-        const int crossing = SlotThrough(cell, !GetWordDirection(slot));
+        const int crossing = m_grid.WordThrough(cell, !GetWordDirection(slot));
         if (crossing >= 0 && crossing != slot && !IsSlotLocked(crossing)) {
             m_placed(crossing) = K_NO_WORD;
         }
@@ -358,22 +293,6 @@ bool MNFitword::IsWordRight(int word, int slot) const {
     return std::strcmp(GetWord(word), GetWord(slot)) == 0;
 }
 
-bool MNFitword::IsSlotRight(int slot) const {
-    for (int n = 0; n < GetWordLength(slot); ++n) {
-        const int cell = GetWordCell(slot, n);
-        if (m_gridMap[cell].userLetter != GetCellsDone(cell)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-void MNFitword::LockSlot(int slot) {
-    for (int n = 0; n < GetWordLength(slot); ++n) {
-        m_lockGrid(GetWordCell(slot, n)) = true;
-    }
-}
-
 int MNFitword::GetNumErrors() const {
     int errors = 0;
     for (int slot = 0; slot < GetNumWords(); ++slot) {
@@ -393,32 +312,13 @@ void MNFitword::RemoveErrors() {
     RefreshGrid();
 }
 
-bool MNFitword::IsGridFull() const {
-    for (int cell = 0; cell < GetNumCells(); ++cell) {
-        if (GetCellsDone(cell) != 0 && m_gridMap[cell].userLetter == ' ') {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool MNFitword::CheckWin() {
-    for (int cell = 0; cell < GetNumCells(); ++cell) {
-        if (GetCellsDone(cell) != 0 && m_gridMap[cell].userLetter != GetCellsDone(cell)) {
-            return false;
-        }
+    if (!m_grid.IsSolved()) {
+        return false;
     }
     kLogFmt("Fitword complete\n");
     m_fitwordState = PUZZLE_STATE_COMPLETED;
     return true;
-}
-
-int MNFitword::GetNumCorrect() const {
-    int count = 0;
-    for (int slot = 0; slot < GetNumWords(); ++slot) {
-        count += IsSlotRight(slot) ? 1 : 0;
-    }
-    return count;
 }
 
 int MNFitword::GetHintsUsed(int kind) const {
@@ -432,7 +332,7 @@ int MNFitword::GetHintsUsed(int kind) const {
 int MNFitword::FreeSlotForHint() {
     std::vector<int> free;
     for (int slot = 0; slot < GetNumWords(); ++slot) {
-        if (!IsSlotLocked(slot) && !IsSlotRight(slot)) {
+        if (!IsSlotLocked(slot) && !m_grid.IsWordRight(slot)) {
             free.push_back(slot);
         }
     }
@@ -454,19 +354,20 @@ bool MNFitword::Hint(int kind) {
     if (kind == 0) {
         std::vector<int> open;
         for (int n = 0; n < GetWordLength(slot); ++n) {
-            if (!m_lockGrid(GetWordCell(slot, n))) {
+            if (!IsCellLocked(GetWordCell(slot, n))) {
                 open.push_back(GetWordCell(slot, n));
             }
         }
-        m_lockGrid(open[static_cast<size_t>(RandomBelow(static_cast<int>(open.size())))]) = true;
+        m_grid.SetLocked(open[static_cast<size_t>(RandomBelow(static_cast<int>(open.size())))],
+                         true);
     } else if (kind == 1) {
         for (int other = 0; other < GetNumWords(); ++other) {
             if (GetWordLength(other) == GetWordLength(slot) && !IsSlotLocked(other)) {
-                m_lockGrid(GetWordCell(other, 0)) = true;
+                m_grid.SetLocked(GetWordCell(other, 0), true);
             }
         }
     } else {
-        LockSlot(slot);
+        m_grid.LockWord(slot);
     }
     if (m_selectedWord != K_NO_WORD && GetSlotOfWord(m_selectedWord) >= 0) {
         m_selectedWord = K_NO_WORD;
@@ -494,7 +395,7 @@ int MNFitword::SavePuzzleState(void* buf, int bufsize) {
     for (int first = 0; first < GetNumCells(); first += 8) {
         u8 bits = 0;
         for (int bit = 0; bit < 8 && first + bit < GetNumCells(); ++bit) {
-            bits = static_cast<u8>(bits | (m_lockGrid(first + bit) ? 0x80 >> bit : 0));
+            bits = static_cast<u8>(bits | (IsCellLocked(first + bit) ? 0x80 >> bit : 0));
         }
         out.U8(bits);
     }
@@ -521,7 +422,8 @@ int MNFitword::LoadPuzzleState(void* buf, int bufsize) {
         const u8 bits = in.U8();
         for (int bit = 0; bit < 8 && first + bit < GetNumCells(); ++bit) {
             // Only letter cells can be locked.
-            m_lockGrid(first + bit) = (bits & (0x80 >> bit)) != 0 && GetCellsDone(first + bit) != 0;
+            const int cell = first + bit;
+            m_grid.SetLocked(cell, (bits & (0x80 >> bit)) != 0 && GetCellsDone(cell) != 0);
         }
     }
     for (int slot = 0; slot < GetNumWords(); ++slot) {
