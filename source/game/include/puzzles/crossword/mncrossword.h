@@ -106,6 +106,8 @@ public:
     bool IsReveal(int) const { return false; }
     bool IsCellLocked(int cell) const { return m_grid.IsLocked(cell); }
     bool IsSpelloutCell(int cell) const { return m_grid.IsHiddenWordCell(cell); }
+    // A block, or a cell showing its solution letter.
+    bool IsCellRight(int cell) const { return m_grid.IsCellRight(cell); }
     bool IsClueUsed(int i) const;
     int GetCluesUsed() const { return m_cluesUsed.Size(); }
 

@@ -52,7 +52,7 @@ private:
     void TickPlay(float delta) override;
     void RenderPlay() override;
     void SweepEnded() override { JudgeSweptGrid(*m_crossword); }
-    bool IsCellRight(int cell) const override;
+    bool IsCellRight(int cell) const override { return m_crossword->IsCellRight(cell); }
     bool IsHiddenWordCell(int cell) const override { return m_crossword->IsSpelloutCell(cell); }
 
     float GridOffsetX() const;

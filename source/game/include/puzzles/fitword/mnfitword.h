@@ -103,6 +103,8 @@ public:
     bool IsHighlight(int cell) const { return m_grid.IsHighlight(cell); }
     bool IsCellLocked(int cell) const { return m_grid.IsLocked(cell); }
     bool IsSpelloutCell(int cell) const { return m_grid.IsHiddenWordCell(cell); }
+    // A block, or a cell showing its solution letter.
+    bool IsCellRight(int cell) const { return m_grid.IsCellRight(cell); }
 
     // The selection: a word picked from the list, then a slot of its length.
     int GetSelectedWord() const { return m_selectedWord; }

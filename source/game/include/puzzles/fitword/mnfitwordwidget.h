@@ -61,7 +61,7 @@ private:
     void TickPlay(float delta) override;
     void RenderPlay() override;
     void SweepEnded() override { JudgeSweptGrid(*m_fitword); }
-    bool IsCellRight(int cell) const override;
+    bool IsCellRight(int cell) const override { return m_fitword->IsCellRight(cell); }
     bool IsHiddenWordCell(int cell) const override { return m_fitword->IsSpelloutCell(cell); }
 
     float CellSize() const;

@@ -163,11 +163,6 @@ void MNCrosswordWidget::GetCellPosition(int cell, float& x, float& y) const {
     y = GridOffsetY() + static_cast<float>(cell / cols) * m_crossword->GetGridScaleY();
 }
 
-bool MNCrosswordWidget::IsCellRight(int cell) const {
-    const unsigned char solution = m_crossword->GetCorrectLetter(cell);
-    return solution == 0 || m_crossword->GetUserLetter(cell) == static_cast<char>(solution);
-}
-
 void MNCrosswordWidget::TickPlay(float delta) {
     if (m_state != STATE_ANSWER && m_crossword->IsGridFull()) {
         if (!Rules().bTakeTurns) {

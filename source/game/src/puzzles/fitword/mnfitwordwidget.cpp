@@ -126,11 +126,6 @@ bool MNFitwordWidget::GetLinePosition(int line, float& x, float& y) const {
     return true;
 }
 
-bool MNFitwordWidget::IsCellRight(int cell) const {
-    const char solution = m_fitword->GetCellsDone(cell);
-    return solution == 0 || m_fitword->GetUserLetter(cell) == solution;
-}
-
 void MNFitwordWidget::TickPlay(float delta) {
     if (m_fitword->IsGridFull()) {
         if (!Rules().bTakeTurns) {
