@@ -5,6 +5,7 @@
 
 #include <modes/mnpuzzlemode.h>
 #include <puzzles/crossword/mncrossword.h>
+#include <puzzles/mnpuzzlewidget.h>
 #include <tui/mnkeyboard.h>
 
 using namespace Kelvo_lib;
@@ -14,7 +15,7 @@ namespace {
 MNCrossword& Model() {
     static MNCrossword* model = [] {
         static CrosswordData record = SmallCrossingGrid<CrosswordData>();
-        MNCrossword* made = new MNCrossword;
+        MNCrossword* made = new MNCrossword(MNPuzzleWidget::GameSources());
         made->SetPuzzle(&record, MNPuzzleMode::RulesOf(GAME_MODE_QUICKBLAST, PUZZLE_FLAG_CROSSWORD,
                                                        record.difficulty));
         return made;

@@ -5,6 +5,7 @@
 
 #include <modes/mnpuzzlemode.h>
 #include <puzzles/fitword/mnfitword.h>
+#include <puzzles/mnpuzzlewidget.h>
 
 using namespace Kelvo_lib;
 
@@ -14,7 +15,7 @@ MNFitword& Model() {
     static MNFitword* model = [] {
         static FitwordData record = SmallCrossingGrid<FitwordData>();
         record.difficulty = 1;
-        MNFitword* made = new MNFitword;
+        MNFitword* made = new MNFitword(MNPuzzleWidget::GameSources());
         made->SetPuzzle(&record, MNPuzzleMode::RulesOf(GAME_MODE_TOURNAMENT, PUZZLE_FLAG_FITWORD,
                                                        record.difficulty));
         return made;

@@ -4,6 +4,7 @@
 #include "support/fuzz_puzzle_state.h"
 
 #include <modes/mnpuzzlemode.h>
+#include <puzzles/mnpuzzlewidget.h>
 #include <puzzles/sudoku/mnsudoku.h>
 
 using namespace Kelvo_lib;
@@ -28,7 +29,7 @@ const SudokuData& Record() {
 
 MNSudoku& Model() {
     static MNSudoku* model = [] {
-        MNSudoku* made = new MNSudoku;
+        MNSudoku* made = new MNSudoku(MNPuzzleWidget::GameSources());
         made->SetPuzzle(&Record(), MNPuzzleMode::RulesOf(GAME_MODE_TOURNAMENT, PUZZLE_FLAG_SUDOKU,
                                                          Record().difficulty));
         return made;

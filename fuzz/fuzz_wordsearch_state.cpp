@@ -3,6 +3,7 @@
 #include "support/fuzz_puzzle_state.h"
 
 #include <modes/mnpuzzlemode.h>
+#include <puzzles/mnpuzzlewidget.h>
 #include <puzzles/wordsearch/mnwordsearch.h>
 
 #include <cstring>
@@ -39,7 +40,7 @@ WordsearchData SmallWordsearch() {
 MNWordsearch& Model() {
     static MNWordsearch* model = [] {
         WordsearchData record = SmallWordsearch();
-        MNWordsearch* made = new MNWordsearch;
+        MNWordsearch* made = new MNWordsearch(MNPuzzleWidget::GameSources());
         made->SetPuzzle(&record, MNPuzzleMode::RulesOf(GAME_MODE_QUICKBLAST, PUZZLE_FLAG_WORDSEARCH,
                                                        record.difficulty));
         return made;

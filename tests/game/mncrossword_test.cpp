@@ -8,6 +8,7 @@
 #include "temporary_host_directory.h"
 
 #include <puzzles/crossword/mncrossword.h>
+#include <puzzles/mnpuzzlewidget.h>
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnresourcemanager.h>
@@ -67,7 +68,7 @@ protected:
     }
 
     CrosswordData m_record;
-    MNCrossword model;
+    MNCrossword model{MNPuzzleWidget::GameSources()};
     EntryListener<MNCrossword> listener{model};
 };
 
@@ -89,7 +90,7 @@ TEST_F(CrosswordModelTest, EntriesCountErrorsAndCompletedClues) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        MNCrossword fresh;
+        MNCrossword fresh{MNPuzzleWidget::GameSources()};
         EntryListener counts(fresh);
         CrosswordData record = SmallCrossword();
         fresh.SetPuzzle(&record, ModeRules(GAME_MODE_QUICKBLAST, record));
@@ -274,7 +275,7 @@ TEST_F(CrosswordModelTest, FastAndFunLeavesAtMostThreeWordsToType) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.rows[0] + " seed " + std::to_string(seed));
             MNProfile::GetRandomGen()->seed(seed);
-            MNCrossword fresh;
+            MNCrossword fresh{MNPuzzleWidget::GameSources()};
             CrosswordData record = MakeCrossword(c.rows);
             fresh.SetPuzzle(&record, ModeRules(GAME_MODE_FASTANDFUN, record));
             EXPECT_EQ(fresh.GetNumWords() - c.wordsLeft, fresh.GetCluesUsed());
@@ -286,7 +287,7 @@ TEST_F(CrosswordModelTest, FastAndFunLeavesAtMostThreeWordsToType) {
     Load(MakeCrossword({"ABCD", "E##F", "GHIJ", "K##L"}), GAME_MODE_FASTANDFUN);
     const int open = OpenCells(model);
     MNProfile::GetRandomGen()->seed(5);
-    MNCrossword again;
+    MNCrossword again{MNPuzzleWidget::GameSources()};
     CrosswordData record = MakeCrossword({"ABCD", "E##F", "GHIJ", "K##L"});
     again.SetPuzzle(&record, ModeRules(GAME_MODE_FASTANDFUN, record));
     EXPECT_EQ(open, OpenCells(again));
@@ -327,7 +328,7 @@ TEST_F(CrosswordModelTest, SavedStateIsByteExactAndReadsBack) {
     EXPECT_EQ(ExpectedState(), std::vector<u8>(state.begin(), state.begin() + 19));
     EXPECT_EQ(0xAB, state[19]);
 
-    MNCrossword loaded;
+    MNCrossword loaded{MNPuzzleWidget::GameSources()};
     CrosswordData record = SmallCrossword();
     loaded.SetPuzzle(&record, ModeRules(GAME_MODE_QUICKBLAST, record));
     EXPECT_EQ(0, loaded.LoadPuzzleState(state.data(), 18));
@@ -422,7 +423,7 @@ protected:
     MNTournamentData m_saved{};
     int m_previousProfile = -1;
     CrosswordData m_record = SmallCrossword();
-    MNCrossword m_model;
+    MNCrossword m_model{MNPuzzleWidget::GameSources()};
 };
 
 TEST_F(CrosswordWarningTest, AlternateInTheLastThirtySecondsThenSoundOnceAtTheTarget) {

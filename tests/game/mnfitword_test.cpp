@@ -6,6 +6,7 @@
 #include "puzzle_rules_support.h"
 
 #include <puzzles/fitword/mnfitword.h>
+#include <puzzles/mnpuzzlewidget.h>
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsubgame.h>
@@ -75,7 +76,7 @@ protected:
 
     const int m_previousProfile = MNProfileManager::GetActiveProfileIndex();
     FitwordData m_record;
-    MNFitword model;
+    MNFitword model{MNPuzzleWidget::GameSources()};
     EntryListener<MNFitword> listener{model};
 };
 
@@ -196,7 +197,7 @@ TEST_F(FitwordModelTest, HintAllowancesFollowModeAndDifficulty) {
         SCOPED_TRACE(c.mode);
         FitwordData record = SmallFitword();
         record.difficulty = static_cast<u8>(c.difficulty);
-        MNFitword fresh;
+        MNFitword fresh{MNPuzzleWidget::GameSources()};
         fresh.SetPuzzle(&record, ModeRules(c.mode, record));
         const int* left = fresh.GetHintsLeft();
         EXPECT_EQ(c.hints, (std::vector<int>{left[0], left[1], left[2]}));
@@ -332,7 +333,7 @@ TEST_F(FitwordModelTest, SavedStateIsByteExactAndReadsBack) {
     EXPECT_EQ(1, state[13]) << "errors made";
 
     FitwordData record = SmallFitword();
-    MNFitword restored;
+    MNFitword restored{MNPuzzleWidget::GameSources()};
     restored.SetPuzzle(&record, ModeRules(GAME_MODE_TOURNAMENT, record));
     EXPECT_EQ(0, restored.LoadPuzzleState(state.data(), 13));
     ASSERT_EQ(1, restored.LoadPuzzleState(state.data(), 210));

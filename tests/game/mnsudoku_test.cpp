@@ -5,6 +5,7 @@
 #include "puzzle_rules_support.h"
 #include "puzzle_test_support.h"
 
+#include <puzzles/mnpuzzlewidget.h>
 #include <puzzles/sudoku/mnsudoku.h>
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
@@ -50,7 +51,7 @@ protected:
     }
 
     SudokuData m_record;
-    MNSudoku model;
+    MNSudoku model{MNPuzzleWidget::GameSources()};
 };
 
 TEST_F(SudokuModelTest, RightAndWrongDigitsSignalAndWrongOnesCountAsErrors) {
@@ -258,7 +259,7 @@ TEST_F(SudokuModelTest, SavedStateIsBigEndianAndReadsBackBitExact) {
     EXPECT_EQ(5, state[89]) << "the selection";
     EXPECT_EQ(0xEE, state[90]) << "nothing beyond the state";
 
-    MNSudoku restored;
+    MNSudoku restored{MNPuzzleWidget::GameSources()};
     ASSERT_TRUE(restored.SetPuzzle(&m_record, ModeRules(GAME_MODE_TOURNAMENT, m_record)));
     ASSERT_EQ(1, restored.LoadPuzzleState(state.data(), 210));
     EXPECT_EQ(model.GetTime(), restored.GetTime());

@@ -13,6 +13,7 @@
 #include <puzzles/mnpuzzleclock.h>
 #include <puzzles/mnpuzzlemodel.h>
 #include <puzzles/mnpuzzleui.h>
+#include <puzzles/mnpuzzlewidget.h>
 #include <puzzles/sudoku/mnsudoku.h>
 #include <puzzles/wordsearch/mnwordsearch.h>
 #include <services/mnprofile.h>
@@ -137,7 +138,7 @@ protected:
     // The kind's puzzle set by the rules, or by those of the game mode, and started on a new
     // model.
     Model& StartWith(const MNPuzzleRules& rules) {
-        m_models.push_back(std::make_unique<Model>());
+        m_models.push_back(std::make_unique<Model>(MNPuzzleWidget::GameSources()));
         m_kind.Set(*m_models.back(), rules);
         m_models.back()->Play();
         return *m_models.back();

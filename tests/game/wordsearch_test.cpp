@@ -4,6 +4,7 @@
 #include "log_capture.h"
 #include "puzzle_rules_support.h"
 
+#include <puzzles/mnpuzzlewidget.h>
 #include <puzzles/wordsearch/mnwordsearch.h>
 #include <services/mninputedge.h>
 #include <services/mnprofilemanager.h>
@@ -99,7 +100,7 @@ protected:
     void OnValid() { ++m_valid; }
     void OnInvalid() { ++m_invalid; }
 
-    MNWordsearch m_model;
+    MNWordsearch m_model{MNPuzzleWidget::GameSources()};
     int m_valid = 0;
     int m_invalid = 0;
 };
@@ -243,7 +244,7 @@ TEST_F(WordsearchTest, SavedStateRoundTripsInItsByteLayout) {
     const unsigned char expected[] = {0, 1, 0, 0, 1, 0x40, 0x20, 0, 0, 4, 3, 1};
     EXPECT_EQ(0, std::memcmp(state, expected, sizeof(expected)));
 
-    MNWordsearch restored;
+    MNWordsearch restored{MNPuzzleWidget::GameSources()};
     WordsearchData record = MakeRecord(4, 1);
     restored.SetPuzzle(&record, ModeRules(GAME_MODE_TOURNAMENT, record));
     EXPECT_EQ(restored.LoadPuzzleState(state, 13), 0);
@@ -294,7 +295,7 @@ std::vector<int> TargetTimeSounds(int slotType) {
     tournament->m_puzzleDataList[3].m_puzzleType = static_cast<char>(slotType);
     tournament->m_puzzleDataList[3].m_fTargetTime = 30.5f;
 
-    MNWordsearch model;
+    MNWordsearch model{MNPuzzleWidget::GameSources()};
     WordsearchData record = MakeRecord(4, 1);
     model.SetPuzzle(&record, ModeRules(GAME_MODE_TOURNAMENT, record));
     model.Play();

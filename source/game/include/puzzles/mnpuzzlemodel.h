@@ -4,7 +4,9 @@
 // - SetPuzzle(record, rules) starts a puzzle played by the rules its mode gives
 //   (MNPuzzleRules); GetRules gives them back, GetMaxHints(kind) the allowance they set.
 // - Play starts the clock (PUZZLE_STATE_PLAYING); Tick runs it in that state, and the debug
-//   completion key ends the puzzle (PUZZLE_STATE_COMPLETED) with GameOverSignal.
+//   completion key ends the puzzle (PUZZLE_STATE_COMPLETED) with GameOverSignal. The model
+//   alone emits GameOverSignal: a widget asks for the verdict (EndIfSolved, JudgeSweep), and
+//   CheckWin completes a solved puzzle without it. MNPuzzleProgress keeps these for every kind.
 // - Reset(resetTime) takes the player's entries out, keeping locked (hinted or pre-filled)
 //   ones; the clock keeps its value unless resetTime.
 // - Hint(kind) uses one hint of a kind with hints left and returns whether one was given;
@@ -34,7 +36,7 @@ concept MNPuzzleModel = requires(Model& model, const Model& constModel, void* bu
     model.Play();
     model.Reset(true);
     model.Tick(0.0f);
-    { constModel.GetState() } -> std::same_as<int>;
+    { constModel.GetState() } -> std::same_as<ePuzzleState>;
     { constModel.GetTime() } -> std::same_as<float>;
     { constModel.GetPuzzleId() } -> std::same_as<int>;
     { constModel.GetDifficulty() } -> std::same_as<int>;
@@ -44,6 +46,8 @@ concept MNPuzzleModel = requires(Model& model, const Model& constModel, void* bu
     { constModel.GetNumCorrect() } -> std::same_as<int>;
     { constModel.IsGridFull() } -> std::same_as<bool>;
     { model.CheckWin() } -> std::same_as<bool>;
+    { model.EndIfSolved() } -> std::same_as<bool>;
+    { model.JudgeSweep() } -> std::same_as<bool>;
     { model.Hint(kind) } -> std::same_as<bool>;
     { constModel.GetHintsUsed(kind) } -> std::same_as<int>;
     { constModel.GetMaxHints(kind) } -> std::same_as<int>;

@@ -9,6 +9,7 @@
 
 #include <puzzles/mnpuzzleclock.h>
 #include <puzzles/mnpuzzleintrobuttons.h>
+#include <puzzles/mnpuzzleprogress.h>
 #include <puzzles/mnpuzzlerules.h>
 #include <puzzles/mnpuzzlesweep.h>
 #include <services/mninputedge.h>
@@ -28,6 +29,9 @@ public:
     // The views; the answer view is the crossword's.
     enum eState { STATE_INTRO = 0, STATE_PLAY = 2, STATE_ANSWER = 4, STATE_SWEEP = 7 };
     using enum MNPuzzleSweep::eScanMark;
+
+    // What the game hands a kind's model: its random generator and debug key.
+    static MNPuzzleSources GameSources();
 
     void Tick(float delta) override;
     void Render() override;
@@ -75,14 +79,11 @@ protected:
     // Reads the remote for this frame of play.
     const MNInputEdge& ReadInput();
     void StartSweep(int cols, int rows);
-    // The check's verdict at the sweep's end: a right grid is over, a wrong one loses its
-    // wrong entries and play goes on.
+    // The check's verdict at the sweep's end: the model ends a right grid, a wrong one loses
+    // its wrong entries and play goes on.
     template <class Model>
     void JudgeSweptGrid(Model& model) {
-        if (model.CheckWin()) {
-            MNSound::PlaySoundEffect(SFX_RIGHT);
-            model.GameOverSignal();
-        } else {
+        if (!model.JudgeSweep()) {
             m_state = STATE_PLAY;
             model.RemoveErrors();
             MNSound::PlaySoundEffect(SFX_WRONG);

@@ -2,6 +2,7 @@
 #include <puzzles/mnpuzzlewidget.h>
 #include <puzzles/mnpuzzlewidgetkit.h>
 
+#include <services/mnprofile.h>
 #include <services/mnresourcemanager.h>
 
 #include <ui/kuimouse.h>
@@ -21,6 +22,10 @@ MNPuzzleWidget::MNPuzzleWidget(const Kind& kind)
     m_introHelpButton = PixelSprite("fe", "wii_fe_button_256");
     MNPuzzleIntroButtons::Place(m_introContinueButton.Get(), m_introHelpButton.Get());
     m_introButtons.Reset();
+}
+
+MNPuzzleSources MNPuzzleWidget::GameSources() {
+    return {*MNProfile::GetRandomGen(), &MNProfile::CheatKeyPressed};
 }
 
 void MNPuzzleWidget::LoadAllArt() {

@@ -1,14 +1,15 @@
 // MNCrossword: the rules and state of one crossword being played: a private copy of the
 // bank record and of its hidden word, the player's letters, the selection, completed clues,
-// locked cells, errors, hints, the play clock and the state. It owns the on-screen keyboard
-// words are typed on and draws nothing. Owned by the crossword widget; main thread only.
-// Callers pass indices of the loaded record; saved states that do not fit the buffer give 0
-// and write nothing, and a state naming an unknown key loads that cell empty (logged).
+// locked cells, errors and hints; the clock, the state and game over are MNPuzzleProgress's.
+// It owns the on-screen keyboard words are typed on and draws nothing. Owned by the
+// crossword widget; main thread only. Callers pass indices of the loaded record; saved states
+// that do not fit the buffer give 0 and write nothing, and a state naming an unknown key
+// loads that cell empty (logged).
 #pragma once
 
 #include <puzzles/mnlettergrid.h>
+#include <puzzles/mnpuzzleprogress.h>
 #include <puzzles/mnpuzzlerules.h>
-#include <puzzles/mntargettimewarning.h>
 #include <services/puzzledata.h>
 #include <services/puzzletypes.h>
 
@@ -26,7 +27,7 @@ enum eDirection {
     DIR_VERTICAL = 2,
 };
 
-class MNCrossword {
+class MNCrossword : public MNPuzzleProgress {
 public:
     // The in-game cell size in pixels, which the widget draws the grid at.
     static constexpr float K_GRID_SCALE = 19.0f;
@@ -37,22 +38,16 @@ public:
     static constexpr int K_PREFILL_PICKS = 3;
     static constexpr int K_PREFILL_TRIES = 10;
 
-    MNCrossword();
-    MNCrossword(const MNCrossword&) = delete;
-    MNCrossword& operator=(const MNCrossword&) = delete;
-    ~MNCrossword();
+    explicit MNCrossword(const MNPuzzleSources& sources);
+    ~MNCrossword() override;
 
     // Set-up and play by the mode's rules.
     void SetPuzzle(CrosswordData* crossword, const MNPuzzleRules& rules);
     // Null means the puzzle has no hidden word.
     void SetSpellout(SpelloutData* spellout) { m_grid.SetHiddenWord(spellout); }
-    void Play() { m_crosswordState = PUZZLE_STATE_PLAYING; }
     // Clears the unlocked letters, errors and warning timer; resetTime also the clock.
     void Reset(bool resetTime);
-    void Tick(float delta);
 
-    int GetState() const { return m_crosswordState; }
-    float GetTime() const { return m_timer; }
     // Wrong words entered, less one for each right word after them.
     int GetNumErrors() const { return m_errors; }
     // Wrong words entered since the puzzle was set, never taken back.
@@ -68,8 +63,6 @@ public:
     // Blanks every wrong letter; the words through them are no longer completed.
     void RemoveErrors();
     bool IsGridFull() const { return m_grid.IsFull(); }
-    // True (and the state 4) when every letter is right.
-    bool CheckWin();
     // Words whose every cell holds its solution letter.
     int GetNumCorrect() const { return m_grid.CountRightWords(); }
     // (null, 0) gives the size needed; a smaller buffer gives 0; else the bytes written.
@@ -133,11 +126,11 @@ public:
     MNKeyboard* GetKeyboard() { return m_keyboard; }
     const MNKeyboard* GetKeyboard() const { return m_keyboard; }
 
-    kSignal0<> GameOverSignal;
     kSignal0<> InvalidEntrySignal;
     kSignal0<> ValidEntrySignal;
 
 private:
+    bool IsSolved() const override { return m_grid.IsSolved(); }
     void NumberClues();
     void SelectFirstAcross();
     void Select(int clue);
@@ -154,16 +147,13 @@ private:
     kArray<int> m_cluesUsed;
     kArray<int> m_numberedCells;
     MNPuzzleRules m_rules;
-    MNTargetTimeWarning m_targetWarning{PUZZLE_FLAG_CROSSWORD};
     CrosswordData m_data;
     int m_hintsUsed = 0;
     int m_errors = 0;
     int m_errorsMade = 0;
-    float m_timer = 0.0f;
     float m_gridScaleX = 1.0f;
     float m_gridScaleY = 1.0f;
     MNLetterGrid m_grid;
-    int m_crosswordState = PUZZLE_STATE_IDLE;
     MNKeyboard* m_keyboard = nullptr;
 };
 

@@ -1,14 +1,15 @@
-// MNFitword: the rules and state of one fitword being played: a private copy of the bank record
-// and of its hidden word, the word list grouped by length, which word each slot holds, locked
-// cells, the picked word and slot, hints, the play clock and the state. It draws nothing.
-// Owned by the fitword widget; main thread only. Slots are the record's words: slot i's
-// solution is word i. Indices out of range are refused with a log line and change nothing;
-// saved states that do not fit the buffer give 0, and unknown or clashing words load empty.
+// MNFitword: the rules and state of one fitword being played: a private copy of the bank
+// record and of its hidden word, the word list grouped by length, which word each slot holds,
+// locked cells, the picked word and slot and hints; the clock, the state and game over are
+// MNPuzzleProgress's. It draws nothing. Owned by the fitword widget; main thread only. Slots
+// are the record's words: slot i's solution is word i. Indices out of range are refused with
+// a log line and change nothing; saved states that do not fit the buffer give 0, and unknown
+// or clashing words load empty.
 #pragma once
 
 #include <puzzles/mnlettergrid.h>
+#include <puzzles/mnpuzzleprogress.h>
 #include <puzzles/mnpuzzlerules.h>
-#include <puzzles/mntargettimewarning.h>
 #include <services/puzzledata.h>
 #include <services/puzzletypes.h>
 
@@ -17,7 +18,7 @@
 
 namespace Kelvo_lib {
 
-class MNFitword {
+class MNFitword : public MNPuzzleProgress {
 public:
     // Placement highlights: every free slot of the picked word's length, only the slots whose
     // solution it is, or none.
@@ -32,21 +33,15 @@ public:
     // A pre-filled puzzle leaves this many words to place.
     static constexpr int K_PREFILL_LEFT = 3;
 
-    MNFitword() = default;
-    MNFitword(const MNFitword&) = delete;
-    MNFitword& operator=(const MNFitword&) = delete;
+    explicit MNFitword(const MNPuzzleSources& sources);
 
     // Set-up and play by the mode's rules.
     void SetPuzzle(FitwordData* fitword, const MNPuzzleRules& rules);
     // Null means the puzzle has no hidden word.
     void SetSpellout(SpelloutData* spellout) { m_grid.SetHiddenWord(spellout); }
-    void Play() { m_fitwordState = PUZZLE_STATE_PLAYING; }
     // Takes out every placed word, keeping locked cells; resetTime also restarts the clock.
     void Reset(bool resetTime);
-    void Tick(float delta);
 
-    int GetState() const { return m_fitwordState; }
-    float GetTime() const { return m_timer; }
     int GetPuzzleId() const { return m_data.puzzleID; }
     const MNPuzzleRules& GetRules() const { return m_rules; }
     int GetDifficulty() const { return m_data.difficulty; }
@@ -59,8 +54,6 @@ public:
     // Takes every wrong word out of the grid.
     void RemoveErrors();
     bool IsGridFull() const { return m_grid.IsFull(); }
-    // True (and the state 4) when every letter is right.
-    bool CheckWin();
     // Slots whose every cell holds its solution letter.
     int GetNumCorrect() const { return m_grid.CountRightWords(); }
     // (null, 0) gives the size needed; a smaller buffer gives 0; else the bytes written.
@@ -121,11 +114,11 @@ public:
     // Takes the slot's word back to the list, unless the slot is locked.
     void ClearSlot(int slot);
 
-    kSignal0<> GameOverSignal;
     kSignal0<> InvalidEntrySignal;
     kSignal0<> ValidEntrySignal;
 
 private:
+    bool IsSolved() const override { return m_grid.IsSolved(); }
     void BuildWordList();
     void Prefill();
     void SettleLockedSlots();
@@ -144,13 +137,10 @@ private:
     kArray<int> m_placed;
     MNPuzzleRules m_rules;
     eHighlight m_highlightMode = HIGHLIGHT_LENGTH;
-    MNTargetTimeWarning m_targetWarning{PUZZLE_FLAG_FITWORD};
     FitwordData m_data;
     int m_hintsLeft[K_NUM_HINT_KINDS] = {};
-    float m_timer = 0.0f;
     int m_errorsMade = 0;
     MNLetterGrid m_grid;
-    int m_fitwordState = PUZZLE_STATE_IDLE;
 };
 
 } // namespace Kelvo_lib

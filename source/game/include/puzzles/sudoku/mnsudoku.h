@@ -1,13 +1,14 @@
 // MNSudoku: the rules and state of one sudoku being played: a private copy of the bank
 // record, the player's digits, locked (hinted, pre-filled or taken in turns) cells, the
-// selection, hints left, the play clock and the state. It draws nothing. Owned by the sudoku
-// widget; main thread only. Cell indices outside the grid and digits outside 1 to size are
-// refused (logged); saved states that do not fit the buffer give 0 and write nothing, and a
-// state with digits out of range loads those cells empty (logged).
+// selection and hints left; the clock, the state and game over are MNPuzzleProgress's. It
+// draws nothing. Owned by the sudoku widget, which hands in the game's sources; main thread
+// only. Cell indices outside the grid and digits
+// outside 1 to size are refused (logged); saved states that do not fit the buffer give 0 and
+// write nothing, and a state with digits out of range loads those cells empty (logged).
 #pragma once
 
+#include <puzzles/mnpuzzleprogress.h>
 #include <puzzles/mnpuzzlerules.h>
-#include <puzzles/mntargettimewarning.h>
 #include <services/puzzledata.h>
 #include <services/puzzletypes.h>
 
@@ -15,7 +16,7 @@
 
 namespace Kelvo_lib {
 
-class MNSudoku {
+class MNSudoku : public MNPuzzleProgress {
 public:
     // Hint kinds: one cell, the selected cell's row, the selected cell's box.
     enum eHintKind { HINT_CELL = 0, HINT_ROW = 1, HINT_BOX = 2, HINT_KINDS = 3 };
@@ -27,20 +28,14 @@ public:
     // Saved state: one byte per cell, then errors made, clock, hints left and selection.
     static constexpr u8 K_LOCKED_BIT = 0x80;
 
-    MNSudoku() = default;
-    MNSudoku(const MNSudoku&) = delete;
-    MNSudoku& operator=(const MNSudoku&) = delete;
+    explicit MNSudoku(const MNPuzzleSources& sources);
 
     // Set-up and play by the mode's rules. A record whose size is not 6 or 9 is refused
     // (logged, false).
     bool SetPuzzle(const SudokuData* sudoku, const MNPuzzleRules& rules);
-    void Play() { m_sudokuState = PUZZLE_STATE_PLAYING; }
     // Clears the unlocked digits and the warning timer; resetTime also the clock.
     void Reset(bool resetTime);
-    void Tick(float delta);
 
-    int GetState() const { return m_sudokuState; }
-    float GetTime() const { return m_timer; }
     // Wrong digits now on the grid.
     int GetNumErrors() const;
     // Wrong digits entered since the puzzle was set, whether put right later or not.
@@ -52,8 +47,6 @@ public:
     // Blanks every wrong digit.
     void RemoveErrors();
     bool IsGridFull() const;
-    // True (and the state 4) when every digit is right.
-    bool CheckWin();
     // Rows, columns and boxes complete and right: 0 to 27 on a 9 x 9 grid, 0 to 18 on 6 x 6.
     int GetNumCorrect() const;
     // (null, 0) gives the size needed; a smaller buffer gives 0; else the bytes written.
@@ -99,11 +92,12 @@ public:
     // Hints of that kind taken.
     int GetHintsUsed(int kind) const;
 
-    kSignal0<> GameOverSignal;
     kSignal0<> InvalidEntrySignal;
     kSignal0<> ValidEntrySignal;
 
 private:
+    // Every digit is right.
+    bool IsSolved() const override;
     bool IsCell(int cell) const { return cell >= 0 && cell < GetNumCells(); }
     bool IsOpen(int cell) const;
     void Prefill();
@@ -121,14 +115,11 @@ private:
 
     int m_selectedCell = -1;
     MNPuzzleRules m_rules;
-    MNTargetTimeWarning m_targetWarning{PUZZLE_FLAG_SUDOKU};
     SudokuData m_data;
     int m_hintsLeft[HINT_KINDS] = {};
-    float m_timer = 0.0f;
     int m_errorsMade = 0;
     u8 m_digits[SudokuData::kMaxCells] = {};
     bool m_locked[SudokuData::kMaxCells] = {};
-    int m_sudokuState = PUZZLE_STATE_IDLE;
 };
 
 } // namespace Kelvo_lib

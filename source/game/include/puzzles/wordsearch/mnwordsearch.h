@@ -1,13 +1,13 @@
-// MNWordsearch: the rules of one wordsearch. It keeps its own copy of the record, the play
-// clock, the stroke being drawn (snapped to a straight line), the words found, the error
-// count and the hints, and saves and restores that progress. The wordsearch widget owns it,
-// ticks it and feeds it pointer events; it draws nothing. Main thread only. Indices given
-// to the read operations are not checked; a saved state that is too small or corrupt is
-// refused with 0 and changes nothing.
+// MNWordsearch: the rules of one wordsearch. It keeps its own copy of the record, the stroke
+// being drawn (snapped to a straight line), the words found, the error count and the hints,
+// and saves and restores that progress; the clock, the state and game over are
+// MNPuzzleProgress's. The wordsearch widget owns it, ticks it and feeds it pointer events;
+// it draws nothing. Main thread only. Indices given to the read operations are not checked;
+// a saved state that is too small or corrupt is refused with 0 and changes nothing.
 #pragma once
 
+#include <puzzles/mnpuzzleprogress.h>
 #include <puzzles/mnpuzzlerules.h>
-#include <puzzles/mntargettimewarning.h>
 #include <services/mninputedge.h>
 #include <services/puzzledata.h>
 #include <services/puzzletypes.h>
@@ -17,23 +17,17 @@
 
 namespace Kelvo_lib {
 
-class MNWordsearch {
+class MNWordsearch : public MNPuzzleProgress {
 public:
-    MNWordsearch();
-    MNWordsearch(const MNWordsearch&) = delete;
-    MNWordsearch& operator=(const MNWordsearch&) = delete;
+    explicit MNWordsearch(const MNPuzzleSources& sources);
 
     // Starts a new puzzle from a copy of the record, played by the mode's rules; the caller
     // keeps the record.
     void SetPuzzle(WordsearchData* wordsearch, const MNPuzzleRules& rules);
     // Clears words found, errors and the stroke; resetTime also restarts the clock.
     void Reset(bool resetTime);
-    void Play() { m_state = PUZZLE_STATE_PLAYING; }
-    void Tick(float delta);
     // One pointer event: overGrid with the cell's column x and row y, and the A button's state.
     void GridClick(bool overGrid, int x, int y, MNInputEdge::eButtonState buttonState);
-    // True, and the puzzle complete, when every word is found.
-    bool CheckWin();
     bool IsGridFull() const { return GetNumWordsFound() == GetNumWords(); }
     // A missed stroke leaves nothing on the grid to take away.
     void RemoveErrors() {}
@@ -52,8 +46,6 @@ public:
     // 1 when loaded; 0, with nothing changed, when too small or corrupt.
     int LoadPuzzleState(void* buf, int bufsize);
 
-    int GetState() const { return m_state; }
-    float GetTime() const { return m_timer; }
     // Missed strokes, less one for each word found after them.
     int GetNumErrors() const { return m_errors; }
     // Missed strokes since the puzzle was set, never taken back.
@@ -76,25 +68,22 @@ public:
     int GetCurrentSelection() const { return m_currentSelection; }
     bool IsWordFound(int i) const;
 
-    kSignal0<> GameOverSignal;     // the debug completion key only
     kSignal0<> InvalidEntrySignal; // a stroke of two or more cells found no new word
     kSignal0<> ValidEntrySignal;   // a word was found and words are left
 
 private:
+    // Every word is found.
+    bool IsSolved() const override { return GetNumWordsFound() == GetNumWords(); }
     void ClearSelection();
     // Moves the stroke's end towards the cell under the pointer, snapped to a line.
     void DragSelection(int x, int y);
     void MatchSelection();
     bool IsInGrid(int x, int y) const;
-    int RandomBelow(int count) const;
 
     int m_hintPositions[2];
-    int m_state = PUZZLE_STATE_IDLE;
     WordsearchData m_data;
-    float m_timer = 0.0f;
     int m_errors = 0;
     int m_errorsMade = 0;
-    MNTargetTimeWarning m_targetWarning{PUZZLE_FLAG_WORDSEARCH};
     int m_hintsLeft[3] = {};
     int m_startSelection = -1;
     int m_currentSelection = -1;

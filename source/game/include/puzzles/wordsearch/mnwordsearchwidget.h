@@ -41,8 +41,8 @@ private:
     const MNPuzzleRules& Rules() const override { return m_wordsearch->GetRules(); }
     void TickPlay(float delta) override;
     void RenderPlay() override;
-    // A completed grid is over once the sweep has passed.
-    void SweepEnded() override { m_wordsearch->GameOverSignal(); }
+    // A completed grid is over once the sweep has passed: the model ends the puzzle.
+    void SweepEnded() override { m_wordsearch->EndPuzzle(); }
 
     bool HasHints() const;
     void TickGrid(int mx, int my, MNInputEdge::eButtonState state);

@@ -1,9 +1,6 @@
 #include <puzzles/crossword/mncrossword.h>
 
-#include <puzzles/mnpuzzlemodel.h>
 #include <services/mnbytecodec.h>
-#include <services/mnprofile.h>
-#include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
 #include <services/puzzletypes.h>
 #include <tui/mnkeyboard.h>
@@ -23,7 +20,9 @@ constexpr u8 kLockedBit = 0x80;
 
 } // namespace
 
-MNCrossword::MNCrossword() = default;
+MNCrossword::MNCrossword(const MNPuzzleSources& sources)
+    : MNPuzzleProgress({"MNCrossword", "crossword", "State set to complete", PUZZLE_FLAG_CROSSWORD},
+                       sources) {}
 
 MNCrossword::~MNCrossword() {
     delete m_keyboard;
@@ -32,7 +31,7 @@ MNCrossword::~MNCrossword() {
 void MNCrossword::SetPuzzle(CrosswordData* crossword, const MNPuzzleRules& rules) {
     m_data = *crossword;
     m_rules = rules;
-    m_timer = 0.0f;
+    StartClock(rules.bTargetTimeWarning);
     m_errors = 0;
     m_errorsMade = 0;
     m_hintsUsed = 0;
@@ -91,7 +90,7 @@ void MNCrossword::Prefill() {
         int numPicked = 0;
         for (int pick = 0; pick < K_PREFILL_PICKS; ++pick) {
             for (int attempt = 0; attempt < K_PREFILL_TRIES; ++attempt) {
-                const int r = static_cast<int>(MNProfile::GetRandomGen()->rand()) % GetNumWords();
+                const int r = RandomBelow(GetNumWords());
                 if (std::find(picked, picked + numPicked, r) != picked + numPicked) {
                     continue;
                 }
@@ -118,10 +117,7 @@ void MNCrossword::Prefill() {
 }
 
 void MNCrossword::Reset(bool resetTime) {
-    if (resetTime) {
-        m_timer = 0.0f;
-    }
-    m_targetWarning.Reset(resetTime);
+    RestartClock(resetTime);
     m_errors = 0;
     m_grid.ClearUnlocked();
     RecountCluesUsed();
@@ -134,20 +130,6 @@ void MNCrossword::RecountCluesUsed() {
         if (m_grid.IsWordFilled(i)) {
             m_cluesUsed.Push(i);
         }
-    }
-}
-
-void MNCrossword::Tick(float delta) {
-    if (m_crosswordState == PUZZLE_STATE_PLAYING) {
-        m_timer += delta;
-    }
-    if (m_rules.bTargetTimeWarning) {
-        m_targetWarning.Tick(m_timer, delta);
-    }
-    if (MNProfile::CheatKeyPressed()) {
-        kLogFmt("Debug: Completing crossword game\n");
-        m_crosswordState = PUZZLE_STATE_COMPLETED;
-        GameOverSignal();
     }
 }
 
@@ -288,15 +270,6 @@ bool MNCrossword::Hint(int kind) {
     return true;
 }
 
-bool MNCrossword::CheckWin() {
-    if (!m_grid.IsSolved()) {
-        return false;
-    }
-    kLogFmt("State set to complete\n");
-    m_crosswordState = PUZZLE_STATE_COMPLETED;
-    return true;
-}
-
 void MNCrossword::RemoveErrors() {
     for (int cell = 0; cell < GetNumCells(); ++cell) {
         if (m_grid.IsCellRight(cell)) {
@@ -328,7 +301,7 @@ int MNCrossword::SavePuzzleState(void* buf, int bufsize) {
         out.U8(IsClueUsed(i) ? 1 : 0);
     }
     out.U8(static_cast<u8>(m_errors));
-    out.F32(m_timer);
+    out.F32(GetTime());
     out.U8(static_cast<u8>(m_hintsUsed));
     kLogFmt("StreamPos: %d\n", static_cast<int>(out.Size()));
     kLogFmt("Required: %d\n", size);
@@ -370,7 +343,7 @@ int MNCrossword::LoadPuzzleState(void* buf, int bufsize) {
     m_errors = in.U8();
     // The state keeps the net count only: the errors made are at least that many.
     m_errorsMade = m_errors;
-    m_timer = LoadedPlayTime(in.F32(), "MNCrossword");
+    LoadTime(in.F32());
     m_hintsUsed = in.U8();
     return 1;
 }

@@ -42,7 +42,7 @@ constexpr float kAnswerBoxesUp = 30.0f; // above the answer panel's bottom
 MNCrosswordWidget::MNCrosswordWidget()
     : kRTTI(Kind{"MNCrosswordWidget", "crossword", TEXT_CROSSWORD_TITLE,
                  MNPuzzleSweep::PACE_FRAME_BY_FRAME, true, s_input}),
-      m_crossword(new MNCrossword) {
+      m_crossword(new MNCrossword(GameSources())) {
     LoadAllArt();
 }
 
@@ -167,8 +167,8 @@ void MNCrosswordWidget::TickPlay(float delta) {
     if (m_state != STATE_ANSWER && m_crossword->IsGridFull()) {
         if (!Rules().bTakeTurns) {
             StartSweep(m_crossword->GetNumCols(), m_crossword->GetNumRows());
-        } else if (m_crossword->CheckWin()) {
-            m_crossword->GameOverSignal();
+        } else {
+            m_crossword->EndIfSolved();
         }
     }
     m_crossword->Tick(delta);

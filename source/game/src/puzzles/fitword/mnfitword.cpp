@@ -1,8 +1,6 @@
 #include <puzzles/fitword/mnfitword.h>
 
-#include <puzzles/mnpuzzlemodel.h>
 #include <services/mnbytecodec.h>
-#include <services/mnprofile.h>
 #include <services/mnsound.h>
 #include <services/puzzletypes.h>
 
@@ -19,18 +17,17 @@ namespace {
 // A saved slot holding no word.
 constexpr u8 kNoWordByte = 0xFF;
 
-int RandomBelow(int n) {
-    return static_cast<int>(MNProfile::GetRandomGen()->rand()) % n;
-}
-
 } // namespace
+
+MNFitword::MNFitword(const MNPuzzleSources& sources)
+    : MNPuzzleProgress({"MNFitword", "fitword", "Fitword complete", PUZZLE_FLAG_FITWORD}, sources) {
+}
 
 void MNFitword::SetPuzzle(FitwordData* fitword, const MNPuzzleRules& rules) {
     m_data = *fitword;
     m_rules = rules;
-    m_timer = 0.0f;
+    StartClock(rules.bTargetTimeWarning);
     m_errorsMade = 0;
-    m_targetWarning.Reset(true);
     m_selectedWord = K_NO_WORD;
     m_selectedSlot = -1;
     kLogFmt("Fitword Id: %d, cols: %d, rows: %d, words: %d\n", m_data.puzzleID, m_data.numCols,
@@ -90,10 +87,7 @@ void MNFitword::Prefill() {
 }
 
 void MNFitword::Reset(bool resetTime) {
-    if (resetTime) {
-        m_timer = 0.0f;
-    }
-    m_targetWarning.Reset(resetTime);
+    RestartClock(resetTime);
     for (int slot = 0; slot < GetNumWords(); ++slot) {
         if (!IsSlotLocked(slot)) {
             m_placed(slot) = K_NO_WORD;
@@ -102,20 +96,6 @@ void MNFitword::Reset(bool resetTime) {
     m_selectedWord = K_NO_WORD;
     m_selectedSlot = -1;
     RefreshGrid();
-}
-
-void MNFitword::Tick(float delta) {
-    if (m_fitwordState == PUZZLE_STATE_PLAYING) {
-        m_timer += delta;
-    }
-    if (m_rules.bTargetTimeWarning) {
-        m_targetWarning.Tick(m_timer, delta);
-    }
-    if (MNProfile::CheatKeyPressed()) {
-        kLogFmt("Debug: Completing fitword game\n");
-        m_fitwordState = PUZZLE_STATE_COMPLETED;
-        GameOverSignal();
-    }
 }
 
 int MNFitword::GetSlotOfWord(int i) const {
@@ -312,15 +292,6 @@ void MNFitword::RemoveErrors() {
     RefreshGrid();
 }
 
-bool MNFitword::CheckWin() {
-    if (!m_grid.IsSolved()) {
-        return false;
-    }
-    kLogFmt("Fitword complete\n");
-    m_fitwordState = PUZZLE_STATE_COMPLETED;
-    return true;
-}
-
 int MNFitword::GetHintsUsed(int kind) const {
     if (kind < 0 || kind >= K_NUM_HINT_KINDS) {
         return 0;
@@ -399,7 +370,7 @@ int MNFitword::SavePuzzleState(void* buf, int bufsize) {
         }
         out.U8(bits);
     }
-    out.F32(m_timer);
+    out.F32(GetTime());
     for (int kind = 0; kind < K_NUM_HINT_KINDS; ++kind) {
         out.U8(static_cast<u8>(std::clamp(m_hintsLeft[kind], 0, 255)));
     }
@@ -436,7 +407,7 @@ int MNFitword::LoadPuzzleState(void* buf, int bufsize) {
         }
         m_placed(slot) = bKnown ? word : K_NO_WORD;
     }
-    m_timer = LoadedPlayTime(in.F32(), "MNFitword");
+    LoadTime(in.F32());
     for (int kind = 0; kind < K_NUM_HINT_KINDS; ++kind) {
         m_hintsLeft[kind] = std::min<int>(in.U8(), GetMaxHints(kind));
     }

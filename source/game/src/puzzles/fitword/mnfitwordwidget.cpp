@@ -37,7 +37,7 @@ constexpr unsigned int kBlock = 0xFF000000;
 MNFitwordWidget::MNFitwordWidget()
     : kRTTI(Kind{"MNFitwordWidget", "fitword", TEXT_FITWORD_TITLE,
                  MNPuzzleSweep::PACE_FRAME_BY_FRAME, true, s_input}),
-      m_fitword(new MNFitword) {
+      m_fitword(new MNFitword(GameSources())) {
     LoadAllArt();
 }
 
@@ -133,8 +133,7 @@ void MNFitwordWidget::TickPlay(float delta) {
             StartSweep(m_fitword->GetNumCols(), m_fitword->GetNumRows());
             return;
         }
-        if (m_fitword->CheckWin()) {
-            m_fitword->GameOverSignal();
+        if (m_fitword->EndIfSolved()) {
             return;
         }
     }

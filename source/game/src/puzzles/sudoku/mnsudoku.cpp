@@ -1,6 +1,5 @@
 #include <puzzles/sudoku/mnsudoku.h>
 
-#include <puzzles/mnpuzzlemodel.h>
 #include <services/mnbytecodec.h>
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
@@ -8,7 +7,6 @@
 #include <services/mnsound.h>
 #include <services/puzzletypes.h>
 
-#include <kelvo/math/kmrandom.h>
 #include <kelvo/platform/klog.h>
 
 namespace Kelvo_lib {
@@ -19,6 +17,10 @@ constexpr u8 kNoSelection = 0xFF;
 
 } // namespace
 
+MNSudoku::MNSudoku(const MNPuzzleSources& sources)
+    : MNPuzzleProgress({"MNSudoku", "sudoku", "State set to complete", PUZZLE_FLAG_SUDOKU},
+                       sources) {}
+
 bool MNSudoku::SetPuzzle(const SudokuData* sudoku, const MNPuzzleRules& rules) {
     if (sudoku == nullptr || (sudoku->size != 6 && sudoku->size != 9)) {
         kLogSys("MNSudoku", "SetPuzzle: no sudoku of size 6 or 9 given\n");
@@ -26,9 +28,8 @@ bool MNSudoku::SetPuzzle(const SudokuData* sudoku, const MNPuzzleRules& rules) {
     }
     m_data = *sudoku;
     m_rules = rules;
-    m_timer = 0.0f;
+    StartClock(rules.bTargetTimeWarning);
     m_errorsMade = 0;
-    m_targetWarning.Reset(true);
     m_selectedCell = -1;
     kLogFmt("Sudoku Id: %d, size: %d, difficulty: %d\n", m_data.puzzleID, m_data.size,
             m_data.difficulty);
@@ -57,7 +58,7 @@ void MNSudoku::Prefill() {
     }
     const int keepOpen = GetSize() == 9 ? K_PREFILL_OPEN_9 : K_PREFILL_OPEN_6;
     while (numOpen > keepOpen) {
-        const int r = static_cast<int>(MNProfile::GetRandomGen()->rand()) % numOpen;
+        const int r = RandomBelow(numOpen);
         const int cell = open[r];
         open[r] = open[--numOpen];
         m_digits[cell] = m_data.solution[cell];
@@ -66,28 +67,11 @@ void MNSudoku::Prefill() {
 }
 
 void MNSudoku::Reset(bool resetTime) {
-    if (resetTime) {
-        m_timer = 0.0f;
-    }
-    m_targetWarning.Reset(resetTime);
+    RestartClock(resetTime);
     for (int cell = 0; cell < GetNumCells(); ++cell) {
         if (!IsGiven(cell) && !m_locked[cell]) {
             m_digits[cell] = 0;
         }
-    }
-}
-
-void MNSudoku::Tick(float delta) {
-    if (m_sudokuState == PUZZLE_STATE_PLAYING) {
-        m_timer += delta;
-    }
-    if (m_rules.bTargetTimeWarning) {
-        m_targetWarning.Tick(m_timer, delta);
-    }
-    if (MNProfile::CheatKeyPressed()) {
-        kLogFmt("Debug: Completing sudoku game\n");
-        m_sudokuState = PUZZLE_STATE_COMPLETED;
-        GameOverSignal();
     }
 }
 
@@ -134,13 +118,8 @@ bool MNSudoku::IsGridFull() const {
     return GetNumCells() > 0;
 }
 
-bool MNSudoku::CheckWin() {
-    if (GetNumCells() == 0 || CountRightCells() != GetNumCells()) {
-        return false;
-    }
-    kLogFmt("State set to complete\n");
-    m_sudokuState = PUZZLE_STATE_COMPLETED;
-    return true;
+bool MNSudoku::IsSolved() const {
+    return GetNumCells() > 0 && CountRightCells() == GetNumCells();
 }
 
 int MNSudoku::CountRightCells() const {
@@ -285,7 +264,7 @@ int MNSudoku::SavePuzzleState(void* buf, int bufsize) {
         out.U8(static_cast<u8>(m_digits[cell] | (m_locked[cell] ? K_LOCKED_BIT : 0)));
     }
     out.U8(static_cast<u8>(m_errorsMade > 255 ? 255 : m_errorsMade));
-    out.F32(m_timer);
+    out.F32(GetTime());
     for (int kind = 0; kind < HINT_KINDS; ++kind) {
         out.U8(static_cast<u8>(m_hintsLeft[kind]));
     }
@@ -315,7 +294,7 @@ int MNSudoku::LoadPuzzleState(void* buf, int bufsize) {
         kLogSys("MNSudoku", "LoadPuzzleState: %d cells held no digit of the grid\n", refused);
     }
     m_errorsMade = in.U8();
-    m_timer = LoadedPlayTime(in.F32(), "MNSudoku");
+    LoadTime(in.F32());
     for (int kind = 0; kind < HINT_KINDS; ++kind) {
         const int left = in.U8();
         m_hintsLeft[kind] = left <= GetMaxHints(kind) ? left : 0;

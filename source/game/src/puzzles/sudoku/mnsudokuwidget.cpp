@@ -34,7 +34,7 @@ bool Inside(float x0, float y0, float w, float h, int x, int y) {
 MNSudokuWidget::MNSudokuWidget()
     : kRTTI(Kind{"MNSudokuWidget", "sudoku", TEXT_SUDOKU_TITLE, MNPuzzleSweep::PACE_EVEN, false,
                  s_input}),
-      m_sudoku(new MNSudoku) {
+      m_sudoku(new MNSudoku(GameSources())) {
     LoadAllArt();
 }
 
@@ -120,9 +120,7 @@ void MNSudokuWidget::TickPlay(float delta) {
             StartSweep(m_sudoku->GetSize(), m_sudoku->GetSize());
             return;
         }
-        if (m_sudoku->CheckWin()) {
-            m_sudoku->GameOverSignal();
-        }
+        m_sudoku->EndIfSolved();
     }
     m_sudoku->Tick(delta);
     const MNInputEdge& input = ReadInput();

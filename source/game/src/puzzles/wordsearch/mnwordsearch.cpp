@@ -1,11 +1,8 @@
 #include <puzzles/wordsearch/mnwordsearch.h>
 
-#include <puzzles/mnpuzzlemodel.h>
 #include <services/puzzletypes.h>
 
 #include <services/mnbytecodec.h>
-#include <services/mnprofile.h>
-#include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
 
 #include <kelvo/platform/klog.h>
@@ -27,12 +24,13 @@ constexpr unsigned char kNoHintByte = 255;
 
 } // namespace
 
-MNWordsearch::MNWordsearch() : m_hintPositions{-1, -1} {}
+MNWordsearch::MNWordsearch(const MNPuzzleSources& sources)
+    : MNPuzzleProgress({"MNWordsearch", "wordsearch", nullptr, PUZZLE_FLAG_WORDSEARCH}, sources),
+      m_hintPositions{-1, -1} {}
 
 void MNWordsearch::SetPuzzle(WordsearchData* wordsearch, const MNPuzzleRules& rules) {
     m_rules = rules;
-    m_targetWarning.Reset(true);
-    m_timer = 0.0f;
+    StartClock(rules.bTargetTimeWarning);
     m_errors = 0;
     m_errorsMade = 0;
     ClearSelection();
@@ -78,10 +76,7 @@ int MNWordsearch::GetHintsUsed(int kind) const {
 }
 
 void MNWordsearch::Reset(bool resetTime) {
-    if (resetTime) {
-        m_timer = 0.0f;
-    }
-    m_targetWarning.Reset(resetTime);
+    RestartClock(resetTime);
     m_errors = 0;
     ClearSelection();
     m_lastSelection = -1;
@@ -92,20 +87,6 @@ void MNWordsearch::ClearSelection() {
     m_startSelection = -1;
     m_currentSelection = -1;
     m_endSelection = -1;
-}
-
-void MNWordsearch::Tick(float delta) {
-    if (m_state == PUZZLE_STATE_PLAYING) {
-        m_timer += delta;
-    }
-    if (m_rules.bTargetTimeWarning) {
-        m_targetWarning.Tick(m_timer, delta);
-    }
-    if (MNProfile::CheatKeyPressed()) {
-        kLogFmt("Debug: Completing wordsearch game\n");
-        m_state = PUZZLE_STATE_COMPLETED;
-        GameOverSignal();
-    }
 }
 
 bool MNWordsearch::IsInGrid(int x, int y) const {
@@ -186,9 +167,7 @@ void MNWordsearch::MatchSelection() {
         bFound = true;
         MNSound::PlaySoundEffect(SFX_RIGHT);
         m_wordsFound.Push(static_cast<char>(w));
-        if (GetNumWordsFound() == GetNumWords()) {
-            m_state = PUZZLE_STATE_COMPLETED;
-        } else {
+        if (!CheckWin()) {
             ValidEntrySignal();
         }
         if (m_errors > 0) {
@@ -211,18 +190,6 @@ bool MNWordsearch::IsWordFound(int i) const {
         }
     }
     return false;
-}
-
-bool MNWordsearch::CheckWin() {
-    if (GetNumWordsFound() != GetNumWords()) {
-        return false;
-    }
-    m_state = PUZZLE_STATE_COMPLETED;
-    return true;
-}
-
-int MNWordsearch::RandomBelow(int count) const {
-    return static_cast<int>(MNProfile::GetRandomGen()->rand() % static_cast<unsigned int>(count));
 }
 
 bool MNWordsearch::Hint(int index) {
@@ -269,7 +236,7 @@ int MNWordsearch::SavePuzzleState(void* buf, int bufsize) {
         out.U8(IsWordFound(w) ? 1 : 0);
     }
     out.U8(static_cast<u8>(m_errors));
-    out.F32(m_timer);
+    out.F32(GetTime());
     kLogFmt("SAVE HINT %d,%d\n", m_hintPositions[0], m_hintPositions[1]);
     for (int kind = 0; kind < kHintKinds; ++kind) {
         out.U8(static_cast<u8>(m_hintsLeft[kind]));
@@ -299,7 +266,7 @@ int MNWordsearch::LoadPuzzleState(void* buf, int bufsize) {
     m_errors = in.U8();
     // The state keeps the net count only: the errors made are at least that many.
     m_errorsMade = m_errors;
-    m_timer = LoadedPlayTime(in.F32(), "MNWordsearch");
+    LoadTime(in.F32());
     for (int kind = 0; kind < kHintKinds; ++kind) {
         m_hintsLeft[kind] = std::min<int>(in.U8(), GetMaxHints(kind));
     }

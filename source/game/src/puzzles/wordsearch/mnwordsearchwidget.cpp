@@ -83,7 +83,7 @@ void SetOffsets(float x, float y, float x2, float y2) {
 MNWordsearchWidget::MNWordsearchWidget()
     : kRTTI(Kind{"MNWordsearchWidget", "wordsearch", TEXT_WORDSEARCH_TITLE,
                  MNPuzzleSweep::PACE_FRAME_BY_FRAME, false, s_input}),
-      m_wordsearch(new MNWordsearch) {
+      m_wordsearch(new MNWordsearch(GameSources())) {
     LoadAllArt();
 }
 
@@ -147,9 +147,7 @@ bool MNWordsearchWidget::HasHints() const {
 }
 
 void MNWordsearchWidget::TickPlay(float delta) {
-    if (m_wordsearch->CheckWin()) {
-        m_wordsearch->GameOverSignal();
-    }
+    m_wordsearch->EndIfSolved();
     m_wordsearch->Tick(delta);
     const MNInputEdge& input = ReadInput();
     if (input.GetState() != MNInputEdge::IDLE) { // held, or let go this frame

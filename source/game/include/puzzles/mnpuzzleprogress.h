@@ -1,0 +1,85 @@
+// MNPuzzleProgress: what the sudoku, fitword, crossword and wordsearch models share besides
+// their rules: the puzzle's state (ePuzzleState), the play clock with its target-time warning,
+// the debug completion key, the random draws of pre-fills and hints, and the one place game
+// over is emitted. A kind derives from it and answers only IsSolved; the verdicts ask it. The
+// game's random generator and debug key are handed in (MNPuzzleSources) by whoever builds the
+// model, so no model reads them from the services. Main thread only; game over is emitted
+// last, after the state is set.
+#pragma once
+
+#include <puzzles/mntargettimewarning.h>
+#include <services/puzzletypes.h>
+
+#include <kelvo/object/ksignal.h>
+
+namespace Kelvo_lib {
+
+class kmRandomMersenneTwister;
+
+// What a puzzle model takes from the game: its random generator, and the debug completion key
+// (true once per press while the debug profile is active).
+struct MNPuzzleSources {
+    kmRandomMersenneTwister& random;
+    bool (*debugKeyPressed)();
+};
+
+class MNPuzzleProgress {
+public:
+    MNPuzzleProgress(const MNPuzzleProgress&) = delete;
+    MNPuzzleProgress& operator=(const MNPuzzleProgress&) = delete;
+    virtual ~MNPuzzleProgress() = default;
+
+    // Starts the clock.
+    void Play() { m_state = PUZZLE_STATE_PLAYING; }
+    // One frame: the clock runs while playing, the target-time warning follows it where the
+    // rules ask for it, and the debug key ends the puzzle.
+    void Tick(float delta);
+    ePuzzleState GetState() const { return m_state; }
+    float GetTime() const { return m_time; }
+
+    // True, and the puzzle completed, when the kind finds the grid solved; no game over.
+    bool CheckWin();
+    // CheckWin, ending the puzzle with game over when it is true.
+    bool EndIfSolved();
+    // The verdict at the end of a check sweep: a solved grid sounds right, then ends with
+    // game over (true); anything else changes nothing.
+    bool JudgeSweep();
+    // Completes the puzzle and emits game over, whatever the grid holds.
+    void EndPuzzle();
+
+    kSignal0<> GameOverSignal;
+
+protected:
+    // What tells the kinds apart here.
+    struct Kind {
+        const char* logName;    // "MNSudoku": the saved clock's log lines
+        const char* puzzleName; // "sudoku": the debug key's log line
+        const char* solvedLog;  // logged when CheckWin finds the grid solved; null for none
+        int typeFlag;           // the ePuzzleTypeFlag the target-time warning listens for
+    };
+
+    MNPuzzleProgress(const Kind& kind, const MNPuzzleSources& sources);
+
+    // Whether every entry of the grid is right.
+    virtual bool IsSolved() const = 0;
+
+    // A new puzzle: the clock at 0, the warning's target new; bTargetTimeWarning from the rules.
+    void StartClock(bool bTargetTimeWarning);
+    // A restart: the warning's beat starts again, and with resetTime the clock and target too.
+    void RestartClock(bool resetTime);
+    // The clock of a saved state, kept within what the clocks show (LoadedPlayTime).
+    void LoadTime(float stored);
+    // 0 to n - 1 from the game's generator; n above 0.
+    int RandomBelow(int n);
+
+private:
+    Kind m_kind;
+    kmRandomMersenneTwister& m_random;
+    bool (*m_debugKeyPressed)();
+    ePuzzleState m_state = PUZZLE_STATE_IDLE;
+    float m_time = 0.0f;
+    bool m_bTargetTimeWarning = false;
+    MNTargetTimeWarning m_targetWarning;
+};
+
+} // namespace Kelvo_lib
