@@ -211,21 +211,16 @@ TEST_F(SudokuModelTest, FastAndFunStartsNearlySolved) {
     }
 }
 
-TEST_F(SudokuModelTest, RowAndColumnHighlightFollowTheProfileSetting) {
-    const int previous = MNProfileManager::GetActiveProfileIndex();
-    MNProfileManager::SetActiveProfile(0);
-    u8& setting = MNProfileManager::GetActiveProfile()->GetSaveData()->bSudokuHighlight;
-    const u8 saved = setting;
+// The widget hands the profile's setting in.
+TEST_F(SudokuModelTest, RowAndColumnHighlightFollowTheSetting) {
     Load(9);
     model.SelectCell(40);
-    setting = 1;
+    model.SetLineHighlight(true);
     EXPECT_TRUE(model.IsHighlight(36));
     EXPECT_TRUE(model.IsHighlight(4));
     EXPECT_FALSE(model.IsHighlight(30));
-    setting = 0;
+    model.SetLineHighlight(false);
     EXPECT_FALSE(model.IsHighlight(36));
-    setting = saved;
-    MNProfileManager::SetActiveProfile(previous);
 }
 
 TEST_F(SudokuModelTest, RefusesRecordsOfOtherSizes) {

@@ -8,6 +8,8 @@
 
 #include <puzzles/sudoku/mnsudokuui.h>
 #include <puzzles/sudoku/mnsudokuwidget.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
 #include <services/mnsubgame.h>
 #include <services/puzzlebank.h>
@@ -240,6 +242,27 @@ TEST_F(SudokuScreenTest, HintsAreTakenThroughTheHintScreen) {
     m_hintScreen.PerformHintSignal(MNSudoku::HINT_ROW);
     EXPECT_EQ(rowsLeft, Model().GetHintsLeft()[MNSudoku::HINT_ROW])
         << "the screen let go of the hint screen";
+}
+
+// The widget hands the model the active profile's setting as it draws.
+TEST_F(SudokuScreenTest, RowAndColumnHighlightFollowTheProfileSetting) {
+    const int previous = MNProfileManager::GetActiveProfileIndex();
+    MNProfileManager::SetActiveProfile(0);
+    u8& setting = MNProfileManager::GetActiveProfile()->GetSaveData()->bSudokuHighlight;
+    const u8 saved = setting;
+    Start(9);
+    Frame();
+    ClickIntroContinue();
+    ASSERT_TRUE(Model().SelectCell(40));
+    for (const u8 on : {u8{1}, u8{0}}) {
+        setting = on;
+        Frame();
+        EXPECT_EQ(on != 0, Model().IsHighlight(36)) << "the selected cell's row";
+        EXPECT_EQ(on != 0, Model().IsHighlight(4)) << "and column";
+        EXPECT_FALSE(Model().IsHighlight(30));
+    }
+    setting = saved;
+    MNProfileManager::SetActiveProfile(previous);
 }
 
 TEST_F(SudokuScreenTest, GoldenViews) {

@@ -1,8 +1,8 @@
 // MNSudoku: the rules and state of one sudoku being played: a private copy of the bank
 // record, the player's digits, locked (hinted, pre-filled or taken in turns) cells, the
 // selection and hints left; the clock, the state and game over are MNPuzzleProgress's. It
-// draws nothing. Owned by the sudoku widget, which hands in the game's sources; main thread
-// only. Cell indices outside the grid and digits
+// draws nothing. Owned by the sudoku widget, which hands in the game's sources and the row
+// and column highlight setting; main thread only. Cell indices outside the grid and digits
 // outside 1 to size are refused (logged); saved states that do not fit the buffer give 0 and
 // write nothing, and a state with digits out of range loads those cells empty (logged).
 #pragma once
@@ -72,8 +72,10 @@ public:
     bool IsCellLocked(int cell) const { return IsCell(cell) && m_locked[cell]; }
     // A digit the player placed that is not the solution's.
     bool IsWrong(int cell) const;
-    // In the selected cell's row or column, when the active profile asks for it.
+    // In the selected cell's row or column, when the player's setting asks for it.
     bool IsHighlight(int cell) const;
+    // The player's setting: whether the selected cell's row and column are highlighted.
+    void SetLineHighlight(bool bOn) { m_bLineHighlight = bOn; }
 
     // The selection: any cell of the grid, -1 for none.
     int GetSelectedCell() const { return m_selectedCell; }
@@ -120,6 +122,7 @@ private:
     int m_errorsMade = 0;
     u8 m_digits[SudokuData::kMaxCells] = {};
     bool m_locked[SudokuData::kMaxCells] = {};
+    bool m_bLineHighlight = false;
 };
 
 } // namespace Kelvo_lib

@@ -1,9 +1,6 @@
 #include <puzzles/sudoku/mnsudoku.h>
 
 #include <services/mnbytecodec.h>
-#include <services/mnprofile.h>
-#include <services/mnprofilemanager.h>
-#include <services/mnsavedata.h>
 #include <services/mnsound.h>
 #include <services/puzzletypes.h>
 
@@ -84,9 +81,7 @@ bool MNSudoku::IsOpen(int cell) const {
 }
 
 bool MNSudoku::IsHighlight(int cell) const {
-    const MNProfile* profile = MNProfileManager::GetActiveProfile();
-    if (m_selectedCell < 0 || !IsCell(cell) || profile == nullptr ||
-        !const_cast<MNProfile*>(profile)->GetSaveData()->bSudokuHighlight) {
+    if (m_selectedCell < 0 || !IsCell(cell) || !m_bLineHighlight) {
         return false;
     }
     const int size = GetSize();

@@ -4,6 +4,8 @@
 #include <puzzles/sudoku/mnsudokuwidget.h>
 
 #include <services/mnpalette.h>
+#include <services/mnprofile.h>
+#include <services/mnprofilemanager.h>
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
 #include <services/mntextid.h>
@@ -24,6 +26,12 @@ constexpr float kBoxLine = 4.0f;
 using P = MNPalette;
 // A hinted cell is shaded, so that its digit reads apart from the printed ones.
 constexpr unsigned int kHintedCell = 0xFFC9CFDD;
+
+// The active profile's row and column highlight setting; off without a profile.
+bool ProfileWantsLineHighlight() {
+    MNProfile* profile = MNProfileManager::GetActiveProfile();
+    return profile != nullptr && profile->GetSaveData()->bSudokuHighlight != 0;
+}
 
 bool Inside(float x0, float y0, float w, float h, int x, int y) {
     return x >= x0 && x < x0 + w && y >= y0 && y < y0 + h;
@@ -201,6 +209,7 @@ void MNSudokuWidget::RenderPlay() {
 }
 
 void MNSudokuWidget::RenderGrid() {
+    m_sudoku->SetLineHighlight(ProfileWantsLineHighlight());
     m_gridBG->Render();
     m_spriteCell->SetWidth(GetCellSize());
     m_spriteCell->SetHeight(GetCellSize());
