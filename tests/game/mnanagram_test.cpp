@@ -194,7 +194,7 @@ TEST_F(AnagramTest, RefusesWordsItCannotHold) {
     AnagramListener listener(&wordless);
     wordless.Play();
     wordless.Tick(kFrame);
-    EXPECT_EQ(wordless.GetState(), MNAnagram::STATE_OVER);
+    EXPECT_EQ(wordless.GetState(), PUZZLE_STATE_COMPLETED);
     EXPECT_EQ(listener.m_gameOvers, 1);
 }
 
@@ -243,7 +243,7 @@ TEST_F(AnagramTest, RightWordIsCheckedLetterByLetterThenEndsAfterFiveSeconds) {
 
     const int ticks = TicksUntil([&] { return listener.m_gameOvers > 0; });
     EXPECT_NEAR(ticks * kFrame, 5.0f, 2.0f * kFrame);
-    EXPECT_EQ(m_anagram->GetState(), MNAnagram::STATE_OVER);
+    EXPECT_EQ(m_anagram->GetState(), PUZZLE_STATE_COMPLETED);
     Frames(300);
     EXPECT_EQ(listener.m_gameOvers, 1) << "once";
 }

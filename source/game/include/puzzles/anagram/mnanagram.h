@@ -7,6 +7,8 @@
 // a tick does, so the connected slot may delete the widget.
 #pragma once
 
+#include <services/puzzletypes.h>
+
 #include <framework/kfont.h>
 #include <ui/kuiwidget.h>
 
@@ -20,8 +22,6 @@ class kSprite;
 
 class MNAnagram : public kRTTI<MNAnagram, kUIWidget, kCLSID<0, 0, 0, 0>> {
 public:
-    enum eState { STATE_IDLE = 0, STATE_PLAYING = 1, STATE_OVER = 4 };
-
     static constexpr int kMaxWordLength = 31;
     static constexpr float kTimeLimit = 60.0f;
 
@@ -50,7 +50,8 @@ public:
     // of the answer row; one action per call. Returns whether something was hit.
     bool MouseHit(float x, float y, bool bUnused);
 
-    int GetState() const { return m_state; }
+    // Idle, playing, or completed once over (solved, out of time or the debug key).
+    ePuzzleState GetState() const { return m_state; }
     float GetTimeLeft() const { return m_timer; }
     // Letters placed in the answer row.
     int GetCursorPos() const { return m_cursorPos; }
@@ -103,7 +104,7 @@ private:
     void RenderLetter(char letter, float x, float y);
     void RenderCaption(kSprite* button, int textId, float y);
 
-    int m_state;
+    ePuzzleState m_state;
     int m_cursorPos;
     int m_maxLength;
     char m_string[kMaxWordLength + 1];

@@ -159,7 +159,7 @@ void MNAnagram::Clear() {
     std::memset(m_string, 0, sizeof m_string);
     std::memset(m_bWrong, 0, sizeof m_bWrong);
     m_keys.Empty();
-    m_state = STATE_IDLE;
+    m_state = PUZZLE_STATE_IDLE;
 }
 
 bool MNAnagram::SetString(const char* text) {
@@ -213,7 +213,7 @@ void MNAnagram::Play() {
     if (m_maxLength == 0) {
         kLogFmt("MNAnagram::Play: no word; the anagram ends\n");
     }
-    m_state = STATE_PLAYING;
+    m_state = PUZZLE_STATE_PLAYING;
 }
 
 void MNAnagram::Tick(float delta) {
@@ -241,7 +241,7 @@ void MNAnagram::TickPlaying(float delta) {
         return;
     }
     s_pointer.Update();
-    if (m_state != STATE_PLAYING) {
+    if (m_state != PUZZLE_STATE_PLAYING) {
         return;
     }
     if (m_maxLength == 0) {
@@ -410,7 +410,7 @@ const MNAnagram::MNKey* MNAnagram::KeyAtPosition(int position) const {
 }
 
 void MNAnagram::TickComplete(float delta) {
-    if (m_state == STATE_OVER) {
+    if (m_state == PUZZLE_STATE_COMPLETED) {
         return;
     }
     if (m_timer > 0.0f) {
@@ -454,7 +454,7 @@ void MNAnagram::RevealStep() {
 }
 
 void MNAnagram::EndGame() {
-    m_state = STATE_OVER;
+    m_state = PUZZLE_STATE_COMPLETED;
     GameOverSignal();
 }
 
