@@ -44,6 +44,13 @@ struct CrosswordKind {
     }
     static void Right(Model& model) { Enter(model, "CAT"); }
     static void Wrong(Model& model) { Enter(model, "CAB"); }
+    static void Solve(Model& model) {
+        for (int i = 0; i < model.GetNumWords(); ++i) {
+            model.SelectClue(i);
+            model.PlaceWord(model.GetWord(i), model.GetFirstCell(),
+                            model.GetWordDirection(i) ? DIR_VERTICAL : DIR_HORIZONTAL);
+        }
+    }
     // A hint reveals the next letter of the word open on the keyboard.
     static void ReadyForHint(Model& model) {
         model.SelectClue(3);
@@ -58,6 +65,11 @@ struct FitwordKind {
     void Set(Model& model, const MNPuzzleRules& rules) { model.SetPuzzle(&record, rules); }
     static void Right(Model& model) { model.PlaceWord(0, 0); }
     static void Wrong(Model& model) { model.PlaceWord(1, 0); }
+    static void Solve(Model& model) {
+        for (int i = 0; i < model.GetNumWords(); ++i) {
+            model.PlaceWord(i, i);
+        }
+    }
     static void ReadyForHint(Model&) {}
 };
 
@@ -76,6 +88,11 @@ struct SudokuKind {
         }
     }
     static void Wrong(Model& model) { Enter(model, 1, model.GetSolution(1) % 9 + 1); }
+    static void Solve(Model& model) {
+        for (int cell = 0; cell < model.GetNumCells(); ++cell) {
+            Enter(model, cell, model.GetSolution(cell));
+        }
+    }
     static void ReadyForHint(Model&) {}
 };
 
@@ -107,6 +124,14 @@ struct WordsearchKind {
     }
     static void Right(Model& model) { Stroke(model, 0, 0, 2, 0); }
     static void Wrong(Model& model) { Stroke(model, 3, 0, 3, 2); }
+    static void Solve(Model& model) {
+        const int cols = model.GetNumCols();
+        for (int w = 0; w < model.GetNumWords(); ++w) {
+            const int first = model.GetWordTrail(model.GetWordStartIndex(w));
+            const int last = model.GetWordTrail(model.GetWordEndIndex(w));
+            Stroke(model, first % cols, first / cols, last % cols, last / cols);
+        }
+    }
     static void ReadyForHint(Model&) {}
 };
 
@@ -370,6 +395,32 @@ TYPED_TEST(PuzzleModelConformanceTest, EveryEntrySignalsWhetherItWasRight) {
     EXPECT_EQ(counts.invalid, 1);
     EXPECT_EQ(counts.gameOver, 0);
     EXPECT_EQ(model.GetNumErrorsMade(), 1) << "never lowered by putting it right";
+}
+
+// Only the model ends its puzzle: a verdict on a grid not yet solved changes nothing, CheckWin
+// completes a solved one without game over, and either verdict ends it with one.
+TYPED_TEST(PuzzleModelConformanceTest, TheVerdictsEndOnlyASolvedGridWithOneGameOver) {
+    using Model = typename TypeParam::Model;
+    const struct {
+        const char* name;
+        bool (*verdict)(Model&);
+    } verdicts[] = {{"EndIfSolved", [](Model& model) { return model.EndIfSolved(); }},
+                    {"JudgeSweep", [](Model& model) { return model.JudgeSweep(); }}};
+    for (const auto& v : verdicts) {
+        SCOPED_TRACE(v.name);
+        auto& model = this->Start();
+        SignalCounts counts(model);
+        TypeParam::Right(model);
+        EXPECT_FALSE(model.CheckWin());
+        EXPECT_FALSE(v.verdict(model));
+        EXPECT_EQ(model.GetState(), PUZZLE_STATE_PLAYING);
+        TypeParam::Solve(model);
+        EXPECT_TRUE(model.CheckWin());
+        EXPECT_EQ(model.GetState(), PUZZLE_STATE_COMPLETED);
+        EXPECT_EQ(counts.gameOver, 0) << "CheckWin alone ends nothing";
+        EXPECT_TRUE(v.verdict(model));
+        EXPECT_EQ(counts.gameOver, 1);
+    }
 }
 
 TYPED_TEST(PuzzleModelConformanceTest, TheDebugKeyCompletesThePuzzleOnlyForTheDebugProfile) {
