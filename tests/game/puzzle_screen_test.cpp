@@ -374,7 +374,7 @@ struct CrosswordScreen {
         .sweep = {true, 5.0f, 4},
         .wrong = {1, 70, nullptr, 1},
         .savedStateSize = 0,
-        .hints = {},
+        .hints = {}, // taken in the answer view
         .golden = {80, GAME_MODE_SIMPLYPUZZLE, {330, 270}, {600, 200}, "crossword_13x13"}};
     static constexpr Grid kPlayedThrough[] = {Grid::kPlay};
 
@@ -698,19 +698,12 @@ public:
 
     auto& Widget() { return *this->m_screen->GetWidget(); }
     auto& Model() { return *(Widget().*Kind::kModel)(); }
-    // The grid's columns and cells; a sudoku's is square.
-    int Cols() {
-        if constexpr (requires { Model().GetNumCols(); }) {
-            return Model().GetNumCols();
+    // The grid's columns and rows; a sudoku's is square.
+    std::pair<int, int> Size() {
+        if constexpr (requires { Model().GetSize(); }) {
+            return {Model().GetSize(), Model().GetSize()};
         } else {
-            return Model().GetSize();
-        }
-    }
-    int Cells() {
-        if constexpr (requires { Model().GetNumCells(); }) {
-            return Model().GetNumCells();
-        } else {
-            return Model().GetNumCols() * Model().GetNumRows();
+            return {Model().GetNumCols(), Model().GetNumRows()};
         }
     }
 
@@ -753,11 +746,12 @@ public:
     }
     // Frames of the sweep's pass: the columns it lights, in turn.
     std::vector<int> WatchPass(int frames) {
+        const auto [cols, rows] = Size();
         std::vector<int> lit;
         for (int i = 0; i < frames; ++i) {
             Frame();
-            for (int cell = 0; cell < Cells(); ++cell) {
-                const int col = cell % Cols();
+            for (int cell = 0; cell < cols * rows; ++cell) {
+                const int col = cell % cols;
                 if (Widget().GetScanMark(cell) == MNPuzzleSweep::SCAN_LIT &&
                     (lit.empty() || lit.back() != col)) {
                     lit.push_back(col);
@@ -779,8 +773,9 @@ public:
     }
     // The sweep's marks of hidden-word cells.
     int HiddenWordMarks() {
+        const auto [cols, rows] = Size();
         int marks = 0;
-        for (int cell = 0; cell < Cells(); ++cell) {
+        for (int cell = 0; cell < cols * rows; ++cell) {
             const unsigned char mark = Widget().GetScanMark(cell);
             marks += mark == MNPuzzleSweep::SCAN_HIDDEN || mark == MNPuzzleSweep::SCAN_HIDDEN2;
         }
@@ -858,7 +853,7 @@ TYPED_TEST(PuzzleScreenConformanceTest, PlayedThroughByPointerUntilTheSweepEndsT
                   screen->GetState());
         const float timeAtSweep = screen->GetTime();
         EXPECT_NEAR((this->m_frames - playStart) * this->kFrame, timeAtSweep, 2 * this->kFrame);
-        std::vector<int> columns(static_cast<size_t>(this->Cols()));
+        std::vector<int> columns(static_cast<size_t>(this->Size().first));
         std::iota(columns.begin(), columns.end(), 0);
         EXPECT_EQ(columns, this->WatchPass(70)) << "the sweep lights each column in turn";
         EXPECT_EQ(this->HiddenWordCells(), this->HiddenWordMarks()) << "the hidden word flickers";
