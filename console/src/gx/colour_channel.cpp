@@ -1,7 +1,7 @@
 // GXSetNumChans, GXSetChanCtrl and the rasterised colours.
 #include "gx/colour_channel.h"
 
-#include "gx/transform.h"
+#include "gx/vertex_route.h"
 
 #include <console/gx.h>
 #include <console/os.h>

@@ -1,7 +1,7 @@
 // GXSetNumTexGens, GXSetTexCoordGen2 and coordinate pass-through.
 #include "gx/tex_gen.h"
 
-#include "gx/transform.h"
+#include "gx/vertex_route.h"
 
 #include <console/gx.h>
 #include <console/os.h>

@@ -3,6 +3,7 @@
 
 #include "gx/colour_channel.h"
 #include "gx/tex_gen.h"
+#include "gx/vertex_route.h"
 
 #include <console/gx.h>
 #include <console/os.h>
@@ -25,10 +26,9 @@ struct TransformState {
     f32 projectionTerms[6];
     GXViewportState viewport;
     GXViewportMapping mapping;
-    // Chosen at GXBegin: the primitive's vertices take the 2-D routine (channel 0 alone
-    // and from the vertex colour, at most coordinate 0 passed through), in which
-    // passTexCoord0 says whether coordinate 0 is generated.
-    bool twoD;
+    // Chosen at GXBegin: when the primitive's vertices take the 2-D routine (channel 0
+    // alone and from the vertex colour, at most coordinate 0 passed through), whether
+    // coordinate 0 is generated.
     bool passTexCoord0;
 };
 
@@ -133,6 +133,7 @@ bool TexGensAtMostCoordinate0() {
 
 void GXResetTransformState() {
     s_transform = TransformState{};
+    GXChooseVertexRoute(false);
     for (u32 slot = 0; slot < kMatrixSlots; ++slot) {
         GXLoadPosMtxImm(kIdentity, slot * 3);
     }
@@ -149,16 +150,12 @@ void GXPrepareTransform() {
                            -v.height * 0.5f,
                            static_cast<f64>(v.farZ) * kDepthMax,
                            static_cast<f64>(v.farZ - v.nearZ) * kDepthMax};
-    s_transform.twoD = GXChannelsAreVertexColour0() && TexGensAtMostCoordinate0();
+    GXChooseVertexRoute(GXChannelsAreVertexColour0() && TexGensAtMostCoordinate0());
     s_transform.passTexCoord0 = GXTexGenCount() == 1;
 }
 
-void GXVertexStateChanged() {
-    s_transform.twoD = false;
-}
-
 void GXTransformVertex(const GXVertexInput& vertex, GXClipVertex& out) {
-    if (s_transform.twoD) {
+    if (GXVertexRouteIsTwoD()) {
         TransformTwoD(vertex, out);
     } else {
         TransformGeneral(vertex, out);

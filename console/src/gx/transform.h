@@ -13,10 +13,6 @@ void GXResetTransformState();
 // does; any other state takes the general routine.
 void GXPrepareTransform();
 
-// Called by the channel and coordinate generation settings: the rest of the open
-// primitive takes the general routine.
-void GXVertexStateChanged();
-
 // Object space to clip space, with the vertex's rasterised colours and texture
 // coordinates.
 void GXTransformVertex(const GXVertexInput& vertex, GXClipVertex& out);
