@@ -4,6 +4,7 @@
 #include "gx/efb.h"
 #include "gx/runtime_simd.h"
 #include "gx/sprite_span.h"
+#include "gx/tev_program.h"
 #include "gx/yuv_span.h"
 
 #include <algorithm>
@@ -645,25 +646,6 @@ void ChooseFilters(const GXPixelPipeline& p, GXTrianglePlanes& t, f32 x, f32 y, 
 }
 
 } // namespace
-
-void GXDrawRectangleBySpans(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 yBegin,
-                            u32 yEnd, u32 xBegin, u32 xEnd) {
-    for (u32 y = yBegin; y < yEnd; ++y) {
-        p.span[0](p, t, y, xBegin, xEnd);
-    }
-}
-
-void GXStartStageCoordinates(const GXPixelPipeline& p, const GXTrianglePlanes& t, u32 stageIndex,
-                             const f32* row, u32 x, GXCoordinateStep& s, GXCoordinateStep& tc) {
-    const GXPipelineStage& stage = p.stages[stageIndex];
-    s = tc = {0, 0};
-    if (stage.samplerAt >= 0 && stage.coordAt >= 0) {
-        const GXTextureSampler& sampler = p.samplers[stage.samplerAt];
-        const u32 k = static_cast<u32>(stage.coordAt);
-        s = GXStepCoordinate(row[k] + t.dx[k] * 0.5f, t.dx[k], sampler.width, x);
-        tc = GXStepCoordinate(row[k + 1] + t.dx[k + 1] * 0.5f, t.dx[k + 1], sampler.height, x);
-    }
-}
 
 void GXPreparePixelPipeline() {
     GXPixelPipeline& p = s_pipeline;

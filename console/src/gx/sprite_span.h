@@ -8,7 +8,7 @@
 // cover. Main thread only.
 #pragma once
 
-#include "gx/span.h"
+#include "gx/pixel_pipeline.h"
 
 // The sprite loop for the pipeline (readying its texture rows), or null when its state
 // is one the loop does not draw.

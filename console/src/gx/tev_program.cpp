@@ -1,8 +1,8 @@
 // The texture environment's compiled combine loops and their runs over pixels.
 #include "gx/tev_program.h"
 
+#include "gx/pixel_pipeline.h"
 #include "gx/runtime_simd.h"
-#include "gx/span.h"
 
 #include <algorithm>
 #include <cstring>

@@ -9,7 +9,7 @@
 // that change along the line). Main thread only.
 #pragma once
 
-#include "gx/span.h"
+#include "gx/pixel_pipeline.h"
 
 // The YUV loop for the pipeline (its tables readied), or null when the pipeline is not
 // the set-up it draws.
