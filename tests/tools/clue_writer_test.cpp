@@ -3,6 +3,7 @@
 #include "wordnet_fixture.h"
 
 #include "puzzles/clue_writer.h"
+#include "puzzles/definition_wording.h"
 
 #include <gtest/gtest.h>
 

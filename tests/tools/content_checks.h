@@ -18,6 +18,7 @@
 #include "puzzle_validation.h"
 #include "puzzles/clue_writer.h"
 #include "puzzles/content_rules.h"
+#include "puzzles/definition_wording.h"
 #include "puzzles/word_counts.h"
 #include "puzzles/word_list.h"
 

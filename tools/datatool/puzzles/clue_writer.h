@@ -81,38 +81,4 @@ private:
     const ContentRules& m_rules;
 };
 
-// The definitions of a WordNet gloss, without its examples, lists, a trailing "etc."
-// and later parts on usage ("; used with comparisons"): "a pet: a dog or cat; a friend;
-// "it barks"" gives "a pet; a friend".
-std::string DefinitionOf(std::string_view gloss);
-
-// The definition without an aside that opens it: "(of hair) made smooth" gives "made
-// smooth".
-std::string WithoutLeadingAside(const std::string& definition);
-
-// The definition the way a setter words it: each part without its asides ("(especially
-// in infants)"), examples and qualifiers ("e.g. China and Japan", "especially ..."),
-// hedges ("usually", "often") and the tail of a long list of single words joined by "or"
-// ("size or number or quantity" gives "size or number"), and opening plainly ("of or
-// relating to" gives "relating to"); with a lexicon, a part cut
-// before a qualifier ends on a noun ("a shrub extensively cultivated in e.g. China"
-// gives "a shrub").
-std::string PlainDefinition(const std::string& definition, const WordNetLexicon* lexicon = nullptr);
-
-// The definition cut to at most maxLength characters: its first part (up to "; "); too
-// long, it loses its parenthesised asides, then ends at the last clause boundary (a
-// comma, or before "that", "which", "and", ...) that leaves at least half of it, less
-// any word that would leave it dangling, and with a lexicon only where the cut ends on
-// a noun. Empty when no such boundary exists:
-// a clue is never cut mid-phrase.
-std::string ShortenDefinition(const std::string& definition, std::size_t maxLength,
-                              const WordNetLexicon* lexicon = nullptr);
-
-// Whether the text leaves a phrase open: it ends in punctuation other than a closing
-// bracket ("...", ":"), in an article, a preposition, a conjunction, a relative or
-// possessive word ("a piece of"), in an adjective or participle whose noun is missing
-// ("in a structured"), or in a verb after "to" or "that" that wants an object ("used to
-// detect").
-bool EndsMidPhrase(std::string_view text, const WordNetLexicon& lexicon);
-
 } // namespace datatool
