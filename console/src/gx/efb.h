@@ -75,8 +75,10 @@ private:
     void WriteDepthFill(u32 y);
 
     // All zero at start (RGB8/Z24, black, depth 0), so the buffer lives in zeroed storage.
+    // Every line starts on a cache line (kWidth words are a whole number of them), so that
+    // the span loops' speed does not hang on where the linker happens to put the buffer.
     GXPixelFmt m_format = GX_PF_RGB8_Z24;
-    u32 m_colour[kWidth * kHeight]{};
+    alignas(64) u32 m_colour[kWidth * kHeight]{};
     u32 m_depth[kWidth * kHeight]{};
     bool m_depthFilled[kHeight]{}; // the line's depth is m_depthFill's, not yet written
     u32 m_depthFill[kHeight]{};
