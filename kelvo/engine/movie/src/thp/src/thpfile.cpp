@@ -3,6 +3,8 @@
 
 #include <kelvo/platform/klog.h>
 
+#include "thpbytes.h"
+
 #include <console/thp.h>
 
 #include <cmath>
@@ -10,17 +12,14 @@
 
 namespace {
 
+using thp_bytes::Big32;
+
 constexpr const char* kSystem = "THPFile";
 // Limits that keep a movie's work memory within the console's arenas.
 constexpr u32 kMaxFrameBytes = 1u << 20;
 constexpr u32 kMaxAudioSamples = 1u << 16;
 constexpr u32 kMaxPictureSide = 1024;
 constexpr f32 kMaxFrameRate = 120.0f;
-
-u32 Big32(const u8* at) {
-    return static_cast<u32>(at[0]) << 24 | static_cast<u32>(at[1]) << 16 |
-           static_cast<u32>(at[2]) << 8 | at[3];
-}
 
 f32 BigFloat(const u8* at) {
     const u32 bits = Big32(at);

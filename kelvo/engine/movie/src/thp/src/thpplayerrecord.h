@@ -10,6 +10,8 @@
 #include <console/dvd.h>
 #include <console/os.h>
 
+#include "thpbytes.h"
+
 namespace THPPlayer_Private {
 
 constexpr const char* kSystem = "THPPlayer";
@@ -99,9 +101,8 @@ extern Queue FreeReadQueue, ReadedBufferQueue, ReadedBufferQueue2;
 extern Queue FreeTextureSetQueue, DecodedTextureSetQueue, UsedTextureSetQueue;
 extern Queue FreeAudioBufferQueue, DecodedAudioBufferQueue, PrepareReadyQueue;
 
-u32 Align32(u32 value);
-// The big-endian word at `at`.
-u32 Big32(const u8* at);
+using thp_bytes::Align32;
+using thp_bytes::Big32;
 // Whether frame `frame` (counted from the first played) is the movie's last.
 bool IsLastFrame(s32 frame);
 bool Looping();

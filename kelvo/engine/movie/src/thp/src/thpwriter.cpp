@@ -12,14 +12,14 @@
 
 #include <jpeglib.h>
 
+#include "thpbytes.h"
+
 namespace {
+
+using thp_bytes::Align32;
 
 constexpr const char* kSystem = "THPWriter";
 constexpr u32 kCompInfoOffset = 64;
-
-u32 Align32(u32 value) {
-    return (value + 31) & ~31u;
-}
 
 void PutBig32(std::vector<u8>& out, u32 at, u32 value) {
     out[at] = static_cast<u8>(value >> 24);
