@@ -6,25 +6,22 @@
 
 #include <tui/mnhintui.h>
 
-#include <kelvo/platform/klog.h>
-
 namespace Kelvo_lib {
 
-inline MNHintUI* FindHintScreen(kUIManager* manager) {
-    return manager != nullptr ? static_cast<MNHintUI*>(manager->FindUI("hint_main")) : nullptr;
-}
+MNHintUI* FindHintScreen(kUIManager* manager);
+// The hint screen set up for a puzzle, ready to be pushed on the layer; null (logged) when
+// there is no hint screen or no layer.
+MNHintUI* PrepareHintScreen(kUIManager* manager, kUILayer* layer, int puzzleType, int difficulty,
+                            const int* hintsLeft);
 
 template <class Screen>
 void OpenHintScreen(Screen& screen, kUILayer* layer, int difficulty, const int* hintsLeft,
                     void (Screen::*onChoice)(int)) {
-    MNHintUI* hints = FindHintScreen(screen.GetUIManager());
-    if (hints == nullptr || layer == nullptr) {
-        kLogSys("MNPuzzleUI", "No hint screen \"hint_main\" to open\n");
+    MNHintUI* hints = PrepareHintScreen(screen.GetUIManager(), layer, screen.GetPuzzleType(),
+                                        difficulty, hintsLeft);
+    if (hints == nullptr) {
         return;
     }
-    hints->SetPuzzleType(screen.GetPuzzleType());
-    hints->SetPuzzleDifficulty(difficulty);
-    hints->SetHintsLeft(hintsLeft);
     hints->PerformHintSignal.Connect(&screen, onChoice);
     layer->PushUI(hints);
 }

@@ -21,11 +21,9 @@
 #pragma once
 
 #include <puzzles/mnpuzzlerules.h>
-#include <services/mnsaveranges.h>
 #include <services/puzzletypes.h>
 
 #include <kelvo/object/ksignal.h>
-#include <kelvo/platform/klog.h>
 
 #include <concepts>
 
@@ -58,17 +56,5 @@ concept MNPuzzleModel = requires(Model& model, const Model& constModel, void* bu
     { model.ValidEntrySignal } -> std::same_as<kSignal0<>&>;
     { model.InvalidEntrySignal } -> std::same_as<kSignal0<>&>;
 };
-
-// The clock of a saved state as a model loads it: a stored time that is no length (negative,
-// infinite or not a number) loads as 0, one longer than the clocks show as the longest they
-// show (TimeInRange); either is logged under the model's name.
-inline float LoadedPlayTime(float stored, const char* model) {
-    const float loaded = TimeInRange(stored);
-    if (!(loaded == stored)) {
-        kLogSys(model, "LoadPuzzleState: play time out of range, %d seconds kept\n",
-                static_cast<int>(loaded));
-    }
-    return loaded;
-}
 
 } // namespace Kelvo_lib

@@ -67,7 +67,9 @@ protected:
     void StartClock(bool bTargetTimeWarning);
     // A restart: the warning's beat starts again, and with resetTime the clock and target too.
     void RestartClock(bool resetTime);
-    // The clock of a saved state, kept within what the clocks show (LoadedPlayTime).
+    // The clock of a saved state: a stored time that is no length (negative, infinite or not a
+    // number) loads as 0, one longer than the clocks show as the longest they show
+    // (TimeInRange); either is logged under the model's name.
     void LoadTime(float stored);
     // 0 to n - 1 from the game's generator; n above 0.
     int RandomBelow(int n);

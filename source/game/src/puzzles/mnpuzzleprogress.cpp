@@ -1,6 +1,6 @@
-#include <puzzles/mnpuzzlemodel.h>
 #include <puzzles/mnpuzzleprogress.h>
 
+#include <services/mnsaveranges.h>
 #include <services/mnsound.h>
 
 #include <kelvo/math/kmrandom.h>
@@ -72,7 +72,11 @@ void MNPuzzleProgress::RestartClock(bool resetTime) {
 }
 
 void MNPuzzleProgress::LoadTime(float stored) {
-    m_time = LoadedPlayTime(stored, m_kind.logName);
+    m_time = TimeInRange(stored);
+    if (!(m_time == stored)) {
+        kLogSys(m_kind.logName, "LoadPuzzleState: play time out of range, %d seconds kept\n",
+                static_cast<int>(m_time));
+    }
 }
 
 int MNPuzzleProgress::RandomBelow(int n) {
