@@ -1,5 +1,6 @@
-// Small puzzle records of every kind, field-by-field comparison of records and banks
-// written by the bank writer, for the puzzle tests.
+// Small puzzle records of every kind (crosswords and fitwords also drawn as rows of letters),
+// field-by-field comparison of records and banks written by the bank writer, for the puzzle
+// tests.
 #pragma once
 
 #include "log_capture.h"
@@ -122,6 +123,49 @@ Record MakeGridRecord(int id) {
         }
         record.cells.Push(data);
         record.cellsDone.Push(solution[cell]);
+    }
+    return record;
+}
+
+// A crossword or fitword record drawn as rows of letters ('#' for a block), with its words
+// found the way the bank lists them: by start cell, the across word before the down word of
+// a cell. A crossword's clues read "Clue for <word>".
+template <class Record>
+Record DrawnGridRecord(const std::vector<std::string>& rows, int id) {
+    Record record = Numbered<Record>(id);
+    record.numRows = static_cast<u8>(rows.size());
+    record.numCols = static_cast<u8>(rows[0].size());
+    record.difficulty = 1;
+    const int cols = record.numCols;
+    const int cells = record.numRows * cols;
+    auto letter = [&](int row, int col) {
+        return row >= 0 && col >= 0 && row < record.numRows && col < cols && rows[row][col] != '#'
+                   ? rows[row][col]
+                   : '\0';
+    };
+    for (int cell = 0; cell < cells; ++cell) {
+        record.cellsDone.Push(letter(cell / cols, cell % cols));
+        record.cells.Push(CrosswordDataCell{CROSSWORD_NO_WORD, 0, CROSSWORD_NO_WORD, 0});
+    }
+    for (int cell = 0; cell < cells; ++cell) {
+        const int row = cell / cols;
+        const int col = cell % cols;
+        for (bool bDown : {false, true}) {
+            const int dr = bDown ? 1 : 0;
+            const int dc = bDown ? 0 : 1;
+            if (!letter(row, col) || letter(row - dr, col - dc) || !letter(row + dr, col + dc)) {
+                continue;
+            }
+            std::string word;
+            for (int n = 0; letter(row + n * dr, col + n * dc); ++n) {
+                CrosswordDataCell& through = record.cells((row + n * dr) * cols + col + n * dc);
+                (bDown ? through.wordIndexD : through.wordIndexA) =
+                    static_cast<u8>(record.words.Size());
+                (bDown ? through.wordLetterD : through.wordLetterA) = static_cast<u8>(n);
+                word += letter(row + n * dr, col + n * dc);
+            }
+            AddGridWord(record, bDown, cell, word, "Clue for " + word);
+        }
     }
     return record;
 }
