@@ -1,6 +1,7 @@
 // What the UI suites share: a journal of calls, and a frame loop driven the way the game's
 // is: an input script replayed through the console's remotes, the platform's frame step,
-// the remote input system and a render surface.
+// the remote input system and a render surface; scripts played frame by frame against the
+// journal, and remote 1's A button held by hand.
 #pragma once
 
 #include "render_fixture.h"
@@ -13,10 +14,12 @@
 
 #include <console/host.h>
 #include <console/host_input.h>
+#include <console/wpad.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -112,12 +115,48 @@ protected:
         ASSERT_TRUE(HostInputLoadScript(script.Path()));
     }
 
-    // One frame of the game's loop as far as the widgets go: the platform's frame step
-    // (which replays the script), the input update, then the tree's input dispatch.
-    void RunFrame(Kelvo_lib::kUIWidget* root) {
+    // One frame as the game runs it before its widgets take their input: the platform's
+    // frame step (which replays the script) and the input update.
+    void Step() {
         ASSERT_EQ(kPlatform_Process(), 1);
         m_input.Update();
+    }
+
+    // Holds or lets go of remote 1's A button, as the input system reads it from now on.
+    void HoldA(bool bHeld) {
+        HostInputSetHeld(0, bHeld ? u32{WPAD_BUTTON_A} : 0u);
+        m_input.Update();
+    }
+
+    // One frame of the game's loop as far as the widgets go: the step, then the tree's input
+    // dispatch.
+    void RunFrame(Kelvo_lib::kUIWidget* root) {
+        Step();
         root->ProcessInput();
+    }
+
+    // A frame of a played script: its input (script events without their frame number, or
+    // nothing when empty) and the journal lines it should leave.
+    struct ScriptFrame {
+        std::string input;
+        Journal lines;
+    };
+
+    // Replays the frames' inputs one a frame; each frame empties the journal, runs runFrame
+    // and expects the frame's lines in the journal.
+    void PlayScript(const std::vector<ScriptFrame>& frames, Journal& journal,
+                    const std::function<void()>& runFrame) {
+        std::vector<std::string> script;
+        for (const ScriptFrame& frame : frames) {
+            script.push_back(frame.input);
+        }
+        LoadScript(script);
+        for (size_t i = 0; i < frames.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "frame " << i + 1 << ": " << frames[i].input);
+            journal.clear();
+            runFrame();
+            EXPECT_EQ(journal, frames[i].lines);
+        }
     }
 
     // The script event that points at the centre of a pixel of the surface.

@@ -47,23 +47,8 @@ protected:
         ScriptedInputTest::TearDown();
     }
 
-    struct Frame {
-        std::string input;
-        Journal events;
-    };
-
-    void Play(const std::vector<Frame>& frames) {
-        std::vector<std::string> script;
-        for (const Frame& frame : frames) {
-            script.push_back(frame.input);
-        }
-        LoadScript(script);
-        for (size_t i = 0; i < frames.size(); ++i) {
-            SCOPED_TRACE(testing::Message() << "frame " << i + 1 << ": " << frames[i].input);
-            m_journal.clear();
-            RunFrame(m_root.get());
-            EXPECT_EQ(m_journal, frames[i].events);
-        }
+    void Play(const std::vector<ScriptFrame>& frames) {
+        PlayScript(frames, m_journal, [this] { RunFrame(m_root.get()); });
     }
 
     Journal m_journal;

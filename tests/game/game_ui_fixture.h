@@ -31,11 +31,4 @@ protected:
         Kelvo_lib::MNResourceManager::Deinit();
         ScriptedInputTest::TearDown();
     }
-
-    // One frame as the game runs it before its world ticks: the platform's step (which
-    // replays the script) and the input update.
-    void Step() {
-        ASSERT_EQ(kPlatform_Process(), 1);
-        m_input.Update();
-    }
 };

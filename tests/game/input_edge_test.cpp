@@ -8,8 +8,6 @@
 
 #include <framework/ksprite.h>
 
-#include <console/wpad.h>
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -19,13 +17,7 @@ namespace {
 using namespace Kelvo_lib;
 using State = MNInputEdge::eButtonState;
 
-class InputEdgeTest : public GameUITest {
-protected:
-    void HoldA(bool bHeld) {
-        HostInputSetHeld(0, bHeld ? u32{WPAD_BUTTON_A} : 0u);
-        m_input.Update();
-    }
-};
+class InputEdgeTest : public GameUITest {};
 
 TEST_F(InputEdgeTest, ButtonReadsAsEdgesFrameByFrame) {
     MNInputEdge edge;

@@ -72,23 +72,11 @@ protected:
     }
     std::string BackPlace() { return PointAt(30, static_cast<int>(TUIArt::DisplayHeight()) - 30); }
 
-    struct Frame {
-        std::string input;
-        std::vector<std::string> lines;
-    };
-    void Play(const std::vector<Frame>& frames) {
-        std::vector<std::string> script;
-        for (const Frame& frame : frames) {
-            script.push_back(frame.input);
-        }
-        LoadScript(script);
-        for (size_t i = 0; i < frames.size(); ++i) {
-            SCOPED_TRACE(testing::Message() << "frame " << i + 1 << ": " << frames[i].input);
-            m_log.m_lines.clear();
+    void Play(const std::vector<ScriptFrame>& frames) {
+        PlayScript(frames, m_log.m_lines, [this] {
             Step();
             m_widget->Tick(1.0f / 60.0f);
-            EXPECT_EQ(m_log.m_lines, frames[i].lines);
-        }
+        });
     }
 
     std::vector<std::unique_ptr<kMenuNode>> m_nodes;

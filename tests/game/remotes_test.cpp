@@ -22,8 +22,7 @@ class RemotesTest : public shell_test::ShellTest {
 protected:
     // One frame of the main loop as far as the remotes go.
     void Frame() {
-        ASSERT_EQ(kPlatform_Process(), 1);
-        m_input.Update();
+        Step();
         MNRemotes::DisconnectAllButPlayerOne();
     }
 

@@ -79,28 +79,15 @@ private:
 
 class TUITest : public GameUITest {
 protected:
-    struct Frame {
-        std::string input;
-        std::vector<std::string> events;
-    };
-
     std::string At(kUIPoint point) const {
         return PointAt(static_cast<int>(point.x), static_cast<int>(point.y));
     }
 
-    void Play(const std::vector<Frame>& frames) {
-        std::vector<std::string> script;
-        for (const Frame& frame : frames) {
-            script.push_back(frame.input);
-        }
-        LoadScript(script);
-        for (size_t i = 0; i < frames.size(); ++i) {
-            SCOPED_TRACE(testing::Message() << "frame " << i + 1 << ": " << frames[i].input);
-            m_menu.m_journal.clear();
+    void Play(const std::vector<ScriptFrame>& frames) {
+        PlayScript(frames, m_menu.m_journal, [this] {
             Step();
             m_menu.Tick(1.0f / 60.0f);
-            EXPECT_EQ(m_menu.m_journal, frames[i].events);
-        }
+        });
     }
 
     TestMenu m_menu;
