@@ -66,9 +66,7 @@ protected:
 
     // One world frame; the effect last heard is kept when it changes.
     void Frame(const std::string& events = "") {
-        LoadScript({events});
-        Step();
-        World().Tick(kFrame);
+        RunWorld(World(), {events}, kFrame);
         ++m_frames;
         if (m_heard.empty() || m_heard.back() != MNSound::GetLastSoundEffect()) {
             m_heard.push_back(MNSound::GetLastSoundEffect());

@@ -104,13 +104,7 @@ protected:
     }
 
     // Runs one frame per script line (empty: no new input).
-    void Run(const std::vector<std::string>& frames) {
-        LoadScript(frames);
-        for (size_t i = 0; i < frames.size(); ++i) {
-            Step();
-            World().Tick(kFrame);
-        }
-    }
+    void Run(const std::vector<std::string>& frames) { RunWorld(World(), frames, kFrame); }
     void Frames(int count) { Run(std::vector<std::string>(count)); }
 
     // The script event at an entry of the top screen's menu: its middle, or dx pixels from
@@ -131,7 +125,7 @@ protected:
             ->GetEntryRect(id, rect);
     }
     // A press and release of A at a place.
-    void ClickAt(const std::string& place) { Run({place, place + " hold A", "hold none", ""}); }
+    void ClickAt(const std::string& place) { Run(ClickScript(place)); }
     void Click(int id, float dx = 0.0f) { ClickAt(Entry(id, dx)); }
     void Back() { ClickAt(PointAt(30, static_cast<int>(Kelvo_lib::TUIArt::DisplayHeight()) - 30)); }
     void HelpButton() {

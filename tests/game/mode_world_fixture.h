@@ -76,19 +76,10 @@ protected:
     }
 
     // One frame per entry of input script (empty: no new input).
-    void Run(const std::vector<std::string>& frames) {
-        LoadScript(frames);
-        for (size_t i = 0; i < frames.size(); ++i) {
-            Step();
-            World().Tick(kFrame);
-        }
-    }
+    void Run(const std::vector<std::string>& frames) { RunWorld(World(), frames, kFrame); }
     void Frames(int count) { Run(std::vector<std::string>(count)); }
     // A press and release of A at a pixel of the picture.
-    void ClickAt(int x, int y) {
-        const std::string place = PointAt(x, y);
-        Run({place, place + " hold A", "hold none", ""});
-    }
+    void ClickAt(int x, int y) { Run(ClickScript(PointAt(x, y))); }
     // The back button's place, at the bottom-left corner.
     void ClickBack() { ClickAt(30, static_cast<int>(Kelvo_lib::TUIArt::DisplayHeight()) - 30); }
     // Every puzzle kind shows its intro first; its continue button is at the same place.
