@@ -2,16 +2,12 @@
 // them: the main menu, its options, a help page, the pause screen of a Quick Blast, the hint
 // screen of a wordsearch with one kind used up and the help opened from a sudoku's hints.
 #include "frontend_fixture.h"
-#include "png_golden.h"
+#include "game_golden_fixture.h"
 
 #include <services/mnprofilemanager.h>
 #include <services/puzzletypes.h>
-#include <tui/mnbackground.h>
 #include <tui/mnhintui.h>
 #include <tui/mnpausemenuui.h>
-
-#include <kelvo/render/krdrawhelp.h>
-#include <kelvo/render/krender.h>
 
 #include <gtest/gtest.h>
 
@@ -30,17 +26,7 @@ protected:
     // The top screen over the background after a second of motion, the pointer at place.
     png_golden::Image Picture(const std::string& place) {
         Run({place});
-        MNBackgroundWidget background;
-        for (int i = 0; i < 60; ++i) {
-            background.Tick(kFrame);
-        }
-        background.Render();
-        kRender::BufferSwap();
-        background.Render();
-        TopLayer()->GetTopUI()->GetScreen()->Render();
-        krDrawHelp::Flush();
-        return png_golden::ReadEmbeddedFrameBuffer(0, 0, m_surface->GetDesc().xRes,
-                                                   m_surface->GetDesc().yRes);
+        return game_golden::PictureOverBackground(TopLayer()->GetTopUI(), m_surface, kFrame);
     }
 
     // The hint screen of a puzzle kind, as the puzzle's hint button opens it.

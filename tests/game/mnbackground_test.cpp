@@ -1,8 +1,7 @@
 // The animated background's looks: a look outside the nine is logged and gives the menus'
 // look, and the motion follows the random generator it is lent.
-#include "game_ui_fixture.h"
+#include "game_golden_fixture.h"
 #include "log_capture.h"
-#include "png_golden.h"
 
 #include <tui/mnbackground.h>
 
@@ -33,10 +32,7 @@ TEST_F(GameUITest, BackgroundMotionFollowsTheGeneratorItIsLent) {
         background.Render();
         kRender::BufferSwap();
         background.Render();
-        krDrawHelp::Flush();
-        return png_golden::ReadEmbeddedFrameBuffer(0, 0, m_surface->GetDesc().xRes,
-                                                   m_surface->GetDesc().yRes)
-            .rgb;
+        return game_golden::Picture(m_surface).rgb;
     };
     EXPECT_EQ(picture(7), picture(7));
     EXPECT_NE(picture(7), picture(8));

@@ -3,13 +3,11 @@
 // clicks of the pointer and A button, and the picture on screen.
 #pragma once
 
-#include "game_ui_fixture.h"
-#include "png_golden.h"
+#include "game_golden_fixture.h"
 
 #include <services/mnprofile.h>
 #include <services/puzzlebank.h>
 
-#include <kelvo/render/krdrawhelp.h>
 #include <kelvo/render/krender.h>
 #include <ui/kui.h>
 
@@ -82,11 +80,7 @@ protected:
 
     void ClickIntroContinue() { Click(320.0f, 270.0f); }
 
-    png_golden::Image Picture() {
-        Kelvo_lib::krDrawHelp::Flush();
-        return png_golden::ReadEmbeddedFrameBuffer(0, 0, m_surface->GetDesc().xRes,
-                                                   m_surface->GetDesc().yRes);
-    }
+    png_golden::Image Picture() { return game_golden::Picture(m_surface); }
 
     Kelvo_lib::PuzzleBank m_bank;
     Kelvo_lib::kUIManager m_manager;

@@ -2,8 +2,8 @@
 // the results of a slot, a damaged save resumed, the music around the final result, the
 // ladder's choices and the end screens; the real world over a fresh flash memory, playing the
 // real puzzle screens. A whole tournament by input script is the scenario suite's.
+#include "game_golden_fixture.h"
 #include "mode_world_fixture.h"
-#include "png_golden.h"
 #include "puzzle_test_support.h"
 
 #include <modes/mntournament.h>
@@ -11,12 +11,9 @@
 #include <services/mnsound.h>
 #include <services/puzzlebank.h>
 #include <services/puzzlebankwriter.h>
-#include <tui/mnbackground.h>
 
 #include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/platform/kmemory.h>
-#include <kelvo/render/krdrawhelp.h>
-#include <kelvo/render/krender.h>
 
 #include <set>
 
@@ -470,17 +467,8 @@ class TournamentGoldenTest : public TournamentTest {
 protected:
     png_golden::Image Picture() {
         Run({PointAt(620, 90), ""});
-        MNBackgroundWidget background;
-        for (int i = 0; i < 60; ++i) {
-            background.Tick(kFrame);
-        }
-        background.Render();
-        kRender::BufferSwap();
-        background.Render();
-        Manager().GetLayer(Manager().GetNumLayers() - 1)->GetTopUI()->GetScreen()->Render();
-        krDrawHelp::Flush();
-        return png_golden::ReadEmbeddedFrameBuffer(0, 0, m_surface->GetDesc().xRes,
-                                                   m_surface->GetDesc().yRes);
+        return game_golden::PictureOverBackground(
+            Manager().GetLayer(Manager().GetNumLayers() - 1)->GetTopUI(), m_surface, kFrame);
     }
 };
 
