@@ -3,9 +3,9 @@
 // controller while the sound manager plays an effect, every effect channel fills up and a
 // high-priority effect steals one; then the music stops. The capture holds the music on both
 // sides across its loop points, the effect beside it, and nothing of the music after the stop.
+#include "../kelvo/audio_capture.h"
 #include "../kelvo/audio_device_support.h"
 #include "../kelvo/ogg_test_support.h"
-#include "temporary_file.h"
 
 #include <framework/ksoundmanager.h>
 
@@ -13,48 +13,20 @@
 #include <kelvo/audio/koggstream.h>
 #include <kelvo/io/kmemoryiostream.h>
 
-#include <console/vi.h>
-
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
 
 using namespace audio_device_test;
+using audio_capture::RunFields;
+using audio_capture::Side;
+using audio_capture::TakeTone;
 using Kelvo_lib::kAudioStream;
 using Kelvo_lib::kSoundManager;
 
 constexpr unsigned int kRate = 32000; // the output's rate too: tones keep their frequency
-constexpr unsigned int kWaveHeaderBytes = 44;
 constexpr double kMusicLevel = 8000;
 constexpr double kEffectLevel = 8000;
-
-// One side of the captured 16-bit stereo frames, little-endian.
-std::vector<double> Side(const std::string& wave, unsigned int side) {
-    std::vector<double> samples;
-    for (size_t at = kWaveHeaderBytes + 2 * side; at + 1 < wave.size(); at += 4) {
-        samples.push_back(
-            static_cast<s16>(static_cast<u8>(wave[at]) | static_cast<u8>(wave[at + 1]) << 8));
-    }
-    return samples;
-}
-
-// The amplitude of the tone in the window (whole periods), which is taken out of it.
-double RemoveTone(std::vector<double>& window, double hz) {
-    const double step = 2 * M_PI * hz / kRate;
-    double cosine = 0.0;
-    double sine = 0.0;
-    for (size_t i = 0; i < window.size(); ++i) {
-        cosine += window[i] * std::cos(step * i) * 2.0 / window.size();
-        sine += window[i] * std::sin(step * i) * 2.0 / window.size();
-    }
-    for (size_t i = 0; i < window.size(); ++i) {
-        window[i] -= cosine * std::cos(step * i) + sine * std::sin(step * i);
-    }
-    return std::hypot(cosine, sine);
-}
 
 double Rms(const std::vector<double>& window) {
     double sum = 0.0;
@@ -81,13 +53,6 @@ int LoadEffect(sound_test::Bytes file, const char* name) {
     return kSoundManager::Load(&stream, name);
 }
 
-void RunFields(int fields) {
-    for (int field = 0; field < fields; ++field) {
-        kAudio::Update();
-        VIWaitForRetrace();
-    }
-}
-
 class SoundMusicHeadlessTest : public AudioDeviceTest {
 protected:
     void SetUp() override {
@@ -101,27 +66,7 @@ protected:
         AudioDeviceTest::TearDown();
     }
 
-    // Starts capturing to a file; Capture() ends it and returns the bytes.
-    void StartCapture() {
-        HostOptions capture = HostGetOptions();
-        std::snprintf(capture.audioOut, sizeof(capture.audioOut), "%s", m_path.c_str());
-        HostSetOptions(capture);
-    }
-    std::string Capture() const {
-        HostOptions closed = HostGetOptions();
-        closed.audioOut[0] = '\0';
-        HostSetOptions(closed);
-        VIWaitForRetrace();
-        std::ifstream file(m_path, std::ios::binary);
-        const std::string wave((std::istreambuf_iterator<char>(file)),
-                               std::istreambuf_iterator<char>());
-        std::remove(m_path.c_str());
-        return wave;
-    }
-
     ogg_test::DiscDirectory m_disc;
-    const test_support::TemporaryFile m_captureFile{""};
-    const std::string m_path = m_captureFile.Path();
 };
 
 TEST_F(SoundMusicHeadlessTest, LoopingMusicAndEffectsAreHeardTogetherUntilTheMusicStops) {
@@ -134,7 +79,7 @@ TEST_F(SoundMusicHeadlessTest, LoopingMusicAndEffectsAreHeardTogetherUntilTheMus
     const int quiet = LoadEffect(EffectFile(48000, 0), "quiet.dsp");
     ASSERT_GE(quiet, 0);
 
-    StartCapture();
+    const audio_capture::Capture capture;
     g_preBufferOGG = true;
     ASSERT_TRUE(kAudioStream::LoadStream(&music, true));
     ASSERT_TRUE(kAudioStream::Play());
@@ -149,7 +94,7 @@ TEST_F(SoundMusicHeadlessTest, LoopingMusicAndEffectsAreHeardTogetherUntilTheMus
     EXPECT_TRUE(kAudioStream::Tick());
     ASSERT_TRUE(kAudioStream::Stop());
     RunFields(25);
-    const std::string wave = Capture();
+    const std::string wave = capture.Stop();
 
     // Whole periods of every tone: 0.25 s to 1.25 s (loop points at 0.5 and 1.0 s), 1.75 s
     // to 2.25 s after the steal (the effect on channel 0 stays), and 2.6 s to 2.9 s.
@@ -174,9 +119,9 @@ TEST_F(SoundMusicHeadlessTest, LoopingMusicAndEffectsAreHeardTogetherUntilTheMus
             SCOPED_TRACE(std::string(side == 0 ? "left, " : "right, ") + entry.window);
             std::vector<double> window(samples.begin() + static_cast<long>(entry.from),
                                        samples.begin() + static_cast<long>(entry.to));
-            const double mine = RemoveTone(window, side == 0 ? 1000 : 2000);
-            const double other = RemoveTone(window, side == 0 ? 2000 : 1000);
-            EXPECT_NEAR(RemoveTone(window, 500), entry.effect, 150);
+            const double mine = TakeTone(window, side == 0 ? 1000 : 2000);
+            const double other = TakeTone(window, side == 0 ? 2000 : 1000);
+            EXPECT_NEAR(TakeTone(window, 500), entry.effect, 150);
             EXPECT_NEAR(mine, entry.music[side], 0.05 * kMusicLevel);
             EXPECT_LT(other, 100.0);
             EXPECT_LT(Rms(window), 0.03 * kMusicLevel) << "no gap or repeat at a loop point";

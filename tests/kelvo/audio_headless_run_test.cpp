@@ -2,33 +2,18 @@
 // pumping the audio frames), a looping DSP file and a PCM stream playing at once,
 // captured with --audio-out: each tone is heard at its level on its side, and nothing
 // else is (no gap or repeat where the stream's halves are refilled).
+#include "audio_capture.h"
 #include "audio_device_support.h"
-#include "temporary_file.h"
 
-#include <console/vi.h>
-
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
 
 using namespace audio_device_test;
+using audio_capture::Side;
+using audio_capture::TakeTone;
 using Kelvo_lib::K_AUDIO_PLAY_LOOP;
 using Kelvo_lib::K_AUDIO_PLAY_PREBUFFER;
-
-constexpr unsigned int kWaveHeaderBytes = 44;
-
-// One side of the captured 16-bit stereo frames, little-endian.
-std::vector<double> Side(const std::string& wave, unsigned int side) {
-    std::vector<double> samples;
-    for (size_t at = kWaveHeaderBytes + 2 * side; at + 1 < wave.size(); at += 4) {
-        samples.push_back(
-            static_cast<s16>(static_cast<u8>(wave[at]) | static_cast<u8>(wave[at + 1]) << 8));
-    }
-    return samples;
-}
 
 // AX converts at a truncated 16.16 ratio: 44,100 Hz plays at 44,099.6 Hz.
 double PlayedHz(double hz, unsigned int rate) {
@@ -36,32 +21,10 @@ double PlayedHz(double hz, unsigned int rate) {
     return hz * std::floor(ratio) / ratio;
 }
 
-// The tone of `hz` in the window (whole periods of every tone), removed from it; its
-// amplitude.
-double TakeTone(std::vector<double>& window, double hz) {
-    double cosine = 0.0;
-    double sine = 0.0;
-    const double step = 2 * M_PI * hz / AI_SAMPLE_RATE;
-    for (size_t i = 0; i < window.size(); ++i) {
-        cosine += window[i] * std::cos(step * i);
-        sine += window[i] * std::sin(step * i);
-    }
-    cosine *= 2.0 / window.size();
-    sine *= 2.0 / window.size();
-    for (size_t i = 0; i < window.size(); ++i) {
-        window[i] -= cosine * std::cos(step * i) + sine * std::sin(step * i);
-    }
-    return std::hypot(cosine, sine);
-}
-
 class AudioHeadlessRunTest : public AudioDeviceTest {};
 
 TEST_F(AudioHeadlessRunTest, DspFileAndPcmStreamAreHeardTogetherInTheCapture) {
-    const test_support::TemporaryFile captureFile("");
-    const std::string path = captureFile.Path();
-    HostOptions capture = HostGetOptions();
-    std::snprintf(capture.audioOut, sizeof(capture.audioOut), "%s", path.c_str());
-    HostSetOptions(capture);
+    const audio_capture::Capture capture;
 
     // 500 Hz at 16 kHz, looping over one second; music of 1 kHz left and 2 kHz right.
     std::vector<short> tone(16000);
@@ -74,18 +37,8 @@ TEST_F(AudioHeadlessRunTest, DspFileAndPcmStreamAreHeardTogetherInTheCapture) {
     GeneratedStream music(Pcm16(2), 44100, Sine(1000, 2000, 6000, 44100));
     ASSERT_FALSE(kAudio::Play(dsp.get(), kAudioChannel(), K_AUDIO_PLAY_LOOP).IsAny());
     ASSERT_FALSE(kAudio::PlayStream(&music, kAudioChannel(), K_AUDIO_PLAY_PREBUFFER).IsAny());
-    for (int field = 0; field < 100; ++field) { // two seconds of PAL fields
-        kAudio::Update();
-        VIWaitForRetrace();
-    }
-    HostOptions closed = capture;
-    closed.audioOut[0] = '\0';
-    HostSetOptions(closed);
-    VIWaitForRetrace();
-    std::ifstream file(path, std::ios::binary);
-    const std::string wave((std::istreambuf_iterator<char>(file)),
-                           std::istreambuf_iterator<char>());
-    std::remove(path.c_str());
+    audio_capture::RunFields(100); // two seconds of PAL fields
+    const std::string wave = capture.Stop();
 
     // One second from 0.5 s: across both refills of the stream's first pass.
     const struct {
