@@ -22,19 +22,15 @@ namespace disc_scenario {
 namespace fs = std::filesystem;
 using game_run::Place;
 
-// Places on the profile screen, its keyboard, the main menu and the Simply Puzzle menu.
-constexpr Place kSlot0{320, 104}, kSave{320, 367}, kSimplyPuzzle{320, 212}, kCrossword{192, 218},
-    kPlay{192, 416};
+// Places on the main menu and the Simply Puzzle menu.
+constexpr Place kSimplyPuzzle{320, 212}, kCrossword{192, 218}, kPlay{192, 416};
 
 // From power-on to a crossword's intro in Simply Puzzle over a new profile "P": its screen
 // reads its sprite bank (the run's 180th disc read) at frame 586, 30 frames after the world's
 // disc check of frame 556 (the 179th).
 std::string ToACrossword() {
     game_run::Script script;
-    script.Press(kSlot0);
-    script.Press(game_run::KeyboardKey('P'));
-    script.Press(kSave);
-    script.Press(kSlot0, 30);
+    script.MakeFirstProfile("P");
     script.Press(kSimplyPuzzle, 30);
     script.Press(kCrossword, 52);
     script.Press(kPlay);

@@ -30,14 +30,13 @@ using game_run::Place;
 
 constexpr int kFramesPerSecond = 50;
 
-// Places in pixels: the profile screen and its keyboard, the main menu and its options, the
-// Fast and Fun menu (its screens with a side panel keep the left 384 pixels), a puzzle's
-// intro, and a row of the small wordsearch's grid.
-constexpr Place kSlot0{320, 104}, kSave{320, 367}, kOptions{320, 362}, kMusicDown{360, 164},
-    kBack{30, 466}, kFastAndFun{320, 263}, kBeginner{192, 268}, kIntermediate{80, 317},
-    kPro{80, 367}, kConfirmPlay{192, 391}, kContinue{320, 270}, kNextPuzzle{192, 317},
-    kEndChallenge{192, 416}, kYes{320, 317}, kGameOverContinue{320, 317},
-    kGameOverButtonEdge{200, 317}, kRest{350, 440}, kWordsearchRow{150, 204};
+// Places in pixels: the main menu and its options, the Fast and Fun menu (its screens with a side
+// panel keep the left 384 pixels), a puzzle's intro, and a row of the small wordsearch's grid.
+constexpr Place kOptions{320, 362}, kMusicDown{360, 164}, kBack{30, 466}, kFastAndFun{320, 263},
+    kBeginner{192, 268}, kIntermediate{80, 317}, kPro{80, 367}, kConfirmPlay{192, 391},
+    kContinue{320, 270}, kNextPuzzle{192, 317}, kEndChallenge{192, 416}, kYes{320, 317},
+    kGameOverContinue{320, 317}, kGameOverButtonEdge{200, 317}, kRest{350, 440},
+    kWordsearchRow{150, 204};
 constexpr int kCell = 24;
 
 struct Script : game_run::Script {
@@ -57,12 +56,7 @@ struct Script : game_run::Script {
     }
     // The debug profile in slot 0, the music turned down to silence, Fast and Fun entered.
     void ToFastAndFun() {
-        Press(kSlot0);
-        for (const char* letter = "ZAVIVIRI"; *letter != '\0'; ++letter) {
-            Press(game_run::KeyboardKey(*letter));
-        }
-        Press(kSave);
-        Press(kSlot0, 30);
+        MakeFirstProfile("ZAVIVIRI");
         Press(kOptions);
         for (int i = 0; i < 3; ++i) {
             Press(kMusicDown);

@@ -22,11 +22,9 @@ constexpr int kFrames = 700;
 // down; volume selectors have their left arrow at 360 and their right arrow at 480; back
 // and help sit in the lower corners.
 std::string Script() {
-    std::string script = game_run::StartPresses();
-    script += Click(440, 320, 104); // slot 0: name entry
-    script += Click(450, 156, 166); // A
-    script += Click(460, 320, 367); // save
-    script += Click(470, 320, 104); // slot 0 chosen
+    game_run::Script start;
+    start.MakeFirstProfile("A"); // the main menu from frame 500
+    std::string script = start.text;
     script += Click(500, 320, 362); // Options
     script += Click(510, 360, 164); // music down
     script += Click(520, 360, 164); // music down

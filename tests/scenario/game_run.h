@@ -65,6 +65,9 @@ inline std::string Click(int frame, int x, int y) {
            std::to_string(frame + 4) + " hold none\n";
 }
 
+// The first slot of the profile screen, and its keyboard's save button.
+constexpr Place kFirstSlot{320, 104}, kProfileSave{320, 367};
+
 // An input script written press by press from the world's first screen on.
 struct Script {
     std::string text = StartPresses();
@@ -73,6 +76,16 @@ struct Script {
     void Press(Place place, int wait = 10) {
         text += Click(frame, place.x, place.y);
         frame += wait;
+    }
+    // The first profile made and chosen: slot 0 pressed for the name entry, the name typed on
+    // the keyboard and saved, slot 0 pressed again; the main menu follows.
+    void MakeFirstProfile(const char* name) {
+        Press(kFirstSlot);
+        for (; *name != '\0'; ++name) {
+            Press(KeyboardKey(*name));
+        }
+        Press(kProfileSave);
+        Press(kFirstSlot, 30);
     }
     // The debug key pressed and released; the frame it went down.
     int DebugKey(int wait) {

@@ -61,11 +61,9 @@ std::string Frame(int frame, const std::string& events) {
 
 // The first profile "A" made and chosen, then each mode entered and left.
 std::string Script() {
-    std::string script = game_run::StartPresses();
-    script += Click(440, 320, 104); // slot 0: name entry
-    script += Click(450, 156, 166); // A
-    script += Click(460, 320, 367); // save
-    script += Click(470, 320, 104); // slot 0 chosen
+    game_run::Script start;
+    start.MakeFirstProfile("A"); // the main menu from kMenuFrame
+    std::string script = start.text;
     for (int i = 0; i < 4; ++i) {
         const int frame = kMenuFrame + i * kPerMode;
         const Mode& mode = kModes[i];

@@ -13,15 +13,13 @@
 namespace quick_blast_scenario {
 
 using namespace Kelvo_lib;
-using game_run::KeyboardKey;
 using game_run::Place;
 
-// The profile screen and the main menu; the Quick Blast menu; a puzzle's intro, the fitword's
-// menu button and the pause screen; the results and graph beside their panel.
-constexpr Place kSlot0{320, 104}, kProfileSave{320, 367}, kQuickBlast{320, 164}, kNewRun{146, 268},
-    kYes{320, 268}, kEditName{160, 149}, kNameSave{320, 367}, kDone{320, 417}, kContinue{320, 270},
-    kFitwordMenu{118, 455}, kEndRun{320, 263}, kEndRunYes{320, 114}, kResultsContinue{192, 367},
-    kGraphDone{192, 417};
+// The main menu; the Quick Blast menu; a puzzle's intro, the fitword's menu button and the
+// pause screen; the results and graph beside their panel.
+constexpr Place kQuickBlast{320, 164}, kNewRun{146, 268}, kYes{320, 268}, kEditName{160, 149},
+    kNameSave{320, 367}, kDone{320, 417}, kContinue{320, 270}, kFitwordMenu{118, 455},
+    kEndRun{320, 263}, kEndRunYes{320, 114}, kResultsContinue{192, 367}, kGraphDone{192, 417};
 
 // The centre of a letter's key on the Quick Blast name screen's keyboard, whose keys lie 34
 // pixels apart.
@@ -44,10 +42,7 @@ struct ScriptedRun {
 
 ScriptedRun RunScript() {
     game_run::Script script;
-    script.Press(kSlot0);
-    Type(script, "ZAVIVIRI", KeyboardKey);
-    script.Press(kProfileSave);
-    script.Press(kSlot0, 30);
+    script.MakeFirstProfile("ZAVIVIRI");
     script.Press(kQuickBlast, 30);
     script.Press(kNewRun);
     script.Press(kYes, 20);

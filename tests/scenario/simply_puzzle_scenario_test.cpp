@@ -20,11 +20,11 @@ using game_run::At;
 using game_run::Click;
 using game_run::Place;
 
-// Places on the profile screen, its keyboard, the main menu, the Simply Puzzle menu, a
-// puzzle's intro and the pause screen, in pixels.
+// Places on the main menu, the Simply Puzzle menu, a puzzle's intro and the pause screen, in
+// pixels.
 // The Simply Puzzle menu keeps the left 384 pixels beside its side panel.
-constexpr Place kSlot0{320, 104}, kSave{320, 367}, kSimplyPuzzle{320, 212}, kDifficultyUp{290, 168},
-    kPlay{192, 416}, kContinue{320, 270}, kPauseButton{118, 477}, kSaveAndQuit{320, 262};
+constexpr Place kSimplyPuzzle{320, 212}, kDifficultyUp{290, 168}, kPlay{192, 416},
+    kContinue{320, 270}, kPauseButton{118, 477}, kSaveAndQuit{320, 262};
 constexpr Place kKinds[] = {{192, 218}, {192, 262}, {192, 306}, {192, 352}}; // crossword first
 constexpr Place kWordsearch = kKinds[3];
 
@@ -42,12 +42,7 @@ struct Script : game_run::Script {
     }
     // The debug profile made in slot 0, then Simply Puzzle at beginner.
     void ToBeginnerMenu() {
-        Press(kSlot0); // empty: name entry
-        for (const char* letter = "ZAVIVIRI"; *letter != '\0'; ++letter) {
-            Press(game_run::KeyboardKey(*letter));
-        }
-        Press(kSave);
-        Press(kSlot0, 30); // chosen: the main menu
+        MakeFirstProfile("ZAVIVIRI");
         Press(kSimplyPuzzle, 30);
         Press(kDifficultyUp); // from MINI, the debug profile's first
     }
@@ -85,8 +80,8 @@ std::string StopWordsearch() {
 
 std::string ResumeWordsearch() {
     Script script;
-    script.Press(kSlot0, 30);         // the profile chosen: the main menu
-    script.Press(kSimplyPuzzle, 130); // the stored puzzle's intro
+    script.Press(game_run::kFirstSlot, 30); // the profile chosen: the main menu
+    script.Press(kSimplyPuzzle, 130);       // the stored puzzle's intro
     script.Press(kContinue);
     return script.text;
 }
