@@ -1,12 +1,14 @@
 // MNPuzzleWidget: what the sudoku, fitword, crossword and wordsearch widgets share: the frame
 // (nothing while art is missing or a Head to Head Marathon waits on a clock run out, the
 // in-game music, the intro panel, the check sweep, then the kind's play view), the intro
-// panel with its CONTINUE and HELP buttons, the sweep, the pointer, the clock and counter and
-// the Head to Head player lines. A kind derives from it, owns its model, gives its class
-// record kUIWidget's as base and its A-button reading one per source file, as one widget of
-// a kind plays at a time. Main thread only; signals are emitted from inside Tick.
+// panel with its CONTINUE and HELP buttons, the sweep, the row of buttons along the bottom
+// (MENU emits MenuSignal here; the kind answers its HINT and third button), the pointer, the
+// clock and counter and the Head to Head player lines. A kind derives from it, owns its model,
+// gives its class record kUIWidget's as base and its A-button reading one per source file, as
+// one widget of a kind plays at a time. Main thread only; signals are emitted from inside Tick.
 #pragma once
 
+#include <puzzles/mnpuzzlebottombuttons.h>
 #include <puzzles/mnpuzzleclock.h>
 #include <puzzles/mnpuzzleintrobuttons.h>
 #include <puzzles/mnpuzzleprogress.h>
@@ -29,6 +31,10 @@ public:
     // The views; the answer view is the crossword's.
     enum eState { STATE_INTRO = 0, STATE_PLAY = 2, STATE_ANSWER = 4, STATE_SWEEP = 7 };
     using enum MNPuzzleSweep::eScanMark;
+    using eButton = MNPuzzleBottomButtons::eButton;
+    using eLook = MNPuzzleBottomButtons::eLook;
+    using enum MNPuzzleBottomButtons::eButton;
+    using enum MNPuzzleBottomButtons::eLook;
 
     // What the game hands a kind's model: its random generator and debug key.
     static MNPuzzleSources GameSources();
@@ -44,6 +50,11 @@ public:
     int GetWidgetState() const { return m_state; }
     unsigned char GetScanMark(int cell) const { return m_sweep.GetMark(cell); }
     const kSprite* GetContinueButton() const { return m_introContinueButton.Get(); }
+    const kSprite* GetMenuButton() const { return m_buttons.GetSprite(BUTTON_MENU); }
+    const kSprite* GetHintButton() const { return m_buttons.GetSprite(BUTTON_HINT); }
+    // The centre of the menu and hint buttons, in pixels.
+    void GetMenuButtonCentre(float& x, float& y) const;
+    void GetHintButtonCentre(float& x, float& y) const;
 
     kSignal0<> MenuSignal;
     kSignal0<> HelpSignal;
@@ -57,6 +68,7 @@ protected:
         MNPuzzleSweep::ePace pace; // the sweep's
         bool bFlickerHidden;       // the sweep's
         MNInputEdge& input;        // the kind's one reading of the remote
+        MNPuzzleBottomButtons::Style buttons;
     };
 
     explicit MNPuzzleWidget(const Kind& kind);
@@ -89,8 +101,15 @@ protected:
             MNSound::PlaySoundEffect(SFX_WRONG);
         }
     }
-    // Whether the rules offer hints, and hints of some kind are left.
-    bool CanHint(const int* hintsLeft) const;
+    // The hint button of a kind whose rules may offer hints: hidden where they offer none,
+    // greyed once no hint of any kind is left, else live.
+    eLook OfferedHintLook(const int* hintsLeft) const;
+    // Reads the bottom buttons at this point of the kind's frame: the button that acted, the
+    // menu's "back" sound and MenuSignal already given.
+    eButton TickBottomButtons(const MNInputEdge& input, eLook hint, eLook third = LOOK_HIDDEN);
+    void RenderBottomButtons(eLook hint, eLook third = LOOK_HIDDEN) {
+        m_buttons.Render(hint, third);
+    }
 
     void RenderPointer();
     // The clock at (x, y) in the colour given: the puzzle's time, or the mode's run clock where
@@ -103,6 +122,7 @@ protected:
     kSharedPtr<kFont> m_titleFont;
     int m_state = STATE_INTRO;
     MNInputEdge& m_input;
+    MNPuzzleBottomButtons m_buttons;
 
 private:
     void TickIntro();

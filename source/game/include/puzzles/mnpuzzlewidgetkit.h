@@ -1,7 +1,6 @@
 // The small pieces every puzzle widget draws with: texts of the language file, sprites placed
-// in pixels, and the places and looks the puzzle screens share (the title-safe margin, the
-// clock's place, the buttons along the bottom). Main thread only; a missing text is empty, a
-// missing sprite a null pointer.
+// in pixels, and the places the puzzle screens share (the title-safe margin, the clock's and
+// the counter's). Main thread only; a missing text is empty, a missing sprite a null pointer.
 #pragma once
 
 #include <framework/kfont.h>
@@ -28,18 +27,10 @@ kSharedPtr<kSprite> PixelSprite(const char* bank, const char* name);
 bool AllLoaded(std::initializer_list<const kSprite*> sprites);
 // Prints the text centred on the sprite.
 void PrintCentred(kFont& font, const kSprite& sprite, const char* text);
-// Prints a button's caption: centred across it, 5 pixels below its top.
-void PrintCaption(kFont& font, const kSprite& sprite, const char* text);
 
 // The clock's place on the screens that no layout places: the wordsearch's column, title-safe.
 int ClockX();
 // The counter's place on those screens: the crossword's column, at K_TITLE_SAFE_Y.
 constexpr int K_COUNTER_X = 45;
-// The buttons along the bottom of those screens (menu, hint, clear; null ones are skipped),
-// from x 80 in a row 10 pixels apart, title-safe.
-void PlaceBottomButtons(kSprite* first, kSprite* second, kSprite* third);
-// Such a button, tinted grey with a grey caption when disabled, else as drawn with a white
-// caption.
-void RenderBottomButton(kFont& font, kSprite& button, const char* caption, bool bEnabled);
 
 } // namespace Kelvo_lib

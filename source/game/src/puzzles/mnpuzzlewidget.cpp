@@ -14,9 +14,19 @@
 
 namespace Kelvo_lib {
 
+namespace {
+
+void Centre(const kSprite& sprite, float& x, float& y) {
+    x = sprite.GetX() + 0.5f * sprite.GetWidth();
+    y = sprite.GetY() + 0.5f * sprite.GetHeight();
+}
+
+} // namespace
+
 MNPuzzleWidget::MNPuzzleWidget(const Kind& kind)
-    : m_input(kind.input), m_logName(kind.logName), m_puzzleName(kind.puzzleName),
-      m_introTitle(kind.introTitle), m_sweep(kind.pace, kind.bFlickerHidden) {
+    : m_input(kind.input), m_buttons(kind.buttons), m_logName(kind.logName),
+      m_puzzleName(kind.puzzleName), m_introTitle(kind.introTitle),
+      m_sweep(kind.pace, kind.bFlickerHidden) {
     MNSound::ForceRandomMusicChange();
     m_introContinueButton = PixelSprite("fe", "wii_fe_button_256");
     m_introHelpButton = PixelSprite("fe", "wii_fe_button_256");
@@ -32,9 +42,10 @@ void MNPuzzleWidget::LoadAllArt() {
     m_titleFont = MNResourceManager::GetFont("wii_font_30", "wii_font_30");
     m_font = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
     const bool bOwnArt = LoadArt();
+    const bool bButtons = m_buttons.Load();
     m_pointer =
         kSharedPtr<kSprite>(kSprite::Create(MNResourceManager::GetSpriteBank("ptr"), "ptr"));
-    m_bArtComplete = bOwnArt && m_pointer.Get() != nullptr &&
+    m_bArtComplete = bOwnArt && bButtons && m_pointer.Get() != nullptr &&
                      m_introContinueButton.Get() != nullptr && m_introHelpButton.Get() != nullptr;
     if (!m_bArtComplete) {
         kLogSys(m_logName, "Art is missing from the disc; the %s stays blank\n", m_puzzleName);
@@ -80,8 +91,29 @@ void MNPuzzleWidget::StartSweep(int cols, int rows) {
     m_sweep.Start(cols, rows);
 }
 
-bool MNPuzzleWidget::CanHint(const int* hintsLeft) const {
-    return Rules().bHintsOffered && hintsLeft[0] + hintsLeft[1] + hintsLeft[2] > 0;
+MNPuzzleWidget::eLook MNPuzzleWidget::OfferedHintLook(const int* hintsLeft) const {
+    if (!Rules().bHintsOffered) {
+        return LOOK_HIDDEN;
+    }
+    return hintsLeft[0] + hintsLeft[1] + hintsLeft[2] > 0 ? LOOK_LIVE : LOOK_GREYED;
+}
+
+MNPuzzleWidget::eButton MNPuzzleWidget::TickBottomButtons(const MNInputEdge& input, eLook hint,
+                                                          eLook third) {
+    const eButton chosen = m_buttons.Tick(input, hint, third);
+    if (chosen == BUTTON_MENU) {
+        MNSound::PlaySoundEffect(SFX_BACK);
+        MenuSignal();
+    }
+    return chosen;
+}
+
+void MNPuzzleWidget::GetMenuButtonCentre(float& x, float& y) const {
+    Centre(*GetMenuButton(), x, y);
+}
+
+void MNPuzzleWidget::GetHintButtonCentre(float& x, float& y) const {
+    Centre(*GetHintButton(), x, y);
 }
 
 void MNPuzzleWidget::Render() {

@@ -66,19 +66,19 @@ private:
     void TickGrid(const MNInputEdge& input);
     void TickAnswerView(const MNInputEdge& input);
     void TickButtons(const MNInputEdge& input);
-    bool CanHint() const;
+    // The hint button stands in the answer view where the rules offer hints, live while the
+    // letter after the cursor is open.
+    eLook HintLook() const;
 
     void RenderGrid();
     void RenderCell(int cell);
     void RenderClockAndCounter();
     void RenderClueList();
     void RenderInputScreen();
-    void RenderHint();
     void RenderPlayers();
 
     kSharedPtr<kSprite> m_spriteCell;
     kSharedPtr<kFont> m_gridFont;
-    kSharedPtr<kFont> m_buttonFont;
     kSharedPtr<kFont> m_clueFont;
     kSharedPtr<kFont> m_keyboardFont;
     kSharedPtr<kSprite> m_upArrow;
@@ -87,22 +87,18 @@ private:
     kSharedPtr<kSprite> m_resolve;
     kSharedPtr<kSprite> m_swapback;
     kSharedPtr<kSprite> m_answer;
-    kSharedPtr<kSprite> m_hint;
     kSharedPtr<kSprite> m_across;
     kSharedPtr<kSprite> m_down;
     kSharedPtr<kSprite> m_clueHighlight;
     kSharedPtr<kFont> m_gridNumberFont;
     int m_clueListPos = 0;
     kSharedPtr<kSprite> m_inputBg;
-    kSharedPtr<kSprite> m_menu;
     MNCrossword* m_crossword = nullptr;
     int m_lastState = -1;
     kArray<RenderedWords> m_renderedWordListAcross;
     kArray<RenderedWords> m_renderedWordListDown;
     bool m_bSwapBackDown = false;
     bool m_answerClick = false;
-    bool m_bHintPressed = false;
-    bool m_bMenuPressed = false;
 };
 
 // A clue line holds a kString and an int, which move as bytes.

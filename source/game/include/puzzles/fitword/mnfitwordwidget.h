@@ -48,10 +48,8 @@ public:
     bool GetLinePosition(int line, float& x, float& y) const;
     const kArray<ListLine>& GetListLines() const { return m_listLines; }
     int GetListPos() const { return m_listPos; }
-    // The buttons' sprites, for whoever points at them.
-    const kSprite* GetMenuButton() const { return m_menu.Get(); }
-    const kSprite* GetHintButton() const { return m_hint.Get(); }
-    const kSprite* GetClearButton() const { return m_clear.Get(); }
+    // The clear button's sprite, for whoever points at it.
+    const kSprite* GetClearButton() const { return m_buttons.GetSprite(BUTTON_THIRD); }
 
     kSignal0<> HintSignal;
 
@@ -67,35 +65,30 @@ private:
     float CellSize() const;
     float GridOffsetX() const;
     float GridOffsetY() const;
-    bool HasHints() const { return CanHint(m_fitword->GetHintsLeft()); }
-    bool CanClear() const;
+    eLook HintLook() const { return OfferedHintLook(m_fitword->GetHintsLeft()); }
+    // Greyed unless a word the player placed is selected.
+    eLook ClearLook() const;
     void TickList(const MNInputEdge& input);
     void TickGrid(const MNInputEdge& input);
     void TickButtons(const MNInputEdge& input);
 
     void RenderGrid();
     void RenderCell(int cell);
-    void RenderButtons();
     void RenderClockAndCounter();
     void RenderWordList();
     void RenderPlayers();
 
     kSharedPtr<kSprite> m_spriteCell;
     kSharedPtr<kFont> m_gridFont;
-    kSharedPtr<kFont> m_buttonFont;
     kSharedPtr<kFont> m_listFont;
     kSharedPtr<kSprite> m_upArrow;
     kSharedPtr<kSprite> m_downArrow;
     kSharedPtr<kSprite> m_gridBG;
     kSharedPtr<kSprite> m_listBG;
     kSharedPtr<kSprite> m_wordHighlight;
-    kSharedPtr<kSprite> m_menu;
-    kSharedPtr<kSprite> m_hint;
-    kSharedPtr<kSprite> m_clear;
     int m_listPos = 0;
     kArray<ListLine> m_listLines;
     MNFitword* m_fitword = nullptr;
-    kSprite* m_pressedButton = nullptr;
 };
 
 } // namespace Kelvo_lib

@@ -38,9 +38,6 @@ public:
     void GetCellPosition(int cell, float& x, float& y) const;
     void GetPadPosition(int digit, float& x, float& y) const;
     float GetCellSize() const;
-    // The centre of the menu and hint buttons, in pixels.
-    void GetMenuButtonCentre(float& x, float& y) const;
-    void GetHintButtonCentre(float& x, float& y) const;
 
     kSignal0<> HintSignal;
 
@@ -52,7 +49,7 @@ private:
     void SweepEnded() override { JudgeSweptGrid(*m_sudoku); }
     bool IsCellRight(int cell) const override { return !m_sudoku->IsWrong(cell); }
 
-    bool HasHints() const { return CanHint(m_sudoku->GetHintsLeft()); }
+    eLook HintLook() const { return OfferedHintLook(m_sudoku->GetHintsLeft()); }
     int PadKeyAt(int x, int y) const;
     int CellAt(int x, int y) const;
     void TickGrid(const MNInputEdge& input);
@@ -63,24 +60,18 @@ private:
     void RenderCell(int cell);
     void RenderBoxLines();
     void RenderPad();
-    void RenderButtons();
     void RenderClockAndCounter();
     void RenderPlayers();
     static void PrintCentred(kFont& font, float x, float y, float w, float h, const char* text);
 
     MNSudoku* m_sudoku = nullptr;
     kSharedPtr<kSprite> m_spriteCell;
-    kSharedPtr<kFont> m_buttonFont;
     kSharedPtr<kFont> m_digitFont;
     kSharedPtr<kSprite> m_gridBG;
     kSharedPtr<kSprite> m_padBG;
     kSharedPtr<kSprite> m_boxLine;
     kSharedPtr<kSprite> m_padKey;
-    kSharedPtr<kSprite> m_hint;
-    kSharedPtr<kSprite> m_menu;
     int m_padHot = -1;
-    bool m_bHintPressed = false;
-    bool m_bMenuPressed = false;
 };
 
 } // namespace Kelvo_lib

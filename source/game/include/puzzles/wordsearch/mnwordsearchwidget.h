@@ -44,9 +44,10 @@ private:
     // A completed grid is over once the sweep has passed: the model ends the puzzle.
     void SweepEnded() override { m_wordsearch->EndPuzzle(); }
 
-    bool HasHints() const;
+    // The hint button is live while a hint of any kind is left, then hidden.
+    eLook HintLook() const;
     void TickGrid(int mx, int my, MNInputEdge::eButtonState state);
-    void TickButtons(int mx, int my, MNInputEdge::eButtonState state);
+    void TickButtons(const MNInputEdge& input);
     void RenderGrid();
     // The lines that close the grid on the right and at the bottom, where no cell draws one.
     void RenderGridEdges();
@@ -61,18 +62,14 @@ private:
 
     MNWordsearch* m_wordsearch = nullptr;
     kSharedPtr<kFont> m_clueFont;
-    kSharedPtr<kFont> m_buttonFont;
     kSharedPtr<kFont> m_gridFont;
     kSharedPtr<kSprite> m_cell;
     kSharedPtr<kSprite> m_gridEdge;
-    kSharedPtr<kSprite> m_hint;
-    kSharedPtr<kSprite> m_menu;
     kSharedPtr<kSprite> m_gridBG;
     kSharedPtr<kSprite> m_clueBG;
     kSharedPtr<kSprite> m_capStart;
     kSharedPtr<kSprite> m_capEnd;
     kSharedPtr<kSprite> m_capMiddle;
-    bool m_bMenuClick = false;
 };
 
 } // namespace Kelvo_lib

@@ -26,6 +26,10 @@ namespace {
 // crossword plays.
 MNInputEdge s_input;
 
+// The menu and hint buttons, on the picture's bottom edge.
+constexpr MNPuzzleBottomButtons::Style kButtons{MNPuzzleBottomButtons::PLACE_ON_BOTTOM_EDGE,
+                                                MNPuzzleBottomButtons::PRESS_EACH, -1};
+
 // The player to move in Head to Head.
 constexpr unsigned int kYellow = 0xFFFFFF00;
 
@@ -41,7 +45,7 @@ constexpr float kAnswerBoxesUp = 30.0f; // above the answer panel's bottom
 
 MNCrosswordWidget::MNCrosswordWidget()
     : kRTTI(Kind{"MNCrosswordWidget", "crossword", TEXT_CROSSWORD_TITLE,
-                 MNPuzzleSweep::PACE_FRAME_BY_FRAME, true, s_input}),
+                 MNPuzzleSweep::PACE_FRAME_BY_FRAME, true, s_input, kButtons}),
       m_crossword(new MNCrossword(GameSources())) {
     LoadAllArt();
 }
@@ -54,13 +58,9 @@ MNCrosswordWidget::~MNCrosswordWidget() {
 
 bool MNCrosswordWidget::LoadArt() {
     const float w = static_cast<float>(DisplayWidth());
-    const float h = static_cast<float>(DisplayHeight());
     m_keyboardFont = MNResourceManager::GetFont("keyboard", "wii_keyboard");
     m_font->SetColour(0xFF000000, false);
     m_gridFont = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
-    m_buttonFont = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
-    m_buttonFont->SetColour(0xFFFFFFFF, false);
-    m_buttonFont->SetScale(1.0f);
     m_clueFont = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
     m_clueFont->SetColour(0xFFFFFFFF, false);
     m_clueFont->SetScale(1.0f);
@@ -75,14 +75,12 @@ bool MNCrosswordWidget::LoadArt() {
     m_across = PixelSprite("puzzles", "CW_Tab_BG_Across");
     m_down = PixelSprite("puzzles", "CW_Tab_BG_Down");
     m_gridBG = PixelSprite("puzzles", "CW_BG_Grid_BG");
-    m_menu = PixelSprite("puzzles", "Generic_BG_Buttons");
-    m_hint = PixelSprite("puzzles", "Generic_BG_Buttons");
     m_upArrow = PixelSprite("puzzles", "CW_scroll_Arrow_Up");
     m_downArrow = PixelSprite("puzzles", "CW_scroll_Arrow_Down");
     m_clueHighlight = PixelSprite("puzzles", "cw_single_clue_bg");
     if (!AllLoaded({m_spriteCell.Get(), m_inputBg.Get(), m_answer.Get(), m_resolve.Get(),
-                    m_swapback.Get(), m_across.Get(), m_down.Get(), m_gridBG.Get(), m_menu.Get(),
-                    m_hint.Get(), m_upArrow.Get(), m_downArrow.Get(), m_clueHighlight.Get()})) {
+                    m_swapback.Get(), m_across.Get(), m_down.Get(), m_gridBG.Get(), m_upArrow.Get(),
+                    m_downArrow.Get(), m_clueHighlight.Get()})) {
         return false;
     }
     m_inputBg->SetPosition(w - m_inputBg->GetWidth(), 43.0f);
@@ -92,8 +90,6 @@ bool MNCrosswordWidget::LoadArt() {
     m_across->SetPosition(w - m_across->GetWidth(), 43.0f);
     m_down->SetPosition(w - m_down->GetWidth(), 43.0f);
     m_gridBG->SetPosition(30.0f, 0.0f);
-    m_menu->SetPosition(80.0f, h - m_menu->GetHeight());
-    m_hint->SetPosition(10.0f + 80.0f + m_hint->GetWidth(), h - m_hint->GetHeight());
     const float arrowX =
         m_across->GetX() + 0.5f * m_across->GetWidth() - 0.5f * m_upArrow->GetWidth();
     m_upArrow->SetPosition(arrowX, m_across->GetY() + 40.0f);
@@ -330,36 +326,22 @@ void MNCrosswordWidget::TickAnswerView(const MNInputEdge& input) {
     }
 }
 
-bool MNCrosswordWidget::CanHint() const {
+MNCrosswordWidget::eLook MNCrosswordWidget::HintLook() const {
+    if (m_state != STATE_ANSWER || !Rules().bHintsOffered) {
+        return LOOK_HIDDEN;
+    }
     const MNKeyboard* keyboard = m_crossword->GetKeyboard();
     const int next = keyboard->GetCursorPos() + 1;
-    return !keyboard->GetLockedCells(next) &&
-           next < static_cast<int>(std::strlen(keyboard->GetString()));
+    const bool bOpen = !keyboard->GetLockedCells(next) &&
+                       next < static_cast<int>(std::strlen(keyboard->GetString()));
+    return bOpen ? LOOK_LIVE : LOOK_GREYED;
 }
 
+// The hint reveals the next letter in the answer view itself.
 void MNCrosswordWidget::TickButtons(const MNInputEdge& input) {
-    if (input.PressedOn(*m_menu.Get())) {
-        m_bMenuPressed = true;
-    }
-    if (input.WasReleased()) {
-        if (m_bMenuPressed && input.ReleasedOn(*m_menu.Get())) {
-            MNSound::PlaySoundEffect(SFX_BACK);
-            MenuSignal();
-        }
-        m_bMenuPressed = false;
-    }
-    if (m_state != STATE_ANSWER || !Rules().bHintsOffered) {
-        return;
-    }
-    if (input.PressedOn(*m_hint.Get())) {
-        m_bHintPressed = true;
-    }
-    if (input.WasReleased()) {
-        if (m_bHintPressed && input.ReleasedOn(*m_hint.Get()) && CanHint()) {
-            MNSound::PlaySoundEffect(SFX_BACK);
-            m_crossword->Hint(0);
-        }
-        m_bHintPressed = false;
+    if (TickBottomButtons(input, HintLook()) == BUTTON_HINT) {
+        MNSound::PlaySoundEffect(SFX_BACK);
+        m_crossword->Hint(0);
     }
 }
 
@@ -377,25 +359,17 @@ void MNCrosswordWidget::RenderPlay() {
         RenderInputScreen();
         m_swapback->Render();
         PrintCentred(*m_font.Get(), *m_swapback.Get(), Txt(TEXT_BACK));
-        RenderHint();
     } else {
         RenderClueList();
         m_resolve->SetColour(0xFFFFFF00);
         m_resolve->Render();
         PrintCentred(*m_font.Get(), *m_resolve.Get(), Txt(TEXT_ANSWER));
     }
-    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(TEXT_MENU), true);
+    RenderBottomButtons(HintLook());
     RenderPointer();
     if (Rules().bTakeTurns) {
         RenderPlayers();
     }
-}
-
-void MNCrosswordWidget::RenderHint() {
-    if (!Rules().bHintsOffered) {
-        return;
-    }
-    RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(TEXT_HINT), CanHint());
 }
 
 // The two players' lives (Sprint) or time left (Marathon); the player to move in yellow.

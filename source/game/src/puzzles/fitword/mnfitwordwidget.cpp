@@ -21,6 +21,10 @@ namespace {
 // plays.
 MNInputEdge s_input;
 
+// The menu, hint and clear buttons, title-safe.
+constexpr MNPuzzleBottomButtons::Style kButtons{
+    MNPuzzleBottomButtons::PLACE_TITLE_SAFE, MNPuzzleBottomButtons::PRESS_EACH, TEXT_FITWORD_CLEAR};
+
 constexpr float kPanelX = 30.0f;
 constexpr float kListTextLeft = 14.0f;
 // The grid stands below the counter on its panel.
@@ -36,7 +40,7 @@ constexpr unsigned int kBlock = 0xFF000000;
 
 MNFitwordWidget::MNFitwordWidget()
     : kRTTI(Kind{"MNFitwordWidget", "fitword", TEXT_FITWORD_TITLE,
-                 MNPuzzleSweep::PACE_FRAME_BY_FRAME, true, s_input}),
+                 MNPuzzleSweep::PACE_FRAME_BY_FRAME, true, s_input, kButtons}),
       m_fitword(new MNFitword(GameSources())) {
     LoadAllArt();
 }
@@ -48,21 +52,16 @@ MNFitwordWidget::~MNFitwordWidget() {
 bool MNFitwordWidget::LoadArt() {
     const float w = static_cast<float>(DisplayWidth());
     m_gridFont = MNResourceManager::GetFont("wii_font_20b", "wii_font_20b");
-    m_buttonFont = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
     m_listFont = MNResourceManager::GetFont("wii_font_20", "wii_font_20");
 
     m_spriteCell = PixelSprite("puzzles", "fw_grid_cell");
     m_gridBG = PixelSprite("puzzles", "FW_BG_Grid_BG");
     m_listBG = PixelSprite("puzzles", "FW_BG_List_BG");
     m_wordHighlight = PixelSprite("puzzles", "fw_word_highlight");
-    m_menu = PixelSprite("puzzles", "Generic_BG_Buttons");
-    m_hint = PixelSprite("puzzles", "Generic_BG_Buttons");
-    m_clear = PixelSprite("puzzles", "Generic_BG_Buttons");
     m_upArrow = PixelSprite("fe", "fe_arrow_up");
     m_downArrow = PixelSprite("fe", "fe_arrow_down");
     if (!AllLoaded({m_spriteCell.Get(), m_gridBG.Get(), m_listBG.Get(), m_wordHighlight.Get(),
-                    m_menu.Get(), m_hint.Get(), m_clear.Get(), m_upArrow.Get(),
-                    m_downArrow.Get()})) {
+                    m_upArrow.Get(), m_downArrow.Get()})) {
         return false;
     }
     m_gridBG->SetPosition(kPanelX, 0.0f);
@@ -74,7 +73,6 @@ bool MNFitwordWidget::LoadArt() {
     m_downArrow->SetPosition(arrowX,
                              static_cast<float>(K_LINES_TOP + K_LINE_STEP * K_VISIBLE_LINES) -
                                  m_downArrow->GetHeight());
-    PlaceBottomButtons(m_menu.Get(), m_hint.Get(), m_clear.Get());
     return true;
 }
 
@@ -205,37 +203,26 @@ void MNFitwordWidget::TickGrid(const MNInputEdge& input) {
     }
 }
 
-bool MNFitwordWidget::CanClear() const {
+MNFitwordWidget::eLook MNFitwordWidget::ClearLook() const {
     const int slot = m_fitword->GetSelectedSlot();
-    return m_fitword->GetSelectedWord() == MNFitword::K_NO_WORD && slot >= 0 &&
-           m_fitword->GetPlacedWord(slot) != MNFitword::K_NO_WORD && !m_fitword->IsSlotLocked(slot);
+    const bool bCanClear = m_fitword->GetSelectedWord() == MNFitword::K_NO_WORD && slot >= 0 &&
+                           m_fitword->GetPlacedWord(slot) != MNFitword::K_NO_WORD &&
+                           !m_fitword->IsSlotLocked(slot);
+    return bCanClear ? LOOK_LIVE : LOOK_GREYED;
 }
 
-// A button acts when A is released over the button it was pressed on.
 void MNFitwordWidget::TickButtons(const MNInputEdge& input) {
-    kSprite* buttons[] = {m_menu.Get(), m_hint.Get(), m_clear.Get()};
-    for (kSprite* button : buttons) {
-        if (input.PressedOn(*button)) {
-            m_pressedButton = button;
-        }
-    }
-    if (!input.WasReleased()) {
-        return;
-    }
-    kSprite* pressed = m_pressedButton;
-    m_pressedButton = nullptr;
-    if (pressed == nullptr || !input.ReleasedOn(*pressed)) {
-        return;
-    }
-    if (pressed == m_menu.Get()) {
-        MNSound::PlaySoundEffect(SFX_BACK);
-        MenuSignal();
-    } else if (pressed == m_hint.Get() && HasHints()) {
+    switch (TickBottomButtons(input, HintLook(), ClearLook())) {
+    case BUTTON_HINT:
         MNSound::PlaySoundEffect(SFX_PRESS);
         HintSignal();
-    } else if (pressed == m_clear.Get() && CanClear()) {
+        break;
+    case BUTTON_THIRD:
         MNSound::PlaySoundEffect(SFX_TILE_REMOVE);
         m_fitword->ClearSlot(m_fitword->GetSelectedSlot());
+        break;
+    default:
+        break;
     }
 }
 
@@ -244,21 +231,13 @@ void MNFitwordWidget::TickButtons(const MNInputEdge& input) {
 void MNFitwordWidget::RenderPlay() {
     RenderGrid();
     RenderWordList();
-    RenderButtons();
+    RenderBottomButtons(HintLook(), ClearLook());
     if (Rules().bTakeTurns) {
         RenderPlayers();
     } else {
         RenderClockAndCounter();
     }
     RenderPointer();
-}
-
-void MNFitwordWidget::RenderButtons() {
-    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(TEXT_MENU), true);
-    if (Rules().bHintsOffered) {
-        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(TEXT_HINT), HasHints());
-    }
-    RenderBottomButton(*m_buttonFont.Get(), *m_clear.Get(), Txt(TEXT_FITWORD_CLEAR), CanClear());
 }
 
 // The two players' lives (Sprint) or time left (Marathon); the player to move in yellow.

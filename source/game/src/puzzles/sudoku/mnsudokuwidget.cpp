@@ -20,6 +20,10 @@ namespace {
 // plays.
 MNInputEdge s_input;
 
+// The menu and hint buttons, title-safe.
+constexpr MNPuzzleBottomButtons::Style kButtons{MNPuzzleBottomButtons::PLACE_TITLE_SAFE,
+                                                MNPuzzleBottomButtons::PRESS_EACH, -1};
+
 constexpr float kPadKey = 56.0f;
 constexpr float kBoxLine = 4.0f;
 
@@ -41,7 +45,7 @@ bool Inside(float x0, float y0, float w, float h, int x, int y) {
 
 MNSudokuWidget::MNSudokuWidget()
     : kRTTI(Kind{"MNSudokuWidget", "sudoku", TEXT_SUDOKU_TITLE, MNPuzzleSweep::PACE_EVEN, false,
-                 s_input}),
+                 s_input, kButtons}),
       m_sudoku(new MNSudoku(GameSources())) {
     LoadAllArt();
 }
@@ -51,24 +55,20 @@ MNSudokuWidget::~MNSudokuWidget() {
 }
 
 bool MNSudokuWidget::LoadArt() {
-    m_buttonFont = MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
     m_digitFont = MNResourceManager::GetFont("wii_font_30", "wii_font_30");
     m_spriteCell = PixelSprite("puzzles", "sd_cell");
     m_gridBG = PixelSprite("puzzles", "sd_grid_panel");
     m_padBG = PixelSprite("puzzles", "sd_pad_panel");
     m_boxLine = PixelSprite("puzzles", "sd_box_line");
     m_padKey = PixelSprite("puzzles", "sd_pad_key");
-    m_menu = PixelSprite("puzzles", "Generic_BG_Buttons");
-    m_hint = PixelSprite("puzzles", "Generic_BG_Buttons");
-    if (!AllLoaded({m_spriteCell.Get(), m_gridBG.Get(), m_padBG.Get(), m_boxLine.Get(),
-                    m_padKey.Get(), m_menu.Get(), m_hint.Get()})) {
+    if (!AllLoaded(
+            {m_spriteCell.Get(), m_gridBG.Get(), m_padBG.Get(), m_boxLine.Get(), m_padKey.Get()})) {
         return false;
     }
     m_gridBG->SetPosition(K_GRID_X - 0.5f * (m_gridBG->GetWidth() - K_GRID_SIZE), 0.0f);
     m_padBG->SetPosition(static_cast<float>(DisplayWidth()) - m_padBG->GetWidth(),
                          K_PAD_Y + 0.5f * (3.0f * K_PAD_STEP + kPadKey) -
                              0.5f * m_padBG->GetHeight());
-    PlaceBottomButtons(m_menu.Get(), m_hint.Get(), nullptr);
     m_padKey->SetWidth(kPadKey);
     m_padKey->SetHeight(kPadKey);
     return true;
@@ -89,16 +89,6 @@ void MNSudokuWidget::GetPadPosition(int digit, float& x, float& y) const {
     const int key = digit == 0 ? m_sudoku->GetSize() : digit - 1;
     x = K_PAD_X + static_cast<float>(key % 3) * K_PAD_STEP;
     y = K_PAD_Y + static_cast<float>(key / 3) * K_PAD_STEP;
-}
-
-void MNSudokuWidget::GetMenuButtonCentre(float& x, float& y) const {
-    x = m_menu->GetX() + 0.5f * m_menu->GetWidth();
-    y = m_menu->GetY() + 0.5f * m_menu->GetHeight();
-}
-
-void MNSudokuWidget::GetHintButtonCentre(float& x, float& y) const {
-    x = m_hint->GetX() + 0.5f * m_hint->GetWidth();
-    y = m_hint->GetY() + 0.5f * m_hint->GetHeight();
 }
 
 int MNSudokuWidget::PadKeyAt(int x, int y) const {
@@ -164,25 +154,10 @@ void MNSudokuWidget::TickPad(const MNInputEdge& input) {
 }
 
 void MNSudokuWidget::TickButtons(const MNInputEdge& input) {
-    if (input.PressedOn(*m_menu.Get())) {
-        m_bMenuPressed = true;
-    }
-    if (input.PressedOn(*m_hint.Get()) && HasHints()) {
-        m_bHintPressed = true;
-    }
-    if (!input.WasReleased()) {
-        return;
-    }
-    if (m_bMenuPressed && input.ReleasedOn(*m_menu.Get())) {
-        MNSound::PlaySoundEffect(SFX_BACK);
-        MenuSignal();
-    }
-    if (m_bHintPressed && input.ReleasedOn(*m_hint.Get()) && HasHints()) {
+    if (TickBottomButtons(input, HintLook()) == BUTTON_HINT) {
         MNSound::PlaySoundEffect(SFX_PRESS);
         HintSignal();
     }
-    m_bMenuPressed = false;
-    m_bHintPressed = false;
 }
 
 // Drawing.
@@ -199,7 +174,8 @@ void MNSudokuWidget::PrintCentred(kFont& font, float x, float y, float w, float 
 void MNSudokuWidget::RenderPlay() {
     RenderGrid();
     RenderPad();
-    RenderButtons();
+    // The hint button where the rules offer hints, greyed once none is left.
+    RenderBottomButtons(HintLook());
     if (Rules().bTakeTurns) {
         RenderPlayers();
     } else {
@@ -282,17 +258,9 @@ void MNSudokuWidget::RenderPad() {
         m_padKey->SetPosition(x, y);
         m_padKey->Render();
         const char text[2] = {static_cast<char>('0' + digit), 0};
-        kFont& font = digit == 0 ? *m_buttonFont.Get() : *m_digitFont.Get();
+        kFont& font = digit == 0 ? m_buttons.GetFont() : *m_digitFont.Get();
         font.SetColour(bHot ? P::kInk : P::kWhite, false);
         PrintCentred(font, x, y, kPadKey, kPadKey, digit == 0 ? Txt(TEXT_SUDOKU_CLEAR) : text);
-    }
-}
-
-// The menu button, and the hint button where the rules offer hints: greyed once none is left.
-void MNSudokuWidget::RenderButtons() {
-    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(TEXT_MENU), true);
-    if (Rules().bHintsOffered) {
-        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(TEXT_HINT), HasHints());
     }
 }
 

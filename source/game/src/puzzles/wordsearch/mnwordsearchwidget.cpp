@@ -43,12 +43,13 @@ int CELL_HEIGHT = 1;
 // plays.
 MNInputEdge s_input;
 
+// The menu and hint buttons, on the picture's bottom edge; a press over either and a
+// release over the other counts.
+constexpr MNPuzzleBottomButtons::Style kButtons{MNPuzzleBottomButtons::PLACE_ON_BOTTOM_EDGE,
+                                                MNPuzzleBottomButtons::PRESS_SHARED, -1};
+
 kSharedPtr<kFont> GridFont() {
     return MNResourceManager::GetFont("wii_grid_font", "wii_grid_font");
-}
-
-bool Hit(const kSprite& sprite, int x, int y) {
-    return sprite.MouseHit(static_cast<float>(x), static_cast<float>(y), false);
 }
 
 // The angle of a capsule's line, in degrees, with the exact values for the four lines a
@@ -82,7 +83,7 @@ void SetOffsets(float x, float y, float x2, float y2) {
 
 MNWordsearchWidget::MNWordsearchWidget()
     : kRTTI(Kind{"MNWordsearchWidget", "wordsearch", TEXT_WORDSEARCH_TITLE,
-                 MNPuzzleSweep::PACE_FRAME_BY_FRAME, false, s_input}),
+                 MNPuzzleSweep::PACE_FRAME_BY_FRAME, false, s_input, kButtons}),
       m_wordsearch(new MNWordsearch(GameSources())) {
     LoadAllArt();
 }
@@ -94,31 +95,23 @@ MNWordsearchWidget::~MNWordsearchWidget() {
 bool MNWordsearchWidget::LoadArt() {
     m_clueFont = GridFont();
     m_clueFont->SetPixelSpacingReduction(1, 0);
-    m_buttonFont = GridFont();
-    m_buttonFont->SetColour(kWhite, false);
-    m_buttonFont->SetScale(1.0f);
     m_gridFont = GridFont();
     m_cell = PixelSprite("puzzles", "ws_cell");
     m_gridEdge = PixelSprite("puzzles", "ws_grid_edge");
-    m_hint = PixelSprite("puzzles", "Generic_BG_Buttons");
-    m_menu = PixelSprite("puzzles", "Generic_BG_Buttons");
     m_gridBG = PixelSprite("puzzles", "WS_BG_Grid_BG");
     m_clueBG = PixelSprite("puzzles", "WS_BG_Clue_BG");
     m_capStart = PixelSprite("puzzles", "ws_cap_start");
     m_capEnd = PixelSprite("puzzles", "ws_cap_end");
     m_capMiddle = PixelSprite("puzzles", "ws_cap_middle");
-    if (!AllLoaded({m_cell.Get(), m_gridEdge.Get(), m_hint.Get(), m_menu.Get(), m_gridBG.Get(),
-                    m_clueBG.Get(), m_capStart.Get(), m_capEnd.Get(), m_capMiddle.Get()})) {
+    if (!AllLoaded({m_cell.Get(), m_gridEdge.Get(), m_gridBG.Get(), m_clueBG.Get(),
+                    m_capStart.Get(), m_capEnd.Get(), m_capMiddle.Get()})) {
         return false;
     }
     CELL_WIDTH = static_cast<int>(m_cell->GetWidth());
     CELL_HEIGHT = static_cast<int>(m_cell->GetHeight());
     const float w = static_cast<float>(DisplayWidth());
-    const float h = static_cast<float>(DisplayHeight());
     m_gridBG->SetPosition(35.0f, 0.0f);
     m_clueBG->SetPosition(w - m_clueBG->GetWidth(), 45.0f);
-    m_menu->SetPosition(80.0f, h - m_menu->GetHeight());
-    m_hint->SetPosition(80.0f + m_hint->GetWidth() + 10.0f, h - m_hint->GetHeight());
     return true;
 }
 
@@ -141,9 +134,9 @@ float MNWordsearchWidget::GetCellY(int row) const {
            static_cast<float>(row * CELL_HEIGHT);
 }
 
-bool MNWordsearchWidget::HasHints() const {
+MNWordsearchWidget::eLook MNWordsearchWidget::HintLook() const {
     const int* left = m_wordsearch->GetHintsLeft();
-    return left[0] > 0 || left[1] > 0 || left[2] > 0;
+    return left[0] > 0 || left[1] > 0 || left[2] > 0 ? LOOK_LIVE : LOOK_HIDDEN;
 }
 
 void MNWordsearchWidget::TickPlay(float delta) {
@@ -153,7 +146,7 @@ void MNWordsearchWidget::TickPlay(float delta) {
     if (input.GetState() != MNInputEdge::IDLE) { // held, or let go this frame
         TickGrid(input.GetX(), input.GetY(), input.GetState());
     }
-    TickButtons(input.GetX(), input.GetY(), input.GetState());
+    TickButtons(input);
     if (m_wordsearch->CheckWin()) {
         StartSweep(m_wordsearch->GetNumCols(), m_wordsearch->GetNumRows());
     }
@@ -184,36 +177,17 @@ void MNWordsearchWidget::TickGrid(int mx, int my, MNInputEdge::eButtonState stat
     m_wordsearch->GridClick(true, col, row, state);
 }
 
-void MNWordsearchWidget::TickButtons(int mx, int my, MNInputEdge::eButtonState state) {
-    struct Button {
-        kSprite* sprite;
-        kSignal0<>* signal;
-    } buttons[] = {{m_menu.Get(), &MenuSignal}, {m_hint.Get(), &HintSignal}};
-    const int count = HasHints() ? 2 : 1;
-    for (int i = 0; i < count; ++i) {
-        if (!Hit(*buttons[i].sprite, mx, my)) {
-            continue;
-        }
-        if (state == MNInputEdge::PRESSED && !m_bMenuClick) {
-            m_bMenuClick = true;
-        } else if (state == MNInputEdge::RELEASED && m_bMenuClick) {
-            m_bMenuClick = false;
-            MNSound::PlaySoundEffect(SFX_BACK);
-            (*buttons[i].signal)();
-        }
-    }
-    if (state == MNInputEdge::RELEASED) {
-        m_bMenuClick = false;
+void MNWordsearchWidget::TickButtons(const MNInputEdge& input) {
+    if (TickBottomButtons(input, HintLook()) == BUTTON_HINT) {
+        MNSound::PlaySoundEffect(SFX_BACK);
+        HintSignal();
     }
 }
 
 void MNWordsearchWidget::RenderPlay() {
     m_gridBG->Render();
     RenderGrid();
-    if (HasHints()) {
-        RenderBottomButton(*m_buttonFont.Get(), *m_hint.Get(), Txt(TEXT_HINT), true);
-    }
-    RenderBottomButton(*m_buttonFont.Get(), *m_menu.Get(), Txt(TEXT_MENU), true);
+    RenderBottomButtons(HintLook());
     // The card first, so that the title printed on it shows.
     m_clueBG->Render();
     m_font->SetFixedCharWidth(0);
