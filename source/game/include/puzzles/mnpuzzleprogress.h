@@ -1,10 +1,11 @@
 // MNPuzzleProgress: what the sudoku, fitword, crossword and wordsearch models share besides
 // their rules: the puzzle's state (ePuzzleState), the play clock with its target-time warning,
-// the debug completion key, the random draws of pre-fills and hints, and the one place game
-// over is emitted. A kind derives from it and answers only IsSolved; the verdicts ask it. The
+// the debug completion key, the random draws of pre-fills and hints, the errors made, the entry
+// signals with the verdict on an entry, and the one place game over is emitted. A kind derives
+// from it and answers only IsSolved and whether an entry is right; the verdicts ask it. The
 // game's random generator and debug key are handed in (MNPuzzleSources) by whoever builds the
-// model, so no model reads them from the services. Main thread only; game over is emitted
-// last, after the state is set.
+// model, so no model reads them from the services. Main thread only; game over is emitted last,
+// after the state is set.
 #pragma once
 
 #include <puzzles/mntargettimewarning.h>
@@ -36,6 +37,8 @@ public:
     void Tick(float delta);
     ePuzzleState GetState() const { return m_state; }
     float GetTime() const { return m_time; }
+    // Wrong entries made since the puzzle was set, whether put right later or not.
+    int GetNumErrorsMade() const { return m_errorsMade; }
 
     // True, and the puzzle completed, when the kind finds the grid solved; no game over.
     bool CheckWin();
@@ -48,6 +51,9 @@ public:
     void EndPuzzle();
 
     kSignal0<> GameOverSignal;
+    // After each wrong and each right entry.
+    kSignal0<> InvalidEntrySignal;
+    kSignal0<> ValidEntrySignal;
 
 protected:
     // What tells the kinds apart here.
@@ -73,6 +79,14 @@ protected:
     void LoadTime(float stored);
     // 0 to n - 1 from the game's generator; n above 0.
     int RandomBelow(int n);
+    // The verdict on an entry the kind has checked: a wrong one counts an error made, sounds
+    // wrong where players take turns and emits InvalidEntrySignal; a right one sounds right
+    // where they take turns (the kind has locked it for good there) and emits ValidEntrySignal.
+    void RejectEntry(bool bTakeTurns);
+    void AcceptEntry(bool bTakeTurns);
+
+    // Set afresh by the kind with each puzzle and saved state.
+    int m_errorsMade = 0;
 
 private:
     Kind m_kind;

@@ -83,4 +83,19 @@ int MNPuzzleProgress::RandomBelow(int n) {
     return static_cast<int>(m_random.rand()) % n;
 }
 
+void MNPuzzleProgress::RejectEntry(bool bTakeTurns) {
+    ++m_errorsMade;
+    if (bTakeTurns) {
+        MNSound::PlaySoundEffect(SFX_WRONG);
+    }
+    InvalidEntrySignal();
+}
+
+void MNPuzzleProgress::AcceptEntry(bool bTakeTurns) {
+    if (bTakeTurns) {
+        MNSound::PlaySoundEffect(SFX_RIGHT);
+    }
+    ValidEntrySignal();
+}
+
 } // namespace Kelvo_lib

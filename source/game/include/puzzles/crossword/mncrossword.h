@@ -1,10 +1,10 @@
-// MNCrossword: the rules and state of one crossword being played: a private copy of the
-// bank record and of its hidden word, the player's letters, the selection, completed clues,
-// locked cells, errors and hints; the clock, the state and game over are MNPuzzleProgress's.
-// It owns the on-screen keyboard words are typed on and draws nothing. Owned by the
-// crossword widget; main thread only. Callers pass indices of the loaded record; saved states
-// that do not fit the buffer give 0 and write nothing, and a state naming an unknown key
-// loads that cell empty (logged).
+// MNCrossword: the rules and state of one crossword being played: a private copy of the bank
+// record and of its hidden word, the player's letters, the selection, completed clues, locked
+// cells, errors and hints; the clock, the state, the errors made, game over and the entry signals
+// are MNPuzzleProgress's. It owns the on-screen keyboard words are typed on and draws nothing.
+// Owned by the crossword widget; main thread only. Callers pass indices of the loaded record;
+// saved states that do not fit the buffer give 0 and write nothing, and a state naming an unknown
+// key loads that cell empty (logged).
 #pragma once
 
 #include <puzzles/mnlettergrid.h>
@@ -14,7 +14,6 @@
 #include <services/puzzletypes.h>
 
 #include <kelvo/containers/karray.h>
-#include <kelvo/object/ksignal.h>
 
 namespace Kelvo_lib {
 
@@ -50,8 +49,6 @@ public:
 
     // Wrong words entered, less one for each right word after them.
     int GetNumErrors() const { return m_errors; }
-    // Wrong words entered since the puzzle was set, never taken back.
-    int GetNumErrorsMade() const { return m_errorsMade; }
     // The hints taken of a kind: the crossword has only kind 0, a letter of the selected word.
     int GetHintsUsed(int kind) const { return kind == 0 ? m_hintsUsed : 0; }
     // The crossword's hints are never rationed, whatever allowance the rules carry.
@@ -126,9 +123,6 @@ public:
     MNKeyboard* GetKeyboard() { return m_keyboard; }
     const MNKeyboard* GetKeyboard() const { return m_keyboard; }
 
-    kSignal0<> InvalidEntrySignal;
-    kSignal0<> ValidEntrySignal;
-
 private:
     bool IsSolved() const override { return m_grid.IsSolved(); }
     void NumberClues();
@@ -150,7 +144,6 @@ private:
     CrosswordData m_data;
     int m_hintsUsed = 0;
     int m_errors = 0;
-    int m_errorsMade = 0;
     float m_gridScaleX = 1.0f;
     float m_gridScaleY = 1.0f;
     MNLetterGrid m_grid;

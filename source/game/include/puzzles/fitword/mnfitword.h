@@ -1,10 +1,10 @@
-// MNFitword: the rules and state of one fitword being played: a private copy of the bank
-// record and of its hidden word, the word list grouped by length, which word each slot holds,
-// locked cells, the picked word and slot and hints; the clock, the state and game over are
-// MNPuzzleProgress's. It draws nothing. Owned by the fitword widget; main thread only. Slots
-// are the record's words: slot i's solution is word i. Indices out of range are refused with
-// a log line and change nothing; saved states that do not fit the buffer give 0, and unknown
-// or clashing words load empty.
+// MNFitword: the rules and state of one fitword being played: a private copy of the bank record
+// and of its hidden word, the word list grouped by length, which word each slot holds, locked
+// cells, the picked word and slot and hints; the clock, the state, the errors made, game over and
+// the entry signals are MNPuzzleProgress's. It draws nothing. Owned by the fitword widget; main
+// thread only. Slots are the record's words: slot i's solution is word i. Indices out of range are
+// refused with a log line and change nothing; saved states that do not fit the buffer give 0, and
+// unknown or clashing words load empty.
 #pragma once
 
 #include <puzzles/mnlettergrid.h>
@@ -14,7 +14,6 @@
 #include <services/puzzletypes.h>
 
 #include <kelvo/containers/karray.h>
-#include <kelvo/object/ksignal.h>
 
 namespace Kelvo_lib {
 
@@ -49,8 +48,6 @@ public:
 
     // Placed words that are not their slot's solution.
     int GetNumErrors() const;
-    // Wrong placements made since the puzzle was set, whether taken out later or not.
-    int GetNumErrorsMade() const { return m_errorsMade; }
     // Takes every wrong word out of the grid.
     void RemoveErrors();
     bool IsGridFull() const { return m_grid.IsFull(); }
@@ -114,9 +111,6 @@ public:
     // Takes the slot's word back to the list, unless the slot is locked.
     void ClearSlot(int slot);
 
-    kSignal0<> InvalidEntrySignal;
-    kSignal0<> ValidEntrySignal;
-
 private:
     bool IsSolved() const override { return m_grid.IsSolved(); }
     void BuildWordList();
@@ -139,7 +133,6 @@ private:
     eHighlight m_highlightMode = HIGHLIGHT_LENGTH;
     FitwordData m_data;
     int m_hintsLeft[K_NUM_HINT_KINDS] = {};
-    int m_errorsMade = 0;
     MNLetterGrid m_grid;
 };
 

@@ -1,18 +1,16 @@
-// MNSudoku: the rules and state of one sudoku being played: a private copy of the bank
-// record, the player's digits, locked (hinted, pre-filled or taken in turns) cells, the
-// selection and hints left; the clock, the state and game over are MNPuzzleProgress's. It
-// draws nothing. Owned by the sudoku widget, which hands in the game's sources and the row
-// and column highlight setting; main thread only. Cell indices outside the grid and digits
-// outside 1 to size are refused (logged); saved states that do not fit the buffer give 0 and
-// write nothing, and a state with digits out of range loads those cells empty (logged).
+// MNSudoku: the rules and state of one sudoku being played: a private copy of the bank record, the
+// player's digits, locked (hinted, pre-filled or taken in turns) cells, the selection and hints
+// left; the clock, the state, the errors made, game over and the entry signals are
+// MNPuzzleProgress's. It draws nothing. Owned by the sudoku widget, which hands in the game's
+// sources and the row and column highlight setting; main thread only. Cell indices outside the
+// grid and digits outside 1 to size are refused (logged); saved states that do not fit the buffer
+// give 0 and write nothing, and a state with digits out of range loads those cells empty (logged).
 #pragma once
 
 #include <puzzles/mnpuzzleprogress.h>
 #include <puzzles/mnpuzzlerules.h>
 #include <services/puzzledata.h>
 #include <services/puzzletypes.h>
-
-#include <kelvo/object/ksignal.h>
 
 namespace Kelvo_lib {
 
@@ -38,8 +36,6 @@ public:
 
     // Wrong digits now on the grid.
     int GetNumErrors() const;
-    // Wrong digits entered since the puzzle was set, whether put right later or not.
-    int GetNumErrorsMade() const { return m_errorsMade; }
     int GetPuzzleId() const { return m_data.puzzleID; }
     const MNPuzzleRules& GetRules() const { return m_rules; }
     int GetDifficulty() const { return m_data.difficulty; }
@@ -94,9 +90,6 @@ public:
     // Hints of that kind taken.
     int GetHintsUsed(int kind) const;
 
-    kSignal0<> InvalidEntrySignal;
-    kSignal0<> ValidEntrySignal;
-
 private:
     // Every digit is right.
     bool IsSolved() const override;
@@ -119,7 +112,6 @@ private:
     MNPuzzleRules m_rules;
     SudokuData m_data;
     int m_hintsLeft[HINT_KINDS] = {};
-    int m_errorsMade = 0;
     u8 m_digits[SudokuData::kMaxCells] = {};
     bool m_locked[SudokuData::kMaxCells] = {};
     bool m_bLineHighlight = false;

@@ -1,9 +1,9 @@
-// MNWordsearch: the rules of one wordsearch. It keeps its own copy of the record, the stroke
-// being drawn (snapped to a straight line), the words found, the error count and the hints,
-// and saves and restores that progress; the clock, the state and game over are
-// MNPuzzleProgress's. The wordsearch widget owns it, ticks it and feeds it pointer events;
-// it draws nothing. Main thread only. Indices given to the read operations are not checked;
-// a saved state that is too small or corrupt is refused with 0 and changes nothing.
+// MNWordsearch: the rules of one wordsearch. It keeps its own copy of the record, the stroke being
+// drawn (snapped to a straight line), the words found, the error count and the hints, and saves
+// and restores that progress; the clock, the state, the errors made, game over and the entry
+// signals are MNPuzzleProgress's. The wordsearch widget owns it, ticks it and feeds it pointer
+// events; it draws nothing. Main thread only. Indices given to the read operations are not
+// checked; a saved state that is too small or corrupt is refused with 0 and changes nothing.
 #pragma once
 
 #include <puzzles/mnpuzzleprogress.h>
@@ -13,7 +13,6 @@
 #include <services/puzzletypes.h>
 
 #include <kelvo/containers/karray.h>
-#include <kelvo/object/ksignal.h>
 
 namespace Kelvo_lib {
 
@@ -48,8 +47,6 @@ public:
 
     // Missed strokes, less one for each word found after them.
     int GetNumErrors() const { return m_errors; }
-    // Missed strokes since the puzzle was set, never taken back.
-    int GetNumErrorsMade() const { return m_errorsMade; }
     int GetNumCorrect() const { return m_wordsFound.Size(); }
     int GetNumWordsFound() const { return m_wordsFound.Size(); }
     const MNPuzzleRules& GetRules() const { return m_rules; }
@@ -68,22 +65,21 @@ public:
     int GetCurrentSelection() const { return m_currentSelection; }
     bool IsWordFound(int i) const;
 
-    kSignal0<> InvalidEntrySignal; // a stroke of two or more cells found no new word
-    kSignal0<> ValidEntrySignal;   // a word was found and words are left
-
 private:
     // Every word is found.
     bool IsSolved() const override { return GetNumWordsFound() == GetNumWords(); }
     void ClearSelection();
     // Moves the stroke's end towards the cell under the pointer, snapped to a line.
     void DragSelection(int x, int y);
+    // The stroke's verdict, whoever plays: a new word found sounds right and, while words are
+    // left, emits ValidEntrySignal; a stroke of two or more cells that finds none sounds
+    // wrong, emits InvalidEntrySignal, then counts an error made.
     void MatchSelection();
     bool IsInGrid(int x, int y) const;
 
     int m_hintPositions[2];
     WordsearchData m_data;
     int m_errors = 0;
-    int m_errorsMade = 0;
     int m_hintsLeft[3] = {};
     int m_startSelection = -1;
     int m_currentSelection = -1;

@@ -1,7 +1,6 @@
 #include <puzzles/crossword/mncrossword.h>
 
 #include <services/mnbytecodec.h>
-#include <services/mnsound.h>
 #include <services/puzzletypes.h>
 #include <tui/mnkeyboard.h>
 
@@ -220,22 +219,17 @@ int MNCrossword::PlaceWord(const char* word, int index, eDirection dir) {
         m_cluesUsed.AddUniqueElement(m_selectedClue);
     }
     if (!bRight || !bComplete) {
-        if (m_rules.bTakeTurns) {
-            MNSound::PlaySoundEffect(SFX_WRONG);
-        }
         ++m_errors;
-        ++m_errorsMade;
-        InvalidEntrySignal();
+        RejectEntry(m_rules.bTakeTurns);
         return 1;
     }
     if (m_errors > 0) {
         --m_errors;
     }
-    if (!m_rules.bTakeTurns) {
-        ValidEntrySignal();
-    } else if (m_selectedClue >= 0 && m_grid.LockWord(m_selectedClue)) {
-        MNSound::PlaySoundEffect(SFX_RIGHT);
-        ValidEntrySignal();
+    // Where players take turns, a right word is judged only when it locks a letter that was
+    // open: one of no selected clue, or wholly locked already, passes in silence.
+    if (!m_rules.bTakeTurns || (m_selectedClue >= 0 && m_grid.LockWord(m_selectedClue))) {
+        AcceptEntry(m_rules.bTakeTurns);
     }
     return 1;
 }

@@ -1,7 +1,6 @@
 #include <puzzles/fitword/mnfitword.h>
 
 #include <services/mnbytecodec.h>
-#include <services/mnsound.h>
 #include <services/puzzletypes.h>
 
 #include <kelvo/platform/klog.h>
@@ -227,19 +226,14 @@ int MNFitword::PlaceWord(int word, int slot) {
     m_selectedSlot = slot;
     RefreshGrid();
     if (!IsWordRight(word, slot)) {
-        ++m_errorsMade;
-        if (m_rules.bTakeTurns) {
-            MNSound::PlaySoundEffect(SFX_WRONG);
-        }
-        InvalidEntrySignal();
+        RejectEntry(m_rules.bTakeTurns);
         return 1;
     }
     if (m_rules.bTakeTurns) {
         // A right word stays for good, so the next player cannot take it out.
         m_grid.LockWord(slot);
-        MNSound::PlaySoundEffect(SFX_RIGHT);
     }
-    ValidEntrySignal();
+    AcceptEntry(m_rules.bTakeTurns);
     return 1;
 }
 

@@ -1,7 +1,6 @@
 #include <puzzles/sudoku/mnsudoku.h>
 
 #include <services/mnbytecodec.h>
-#include <services/mnsound.h>
 #include <services/puzzletypes.h>
 
 #include <kelvo/platform/klog.h>
@@ -174,18 +173,13 @@ int MNSudoku::EnterDigit(int digit) {
         return 1;
     }
     if (digit != m_data.solution[cell]) {
-        ++m_errorsMade;
-        if (m_rules.bTakeTurns) {
-            MNSound::PlaySoundEffect(SFX_WRONG);
-        }
-        InvalidEntrySignal();
+        RejectEntry(m_rules.bTakeTurns);
         return 1;
     }
     if (m_rules.bTakeTurns) {
         m_locked[cell] = true;
-        MNSound::PlaySoundEffect(SFX_RIGHT);
     }
-    ValidEntrySignal();
+    AcceptEntry(m_rules.bTakeTurns);
     return 1;
 }
 
