@@ -1,14 +1,16 @@
 // The parts every puzzle widget shares: the check sweep of a full grid (its two paces, the
 // marks it leaves, the flicker of a right grid's hidden word, the frame it hands the verdict
-// back) and what a widget reads of a Head to Head game (the players' lines and the pause
-// once a Marathon clock has run out).
+// back), the bottom button row's press and release, and what a widget reads of a Head to Head
+// game (the players' lines and the pause once a Marathon clock has run out).
 #include "game_ui_fixture.h"
 
 #include <puzzles/mnheadtoheadstatus.h>
+#include <puzzles/mnpuzzlebottombuttons.h>
 #include <puzzles/mnpuzzlesweep.h>
 
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
+#include <services/mntextid.h>
 
 #include <gtest/gtest.h>
 
@@ -122,6 +124,45 @@ TEST(PuzzleSweepTest, HiddenWordOfARightGridFlickersUntilTheVerdict) {
     EXPECT_EQ(wrong.count(".hh") + wrong.count(".HH") + wrong.count("Whh"), 0u)
         << "a wrong grid shows no hidden word";
     EXPECT_EQ(wrong.count("W.."), 1u);
+}
+
+class BottomButtonsTest : public GameUITest {};
+
+// A button acts on the frame A is let go over the button it went down on; in a row sharing
+// the press, over any button. Greyed and hidden buttons never act, and a hidden one takes no
+// press either.
+TEST_F(BottomButtonsTest, AButtonActsWhenLetGoOverTheButtonItWentDownOn) {
+    using B = MNPuzzleBottomButtons;
+    const struct Case {
+        const char* what;
+        B::ePress press;
+        B::eButton down, up;
+        B::eLook hint;
+        B::eButton acts;
+    } kCases[] = {
+        {"menu", B::PRESS_EACH, B::BUTTON_MENU, B::BUTTON_MENU, B::LOOK_HIDDEN, B::BUTTON_MENU},
+        {"hint", B::PRESS_EACH, B::BUTTON_HINT, B::BUTTON_HINT, B::LOOK_LIVE, B::BUTTON_HINT},
+        {"third", B::PRESS_EACH, B::BUTTON_THIRD, B::BUTTON_THIRD, B::LOOK_LIVE, B::BUTTON_THIRD},
+        {"moved off", B::PRESS_EACH, B::BUTTON_MENU, B::BUTTON_HINT, B::LOOK_LIVE, B::BUTTON_NONE},
+        {"shared", B::PRESS_SHARED, B::BUTTON_MENU, B::BUTTON_HINT, B::LOOK_LIVE, B::BUTTON_HINT},
+        {"greyed", B::PRESS_EACH, B::BUTTON_HINT, B::BUTTON_HINT, B::LOOK_GREYED, B::BUTTON_NONE},
+        {"hidden", B::PRESS_SHARED, B::BUTTON_HINT, B::BUTTON_MENU, B::LOOK_HIDDEN, B::BUTTON_NONE},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.what);
+        B row({B::PLACE_TITLE_SAFE, c.press, TEXT_FITWORD_CLEAR});
+        ASSERT_TRUE(row.Load());
+        MNInputEdge input;
+        const auto centre = [&](B::eButton button, bool bDown) {
+            const kSprite& sprite = *row.GetSprite(button);
+            input.Set(static_cast<int>(sprite.GetX() + sprite.GetWidth() / 2),
+                      static_cast<int>(sprite.GetY() + sprite.GetHeight() / 2), bDown);
+        };
+        centre(c.down, true);
+        EXPECT_EQ(B::BUTTON_NONE, row.Tick(input, c.hint, B::LOOK_LIVE));
+        centre(c.up, false);
+        EXPECT_EQ(c.acts, row.Tick(input, c.hint, B::LOOK_LIVE));
+    }
 }
 
 class HeadToHeadStatusTest : public GameUITest {
