@@ -119,13 +119,8 @@ GXClipVertex& SlotFor(u32 n) {
     }
 }
 
-} // namespace
-
-void GXResetPrimitiveState() {
-    s_assembly = Assembly{};
-}
-
-void GXAssembleVertex(const GXVertexInput& vertex) {
+// Transforms each finished vertex of the open primitive and draws what it completes.
+void AssembleVertex(const GXVertexInput& vertex) {
     if (!s_assembly.drawn) {
         return;
     }
@@ -139,6 +134,12 @@ void GXAssembleVertex(const GXVertexInput& vertex) {
     }
     GXTransformVertex(vertex, SlotFor(n));
     Complete(n);
+}
+
+} // namespace
+
+void GXResetPrimitiveState() {
+    s_assembly = Assembly{};
 }
 
 void GXBegin(GXPrimitive primitive, GXVtxFmt format, u16 vertexCount) {
@@ -155,7 +156,7 @@ void GXBegin(GXPrimitive primitive, GXVtxFmt format, u16 vertexCount) {
     if (!s_assembly.drawn) {
         OSReport("GXBegin: primitive 0x%02X is not drawn\n", primitive);
     }
-    if (!GXOpenVertexStream(format)) {
+    if (!GXOpenVertexStream(format, AssembleVertex)) {
         s_assembly.drawn = false;
     }
     if (s_assembly.drawn) {

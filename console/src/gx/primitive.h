@@ -5,9 +5,4 @@
 // GXBegin's are reported; incomplete primitives are not drawn. Main thread only.
 #pragma once
 
-#include "gx/vertex_types.h"
-
 void GXResetPrimitiveState();
-
-// Called by the vertex writes for each complete vertex of the open primitive.
-void GXAssembleVertex(const GXVertexInput& vertex);

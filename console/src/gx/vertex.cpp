@@ -1,7 +1,6 @@
 // Vertex description, formats, arrays and the write calls.
 #include "gx/vertex.h"
 
-#include "gx/primitive.h"
 #include "gx/vertex_types.h"
 
 #include <console/os.h>
@@ -61,6 +60,7 @@ struct VertexState {
     // Per stream entry; all Checked while no primitive is open or its writes are dropped.
     FastWrite fast[kAttributeCount];
     GXVertexInput vertex;
+    GXVertexSink sink; // takes each finished vertex
 };
 
 constinit VertexState s_vertex{};
@@ -199,7 +199,7 @@ void Advance() {
     if (++s_vertex.cursor < s_vertex.streamLength) {
         return;
     }
-    GXAssembleVertex(s_vertex.vertex);
+    s_vertex.sink(s_vertex.vertex);
     s_vertex.cursor = 0;
     ForgetAttributes(s_vertex.vertex);
 }
@@ -350,8 +350,9 @@ void GXResetVertexState() {
     GXClearVtxDesc();
 }
 
-bool GXOpenVertexStream(GXVtxFmt format) {
+bool GXOpenVertexStream(GXVtxFmt format, GXVertexSink sink) {
     s_vertex.open = true;
+    s_vertex.sink = sink;
     s_vertex.dropping = false;
     s_vertex.strayReported = false;
     s_vertex.cursor = 0;
