@@ -1,5 +1,5 @@
 // The frame counter that ends a run after --frames, when the window closes or on SIGINT
-// or SIGTERM, and the headless virtual clock.
+// or SIGTERM.
 #include <console/host.h>
 #include <console/host_input.h>
 #include <console/os.h>
@@ -7,7 +7,6 @@
 #include "host/retrace.h"
 #include "host/screenshot.h"
 
-#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -28,7 +27,6 @@ u32 ReadResumedFrame() {
     return end != value && *end == '\0' && frame <= 0xFFFFFFFFul ? static_cast<u32>(frame) : 0;
 }
 
-std::atomic<s64> s_virtualClock{0};
 const u32 s_resumedFrame = ReadResumedFrame();
 u32 s_frameCount = s_resumedFrame;
 bool s_bCloseRequested = false;
@@ -76,14 +74,6 @@ void HostCheckStopSignal() {
 
 bool HostCloseRequested() {
     return s_bCloseRequested;
-}
-
-s64 HostVirtualClock() {
-    return s_virtualClock.load(std::memory_order_relaxed);
-}
-
-void HostAdvanceClock(s64 ticks) {
-    s_virtualClock.fetch_add(ticks, std::memory_order_relaxed);
 }
 
 bool HostBeginFrame() {

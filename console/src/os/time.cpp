@@ -1,10 +1,14 @@
-// The time base: the host's monotonic clock, or the headless host's virtual clock.
+// The time base: the host's monotonic clock, or the headless host's virtual clock, which
+// the retrace moves on by one field.
 #include <console/host.h>
 #include <console/os.h>
 
+#include <atomic>
 #include <time.h>
 
 namespace {
+
+std::atomic<s64> s_virtualClock{0};
 
 s64 MonotonicNanoseconds() {
     timespec now{};
@@ -19,6 +23,14 @@ s64 StartNanoseconds() {
 }
 
 } // namespace
+
+s64 HostVirtualClock() {
+    return s_virtualClock.load(std::memory_order_relaxed);
+}
+
+void HostAdvanceClock(s64 ticks) {
+    s_virtualClock.fetch_add(ticks, std::memory_order_relaxed);
+}
 
 u32 OSGetBusClock() {
     return OS_BUS_CLOCK;
