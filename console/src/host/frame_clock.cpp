@@ -1,11 +1,9 @@
-// The frame counter that ends a run after --frames, when the window closes or on SIGINT
-// or SIGTERM.
-#include <console/host.h>
-#include <console/host_input.h>
-#include <console/os.h>
+// The frame count, handed to a restarted program through its environment, and the close
+// request with the stop signals that raise it.
+#include "host/frame_clock.h"
 
-#include "host/retrace.h"
-#include "host/screenshot.h"
+#include <console/host.h>
+#include <console/os.h>
 
 #include <csignal>
 #include <cstdio>
@@ -76,19 +74,8 @@ bool HostCloseRequested() {
     return s_bCloseRequested;
 }
 
-bool HostBeginFrame() {
-    HostTakeDueScreenshots(s_frameCount);
-    TakeStopSignal();
-    if (s_bCloseRequested) {
-        return false;
-    }
-    const s32 limit = HostGetOptions().frameLimit;
-    if (limit >= 0 && s_frameCount >= static_cast<u32>(limit)) {
-        return false;
-    }
-    ++s_frameCount;
-    HostInputBeginFrame(s_frameCount);
-    return true;
+u32 HostCountFrame() {
+    return ++s_frameCount;
 }
 
 u32 HostFrameCount() {

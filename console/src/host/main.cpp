@@ -7,7 +7,7 @@
 #include <console/os.h>
 
 #include "host/audio_host.h"
-#include "host/retrace.h"
+#include "host/frame_clock.h"
 #include "host/screenshot.h"
 #include "host/window.h"
 

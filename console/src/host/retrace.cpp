@@ -6,6 +6,7 @@
 #include <console/host.h>
 #include <console/os.h>
 
+#include "host/frame_clock.h"
 #include "host/window.h"
 
 #include <time.h>

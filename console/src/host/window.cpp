@@ -2,7 +2,7 @@
 // is loaded when the window opens.
 #include "host/window.h"
 
-#include "host/retrace.h"
+#include "host/frame_clock.h"
 #include "host/sdl_library.h"
 
 #include <console/host.h>
