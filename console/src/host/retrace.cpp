@@ -7,7 +7,6 @@
 #include <console/os.h>
 
 #include "host/frame_clock.h"
-#include "host/window.h"
 
 #include <time.h>
 
@@ -17,6 +16,7 @@ constexpr s64 kNanosecondsPerSecond = 1000000000;
 
 bool s_fieldSeen = false;
 OSTime s_lastField = 0;
+HostRetraceView s_view = nullptr;
 
 void SleepFor(OSTime ticks) {
     const s64 nanoseconds = ticks * kNanosecondsPerSecond / OS_TIMER_CLOCK;
@@ -47,8 +47,11 @@ void HostWaitForField(s64 ticksPerField) {
 
 void HostShowRetrace() {
     HostCheckStopSignal();
-    if (HostWindowRunning()) {
-        HostWindowHandleEvents();
-        HostWindowPresent();
+    if (s_view != nullptr) {
+        s_view();
     }
+}
+
+void HostSetRetraceView(HostRetraceView view) {
+    s_view = view;
 }

@@ -3,6 +3,7 @@
 #include "host/window.h"
 
 #include "host/frame_clock.h"
+#include "host/retrace.h"
 #include "host/sdl_library.h"
 
 #include <console/host.h>
@@ -85,6 +86,12 @@ bool OnAChosenOrRealDisplay() {
     return !bInvisible || std::getenv("SDL_VIDEODRIVER") != nullptr;
 }
 
+// The window's part of each retrace, while it is open.
+void ShowRetrace() {
+    HostWindowHandleEvents();
+    HostWindowPresent();
+}
+
 } // namespace
 
 bool HostWindowStart() {
@@ -117,10 +124,12 @@ bool HostWindowStart() {
         return false;
     }
     s_sdl->SetRenderDrawColor(s_window.renderer, 0, 0, 0, 255);
+    HostSetRetraceView(ShowRetrace);
     return true;
 }
 
 void HostWindowStop() {
+    HostSetRetraceView(nullptr);
     if (s_sdl == nullptr) {
         return;
     }
@@ -137,10 +146,6 @@ void HostWindowStop() {
     if (s_sdl->WasInit(0) != 0) {
         s_sdl->Quit();
     }
-}
-
-bool HostWindowRunning() {
-    return s_window.renderer != nullptr;
 }
 
 namespace {
