@@ -2,7 +2,7 @@
 // change them from its event handling while the remote library reads them. A button that
 // changes twice between two frames (a press and release in one batch of window events)
 // keeps each edge: the second waits for the next frame, so the game sees both.
-#include "host/input_script.h"
+#include "host/host_input.h"
 
 #include <console/host_input.h>
 #include <console/os.h>
@@ -113,8 +113,7 @@ void HostInputStartFrameOfEdges() {
     }
 }
 
-HostRemote HostInputGetRemote(int remote) {
-    InputScriptEnsureStarted();
+HostRemote HostInputReadRemote(int remote) {
     if (!IsRemote(remote, "HostInputGetRemote")) {
         return kOtherRemoteAtStart;
     }
@@ -176,10 +175,7 @@ bool HostInputTakeSyncPress() {
     return std::exchange(s_bank.syncPressed, false);
 }
 
-void HostInputReset() {
-    {
-        const std::lock_guard<std::mutex> guard(s_lock);
-        s_bank = RemoteBank{};
-    }
-    InputScriptReset();
+void HostInputResetRemotes() {
+    const std::lock_guard<std::mutex> guard(s_lock);
+    s_bank = RemoteBank{};
 }

@@ -1,7 +1,8 @@
 // Input scripts: a text file of timed remote events, read whole and checked line by line,
-// then replayed into the host's remotes at the start of each main-loop frame. Memory
-// comes from malloc, never operator new, because options may be checked before main.
-#include "host/input_script.h"
+// then replayed into the host's remotes at the start of each main-loop frame. The remote
+// library reads the remotes through the replay, which starts the script of --input first.
+// Memory comes from malloc, never operator new, because options may be checked before main.
+#include "host/host_input.h"
 
 #include <console/host.h>
 #include <console/host_input.h>
@@ -430,6 +431,25 @@ void StartReplay(const Script& script) {
     }
 }
 
+// Loads the script of --input on first use and applies its frame-0 lines.
+void EnsureReplayStarted() {
+    if (s_replay.started) {
+        return;
+    }
+    const char* path = HostGetOptions().inputScript;
+    Script script;
+    if (path[0] != '\0' && !ReadScript(path, &script)) {
+        OSReport("input script '%s' is not replayed\n", path);
+    }
+    StartReplay(script);
+}
+
+// Drops the script; the next use loads the one of --input again.
+void ForgetReplay() {
+    FreeScript(&s_replay.script);
+    s_replay = Replay{};
+}
+
 } // namespace
 
 bool HostInputCheckScript(const char* path) {
@@ -447,24 +467,17 @@ bool HostInputLoadScript(const char* path) {
 }
 
 void HostInputBeginFrame(u32 frame) {
-    InputScriptEnsureStarted();
+    EnsureReplayStarted();
     HostInputStartFrameOfEdges();
     ApplyUpTo(frame);
 }
 
-void InputScriptEnsureStarted() {
-    if (s_replay.started) {
-        return;
-    }
-    const char* path = HostGetOptions().inputScript;
-    Script script;
-    if (path[0] != '\0' && !ReadScript(path, &script)) {
-        OSReport("input script '%s' is not replayed\n", path);
-    }
-    StartReplay(script);
+HostRemote HostInputGetRemote(int remote) {
+    EnsureReplayStarted();
+    return HostInputReadRemote(remote);
 }
 
-void InputScriptReset() {
-    FreeScript(&s_replay.script);
-    s_replay = Replay{};
+void HostInputReset() {
+    HostInputResetRemotes();
+    ForgetReplay();
 }
