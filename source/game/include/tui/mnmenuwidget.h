@@ -80,6 +80,10 @@ private:
     float RowStep() const;
     float RowY(int row) const;
     kUIRect RowRect(const kMenuNode* child, int row) const;
+    // Calls visit(row, child index, child, row rect) for each row shown, top first, until it
+    // returns true; returns how many children are visible.
+    template <typename Visit>
+    int VisitShownRows(Visit visit) const;
     kUIRect BackRect() const;
     kUIRect HelpRect() const;
     kUIRect ScrollRect(bool bUp) const;

@@ -116,18 +116,32 @@ kUIRect MNMenuWidget::RowRect(const kMenuNode* child, int row) const {
                    TUIArt::kButtonHeight};
 }
 
-bool MNMenuWidget::GetEntryRect(int id, kUIRect& rect) const {
+template <typename Visit>
+int MNMenuWidget::VisitShownRows(Visit visit) const {
     const kMenuNode* node = ListedNode();
     int indices[kMaxChildren];
     const int total = VisibleChildren(indices, kMaxChildren);
     for (int row = 0; row < kMaxRows && m_firstRow + row < total; ++row) {
-        const kMenuNode* entry = node->m_childList(indices[m_firstRow + row]);
-        if (entry->m_menuIdx == id) {
-            rect = RowRect(entry, row);
-            return true;
+        const int child = indices[m_firstRow + row];
+        kMenuNode* entry = node->m_childList(child);
+        if (visit(row, child, entry, RowRect(entry, row))) {
+            break;
         }
     }
-    return false;
+    return total;
+}
+
+bool MNMenuWidget::GetEntryRect(int id, kUIRect& rect) const {
+    bool bFound = false;
+    VisitShownRows([&](int, int, const kMenuNode* entry, const kUIRect& rowRect) {
+        if (entry->m_menuIdx != id) {
+            return false;
+        }
+        rect = rowRect;
+        bFound = true;
+        return true;
+    });
+    return bFound;
 }
 
 kUIRect MNMenuWidget::BackRect() const {
@@ -182,15 +196,9 @@ MNMenuWidget::Target MNMenuWidget::TargetAt(float x, float y) {
     if (target.kind != Target::NONE) {
         return target;
     }
-    kMenuNode* node = ListedNode();
-    int indices[kMaxChildren];
-    const int total = VisibleChildren(indices, kMaxChildren);
-    for (int row = 0; row < kMaxRows && m_firstRow + row < total; ++row) {
-        const int child = indices[m_firstRow + row];
-        kMenuNode* entry = node->m_childList(child);
-        const kUIRect rect = RowRect(entry, row);
+    VisitShownRows([&](int row, int child, kMenuNode* entry, const kUIRect& rect) {
         if (!Contains(rect, x, y)) {
-            continue;
+            return false;
         }
         target.child = child;
         target.kind = Target::ROW;
@@ -201,8 +209,8 @@ MNMenuWidget::Target MNMenuWidget::TargetAt(float x, float y) {
                 target.kind = arrow < 0 ? Target::LEFT_ARROW : Target::RIGHT_ARROW;
             }
         }
-        break;
-    }
+        return true;
+    });
     return target;
 }
 
@@ -399,21 +407,18 @@ void MNMenuWidget::Render() {
 }
 
 void MNMenuWidget::RenderRows() {
-    kMenuNode* node = ListedNode();
-    int indices[kMaxChildren];
-    const int total = VisibleChildren(indices, kMaxChildren);
-    for (int row = 0; row < kMaxRows && m_firstRow + row < total; ++row) {
-        const int child = indices[m_firstRow + row];
-        kMenuNode* entry = node->m_childList(child);
-        const kUIRect rect = RowRect(entry, row);
-        const eTUILook look = child == node->m_currentChild ? TUI_LOOK_HOT : TUI_LOOK_REST;
-        if (HasStates(entry)) {
-            m_combos[row]->Set(entry, m_art, rect.x, rect.y, look);
-            m_combos[row]->Render();
-        } else {
-            m_art->DrawButton(rect.x, rect.y, rect.w, TextOrEmpty(entry->m_scriptId), look);
-        }
-    }
+    const int current = ListedNode()->m_currentChild;
+    const int total =
+        VisitShownRows([&](int row, int child, kMenuNode* entry, const kUIRect& rect) {
+            const eTUILook look = child == current ? TUI_LOOK_HOT : TUI_LOOK_REST;
+            if (HasStates(entry)) {
+                m_combos[row]->Set(entry, m_art, rect.x, rect.y, look);
+                m_combos[row]->Render();
+            } else {
+                m_art->DrawButton(rect.x, rect.y, rect.w, TextOrEmpty(entry->m_scriptId), look);
+            }
+            return false;
+        });
     if (total > kMaxRows) {
         for (const bool bUp : {true, false}) {
             const kUIRect arrow = ScrollRect(bUp);
