@@ -1,13 +1,14 @@
 // MNPuzzleProgress: what the sudoku, fitword, crossword and wordsearch models share besides
-// their rules: the puzzle's state (ePuzzleState), the play clock with its target-time warning,
-// the debug completion key, the random draws of pre-fills and hints, the errors made, the entry
-// signals with the verdict on an entry, and the one place game over is emitted. A kind derives
-// from it and answers only IsSolved and whether an entry is right; the verdicts ask it. The
-// game's random generator and debug key are handed in (MNPuzzleSources) by whoever builds the
-// model, so no model reads them from the services. Main thread only; game over is emitted last,
-// after the state is set.
+// their kind's rules: the mode's rules (MNPuzzleRules) the puzzle is played by, its state
+// (ePuzzleState), the play clock with its target-time warning, the debug completion key, the
+// random draws of pre-fills and hints, the errors made, the entry signals with the verdict on
+// an entry, and the one place game over is emitted. A kind derives from it and answers only
+// IsSolved and whether an entry is right; the verdicts ask it. The game's random generator and
+// debug key are handed in (MNPuzzleSources) by whoever builds the model, so no model reads them
+// from the services. Main thread only; game over is emitted last, after the state is set.
 #pragma once
 
+#include <puzzles/mnpuzzlerules.h>
 #include <puzzles/mntargettimewarning.h>
 #include <services/puzzletypes.h>
 
@@ -36,6 +37,8 @@ public:
     // rules ask for it, and the debug key ends the puzzle.
     void Tick(float delta);
     ePuzzleState GetState() const { return m_state; }
+    // The rules the mode gave the puzzle.
+    const MNPuzzleRules& GetRules() const { return m_rules; }
     float GetTime() const { return m_time; }
     // Wrong entries made since the puzzle was set, whether put right later or not.
     int GetNumErrorsMade() const { return m_errorsMade; }
@@ -69,8 +72,8 @@ protected:
     // Whether every entry of the grid is right.
     virtual bool IsSolved() const = 0;
 
-    // A new puzzle: the clock at 0, the warning's target new; bTargetTimeWarning from the rules.
-    void StartClock(bool bTargetTimeWarning);
+    // A new puzzle played by the mode's rules: the clock at 0, the warning's target new.
+    void StartPuzzle(const MNPuzzleRules& rules);
     // A restart: the warning's beat starts again, and with resetTime the clock and target too.
     void RestartClock(bool resetTime);
     // The clock of a saved state: a stored time that is no length (negative, infinite or not a
@@ -82,8 +85,8 @@ protected:
     // The verdict on an entry the kind has checked: a wrong one counts an error made, sounds
     // wrong where players take turns and emits InvalidEntrySignal; a right one sounds right
     // where they take turns (the kind has locked it for good there) and emits ValidEntrySignal.
-    void RejectEntry(bool bTakeTurns);
-    void AcceptEntry(bool bTakeTurns);
+    void RejectEntry();
+    void AcceptEntry();
 
     // Set afresh by the kind with each puzzle and saved state.
     int m_errorsMade = 0;
@@ -94,7 +97,7 @@ private:
     bool (*m_debugKeyPressed)();
     ePuzzleState m_state = PUZZLE_STATE_IDLE;
     float m_time = 0.0f;
-    bool m_bTargetTimeWarning = false;
+    MNPuzzleRules m_rules;
     MNTargetTimeWarning m_targetWarning;
 };
 

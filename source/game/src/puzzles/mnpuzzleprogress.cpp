@@ -16,7 +16,7 @@ void MNPuzzleProgress::Tick(float delta) {
     if (m_state == PUZZLE_STATE_PLAYING) {
         m_time += delta;
     }
-    if (m_bTargetTimeWarning) {
+    if (m_rules.bTargetTimeWarning) {
         m_targetWarning.Tick(m_time, delta);
     }
     if (m_debugKeyPressed()) {
@@ -58,8 +58,8 @@ void MNPuzzleProgress::EndPuzzle() {
     GameOverSignal();
 }
 
-void MNPuzzleProgress::StartClock(bool bTargetTimeWarning) {
-    m_bTargetTimeWarning = bTargetTimeWarning;
+void MNPuzzleProgress::StartPuzzle(const MNPuzzleRules& rules) {
+    m_rules = rules;
     m_time = 0.0f;
     m_targetWarning.Reset(true);
 }
@@ -83,16 +83,16 @@ int MNPuzzleProgress::RandomBelow(int n) {
     return static_cast<int>(m_random.rand()) % n;
 }
 
-void MNPuzzleProgress::RejectEntry(bool bTakeTurns) {
+void MNPuzzleProgress::RejectEntry() {
     ++m_errorsMade;
-    if (bTakeTurns) {
+    if (m_rules.bTakeTurns) {
         MNSound::PlaySoundEffect(SFX_WRONG);
     }
     InvalidEntrySignal();
 }
 
-void MNPuzzleProgress::AcceptEntry(bool bTakeTurns) {
-    if (bTakeTurns) {
+void MNPuzzleProgress::AcceptEntry() {
+    if (m_rules.bTakeTurns) {
         MNSound::PlaySoundEffect(SFX_RIGHT);
     }
     ValidEntrySignal();

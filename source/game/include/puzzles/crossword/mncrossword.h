@@ -54,7 +54,6 @@ public:
     // The crossword's hints are never rationed, whatever allowance the rules carry.
     int GetMaxHints(int) const { return PUZZLE_HINTS_UNLIMITED; }
     int GetPuzzleId() const { return m_data.puzzleID; }
-    const MNPuzzleRules& GetRules() const { return m_rules; }
     int GetDifficulty() const { return m_data.difficulty; }
 
     // Blanks every wrong letter; the words through them are no longer completed.
@@ -140,7 +139,6 @@ private:
     bool m_bDirectionView = true;
     kArray<int> m_cluesUsed;
     kArray<int> m_numberedCells;
-    MNPuzzleRules m_rules;
     CrosswordData m_data;
     int m_hintsUsed = 0;
     int m_errors = 0;

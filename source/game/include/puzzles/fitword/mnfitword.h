@@ -42,7 +42,6 @@ public:
     void Reset(bool resetTime);
 
     int GetPuzzleId() const { return m_data.puzzleID; }
-    const MNPuzzleRules& GetRules() const { return m_rules; }
     int GetDifficulty() const { return m_data.difficulty; }
     eHighlight GetHighlightMode() const { return m_highlightMode; }
 
@@ -64,7 +63,7 @@ public:
     bool Hint(int kind);
     int* GetHintsLeft() { return m_hintsLeft; }
     // The allowance of that kind the rules gave.
-    int GetMaxHints(int kind) const { return m_rules.MaxHints(kind); }
+    int GetMaxHints(int kind) const { return GetRules().MaxHints(kind); }
     // Hints of that kind taken.
     int GetHintsUsed(int kind) const;
 
@@ -129,7 +128,6 @@ private:
     int m_selectedSlot = -1;
     kArray<int> m_wordList;
     kArray<int> m_placed;
-    MNPuzzleRules m_rules;
     eHighlight m_highlightMode = HIGHLIGHT_LENGTH;
     FitwordData m_data;
     int m_hintsLeft[K_NUM_HINT_KINDS] = {};

@@ -37,7 +37,6 @@ public:
     // Wrong digits now on the grid.
     int GetNumErrors() const;
     int GetPuzzleId() const { return m_data.puzzleID; }
-    const MNPuzzleRules& GetRules() const { return m_rules; }
     int GetDifficulty() const { return m_data.difficulty; }
 
     // Blanks every wrong digit.
@@ -86,7 +85,7 @@ public:
     bool Hint(int kind);
     int* GetHintsLeft() { return m_hintsLeft; }
     // The allowance of that kind the rules gave.
-    int GetMaxHints(int kind) const { return m_rules.MaxHints(kind); }
+    int GetMaxHints(int kind) const { return GetRules().MaxHints(kind); }
     // Hints of that kind taken.
     int GetHintsUsed(int kind) const;
 
@@ -109,7 +108,6 @@ private:
     int StateSize() const { return GetNumCells() + 9; }
 
     int m_selectedCell = -1;
-    MNPuzzleRules m_rules;
     SudokuData m_data;
     int m_hintsLeft[HINT_KINDS] = {};
     u8 m_digits[SudokuData::kMaxCells] = {};

@@ -34,7 +34,7 @@ public:
     // a word not found yet. False (logged) with none of that kind left or every word found.
     bool Hint(int index);
     // The hints of a kind the rules gave the puzzle to start with.
-    int GetMaxHints(int kind) const { return m_rules.MaxHints(kind); }
+    int GetMaxHints(int kind) const { return GetRules().MaxHints(kind); }
     // Hints of that kind taken.
     int GetHintsUsed(int kind) const;
     int* GetHintsLeft() { return m_hintsLeft; }
@@ -49,7 +49,6 @@ public:
     int GetNumErrors() const { return m_errors; }
     int GetNumCorrect() const { return m_wordsFound.Size(); }
     int GetNumWordsFound() const { return m_wordsFound.Size(); }
-    const MNPuzzleRules& GetRules() const { return m_rules; }
     int GetPuzzleId() const { return m_data.puzzleID; }
     int GetDifficulty() const { return m_data.difficulty; }
     const char* GetTitle() const { return m_data.title; }
@@ -86,7 +85,6 @@ private:
     int m_endSelection = -1;
     int m_lastSelection = -1;
     kArray<char> m_wordsFound;
-    MNPuzzleRules m_rules;
 };
 
 } // namespace Kelvo_lib

@@ -29,8 +29,7 @@ MNCrossword::~MNCrossword() {
 
 void MNCrossword::SetPuzzle(CrosswordData* crossword, const MNPuzzleRules& rules) {
     m_data = *crossword;
-    m_rules = rules;
-    StartClock(rules.bTargetTimeWarning);
+    StartPuzzle(rules);
     m_errors = 0;
     m_errorsMade = 0;
     m_hintsUsed = 0;
@@ -220,7 +219,7 @@ int MNCrossword::PlaceWord(const char* word, int index, eDirection dir) {
     }
     if (!bRight || !bComplete) {
         ++m_errors;
-        RejectEntry(m_rules.bTakeTurns);
+        RejectEntry();
         return 1;
     }
     if (m_errors > 0) {
@@ -228,8 +227,8 @@ int MNCrossword::PlaceWord(const char* word, int index, eDirection dir) {
     }
     // Where players take turns, a right word is judged only when it locks a letter that was
     // open: one of no selected clue, or wholly locked already, passes in silence.
-    if (!m_rules.bTakeTurns || (m_selectedClue >= 0 && m_grid.LockWord(m_selectedClue))) {
-        AcceptEntry(m_rules.bTakeTurns);
+    if (!GetRules().bTakeTurns || (m_selectedClue >= 0 && m_grid.LockWord(m_selectedClue))) {
+        AcceptEntry();
     }
     return 1;
 }

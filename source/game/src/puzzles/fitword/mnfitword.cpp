@@ -24,8 +24,7 @@ MNFitword::MNFitword(const MNPuzzleSources& sources)
 
 void MNFitword::SetPuzzle(FitwordData* fitword, const MNPuzzleRules& rules) {
     m_data = *fitword;
-    m_rules = rules;
-    StartClock(rules.bTargetTimeWarning);
+    StartPuzzle(rules);
     m_errorsMade = 0;
     m_selectedWord = K_NO_WORD;
     m_selectedSlot = -1;
@@ -226,14 +225,14 @@ int MNFitword::PlaceWord(int word, int slot) {
     m_selectedSlot = slot;
     RefreshGrid();
     if (!IsWordRight(word, slot)) {
-        RejectEntry(m_rules.bTakeTurns);
+        RejectEntry();
         return 1;
     }
-    if (m_rules.bTakeTurns) {
+    if (GetRules().bTakeTurns) {
         // A right word stays for good, so the next player cannot take it out.
         m_grid.LockWord(slot);
     }
-    AcceptEntry(m_rules.bTakeTurns);
+    AcceptEntry();
     return 1;
 }
 

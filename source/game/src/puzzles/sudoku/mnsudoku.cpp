@@ -23,8 +23,7 @@ bool MNSudoku::SetPuzzle(const SudokuData* sudoku, const MNPuzzleRules& rules) {
         return false;
     }
     m_data = *sudoku;
-    m_rules = rules;
-    StartClock(rules.bTargetTimeWarning);
+    StartPuzzle(rules);
     m_errorsMade = 0;
     m_selectedCell = -1;
     kLogFmt("Sudoku Id: %d, size: %d, difficulty: %d\n", m_data.puzzleID, m_data.size,
@@ -173,13 +172,13 @@ int MNSudoku::EnterDigit(int digit) {
         return 1;
     }
     if (digit != m_data.solution[cell]) {
-        RejectEntry(m_rules.bTakeTurns);
+        RejectEntry();
         return 1;
     }
-    if (m_rules.bTakeTurns) {
+    if (GetRules().bTakeTurns) {
         m_locked[cell] = true;
     }
-    AcceptEntry(m_rules.bTakeTurns);
+    AcceptEntry();
     return 1;
 }
 

@@ -29,8 +29,7 @@ MNWordsearch::MNWordsearch(const MNPuzzleSources& sources)
       m_hintPositions{-1, -1} {}
 
 void MNWordsearch::SetPuzzle(WordsearchData* wordsearch, const MNPuzzleRules& rules) {
-    m_rules = rules;
-    StartClock(rules.bTargetTimeWarning);
+    StartPuzzle(rules);
     m_errors = 0;
     m_errorsMade = 0;
     ClearSelection();
