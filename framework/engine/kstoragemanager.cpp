@@ -118,7 +118,8 @@ void ReturnToMenuOrConfirm() {
     }
 }
 
-// The state that a failed operation's result leads to; anything unlisted means damaged data.
+// The state that a failed operation's result leads to; anything unlisted goes to the state
+// StateAfter is given.
 struct ResultChoice {
     int result;
     kStorageManager::eStorageState state;
@@ -127,7 +128,7 @@ struct ResultChoice {
 constexpr ResultChoice kAfterCreate[] = {
     {NAND_RESULT_CORRUPT, STATE_FLASH_CORRUPTED}, {NAND_RESULT_MAXFILES, STATE_NO_MORE_FILES},
     {NAND_RESULT_BUSY, STATE_FLASH_UNUSABLE},     {NAND_RESULT_ALLOC_FAILED, STATE_FLASH_UNUSABLE},
-    {NAND_RESULT_NOEXISTS, STATE_FLASH_NOT_READ},
+    {NAND_RESULT_NOEXISTS, STATE_FLASH_ERROR},
 };
 constexpr ResultChoice kAfterWrite[] = {
     {NAND_RESULT_CORRUPT, STATE_FLASH_CORRUPTED},     {NAND_RESULT_MAXBLOCKS, STATE_NO_MORE_BLOCKS},
@@ -194,15 +195,15 @@ void RestoreMissingBanner() {
 }
 
 // Creates the save file and writes the banner; on failure moves to the state the
-// result leads to. A save file that was not found but is there when it is created is used
-// after all, by the state whenThere: it is neither called damaged nor replaced.
-bool CreateFilesOrFail(kStorageManager::eStorageState whenThere) {
+// result leads to. A save file that was not found but is there when it is created is
+// loaded after all: it is neither called damaged nor replaced.
+bool CreateFilesOrFail() {
     if (!NandCreate()) {
         const bool bThere = NandLastError() == NAND_RESULT_EXISTS;
         if (bThere) {
             kLogSys(kLogSystem, "save.dat is there after all\n");
         }
-        GoTo(bThere ? whenThere : StateAfter(kAfterCreate));
+        GoTo(bThere ? STATE_AUTO_LOADING : StateAfter(kAfterCreate));
         return false;
     }
     if (!NandSaveBanner()) {
@@ -294,7 +295,7 @@ void AutoLoad(int) {
     if (FindFileRetried()) {
         GoTo(STATE_AUTO_LOADING);
     } else if (NandLastError() != NAND_RESULT_NOEXISTS) {
-        GoTo(STATE_FLASH_NOT_READ);
+        GoTo(STATE_FLASH_ERROR);
     } else if (NandSpace()) {
         GoTo(STATE_AUTO_CREATE);
     } else {
@@ -310,29 +311,25 @@ void NotEnoughSpace(int option) {
     }
 }
 
-// "Delete file" during a save deletes, re-creates and writes, so the save still ends as one.
-// A delete that fails (a directory in the file's place) says so rather than asking again.
+// Only a load reaches damaged data. "Delete file" replaces the file with the block through a
+// safe file, so that the damaged file stays until the new block is committed whole, and
+// loads again; with no file there the load makes one. A file that cannot be replaced (a
+// directory in its place) is told as a flash error rather than asked about again.
 void DataCorrupted(int option) {
     if (option != 1) {
         EndWithoutData();
         return;
     }
-    if (!NandDeleteSave() && NandLastError() != NAND_RESULT_NOEXISTS) {
-        GoTo(STATE_FLASH_NOT_READ);
+    if (!NandSave() && NandLastError() != NAND_RESULT_NOEXISTS) {
+        GoTo(STATE_FLASH_ERROR);
         return;
     }
-    GoTo(s_saving ? STATE_AUTO_RECREATE_FOR_SAVE : STATE_AUTO_LOAD);
+    GoTo(STATE_AUTO_LOAD);
 }
 
 void AutoCreate(int) {
-    if (CreateFilesOrFail(STATE_AUTO_LOADING)) {
+    if (CreateFilesOrFail()) {
         EndLoad(false, true);
-    }
-}
-
-void AutoRecreateForSave(int) {
-    if (CreateFilesOrFail(STATE_AUTO_SAVING)) {
-        GoTo(STATE_AUTO_SAVING);
     }
 }
 
@@ -343,17 +340,17 @@ void AutoLoading(int) {
     } else if (NandLoadFoundDamage()) {
         GoTo(STATE_DATA_CORRUPTED);
     } else {
-        GoTo(StateAfter(kAfterLoad, STATE_FLASH_NOT_READ));
+        GoTo(StateAfter(kAfterLoad, STATE_FLASH_ERROR));
     }
 }
 
+// A save file that cannot be found or written during play is a flash error, never damaged
+// data: the player is offered no delete, and the file on flash memory stays as it was.
 void AutoSave(int) {
     if (FindFileRetried()) {
         GoTo(STATE_AUTO_SAVING);
-    } else if (NandLastError() != NAND_RESULT_NOEXISTS) {
-        GoTo(STATE_FLASH_NOT_READ);
-    } else if (NandSpace()) {
-        GoTo(STATE_DATA_CORRUPTED);
+    } else if (NandLastError() != NAND_RESULT_NOEXISTS || NandSpace()) {
+        GoTo(STATE_FLASH_ERROR);
     } else {
         GoToNotEnoughSpace();
     }
@@ -363,11 +360,11 @@ void AutoSaving(int) {
     if (NandSave()) {
         EndSave(true);
     } else {
-        GoTo(StateAfter(kAfterWrite));
+        GoTo(StateAfter(kAfterWrite, STATE_FLASH_ERROR));
     }
 }
 
-void NotRead(int) {
+void FlashError(int) {
     EndWithoutData();
 }
 
@@ -418,9 +415,8 @@ constexpr StateRow kStates[] = {
     {STATE_FLASH_CORRUPTED, false, {kNoText, 88, {}, 0}, nullptr},
     {STATE_FLASH_UNUSABLE, false, {kNoText, 91, {}, 0}, nullptr},
     {STATE_AUTO_CREATE, true, kNoDialog, AutoCreate},
-    {STATE_AUTO_RECREATE_FOR_SAVE, true, kNoDialog, AutoRecreateForSave},
     {STATE_AUTO_LOADING, true, kNoDialog, AutoLoading},
-    {STATE_FLASH_NOT_READ, false, {kNoText, 91, {86}, 1}, NotRead},
+    {STATE_FLASH_ERROR, false, {kNoText, 91, {86}, 1}, FlashError},
     {STATE_AUTO_SAVE, true, kNoDialog, AutoSave},
     {STATE_AUTO_SAVING, true, kNoDialog, AutoSaving},
     {STATE_CONFIRM_RETURN_TO_MENU, false, {143, 144, {127, 128}, 2}, ConfirmReturnToMenu},

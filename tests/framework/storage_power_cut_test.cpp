@@ -1,7 +1,8 @@
 // Save storage across runs of the program: a first run (a child process) creates the
 // save file and the banner that the next run loads, a save whose power is cut at any of
-// its steps leaves a save file that the next start loads whole, old or new, and damage
-// around the save file (a longer file, leftovers in the working folder) does not stop it.
+// its steps leaves a save file that the next start loads whole, old or new (a damaged file
+// replaced, too), and damage around the save file (a longer file, leftovers in the working folder)
+// does not stop it.
 #include "power_cut.h"
 #include "storage_test_support.h"
 
@@ -109,6 +110,30 @@ TEST_F(StorageRunsTest, PowerCutAtEveryStepOfTheFirstSaveLeavesNoFileOrTheNewBlo
             EXPECT_EQ(LoadAfterRestart(&loaded), "load(1,0,0)") << "step " << step;
             return loaded == defaults ? test_support::FoundAfterPowerCut::New
                                       : test_support::FoundAfterPowerCut::Neither;
+        });
+}
+
+// "Delete file" on a damaged save file replaces it with the block: a power cut at any step
+// leaves the damaged file or the whole new one, never no file.
+TEST_F(StorageRunsTest, PowerCutAtEveryStepOfReplacingADamagedFileLeavesItOrTheNewBlock) {
+    const std::vector<u8> damaged(100, 0xDD);
+    const std::vector<u8> fresh = Block(71);
+    test_support::ExpectEveryPowerCutLeavesTheOldOrTheNew(
+        [&] {
+            WriteFile(SaveFile(), damaged);
+            NANDResetForTest();
+        },
+        [&] {
+            FlowTrace flow;
+            std::vector<u8> block = fresh;
+            kStorageManager::LoadData(block.data());
+            flow.Play({1}, false);
+        },
+        [&](int) {
+            const std::vector<u8> found = ReadFile(SaveFile());
+            return found == damaged             ? test_support::FoundAfterPowerCut::Old
+                   : found == SaveFileOf(fresh) ? test_support::FoundAfterPowerCut::New
+                                                : test_support::FoundAfterPowerCut::Neither;
         });
 }
 

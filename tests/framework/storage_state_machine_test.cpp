@@ -129,6 +129,7 @@ const FlowCase kAutomaticFlows[] = {
      false,
      "18:80/-1[81,82] choose0 load(0,0,0)",
      STATE_IDLE},
+    // "Delete file" replaces the damaged file with the block, which is loaded again.
     {"LoadDamagedFileDeleted",
      true,
      false,
@@ -136,7 +137,7 @@ const FlowCase kAutomaticFlows[] = {
      "",
      {1},
      false,
-     "21:-1/85[86,87] choose1 load(0,0,1)",
+     "21:-1/85[86,87] choose1 load(1,0,0)",
      STATE_IDLE},
     {"LoadDamagedFileKept",
      true,
@@ -268,11 +269,11 @@ const FlowCase kAutomaticFlows[] = {
      false,
      "22:-1/88[]",
      STATE_FLASH_CORRUPTED},
-    {"LoadDamagedFileNotDeletable",
+    {"LoadDamagedFileNotReplaceable",
      true,
      false,
      FileState::Damaged,
-     "nand-delete:notempty@1",
+     "nand-safe-open:access@1",
      {1, 0},
      false,
      "21:-1/85[86,87] choose1 27:-1/91[86] choose0 load(0,0,0)",
@@ -396,14 +397,16 @@ const FlowCase kAutomaticFlows[] = {
      false,
      "27:-1/91[86] choose0 save(0)",
      STATE_IDLE},
-    {"SaveMissingFileDeletedRecreatesAndWrites",
+    // A save file that cannot be found or written during play is a flash error with no
+    // offer to delete: a good file stays as it was.
+    {"SaveNoSuchFilePersists",
      true,
      true,
-     FileState::None,
-     "",
-     {1},
+     FileState::Good,
+     "nand-open:noexists@1x6",
+     {0},
      false,
-     "21:-1/85[86,87] choose1 save(1)",
+     "27:-1/91[86] choose0 save(0)",
      STATE_IDLE},
     {"SaveMissingFileContinues",
      true,
@@ -412,7 +415,7 @@ const FlowCase kAutomaticFlows[] = {
      "",
      {0},
      false,
-     "21:-1/85[86,87] choose0 save(0)",
+     "27:-1/91[86] choose0 save(0)",
      STATE_IDLE},
     {"SaveNoSpace",
      true,
@@ -423,15 +426,15 @@ const FlowCase kAutomaticFlows[] = {
      false,
      "17:76/-1[78,79] choose0 save(0)",
      STATE_IDLE},
-    {"SaveRecreateFails",
+    {"SaveWriteAccessDenied",
      true,
      true,
-     FileState::None,
-     "nand-create:maxfiles@1",
-     {1},
+     FileState::Good,
+     "nand-write:access@1x2",
+     {0},
      false,
-     "21:-1/85[86,87] choose1 20:-1/84[]",
-     STATE_NO_MORE_FILES},
+     "27:-1/91[86] choose0 save(0)",
+     STATE_IDLE},
     {"SaveWriteMaxBlocks",
      true,
      true,
@@ -484,16 +487,16 @@ const FlowCase kAutomaticFlows[] = {
      "nand-write:short@1",
      {0},
      false,
-     "21:-1/85[86,87] choose0 save(0)",
+     "27:-1/91[86] choose0 save(0)",
      STATE_IDLE},
     {"SaveCommitFails",
      true,
      true,
      FileState::Good,
      "nand-safe-close:access@1",
-     {1},
+     {0},
      false,
-     "21:-1/85[86,87] choose1 save(1)",
+     "27:-1/91[86] choose0 save(0)",
      STATE_IDLE},
 };
 INSTANTIATE_TEST_SUITE_P(Automatic, StorageFlowTest, testing::ValuesIn(kAutomaticFlows),
@@ -712,14 +715,14 @@ class StorageDialogOrderTest : public StorageTest {};
 TEST_F(StorageDialogOrderTest, ClosingItsStillOpenDialogDoesNotMoveTheMachineTwice) {
     StickyDialogLayer layer; // connected before the machine's own handler
     InitGameStorage();
+    WriteFile(SaveFile(), std::vector<u8>(100, 0xDD));
     FlowTrace flow;
     std::vector<u8> block = Block(12);
-    kStorageManager::SaveData(block.data());
+    kStorageManager::LoadData(block.data());
     flow.Play({1}, false);
-    EXPECT_EQ(flow.m_trace, "21:-1/85[86,87] choose1 save(1)");
+    EXPECT_EQ(flow.m_trace, "21:-1/85[86,87] choose1 load(1,0,0)");
     EXPECT_EQ(flow.m_completions, 1);
     EXPECT_EQ(ReadFile(SaveFile()), SaveFileOf(block));
-    EXPECT_FALSE(kStorageManager::IsSaving());
 }
 
 TEST_F(StorageMachineTest, IdenticalSaveWritesNothingAndAChangedBlockWritesOnce) {

@@ -41,9 +41,8 @@ public:
         STATE_FLASH_CORRUPTED = 22,
         STATE_FLASH_UNUSABLE = 23,
         STATE_AUTO_CREATE = 24,
-        STATE_AUTO_RECREATE_FOR_SAVE = 25,
         STATE_AUTO_LOADING = 26,
-        STATE_FLASH_NOT_READ = 27,
+        STATE_FLASH_ERROR = 27, // not read or not written: continue only
         STATE_AUTO_SAVE = 28,
         STATE_AUTO_SAVING = 29,
         STATE_CONFIRM_RETURN_TO_MENU = 40,
