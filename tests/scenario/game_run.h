@@ -1,6 +1,7 @@
 // What the scenario suites share: the real game run headless with an input script and host
 // options over a flash memory directory, its output collected, its screenshots compared with
-// goldens, the save file it leaves read back, and the pointer places and clicks of scripts.
+// goldens, the save file it leaves read back (a ladder's statuses as digits), and the pointer
+// places and clicks of scripts.
 #pragma once
 
 #include "png_golden.h"
@@ -149,6 +150,15 @@ inline bool ReadSave(const fs::path& dir, Kelvo_lib::MNSaveData& data) {
     const std::vector<u8> bytes{std::istreambuf_iterator<char>(file), {}};
     return bytes.size() >= Kelvo_lib::MN_SAVE_DATA_SIZE &&
            Kelvo_lib::ReadSaveData(bytes.data(), Kelvo_lib::MN_SAVE_DATA_SIZE, data) == nullptr;
+}
+
+// A Tournament ladder's slot statuses as digits, slot 1 first.
+inline std::string Statuses(const Kelvo_lib::MNTournamentData& tournament) {
+    std::string digits;
+    for (const auto& slot : tournament.m_puzzleDataList) {
+        digits += static_cast<char>('0' + slot.m_puzzleStatus);
+    }
+    return digits;
 }
 
 // A suite with a directory of its own, removed at its end.

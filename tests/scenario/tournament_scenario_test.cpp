@@ -136,14 +136,6 @@ double TailLoudness(const fs::path& wav, double seconds) {
     return std::sqrt(sum / static_cast<double>(samples));
 }
 
-std::string Statuses(const MNTournamentData& tournament) {
-    std::string digits;
-    for (const auto& slot : tournament.m_puzzleDataList) {
-        digits += static_cast<char>('0' + slot.m_puzzleStatus);
-    }
-    return digits;
-}
-
 size_t DistinctIds(const MNTournamentData& tournament) {
     std::set<int> ids;
     for (const auto& slot : tournament.m_puzzleDataList) {
@@ -168,7 +160,7 @@ TEST_F(TournamentScenarioTest, ABeginnerTournamentPlayedStoppedResumedAndWon) {
         const SaveGameActivePuzzle& record = save.profiles[0].tournamentActivePuzzle;
         ASSERT_EQ(tournament.m_puzzleDataList[2].m_puzzleType, PUZZLE_FLAG_CROSSWORD)
             << "the script stops slot 3 through a crossword's Menu button";
-        EXPECT_EQ(Statuses(tournament), "53100000000000000000");
+        EXPECT_EQ(game_run::Statuses(tournament), "53100000000000000000");
         EXPECT_EQ(DistinctIds(tournament), 20u);
         EXPECT_EQ(tournament.m_puzzleDataList[0].m_score, 1000);
         EXPECT_EQ(tournament.m_numPasses, 7);
@@ -195,7 +187,7 @@ TEST_F(TournamentScenarioTest, ABeginnerTournamentPlayedStoppedResumedAndWon) {
     const MNTournamentData& tournament = save.profiles[0].tournamentData;
     EXPECT_EQ(tournament.m_highestDifficultyUnlocked, 1);
     EXPECT_EQ(tournament.m_currentDifficulty, 1) << "an intermediate ladder waits";
-    EXPECT_EQ(Statuses(tournament), "10000000000000000000");
+    EXPECT_EQ(game_run::Statuses(tournament), "10000000000000000000");
     EXPECT_EQ(DistinctIds(tournament), 20u);
     for (const auto& slot : tournament.m_puzzleDataList) {
         EXPECT_EQ(slot.m_score, 0);
