@@ -1,8 +1,11 @@
 // The puzzle bank: its index, lookups by id and language, stepping through the ids of a
-// kind, loading a language's file from the disc, and damaged files, which must load
-// nothing (or give null for a record) with a logged error.
+// kind, the ladders a loaded save keeps against it, loading a language's file from the
+// disc, and damaged files, which must load nothing (or give null for a record) with a
+// logged error.
 #include "puzzle_test_support.h"
 #include "temporary_host_directory.h"
+
+#include <services/mnsaveranges.h>
 
 using namespace puzzle_test;
 
@@ -129,6 +132,38 @@ TEST(PuzzleBank, StepsThroughIdsOfTheKindInBankOrderAndStopsPastEitherEnd) {
     index = -1;
     EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_FITWORD, 1, 0, false), -2);
     EXPECT_EQ(index, 0);
+}
+
+// A loaded ladder keeps its puzzles only while the bank holds each as its slot's kind in the
+// language; a bank that did not load says nothing of them.
+TEST(PuzzleBank, LadderWithASlotTheBankDoesNotHoldIsReset) {
+    PuzzleBankWriter writer;
+    writer.AddSudoku(SudokuOf(1, 1, 0));
+    writer.AddSudoku(SudokuOf(2, 1, PUZZLE_LANGUAGE_ALL));
+    LoadedBank full(BankBytes(writer));
+    LoadedBank empty(BankBytes(PuzzleBankWriter()));
+    ASSERT_TRUE(full.loaded && empty.loaded);
+    const struct {
+        const char* what;
+        const PuzzleBank& bank;
+        int typeFlag, id, language;
+        bool bKept;
+    } cases[] = {{"held", full.bank, PUZZLE_FLAG_SUDOKU, 1, 0, true},
+                 {"held for all languages", full.bank, PUZZLE_FLAG_SUDOKU, 2, 6, true},
+                 {"not in the bank", full.bank, PUZZLE_FLAG_SUDOKU, 3, 0, false},
+                 {"of another kind", full.bank, PUZZLE_FLAG_CROSSWORD, 1, 0, false},
+                 {"of another language", full.bank, PUZZLE_FLAG_SUDOKU, 1, 6, false},
+                 {"bank not loaded", empty.bank, PUZZLE_FLAG_SUDOKU, 3, 0, true}};
+    for (const auto& c : cases) {
+        MNSaveData data;
+        data.Clear();
+        MNTournamentData& ladder = data.profiles[2].tournamentData;
+        ladder.m_bNewGame = false;
+        ladder.m_puzzleDataList[4] = {static_cast<char>(c.typeFlag), c.id, SLOT_OPEN, 0, 0, 0};
+        BringLaddersIntoBank(data, c.bank, c.language);
+        EXPECT_EQ(ladder.m_puzzleDataList[4].m_puzzleId, c.bKept ? c.id : -1) << c.what;
+        EXPECT_EQ(ladder.m_bNewGame, !c.bKept) << c.what;
+    }
 }
 
 TEST(PuzzleBank, FileNamesFollowTheLanguageCodes) {

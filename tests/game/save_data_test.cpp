@@ -145,7 +145,7 @@ TEST(MNSaveData, ValuesOutOfRangeAreBroughtIntoRange) {
     EXPECT_EQ(read.profiles[0].musicVolume, MN_MAX_VOLUME);
     EXPECT_EQ(read.profiles[1].tournamentData.m_currentPuzzle, 0);
     EXPECT_EQ(read.profiles[2].tournamentData.m_currentPuzzle, 0);
-    EXPECT_EQ(std::strlen(read.profiles[3].name), sizeof(read.profiles[3].name) - 1);
+    EXPECT_EQ(std::strlen(read.profiles[3].name), static_cast<size_t>(MN_TYPED_NAME_LETTERS));
     EXPECT_EQ(read.profiles[0].quickblastData.m_difficulty, 0);
     for (int p = 1; p < MN_NUM_PROFILES; ++p) {
         EXPECT_EQ(read.profiles[p].quickblastData.m_fTimeLimit, 1200.0f) << p;

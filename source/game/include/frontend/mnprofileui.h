@@ -6,6 +6,7 @@
 // its slot shown empty, texts are cut to fit their buffers.
 #pragma once
 
+#include <services/mnsavedata.h>
 #include <tui/tui.h>
 
 #include <ui/kui.h>
@@ -23,7 +24,7 @@ public:
     static constexpr int kNumSlots = 4;
     static constexpr int kGuestIndex = 4;
     static constexpr int kNameLength = 32;
-    static constexpr int kMaxTypedName = 8;
+    static constexpr int kMaxTypedName = MN_TYPED_NAME_LETTERS;
     static constexpr int kWideButton = 256;
     static constexpr int kNarrowButton = 187;
 

@@ -23,8 +23,6 @@ class MNPuzzleMode : public MNSubGame {
 public:
     // The one place a puzzle screen is made by kind: null (logged) for an unknown flag.
     static MNPuzzleUI* CreatePuzzleScreen(int typeFlag);
-    // The bank's ePuzzleType of an ePuzzleTypeFlag, 0 for none.
-    static int BankType(int typeFlag);
     // The background look of an ePuzzleTypeFlag, the menus' look for any other.
     static eBackgroundLook BackgroundMode(int typeFlag);
     // The row of a kind in the modes' score tables (sudoku, crossword, fitword, wordsearch),

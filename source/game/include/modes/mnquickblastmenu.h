@@ -7,6 +7,7 @@
 #pragma once
 
 #include <modes/mnmodemenu.h>
+#include <services/mnsavedata.h>
 
 #include <kelvo/containers/kstring.h>
 
@@ -22,7 +23,7 @@ public:
     static constexpr int kNumTimeLimits = 6;
     // The run lengths offered, in seconds.
     static constexpr int s_timeLimitList[kNumTimeLimits] = {300, 600, 900, 1200, 1500, 1800};
-    static constexpr int kMaxName = 8;
+    static constexpr int kMaxName = MN_TYPED_NAME_LETTERS;
     // Puzzle type bits a run can play.
     static constexpr int kTypeMask = 0x0F;
 

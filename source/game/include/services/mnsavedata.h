@@ -16,6 +16,8 @@ constexpr int MN_SAVE_DATA_SIZE = 5972;
 constexpr u32 MN_SAVE_DATA_VERSION = 1;
 constexpr int MN_NUM_PROFILES = 4;
 constexpr int MN_PROFILE_NAME_SIZE = 16;
+// The most letters the on-screen keyboard takes for a profile's or a Quick Blast run's name.
+constexpr int MN_TYPED_NAME_LETTERS = 8;
 constexpr int MN_ACTIVE_PUZZLE_DATA_SIZE = 210;
 constexpr int MN_TOURNAMENT_DATA_SIZE = 500;
 constexpr int MN_TOURNAMENT_SLOTS = 20;

@@ -61,6 +61,8 @@ public:
     const PuzzleBankEntry& GetEntry(int index) const { return m_entries(index); }
     // The index of the entry with that bank id, or -1.
     int FindEntry(int id) const;
+    // Whether the bank id is a puzzle of that ePuzzleType in the language (or all).
+    bool HoldsPuzzle(int id, int type, int language) const;
 
 private:
     // Reads the index of the stream, which the bank then reads its records from.

@@ -1,5 +1,5 @@
 // The puzzle kinds and difficulties as the bank, the modes and the profiles number
-// them. Plain values shared by every puzzle subsystem; no state.
+// them. Plain values and their mapping, shared by every puzzle subsystem; no state.
 #pragma once
 
 namespace Kelvo_lib {
@@ -20,6 +20,22 @@ enum ePuzzleTypeFlag {
     PUZZLE_FLAG_SUDOKU = 8,
     PUZZLE_FLAG_ANAGRAM = 16, // while an anagram runs after a puzzle
 };
+
+// The bank's ePuzzleType of an ePuzzleTypeFlag, 0 for none.
+constexpr int PuzzleBankType(int typeFlag) {
+    switch (typeFlag) {
+    case PUZZLE_FLAG_SUDOKU:
+        return PUZZLE_TYPE_SUDOKU;
+    case PUZZLE_FLAG_FITWORD:
+        return PUZZLE_TYPE_FITWORD;
+    case PUZZLE_FLAG_CROSSWORD:
+        return PUZZLE_TYPE_CROSSWORD;
+    case PUZZLE_FLAG_WORDSEARCH:
+        return PUZZLE_TYPE_WORDSEARCH;
+    default:
+        return 0;
+    }
+}
 
 // Bank difficulty; the modes' beginner, intermediate and pro are 1 to 3.
 enum ePuzzleDifficulty {

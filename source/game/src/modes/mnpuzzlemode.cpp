@@ -102,13 +102,13 @@ MNSaveProfileData* ActivePlayedRecord() {
 
 int MNPuzzleMode::DrawPuzzleId(int typeFlag, int bankDifficulty) {
     return MNProfile::GetPuzzlebank()->GetRandomPuzzleId(
-        BankType(typeFlag), bankDifficulty, MNProfileManager::GetLanguage(),
+        PuzzleBankType(typeFlag), bankDifficulty, MNProfileManager::GetLanguage(),
         *MNProfile::GetRandomGen(), ActivePlayedRecord());
 }
 
 Puzzle* MNPuzzleMode::DrawPuzzle(int typeFlag, int bankDifficulty) {
     return MNProfile::GetPuzzlebank()->GetRandomPuzzle(
-        BankType(typeFlag), bankDifficulty, MNProfileManager::GetLanguage(),
+        PuzzleBankType(typeFlag), bankDifficulty, MNProfileManager::GetLanguage(),
         *MNProfile::GetRandomGen(), ActivePlayedRecord());
 }
 
@@ -152,21 +152,6 @@ MNPuzzleUI* MNPuzzleMode::CreatePuzzleScreen(int typeFlag) {
     default:
         kLogFmt("ERROR: no puzzle screen for type %d\n", typeFlag);
         return nullptr;
-    }
-}
-
-int MNPuzzleMode::BankType(int typeFlag) {
-    switch (typeFlag) {
-    case PUZZLE_FLAG_SUDOKU:
-        return PUZZLE_TYPE_SUDOKU;
-    case PUZZLE_FLAG_FITWORD:
-        return PUZZLE_TYPE_FITWORD;
-    case PUZZLE_FLAG_CROSSWORD:
-        return PUZZLE_TYPE_CROSSWORD;
-    case PUZZLE_FLAG_WORDSEARCH:
-        return PUZZLE_TYPE_WORDSEARCH;
-    default:
-        return 0;
     }
 }
 
@@ -282,7 +267,7 @@ kUILayer* MNPuzzleMode::TopLayer() const {
 
 bool MNPuzzleMode::StartPuzzle(Puzzle* puzzle, int typeFlag, const SaveGameActivePuzzle* saved) {
     m_bScreenUndrawable = false;
-    if (puzzle == nullptr || BankType(typeFlag) != puzzle->GetType()) {
+    if (puzzle == nullptr || PuzzleBankType(typeFlag) != puzzle->GetType()) {
         kLogFmt("ERROR: no puzzle of type %d to play\n", typeFlag);
         return false;
     }
@@ -386,7 +371,7 @@ void MNPuzzleMode::ResumeStoredPuzzle(SaveGameActivePuzzle& record) {
         return;
     }
     const int type = static_cast<int>(record.type);
-    const int bankType = BankType(type);
+    const int bankType = PuzzleBankType(type);
     if (bankType == 0) {
         kLogFmt("ERROR: stored puzzle of unknown type %d dropped\n", type);
     } else {

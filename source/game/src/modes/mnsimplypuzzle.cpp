@@ -127,7 +127,7 @@ void MNSimplyPuzzle::Cheat(bool bPrevious) {
         return;
     }
     MNSound::StopMusic();
-    const int bankType = BankType(m_currentPuzzleType);
+    const int bankType = PuzzleBankType(m_currentPuzzleType);
     const int language = MNProfileManager::GetLanguage();
     PuzzleBank* const bank = MNProfile::GetPuzzlebank();
     kLogFmt("Cheat: CheatID: %d\n", m_cheatPuzzleId);

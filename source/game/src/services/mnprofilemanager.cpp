@@ -1,5 +1,6 @@
 #include <services/mnprofilemanager.h>
 
+#include <services/mnsaveranges.h>
 #include <services/puzzlebank.h>
 
 #include <framework/kstoragemanager.h>
@@ -240,6 +241,7 @@ void ProfileEventHandler::OnLoadComplete(bool bSuccess, bool, bool bNewSave) {
     const int stored = s_data.language;
     MNProfileManager::SetLanguage(stored != LANGUAGE_NONE ? stored : s_defaultLanguage, false,
                                   true);
+    BringLaddersIntoBank(s_data, *MNProfile::GetPuzzlebank(), s_language);
     if (bNewSave) {
         MNProfileManager::SaveData(false);
     }

@@ -1,11 +1,13 @@
 #include <services/mnsaveranges.h>
 
 #include <services/mnvolume.h>
+#include <services/puzzlebank.h>
 #include <services/puzzletypes.h>
 
 #include <kelvo/platform/klog.h>
 
 #include <cmath>
+#include <cstring>
 
 namespace Kelvo_lib {
 
@@ -18,9 +20,16 @@ constexpr int kKindBits =
     PUZZLE_FLAG_FITWORD | PUZZLE_FLAG_CROSSWORD | PUZZLE_FLAG_WORDSEARCH | PUZZLE_FLAG_SUDOKU;
 constexpr int kEmptyScore = -1;
 
+// A name ends within its field and holds at most the letters the keyboard takes.
 template <int N>
-void TerminateText(char (&text)[N]) {
-    text[N - 1] = 0;
+void NameInRange(char (&name)[N], const char* what) {
+    static_assert(N > MN_TYPED_NAME_LETTERS);
+    name[N - 1] = 0;
+    if (std::strlen(name) > MN_TYPED_NAME_LETTERS) {
+        name[MN_TYPED_NAME_LETTERS] = 0;
+        kLogFmt("MNSaveData: %s longer than %d letters, \"%s\" kept\n", what, MN_TYPED_NAME_LETTERS,
+                name);
+    }
 }
 
 // A field clamped into [low, high], logged with what it is when it changes.
@@ -52,7 +61,7 @@ bool IsPuzzleKind(int type) {
 // back to the defaults; the kinds of puzzle only those there are; the score and the history
 // within their range.
 void QuickBlastInRange(MNQuickBlastData& quickBlast) {
-    TerminateText(quickBlast.m_name);
+    NameInRange(quickBlast.m_name, "Quick Blast name");
     if (quickBlast.m_difficulty < 0 || quickBlast.m_difficulty > kMaxDifficulty) {
         kLogFmt("MNSaveData: Quick Blast level %d unknown, beginner kept\n",
                 quickBlast.m_difficulty);
@@ -117,14 +126,18 @@ void SlotInRange(MNTournamentPuzzleData& slot) {
     ClampTime(slot.m_fCompleteTime, "Tournament complete time");
 }
 
-// A ladder that cannot be played is reset, with the puzzle stopped in it; otherwise each value
-// is clamped into its range.
+// A ladder that cannot be played is reset, with the puzzle stopped in it.
+void ResetLadder(MNSaveProfileData& profile, const char* fault) {
+    kLogFmt("MNSaveData: tournament reset: %s\n", fault);
+    profile.tournamentData.Clear();
+    profile.tournamentActivePuzzle.Clear();
+}
+
+// A ladder that can be played has each value clamped into its range.
 void TournamentInRange(MNSaveProfileData& profile) {
     MNTournamentData& tournament = profile.tournamentData;
     if (const char* fault = LadderFault(tournament)) {
-        kLogFmt("MNSaveData: tournament reset: %s\n", fault);
-        tournament.Clear();
-        profile.tournamentActivePuzzle.Clear();
+        ResetLadder(profile, fault);
         return;
     }
     int& current = tournament.m_currentPuzzle;
@@ -132,7 +145,7 @@ void TournamentInRange(MNSaveProfileData& profile) {
     Clamp(tournament.m_currentDifficulty, 0, kMaxDifficulty, "Tournament level");
     Clamp(tournament.m_highestDifficultyUnlocked, 0, kMaxDifficulty, "Tournament level unlocked");
     Clamp(tournament.m_numPasses, 0, MN_TOURNAMENT_SLOTS, "Tournament passes");
-    Clamp(tournament.m_numPassesUsed, 0, MN_TOURNAMENT_SLOTS, "Tournament passes used");
+    Clamp(tournament.m_numPassesUsed, 0, tournament.m_numPasses, "Tournament passes used");
     Clamp(tournament.m_targetScore, 0, MN_MOST_POINTS, "Tournament target score");
     Clamp(tournament.m_currentScore, -MN_MOST_POINTS, MN_MOST_POINTS, "Tournament score");
     for (MNTournamentPuzzleData& slot : tournament.m_puzzleDataList) {
@@ -158,7 +171,7 @@ void StoppedPuzzleInRange(SaveGameActivePuzzle& puzzle, const char* mode) {
 }
 
 void ProfileInRange(MNSaveProfileData& profile) {
-    TerminateText(profile.name);
+    NameInRange(profile.name, "profile name");
     profile.musicVolume = static_cast<u8>(ClampVolume(profile.musicVolume, "Saved music"));
     profile.soundVolume = static_cast<u8>(ClampVolume(profile.soundVolume, "Saved effect"));
     QuickBlastInRange(profile.quickblastData);
@@ -166,6 +179,12 @@ void ProfileInRange(MNSaveProfileData& profile) {
     FastAndFunInRange(profile.fastandfunData);
     StoppedPuzzleInRange(profile.tournamentActivePuzzle, "stopped Tournament");
     StoppedPuzzleInRange(profile.simplypuzzleActivePuzzle, "stopped Simply Puzzle");
+}
+
+// A slot drawn from the bank names a puzzle of its kind there.
+bool IsSlotInBank(const MNTournamentPuzzleData& slot, const PuzzleBank& bank, int language) {
+    return slot.m_puzzleType == 0 || slot.m_puzzleId < 0 ||
+           bank.HoldsPuzzle(slot.m_puzzleId, PuzzleBankType(slot.m_puzzleType), language);
 }
 
 } // namespace
@@ -187,6 +206,20 @@ void BringIntoRange(MNSaveData& data) {
     }
     for (MNSaveProfileData& profile : data.profiles) {
         ProfileInRange(profile);
+    }
+}
+
+void BringLaddersIntoBank(MNSaveData& data, const PuzzleBank& bank, int language) {
+    if (bank.GetNumEntries() == 0) {
+        return;
+    }
+    for (MNSaveProfileData& profile : data.profiles) {
+        for (const MNTournamentPuzzleData& slot : profile.tournamentData.m_puzzleDataList) {
+            if (!IsSlotInBank(slot, bank, language)) {
+                ResetLadder(profile, "a slot whose puzzle is not in the bank");
+                break;
+            }
+        }
     }
 }
 

@@ -25,6 +25,10 @@ constexpr u32 kGroupHeaderSize = 12;
 constexpr u32 kMaxChunkBytes = 1u << 20;
 constexpr int kNotListed = -2;
 
+bool IsInLanguage(const PuzzleBankEntry& entry, int language) {
+    return entry.language == language || entry.language == PUZZLE_LANGUAGE_ALL;
+}
+
 // Reads the whole payload of the current chunk into bytes; false when it is too large
 // or cannot be read.
 bool ReadPayload(kIFFContext* ctx, kArray<u8>& bytes) {
@@ -353,6 +357,11 @@ int PuzzleBank::FindEntry(int id) const {
     return -1;
 }
 
+bool PuzzleBank::HoldsPuzzle(int id, int type, int language) const {
+    const int index = FindEntry(id);
+    return index >= 0 && m_entries(index).type == type && IsInLanguage(m_entries(index), language);
+}
+
 Puzzle* PuzzleBank::GetPuzzle(int id, int language) {
     delete m_current;
     m_current = nullptr;
@@ -362,7 +371,7 @@ Puzzle* PuzzleBank::GetPuzzle(int id, int language) {
         return nullptr;
     }
     const PuzzleBankEntry& entry = m_entries(index);
-    if (entry.language != PUZZLE_LANGUAGE_ALL && entry.language != language) {
+    if (!IsInLanguage(entry, language)) {
         kLogFmt("PuzzleBank: puzzle %d is not in language %d\n", id, language);
         return nullptr;
     }
@@ -429,8 +438,7 @@ kArray<int> PuzzleBank::MatchingEntries(int type, int difficulty, int language) 
     indices.SetReserve(m_entries.Size());
     for (int i = 0; i < m_entries.Size(); ++i) {
         const PuzzleBankEntry& entry = m_entries(i);
-        if (entry.type == type && entry.difficulty == difficulty &&
-            (entry.language == language || entry.language == PUZZLE_LANGUAGE_ALL)) {
+        if (entry.type == type && entry.difficulty == difficulty && IsInLanguage(entry, language)) {
             indices.Push(i);
         }
     }
