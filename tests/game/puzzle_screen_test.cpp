@@ -4,6 +4,7 @@
 // play going on; the menu, reset and the saved state; hints through the hint screen; a tick of
 // 0.0 and drawing outside the walk; golden pictures of the views and of the largest grid. A
 // kind's traits say how it is played; what one kind alone does closes the file.
+#include "colour_contrast.h"
 #include "crossword_test_support.h"
 #include "fitword_test_support.h"
 #include "puzzle_rules_support.h"
@@ -27,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <numeric>
 #include <set>
@@ -98,6 +100,27 @@ Record* BestInBank(PuzzleBank& bank, ePuzzleType type, const std::function<int(R
     }
     return bestId < 0 ? nullptr : static_cast<Record*>(bank.GetPuzzle(bestId, 0));
 }
+
+// Two players of a Sprint on the active profile's Head to Head record, put back afterwards.
+class SprintPlayers {
+public:
+    SprintPlayers()
+        : m_players((MNProfileManager::SetActiveProfile(0),
+                     *MNProfileManager::GetActiveProfile()->GetHeadToHeadData())),
+          m_saved(m_players) {
+        std::snprintf(m_players.m_player1Name, sizeof(m_players.m_player1Name), "ANN");
+        std::snprintf(m_players.m_player2Name, sizeof(m_players.m_player2Name), "BEN");
+        m_players.m_sprintMode = true;
+        m_players.m_player1Lives = 3;
+        m_players.m_player2Lives = 2;
+        m_players.m_player1Active = true;
+    }
+    ~SprintPlayers() { m_players = m_saved; }
+
+private:
+    MNHeadToHeadData& m_players;
+    const MNHeadToHeadData m_saved;
+};
 
 // The buttons along the bottom of the crossword and wordsearch.
 At BottomButton(auto& t, float x) {
@@ -927,12 +950,7 @@ TYPED_TEST(PuzzleScreenConformanceTest, MenuPausesAndResetKeepsTheClockAndReturn
 // Head to Head ticks the screen once with 0.0 and draws it outside the world's walk after a
 // continue screen.
 TYPED_TEST(PuzzleScreenConformanceTest, SurvivesAZeroTickAndDrawingOutsideTheWalk) {
-    MNProfileManager::SetActiveProfile(0);
-    MNHeadToHeadData& players = *MNProfileManager::GetActiveProfile()->GetHeadToHeadData();
-    const MNHeadToHeadData saved = players;
-    players.m_sprintMode = true;
-    players.m_player1Lives = 3;
-    players.m_player2Lives = 2;
+    const SprintPlayers players;
     this->Start(Grid::kPlay, GAME_MODE_HEADTOHEAD);
     kUIWidget& widget = *this->m_screen->GetScreen();
     widget.Tick(0.0f);
@@ -945,7 +963,6 @@ TYPED_TEST(PuzzleScreenConformanceTest, SurvivesAZeroTickAndDrawingOutsideTheWal
     krDrawHelp::Flush();
     EXPECT_FLOAT_EQ(time, this->m_screen->GetTime());
     EXPECT_EQ(MNPuzzleWidget::STATE_PLAY, this->Widget().GetWidgetState());
-    players = saved;
 }
 
 TYPED_TEST(PuzzleScreenConformanceTest, GoldenViews) {
@@ -1082,6 +1099,47 @@ TEST_F(CrosswordScreenTest, TournamentHintRevealsTheNextLetterAndLocksIt) {
     // The menu button asks the mode to pause.
     ClickAt(CrosswordScreen::MenuButton(*this));
     EXPECT_EQ(1, m_signals.pause);
+}
+
+// The Answer button's caption is printed in its own colour, whatever the view drew before it
+// (Head to Head draws no clock, whose colour it once took).
+TEST_F(CrosswordScreenTest, TheAnswerCaptionReadsOnItsButtonInEveryMode) {
+    const SprintPlayers players;
+    for (const int mode : {GAME_MODE_TOURNAMENT, GAME_MODE_QUICKBLAST, GAME_MODE_SIMPLYPUZZLE,
+                           GAME_MODE_FASTANDFUN, GAME_MODE_HEADTOHEAD}) {
+        SCOPED_TRACE(mode);
+        StartAndContinue(Grid::kGolden, mode);
+        Rest(1);
+        const png_golden::Image picture = Picture();
+        const kSprite& button = *Widget().GetResolveButton();
+        const auto at = [&](float x, float y) {
+            return picture.rgb[static_cast<size_t>(y) * picture.width + static_cast<size_t>(x)];
+        };
+        const u32 fill = at(button.GetX() + 10.0f, button.GetY() + button.GetHeight() * 0.5f);
+        // Ink on the button, with the font's dark shadow: nothing lighter than the button.
+        double darkest = colour_contrast::Luminance(fill);
+        double lightest = darkest;
+        for (float y = button.GetY(); y < button.GetY() + button.GetHeight() - 4.0f; ++y) {
+            for (float x = button.GetX() + 10.0f; x < button.GetX() + button.GetWidth() - 10.0f;
+                 ++x) {
+                darkest = std::min(darkest, colour_contrast::Luminance(at(x, y)));
+                lightest = std::max(lightest, colour_contrast::Luminance(at(x, y)));
+            }
+        }
+        EXPECT_GE((colour_contrast::Luminance(fill) + 0.05) / (darkest + 0.05), 4.5);
+        EXPECT_NEAR(lightest, colour_contrast::Luminance(fill), 0.02);
+    }
+}
+
+// A Head to Head turn: the players' lives where the clock and the counter stand elsewhere.
+TEST_F(CrosswordScreenTest, GoldenHeadToHeadTurn) {
+    const SprintPlayers players;
+    SeedRandom(kFacts.golden.seed);
+    StartAndContinue(Grid::kGolden, GAME_MODE_HEADTOHEAD);
+    ASSERT_NO_FATAL_FAILURE(CrosswordScreen::Solve(*this, 0, m_puzzle->m_crossword->words(0).word));
+    ASSERT_NO_FATAL_FAILURE(CrosswordScreen::ChooseOnList(*this, 1));
+    Rest(1);
+    EXPECT_TRUE(MatchesGolden("crossword_head_to_head", Picture()));
 }
 
 // The widget hands the model the active profile's setting as it draws.

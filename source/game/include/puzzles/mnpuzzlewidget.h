@@ -115,8 +115,8 @@ protected:
     // The clock at (x, y) in the colour given: the puzzle's time, or the mode's run clock where
     // it runs down.
     void RenderClock(int x, int y, unsigned int colour, float playTime);
-    // "label: count/total" at (x, y) in the font's colour; a label's own colon is not doubled.
-    void RenderCounter(int x, int y, const char* label, int count, int total);
+    // "label: count/total" at (x, y) in the colour given; a label's own colon is not doubled.
+    void RenderCounter(int x, int y, unsigned int colour, const char* label, int count, int total);
 
     kSharedPtr<kFont> m_font;
     kSharedPtr<kFont> m_titleFont;

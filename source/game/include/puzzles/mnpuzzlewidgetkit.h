@@ -25,8 +25,8 @@ const char* Txt(int id);
 kSharedPtr<kSprite> PixelSprite(const char* bank, const char* name);
 // Whether every sprite the disc was asked for is there.
 bool AllLoaded(std::initializer_list<const kSprite*> sprites);
-// Prints the text centred on the sprite.
-void PrintCentred(kFont& font, const kSprite& sprite, const char* text);
+// Prints the text centred on the sprite, in the colour given.
+void PrintCentred(kFont& font, const kSprite& sprite, const char* text, unsigned int colour);
 
 // The clock's place on the screens that no layout places: the wordsearch's column, title-safe.
 int ClockX();

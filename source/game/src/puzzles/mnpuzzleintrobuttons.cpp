@@ -97,8 +97,7 @@ void MNPuzzleIntroButtons::Render(kFont& titleFont, kFont& captionFont, const ch
     for (const auto& button : buttons) {
         button.sprite->SetColour(button.bHot ? kHotTint : MNPalette::kWhite);
         button.sprite->Render();
-        captionFont.SetColour(MNPalette::kInk, false);
-        PrintCentred(captionFont, *button.sprite, Txt(button.text));
+        PrintCentred(captionFont, *button.sprite, Txt(button.text), MNPalette::kInk);
     }
 }
 

@@ -144,11 +144,13 @@ void MNPuzzleWidget::RenderClock(int x, int y, unsigned int colour, float playTi
                    MNPuzzleClock::ShownSeconds(Rules().bClockRunsDown, playTime), colour);
 }
 
-void MNPuzzleWidget::RenderCounter(int x, int y, const char* label, int count, int total) {
+void MNPuzzleWidget::RenderCounter(int x, int y, unsigned int colour, const char* label, int count,
+                                   int total) {
     const size_t length = std::strlen(label);
     const char* separator = length > 0 && label[length - 1] == ':' ? " " : ": ";
     char text[96];
     std::snprintf(text, sizeof(text), "%.60s%s%d/%d", label, separator, count, total);
+    m_font->SetColour(colour, false);
     m_font->Print(x, y, text, 0, 0.0f);
 }
 

@@ -38,7 +38,8 @@ bool AllLoaded(std::initializer_list<const kSprite*> sprites) {
     return true;
 }
 
-void PrintCentred(kFont& font, const kSprite& sprite, const char* text) {
+void PrintCentred(kFont& font, const kSprite& sprite, const char* text, unsigned int colour) {
+    font.SetColour(colour, false);
     int w = 0;
     int h = 0;
     font.GetStringBound(w, h, text);

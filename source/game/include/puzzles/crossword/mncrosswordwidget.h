@@ -45,6 +45,8 @@ public:
         return bDown ? m_renderedWordListDown : m_renderedWordListAcross;
     }
     int GetClueListPos() const { return m_clueListPos; }
+    // The play view's button that opens the answer view.
+    const kSprite* GetResolveButton() const { return m_resolve.Get(); }
 
 private:
     bool LoadArt() override;

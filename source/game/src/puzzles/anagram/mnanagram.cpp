@@ -488,7 +488,6 @@ kUIRect MNAnagram::GetMenuRect() const {
 void MNAnagram::Render() {
     m_font->SetFixedCharWidth(0);
     m_font->SetScale(1.0f);
-    m_font->SetColour(kWhite, false);
     m_gridFont->SetFixedCharWidth(0);
     m_gridFont->SetScale(1.0f);
     for (kSprite* panel : {m_bgLetters, m_bgWord}) {
@@ -513,6 +512,7 @@ void MNAnagram::RenderEndMessage() {
     const char* text = TextOf(m_timer > 0.0f ? TEXT_WELL_DONE : TEXT_TIME_UP);
     int width = 0;
     int height = 0;
+    m_font->SetColour(kWhite, false);
     m_font->GetStringBound(width, height, text);
     const float panelX = m_bgLetters != nullptr ? m_bgLetters->GetX() : 0.0f;
     const float panelW = m_bgLetters != nullptr ? m_bgLetters->GetWidth() : DisplayWidth();
@@ -562,6 +562,7 @@ unsigned int MNAnagram::AnswerCellColour(int position) const {
 void MNAnagram::RenderClock() {
     char label[64];
     std::snprintf(label, sizeof label, "%s:", TextOf(TEXT_TIME));
+    m_font->SetColour(kWhite, false);
     m_font->Print(static_cast<int>(kClockMargin), kClockY, label, 0, 0.0f);
     const int seconds = static_cast<int>(m_timer);
     char clock[32];
@@ -575,7 +576,6 @@ void MNAnagram::RenderClock() {
 }
 
 void MNAnagram::RenderButtons() {
-    m_buttonFont->SetColour(kWhite, false);
     if (m_cursorPos >= m_maxLength && !m_bComplete && m_confirm != nullptr) {
         m_confirm->Render();
         int width = 0;
@@ -596,6 +596,7 @@ void MNAnagram::RenderCaption(kSprite* button, int textId, float y) {
     const char* text = TextOf(textId);
     int width = 0;
     int height = 0;
+    m_buttonFont->SetColour(kWhite, false);
     m_buttonFont->GetStringBound(width, height, text);
     m_buttonFont->Print(static_cast<int>(button->GetX() + button->GetWidth() * 0.5f -
                                          static_cast<float>(width / 2)),

@@ -32,6 +32,10 @@ constexpr MNPuzzleBottomButtons::Style kButtons{MNPuzzleBottomButtons::PLACE_ON_
 
 // The player to move in Head to Head.
 constexpr unsigned int kYellow = 0xFFFFFF00;
+// The clock, the counter and the Answer caption on the yellow button; the captions of the
+// answer view's buttons.
+constexpr unsigned int kInk = 0xFF000001;
+constexpr unsigned int kCaptionOnButton = 0xFFFFFFFF;
 
 constexpr float kClueWrapWidth = 0.39f; // of the display width
 constexpr float kClueFitMargin = 50.0f;
@@ -358,12 +362,12 @@ void MNCrosswordWidget::RenderPlay() {
     if (m_state == STATE_ANSWER) {
         RenderInputScreen();
         m_swapback->Render();
-        PrintCentred(*m_font.Get(), *m_swapback.Get(), Txt(TEXT_BACK));
+        PrintCentred(*m_font.Get(), *m_swapback.Get(), Txt(TEXT_BACK), kCaptionOnButton);
     } else {
         RenderClueList();
         m_resolve->SetColour(0xFFFFFF00);
         m_resolve->Render();
-        PrintCentred(*m_font.Get(), *m_resolve.Get(), Txt(TEXT_ANSWER));
+        PrintCentred(*m_font.Get(), *m_resolve.Get(), Txt(TEXT_ANSWER), kInk);
     }
     RenderBottomButtons(HintLook());
     RenderPointer();
@@ -394,7 +398,6 @@ void MNCrosswordWidget::RenderGrid() {
     for (int cell = 0; cell < m_crossword->GetNumCells(); ++cell) {
         RenderCell(cell);
     }
-    m_font->SetColour(0xFFFFFFFF, false);
     m_font->SetFixedCharWidth(0);
     if (!Rules().bTakeTurns) {
         RenderClockAndCounter();
@@ -454,8 +457,8 @@ void MNCrosswordWidget::RenderCell(int cell) {
 
 // The clock (the mode's run clock where it runs down) and the clue counter.
 void MNCrosswordWidget::RenderClockAndCounter() {
-    RenderClock(530, 16, 0xFF000001, m_crossword->GetTime());
-    RenderCounter(45, 5, Txt(TEXT_CLUES_ANSWERED), m_crossword->GetCluesUsed(),
+    RenderClock(530, 16, kInk, m_crossword->GetTime());
+    RenderCounter(45, 5, kInk, Txt(TEXT_CLUES_ANSWERED), m_crossword->GetCluesUsed(),
                   m_crossword->GetNumWords());
 }
 
@@ -528,18 +531,18 @@ void MNCrosswordWidget::RenderInputScreen() {
         m_spriteCell->Render();
     }
     const char* typed = keyboard->GetString();
+    m_clueFont->SetColour(0xFF000000, false);
     for (int i = 0; typed[i] != '\0'; ++i) {
         const char text[2] = {typed[i], 0};
         m_clueFont->GetStringBound(w, h, text);
         m_clueFont->Print(378 + i * cw + cw / 2 - w / 2,
                           static_cast<int>(ch * 0.5f - h / 2 + panelBottom - 32.0f), text, 0, 0.0f);
     }
-    m_font->SetColour(0xFFFFFFFF, false);
     m_crossword->GetKeyboard()->SetFont(m_keyboardFont);
     m_crossword->GetKeyboard()->Render();
     if (std::strchr(typed, ' ') == nullptr) {
         m_answer->Render();
-        PrintCentred(*m_font.Get(), *m_answer.Get(), Txt(TEXT_CONFIRM));
+        PrintCentred(*m_font.Get(), *m_answer.Get(), Txt(TEXT_CONFIRM), kCaptionOnButton);
     }
 }
 

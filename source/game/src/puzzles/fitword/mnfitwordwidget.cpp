@@ -308,7 +308,7 @@ void MNFitwordWidget::RenderClockAndCounter() {
     for (int slot = 0; slot < m_fitword->GetNumWords(); ++slot) {
         placed += m_fitword->GetPlacedWord(slot) != MNFitword::K_NO_WORD ? 1 : 0;
     }
-    RenderCounter(K_COUNTER_X, K_TITLE_SAFE_Y, Txt(TEXT_WORDS_PLACED), placed,
+    RenderCounter(K_COUNTER_X, K_TITLE_SAFE_Y, P::kInk, Txt(TEXT_WORDS_PLACED), placed,
                   m_fitword->GetNumWords());
 }
 

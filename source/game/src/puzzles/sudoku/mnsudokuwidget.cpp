@@ -271,7 +271,7 @@ void MNSudokuWidget::RenderClockAndCounter() {
     for (int cell = 0; cell < m_sudoku->GetNumCells(); ++cell) {
         filled += m_sudoku->GetDigit(cell) != 0 ? 1 : 0;
     }
-    RenderCounter(K_COUNTER_X, K_TITLE_SAFE_Y, Txt(TEXT_SQUARES_FILLED), filled,
+    RenderCounter(K_COUNTER_X, K_TITLE_SAFE_Y, P::kInk, Txt(TEXT_SQUARES_FILLED), filled,
                   m_sudoku->GetNumCells());
 }
 

@@ -271,7 +271,7 @@ void MNWordsearchWidget::RenderPlayers() {
 
 void MNWordsearchWidget::RenderClockAndCounter() {
     RenderClock(ClockX(), 16, kBlack, m_wordsearch->GetTime());
-    RenderCounter(60, 5, Txt(TEXT_WORDS_FOUND), m_wordsearch->GetNumWordsFound(),
+    RenderCounter(60, 5, kBlack, Txt(TEXT_WORDS_FOUND), m_wordsearch->GetNumWordsFound(),
                   m_wordsearch->GetNumWords());
 }
 
