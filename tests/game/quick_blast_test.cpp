@@ -378,8 +378,8 @@ TEST_F(QuickBlastTest, TheFiftyFirstRunDropsTheOldestScoreAndTheListShowsTheNewe
     TUISpinner* const list = Menu().GetStatsSpinner();
     ASSERT_EQ(list->m_textList.Size(), 50);
     EXPECT_EQ(list->m_index, 49);
-    EXPECT_STREQ(list->m_textList(49).Get(), "Run 51: 0 hundred");
-    EXPECT_STREQ(list->m_textList(0).Get(), "Run 2: 1 hundred");
+    EXPECT_STREQ(list->m_textList(49).Get(), "Run 51: 0");
+    EXPECT_STREQ(list->m_textList(0).Get(), "Run 2: 1");
     Click(Component(Menu().GetResultsScreen(), 5), true); // continue
     ASSERT_EQ(Menu().GetActiveScreen(), Menu().GetStatsScreen());
     ClickArrow(list, false, true);

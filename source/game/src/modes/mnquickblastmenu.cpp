@@ -348,7 +348,7 @@ void MNQuickBlastMenu::UpdateStats(const MNQuickBlastData& data) {
         char line[TUIString::kMaxLength];
         std::snprintf(line, sizeof(line), "%s %d: %d%s", kText::Text(TEXT_RUN),
                       data.m_statOffset + i + 1, data.m_statList[i].m_score / 100,
-                      kText::Text(TEXT_HUNDRED_POINTS));
+                      kText::Text(TEXT_RUN_SCORE_UNIT));
         m_statsSpinner->m_textList(m_statsSpinner->m_textList.Add(1)) = TUIString(line);
     }
     m_statsSpinner->m_index = count > 0 ? count - 1 : 0;
