@@ -2,6 +2,7 @@
 // the results of a slot, a damaged save resumed, the music around the final result, the
 // ladder's choices and the end screens; the real world over a fresh flash memory, playing the
 // real puzzle screens. A whole tournament by input script is the scenario suite's.
+#include "colour_contrast.h"
 #include "game_golden_fixture.h"
 #include "mode_world_fixture.h"
 #include "puzzle_test_support.h"
@@ -15,6 +16,7 @@
 #include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/platform/kmemory.h>
 
+#include <algorithm>
 #include <set>
 
 using namespace Kelvo_lib;
@@ -480,6 +482,40 @@ TEST_F(TournamentGoldenTest, LadderWithEveryStatus) {
     Enter();
     Press(0.5f, 0.60f); // resume: slot 6 chosen
     EXPECT_TRUE(png_golden::MatchesGolden("tournament_ladder", Picture()));
+}
+
+// Slots 1 to 19 finished with grey ticks, slot 20 open; the same ladder with black ticks tells
+// the ticks' pixels from the numbers'.
+TEST_F(TournamentGoldenTest, TicksStandClearOfTheNumbers) {
+    Mode().OnNewTournament(0);
+    Data().m_bNewGame = false;
+    SetStatuses("44444444444444444441");
+    Enter();
+    Press(0.5f, 0.60f); // resume: slot 20 chosen
+    const png_golden::Image grey = Picture();
+    EXPECT_TRUE(png_golden::MatchesGolden("tournament_ladder_ticks", grey));
+    SetStatuses("55555555555555555551");
+    const png_golden::Image black = Picture(); // the ticks alone change
+    for (int number = 1; number < MN_TOURNAMENT_SLOTS; ++number) {
+        SCOPED_TRACE(number);
+        // The button's top centre, where its tick is placed; the button is 40 x 38.
+        const int left = static_cast<int>(Menu().GetSlotButton(number)->m_fX * grey.width) - 20;
+        const int top = static_cast<int>(Menu().GetSlotButton(number)->m_fY * grey.height);
+        int numberBottom = -1;
+        int tickTop = 1000;
+        for (int y = top + 2; y < top + 36; ++y) { // inside the rounded corners
+            for (int x = left + 3; x < left + 38; ++x) {
+                const size_t i = static_cast<size_t>(y) * grey.width + static_cast<size_t>(x);
+                if (grey.rgb[i] != black.rgb[i]) {
+                    tickTop = std::min(tickTop, y);
+                } else if (colour_contrast::Luminance(grey.rgb[i]) < 0.6) { // ink, or its edge
+                    numberBottom = std::max(numberBottom, y);
+                }
+            }
+        }
+        ASSERT_GE(numberBottom, 0);
+        EXPECT_GT(tickTop, numberBottom + 1) << "the tick below the number, a clear row between";
+    }
 }
 
 TEST_F(TournamentGoldenTest, ScoreWithItsRank) {
