@@ -544,7 +544,8 @@ struct CrosswordScreen {
     static At MenuButton(auto& t) { return BottomButton(t, 120.0f); }
     static At HintButton(auto& t) { return BottomButton(t, 210.0f); }
 
-    // A word solved and the next chosen; that one open with two letters typed; the sweep.
+    // A word solved and the next chosen; that one open with two letters typed, then all of them
+    // and Confirm beside Back; the sweep.
     static void GoldenViews(auto& t, auto&& matches) {
         ASSERT_NO_FATAL_FAILURE(Solve(t, 0, Record(t).words(0).word));
         ASSERT_NO_FATAL_FAILURE(ChooseOnList(t, 1));
@@ -554,6 +555,9 @@ struct CrosswordScreen {
         Type(t, std::string(Record(t).words(1).word).substr(0, 2));
         t.Rest(1);
         matches("crossword_answer");
+        Type(t, std::string(Record(t).words(1).word).substr(2));
+        t.Rest(1);
+        matches("crossword_confirm");
         Back(t);
         SolveFrom(t, 1);
         t.Rest(30);
