@@ -1,13 +1,16 @@
 // The parts every puzzle widget shares: the check sweep of a full grid (its two paces, the
 // marks it leaves, the flicker of a right grid's hidden word, the frame it hands the verdict
-// back), the bottom button row's press and release, and what a widget reads of a Head to Head
-// game (the players' lines and the pause once a Marathon clock has run out).
+// back), the bottom button row's press and release, what a widget reads of a Head to Head
+// game (the players' lines and the pause once a Marathon clock has run out), and the palette's
+// text colours reading on what the widgets draw them on.
+#include "colour_contrast.h"
 #include "game_ui_fixture.h"
 
 #include <puzzles/mnheadtoheadstatus.h>
 #include <puzzles/mnpuzzlebottombuttons.h>
 #include <puzzles/mnpuzzlesweep.h>
 
+#include <services/mnpalette.h>
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mntextid.h>
@@ -221,6 +224,21 @@ TEST_F(HeadToHeadStatusTest, OnlyAHeadToHeadMarathonWithAClockRunOutPauses) {
         SetUp(c.bSprint, 1, 1, c.time1, c.time2);
         EXPECT_EQ(MNHeadToHeadStatus::IsPaused(c.bTakeTurns), c.bPaused)
             << c.bTakeTurns << " " << c.bSprint << " " << c.time1 << " " << c.time2;
+    }
+}
+
+// A list's text on paper, and on the sun yellow bar of the chosen line: at 4.5:1 or more.
+TEST(PaletteTest, ListTextReadsOnPaperAndOnTheHighlight) {
+    using P = MNPalette;
+    const struct {
+        unsigned int text, ground;
+        const char* what;
+    } pairs[] = {{P::kInk, P::kPaper, "a word"},
+                 {P::kUsedInk, P::kPaper, "a placed word"},
+                 {P::kSlate, P::kPaper, "a heading"},
+                 {P::kInk, P::kSun, "the chosen word"}};
+    for (const auto& pair : pairs) {
+        EXPECT_GE(colour_contrast::Ratio(pair.text, pair.ground), 4.5) << pair.what;
     }
 }
 

@@ -10,6 +10,7 @@ struct MNPalette {
     static constexpr unsigned int kSlate = 0xFF2E4272;     // panels, hinted cells
     static constexpr unsigned int kPaper = 0xFFFAF7F0;     // grids, clue cards, plates
     static constexpr unsigned int kInk = 0xFF1A1A1A;       // letters and digits on paper
+    static constexpr unsigned int kUsedInk = 0xFF565C6C;   // words already used, on paper
     static constexpr unsigned int kSun = 0xFFFFD23F;       // highlight, selection
     static constexpr unsigned int kPaleSun = 0xFFFFF0C0;   // a softer highlight
     static constexpr unsigned int kLeaf = 0xFF3BB273;      // right, complete

@@ -338,7 +338,7 @@ void MNFitwordWidget::RenderWordList() {
             m_wordHighlight->Render();
         }
         const bool bPlaced = m_fitword->GetSlotOfWord(entry.word) >= 0;
-        m_listFont->SetColour(bPlaced ? P::kGrey : P::kInk, false);
+        m_listFont->SetColour(bPlaced ? P::kUsedInk : P::kInk, false);
         m_listFont->Print(x + 12, y, m_fitword->GetWord(entry.word), 0, 0.0f);
     }
     if (m_listPos > 0) {
