@@ -2,8 +2,8 @@
 // enabled button presses it once, a release elsewhere or on a disabled button does nothing,
 // radio buttons flip before their handler, spinners wrap both ways, a back button takes a
 // release that began elsewhere, the help button raises SignalHelp; the title music; the
-// formatting of bound texts and the word wrap, which keeps text inside its frame and the
-// title-safe area.
+// formatting of bound texts, a name field's cursor and the word wrap, which keeps text inside
+// its frame and the title-safe area.
 #include "game_ui_fixture.h"
 
 #include <tui/mnbackground.h>
@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -180,6 +181,31 @@ TEST_F(TUITest, ButtonsAreAsWideAsAskedSquareOrFittedToTheirLabel) {
     EXPECT_GT(art.ButtonWidth(TUIArt::kFittedButton, "A rather long label"),
               static_cast<float>(width));
     EXPECT_LT(art.ButtonWidth(TUIArt::kFittedButton, "OK"), 160.0f);
+}
+
+// A name field's cursor blinks after the name while another letter can be typed, and shows no
+// more once the field is full.
+TEST_F(TUITest, ACursorShowsOnlyWhileTheFieldHasRoom) {
+    const TUIArt art;
+    const struct {
+        const char* name;
+        float time;
+        bool bShows;
+    } cases[] = {{"ANNA", 0.0f, true},
+                 {"ANNA", 0.75f, false},
+                 {"ABCDEFG", 0.0f, true},
+                 {"ABCDEFGH", 0.0f, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        char typed[16];
+        std::snprintf(typed, sizeof(typed), "%s", c.name);
+        TUIText field(TUIString("%s_", typed), 0.5f, 0.1f, false, false);
+        field.m_bCursor = true;
+        field.m_maxTyped = 8;
+        field.m_fTime = c.time;
+        const TUIText name(TUIString(c.name), 0.5f, 0.1f, false, false);
+        EXPECT_EQ(field.Bounds(art).w > name.Bounds(art).w, c.bShows);
+    }
 }
 
 // A long text centred in a frame wraps inside it, and inside the title-safe area where the frame

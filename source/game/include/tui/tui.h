@@ -70,6 +70,7 @@ public:
     bool m_bFooter;
     bool m_bBoxed = false;
     bool m_bCursor = false;  // the last character blinks
+    int m_maxTyped = 0;      // above 0: no cursor once this many characters stand before it
     float m_fFixedWidth = 0; // above 0: wrapped to this fraction of the display width
     bool m_bAnchorLeft = false;
     bool m_bAnchorRight = false;
@@ -77,6 +78,9 @@ public:
 
 private:
     kFont* FontOf(const TUIArt& art) const;
+    // Whether the text, formatted, ends in a cursor mark that shows at this time: not in the
+    // blink's off half, nor after a field full to m_maxTyped.
+    bool ShowsCursor(const char* text) const;
 
     mutable kString m_wrapSource; // the text m_wrapped was made from, at m_fWrapWidth
     mutable kString m_wrapped;

@@ -147,6 +147,7 @@ void MNProfileMenu::BuildNameScreen() {
         AddText(m_editNameScreen, TUIString("%s_", &m_currentProfileName), 0.5f, 0.13f);
     name->m_bBoxed = true;
     name->m_bCursor = true;
+    name->m_maxTyped = kMaxTypedName;
     m_saveButton = AddButton(m_editNameScreen, TextOf(TEXT_DONE), 0.5f, 0.70f);
     AddButton(m_editNameScreen, "", -1.0f, -2.0f, true);
 }

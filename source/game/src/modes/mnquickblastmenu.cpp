@@ -246,6 +246,7 @@ void MNQuickBlastMenu::BuildEditNameScreen() {
     TUIText* const name = AddText(m_editNameScreen, TUIString("%s_", m_nameString), 0.5f, 0.16f);
     name->m_bBoxed = true;
     name->m_bCursor = true;
+    name->m_maxTyped = kMaxName;
     m_saveNameButton = AddButton(m_editNameScreen, kText::Text(TEXT_DONE), 0.5f, 0.7f);
     AddButton(m_editNameScreen, kText::Text(TEXT_BACK), -1.0f, -2.0f, true);
 }

@@ -48,6 +48,11 @@ bool TUIText::CursorShows(float time) {
     return phase < kCursorPeriod * 0.5f;
 }
 
+bool TUIText::ShowsCursor(const char* text) const {
+    const bool bFull = m_maxTyped > 0 && std::strlen(text) > static_cast<size_t>(m_maxTyped);
+    return !bFull && CursorShows(m_fTime);
+}
+
 kFont* TUIText::FontOf(const TUIArt& art) const {
     return m_bTitle ? art.GetTitleFont() : art.GetBodyFont();
 }
@@ -55,7 +60,7 @@ kFont* TUIText::FontOf(const TUIArt& art) const {
 kString TUIText::Layout(const TUIArt& art) const {
     char text[TUIString::kMaxLength];
     m_text.Format(text, sizeof(text));
-    if (m_bCursor && !CursorShows(m_fTime) && text[0] != 0) {
+    if (m_bCursor && text[0] != 0 && !ShowsCursor(text)) {
         text[std::strlen(text) - 1] = 0;
     }
     const float wrapWidth = art.WrapWidth(m_fFixedWidth);
