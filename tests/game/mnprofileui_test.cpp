@@ -135,6 +135,17 @@ TEST_F(ProfileScreenTest, EraseAsksFirstThenClearsTheSlot) {
     EXPECT_EQ(Menu()->GetActiveScreen(), Menu()->GetNameScreen());
 }
 
+// Each rebuild highlights the active profile's button with the hover sound, also where the
+// highlight stays on it.
+TEST_F(ProfileScreenTest, EveryRebuildHighlightsTheActiveProfileWithTheHoverSound) {
+    for (int i = 0; i < 2; ++i) {
+        MNSound::PlaySoundEffect(SFX_PRESS);
+        Menu()->Rebuild();
+        EXPECT_EQ(MNSound::GetLastSoundEffect(), SFX_HIGHLIGHT) << i;
+        EXPECT_EQ(Menu()->GetMainScreen()->m_activeComponent, Menu()->GetProfileButton(0));
+    }
+}
+
 TEST_F(ProfileScreenTest, ChoosingAProfileAppliesItsVolumesSavesAndOpensTheMainMenu) {
     Create(3, "KIM");
     MNProfileManager::GetProfile(3)->SetSoundVolume(5);

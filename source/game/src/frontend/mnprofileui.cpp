@@ -168,12 +168,10 @@ void MNProfileMenu::Rebuild() {
     SetActiveScreen(m_mainScreen);
     const int active = MNProfileManager::GetActiveProfileIndex();
     TUIButton* const button = m_profileButtons[active >= 0 && active < kNumSlots ? active : 0];
-    // As under the pointer, a highlight that stays where it is makes no sound: activations
-    // that come together (a layer popped through this screen, a mode pushing its own copy and
-    // rebuilding it) would each play the hover sound on the same frame.
-    if (m_mainScreen->m_activeComponent != button) {
-        ButtonSelected(m_mainScreen, button);
-    }
+    // The hover sound on every rebuild; activations that come together (a layer popped through
+    // this screen, a mode pushing its own copy and rebuilding it) start it once, as the sound
+    // table starts an effect at most once a frame.
+    ButtonSelected(m_mainScreen, button);
     m_mainScreen->m_activeComponent = button;
 }
 
