@@ -121,6 +121,11 @@ inline bool Silent(const audio_test::Output& output) {
     return true;
 }
 
+inline void Append(audio_test::Output& all, const audio_test::Output& more) {
+    all.left.insert(all.left.end(), more.left.begin(), more.left.end());
+    all.right.insert(all.right.end(), more.right.begin(), more.right.end());
+}
+
 inline s32 BytesAllocated() {
     return kPlatform_GetMemStats().actualSize;
 }
@@ -151,9 +156,7 @@ protected:
         audio_test::Output all;
         for (u32 done = 0; done < blocks;) {
             const u32 step = blocks - done < 7 ? blocks - done : 7;
-            const audio_test::Output output = Play(step);
-            all.left.insert(all.left.end(), output.left.begin(), output.left.end());
-            all.right.insert(all.right.end(), output.right.begin(), output.right.end());
+            Append(all, Play(step));
             kAudio::Update();
             done += step;
         }

@@ -1,10 +1,14 @@
 // Stream channels of the voice device: buffer sizes, how frames reach the two voice
-// buffers, the refill flags across the wrap, prebuffering, the stereo image under the
-// pan, and stream buffers and voices released safely when a channel stops or AX drops
-// one of its voices.
+// buffers, the refill flags across the wrap, prebuffering, a refill late past the wrap
+// (also beside an audio thread), the stereo image under the pan, and stream buffers and
+// voices released safely when a channel stops or AX drops one of its voices.
 #include "audio_device_support.h"
 
 #include <console/os.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -97,6 +101,95 @@ TEST_F(AudioStreamTest, RefillFlagsFollowTheHalvesAcrossTheWrap) {
     EXPECT_EQ(stream.BytesRead(), 88200u + 2 * 44100u);
     Play(170);
     EXPECT_EQ(record.m_bufferToBeFilled, 0);
+}
+
+// Frame n of numbered music at 32 kHz (played sample for sample): n in its two samples,
+// never both 0, which is silence.
+short Numbered(unsigned int frame, unsigned int channel) {
+    return static_cast<short>(channel == 0 ? 1 + frame % 30000 : 1 + frame / 30000);
+}
+
+struct MusicHeard {
+    long music = 0;
+    long silent = 0;
+    long breaks = 0;  // music frames that do not follow the one heard before
+    long repeats = 0; // music frames heard before
+};
+
+// What the output played of numbered music, from its third block on (after the ramp in).
+MusicHeard Listen(const audio_test::Output& output) {
+    MusicHeard heard;
+    long last = -1;
+    for (size_t i = 2 * AI_FRAME_SAMPLES; i < output.left.size(); ++i) {
+        if (output.left[i] == 0 && output.right[i] == 0) {
+            ++heard.silent;
+            continue;
+        }
+        const long frame = (output.right[i] - 1) * 30000L + output.left[i] - 1;
+        heard.breaks += last >= 0 && frame != last + 1;
+        heard.repeats += frame <= last;
+        last = frame;
+        ++heard.music;
+    }
+    return heard;
+}
+
+// No Update while `stalled` blocks play (a window moved, a slow disc read), then the main
+// loop again. The refill of the first half, due 0.5 s in, comes once the voices have
+// wrapped into it (at 1.0 s), or a whole loop later.
+TEST_F(AudioStreamTest, ARefillLatePastTheWrapPlaysSilenceNeverTheMusicAgain) {
+    for (const u32 stalled : {0u, 400u, 800u}) {
+        SCOPED_TRACE(stalled);
+        GeneratedStream stream(Pcm16(2), 32000, Numbered);
+        const kAudioChannel channel =
+            kAudio::PlayStream(&stream, kAudioChannel(), K_AUDIO_PLAY_PREBUFFER);
+        audio_test::Output output = Run(10);
+        Append(output, Play(stalled));
+        Append(output, Run(500));
+        const MusicHeard heard = Listen(output);
+        EXPECT_EQ(heard.repeats, 0);
+        EXPECT_EQ(heard.silent > 0, stalled > 0);
+        EXPECT_EQ(heard.breaks > 0, stalled > 0);
+        EXPECT_GT(heard.music, 400 * AI_FRAME_SAMPLES);
+        EXPECT_FALSE(Silent(Run(1)));
+        kAudio::ChannelStop(channel);
+    }
+}
+
+// The same stall beside the window host's audio thread, which keeps playing through it and
+// while the late refill is written: no repeat, and under the thread sanitizer no race on the
+// ring's halves or positions.
+TEST_F(AudioStreamTest, AStallBesideTheAudioThreadPlaysSilenceNeverTheMusicAgain) {
+    GeneratedStream stream(Pcm16(2), 32000, Numbered);
+    const kAudioChannel channel =
+        kAudio::PlayStream(&stream, kAudioChannel(), K_AUDIO_PLAY_PREBUFFER);
+    std::atomic<u32> played{0};
+    std::atomic<bool> stop{false};
+    audio_test::Output output;
+    std::thread audio([&] {
+        while (!stop) {
+            Append(output, Play(8));
+            played += 8;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    const auto playUntil = [&played](u32 blocks, bool updating) {
+        while (played < blocks) {
+            if (updating) {
+                kAudio::Update();
+            }
+            std::this_thread::yield();
+        }
+    };
+    playUntil(410, false);
+    playUntil(1000, true);
+    stop = true;
+    audio.join();
+    const MusicHeard heard = Listen(output);
+    EXPECT_EQ(heard.repeats, 0);
+    EXPECT_GT(heard.silent, 0);
+    EXPECT_FALSE(Silent(Run(1)));
+    kAudio::ChannelStop(channel);
 }
 
 TEST_F(AudioStreamTest, PrebufferedStreamsSoundAtOnceOthersStartOnSilence) {

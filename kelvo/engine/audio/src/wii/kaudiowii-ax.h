@@ -1,9 +1,11 @@
 // WIIDevice: the voice device behind kAudio, one channel per AX voice: a mono DSP ADPCM
 // sample on one voice, or a 16-bit PCM stream on a left and a right voice looping over two
-// ring buffers that Update refills by halves. Slot states run in the audio frame callback;
-// the main thread requests transitions with interrupts disabled, except stops, which release
-// the voices at once so that a sample may be deleted as soon as its channel is stopped. The
-// device owns the stream buffers and frees them on the main thread once no voice reads them.
+// ring buffers that Update refills by halves (the callback silences each half as the voices
+// leave it, so a refill that comes late is heard as silence). Slot states run in the audio
+// frame callback; the main thread requests transitions with interrupts disabled, except
+// stops, which release the voices at once so that a sample may be deleted as soon as its
+// channel is stopped. The device owns the stream buffers and frees them on the main thread
+// once no voice reads them.
 // Failures are logged under "WII" and answer -1 or false.
 #pragma once
 
@@ -83,6 +85,7 @@ public:
         bool m_bFillSilence = false;
         unsigned char m_silenceByte = 0;
         int m_bufferToBeFilled = -1;
+        int m_playingHalf = 0; // the half the left voice played at the callback's last look
     };
 
     WIIDevice() = default;

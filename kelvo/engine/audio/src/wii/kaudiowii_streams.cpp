@@ -1,6 +1,10 @@
 // Stream channels: a 16-bit PCM stream on a left and a right voice looping over two ring
 // buffers, refilled by halves on the main thread as the callback flags them, and the
-// buffers kept until the callback has released every voice that read them.
+// buffers kept until the callback has released every voice that read them. Once the voices
+// play, the ring is written only under the interrupt lock: the callback silences each half
+// the voices leave, and a refill decodes outside the lock and writes under it, so a refill
+// late past the wrap (the main thread stalled) leaves silence to be heard, never the music
+// heard before.
 #include "kaudiowii_voices.h"
 
 #include <kelvo/audio/kaxvoice.h>
@@ -113,6 +117,7 @@ void SetUpStream(Channel& channel, kSoundStream& stream) {
     channel.m_stream = &stream;
     channel.m_bFillSilence = false;
     channel.m_bufferToBeFilled = -1;
+    channel.m_playingHalf = 0;
     channel.m_sndChannel = static_cast<int>(channel.m_axVoiceL->voice->index);
 }
 
@@ -127,11 +132,23 @@ void SplitFrames(const unsigned char* frames, unsigned int count, unsigned int c
     }
 }
 
-// Fills up to length bytes of each buffer from the stream; returns the bytes filled,
-// fewer when the stream had no more. A read that ends inside a frame is completed by
-// the next one.
-unsigned int ReadFrames(kSoundStream& stream, unsigned char* left, unsigned char* right,
-                        unsigned int length) {
+// Both buffers' bytes from `offset` on to the silence byte.
+void Silence(Channel& c, unsigned int offset, unsigned int length) {
+    std::memset(c.m_leftBuffer + offset, c.m_silenceByte, length);
+    std::memset(c.m_rightBuffer + offset, c.m_silenceByte, length);
+}
+
+void FlushBuffers(Channel& c, unsigned int offset, unsigned int length) {
+    DCFlushRange(c.m_leftBuffer + offset, length);
+    DCFlushRange(c.m_rightBuffer + offset, length);
+}
+
+// Fills up to length bytes of each buffer from `offset` on with the stream's frames; returns
+// the bytes filled, fewer when the stream had no more. A read that ends inside a frame is
+// completed by the next one. Frames are decoded outside the interrupt lock and written under
+// it, as the voices may be playing the half after a stall.
+unsigned int ReadFrames(Channel& c, unsigned int offset, unsigned int length) {
+    kSoundStream& stream = *c.m_stream;
     const unsigned int channels = kSound::NumChannels(stream.Format());
     const unsigned int frameBytes = 2 * channels;
     const unsigned int frames = length / 2;
@@ -147,7 +164,11 @@ unsigned int ReadFrames(kSoundStream& stream, unsigned char* left, unsigned char
         }
         const unsigned int available = kept + (read < wanted ? read : wanted);
         const unsigned int whole = available / frameBytes;
-        SplitFrames(scratch, whole, channels, left + 2 * done, right + 2 * done);
+        {
+            InterruptsDisabled lock;
+            SplitFrames(scratch, whole, channels, c.m_leftBuffer + offset + 2 * done,
+                        c.m_rightBuffer + offset + 2 * done);
+        }
         done += whole;
         kept = available - whole * frameBytes;
         std::memmove(scratch, scratch + whole * frameBytes, kept);
@@ -160,15 +181,28 @@ void PrimeStream(Channel& channel, bool prebuffer) {
         FillStream(&channel, 0, true);
         return;
     }
-    for (unsigned char* buffer : {channel.m_leftBuffer, channel.m_rightBuffer}) {
-        std::memset(buffer, channel.m_silenceByte, channel.m_streamBufferSize);
-        DCFlushRange(buffer, channel.m_streamBufferSize);
+    Silence(channel, 0, channel.m_streamBufferSize);
+    FlushBuffers(channel, 0, channel.m_streamBufferSize);
+}
+
+// The half the left voice has just left holds music already heard: silenced at once, so
+// that should its refill come late the voices play silence there, not that music again.
+// Every byte of it was fetched: the voices fetch each sample once, in order.
+void SilenceHalfLeft(Channel& c, u32 pos) {
+    const int playing = pos < c.m_half_ptr ? 0 : 1;
+    if (playing == c.m_playingHalf) {
+        return;
     }
+    const unsigned int half = c.m_streamBufferSize / 2;
+    Silence(c, c.m_playingHalf * half, half);
+    FlushBuffers(c, c.m_playingHalf * half, half);
+    c.m_playingHalf = playing;
 }
 
 } // namespace
 
-// Main thread, interrupts enabled: the voices play the other half meanwhile.
+// Main thread, interrupts enabled: the voices play the other half meanwhile, or (after a
+// stall) this one, which the callback silenced.
 void FillStream(Channel* c, int halfBufferIndex, bool bFillBoth) {
     kAssertMsg(!bFillBoth || halfBufferIndex == 0,
                "!bFillBoth || ( bFillBoth && halfBufferIndex == 0 )");
@@ -176,31 +210,33 @@ void FillStream(Channel* c, int halfBufferIndex, bool bFillBoth) {
                "halfBufferIndex == 0 || halfBufferIndex == 1");
     const unsigned int half = c->m_streamBufferSize / 2;
     const unsigned int length = bFillBoth ? c->m_streamBufferSize : half;
-    unsigned char* left = c->m_leftBuffer + halfBufferIndex * half;
-    unsigned char* right = c->m_rightBuffer + halfBufferIndex * half;
+    const unsigned int offset = static_cast<unsigned int>(halfBufferIndex) * half;
     if (c->m_stream != nullptr && c->m_stream->IsEOF()) {
         c->m_bFillSilence = true;
     }
     unsigned int filled = 0;
     if (c->m_stream != nullptr && !c->m_bFillSilence) {
-        filled = ReadFrames(*c->m_stream, left, right, length);
+        filled = ReadFrames(*c, offset, length);
     }
-    std::memset(left + filled, c->m_silenceByte, length - filled);
-    std::memset(right + filled, c->m_silenceByte, length - filled);
-    DCFlushRange(left, length);
-    DCFlushRange(right, length);
+    InterruptsDisabled lock;
+    Silence(*c, offset + filled, length - filled);
+    FlushBuffers(*c, offset, length);
 }
 
-// Flags the half the left voice of a stream has just played, when its play position
-// crossed the middle or wrapped; true when it flagged one. A crossing seen while a refill
-// is pending is left for a later callback.
-bool TrackStream(const VoiceInfo& slot) {
+// Silences the half the left voice of a stream has just left and, when `mayFlag`, flags
+// it for a refill, when its play position crossed the middle or wrapped; true when it
+// flagged one. A crossing seen while a refill is pending is flagged by a later callback.
+bool TrackStream(const VoiceInfo& slot, bool mayFlag) {
     Channel& c = *static_cast<Channel*>(slot.voice->userContext);
     if (!c.m_bStream || c.m_axVoiceL != &slot) {
         return false;
     }
     const AXPBADDR& addr = slot.voice->pb.addr;
     const u32 pos = Joined(addr.currentAddressHi, addr.currentAddressLo) * 2;
+    SilenceHalfLeft(c, pos);
+    if (!mayFlag) {
+        return false;
+    }
     const bool wrapped = pos < c.m_prev_ptr;
     const bool crossedMiddle = c.m_prev_ptr < c.m_half_ptr && c.m_half_ptr <= pos;
     if (wrapped || crossedMiddle) {

@@ -145,8 +145,8 @@ void AudioFrameCallback() {
         if (slot.voice == nullptr) {
             continue;
         }
-        if (!streamFlagged && slot.state == K_VOICE_PLAYING) {
-            streamFlagged = TrackStream(slot);
+        if (slot.state == K_VOICE_PLAYING) {
+            streamFlagged = TrackStream(slot, !streamFlagged) || streamFlagged;
         }
         StepState(slot);
     }

@@ -69,6 +69,6 @@ void SetSoundMode();
 
 // Streams.
 void FillStream(Channel* c, int halfBufferIndex, bool bFillBoth);
-bool TrackStream(const VoiceInfo& slot);
+bool TrackStream(const VoiceInfo& slot, bool mayFlag);
 
 } // namespace Kelvo_lib::kAudioWII_Private
