@@ -374,6 +374,35 @@ TEST_F(MovieTest, PauseAndResumeOnlyActWhenTheyMeanSomething) {
     EXPECT_FALSE(THPPlayerPlay()) << "stopped";
 }
 
+// The player holds one movie: a second init, or a second movie, is refused (logged) and
+// leaves the movie in use playing with its sound; once that one is gone, the player is free.
+TEST_F(MovieTest, ASecondInitIsRefusedAndTheMovieInUsePlaysOn) {
+    m_disc.Write("movies/test.thp", Written(TestMovie(true)));
+    {
+        const std::unique_ptr<Kelvo_lib::kMovie> movie = Create("movies/test.thp");
+        ASSERT_NE(movie, nullptr);
+        const sound_test::LogRecorder log;
+        EXPECT_FALSE(THPPlayerInit(1));
+        EXPECT_EQ(Create("movies/test.thp"), nullptr);
+        EXPECT_TRUE(log.Logged("initialised already"));
+        const test_support::TemporaryFile captureFile("");
+        SetAudioOut(captureFile.Path());
+        movie->Play(false);
+        for (int field = 0; field < 40 && movie->IsPlaying(); ++field) {
+            VIWaitForRetrace();
+            movie->Tick(1.0f / 50);
+            movie->Render();
+        }
+        EXPECT_FALSE(movie->IsPlaying()) << "the movie never completed";
+        SetAudioOut("");
+        VIWaitForRetrace();
+        const std::vector<s16> left = CapturedLeft(captureFile.Path());
+        EXPECT_GT(std::count(left.begin(), left.end(), kLoud), 0) << "the movie's sound";
+    }
+    EXPECT_TRUE(THPPlayerInit(1));
+    THPPlayerQuit();
+}
+
 TEST_F(MovieTest, WorkMemoryHoldsReadBuffersTextureSetsAndSoundBuffers) {
     // A 320 x 240 movie whose largest frame is 40,000 bytes, with 1,000 samples a frame.
     std::vector<u8> file(128 + 40000, 0);

@@ -18,9 +18,7 @@ bool kMovie::Preload() {
     return false;
 }
 
-kMovieTHP::kMovieTHP() {
-    THPPlayerInit(1);
-}
+kMovieTHP::kMovieTHP() : m_bPlayerInit(THPPlayerInit(1)) {}
 
 kMovieTHP::~kMovieTHP() {
     Stop();
@@ -32,11 +30,17 @@ kMovieTHP::~kMovieTHP() {
     kPlatform_ReleaseFree(m_buffer);
     m_buffer = nullptr;
     m_bufferAligned = nullptr;
-    THPPlayerQuit();
+    if (m_bPlayerInit) {
+        THPPlayerQuit();
+    }
 }
 
 bool kMovieTHP::Load(const char* fileName) {
     kLogFmt("Load: %s\n", fileName);
+    if (!m_bPlayerInit) {
+        kLogFmt("The movie player could not be set up for %s\n", fileName);
+        return false;
+    }
     if (!THPPlayerOpen(fileName, 0)) {
         kLogFmt("Fail to open the thp file\n");
         return false;

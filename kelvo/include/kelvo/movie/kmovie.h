@@ -1,8 +1,8 @@
 // Movies: kMovie is something that can be played, paused, stopped, ticked and drawn;
 // kMovieTHP plays a THP file from the disc centred on the screen, with its sound, through
 // the one THP player (one movie at a time). kMovieManager::CreateMovie makes one, or gives
-// null (logged) for a file that is missing, not a movie, or cannot be prepared; the caller
-// owns and deletes it. Main thread only.
+// null (logged) for a file that is missing, not a movie, or cannot be prepared, or while
+// another movie holds the player; the caller owns and deletes it. Main thread only.
 #pragma once
 
 #include <kelvo/containers/kresource.h>
@@ -58,6 +58,8 @@ public:
     int GetFrameIndex() const { return m_frameIdx; }
 
 private:
+    // Set up the player for this movie, so quits it; false while another movie holds it.
+    bool m_bPlayerInit = false;
     bool m_bLoop = false;
     bool m_bOpen = false;
     bool m_bPlay = false;

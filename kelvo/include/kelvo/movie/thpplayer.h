@@ -20,6 +20,7 @@ enum : u8 {
     THP_STATE_ERROR = 5,
 };
 
+// False, logged, while the player is initialised already: each init is quit before the next.
 bool THPPlayerInit(long audioSystem);
 void THPPlayerQuit();
 bool THPPlayerOpen(const char* fileName, int onMemory);

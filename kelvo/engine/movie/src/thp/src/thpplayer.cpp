@@ -98,6 +98,12 @@ u16 THPPlayerVolumeGain(int volume) {
 }
 
 bool THPPlayerInit(long audioSystem) {
+    if (Initialized) {
+        // Again it would clear the record under a movie in use, and its mixer would displace
+        // itself and then call itself for ever.
+        kLogSys(kSystem, "Init: the player is initialised already; quit it first.\n");
+        return false;
+    }
     ActivePlayer = THPPlayer{};
     LCEnable();
     UsedTextureSetQueue.Init(kTextureSets);
