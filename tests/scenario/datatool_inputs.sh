@@ -67,6 +67,21 @@ expect 2 "^datatool puzzles: the bank would be full: it holds at most 1536 puzzl
 expect 2 "^datatool puzzles: --clues FILE is required" "${all_files[@]:0:10}"
 expect 2 "^datatool puzzles: --mini takes a whole number from 0 to 1536, not 'x'" \
   "${all_files[@]}" --mini x
+expect 2 "^datatool puzzles: unknown option '--bogus'" puzzles --bogus
+# A list that is no list (empty, or a picture) is refused by file and line, for every list
+# option, and no bank is written.
+: >"$work/empty.txt"
+for option in --exclude --blocklist --spellings --sensitive --clues --everyday --words; do
+  for list in "$work/empty.txt" "$inputs/four_by_four.png"; do
+    rm -f "$work/bank.kmn"
+    expect 2 "^datatool: $list(: no entries; each line|:1: a byte 0x89 that is not UTF-8)" \
+      "${all_files[@]}" --mini 0 --per-difficulty 0 "$option" "$list"
+    if [ -e "$work/bank.kmn" ]; then
+      echo "datatool puzzles $option $list: wrote a bank"
+      failures=$((failures + 1))
+    fi
+  done
+done
 # --quiet leaves standard output to the errors: nothing for a build's log.
 "$datatool" --quiet synth "$data/sounds/effects.txt" "$work" >"$work/out" 2>&1
 if [ $? -ne 0 ] || [ -s "$work/out" ]; then

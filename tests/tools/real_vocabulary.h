@@ -46,9 +46,10 @@ std::unique_ptr<T>& Held() {
 inline const std::vector<std::string>& Words() {
     std::unique_ptr<std::vector<std::string>>& words = Held<std::vector<std::string>>();
     if (words == nullptr) {
+        std::string error;
         std::optional<std::vector<std::string>> loaded = datatool::LoadWordList(
-            datatool::kDefaultWordListPath, Rules().exclusions, Rules().family.Rules());
-        EXPECT_TRUE(loaded.has_value()) << "the wbritish word list is missing";
+            datatool::kDefaultWordListPath, Rules().exclusions, Rules().family.Rules(), error);
+        EXPECT_TRUE(loaded.has_value()) << error;
         words = std::make_unique<std::vector<std::string>>(loaded ? std::move(*loaded)
                                                                   : std::vector<std::string>());
     }

@@ -67,7 +67,9 @@ TEST(WordList, KeepsLowerCaseWordsOfThreeToFifteenLettersInUpperCase) {
 }
 
 TEST(WordList, MissingFileGivesNothing) {
-    EXPECT_FALSE(LoadWordList("/nonexistent/words", ExclusionsOf(""), ExclusionsOf("")));
+    std::string error;
+    EXPECT_FALSE(LoadWordList("/nonexistent/words", ExclusionsOf(""), ExclusionsOf(""), error));
+    EXPECT_NE(error.find("/nonexistent/words"), std::string::npos) << error;
 }
 
 // Common letter runs stand in for blocked words, so that filler letters often spell them.

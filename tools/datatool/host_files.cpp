@@ -10,20 +10,25 @@
 
 namespace datatool {
 
-bool IsInputFile(const std::string& path) {
+std::string InputFileFault(const std::string& path) {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(path, error);
     if (error || !std::filesystem::is_regular_file(status)) {
-        std::fprintf(stderr, "datatool: '%s' is not a file that can be read\n", path.c_str());
-        return false;
+        return "'" + path + "' is not a file that can be read";
     }
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (error || size > kMaxInputBytes) {
-        std::fprintf(stderr, "datatool: '%s' is larger than %ju bytes\n", path.c_str(),
-                     static_cast<std::uintmax_t>(kMaxInputBytes));
-        return false;
+        return "'" + path + "' is larger than " + std::to_string(kMaxInputBytes) + " bytes";
     }
-    return true;
+    return {};
+}
+
+bool IsInputFile(const std::string& path) {
+    const std::string fault = InputFileFault(path);
+    if (!fault.empty()) {
+        std::fprintf(stderr, "datatool: %s\n", fault.c_str());
+    }
+    return fault.empty();
 }
 
 bool ReadHostFile(const std::string& path, std::vector<unsigned char>* bytes) {
@@ -41,10 +46,17 @@ bool ReadHostFile(const std::string& path, std::vector<unsigned char>* bytes) {
 
 bool WriteHostFile(const std::string& path, const std::vector<unsigned char>& bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    const bool bOpened = file.is_open();
     file.write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
+    file.close();
     if (!file) {
         std::fprintf(stderr, "datatool: cannot write '%s'\n", path.c_str());
+        // A part of the file is no file of its kind; a device is left alone.
+        std::error_code error;
+        if (bOpened && std::filesystem::is_regular_file(path, error)) {
+            std::filesystem::remove(path, error);
+        }
         return false;
     }
     return true;

@@ -1,7 +1,8 @@
 #include "content_rules.h"
 
+#include "list_file.h"
+
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 
@@ -305,27 +306,30 @@ std::vector<std::string> SetterWords(std::vector<std::string> words, const WordN
 }
 
 std::optional<ContentRules> LoadContentRules(const ContentRulePaths& paths, std::string& error) {
-    std::ifstream exclusions(paths.exclusions);
-    std::ifstream blocklist(paths.blocklist);
-    std::ifstream spellings(paths.spellings);
-    std::ifstream sensitive(paths.sensitive);
-    std::ifstream clueLines(paths.clues);
-    for (const auto& [file, path] :
-         {std::pair{&exclusions, &paths.exclusions}, std::pair{&blocklist, &paths.blocklist},
-          std::pair{&spellings, &paths.spellings}, std::pair{&sensitive, &paths.sensitive},
-          std::pair{&clueLines, &paths.clues}}) {
-        if (!*file) {
-            error = "cannot read '" + *path + "'";
+    // In the order of ContentRulePaths.
+    std::optional<std::string> texts[5];
+    const std::pair<const std::string*, ListFormat> lists[] = {
+        {&paths.exclusions, ListFormat::kWordRules},
+        {&paths.blocklist, ListFormat::kWordRules},
+        {&paths.spellings, ListFormat::kSpellings},
+        {&paths.sensitive, ListFormat::kWordRules},
+        {&paths.clues, ListFormat::kClues}};
+    for (std::size_t i = 0; i < std::size(lists); ++i) {
+        texts[i] = ReadListFile(*lists[i].first, lists[i].second, error);
+        if (!texts[i]) {
             return std::nullopt;
         }
     }
+    std::istringstream blocklist(*texts[1]);
+    std::istringstream spellings(*texts[2]);
+    std::istringstream sensitive(*texts[3]);
+    std::istringstream clueLines(*texts[4]);
     std::optional<ClueList> clues = ClueList::Parse(clueLines, paths.clues, error);
     if (!clues) {
         return std::nullopt;
     }
     // An answer the clue list marks unfit is left out as that one word.
-    std::string excludedLines((std::istreambuf_iterator<char>(exclusions)),
-                              std::istreambuf_iterator<char>());
+    std::string excludedLines = std::move(*texts[0]);
     for (const ListedAnswer& listed : clues->Answers()) {
         if (listed.clues.empty()) {
             excludedLines += "\n=" + LowerCase(listed.answer);

@@ -131,8 +131,9 @@ struct ContentRulePaths {
     std::string clues;
 };
 
-// Reads the lists; nothing, with the path that failed in error, when one cannot be read,
-// or with the file, line and fault of a bad line of the clue list.
+// Reads the lists (each checked as list_file.h says); nothing, with the reason in error,
+// when one cannot be read or is not a list of its kind: the path, and the file, line and
+// fault of a bad line.
 std::optional<ContentRules> LoadContentRules(const ContentRulePaths& paths, std::string& error);
 
 // The runs of letters of the text with their start, as written.

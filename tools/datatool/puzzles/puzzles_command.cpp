@@ -1,6 +1,8 @@
 // datatool puzzles (kPuzzlesArguments in commands.h): writes a puzzle bank of generated
 // sudokus, wordsearches, crosswords and fitwords. The arguments, the plan's fit in the
-// bank among them, are checked before the word lists load.
+// bank among them, are checked before the word lists load. An input the options name that
+// cannot be read or is not what it should be (a list with no entries or a line not of its
+// format, list_file.h) is a bad argument too: exit code 2, and no bank is written.
 #include "commands.h"
 #include "content_rules.h"
 #include "host_files.h"
@@ -9,6 +11,7 @@
 #include "word_list.h"
 #include "wordnet_lexicon.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -65,7 +68,18 @@ std::string ParsePlanCount(const char* option, const char* value, int* count) {
     return {};
 }
 
-// Takes one option's value; the reason when the option is unknown or its value bad.
+// The options that take a number.
+constexpr const char* kCountOptions[] = {"--seed", "--mini", "--per-difficulty"};
+
+bool IsOption(const char* option, PuzzlesArguments& arguments) {
+    const auto named = [&](const char* name) { return std::strcmp(option, name) == 0; };
+    const std::array<PathOption, 9> paths = PathOptions(arguments);
+    return std::any_of(paths.begin(), paths.end(),
+                       [&](const PathOption& path) { return named(path.name); }) ||
+           std::any_of(std::begin(kCountOptions), std::end(kCountOptions), named);
+}
+
+// Takes a known option's value; the reason when the value is bad.
 std::string ApplyOption(const char* option, const char* value, PuzzlesArguments& arguments) {
     for (const PathOption& path : PathOptions(arguments)) {
         if (std::strcmp(option, path.name) == 0) {
@@ -81,10 +95,7 @@ std::string ApplyOption(const char* option, const char* value, PuzzlesArguments&
     if (std::strcmp(option, "--mini") == 0) {
         return ParsePlanCount(option, value, &arguments.plan.miniCount);
     }
-    if (std::strcmp(option, "--per-difficulty") == 0) {
-        return ParsePlanCount(option, value, &arguments.plan.perDifficulty);
-    }
-    return std::string("unknown option '") + option + "'";
+    return ParsePlanCount(option, value, &arguments.plan.perDifficulty);
 }
 
 // The reason the arguments cannot make a bank, or empty.
@@ -98,6 +109,9 @@ std::string ParseArguments(int argc, char** argv, PuzzlesArguments& arguments) {
             }
             arguments.out = option;
             continue;
+        }
+        if (!IsOption(option, arguments)) {
+            return std::string("unknown option '") + option + "'";
         }
         if (i + 1 >= argc) {
             return std::string(option) + " needs a value";
@@ -118,6 +132,12 @@ std::string ParseArguments(int argc, char** argv, PuzzlesArguments& arguments) {
     return CheckPlanFits(arguments.plan);
 }
 
+// Says why an input cannot be used; the exit code of a bad argument.
+int RefuseInput(const std::string& reason) {
+    std::fprintf(stderr, "datatool: %s\n", reason.c_str());
+    return 2;
+}
+
 } // namespace
 
 int RunPuzzlesCommand(int argc, char** argv) {
@@ -130,14 +150,12 @@ int RunPuzzlesCommand(int argc, char** argv) {
     }
     const std::optional<ContentRules> rules = LoadContentRules(arguments.rules, error);
     if (!rules) {
-        std::fprintf(stderr, "datatool: %s\n", error.c_str());
-        return 1;
+        return RefuseInput(error);
     }
     std::optional<std::vector<std::string>> words =
-        LoadWordList(arguments.words, rules->exclusions, rules->family.Rules());
+        LoadWordList(arguments.words, rules->exclusions, rules->family.Rules(), error);
     if (!words) {
-        std::fprintf(stderr, "datatool: cannot read the word list '%s'\n", arguments.words.c_str());
-        return 1;
+        return RefuseInput(error);
     }
     // The word list, the lexicon and the counts go once the generators are built: the
     // tool runs in the console's heap.
@@ -145,15 +163,12 @@ int RunPuzzlesCommand(int argc, char** argv) {
     {
         const std::optional<WordNetLexicon> lexicon = WordNetLexicon::Load(arguments.wordnet);
         if (!lexicon) {
-            std::fprintf(stderr, "datatool: cannot read WordNet in '%s'\n",
-                         arguments.wordnet.c_str());
-            return 1;
+            return RefuseInput("cannot read WordNet in '" + arguments.wordnet + "'");
         }
         const std::optional<CorpusCounts> counts =
             LoadCorpusCounts(arguments.counts, arguments.everyday, error);
         if (!counts) {
-            std::fprintf(stderr, "datatool: %s\n", error.c_str());
-            return 1;
+            return RefuseInput(error);
         }
         generators.emplace(std::move(*words), *lexicon, *rules, *counts);
     }

@@ -1,9 +1,12 @@
 #include "word_counts.h"
 
+#include "list_file.h"
+
 #include <algorithm>
 #include <charconv>
 #include <climits>
 #include <fstream>
+#include <sstream>
 
 namespace datatool {
 namespace {
@@ -98,16 +101,17 @@ std::optional<CorpusCounts> LoadCorpusCounts(const std::string& directory,
     const std::string americanPath = directory + "/en_US.lm";
     std::optional<WordCounts> british = WordCounts::Load(britishPath);
     std::optional<WordCounts> american = WordCounts::Load(americanPath);
-    std::ifstream everyday(everydayPath);
-    if (!british || !american || !everyday) {
-        error = "cannot read '" +
-                (!british    ? britishPath
-                 : !american ? americanPath
-                             : everydayPath) +
-                "'";
+    if (!british || !american) {
+        error = "cannot read '" + (!british ? britishPath : americanPath) + "'";
         return std::nullopt;
     }
-    british->MarkEveryday(everyday);
+    const std::optional<std::string> everyday =
+        ReadListFile(everydayPath, ListFormat::kDictionary, error);
+    if (!everyday) {
+        return std::nullopt;
+    }
+    std::istringstream everydayLines(*everyday);
+    british->MarkEveryday(everydayLines);
     return CorpusCounts{std::move(*british), std::move(*american)};
 }
 

@@ -59,7 +59,8 @@ struct CorpusCounts {
 };
 
 // en_GB.lm and en_US.lm of the directory, the British marked by the everyday words at
-// everydayPath; nothing, with the path that failed in error, when one cannot be read.
+// everydayPath; nothing, with the reason in error, when one cannot be read or the
+// everyday words are not a list of words (ListFormat::kDictionary).
 std::optional<CorpusCounts> LoadCorpusCounts(const std::string& directory,
                                              const std::string& everydayPath, std::string& error);
 

@@ -1,10 +1,12 @@
 #include "word_list.h"
 
+#include "list_file.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace datatool {
 namespace {
@@ -273,12 +275,14 @@ std::vector<std::string> FilterWordList(std::istream& lines, const WordExclusion
 
 std::optional<std::vector<std::string>> LoadWordList(const std::string& path,
                                                      const WordExclusions& exclusions,
-                                                     const WordExclusions& blocked) {
-    std::ifstream file(path);
-    if (!file) {
+                                                     const WordExclusions& blocked,
+                                                     std::string& error) {
+    const std::optional<std::string> text = ReadListFile(path, ListFormat::kDictionary, error);
+    if (!text) {
         return std::nullopt;
     }
-    return FilterWordList(file, exclusions, blocked);
+    std::istringstream lines(*text);
+    return FilterWordList(lines, exclusions, blocked);
 }
 
 } // namespace datatool

@@ -71,9 +71,11 @@ private:
 std::vector<std::string> FilterWordList(std::istream& lines, const WordExclusions& exclusions,
                                         const WordExclusions& blocked);
 
-// The filtered words of the file at path; nothing when it cannot be read.
+// The filtered words of the file at path; nothing, with the reason in error, when it
+// cannot be read or is not a list of words (ListFormat::kDictionary).
 std::optional<std::vector<std::string>> LoadWordList(const std::string& path,
                                                      const WordExclusions& exclusions,
-                                                     const WordExclusions& blocked);
+                                                     const WordExclusions& blocked,
+                                                     std::string& error);
 
 } // namespace datatool
