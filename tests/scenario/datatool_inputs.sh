@@ -33,15 +33,46 @@ expect 1 "larger than 8192 pixels" bank "$work/out.KSB" --sprite big "$inputs/hu
 expect 1 "larger than 8192 pixels" bank "$work/out.KSB" --sprite big "$work/huge.svg"
 expect 1 "hot spot 'h' \(5, 0\) lies outside its 4 x 4 frame" bank "$work/out.KSB" --sprite s \
   --hotspot h 5 0 "$inputs/four_by_four.png"
+# Bad arguments of each command, exit code 2, before any input is read.
+expect 2 "the page size must be a power of two" bank "$work/out.KSB" --page-size 3 --sprite s x.png
+expect 2 "sprite 's' has no frame" bank "$work/out.KSB" --sprite s
+expect 2 "the pixel size must be from 1 to 256" font "$work/out.KSB" --sprite s
+expect 2 "unknown option '--bold'" font "$work/out.KSB" --bold
+expect 2 "--style takes a whole number from 0 to 4, not '2x'" movie "$work/out.thp" --style 2x \
+  --seconds 3
+expect 2 "unknown option '--fps'" movie "$work/out.thp" --fps 25
 expect 0 "^  datatool bank OUT.KSB" bank --help
-expect 0 "^  datatool dump FILE" dump --help
+expect 0 "^  datatool dump FILE \[ID\] \[--block-size N\]" dump --help
 expect 0 "^usage: datatool" --help
 expect 2 "unknown command 'melt'" melt
 expect 1 "'$inputs/four_by_four.png' is no file dump reads: expected a sound file .*; found a PNG \
 picture" dump "$inputs/four_by_four.png"
-expect 1 "^datatool: no puzzle 99999 in the bank: expected one of its [0-9]+ ids, from 1 to" \
+expect 2 "^datatool: no puzzle 99999 in the bank: expected one of its [0-9]+ ids, from 1 to" \
   dump "$disc/wii/puz_uken.kmn" 99999
-expect 1 "expected a puzzle id \(a whole number\), found '7x'" dump "$disc/wii/puz_uken.kmn" 7x
+expect 2 "expected a puzzle id \(a whole number\), found '7x'" dump "$disc/wii/puz_uken.kmn" 7x
+# A file of each kind dump reads, cut short, is called truncated: FILE BYTES, a file of the
+# disc or one written here.
+printf 'RIFF\x24\x01\x00\x00WAVEfmt ' >"$work/cut.wav"
+printf 'NBNR\x00\x00\x00\x00' >"$work/banner.bin"
+head -c 100 /dev/zero >"$work/save.dat"
+mkdir "$work/cut"
+while read -r file bytes; do
+  head -c "$bytes" "$file" >"$work/cut/$(basename "$file")"
+  expect 1 "truncated" dump "$work/cut/$(basename "$file")"
+done <<EOF
+$disc/wii/puz_uken.kmn 4
+$disc/wii/puz_uken.kmn 200
+$disc/wii/fe.KSB 1000
+$disc/wii/uk_english.txz 3
+$disc/wii/uk_english.txz 200
+$disc/wii/movies/logo_audio.thp 40
+$disc/wii/movies/logo_audio.thp 5000
+$disc/wii/audio/back.dsp 50
+$disc/wii/audio/back.dsp 500
+$work/cut.wav 16
+$work/banner.bin 8
+$work/save.dat 100
+EOF
 
 # The content rules' options and their files under data/puzzles/; all of them, in order.
 rules=(--exclude excluded_words.txt --blocklist blocked_words.txt

@@ -22,7 +22,7 @@ std::vector<unsigned char> BankOf(const GeneratedSudoku& sudoku, int id) {
 // What the dump printed, and whether it succeeded.
 std::pair<bool, std::string> Dump(const std::vector<unsigned char>& bytes, const char* id) {
     FILE* out = std::tmpfile();
-    const bool done = DumpPuzzleBank(bytes, id, out);
+    const bool done = DumpPuzzleBank(bytes, id, out) == 0;
     std::string text(static_cast<std::size_t>(std::ftell(out)), '\0');
     std::rewind(out);
     text.resize(std::fread(text.data(), 1, text.size(), out));

@@ -16,7 +16,7 @@ struct Command {
 int RunSoundCommand(int argc, char** argv);
 // synth DESCRIPTION.txt OUTDIR
 int RunSynthCommand(int argc, char** argv);
-// dump FILE
+// dump FILE [ID] [--block-size N]
 int RunDumpCommand(int argc, char** argv);
 // puzzles kPuzzlesArguments
 inline constexpr const char* kPuzzlesArguments =
@@ -33,7 +33,8 @@ int RunFontCommand(int argc, char** argv);
 // banner OUTDIR BANNER.svg|png ICONS.svg|png
 int RunBannerCommand(int argc, char** argv);
 
-// movie OUT.thp --style N --seconds S
+// movie kMovieArguments
+inline constexpr const char* kMovieArguments = "OUT.thp --style 0..4 --seconds 1..60";
 int RunMovieCommand(int argc, char** argv);
 
 } // namespace datatool

@@ -1,6 +1,6 @@
 // datatool dump FILE: what a data file holds, for every kind of file the tool writes. The
-// kind is told by the file itself; a picture or a music stream is refused at once, and
-// anything else is read as a sound file.
+// kind is told by the file itself; a picture or a music stream is refused at once, and so is
+// a file cut short of the length its header gives; anything else is read as a sound file.
 #include "banner/save_files_dump.h"
 #include "commands.h"
 #include "file_kinds.h"
@@ -38,6 +38,9 @@ int RunDumpCommand(int argc, char** argv) {
         const std::vector<unsigned char> start = FileStart(argv[0]);
         if (ForeignFileKind(start) != nullptr) {
             ReportUnreadableFile(argv[0], start);
+            return 1;
+        }
+        if (ReportIfTruncated(argv[0], start)) {
             return 1;
         }
         for (const FileDump& dump : kFileDumps) {

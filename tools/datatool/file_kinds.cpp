@@ -1,9 +1,14 @@
 #include "file_kinds.h"
 
+#include <console/nand.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <strings.h>
 
 namespace datatool {
 namespace {
@@ -23,6 +28,57 @@ constexpr ForeignKind kForeignKinds[] = {
 };
 
 constexpr std::size_t kShownBytes = 8;
+
+std::uint64_t Big32(const unsigned char* at) {
+    return std::uint64_t{at[0]} << 24 | at[1] << 16 | at[2] << 8 | at[3];
+}
+
+std::uint64_t Little32(const unsigned char* at) {
+    return std::uint64_t{at[3]} << 24 | at[2] << 16 | at[1] << 8 | at[0];
+}
+
+// A kind of file dump reads that says how long it is.
+struct Layout {
+    const char* signature; // its first 4 bytes; null for a kind told by its name's ending
+    const char* ending;
+    const char* name;
+    std::size_t headerBytes;                              // at most kFileStartBytes
+    std::uint64_t (*length)(const unsigned char* header); // the whole file's, by its header
+};
+constexpr Layout kLayouts[] = {
+    {"FORM", nullptr, "a puzzle or sprite bank (IFF)", 12,
+     [](const unsigned char* h) { return 8 + Big32(h + 4); }},
+    // The movie's data comes last: its offset and size.
+    {"THP\0", nullptr, "a THP movie", 48,
+     [](const unsigned char* h) { return Big32(h + 40) + Big32(h + 28); }},
+    {"RIFF", nullptr, "a WAV sound", 12,
+     [](const unsigned char* h) { return 8 + Little32(h + 4); }},
+    {"VAGp", nullptr, "a VAG sound", 48, [](const unsigned char* h) { return 48 + Big32(h + 12); }},
+    {"SShd", nullptr, "an ADS sound", 40,
+     [](const unsigned char* h) { return 40 + Big32(h + 36); }},
+    {"SWAV", nullptr, "an SWAV sound", 36, [](const unsigned char* h) { return Big32(h + 8); }},
+    {"NBNR", nullptr, "a save banner", 4,
+     [](const unsigned char*) { return std::uint64_t{sizeof(NANDBanner)}; }},
+    // Its data holds the nibble of its end address (at 20).
+    {nullptr, ".dsp", "a DSP sound", 96,
+     [](const unsigned char* h) { return 96 + Big32(h + 20) / 2 + 1; }},
+};
+
+bool HasEnding(const std::string& path, const char* ending) {
+    const std::size_t length = std::strlen(ending);
+    return path.size() >= length && strcasecmp(path.c_str() + path.size() - length, ending) == 0;
+}
+
+const Layout* LayoutOf(const std::string& path, const std::vector<unsigned char>& start) {
+    for (const Layout& layout : kLayouts) {
+        if (layout.signature != nullptr
+                ? start.size() >= 4 && std::memcmp(start.data(), layout.signature, 4) == 0
+                : HasEnding(path, layout.ending)) {
+            return &layout;
+        }
+    }
+    return nullptr;
+}
 
 // "N bytes beginning 52 49 46 46 ... ('RIFF....')".
 std::string DescribeBytes(const std::vector<unsigned char>& start) {
@@ -54,11 +110,31 @@ const char* ForeignFileKind(const std::vector<unsigned char>& start) {
 }
 
 std::vector<unsigned char> FileStart(const std::string& path) {
-    std::vector<unsigned char> start(16);
+    std::vector<unsigned char> start(kFileStartBytes);
     std::ifstream file(path, std::ios::binary);
     file.read(reinterpret_cast<char*>(start.data()), static_cast<std::streamsize>(start.size()));
     start.resize(static_cast<std::size_t>(file.gcount()));
     return start;
+}
+
+bool ReportIfTruncated(const std::string& path, const std::vector<unsigned char>& start) {
+    const Layout* layout = LayoutOf(path, start);
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (layout == nullptr || error) {
+        return false;
+    }
+    const bool bWholeHeader = size >= layout->headerBytes;
+    const std::uint64_t length = bWholeHeader ? layout->length(start.data()) : 0;
+    if (bWholeHeader && size >= length) {
+        return false;
+    }
+    const std::string expected = bWholeHeader
+                                     ? "header gives " + std::to_string(length)
+                                     : "header alone takes " + std::to_string(layout->headerBytes);
+    std::fprintf(stderr, "datatool: '%s' is truncated: %s of %ju bytes, whose %s\n", path.c_str(),
+                 layout->name, size, expected.c_str());
+    return true;
 }
 
 void ReportUnreadableFile(const std::string& path, const std::vector<unsigned char>& start) {

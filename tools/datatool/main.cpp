@@ -24,9 +24,10 @@ constexpr Command kCommands[] = {
      "synthesises the described effects (OUTDIR/NAME.dsp) and looping music cues"
      " (OUTDIR/NAME.ogg, Ogg Vorbis)",
      RunSynthCommand},
-    {"dump", "FILE",
+    {"dump", "FILE [ID] [--block-size N]",
      "prints what a data file holds: a sound file's header (.dsp .wav .vag .ads .vb .swav),"
-     " or a puzzle bank, sprite bank, language file, save file, banner or movie",
+     " or a puzzle bank (with ID: that puzzle alone), sprite bank, language file, save file"
+     " (--block-size: the block it frames, default 5972 bytes), banner or movie",
      RunDumpCommand},
     {"puzzles", kPuzzlesArguments,
      "writes a puzzle bank of generated sudokus, wordsearches, crosswords and fitwords;"
@@ -47,7 +48,7 @@ constexpr Command kCommands[] = {
      "writes the save banner (192 x 64) and its 8 icon frames (48 x 48, side by side in ICONS) as"
      " tiled RGB5A3 files; 'dump save.dat' and 'dump banner.bin' show the saved files",
      RunBannerCommand},
-    {"movie", "OUT.thp --style 0..4 --seconds S",
+    {"movie", kMovieArguments,
      "writes one of the start-up movies, drawn and scored here, as a THP file", RunMovieCommand},
 };
 

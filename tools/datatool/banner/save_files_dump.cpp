@@ -105,7 +105,8 @@ bool DumpSaveFile(const std::vector<unsigned char>& bytes, unsigned int blockSiz
     std::fprintf(out, "block       %u bytes, stored as %u (%u bytes of zero padding)\n", blockSize,
                  rounded, rounded - blockSize);
     if (bytes.size() != rounded) {
-        std::fprintf(out, "framing     wrong: the game loads only a file of %u bytes\n", rounded);
+        std::fprintf(out, "framing     %s: the game loads only a file of %u bytes\n",
+                     bytes.size() < rounded ? "truncated" : "too long", rounded);
         return false;
     }
     const bool padded = AllZero(bytes.data() + blockSize, rounded - blockSize);

@@ -154,7 +154,9 @@ ArgbImage MakeFrame(const GlyphBitmap& glyph, const LineBox& box) {
     return frame;
 }
 
-bool CheckRequest(const FontSheetRequest& request, std::string* error) {
+} // namespace
+
+bool CheckFontRequest(const FontSheetRequest& request, std::string* error) {
     if (request.spriteName.empty()) {
         *error = "a font sheet needs a sprite name";
     } else if (request.pixelSize == 0 || request.pixelSize > kMaxFontPixelSize) {
@@ -168,10 +170,8 @@ bool CheckRequest(const FontSheetRequest& request, std::string* error) {
     return false;
 }
 
-} // namespace
-
 bool RenderFontSheet(const FontSheetRequest& request, SpriteSource* sprite, std::string* error) {
-    if (!CheckRequest(request, error)) {
+    if (!CheckFontRequest(request, error)) {
         return false;
     }
     Face face;

@@ -22,6 +22,10 @@ struct FontSheetRequest {
     float weight = 0.0f;        // pixels added to every stroke, up to a quarter of the size
 };
 
+// Whether the request makes a sheet, whatever its face: a sprite name, a size from 1 to
+// kMaxFontPixelSize and a weight up to a quarter of it; false with the reason in error.
+bool CheckFontRequest(const FontSheetRequest& request, std::string* error);
+
 bool RenderFontSheet(const FontSheetRequest& request, SpriteSource* sprite, std::string* error);
 
 // The sheet as a bank of its own, on pages of kDefaultPageSize; false as above, or when a

@@ -5,6 +5,7 @@
 // fades to black with it, so that every frame moves and sounds. Written as a 640 x 448 THP
 // movie at 25 frames a second, its sound as loud as the title music that follows the movies.
 #include "commands.h"
+#include "option_values.h"
 
 #include <sound/sound_synth.h>
 
@@ -15,6 +16,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <optional>
 #include <string>
 
 namespace datatool {
@@ -23,6 +26,8 @@ namespace {
 constexpr u32 kWidth = 640;
 constexpr u32 kHeight = 448;
 constexpr f32 kFrameRate = 25.0f;
+constexpr f32 kMinSeconds = 1.0f;
+constexpr f32 kMaxSeconds = 60.0f;
 constexpr int kGrid = 5;
 constexpr int kCells = kGrid * kGrid;
 constexpr f32 kPitch = 64.0f;
@@ -205,20 +210,47 @@ std::vector<s16> Sting(const Style& style) {
     return std::vector<s16>(mastered.begin(), mastered.end());
 }
 
+// The style and length the options give; the reason when they are missing or bad.
+std::string ParseMovieOptions(int argc, char** argv, int* style, f32* seconds) {
+    for (int i = 1; i < argc; i += 2) {
+        const std::string option = argv[i];
+        const bool bStyle = option == "--style";
+        if (!bStyle && option != "--seconds") {
+            return "unknown option '" + option + "'";
+        }
+        if (i + 1 >= argc) {
+            return option + " needs a value";
+        }
+        const std::string value = argv[i + 1];
+        if (bStyle) {
+            const std::optional<unsigned long> parsed =
+                ParseWholeNumber(value.c_str(), std::size(kAccents) - 1);
+            if (!parsed) {
+                return "--style takes a whole number from 0 to 4, not '" + value + "'";
+            }
+            *style = static_cast<int>(*parsed);
+        } else {
+            const std::optional<float> parsed =
+                ParseNumber(value.c_str(), kMinSeconds, kMaxSeconds);
+            if (!parsed) {
+                return "--seconds takes a number from 1 to 60, not '" + value + "'";
+            }
+            *seconds = *parsed;
+        }
+    }
+    return *style < 0 || *seconds == 0.0f ? "--style and --seconds are required" : "";
+}
+
 } // namespace
 
 int RunMovieCommand(int argc, char** argv) {
     int style = -1;
     f32 seconds = 0.0f;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--style") == 0) {
-            style = std::atoi(argv[i + 1]);
-        } else if (std::strcmp(argv[i], "--seconds") == 0) {
-            seconds = static_cast<f32>(std::atof(argv[i + 1]));
-        }
-    }
-    if (argc != 5 || style < 0 || style > 4 || seconds < 1.0f || seconds > 60.0f) {
-        std::fprintf(stderr, "movie: OUT.thp --style 0..4 --seconds 1..60\n");
+    const std::string error =
+        argc < 1 ? "no output file (OUT.thp)" : ParseMovieOptions(argc, argv, &style, &seconds);
+    if (!error.empty()) {
+        std::fprintf(stderr, "datatool movie: %s\nusage: datatool movie %s\n", error.c_str(),
+                     kMovieArguments);
         return 2;
     }
     const Style chosen{kAccents[style], kPatterns[style], kRoots[style], seconds};
@@ -233,14 +265,14 @@ int RunMovieCommand(int argc, char** argv) {
     source.sound = Sting(chosen);
     FILE* out = std::fopen(argv[0], "wb");
     if (out == nullptr) {
-        std::fprintf(stderr, "movie: cannot write %s\n", argv[0]);
+        std::fprintf(stderr, "datatool: cannot write '%s'\n", argv[0]);
         return 1;
     }
     const bool written = THPWriteMovie(source, [out](const u8* bytes, u32 size) {
         return std::fwrite(bytes, 1, size, out) == size;
     });
     if (std::fclose(out) != 0 || !written) {
-        std::fprintf(stderr, "movie: %s could not be written whole\n", argv[0]);
+        std::fprintf(stderr, "datatool: '%s' could not be written whole\n", argv[0]);
         std::remove(argv[0]);
         return 1;
     }

@@ -22,9 +22,13 @@ bool IsMovieFile(const std::string& path) {
 }
 
 int RunMovieDump(int argc, char** argv) {
+    if (argc != 1) {
+        std::fprintf(stderr, "usage: datatool dump FILE.thp\n");
+        return 2;
+    }
     std::vector<unsigned char> bytes;
-    if (argc != 1 || !ReadHostFile(argv[0], &bytes)) {
-        return argc != 1 ? 2 : 1;
+    if (!ReadHostFile(argv[0], &bytes)) {
+        return 1;
     }
     const u32 size = static_cast<u32>(bytes.size());
     THPFileInfo info{};

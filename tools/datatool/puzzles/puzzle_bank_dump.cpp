@@ -227,21 +227,21 @@ bool IsPuzzleBankFile(const std::string& path) {
     return file && std::memcmp(header, "FORM", 4) == 0 && std::memcmp(header + 8, "PZBK", 4) == 0;
 }
 
-bool DumpPuzzleBank(const std::vector<unsigned char>& bytes, const char* puzzleId, FILE* out) {
+int DumpPuzzleBank(const std::vector<unsigned char>& bytes, const char* puzzleId, FILE* out) {
     std::vector<unsigned char> copy = bytes;
     kMemoryIOStream stream(copy.data(), static_cast<unsigned int>(copy.size()), K_IO_ACCESS_READ);
     PuzzleBank bank;
     if (!bank.Load(&stream)) {
         std::fprintf(stderr, "datatool: not a puzzle bank the game can read\n");
-        return false;
+        return 1;
     }
     if (puzzleId == nullptr) {
         PrintIndex(bank, out);
-        return true;
+        return 0;
     }
     const int index = FindPuzzle(bank, puzzleId);
     if (index < 0) {
-        return false;
+        return 2;
     }
     const PuzzleBankEntry& entry = bank.GetEntry(index);
     Puzzle* puzzle = bank.GetPuzzle(entry.id, entry.language);
@@ -249,10 +249,10 @@ bool DumpPuzzleBank(const std::vector<unsigned char>& bytes, const char* puzzleI
         std::fprintf(stderr,
                      "datatool: puzzle %d is in the bank's index, but its record cannot be read\n",
                      entry.id);
-        return false;
+        return 1;
     }
     PrintPuzzle(*puzzle, out);
-    return true;
+    return 0;
 }
 
 } // namespace datatool

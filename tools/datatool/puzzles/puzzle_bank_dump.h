@@ -14,9 +14,10 @@ namespace datatool {
 // Whether the file begins like a puzzle bank (a FORM of type "PZBK").
 bool IsPuzzleBankFile(const std::string& path);
 
-// Prints the index of the bank in bytes or, when puzzleId is not null, only that puzzle;
-// false (after saying why on stderr) when the bank or the puzzle cannot be read.
-bool DumpPuzzleBank(const std::vector<unsigned char>& bytes, const char* puzzleId, FILE* out);
+// Prints the index of the bank in bytes or, when puzzleId is not null, only that puzzle.
+// The exit code, after saying why on stderr: 0 printed, 1 when the bank or the puzzle's
+// record cannot be read, 2 when puzzleId is not the id of one of its puzzles.
+int DumpPuzzleBank(const std::vector<unsigned char>& bytes, const char* puzzleId, FILE* out);
 
 // datatool dump BANK.kmn [ID]: what the dump command runs for a puzzle bank.
 int RunPuzzleBankDump(int argc, char** argv);

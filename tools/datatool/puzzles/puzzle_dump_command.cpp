@@ -16,7 +16,7 @@ int RunPuzzleBankDump(int argc, char** argv) {
     if (argc == 1) {
         std::printf("file        %s\n", argv[0]);
     }
-    return DumpPuzzleBank(bytes, argc == 2 ? argv[1] : nullptr, stdout) ? 0 : 1;
+    return DumpPuzzleBank(bytes, argc == 2 ? argv[1] : nullptr, stdout);
 }
 
 } // namespace datatool

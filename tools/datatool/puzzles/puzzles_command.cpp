@@ -6,6 +6,7 @@
 #include "commands.h"
 #include "content_rules.h"
 #include "host_files.h"
+#include "option_values.h"
 #include "puzzle_bank_builder.h"
 #include "word_counts.h"
 #include "word_list.h"
@@ -13,9 +14,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace datatool {
 namespace {
@@ -49,22 +51,16 @@ std::array<PathOption, 9> PathOptions(PuzzlesArguments& arguments) {
              {"--counts", &arguments.counts, false}}};
 }
 
-// A whole non-negative number, or -1.
-long long ParseCount(const char* text) {
-    char* end = nullptr;
-    const long long value = std::strtoll(text, &end, 10);
-    return *text != 0 && *end == 0 && value >= 0 && value <= UINT32_MAX ? value : -1;
-}
-
 // Sets the plan's count from value, a whole number up to the bank's room; the reason
 // when it is not one.
 std::string ParsePlanCount(const char* option, const char* value, int* count) {
-    const long long parsed = ParseCount(value);
-    if (parsed < 0 || parsed > Kelvo_lib::PUZZLE_BANK_MAX_ENTRIES) {
+    const std::optional<unsigned long> parsed =
+        ParseWholeNumber(value, Kelvo_lib::PUZZLE_BANK_MAX_ENTRIES);
+    if (!parsed) {
         return std::string(option) + " takes a whole number from 0 to " +
                std::to_string(Kelvo_lib::PUZZLE_BANK_MAX_ENTRIES) + ", not '" + value + "'";
     }
-    *count = static_cast<int>(parsed);
+    *count = static_cast<int>(*parsed);
     return {};
 }
 
@@ -88,9 +84,9 @@ std::string ApplyOption(const char* option, const char* value, PuzzlesArguments&
         }
     }
     if (std::strcmp(option, "--seed") == 0) {
-        const long long seed = ParseCount(value);
-        arguments.plan.seed = static_cast<std::uint32_t>(seed);
-        return seed >= 0 ? "" : std::string("--seed takes a whole number, not '") + value + "'";
+        const std::optional<unsigned long> seed = ParseWholeNumber(value, UINT32_MAX);
+        arguments.plan.seed = static_cast<std::uint32_t>(seed.value_or(0));
+        return seed ? "" : std::string("--seed takes a whole number, not '") + value + "'";
     }
     if (std::strcmp(option, "--mini") == 0) {
         return ParsePlanCount(option, value, &arguments.plan.miniCount);

@@ -5,14 +5,16 @@
 #include "commands.h"
 #include "host_files.h"
 #include "image_files.h"
+#include "option_values.h"
 #include "sprite_bank_builder.h"
 #include "sprite_bank_writer.h"
 
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
+#include <optional>
 #include <sstream>
 
 namespace datatool {
@@ -59,13 +61,12 @@ bool ExpandWords(int argc, char** argv, std::vector<Word>* words) {
 }
 
 bool ParseUnsigned(const std::string& text, unsigned int* value) {
-    char* end = nullptr;
-    const unsigned long parsed = std::strtoul(text.c_str(), &end, 10);
-    if (text.empty() || *end != 0 || parsed > 0xFFFFFFFFul) {
+    const std::optional<unsigned long> parsed = ParseWholeNumber(text.c_str(), UINT32_MAX);
+    if (!parsed) {
         std::fprintf(stderr, "datatool: '%s' is not a number\n", text.c_str());
         return false;
     }
-    *value = static_cast<unsigned int>(parsed);
+    *value = static_cast<unsigned int>(*parsed);
     return true;
 }
 
@@ -88,7 +89,7 @@ struct BankRequest {
     std::string outPath;
     SpriteBankLayout layout = kCurrentLayout;
     unsigned int pageSize = kDefaultPageSize;
-    std::vector<SpriteSource> sprites;
+    std::vector<SpriteSource> sprites;             // each frame empty until it is read
     std::vector<std::vector<fs::path>> framePaths; // of each sprite
 };
 
@@ -144,6 +145,7 @@ private:
                    ParseUnsigned(m_words[m_next - 1].text, &sprite.hotSpots.back().y);
         }
         const Word& frame = m_words[m_next - 1];
+        sprite.frames.emplace_back();
         request->framePaths.back().push_back(
             fs::path(frame.text).is_absolute() ? fs::path(frame.text) : frame.folder / frame.text);
         return true;
@@ -182,14 +184,14 @@ bool HotSpotsInsideFrames(const SpriteSource& sprite) {
 
 bool ReadFrames(BankRequest* request) {
     for (std::size_t sprite = 0; sprite < request->sprites.size(); ++sprite) {
-        for (const fs::path& path : request->framePaths[sprite]) {
-            ArgbImage image;
+        const std::vector<fs::path>& paths = request->framePaths[sprite];
+        for (std::size_t frame = 0; frame < paths.size(); ++frame) {
             std::string error;
-            if (!ReadImageFile(path.string(), &image, &error)) {
+            if (!ReadImageFile(paths[frame].string(), &request->sprites[sprite].frames[frame],
+                               &error)) {
                 std::fprintf(stderr, "datatool: %s\n", error.c_str());
                 return false;
             }
-            request->sprites[sprite].frames.push_back(std::move(image));
         }
         if (!HotSpotsInsideFrames(request->sprites[sprite])) {
             return false;
@@ -212,14 +214,18 @@ int RunBankCommand(int argc, char** argv) {
     if (!ExpandWords(argc - 1, argv + 1, &words)) {
         return 1;
     }
-    if (!RequestParser(words).Parse(&request)) {
+    std::string error;
+    if (!RequestParser(words).Parse(&request) ||
+        !CheckSpriteRequest(request.sprites, request.pageSize, &error)) {
+        if (!error.empty()) {
+            std::fprintf(stderr, "datatool: %s\n", error.c_str());
+        }
         return 2;
     }
     if (!ReadFrames(&request)) {
         return 1;
     }
     SpriteBankContent bank;
-    std::string error;
     if (!BuildSpriteBank(request.sprites, request.pageSize, &bank, &error)) {
         std::fprintf(stderr, "datatool: %s\n", error.c_str());
         return 1;

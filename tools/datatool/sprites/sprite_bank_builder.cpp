@@ -118,30 +118,14 @@ public:
 
 private:
     bool Check(const SpriteSource& source, std::string* error) const {
-        if (source.name.empty() || source.name.find('\0') != std::string::npos) {
-            *error = "a sprite needs a name";
-        } else if (HasSprite(source.name)) {
-            *error = "sprite '" + source.name + "' is named twice (names ignore case)";
-        } else if (source.frames.empty()) {
-            *error = "sprite '" + source.name + "' has no frame";
-        } else if (std::any_of(source.frames.begin(), source.frames.end(), [](const auto& f) {
-                       return f.width == 0 || f.height == 0 || f.width > kMaxFrameSide ||
-                              f.height > kMaxFrameSide;
-                   })) {
+        if (std::any_of(source.frames.begin(), source.frames.end(), [](const auto& f) {
+                return f.width == 0 || f.height == 0 || f.width > kMaxFrameSide ||
+                       f.height > kMaxFrameSide;
+            })) {
             *error = "sprite '" + source.name + "' has a frame of no pixels or over 65,535";
-        } else if (std::any_of(source.hotSpots.begin(), source.hotSpots.end(),
-                               [](const auto& h) { return h.name.empty(); })) {
-            *error = "sprite '" + source.name + "' has a hot spot without a name";
-        } else {
-            return true;
+            return false;
         }
-        return false;
-    }
-
-    bool HasSprite(const std::string& name) const {
-        return std::any_of(m_bank.sprites.begin(), m_bank.sprites.end(), [&](const auto& s) {
-            return strcasecmp(&m_bank.names[s.nameIndex], name.c_str()) == 0;
-        });
+        return true;
     }
 
     unsigned int AddName(const std::string& name) {
@@ -309,12 +293,46 @@ bool IsPageSize(unsigned int size) {
     return size >= kMinPageSize && size <= kMaxPageSize && (size & (size - 1)) == 0;
 }
 
+// Why the sprite cannot follow those before it in a bank; empty when it can.
+std::string SpriteFault(const SpriteSource& sprite, const SpriteSource* before, std::size_t count) {
+    if (sprite.name.empty() || sprite.name.find('\0') != std::string::npos) {
+        return "a sprite needs a name";
+    }
+    if (std::any_of(before, before + count, [&](const SpriteSource& other) {
+            return strcasecmp(other.name.c_str(), sprite.name.c_str()) == 0;
+        })) {
+        return "sprite '" + sprite.name + "' is named twice (names ignore case)";
+    }
+    if (sprite.frames.empty()) {
+        return "sprite '" + sprite.name + "' has no frame";
+    }
+    if (std::any_of(sprite.hotSpots.begin(), sprite.hotSpots.end(),
+                    [](const auto& h) { return h.name.empty(); })) {
+        return "sprite '" + sprite.name + "' has a hot spot without a name";
+    }
+    return {};
+}
+
 } // namespace
+
+bool CheckSpriteRequest(const std::vector<SpriteSource>& sprites, unsigned int pageSize,
+                        std::string* error) {
+    if (!IsPageSize(pageSize)) {
+        *error = "the page size must be a power of two from 8 to 1024";
+        return false;
+    }
+    for (std::size_t i = 0; i < sprites.size(); ++i) {
+        *error = SpriteFault(sprites[i], sprites.data(), i);
+        if (!error->empty()) {
+            return false;
+        }
+    }
+    return true;
+}
 
 bool BuildSpriteBank(const std::vector<SpriteSource>& sprites, unsigned int pageSize,
                      SpriteBankContent* bank, std::string* error) {
-    if (!IsPageSize(pageSize)) {
-        *error = "the page size must be a power of two from 8 to 1024";
+    if (!CheckSpriteRequest(sprites, pageSize, error)) {
         return false;
     }
     *bank = SpriteBankContent{};

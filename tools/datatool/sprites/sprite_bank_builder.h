@@ -45,7 +45,15 @@ constexpr unsigned int kMaxPageSize = 1024; // the largest texture the graphics 
 constexpr unsigned int kDefaultPageSize = 512;
 constexpr unsigned int kBankPlatform = 2;
 
-// pageSize: the largest page, a power of two from kMinPageSize to kMaxPageSize.
+// Whether the sprites make a bank on pages of pageSize, whatever their frames' pictures:
+// a page size that is a power of two from kMinPageSize to kMaxPageSize, and each sprite
+// named (names ignore case, each once) with a frame and its hot spots named; false with
+// the reason in error.
+bool CheckSpriteRequest(const std::vector<SpriteSource>& sprites, unsigned int pageSize,
+                        std::string* error);
+
+// pageSize: the largest page, as above; also false for a frame of no pixels or more than
+// 65,535 a side.
 bool BuildSpriteBank(const std::vector<SpriteSource>& sprites, unsigned int pageSize,
                      SpriteBankContent* bank, std::string* error);
 

@@ -4,6 +4,7 @@
 #include <framework/ktext.h>
 
 #include <kelvo/io/kmemoryiostream.h>
+#include <kelvo/io/kzipiostream.h>
 
 #include <algorithm>
 #include <cctype>
@@ -39,6 +40,52 @@ bool IsCompressed(const std::vector<unsigned char>& bytes) {
     return bytes.size() >= 2 && bytes[0] == 'Z' && bytes[1] == 'Z';
 }
 
+constexpr unsigned int kSizeFieldBytes = 4;
+
+// How many of size bytes the zlib stream at offset of bytes inflates to.
+unsigned int InflatedBytes(std::vector<unsigned char> bytes, unsigned int offset,
+                           unsigned int size) {
+    Kelvo_lib::kMemoryIOStream stream(bytes.data(), static_cast<unsigned int>(bytes.size()),
+                                      K_IO_ACCESS_READ);
+    stream.Seek(static_cast<int>(offset), K_IO_SEEK_SET);
+    Kelvo_lib::kZipIOStream zip(&stream, K_IO_ACCESS_READ, 4096);
+    std::vector<char> chunk(4096);
+    unsigned int total = 0;
+    while (total < size) {
+        const unsigned int got =
+            zip.Read(chunk.data(), std::min(size - total, static_cast<unsigned int>(chunk.size())));
+        if (got == 0) {
+            break;
+        }
+        total += got;
+    }
+    return total;
+}
+
+// How the file is cut short: within its header line, before its compressed body's size or
+// end, or within its last entry (each ends with a line end); empty when it is whole.
+std::string Shortfall(const std::vector<unsigned char>& bytes) {
+    const auto lineEnd = std::find(bytes.begin(), bytes.end(), '\n');
+    if (lineEnd == bytes.end()) {
+        return "it ends within its header line";
+    }
+    const auto bodyStart = static_cast<unsigned int>(lineEnd - bytes.begin() + 1);
+    if (!IsCompressed(bytes)) {
+        return bytes.size() > bodyStart && bytes.back() != '\n' ? "its last entry has no line end"
+                                                                : "";
+    }
+    if (bytes.size() < bodyStart + kSizeFieldBytes) {
+        return "its compressed body has no size";
+    }
+    const unsigned int size = static_cast<unsigned int>(bytes[bodyStart]) |
+                              bytes[bodyStart + 1] << 8 | bytes[bodyStart + 2] << 16 |
+                              static_cast<unsigned int>(bytes[bodyStart + 3]) << 24;
+    const unsigned int inflated = InflatedBytes(bytes, bodyStart + kSizeFieldBytes, size);
+    return inflated < size ? "its body inflates to " + std::to_string(inflated) + " of its " +
+                                 std::to_string(size) + " bytes"
+                           : "";
+}
+
 } // namespace
 
 // As the game's loader reads it: a header line (carriage returns dropped wherever they
@@ -66,6 +113,10 @@ bool IsLanguageFile(const std::string& path) {
 }
 
 bool DumpLanguageFile(const std::vector<unsigned char>& bytes, FILE* out) {
+    if (const std::string shortfall = Shortfall(bytes); !shortfall.empty()) {
+        std::fprintf(stderr, "datatool: the language file is truncated: %s\n", shortfall.c_str());
+        return false;
+    }
     std::vector<unsigned char> copy = bytes;
     Kelvo_lib::kMemoryIOStream stream(copy.data(), static_cast<unsigned int>(copy.size()),
                                       K_IO_ACCESS_READ);

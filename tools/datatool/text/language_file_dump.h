@@ -13,7 +13,8 @@ namespace datatool {
 // with or without "ZZ" before it), or its name ends in ".txz", whatever its header holds.
 bool IsLanguageFile(const std::string& path);
 
-// False (after saying why on stderr) when the game does not load the file.
+// False (after saying why on stderr) when the game does not load the file, or when it is
+// truncated: cut within its header line, its compressed body or its last entry.
 bool DumpLanguageFile(const std::vector<unsigned char>& bytes, FILE* out);
 
 // datatool dump FILE.txz: what the dump command runs for a language file.
