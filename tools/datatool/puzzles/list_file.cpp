@@ -167,13 +167,13 @@ std::string ListFault(std::string_view text, std::string_view source, ListFormat
         if (line.ends_with('\r')) {
             line.remove_suffix(1);
         }
-        const std::string at = std::string(source) + ":" + std::to_string(number) + ": ";
+        const auto at = [&] { return std::string(source) + ":" + std::to_string(number) + ": "; };
         if (std::string fault = TextFault(line); !fault.empty()) {
-            return at + fault;
+            return at() + fault;
         }
         const std::string_view entry = rules.entry(line);
         if (!entry.empty() && !rules.fits(entry)) {
-            return at + "'" + Shown(entry) + "' is not " + rules.expected;
+            return at() + "'" + Shown(entry) + "' is not " + rules.expected;
         }
         bAnyEntry = bAnyEntry || !entry.empty();
     }
