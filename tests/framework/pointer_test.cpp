@@ -81,32 +81,8 @@ TEST_F(PointerTest, WithoutAnInputSystemThePointerStaysWhereItWas) {
 
 // A whole run of the picture path: the console shows the surface in the given TV
 // format, and the window maps mouse pixels on that picture to the remote's pointer.
-struct TvCase {
-    const char* name;
-    u32 tvFormat;
-};
-
-class PicturePointerTest : public ui_test::ScriptedInputTest,
-                           public testing::WithParamInterface<TvCase> {
+class PicturePointerTest : public ui_test::InTvFormat<ui_test::ScriptedInputTest> {
 protected:
-    void SetUp() override {
-        SelectTvFormat(GetParam().tvFormat);
-        ScriptedInputTest::SetUp();
-    }
-
-    void TearDown() override {
-        ScriptedInputTest::TearDown();
-        SelectTvFormat(VI_PAL);
-    }
-
-    static void SelectTvFormat(u32 tvFormat) {
-        HostOptions options = HostGetOptions();
-        options.tvFormat = tvFormat;
-        HostSetOptions(options);
-        MyDemoSetRenderMode(nullptr);
-        MyDemoReInit(s_curMode);
-    }
-
     // Paints every row of the surface in a colour that names it, and shows the frame.
     void ShowRowNumbers() {
         const krSurfaceDesc& desc = m_surface->GetDesc();
@@ -178,10 +154,6 @@ TEST_P(PicturePointerTest, MousePixelOnThePictureNamesTheSurfacePixelShownThere)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(TvFormats, PicturePointerTest,
-                         testing::Values(TvCase{"Ntsc", VI_NTSC}, TvCase{"Pal", VI_PAL}),
-                         [](const testing::TestParamInfo<TvCase>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(TvFormats, PicturePointerTest, ui_test::kTvFormats, ui_test::TvName);
 
 } // namespace

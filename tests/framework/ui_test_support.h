@@ -1,7 +1,7 @@
 // What the UI suites share: a journal of calls, and a frame loop driven the way the game's
 // is: an input script replayed through the console's remotes, the platform's frame step,
 // the remote input system and a render surface; scripts played frame by frame against the
-// journal, and remote 1's A button held by hand.
+// journal, and remote 1's A button held by hand; the TV formats a suite can run in.
 #pragma once
 
 #include "render_fixture.h"
@@ -14,6 +14,7 @@
 
 #include <console/host.h>
 #include <console/host_input.h>
+#include <console/vi.h>
 #include <console/wpad.h>
 
 #include <gtest/gtest.h>
@@ -27,6 +28,44 @@
 namespace ui_test {
 
 using Journal = std::vector<std::string>;
+
+// A TV format a suite runs in, and its name in the suite's test names.
+struct TvCase {
+    const char* name;
+    u32 tvFormat;
+};
+inline const auto kTvFormats = testing::Values(TvCase{"Ntsc", VI_NTSC}, TvCase{"Pal", VI_PAL});
+inline std::string TvName(const testing::TestParamInfo<TvCase>& info) {
+    return info.param.name;
+}
+inline void PrintTo(const TvCase& tv, std::ostream* out) {
+    *out << tv.name;
+}
+
+// The console's TV format and video mode as the host sets them at start-up: the render
+// surface created next takes the format's size.
+inline void SelectTvFormat(u32 tvFormat) {
+    HostOptions options = HostGetOptions();
+    options.tvFormat = tvFormat;
+    HostSetOptions(options);
+    MyDemoSetRenderMode(nullptr);
+    MyDemoReInit(s_curMode);
+}
+
+// A suite run in the TV format of its parameter (kTvFormats), PAL again after each test.
+template <class Base>
+class InTvFormat : public Base, public testing::WithParamInterface<TvCase> {
+protected:
+    void SetUp() override {
+        SelectTvFormat(this->GetParam().tvFormat);
+        Base::SetUp();
+    }
+
+    void TearDown() override {
+        Base::TearDown();
+        SelectTvFormat(VI_PAL);
+    }
+};
 
 // A widget that notes its events in a journal as "<id>.<event>". A grip captures the
 // pointer while its button is down and notes the moves it gets meanwhile as "drag".
