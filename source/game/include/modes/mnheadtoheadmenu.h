@@ -53,6 +53,9 @@ public:
 
     // The box behind the variant's texts on the variant choice, then the active screen.
     void Render() override;
+    // On the variant choice: the room inside the box, below the details' top, that the
+    // details of the variant under the pointer are wrapped and drawn into (pixels).
+    kUIRect PopUpDetailsRoom();
     void ButtonPressed(TUIScreen* screen, TUIButton* button) override;
     void ButtonSelected(TUIScreen* screen, TUIButton* button) override;
     void RadioButtonPressed(TUIScreen* screen, TUIRadioButton* radio) override;
@@ -64,6 +67,7 @@ public:
     TUIButton* GetModeSprintButton() const { return m_modeSprintButton; }
     TUIButton* GetModeMarathonButton() const { return m_modeMarathonButton; }
     TUIScreen* GetModeDetailsScreen() const { return m_modeDetailsScreen; }
+    TUIText* GetModeDetailsText() const { return m_modeDetailsText; }
     const Setup& GetSprintSetup() const { return m_sprint; }
     const Setup& GetMarathonSetup() const { return m_marathon; }
     TUIScreen* GetSprintResultsScreen() const { return m_sprintResultsScreen; }
@@ -78,6 +82,8 @@ private:
     void Build() override;
     void RemoveScreens() override;
     void BuildModeScreens();
+    // A variant's name over its details, on the details beside the variant choice.
+    void AddVariantDetails(int nameId, int detailsId, float y);
     void BuildSetup(Setup& setup, int titleId, int choiceId, const kArray<TUIString>& choices,
                     int detailsId);
     void BuildPostGameScreens();
@@ -99,6 +105,7 @@ private:
     // Done on a set-up screen: the game starts with the ticked types, if any.
     void StartGame(const Setup& setup);
     static int TickedTypes(const TUIScreen* screen);
+    kUIRect PopUpBox();
     void RenderBox();
 
     Setup m_sprint;

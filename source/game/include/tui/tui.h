@@ -69,6 +69,7 @@ public:
     bool m_bTitle;
     bool m_bFooter;
     bool m_bBoxed = false;
+    bool m_bHeading = false; // in the buttons' bold type, over the text it names
     bool m_bCursor = false;  // the last character blinks
     int m_maxTyped = 0;      // above 0: no cursor once this many characters stand before it
     float m_fFixedWidth = 0; // above 0: wrapped to this fraction of the display width
@@ -195,6 +196,8 @@ public:
     void SetShowHelp(bool bShow) { m_bShowHelp = bShow; }
     // The pointer reading of the last tick.
     const MNInputEdge& GetPointer() const { return m_pointer; }
+    // Where a component of the active screen is drawn, in pixels.
+    kUIRect ActiveScreenBounds(const TUIComponent* component);
 
     kSignal0<> SignalHelp;
 
@@ -204,8 +207,6 @@ protected:
     // Where the active screen's fractions map, in pixels: the display's left part beside a
     // sub-screen, else the whole display.
     kUIRect ScreenFrame() const;
-    // Where a component of the active screen is drawn, in pixels.
-    kUIRect ActiveScreenBounds(const TUIComponent* component);
 
     TUIArt m_art;
 

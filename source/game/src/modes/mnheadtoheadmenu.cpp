@@ -30,13 +30,20 @@ constexpr float kNameY = 0.55f;
 constexpr int kWideButton = 256;
 constexpr int kModeButtonWidth = 160;
 // The variant choice keeps the part of the display beside its details: its buttons stand
-// at the left of that part and the texts of the variant under the pointer at its right.
+// at the left of that part and the texts of the variant under the pointer at its right, the
+// details close under the name so that five lines fit the box on every TV format.
 constexpr float kModeButtonX = 0.26f;
 constexpr float kModeTextX = 0.73f;
-constexpr float kModeTextWidth = 0.4f;
+constexpr float kModeNameY = 0.4f;
+constexpr float kModeDetailsY = 0.47f;
 constexpr unsigned int kBoxColour = 0xFFFFFF00;
 constexpr float kBoxWidth = 184.0f;
 constexpr float kBoxPad = 12.0f;
+// Beside the variant choice, each variant's name heads its details.
+constexpr float kDetailsTitleY = 0.05f;
+constexpr float kSprintDetailsY = 0.2f;
+constexpr float kMarathonDetailsY = 0.49f;
+constexpr float kUnderHeading = 0.05f;
 
 const char* Text(int id) {
     const char* text = kText::Text(id);
@@ -118,16 +125,21 @@ void MNHeadToHeadMenu::BuildModeScreens() {
         AddButton(m_modeScreen, Text(TEXT_SPRINT), kModeButtonX, 0.33f, false, kModeButtonWidth);
     m_modeMarathonButton =
         AddButton(m_modeScreen, Text(TEXT_MARATHON), kModeButtonX, 0.66f, false, kModeButtonWidth);
-    m_modeText = AddText(m_modeScreen, TUIString("%s", &m_modeString), kModeTextX, 0.4f);
+    m_modeText = AddText(m_modeScreen, TUIString("%s", &m_modeString), kModeTextX, kModeNameY);
+    m_modeText->m_bHeading = true;
     m_modeDetailsText =
-        AddText(m_modeScreen, TUIString("%s", &m_modeDetailsString), kModeTextX, 0.5f);
-    m_modeDetailsText->m_fFixedWidth = kModeTextWidth;
+        AddText(m_modeScreen, TUIString("%s", &m_modeDetailsString), kModeTextX, kModeDetailsY);
     AddBackButton(m_modeScreen);
 
     m_modeDetailsScreen = AddScreen();
-    AddText(m_modeDetailsScreen, Text(TEXT_CHOOSE_YOUR_GAME), 0.5f, 0.05f, true);
-    AddText(m_modeDetailsScreen, Text(TEXT_SPRINT_DETAILS), 0.5f, 0.2f);
-    AddText(m_modeDetailsScreen, Text(TEXT_MARATHON_DETAILS), 0.5f, 0.49f);
+    AddText(m_modeDetailsScreen, Text(TEXT_CHOOSE_YOUR_GAME), 0.5f, kDetailsTitleY, true);
+    AddVariantDetails(TEXT_SPRINT, TEXT_SPRINT_DETAILS, kSprintDetailsY);
+    AddVariantDetails(TEXT_MARATHON, TEXT_MARATHON_DETAILS, kMarathonDetailsY);
+}
+
+void MNHeadToHeadMenu::AddVariantDetails(int nameId, int detailsId, float y) {
+    AddText(m_modeDetailsScreen, Text(nameId), 0.5f, y)->m_bHeading = true;
+    AddText(m_modeDetailsScreen, Text(detailsId), 0.5f, y + kUnderHeading);
 }
 
 void MNHeadToHeadMenu::BuildSetup(Setup& setup, int titleId, int choiceId,
@@ -239,6 +251,8 @@ void MNHeadToHeadMenu::Open() {
 void MNHeadToHeadMenu::ShowModeChoice() {
     SetActiveScreen(m_modeScreen);
     SetActiveSubScreen(m_modeDetailsScreen);
+    // The details wrap to the box's inside, as wide in pixels on every display.
+    m_modeDetailsText->m_fFixedWidth = (kBoxWidth - 2.0f * kBoxPad) / ScreenFrame().w;
 }
 
 void MNHeadToHeadMenu::ShowSetup(const Setup& setup) {
@@ -401,16 +415,28 @@ void MNHeadToHeadMenu::Render() {
 }
 
 // The box frames the variant's texts from just above its name down to the Marathon button.
+kUIRect MNHeadToHeadMenu::PopUpBox() {
+    const kUIRect name = ActiveScreenBounds(m_modeText);
+    const kUIRect lowest = ActiveScreenBounds(m_modeMarathonButton);
+    const float top = name.y - kBoxPad;
+    return kUIRect{name.x + name.w * 0.5f - kBoxWidth * 0.5f, top, kBoxWidth,
+                   lowest.y + lowest.h - top};
+}
+
+kUIRect MNHeadToHeadMenu::PopUpDetailsRoom() {
+    const kUIRect box = PopUpBox();
+    const float top = ActiveScreenBounds(m_modeDetailsText).y;
+    return kUIRect{box.x + kBoxPad, top, box.w - 2.0f * kBoxPad, box.y + box.h - kBoxPad - top};
+}
+
 void MNHeadToHeadMenu::RenderBox() {
     if (m_boxSprite.Get() == nullptr) {
         return;
     }
-    const kUIRect name = ActiveScreenBounds(m_modeText);
-    const kUIRect lowest = ActiveScreenBounds(m_modeMarathonButton);
-    const float top = name.y - kBoxPad;
-    m_boxSprite->SetPosition(name.x + name.w * 0.5f - kBoxWidth * 0.5f, top);
-    m_boxSprite->SetWidth(kBoxWidth);
-    m_boxSprite->SetHeight(lowest.y + lowest.h - top);
+    const kUIRect box = PopUpBox();
+    m_boxSprite->SetPosition(box.x, box.y);
+    m_boxSprite->SetWidth(box.w);
+    m_boxSprite->SetHeight(box.h);
     m_boxSprite->Render();
 }
 

@@ -54,7 +54,10 @@ bool TUIText::ShowsCursor(const char* text) const {
 }
 
 kFont* TUIText::FontOf(const TUIArt& art) const {
-    return m_bTitle ? art.GetTitleFont() : art.GetBodyFont();
+    if (m_bTitle) {
+        return art.GetTitleFont();
+    }
+    return m_bHeading ? art.GetButtonFont() : art.GetBodyFont();
 }
 
 kString TUIText::Layout(const TUIArt& art) const {
