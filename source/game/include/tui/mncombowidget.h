@@ -16,6 +16,9 @@ class MNComboWidget : public kPlainNameRTTI<MNComboWidget, kUIWidget, kCLSID<0, 
 public:
     static constexpr float kWidth = 360.0f;
     static constexpr float kValueWidth = 150.0f;
+    // The label starts this far in and must end before the value's part of the row.
+    static constexpr float kLabelInset = 16.0f;
+    static constexpr float kLabelRoom = kWidth - kValueWidth - kLabelInset;
 
     // Shows node on a row whose top-left corner is (x, y) in pixels.
     void Set(kMenuNode* node, TUIArt* art, float x, float y, eTUILook look);

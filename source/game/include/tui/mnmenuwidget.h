@@ -19,6 +19,8 @@ namespace Kelvo_lib {
 class MNMenuWidget : public kPlainNameRTTI<MNMenuWidget, kUIWidget, kCLSID<0, 0, 0, 0>> {
 public:
     static constexpr int kMaxRows = 6;
+    // The width of a row without states; a row with states is a combo.
+    static constexpr float kPlainRowWidth = 256.0f;
     // Children of a node beyond this many are never shown.
     static constexpr int kMaxChildren = 64;
 

@@ -179,6 +179,7 @@ public:
     void SetActiveScreen(TUIScreen* screen);
     void SetActiveSubScreen(TUIScreen* screen);
     TUIScreen* GetActiveScreen() const { return m_activeScreen; }
+    const kArray<TUIScreen*>& GetScreens() const { return m_screenList; }
     TUIScreen* GetActiveSubScreen() const { return m_activeSubScreen; }
 
     // Each appends a visible, enabled component to the screen and returns it; null (logged)

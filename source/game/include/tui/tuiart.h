@@ -85,10 +85,12 @@ public:
     void DrawBackButton(float x, float y, const char* label, eTUILook look);
     float HelpButtonSize() const;
     void DrawHelpButton(float x, float y, eTUILook look);
-    // A button body with a radio box at its left and the label after it.
+    // A button body with a radio box at its left and the label centred in the room after it.
     void DrawRadioButton(float x, float y, float width, const char* label, bool bOn, eTUILook look);
-    // A slate row with arrows at both ends and the label centred between them.
+    float RadioLabelRoom(float width) const;
+    // A slate row with arrows at both ends and the label centred in the room between them.
     void DrawSpinner(float x, float y, float width, const char* label, eTUILook look);
+    float SpinnerLabelRoom(float width) const;
     float ArrowWidth() const;
     // numStates - 1 bars rising left to right, the first level of them lit.
     void DrawVolumeBars(float centreX, float y, int level, int numStates, eTUILook look);

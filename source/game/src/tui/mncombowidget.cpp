@@ -13,7 +13,6 @@ namespace {
 [[maybe_unused]] kClass* const s_registeredRecords[] = {MNComboWidget::StaticClass()};
 
 constexpr float kInset = 8.0f;
-constexpr float kLabelInset = 16.0f;
 
 const char* TextOrEmpty(int id) {
     const char* text = kText::Text(id);

@@ -21,7 +21,6 @@ constexpr float kHelpLineY = 0.80f;
 constexpr float kRowStep = 0.10f;
 constexpr float kMinRowGap = 4.0f; // pixels between rows when the list is squeezed
 constexpr float kHelpLineWidth = 0.55f;
-constexpr float kPlainRowWidth = 256.0f;
 constexpr float kScrollGap = 12.0f;
 constexpr float kHoverScrollPeriod = 0.3f;
 constexpr float kPaperPadX = 14.0f; // pixels of paper around a text on its field

@@ -24,6 +24,7 @@ constexpr float kLabelRoom = 40.0f; // a sized-to-fit button's room around its l
 constexpr float kMinButtonWidth = 120.0f;
 constexpr float kDefaultIcon = 32.0f; // size of an icon whose sprite is missing
 constexpr float kRadioInset = 6.0f;
+constexpr float kSpinnerInset = 4.0f; // between a spinner's ends and its arrows
 constexpr float kBarWidth = 10.0f;
 constexpr float kBarGap = 4.0f;
 constexpr unsigned int kDisabledLabel = 0xFFD8DCE4;
@@ -251,8 +252,15 @@ void TUIArt::DrawRadioButton(float x, float y, float width, const char* label, b
     const float boxSize = WidthOf(box);
     DrawSprite(box, x + kRadioInset, y + (kButtonHeight - boxSize) * 0.5f, boxSize, boxSize,
                kWhite);
-    const float textLeft = x + kRadioInset * 2.0f + boxSize;
-    DrawLabel(textLeft + (x + width - textLeft) * 0.5f, y, label, look, TUI_ALIGN_CENTRE);
+    DrawLabel(x + width - RadioLabelRoom(width) * 0.5f, y, label, look, TUI_ALIGN_CENTRE);
+}
+
+float TUIArt::RadioLabelRoom(float width) const {
+    return width - kRadioInset * 2.0f - WidthOf(m_radioOff);
+}
+
+float TUIArt::SpinnerLabelRoom(float width) const {
+    return width - 2.0f * (kSpinnerInset + ArrowWidth());
 }
 
 float TUIArt::ArrowWidth() const {
@@ -264,8 +272,8 @@ void TUIArt::DrawSpinner(float x, float y, float width, const char* label, eTUIL
                look == TUI_LOOK_DISABLED ? kGrey : kSlate);
     const float arrow = ArrowWidth();
     const float arrowY = y + (kButtonHeight - arrow) * 0.5f;
-    DrawArrow(x + 4.0f, arrowY, false, look);
-    DrawArrow(x + width - 4.0f - arrow, arrowY, true, look);
+    DrawArrow(x + kSpinnerInset, arrowY, false, look);
+    DrawArrow(x + width - kSpinnerInset - arrow, arrowY, true, look);
     DrawLabel(x + width * 0.5f, y, label,
               look == TUI_LOOK_DISABLED ? TUI_LOOK_DISABLED : TUI_LOOK_REST, TUI_ALIGN_CENTRE);
 }

@@ -28,6 +28,7 @@ public:
     static constexpr float K_PAD_X = 438.0f;
     static constexpr float K_PAD_Y = 102.0f;
     static constexpr float K_PAD_STEP = 64.0f;
+    static constexpr float K_PAD_KEY = 56.0f;
 
     MNSudokuWidget();
     ~MNSudokuWidget() override;

@@ -24,7 +24,6 @@ MNInputEdge s_input;
 constexpr MNPuzzleBottomButtons::Style kButtons{MNPuzzleBottomButtons::PLACE_TITLE_SAFE,
                                                 MNPuzzleBottomButtons::PRESS_EACH, -1};
 
-constexpr float kPadKey = 56.0f;
 constexpr float kBoxLine = 4.0f;
 
 using P = MNPalette;
@@ -67,10 +66,10 @@ bool MNSudokuWidget::LoadArt() {
     }
     m_gridBG->SetPosition(K_GRID_X - 0.5f * (m_gridBG->GetWidth() - K_GRID_SIZE), 0.0f);
     m_padBG->SetPosition(static_cast<float>(DisplayWidth()) - m_padBG->GetWidth(),
-                         K_PAD_Y + 0.5f * (3.0f * K_PAD_STEP + kPadKey) -
+                         K_PAD_Y + 0.5f * (3.0f * K_PAD_STEP + K_PAD_KEY) -
                              0.5f * m_padBG->GetHeight());
-    m_padKey->SetWidth(kPadKey);
-    m_padKey->SetHeight(kPadKey);
+    m_padKey->SetWidth(K_PAD_KEY);
+    m_padKey->SetHeight(K_PAD_KEY);
     return true;
 }
 
@@ -96,7 +95,7 @@ int MNSudokuWidget::PadKeyAt(int x, int y) const {
         float kx = 0.0f;
         float ky = 0.0f;
         GetPadPosition(digit, kx, ky);
-        if (Inside(kx, ky, kPadKey, kPadKey, x, y)) {
+        if (Inside(kx, ky, K_PAD_KEY, K_PAD_KEY, x, y)) {
             return digit;
         }
     }
@@ -260,7 +259,7 @@ void MNSudokuWidget::RenderPad() {
         const char text[2] = {static_cast<char>('0' + digit), 0};
         kFont& font = digit == 0 ? m_buttons.GetFont() : *m_digitFont.Get();
         font.SetColour(bHot ? P::kInk : P::kWhite, false);
-        PrintCentred(font, x, y, kPadKey, kPadKey, digit == 0 ? Txt(TEXT_SUDOKU_CLEAR) : text);
+        PrintCentred(font, x, y, K_PAD_KEY, K_PAD_KEY, digit == 0 ? Txt(TEXT_SUDOKU_CLEAR) : text);
     }
 }
 
