@@ -2,7 +2,8 @@
 # How the host starts and ends for a new user: --help, a DISPLAY with no server behind it,
 # --audio-out in the window host (SDL's offscreen display), options refused before the game
 # starts (an --audio-out file that cannot be made, an option without its value, a fault at
-# 0), a quiet start unless --verbose, and SDL loaded by a window only.
+# 0, a --nand folder holding the user's files, which stay), a quiet start unless --verbose,
+# and SDL loaded by a window only.
 set -u
 game=$1
 work=$(mktemp -d)
@@ -48,6 +49,21 @@ refused "--nand without its value" "^--nand needs a value, not the option '--hea
   --nand --headless --frames 5
 refused "--fault at 0" "^--fault: in 'dvd-read:retry@0', <when> and <duration> count from 1" \
   --headless --frames 5 --nand "$work/nand" --fault dvd-read:retry@0
+# A --nand folder holding the user's files is refused, and after a run long enough to reach
+# the flash memory (A leaves the strap screen at 130) the files stay, those in its tmp/ too.
+mkdir -p "$work/home/tmp/drafts"
+echo "the user's" >"$work/home/notes.txt"
+echo "the user's" >"$work/home/tmp/drafts/letter.txt"
+printf '130 hold A\n133 hold none\n' >"$work/strap.txt"
+refused "--nand over the user's files" \
+  "^--nand: '$work/home' holds 'notes.txt', so it is not a flash memory folder the game made" \
+  --headless --frames 200 --input "$work/strap.txt" --nand "$work/home"
+if [ ! -f "$work/home/notes.txt" ] || [ ! -f "$work/home/tmp/drafts/letter.txt" ] ||
+  [ -e "$work/home/title" ]; then
+  echo "--nand over the user's files: the folder changed:"
+  find "$work/home"
+  failures=$((failures + 1))
+fi
 # Start-up details only with --verbose.
 expect verbose 0 "^MEM1 freesize" "$game" --headless --frames 1 --nand "$work/nand" --verbose
 "$game" --headless --frames 1 --nand "$work/nand" >"$work/out" 2>&1

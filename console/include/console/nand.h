@@ -175,3 +175,8 @@ void NANDSetCapacityForTest(const NANDCapacity& capacity);
 void NANDResetForTest();
 // The host directory holding the flash memory, created when missing; "" when it cannot be.
 const char* NANDHostRoot();
+// Whether a host folder may hold the flash memory: one that is missing, empty or cannot be
+// listed (its first use then tells), or one the console made: its title folder, and nothing
+// besides but the folder of working copies, which the console empties at start-up. Otherwise
+// false, with the first entry that does not belong there copied into stranger.
+bool NANDHostMayUseFolder(const char* folder, char* stranger, u32 capacity);

@@ -4,6 +4,7 @@
 #include <console/fault.h>
 #include <console/host.h>
 #include <console/host_input.h>
+#include <console/nand.h>
 #include <console/os.h>
 #include <console/vi.h>
 
@@ -221,13 +222,22 @@ bool SetAudioOut(const char* value, HostOptions* options) {
     return true;
 }
 
-// The directory is created on first use; only something else by that name is refused.
+// The directory is created on first use. Something else by that name is refused, and so is
+// a folder holding other things than the flash memory, whose working folder the console
+// would empty.
 bool SetNandDir(const char* value, HostOptions* options) {
     struct stat info;
     const size_t length = std::strlen(value);
     if (length == 0 || length >= kHostPathCapacity ||
         (stat(value, &info) == 0 && !S_ISDIR(info.st_mode))) {
         OSReport("--nand: '%s' cannot be the flash memory's directory\n", value);
+        return false;
+    }
+    char stranger[256];
+    if (!NANDHostMayUseFolder(value, stranger, sizeof(stranger))) {
+        OSReport("--nand: '%s' holds '%s', so it is not a flash memory folder the game made; "
+                 "name a new or empty folder\n",
+                 value, stranger);
         return false;
     }
     std::memcpy(options->nandDir, value, length + 1);

@@ -110,6 +110,19 @@ bool PrepareRoot(const char* root) {
     return true;
 }
 
+// The console's own folders at the top of the flash memory: "title" and "tmp".
+bool IsTopFolder(const char* name, const char* consoleDir) {
+    const size_t length = std::strcspn(consoleDir + 1, "/");
+    return std::strlen(name) == length && std::strncmp(name, consoleDir + 1, length) == 0;
+}
+
+bool IsDirectoryIn(const char* folder, const char* name) {
+    char path[kHostPathMax];
+    struct stat info;
+    return Fits(std::snprintf(path, sizeof(path), "%s/%s", folder, name), sizeof(path)) &&
+           lstat(path, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool IsNameCharacter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
            c == '_' || c == '-';
@@ -229,6 +242,39 @@ s32 NANDChangeDir(const char* path) {
     }
     std::memcpy(nand::TheState().currentDir, consolePath, sizeof(consolePath));
     return NAND_RESULT_OK;
+}
+
+bool NANDHostMayUseFolder(const char* folder, char* stranger, u32 capacity) {
+    DIR* dir = opendir(folder);
+    if (dir == nullptr) {
+        return true; // made on first use, or refused then
+    }
+    bool hasTitle = false;
+    bool hasWork = false;
+    const char* foreign = nullptr;
+    while (const dirent* entry = readdir(dir)) {
+        const char* name = entry->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) {
+            continue;
+        }
+        const bool title = nand::IsTopFolder(name, nand::kHomeDir);
+        const bool work = nand::IsTopFolder(name, nand::kWorkDir);
+        if ((!title && !work) || !nand::IsDirectoryIn(folder, name)) {
+            foreign = name;
+            break;
+        }
+        hasTitle = hasTitle || title;
+        hasWork = hasWork || work;
+    }
+    // A working folder without the title folder beside it is not one the console made.
+    if (foreign == nullptr && hasWork && !hasTitle) {
+        foreign = nand::kWorkDir + 1;
+    }
+    if (foreign != nullptr) {
+        std::snprintf(stranger, capacity, "%s", foreign);
+    }
+    closedir(dir);
+    return foreign == nullptr;
 }
 
 const char* NANDHostRoot() {
