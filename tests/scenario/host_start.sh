@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # How the host starts and ends for a new user: --help, a DISPLAY with no server behind it,
-# --audio-out in the window host (SDL's offscreen display), options refused before the game
-# starts (an --audio-out file that cannot be made, an option without its value, a fault at
-# 0, a --nand folder holding the user's files, which stay), a quiet start unless --verbose,
-# and SDL loaded by a window only.
+# --audio-out in the window host (SDL's offscreen display) and to /dev/null, options refused
+# before the game starts (an --audio-out file that cannot be made, an option without its
+# value, a fault at 0, a --nand folder holding the user's files, which stay), a quiet start
+# unless --verbose, and SDL loaded by a window only.
 set -u
 game=$1
 work=$(mktemp -d)
@@ -64,6 +64,9 @@ if [ ! -f "$work/home/notes.txt" ] || [ ! -f "$work/home/tmp/drafts/letter.txt" 
   find "$work/home"
   failures=$((failures + 1))
 fi
+# The sound may be captured to /dev/null.
+expect "--audio-out /dev/null" 0 "^host: 5 frames$" \
+  "$game" --headless --frames 5 --nand "$work/nand" --audio-out /dev/null
 # Start-up details only with --verbose.
 expect verbose 0 "^MEM1 freesize" "$game" --headless --frames 1 --nand "$work/nand" --verbose
 "$game" --headless --frames 1 --nand "$work/nand" >"$work/out" 2>&1

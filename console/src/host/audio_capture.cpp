@@ -132,7 +132,7 @@ bool HostAudioCaptureBegin() {
     const char* path = HostGetOptions().audioOut;
     Close();
     if (path[0] != '\0' && !Open(path)) {
-        OSReport("--audio-out: cannot create '%s': %s\n", path, std::strerror(errno));
+        OSReport("--audio-out: cannot write a WAV file to '%s': %s\n", path, std::strerror(errno));
         s_bFailed = true;
     }
     return !s_bFailed;

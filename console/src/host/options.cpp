@@ -182,12 +182,12 @@ bool AddFaults(const char* value, HostOptions* options) {
     return true;
 }
 
-// Whether path can be created or overwritten: a writable regular file, or a new name in a
-// folder that takes files. Sets errno when not.
+// Whether path can be created or written: a writable file other than a folder (/dev/null
+// included), or a new name in a folder that takes files. Sets errno when not.
 bool CanCreateFile(const char* path) {
     struct stat info;
     if (stat(path, &info) == 0) {
-        if (!S_ISREG(info.st_mode)) {
+        if (S_ISDIR(info.st_mode)) {
             errno = EISDIR;
             return false;
         }
