@@ -14,6 +14,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -122,6 +123,22 @@ TEST_F(DvdTest, FindsFilesWhateverTheCaseAndOnlyInsideTheDisc) {
     DVDFileInfo info{};
     EXPECT_FALSE(DVDFastOpen(entry + 100, &info));
     EXPECT_FALSE(DVDOpen("nothing", &info));
+}
+
+// A file the host cannot read (gone after its open) fails each read and is said once, by path.
+TEST_F(DvdTest, UnreadableFileIsReportedOnceByItsPath) {
+    m_disc.Write("wii/uk_english.txz", std::string(64, 't'));
+    DVDFileInfo info = Open("wii/uk_english.txz");
+    std::filesystem::remove(m_disc.Root() / "wii/uk_english.txz");
+    testing::internal::CaptureStderr();
+    for (int read = 0; read < 3; ++read) {
+        Buffer buffer{};
+        ASSERT_TRUE(DVDReadAsyncPrio(&info, buffer.bytes, 64, 0, nullptr, 2));
+        EXPECT_EQ(PollUntilDone(&info), DVD_STATE_FATAL_ERROR);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "DVD: cannot read '" + m_disc.Root().string() +
+                  "/wii/uk_english.txz' on the disc: No such file or directory\n");
 }
 
 TEST_F(DvdTest, PrefersTheExactNameWhenNamesDifferOnlyInCase) {

@@ -26,6 +26,7 @@ constexpr int kNotTheDiscExitCode = 2;
 struct EntryTable {
     char root[kDiscMaxHostPath];
     char paths[kMaxEntries][kDiscMaxHostPath];
+    bool reported[kMaxEntries]; // the host could not read the file, and the user was told
     s32 count;
 };
 
@@ -137,6 +138,7 @@ s32 InternLocked(const char* hostPath) {
         return -1;
     }
     std::memcpy(s_table.paths[s_table.count], hostPath, kDiscMaxHostPath);
+    s_table.reported[s_table.count] = false;
     return s_table.count++;
 }
 
@@ -184,4 +186,17 @@ bool DiscHostPath(s32 entry, char* out, size_t capacity) {
     }
     std::memcpy(out, s_table.paths[entry], kDiscMaxHostPath);
     return true;
+}
+
+void DiscReportUnreadable(s32 entry, int error) {
+    std::lock_guard<std::mutex> guard(s_lock);
+    if (entry < 0 || entry >= s_table.count) {
+        OSReport("DVD: entry %d is not on the disc\n", entry);
+        return;
+    }
+    if (!s_table.reported[entry]) {
+        s_table.reported[entry] = true;
+        OSReport("DVD: cannot read '%s' on the disc: %s\n", s_table.paths[entry],
+                 std::strerror(error));
+    }
 }

@@ -15,3 +15,6 @@ constexpr size_t kDiscMaxHostPath = kHostPathCapacity;
 s32 DiscLookUp(const char* discPath);
 // Copies the entry's host path; false for an unknown entry.
 bool DiscHostPath(s32 entry, char* out, size_t capacity);
+// Says, once for each entry of the disc root, that the host cannot read the entry's file and
+// why (an errno value).
+void DiscReportUnreadable(s32 entry, int error);

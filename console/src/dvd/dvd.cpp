@@ -8,6 +8,7 @@
 
 #include "dvd/disc_directory.h"
 
+#include <cerrno>
 #include <condition_variable>
 #include <cstring>
 #include <fcntl.h>
@@ -187,7 +188,7 @@ s32 Transfer(Drive& drive, const DVDCommandBlock* block, s32 entry, u8* buffer, 
     char path[kDiscMaxHostPath];
     const int file = DiscHostPath(entry, path, sizeof(path)) ? open(path, O_RDONLY) : -1;
     if (file < 0) {
-        OSReport("DVD: cannot open entry %d on the disc\n", entry);
+        DiscReportUnreadable(entry, errno);
         return DVD_RESULT_FATAL_ERROR;
     }
     u32 done = 0;
@@ -200,7 +201,7 @@ s32 Transfer(Drive& drive, const DVDCommandBlock* block, s32 entry, u8* buffer, 
         const u32 chunk = length - done < kTransferChunk ? length - done : kTransferChunk;
         const ssize_t got = pread(file, buffer + done, chunk, static_cast<off_t>(offset) + done);
         if (got < 0) {
-            OSReport("DVD: read error in '%s'\n", path);
+            DiscReportUnreadable(entry, errno);
             result = DVD_RESULT_FATAL_ERROR;
             break;
         }
