@@ -8,6 +8,7 @@
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
 #include <shell/mnbuiltinbanks.h>
+#include <shell/mndiscfiles.h>
 
 #include <framework/ktext.h>
 #include <kelvo/audio/koggstream.h>
@@ -16,6 +17,7 @@
 #include <kelvo/io/kmemoryiostream.h>
 #include <kelvo/platform/kfile.h>
 
+#include <console/dvd.h>
 #include <console/host.h>
 
 #include <gtest/gtest.h>
@@ -373,6 +375,27 @@ TEST_F(AssetCheckTest, EveryBankSpriteAndFontTheCodeAsksForIsOnTheDisc) {
                   0)
             << font.bank << " " << font.name;
     }
+}
+
+// Every disc bank the sources ask for is one of the files a start checks the disc for.
+TEST_F(AssetCheckTest, EveryDiscBankTheCodeAsksForIsCheckedAtTheStart) {
+    std::set<std::string> checked;
+    for (int i = 0; i < MNDiscFiles::GetCount(); ++i) {
+        checked.insert(MNDiscFiles::GetPath(i));
+    }
+    const Requests requests = ScanSources();
+    std::set<std::string> banks = requests.banks;
+    for (const std::set<BankItem>& items : {requests.sprites, requests.fonts}) {
+        for (const BankItem& item : items) {
+            banks.insert(item.bank);
+        }
+    }
+    for (const std::string& bank : banks) {
+        char path[128];
+        MNResourceManager::GetBankFileName(bank.c_str(), path, sizeof(path));
+        EXPECT_TRUE(DVDConvertPathToEntrynum(path) < 0 || checked.count(path) == 1) << path;
+    }
+    EXPECT_EQ(MNDiscFiles::Check(), nullptr);
 }
 
 TEST_F(AssetCheckTest, EveryTextIdTheCodeShowsIsInTheLanguageFile) {

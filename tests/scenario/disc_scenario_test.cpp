@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <sys/wait.h>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -62,6 +63,37 @@ protected:
                DialogBox(picture) == DialogBox(golden);
     }
 };
+
+// Links to the built disc's files: all but those named, or those named alone.
+fs::path PartOfTheDisc(const fs::path& folder, const std::vector<std::string>& named, bool only) {
+    fs::remove_all(folder);
+    for (const auto& entry : fs::recursive_directory_iterator(PUZZLES_DISC_DIR)) {
+        const std::string path = fs::relative(entry.path(), PUZZLES_DISC_DIR).string();
+        if (entry.is_regular_file() && (std::count(named.begin(), named.end(), path) > 0) == only) {
+            fs::create_directories((folder / path).parent_path());
+            fs::create_symlink(entry.path(), folder / path);
+        }
+    }
+    return folder;
+}
+
+// Part of the disc is refused before the game starts, in one line naming the first file missing.
+TEST_F(DiscScenarioTest, PartOfTheDiscEndsTheProgramNamingTheFirstFileMissing) {
+    const std::tuple<std::string, bool, std::string> cases[] = {
+        {"wii/wii_font_30.KSB", true, "wii/wii_font_20.KSB"},
+        {"wii/uk_english.txz", false, "wii/uk_english.txz"},
+        {"wii/fe.KSB", false, "wii/fe.KSB"},
+        {"wii/puz_uken.kmn", false, "wii/puz_uken.kmn"},
+    };
+    for (const auto& [named, only, missing] : cases) {
+        const fs::path folder = PartOfTheDisc(s_dir / "part", {named}, only);
+        std::string output;
+        const int status = RunGame("", 300, " --disc " + folder.string(), output);
+        EXPECT_EQ(WEXITSTATUS(status), 2) << output;
+        EXPECT_EQ(output, "disc: the folder '" + folder.string() +
+                              "' does not hold the game's disc (it has no " + missing + ")\n");
+    }
+}
 
 TEST_F(DiscScenarioTest, FolderWithoutTheDiscEndsTheProgramNamingTheFileAndTheFolder) {
     const fs::path folder = s_dir / "not_the_disc";

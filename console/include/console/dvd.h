@@ -89,3 +89,9 @@ u32 DVDGetTransferredSize(const DVDFileInfo* fileInfo);
 // Stops the command (waiting for a transfer under way); its result is
 // DVD_RESULT_CANCELED. Returns 0, or -1 for a null block.
 s32 DVDCancel(DVDCommandBlock* block);
+
+// Host: the files the program cannot run without, handed down before it first reads the
+// disc. Returns the first one the disc folder lacks, or null when it holds them all; the
+// program itself (not a test) ends there instead, with exit code 2 and a line on standard
+// error naming the file and the folder.
+const char* DVDHostCheckFiles(const char* const* paths, u32 count);

@@ -1,6 +1,7 @@
 // Disc paths to host files, and the table of entry numbers handed out for them.
 #include "dvd/disc_directory.h"
 
+#include <console/dvd.h>
 #include <console/host.h>
 #include <console/os.h>
 
@@ -142,10 +143,10 @@ s32 InternLocked(const char* hostPath) {
     return s_table.count++;
 }
 
-// A directory that lacks even the first file the program asks of it does not hold the disc
-// at all: a --disc given by mistake, or a disc never built. The program says which file it
-// needed from which directory and ends at once, as a bad option ends it; a file that goes
-// missing later is the game's to deal with. Tests, which look up missing files on purpose,
+// A directory that lacks a file the program cannot run without does not hold the disc: a
+// --disc given by mistake, a disc never built or one copied in part. The program says which
+// file it needed from which directory and ends at once, as a bad option ends it; a file that
+// goes missing later is the game's to deal with. Tests, which check partial discs on purpose,
 // run on.
 void RefuseDirectoryWithoutTheDisc(const char* discPath, const char* root) {
     if (&g_hostReadsCommandLine == nullptr || !g_hostReadsCommandLine) {
@@ -163,20 +164,24 @@ void RefuseDirectoryWithoutTheDisc(const char* discPath, const char* root) {
 
 s32 DiscLookUp(const char* discPath) {
     char hostPath[kDiscMaxHostPath];
-    char root[kDiscMaxHostPath];
-    {
-        std::lock_guard<std::mutex> guard(s_lock);
-        SwitchRootLocked();
-        if (Resolve(discPath, hostPath)) {
-            return InternLocked(hostPath);
+    std::lock_guard<std::mutex> guard(s_lock);
+    SwitchRootLocked();
+    return Resolve(discPath, hostPath) ? InternLocked(hostPath) : -1;
+}
+
+const char* DVDHostCheckFiles(const char* const* paths, u32 count) {
+    for (u32 i = 0; i < count; ++i) {
+        if (DiscLookUp(paths[i]) < 0) {
+            char root[kDiscMaxHostPath];
+            {
+                std::lock_guard<std::mutex> guard(s_lock);
+                std::memcpy(root, s_table.root, sizeof(root));
+            }
+            RefuseDirectoryWithoutTheDisc(paths[i], root);
+            return paths[i];
         }
-        if (s_table.count > 0) {
-            return -1;
-        }
-        std::memcpy(root, s_table.root, sizeof(root));
     }
-    RefuseDirectoryWithoutTheDisc(discPath, root);
-    return -1;
+    return nullptr;
 }
 
 bool DiscHostPath(s32 entry, char* out, size_t capacity) {

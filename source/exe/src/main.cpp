@@ -7,6 +7,7 @@
 #include <services/mnsound.h>
 #include <shell/mainclient.h>
 #include <shell/mnbuiltinbanks.h>
+#include <shell/mndiscfiles.h>
 #include <shell/mnframeclock.h>
 #include <shell/mngame.h>
 #include <shell/mngameworld.h>
@@ -249,6 +250,8 @@ int GameMain() {
     kPlatform_Init();
     kLogCHook(DiscardLogText);
     kLogFmt("Build: %s\n", kBuildName);
+    // A disc folder without a file the game cannot be played without ends the program here.
+    MNDiscFiles::Check();
 
     kRender::Init();
     kAudio::Init();

@@ -37,6 +37,9 @@ public:
     // profile's tournament, resume records and played puzzles are cleared and the block is
     // saved.
     static void SetLanguage(int language, bool bSaveToProfile, bool bLoadPuzzleData);
+    // The disc path of a language's texts ("wii/uk_english.txz" for eLanguage 0) into name;
+    // false for a language outside 0 to 7 or a name that does not fit.
+    static bool GetTextFileName(int language, char* name, int size);
 
     // Hands the block to the storage manager and returns true; false, saving nothing, in
     // continue-without-saving mode (unless bOverride) and while a damaged save file is kept.

@@ -27,6 +27,9 @@ public:
     // The built-in bank of that name, else "wii/" + name + ".KSB"; one bank per name while
     // anyone holds it.
     static kSharedPtr<kSpriteBank> GetSpriteBank(const char* name);
+    // The disc path of a bank ("wii/" + name + ".KSB") into fileName; false for a name that
+    // does not fit.
+    static bool GetBankFileName(const char* name, char* fileName, int size);
     // A new sprite of the bank, the caller deletes it; the "wii_" + name variant when the
     // bank has one. Null, logged, when the bank has neither.
     static kSprite* GetSprite(const char* bank, const char* name);

@@ -10,6 +10,8 @@
 #include <kelvo/platform/klog.h>
 #include <kelvo/platform/kplatform.h>
 
+#include <cstdio>
+
 namespace Kelvo_lib {
 
 namespace {
@@ -51,7 +53,10 @@ int s_defaultLanguage = LANGUAGE_UK_ENGLISH;
 
 void LoadTexts(int language) {
     char path[64];
-    kPlatform_snprintf(path, sizeof(path), "wii/%s.txz", kTextFiles[language]);
+    if (!MNProfileManager::GetTextFileName(language, path, sizeof(path))) {
+        kLogFmt("MNProfileManager: no language texts for language %d\n", language);
+        return;
+    }
     SysFileHandle* handle = kPlatform_FileOpen(path, K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT);
     if (handle == nullptr) {
         kLogFmt("MNProfileManager: no language texts %s, keeping the texts loaded\n", path);
@@ -193,6 +198,15 @@ void MNProfileManager::SetLanguage(int language, bool bSaveToProfile, bool bLoad
         profile.ClearLanguageData();
     }
     SaveData(false);
+}
+
+bool MNProfileManager::GetTextFileName(int language, char* name, int size) {
+    if (language < 0 || language >= LANGUAGE_COUNT || name == nullptr || size <= 0) {
+        return false;
+    }
+    const int wanted =
+        std::snprintf(name, static_cast<size_t>(size), "wii/%s.txz", kTextFiles[language]);
+    return wanted >= 0 && wanted < size;
 }
 
 bool MNProfileManager::SaveData(bool bOverride) {

@@ -121,11 +121,10 @@ kSharedPtr<kSpriteBank> LoadBank(const char* name) {
         return LoadBuiltIn(*builtIn);
     }
     char fileName[kMaxNameLength + 16];
-    if (std::strlen(name) > static_cast<size_t>(kMaxNameLength)) {
+    if (!MNResourceManager::GetBankFileName(name, fileName, sizeof(fileName))) {
         kLogSys(kSystem, "Sprite bank name too long: %.32s...\n", name);
         return EmptyBank();
     }
-    std::snprintf(fileName, sizeof(fileName), "wii/%s.KSB", name);
     return kSharedPtr<kSpriteBank>(new kSpriteBank(fileName, false));
 }
 
@@ -171,6 +170,11 @@ kSharedPtr<kSpriteBank> MNResourceManager::GetSpriteBank(const char* name) {
         s_residentBanks.Push(bank);
     }
     return bank;
+}
+
+bool MNResourceManager::GetBankFileName(const char* name, char* fileName, int size) {
+    const int wanted = std::snprintf(fileName, static_cast<size_t>(size), "wii/%s.KSB", name);
+    return wanted >= 0 && wanted < size;
 }
 
 kSprite* MNResourceManager::GetSprite(const char* bank, const char* name) {
