@@ -95,6 +95,18 @@ TEST_F(DiscScenarioTest, PartOfTheDiscEndsTheProgramNamingTheFirstFileMissing) {
     }
 }
 
+// Puzzle art that is not a sprite bank: each crossword chosen is refused, said once.
+TEST_F(DiscScenarioTest, ARefusedPuzzleIsReportedOnce) {
+    const fs::path folder = PartOfTheDisc(s_dir / "junk_art", {"wii/puzzles.KSB"}, false);
+    std::ofstream(folder / "wii/puzzles.KSB") << "not a sprite bank";
+    const std::string twice = ToACrossword() + game_run::Click(620, kPlay.x, kPlay.y);
+    std::string output;
+    EXPECT_EQ(RunGame(twice, kCrosswordFrames, " --disc " + folder.string(), output), 0);
+    EXPECT_EQ(output,
+              "ERROR: the crossword screen's art is not on the disc; the puzzle is refused\n"
+              "host: 660 frames\n");
+}
+
 TEST_F(DiscScenarioTest, FolderWithoutTheDiscEndsTheProgramNamingTheFileAndTheFolder) {
     const fs::path folder = s_dir / "not_the_disc";
     fs::create_directories(folder);

@@ -33,6 +33,9 @@
 #include <console/os.h>
 #include <console/vi.h>
 
+#include <cstdio>
+#include <cstring>
+
 namespace {
 
 using namespace Kelvo_lib;
@@ -52,8 +55,52 @@ constexpr const char* kSplashMovies[] = {"logo_studio", "logo_engine", "logo_aud
                                          "logo_puzzles"};
 constexpr float kSplashMovieSeconds[] = {10.0f, 5.5f, 4.0f, 4.2f, 5.5f};
 
-// The shipped program prints no log.
-void DiscardLogText(const char*) {}
+// The shipped program prints no log but its errors: each line whose message begins with
+// "ERROR" reaches standard error once.
+class ErrorLines {
+public:
+    static void Print(const char* text) {
+        if (IsError(text) && Remember(text)) {
+            std::fputs(text, stderr);
+        }
+    }
+
+private:
+    // At the start of the line, or past a system tag ("kStorage: ") and the indentation.
+    static bool IsError(const char* text) {
+        const char* tag = std::strstr(text, ": ");
+        return StartsWithError(text) ||
+               (tag != nullptr && StartsWithError(tag + 2 + std::strspn(tag + 2, " ")));
+    }
+
+    static bool StartsWithError(const char* text) { return std::strncmp(text, "ERROR", 5) == 0; }
+
+    // False for a line printed before; once the table is full, lines are no longer held back.
+    static bool Remember(const char* text) {
+        const u64 hash = Fnv1a(text);
+        for (u32 i = 0; i < s_count; ++i) {
+            if (s_hashes[i] == hash) {
+                return false;
+            }
+        }
+        if (s_count < kMaxLines) {
+            s_hashes[s_count++] = hash;
+        }
+        return true;
+    }
+
+    static u64 Fnv1a(const char* text) {
+        u64 hash = 14695981039346656037ull;
+        for (; *text != '\0'; ++text) {
+            hash = (hash ^ static_cast<unsigned char>(*text)) * 1099511628211ull;
+        }
+        return hash;
+    }
+
+    static constexpr u32 kMaxLines = 256;
+    static inline u64 s_hashes[kMaxLines] = {};
+    static inline u32 s_count = 0;
+};
 
 const char* TvFormatName(u32 format) {
     switch (format) {
@@ -248,7 +295,7 @@ MNDialog::eExit PlayGame(kInputSystemWII& input) {
 int GameMain() {
     MNRemotes::TurnPointersOff();
     kPlatform_Init();
-    kLogCHook(DiscardLogText);
+    kLogCHook(ErrorLines::Print);
     kLogFmt("Build: %s\n", kBuildName);
     // A disc folder without a file the game cannot be played without ends the program here.
     MNDiscFiles::Check();
