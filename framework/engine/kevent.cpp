@@ -37,6 +37,7 @@ namespace {
 constexpr const char* kLogSystem = "kEvent";
 constexpr int kNumChannels = 4;
 constexpr int kRemoteLostMessage = 101;
+constexpr int kFatalDiscErrorMessage = 106;
 // A pausing drive counts as ready, as an idle one does.
 constexpr s32 kDriveStatePausing = 8;
 constexpr s32 kTestReadSize = 1024;
@@ -75,6 +76,12 @@ int DiscErrorMessage(s32 status) {
     default:
         return -1;
     }
+}
+
+// The disc dialog's message for a drive status: a drive error's, or, for a fatal error, the one
+// telling the player to take the disc out and turn the power off; -1 for any other status.
+int DiscDialogMessage(s32 status) {
+    return status == DVD_STATE_FATAL_ERROR ? kFatalDiscErrorMessage : DiscErrorMessage(status);
 }
 
 // 0: the remote dialog carries script ids; else it carries literal text of that language.
@@ -135,7 +142,7 @@ void CheckDisc() {
         }
         return;
     }
-    const int message = DiscErrorMessage(status);
+    const int message = DiscDialogMessage(status);
     if (message < 0 || (s_bDiscErrorReported && s_lastDiscError == status)) {
         return;
     }

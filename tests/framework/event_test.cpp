@@ -252,7 +252,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DiscCase{"NoDiscThenWrongDisc",
                              "dvd-read:no-disc@1x3,dvd-read:wrong-disc@2x3",
                              {"disc-error 103", "disc-error 104", "disc-ok"}},
-                    DiscCase{"FatalIsNoDialog", "dvd-read:fatal@1x3", {}},
+                    DiscCase{"Fatal", "dvd-read:fatal@1x3", {"disc-error 106", "disc-ok"}},
                     DiscCase{"NoFault", "dvd-read:retry@9x1", {}}),
     [](const testing::TestParamInfo<DiscCase>& info) { return info.param.name; });
 

@@ -9,6 +9,7 @@
 
 #include <console/fault.h>
 #include <console/mem.h>
+#include <console/vi.h>
 
 #include <gtest/gtest.h>
 
@@ -233,6 +234,17 @@ INSTANTIATE_TEST_SUITE_P(Errors, DiscWaitTest,
                                          DriveErrorCase{"dvd-read:no-disc@1x6", 4, "No disk", 5},
                                          DriveErrorCase{"dvd-read:wrong-disc@1x6", 6, "Wrong disk",
                                                         5}));
+
+// However long a drive error lasts, the wait polls it once a retrace, never in a busy loop.
+TEST_F(DiscFileTest, PollsADriveErrorOnceARetrace) {
+    m_disc.Write("wii/uk_english.txz", Bytes(100));
+    ASSERT_TRUE(FaultAddText("dvd-read:no-disc@1x6"));
+    kPlatformWii_Temp_SetIOCallback(RecordWait);
+    const u32 before = VIGetRetraceCount();
+    kPlatform_FileClose(
+        kPlatform_FileOpen("wii/uk_english.txz", K_IO_ACCESS_READ, K_IO_OPEN_DEFAULT));
+    EXPECT_EQ(VIGetRetraceCount() - before, 5u) << "one for each of the wait's polls in error";
+}
 
 TEST_F(DiscFileTest, FileStreamReadsSeeksAndLeavesTheHandleToItsOwner) {
     m_disc.Write("file.bin", Bytes(26));

@@ -7,6 +7,7 @@
 #include "png_golden.h"
 
 #include <algorithm>
+#include <csignal>
 #include <sys/wait.h>
 #include <tuple>
 #include <utility>
@@ -191,6 +192,39 @@ TEST_F(DiscScenarioTest, FatalDriveErrorOnAnyReadHoldsTheGameOnlyForItsPolls) {
                       std::string::npos)
                 << "fatal@" << read << output;
         }
+    }
+}
+
+// A fatal drive error outlasting any run, met by the first sound effect's read after the strap
+// screen (the 5th read, frame 155): its dialog shows, a frame a retrace, until the run ends at
+// its frame limit or, long before that bound, on the first SIGTERM once the dialog shows.
+TEST_F(DiscScenarioTest, LongFatalErrorAtAStartUpLoadShowsItsDialogUntilTheRunEnds) {
+    const fs::path shot = s_dir / "dialog_disc_fatal.png", pid = s_dir / "pid";
+    std::ofstream(s_dir / "input.txt") << game_run::StartPresses();
+    for (const bool bySignal : {false, true}) {
+        fs::remove(shot);
+        const std::string options =
+            " --fault dvd-read:fatal@5x1000000" + Screenshot("dialog_disc_fatal", 250);
+        const std::string command = game_run::GameCommand(s_dir / "input.txt", s_dir / "nand",
+                                                          bySignal ? 100000 : 300, options);
+        FILE* pipe = popen(("echo $$ >" + pid.string() + "; exec " + command).c_str(), "r");
+        if (bySignal) {
+            for (int wait = 0; wait < 6000 && !fs::exists(shot); ++wait) {
+                usleep(10000);
+            }
+            pid_t game = 0;
+            std::ifstream(pid) >> game;
+            ASSERT_GT(game, 0);
+            kill(game, SIGTERM);
+        }
+        std::string output;
+        EXPECT_EQ(game_run::FinishCommand(pipe, output), 0) << output;
+        EXPECT_TRUE(ShotMatches("dialog_disc_fatal"));
+        ASSERT_NE(output.rfind("host: "), std::string::npos) << output;
+        const unsigned long ran = std::stoul(output.substr(output.rfind("host: ") + 6));
+        EXPECT_TRUE(bySignal ? ran < 100000 && output.find("host: stopping") != std::string::npos
+                             : ran == 300)
+            << output;
     }
 }
 

@@ -89,6 +89,8 @@ u32 DVDGetTransferredSize(const DVDFileInfo* fileInfo);
 // Stops the command (waiting for a transfer under way); its result is
 // DVD_RESULT_CANCELED. Returns 0, or -1 for a null block.
 s32 DVDCancel(DVDCommandBlock* block);
+// Stops every command in flight, as DVDCancel does each; TRUE.
+BOOL DVDCancelAll();
 
 // Host: the files the program cannot run without, handed down before it first reads the
 // disc. Returns the first one the disc folder lacks, or null when it holds them all; the

@@ -525,3 +525,22 @@ s32 DVDCancel(DVDCommandBlock* block) {
     DeliverFinished(drive);
     return 0;
 }
+
+BOOL DVDCancelAll() {
+    Drive& drive = TheDrive();
+    for (;;) {
+        DVDCommandBlock* block = nullptr;
+        {
+            std::lock_guard<std::mutex> guard(drive.lock);
+            for (DVDCommandBlock* at = drive.commands; at != nullptr && block == nullptr;
+                 at = at->next) {
+                block = at->phase != kPhaseFinished ? at : nullptr;
+            }
+        }
+        if (block == nullptr) {
+            DeliverFinished(drive);
+            return TRUE;
+        }
+        DVDCancel(block);
+    }
+}

@@ -30,7 +30,8 @@ public:
     // Starts an asynchronous test read of the file, alternating between offsets 128 and 0,
     // unless the drive is busy or in error or a test read is still in flight.
     static void WiiDiscCheck(const char* filename);
-    // The per-frame poll: remotes, HOME, disc drive status.
+    // The per-frame poll: remotes, HOME, disc drive status (the disc dialog's body id 103 no
+    // disc, 104 wrong disc, 105 retry, 106 fatal error).
     static void Check();
 
     static void ResetButtonCallback();

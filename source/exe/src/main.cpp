@@ -30,6 +30,7 @@
 #include <kelvo/render/krdrawhelp.h>
 #include <kelvo/render/krender.h>
 
+#include <console/dvd.h>
 #include <console/os.h>
 #include <console/vi.h>
 
@@ -189,23 +190,28 @@ struct DiscWait {
 DiscWait s_discWait;
 
 // Called on each poll of a disc read the game waits for. While the drive is in an error that
-// puts up a system dialog (no disc, wrong disc, unreadable), each poll is a frame of the
-// dialogs over the frozen game, as in the main loop: the dialog shows, and RESET, POWER and
-// the host's stop still end the run. A fatal error, which has no dialog, and a read merely
-// under way are waited out by the drive's own polls; so is the rest of a wait once the run
-// has ended, which the main loop then carries out.
+// puts up a system dialog (no disc, wrong disc, unreadable, fatal error), each poll is a frame
+// of the dialogs over the frozen game, as in the main loop: the dialog shows, and RESET, POWER
+// and the host's stop still end the run. A read merely under way is waited out by the drive's
+// own polls. Once the run has ended the reads still waiting are cancelled, so that their
+// waits end and the main loop carries the end out.
 void ServeDiscWait(bool bError) {
     DiscWait& wait = s_discWait;
-    if (!bError || wait.input == nullptr || wait.bInFrame || wait.bRunEnded) {
+    if (!bError || wait.input == nullptr || wait.bInFrame) {
         return;
     }
-    kEvent::Check();
-    if (!MNDialog::IsDialogOpen() && !MNDialog::IsScreenBlack()) {
-        return;
+    if (!wait.bRunEnded) {
+        kEvent::Check();
+        if (!MNDialog::IsDialogOpen() && !MNDialog::IsScreenBlack()) {
+            return;
+        }
+        wait.bInFrame = true;
+        wait.bRunEnded = !RunFrame(*wait.input, wait.clock, false, [](float) {});
+        wait.bInFrame = false;
     }
-    wait.bInFrame = true;
-    wait.bRunEnded = !RunFrame(*wait.input, wait.clock, false, [](float) {});
-    wait.bInFrame = false;
+    if (wait.bRunEnded) {
+        DVDCancelAll();
+    }
 }
 
 void BeginDiscWaitFrames(kInputSystemWII& input) {

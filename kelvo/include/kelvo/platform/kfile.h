@@ -57,8 +57,10 @@ K_IO_ACCESS kPlatform_FileGetAccessMode(SysFileHandle* handle);
 
 // Polls a disc read started without a callback until it ends, yielding between polls: a
 // poll that finds the drive in an error (retry, fatal error, no disc, wrong disc) is
-// logged, and each poll before the end is told to the disc-wait callback. True when the
-// read completed; false when it was cancelled or ended in a fatal error.
+// logged, and each poll before the end is told to the disc-wait callback. While the drive is
+// in an error the polls come once a retrace (the callback's frame, or a wait for the next
+// retrace), however long the error lasts. True when the read completed; false when it was
+// cancelled or ended in a fatal error.
 bool kPlatformWii_WaitForRead(DVDFileInfo* file);
 
 // Installs the disc-wait callback; null removes it.

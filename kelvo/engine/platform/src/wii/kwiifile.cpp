@@ -6,6 +6,7 @@
 
 #include <console/mem.h>
 #include <console/os.h>
+#include <console/vi.h>
 
 #include <cstring>
 
@@ -79,6 +80,7 @@ bool kPlatformWii_WaitForRead(DVDFileInfo* record) {
         if (error != nullptr) {
             kLogFmt("%s", error);
         }
+        const u32 retrace = VIGetRetraceCount();
         if (s_callback != nullptr) {
             s_callback(error != nullptr);
         }
@@ -86,7 +88,13 @@ bool kPlatformWii_WaitForRead(DVDFileInfo* record) {
         if (status == DVD_STATE_FATAL_ERROR && DVDGetDriveStatus() == DVD_STATE_END) {
             return false;
         }
-        OSYieldThread();
+        // A drive error may last as long as the disc needs: it is polled once a retrace,
+        // unless the callback's frame waited for one already.
+        if (error != nullptr && VIGetRetraceCount() == retrace) {
+            VIWaitForRetrace();
+        } else {
+            OSYieldThread();
+        }
     }
 }
 
