@@ -1,6 +1,6 @@
-// The disc drive over a directory: lookups, asynchronous reads handed over at polls,
-// priorities on either host, headless polls that see the same drive whatever the load,
-// cancelling, injected drive errors and the rules that inject them.
+// The disc drive over a directory: lookups, asynchronous reads handed over at polls, a file
+// the host cannot read, priorities on either host, headless polls that see the same drive
+// whatever the load, cancelling, injected drive errors and the rules that inject them.
 #include "temporary_host_directory.h"
 
 #include <console/dvd.h>

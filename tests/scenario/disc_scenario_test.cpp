@@ -1,8 +1,10 @@
-// The disc in the real game, headless: a folder that does not hold the disc ends the program
-// with a line saying what is missing; a drive without its disc while the game waits for a
-// read (a movie frame on the movie's reader thread, a puzzle's sprite bank on the main
-// thread) shows the disc dialog until the drive reads again; and a fatal drive error on reads
-// from power-on to a puzzle's start holds the game only for its polls.
+// The disc in the real game, headless: a folder that does not hold the disc, or holds only
+// part of it, ends the program with a line saying what is missing; a refused puzzle is said on
+// standard error once; a drive without its disc while the game waits for a read (a movie frame
+// on the movie's reader thread, a puzzle's sprite bank on the main thread) shows the disc
+// dialog until the drive reads again; a fatal drive error on reads from power-on to a puzzle's
+// start holds the game only for its polls, and one that outlasts the run shows its dialog
+// until the frame limit or a stop signal ends the run.
 #include "game_run.h"
 #include "png_golden.h"
 
