@@ -51,6 +51,13 @@ TEST(ContentChecks, AnswersAndListWordsOfABlockedFamilyAmericanOrAbbreviatedAreF
         {"SHOOT", false},
         {"STABLE", false},
         {"HEROINE", false},
+        // British slang a child should not find, and the words it lies in.
+        {"PAEDO", true},
+        {"PEDOS", true},
+        {"NONCE", true},
+        {"NOB", true},
+        {"NOBLY", false},
+        {"PEDOMETER", false},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(!content_checks::ShownWordProblems(test.word, rules).empty(), test.fault)
