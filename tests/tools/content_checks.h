@@ -11,8 +11,9 @@
 // two answers of a bank; no word or clue of a sensitive family below difficulty 2; words
 // outside the everyday list at the hardest difficulty alone, counted often enough and no
 // clipping; no word of a puzzle's list inside another or of its family; hidden words whose
-// letters spell no other word of the list, none twice in a bank; every hand-written clue held
-// to the rules of the bank's clues, by its line in the list.
+// letters spell no other word of the whole dictionary nor a blocked one, none twice in a
+// bank; every hand-written clue held to the rules of the bank's clues, by its line in the
+// list.
 #pragma once
 
 #include "puzzle_validation.h"
@@ -24,6 +25,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -515,13 +517,19 @@ inline std::size_t LetterSet(std::string word) {
     return std::hash<std::string>()(word);
 }
 
-// A hash of the letters of each word of the list, in sorted order (small and in one block:
-// the tests run on the console's heap).
-inline std::vector<std::size_t> LetterSets(const std::vector<std::string>& words) {
+// A hash of the letters of every lower-case word (a to z alone) of the word list file,
+// upper-cased, in sorted order: the whole dictionary, with the words the puzzles leave out
+// (small and in one block: the tests run on the console's heap). Empty when it cannot be read.
+inline std::vector<std::size_t> DictionaryLetterSets(const std::string& path) {
+    std::ifstream lines(path);
     std::vector<std::size_t> sets;
-    sets.reserve(words.size());
-    for (const std::string& word : words) {
-        sets.push_back(LetterSet(word));
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() &&
+            std::all_of(line.begin(), line.end(), [](char c) { return c >= 'a' && c <= 'z'; })) {
+            std::transform(line.begin(), line.end(), line.begin(),
+                           [](char c) { return static_cast<char>(c - 'a' + 'A'); });
+            sets.push_back(LetterSet(line));
+        }
     }
     std::sort(sets.begin(), sets.end());
     return sets;
@@ -537,7 +545,7 @@ inline std::vector<std::string> HiddenWordProblems(const std::string& word,
     const auto [first, last] =
         std::equal_range(letterSets.begin(), letterSets.end(), LetterSet(word));
     if (last - first > 1) {
-        problems.push_back("hidden word " + word + " has another anagram in the list");
+        problems.push_back("hidden word " + word + " has another anagram in the dictionary");
     }
     return problems;
 }

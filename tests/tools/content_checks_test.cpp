@@ -272,6 +272,26 @@ TEST(ContentChecks, AListWordInsideAnotherOrOfItsFamilyIrregularFormsTooIsAFault
     }
 }
 
+TEST(ContentChecks, AHiddenWordWhoseLettersSpellAnotherWordOfTheDictionaryIsAFault) {
+    const std::vector<std::size_t> dictionary =
+        content_checks::DictionaryLetterSets(datatool::kDefaultWordListPath);
+    const struct {
+        const char* hidden;
+        bool fault;
+    } cases[] = {
+        {"UNDER", true}, // "nuder", a form of a blocked word
+        {"CRUST", true}, // "curst"
+        {"NATURE", false},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(!content_checks::HiddenWordProblems(test.hidden, dictionary,
+                                                      real_vocabulary::Rules().family)
+                       .empty(),
+                  test.fault)
+            << test.hidden;
+    }
+}
+
 TEST(ContentChecks, AHiddenWordTwiceInABankIsAFault) {
     EXPECT_EQ(content_checks::RepeatedWords({"STRANGER", "FORBID", "STRANGER", "OTTER"}),
               std::vector<std::string>{"STRANGER"});

@@ -47,6 +47,25 @@ TEST(FamilyFilter, FindsEveryBlockedWordInsideLettersWithItsFormsAndEveryAnagram
     EXPECT_TRUE(filter.IsAnagramOfBlockedWord("DURE"));
     EXPECT_TRUE(filter.IsAnagramOfBlockedWord("MIRG"));
     EXPECT_FALSE(filter.IsAnagramOfBlockedWord("DUREE"));
+    EXPECT_TRUE(filter.IsAnagramOfBlockedWord("DURER")); // "ruder"
+    EXPECT_TRUE(filter.IsAnagramOfBlockedWord("HOSE"));  // "hoes"
+}
+
+TEST(FamilyForms, SpellEachEndingAsEnglishWritesIt) {
+    const struct {
+        const char* word;
+        const char* form;
+        bool made;
+    } cases[] = {
+        {"nude", "nuder", true},       {"nude", "nudeer", false},        {"slut", "sluttish", true},
+        {"pimp", "pimpping", false},   {"bitch", "bitches", true},       {"bitch", "bitchs", false},
+        {"bitchy", "bitchiest", true}, {"massacre", "massacring", true},
+    };
+    for (const auto& test : cases) {
+        const std::vector<std::string> forms = FamilyForms(test.word);
+        EXPECT_EQ(std::find(forms.begin(), forms.end(), test.form) != forms.end(), test.made)
+            << test.word << " " << test.form;
+    }
 }
 
 TEST(WordExclusions, LeaveOutEveryFormOfAFamilyButWordsKeptAndOneWordEntriesAlone) {

@@ -191,10 +191,23 @@ TEST(HiddenWordPicker, LeavesOutWordsWhoseLettersSpellAnotherOrABlockedWord) {
                      .Pick(puzzle, random, {})
                      .has_value());
     EXPECT_FALSE(HiddenWordPicker({"LINES"}, list, FilterOf("lenis\n")).Pick(puzzle, random, {}));
+    EXPECT_FALSE(HiddenWordPicker({"LINES"}, list, FilterOf("lien\n")).Pick(puzzle, random, {}));
     const std::optional<HiddenWord> hidden =
         HiddenWordPicker({"LINES"}, list, FilterOf("nest*\n")).Pick(puzzle, random, {});
     ASSERT_TRUE(hidden.has_value());
     EXPECT_EQ(hidden->word, "LINES");
+}
+
+// Words the filtered list leaves out, blocked ones too, are words a player may find.
+TEST(HiddenWordPicker, TakesTheAnagramsOfTheWholeDictionary) {
+    std::string error;
+    const std::optional<SharedLetterSets> dictionary =
+        LoadDictionaryAnagrams(kDefaultWordListPath, error);
+    ASSERT_TRUE(dictionary.has_value());
+    EXPECT_TRUE(dictionary->HasAnagram("UNDER")); // "nuder"
+    EXPECT_TRUE(dictionary->HasAnagram("CRUST")); // "curst"
+    EXPECT_FALSE(dictionary->HasAnagram("YACHT"));
+    EXPECT_FALSE(LoadDictionaryAnagrams("/nonexistent/words", error).has_value());
 }
 
 } // namespace

@@ -45,7 +45,7 @@ public:
     explicit BankChecker(std::vector<u8> file)
         : m_file(std::move(file)), m_rules(real_vocabulary::Rules()),
           m_lexicon(*real_vocabulary::Lexicon()), m_counts(*real_vocabulary::Counts()),
-          m_letterSets(content_checks::LetterSets(real_vocabulary::Words())),
+          m_letterSets(content_checks::DictionaryLetterSets(kDefaultWordListPath)),
           m_stream(m_file.data(), static_cast<unsigned int>(m_file.size()), K_IO_ACCESS_READ) {
         EXPECT_TRUE(m_bank.Load(&m_stream));
     }

@@ -85,8 +85,13 @@ inline const datatool::CorpusCounts* Counts() {
 inline const datatool::PuzzleGenerators* Generators() {
     std::unique_ptr<datatool::PuzzleGenerators>& generators = Held<datatool::PuzzleGenerators>();
     if (generators == nullptr && Lexicon() != nullptr && Counts() != nullptr && !Words().empty()) {
-        generators =
-            std::make_unique<datatool::PuzzleGenerators>(Words(), *Lexicon(), Rules(), *Counts());
+        std::string error;
+        std::optional<datatool::SharedLetterSets> dictionaryAnagrams =
+            datatool::LoadDictionaryAnagrams(datatool::kDefaultWordListPath, error);
+        if (dictionaryAnagrams) {
+            generators = std::make_unique<datatool::PuzzleGenerators>(
+                Words(), std::move(*dictionaryAnagrams), *Lexicon(), Rules(), *Counts());
+        }
     }
     return generators.get();
 }

@@ -65,9 +65,11 @@ FamilyFilter::FamilyFilter(WordExclusions blocked)
             m_starts.push_back(upper);
         }
     }
-    for (const std::string& spelling : m_blocked.Spellings()) {
-        m_letterSets.insert(SortedLetters(spelling));
+    for (const std::string& form : m_blocked.Forms()) {
+        m_letterSets.push_back(SortedLetters(form));
     }
+    std::sort(m_letterSets.begin(), m_letterSets.end());
+    m_letterSets.erase(std::unique(m_letterSets.begin(), m_letterSets.end()), m_letterSets.end());
 }
 
 bool FamilyFilter::BlocksWord(std::string_view word) const {
@@ -108,7 +110,7 @@ FamilyFilter::FindBlockedWords(std::string_view letters) const {
 }
 
 bool FamilyFilter::IsAnagramOfBlockedWord(const std::string& word) const {
-    return m_letterSets.count(SortedLetters(word)) != 0;
+    return std::binary_search(m_letterSets.begin(), m_letterSets.end(), SortedLetters(word));
 }
 
 BritishSpellings BritishSpellings::Parse(std::istream& lines) {

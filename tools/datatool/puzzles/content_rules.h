@@ -17,7 +17,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -37,7 +36,8 @@ public:
     // length. "GRAPES" gives "RAPE" and "RAPES".
     std::vector<std::pair<std::size_t, std::size_t>>
     FindBlockedWords(std::string_view letters) const;
-    // Whether the upper-case word's letters, reordered, spell a blocked word.
+    // Whether the upper-case word's letters, reordered, spell a blocked word: an entry or
+    // one of its forms (WordExclusions::Forms).
     bool IsAnagramOfBlockedWord(const std::string& word) const;
     const WordExclusions& Rules() const { return m_blocked; }
 
@@ -50,7 +50,7 @@ private:
     std::vector<std::string> m_starts; // upper case
     // The starts by their first two letters (LetterPair), as indices into m_starts.
     std::vector<std::vector<std::uint32_t>> m_byFirstLetters;
-    std::unordered_set<std::string> m_letterSets; // each entry's letters, sorted
+    std::vector<std::string> m_letterSets; // each form's letters, sorted; sorted
 };
 
 class BritishSpellings {

@@ -1,5 +1,7 @@
 #include "hidden_word.h"
 
+#include "word_list.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -86,6 +88,16 @@ SharedLetterSets::SharedLetterSets(const std::vector<std::string>& words) {
 
 bool SharedLetterSets::HasAnagram(const std::string& word) const {
     return std::binary_search(m_shared.begin(), m_shared.end(), LetterSetHash(word));
+}
+
+std::optional<SharedLetterSets> LoadDictionaryAnagrams(const std::string& path,
+                                                       std::string& error) {
+    const std::optional<std::vector<std::string>> words =
+        LoadWordList(path, WordExclusions(), WordExclusions(), error);
+    if (!words) {
+        return std::nullopt;
+    }
+    return SharedLetterSets(*words);
 }
 
 HiddenWordPicker::HiddenWordPicker(const std::vector<std::string>& candidates,

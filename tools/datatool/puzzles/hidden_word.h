@@ -1,9 +1,9 @@
 // HiddenWordPicker: the hidden word of a crossword or fitword, played as an anagram once
 // the grid is solved: a word whose letters all lie in distinct cells of the grid's
 // solution and that is not one of the grid's own words, longer for harder puzzles and
-// never above 12 letters. Its letters spell no other word of the word list and no
-// blocked word, so the one answer the player can find is the right one. Nothing when no
-// word of the list can be laid in the grid. Read-only once built.
+// never above 12 letters. Its letters spell no other word of the dictionary and no form
+// of a blocked word, so the one answer the player can find is the right one. Nothing when
+// no word of the list can be laid in the grid. Read-only once built.
 #pragma once
 
 #include "content_rules.h"
@@ -38,13 +38,18 @@ private:
     std::vector<std::uint64_t> m_shared; // sorted
 };
 
+// The shared letter sets of every lower-case word of the word list file at path (word_list.h,
+// nothing left out): the dictionary, whose words a player may find in a hidden word's letters,
+// blocked and excluded ones too. Nothing when it cannot be read.
+std::optional<SharedLetterSets> LoadDictionaryAnagrams(const std::string& path, std::string& error);
+
 class HiddenWordPicker {
 public:
     // candidates and wordList: upper-case A to Z; candidates longer than
     // kHiddenWordMaxLength, blocked, or with an anagram in the list are left out.
     HiddenWordPicker(const std::vector<std::string>& candidates,
                      const std::vector<std::string>& wordList, const FamilyFilter& family);
-    // The same with the list's shared letter sets.
+    // The same with the dictionary's shared letter sets.
     HiddenWordPicker(const std::vector<std::string>& candidates, const SharedLetterSets& anagrams,
                      const FamilyFilter& family);
 

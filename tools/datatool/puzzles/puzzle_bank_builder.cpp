@@ -151,19 +151,22 @@ std::vector<std::string> RegularForms(std::vector<std::string> words,
 
 } // namespace
 
-PuzzleGenerators::PuzzleGenerators(std::vector<std::string> words, const WordNetLexicon& lexicon,
-                                   const ContentRules& rules, const CorpusCounts& counts)
-    : PuzzleGenerators(SplitVocabulary(std::move(words), lexicon, rules, counts), lexicon, rules,
-                       counts) {}
+PuzzleGenerators::PuzzleGenerators(std::vector<std::string> words,
+                                   SharedLetterSets dictionaryAnagrams,
+                                   const WordNetLexicon& lexicon, const ContentRules& rules,
+                                   const CorpusCounts& counts)
+    : PuzzleGenerators(
+          SplitVocabulary(std::move(words), std::move(dictionaryAnagrams), lexicon, rules, counts),
+          lexicon, rules, counts) {}
 
 PuzzleGenerators::Vocabulary PuzzleGenerators::SplitVocabulary(std::vector<std::string> words,
+                                                               SharedLetterSets dictionaryAnagrams,
                                                                const WordNetLexicon& lexicon,
                                                                const ContentRules& rules,
                                                                const CorpusCounts& counts) {
-    SharedLetterSets anagrams(words);
     std::vector<std::string> setterWords = SetterWords(std::move(words), lexicon, rules, counts);
     LemmaRoots lemmaRoots(setterWords, lexicon);
-    return {std::move(anagrams), std::move(setterWords), std::move(lemmaRoots)};
+    return {std::move(dictionaryAnagrams), std::move(setterWords), std::move(lemmaRoots)};
 }
 
 PuzzleGenerators::PuzzleGenerators(Vocabulary vocabulary, const WordNetLexicon& lexicon,

@@ -34,12 +34,13 @@ struct PuzzleBankPlan {
 // (word_list.h) that a setter would use (content_rules.h), each rated by its count in
 // the British corpus: the crosswords from those that have a fair clue, fitwords and
 // wordsearches from them all, hidden words from the commoner ones that are lemmas or
-// their regular forms, whose letters spell no other word of the whole list. The
-// lexicon and the counts are needed only while they are built; the rules must outlive
-// them.
+// their regular forms, whose letters spell no other word of the whole dictionary the list
+// comes from (LoadDictionaryAnagrams). The lexicon and the counts are needed only while
+// they are built; the rules must outlive them.
 struct PuzzleGenerators {
-    PuzzleGenerators(std::vector<std::string> words, const WordNetLexicon& lexicon,
-                     const ContentRules& rules, const CorpusCounts& counts);
+    PuzzleGenerators(std::vector<std::string> words, SharedLetterSets dictionaryAnagrams,
+                     const WordNetLexicon& lexicon, const ContentRules& rules,
+                     const CorpusCounts& counts);
 
     CrosswordGenerator crosswords;
     FitwordGenerator fitwords;
@@ -47,7 +48,7 @@ struct PuzzleGenerators {
     WordsearchGenerator wordsearches;
 
 private:
-    // The whole list's shared letter sets, which no hidden word may spell, the words a
+    // The dictionary's shared letter sets, which no hidden word may spell, the words a
     // setter would use, and the roots their lemmas give their families (one table, which
     // each grid generator keeps a copy of).
     struct Vocabulary {
@@ -55,8 +56,10 @@ private:
         std::vector<std::string> setterWords;
         LemmaRoots lemmaRoots;
     };
-    static Vocabulary SplitVocabulary(std::vector<std::string> words, const WordNetLexicon& lexicon,
-                                      const ContentRules& rules, const CorpusCounts& counts);
+    static Vocabulary SplitVocabulary(std::vector<std::string> words,
+                                      SharedLetterSets dictionaryAnagrams,
+                                      const WordNetLexicon& lexicon, const ContentRules& rules,
+                                      const CorpusCounts& counts);
     PuzzleGenerators(Vocabulary vocabulary, const WordNetLexicon& lexicon,
                      const ContentRules& rules, const CorpusCounts& counts);
     PuzzleGenerators(Vocabulary& vocabulary, const WordNetLexicon& lexicon,

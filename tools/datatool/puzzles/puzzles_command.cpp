@@ -153,6 +153,11 @@ int RunPuzzlesCommand(int argc, char** argv) {
     if (!words) {
         return RefuseInput(error);
     }
+    std::optional<SharedLetterSets> dictionaryAnagrams =
+        LoadDictionaryAnagrams(arguments.words, error);
+    if (!dictionaryAnagrams) {
+        return RefuseInput(error);
+    }
     // The word list, the lexicon and the counts go once the generators are built: the
     // tool runs in the console's heap.
     std::optional<PuzzleGenerators> generators;
@@ -166,7 +171,8 @@ int RunPuzzlesCommand(int argc, char** argv) {
         if (!counts) {
             return RefuseInput(error);
         }
-        generators.emplace(std::move(*words), *lexicon, *rules, *counts);
+        generators.emplace(std::move(*words), std::move(*dictionaryAnagrams), *lexicon, *rules,
+                           *counts);
     }
     Kelvo_lib::PuzzleBankWriter writer;
     if (!BuildPuzzleBank(arguments.plan, *generators, writer, error)) {

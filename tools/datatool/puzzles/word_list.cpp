@@ -102,7 +102,71 @@ void AddRoots(const std::string& word, const std::vector<std::string_view>& infl
     }
 }
 
+// Whether the word ends in one consonant after one vowel after a consonant: "slut", "vomit".
+bool EndsInShortSyllable(const std::string& word) {
+    const std::size_t size = word.size();
+    const char last = word.back();
+    return size >= 3 && !IsVowel(last) && last != 'w' && last != 'x' && IsVowel(word[size - 2]) &&
+           word[size - 2] != 'y' && !IsVowel(word[size - 3]);
+}
+
+// The spellings of the lower-case word with the ending, as English writes them: "es" after
+// a hissing sound or an o and "s" after anything else, "d" after an e alone; a final e
+// dropped before a vowel, a final y after a consonant turned i (but before an i), a final
+// consonant after a short vowel doubled or not ("sluttish", "vomiting"). None where the
+// ending does not follow the word.
+std::vector<std::string> WordsWithEnding(const std::string& word, std::string_view ending) {
+    const char last = word.back();
+    const bool hissing =
+        last == 's' || last == 'x' || last == 'z' || EndsWith(word, "ch") || EndsWith(word, "sh");
+    const bool consonantY = word.size() >= 2 && last == 'y' && !IsVowel(word[word.size() - 2]);
+    const std::string base = word.substr(0, word.size() - 1);
+    if (ending == "s") {
+        return hissing || consonantY ? std::vector<std::string>{} : std::vector{word + "s"};
+    }
+    if (ending == "es") {
+        return consonantY               ? std::vector{base + "ies"}
+               : hissing || last == 'o' ? std::vector{word + "es"}
+                                        : std::vector<std::string>{};
+    }
+    if (ending == "d") {
+        return last == 'e' ? std::vector{word + "d"} : std::vector<std::string>{};
+    }
+    if (ending == "y" && last == 'y') {
+        return {};
+    }
+    if (consonantY && ending[0] != 'i') {
+        return {base + 'i' + std::string(ending)};
+    }
+    if (IsVowel(ending[0]) && last == 'e') {
+        return {base + std::string(ending)};
+    }
+    if (IsVowel(ending[0]) && EndsInShortSyllable(word)) {
+        return {word + std::string(ending), word + last + std::string(ending)};
+    }
+    return {word + std::string(ending)};
+}
+
 } // namespace
+
+std::vector<std::string> FamilyForms(const std::string& lowerCaseWord) {
+    std::vector<std::string> forms{lowerCaseWord};
+    for (const char* ending : kDerivations) {
+        for (std::string& derived : WordsWithEnding(lowerCaseWord, ending)) {
+            forms.push_back(std::move(derived));
+        }
+    }
+    const std::size_t derived = forms.size();
+    for (std::size_t i = 0; i < derived; ++i) {
+        const std::string stem = forms[i];
+        for (std::string_view ending : kInflections) {
+            for (std::string& inflected : WordsWithEnding(stem, ending)) {
+                forms.push_back(std::move(inflected));
+            }
+        }
+    }
+    return forms;
+}
 
 std::vector<std::string> WordsBeforeEnding(const std::string& stem, std::string_view ending) {
     std::vector<std::string> forms{stem};
@@ -219,29 +283,20 @@ bool WordExclusions::ExcludesSense(const std::string& lowerCaseWord,
     });
 }
 
-std::vector<std::string> WordExclusions::Spellings() const {
-    constexpr std::size_t kMinSpelling = 3;
-    std::vector<std::string> spellings = m_parts;
-    std::copy_if(m_exact.begin(), m_exact.end(), std::back_inserter(spellings),
-                 [](const std::string& word) { return word.size() >= kMinSpelling; });
+std::vector<std::string> WordExclusions::Forms() const {
+    constexpr std::size_t kMinForm = 3;
+    std::vector<std::string> forms = m_parts;
+    forms.insert(forms.end(), m_exact.begin(), m_exact.end());
     for (const std::vector<std::string>* entries : {&m_words, &m_stems}) {
         for (const std::string& entry : *entries) {
-            spellings.push_back(entry.size() >= kMinSpelling ? entry : entry + 's');
-            // The forms that change the entry's last letter: "massacr" + "ing", "horni" + "est".
-            if (entry.size() >= kMinSpelling && entry.back() == 'e' &&
-                !IsVowel(entry[entry.size() - 2])) {
-                for (const char* ending : {"ing", "ish", "y"}) {
-                    spellings.push_back(entry.substr(0, entry.size() - 1) + ending);
-                }
-            }
-            if (entry.size() >= kMinSpelling && entry.back() == 'y') {
-                for (const char* ending : {"ier", "iest", "ily", "iness", "ies", "ied"}) {
-                    spellings.push_back(entry.substr(0, entry.size() - 1) + ending);
-                }
-            }
+            std::vector<std::string> family = FamilyForms(entry);
+            std::move(family.begin(), family.end(), std::back_inserter(forms));
         }
     }
-    return spellings;
+    std::erase_if(forms, [&](const std::string& form) {
+        return form.size() < kMinForm || std::binary_search(m_kept.begin(), m_kept.end(), form);
+    });
+    return forms;
 }
 
 std::vector<std::string> WordExclusions::Starts() const {

@@ -28,6 +28,11 @@ std::vector<std::string> WordsBeforeEnding(const std::string& stem, std::string_
 // The same by derivations and comparisons alone: "stickiest" gives "sticky", but
 // "sames" only itself.
 std::vector<std::string> DerivationRoots(const std::string& lowerCaseWord);
+// The word and the forms FamilyRoots leads back to it, spelt as English writes them (a
+// final e dropped, a y turned i, a consonant doubled): the word with each derivation, and
+// the word or a derivation with one inflection ("nuder", "sluttish", "bitchiest",
+// "massacring"). Lower case.
+std::vector<std::string> FamilyForms(const std::string& lowerCaseWord);
 
 // Words that puzzles leave out, each with its family (every inflection and derived form,
 // FamilyRoots): a line "word" leaves out that word's family, a line "stem*" every word
@@ -43,10 +48,10 @@ public:
     bool Excludes(const std::string& lowerCaseWord) const;
     // Whether the lower-case word's sense with this definition is left out.
     bool ExcludesSense(const std::string& lowerCaseWord, std::string_view definition) const;
-    // The letters, lower case and 3 or more, that no line of letters may hold: every
-    // entry, and the forms of a family that do not hold its word whole
-    // ("massacring"); a shorter word gives its plural.
-    std::vector<std::string> Spellings() const;
+    // Every spelling of 3 letters or more that the entries leave out, in a dictionary or
+    // not, lower case: each part and one-word entry, and the FamilyForms of each word and
+    // stem entry ("nuder", "massacring", "paedos"), less the words kept.
+    std::vector<std::string> Forms() const;
     // What every excluded word of 3 letters or more begins with, lower case and 2 letters
     // or more: a part or a one-word entry whole, a word or stem entry less a final e or y,
     // which its forms may change ("rap" for "raping", "orgi" for "orgies").
