@@ -11,9 +11,9 @@
 // two answers of a bank; no word or clue of a sensitive family below difficulty 2; words
 // outside the everyday list at the hardest difficulty alone, counted often enough and no
 // clipping; no word of a puzzle's list inside another or of its family; hidden words whose
-// letters spell no other word of the whole dictionary nor a blocked one, none twice in a
-// bank; every hand-written clue held to the rules of the bank's clues, by its line in the
-// list.
+// letters spell no other word of the whole dictionary nor a blocked one, of no family of their
+// grid's answers, none twice in a bank; every hand-written clue held to the rules of the
+// bank's clues, by its line in the list.
 #pragma once
 
 #include "puzzle_validation.h"
@@ -533,6 +533,21 @@ inline std::vector<std::size_t> DictionaryLetterSets(const std::string& path) {
     }
     std::sort(sets.begin(), sets.end());
     return sets;
+}
+
+// The answers of the hidden word's grid (upper case) it shares a root with (OfOneFamily with
+// stems): "SWAMPS" beside "SWAMP", "NATURE" beside "NATURAL"; "PAIRS" may lie beside "AIR".
+inline std::vector<std::string> HiddenWordKinProblems(const std::string& hidden,
+                                                      const std::vector<std::string>& answers,
+                                                      const datatool::WordNetLexicon& lexicon) {
+    std::vector<std::string> problems;
+    for (const std::string& answer : answers) {
+        if (OfOneFamily(hidden, answer, lexicon, true)) {
+            problems.push_back("hidden word " + hidden + " is of the family of the answer " +
+                               answer);
+        }
+    }
+    return problems;
 }
 
 inline std::vector<std::string> HiddenWordProblems(const std::string& word,

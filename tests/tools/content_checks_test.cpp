@@ -272,23 +272,27 @@ TEST(ContentChecks, AListWordInsideAnotherOrOfItsFamilyIrregularFormsTooIsAFault
     }
 }
 
-TEST(ContentChecks, AHiddenWordWhoseLettersSpellAnotherWordOfTheDictionaryIsAFault) {
+TEST(ContentChecks, AHiddenWordWhoseLettersSpellAnotherWordOrOfAnAnswersFamilyIsAFault) {
+    const datatool::WordNetLexicon* lexicon = real_vocabulary::Lexicon();
+    ASSERT_NE(lexicon, nullptr);
     const std::vector<std::size_t> dictionary =
         content_checks::DictionaryLetterSets(datatool::kDefaultWordListPath);
     const struct {
         const char* hidden;
+        std::vector<std::string> answers;
         bool fault;
     } cases[] = {
-        {"UNDER", true}, // "nuder", a form of a blocked word
-        {"CRUST", true}, // "curst"
-        {"NATURE", false},
+        {"UNDER", {}, true}, // "nuder", a form of a blocked word
+        {"CRUST", {}, true}, // "curst"
+        {"NATURE", {"EAGLE", "NATURAL"}, true},
+        {"PAIRS", {"AIR"}, false},
     };
     for (const auto& test : cases) {
-        EXPECT_EQ(!content_checks::HiddenWordProblems(test.hidden, dictionary,
-                                                      real_vocabulary::Rules().family)
-                       .empty(),
-                  test.fault)
-            << test.hidden;
+        const std::vector<std::string> anagrams = content_checks::HiddenWordProblems(
+            test.hidden, dictionary, real_vocabulary::Rules().family);
+        const std::vector<std::string> kin =
+            content_checks::HiddenWordKinProblems(test.hidden, test.answers, *lexicon);
+        EXPECT_EQ(!anagrams.empty() || !kin.empty(), test.fault) << test.hidden;
     }
 }
 

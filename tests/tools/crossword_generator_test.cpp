@@ -210,4 +210,30 @@ TEST(HiddenWordPicker, TakesTheAnagramsOfTheWholeDictionary) {
     EXPECT_FALSE(LoadDictionaryAnagrams("/nonexistent/words", error).has_value());
 }
 
+// A player would find it in the grid, or read it as a form of an answer.
+TEST(HiddenWordPicker, LeavesOutWordsThatShareARootWithAnAnswerOfTheGrid) {
+    const struct {
+        const char* letters;
+        const char* answer;
+        const char* candidate;
+        bool picked;
+    } cases[] = {
+        {"NATURALE", "NATURAL", "NATURE", false}, {"SWAMPS", "SWAMP", "SWAMPS", false},
+        {"NATURALE", "NATURAL", "ULTRA", true},   {"PAIRS", "AIR", "PAIRS", true},
+        {"PLANET", "PLANE", "PLANET", true},
+    };
+    const FamilyFilter none = FilterOf("");
+    for (const auto& test : cases) {
+        const std::string letters = test.letters;
+        const GeneratedGridPuzzle puzzle{
+            1, static_cast<int>(letters.size()), 1, letters, {{false, 0, test.answer, ""}}};
+        SeededRandom random(1);
+        EXPECT_EQ(HiddenWordPicker({test.candidate}, {test.candidate}, none)
+                      .Pick(puzzle, random, {})
+                      .has_value(),
+                  test.picked)
+            << test.candidate << " beside " << test.answer;
+    }
+}
+
 } // namespace

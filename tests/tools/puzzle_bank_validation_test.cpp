@@ -135,6 +135,8 @@ private:
             ++m_answerUses[{kType, record.difficulty}][words.back()];
         }
         if (spellout != nullptr) {
+            Expect(content_checks::HiddenWordKinProblems(spellout->word, words, m_lexicon),
+                   record.puzzleID);
             words.push_back(spellout->word);
             m_hiddenWords.push_back(spellout->word);
             Expect(puzzle_validation::HiddenWordProblems(*spellout, record), record.puzzleID);

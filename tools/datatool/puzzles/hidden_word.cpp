@@ -17,11 +17,6 @@ struct LengthRange {
 // Hidden word lengths by the puzzle's difficulty.
 constexpr LengthRange kLengths[] = {{4, 5}, {5, 6}, {6, 8}, {7, 9}};
 
-bool IsGridWord(const GeneratedGridPuzzle& puzzle, const std::string& word) {
-    return std::any_of(puzzle.words.begin(), puzzle.words.end(),
-                       [&](const GridPuzzleWord& placed) { return placed.word == word; });
-}
-
 // The cells of each letter in the grid.
 std::array<std::vector<int>, 26> CellsByLetter(const GeneratedGridPuzzle& puzzle) {
     std::array<std::vector<int>, 26> cells;
@@ -103,11 +98,12 @@ std::optional<SharedLetterSets> LoadDictionaryAnagrams(const std::string& path,
 HiddenWordPicker::HiddenWordPicker(const std::vector<std::string>& candidates,
                                    const std::vector<std::string>& wordList,
                                    const FamilyFilter& family)
-    : HiddenWordPicker(candidates, SharedLetterSets(wordList), family) {}
+    : HiddenWordPicker(candidates, SharedLetterSets(wordList), family, LemmaRoots()) {}
 
 HiddenWordPicker::HiddenWordPicker(const std::vector<std::string>& candidates,
-                                   const SharedLetterSets& anagrams, const FamilyFilter& family)
-    : m_byLength(kHiddenWordMaxLength + 1) {
+                                   const SharedLetterSets& anagrams, const FamilyFilter& family,
+                                   LemmaRoots lemmaRoots)
+    : m_byLength(kHiddenWordMaxLength + 1), m_lemmaRoots(std::move(lemmaRoots)) {
     for (const std::string& word : candidates) {
         const bool letters =
             std::all_of(word.begin(), word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
@@ -127,6 +123,10 @@ std::optional<HiddenWord> HiddenWordPicker::Pick(const GeneratedGridPuzzle& puzz
     }
     const LengthRange range = kLengths[puzzle.difficulty];
     const std::array<std::vector<int>, 26> cells = CellsByLetter(puzzle);
+    KindredWords answers(m_lemmaRoots);
+    for (const GridPuzzleWord& placed : puzzle.words) {
+        answers.Add(placed.word);
+    }
     std::vector<std::size_t> lengths;
     for (std::size_t length = range.min; length <= range.max; ++length) {
         lengths.push_back(length);
@@ -138,8 +138,8 @@ std::optional<HiddenWord> HiddenWordPicker::Pick(const GeneratedGridPuzzle& puzz
             static_cast<std::size_t>(random.Below(static_cast<int>(words.size())));
         for (std::size_t i = 0; i < words.size(); ++i) {
             const std::string& word = words[(start + i) % words.size()];
-            if (LettersSuffice(word, cells) && !IsGridWord(puzzle, word) &&
-                taken.count(word) == 0) {
+            if (LettersSuffice(word, cells) && taken.count(word) == 0 &&
+                !answers.SharesStemWith(word)) {
                 return HiddenWord{word, LayWord(word, cells, random)};
             }
         }

@@ -1,13 +1,14 @@
 // HiddenWordPicker: the hidden word of a crossword or fitword, played as an anagram once
 // the grid is solved: a word whose letters all lie in distinct cells of the grid's
-// solution and that is not one of the grid's own words, longer for harder puzzles and
-// never above 12 letters. Its letters spell no other word of the dictionary and no form
-// of a blocked word, so the one answer the player can find is the right one. Nothing when
-// no word of the list can be laid in the grid. Read-only once built.
+// solution and that shares no root with the grid's own words, longer for harder puzzles
+// and never above 12 letters. Its letters spell no other word of the dictionary and no
+// form of a blocked word, so the one answer the player can find is the right one. Nothing
+// when no word of the list can be laid in the grid. Read-only once built.
 #pragma once
 
 #include "content_rules.h"
 #include "grid_puzzle.h"
+#include "kindred_words.h"
 #include "seeded_random.h"
 
 #include <cstdint>
@@ -46,12 +47,14 @@ std::optional<SharedLetterSets> LoadDictionaryAnagrams(const std::string& path, 
 class HiddenWordPicker {
 public:
     // candidates and wordList: upper-case A to Z; candidates longer than
-    // kHiddenWordMaxLength, blocked, or with an anagram in the list are left out.
+    // kHiddenWordMaxLength, blocked, or with an anagram in the list are left out. Families
+    // are told by their endings alone.
     HiddenWordPicker(const std::vector<std::string>& candidates,
                      const std::vector<std::string>& wordList, const FamilyFilter& family);
-    // The same with the dictionary's shared letter sets.
+    // The same with the dictionary's shared letter sets, and the roots WordNet's lemmas give the
+    // candidates' and the answers' families.
     HiddenWordPicker(const std::vector<std::string>& candidates, const SharedLetterSets& anagrams,
-                     const FamilyFilter& family);
+                     const FamilyFilter& family, LemmaRoots lemmaRoots);
 
     // A word not among taken (the hidden words of the bank so far).
     std::optional<HiddenWord> Pick(const GeneratedGridPuzzle& puzzle, SeededRandom& random,
@@ -59,6 +62,7 @@ public:
 
 private:
     std::vector<std::vector<std::string>> m_byLength;
+    LemmaRoots m_lemmaRoots;
 };
 
 } // namespace datatool

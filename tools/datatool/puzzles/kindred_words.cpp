@@ -11,6 +11,19 @@ namespace {
 
 // A shorter root is a letter pair or an ending, no word's family.
 constexpr std::size_t kMinRootLength = 3;
+// A shorter stem begins words of other families ("plan" in "planet").
+constexpr std::size_t kMinStemLength = 5;
+
+// Whether the roots are the same, or the shorter less a final e or y is a stem that begins
+// the longer.
+bool ShareStem(const std::string& a, const std::string& b) {
+    const std::string& shorter = a.size() <= b.size() ? a : b;
+    const std::string& longer = a.size() <= b.size() ? b : a;
+    const bool changes = shorter.back() == 'e' || shorter.back() == 'y';
+    const std::size_t stem = shorter.size() - (changes ? 1 : 0);
+    return shorter == longer ||
+           (stem >= kMinStemLength && longer.compare(0, stem, shorter, 0, stem) == 0);
+}
 
 } // namespace
 
@@ -77,6 +90,16 @@ bool KindredWords::HasKinOf(const std::string& word) const {
     const Entry entry = EntryOf(word);
     return std::any_of(m_entries.begin(), m_entries.end(),
                        [&](const Entry& added) { return AreKindred(added, entry); });
+}
+
+bool KindredWords::SharesStemWith(const std::string& word) const {
+    const Entry entry = EntryOf(word);
+    return std::any_of(m_entries.begin(), m_entries.end(), [&](const Entry& added) {
+        return std::any_of(added.roots.begin(), added.roots.end(), [&](const std::string& a) {
+            return std::any_of(entry.roots.begin(), entry.roots.end(),
+                               [&](const std::string& b) { return ShareStem(a, b); });
+        });
+    });
 }
 
 void KindredWords::Add(const std::string& word) {

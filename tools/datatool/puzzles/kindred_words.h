@@ -42,6 +42,11 @@ public:
 
     // Whether the upper-case word is kindred to one added.
     bool HasKinOf(const std::string& word) const;
+    // Whether the upper-case word shares a root with one added, or a stem: a root of five
+    // letters or more of one, less a final e or y an ending may change, begins a root of the
+    // other ("NATURE" and "NATURAL", "CREATE" and "CREATION"). Words inside others are no kin
+    // here ("AIR" in "PAIRS").
+    bool SharesStemWith(const std::string& word) const;
     void Add(const std::string& word);
     void RemoveLast();
 

@@ -179,7 +179,7 @@ PuzzleGenerators::PuzzleGenerators(Vocabulary& vocabulary, const WordNetLexicon&
     : crosswords(ClueWords(rated, ClueWriter(lexicon, rules)), vocabulary.lemmaRoots),
       fitwords(rated, vocabulary.lemmaRoots),
       hiddenWords(RegularForms(WordsOfDifficulty(rated, PUZZLE_DIFFICULTY_BEGINNER), lexicon),
-                  vocabulary.anagrams, rules.family),
+                  vocabulary.anagrams, rules.family, vocabulary.lemmaRoots),
       wordsearches(rated, rules.family, lexicon, vocabulary.lemmaRoots) {}
 
 std::uint32_t PuzzleSeed(std::uint32_t bankSeed, int type, int difficulty, int index) {

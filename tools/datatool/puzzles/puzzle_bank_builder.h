@@ -50,7 +50,7 @@ struct PuzzleGenerators {
 private:
     // The dictionary's shared letter sets, which no hidden word may spell, the words a
     // setter would use, and the roots their lemmas give their families (one table, which
-    // each grid generator keeps a copy of).
+    // each grid generator and the hidden words keep a copy of).
     struct Vocabulary {
         SharedLetterSets anagrams;
         std::vector<std::string> setterWords;
