@@ -59,7 +59,8 @@ TEST(FamilyForms, SpellEachEndingAsEnglishWritesIt) {
     } cases[] = {
         {"nude", "nuder", true},       {"nude", "nudeer", false},        {"slut", "sluttish", true},
         {"pimp", "pimpping", false},   {"bitch", "bitches", true},       {"bitch", "bitchs", false},
-        {"bitchy", "bitchiest", true}, {"massacre", "massacring", true},
+        {"bitchy", "bitchiest", true}, {"massacre", "massacring", true}, {"nob", "nobed", false},
+        {"vomit", "vomiting", true},
     };
     for (const auto& test : cases) {
         const std::vector<std::string> forms = FamilyForms(test.word);

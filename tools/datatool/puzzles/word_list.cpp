@@ -110,11 +110,23 @@ bool EndsInShortSyllable(const std::string& word) {
            word[size - 2] != 'y' && !IsVowel(word[size - 3]);
 }
 
+// Whether the word has one run of vowels alone (a first y is a consonant): "nob", "yob".
+bool IsOneSyllable(const std::string& word) {
+    int runs = 0;
+    bool inVowels = false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const bool vowel = IsVowel(word[i]) && (i > 0 || word[i] != 'y');
+        runs += vowel && !inVowels ? 1 : 0;
+        inVowels = vowel;
+    }
+    return runs == 1;
+}
+
 // The spellings of the lower-case word with the ending, as English writes them: "es" after
 // a hissing sound or an o and "s" after anything else, "d" after an e alone; a final e
 // dropped before a vowel, a final y after a consonant turned i (but before an i), a final
-// consonant after a short vowel doubled or not ("sluttish", "vomiting"). None where the
-// ending does not follow the word.
+// consonant after a short vowel doubled, and in a longer word not doubled too ("sluttish",
+// "vomiting"). None where the ending does not follow the word.
 std::vector<std::string> WordsWithEnding(const std::string& word, std::string_view ending) {
     const char last = word.back();
     const bool hissing =
@@ -142,7 +154,11 @@ std::vector<std::string> WordsWithEnding(const std::string& word, std::string_vi
         return {base + std::string(ending)};
     }
     if (IsVowel(ending[0]) && EndsInShortSyllable(word)) {
-        return {word + std::string(ending), word + last + std::string(ending)};
+        std::vector<std::string> forms{word + last + std::string(ending)};
+        if (!IsOneSyllable(word)) {
+            forms.push_back(word + std::string(ending));
+        }
+        return forms;
     }
     return {word + std::string(ending)};
 }
