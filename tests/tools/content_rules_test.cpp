@@ -67,6 +67,7 @@ TEST(FamilyForms, SpellEachEndingAsEnglishWritesIt) {
         EXPECT_EQ(std::find(forms.begin(), forms.end(), test.form) != forms.end(), test.made)
             << test.word << " " << test.form;
     }
+    EXPECT_TRUE(FamilyForms("").empty()); // a blocklist line "*"
 }
 
 TEST(WordExclusions, LeaveOutEveryFormOfAFamilyButWordsKeptAndOneWordEntriesAlone) {

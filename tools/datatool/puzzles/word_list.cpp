@@ -166,6 +166,9 @@ std::vector<std::string> WordsWithEnding(const std::string& word, std::string_vi
 } // namespace
 
 std::vector<std::string> FamilyForms(const std::string& lowerCaseWord) {
+    if (lowerCaseWord.empty()) {
+        return {};
+    }
     std::vector<std::string> forms{lowerCaseWord};
     for (const char* ending : kDerivations) {
         for (std::string& derived : WordsWithEnding(lowerCaseWord, ending)) {
