@@ -1,6 +1,6 @@
-// The content rules under data/puzzles/, the real word list (wbritish) filtered by them,
-// WordNet, the corpus counts (onboard-data) and the word puzzle generators built from
-// them, loaded on first use: the suites that use them run in one process
+// The content rules under data/puzzles/, the real word list (wbritish) filtered by them and
+// the letter sets of the whole of it, WordNet, the corpus counts (onboard-data) and the word puzzle
+// generators built from them, loaded on first use: the suites that use them run in one process
 // (tests/CMakeLists.txt) and release the generators, or all of it, when they end.
 #pragma once
 
@@ -80,18 +80,27 @@ inline const datatool::CorpusCounts* Counts() {
     return *counts ? &**counts : nullptr;
 }
 
+// The shared letter sets of the whole word list; nullptr when it is missing. Loaded on first
+// use after a release, before the large tables where they can: reading the list takes a
+// large block a while.
+inline const datatool::SharedLetterSets* DictionaryAnagrams() {
+    auto& anagrams = Held<std::optional<datatool::SharedLetterSets>>();
+    if (anagrams == nullptr) {
+        std::string error;
+        anagrams = std::make_unique<std::optional<datatool::SharedLetterSets>>(
+            datatool::LoadDictionaryAnagrams(datatool::kDefaultWordListPath, error));
+    }
+    return *anagrams ? &**anagrams : nullptr;
+}
+
 // nullptr when the word list, WordNet or the counts are missing. Loaded on first use
 // after a release.
 inline const datatool::PuzzleGenerators* Generators() {
     std::unique_ptr<datatool::PuzzleGenerators>& generators = Held<datatool::PuzzleGenerators>();
-    if (generators == nullptr && Lexicon() != nullptr && Counts() != nullptr && !Words().empty()) {
-        std::string error;
-        std::optional<datatool::SharedLetterSets> dictionaryAnagrams =
-            datatool::LoadDictionaryAnagrams(datatool::kDefaultWordListPath, error);
-        if (dictionaryAnagrams) {
-            generators = std::make_unique<datatool::PuzzleGenerators>(
-                Words(), std::move(*dictionaryAnagrams), *Lexicon(), Rules(), *Counts());
-        }
+    if (generators == nullptr && DictionaryAnagrams() != nullptr && Lexicon() != nullptr &&
+        Counts() != nullptr && !Words().empty()) {
+        generators = std::make_unique<datatool::PuzzleGenerators>(Words(), *DictionaryAnagrams(),
+                                                                  *Lexicon(), Rules(), *Counts());
     }
     return generators.get();
 }
@@ -102,14 +111,15 @@ inline void ReleaseGenerators() {
     Held<datatool::PuzzleGenerators>().reset();
 }
 
-// Gives back the generators, the word list, WordNet and the counts, so that the suites
-// that run after the last one using them find the arena whole, not cut up by tables
-// loaded while the generators held the rest of it.
+// Gives back the generators, the word list and its letter sets, WordNet and the counts, so
+// that the suites that run after the last one using them find the arena whole, not cut up
+// by tables loaded while the generators held the rest of it.
 inline void ReleaseVocabulary() {
     ReleaseGenerators();
     Held<std::optional<datatool::CorpusCounts>>().reset();
     Held<std::optional<datatool::WordNetLexicon>>().reset();
     Held<std::vector<std::string>>().reset();
+    Held<std::optional<datatool::SharedLetterSets>>().reset();
 }
 
 } // namespace real_vocabulary

@@ -30,12 +30,6 @@ std::size_t LetterPair(char first, char second) {
     return static_cast<std::size_t>(first - 'A') * 26 + static_cast<std::size_t>(second - 'A');
 }
 
-std::string SortedLetters(std::string_view word) {
-    std::string letters = UpperCase(word);
-    std::sort(letters.begin(), letters.end());
-    return letters;
-}
-
 } // namespace
 
 std::vector<std::pair<std::size_t, std::string_view>> LetterRuns(std::string_view text) {
@@ -56,7 +50,8 @@ std::vector<std::pair<std::size_t, std::string_view>> LetterRuns(std::string_vie
 }
 
 FamilyFilter::FamilyFilter(WordExclusions blocked)
-    : m_blocked(std::move(blocked)), m_byFirstLetters(kLetterPairs) {
+    : m_blocked(std::move(blocked)), m_byFirstLetters(kLetterPairs),
+      m_letterSets(m_blocked.FormLetterSets()) {
     for (const std::string& start : m_blocked.Starts()) {
         const std::string upper = UpperCase(start);
         if (IsLetter(upper[0]) && IsLetter(upper[1])) {
@@ -65,11 +60,6 @@ FamilyFilter::FamilyFilter(WordExclusions blocked)
             m_starts.push_back(upper);
         }
     }
-    for (const std::string& form : m_blocked.Forms()) {
-        m_letterSets.push_back(SortedLetters(form));
-    }
-    std::sort(m_letterSets.begin(), m_letterSets.end());
-    m_letterSets.erase(std::unique(m_letterSets.begin(), m_letterSets.end()), m_letterSets.end());
 }
 
 bool FamilyFilter::BlocksWord(std::string_view word) const {
@@ -110,7 +100,7 @@ FamilyFilter::FindBlockedWords(std::string_view letters) const {
 }
 
 bool FamilyFilter::IsAnagramOfBlockedWord(const std::string& word) const {
-    return std::binary_search(m_letterSets.begin(), m_letterSets.end(), SortedLetters(word));
+    return std::binary_search(m_letterSets.begin(), m_letterSets.end(), LetterSetHash(word));
 }
 
 BritishSpellings BritishSpellings::Parse(std::istream& lines) {

@@ -37,7 +37,7 @@ public:
     std::vector<std::pair<std::size_t, std::size_t>>
     FindBlockedWords(std::string_view letters) const;
     // Whether the upper-case word's letters, reordered, spell a blocked word: an entry or
-    // one of its forms (WordExclusions::Forms).
+    // one of its forms (WordExclusions::FormLetterSets).
     bool IsAnagramOfBlockedWord(const std::string& word) const;
     const WordExclusions& Rules() const { return m_blocked; }
 
@@ -50,7 +50,7 @@ private:
     std::vector<std::string> m_starts; // upper case
     // The starts by their first two letters (LetterPair), as indices into m_starts.
     std::vector<std::vector<std::uint32_t>> m_byFirstLetters;
-    std::vector<std::string> m_letterSets; // each form's letters, sorted; sorted
+    std::vector<std::uint64_t> m_letterSets; // WordExclusions::FormLetterSets
 };
 
 class BritishSpellings {

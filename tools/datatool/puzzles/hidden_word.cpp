@@ -54,17 +54,6 @@ std::vector<int> LayWord(const std::string& word, std::array<std::vector<int>, 2
     return laid;
 }
 
-// A 64-bit FNV-1a hash of the word's letters in sorted order: words that are anagrams
-// of each other share it. Hashes rather than strings keep the table small.
-std::uint64_t LetterSetHash(std::string word) {
-    std::sort(word.begin(), word.end());
-    std::uint64_t hash = 14695981039346656037ull;
-    for (char letter : word) {
-        hash = (hash ^ static_cast<unsigned char>(letter)) * 1099511628211ull;
-    }
-    return hash;
-}
-
 } // namespace
 
 SharedLetterSets::SharedLetterSets(const std::vector<std::string>& words) {

@@ -165,6 +165,15 @@ std::vector<std::string> WordsWithEnding(const std::string& word, std::string_vi
 
 } // namespace
 
+std::uint64_t LetterSetHash(std::string word) {
+    std::sort(word.begin(), word.end());
+    std::uint64_t hash = 14695981039346656037ull;
+    for (char letter : word) {
+        hash = (hash ^ static_cast<unsigned char>(letter)) * 1099511628211ull;
+    }
+    return hash;
+}
+
 std::vector<std::string> FamilyForms(const std::string& lowerCaseWord) {
     if (lowerCaseWord.empty()) {
         return {};
@@ -302,20 +311,27 @@ bool WordExclusions::ExcludesSense(const std::string& lowerCaseWord,
     });
 }
 
-std::vector<std::string> WordExclusions::Forms() const {
+std::vector<std::uint64_t> WordExclusions::FormLetterSets() const {
     constexpr std::size_t kMinForm = 3;
-    std::vector<std::string> forms = m_parts;
-    forms.insert(forms.end(), m_exact.begin(), m_exact.end());
+    std::vector<std::uint64_t> sets;
+    const auto add = [&](const std::vector<std::string>& forms) {
+        for (const std::string& form : forms) {
+            if (form.size() >= kMinForm &&
+                !std::binary_search(m_kept.begin(), m_kept.end(), form)) {
+                sets.push_back(LetterSetHash(ToUpper(form)));
+            }
+        }
+    };
+    add(m_parts);
+    add(m_exact);
     for (const std::vector<std::string>* entries : {&m_words, &m_stems}) {
         for (const std::string& entry : *entries) {
-            std::vector<std::string> family = FamilyForms(entry);
-            std::move(family.begin(), family.end(), std::back_inserter(forms));
+            add(FamilyForms(entry));
         }
     }
-    std::erase_if(forms, [&](const std::string& form) {
-        return form.size() < kMinForm || std::binary_search(m_kept.begin(), m_kept.end(), form);
-    });
-    return forms;
+    std::sort(sets.begin(), sets.end());
+    sets.erase(std::unique(sets.begin(), sets.end()), sets.end());
+    return sets;
 }
 
 std::vector<std::string> WordExclusions::Starts() const {

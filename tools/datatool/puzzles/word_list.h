@@ -4,6 +4,7 @@
 // exclusion list names. Words come back in upper case, in file order, each once.
 #pragma once
 
+#include <cstdint>
 #include <istream>
 #include <optional>
 #include <string>
@@ -33,6 +34,9 @@ std::vector<std::string> DerivationRoots(const std::string& lowerCaseWord);
 // the word or a derivation with one inflection ("nuder", "sluttish", "bitchiest",
 // "massacring"). Lower case.
 std::vector<std::string> FamilyForms(const std::string& lowerCaseWord);
+// A 64-bit FNV-1a hash of the word's letters in sorted order: words that are anagrams of
+// each other share it. Hashes rather than strings keep tables of letter sets small.
+std::uint64_t LetterSetHash(std::string word);
 
 // Words that puzzles leave out, each with its family (every inflection and derived form,
 // FamilyRoots): a line "word" leaves out that word's family, a line "stem*" every word
@@ -48,10 +52,11 @@ public:
     bool Excludes(const std::string& lowerCaseWord) const;
     // Whether the lower-case word's sense with this definition is left out.
     bool ExcludesSense(const std::string& lowerCaseWord, std::string_view definition) const;
-    // Every spelling of 3 letters or more that the entries leave out, in a dictionary or
-    // not, lower case: each part and one-word entry, and the FamilyForms of each word and
-    // stem entry ("nuder", "massacring", "paedos"), less the words kept.
-    std::vector<std::string> Forms() const;
+    // The letter sets (LetterSetHash, upper case) of every spelling of 3 letters or more
+    // that the entries leave out, in a dictionary or not: each part and one-word entry, and
+    // the FamilyForms of each word and stem entry ("nuder", "massacring", "paedos"), less
+    // the words kept. Sorted, each once.
+    std::vector<std::uint64_t> FormLetterSets() const;
     // What every excluded word of 3 letters or more begins with, lower case and 2 letters
     // or more: a part or a one-word entry whole, a word or stem entry less a final e or y,
     // which its forms may change ("rap" for "raping", "orgi" for "orgies").

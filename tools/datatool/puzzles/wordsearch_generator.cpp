@@ -411,6 +411,10 @@ WordsearchGenerator::WordsearchGenerator(const std::vector<RatedWord>& words,
                                          const FamilyFilter& family, const WordNetLexicon& lexicon,
                                          LemmaRoots lemmaRoots)
     : m_family(family), m_lemmaRoots(std::move(lemmaRoots)) {
+    // One block each of the words' size: grown by doubling, they would hold up to twice that
+    // on the console's heap, where the tests build the generators.
+    m_words.reserve(words.size());
+    m_counts.reserve(words.size());
     for (const RatedWord& word : words) {
         m_words.push_back(word.word);
         m_counts.push_back(word.count);
