@@ -20,12 +20,13 @@ public:
     // A synset of the class ("noun", "verb", "adj", "adv") with its words as written
     // ("China", "dog") and its gloss; each word's senses count in the order added. It may
     // name the noun synsets of its usage domains, its lexicographer file, a verb's
-    // sentence frames (for all its words) and the noun synsets of its topic domains. Its
-    // offset.
+    // sentence frames (for all its words) and the noun synsets of its topic and region
+    // domains. Its offset.
     std::string AddSynset(const std::string& wordClass, const std::vector<std::string>& words,
                           const std::string& gloss, const std::vector<std::string>& usages = {},
                           const std::string& lexFile = "05", const std::vector<int>& frames = {},
-                          const std::vector<std::string>& topics = {}) {
+                          const std::vector<std::string>& topics = {},
+                          const std::vector<std::string>& regions = {}) {
         std::string& data = m_data[wordClass];
         if (data.empty()) {
             data = "  1 This is a licence line, which the reader skips.\n";
@@ -45,13 +46,17 @@ public:
             m_senses[wordClass][lemma].push_back(offset);
         }
         char pointers[8];
-        std::snprintf(pointers, sizeof(pointers), " %03zu", usages.size() + topics.size());
+        std::snprintf(pointers, sizeof(pointers), " %03zu",
+                      usages.size() + topics.size() + regions.size());
         line += pointers;
         for (const std::string& usage : usages) {
             line += " ;u " + usage + " n 0000";
         }
         for (const std::string& topic : topics) {
             line += " ;c " + topic + " n 0000";
+        }
+        for (const std::string& region : regions) {
+            line += " ;r " + region + " n 0000";
         }
         if (wordClass == "verb") {
             char frameCount[8];

@@ -339,7 +339,7 @@ std::optional<WordSense> WordNetLexicon::ReadSense(std::string_view lemma,
         fields.size() < static_cast<std::size_t>(5 + 2 * count)) {
         return std::nullopt;
     }
-    WordSense read{sense.wordClass, sense.useCount, false, {}, 0, 0, false, {}, {}, {}};
+    WordSense read{sense.wordClass, sense.useCount, false, {}, 0, 0, false, {}, {}, {}, {}};
     read.lexFile = static_cast<int>(Number(fields[1], 10));
     bool found = false;
     for (long i = 0; i < count; ++i) {
@@ -365,8 +365,11 @@ std::optional<WordSense> WordNetLexicon::ReadSense(std::string_view lemma,
         }
         const long target = Number(fields[at + 1], 10);
         if (target >= 0 && target <= static_cast<long>(UINT32_MAX)) {
-            (fields[at] == ";u" ? read.usages : read.domains)
-                .push_back(NounSynsetHead(static_cast<std::uint32_t>(target)));
+            std::string head = NounSynsetHead(static_cast<std::uint32_t>(target));
+            if (fields[at] == ";r") {
+                read.regions.push_back(head);
+            }
+            (fields[at] == ";u" ? read.usages : read.domains).push_back(std::move(head));
         }
     }
     if (sense.wordClass == WordClass::Verb && pointers >= 0) {

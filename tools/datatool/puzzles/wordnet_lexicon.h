@@ -42,6 +42,8 @@ struct WordSense {
     std::vector<std::string> usages;
     // The same of its topic and region domains ("baseball", "united_states").
     std::vector<std::string> domains;
+    // Those of the domains that are regions ("united_states", "united_kingdom").
+    std::vector<std::string> regions;
     // A verb sense's sentence frames for the lemma: 1 "Something ----s", 8 "Somebody
     // ----s something", ...
     std::vector<int> frames;
