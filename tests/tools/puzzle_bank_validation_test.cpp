@@ -80,12 +80,13 @@ public:
     }
 
     // The answers given by more than one in twenty crosswords (or fitwords) of one
-    // difficulty, each with its type, difficulty and count.
+    // difficulty (by more than 2 of 50, once at least), each with its type, difficulty and
+    // count.
     std::vector<std::string> OverusedAnswers() const {
         std::vector<std::string> overused;
         const std::map<std::pair<int, int>, int> counts = Counts();
         for (const auto& [kind, uses] : m_answerUses) {
-            const int limit = (counts.at(kind) + 19) / 20;
+            const int limit = std::max(1, counts.at(kind) / 20);
             for (const auto& [answer, count] : uses) {
                 if (count > limit) {
                     overused.push_back(answer + " in " + std::to_string(count) +
