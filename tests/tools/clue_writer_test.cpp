@@ -156,6 +156,7 @@ protected:
         folder.AddSynset("noun", {"shrub"}, "a low woody plant");
         folder.AddSynset("noun", {"tree"}, "a tall woody plant");
         folder.AddSynset("adj", {"cultivated"}, "grown by people");
+        folder.AddSynset("noun", {"consumer"}, "a buyer of goods");
         folder.AddUseCount("year%1:28:00:: 1 90");
         folder.AddUseCount("years%1:28:00:: 1 19");
         folder.AddUseCount("arms%1:06:00:: 1 11");
@@ -224,6 +225,8 @@ TEST_F(ClueWriterTest, SeesTheAnswerInEveryForm) {
         {"a room for sleep", "bedroom", true},
         {"the bedrooms upstairs", "bedroom", true},
         {"with impatience", "impatiently", true},
+        {"the consumption of goods", "consumerism", true}, // "consume" less its e
+        {"a revised text", "edition", false},
         {"move fast", "race", false},
         {"a late brunch", "run", false},
         {"a sleeping place", "bedroom", false},

@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -198,13 +199,31 @@ inline bool NamesTaxonOrOpensWithName(const std::string& text) {
 
 // The roots of three letters or more of a word's family (upper or lower case): the endings'
 // roots (datatool::FamilyRoots) of the word and of every lemma WordNet makes it a form of
-// ("OVERSAW" and "OVERSEEN" both of "oversee", "BUILDINGS" of "build").
+// ("OVERSAW" and "OVERSEEN" both of "oversee", "BUILDINGS" of "build"), and of a lemma of
+// four letters or more that a root less a learned ending is, with or without an e
+// ("NARRATION" of "narrate", "WITHDRAWAL" of "withdraw", "CONSUMERISM" of "consume" through
+// "consumer").
 inline std::vector<std::string> FamilyRootsOf(const std::string& word,
                                               const datatool::WordNetLexicon& lexicon) {
+    static const char* const kLearnedEndings[] = {"ion", "al", "ism", "ist", "ity", "ive", "ure"};
     std::vector<std::string> found = datatool::FamilyRoots(Lower(word));
     for (const std::string& lemma : lexicon.BaseForms(Lower(word))) {
         const std::vector<std::string> lemmaRoots = datatool::FamilyRoots(lemma);
         found.insert(found.end(), lemmaRoots.begin(), lemmaRoots.end());
+    }
+    for (std::size_t i = 0, own = found.size(); i < own; ++i) {
+        for (const char* ending : kLearnedEndings) {
+            const std::string root = found[i];
+            const std::size_t stem = root.size() - std::strlen(ending);
+            if (root.size() >= std::strlen(ending) + 4 && root.ends_with(ending)) {
+                for (const std::string& base : {root.substr(0, stem), root.substr(0, stem) + "e"}) {
+                    const std::vector<std::string> baseRoots = lexicon.HasLemma(base)
+                                                                   ? datatool::FamilyRoots(base)
+                                                                   : std::vector<std::string>();
+                    found.insert(found.end(), baseRoots.begin(), baseRoots.end());
+                }
+            }
+        }
     }
     std::erase_if(found, [](const std::string& root) { return root.size() < 3; });
     return found;

@@ -265,6 +265,10 @@ TEST(ContentChecks, AListWordInsideAnotherOrOfItsFamilyIrregularFormsTooIsAFault
         {{"BRINGS", "BROUGHT"}, true},
         {{"GARDEN", "OUTLINE", "HEART"}, false},
         {{"FELL", "BROUGHT", "DRIVEN"}, false},
+        {{"EDITS", "EDITION"}, true},
+        {{"WITHDRAWN", "WITHDRAWAL"}, true},
+        {{"NARRATING", "NARRATION"}, true},
+        {{"LEGAL", "LEGS"}, false},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(!content_checks::KindredWordProblems(test.words, *lexicon).empty(), test.fault)

@@ -199,13 +199,28 @@ TEST(KindredWords, FormsOfOneLemmaIrregularOnesTooAreKin) {
         const char* second;
         bool kin;
     } cases[] = {
-        {"OVERSAW", "OVERSEEN", true},  {"WORST", "WORSE", true},
-        {"FALLS", "FELL", true},        {"BRINGS", "BROUGHT", true},
-        {"DRIVEN", "DRIVING", true},    {"OVERLAY", "OVERLYING", true},
-        {"OVERTOOK", "OVERTAKE", true}, {"OVERRAN", "OVERRUNS", true},
-        {"OVERSEER", "OVERSAW", true},  {"OUTLINE", "OUTLINING", true},
-        {"BUILDER", "BUILDINGS", true}, {"FELL", "BROUGHT", false},
+        {"OVERSAW", "OVERSEEN", true},
+        {"WORST", "WORSE", true},
+        {"FALLS", "FELL", true},
+        {"BRINGS", "BROUGHT", true},
+        {"DRIVEN", "DRIVING", true},
+        {"OVERLAY", "OVERLYING", true},
+        {"OVERTOOK", "OVERTAKE", true},
+        {"OVERRAN", "OVERRUNS", true},
+        {"OVERSEER", "OVERSAW", true},
+        {"OUTLINE", "OUTLINING", true},
+        {"BUILDER", "BUILDINGS", true},
+        {"FELL", "BROUGHT", false},
         {"DRIVEN", "OVERSAW", false},
+        // A learned ending added to a word, or to a form of it.
+        {"EDITS", "EDITION", true},
+        {"NARRATING", "NARRATION", true},
+        {"WITHDRAWN", "WITHDRAWAL", true},
+        {"FLUCTUATED", "FLUCTUATION", true},
+        {"CONSUMERISM", "CONSUMED", true},
+        {"NATIONALLY", "NATIONS", true},
+        {"LEGAL", "LEGS", false},
+        {"MOTION", "MOTHS", false},
     };
     std::vector<std::string> words;
     for (const auto& test : cases) {

@@ -3,6 +3,7 @@
 #include "clue_writer.h"
 
 #include "definition_wording.h"
+#include "kindred_words.h"
 
 #include <algorithm>
 #include <set>
@@ -186,6 +187,8 @@ bool IsGoodFurtherSense(const WordSense& sense, const WordSense& best) {
 bool ClueWriter::Reveals(std::string_view text, const std::string& answer) const {
     std::vector<std::string> roots = m_lexicon.BaseForms(answer);
     roots.push_back(answer);
+    const std::vector<std::string> learned = LearnedRoots(answer, m_lexicon);
+    roots.insert(roots.end(), learned.begin(), learned.end());
     const std::set<std::string> rootSet(roots.begin(), roots.end());
     for (const std::string& word : Words(text)) {
         if (StartsWith(word, answer)) {

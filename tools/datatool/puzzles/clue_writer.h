@@ -45,9 +45,10 @@ public:
     std::optional<std::string> ClueFor(const std::string& answer) const;
 
     // Whether the text shows the lower-case answer in any form: a word that begins
-    // with the answer or with the stem of one of its lemmas, a word of the answer's
-    // lemmas, a word inside a longer answer, a longer word holding the answer, or a
-    // word beginning like the answer for all but a few letters.
+    // with the answer or with the stem of one of its lemmas or of a word it is made from by
+    // a learned ending ("consumption" for "consumerism"), a word of those, a word inside a
+    // longer answer, a longer word holding the answer, or a word beginning like the answer
+    // for all but a few letters.
     bool Reveals(std::string_view text, const std::string& answer) const;
 
     const ContentRules& Rules() const { return m_rules; }

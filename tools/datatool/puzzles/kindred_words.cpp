@@ -25,20 +25,51 @@ bool ShareStem(const std::string& a, const std::string& b) {
            (stem >= kMinStemLength && longer.compare(0, stem, shorter, 0, stem) == 0);
 }
 
+// Endings that make a noun or an adjective of another word, which FamilyRoots leaves on.
+const char* const kLearnedEndings[] = {"ion", "al", "ism", "ist", "ity", "ive", "ure"};
+// What a learned ending leaves is a word of the family when it is this long ("edit" of
+// "edition"), not "leg" of "legal".
+constexpr std::size_t kMinLearnedStem = 4;
+
 } // namespace
+
+std::vector<std::string> LearnedRoots(const std::string& lowerCaseWord,
+                                      const WordNetLexicon& lexicon) {
+    std::vector<std::string> roots;
+    for (const std::string& root : FamilyRoots(lowerCaseWord)) {
+        for (const std::string_view ending : kLearnedEndings) {
+            if (root.size() < ending.size() + kMinLearnedStem || !root.ends_with(ending)) {
+                continue;
+            }
+            for (const std::string& base :
+                 WordsBeforeEnding(root.substr(0, root.size() - ending.size()), ending)) {
+                if (base.size() >= kMinLearnedStem && lexicon.HasLemma(base)) {
+                    const std::vector<std::string> baseRoots = FamilyRoots(base);
+                    roots.insert(roots.end(), baseRoots.begin(), baseRoots.end());
+                }
+            }
+        }
+    }
+    return roots;
+}
 
 LemmaRoots::LemmaRoots(const std::vector<std::string>& words, const WordNetLexicon& lexicon) {
     for (const std::string& word : words) {
         const std::string lower = LowerCase(word);
         const std::vector<std::string> own = FamilyRoots(lower);
         std::vector<std::string> added;
-        for (const std::string& lemma : lexicon.BaseForms(lower)) {
-            for (std::string& root : FamilyRoots(lemma)) {
+        const auto add = [&](const std::vector<std::string>& roots) {
+            for (const std::string& root : roots) {
                 if (std::find(own.begin(), own.end(), root) == own.end() &&
                     std::find(added.begin(), added.end(), root) == added.end()) {
-                    added.push_back(std::move(root));
+                    added.push_back(root);
                 }
             }
+        };
+        add(LearnedRoots(lower, lexicon));
+        for (const std::string& lemma : lexicon.BaseForms(lower)) {
+            add(FamilyRoots(lemma));
+            add(LearnedRoots(lemma, lexicon));
         }
         for (std::string& root : added) {
             m_roots.emplace_back(word, std::move(root));

@@ -1,9 +1,10 @@
 // KindredWords: the words put into one puzzle so far, so that no word joins them that
 // one of them holds or lies inside, or that is of one's family ("OUTLINE" beside
-// "OUTLINING", "OVERSAW" beside "OVERSEEN", "BUILDER" beside "BUILDINGS"): a solver would
-// take the one for the other, and a list of them reads as padding. A word's family is what
-// English endings make of it (word_list.h FamilyRoots) and of the lemmas WordNet makes it a
-// form of (LemmaRoots). Upper-case words; the last added goes first (a backtracking fill).
+// "OUTLINING", "OVERSAW" beside "OVERSEEN", "BUILDER" beside "BUILDINGS", "EDITS" beside
+// "EDITION"): a solver would take the one for the other, and a list of them reads as padding.
+// A word's family is what English endings make of it (word_list.h FamilyRoots), of the lemmas
+// WordNet makes it a form of and of the words a learned ending is added to (LemmaRoots).
+// Upper-case words; the last added goes first (a backtracking fill).
 #pragma once
 
 #include <string>
@@ -14,10 +15,18 @@ namespace datatool {
 
 class WordNetLexicon;
 
+// The roots (FamilyRoots) of the WordNet lemmas of four letters or more that a root of the
+// lower-case word, less a learned ending, may be (word_list.h WordsBeforeEnding): "narrate" for
+// "narration", "withdraw" for "withdrawal", "consumer" and "consume" for "consumerism",
+// "nation" for "nationally".
+std::vector<std::string> LearnedRoots(const std::string& lowerCaseWord,
+                                      const WordNetLexicon& lexicon);
+
 // The roots of a word's family that its endings do not show but its WordNet lemmas do
 // ("oversee" for "OVERSAW", "fall" for "FELL", "build" for "BUILDINGS" through "building"),
-// for each word of a vocabulary, kept apart from the lexicon so that a generator knows them
-// once the lexicon is gone. Read-only once built.
+// and the learned roots of the word and its lemmas ("edit" for "EDITION"), for each word of
+// a vocabulary, kept apart from the lexicon so that a generator knows them once the lexicon
+// is gone. Read-only once built.
 class LemmaRoots {
 public:
     LemmaRoots() = default;
