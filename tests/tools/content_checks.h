@@ -8,9 +8,11 @@
 // one; clues that end on a complete phrase, in British spelling, of no American field,
 // in a setter's words (no "e.g.", hedges, asides or second parts, no genus or family, no
 // opening name), agreeing in number with a plural answer, none twice in one puzzle nor for
-// two answers of a bank; no word or clue of a sensitive family below difficulty 2; words
-// outside the everyday list at the hardest difficulty alone, counted often enough and no
-// clipping; no word of a puzzle's list inside another or of its family; hidden words whose
+// two answers of a bank, none naming another answer of its grid; a clue from the dictionary
+// of 60 characters at most, not cut below three words, of no special field; no word or clue
+// of a sensitive family below difficulty 2; words outside the everyday list at the hardest
+// difficulty alone, counted often enough and no clipping; no word of a puzzle's list inside
+// another or of its family (learned endings too: "EDITION" beside "EDITS"); hidden words whose
 // letters spell no other word of the whole dictionary nor a blocked one, of no family of their
 // grid's answers, none twice in a bank; every hand-written clue held to the rules of the
 // bank's clues, by its line in the list.
@@ -96,23 +98,26 @@ bool HoldsAny(const std::string& text, const Parts& parts) {
                        [&](const char* part) { return lower.find(part) != std::string::npos; });
 }
 
-// Whether every sense of every lemma of the word is American: filed under baseball,
-// American football or the United States, or defined in terms of baseball or American
-// football.
-inline bool OfAmericanFieldsAlone(const std::string& lower,
-                                  const datatool::WordNetLexicon& lexicon) {
+// Whether the sense is filed under baseball, American football or the United States.
+inline bool IsFiledAsAmerican(const datatool::WordSense& sense) {
     static const char* const kAmericanDomains[] = {"baseball", "american_football",
                                                    "united_states"};
+    return std::any_of(sense.domains.begin(), sense.domains.end(), [](const std::string& domain) {
+        return std::any_of(std::begin(kAmericanDomains), std::end(kAmericanDomains),
+                           [&](const char* field) { return domain == field; });
+    });
+}
+
+// Whether every sense of every lemma of the word is American: filed so, or defined in terms
+// of baseball or American football.
+inline bool OfAmericanFieldsAlone(const std::string& lower,
+                                  const datatool::WordNetLexicon& lexicon) {
     static const char* const kAmericanGames[] = {"baseball", "american football"};
     bool any = false;
     for (const std::string& lemma : lexicon.BaseForms(lower)) {
         for (const datatool::WordSense& sense : lexicon.Senses(lemma)) {
-            const bool filed = std::any_of(
-                sense.domains.begin(), sense.domains.end(), [](const std::string& domain) {
-                    return std::any_of(std::begin(kAmericanDomains), std::end(kAmericanDomains),
-                                       [&](const char* field) { return domain == field; });
-                });
-            if (!filed && !HoldsAny(sense.gloss.substr(0, sense.gloss.find('"')), kAmericanGames)) {
+            if (!IsFiledAsAmerican(sense) &&
+                !HoldsAny(sense.gloss.substr(0, sense.gloss.find('"')), kAmericanGames)) {
                 return false;
             }
             any = true;
@@ -275,7 +280,8 @@ inline std::vector<std::string> ClueProblems(const std::string& clue, const std:
                                                       "typically ", "you "};
     static const char* const kAmericanPhrases[] = {" off of "};
     static const char* const kAmericanFields[] = {
-        "baseball", "american football", "scrimmage", "quarterback", "touchdown", "forward pass"};
+        "baseball",  "american football", "scrimmage", "quarterback",
+        "touchdown", "forward pass",      "sheriff"};
     std::vector<std::string> problems;
     const std::string text = clue.substr(0, clue.rfind(" ("));
     if (EndsMidPhrase(text) || EndsInStrayPunctuation(text) ||
@@ -315,6 +321,81 @@ inline std::vector<std::string> ClueProblems(const std::string& clue, const std:
     }
     if (IsReadAsAnotherWordsForm(Lower(answer), lexicon)) {
         problems.push_back(answer + " is clued by senses never used, as a form of another word");
+    }
+    return problems;
+}
+
+// The longest clue text a crossword shows, its letter count aside.
+constexpr std::size_t kMaxClueText = 60;
+
+// The definitions of the lower-case word's senses, each lower case and in British spelling,
+// without its examples, later parts or asides, with whether its sense is of a special field (a
+// topic WordNet files it under) or of America.
+inline std::vector<std::pair<std::string, bool>>
+DefinitionsOf(const std::string& lower, const datatool::ContentRules& rules,
+              const datatool::WordNetLexicon& lexicon) {
+    std::vector<std::pair<std::string, bool>> definitions;
+    for (const datatool::WordSense& sense : lexicon.Senses(lower)) {
+        const std::string text = datatool::wording::WithoutAsides(
+            sense.gloss.substr(0, sense.gloss.find_first_of(";\"")));
+        const std::size_t first = text.find_first_not_of(' ');
+        const std::string trimmed =
+            first == std::string::npos ? std::string()
+                                       : text.substr(first, text.find_last_not_of(' ') - first + 1);
+        const bool technical =
+            std::any_of(sense.domains.begin(), sense.domains.end(), [&](const std::string& domain) {
+                return std::find(sense.regions.begin(), sense.regions.end(), domain) ==
+                       sense.regions.end();
+            });
+        definitions.emplace_back(Lower(rules.spellings.Anglicised(trimmed)),
+                                 technical || IsFiledAsAmerican(sense));
+    }
+    return definitions;
+}
+
+// A clue that the clue list does not give its upper-case answer, made from a definition: of
+// kMaxClueText characters at most, of three words or more unless it is a whole definition, and
+// from no sense of a special field or of America.
+inline std::vector<std::string> DictionaryClueProblems(const std::string& clue,
+                                                       const std::string& answer,
+                                                       const datatool::ContentRules& rules,
+                                                       const datatool::WordNetLexicon& lexicon) {
+    std::vector<std::string> problems;
+    const std::string text = clue.substr(0, clue.rfind(" ("));
+    if (text.size() > kMaxClueText) {
+        problems.push_back("a clue too long: " + clue);
+    }
+    const auto definitions = DefinitionsOf(Lower(answer), rules, lexicon);
+    const auto whole = std::find_if(definitions.begin(), definitions.end(),
+                                    [&](const auto& sense) { return sense.first == Lower(text); });
+    if (datatool::LetterRuns(text).size() < 3 && whole == definitions.end()) {
+        problems.push_back("a definition cut below three words: " + clue);
+    }
+    for (const auto& [definition, technical] : definitions) {
+        if (technical && definition.starts_with(Lower(text))) {
+            problems.push_back("a clue of a special field's sense: " + clue);
+        }
+    }
+    return problems;
+}
+
+// The clues of a crossword that name another of its answers ("Chart of figures" for TABLE
+// beside CHART): the one gives the other away.
+inline std::vector<std::string>
+ClueNamesAnotherAnswerProblems(const Kelvo_lib::CrosswordData& crossword) {
+    std::vector<std::string> problems;
+    for (int w = 0; w < crossword.words.Size(); ++w) {
+        const std::string clue = crossword.words(w).clue;
+        const std::string text = clue.substr(0, clue.rfind(" ("));
+        for (const auto& [start, word] : datatool::LetterRuns(text)) {
+            for (int other = 0; other < crossword.words.Size(); ++other) {
+                if (other != w && Lower(crossword.words(other).word) == Lower(std::string(word))) {
+                    problems.push_back("the clue of " + std::string(crossword.words(w).word) +
+                                       " names the answer " + crossword.words(other).word + ": " +
+                                       clue);
+                }
+            }
+        }
     }
     return problems;
 }

@@ -160,6 +160,8 @@ TEST(ContentChecks, CluesInADictionarysVoiceOfAnAmericanFieldOrOfTheWrongNumberA
         {"Turn up earth with a spade (3)", "DIG", false},
         {"An arm off of a larger body of water (5)", "INLET", true},
         {"You advance to the next round without playing an opponent (3)", "BYE", true},
+        {"The theory that consumption pays (11)", "CONSUMERISM", true},
+        {"A law officer like a sheriff (7)", "MARSHAL", true},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(!content_checks::ClueProblems(test.clue, test.answer, real_vocabulary::Rules(),
@@ -168,6 +170,50 @@ TEST(ContentChecks, CluesInADictionarysVoiceOfAnAmericanFieldOrOfTheWrongNumberA
                   test.fault)
             << test.clue;
     }
+}
+
+TEST(ContentChecks, DictionaryCluesCutToAFragmentTooLongOrOfASpecialFieldAreFaults) {
+    const datatool::WordNetLexicon* lexicon = real_vocabulary::Lexicon();
+    ASSERT_NE(lexicon, nullptr);
+    const struct {
+        const char* clue;
+        const char* answer;
+        bool fault;
+    } cases[] = {
+        {"That may (11)", "PERMISSIBLE", true},
+        {"Declare invalid (5)", "ANNUL", false}, // a whole definition
+        {"Exchange positions without a change in value (7)", "COMMUTE", true},
+        {"Travel back and forth regularly (7)", "COMMUTE", false},
+        {"Material consisting of seed coverings and small pieces of stem (5)", "CHAFF", true},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(!content_checks::DictionaryClueProblems(test.clue, test.answer,
+                                                          real_vocabulary::Rules(), *lexicon)
+                       .empty(),
+                  test.fault)
+            << test.clue;
+    }
+}
+
+TEST(ContentChecks, AClueThatNamesAnotherAnswerOfItsGridIsAFault) {
+    const auto crosswordOf = [](const std::vector<std::pair<const char*, const char*>>& words) {
+        CrosswordData crossword;
+        for (const auto& [answer, clue] : words) {
+            CrosswordDataWord& word = crossword.words(crossword.words.Add());
+            std::strcpy(word.word, answer);
+            std::strcpy(word.clue, clue);
+        }
+        return crossword;
+    };
+    EXPECT_FALSE(content_checks::ClueNamesAnotherAnswerProblems(
+                     crosswordOf({{"SHALLOW", "Superficial (7)"}, {"SUPERFICIAL", "Shallow (11)"}}))
+                     .empty());
+    EXPECT_FALSE(content_checks::ClueNamesAnotherAnswerProblems(
+                     crosswordOf({{"TABLE", "Chart of figures (5)"}, {"CHART", "Sea map (5)"}}))
+                     .empty());
+    EXPECT_TRUE(content_checks::ClueNamesAnotherAnswerProblems(
+                    crosswordOf({{"TABLE", "Chart of figures (5)"}, {"CHAR", "Scorch (4)"}}))
+                    .empty());
 }
 
 TEST(ContentChecks, WordsThatSpellAThemesAffixWithoutCarryingItAreFaults) {

@@ -155,10 +155,16 @@ private:
                    crossword.puzzleID);
             Expect(content_checks::SensitiveProblems(clue, crossword.difficulty, m_rules),
                    crossword.puzzleID);
+            if (!m_rules.clues.HasClues(crossword.words(w).word)) {
+                Expect(content_checks::DictionaryClueProblems(clue, crossword.words(w).word,
+                                                              m_rules, m_lexicon),
+                       crossword.puzzleID);
+            }
             m_cluesByAnswer[crossword.words(w).word].push_back(clue);
             m_answersByClue[clue.substr(0, clue.rfind(" ("))].insert(crossword.words(w).word);
         }
         Expect(content_checks::RepeatedClueProblems(crossword), crossword.puzzleID);
+        Expect(content_checks::ClueNamesAnotherAnswerProblems(crossword), crossword.puzzleID);
     }
 
     void Check(const PuzzleBankEntry& entry, Puzzle& puzzle) {

@@ -143,6 +143,14 @@ bool IsSpecialist(const WordSense& sense) {
     return !sense.domains.empty() || sense.gloss.starts_with("(");
 }
 
+// A sense filed under a topic, not a region alone: a specialist's meaning ("commute" in
+// mathematics, "clout" in boxing), which a family clue passes over.
+bool IsTechnical(const WordSense& sense) {
+    return std::any_of(sense.domains.begin(), sense.domains.end(), [&](const std::string& domain) {
+        return std::find(sense.regions.begin(), sense.regions.end(), domain) == sense.regions.end();
+    });
+}
+
 // The senses a setter would reach for first: the best evidenced, a tie (or too few uses
 // to tell) going to an everyday sense over a specialist one, then to the more used (uses
 // shared among the synonyms before the word), then to a sense the word heads over one
@@ -276,7 +284,7 @@ std::vector<std::string> ClueWriter::CluesFor(const std::string& answer) const {
         const std::string field = definition.substr(0, definition.size() - raw.size());
         return !sense.properName && !HasUnfitUsage(sense) && !IsBorrowedNumber(sense) &&
                !(sense.shortened && headsFullSense) && (IsHeaded(sense) || !headsASense) &&
-               !IsAmericanSense(sense, field + WithoutAsides(raw)) &&
+               !IsAmericanSense(sense, field + WithoutAsides(raw)) && !IsTechnical(sense) &&
                !m_rules.exclusions.ExcludesSense(lower, raw) && !OpensAmiss(sense, raw) &&
                !DescribesUsage(raw) &&
                (sense.wordClass != WordClass::Noun || AgreesInNumber(raw, pluralAnswer));
@@ -365,9 +373,12 @@ std::optional<std::string> ClueWriter::ClueOfSense(const std::string& rawDefinit
     }
     const std::string definition =
         PlainDefinition(m_rules.spellings.Anglicised(rawDefinition), &m_lexicon);
-    const std::size_t maxLength = kMaxClueLength - (answer.size() >= 10 ? 5 : 4);
-    std::string clue = ShortenDefinition(definition, maxLength, &m_lexicon);
-    if (!IsFair(clue, answer)) {
+    std::string clue = ShortenDefinition(definition, kMaxClueLength, &m_lexicon);
+    const std::size_t words = Words(clue).size();
+    const bool cutToAFragment =
+        words < kMinCutClueWords &&
+        words < Words(WithoutAsides(rawDefinition.substr(0, rawDefinition.find("; ")))).size();
+    if (cutToAFragment || !IsFair(clue, answer)) {
         return std::nullopt;
     }
     if (clue[0] >= 'a' && clue[0] <= 'z') {

@@ -6,17 +6,19 @@
 // from the best evidenced senses (uses shared among the synonyms listed before the word;
 // a tie goes to the sense the answer heads, so "fin" is not clued as a number) whose
 // definitions are fit to show: not of a proper name, not filed as obscene, offensive or
-// slang for the body or its acts, not American (baseball, the United States, a sense
-// the exclusions name), not naming the word or telling where it is found rather than
+// slang for the body or its acts, not American (baseball, the United States, a sheriff, a
+// sense the exclusions name), not of a special field (filed under a topic: "commute" in
+// mathematics), not naming the word or telling where it is found rather than
 // defining it ("informal term for", "native to"), agreeing in number with the answer, naming no
 // excluded or blocked word, and giving the answer away in no form (the answer, its inflections, its
 // lemmas, words of the same root). The definition loses its examples, asides, hedges and
 // qualifiers, takes British spellings, ends on a complete phrase (cut only after a noun) and then
 // the answer's letter count: "Water frozen in the solid state (3)", at most kMaxClueLength
-// characters. A definition that names a genus, family or other taxon, or opens with a name
-// ("Old World vine"), gives no clue, though its sense stays the word's best. Holds references to
-// the lexicon and the rules, which must outlive it; read-only, so any number of threads may share
-// it.
+// characters before the count. A definition that names a genus, family or other taxon, opens
+// with a name ("Old World vine"), or is cut below kMinCutClueWords words ("that may" of "that
+// may be permitted especially ...") gives no clue, though its sense stays the word's best.
+// Holds references to the lexicon and the rules, which must outlive it; read-only, so any
+// number of threads may share it.
 #pragma once
 
 #include "content_rules.h"
@@ -29,7 +31,10 @@
 
 namespace datatool {
 
-constexpr std::size_t kMaxClueLength = 120;
+// A clue's text, its letter count aside, is no longer than a hand-written one.
+constexpr std::size_t kMaxClueLength = kMaxListedClueLength;
+// A definition cut shorter than this reads as a fragment; a whole one of fewer words is a clue.
+constexpr std::size_t kMinCutClueWords = 3;
 
 class ClueWriter {
 public:

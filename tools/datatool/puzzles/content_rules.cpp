@@ -178,7 +178,7 @@ const char* const kUnfitMarks[] = {
 // What definitions of American senses name.
 const char* const kAmericanMarks[] = {
     "baseball",  "american football", "united states", "u.s.",     "scrimmage", "quarterback",
-    "touchdown", "forward pass",      "football team", "base hit", "lawman",
+    "touchdown", "forward pass",      "football team", "base hit", "lawman",    "sheriff",
 };
 
 // WordNet's topic and region domains of American senses.

@@ -1,6 +1,7 @@
 #include "crossword_generator.h"
 
 #include <algorithm>
+#include <cctype>
 #include <unordered_set>
 
 namespace datatool {
@@ -9,7 +10,34 @@ namespace {
 
 constexpr char kClueSeparator = '\n';
 
+// Whether the clue names an answer of the grid other than its own: "Chart of figures" for
+// "TABLE" beside "CHART" gives the one away by the other.
+bool NamesAnotherAnswer(std::string_view clue, const std::string& own,
+                        const std::vector<std::string>& answers) {
+    const auto runs = LetterRuns(clue);
+    return std::any_of(runs.begin(), runs.end(), [&](const auto& run) {
+        return std::any_of(answers.begin(), answers.end(), [&](const std::string& answer) {
+            return answer != own && answer.size() == run.second.size() &&
+                   std::equal(answer.begin(), answer.end(), run.second.begin(), [](char a, char b) {
+                       return a == std::toupper(static_cast<unsigned char>(b));
+                   });
+        });
+    });
+}
+
 } // namespace
+
+std::optional<int> FreeClueTurn(const std::vector<std::string_view>& clues, int turn,
+                                const std::string& answer,
+                                const std::vector<std::string>& answers) {
+    for (int next = turn; next < turn + static_cast<int>(clues.size()); ++next) {
+        if (!NamesAnotherAnswer(clues[static_cast<std::size_t>(next) % clues.size()], answer,
+                                answers)) {
+            return next;
+        }
+    }
+    return std::nullopt;
+}
 
 void CluedWords::Add(const std::string& word, const std::vector<std::string>& clues, int count,
                      bool preferred) {
@@ -111,19 +139,23 @@ std::optional<GeneratedGridPuzzle> CrosswordGenerator::Generate(int difficulty, 
                                                                 ClueTurns& turns,
                                                                 AnswerUse& use) const {
     SeededRandom random(seed);
-    // ClueWords gives no clue to two answers, so any fill has distinct clues.
-    const std::optional<FilledGrid> grid =
-        GenerateFilledGrid(difficulty, m_index, random, FillGuides{m_lemmaRoots, use},
-                           [](const FilledGrid&) { return true; });
+    // ClueWords gives no clue to two answers, so any fill has distinct clues; a fill is kept
+    // when each answer has a clue that names no other.
+    const std::optional<FilledGrid> grid = GenerateFilledGrid(
+        difficulty, m_index, random, FillGuides{m_lemmaRoots, use}, [&](const FilledGrid& fill) {
+            return std::all_of(fill.words.begin(), fill.words.end(), [&](const std::string& word) {
+                return FreeClueTurn(CluesOf(word), 0, word, fill.words).has_value();
+            });
+        });
     if (!grid) {
         return std::nullopt;
     }
     use.Count(grid->words);
     return ToGridPuzzle(*grid, difficulty, [&](const std::string& word) {
         const std::vector<std::string_view> clues = CluesOf(word);
-        return clues.empty()
-                   ? std::string()
-                   : std::string(clues[static_cast<std::size_t>(turns[word]++) % clues.size()]);
+        const int turn = *FreeClueTurn(clues, turns[word], word, grid->words);
+        turns[word] = turn + 1;
+        return std::string(clues[static_cast<std::size_t>(turn) % clues.size()]);
     });
 }
 

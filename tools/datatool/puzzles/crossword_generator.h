@@ -3,10 +3,12 @@
 // seed. A "MINI" (difficulty 0) is 5 x 7 or 7 x 7 with 5 words or more; 1 to 3 grow to
 // 9 x 9, 11 x 11 and 13 x 13 and take rarer words (grid_puzzle.h). Every word has cells
 // that no other word crosses, answers are 3 to 13 letters, and cells and words together
-// stay within 204; no two words share a clue. Where the filler has a choice it takes an
-// answer with a hand-written clue (clue_list.h). A word of several clues takes them in turn
-// by how many times a bank has given it so far, so that its clue varies across the bank,
-// and an answer the bank has given up to its limit is taken only where no other fits.
+// stay within 204; no two words share a clue, nor does a clue name another answer of its
+// grid. Where the filler has a choice it takes an answer with a hand-written clue
+// (clue_list.h). A word of several clues takes them in turn by how many times a bank has
+// given it so far, so that its clue varies across the bank, passing over one that names
+// another answer, and an answer the bank has given up to its limit is taken only where no
+// other fits.
 // Too poor a vocabulary, or an unknown difficulty, gives nothing. Read-only once built.
 #pragma once
 
@@ -52,6 +54,12 @@ CluedWords ClueWords(const std::vector<RatedWord>& words, const ClueWriter& clue
 
 // How many times each answer (upper case) has been clued so far.
 using ClueTurns = std::unordered_map<std::string, int>;
+
+// The turn, from turn on through the answer's clues in a cycle (clues[turn % size]), of the
+// first clue that names no other of the grid's answers (upper case) as a word: "Superficial"
+// is no clue for SHALLOW beside SUPERFICIAL. Nothing when each clue names one.
+std::optional<int> FreeClueTurn(const std::vector<std::string_view>& clues, int turn,
+                                const std::string& answer, const std::vector<std::string>& answers);
 
 class CrosswordGenerator {
 public:
