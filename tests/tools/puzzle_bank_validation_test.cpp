@@ -1,8 +1,10 @@
 // Puzzle banks read back through the game's bank reader, every puzzle checked by the
 // independent checkers, its words, themes and clues by the content checks: a small bank generated
 // here from the real word list and WordNet (both builds), and the whole bank the disc
-// target wrote beside this test program, with its counts (release build only: the
-// checks of 1,400 puzzles take half a minute under the sanitizers).
+// target wrote beside this test program, with its counts, its answers' shares of a level, and
+// its clues below the hardest difficulty all hand-written, three or more for an answer a level
+// repeats (release build only: the checks of 1,400 puzzles take half a minute under the
+// sanitizers).
 #include "content_checks.h"
 #include "puzzle_validation.h"
 #include "real_vocabulary.h"
@@ -98,6 +100,24 @@ public:
         return overused;
     }
 
+    // The answers that more than one crossword of a difficulty gives.
+    std::set<std::string> CrosswordAnswersRepeatedInALevel() const {
+        std::set<std::string> repeated;
+        for (const auto& [kind, uses] : m_answerUses) {
+            for (const auto& [answer, count] : uses) {
+                if (kind.first == PUZZLE_TYPE_CROSSWORD && count > 1) {
+                    repeated.insert(answer);
+                }
+            }
+        }
+        return repeated;
+    }
+
+    // The clues below the hardest difficulty that the clue list does not give, by puzzle.
+    const std::vector<std::string>& DictionaryCluesBelowHardest() const {
+        return m_dictionaryCluesBelowHardest;
+    }
+
     // The clue the crosswords give each answer, at each use.
     const std::map<std::string, std::vector<std::string>>& CluesByAnswer() const {
         return m_cluesByAnswer;
@@ -159,6 +179,10 @@ private:
                 Expect(content_checks::DictionaryClueProblems(clue, crossword.words(w).word,
                                                               m_rules, m_lexicon),
                        crossword.puzzleID);
+                if (crossword.difficulty < 3) {
+                    m_dictionaryCluesBelowHardest.push_back(std::to_string(crossword.puzzleID) +
+                                                            ": " + clue);
+                }
             }
             m_cluesByAnswer[crossword.words(w).word].push_back(clue);
             m_answersByClue[clue.substr(0, clue.rfind(" ("))].insert(crossword.words(w).word);
@@ -220,6 +244,7 @@ private:
     std::vector<std::string> m_hiddenWords;
     std::map<std::string, std::vector<std::string>> m_cluesByAnswer;
     std::map<std::string, std::set<std::string>> m_answersByClue;
+    std::vector<std::string> m_dictionaryCluesBelowHardest;
     std::map<std::pair<int, int>, std::map<std::string, int>> m_answerUses; // by type, difficulty
     const std::vector<std::size_t> m_letterSets;
     kMemoryIOStream m_stream;
@@ -313,6 +338,10 @@ TEST_F(DiscBank, HoldsEnoughPuzzlesOfEachTypeAndEveryOnePassesEveryCheck) {
     for (const std::string& overused : bank.OverusedAnswers()) {
         ADD_FAILURE() << overused;
     }
+    // Below the hardest difficulty every clue is written by hand.
+    for (const std::string& clue : bank.DictionaryCluesBelowHardest()) {
+        ADD_FAILURE() << "a dictionary's clue in puzzle " << clue;
+    }
     // An answer the crosswords often give, of several good senses, is not always
     // clued alike.
     const ClueWriter writer(*real_vocabulary::Lexicon(), real_vocabulary::Rules());
@@ -326,6 +355,10 @@ TEST_F(DiscBank, HoldsEnoughPuzzlesOfEachTypeAndEveryOnePassesEveryCheck) {
     }
     EXPECT_GT(often, 8);
     EXPECT_GE(varied * 10, often * 9);
+    // An answer that a level gives more than once has clues enough to vary there.
+    for (const std::string& answer : bank.CrosswordAnswersRepeatedInALevel()) {
+        EXPECT_GE(writer.CluesFor(answer).size(), 3u) << answer << " repeats within a level";
+    }
 }
 
 } // namespace
