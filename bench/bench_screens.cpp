@@ -98,11 +98,12 @@ bool ReachHelp(ScreenGame& game) {
     return true;
 }
 
-bool Play(ScreenGame& game, int typeFlag, int difficulty = PUZZLE_DIFFICULTY_BEGINNER) {
+bool Play(ScreenGame& game, int typeFlag,
+          ePuzzleDifficulty difficulty = PUZZLE_DIFFICULTY_BEGINNER) {
     return ReachSimplyPuzzleMenu(game) && StartPuzzle(game, typeFlag, difficulty);
 }
 
-template <int kTypeFlag, int kDifficulty>
+template <int kTypeFlag, ePuzzleDifficulty kDifficulty>
 bool ReachPuzzle(ScreenGame& game) {
     return Play(game, kTypeFlag, kDifficulty);
 }

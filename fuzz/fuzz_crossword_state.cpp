@@ -17,7 +17,7 @@ MNCrossword& Model() {
         static CrosswordData record = SmallCrossingGrid<CrosswordData>();
         MNCrossword* made = new MNCrossword(MNPuzzleWidget::GameSources());
         made->SetPuzzle(&record, MNPuzzleMode::RulesOf(GAME_MODE_QUICKBLAST, PUZZLE_FLAG_CROSSWORD,
-                                                       record.difficulty));
+                                                       DifficultyOfBankValue(record.difficulty)));
         return made;
     }();
     return *model;

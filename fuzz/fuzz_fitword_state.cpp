@@ -17,7 +17,7 @@ MNFitword& Model() {
         record.difficulty = 1;
         MNFitword* made = new MNFitword(MNPuzzleWidget::GameSources());
         made->SetPuzzle(&record, MNPuzzleMode::RulesOf(GAME_MODE_TOURNAMENT, PUZZLE_FLAG_FITWORD,
-                                                       record.difficulty));
+                                                       DifficultyOfBankValue(record.difficulty)));
         return made;
     }();
     return *model;

@@ -96,7 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     unsigned int sum = 0;
     for (int type = PUZZLE_TYPE_CROSSWORD; type <= PUZZLE_TYPE_SUDOKU; ++type) {
         int index = -1;
-        sum += static_cast<unsigned int>(bank.GetNextPrevPuzzleId(index, type, 1, 0, false));
+        sum += static_cast<unsigned int>(
+            bank.GetNextPrevPuzzleId(index, type, PUZZLE_DIFFICULTY_BEGINNER, 0, false));
     }
     for (int i = 0; i < bank.GetNumEntries(); ++i) {
         const PuzzleBankEntry& entry = bank.GetEntry(i);

@@ -30,8 +30,9 @@ const SudokuData& Record() {
 MNSudoku& Model() {
     static MNSudoku* model = [] {
         MNSudoku* made = new MNSudoku(MNPuzzleWidget::GameSources());
-        made->SetPuzzle(&Record(), MNPuzzleMode::RulesOf(GAME_MODE_TOURNAMENT, PUZZLE_FLAG_SUDOKU,
-                                                         Record().difficulty));
+        made->SetPuzzle(&Record(),
+                        MNPuzzleMode::RulesOf(GAME_MODE_TOURNAMENT, PUZZLE_FLAG_SUDOKU,
+                                              DifficultyOfBankValue(Record().difficulty)));
         return made;
     }();
     return *model;

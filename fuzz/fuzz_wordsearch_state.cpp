@@ -42,7 +42,7 @@ MNWordsearch& Model() {
         WordsearchData record = SmallWordsearch();
         MNWordsearch* made = new MNWordsearch(MNPuzzleWidget::GameSources());
         made->SetPuzzle(&record, MNPuzzleMode::RulesOf(GAME_MODE_QUICKBLAST, PUZZLE_FLAG_WORDSEARCH,
-                                                       record.difficulty));
+                                                       DifficultyOfBankValue(record.difficulty)));
         return made;
     }();
     return *model;

@@ -46,8 +46,9 @@ inline bool ReachSimplyPuzzleMenu(ScreenGame& game) {
 
 // From the menu, a puzzle of the kind (ePuzzleTypeFlag) and difficulty (ePuzzleDifficulty)
 // started and its intro's continue button pressed.
-inline bool StartPuzzle(ScreenGame& game, int typeFlag,
-                        int difficulty = Kelvo_lib::PUZZLE_DIFFICULTY_BEGINNER) {
+inline bool
+StartPuzzle(ScreenGame& game, int typeFlag,
+            Kelvo_lib::ePuzzleDifficulty difficulty = Kelvo_lib::PUZZLE_DIFFICULTY_BEGINNER) {
     using namespace Kelvo_lib;
     SimplyPuzzle(game).GetMenu()->PlaySignal(typeFlag, difficulty);
     game.Frames(2);

@@ -177,7 +177,8 @@ TEST_F(DamagedDiscTest, PuzzleScreensWithoutTheirArtAreRefusedAndThePlayerStaysO
         SaveGameActivePuzzle& stored = world.GetProfile()->GetSaveData()->simplypuzzleActivePuzzle;
         stored.bActive = 1;
         stored.type = PUZZLE_FLAG_CROSSWORD;
-        stored.id = static_cast<u32>(MNPuzzleMode::DrawPuzzleId(PUZZLE_FLAG_CROSSWORD, 1));
+        stored.id = static_cast<u32>(
+            MNPuzzleMode::DrawPuzzleId(PUZZLE_FLAG_CROSSWORD, PUZZLE_DIFFICULTY_BEGINNER));
         MNSimplyPuzzle& mode = EnterSimplyPuzzle(world);
         EXPECT_TRUE(stored.bActive) << NameOf(damage);
         EXPECT_EQ(stored.type, static_cast<u32>(PUZZLE_FLAG_CROSSWORD));

@@ -427,8 +427,8 @@ TEST_F(HeadToHeadTest, TheLastThirtySecondsTickOnceASecondThenTimeUpSoundsOnceAn
 TEST_F(HeadToHeadTest, APuzzleTheBankCannotGiveEndsTheGameOnTheVariantChoice) {
     const struct {
         int types;
-        int difficulty;
-    } rules[] = {{PUZZLE_FLAG_SUDOKU, 7}, {0, 1}};
+        ePuzzleDifficulty difficulty;
+    } rules[] = {{PUZZLE_FLAG_SUDOKU, DifficultyOfBankValue(7)}, {0, PUZZLE_DIFFICULTY_BEGINNER}};
     EnterWithPlayers();
     for (const auto& rule : rules) {
         SCOPED_TRACE(rule.types);
@@ -488,13 +488,13 @@ class HeadToHeadMenuTest : public ModeWorldTest {
 protected:
     // What the menu sent, as "sprint 5 2 1 play": the rules of a game, then the play.
     struct Receiver : kHasSlots<> {
-        void OnSprint(int lives, int types, int difficulty) {
+        void OnSprint(int lives, int types, ePuzzleDifficulty difficulty) {
             sent += "sprint " + std::to_string(lives) + " " + std::to_string(types) + " " +
-                    std::to_string(difficulty);
+                    std::to_string(BankValueOf(difficulty));
         }
-        void OnMarathon(float time, int types, int difficulty) {
+        void OnMarathon(float time, int types, ePuzzleDifficulty difficulty) {
             sent += "marathon " + std::to_string(time) + " " + std::to_string(types) + " " +
-                    std::to_string(difficulty);
+                    std::to_string(BankValueOf(difficulty));
         }
         void OnPlay() { sent += " play"; }
         std::string sent;

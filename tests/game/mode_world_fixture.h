@@ -97,7 +97,7 @@ protected:
     static std::vector<u8> OneSudokuBank() {
         Kelvo_lib::PuzzleBankWriter writer;
         Kelvo_lib::SudokuData sudoku = puzzle_test::MakeSudoku(1, 9);
-        sudoku.difficulty = Kelvo_lib::PUZZLE_DIFFICULTY_BEGINNER;
+        sudoku.difficulty = Kelvo_lib::BankValueOf(Kelvo_lib::PUZZLE_DIFFICULTY_BEGINNER);
         sudoku.language = Kelvo_lib::MNProfileManager::GetLanguage();
         writer.AddSudoku(sudoku);
         return puzzle_test::BankBytes(writer);

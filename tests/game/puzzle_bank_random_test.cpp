@@ -15,7 +15,7 @@ using namespace puzzle_test;
 namespace {
 
 constexpr int kPoolType = PUZZLE_TYPE_SUDOKU;
-constexpr int kPoolDifficulty = PUZZLE_DIFFICULTY_BEGINNER;
+constexpr ePuzzleDifficulty kPoolDifficulty = PUZZLE_DIFFICULTY_BEGINNER;
 
 // count sudoku of the pool (ids 100 up, half of them for all languages, half UK English)
 // among sudoku of other difficulties and languages and a wordsearch of the difficulty.
@@ -23,18 +23,18 @@ std::vector<u8> BankWithPool(int count) {
     PuzzleBankWriter writer;
     for (int i = 0; i < count; ++i) {
         SudokuData sudoku = MakeSudoku(100 + i, 9);
-        sudoku.difficulty = kPoolDifficulty;
+        sudoku.difficulty = BankValueOf(kPoolDifficulty);
         sudoku.language = i % 2 == 0 ? PUZZLE_LANGUAGE_ALL : LANGUAGE_UK_ENGLISH;
         writer.AddSudoku(sudoku);
     }
     for (int i = 0; i < 5; ++i) {
         SudokuData other = MakeSudoku(10 + i, 9);
-        other.difficulty = static_cast<u8>(i == 0 ? PUZZLE_DIFFICULTY_PRO : kPoolDifficulty);
+        other.difficulty = BankValueOf(i == 0 ? PUZZLE_DIFFICULTY_PRO : kPoolDifficulty);
         other.language = i == 0 ? PUZZLE_LANGUAGE_ALL : LANGUAGE_FRENCH;
         writer.AddSudoku(other);
     }
     WordsearchData wordsearch = MakeWordsearch(20);
-    wordsearch.difficulty = kPoolDifficulty;
+    wordsearch.difficulty = BankValueOf(kPoolDifficulty);
     writer.AddWordsearch(wordsearch);
     return BankBytes(writer);
 }
@@ -146,7 +146,7 @@ TEST_F(RandomPuzzleTest, NoPuzzleOfTheKindGivesNullAndALoggedLine) {
     LoadedBank loaded(BankWithPool(5));
     const struct {
         int type;
-        int difficulty;
+        ePuzzleDifficulty difficulty;
         int language;
     } empty[] = {
         {PUZZLE_TYPE_CROSSWORD, kPoolDifficulty, LANGUAGE_UK_ENGLISH},

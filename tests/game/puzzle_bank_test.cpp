@@ -100,37 +100,38 @@ TEST(PuzzleBank, StepsThroughIdsOfTheKindInBankOrderAndStopsPastEitherEnd) {
     LoadedBank loaded(BankBytes(writer));
     ASSERT_TRUE(loaded.loaded);
     PuzzleBank& bank = loaded.bank;
+    const ePuzzleDifficulty kBeginner = PUZZLE_DIFFICULTY_BEGINNER;
 
     int index = -1;
     std::vector<int> forward;
     for (int id = 0; id != -2;) {
-        id = bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_SUDOKU, 1, 0, false);
+        id = bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_SUDOKU, kBeginner, 0, false);
         forward.push_back(id);
     }
     EXPECT_EQ(forward, (std::vector<int>{1, 3, 6, -2}));
     EXPECT_EQ(index, 3);
 
     LogCapture log;
-    EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_SUDOKU, 1, 0, true), 6);
+    EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_SUDOKU, kBeginner, 0, true), 6);
     EXPECT_EQ(index, 2);
     EXPECT_EQ(log.lines, (std::vector<std::string>{"PREV 3,4,1,0", "3 puzzles"}));
-    EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_SUDOKU, 1, 0, true), 3);
-    EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_SUDOKU, 1, 0, true), 1);
+    EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_SUDOKU, kBeginner, 0, true), 3);
+    EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_SUDOKU, kBeginner, 0, true), 1);
     log.lines.clear();
-    EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_SUDOKU, 1, 0, true), -2);
+    EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_SUDOKU, kBeginner, 0, true), -2);
     EXPECT_EQ(index, -1);
     EXPECT_EQ(log.lines, (std::vector<std::string>{"PREV 0,4,1,0", "3 puzzles", "<=0"}));
 
     log.lines.clear();
     index = 3;
-    EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_SUDOKU, 1, 0, false), -2);
+    EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_SUDOKU, kBeginner, 0, false), -2);
     EXPECT_EQ(log.lines, (std::vector<std::string>{"NEXT 3,4,1,0", "3 puzzles", ">=Size"}));
 
     index = -1;
-    EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_SUDOKU, 1, 6, false), 4);
-    EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_SUDOKU, 1, 6, false), 6);
+    EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_SUDOKU, kBeginner, 6, false), 4);
+    EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_SUDOKU, kBeginner, 6, false), 6);
     index = -1;
-    EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_FITWORD, 1, 0, false), -2);
+    EXPECT_EQ(bank.GetNextPrevPuzzleId(index, PUZZLE_TYPE_FITWORD, kBeginner, 0, false), -2);
     EXPECT_EQ(index, 0);
 }
 

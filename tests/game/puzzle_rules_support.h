@@ -27,7 +27,8 @@ requires requires(const Record& record) {
     TypeFlagOf(record);
 }
 MNPuzzleRules ModeRules(int gameMode, const Record& record) {
-    return MNPuzzleMode::RulesOf(gameMode, TypeFlagOf(record), static_cast<int>(record.difficulty));
+    return MNPuzzleMode::RulesOf(gameMode, TypeFlagOf(record),
+                                 DifficultyOfBankValue(record.difficulty));
 }
 
 // A bank's puzzle, by its bank type.

@@ -18,8 +18,10 @@ using namespace Kelvo_lib;
 constexpr int kKinds[] = {PUZZLE_FLAG_SUDOKU, PUZZLE_FLAG_FITWORD, PUZZLE_FLAG_CROSSWORD,
                           PUZZLE_FLAG_WORDSEARCH};
 
+// The allowance at a difficulty by the value the bank stores for it.
 std::vector<int> Allowance(int gameMode, int typeFlag, int difficulty) {
-    const MNPuzzleRules rules = MNPuzzleMode::RulesOf(gameMode, typeFlag, difficulty);
+    const MNPuzzleRules rules =
+        MNPuzzleMode::RulesOf(gameMode, typeFlag, DifficultyOfBankValue(difficulty));
     return {rules.MaxHints(0), rules.MaxHints(1), rules.MaxHints(2)};
 }
 
@@ -38,7 +40,8 @@ TEST(PuzzleRules, EachModeAsksItsOwnOfEveryKind) {
     for (const Case& c : cases) {
         for (const int kind : kKinds) {
             SCOPED_TRACE(testing::Message() << "mode " << c.mode << " kind " << kind);
-            const MNPuzzleRules rules = MNPuzzleMode::RulesOf(c.mode, kind, 1);
+            const MNPuzzleRules rules =
+                MNPuzzleMode::RulesOf(c.mode, kind, PUZZLE_DIFFICULTY_BEGINNER);
             EXPECT_EQ(rules.bHintsOffered, c.bHints);
             EXPECT_EQ(rules.bPrefilled, c.bPrefilled);
             EXPECT_EQ(rules.bTargetTimeWarning, c.bWarning);
@@ -77,7 +80,10 @@ TEST(PuzzleRules, AllowancesByKindModeAndDifficulty) {
                      << "mode " << c.mode << " kind " << c.kind << " difficulty " << c.difficulty);
         EXPECT_EQ(Allowance(c.mode, c.kind, c.difficulty), c.hints);
     }
-    EXPECT_EQ(MNPuzzleMode::RulesOf(GAME_MODE_QUICKBLAST, PUZZLE_FLAG_SUDOKU, 1).MaxHints(3), 0)
+    EXPECT_EQ(
+        MNPuzzleMode::RulesOf(GAME_MODE_QUICKBLAST, PUZZLE_FLAG_SUDOKU, PUZZLE_DIFFICULTY_BEGINNER)
+            .MaxHints(3),
+        0)
         << "no such kind";
 }
 
@@ -90,7 +96,8 @@ TEST(PuzzleRules, ADifficultyOutsideTheTablesGivesNoHintsAndIsLogged) {
                       (std::vector<int>{0, 0, 0}));
             EXPECT_TRUE(log.Contains("out of range"));
             EXPECT_TRUE(
-                MNPuzzleMode::RulesOf(GAME_MODE_QUICKBLAST, kind, difficulty).bHintsOffered);
+                MNPuzzleMode::RulesOf(GAME_MODE_QUICKBLAST, kind, DifficultyOfBankValue(difficulty))
+                    .bHintsOffered);
         }
     }
 }

@@ -145,7 +145,7 @@ TEST_F(SimplyPuzzleTest, EachKindIsPlayedOnLayerGameAndAbandoningBringsTheMenuBa
 
 TEST_F(SimplyPuzzleTest, APuzzleTheBankCannotGiveLeavesThePlayerOnTheMenu) {
     Enter();
-    Mode().OnPlay(PUZZLE_FLAG_CROSSWORD, 7);
+    Mode().OnPlay(PUZZLE_FLAG_CROSSWORD, DifficultyOfBankValue(7));
     Mode().OnPlay(32, PUZZLE_DIFFICULTY_BEGINNER);
     EXPECT_EQ(Mode().GetPuzzleScreen(), nullptr);
     EXPECT_EQ(LayerIds(), "bg menu");

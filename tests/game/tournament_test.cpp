@@ -143,7 +143,7 @@ TEST_F(TournamentTest, AThinOrDamagedBankGivesWhatItHasOrIsRefusedAndNeverHangs)
     // wordsearch's record.
     PuzzleBankWriter writer;
     SudokuData sudoku = puzzle_test::MakeSudoku(1, 6);
-    sudoku.difficulty = PUZZLE_DIFFICULTY_BEGINNER;
+    sudoku.difficulty = BankValueOf(PUZZLE_DIFFICULTY_BEGINNER);
     writer.AddSudoku(sudoku);
     writer.AddWordsearch(puzzle_test::MakeWordsearch(2));
     writer.AddWordsearch(puzzle_test::MakeWordsearch(3));

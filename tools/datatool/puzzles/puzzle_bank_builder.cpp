@@ -13,7 +13,7 @@ using namespace Kelvo_lib;
 namespace {
 
 constexpr int kUkEnglish = 0;
-constexpr int kMaxDifficulty = PUZZLE_DIFFICULTY_PRO;
+constexpr int kMaxDifficulty = BankValueOf(PUZZLE_DIFFICULTY_PRO);
 
 template <int N>
 void CopyText(char (&out)[N], const std::string& text) {
@@ -178,8 +178,9 @@ PuzzleGenerators::PuzzleGenerators(Vocabulary& vocabulary, const WordNetLexicon&
                                    const ContentRules& rules, const std::vector<RatedWord>& rated)
     : crosswords(ClueWords(rated, ClueWriter(lexicon, rules)), vocabulary.lemmaRoots),
       fitwords(rated, vocabulary.lemmaRoots),
-      hiddenWords(RegularForms(WordsOfDifficulty(rated, PUZZLE_DIFFICULTY_BEGINNER), lexicon),
-                  vocabulary.anagrams, rules.family, vocabulary.lemmaRoots),
+      hiddenWords(
+          RegularForms(WordsOfDifficulty(rated, BankValueOf(PUZZLE_DIFFICULTY_BEGINNER)), lexicon),
+          vocabulary.anagrams, rules.family, vocabulary.lemmaRoots),
       wordsearches(rated, rules.family, lexicon, vocabulary.lemmaRoots) {}
 
 std::uint32_t PuzzleSeed(std::uint32_t bankSeed, int type, int difficulty, int index) {

@@ -46,8 +46,8 @@ public:
     bool IsSprint() const { return m_bSprintGame; }
 
     // The menu's requests: a game's rules, and starting it or going on after a turn's screen.
-    void OnNewSprint(int lives, int puzzles, int difficulty);
-    void OnNewMarathon(float time, int puzzles, int difficulty);
+    void OnNewSprint(int lives, int puzzles, ePuzzleDifficulty difficulty);
+    void OnNewMarathon(float time, int puzzles, ePuzzleDifficulty difficulty);
     void OnPlay();
 
 protected:
@@ -93,7 +93,7 @@ private:
     bool m_bPause = false;
     int m_waitForErrorFix = 0;
     bool m_bStartNew = false;
-    int m_difficulty = 1;
+    ePuzzleDifficulty m_difficulty = PUZZLE_DIFFICULTY_BEGINNER;
     kUILayer* m_profileLayer = nullptr;
     MNProfileUI* m_profileUI = nullptr;
     int m_currentProfileSelect = 0;

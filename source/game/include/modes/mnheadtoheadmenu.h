@@ -74,9 +74,9 @@ public:
     TUIScreen* GetMarathonResultsScreen() const { return m_marathonResultsScreen; }
     int GetState() const { return m_state; }
 
-    kSignal3<int, int, int> NewSprintSignal;     // lives, puzzle-type mask, bank difficulty
-    kSignal3<float, int, int> NewMarathonSignal; // seconds, puzzle-type mask, bank difficulty
-    kSignal0<> PlaySignal;                       // start, or go on after a turn's screen
+    kSignal3<int, int, ePuzzleDifficulty> NewSprintSignal;     // lives, puzzle-type mask, level
+    kSignal3<float, int, ePuzzleDifficulty> NewMarathonSignal; // seconds, type mask, level
+    kSignal0<> PlaySignal; // start, or go on after a turn's screen
 
 private:
     void Build() override;

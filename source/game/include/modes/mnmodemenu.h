@@ -19,6 +19,10 @@ public:
 
     // The name of an ePuzzleTypeFlag's kind in the current language; null for another flag.
     static const char* KindName(int typeFlag);
+    // A level's text in the current language: as the level chosen ("Beginner"), and as an
+    // entry to choose. MINI reads as beginner: it is no level of the menus.
+    static const char* LevelName(ePuzzleDifficulty level);
+    static const char* LevelChoice(ePuzzleDifficulty level);
 
     bool IsOpen() const { return m_state == STATE_OPEN; }
     bool IsGame() const { return m_state == STATE_GAME; }
@@ -64,6 +68,9 @@ protected:
     virtual void RemoveScreens() = 0;
     // Build, with the language noted for Rebuild.
     void BuildScreens();
+    // The levels' texts, beginner first, appended to a spinner's entries: as entries to
+    // choose, or as the names of the level chosen.
+    static void AppendLevels(kArray<TUIString>& entries, bool bChoices);
 
     int m_state = STATE_CLOSED;
     MNProfile* m_profile;

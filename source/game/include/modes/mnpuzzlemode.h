@@ -30,16 +30,16 @@ public:
     static int ScoreTableIndex(int typeFlag);
     // The kind's name in log lines ("sudoku"), "unknown" for any other flag.
     static const char* KindName(int typeFlag);
-    // The rules a game mode (eGameMode) plays a puzzle of typeFlag at its bank difficulty by.
-    // A difficulty outside 0 to 3 gives no hints (logged); an unknown mode or kind gives
-    // plain rules without hints.
-    static MNPuzzleRules RulesOf(int gameMode, int typeFlag, int difficulty);
-    // A random bank id of an ePuzzleTypeFlag and bank difficulty in the game's language,
-    // drawn with the game's generator and marked in the active profile's played puzzles;
-    // -1 when the bank has none.
-    static int DrawPuzzleId(int typeFlag, int bankDifficulty);
+    // The rules a game mode (eGameMode) plays a puzzle of typeFlag at its difficulty by. A
+    // difficulty past pro gives no hints (logged); an unknown mode or kind gives plain rules
+    // without hints.
+    static MNPuzzleRules RulesOf(int gameMode, int typeFlag, ePuzzleDifficulty difficulty);
+    // A random bank id of an ePuzzleTypeFlag and difficulty in the game's language, drawn with
+    // the game's generator and marked in the active profile's played puzzles; -1 when the bank
+    // has none.
+    static int DrawPuzzleId(int typeFlag, ePuzzleDifficulty difficulty);
     // That puzzle, loaded from the bank; null (logged) when none can be drawn or loaded.
-    static Puzzle* DrawPuzzle(int typeFlag, int bankDifficulty);
+    static Puzzle* DrawPuzzle(int typeFlag, ePuzzleDifficulty difficulty);
 
     ~MNPuzzleMode() override;
 

@@ -29,8 +29,8 @@ public:
     MNSimplyPuzzleMenu* GetMenu() const;
     int GetCheatPuzzleId() const { return m_cheatPuzzleId; }
 
-    // The menu's play request: a random puzzle of the type (ePuzzleTypeFlag) and bank difficulty.
-    void OnPlay(int type, int difficulty);
+    // The menu's play request: a random puzzle of the type (ePuzzleTypeFlag) and difficulty.
+    void OnPlay(int type, ePuzzleDifficulty difficulty);
 
 protected:
     void DoGameOver(int result) override;
@@ -46,7 +46,7 @@ private:
     SaveGameActivePuzzle* ResumeRecord() const;
 
     int m_cheatPuzzleId = -1;
-    int m_currentDifficulty = 1;
+    ePuzzleDifficulty m_currentDifficulty = PUZZLE_DIFFICULTY_BEGINNER;
     CheatKey m_cheatFwd;
     CheatKey m_cheatBwd;
 };

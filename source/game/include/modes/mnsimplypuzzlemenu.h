@@ -1,8 +1,8 @@
 // MNSimplyPuzzleMenu: the Simply Puzzle menu, one choice screen (difficulty spinner, four
 // puzzle-type radio buttons, play and back) with a side panel repeating the choice. Play
-// emits PlaySignal(ePuzzleTypeFlag, bank difficulty); the state tells the mode whether to
-// stay (open, or a game started) or go back to the front end. The debug profile also gets
-// the "MINI" difficulty. Owned by the mode; main thread only.
+// emits PlaySignal(ePuzzleTypeFlag, difficulty); the state tells the mode whether to stay
+// (open, or a game started) or go back to the front end. The debug profile also gets the
+// "MINI" difficulty, first. Owned by the mode; main thread only.
 #pragma once
 
 #include <modes/mnmodemenu.h>
@@ -25,13 +25,13 @@ public:
     void SpinnerPressed(TUIScreen* screen, TUISpinner* spinner) override;
 
     int GetPuzzleType() const { return m_game; }
-    int GetDifficulty() const { return m_difficulty; }
+    ePuzzleDifficulty GetDifficulty() const { return m_difficulty; }
     const char* GetDifficultyString() const { return m_difficultyString; }
     const char* GetPuzzleString() const { return m_puzzleString; }
     TUIScreen* GetChoiceScreen() const { return m_createScreen; }
     TUIButton* GetPlayButton() const { return m_createPlayButton; }
 
-    kSignal2<int, int> PlaySignal;
+    kSignal2<int, ePuzzleDifficulty> PlaySignal;
 
     // Whether the active profile is the debug profile.
     static bool IsDebugProfile();
@@ -49,7 +49,10 @@ private:
     char m_difficultyString[64] = {};
     char m_puzzleString[64] = {};
     int m_game = 0;
-    int m_difficulty = 0;
+    ePuzzleDifficulty m_difficulty = PUZZLE_DIFFICULTY_BEGINNER;
+    // The difficulty of each of the spinner's entries, in its order.
+    ePuzzleDifficulty m_offered[PUZZLE_DIFFICULTIES] = {};
+    int m_numOffered = 0;
 };
 
 } // namespace Kelvo_lib

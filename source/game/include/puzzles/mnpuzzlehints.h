@@ -11,12 +11,12 @@ namespace Kelvo_lib {
 MNHintUI* FindHintScreen(kUIManager* manager);
 // The hint screen set up for a puzzle, ready to be pushed on the layer; null (logged) when
 // there is no hint screen or no layer.
-MNHintUI* PrepareHintScreen(kUIManager* manager, kUILayer* layer, int puzzleType, int difficulty,
-                            const int* hintsLeft);
+MNHintUI* PrepareHintScreen(kUIManager* manager, kUILayer* layer, int puzzleType,
+                            ePuzzleDifficulty difficulty, const int* hintsLeft);
 
 template <class Screen>
-void OpenHintScreen(Screen& screen, kUILayer* layer, int difficulty, const int* hintsLeft,
-                    void (Screen::*onChoice)(int)) {
+void OpenHintScreen(Screen& screen, kUILayer* layer, ePuzzleDifficulty difficulty,
+                    const int* hintsLeft, void (Screen::*onChoice)(int)) {
     MNHintUI* hints = PrepareHintScreen(screen.GetUIManager(), layer, screen.GetPuzzleType(),
                                         difficulty, hintsLeft);
     if (hints == nullptr) {

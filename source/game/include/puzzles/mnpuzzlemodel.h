@@ -37,7 +37,7 @@ concept MNPuzzleModel = requires(Model& model, const Model& constModel, void* bu
     { constModel.GetState() } -> std::same_as<ePuzzleState>;
     { constModel.GetTime() } -> std::same_as<float>;
     { constModel.GetPuzzleId() } -> std::same_as<int>;
-    { constModel.GetDifficulty() } -> std::same_as<int>;
+    { constModel.GetDifficulty() } -> std::same_as<ePuzzleDifficulty>;
     { constModel.GetNumErrors() } -> std::same_as<int>;
     { constModel.GetNumErrorsMade() } -> std::same_as<int>;
     model.RemoveErrors();

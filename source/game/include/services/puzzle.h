@@ -16,8 +16,8 @@ public:
     virtual ~Puzzle() = default;
 
     ePuzzleType GetType() const { return m_type; }
-    // The record's bank difficulty (an ePuzzleDifficulty, unchecked).
-    virtual int GetDifficulty() const = 0;
+    // The record's difficulty (unchecked: the bank checks its entries).
+    virtual ePuzzleDifficulty GetDifficulty() const = 0;
 
 protected:
     explicit Puzzle(ePuzzleType type) : m_type(type) {}
@@ -30,7 +30,9 @@ class SudokuPuzzle : public Puzzle {
 public:
     SudokuPuzzle() : Puzzle(PUZZLE_TYPE_SUDOKU), m_sudoku(new SudokuData) {}
     ~SudokuPuzzle() override { delete m_sudoku; }
-    int GetDifficulty() const override { return static_cast<int>(m_sudoku->difficulty); }
+    ePuzzleDifficulty GetDifficulty() const override {
+        return DifficultyOfBankValue(m_sudoku->difficulty);
+    }
 
     SudokuData* m_sudoku;
 };
@@ -42,7 +44,9 @@ public:
         delete m_fitword;
         delete m_spellout;
     }
-    int GetDifficulty() const override { return static_cast<int>(m_fitword->difficulty); }
+    ePuzzleDifficulty GetDifficulty() const override {
+        return DifficultyOfBankValue(m_fitword->difficulty);
+    }
 
     FitwordData* m_fitword;
     SpelloutData* m_spellout = nullptr;
@@ -55,7 +59,9 @@ public:
         delete m_crossword;
         delete m_spellout;
     }
-    int GetDifficulty() const override { return static_cast<int>(m_crossword->difficulty); }
+    ePuzzleDifficulty GetDifficulty() const override {
+        return DifficultyOfBankValue(m_crossword->difficulty);
+    }
 
     CrosswordData* m_crossword;
     SpelloutData* m_spellout = nullptr;
@@ -65,7 +71,9 @@ class WordsearchPuzzle : public Puzzle {
 public:
     WordsearchPuzzle() : Puzzle(PUZZLE_TYPE_WORDSEARCH), m_wordsearch(new WordsearchData) {}
     ~WordsearchPuzzle() override { delete m_wordsearch; }
-    int GetDifficulty() const override { return static_cast<int>(m_wordsearch->difficulty); }
+    ePuzzleDifficulty GetDifficulty() const override {
+        return DifficultyOfBankValue(m_wordsearch->difficulty);
+    }
 
     WordsearchData* m_wordsearch;
 };

@@ -43,7 +43,7 @@ public:
     // Steps currentIdx back or forward through the bank ids of that type and
     // difficulty in the language (or all languages), in bank order, and returns the id
     // there; past either end returns -2, leaving currentIdx at -1 or at the count.
-    int GetNextPrevPuzzleId(int& currentIdx, int type, int difficulty, int language,
+    int GetNextPrevPuzzleId(int& currentIdx, int type, ePuzzleDifficulty difficulty, int language,
                             bool bPrevious);
 
     // A random bank id of that type and difficulty in the language (or all languages),
@@ -51,11 +51,11 @@ public:
     // them all, then, starting over, never one of its last seven of the type; the id is
     // marked played and recent in it. Without one (null): any, marking nothing. -1 when
     // the bank has none.
-    int GetRandomPuzzleId(int type, int difficulty, int language, kmRandomMersenneTwister& random,
-                          MNSaveProfileData* record);
+    int GetRandomPuzzleId(int type, ePuzzleDifficulty difficulty, int language,
+                          kmRandomMersenneTwister& random, MNSaveProfileData* record);
     // That puzzle, loaded; null when none can be drawn or loaded.
-    Puzzle* GetRandomPuzzle(int type, int difficulty, int language, kmRandomMersenneTwister& random,
-                            MNSaveProfileData* record);
+    Puzzle* GetRandomPuzzle(int type, ePuzzleDifficulty difficulty, int language,
+                            kmRandomMersenneTwister& random, MNSaveProfileData* record);
 
     int GetNumEntries() const { return m_entries.Size(); }
     const PuzzleBankEntry& GetEntry(int index) const { return m_entries(index); }
@@ -76,7 +76,7 @@ private:
                      kIFFContext* record);
     Puzzle* ReadRecord(const PuzzleBankEntry& entry);
     // The bank indices of the entries of that type and difficulty in the language.
-    kArray<int> MatchingEntries(int type, int difficulty, int language) const;
+    kArray<int> MatchingEntries(int type, ePuzzleDifficulty difficulty, int language) const;
 
     kArray<PuzzleBankEntry> m_entries;
     kIOStreamSeekable* m_stream = nullptr;

@@ -37,13 +37,56 @@ constexpr int PuzzleBankType(int typeFlag) {
     }
 }
 
-// Bank difficulty; the modes' beginner, intermediate and pro are 1 to 3.
-enum ePuzzleDifficulty {
+// How hard a puzzle is. The bank files each puzzle under one, by its value (BankValueOf):
+// MINI the small puzzles, then the three levels the modes offer. Mode and profile records,
+// the menus' choices and the tables by level number the levels from 0 (LevelOf). No number
+// turns into a difficulty but through the conversions below.
+enum class ePuzzleDifficulty : unsigned char {
     PUZZLE_DIFFICULTY_MINI = 0,
     PUZZLE_DIFFICULTY_BEGINNER = 1,
     PUZZLE_DIFFICULTY_INTERMEDIATE = 2,
     PUZZLE_DIFFICULTY_PRO = 3,
 };
+using enum ePuzzleDifficulty;
+
+// The difficulties the bank knows, and the levels the modes offer, beginner first.
+constexpr int PUZZLE_DIFFICULTIES = 4;
+constexpr int PUZZLE_LEVELS = 3;
+constexpr ePuzzleDifficulty PUZZLE_LEVEL_LIST[PUZZLE_LEVELS] = {
+    PUZZLE_DIFFICULTY_BEGINNER, PUZZLE_DIFFICULTY_INTERMEDIATE, PUZZLE_DIFFICULTY_PRO};
+
+// The value a bank entry or record stores for a difficulty (0 to 3), and the difficulty of a
+// stored value, unchecked: one past pro stays past every table.
+constexpr int BankValueOf(ePuzzleDifficulty difficulty) {
+    return static_cast<int>(difficulty);
+}
+constexpr ePuzzleDifficulty DifficultyOfBankValue(unsigned int value) {
+    return static_cast<ePuzzleDifficulty>(value);
+}
+
+// Whether a difficulty is one of the modes' levels: not MINI, not past pro.
+constexpr bool IsLevel(ePuzzleDifficulty difficulty) {
+    return difficulty >= PUZZLE_DIFFICULTY_BEGINNER && difficulty <= PUZZLE_DIFFICULTY_PRO;
+}
+// A level number brought within 0 to 2: the nearest level.
+constexpr int LevelInRange(int level) {
+    return level < 0 ? 0 : (level >= PUZZLE_LEVELS ? PUZZLE_LEVELS - 1 : level);
+}
+// A level's number in the records, the menus and the tables by level: 0 beginner,
+// 1 intermediate, 2 pro; MINI counts as beginner and past pro as pro, so a table by level is
+// never read outside.
+constexpr int LevelOf(ePuzzleDifficulty difficulty) {
+    return LevelInRange(BankValueOf(difficulty) - 1);
+}
+// The level of a number as LevelOf gives it; a number outside 0 to 2 is the nearest level, so
+// that no level number ever draws MINI puzzles.
+constexpr ePuzzleDifficulty DifficultyOfLevel(int level) {
+    return PUZZLE_LEVEL_LIST[LevelInRange(level)];
+}
+// The level after a level; pro has none after it and stays pro.
+constexpr ePuzzleDifficulty NextLevel(ePuzzleDifficulty difficulty) {
+    return DifficultyOfLevel(LevelOf(difficulty) + 1);
+}
 
 // A puzzle's state: set up, its clock running, or over: failed, abandoned, or completed
 // (solved, or ended by the debug key).

@@ -5,6 +5,7 @@
 // the world's UI manager. Main thread only; missing counts are logged and offer no hint.
 #pragma once
 
+#include <services/puzzletypes.h>
 #include <tui/mnmenuscreen.h>
 
 namespace Kelvo_lib {
@@ -18,8 +19,8 @@ public:
 
     // ePuzzleTypeFlag of the puzzle asking; it chooses the help line of each kind.
     void SetPuzzleType(int puzzleType);
-    void SetPuzzleDifficulty(int difficulty) { m_difficulty = difficulty; }
-    int GetPuzzleDifficulty() const { return m_difficulty; }
+    void SetPuzzleDifficulty(ePuzzleDifficulty difficulty) { m_difficulty = difficulty; }
+    ePuzzleDifficulty GetPuzzleDifficulty() const { return m_difficulty; }
     // Copies the three counts (hintsLeft may be null: none left).
     void SetHintsLeft(const int* hintsLeft);
     int GetHintsLeft(int kind) const;
@@ -35,7 +36,7 @@ private:
     void OnHelp();
 
     int m_puzzleType = 0;
-    int m_difficulty = 0;
+    ePuzzleDifficulty m_difficulty = PUZZLE_DIFFICULTY_MINI;
     int m_hintsLeft[kNumKinds] = {};
 };
 

@@ -158,7 +158,7 @@ void MNHeadToHead::BackToPlayerTwo() {
 
 // --- The menu's requests ---
 
-void MNHeadToHead::OnNewSprint(int lives, int puzzles, int difficulty) {
+void MNHeadToHead::OnNewSprint(int lives, int puzzles, ePuzzleDifficulty difficulty) {
     kLogFmt("NEW SPRINT\n");
     m_puzzles = puzzles;
     m_currentPuzzleType = 0;
@@ -166,7 +166,7 @@ void MNHeadToHead::OnNewSprint(int lives, int puzzles, int difficulty) {
     ResetGame(true, 0.0f, lives);
 }
 
-void MNHeadToHead::OnNewMarathon(float time, int puzzles, int difficulty) {
+void MNHeadToHead::OnNewMarathon(float time, int puzzles, ePuzzleDifficulty difficulty) {
     kLogFmt("NEW MARATHON %f,%d\n", static_cast<double>(time), puzzles);
     m_puzzles = puzzles;
     m_currentPuzzleType = 0;
@@ -229,7 +229,7 @@ void MNHeadToHead::NewPuzzle() {
     Puzzle* const puzzle = type == 0 ? nullptr : DrawPuzzle(type, m_difficulty);
     if (!StartPuzzle(puzzle, type)) {
         kLogFmt("ERROR: no %s puzzle of difficulty %d: the game ends\n", KindName(type),
-                m_difficulty);
+                BankValueOf(m_difficulty));
         m_currentPuzzleType = 0;
         EndOnMenu(MNHeadToHeadMenu::SCREEN_MODE_CHOICE);
         return;

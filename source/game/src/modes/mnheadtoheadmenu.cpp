@@ -145,9 +145,7 @@ void MNHeadToHeadMenu::AddVariantDetails(int nameId, int detailsId, float y) {
 void MNHeadToHeadMenu::BuildSetup(Setup& setup, int titleId, int choiceId,
                                   const kArray<TUIString>& choices, int detailsId) {
     kArray<TUIString> difficulties;
-    for (int text : kLevelNames) {
-        difficulties(difficulties.Add(1)) = TUIString(Text(text));
-    }
+    AppendLevels(difficulties, false);
     setup.screen = AddScreen();
     AddText(setup.screen, Text(titleId), 0.5f, 0.05f, true);
     AddText(setup.screen, Text(TEXT_CHOOSE_LEVEL), 0.5f, 0.12f);
@@ -373,7 +371,7 @@ void MNHeadToHeadMenu::StartGame(const Setup& setup) {
     }
     m_state = STATE_GAME;
     const int index = setup.spinner->m_index;
-    const int difficulty = setup.difficultySpinner->m_index + 1;
+    const ePuzzleDifficulty difficulty = DifficultyOfLevel(setup.difficultySpinner->m_index);
     if (&setup == &m_sprint) {
         const int lives = kLivesList[index];
         kLogFmt("Head2Head with %d lives (spinner %d)\n", lives, index);

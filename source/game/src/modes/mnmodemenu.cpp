@@ -16,6 +16,20 @@ const char* MNModeMenu::KindName(int typeFlag) {
     return nullptr;
 }
 
+const char* MNModeMenu::LevelName(ePuzzleDifficulty level) {
+    return kText::Text(kLevelNames[LevelOf(level)]);
+}
+
+const char* MNModeMenu::LevelChoice(ePuzzleDifficulty level) {
+    return kText::Text(kLevelChoices[LevelOf(level)]);
+}
+
+void MNModeMenu::AppendLevels(kArray<TUIString>& entries, bool bChoices) {
+    for (ePuzzleDifficulty level : PUZZLE_LEVEL_LIST) {
+        entries(entries.Add(1)) = TUIString(bChoices ? LevelChoice(level) : LevelName(level));
+    }
+}
+
 void MNModeMenu::Rebuild() {
     if (m_languageBuilt == MNProfileManager::GetLanguageUpdateID()) {
         return;

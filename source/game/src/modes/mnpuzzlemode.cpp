@@ -32,10 +32,9 @@ namespace {
     SimplyPuzzleUIWidget::StaticClass(), FastAndFunUIWidget::StaticClass(),
     HeadToHeadUIWidget::StaticClass()};
 
-constexpr int kDifficulties = 4;
 // Hints of each kind a puzzle starts with, [Tournament, or Quick Blast and Simply Puzzle]
-// [bank difficulty][kind]: the sudoku's, and the fitword's and wordsearch's.
-using HintTable = int[2][kDifficulties][PUZZLE_HINT_KINDS];
+// [difficulty][kind]: the sudoku's, and the fitword's and wordsearch's.
+using HintTable = int[2][PUZZLE_DIFFICULTIES][PUZZLE_HINT_KINDS];
 constexpr HintTable kSudokuHints = {
     {{4, 2, 1}, {4, 2, 1}, {3, 2, 1}, {2, 1, 1}},
     {{6, 3, 2}, {6, 3, 2}, {5, 3, 1}, {3, 2, 1}},
@@ -58,7 +57,8 @@ const HintTable* HintTableOf(int typeFlag) {
 }
 
 // The allowance of rules that offer hints; the crossword's hints are never rationed.
-void SetHintAllowance(MNPuzzleRules& rules, int gameMode, int typeFlag, int difficulty) {
+void SetHintAllowance(MNPuzzleRules& rules, int gameMode, int typeFlag,
+                      ePuzzleDifficulty difficulty) {
     if (typeFlag == PUZZLE_FLAG_CROSSWORD) {
         std::fill(std::begin(rules.maxHints), std::end(rules.maxHints), PUZZLE_HINTS_UNLIMITED);
         return;
@@ -67,8 +67,9 @@ void SetHintAllowance(MNPuzzleRules& rules, int gameMode, int typeFlag, int diff
     if (table == nullptr || !rules.bHintsOffered) {
         return;
     }
-    if (difficulty < 0 || difficulty >= kDifficulties) {
-        kLogSys("MNPuzzleMode", "RulesOf: difficulty %d out of range, no hints\n", difficulty);
+    const int row = BankValueOf(difficulty);
+    if (row >= PUZZLE_DIFFICULTIES) {
+        kLogSys("MNPuzzleMode", "RulesOf: difficulty %d out of range, no hints\n", row);
         return;
     }
     // Simply Puzzle's small wordsearches give no hints.
@@ -76,7 +77,7 @@ void SetHintAllowance(MNPuzzleRules& rules, int gameMode, int typeFlag, int diff
         difficulty == PUZZLE_DIFFICULTY_MINI) {
         return;
     }
-    const int* const allowance = (*table)[gameMode == GAME_MODE_TOURNAMENT ? 0 : 1][difficulty];
+    const int* const allowance = (*table)[gameMode == GAME_MODE_TOURNAMENT ? 0 : 1][row];
     std::copy(allowance, allowance + PUZZLE_HINT_KINDS, rules.maxHints);
 }
 
@@ -100,15 +101,15 @@ MNSaveProfileData* ActivePlayedRecord() {
 
 } // namespace
 
-int MNPuzzleMode::DrawPuzzleId(int typeFlag, int bankDifficulty) {
+int MNPuzzleMode::DrawPuzzleId(int typeFlag, ePuzzleDifficulty difficulty) {
     return MNProfile::GetPuzzlebank()->GetRandomPuzzleId(
-        PuzzleBankType(typeFlag), bankDifficulty, MNProfileManager::GetLanguage(),
+        PuzzleBankType(typeFlag), difficulty, MNProfileManager::GetLanguage(),
         *MNProfile::GetRandomGen(), ActivePlayedRecord());
 }
 
-Puzzle* MNPuzzleMode::DrawPuzzle(int typeFlag, int bankDifficulty) {
+Puzzle* MNPuzzleMode::DrawPuzzle(int typeFlag, ePuzzleDifficulty difficulty) {
     return MNProfile::GetPuzzlebank()->GetRandomPuzzle(
-        PuzzleBankType(typeFlag), bankDifficulty, MNProfileManager::GetLanguage(),
+        PuzzleBankType(typeFlag), difficulty, MNProfileManager::GetLanguage(),
         *MNProfile::GetRandomGen(), ActivePlayedRecord());
 }
 
@@ -127,7 +128,7 @@ const char* MNPuzzleMode::KindName(int typeFlag) {
     }
 }
 
-MNPuzzleRules MNPuzzleMode::RulesOf(int gameMode, int typeFlag, int difficulty) {
+MNPuzzleRules MNPuzzleMode::RulesOf(int gameMode, int typeFlag, ePuzzleDifficulty difficulty) {
     MNPuzzleRules rules;
     rules.bHintsOffered = gameMode == GAME_MODE_TOURNAMENT || gameMode == GAME_MODE_QUICKBLAST ||
                           gameMode == GAME_MODE_SIMPLYPUZZLE;

@@ -173,7 +173,7 @@ bool MNQuickBlast::PlayNextPuzzle() {
         type = NextType(type);
     } while ((types & type) == 0);
     kLogFmt("QuickBlast: puzzle type = %d\n", type);
-    Puzzle* const puzzle = DrawPuzzle(type, data->m_difficulty + 1);
+    Puzzle* const puzzle = DrawPuzzle(type, DifficultyOfLevel(data->m_difficulty));
     return StartPuzzle(puzzle, type);
 }
 

@@ -54,7 +54,7 @@ void MNSimplyPuzzle::Activate() {
     }
 }
 
-void MNSimplyPuzzle::OnPlay(int type, int difficulty) {
+void MNSimplyPuzzle::OnPlay(int type, ePuzzleDifficulty difficulty) {
     m_currentDifficulty = difficulty;
     MNSound::StopMusic();
     Puzzle* const puzzle = DrawPuzzle(type, difficulty);

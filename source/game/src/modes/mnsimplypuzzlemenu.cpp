@@ -38,18 +38,17 @@ void MNSimplyPuzzleMenu::RemoveScreens() {
 
 void MNSimplyPuzzleMenu::Build() {
     kArray<TUIString> difficulties;
+    m_numOffered = 0;
     if (IsDebugProfile()) {
-        difficulties.Add(1);
-        difficulties(0) = TUIString("MINI");
-        CopyText(m_difficultyString, "MINI");
-        m_difficulty = PUZZLE_DIFFICULTY_MINI;
-    } else {
-        CopyText(m_difficultyString, kText::Text(kLevelChoices[0]));
-        m_difficulty = PUZZLE_DIFFICULTY_BEGINNER;
+        difficulties(difficulties.Add(1)) = TUIString("MINI");
+        m_offered[m_numOffered++] = PUZZLE_DIFFICULTY_MINI;
     }
-    for (int text : kLevelChoices) {
-        difficulties(difficulties.Add(1)) = TUIString(kText::Text(text));
+    AppendLevels(difficulties, true);
+    for (ePuzzleDifficulty level : PUZZLE_LEVEL_LIST) {
+        m_offered[m_numOffered++] = level;
     }
+    m_difficulty = m_offered[0];
+    difficulties(0).Format(m_difficultyString, sizeof(m_difficultyString));
     CopyText(m_puzzleString, kText::Text(kKindChoices[0].text));
     m_game = kKindChoices[0].typeFlag;
     BuildChoiceScreen(difficulties);
@@ -131,8 +130,9 @@ void MNSimplyPuzzleMenu::SpinnerPressed(TUIScreen* screen, TUISpinner* spinner) 
     if (screen != m_createScreen || spinner->m_textList.Size() == 0) {
         return;
     }
-    spinner->m_textList(spinner->m_index).Format(m_difficultyString, sizeof(m_difficultyString));
-    m_difficulty = IsDebugProfile() ? spinner->m_index : spinner->m_index + 1;
+    const int index = spinner->m_index;
+    spinner->m_textList(index).Format(m_difficultyString, sizeof(m_difficultyString));
+    m_difficulty = index >= 0 && index < m_numOffered ? m_offered[index] : m_difficulty;
 }
 
 } // namespace Kelvo_lib

@@ -150,7 +150,7 @@ bool MNTournament::DrawSlot(int difficulty, SlotDraw& draw) const {
     const int language = MNProfileManager::GetLanguage();
     PuzzleBank* const bank = MNProfile::GetPuzzlebank();
     draw.typeFlag = kSlotKinds[MNProfile::GetRandomGen()->draw() & 3u].typeFlag;
-    draw.id = DrawPuzzleId(draw.typeFlag, difficulty + 1);
+    draw.id = DrawPuzzleId(draw.typeFlag, DifficultyOfLevel(difficulty));
     if (draw.id < 0) {
         return false;
     }

@@ -8,8 +8,8 @@ MNHintUI* FindHintScreen(kUIManager* manager) {
     return manager != nullptr ? static_cast<MNHintUI*>(manager->FindUI("hint_main")) : nullptr;
 }
 
-MNHintUI* PrepareHintScreen(kUIManager* manager, kUILayer* layer, int puzzleType, int difficulty,
-                            const int* hintsLeft) {
+MNHintUI* PrepareHintScreen(kUIManager* manager, kUILayer* layer, int puzzleType,
+                            ePuzzleDifficulty difficulty, const int* hintsLeft) {
     MNHintUI* hints = FindHintScreen(manager);
     if (hints == nullptr || layer == nullptr) {
         kLogSys("MNPuzzleUI", "No hint screen \"hint_main\" to open\n");

@@ -18,7 +18,7 @@ namespace {
 
 const char* const kBankCodes[] = {"uken", "fr", "it", "de", "es", "nl", "usen", "caen"};
 constexpr int kNumBankLanguages = static_cast<int>(sizeof(kBankCodes) / sizeof(kBankCodes[0]));
-constexpr int kMaxDifficulty = PUZZLE_DIFFICULTY_PRO;
+constexpr int kMaxDifficulty = BankValueOf(PUZZLE_DIFFICULTY_PRO);
 // A record's group header: id, size and sub id.
 constexpr u32 kGroupHeaderSize = 12;
 // No valid record chunk comes near this; a larger one is refused before it is read.
@@ -412,10 +412,10 @@ Puzzle* PuzzleBank::ReadRecord(const PuzzleBankEntry& entry) {
     return puzzle;
 }
 
-int PuzzleBank::GetNextPrevPuzzleId(int& currentIdx, int type, int difficulty, int language,
-                                    bool bPrevious) {
-    kLogFmt(bPrevious ? "PREV %d,%d,%d,%d" : "NEXT %d,%d,%d,%d", currentIdx, type, difficulty,
-            language);
+int PuzzleBank::GetNextPrevPuzzleId(int& currentIdx, int type, ePuzzleDifficulty difficulty,
+                                    int language, bool bPrevious) {
+    kLogFmt(bPrevious ? "PREV %d,%d,%d,%d" : "NEXT %d,%d,%d,%d", currentIdx, type,
+            BankValueOf(difficulty), language);
     const kArray<int> indices = MatchingEntries(type, difficulty, language);
     kLogFmt("%d puzzles", indices.Size());
     const long long next = static_cast<long long>(currentIdx) + (bPrevious ? -1 : 1);
@@ -433,24 +433,26 @@ int PuzzleBank::GetNextPrevPuzzleId(int& currentIdx, int type, int difficulty, i
     return m_entries(indices(currentIdx)).id;
 }
 
-kArray<int> PuzzleBank::MatchingEntries(int type, int difficulty, int language) const {
+kArray<int> PuzzleBank::MatchingEntries(int type, ePuzzleDifficulty difficulty,
+                                        int language) const {
     kArray<int> indices;
     indices.SetReserve(m_entries.Size());
     for (int i = 0; i < m_entries.Size(); ++i) {
         const PuzzleBankEntry& entry = m_entries(i);
-        if (entry.type == type && entry.difficulty == difficulty && IsInLanguage(entry, language)) {
+        if (entry.type == type && DifficultyOfBankValue(entry.difficulty) == difficulty &&
+            IsInLanguage(entry, language)) {
             indices.Push(i);
         }
     }
     return indices;
 }
 
-int PuzzleBank::GetRandomPuzzleId(int type, int difficulty, int language,
+int PuzzleBank::GetRandomPuzzleId(int type, ePuzzleDifficulty difficulty, int language,
                                   kmRandomMersenneTwister& random, MNSaveProfileData* record) {
     const kArray<int> candidates = MatchingEntries(type, difficulty, language);
     if (candidates.Size() == 0) {
-        kLogFmt("PuzzleBank: no puzzle of type %d, difficulty %d, language %d\n", type, difficulty,
-                language);
+        kLogFmt("PuzzleBank: no puzzle of type %d, difficulty %d, language %d\n", type,
+                BankValueOf(difficulty), language);
         return -1;
     }
     if (record == nullptr) {
@@ -459,7 +461,7 @@ int PuzzleBank::GetRandomPuzzleId(int type, int difficulty, int language,
     kArray<int> pool = Unplayed(candidates, *record);
     if (pool.Size() == 0) {
         kLogFmt("PuzzleBank: every puzzle of type %d, difficulty %d played; starting over\n", type,
-                difficulty);
+                BankValueOf(difficulty));
         pool = StartOver(candidates, *record, type);
     }
     const int index = pool(random.randInt(pool.Size()));
@@ -468,7 +470,7 @@ int PuzzleBank::GetRandomPuzzleId(int type, int difficulty, int language,
     return m_entries(index).id;
 }
 
-Puzzle* PuzzleBank::GetRandomPuzzle(int type, int difficulty, int language,
+Puzzle* PuzzleBank::GetRandomPuzzle(int type, ePuzzleDifficulty difficulty, int language,
                                     kmRandomMersenneTwister& random, MNSaveProfileData* record) {
     const int id = GetRandomPuzzleId(type, difficulty, language, random, record);
     if (id < 0) {

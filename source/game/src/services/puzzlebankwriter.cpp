@@ -12,7 +12,7 @@ namespace Kelvo_lib {
 
 namespace {
 
-constexpr int kMaxDifficulty = PUZZLE_DIFFICULTY_PRO;
+constexpr int kMaxDifficulty = BankValueOf(PUZZLE_DIFFICULTY_PRO);
 constexpr int kMaxLanguage = 7;
 constexpr u8 kWordsearchAllLanguages = 255;
 

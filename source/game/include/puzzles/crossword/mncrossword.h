@@ -54,7 +54,7 @@ public:
     // The crossword's hints are never rationed, whatever allowance the rules carry.
     int GetMaxHints(int) const { return PUZZLE_HINTS_UNLIMITED; }
     int GetPuzzleId() const { return m_data.puzzleID; }
-    int GetDifficulty() const { return m_data.difficulty; }
+    ePuzzleDifficulty GetDifficulty() const { return DifficultyOfBankValue(m_data.difficulty); }
 
     // Blanks every wrong letter; the words through them are no longer completed.
     void RemoveErrors();

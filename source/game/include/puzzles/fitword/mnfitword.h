@@ -42,7 +42,7 @@ public:
     void Reset(bool resetTime);
 
     int GetPuzzleId() const { return m_data.puzzleID; }
-    int GetDifficulty() const { return m_data.difficulty; }
+    ePuzzleDifficulty GetDifficulty() const { return DifficultyOfBankValue(m_data.difficulty); }
     eHighlight GetHighlightMode() const { return m_highlightMode; }
 
     // Placed words that are not their slot's solution.

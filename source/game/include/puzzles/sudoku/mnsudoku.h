@@ -37,7 +37,7 @@ public:
     // Wrong digits now on the grid.
     int GetNumErrors() const;
     int GetPuzzleId() const { return m_data.puzzleID; }
-    int GetDifficulty() const { return m_data.difficulty; }
+    ePuzzleDifficulty GetDifficulty() const { return DifficultyOfBankValue(m_data.difficulty); }
 
     // Blanks every wrong digit.
     void RemoveErrors();

@@ -50,7 +50,7 @@ public:
     int GetNumCorrect() const { return m_wordsFound.Size(); }
     int GetNumWordsFound() const { return m_wordsFound.Size(); }
     int GetPuzzleId() const { return m_data.puzzleID; }
-    int GetDifficulty() const { return m_data.difficulty; }
+    ePuzzleDifficulty GetDifficulty() const { return DifficultyOfBankValue(m_data.difficulty); }
     const char* GetTitle() const { return m_data.title; }
     int GetNumRows() const { return m_data.numRows; }
     int GetNumCols() const { return m_data.numCols; }
