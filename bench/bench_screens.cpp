@@ -243,7 +243,7 @@ bool ReachFastAndFunSudoku(ScreenGame& game) {
     }
     MNFastAndFunMenu* const menu = FastAndFun(game).GetMenu();
     menu->NewGameSignal();
-    menu->PlaySignal(0);
+    menu->PlaySignal(PUZZLE_DIFFICULTY_BEGINNER);
     game.Frames(2);
     Click(game, kContinue);
     const MNPuzzleUI* const screen = FastAndFun(game).GetPuzzleScreen();

@@ -51,7 +51,7 @@ protected:
     }
     void StartRun(int difficulty) {
         Mode().OnNewGame();
-        Mode().OnPlay(difficulty);
+        Mode().OnPlay(DifficultyOfLevel(difficulty));
         ContinueIntro(Mode());
     }
     // The puzzle's clock run for whole seconds, in steps of step seconds.
@@ -243,8 +243,8 @@ TEST_F(FastAndFunTest, FifteenInARunUnlocksTheNextLevelOnceButNeverBeyondPro) {
         Mode().AbandonPuzzle();
         ClickAt(kFullX, kUpperY); // continue to the difficulties
     }
-    EXPECT_TRUE(Menu().GetDifficultyButton(1)->m_bEnabled);
-    EXPECT_FALSE(Menu().GetDifficultyButton(2)->m_bEnabled);
+    EXPECT_TRUE(Menu().GetDifficultyButton(PUZZLE_DIFFICULTY_INTERMEDIATE)->m_bEnabled);
+    EXPECT_FALSE(Menu().GetDifficultyButton(PUZZLE_DIFFICULTY_PRO)->m_bEnabled);
     EXPECT_TRUE(Menu().GetInfoText()->m_bVisible);
 }
 

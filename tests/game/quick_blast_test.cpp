@@ -60,30 +60,52 @@ private:
     int m_hints[3];
 };
 
+// The levels, short for the tables.
+constexpr ePuzzleDifficulty kBeginner = PUZZLE_DIFFICULTY_BEGINNER;
+constexpr ePuzzleDifficulty kIntermediate = PUZZLE_DIFFICULTY_INTERMEDIATE;
+constexpr ePuzzleDifficulty kPro = PUZZLE_DIFFICULTY_PRO;
+constexpr ePuzzleDifficulty kPastPro = DifficultyOfBankValue(4);
+
 TEST(QuickBlastScoreTest, PointsPerDifficultyFromAnswersHintsErrorsAndBonuses) {
     const struct {
         const char* what;
         ScoredScreen screen;
-        int difficulty;
+        ePuzzleDifficulty difficulty;
         float time;
         bool bTimedOut;
         int points;
     } cases[] = {
         // 300 time + 500 completion + 200 perfection + 27 x 100.
-        {"perfect quick sudoku", {PUZZLE_FLAG_SUDOKU, 27, 0, 0}, 0, 100.0f, false, 3700},
+        {"perfect quick sudoku", {PUZZLE_FLAG_SUDOKU, 27, 0, 0}, kBeginner, 100.0f, false, 3700},
         // Exactly at its time limit: no time bonus.
-        {"sudoku at its limit", {PUZZLE_FLAG_SUDOKU, 27, 0, 0}, 0, 780.0f, false, 3400},
+        {"sudoku at its limit", {PUZZLE_FLAG_SUDOKU, 27, 0, 0}, kBeginner, 780.0f, false, 3400},
         // -1 x 60 error - 2 x 60 hints + 1000 completion + 12 x 150; 300 s is over 280.
-        {"slow fitword", {PUZZLE_FLAG_FITWORD, 12, 1, 0, 2}, 1, 300.0f, false, 2620},
+        {"slow fitword", {PUZZLE_FLAG_FITWORD, 12, 1, 0, 2}, kIntermediate, 300.0f, false, 2620},
         // 500 time + 1500 completion + 300 perfection + 15 x 200.
-        {"perfect wordsearch", {PUZZLE_FLAG_WORDSEARCH, 15, 0, 0}, 2, 100.0f, false, 5300},
+        {"perfect wordsearch", {PUZZLE_FLAG_WORDSEARCH, 15, 0, 0}, kPro, 100.0f, false, 5300},
         // -3 x 30 hints + 300 time + 500 completion (no perfection) + 10 x 100.
-        {"crossword with hints", {PUZZLE_FLAG_CROSSWORD, 10, 0, 3}, 0, 200.0f, false, 1710},
+        {"crossword with hints", {PUZZLE_FLAG_CROSSWORD, 10, 0, 3}, kBeginner, 200.0f, false, 1710},
         // Abandoned: -2 x 100 hints + 4 x 200 answers, no bonus.
-        {"abandoned crossword with hints", {PUZZLE_FLAG_CROSSWORD, 4, 0, 2}, 2, 10.0f, true, 600},
-        {"abandoned fitword", {PUZZLE_FLAG_FITWORD, 5, 0, 0}, 0, 10.0f, true, 500},
-        {"abandoned with only errors", {PUZZLE_FLAG_SUDOKU, 0, 2, 0}, 1, 10.0f, true, 0},
-        {"level beyond pro", {PUZZLE_FLAG_SUDOKU, 27, 0, 0}, 3, 100.0f, false, 0},
+        {"abandoned crossword with hints",
+         {PUZZLE_FLAG_CROSSWORD, 4, 0, 2},
+         kPro,
+         10.0f,
+         true,
+         600},
+        {"abandoned fitword", {PUZZLE_FLAG_FITWORD, 5, 0, 0}, kBeginner, 10.0f, true, 500},
+        {"abandoned with only errors",
+         {PUZZLE_FLAG_SUDOKU, 0, 2, 0},
+         kIntermediate,
+         10.0f,
+         true,
+         0},
+        {"level beyond pro", {PUZZLE_FLAG_SUDOKU, 27, 0, 0}, kPastPro, 100.0f, false, 0},
+        {"MINI, no level",
+         {PUZZLE_FLAG_SUDOKU, 27, 0, 0},
+         PUZZLE_DIFFICULTY_MINI,
+         100.0f,
+         false,
+         0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(MNQuickBlast::PuzzleScore(c.screen, c.difficulty, c.time, c.bTimedOut), c.points)

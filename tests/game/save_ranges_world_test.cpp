@@ -48,7 +48,7 @@ protected:
     MNSaveData PlayedBlock() {
         std::snprintf(Profile().name, sizeof(Profile().name), "ALICE");
         Profile().bUsed = 1;
-        Tournament().OnNewTournament(0);
+        Tournament().OnNewTournament(PUZZLE_DIFFICULTY_BEGINNER);
         MNTournamentData& tournament = Profile().tournamentData;
         tournament.m_bNewGame = false;
         tournament.m_puzzleDataList[0].m_puzzleStatus = SLOT_COMPLETE;
@@ -145,7 +145,7 @@ protected:
     void PlayFastAndFun() {
         EnterAndDraw(SUBGAME_FASTANDFUN);
         FastAndFun().OnNewGame();
-        FastAndFun().OnPlay(0);
+        FastAndFun().OnPlay(PUZZLE_DIFFICULTY_BEGINNER);
         ExpectPuzzlePlaying("Fast and Fun");
     }
 

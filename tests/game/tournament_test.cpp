@@ -23,6 +23,11 @@ using namespace Kelvo_lib;
 
 namespace {
 
+// The levels, short for the tables.
+constexpr ePuzzleDifficulty kBeginner = PUZZLE_DIFFICULTY_BEGINNER;
+constexpr ePuzzleDifficulty kIntermediate = PUZZLE_DIFFICULTY_INTERMEDIATE;
+constexpr ePuzzleDifficulty kPro = PUZZLE_DIFFICULTY_PRO;
+
 TEST(TournamentScoreTest, SolvesScoreAsTheTablesGive) {
     constexpr float kIn = 100.0f, kLate = 900.0f, kTarget = 240.0f;
     const struct {
@@ -30,22 +35,26 @@ TEST(TournamentScoreTest, SolvesScoreAsTheTablesGive) {
         MNTournamentSolve solve;
         int score;
     } cases[] = {
-        {"first solve within the target", {PUZZLE_FLAG_SUDOKU, 0, true, {}, 0, kIn, kTarget}, 1000},
+        {"first solve within the target",
+         {PUZZLE_FLAG_SUDOKU, kBeginner, true, {}, 0, kIn, kTarget},
+         1000},
         {"later solve within the target",
-         {PUZZLE_FLAG_FITWORD, 0, false, {}, 0, kIn, kTarget},
+         {PUZZLE_FLAG_FITWORD, kBeginner, false, {}, 0, kIn, kTarget},
          900},
-        {"solve past the target", {PUZZLE_FLAG_WORDSEARCH, 2, false, {}, 0, kLate, kTarget}, 600},
+        {"solve past the target",
+         {PUZZLE_FLAG_WORDSEARCH, kPro, false, {}, 0, kLate, kTarget},
+         600},
         {"fitword errors cost 72 at intermediate",
-         {PUZZLE_FLAG_FITWORD, 1, false, {}, 2, kIn, kTarget},
+         {PUZZLE_FLAG_FITWORD, kIntermediate, false, {}, 2, kIn, kTarget},
          500 - 144 + 300},
         {"hints cost by kind",
-         {PUZZLE_FLAG_WORDSEARCH, 1, true, {1, 1, 1}, 0, kIn, kTarget},
+         {PUZZLE_FLAG_WORDSEARCH, kIntermediate, true, {1, 1, 1}, 0, kIn, kTarget},
          700 - 500 + 100 + 200},
         {"a sudoku's hints go below zero",
-         {PUZZLE_FLAG_SUDOKU, 2, false, {3, 2, 1}, 0, kLate, kTarget},
+         {PUZZLE_FLAG_SUDOKU, kPro, false, {3, 2, 1}, 0, kLate, kTarget},
          500 - 300 - 350 - 250 + 100},
         {"a crossword's hints stop at zero, its errors do not",
-         {PUZZLE_FLAG_CROSSWORD, 0, true, {20, 9, 9}, 1, kIn, kTarget},
+         {PUZZLE_FLAG_CROSSWORD, kBeginner, true, {20, 9, 9}, 1, kIn, kTarget},
          0 - 50 + 200},
     };
     for (const auto& c : cases) {
@@ -54,12 +63,12 @@ TEST(TournamentScoreTest, SolvesScoreAsTheTablesGive) {
 }
 
 TEST(TournamentScoreTest, TargetTimesByKindAndDifficulty) {
-    EXPECT_FLOAT_EQ(MNTournament::TargetTime(PUZZLE_FLAG_SUDOKU, 0, false), 780.0f);
-    EXPECT_FLOAT_EQ(MNTournament::TargetTime(PUZZLE_FLAG_SUDOKU, 0, true), 220.0f);
-    EXPECT_FLOAT_EQ(MNTournament::TargetTime(PUZZLE_FLAG_SUDOKU, 1, true), 1320.0f);
-    EXPECT_FLOAT_EQ(MNTournament::TargetTime(PUZZLE_FLAG_WORDSEARCH, 2, false), 780.0f);
-    EXPECT_FLOAT_EQ(MNTournament::TargetTime(PUZZLE_FLAG_FITWORD, 1, false), 280.0f);
-    EXPECT_FLOAT_EQ(MNTournament::TargetTime(PUZZLE_FLAG_CROSSWORD, 2, false), 1080.0f);
+    EXPECT_FLOAT_EQ(MNTournament::TargetTime(PUZZLE_FLAG_SUDOKU, kBeginner, false), 780.0f);
+    EXPECT_FLOAT_EQ(MNTournament::TargetTime(PUZZLE_FLAG_SUDOKU, kBeginner, true), 220.0f);
+    EXPECT_FLOAT_EQ(MNTournament::TargetTime(PUZZLE_FLAG_SUDOKU, kIntermediate, true), 1320.0f);
+    EXPECT_FLOAT_EQ(MNTournament::TargetTime(PUZZLE_FLAG_WORDSEARCH, kPro, false), 780.0f);
+    EXPECT_FLOAT_EQ(MNTournament::TargetTime(PUZZLE_FLAG_FITWORD, kIntermediate, false), 280.0f);
+    EXPECT_FLOAT_EQ(MNTournament::TargetTime(PUZZLE_FLAG_CROSSWORD, kPro, false), 1080.0f);
 }
 
 class TournamentTest : public ModeWorldTest {
@@ -118,7 +127,7 @@ TEST_F(TournamentTest, ANewTournamentDrawsTwentyPuzzlesWithTheLevelsPassesAndTar
     for (int d = 0; d < 3; ++d) {
         SCOPED_TRACE(d);
         const int saves = SaveWrites();
-        Mode().OnNewTournament(d);
+        Mode().OnNewTournament(DifficultyOfLevel(d));
         Frames(3);
         EXPECT_EQ(SaveWrites(), saves + 1);
         EXPECT_EQ(Statuses(), "10000000000000000000");
@@ -131,7 +140,8 @@ TEST_F(TournamentTest, ANewTournamentDrawsTwentyPuzzlesWithTheLevelsPassesAndTar
             ids.insert(slot.m_puzzleId);
             EXPECT_EQ(slot.m_score, 0);
             EXPECT_EQ(slot.m_fCompleteTime, 0.0f);
-            EXPECT_EQ(slot.m_fTargetTime, MNTournament::TargetTime(slot.m_puzzleType, d, false));
+            EXPECT_EQ(slot.m_fTargetTime,
+                      MNTournament::TargetTime(slot.m_puzzleType, DifficultyOfLevel(d), false));
         }
         EXPECT_EQ(ids.size(), 20u);
         EXPECT_EQ(ids.count(-1), 0u);
@@ -157,7 +167,7 @@ TEST_F(TournamentTest, AThinOrDamagedBankGivesWhatItHasOrIsRefusedAndNeverHangs)
     ASSERT_TRUE(MNProfile::GetPuzzlebank()->Load(&stream));
 
     test_support::LogCapture log;
-    Mode().OnNewTournament(0);
+    Mode().OnNewTournament(PUZZLE_DIFFICULTY_BEGINNER);
     EXPECT_TRUE(log.Contains("ERROR: sudoku 3 cannot be read; drawn again"));
     EXPECT_EQ(Statuses(), "10000000000000000000");
     for (const auto& slot : Data().m_puzzleDataList) {
@@ -211,7 +221,7 @@ TEST_F(TournamentTest, EachResultOfASlotMovesTheLadderAndThePasses) {
          "55555555555555555553", 1, 0, 0},
     };
     BecomeDebugProfile();
-    Mode().OnNewTournament(0);
+    Mode().OnNewTournament(PUZZLE_DIFFICULTY_BEGINNER);
     Enter();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -248,7 +258,7 @@ TEST_F(TournamentTest, EachResultOfASlotMovesTheLadderAndThePasses) {
 
 TEST_F(TournamentTest, ADamagedSaveIsPlayedAndScoredAsTheScreenThatRuns) {
     BecomeDebugProfile();
-    Mode().OnNewTournament(0);
+    Mode().OnNewTournament(PUZZLE_DIFFICULTY_BEGINNER);
     Slot(0).m_puzzleType = PUZZLE_FLAG_WORDSEARCH;
     Slot(0).m_puzzleId =
         MNPuzzleMode::DrawPuzzleId(PUZZLE_FLAG_WORDSEARCH, PUZZLE_DIFFICULTY_BEGINNER);
@@ -272,7 +282,7 @@ TEST_F(TournamentTest, ADamagedSaveIsPlayedAndScoredAsTheScreenThatRuns) {
 
 TEST_F(TournamentTest, LeavingWithAnAnagramPlayingAndAnotherWaitingLeavesNoBlockBehind) {
     BecomeDebugProfile();
-    Mode().OnNewTournament(0);
+    Mode().OnNewTournament(PUZZLE_DIFFICULTY_BEGINNER);
     // Crosswords until one brings an anagram, solved into it; then the mode left and made
     // anew. The first round fills the shared caches of fonts and banks.
     const auto playIntoAnagramAndLeave = [this] {
@@ -302,7 +312,7 @@ TEST_F(TournamentTest, LeavingWithAnAnagramPlayingAndAnotherWaitingLeavesNoBlock
 }
 
 TEST_F(TournamentTest, TheRecordsDriveTheTargetTimeWarning) {
-    Mode().OnNewTournament(0);
+    Mode().OnNewTournament(PUZZLE_DIFFICULTY_BEGINNER);
     Slot(0).m_fTargetTime = 2.0f;
     Enter();
     Mode().OnStartPuzzle(0);
@@ -318,7 +328,7 @@ TEST_F(TournamentTest, TheRecordsDriveTheTargetTimeWarning) {
 class TournamentEndTest : public TournamentTest {
 protected:
     void Finish(int total, int difficulty, int unlocked) {
-        Mode().OnNewTournament(difficulty);
+        Mode().OnNewTournament(DifficultyOfLevel(difficulty));
         SetStatuses("55555555555555555554");
         for (auto& slot : Data().m_puzzleDataList) {
             slot.m_score = total / MN_TOURNAMENT_SLOTS;
@@ -390,7 +400,7 @@ TEST_F(TournamentEndTest, WinningEachLevelOpensTheNextUntilOnlyPlayingAgainIsLef
 }
 
 TEST_F(TournamentTest, TheLadderOffersOnlyWhatMayBePlayedOrPassed) {
-    Mode().OnNewTournament(0);
+    Mode().OnNewTournament(PUZZLE_DIFFICULTY_BEGINNER);
     Data().m_bNewGame = false;
     SetStatuses("53210000000000000000");
     Data().m_numPassesUsed = 7;
@@ -424,7 +434,7 @@ TEST_F(TournamentTest, TheLadderOffersOnlyWhatMayBePlayedOrPassed) {
 }
 
 TEST_F(TournamentTest, AHoveredSlotIsPreviewedUntilThePointerLeavesIt) {
-    Mode().OnNewTournament(0);
+    Mode().OnNewTournament(PUZZLE_DIFFICULTY_BEGINNER);
     Enter();
     Press(0.5f, 0.50f); // beginner: slot 1 chosen
     const TUIButton& slot7 = *Menu().GetSlotButton(7);
@@ -452,7 +462,7 @@ TEST_F(TournamentTest, ASlotWhosePuzzleCannotBeReadLeavesTheLadderUp) {
 }
 
 TEST_F(TournamentTest, ResumingAFinishedLadderGoesToItsEndWithSlotTwentyChosen) {
-    Mode().OnNewTournament(0);
+    Mode().OnNewTournament(PUZZLE_DIFFICULTY_BEGINNER);
     Data().m_bNewGame = false;
     SetStatuses("55555555552555555553");
     Enter();
@@ -475,7 +485,7 @@ protected:
 };
 
 TEST_F(TournamentGoldenTest, LadderWithEveryStatus) {
-    Mode().OnNewTournament(1);
+    Mode().OnNewTournament(PUZZLE_DIFFICULTY_INTERMEDIATE);
     Data().m_bNewGame = false;
     SetStatuses("54352100000000000000");
     Data().m_numPassesUsed = 2;
@@ -487,7 +497,7 @@ TEST_F(TournamentGoldenTest, LadderWithEveryStatus) {
 // Slots 1 to 19 finished with grey ticks, slot 20 open; the same ladder with black ticks tells
 // the ticks' pixels from the numbers'.
 TEST_F(TournamentGoldenTest, TicksStandClearOfTheNumbers) {
-    Mode().OnNewTournament(0);
+    Mode().OnNewTournament(PUZZLE_DIFFICULTY_BEGINNER);
     Data().m_bNewGame = false;
     SetStatuses("44444444444444444441");
     Enter();
@@ -519,7 +529,7 @@ TEST_F(TournamentGoldenTest, TicksStandClearOfTheNumbers) {
 }
 
 TEST_F(TournamentGoldenTest, ScoreWithItsRank) {
-    Mode().OnNewTournament(0);
+    Mode().OnNewTournament(PUZZLE_DIFFICULTY_BEGINNER);
     Data().m_bNewGame = false;
     SetStatuses("55555555555555555555");
     for (int i = 0; i < MN_TOURNAMENT_SLOTS; ++i) {

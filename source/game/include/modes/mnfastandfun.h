@@ -1,8 +1,8 @@
-// MNFastAndFun: sub-game 4, runs of small puzzles in the rotation sudoku, fitword, crossword,
-// wordsearch against one clock per run (1200, 900 or 600 s by difficulty), lost at the first
-// wrong entry; the profile keeps the best run per difficulty. The rotation lasts as long as
+// MNFastAndFun: sub-game 4, runs of small (MINI) puzzles in the rotation sudoku, fitword,
+// crossword, wordsearch against one clock per run (1200, 900 or 600 s by level), lost at the
+// first wrong entry; the profile keeps the best run per level. The rotation lasts as long as
 // the mode. Owned by the world; main thread only; a puzzle the bank cannot give ends the run
-// (logged) and shows the difficulty choice again.
+// (logged) and shows the level choice again.
 #pragma once
 
 #include <modes/mnpuzzlemode.h>
@@ -17,8 +17,8 @@ public:
     // The last seconds of a run, in which a warning sounds once a second.
     static constexpr float kWarningTime = 29.5f;
 
-    // The run's limit in seconds of a difficulty (0 beginner to 2 pro), 0 for any other.
-    static float RunLimit(int difficulty);
+    // The run's limit in seconds at a level; 0 for MINI or past pro.
+    static float RunLimit(ePuzzleDifficulty level);
     // The type after typeFlag in the rotation; a sudoku after anything else.
     static int NextType(int typeFlag);
 
@@ -34,7 +34,8 @@ public:
     void UnPause() override;
 
     MNFastAndFunMenu* GetMenu() const;
-    int GetDifficulty() const { return m_currentDifficulty; }
+    // The run's level; its puzzles are MINI ones at every level.
+    ePuzzleDifficulty GetDifficulty() const { return m_currentDifficulty; }
     // Seconds of the run's finished puzzles, and of the current one.
     float GetRunTime() const { return m_fTime; }
     float GetGameTime() const { return m_fGameTime; }
@@ -42,15 +43,15 @@ public:
     // Whether no puzzle of a run is being played (the clock is not looked at).
     bool IsRunIdle() const { return m_bNewGame; }
 
-    // The menu's requests: a new run, and its next puzzle at a difficulty.
+    // The menu's requests: a new run, and its next puzzle at a level.
     void OnNewGame();
-    void OnPlay(int difficulty);
+    void OnPlay(ePuzzleDifficulty level);
 
 protected:
     void DoGameOver(int result) override;
     void PauseClock() override;
-    // The run's difficulty: 0 helps a fitword's placements most.
-    int PrefillLevel() const override { return m_currentDifficulty; }
+    // The run's level: beginner (0) helps a fitword's placements most.
+    int PrefillLevel() const override { return LevelOf(m_currentDifficulty); }
 
 private:
     // A wrong entry: the run is lost at once.
@@ -58,11 +59,11 @@ private:
     // The run is over without a game over: the mode stops listening to the screen.
     void DisconnectScreen();
     MNFastAndFunData* Data() const;
-    // The profile's best run of the current difficulty, null for an unknown one.
+    // The profile's best run at the current level; null without a profile, or at MINI.
     int* BestRun() const;
     float RunClock() const { return m_fTime + m_fGameTime; }
 
-    int m_currentDifficulty = 0;
+    ePuzzleDifficulty m_currentDifficulty = PUZZLE_DIFFICULTY_BEGINNER;
     float m_fTime = 0.0f;
     float m_fSecondTimer = 1.0f;
     float m_fGameTime = 0.0f;

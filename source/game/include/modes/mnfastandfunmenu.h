@@ -32,7 +32,7 @@ public:
 
     void ButtonPressed(TUIScreen* screen, TUIButton* button) override;
 
-    int GetDifficulty() const { return m_difficulty; }
+    ePuzzleDifficulty GetDifficulty() const { return m_difficulty; }
     int GetBest() const { return m_best; }
     const char* GetTimeRemaining() const { return m_timeRemaining; }
     TUIScreen* GetDifficultyScreen() const { return m_difficultyScreen; }
@@ -42,7 +42,8 @@ public:
     TUIScreen* GetGameOverScreen() const { return m_gameOverScreen; }
     TUIScreen* GetGameOverUnlockedScreen() const { return m_gameOverUnlockedScreen; }
     TUIScreen* GetQuitConfirmScreen() const { return m_quitComfirmScreen; }
-    TUIButton* GetDifficultyButton(int difficulty) const;
+    // A level's button; null for MINI or past pro.
+    TUIButton* GetDifficultyButton(ePuzzleDifficulty level) const;
     const TUIText* GetCompleteText() const { return m_completeText; }
     const TUIText* GetGameOverText() const { return m_gameOverText; }
     const TUIText* GetBestScoreText() const { return m_bestScore; }
@@ -50,7 +51,7 @@ public:
     const TUIText* GetInfoText() const { return m_infoText; }
 
     kSignal0<> NewGameSignal;
-    kSignal1<int> PlaySignal;
+    kSignal1<ePuzzleDifficulty> PlaySignal;
 
 private:
     void Build() override;
@@ -69,8 +70,8 @@ private:
     void UpdateTimeRemaining();
     void UpdateCounts();
     MNFastAndFunData* Data() const;
-    // The best run of a difficulty, -1 for none.
-    int BestRun(int difficulty) const;
+    // The best run of a level, -1 for none.
+    int BestRun(ePuzzleDifficulty level) const;
 
     TUIScreen* m_difficultyScreen = nullptr;
     TUIScreen* m_difficultySubScreen = nullptr;
@@ -102,7 +103,7 @@ private:
     TUIText* m_subBestScore = nullptr;
     TUIText* m_infoText = nullptr;
 
-    int m_difficulty = 0;
+    ePuzzleDifficulty m_difficulty = PUZZLE_DIFFICULTY_BEGINNER;
     int m_currentPuzzle = 0; // puzzles completed in the run
     int m_nextPuzzle = 1;
     char m_timeRemaining[kTimeRemainingSize] = {};

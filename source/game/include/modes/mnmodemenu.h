@@ -49,11 +49,6 @@ protected:
         int text;
     };
 
-    // The text ids of the three levels, beginner to pro: as the name of the level chosen,
-    // and as an entry to choose.
-    static constexpr int kLevelNames[3] = {TEXT_BEGINNER, TEXT_INTERMEDIATE, TEXT_PRO};
-    static constexpr int kLevelChoices[3] = {TEXT_BEGINNER_CHOICE, TEXT_INTERMEDIATE_CHOICE,
-                                             TEXT_PRO_CHOICE};
     // The kinds in the order every mode menu lists them.
     static constexpr KindChoice kKindChoices[4] = {{PUZZLE_FLAG_CROSSWORD, TEXT_CROSSWORD},
                                                    {PUZZLE_FLAG_FITWORD, TEXT_FITWORD},

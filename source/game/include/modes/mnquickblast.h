@@ -15,8 +15,6 @@ struct MNQuickBlastData;
 
 class MNQuickBlast : public MNPuzzleMode {
 public:
-    static constexpr int kNumDifficulties = 3;
-
     explicit MNQuickBlast(MNSubGameWorld* world);
 
     void Init() override;
@@ -36,10 +34,11 @@ public:
     void OnPlay();
     void OnNewGame();
 
-    // One puzzle's points from the screen's scoring inputs at a difficulty (0 to 2): right
-    // answers, hints and errors, and unless timedOut the time and completion bonuses; never
-    // below 0. A difficulty outside 0 to 2 scores 0 (logged).
-    static int PuzzleScore(const MNPuzzleUI& screen, int difficulty, float time, bool timedOut);
+    // One puzzle's points from the screen's scoring inputs at a level: right answers, hints
+    // and errors, and unless timedOut the time and completion bonuses; never below 0. MINI or
+    // a difficulty past pro scores 0 (logged).
+    static int PuzzleScore(const MNPuzzleUI& screen, ePuzzleDifficulty difficulty, float time,
+                           bool timedOut);
     // The running puzzle's points added to the run's score.
     void CalculateScore(float time, bool timedOut);
     // The run's score (0 when negative) at the end of the history, the oldest entry dropped

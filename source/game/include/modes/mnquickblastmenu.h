@@ -131,7 +131,7 @@ private:
 
     kString m_savedName;
     kString m_savedNameBeforeBack;
-    char m_savedDifficulty = 0;
+    ePuzzleDifficulty m_savedDifficulty = PUZZLE_DIFFICULTY_BEGINNER;
     float m_savedTimeLimit = 0.0f;
     char m_savedPuzzles = 0;
 

@@ -17,18 +17,18 @@ struct MNTournamentPuzzleData;
 
 // What a solved slot's score is made of.
 struct MNTournamentSolve {
-    int typeFlag;      // ePuzzleTypeFlag of the puzzle played
-    int difficulty;    // 0 beginner, 1 intermediate, 2 pro
-    bool bFirstInTime; // solved within the target at the first attempt
-    int hintsUsed[3];  // by kind; a crossword has kind 0 only
-    int errors;        // wrong entries made
+    int typeFlag;                 // ePuzzleTypeFlag of the puzzle played
+    ePuzzleDifficulty difficulty; // the ladder's level
+    bool bFirstInTime;            // solved within the target at the first attempt
+    int hintsUsed[3];             // by kind; a crossword has kind 0 only
+    int errors;                   // wrong entries made
     float completeTime;
     float targetTime;
 };
 
 class MNTournament : public MNPuzzleMode {
 public:
-    static constexpr int kPassesByDifficulty[] = {7, 5, 3};
+    static constexpr int kPassesByDifficulty[PUZZLE_LEVELS] = {7, 5, 3}; // by LevelOf
     // Draws of one slot before a ladder takes a puzzle twice, or is given up when none
     // could be drawn at all.
     static constexpr int kMaxDrawsPerSlot = 32;
@@ -45,17 +45,17 @@ public:
 
     MNTournamentMenu* GetMenu() const;
 
-    // The menu's requests: a new ladder at difficulty 0 to 2, a slot (0 to 19) played or
-    // passed.
-    void OnNewTournament(int difficulty);
+    // The menu's requests: a new ladder at a level (MINI is refused), a slot (0 to 19) played
+    // or passed.
+    void OnNewTournament(ePuzzleDifficulty difficulty);
     void OnStartPuzzle(int slot);
     void OnPassPuzzle(int slot);
 
     // The score of a solved slot.
     static int ScoreOf(const MNTournamentSolve& solve);
-    // The target time of a kind (ePuzzleTypeFlag) at a difficulty; a small (6 x 6) sudoku's
-    // at beginner is shorter. 0 for an unknown kind.
-    static float TargetTime(int typeFlag, int difficulty, bool bSmallSudoku);
+    // The target time of a kind (ePuzzleTypeFlag) at a level; a small (6 x 6) sudoku's at
+    // beginner is shorter. 0 for an unknown kind.
+    static float TargetTime(int typeFlag, ePuzzleDifficulty difficulty, bool bSmallSudoku);
 
 protected:
     void DoGameOver(int result) override;
@@ -67,15 +67,14 @@ private:
         int id;
         float targetTime;
     };
-    bool DrawSlot(int difficulty, SlotDraw& draw) const;
+    bool DrawSlot(ePuzzleDifficulty difficulty, SlotDraw& draw) const;
     // A whole ladder into data; false when no puzzle at all could be drawn for some slot.
-    bool DrawLadder(int difficulty, MNTournamentData& data) const;
+    bool DrawLadder(ePuzzleDifficulty difficulty, MNTournamentData& data) const;
 
     MNTournamentData* Data() const;
     SaveGameActivePuzzle* ResumeRecord() const;
     // The slot being played, its index kept within the ladder.
     MNTournamentPuzzleData& CurrentSlot() const;
-    int Difficulty() const;
     // A slot passed (or its puzzle abandoned): a pass spent unless it was passed already,
     // and the next slot opened while passes are left.
     void PassSlot(int slot);

@@ -73,7 +73,7 @@ public:
     // The result jingle of a total score, -1 for none.
     static int ResultJingle(int score);
 
-    kSignal1<int> NewTournamentSignal;
+    kSignal1<ePuzzleDifficulty> NewTournamentSignal;
     kSignal1<int> StartPuzzleSignal;
     kSignal1<int> PassPuzzleSignal;
 
@@ -109,7 +109,7 @@ private:
     void TickFade(float delta);
     // Emits the new tournament; false, with the difficulty screen saying so, when the mode
     // could not draw one.
-    bool StartNewTournament(int difficulty);
+    bool StartNewTournament(ePuzzleDifficulty difficulty);
     void UnlockAndStart(bool bPlayNow);
 
     void PressResume(TUIButton* button);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <services/mnvolume.h>
+#include <services/puzzletypes.h>
 
 #include <console/types.h>
 
@@ -79,11 +80,13 @@ struct MNTournamentPuzzleData {
     float m_fCompleteTime;
 };
 
+// A record's levels are stored as LevelOf numbers them; the modes read and write them as
+// ePuzzleDifficulty through the records' own calls.
 struct MNTournamentData {
     bool m_bNewGame;
     int m_currentPuzzle;
-    char m_currentDifficulty;
-    char m_highestDifficultyUnlocked;
+    char m_currentDifficulty;         // the ladder's level
+    char m_highestDifficultyUnlocked; // the highest level opened
     char m_numPasses;
     char m_numPassesUsed;
     int m_targetScore;
@@ -91,6 +94,16 @@ struct MNTournamentData {
     MNTournamentPuzzleData m_puzzleDataList[MN_TOURNAMENT_SLOTS];
 
     void Clear();
+    ePuzzleDifficulty GetDifficulty() const { return DifficultyOfLevel(m_currentDifficulty); }
+    void SetDifficulty(ePuzzleDifficulty level) {
+        m_currentDifficulty = static_cast<char>(LevelOf(level));
+    }
+    ePuzzleDifficulty GetHighestUnlocked() const {
+        return DifficultyOfLevel(m_highestDifficultyUnlocked);
+    }
+    void SetHighestUnlocked(ePuzzleDifficulty level) {
+        m_highestDifficultyUnlocked = static_cast<char>(LevelOf(level));
+    }
 };
 
 struct MNQuickBlastStat {
@@ -100,7 +113,7 @@ struct MNQuickBlastStat {
 struct MNQuickBlastData {
     bool m_bNewGame;
     char m_name[MN_QUICKBLAST_NAME_SIZE];
-    char m_difficulty;
+    char m_difficulty; // the run's level
     float m_fTimeLimit;
     char m_puzzles; // ePuzzleTypeFlag bits
     int m_currentScore;
@@ -108,6 +121,10 @@ struct MNQuickBlastData {
     MNQuickBlastStat m_statList[MN_QUICKBLAST_STATS];
 
     void Clear();
+    ePuzzleDifficulty GetDifficulty() const { return DifficultyOfLevel(m_difficulty); }
+    void SetDifficulty(ePuzzleDifficulty level) {
+        m_difficulty = static_cast<char>(LevelOf(level));
+    }
 };
 
 struct MNFastAndFunData {
@@ -117,6 +134,9 @@ struct MNFastAndFunData {
     int m_mostProPuzzlesComplete;
 
     void Clear();
+    // The best run of a level; null for MINI or past pro.
+    int* BestRunOf(ePuzzleDifficulty level);
+    const int* BestRunOf(ePuzzleDifficulty level) const;
 };
 
 struct MNSaveProfileData {

@@ -24,17 +24,9 @@ void SetActiveProfileTimer(float seconds) {
 
 } // namespace
 
-float MNFastAndFun::RunLimit(int difficulty) {
-    switch (difficulty) {
-    case 0:
-        return 1200.0f;
-    case 1:
-        return 900.0f;
-    case 2:
-        return 600.0f;
-    default:
-        return 0.0f;
-    }
+float MNFastAndFun::RunLimit(ePuzzleDifficulty level) {
+    constexpr float kLimits[PUZZLE_LEVELS] = {1200.0f, 900.0f, 600.0f};
+    return IsLevel(level) ? kLimits[LevelOf(level)] : 0.0f;
 }
 
 int MNFastAndFun::NextType(int typeFlag) {
@@ -64,19 +56,7 @@ MNFastAndFunData* MNFastAndFun::Data() const {
 
 int* MNFastAndFun::BestRun() const {
     MNFastAndFunData* const data = Data();
-    if (data == nullptr) {
-        return nullptr;
-    }
-    switch (m_currentDifficulty) {
-    case 0:
-        return &data->m_mostBeginnerPuzzlesComplete;
-    case 1:
-        return &data->m_mostIntermediatePuzzlesComplete;
-    case 2:
-        return &data->m_mostProPuzzlesComplete;
-    default:
-        return nullptr;
-    }
+    return data != nullptr ? data->BestRunOf(m_currentDifficulty) : nullptr;
 }
 
 void MNFastAndFun::Init() {
@@ -87,7 +67,7 @@ void MNFastAndFun::Init() {
     FastAndFunUIWidget* const widget = new FastAndFunUIWidget;
     InitHost(menu, new FastAndFunUI, widget, widget->TickSignal, widget->RenderSignal);
     m_currentPuzzleType = 0;
-    m_currentDifficulty = 0;
+    m_currentDifficulty = PUZZLE_DIFFICULTY_BEGINNER;
     m_fTime = 0.0f;
     m_fGameTime = 0.0f;
 }
@@ -125,17 +105,17 @@ void MNFastAndFun::OnNewGame() {
     m_bPaused = false;
 }
 
-void MNFastAndFun::OnPlay(int difficulty) {
+void MNFastAndFun::OnPlay(ePuzzleDifficulty level) {
     MNFastAndFunData* const data = Data();
     if (data == nullptr) {
         kLogFmt("ERROR: Fast and Fun without a profile\n");
         return;
     }
     m_bNewGame = false;
-    kLogFmt("OnPlay Difficulty: %d\n", difficulty);
+    kLogFmt("OnPlay Difficulty: %d\n", LevelOf(level));
     ++data->m_currentPuzzle;
     kLogFmt("STARTING PUZZLE %d\n", data->m_currentPuzzle);
-    m_currentDifficulty = difficulty;
+    m_currentDifficulty = level;
     // The rotation moves on even when the bank has no puzzle of this type.
     const int type = NextType(m_currentPuzzleType);
     m_currentPuzzleType = type;

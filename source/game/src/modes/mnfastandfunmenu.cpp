@@ -41,27 +41,16 @@ MNFastAndFunData* MNFastAndFunMenu::Data() const {
     return m_profile != nullptr ? m_profile->GetFastAndFunData() : nullptr;
 }
 
-int MNFastAndFunMenu::BestRun(int difficulty) const {
+int MNFastAndFunMenu::BestRun(ePuzzleDifficulty level) const {
     const MNFastAndFunData* const data = Data();
-    if (data == nullptr) {
-        return -1;
-    }
-    switch (difficulty) {
-    case 0:
-        return data->m_mostBeginnerPuzzlesComplete;
-    case 1:
-        return data->m_mostIntermediatePuzzlesComplete;
-    case 2:
-        return data->m_mostProPuzzlesComplete;
-    default:
-        return -1;
-    }
+    const int* const best = data != nullptr ? data->BestRunOf(level) : nullptr;
+    return best != nullptr ? *best : -1;
 }
 
-TUIButton* MNFastAndFunMenu::GetDifficultyButton(int difficulty) const {
+TUIButton* MNFastAndFunMenu::GetDifficultyButton(ePuzzleDifficulty level) const {
     TUIButton* const buttons[] = {m_difficultyBeginnerButton, m_difficultyIntermediateButton,
                                   m_difficultyProButton};
-    return difficulty >= 0 && difficulty < 3 ? buttons[difficulty] : nullptr;
+    return IsLevel(level) ? buttons[LevelOf(level)] : nullptr;
 }
 
 void MNFastAndFunMenu::RemoveScreens() {
@@ -91,11 +80,11 @@ void MNFastAndFunMenu::Build() {
     m_yes = AddChoice(m_quitComfirmScreen, kText::Text(TEXT_YES), 0.6f);
     m_no = AddChoice(m_quitComfirmScreen, kText::Text(TEXT_NO), 0.8f);
 
-    m_difficulty = 0;
+    m_difficulty = PUZZLE_DIFFICULTY_BEGINNER;
     m_currentPuzzle = 0;
     m_nextPuzzle = 1;
-    m_nextDifficultyString = kText::Text(kLevelNames[1]);
-    m_currentDifficultyString = kText::Text(kLevelNames[0]);
+    m_nextDifficultyString = LevelName(PUZZLE_DIFFICULTY_INTERMEDIATE);
+    m_currentDifficultyString = LevelName(PUZZLE_DIFFICULTY_BEGINNER);
     m_best = 0;
     m_state = STATE_CLOSED;
     ForgetSeenBestRuns();
@@ -112,10 +101,11 @@ void MNFastAndFunMenu::BuildDifficultyScreens() {
     AddText(m_difficultyScreen, kText::Text(TEXT_CHOOSE_LEVEL), 0.5f, 0.05f, true);
     m_infoText = AddText(m_difficultyScreen, kText::Text(TEXT_UNLOCK_RULE), 0.5f, 0.2f);
     m_infoText->m_fFixedWidth = kLongTextWidth;
-    m_difficultyBeginnerButton = AddChoice(m_difficultyScreen, kText::Text(kLevelChoices[0]), 0.5f);
+    m_difficultyBeginnerButton =
+        AddChoice(m_difficultyScreen, LevelChoice(PUZZLE_DIFFICULTY_BEGINNER), 0.5f);
     m_difficultyIntermediateButton =
-        AddChoice(m_difficultyScreen, kText::Text(kLevelChoices[1]), 0.6f);
-    m_difficultyProButton = AddChoice(m_difficultyScreen, kText::Text(kLevelChoices[2]), 0.7f);
+        AddChoice(m_difficultyScreen, LevelChoice(PUZZLE_DIFFICULTY_INTERMEDIATE), 0.6f);
+    m_difficultyProButton = AddChoice(m_difficultyScreen, LevelChoice(PUZZLE_DIFFICULTY_PRO), 0.7f);
     AddBack(m_difficultyScreen);
 
     m_difficultySubScreen = AddScreen();
@@ -191,8 +181,8 @@ void MNFastAndFunMenu::ShowDifficultyChoice() {
 }
 
 void MNFastAndFunMenu::EnableDifficulties() {
-    const bool bPro = BestRun(1) >= kUnlockRun;
-    m_difficultyIntermediateButton->m_bEnabled = BestRun(0) >= kUnlockRun;
+    const bool bPro = BestRun(PUZZLE_DIFFICULTY_INTERMEDIATE) >= kUnlockRun;
+    m_difficultyIntermediateButton->m_bEnabled = BestRun(PUZZLE_DIFFICULTY_BEGINNER) >= kUnlockRun;
     m_difficultyProButton->m_bEnabled = bPro;
     m_infoText->m_bVisible = !bPro;
 }
@@ -200,13 +190,13 @@ void MNFastAndFunMenu::EnableDifficulties() {
 void MNFastAndFunMenu::PostGameMenu(bool bSolved) {
     const int lastSeen[] = {m_lastMostBeginnerPuzzlesComplete,
                             m_lastMostIntermediatePuzzlesComplete, m_lastMostProPuzzlesComplete};
-    const bool bKnown = m_difficulty >= 0 && m_difficulty < 3;
     // Pro opens nothing after it.
-    const bool bUnlocked = bKnown && m_difficulty < 2 && BestRun(m_difficulty) == kUnlockRun &&
-                           lastSeen[m_difficulty] == kUnlockRun - 1;
-    m_lastMostBeginnerPuzzlesComplete = BestRun(0);
-    m_lastMostIntermediatePuzzlesComplete = BestRun(1);
-    m_lastMostProPuzzlesComplete = BestRun(2);
+    const bool bUnlocked = m_difficulty < PUZZLE_DIFFICULTY_PRO &&
+                           BestRun(m_difficulty) == kUnlockRun &&
+                           lastSeen[LevelOf(m_difficulty)] == kUnlockRun - 1;
+    m_lastMostBeginnerPuzzlesComplete = BestRun(PUZZLE_DIFFICULTY_BEGINNER);
+    m_lastMostIntermediatePuzzlesComplete = BestRun(PUZZLE_DIFFICULTY_INTERMEDIATE);
+    m_lastMostProPuzzlesComplete = BestRun(PUZZLE_DIFFICULTY_PRO);
 
     const int effect = bUnlocked ? SFX_RESULT_BEST : (bSolved ? SFX_RESULT_GOOD : SFX_RESULT_POOR);
     if (bSolved) {
@@ -230,20 +220,14 @@ void MNFastAndFunMenu::Update() {
 }
 
 void MNFastAndFunMenu::UpdateBest() {
-    m_needText->m_bVisible = true;
-    m_subNeedText->m_bVisible = true;
-    if (m_difficulty >= 0 && m_difficulty < 3) {
-        m_best = BestRun(m_difficulty);
-        m_currentDifficultyString = kText::Text(kLevelNames[m_difficulty]);
-        m_nextDifficultyString =
-            m_difficulty < 2 ? kText::Text(kLevelNames[m_difficulty + 1]) : kUnknownDifficulty;
-        // Nothing lies beyond pro, and a level already opened needs nothing more.
-        const bool bNeedShown = m_difficulty < 2 && m_best < kUnlockRun;
-        m_needText->m_bVisible = bNeedShown;
-        m_subNeedText->m_bVisible = bNeedShown;
-    } else {
-        m_best = -1;
-    }
+    const bool bLast = m_difficulty == PUZZLE_DIFFICULTY_PRO;
+    m_best = BestRun(m_difficulty);
+    m_currentDifficultyString = LevelName(m_difficulty);
+    m_nextDifficultyString = bLast ? kUnknownDifficulty : LevelName(NextLevel(m_difficulty));
+    // Nothing lies beyond pro, and a level already opened needs nothing more.
+    const bool bNeedShown = !bLast && m_best < kUnlockRun;
+    m_needText->m_bVisible = bNeedShown;
+    m_subNeedText->m_bVisible = bNeedShown;
     const int text = m_best == 1 ? TEXT_BEST_RUN_OF_ONE : TEXT_BEST_RUN;
     m_bestScore->m_text = TUIString(kText::Text(text), &m_currentDifficultyString, &m_best);
     m_subBestScore->m_text = TUIString(kText::Text(text), &m_currentDifficultyString, &m_best);
@@ -285,9 +269,9 @@ void MNFastAndFunMenu::ButtonPressed(TUIScreen* screen, TUIButton* button) {
             m_state = STATE_CLOSED;
             return;
         }
-        for (int difficulty = 0; difficulty < 3; ++difficulty) {
-            if (button == GetDifficultyButton(difficulty)) {
-                m_difficulty = difficulty;
+        for (ePuzzleDifficulty level : PUZZLE_LEVEL_LIST) {
+            if (button == GetDifficultyButton(level)) {
+                m_difficulty = level;
                 SetActiveScreen(m_confirmScreen);
                 SetActiveSubScreen(m_confirmSubScreen);
                 Update();

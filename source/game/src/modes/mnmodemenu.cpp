@@ -7,6 +7,16 @@
 
 namespace Kelvo_lib {
 
+namespace {
+
+// The text ids of the levels by LevelOf: as the name of the level chosen, and as an entry to
+// choose.
+constexpr int kLevelNames[PUZZLE_LEVELS] = {TEXT_BEGINNER, TEXT_INTERMEDIATE, TEXT_PRO};
+constexpr int kLevelChoices[PUZZLE_LEVELS] = {TEXT_BEGINNER_CHOICE, TEXT_INTERMEDIATE_CHOICE,
+                                              TEXT_PRO_CHOICE};
+
+} // namespace
+
 const char* MNModeMenu::KindName(int typeFlag) {
     for (const KindChoice& kind : kKindChoices) {
         if (kind.typeFlag == typeFlag) {

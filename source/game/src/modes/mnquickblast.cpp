@@ -16,23 +16,22 @@ namespace Kelvo_lib {
 namespace {
 
 constexpr int kNumTypes = 4;
-constexpr int kDifficulties = MNQuickBlast::kNumDifficulties;
 
-// Costs and limits by [type][difficulty], the types in the order sudoku, crossword, fitword,
+// Costs and limits by [type][level], the types in the order sudoku, crossword, fitword,
 // wordsearch; a hint's cost also by its kind.
-constexpr int s_scoreTable[kNumTypes][kDifficulties][3] = {
+constexpr int s_scoreTable[kNumTypes][PUZZLE_LEVELS][3] = {
     {{30, 30, 30}, {60, 60, 60}, {100, 100, 100}},
     {{30, 30, 30}, {60, 60, 60}, {100, 100, 100}},
     {{30, 30, 30}, {60, 60, 60}, {100, 100, 100}},
     {{30, 30, 30}, {60, 60, 60}, {100, 100, 100}}};
-constexpr int s_errorScoreTable[kNumTypes][kDifficulties] = {
+constexpr int s_errorScoreTable[kNumTypes][PUZZLE_LEVELS] = {
     {30, 60, 100}, {30, 60, 100}, {30, 60, 100}, {30, 60, 100}};
-constexpr int s_timeLimitTable[kNumTypes][kDifficulties] = {
+constexpr int s_timeLimitTable[kNumTypes][PUZZLE_LEVELS] = {
     {780, 1320, 2700}, {240, 660, 1080}, {200, 280, 420}, {180, 360, 780}};
-// Bonuses by difficulty.
-constexpr int kCompletionBonus[kDifficulties] = {500, 1000, 1500};
-constexpr int kPerfectionBonus[kDifficulties] = {200, 250, 300};
-constexpr int kAnswerPoints[kDifficulties] = {100, 150, 200};
+// Bonuses by level.
+constexpr int kCompletionBonus[PUZZLE_LEVELS] = {500, 1000, 1500};
+constexpr int kPerfectionBonus[PUZZLE_LEVELS] = {200, 250, 300};
+constexpr int kAnswerPoints[PUZZLE_LEVELS] = {100, 150, 200};
 constexpr int kHintKinds = 3;
 constexpr int kWarningSeconds = 30;
 
@@ -173,7 +172,7 @@ bool MNQuickBlast::PlayNextPuzzle() {
         type = NextType(type);
     } while ((types & type) == 0);
     kLogFmt("QuickBlast: puzzle type = %d\n", type);
-    Puzzle* const puzzle = DrawPuzzle(type, DifficultyOfLevel(data->m_difficulty));
+    Puzzle* const puzzle = DrawPuzzle(type, data->GetDifficulty());
     return StartPuzzle(puzzle, type);
 }
 
@@ -265,8 +264,8 @@ void MNQuickBlast::DoGameOver(int result) {
     m_fTotalTime += m_fGameTime;
     m_fGameTime = 0.0f;
     const MNQuickBlastData* const data = Data();
-    const int difficulty = data != nullptr ? data->m_difficulty : 0;
-    kLogFmt("Time taken to complete puzzle %f, diff %d\n", static_cast<double>(time), difficulty);
+    const int level = data != nullptr ? LevelOf(data->GetDifficulty()) : 0;
+    kLogFmt("Time taken to complete puzzle %f, diff %d\n", static_cast<double>(time), level);
     switch (result) {
     case GAME_OVER_SOLVED: {
         const bool bRunOver = RunTimeLeft() <= 0.0f;
@@ -294,13 +293,15 @@ void MNQuickBlast::DoGameOver(int result) {
     MNProfileManager::SaveData(false);
 }
 
-int MNQuickBlast::PuzzleScore(const MNPuzzleUI& screen, int d, float time, bool timedOut) {
+int MNQuickBlast::PuzzleScore(const MNPuzzleUI& screen, ePuzzleDifficulty difficulty, float time,
+                              bool timedOut) {
     const int t = ScoreTableIndex(screen.GetPuzzleType());
-    if (t < 0 || d < 0 || d >= kDifficulties) {
+    if (t < 0 || !IsLevel(difficulty)) {
         kLogFmt("ERROR: no Quick Blast score for type %d at difficulty %d\n",
-                screen.GetPuzzleType(), d);
+                screen.GetPuzzleType(), BankValueOf(difficulty));
         return 0;
     }
+    const int d = LevelOf(difficulty);
     const int correct = screen.GetNumCorrect();
     bool bHinted = false;
     int score = -HintCost(screen, t, d, bHinted);
@@ -337,7 +338,7 @@ void MNQuickBlast::CalculateScore(float time, bool timedOut) {
         kLogFmt("ERROR: no puzzle to score\n");
         return;
     }
-    data->m_currentScore += PuzzleScore(*screen, data->m_difficulty, time, timedOut);
+    data->m_currentScore += PuzzleScore(*screen, data->GetDifficulty(), time, timedOut);
 }
 
 void MNQuickBlast::NewScore() {

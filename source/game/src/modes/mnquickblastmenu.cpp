@@ -149,9 +149,7 @@ MNQuickBlastData* MNQuickBlastMenu::Data() const {
 void MNQuickBlastMenu::Build() {
     BuildKeyboard();
     kArray<TUIString> difficulties;
-    for (int text : kLevelChoices) {
-        difficulties(difficulties.Add(1)) = TUIString(kText::Text(text));
-    }
+    AppendLevels(difficulties, true);
     kArray<TUIString> times;
     for (int seconds : s_timeLimitList) {
         char label[16];
@@ -326,9 +324,7 @@ void MNQuickBlastMenu::UpdateStrings(const MNQuickBlastData& data) {
         m_timeString[0] = m_gameListString[0] = m_nameString[0] = 0;
         return;
     }
-    const int difficulty = data.m_difficulty;
-    m_difficultyString = difficulty >= 0 && difficulty < 3 ? kText::Text(kLevelNames[difficulty])
-                                                           : "unknown difficulty";
+    m_difficultyString = LevelName(data.GetDifficulty());
     FormatMinutes(m_timeString, sizeof(m_timeString), static_cast<int>(data.m_fTimeLimit));
     m_gameListString[0] = 0;
     for (const KindChoice& type : kKindChoices) {
@@ -424,12 +420,11 @@ void MNQuickBlastMenu::WarningPressed(TUIButton* button) {
 void MNQuickBlastMenu::ConfirmNewRun() {
     MNQuickBlastData& data = *Data();
     m_savedPuzzles = data.m_puzzles;
-    m_savedDifficulty = data.m_difficulty;
+    m_savedDifficulty = data.GetDifficulty();
     m_savedTimeLimit = data.m_fTimeLimit;
     m_savedNameBeforeBack = data.m_name;
     data.m_bNewGame = false;
-    const int difficulty = data.m_difficulty;
-    m_configDifficultySpinner->m_index = difficulty >= 0 && difficulty < 3 ? difficulty : 0;
+    m_configDifficultySpinner->m_index = LevelOf(data.GetDifficulty());
     bool bFound = false;
     for (int i = 0; i < kNumTimeLimits; ++i) {
         if (static_cast<float>(s_timeLimitList[i]) == data.m_fTimeLimit) {
@@ -460,7 +455,7 @@ void MNQuickBlastMenu::ConfigPressed(TUIButton* button) {
     }
     if (button->m_bBack) {
         data->m_puzzles = m_savedPuzzles;
-        data->m_difficulty = m_savedDifficulty;
+        data->SetDifficulty(m_savedDifficulty);
         data->m_fTimeLimit = m_savedTimeLimit;
         std::snprintf(data->m_name, sizeof(data->m_name), "%s", m_savedNameBeforeBack.CStr());
         ShowStart();
@@ -526,7 +521,7 @@ void MNQuickBlastMenu::SpinnerPressed(TUIScreen* screen, TUISpinner* spinner) {
         return;
     }
     if (spinner == m_configDifficultySpinner) {
-        data->m_difficulty = static_cast<char>(spinner->m_index);
+        data->SetDifficulty(DifficultyOfLevel(spinner->m_index));
     } else if (spinner == m_configTimeSpinner) {
         data->m_fTimeLimit = static_cast<float>(s_timeLimitList[spinner->m_index]);
     }

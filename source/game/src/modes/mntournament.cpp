@@ -17,14 +17,13 @@ namespace Kelvo_lib {
 namespace {
 
 constexpr int kSlots = MN_TOURNAMENT_SLOTS;
-constexpr int kDifficulties = 3;
 constexpr int kSmallSudokuSize = 6;
 constexpr float kSmallSudokuTarget = 220.0f;
 
-// The kind of a slot by the low two bits of a draw, with its target times by difficulty.
+// The kind of a slot by the low two bits of a draw, with its target times by level.
 struct SlotKind {
     int typeFlag;
-    float targetTime[kDifficulties];
+    float targetTime[PUZZLE_LEVELS];
 };
 constexpr SlotKind kSlotKinds[] = {{PUZZLE_FLAG_SUDOKU, {780.0f, 1320.0f, 2700.0f}},
                                    {PUZZLE_FLAG_WORDSEARCH, {180.0f, 360.0f, 780.0f}},
@@ -32,13 +31,13 @@ constexpr SlotKind kSlotKinds[] = {{PUZZLE_FLAG_SUDOKU, {780.0f, 1320.0f, 2700.0
                                    {PUZZLE_FLAG_CROSSWORD, {240.0f, 660.0f, 1080.0f}}};
 
 // Points lost per hint by kind and per error, for sudoku, crossword, fitword and wordsearch
-// in that order, then by difficulty (and hint kind).
-constexpr int s_scoreTable[4][kDifficulties][PUZZLE_HINT_KINDS] = {
+// in that order, then by level (and hint kind).
+constexpr int s_scoreTable[4][PUZZLE_LEVELS][PUZZLE_HINT_KINDS] = {
     {{50, 80, 100}, {75, 125, 150}, {100, 175, 250}},
     {{50, 80, 100}, {75, 125, 150}, {100, 175, 250}},
     {{50, 80, 100}, {75, 125, 150}, {100, 175, 250}},
     {{75, 100, 150}, {100, 150, 250}, {200, 225, 350}}};
-constexpr int s_errorScoreTable[4][kDifficulties] = {
+constexpr int s_errorScoreTable[4][PUZZLE_LEVELS] = {
     {50, 75, 100}, {50, 75, 100}, {50, 72, 100}, {75, 100, 200}};
 
 constexpr int kFirstInTimeBase = 700;
@@ -46,10 +45,6 @@ constexpr int kSolvedBase = 500;
 constexpr int kNoErrorBonus = 100;
 constexpr int kFirstInTimeBonus = 200;
 constexpr int kInTimeBonus = 300;
-
-int ClampDifficulty(int difficulty) {
-    return difficulty < 0 ? 0 : (difficulty >= kDifficulties ? kDifficulties - 1 : difficulty);
-}
 
 bool IsSlot(int slot) {
     return slot >= 0 && slot < kSlots;
@@ -111,10 +106,6 @@ MNTournamentPuzzleData& MNTournament::CurrentSlot() const {
     return data.m_puzzleDataList[data.m_currentPuzzle];
 }
 
-int MNTournament::Difficulty() const {
-    return ClampDifficulty(Data()->m_currentDifficulty);
-}
-
 void MNTournament::Activate() {
     GetMenu()->SetProfile(m_world->GetProfile());
     PushMenuLayers();
@@ -133,30 +124,30 @@ void MNTournament::Deactivate() {
 
 // --- A new ladder ---
 
-float MNTournament::TargetTime(int typeFlag, int difficulty, bool bSmallSudoku) {
-    difficulty = ClampDifficulty(difficulty);
-    if (typeFlag == PUZZLE_FLAG_SUDOKU && difficulty == 0 && bSmallSudoku) {
+float MNTournament::TargetTime(int typeFlag, ePuzzleDifficulty difficulty, bool bSmallSudoku) {
+    const int level = LevelOf(difficulty);
+    if (typeFlag == PUZZLE_FLAG_SUDOKU && level == 0 && bSmallSudoku) {
         return kSmallSudokuTarget;
     }
     for (const SlotKind& kind : kSlotKinds) {
         if (kind.typeFlag == typeFlag) {
-            return kind.targetTime[difficulty];
+            return kind.targetTime[level];
         }
     }
     return 0.0f;
 }
 
-bool MNTournament::DrawSlot(int difficulty, SlotDraw& draw) const {
+bool MNTournament::DrawSlot(ePuzzleDifficulty difficulty, SlotDraw& draw) const {
     const int language = MNProfileManager::GetLanguage();
     PuzzleBank* const bank = MNProfile::GetPuzzlebank();
     draw.typeFlag = kSlotKinds[MNProfile::GetRandomGen()->draw() & 3u].typeFlag;
-    draw.id = DrawPuzzleId(draw.typeFlag, DifficultyOfLevel(difficulty));
+    draw.id = DrawPuzzleId(draw.typeFlag, difficulty);
     if (draw.id < 0) {
         return false;
     }
     bool bSmallSudoku = false;
     // Only a beginner sudoku's target depends on its size.
-    if (draw.typeFlag == PUZZLE_FLAG_SUDOKU && difficulty == 0) {
+    if (draw.typeFlag == PUZZLE_FLAG_SUDOKU && difficulty == PUZZLE_DIFFICULTY_BEGINNER) {
         Puzzle* const puzzle = bank->GetPuzzle(draw.id, language);
         if (puzzle == nullptr || puzzle->GetType() != PUZZLE_TYPE_SUDOKU) {
             kLogFmt("ERROR: sudoku %d cannot be read; drawn again\n", draw.id);
@@ -168,7 +159,7 @@ bool MNTournament::DrawSlot(int difficulty, SlotDraw& draw) const {
     return true;
 }
 
-bool MNTournament::DrawLadder(int difficulty, MNTournamentData& data) const {
+bool MNTournament::DrawLadder(ePuzzleDifficulty difficulty, MNTournamentData& data) const {
     for (int i = 0; i < kSlots; ++i) {
         SlotDraw chosen{};
         bool bDrawn = false;
@@ -188,12 +179,12 @@ bool MNTournament::DrawLadder(int difficulty, MNTournamentData& data) const {
             }
         }
         if (!bDrawn) {
-            kLogFmt("ERROR: no puzzle at difficulty %d for slot %d\n", difficulty, i + 1);
+            kLogFmt("ERROR: no puzzle at difficulty %d for slot %d\n", LevelOf(difficulty), i + 1);
             return false;
         }
         if (bRepeat) {
-            kLogFmt("Too few puzzles at difficulty %d: slot %d plays puzzle %d again\n", difficulty,
-                    i + 1, chosen.id);
+            kLogFmt("Too few puzzles at difficulty %d: slot %d plays puzzle %d again\n",
+                    LevelOf(difficulty), i + 1, chosen.id);
         }
         data.m_puzzleDataList[i] =
             MNTournamentPuzzleData{static_cast<char>(chosen.typeFlag),
@@ -206,24 +197,23 @@ bool MNTournament::DrawLadder(int difficulty, MNTournamentData& data) const {
     return true;
 }
 
-void MNTournament::OnNewTournament(int difficulty) {
-    kLogFmt("OnNewTournament %d\n", difficulty);
+void MNTournament::OnNewTournament(ePuzzleDifficulty difficulty) {
+    kLogFmt("OnNewTournament %d\n", LevelOf(difficulty));
     MNTournamentData* const data = Data();
     MNTournamentData ladder{};
     if (data != nullptr) {
         ladder = *data;
     }
     // The record changes only once a whole ladder is drawn.
-    if (data == nullptr || difficulty != ClampDifficulty(difficulty) ||
-        !DrawLadder(difficulty, ladder)) {
-        kLogFmt("ERROR: no tournament at difficulty %d\n", difficulty);
+    if (data == nullptr || !IsLevel(difficulty) || !DrawLadder(difficulty, ladder)) {
+        kLogFmt("ERROR: no tournament at difficulty %d\n", LevelOf(difficulty));
         GetMenu()->NewTournamentRefused();
         return;
     }
-    ladder.m_currentDifficulty = static_cast<char>(difficulty);
+    ladder.SetDifficulty(difficulty);
     ladder.m_bNewGame = true;
     ladder.m_numPassesUsed = 0;
-    ladder.m_numPasses = static_cast<char>(kPassesByDifficulty[difficulty]);
+    ladder.m_numPasses = static_cast<char>(kPassesByDifficulty[LevelOf(difficulty)]);
     *data = ladder;
     MNProfileManager::SaveData(false);
 }
@@ -313,7 +303,7 @@ int MNTournament::ScoreOf(const MNTournamentSolve& solve) {
         kLogFmt("ERROR: no score table for puzzle type %d\n", solve.typeFlag);
         return score;
     }
-    const int d = ClampDifficulty(solve.difficulty);
+    const int d = LevelOf(solve.difficulty);
     if (solve.typeFlag == PUZZLE_FLAG_CROSSWORD) {
         score -= s_scoreTable[table][d][0] * solve.hintsUsed[0];
         score = score < 0 ? 0 : score;
@@ -340,7 +330,7 @@ void MNTournament::CalculateScore() {
     const MNPuzzleUI& screen = *m_gameUI;
     MNTournamentPuzzleData& slot = CurrentSlot();
     MNTournamentSolve solve{screen.GetPuzzleType(),
-                            Difficulty(),
+                            Data()->GetDifficulty(),
                             slot.m_puzzleStatus == SLOT_PERFECT,
                             {},
                             screen.GetNumErrorsMade(),

@@ -47,8 +47,8 @@ constexpr unsigned int kCompleteColour = 0xFF808080;
 constexpr unsigned int kPerfectColour = 0xFF000000;
 constexpr unsigned int kPassedColour = 0xFFFF8000;
 
-// Texts of the slot statuses 0 to 5, of the difficulties 0 to 2 (the name and what winning
-// it unlocks), of the ranks from the highest score down.
+// Texts of the slot statuses 0 to 5, of what winning each level unlocks, of the ranks from
+// the highest score down.
 constexpr int kStatusTexts[] = {TEXT_STATUS_LOCKED,   TEXT_STATUS_OPEN,
                                 TEXT_STATUS_FAILED,   TEXT_STATUS_PASSED,
                                 TEXT_STATUS_COMPLETE, TEXT_STATUS_FIRST_TRY_IN_TIME};
@@ -87,10 +87,6 @@ const char* TypeText(int typeFlag) {
 const char* StatusText(int status) {
     return status >= SLOT_LOCKED && status <= SLOT_PERFECT ? Txt(kStatusTexts[status])
                                                            : "unknown status";
-}
-
-bool IsDifficulty(int difficulty) {
-    return difficulty >= 0 && difficulty <= 2;
 }
 
 } // namespace
@@ -211,8 +207,8 @@ void MNTournamentMenu::BuildResumeScreens() {
     AddMessage(m_difficultyScreen, Txt(TEXT_TOURNAMENT_INTRODUCTION), 0.16f);
     AddText(m_difficultyScreen, Txt(TEXT_CHOOSE_LEVEL), 0.5f, 0.39f, true);
     TUIButton** const buttons[] = {&m_beginnerButton, &m_intermediateButton, &m_proButton};
-    for (int d = 0; d < 3; ++d) {
-        *buttons[d] = AddButton(m_difficultyScreen, Txt(kLevelChoices[d]), 0.5f,
+    for (int d = 0; d < PUZZLE_LEVELS; ++d) {
+        *buttons[d] = AddButton(m_difficultyScreen, LevelChoice(PUZZLE_LEVEL_LIST[d]), 0.5f,
                                 0.50f + 0.10f * static_cast<float>(d), false, kWideButton);
     }
     m_noPuzzlesText = AddMessage(m_difficultyScreen, Txt(kNoPuzzlesText), 0.82f);
@@ -348,17 +344,18 @@ void MNTournamentMenu::FormatTime(char* out, float seconds) const {
 void MNTournamentMenu::Update() {
     const MNTournamentData* const data = Data();
     m_score = 0;
-    const int unlocked = data != nullptr ? data->m_highestDifficultyUnlocked : 0;
-    m_intermediateButton->m_bEnabled = unlocked >= 1;
-    m_proButton->m_bEnabled = unlocked >= 2;
+    const ePuzzleDifficulty unlocked =
+        data != nullptr ? data->GetHighestUnlocked() : PUZZLE_DIFFICULTY_BEGINNER;
+    m_intermediateButton->m_bEnabled = unlocked >= PUZZLE_DIFFICULTY_INTERMEDIATE;
+    m_proButton->m_bEnabled = unlocked >= PUZZLE_DIFFICULTY_PRO;
     for (int i = 0; i < kSlots; ++i) {
         m_buttonList[i]->m_bEnabled = IsPlayable(i);
         m_buttonList[i]->m_bDone = IsFinished(i); // on paper, where its tick reads
         m_score += data != nullptr ? data->m_puzzleDataList[i].m_score : 0;
     }
-    const int difficulty = data != nullptr ? data->m_currentDifficulty : -1;
-    m_difficultyString = IsDifficulty(difficulty) ? Txt(kLevelNames[difficulty]) : "";
-    m_completedDifficulty = IsDifficulty(difficulty) ? Txt(kUnlockedTexts[difficulty]) : "";
+    m_difficultyString = data != nullptr ? LevelName(data->GetDifficulty()) : "";
+    m_completedDifficulty =
+        data != nullptr ? Txt(kUnlockedTexts[LevelOf(data->GetDifficulty())]) : "";
     const int index = m_puzzleNumber - 1;
     m_puzzleStatusString = StatusText(SlotStatus(index));
     m_puzzleTypeString = TypeText(data != nullptr ? data->m_puzzleDataList[index].m_puzzleType : 0);
@@ -596,7 +593,7 @@ void MNTournamentMenu::PressResume(TUIButton* button) {
     }
 }
 
-bool MNTournamentMenu::StartNewTournament(int difficulty) {
+bool MNTournamentMenu::StartNewTournament(ePuzzleDifficulty difficulty) {
     m_bNewTournamentRefused = false;
     NewTournamentSignal(difficulty);
     m_noPuzzlesText->m_bVisible = m_bNewTournamentRefused;
@@ -613,8 +610,8 @@ void MNTournamentMenu::PressDifficulty(TUIButton* button) {
         return;
     }
     const TUIButton* const buttons[] = {m_beginnerButton, m_intermediateButton, m_proButton};
-    for (int d = 0; d < 3; ++d) {
-        if (button == buttons[d] && StartNewTournament(d)) {
+    for (int d = 0; d < PUZZLE_LEVELS; ++d) {
+        if (button == buttons[d] && StartNewTournament(PUZZLE_LEVEL_LIST[d])) {
             ShowSelect(1);
         }
     }
@@ -688,12 +685,14 @@ void MNTournamentMenu::EndOfPuzzleCheck() {
 void MNTournamentMenu::PressScoreContinue() {
     MNTournamentData* const data = Data();
     m_fadeMusicTimer = -1.0f;
-    const int d = data != nullptr ? data->m_currentDifficulty : 0;
-    const int h = data != nullptr ? data->m_highestDifficultyUnlocked : 0;
-    if (d + 1 <= h || (d == 2 && h == 2)) {
+    const ePuzzleDifficulty d =
+        data != nullptr ? data->GetDifficulty() : PUZZLE_DIFFICULTY_BEGINNER;
+    const ePuzzleDifficulty h =
+        data != nullptr ? data->GetHighestUnlocked() : PUZZLE_DIFFICULTY_BEGINNER;
+    if (d < h || (d == PUZZLE_DIFFICULTY_PRO && h == PUZZLE_DIFFICULTY_PRO)) {
         SetActiveScreen(m_playAgainScreen);
-    } else if (d == 2 && h == 1) {
-        data->m_highestDifficultyUnlocked = 2;
+    } else if (d == PUZZLE_DIFFICULTY_PRO && h == PUZZLE_DIFFICULTY_INTERMEDIATE) {
+        data->SetHighestUnlocked(PUZZLE_DIFFICULTY_PRO);
         MNProfileManager::SaveData(false);
         SetActiveScreen(m_allCompleteScreen);
     } else {
@@ -704,9 +703,10 @@ void MNTournamentMenu::PressScoreContinue() {
 
 void MNTournamentMenu::UnlockAndStart(bool bPlayNow) {
     MNTournamentData* const data = Data();
-    const int next = data != nullptr && data->m_currentDifficulty == 0 ? 1 : 2;
+    const ePuzzleDifficulty next =
+        NextLevel(data != nullptr ? data->GetDifficulty() : PUZZLE_DIFFICULTY_INTERMEDIATE);
     if (data != nullptr) {
-        data->m_highestDifficultyUnlocked = static_cast<char>(next);
+        data->SetHighestUnlocked(next);
     }
     MNProfileManager::SaveData(false);
     const bool bStarted = StartNewTournament(next);

@@ -210,8 +210,8 @@ void SaveGameActivePuzzle::Clear() {
 void MNTournamentData::Clear() {
     m_bNewGame = true;
     m_currentPuzzle = 0;
-    m_currentDifficulty = 0;
-    m_highestDifficultyUnlocked = 0;
+    SetDifficulty(PUZZLE_DIFFICULTY_BEGINNER);
+    SetHighestUnlocked(PUZZLE_DIFFICULTY_BEGINNER);
     m_numPasses = kDefaultPasses;
     m_numPassesUsed = 0;
     m_targetScore = kDefaultTargetScore;
@@ -225,7 +225,7 @@ void MNTournamentData::Clear() {
 void MNQuickBlastData::Clear() {
     m_bNewGame = true;
     std::memset(m_name, 0, sizeof(m_name));
-    m_difficulty = 0;
+    SetDifficulty(PUZZLE_DIFFICULTY_BEGINNER);
     m_fTimeLimit = MN_QUICKBLAST_TIME_LIMIT;
     m_puzzles = kDefaultPuzzles;
     m_currentScore = 0;
@@ -237,6 +237,16 @@ void MNQuickBlastData::Clear() {
 
 void MNFastAndFunData::Clear() {
     *this = MNFastAndFunData{0, 0, 0, 0};
+}
+
+int* MNFastAndFunData::BestRunOf(ePuzzleDifficulty level) {
+    int* const bestRuns[] = {&m_mostBeginnerPuzzlesComplete, &m_mostIntermediatePuzzlesComplete,
+                             &m_mostProPuzzlesComplete};
+    return IsLevel(level) ? bestRuns[LevelOf(level)] : nullptr;
+}
+
+const int* MNFastAndFunData::BestRunOf(ePuzzleDifficulty level) const {
+    return const_cast<MNFastAndFunData*>(this)->BestRunOf(level);
 }
 
 void MNSaveProfileData::Clear() {

@@ -13,7 +13,7 @@ namespace Kelvo_lib {
 
 namespace {
 
-constexpr int kMaxDifficulty = 2;
+constexpr int kMaxDifficulty = PUZZLE_LEVELS - 1;
 constexpr float kMaxTimeLimit = 86400.0f;
 // The puzzle kinds a Quick Blast run may take turns over.
 constexpr int kKindBits =
