@@ -230,6 +230,8 @@ TEST_F(HeadToHeadTest, DoneSendsTheRulesOfTheSetUpAndStartsTheFirstTickedTypeInT
         EXPECT_TRUE(Menu().IsGame());
         EXPECT_EQ(LayerIds(), "bg game");
         EXPECT_EQ(Mode().GetCurrentPuzzleType(), game.firstType);
+        EXPECT_EQ(DifficultyOf(Mode().GetPuzzleScreen()->GetPuzzleId()),
+                  DifficultyOfLevel(game.difficulty));
         EXPECT_EQ(Mode().IsSprint(), game.bSprint);
         EXPECT_EQ(Mode().GetLives(kPlayer1), game.lives);
         EXPECT_EQ(Mode().GetLives(kPlayer2), game.lives);

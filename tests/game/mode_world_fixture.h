@@ -89,6 +89,13 @@ protected:
         ASSERT_FALSE(mode.GetPuzzleScreen()->IsContinueScreenOpen());
     }
 
+    // The difficulty the bank files the puzzle of that id under; past pro for none.
+    static Kelvo_lib::ePuzzleDifficulty DifficultyOf(int id) {
+        const Kelvo_lib::PuzzleBank& bank = *Kelvo_lib::MNProfile::GetPuzzlebank();
+        const int index = bank.FindEntry(id);
+        return Kelvo_lib::DifficultyOfBankValue(index < 0 ? 255u : bank.GetEntry(index).difficulty);
+    }
+
     // The active profile named as the debug profile, whose key completes a puzzle.
     void BecomeDebugProfile() { std::strcpy(Profile().name, Kelvo_lib::MNProfile::kDebugName); }
     void DebugKey() { Run({"hold 2", "hold none"}); }
