@@ -10,7 +10,6 @@
 #include <puzzles/crossword/mncrossword.h>
 #include <puzzles/mnpuzzlewidget.h>
 #include <services/mnprofile.h>
-#include <services/mnprofilemanager.h>
 #include <services/mnresourcemanager.h>
 #include <services/mnsound.h>
 #include <services/mnsubgame.h>
@@ -386,19 +385,12 @@ protected:
         Write(SFX_TOCK, -8000);
         Write(SFX_TARGET_EXPIRED, 8000);
         MNSound::Init(MN_MAX_VOLUME, 0);
-        m_previousProfile = MNProfileManager::GetActiveProfileIndex();
-        MNProfileManager::SetActiveProfile(0);
-        MNTournamentData* tournament = MNProfileManager::GetActiveProfile()->GetTournamentData();
-        m_saved = *tournament;
-        tournament->m_currentPuzzle = 3;
-        tournament->m_puzzleDataList[3].m_puzzleType = PUZZLE_FLAG_CROSSWORD;
-        tournament->m_puzzleDataList[3].m_fTargetTime = 60.0f;
-        m_model.SetPuzzle(&m_record, ModeRules(GAME_MODE_TOURNAMENT, m_record));
+        MNPuzzleRules rules = ModeRules(GAME_MODE_TOURNAMENT, m_record);
+        rules.targetTime = 60.0f;
+        m_model.SetPuzzle(&m_record, rules);
         m_model.Play();
     }
     void TearDown() override {
-        *MNProfileManager::GetActiveProfile()->GetTournamentData() = m_saved;
-        MNProfileManager::SetActiveProfile(m_previousProfile);
         MNSound::Deinit();
         MNResourceManager::Deinit(); // the banks kept loaded from this suite's disc
         AudioDeviceTest::TearDown();
@@ -420,8 +412,6 @@ protected:
     }
 
     test_support::TemporaryDisc m_disc;
-    MNTournamentData m_saved{};
-    int m_previousProfile = -1;
     CrosswordData m_record = SmallCrossword();
     MNCrossword m_model{MNPuzzleWidget::GameSources()};
 };

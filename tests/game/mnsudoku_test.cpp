@@ -7,9 +7,6 @@
 
 #include <puzzles/mnpuzzlewidget.h>
 #include <puzzles/sudoku/mnsudoku.h>
-#include <services/mnprofile.h>
-#include <services/mnprofilemanager.h>
-#include <services/mnsavedata.h>
 #include <services/mnsound.h>
 #include <services/mnsubgame.h>
 
@@ -27,9 +24,12 @@ using puzzle_test::ModeRules;
 
 class SudokuModelTest : public ::testing::Test {
 protected:
-    void Load(int size, int gameMode = GAME_MODE_QUICKBLAST) {
+    void Load(int size, int gameMode = GAME_MODE_QUICKBLAST,
+              float targetTime = MNPuzzleRules::kNoTarget) {
         m_record = MakeSudoku(7, size);
-        ASSERT_TRUE(model.SetPuzzle(&m_record, ModeRules(gameMode, m_record)));
+        MNPuzzleRules rules = ModeRules(gameMode, m_record);
+        rules.targetTime = targetTime;
+        ASSERT_TRUE(model.SetPuzzle(&m_record, rules));
         model.Play();
     }
     int Wrong(int cell) const { return m_record.solution[cell] % m_record.size + 1; }
@@ -295,25 +295,15 @@ int EffectOfTick(MNSudoku& model, float delta) {
 }
 
 TEST_F(SudokuModelTest, TournamentWarningsTickInTheLastThirtySecondsThenSoundOnce) {
-    const int previous = MNProfileManager::GetActiveProfileIndex();
-    MNProfileManager::SetActiveProfile(0);
-    MNTournamentData* tournament = MNProfileManager::GetActiveProfile()->GetTournamentData();
-    const MNTournamentData saved = *tournament;
-    tournament->m_currentPuzzle = 2;
-    tournament->m_puzzleDataList[2].m_puzzleType = PUZZLE_FLAG_SUDOKU;
-    tournament->m_puzzleDataList[2].m_fTargetTime = 60.0f;
-    Load(9, GAME_MODE_TOURNAMENT);
+    Load(9, GAME_MODE_TOURNAMENT, 60.0f);
     EXPECT_EQ(-1, EffectOfTick(model, 30.0f)) << "30 s left: quiet";
     EXPECT_EQ(SFX_TICK, EffectOfTick(model, 0.25f));
     EXPECT_EQ(-1, EffectOfTick(model, 0.75f)) << "one a second";
     EXPECT_EQ(SFX_TOCK, EffectOfTick(model, 0.25f));
     EXPECT_EQ(SFX_TARGET_EXPIRED, EffectOfTick(model, 30.0f));
     EXPECT_EQ(-1, EffectOfTick(model, 1.0f)) << "once";
-    tournament->m_puzzleDataList[2].m_puzzleType = PUZZLE_FLAG_CROSSWORD;
     Load(9, GAME_MODE_TOURNAMENT);
-    EXPECT_EQ(-1, EffectOfTick(model, 45.0f)) << "another kind's slot";
-    *tournament = saved;
-    MNProfileManager::SetActiveProfile(previous);
+    EXPECT_EQ(-1, EffectOfTick(model, 45.0f)) << "no target given";
 }
 
 } // namespace

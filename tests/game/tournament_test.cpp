@@ -324,6 +324,24 @@ TEST_F(TournamentTest, TheRecordsDriveTheTargetTimeWarning) {
     EXPECT_EQ(MNSound::GetLastSoundEffect(), SFX_TARGET_EXPIRED);
 }
 
+TEST_F(TournamentTest, TheCurrentSlotGivesItsTargetToAPuzzleOfItsKindOnly) {
+    Mode().OnNewTournament(PUZZLE_DIFFICULTY_BEGINNER);
+    Slot(3).m_puzzleType = PUZZLE_FLAG_FITWORD;
+    Slot(3).m_fTargetTime = 42.0f;
+    const struct {
+        int current, kind;
+        float target;
+    } cases[] = {
+        {3, PUZZLE_FLAG_FITWORD, 42.0f},
+        {3, PUZZLE_FLAG_SUDOKU, MNPuzzleRules::kNoTarget},
+        {-1, PUZZLE_FLAG_FITWORD, MNPuzzleRules::kNoTarget},
+    };
+    for (const auto& c : cases) {
+        Data().m_currentPuzzle = c.current;
+        EXPECT_EQ(Mode().PuzzleTargetTime(c.kind), c.target) << c.current << " " << c.kind;
+    }
+}
+
 // The ladder finished: every slot complete, the total as given.
 class TournamentEndTest : public TournamentTest {
 protected:

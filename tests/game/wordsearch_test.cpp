@@ -7,7 +7,6 @@
 #include <puzzles/mnpuzzlewidget.h>
 #include <puzzles/wordsearch/mnwordsearch.h>
 #include <services/mninputedge.h>
-#include <services/mnprofilemanager.h>
 #include <services/mnsound.h>
 #include <services/mnsubgame.h>
 #include <services/puzzletypes.h>
@@ -281,23 +280,14 @@ TEST_F(WordsearchTest, DamagedFieldsOfASavedStateLoadAsNoHintAndAClockAtZero) {
     EXPECT_EQ(log.CountContaining("play time out of range"), 1);
 }
 
-// The sounds a Tournament wordsearch plays, second by second, with a target of 30.5 s in
-// the current slot of the given puzzle kind.
-std::vector<int> TargetTimeSounds(int slotType) {
-    using Kelvo_lib::MNProfileManager;
+// The sounds a Tournament wordsearch plays, second by second, with the target time given.
+std::vector<int> TargetTimeSounds(float targetTime) {
     using Kelvo_lib::MNSound;
-    const int previous = MNProfileManager::GetActiveProfileIndex();
-    MNProfileManager::SetActiveProfile(0);
-    Kelvo_lib::MNTournamentData* tournament =
-        MNProfileManager::GetActiveProfile()->GetTournamentData();
-    const Kelvo_lib::MNTournamentData saved = *tournament;
-    tournament->m_currentPuzzle = 3;
-    tournament->m_puzzleDataList[3].m_puzzleType = static_cast<char>(slotType);
-    tournament->m_puzzleDataList[3].m_fTargetTime = 30.5f;
-
     MNWordsearch model{MNPuzzleWidget::GameSources()};
     WordsearchData record = MakeRecord(4, 1);
-    model.SetPuzzle(&record, ModeRules(GAME_MODE_TOURNAMENT, record));
+    Kelvo_lib::MNPuzzleRules rules = ModeRules(GAME_MODE_TOURNAMENT, record);
+    rules.targetTime = targetTime;
+    model.SetPuzzle(&record, rules);
     model.Play();
     std::vector<int> sounds;
     for (int second = 0; second < 40; ++second) {
@@ -307,8 +297,6 @@ std::vector<int> TargetTimeSounds(int slotType) {
             sounds.push_back(MNSound::GetLastSoundEffect());
         }
     }
-    *tournament = saved;
-    MNProfileManager::SetActiveProfile(previous);
     return sounds;
 }
 
@@ -318,9 +306,8 @@ TEST(WordsearchTargetTime, TicksAndTocksOverTheLast30SecondsThenSoundsOnceAtTheT
         expected.push_back(second % 2 == 1 ? Kelvo_lib::SFX_TICK : Kelvo_lib::SFX_TOCK);
     }
     expected.push_back(Kelvo_lib::SFX_TARGET_EXPIRED);
-    EXPECT_EQ(TargetTimeSounds(Kelvo_lib::PUZZLE_FLAG_WORDSEARCH), expected);
-    EXPECT_TRUE(TargetTimeSounds(Kelvo_lib::PUZZLE_FLAG_CROSSWORD).empty())
-        << "another kind's slot";
+    EXPECT_EQ(TargetTimeSounds(30.5f), expected);
+    EXPECT_TRUE(TargetTimeSounds(Kelvo_lib::MNPuzzleRules::kNoTarget).empty()) << "no target given";
 }
 
 } // namespace

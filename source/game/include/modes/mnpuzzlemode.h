@@ -123,6 +123,8 @@ protected:
     virtual void PauseClock() {}
     // How much help a pre-filled puzzle's open entries get (MNPuzzleRules::prefillLevel).
     virtual int PrefillLevel() const { return 0; }
+    // The target time a puzzle of typeFlag is counted down to (MNPuzzleRules::targetTime).
+    virtual float PuzzleTargetTime(int /*typeFlag*/) const { return MNPuzzleRules::kNoTarget; }
     // The mode's rules for the bank's puzzle of typeFlag.
     MNPuzzleRules RulesFor(const Puzzle& puzzle, int typeFlag) const;
 

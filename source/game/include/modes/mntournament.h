@@ -57,6 +57,9 @@ public:
     // beginner is shorter. 0 for an unknown kind.
     static float TargetTime(int typeFlag, ePuzzleDifficulty difficulty, bool bSmallSudoku);
 
+    // The target the current slot gives a puzzle of its kind; none to another kind.
+    float PuzzleTargetTime(int typeFlag) const override;
+
 protected:
     void DoGameOver(int result) override;
 

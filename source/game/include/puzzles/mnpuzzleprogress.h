@@ -8,8 +8,8 @@
 // from the services. Main thread only; game over is emitted last, after the state is set.
 #pragma once
 
+#include <puzzles/mncountdown.h>
 #include <puzzles/mnpuzzlerules.h>
-#include <puzzles/mntargettimewarning.h>
 #include <services/puzzletypes.h>
 
 #include <kelvo/object/ksignal.h>
@@ -34,7 +34,9 @@ public:
     // Starts the clock.
     void Play() { m_state = PUZZLE_STATE_PLAYING; }
     // One frame: the clock runs while playing, the target-time warning follows it where the
-    // rules ask for it, and the debug key ends the puzzle.
+    // rules ask for it (a tick or a tock, alternating, once a second in the last 30 seconds
+    // before the target, then one sound as it passes, and silence after), and the debug key
+    // ends the puzzle.
     void Tick(float delta);
     ePuzzleState GetState() const { return m_state; }
     // The rules the mode gave the puzzle.
@@ -64,7 +66,6 @@ protected:
         const char* logName;    // "MNSudoku": the saved clock's log lines
         const char* puzzleName; // "sudoku": the debug key's log line
         const char* solvedLog;  // logged when CheckWin finds the grid solved; null for none
-        int typeFlag;           // the ePuzzleTypeFlag the target-time warning listens for
     };
 
     MNPuzzleProgress(const Kind& kind, const MNPuzzleSources& sources);
@@ -74,7 +75,8 @@ protected:
 
     // A new puzzle played by the mode's rules: the clock at 0, the warning's target new.
     void StartPuzzle(const MNPuzzleRules& rules);
-    // A restart: the warning's beat starts again, and with resetTime the clock and target too.
+    // A restart: the warning's beat starts again, and with resetTime the clock and the target
+    // too (a target passed before sounds no more while the clock is kept).
     void RestartClock(bool resetTime);
     // The clock of a saved state: a stored time that is no length (negative, infinite or not a
     // number) loads as 0, one longer than the clocks show as the longest they show
@@ -92,13 +94,19 @@ protected:
     int m_errorsMade = 0;
 
 private:
+    static constexpr float kTargetWarningSeconds = 30.0f;
+
+    void WarnOfTarget(float delta);
+
     Kind m_kind;
     kmRandomMersenneTwister& m_random;
     bool (*m_debugKeyPressed)();
     ePuzzleState m_state = PUZZLE_STATE_IDLE;
     float m_time = 0.0f;
     MNPuzzleRules m_rules;
-    MNTargetTimeWarning m_targetWarning;
+    MNCountdown m_targetCountdown{MNCountdown::WINDOW_BELOW_LENGTH, kTargetWarningSeconds};
+    bool m_bTick = true;          // the next warning is a tick, not a tock
+    bool m_bTargetPassed = false; // the target's sound has played
 };
 
 } // namespace Kelvo_lib

@@ -320,6 +320,7 @@ bool MNPuzzleMode::StartPuzzle(Puzzle* puzzle, int typeFlag, const SaveGameActiv
 MNPuzzleRules MNPuzzleMode::RulesFor(const Puzzle& puzzle, int typeFlag) const {
     MNPuzzleRules rules = RulesOf(m_gameMode, typeFlag, puzzle.GetDifficulty());
     rules.prefillLevel = PrefillLevel();
+    rules.targetTime = PuzzleTargetTime(typeFlag);
     return rules;
 }
 

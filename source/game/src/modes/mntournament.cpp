@@ -106,6 +106,15 @@ MNTournamentPuzzleData& MNTournament::CurrentSlot() const {
     return data.m_puzzleDataList[data.m_currentPuzzle];
 }
 
+float MNTournament::PuzzleTargetTime(int typeFlag) const {
+    const MNTournamentData* const data = Data();
+    if (data == nullptr || !IsSlot(data->m_currentPuzzle)) {
+        return MNPuzzleRules::kNoTarget;
+    }
+    const MNTournamentPuzzleData& slot = data->m_puzzleDataList[data->m_currentPuzzle];
+    return slot.m_puzzleType == typeFlag ? slot.m_fTargetTime : MNPuzzleRules::kNoTarget;
+}
+
 void MNTournament::Activate() {
     GetMenu()->SetProfile(m_world->GetProfile());
     PushMenuLayers();

@@ -9,19 +9,32 @@
 namespace Kelvo_lib {
 
 MNPuzzleProgress::MNPuzzleProgress(const Kind& kind, const MNPuzzleSources& sources)
-    : m_kind(kind), m_random(sources.random), m_debugKeyPressed(sources.debugKeyPressed),
-      m_targetWarning(kind.typeFlag) {}
+    : m_kind(kind), m_random(sources.random), m_debugKeyPressed(sources.debugKeyPressed) {}
 
 void MNPuzzleProgress::Tick(float delta) {
     if (m_state == PUZZLE_STATE_PLAYING) {
         m_time += delta;
     }
     if (m_rules.bTargetTimeWarning) {
-        m_targetWarning.Tick(m_time, delta);
+        WarnOfTarget(delta);
     }
     if (m_debugKeyPressed()) {
         kLogFmt("Debug: Completing %s game\n", m_kind.puzzleName);
         EndPuzzle();
+    }
+}
+
+void MNPuzzleProgress::WarnOfTarget(float delta) {
+    if (m_bTargetPassed) {
+        return;
+    }
+    const float left = m_rules.targetTime - m_time;
+    if (m_targetCountdown.Warn(left, delta)) {
+        MNSound::PlaySoundEffect(m_bTick ? SFX_TICK : SFX_TOCK);
+        m_bTick = !m_bTick;
+    } else if (left <= 0.0f) {
+        m_bTargetPassed = true;
+        MNSound::PlaySoundEffect(SFX_TARGET_EXPIRED);
     }
 }
 
@@ -60,15 +73,16 @@ void MNPuzzleProgress::EndPuzzle() {
 
 void MNPuzzleProgress::StartPuzzle(const MNPuzzleRules& rules) {
     m_rules = rules;
-    m_time = 0.0f;
-    m_targetWarning.Reset(true);
+    RestartClock(true);
 }
 
 void MNPuzzleProgress::RestartClock(bool resetTime) {
     if (resetTime) {
         m_time = 0.0f;
+        m_bTargetPassed = false;
     }
-    m_targetWarning.Reset(resetTime);
+    m_targetCountdown.Restart();
+    m_bTick = true;
 }
 
 void MNPuzzleProgress::LoadTime(float stored) {

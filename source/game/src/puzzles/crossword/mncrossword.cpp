@@ -20,8 +20,7 @@ constexpr u8 kLockedBit = 0x80;
 } // namespace
 
 MNCrossword::MNCrossword(const MNPuzzleSources& sources)
-    : MNPuzzleProgress({"MNCrossword", "crossword", "State set to complete", PUZZLE_FLAG_CROSSWORD},
-                       sources) {}
+    : MNPuzzleProgress({"MNCrossword", "crossword", "State set to complete"}, sources) {}
 
 MNCrossword::~MNCrossword() {
     delete m_keyboard;

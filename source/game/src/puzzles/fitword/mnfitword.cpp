@@ -19,8 +19,7 @@ constexpr u8 kNoWordByte = 0xFF;
 } // namespace
 
 MNFitword::MNFitword(const MNPuzzleSources& sources)
-    : MNPuzzleProgress({"MNFitword", "fitword", "Fitword complete", PUZZLE_FLAG_FITWORD}, sources) {
-}
+    : MNPuzzleProgress({"MNFitword", "fitword", "Fitword complete"}, sources) {}
 
 void MNFitword::SetPuzzle(FitwordData* fitword, const MNPuzzleRules& rules) {
     m_data = *fitword;

@@ -14,8 +14,7 @@ constexpr u8 kNoSelection = 0xFF;
 } // namespace
 
 MNSudoku::MNSudoku(const MNPuzzleSources& sources)
-    : MNPuzzleProgress({"MNSudoku", "sudoku", "State set to complete", PUZZLE_FLAG_SUDOKU},
-                       sources) {}
+    : MNPuzzleProgress({"MNSudoku", "sudoku", "State set to complete"}, sources) {}
 
 bool MNSudoku::SetPuzzle(const SudokuData* sudoku, const MNPuzzleRules& rules) {
     if (sudoku == nullptr || (sudoku->size != 6 && sudoku->size != 9)) {

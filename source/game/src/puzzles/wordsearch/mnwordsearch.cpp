@@ -25,8 +25,7 @@ constexpr unsigned char kNoHintByte = 255;
 } // namespace
 
 MNWordsearch::MNWordsearch(const MNPuzzleSources& sources)
-    : MNPuzzleProgress({"MNWordsearch", "wordsearch", nullptr, PUZZLE_FLAG_WORDSEARCH}, sources),
-      m_hintPositions{-1, -1} {}
+    : MNPuzzleProgress({"MNWordsearch", "wordsearch", nullptr}, sources), m_hintPositions{-1, -1} {}
 
 void MNWordsearch::SetPuzzle(WordsearchData* wordsearch, const MNPuzzleRules& rules) {
     StartPuzzle(rules);
