@@ -1,5 +1,6 @@
-// The last seconds' countdown every timed clock warns with: each window's bounds and the two
-// beats.
+// The last seconds' countdown every timed clock warns with: each window's bounds, the two
+// beats, and the run clock that Quick Blast and Fast and Fun follow a puzzle's clock with.
+#include <modes/mnrunclock.h>
 #include <puzzles/mncountdown.h>
 
 #include <gtest/gtest.h>
@@ -51,6 +52,16 @@ std::string Beats(MNCountdown::eBeat beat) {
 TEST(Countdown, ABeatWarnsOnEntryOrOnceASecondIsCountedAndCountsOnlyInTheWindow) {
     EXPECT_EQ(Beats(MNCountdown::BEAT_ON_ENTRY), "...+...+.+...+...+..");
     EXPECT_EQ(Beats(MNCountdown::BEAT_AFTER_A_SECOND), "......+.....+...+...");
+}
+
+TEST(RunClock, FollowsOnlyAMovingPuzzleClockAndKeepsFinishedPuzzles) {
+    MNRunClock clock;
+    EXPECT_FALSE(clock.Follow(0.0f)) << "a puzzle clock standing at its start";
+    EXPECT_TRUE(clock.Follow(2.5f));
+    EXPECT_FALSE(clock.Follow(2.5f));
+    clock.EndPuzzle();
+    clock.EndPuzzle(1.5f);
+    EXPECT_FLOAT_EQ(clock.Total(), 4.0f) << "the time last read, then the time given";
 }
 
 } // namespace

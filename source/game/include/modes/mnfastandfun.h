@@ -6,6 +6,8 @@
 #pragma once
 
 #include <modes/mnpuzzlemode.h>
+#include <modes/mnrunclock.h>
+#include <puzzles/mncountdown.h>
 
 namespace Kelvo_lib {
 
@@ -36,9 +38,6 @@ public:
     MNFastAndFunMenu* GetMenu() const;
     // The run's level; its puzzles are MINI ones at every level.
     ePuzzleDifficulty GetDifficulty() const { return m_currentDifficulty; }
-    // Seconds of the run's finished puzzles, and of the current one.
-    float GetRunTime() const { return m_fTime; }
-    float GetGameTime() const { return m_fGameTime; }
     bool IsPaused() const { return m_bPaused; }
     // Whether no puzzle of a run is being played (the clock is not looked at).
     bool IsRunIdle() const { return m_bNewGame; }
@@ -61,12 +60,13 @@ private:
     MNFastAndFunData* Data() const;
     // The profile's best run at the current level; null without a profile, or at MINI.
     int* BestRun() const;
-    float RunClock() const { return m_fTime + m_fGameTime; }
 
     ePuzzleDifficulty m_currentDifficulty = PUZZLE_DIFFICULTY_BEGINNER;
-    float m_fTime = 0.0f;
-    float m_fSecondTimer = 1.0f;
-    float m_fGameTime = 0.0f;
+    MNRunClock m_runClock;
+    // Warns from 29.5 seconds left, a second into that window and each second after; the beat
+    // restarts only as the mode is entered, so a run goes on from the last one's.
+    MNCountdown m_countdown{MNCountdown::WINDOW_UP_TO_LENGTH, kWarningTime,
+                            MNCountdown::BEAT_AFTER_A_SECOND};
     bool m_bPaused = false;
     bool m_bNewGame = true;
 };

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <modes/mnpuzzlemode.h>
+#include <puzzles/mncountdown.h>
 
 namespace Kelvo_lib {
 
@@ -17,8 +18,8 @@ struct MNHeadToHeadData;
 
 class MNHeadToHead : public MNPuzzleMode {
 public:
-    static constexpr float kErrorPenalty = 30.0f; // Marathon seconds per wrong entry
-    static constexpr int kWarningSeconds = 30;    // the last seconds tick once a second
+    static constexpr float kErrorPenalty = 30.0f;   // Marathon seconds per wrong entry
+    static constexpr float kWarningSeconds = 30.0f; // the last seconds tick once a second
 
     explicit MNHeadToHead(MNSubGameWorld* world);
     ~MNHeadToHead() override;
@@ -97,7 +98,9 @@ private:
     kUILayer* m_profileLayer = nullptr;
     MNProfileUI* m_profileUI = nullptr;
     int m_currentProfileSelect = 0;
-    float m_fSecondTimer = 0.0f;
+    // Warns while the whole seconds left to the player in turn are 1 to 30; the beat restarts
+    // only as the mode is entered, so it goes on across turns and games.
+    MNCountdown m_countdown{MNCountdown::WINDOW_WHOLE_SECONDS, kWarningSeconds};
 };
 
 } // namespace Kelvo_lib

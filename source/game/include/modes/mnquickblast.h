@@ -7,6 +7,8 @@
 #pragma once
 
 #include <modes/mnpuzzlemode.h>
+#include <modes/mnrunclock.h>
+#include <puzzles/mncountdown.h>
 
 namespace Kelvo_lib {
 
@@ -46,7 +48,6 @@ public:
     void NewScore();
 
     MNQuickBlastMenu* GetMenu() const;
-    float GetTotalTime() const { return m_fTotalTime; }
     bool IsPaused() const { return m_bPaused; }
     bool IsRunOver() const { return m_bGameDone; }
 
@@ -69,9 +70,11 @@ private:
     void FinishRun();
     float RunTimeLeft() const;
 
-    float m_fTotalTime = 0.0f; // the run's finished puzzles' time
-    float m_fGameTime = 0.0f;  // the current puzzle's time as last read
-    float m_fSecondTimer = 0.0f;
+    static constexpr float kWarningSeconds = 30.0f;
+
+    MNRunClock m_runClock;
+    // Warns while the whole seconds left on the run are 1 to 30.
+    MNCountdown m_countdown{MNCountdown::WINDOW_WHOLE_SECONDS, kWarningSeconds};
     bool m_bStartNew = false;
     bool m_bGameDone = true;
     bool m_bPaused = false;

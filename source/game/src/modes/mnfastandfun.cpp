@@ -68,8 +68,7 @@ void MNFastAndFun::Init() {
     InitHost(menu, new FastAndFunUI, widget, widget->TickSignal, widget->RenderSignal);
     m_currentPuzzleType = 0;
     m_currentDifficulty = PUZZLE_DIFFICULTY_BEGINNER;
-    m_fTime = 0.0f;
-    m_fGameTime = 0.0f;
+    m_runClock.Clear();
 }
 
 void MNFastAndFun::Deinit() {
@@ -84,9 +83,8 @@ void MNFastAndFun::Activate() {
     PushMenuLayers();
     GetMenu()->Rebuild();
     GetMenu()->Open();
-    m_fTime = 0.0f;
-    m_fGameTime = 0.0f;
-    m_fSecondTimer = 1.0f;
+    m_runClock.Clear();
+    m_countdown.Restart();
     m_bPaused = false;
     m_bNewGame = true;
     if (MNFastAndFunData* const data = Data()) {
@@ -95,8 +93,7 @@ void MNFastAndFun::Activate() {
 }
 
 void MNFastAndFun::OnNewGame() {
-    m_fTime = 0.0f;
-    m_fGameTime = 0.0f;
+    m_runClock.Clear();
     SetActiveProfileTimer(0.0f);
     if (MNFastAndFunData* const data = Data()) {
         data->m_currentPuzzle = -1;
@@ -119,7 +116,7 @@ void MNFastAndFun::OnPlay(ePuzzleDifficulty level) {
     // The rotation moves on even when the bank has no puzzle of this type.
     const int type = NextType(m_currentPuzzleType);
     m_currentPuzzleType = type;
-    m_fGameTime = 0.0f;
+    m_runClock.StartPuzzle();
     MNSound::StopMusic();
     Puzzle* const puzzle = DrawPuzzle(type, PUZZLE_DIFFICULTY_MINI);
     if (!StartPuzzle(puzzle, type)) {
@@ -139,28 +136,21 @@ void MNFastAndFun::Tick(float delta) {
     }
     if (!m_bPaused) {
         const MNPuzzleUI* const screen = RunningScreen();
-        const float time = screen != nullptr ? screen->GetTime() : m_fGameTime;
-        if (time == m_fGameTime) {
+        if (screen == nullptr || !m_runClock.Follow(screen->GetTime())) {
             return; // the puzzle's own clock stands still (intro, help, completion)
         }
-        m_fGameTime = time;
     }
     const float limit = RunLimit(m_currentDifficulty);
-    const float total = RunClock();
-    SetActiveProfileTimer(limit - total);
-    const bool bTimedOut = total >= limit;
-    if (total >= limit - kWarningTime && !bTimedOut && !m_bPaused) {
-        m_fSecondTimer -= delta;
-        if (m_fSecondTimer <= 0.0f) {
-            m_fSecondTimer += 1.0f;
-            kLogFmt("Time warning at %.2f\n", total);
-            MNSound::PlaySoundEffect(SFX_LAST_SECONDS);
-        }
+    const float total = m_runClock.Total();
+    const float left = limit - total;
+    SetActiveProfileTimer(left);
+    if (!m_bPaused && m_countdown.Warn(left, delta)) {
+        kLogFmt("Time warning at %.2f\n", total);
+        MNSound::PlaySoundEffect(SFX_LAST_SECONDS);
     }
-    if (bTimedOut && m_gameUI != nullptr) {
+    if (total >= limit && m_gameUI != nullptr) {
         kLogFmt("Time up at %.2f\n", total);
-        m_fTime = 0.0f;
-        m_fGameTime = 0.0f;
+        m_runClock.Clear();
         MNSound::PlaySoundEffect(SFX_TIME_UP);
         DoGameOver(GAME_OVER_FAILED);
     }
@@ -198,7 +188,7 @@ void MNFastAndFun::DoGameOver(int result) {
         screen->InvalidEntrySignal.Disconnect(this, &MNFastAndFun::OnError);
     }
     result = EndPuzzleScreen(result);
-    m_fTime += time;
+    m_runClock.EndPuzzle(time);
     SetBackground(BACKGROUND_MENUS);
     MNFastAndFunData* const data = Data();
     if (result == GAME_OVER_SOLVED) {
@@ -218,11 +208,11 @@ void MNFastAndFun::DoGameOver(int result) {
 
 void MNFastAndFun::PauseClock() {
     m_bPaused = true;
-    kLogFmt("Paused at: %f\n", RunClock());
+    kLogFmt("Paused at: %f\n", m_runClock.Total());
 }
 
 void MNFastAndFun::UnPause() {
-    kLogFmt("Resumed at: %f\n", RunClock());
+    kLogFmt("Resumed at: %f\n", m_runClock.Total());
     m_bPaused = false;
 }
 

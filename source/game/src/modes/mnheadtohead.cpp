@@ -102,7 +102,7 @@ void MNHeadToHead::Activate() {
     m_currentPuzzleType = 0;
     ResetGame(true, 0.0f, 0);
     m_bStartNew = false;
-    m_fSecondTimer = 0.0f;
+    m_countdown.Restart();
     kLogFmt("4\n");
 }
 
@@ -380,13 +380,8 @@ void MNHeadToHead::TickClock(float delta) {
     if (!m_gameUI->IsContinueScreenOpen()) {
         clock += delta;
     }
-    const int remaining = static_cast<int>(m_fTimeLimit - clock);
-    if (remaining >= 1 && remaining <= kWarningSeconds) {
-        if (m_fSecondTimer <= 0.0f) {
-            m_fSecondTimer += 1.0f;
-            MNSound::PlaySoundEffect(SFX_LAST_SECONDS);
-        }
-        m_fSecondTimer -= delta;
+    if (m_countdown.Warn(m_fTimeLimit - clock, delta)) {
+        MNSound::PlaySoundEffect(SFX_LAST_SECONDS);
     }
     if (clock >= m_fTimeLimit) {
         TimeUp();

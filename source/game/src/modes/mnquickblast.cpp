@@ -33,7 +33,6 @@ constexpr int kCompletionBonus[PUZZLE_LEVELS] = {500, 1000, 1500};
 constexpr int kPerfectionBonus[PUZZLE_LEVELS] = {200, 250, 300};
 constexpr int kAnswerPoints[PUZZLE_LEVELS] = {100, 150, 200};
 constexpr int kHintKinds = 3;
-constexpr int kWarningSeconds = 30;
 
 // The type after typeFlag in the run's rotation: sudoku, fitword, wordsearch, crossword.
 int NextType(int typeFlag) {
@@ -86,7 +85,7 @@ void MNQuickBlast::Init() {
     menu->NewGameSignal.Connect(this, &MNQuickBlast::OnNewGame);
     QuickBlastUIWidget* const widget = new QuickBlastUIWidget;
     InitHost(menu, new QuickBlastUI, widget, widget->TickSignal, widget->RenderSignal);
-    m_fTotalTime = 0.0f;
+    m_runClock.Clear();
     m_bStartNew = false;
     m_bTimerExpired = false;
     m_currentPuzzleType = 0;
@@ -103,7 +102,8 @@ void MNQuickBlast::Activate() {
     GetMenu()->SetProfile(m_world->GetProfile());
     GetMenu()->Rebuild();
     PushMenuLayers();
-    m_fGameTime = m_fTotalTime = m_fSecondTimer = 0.0f;
+    m_runClock.Clear();
+    m_countdown.Restart();
     m_bPaused = false;
     m_bStartNew = false;
     GetMenu()->Open();
@@ -129,7 +129,7 @@ void MNQuickBlast::OnNewGame() {
     if (MNProfile* const active = MNProfileManager::GetActiveProfile()) {
         active->m_hackTimer = 0.0f;
     }
-    m_fGameTime = m_fTotalTime = 0.0f;
+    m_runClock.Clear();
     m_bPaused = false;
     m_bTimerExpired = false;
     MNProfileManager::SaveData(false);
@@ -143,7 +143,8 @@ void MNQuickBlast::OnPlay() {
         return;
     }
     data->m_currentScore = 0;
-    m_fGameTime = m_fTotalTime = m_fSecondTimer = 0.0f;
+    m_runClock.Clear();
+    m_countdown.Restart();
     if (MNProfile* const active = MNProfileManager::GetActiveProfile()) {
         active->m_hackTimer = data->m_fTimeLimit;
     }
@@ -197,29 +198,22 @@ void MNQuickBlast::StartNew() {
 
 float MNQuickBlast::RunTimeLeft() const {
     const MNQuickBlastData* const data = Data();
-    return data != nullptr ? data->m_fTimeLimit - (m_fTotalTime + m_fGameTime) : 0.0f;
+    return data != nullptr ? data->m_fTimeLimit - m_runClock.Total() : 0.0f;
 }
 
 void MNQuickBlast::TickRunClock(float delta) {
     if (!m_bPaused) {
-        const float before = m_fGameTime;
-        m_fGameTime = m_gameUI->GetTime();
-        if (m_fGameTime == before) {
+        if (!m_runClock.Follow(m_gameUI->GetTime())) {
             return;
         }
         const float remaining = RunTimeLeft();
         if (MNProfile* const active = MNProfileManager::GetActiveProfile()) {
             active->m_hackTimer = remaining;
         }
-        const int seconds = static_cast<int>(remaining);
-        if (seconds >= 1 && seconds <= kWarningSeconds) {
-            if (m_fSecondTimer <= 0.0f) {
-                m_fSecondTimer += 1.0f;
-                MNSound::PlaySoundEffect(SFX_LAST_SECONDS);
-            }
-            m_fSecondTimer -= delta;
+        if (m_countdown.Warn(remaining, delta)) {
+            MNSound::PlaySoundEffect(SFX_LAST_SECONDS);
         }
-        if (seconds == 0 && !m_bTimerExpired) {
+        if (static_cast<int>(remaining) == 0 && !m_bTimerExpired) {
             m_bTimerExpired = true;
             MNSound::PlaySoundEffect(SFX_TIME_UP);
         }
@@ -242,18 +236,18 @@ void MNQuickBlast::EndRunByTime() {
 void MNQuickBlast::FinishRun() {
     NewScore();
     GetMenu()->PostGameMenu();
-    m_fTotalTime = m_fGameTime = 0.0f;
+    m_runClock.Clear();
     m_bGameDone = true;
 }
 
 void MNQuickBlast::PauseClock() {
     m_bPaused = true;
-    kLogFmt("Pause at: %f\n", static_cast<double>(m_fTotalTime + m_fGameTime));
+    kLogFmt("Pause at: %f\n", static_cast<double>(m_runClock.Total()));
 }
 
 void MNQuickBlast::UnPause() {
     m_bPaused = false;
-    kLogFmt("Resumed at: %f\n", static_cast<double>(m_fTotalTime + m_fGameTime));
+    kLogFmt("Resumed at: %f\n", static_cast<double>(m_runClock.Total()));
 }
 
 void MNQuickBlast::DoGameOver(int result) {
@@ -261,8 +255,7 @@ void MNQuickBlast::DoGameOver(int result) {
     const MNPuzzleUI* const screen = RunningScreen();
     const float time = screen != nullptr ? screen->GetTime() : 0.0f;
     result = EndPuzzleScreen(result);
-    m_fTotalTime += m_fGameTime;
-    m_fGameTime = 0.0f;
+    m_runClock.EndPuzzle();
     const MNQuickBlastData* const data = Data();
     const int level = data != nullptr ? LevelOf(data->GetDifficulty()) : 0;
     kLogFmt("Time taken to complete puzzle %f, diff %d\n", static_cast<double>(time), level);

@@ -7,6 +7,7 @@
 // a tick does, so the connected slot may delete the widget.
 #pragma once
 
+#include <puzzles/mncountdown.h>
 #include <services/puzzletypes.h>
 
 #include <framework/kfont.h>
@@ -75,7 +76,6 @@ private:
     void Clear();
     void PlaceKeysOnCircle();
     void TickPlaying(float delta);
-    void WarnLastSeconds(float delta);
     void KeepInGameMusic();
     void TakeInput();
     void StartCheck();
@@ -119,8 +119,9 @@ private:
     float m_scanTimer;   // countdown of a check or reveal step, then of the closing pause
     float m_scanLength;
     float m_answerTimer; // pause after the answer is revealed
-    float m_sectimer;    // countdown to the next last-seconds beep
-    float m_timer;       // seconds left
+    // One beep a second while the whole seconds left are 10 down to 1.
+    MNCountdown m_lastSeconds{MNCountdown::WINDOW_WHOLE_SECONDS, 10.0f};
+    float m_timer; // seconds left
     kSprite* m_confirm = nullptr;
     kSprite* m_cell = nullptr;
     kSprite* m_menu = nullptr;

@@ -31,7 +31,6 @@ constexpr float kStepPerTick = 0.01f; // check and reveal steps count ticks, not
 constexpr float kCheckStep = 0.2f;
 constexpr float kRightWordPause = 5.0f;
 constexpr float kAnswerPause = 5.0f;
-constexpr int kLastSeconds = 11; // beeps while the whole seconds left are below this
 constexpr float kAnswerRowY = 66.0f;
 constexpr float kLettersPanelY = 140.0f;
 constexpr float kWordPanelY = 55.0f;
@@ -149,7 +148,6 @@ void MNAnagram::Clear() {
     m_cursorPos = 0;
     m_maxLength = 0;
     m_timer = kTimeLimit;
-    m_sectimer = 0.0f;
     m_answerTimer = kAnswerPause;
     m_scanTimer = 0.0f;
     m_scanLength = kCheckStep;
@@ -227,7 +225,9 @@ void MNAnagram::Tick(float delta) {
 }
 
 void MNAnagram::TickPlaying(float delta) {
-    WarnLastSeconds(delta);
+    if (m_lastSeconds.Warn(m_timer, delta)) {
+        MNSound::PlaySoundEffect(SFX_LAST_SECONDS);
+    }
     if (static_cast<int>(m_timer) < 1) {
         m_timer = 0.0f;
         StartCheck();
@@ -252,19 +252,6 @@ void MNAnagram::TickPlaying(float delta) {
     if (s_pointer.WasPressed()) {
         TakeInput();
     }
-}
-
-// One beep a second while the whole seconds left are 10 down to 1.
-void MNAnagram::WarnLastSeconds(float delta) {
-    const int seconds = static_cast<int>(m_timer);
-    if (seconds <= 0 || seconds >= kLastSeconds) {
-        return;
-    }
-    if (m_sectimer <= 0.0f) {
-        MNSound::PlaySoundEffect(SFX_LAST_SECONDS);
-        m_sectimer += 1.0f;
-    }
-    m_sectimer -= delta;
 }
 
 void MNAnagram::KeepInGameMusic() {
