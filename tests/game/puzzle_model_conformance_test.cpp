@@ -19,6 +19,7 @@
 #include <services/mnprofile.h>
 #include <services/mnprofilemanager.h>
 #include <services/mnsaveranges.h>
+#include <services/mnsound.h>
 #include <services/mnsubgame.h>
 #include <tui/mnkeyboard.h>
 
@@ -398,27 +399,38 @@ TYPED_TEST(PuzzleModelConformanceTest, EveryEntrySignalsWhetherItWasRight) {
 }
 
 // Only the model ends its puzzle: a verdict on a grid not yet solved changes nothing, CheckWin
-// completes a solved one without game over, and either verdict ends it with one.
+// completes a solved one without game over, and either verdict ends it with one. The sweep's
+// verdict is heard either way.
 TYPED_TEST(PuzzleModelConformanceTest, TheVerdictsEndOnlyASolvedGridWithOneGameOver) {
     using Model = typename TypeParam::Model;
     const struct {
         const char* name;
         bool (*verdict)(Model&);
-    } verdicts[] = {{"EndIfSolved", [](Model& model) { return model.EndIfSolved(); }},
-                    {"JudgeSweep", [](Model& model) { return model.JudgeSweep(); }}};
+        int wrongSound, rightSound; // SFX_BACK: none
+    } verdicts[] = {
+        {"EndIfSolved", [](Model& model) { return model.EndIfSolved(); }, SFX_BACK, SFX_BACK},
+        {"JudgeSweep", [](Model& model) { return model.JudgeSweep(); }, SFX_WRONG, SFX_RIGHT}};
+    const auto heard = [](Model& model, bool (*verdict)(Model&), bool& bEnded) {
+        MNSound::PlaySoundEffect(SFX_BACK);
+        bEnded = verdict(model);
+        return MNSound::GetLastSoundEffect();
+    };
     for (const auto& v : verdicts) {
         SCOPED_TRACE(v.name);
         auto& model = this->Start();
         SignalCounts counts(model);
         TypeParam::Right(model);
         EXPECT_FALSE(model.CheckWin());
-        EXPECT_FALSE(v.verdict(model));
+        bool bEnded = true;
+        EXPECT_EQ(heard(model, v.verdict, bEnded), v.wrongSound);
+        EXPECT_FALSE(bEnded);
         EXPECT_EQ(model.GetState(), PUZZLE_STATE_PLAYING);
         TypeParam::Solve(model);
         EXPECT_TRUE(model.CheckWin());
         EXPECT_EQ(model.GetState(), PUZZLE_STATE_COMPLETED);
         EXPECT_EQ(counts.gameOver, 0) << "CheckWin alone ends nothing";
-        EXPECT_TRUE(v.verdict(model));
+        EXPECT_EQ(heard(model, v.verdict, bEnded), v.rightSound);
+        EXPECT_TRUE(bEnded);
         EXPECT_EQ(counts.gameOver, 1);
     }
 }

@@ -50,7 +50,7 @@ public:
     // CheckWin, ending the puzzle with game over when it is true.
     bool EndIfSolved();
     // The verdict at the end of a check sweep: a solved grid sounds right, then ends with
-    // game over (true); anything else changes nothing.
+    // game over (true); anything else sounds wrong and changes nothing.
     bool JudgeSweep();
     // Completes the puzzle and emits game over, whatever the grid holds.
     void EndPuzzle();

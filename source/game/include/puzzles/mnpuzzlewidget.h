@@ -15,7 +15,6 @@
 #include <puzzles/mnpuzzlerules.h>
 #include <puzzles/mnpuzzlesweep.h>
 #include <services/mninputedge.h>
-#include <services/mnsound.h>
 
 #include <framework/kfont.h>
 #include <framework/ksprite.h>
@@ -91,14 +90,13 @@ protected:
     // Reads the remote for this frame of play.
     const MNInputEdge& ReadInput();
     void StartSweep(int cols, int rows);
-    // The check's verdict at the sweep's end: the model ends a right grid, a wrong one loses
-    // its wrong entries and play goes on.
+    // The check's verdict at the sweep's end, the model's: it ends a right grid; a wrong one
+    // loses its wrong entries and play goes on.
     template <class Model>
     void JudgeSweptGrid(Model& model) {
         if (!model.JudgeSweep()) {
             m_state = STATE_PLAY;
             model.RemoveErrors();
-            MNSound::PlaySoundEffect(SFX_WRONG);
         }
     }
     // The hint button of a kind whose rules may offer hints: hidden where they offer none,

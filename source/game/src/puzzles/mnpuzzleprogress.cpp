@@ -59,6 +59,7 @@ bool MNPuzzleProgress::EndIfSolved() {
 
 bool MNPuzzleProgress::JudgeSweep() {
     if (!CheckWin()) {
+        MNSound::PlaySoundEffect(SFX_WRONG);
         return false;
     }
     MNSound::PlaySoundEffect(SFX_RIGHT);

@@ -4,6 +4,7 @@
 
 #include <services/mnprofile.h>
 #include <services/mnresourcemanager.h>
+#include <services/mnsound.h>
 
 #include <ui/kuimouse.h>
 
