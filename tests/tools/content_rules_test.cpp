@@ -33,6 +33,10 @@ TEST(FamilyFilter, FindsEveryBlockedWordInsideLettersWithItsFormsAndEveryAnagram
     const FamilyFilter filter = FilterOf("rude\nnasty*\n*grim*\nrape\nho\nhorny\n");
     using Found = std::vector<std::pair<std::size_t, std::size_t>>;
     EXPECT_EQ(filter.FindBlockedWords("XRUDEXXRUDE"), (Found{{1, 4}, {7, 4}}));
+    // Three in one line, each from where it begins, read on where a stem goes on or a part
+    // comes after (RUDE up to the GRIM it then holds).
+    EXPECT_EQ(filter.FindBlockedWords("PRUDENASTYGRIM"),
+              (Found{{1, 4}, {1, 13}, {5, 5}, {5, 6}, {5, 7}, {5, 8}, {5, 9}, {10, 4}}));
     // Read on past an entry into its family's forms, past a part into every word holding it.
     EXPECT_EQ(filter.FindBlockedWords("GRAPESQ"), (Found{{1, 4}, {1, 5}}));
     EXPECT_EQ(filter.FindBlockedWords("XHOESX"), (Found{{1, 4}}));
