@@ -134,65 +134,61 @@ TEST(ContentChecks, WordsTooRareForTheDifficultyAmericanSexualOrASpecialistsAreF
     }
 }
 
-TEST(ContentChecks, CluesInADictionarysVoiceOfAnAmericanFieldOrOfTheWrongNumberAreFaults) {
+// A clue for its answer, and whether a checker finds a fault in it.
+struct ClueCase {
+    const char* clue;
+    const char* answer;
+    bool fault;
+};
+
+template <typename Checker>
+void ExpectClueFaults(const std::vector<ClueCase>& cases, Checker problems) {
     const datatool::WordNetLexicon* lexicon = real_vocabulary::Lexicon();
     ASSERT_NE(lexicon, nullptr);
-    const struct {
-        const char* clue;
-        const char* answer;
-        bool fault;
-    } cases[] = {
-        {"A late time of life (5)", "YEARS", true},
-        {"A period of time assigned for work (5)", "HOURS", true},
-        {"Weapons considered collectively (4)", "ARMS", false},
-        {"A usually soluble substance for staining or colouring e.g. fabrics (3)", "DYE", true},
-        {"Acute abdominal pain (especially in infants) (5)", "COLIC", true},
-        {"A drama set to music; consists of singing (5)", "OPERA", true},
-        {"Of or relating to tides (5)", "TIDAL", true},
-        {"Informal terms for the leg (3)", "PIN", true},
-        {"A base hit in baseball (5)", "HOMER", true},
-        {"A successful forward pass in football (10)", "COMPLETION", true},
-        {"A soluble substance for staining or colouring (3)", "DYE", false},
-        {"Relating to tides (5)", "TIDAL", false},
-        {"Of or relating or belonging to a city (5)", "CIVIC", true},
-        {"Primarily temporal sense (5)", "SHORT", true},
-        {"An udder or breast (3)", "DUG", true},
-        {"Turn up earth with a spade (3)", "DIG", false},
-        {"An arm off of a larger body of water (5)", "INLET", true},
-        {"You advance to the next round without playing an opponent (3)", "BYE", true},
-        {"The theory that consumption pays (11)", "CONSUMERISM", true},
-        {"A law officer like a sheriff (7)", "MARSHAL", true},
-    };
-    for (const auto& test : cases) {
-        EXPECT_EQ(!content_checks::ClueProblems(test.clue, test.answer, real_vocabulary::Rules(),
-                                                *lexicon)
-                       .empty(),
+    for (const ClueCase& test : cases) {
+        EXPECT_EQ(!problems(test.clue, test.answer, real_vocabulary::Rules(), *lexicon).empty(),
                   test.fault)
             << test.clue;
     }
 }
 
+TEST(ContentChecks, CluesInADictionarysVoiceOfAnAmericanFieldOrOfTheWrongNumberAreFaults) {
+    ExpectClueFaults(
+        {
+            {"A late time of life (5)", "YEARS", true},
+            {"A period of time assigned for work (5)", "HOURS", true},
+            {"Weapons considered collectively (4)", "ARMS", false},
+            {"A usually soluble substance for staining or colouring e.g. fabrics (3)", "DYE", true},
+            {"Acute abdominal pain (especially in infants) (5)", "COLIC", true},
+            {"A drama set to music; consists of singing (5)", "OPERA", true},
+            {"Of or relating to tides (5)", "TIDAL", true},
+            {"Informal terms for the leg (3)", "PIN", true},
+            {"A base hit in baseball (5)", "HOMER", true},
+            {"A successful forward pass in football (10)", "COMPLETION", true},
+            {"A soluble substance for staining or colouring (3)", "DYE", false},
+            {"Relating to tides (5)", "TIDAL", false},
+            {"Of or relating or belonging to a city (5)", "CIVIC", true},
+            {"Primarily temporal sense (5)", "SHORT", true},
+            {"An udder or breast (3)", "DUG", true},
+            {"Turn up earth with a spade (3)", "DIG", false},
+            {"An arm off of a larger body of water (5)", "INLET", true},
+            {"You advance to the next round without playing an opponent (3)", "BYE", true},
+            {"The theory that consumption pays (11)", "CONSUMERISM", true},
+            {"A law officer like a sheriff (7)", "MARSHAL", true},
+        },
+        content_checks::ClueProblems);
+}
+
 TEST(ContentChecks, DictionaryCluesCutToAFragmentTooLongOrOfASpecialFieldAreFaults) {
-    const datatool::WordNetLexicon* lexicon = real_vocabulary::Lexicon();
-    ASSERT_NE(lexicon, nullptr);
-    const struct {
-        const char* clue;
-        const char* answer;
-        bool fault;
-    } cases[] = {
-        {"That may (11)", "PERMISSIBLE", true},
-        {"Declare invalid (5)", "ANNUL", false}, // a whole definition
-        {"Exchange positions without a change in value (7)", "COMMUTE", true},
-        {"Travel back and forth regularly (7)", "COMMUTE", false},
-        {"Material consisting of seed coverings and small pieces of stem (5)", "CHAFF", true},
-    };
-    for (const auto& test : cases) {
-        EXPECT_EQ(!content_checks::DictionaryClueProblems(test.clue, test.answer,
-                                                          real_vocabulary::Rules(), *lexicon)
-                       .empty(),
-                  test.fault)
-            << test.clue;
-    }
+    ExpectClueFaults(
+        {
+            {"That may (11)", "PERMISSIBLE", true},
+            {"Declare invalid (5)", "ANNUL", false}, // a whole definition
+            {"Exchange positions without a change in value (7)", "COMMUTE", true},
+            {"Travel back and forth regularly (7)", "COMMUTE", false},
+            {"Material consisting of seed coverings and small pieces of stem (5)", "CHAFF", true},
+        },
+        content_checks::DictionaryClueProblems);
 }
 
 TEST(ContentChecks, AClueThatNamesAnotherAnswerOfItsGridIsAFault) {
